@@ -1,0 +1,73 @@
+#include "CommandLine.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QPixmap>
+#include <QSaveFile>
+#include <QThread>
+#include <QWidget>
+#include <QWindow>
+
+namespace lobex {
+
+StartupOptions ParseStartupOptions(const QStringList& arguments) {
+    StartupOptions options;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--screenshot")) {
+            if (i + 1 >= arguments.size()) {
+                options.error = QStringLiteral("--screenshot needs a file name");
+                return options;
+            }
+            options.screenshot = arguments[++i];
+        } else if (argument.startsWith(QLatin1String("--"))) {
+            options.error = QStringLiteral("unknown option %1").arg(argument);
+            return options;
+        } else if (options.file.isEmpty()) {
+            options.file = argument;
+        } else {
+            options.error = QStringLiteral("only one file can be opened");
+            return options;
+        }
+    }
+    return options;
+}
+
+bool SaveWindowPicture(QWidget& window, const QString& path, QString* error) {
+    const QDeadlineTimer deadline(5000);
+    while (!deadline.hasExpired() &&
+           (window.windowHandle() == nullptr || !window.windowHandle()->isExposed())) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(10);
+    }
+    QCoreApplication::processEvents();
+    const QPixmap picture = window.grab();
+    if (picture.isNull()) {
+        *error = QStringLiteral("the window could not be grabbed");
+        return false;
+    }
+    QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+    if (format.isEmpty()) {
+        format = "png";
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    QImageWriter writer(&file, format);
+    if (!writer.write(picture.toImage())) {
+        *error = writer.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace lobex

@@ -1,0 +1,111 @@
+#include "PatternPanel.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace lobex {
+namespace {
+
+QLabel* NamedLabel(const QString& name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QString Indexed(const char* name, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+// A group of three caption/value rows.
+QGroupBox* ResultGroup(const char* name, std::array<QLabel*, 3>& captions, const char* captionName,
+                       const std::array<QLabel**, 3>& values,
+                       const std::array<const char*, 3>& valueNames, QWidget* parent) {
+    auto* group = new QGroupBox(parent);
+    group->setObjectName(QLatin1String(name));
+    auto* grid = new QGridLayout(group);
+    grid->setContentsMargins(8, 4, 8, 6);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(2);
+    for (int row = 0; row < 3; ++row) {
+        captions[static_cast<std::size_t>(row)] = NamedLabel(Indexed(captionName, row), group);
+        *values[static_cast<std::size_t>(row)] =
+            NamedLabel(QLatin1String(valueNames[static_cast<std::size_t>(row)]), group);
+        (*values[static_cast<std::size_t>(row)])->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(captions[static_cast<std::size_t>(row)], row, 0);
+        grid->addWidget(*values[static_cast<std::size_t>(row)], row, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    return group;
+}
+
+} // namespace
+
+PatternPanel BuildPatternPanel(QWidget* host) {
+    PatternPanel panel;
+    panel.fraPolar2 = new QFrame(host);
+    panel.fraPolar2->setObjectName(QStringLiteral("fraPolar2"));
+    panel.fraPolar2->setFrameShape(QFrame::NoFrame);
+
+    panel.fraMax = ResultGroup("fraMax", panel.lblMax, "lblMax",
+                               {&panel.lblMaxElev, &panel.lblMaxAzim, &panel.lblMaxTotal},
+                               {"lblMaxElev", "lblMaxAzim", "lblMaxTotal"}, panel.fraPolar2);
+    panel.fraBeam = ResultGroup("fraBeam", panel.lblBeam, "lblBeam",
+                                {&panel.lblBeamWidth, &panel.lblBeamLeft, &panel.lblBeamRight},
+                                {"lblBeamWidth", "lblBeamLeft", "lblBeamRight"}, panel.fraPolar2);
+
+    panel.fraPolar3 = new QFrame(panel.fraPolar2);
+    panel.fraPolar3->setObjectName(QStringLiteral("fraPolar3"));
+    auto* cutRow = new QHBoxLayout(panel.fraPolar3);
+    cutRow->setContentsMargins(0, 0, 0, 0);
+    panel.lblAz[0] = NamedLabel(Indexed("lblAz", 0), panel.fraPolar3);
+    panel.lblAzElev = NamedLabel(QStringLiteral("lblAzElev"), panel.fraPolar3);
+    panel.lblAz[1] = NamedLabel(Indexed("lblAz", 1), panel.fraPolar3);
+    cutRow->addWidget(panel.lblAz[0]);
+    cutRow->addWidget(panel.lblAzElev);
+    cutRow->addWidget(panel.lblAz[1]);
+    cutRow->addStretch(1);
+
+    panel.fraPolar4 = new QFrame(panel.fraPolar2);
+    panel.fraPolar4->setObjectName(QStringLiteral("fraPolar4"));
+    auto* buttonRow = new QHBoxLayout(panel.fraPolar4);
+    buttonRow->setContentsMargins(0, 0, 0, 0);
+    panel.cmd3D = new QPushButton(panel.fraPolar4);
+    panel.cmd3D->setObjectName(QStringLiteral("cmd3D"));
+    panel.cmd3D->setEnabled(false);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(panel.cmd3D);
+    buttonRow->addStretch(1);
+
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(panel.fraMax);
+    groups->addWidget(panel.fraBeam);
+    auto* column = new QVBoxLayout(panel.fraPolar2);
+    column->setContentsMargins(6, 6, 6, 6);
+    column->addLayout(groups);
+    column->addWidget(panel.fraPolar3);
+    column->addWidget(panel.fraPolar4);
+    panel.fraPolar2->hide();
+    return panel;
+}
+
+void ApplyPatternCaptions(PatternPanel& panel) {
+    panel.fraMax->setTitle(QStringLiteral("Максимум Излучения"));
+    panel.lblMax[0]->setText(QStringLiteral("Горизонт"));
+    panel.lblMax[1]->setText(QStringLiteral("Азимут"));
+    panel.lblMax[2]->setText(QStringLiteral("Уровень"));
+    panel.fraBeam->setTitle(QStringLiteral("Ширина по уровню -3dB"));
+    panel.lblBeam[0]->setText(QStringLiteral("Лепесток"));
+    panel.lblBeam[1]->setText(QStringLiteral("Азимут 1"));
+    panel.lblBeam[2]->setText(QStringLiteral("Азимут 2"));
+    // The first letter of "Aзимута" is a Latin A, as the program has always shown it.
+    panel.lblAz[0]->setText(QStringLiteral("Срез Aзимута для"));
+    panel.lblAz[1]->setText(QStringLiteral("Возвышения"));
+    panel.cmd3D->setText(QStringLiteral("3D Модель"));
+}
+
+} // namespace lobex

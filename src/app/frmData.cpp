@@ -1,0 +1,500 @@
+#include "frmData.h"
+
+#include "PictureBox.h"
+#include "dialogs/frmAbout.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace lobex {
+namespace {
+
+// Grid columns are 800 twips wide in the classic 8-point face. Wider faces get wider columns,
+// enough for the header's longest caption, "Впер/Наз".
+int GridColumnWidth(const QWidget& grid) {
+    constexpr int twipsWidth = 800 / 15;
+    constexpr int padding = 10;
+    const int captionWidth =
+        grid.fontMetrics().horizontalAdvance(QStringLiteral("Впер/Наз")) + padding;
+    return std::max(twipsWidth, captionWidth);
+}
+
+constexpr int kEmptyGridRows = 20;
+constexpr int kPlotFrameHeight = 5150 / 15; // 5150 twips
+constexpr int kGridColumns = kSeriesCount;
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+template <typename T>
+T* Named(T* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QString Indexed(const char* name, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+QAction* NamedAction(QMenu* menu, const char* name) {
+    auto* action = menu->addAction(QString());
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+QMenu* NamedMenu(QMenu* parent, const char* name) {
+    auto* menu = parent->addMenu(QString());
+    menu->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+QLabel* ReadoutLabel(QWidget* parent, const char* name) {
+    auto* label = Named(new QLabel(parent), name);
+    label->setMinimumWidth(0);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+frmData::frmData(AppState& state, Services& services, QWidget* parent)
+    : QMainWindow(parent), state_(state), services_(services) {
+    setObjectName(QStringLiteral("frmData"));
+    BuildMenus();
+    BuildControls();
+    tmrTimer3D = Named(new QTimer(this), "tmrTimer3D");
+    tmrTimer3D->setInterval(10);
+
+    // A session that ends closes the window like the program does, not like the close box.
+    connect(qApp, &QGuiApplication::commitDataRequest, this,
+            [this] { unloadingByProgram_ = true; });
+}
+
+frmData::~frmData() = default;
+
+void frmData::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    mnuFile = Named(bar->addMenu(QString()), "mnuFile");
+    mnuFileOpen = NamedAction(mnuFile, "mnuFileOpen");
+    mnuFileOpen->setShortcut(QKeySequence::Open);
+    mnuFileSave = NamedAction(mnuFile, "mnuFileSave");
+    mnuFileSave->setShortcut(QKeySequence::Save);
+    mnuFile->addSeparator();
+    mnuFileGraph = NamedMenu(mnuFile, "mnuFileGraph");
+    mnuFileGraphSave = NamedAction(mnuFileGraph, "mnuFileGraphSave");
+    mnuFileGraphCopy = NamedAction(mnuFileGraph, "mnuFileGraphCopy");
+    mnuFileGraphPrint = NamedAction(mnuFileGraph, "mnuFileGraphPrint");
+    mnuFileScreen = NamedMenu(mnuFile, "mnuFileScreen");
+    mnuFileScreenSave = NamedAction(mnuFileScreen, "mnuFileScreenSave");
+    mnuFileScreenCopy = NamedAction(mnuFileScreen, "mnuFileScreenCopy");
+    mnuFile->addSeparator();
+    mnuFileExit = NamedAction(mnuFile, "mnuFileExit");
+
+    mnuData = Named(bar->addMenu(QString()), "mnuData");
+    mnuDataSrc = NamedMenu(mnuData, "mnuDataSrc");
+    mnuDataSrcMMANA = NamedAction(mnuDataSrc, "mnuDataSrcMMANA");
+    mnuDataSrcMMANA->setText(QStringLiteral("MMANA"));
+    mnuDataSrcMMANA->setCheckable(true);
+    mnuDataSrcFile = NamedAction(mnuDataSrc, "mnuDataSrcFile");
+    mnuDataSrcFile->setCheckable(true);
+
+    mnuTools = Named(bar->addMenu(QStringLiteral("Сервис")), "mnuTools");
+    mnuToolsDSCFile = NamedAction(mnuTools, "mnuToolsDSCFile");
+    mnuToolsDSCFile->setText(QStringLiteral("Преобразовать файл CSV"));
+    mnuToolsDSCFolder = NamedAction(mnuTools, "mnuToolsDSCFolder");
+    mnuToolsDSCFolder->setText(QStringLiteral("Преобразовать папку"));
+
+    mnuHelp = Named(bar->addMenu(QString()), "mnuHelp");
+    mnuHelpContent = NamedAction(mnuHelp, "mnuHelpContent");
+    mnuHelpContent->setShortcut(QKeySequence::HelpContents);
+    mnuHelpAbout = NamedAction(mnuHelp, "mnuHelpAbout");
+
+    // Nothing is loaded yet, so there is no graph or screen to put out.
+    mnuFileGraph->setEnabled(false);
+    mnuFileScreen->setEnabled(false);
+
+    connect(mnuFileExit, &QAction::triggered, this, &frmData::mnuFileExit_Click);
+    connect(mnuHelpContent, &QAction::triggered, this, &frmData::mnuHelpContent_Click);
+    connect(mnuHelpAbout, &QAction::triggered, this, &frmData::mnuHelpAbout_Click);
+}
+
+void frmData::BuildControls() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    setCentralWidget(central);
+
+    // Left column: where the data comes from, what is drawn, and the table of numbers.
+    auto* side = new QWidget(central);
+    side->setObjectName(QStringLiteral("sidePanel"));
+    auto* sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    sideLayout->setSpacing(8);
+
+    fraSrc = Named(new QGroupBox(side), "fraSrc");
+    auto* srcLayout = new QHBoxLayout(fraSrc);
+    optSrcGroup = new QButtonGroup(this);
+    for (int i = 0; i < 2; ++i) {
+        optSrc[static_cast<std::size_t>(i)] = new QRadioButton(fraSrc);
+        optSrc[static_cast<std::size_t>(i)]->setObjectName(Indexed("optSrc", i));
+        optSrcGroup->addButton(optSrc[static_cast<std::size_t>(i)], i);
+        srcLayout->addWidget(optSrc[static_cast<std::size_t>(i)]);
+    }
+    optSrc[0]->setText(QStringLiteral("MMANA"));
+    optSrc[0]->setChecked(true);
+    mnuDataSrcMMANA->setChecked(true);
+    srcLayout->addStretch(1);
+    cmdRun = Named(new QPushButton(fraSrc), "cmdRun");
+    cmdRun->setDefault(true);
+    cmdRun->setMinimumWidth(110);
+    srcLayout->addWidget(cmdRun);
+    sideLayout->addWidget(fraSrc);
+
+    fraControls1 = Named(new QFrame(side), "fraControls1");
+    auto* curves = new QFormLayout(fraControls1);
+    curves->setContentsMargins(4, 0, 4, 0);
+    curves->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    for (int i = 0; i < 2; ++i) {
+        lblCmb[static_cast<std::size_t>(i)] = new QLabel(fraControls1);
+        lblCmb[static_cast<std::size_t>(i)]->setObjectName(Indexed("lblCmb", i));
+    }
+    cmbLeft = Named(new QComboBox(fraControls1), "cmbLeft");
+    cmbRight = Named(new QComboBox(fraControls1), "cmbRight");
+    lblParam = Named(new QLabel(fraControls1), "lblParam");
+    cmbParam = Named(new QComboBox(fraControls1), "cmbParam");
+    curves->addRow(lblCmb[0], cmbLeft);
+    curves->addRow(lblCmb[1], cmbRight);
+    curves->addRow(lblParam, cmbParam);
+    chkLogX = Named(new QCheckBox(QStringLiteral("Log X"), fraControls1), "chkLogX");
+    chkLogY = Named(new QCheckBox(QStringLiteral("Log Y"), fraControls1), "chkLogY");
+    chkLogX->setEnabled(false);
+    chkLogY->setEnabled(false);
+    auto* logRow = new QHBoxLayout;
+    logRow->addWidget(chkLogX);
+    logRow->addWidget(chkLogY);
+    logRow->addStretch(1);
+    curves->addRow(QString(), logRow);
+    sideLayout->addWidget(fraControls1);
+
+    fraControls2 = Named(new QFrame(side), "fraControls2");
+    auto* view3d = new QGridLayout(fraControls2);
+    view3d->setContentsMargins(4, 0, 4, 0);
+    chk3DWire = Named(new QCheckBox(fraControls2), "chk3DWire");
+    chk3DRotate = Named(new QCheckBox(fraControls2), "chk3DRotate");
+    cmdReturn = Named(new QPushButton(fraControls2), "cmdReturn");
+    lblControls = Named(new QLabel(fraControls2), "lblControls");
+    lblControls->setWordWrap(true);
+    view3d->addWidget(chk3DWire, 0, 0);
+    view3d->addWidget(chk3DRotate, 0, 1);
+    view3d->addWidget(cmdReturn, 0, 2);
+    view3d->addWidget(lblControls, 1, 0, 1, 3);
+    sideLayout->addWidget(fraControls2);
+
+    fraData = Named(new QGroupBox(side), "fraData");
+    auto* dataLayout = new QVBoxLayout(fraData);
+    dataLayout->setContentsMargins(4, 4, 4, 4);
+    ctlGrid = Named(new QTableWidget(fraData), "ctlGrid");
+    ctlGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ctlGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ctlGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    ctlGrid->setAlternatingRowColors(true);
+    ctlGrid->verticalHeader()->hide();
+    ctlGrid->verticalHeader()->setDefaultSectionSize(20);
+    ctlGrid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ctlGrid->horizontalHeader()->setHighlightSections(false);
+    ctlGrid->setMinimumWidth(GridColumnWidth(*ctlGrid) * kGridColumns + 24);
+    dataLayout->addWidget(ctlGrid);
+    sideLayout->addWidget(fraData, 1);
+
+    auto* buttons = new QHBoxLayout;
+    cmdPrint = Named(new QPushButton(side), "cmdPrint");
+    cmdPrint->setEnabled(false);
+    cmdCapture = Named(new QPushButton(QStringLiteral("Снимок"), side), "cmdCapture");
+    cmdExit = Named(new QPushButton(side), "cmdExit");
+    buttons->addWidget(cmdPrint);
+    buttons->addWidget(cmdCapture);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdExit);
+    sideLayout->addLayout(buttons);
+
+    // Right: the graph area. The rectangular graph and the two polar diagrams share the space;
+    // only one of the two is shown at a time.
+    fraPlot = Named(new QFrame(central), "fraPlot");
+    fraPlot->setFrameShape(QFrame::StyledPanel);
+    fraPlot->setMinimumHeight(kPlotFrameHeight);
+    auto* plotLayout = new QGridLayout(fraPlot);
+    plotLayout->setContentsMargins(1, 1, 1, 1);
+    plotLayout->setSpacing(1);
+    picPlot = Named(new PictureBox(fraPlot), "picPlot");
+    picPolar1 = Named(new PictureBox(fraPlot), "picPolar1");
+    picPolar2 = Named(new PictureBox(fraPlot), "picPolar2");
+    plotLayout->addWidget(picPlot, 0, 0, 1, 2);
+    plotLayout->addWidget(picPolar1, 0, 0);
+    plotLayout->addWidget(picPolar2, 0, 1);
+    plotLayout->setRowStretch(0, 1);
+    picPolar1->hide();
+    picPolar2->hide();
+    pattern_ = BuildPatternPanel(picPolar2);
+
+    lblX = ReadoutLabel(fraPlot, "lblX");
+    lblY = ReadoutLabel(fraPlot, "lblY");
+    lblX1 = ReadoutLabel(fraPlot, "lblX1");
+    lblY1 = ReadoutLabel(fraPlot, "lblY1");
+    lblX2 = ReadoutLabel(fraPlot, "lblX2");
+    lblY2 = ReadoutLabel(fraPlot, "lblY2");
+    auto* readout1 = new QHBoxLayout;
+    readout1->setContentsMargins(8, 2, 8, 2);
+    readout1->setSpacing(16);
+    for (QLabel* label : {lblX, lblY, lblX1, lblY1}) {
+        readout1->addWidget(label);
+    }
+    readout1->addStretch(1);
+    auto* readout2 = new QHBoxLayout;
+    readout2->setContentsMargins(8, 2, 8, 2);
+    readout2->setSpacing(16);
+    readout2->addWidget(lblX2);
+    readout2->addWidget(lblY2);
+    readout2->addStretch(1);
+    plotLayout->addLayout(readout1, 1, 0);
+    plotLayout->addLayout(readout2, 1, 1);
+
+    auto* mainLayout = new QHBoxLayout(central);
+    mainLayout->setContentsMargins(8, 8, 8, 4);
+    mainLayout->setSpacing(8);
+    mainLayout->addWidget(side, 0);
+    mainLayout->addWidget(fraPlot, 1);
+
+    // Status line: the source of the data shown, and what the last action did.
+    lblDataSrc = Named(new QLabel(this), "lblDataSrc");
+    lblSource = Named(new QLabel(this), "lblSource");
+    lblSource->setTextFormat(Qt::PlainText);
+    lblStatus = Named(new QLabel(this), "lblStatus");
+    lblStatus->setTextFormat(Qt::PlainText);
+    statusBar()->setSizeGripEnabled(true);
+    statusBar()->addWidget(lblDataSrc);
+    statusBar()->addWidget(lblSource, 1);
+    statusBar()->addPermanentWidget(lblStatus);
+
+    // Never shown: it only carries the font of the 3D axis letters.
+    lbl3dAxisFont = Named(new QLabel(this), "lbl3dAxisFont");
+    QFont axisFont(QStringLiteral("Arial"), 12);
+    axisFont.setBold(true);
+    lbl3dAxisFont->setFont(axisFont);
+    lbl3dAxisFont->hide();
+
+    connect(cmdExit, &QPushButton::clicked, this, &frmData::cmdExit_Click);
+}
+
+void frmData::Form_Load() {
+    FillCurveList();
+    resize(1220, 760);
+    CentreOnScreen();
+    lblStatus->clear();
+    lblX->clear();
+    lblY->clear();
+    lblSource->clear();
+    FillCombos(0);
+    cmbParam->setEnabled(false);
+    fraPlot->setMinimumHeight(kPlotFrameHeight);
+    state_.PlotHost = PlotHostKind::MainWindow;
+    SetFormLanguage();
+    fraControls2->setFrameShape(QFrame::NoFrame);
+    fraControls2->hide();
+    mnuTools->menuAction()->setVisible(false);
+}
+
+void frmData::CentreOnScreen() {
+    const QScreen* screen =
+        this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const QSize size = frameGeometry().size().expandedTo(this->size());
+    move(area.left() + (area.width() - size.width()) / 2,
+         area.top() + (area.height() - size.height()) / 2 - 15);
+}
+
+void frmData::SetFormLanguage() {
+    cmdExit->setText(QStringLiteral("Выход"));
+    cmdRun->setText(QStringLiteral("Открыть"));
+    cmdPrint->setText(QStringLiteral("Печать"));
+    fraData->setTitle(QStringLiteral("Данные"));
+    fraSrc->setTitle(QStringLiteral("Источник"));
+    lblDataSrc->setText(QStringLiteral("Источник данных:"));
+    optSrc[1]->setText(QStringLiteral("Файл"));
+    lblCmb[0]->setText(QStringLiteral("Красная Линия:"));
+    lblCmb[1]->setText(QStringLiteral("Синяя Линия:"));
+    lblParam->setText(QStringLiteral("Набор:"));
+    chk3DWire->setText(QStringLiteral("Сетка"));
+    chk3DRotate->setText(QStringLiteral("Вращать"));
+    cmdReturn->setText(QStringLiteral("Полярный"));
+    ApplyPatternCaptions(pattern_);
+    lblControls->setText(QStringLiteral("Mouse, Cursor, PageUp, PageDown, Home, End"));
+    SetGridHeader(kLanguageGridHeader);
+    mnuFile->setTitle(QStringLiteral("Файл"));
+    mnuFileOpen->setText(QStringLiteral("Открыть"));
+    mnuFileSave->setText(QStringLiteral("Сохранить"));
+    mnuFileGraph->setTitle(QStringLiteral("График"));
+    mnuFileGraphSave->setText(QStringLiteral("Сохранить"));
+    mnuFileGraphCopy->setText(QStringLiteral("Скопировать"));
+    mnuFileGraphPrint->setText(QStringLiteral("Распечатать"));
+    mnuFileScreen->setTitle(QStringLiteral("Экран"));
+    mnuFileScreenSave->setText(QStringLiteral("Сохранить"));
+    mnuFileScreenCopy->setText(QStringLiteral("Скопировать"));
+    mnuFileExit->setText(QStringLiteral("Выход"));
+    mnuData->setTitle(QStringLiteral("Данные"));
+    mnuDataSrc->setTitle(QStringLiteral("Источник"));
+    mnuDataSrcFile->setText(QStringLiteral("Файл"));
+    mnuHelp->setTitle(QStringLiteral("Помощь"));
+    mnuHelpContent->setText(QStringLiteral("Справка"));
+    mnuHelpAbout->setText(QStringLiteral("О Программе"));
+    const char separator = state_.AppFolder.empty() ? '/' : state_.AppFolder.back();
+    helpFile_ = state_.AppFolder + "Help" + separator + "Lobex.html";
+    setWindowTitle(QString::fromUtf8(kMainWindowCaptions[1]));
+}
+
+void frmData::FillCombos(int kind) {
+    const int n = kind == 0 ? kSeriesUpperBound - 1 : kind - 1;
+    const auto label = [this](int index) {
+        return Q(state_.Data.Series[static_cast<std::size_t>(index)].Label);
+    };
+    cmbLeft->clear();
+    for (int i = 0; i <= n; ++i) {
+        cmbLeft->addItem(label(i + 1), i + 1);
+    }
+    // Hidden while the selection changes, so the change does not draw a graph.
+    cmbLeft->hide();
+    cmbLeft->setCurrentIndex(0);
+    cmbLeft->show();
+
+    cmbRight->clear();
+    cmbRight->addItem(QStringLiteral("None"), 0);
+    for (int i = 1; i <= n + 1; ++i) {
+        cmbRight->addItem(label(i), i);
+    }
+    cmbRight->hide();
+    cmbRight->setCurrentIndex(0);
+    cmbRight->show();
+}
+
+void frmData::FillCurveList() {
+    ClearGrid();
+    mnuFileSave->setEnabled(false);
+}
+
+void frmData::ClearGrid() {
+    ctlGrid->clear();
+    ctlGrid->setRowCount(kEmptyGridRows);
+    SetGridHeader(kEmptyGridHeader);
+    ctlGrid->selectRow(0);
+    mnuFileSave->setEnabled(false);
+}
+
+void frmData::SetGridHeader(const std::string& text) {
+    QStringList captions;
+    if (text.empty()) {
+        for (const SeriesRecord& series : state_.Data.Series) {
+            captions << Q(series.Label);
+        }
+    } else {
+        captions = Q(text).split(QLatin1Char('|'));
+    }
+    ctlGrid->setColumnCount(static_cast<int>(captions.size()));
+    ctlGrid->setHorizontalHeaderLabels(captions);
+    for (int c = 0; c < ctlGrid->columnCount(); ++c) {
+        ctlGrid->setColumnWidth(c, GridColumnWidth(*ctlGrid));
+    }
+}
+
+void frmData::ShowPlotControls(bool mode3D) {
+    if (mode3D) {
+        fraControls1->hide();
+        fraControls2->show();
+        lblX->hide();
+        lblY->hide();
+    } else {
+        fraControls2->hide();
+        fraControls1->show();
+        lblX->show();
+        lblY->show();
+    }
+}
+
+void frmData::closeEvent(QCloseEvent* event) {
+    if (unloadingByProgram_) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    services_.messages.Show("Чтобы выйти из программы, нажмите кнопку Выход,\r\n"
+                            "либо меню Файл->Выход",
+                            MessageIcon::Information, state_.AppTitle);
+}
+
+void frmData::cmdExit_Click() {
+    RunExit(state_, *this);
+}
+
+void frmData::mnuFileExit_Click() {
+    cmdExit_Click();
+}
+
+void frmData::Stop3DView() {}
+
+void frmData::UnloadD3DWindow() {}
+
+void frmData::UnloadPolarWindow() {}
+
+void frmData::StopPlotter() {}
+
+void frmData::ReleasePlotHost() {
+    state_.PlotHost = PlotHostKind::None;
+}
+
+void frmData::UnloadMainWindow() {
+    unloadingByProgram_ = true;
+    close();
+}
+
+void frmData::mnuHelpContent_Click() {
+    if (!services_.help.ShowHelp(helpFile_)) {
+        services_.messages.Show("Не удалось открыть справку: " + helpFile_,
+                                MessageIcon::Information, state_.AppTitle);
+    }
+}
+
+void frmData::mnuHelpAbout_Click() {
+    frmAbout about(this);
+    about.exec();
+}
+
+void frmData::ShowFromOtherCopy() {
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+} // namespace lobex

@@ -1,0 +1,77 @@
+#include "CommandLine.h"
+#include "core/AppState.h"
+#include "core/Lifecycle.h"
+#include "frmData.h"
+#include "platform/LocaleInfo.h"
+#include "platform/QtHelpService.h"
+#include "platform/QtMessageService.h"
+#include "platform/QtSettingsStore.h"
+#include "platform/SingleInstance.h"
+#include "platform/TempFolder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Lobex"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LOBEX_VERSION_TEXT));
+
+    const lobex::StartupOptions options = lobex::ParseStartupOptions(QCoreApplication::arguments());
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "lobex: %s\nusage: lobex [FILE] [--screenshot PICTURE]\n",
+                     qPrintable(options.error));
+        return 2;
+    }
+
+    // A second copy shows the first one and ends without loading anything. A scripted
+    // screenshot run is not a second copy for the user, so it is let through.
+    const std::string tempFolder = lobex::GetTempFolder();
+    lobex::SingleInstance instance(QString::fromStdString(tempFolder));
+    if (options.screenshot.isEmpty() && !instance.TryBecomePrimary()) {
+        instance.NotifyPrimary();
+        return 0;
+    }
+
+    // The plot engine runs in this process, so no plotter left over from an earlier run can
+    // exist; start-up goes straight on to the paths.
+    lobex::AppState state;
+    lobex::StartupEnvironment environment;
+    environment.appFolder =
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
+    environment.tempFolder = tempFolder;
+    environment.decimalSeparator = lobex::GetDecimalSeparator();
+    environment.separator = QDir::separator().toLatin1();
+    lobex::PrepareStartupState(state, environment);
+
+    lobex::QtSettingsStore settings;
+    state.SavePath = lobex::ReadSetting(settings, lobex::kSavePathSetting);
+    state.DataPath = lobex::ReadSetting(settings, lobex::kDataPathSetting);
+    state.DescPath = lobex::ReadSetting(settings, lobex::kDescPathSetting);
+    lobex::QtMessageService messages;
+    lobex::QtHelpService help;
+    lobex::Services services{messages, settings, help};
+
+    lobex::frmData window(state, services);
+    messages.SetParent(&window);
+    window.Form_Load();
+    window.show();
+    QObject::connect(&instance, &lobex::SingleInstance::ShowRequested, &window,
+                     &lobex::frmData::ShowFromOtherCopy);
+
+    if (!options.screenshot.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window, &options] {
+            QString error;
+            if (!lobex::SaveWindowPicture(window, options.screenshot, &error)) {
+                std::fprintf(stderr, "lobex: cannot save the screenshot: %s\n", qPrintable(error));
+                QCoreApplication::exit(1);
+                return;
+            }
+            QCoreApplication::exit(0);
+        });
+    }
+    return QApplication::exec();
+}

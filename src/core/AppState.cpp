@@ -1,0 +1,71 @@
+#include "AppState.h"
+
+namespace lobex {
+
+int LastColumnInUse(std::int16_t kind) {
+    switch (kind) {
+    case KindNearField:
+    case KindCurrents:
+        return 4;
+    case KindSweep:
+        return 5;
+    case KindFarField:
+        return 3;
+    default:
+        return kSeriesUpperBound;
+    }
+}
+
+void ClearSeries(AppState& state) {
+    for (SeriesRecord& series : state.Data.Series) {
+        series.Label.clear();
+        series.Min = 0.0f;
+        series.Max = 0.0f;
+        series.Values.assign(1, 0.0f);
+    }
+    state.Grid.assign(1, AzimuthColumn{});
+}
+
+float SeriesMax(const std::vector<float>& values) {
+    if (values.empty()) {
+        return 0.0f;
+    }
+    float result = values[0];
+    for (float value : values) {
+        if (value > result) {
+            result = value;
+        }
+    }
+    return result;
+}
+
+float SeriesMin(const std::vector<float>& values) {
+    if (values.empty()) {
+        return 0.0f;
+    }
+    float result = values[0];
+    for (std::size_t i = 1; i < values.size(); ++i) {
+        if (values[i] < result) {
+            result = values[i];
+        }
+    }
+    return result;
+}
+
+void StoreSeriesLimits(DataSet& data, int last) {
+    for (int c = 0; c <= last && c < kSeriesCount; ++c) {
+        SeriesRecord& series = data.Series[static_cast<std::size_t>(c)];
+        series.Max = SeriesMax(series.Values);
+        series.Min = SeriesMin(series.Values);
+    }
+}
+
+void SetDefaultLabels(DataSet& data) {
+    static const std::array<const char*, kSeriesCount> labels = {"Параметр", "R",     "j X",  "КСВ",
+                                                                 "Усиление", "F / B", "Зенит"};
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        data.Series[i].Label = labels[i];
+    }
+}
+
+} // namespace lobex

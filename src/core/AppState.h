@@ -1,0 +1,147 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lobex {
+
+// What the data set holds; written by the loader that succeeded last.
+enum DataKindValue : std::int16_t {
+    KindNone = 0,
+    KindMmanaWindow = 1,
+    KindNearField = 2,
+    KindSweep = 3,
+    KindCurrents = 4,
+    KindFarField = 5,
+    KindTable = 6,
+};
+
+// Index of the last column in use for a data kind: the grid and the curve lists show
+// columns 0..LastColumnInUse(kind).
+int LastColumnInUse(std::int16_t kind);
+
+struct SeriesRecord {
+    std::string Label;
+    float Min = 0.0f;
+    float Max = 0.0f;
+    std::vector<float> Values{0.0f};
+};
+
+constexpr int kSeriesCount = 7;
+constexpr int kSeriesUpperBound = kSeriesCount - 1;
+
+struct DataSet {
+    std::int16_t DataKind = KindNone;
+    std::array<SeriesRecord, kSeriesCount> Series;
+    std::string DataText;
+    std::vector<std::string> HeaderWords;
+    std::int16_t SelectedSetIndex = 0;
+    std::int16_t GridRowCount = 0;
+};
+
+struct PatternPoint {
+    float Zenith = 0.0f;
+    float Vertical = 0.0f;
+    float Horizontal = 0.0f;
+    float Total = 0.0f;
+};
+
+struct AzimuthColumn {
+    float Azimuth = 0.0f;
+    std::vector<PatternPoint> Points;
+};
+
+using FarFieldGrid = std::vector<AzimuthColumn>;
+
+struct PatternResults {
+    float MaxElevation = 0.0f;
+    float MaxAzimuth = 0.0f;
+    float MaxGain = -100.0f;
+    float BeamWidth = 0.0f;
+    float BeamLeft = 0.0f;
+    float BeamRight = 0.0f;
+    float PlotFloor = -60.0f;
+    float PlotRange = 0.0f;
+    bool ElevationCutAvailable = false;
+};
+
+struct NearFieldPoint {
+    float X = 0.0f;
+    float ReX = 0.0f, ImX = 0.0f, MagX = 0.0f, PhaseX = 0.0f;
+    float ReY = 0.0f, ImY = 0.0f, MagY = 0.0f, PhaseY = 0.0f;
+    float ReZ = 0.0f, ImZ = 0.0f, MagZ = 0.0f, PhaseZ = 0.0f;
+    float ReSum = 0.0f;
+    float ImSum = 0.0f;
+    float Amplitude = 0.0f;
+    float PhaseRad = 0.0f;
+};
+
+// Which window shows the pattern read-outs and receives polar plots.
+enum class PlotHostKind : std::int8_t { None, MainWindow, PolarWindow };
+
+// The float nearest to pi; the system's angle conversions use it rather than a double pi.
+constexpr float kPiValue = 3.14159274f;
+
+// The one shared state of the program: the data set, the far-field grid and its results,
+// and the program-wide values and flags. main() owns one; tests build their own.
+struct AppState {
+    DataSet Data;
+    FarFieldGrid Grid{AzimuthColumn{}};
+    PatternResults Pattern;
+    std::vector<NearFieldPoint> NearFieldPoints{NearFieldPoint{}};
+    bool ElectricField = false;
+
+    std::string AppTitle = "Lobex";
+    std::string AppFolder;
+    std::string TempFolder;
+    std::string DataInFile;
+    std::string TempModelFile;
+    std::string ExportFile;
+    std::string TempBitmapFile;
+    std::string UtilsFolder;
+    std::string DecimalSeparator = ".";
+    float PiValue = kPiValue;
+    std::string CurrentFile;
+    std::string LastSource;
+    std::string SaveFileName;
+    std::int16_t SourceIndex = 0;
+
+    bool SetChosen = false;
+    std::string SelectedSetText;
+    bool LogX = false;
+    bool LogY = false;
+    bool PatternShown = false;
+    bool ComboFilling = false;
+    std::int16_t CutKind = 0;
+    PlotHostKind PlotHost = PlotHostKind::None;
+    bool View3DActive = false;
+    bool PolarWindowOpen = false;
+    bool D3DWindowOpen = false;
+    std::uintptr_t MmanaMainWindow = 0;
+    std::uintptr_t MmanaMemo = 0;
+
+    std::string SavePath;
+    std::string DataPath;
+    std::string DescPath;
+
+    // Result of the graph choice dialog: 1 azimuth, 2 elevation; 0 before a choice.
+    std::int16_t ChosenGraph = 0;
+};
+
+// Empties every series (one zero value each) and resets the far-field grid to one empty column.
+void ClearSeries(AppState& state);
+
+// Largest element, scanning from index 0; replaced only by a strictly greater element.
+float SeriesMax(const std::vector<float>& values);
+// Smallest element, scanning from index 1; replaced only by a strictly smaller element.
+float SeriesMin(const std::vector<float>& values);
+
+// Stores Max and then Min of series 0..last from their values.
+void StoreSeriesLimits(DataSet& data, int last);
+
+// The labels shown right after start-up, before anything is loaded.
+void SetDefaultLabels(DataSet& data);
+
+} // namespace lobex

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The number and text rules every reader and writer shares. Text is UTF-8 throughout.
+namespace lobex {
+
+// The classic leading-number rule: blanks (spaces, tabs), an optional sign, digits, an optional
+// "." and digits, an optional exponent (e or E, sign, digits). Reading stops at the first
+// character that cannot continue the number; no number at all gives 0. The point is always ".".
+double LeadingNumber(std::string_view text);
+// The same rule, the digits read directly as the nearest 32-bit float. Out-of-range magnitudes
+// raise RuntimeError("Overflow"), as the conversion to a 32-bit value does.
+float LeadingFloat(std::string_view text);
+
+// A number the user's locale formatted, in "." form: the first decimalSeparator becomes ".".
+std::string ToPointForm(std::string_view text, std::string_view decimalSeparator);
+
+// The shortest text that reads back to the same value ("0.1", "1e-05", "-177.29").
+std::string ShortestText(float value);
+std::string ShortestText(double value);
+
+// A number's shortest text with the first decimalSeparator replaced by "." (plot commands and
+// the text model writer need the point whatever the locale).
+std::string PointText(float value, std::string_view decimalSeparator);
+
+// Formats with a pattern such as "#0.00###": "0" marks a digit always shown, "#" one shown only
+// when it is not a trailing zero. The shortest decimal text of the value is rounded half away
+// from zero, so 0.45f with "#0.0" is "0.5". decimalSeparator is the locale's decimal symbol.
+std::string FormatPattern(float value, std::string_view pattern, std::string_view decimalSeparator);
+std::string FormatPattern(double value, std::string_view pattern,
+                          std::string_view decimalSeparator);
+
+// Rounds to the nearest whole number, halves to the even neighbour (0.5 -> 0, 1.5 -> 2).
+double RoundHalfEven(double value);
+// The documented integer conversions; a result out of range raises RuntimeError("Overflow").
+std::int16_t ToInt16(double value);
+std::int32_t ToInt32(double value);
+
+// Removes spaces (not tabs) at both ends.
+std::string TrimSpaces(std::string_view text);
+// Splits at every occurrence of delimiter. Empty text gives no fields at all; a delimiter that
+// is not found gives the whole text as the one field.
+std::vector<std::string> Split(std::string_view text, std::string_view delimiter);
+// Trims both ends and turns every run of spaces into one space.
+std::string CollapseSpaces(std::string_view text);
+// Splits text into lines ended by CR LF, LF or CR; a final line end does not add an empty line.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// ASCII-only case folding: enough for the markers the readers look for ("Val", "No goal").
+std::string ToLowerAscii(std::string_view text);
+bool ContainsNoCase(std::string_view text, std::string_view needle);
+
+bool IsValidUtf8(std::string_view bytes);
+std::string Cp1251ToUtf8(std::string_view bytes);
+// Characters Windows-1251 cannot hold become "?".
+std::string Utf8ToCp1251(std::string_view text);
+// Input files are bytes: UTF-8 with or without a byte order mark, else Windows-1251.
+std::string DecodeText(std::string_view bytes);
+
+} // namespace lobex

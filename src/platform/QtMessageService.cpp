@@ -1,0 +1,18 @@
+#include "QtMessageService.h"
+
+#include <QMessageBox>
+
+namespace lobex {
+
+void QtMessageService::Show(std::string_view text, MessageIcon icon, std::string_view caption) {
+    QString body = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QMessageBox::Icon boxIcon =
+        icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information;
+    QMessageBox box(boxIcon,
+                    QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), body,
+                    QMessageBox::Ok, parent_.data());
+    box.exec();
+}
+
+} // namespace lobex

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/Services.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace lobex {
+
+// Message boxes through QMessageBox, modal to the given window.
+class QtMessageService final : public MessageService {
+public:
+    explicit QtMessageService(QWidget* parent = nullptr) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+    void Show(std::string_view text, MessageIcon icon, std::string_view caption) override;
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+} // namespace lobex

@@ -1,0 +1,276 @@
+#include "Recorders.h"
+#include "WidgetLookup.h"
+#include "app/frmData.h"
+#include "core/Lifecycle.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFrame>
+#include <QHeaderView>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace lobex {
+namespace {
+
+using test::CaptionOf;
+using test::Find;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        PrepareStartupState(state, {"/opt/lobex", folder.path().toStdString(), ".", '/'});
+        window = std::make_unique<frmData>(state, recorders.services);
+        window->Form_Load();
+    }
+
+    QTemporaryDir folder;
+    AppState state;
+    test::RecordingServices recorders;
+    std::unique_ptr<frmData> window;
+};
+
+TEST_F(MainWindowTest, EveryCaptionIsSetInRussian) {
+    const std::pair<const char*, const char*> captions[] = {
+        {"cmdExit", "Выход"},
+        {"cmdRun", "Открыть"},
+        {"cmdPrint", "Печать"},
+        {"fraData", "Данные"},
+        {"fraSrc", "Источник"},
+        {"lblDataSrc", "Источник данных:"},
+        {"optSrc(0)", "MMANA"},
+        {"optSrc(1)", "Файл"},
+        {"lblCmb(0)", "Красная Линия:"},
+        {"lblCmb(1)", "Синяя Линия:"},
+        {"lblParam", "Набор:"},
+        {"chk3DWire", "Сетка"},
+        {"chk3DRotate", "Вращать"},
+        {"cmdReturn", "Полярный"},
+        {"cmd3D", "3D Модель"},
+        {"fraMax", "Максимум Излучения"},
+        {"lblMax(0)", "Горизонт"},
+        {"lblMax(1)", "Азимут"},
+        {"lblMax(2)", "Уровень"},
+        {"fraBeam", "Ширина по уровню -3dB"},
+        {"lblBeam(0)", "Лепесток"},
+        {"lblBeam(1)", "Азимут 1"},
+        {"lblBeam(2)", "Азимут 2"},
+        {"lblAz(0)", "Срез A\u0437имута для"},
+        {"lblAz(1)", "Возвышения"},
+        {"lblControls", "Mouse, Cursor, PageUp, PageDown, Home, End"},
+        {"mnuFile", "Файл"},
+        {"mnuFileOpen", "Открыть"},
+        {"mnuFileSave", "Сохранить"},
+        {"mnuFileGraph", "График"},
+        {"mnuFileGraphSave", "Сохранить"},
+        {"mnuFileGraphCopy", "Скопировать"},
+        {"mnuFileGraphPrint", "Распечатать"},
+        {"mnuFileScreen", "Экран"},
+        {"mnuFileScreenSave", "Сохранить"},
+        {"mnuFileScreenCopy", "Скопировать"},
+        {"mnuFileExit", "Выход"},
+        {"mnuData", "Данные"},
+        {"mnuDataSrc", "Источник"},
+        {"mnuDataSrcFile", "Файл"},
+        {"mnuHelp", "Помощь"},
+        {"mnuHelpContent", "Справка"},
+        {"mnuHelpAbout", "О Программе"},
+    };
+    for (const auto& [name, caption] : captions) {
+        const QObject* control = window->findChild<QObject*>(QLatin1String(name));
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_EQ(CaptionOf(control), QString::fromUtf8(caption)) << name;
+    }
+    // The "A" that starts the azimuth word is the Latin letter.
+    EXPECT_EQ(CaptionOf(Find<QLabel>(*window, "lblAz(0)")).at(5), QLatin1Char('A'));
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8(kMainWindowCaptions[1]));
+    EXPECT_EQ(window->HelpFile(), "/opt/lobex/Help/Lobex.html");
+}
+
+TEST_F(MainWindowTest, StartsWithTheEmptyGridAndTheControlsOfNoData) {
+    auto* grid = Find<QTableWidget>(*window, "ctlGrid");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->rowCount(), 20);
+    QStringList header;
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        const QString caption = grid->horizontalHeaderItem(c)->text();
+        header << caption;
+        EXPECT_GE(grid->columnWidth(c), 53); // never narrower than 800 twips
+        EXPECT_EQ(grid->columnWidth(c), grid->columnWidth(0));
+        // The caption fits its column with room for the header's padding.
+        EXPECT_LE(grid->horizontalHeader()->fontMetrics().horizontalAdvance(caption) + 8,
+                  grid->columnWidth(c))
+            << caption.toStdString();
+    }
+    EXPECT_EQ(header.join(QLatin1Char('|')), QString::fromUtf8(kLanguageGridHeader));
+    EXPECT_EQ(grid->currentRow(), 0);
+
+    EXPECT_FALSE(Find<QAction>(*window, "mnuFileSave")->isEnabled());
+    EXPECT_FALSE(Find<QComboBox>(*window, "cmbParam")->isEnabled());
+    EXPECT_TRUE(Find<QFrame>(*window, "fraControls2")->isHidden());
+    EXPECT_FALSE(Find<QFrame>(*window, "fraControls1")->isHidden());
+    EXPECT_FALSE(Find<QMenu>(*window, "mnuTools")->menuAction()->isVisible());
+    EXPECT_TRUE(Find<QWidget>(*window, "picPolar1")->isHidden());
+    EXPECT_FALSE(Find<QWidget>(*window, "picPlot")->isHidden());
+    EXPECT_TRUE(Find<QLabel>(*window, "lbl3dAxisFont")->isHidden());
+    EXPECT_EQ(Find<QLabel>(*window, "lbl3dAxisFont")->font().family(), QStringLiteral("Arial"));
+    auto* timer = Find<QTimer>(*window, "tmrTimer3D");
+    EXPECT_EQ(timer->interval(), 10);
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_EQ(state.PlotHost, PlotHostKind::MainWindow);
+    for (const char* name : {"lblStatus", "lblSource", "lblX", "lblY"}) {
+        EXPECT_TRUE(Find<QLabel>(*window, name)->text().isEmpty()) << name;
+    }
+}
+
+TEST_F(MainWindowTest, FillCombosListsTheCurvesOfEachKind) {
+    for (int i = 0; i < kSeriesCount; ++i) {
+        std::string& label = state.Data.Series[static_cast<std::size_t>(i)].Label;
+        label = "S";
+        label += std::to_string(i);
+    }
+    // kind passed -> number of curves offered
+    const std::pair<int, int> cases[] = {{0, 6}, {3, 3}, {4, 4}, {5, 5}, {6, 6}};
+    auto* left = Find<QComboBox>(*window, "cmbLeft");
+    auto* right = Find<QComboBox>(*window, "cmbRight");
+    for (const auto& [kind, curves] : cases) {
+        window->FillCombos(kind);
+        ASSERT_EQ(left->count(), curves) << kind;
+        ASSERT_EQ(right->count(), curves + 1) << kind;
+        EXPECT_EQ(right->itemText(0), QStringLiteral("None"));
+        EXPECT_EQ(right->itemData(0).toInt(), 0);
+        for (int k = 0; k < curves; ++k) {
+            EXPECT_EQ(left->itemText(k), QStringLiteral("S%1").arg(k + 1));
+            EXPECT_EQ(left->itemData(k).toInt(), k + 1);
+            EXPECT_EQ(right->itemText(k + 1), QStringLiteral("S%1").arg(k + 1));
+            EXPECT_EQ(right->itemData(k + 1).toInt(), k + 1);
+        }
+        EXPECT_EQ(left->currentIndex(), 0);
+        EXPECT_EQ(right->currentIndex(), 0);
+        EXPECT_FALSE(left->isHidden());
+        EXPECT_FALSE(right->isHidden());
+    }
+}
+
+TEST_F(MainWindowTest, TheCloseBoxIsRefusedWithAMessage) {
+    window->show();
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(recorders.messages.shown.size(), 1U);
+    const test::RecordedMessage& message = recorders.messages.shown[0];
+    EXPECT_EQ(message.text,
+              "Чтобы выйти из программы, нажмите кнопку Выход,\r\nлибо меню Файл->Выход");
+    EXPECT_EQ(message.icon, MessageIcon::Information);
+    EXPECT_EQ(message.caption, "Lobex");
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindowAndDeletesTheTemporaryBitmap) {
+    QFile bitmap(QString::fromStdString(state.TempBitmapFile));
+    ASSERT_TRUE(bitmap.open(QIODevice::WriteOnly));
+    bitmap.write("BM");
+    bitmap.close();
+    window->show();
+
+    QTest::mouseClick(Find<QPushButton>(*window, "cmdExit"), Qt::LeftButton);
+
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(recorders.messages.shown.empty());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(state.TempBitmapFile)));
+    EXPECT_EQ(state.PlotHost, PlotHostKind::None);
+}
+
+TEST_F(MainWindowTest, TheFileMenuExitDoesWhatTheButtonDoes) {
+    window->show();
+    Find<QAction>(*window, "mnuFileExit")->trigger();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, HelpOpensTheDocumentBesideTheProgramOrSaysItCannot) {
+    Find<QAction>(*window, "mnuHelpContent")->trigger();
+    ASSERT_EQ(recorders.help.opened.size(), 1U);
+    EXPECT_EQ(recorders.help.opened[0], "/opt/lobex/Help/Lobex.html");
+    EXPECT_TRUE(recorders.messages.shown.empty());
+
+    recorders.help.answer = false;
+    Find<QAction>(*window, "mnuHelpContent")->trigger();
+    ASSERT_EQ(recorders.messages.shown.size(), 1U);
+    EXPECT_NE(recorders.messages.shown[0].text.find("/opt/lobex/Help/Lobex.html"),
+              std::string::npos);
+}
+
+TEST_F(MainWindowTest, PlotControlsSwitchBetweenGraphAnd3DMode) {
+    window->ShowPlotControls(true);
+    EXPECT_TRUE(Find<QFrame>(*window, "fraControls1")->isHidden());
+    EXPECT_FALSE(Find<QFrame>(*window, "fraControls2")->isHidden());
+    EXPECT_TRUE(Find<QLabel>(*window, "lblX")->isHidden());
+    window->ShowPlotControls(false);
+    EXPECT_FALSE(Find<QFrame>(*window, "fraControls1")->isHidden());
+    EXPECT_TRUE(Find<QFrame>(*window, "fraControls2")->isHidden());
+    EXPECT_FALSE(Find<QLabel>(*window, "lblY")->isHidden());
+}
+
+// The real program, as a user or a script starts it.
+class ProgramTest : public ::testing::Test {
+protected:
+    ProgramTest() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("TMPDIR"), home.path());
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           home.filePath(QStringLiteral("config")));
+        program.setProcessEnvironment(environment);
+        program.setProgram(QStringLiteral(LOBEX_EXE));
+    }
+    ~ProgramTest() override {
+        if (program.state() != QProcess::NotRunning) {
+            program.kill();
+            program.waitForFinished();
+        }
+    }
+
+    QTemporaryDir home;
+    QProcess program;
+};
+
+TEST_F(ProgramTest, ScreenshotSavesAPictureOfTheMainWindowAndEnds) {
+    const QString picture = home.filePath(QStringLiteral("main.png"));
+    program.setArguments({QStringLiteral("--screenshot"), picture});
+    program.start();
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    const QImage image(picture);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GE(image.width(), 800);
+    EXPECT_GE(image.height(), 500);
+}
+
+TEST_F(ProgramTest, ASecondCopyEndsAtOnceAndLeavesTheFirstRunning) {
+    program.start();
+    ASSERT_TRUE(program.waitForStarted());
+    QTest::qWait(1500); // let the first copy take its lock
+
+    QProcess second;
+    second.setProcessEnvironment(program.processEnvironment());
+    second.start(QStringLiteral(LOBEX_EXE), {});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(program.state(), QProcess::Running);
+}
+
+TEST_F(ProgramTest, AnUnknownOptionIsRefusedWithUsage) {
+    program.setArguments({QStringLiteral("--bogus")});
+    program.start();
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitCode(), 2);
+    EXPECT_TRUE(program.readAllStandardError().contains("usage"));
+}
+
+} // namespace
+} // namespace lobex

@@ -23,7 +23,7 @@ void ClearSeries(AppState& state) {
         series.Max = 0.0f;
         series.Values.assign(1, 0.0f);
     }
-    state.Grid.assign(1, AzimuthColumn{});
+    state.FarField.assign(1, AzimuthColumn{});
 }
 
 float SeriesMax(const std::vector<float>& values) {

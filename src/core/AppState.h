@@ -88,7 +88,7 @@ constexpr float kPiValue = 3.14159274f;
 // and the program-wide values and flags. main() owns one; tests build their own.
 struct AppState {
     DataSet Data;
-    FarFieldGrid Grid{AzimuthColumn{}};
+    FarFieldGrid FarField{AzimuthColumn{}};
     PatternResults Pattern;
     std::vector<NearFieldPoint> NearFieldPoints{NearFieldPoint{}};
     bool ElectricField = false;

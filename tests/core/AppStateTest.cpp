@@ -19,7 +19,7 @@ TEST(AppState, StartsWithTheDefaultLabelsAndOneZeroPerSeries) {
     EXPECT_EQ(state.Data.DataKind, KindNone);
     EXPECT_EQ(state.Pattern.MaxGain, -100.0f);
     EXPECT_EQ(state.Pattern.PlotFloor, -60.0f);
-    EXPECT_EQ(state.Grid.size(), 1U);
+    EXPECT_EQ(state.FarField.size(), 1U);
     EXPECT_EQ(state.PiValue, static_cast<float>(M_PI)); // the float nearest to pi
 }
 
@@ -31,7 +31,7 @@ TEST(AppState, ClearSeriesEmptiesEveryColumnAndTheFarFieldGrid) {
         series.Min = 1.0f;
         series.Max = 2.0f;
     }
-    state.Grid.assign(3, AzimuthColumn{10.0f, {PatternPoint{0, 1, 2, 3}}});
+    state.FarField.assign(3, AzimuthColumn{10.0f, {PatternPoint{0, 1, 2, 3}}});
 
     ClearSeries(state);
 
@@ -41,8 +41,8 @@ TEST(AppState, ClearSeriesEmptiesEveryColumnAndTheFarFieldGrid) {
         EXPECT_EQ(series.Max, 0.0f);
         EXPECT_EQ(series.Values, std::vector<float>{0.0f});
     }
-    ASSERT_EQ(state.Grid.size(), 1U);
-    EXPECT_TRUE(state.Grid[0].Points.empty());
+    ASSERT_EQ(state.FarField.size(), 1U);
+    EXPECT_TRUE(state.FarField[0].Points.empty());
 }
 
 TEST(AppState, SeriesLimitsScanEveryValue) {

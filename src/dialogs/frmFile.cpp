@@ -1,0 +1,248 @@
+#include "frmFile.h"
+
+#include "Placement.h"
+#include "core/FileDialogs.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace lobex {
+namespace {
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+frmFile::frmFile(AppState& state, SettingsStore& settings, MessageService& messages,
+                 QWidget* mainWindow)
+    : QDialog(mainWindow), state_(state), settings_(settings), messages_(messages),
+      mainWindow_(mainWindow) {
+    setObjectName(QStringLiteral("frmFile"));
+    setWindowTitle(QStringLiteral("Open File"));
+    setModal(true);
+    resize(640, 420);
+
+    txtFile = new QLineEdit(this);
+    txtFile->setObjectName(QStringLiteral("txtFile"));
+
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameShape(QFrame::StyledPanel);
+    lstDrive = new QComboBox(Frame1);
+    lstDrive->setObjectName(QStringLiteral("lstDrive"));
+    dirModel_ = new QFileSystemModel(this);
+    dirModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    lstDir = new QTreeView(Frame1);
+    lstDir->setObjectName(QStringLiteral("lstDir"));
+    lstDir->setModel(dirModel_);
+    for (int column = 1; column < dirModel_->columnCount(); ++column) {
+        lstDir->hideColumn(column);
+    }
+    lstDir->header()->hide();
+    lstFile = new QListWidget(Frame1);
+    lstFile->setObjectName(QStringLiteral("lstFile"));
+    lstFile->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(lstDrive);
+    left->addWidget(lstDir, 1);
+    auto* frameLayout = new QHBoxLayout(Frame1);
+    frameLayout->addLayout(left, 1);
+    frameLayout->addWidget(lstFile, 1);
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    // Return belongs to the text box (open a typed folder or file) and the file list.
+    cmdOK->setAutoDefault(false);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(txtFile);
+    layout->addWidget(Frame1, 1);
+    layout->addLayout(buttons);
+
+    connect(lstDrive, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &frmFile::lstDrive_Change);
+    connect(lstDir, &QTreeView::clicked, this, &frmFile::lstDir_Change);
+    connect(lstDir, &QTreeView::activated, this, &frmFile::lstDir_Change);
+    connect(lstFile, &QListWidget::itemClicked, this, &frmFile::lstFile_Click);
+    connect(lstFile, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        lstFile->setCurrentItem(item);
+        cmdOK_Click();
+    });
+    connect(txtFile, &QLineEdit::returnPressed, this, &frmFile::txtFile_Enter);
+    connect(cmdOK, &QPushButton::clicked, this, &frmFile::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmFile::cmdCancel_Click);
+
+    Form_Load();
+}
+
+void frmFile::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    PlaceOverMainWindow(*this, mainWindow_);
+}
+
+void frmFile::Form_Load() {
+    state_.DataPath = RememberedFolder(ReadSetting(settings_, kDataPathSetting), state_.AppFolder);
+    FillDrives();
+    SetFolder(FromUtf8(state_.DataPath));
+}
+
+void frmFile::FillDrives() {
+    fillingDrives_ = true;
+    lstDrive->clear();
+    QStringList roots;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.isReady()) {
+            roots << QDir::toNativeSeparators(volume.rootPath());
+        }
+    }
+    roots.removeDuplicates();
+    std::sort(roots.begin(), roots.end());
+    for (const QString& root : roots) {
+        lstDrive->addItem(root, root);
+    }
+    fillingDrives_ = false;
+}
+
+QString frmFile::WithSeparator(const QString& folder) const {
+    if (folder.endsWith(QLatin1Char('\\')) || folder.endsWith(QLatin1Char('/'))) {
+        return folder;
+    }
+    return folder + QDir::separator();
+}
+
+void frmFile::SetFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    if (!info.isDir()) {
+        return;
+    }
+    folder_ = QDir::toNativeSeparators(QDir::cleanPath(info.absoluteFilePath()));
+
+    // The volume holding the folder: the longest mount point it lies under.
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < lstDrive->count(); ++i) {
+        const QString root = lstDrive->itemData(i).toString();
+        if (WithSeparator(folder_).startsWith(WithSeparator(root)) && root.size() > bestLength) {
+            best = i;
+            bestLength = root.size();
+        }
+    }
+    if (best >= 0 && best != lstDrive->currentIndex()) {
+        fillingDrives_ = true;
+        lstDrive->setCurrentIndex(best);
+        fillingDrives_ = false;
+    }
+    if (best >= 0) {
+        lstDir->setRootIndex(dirModel_->setRootPath(lstDrive->itemData(best).toString()));
+    }
+    const QModelIndex current = dirModel_->index(folder_);
+    lstDir->setCurrentIndex(current);
+    lstDir->scrollTo(current);
+
+    lstFile->clear();
+    const QDir dir(folder_);
+    lstFile->addItems(
+        dir.entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+    lstFile_PathChange();
+}
+
+void frmFile::lstDrive_Change(int index) {
+    if (fillingDrives_ || index < 0) {
+        return;
+    }
+    const QString root = lstDrive->itemData(index).toString();
+    if (QFileInfo(root).isReadable()) {
+        SetFolder(root);
+    } else if (lstDrive->count() > 0 && index != 0) {
+        // A volume that cannot be read sends the lists back to the first one.
+        lstDrive->setCurrentIndex(0);
+    }
+}
+
+void frmFile::lstDir_Change(const QModelIndex& index) {
+    if (index.isValid()) {
+        SetFolder(dirModel_->filePath(index));
+    }
+}
+
+void frmFile::lstFile_PathChange() {
+    txtFile->setText(WithSeparator(folder_));
+}
+
+void frmFile::lstFile_Click() {
+    if (QListWidgetItem* item = lstFile->currentItem()) {
+        txtFile->setText(WithSeparator(folder_) + item->text());
+    }
+}
+
+void frmFile::txtFile_Enter() {
+    const QFileInfo typed(txtFile->text());
+    if (typed.isDir()) {
+        SetFolder(typed.absoluteFilePath());
+    } else {
+        cmdOK_Click();
+    }
+}
+
+bool frmFile::ChooseFile(const QString& path) {
+    state_.CurrentFile = QDir::toNativeSeparators(path).toStdString();
+    WriteSetting(settings_, kDataPathSetting, state_.DataPath);
+    const QString extension = QFileInfo(path).suffix().toLower();
+    if (extension.startsWith(QLatin1String("pf"))) {
+        messages_.Show("PF file format is not supported in this version", MessageIcon::Information,
+                       state_.AppTitle);
+        state_.CurrentFile.clear();
+        return false;
+    }
+    return true;
+}
+
+void frmFile::cmdOK_Click() {
+    // The folder keeps its letter case: case-sensitive file systems need it.
+    state_.DataPath = WithSeparator(folder_).toStdString();
+    if (QListWidgetItem* item = lstFile->currentItem(); item != nullptr && item->isSelected()) {
+        ChooseFile(FromUtf8(state_.DataPath) + item->text());
+    } else {
+        // A file typed into the text box counts as chosen too.
+        const QFileInfo typed(txtFile->text());
+        if (typed.isFile()) {
+            state_.DataPath =
+                WithSeparator(QDir::toNativeSeparators(typed.absolutePath())).toStdString();
+            ChooseFile(typed.absoluteFilePath());
+        }
+    }
+    accept();
+}
+
+void frmFile::cmdCancel_Click() {
+    state_.CurrentFile.clear();
+    state_.SaveFileName.clear();
+    reject();
+}
+
+} // namespace lobex

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/MmanaLink.h"
+
+#include <memory>
+#include <string>
+
+namespace lobex {
+
+// The link to a running MMANA for this platform. utilsFolder holds the program's helpers.
+std::unique_ptr<MmanaWindowLink> CreateMmanaWindowLink(const std::string& utilsFolder);
+
+} // namespace lobex

@@ -1,0 +1,151 @@
+#include "Recorders.h"
+#include "WidgetLookup.h"
+#include "dialogs/frmFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace lobex {
+namespace {
+
+using test::Find;
+
+class FileWindowTest : public ::testing::Test {
+protected:
+    FileWindowTest() {
+        for (const char* name : {"Run1.CSV", "b.csv", "notes.txt", "model.maa"}) {
+            QFile file(data.filePath(QLatin1String(name)));
+            file.open(QIODevice::WriteOnly);
+        }
+        QDir(data.path()).mkdir(QStringLiteral("Sub"));
+        state.AppFolder = app.path().toStdString() + "/";
+    }
+
+    QStringList Listed(frmFile& window) {
+        QStringList names;
+        auto* list = Find<QListWidget>(window, "lstFile");
+        for (int i = 0; i < list->count(); ++i) {
+            names << list->item(i)->text();
+        }
+        return names;
+    }
+
+    void Pick(frmFile& window, const QString& name) {
+        auto* list = Find<QListWidget>(window, "lstFile");
+        const auto items = list->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1);
+        list->setCurrentItem(items.front());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(items.front()).center());
+    }
+
+    QTemporaryDir data;
+    QTemporaryDir app;
+    AppState state;
+    test::MemorySettings settings;
+    test::RecordingMessages messages;
+};
+
+TEST_F(FileWindowTest, FirstUseOpensInTheProgramFolder) {
+    frmFile window(state, settings, messages, nullptr);
+    EXPECT_EQ(window.FolderPath() + QLatin1Char('/'), QString::fromStdString(state.AppFolder));
+    EXPECT_EQ(Find<QLineEdit>(window, "txtFile")->text(), QString::fromStdString(state.AppFolder));
+    EXPECT_TRUE(Listed(window).isEmpty());
+}
+
+TEST_F(FileWindowTest, ListsOnlyCsvFilesWhateverTheirCase) {
+    settings.values["Paths/DataPath"] = data.path().toStdString() + "/";
+    frmFile window(state, settings, messages, nullptr);
+    EXPECT_EQ(window.FolderPath(), data.path());
+    EXPECT_EQ(Listed(window), (QStringList{QStringLiteral("b.csv"), QStringLiteral("Run1.CSV")}));
+}
+
+TEST_F(FileWindowTest, ChoosingAFileRemembersItsFolderWithItsLetterCase) {
+    settings.values["Paths/DataPath"] = data.path().toStdString();
+    frmFile window(state, settings, messages, nullptr);
+    window.show();
+    Pick(window, QStringLiteral("Run1.CSV"));
+    EXPECT_EQ(Find<QLineEdit>(window, "txtFile")->text(),
+              data.filePath(QStringLiteral("Run1.CSV")));
+
+    QTest::mouseClick(Find<QPushButton>(window, "cmdOK"), Qt::LeftButton);
+
+    EXPECT_EQ(state.CurrentFile, data.filePath(QStringLiteral("Run1.CSV")).toStdString());
+    EXPECT_EQ(settings.values["Paths/DataPath"], data.path().toStdString() + "/");
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(FileWindowTest, ADoubleClickChoosesLikeOk) {
+    settings.values["Paths/DataPath"] = data.path().toStdString();
+    frmFile window(state, settings, messages, nullptr);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* list = Find<QListWidget>(window, "lstFile");
+    const QListWidgetItem* item =
+        list->findItems(QStringLiteral("b.csv"), Qt::MatchExactly).front();
+    // Through the window, as the platform delivers it: item views want the whole sequence.
+    const QPoint at = list->viewport()->mapTo(&window, list->visualItemRect(item).center());
+    QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(state.CurrentFile, data.filePath(QStringLiteral("b.csv")).toStdString());
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(FileWindowTest, OkWithoutAChoiceAndCancelLeaveNoFile) {
+    settings.values["Paths/DataPath"] = data.path().toStdString();
+    {
+        frmFile window(state, settings, messages, nullptr);
+        window.show();
+        QTest::mouseClick(Find<QPushButton>(window, "cmdOK"), Qt::LeftButton);
+        EXPECT_TRUE(state.CurrentFile.empty());
+        EXPECT_FALSE(window.isVisible());
+    }
+    state.SaveFileName = "x.png";
+    frmFile window(state, settings, messages, nullptr);
+    window.show();
+    Pick(window, QStringLiteral("b.csv"));
+    QTest::mouseClick(Find<QPushButton>(window, "cmdCancel"), Qt::LeftButton);
+    EXPECT_TRUE(state.CurrentFile.empty());
+    EXPECT_TRUE(state.SaveFileName.empty());
+    EXPECT_EQ(window.result(), QDialog::Rejected);
+}
+
+TEST_F(FileWindowTest, ATypedPathOpensItsFolderOrItsFile) {
+    settings.values["Paths/DataPath"] = data.path().toStdString();
+    frmFile window(state, settings, messages, nullptr);
+    window.show();
+    auto* text = Find<QLineEdit>(window, "txtFile");
+
+    text->setText(data.filePath(QStringLiteral("Sub")));
+    QTest::keyClick(text, Qt::Key_Return);
+    EXPECT_EQ(window.FolderPath(), data.filePath(QStringLiteral("Sub")));
+    EXPECT_TRUE(window.isVisible());
+
+    text->setText(data.filePath(QStringLiteral("notes.txt")));
+    QTest::keyClick(text, Qt::Key_Return);
+    EXPECT_EQ(state.CurrentFile, data.filePath(QStringLiteral("notes.txt")).toStdString());
+}
+
+TEST_F(FileWindowTest, PfFilesAreRefusedWithAMessage) {
+    QFile pf(data.filePath(QStringLiteral("ant.pf3")));
+    pf.open(QIODevice::WriteOnly);
+    pf.close();
+    frmFile window(state, settings, messages, nullptr);
+    window.show();
+    Find<QLineEdit>(window, "txtFile")->setText(pf.fileName());
+    QTest::mouseClick(Find<QPushButton>(window, "cmdOK"), Qt::LeftButton);
+    EXPECT_TRUE(state.CurrentFile.empty());
+    ASSERT_EQ(messages.shown.size(), 1U);
+    EXPECT_EQ(messages.shown[0].text, "PF file format is not supported in this version");
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
+}
+
+} // namespace
+} // namespace lobex

@@ -6,17 +6,15 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStorageInfo>
-#include <QTreeView>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -47,15 +45,8 @@ frmFile::frmFile(AppState& state, SettingsStore& settings, MessageService& messa
     Frame1->setFrameShape(QFrame::StyledPanel);
     lstDrive = new QComboBox(Frame1);
     lstDrive->setObjectName(QStringLiteral("lstDrive"));
-    dirModel_ = new QFileSystemModel(this);
-    dirModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    lstDir = new QTreeView(Frame1);
+    lstDir = new QListWidget(Frame1);
     lstDir->setObjectName(QStringLiteral("lstDir"));
-    lstDir->setModel(dirModel_);
-    for (int column = 1; column < dirModel_->columnCount(); ++column) {
-        lstDir->hideColumn(column);
-    }
-    lstDir->header()->hide();
     lstFile = new QListWidget(Frame1);
     lstFile->setObjectName(QStringLiteral("lstFile"));
     lstFile->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -86,8 +77,7 @@ frmFile::frmFile(AppState& state, SettingsStore& settings, MessageService& messa
 
     connect(lstDrive, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &frmFile::lstDrive_Change);
-    connect(lstDir, &QTreeView::clicked, this, &frmFile::lstDir_Change);
-    connect(lstDir, &QTreeView::activated, this, &frmFile::lstDir_Change);
+    connect(lstDir, &QListWidget::itemActivated, this, &frmFile::lstDir_Change);
     connect(lstFile, &QListWidget::itemClicked, this, &frmFile::lstFile_Click);
     connect(lstFile, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         lstFile->setCurrentItem(item);
@@ -157,18 +147,45 @@ void frmFile::SetFolder(const QString& folder) {
         lstDrive->setCurrentIndex(best);
         fillingDrives_ = false;
     }
-    if (best >= 0) {
-        lstDir->setRootIndex(dirModel_->setRootPath(lstDrive->itemData(best).toString()));
-    }
-    const QModelIndex current = dirModel_->index(folder_);
-    lstDir->setCurrentIndex(current);
-    lstDir->scrollTo(current);
+    FillFolders();
 
     lstFile->clear();
     const QDir dir(folder_);
     lstFile->addItems(
         dir.entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name | QDir::IgnoreCase));
     lstFile_PathChange();
+}
+
+// The folder list shows the way down from the volume to the listed folder, then the folders
+// inside it; the path of each entry is its item data.
+void frmFile::FillFolders() {
+    lstDir->clear();
+    const QStyle* style = this->style();
+    const QIcon open = style->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = style->standardIcon(QStyle::SP_DirClosedIcon);
+    QStringList chain;
+    for (QDir dir(folder_);;) {
+        chain.prepend(dir.absolutePath());
+        if (dir.isRoot() || !dir.cdUp()) {
+            break;
+        }
+    }
+    int depth = 0;
+    for (const QString& path : chain) {
+        const QString name =
+            depth == 0 ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName();
+        auto* item = new QListWidgetItem(open, QString(depth * 3, QLatin1Char(' ')) + name, lstDir);
+        item->setData(Qt::UserRole, path);
+        ++depth;
+    }
+    lstDir->setCurrentRow(lstDir->count() - 1);
+    const QStringList children =
+        QDir(folder_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QString& child : children) {
+        auto* item =
+            new QListWidgetItem(closed, QString(depth * 3, QLatin1Char(' ')) + child, lstDir);
+        item->setData(Qt::UserRole, QDir(folder_).filePath(child));
+    }
 }
 
 void frmFile::lstDrive_Change(int index) {
@@ -184,9 +201,9 @@ void frmFile::lstDrive_Change(int index) {
     }
 }
 
-void frmFile::lstDir_Change(const QModelIndex& index) {
-    if (index.isValid()) {
-        SetFolder(dirModel_->filePath(index));
+void frmFile::lstDir_Change(QListWidgetItem* item) {
+    if (item != nullptr) {
+        SetFolder(item->data(Qt::UserRole).toString());
     }
 }
 

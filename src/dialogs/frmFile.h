@@ -7,12 +7,11 @@
 #include <QString>
 
 class QComboBox;
-class QFileSystemModel;
 class QFrame;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
-class QTreeView;
 
 namespace lobex {
 
@@ -41,8 +40,9 @@ protected:
 private:
     void Form_Load();
     void FillDrives();
+    void FillFolders();
     void lstDrive_Change(int index);
-    void lstDir_Change(const QModelIndex& index);
+    void lstDir_Change(QListWidgetItem* item);
     void lstFile_Click();
     void txtFile_Enter();
     QString WithSeparator(const QString& folder) const;
@@ -58,8 +58,7 @@ private:
     QFrame* Frame1 = nullptr;
     QLineEdit* txtFile = nullptr;
     QComboBox* lstDrive = nullptr;
-    QTreeView* lstDir = nullptr;
-    QFileSystemModel* dirModel_ = nullptr;
+    QListWidget* lstDir = nullptr;
     QListWidget* lstFile = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;

@@ -67,6 +67,27 @@ TEST_F(FileWindowTest, ListsOnlyCsvFilesWhateverTheirCase) {
     EXPECT_EQ(Listed(window), (QStringList{QStringLiteral("b.csv"), QStringLiteral("Run1.CSV")}));
 }
 
+TEST_F(FileWindowTest, TheFolderListLeadsDownAndIntoSubfolders) {
+    settings.values["Paths/DataPath"] = data.path().toStdString();
+    frmFile window(state, settings, messages, nullptr);
+    auto* folders = Find<QListWidget>(window, "lstDir");
+    ASSERT_GE(folders->count(), 2);
+    EXPECT_EQ(folders->item(0)->data(Qt::UserRole).toString(), QStringLiteral("/"));
+    EXPECT_EQ(folders->currentItem()->data(Qt::UserRole).toString(), data.path());
+    QListWidgetItem* sub = folders->item(folders->count() - 1);
+    EXPECT_EQ(sub->text().trimmed(), QStringLiteral("Sub"));
+
+    emit folders->itemActivated(sub);
+    EXPECT_EQ(window.FolderPath(), data.filePath(QStringLiteral("Sub")));
+    EXPECT_TRUE(Listed(window).isEmpty());
+    EXPECT_EQ(Find<QLineEdit>(window, "txtFile")->text(), data.filePath(QStringLiteral("Sub/")));
+
+    // One level up again through the entry of the parent folder.
+    emit folders->itemActivated(folders->item(folders->currentRow() - 1));
+    EXPECT_EQ(window.FolderPath(), data.path());
+    EXPECT_EQ(Listed(window).size(), 2);
+}
+
 TEST_F(FileWindowTest, ChoosingAFileRemembersItsFolderWithItsLetterCase) {
     settings.values["Paths/DataPath"] = data.path().toStdString();
     frmFile window(state, settings, messages, nullptr);

@@ -8,7 +8,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libassimp-dev libglm-dev
     xvfb xauth libgl1-mesa-dri fonts-dejavu-core
-    g++-mingw-w64-x86-64-win32
+    g++-mingw-w64-x86-64-win32 wine wine64
 )
 
 missing=()

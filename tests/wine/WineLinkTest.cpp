@@ -1,0 +1,106 @@
+#include "platform/MmanaWindowLink.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace lobex {
+namespace {
+
+// The tests run in a Wine prefix of their own, never the user's.
+class WineLinkTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        qputenv("WINEPREFIX", WINE_PREFIX);
+        qputenv("WINEDEBUG", "-all");
+        qputenv("WINEDLLOVERRIDES", "mscoree,mshtml=");
+    }
+    static void TearDownTestSuite() {
+        // Stops this prefix's server and whatever still runs in it.
+        QProcess::execute(QStandardPaths::findExecutable(QStringLiteral("wineserver")),
+                          {QStringLiteral("-k")});
+    }
+
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+            GTEST_SKIP() << "Wine's windows need a display; run under xvfb-run";
+        }
+    }
+    void TearDown() override {
+        if (mmana_.state() != QProcess::NotRunning) {
+            mmana_.kill();
+            mmana_.waitForFinished(10000);
+        }
+    }
+
+    // Starts the stand-in MMANA and waits until its window is up.
+    void StartMmana(const QStringList& arguments) {
+        mmana_.start(QStandardPaths::findExecutable(QStringLiteral("wine")),
+                     QStringList{QStringLiteral(FAKE_MMANA)} + arguments);
+        ASSERT_TRUE(mmana_.waitForStarted(10000));
+        // The first start creates the prefix.
+        while (!mmana_.canReadLine() && mmana_.waitForReadyRead(120000)) {
+        }
+        ASSERT_EQ(mmana_.readLine().trimmed(), QByteArray("ready"));
+    }
+
+    QString TableFile(const QByteArray& bytes) {
+        const QString path = files_.filePath(QStringLiteral("table.txt"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    std::unique_ptr<MmanaWindowLink> link_ = CreateMmanaWindowLink(UTILS_FOLDER);
+    QProcess mmana_;
+    QTemporaryDir files_;
+};
+
+TEST_F(WineLinkTest, CopiesTheMemoTextAndDecodesItFromWindows1251) {
+    // A Russian MMANA writes its labels in Windows-1251.
+    const QByteArray table = "No,Set,Parameter,R,jX,SWR,Ga,F/B,Elev\r\n"
+                             "1\t1\t14.000\t25.30\t-12.10\t2.08\t7.95\t18.20\t14.1\r\n"
+                             "\xd7\xe0\xf1\xf2\xee\xf2\xe0";
+    StartMmana({TableFile(table)});
+
+    const std::uintptr_t main = link_->FindMainWindow();
+    ASSERT_NE(main, 0U);
+    const std::uintptr_t memo = link_->FindMemo(main);
+    ASSERT_NE(memo, 0U);
+    EXPECT_EQ(link_->CopyMemoText(memo), "No,Set,Parameter,R,jX,SWR,Ga,F/B,Elev\r\n"
+                                         "1\t1\t14.000\t25.30\t-12.10\t2.08\t7.95\t18.20\t14.1\r\n"
+                                         "Частота");
+}
+
+TEST_F(WineLinkTest, AnEmptyMemoGivesNoText) {
+    StartMmana({});
+    const std::uintptr_t main = link_->FindMainWindow();
+    ASSERT_NE(main, 0U);
+    const std::uintptr_t memo = link_->FindMemo(main);
+    ASSERT_NE(memo, 0U);
+    EXPECT_EQ(link_->CopyMemoText(memo), "");
+}
+
+TEST_F(WineLinkTest, AWindowWithoutAMemoIsToldApart) {
+    StartMmana({QStringLiteral("--no-memo")});
+    const std::uintptr_t main = link_->FindMainWindow();
+    ASSERT_NE(main, 0U);
+    EXPECT_EQ(link_->FindMemo(main), 0U);
+}
+
+TEST_F(WineLinkTest, MmanaNotRunningOrNoHelperIsNotFound) {
+    EXPECT_EQ(link_->FindMainWindow(), 0U);
+    StartMmana({});
+    const auto withoutHelper = CreateMmanaWindowLink(files_.path().toStdString() + "/");
+    EXPECT_EQ(withoutHelper->FindMainWindow(), 0U);
+}
+
+} // namespace
+} // namespace lobex

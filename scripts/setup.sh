@@ -10,6 +10,7 @@ PACKAGES=(
     xvfb xauth libgl1-mesa-dri fonts-dejavu-core
     g++-mingw-w64-x86-64-win32 wine wine64
     giflib-tools
+    fonts-liberation emf2svg
 )
 
 missing=()

@@ -1,0 +1,139 @@
+#include "graphs/PlotApi.h"
+#include "plotter/PlotEngine.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+namespace {
+
+using lobex::DPLOT;
+using lobex::PlotBitmap;
+using lobex::PlotMetrics;
+using lobex::plotter::PlotEngine;
+
+DPLOT Record(int curves, int points) {
+    DPLOT plot;
+    plot.Version = 2;
+    plot.DataFormat = 2;
+    plot.MaxCurves = curves;
+    plot.MaxPoints = points;
+    plot.NumCurves = curves;
+    plot.Scale = 1;
+    for (int c = 0; c < curves; ++c) {
+        plot.NP[static_cast<std::size_t>(c)] = points;
+        plot.LineType[static_cast<std::size_t>(c)] = 1;
+    }
+    lobex::SetTextField(plot.YAxis, "SWR(50.0Om)");
+    return plot;
+}
+
+// What the main window shows for a frequency sweep: two curves on two Y axes, 800 x 500.
+void BM_RenderRectangularTwoCurves(benchmark::State& state) {
+    PlotEngine engine;
+    engine.DPlot_Start(1, nullptr);
+    const int points = 201;
+    std::vector<float> x, y;
+    for (int i = 0; i < points; ++i) {
+        x.push_back(13.9f + 0.003f * static_cast<float>(i));
+    }
+    for (int i = 0; i < points; ++i) {
+        y.push_back(1.1f + std::pow(static_cast<float>(i - 90) / 100.0f, 2.0f));
+    }
+    for (int i = 0; i < points; ++i) {
+        y.push_back(7.3f + 0.8f * std::sin(static_cast<float>(i) / 60.0f));
+    }
+    const std::string commands =
+        "[FontPoints(1,8)][FontPoints(4,8)][FontPoints(5,8)][FontPoints(2,10)][GridLineType(1,1)]"
+        "[AutoSize()][SelectCurve(2)][MultipleYAxes(2,2,0)][Y2AxisLabel(\"Ga(dBi)\")]"
+        "[ManualScale(13.9,1.1,14.5,1.91,6.5,8.1)][Color(2,0,0,255)]"
+        "[TextFont(2,10,500,0,0,0,0,\"MS Sans Serif\")][TextFont(4,8,700,0,0,0,0,\"MS Sans "
+        "Serif\")]"
+        "[XAxisLabel(\"Частота, MHz\")][Title1(\"Частотные характеристики\")][Scale(1)]"
+        "[LineWidth(-2,10)][LineWidth(-1,10)][Caption(\"Lobex Data\")]";
+    const DPLOT record = Record(2, points);
+    const std::int32_t document = engine.DPlot_Plot(record, x.data(), y.data(), commands);
+    for (auto _ : state) {
+        PlotMetrics metrics;
+        PlotBitmap bitmap = engine.DPlot_GetBitmapEx(document, 800, 500, metrics);
+        benchmark::DoNotOptimize(bitmap.Pixels.data());
+    }
+}
+BENCHMARK(BM_RenderRectangularTwoCurves)->Unit(benchmark::kMillisecond);
+
+// A polar diagram of a 1-degree pattern (361 points, two curves) in the polar window's style,
+// with the -3 dB circle, 500 x 500.
+void BM_RenderPolarOneDegree(benchmark::State& state) {
+    PlotEngine engine;
+    engine.DPlot_Start(1, nullptr);
+    const int points = 361;
+    std::vector<float> x, y;
+    for (int a = 0; a < points; ++a) {
+        x.push_back(static_cast<float>(a));
+    }
+    for (int curve = 0; curve < 2; ++curve) {
+        for (int a = 0; a < points; ++a) {
+            const double t = a * std::numbers::pi / 180.0;
+            y.push_back(static_cast<float>(
+                0.05 + 0.9 * std::pow(std::abs(std::cos(t / 2)), 6 + 4 * curve)));
+        }
+    }
+    const std::string commands =
+        "[FontPoints(1,8)][FontPoints(4,8)][FontPoints(2,10)][GridLineType(1,1)][Size(1,3.3,3.3,0)]"
+        "[Color(2,0,0,255)][TextFont(2,10,500,0,0,0,0,\"MS Sans Serif\")]"
+        "[TextFont(4,8,700,0,0,0,0,\"MS Sans Serif\")][XAxisLabel(\"Азимут\")][Title1(\"Азимут\")]"
+        "[PolarPlotStyle(3)][Scale(264)][ManualScale(0,0,360,1)][NumTicks(1,36,5)]"
+        "[LineWidth(-2,10)][LineWidth(-1,10)][Caption(\"Azimuth\")]";
+    const DPLOT record = Record(2, points);
+    const std::int32_t document = engine.DPlot_Plot(record, x.data(), y.data(), commands);
+    std::vector<float> angles(360), radii(360, 0.839f);
+    for (int a = 0; a < 360; ++a) {
+        angles[static_cast<std::size_t>(a)] = static_cast<float>(a);
+    }
+    engine.DPlot_AddData(document, 0, 360, 3, angles.data(), radii.data());
+    engine.DPlot_Command(document, "[Color(3,0,128,0)][LineType(3,3)][LineType(2,1)]");
+    for (auto _ : state) {
+        PlotMetrics metrics;
+        PlotBitmap bitmap = engine.DPlot_GetBitmapEx(document, 500, 500, metrics);
+        benchmark::DoNotOptimize(bitmap.Pixels.data());
+    }
+}
+BENCHMARK(BM_RenderPolarOneDegree)->Unit(benchmark::kMillisecond);
+
+// Making the document itself: parsing the command string and copying the data.
+void BM_PlotDocumentFromCommands(benchmark::State& state) {
+    PlotEngine engine;
+    engine.DPlot_Start(1, nullptr);
+    std::vector<float> x(361), y(722, 0.5f);
+    for (int a = 0; a < 361; ++a) {
+        x[static_cast<std::size_t>(a)] = static_cast<float>(a);
+    }
+    const DPLOT record = Record(2, 361);
+    const std::string commands =
+        "[FontPoints(1,8)][FontPoints(4,8)][FontPoints(2,10)][GridLineType(1,1)][Size(1,2,2,0)]"
+        "[Color(2,0,0,255)][TextFont(2,10,500,0,0,0,0,\"MS Sans Serif\")]"
+        "[PolarPlotStyle(0)][Scale(264)][ManualScale(0,0,360,1)][NumTicks(1,18,5)]";
+    for (auto _ : state) {
+        const std::int32_t document = engine.DPlot_Plot(record, x.data(), y.data(), commands);
+        engine.DPlot_Command(document, "[FileClose()]");
+    }
+}
+BENCHMARK(BM_PlotDocumentFromCommands);
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

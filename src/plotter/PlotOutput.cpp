@@ -1,0 +1,241 @@
+#include "PlotOutput.h"
+
+#include "EmfPaintDevice.h"
+#include "core/Utf8Path.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <QTemporaryFile>
+
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+namespace lobex::plotter {
+namespace {
+
+constexpr int kLargestSide = 16384;
+
+QString Description(const PlotDocument& document) {
+    return QString::fromStdString(document.caption.empty() ? document.title1 : document.caption);
+}
+
+QSizeF Units(QSizeF inches) {
+    return inches * kUnitsPerInch;
+}
+
+} // namespace
+
+QSizeF PictureInches(const PlotDocument& document) {
+    if (document.metafileWidth > 0.0 && document.metafileHeight > 0.0) {
+        return {document.metafileWidth, document.metafileHeight};
+    }
+    if (document.lastWidth > 0 && document.lastHeight > 0) {
+        return {document.lastWidth / kUnitsPerInch, document.lastHeight / kUnitsPerInch};
+    }
+    return {5.0, 3.0};
+}
+
+PlotBitmap RenderBitmap(const PlotDocument& document, int width, int height, double ratio,
+                        const RenderSettings& settings, PlotMetrics& metrics) {
+    PlotBitmap bitmap;
+    if (!(ratio >= 0.25 && ratio <= 8.0)) {
+        ratio = 1.0;
+    }
+    const double pixelWidth = std::ceil(width * ratio - 1e-9);
+    const double pixelHeight = std::ceil(height * ratio - 1e-9);
+    if (width <= 0 || height <= 0 || pixelWidth > kLargestSide || pixelHeight > kLargestSide) {
+        return bitmap;
+    }
+    bitmap.Width = width;
+    bitmap.Height = height;
+    bitmap.DevicePixelRatio = ratio;
+    bitmap.PixelWidth = static_cast<std::int32_t>(pixelWidth);
+    bitmap.PixelHeight = static_cast<std::int32_t>(pixelHeight);
+    bitmap.Pixels.assign(static_cast<std::size_t>(bitmap.PixelWidth) *
+                             static_cast<std::size_t>(bitmap.PixelHeight),
+                         0xFFFFFFFFU);
+    QImage image(reinterpret_cast<uchar*>(bitmap.Pixels.data()), bitmap.PixelWidth,
+                 bitmap.PixelHeight, bitmap.PixelWidth * 4, QImage::Format_ARGB32_Premultiplied);
+    const int dotsPerMeter = static_cast<int>(std::lround(kUnitsPerInch * ratio / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    RenderSettings raster = settings;
+    raster.devicePixelsPerUnit = ratio;
+    const PlotRenderer renderer(document, QSizeF(width, height), image, raster);
+    QPainter painter(&image);
+    painter.scale(ratio, ratio);
+    renderer.Paint(painter);
+    painter.end();
+    metrics = renderer.Mapping().Metrics();
+    return bitmap;
+}
+
+QImage RenderImage(const PlotDocument& document, int width, int height, double ratio,
+                   const RenderSettings& settings, PlotMetrics* metrics) {
+    PlotMetrics filled;
+    const PlotBitmap bitmap = RenderBitmap(document, width, height, ratio, settings, filled);
+    if (metrics != nullptr && !bitmap.IsNull()) {
+        *metrics = filled;
+    }
+    return ToQImage(bitmap);
+}
+
+QByteArray RenderSvg(const PlotDocument& document, QSizeF inches, const RenderSettings& settings) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const QSizeF size = Units(inches);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setResolution(static_cast<int>(kUnitsPerInch));
+    generator.setSize(size.toSize());
+    generator.setViewBox(QRectF(QPointF(0, 0), size));
+    generator.setTitle(Description(document));
+    generator.setDescription(QStringLiteral("Lobex"));
+    const PlotRenderer renderer(document, size, generator, settings);
+    QPainter painter(&generator);
+    renderer.Paint(painter);
+    painter.end();
+    return bytes;
+}
+
+QByteArray RenderPdf(const PlotDocument& document, QSizeF inches, const RenderSettings& settings) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(static_cast<int>(kUnitsPerInch));
+        writer.setPageSize(QPageSize(inches, QPageSize::Inch));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setTitle(Description(document));
+        writer.setCreator(QStringLiteral("Lobex"));
+        const PlotRenderer renderer(document, Units(inches), writer, settings);
+        QPainter painter(&writer);
+        renderer.Paint(painter);
+        painter.end();
+    }
+    return bytes;
+}
+
+QByteArray RenderEmf(const PlotDocument& document, QSizeF inches, const RenderSettings& settings) {
+    EmfPaintDevice device(inches, Description(document));
+    const PlotRenderer renderer(document, Units(inches), device, settings);
+    QPainter painter(&device);
+    renderer.Paint(painter);
+    painter.end();
+    return device.Data();
+}
+
+bool WriteFileAtomically(const std::string& path, const QByteArray& bytes, std::string& error) {
+    if (bytes.isEmpty()) {
+        error = "nothing to write";
+        return false;
+    }
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString().toStdString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        error = file.errorString().toStdString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        error = file.errorString().toStdString();
+        return false;
+    }
+    return true;
+}
+
+bool PrintDocument(const PlotDocument& document, QPrinter& printer, int copies,
+                   const RenderSettings& settings, std::string& error) {
+    const PageMargins& page = document.page;
+    if (!printer.setPageMargins(QMarginsF(page.left, page.top, page.right, page.bottom),
+                                QPageLayout::Inch)) {
+        error = "the page margins leave no room on the page";
+        return false;
+    }
+    printer.setCopyCount(copies);
+    printer.setDocName(Description(document));
+
+    // A PDF file is printed beside its target under a temporary name first.
+    const QString target =
+        printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    QString temporary;
+    if (!target.isEmpty()) {
+        QTemporaryFile reserve(QFileInfo(target).absolutePath() +
+                               QStringLiteral("/.lobex-XXXXXX.pdf"));
+        reserve.setAutoRemove(false);
+        if (!reserve.open()) {
+            error = reserve.errorString().toStdString();
+            return false;
+        }
+        temporary = reserve.fileName();
+        reserve.close();
+        printer.setOutputFileName(temporary);
+    }
+    const auto finish = [&](bool ok) {
+        if (!target.isEmpty()) {
+            printer.setOutputFileName(target);
+            if (ok) {
+                std::error_code failure;
+                std::filesystem::rename(Utf8Path(temporary.toStdString()),
+                                        Utf8Path(target.toStdString()), failure);
+                if (failure) {
+                    error = failure.message();
+                    ok = false;
+                }
+            }
+            if (!ok) {
+                QFile::remove(temporary);
+            }
+        }
+        return ok;
+    };
+
+    const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
+    if (area.width() < 1.0 || area.height() < 1.0 || printer.resolution() <= 0) {
+        error = "the page margins leave no room on the page";
+        return finish(false);
+    }
+    const double scale = printer.resolution() / kUnitsPerInch;
+    const QSizeF size(area.width() / scale, area.height() / scale);
+    const PlotRenderer renderer(document, size, printer, settings);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        error = "the printer cannot be used";
+        return finish(false);
+    }
+    painter.scale(scale, scale);
+    renderer.Paint(painter);
+    if (!painter.end()) {
+        error = "printing failed";
+        return finish(false);
+    }
+    return finish(true);
+}
+
+QImage ToQImage(const PlotBitmap& bitmap) {
+    return WrapPlotBitmap(bitmap).copy();
+}
+
+QImage WrapPlotBitmap(const PlotBitmap& bitmap) {
+    if (bitmap.IsNull()) {
+        return {};
+    }
+    QImage image(reinterpret_cast<const uchar*>(bitmap.Pixels.data()), bitmap.PixelWidth,
+                 bitmap.PixelHeight, bitmap.PixelWidth * 4, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(bitmap.DevicePixelRatio);
+    return image;
+}
+
+} // namespace lobex::plotter

@@ -8,6 +8,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libassimp-dev libglm-dev
     xvfb xauth libgl1-mesa-dri fonts-dejavu-core
+    libfast-float-dev
 )
 
 missing=()

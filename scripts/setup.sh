@@ -11,6 +11,7 @@ PACKAGES=(
     g++-mingw-w64-x86-64-win32 wine wine64
     giflib-tools
     fonts-liberation emf2svg
+    libfast-float-dev
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GridTable.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -90,6 +92,8 @@ struct AppState {
     DataSet Data;
     FarFieldGrid FarField{AzimuthColumn{}};
     PatternResults Pattern;
+    // What the data grid shows; the grid read-back and the CSV export work from it.
+    GridTable DataGrid;
     std::vector<NearFieldPoint> NearFieldPoints{NearFieldPoint{}};
     bool ElectricField = false;
 

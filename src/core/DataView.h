@@ -1,19 +1,11 @@
 #pragma once
 
+#include "GridTable.h"
+
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace lobex {
-
-// What the data grid shows: one caption per column and the cell texts of each row, in the
-// order the user sees them. The program's own logic fills it; windows only display it.
-struct GridTable {
-    std::vector<std::string> header;
-    std::vector<std::vector<std::string>> rows;
-    // Rows the grid shows at least, empty ones below the data included.
-    int shownRows = 20;
-};
 
 // The controls of the main window that loading and parsing change. frmData implements it with
 // real widgets; tests and lobex-cli with plain recorders.
@@ -38,14 +30,23 @@ public:
     virtual void FillCombos(int kind) = 0;
     // The 3D button and the elevation result labels of the pattern.
     virtual void SetPatternControls(bool enabled) = 0;
+    // The main window's 3D button alone; a far-field load disables it before reading.
+    virtual void Set3DButtonEnabled(bool enabled) = 0;
+    // Draws both polar cuts of the loaded pattern, curves `left` and `right` (0: none); the
+    // cuts themselves are built with BuildCut. A view without graphs builds the cuts only
+    // (BuildPatternCuts). False when a cut cannot be built.
+    virtual bool ShowPattern(int left, int right) = 0;
     // The status line.
     virtual void SetStatus(std::string_view text) = 0;
 
     // The data grid: show the table as a whole, and select a whole row (1 = first data row).
     virtual void ShowGrid(const GridTable& table) = 0;
     virtual void SelectGridRow(int row) = 0;
+    // The grid's current row (1 = first data row).
+    virtual int GridCurrentRow() const = 0;
 
-    // Lets pending window events run during long work.
+    // Lets pending window events run during long work. The grid sort calls it once per step, so
+    // it should be cheap (a window may run its event loop only every few milliseconds).
     virtual void PumpEvents() = 0;
 };
 

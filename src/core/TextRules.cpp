@@ -2,6 +2,8 @@
 
 #include "Errors.h"
 
+#include <fast_float/fast_float.h>
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -19,96 +21,35 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The extent of a number by the leading-number rule, and enough about it to tell an overflow
-// from an underflow when the conversion is out of range.
-struct NumberSpan {
-    std::string_view body; // digits, point and exponent, without the sign
-    bool negative = false;
-    int magnitude = 0; // decimal position of the first non-zero digit (1 for 1..9)
-};
-
-bool FindNumber(std::string_view text, NumberSpan& span) {
+// The leading-number rule: blanks, a sign, then digits with an optional point and exponent.
+// fast_float reads the digits (it stops where the rule stops, and ignores an exponent without
+// digits); the blanks, the sign and the refusal of "inf" and "nan" are ours.
+template <typename T>
+T ConvertLeading(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && IsBlank(text[i])) {
         ++i;
     }
+    bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        span.negative = text[i] == '-';
+        negative = text[i] == '-';
         ++i;
     }
-    const std::size_t start = i;
-    int intDigits = 0;
-    bool seenNonZero = false;
-    int leadingFractionZeros = 0;
-    std::size_t digits = 0;
-    while (i < text.size() && IsDigit(text[i])) {
-        if (text[i] != '0' || seenNonZero) {
-            seenNonZero = true;
-            ++intDigits;
-        }
-        ++digits;
-        ++i;
-    }
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && IsDigit(text[i])) {
-            if (!seenNonZero) {
-                if (text[i] == '0') {
-                    ++leadingFractionZeros;
-                } else {
-                    seenNonZero = true;
-                }
-            }
-            ++digits;
-            ++i;
-        }
-    }
-    if (digits == 0) {
-        return false;
-    }
-    int exponent = 0;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        bool negativeExponent = false;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-            negativeExponent = text[j] == '-';
-            ++j;
-        }
-        if (j < text.size() && IsDigit(text[j])) {
-            while (j < text.size() && IsDigit(text[j])) {
-                exponent = std::min(exponent * 10 + (text[j] - '0'), 100000);
-                ++j;
-            }
-            if (negativeExponent) {
-                exponent = -exponent;
-            }
-            i = j;
-        }
-    }
-    span.body = text.substr(start, i - start);
-    span.magnitude = (intDigits > 0 ? intDigits : -leadingFractionZeros) + exponent;
-    return true;
-}
-
-template <typename T>
-T ConvertLeading(std::string_view text) {
-    NumberSpan span;
-    if (!FindNumber(text, span)) {
+    const bool startsNumber =
+        i < text.size() &&
+        (IsDigit(text[i]) || (text[i] == '.' && i + 1 < text.size() && IsDigit(text[i + 1])));
+    if (!startsNumber) {
         return T(0);
     }
     T value{};
-    const auto [end, ec] =
-        std::from_chars(span.body.data(), span.body.data() + span.body.size(), value);
-    (void)end;
-    if (ec == std::errc::result_out_of_range) {
-        if (span.magnitude > 0) {
-            throw RuntimeError("Overflow");
-        }
-        value = T(0);
-    } else if (ec != std::errc()) {
-        value = T(0);
+    const auto result = fast_float::from_chars(text.data() + i, text.data() + text.size(), value);
+    if (result.ec != std::errc()) {
+        return T(0);
     }
-    return span.negative ? -value : value;
+    if (std::isinf(value)) {
+        throw RuntimeError("Overflow");
+    }
+    return negative ? -value : value;
 }
 
 // The shortest decimal digits of a value and where its decimal point goes: value =
@@ -514,7 +455,12 @@ std::string ToLowerAscii(std::string_view text) {
 }
 
 bool ContainsNoCase(std::string_view text, std::string_view needle) {
-    return ToLowerAscii(text).find(ToLowerAscii(needle)) != std::string::npos;
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    const auto found = std::search(text.begin(), text.end(), needle.begin(), needle.end(),
+                                   [&lower](char a, char b) { return lower(a) == lower(b); });
+    return found != text.end() || needle.empty();
 }
 
 bool IsValidUtf8(std::string_view bytes) {

@@ -26,7 +26,7 @@ TEST(AppState, StartsWithTheDefaultLabelsAndOneZeroPerSeries) {
 TEST(AppState, ClearSeriesEmptiesEveryColumnAndTheFarFieldGrid) {
     AppState state;
     for (SeriesRecord& series : state.Data.Series) {
-        series.Label = "x";
+        series.Label.assign(1, 'x');
         series.Values = {1.0f, 2.0f};
         series.Min = 1.0f;
         series.Max = 2.0f;

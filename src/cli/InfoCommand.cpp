@@ -1,0 +1,97 @@
+#include "CliSupport.h"
+#include "Commands.h"
+#include "Json.h"
+
+namespace lobex::cli {
+namespace {
+
+constexpr const char* kInfoUsage =
+    "Usage: lobex-cli info FILE [--set N] [--decimal SEP]\n"
+    "\n"
+    "Loads FILE as File > Open does (the reader is chosen by the first line) and prints one\n"
+    "JSON object: kind, columns, rows, min, max, set_list, set_selected, pattern (far fields)\n"
+    "and messages.\n"
+    "\n"
+    "  --set N        then pick the set list entry whose item data is N (set or wire number,\n"
+    "                 zenith index of a far field), as a user would\n"
+    "  --decimal SEP  the decimal symbol of the grid instead of the locale's\n"
+    "\n"
+    "Exit status: 0 loaded, 1 the load failed (the JSON is printed all the same), 2 usage.\n";
+
+void WritePattern(JsonWriter& json, const AppState& state) {
+    const PatternResults& p = state.Pattern;
+    json.Key("pattern").BeginObject();
+    json.Key("columns").Number(static_cast<long long>(state.FarField.size()));
+    json.Key("points").Number(static_cast<long long>(state.FarField.front().Points.size()));
+    json.Key("max_gain").Number(p.MaxGain);
+    json.Key("max_elevation").Number(p.MaxElevation);
+    json.Key("max_azimuth").Number(p.MaxAzimuth);
+    json.Key("beam_width").Number(p.BeamWidth);
+    json.Key("beam_left").Number(p.BeamLeft);
+    json.Key("beam_right").Number(p.BeamRight);
+    json.Key("plot_range").Number(p.PlotRange);
+    json.Key("elevation_cut_available").Bool(p.ElevationCutAvailable);
+    json.EndObject();
+}
+
+} // namespace
+
+int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    LoadOptions options;
+    std::string error;
+    if (!ParseLoadOptions(args, options, error)) {
+        err << "lobex-cli info: " << error << "\n\n" << kInfoUsage;
+        return kExitUsage;
+    }
+    if (options.help) {
+        out << kInfoUsage;
+        return kExitLoaded;
+    }
+    Session session;
+    const bool loaded = session.Load(options, err);
+    const AppState& state = session.state;
+    const DataSet& data = state.Data;
+    const std::vector<std::string> columns = ColumnsInUse(state);
+
+    JsonWriter json;
+    json.BeginObject();
+    json.Key("file").String(options.file);
+    json.Key("kind").Number(static_cast<long long>(data.DataKind));
+    json.Key("columns").Strings(columns);
+    json.Key("rows").Number(static_cast<long long>(data.GridRowCount));
+    std::vector<float> minimum;
+    std::vector<float> maximum;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        minimum.push_back(data.Series[c].Min);
+        maximum.push_back(data.Series[c].Max);
+    }
+    json.Key("min").Numbers(minimum);
+    json.Key("max").Numbers(maximum);
+    std::vector<std::string> entries;
+    for (const HeadlessView::Entry& entry : session.view.Entries()) {
+        entries.push_back(entry.text);
+    }
+    json.Key("set_list").Strings(entries);
+    json.Key("set_selected");
+    if (session.view.ParamListIndex() >= 0) {
+        json.Number(static_cast<long long>(session.view.ParamListIndex()));
+    } else {
+        json.Null();
+    }
+    if (data.DataKind == KindFarField && !state.FarField.empty()) {
+        WritePattern(json, state);
+    }
+    json.Key("messages").BeginArray();
+    for (const RecordedMessage& message : session.messages.shown) {
+        json.BeginObject();
+        json.Key("icon").Number(static_cast<long long>(message.icon));
+        json.Key("text").String(message.text);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+    out << json.Text() << '\n';
+    return loaded ? kExitLoaded : kExitFailed;
+}
+
+} // namespace lobex::cli

@@ -1,0 +1,209 @@
+#include "DataGrid.h"
+
+#include "Errors.h"
+#include "Messages.h"
+#include "MmanaTable.h"
+#include "TextFile.h"
+#include "TextRules.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace lobex {
+namespace {
+
+float SortKey(std::string_view line, std::string_view decimalSeparator) {
+    const std::string_view first = line.substr(0, line.find('\t'));
+    return LeadingFloat(ToPointForm(first, decimalSeparator));
+}
+
+} // namespace
+
+void ClearGrid(LoadContext& ctx) {
+    GridTable& table = ctx.state.DataGrid;
+    table.header = Split(kGridEmptyHeader, "|");
+    table.rows.clear();
+    table.shownRows = kGridEmptyRows;
+    ctx.view.ShowGrid(table);
+    ctx.view.SelectGridRow(1);
+}
+
+void SetGridHeader(LoadContext& ctx, std::string_view text) {
+    GridTable& table = ctx.state.DataGrid;
+    if (text.empty()) {
+        table.header.clear();
+        for (const SeriesRecord& series : ctx.state.Data.Series) {
+            table.header.push_back(series.Label);
+        }
+    } else {
+        table.header = Split(text, "|");
+    }
+    ctx.view.ShowGrid(table);
+}
+
+bool FillGrid(LoadContext& ctx) {
+    AppState& state = ctx.state;
+    const DataSet& data = state.Data;
+    const std::size_t rowCount = data.Series[0].Values.size();
+    if (rowCount > static_cast<std::size_t>(kGridRowLimit)) {
+        return false;
+    }
+    const int lastColumn = LastColumnInUse(data.DataKind);
+    std::vector<std::string> lines(rowCount);
+    for (std::size_t r = 0; r < rowCount; ++r) {
+        std::string& line = lines[r];
+        for (int c = 0; c <= lastColumn; ++c) {
+            const std::vector<float>& values = data.Series[static_cast<std::size_t>(c)].Values;
+            if (c > 0) {
+                line += '\t';
+            }
+            line += FormatPattern(r < values.size() ? values[r] : 0.0f, kGridCellPattern,
+                                  state.DecimalSeparator);
+        }
+    }
+    SortRows(lines, 0, static_cast<int>(rowCount) - 1, state.DecimalSeparator,
+             [&ctx] { ctx.view.PumpEvents(); });
+
+    GridTable& table = state.DataGrid;
+    table.rows.clear();
+    table.rows.reserve(rowCount);
+    for (const std::string& line : lines) {
+        table.rows.push_back(Split(line, "\t"));
+    }
+    table.shownRows += static_cast<int>(rowCount);
+    state.Data.GridRowCount = static_cast<std::int16_t>(rowCount);
+    ctx.view.ShowGrid(table);
+    SelectGridRow(ctx, 1);
+    return true;
+}
+
+std::string GridBlockText(const AppState& state) {
+    const GridTable& table = state.DataGrid;
+    const auto lastColumn = static_cast<std::size_t>(LastColumnInUse(state.Data.DataKind));
+    const std::size_t rowCount = std::min(
+        table.rows.size(), static_cast<std::size_t>(std::max<int>(0, state.Data.GridRowCount)));
+    std::string text;
+    for (std::size_t r = 0; r < rowCount; ++r) {
+        if (r > 0) {
+            text += '\r';
+        }
+        const std::vector<std::string>& cells = table.rows[r];
+        for (std::size_t c = 0; c <= lastColumn; ++c) {
+            if (c > 0) {
+                text += '\t';
+            }
+            if (c < cells.size()) {
+                text += cells[c];
+            }
+        }
+    }
+    return text;
+}
+
+bool GridToSeries(LoadContext& ctx) {
+    const int current = ctx.view.GridCurrentRow();
+    ctx.state.Data.DataText = GridBlockText(ctx.state);
+    bool result = false;
+    try {
+        result = RowsToSeries(ctx.state, true);
+    } catch (const RuntimeError&) {
+        result = false;
+    }
+    SelectGridRow(ctx, current);
+    return result;
+}
+
+void SelectGridRow(LoadContext& ctx, int row) {
+    ctx.view.SelectGridRow(ctx.state.Data.GridRowCount == 0 ? 1 : row);
+}
+
+void SortRows(std::vector<std::string>& lines, int first, int last,
+              std::string_view decimalSeparator, const std::function<void()>& pumpEvents) {
+    if (first < 0 || last >= static_cast<int>(lines.size()) || first >= last) {
+        return;
+    }
+    // A key depends on its line only, so each is read once instead of at every comparison.
+    std::vector<float> keys(lines.size());
+    for (int i = first; i <= last; ++i) {
+        keys[static_cast<std::size_t>(i)] =
+            SortKey(lines[static_cast<std::size_t>(i)], decimalSeparator);
+    }
+    const auto key = [&keys](int i) {
+        return keys[static_cast<std::size_t>(i)];
+    };
+    // The two parts of a partition never overlap, so sorting them from a work list instead of
+    // by recursion gives the same order; the smaller part goes first to keep the list short.
+    std::vector<std::pair<int, int>> work{{first, last}};
+    while (!work.empty()) {
+        const auto [lo, hi] = work.back();
+        work.pop_back();
+        int i = lo;
+        int j = hi;
+        const float pivot = key((lo + hi) / 2);
+        while (i <= j) {
+            if (pumpEvents) {
+                pumpEvents();
+            }
+            while (key(i) < pivot && i < hi) {
+                ++i;
+            }
+            while (pivot < key(j) && j > lo) {
+                --j;
+            }
+            if (i <= j) {
+                std::swap(lines[static_cast<std::size_t>(i)], lines[static_cast<std::size_t>(j)]);
+                std::swap(keys[static_cast<std::size_t>(i)], keys[static_cast<std::size_t>(j)]);
+                ++i;
+                --j;
+            }
+        }
+        const bool leftPart = lo < j;
+        const bool rightPart = i < hi;
+        if (leftPart && rightPart && (j - lo) < (hi - i)) {
+            work.emplace_back(i, hi);
+            work.emplace_back(lo, j);
+        } else {
+            if (leftPart) {
+                work.emplace_back(lo, j);
+            }
+            if (rightPart) {
+                work.emplace_back(i, hi);
+            }
+        }
+    }
+}
+
+std::string CsvHeader(const DataSet& data) {
+    std::string header = "No,Set,";
+    bool first = true;
+    for (const SeriesRecord& series : data.Series) {
+        if (series.Label.empty()) {
+            break;
+        }
+        if (!first) {
+            header += ',';
+        }
+        header += series.Label;
+        first = false;
+    }
+    return header;
+}
+
+std::string CsvBody(const DataSet& data) {
+    std::string body = data.DataText;
+    std::replace(body.begin(), body.end(), '\t', ',');
+    return body;
+}
+
+bool ExportCsv(LoadContext& ctx, const std::string& path) {
+    ctx.state.SaveFileName = path;
+    if (!WriteTextFile(ctx, path, CsvBody(ctx.state.Data), CsvHeader(ctx.state.Data))) {
+        return false;
+    }
+    std::string status(kSavedStatus);
+    status += path;
+    ctx.view.SetStatus(status);
+    return true;
+}
+
+} // namespace lobex

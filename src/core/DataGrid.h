@@ -1,0 +1,56 @@
+#pragma once
+
+#include "LoadContext.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The data grid's logic: the rows the user sees, their order, the read-back of the shown numbers
+// into the series, and the CSV export. The window only displays AppState::DataGrid.
+namespace lobex {
+
+// The empty grid's header, and the one the language pass gives it.
+inline constexpr std::string_view kGridEmptyHeader = "Парам|R|j X|КСВ|Усил|Впер/Назад|Зенит";
+inline constexpr std::string_view kGridLanguageHeader = "Парам|R|j X|КСВ|Усил|Впер/Наз|Зенит";
+inline constexpr int kGridEmptyRows = 20;
+// The grid counts its rows in 16 bits.
+inline constexpr int kGridRowLimit = 32767;
+// Every cell: at least one integer digit, two to five decimals, the user's decimal symbol.
+inline constexpr std::string_view kGridCellPattern = "#0.00###";
+
+// The empty grid: default header, 20 empty rows, row 1 selected.
+void ClearGrid(LoadContext& ctx);
+
+// The header from text ("a|b|c"), or from the labels of series 0..6 when text is empty. The
+// rows stay as they are.
+void SetGridHeader(LoadContext& ctx, std::string_view text);
+
+// Writes the series into the grid, one row per value, sorted by the first column; sets
+// GridRowCount. False (grid unchanged) when there are more rows than the grid can count.
+bool FillGrid(LoadContext& ctx);
+
+// Reads the shown cells back: DataText becomes the rows ("n<tab>1<tab>cells", CR LF between
+// rows) and, for kinds 0, 1 and 6, the series are rebuilt from the cell texts.
+bool GridToSeries(LoadContext& ctx);
+
+// Selects the whole row (1 = first data row); row 1 when the grid holds no data.
+void SelectGridRow(LoadContext& ctx, int row);
+
+// Quicksort of row texts, ascending by the number before the first tab (the user's decimal
+// symbol turned back into "."); not stable. pumpEvents runs once per partition step.
+void SortRows(std::vector<std::string>& lines, int first, int last,
+              std::string_view decimalSeparator, const std::function<void()>& pumpEvents = {});
+
+// The data rows of the grid as block text: tab between cells, CR between rows.
+std::string GridBlockText(const AppState& state);
+
+// The CSV export: "No,Set," and the labels up to the first empty one; the body is DataText with
+// every tab turned into ",".
+std::string CsvHeader(const DataSet& data);
+std::string CsvBody(const DataSet& data);
+// Writes the export to path (through a temporary file) and reports it on the status line.
+bool ExportCsv(LoadContext& ctx, const std::string& path);
+
+} // namespace lobex

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Errors.h"
+#include "LoadContext.h"
+
+#include <exception>
+#include <new>
+#include <string>
+#include <string_view>
+
+namespace lobex {
+
+// The texts the loaders show, exactly as the user reads them.
+inline constexpr std::string_view kWrongFormatMessage = "Неправильный формат данных";
+inline constexpr std::string_view kUnknownFormatMessage = "Неизвестный Формат Файла";
+inline constexpr std::string_view kReadErrorMessage = "Ошибка чтения данных";
+inline constexpr std::string_view kWriteErrorMessage = "Ошибка записи в файл. Данные не сохранены.";
+inline constexpr std::string_view kElevationMessage =
+    "Входной файл содержит недостаточно данных для построения графика угла места.\r\n"
+    "Удостовертесь что файл включает данные зенита по азимуту 0 и 180 градусов.";
+inline constexpr std::string_view kTooManyNodesMessage =
+    "Файл содержит слишком много узлов.\r\nУменьшите шаг Азимута и/или Зенита.";
+
+// Status line texts.
+inline constexpr std::string_view kInputErrorStatus = "Ошибка ввода данных";
+inline constexpr std::string_view kSavedStatus = "Данные сохранены в файл: ";
+
+// DataText after a file loader succeeded.
+inline constexpr std::string_view kDataLoaded = "Data Loaded";
+
+// A message box captioned with the program's title.
+inline void Tell(LoadContext& ctx, std::string_view text, MessageIcon icon) {
+    ctx.messages.Show(text, icon, ctx.state.AppTitle);
+}
+
+// The description a run-time error shows when an operation reports it as it stands.
+inline std::string ErrorDescription(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+        return "Out of memory";
+    }
+    return error.what();
+}
+
+} // namespace lobex

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "LoadContext.h"
+
+#include <string>
+#include <string_view>
+
+// The parser of MMANA's result tables: the text copied from MMANA's window, or a table saved as
+// a file. Header lines hold "Val" or "No,Set,Parameter,"; data lines hold a row number, a set
+// number and seven values.
+namespace lobex {
+
+// Whether a text (MMANA's whole window text, or a file's first line) is an MMANA table.
+bool IsMmanaTable(std::string_view text);
+
+// Reads a table file into DataText, HeaderWords, the set list and Series, keeping the rows of
+// `set` (0 counts as 1) or, when no row belongs to it, every row. Shows its own messages.
+bool ParseMmanaText(LoadContext& ctx, const std::string& path, int set);
+
+// Turns DataText (rows split at CR) into Series 0..6 from the fields 2..8 of each row. With
+// renumber, every row first gets the prefix "n<tab>1<tab>" and DataText becomes the rows joined
+// by CR LF. Kinds 2 to 5 keep their series. False when a row cannot be split; a row with too
+// few fields, or more rows than the grid can count, raises RuntimeError.
+bool RowsToSeries(AppState& state, bool renumber);
+
+// Fills the set list: every set 1..N (N from lastSetText) with `set` selected when filtered,
+// otherwise the one set of lastSetText alone.
+void FillSetList(LoadContext& ctx, std::string_view lastSetText, bool filtered, int set);
+
+// The table-file reader (DataKind 6).
+bool LoadTableFile(LoadContext& ctx, const std::string& path);
+
+} // namespace lobex

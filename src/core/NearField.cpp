@@ -1,0 +1,160 @@
+#include "NearField.h"
+
+#include "DataGrid.h"
+#include "Errors.h"
+#include "Messages.h"
+#include "TextFile.h"
+#include "TextRules.h"
+
+#include <array>
+#include <cmath>
+
+namespace lobex {
+namespace {
+
+constexpr std::size_t kNearFieldFields = 8;
+
+// The next line that holds anything, split at ","; false at the end of the file.
+bool NextFields(LineReader& reader, std::vector<std::string>& fields) {
+    std::string_view line;
+    while (reader.Next(line)) {
+        if (!IsBlankLine(line)) {
+            fields = Split(line, ",");
+            return true;
+        }
+    }
+    return false;
+}
+
+struct Component {
+    float re = 0.0f;
+    float im = 0.0f;
+    float magnitude = 0.0f;
+    float phase = 0.0f;
+};
+
+Component ReadComponent(const std::vector<std::string>& fields) {
+    if (fields.size() < kNearFieldFields) {
+        throw RuntimeError("Subscript out of range");
+    }
+    return Component{LeadingFloat(fields[4]), LeadingFloat(fields[5]), LeadingFloat(fields[6]),
+                     LeadingFloat(fields[7])};
+}
+
+} // namespace
+
+float SummedPhase(float reSum, float imSum, float pi) {
+    if (reSum == 0.0f) {
+        if (imSum == 0.0f) {
+            return 0.0f;
+        }
+        return imSum > 0.0f ? pi / 2.0f : -pi / 2.0f;
+    }
+    return static_cast<float>(std::atan(static_cast<double>(imSum) / static_cast<double>(reSum)));
+}
+
+bool LoadNearFieldFile(LoadContext& ctx, const std::string& path) {
+    AppState& state = ctx.state;
+    DataSet& data = state.Data;
+    state.PatternShown = false;
+    state.NearFieldPoints.assign(1, NearFieldPoint{});
+    std::vector<NearFieldPoint> points;
+    try {
+        const std::string header = TrimSpaces(ReadFirstLine(path));
+        if (header == kNearFieldElectricHeader) {
+            state.ElectricField = true;
+        } else if (header == kNearFieldMagneticHeader) {
+            state.ElectricField = false;
+        } else {
+            Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
+            return false;
+        }
+        LineReader reader(path);
+        std::string_view headerLine;
+        reader.Next(headerLine);
+        std::vector<std::string> fields;
+        double y0 = 0.0;
+        double z0 = 0.0;
+        while (NextFields(reader, fields)) {
+            if (fields.size() < 3) {
+                throw RuntimeError("Subscript out of range");
+            }
+            const double y = RoundHalfEven(LeadingNumber(fields[1]));
+            const double z = RoundHalfEven(LeadingNumber(fields[2]));
+            if (points.empty()) {
+                y0 = y;
+                z0 = z;
+            } else if (y != y0 || z != z0) {
+                break; // the first line of points ends where Y or Z moves on
+            }
+            if (points.size() == static_cast<std::size_t>(kGridRowLimit)) {
+                throw RuntimeError("Overflow"); // the point counter is 16 bits
+            }
+            NearFieldPoint point;
+            point.X = LeadingFloat(fields[0]);
+            std::array<Component, 3> components;
+            for (std::size_t k = 0; k < components.size(); ++k) {
+                if (k > 0 && !NextFields(reader, fields)) {
+                    throw RuntimeError("Input past end of file");
+                }
+                components[k] = ReadComponent(fields);
+            }
+            point.ReX = components[0].re;
+            point.ImX = components[0].im;
+            point.MagX = components[0].magnitude;
+            point.PhaseX = components[0].phase;
+            point.ReY = components[1].re;
+            point.ImY = components[1].im;
+            point.MagY = components[1].magnitude;
+            point.PhaseY = components[1].phase;
+            point.ReZ = components[2].re;
+            point.ImZ = components[2].im;
+            point.MagZ = components[2].magnitude;
+            point.PhaseZ = components[2].phase;
+            point.ReSum = point.ReX + point.ReY + point.ReZ;
+            point.ImSum = point.ImX + point.ImY + point.ImZ;
+            point.Amplitude = std::sqrt(point.ReSum * point.ReSum + point.ImSum * point.ImSum);
+            point.PhaseRad = SummedPhase(point.ReSum, point.ImSum, state.PiValue);
+            points.push_back(point);
+        }
+        if (points.empty()) {
+            throw RuntimeError("Subscript out of range");
+        }
+    } catch (const std::exception&) {
+        // A broken file is reported, never dropped in silence.
+        state.NearFieldPoints.assign(1, NearFieldPoint{});
+        Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
+        return false;
+    }
+
+    for (std::size_t c = 0; c <= 4; ++c) {
+        data.Series[c].Values.assign(points.size(), 0.0f);
+    }
+    for (std::size_t p = 0; p < points.size(); ++p) {
+        const NearFieldPoint& point = points[p];
+        data.Series[0].Values[p] = point.X;
+        data.Series[1].Values[p] = point.ReSum;
+        data.Series[2].Values[p] = point.ImSum;
+        data.Series[3].Values[p] = point.Amplitude;
+        const float degrees = point.PhaseRad * 180.0f / state.PiValue;
+        data.Series[4].Values[p] = LeadingFloat(FormatPattern(degrees, "0.0#", "."));
+    }
+    state.NearFieldPoints = std::move(points);
+    StoreSeriesLimits(data, 4);
+    static constexpr std::array<const char*, kSeriesCount> kLabels = {
+        "Удаление", "Re", "Im", "Amplitude", "Phase", "", ""};
+    for (std::size_t c = 0; c < kSeriesCount; ++c) {
+        data.Series[c].Label = kLabels[c];
+    }
+    SetGridHeader(ctx, "");
+    if (!state.SetChosen) {
+        ctx.view.FillCombos(4);
+        ctx.view.ParamClear();
+        ctx.view.ParamSetEnabled(false);
+    }
+    data.DataText = kDataLoaded;
+    data.DataKind = KindNearField;
+    return true;
+}
+
+} // namespace lobex

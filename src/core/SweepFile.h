@@ -1,0 +1,18 @@
+#pragma once
+
+#include "LoadContext.h"
+
+#include <string>
+#include <string_view>
+
+namespace lobex {
+
+// How MMANA begins the header of a frequency sweep; the reference impedance written after
+// "SWR(" varies ("SWR(50.0Om)", "SWR(75.0Om)", "SWR(14.15MHz)").
+inline constexpr std::string_view kSweepHeaderPrefix = "Freq(MHz),R(Om),jX(Om),";
+inline constexpr std::string_view kSweepHeaderPrefixOhm = "Freq(MHz),R Ohm,jX Ohm,";
+
+// The frequency-sweep reader (DataKind 3): frequency, R, jX, SWR, gain and F/B per line.
+bool LoadSweepFile(LoadContext& ctx, const std::string& path);
+
+} // namespace lobex

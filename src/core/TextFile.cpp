@@ -1,0 +1,158 @@
+#include "TextFile.h"
+
+#include "Errors.h"
+#include "Messages.h"
+#include "TextRules.h"
+#include "Utf8Path.h"
+
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+namespace lobex {
+
+LineReader::LineReader(const std::string& path, std::size_t blockSize)
+    : buffer_(blockSize < 16 ? 16 : blockSize) {
+    const std::filesystem::path filePath = Utf8Path(path);
+    std::error_code error;
+    if (!std::filesystem::exists(filePath, error)) {
+        throw RuntimeError("File not found");
+    }
+    if (std::filesystem::is_directory(filePath, error)) {
+        throw RuntimeError("Path/File access error");
+    }
+    file_.open(filePath, std::ios::binary);
+    if (!file_.is_open()) {
+        throw RuntimeError("Path/File access error");
+    }
+}
+
+bool LineReader::ReadBlock() {
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    if (end_ == buffer_.size()) {
+        buffer_.resize(buffer_.size() * 2);
+    }
+    file_.read(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
+    const auto count = static_cast<std::size_t>(file_.gcount());
+    if (file_.bad()) {
+        throw RuntimeError("Device I/O error");
+    }
+    if (!started_) {
+        started_ = true;
+        if (count >= 3 && std::memcmp(buffer_.data(), "\xEF\xBB\xBF", 3) == 0) {
+            begin_ = 3;
+        }
+    }
+    end_ += count;
+    if (count == 0 || file_.eof()) {
+        atEnd_ = true;
+    }
+    return count > 0;
+}
+
+bool LineReader::Next(std::string_view& line) {
+    std::size_t scanned = 0; // bytes after begin_ known to hold no line end
+    while (true) {
+        if (skipLineFeed_ && begin_ < end_) {
+            if (buffer_[begin_] == '\n') {
+                ++begin_;
+            }
+            skipLineFeed_ = false;
+        }
+        if (!skipLineFeed_) {
+            const char* data = buffer_.data();
+            for (std::size_t i = begin_ + scanned; i < end_; ++i) {
+                if (data[i] == '\r' || data[i] == '\n') {
+                    line = std::string_view(data + begin_, i - begin_);
+                    skipLineFeed_ = data[i] == '\r';
+                    begin_ = i + 1;
+                    return true;
+                }
+            }
+            scanned = end_ - begin_;
+        }
+        if (atEnd_) {
+            skipLineFeed_ = false;
+            if (begin_ < end_) {
+                line = std::string_view(buffer_.data() + begin_, end_ - begin_);
+                begin_ = end_;
+                return true;
+            }
+            return false;
+        }
+        ReadBlock();
+    }
+}
+
+std::string ReadFirstLine(const std::string& path) {
+    LineReader reader(path, 4096);
+    std::string_view line;
+    if (!reader.Next(line)) {
+        throw RuntimeError("Input past end of file");
+    }
+    return DecodeText(line);
+}
+
+bool IsBlankLine(std::string_view line) {
+    return line.find_first_not_of(' ') == std::string_view::npos;
+}
+
+namespace {
+
+// A name beside the target that nothing else uses, so the rename stays on one file system.
+std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        std::filesystem::path candidate = target;
+        candidate += ".tmp" + std::to_string(random() % 1000000);
+        std::error_code error;
+        if (!std::filesystem::exists(candidate, error) && !error) {
+            return candidate;
+        }
+    }
+    throw RuntimeError("Path/File access error");
+}
+
+} // namespace
+
+bool WriteTextFile(LoadContext& ctx, const std::string& path, std::string_view body,
+                   std::string_view header) {
+    std::filesystem::path temporary;
+    try {
+        const std::filesystem::path target = Utf8Path(path);
+        if (path.empty() || std::filesystem::is_directory(target)) {
+            throw RuntimeError("Path/File access error");
+        }
+        temporary = TemporaryNameFor(target);
+        {
+            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+            if (!out.is_open()) {
+                throw RuntimeError("Path/File access error");
+            }
+            if (!header.empty()) {
+                out << header << "\r\n";
+            }
+            out << body << "\r\n";
+            out.close();
+            if (out.fail()) {
+                throw RuntimeError("Device I/O error");
+            }
+        }
+        std::filesystem::rename(temporary, target);
+        return true;
+    } catch (const std::exception&) {
+        if (!temporary.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+        }
+        Tell(ctx, kWriteErrorMessage, MessageIcon::Critical);
+        return false;
+    }
+}
+
+} // namespace lobex

@@ -1,0 +1,155 @@
+#include "WireCurrents.h"
+
+#include "DataGrid.h"
+#include "Errors.h"
+#include "Messages.h"
+#include "MmanaTable.h"
+#include "TextFile.h"
+#include "TextRules.h"
+
+#include <array>
+#include <cmath>
+
+namespace lobex {
+namespace {
+
+constexpr std::size_t kCurrentFields = 9;
+
+struct NoPulses {};
+
+// The last line that holds anything: its wire number is the number of wires.
+std::string LastDataLine(const std::string& path) {
+    LineReader reader(path);
+    std::string_view line;
+    reader.Next(line);
+    std::string last;
+    while (reader.Next(line)) {
+        if (!IsBlankLine(line)) {
+            last.assign(line);
+        }
+    }
+    return last;
+}
+
+} // namespace
+
+std::vector<float> RelativePositions(const std::vector<float>& s) {
+    std::vector<float> positions(s.size());
+    if (s.empty()) {
+        return positions;
+    }
+    const std::size_t n = s.size() - 1;
+    float total = 0.0f;
+    if (n > 0) {
+        float start = 0.0f;
+        float end = 0.0f;
+        if (n == 1) {
+            start = s[0] - (s[1] - s[0]);
+            end = s[1] + (s[1] - s[0]);
+        } else {
+            start = s[2] - s[1] != s[1] - s[0] ? s[0] - (s[1] - s[0]) / 2.0f : s[0] - (s[1] - s[0]);
+            end = s[n] - s[n - 1] != s[n - 1] - s[n - 2] ? s[n] + (s[n] - s[n - 1]) / 2.0f
+                                                         : s[n] + (s[n] - s[n - 1]);
+        }
+        positions[0] = std::fabs(start - s[0]);
+        for (std::size_t i = 1; i <= n; ++i) {
+            positions[i] = positions[i - 1] + std::fabs(s[i] - s[i - 1]);
+        }
+        total = std::fabs(end - s[n]) + positions[n];
+    }
+    if (total > 0.0f && std::isfinite(total)) {
+        for (float& position : positions) {
+            position /= total;
+        }
+    } else {
+        // A single pulse, or pulses the distances cannot tell apart: equal steps, with a step
+        // beyond each end as for a straight wire.
+        for (std::size_t i = 0; i <= n; ++i) {
+            positions[i] = static_cast<float>(i + 1) / static_cast<float>(n + 2);
+        }
+    }
+    return positions;
+}
+
+bool LoadCurrentsFile(LoadContext& ctx, const std::string& path, int wire) {
+    AppState& state = ctx.state;
+    DataSet& data = state.Data;
+    state.PatternShown = false;
+    ClearSeries(state);
+    try {
+        if (TrimSpaces(ReadFirstLine(path)) != kCurrentsHeader) {
+            Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
+            return false;
+        }
+        if (wire == 0) {
+            const std::vector<std::string> fields = Split(LastDataLine(path), ",");
+            FillSetList(ctx, fields.empty() ? std::string_view() : fields[0], true, 1);
+            wire = 1;
+            data.SelectedSetIndex = 1;
+        }
+        std::array<std::vector<float>, 5> columns;
+        LineReader reader(path);
+        std::string_view line;
+        reader.Next(line);
+        while (reader.Next(line)) {
+            if (IsBlankLine(line)) {
+                continue;
+            }
+            const std::vector<std::string> fields = Split(line, ",");
+            if (LeadingNumber(fields[0]) != wire) {
+                continue;
+            }
+            if (fields.size() < kCurrentFields) {
+                throw RuntimeError("Subscript out of range");
+            }
+            if (columns[0].size() == static_cast<std::size_t>(kGridRowLimit)) {
+                throw RuntimeError("Overflow"); // the pulse counter is 16 bits
+            }
+            const double x = LeadingNumber(fields[2]);
+            const double y = LeadingNumber(fields[3]);
+            const double z = LeadingNumber(fields[4]);
+            columns[0].push_back(static_cast<float>(std::sqrt(x * x + y * y + z * z)));
+            columns[1].push_back(LeadingFloat(fields[5]));
+            columns[2].push_back(LeadingFloat(fields[6]));
+            columns[3].push_back(LeadingFloat(fields[7]));
+            columns[4].push_back(LeadingFloat(FormatPattern(LeadingFloat(fields[8]), "#0.0", ".")));
+        }
+        if (columns[0].empty()) {
+            throw NoPulses{};
+        }
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            data.Series[c].Values = std::move(columns[c]);
+        }
+        data.Series[5].Values.assign(data.Series[0].Values.size(), 0.0f);
+    } catch (const NoPulses&) {
+        // A wire the file does not list has nothing to show.
+        ClearSeries(state);
+        Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
+        return false;
+    } catch (const std::exception& error) {
+        ClearSeries(state);
+        Tell(ctx, ErrorDescription(error), MessageIcon::Critical);
+        return false;
+    }
+    StoreSeriesLimits(data, 4);
+    data.Series[0].Values = RelativePositions(data.Series[0].Values);
+    data.Series[0].Min = 0.0f;
+    data.Series[0].Max = 1.0f;
+
+    static constexpr std::array<const char*, kSeriesCount> kLabels = {
+        "Длина", "Re", "Im", "Amplitude", "Phase", "", ""};
+    for (std::size_t c = 0; c < kSeriesCount; ++c) {
+        data.Series[c].Label = kLabels[c];
+    }
+    ctx.view.SetParamCaption("Провод:");
+    SetGridHeader(ctx, "");
+    if (!state.SetChosen) {
+        ctx.view.FillCombos(4);
+        ctx.view.ParamSetEnabled(true);
+    }
+    data.DataText = kDataLoaded;
+    data.DataKind = KindCurrents;
+    return true;
+}
+
+} // namespace lobex

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "LoadContext.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lobex {
+
+inline constexpr std::string_view kCurrentsHeader =
+    "WIRE,PULSE,X(m),Y(m),Z(m),REAL(A),IMAGINARY(A),MAGNITUDE(A),PHASE(DEG)";
+
+// The wire-current reader (DataKind 4): the current along one wire against its relative
+// position. With wire 0 it lists the wires in the set list and shows wire 1.
+bool LoadCurrentsFile(LoadContext& ctx, const std::string& path, int wire);
+
+// Relative positions 0..1 along a wire from the pulses' distances to the origin: the wire is
+// taken to reach a step (or half a step, where the steps change) beyond its first and last
+// pulse. Pulses at one and the same distance are spread evenly.
+std::vector<float> RelativePositions(const std::vector<float>& distances);
+
+} // namespace lobex

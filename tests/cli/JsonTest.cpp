@@ -1,0 +1,55 @@
+#include "cli/Json.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+#include <limits>
+
+namespace lobex::cli {
+namespace {
+
+QJsonObject Parse(const std::string& text) {
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << text;
+    return document.object();
+}
+
+TEST(JsonWriter, WritesTextAnyJsonReaderTakesBack) {
+    JsonWriter json;
+    json.BeginObject();
+    json.Key("text").String("quote \" backslash \\ line\r\nend\ttab \x01 Угол");
+    json.Key("floats").Numbers(
+        {0.1f, -177.29f, 1e-6f, 3.4e38f, std::nanf(""), std::numeric_limits<float>::infinity()});
+    json.Key("nested").BeginArray();
+    json.BeginObject().Key("a").Number(64LL).Key("b").Bool(false).EndObject();
+    json.BeginObject().EndObject();
+    json.EndArray();
+    json.Key("none").Null();
+    json.Key("empty").Strings({});
+    json.EndObject();
+
+    const QJsonObject object = Parse(json.Text());
+    EXPECT_EQ(object["text"].toString().toStdString(),
+              "quote \" backslash \\ line\r\nend\ttab \x01 Угол");
+    const QJsonArray floats = object["floats"].toArray();
+    ASSERT_EQ(floats.size(), 6);
+    // Read back as doubles and narrowed, each is the float that was written.
+    EXPECT_EQ(static_cast<float>(floats[0].toDouble()), 0.1f);
+    EXPECT_EQ(static_cast<float>(floats[1].toDouble()), -177.29f);
+    EXPECT_EQ(static_cast<float>(floats[2].toDouble()), 1e-6f);
+    EXPECT_EQ(static_cast<float>(floats[3].toDouble()), 3.4e38f);
+    EXPECT_TRUE(floats[4].isNull());
+    EXPECT_TRUE(floats[5].isNull());
+    EXPECT_EQ(object["nested"].toArray()[0].toObject()["a"].toInt(), 64);
+    EXPECT_TRUE(object["nested"].toArray()[1].toObject().isEmpty());
+    EXPECT_TRUE(object["none"].isNull());
+    EXPECT_TRUE(object["empty"].toArray().isEmpty());
+}
+
+} // namespace
+} // namespace lobex::cli

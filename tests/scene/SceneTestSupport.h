@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -21,10 +20,9 @@ inline std::string TestDataFile(std::string_view name) {
     return (std::filesystem::path(LOBEX_3D_TEST_DATA) / name).string();
 }
 
-// The real-world MMANA files beside the repository, found through LOBEX_CORPUS.
+// The real-world MMANA files beside the repository (compiled in for the same reason).
 inline std::filesystem::path CorpusFolder(std::string_view relative) {
-    const char* root = std::getenv("LOBEX_CORPUS");
-    return std::filesystem::path(root != nullptr ? root : "../shared/corpus") / relative;
+    return std::filesystem::path(LOBEX_3D_CORPUS) / relative;
 }
 
 // A private folder for the files one test writes, removed afterwards.

@@ -226,9 +226,6 @@ void ConvertVertexFormat(MeshData& mesh, std::uint32_t vertexFormat) {
 }
 
 VertexWelder::VertexWelder(std::vector<MeshVertex>& vertices) : vertices_(vertices) {
-    for (const MeshVertex& vertex : vertices_) {
-        words_.push_back(WordsOf(vertex));
-    }
     Grow();
 }
 
@@ -250,12 +247,12 @@ VertexWelder::Words VertexWelder::WordsOf(const MeshVertex& v) {
 // without reading the vertex itself.
 void VertexWelder::Grow() {
     std::size_t size = std::max<std::size_t>(table_.size() * 2, 1024);
-    while (size < words_.size() * 2) {
+    while (size < vertices_.size() * 2) {
         size *= 2;
     }
     table_.assign(size, kEmptySlot);
-    for (std::size_t i = 0; i < words_.size(); ++i) {
-        const std::uint64_t hash = HashOf(words_[i]);
+    for (std::size_t i = 0; i < vertices_.size(); ++i) {
+        const std::uint64_t hash = HashOf(WordsOf(vertices_[i]));
         std::size_t slot = hash & (size - 1);
         while (table_[slot] != kEmptySlot) {
             slot = (slot + 1) & (size - 1);
@@ -272,7 +269,7 @@ std::uint32_t VertexWelder::Add(const MeshVertex& vertex) {
     std::size_t slot = hash & mask;
     while (table_[slot] != kEmptySlot) {
         const auto index = static_cast<std::uint32_t>(table_[slot]);
-        if ((table_[slot] & 0xFFFFFFFF00000000ULL) == tag && words_[index] == words) {
+        if ((table_[slot] & 0xFFFFFFFF00000000ULL) == tag && WordsOf(vertices_[index]) == words) {
             return index;
         }
         slot = (slot + 1) & mask;
@@ -280,8 +277,7 @@ std::uint32_t VertexWelder::Add(const MeshVertex& vertex) {
     const auto index = static_cast<std::uint32_t>(vertices_.size());
     table_[slot] = tag | index;
     vertices_.push_back(vertex);
-    words_.push_back(words);
-    if (words_.size() * 2 > table_.size()) {
+    if (vertices_.size() * 2 > table_.size()) {
         Grow();
     }
     return index;

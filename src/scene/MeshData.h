@@ -77,7 +77,8 @@ void ConvertVertexFormat(MeshData& mesh, std::uint32_t vertexFormat);
 class VertexWelder {
 public:
     explicit VertexWelder(std::vector<MeshVertex>& vertices);
-    // The index of the vertex in the list, appending it when it is new.
+    // The index of the vertex in the list, appending it when it is new. Vertices already in the
+    // list are taken as they are (repeats among them stay).
     std::uint32_t Add(const MeshVertex& vertex);
 
 private:
@@ -86,7 +87,6 @@ private:
     void Grow();
 
     std::vector<MeshVertex>& vertices_;
-    std::vector<Words> words_;
     std::vector<std::uint64_t> table_;
 };
 

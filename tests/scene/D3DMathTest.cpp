@@ -148,14 +148,5 @@ TEST(D3DMath, SlerpTakesTheShorterArc) {
                      MatrixRotationAxis({0, 1, 0}, kQuarterTurn / 2));
 }
 
-TEST(D3DMath, VectorHelpersFollowTheComponentFormulas) {
-    ExpectNear(Vec3Cross({1, 0, 0}, {0, 1, 0}), {0, 0, 1});
-    ExpectNear(Vec3Cross({0, 1, 0}, {1, 0, 0}), {0, 0, -1});
-    EXPECT_FLOAT_EQ(Vec3Dot({1, 2, 3}, {4, 5, 6}), 32.0f);
-    ExpectNear(Vec3Normalize({3, 0, 4}), {0.6f, 0, 0.8f});
-    EXPECT_EQ(Vec3Normalize({0, 0, 0}), (Vector3{0, 0, 0}));
-    EXPECT_FLOAT_EQ(PlaneDotCoord({0, 0, 1, -2}, {5, 5, 3}), 1.0f);
-}
-
 } // namespace
 } // namespace lobex

@@ -148,6 +148,26 @@ TEST_F(FramesFile, AMeshLoadedOnItsOwnJoinsEveryMeshWhereItsFramesPutIt) {
     EXPECT_FALSE(LoadMeshFromFile(scene, media.File("missing.x"))->HasGeometry());
 }
 
+TEST_F(FramesFile, MeshesOutsideAnyFrameAreAttachedToTheLoadingFrame) {
+    test::WriteText(media.File("loose.x"), "xof 0303txt 0032\r\n"
+                                           "Mesh Loose {\r\n"
+                                           " 3;\r\n"
+                                           " 0;0;0;,\r\n"
+                                           " 0;1;0;,\r\n"
+                                           " 1;0;0;;\r\n"
+                                           " 1;\r\n"
+                                           " 3;0,1,2;;\r\n"
+                                           "}\r\n");
+    ASSERT_TRUE(root->InitFromFile(scene, media.File("loose.x")));
+    EXPECT_EQ(root->GetChildFrameCount(), 0);
+    ASSERT_EQ(root->GetChildMeshCount(), 1);
+    const MeshData& mesh = root->GetChildMesh(0)->GetMeshData();
+    EXPECT_EQ(mesh.FaceCount(), 1U);
+    ExpectNear(mesh.Vertices[mesh.Indices[1]].Position, {0, 1, 0});
+    // Without materials in the file, the mesh gets one grey default.
+    EXPECT_EQ(root->GetChildMesh(0)->GetMaterialCount(), 1);
+}
+
 // animation.x: frame Spinner with one animation set: position keys (0, 0, 0) at tick 0 and
 // (10, 0, 0) at tick 100; rotate keys of no turn and of (w 0.7071, y 0.7071). Rotate keys of .x
 // files hold the inverse rotation, so the second one turns the frame by -90 degrees about y.

@@ -1,7 +1,6 @@
 #include "view3d/ModelFile.h"
 #include "PatternGrids.h"
 #include "SceneTestSupport.h"
-#include "core/TextRules.h"
 #include "view3d/PatternMesh.h"
 
 #include <assimp/Importer.hpp>
@@ -191,27 +190,6 @@ TEST(TextModel, EveryLineIsAsTheTableGivesItWithPointsUnderACommaLocale) {
     for (const char* separator : {",", "."}) {
         PatternMesh mesh = OneFace();
         EXPECT_EQ(TextModelText(mesh, separator), expected) << "separator " << separator;
-    }
-}
-
-TEST(TextModel, ALargeGridHasItsLineCountAndNoCommaDecimals) {
-    PatternMesh mesh = BuiltMesh(test::FortyBelowTenAbove());
-    const std::string text = TextModelText(mesh, ",");
-    const std::vector<std::string> lines = Split(text, "\r\n");
-    // 7 header lines, V + 1 + 1 + F + 1, MeshNormals 1 + 1 + V + 1 + F + 1, 3 braces, and the
-    // empty piece after the last line end.
-    EXPECT_EQ(lines.size(), 7U + 2701U + 2U + 2592U + 1U + 2U + 2701U + 1U + 2592U + 1U + 3U + 1U);
-    EXPECT_EQ(lines[7 + 2701 + 2], "4;0,73,74,1;,");
-    EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);
-    for (std::size_t k = 7; k < 7 + 2701; ++k) {
-        // Three numbers of exactly six decimals, each ended by ";".
-        const std::vector<std::string> fields = Split(lines[k], ";");
-        ASSERT_GE(fields.size(), 3U) << lines[k];
-        for (int f = 0; f < 3; ++f) {
-            const std::string& number = fields[f];
-            ASSERT_EQ(number.find(','), std::string::npos) << lines[k];
-            ASSERT_EQ(number.size() - number.find('.'), 7U) << lines[k];
-        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include "core/Utf8Path.h"
 
 #include <fstream>
+#include <new>
 
 namespace lobex {
 
@@ -16,7 +17,11 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
     if (size < 0) {
         return false;
     }
-    bytes.resize(static_cast<std::size_t>(size));
+    try {
+        bytes.resize(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     file.seekg(0);
     if (!file.read(bytes.data(), size)) {
         bytes.clear();

@@ -8,6 +8,7 @@
 #include <assimp/scene.h>
 
 #include <memory>
+#include <new>
 
 namespace lobex {
 namespace {
@@ -197,9 +198,7 @@ XAnimationSet ConvertAnimation(const aiAnimation& source) {
     return set;
 }
 
-} // namespace
-
-bool ReadXFileFromMemory(std::string_view bytes, XFileContent& content, std::string& error) {
+bool Import(std::string_view bytes, XFileContent& content, std::string& error) {
     Assimp::Importer importer;
     const aiScene* scene =
         importer.ReadFileFromMemory(bytes.data(), bytes.size(), kImportFlags, "x");
@@ -226,6 +225,18 @@ bool ReadXFileFromMemory(std::string_view bytes, XFileContent& content, std::str
     }
     content = std::move(result);
     return true;
+}
+
+} // namespace
+
+bool ReadXFileFromMemory(std::string_view bytes, XFileContent& content, std::string& error) {
+    // A file too large for memory must not take the view down with it.
+    try {
+        return Import(bytes, content, error);
+    } catch (const std::bad_alloc&) {
+        error = "out of memory";
+        return false;
+    }
 }
 
 bool ReadXFile(const std::string& path, XFileContent& content, std::string& error) {

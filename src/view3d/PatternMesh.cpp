@@ -28,7 +28,7 @@ std::string GridProblem(const FarFieldGrid& grid) {
     const double points = static_cast<double>(grid.front().Points.size());
     const double limit = std::numeric_limits<std::uint32_t>::max();
     if (3.0 * columns * points > limit || 5.0 * (columns - 1) * (points - 1) + 1 > limit) {
-        return "Файл содержит слишком много узлов.\r\nУменьшите шаг Азимута и/или Зенита.";
+        return kTooManyNodes;
     }
     return {};
 }

@@ -41,6 +41,10 @@ inline Vector3 ToScene(Vector3 pattern) {
     return {pattern.y, pattern.z, pattern.x};
 }
 
+// The refusal of a grid too large for the model files or for memory.
+inline constexpr const char* kTooManyNodes =
+    "Файл содержит слишком много узлов.\r\nУменьшите шаг Азимута и/или Зенита.";
+
 // The total gain below which the surface collapses to its centre, in dBi.
 inline constexpr float kPatternFloor = -60.0f;
 

@@ -3,12 +3,19 @@
 #include "ModelFile.h"
 #include "core/TextRules.h"
 
+#include <new>
+
 namespace lobex {
 namespace {
 
-bool WriteModel(View3DContext& context, const std::string& bytes) {
-    if (ReplaceFileContents(context.state.TempModelFile, bytes)) {
-        return true;
+// Composes the model in memory and writes it; running out of memory counts as a failed write.
+template <typename Compose>
+bool WriteModel(View3DContext& context, Compose compose) {
+    try {
+        if (ReplaceFileContents(context.state.TempModelFile, compose())) {
+            return true;
+        }
+    } catch (const std::bad_alloc&) {
     }
     context.messages.Show(kWriteError, MessageIcon::Critical, context.state.AppTitle);
     return false;
@@ -18,20 +25,26 @@ bool WriteModel(View3DContext& context, const std::string& bytes) {
 
 bool BuildPatternVertices(View3DContext& context) {
     std::string refusal;
-    if (BuildPatternVertices(context.state.FarField, context.state.PiValue, context.view.Pattern,
-                             refusal)) {
-        return true;
+    try {
+        if (BuildPatternVertices(context.state.FarField, context.state.PiValue,
+                                 context.view.Pattern, refusal)) {
+            return true;
+        }
+    } catch (const std::bad_alloc&) {
+        refusal = kTooManyNodes;
     }
     context.messages.Show(refusal, MessageIcon::Information, context.state.AppTitle);
     return false;
 }
 
 bool WriteBinaryModel(View3DContext& context) {
-    return WriteModel(context, BinaryModelBytes(context.view.Pattern));
+    return WriteModel(context, [&] { return BinaryModelBytes(context.view.Pattern); });
 }
 
 bool WriteTextModel(View3DContext& context) {
-    return WriteModel(context, TextModelText(context.view.Pattern, context.state.DecimalSeparator));
+    return WriteModel(context, [&] {
+        return TextModelText(context.view.Pattern, context.state.DecimalSeparator);
+    });
 }
 
 bool PreparePatternModel(View3DContext& context) {

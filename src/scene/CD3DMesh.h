@@ -17,7 +17,8 @@ namespace lobex {
 // A mesh with its materials and textures, as the scene draws it: one subset per material.
 class CD3DMesh {
 public:
-    // The mesh's name from its .x file.
+    // The mesh's name as the .x importer gives it: Assimp names a mesh after the frame that
+    // holds it (and leaves meshes outside any frame unnamed).
     std::string Name;
 
     // Forgets geometry, materials, textures and the override.

@@ -13,6 +13,10 @@ namespace lobex {
 // A .x file as data, before it becomes frames, meshes and animations. Everything is in the
 // file's own (Direct3D, left-handed) space, with the file's winding and texture coordinates.
 
+// One mesh of a frame. Assimp splits a .x mesh by material and keeps no mesh names; the
+// pieces are joined again here, but two meshes of one frame whose materials follow each other
+// arrive as one, and a mesh without materials next to meshes with them gets the file's first
+// material.
 struct XMeshObject {
     std::string Name;
     // Polygons are split into triangle fans; subset i uses Materials[i].

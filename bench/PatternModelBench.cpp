@@ -10,6 +10,7 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace {
 
@@ -40,8 +41,18 @@ const FarFieldGrid& HalfDegreeSphere() {
     return grid;
 }
 
+// The model file the benchmarks write and read, removed when the program ends.
+struct ModelFile {
+    std::filesystem::path path = std::filesystem::temp_directory_path() / "lobex-bench-pattern.x";
+    ~ModelFile() {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
+};
+
 std::string ModelPath() {
-    return (std::filesystem::temp_directory_path() / "lobex-bench-pattern.x").string();
+    static const ModelFile file;
+    return file.path.string();
 }
 
 // What the 3D button does before the view starts: vertices, faces and the binary file.

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "D3DMath.h"
+#include "Material.h"
+#include "MeshData.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lobex {
+
+// A .x file as data, before it becomes frames, meshes and animations. Everything is in the
+// file's own (Direct3D, left-handed) space, with the file's winding and texture coordinates.
+
+// One mesh of a frame. Assimp splits a .x mesh by material and keeps no mesh names; the
+// pieces are joined again here, but two meshes of one frame whose materials follow each other
+// arrive as one, and a mesh without materials next to meshes with them gets the file's first
+// material.
+struct XMeshObject {
+    std::string Name;
+    // Polygons are split into triangle fans; subset i uses Materials[i].
+    MeshData Mesh;
+    std::vector<Material> Materials;
+    // One per material; empty when the material names no texture.
+    std::vector<std::string> TextureNames;
+};
+
+struct XFrameObject {
+    std::string Name;
+    Matrix Transform = MatrixIdentity();
+    std::vector<XFrameObject> Frames;
+    std::vector<XMeshObject> Meshes;
+};
+
+struct PositionKey {
+    double Time = 0.0;
+    Vector3 Value;
+};
+
+struct RotateKey {
+    double Time = 0.0;
+    Quaternion Value;
+};
+
+// The keys of one animated frame, times in the file's ticks.
+struct XAnimationObject {
+    std::string FrameName;
+    std::vector<PositionKey> PositionKeys;
+    std::vector<RotateKey> RotateKeys;
+    std::vector<PositionKey> ScaleKeys;
+};
+
+struct XAnimationSet {
+    std::string Name;
+    double TicksPerSecond = 0.0;
+    std::vector<XAnimationObject> Animations;
+};
+
+// The top-level data objects of a file.
+struct XFileContent {
+    std::vector<XFrameObject> Frames;
+    std::vector<XMeshObject> Meshes;
+    std::vector<XAnimationSet> AnimationSets;
+};
+
+// Reads a text or binary .x file. On failure returns false with the reader's reason in error.
+bool ReadXFile(const std::string& path, XFileContent& content, std::string& error);
+bool ReadXFileFromMemory(std::string_view bytes, XFileContent& content, std::string& error);
+
+} // namespace lobex

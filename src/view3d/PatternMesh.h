@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/AppState.h"
+#include "scene/D3DMath.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lobex {
+
+// One quadrilateral of the pattern surface: corners a, b, c, d in that order and its normal
+// (scene space).
+struct PatternFace {
+    std::uint32_t a = 0;
+    std::uint32_t b = 0;
+    std::uint32_t c = 0;
+    std::uint32_t d = 0;
+    Vector3 Normal;
+};
+
+// The pattern surface: one vertex per grid point, zenith-major (vertex k = i x ColumnCount + j
+// for zenith index i and column j), in the pattern frame (z up, x towards azimuth 0); faces
+// between neighbouring points and one normal per vertex, both in scene space.
+struct PatternMesh {
+    std::vector<Vector3> PatternVertices;
+    std::vector<PatternFace> PatternFaces;
+    std::vector<Vector3> PatternNormals;
+    std::uint32_t PointCount = 0;
+    std::uint32_t ColumnCount = 0;
+
+    std::size_t FaceCount() const {
+        return PointCount < 2 || ColumnCount < 2
+                   ? 0
+                   : static_cast<std::size_t>(PointCount - 1) * (ColumnCount - 1);
+    }
+};
+
+// Scene space is y-up: the pattern's (x, y, z) is the scene's (y, z, x).
+inline Vector3 ToScene(Vector3 pattern) {
+    return {pattern.y, pattern.z, pattern.x};
+}
+
+// The refusal of a grid too large for the model files or for memory.
+inline constexpr const char* kTooManyNodes =
+    "Файл содержит слишком много узлов.\r\nУменьшите шаг Азимута и/или Зенита.";
+
+// The total gain below which the surface collapses to its centre, in dBi.
+inline constexpr float kPatternFloor = -60.0f;
+
+// Builds PatternVertices from the total gain of every grid point: the gain, floored at
+// -60 dBi, becomes a radius ((60 + gain) / (peak + 60))^4 (angles converted with piValue),
+// and every coordinate is divided by the largest signed coordinate. A grid the surface cannot
+// be built from is refused with the message to show, and the mesh is left as it was: columns
+// with unequal point counts, fewer than two zenith angles or columns, a total gain never above
+// -60 dBi, or no coordinate above zero.
+bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& mesh,
+                          std::string& refusal);
+
+// Fills PatternFaces and PatternNormals from PatternVertices and the grid shape: face
+// (a, b, c, d) with a = i x ColumnCount + j, b = a + ColumnCount, c = b + 1, d = a + 1; face
+// normal normalise((D - B) x (A - C)) of the scene-space corners; vertex normals renormalised
+// after each face adds its normal, in face order.
+void ComputePatternFaces(PatternMesh& mesh);
+
+} // namespace lobex

@@ -1,0 +1,69 @@
+#include "PatternModel.h"
+
+#include "ModelFile.h"
+#include "core/TextRules.h"
+
+#include <new>
+
+namespace lobex {
+namespace {
+
+// Composes the model in memory and writes it; running out of memory counts as a failed write.
+template <typename Compose>
+bool WriteModel(View3DContext& context, Compose compose) {
+    try {
+        if (ReplaceFileContents(context.state.TempModelFile, compose())) {
+            return true;
+        }
+    } catch (const std::bad_alloc&) {
+    }
+    context.messages.Show(kWriteError, MessageIcon::Critical, context.state.AppTitle);
+    return false;
+}
+
+} // namespace
+
+bool BuildPatternVertices(View3DContext& context) {
+    std::string refusal;
+    try {
+        if (BuildPatternVertices(context.state.FarField, context.state.PiValue,
+                                 context.view.Pattern, refusal)) {
+            return true;
+        }
+    } catch (const std::bad_alloc&) {
+        refusal = kTooManyNodes;
+    }
+    context.messages.Show(refusal, MessageIcon::Information, context.state.AppTitle);
+    return false;
+}
+
+bool WriteBinaryModel(View3DContext& context) {
+    return WriteModel(context, [&] { return BinaryModelBytes(context.view.Pattern); });
+}
+
+bool WriteTextModel(View3DContext& context) {
+    return WriteModel(context, [&] {
+        return TextModelText(context.view.Pattern, context.state.DecimalSeparator);
+    });
+}
+
+bool PreparePatternModel(View3DContext& context) {
+    return BuildPatternVertices(context) && WriteBinaryModel(context);
+}
+
+bool DescriptionFileHook(const std::string& /*modelPath*/, const std::string& /*descriptionPath*/) {
+    return false;
+}
+
+std::string DescriptionPathFor(std::string_view csvPath) {
+    constexpr std::string_view extension = ".csv";
+    std::size_t at = csvPath.size() > 1 ? csvPath.find(extension, 1) : std::string_view::npos;
+    if (at == std::string_view::npos && csvPath.size() > 1) {
+        at = ToLowerAscii(csvPath).find(extension, 1);
+    }
+    std::string result(csvPath.substr(0, at));
+    result.append(".dsc");
+    return result;
+}
+
+} // namespace lobex

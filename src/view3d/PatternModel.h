@@ -1,0 +1,46 @@
+#pragma once
+
+#include "View3DState.h"
+#include "core/AppState.h"
+#include "core/Services.h"
+
+#include <string>
+#include <string_view>
+
+namespace lobex {
+
+// What the pattern model steps work on: the shared state (the far-field grid, PiValue,
+// TempModelFile, DecimalSeparator, AppTitle), the 3D view's state, and where messages go.
+struct View3DContext {
+    AppState& state;
+    View3DState& view;
+    MessageService& messages;
+};
+
+// What the user is told when a model file cannot be written.
+inline constexpr std::string_view kWriteError = "Ошибка записи в файл. Данные не сохранены.";
+
+// Builds the pattern vertices from the loaded far-field grid. A grid the surface cannot be
+// built from is refused with an information message; the previous vertices are kept.
+bool BuildPatternVertices(View3DContext& context);
+
+// Write the current pattern surface to TempModelFile, binary (for the 3D view) or text (for
+// the conversion tool). A failed write shows the critical write-error message and leaves any
+// earlier file as it was.
+bool WriteBinaryModel(View3DContext& context);
+bool WriteTextModel(View3DContext& context);
+
+// BuildPatternVertices, then WriteBinaryModel: what the 3D buttons run before the view starts.
+bool PreparePatternModel(View3DContext& context);
+
+// The description-file step of the conversion tool, given the text model and the target path.
+// No description format is defined, so it writes nothing and reports that nothing was made.
+bool DescriptionFileHook(const std::string& modelPath, const std::string& descriptionPath);
+
+// The description file for a far-field file: the path up to its first ".csv" (looked for from
+// the second character on), followed by ".dsc". A path without ".csv" is looked at again with
+// the case ignored (Windows lists A.CSV for "*.csv"); one without it in any case gets ".dsc"
+// appended to the whole path.
+std::string DescriptionPathFor(std::string_view csvPath);
+
+} // namespace lobex

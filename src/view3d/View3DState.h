@@ -1,0 +1,46 @@
+#pragma once
+
+#include "AntennaDescription.h"
+#include "PatternMesh.h"
+#include "scene/D3DMath.h"
+
+#include <array>
+
+namespace lobex {
+
+// The state of the 3D pattern view that lives for the whole run: the pattern surface, the
+// antenna description, the view flags and the camera. One exists beside AppState.
+struct View3DState {
+    PatternMesh Pattern;
+
+    AntennaDescription Antenna;
+    bool AntennaLoaded = false;
+
+    bool AutoRotate = false;
+    bool Wireframe = false;
+    bool WireLighting = false;
+    bool PatternVisible = false;
+    bool AxesVisible = false;
+    bool WiresVisible = false;
+    bool GroundVisible = false;
+    bool MouseDragging = false;
+
+    Vector3 CameraPosition{0.0f, 0.25f, -2.5f};
+    // In camera space, changed by the keys.
+    Vector3 CameraVelocity;
+    // Radians, kept in 0 .. 3.1415 / 2.
+    float CameraPitch = 0.0f;
+    float PitchVelocity = 0.0f;
+    // The camera's world matrix; the view matrix is its inverse.
+    Matrix CameraMatrix = MatrixIdentity();
+    float FrameStep = 0.0f;
+    // Which keys are held, by key code 0..256.
+    std::array<bool, 257> KeyDown3D{};
+    float LastMouseX = 0.0f;
+    float LastMouseY = 0.0f;
+};
+
+// Puts the camera back at its start place and stops its pitching; its velocity and pitch stay.
+void ResetCamera(View3DState& view);
+
+} // namespace lobex

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/AppState.h"
+
+#include <functional>
+
+namespace lobex::test {
+
+// A far-field grid as the reader leaves it: one column per azimuth from 0 in steps of
+// azimuthStep, the last at 360 (a copy of column 0), each with zenith 0..180 in steps of
+// zenithStep. total(zenith, azimuth) gives the total gain in dBi; the 360 column repeats the
+// gains of azimuth 0.
+inline FarFieldGrid MakeGrid(float zenithStep, float azimuthStep,
+                             const std::function<float(float, float)>& total) {
+    FarFieldGrid grid;
+    const int points = static_cast<int>(180.0f / zenithStep) + 1;
+    const int columns = static_cast<int>(360.0f / azimuthStep) + 1;
+    for (int j = 0; j < columns; ++j) {
+        AzimuthColumn column;
+        column.Azimuth = static_cast<float>(j) * azimuthStep;
+        const float gainAzimuth = j + 1 == columns ? 0.0f : column.Azimuth;
+        for (int i = 0; i < points; ++i) {
+            const float zenith = static_cast<float>(i) * zenithStep;
+            const float gain = total(zenith, gainAzimuth);
+            column.Points.push_back({zenith, gain - 3.0f, gain - 3.0f, gain});
+        }
+        grid.push_back(std::move(column));
+    }
+    return grid;
+}
+
+// The grid of the checks on radii: -40 dBi everywhere except +10 dBi at the horizon towards
+// azimuth 0; 5-degree steps, so 37 zenith angles and 73 columns.
+inline FarFieldGrid FortyBelowTenAbove() {
+    return MakeGrid(5.0f, 5.0f, [](float zenith, float azimuth) {
+        return zenith == 90.0f && azimuth == 0.0f ? 10.0f : -40.0f;
+    });
+}
+
+} // namespace lobex::test

@@ -24,6 +24,9 @@ public:
     virtual ~FileDialogService() = default;
     // The program's own window for opening data files; the chosen path, "" when cancelled.
     virtual std::string ChooseDataFile(std::string_view caption) = 0;
+    // The platform's open dialog for an existing file; the chosen path, "" when cancelled.
+    virtual std::string AskOpenFile(std::string_view title, std::string_view filter,
+                                    std::string_view folder) = 0;
     // The save dialog, titled "Save File", opened in folder. filter alternates descriptions and
     // patterns separated by "|" ("CSV File (*.csv)|*.csv").
     virtual SaveChoice AskSaveFile(std::string_view filter, std::string_view folder) = 0;

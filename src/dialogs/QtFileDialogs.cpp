@@ -40,6 +40,22 @@ std::string QtFileDialogs::ChooseDataFile(std::string_view caption) {
     return state_.CurrentFile;
 }
 
+std::string QtFileDialogs::AskOpenFile(std::string_view title, std::string_view filter,
+                                      std::string_view folder) {
+    QStringList filters;
+    for (const auto& [description, pattern] : ParseFileFilter(filter)) {
+        filters << QtFilterEntry(description, pattern);
+    }
+    QFileDialog dialog(parent_.data(), Q(title), Q(folder));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return QDir::toNativeSeparators(dialog.selectedFiles().front()).toStdString();
+}
+
 SaveChoice QtFileDialogs::AskSaveFile(std::string_view filter, std::string_view folder) {
     const auto entries = ParseFileFilter(filter);
     QStringList filters;

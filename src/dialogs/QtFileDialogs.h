@@ -18,6 +18,8 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     std::string ChooseDataFile(std::string_view caption) override;
+    std::string AskOpenFile(std::string_view title, std::string_view filter,
+                            std::string_view folder) override;
     SaveChoice AskSaveFile(std::string_view filter, std::string_view folder) override;
 
 private:

@@ -14,6 +14,13 @@ public:
         captions.emplace_back(caption);
         return dataFile;
     }
+    std::string AskOpenFile(std::string_view title, std::string_view filter,
+                            std::string_view folder) override {
+        openTitles.emplace_back(title);
+        filters.emplace_back(filter);
+        folders.emplace_back(folder);
+        return openFile;
+    }
     SaveChoice AskSaveFile(std::string_view filter, std::string_view folder) override {
         filters.emplace_back(filter);
         folders.emplace_back(folder);
@@ -21,6 +28,8 @@ public:
     }
 
     std::string dataFile;
+    std::string openFile;
+    std::vector<std::string> openTitles;
     SaveChoice save;
     std::vector<std::string> captions;
     std::vector<std::string> filters;

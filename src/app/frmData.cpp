@@ -1,29 +1,44 @@
 #include "frmData.h"
 
+#include "GridModel.h"
 #include "PictureBox.h"
+#include "core/DataGrid.h"
+#include "core/FarField.h"
+#include "core/FileDialogs.h"
+#include "core/LoadFlow.h"
+#include "core/MmanaLink.h"
 #include "dialogs/frmAbout.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -32,16 +47,15 @@ namespace lobex {
 namespace {
 
 // Grid columns are 800 twips wide in the classic 8-point face. Wider faces get wider columns,
-// enough for the header's longest caption, "Впер/Наз".
+// enough for its longest usual caption, "Угол Места".
 int GridColumnWidth(const QWidget& grid) {
     constexpr int twipsWidth = 800 / 15;
     constexpr int padding = 10;
     const int captionWidth =
-        grid.fontMetrics().horizontalAdvance(QStringLiteral("Впер/Наз")) + padding;
+        grid.fontMetrics().horizontalAdvance(QStringLiteral("Угол Места")) + padding;
     return std::max(twipsWidth, captionWidth);
 }
 
-constexpr int kEmptyGridRows = 20;
 constexpr int kPlotFrameHeight = 5150 / 15; // 5150 twips
 constexpr int kGridColumns = kSeriesCount;
 
@@ -81,8 +95,10 @@ QLabel* ReadoutLabel(QWidget* parent, const char* name) {
 } // namespace
 
 frmData::frmData(AppState& state, Services& services, QWidget* parent)
-    : QMainWindow(parent), state_(state), services_(services) {
+    : QMainWindow(parent), state_(state),
+      services_(services), ctx_{state, *this, services.messages} {
     setObjectName(QStringLiteral("frmData"));
+    setAcceptDrops(true);
     BuildMenus();
     BuildControls();
     tmrTimer3D = Named(new QTimer(this), "tmrTimer3D");
@@ -137,6 +153,11 @@ void frmData::BuildMenus() {
     mnuFileScreen->setEnabled(false);
 
     connect(mnuFileExit, &QAction::triggered, this, &frmData::mnuFileExit_Click);
+    connect(mnuFileOpen, &QAction::triggered, this, &frmData::mnuFileOpen_Click);
+    connect(mnuFileSave, &QAction::triggered, this, &frmData::mnuFileSave_Click);
+    connect(mnuData, &QMenu::aboutToShow, this, &frmData::mnuData_Click);
+    connect(mnuDataSrcMMANA, &QAction::triggered, this, &frmData::mnuDataSrcMMANA_Click);
+    connect(mnuDataSrcFile, &QAction::triggered, this, &frmData::mnuDataSrcFile_Click);
     connect(mnuHelpContent, &QAction::triggered, this, &frmData::mnuHelpContent_Click);
     connect(mnuHelpAbout, &QAction::triggered, this, &frmData::mnuHelpAbout_Click);
 }
@@ -215,16 +236,23 @@ void frmData::BuildControls() {
     fraData = Named(new QGroupBox(side), "fraData");
     auto* dataLayout = new QVBoxLayout(fraData);
     dataLayout->setContentsMargins(4, 4, 4, 4);
-    ctlGrid = Named(new QTableWidget(fraData), "ctlGrid");
+    ctlGrid = Named(new QTableView(fraData), "ctlGrid");
+    gridModel_ = new GridModel(this);
+    ctlGrid->setModel(gridModel_);
     ctlGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ctlGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     ctlGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     ctlGrid->setAlternatingRowColors(true);
+    ctlGrid->setWordWrap(false);
     ctlGrid->verticalHeader()->hide();
     ctlGrid->verticalHeader()->setDefaultSectionSize(20);
     ctlGrid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ctlGrid->horizontalHeader()->setHighlightSections(false);
+    ctlGrid->horizontalHeader()->setDefaultSectionSize(GridColumnWidth(*ctlGrid));
     ctlGrid->setMinimumWidth(GridColumnWidth(*ctlGrid) * kGridColumns + 24);
+    ctlGrid->installEventFilter(this);
+    connect(ctlGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &frmData::KeepGridSelectionOnData);
     dataLayout->addWidget(ctlGrid);
     sideLayout->addWidget(fraData, 1);
 
@@ -305,6 +333,10 @@ void frmData::BuildControls() {
     lbl3dAxisFont->hide();
 
     connect(cmdExit, &QPushButton::clicked, this, &frmData::cmdExit_Click);
+    connect(cmdRun, &QPushButton::clicked, this, &frmData::cmdRun_Click);
+    connect(optSrcGroup, &QButtonGroup::idClicked, this, &frmData::optSrc_Click);
+    connect(cmbParam, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &frmData::cmbParam_Click);
 }
 
 void frmData::Form_Load() {
@@ -353,7 +385,7 @@ void frmData::SetFormLanguage() {
     cmdReturn->setText(QStringLiteral("Полярный"));
     ApplyPatternCaptions(pattern_);
     lblControls->setText(QStringLiteral("Mouse, Cursor, PageUp, PageDown, Home, End"));
-    SetGridHeader(kLanguageGridHeader);
+    lobex::SetGridHeader(ctx_, kGridLanguageHeader);
     mnuFile->setTitle(QStringLiteral("Файл"));
     mnuFileOpen->setText(QStringLiteral("Открыть"));
     mnuFileSave->setText(QStringLiteral("Сохранить"));
@@ -401,32 +433,8 @@ void frmData::FillCombos(int kind) {
 }
 
 void frmData::FillCurveList() {
-    ClearGrid();
+    ClearGrid(ctx_);
     mnuFileSave->setEnabled(false);
-}
-
-void frmData::ClearGrid() {
-    ctlGrid->clear();
-    ctlGrid->setRowCount(kEmptyGridRows);
-    SetGridHeader(kEmptyGridHeader);
-    ctlGrid->selectRow(0);
-    mnuFileSave->setEnabled(false);
-}
-
-void frmData::SetGridHeader(const std::string& text) {
-    QStringList captions;
-    if (text.empty()) {
-        for (const SeriesRecord& series : state_.Data.Series) {
-            captions << Q(series.Label);
-        }
-    } else {
-        captions = Q(text).split(QLatin1Char('|'));
-    }
-    ctlGrid->setColumnCount(static_cast<int>(captions.size()));
-    ctlGrid->setHorizontalHeaderLabels(captions);
-    for (int c = 0; c < ctlGrid->columnCount(); ++c) {
-        ctlGrid->setColumnWidth(c, GridColumnWidth(*ctlGrid));
-    }
 }
 
 void frmData::ShowPlotControls(bool mode3D) {
@@ -495,6 +503,361 @@ void frmData::ShowFromOtherCopy() {
     showNormal();
     raise();
     activateWindow();
+}
+
+// ---- Loading ----------------------------------------------------------------------------
+
+void frmData::optSrc_Click(int index) {
+    state_.SourceIndex = static_cast<std::int16_t>(index);
+    if (state_.PolarWindowOpen) {
+        UnloadPolarWindow();
+    }
+    SetPolarLayout(false);
+    FillCurveList();
+    ResetCombos();
+    fraData->setTitle(QStringLiteral("Data"));
+    cmbParam->setEnabled(false);
+}
+
+void frmData::mnuData_Click() {
+    const bool mmana = optSrc[0]->isChecked();
+    mnuDataSrcMMANA->setChecked(mmana);
+    mnuDataSrcFile->setChecked(!mmana);
+}
+
+void frmData::mnuDataSrcMMANA_Click() {
+    mnuDataSrcFile->setChecked(false);
+    mnuDataSrcMMANA->setChecked(true);
+    optSrc[0]->setChecked(true);
+    optSrc_Click(0);
+}
+
+void frmData::mnuDataSrcFile_Click() {
+    mnuDataSrcMMANA->setChecked(false);
+    mnuDataSrcFile->setChecked(true);
+    optSrc[1]->setChecked(true);
+    optSrc_Click(1);
+}
+
+void frmData::ResetCombos() {
+    cmbLeft->setEnabled(false);
+    cmbRight->setEnabled(false);
+    ParamClear();
+    cmbParam->setEnabled(false);
+}
+
+void frmData::cmdRun_Click() {
+    state_.SetChosen = false;
+    state_.Data.SelectedSetIndex = 0;
+    ResetCombos();
+    if (state_.PatternShown) {
+        if (state_.PolarWindowOpen) {
+            UnloadPolarWindow();
+        }
+        state_.PatternShown = false;
+    }
+    SetPolarLayout(false);
+    LoadData();
+}
+
+void frmData::mnuFileOpen_Click() {
+    cmdRun_Click();
+}
+
+void frmData::OpenFileFromOutside(const std::string& path) {
+    if (!optSrc[1]->isChecked()) {
+        optSrc[1]->setChecked(true);
+        optSrc_Click(1);
+    }
+    fileFromOutside_ = path;
+    cmdRun_Click();
+    fileFromOutside_.clear();
+}
+
+bool frmData::LoadData() {
+    // A load runs to its end before the user can start another; reading MMANA under Wine or a
+    // long sort still repaints the window meanwhile.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool keepGrid = state_.PatternShown && state_.SetChosen;
+    if (!keepGrid) {
+        FillCurveList();
+    }
+    for (QCheckBox* box : {chkLogX, chkLogY}) {
+        box->setEnabled(false);
+        box->setChecked(false);
+    }
+    state_.LogX = false;
+    state_.LogY = false;
+    if (!state_.SetChosen) {
+        ParamClear();
+    }
+
+    bool loaded = false;
+    if (state_.SourceIndex == 0) {
+        loaded = ReadFromMmana(ctx_, services_.mmana);
+        if (loaded && !keepGrid) {
+            loaded = FillGrid(ctx_) && GridToSeries(ctx_);
+        }
+    } else {
+        loaded = OpenDataFile();
+    }
+    QApplication::restoreOverrideCursor();
+
+    if (!loaded) {
+        state_.Data.DataText.clear();
+        for (QWidget* control : {static_cast<QWidget*>(cmbRight), static_cast<QWidget*>(cmbLeft),
+                                 static_cast<QWidget*>(cmdPrint)}) {
+            control->setEnabled(false);
+        }
+        mnuFileGraph->setEnabled(false);
+        mnuFileScreen->setEnabled(false);
+        return false;
+    }
+
+    cmbRight->setEnabled(true);
+    cmbLeft->setEnabled(true);
+    cmdPrint->setEnabled(true);
+    cmbParam->setEnabled(cmbParam->count() >= 1);
+    if (!state_.SetChosen) {
+        ChooseInitialCurves();
+    }
+    lblSource->setText(optSrc[0]->isChecked() ? QStringLiteral("MMANA") : Q(state_.CurrentFile));
+    state_.LastSource = state_.CurrentFile;
+    mnuFileGraph->setEnabled(true);
+    mnuFileScreen->setEnabled(true);
+    mnuFileSave->setEnabled(state_.SourceIndex == 0);
+    raise();
+    return true;
+}
+
+// The curves first drawn for each kind of data: entry k of the left list is series k + 1,
+// entry k of the right list is series k, entry 0 there being "None".
+void frmData::ChooseInitialCurves() {
+    cmbLeft->hide();
+    cmbRight->hide();
+    cmbRight->setCurrentIndex(0);
+    const std::int16_t kind = state_.Data.DataKind;
+    if (kind == KindNearField || kind == KindCurrents) {
+        cmbLeft->setCurrentIndex(2);
+        cmbRight->setCurrentIndex(0);
+    } else {
+        cmbLeft->setCurrentIndex(0);
+        cmbRight->setCurrentIndex(2);
+    }
+    if (kind == KindFarField) {
+        const std::size_t zeniths = state_.FarField.empty() ? 0 : state_.FarField[0].Points.size();
+        pattern_.cmd3D->setEnabled(zeniths > 1);
+    }
+    cmbLeft->show();
+    cmbRight->show();
+}
+
+bool frmData::OpenDataFile() {
+    std::string path;
+    if (state_.SetChosen) {
+        path = state_.CurrentFile;
+    } else if (!fileFromOutside_.empty()) {
+        path = fileFromOutside_;
+    } else {
+        state_.CurrentFile.clear();
+        path = services_.dialogs.ChooseDataFile("Open File");
+    }
+    return LoadDataFile(ctx_, path);
+}
+
+void frmData::cmbParam_Click() {
+    if (cmbParam->isHidden() || cmbParam->currentIndex() < 0) {
+        return;
+    }
+    cmbParam->setEnabled(false);
+    if (state_.ComboFilling) {
+        return;
+    }
+    ReloadForParamEntry(ctx_, cmbParam->currentIndex(), [this] { return LoadData(); });
+    cmbParam->setEnabled(true);
+}
+
+void frmData::mnuFileSave_Click() {
+    if (OpenSaveFileDialog(state_, services_.settings, services_.dialogs,
+                           "CSV File (*.csv)|*.csv") == 0) {
+        return;
+    }
+    ExportCsv(ctx_, state_.SaveFileName);
+}
+
+void frmData::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() && event->mimeData()->urls().front().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+void frmData::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.front().isLocalFile()) {
+        return;
+    }
+    event->acceptProposedAction();
+    const std::string path = QDir::toNativeSeparators(urls.front().toLocalFile()).toStdString();
+    // Let the drag finish before the load asks anything of the user.
+    QTimer::singleShot(0, this, [this, path] { OpenFileFromOutside(path); });
+}
+
+void frmData::SetPolarLayout(bool polar) {
+    if (polar) {
+        for (QFrame* frame : {pattern_.fraPolar2, pattern_.fraPolar3, pattern_.fraPolar4}) {
+            frame->setFrameShape(QFrame::NoFrame);
+        }
+        picPolar1->show();
+        picPolar2->show();
+        picPlot->hide();
+        for (QLabel* label : {lblX1, lblY1, lblX2, lblY2}) {
+            label->clear();
+        }
+        lblParam->setText(QStringLiteral("Угол Места:"));
+    } else {
+        picPolar1->hide();
+        picPolar2->hide();
+        picPlot->show();
+        lblParam->setText(QStringLiteral("Набор:"));
+    }
+}
+
+// ---- The window the readers change ----------------------------------------------------------
+
+void frmData::ParamClear() {
+    const QSignalBlocker quiet(cmbParam);
+    cmbParam->clear();
+}
+
+void frmData::ParamAddItem(std::string_view text, int itemData) {
+    // Adding an entry selects nothing, as the classic list does.
+    const QSignalBlocker quiet(cmbParam);
+    const int selected = cmbParam->currentIndex();
+    cmbParam->addItem(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                      itemData);
+    cmbParam->setCurrentIndex(selected);
+}
+
+int frmData::ParamCount() const {
+    return cmbParam->count();
+}
+
+std::string frmData::ParamItemText(int index) const {
+    return cmbParam->itemText(index).toStdString();
+}
+
+int frmData::ParamItemData(int index) const {
+    return cmbParam->itemData(index).toInt();
+}
+
+int frmData::ParamListIndex() const {
+    return cmbParam->currentIndex();
+}
+
+void frmData::ParamSetListIndex(int index) {
+    cmbParam->setCurrentIndex(index);
+}
+
+void frmData::ParamSetEnabled(bool enabled) {
+    cmbParam->setEnabled(enabled);
+}
+
+void frmData::SetParamCaption(std::string_view caption) {
+    lblParam->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+}
+
+void frmData::SetPatternControls(bool enabled) {
+    pattern_.cmd3D->setEnabled(enabled);
+    pattern_.lblMax[2]->setEnabled(enabled);
+    pattern_.lblMaxElev->setEnabled(enabled);
+    if (!enabled) {
+        pattern_.lblMaxElev->clear();
+    }
+}
+
+void frmData::Set3DButtonEnabled(bool enabled) {
+    pattern_.cmd3D->setEnabled(enabled);
+}
+
+bool frmData::ShowPattern(int /*left*/, int /*right*/) {
+    return BuildPatternCuts(ctx_);
+}
+
+void frmData::SetStatus(std::string_view text) {
+    lblStatus->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void frmData::ShowGrid(const GridTable& table) {
+    // New contents keep the selected row, as the grid keeps it when its cells change.
+    const int current = ctlGrid->currentIndex().isValid() ? ctlGrid->currentIndex().row() + 1 : 0;
+    gridModel_->SetTable(table);
+    if (current > 0 && current <= gridModel_->rowCount()) {
+        SelectGridRow(current);
+    }
+    for (int c = 0; c < gridModel_->columnCount(); ++c) {
+        ctlGrid->setColumnWidth(c, GridColumnWidth(*ctlGrid));
+    }
+}
+
+void frmData::SelectGridRow(int row) {
+    const QModelIndex index = gridModel_->index(std::max(row, 1) - 1, 0);
+    ctlGrid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                          QItemSelectionModel::Rows);
+    ctlGrid->scrollTo(index);
+}
+
+int frmData::GridCurrentRow() const {
+    const QModelIndex current = ctlGrid->currentIndex();
+    return current.isValid() ? current.row() + 1 : 1;
+}
+
+void frmData::PumpEvents() {
+    // The sort asks often; painting now and then is enough, and clicks wait for the load.
+    static constexpr qint64 kIntervalMs = 30;
+    if (!pumpClock_.isValid() || pumpClock_.elapsed() >= kIntervalMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        pumpClock_.restart();
+    }
+}
+
+// The selection stays on data rows: moving below the last one goes back to it.
+void frmData::KeepGridSelectionOnData() {
+    const int rows = state_.Data.GridRowCount;
+    const QModelIndex current = ctlGrid->currentIndex();
+    if (rows > 0 && current.isValid() && current.row() >= rows) {
+        QTimer::singleShot(0, this, [this, rows] { SelectGridRow(rows); });
+    }
+}
+
+// Ctrl+C copies the selected rows as a block: tab between cells, a line per row.
+void frmData::CopyGridSelection() {
+    QList<int> rows;
+    for (const QModelIndex& index : ctlGrid->selectionModel()->selectedRows()) {
+        if (index.row() < gridModel_->DataRows()) {
+            rows << index.row();
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    QStringList lines;
+    for (int row : rows) {
+        QStringList cells;
+        for (int c = 0; c < gridModel_->columnCount(); ++c) {
+            cells << gridModel_->index(row, c).data().toString();
+        }
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    if (!lines.isEmpty()) {
+        QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    }
+}
+
+bool frmData::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ctlGrid && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        CopyGridSelection();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace lobex

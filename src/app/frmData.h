@@ -2,9 +2,12 @@
 
 #include "PatternPanel.h"
 #include "core/AppState.h"
+#include "core/DataView.h"
 #include "core/Lifecycle.h"
+#include "core/LoadContext.h"
 #include "core/Services.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <array>
@@ -19,11 +22,12 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QRadioButton;
-class QTableWidget;
+class QTableView;
 class QTimer;
 
 namespace lobex {
 
+class GridModel;
 class PictureBox;
 
 // The two captions the program holds for its main window; the window always carries the
@@ -31,12 +35,9 @@ class PictureBox;
 inline constexpr std::array<const char*, 2> kMainWindowCaptions = {
     "Lobex - MMANA Data Viewer", "Lobex - просмотр результатов MMANA"};
 
-// The empty grid's header, and the one the language pass gives it.
-inline constexpr const char* kEmptyGridHeader = "Парам|R|j X|КСВ|Усил|Впер/Назад|Зенит";
-inline constexpr const char* kLanguageGridHeader = "Парам|R|j X|КСВ|Усил|Впер/Наз|Зенит";
-
-// The main window: source choice, curve lists, the data grid and the graph area.
-class frmData : public QMainWindow, private ExitSteps {
+// The main window: source choice, curve lists, the data grid and the graph area. It is the
+// window the readers change (DataView) and runs the load controller around them.
+class frmData : public QMainWindow, public DataView, private ExitSteps {
     Q_OBJECT
 public:
     frmData(AppState& state, Services& services, QWidget* parent = nullptr);
@@ -45,16 +46,49 @@ public:
     // Runs once after construction, before the window is shown.
     void Form_Load();
     void SetFormLanguage();
-    void FillCombos(int kind);
     void FillCurveList();
-    void ClearGrid();
-    // Header from text ("a|b|c"), or from the series labels when text is empty.
-    void SetGridHeader(const std::string& text);
     void ShowPlotControls(bool mode3D) override;
+    // The single graph area (false) or the two polar diagrams (true).
+    void SetPolarLayout(bool polar);
+
+    // The load controller.
+    bool LoadData();
+    bool OpenDataFile();
+    void ResetCombos();
+    // Opens a file given from outside (the command line, a drop) as if chosen in the dialog.
+    void OpenFileFromOutside(const std::string& path);
 
     std::string HelpFile() const { return helpFile_; }
 
+    // DataView.
+    void ParamClear() override;
+    void ParamAddItem(std::string_view text, int itemData) override;
+    int ParamCount() const override;
+    std::string ParamItemText(int index) const override;
+    int ParamItemData(int index) const override;
+    int ParamListIndex() const override;
+    void ParamSetListIndex(int index) override;
+    void ParamSetEnabled(bool enabled) override;
+    void SetParamCaption(std::string_view caption) override;
+    void FillCombos(int kind) override;
+    void SetPatternControls(bool enabled) override;
+    void Set3DButtonEnabled(bool enabled) override;
+    bool ShowPattern(int left, int right) override;
+    void SetStatus(std::string_view text) override;
+    void ShowGrid(const GridTable& table) override;
+    void SelectGridRow(int row) override;
+    int GridCurrentRow() const override;
+    void PumpEvents() override;
+
 public slots:
+    void optSrc_Click(int index);
+    void mnuData_Click();
+    void mnuDataSrcMMANA_Click();
+    void mnuDataSrcFile_Click();
+    void cmdRun_Click();
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void cmbParam_Click();
     void cmdExit_Click();
     void mnuFileExit_Click();
     void mnuHelpContent_Click();
@@ -64,11 +98,17 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenus();
     void BuildControls();
     void CentreOnScreen();
+    void ChooseInitialCurves();
+    void CopyGridSelection();
+    void KeepGridSelectionOnData();
 
     // Exit steps; the views they tear down arrive with the plot engine and the 3D view.
     void Stop3DView() override;
@@ -80,8 +120,12 @@ private:
 
     AppState& state_;
     Services& services_;
+    LoadContext ctx_;
     std::string helpFile_;
     bool unloadingByProgram_ = false;
+    // A file given from outside, used by the next load instead of the dialog.
+    std::string fileFromOutside_;
+    QElapsedTimer pumpClock_;
 
     // Menus.
     QMenu* mnuFile = nullptr;
@@ -132,7 +176,8 @@ private:
 
     // Data grid.
     QGroupBox* fraData = nullptr;
-    QTableWidget* ctlGrid = nullptr;
+    QTableView* ctlGrid = nullptr;
+    GridModel* gridModel_ = nullptr;
 
     // Graph area and read-outs.
     QFrame* fraPlot = nullptr;

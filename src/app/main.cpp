@@ -1,8 +1,10 @@
 #include "CommandLine.h"
 #include "core/AppState.h"
 #include "core/Lifecycle.h"
+#include "dialogs/QtFileDialogs.h"
 #include "frmData.h"
 #include "platform/LocaleInfo.h"
+#include "platform/MmanaWindowLink.h"
 #include "platform/QtHelpService.h"
 #include "platform/QtMessageService.h"
 #include "platform/QtSettingsStore.h"
@@ -53,25 +55,35 @@ int main(int argc, char* argv[]) {
     state.DescPath = lobex::ReadSetting(settings, lobex::kDescPathSetting);
     lobex::QtMessageService messages;
     lobex::QtHelpService help;
-    lobex::Services services{messages, settings, help};
+    lobex::QtFileDialogs dialogs(state, settings, messages);
+    const auto mmana = lobex::CreateMmanaWindowLink(state.UtilsFolder);
+    lobex::Services services{messages, settings, help, dialogs, *mmana};
 
     lobex::frmData window(state, services);
     messages.SetParent(&window);
+    dialogs.SetParent(&window);
     window.Form_Load();
     window.show();
     QObject::connect(&instance, &lobex::SingleInstance::ShowRequested, &window,
                      &lobex::frmData::ShowFromOtherCopy);
 
-    if (!options.screenshot.isEmpty()) {
-        QTimer::singleShot(0, &window, [&window, &options] {
-            QString error;
-            if (!lobex::SaveWindowPicture(window, options.screenshot, &error)) {
-                std::fprintf(stderr, "lobex: cannot save the screenshot: %s\n", qPrintable(error));
-                QCoreApplication::exit(1);
-                return;
-            }
-            QCoreApplication::exit(0);
-        });
-    }
+    // What the command line asks for runs once the window is up, the screenshot last: a load
+    // lets window events run, and the picture must show the load finished.
+    QTimer::singleShot(0, &window, [&window, &options] {
+        if (!options.file.isEmpty()) {
+            // A file named on the command line opens as if chosen in the dialog.
+            window.OpenFileFromOutside(QDir::toNativeSeparators(options.file).toStdString());
+        }
+        if (options.screenshot.isEmpty()) {
+            return;
+        }
+        QString error;
+        if (!lobex::SaveWindowPicture(window, options.screenshot, &error)) {
+            std::fprintf(stderr, "lobex: cannot save the screenshot: %s\n", qPrintable(error));
+            QCoreApplication::exit(1);
+            return;
+        }
+        QCoreApplication::exit(0);
+    });
     return QApplication::exec();
 }

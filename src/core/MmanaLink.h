@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LoadContext.h"
+
 #include <cstdint>
 #include <string>
 
@@ -20,5 +22,10 @@ public:
     // (UTF-8); empty when the clipboard holds no text.
     virtual std::string CopyMemoText(std::uintptr_t memo) = 0;
 };
+
+// Reads the result table out of the running MMANA: finds its memo, copies the text, checks it
+// is an MMANA table, keeps a copy in DataInFile and parses it into the series for the set
+// SelectedSetIndex. Failures are reported with the documented messages and status texts.
+bool ReadFromMmana(LoadContext& ctx, MmanaWindowLink& link);
 
 } // namespace lobex

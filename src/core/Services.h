@@ -55,11 +55,16 @@ inline void WriteSetting(SettingsStore& store, const SettingKey& setting, std::s
     store.SaveSetting(setting.section, setting.key, value);
 }
 
+class FileDialogService;
+class MmanaWindowLink;
+
 // The services the windows and the load flow talk to, passed together.
 struct Services {
     MessageService& messages;
     SettingsStore& settings;
     HelpService& help;
+    FileDialogService& dialogs;
+    MmanaWindowLink& mmana;
 };
 
 } // namespace lobex

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FakeDialogs.h"
+#include "FakeMmanaLink.h"
 #include "core/Services.h"
 
 #include <map>
@@ -46,12 +48,14 @@ public:
     bool answer = true;
 };
 
-// The three recorders bundled the way the windows receive their services.
+// The recorders and fakes bundled the way the windows receive their services.
 struct RecordingServices {
     RecordingMessages messages;
     MemorySettings settings;
     RecordingHelp help;
-    Services services{messages, settings, help};
+    FakeFileDialogs dialogs;
+    FakeMmanaLink mmana;
+    Services services{messages, settings, help, dialogs, mmana};
 };
 
 } // namespace lobex::test

@@ -3,8 +3,11 @@
 #include "app/frmData.h"
 #include "core/Lifecycle.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -75,6 +78,107 @@ TEST_F(LoadFlowWindowTest, AFileFromOutsideOpensWithoutTheDialog) {
     EXPECT_TRUE(Find<QRadioButton>(*window, "optSrc(1)")->isChecked());
     EXPECT_EQ(state.Data.DataKind, KindSweep);
     EXPECT_TRUE(Find<QComboBox>(*window, "cmbLeft")->isEnabled());
+}
+
+std::string ReadAll(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    file.open(QIODevice::ReadOnly);
+    return file.readAll().toStdString();
+}
+
+class MmanaSourceTest : public LoadFlowWindowTest {
+protected:
+    MmanaSourceTest() { recorders.mmana.text = ReadAll(Fixture("table_optimisation_3sets.csv")); }
+
+    static std::string Fixture(const char* name) {
+        return std::string(LOBEX_TEST_DATA_DIR) + "/" + name;
+    }
+    void Open() { Find<QPushButton>(*window, "cmdRun")->click(); }
+};
+
+TEST_F(MmanaSourceTest, EachFailureGivesItsMessageAndStatusAndDisablesTheGraphControls) {
+    struct Case {
+        bool running;
+        bool hasMemo;
+        std::string text;
+        const char* message; // "" for none
+        const char* status;
+    };
+    const Case cases[] = {
+        {false, true, "x", "MMANA не загружена", "Ошибка ввода данных"},
+        {true, false, "x", "Данные не найдены в MMANA", "Ошибка ввода данных"},
+        {true, true, "", "", "Данные не найдены в MMANA"},
+        {true, true, "Hello\r\nthis is no table at all, not even close\r\n",
+         "Неправильный формат данных", "Ошибка ввода данных"},
+    };
+    for (const Case& c : cases) {
+        recorders.mmana.running = c.running;
+        recorders.mmana.hasMemo = c.hasMemo;
+        recorders.mmana.text = c.text;
+        recorders.messages.shown.clear();
+        Open();
+        if (*c.message == '\0') {
+            EXPECT_TRUE(recorders.messages.shown.empty());
+        } else {
+            ASSERT_EQ(recorders.messages.shown.size(), 1U) << c.message;
+            EXPECT_EQ(recorders.messages.shown[0].text, c.message);
+            EXPECT_EQ(recorders.messages.shown[0].icon, MessageIcon::Information);
+        }
+        EXPECT_EQ(Find<QLabel>(*window, "lblStatus")->text().toStdString(), c.status);
+        EXPECT_FALSE(Find<QComboBox>(*window, "cmbLeft")->isEnabled());
+        EXPECT_FALSE(Find<QPushButton>(*window, "cmdPrint")->isEnabled());
+        EXPECT_FALSE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled());
+        EXPECT_TRUE(state.Data.DataText.empty());
+    }
+}
+
+TEST_F(MmanaSourceTest, ATableFillsTheGridAndTheSetListAndKeepsACopy) {
+    recorders.mmana.running = true;
+    Open();
+    for (const auto& message : recorders.messages.shown) {
+        ADD_FAILURE() << message.text;
+    }
+    EXPECT_EQ(ReadAll(state.DataInFile), recorders.mmana.text + "\r\n");
+    EXPECT_EQ(state.Data.DataKind, KindMmanaWindow);
+    auto* sets = Find<QComboBox>(*window, "cmbParam");
+    ASSERT_EQ(sets->count(), 3);
+    EXPECT_EQ(sets->currentText(), QStringLiteral("1"));
+    EXPECT_TRUE(sets->isEnabled());
+    EXPECT_EQ(GridRow(0).mid(0, 3), (QStringList{"5.20", "21.00", "-13.00"}));
+    EXPECT_EQ(Find<QLabel>(*window, "lblSource")->text(), QStringLiteral("MMANA"));
+    EXPECT_TRUE(Find<QAction>(*window, "mnuFileSave")->isEnabled());
+    EXPECT_EQ(Find<QComboBox>(*window, "cmbLeft")->currentText(), QStringLiteral("R"));
+
+    // Another set, picked as a user picks it, reloads that set and keeps the list.
+    sets->setCurrentIndex(1);
+    EXPECT_EQ(state.Data.SelectedSetIndex, 2);
+    EXPECT_FALSE(state.SetChosen);
+    EXPECT_EQ(sets->count(), 3);
+    EXPECT_EQ(sets->currentText(), QStringLiteral("2"));
+    EXPECT_EQ(GridRow(0).mid(0, 3), (QStringList{"5.20", "22.00", "-14.00"}));
+    EXPECT_TRUE(sets->isEnabled());
+}
+
+TEST_F(MmanaSourceTest, SaveExportsWhatTheGridShowsAsCsv) {
+    recorders.mmana.running = true;
+    Open();
+    const std::string csv = folder.filePath(QStringLiteral("export.csv")).toStdString();
+    recorders.dialogs.save = {1, csv};
+    Find<QAction>(*window, "mnuFileSave")->trigger();
+
+    ASSERT_EQ(recorders.dialogs.filters.back(), "CSV File (*.csv)|*.csv");
+    const std::string written = ReadAll(csv);
+    EXPECT_EQ(written.substr(0, written.find("\r\n")), "No,Set,Parameter,R,j X,SWR,Ga,F / B,Elev");
+    EXPECT_NE(written.find("\r\n1,1,5.20,21.00,-13.00,1.50,7.10,15.00,22.50\r\n"),
+              std::string::npos)
+        << written;
+    EXPECT_EQ(Find<QLabel>(*window, "lblStatus")->text().toStdString(),
+              "Данные сохранены в файл: " + csv);
+}
+
+TEST_F(MmanaSourceTest, DataFromAFileCannotBeSavedAsCsv) {
+    window->OpenFileFromOutside(Sample("yagi3_20m_sweep.csv"));
+    EXPECT_FALSE(Find<QAction>(*window, "mnuFileSave")->isEnabled());
 }
 
 } // namespace

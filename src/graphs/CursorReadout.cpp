@@ -1,0 +1,80 @@
+#include "CursorReadout.h"
+
+#include "core/TextRules.h"
+
+#include <cmath>
+
+namespace lobex {
+
+RectangularReadout ReadRectangular(const PlotMetrics& m, double pixelX, double pixelY, bool logX,
+                                   bool logY) {
+    RectangularReadout readout;
+    if (pixelX < m.Left || pixelX > m.Right || pixelY > m.Bottom || pixelY < m.Top ||
+        m.Right == m.Left || m.Top == m.Bottom) {
+        return readout;
+    }
+    const double tx = (pixelX - m.Left) / (m.Right - m.Left);
+    const double ty = (pixelY - m.Bottom) / (m.Top - m.Bottom);
+    readout.x = logX ? m.XLo * std::pow(static_cast<double>(m.XHi) / m.XLo, tx)
+                     : m.XLo + (static_cast<double>(m.XHi) - m.XLo) * tx;
+    readout.y = logY ? m.YLo * std::pow(static_cast<double>(m.YHi) / m.YLo, ty)
+                     : m.YLo + (static_cast<double>(m.YHi) - m.YLo) * ty;
+    readout.inside = std::isfinite(readout.x) && std::isfinite(readout.y);
+    return readout;
+}
+
+std::string RectangularXText(double x, std::string_view decimalSeparator) {
+    return "X=" + FormatPattern(x, "#0.00#", decimalSeparator);
+}
+
+std::string RectangularYText(double y, std::string_view decimalSeparator) {
+    return "Y=" + FormatPattern(y, "#0.00##", decimalSeparator);
+}
+
+PolarReadout ReadPolar(const PlotMetrics& m, double pixelX, double pixelY, int area,
+                       float plotRange, float plotFloor, float piValue) {
+    PolarReadout readout;
+    // The elevation diagram shows the upper half only: below its centre row nothing is read.
+    const double limit = area == 1 ? m.Bottom : (m.Bottom - m.Top) / 2.0 + m.Top;
+    if (pixelX < m.Left || pixelX > m.Right || pixelY < m.Top || pixelY > limit ||
+        m.Right == m.Left || m.Top == m.Bottom) {
+        return readout;
+    }
+    const double extent = static_cast<double>(m.YHi) - m.YLo;
+    const double x =
+        2.0 * (pixelX - (m.Left + m.Right + 3) / 2.0) * extent / (m.Right - m.Left) + m.YLo;
+    const double y =
+        2.0 * (pixelY - (m.Top + m.Bottom + 3) / 2.0) * extent / (m.Top - m.Bottom) + m.YLo;
+
+    double a = 0.0;
+    if (x == 0.0) {
+        a = y >= 0.0 ? 90.0 : -90.0;
+    } else {
+        a = std::atan(y / x) * 180.0 / piValue;
+        if (x < 0.0) {
+            a += 180.0;
+        }
+    }
+    double angle = area == 1 ? 90.0 - a : a;
+    if (angle < 0.0) {
+        angle += 360.0;
+    }
+    const double r = std::sqrt(x * x + y * y);
+    if (r > 1.0) {
+        return readout;
+    }
+    readout.inside = true;
+    readout.angle = angle;
+    readout.gain = std::pow(r, 0.25) * plotRange - std::fabs(plotFloor);
+    return readout;
+}
+
+std::string PolarGainText(double gain, std::string_view decimalSeparator) {
+    return "η= " + FormatPattern(gain, "#0.0#", decimalSeparator);
+}
+
+std::string PolarAngleText(double angle, int area, std::string_view decimalSeparator) {
+    return (area == 1 ? "φ= " : "θ= ") + FormatPattern(angle, "#0.0", decimalSeparator) + "°";
+}
+
+} // namespace lobex

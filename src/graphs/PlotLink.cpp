@@ -47,6 +47,9 @@ bool StartPlotter(PlotLink& link, const AppState& state, MessageService& message
     record.MaxCurves = 2;
     record.NumCurves = 2;
     record.Scale = 1;
+    // The documents of one curve never set a line type, so both start solid here.
+    record.LineType[0] = 1;
+    record.LineType[1] = 1;
     SetTextField(record.XAxis, std::string_view("Parameter\0", 10));
 
     bool launched = false;

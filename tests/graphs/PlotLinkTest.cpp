@@ -25,6 +25,8 @@ TEST(StartPlotter, FillsTheStartUpFieldsOfThePlotRecord) {
     EXPECT_EQ(record.MaxCurves, 2);
     EXPECT_EQ(record.NumCurves, 2);
     EXPECT_EQ(record.Scale, 1);
+    EXPECT_EQ(record.LineType[0], 1);
+    EXPECT_EQ(record.LineType[1], 1);
     // "Parameter", a zero character, then the blanks of a fixed-length field.
     EXPECT_EQ(std::memcmp(record.XAxis.data(), "Parameter\0 ", 11), 0);
     EXPECT_EQ(record.XAxis.back(), ' ');

@@ -13,4 +13,7 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 // Loads a file and prints the grid as the user sees it, tab-separated.
 int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// Loads a file and writes the graph or polar diagram the window would draw to an image file.
+int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 } // namespace lobex::cli

@@ -19,6 +19,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"info", lobex::cli::RunInfo, "load a file and print what was loaded as JSON"},
     {"table", lobex::cli::RunTable, "load a file and print the data grid"},
+    {"plot", lobex::cli::RunPlot, "load a file and write its graph to an image file"},
 };
 
 void PrintUsage(std::ostream& out) {

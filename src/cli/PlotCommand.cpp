@@ -1,0 +1,376 @@
+#include "CliSupport.h"
+#include "Commands.h"
+#include "core/TextRules.h"
+#include "graphs/HeadlessGraphView.h"
+#include "graphs/PlotLink.h"
+#include "graphs/RectangularGraph.h"
+#include "images/ImageWriter.h"
+#include "images/clsGIF.h"
+#include "plotter/PlotEngine.h"
+#include "plotter/PlotOutput.h"
+
+#include <QGuiApplication>
+
+#include <charconv>
+#include <memory>
+#include <optional>
+
+namespace lobex::cli {
+namespace {
+
+constexpr const char* kPlotUsage =
+    "Usage: lobex-cli plot FILE --out OUT [--set N] [--left L] [--right R] [--log x|y|xy]\n"
+    "                      [--diagram azimuth|elevation] [--host main|polar] [--size WxH]\n"
+    "                      [--decimal SEP] [--quality Q] [--grayscale] [--print-commands]\n"
+    "\n"
+    "Loads FILE as File > Open does and draws what the window would show: the rectangular\n"
+    "graph, or for a far field one of the two polar diagrams. The ending of OUT picks the\n"
+    "format: .png, .bmp, .jpg, .gif, .svg, .pdf or .emf.\n"
+    "\n"
+    "  --set N          then pick the set list entry whose item data is N (for a far field\n"
+    "                   the zenith index: the azimuth diagram is cut at that elevation)\n"
+    "  --left L         column of the first (red) curve; by default the one a load picks\n"
+    "  --right R        column of the second (blue) curve, 0 for none\n"
+    "  --log AXES       logarithmic x, y or xy axes of a rectangular graph, where the data\n"
+    "                   allow them\n"
+    "  --diagram WHICH  the far-field diagram to write: azimuth (default) or elevation\n"
+    "  --host WHERE     main: as the main window draws it (default); polar: as the larger\n"
+    "                   polar window does, with the -3 dB circle\n"
+    "  --size WxH       size of the picture box in pixels (default 760x343 for a graph,\n"
+    "                   380x343 for a diagram in the main window, 500x500 in the polar\n"
+    "                   window); vector files get the same size at 96 pixels per inch\n"
+    "  --decimal SEP    the decimal symbol of the numbers shown instead of the locale's\n"
+    "  --quality Q      JPEG quality 0 to 100 (default 75); .jpg only\n"
+    "  --grayscale      a greyscale JPEG; .jpg only\n"
+    "  --print-commands print every command string sent to the plot engine, one per line\n"
+    "\n"
+    "Messages the window would show go to stderr.\n"
+    "Exit status: 0 written, 1 the load, the plot or the write failed, 2 usage.\n";
+
+constexpr int kLargestSide = 16384;
+
+struct PlotOptions {
+    LoadOptions load;
+    std::string out;
+    std::string format; // png, bmp, jpg, gif, svg, pdf, emf
+    std::optional<int> left;
+    std::optional<int> right;
+    bool logX = false;
+    bool logY = false;
+    bool elevation = false;
+    bool polarHost = false;
+    std::optional<std::pair<int, int>> size;
+    std::optional<int> quality;
+    bool grayscale = false;
+    bool printCommands = false;
+};
+
+bool ReadInt(const std::string& text, int& value) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool ReadSize(const std::string& text, std::pair<int, int>& size) {
+    const std::size_t x = text.find('x');
+    if (x == std::string::npos) {
+        return false;
+    }
+    return ReadInt(text.substr(0, x), size.first) && ReadInt(text.substr(x + 1), size.second) &&
+           size.first > 0 && size.second > 0 && size.first <= kLargestSide &&
+           size.second <= kLargestSide;
+}
+
+std::string FormatOf(const std::string& path) {
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of("/\\");
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return {};
+    }
+    std::string ending = ToLowerAscii(path.substr(dot + 1));
+    if (ending == "jpeg") {
+        ending = "jpg";
+    }
+    for (const char* known : {"png", "bmp", "jpg", "gif", "svg", "pdf", "emf"}) {
+        if (ending == known) {
+            return ending;
+        }
+    }
+    return {};
+}
+
+bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options,
+                      std::string& error) {
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        const std::string value = hasValue ? args[i + 1] : std::string();
+        int number = 0;
+        if (arg == "--out") {
+            if (!hasValue || value.empty()) {
+                error = "--out needs a file name";
+                return false;
+            }
+            options.out = value;
+            ++i;
+        } else if (arg == "--left" || arg == "--right") {
+            if (!hasValue || !ReadInt(value, number)) {
+                error = arg + " needs a column number";
+                return false;
+            }
+            (arg == "--left" ? options.left : options.right) = number;
+            ++i;
+        } else if (arg == "--log") {
+            if (value != "x" && value != "y" && value != "xy" && value != "yx") {
+                error = "--log takes x, y or xy";
+                return false;
+            }
+            options.logX = value.find('x') != std::string::npos;
+            options.logY = value.find('y') != std::string::npos;
+            ++i;
+        } else if (arg == "--diagram") {
+            if (value != "azimuth" && value != "elevation") {
+                error = "--diagram takes azimuth or elevation";
+                return false;
+            }
+            options.elevation = value == "elevation";
+            ++i;
+        } else if (arg == "--host") {
+            if (value != "main" && value != "polar") {
+                error = "--host takes main or polar";
+                return false;
+            }
+            options.polarHost = value == "polar";
+            ++i;
+        } else if (arg == "--size") {
+            std::pair<int, int> size;
+            if (!hasValue || !ReadSize(value, size)) {
+                error = "--size takes WIDTHxHEIGHT, 1 to 16384 pixels each";
+                return false;
+            }
+            options.size = size;
+            ++i;
+        } else if (arg == "--quality") {
+            if (!hasValue || !ReadInt(value, number) || number < 0 || number > 100) {
+                error = "--quality takes 0 to 100";
+                return false;
+            }
+            options.quality = number;
+            ++i;
+        } else if (arg == "--grayscale") {
+            options.grayscale = true;
+        } else if (arg == "--print-commands") {
+            options.printCommands = true;
+        } else {
+            rest.push_back(arg);
+            const bool takesValue = arg == "--set" || arg == "--decimal";
+            if (takesValue && hasValue) {
+                rest.push_back(value);
+                ++i;
+            }
+        }
+    }
+    if (!ParseLoadOptions(rest, options.load, error)) {
+        return false;
+    }
+    if (options.load.help) {
+        return true;
+    }
+    if (options.out.empty()) {
+        error = "--out is missing";
+        return false;
+    }
+    options.format = FormatOf(options.out);
+    if (options.format.empty()) {
+        error = "OUT must end in .png, .bmp, .jpg, .gif, .svg, .pdf or .emf";
+        return false;
+    }
+    if ((options.quality || options.grayscale) && options.format != "jpg") {
+        error = "--quality and --grayscale are for .jpg files";
+        return false;
+    }
+    return true;
+}
+
+// Hands every call to the engine and prints each command string on the way.
+class CommandEcho final : public PlotApi {
+public:
+    CommandEcho(PlotApi& engine, std::ostream* out) : engine_(engine), out_(out) {}
+
+    std::int32_t DPlot_Start(std::int32_t mode, std::int32_t* wasActive) override {
+        return engine_.DPlot_Start(mode, wasActive);
+    }
+    void DPlot_Stop() override { engine_.DPlot_Stop(); }
+    std::int32_t DPlot_Plot(const DPLOT& plot, const float* x, const float* y,
+                            std::string_view commands) override {
+        Echo(commands);
+        return engine_.DPlot_Plot(plot, x, y, commands);
+    }
+    PlotBitmap DPlot_GetBitmapEx(std::int32_t document, std::int32_t width, std::int32_t height,
+                                 PlotMetrics& metrics) override {
+        return engine_.DPlot_GetBitmapEx(document, width, height, metrics);
+    }
+    std::int32_t DPlot_Command(std::int32_t document, std::string_view command) override {
+        Echo(command);
+        return engine_.DPlot_Command(document, command);
+    }
+    void DPlot_AddData(std::int32_t document, std::int32_t type, std::int32_t points,
+                       std::int32_t curve, const float* x, const float* y) override {
+        engine_.DPlot_AddData(document, type, points, curve, x, y);
+    }
+
+private:
+    void Echo(std::string_view commands) {
+        if (out_ != nullptr) {
+            *out_ << commands << '\n';
+        }
+    }
+
+    PlotApi& engine_;
+    std::ostream* out_;
+};
+
+// The curves a load draws first: entry 2 of the left list for near fields and currents,
+// otherwise the first column against the second.
+std::pair<int, int> InitialCurves(std::int16_t kind) {
+    if (kind == KindNearField || kind == KindCurrents) {
+        return {3, 0};
+    }
+    return {1, 2};
+}
+
+void PrintMessages(const RecordingMessages& messages, std::ostream& err) {
+    for (const RecordedMessage& message : messages.shown) {
+        err << "lobex-cli plot: ";
+        for (const std::string& line : SplitLines(message.text)) {
+            err << line << '\n';
+        }
+    }
+}
+
+// A QGuiApplication for the engine's fonts and images, on the offscreen platform unless the
+// caller chose one; none when the caller already made an application.
+std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
+    if (QCoreApplication::instance() != nullptr) {
+        return nullptr;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    static int argc = 1;
+    static char name[] = "lobex-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+bool WritePicture(plotter::PlotEngine& engine, const PlotSlot& slot, const PlotOptions& options,
+                  const AppState& state, std::string& error) {
+    const std::string& format = options.format;
+    if (format == "svg" || format == "pdf" || format == "emf") {
+        const bool written = format == "svg"   ? engine.SaveSvg(slot.DocNum, options.out)
+                             : format == "pdf" ? engine.SavePdf(slot.DocNum, options.out)
+                                               : engine.SaveEmf(slot.DocNum, options.out);
+        if (!written) {
+            error = engine.LastError();
+        }
+        return written;
+    }
+    if (slot.HasBitmap != 1) {
+        error = "the picture box has no picture";
+        return false;
+    }
+    JpegOptions jpeg;
+    jpeg.Quality = static_cast<std::int16_t>(options.quality.value_or(jpeg.Quality));
+    jpeg.Grayscale = options.grayscale;
+    clsGIF gif;
+    const ImageResult result =
+        WriteImageFile(plotter::ToQImage(slot.Bitmap), format, options.out, state, jpeg, gif);
+    if (!result.ok) {
+        error = result.error;
+    }
+    return result.ok && result.written;
+}
+
+} // namespace
+
+int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    PlotOptions options;
+    std::string error;
+    if (!ParsePlotOptions(args, options, error)) {
+        err << "lobex-cli plot: " << error << "\n\n" << kPlotUsage;
+        return kExitUsage;
+    }
+    if (options.load.help) {
+        out << kPlotUsage;
+        return kExitLoaded;
+    }
+    const std::unique_ptr<QGuiApplication> application = EnsureGuiApplication();
+
+    Session session;
+    AppState& state = session.state;
+    if (!session.Load(options.load, err)) {
+        PrintMessages(session.messages, err);
+        return kExitFailed;
+    }
+    const bool pattern = state.PatternShown;
+    const int lastColumn = LastColumnInUse(state.Data.DataKind);
+    auto [left, right] = InitialCurves(state.Data.DataKind);
+    left = options.left.value_or(left);
+    right = options.right.value_or(right);
+    if (left < 1 || left > lastColumn || right < 0 || right > lastColumn) {
+        err << "lobex-cli plot: the curve lists hold columns 1 to " << lastColumn
+            << " (0 for no second curve)\n";
+        return kExitUsage;
+    }
+
+    plotter::PlotEngine engine;
+    engine.SetDecimalSeparator(state.DecimalSeparator);
+    CommandEcho echo(engine, options.printCommands ? &out : nullptr);
+    PlotLink link(echo);
+    HeadlessGraphView view;
+    state.PlotHost = options.polarHost ? PlotHostKind::PolarWindow : PlotHostKind::MainWindow;
+    const int slotIndex = !pattern ? kMainSlot : options.elevation ? kElevationSlot : kAzimuthSlot;
+    std::pair<int, int> size = !pattern            ? std::pair{760, 343}
+                               : options.polarHost ? std::pair{500, 500}
+                                                   : std::pair{380, 343};
+    size = options.size.value_or(size);
+    for (int slot = 0; slot < kPlotSlotCount; ++slot) {
+        view.SetSlotSize(slot, size.first, size.second);
+    }
+    // The lists stand on the chosen columns: entry k of the left list is column k + 1, entry k
+    // of the right list column k ("None" first).
+    view.SelectCurve(CurveList::Left, CurveChoice{left - 1, left});
+    view.SelectCurve(CurveList::Right, CurveChoice{right, right});
+    state.LogX = options.logX;
+    state.LogY = options.logY;
+
+    GraphContext ctx{state, session.view, view, session.messages, link};
+    if (!StartPlotter(link, state, session.messages)) {
+        PrintMessages(session.messages, err);
+        return kExitFailed;
+    }
+    const CurvePair pair =
+        ChooseCurvePair(view.SelectedCurve(CurveList::Left), view.SelectedCurve(CurveList::Right));
+    if (pair.resetRight) {
+        view.SelectCurve(CurveList::Right, CurveChoice{0, 0});
+    }
+    PlotChosenCurves(ctx, pair.left, pair.right);
+
+    const PlotSlot& slot = link.Slots[static_cast<std::size_t>(slotIndex)];
+    bool written = false;
+    if (slot.DocNum <= 0) {
+        error = pattern && options.elevation ? "the file holds no elevation diagram"
+                                             : "nothing was drawn";
+    } else {
+        written = WritePicture(engine, slot, options, state, error);
+    }
+    StopPlotter(link);
+    PrintMessages(session.messages, err);
+    if (!written) {
+        err << "lobex-cli plot: " << options.out << ": " << error << '\n';
+        return kExitFailed;
+    }
+    return kExitLoaded;
+}
+
+} // namespace lobex::cli

@@ -1,0 +1,169 @@
+#include "RectangularGraph.h"
+
+#include "GraphCommands.h"
+#include "PolarGraph.h"
+#include "core/TextRules.h"
+
+#include <limits>
+
+namespace lobex {
+namespace {
+
+struct GraphTexts {
+    std::string title;
+    std::string xLabel;
+};
+
+GraphTexts TextsFor(const AppState& state) {
+    switch (state.Data.DataKind) {
+    case KindNearField:
+        return {state.ElectricField ? "Напряженность поля, V/m" : "Напряженность поля, A/m",
+                "Удаление, м"};
+    case KindSweep:
+        return {"Частотные характеристики", "Частота, MHz"};
+    case KindCurrents:
+        return {"Ток провода, А", "Нормализованная длина провода"};
+    case KindTable:
+        return {"Данные", "Данные"};
+    default:
+        return {" ", state.Data.Series[0].Label};
+    }
+}
+
+// A log axis needs a lower limit above zero. The limit is tested as the command carries it.
+bool AllowsLog(const std::string& lowerLimit) {
+    return LeadingNumber(lowerLimit) > 0.0;
+}
+
+// Enables the box when the data allow a log axis; otherwise disables and unticks it, and
+// tells the user when the log axis had been asked for.
+void ApplyLogRule(GraphContext& ctx, LogBox box, bool& flag, bool allowed) {
+    if (allowed) {
+        ctx.view.SetLogBoxEnabled(box, true);
+        return;
+    }
+    ctx.view.SetLogBoxEnabled(box, false);
+    ctx.view.SetLogBoxTicked(box, false);
+    if (flag) {
+        ctx.messages.Show(kLogRefusedMessage, MessageIcon::Information, ctx.state.AppTitle);
+    }
+    flag = false;
+}
+
+int ScaleCode(bool logX, bool logY) {
+    if (logX && logY) {
+        return 4;
+    }
+    if (logX) {
+        return 3;
+    }
+    return logY ? 2 : 1;
+}
+
+} // namespace
+
+void PlotXY(GraphContext& ctx, int left, int right) {
+    AppState& state = ctx.state;
+    PlotLink& link = ctx.link;
+    const DataSet& data = state.Data;
+    ClosePlot(ctx, kMainSlot);
+    ctx.view.SetLogBoxVisible(LogBox::X, true);
+    ctx.view.SetLogBoxVisible(LogBox::Y, true);
+    if (data.DataText.empty()) {
+        ctx.messages.Show(kNoDataMessage, MessageIcon::Information, state.AppTitle);
+        return;
+    }
+    // Column 0 is the X axis; the lists offer only the others.
+    if (left < 1 || !graphs::IsSeriesColumn(left) || !graphs::IsSeriesColumn(right)) {
+        return;
+    }
+    const std::size_t n = std::min<std::size_t>(data.Series[0].Values.size(),
+                                                std::numeric_limits<std::int32_t>::max());
+    DPLOT& record = link.Record;
+    const SeriesRecord& first = data.Series[static_cast<std::size_t>(left)];
+    graphs::SetFirstCurve(record, static_cast<std::int32_t>(n), first);
+
+    const std::string& separator = state.DecimalSeparator;
+    const std::string xlo = PointText(data.Series[0].Min, separator);
+    const std::string xhi = PointText(data.Series[0].Max, separator);
+    const std::string ylo = PointText(first.Min, separator);
+    const std::string yhi = PointText(first.Max, separator);
+    link.Slots[kMainSlot].ClientRect = ctx.view.SlotClientRect(kMainSlot);
+
+    std::string& commands = link.PlotCommands;
+    commands = "[FontPoints(1,8)][FontPoints(4,8)][FontPoints(5,8)][FontPoints(2,10)]";
+    commands += graphs::kGridLines;
+    commands += "[AutoSize()]";
+    std::string y2lo;
+    graphs::CopyCurves(link, data, n, left, right);
+    if (right != 0) {
+        const SeriesRecord& second = data.Series[static_cast<std::size_t>(right)];
+        graphs::SetTwoCurves(record);
+        y2lo = PointText(second.Min, separator);
+        const std::string y2hi = PointText(second.Max, separator);
+        commands += "[SelectCurve(2)][MultipleYAxes(2,2,0)]";
+        commands += graphs::TextCommand("Y2AxisLabel", second.Label);
+        commands += graphs::Command("ManualScale", {xlo, ylo, xhi, yhi, y2lo, y2hi});
+        commands += graphs::kSecondCurveBlue;
+    } else {
+        record.NumCurves = 1;
+        commands += graphs::Command("ManualScale", {xlo, ylo, xhi, yhi});
+    }
+    const GraphTexts texts = TextsFor(state);
+    commands += graphs::kTextFonts;
+    commands += graphs::AxisLabelAndTitle(texts.xLabel, texts.title);
+
+    ApplyLogRule(ctx, LogBox::X, state.LogX, AllowsLog(xlo));
+    ApplyLogRule(ctx, LogBox::Y, state.LogY, AllowsLog(ylo));
+    if (right != 0) {
+        // The second axis decides whether the box can be used at all; a first axis that
+        // cannot go logarithmic is refused again when the box is ticked.
+        ApplyLogRule(ctx, LogBox::Y, state.LogY, AllowsLog(y2lo));
+    }
+
+    commands += graphs::Command("Scale", {std::to_string(ScaleCode(state.LogX, state.LogY))});
+    commands += graphs::kLineWidths;
+    commands += graphs::TextCommand("Caption", "Lobex Data");
+
+    if (RenderPlot(ctx, kMainSlot)) {
+        ctx.view.SetGraphMenusEnabled(true);
+        ctx.view.PaintSlot(kMainSlot);
+    } else {
+        ctx.data.Set3DButtonEnabled(false);
+        ctx.view.SetGraphMenusEnabled(false);
+    }
+    ctx.data.PumpEvents();
+}
+
+CurvePair ChooseCurvePair(CurveChoice left, CurveChoice right) {
+    CurvePair pair;
+    if (left.index == 0 && right.index == 0) {
+        pair.left = left.itemData;
+        pair.right = 0;
+        return pair;
+    }
+    pair.left = left.itemData;
+    pair.right = right.itemData;
+    if (pair.left == pair.right) {
+        pair.right = 0;
+        pair.resetRight = true;
+    }
+    return pair;
+}
+
+void PlotChosenCurves(GraphContext& ctx, int left, int right) {
+    AppState& state = ctx.state;
+    if (state.PatternShown) {
+        const int entry = ctx.data.ParamListIndex();
+        if (entry >= 0 && entry < ctx.data.ParamCount()) {
+            state.Data.SelectedSetIndex = static_cast<std::int16_t>(ctx.data.ParamItemData(entry));
+            state.SelectedSetText = ctx.data.ParamItemText(entry);
+            state.SetChosen = true;
+        }
+        ShowPattern(ctx, left, right);
+    } else {
+        PlotXY(ctx, left, right);
+    }
+}
+
+} // namespace lobex

@@ -48,7 +48,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole) {
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     if (orientation == Qt::Vertical) {

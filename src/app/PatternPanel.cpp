@@ -81,14 +81,16 @@ PatternPanel BuildPatternPanel(QWidget* host) {
     buttonRow->addWidget(panel.cmd3D);
     buttonRow->addStretch(1);
 
-    auto* groups = new QHBoxLayout;
-    groups->addWidget(panel.fraMax);
-    groups->addWidget(panel.fraBeam);
+    // The frame covers the lower half of the elevation diagram, which shows nothing.
+    panel.fraPolar2->setAutoFillBackground(true);
+    panel.fraPolar2->setBackgroundRole(QPalette::Base);
     auto* column = new QVBoxLayout(panel.fraPolar2);
     column->setContentsMargins(6, 6, 6, 6);
-    column->addLayout(groups);
+    column->addWidget(panel.fraMax);
+    column->addWidget(panel.fraBeam);
     column->addWidget(panel.fraPolar3);
     column->addWidget(panel.fraPolar4);
+    column->addStretch(1);
     panel.fraPolar2->hide();
     return panel;
 }

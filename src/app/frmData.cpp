@@ -8,6 +8,11 @@
 #include "core/LoadFlow.h"
 #include "core/MmanaLink.h"
 #include "dialogs/frmAbout.h"
+#include "frmPolar.h"
+#include "graphs/CursorReadout.h"
+#include "graphs/PolarGraph.h"
+#include "graphs/RectangularGraph.h"
+#include "plotter/PlotOutput.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,12 +52,12 @@ namespace lobex {
 namespace {
 
 // Grid columns are 800 twips wide in the classic 8-point face. Wider faces get wider columns,
-// enough for its longest usual caption, "Угол Места".
+// enough for the header's "Впер/Наз" (longer captions show whole in their tooltips).
 int GridColumnWidth(const QWidget& grid) {
     constexpr int twipsWidth = 800 / 15;
     constexpr int padding = 10;
     const int captionWidth =
-        grid.fontMetrics().horizontalAdvance(QStringLiteral("Угол Места")) + padding;
+        grid.fontMetrics().horizontalAdvance(QStringLiteral("Впер/Наз")) + padding;
     return std::max(twipsWidth, captionWidth);
 }
 
@@ -94,13 +99,16 @@ QLabel* ReadoutLabel(QWidget* parent, const char* name) {
 
 } // namespace
 
-frmData::frmData(AppState& state, Services& services, QWidget* parent)
+frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* parent)
     : QMainWindow(parent), state_(state),
-      services_(services), ctx_{state, *this, services.messages} {
+      services_(services), ctx_{state, *this, services.messages},
+      link_(link), graph_{state, *this, *this, services.messages, link} {
     setObjectName(QStringLiteral("frmData"));
     setAcceptDrops(true);
     BuildMenus();
     BuildControls();
+    mainControls_ = {this,      fraPlot, picPlot, picPolar1, picPolar2,
+                     &pattern_, lblX1,   lblY1,   lblX2,     lblY2};
     tmrTimer3D = Named(new QTimer(this), "tmrTimer3D");
     tmrTimer3D->setInterval(10);
 
@@ -337,6 +345,35 @@ void frmData::BuildControls() {
     connect(optSrcGroup, &QButtonGroup::idClicked, this, &frmData::optSrc_Click);
     connect(cmbParam, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &frmData::cmbParam_Click);
+    connect(cmbLeft, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &frmData::cmbLeft_Click);
+    connect(cmbRight, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &frmData::cmbRight_Click);
+    connect(chkLogX, &QCheckBox::clicked, this, &frmData::chkLogX_Click);
+    connect(chkLogY, &QCheckBox::clicked, this, &frmData::chkLogY_Click);
+    connect(picPlot, &PictureBox::MouseMoved, this,
+            [this](Qt::MouseButtons, Qt::KeyboardModifiers, QPointF at) { picPlot_MouseMove(at); });
+    connect(picPolar1, &PictureBox::MouseMoved, this,
+            [this](Qt::MouseButtons, Qt::KeyboardModifiers, QPointF at) {
+                lblX2->clear();
+                lblY2->clear();
+                MouseMove(at.x(), at.y(), lblX1, lblY1, 1);
+            });
+    connect(picPolar2, &PictureBox::MouseMoved, this,
+            [this](Qt::MouseButtons, Qt::KeyboardModifiers, QPointF at) {
+                lblX1->clear();
+                lblY1->clear();
+                MouseMove(at.x(), at.y(), lblX2, lblY2, 2);
+            });
+    for (PictureBox* box : {picPolar1, picPolar2}) {
+        connect(box, &PictureBox::DoubleClicked, this, [this] {
+            if (cmbLeft->isEnabled()) {
+                OpenPolarWindow();
+            }
+        });
+    }
+    pattern_.fraPolar2->setMouseTracking(true);
+    pattern_.fraPolar2->installEventFilter(this);
 }
 
 void frmData::Form_Load() {
@@ -383,7 +420,8 @@ void frmData::SetFormLanguage() {
     chk3DWire->setText(QStringLiteral("Сетка"));
     chk3DRotate->setText(QStringLiteral("Вращать"));
     cmdReturn->setText(QStringLiteral("Полярный"));
-    ApplyPatternCaptions(pattern_);
+    ApplyPatternCaptions(*Host().pattern);
+    pattern_.cmd3D->setText(QStringLiteral("3D Модель"));
     lblControls->setText(QStringLiteral("Mouse, Cursor, PageUp, PageDown, Home, End"));
     lobex::SetGridHeader(ctx_, kGridLanguageHeader);
     mnuFile->setTitle(QStringLiteral("Файл"));
@@ -405,6 +443,10 @@ void frmData::SetFormLanguage() {
     mnuHelpAbout->setText(QStringLiteral("О Программе"));
     const char separator = state_.AppFolder.empty() ? '/' : state_.AppFolder.back();
     helpFile_ = state_.AppFolder + "Help" + separator + "Lobex.html";
+    if (state_.PlotHost == PlotHostKind::PolarWindow && polar_) {
+        polar_->setWindowTitle(
+            QStringLiteral("Диаграмма Направленности - Полярная - Lobex by Orvane"));
+    }
     setWindowTitle(QString::fromUtf8(kMainWindowCaptions[1]));
 }
 
@@ -413,19 +455,27 @@ void frmData::FillCombos(int kind) {
     const auto label = [this](int index) {
         return Q(state_.Data.Series[static_cast<std::size_t>(index)].Label);
     };
-    cmbLeft->clear();
-    for (int i = 0; i <= n; ++i) {
-        cmbLeft->addItem(label(i + 1), i + 1);
+    {
+        const QSignalBlocker quiet(cmbLeft);
+        cmbLeft->clear();
+        for (int i = 0; i <= n; ++i) {
+            cmbLeft->addItem(label(i + 1), i + 1);
+        }
+        cmbLeft->setCurrentIndex(-1);
     }
     // Hidden while the selection changes, so the change does not draw a graph.
     cmbLeft->hide();
     cmbLeft->setCurrentIndex(0);
     cmbLeft->show();
 
-    cmbRight->clear();
-    cmbRight->addItem(QStringLiteral("None"), 0);
-    for (int i = 1; i <= n + 1; ++i) {
-        cmbRight->addItem(label(i), i);
+    {
+        const QSignalBlocker quiet(cmbRight);
+        cmbRight->clear();
+        cmbRight->addItem(QStringLiteral("None"), 0);
+        for (int i = 1; i <= n + 1; ++i) {
+            cmbRight->addItem(label(i), i);
+        }
+        cmbRight->setCurrentIndex(-1);
     }
     cmbRight->hide();
     cmbRight->setCurrentIndex(0);
@@ -474,9 +524,15 @@ void frmData::Stop3DView() {}
 
 void frmData::UnloadD3DWindow() {}
 
-void frmData::UnloadPolarWindow() {}
+void frmData::UnloadPolarWindow() {
+    if (polar_) {
+        polar_->UnloadByProgram();
+    }
+}
 
-void frmData::StopPlotter() {}
+void frmData::StopPlotter() {
+    lobex::StopPlotter(link_);
+}
 
 void frmData::ReleasePlotHost() {
     state_.PlotHost = PlotHostKind::None;
@@ -515,6 +571,9 @@ void frmData::optSrc_Click(int index) {
     SetPolarLayout(false);
     FillCurveList();
     ResetCombos();
+    for (int slot : {kMainSlot, kElevationSlot, kAzimuthSlot}) {
+        ClosePlot(graph_, slot);
+    }
     fraData->setTitle(QStringLiteral("Data"));
     cmbParam->setEnabled(false);
 }
@@ -578,6 +637,9 @@ bool frmData::LoadData() {
     // A load runs to its end before the user can start another; reading MMANA under Wine or a
     // long sort still repaints the window meanwhile.
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (int slot : {kElevationSlot, kAzimuthSlot, kMainSlot}) {
+        ClosePlot(graph_, slot);
+    }
     const bool keepGrid = state_.PatternShown && state_.SetChosen;
     if (!keepGrid) {
         FillCurveList();
@@ -621,6 +683,9 @@ bool frmData::LoadData() {
     if (!state_.SetChosen) {
         ChooseInitialCurves();
     }
+    if (!state_.PatternShown) {
+        cmbLeft_Click();
+    }
     lblSource->setText(optSrc[0]->isChecked() ? QStringLiteral("MMANA") : Q(state_.CurrentFile));
     state_.LastSource = state_.CurrentFile;
     mnuFileGraph->setEnabled(true);
@@ -653,6 +718,7 @@ void frmData::ChooseInitialCurves() {
 }
 
 bool frmData::OpenDataFile() {
+    ClosePlot(graph_, kMainSlot);
     std::string path;
     if (state_.SetChosen) {
         path = state_.CurrentFile;
@@ -703,21 +769,23 @@ void frmData::dropEvent(QDropEvent* event) {
 }
 
 void frmData::SetPolarLayout(bool polar) {
+    const PlotHostControls& host = Host();
     if (polar) {
-        for (QFrame* frame : {pattern_.fraPolar2, pattern_.fraPolar3, pattern_.fraPolar4}) {
+        for (QFrame* frame :
+             {host.pattern->fraPolar2, host.pattern->fraPolar3, host.pattern->fraPolar4}) {
             frame->setFrameShape(QFrame::NoFrame);
         }
-        picPolar1->show();
-        picPolar2->show();
-        picPlot->hide();
-        for (QLabel* label : {lblX1, lblY1, lblX2, lblY2}) {
+        host.picPolar1->show();
+        host.picPolar2->show();
+        host.picPlot->hide();
+        for (QLabel* label : {host.lblX1, host.lblY1, host.lblX2, host.lblY2}) {
             label->clear();
         }
         lblParam->setText(QStringLiteral("Угол Места:"));
     } else {
-        picPolar1->hide();
-        picPolar2->hide();
-        picPlot->show();
+        host.picPolar1->hide();
+        host.picPolar2->hide();
+        host.picPlot->show();
         lblParam->setText(QStringLiteral("Набор:"));
     }
 }
@@ -767,20 +835,22 @@ void frmData::SetParamCaption(std::string_view caption) {
 }
 
 void frmData::SetPatternControls(bool enabled) {
-    pattern_.cmd3D->setEnabled(enabled);
-    pattern_.lblMax[2]->setEnabled(enabled);
-    pattern_.lblMaxElev->setEnabled(enabled);
+    PatternPanel& panel = *Host().pattern;
+    panel.cmd3D->setEnabled(enabled);
+    panel.lblMax[2]->setEnabled(enabled);
+    panel.lblMaxElev->setEnabled(enabled);
     if (!enabled) {
-        pattern_.lblMaxElev->clear();
+        panel.lblMaxElev->clear();
     }
+    pattern_.cmd3D->setEnabled(enabled);
 }
 
 void frmData::Set3DButtonEnabled(bool enabled) {
     pattern_.cmd3D->setEnabled(enabled);
 }
 
-bool frmData::ShowPattern(int /*left*/, int /*right*/) {
-    return BuildPatternCuts(ctx_);
+bool frmData::ShowPattern(int left, int right) {
+    return lobex::ShowPattern(graph_, left, right);
 }
 
 void frmData::SetStatus(std::string_view text) {
@@ -852,12 +922,239 @@ void frmData::CopyGridSelection() {
 }
 
 bool frmData::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == pattern_.fraPolar2 && event->type() == QEvent::MouseMove) {
+        picPolar2->unsetCursor();
+        lblX2->clear();
+        lblY2->clear();
+    }
     if (watched == ctlGrid && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
         CopyGridSelection();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Graphs -------------------------------------------------------------------------------
+
+const PlotHostControls& frmData::Host() const {
+    if (state_.PlotHost == PlotHostKind::PolarWindow && polar_) {
+        return polar_->Controls();
+    }
+    return mainControls_;
+}
+
+QCheckBox* frmData::LogBoxOf(LogBox box) const {
+    return box == LogBox::X ? chkLogX : chkLogY;
+}
+
+void frmData::SetLogBoxVisible(LogBox box, bool visible) {
+    LogBoxOf(box)->setVisible(visible);
+}
+
+void frmData::SetLogBoxEnabled(LogBox box, bool enabled) {
+    LogBoxOf(box)->setEnabled(enabled);
+}
+
+void frmData::SetLogBoxTicked(LogBox box, bool ticked) {
+    LogBoxOf(box)->setChecked(ticked);
+}
+
+void frmData::SetGraphMenusEnabled(bool enabled) {
+    mnuFileGraph->setEnabled(enabled);
+    mnuFileScreen->setEnabled(enabled);
+}
+
+CurveChoice frmData::SelectedCurve(CurveList list) const {
+    const QComboBox* box = list == CurveList::Left ? cmbLeft : cmbRight;
+    return {box->currentIndex(), box->currentData().toInt()};
+}
+
+void frmData::ShowPatternLabels(const PatternLabels& labels) {
+    const PatternPanel& panel = *Host().pattern;
+    const std::pair<QLabel*, const std::string*> texts[] = {
+        {panel.lblMaxElev, &labels.MaxElev},     {panel.lblMaxAzim, &labels.MaxAzim},
+        {panel.lblMaxTotal, &labels.MaxTotal},   {panel.lblAzElev, &labels.AzElev},
+        {panel.lblBeamLeft, &labels.BeamLeft},   {panel.lblBeamRight, &labels.BeamRight},
+        {panel.lblBeamWidth, &labels.BeamWidth},
+    };
+    for (const auto& [label, text] : texts) {
+        label->setText(Q(*text));
+    }
+}
+
+void frmData::HidePolarResults() {
+    Host().pattern->fraPolar2->hide();
+}
+
+PlotRect frmData::SlotClientRect(int slot) const {
+    const PictureBox* box = Host().SlotBox(slot);
+    if (box == nullptr) {
+        return {};
+    }
+    return {0, 0, box->width(), box->height()};
+}
+
+void frmData::PaintSlot(int slot) {
+    const PlotHostControls& host = Host();
+    PictureBox* box = host.SlotBox(slot);
+    if (box == nullptr) {
+        return;
+    }
+    const PlotSlot& plot = link_.Slots[static_cast<std::size_t>(slot)];
+    if (plot.HasBitmap != 1) {
+        box->ClearPicture();
+        return;
+    }
+    // The picture box keeps its own copy: closing the slot frees the bitmap.
+    box->SetPicture(plotter::ToQImage(plot.Bitmap), {plot.ClientRect.left, plot.ClientRect.top});
+    if (slot == kElevationSlot) {
+        LayOutPolarResults(host);
+    }
+}
+
+// The result frames cover the elevation diagram's lower half, which shows nothing: from just
+// below its centre row (clear of the angle labels written on it) across the whole picture box,
+// their text starting at the plotting area's left edge.
+void frmData::LayOutPolarResults(const PlotHostControls& host) {
+    const PlotMetrics& m = link_.Slots[kElevationSlot].Metrics;
+    QFrame* frame = host.pattern->fraPolar2;
+    const int top = (m.Bottom - m.Top) / 2 + m.Top + 2 + frame->fontMetrics().height() / 2;
+    const int box = host.picPolar2->width();
+    const int indent = std::clamp(m.Left, 0, std::max(0, box - frame->minimumSizeHint().width()));
+    if (auto* layout = frame->layout()) {
+        const QMargins margins = layout->contentsMargins();
+        layout->setContentsMargins(indent, margins.top(), margins.right(), margins.bottom());
+    }
+    frame->setGeometry(0, top, box, std::max(0, host.picPolar2->height() - top));
+    frame->show();
+    frame->raise();
+}
+
+void frmData::ClearSlotPicture(int slot) {
+    if (PictureBox* box = Host().SlotBox(slot)) {
+        box->ClearPicture();
+    }
+}
+
+void frmData::cmbLeft_Click() {
+    CurveClick(true);
+}
+
+void frmData::cmbRight_Click() {
+    CurveClick(false);
+}
+
+void frmData::CurveClick(bool fromLeft) {
+    QComboBox* clicked = fromLeft ? cmbLeft : cmbRight;
+    if (clicked->isHidden() || cmbLeft->currentIndex() < 0 || cmbRight->currentIndex() < 0) {
+        return;
+    }
+    cmbLeft->setEnabled(false);
+    cmbRight->setEnabled(false);
+    const bool bothFirst = cmbLeft->currentIndex() == 0 && cmbRight->currentIndex() == 0;
+    const CurvePair pair =
+        ChooseCurvePair(SelectedCurve(CurveList::Left), SelectedCurve(CurveList::Right));
+    if (pair.resetRight) {
+        // Reset while hidden from the left list, so that it does not draw; from the right list
+        // the reset draws the single curve first, as the user would see it.
+        if (fromLeft) {
+            cmbRight->hide();
+            cmbRight->setCurrentIndex(0);
+            cmbRight->show();
+        } else {
+            cmbRight->setCurrentIndex(0);
+        }
+    }
+    PlotChosenCurves(graph_, pair.left, pair.right);
+    if (!bothFirst) {
+        Host().window->raise();
+    }
+    cmbLeft->setEnabled(true);
+    cmbRight->setEnabled(true);
+}
+
+void frmData::chkLogX_Click() {
+    if (chkLogX->isEnabled()) {
+        state_.LogX = chkLogX->isChecked();
+        cmbLeft_Click();
+    }
+}
+
+void frmData::chkLogY_Click() {
+    if (chkLogY->isEnabled()) {
+        state_.LogY = chkLogY->isChecked();
+        cmbLeft_Click();
+    }
+}
+
+void frmData::picPlot_MouseMove(QPointF at) {
+    const PlotSlot& slot = link_.Slots[kMainSlot];
+    const RectangularReadout readout =
+        slot.HasBitmap == 1
+            ? ReadRectangular(slot.Metrics, at.x(), at.y(), state_.LogX, state_.LogY)
+            : RectangularReadout{};
+    if (!readout.inside) {
+        lblX->clear();
+        lblY->clear();
+        picPlot->unsetCursor();
+        return;
+    }
+    lblX->setText(Q(RectangularXText(readout.x, state_.DecimalSeparator)));
+    lblY->setText(Q(RectangularYText(readout.y, state_.DecimalSeparator)));
+    picPlot->setCursor(Qt::CrossCursor);
+}
+
+void frmData::MouseMove(double x, double y, QLabel* labelA, QLabel* labelB, int area) {
+    const PlotSlot& slot = link_.Slots[area == 1 ? kAzimuthSlot : kElevationSlot];
+    PictureBox* box = area == 1 ? Host().picPolar1 : Host().picPolar2;
+    const PolarReadout readout = slot.HasBitmap == 1
+                                     ? ReadPolar(slot.Metrics, x, y, area, state_.Pattern.PlotRange,
+                                                 state_.Pattern.PlotFloor, state_.PiValue)
+                                     : PolarReadout{};
+    if (!readout.inside) {
+        labelA->clear();
+        labelB->clear();
+        box->unsetCursor();
+        return;
+    }
+    labelA->setText(Q(PolarGainText(readout.gain, state_.DecimalSeparator)));
+    labelB->setText(Q(PolarAngleText(readout.angle, area, state_.DecimalSeparator)));
+    box->setCursor(Qt::CrossCursor);
+}
+
+void frmData::OpenPolarWindow() {
+    ClosePlot(graph_, kElevationSlot);
+    ClosePlot(graph_, kAzimuthSlot);
+    polar_ = std::make_unique<frmPolar>(state_, *this);
+    polar_->Form_Load();
+    SetPolarLayout(true);
+    polar_->show();
+    cmbParam_Click();
+}
+
+void frmData::ShrinkForPolarWindow(bool shrink) {
+    picPolar1->hide();
+    picPolar2->hide();
+    fraPlot->setVisible(!shrink);
+    if (shrink) {
+        // Only the controls stay: the diagrams are drawn in the polar window.
+        QTimer::singleShot(0, this, [this] {
+            if (state_.PolarWindowOpen) {
+                resize(minimumSizeHint().width(), height());
+            }
+        });
+    }
+}
+
+void frmData::PolarWindowClosed(bool replot) {
+    if (polar_) {
+        polar_->deleteLater();
+        polar_.release();
+    }
+    if (replot) {
+        cmbParam_Click();
+    }
 }
 
 } // namespace lobex

@@ -1,16 +1,20 @@
 #pragma once
 
 #include "PatternPanel.h"
+#include "PlotHostControls.h"
 #include "core/AppState.h"
 #include "core/DataView.h"
 #include "core/Lifecycle.h"
 #include "core/LoadContext.h"
 #include "core/Services.h"
+#include "graphs/GraphView.h"
+#include "graphs/PlotLink.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QButtonGroup;
@@ -29,6 +33,7 @@ namespace lobex {
 
 class GridModel;
 class PictureBox;
+class frmPolar;
 
 // The two captions the program holds for its main window; the window always carries the
 // second. Their wording is the program's own.
@@ -37,10 +42,10 @@ inline constexpr std::array<const char*, 2> kMainWindowCaptions = {
 
 // The main window: source choice, curve lists, the data grid and the graph area. It is the
 // window the readers change (DataView) and runs the load controller around them.
-class frmData : public QMainWindow, public DataView, private ExitSteps {
+class frmData : public QMainWindow, public DataView, public GraphView, private ExitSteps {
     Q_OBJECT
 public:
-    frmData(AppState& state, Services& services, QWidget* parent = nullptr);
+    frmData(AppState& state, Services& services, PlotLink& link, QWidget* parent = nullptr);
     ~frmData() override;
 
     // Runs once after construction, before the window is shown.
@@ -48,8 +53,14 @@ public:
     void SetFormLanguage();
     void FillCurveList();
     void ShowPlotControls(bool mode3D) override;
-    // The single graph area (false) or the two polar diagrams (true).
-    void SetPolarLayout(bool polar);
+    // The read-out of a polar diagram under the pointer (area 1 azimuth, 2 elevation), into the
+    // given labels; the polar window uses it too.
+    void MouseMove(double x, double y, QLabel* labelA, QLabel* labelB, int area);
+    // The polar window takes the diagrams: the main window keeps only its controls.
+    void ShrinkForPolarWindow(bool shrink);
+    // The polar window has gone; replot says whether the diagrams come back here.
+    void PolarWindowClosed(bool replot);
+    void OpenPolarWindow();
 
     // The load controller.
     bool LoadData();
@@ -80,6 +91,19 @@ public:
     int GridCurrentRow() const override;
     void PumpEvents() override;
 
+    // GraphView.
+    void SetLogBoxVisible(LogBox box, bool visible) override;
+    void SetLogBoxEnabled(LogBox box, bool enabled) override;
+    void SetLogBoxTicked(LogBox box, bool ticked) override;
+    void SetGraphMenusEnabled(bool enabled) override;
+    CurveChoice SelectedCurve(CurveList list) const override;
+    void ShowPatternLabels(const PatternLabels& labels) override;
+    void HidePolarResults() override;
+    void SetPolarLayout(bool polar) override;
+    PlotRect SlotClientRect(int slot) const override;
+    void PaintSlot(int slot) override;
+    void ClearSlotPicture(int slot) override;
+
 public slots:
     void optSrc_Click(int index);
     void mnuData_Click();
@@ -89,6 +113,10 @@ public slots:
     void mnuFileOpen_Click();
     void mnuFileSave_Click();
     void cmbParam_Click();
+    void cmbLeft_Click();
+    void cmbRight_Click();
+    void chkLogX_Click();
+    void chkLogY_Click();
     void cmdExit_Click();
     void mnuFileExit_Click();
     void mnuHelpContent_Click();
@@ -108,6 +136,12 @@ private:
     void CentreOnScreen();
     void ChooseInitialCurves();
     void CopyGridSelection();
+    void CurveClick(bool fromLeft);
+    QCheckBox* LogBoxOf(LogBox box) const;
+    // The controls of the window PlotHost names.
+    const PlotHostControls& Host() const;
+    void picPlot_MouseMove(QPointF at);
+    void LayOutPolarResults(const PlotHostControls& host);
     void KeepGridSelectionOnData();
 
     // Exit steps; the views they tear down arrive with the plot engine and the 3D view.
@@ -121,6 +155,10 @@ private:
     AppState& state_;
     Services& services_;
     LoadContext ctx_;
+    PlotLink& link_;
+    GraphContext graph_;
+    PlotHostControls mainControls_;
+    std::unique_ptr<frmPolar> polar_;
     std::string helpFile_;
     bool unloadingByProgram_ = false;
     // A file given from outside, used by the next load instead of the dialog.

@@ -3,6 +3,7 @@
 #include "core/Lifecycle.h"
 #include "dialogs/QtFileDialogs.h"
 #include "frmData.h"
+#include "graphs/PlotLink.h"
 #include "platform/LocaleInfo.h"
 #include "platform/MmanaWindowLink.h"
 #include "platform/QtHelpService.h"
@@ -10,6 +11,7 @@
 #include "platform/QtSettingsStore.h"
 #include "platform/SingleInstance.h"
 #include "platform/TempFolder.h"
+#include "plotter/PlotEngine.h"
 
 #include <QApplication>
 #include <QDir>
@@ -59,10 +61,19 @@ int main(int argc, char* argv[]) {
     const auto mmana = lobex::CreateMmanaWindowLink(state.UtilsFolder);
     lobex::Services services{messages, settings, help, dialogs, *mmana};
 
-    lobex::frmData window(state, services);
+    // The plot engine runs in this process; the link is its documents and the three plot slots.
+    lobex::plotter::PlotEngine engine;
+    engine.SetDecimalSeparator(state.DecimalSeparator);
+    engine.SetDevicePixelRatio(app.devicePixelRatio());
+    lobex::PlotLink link(engine);
+
+    lobex::frmData window(state, services, link);
     messages.SetParent(&window);
     dialogs.SetParent(&window);
     window.Form_Load();
+    if (!lobex::StartPlotter(link, state, messages, [] { QCoreApplication::processEvents(); })) {
+        return 1;
+    }
     window.show();
     QObject::connect(&instance, &lobex::SingleInstance::ShowRequested, &window,
                      &lobex::frmData::ShowFromOtherCopy);

@@ -1,9 +1,11 @@
+#include "MainWindowHarness.h"
 #include "Recorders.h"
 #include "WidgetLookup.h"
 #include "app/frmData.h"
 #include "core/Lifecycle.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -22,12 +24,6 @@ using test::Find;
 
 class LoadFlowWindowTest : public ::testing::Test {
 protected:
-    LoadFlowWindowTest() {
-        PrepareStartupState(state, {"/opt/lobex", folder.path().toStdString(), ".", '/'});
-        window = std::make_unique<frmData>(state, recorders.services);
-        window->Form_Load();
-    }
-
     static std::string Sample(const char* name) {
         return std::string(LOBEX_SAMPLES_DIR) + "/" + name;
     }
@@ -41,10 +37,11 @@ protected:
         return cells;
     }
 
-    QTemporaryDir folder;
-    AppState state;
-    test::RecordingServices recorders;
-    std::unique_ptr<frmData> window;
+    test::MainWindowHarness harness;
+    QTemporaryDir& folder = harness.folder;
+    AppState& state = harness.state;
+    test::RecordingServices& recorders = harness.recorders;
+    std::unique_ptr<frmData>& window = harness.window;
 };
 
 TEST_F(LoadFlowWindowTest, ASweepChosenInTheDialogFillsTheGridAndTheCurveLists) {
@@ -84,6 +81,72 @@ std::string ReadAll(const std::string& path) {
     QFile file(QString::fromStdString(path));
     file.open(QIODevice::ReadOnly);
     return file.readAll().toStdString();
+}
+
+TEST_F(LoadFlowWindowTest, AFarFieldShowsBothPolarDiagramsWithTheirResults) {
+    window->OpenFileFromOutside(Sample("yagi3_20m_farfield.csv"));
+    for (const auto& message : recorders.messages.shown) {
+        ADD_FAILURE() << message.text;
+    }
+    EXPECT_TRUE(state.PatternShown);
+    EXPECT_EQ(harness.link.Slots[1].HasBitmap, 1);
+    EXPECT_EQ(harness.link.Slots[2].HasBitmap, 1);
+    EXPECT_TRUE(Find<QWidget>(*window, "picPlot")->isHidden());
+    EXPECT_FALSE(Find<QWidget>(*window, "picPolar1")->isHidden());
+    EXPECT_FALSE(Find<QWidget>(*window, "fraPolar2")->isHidden());
+    EXPECT_EQ(Find<QLabel>(*window, "lblMaxTotal")->text(), QStringLiteral("11.74"));
+    EXPECT_EQ(Find<QLabel>(*window, "lblParam")->text(), QStringLiteral("Угол Места:"));
+}
+
+TEST_F(LoadFlowWindowTest, ThePolarWindowTakesTheDiagramsAndGivesThemBackOnClosing) {
+    window->show();
+    window->OpenFileFromOutside(Sample("yagi3_20m_farfield.csv"));
+    const QRect before = window->geometry();
+    window->OpenPolarWindow();
+    auto* polar = qApp->findChild<QWidget*>(QStringLiteral("frmPolar"));
+    if (polar == nullptr) {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == QStringLiteral("frmPolar")) {
+                polar = top;
+            }
+        }
+    }
+    ASSERT_NE(polar, nullptr);
+    EXPECT_TRUE(state.PolarWindowOpen);
+    EXPECT_EQ(state.PlotHost, PlotHostKind::PolarWindow);
+    EXPECT_EQ(polar->windowTitle(),
+              QStringLiteral("Диаграмма Направленности - Полярная - Lobex by Orvane"));
+    EXPECT_EQ(harness.link.Slots[1].HasBitmap, 1);
+    EXPECT_TRUE(Find<QWidget>(*window, "fraPlot")->isHidden());
+    // Drawn in the polar window, with the -3 dB circle: more curves than in the main window.
+    EXPECT_EQ(harness.link.Slots[1].ClientRect.Width(),
+              Find<QWidget>(*polar, "picPolar1")->width());
+    if (qEnvironmentVariableIsSet("LOBEX_SHOTS")) {
+        polar->grab().save(QStringLiteral("/tmp/polar.png"));
+    }
+
+    // The close box gives the diagrams back to the main window, drawn again.
+    polar->close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(state.PolarWindowOpen);
+    EXPECT_EQ(state.PlotHost, PlotHostKind::MainWindow);
+    EXPECT_FALSE(Find<QWidget>(*window, "fraPlot")->isHidden());
+    EXPECT_EQ(window->geometry(), before);
+    EXPECT_FALSE(Find<QWidget>(*window, "picPolar1")->isHidden());
+    EXPECT_EQ(harness.link.Slots[1].HasBitmap, 1);
+}
+
+TEST_F(LoadFlowWindowTest, ANewLoadClosesThePolarWindowWithoutDrawingAgain) {
+    window->OpenFileFromOutside(Sample("yagi3_20m_farfield.csv"));
+    window->OpenPolarWindow();
+    recorders.dialogs.dataFile = Sample("yagi3_20m_sweep.csv");
+    Find<QPushButton>(*window, "cmdRun")->click();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(state.PolarWindowOpen);
+    EXPECT_FALSE(state.PatternShown);
+    EXPECT_EQ(state.Data.DataKind, KindSweep);
+    EXPECT_EQ(harness.link.Slots[1].DocNum, 0);
+    EXPECT_EQ(harness.link.Slots[0].HasBitmap, 1);
 }
 
 class MmanaSourceTest : public LoadFlowWindowTest {

@@ -1,3 +1,4 @@
+#include "MainWindowHarness.h"
 #include "Recorders.h"
 #include "WidgetLookup.h"
 #include "app/frmData.h"
@@ -25,16 +26,11 @@ using test::Find;
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    MainWindowTest() {
-        PrepareStartupState(state, {"/opt/lobex", folder.path().toStdString(), ".", '/'});
-        window = std::make_unique<frmData>(state, recorders.services);
-        window->Form_Load();
-    }
-
-    QTemporaryDir folder;
-    AppState state;
-    test::RecordingServices recorders;
-    std::unique_ptr<frmData> window;
+    test::MainWindowHarness harness;
+    QTemporaryDir& folder = harness.folder;
+    AppState& state = harness.state;
+    test::RecordingServices& recorders = harness.recorders;
+    std::unique_ptr<frmData>& window = harness.window;
 };
 
 TEST_F(MainWindowTest, EveryCaptionIsSetInRussian) {

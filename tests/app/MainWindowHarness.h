@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Recorders.h"
+#include "app/frmData.h"
+#include "core/Lifecycle.h"
+#include "graphs/PlotLink.h"
+#include "plotter/PlotEngine.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace lobex::test {
+
+// The main window as start-up builds it: the real plot engine, recorded services, a private
+// temporary folder.
+struct MainWindowHarness {
+    MainWindowHarness() {
+        PrepareStartupState(state, {"/opt/lobex", folder.path().toStdString(), ".", '/'});
+        engine.SetDecimalSeparator(state.DecimalSeparator);
+        window = std::make_unique<frmData>(state, recorders.services, link);
+        window->resize(1220, 760);
+        window->Form_Load();
+        StartPlotter(link, state, recorders.messages);
+    }
+
+    QTemporaryDir folder;
+    AppState state;
+    RecordingServices recorders;
+    plotter::PlotEngine engine;
+    PlotLink link{engine};
+    std::unique_ptr<frmData> window;
+};
+
+} // namespace lobex::test

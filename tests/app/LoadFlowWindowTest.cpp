@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -147,6 +149,51 @@ TEST_F(LoadFlowWindowTest, ANewLoadClosesThePolarWindowWithoutDrawingAgain) {
     EXPECT_EQ(state.Data.DataKind, KindSweep);
     EXPECT_EQ(harness.link.Slots[1].DocNum, 0);
     EXPECT_EQ(harness.link.Slots[0].HasBitmap, 1);
+}
+
+TEST_F(LoadFlowWindowTest, LogAxesFollowTheBoxesWhereTheDataAllowThem) {
+    window->OpenFileFromOutside(Sample("yagi3_20m_sweep.csv"));
+    auto* logX = Find<QCheckBox>(*window, "chkLogX");
+    auto* logY = Find<QCheckBox>(*window, "chkLogY");
+    // Frequencies are positive; the reactance of the blue curve goes below zero.
+    EXPECT_TRUE(logX->isEnabled());
+    EXPECT_FALSE(logY->isEnabled());
+
+    logX->click();
+    EXPECT_TRUE(state.LogX);
+    EXPECT_NE(harness.link.PlotCommands.find("[Scale(3)]"), std::string::npos);
+    EXPECT_TRUE(recorders.messages.shown.empty());
+
+    // A click on a disabled box changes nothing.
+    logY->click();
+    EXPECT_FALSE(state.LogY);
+}
+
+TEST_F(LoadFlowWindowTest, TheSameCurveOnBothSidesIsDrawnOnce) {
+    window->OpenFileFromOutside(Sample("yagi3_20m_sweep.csv"));
+    auto* left = Find<QComboBox>(*window, "cmbLeft");
+    auto* right = Find<QComboBox>(*window, "cmbRight");
+    left->setCurrentIndex(1); // series 2, which the right list shows too
+    EXPECT_EQ(right->currentIndex(), 0);
+    EXPECT_EQ(harness.link.Record.NumCurves, 1);
+    EXPECT_TRUE(left->isEnabled());
+    EXPECT_TRUE(right->isEnabled());
+}
+
+TEST_F(LoadFlowWindowTest, ThePointerReadsTheGraphInsideThePlottingAreaOnly) {
+    window->show();
+    window->OpenFileFromOutside(Sample("yagi3_20m_sweep.csv"));
+    const PlotMetrics& m = harness.link.Slots[0].Metrics;
+    auto* plot = Find<QWidget>(*window, "picPlot");
+    auto* x = Find<QLabel>(*window, "lblX");
+    auto* y = Find<QLabel>(*window, "lblY");
+
+    QTest::mouseMove(plot, QPoint(m.Left, m.Bottom));
+    EXPECT_EQ(x->text(), QStringLiteral("X=13.90"));
+    EXPECT_TRUE(y->text().startsWith(QStringLiteral("Y=")));
+    QTest::mouseMove(plot, QPoint(m.Left - 1, m.Bottom));
+    EXPECT_TRUE(x->text().isEmpty());
+    EXPECT_TRUE(y->text().isEmpty());
 }
 
 class MmanaSourceTest : public LoadFlowWindowTest {

@@ -36,6 +36,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -112,6 +114,10 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
     tmrTimer3D = Named(new QTimer(this), "tmrTimer3D");
     tmrTimer3D->setInterval(10);
 
+    ChoosePrinter = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
     // A session that ends closes the window like the program does, not like the close box.
     connect(qApp, &QGuiApplication::commitDataRequest, this,
             [this] { unloadingByProgram_ = true; });
@@ -161,6 +167,11 @@ void frmData::BuildMenus() {
     mnuFileScreen->setEnabled(false);
 
     connect(mnuFileExit, &QAction::triggered, this, &frmData::mnuFileExit_Click);
+    connect(mnuFileGraphCopy, &QAction::triggered, this, &frmData::mnuFileGraphCopy_Click);
+    connect(mnuFileGraphPrint, &QAction::triggered, this, &frmData::mnuFileGraphPrint_Click);
+    connect(mnuFileGraphSave, &QAction::triggered, this, &frmData::mnuFileGraphSave_Click);
+    connect(mnuFileScreenCopy, &QAction::triggered, this, &frmData::mnuFileScreenCopy_Click);
+    connect(mnuFileScreenSave, &QAction::triggered, this, &frmData::mnuFileScreenSave_Click);
     connect(mnuFileOpen, &QAction::triggered, this, &frmData::mnuFileOpen_Click);
     connect(mnuFileSave, &QAction::triggered, this, &frmData::mnuFileSave_Click);
     connect(mnuData, &QMenu::aboutToShow, this, &frmData::mnuData_Click);
@@ -342,6 +353,8 @@ void frmData::BuildControls() {
 
     connect(cmdExit, &QPushButton::clicked, this, &frmData::cmdExit_Click);
     connect(cmdRun, &QPushButton::clicked, this, &frmData::cmdRun_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmData::cmdPrint_Click);
+    connect(cmdCapture, &QPushButton::clicked, this, &frmData::cmdCapture_Click);
     connect(optSrcGroup, &QButtonGroup::idClicked, this, &frmData::optSrc_Click);
     connect(cmbParam, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &frmData::cmbParam_Click);
@@ -377,6 +390,9 @@ void frmData::BuildControls() {
 }
 
 void frmData::Form_Load() {
+    // The JPEG options last chosen apply from the start.
+    const JpegSettingsText stored = ReadJpegSettings(services_.settings);
+    jpeg_ = {JpegQualityFromText(stored.Quality), stored.Progressive, stored.Grayscale};
     FillCurveList();
     resize(1220, 760);
     CentreOnScreen();
@@ -711,7 +727,7 @@ void frmData::ChooseInitialCurves() {
     }
     if (kind == KindFarField) {
         const std::size_t zeniths = state_.FarField.empty() ? 0 : state_.FarField[0].Points.size();
-        pattern_.cmd3D->setEnabled(zeniths > 1);
+        Enable3DButton(pattern_, zeniths > 1);
     }
     cmbLeft->show();
     cmbRight->show();
@@ -836,17 +852,24 @@ void frmData::SetParamCaption(std::string_view caption) {
 
 void frmData::SetPatternControls(bool enabled) {
     PatternPanel& panel = *Host().pattern;
-    panel.cmd3D->setEnabled(enabled);
+    Enable3DButton(panel, enabled);
     panel.lblMax[2]->setEnabled(enabled);
     panel.lblMaxElev->setEnabled(enabled);
     if (!enabled) {
         panel.lblMaxElev->clear();
     }
-    pattern_.cmd3D->setEnabled(enabled);
+    Enable3DButton(pattern_, enabled);
+}
+
+// The 3D button opens the 3D view; until this build has one, it stays disabled rather than
+// offer a click that does nothing.
+void frmData::Enable3DButton(PatternPanel& panel, bool enabled) {
+    constexpr bool kView3DAvailable = false;
+    panel.cmd3D->setEnabled(enabled && kView3DAvailable);
 }
 
 void frmData::Set3DButtonEnabled(bool enabled) {
-    pattern_.cmd3D->setEnabled(enabled);
+    Enable3DButton(pattern_, enabled);
 }
 
 bool frmData::ShowPattern(int left, int right) {

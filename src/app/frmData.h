@@ -9,11 +9,15 @@
 #include "core/Services.h"
 #include "graphs/GraphView.h"
 #include "graphs/PlotLink.h"
+#include "images/JpegOptions.h"
+#include "images/clsGIF.h"
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -24,6 +28,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 class QTableView;
@@ -70,6 +75,12 @@ public:
     void OpenFileFromOutside(const std::string& path);
 
     std::string HelpFile() const { return helpFile_; }
+
+    // Puts a picture of the active window of the program on the clipboard and, with a path,
+    // also saves it there as BMP; false after telling the user why not.
+    bool CaptureActiveWindow(const std::string& path);
+    // Chooses the printer for a print job (the print dialog); false when the user cancels.
+    std::function<bool(QPrinter&)> ChoosePrinter;
 
     // DataView.
     void ParamClear() override;
@@ -119,6 +130,13 @@ public slots:
     void chkLogY_Click();
     void cmdExit_Click();
     void mnuFileExit_Click();
+    void mnuFileGraphCopy_Click();
+    void mnuFileGraphPrint_Click();
+    void mnuFileGraphSave_Click();
+    void cmdPrint_Click();
+    void cmdCapture_Click();
+    void mnuFileScreenCopy_Click();
+    void mnuFileScreenSave_Click();
     void mnuHelpContent_Click();
     void mnuHelpAbout_Click();
     // A later copy of the program asked for this window.
@@ -137,6 +155,12 @@ private:
     void ChooseInitialCurves();
     void CopyGridSelection();
     void CurveClick(bool fromLeft);
+    static void Enable3DButton(PatternPanel& panel, bool enabled);
+    std::string GainNote() const;
+    int AskGraphChoice();
+    bool SendToSlot(int slot, const std::string& command);
+    void BringViewWindowsToFront();
+    QWidget* ActiveProgramWindow();
     QCheckBox* LogBoxOf(LogBox box) const;
     // The controls of the window PlotHost names.
     const PlotHostControls& Host() const;
@@ -164,6 +188,11 @@ private:
     // A file given from outside, used by the next load instead of the dialog.
     std::string fileFromOutside_;
     QElapsedTimer pumpClock_;
+    JpegOptions jpeg_;
+    // One GIF encoder for the whole run: it refuses a second picture while busy.
+    clsGIF gif_;
+    // The picture the last capture took, as it was put on the clipboard.
+    QImage capture_;
 
     // Menus.
     QMenu* mnuFile = nullptr;

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPrinter>
 #include <QTimer>
 
 #include <cstdio>
@@ -68,6 +69,7 @@ int main(int argc, char* argv[]) {
     lobex::PlotLink link(engine);
 
     lobex::frmData window(state, services, link);
+    engine.SetPrinterSetup([&window](QPrinter& printer) { return window.ChoosePrinter(printer); });
     messages.SetParent(&window);
     dialogs.SetParent(&window);
     window.Form_Load();

@@ -345,13 +345,14 @@ CommandEffect FilePrint(PlotDocument&, const Arguments& arguments) {
 }
 
 CommandEffect FileSaveAs(PlotDocument&, const Arguments& arguments) {
-    const auto format = Integer(arguments, 0, kFormatEmf, kFormatEmf);
+    const auto format = Integer(arguments, 0, kFormatEmf, kFormatPdf);
     const auto path = Text(arguments, 1);
     if (!CountIs(arguments, 2, 2) || !format || !path || path->empty()) {
         return BadArguments("FileSaveAs");
     }
     CommandEffect effect = Output(OutputAction::FileSaveAs);
     effect.path = *path;
+    effect.format = *format;
     return effect;
 }
 

@@ -53,22 +53,28 @@
 //   FilePageSetup(left, top, right, bottom)            print margins in inches
 //   CopyPicture()                                      clipboard: image and SVG
 //   FilePrint([copies])                                print, 1 to 99 copies
-//   FileSaveAs(4097, "path")                           write an Enhanced Metafile
+//   FileSaveAs(4097, "path")                           write an Enhanced Metafile; this
+//                                                      engine also takes 4098 for SVG and
+//                                                      4099 for PDF
 //   ClearEditFlag()                                    mark the document as needing no save
 //   FileClose()                                        close the document
 namespace lobex::plotter {
 
 enum class OutputAction { None, CopyPicture, FilePrint, FileSaveAs, FileClose };
 
-// The file format code of FileSaveAs for an Enhanced Metafile.
+// The file format codes of FileSaveAs: an Enhanced Metafile, and this engine's own vector
+// formats SVG and PDF.
 inline constexpr int kFormatEmf = 4097;
+inline constexpr int kFormatSvg = 4098;
+inline constexpr int kFormatPdf = 4099;
 
 struct CommandEffect {
     bool ok = false;
     std::string error; // why the command was refused
     OutputAction action = OutputAction::None;
-    int copies = 1;   // FilePrint
-    std::string path; // FileSaveAs, UTF-8
+    int copies = 1;          // FilePrint
+    std::string path;        // FileSaveAs, UTF-8
+    int format = kFormatEmf; // FileSaveAs
 };
 
 // Checks a command's name and arguments and, for a setting, applies it to the document. A

@@ -239,8 +239,12 @@ bool PlotEngine::Output(PlotDocument& document, const CommandEffect& effect) {
     }
     case OutputAction::FileSaveAs: {
         std::string reason;
-        if (!WriteFileAtomically(effect.path,
-                                 RenderEmf(document, PictureInches(document), settings), reason)) {
+        const QSizeF inches = PictureInches(document);
+        const QByteArray bytes = effect.format == kFormatSvg ? RenderSvg(document, inches, settings)
+                                 : effect.format == kFormatPdf
+                                     ? RenderPdf(document, inches, settings)
+                                     : RenderEmf(document, inches, settings);
+        if (!WriteFileAtomically(effect.path, bytes, reason)) {
             return Fail(Message({"cannot write ", effect.path, ": ", reason}));
         }
         document.edited = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Recorders.h"
+#include "RecordingPlotApi.h"
 #include "app/frmData.h"
 #include "core/Lifecycle.h"
 #include "graphs/PlotLink.h"
@@ -12,8 +13,8 @@
 
 namespace lobex::test {
 
-// The main window as start-up builds it: the real plot engine, recorded services, a private
-// temporary folder.
+// The main window as start-up builds it: the real plot engine (its document commands recorded),
+// recorded services, a private temporary folder.
 struct MainWindowHarness {
     MainWindowHarness() {
         PrepareStartupState(state, {"/opt/lobex", folder.path().toStdString(), ".", '/'});
@@ -28,7 +29,8 @@ struct MainWindowHarness {
     AppState state;
     RecordingServices recorders;
     plotter::PlotEngine engine;
-    PlotLink link{engine};
+    RecordingPlotApi api{engine};
+    PlotLink link{api};
     std::unique_ptr<frmData> window;
 };
 

@@ -399,5 +399,18 @@ TEST_F(PlotOutputTest, SystemClipboardReceivesBothForms) {
     EXPECT_TRUE(data->data(QStringLiteral("image/svg+xml")).startsWith("<?xml"));
 }
 
+TEST_F(PlotOutputTest, SaveAsAlsoWritesSvgAndPdfByTheirOwnCodes) {
+    const std::int32_t document = SweepDocument();
+    const QString svg = Path("graph.svg");
+    const QString pdf = Path("graph.pdf");
+    ASSERT_GT(engine.DPlot_Command(document, "[FileSaveAs(4098,\"" + svg.toStdString() + "\")]"), 0)
+        << engine.LastError();
+    ASSERT_GT(engine.DPlot_Command(document, "[FileSaveAs(4099,\"" + pdf.toStdString() + "\")]"), 0)
+        << engine.LastError();
+    EXPECT_TRUE(QSvgRenderer(svg).isValid());
+    EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF"));
+    EXPECT_EQ(engine.DPlot_Command(document, "[FileSaveAs(4100,\"x.bin\")]"), 0);
+}
+
 } // namespace
 } // namespace lobex::plotter

@@ -1,0 +1,252 @@
+// The main window's output commands: graphs to the clipboard, the printer and files, and
+// pictures of the windows.
+#include "PictureBox.h"
+#include "core/FileDialogs.h"
+#include "core/TextRules.h"
+#include "dialogs/frmChoice.h"
+#include "dialogs/frmJPEG.h"
+#include "frmData.h"
+#include "frmPolar.h"
+#include "images/ImageWriter.h"
+#include "images/SaveChoices.h"
+#include "images/SystemInfo.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFrame>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace lobex {
+namespace {
+
+constexpr const char* kGraphCopied = "График скопирован в память.";
+constexpr const char* kGraphCopyFailed = "Ошибка копирования графика";
+constexpr const char* kGraphPrintFailed = "Ошибка печати графика";
+constexpr const char* kGraphSaveFailed = "Ошибка сохранения графика";
+constexpr const char* kScreenCopied = "Экран скопирован в память.";
+constexpr const char* kScreenSaveFailed = "Ощибка записи в файл";
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+} // namespace
+
+// The note with the maximum gain that polar diagrams carry when they leave the program; the
+// number follows the user's locale.
+std::string frmData::GainNote() const {
+    return "[NoteText(" +
+           Quoted(FormatPattern(state_.Pattern.MaxGain, "#0.00", state_.DecimalSeparator) + "dBi") +
+           ")][NotePosition(0.0,1.0)][FontPoints(7,7)]";
+}
+
+int frmData::AskGraphChoice() {
+    state_.ChosenGraph = 0;
+    frmChoice choice(state_, this);
+    choice.exec();
+    return state_.ChosenGraph;
+}
+
+// A command to a slot's document: false when the slot has none or the engine refuses it.
+bool frmData::SendToSlot(int slot, const std::string& command) {
+    const std::int32_t document = link_.Slots[static_cast<std::size_t>(slot)].DocNum;
+    return document > 0 && link_.api.DPlot_Command(document, command) > 0;
+}
+
+void frmData::mnuFileGraphCopy_Click() {
+    QGuiApplication::clipboard()->clear();
+    bool copied = false;
+    if (state_.PatternShown) {
+        const int chosen = AskGraphChoice();
+        copied = (chosen == 1 || chosen == 2) &&
+                 SendToSlot(chosen == 1 ? kAzimuthSlot : kElevationSlot,
+                            GainNote() + "[LineWidth(-2,10)][CopyPicture()]");
+    } else {
+        copied = SendToSlot(kMainSlot, "[SetMetafileDims(5,3)][CopyPicture()]");
+    }
+    if (copied) {
+        services_.messages.Show(kGraphCopied, MessageIcon::Information, state_.AppTitle);
+    } else {
+        services_.messages.Show(kGraphCopyFailed, MessageIcon::Critical, state_.AppTitle);
+    }
+}
+
+void frmData::mnuFileGraphPrint_Click() {
+    if (state_.View3DActive) {
+        services_.messages.Show("Вывод 3D моделей на печать в данной версии не поддерживается",
+                                MessageIcon::Information, state_.AppTitle);
+        return;
+    }
+    bool printed = true;
+    if (state_.PatternShown) {
+        // The note goes into the azimuth document; the elevation document is printed.
+        printed = link_.Slots[kAzimuthSlot].DocNum > 0 && link_.Slots[kElevationSlot].DocNum > 0 &&
+                  SendToSlot(kAzimuthSlot, GainNote() + "[LineWidth(-2,10)]") &&
+                  SendToSlot(kElevationSlot,
+                             "[LineWidth(-2,10)][FilePageSetup(0.5,5,0.2,0.2)][FilePrint(1)]");
+    } else if (link_.Slots[kMainSlot].DocNum > 0) {
+        SendToSlot(kMainSlot, "[LineWidth(-2,10)][FilePageSetup(0.5,6,0.5,0.5)][FilePrint(1)]");
+    } else {
+        printed = false;
+    }
+    if (!printed) {
+        services_.messages.Show(kGraphPrintFailed, MessageIcon::Critical, state_.AppTitle);
+    }
+}
+
+void frmData::mnuFileGraphSave_Click() {
+    const char* filter = state_.View3DActive ? kGraphSave3DFilter : kGraphSaveFilter;
+    const int index = OpenSaveFileDialog(state_, services_.settings, services_.dialogs, filter);
+    const SaveFormat format = GraphSaveFormat(index, state_.View3DActive, state_.PatternShown);
+    if (format.format.empty()) {
+        return;
+    }
+    if (format.showJpegOptions) {
+        frmJPEG options(services_.settings, jpeg_, this);
+        options.exec();
+    }
+    int chosen = 0;
+    if (format.showGraphChoice) {
+        chosen = AskGraphChoice();
+    }
+
+    const std::string& path = state_.SaveFileName;
+    bool saved = false;
+    if (format.format == "bmp" || format.format == "png" || format.format == "jpg") {
+        // A picture of what the window shows: both diagrams with their labels, or the graph.
+        QWidget* source = state_.PatternShown ? static_cast<QWidget*>(Host().fraPlot)
+                                              : static_cast<QWidget*>(Host().picPlot);
+        const bool hasGraph = state_.PatternShown || link_.Slots[kMainSlot].DocNum > 0;
+        if (hasGraph) {
+            saved =
+                WriteImageFile(source->grab().toImage(), format.format, path, state_, jpeg_, gif_)
+                    .written;
+        }
+    } else {
+        const std::string code = format.format == "svg"   ? "4098"
+                                 : format.format == "pdf" ? "4099"
+                                                          : "4097";
+        const std::string save = "[FileSaveAs(" + code + "," + Quoted(path) + ")]";
+        if (state_.PatternShown) {
+            saved = (chosen == 1 || chosen == 2) &&
+                    SendToSlot(chosen == 1 ? kAzimuthSlot : kElevationSlot,
+                               GainNote() + "[LineWidth(-2,10)][SetMetafileDims(3.3,3.3)]" + save);
+        } else {
+            saved = SendToSlot(kMainSlot, "[SetMetafileDims(5,3)]" + save);
+        }
+    }
+    if (!saved) {
+        services_.messages.Show(kGraphSaveFailed, MessageIcon::Critical, state_.AppTitle);
+    }
+}
+
+// Prints what the graph area shows, as it shows it.
+void frmData::cmdPrint_Click() {
+    const QImage picture = Host().fraPlot->grab().toImage();
+    QPrinter printer(QPrinter::HighResolution);
+    if (!ChoosePrinter || !ChoosePrinter(printer)) {
+        return;
+    }
+    QPainter painter;
+    if (picture.isNull() || !painter.begin(&printer)) {
+        services_.messages.Show("Printing error: the printer could not be started",
+                                MessageIcon::Critical, "Printing Error");
+        return;
+    }
+    const QRect page = painter.viewport();
+    const QSize size = picture.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(page.x(), page.y(), size.width(), size.height());
+    painter.setWindow(picture.rect());
+    painter.drawImage(0, 0, picture);
+    painter.end();
+}
+
+void frmData::BringViewWindowsToFront() {
+    if (state_.PolarWindowOpen && polar_) {
+        polar_->raise();
+        polar_->activateWindow();
+    }
+}
+
+// The program's window the user works in: the active one, else the polar window while it is
+// open, else the main window.
+QWidget* frmData::ActiveProgramWindow() {
+    QWidget* active = QApplication::activeWindow();
+    if (active == this || (polar_ && active == polar_.get())) {
+        return active;
+    }
+    if (state_.PolarWindowOpen && polar_) {
+        return polar_.get();
+    }
+    return this;
+}
+
+bool frmData::CaptureActiveWindow(const std::string& path) {
+    BringViewWindowsToFront();
+    QCoreApplication::processEvents();
+    WaitMilliseconds(500);
+    capture_ = ActiveProgramWindow()->grab().toImage();
+    if (capture_.isNull()) {
+        services_.messages.Show("Error capturing active window: the window could not be read",
+                                MessageIcon::Critical, state_.AppTitle);
+        return false;
+    }
+    QGuiApplication::clipboard()->setImage(capture_);
+    QCoreApplication::processEvents();
+    if (!path.empty()) {
+        const ImageResult result = WriteImageFile(capture_, "bmp", path, state_, jpeg_, gif_);
+        if (!result.written) {
+            services_.messages.Show("Error capturing active window: " + result.error,
+                                    MessageIcon::Critical, state_.AppTitle);
+            return false;
+        }
+    }
+    return true;
+}
+
+void frmData::cmdCapture_Click() {
+    const std::string path = CaptureFileLocation(state_.AppFolder);
+    if (CaptureActiveWindow(path) && path.rfind(state_.AppFolder, 0) != 0) {
+        // An installed program cannot write beside itself: say where the picture went.
+        services_.messages.Show("Снимок экрана сохранён в файл: " + path, MessageIcon::Information,
+                                state_.AppTitle);
+    }
+}
+
+void frmData::mnuFileScreenCopy_Click() {
+    QGuiApplication::clipboard()->clear();
+    BringViewWindowsToFront();
+    WaitMilliseconds(500);
+    if (CaptureActiveWindow("")) {
+        services_.messages.Show(kScreenCopied, MessageIcon::Information, state_.AppTitle);
+    }
+}
+
+void frmData::mnuFileScreenSave_Click() {
+    const int index =
+        OpenSaveFileDialog(state_, services_.settings, services_.dialogs, kScreenSaveFilter);
+    const SaveFormat format = ScreenSaveFormat(index);
+    if (format.format.empty()) {
+        return;
+    }
+    if (format.showJpegOptions) {
+        frmJPEG options(services_.settings, jpeg_, this);
+        options.exec();
+    }
+    // The dialogs must be gone from the screen before it is read.
+    WaitMilliseconds(200);
+    if (!CaptureActiveWindow("")) {
+        services_.messages.Show(kScreenSaveFailed, MessageIcon::Critical, state_.AppTitle);
+        return;
+    }
+    const ImageResult result =
+        WriteImageFile(capture_, format.format, state_.SaveFileName, state_, jpeg_, gif_);
+    QGuiApplication::clipboard()->clear();
+    if (!result.written) {
+        services_.messages.Show(kScreenSaveFailed, MessageIcon::Critical, state_.AppTitle);
+    }
+}
+
+} // namespace lobex

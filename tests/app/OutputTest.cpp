@@ -1,0 +1,193 @@
+#include "MainWindowHarness.h"
+#include "WidgetLookup.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QFile>
+#include <QImage>
+#include <QPrinter>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace lobex {
+namespace {
+
+using test::Find;
+
+// Answers the next modal dialog once it is up, as a user would.
+void AnswerNextDialog(std::function<void(QDialog&)> answer) {
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [answer, poll] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            answer(*dialog);
+            return;
+        }
+        QTimer::singleShot(10, *poll);
+    };
+    QTimer::singleShot(0, *poll);
+}
+
+void PressOk(QDialog& dialog) {
+    dialog.findChild<QAbstractButton*>(QStringLiteral("cmdOK"))->click();
+}
+
+class OutputTest : public ::testing::Test {
+protected:
+    OutputTest() {
+        harness.window->show();
+        harness.engine.SetPrinterSetup([this](QPrinter& printer) {
+            printer.setOutputFileName(Path("engine.pdf"));
+            return true;
+        });
+    }
+
+    void Open(const char* sample) {
+        harness.window->OpenFileFromOutside(std::string(LOBEX_SAMPLES_DIR) + "/" + sample);
+        recorders.messages.shown.clear();
+        harness.api.commands.clear();
+    }
+    QString Path(const char* name) const { return harness.folder.filePath(QLatin1String(name)); }
+    std::string LastCommand() const {
+        return harness.api.commands.empty() ? std::string() : harness.api.commands.back().second;
+    }
+    void ExpectOnlyMessage(const char* text, MessageIcon icon) {
+        ASSERT_EQ(recorders.messages.shown.size(), 1U);
+        EXPECT_EQ(recorders.messages.shown[0].text, text);
+        EXPECT_EQ(recorders.messages.shown[0].icon, icon);
+        EXPECT_EQ(recorders.messages.shown[0].caption, "Lobex");
+    }
+
+    test::MainWindowHarness harness;
+    AppState& state = harness.state;
+    test::RecordingServices& recorders = harness.recorders;
+    frmData& window = *harness.window;
+};
+
+TEST_F(OutputTest, CopyingTheGraphPutsItOnTheClipboard) {
+    Open("yagi3_20m_sweep.csv");
+    window.mnuFileGraphCopy_Click();
+    EXPECT_EQ(LastCommand(), "[SetMetafileDims(5,3)][CopyPicture()]");
+    ExpectOnlyMessage("График скопирован в память.", MessageIcon::Information);
+    EXPECT_FALSE(QGuiApplication::clipboard()->image().isNull());
+}
+
+TEST_F(OutputTest, CopyingAPolarDiagramAsksWhichAndAddsTheGainNoteInTheUsersLocale) {
+    state.DecimalSeparator = ",";
+    Open("yagi3_20m_farfield.csv");
+    AnswerNextDialog([](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Выбор Графика"));
+        dialog.findChild<QAbstractButton*>(QStringLiteral("optChoice(1)"))->click();
+        PressOk(dialog);
+    });
+    window.mnuFileGraphCopy_Click();
+    ASSERT_FALSE(harness.api.commands.empty());
+    EXPECT_EQ(harness.api.commands.back().first, harness.link.Slots[2].DocNum);
+    EXPECT_EQ(LastCommand(), "[NoteText(\"11,74dBi\")][NotePosition(0.0,1.0)][FontPoints(7,7)]"
+                             "[LineWidth(-2,10)][CopyPicture()]");
+    ExpectOnlyMessage("График скопирован в память.", MessageIcon::Information);
+}
+
+TEST_F(OutputTest, WithoutAGraphTheCommandsFailWithTheirMessages) {
+    window.mnuFileGraphCopy_Click();
+    ExpectOnlyMessage("Ошибка копирования графика", MessageIcon::Critical);
+    recorders.messages.shown.clear();
+    window.mnuFileGraphPrint_Click();
+    ExpectOnlyMessage("Ошибка печати графика", MessageIcon::Critical);
+    recorders.messages.shown.clear();
+    recorders.dialogs.save = {2, Path("none.png").toStdString()};
+    window.mnuFileGraphSave_Click();
+    ExpectOnlyMessage("Ошибка сохранения графика", MessageIcon::Critical);
+    EXPECT_FALSE(QFile::exists(Path("none.png")));
+}
+
+TEST_F(OutputTest, PrintingPolarDiagramsNotesTheAzimuthAndPrintsTheElevation) {
+    Open("yagi3_20m_farfield.csv");
+    window.mnuFileGraphPrint_Click();
+    ASSERT_EQ(harness.api.commands.size(), 2U);
+    EXPECT_EQ(harness.api.commands[0].first, harness.link.Slots[1].DocNum);
+    EXPECT_EQ(harness.api.commands[0].second,
+              "[NoteText(\"11.74dBi\")][NotePosition(0.0,1.0)][FontPoints(7,7)][LineWidth(-2,10)]");
+    EXPECT_EQ(harness.api.commands[1].first, harness.link.Slots[2].DocNum);
+    EXPECT_EQ(harness.api.commands[1].second,
+              "[LineWidth(-2,10)][FilePageSetup(0.5,5,0.2,0.2)][FilePrint(1)]");
+    EXPECT_TRUE(recorders.messages.shown.empty());
+    EXPECT_GT(QFile(Path("engine.pdf")).size(), 1000);
+}
+
+TEST_F(OutputTest, SavingTheGraphWritesEachFormatOfTheFilter) {
+    Open("yagi3_20m_sweep.csv");
+    const std::pair<int, const char*> cases[] = {
+        {1, "graph.bmp"}, {2, "graph.png"}, {3, "graph.emf"}, {4, "graph.svg"}, {5, "graph.pdf"}};
+    for (const auto& [index, name] : cases) {
+        recorders.dialogs.save = {index, Path(name).toStdString()};
+        window.mnuFileGraphSave_Click();
+        QFile file(Path(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        const QByteArray bytes = file.readAll();
+        EXPECT_GT(bytes.size(), 100) << name;
+        if (index <= 2) {
+            EXPECT_FALSE(QImage(Path(name)).isNull()) << name;
+        }
+    }
+    EXPECT_EQ(recorders.dialogs.filters.back(),
+              "Bitmap File (*.bmp)|*.bmp|Portable Network Graphics (*.png)|*.png|Enhanced "
+              "Metafile (*.emf)|*.emf|Scalable Vector Graphics (*.svg)|*.svg|PDF File "
+              "(*.pdf)|*.pdf");
+    EXPECT_EQ(LastCommand(), "[SetMetafileDims(5,3)][FileSaveAs(4099,\"" +
+                                 Path("graph.pdf").toStdString() + "\")]");
+    EXPECT_TRUE(recorders.messages.shown.empty());
+}
+
+TEST_F(OutputTest, APolarMetafileCarriesTheChosenDiagramWithItsNote) {
+    Open("yagi3_20m_farfield.csv");
+    recorders.dialogs.save = {3, Path("azimuth.emf").toStdString()};
+    AnswerNextDialog(PressOk);
+    window.mnuFileGraphSave_Click();
+    EXPECT_EQ(harness.api.commands.back().first, harness.link.Slots[1].DocNum);
+    EXPECT_EQ(LastCommand(), "[NoteText(\"11.74dBi\")][NotePosition(0.0,1.0)][FontPoints(7,7)]"
+                             "[LineWidth(-2,10)][SetMetafileDims(3.3,3.3)][FileSaveAs(4097,\"" +
+                                 Path("azimuth.emf").toStdString() + "\")]");
+    EXPECT_TRUE(QFile::exists(Path("azimuth.emf")));
+}
+
+TEST_F(OutputTest, ThePrintButtonPrintsTheGraphArea) {
+    Open("yagi3_20m_sweep.csv");
+    window.ChoosePrinter = [this](QPrinter& printer) {
+        printer.setOutputFileName(Path("area.pdf"));
+        return true;
+    };
+    window.cmdPrint_Click();
+    EXPECT_GT(QFile(Path("area.pdf")).size(), 1000);
+    EXPECT_TRUE(recorders.messages.shown.empty());
+}
+
+TEST_F(OutputTest, ScreenCopyAndSaveTakeThePictureOfTheWindow) {
+    Open("yagi3_20m_sweep.csv");
+    window.mnuFileScreenCopy_Click();
+    ExpectOnlyMessage("Экран скопирован в память.", MessageIcon::Information);
+    const QImage copied = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), window.grab().size() * window.devicePixelRatio());
+
+    // PNG also passes through the JPEG options, as it always has.
+    recorders.messages.shown.clear();
+    recorders.dialogs.save = {2, Path("screen.png").toStdString()};
+    AnswerNextDialog(PressOk);
+    window.mnuFileScreenSave_Click();
+    EXPECT_TRUE(recorders.messages.shown.empty());
+    EXPECT_EQ(QImage(Path("screen.png")).size(), copied.size());
+}
+
+TEST_F(OutputTest, TheCaptureButtonSavesABitmapBesideTheProgram) {
+    state.AppFolder = harness.folder.path().toStdString() + "/";
+    window.cmdCapture_Click();
+    EXPECT_FALSE(QImage(Path("capture.bmp")).isNull());
+    EXPECT_TRUE(recorders.messages.shown.empty());
+}
+
+} // namespace
+} // namespace lobex

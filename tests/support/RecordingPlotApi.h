@@ -18,8 +18,8 @@ public:
     }
     void DPlot_Stop() override { engine_.DPlot_Stop(); }
     std::int32_t DPlot_Plot(const DPLOT& plot, const float* x, const float* y,
-                            std::string_view commands) override {
-        return engine_.DPlot_Plot(plot, x, y, commands);
+                            std::string_view commandString) override {
+        return engine_.DPlot_Plot(plot, x, y, commandString);
     }
     PlotBitmap DPlot_GetBitmapEx(std::int32_t document, std::int32_t width, std::int32_t height,
                                  PlotMetrics& metrics) override {

@@ -13,4 +13,10 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 // Loads a file and prints the grid as the user sees it, tab-separated.
 int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// Reads a far-field file and writes the .x model of its pattern, binary or text.
+int RunModel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Reads an MMANA model file and prints its wires, sources and loads as one JSON object.
+int RunAntenna(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 } // namespace lobex::cli

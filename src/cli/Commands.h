@@ -15,5 +15,10 @@ int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
 // Loads a file and writes the graph or polar diagram the window would draw to an image file.
 int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Reads a far-field file and writes the .x model of its pattern, binary or text.
+int RunModel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Reads an MMANA model file and prints its wires, sources and loads as one JSON object.
+int RunAntenna(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace lobex::cli

@@ -20,6 +20,8 @@ constexpr Command kCommands[] = {
     {"info", lobex::cli::RunInfo, "load a file and print what was loaded as JSON"},
     {"table", lobex::cli::RunTable, "load a file and print the data grid"},
     {"plot", lobex::cli::RunPlot, "load a file and write its graph to an image file"},
+    {"model", lobex::cli::RunModel, "write the .x model of a far-field file's pattern"},
+    {"antenna", lobex::cli::RunAntenna, "read an MMANA .maa file and print it as JSON"},
 };
 
 void PrintUsage(std::ostream& out) {

@@ -41,7 +41,7 @@ std::string QtFileDialogs::ChooseDataFile(std::string_view caption) {
 }
 
 std::string QtFileDialogs::AskOpenFile(std::string_view title, std::string_view filter,
-                                      std::string_view folder) {
+                                       std::string_view folder) {
     QStringList filters;
     for (const auto& [description, pattern] : ParseFileFilter(filter)) {
         filters << QtFilterEntry(description, pattern);

@@ -225,8 +225,9 @@ void ConvertVertexFormat(MeshData& mesh, std::uint32_t vertexFormat) {
     mesh.Changed();
 }
 
-VertexWelder::VertexWelder(std::vector<MeshVertex>& vertices) : vertices_(vertices) {
-    Grow();
+VertexWelder::VertexWelder(std::vector<MeshVertex>& vertices, std::size_t expectedCount)
+    : vertices_(vertices) {
+    Grow(expectedCount);
 }
 
 // Bitwise: 0.0 and -0.0 differ, as they would in a vertex buffer, and padding takes no part.
@@ -245,9 +246,9 @@ VertexWelder::Words VertexWelder::WordsOf(const MeshVertex& v) {
 // Open addressing in a power-of-two table kept at most half full. Each slot holds a vertex index
 // in its low half and 32 bits of the vertex's hash in its high half, so most probes are settled
 // without reading the vertex itself.
-void VertexWelder::Grow() {
+void VertexWelder::Grow(std::size_t expectedCount) {
     std::size_t size = std::max<std::size_t>(table_.size() * 2, 1024);
-    while (size < vertices_.size() * 2) {
+    while (size < std::max(vertices_.size(), expectedCount) * 2) {
         size *= 2;
     }
     table_.assign(size, kEmptySlot);

@@ -76,7 +76,9 @@ void ConvertVertexFormat(MeshData& mesh, std::uint32_t vertexFormat);
 // vertex, which matters for the million face corners of a fine pattern read back from a file.
 class VertexWelder {
 public:
-    explicit VertexWelder(std::vector<MeshVertex>& vertices);
+    // expectedCount: how many distinct vertices the list will likely end with, so that the
+    // table is made large enough once.
+    explicit VertexWelder(std::vector<MeshVertex>& vertices, std::size_t expectedCount = 0);
     // The index of the vertex in the list, appending it when it is new. Vertices already in the
     // list are taken as they are (repeats among them stay).
     std::uint32_t Add(const MeshVertex& vertex);
@@ -84,7 +86,7 @@ public:
 private:
     using Words = std::array<std::uint32_t, 9>;
     static Words WordsOf(const MeshVertex& vertex);
-    void Grow();
+    void Grow(std::size_t expectedCount = 0);
 
     std::vector<MeshVertex>& vertices_;
     std::vector<std::uint64_t> table_;

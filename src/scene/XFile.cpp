@@ -1,6 +1,7 @@
 #include "XFile.h"
 
 #include "FileBytes.h"
+#include "OwnModelReader.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/material.h>
@@ -229,7 +230,7 @@ bool Import(std::string_view bytes, XFileContent& content, std::string& error) {
 
 } // namespace
 
-bool ReadXFileFromMemory(std::string_view bytes, XFileContent& content, std::string& error) {
+bool ImportXFile(std::string_view bytes, XFileContent& content, std::string& error) {
     // A file too large for memory must not take the view down with it.
     try {
         return Import(bytes, content, error);
@@ -237,6 +238,24 @@ bool ReadXFileFromMemory(std::string_view bytes, XFileContent& content, std::str
         error = "out of memory";
         return false;
     }
+}
+
+bool ReadXFileFromMemory(std::string_view bytes, XFileContent& content, std::string& error) {
+    try {
+        switch (ReadOwnModelFile(bytes, content)) {
+        case OwnModelRead::Read:
+            return true;
+        case OwnModelRead::Damaged:
+            error = "damaged model file: its counts do not match its size";
+            return false;
+        case OwnModelRead::NotOurs:
+            break;
+        }
+    } catch (const std::bad_alloc&) {
+        error = "out of memory";
+        return false;
+    }
+    return ImportXFile(bytes, content, error);
 }
 
 bool ReadXFile(const std::string& path, XFileContent& content, std::string& error) {

@@ -65,7 +65,12 @@ struct XFileContent {
 };
 
 // Reads a text or binary .x file. On failure returns false with the reader's reason in error.
+// The binary models this program writes are read by its own reader (ReadOwnModelFile), and a
+// damaged one is refused; every other file goes to the general one.
 bool ReadXFile(const std::string& path, XFileContent& content, std::string& error);
 bool ReadXFileFromMemory(std::string_view bytes, XFileContent& content, std::string& error);
+
+// The general reader alone (Assimp), whatever the file.
+bool ImportXFile(std::string_view bytes, XFileContent& content, std::string& error);
 
 } // namespace lobex

@@ -1,0 +1,255 @@
+#include "view3d/ConversionTool.h"
+#include "FakeDialogs.h"
+#include "GeneratedFarField.h"
+#include "Recorders.h"
+#include "SceneTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+
+namespace lobex {
+namespace {
+
+using test::RecordingMessages;
+using test::TemporaryFolder;
+
+constexpr const char* kWrongFormat = "Неправильный формат данных";
+
+std::string Fixture(const char* name) {
+    return (std::filesystem::path(LOBEX_TEST_DATA_DIR) / name).string();
+}
+
+// The vertex count of a text model: its seventh line, "V;".
+std::string VertexCountLine(const std::string& model) {
+    std::istringstream lines(model);
+    std::string line;
+    for (int i = 0; i < 7 && std::getline(lines, line); ++i) {
+    }
+    return line;
+}
+
+// Answers the data file window as frmFile does: the choice also lands in CurrentFile.
+class DataFileWindow final : public FileDialogService {
+public:
+    explicit DataFileWindow(AppState& state) : state_(state) {}
+    std::string ChooseDataFile(std::string_view caption) override {
+        captions.emplace_back(caption);
+        state_.CurrentFile = choice;
+        return choice;
+    }
+    std::string AskOpenFile(std::string_view, std::string_view, std::string_view) override {
+        return {};
+    }
+    SaveChoice AskSaveFile(std::string_view, std::string_view) override { return {}; }
+
+    std::string choice;
+    std::vector<std::string> captions;
+
+private:
+    AppState& state_;
+};
+
+class ConversionTool : public ::testing::Test {
+protected:
+    ConversionTool() {
+        state.TempModelFile = temp.File("temp.x");
+        test::WriteText(state.TempModelFile, "the 3D view's model");
+        // A loaded pattern the conversion must leave alone.
+        state.FarField = {AzimuthColumn{0.0f, {{0.0f, 1.0f, 2.0f, 3.0f}}},
+                          AzimuthColumn{360.0f, {{0.0f, 1.0f, 2.0f, 3.0f}}}};
+        state.Data.DataKind = KindFarField;
+        state.Data.Series[3].Values = {3.0f, 4.0f};
+    }
+
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& message : messages.shown) {
+            texts.push_back(message.text);
+        }
+        return texts;
+    }
+    std::string ConversionModel() const { return test::ReadBytes(ConversionModelFile(state)); }
+
+    TemporaryFolder temp;
+    TemporaryFolder data;
+    AppState state;
+    RecordingMessages messages;
+    test::MemorySettings settings;
+    test::FakeFileDialogs dialogs;
+    ConversionContext context{state, messages, settings, dialogs};
+};
+
+TEST_F(ConversionTool, AnEmptyPathAsksForTheFileInTheStoredDataFolder) {
+    settings.values["Paths/DataPath"] = "c:\\mmana\\";
+    std::string path;
+    EXPECT_FALSE(ConvertCsvToDsc(context, path));
+    ASSERT_EQ(dialogs.openTitles, std::vector<std::string>{"Open .csv file"});
+    EXPECT_EQ(dialogs.filters, std::vector<std::string>{"CSV File (*.csv)|*.csv"});
+    // As stored, even when it no longer exists.
+    EXPECT_EQ(dialogs.folders, std::vector<std::string>{"c:\\mmana\\"});
+    EXPECT_TRUE(path.empty());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(std::filesystem::exists(ConversionModelFile(state)));
+
+    settings.values.clear();
+    ConvertCsvToDsc(context, path);
+    EXPECT_EQ(dialogs.folders.back(), "");
+}
+
+TEST_F(ConversionTool, TheChosenFileBecomesATextModelAndTheLoadedDataStays) {
+    dialogs.openFile = Fixture("farfield_below_horizon_30deg.csv");
+    state.DecimalSeparator = ",";
+    std::string path;
+    // No description format is defined: the step reports that nothing was made.
+    EXPECT_FALSE(ConvertCsvToDsc(context, path));
+    EXPECT_EQ(path, dialogs.openFile);
+    EXPECT_TRUE(messages.shown.empty());
+    const std::string model = ConversionModel();
+    EXPECT_EQ(model.substr(0, 18), "xof 0303txt 0032\r\n");
+    EXPECT_EQ(VertexCountLine(model), "91;\r"); // 7 zenith angles by 13 columns
+    EXPECT_FALSE(std::regex_search(model, std::regex(R"(\d,\d{6}[;,])")))
+        << "a decimal comma in the model";
+
+    EXPECT_EQ(test::ReadBytes(state.TempModelFile), "the 3D view's model");
+    ASSERT_EQ(state.FarField.size(), 2U);
+    EXPECT_EQ(state.FarField[0].Points[0].Total, 3.0f);
+    EXPECT_EQ(state.Data.Series[3].Values, (std::vector<float>{3.0f, 4.0f}));
+    EXPECT_EQ(state.Data.DataKind, KindFarField);
+}
+
+TEST_F(ConversionTool, AGivenPathIsConvertedWithoutAsking) {
+    std::string path = data.File("lobe.csv");
+    test::WriteText(path, test::MakeFarFieldCsv(30.0, 90.0));
+    ConvertCsvToDsc(context, path);
+    EXPECT_TRUE(dialogs.openTitles.empty());
+    EXPECT_EQ(VertexCountLine(ConversionModel()), "52;\r"); // 4 zenith angles by 13 columns
+}
+
+TEST_F(ConversionTool, FilesThatCannotBeConvertedAreToldAboutAsTheirStepsTellIt) {
+    struct Case {
+        const char* what;
+        std::string contents;
+        std::string message;
+        MessageIcon icon;
+    };
+    const Case cases[] = {
+        {"not a far-field file", test::ReadBytes(Fixture("sweep_50ohm.csv")), kWrongFormat,
+         MessageIcon::Information},
+        {"no gain above -60 dBi",
+         "ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)\r\n"
+         "0.0,0.0,-80.00,-80.00,-80.00\r\n90.0,0.0,-80.00,-80.00,-80.00\r\n"
+         "0.0,180.0,-80.00,-80.00,-80.00\r\n90.0,180.0,-80.00,-80.00,-80.00\r\n",
+         "Трехмерная модель не построена.", MessageIcon::Information},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.shown.clear();
+        std::string path = data.File("bad.csv");
+        test::WriteText(path, c.contents);
+        EXPECT_FALSE(ConvertCsvToDsc(context, path));
+        ASSERT_EQ(messages.shown.size(), 1U);
+        EXPECT_NE(messages.shown[0].text.find(c.message), std::string::npos)
+            << messages.shown[0].text;
+        EXPECT_EQ(messages.shown[0].icon, c.icon);
+        EXPECT_EQ(messages.shown[0].caption, "Lobex");
+        EXPECT_FALSE(std::filesystem::exists(ConversionModelFile(state)));
+    }
+}
+
+TEST_F(ConversionTool, AModelThatCannotBeWrittenShowsTheWriteError) {
+    state.TempModelFile = temp.File("gone/temp.x");
+    std::string path = Fixture("farfield_below_horizon_30deg.csv");
+    EXPECT_FALSE(ConvertCsvToDsc(context, path));
+    ASSERT_EQ(messages.shown.size(), 1U);
+    EXPECT_EQ(messages.shown[0].text, "Ошибка записи в файл. Данные не сохранены.");
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
+}
+
+TEST_F(ConversionTool, TheConversionModelSitsBesideTheViewsModel) {
+    state.TempModelFile = "/tmp/lobex-1000/temp.x";
+    EXPECT_EQ(ConversionModelFile(state), "/tmp/lobex-1000/convert.x");
+    state.TempModelFile = "c:\\temp\\temp.x";
+    EXPECT_EQ(ConversionModelFile(state), "c:\\temp\\convert.x");
+    state.TempModelFile.clear();
+    EXPECT_EQ(ConversionModelFile(state), "");
+}
+
+TEST(CsvFilesOf, ListsTheCsvFilesByNameWithTheCaseIgnored) {
+    TemporaryFolder folder;
+    for (const char* name : {"b.csv", "A.CSV", "c.Csv", "notes.txt", "d.csv.old", ".csv"}) {
+        test::WriteText(folder.File(name), "x");
+    }
+    std::filesystem::create_directory(folder.File("e.csv"));
+    EXPECT_EQ(CsvFilesOf(folder.Path().string() + "/"),
+              (std::vector<std::string>{".csv", "A.CSV", "b.csv", "c.Csv"}));
+    EXPECT_TRUE(CsvFilesOf(folder.File("missing") + "/").empty());
+}
+
+class FolderConversion : public ConversionTool {
+protected:
+    FolderConversion() { state.CurrentFile = "c:\\data\\loaded.csv"; }
+
+    DataFileWindow window{state};
+    ConversionContext folderContext{state, messages, settings, window};
+    std::vector<bool> busy;
+    std::function<void(bool)> busyCallback = [this](bool on) {
+        busy.push_back(on);
+    };
+};
+
+TEST_F(FolderConversion, ConvertsEveryCsvFileOfTheChosenFilesFolderInNameOrder) {
+    test::WriteText(data.File("a_lobe.csv"), test::MakeFarFieldCsv(30.0, 90.0));
+    test::WriteText(data.File("b_sweep.csv"), test::ReadBytes(Fixture("sweep_50ohm.csv")));
+    test::WriteText(data.File("C_SPHERE.CSV"),
+                    test::ReadBytes(Fixture("farfield_below_horizon_30deg.csv")));
+    test::WriteText(data.File("notes.txt"), "not converted");
+    window.choice = data.File("a_lobe.csv");
+
+    ConvertCsvFolder(folderContext, busyCallback);
+
+    EXPECT_EQ(window.captions, std::vector<std::string>{"Open File"});
+    // The sweep file is refused on its way; the last file converted is the upper-case one.
+    EXPECT_EQ(Texts(), (std::vector<std::string>{kWrongFormat, "Convertion completed"}));
+    EXPECT_EQ(messages.shown.back().icon, MessageIcon::Information);
+    EXPECT_EQ(messages.shown.back().caption, "Lobex");
+    EXPECT_EQ(VertexCountLine(ConversionModel()), "91;\r");
+    EXPECT_EQ(busy, (std::vector<bool>{true, false}));
+    EXPECT_EQ(state.CurrentFile, "c:\\data\\loaded.csv");
+    EXPECT_EQ(test::ReadBytes(state.TempModelFile), "the 3D view's model");
+}
+
+TEST_F(FolderConversion, AFolderWithoutCsvFilesStillEndsWithTheMessage) {
+    test::WriteText(data.File("model.maa"), "x");
+    window.choice = data.File("model.maa");
+    ConvertCsvFolder(folderContext, busyCallback);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Convertion completed"});
+    EXPECT_EQ(busy, (std::vector<bool>{true, false}));
+    EXPECT_EQ(state.CurrentFile, "c:\\data\\loaded.csv");
+}
+
+TEST_F(FolderConversion, ACancelledWindowConvertsNothingAndKeepsTheCurrentFile) {
+    window.choice.clear();
+    ConvertCsvFolder(folderContext, busyCallback);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(busy.empty());
+    EXPECT_EQ(state.CurrentFile, "c:\\data\\loaded.csv");
+}
+
+TEST_F(FolderConversion, TheCurrentFileComesBackEvenWhenTheConversionFails) {
+    test::WriteText(data.File("a.csv"), test::MakeFarFieldCsv(30.0, 90.0));
+    window.choice = data.File("a.csv");
+    busyCallback = [](bool on) {
+        if (on) {
+            throw std::runtime_error("the window went away");
+        }
+    };
+    EXPECT_THROW(ConvertCsvFolder(folderContext, busyCallback), std::runtime_error);
+    EXPECT_EQ(state.CurrentFile, "c:\\data\\loaded.csv");
+}
+
+} // namespace
+} // namespace lobex

@@ -13,6 +13,7 @@
 #include "graphs/PolarGraph.h"
 #include "graphs/RectangularGraph.h"
 #include "plotter/PlotOutput.h"
+#include "view3d/ConversionTool.h"
 
 #include <QAction>
 #include <QApplication>
@@ -177,6 +178,8 @@ void frmData::BuildMenus() {
     connect(mnuData, &QMenu::aboutToShow, this, &frmData::mnuData_Click);
     connect(mnuDataSrcMMANA, &QAction::triggered, this, &frmData::mnuDataSrcMMANA_Click);
     connect(mnuDataSrcFile, &QAction::triggered, this, &frmData::mnuDataSrcFile_Click);
+    connect(mnuToolsDSCFile, &QAction::triggered, this, &frmData::mnuToolsDSCFile_Click);
+    connect(mnuToolsDSCFolder, &QAction::triggered, this, &frmData::mnuToolsDSCFolder_Click);
     connect(mnuHelpContent, &QAction::triggered, this, &frmData::mnuHelpContent_Click);
     connect(mnuHelpAbout, &QAction::triggered, this, &frmData::mnuHelpAbout_Click);
 }
@@ -1178,6 +1181,26 @@ void frmData::PolarWindowClosed(bool replot) {
     if (replot) {
         cmbParam_Click();
     }
+}
+
+// ---- Tools --------------------------------------------------------------------------------
+
+void frmData::mnuToolsDSCFile_Click() {
+    ConversionContext conversion{state_, services_.messages, services_.settings, services_.dialogs};
+    std::string path;
+    ConvertCsvToDsc(conversion, path);
+}
+
+void frmData::mnuToolsDSCFolder_Click() {
+    ConversionContext conversion{state_, services_.messages, services_.settings, services_.dialogs};
+    ConvertCsvFolder(conversion, [](bool busy) {
+        if (busy) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            QCoreApplication::processEvents();
+        } else {
+            QApplication::restoreOverrideCursor();
+        }
+    });
 }
 
 } // namespace lobex

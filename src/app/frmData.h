@@ -137,6 +137,8 @@ public slots:
     void cmdCapture_Click();
     void mnuFileScreenCopy_Click();
     void mnuFileScreenSave_Click();
+    void mnuToolsDSCFile_Click();
+    void mnuToolsDSCFolder_Click();
     void mnuHelpContent_Click();
     void mnuHelpAbout_Click();
     // A later copy of the program asked for this window.

@@ -15,3 +15,5 @@ fi
 cd "$root/build"
 # Window tests run offscreen (each test sets its platform); Xvfb serves those that need OpenGL.
 xvfb-run -a -s "-screen 0 1280x800x24" ctest --output-on-failure -j2
+# Every seed file through every reader under AddressSanitizer and UndefinedBehaviorSanitizer.
+"$root/fuzz.sh" --replay

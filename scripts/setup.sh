@@ -9,6 +9,7 @@ PACKAGES=(
     libassimp-dev libglm-dev
     xvfb xauth libgl1-mesa-dri fonts-dejavu-core
     libfast-float-dev
+    clang libclang-rt-14-dev llvm
 )
 
 missing=()

@@ -29,6 +29,9 @@ constexpr std::array<T, 23> kExactPowersOfTen = {
     T(1e8),  T(1e9),  T(1e10), T(1e11), T(1e12), T(1e13), T(1e14), T(1e15),
     T(1e16), T(1e17), T(1e18), T(1e19), T(1e20), T(1e21), T(1e22)};
 
+constexpr std::array<double, 8> kInversePowersOfTen = {1e0,  1e-1, 1e-2, 1e-3,
+                                                       1e-4, 1e-5, 1e-6, 1e-7};
+
 // Files are full of short decimals such as "-999.00" or "14.150". When the digits fit the
 // type's mantissa and the power of ten is exact, one division rounds correctly, so the
 // result is the one fast_float would give; anything else goes to fast_float.
@@ -55,6 +58,17 @@ bool ReadShortDecimal(const char*& p, const char* end, T& value) {
     }
     if ((p < end && (*p == 'e' || *p == 'E')) || fractionDigits > kMaxExponent) {
         return false;
+    }
+    if constexpr (std::is_same_v<T, float>) {
+        // A product in double is within 2^-52 of m / 10^k, and for k <= 7 no float midpoint lies
+        // that close to such a quotient (it is at least 2^-48 away), so rounding the product to
+        // float gives the correctly rounded quotient, without the slow division.
+        if (fractionDigits <= 7) {
+            value =
+                static_cast<float>(static_cast<double>(mantissa) *
+                                   kInversePowersOfTen[static_cast<std::size_t>(fractionDigits)]);
+            return true;
+        }
     }
     value =
         static_cast<T>(mantissa) / kExactPowersOfTen<T>[static_cast<std::size_t>(fractionDigits)];

@@ -53,6 +53,16 @@ TEST(LeadingNumber, ReadsEveryShortDecimalAsTheNearestValue) {
         ASSERT_EQ(LeadingFloat(text), std::strtof(text.c_str(), nullptr)) << text;
         ASSERT_EQ(LeadingNumber(text), std::strtod(text.c_str(), nullptr)) << text;
     }
+    // Every mantissa near the top of the float range, with every short fraction.
+    for (std::uint32_t mantissa = 16777216 - 20000; mantissa <= 16777216; ++mantissa) {
+        for (int decimals = 1; decimals <= 10; ++decimals) {
+            std::string text = std::to_string(mantissa);
+            const auto point = static_cast<std::size_t>(decimals);
+            text.insert(0, text.size() <= point ? point + 1 - text.size() : 0, '0');
+            text.insert(text.size() - point, ".");
+            ASSERT_EQ(LeadingFloat(text), std::strtof(text.c_str(), nullptr)) << text;
+        }
+    }
     EXPECT_EQ(LeadingFloat("16777216"), 16777216.0f);
     EXPECT_EQ(LeadingFloat("16777217"), 16777216.0f); // one past the mantissa, rounded to even
     EXPECT_EQ(LeadingFloat("0.0000000001"), 1e-10f);

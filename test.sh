@@ -6,12 +6,20 @@ root="$(cd "$(dirname "$0")" && pwd)"
 
 echo "Checking the formatting"
 mapfile -t sources < <(cd "$root" && git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' \
-    'tests/*.h' 'bench/*.cpp' 'bench/*.h' 2>/dev/null || true)
+    'tests/*.h' 'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h' 2>/dev/null || true)
 if [ "${#sources[@]}" -gt 0 ]; then
     (cd "$root" && clang-format --dry-run --Werror "${sources[@]}")
 fi
 
+# Every seed file through every reader under AddressSanitizer and UndefinedBehaviorSanitizer.
+"$root/fuzz.sh" --replay
+
 "$root/scripts/build.sh"
 cd "$root/build"
-# Window tests run offscreen (each test sets its platform); Xvfb serves those that need OpenGL.
+# Qt wants a private runtime folder; the tests get one of their own.
+XDG_RUNTIME_DIR="$(mktemp -d)"
+export XDG_RUNTIME_DIR
+trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+# Window tests run offscreen (each test sets its platform); Xvfb serves those that need a
+# display (Wine's windows, OpenGL).
 xvfb-run -a -s "-screen 0 1280x800x24" ctest --output-on-failure -j2

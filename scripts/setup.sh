@@ -12,6 +12,7 @@ PACKAGES=(
     giflib-tools
     fonts-liberation emf2svg
     libfast-float-dev
+    clang libclang-rt-14-dev llvm
 )
 
 missing=()

@@ -117,6 +117,11 @@ void SelectGridRow(LoadContext& ctx, int row) {
     ctx.view.SelectGridRow(ctx.state.Data.GridRowCount == 0 ? 1 : row);
 }
 
+int SnapGridRow(const AppState& state, int row) {
+    const int last = state.Data.GridRowCount;
+    return last > 0 && row > last ? last : row;
+}
+
 void SortRows(std::vector<std::string>& lines, int first, int last,
               std::string_view decimalSeparator, const std::function<void()>& pumpEvents) {
     if (first < 0 || last >= static_cast<int>(lines.size()) || first >= last) {

@@ -38,6 +38,10 @@ bool GridToSeries(LoadContext& ctx);
 // Selects the whole row (1 = first data row); row 1 when the grid holds no data.
 void SelectGridRow(LoadContext& ctx, int row);
 
+// Where the selection goes when the user moves the grid's current row to `row`: below the last
+// data row it snaps back to that row.
+int SnapGridRow(const AppState& state, int row);
+
 // Quicksort of row texts, ascending by the number before the first tab (the user's decimal
 // symbol turned back into "."); not stable. pumpEvents runs once per partition step.
 void SortRows(std::vector<std::string>& lines, int first, int last,

@@ -25,11 +25,12 @@ constexpr float kPlotFloor = -60.0f;
 void ReadPointLine(std::string_view line, std::array<float, 5>& values) {
     std::size_t start = 0;
     for (std::size_t f = 0; f < values.size(); ++f) {
-        const std::size_t comma = line.find(',', start);
+        std::size_t stop = 0;
+        values[f] = LeadingFloat(line.substr(start), stop);
+        const std::size_t comma = line.find(',', start + stop);
         if (comma == std::string_view::npos && f + 1 < values.size()) {
             throw RuntimeError("Subscript out of range");
         }
-        values[f] = LeadingFloat(line.substr(start, comma - start));
         start = comma + 1;
     }
 }

@@ -5,6 +5,7 @@
 #include "TextRules.h"
 #include "Utf8Path.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -29,6 +30,8 @@ LineReader::LineReader(const std::string& path, std::size_t blockSize)
 }
 
 bool LineReader::ReadBlock() {
+    nextCarriageReturn_ = kUnknown;
+    nextLineFeed_ = kUnknown;
     if (begin_ > 0) {
         std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
         end_ -= begin_;
@@ -55,6 +58,22 @@ bool LineReader::ReadBlock() {
     return count > 0;
 }
 
+std::size_t LineReader::FindLineEnd(std::size_t from) {
+    // The next CR and the next LF are remembered, so a file with one kind of line end is not
+    // searched to the end of the block for the other at every line.
+    const auto next = [this, from](char wanted, std::size_t& cached) {
+        if (cached < from || cached == kUnknown) {
+            const void* found = std::memchr(buffer_.data() + from, wanted, end_ - from);
+            cached =
+                found == nullptr
+                    ? end_
+                    : static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data());
+        }
+        return cached;
+    };
+    return std::min(next('\r', nextCarriageReturn_), next('\n', nextLineFeed_));
+}
+
 bool LineReader::Next(std::string_view& line) {
     std::size_t scanned = 0; // bytes after begin_ known to hold no line end
     while (true) {
@@ -65,14 +84,12 @@ bool LineReader::Next(std::string_view& line) {
             skipLineFeed_ = false;
         }
         if (!skipLineFeed_) {
-            const char* data = buffer_.data();
-            for (std::size_t i = begin_ + scanned; i < end_; ++i) {
-                if (data[i] == '\r' || data[i] == '\n') {
-                    line = std::string_view(data + begin_, i - begin_);
-                    skipLineFeed_ = data[i] == '\r';
-                    begin_ = i + 1;
-                    return true;
-                }
+            const std::size_t at = FindLineEnd(begin_ + scanned);
+            if (at < end_) {
+                line = std::string_view(buffer_.data() + begin_, at - begin_);
+                skipLineFeed_ = buffer_[at] == '\r';
+                begin_ = at + 1;
+                return true;
             }
             scanned = end_ - begin_;
         }

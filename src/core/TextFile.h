@@ -22,7 +22,11 @@ public:
     bool Next(std::string_view& line);
 
 private:
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
+
     bool ReadBlock();
+    // The first CR or LF at or after `from`; end_ when there is none in the buffer.
+    std::size_t FindLineEnd(std::size_t from);
 
     std::ifstream file_;
     std::vector<char> buffer_;
@@ -31,6 +35,8 @@ private:
     bool atEnd_ = false;
     bool started_ = false;
     bool skipLineFeed_ = false;
+    std::size_t nextCarriageReturn_ = kUnknown;
+    std::size_t nextLineFeed_ = kUnknown;
 };
 
 // The file's first line, decoded. Raises RuntimeError when the file is missing, unreadable

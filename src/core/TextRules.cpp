@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <system_error>
+#include <type_traits>
 
 namespace lobex {
 namespace {
@@ -21,11 +22,64 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// Powers of ten that float and double hold exactly.
+template <typename T>
+constexpr std::array<T, 23> kExactPowersOfTen = {
+    T(1e0),  T(1e1),  T(1e2),  T(1e3),  T(1e4),  T(1e5),  T(1e6),  T(1e7),
+    T(1e8),  T(1e9),  T(1e10), T(1e11), T(1e12), T(1e13), T(1e14), T(1e15),
+    T(1e16), T(1e17), T(1e18), T(1e19), T(1e20), T(1e21), T(1e22)};
+
+constexpr std::array<double, 8> kInversePowersOfTen = {1e0,  1e-1, 1e-2, 1e-3,
+                                                       1e-4, 1e-5, 1e-6, 1e-7};
+
+// Files are full of short decimals such as "-999.00" or "14.150". When the digits fit the
+// type's mantissa and the power of ten is exact, one division rounds correctly, so the
+// result is the one fast_float would give; anything else goes to fast_float.
+template <typename T>
+bool ReadShortDecimal(const char*& p, const char* end, T& value) {
+    constexpr std::uint64_t kMaxMantissa = std::is_same_v<T, float> ? (1u << 24) : (1ull << 53);
+    constexpr int kMaxExponent = std::is_same_v<T, float> ? 10 : 22;
+    std::uint64_t mantissa = 0;
+    int fractionDigits = 0;
+    bool point = false;
+    for (; p < end; ++p) {
+        const char c = *p;
+        if (IsDigit(c)) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            if (mantissa > kMaxMantissa) {
+                return false;
+            }
+            fractionDigits += point ? 1 : 0;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if ((p < end && (*p == 'e' || *p == 'E')) || fractionDigits > kMaxExponent) {
+        return false;
+    }
+    if constexpr (std::is_same_v<T, float>) {
+        // A product in double is within 2^-52 of m / 10^k, and for k <= 7 no float midpoint lies
+        // that close to such a quotient (it is at least 2^-48 away), so rounding the product to
+        // float gives the correctly rounded quotient, without the slow division.
+        if (fractionDigits <= 7) {
+            value =
+                static_cast<float>(static_cast<double>(mantissa) *
+                                   kInversePowersOfTen[static_cast<std::size_t>(fractionDigits)]);
+            return true;
+        }
+    }
+    value =
+        static_cast<T>(mantissa) / kExactPowersOfTen<T>[static_cast<std::size_t>(fractionDigits)];
+    return true;
+}
+
 // The leading-number rule: blanks, a sign, then digits with an optional point and exponent.
 // fast_float reads the digits (it stops where the rule stops, and ignores an exponent without
 // digits); the blanks, the sign and the refusal of "inf" and "nan" are ours.
 template <typename T>
-T ConvertLeading(std::string_view text) {
+T ConvertLeading(std::string_view text, std::size_t& stop) {
     std::size_t i = 0;
     while (i < text.size() && IsBlank(text[i])) {
         ++i;
@@ -38,17 +92,24 @@ T ConvertLeading(std::string_view text) {
     const bool startsNumber =
         i < text.size() &&
         (IsDigit(text[i]) || (text[i] == '.' && i + 1 < text.size() && IsDigit(text[i + 1])));
+    stop = 0;
     if (!startsNumber) {
         return T(0);
     }
     T value{};
-    const auto result = fast_float::from_chars(text.data() + i, text.data() + text.size(), value);
-    if (result.ec != std::errc()) {
-        return T(0);
+    const char* end = text.data() + i;
+    if (!ReadShortDecimal(end, text.data() + text.size(), value)) {
+        const auto result =
+            fast_float::from_chars(text.data() + i, text.data() + text.size(), value);
+        if (result.ec != std::errc()) {
+            return T(0);
+        }
+        if (std::isinf(value)) {
+            throw RuntimeError("Overflow");
+        }
+        end = result.ptr;
     }
-    if (std::isinf(value)) {
-        throw RuntimeError("Overflow");
-    }
+    stop = static_cast<std::size_t>(end - text.data());
     return negative ? -value : value;
 }
 
@@ -300,11 +361,17 @@ std::size_t DecodeUtf8At(std::string_view text, std::size_t i, char32_t& code) {
 } // namespace
 
 double LeadingNumber(std::string_view text) {
-    return ConvertLeading<double>(text);
+    std::size_t stop = 0;
+    return ConvertLeading<double>(text, stop);
 }
 
 float LeadingFloat(std::string_view text) {
-    return ConvertLeading<float>(text);
+    std::size_t stop = 0;
+    return ConvertLeading<float>(text, stop);
+}
+
+float LeadingFloat(std::string_view text, std::size_t& stop) {
+    return ConvertLeading<float>(text, stop);
 }
 
 namespace {

@@ -15,6 +15,9 @@ double LeadingNumber(std::string_view text);
 // The same rule, the digits read directly as the nearest 32-bit float. Out-of-range magnitudes
 // raise RuntimeError("Overflow"), as the conversion to a 32-bit value does.
 float LeadingFloat(std::string_view text);
+// The same, also giving where the number ended (0 when there was none), so a caller walking a
+// line need not search the number's characters again.
+float LeadingFloat(std::string_view text, std::size_t& stop);
 
 // A number the user's locale formatted, in "." form: the first decimalSeparator becomes ".".
 std::string ToPointForm(std::string_view text, std::string_view decimalSeparator);

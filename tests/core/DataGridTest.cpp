@@ -102,6 +102,16 @@ TEST(DataGrid, OtherKindsKeepTheirSeriesWhenReadBack) {
                                      "2\t1\t2.00\t-2.00\t4.00\t5.00\t6.00\t7.00");
 }
 
+TEST(DataGrid, TheSelectionSnapsBackToTheLastDataRow) {
+    AppState state;
+    state.Data.GridRowCount = 4;
+    EXPECT_EQ(SnapGridRow(state, 3), 3);
+    EXPECT_EQ(SnapGridRow(state, 4), 4);
+    EXPECT_EQ(SnapGridRow(state, 9), 4);
+    state.Data.GridRowCount = 0;
+    EXPECT_EQ(SnapGridRow(state, 9), 9); // an empty grid has no data row to snap to
+}
+
 TEST(DataGrid, RefusesMoreRowsThanItCanCount) {
     test::LoadHarness h;
     FillTableSeries(h.state, std::vector<float>(32768, 1.0f));

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,38 @@ TEST(LeadingNumber, ReadsFloatsDirectlyAndRefusesValuesBeyondTheirRange) {
     EXPECT_THROW(LeadingFloat("1e39"), RuntimeError);
     EXPECT_THROW(LeadingFloat("-5e40"), RuntimeError);
     EXPECT_THROW(LeadingNumber("1e400"), RuntimeError);
+}
+
+TEST(LeadingNumber, ReadsEveryShortDecimalAsTheNearestValue) {
+    // Checked against the C library's correctly rounded conversion, in the "C" locale.
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 50000; ++i) {
+        const int digits = 1 + static_cast<int>(random() % 17);
+        std::string text = random() % 4 == 0 ? "-" : "";
+        const int point = static_cast<int>(random() % static_cast<std::uint64_t>(digits + 1));
+        for (int d = 0; d < digits; ++d) {
+            if (d == point && d > 0) {
+                text += '.';
+            }
+            text += static_cast<char>('0' + random() % 10);
+        }
+        ASSERT_EQ(LeadingFloat(text), std::strtof(text.c_str(), nullptr)) << text;
+        ASSERT_EQ(LeadingNumber(text), std::strtod(text.c_str(), nullptr)) << text;
+    }
+    // Every mantissa near the top of the float range, with every short fraction.
+    for (std::uint32_t mantissa = 16777216 - 20000; mantissa <= 16777216; ++mantissa) {
+        for (int decimals = 1; decimals <= 10; ++decimals) {
+            std::string text = std::to_string(mantissa);
+            const auto point = static_cast<std::size_t>(decimals);
+            text.insert(0, text.size() <= point ? point + 1 - text.size() : 0, '0');
+            text.insert(text.size() - point, ".");
+            ASSERT_EQ(LeadingFloat(text), std::strtof(text.c_str(), nullptr)) << text;
+        }
+    }
+    EXPECT_EQ(LeadingFloat("16777216"), 16777216.0f);
+    EXPECT_EQ(LeadingFloat("16777217"), 16777216.0f); // one past the mantissa, rounded to even
+    EXPECT_EQ(LeadingFloat("0.0000000001"), 1e-10f);
+    EXPECT_EQ(LeadingFloat("0.00000000001"), 1e-11f);
 }
 
 TEST(FormatPattern, RoundsTheShortestDecimalTextHalfAwayFromZero) {

@@ -2,8 +2,15 @@
 
 #include "core/DataGrid.h"
 #include "core/FarField.h"
+#include "core/Lifecycle.h"
 #include "core/LoadFlow.h"
+#include "core/MmanaLink.h"
 #include "platform/LocaleInfo.h"
+#include "platform/MmanaWindowLink.h"
+#include "platform/TempFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
 
 #include <algorithm>
 #include <charconv>
@@ -17,6 +24,8 @@ bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& options
         const bool hasValue = i + 1 < args.size();
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--mmana") {
+            options.mmana = true;
         } else if (arg == "--set") {
             int value = 0;
             const std::string text = hasValue ? args[i + 1] : std::string();
@@ -44,7 +53,11 @@ bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& options
             return false;
         }
     }
-    if (options.file.empty() && !options.help) {
+    if (options.mmana && !options.file.empty()) {
+        error = "FILE or --mmana, not both";
+        return false;
+    }
+    if (options.file.empty() && !options.mmana && !options.help) {
         error = "FILE is missing";
         return false;
     }
@@ -101,10 +114,35 @@ Session::Session() {
     SetDefaultLabels(state.Data);
 }
 
+// The program's paths as the window has them, so that the link finds its helper in Utils and
+// the copy of the table goes to the private temporary folder.
+std::unique_ptr<MmanaWindowLink> Session::MmanaLinkBesideProgram(AppState& state) {
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "lobex-cli";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication application(argc, argv);
+    }
+    StartupEnvironment environment;
+    environment.appFolder =
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
+    environment.tempFolder = GetTempFolder();
+    environment.decimalSeparator = state.DecimalSeparator;
+    environment.separator = QDir::separator().toLatin1();
+    PrepareStartupState(state, environment);
+    return CreateMmanaWindowLink(state.UtilsFolder);
+}
+
 bool Session::Load(const LoadOptions& options, std::ostream& err) {
     state.DecimalSeparator = options.decimal ? *options.decimal : GetDecimalSeparator();
     ClearGrid(ctx_);
-    if (!RunFileOpen(ctx_, options.file)) {
+    std::unique_ptr<MmanaWindowLink> mmana;
+    if (options.mmana) {
+        mmana = MmanaLinkBesideProgram(state);
+        if (!RunMmanaLoad(ctx_, *mmana)) {
+            return false;
+        }
+    } else if (!RunFileOpen(ctx_, options.file)) {
         return false;
     }
     if (!options.set) {
@@ -113,6 +151,9 @@ bool Session::Load(const LoadOptions& options, std::ostream& err) {
     for (int index = 0; index < view.ParamCount(); ++index) {
         if (view.ParamItemData(index) == *options.set) {
             view.ParamSetListIndex(index);
+            if (mmana) {
+                return ReloadForParamEntry(ctx_, index, [&] { return RunMmanaLoad(ctx_, *mmana); });
+            }
             return ReloadForParamEntry(ctx_, index);
         }
     }

@@ -3,8 +3,10 @@
 #include "core/AppState.h"
 #include "core/DataView.h"
 #include "core/LoadContext.h"
+#include "core/MmanaLink.h"
 #include "core/Services.h"
 
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -20,9 +22,10 @@ inline constexpr int kExitLoaded = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
-// FILE [--set N] [--decimal SEP] [--help]
+// FILE | --mmana, [--set N] [--decimal SEP] [--help]
 struct LoadOptions {
     std::string file;
+    bool mmana = false; // the table of the running MMANA instead of a file
     std::optional<int> set;
     std::optional<std::string> decimal;
     bool help = false;
@@ -98,6 +101,7 @@ public:
     HeadlessView view;
 
 private:
+    static std::unique_ptr<MmanaWindowLink> MmanaLinkBesideProgram(AppState& state);
     LoadContext ctx_{state, view, messages};
 };
 

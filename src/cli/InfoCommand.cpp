@@ -6,12 +6,13 @@ namespace lobex::cli {
 namespace {
 
 constexpr const char* kInfoUsage =
-    "Usage: lobex-cli info FILE [--set N] [--decimal SEP]\n"
+    "Usage: lobex-cli info FILE|--mmana [--set N] [--decimal SEP]\n"
     "\n"
     "Loads FILE as File > Open does (the reader is chosen by the first line) and prints one\n"
     "JSON object: kind, columns, rows, min, max, set_list, set_selected, pattern (far fields)\n"
     "and messages.\n"
     "\n"
+    "  --mmana        read the result table of the running MMANA instead of a file\n"
     "  --set N        then pick the set list entry whose item data is N (set or wire number,\n"
     "                 zenith index of a far field), as a user would\n"
     "  --decimal SEP  the decimal symbol of the grid instead of the locale's\n"
@@ -55,7 +56,7 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
     JsonWriter json;
     json.BeginObject();
-    json.Key("file").String(options.file);
+    json.Key("file").String(options.mmana ? std::string("MMANA") : options.file);
     json.Key("kind").Number(static_cast<long long>(data.DataKind));
     json.Key("columns").Strings(columns);
     json.Key("rows").Number(static_cast<long long>(data.GridRowCount));

@@ -5,11 +5,12 @@ namespace lobex::cli {
 namespace {
 
 constexpr const char* kTableUsage =
-    "Usage: lobex-cli table FILE [--set N] [--decimal SEP]\n"
+    "Usage: lobex-cli table FILE|--mmana [--set N] [--decimal SEP]\n"
     "\n"
     "Loads FILE as File > Open does and prints the data grid as the user sees it: the captions\n"
     "of the columns in use, then every row, cells separated by tabs, in the grid's order.\n"
     "\n"
+    "  --mmana        read the result table of the running MMANA instead of a file\n"
     "  --set N        then pick the set list entry whose item data is N\n"
     "  --decimal SEP  the decimal symbol of the grid instead of the locale's\n"
     "\n"

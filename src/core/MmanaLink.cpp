@@ -1,5 +1,6 @@
 #include "MmanaLink.h"
 
+#include "DataGrid.h"
 #include "MmanaTable.h"
 #include "TextFile.h"
 
@@ -51,6 +52,22 @@ bool ReadFromMmana(LoadContext& ctx, MmanaWindowLink& link) {
         state.Data.Series[i].Label = labels[i];
     }
     ctx.view.FillCombos(0);
+    return true;
+}
+
+bool RunMmanaLoad(LoadContext& ctx, MmanaWindowLink& link) {
+    AppState& state = ctx.state;
+    state.SourceIndex = 0;
+    ClearGrid(ctx);
+    state.LogX = false;
+    state.LogY = false;
+    if (!state.SetChosen) {
+        ctx.view.ParamClear();
+    }
+    if (!ReadFromMmana(ctx, link) || !FillGrid(ctx) || !GridToSeries(ctx)) {
+        state.Data.DataText.clear();
+        return false;
+    }
     return true;
 }
 

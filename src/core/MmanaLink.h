@@ -28,4 +28,8 @@ public:
 // SelectedSetIndex. Failures are reported with the documented messages and status texts.
 bool ReadFromMmana(LoadContext& ctx, MmanaWindowLink& link);
 
+// The load from MMANA without a window: the empty grid and set list (unless a set was chosen),
+// the log flags cleared, the table read, and the grid filled and read back.
+bool RunMmanaLoad(LoadContext& ctx, MmanaWindowLink& link);
+
 } // namespace lobex

@@ -102,5 +102,30 @@ TEST_F(WineLinkTest, MmanaNotRunningOrNoHelperIsNotFound) {
     EXPECT_EQ(withoutHelper->FindMainWindow(), 0U);
 }
 
+TEST_F(WineLinkTest, TheCommandLineReadsTheRunningMmanaAsTheWindowDoes) {
+    StartMmana({QStringLiteral(LOBEX_TEST_DATA_DIR "/table_optimisation_3sets.csv")});
+
+    QProcess info;
+    info.start(QStringLiteral(LOBEX_CLI), {QStringLiteral("info"), QStringLiteral("--mmana"),
+                                           QStringLiteral("--set"), QStringLiteral("2")});
+    ASSERT_TRUE(info.waitForFinished(60000));
+    const QByteArray json = info.readAllStandardOutput();
+    EXPECT_EQ(info.exitCode(), 0) << json.toStdString();
+    EXPECT_TRUE(json.contains("\"kind\": 1")) << json.toStdString();
+    EXPECT_TRUE(json.contains("\"set_list\": [\"1\", \"2\", \"3\"]")) << json.toStdString();
+    EXPECT_TRUE(json.contains("\"set_selected\": 1")) << json.toStdString();
+
+    QProcess table;
+    table.start(QStringLiteral(LOBEX_CLI), {QStringLiteral("table"), QStringLiteral("--mmana"),
+                                            QStringLiteral("--decimal"), QStringLiteral(",")});
+    ASSERT_TRUE(table.waitForFinished(60000));
+    EXPECT_EQ(table.exitCode(), 0);
+    const QList<QByteArray> lines = table.readAllStandardOutput().split('\n');
+    ASSERT_GE(lines.size(), 2);
+    // MMANA's columns keep the grid's own Russian captions.
+    EXPECT_EQ(lines[0], QByteArray("Парам\tR\tj X\tКСВ\tУсил\tВпер/Назад\tЗенит"));
+    EXPECT_TRUE(lines[1].startsWith("5,20\t21,00\t-13,00")) << lines[1].toStdString();
+}
+
 } // namespace
 } // namespace lobex

@@ -79,6 +79,10 @@ public:
     // Puts a picture of the active window of the program on the clipboard and, with a path,
     // also saves it there as BMP; false after telling the user why not.
     bool CaptureActiveWindow(const std::string& path);
+    // The pixels of a control as shown, on the clipboard; false when they cannot be read.
+    bool CopyControlToClipboard(QWidget& control);
+    // The 3D view's picture on the clipboard; true at once while no 3D view is shown.
+    bool Copy3DViewToClipboard(QWidget& control);
     // Chooses the printer for a print job (the print dialog); false when the user cancels.
     std::function<bool(QPrinter&)> ChoosePrinter;
 

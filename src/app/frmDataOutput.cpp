@@ -55,10 +55,28 @@ bool frmData::SendToSlot(int slot, const std::string& command) {
     return document > 0 && link_.api.DPlot_Command(document, command) > 0;
 }
 
+bool frmData::CopyControlToClipboard(QWidget& control) {
+    const QImage picture = control.grab().toImage();
+    if (picture.isNull()) {
+        return false;
+    }
+    QGuiApplication::clipboard()->setImage(picture);
+    return true;
+}
+
+bool frmData::Copy3DViewToClipboard(QWidget& control) {
+    if (!state_.View3DActive) {
+        return true;
+    }
+    return CopyControlToClipboard(control);
+}
+
 void frmData::mnuFileGraphCopy_Click() {
     QGuiApplication::clipboard()->clear();
     bool copied = false;
-    if (state_.PatternShown) {
+    if (state_.View3DActive) {
+        copied = Copy3DViewToClipboard(*picPlot);
+    } else if (state_.PatternShown) {
         const int chosen = AskGraphChoice();
         copied = (chosen == 1 || chosen == 2) &&
                  SendToSlot(chosen == 1 ? kAzimuthSlot : kElevationSlot,

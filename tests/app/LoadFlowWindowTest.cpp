@@ -8,14 +8,18 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -196,13 +200,101 @@ TEST_F(LoadFlowWindowTest, ThePointerReadsTheGraphInsideThePlottingAreaOnly) {
     EXPECT_TRUE(y->text().isEmpty());
 }
 
+std::string Fixture(const char* name) {
+    return std::string(LOBEX_TEST_DATA_DIR) + "/" + name;
+}
+
+TEST_F(LoadFlowWindowTest, EveryKindOfFileOpensThroughTheDialogAndIsDrawn) {
+    struct Case {
+        const char* file;
+        std::int16_t kind;
+        const char* leftCurve;
+        bool pattern;
+    };
+    const Case cases[] = {
+        {"sweep_50ohm.csv", KindSweep, "R", false},
+        {"sweep_matched_14150kHz_cr.csv", KindSweep, "R", false},
+        {"table_optimisation_3sets.csv", KindTable, "R", false},
+        {"currents_3wires.csv", KindCurrents, "Amplitude", false},
+        {"nearfield_electric.csv", KindNearField, "Amplitude", false},
+        {"farfield_below_horizon_30deg.csv", KindFarField, "Верт", true},
+    };
+    Find<QRadioButton>(*window, "optSrc(1)")->click();
+    for (const Case& c : cases) {
+        recorders.messages.shown.clear();
+        recorders.dialogs.dataFile = Fixture(c.file);
+        Find<QPushButton>(*window, "cmdRun")->click();
+        for (const auto& message : recorders.messages.shown) {
+            ADD_FAILURE() << c.file << ": " << message.text;
+        }
+        EXPECT_EQ(state.Data.DataKind, c.kind) << c.file;
+        EXPECT_FALSE(GridRow(0).front().isEmpty()) << c.file;
+        EXPECT_EQ(Find<QComboBox>(*window, "cmbLeft")->currentText().toStdString(), c.leftCurve)
+            << c.file;
+        EXPECT_EQ(state.PatternShown, c.pattern) << c.file;
+        EXPECT_EQ(harness.link.Slots[c.pattern ? 1 : 0].HasBitmap, 1) << c.file;
+        EXPECT_TRUE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled()) << c.file;
+    }
+}
+
+TEST_F(LoadFlowWindowTest, EachFailedOpenIsToldAndLeavesTheGraphControlsOff) {
+    QFile odd(folder.filePath(QStringLiteral("model.pf3")));
+    ASSERT_TRUE(odd.open(QIODevice::WriteOnly));
+    odd.write("x");
+    odd.close();
+    QFile junk(folder.filePath(QStringLiteral("junk.CSV")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("this,is,not\r\nany,MMANA,export\r\n");
+    junk.close();
+    struct Case {
+        std::string file;
+        const char* message; // "" for none
+        MessageIcon icon;
+    };
+    const Case cases[] = {
+        {"", "", MessageIcon::Information}, // the dialog was cancelled
+        {odd.fileName().toStdString(), "Неизвестный Формат Файла", MessageIcon::Information},
+        {junk.fileName().toStdString(), "Неправильный формат данных", MessageIcon::Information},
+        {folder.filePath(QStringLiteral("gone.csv")).toStdString(), "Неправильный формат данных",
+         MessageIcon::Critical},
+    };
+    Find<QRadioButton>(*window, "optSrc(1)")->click();
+    for (const Case& c : cases) {
+        window->OpenFileFromOutside(Sample("yagi3_20m_sweep.csv"));
+        recorders.messages.shown.clear();
+        recorders.dialogs.dataFile = c.file;
+        Find<QPushButton>(*window, "cmdRun")->click();
+        if (*c.message == '\0') {
+            EXPECT_TRUE(recorders.messages.shown.empty());
+        } else {
+            ASSERT_FALSE(recorders.messages.shown.empty()) << c.file;
+            EXPECT_EQ(recorders.messages.shown.back().text, c.message) << c.file;
+            EXPECT_EQ(recorders.messages.shown.back().icon, c.icon) << c.file;
+        }
+        EXPECT_FALSE(Find<QComboBox>(*window, "cmbLeft")->isEnabled()) << c.file;
+        EXPECT_FALSE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled()) << c.file;
+        EXPECT_TRUE(state.CurrentFile.empty()) << c.file;
+        EXPECT_TRUE(GridRow(0).front().isEmpty()) << c.file;
+    }
+}
+
+TEST_F(LoadFlowWindowTest, AFileDroppedOnTheWindowOpens) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Sample("yagi3_20m_sweep.csv")))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &drop);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(state.Data.DataKind, KindSweep);
+    EXPECT_TRUE(recorders.dialogs.captions.empty());
+}
+
 class MmanaSourceTest : public LoadFlowWindowTest {
 protected:
     MmanaSourceTest() { recorders.mmana.text = ReadAll(Fixture("table_optimisation_3sets.csv")); }
 
-    static std::string Fixture(const char* name) {
-        return std::string(LOBEX_TEST_DATA_DIR) + "/" + name;
-    }
     void Open() { Find<QPushButton>(*window, "cmdRun")->click(); }
 };
 

@@ -182,6 +182,17 @@ TEST_F(OutputTest, ScreenCopyAndSaveTakeThePictureOfTheWindow) {
     EXPECT_EQ(QImage(Path("screen.png")).size(), copied.size());
 }
 
+TEST_F(OutputTest, AControlIsCopiedAsShownAndThe3DCopyWaitsForA3DView) {
+    Open("yagi3_20m_sweep.csv");
+    QWidget* plot = Find<QWidget>(window, "picPlot");
+    QGuiApplication::clipboard()->clear();
+    EXPECT_TRUE(window.Copy3DViewToClipboard(*plot)); // no 3D view: nothing to copy
+    EXPECT_TRUE(QGuiApplication::clipboard()->image().isNull());
+    EXPECT_TRUE(window.CopyControlToClipboard(*plot));
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(),
+              plot->size() * plot->devicePixelRatio());
+}
+
 TEST_F(OutputTest, TheCaptureButtonSavesABitmapBesideTheProgram) {
     state.AppFolder = harness.folder.path().toStdString() + "/";
     window.cmdCapture_Click();

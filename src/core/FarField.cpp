@@ -94,16 +94,6 @@ FarFieldGrid ParseGrid(LineReader& reader) {
     return grid;
 }
 
-// A number as the user's locale writes it (the list shows it; the cut reads it back).
-std::string LocaleNumberText(float value, std::string_view decimalSeparator) {
-    std::string text = ShortestText(value);
-    const std::size_t point = text.find('.');
-    if (point != std::string::npos) {
-        text.replace(point, 1, decimalSeparator);
-    }
-    return text;
-}
-
 void ClearCutSeries(DataSet& data) {
     for (SeriesRecord& series : data.Series) {
         series.Label.clear();

@@ -404,10 +404,13 @@ std::string ShortestText(double value) {
     return ShortestTextOf(value);
 }
 
+std::string LocaleNumberText(float value, std::string_view decimalSeparator) {
+    return ReplaceFirst(ShortestText(value), ".", decimalSeparator);
+}
+
 std::string PointText(float value, std::string_view decimalSeparator) {
     // The locale's text of the number, turned back into point form.
-    const std::string localeText = ReplaceFirst(ShortestText(value), ".", decimalSeparator);
-    return ToPointForm(localeText, decimalSeparator);
+    return ToPointForm(LocaleNumberText(value, decimalSeparator), decimalSeparator);
 }
 
 std::string FormatPattern(float value, std::string_view pattern,

@@ -26,6 +26,9 @@ std::string ToPointForm(std::string_view text, std::string_view decimalSeparator
 std::string ShortestText(float value);
 std::string ShortestText(double value);
 
+// A number's shortest text as the user's locale writes it: the point becomes decimalSeparator.
+std::string LocaleNumberText(float value, std::string_view decimalSeparator);
+
 // A number's shortest text with the first decimalSeparator replaced by "." (plot commands and
 // the text model writer need the point whatever the locale).
 std::string PointText(float value, std::string_view decimalSeparator);

@@ -48,15 +48,6 @@ std::string AxisLabelAndTitle(std::string_view xLabel, std::string_view title) {
     return TextCommand("XAxisLabel", xLabel) + TextCommand("Title1", title);
 }
 
-std::string LocaleNumberText(float value, std::string_view decimalSeparator) {
-    std::string text = ShortestText(value);
-    const std::size_t point = text.find('.');
-    if (point != std::string::npos) {
-        text.replace(point, 1, decimalSeparator);
-    }
-    return text;
-}
-
 bool IsSeriesColumn(int column) {
     return column >= 0 && column < kSeriesCount;
 }

@@ -28,9 +28,6 @@ std::string TextCommand(std::string_view name, std::string_view text);
 // "[XAxisLabel(...)][Title1(...)]".
 std::string AxisLabelAndTitle(std::string_view xLabel, std::string_view title);
 
-// A number as the user's locale writes it: its shortest text with the locale's decimal symbol.
-std::string LocaleNumberText(float value, std::string_view decimalSeparator);
-
 // Whether a column number names one of the series.
 bool IsSeriesColumn(int column);
 

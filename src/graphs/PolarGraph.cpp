@@ -17,7 +17,7 @@ constexpr std::string_view kDegree = "\u00B0";
 constexpr int kCirclePoints = 360;
 
 std::string Degrees(float value, std::string_view separator) {
-    std::string text = graphs::LocaleNumberText(value, separator);
+    std::string text = LocaleNumberText(value, separator);
     text += kDegree;
     return text;
 }

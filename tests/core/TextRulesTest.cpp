@@ -129,6 +129,8 @@ TEST(PointText, WritesAPointWhateverTheLocale) {
     EXPECT_EQ(PointText(1.8f, "."), "1.8");
     EXPECT_EQ(PointText(-60.0f, ","), "-60");
     EXPECT_EQ(PointText(0.25f, "\u066B"), "0.25"); // a multi-byte separator (Arabic)
+    EXPECT_EQ(LocaleNumberText(1.5f, ","), "1,5");
+    EXPECT_EQ(LocaleNumberText(-60.0f, ","), "-60");
     EXPECT_EQ(ToPointForm("14,150", ","), "14.150");
     EXPECT_EQ(ToPointForm("1,2,3", ","), "1.2,3"); // only the first one
     EXPECT_EQ(ToPointForm("14.15", "."), "14.15");

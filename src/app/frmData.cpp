@@ -652,10 +652,21 @@ void frmData::OpenFileFromOutside(const std::string& path) {
     fileFromOutside_.clear();
 }
 
+namespace {
+
+// The wait cursor while a load reads and sorts. The load runs to its end before the user can
+// start another (events run meanwhile without user input), so the window still repaints.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+} // namespace
+
 bool frmData::LoadData() {
-    // A load runs to its end before the user can start another; reading MMANA under Wine or a
-    // long sort still repaints the window meanwhile.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     for (int slot : {kElevationSlot, kAzimuthSlot, kMainSlot}) {
         ClosePlot(graph_, slot);
     }
@@ -675,6 +686,7 @@ bool frmData::LoadData() {
 
     bool loaded = false;
     if (state_.SourceIndex == 0) {
+        const BusyCursor busy;
         loaded = ReadFromMmana(ctx_, services_.mmana);
         if (loaded && !keepGrid) {
             loaded = FillGrid(ctx_) && GridToSeries(ctx_);
@@ -682,7 +694,6 @@ bool frmData::LoadData() {
     } else {
         loaded = OpenDataFile();
     }
-    QApplication::restoreOverrideCursor();
 
     if (!loaded) {
         state_.Data.DataText.clear();
@@ -747,6 +758,7 @@ bool frmData::OpenDataFile() {
         state_.CurrentFile.clear();
         path = services_.dialogs.ChooseDataFile("Open File");
     }
+    const BusyCursor busy;
     return LoadDataFile(ctx_, path);
 }
 

@@ -1,5 +1,6 @@
 #include "QtMessageService.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace lobex {
@@ -9,10 +10,18 @@ void QtMessageService::Show(std::string_view text, MessageIcon icon, std::string
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const QMessageBox::Icon boxIcon =
         icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information;
+    // A message that interrupts long work is answered with the ordinary pointer.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
     QMessageBox box(boxIcon,
                     QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), body,
                     QMessageBox::Ok, parent_.data());
     box.exec();
+    if (busy) {
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 } // namespace lobex

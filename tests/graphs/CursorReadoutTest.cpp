@@ -21,19 +21,17 @@ PlotMetrics Metrics(int left, int top, int right, int bottom, float xLo, float y
     return m;
 }
 
-TEST(RectangularReadout, EdgesReadAndOnePixelBeyondDoesNot) {
-    const PlotMetrics m = Metrics(50, 30, 650, 430, 0.0f, -5.0f, 10.0f, 5.0f);
+TEST(RectangularReadout, EdgesReadOnePixelBeyondDoesNotAndLogAxesReadGeometrically) {
     struct Case {
         double px, py;
         bool inside;
         double x, y;
     };
-    const Case cases[] = {
-        {50, 430, true, 0.0, -5.0}, {650, 30, true, 10.0, 5.0}, {350, 230, true, 5.0, 0.0},
-        {49, 200, false, 0, 0},     {651, 30, false, 0, 0},     {100, 431, false, 0, 0},
-        {100, 29, false, 0, 0},
-    };
-    for (const Case& c : cases) {
+    const PlotMetrics m = Metrics(50, 30, 650, 430, 0.0f, -5.0f, 10.0f, 5.0f);
+    for (const Case& c :
+         {Case{50, 430, true, 0.0, -5.0}, Case{650, 30, true, 10.0, 5.0},
+          Case{350, 230, true, 5.0, 0.0}, Case{49, 200, false, 0, 0}, Case{651, 30, false, 0, 0},
+          Case{100, 431, false, 0, 0}, Case{100, 29, false, 0, 0}}) {
         const RectangularReadout r = ReadRectangular(m, c.px, c.py, false, false);
         EXPECT_EQ(r.inside, c.inside) << c.px << "," << c.py;
         if (c.inside) {
@@ -41,63 +39,59 @@ TEST(RectangularReadout, EdgesReadAndOnePixelBeyondDoesNot) {
             EXPECT_NEAR(r.y, c.y, 1e-9);
         }
     }
-}
-
-TEST(RectangularReadout, LogAxesReadGeometrically) {
-    const PlotMetrics m = Metrics(0, 0, 200, 100, 1.0f, 0.1f, 100.0f, 1000.0f);
-    const RectangularReadout r = ReadRectangular(m, 100, 50, true, true);
-    ASSERT_TRUE(r.inside);
-    EXPECT_NEAR(r.x, 10.0, 1e-9);
-    EXPECT_NEAR(r.y, 10.0, 1e-6);
-    EXPECT_EQ(RectangularXText(3.14159, "."), "X=3.142");
-    EXPECT_EQ(RectangularYText(-3.14159, ","), "Y=-3,1416");
-    EXPECT_EQ(RectangularXText(2.0, "."), "X=2.00");
+    const RectangularReadout log =
+        ReadRectangular(Metrics(0, 0, 200, 100, 1.0f, 0.1f, 100.0f, 1000.0f), 100, 50, true, true);
+    ASSERT_TRUE(log.inside);
+    EXPECT_NEAR(log.x, 10.0, 1e-9);
+    EXPECT_NEAR(log.y, 10.0, 1e-6); // float limits
 }
 
 // A polar picture with its plotting square from (40, 20) to (440, 420): the drawn circle is
 // centred on (241.5, 221.5) and reaches radius 1 at 200 pixels.
-class PolarReadoutTest : public ::testing::Test {
-protected:
-    PolarReadout At(double px, double py, int area) const {
-        return ReadPolar(metrics, px, py, area, 70.0f, -60.0f, 3.14159274f);
-    }
-    PlotMetrics metrics = Metrics(40, 20, 440, 420, 0.0f, 0.0f, 360.0f, 1.0f);
-};
-
-TEST_F(PolarReadoutTest, AzimuthReadsClockwiseFromTheTop) {
-    const std::pair<std::pair<double, double>, double> cases[] = {
-        {{241.5, 121.5}, 0.0},   {{341.5, 221.5}, 90.0}, {{241.5, 321.5}, 180.0},
-        {{141.5, 221.5}, 270.0}, {{241.5, 21.5}, 0.0},
+TEST(PolarReadout, AnglesOfEachDiagramAndTheGainOnTheFourthPowerScale) {
+    const PlotMetrics m = Metrics(40, 20, 440, 420, 0.0f, 0.0f, 360.0f, 1.0f);
+    const auto at = [&m](double px, double py, int area) {
+        return ReadPolar(m, px, py, area, 70.0f, -60.0f, 3.14159274f);
     };
-    for (const auto& [point, angle] : cases) {
-        const PolarReadout r = At(point.first, point.second, 1);
-        ASSERT_TRUE(r.inside) << point.first << "," << point.second;
-        EXPECT_NEAR(r.angle, angle, 1e-4);
+    struct Case {
+        double px, py;
+        int area; // 1 azimuth: clockwise from the top; 2 elevation: counter-clockwise from the
+                  // right
+        bool inside;
+        double angle, tolerance;
+    };
+    // Angles in the middle of each diagram are checked against drawings in PlotMappingTest;
+    // here the edges of what is read.
+    const Case cases[] = {
+        {241.5, 21.5, 1, true, 0.0, 1e-4},
+        {241.5, 321.5, 1, true, 180.0, 1e-4},
+        // The lowest row read lies 1.5 pixels above the drawn centre: under half a degree.
+        {431.5, 220, 2, true, 0.0, 0.5},
+        {51.5, 220, 2, true, 180.0, 0.5},
+        // The elevation diagram shows the upper half only, down to the centre row.
+        {241.5, 220, 2, true, 90.0, 1e-4},
+        {241.5, 221, 2, false, 0, 0},
+        {241.5, 321.5, 2, false, 0, 0},
+        {41, 21, 1, false, 0, 0}, // outside the circle
+        {39, 221.5, 1, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const PolarReadout r = at(c.px, c.py, c.area);
+        EXPECT_EQ(r.inside, c.inside) << c.px << "," << c.py << " area " << c.area;
+        if (c.inside) {
+            EXPECT_NEAR(r.angle, c.angle, c.tolerance) << c.px << "," << c.py;
+        }
     }
-}
-
-TEST_F(PolarReadoutTest, ElevationReadsCounterClockwiseFromTheRightOnTheUpperHalfOnly) {
-    // The lowest row read lies 1.5 pixels above the drawn centre: near the rim that is under
-    // half a degree.
-    EXPECT_NEAR(At(431.5, 220, 2).angle, 0.0, 0.5);
-    EXPECT_NEAR(At(241.5, 121.5, 2).angle, 90.0, 1e-4);
-    EXPECT_NEAR(At(51.5, 220, 2).angle, 180.0, 0.5);
-    EXPECT_TRUE(At(241.5, 220, 2).inside);    // the centre row (integer halves) still reads
-    EXPECT_FALSE(At(241.5, 221, 2).inside);   // just below it, nothing
-    EXPECT_FALSE(At(241.5, 321.5, 2).inside); // the lower half
-    EXPECT_TRUE(At(241.5, 321.5, 1).inside);  // which the azimuth diagram does read
-}
-
-TEST_F(PolarReadoutTest, GainRunsFromTheFloorAtTheCentreToTheTopOnTheCircle) {
-    EXPECT_NEAR(At(241.5, 221.5, 1).gain, -60.0, 1e-9);
-    EXPECT_NEAR(At(241.5, 21.5, 1).gain, 10.0, 1e-6); // PlotRange 70 - 60
+    EXPECT_NEAR(at(241.5, 221.5, 1).gain, -60.0, 1e-9);
+    EXPECT_NEAR(at(241.5, 21.5, 1).gain, 10.0, 1e-6); // PlotRange 70 - 60
     // Radius 0.5 on the fourth-power scale: 0.5^0.25 of the range above the floor.
-    EXPECT_NEAR(At(341.5, 221.5, 1).gain, std::pow(0.5, 0.25) * 70.0 - 60.0, 1e-6);
-    EXPECT_FALSE(At(41, 21, 1).inside);    // a corner of the square, outside the circle
-    EXPECT_FALSE(At(39, 221.5, 1).inside); // left of the plotting square
+    EXPECT_NEAR(at(341.5, 221.5, 1).gain, std::pow(0.5, 0.25) * 70.0 - 60.0, 1e-6);
 }
 
-TEST(PolarReadoutText, UsesGreekLettersAndTheDegreeSign) {
+TEST(ReadoutText, DecimalsSeparatorGreekLettersAndTheDegreeSign) {
+    EXPECT_EQ(RectangularXText(3.14159, "."), "X=3.142");
+    EXPECT_EQ(RectangularXText(2.0, "."), "X=2.00");
+    EXPECT_EQ(RectangularYText(-3.14159, ","), "Y=-3,1416");
     EXPECT_EQ(PolarGainText(7.349, ","), "η= 7,35");
     EXPECT_EQ(PolarGainText(-60.0, "."), "η= -60.0");
     EXPECT_EQ(PolarAngleText(90.04, 1, "."), "φ= 90.0°");

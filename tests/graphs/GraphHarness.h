@@ -2,9 +2,9 @@
 
 #include "FakePlotApi.h"
 #include "Recorders.h"
-#include "RecordingGraphView.h"
 #include "RecordingView.h"
 #include "core/LoadContext.h"
+#include "graphs/HeadlessGraphView.h"
 #include "graphs/PlotLink.h"
 #include "graphs/PolarGraph.h"
 
@@ -22,6 +22,9 @@ struct GraphHarness {
         data.onShowPattern = [this](int left, int right) {
             return lobex::ShowPattern(graph, left, right);
         };
+        for (int slot = 0; slot < kPlotSlotCount; ++slot) {
+            view.SetSlotSize(slot, 400, 300);
+        }
     }
     GraphHarness(const GraphHarness&) = delete;
     GraphHarness& operator=(const GraphHarness&) = delete;
@@ -36,7 +39,7 @@ struct GraphHarness {
 
     AppState state;
     RecordingView data;
-    RecordingGraphView view;
+    HeadlessGraphView view;
     RecordingMessages messages;
     FakePlotApi api;
     PlotLink link{api};

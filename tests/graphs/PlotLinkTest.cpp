@@ -15,43 +15,23 @@ constexpr const char* kPlotFailed =
     "Ошибка построения графика.\r\nЗакройте и перестартуйте программу.";
 
 using Answer = FakePlotApi::StartAnswer;
+using Sent = std::vector<std::pair<std::int32_t, std::string>>;
 
-TEST(StartPlotter, FillsTheStartUpFieldsOfThePlotRecord) {
-    GraphHarness h;
-    ASSERT_TRUE(StartPlotter(h.link, h.state, h.messages));
-    const DPLOT& record = h.link.Record;
-    EXPECT_EQ(record.Version, 2);
-    EXPECT_EQ(record.DataFormat, 2);
-    EXPECT_EQ(record.MaxCurves, 2);
-    EXPECT_EQ(record.NumCurves, 2);
-    EXPECT_EQ(record.Scale, 1);
-    EXPECT_EQ(record.LineType[0], 1);
-    EXPECT_EQ(record.LineType[1], 1);
-    // "Parameter", a zero character, then the blanks of a fixed-length field.
-    EXPECT_EQ(std::memcmp(record.XAxis.data(), "Parameter\0 ", 11), 0);
-    EXPECT_EQ(record.XAxis.back(), ' ');
-    EXPECT_EQ(ReadTextField(record.XAxis), "Parameter");
-    EXPECT_EQ(h.link.PlotterHandle, 1);
-    EXPECT_EQ(h.api.startModes, std::vector<std::int32_t>{1});
-}
-
-TEST(StartPlotter, RetriesAsTheLinkRulesSay) {
+TEST(StartPlotter, FillsTheRecordAndRetriesAsTheLinkRulesSay) {
     struct Case {
         const char* name;
         std::vector<Answer> answers;
         bool repeatLast;
         bool linked;
-        int starts;
-        int stops;
-        int pumps;
+        int starts, stops, pumps;
     };
     const Case cases[] = {
         {"linked at once", {{1, 0}}, false, true, 1, 0, 0},
         {"linked after the one launch", {{0, 0}, {7, 0}}, false, true, 2, 0, 1},
-        {"missing even after launching", {{0, 0}, {0, 0}}, false, false, 2, 0, 1},
         {"missing for good: one launch only", {{0, 0}}, true, false, 2, 0, 1},
         {"already running: stopped and asked again", {{1, 1}, {1, 0}}, false, true, 2, 1, 1},
         {"stopped, then missing after the launch", {{1, 1}, {0, 0}, {0, 0}}, false, false, 3, 1, 2},
+        // Would loop for ever without the bound.
         {"keeps answering as running: taken after the bound",
          {{1, 1}},
          true,
@@ -65,20 +45,31 @@ TEST(StartPlotter, RetriesAsTheLinkRulesSay) {
         h.api.startAnswers.assign(c.answers.begin(), c.answers.end());
         h.api.repeatLastStartAnswer = c.repeatLast;
         int pumps = 0;
-        const bool linked = StartPlotter(h.link, h.state, h.messages, [&pumps] { ++pumps; });
-        EXPECT_EQ(linked, c.linked) << c.name;
+        EXPECT_EQ(StartPlotter(h.link, h.state, h.messages, [&pumps] { ++pumps; }), c.linked)
+            << c.name;
         EXPECT_EQ(h.api.Count("Start"), c.starts) << c.name;
         EXPECT_EQ(h.api.Count("Stop"), c.stops) << c.name;
         EXPECT_EQ(pumps, c.pumps) << c.name;
         EXPECT_EQ(h.link.PlotterHandle != 0, c.linked) << c.name;
-        if (c.linked) {
-            EXPECT_TRUE(h.messages.shown.empty()) << c.name;
-        } else {
-            ASSERT_EQ(h.messages.shown.size(), 1U) << c.name;
-            EXPECT_EQ(h.messages.shown[0].text, kNotFound) << c.name;
-            EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Critical) << c.name;
-            EXPECT_EQ(h.messages.shown[0].caption, "Lobex") << c.name;
+        ASSERT_EQ(h.messages.shown.size(), c.linked ? 0U : 1U) << c.name;
+        if (!c.linked) {
+            EXPECT_EQ(h.messages.shown[0].text, kNotFound);
+            EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Critical);
+            EXPECT_EQ(h.messages.shown[0].caption, "Lobex");
         }
+        EXPECT_EQ(h.api.startModes.front(), 1);
+        const DPLOT& record = h.link.Record;
+        EXPECT_EQ(record.Version, 2);
+        EXPECT_EQ(record.DataFormat, 2);
+        EXPECT_EQ(record.MaxCurves, 2);
+        EXPECT_EQ(record.NumCurves, 2);
+        EXPECT_EQ(record.Scale, 1);
+        // Both solid: a one-curve graph drawn first sets no line type of its own.
+        EXPECT_EQ(record.LineType[0], 1);
+        EXPECT_EQ(record.LineType[1], 1);
+        // "Parameter", a zero character, then the blanks of a fixed-length field.
+        EXPECT_EQ(std::memcmp(record.XAxis.data(), "Parameter\0 ", 11), 0);
+        EXPECT_EQ(record.XAxis.back(), ' ');
     }
 }
 
@@ -95,14 +86,15 @@ void FillSlots(GraphHarness& h) {
     }
 }
 
-TEST(StopPlotter, ClearsTheEditFlagOfEachDocumentThenStops) {
+TEST(StopPlotter, ClearsTheEditFlagOfEachDocumentThenStopsOnlyWhenLinked) {
     GraphHarness h;
-    h.link.PlotterHandle = 1;
     FillSlots(h);
+    StopPlotter(h.link); // not linked: nothing
+    EXPECT_TRUE(h.api.calls.empty());
+    EXPECT_EQ(h.link.Slots[0].DocNum, 4);
+    h.link.PlotterHandle = 1;
     StopPlotter(h.link);
-    const std::vector<std::pair<std::int32_t, std::string>> expected = {{4, "[ClearEditFlag()]"},
-                                                                        {9, "[ClearEditFlag()]"}};
-    EXPECT_EQ(h.api.commands, expected);
+    EXPECT_EQ(h.api.commands, (Sent{{4, "[ClearEditFlag()]"}, {9, "[ClearEditFlag()]"}}));
     EXPECT_EQ(h.api.calls.back(), "Stop");
     EXPECT_EQ(h.link.PlotterHandle, 0);
     for (const PlotSlot& slot : h.link.Slots) {
@@ -112,132 +104,92 @@ TEST(StopPlotter, ClearsTheEditFlagOfEachDocumentThenStops) {
     }
 }
 
-TEST(StopPlotter, DoesNothingWhileTheEngineIsNotLinked) {
-    GraphHarness h;
-    FillSlots(h);
-    StopPlotter(h.link);
-    EXPECT_TRUE(h.api.calls.empty());
-    EXPECT_EQ(h.link.Slots[0].DocNum, 4);
-    EXPECT_FALSE(h.link.Slots[2].Bitmap.IsNull());
-}
-
 TEST(ClosePlot, ClosesTheDocumentDropsTheBitmapAndClearsThePicture) {
-    struct Case {
-        int slot;
-        std::vector<std::pair<std::int32_t, std::string>> sent;
-        std::vector<std::string> events;
-    };
-    const Case cases[] = {
-        {0, {{4, "[FileClose()]"}}, {"clear 0", "menus off"}},
-        {1, {}, {"clear 1", "menus off"}}, // no document: nothing is sent
-        {2, {{9, "[FileClose()]"}}, {"hide fraPolar2", "clear 2", "menus off"}},
-    };
-    for (const Case& c : cases) {
+    for (int closed = 0; closed < kPlotSlotCount; ++closed) {
         GraphHarness h;
         FillSlots(h);
+        for (int slot = 0; slot < kPlotSlotCount; ++slot) {
+            h.view.PaintSlot(slot); // the second polar area shows its result frame too
+        }
         h.view.SetGraphMenusEnabled(true);
-        h.view.events.clear();
-        ClosePlot(h.graph, c.slot);
-        const PlotSlot& slot = h.link.Slots[static_cast<std::size_t>(c.slot)];
-        EXPECT_EQ(slot.DocNum, 0) << c.slot;
-        EXPECT_EQ(slot.HasBitmap, 0) << c.slot;
-        EXPECT_TRUE(slot.Bitmap.IsNull()) << c.slot;
-        EXPECT_EQ(h.api.commands, c.sent) << c.slot;
-        EXPECT_EQ(h.view.events, c.events) << c.slot;
-        EXPECT_FALSE(h.view.GraphMenusEnabled()) << c.slot;
-        // The other slots keep what they hold.
-        const int other = (c.slot + 1) % kPlotSlotCount;
-        EXPECT_EQ(h.link.Slots[static_cast<std::size_t>(other)].HasBitmap, 1) << c.slot;
+        ClosePlot(h.graph, closed);
+        // Only a slot with a document is sent the command (slot 1 holds none).
+        EXPECT_EQ(h.link.Slots[static_cast<std::size_t>(closed)].DocNum, 0) << closed;
+        EXPECT_EQ(h.api.commands,
+                  (closed == 1 ? Sent{} : Sent{{closed == 0 ? 4 : 9, "[FileClose()]"}}));
+        for (int slot = 0; slot < kPlotSlotCount; ++slot) {
+            const PlotSlot& after = h.link.Slots[static_cast<std::size_t>(slot)];
+            EXPECT_EQ(after.HasBitmap == 1, slot != closed) << closed << " " << slot;
+            EXPECT_EQ(after.Bitmap.IsNull(), slot == closed) << closed << " " << slot;
+            EXPECT_EQ(h.view.Painted(slot), slot != closed) << closed << " " << slot;
+        }
+        EXPECT_EQ(h.view.PolarResultsShown(), closed != kElevationSlot);
+        EXPECT_FALSE(h.view.GraphMenusEnabled());
     }
 }
 
-// A one-curve document ready to render: 3 points, one curve.
+// A one-curve document of three points ready to render.
 void PrepareDocument(GraphHarness& h) {
     h.link.XValues = {1.0f, 2.0f, 3.0f};
+    h.link.YValues = {5.0f, 6.0f, 7.0f};
     h.link.Record.DataFormat = 2;
     h.link.Record.MaxPoints = 3;
     h.link.Record.NumCurves = 1;
     h.link.Record.NP[0] = 3;
-    h.link.YValues = {5.0f, 6.0f, 7.0f};
     h.link.PlotCommands = "[Scale(1)]";
     h.link.Slots[0].ClientRect = PlotRect{0, 0, 320, 200};
-    h.link.Slots[1].ClientRect = PlotRect{0, 0, 250, 240};
 }
 
-TEST(RenderPlot, FetchesABitmapOfTheClientSizeIntoTheSlot) {
-    GraphHarness h;
-    PrepareDocument(h);
-    h.api.nextDocument = 12;
-    ASSERT_TRUE(RenderPlot(h.graph, 0));
-    ASSERT_EQ(h.api.plots.size(), 1U);
-    EXPECT_EQ(h.api.plots[0].x, (std::vector<float>{1.0f, 2.0f, 3.0f}));
-    EXPECT_EQ(h.api.plots[0].y, (std::vector<float>{5.0f, 6.0f, 7.0f}));
-    EXPECT_EQ(h.api.plots[0].commands, "[Scale(1)]");
-    ASSERT_EQ(h.api.bitmaps.size(), 1U);
-    EXPECT_EQ(h.api.bitmaps[0].document, 12);
-    EXPECT_EQ(h.api.bitmaps[0].width, 320);
-    EXPECT_EQ(h.api.bitmaps[0].height, 200);
-    EXPECT_EQ(h.api.bitmaps[0].metricsSize, 36);
-    const PlotSlot& slot = h.link.Slots[0];
-    EXPECT_EQ(slot.DocNum, 12);
-    EXPECT_EQ(slot.HasBitmap, 1);
-    EXPECT_EQ(slot.Bitmap.Width, 320);
-    EXPECT_EQ(slot.Metrics.Right, 310);
-    EXPECT_TRUE(h.api.addData.empty());
-    EXPECT_TRUE(h.messages.shown.empty());
-}
-
-TEST(RenderPlot, ReportsARefusedDocumentAndLeavesTheSlotAlone) {
+TEST(RenderPlot, ABitmapOfTheClientSizeOrTheMessageForTheEnginesAnswer) {
     struct Case {
+        const char* name;
         std::int32_t answer;
+        int numCurves;
+        PlotRect rect;
+        bool rendered;
         const char* message;
+        std::int32_t docNum;
+        int hasBitmap;
     };
-    const Case cases[] = {{0, kPlotFailed}, {-1, kNotFound}};
+    const PlotRect box{0, 0, 320, 200};
+    const Case cases[] = {
+        {"a document", 12, 1, box, true, nullptr, 12, 1},
+        {"refused", 0, 1, box, false, kPlotFailed, 0, 0},
+        {"not available", -1, 1, box, false, kNotFound, 0, 0},
+        // Kept, but no bitmap is fetched and later commands are not sent.
+        {"an odd negative number", -5, 1, box, true, nullptr, -5, 0},
+        // The read-outs must not use the metrics of a picture that does not exist.
+        {"a picture box of no size", 1, 1, PlotRect{}, true, nullptr, 1, 0},
+        // Two curves in the record but one curve of values: never handed over.
+        {"arrays shorter than the record says", 1, 2, box, false, kPlotFailed, 0, 0},
+    };
     for (const Case& c : cases) {
         GraphHarness h;
         PrepareDocument(h);
         h.state.PlotHost = PlotHostKind::PolarWindow;
         h.api.plotAnswer = c.answer;
-        EXPECT_FALSE(RenderPlot(h.graph, 1)) << c.answer;
-        EXPECT_TRUE(h.api.bitmaps.empty()) << c.answer;
-        EXPECT_TRUE(h.api.addData.empty()) << c.answer; // no circle for a missing document
-        EXPECT_EQ(h.link.Slots[1].DocNum, 0) << c.answer;
-        EXPECT_EQ(h.link.Slots[1].HasBitmap, 0) << c.answer;
-        ASSERT_EQ(h.messages.shown.size(), 1U) << c.answer;
-        EXPECT_EQ(h.messages.shown[0].text, c.message) << c.answer;
-        EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Critical) << c.answer;
+        h.link.Record.NumCurves = c.numCurves;
+        h.link.Slots[1].ClientRect = c.rect;
+        EXPECT_EQ(RenderPlot(h.graph, 1), c.rendered) << c.name;
+        EXPECT_EQ(h.link.Slots[1].DocNum, c.docNum) << c.name;
+        EXPECT_EQ(h.link.Slots[1].HasBitmap, c.hasBitmap) << c.name;
+        if (c.hasBitmap == 1) {
+            ASSERT_EQ(h.api.bitmaps.size(), 1U);
+            EXPECT_EQ(h.api.bitmaps[0].document, 12);
+            EXPECT_EQ(h.api.bitmaps[0].width, 320);
+            EXPECT_EQ(h.api.bitmaps[0].height, 200);
+            EXPECT_EQ(h.api.bitmaps[0].metricsSize, 36);
+            EXPECT_EQ(h.link.Slots[1].Metrics.Right, 310); // as the engine filled them
+        }
+        EXPECT_EQ(h.api.addData.size(), c.docNum > 0 ? 1U : 0U) << c.name; // circle: documents only
+        ASSERT_EQ(h.messages.shown.size(), c.message ? 1U : 0U) << c.name;
+        if (c.message) {
+            EXPECT_EQ(h.messages.shown[0].text, c.message) << c.name;
+            EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Critical) << c.name;
+        }
+        ClosePlot(h.graph, 1);
+        EXPECT_EQ(h.api.commands.size(), c.docNum > 0 ? 2U : 0U) << c.name; // circle and close
     }
-}
-
-TEST(RenderPlot, KeepsAnOddNegativeDocumentWithoutBitmapAndSendsItNothing) {
-    GraphHarness h;
-    PrepareDocument(h);
-    h.api.plotAnswer = -5;
-    EXPECT_TRUE(RenderPlot(h.graph, 0));
-    EXPECT_TRUE(h.api.bitmaps.empty());
-    EXPECT_EQ(h.link.Slots[0].DocNum, -5);
-    EXPECT_EQ(h.link.Slots[0].HasBitmap, 0);
-    ClosePlot(h.graph, 0);
-    EXPECT_TRUE(h.api.commands.empty());
-}
-
-TEST(RenderPlot, APictureBoxOfNoSizeGetsNoBitmapAndNoReadOut) {
-    GraphHarness h;
-    PrepareDocument(h);
-    h.link.Slots[0].ClientRect = PlotRect{};
-    EXPECT_TRUE(RenderPlot(h.graph, 0));
-    EXPECT_EQ(h.link.Slots[0].DocNum, 1);
-    EXPECT_EQ(h.link.Slots[0].HasBitmap, 0);
-}
-
-TEST(RenderPlot, RefusesArraysShorterThanTheRecordSays) {
-    GraphHarness h;
-    PrepareDocument(h);
-    h.link.Record.NumCurves = 2; // but only one curve of values
-    EXPECT_FALSE(RenderPlot(h.graph, 0));
-    EXPECT_TRUE(h.api.plots.empty());
-    ASSERT_EQ(h.messages.shown.size(), 1U);
-    EXPECT_EQ(h.messages.shown[0].text, kPlotFailed);
 }
 
 TEST(RenderPlot, AddsTheBeamCircleOnlyToPolarDocumentsInThePolarWindow) {
@@ -261,8 +213,8 @@ TEST(RenderPlot, AddsTheBeamCircleOnlyToPolarDocumentsInThePolarWindow) {
         EXPECT_EQ(h.api.addData.size(), c.circle ? 1U : 0U) << c.slot;
         if (c.circle) {
             // The circle goes in before the picture is taken.
-            const std::vector<std::string> order = {"Plot", "AddData", "Command", "GetBitmap"};
-            EXPECT_EQ(h.api.calls, order);
+            EXPECT_EQ(h.api.calls,
+                      (std::vector<std::string>{"Plot", "AddData", "Command", "GetBitmap"}));
             EXPECT_EQ(h.api.addData[0].document, 1);
             EXPECT_EQ(h.api.addData[0].curve, 2);
         }

@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace lobex::test {
 namespace {
 
-constexpr const char* kRefused = "Логарифмическую шкалу установить нельзя\r\n"
-                                 "так как данные содержат нулевые или отрицательные значения";
+using Sent = std::vector<std::pair<std::int32_t, std::string>>;
 
 // A small frequency sweep: frequency, R, jX (negative at the low end), SWR.
 void LoadSweep(GraphHarness& h) {
@@ -26,69 +26,54 @@ const std::string& Commands(const GraphHarness& h) {
     return h.api.plots.back().commands;
 }
 
-TEST(PlotXY, ComposesTheDocumentOfOneCurve) {
-    GraphHarness h;
-    LoadSweep(h);
-    PlotXY(h.graph, 1, 0);
-    ASSERT_EQ(h.api.plots.size(), 1U);
-    EXPECT_EQ(Commands(h),
-              "[FontPoints(1,8)][FontPoints(4,8)][FontPoints(5,8)][FontPoints(2,10)]"
-              "[GridLineType(1,1)][AutoSize()][ManualScale(14,22.5,14.35,30)]"
-              "[TextFont(2,10,500,0,0,0,0,\"MS Sans Serif\")]"
-              "[TextFont(4,8,700,0,0,0,0,\"MS Sans Serif\")]"
-              "[XAxisLabel(\"Частота, MHz\")][Title1(\"Частотные характеристики\")]"
-              "[Scale(1)][LineWidth(-2,10)][LineWidth(-1,10)][Caption(\"Lobex Data\")]");
-    const FakePlotApi::PlotCall& call = h.api.plots[0];
-    EXPECT_EQ(call.record.NumCurves, 1);
-    EXPECT_EQ(call.record.MaxPoints, 4);
-    EXPECT_EQ(call.record.NP[0], 4);
-    EXPECT_EQ(call.x, (std::vector<float>{14.0f, 14.1f, 14.2f, 14.35f}));
-    EXPECT_EQ(call.y, (std::vector<float>{22.5f, 24.0f, 26.25f, 30.0f}));
-    EXPECT_EQ(ReadTextField(call.record.YAxis), "R Ohm");
-}
-
-TEST(PlotXY, ComposesASecondCurveOnItsOwnAxisInBlue) {
-    GraphHarness h;
-    LoadSweep(h);
-    PlotXY(h.graph, 1, 3);
-    ASSERT_EQ(h.api.plots.size(), 1U);
-    // The second axis label keeps its blanks; the record's Y label is trimmed.
-    EXPECT_EQ(Commands(h),
-              "[FontPoints(1,8)][FontPoints(4,8)][FontPoints(5,8)][FontPoints(2,10)]"
-              "[GridLineType(1,1)][AutoSize()]"
-              "[SelectCurve(2)][MultipleYAxes(2,2,0)][Y2AxisLabel(\"  SWR(50.0Om)  \")]"
-              "[ManualScale(14,22.5,14.35,30,1.1,2.25)][Color(2,0,0,255)]"
-              "[TextFont(2,10,500,0,0,0,0,\"MS Sans Serif\")]"
-              "[TextFont(4,8,700,0,0,0,0,\"MS Sans Serif\")]"
-              "[XAxisLabel(\"Частота, MHz\")][Title1(\"Частотные характеристики\")]"
-              "[Scale(1)][LineWidth(-2,10)][LineWidth(-1,10)][Caption(\"Lobex Data\")]");
-    const FakePlotApi::PlotCall& call = h.api.plots[0];
-    EXPECT_EQ(call.record.MaxCurves, 2);
-    EXPECT_EQ(call.record.NumCurves, 2);
-    EXPECT_EQ(call.record.NP[1], 4);
-    EXPECT_EQ(call.record.LineType[0], 1);
-    EXPECT_EQ(call.record.LineType[1], 1);
-    EXPECT_EQ(call.y, (std::vector<float>{22.5f, 24.0f, 26.25f, 30.0f, 2.25f, 1.5f, 1.1f, 1.8f}));
-}
-
-TEST(PlotXY, TheRecordsYLabelIsTrimmedAndPaddedWithBlanks) {
+TEST(PlotXY, ComposesTheDocumentedCommandStringAndRecord) {
+    struct Case {
+        int right;
+        std::string commands;
+        int maxCurves; // one curve leaves the record's MaxCurves as it was (here 1)
+        std::vector<float> y;
+    };
+    const std::string fonts =
+        "[FontPoints(1,8)][FontPoints(4,8)][FontPoints(5,8)][FontPoints(2,10)]"
+        "[GridLineType(1,1)][AutoSize()]";
+    const std::string rest =
+        "[TextFont(2,10,500,0,0,0,0,\"MS Sans Serif\")]"
+        "[TextFont(4,8,700,0,0,0,0,\"MS Sans Serif\")]"
+        "[XAxisLabel(\"Частота, MHz\")][Title1(\"Частотные характеристики\")]"
+        "[Scale(1)][LineWidth(-2,10)][LineWidth(-1,10)][Caption(\"Lobex Data\")]";
+    const Case cases[] = {
+        {0, fonts + "[ManualScale(14,22.5,14.35,30)]" + rest, 1, {22.5f, 24.0f, 26.25f, 30.0f}},
+        // The second axis label keeps its blanks.
+        {3,
+         fonts +
+             "[SelectCurve(2)][MultipleYAxes(2,2,0)][Y2AxisLabel(\"  SWR(50.0Om)  \")]"
+             "[ManualScale(14,22.5,14.35,30,1.1,2.25)][Color(2,0,0,255)]" +
+             rest,
+         2,
+         {22.5f, 24.0f, 26.25f, 30.0f, 2.25f, 1.5f, 1.1f, 1.8f}},
+    };
+    for (const Case& c : cases) {
+        GraphHarness h;
+        LoadSweep(h);
+        h.link.Record.MaxCurves = 1;
+        PlotXY(h.graph, 1, c.right);
+        ASSERT_EQ(h.api.plots.size(), 1U);
+        EXPECT_EQ(Commands(h), c.commands);
+        const FakePlotApi::PlotCall& call = h.api.plots[0];
+        EXPECT_EQ(call.record.NumCurves, c.right == 0 ? 1 : 2);
+        EXPECT_EQ(call.record.MaxCurves, c.maxCurves);
+        EXPECT_EQ(call.record.MaxPoints, 4);
+        EXPECT_EQ(call.record.NP[static_cast<std::size_t>(call.record.NumCurves - 1)], 4);
+        EXPECT_EQ(call.x, (std::vector<float>{14.0f, 14.1f, 14.2f, 14.35f}));
+        EXPECT_EQ(call.y, c.y);
+        EXPECT_EQ(ReadTextField(call.record.YAxis), "R Ohm");
+    }
+    // The record's Y label is the left column's, trimmed and padded with blanks.
     GraphHarness h;
     LoadSweep(h);
     PlotXY(h.graph, 3, 0);
-    const DPLOT& record = h.api.plots[0].record;
-    EXPECT_EQ(std::memcmp(record.YAxis.data(), "SWR(50.0Om) ", 12), 0);
-    EXPECT_EQ(record.YAxis.back(), ' ');
-}
-
-TEST(PlotXY, OneCurveLeavesMaxCurvesAsItWas) {
-    GraphHarness h;
-    LoadSweep(h);
-    h.link.Record.MaxCurves = 2;
-    PlotXY(h.graph, 1, 0);
-    EXPECT_EQ(h.api.plots[0].record.MaxCurves, 2);
-    h.link.Record.MaxCurves = 1;
-    PlotXY(h.graph, 1, 0);
-    EXPECT_EQ(h.api.plots[1].record.MaxCurves, 1);
+    EXPECT_EQ(std::memcmp(h.api.plots[0].record.YAxis.data(), "SWR(50.0Om) ", 12), 0);
+    EXPECT_EQ(h.api.plots[0].record.YAxis.back(), ' ');
 }
 
 TEST(PlotXY, ScaleLimitsKeepThePointUnderADecimalComma) {
@@ -97,13 +82,7 @@ TEST(PlotXY, ScaleLimitsKeepThePointUnderADecimalComma) {
     h.state.DecimalSeparator = ",";
     SetSeries(h.state.Data, 1, "R Ohm", {1.8f, 2.5f, 3.25f, 0.125f});
     PlotXY(h.graph, 1, 2);
-    const std::string& commands = Commands(h);
-    EXPECT_NE(commands.find("[ManualScale(14,0.125,14.35,3.25,-12.5,18)]"), std::string::npos)
-        << commands;
-    SetSeries(h.state.Data, 1, "R Ohm", {1.8f, 1.9f});
-    SetSeries(h.state.Data, 0, "Freq(MHz)", {7.05f, 7.2f});
-    PlotXY(h.graph, 1, 0);
-    EXPECT_NE(Commands(h).find("[ManualScale(7.05,1.8,7.2,1.9)]"), std::string::npos)
+    EXPECT_NE(Commands(h).find("[ManualScale(14,0.125,14.35,3.25,-12.5,18)]"), std::string::npos)
         << Commands(h);
 }
 
@@ -134,61 +113,39 @@ TEST(PlotXY, TitleAndXLabelFollowTheDataKind) {
     }
 }
 
-TEST(PlotXY, ScaleCodeFollowsTheLogFlagsWhereTheDataAllowIt) {
-    struct Case {
-        bool logX;
-        bool logY;
-        const char* scale;
-    };
-    const Case cases[] = {{false, false, "[Scale(1)]"},
-                          {true, false, "[Scale(3)]"},
-                          {false, true, "[Scale(2)]"},
-                          {true, true, "[Scale(4)]"}};
-    for (const Case& c : cases) {
-        GraphHarness h;
-        LoadSweep(h);
-        h.state.LogX = c.logX;
-        h.state.LogY = c.logY;
-        PlotXY(h.graph, 1, 3); // all limits above zero
-        EXPECT_NE(Commands(h).find(c.scale), std::string::npos) << c.scale;
-        EXPECT_TRUE(h.messages.shown.empty()) << c.scale;
-        EXPECT_EQ(h.state.LogX, c.logX);
-        EXPECT_EQ(h.state.LogY, c.logY);
-        EXPECT_TRUE(h.view.Box(LogBox::X).enabled);
-        EXPECT_TRUE(h.view.Box(LogBox::Y).enabled);
-        EXPECT_TRUE(h.view.Box(LogBox::X).visible);
-        EXPECT_TRUE(h.view.Box(LogBox::Y).visible);
-    }
-}
-
-TEST(PlotXY, LogAxesAreRefusedForDataAtOrBelowZero) {
+TEST(PlotXY, LogAxesFollowTheFlagsWhereTheDataAllowThemAndAreRefusedOncePerAxisElse) {
     struct Case {
         const char* name;
-        int left;
-        int right;
+        int left, right;
         bool logX, logY;
-        float firstMin; // lower limit of column left (X stays above zero unless xMin is set)
-        float xMin;
+        float xMin; // the first frequency
         bool xEnabled, yEnabled;
         bool logXAfter, logYAfter;
         int refusals;
         const char* scale;
     };
     const Case cases[] = {
-        {"negative Y column, nothing asked", 2, 0, false, false, -12.5f, 14.0f, true, false, false,
-         false, 0, "[Scale(1)]"},
-        {"negative Y column, log X asked", 2, 0, true, false, -12.5f, 14.0f, true, false, true,
-         false, 0, "[Scale(3)]"},
-        {"negative Y column, log Y asked", 2, 0, false, true, -12.5f, 14.0f, true, false, false,
-         false, 1, "[Scale(1)]"},
-        {"zero X, log X asked", 1, 0, true, false, 22.5f, 0.0f, false, true, false, false, 1,
+        {"all above zero, linear", 1, 3, false, false, 14.0f, true, true, false, false, 0,
          "[Scale(1)]"},
-        {"only the second curve below zero", 1, 2, false, true, 22.5f, 14.0f, true, false, false,
-         false, 1, "[Scale(1)]"},
-        {"only the first curve below zero", 2, 1, false, true, -12.5f, 14.0f, true, true, false,
-         false, 1, "[Scale(1)]"},
-        {"both curves below zero: told once", 2, 4, false, true, -12.5f, 14.0f, true, false, false,
-         false, 1, "[Scale(1)]"},
+        {"all above zero, log X", 1, 3, true, false, 14.0f, true, true, true, false, 0,
+         "[Scale(3)]"},
+        {"all above zero, log Y", 1, 3, false, true, 14.0f, true, true, false, true, 0,
+         "[Scale(2)]"},
+        {"all above zero, both", 1, 3, true, true, 14.0f, true, true, true, true, 0, "[Scale(4)]"},
+        {"negative Y column, nothing asked", 2, 0, false, false, 14.0f, true, false, false, false,
+         0, "[Scale(1)]"},
+        {"negative Y column, log X asked", 2, 0, true, false, 14.0f, true, false, true, false, 0,
+         "[Scale(3)]"},
+        {"negative Y column, log Y asked", 2, 0, false, true, 14.0f, true, false, false, false, 1,
+         "[Scale(1)]"},
+        {"zero X, log X asked", 1, 0, true, false, 0.0f, false, true, false, false, 1,
+         "[Scale(1)]"},
+        {"only the second curve below zero", 1, 2, false, true, 14.0f, true, false, false, false, 1,
+         "[Scale(1)]"},
+        {"only the first curve below zero", 2, 1, false, true, 14.0f, true, true, false, false, 1,
+         "[Scale(1)]"},
+        {"both curves below zero: told once", 2, 4, false, true, 14.0f, true, false, false, false,
+         1, "[Scale(1)]"},
     };
     for (const Case& c : cases) {
         GraphHarness h;
@@ -200,33 +157,20 @@ TEST(PlotXY, LogAxesAreRefusedForDataAtOrBelowZero) {
         PlotXY(h.graph, c.left, c.right);
         EXPECT_EQ(h.view.Box(LogBox::X).enabled, c.xEnabled) << c.name;
         EXPECT_EQ(h.view.Box(LogBox::Y).enabled, c.yEnabled) << c.name;
-        EXPECT_FALSE(h.view.Box(LogBox::Y).ticked) << c.name;
+        EXPECT_TRUE(h.view.Box(LogBox::X).visible && h.view.Box(LogBox::Y).visible) << c.name;
         EXPECT_EQ(h.state.LogX, c.logXAfter) << c.name;
         EXPECT_EQ(h.state.LogY, c.logYAfter) << c.name;
+        if (c.refusals > 0) {
+            EXPECT_FALSE(h.view.Box(LogBox::Y).ticked) << c.name;
+        }
         ASSERT_EQ(static_cast<int>(h.messages.shown.size()), c.refusals) << c.name;
         for (const RecordedMessage& message : h.messages.shown) {
-            EXPECT_EQ(message.text, kRefused) << c.name;
+            EXPECT_EQ(message.text, kLogRefusedMessage) << c.name;
             EXPECT_EQ(message.icon, MessageIcon::Information) << c.name;
             EXPECT_EQ(message.caption, "Lobex") << c.name;
         }
         EXPECT_NE(Commands(h).find(c.scale), std::string::npos) << c.name;
-        ASSERT_EQ(h.state.Data.Series[static_cast<std::size_t>(c.left)].Min, c.firstMin);
     }
-}
-
-TEST(PlotXY, ABoxIsDisabledBeforeItIsUnticked) {
-    GraphHarness h;
-    LoadSweep(h);
-    h.state.LogY = true;
-    PlotXY(h.graph, 2, 0);
-    const std::vector<std::string> expected = {"enabled Y 0", "ticked Y 0"};
-    std::vector<std::string> yEvents;
-    for (const std::string& event : h.view.events) {
-        if (event == "enabled Y 0" || event == "ticked Y 0") {
-            yEvents.push_back(event);
-        }
-    }
-    EXPECT_EQ(yEvents, expected);
 }
 
 TEST(PlotXY, WithoutDataTellsSoAfterClosingTheGraph) {
@@ -236,47 +180,32 @@ TEST(PlotXY, WithoutDataTellsSoAfterClosingTheGraph) {
     h.link.Slots[0].DocNum = 3;
     PlotXY(h.graph, 1, 0);
     EXPECT_TRUE(h.api.plots.empty());
-    const std::vector<std::pair<std::int32_t, std::string>> closed = {{3, "[FileClose()]"}};
-    EXPECT_EQ(h.api.commands, closed);
+    EXPECT_EQ(h.api.commands, (Sent{{3, "[FileClose()]"}}));
     EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{"Нет данных"});
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Information);
-    EXPECT_TRUE(h.view.Box(LogBox::X).visible);
 }
 
-TEST(PlotXY, ASuccessfulRenderEnablesTheMenusAndPaints) {
+TEST(PlotXY, EachRenderReplacesTheGraphAndSetsMenusPaintAndThe3DButton) {
     GraphHarness h;
     LoadSweep(h);
     h.view.SetSlotSize(0, 640, 330);
     PlotXY(h.graph, 1, 0);
-    EXPECT_EQ(h.link.Slots[0].ClientRect, (PlotRect{0, 0, 640, 330}));
     EXPECT_EQ(h.api.bitmaps.at(0).width, 640);
-    EXPECT_EQ(h.link.Slots[0].DocNum, 1);
+    EXPECT_EQ(h.api.bitmaps.at(0).height, 330);
     EXPECT_TRUE(h.view.GraphMenusEnabled());
-    EXPECT_EQ(h.view.Events("paint"), std::vector<std::string>{"paint 0"});
-    EXPECT_EQ(h.view.events.back(), "paint 0");
+    EXPECT_TRUE(h.view.Painted(0));
     EXPECT_EQ(h.data.pumps, 1);
-}
-
-TEST(PlotXY, AFailedRenderDisablesThe3DButtonAndTheMenus) {
-    GraphHarness h;
-    LoadSweep(h);
+    PlotXY(h.graph, 2, 0);
+    EXPECT_EQ(h.api.commands, (Sent{{1, "[FileClose()]"}}));
+    EXPECT_EQ(h.link.Slots[0].DocNum, 2);
+    // A failed render disables the 3D button and the menus and paints nothing.
     h.api.plotAnswer = 0;
     h.data.button3D = true;
     PlotXY(h.graph, 1, 0);
     EXPECT_FALSE(h.data.button3D);
     EXPECT_FALSE(h.view.GraphMenusEnabled());
-    EXPECT_TRUE(h.view.Events("paint").empty());
+    EXPECT_FALSE(h.view.Painted(0));
     EXPECT_EQ(h.link.Slots[0].DocNum, 0);
-}
-
-TEST(PlotXY, EveryPlotReplacesTheDocumentBefore) {
-    GraphHarness h;
-    LoadSweep(h);
-    PlotXY(h.graph, 1, 0);
-    PlotXY(h.graph, 2, 0);
-    const std::vector<std::pair<std::int32_t, std::string>> closed = {{1, "[FileClose()]"}};
-    EXPECT_EQ(h.api.commands, closed);
-    EXPECT_EQ(h.link.Slots[0].DocNum, 2);
 }
 
 TEST(ChooseCurvePair, ReadsTheTwoListsAsTheWindowDoes) {
@@ -297,9 +226,7 @@ TEST(ChooseCurvePair, ReadsTheTwoListsAsTheWindowDoes) {
         EXPECT_EQ(pair.right, c.expectedRight);
         EXPECT_EQ(pair.resetRight, c.reset);
     }
-}
-
-TEST(PlotChosenCurves, DrawsTheRectangularGraphWhenNoPatternIsShown) {
+    // Without a pattern the pair gets the rectangular graph.
     GraphHarness h;
     LoadSweep(h);
     PlotChosenCurves(h.graph, 1, 2);

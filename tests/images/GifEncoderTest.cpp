@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
 #include <random>
 
 namespace lobex {
@@ -16,7 +15,6 @@ namespace {
 
 using test::GifFile;
 using test::ParseGif;
-using test::ReadAll;
 
 QImage Filled(int width, int height, QRgb colour, QImage::Format format = QImage::Format_RGB32) {
     QImage picture(width, height, format);
@@ -29,56 +27,34 @@ QByteArray Encode(const QImage& picture, bool gif89a = false, QRgb transparent =
     return EncodeGif(reduced, gif89a, TransparentIndex(reduced.palette, transparent));
 }
 
-std::vector<int> Iota(int count, int first = 0) {
-    std::vector<int> values(static_cast<std::size_t>(count));
-    std::iota(values.begin(), values.end(), first);
-    return values;
-}
-
-TEST(GifPalette, HoldsTheFiveLevelsWithBlueOutermostAndBlackBeyond124) {
+TEST(GifPalette, FiveLevelsWithRedInnermostAndBlackBeyond124) {
+    const int levels[] = {0, 64, 128, 192, 255};
     const auto& palette = ScreenPalette();
-    EXPECT_EQ(palette[0], qRgb(0, 0, 0));
-    EXPECT_EQ(palette[1], qRgb(64, 0, 0));
-    EXPECT_EQ(palette[4], qRgb(255, 0, 0));
-    EXPECT_EQ(palette[5], qRgb(0, 64, 0));
-    EXPECT_EQ(palette[25], qRgb(0, 0, 64));
-    EXPECT_EQ(palette[62], qRgb(128, 128, 128));
-    EXPECT_EQ(palette[124], qRgb(255, 255, 255));
-    for (std::size_t i = 125; i < 256; ++i) {
-        EXPECT_EQ(palette[i], qRgb(0, 0, 0)) << i;
+    for (int i = 0; i < 256; ++i) {
+        const QRgb expected =
+            i < 125 ? qRgb(levels[i % 5], levels[i / 5 % 5], levels[i / 25]) : qRgb(0, 0, 0);
+        EXPECT_EQ(palette[static_cast<std::size_t>(i)], expected) << i;
     }
 }
 
-TEST(GifPalette, TrueColoursGoToTheNearestTableColour) {
-    struct Case {
-        int red, green, blue;
-        int index;
-    };
-    const Case cases[] = {
-        {255, 0, 0, 4},      {128, 128, 128, 62}, {0, 0, 0, 0},        {255, 255, 255, 124},
-        {0, 0, 255, 100},    {0, 255, 0, 20},     {200, 100, 50, 38},  {31, 33, 95, 30},
-        {32, 32, 32, 0},     {96, 160, 224, 111}, {223, 223, 223, 93}, {224, 224, 224, 124},
-        {192, 192, 192, 93},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(int{NearestScreenIndex(c.red, c.green, c.blue)}, c.index)
-            << c.red << "," << c.green << "," << c.blue;
-    }
-}
-
-TEST(GifPalette, NearestMeansSmallestRgbDistanceOverTheWholeTable) {
+TEST(GifPalette, NearestMeansSmallestRgbDistanceWithTiesToTheLowerIndex) {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> channel(0, 255);
-    const auto& palette = ScreenPalette();
+    std::vector<std::array<int, 3>> colours;
+    for (int level = 0; level < 256; ++level) {
+        colours.push_back({level, level, level}); // greys: ties at the midpoints
+    }
     for (int trial = 0; trial < 2000; ++trial) {
-        const int r = channel(random), g = channel(random), b = channel(random);
+        colours.push_back({channel(random), channel(random), channel(random)});
+    }
+    const auto& palette = ScreenPalette();
+    for (const auto& [r, g, b] : colours) {
         int best = 0;
         int bestDistance = 1 << 30;
         for (int i = 0; i < 125; ++i) {
-            const int dr = r - qRed(palette[static_cast<std::size_t>(i)]);
-            const int dg = g - qGreen(palette[static_cast<std::size_t>(i)]);
-            const int db = b - qBlue(palette[static_cast<std::size_t>(i)]);
-            const int distance = dr * dr + dg * dg + db * db;
+            const QRgb c = palette[static_cast<std::size_t>(i)];
+            const int distance = (r - qRed(c)) * (r - qRed(c)) + (g - qGreen(c)) * (g - qGreen(c)) +
+                                 (b - qBlue(c)) * (b - qBlue(c));
             if (distance < bestDistance) {
                 bestDistance = distance;
                 best = i;
@@ -88,34 +64,20 @@ TEST(GifPalette, NearestMeansSmallestRgbDistanceOverTheWholeTable) {
     }
 }
 
-TEST(GifReduction, PureRedIsIndexFourAndMidGreyIndex62InEveryTrueColourFormat) {
+TEST(GifReduction, TrueColourPicturesUseTheTableAndEightBitOnesTheirOwnPalette) {
     for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_RGB888,
                                         QImage::Format_ARGB32, QImage::Format_RGB16}) {
         const IndexedPicture red = ReduceToPalette(Filled(3, 2, qRgb(255, 0, 0), format));
-        const IndexedPicture grey = ReduceToPalette(Filled(3, 2, qRgb(128, 128, 128), format));
-        ASSERT_EQ(red.indices.size(), 6u);
-        for (std::size_t i = 0; i < 6; ++i) {
-            EXPECT_EQ(red.indices[i], 4) << format;
-            if (format != QImage::Format_RGB16) { // 5-6-5 bits cannot hold 128 exactly
-                EXPECT_EQ(grey.indices[i], 62) << format;
-            }
-        }
+        EXPECT_EQ(red.indices, std::vector<std::uint8_t>(6, 4)) << format;
         EXPECT_EQ(red.palette, ScreenPalette());
+        if (format != QImage::Format_RGB16) { // 5-6-5 bits cannot hold 128 exactly
+            const IndexedPicture grey = ReduceToPalette(Filled(3, 2, qRgb(128, 128, 128), format));
+            EXPECT_EQ(grey.indices, std::vector<std::uint8_t>(6, 62)) << format;
+        }
     }
-}
-
-TEST(GifReduction, AnEightBitPictureKeepsItsOwnPaletteAndIndices) {
-    QImage picture(4, 1, QImage::Format_Indexed8);
-    picture.setColorTable({qRgb(10, 20, 30), qRgb(200, 100, 0), qRgb(1, 2, 3)});
-    const uchar pixels[] = {2, 0, 1, 2};
-    std::copy(std::begin(pixels), std::end(pixels), picture.scanLine(0));
-    const IndexedPicture reduced = ReduceToPalette(picture);
-    EXPECT_EQ(reduced.indices, (std::vector<std::uint8_t>{2, 0, 1, 2}));
-    EXPECT_EQ(reduced.palette[0], qRgb(10, 20, 30));
-    EXPECT_EQ(reduced.palette[1], qRgb(200, 100, 0));
-    EXPECT_EQ(reduced.palette[2], qRgb(1, 2, 3));
-    EXPECT_EQ(reduced.palette[3], qRgb(0, 0, 0));
-
+    const IndexedPicture own = ReduceToPalette(test::IndexedPicture8(4, 1, {2, 0, 1, 255}));
+    EXPECT_EQ(own.indices, (std::vector<std::uint8_t>{2, 0, 1, 255}));
+    EXPECT_EQ(own.palette[255], qRgb(255, 0, (255 * 7) % 256));
     QImage grey(2, 1, QImage::Format_Grayscale8);
     grey.scanLine(0)[0] = 17;
     grey.scanLine(0)[1] = 250;
@@ -124,7 +86,7 @@ TEST(GifReduction, AnEightBitPictureKeepsItsOwnPaletteAndIndices) {
     EXPECT_EQ(greyReduced.palette[250], qRgb(250, 250, 250));
 }
 
-TEST(GifFileLayout, HeaderDescriptorsAndPaletteSitWhereGif87aPutsThem) {
+TEST(GifFileLayout, HeaderDescriptorsPaletteAndTheGif89aControlExtension) {
     const GifFile gif = ParseGif(Encode(Filled(300, 2, qRgb(255, 0, 0))));
     EXPECT_EQ(gif.signature, "GIF87a");
     EXPECT_EQ(gif.width, 300);
@@ -137,77 +99,34 @@ TEST(GifFileLayout, HeaderDescriptorsAndPaletteSitWhereGif87aPutsThem) {
     EXPECT_EQ(gif.palette[4 * 3], 255); // index 4 is red
     EXPECT_EQ(gif.palette[62 * 3 + 1], 128);
     EXPECT_TRUE(gif.endsWithTerminatorAndTrailer);
-}
-
-TEST(GifFileLayout, Gif89aAddsTheControlExtensionWithTheTransparentIndex) {
-    struct Case {
-        QRgb transparent;
-        int index;
-    };
-    // Red is index 4; a colour the table does not hold names index 0.
-    for (const Case& c :
-         {Case{qRgb(255, 0, 0), 4}, Case{qRgb(12, 34, 56), 0}, Case{qRgb(128, 128, 128), 62}}) {
-        const GifFile gif = ParseGif(Encode(Filled(2, 2, qRgb(255, 0, 0)), true, c.transparent));
-        EXPECT_EQ(gif.signature, "GIF89a");
-        ASSERT_TRUE(gif.hasControlExtension);
-        EXPECT_EQ(gif.controlExtension,
+    // The transparent colour's index; a colour the table does not hold names index 0.
+    const std::pair<QRgb, int> transparent[] = {
+        {qRgb(255, 0, 0), 4}, {qRgb(12, 34, 56), 0}, {qRgb(128, 128, 128), 62}};
+    for (const auto& [colour, index] : transparent) {
+        const GifFile gif89 = ParseGif(Encode(Filled(2, 2, qRgb(255, 0, 0)), true, colour));
+        EXPECT_EQ(gif89.signature, "GIF89a");
+        EXPECT_EQ(gif89.controlExtension,
                   (std::vector<std::uint8_t>{0x21, 0xF9, 4, 0x09, 0, 0,
-                                             static_cast<std::uint8_t>(c.index), 0}));
-        EXPECT_TRUE(gif.endsWithTerminatorAndTrailer);
+                                             static_cast<std::uint8_t>(index), 0}));
+        EXPECT_TRUE(gif89.endsWithTerminatorAndTrailer);
     }
 }
 
-TEST(GifCodes, OnePixelWideRowsAreAClearCodeAndThePixelEach) {
-    const QImage picture = test::IndexedPicture8(1, 3, {7, 200, 7});
-    const GifFile gif = ParseGif(Encode(picture));
-    EXPECT_EQ(gif.Codes(), (std::vector<int>{256, 7, 256, 200, 256, 7, 257}));
-}
-
-TEST(GifCodes, RepeatsAreCodedWithLearnedStringsAndTheTableRestartsEachRow) {
-    // Row "4 4 4 4 4": 4 learns (4,4)=258; 258 learns (4,4,4)=259; the pending 258 ends it.
-    const GifFile gif = ParseGif(Encode(Filled(5, 2, qRgb(255, 0, 0))));
-    EXPECT_EQ(gif.Codes(), (std::vector<int>{256, 4, 258, 258, 256, 4, 258, 258, 257}));
-}
-
-TEST(GifCodes, MoreThan253MissesInARowGetAClearCodeRightAfterThePendingMatch) {
-    // 300 pixels whose neighbour pairs are all new: every pixel after the first misses.
-    std::vector<int> row = Iota(256);
-    const std::vector<int> tail = Iota(44);
-    row.insert(row.end(), tail.begin(), tail.end());
-    const GifFile gif = ParseGif(Encode(test::IndexedPicture8(300, 1, row)));
-    const std::vector<int> codes = gif.Codes();
-    ASSERT_GE(codes.size(), 258u);
-    EXPECT_EQ(codes[0], 256);
-    for (int i = 1; i <= 253; ++i) {
-        ASSERT_EQ(codes[static_cast<std::size_t>(i)], i - 1) << i;
-    }
-    EXPECT_EQ(codes[254], 253); // the match pending when the table was full
-    EXPECT_EQ(codes[255], 256); // then the mid-row clear code
-    EXPECT_EQ(codes[256], 254);
-    EXPECT_EQ(std::count(codes.begin(), codes.end(), 256), 2);
-    EXPECT_EQ(codes.back(), 257);
-    for (const int code : codes) {
-        EXPECT_LT(code, 512) << "every code must fit 9 bits";
-    }
-}
-
-TEST(GifCodes, SubBlocksHoldAtMost255BytesAndTheLastOneTheRest) {
+TEST(GifCodes, NineBitCodesWithTheTableRestartedEveryRow) {
     struct Case {
-        int width, height;
-        std::vector<int> sizes;
+        const char* name;
+        QImage picture;
+        std::vector<int> codes;
     };
-    // 14 x 15 distinct pixels per row: 15 x 15 + 1 = 226 codes = 255 bytes.
-    // 1 x 113: 2 x 113 + 1 = 227 codes = 256 bytes.
-    const Case cases[] = {{14, 15, {255}}, {1, 113, {255, 1}}};
+    const Case cases[] = {
+        {"one pixel a row",
+         test::IndexedPicture8(1, 3, {7, 200, 7}),
+         {256, 7, 256, 200, 256, 7, 257}},
+        // "4 4 4 4 4": 4 learns (4,4)=258; 258 learns (4,4,4)=259; the pending 258 ends it.
+        {"repeats", Filled(5, 2, qRgb(255, 0, 0)), {256, 4, 258, 258, 256, 4, 258, 258, 257}},
+    };
     for (const Case& c : cases) {
-        std::vector<int> indices;
-        for (int y = 0; y < c.height; ++y) {
-            const std::vector<int> row = Iota(c.width, y % 2);
-            indices.insert(indices.end(), row.begin(), row.end());
-        }
-        const GifFile gif = ParseGif(Encode(test::IndexedPicture8(c.width, c.height, indices)));
-        EXPECT_EQ(gif.subBlockSizes, c.sizes) << c.width << "x" << c.height;
-        EXPECT_TRUE(gif.endsWithTerminatorAndTrailer);
+        EXPECT_EQ(ParseGif(Encode(c.picture)).Codes(), c.codes) << c.name;
     }
 }
 
@@ -215,13 +134,34 @@ class GifFileTest : public ::testing::Test {
 protected:
     QString PathOf(const char* name) const { return folder.filePath(QLatin1String(name)); }
 
-    // Writes picture, then checks Qt's and giflib's decoders both see the encoder's indices.
-    void ExpectDecodersAgree(const QImage& picture, const char* name) {
+    QTemporaryDir folder;
+    clsGIF gif;
+};
+
+TEST_F(GifFileTest, QtAndGiflibDecodeTheFilesToTheEncodersIndices) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> channel(0, 255);
+    // Noisy rows learn a new string at every pixel: a clear code after every 253, mid-row.
+    QImage noise(700, 40, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y) {
+        for (int x = 0; x < noise.width(); ++x) {
+            noise.setPixel(x, y, qRgb(channel(random), channel(random), channel(random)));
+        }
+    }
+    std::vector<int> indices(600 * 20);
+    std::generate(indices.begin(), indices.end(), [&] { return channel(random); });
+    const std::pair<const char*, QImage> pictures[] = {
+        {"screen.gif", test::ScreenLikePicture(640, 400)},
+        {"narrow.gif", test::ScreenLikePicture(1, 50)},
+        {"flat.gif", test::ScreenLikePicture(333, 1)},
+        {"noise.gif", noise},
+        {"indexed.gif", test::IndexedPicture8(600, 20, indices)},
+    };
+    for (const auto& [name, picture] : pictures) {
         const QString path = PathOf(name);
         const GifResult result = gif.SaveGIF(picture, path.toStdString());
         ASSERT_EQ(result.outcome, GifOutcome::Written) << result.error;
         const IndexedPicture expected = ReduceToPalette(picture);
-
         const QImage decoded = QImageReader(path).read();
         ASSERT_EQ(decoded.size(), picture.size());
         int wrong = 0;
@@ -233,40 +173,12 @@ protected:
             }
         }
         EXPECT_EQ(wrong, 0) << name << ": pixels Qt decodes to another colour";
-
         const QByteArray giflib = test::GiflibIndices(path);
         ASSERT_EQ(giflib.size(), static_cast<qsizetype>(expected.indices.size())) << name;
         EXPECT_TRUE(std::equal(expected.indices.begin(), expected.indices.end(),
                                reinterpret_cast<const std::uint8_t*>(giflib.constData())))
             << name << ": giflib decodes other indices";
     }
-
-    QTemporaryDir folder;
-    clsGIF gif;
-};
-
-TEST_F(GifFileTest, ScreenPicturesDecodeToTheSameIndicesInQtAndGiflib) {
-    ExpectDecodersAgree(test::ScreenLikePicture(640, 400), "screen.gif");
-    ExpectDecodersAgree(test::ScreenLikePicture(1, 50), "narrow.gif");
-    ExpectDecodersAgree(test::ScreenLikePicture(333, 1), "flat.gif");
-}
-
-TEST_F(GifFileTest, NoisyRowsWithManyMidRowClearsDecodeToTheSameIndices) {
-    std::mt19937 random(11);
-    std::uniform_int_distribution<int> channel(0, 255);
-    QImage noise(700, 40, QImage::Format_RGB32);
-    for (int y = 0; y < noise.height(); ++y) {
-        for (int x = 0; x < noise.width(); ++x) {
-            noise.setPixel(x, y, qRgb(channel(random), channel(random), channel(random)));
-        }
-    }
-    ExpectDecodersAgree(noise, "noise.gif");
-
-    std::vector<int> indices;
-    for (int i = 0; i < 600 * 20; ++i) {
-        indices.push_back(channel(random));
-    }
-    ExpectDecodersAgree(test::IndexedPicture8(600, 20, indices), "indexed.gif");
 }
 
 TEST_F(GifFileTest, ProgressReportsEveryTenthRowRoundingHalvesToEven) {
@@ -277,10 +189,8 @@ TEST_F(GifFileTest, ProgressReportsEveryTenthRowRoundingHalvesToEven) {
               GifOutcome::Written);
     // 10/80 is 12.5 and goes to 12; 30/80 is 37.5 and goes to 38.
     EXPECT_EQ(seen, (std::vector<int>{12, 25, 38, 50, 62, 75, 88, 100}));
-
     seen.clear();
-    ASSERT_EQ(gif.SaveGIF(Filled(3, 9, qRgb(0, 0, 0)), PathOf("q.gif").toStdString()).outcome,
-              GifOutcome::Written);
+    gif.SaveGIF(Filled(3, 9, qRgb(0, 0, 0)), PathOf("q.gif").toStdString());
     EXPECT_TRUE(seen.empty()) << "fewer than ten rows report nothing";
 }
 
@@ -299,45 +209,32 @@ TEST_F(GifFileTest, ASecondCallWhileOneRunsIsRefusedAndWritesNothing) {
     EXPECT_TRUE(QImageReader(PathOf("first.gif")).canRead());
 }
 
-TEST_F(GifFileTest, AReadOnlyFileOfTheSameNameIsReplaced) {
+TEST_F(GifFileTest, AReadOnlyFileIsReplacedAndFailuresLeaveNothingBehind) {
     const QString path = PathOf("old.gif");
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("not a picture");
-    }
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("not a picture");
+    old.close();
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    const GifResult result = gif.SaveGIF(Filled(6, 4, qRgb(128, 128, 128)), path.toStdString());
-    ASSERT_EQ(result.outcome, GifOutcome::Written) << result.error;
-    const QImage back = QImageReader(path).read();
-    ASSERT_EQ(back.size(), QSize(6, 4));
-    EXPECT_EQ(back.pixel(5, 3) & RGB_MASK, qRgb(128, 128, 128) & RGB_MASK);
-}
+    const GifResult replaced = gif.SaveGIF(Filled(6, 4, qRgb(128, 128, 128)), path.toStdString());
+    ASSERT_EQ(replaced.outcome, GifOutcome::Written) << replaced.error;
+    EXPECT_EQ(QImageReader(path).read().pixel(5, 3) & RGB_MASK, qRgb(128, 128, 128) & RGB_MASK);
 
-TEST_F(GifFileTest, FailuresComeBackAsResultsAndLeaveTheEncoderReady) {
-    const GifResult missingFolder =
-        gif.SaveGIF(Filled(2, 2, qRgb(0, 0, 0)), PathOf("no/such/folder/x.gif").toStdString());
-    EXPECT_EQ(missingFolder.outcome, GifOutcome::Failed);
-    EXPECT_FALSE(missingFolder.error.empty());
-
-    const GifResult nullPicture = gif.SaveGIF(QImage(), PathOf("null.gif").toStdString());
-    EXPECT_EQ(nullPicture.outcome, GifOutcome::Failed);
-    EXPECT_EQ(nullPicture.error, "Invalid picture");
-    EXPECT_FALSE(QFile::exists(PathOf("null.gif")));
-
-    EXPECT_FALSE(gif.Busy());
-    EXPECT_EQ(gif.SaveGIF(Filled(2, 2, qRgb(0, 0, 0)), PathOf("after.gif").toStdString()).outcome,
-              GifOutcome::Written);
-}
-
-TEST_F(GifFileTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFiles) {
-    // A folder of the file's name cannot be replaced; nothing else may appear beside it.
+    // A missing folder, a folder of the file's name, no picture: results, not half files.
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("taken.gif")));
-    const GifResult result =
-        gif.SaveGIF(Filled(2, 2, qRgb(0, 0, 0)), PathOf("taken.gif").toStdString());
-    EXPECT_EQ(result.outcome, GifOutcome::Failed);
+    for (const char* name : {"no/such/folder/x.gif", "taken.gif"}) {
+        const GifResult failed =
+            gif.SaveGIF(Filled(2, 2, qRgb(0, 0, 0)), PathOf(name).toStdString());
+        EXPECT_EQ(failed.outcome, GifOutcome::Failed) << name;
+        EXPECT_FALSE(failed.error.empty()) << name;
+    }
+    const GifResult nothing = gif.SaveGIF(QImage(), PathOf("null.gif").toStdString());
+    EXPECT_EQ(nothing.outcome, GifOutcome::Failed);
+    EXPECT_EQ(nothing.error, "Invalid picture");
     EXPECT_TRUE(QFileInfo(PathOf("taken.gif")).isDir());
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("old.gif")});
+    EXPECT_FALSE(gif.Busy());
 }
 
 } // namespace

@@ -27,7 +27,6 @@ struct GifFile {
     std::vector<std::uint8_t> controlExtension; // the 8 bytes from 0x21
     int imagePacked = 0;
     int minimumCodeSize = 0;
-    std::vector<int> subBlockSizes;
     std::vector<std::uint8_t> data; // the sub-blocks joined
     bool endsWithTerminatorAndTrailer = false;
 
@@ -83,7 +82,6 @@ inline GifFile ParseGif(const QByteArray& bytes) {
     at += 11;
     while (at < bytes.size() && byte(at) != 0) {
         const int size = byte(at);
-        gif.subBlockSizes.push_back(size);
         gif.data.insert(gif.data.end(), bytes.begin() + at + 1, bytes.begin() + at + 1 + size);
         at += size + 1;
     }
@@ -111,31 +109,23 @@ inline QByteArray GiflibIndices(const QString& path) {
     return process.readAllStandardOutput();
 }
 
-// A picture of the kind users save: window background, text, framed boxes, a curve, a gradient.
+// A picture of the kind users save: window background, text, a curve, a gradient.
 inline QImage ScreenLikePicture(int width, int height) {
     QImage picture(width, height, QImage::Format_RGB32);
     picture.fill(QColor(240, 240, 240));
     QPainter painter(&picture);
-    painter.fillRect(0, 0, width, 22, QColor(40, 90, 160));
-    painter.setPen(Qt::white);
-    painter.drawText(6, 16, QStringLiteral("Lobex - просмотр результатов MMANA"));
     QLinearGradient gradient(0, 0, width, 0);
     gradient.setColorAt(0, QColor(255, 255, 255));
     gradient.setColorAt(1, QColor(30, 60, 120));
     painter.fillRect(0, height - 30, width, 30, gradient);
-    painter.setPen(Qt::black);
-    for (int y = 40; y < height - 40; y += 18) {
-        painter.drawText(10, y, QStringLiteral("14.150  52.3  -3.71  1.12  7.35 dBi  F/B 18.2"));
+    for (int y = 16; y < height - 40; y += 18) {
+        painter.drawText(10, y, QStringLiteral("14.150  52.3  -3.71  Усил 7.35 dBi  F/B 18.2"));
     }
     painter.setPen(QPen(Qt::red, 2));
-    QPointF previous(width / 2.0, height / 2.0);
     for (int x = width / 2; x < width - 10; x += 3) {
-        const QPointF next(x, height / 2.0 + (height / 4.0) * std::sin(x / 23.0));
-        painter.drawLine(previous, next);
-        previous = next;
+        painter.drawLine(QPointF(x, height / 2.0 + height / 4.0 * std::sin(x / 23.0)),
+                         QPointF(x + 3, height / 2.0 + height / 4.0 * std::sin((x + 3) / 23.0)));
     }
-    painter.setPen(Qt::darkGray);
-    painter.drawRect(width / 2, 30, width / 2 - 10, height - 70);
     painter.end();
     return picture;
 }

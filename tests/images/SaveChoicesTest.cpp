@@ -8,49 +8,41 @@
 namespace lobex {
 namespace {
 
-struct FormatCase {
-    int index;
-    const char* format;
-    bool jpegOptions;
-    bool graphChoice;
-};
-
-void ExpectFormat(const SaveFormat& got, const FormatCase& want, const char* what) {
-    EXPECT_EQ(got.format, want.format) << what << " index " << want.index;
-    EXPECT_EQ(got.showJpegOptions, want.jpegOptions) << what << " index " << want.index;
-    EXPECT_EQ(got.showGraphChoice, want.graphChoice) << what << " index " << want.index;
-}
-
-TEST(SaveChoices, ScreenSaveAsksForJpegOptionsBeforePngAndJpeg) {
-    const FormatCase cases[] = {{0, "", false, false},   {1, "bmp", false, false},
-                                {2, "png", true, false}, {3, "jpg", true, false},
-                                {4, "", false, false},   {-1, "", false, false}};
-    for (const FormatCase& c : cases) {
-        ExpectFormat(ScreenSaveFormat(c.index), c, "screen");
+TEST(SaveChoices, FormatsFollowTheFilterIndexAndWhatTheGraphAreaShows) {
+    struct Case {
+        const char* what; // screen, 3D view, polar or rectangular graph
+        int index;
+        const char* format;
+        bool jpegOptions;
+        bool graphChoice;
+    };
+    const Case cases[] = {
+        {"screen", 0, "", false, false},
+        {"screen", 1, "bmp", false, false},
+        {"screen", 2, "png", true, false},
+        {"screen", 3, "jpg", true, false},
+        {"screen", 4, "", false, false},
+        {"screen", -1, "", false, false},
+        {"3D", 2, "png", false, false},
+        {"3D", 3, "jpg", true, false},
+        {"3D", 4, "", false, false},
+        {"polar", 1, "bmp", false, false},
+        {"polar", 3, "emf", false, true},
+        {"polar", 4, "svg", false, true},
+        {"polar", 5, "pdf", false, true},
+        {"polar", 6, "", false, false},
+        {"rectangular", 3, "emf", false, false},
+        {"rectangular", 5, "pdf", false, false},
+    };
+    for (const Case& c : cases) {
+        const std::string what = c.what;
+        const SaveFormat got = what == "screen"
+                                   ? ScreenSaveFormat(c.index)
+                                   : GraphSaveFormat(c.index, what == "3D", what != "rectangular");
+        EXPECT_EQ(got.format, c.format) << what << " index " << c.index;
+        EXPECT_EQ(got.showJpegOptions, c.jpegOptions) << what << " index " << c.index;
+        EXPECT_EQ(got.showGraphChoice, c.graphChoice) << what << " index " << c.index;
     }
-}
-
-TEST(SaveChoices, GraphSaveFormatsDependOnWhatTheGraphAreaShows) {
-    const FormatCase view3D[] = {{0, "", false, false},    {1, "bmp", false, false},
-                                 {2, "png", false, false}, {3, "jpg", true, false},
-                                 {4, "", false, false},    {5, "", false, false}};
-    for (const FormatCase& c : view3D) {
-        ExpectFormat(GraphSaveFormat(c.index, true, true), c, "3D view");
-    }
-    const FormatCase polar[] = {{1, "bmp", false, false}, {2, "png", false, false},
-                                {3, "emf", false, true},  {4, "svg", false, true},
-                                {5, "pdf", false, true},  {6, "", false, false}};
-    for (const FormatCase& c : polar) {
-        ExpectFormat(GraphSaveFormat(c.index, false, true), c, "polar");
-    }
-    const FormatCase rectangular[] = {
-        {3, "emf", false, false}, {4, "svg", false, false}, {5, "pdf", false, false}};
-    for (const FormatCase& c : rectangular) {
-        ExpectFormat(GraphSaveFormat(c.index, false, false), c, "rectangular");
-    }
-}
-
-TEST(SaveChoices, FiltersListTheEntriesInIndexOrder) {
     EXPECT_STREQ(kScreenSaveFilter, "BMP File (*.bmp)|*.bmp|Portable Network Graphics "
                                     "(*.png)|*.png|JPEG File (*.jpg)|*.jpg");
     const std::string graph = kGraphSaveFilter;
@@ -61,21 +53,19 @@ TEST(SaveChoices, FiltersListTheEntriesInIndexOrder) {
     EXPECT_LT(graph.find("*.svg"), graph.find("*.pdf"));
 }
 
-TEST(CaptureFile, GoesToTheProgramFolderOrElseThePicturesFolder) {
+TEST(CaptureFile, GoesToTheProgramFolderWhenWritableElseThePicturesFolder) {
     EXPECT_EQ(CaptureFilePath("/opt/lobex/", true, "/home/u/Pictures"), "/opt/lobex/capture.bmp");
     EXPECT_EQ(
         CaptureFilePath("/opt/lobex/", false, "/home/u/Pictures"),
         QDir::toNativeSeparators(QStringLiteral("/home/u/Pictures/capture.bmp")).toStdString());
     EXPECT_EQ(CaptureFilePath("/opt/lobex/", false, ""), "/opt/lobex/capture.bmp");
-}
 
-TEST(CaptureFile, WritabilityIsTriedInTheFolderItself) {
+    // Writability is tried in the folder itself, and the probe leaves nothing behind.
     QTemporaryDir folder;
     EXPECT_TRUE(FolderIsWritable(folder.path().toStdString()));
     EXPECT_FALSE(FolderIsWritable(folder.filePath(QStringLiteral("missing")).toStdString()));
     EXPECT_FALSE(FolderIsWritable(""));
-    EXPECT_TRUE(QDir(folder.path()).isEmpty()) << "the probe leaves nothing behind";
-
+    EXPECT_TRUE(QDir(folder.path()).isEmpty());
     const std::string appFolder = QDir::toNativeSeparators(folder.path() + "/").toStdString();
     EXPECT_EQ(CaptureFileLocation(appFolder), appFolder + "capture.bmp");
 }

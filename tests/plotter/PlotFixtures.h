@@ -1,74 +1,21 @@
 #pragma once
 
-#include "graphs/PlotApi.h"
+#include "LoadHarness.h"
+#include "core/LoadFlow.h"
+#include "graphs/CursorReadout.h"
+#include "graphs/HeadlessGraphView.h"
+#include "graphs/PolarGraph.h"
+#include "graphs/RectangularGraph.h"
+#include "plotter/PlotEngine.h"
 
-#include <algorithm>
-#include <array>
+#include <gtest/gtest.h>
+
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <map>
-#include <numbers>
-#include <sstream>
 #include <string>
-#include <vector>
 
-// Documents as the graph code composes them, and the data to fill them with.
 namespace lobex::plotter::test {
 
-// The command strings the rectangular and polar graph documents are made with.
-inline std::string RectangularCommands(const std::string& limits, bool secondCurve,
-                                       const std::string& y2Label, int scaleCode,
-                                       const std::string& xLabel, const std::string& title) {
-    std::string commands = "[FontPoints(1,8)][FontPoints(4,8)][FontPoints(5,8)][FontPoints(2,10)]"
-                           "[GridLineType(1,1)][AutoSize()]";
-    if (secondCurve) {
-        commands += "[SelectCurve(2)][MultipleYAxes(2,2,0)][Y2AxisLabel(\"";
-        commands += y2Label;
-        commands += "\")]";
-    }
-    commands += "[ManualScale(";
-    commands += limits;
-    commands += ")]";
-    if (secondCurve) {
-        commands += "[Color(2,0,0,255)]";
-    }
-    commands += "[TextFont(2,10,500,0,0,0,0,\"MS Sans Serif\")]"
-                "[TextFont(4,8,700,0,0,0,0,\"MS Sans Serif\")]";
-    commands += "[XAxisLabel(\"";
-    commands += xLabel;
-    commands += "\")][Title1(\"";
-    commands += title;
-    commands += "\")][Scale(";
-    commands += std::to_string(scaleCode);
-    commands += ")][LineWidth(-2,10)][LineWidth(-1,10)][Caption(\"Lobex Data\")]";
-    return commands;
-}
-
-// area 1 azimuth (compass style), 2 elevation; mainWindow picks the 2-inch size and 18
-// divisions, the polar window 3.3 inches and 36.
-inline std::string PolarCommands(int area, bool mainWindow, bool secondCurve) {
-    std::string commands =
-        "[FontPoints(1,8)][FontPoints(4,8)][FontPoints(2,10)][GridLineType(1,1)]";
-    commands += mainWindow ? "[Size(1,2,2,0)]" : "[Size(1,3.3,3.3,0)]";
-    if (secondCurve) {
-        commands += "[Color(2,0,0,255)]";
-    }
-    commands += "[TextFont(2,10,500,0,0,0,0,\"MS Sans Serif\")]"
-                "[TextFont(4,8,700,0,0,0,0,\"MS Sans Serif\")]";
-    commands += "[XAxisLabel(\"Азимут\")][Title1(\"";
-    commands += area == 1 ? "Азимут" : "Угол";
-    commands += "\")][PolarPlotStyle(";
-    commands += area == 1 ? "3" : "0";
-    commands += ")][Scale(264)][ManualScale(0,0,360,1)][NumTicks(1,";
-    commands += mainWindow ? "18" : "36";
-    commands += ",5)][LineWidth(-2,10)][LineWidth(-1,10)][Caption(\"";
-    commands += area == 1 ? "Azimuth" : "Elevation";
-    commands += "\")]";
-    return commands;
-}
-
-// The record as the graph code fills it: DataFormat 2, n points per curve.
+// A record as the graph code fills it: DataFormat 2, n points per curve.
 inline DPLOT MakeRecord(int curves, int points, const std::string& yLabel = "Y") {
     DPLOT plot;
     plot.Version = 2;
@@ -86,147 +33,47 @@ inline DPLOT MakeRecord(int curves, int points, const std::string& yLabel = "Y")
     return plot;
 }
 
-struct Series {
-    std::vector<float> x;
-    std::vector<float> y; // curves one after another, as DataFormat 2 wants them
-    std::vector<std::string> labels;
+// What the windows' polar read-out finds under a pixel (area 1 azimuth, 2 elevation), with the
+// radius its gain stands for on a scale of range 1 above a floor of 0.
+struct PolarPoint {
+    bool inside = false;
+    double angle = 0.0;
+    double radius = 0.0;
 };
-
-inline std::vector<std::vector<std::string>> ReadCsv(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<std::vector<std::string>> rows;
-    std::string line;
-    while (std::getline(file, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (line.empty()) {
-            continue;
-        }
-        std::vector<std::string> fields;
-        std::stringstream stream(line);
-        std::string field;
-        while (std::getline(stream, field, ',')) {
-            fields.push_back(field);
-        }
-        rows.push_back(fields);
-    }
-    return rows;
+inline PolarPoint ReadBack(const PlotMetrics& m, double px, double py, int area) {
+    const PolarReadout read = ReadPolar(m, px, py, area, 1.0f, 0.0f, 3.14159274f);
+    return {read.inside, read.angle, std::pow(read.gain, 4.0)};
 }
 
-inline std::string SamplesFolder() {
-    return std::string(LOBEX_SOURCE_DIR) + "/samples/";
-}
-
-// A frequency sweep: X the frequency, then the chosen columns.
-inline Series SweepColumns(const std::vector<int>& columns) {
-    const auto rows = ReadCsv(SamplesFolder() + "yagi3_20m_sweep.csv");
-    Series series;
-    for (const int column : columns) {
-        series.labels.push_back(rows.front()[static_cast<std::size_t>(column)]);
+// The graph code with the real engine behind the link: documents exactly as the windows make
+// them from a file of tests/data.
+struct GraphWorld {
+    explicit GraphWorld(PlotHostKind host = PlotHostKind::MainWindow) {
+        engine.SetDecimalSeparator(".");
+        state.PlotHost = host;
+        data.onShowPattern = [this](int left, int right) {
+            return lobex::ShowPattern(graph, left, right);
+        };
+        EXPECT_TRUE(StartPlotter(link, state, messages));
+        view.SetSlotSize(kMainSlot, 800, 500);
+        view.SetSlotSize(kAzimuthSlot, 500, 500);
+        view.SetSlotSize(kElevationSlot, 500, 500);
     }
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        series.x.push_back(std::stof(rows[r][0]));
+    bool Open(const char* name) {
+        return RunFileOpen(load, (lobex::test::TestDataFolder() / name).string());
     }
-    for (const int column : columns) {
-        for (std::size_t r = 1; r < rows.size(); ++r) {
-            series.y.push_back(std::stof(rows[r][static_cast<std::size_t>(column)]));
-        }
-    }
-    return series;
-}
+    const PlotSlot& Slot(int slot) const { return link.Slots[static_cast<std::size_t>(slot)]; }
+    QImage Picture(int slot) const { return ToQImage(Slot(slot).Bitmap); }
+    const PlotDocument& Document(int slot) const { return *engine.FindDocument(Slot(slot).DocNum); }
 
-// The fourth-power radius of a gain: -60 dBi at the centre, `top` on the outer circle.
-inline float PatternRadius(float gain, float top) {
-    const float clamped = std::max(gain, -60.0f);
-    return std::pow((60.0f + clamped) / (top + 60.0f), 4.0f);
-}
-
-// The sample far field's cuts, as radii: the azimuth cut at the maximum's elevation and the
-// vertical cut through azimuths 0 and 180; columns vertical then horizontal then total.
-struct PatternCuts {
-    Series azimuth;
-    Series elevation;
+    PlotEngine engine;
+    AppState state;
+    lobex::test::RecordingView data;
+    HeadlessGraphView view;
+    lobex::test::RecordingMessages messages;
+    PlotLink link{engine};
+    GraphContext graph{state, data, view, messages, link};
+    LoadContext load{state, data, messages};
 };
-
-inline PatternCuts SamplePattern() {
-    const auto rows = ReadCsv(SamplesFolder() + "yagi3_20m_farfield.csv");
-    std::map<float, std::vector<std::array<float, 4>>> columns; // azimuth -> zenith, v, h, t
-    float top = -100.0f;
-    float bestZenith = 0.0f;
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        const float zenith = std::stof(rows[r][0]);
-        const float azimuth = std::stof(rows[r][1]);
-        const std::array<float, 4> point = {zenith, std::stof(rows[r][2]), std::stof(rows[r][3]),
-                                            std::stof(rows[r][4])};
-        columns[azimuth].push_back(point);
-        if (zenith <= 90.0f && point[3] > top) {
-            top = point[3];
-            bestZenith = zenith;
-        }
-    }
-    PatternCuts cuts;
-    std::array<std::vector<float>, 3> azimuthValues;
-    for (const auto& [azimuth, points] : columns) {
-        for (const auto& point : points) {
-            if (point[0] == bestZenith) {
-                cuts.azimuth.x.push_back(azimuth);
-                for (int k = 0; k < 3; ++k) {
-                    azimuthValues[static_cast<std::size_t>(k)].push_back(
-                        PatternRadius(point[static_cast<std::size_t>(k) + 1], top));
-                }
-            }
-        }
-    }
-    if (cuts.azimuth.x.back() < 360.0f) {
-        cuts.azimuth.x.push_back(360.0f);
-        for (auto& values : azimuthValues) {
-            values.push_back(values.front());
-        }
-    }
-    std::array<std::vector<float>, 3> elevationValues;
-    const auto& front = columns.at(0.0f);
-    const auto& back = columns.at(180.0f);
-    for (const auto& point : front) {
-        cuts.elevation.x.push_back(90.0f - point[0]);
-        for (int k = 0; k < 3; ++k) {
-            elevationValues[static_cast<std::size_t>(k)].push_back(
-                PatternRadius(point[static_cast<std::size_t>(k) + 1], top));
-        }
-    }
-    for (std::size_t z = 1; z < back.size(); ++z) {
-        cuts.elevation.x.push_back(90.0f + back[z][0]);
-        for (int k = 0; k < 3; ++k) {
-            elevationValues[static_cast<std::size_t>(k)].push_back(
-                PatternRadius(back[z][static_cast<std::size_t>(k) + 1], top));
-        }
-    }
-    for (int k = 0; k < 3; ++k) {
-        cuts.azimuth.y.insert(cuts.azimuth.y.end(),
-                              azimuthValues[static_cast<std::size_t>(k)].begin(),
-                              azimuthValues[static_cast<std::size_t>(k)].end());
-        cuts.elevation.y.insert(cuts.elevation.y.end(),
-                                elevationValues[static_cast<std::size_t>(k)].begin(),
-                                elevationValues[static_cast<std::size_t>(k)].end());
-    }
-    return cuts;
-}
-
-// A pattern at 1-degree steps, 0 to 360 (361 points): a main lobe at 0 degrees and a back
-// lobe, two curves.
-inline Series OneDegreePattern() {
-    Series series;
-    for (int a = 0; a <= 360; ++a) {
-        series.x.push_back(static_cast<float>(a));
-    }
-    for (int curve = 0; curve < 2; ++curve) {
-        for (int a = 0; a <= 360; ++a) {
-            const double t = a * std::numbers::pi / 180.0;
-            const double lobe = std::pow(std::abs(std::cos(t / 2.0)), 6.0 + 4.0 * curve);
-            series.y.push_back(static_cast<float>(0.08 + 0.9 * lobe));
-        }
-    }
-    return series;
-}
 
 } // namespace lobex::plotter::test

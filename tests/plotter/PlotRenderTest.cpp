@@ -1,23 +1,20 @@
 #include "PlotFixtures.h"
-#include "ReadOut.h"
-#include "plotter/PlotEngine.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <functional>
+#include <numbers>
 
+// Drawings checked against the metrics the engine reports: the curves lie where the read-out
+// formulas of the windows say they do, for documents made here and by the graph code itself.
 namespace lobex::plotter {
 namespace {
 
-using test::MakeRecord;
-using test::PolarCommands;
-using test::PolarReadOut;
-using test::RectangularCommands;
-using test::RectangularReadOut;
-
+using Colour = bool (*)(QRgb);
 // A pixel the curve's colour clearly dominates (antialiased edges are lighter).
 bool IsRed(QRgb pixel) {
     return qRed(pixel) - std::max(qGreen(pixel), qBlue(pixel)) > 80;
@@ -28,18 +25,66 @@ bool IsBlue(QRgb pixel) {
 bool IsGreen(QRgb pixel) {
     return qGreen(pixel) - std::max(qRed(pixel), qBlue(pixel)) > 40;
 }
+bool IsDark(QRgb pixel) {
+    return qGray(pixel) < 100;
+}
 
-// Where a data value lies by the metrics: the inverse of the rectangular read-out.
-double ColumnOf(const PlotMetrics& m, double x, bool log) {
-    const double t = log ? std::log(x / m.XLo) / std::log(static_cast<double>(m.XHi) / m.XLo)
-                         : (x - m.XLo) / (static_cast<double>(m.XHi) - m.XLo);
-    return m.Left + t * (m.Right - m.Left);
+// Where a value lies between an axis's limits: the inverse of the rectangular read-out.
+double Fraction(double value, double lo, double hi, bool log) {
+    return log ? std::log(value / lo) / std::log(hi / lo) : (value - lo) / (hi - lo);
 }
-double RowOf(const PlotMetrics& m, double y, bool log) {
-    const double t = log ? std::log(y / m.YLo) / std::log(static_cast<double>(m.YHi) / m.YLo)
-                         : (y - m.YLo) / (static_cast<double>(m.YHi) - m.YLo);
-    return m.Bottom + t * (m.Top - m.Bottom);
+QPointF RectangularPixel(const PlotMetrics& m, double x, double y, bool logX, bool logY) {
+    return {m.Left + Fraction(x, m.XLo, m.XHi, logX) * (m.Right - m.Left),
+            m.Bottom + Fraction(y, m.YLo, m.YHi, logY) * (m.Top - m.Bottom)};
 }
+// The inverse of the polar read-out: compass angles for the azimuth diagram, mathematical ones
+// for the elevation diagram.
+QPointF PolarPixel(const PlotMetrics& m, double angle, double radius, bool compass) {
+    const double pixels = (radius - m.YLo) / (m.YHi - m.YLo) * (m.Right - m.Left) / 2.0;
+    const double a = angle * std::numbers::pi / 180.0;
+    const QPointF centre((m.Left + m.Right + 3) / 2.0, (m.Top + m.Bottom + 3) / 2.0);
+    return centre + (compass ? QPointF(pixels * std::sin(a), -pixels * std::cos(a))
+                             : QPointF(pixels * std::cos(a), -pixels * std::sin(a)));
+}
+
+// The predicted pixels (at `ratio` device pixels per unit) without the colour, as "column,row"
+// for the failure message; slack 1 accepts a neighbour (a value half-way between pixels).
+std::vector<std::string> Misses(const QImage& image, const std::vector<QPointF>& pixels,
+                                Colour colour, double ratio = 1.0, int slack = 0) {
+    std::vector<std::string> misses;
+    for (const QPointF& p : pixels) {
+        const int column = static_cast<int>(std::floor(p.x() * ratio + ratio / 2.0));
+        const int row = static_cast<int>(std::floor(p.y() * ratio + ratio / 2.0));
+        bool found = false;
+        for (int dy = -slack; dy <= slack && !found; ++dy) {
+            for (int dx = -slack; dx <= slack && !found; ++dx) {
+                found = image.valid(column + dx, row + dy) &&
+                        colour(image.pixel(column + dx, row + dy));
+            }
+        }
+        if (!found) {
+            misses.push_back(std::to_string(column) + "," + std::to_string(row));
+        }
+    }
+    return misses;
+}
+
+// Calls check on every pixel of the colour; returns how many there were.
+int ForEachPixel(const QImage& image, Colour colour, const std::function<void(int, int)>& check) {
+    int count = 0;
+    for (int row = 0; row < image.height(); ++row) {
+        for (int column = 0; column < image.width(); ++column) {
+            if (colour(image.pixel(column, row))) {
+                ++count;
+                check(column, row);
+            }
+        }
+    }
+    return count;
+}
+
+// A polar document with the azimuth diagram's conventions.
+const std::string kPolar = "[Scale(264)][ManualScale(0,0,360,1)][PolarPlotStyle(3)]";
 
 class PlotRenderTest : public ::testing::Test {
 protected:
@@ -47,362 +92,214 @@ protected:
         engine.DPlot_Start(1, nullptr);
         engine.SetDecimalSeparator(".");
     }
-
     std::int32_t Plot(int curves, const std::vector<float>& x, const std::vector<float>& y,
-                      const std::string& commands, const std::string& yLabel = "Y") {
-        DPLOT record = MakeRecord(curves, static_cast<int>(x.size()), yLabel);
+                      const std::string& commands) {
+        DPLOT record = test::MakeRecord(curves, static_cast<int>(x.size()));
         const std::int32_t document = engine.DPlot_Plot(record, x.data(), y.data(), commands);
         EXPECT_GT(document, 0) << engine.LastError();
         return document;
     }
-
     QImage Render(std::int32_t document, int width, int height, PlotMetrics& metrics) {
         return ToQImage(engine.DPlot_GetBitmapEx(document, width, height, metrics));
-    }
-
-    // The samples of a curve whose predicted pixel does not have the curve's colour, as
-    // "column,row" for the failure message.
-    static std::vector<std::string> Misses(const QImage& image, const std::vector<QPointF>& pixels,
-                                           const std::function<bool(QRgb)>& colour,
-                                           double ratio = 1.0) {
-        std::vector<std::string> misses;
-        for (const QPointF& p : pixels) {
-            const int column = static_cast<int>(std::floor(p.x() * ratio + ratio / 2.0));
-            const int row = static_cast<int>(std::floor(p.y() * ratio + ratio / 2.0));
-            if (!image.valid(column, row) || !colour(image.pixel(column, row))) {
-                misses.push_back(std::to_string(column) + "," + std::to_string(row));
-            }
-        }
-        return misses;
     }
 
     PlotEngine engine;
 };
 
-// A wavy curve, with the points between its vertices where the straight segments run.
-struct Wave {
-    std::vector<float> x, y;
-    std::vector<std::pair<double, double>> samples;
-};
-
-Wave MakeWave(double x0, double x1, int points, const std::function<double(double)>& f,
-              bool logX = false) {
-    Wave wave;
-    for (int i = 0; i < points; ++i) {
-        const double t = static_cast<double>(i) / (points - 1);
-        const double x = logX ? x0 * std::pow(x1 / x0, t) : x0 + (x1 - x0) * t;
-        wave.x.push_back(static_cast<float>(x));
-        wave.y.push_back(static_cast<float>(f(x)));
+TEST_F(PlotRenderTest, RectangularCurvesLandWhereTheMetricsPutThem) {
+    struct Case {
+        const char* name;
+        double x0, x1;
+        int points;
+        std::function<double(double)> f;
+        bool logX, logY;
+        std::string commands;
+        double ratio; // device pixels per bitmap pixel
+    };
+    const Case cases[] = {
+        {"linear", 13.9, 14.42, 27, [](double x) { return 1.5 + 0.6 * std::sin(12.0 * x); }, false,
+         false, "[ManualScale(13.9,0.9,14.42,2.1)][XAxisLabel(\"Частота, MHz\")]", 1.0},
+        {"logarithmic", 3.0, 3000.0, 40,
+         [](double x) { return 2.0 + 40000.0 / (1.0 + x * x / 6400.0); }, true, true,
+         "[ManualScale(3,2.3,3000,40000)][Scale(4)]", 1.0},
+        {"high density", 0.0, 1.0, 15, [](double x) { return x * x; }, false, false,
+         "[ManualScale(0,0,1,1)]", 2.0},
+    };
+    for (const Case& c : cases) {
+        std::vector<float> x, y;
+        for (int i = 0; i < c.points; ++i) {
+            const double t = static_cast<double>(i) / (c.points - 1);
+            x.push_back(static_cast<float>(c.logX ? c.x0 * std::pow(c.x1 / c.x0, t)
+                                                  : c.x0 + (c.x1 - c.x0) * t));
+            y.push_back(static_cast<float>(c.f(x.back())));
+        }
+        engine.SetDevicePixelRatio(c.ratio);
+        PlotMetrics metrics;
+        const QImage image = Render(Plot(1, x, y, c.commands), 700, 450, metrics);
+        ASSERT_EQ(image.size(), QSize(700, 450) * c.ratio) << c.name;
+        EXPECT_LE(metrics.XLo, c.x0) << c.name;
+        EXPECT_GE(metrics.XHi, c.x1) << c.name;
+        // The inner vertices: the ends may sit on the frame.
+        std::vector<QPointF> pixels;
+        for (std::size_t i = 1; i + 1 < x.size(); ++i) {
+            pixels.push_back(RectangularPixel(metrics, x[i], y[i], c.logX, c.logY));
+        }
+        EXPECT_EQ(Misses(image, pixels, IsRed, c.ratio), std::vector<std::string>{}) << c.name;
     }
-    for (int i = 1; i + 1 < points; ++i) {
-        wave.samples.emplace_back(wave.x[static_cast<std::size_t>(i)],
-                                  wave.y[static_cast<std::size_t>(i)]);
-    }
-    return wave;
-}
-
-TEST_F(PlotRenderTest, LinearCurveLandsWhereTheMetricsPutIt) {
-    const Wave wave =
-        MakeWave(13.9, 14.42, 27, [](double x) { return 1.5 + 0.6 * std::sin(12.0 * x); });
-    const std::int32_t document =
-        Plot(1, wave.x, wave.y,
-             RectangularCommands("13.9,0.9,14.42,2.1", false, "", 1, "Частота, MHz", "Sweep"));
-    PlotMetrics metrics;
-    const QImage image = Render(document, 800, 500, metrics);
-    std::vector<QPointF> pixels;
-    for (const auto& [x, y] : wave.samples) {
-        pixels.emplace_back(ColumnOf(metrics, x, false), RowOf(metrics, y, false));
-    }
-    EXPECT_EQ(Misses(image, pixels, IsRed), std::vector<std::string>{});
-    // And the read-out at each such pixel gives back the value, to within a pixel.
-    for (const auto& [x, y] : wave.samples) {
-        const double column = std::round(ColumnOf(metrics, x, false));
-        const double row = std::round(RowOf(metrics, y, false));
-        const auto read = RectangularReadOut(metrics, column, row, false, false);
-        EXPECT_NEAR(read.x, x, (metrics.XHi - metrics.XLo) / (metrics.Right - metrics.Left));
-        EXPECT_NEAR(read.y, y, (metrics.YHi - metrics.YLo) / (metrics.Bottom - metrics.Top));
-    }
-}
-
-TEST_F(PlotRenderTest, LogarithmicCurveLandsWhereTheMetricsPutIt) {
-    const Wave wave = MakeWave(
-        3.0, 3000.0, 40, [](double x) { return 2.0 + 40000.0 / (1.0 + x * x / 6400.0); }, true);
-    const std::int32_t document =
-        Plot(1, wave.x, wave.y, RectangularCommands("3,2.3,3000,40000", false, "", 4, "f", "Log"));
-    PlotMetrics metrics;
-    const QImage image = Render(document, 700, 450, metrics);
-    EXPECT_LE(metrics.XLo, 3.0f);
-    EXPECT_GE(metrics.XHi, 3000.0f);
-    std::vector<QPointF> pixels;
-    for (const auto& [x, y] : wave.samples) {
-        pixels.emplace_back(ColumnOf(metrics, x, true), RowOf(metrics, y, true));
-    }
-    EXPECT_EQ(Misses(image, pixels, IsRed), std::vector<std::string>{});
 }
 
 TEST_F(PlotRenderTest, SecondCurveIsBlueOnTheRightAxis) {
-    std::vector<float> x, y;
+    std::vector<float> x, y(42);
     for (int i = 0; i <= 20; ++i) {
         x.push_back(static_cast<float>(i));
-    }
-    for (int i = 0; i <= 20; ++i) {
-        y.push_back(static_cast<float>(10 + 3 * i)); // left axis, 0..100
-    }
-    for (int i = 0; i <= 20; ++i) {
-        y.push_back(static_cast<float>(9.0 - 0.3 * i)); // right axis, 0..10
+        y[static_cast<std::size_t>(i)] = static_cast<float>(10 + 3 * i);         // left: 0..100
+        y[static_cast<std::size_t>(21 + i)] = static_cast<float>(9.0 - 0.3 * i); // right: 0..10
     }
     const std::int32_t document =
-        Plot(2, x, y, RectangularCommands("0,0,20,100,0,10", true, "Ga(dBi)", 1, "X", "Two axes"));
+        Plot(2, x, y,
+             "[SelectCurve(2)][MultipleYAxes(2,2,0)][Y2AxisLabel(\"Ga(dBi)\")]"
+             "[ManualScale(0,0,20,100,0,10)][Color(2,0,0,255)]");
     PlotMetrics metrics;
     const QImage image = Render(document, 800, 500, metrics);
-    ASSERT_FLOAT_EQ(metrics.YLo, 0.0f);
     ASSERT_FLOAT_EQ(metrics.YHi, 100.0f);
     std::vector<QPointF> red, blue;
     for (int i = 1; i < 20; ++i) {
-        const double column = ColumnOf(metrics, i, false);
-        red.emplace_back(column, RowOf(metrics, 10 + 3 * i, false));
+        red.push_back(RectangularPixel(metrics, i, 10 + 3 * i, false, false));
         // The right axis spans 0..10 over the same rows.
-        const double t = (9.0 - 0.3 * i) / 10.0;
-        blue.emplace_back(column, metrics.Bottom + t * (metrics.Top - metrics.Bottom));
+        blue.push_back(RectangularPixel(metrics, i, (9.0 - 0.3 * i) * 10.0, false, false));
     }
     EXPECT_EQ(Misses(image, red, IsRed), std::vector<std::string>{});
     EXPECT_EQ(Misses(image, blue, IsBlue), std::vector<std::string>{});
 }
 
-TEST_F(PlotRenderTest, WithoutItsColorCommandTheSecondCurveIsNotBlue) {
-    const std::vector<float> x{0, 1, 2, 3};
-    const std::vector<float> y{1, 2, 3, 4, 4, 3, 2, 1};
-    const std::int32_t document = Plot(2, x, y, "[ManualScale(0,0,3,5)]");
-    PlotMetrics metrics;
-    const QImage image = Render(document, 400, 300, metrics);
-    const QPointF middle(ColumnOf(metrics, 1.5, false), RowOf(metrics, 2.5, false));
-    bool blue = false;
-    for (int dx = -2; dx <= 2; ++dx) {
-        for (int dy = -2; dy <= 2; ++dy) {
-            blue = blue || IsBlue(image.pixel(int(middle.x()) + dx, int(middle.y()) + dy));
-        }
-    }
-    EXPECT_FALSE(blue);
-}
-
-TEST_F(PlotRenderTest, NothingOfTheCurveOutsideThePlottingArea) {
+TEST_F(PlotRenderTest, CurvesStayInsideThePlottingAreaAndGapsBreakThem) {
     // The limits cut the curve; what lies beyond must not spill over the axes.
-    const Wave wave = MakeWave(0.0, 10.0, 50, [](double x) { return 10.0 * std::sin(x); });
-    const std::int32_t document = Plot(1, wave.x, wave.y, "[ManualScale(2,-5,8,5)]");
-    PlotMetrics metrics;
-    const QImage image = Render(document, 500, 400, metrics);
-    int outside = 0;
-    int inside = 0;
-    for (int row = 0; row < image.height(); ++row) {
-        for (int column = 0; column < image.width(); ++column) {
-            if (!IsRed(image.pixel(column, row))) {
-                continue;
-            }
-            const bool within = column >= metrics.Left - 1 && column <= metrics.Right + 1 &&
-                                row >= metrics.Top - 1 && row <= metrics.Bottom + 1;
-            (within ? inside : outside) += 1;
-        }
+    std::vector<float> x, y;
+    for (int i = 0; i < 50; ++i) {
+        x.push_back(static_cast<float>(i / 4.9));
+        y.push_back(static_cast<float>(10.0 * std::sin(i / 4.9)));
     }
+    PlotMetrics m;
+    const QImage cut = Render(Plot(1, x, y, "[ManualScale(2,-5,8,5)]"), 500, 400, m);
+    int outside = 0;
+    const int inside = ForEachPixel(cut, IsRed, [&](int column, int row) {
+        outside +=
+            column < m.Left - 1 || column > m.Right + 1 || row < m.Top - 1 || row > m.Bottom + 1;
+    });
     EXPECT_GT(inside, 100);
     EXPECT_EQ(outside, 0);
+
+    // No value, and on a log Y axis no value below zero, is bridged by a line.
+    const QImage gaps = Render(Plot(1, {1, 2, 3, 4, 5, 6}, {1, 2, std::nanf(""), 4, -3, 6},
+                                    "[ManualScale(1,1,6,6)][Scale(2)]"),
+                               400, 300, m);
+    EXPECT_TRUE(
+        Misses(gaps, {RectangularPixel(m, 1.5, std::sqrt(2.0), false, true)}, IsRed).empty());
+    EXPECT_EQ(Misses(gaps, {RectangularPixel(m, 3.0, 3.0, false, true)}, IsRed).size(), 1U);
 }
 
-TEST_F(PlotRenderTest, GapsInTheDataBreakTheCurveWithoutHarm) {
-    std::vector<float> x{1, 2, 3, 4, 5, 6};
-    std::vector<float> y{1, 2, std::nanf(""), 4, -3, 6};
-    // On a log Y axis the negative value cannot be shown either.
-    const std::int32_t document = Plot(1, x, y, "[ManualScale(1,1,6,6)][Scale(2)]");
-    PlotMetrics metrics;
-    const QImage image = Render(document, 400, 300, metrics);
-    ASSERT_FALSE(image.isNull());
-    // Halfway along the first segment, which is straight on the screen.
-    const std::vector<QPointF> kept = {
-        {ColumnOf(metrics, 1.5, false), RowOf(metrics, std::sqrt(2.0), true)},
+TEST_F(PlotRenderTest, UnusableDataAndTinyBitmapsStillRender) {
+    const std::vector<float> none{std::nanf(""), std::nanf("")};
+    struct Case {
+        std::vector<float> x, y;
+        const char* commands;
+        int width, height;
     };
-    EXPECT_EQ(Misses(image, kept, IsRed), std::vector<std::string>{});
-    // No line bridges the gap from 2 to 4.
-    const std::vector<QPointF> bridge = {
-        {ColumnOf(metrics, 3.0, false), RowOf(metrics, 3.0, true)}};
-    EXPECT_EQ(Misses(image, bridge, IsRed).size(), 1U);
-}
-
-TEST_F(PlotRenderTest, LogAxisWithALimitAtZeroStillDraws) {
-    const std::vector<float> x{0, 1, 10, 100};
-    const std::vector<float> y{1, 2, 3, 4};
-    const std::int32_t document = Plot(1, x, y, "[ManualScale(0,1,100,4)][Scale(3)]");
+    const Case cases[] = {
+        {none, none, "", 300, 200},
+        {none, none, "[Scale(4)]", 300, 200},
+        {none, none, "[Scale(264)]", 300, 200},
+        {{0, 1}, {0, 1}, "", 12, 9},
+        {{0, 1}, {0, 1}, "[Scale(264)][Size(1,3.3,3.3,0)]", 12, 9},
+    };
+    for (const Case& c : cases) {
+        PlotMetrics metrics;
+        const QImage image = Render(Plot(1, c.x, c.y, c.commands), c.width, c.height, metrics);
+        EXPECT_EQ(image.size(), QSize(c.width, c.height)) << c.commands;
+        EXPECT_LT(metrics.Left, metrics.Right) << c.commands;
+        EXPECT_LT(metrics.Top, metrics.Bottom) << c.commands;
+    }
+    // A log axis whose limit is 0 starts above it.
     PlotMetrics metrics;
-    const QImage image = Render(document, 400, 300, metrics);
-    ASSERT_FALSE(image.isNull());
+    Render(Plot(1, {0, 1, 10, 100}, {1, 2, 3, 4}, "[ManualScale(0,1,100,4)][Scale(3)]"), 400, 300,
+           metrics);
     EXPECT_GT(metrics.XLo, 0.0f);
     EXPECT_LE(metrics.XLo, 1.0f);
 }
 
-TEST_F(PlotRenderTest, HighDensityBitmapPutsTheCurveAtTheSamePlace) {
-    const Wave wave = MakeWave(0.0, 1.0, 15, [](double x) { return x * x; });
-    const std::int32_t document = Plot(1, wave.x, wave.y, "[ManualScale(0,0,1,1)]");
-    engine.SetDevicePixelRatio(2.0);
-    PlotMetrics metrics;
-    const QImage image = Render(document, 400, 300, metrics);
-    ASSERT_EQ(image.size(), QSize(800, 600));
-    std::vector<QPointF> pixels;
-    for (const auto& [x, y] : wave.samples) {
-        pixels.emplace_back(ColumnOf(metrics, x, false), RowOf(metrics, y, false));
-    }
-    EXPECT_EQ(Misses(image, pixels, IsRed, 2.0), std::vector<std::string>{});
-}
-
-TEST_F(PlotRenderTest, BlankTitleLeavesMoreRoomThanARealOne) {
-    const std::vector<float> x{0, 1};
-    const std::vector<float> y{0, 1};
-    PlotMetrics titled, blank;
-    Render(Plot(1, x, y, "[Title1(\"Частотные характеристики\")]"), 400, 300, titled);
-    Render(Plot(1, x, y, "[Title1(\" \")]"), 400, 300, blank);
-    EXPECT_LT(blank.Top, titled.Top);
-}
-
-TEST_F(PlotRenderTest, SecondAxisTakesRoomOnTheRight) {
-    const std::vector<float> x{0, 1};
-    const std::vector<float> y{0, 1, 5, 6};
-    PlotMetrics one, two;
-    Render(Plot(2, x, y, "[ManualScale(0,0,1,1)]"), 500, 300, one);
-    Render(Plot(2, x, y,
-                "[SelectCurve(2)][MultipleYAxes(2,2,0)][Y2AxisLabel(\"Ga\")][ManualScale(0,0,1,1,5,"
-                "6)]"),
-           500, 300, two);
-    EXPECT_LT(two.Right, one.Right - 15);
-}
-
-// Polar graphs: a ray of points from the centre outwards at one angle must show at the angle
-// the read-out of its area gives, in both styles.
-TEST_F(PlotRenderTest, PolarAnglesFollowTheStyleConventions) {
-    struct Case {
-        int area; // 1: compass style 3; 2: mathematical style 0
-        double angle;
-    };
-    for (const Case c : {Case{1, 0.0}, Case{1, 90.0}, Case{1, 200.0}, Case{2, 0.0}, Case{2, 90.0},
-                         Case{2, 135.0}}) {
-        std::vector<float> angles, radii;
-        for (int i = 0; i <= 20; ++i) {
-            angles.push_back(static_cast<float>(c.angle));
-            radii.push_back(static_cast<float>(i / 20.0));
-        }
-        const std::int32_t document = Plot(1, angles, radii, PolarCommands(c.area, false, false));
-        PlotMetrics metrics;
-        const QImage image = Render(document, 420, 420, metrics);
-        int red = 0;
-        for (int row = 0; row < image.height(); ++row) {
-            for (int column = 0; column < image.width(); ++column) {
-                if (!IsRed(image.pixel(column, row))) {
-                    continue;
-                }
-                const auto read = PolarReadOut(metrics, column, row, c.area);
-                if (read.radius < 0.15) {
-                    continue; // near the centre a pixel spans many degrees
-                }
-                ++red;
-                double difference = std::abs(read.angle - c.angle);
-                difference = std::min(difference, 360.0 - difference);
-                EXPECT_LT(difference, 2.0)
-                    << "area " << c.area << " angle " << c.angle << " at " << column << "," << row;
-            }
-        }
-        EXPECT_GT(red, 60) << "area " << c.area << " angle " << c.angle;
-    }
-}
-
-TEST_F(PlotRenderTest, PolarRadiusReadsBackOnTheDrawnCircle) {
+TEST_F(PlotRenderTest, PolarCircleReadsBackAtItsRadiusAndSizesAreInInches) {
     std::vector<float> angles, radii;
     for (int a = 0; a <= 360; ++a) {
         angles.push_back(static_cast<float>(a));
         radii.push_back(0.7f);
     }
-    for (const bool main : {true, false}) {
-        const std::int32_t document = Plot(1, angles, radii, PolarCommands(1, main, false));
-        PlotMetrics metrics;
-        const QImage image = Render(document, main ? 260 : 420, main ? 260 : 420, metrics);
-        EXPECT_FLOAT_EQ(metrics.YLo, 0.0f);
-        EXPECT_FLOAT_EQ(metrics.YHi, 1.0f);
-        const double pixel = 1.0 / ((metrics.Right - metrics.Left) / 2.0);
-        int red = 0;
-        for (int row = 0; row < image.height(); ++row) {
-            for (int column = 0; column < image.width(); ++column) {
-                if (IsRed(image.pixel(column, row))) {
-                    ++red;
-                    EXPECT_NEAR(PolarReadOut(metrics, column, row, 1).radius, 0.7, 1.5 * pixel);
-                }
+    struct Case {
+        bool main;
+        int size;
+        int diameter; // 2 or 3.3 inches at 96 per inch, or shrunk to fit
+    };
+    for (const Case c : {Case{true, 300, 192}, Case{false, 450, 317}, Case{false, 200, 0}}) {
+        PlotMetrics m;
+        const std::string size = c.main ? "[Size(1,2,2,0)]" : "[Size(1,3.3,3.3,0)]";
+        const QImage image = Render(Plot(1, angles, radii, kPolar + size), c.size, c.size, m);
+        if (c.diameter > 0) {
+            EXPECT_EQ(m.Right - m.Left, c.diameter);
+            EXPECT_EQ(m.Bottom - m.Top, c.diameter);
+        } else {
+            EXPECT_LT(m.Right - m.Left, c.size);
+            EXPECT_GT(m.Right - m.Left, c.size / 2);
+        }
+        const double pixel = (m.YHi - m.YLo) / ((m.Right - m.Left) / 2.0);
+        const int red = ForEachPixel(image, IsRed, [&](int column, int row) {
+            EXPECT_NEAR(test::ReadBack(m, column, row, 1).radius, 0.7, 1.5 * pixel);
+        });
+        EXPECT_GT(red, 1.5 * (m.Right - m.Left)); // the circumference is 2.2 diameters
+        // The outer circle is the top of the scale: drawn dark where predicted.
+        EXPECT_TRUE(Misses(image, {PolarPixel(m, 0.0, 1.0, true)}, IsDark, 1.0, 1).empty());
+    }
+}
+
+// The graph code's own documents in the polar window: the real cuts in both angle conventions,
+// and the -3 dB circle in green.
+TEST(GraphDocuments, PolarDiagramsFollowTheirAngleConventionsWithTheCircleInGreen) {
+    test::GraphWorld w(PlotHostKind::PolarWindow);
+    ASSERT_TRUE(w.Open("farfield_below_horizon_30deg.csv"));
+    // The total gain alone, so that no other curve is drawn over it; the circle is curve 2.
+    ASSERT_TRUE(lobex::ShowPattern(w.graph, 3, 0));
+    for (const int slot : {kAzimuthSlot, kElevationSlot}) {
+        ASSERT_EQ(w.Slot(slot).HasBitmap, 1) << slot;
+        const PlotMetrics& m = w.Slot(slot).Metrics;
+        const QImage picture = w.Picture(slot);
+        const PlotDocument& document = w.Document(slot);
+        ASSERT_EQ(document.curves.size(), 2U);
+        const PlotCurve& curve = document.curves[0];
+        std::vector<QPointF> pixels;
+        int read = 0;
+        for (std::size_t i = 0; i < curve.x.size(); ++i) {
+            pixels.push_back(PolarPixel(m, curve.x[i], curve.y[i], slot == kAzimuthSlot));
+            // The read-out of the window finds the same angle there.
+            const test::PolarPoint value =
+                test::ReadBack(m, pixels.back().x(), pixels.back().y(), slot);
+            if (curve.y[i] > 0.2f && value.inside) {
+                ++read;
+                const double difference = std::fabs(value.angle - std::fmod(curve.x[i] + 360, 360));
+                EXPECT_LT(std::min(difference, 360.0 - difference), 0.5) << curve.x[i];
             }
         }
-        EXPECT_GT(red, 300);
-        // The outer circle is the top of the scale: its predicted pixels are drawn black.
-        const double cx = (metrics.Left + metrics.Right + 3) / 2.0;
-        const double cy = (metrics.Top + metrics.Bottom + 3) / 2.0;
-        const double r = (metrics.Right - metrics.Left) / 2.0;
-        const QRgb top = image.pixel(static_cast<int>(std::floor(cx + 0.5)),
-                                     static_cast<int>(std::floor(cy - r + 0.5)));
-        EXPECT_LT(qGray(top), 100);
-    }
-}
-
-TEST_F(PlotRenderTest, PolarSizeIsInInchesAndShrinksToFit) {
-    const std::vector<float> angles{0, 90, 180, 270, 360};
-    const std::vector<float> radii{0.5, 0.5, 0.5, 0.5, 0.5};
-    PlotMetrics main, window, small;
-    Render(Plot(1, angles, radii, PolarCommands(1, true, false)), 300, 300, main);
-    Render(Plot(1, angles, radii, PolarCommands(1, false, false)), 450, 450, window);
-    Render(Plot(1, angles, radii, PolarCommands(1, false, false)), 200, 200, small);
-    EXPECT_EQ(main.Right - main.Left, 192);     // 2 inches at 96 per inch
-    EXPECT_EQ(window.Right - window.Left, 317); // 3.3 inches
-    EXPECT_EQ(window.Bottom - window.Top, 317);
-    EXPECT_LT(small.Right - small.Left, 200);
-    EXPECT_GT(small.Right - small.Left, 100);
-}
-
-TEST_F(PlotRenderTest, BeamCircleIsGreenAtItsRadius) {
-    const std::vector<float> angles{0, 120, 240, 360};
-    const std::vector<float> radii{0.3f, 0.3f, 0.3f, 0.3f};
-    const std::int32_t document = Plot(1, angles, radii, PolarCommands(1, false, false));
-    std::vector<float> circleAngles(360), circleRadii(360, 0.839f);
-    for (int a = 0; a < 360; ++a) {
-        circleAngles[static_cast<std::size_t>(a)] = static_cast<float>(a);
-    }
-    engine.DPlot_AddData(document, 0, 360, 2, circleAngles.data(), circleRadii.data());
-    ASSERT_GT(engine.DPlot_Command(document, "[Color(2,0,128,0)][LineType(2,3)][LineType(1,1)]"),
-              0);
-    PlotMetrics metrics;
-    const QImage image = Render(document, 420, 420, metrics);
-    const double pixel = 1.0 / ((metrics.Right - metrics.Left) / 2.0);
-    int green = 0;
-    for (int row = 0; row < image.height(); ++row) {
-        for (int column = 0; column < image.width(); ++column) {
-            if (IsGreen(image.pixel(column, row))) {
-                ++green;
-                EXPECT_NEAR(PolarReadOut(metrics, column, row, 1).radius, 0.839, 1.5 * pixel);
-            }
-        }
-    }
-    EXPECT_GT(green, 100);
-}
-
-TEST_F(PlotRenderTest, EmptyOrUnusableDataStillRenders) {
-    const std::vector<float> x{std::nanf(""), std::nanf("")};
-    const std::vector<float> y{std::nanf(""), std::nanf("")};
-    for (const char* commands : {"", "[Scale(4)]", "[Scale(264)]"}) {
-        PlotMetrics metrics;
-        const QImage image = Render(Plot(1, x, y, commands), 300, 200, metrics);
-        EXPECT_FALSE(image.isNull()) << commands;
-        EXPECT_LT(metrics.Left, metrics.Right) << commands;
-    }
-}
-
-TEST_F(PlotRenderTest, TinyBitmapsDoNotBreakTheLayout) {
-    const std::vector<float> x{0, 1};
-    const std::vector<float> y{0, 1};
-    for (const char* commands : {"", "[Scale(264)][Size(1,3.3,3.3,0)]"}) {
-        PlotMetrics metrics;
-        const QImage image = Render(Plot(1, x, y, commands), 12, 9, metrics);
-        EXPECT_EQ(image.size(), QSize(12, 9)) << commands;
-        EXPECT_LT(metrics.Left, metrics.Right) << commands;
-        EXPECT_LT(metrics.Top, metrics.Bottom) << commands;
+        EXPECT_GE(read, 3) << slot;
+        EXPECT_EQ(Misses(picture, pixels, IsRed, 1.0, 1), std::vector<std::string>{})
+            << "slot " << slot;
+        // Every green pixel reads back as the circle's radius, and the circle goes all round.
+        const float radius = document.curves[1].y.front();
+        const double pixel = (m.YHi - m.YLo) / ((m.Right - m.Left) / 2.0);
+        std::array<int, 12> sectors{};
+        const int green = ForEachPixel(picture, IsGreen, [&](int column, int row) {
+            const test::PolarPoint value = test::ReadBack(m, column, row, 1);
+            EXPECT_NEAR(value.radius, radius, 1.5 * pixel) << column << "," << row;
+            ++sectors[static_cast<std::size_t>(value.angle / 30.0) % 12];
+        });
+        EXPECT_GT(green, 100);
+        EXPECT_EQ(std::count(sectors.begin(), sectors.end(), 0), 0);
     }
 }
 

@@ -1,6 +1,6 @@
 // Renders the reference pictures of the plot engine into a folder, for a person to look at:
 // plotter_gallery OUTPUT_FOLDER. Not a test; the tests check geometry, this shows the look.
-#include "PlotFixtures.h"
+#include "GalleryData.h"
 #include "plotter/PlotEngine.h"
 
 #include <QDir>
@@ -15,7 +15,7 @@
 
 using namespace lobex;
 using namespace lobex::plotter;
-using namespace lobex::plotter::test;
+using namespace lobex::plotter::gallery;
 
 namespace {
 

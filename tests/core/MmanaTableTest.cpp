@@ -1,6 +1,5 @@
 #include "core/MmanaTable.h"
 #include "LoadHarness.h"
-#include "core/Errors.h"
 #include "core/LoadFlow.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +47,10 @@ TEST(TableFile, KeepsTheRowsOfTheChosenSetAndListsEverySet) {
     for (int set : {0, 1, 3, 7}) {
         test::LoadHarness h;
         h.state.Data.SelectedSetIndex = static_cast<std::int16_t>(set);
+        // Selecting the entry while the list is filled must not count as the user's choice.
+        h.view.onParamClick = [&h](int) {
+            EXPECT_TRUE(h.state.ComboFilling);
+        };
         ASSERT_TRUE(LoadTableFile(h.ctx, kThreeSets)) << set;
         const std::vector<float>& parameters = h.state.Data.Series[0].Values;
         if (set == 7) {
@@ -177,36 +180,6 @@ TEST(TableFile, RefusalsShowTheParsersMessagesThenTheLoadFlows) {
     test::TempFolder folder;
     EXPECT_FALSE(ParseMmanaText(h.ctx, folder.Write("t.csv", "plain text\r\n"), 1));
     EXPECT_EQ(h.view.statuses, std::vector<std::string>{"Ошибка ввода данных"});
-}
-
-TEST(RowsToSeries, RenumbersRowsAndRebuildsTheSeriesOfTableKinds) {
-    AppState state;
-    state.Data.DataKind = KindTable;
-    // The grid's block text: CR between rows.
-    state.Data.DataText = "5\t1\t2\t3\t4\t5\t6\r7\t8\t9\t10\t11\t12\t13\r\n";
-    ASSERT_TRUE(RowsToSeries(state, true));
-    EXPECT_EQ(state.Data.DataText, "1\t1\t5\t1\t2\t3\t4\t5\t6\r\n2\t1\t7\t8\t9\t10\t11\t12\t13");
-    EXPECT_EQ(state.Data.Series[6].Values, (std::vector<float>{6.0f, 13.0f}));
-
-    state.Data.DataText = "single";
-    EXPECT_FALSE(RowsToSeries(state, false));
-    state.Data.DataText = "1,2,3";
-    EXPECT_THROW(RowsToSeries(state, false), RuntimeError);
-}
-
-TEST(FillSetList, ListsEverySetAndSelectsTheChosenOneWhileMarkedAsFilling) {
-    test::LoadHarness h;
-    h.view.onParamClick = [&h](int) {
-        EXPECT_TRUE(h.state.ComboFilling);
-    };
-    FillSetList(h.ctx, "5", true, 3);
-    EXPECT_EQ(ParamTexts(h.view), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
-    EXPECT_EQ(h.view.paramIndex, 2);
-    EXPECT_FALSE(h.state.ComboFilling);
-    FillSetList(h.ctx, "2", true, 4); // no entry 4: nothing selected
-    EXPECT_EQ(h.view.paramIndex, -1);
-    EXPECT_THROW(FillSetList(h.ctx, "40000", true, 1), RuntimeError);
-    EXPECT_FALSE(h.state.ComboFilling);
 }
 
 } // namespace

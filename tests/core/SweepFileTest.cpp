@@ -31,12 +31,10 @@ TEST(SweepFile, ReadsSixColumnsWithTheirLabelsAndLimits) {
         EXPECT_EQ(data.Series[c].Label, labels[c]);
     }
     EXPECT_EQ(data.Series[0].Values.size(), 7U);
-    EXPECT_EQ(data.Series[0].Min, 14.0f);
     EXPECT_EQ(data.Series[0].Max, 14.3f);
     EXPECT_EQ(data.Series[2].Values[0], -18.0f); // jX of the first row
     EXPECT_EQ(data.Series[3].Min, 2.0f);         // the best SWR, at 14.15 MHz
     EXPECT_EQ(h.view.fillCombos, std::vector<int>{5});
-    EXPECT_TRUE(h.messages.shown.empty());
 }
 
 TEST(SweepFile, ReadsNumbersByTheLeadingNumberRule) {

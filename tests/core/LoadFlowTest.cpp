@@ -11,32 +11,6 @@ namespace {
 
 const std::string kSweep =
     "Freq(MHz),R(Om),jX(Om),SWR(50.0Om),Ga(dBi),F/B(dB)\r\n14.1,50,0,1,7,20\r\n";
-const std::string kPoint = "0,0,0,X,1,1,1,1\r\n0,0,0,Y,1,1,1,1\r\n0,0,0,Z,1,1,1,1\r\n";
-
-TEST(LoadFileByHeader, PicksTheReaderByTheWholeTrimmedFirstLine) {
-    const std::pair<std::string, std::int16_t> cases[] = {
-        {kSweep, KindSweep},
-        {"X(m),Y(m),Z(m),VECTOR,REAL(V/m),IMAGINARY(V/m),MAGNITUDE(V/m),PHASE(DEG)\r\n" + kPoint,
-         KindNearField},
-        {"X(m),Y(m),Z(m),VECTOR,REAL(AT/m),IMAGINARY(AT/m),MAGNITUDE(AT/m),PHASE(DEG)  \r\n" +
-             kPoint,
-         KindNearField},
-        {"  WIRE,PULSE,X(m),Y(m),Z(m),REAL(A),IMAGINARY(A),MAGNITUDE(A),PHASE(DEG)\r\n"
-         "1,1,0,0,1,1,1,1,1\r\n",
-         KindCurrents},
-        {"ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)\r\n0,0,1,1,1\r\n0,10,1,1,1\r\n",
-         KindFarField},
-        {"No,Set,Parameter,R,jX,SWR,Ga,F/B,Elev\r\n1,1,14.1,50.0,0.0,1.0,7.1,20.0,30.0\r\n",
-         KindTable},
-    };
-    for (const auto& [text, kind] : cases) {
-        test::LoadHarness h;
-        test::TempFolder folder;
-        ASSERT_TRUE(LoadFileByHeader(h.ctx, folder.Write("x.csv", text))) << text;
-        EXPECT_EQ(h.state.Data.DataKind, kind) << text;
-        EXPECT_EQ(h.state.Data.DataText, "Data Loaded");
-    }
-}
 
 TEST(LoadFileByHeader, AHeaderInOtherLettersFallsToTheTableReader) {
     test::LoadHarness h;

@@ -131,49 +131,27 @@ TEST(TableFile, DropsTheBestSetStarAndSkipsStatusAndShortLines) {
     EXPECT_EQ(comma.state.Data.HeaderWords.size(), 9U);
 }
 
-TEST(TableFile, RefusalsShowTheParsersMessagesThenTheLoadFlows) {
-    struct Case {
-        const char* what;
-        std::string text;
-        std::vector<std::string> messages;
-        MessageIcon firstIcon;
+TEST(TableFile, RefusalsShowTheParsersMessageThenTheLoadFlows) {
+    const auto info = MessageIcon::Information;
+    const auto critical = MessageIcon::Critical;
+    const std::tuple<std::string, std::string, MessageIcon> cases[] = {
+        {"1,1,2,3,4,5,6,7,8\r\n1,1,2,3,4,5,6,7,8\r\n", "Неправильный формат данных", info},
+        {"Optim\r\n1 1 14.1 50 0 1.0 7.1 20\r\n", "Subscript out of range", critical},
+        {"Optim\r\nabcdefghijklmnopqrstuvwxyz\r\n", "Subscript out of range", critical},
+        {"Optim\r\nNo goal\r\n", "Ошибка чтения данных", info},
+        {"Optim\r\n1 1 14.1 5e50 0 1.0 7.1 20 30\r\n", "Overflow", critical},
+        {"Optim\r\n1 99999 14.1 50 0 1.0 7.1 20 30\r\n", "Overflow", critical}, // set: 16 bits
     };
-    const std::string wrong = "Неправильный формат данных";
-    const Case cases[] = {
-        {"no marker on the first line",
-         "1,1,2,3,4,5,6,7,8\r\n1,1,2,3,4,5,6,7,8\r\n",
-         {wrong, wrong},
-         MessageIcon::Information},
-        {"a row of eight fields",
-         "Optim\r\n1 1 14.1 50 0 1.0 7.1 20\r\n",
-         {"Subscript out of range", wrong},
-         MessageIcon::Critical},
-        {"a row that cannot be split",
-         "Optim\r\nabcdefghijklmnopqrstuvwxyz\r\n",
-         {"Subscript out of range", wrong},
-         MessageIcon::Critical},
-        {"no data line at all",
-         "Optim\r\nNo goal\r\n",
-         {"Ошибка чтения данных", wrong},
-         MessageIcon::Information},
-        {"a value beyond the float range",
-         "Optim\r\n1 1 14.1 5e50 0 1.0 7.1 20 30\r\n",
-         {"Overflow", wrong},
-         MessageIcon::Critical},
-        {"a set number beyond 16 bits",
-         "Optim\r\n1 99999 14.1 50 0 1.0 7.1 20 30\r\n",
-         {"Overflow", wrong},
-         MessageIcon::Critical},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [text, message, icon] : cases) {
         test::LoadHarness h;
         test::TempFolder folder;
-        EXPECT_FALSE(LoadFileByHeader(h.ctx, folder.Write("t.csv", c.text))) << c.what;
-        EXPECT_EQ(h.MessageTexts(), c.messages) << c.what;
-        ASSERT_FALSE(h.messages.shown.empty());
-        EXPECT_EQ(h.messages.shown[0].icon, c.firstIcon) << c.what;
-        EXPECT_EQ(h.state.Data.Series[0].Values, std::vector<float>{0.0f}) << c.what;
-        EXPECT_FALSE(h.state.ComboFilling) << c.what;
+        EXPECT_FALSE(LoadFileByHeader(h.ctx, folder.Write("t.csv", text))) << text;
+        EXPECT_EQ(h.MessageTexts(),
+                  (std::vector<std::string>{message, "Неправильный формат данных"}))
+            << text;
+        EXPECT_EQ(h.messages.shown.at(0).icon, icon) << text;
+        EXPECT_EQ(h.state.Data.Series[0].Values, std::vector<float>{0.0f}) << text;
+        EXPECT_FALSE(h.state.ComboFilling) << text;
     }
     // Text the parser refuses outright is also told of on the status line.
     test::LoadHarness h;

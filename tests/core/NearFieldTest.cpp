@@ -1,5 +1,6 @@
 #include "core/NearField.h"
 #include "LoadHarness.h"
+#include "core/LoadFlow.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +20,9 @@ std::string Fixture(const char* name) {
 
 TEST(NearField, SumsTheComponentsAlongTheFirstLineOfPoints) {
     test::LoadHarness h;
-    ASSERT_TRUE(LoadNearFieldFile(h.ctx, Fixture("nearfield_electric.csv")));
+    ASSERT_TRUE(RunFileOpen(h.ctx, Fixture("nearfield_electric.csv")));
     const DataSet& data = h.state.Data;
+    EXPECT_EQ(data.DataKind, KindNearField);
     EXPECT_TRUE(h.state.ElectricField);
     // Y 0.3 and 0.4 both count as 0; the fifth point at Y 2 ends the line.
     EXPECT_EQ(data.Series[0].Values, (std::vector<float>{-1.0f, -0.5f, 0.0f, 0.5f}));
@@ -38,7 +40,7 @@ TEST(NearField, SumsTheComponentsAlongTheFirstLineOfPoints) {
     EXPECT_EQ(h.view.fillCombos, std::vector<int>{4});
 
     test::LoadHarness magnetic; // with LF line ends
-    ASSERT_TRUE(LoadNearFieldFile(magnetic.ctx, Fixture("nearfield_magnetic.csv")));
+    ASSERT_TRUE(RunFileOpen(magnetic.ctx, Fixture("nearfield_magnetic.csv")));
     EXPECT_FALSE(magnetic.state.ElectricField);
     EXPECT_FLOAT_EQ(magnetic.state.Data.Series[1].Values[1], -0.019f);
 }

@@ -67,35 +67,27 @@ TEST(RelativePositions, FollowTheDistancesAlongTheWire) {
 }
 
 TEST(WireCurrents, FailuresShowTheirMessage) {
-    struct Case {
-        const char* what;
-        std::string body;
-        int wire;
-        const char* message;
-        MessageIcon icon;
-    };
-    std::string tooMany;
+    std::string tooMany; // more pulses than the counter holds
     for (int r = 0; r < 32768; ++r) {
         tooMany += "1,1,0,0,1,0.1,0.1,0.1,45\n";
     }
-    const Case cases[] = {
-        {"a short line of the wire", "1,1,0,0,1,0.1,0.1,0.1\r\n", 1, "Subscript out of range",
-         MessageIcon::Critical},
-        {"a wire the file does not hold", "1,1,0,0,1,0.1,0.1,0.1,45\r\n", 2,
-         "Неправильный формат данных", MessageIcon::Information},
-        {"no data at all", "", 0, "Неправильный формат данных", MessageIcon::Information},
-        {"more pulses than the counter holds", tooMany, 1, "Overflow", MessageIcon::Critical},
-        {"a wire number beyond 16 bits", "70000,1,0,0,1,0.1,0.1,0.1,45\r\n", 0, "Overflow",
-         MessageIcon::Critical},
+    const auto info = MessageIcon::Information;
+    const auto critical = MessageIcon::Critical;
+    const std::tuple<std::string, int, const char*, MessageIcon> cases[] = {
+        {"1,1,0,0,1,0.1,0.1,0.1\r\n", 1, "Subscript out of range", critical},
+        {"1,1,0,0,1,0.1,0.1,0.1,45\r\n", 2, "Неправильный формат данных", info}, // no wire 2
+        {"", 0, "Неправильный формат данных", info},
+        {tooMany, 1, "Overflow", critical},
+        {"70000,1,0,0,1,0.1,0.1,0.1,45\r\n", 0, "Overflow", critical}, // wire: 16 bits
     };
-    for (const Case& c : cases) {
+    for (const auto& [body, wire, message, icon] : cases) {
         test::LoadHarness h;
         test::TempFolder folder;
-        EXPECT_FALSE(LoadCurrentsFile(h.ctx, folder.Write("c.csv", kHeader + c.body), c.wire))
-            << c.what;
-        EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{c.message}) << c.what;
-        EXPECT_EQ(h.messages.shown.at(0).icon, c.icon) << c.what;
-        EXPECT_EQ(h.state.Data.Series[0].Values, std::vector<float>{0.0f}) << c.what;
+        EXPECT_FALSE(LoadCurrentsFile(h.ctx, folder.Write("c.csv", kHeader + body), wire))
+            << message;
+        EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{message});
+        EXPECT_EQ(h.messages.shown.at(0).icon, icon) << message;
+        EXPECT_EQ(h.state.Data.Series[0].Values, std::vector<float>{0.0f}) << message;
     }
     // Short lines of other wires and blank lines are no failure.
     test::LoadHarness h;

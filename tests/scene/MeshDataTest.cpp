@@ -84,28 +84,6 @@ TEST(MeshData, WeldingJoinsOnlyBitwiseIdenticalVertices) {
     EXPECT_TRUE(std::signbit(mesh.Vertices[2].Normal.x));
 }
 
-TEST(MeshData, OptimizingGroupsEachSubsetAndDropsUnusedVertices) {
-    MeshData mesh = TwoTriangles();
-    mesh.Vertices.insert(mesh.Vertices.begin(), mesh.Vertices[0]);
-    mesh.Vertices[0].Position = {9, 9, 9};
-    mesh.Indices = {1, 2, 3, 1, 3, 4, 3, 2, 1};
-    mesh.Attributes = {1, 0, 1};
-    mesh.DeviceData = std::make_shared<int>(1);
-    OptimizeMesh(mesh);
-    EXPECT_EQ(mesh.Attributes, (std::vector<std::uint32_t>{0, 1, 1}));
-    EXPECT_EQ(mesh.Vertices.size(), 4U);
-    // The subset-0 triangle comes first; triangles keep their corner order.
-    ExpectNear(mesh.Vertices[mesh.Indices[0]].Position, {0, 0, 0});
-    ExpectNear(mesh.Vertices[mesh.Indices[1]].Position, {1, 1, 0});
-    ExpectNear(mesh.Vertices[mesh.Indices[6]].Position, {1, 1, 0});
-
-    // A new vertex format zeroes what it adds and forgets the device copy.
-    mesh.Vertices[0].Tu = 5.0f;
-    ConvertVertexFormat(mesh, kFvfPositionNormalTexture);
-    EXPECT_EQ(mesh.Vertices[0].Tu, 0.0f);
-    EXPECT_EQ(mesh.DeviceData, nullptr);
-}
-
 TEST(CD3DMesh, SetFVFComputesMissingNormalsButKeepsTheFilesOwn) {
     CD3DMesh bare;
     bare.InitFromD3DXMesh(TwoTriangles());

@@ -55,17 +55,5 @@ TEST_F(SaveDialogTest, TheRememberedFolderIsTheFilesOwnEvenWhenItsNameRepeatsEar
     EXPECT_EQ(settings.values["Paths/SavePath"], (root.Path() / "a.csv" / "sub").string() + "/");
 }
 
-TEST(FileFilter, SplitsIntoDescriptionAndPatternPairs) {
-    const auto entries = ParseFileFilter("Bitmap File (*.bmp)|*.bmp|Enhanced Metafile "
-                                         "(*.emf)|*.emf");
-    ASSERT_EQ(entries.size(), 2U);
-    EXPECT_EQ(entries[1].first, "Enhanced Metafile (*.emf)");
-    EXPECT_EQ(entries[1].second, "*.emf");
-    EXPECT_TRUE(ParseFileFilter("").empty());
-    EXPECT_EQ(FolderOf("c:\\data\\a.csv"), "c:\\data\\");
-    EXPECT_EQ(FolderOf("/home/u/a.csv"), "/home/u/");
-    EXPECT_EQ(FolderOf("a.csv"), "");
-}
-
 } // namespace
 } // namespace lobex

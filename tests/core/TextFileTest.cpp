@@ -1,6 +1,5 @@
 #include "core/TextFile.h"
 #include "LoadHarness.h"
-#include "core/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -37,15 +36,6 @@ TEST(LineReader, AcceptsEveryLineEndWhateverTheBlockSize) {
             EXPECT_EQ(lines, expected) << '"' << bytes.substr(0, 20) << "\" block " << block;
         }
     }
-}
-
-TEST(LineReader, RefusesMissingFilesAndFoldersAndDecodesTheFirstLine) {
-    test::TempFolder folder;
-    EXPECT_THROW(LineReader((folder.Path() / "missing.csv").string()), RuntimeError);
-    EXPECT_THROW(LineReader(folder.Path().string()), RuntimeError);
-    EXPECT_THROW(ReadFirstLine(folder.Write("empty.csv", "")), RuntimeError);
-    EXPECT_EQ(ReadFirstLine(folder.Write("cp1251.csv", "\xD7\xE0\xF1\xF2\xEE\xF2\xE0\r\n1")),
-              "Частота");
 }
 
 TEST(WriteTextFile, WritesWithCrLfOrKeepsTheOldFileAndSaysSo) {

@@ -26,12 +26,5 @@ TEST(Material, PackedColoursUnpackByteByByteAndPackBack) {
     EXPECT_EQ(PackedFromColorValue({2.0f, -1.0f, 0.0f, 1.0f}), 0xFFFF0000U);
 }
 
-TEST(Material, TranslucencyIsAnyDiffuseAlphaOtherThanOne) {
-    EXPECT_FALSE(IsTranslucent(MaterialFromColor({1, 0, 0, 1.0f})));
-    EXPECT_TRUE(IsTranslucent(MaterialFromColor({1, 0, 0, 0.5f})));
-    const Material material = MaterialFromColor({0.1f, 0.2f, 0.3f, 1.0f});
-    EXPECT_EQ(material.Diffuse, material.Ambient);
-}
-
 } // namespace
 } // namespace lobex

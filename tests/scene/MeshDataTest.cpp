@@ -55,17 +55,6 @@ MeshData TwoTriangles() {
     return mesh;
 }
 
-TEST(MeshData, ComputedNormalsPointAtTheViewerOfClockwiseFaces) {
-    MeshData mesh = TwoTriangles();
-    ComputeMeshNormals(mesh);
-    for (const MeshVertex& vertex : mesh.Vertices) {
-        ExpectNear(vertex.Normal, {0, 0, -1});
-    }
-    EXPECT_TRUE(mesh.VertexFormat & kFvfNormal);
-    FlipMeshNormals(mesh);
-    ExpectNear(mesh.Vertices[0].Normal, {0, 0, 1});
-}
-
 TEST(MeshData, WeldingJoinsOnlyBitwiseIdenticalVertices) {
     MeshVertex a;
     a.Position = {1, 2, 3};

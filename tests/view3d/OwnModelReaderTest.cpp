@@ -25,53 +25,31 @@ std::vector<XFrameObject> AllFrames(const XFileContent& content) {
     return frames;
 }
 
-// Two readings are the same bit for bit, except that any two NaNs count as the same (the
-// general reader may change a NaN's sign on the way through its handedness conversions).
+// Two readings of one of our files are the same: one frame holding one mesh, bit for bit,
+// except that any two NaNs count as the same (the general reader may change a NaN's sign on
+// the way through its handedness conversions).
 bool Same(const XFileContent& a, const XFileContent& b) {
-    const auto bits = [](const XFileContent& content) {
+    const auto mesh = [](const XFileContent& content) -> const XMeshObject* {
+        const bool one = content.Frames.size() == 1 && content.Meshes.empty() &&
+                         content.Frames[0].Frames.empty() && content.Frames[0].Meshes.size() == 1;
+        return one ? &content.Frames[0].Meshes[0] : nullptr;
+    };
+    const auto bits = [](const XMeshObject& object) {
         std::vector<std::uint32_t> out;
-        const auto put = [&out](std::initializer_list<float> values) {
-            for (float value : values) {
-                out.push_back(std::isnan(value) ? 0x7FC00000U
-                                                : std::bit_cast<std::uint32_t>(value));
-            }
-        };
-        for (const XFrameObject& frame : AllFrames(content)) {
-            out.insert(out.end(), {static_cast<std::uint32_t>(frame.Name.size()),
-                                   static_cast<std::uint32_t>(frame.Frames.size()),
-                                   static_cast<std::uint32_t>(frame.Meshes.size())});
-            std::for_each(frame.Transform.data(), frame.Transform.data() + 16,
-                          [&](float value) { put({value}); });
-            for (const XMeshObject& mesh : frame.Meshes) {
-                const MeshData& data = mesh.Mesh;
-                out.insert(out.end(),
-                           {data.VertexFormat, static_cast<std::uint32_t>(mesh.Name.size()),
-                            static_cast<std::uint32_t>(data.Vertices.size()),
-                            static_cast<std::uint32_t>(data.Indices.size())});
-                for (const MeshVertex& v : data.Vertices) {
-                    put({v.Position.x, v.Position.y, v.Position.z, v.Normal.x, v.Normal.y,
-                         v.Normal.z, v.Tu, v.Tv});
-                    out.push_back(v.Diffuse);
-                }
-                out.insert(out.end(), data.Indices.begin(), data.Indices.end());
-                out.insert(out.end(), data.Attributes.begin(), data.Attributes.end());
+        for (const MeshVertex& v : object.Mesh.Vertices) {
+            for (float f : {v.Position.x, v.Position.y, v.Position.z, v.Normal.x, v.Normal.y,
+                            v.Normal.z, v.Tu, v.Tv}) {
+                out.push_back(std::isnan(f) ? 0x7FC00000U : std::bit_cast<std::uint32_t>(f));
             }
         }
         return out;
     };
-    const auto materials = [](const XFileContent& content) {
-        std::vector<std::pair<Material, std::string>> out;
-        for (const XFrameObject& frame : AllFrames(content)) {
-            for (const XMeshObject& mesh : frame.Meshes) {
-                for (std::size_t i = 0; i < mesh.Materials.size(); ++i) {
-                    out.emplace_back(mesh.Materials[i], mesh.TextureNames.at(i));
-                }
-            }
-        }
-        return out;
-    };
-    return bits(a) == bits(b) && materials(a) == materials(b) &&
-           a.AnimationSets.size() == b.AnimationSets.size();
+    const XMeshObject* x = mesh(a);
+    const XMeshObject* y = mesh(b);
+    return x != nullptr && y != nullptr && a.Frames[0].Transform == b.Frames[0].Transform &&
+           x->Mesh.VertexFormat == y->Mesh.VertexFormat && x->Mesh.Indices == y->Mesh.Indices &&
+           x->Mesh.Attributes == y->Mesh.Attributes && x->Materials == y->Materials &&
+           x->TextureNames == y->TextureNames && bits(*x) == bits(*y);
 }
 
 // Both readers on the same bytes: the own reader must take the file, and give what Assimp gives.

@@ -157,7 +157,7 @@ TEST(FarFieldBeam, FindsTheMaximumAndTheEdgesNearestTheThreeDecibelLevel) {
         EXPECT_EQ(
             std::vector<float>({p.MaxAzimuth, p.MaxGain, p.BeamLeft, p.BeamRight, p.BeamWidth}),
             c.expected)
-            << "lobe at " << c.centre;
+            << "case " << &c - cases;
     }
 }
 

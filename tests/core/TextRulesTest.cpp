@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <random>
 #include <string>
-#include <vector>
 
 namespace lobex {
 namespace {

@@ -1,6 +1,6 @@
 #include "core/FileDialogs.h"
 #include "FakeDialogs.h"
-#include "Recorders.h"
+#include "LoadHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -14,72 +14,45 @@ namespace fs = std::filesystem;
 class SaveDialogTest : public ::testing::Test {
 protected:
     SaveDialogTest() {
-        root = fs::temp_directory_path() /
-               ("lobex-save-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(root / "out");
-        state.AppFolder = (root / "app").string() + "/";
+        fs::create_directories(root.Path() / "out");
+        state.AppFolder = (root.Path() / "app").string() + "/";
     }
-    ~SaveDialogTest() override { fs::remove_all(root); }
+    std::string Folder(const char* name) const { return (root.Path() / name).string() + "/"; }
 
-    fs::path root;
+    test::TempFolder root;
     AppState state;
     test::MemorySettings settings;
     test::FakeFileDialogs dialogs;
 };
 
-TEST_F(SaveDialogTest, FirstUseOpensInTheProgramFolderAndRemembersTheChosenOne) {
-    const std::string chosen = (root / "out" / "graph.png").string();
+TEST_F(SaveDialogTest, StartsInTheProgramFolderThenWhereTheLastSaveEnded) {
+    const std::string chosen = (root.Path() / "out" / "graph.png").string();
     dialogs.save = {2, chosen};
-
     EXPECT_EQ(OpenSaveFileDialog(state, settings, dialogs, "BMP (*.bmp)|*.bmp|PNG (*.png)|*.png"),
               2);
-
-    ASSERT_EQ(dialogs.folders.size(), 1U);
-    EXPECT_EQ(dialogs.folders[0], state.AppFolder);
-    EXPECT_EQ(dialogs.filters[0], "BMP (*.bmp)|*.bmp|PNG (*.png)|*.png");
+    EXPECT_EQ(dialogs.folders.at(0), state.AppFolder);
+    EXPECT_EQ(dialogs.filters.at(0), "BMP (*.bmp)|*.bmp|PNG (*.png)|*.png");
     EXPECT_EQ(state.SaveFileName, chosen);
-    EXPECT_EQ(settings.values["Paths/SavePath"], (root / "out").string() + "/");
+    EXPECT_EQ(settings.values["Paths/SavePath"], Folder("out"));
 
-    // The next save starts where the last one ended.
-    OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv");
-    EXPECT_EQ(dialogs.folders[1], (root / "out").string() + "/");
-}
-
-TEST_F(SaveDialogTest, CancellingReturnsZeroAndKeepsTheRememberedFolder) {
-    settings.values["Paths/SavePath"] = (root / "out").string() + "/";
-    state.SaveFileName = "previous.csv";
+    // Cancelling returns 0 and keeps the remembered folder and the last file.
     dialogs.save = {};
     EXPECT_EQ(OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv"), 0);
-    EXPECT_EQ(settings.values["Paths/SavePath"], (root / "out").string() + "/");
-    EXPECT_EQ(state.SaveFileName, "previous.csv");
-}
+    EXPECT_EQ(dialogs.folders.at(1), Folder("out"));
+    EXPECT_EQ(settings.values["Paths/SavePath"], Folder("out"));
+    EXPECT_EQ(state.SaveFileName, chosen);
 
-TEST_F(SaveDialogTest, AFolderThatHasDisappearedFallsBackToTheProgramFolder) {
-    settings.values["Paths/SavePath"] = (root / "gone").string() + "/";
+    // A folder that has disappeared falls back to the program folder.
+    settings.values["Paths/SavePath"] = Folder("gone");
     OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv");
-    EXPECT_EQ(dialogs.folders[0], state.AppFolder);
+    EXPECT_EQ(dialogs.folders.at(2), state.AppFolder);
 }
 
 TEST_F(SaveDialogTest, TheRememberedFolderIsTheFilesOwnEvenWhenItsNameRepeatsEarlier) {
-    fs::create_directories(root / "a.csv" / "sub");
-    const std::string chosen = (root / "a.csv" / "sub" / "a.csv").string();
-    dialogs.save = {1, chosen};
+    fs::create_directories(root.Path() / "a.csv" / "sub");
+    dialogs.save = {1, (root.Path() / "a.csv" / "sub" / "a.csv").string()};
     OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv");
-    EXPECT_EQ(settings.values["Paths/SavePath"], (root / "a.csv" / "sub").string() + "/");
-}
-
-TEST(FileFilter, SplitsIntoDescriptionAndPatternPairs) {
-    const auto entries = ParseFileFilter(
-        "Bitmap File (*.bmp)|*.bmp|Portable Network Graphics (*.png)|*.png|Enhanced Metafile "
-        "(*.emf)|*.emf");
-    ASSERT_EQ(entries.size(), 3U);
-    EXPECT_EQ(entries[1].first, "Portable Network Graphics (*.png)");
-    EXPECT_EQ(entries[2].second, "*.emf");
-    EXPECT_TRUE(ParseFileFilter("").empty());
-    EXPECT_EQ(FolderOf("c:\\data\\a.csv"), "c:\\data\\");
-    EXPECT_EQ(FolderOf("/home/u/a.csv"), "/home/u/");
-    EXPECT_EQ(FolderOf("a.csv"), "");
+    EXPECT_EQ(settings.values["Paths/SavePath"], (root.Path() / "a.csv" / "sub").string() + "/");
 }
 
 } // namespace

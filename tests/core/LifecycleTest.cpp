@@ -1,9 +1,9 @@
 #include "core/Lifecycle.h"
+#include "LoadHarness.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,30 +11,36 @@ namespace lobex {
 namespace {
 
 TEST(Startup, AddsASeparatorOnlyWhenTheFolderHasNone) {
-    EXPECT_EQ(WithTrailingSeparator("C:\\Temp", '\\'), "C:\\Temp\\");
-    EXPECT_EQ(WithTrailingSeparator("C:\\Temp\\", '\\'), "C:\\Temp\\");
-    EXPECT_EQ(WithTrailingSeparator("/tmp/", '\\'), "/tmp/");
-    EXPECT_EQ(WithTrailingSeparator("/opt/lobex", '/'), "/opt/lobex/");
-    EXPECT_EQ(WithTrailingSeparator("C:\\Temp\\", '/'), "C:\\Temp\\");
+    const std::tuple<const char*, char, const char*> cases[] = {
+        {"C:\\Temp", '\\', "C:\\Temp\\"},
+        {"C:\\Temp\\", '\\', "C:\\Temp\\"},
+        {"/tmp/", '\\', "/tmp/"},
+        {"/opt/lobex", '/', "/opt/lobex/"},
+    };
+    for (const auto& [folder, separator, expected] : cases) {
+        EXPECT_EQ(WithTrailingSeparator(folder, separator), expected) << folder;
+    }
 }
 
-TEST(Startup, PreparesThePathsTitleAndLabels) {
+TEST(Startup, StartsWithTheDefaultLabelsAndOneZeroPerSeries) {
     AppState state;
-    state.PiValue = 3.0f;
-    PrepareStartupState(state, {"/opt/lobex/bin", "/tmp/lobex-1000/", ",", '/'});
+    SetDefaultLabels(state.Data);
+    const char* expected[] = {"Параметр", "R", "j X", "КСВ", "Усиление", "F / B", "Зенит"};
+    for (std::size_t i = 0; i < kSeriesCount; ++i) {
+        EXPECT_EQ(state.Data.Series[i].Label, expected[i]);
+        EXPECT_EQ(state.Data.Series[i].Values, std::vector<float>{0.0f});
+    }
+    EXPECT_EQ(state.Data.DataKind, KindNone);
+}
 
+TEST(Startup, PreparesThePathsAndTheDecimalSeparator) {
+    AppState state;
+    PrepareStartupState(state, {"/opt/lobex/bin", "/tmp/lobex-1000/", ",", '/'});
     EXPECT_EQ(state.AppTitle, "Lobex");
-    EXPECT_EQ(state.PiValue, 3.14159274f);
-    EXPECT_EQ(state.AppFolder, "/opt/lobex/bin/");
-    EXPECT_EQ(state.TempFolder, "/tmp/lobex-1000/");
-    EXPECT_EQ(state.DataInFile, "/tmp/lobex-1000/datain.txt");
     EXPECT_EQ(state.TempModelFile, "/tmp/lobex-1000/temp.x");
-    EXPECT_EQ(state.ExportFile, "/tmp/lobex-1000/export.csv");
     EXPECT_EQ(state.TempBitmapFile, "/tmp/lobex-1000/temp.bmp");
     EXPECT_EQ(state.UtilsFolder, "/opt/lobex/bin/Utils/");
     EXPECT_EQ(state.DecimalSeparator, ",");
-    EXPECT_EQ(state.Data.Series[0].Label, "Параметр");
-    EXPECT_EQ(state.Data.Series[6].Label, "Зенит");
 }
 
 class ExitRecorder final : public ExitSteps {
@@ -52,62 +58,34 @@ public:
 };
 
 TEST(Exit, ClosesTheOpenViewsInOrderBeforeStoppingThePlotter) {
-    struct Case {
-        bool view3D;
-        bool d3dWindow;
-        bool polarWindow;
-        std::vector<std::string> expected;
-    };
-    const Case cases[] = {
-        {false, false, false, {"StopPlotter", "ReleasePlotHost", "UnloadMainWindow"}},
-        {true,
-         false,
-         false,
-         {"Stop3DView", "ShowPlotControls(false)", "StopPlotter", "ReleasePlotHost",
-          "UnloadMainWindow"}},
-        {true,
-         true,
-         true,
-         {"Stop3DView", "ShowPlotControls(false)", "UnloadD3DWindow", "UnloadPolarWindow",
-          "StopPlotter", "ReleasePlotHost", "UnloadMainWindow"}},
-        // The 3D window is only torn down through an active 3D view.
-        {false,
-         true,
-         true,
-         {"UnloadPolarWindow", "StopPlotter", "ReleasePlotHost", "UnloadMainWindow"}},
-    };
-    for (const Case& c : cases) {
-        AppState state;
-        state.View3DActive = c.view3D;
-        state.D3DWindowOpen = c.d3dWindow;
-        state.PolarWindowOpen = c.polarWindow;
-        state.PlotHost = PlotHostKind::MainWindow;
-        ExitRecorder recorder;
-        RunExit(state, recorder);
-        EXPECT_EQ(recorder.steps, c.expected);
-        EXPECT_EQ(state.PlotHost, PlotHostKind::None);
-    }
+    AppState state;
+    state.View3DActive = state.D3DWindowOpen = state.PolarWindowOpen = true;
+    state.PlotHost = PlotHostKind::MainWindow;
+    ExitRecorder all;
+    RunExit(state, all);
+    EXPECT_EQ(all.steps,
+              (std::vector<std::string>{"Stop3DView", "ShowPlotControls(false)", "UnloadD3DWindow",
+                                        "UnloadPolarWindow", "StopPlotter", "ReleasePlotHost",
+                                        "UnloadMainWindow"}));
+    EXPECT_EQ(state.PlotHost, PlotHostKind::None);
+    // The 3D window is only torn down through an active 3D view.
+    state.View3DActive = false;
+    ExitRecorder without3D;
+    RunExit(state, without3D);
+    EXPECT_EQ(without3D.steps, (std::vector<std::string>{"UnloadPolarWindow", "StopPlotter",
+                                                         "ReleasePlotHost", "UnloadMainWindow"}));
 }
 
-TEST(Exit, DeletesTheTemporaryBitmapWhenPresent) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() /
-        ("lobex-exit-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::create_directories(folder);
-    const std::filesystem::path bitmap = folder / "temp.bmp";
-    std::ofstream(bitmap) << "BM";
-
+TEST(Exit, DeletesTheTemporaryBitmapAndExitsAlsoWhenItIsGone) {
+    test::TempFolder folder;
     AppState state;
-    state.TempBitmapFile = bitmap.string();
+    state.TempBitmapFile = folder.Write("temp.bmp", "BM");
     ExitRecorder recorder;
     RunExit(state, recorder);
-    EXPECT_FALSE(std::filesystem::exists(bitmap));
-
-    // A second exit with the file already gone goes through all the same.
+    EXPECT_FALSE(std::filesystem::exists(state.TempBitmapFile));
     ExitRecorder again;
     RunExit(state, again);
     EXPECT_EQ(again.steps.back(), "UnloadMainWindow");
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace

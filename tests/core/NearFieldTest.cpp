@@ -1,5 +1,6 @@
 #include "core/NearField.h"
 #include "LoadHarness.h"
+#include "core/LoadFlow.h"
 
 #include <gtest/gtest.h>
 
@@ -19,52 +20,40 @@ std::string Fixture(const char* name) {
 
 TEST(NearField, SumsTheComponentsAlongTheFirstLineOfPoints) {
     test::LoadHarness h;
-    ASSERT_TRUE(LoadNearFieldFile(h.ctx, Fixture("nearfield_electric.csv")));
+    ASSERT_TRUE(RunFileOpen(h.ctx, Fixture("nearfield_electric.csv")));
     const DataSet& data = h.state.Data;
-    EXPECT_TRUE(h.state.ElectricField);
     EXPECT_EQ(data.DataKind, KindNearField);
+    EXPECT_TRUE(h.state.ElectricField);
     // Y 0.3 and 0.4 both count as 0; the fifth point at Y 2 ends the line.
     EXPECT_EQ(data.Series[0].Values, (std::vector<float>{-1.0f, -0.5f, 0.0f, 0.5f}));
     EXPECT_EQ(data.Series[1].Values[0], 1.375f); // 1 + 0.25 + 0.125
     EXPECT_EQ(data.Series[2].Values[0], 0.5f);   // 0.5 + 0 + 0
     EXPECT_FLOAT_EQ(data.Series[3].Values[0], std::hypot(1.375f, 0.5f));
     EXPECT_EQ(data.Series[4].Values[0], 19.98f); // atan(0.5 / 1.375), two decimals at most
-    ASSERT_EQ(h.state.NearFieldPoints.size(), 4U);
-    EXPECT_EQ(h.state.NearFieldPoints[1].ReX, 2.0f);
-    EXPECT_EQ(h.state.NearFieldPoints[1].ImY, -0.5f);
+    // A point without a real part points straight up rather than ending the load.
+    EXPECT_EQ(data.Series[1].Values[2], 0.0f);
+    EXPECT_EQ(data.Series[4].Values[2], 90.0f);
     const std::vector<std::string> labels = {"Удаление", "Re", "Im", "Amplitude", "Phase", "", ""};
     for (std::size_t c = 0; c < labels.size(); ++c) {
         EXPECT_EQ(data.Series[c].Label, labels[c]);
     }
     EXPECT_EQ(h.view.fillCombos, std::vector<int>{4});
-    EXPECT_FALSE(h.view.paramEnabled);
+
+    test::LoadHarness magnetic; // with LF line ends
+    ASSERT_TRUE(RunFileOpen(magnetic.ctx, Fixture("nearfield_magnetic.csv")));
+    EXPECT_FALSE(magnetic.state.ElectricField);
+    EXPECT_FLOAT_EQ(magnetic.state.Data.Series[1].Values[1], -0.019f);
 }
 
-TEST(NearField, AFieldWithoutRealPartPointsStraightUpOrDown) {
-    test::LoadHarness h;
-    ASSERT_TRUE(LoadNearFieldFile(h.ctx, Fixture("nearfield_electric.csv")));
-    EXPECT_EQ(h.state.Data.Series[1].Values[2], 0.0f);
-    EXPECT_EQ(h.state.Data.Series[4].Values[2], 90.0f);
-    EXPECT_EQ(SummedPhase(0.0f, -2.0f, kPiValue) * 180.0f / kPiValue, -90.0f);
+TEST(NearField, PhasesStayBetweenMinusAndPlusNinetyDegrees) {
+    const float degrees = 180.0f / kPiValue;
+    EXPECT_EQ(SummedPhase(0.0f, -2.0f, kPiValue) * degrees, -90.0f);
     EXPECT_EQ(SummedPhase(0.0f, 0.0f, kPiValue), 0.0f);
-    // A negative real part still gives a phase between -90 and 90 degrees.
-    EXPECT_FLOAT_EQ(SummedPhase(-1.0f, 1.0f, kPiValue) * 180.0f / kPiValue, -45.0f);
-}
-
-TEST(NearField, ReadsTheMagneticFieldWithLfLineEnds) {
-    test::LoadHarness h;
-    ASSERT_TRUE(LoadNearFieldFile(h.ctx, Fixture("nearfield_magnetic.csv")));
-    EXPECT_FALSE(h.state.ElectricField);
-    EXPECT_EQ(h.state.Data.Series[0].Values, (std::vector<float>{0.0f, 1.0f}));
-    EXPECT_FLOAT_EQ(h.state.Data.Series[1].Values[1], -0.019f);
+    EXPECT_FLOAT_EQ(SummedPhase(-1.0f, 1.0f, kPiValue) * degrees, -45.0f); // a negative real part
 }
 
 TEST(NearField, BrokenFilesAreRefusedWithAMessage) {
-    struct Case {
-        const char* what;
-        std::string text;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, std::string> cases[] = {
         {"a header alone", kElectric},
         {"a short component line",
          kElectric + "0,0,0,X,1,1,1\r\n0,0,0,Y,1,1,1,1\r\n0,0,0,Z,1,1,1,1\r\n"},
@@ -72,13 +61,12 @@ TEST(NearField, BrokenFilesAreRefusedWithAMessage) {
         {"a value beyond the float range", kElectric + "0,0,0,X,1e40,1,1,1\r\n"},
         {"another header", "X(m),Y(m),Z(m),VECTOR\r\n"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, text] : cases) {
         test::LoadHarness h;
         test::TempFolder folder;
-        EXPECT_FALSE(LoadNearFieldFile(h.ctx, folder.Write("n.csv", c.text))) << c.what;
-        EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{"Неправильный формат данных"})
-            << c.what;
-        EXPECT_EQ(h.state.NearFieldPoints.size(), 1U) << c.what;
+        EXPECT_FALSE(LoadNearFieldFile(h.ctx, folder.Write("n.csv", text))) << what;
+        EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{"Неправильный формат данных"}) << what;
+        EXPECT_EQ(h.state.NearFieldPoints.size(), 1U) << what;
     }
 }
 

@@ -7,29 +7,20 @@
 #include <cstdlib>
 #include <random>
 #include <string>
-#include <vector>
 
 namespace lobex {
 namespace {
 
 TEST(LeadingNumber, ReadsTheNumberAtTheStartAndStopsAtTheFirstForeignCharacter) {
-    struct Case {
-        const char* text;
-        double expected;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, double> cases[] = {
         {"  14.15abc", 14.15}, {"\t+.5", 0.5},    {"-3e2x", -300.0}, {"1e", 1.0},
         {"1e+", 1.0},          {"12E3.4", 12000}, {"abc", 0.0},      {"", 0.0},
         {"- 5", 0.0},          {"14,1", 14.0},    {"1.2.3", 1.2},    {"  -999.00", -999.0},
         {"7.", 7.0},           {".", 0.0},        {"0x10", 0.0},     {"1 2", 1.0},
     };
-    for (const Case& c : cases) {
-        EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.expected) << '"' << c.text << '"';
+    for (const auto& [text, expected] : cases) {
+        EXPECT_DOUBLE_EQ(LeadingNumber(text), expected) << '"' << text << '"';
     }
-}
-
-TEST(LeadingNumber, ReadsFloatsDirectlyAndRefusesValuesBeyondTheirRange) {
-    EXPECT_EQ(LeadingFloat("14.15"), 14.15f);
     EXPECT_EQ(LeadingFloat("-195.3 dB"), -195.3f);
     EXPECT_EQ(LeadingFloat("1e-50"), 0.0f); // too small for a float: zero, not an error
     EXPECT_THROW(LeadingFloat("1e39"), RuntimeError);
@@ -45,9 +36,7 @@ TEST(LeadingNumber, ReadsEveryShortDecimalAsTheNearestValue) {
         std::string text = random() % 4 == 0 ? "-" : "";
         const int point = static_cast<int>(random() % static_cast<std::uint64_t>(digits + 1));
         for (int d = 0; d < digits; ++d) {
-            if (d == point && d > 0) {
-                text += '.';
-            }
+            text += d == point && d > 0 ? "." : "";
             text += static_cast<char>('0' + random() % 10);
         }
         ASSERT_EQ(LeadingFloat(text), std::strtof(text.c_str(), nullptr)) << text;
@@ -55,17 +44,14 @@ TEST(LeadingNumber, ReadsEveryShortDecimalAsTheNearestValue) {
     }
     // Every mantissa near the top of the float range, with every short fraction.
     for (std::uint32_t mantissa = 16777216 - 20000; mantissa <= 16777216; ++mantissa) {
-        for (int decimals = 1; decimals <= 10; ++decimals) {
+        for (std::size_t decimals = 1; decimals <= 10; ++decimals) {
             std::string text = std::to_string(mantissa);
-            const auto point = static_cast<std::size_t>(decimals);
-            text.insert(0, text.size() <= point ? point + 1 - text.size() : 0, '0');
-            text.insert(text.size() - point, ".");
+            text.insert(0, text.size() <= decimals ? decimals + 1 - text.size() : 0, '0');
+            text.insert(text.size() - decimals, ".");
             ASSERT_EQ(LeadingFloat(text), std::strtof(text.c_str(), nullptr)) << text;
         }
     }
-    EXPECT_EQ(LeadingFloat("16777216"), 16777216.0f);
     EXPECT_EQ(LeadingFloat("16777217"), 16777216.0f); // one past the mantissa, rounded to even
-    EXPECT_EQ(LeadingFloat("0.0000000001"), 1e-10f);
     EXPECT_EQ(LeadingFloat("0.00000000001"), 1e-11f);
 }
 
@@ -80,106 +66,61 @@ TEST(FormatPattern, RoundsTheShortestDecimalTextHalfAwayFromZero) {
         {0.45f, "#0.0", ".", "0.5"},
         {-0.05f, "#0.0", ".", "-0.1"},
         {2.675f, "#0.00", ".", "2.68"},
-        {-177.29f, "#0.00###", ".", "-177.29"},
+        {1.005f, "0.0#", ".", "1.01"},
         {0.1234567f, "#0.00###", ".", "0.12346"},
         {3.0f, "#0.00###", ".", "3.00"},
         {3.0f, "#0.0#", ".", "3.0"},
         {12.5f, "#0.0#", ",", "12,5"},
-        {7.35f, "#0.00", ",", "7,35"},
+        {0.1f, "#0.000000", ",", "0,100000"},
         {9.995f, "#0.00", ".", "10.00"},
         {89.99999f, "#0.0", ".", "90.0"},
         {-0.004f, "#0.00", ".", "0.00"},
-        {0.0f, "0.0#", ".", "0.0"},
-        {1.005f, "0.0#", ".", "1.01"},
-        {1234567.0f, "#0.000000", ".", "1234567.000000"},
-        {0.1f, "#0.000000", ",", "0,100000"},
         {1e-7f, "#0.00###", ".", "0.00"},
         {1e20f, "#0.00", ".", "100000000000000000000.00"},
-        {14.15f, "#0.00###", ",", "14,15"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FormatPattern(c.value, c.pattern, c.separator), c.expected)
             << c.value << " with " << c.pattern;
     }
-}
-
-TEST(FormatPattern, FormatsDoublesFromTheirOwnShortestText) {
+    // Doubles from their own shortest text.
     EXPECT_EQ(FormatPattern(0.125, "#0.00", "."), "0.13");
     EXPECT_EQ(FormatPattern(-12.3456, "#0.00##", ","), "-12,3456");
-    EXPECT_EQ(FormatPattern(1.0 / 3.0, "#0.00#", "."), "0.333");
     EXPECT_EQ(FormatPattern(std::nan(""), "#0.00", "."), "NaN");
 }
 
 TEST(ShortestText, GivesTheShortestTextThatReadsBack) {
-    EXPECT_EQ(ShortestText(0.1f), "0.1");
-    EXPECT_EQ(ShortestText(100000.0f), "100000");
-    EXPECT_EQ(ShortestText(16777216.0f), "16777216");
-    EXPECT_EQ(ShortestText(-60.0f), "-60");
-    EXPECT_EQ(ShortestText(0.00001f), "0.00001");
-    EXPECT_EQ(ShortestText(1e-6f), "1E-06");
-    EXPECT_EQ(ShortestText(1.5e15f), "1.5E+15");
-    EXPECT_EQ(ShortestText(0.0f), "0");
+    const std::pair<float, const char*> cases[] = {
+        {0.1f, "0.1"},         {100000.0f, "100000"}, {16777216.0f, "16777216"}, {-60.0f, "-60"},
+        {0.00001f, "0.00001"}, {1e-6f, "1E-06"},      {1.5e15f, "1.5E+15"},      {0.0f, "0"},
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(ShortestText(value), text);
+    }
     for (float value : {0.3f, 14.15f, -195.27f, 3.14159274f, 1e-30f, 3.4e38f}) {
         EXPECT_EQ(LeadingFloat(ShortestText(value)), value) << value;
     }
 }
 
-TEST(PointText, WritesAPointWhateverTheLocale) {
+TEST(PointText, WritesAPointWhateverTheLocaleAndReadsTheLocalesSymbolBack) {
     EXPECT_EQ(PointText(1.8f, ","), "1.8");
-    EXPECT_EQ(PointText(1.8f, "."), "1.8");
     EXPECT_EQ(PointText(-60.0f, ","), "-60");
     EXPECT_EQ(PointText(0.25f, "\u066B"), "0.25"); // a multi-byte separator (Arabic)
     EXPECT_EQ(LocaleNumberText(1.5f, ","), "1,5");
-    EXPECT_EQ(LocaleNumberText(-60.0f, ","), "-60");
     EXPECT_EQ(ToPointForm("14,150", ","), "14.150");
     EXPECT_EQ(ToPointForm("1,2,3", ","), "1.2,3"); // only the first one
-    EXPECT_EQ(ToPointForm("14.15", "."), "14.15");
 }
 
-TEST(IntegerConversions, RoundHalvesToTheEvenNeighbour) {
-    const std::vector<std::pair<double, double>> cases = {
-        {0.5, 0.0},   {1.5, 2.0}, {2.5, 2.0}, {-0.5, 0.0}, {-1.5, -2.0},
-        {-2.5, -2.0}, {0.4, 0.0}, {0.6, 1.0}, {0.3, 0.0},  {-0.7, -1.0},
+TEST(IntegerConversions, RoundHalvesToTheEvenNeighbourAndRefuseWhatDoesNotFit) {
+    const std::pair<double, double> cases[] = {
+        {0.5, 0.0},   {1.5, 2.0}, {2.5, 2.0}, {-0.5, 0.0},  {-1.5, -2.0},
+        {-2.5, -2.0}, {0.4, 0.0}, {0.6, 1.0}, {-0.7, -1.0},
     };
     for (const auto& [value, expected] : cases) {
         EXPECT_EQ(RoundHalfEven(value), expected) << value;
     }
-    EXPECT_EQ(ToInt16(32767.4), 32767);
     EXPECT_EQ(ToInt16(-32768.5), -32768);
     EXPECT_THROW(ToInt16(32767.5), RuntimeError);
     EXPECT_THROW(ToInt16(std::nan("")), RuntimeError);
-    EXPECT_EQ(ToInt32(2147483647.0), 2147483647);
-    EXPECT_THROW(ToInt32(3e9), RuntimeError);
-}
-
-TEST(TextSplitting, FollowsTheClassicRules) {
-    EXPECT_EQ(TrimSpaces("  a b  "), "a b");
-    EXPECT_EQ(TrimSpaces("\ta "), "\ta"); // only spaces are trimmed
-    EXPECT_EQ(TrimSpaces("   "), "");
-
-    EXPECT_TRUE(Split("", ",").empty());
-    EXPECT_EQ(Split("a", ","), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(Split("a,,b,", ","), (std::vector<std::string>{"a", "", "b", ""}));
-    EXPECT_EQ(Split("a\r\nb", "\r\n"), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(Split("1  2", " ").size(), 3U); // runs of spaces give empty fields
-
-    EXPECT_EQ(CollapseSpaces("  1   2  3 "), "1 2 3");
-    EXPECT_EQ(CollapseSpaces("a\t  b"), "a\t b");
-}
-
-TEST(TextSplitting, AcceptsEveryLineEnd) {
-    EXPECT_EQ(SplitLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(SplitLines("a\r\n"), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(SplitLines("a\n\nb"), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_EQ(SplitLines("a\r\r\nb"), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_TRUE(SplitLines("").empty());
-}
-
-TEST(TextSplitting, IgnoresCaseOfLatinMarkers) {
-    EXPECT_TRUE(ContainsNoCase("No Goal reached", "no goal"));
-    EXPECT_TRUE(ContainsNoCase("Freq  VAL", "Val"));
-    EXPECT_FALSE(ContainsNoCase("Optimisation", "optim "));
-    EXPECT_EQ(ToLowerAscii("КСВ SWR"), "КСВ swr"); // Cyrillic left alone
 }
 
 TEST(Decoding, TakesUtf8WithOrWithoutBomElseWindows1251) {
@@ -187,13 +128,9 @@ TEST(Decoding, TakesUtf8WithOrWithoutBomElseWindows1251) {
     EXPECT_EQ(DecodeText("Частота,R"), "Частота,R");
     EXPECT_EQ(DecodeText("\xD7\xE0\xF1\xF2\xEE\xF2\xE0"), "Частота");
     EXPECT_EQ(DecodeText("\xB9 \xA8\xB8 \x96"), "№ Ёё –");
-    EXPECT_EQ(DecodeText("plain ascii"), "plain ascii");
     EXPECT_FALSE(IsValidUtf8("\xC0\x80"));     // overlong
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80")); // surrogate
     EXPECT_FALSE(IsValidUtf8("\xE2\x82"));     // cut short
-}
-
-TEST(Decoding, Windows1251RoundTripsEveryByte) {
     std::string all;
     for (int b = 0; b < 256; ++b) {
         all.push_back(static_cast<char>(b));

@@ -20,38 +20,24 @@ mode_t ModeOf(const std::string& path) {
     return info.st_mode & 0777;
 }
 
-std::string PreferredName(const QTemporaryDir& base) {
-    return base.path().toStdString() + "/lobex-" + std::to_string(getuid());
-}
-
-TEST(TempFolder, IsAPrivateFolderEndingInASeparator) {
+TEST(TempFolder, IsAPrivateFolderOfTheUserEndingInASeparatorOnEveryStart) {
     QTemporaryDir base;
+    const std::string preferred = base.path().toStdString() + "/lobex-" + std::to_string(getuid());
     const std::string folder = PrivateTempFolder(base.path().toStdString());
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), '/');
-    EXPECT_EQ(folder, PreferredName(base) + "/");
-    EXPECT_TRUE(fs::is_directory(folder));
-    EXPECT_EQ(ModeOf(folder), 0700U);
-    EXPECT_EQ(PrivateTempFolder(base.path().toStdString()), folder); // the same on every start
-    EXPECT_EQ(PrivateTempFolder(base.path().toStdString() + "/"), folder);
-}
-
-TEST(TempFolder, AnExistingFolderOfOursIsClosedToOthers) {
-    QTemporaryDir base;
-    const std::string preferred = PreferredName(base);
-    fs::create_directory(preferred);
+    EXPECT_EQ(folder, preferred + "/");
+    EXPECT_EQ(ModeOf(preferred), 0700U);
+    // The same on the next start, and an existing folder of ours is closed to others.
     chmod(preferred.c_str(), 0777);
-    EXPECT_EQ(PrivateTempFolder(base.path().toStdString()), preferred + "/");
+    EXPECT_EQ(PrivateTempFolder(base.path().toStdString() + "/"), folder);
     EXPECT_EQ(ModeOf(preferred), 0700U);
 }
 
 TEST(TempFolder, ALinkPlantedUnderItsNameIsNotFollowed) {
     QTemporaryDir base;
     QTemporaryDir elsewhere;
-    const std::string preferred = PreferredName(base);
+    const std::string preferred = base.path().toStdString() + "/lobex-" + std::to_string(getuid());
     fs::create_directory_symlink(elsewhere.path().toStdString(), preferred);
     chmod(elsewhere.path().toLocal8Bit().constData(), 0777);
-
     const std::string folder = PrivateTempFolder(base.path().toStdString());
     EXPECT_NE(folder, preferred + "/");
     EXPECT_NE(fs::canonical(folder), fs::canonical(elsewhere.path().toStdString()));

@@ -58,11 +58,7 @@ TEST(ReadMaaFile, TheDipoleIsReadAndScaledIntoTheView) {
     ExpectNear(dipole.Wires[0].End2, {5, 10, 0});
     EXPECT_FLOAT_EQ(dipole.Wires[0].Radius, 8.0e-4f);
     ASSERT_EQ(dipole.Sources.size(), 1U);
-    EXPECT_EQ(dipole.Sources[0].Place, "w1c");
-    EXPECT_FLOAT_EQ(dipole.Sources[0].Value2, 1.0f);
-    EXPECT_TRUE(dipole.Sources[0].Valid);
     ExpectNear(dipole.Sources[0].Position, {0, 10, 0});
-    EXPECT_TRUE(dipole.Loads.empty());
 
     // From -5 to 10 the range is 15, so 1.5 / 15 shrinks it tenfold.
     ASSERT_TRUE(ScaleAntenna(dipole));
@@ -71,43 +67,29 @@ TEST(ReadMaaFile, TheDipoleIsReadAndScaledIntoTheView) {
     ExpectNear(dipole.Sources[0].Position, {0.0f, 1.0f, 0.0f});
 }
 
-TEST(ReadMaaFile, TitlesFollowTheStarLine) {
+TEST(ReadMaaFile, TitlesFollowTheStarLineAndRussianFilesAreReadFromWindows1251) {
     EXPECT_EQ(Read(WithLine("Dipole\r\n*\r\n", "*\r\n")).AntennaName, "");
     // Empty lines before the title are skipped; spaces around it go.
     EXPECT_EQ(Read(WithLine("Dipole\r\n", "\r\n\r\n  Dipole 20m  \r\n")).AntennaName, "Dipole 20m");
-    // An empty title line is skipped like any empty line before the "*".
-    EXPECT_EQ(Read(WithLine("Dipole\r\n", "\r\n")).AntennaName, "");
-    // Line ends of any kind.
-    std::string unix(kDipole);
+    EXPECT_EQ(Read(Utf8ToCp1251(WithLine("Dipole", "Диполь на 20 м"))).AntennaName,
+              "Диполь на 20 м");
+    std::string unix(kDipole); // line ends of any kind
     std::erase(unix, '\r');
     EXPECT_EQ(Read(unix).Wires.size(), 1U);
 }
 
-TEST(ReadMaaFile, RussianFilesAreReadFromWindows1251) {
-    const std::string russian = WithLine("Dipole", "Диполь на 20 м");
-    const AntennaDescription description = Read(Utf8ToCp1251(russian));
-    EXPECT_EQ(description.AntennaName, "Диполь на 20 м");
-}
-
 TEST(ReadMaaFile, SectionHeadersAreRecognisedInTheFormsMmanaWrites) {
-    struct Case {
-        const char* from;
-        const char* to;
-        bool accepted;
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"***Wires***", "* Провода *", true},        {"***Wires***", "*** Провода ***", true},
+        {"***Wires***", "***  Wires  ***", false},   {"***Wires***", "*** Wires ***", false},
+        {"***Source***", "*** Source ***", true},    {"***Source***", "*** Источ. ***", true},
+        {"***Source***", "***SOURCE***", false},     {"***Source***", "***Sources***", false},
+        {"***Load***", "***   Load   ***", true},    {"***Load***", "*** Load ***", true},
+        {"***Load***", "*** Нагрузка ***", true},    {"***Load***", "***  Load  ***", false},
+        {"***Load***", "***Segmentation***", false},
     };
-    const Case cases[] = {
-        {"***Wires***", "***Wires***", true},     {"***Wires***", "* Провода *", true},
-        {"***Wires***", "*** Провода ***", true}, {"***Wires***", "***  Wires  ***", false},
-        {"***Wires***", "*** Wires ***", false},  {"***Source***", "*** Source ***", true},
-        {"***Source***", "***Source***", true},   {"***Source***", "*** Источ. ***", true},
-        {"***Source***", "***SOURCE***", false},  {"***Source***", "***Sources***", false},
-        {"***Load***", "***   Load   ***", true}, {"***Load***", "*** Load ***", true},
-        {"***Load***", "***Load***", true},       {"***Load***", "*** Нагрузка ***", true},
-        {"***Load***", "***  Load  ***", false},  {"***Load***", "***Segmentation***", false},
-    };
-    for (const Case& c : cases) {
-        const std::string text = WithLine(c.from, c.to);
-        EXPECT_EQ(!Refused(Utf8ToCp1251(text)), c.accepted) << c.to;
+    for (const auto& [from, to, accepted] : cases) {
+        EXPECT_EQ(!Refused(Utf8ToCp1251(WithLine(from, to))), accepted) << to;
     }
 }
 
@@ -147,10 +129,6 @@ TEST(ReadMaaFile, PlacesThatNameNoWireEndAreKeptWithoutAPosition) {
         EXPECT_FALSE(description.Sources[0].Valid) << place;
         ExpectNear(description.Sources[0].Position, {0, 0, 0});
     }
-    EXPECT_FALSE(ParseSourcePlace("w1x").has_value());
-    ASSERT_TRUE(ParseSourcePlace("w123e45").has_value());
-    EXPECT_EQ(ParseSourcePlace("w123e45")->Wire, 123);
-    EXPECT_EQ(ParseSourcePlace("w123e45")->End, 'E');
 }
 
 TEST(ReadMaaFile, FilesThatBreakARuleAreRefusedAndTheOldDescriptionKept) {
@@ -233,7 +211,7 @@ TEST(ReadMaaFile, TheRealWorldFilesLoadOrAreRefusedForAReason) {
         "MMANA-JA_DP160LD.MAA",  "MMANA-JA_DP20.MAA",    "MMANA-JA_HB9CV.MAA",
         "MMANA-JA_MAGLOOPC.MAA", "MMANA-JA_MULTDPH.MAA", "handiko_40m_2E_Wire_Beam_NECdeck.maa",
     };
-    const std::filesystem::path folder = test::CorpusFolder("maa");
+    const std::filesystem::path folder = test::CorpusFolder() / "maa";
     ASSERT_TRUE(std::filesystem::is_directory(folder)) << folder;
     std::size_t seen = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -268,7 +246,8 @@ TEST(ReadMaaFile, TheRealWorldFilesLoadOrAreRefusedForAReason) {
 TEST(ReadMaaFile, RealSourcesBeyondWireNineLandOnTheirOwnWire) {
     // The shrunken quad is fed at w12e1: the far end of wire 12, (7.0, -5.45, 5.45) in the file.
     AntennaDescription quad;
-    ASSERT_TRUE(ReadMaaFile(test::CorpusFolder("maa/K1LH_40m_Shrunken_Quad.maa").string(), quad));
+    ASSERT_TRUE(
+        ReadMaaFile((test::CorpusFolder() / "maa" / "K1LH_40m_Shrunken_Quad.maa").string(), quad));
     ASSERT_EQ(quad.Sources.size(), 1U);
     ExpectNear(quad.Sources[0].Position, {-5.45f, 5.45f, 7.0f});
     ExpectNear(quad.Sources[0].Position, quad.Wires[11].End2);

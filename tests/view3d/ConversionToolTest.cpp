@@ -1,7 +1,5 @@
 #include "view3d/ConversionTool.h"
-#include "FakeDialogs.h"
 #include "GeneratedFarField.h"
-#include "Recorders.h"
 #include "SceneTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,13 +12,10 @@
 namespace lobex {
 namespace {
 
-using test::RecordingMessages;
-using test::TemporaryFolder;
-
 constexpr const char* kWrongFormat = "Неправильный формат данных";
 
 std::string Fixture(const char* name) {
-    return (std::filesystem::path(LOBEX_TEST_DATA_DIR) / name).string();
+    return (test::TestDataFolder() / name).string();
 }
 
 // The vertex count of a text model: its seventh line, "V;".
@@ -56,48 +51,45 @@ private:
 class ConversionTool : public ::testing::Test {
 protected:
     ConversionTool() {
-        state.TempModelFile = temp.File("temp.x");
-        test::WriteText(state.TempModelFile, "the 3D view's model");
+        state.TempModelFile = temp.Write("temp.x", "the 3D view's model");
+        state.CurrentFile = "c:\\data\\loaded.csv";
         // A loaded pattern the conversion must leave alone.
-        state.FarField = {AzimuthColumn{0.0f, {{0.0f, 1.0f, 2.0f, 3.0f}}},
-                          AzimuthColumn{360.0f, {{0.0f, 1.0f, 2.0f, 3.0f}}}};
+        state.FarField = {AzimuthColumn{0.0f, {{0.0f, 1.0f, 2.0f, 3.0f}}}};
         state.Data.DataKind = KindFarField;
-        state.Data.Series[3].Values = {3.0f, 4.0f};
-    }
-
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const auto& message : messages.shown) {
-            texts.push_back(message.text);
-        }
-        return texts;
     }
     std::string ConversionModel() const { return test::ReadBytes(ConversionModelFile(state)); }
+    void ExpectTheLoadedDataKept() const {
+        EXPECT_EQ(test::ReadBytes(state.TempModelFile), "the 3D view's model");
+        ASSERT_EQ(state.FarField.size(), 1U);
+        EXPECT_EQ(state.FarField[0].Points[0].Total, 3.0f);
+        EXPECT_EQ(state.Data.DataKind, KindFarField);
+        EXPECT_EQ(state.CurrentFile, "c:\\data\\loaded.csv");
+    }
 
-    TemporaryFolder temp;
-    TemporaryFolder data;
+    test::TempFolder temp;
+    test::TempFolder data;
     AppState state;
-    RecordingMessages messages;
+    test::RecordingMessages messages;
     test::MemorySettings settings;
     test::FakeFileDialogs dialogs;
     ConversionContext context{state, messages, settings, dialogs};
+    DataFileWindow window{state};
+    ConversionContext folderContext{state, messages, settings, window};
+    std::vector<bool> busy;
+    std::function<void(bool)> busyCallback = [this](bool on) {
+        busy.push_back(on);
+    };
 };
 
 TEST_F(ConversionTool, AnEmptyPathAsksForTheFileInTheStoredDataFolder) {
     settings.values["Paths/DataPath"] = "c:\\mmana\\";
     std::string path;
-    EXPECT_FALSE(ConvertCsvToDsc(context, path));
-    ASSERT_EQ(dialogs.openTitles, std::vector<std::string>{"Open .csv file"});
+    EXPECT_FALSE(ConvertCsvToDsc(context, path)); // cancelled
+    EXPECT_EQ(dialogs.openTitles, std::vector<std::string>{"Open .csv file"});
     EXPECT_EQ(dialogs.filters, std::vector<std::string>{"CSV File (*.csv)|*.csv"});
-    // As stored, even when it no longer exists.
-    EXPECT_EQ(dialogs.folders, std::vector<std::string>{"c:\\mmana\\"});
-    EXPECT_TRUE(path.empty());
+    EXPECT_EQ(dialogs.folders, std::vector<std::string>{"c:\\mmana\\"}); // even when it is gone
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_FALSE(std::filesystem::exists(ConversionModelFile(state)));
-
-    settings.values.clear();
-    ConvertCsvToDsc(context, path);
-    EXPECT_EQ(dialogs.folders.back(), "");
 }
 
 TEST_F(ConversionTool, TheChosenFileBecomesATextModelAndTheLoadedDataStays) {
@@ -113,30 +105,19 @@ TEST_F(ConversionTool, TheChosenFileBecomesATextModelAndTheLoadedDataStays) {
     EXPECT_EQ(VertexCountLine(model), "91;\r"); // 7 zenith angles by 13 columns
     EXPECT_FALSE(std::regex_search(model, std::regex(R"(\d,\d{6}[;,])")))
         << "a decimal comma in the model";
+    EXPECT_EQ(std::filesystem::path(ConversionModelFile(state)).parent_path(),
+              std::filesystem::path(state.TempModelFile).parent_path());
+    ExpectTheLoadedDataKept();
 
-    EXPECT_EQ(test::ReadBytes(state.TempModelFile), "the 3D view's model");
-    ASSERT_EQ(state.FarField.size(), 2U);
-    EXPECT_EQ(state.FarField[0].Points[0].Total, 3.0f);
-    EXPECT_EQ(state.Data.Series[3].Values, (std::vector<float>{3.0f, 4.0f}));
-    EXPECT_EQ(state.Data.DataKind, KindFarField);
-}
-
-TEST_F(ConversionTool, AGivenPathIsConvertedWithoutAsking) {
-    std::string path = data.File("lobe.csv");
-    test::WriteText(path, test::MakeFarFieldCsv(30.0, 90.0));
+    // A path given is converted without asking.
+    path = data.Write("lobe.csv", test::MakeFarFieldCsv(30.0, 90.0));
     ConvertCsvToDsc(context, path);
-    EXPECT_TRUE(dialogs.openTitles.empty());
+    EXPECT_EQ(dialogs.openTitles.size(), 1U);
     EXPECT_EQ(VertexCountLine(ConversionModel()), "52;\r"); // 4 zenith angles by 13 columns
 }
 
 TEST_F(ConversionTool, FilesThatCannotBeConvertedAreToldAboutAsTheirStepsTellIt) {
-    struct Case {
-        const char* what;
-        std::string contents;
-        std::string message;
-        MessageIcon icon;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::string, std::string, MessageIcon> cases[] = {
         {"not a far-field file", test::ReadBytes(Fixture("sweep_50ohm.csv")), kWrongFormat,
          MessageIcon::Information},
         {"no gain above -60 dBi",
@@ -145,23 +126,20 @@ TEST_F(ConversionTool, FilesThatCannotBeConvertedAreToldAboutAsTheirStepsTellIt)
          "0.0,180.0,-80.00,-80.00,-80.00\r\n90.0,180.0,-80.00,-80.00,-80.00\r\n",
          "Трехмерная модель не построена.", MessageIcon::Information},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, contents, message, icon] : cases) {
+        SCOPED_TRACE(what);
         messages.shown.clear();
-        std::string path = data.File("bad.csv");
-        test::WriteText(path, c.contents);
+        std::string path = data.Write("bad.csv", contents);
         EXPECT_FALSE(ConvertCsvToDsc(context, path));
         ASSERT_EQ(messages.shown.size(), 1U);
-        EXPECT_NE(messages.shown[0].text.find(c.message), std::string::npos)
+        EXPECT_NE(messages.shown[0].text.find(message), std::string::npos)
             << messages.shown[0].text;
-        EXPECT_EQ(messages.shown[0].icon, c.icon);
-        EXPECT_EQ(messages.shown[0].caption, "Lobex");
+        EXPECT_EQ(messages.shown[0].icon, icon);
         EXPECT_FALSE(std::filesystem::exists(ConversionModelFile(state)));
     }
-}
-
-TEST_F(ConversionTool, AModelThatCannotBeWrittenShowsTheWriteError) {
-    state.TempModelFile = temp.File("gone/temp.x");
+    // A model that cannot be written shows the write error.
+    messages.shown.clear();
+    state.TempModelFile = (temp.Path() / "gone" / "temp.x").string();
     std::string path = Fixture("farfield_below_horizon_30deg.csv");
     EXPECT_FALSE(ConvertCsvToDsc(context, path));
     ASSERT_EQ(messages.shown.size(), 1U);
@@ -169,79 +147,51 @@ TEST_F(ConversionTool, AModelThatCannotBeWrittenShowsTheWriteError) {
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
 }
 
-TEST_F(ConversionTool, TheConversionModelSitsBesideTheViewsModel) {
-    state.TempModelFile = "/tmp/lobex-1000/temp.x";
-    EXPECT_EQ(ConversionModelFile(state), "/tmp/lobex-1000/convert.x");
-    state.TempModelFile = "c:\\temp\\temp.x";
-    EXPECT_EQ(ConversionModelFile(state), "c:\\temp\\convert.x");
-    state.TempModelFile.clear();
-    EXPECT_EQ(ConversionModelFile(state), "");
-}
-
 TEST(CsvFilesOf, ListsTheCsvFilesByNameWithTheCaseIgnored) {
-    TemporaryFolder folder;
+    test::TempFolder folder;
     for (const char* name : {"b.csv", "A.CSV", "c.Csv", "notes.txt", "d.csv.old", ".csv"}) {
-        test::WriteText(folder.File(name), "x");
+        folder.Write(name, "x");
     }
-    std::filesystem::create_directory(folder.File("e.csv"));
+    std::filesystem::create_directory(folder.Path() / "e.csv");
     EXPECT_EQ(CsvFilesOf(folder.Path().string() + "/"),
               (std::vector<std::string>{".csv", "A.CSV", "b.csv", "c.Csv"}));
-    EXPECT_TRUE(CsvFilesOf(folder.File("missing") + "/").empty());
+    EXPECT_TRUE(CsvFilesOf((folder.Path() / "missing").string() + "/").empty());
 }
 
-class FolderConversion : public ConversionTool {
-protected:
-    FolderConversion() { state.CurrentFile = "c:\\data\\loaded.csv"; }
-
-    DataFileWindow window{state};
-    ConversionContext folderContext{state, messages, settings, window};
-    std::vector<bool> busy;
-    std::function<void(bool)> busyCallback = [this](bool on) {
-        busy.push_back(on);
-    };
-};
-
-TEST_F(FolderConversion, ConvertsEveryCsvFileOfTheChosenFilesFolderInNameOrder) {
-    test::WriteText(data.File("a_lobe.csv"), test::MakeFarFieldCsv(30.0, 90.0));
-    test::WriteText(data.File("b_sweep.csv"), test::ReadBytes(Fixture("sweep_50ohm.csv")));
-    test::WriteText(data.File("C_SPHERE.CSV"),
-                    test::ReadBytes(Fixture("farfield_below_horizon_30deg.csv")));
-    test::WriteText(data.File("notes.txt"), "not converted");
-    window.choice = data.File("a_lobe.csv");
-
+TEST_F(ConversionTool, AFolderIsConvertedFileByFileInNameOrder) {
+    data.Write("a_lobe.csv", test::MakeFarFieldCsv(30.0, 90.0));
+    data.Write("b_sweep.csv", test::ReadBytes(Fixture("sweep_50ohm.csv")));
+    data.Write("C_SPHERE.CSV", test::ReadBytes(Fixture("farfield_below_horizon_30deg.csv")));
+    window.choice = data.Write("notes.txt", "not converted");
     ConvertCsvFolder(folderContext, busyCallback);
-
     EXPECT_EQ(window.captions, std::vector<std::string>{"Open File"});
     // The sweep file is refused on its way; the last file converted is the upper-case one.
-    EXPECT_EQ(Texts(), (std::vector<std::string>{kWrongFormat, "Convertion completed"}));
+    std::vector<std::string> texts;
+    for (const auto& message : messages.shown) {
+        texts.push_back(message.text);
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{kWrongFormat, "Convertion completed"}));
     EXPECT_EQ(messages.shown.back().icon, MessageIcon::Information);
-    EXPECT_EQ(messages.shown.back().caption, "Lobex");
     EXPECT_EQ(VertexCountLine(ConversionModel()), "91;\r");
     EXPECT_EQ(busy, (std::vector<bool>{true, false}));
-    EXPECT_EQ(state.CurrentFile, "c:\\data\\loaded.csv");
-    EXPECT_EQ(test::ReadBytes(state.TempModelFile), "the 3D view's model");
+    ExpectTheLoadedDataKept();
 }
 
-TEST_F(FolderConversion, AFolderWithoutCsvFilesStillEndsWithTheMessage) {
-    test::WriteText(data.File("model.maa"), "x");
-    window.choice = data.File("model.maa");
+TEST_F(ConversionTool, AFolderWithoutCsvFilesStillEndsWithTheMessageAndACancelDoesNothing) {
+    window.choice = data.Write("model.maa", "x");
     ConvertCsvFolder(folderContext, busyCallback);
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Convertion completed"});
+    ASSERT_EQ(messages.shown.size(), 1U);
+    EXPECT_EQ(messages.shown[0].text, "Convertion completed");
+    EXPECT_EQ(state.CurrentFile, "c:\\data\\loaded.csv");
+    window.choice.clear();
+    ConvertCsvFolder(folderContext, busyCallback);
+    EXPECT_EQ(messages.shown.size(), 1U);
     EXPECT_EQ(busy, (std::vector<bool>{true, false}));
     EXPECT_EQ(state.CurrentFile, "c:\\data\\loaded.csv");
 }
 
-TEST_F(FolderConversion, ACancelledWindowConvertsNothingAndKeepsTheCurrentFile) {
-    window.choice.clear();
-    ConvertCsvFolder(folderContext, busyCallback);
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_TRUE(busy.empty());
-    EXPECT_EQ(state.CurrentFile, "c:\\data\\loaded.csv");
-}
-
-TEST_F(FolderConversion, TheCurrentFileComesBackEvenWhenTheConversionFails) {
-    test::WriteText(data.File("a.csv"), test::MakeFarFieldCsv(30.0, 90.0));
-    window.choice = data.File("a.csv");
+TEST_F(ConversionTool, TheCurrentFileComesBackEvenWhenTheFolderConversionFails) {
+    window.choice = data.Write("a.csv", test::MakeFarFieldCsv(30.0, 90.0));
     busyCallback = [](bool on) {
         if (on) {
             throw std::runtime_error("the window went away");

@@ -1,15 +1,18 @@
 #pragma once
 
 #include "core/AppState.h"
+#include "view3d/PatternMesh.h"
 
+#include <gtest/gtest.h>
+
+#include <cmath>
 #include <functional>
 
 namespace lobex::test {
 
 // A far-field grid as the reader leaves it: one column per azimuth from 0 in steps of
 // azimuthStep, the last at 360 (a copy of column 0), each with zenith 0..180 in steps of
-// zenithStep. total(zenith, azimuth) gives the total gain in dBi; the 360 column repeats the
-// gains of azimuth 0.
+// zenithStep. total(zenith, azimuth) gives the total gain in dBi.
 inline FarFieldGrid MakeGrid(float zenithStep, float azimuthStep,
                              const std::function<float(float, float)>& total) {
     FarFieldGrid grid;
@@ -29,12 +32,30 @@ inline FarFieldGrid MakeGrid(float zenithStep, float azimuthStep,
     return grid;
 }
 
-// The grid of the checks on radii: -40 dBi everywhere except +10 dBi at the horizon towards
-// azimuth 0; 5-degree steps, so 37 zenith angles and 73 columns.
+// -40 dBi everywhere except +10 dBi at the horizon towards azimuth 0; 5-degree steps, so 37
+// zenith angles and 73 columns.
 inline FarFieldGrid FortyBelowTenAbove() {
     return MakeGrid(5.0f, 5.0f, [](float zenith, float azimuth) {
         return zenith == 90.0f && azimuth == 0.0f ? 10.0f : -40.0f;
     });
+}
+
+// Lobes in every direction, so that no two vertices share position and normal.
+inline FarFieldGrid LobedGrid(float step) {
+    return MakeGrid(step, step, [](float zenith, float azimuth) {
+        const float theta = zenith * 3.14159265f / 180.0f;
+        const float phi = azimuth * 3.14159265f / 180.0f;
+        return 8.0f * std::sin(theta) * std::cos(phi) + 2.0f * std::cos(2 * theta) - 12.0f;
+    });
+}
+
+// The surface of a grid, with its faces and normals.
+inline PatternMesh BuiltMesh(const FarFieldGrid& grid) {
+    PatternMesh mesh;
+    std::string refusal;
+    EXPECT_TRUE(BuildPatternVertices(grid, kPiValue, mesh, refusal)) << refusal;
+    ComputePatternFaces(mesh);
+    return mesh;
 }
 
 } // namespace lobex::test

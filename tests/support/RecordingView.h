@@ -20,7 +20,6 @@ public:
     void ParamClear() override {
         params.clear();
         paramIndex = -1;
-        ++paramClears;
     }
     void ParamAddItem(std::string_view text, int itemData) override {
         params.push_back({std::string(text), itemData});
@@ -39,7 +38,7 @@ public:
             onParamClick(index);
         }
     }
-    void ParamSetEnabled(bool enabled) override { paramEnabled = enabled; }
+    void ParamSetEnabled(bool) override {}
     void SetParamCaption(std::string_view caption) override { paramCaption = caption; }
 
     void FillCombos(int kind) override { fillCombos.push_back(kind); }
@@ -51,21 +50,13 @@ public:
     }
     void SetStatus(std::string_view text) override { statuses.emplace_back(text); }
 
-    void ShowGrid(const GridTable& table) override {
-        grid = table;
-        ++gridShown;
-    }
-    void SelectGridRow(int row) override {
-        selectedRow = row;
-        selectedRows.push_back(row);
-    }
+    void ShowGrid(const GridTable& table) override { grid = table; }
+    void SelectGridRow(int row) override { selectedRow = row; }
     int GridCurrentRow() const override { return selectedRow; }
     void PumpEvents() override { ++pumps; }
 
     std::vector<ParamEntry> params;
     int paramIndex = -1;
-    int paramClears = 0;
-    bool paramEnabled = false;
     std::string paramCaption;
     std::function<void(int)> onParamClick;
 
@@ -77,9 +68,7 @@ public:
     std::vector<std::string> statuses;
 
     GridTable grid;
-    int gridShown = 0;
     int selectedRow = 1;
-    std::vector<int> selectedRows;
     int pumps = 0;
 };
 

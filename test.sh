@@ -6,7 +6,7 @@ root="$(cd "$(dirname "$0")" && pwd)"
 
 echo "Checking the formatting"
 mapfile -t sources < <(cd "$root" && git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' \
-    'tests/*.h' 'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h' 2>/dev/null || true)
+    'tests/*.h' 'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h' 'tools/*.cpp' 'tools/*.h' 2>/dev/null || true)
 if [ "${#sources[@]}" -gt 0 ]; then
     (cd "$root" && clang-format --dry-run --Werror "${sources[@]}")
 fi

@@ -1,3 +1,4 @@
+#include "PlotRecord.h"
 #include "graphs/PlotApi.h"
 #include "plotter/PlotEngine.h"
 
@@ -16,22 +17,6 @@ using lobex::DPLOT;
 using lobex::PlotBitmap;
 using lobex::PlotMetrics;
 using lobex::plotter::PlotEngine;
-
-DPLOT Record(int curves, int points) {
-    DPLOT plot;
-    plot.Version = 2;
-    plot.DataFormat = 2;
-    plot.MaxCurves = curves;
-    plot.MaxPoints = points;
-    plot.NumCurves = curves;
-    plot.Scale = 1;
-    for (int c = 0; c < curves; ++c) {
-        plot.NP[static_cast<std::size_t>(c)] = points;
-        plot.LineType[static_cast<std::size_t>(c)] = 1;
-    }
-    lobex::SetTextField(plot.YAxis, "SWR(50.0Om)");
-    return plot;
-}
 
 // What the main window shows for a frequency sweep: two curves on two Y axes, 800 x 500.
 void BM_RenderRectangularTwoCurves(benchmark::State& state) {
@@ -56,7 +41,7 @@ void BM_RenderRectangularTwoCurves(benchmark::State& state) {
         "Serif\")]"
         "[XAxisLabel(\"Частота, MHz\")][Title1(\"Частотные характеристики\")][Scale(1)]"
         "[LineWidth(-2,10)][LineWidth(-1,10)][Caption(\"Lobex Data\")]";
-    const DPLOT record = Record(2, points);
+    const DPLOT record = lobex::test::MakeRecord(2, points, "SWR(50.0Om)");
     const std::int32_t document = engine.DPlot_Plot(record, x.data(), y.data(), commands);
     for (auto _ : state) {
         PlotMetrics metrics;
@@ -89,7 +74,7 @@ void BM_RenderPolarOneDegree(benchmark::State& state) {
         "[TextFont(4,8,700,0,0,0,0,\"MS Sans Serif\")][XAxisLabel(\"Азимут\")][Title1(\"Азимут\")]"
         "[PolarPlotStyle(3)][Scale(264)][ManualScale(0,0,360,1)][NumTicks(1,36,5)]"
         "[LineWidth(-2,10)][LineWidth(-1,10)][Caption(\"Azimuth\")]";
-    const DPLOT record = Record(2, points);
+    const DPLOT record = lobex::test::MakeRecord(2, points, "SWR(50.0Om)");
     const std::int32_t document = engine.DPlot_Plot(record, x.data(), y.data(), commands);
     std::vector<float> angles(360), radii(360, 0.839f);
     for (int a = 0; a < 360; ++a) {
@@ -113,7 +98,7 @@ void BM_PlotDocumentFromCommands(benchmark::State& state) {
     for (int a = 0; a < 361; ++a) {
         x[static_cast<std::size_t>(a)] = static_cast<float>(a);
     }
-    const DPLOT record = Record(2, 361);
+    const DPLOT record = lobex::test::MakeRecord(2, 361, "SWR(50.0Om)");
     const std::string commands =
         "[FontPoints(1,8)][FontPoints(4,8)][FontPoints(2,10)][GridLineType(1,1)][Size(1,2,2,0)]"
         "[Color(2,0,0,255)][TextFont(2,10,500,0,0,0,0,\"MS Sans Serif\")]"

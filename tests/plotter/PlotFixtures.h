@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoadHarness.h"
+#include "PlotRecord.h"
 #include "core/LoadFlow.h"
 #include "graphs/CursorReadout.h"
 #include "graphs/HeadlessGraphView.h"
@@ -15,23 +16,7 @@
 
 namespace lobex::plotter::test {
 
-// A record as the graph code fills it: DataFormat 2, n points per curve.
-inline DPLOT MakeRecord(int curves, int points, const std::string& yLabel = "Y") {
-    DPLOT plot;
-    plot.Version = 2;
-    plot.DataFormat = 2;
-    plot.MaxCurves = curves;
-    plot.MaxPoints = points;
-    plot.NumCurves = curves;
-    plot.Scale = 1;
-    for (int c = 0; c < curves; ++c) {
-        plot.NP[static_cast<std::size_t>(c)] = points;
-        plot.LineType[static_cast<std::size_t>(c)] = 1;
-    }
-    SetTextField(plot.XAxis, std::string_view("Parameter\0", 10));
-    SetTextField(plot.YAxis, yLabel);
-    return plot;
-}
+using lobex::test::MakeRecord;
 
 // What the windows' polar read-out finds under a pixel (area 1 azimuth, 2 elevation), with the
 // radius its gain stands for on a scale of range 1 above a floor of 0.

@@ -1,3 +1,4 @@
+#include "StandInMmana.h"
 #include "platform/MmanaWindowLink.h"
 
 #include <QCoreApplication>
@@ -13,42 +14,17 @@
 namespace lobex {
 namespace {
 
-// The tests run in a Wine prefix of their own, never the user's.
 class WineLinkTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        qputenv("WINEPREFIX", WINE_PREFIX);
-        qputenv("WINEDEBUG", "-all");
-        qputenv("WINEDLLOVERRIDES", "mscoree,mshtml=");
-    }
-    static void TearDownTestSuite() {
-        // Stops this prefix's server and whatever still runs in it.
-        QProcess::execute(QStandardPaths::findExecutable(QStringLiteral("wineserver")),
-                          {QStringLiteral("-k")});
-    }
+    static void SetUpTestSuite() { test::UseTestWinePrefix(); }
+    static void TearDownTestSuite() { test::StopTestWineServer(); }
 
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("DISPLAY")) {
             GTEST_SKIP() << "Wine's windows need a display; run under xvfb-run";
         }
     }
-    void TearDown() override {
-        if (mmana_.state() != QProcess::NotRunning) {
-            mmana_.kill();
-            mmana_.waitForFinished(10000);
-        }
-    }
-
-    // Starts the stand-in MMANA and waits until its window is up.
-    void StartMmana(const QStringList& arguments) {
-        mmana_.start(QStandardPaths::findExecutable(QStringLiteral("wine")),
-                     QStringList{QStringLiteral(FAKE_MMANA)} + arguments);
-        ASSERT_TRUE(mmana_.waitForStarted(10000));
-        // The first start creates the prefix.
-        while (!mmana_.canReadLine() && mmana_.waitForReadyRead(120000)) {
-        }
-        ASSERT_EQ(mmana_.readLine().trimmed(), QByteArray("ready"));
-    }
+    void StartMmana(const QStringList& arguments) { mmana_.Start(arguments); }
 
     QString TableFile(const QByteArray& bytes) {
         const QString path = files_.filePath(QStringLiteral("table.txt"));
@@ -59,7 +35,7 @@ protected:
     }
 
     std::unique_ptr<MmanaWindowLink> link_ = CreateMmanaWindowLink(UTILS_FOLDER);
-    QProcess mmana_;
+    test::StandInMmana mmana_;
     QTemporaryDir files_;
 };
 

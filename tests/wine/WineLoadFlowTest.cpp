@@ -1,4 +1,5 @@
 #include "Recorders.h"
+#include "StandInMmana.h"
 #include "app/frmData.h"
 #include "core/Lifecycle.h"
 #include "graphs/PlotLink.h"
@@ -25,36 +26,15 @@ namespace {
 // helper, the link, and the window's own load flow with the source "MMANA".
 class WineLoadFlowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        qputenv("WINEPREFIX", WINE_PREFIX);
-        qputenv("WINEDEBUG", "-all");
-        qputenv("WINEDLLOVERRIDES", "mscoree,mshtml=");
-    }
-    static void TearDownTestSuite() {
-        QProcess::execute(QStandardPaths::findExecutable(QStringLiteral("wineserver")),
-                          {QStringLiteral("-k")});
-    }
+    static void SetUpTestSuite() { test::UseTestWinePrefix(); }
+    static void TearDownTestSuite() { test::StopTestWineServer(); }
 
     WineLoadFlowTest() {
         PrepareStartupState(state, {"/opt/lobex", folder.path().toStdString(), ".", '/'});
         window.Form_Load();
         StartPlotter(plotLink, state, messages);
     }
-    ~WineLoadFlowTest() override {
-        if (mmana.state() != QProcess::NotRunning) {
-            mmana.kill();
-            mmana.waitForFinished(10000);
-        }
-    }
-
-    void StartMmana(const QStringList& arguments) {
-        mmana.start(QStandardPaths::findExecutable(QStringLiteral("wine")),
-                    QStringList{QStringLiteral(FAKE_MMANA)} + arguments);
-        ASSERT_TRUE(mmana.waitForStarted(10000));
-        while (!mmana.canReadLine() && mmana.waitForReadyRead(120000)) {
-        }
-        ASSERT_EQ(mmana.readLine().trimmed(), QByteArray("ready"));
-    }
+    void StartMmana(const QStringList& arguments) { mmana.Start(arguments); }
 
     QString Status() const {
         return window.findChild<QLabel*>(QStringLiteral("lblStatus"))->text();
@@ -72,7 +52,7 @@ protected:
     plotter::PlotEngine engine;
     PlotLink plotLink{engine};
     frmData window{state, services, plotLink};
-    QProcess mmana;
+    test::StandInMmana mmana;
 };
 
 TEST_F(WineLoadFlowTest, AnOptimisationTableFillsTheGridTheSetListAndTheCopy) {
@@ -114,8 +94,7 @@ TEST_F(WineLoadFlowTest, EachWayOfNotFindingTheTableIsToldAsDocumented) {
     Open();
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(Status(), QStringLiteral("Данные не найдены в MMANA"));
-    mmana.kill();
-    mmana.waitForFinished(10000);
+    mmana.Stop();
 
     const QString notATable = folder.filePath(QStringLiteral("notes.txt"));
     QFile file(notATable);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PlotRecord.h"
 #include "graphs/PlotApi.h"
 
 #include <algorithm>
@@ -15,6 +16,8 @@
 // The documents the gallery draws: the graph code's command strings and the sample files of
 // samples/.
 namespace lobex::plotter::gallery {
+
+using lobex::test::MakeRecord;
 
 // The command strings the rectangular and polar graph documents are made with.
 inline std::string RectangularCommands(const std::string& limits, bool secondCurve,
@@ -66,24 +69,6 @@ inline std::string PolarCommands(int area, bool mainWindow, bool secondCurve) {
     commands += area == 1 ? "Azimuth" : "Elevation";
     commands += "\")]";
     return commands;
-}
-
-// The record as the graph code fills it: DataFormat 2, n points per curve.
-inline DPLOT MakeRecord(int curves, int points, const std::string& yLabel = "Y") {
-    DPLOT plot;
-    plot.Version = 2;
-    plot.DataFormat = 2;
-    plot.MaxCurves = curves;
-    plot.MaxPoints = points;
-    plot.NumCurves = curves;
-    plot.Scale = 1;
-    for (int c = 0; c < curves; ++c) {
-        plot.NP[static_cast<std::size_t>(c)] = points;
-        plot.LineType[static_cast<std::size_t>(c)] = 1;
-    }
-    SetTextField(plot.XAxis, std::string_view("Parameter\0", 10));
-    SetTextField(plot.YAxis, yLabel);
-    return plot;
 }
 
 struct Series {

@@ -61,6 +61,10 @@ void EmfPreview(const QString& emf, const QString& png) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // It only draws into files, so it needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QGuiApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("gallery");
     QDir().mkpath(folder);

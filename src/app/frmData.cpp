@@ -103,9 +103,8 @@ QLabel* ReadoutLabel(QWidget* parent, const char* name) {
 } // namespace
 
 frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* parent)
-    : QMainWindow(parent), state_(state),
-      services_(services), ctx_{state, *this, services.messages},
-      link_(link), graph_{state, *this, *this, services.messages, link} {
+    : QMainWindow(parent), state_(state), services_(services), ctx_{state, services.messages},
+      link_(link), graph_{state, *this, services.messages, link} {
     setObjectName(QStringLiteral("frmData"));
     setAcceptDrops(true);
     BuildMenus();
@@ -442,7 +441,8 @@ void frmData::SetFormLanguage() {
     ApplyPatternCaptions(*Host().pattern);
     pattern_.cmd3D->setText(QStringLiteral("3D Модель"));
     lblControls->setText(QStringLiteral("Mouse, Cursor, PageUp, PageDown, Home, End"));
-    lobex::SetGridHeader(ctx_, kGridLanguageHeader);
+    SetGridHeader(state_, kGridLanguageHeader);
+    ShowGrid();
     mnuFile->setTitle(QStringLiteral("Файл"));
     mnuFileOpen->setText(QStringLiteral("Открыть"));
     mnuFileSave->setText(QStringLiteral("Сохранить"));
@@ -502,7 +502,9 @@ void frmData::FillCombos(int kind) {
 }
 
 void frmData::FillCurveList() {
-    ClearGrid(ctx_);
+    ClearGrid(state_);
+    ShowGrid();
+    SelectGridRow(1);
     mnuFileSave->setEnabled(false);
 }
 
@@ -620,7 +622,8 @@ void frmData::mnuDataSrcFile_Click() {
 void frmData::ResetCombos() {
     cmbLeft->setEnabled(false);
     cmbRight->setEnabled(false);
-    ParamClear();
+    state_.Sets = SetList{};
+    ShowSetList();
     cmbParam->setEnabled(false);
 }
 
@@ -652,59 +655,68 @@ void frmData::OpenFileFromOutside(const std::string& path) {
     fileFromOutside_.clear();
 }
 
-namespace {
-
-// The wait cursor while a load reads and sorts. The load runs to its end before the user can
-// start another (events run meanwhile without user input), so the window still repaints.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-} // namespace
-
 bool frmData::LoadData() {
+    LoadSource source;
+    if (state_.SourceIndex == 0) {
+        source.mmana = &services_.mmana;
+    } else {
+        source.chooseFile = [this] {
+            return ChooseDataFile();
+        };
+    }
+    return lobex::LoadData(ctx_, *this, source);
+}
+
+std::string frmData::ChooseDataFile() {
+    return fileFromOutside_.empty() ? services_.dialogs.ChooseDataFile("Open File")
+                                    : fileFromOutside_;
+}
+
+void frmData::ShowLoadStart() {
     for (int slot : {kElevationSlot, kAzimuthSlot, kMainSlot}) {
         ClosePlot(graph_, slot);
     }
-    const bool keepGrid = state_.PatternShown && state_.SetChosen;
-    if (!keepGrid) {
-        FillCurveList();
+    if (!(state_.PatternShown && state_.SetChosen)) {
+        ShowGrid();
+        SelectGridRow(1);
+        mnuFileSave->setEnabled(false);
     }
     for (QCheckBox* box : {chkLogX, chkLogY}) {
         box->setEnabled(false);
         box->setChecked(false);
     }
-    state_.LogX = false;
-    state_.LogY = false;
-    if (!state_.SetChosen) {
-        ParamClear();
-    }
+    ShowSetList();
+}
 
-    bool loaded = false;
-    if (state_.SourceIndex == 0) {
-        const BusyCursor busy;
-        loaded = ReadFromMmana(ctx_, services_.mmana);
-        if (loaded && !keepGrid) {
-            loaded = FillGrid(ctx_) && GridToSeries(ctx_);
-        }
-    } else {
-        loaded = OpenDataFile();
-    }
+bool frmData::ShowPattern() {
+    return lobex::ShowPattern(graph_, 1, 2);
+}
 
-    if (!loaded) {
-        state_.Data.DataText.clear();
+void frmData::ShowLoadResult(const LoadResult& result) {
+    if (result.reader == KindFarField) {
+        Set3DButtonEnabled(false);
+    }
+    if (result.setCaption) {
+        lblParam->setText(Q(*result.setCaption));
+    }
+    ShowSetList();
+    if (!result.loaded) {
         for (QWidget* control : {static_cast<QWidget*>(cmbRight), static_cast<QWidget*>(cmbLeft),
                                  static_cast<QWidget*>(cmdPrint)}) {
             control->setEnabled(false);
         }
         mnuFileGraph->setEnabled(false);
         mnuFileScreen->setEnabled(false);
-        return false;
+        return;
     }
+    if (result.patternControls) {
+        SetPatternControls(*result.patternControls);
+    }
+    if (result.curves) {
+        FillCombos(*result.curves);
+    }
+    ShowGrid();
+    SelectGridRow(1);
 
     cmbRight->setEnabled(true);
     cmbLeft->setEnabled(true);
@@ -717,12 +729,20 @@ bool frmData::LoadData() {
         cmbLeft_Click();
     }
     lblSource->setText(optSrc[0]->isChecked() ? QStringLiteral("MMANA") : Q(state_.CurrentFile));
-    state_.LastSource = state_.CurrentFile;
     mnuFileGraph->setEnabled(true);
     mnuFileScreen->setEnabled(true);
     mnuFileSave->setEnabled(state_.SourceIndex == 0);
     raise();
-    return true;
+}
+
+void frmData::SetBusy(bool busy) {
+    // The load runs to its end before the user can start another (events run meanwhile without
+    // user input), so the window still repaints under the wait cursor.
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 // The curves first drawn for each kind of data: entry k of the left list is series k + 1,
@@ -747,21 +767,6 @@ void frmData::ChooseInitialCurves() {
     cmbRight->show();
 }
 
-bool frmData::OpenDataFile() {
-    ClosePlot(graph_, kMainSlot);
-    std::string path;
-    if (state_.SetChosen) {
-        path = state_.CurrentFile;
-    } else if (!fileFromOutside_.empty()) {
-        path = fileFromOutside_;
-    } else {
-        state_.CurrentFile.clear();
-        path = services_.dialogs.ChooseDataFile("Open File");
-    }
-    const BusyCursor busy;
-    return LoadDataFile(ctx_, path);
-}
-
 void frmData::cmbParam_Click() {
     if (cmbParam->isHidden() || cmbParam->currentIndex() < 0) {
         return;
@@ -770,7 +775,7 @@ void frmData::cmbParam_Click() {
     if (state_.ComboFilling) {
         return;
     }
-    ReloadForParamEntry(ctx_, cmbParam->currentIndex(), [this] { return LoadData(); });
+    ReloadForParamEntry(state_, cmbParam->currentIndex(), [this] { return LoadData(); });
     cmbParam->setEnabled(true);
 }
 
@@ -779,7 +784,9 @@ void frmData::mnuFileSave_Click() {
                            "CSV File (*.csv)|*.csv") == 0) {
         return;
     }
-    ExportCsv(ctx_, state_.SaveFileName);
+    if (ExportCsv(ctx_, state_.SaveFileName)) {
+        SetStatus(SavedStatus(state_.SaveFileName));
+    }
 }
 
 void frmData::dragEnterEvent(QDragEnterEvent* event) {
@@ -823,46 +830,17 @@ void frmData::SetPolarLayout(bool polar) {
 
 // ---- The window the readers change ----------------------------------------------------------
 
-void frmData::ParamClear() {
+void frmData::SetParamCaption(const QString& caption) {
+    lblParam->setText(caption);
+}
+
+void frmData::ShowSetList() {
     const QSignalBlocker quiet(cmbParam);
     cmbParam->clear();
-}
-
-void frmData::ParamAddItem(std::string_view text, int itemData) {
-    // Adding an entry selects nothing, as the classic list does.
-    const QSignalBlocker quiet(cmbParam);
-    const int selected = cmbParam->currentIndex();
-    cmbParam->addItem(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                      itemData);
-    cmbParam->setCurrentIndex(selected);
-}
-
-int frmData::ParamCount() const {
-    return cmbParam->count();
-}
-
-std::string frmData::ParamItemText(int index) const {
-    return cmbParam->itemText(index).toStdString();
-}
-
-int frmData::ParamItemData(int index) const {
-    return cmbParam->itemData(index).toInt();
-}
-
-int frmData::ParamListIndex() const {
-    return cmbParam->currentIndex();
-}
-
-void frmData::ParamSetListIndex(int index) {
-    cmbParam->setCurrentIndex(index);
-}
-
-void frmData::ParamSetEnabled(bool enabled) {
-    cmbParam->setEnabled(enabled);
-}
-
-void frmData::SetParamCaption(std::string_view caption) {
-    lblParam->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    for (const SetListEntry& entry : state_.Sets.entries) {
+        cmbParam->addItem(Q(entry.text), entry.itemData);
+    }
+    cmbParam->setCurrentIndex(state_.Sets.selected);
 }
 
 void frmData::SetPatternControls(bool enabled) {
@@ -887,18 +865,14 @@ void frmData::Set3DButtonEnabled(bool enabled) {
     Enable3DButton(pattern_, enabled);
 }
 
-bool frmData::ShowPattern(int left, int right) {
-    return lobex::ShowPattern(graph_, left, right);
-}
-
 void frmData::SetStatus(std::string_view text) {
     lblStatus->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-void frmData::ShowGrid(const GridTable& table) {
+void frmData::ShowGrid() {
     // New contents keep the selected row, as the grid keeps it when its cells change.
     const int current = ctlGrid->currentIndex().isValid() ? ctlGrid->currentIndex().row() + 1 : 0;
-    gridModel_->SetTable(table);
+    gridModel_->SetTable(state_.DataGrid);
     if (current > 0 && current <= gridModel_->rowCount()) {
         SelectGridRow(current);
     }
@@ -908,15 +882,11 @@ void frmData::ShowGrid(const GridTable& table) {
 }
 
 void frmData::SelectGridRow(int row) {
-    const QModelIndex index = gridModel_->index(std::max(row, 1) - 1, 0);
+    const QModelIndex index =
+        gridModel_->index(state_.Data.GridRowCount == 0 ? 0 : std::max(row, 1) - 1, 0);
     ctlGrid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                           QItemSelectionModel::Rows);
     ctlGrid->scrollTo(index);
-}
-
-int frmData::GridCurrentRow() const {
-    const QModelIndex current = ctlGrid->currentIndex();
-    return current.isValid() ? current.row() + 1 : 1;
 }
 
 void frmData::PumpEvents() {

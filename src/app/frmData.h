@@ -45,8 +45,8 @@ class frmPolar;
 inline constexpr std::array<const char*, 2> kMainWindowCaptions = {
     "Lobex - MMANA Data Viewer", "Lobex - просмотр результатов MMANA"};
 
-// The main window: source choice, curve lists, the data grid and the graph area. It is the
-// window the readers change (DataView) and runs the load controller around them.
+// The main window: source choice, curve lists, the data grid and the graph area. It shows what
+// the load flow (DataView) and the graph code (GraphView) leave in the shared state.
 class frmData : public QMainWindow, public DataView, public GraphView, private ExitSteps {
     Q_OBJECT
 public:
@@ -66,10 +66,11 @@ public:
     // The polar window has gone; replot says whether the diagrams come back here.
     void PolarWindowClosed(bool replot);
     void OpenPolarWindow();
+    // The caption beside the set list.
+    void SetParamCaption(const QString& caption);
 
-    // The load controller.
+    // Runs the load flow on the chosen source.
     bool LoadData();
-    bool OpenDataFile();
     void ResetCombos();
     // Opens a file given from outside (the command line, a drop) as if chosen in the dialog.
     void OpenFileFromOutside(const std::string& path);
@@ -87,23 +88,11 @@ public:
     std::function<bool(QPrinter&)> ChoosePrinter;
 
     // DataView.
-    void ParamClear() override;
-    void ParamAddItem(std::string_view text, int itemData) override;
-    int ParamCount() const override;
-    std::string ParamItemText(int index) const override;
-    int ParamItemData(int index) const override;
-    int ParamListIndex() const override;
-    void ParamSetListIndex(int index) override;
-    void ParamSetEnabled(bool enabled) override;
-    void SetParamCaption(std::string_view caption) override;
-    void FillCombos(int kind) override;
-    void SetPatternControls(bool enabled) override;
-    void Set3DButtonEnabled(bool enabled) override;
-    bool ShowPattern(int left, int right) override;
+    void ShowLoadStart() override;
+    bool ShowPattern() override;
+    void ShowLoadResult(const LoadResult& result) override;
     void SetStatus(std::string_view text) override;
-    void ShowGrid(const GridTable& table) override;
-    void SelectGridRow(int row) override;
-    int GridCurrentRow() const override;
+    void SetBusy(bool busy) override;
     void PumpEvents() override;
 
     // GraphView.
@@ -118,6 +107,8 @@ public:
     PlotRect SlotClientRect(int slot) const override;
     void PaintSlot(int slot) override;
     void ClearSlotPicture(int slot) override;
+    void SetPatternControls(bool enabled) override;
+    void Set3DButtonEnabled(bool enabled) override;
 
 public slots:
     void optSrc_Click(int index);
@@ -159,6 +150,11 @@ private:
     void BuildControls();
     void CentreOnScreen();
     void ChooseInitialCurves();
+    void FillCombos(int kind);
+    std::string ChooseDataFile();
+    void ShowGrid();
+    void ShowSetList();
+    void SelectGridRow(int row);
     void CopyGridSelection();
     void CurveClick(bool fromLeft);
     static void Enable3DButton(PatternPanel& panel, bool enabled);

@@ -110,7 +110,7 @@ void frmPolar::Form_Load() {
     }
     state_.PlotHost = PlotHostKind::PolarWindow;
     main_.SetFormLanguage();
-    main_.SetParamCaption("Угол Места:");
+    main_.SetParamCaption(QStringLiteral("Угол Места:"));
     // Labels and frames take the window background colour, as the diagrams do.
     for (QWidget* child : findChildren<QWidget*>()) {
         const QString name = child->objectName();

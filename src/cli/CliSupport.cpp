@@ -68,49 +68,7 @@ void RecordingMessages::Show(std::string_view text, MessageIcon icon, std::strin
     shown.push_back({icon, std::string(text)});
 }
 
-void HeadlessView::ParamClear() {
-    entries_.clear();
-    selected_ = -1;
-}
-
-void HeadlessView::ParamAddItem(std::string_view text, int itemData) {
-    entries_.push_back({std::string(text), itemData});
-}
-
-int HeadlessView::ParamCount() const {
-    return static_cast<int>(entries_.size());
-}
-
-std::string HeadlessView::ParamItemText(int index) const {
-    return entries_.at(static_cast<std::size_t>(index)).text;
-}
-
-int HeadlessView::ParamItemData(int index) const {
-    return entries_.at(static_cast<std::size_t>(index)).itemData;
-}
-
-int HeadlessView::ParamListIndex() const {
-    return selected_;
-}
-
-void HeadlessView::ParamSetListIndex(int index) {
-    selected_ = index;
-}
-
-bool HeadlessView::ShowPattern(int, int) {
-    return ctx_ != nullptr && BuildPatternCuts(*ctx_);
-}
-
-void HeadlessView::SelectGridRow(int row) {
-    gridRow_ = row;
-}
-
-int HeadlessView::GridCurrentRow() const {
-    return gridRow_;
-}
-
 Session::Session() {
-    view.Attach(&ctx_);
     SetDefaultLabels(state.Data);
 }
 
@@ -135,26 +93,30 @@ std::unique_ptr<MmanaWindowLink> Session::MmanaLinkBesideProgram(AppState& state
 
 bool Session::Load(const LoadOptions& options, std::ostream& err) {
     state.DecimalSeparator = options.decimal ? *options.decimal : GetDecimalSeparator();
-    ClearGrid(ctx_);
+    ClearGrid(state);
     std::unique_ptr<MmanaWindowLink> mmana;
+    LoadSource source;
     if (options.mmana) {
         mmana = MmanaLinkBesideProgram(state);
-        if (!RunMmanaLoad(ctx_, *mmana)) {
-            return false;
-        }
-    } else if (!RunFileOpen(ctx_, options.file)) {
+        state.SourceIndex = 0;
+        source.mmana = mmana.get();
+    } else {
+        state.SourceIndex = 1;
+        source.chooseFile = [&options] {
+            return options.file;
+        };
+    }
+    if (!LoadData(ctx_, view_, source)) {
         return false;
     }
     if (!options.set) {
         return true;
     }
-    for (int index = 0; index < view.ParamCount(); ++index) {
-        if (view.ParamItemData(index) == *options.set) {
-            view.ParamSetListIndex(index);
-            if (mmana) {
-                return ReloadForParamEntry(ctx_, index, [&] { return RunMmanaLoad(ctx_, *mmana); });
-            }
-            return ReloadForParamEntry(ctx_, index);
+    const std::vector<SetListEntry>& entries = state.Sets.entries;
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        if (entries[index].itemData == *options.set) {
+            return ReloadForParamEntry(state, static_cast<int>(index),
+                                       [&] { return LoadData(ctx_, view_, source); });
         }
     }
     err << "lobex-cli: the set list holds no entry " << *options.set << '\n';

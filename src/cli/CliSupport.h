@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/AppState.h"
-#include "core/DataView.h"
 #include "core/LoadContext.h"
+#include "core/LoadFlow.h"
 #include "core/MmanaLink.h"
 #include "core/Services.h"
 
@@ -13,8 +13,7 @@
 #include <string_view>
 #include <vector>
 
-// What the lobex-cli subcommands share: their options, a window made of plain values, and the
-// load as File > Open does it.
+// What the lobex-cli subcommands share: their options, and the load as File > Open does it.
 namespace lobex::cli {
 
 // Exit codes of every subcommand.
@@ -46,45 +45,6 @@ public:
     std::vector<RecordedMessage> shown;
 };
 
-// The main window's controls as values. Showing a pattern builds its cuts, as the graphs would.
-class HeadlessView final : public DataView {
-public:
-    struct Entry {
-        std::string text;
-        int itemData = 0;
-    };
-
-    // The load context whose pattern ShowPattern builds.
-    void Attach(LoadContext* ctx) { ctx_ = ctx; }
-
-    void ParamClear() override;
-    void ParamAddItem(std::string_view text, int itemData) override;
-    int ParamCount() const override;
-    std::string ParamItemText(int index) const override;
-    int ParamItemData(int index) const override;
-    int ParamListIndex() const override;
-    void ParamSetListIndex(int index) override;
-    void ParamSetEnabled(bool) override {}
-    void SetParamCaption(std::string_view) override {}
-    void FillCombos(int) override {}
-    void SetPatternControls(bool) override {}
-    void Set3DButtonEnabled(bool) override {}
-    bool ShowPattern(int left, int right) override;
-    void SetStatus(std::string_view) override {}
-    void ShowGrid(const GridTable&) override {}
-    void SelectGridRow(int row) override;
-    int GridCurrentRow() const override;
-    void PumpEvents() override {}
-
-    const std::vector<Entry>& Entries() const { return entries_; }
-
-private:
-    LoadContext* ctx_ = nullptr;
-    std::vector<Entry> entries_;
-    int selected_ = -1;
-    int gridRow_ = 1;
-};
-
 // One load as the user would make it, and everything it left behind.
 class Session {
 public:
@@ -98,11 +58,11 @@ public:
 
     AppState state;
     RecordingMessages messages;
-    HeadlessView view;
 
 private:
     static std::unique_ptr<MmanaWindowLink> MmanaLinkBesideProgram(AppState& state);
-    LoadContext ctx_{state, view, messages};
+    LoadContext ctx_{state, messages};
+    HeadlessDataView view_{ctx_};
 };
 
 // The captions of the grid columns the data kind uses.

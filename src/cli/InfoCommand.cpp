@@ -69,13 +69,13 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     json.Key("min").Numbers(minimum);
     json.Key("max").Numbers(maximum);
     std::vector<std::string> entries;
-    for (const HeadlessView::Entry& entry : session.view.Entries()) {
+    for (const SetListEntry& entry : state.Sets.entries) {
         entries.push_back(entry.text);
     }
     json.Key("set_list").Strings(entries);
     json.Key("set_selected");
-    if (session.view.ParamListIndex() >= 0) {
-        json.Number(static_cast<long long>(session.view.ParamListIndex()));
+    if (state.Sets.selected >= 0) {
+        json.Number(static_cast<long long>(state.Sets.selected));
     } else {
         json.Null();
     }

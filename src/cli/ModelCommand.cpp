@@ -94,11 +94,10 @@ int RunModel(const std::vector<std::string>& args, std::ostream& out, std::ostre
     state.DecimalSeparator = GetDecimalSeparator();
     state.TempModelFile = options.out;
     RecordingMessages messages;
-    HeadlessView window;
-    LoadContext load{state, window, messages};
+    LoadContext load{state, messages};
     View3DState view;
     View3DContext model{state, view, messages};
-    const bool written = ReadFarFieldGrid(load, options.file) && BuildPatternVertices(model) &&
+    const bool written = LoadFarFieldGrid(load, options.file) && BuildPatternVertices(model) &&
                          (options.text ? WriteTextModel(model) : WriteBinaryModel(model));
 
     JsonWriter json;

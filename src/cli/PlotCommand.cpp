@@ -344,7 +344,7 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     state.LogX = options.logX;
     state.LogY = options.logY;
 
-    GraphContext ctx{state, session.view, view, session.messages, link};
+    GraphContext ctx{state, view, session.messages, link};
     if (!StartPlotter(link, state, session.messages)) {
         PrintMessages(session.messages, err);
         return kExitFailed;

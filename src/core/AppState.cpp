@@ -60,12 +60,22 @@ void StoreSeriesLimits(DataSet& data, int last) {
     }
 }
 
-void SetDefaultLabels(DataSet& data) {
-    static const std::array<const char*, kSeriesCount> labels = {"Параметр", "R",     "j X",  "КСВ",
-                                                                 "Усиление", "F / B", "Зенит"};
+void SetLabels(DataSet& data, const std::array<const char*, kSeriesCount>& labels) {
     for (std::size_t i = 0; i < labels.size(); ++i) {
         data.Series[i].Label = labels[i];
     }
+}
+
+std::vector<std::string> SeriesLabels(const DataSet& data) {
+    std::vector<std::string> labels;
+    for (const SeriesRecord& series : data.Series) {
+        labels.push_back(series.Label);
+    }
+    return labels;
+}
+
+void SetDefaultLabels(DataSet& data) {
+    SetLabels(data, {"Параметр", "R", "j X", "КСВ", "Усиление", "F / B", "Зенит"});
 }
 
 } // namespace lobex

@@ -80,6 +80,21 @@ struct NearFieldPoint {
     float PhaseRad = 0.0f;
 };
 
+// One entry of the set / wire / elevation list (cmbParam): its text and its item data (the set or
+// wire number, or the zenith index of an elevation).
+struct SetListEntry {
+    std::string text;
+    int itemData = 0;
+    friend bool operator==(const SetListEntry&, const SetListEntry&) = default;
+};
+
+// The set / wire / elevation list as the program filled it, and the entry selected (-1: none).
+struct SetList {
+    std::vector<SetListEntry> entries;
+    int selected = -1;
+    friend bool operator==(const SetList&, const SetList&) = default;
+};
+
 // Which window shows the pattern read-outs and receives polar plots.
 enum class PlotHostKind : std::int8_t { None, MainWindow, PolarWindow };
 
@@ -113,6 +128,8 @@ struct AppState {
     std::int16_t SourceIndex = 0;
 
     bool SetChosen = false;
+    // The list the user chooses sets, wires or elevations from.
+    SetList Sets;
     std::string SelectedSetText;
     bool LogX = false;
     bool LogY = false;
@@ -144,6 +161,11 @@ float SeriesMin(const std::vector<float>& values);
 
 // Stores Max and then Min of series 0..last from their values.
 void StoreSeriesLimits(DataSet& data, int last);
+
+// Labels of series 0..6.
+void SetLabels(DataSet& data, const std::array<const char*, kSeriesCount>& labels);
+// The labels of series 0..6, as the grid heads its columns.
+std::vector<std::string> SeriesLabels(const DataSet& data);
 
 // The labels shown right after start-up, before anything is loaded.
 void SetDefaultLabels(DataSet& data);

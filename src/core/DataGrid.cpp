@@ -19,30 +19,18 @@ float SortKey(std::string_view line, std::string_view decimalSeparator) {
 
 } // namespace
 
-void ClearGrid(LoadContext& ctx) {
-    GridTable& table = ctx.state.DataGrid;
+void ClearGrid(AppState& state) {
+    GridTable& table = state.DataGrid;
     table.header = Split(kGridEmptyHeader, "|");
     table.rows.clear();
     table.shownRows = kGridEmptyRows;
-    ctx.view.ShowGrid(table);
-    ctx.view.SelectGridRow(1);
 }
 
-void SetGridHeader(LoadContext& ctx, std::string_view text) {
-    GridTable& table = ctx.state.DataGrid;
-    if (text.empty()) {
-        table.header.clear();
-        for (const SeriesRecord& series : ctx.state.Data.Series) {
-            table.header.push_back(series.Label);
-        }
-    } else {
-        table.header = Split(text, "|");
-    }
-    ctx.view.ShowGrid(table);
+void SetGridHeader(AppState& state, std::string_view text) {
+    state.DataGrid.header = Split(text, "|");
 }
 
-bool FillGrid(LoadContext& ctx) {
-    AppState& state = ctx.state;
+bool FillGrid(AppState& state, const std::function<void()>& pumpEvents) {
     const DataSet& data = state.Data;
     const std::size_t rowCount = data.Series[0].Values.size();
     if (rowCount > static_cast<std::size_t>(kGridRowLimit)) {
@@ -61,8 +49,7 @@ bool FillGrid(LoadContext& ctx) {
                                   state.DecimalSeparator);
         }
     }
-    SortRows(lines, 0, static_cast<int>(rowCount) - 1, state.DecimalSeparator,
-             [&ctx] { ctx.view.PumpEvents(); });
+    SortRows(lines, 0, static_cast<int>(rowCount) - 1, state.DecimalSeparator, pumpEvents);
 
     GridTable& table = state.DataGrid;
     table.rows.clear();
@@ -72,8 +59,6 @@ bool FillGrid(LoadContext& ctx) {
     }
     table.shownRows += static_cast<int>(rowCount);
     state.Data.GridRowCount = static_cast<std::int16_t>(rowCount);
-    ctx.view.ShowGrid(table);
-    SelectGridRow(ctx, 1);
     return true;
 }
 
@@ -100,21 +85,13 @@ std::string GridBlockText(const AppState& state) {
     return text;
 }
 
-bool GridToSeries(LoadContext& ctx) {
-    const int current = ctx.view.GridCurrentRow();
-    ctx.state.Data.DataText = GridBlockText(ctx.state);
-    bool result = false;
+bool GridToSeries(AppState& state) {
+    state.Data.DataText = GridBlockText(state);
     try {
-        result = RowsToSeries(ctx.state, true);
+        return RowsToSeries(state.Data, state.DecimalSeparator, true);
     } catch (const RuntimeError&) {
-        result = false;
+        return false;
     }
-    SelectGridRow(ctx, current);
-    return result;
-}
-
-void SelectGridRow(LoadContext& ctx, int row) {
-    ctx.view.SelectGridRow(ctx.state.Data.GridRowCount == 0 ? 1 : row);
 }
 
 int SnapGridRow(const AppState& state, int row) {
@@ -202,13 +179,13 @@ std::string CsvBody(const DataSet& data) {
 
 bool ExportCsv(LoadContext& ctx, const std::string& path) {
     ctx.state.SaveFileName = path;
-    if (!WriteTextFile(ctx, path, CsvBody(ctx.state.Data), CsvHeader(ctx.state.Data))) {
-        return false;
-    }
+    return WriteTextFile(ctx, path, CsvBody(ctx.state.Data), CsvHeader(ctx.state.Data));
+}
+
+std::string SavedStatus(std::string_view path) {
     std::string status(kSavedStatus);
     status += path;
-    ctx.view.SetStatus(status);
-    return true;
+    return status;
 }
 
 } // namespace lobex

@@ -20,23 +20,20 @@ inline constexpr int kGridRowLimit = 32767;
 // Every cell: at least one integer digit, two to five decimals, the user's decimal symbol.
 inline constexpr std::string_view kGridCellPattern = "#0.00###";
 
-// The empty grid: default header, 20 empty rows, row 1 selected.
-void ClearGrid(LoadContext& ctx);
+// The empty grid: default header, 20 empty rows.
+void ClearGrid(AppState& state);
 
-// The header from text ("a|b|c"), or from the labels of series 0..6 when text is empty. The
-// rows stay as they are.
-void SetGridHeader(LoadContext& ctx, std::string_view text);
+// The header from text ("a|b|c"); the rows stay as they are.
+void SetGridHeader(AppState& state, std::string_view text);
 
 // Writes the series into the grid, one row per value, sorted by the first column; sets
 // GridRowCount. False (grid unchanged) when there are more rows than the grid can count.
-bool FillGrid(LoadContext& ctx);
+// pumpEvents runs during the sort.
+bool FillGrid(AppState& state, const std::function<void()>& pumpEvents = {});
 
 // Reads the shown cells back: DataText becomes the rows ("n<tab>1<tab>cells", CR LF between
 // rows) and, for kinds 0, 1 and 6, the series are rebuilt from the cell texts.
-bool GridToSeries(LoadContext& ctx);
-
-// Selects the whole row (1 = first data row); row 1 when the grid holds no data.
-void SelectGridRow(LoadContext& ctx, int row);
+bool GridToSeries(AppState& state);
 
 // Where the selection goes when the user moves the grid's current row to `row`: below the last
 // data row it snaps back to that row.
@@ -54,7 +51,9 @@ std::string GridBlockText(const AppState& state);
 // every tab turned into ",".
 std::string CsvHeader(const DataSet& data);
 std::string CsvBody(const DataSet& data);
-// Writes the export to path (through a temporary file) and reports it on the status line.
+// Writes the export to path (through a temporary file); SaveFileName becomes path.
 bool ExportCsv(LoadContext& ctx, const std::string& path);
+// The status line after an export.
+std::string SavedStatus(std::string_view path);
 
 } // namespace lobex

@@ -48,7 +48,7 @@ bool IsRegular(const FarFieldGrid& grid) {
     return true;
 }
 
-FarFieldGrid ParseGrid(LineReader& reader) {
+FarFieldGrid ParseGrid(TextLines& reader) {
     FarFieldGrid grid;
     std::size_t pointsPerColumn = 0;
     std::array<float, 5> values{};
@@ -127,33 +127,51 @@ void StorePoint(DataSet& data, std::size_t index, float angle, const PatternPoin
 
 } // namespace
 
-bool ReadFarFieldGrid(LoadContext& ctx, const std::string& path) {
-    AppState& state = ctx.state;
-    ClearSeries(state);
-    state.FarField[0].Points.assign(1, PatternPoint{});
+LoadResult ReadFarFieldGrid(std::string_view text) {
+    LoadResult result;
+    result.reader = KindFarField;
+    result.farField[0].Points.assign(1, PatternPoint{});
     try {
-        LineReader reader(path);
+        TextLines reader(text);
         std::string_view line;
         if (!reader.Next(line) || TrimSpaces(DecodeText(line)) != kFarFieldHeader) {
-            Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
-            return false;
+            result.Tell(kWrongFormatMessage, MessageIcon::Information);
+            return result;
         }
-        FarFieldGrid grid = ParseGrid(reader);
-        state.FarField = std::move(grid);
-        return true;
+        result.farField = ParseGrid(reader);
+        result.loaded = true;
     } catch (const TooManyNodes&) {
-        Tell(ctx, kTooManyNodesMessage, MessageIcon::Information);
+        result.Tell(kTooManyNodesMessage, MessageIcon::Information);
     } catch (const std::bad_alloc&) {
-        Tell(ctx, kTooManyNodesMessage, MessageIcon::Information);
+        result.Tell(kTooManyNodesMessage, MessageIcon::Information);
     } catch (const std::exception&) {
-        Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
+        result.Tell(kWrongFormatMessage, MessageIcon::Information);
     }
-    return false;
+    return result;
 }
 
-void FindMaximumAndBeam(AppState& state) {
-    const FarFieldGrid& grid = state.FarField;
-    PatternResults& result = state.Pattern;
+LoadResult ReadFarFieldGridFile(const std::string& path) {
+    std::string bytes;
+    try {
+        bytes = ReadFileBytes(path);
+    } catch (const std::exception&) {
+        LoadResult result;
+        result.reader = KindFarField;
+        result.farField[0].Points.assign(1, PatternPoint{});
+        result.Tell(kWrongFormatMessage, MessageIcon::Information);
+        return result;
+    }
+    return ReadFarFieldGrid(bytes);
+}
+
+bool LoadFarFieldGrid(LoadContext& ctx, const std::string& path) {
+    LoadResult result = ReadFarFieldGridFile(path);
+    TellAll(ctx, result.messages);
+    ctx.state.FarField = std::move(result.farField);
+    return result.loaded;
+}
+
+void FindMaximumAndBeam(const FarFieldGrid& grid, PatternResults& result) {
     if (grid.size() < 2 || !IsRegular(grid)) {
         return;
     }
@@ -262,7 +280,7 @@ void FindMaximumAndBeam(AppState& state) {
     }
 }
 
-bool BuildCut(LoadContext& ctx, float azimuth, float elevation) {
+CutResult BuildCut(LoadContext& ctx, float azimuth, float elevation) {
     AppState& state = ctx.state;
     DataSet& data = state.Data;
     PatternResults& pattern = state.Pattern;
@@ -271,6 +289,7 @@ bool BuildCut(LoadContext& ctx, float azimuth, float elevation) {
     state.PatternShown = true;
     pattern.ElevationCutAvailable = true;
     const bool regular = IsRegular(grid);
+    CutResult result;
 
     if (state.CutKind == 1) {
         const float zenith = 90.0f - elevation;
@@ -280,26 +299,30 @@ bool BuildCut(LoadContext& ctx, float azimuth, float elevation) {
             ++index;
         }
         if (points == nullptr || index == points->size()) {
-            ctx.view.SetPatternControls(false);
             Tell(ctx, kElevationMessage, MessageIcon::Information);
-            return false;
+            result.patternControls = false;
+            return result;
         }
-        ctx.view.SetPatternControls(true);
+        result.patternControls = true;
         ResizeCutSeries(data, grid.size());
         for (std::size_t a = 0; a < grid.size(); ++a) {
             StorePoint(data, a, grid[a].Azimuth, grid[a].Points[index]);
         }
     } else if (state.CutKind == 2) {
         if (!regular || grid[0].Points.size() == 1) {
-            ctx.view.SetPatternControls(false);
             Tell(ctx, kElevationMessage, MessageIcon::Information);
             pattern.ElevationCutAvailable = false;
             data.DataText = kDataLoaded;
             data.DataKind = KindFarField;
-            return true;
+            result.built = true;
+            result.patternControls = false;
+            return result;
         }
-        ctx.view.SetPatternControls(true);
-        ElevationCut(ctx, azimuth, kElevationMessage);
+        result.patternControls = ElevationCut(grid, azimuth, data);
+        if (!*result.patternControls) {
+            Tell(ctx, kElevationMessage, MessageIcon::Information);
+            pattern.ElevationCutAvailable = false;
+        }
     }
     StoreSeriesLimits(data, 3);
 
@@ -331,24 +354,14 @@ bool BuildCut(LoadContext& ctx, float azimuth, float elevation) {
     StoreSeriesLimits(data, 3);
     data.DataText = kDataLoaded;
     data.DataKind = KindFarField;
-    return true;
+    result.built = true;
+    return result;
 }
 
-void ElevationCut(LoadContext& ctx, float azimuth, std::string_view message) {
-    AppState& state = ctx.state;
-    DataSet& data = state.Data;
-    const FarFieldGrid& grid = state.FarField;
-    const auto missing = [&] {
-        ctx.view.SetPatternControls(false);
-        if (!message.empty()) {
-            Tell(ctx, message, MessageIcon::Information);
-        }
-        state.Pattern.ElevationCutAvailable = false;
-    };
+bool ElevationCut(const FarFieldGrid& grid, float azimuth, DataSet& data) {
     const AzimuthColumn* front = IsRegular(grid) ? FindColumn(grid, azimuth) : nullptr;
     if (front == nullptr) {
-        missing();
-        return;
+        return false;
     }
     const std::vector<PatternPoint>& zeniths = grid[0].Points;
     const std::size_t last = zeniths.size() - 1;
@@ -358,84 +371,84 @@ void ElevationCut(LoadContext& ctx, float azimuth, std::string_view message) {
     }
     const AzimuthColumn* back = FindColumn(grid, azimuth + 180.0f);
     if (back == nullptr) {
-        missing();
-        return;
+        return false;
     }
     for (std::size_t k = 1; k <= last; ++k) {
         StorePoint(data, last + k, 90.0f + zeniths[k].Zenith, back->Points[k]);
     }
-    ctx.view.SetPatternControls(true);
+    return true;
 }
 
-void FarFieldTable(LoadContext& ctx) {
-    AppState& state = ctx.state;
-    DataSet& data = state.Data;
-    static constexpr std::array<const char*, kSeriesCount> kLabels = {
-        "Угол Места", "Верт", "Гориз", "Общая", "", "", ""};
-    for (std::size_t c = 0; c < kSeriesCount; ++c) {
-        data.Series[c].Label = kLabels[c];
-    }
-    SetGridHeader(ctx, "");
-    state.ComboFilling = true;
-    if (!state.SetChosen) {
-        DataView& view = ctx.view;
-        view.ParamClear();
-        int selected = -1;
-        const std::vector<PatternPoint>& zeniths = state.FarField[0].Points;
+namespace {
+
+// The grid's view of a pattern: labels, the elevation list (item data = zenith index) and the
+// elevation cut through azimuths 0 and 180.
+void FarFieldTable(LoadResult& result, const LoadRequest& request) {
+    DataSet& data = result.data;
+    SetLabels(data, {"Угол Места", "Верт", "Гориз", "Общая", "", "", ""});
+    result.gridHeader = SeriesLabels(data);
+    const std::vector<PatternPoint>& zeniths = result.farField[0].Points;
+    if (!request.setChosen) {
+        SetList list;
         for (std::size_t z = 0; z < zeniths.size(); ++z) {
             const float elevation = 90.0f - zeniths[z].Zenith;
             if (elevation >= 0.0f) {
-                if (selected < 0 && elevation == state.Pattern.MaxElevation) {
-                    selected = view.ParamCount();
+                if (list.selected < 0 && elevation == result.pattern.MaxElevation) {
+                    list.selected = static_cast<int>(list.entries.size());
                 }
-                view.ParamAddItem(LocaleNumberText(elevation, state.DecimalSeparator),
-                                  static_cast<int>(z));
+                list.entries.push_back(
+                    {LocaleNumberText(elevation, request.decimalSeparator), static_cast<int>(z)});
             }
         }
-        view.ParamSetEnabled(true);
-        if (view.ParamCount() > 0) {
-            view.ParamSetListIndex(selected < 0 ? 0 : selected);
+        if (!list.entries.empty() && list.selected < 0) {
+            list.selected = 0;
         }
+        result.sets = std::move(list);
         ResizeCutSeries(data, zeniths.size());
     }
-    ElevationCut(ctx, 0.0f, "");
+    result.patternControls = ElevationCut(result.farField, 0.0f, data);
     // The table's own limits, so Min and Max describe what the grid shows.
     StoreSeriesLimits(data, 3);
-    state.ComboFilling = false;
+}
+
+} // namespace
+
+float CutElevation(const AppState& state) {
+    const int entry = state.Data.SelectedSetIndex;
+    const std::vector<SetListEntry>& entries = state.Sets.entries;
+    if (state.SetChosen && entry >= 0 && entry < static_cast<int>(entries.size())) {
+        return LeadingFloat(
+            ToPointForm(entries[static_cast<std::size_t>(entry)].text, state.DecimalSeparator));
+    }
+    return state.Pattern.MaxElevation;
 }
 
 bool BuildPatternCuts(LoadContext& ctx) {
     AppState& state = ctx.state;
-    float elevation = state.Pattern.MaxElevation;
-    const int chosen = state.Data.SelectedSetIndex;
-    if (state.SetChosen && chosen >= 0 && chosen < ctx.view.ParamCount()) {
-        elevation =
-            LeadingFloat(ToPointForm(ctx.view.ParamItemText(chosen), state.DecimalSeparator));
-    }
+    const float elevation = CutElevation(state);
     state.CutKind = 1;
-    if (!BuildCut(ctx, 0.0f, elevation)) {
+    if (!BuildCut(ctx, 0.0f, elevation).built) {
         return false;
     }
     state.CutKind = 2;
-    return !state.Pattern.ElevationCutAvailable || BuildCut(ctx, 0.0f, 0.0f);
+    return !state.Pattern.ElevationCutAvailable || BuildCut(ctx, 0.0f, 0.0f).built;
 }
 
-bool LoadFarField(LoadContext& ctx, const std::string& path) {
-    AppState& state = ctx.state;
-    ctx.view.Set3DButtonEnabled(false);
-    if (!ReadFarFieldGrid(ctx, path)) {
-        return false;
+LoadResult ReadFarField(std::string_view text, const LoadRequest& request) {
+    LoadResult result = ReadFarFieldGrid(text);
+    result.data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
+    if (!result.loaded) {
+        return result;
     }
-    FindMaximumAndBeam(state);
-    // The data set holds a pattern now, whatever the drawing of its cuts makes of it.
-    state.Data.DataKind = KindFarField;
-    state.Data.DataText = kDataLoaded;
-    ctx.view.ShowPattern(1, 2);
-    FarFieldTable(ctx);
-    if (!state.SetChosen) {
-        ctx.view.FillCombos(3);
+    FindMaximumAndBeam(result.farField, result.pattern);
+    result.showPattern = true;
+    FarFieldTable(result, request);
+    if (!request.setChosen) {
+        result.curves = 3;
     }
-    return true;
+    result.data.DataKind = KindFarField;
+    result.data.DataText = kDataLoaded;
+    return result;
 }
 
 } // namespace lobex

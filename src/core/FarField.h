@@ -1,7 +1,9 @@
 #pragma once
 
 #include "LoadContext.h"
+#include "LoadResult.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,34 +14,47 @@ namespace lobex {
 inline constexpr std::string_view kFarFieldHeader =
     "ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)";
 
-// Reads a far-field file into FarField (one column per azimuth, closed at 360 when the last
-// step is missing). Every column has the same number of points; a grid with a single azimuth,
-// unequal columns or an unreadable line is refused with "Неправильный формат данных".
-bool ReadFarFieldGrid(LoadContext& ctx, const std::string& path);
+// Reads a far-field text into result.farField (one column per azimuth, closed at 360 when the
+// last step is missing). Every column has the same number of points; a grid with a single
+// azimuth, unequal columns or an unreadable line is refused with "Неправильный формат данных".
+LoadResult ReadFarFieldGrid(std::string_view text);
+// The same from a file, read once; a file that cannot be read is refused the same way.
+LoadResult ReadFarFieldGridFile(const std::string& path);
 
-// The far-field loader (DataKind 5): read, find the maximum and the beam, show the pattern,
-// fill the grid table and the elevation list.
-bool LoadFarField(LoadContext& ctx, const std::string& path);
+// Reads a far-field file's grid into the state's FarField for the pattern model, with its
+// messages; false when the file was refused.
+bool LoadFarFieldGrid(LoadContext& ctx, const std::string& path);
+
+// The far-field reader (DataKind 5): the grid, its maximum and beam, and the grid table with
+// the elevation list.
+LoadResult ReadFarField(std::string_view text, const LoadRequest& request);
 
 // The strongest total gain over the upper hemisphere and the -3 dB width of the horizontal lobe
-// at its elevation, into state.Pattern. Does nothing on a grid that is not regular.
-void FindMaximumAndBeam(AppState& state);
+// at its elevation. Does nothing on a grid that is not regular.
+void FindMaximumAndBeam(const FarFieldGrid& grid, PatternResults& result);
+
+// What building a cut made of it: whether the cut was built, and whether the pattern controls
+// (the 3D button and the elevation result labels) are usable after it.
+struct CutResult {
+    bool built = false;
+    std::optional<bool> patternControls;
+};
 
 // Builds the cut selected by CutKind (1 azimuth cut at `elevation`, 2 elevation cut through
 // `azimuth`) into Series 0..3 as polar radii ((60 + gain) / PlotRange)^4.
-bool BuildCut(LoadContext& ctx, float azimuth, float elevation);
+CutResult BuildCut(LoadContext& ctx, float azimuth, float elevation);
 
-// The vertical-plane cut through `azimuth` and `azimuth` + 180, in dBi, into Series 0..3.
-// `message` is shown when an azimuth is missing (nothing when empty).
-void ElevationCut(LoadContext& ctx, float azimuth, std::string_view message);
+// The vertical-plane cut through `azimuth` and `azimuth` + 180, in dBi, into Series 0..3. False
+// when either azimuth is missing (the series then hold what was found).
+bool ElevationCut(const FarFieldGrid& grid, float azimuth, DataSet& data);
 
-// The grid's view of a pattern: labels, the elevation list (item data = zenith index) and the
-// elevation cut through azimuths 0 and 180.
-void FarFieldTable(LoadContext& ctx);
+// The elevation of the azimuth cut: the chosen set list entry's value when SetChosen, else the
+// maximum's.
+float CutElevation(const AppState& state);
 
 // The cut-building steps of showing a pattern, without drawing: the azimuth cut at the chosen
-// elevation (the picked cmbParam entry when SetChosen, else the maximum), then the elevation
-// cut. For views without graphs; the graphs do the same between their plots.
+// elevation, then the elevation cut. For views without graphs; the graphs do the same between
+// their plots.
 bool BuildPatternCuts(LoadContext& ctx);
 
 } // namespace lobex

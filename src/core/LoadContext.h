@@ -1,15 +1,13 @@
 #pragma once
 
 #include "AppState.h"
-#include "DataView.h"
 #include "Services.h"
 
 namespace lobex {
 
-// What a reader works on: the shared state, the window it changes, and where its messages go.
+// What the load flow and the writers work on: the shared state and where messages go.
 struct LoadContext {
     AppState& state;
-    DataView& view;
     MessageService& messages;
 };
 

@@ -3,6 +3,7 @@
 #include "DataGrid.h"
 #include "FarField.h"
 #include "Messages.h"
+#include "MmanaLink.h"
 #include "MmanaTable.h"
 #include "NearField.h"
 #include "SweepFile.h"
@@ -22,100 +23,217 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
+LoadResult WrongFormat(MessageIcon icon) {
+    LoadResult result;
+    result.Tell(kWrongFormatMessage, icon);
+    return result;
+}
+
+// What a reader's refusal still changes, as the classic readers changed the state before they
+// gave up: the series are cleared and a kind a reader settled on early stays.
+void ApplyRefusal(AppState& state, const LoadResult& result) {
+    if (result.reader != KindNone && result.reader != KindMmanaWindow) {
+        ClearSeries(state);
+    }
+    if (result.reader != KindNone && result.reader != KindFarField) {
+        state.PatternShown = false;
+    }
+    if (result.data.DataKind != KindNone) {
+        state.Data.DataKind = result.data.DataKind;
+    }
+}
+
+void ApplyData(AppState& state, LoadResult& result) {
+    DataSet& data = state.Data;
+    data.DataKind = result.data.DataKind;
+    data.Series = std::move(result.data.Series);
+    data.DataText = std::move(result.data.DataText);
+    data.SelectedSetIndex = result.data.SelectedSetIndex;
+    if (result.reader == KindTable || result.reader == KindMmanaWindow) {
+        data.HeaderWords = std::move(result.data.HeaderWords);
+    }
+    if (result.reader == KindNearField) {
+        state.NearFieldPoints = std::move(result.nearField);
+        state.ElectricField = result.electricField;
+    }
+    if (!result.gridHeader.empty()) {
+        state.DataGrid.header = result.gridHeader;
+    }
+}
+
+// A far field's grid and maximum go in first: its two cuts are drawn from them before the grid
+// table takes the series.
+void ApplyPattern(LoadContext& ctx, DataView& view, LoadResult& result) {
+    AppState& state = ctx.state;
+    state.FarField = std::move(result.farField);
+    PatternResults& pattern = state.Pattern;
+    pattern.MaxElevation = result.pattern.MaxElevation;
+    pattern.MaxAzimuth = result.pattern.MaxAzimuth;
+    pattern.MaxGain = result.pattern.MaxGain;
+    pattern.BeamWidth = result.pattern.BeamWidth;
+    pattern.BeamLeft = result.pattern.BeamLeft;
+    pattern.BeamRight = result.pattern.BeamRight;
+    state.Data.DataKind = KindFarField;
+    state.Data.DataText = kDataLoaded;
+    view.ShowPattern();
+    if (result.patternControls == false) {
+        pattern.ElevationCutAvailable = false;
+    }
+}
+
 } // namespace
 
-bool LoadFileByHeader(LoadContext& ctx, const std::string& path) {
-    AppState& state = ctx.state;
-    ClearSeries(state);
-    std::string header;
-    try {
-        header = TrimSpaces(ReadFirstLine(path));
-    } catch (const std::exception&) {
-        Tell(ctx, kWrongFormatMessage, MessageIcon::Critical);
-        return false;
+LoadRequest RequestFrom(const AppState& state) {
+    return LoadRequest{state.Data.SelectedSetIndex, state.SetChosen, state.DecimalSeparator,
+                       state.PiValue};
+}
+
+LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request) {
+    TextLines lines(bytes);
+    std::string_view first;
+    if (!lines.Next(first)) {
+        return WrongFormat(MessageIcon::Critical);
     }
+    const std::string header = TrimSpaces(DecodeText(first));
     // MMANA writes the reference impedance into the sweep header ("SWR(75.0Om)"), so a sweep is
     // known by the start of its header.
     if (StartsWith(header, kSweepHeaderPrefix) || StartsWith(header, kSweepHeaderPrefixOhm)) {
-        return LoadSweepFile(ctx, path);
+        return ReadSweep(bytes, request);
     }
     if (header == kNearFieldElectricHeader || header == kNearFieldMagneticHeader) {
-        return LoadNearFieldFile(ctx, path);
+        return ReadNearField(bytes, request);
     }
     if (header == kCurrentsHeader) {
-        return LoadCurrentsFile(ctx, path, state.Data.SelectedSetIndex);
+        return ReadCurrents(bytes, request);
     }
     if (header == kFarFieldHeader) {
-        return LoadFarField(ctx, path);
+        return ReadFarField(bytes, request);
     }
-    if (!LoadTableFile(ctx, path)) {
-        Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
-        return false;
+    // Tables carry text (labels, Russian headers): decoded once, as a whole.
+    LoadResult result = ReadTable(DecodeText(bytes), request);
+    if (!result.loaded) {
+        result.Tell(kWrongFormatMessage, MessageIcon::Information);
     }
-    return true;
+    return result;
 }
 
-bool LoadDataFile(LoadContext& ctx, const std::string& path) {
-    AppState& state = ctx.state;
+LoadResult LoadFileByHeader(const std::string& path, const LoadRequest& request) {
+    std::string bytes;
+    try {
+        bytes = ReadFileBytes(path);
+    } catch (const std::exception&) {
+        return WrongFormat(MessageIcon::Critical);
+    }
+    return ReadByHeader(bytes, request);
+}
+
+LoadResult ReadDataFile(AppState& state, const std::string& path) {
     state.CurrentFile = path;
-    bool loaded = false;
+    LoadResult result;
     if (!path.empty()) {
         if (HasCsvExtension(path)) {
-            loaded = LoadFileByHeader(ctx, path);
+            result = LoadFileByHeader(path, RequestFrom(state));
         } else {
-            Tell(ctx, kUnknownFormatMessage, MessageIcon::Information);
+            result.Tell(kUnknownFormatMessage, MessageIcon::Information);
         }
     }
-    if (loaded && !(state.PatternShown && state.SetChosen)) {
-        if (!FillGrid(ctx) || !GridToSeries(ctx)) {
-            Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
-            loaded = false;
-        }
-    }
-    if (!loaded) {
+    if (!result.loaded) {
         state.CurrentFile.clear();
-        state.Data.DataText.clear();
     }
-    return loaded;
+    return result;
 }
 
-bool RunFileLoad(LoadContext& ctx, const std::string& path) {
+bool LoadData(LoadContext& ctx, DataView& view, const LoadSource& source) {
     AppState& state = ctx.state;
-    if (!(state.PatternShown && state.SetChosen)) {
-        ClearGrid(ctx);
+    const bool keepGrid = state.PatternShown && state.SetChosen;
+    if (!keepGrid) {
+        ClearGrid(state);
     }
     state.LogX = false;
     state.LogY = false;
     if (!state.SetChosen) {
-        ctx.view.ParamClear();
+        state.Sets = SetList{};
     }
-    return LoadDataFile(ctx, path);
+    view.ShowLoadStart();
+
+    LoadResult result;
+    if (source.mmana != nullptr) {
+        view.SetBusy(true);
+        result = ReadFromMmana(ctx, *source.mmana, RequestFrom(state));
+        view.SetBusy(false);
+    } else {
+        std::string path = state.CurrentFile;
+        if (!state.SetChosen) {
+            state.CurrentFile.clear();
+            path = source.chooseFile ? source.chooseFile() : std::string();
+        }
+        view.SetBusy(true);
+        result = ReadDataFile(state, path);
+        view.SetBusy(false);
+    }
+    TellAll(ctx, result.messages);
+    if (result.status) {
+        view.SetStatus(*result.status);
+    }
+    if (result.sets) {
+        state.Sets = *result.sets;
+    }
+
+    if (result.loaded) {
+        if (result.showPattern) {
+            ApplyPattern(ctx, view, result);
+        } else {
+            state.FarField = std::move(result.farField);
+            state.PatternShown = false;
+        }
+        ApplyData(state, result);
+        if (!keepGrid &&
+            !(FillGrid(state, [&view] { view.PumpEvents(); }) && GridToSeries(state))) {
+            Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
+            result.loaded = false;
+            if (result.reader != KindMmanaWindow) {
+                state.CurrentFile.clear();
+            }
+        }
+    } else {
+        ApplyRefusal(state, result);
+    }
+    if (result.loaded) {
+        state.LastSource = state.CurrentFile;
+    } else {
+        state.Data.DataText.clear();
+    }
+    view.ShowLoadResult(result);
+    return result.loaded;
 }
 
-bool RunFileOpen(LoadContext& ctx, const std::string& path) {
+bool OpenFile(LoadContext& ctx, DataView& view, const std::string& path) {
     AppState& state = ctx.state;
     state.SetChosen = false;
     state.Data.SelectedSetIndex = 0;
     state.PatternShown = false;
-    return RunFileLoad(ctx, path);
+    return LoadData(ctx, view, LoadSource{nullptr, [&path] {
+                                              return path;
+                                          }});
 }
 
-bool ReloadForParamEntry(LoadContext& ctx, int index, const std::function<bool()>& loadData) {
-    AppState& state = ctx.state;
-    if (state.ComboFilling || index < 0 || index >= ctx.view.ParamCount()) {
+bool ReloadForParamEntry(AppState& state, int index, const std::function<bool()>& loadData) {
+    const std::vector<SetListEntry>& entries = state.Sets.entries;
+    if (state.ComboFilling || index < 0 || index >= static_cast<int>(entries.size())) {
         return false;
     }
-    state.Data.SelectedSetIndex = static_cast<std::int16_t>(ctx.view.ParamItemData(index));
-    state.SelectedSetText = ctx.view.ParamItemText(index);
+    const SetListEntry entry = entries[static_cast<std::size_t>(index)];
+    state.Sets.selected = index;
+    state.Data.SelectedSetIndex = static_cast<std::int16_t>(entry.itemData);
+    state.SelectedSetText = entry.text;
     state.SetChosen = true;
     const bool loaded = loadData();
     state.SetChosen = false;
     return loaded;
 }
 
-bool ReloadForParamEntry(LoadContext& ctx, int index) {
-    const std::string path = ctx.state.CurrentFile;
-    return ReloadForParamEntry(ctx, index, [&ctx, &path] { return RunFileLoad(ctx, path); });
+bool HeadlessDataView::ShowPattern() {
+    return BuildPatternCuts(ctx_);
 }
 
 } // namespace lobex

@@ -1,38 +1,73 @@
 #pragma once
 
+#include "DataView.h"
 #include "LoadContext.h"
+#include "LoadResult.h"
 
 #include <functional>
 #include <string>
+#include <string_view>
 
-// The part of opening a data file that needs no window: format detection, the readers, and
-// the grid. The window adds its dialog, controls and graphs around it; lobex-cli runs it alone.
+// Opening data: format detection, the readers, and the one load flow that applies what they read
+// to the shared state and hands it to a view. The window, lobex-cli and the tests all run it.
 namespace lobex {
 
-// Picks the reader by the file's first line (spaces trimmed; case matters): a sweep by the
-// start of its header, the other exports by their whole header, anything else the table reader.
-bool LoadFileByHeader(LoadContext& ctx, const std::string& path);
+class MmanaWindowLink;
 
-// Opening a chosen file as the load controller does once the file is chosen: CurrentFile =
-// path; an empty path loads nothing (a cancelled dialog); a name not ending in ".csv" (any
-// case) is refused with "Неизвестный Формат Файла"; otherwise LoadFileByHeader. On failure
-// CurrentFile and DataText are emptied. On success, unless a pattern is shown and SetChosen,
-// the grid is filled from the series and the series are read back from the grid.
-bool LoadDataFile(LoadContext& ctx, const std::string& path);
+// The choices in force in the state.
+LoadRequest RequestFrom(const AppState& state);
 
-// The load controller without a window: the empty grid (unless a pattern is shown and
-// SetChosen), the log flags cleared, the set list cleared (unless SetChosen), LoadDataFile.
-bool RunFileLoad(LoadContext& ctx, const std::string& path);
+// Hands a file's text to the reader its first line names (spaces trimmed; case matters): a
+// sweep by the start of its header, the other exports by their whole header, anything else the
+// table reader.
+LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request);
+// The same for a file, read once; a file that cannot be read, or holds no line, gets
+// "Неправильный формат данных" (critical).
+LoadResult LoadFileByHeader(const std::string& path, const LoadRequest& request);
 
-// Opening a file from scratch, as the Open command does: no set chosen, no pattern shown,
-// then RunFileLoad.
-bool RunFileOpen(LoadContext& ctx, const std::string& path);
+// A chosen file, as the load reads it: CurrentFile = path; an empty path reads nothing (a
+// cancelled dialog); a name not ending in ".csv" (any case) is refused with "Неизвестный
+// Формат Файла"; otherwise LoadFileByHeader. CurrentFile is emptied when nothing was read.
+LoadResult ReadDataFile(AppState& state, const std::string& path);
 
-// Picking entry `index` of the set list, as a user does: SelectedSetIndex and SelectedSetText
-// become the entry's item data and text, loadData runs with SetChosen set, SetChosen is
-// cleared. Nothing happens while the program fills the list itself (ComboFilling).
-bool ReloadForParamEntry(LoadContext& ctx, int index, const std::function<bool()>& loadData);
-// The same, reloading CurrentFile with RunFileLoad.
-bool ReloadForParamEntry(LoadContext& ctx, int index);
+// Where a load reads from: the running MMANA through its link, or else a data file, asked for
+// (chooseFile, empty when cancelled) unless the load re-reads CurrentFile for a chosen set.
+struct LoadSource {
+    MmanaWindowLink* mmana = nullptr;
+    std::function<std::string()> chooseFile;
+};
+
+// The load controller: the views reset (the grid emptied unless a shown pattern is re-read for
+// a set, the log flags cleared, the set list cleared unless a set was chosen), the source read,
+// its messages shown, and on success its data applied (a far field's cuts drawn first), the grid
+// filled from the series and the series read back from the grid. On failure DataText is empty.
+bool LoadData(LoadContext& ctx, DataView& view, const LoadSource& source);
+
+// Opening a file from scratch, as the Open command does: no set chosen, no pattern shown.
+bool OpenFile(LoadContext& ctx, DataView& view, const std::string& path);
+
+// Picking entry `index` of the set list, as a user does: the entry is selected, SelectedSetIndex
+// and SelectedSetText become its item data and text, loadData runs with SetChosen set, and
+// SetChosen is cleared. Nothing happens while the program fills the list itself (ComboFilling).
+bool ReloadForParamEntry(AppState& state, int index, const std::function<bool()>& loadData);
+
+// The load flow's view for runs without windows (lobex-cli, benchmarks, tests): showing a
+// pattern builds its cuts as the graphs would, and the status line is kept to be read.
+class HeadlessDataView final : public DataView {
+public:
+    explicit HeadlessDataView(LoadContext& ctx) : ctx_(ctx) {}
+
+    void ShowLoadStart() override {}
+    bool ShowPattern() override;
+    void ShowLoadResult(const LoadResult&) override {}
+    void SetStatus(std::string_view text) override { status.assign(text); }
+    void SetBusy(bool) override {}
+    void PumpEvents() override {}
+
+    std::string status;
+
+private:
+    LoadContext& ctx_;
+};
 
 } // namespace lobex

@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "LoadContext.h"
+#include "LoadResult.h"
 
 #include <exception>
 #include <new>
@@ -31,6 +32,13 @@ inline constexpr std::string_view kDataLoaded = "Data Loaded";
 // A message box captioned with the program's title.
 inline void Tell(LoadContext& ctx, std::string_view text, MessageIcon icon) {
     ctx.messages.Show(text, icon, ctx.state.AppTitle);
+}
+
+// A load's messages, in the order they arose.
+inline void TellAll(LoadContext& ctx, const std::vector<LoadMessage>& messages) {
+    for (const LoadMessage& message : messages) {
+        Tell(ctx, message.text, message.icon);
+    }
 }
 
 // The description a run-time error shows when an operation reports it as it stands.

@@ -1,74 +1,55 @@
 #include "MmanaLink.h"
 
-#include "DataGrid.h"
+#include "Messages.h"
 #include "MmanaTable.h"
 #include "TextFile.h"
-
-#include <array>
 
 namespace lobex {
 namespace {
 
-constexpr const char* kInputError = "Ошибка ввода данных";
 constexpr const char* kNoData = "Данные не найдены в MMANA";
 
-bool Refuse(LoadContext& ctx, const char* message) {
-    ctx.messages.Show(message, MessageIcon::Information, ctx.state.AppTitle);
-    ctx.view.SetStatus(kInputError);
-    return false;
+LoadResult Refuse(LoadResult&& result, std::string_view message) {
+    result.status = std::string(kInputErrorStatus);
+    return Refused(std::move(result), message, MessageIcon::Information);
 }
 
 } // namespace
 
-bool ReadFromMmana(LoadContext& ctx, MmanaWindowLink& link) {
+LoadResult ReadFromMmana(LoadContext& ctx, MmanaWindowLink& link, const LoadRequest& request) {
     AppState& state = ctx.state;
+    LoadResult result;
+    result.reader = KindMmanaWindow;
+    DataSet& data = result.data;
+    data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
     state.MmanaMainWindow = link.FindMainWindow();
     if (state.MmanaMainWindow == 0) {
-        return Refuse(ctx, "MMANA не загружена");
+        return Refuse(std::move(result), "MMANA не загружена");
     }
     state.MmanaMemo = link.FindMemo(state.MmanaMainWindow);
     if (state.MmanaMemo == 0) {
-        return Refuse(ctx, kNoData);
+        return Refuse(std::move(result), kNoData);
     }
-    state.Data.DataText = link.CopyMemoText(state.MmanaMemo);
-    if (state.Data.DataText.empty()) {
-        ctx.view.SetStatus(kNoData);
-        return false;
+    const std::string text = link.CopyMemoText(state.MmanaMemo);
+    if (text.empty()) {
+        result.status = kNoData;
+        return result;
     }
-    if (!IsMmanaTable(state.Data.DataText)) {
-        return Refuse(ctx, "Неправильный формат данных");
+    if (!IsMmanaTable(text)) {
+        return Refuse(std::move(result), kWrongFormatMessage);
     }
-    // The parser reads the copy back; without a fresh copy it would read an old table.
-    if (!WriteTextFile(ctx, state.DataInFile, state.Data.DataText, "")) {
-        return false;
+    // The copy stays in the temporary folder for whoever wants to look at what was read.
+    if (!WriteTextFile(ctx, state.DataInFile, text, "")) {
+        return result;
     }
-    state.Data.DataKind = KindMmanaWindow;
-    if (!ParseMmanaText(ctx, state.DataInFile, state.Data.SelectedSetIndex)) {
-        return false;
+    data.DataKind = KindMmanaWindow;
+    if (!ParseMmanaText(text, request.set, request.decimalSeparator, result)) {
+        return result;
     }
-    static const std::array<const char*, kSeriesCount> labels = {"Parameter", "R",     "j X", "SWR",
-                                                                 "Ga",        "F / B", "Elev"};
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        state.Data.Series[i].Label = labels[i];
-    }
-    ctx.view.FillCombos(0);
-    return true;
-}
-
-bool RunMmanaLoad(LoadContext& ctx, MmanaWindowLink& link) {
-    AppState& state = ctx.state;
-    state.SourceIndex = 0;
-    ClearGrid(ctx);
-    state.LogX = false;
-    state.LogY = false;
-    if (!state.SetChosen) {
-        ctx.view.ParamClear();
-    }
-    if (!ReadFromMmana(ctx, link) || !FillGrid(ctx) || !GridToSeries(ctx)) {
-        state.Data.DataText.clear();
-        return false;
-    }
-    return true;
+    SetLabels(data, {"Parameter", "R", "j X", "SWR", "Ga", "F / B", "Elev"});
+    result.curves = 0;
+    result.loaded = true;
+    return result;
 }
 
 } // namespace lobex

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoadContext.h"
+#include "LoadResult.h"
 
 #include <cstdint>
 #include <string>
@@ -24,12 +25,8 @@ public:
 };
 
 // Reads the result table out of the running MMANA: finds its memo, copies the text, checks it
-// is an MMANA table, keeps a copy in DataInFile and parses it into the series for the set
-// SelectedSetIndex. Failures are reported with the documented messages and status texts.
-bool ReadFromMmana(LoadContext& ctx, MmanaWindowLink& link);
-
-// The load from MMANA without a window: the empty grid and set list (unless a set was chosen),
-// the log flags cleared, the table read, and the grid filled and read back.
-bool RunMmanaLoad(LoadContext& ctx, MmanaWindowLink& link);
+// is an MMANA table, keeps a copy in DataInFile and parses it for the set request.set. Remembers
+// MMANA's windows in the state; everything read goes into the result.
+LoadResult ReadFromMmana(LoadContext& ctx, MmanaWindowLink& link, const LoadRequest& request);
 
 } // namespace lobex

@@ -46,49 +46,46 @@ std::string CleanDataLine(std::string_view line) {
     return CollapseSpaces(text);
 }
 
-struct PassResult {
+struct TableLines {
+    std::vector<std::string> headerWords{std::string()};
+    // Every data line as kept, with the set number it names.
+    std::vector<std::pair<std::string, double>> rows;
     std::optional<std::vector<std::string>> lastFields;
 };
 
-// One pass over the file: headers into HeaderWords, kept data lines into DataText.
-PassResult ReadTablePass(AppState& state, const std::string& path, bool filtered, int set) {
-    PassResult result;
-    state.Data.HeaderWords.assign(1, std::string());
-    LineReader reader(path);
-    std::string_view raw;
-    while (reader.Next(raw)) {
-        const std::string line = DecodeText(raw);
+// One pass over the text: headers into headerWords, data lines with their sets.
+TableLines ReadTableLines(std::string_view text) {
+    TableLines result;
+    TextLines lines(text);
+    std::string_view line;
+    while (lines.Next(line)) {
         if (ContainsNoCase(line, "Val")) {
             const std::string collapsed = CollapseSpaces(line);
-            state.Data.HeaderWords = Split(collapsed, " ");
-            if (state.Data.HeaderWords.size() == 1) {
-                state.Data.HeaderWords = Split(collapsed, ",");
+            result.headerWords = Split(collapsed, " ");
+            if (result.headerWords.size() == 1) {
+                result.headerWords = Split(collapsed, ",");
             }
             continue;
         }
         if (ContainsNoCase(line, "No,Set,Parameter,")) {
-            state.Data.HeaderWords = Split(line, ",");
+            result.headerWords = Split(line, ",");
             continue;
         }
         if (ContainsNoCase(line, "No goal") || ContainsNoCase(line, "Optim") ||
             CharacterCount(line) < 20) {
             continue;
         }
-        const std::string data = CleanDataLine(line);
+        std::string data = CleanDataLine(line);
         if (data.empty()) {
             continue; // spaces only: nothing to read
         }
         std::vector<std::string> fields = SplitDataLine(data);
-        if (filtered && fields.size() < 2) {
+        if (fields.size() < 2) {
             throw RuntimeError("Subscript out of range");
         }
-        const bool keep = !filtered || LeadingNumber(fields[1]) == set;
+        const double set = LeadingNumber(fields[1]);
         result.lastFields = std::move(fields);
-        if (!keep) {
-            continue;
-        }
-        state.Data.DataText += data;
-        state.Data.DataText += "\r\n";
+        result.rows.emplace_back(std::move(data), set);
     }
     return result;
 }
@@ -117,51 +114,56 @@ bool IsMmanaTable(std::string_view text) {
     return tabFields.size() == 9 && TrimSpaces(tabFields[0]) == "1";
 }
 
-bool ParseMmanaText(LoadContext& ctx, const std::string& path, int set) {
-    AppState& state = ctx.state;
-    bool filtered = true;
+bool ParseMmanaText(std::string_view text, int set, std::string_view decimalSeparator,
+                    LoadResult& result) {
+    DataSet& data = result.data;
     try {
         if (set == 0) {
             set = 1;
         }
-        PassResult pass;
-        while (true) {
-            state.Data.DataText.clear();
-            if (!IsMmanaTable(ReadFirstLine(path))) {
-                Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
-                ctx.view.SetStatus(kInputErrorStatus);
-                return false;
-            }
-            pass = ReadTablePass(state, path, filtered, set);
-            if (!state.Data.DataText.empty() || !filtered) {
-                break;
-            }
-            filtered = false; // no row of the set asked for: keep every row
-        }
-        if (!pass.lastFields) {
-            // A table without a single data line has nothing to show.
-            Tell(ctx, kReadErrorMessage, MessageIcon::Information);
-            ctx.view.SetStatus("");
+        data.DataText.clear();
+        if (!IsMmanaTable(FirstLine(text))) {
+            result.Tell(kWrongFormatMessage, MessageIcon::Information);
+            result.status = std::string(kInputErrorStatus);
             return false;
         }
-        if (pass.lastFields->size() < 2) {
-            throw RuntimeError("Subscript out of range");
+        TableLines table = ReadTableLines(text);
+        data.HeaderWords = std::move(table.headerWords);
+        // The rows of the set asked for; without one, every row.
+        bool filtered = false;
+        for (const auto& [row, rowSet] : table.rows) {
+            if (rowSet == set) {
+                data.DataText += row;
+                data.DataText += "\r\n";
+                filtered = true;
+            }
         }
-        FillSetList(ctx, (*pass.lastFields)[1], filtered, set);
-        if (!RowsToSeries(state, false)) {
-            Tell(ctx, kReadErrorMessage, MessageIcon::Information);
-            ctx.view.SetStatus("");
+        if (!filtered) {
+            for (const auto& row : table.rows) {
+                data.DataText += row.first;
+                data.DataText += "\r\n";
+            }
+        }
+        if (!table.lastFields) {
+            // A table without a single data line has nothing to show.
+            result.Tell(kReadErrorMessage, MessageIcon::Information);
+            result.status = std::string();
+            return false;
+        }
+        result.sets = FillSetList((*table.lastFields)[1], filtered, set);
+        if (!RowsToSeries(data, decimalSeparator, false)) {
+            result.Tell(kReadErrorMessage, MessageIcon::Information);
+            result.status = std::string();
             return false;
         }
         return true;
     } catch (const std::exception& error) {
-        Tell(ctx, ErrorDescription(error), MessageIcon::Critical);
+        result.Tell(ErrorDescription(error), MessageIcon::Critical);
         return false;
     }
 }
 
-bool RowsToSeries(AppState& state, bool renumber) {
-    DataSet& data = state.Data;
+bool RowsToSeries(DataSet& data, std::string_view decimalSeparator, bool renumber) {
     std::string& text = data.DataText;
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) {
         text.pop_back();
@@ -205,44 +207,39 @@ bool RowsToSeries(AppState& state, bool renumber) {
             throw RuntimeError("Subscript out of range");
         }
         for (std::size_t f = 2; f < 2 + kSeriesCount; ++f) {
-            data.Series[f - 2].Values[r] =
-                LeadingFloat(ToPointForm(fields[f], state.DecimalSeparator));
+            data.Series[f - 2].Values[r] = LeadingFloat(ToPointForm(fields[f], decimalSeparator));
         }
     }
     StoreSeriesLimits(data, kSeriesUpperBound);
     return true;
 }
 
-void FillSetList(LoadContext& ctx, std::string_view lastSetText, bool filtered, int set) {
-    // Converted first: an error here must not leave the list marked as being filled.
+SetList FillSetList(std::string_view lastSetText, bool filtered, int set) {
     const int count = ToInt16(LeadingNumber(lastSetText));
-    ctx.state.ComboFilling = true;
-    DataView& view = ctx.view;
-    view.ParamClear();
+    SetList list;
     if (!filtered) {
-        view.ParamAddItem(std::to_string(count), count);
-        view.ParamSetListIndex(0);
+        list.entries.push_back({std::to_string(count), count});
+        list.selected = 0;
     } else {
         for (int entry = 1; entry <= count; ++entry) {
-            view.ParamAddItem(std::to_string(entry), entry);
+            list.entries.push_back({std::to_string(entry), entry});
         }
-        if (set >= 1 && set <= view.ParamCount()) {
-            view.ParamSetListIndex(set - 1);
+        if (set >= 1 && set <= static_cast<int>(list.entries.size())) {
+            list.selected = set - 1;
         }
     }
-    view.ParamSetEnabled(true);
-    ctx.state.ComboFilling = false;
+    return list;
 }
 
-bool LoadTableFile(LoadContext& ctx, const std::string& path) {
-    AppState& state = ctx.state;
-    DataSet& data = state.Data;
-    state.PatternShown = false;
-    ClearSeries(state);
+LoadResult ReadTable(std::string_view text, const LoadRequest& request) {
+    LoadResult result;
+    result.reader = KindTable;
+    DataSet& data = result.data;
+    data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
     data.DataKind = KindTable;
-    if (!ParseMmanaText(ctx, path, data.SelectedSetIndex)) {
-        ClearSeries(state);
-        return false;
+    if (!ParseMmanaText(text, request.set, request.decimalSeparator, result)) {
+        result.data.Series = DataSet{}.Series;
+        return result;
     }
     const std::vector<std::string>& words = data.HeaderWords;
     static constexpr std::array<const char*, kSeriesCount> kDefaultLabels = {"X",  "Y1", "Y2", "Y3",
@@ -256,13 +253,13 @@ bool LoadTableFile(LoadContext& ctx, const std::string& path) {
             data.Series[c].Label = kDefaultLabels[c];
         }
     }
-    SetGridHeader(ctx, "");
-    if (!state.SetChosen) {
-        ctx.view.FillCombos(KindTable);
+    result.gridHeader = SeriesLabels(data);
+    if (!request.setChosen) {
+        result.curves = KindTable;
     }
     data.DataText = kDataLoaded;
-    data.DataKind = KindTable;
-    return true;
+    result.loaded = true;
+    return result;
 }
 
 } // namespace lobex

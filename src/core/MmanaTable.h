@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LoadContext.h"
+#include "LoadResult.h"
 
 #include <string>
 #include <string_view>
@@ -13,21 +13,23 @@ namespace lobex {
 // Whether a text (MMANA's whole window text, or a file's first line) is an MMANA table.
 bool IsMmanaTable(std::string_view text);
 
-// Reads a table file into DataText, HeaderWords, the set list and Series, keeping the rows of
-// `set` (0 counts as 1) or, when no row belongs to it, every row. Shows its own messages.
-bool ParseMmanaText(LoadContext& ctx, const std::string& path, int set);
+// Parses a table's text into the result's DataText, HeaderWords, set list and Series, keeping the
+// rows of `set` (0 counts as 1) or, when no row belongs to it, every row. False after adding its
+// messages and status to the result.
+bool ParseMmanaText(std::string_view text, int set, std::string_view decimalSeparator,
+                    LoadResult& result);
 
 // Turns DataText (rows split at CR) into Series 0..6 from the fields 2..8 of each row. With
 // renumber, every row first gets the prefix "n<tab>1<tab>" and DataText becomes the rows joined
 // by CR LF. Kinds 2 to 5 keep their series. False when a row cannot be split; a row with too
 // few fields, or more rows than the grid can count, raises RuntimeError.
-bool RowsToSeries(AppState& state, bool renumber);
+bool RowsToSeries(DataSet& data, std::string_view decimalSeparator, bool renumber);
 
-// Fills the set list: every set 1..N (N from lastSetText) with `set` selected when filtered,
+// The set list: every set 1..N (N from lastSetText) with `set` selected when filtered,
 // otherwise the one set of lastSetText alone.
-void FillSetList(LoadContext& ctx, std::string_view lastSetText, bool filtered, int set);
+SetList FillSetList(std::string_view lastSetText, bool filtered, int set);
 
-// The table-file reader (DataKind 6).
-bool LoadTableFile(LoadContext& ctx, const std::string& path);
+// The table-file reader (DataKind 6), on the decoded text.
+LoadResult ReadTable(std::string_view text, const LoadRequest& request);
 
 } // namespace lobex

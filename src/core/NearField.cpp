@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kNearFieldFields = 8;
 
 // The next line that holds anything, split at ","; false at the end of the file.
-bool NextFields(LineReader& reader, std::vector<std::string>& fields) {
+bool NextFields(TextLines& reader, std::vector<std::string>& fields) {
     std::string_view line;
     while (reader.Next(line)) {
         if (!IsBlankLine(line)) {
@@ -53,23 +53,22 @@ float SummedPhase(float reSum, float imSum, float pi) {
     return static_cast<float>(std::atan(static_cast<double>(imSum) / static_cast<double>(reSum)));
 }
 
-bool LoadNearFieldFile(LoadContext& ctx, const std::string& path) {
-    AppState& state = ctx.state;
-    DataSet& data = state.Data;
-    state.PatternShown = false;
-    state.NearFieldPoints.assign(1, NearFieldPoint{});
+LoadResult ReadNearField(std::string_view text, const LoadRequest& request) {
+    LoadResult result;
+    result.reader = KindNearField;
+    DataSet& data = result.data;
+    data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
     std::vector<NearFieldPoint> points;
     try {
-        const std::string header = TrimSpaces(ReadFirstLine(path));
+        const std::string header = TrimSpaces(FirstLine(text));
         if (header == kNearFieldElectricHeader) {
-            state.ElectricField = true;
+            result.electricField = true;
         } else if (header == kNearFieldMagneticHeader) {
-            state.ElectricField = false;
+            result.electricField = false;
         } else {
-            Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
-            return false;
+            return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information);
         }
-        LineReader reader(path);
+        TextLines reader(text);
         std::string_view headerLine;
         reader.Next(headerLine);
         std::vector<std::string> fields;
@@ -114,7 +113,7 @@ bool LoadNearFieldFile(LoadContext& ctx, const std::string& path) {
             point.ReSum = point.ReX + point.ReY + point.ReZ;
             point.ImSum = point.ImX + point.ImY + point.ImZ;
             point.Amplitude = std::sqrt(point.ReSum * point.ReSum + point.ImSum * point.ImSum);
-            point.PhaseRad = SummedPhase(point.ReSum, point.ImSum, state.PiValue);
+            point.PhaseRad = SummedPhase(point.ReSum, point.ImSum, request.pi);
             points.push_back(point);
         }
         if (points.empty()) {
@@ -122,9 +121,7 @@ bool LoadNearFieldFile(LoadContext& ctx, const std::string& path) {
         }
     } catch (const std::exception&) {
         // A broken file is reported, never dropped in silence.
-        state.NearFieldPoints.assign(1, NearFieldPoint{});
-        Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
-        return false;
+        return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information);
     }
 
     for (std::size_t c = 0; c <= 4; ++c) {
@@ -136,25 +133,21 @@ bool LoadNearFieldFile(LoadContext& ctx, const std::string& path) {
         data.Series[1].Values[p] = point.ReSum;
         data.Series[2].Values[p] = point.ImSum;
         data.Series[3].Values[p] = point.Amplitude;
-        const float degrees = point.PhaseRad * 180.0f / state.PiValue;
+        const float degrees = point.PhaseRad * 180.0f / request.pi;
         data.Series[4].Values[p] = LeadingFloat(FormatPattern(degrees, "0.0#", "."));
     }
-    state.NearFieldPoints = std::move(points);
+    result.nearField = std::move(points);
     StoreSeriesLimits(data, 4);
-    static constexpr std::array<const char*, kSeriesCount> kLabels = {
-        "Удаление", "Re", "Im", "Amplitude", "Phase", "", ""};
-    for (std::size_t c = 0; c < kSeriesCount; ++c) {
-        data.Series[c].Label = kLabels[c];
-    }
-    SetGridHeader(ctx, "");
-    if (!state.SetChosen) {
-        ctx.view.FillCombos(4);
-        ctx.view.ParamClear();
-        ctx.view.ParamSetEnabled(false);
+    SetLabels(data, {"Удаление", "Re", "Im", "Amplitude", "Phase", "", ""});
+    result.gridHeader = SeriesLabels(data);
+    if (!request.setChosen) {
+        result.curves = 4;
+        result.sets = SetList{};
     }
     data.DataText = kDataLoaded;
     data.DataKind = KindNearField;
-    return true;
+    result.loaded = true;
+    return result;
 }
 
 } // namespace lobex

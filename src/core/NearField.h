@@ -1,8 +1,7 @@
 #pragma once
 
-#include "LoadContext.h"
+#include "LoadResult.h"
 
-#include <string>
 #include <string_view>
 
 namespace lobex {
@@ -14,7 +13,7 @@ inline constexpr std::string_view kNearFieldMagneticHeader =
 
 // The near-field reader (DataKind 2): the summed field along the first line of points at a
 // fixed whole-number Y and Z, three lines (X, Y, Z components) per point.
-bool LoadNearFieldFile(LoadContext& ctx, const std::string& path);
+LoadResult ReadNearField(std::string_view text, const LoadRequest& request);
 
 // The phase of the summed field in radians, between -pi/2 and pi/2; a field with no real part
 // points straight up or down (+-pi/2), and no field at all has phase 0.

@@ -22,21 +22,21 @@ bool HasSweepHeader(std::string_view line) {
 
 } // namespace
 
-bool LoadSweepFile(LoadContext& ctx, const std::string& path) {
-    AppState& state = ctx.state;
-    DataSet& data = state.Data;
-    state.PatternShown = false;
-    ClearSeries(state);
+LoadResult ReadSweep(std::string_view text, const LoadRequest& request) {
+    LoadResult result;
+    result.reader = KindSweep;
+    DataSet& data = result.data;
+    data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
     try {
-        LineReader reader(path);
+        TextLines lines(text);
         std::string_view line;
-        if (!reader.Next(line) || !HasSweepHeader(DecodeText(line))) {
-            Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
-            return false;
+        if (!lines.Next(line) || !HasSweepHeader(DecodeText(line))) {
+            result.Tell(kWrongFormatMessage, MessageIcon::Information);
+            return result;
         }
         std::array<std::vector<float>, kSweepColumns> columns;
         std::size_t rows = 0;
-        while (reader.Next(line)) {
+        while (lines.Next(line)) {
             if (IsBlankLine(line)) {
                 continue;
             }
@@ -60,25 +60,19 @@ bool LoadSweepFile(LoadContext& ctx, const std::string& path) {
         }
     } catch (const std::exception&) {
         // A bad row is a bad file: say so rather than end the load in silence.
-        ClearSeries(state);
-        Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
-        return false;
+        return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information);
     }
     StoreSeriesLimits(data, kSweepColumns - 1);
-    static constexpr std::array<const char*, kSeriesCount> kLabels = {
-        "Частота", "R", "j X", "КСВ", "Усил", "Впер/Назад", ""};
-    for (std::size_t c = 0; c < kSeriesCount; ++c) {
-        data.Series[c].Label = kLabels[c];
-    }
-    SetGridHeader(ctx, "");
-    if (!state.SetChosen) {
-        ctx.view.FillCombos(5);
-        ctx.view.ParamClear();
-        ctx.view.ParamSetEnabled(false);
+    SetLabels(data, {"Частота", "R", "j X", "КСВ", "Усил", "Впер/Назад", ""});
+    result.gridHeader = SeriesLabels(data);
+    if (!request.setChosen) {
+        result.curves = 5;
+        result.sets = SetList{};
     }
     data.DataText = kDataLoaded;
     data.DataKind = KindSweep;
-    return true;
+    result.loaded = true;
+    return result;
 }
 
 } // namespace lobex

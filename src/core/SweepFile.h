@@ -1,8 +1,7 @@
 #pragma once
 
-#include "LoadContext.h"
+#include "LoadResult.h"
 
-#include <string>
 #include <string_view>
 
 namespace lobex {
@@ -13,6 +12,6 @@ inline constexpr std::string_view kSweepHeaderPrefix = "Freq(MHz),R(Om),jX(Om),"
 inline constexpr std::string_view kSweepHeaderPrefixOhm = "Freq(MHz),R Ohm,jX Ohm,";
 
 // The frequency-sweep reader (DataKind 3): frequency, R, jX, SWR, gain and F/B per line.
-bool LoadSweepFile(LoadContext& ctx, const std::string& path);
+LoadResult ReadSweep(std::string_view text, const LoadRequest& request);
 
 } // namespace lobex

@@ -6,15 +6,15 @@
 #include "Utf8Path.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <system_error>
 
 namespace lobex {
 
-LineReader::LineReader(const std::string& path, std::size_t blockSize)
-    : buffer_(blockSize < 16 ? 16 : blockSize) {
+std::string ReadFileBytes(const std::string& path) {
     const std::filesystem::path filePath = Utf8Path(path);
     std::error_code error;
     if (!std::filesystem::exists(filePath, error)) {
@@ -23,96 +23,62 @@ LineReader::LineReader(const std::string& path, std::size_t blockSize)
     if (std::filesystem::is_directory(filePath, error)) {
         throw RuntimeError("Path/File access error");
     }
-    file_.open(filePath, std::ios::binary);
-    if (!file_.is_open()) {
+    std::ifstream file(filePath, std::ios::binary);
+    if (!file.is_open()) {
         throw RuntimeError("Path/File access error");
     }
-}
-
-bool LineReader::ReadBlock() {
-    nextCarriageReturn_ = kUnknown;
-    nextLineFeed_ = kUnknown;
-    if (begin_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
-        end_ -= begin_;
-        begin_ = 0;
-    }
-    if (end_ == buffer_.size()) {
-        buffer_.resize(buffer_.size() * 2);
-    }
-    file_.read(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
-    const auto count = static_cast<std::size_t>(file_.gcount());
-    if (file_.bad()) {
-        throw RuntimeError("Device I/O error");
-    }
-    if (!started_) {
-        started_ = true;
-        if (count >= 3 && std::memcmp(buffer_.data(), "\xEF\xBB\xBF", 3) == 0) {
-            begin_ = 3;
-        }
-    }
-    end_ += count;
-    if (count == 0 || file_.eof()) {
-        atEnd_ = true;
-    }
-    return count > 0;
-}
-
-std::size_t LineReader::FindLineEnd(std::size_t from) {
-    // The next CR and the next LF are remembered, so a file with one kind of line end is not
-    // searched to the end of the block for the other at every line.
-    const auto next = [this, from](char wanted, std::size_t& cached) {
-        if (cached < from || cached == kUnknown) {
-            const void* found = std::memchr(buffer_.data() + from, wanted, end_ - from);
-            cached =
-                found == nullptr
-                    ? end_
-                    : static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data());
-        }
-        return cached;
-    };
-    return std::min(next('\r', nextCarriageReturn_), next('\n', nextLineFeed_));
-}
-
-bool LineReader::Next(std::string_view& line) {
-    std::size_t scanned = 0; // bytes after begin_ known to hold no line end
+    std::string bytes;
+    // The size is a hint only: the file may change while it is read.
+    const std::uintmax_t size = std::filesystem::file_size(filePath, error);
+    constexpr std::size_t kBlock = 64 * 1024;
+    bytes.resize(!error && size < (std::uintmax_t{1} << 40) ? static_cast<std::size_t>(size) + 1
+                                                            : kBlock);
+    std::size_t filled = 0;
     while (true) {
-        if (skipLineFeed_ && begin_ < end_) {
-            if (buffer_[begin_] == '\n') {
-                ++begin_;
-            }
-            skipLineFeed_ = false;
+        if (filled == bytes.size()) {
+            bytes.resize(bytes.size() * 2);
         }
-        if (!skipLineFeed_) {
-            const std::size_t at = FindLineEnd(begin_ + scanned);
-            if (at < end_) {
-                line = std::string_view(buffer_.data() + begin_, at - begin_);
-                skipLineFeed_ = buffer_[at] == '\r';
-                begin_ = at + 1;
-                return true;
-            }
-            scanned = end_ - begin_;
+        file.read(bytes.data() + filled, static_cast<std::streamsize>(bytes.size() - filled));
+        filled += static_cast<std::size_t>(file.gcount());
+        if (file.bad()) {
+            throw RuntimeError("Device I/O error");
         }
-        if (atEnd_) {
-            skipLineFeed_ = false;
-            if (begin_ < end_) {
-                line = std::string_view(buffer_.data() + begin_, end_ - begin_);
-                begin_ = end_;
-                return true;
-            }
-            return false;
+        if (file.eof()) {
+            break;
         }
-        ReadBlock();
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+TextLines::TextLines(std::string_view text) : text_(text) {
+    if (text_.substr(0, 3) == "\xEF\xBB\xBF") {
+        at_ = 3;
     }
 }
 
-std::string ReadFirstLine(const std::string& path) {
-    LineReader reader(path, 4096);
-    std::string_view line;
-    if (!reader.Next(line)) {
-        throw RuntimeError("Input past end of file");
+bool TextLines::Next(std::string_view& line) {
+    if (at_ >= text_.size()) {
+        return false;
     }
-    return DecodeText(line);
+    const std::size_t end = text_.find_first_of("\r\n", at_);
+    if (end == std::string_view::npos) {
+        line = text_.substr(at_);
+        at_ = text_.size();
+        return true;
+    }
+    line = text_.substr(at_, end - at_);
+    at_ = end + 1;
+    if (text_[end] == '\r' && at_ < text_.size() && text_[at_] == '\n') {
+        ++at_;
+    }
+    return true;
+}
+
+std::string FirstLine(std::string_view text) {
+    TextLines lines(text);
+    std::string_view line;
+    return lines.Next(line) ? DecodeText(line) : std::string();
 }
 
 bool IsBlankLine(std::string_view line) {

@@ -3,45 +3,34 @@
 #include "LoadContext.h"
 
 #include <cstddef>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace lobex {
 
-// Reads a text file line by line, a block at a time, so a large file never sits in memory
-// whole. Lines may end in CR LF, LF or CR; a byte order mark at the start is dropped. Lines are
-// the file's bytes: decode them with DecodeText where their text matters, not just numbers.
-class LineReader {
-public:
-    // Raises RuntimeError("File not found") when the file cannot be opened for reading.
-    explicit LineReader(const std::string& path, std::size_t blockSize = 64 * 1024);
+// A whole file's bytes, read once. Raises RuntimeError("File not found") when it does not exist,
+// "Path/File access error" when it cannot be opened (a folder included) and "Device I/O error"
+// when reading fails.
+std::string ReadFileBytes(const std::string& path);
 
-    // The next line, valid until the following call; false at the end of the file.
+// The lines of a text in memory. Lines may end in CR LF, LF or CR; a byte order mark at the start
+// is dropped. Lines are the text's bytes: decode them with DecodeText where their text matters,
+// not just numbers.
+class TextLines {
+public:
+    explicit TextLines(std::string_view text);
+
+    // The next line, a view into the text; false at the end.
     bool Next(std::string_view& line);
 
 private:
-    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
-
-    bool ReadBlock();
-    // The first CR or LF at or after `from`; end_ when there is none in the buffer.
-    std::size_t FindLineEnd(std::size_t from);
-
-    std::ifstream file_;
-    std::vector<char> buffer_;
-    std::size_t begin_ = 0;
-    std::size_t end_ = 0;
-    bool atEnd_ = false;
-    bool started_ = false;
-    bool skipLineFeed_ = false;
-    std::size_t nextCarriageReturn_ = kUnknown;
-    std::size_t nextLineFeed_ = kUnknown;
+    std::string_view text_;
+    std::size_t at_ = 0;
 };
 
-// The file's first line, decoded. Raises RuntimeError when the file is missing, unreadable
-// or empty.
-std::string ReadFirstLine(const std::string& path);
+// The text's first line, decoded; empty when the text is.
+std::string FirstLine(std::string_view text);
 
 // Whether a line holds nothing but spaces.
 bool IsBlankLine(std::string_view line);

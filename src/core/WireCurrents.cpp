@@ -18,14 +18,14 @@ constexpr std::size_t kCurrentFields = 9;
 struct NoPulses {};
 
 // The last line that holds anything: its wire number is the number of wires.
-std::string LastDataLine(const std::string& path) {
-    LineReader reader(path);
+std::string_view LastDataLine(std::string_view text) {
+    TextLines lines(text);
     std::string_view line;
-    reader.Next(line);
-    std::string last;
-    while (reader.Next(line)) {
+    lines.Next(line);
+    std::string_view last;
+    while (lines.Next(line)) {
         if (!IsBlankLine(line)) {
-            last.assign(line);
+            last = line;
         }
     }
     return last;
@@ -71,24 +71,24 @@ std::vector<float> RelativePositions(const std::vector<float>& s) {
     return positions;
 }
 
-bool LoadCurrentsFile(LoadContext& ctx, const std::string& path, int wire) {
-    AppState& state = ctx.state;
-    DataSet& data = state.Data;
-    state.PatternShown = false;
-    ClearSeries(state);
+LoadResult ReadCurrents(std::string_view text, const LoadRequest& request) {
+    LoadResult result;
+    result.reader = KindCurrents;
+    DataSet& data = result.data;
+    int wire = request.set;
+    data.SelectedSetIndex = static_cast<std::int16_t>(wire);
     try {
-        if (TrimSpaces(ReadFirstLine(path)) != kCurrentsHeader) {
-            Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
-            return false;
+        if (TrimSpaces(FirstLine(text)) != kCurrentsHeader) {
+            return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information);
         }
         if (wire == 0) {
-            const std::vector<std::string> fields = Split(LastDataLine(path), ",");
-            FillSetList(ctx, fields.empty() ? std::string_view() : fields[0], true, 1);
+            const std::vector<std::string> fields = Split(LastDataLine(text), ",");
+            result.sets = FillSetList(fields.empty() ? std::string_view() : fields[0], true, 1);
             wire = 1;
             data.SelectedSetIndex = 1;
         }
         std::array<std::vector<float>, 5> columns;
-        LineReader reader(path);
+        TextLines reader(text);
         std::string_view line;
         reader.Next(line);
         while (reader.Next(line)) {
@@ -123,33 +123,25 @@ bool LoadCurrentsFile(LoadContext& ctx, const std::string& path, int wire) {
         data.Series[5].Values.assign(data.Series[0].Values.size(), 0.0f);
     } catch (const NoPulses&) {
         // A wire the file does not list has nothing to show.
-        ClearSeries(state);
-        Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
-        return false;
+        return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information);
     } catch (const std::exception& error) {
-        ClearSeries(state);
-        Tell(ctx, ErrorDescription(error), MessageIcon::Critical);
-        return false;
+        return Refused(std::move(result), ErrorDescription(error), MessageIcon::Critical);
     }
     StoreSeriesLimits(data, 4);
     data.Series[0].Values = RelativePositions(data.Series[0].Values);
     data.Series[0].Min = 0.0f;
     data.Series[0].Max = 1.0f;
 
-    static constexpr std::array<const char*, kSeriesCount> kLabels = {
-        "Длина", "Re", "Im", "Amplitude", "Phase", "", ""};
-    for (std::size_t c = 0; c < kSeriesCount; ++c) {
-        data.Series[c].Label = kLabels[c];
-    }
-    ctx.view.SetParamCaption("Провод:");
-    SetGridHeader(ctx, "");
-    if (!state.SetChosen) {
-        ctx.view.FillCombos(4);
-        ctx.view.ParamSetEnabled(true);
+    SetLabels(data, {"Длина", "Re", "Im", "Amplitude", "Phase", "", ""});
+    result.setCaption = "Провод:";
+    result.gridHeader = SeriesLabels(data);
+    if (!request.setChosen) {
+        result.curves = 4;
     }
     data.DataText = kDataLoaded;
     data.DataKind = KindCurrents;
-    return true;
+    result.loaded = true;
+    return result;
 }
 
 } // namespace lobex

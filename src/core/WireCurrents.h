@@ -1,8 +1,7 @@
 #pragma once
 
-#include "LoadContext.h"
+#include "LoadResult.h"
 
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,8 +11,9 @@ inline constexpr std::string_view kCurrentsHeader =
     "WIRE,PULSE,X(m),Y(m),Z(m),REAL(A),IMAGINARY(A),MAGNITUDE(A),PHASE(DEG)";
 
 // The wire-current reader (DataKind 4): the current along one wire against its relative
-// position. With wire 0 it lists the wires in the set list and shows wire 1.
-bool LoadCurrentsFile(LoadContext& ctx, const std::string& path, int wire);
+// position, for the wire request.set. With wire 0 it lists the wires in the set list and shows
+// wire 1.
+LoadResult ReadCurrents(std::string_view text, const LoadRequest& request);
 
 // Relative positions 0..1 along a wire from the pulses' distances to the origin: the wire is
 // taken to reach a step (or half a step, where the steps change) beyond its first and last

@@ -46,8 +46,8 @@ struct PatternLabels {
     friend bool operator==(const PatternLabels&, const PatternLabels&) = default;
 };
 
-// What the graph code changes in the windows. frmData implements it with real widgets, beside
-// DataView; "on PlotHost" means the window that PlotHost names (frmData, or frmPolar while it
+// What the graph code changes in the windows. frmData implements it with real widgets; "on
+// PlotHost" means the window that PlotHost names (frmData, or frmPolar while it
 // is open), which the implementation picks. lobex-cli and the tests use plain values.
 class GraphView {
 public:
@@ -80,6 +80,13 @@ public:
     virtual void PaintSlot(int slot) = 0;
     // Clears the slot's picture box on PlotHost.
     virtual void ClearSlotPicture(int slot) = 0;
+
+    // The 3D button and the elevation result labels of the pattern, usable or not.
+    virtual void SetPatternControls(bool enabled) = 0;
+    // The main window's 3D button alone.
+    virtual void Set3DButtonEnabled(bool enabled) = 0;
+    // Lets pending window events run between plots.
+    virtual void PumpEvents() = 0;
 };
 
 } // namespace lobex

@@ -3,8 +3,6 @@
 #include "GraphView.h"
 #include "PlotApi.h"
 #include "core/AppState.h"
-#include "core/DataView.h"
-#include "core/LoadContext.h"
 #include "core/Services.h"
 
 #include <array>
@@ -55,12 +53,10 @@ struct PlotLink {
     std::string PlotCommands;       // the command string of the next document
 };
 
-// What the graph operations work on: the shared state, the main window as the loaders see it
-// (cmbParam, the 3D button, event pumping; BuildCut changes it too), the graph controls of the
-// windows, the message service and the link.
+// What the graph operations work on: the shared state, the graph controls of the windows, the
+// message service and the link.
 struct GraphContext {
     AppState& state;
-    DataView& data;
     GraphView& view;
     MessageService& messages;
     PlotLink& link;

@@ -41,16 +41,6 @@ PatternLabels ResultLabels(const AppState& state) {
     return labels;
 }
 
-// The elevation of the azimuth cut: the chosen cmbParam entry's value, else the maximum's.
-float CutElevation(const GraphContext& ctx) {
-    const AppState& state = ctx.state;
-    const int entry = state.Data.SelectedSetIndex;
-    if (state.SetChosen && entry >= 0 && entry < ctx.data.ParamCount()) {
-        return LeadingFloat(ToPointForm(ctx.data.ParamItemText(entry), state.DecimalSeparator));
-    }
-    return state.Pattern.MaxElevation;
-}
-
 // The elevation cut runs from the zenith down to the front horizon, then from the zenith again
 // down to the back horizon. Drawn in that order, its line would jump from the front horizon
 // back up to the zenith; in angle order it runs round in one sweep.
@@ -74,16 +64,24 @@ void SortByAngle(PlotLink& link, std::size_t n, std::size_t curves) {
     }
 }
 
+bool BuildAndShowCut(GraphContext& ctx, LoadContext& load, float azimuth, float elevation) {
+    const CutResult cut = BuildCut(load, azimuth, elevation);
+    if (cut.patternControls) {
+        ctx.view.SetPatternControls(*cut.patternControls);
+    }
+    return cut.built;
+}
+
 } // namespace
 
 bool ShowPattern(GraphContext& ctx, int left, int right) {
     AppState& state = ctx.state;
-    const float elevation = CutElevation(ctx);
+    const float elevation = CutElevation(state);
     ClosePlot(ctx, kElevationSlot);
     ClosePlot(ctx, kAzimuthSlot);
-    LoadContext load{state, ctx.data, ctx.messages};
+    LoadContext load{state, ctx.messages};
     state.CutKind = 1;
-    if (!BuildCut(load, 0.0f, elevation)) {
+    if (!BuildAndShowCut(ctx, load, 0.0f, elevation)) {
         return false;
     }
     if (state.SetChosen) {
@@ -98,7 +96,7 @@ bool ShowPattern(GraphContext& ctx, int left, int right) {
     if (!state.Pattern.ElevationCutAvailable) {
         return true;
     }
-    if (!BuildCut(load, 0.0f, 0.0f)) {
+    if (!BuildAndShowCut(ctx, load, 0.0f, 0.0f)) {
         return false;
     }
     // A grid with one zenith angle, or without azimuth 0 or 180, has no elevation cut: its
@@ -169,7 +167,7 @@ bool PlotPolar(GraphContext& ctx, int left, int right, int area) {
     if (rendered) {
         ctx.view.PaintSlot(area);
     }
-    ctx.data.PumpEvents();
+    ctx.view.PumpEvents();
     return rendered;
 }
 

@@ -129,10 +129,10 @@ void PlotXY(GraphContext& ctx, int left, int right) {
         ctx.view.SetGraphMenusEnabled(true);
         ctx.view.PaintSlot(kMainSlot);
     } else {
-        ctx.data.Set3DButtonEnabled(false);
+        ctx.view.Set3DButtonEnabled(false);
         ctx.view.SetGraphMenusEnabled(false);
     }
-    ctx.data.PumpEvents();
+    ctx.view.PumpEvents();
 }
 
 CurvePair ChooseCurvePair(CurveChoice left, CurveChoice right) {
@@ -154,10 +154,11 @@ CurvePair ChooseCurvePair(CurveChoice left, CurveChoice right) {
 void PlotChosenCurves(GraphContext& ctx, int left, int right) {
     AppState& state = ctx.state;
     if (state.PatternShown) {
-        const int entry = ctx.data.ParamListIndex();
-        if (entry >= 0 && entry < ctx.data.ParamCount()) {
-            state.Data.SelectedSetIndex = static_cast<std::int16_t>(ctx.data.ParamItemData(entry));
-            state.SelectedSetText = ctx.data.ParamItemText(entry);
+        const int entry = state.Sets.selected;
+        if (entry >= 0 && entry < static_cast<int>(state.Sets.entries.size())) {
+            const SetListEntry& chosen = state.Sets.entries[static_cast<std::size_t>(entry)];
+            state.Data.SelectedSetIndex = static_cast<std::int16_t>(chosen.itemData);
+            state.SelectedSetText = chosen.text;
             state.SetChosen = true;
         }
         ShowPattern(ctx, left, right);

@@ -13,29 +13,6 @@
 namespace lobex {
 namespace {
 
-// The conversion reads into a state of its own and changes no window.
-class NoWindow final : public DataView {
-public:
-    void ParamClear() override {}
-    void ParamAddItem(std::string_view, int) override {}
-    int ParamCount() const override { return 0; }
-    std::string ParamItemText(int) const override { return {}; }
-    int ParamItemData(int) const override { return 0; }
-    int ParamListIndex() const override { return -1; }
-    void ParamSetListIndex(int) override {}
-    void ParamSetEnabled(bool) override {}
-    void SetParamCaption(std::string_view) override {}
-    void FillCombos(int) override {}
-    void SetPatternControls(bool) override {}
-    void Set3DButtonEnabled(bool) override {}
-    bool ShowPattern(int, int) override { return false; }
-    void SetStatus(std::string_view) override {}
-    void ShowGrid(const GridTable&) override {}
-    void SelectGridRow(int) override {}
-    int GridCurrentRow() const override { return 1; }
-    void PumpEvents() override {}
-};
-
 // Runs a step when it goes out of scope, however that happens.
 template <typename Step>
 class OnExit {
@@ -73,9 +50,8 @@ bool ConvertCsvToDsc(ConversionContext& context, std::string& path) {
     conversion.PiValue = context.state.PiValue;
     conversion.DecimalSeparator = context.state.DecimalSeparator;
     conversion.TempModelFile = ConversionModelFile(context.state);
-    NoWindow window;
-    LoadContext load{conversion, window, context.messages};
-    if (!ReadFarFieldGrid(load, path)) {
+    LoadContext load{conversion, context.messages};
+    if (!LoadFarFieldGrid(load, path)) {
         return false;
     }
     View3DState pattern;

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "AppState.h"
+#include "Services.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lobex {
+
+// A message a load has for the user, in the order it arose.
+struct LoadMessage {
+    std::string text;
+    MessageIcon icon = MessageIcon::Information;
+    friend bool operator==(const LoadMessage&, const LoadMessage&) = default;
+};
+
+// The choices in force when a reader runs.
+struct LoadRequest {
+    // The set or wire asked for (0: none yet), the zenith index of a chosen elevation.
+    int set = 0;
+    // Re-reading for an entry picked in the set list: the list and the curve lists stay.
+    bool setChosen = false;
+    std::string decimalSeparator = ".";
+    float pi = kPiValue;
+};
+
+// Everything one reader made of a text: the data set and what the windows should show of it.
+// Readers fill it and never touch the shared state; the load flow applies it.
+struct LoadResult {
+    bool loaded = false;
+    // The reader that ran (a data kind), also when it refused the text; KindNone before any.
+    std::int16_t reader = KindNone;
+    // Kind, series with labels, DataText, HeaderWords and the set the reader settled on.
+    DataSet data;
+    FarFieldGrid farField{AzimuthColumn{}};
+    // The maximum and the beam of a far field.
+    PatternResults pattern;
+    std::vector<NearFieldPoint> nearField{NearFieldPoint{}};
+    bool electricField = false;
+    // The grid's column captions; empty keeps the ones shown.
+    std::vector<std::string> gridHeader;
+    // A new set list; none keeps the list as it is.
+    std::optional<SetList> sets;
+    // The caption beside the set list ("Провод:"); none keeps it.
+    std::optional<std::string> setCaption;
+    // The curve lists refilled from the labels for this many curves (the window's rule); none
+    // keeps them.
+    std::optional<int> curves;
+    // A far field: its two cuts are drawn before the grid table replaces the series.
+    bool showPattern = false;
+    // Whether the elevation cut of the grid table could be built (the 3D button and the
+    // elevation result labels follow it).
+    std::optional<bool> patternControls;
+    // A text for the status line; none keeps it.
+    std::optional<std::string> status;
+    std::vector<LoadMessage> messages;
+
+    void Tell(std::string_view text, MessageIcon icon) {
+        messages.push_back({std::string(text), icon});
+    }
+};
+
+// A reader's refusal: the message added, the data dropped, the reader and earlier messages kept.
+inline LoadResult Refused(LoadResult&& result, std::string_view text, MessageIcon icon) {
+    result.Tell(text, icon);
+    result.loaded = false;
+    result.data.Series = DataSet{}.Series;
+    return std::move(result);
+}
+
+} // namespace lobex

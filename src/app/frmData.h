@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PatternPanel.h"
-#include "PlotHostControls.h"
+#include "DataGridView.h"
+#include "PlotArea.h"
 #include "core/AppState.h"
 #include "core/DataView.h"
 #include "core/Lifecycle.h"
@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QMainWindow>
+#include <QRect>
 
 #include <array>
 #include <functional>
@@ -36,7 +37,6 @@ class QTimer;
 
 namespace lobex {
 
-class GridModel;
 class PictureBox;
 class frmPolar;
 
@@ -57,17 +57,10 @@ public:
     void Form_Load();
     void SetFormLanguage();
     void FillCurveList();
+    // The curve lists filled from the series labels: kind - 1 curves, or six for kind 0.
+    void FillCombos(int kind);
     void ShowPlotControls(bool mode3D) override;
-    // The read-out of a polar diagram under the pointer (area 1 azimuth, 2 elevation), into the
-    // given labels; the polar window uses it too.
-    void MouseMove(double x, double y, QLabel* labelA, QLabel* labelB, int area);
-    // The polar window takes the diagrams: the main window keeps only its controls.
-    void ShrinkForPolarWindow(bool shrink);
-    // The polar window has gone; replot says whether the diagrams come back here.
-    void PolarWindowClosed(bool replot);
     void OpenPolarWindow();
-    // The caption beside the set list.
-    void SetParamCaption(const QString& caption);
 
     // Runs the load flow on the chosen source.
     bool LoadData();
@@ -143,32 +136,29 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenus();
     void BuildControls();
     void CentreOnScreen();
     void ChooseInitialCurves();
-    void FillCombos(int kind);
     std::string ChooseDataFile();
     void ShowGrid();
     void ShowSetList();
-    void SelectGridRow(int row);
-    void CopyGridSelection();
     void CurveClick(bool fromLeft);
-    static void Enable3DButton(PatternPanel& panel, bool enabled);
     std::string GainNote() const;
     int AskGraphChoice();
     bool SendToSlot(int slot, const std::string& command);
     void BringViewWindowsToFront();
     QWidget* ActiveProgramWindow();
     QCheckBox* LogBoxOf(LogBox box) const;
-    // The controls of the window PlotHost names.
+    // The graph area of the window PlotHost names, and its controls.
+    PlotArea& HostArea() const;
     const PlotHostControls& Host() const;
-    void picPlot_MouseMove(QPointF at);
-    void LayOutPolarResults(const PlotHostControls& host);
-    void KeepGridSelectionOnData();
+    // The polar window takes the diagrams: the main window keeps only its controls.
+    void ShrinkForPolarWindow(bool shrink);
+    // The polar window has gone; replot says whether the diagrams come back here.
+    void PolarWindowClosed(bool replot);
 
     // Exit steps; the views they tear down arrive with the plot engine and the 3D view.
     void Stop3DView() override;
@@ -183,8 +173,9 @@ private:
     LoadContext ctx_;
     PlotLink& link_;
     GraphContext graph_;
-    PlotHostControls mainControls_;
     std::unique_ptr<frmPolar> polar_;
+    // The main window's place before the polar window shrank it, given back on closing.
+    QRect mainGeometry_;
     std::string helpFile_;
     bool unloadingByProgram_ = false;
     // A file given from outside, used by the next load instead of the dialog.
@@ -243,23 +234,12 @@ private:
     QPushButton* cmdReturn = nullptr;
     QLabel* lblControls = nullptr;
 
-    // Data grid.
+    // Data grid and graph area.
     QGroupBox* fraData = nullptr;
-    QTableView* ctlGrid = nullptr;
-    GridModel* gridModel_ = nullptr;
-
-    // Graph area and read-outs.
-    QFrame* fraPlot = nullptr;
+    DataGridView* ctlGrid = nullptr;
+    PlotArea* plotArea_ = nullptr;
+    // The main window's rectangular graph, which the 3D view replaces.
     PictureBox* picPlot = nullptr;
-    PictureBox* picPolar1 = nullptr;
-    PictureBox* picPolar2 = nullptr;
-    PatternPanel pattern_;
-    QLabel* lblX = nullptr;
-    QLabel* lblY = nullptr;
-    QLabel* lblX1 = nullptr;
-    QLabel* lblY1 = nullptr;
-    QLabel* lblX2 = nullptr;
-    QLabel* lblY2 = nullptr;
 
     // Status line.
     QLabel* lblDataSrc = nullptr;

@@ -1,0 +1,276 @@
+#include "PlotArea.h"
+
+#include "PictureBox.h"
+#include "core/AppState.h"
+#include "graphs/CursorReadout.h"
+#include "graphs/PlotLink.h"
+#include "plotter/PlotOutput.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace lobex {
+namespace {
+
+constexpr int kPlotFrameHeight = 5150 / 15; // 5150 twips
+// 3.3 inches of diagram and the room around it, in the polar window.
+constexpr int kDiagramSide = 440;
+
+QLabel* ReadoutLabel(QWidget* parent, const char* name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setMinimumWidth(0);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+PictureBox* NamedBox(QWidget* parent, const char* name) {
+    auto* box = new PictureBox(parent);
+    box->setObjectName(QLatin1String(name));
+    return box;
+}
+
+QHBoxLayout* ReadoutRow(std::initializer_list<QLabel*> labels) {
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(8, 2, 8, 2);
+    row->setSpacing(16);
+    for (QLabel* label : labels) {
+        row->addWidget(label);
+    }
+    row->addStretch(1);
+    return row;
+}
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+void Enable3DButton(PatternPanel& panel, bool enabled) {
+    constexpr bool kView3DAvailable = false;
+    panel.cmd3D->setEnabled(enabled && kView3DAvailable);
+}
+
+PlotArea::PlotArea(Kind kind, const AppState& state, const PlotLink& link, QWidget* window)
+    : QFrame(window), state_(state), link_(link) {
+    setObjectName(QStringLiteral("fraPlot"));
+    const bool main = kind == Kind::Main;
+    if (main) {
+        setFrameShape(QFrame::StyledPanel);
+        setMinimumHeight(kPlotFrameHeight);
+    }
+    controls_.window = window;
+    controls_.fraPlot = this;
+    controls_.picPlot = NamedBox(this, "picPlot");
+    controls_.picPolar1 = NamedBox(this, "picPolar1");
+    controls_.picPolar2 = NamedBox(this, "picPolar2");
+    pattern_ = BuildPatternPanel(controls_.picPolar2);
+    controls_.pattern = &pattern_;
+
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(1, 1, 1, 1);
+    grid->setSpacing(1);
+    // The rectangular graph (and later the 3D view) and the two diagrams share the space; only
+    // one of the two is shown at a time.
+    grid->addWidget(controls_.picPlot, 0, 0, 1, 2);
+    grid->addWidget(controls_.picPolar1, 0, 0);
+    grid->addWidget(controls_.picPolar2, 0, 1);
+    grid->setRowStretch(0, 1);
+    if (main) {
+        lblX = ReadoutLabel(this, "lblX");
+        lblY = ReadoutLabel(this, "lblY");
+        controls_.picPolar1->hide();
+        controls_.picPolar2->hide();
+    } else {
+        controls_.picPlot->hide();
+        for (PictureBox* box : {controls_.picPolar1, controls_.picPolar2}) {
+            box->setMinimumSize(kDiagramSide, kDiagramSide);
+        }
+    }
+    controls_.lblX1 = ReadoutLabel(this, "lblX1");
+    controls_.lblY1 = ReadoutLabel(this, "lblY1");
+    controls_.lblX2 = ReadoutLabel(this, "lblX2");
+    controls_.lblY2 = ReadoutLabel(this, "lblY2");
+    grid->addLayout(main ? ReadoutRow({lblX, lblY, controls_.lblX1, controls_.lblY1})
+                         : ReadoutRow({controls_.lblX1, controls_.lblY1}),
+                    1, 0);
+    grid->addLayout(ReadoutRow({controls_.lblX2, controls_.lblY2}), 1, 1);
+
+    connect(controls_.picPlot, &PictureBox::MouseMoved, this,
+            [this](Qt::MouseButtons, Qt::KeyboardModifiers, QPointF at) { picPlot_MouseMove(at); });
+    connect(controls_.picPolar1, &PictureBox::MouseMoved, this,
+            [this](Qt::MouseButtons, Qt::KeyboardModifiers, QPointF at) {
+                controls_.lblX2->clear();
+                controls_.lblY2->clear();
+                PolarMouseMove(at, 1);
+            });
+    connect(controls_.picPolar2, &PictureBox::MouseMoved, this,
+            [this](Qt::MouseButtons, Qt::KeyboardModifiers, QPointF at) {
+                controls_.lblX1->clear();
+                controls_.lblY1->clear();
+                PolarMouseMove(at, 2);
+            });
+    for (PictureBox* box : {controls_.picPolar1, controls_.picPolar2}) {
+        connect(box, &PictureBox::DoubleClicked, this, &PlotArea::DiagramDoubleClicked);
+    }
+    pattern_.fraPolar2->setMouseTracking(true);
+    pattern_.fraPolar2->installEventFilter(this);
+}
+
+PlotRect PlotArea::SlotClientRect(int slot) const {
+    const PictureBox* box = controls_.SlotBox(slot);
+    if (box == nullptr) {
+        return {};
+    }
+    return {0, 0, box->width(), box->height()};
+}
+
+void PlotArea::PaintSlot(int slot) {
+    PictureBox* box = controls_.SlotBox(slot);
+    if (box == nullptr) {
+        return;
+    }
+    const PlotSlot& plot = link_.Slots[static_cast<std::size_t>(slot)];
+    if (plot.HasBitmap != 1) {
+        box->ClearPicture();
+        return;
+    }
+    // The picture box keeps its own copy: closing the slot frees the bitmap.
+    box->SetPicture(plotter::ToQImage(plot.Bitmap), {plot.ClientRect.left, plot.ClientRect.top});
+    if (slot == kElevationSlot) {
+        LayOutPolarResults();
+    }
+}
+
+// The result frames cover the elevation diagram's lower half, which shows nothing: from just
+// below its centre row (clear of the angle labels written on it) across the whole picture box,
+// their text starting at the plotting area's left edge.
+void PlotArea::LayOutPolarResults() {
+    const PlotMetrics& m = link_.Slots[kElevationSlot].Metrics;
+    QFrame* frame = pattern_.fraPolar2;
+    const int top = (m.Bottom - m.Top) / 2 + m.Top + 2 + frame->fontMetrics().height() / 2;
+    const int box = controls_.picPolar2->width();
+    const int indent = std::clamp(m.Left, 0, std::max(0, box - frame->minimumSizeHint().width()));
+    if (auto* layout = frame->layout()) {
+        const QMargins margins = layout->contentsMargins();
+        layout->setContentsMargins(indent, margins.top(), margins.right(), margins.bottom());
+    }
+    frame->setGeometry(0, top, box, std::max(0, controls_.picPolar2->height() - top));
+    frame->show();
+    frame->raise();
+}
+
+void PlotArea::ClearSlotPicture(int slot) {
+    if (PictureBox* box = controls_.SlotBox(slot)) {
+        box->ClearPicture();
+    }
+}
+
+void PlotArea::SetPolarLayout(bool polar) {
+    if (polar) {
+        for (QFrame* frame : {pattern_.fraPolar2, pattern_.fraPolar3, pattern_.fraPolar4}) {
+            frame->setFrameShape(QFrame::NoFrame);
+        }
+        controls_.picPolar1->show();
+        controls_.picPolar2->show();
+        controls_.picPlot->hide();
+        for (QLabel* label : {controls_.lblX1, controls_.lblY1, controls_.lblX2, controls_.lblY2}) {
+            label->clear();
+        }
+    } else {
+        controls_.picPolar1->hide();
+        controls_.picPolar2->hide();
+        controls_.picPlot->show();
+    }
+}
+
+void PlotArea::ShowPatternLabels(const PatternLabels& labels) {
+    const std::pair<QLabel*, const std::string*> texts[] = {
+        {pattern_.lblMaxElev, &labels.MaxElev},     {pattern_.lblMaxAzim, &labels.MaxAzim},
+        {pattern_.lblMaxTotal, &labels.MaxTotal},   {pattern_.lblAzElev, &labels.AzElev},
+        {pattern_.lblBeamLeft, &labels.BeamLeft},   {pattern_.lblBeamRight, &labels.BeamRight},
+        {pattern_.lblBeamWidth, &labels.BeamWidth},
+    };
+    for (const auto& [label, text] : texts) {
+        label->setText(Q(*text));
+    }
+}
+
+void PlotArea::HidePolarResults() {
+    pattern_.fraPolar2->hide();
+}
+
+void PlotArea::SetPatternControls(bool enabled) {
+    Enable3DButton(pattern_, enabled);
+    pattern_.lblMax[2]->setEnabled(enabled);
+    pattern_.lblMaxElev->setEnabled(enabled);
+    if (!enabled) {
+        pattern_.lblMaxElev->clear();
+    }
+}
+
+void PlotArea::ShowRectangularReadouts(bool shown) {
+    if (lblX != nullptr) {
+        lblX->setVisible(shown);
+        lblY->setVisible(shown);
+    }
+}
+
+void PlotArea::picPlot_MouseMove(QPointF at) {
+    const PlotSlot& slot = link_.Slots[kMainSlot];
+    const RectangularReadout readout =
+        slot.HasBitmap == 1
+            ? ReadRectangular(slot.Metrics, at.x(), at.y(), state_.LogX, state_.LogY)
+            : RectangularReadout{};
+    if (lblX == nullptr || !readout.inside) {
+        if (lblX != nullptr) {
+            lblX->clear();
+            lblY->clear();
+        }
+        controls_.picPlot->unsetCursor();
+        return;
+    }
+    lblX->setText(Q(RectangularXText(readout.x, state_.DecimalSeparator)));
+    lblY->setText(Q(RectangularYText(readout.y, state_.DecimalSeparator)));
+    controls_.picPlot->setCursor(Qt::CrossCursor);
+}
+
+void PlotArea::PolarMouseMove(QPointF at, int area) {
+    const PlotSlot& slot = link_.Slots[area == 1 ? kAzimuthSlot : kElevationSlot];
+    PictureBox* box = area == 1 ? controls_.picPolar1 : controls_.picPolar2;
+    QLabel* gain = area == 1 ? controls_.lblX1 : controls_.lblX2;
+    QLabel* angle = area == 1 ? controls_.lblY1 : controls_.lblY2;
+    const PolarReadout readout =
+        slot.HasBitmap == 1
+            ? ReadPolar(slot.Metrics, at.x(), at.y(), area, state_.Pattern.PlotRange,
+                        state_.Pattern.PlotFloor, state_.PiValue)
+            : PolarReadout{};
+    if (!readout.inside) {
+        gain->clear();
+        angle->clear();
+        box->unsetCursor();
+        return;
+    }
+    gain->setText(Q(PolarGainText(readout.gain, state_.DecimalSeparator)));
+    angle->setText(Q(PolarAngleText(readout.angle, area, state_.DecimalSeparator)));
+    box->setCursor(Qt::CrossCursor);
+}
+
+bool PlotArea::eventFilter(QObject* watched, QEvent* event) {
+    // The result frames hide the diagram under them: the pointer there reads nothing.
+    if (watched == pattern_.fraPolar2 && event->type() == QEvent::MouseMove) {
+        controls_.picPolar2->unsetCursor();
+        controls_.lblX2->clear();
+        controls_.lblY2->clear();
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+} // namespace lobex

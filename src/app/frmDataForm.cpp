@@ -1,0 +1,300 @@
+#include "frmData.h"
+
+#include "PictureBox.h"
+#include "core/DataGrid.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+// How the main window is laid out and captioned; its behaviour lives in frmData.cpp.
+namespace lobex {
+namespace {
+
+template <typename T>
+T* Named(T* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QString Indexed(const char* name, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+QAction* NamedAction(QMenu* menu, const char* name) {
+    auto* action = menu->addAction(QString());
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+QMenu* NamedMenu(QMenu* parent, const char* name) {
+    auto* menu = parent->addMenu(QString());
+    menu->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+} // namespace
+
+void frmData::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    mnuFile = Named(bar->addMenu(QString()), "mnuFile");
+    mnuFileOpen = NamedAction(mnuFile, "mnuFileOpen");
+    mnuFileOpen->setShortcut(QKeySequence::Open);
+    mnuFileSave = NamedAction(mnuFile, "mnuFileSave");
+    mnuFileSave->setShortcut(QKeySequence::Save);
+    mnuFile->addSeparator();
+    mnuFileGraph = NamedMenu(mnuFile, "mnuFileGraph");
+    mnuFileGraphSave = NamedAction(mnuFileGraph, "mnuFileGraphSave");
+    mnuFileGraphCopy = NamedAction(mnuFileGraph, "mnuFileGraphCopy");
+    mnuFileGraphPrint = NamedAction(mnuFileGraph, "mnuFileGraphPrint");
+    mnuFileScreen = NamedMenu(mnuFile, "mnuFileScreen");
+    mnuFileScreenSave = NamedAction(mnuFileScreen, "mnuFileScreenSave");
+    mnuFileScreenCopy = NamedAction(mnuFileScreen, "mnuFileScreenCopy");
+    mnuFile->addSeparator();
+    mnuFileExit = NamedAction(mnuFile, "mnuFileExit");
+
+    mnuData = Named(bar->addMenu(QString()), "mnuData");
+    mnuDataSrc = NamedMenu(mnuData, "mnuDataSrc");
+    mnuDataSrcMMANA = NamedAction(mnuDataSrc, "mnuDataSrcMMANA");
+    mnuDataSrcMMANA->setText(QStringLiteral("MMANA"));
+    mnuDataSrcMMANA->setCheckable(true);
+    mnuDataSrcFile = NamedAction(mnuDataSrc, "mnuDataSrcFile");
+    mnuDataSrcFile->setCheckable(true);
+
+    mnuTools = Named(bar->addMenu(QStringLiteral("Сервис")), "mnuTools");
+    mnuToolsDSCFile = NamedAction(mnuTools, "mnuToolsDSCFile");
+    mnuToolsDSCFile->setText(QStringLiteral("Преобразовать файл CSV"));
+    mnuToolsDSCFolder = NamedAction(mnuTools, "mnuToolsDSCFolder");
+    mnuToolsDSCFolder->setText(QStringLiteral("Преобразовать папку"));
+
+    mnuHelp = Named(bar->addMenu(QString()), "mnuHelp");
+    mnuHelpContent = NamedAction(mnuHelp, "mnuHelpContent");
+    mnuHelpContent->setShortcut(QKeySequence::HelpContents);
+    mnuHelpAbout = NamedAction(mnuHelp, "mnuHelpAbout");
+
+    // Nothing is loaded yet, so there is no graph or screen to put out.
+    mnuFileGraph->setEnabled(false);
+    mnuFileScreen->setEnabled(false);
+
+    connect(mnuFileExit, &QAction::triggered, this, &frmData::mnuFileExit_Click);
+    connect(mnuFileGraphCopy, &QAction::triggered, this, &frmData::mnuFileGraphCopy_Click);
+    connect(mnuFileGraphPrint, &QAction::triggered, this, &frmData::mnuFileGraphPrint_Click);
+    connect(mnuFileGraphSave, &QAction::triggered, this, &frmData::mnuFileGraphSave_Click);
+    connect(mnuFileScreenCopy, &QAction::triggered, this, &frmData::mnuFileScreenCopy_Click);
+    connect(mnuFileScreenSave, &QAction::triggered, this, &frmData::mnuFileScreenSave_Click);
+    connect(mnuFileOpen, &QAction::triggered, this, &frmData::mnuFileOpen_Click);
+    connect(mnuFileSave, &QAction::triggered, this, &frmData::mnuFileSave_Click);
+    connect(mnuData, &QMenu::aboutToShow, this, &frmData::mnuData_Click);
+    connect(mnuDataSrcMMANA, &QAction::triggered, this, &frmData::mnuDataSrcMMANA_Click);
+    connect(mnuDataSrcFile, &QAction::triggered, this, &frmData::mnuDataSrcFile_Click);
+    connect(mnuToolsDSCFile, &QAction::triggered, this, &frmData::mnuToolsDSCFile_Click);
+    connect(mnuToolsDSCFolder, &QAction::triggered, this, &frmData::mnuToolsDSCFolder_Click);
+    connect(mnuHelpContent, &QAction::triggered, this, &frmData::mnuHelpContent_Click);
+    connect(mnuHelpAbout, &QAction::triggered, this, &frmData::mnuHelpAbout_Click);
+}
+
+void frmData::BuildControls() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    setCentralWidget(central);
+
+    // Left column: where the data comes from, what is drawn, and the table of numbers.
+    auto* side = new QWidget(central);
+    side->setObjectName(QStringLiteral("sidePanel"));
+    auto* sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    sideLayout->setSpacing(8);
+
+    fraSrc = Named(new QGroupBox(side), "fraSrc");
+    auto* srcLayout = new QHBoxLayout(fraSrc);
+    optSrcGroup = new QButtonGroup(this);
+    for (int i = 0; i < 2; ++i) {
+        optSrc[static_cast<std::size_t>(i)] = new QRadioButton(fraSrc);
+        optSrc[static_cast<std::size_t>(i)]->setObjectName(Indexed("optSrc", i));
+        optSrcGroup->addButton(optSrc[static_cast<std::size_t>(i)], i);
+        srcLayout->addWidget(optSrc[static_cast<std::size_t>(i)]);
+    }
+    optSrc[0]->setText(QStringLiteral("MMANA"));
+    optSrc[0]->setChecked(true);
+    mnuDataSrcMMANA->setChecked(true);
+    srcLayout->addStretch(1);
+    cmdRun = Named(new QPushButton(fraSrc), "cmdRun");
+    cmdRun->setDefault(true);
+    cmdRun->setMinimumWidth(110);
+    srcLayout->addWidget(cmdRun);
+    sideLayout->addWidget(fraSrc);
+
+    fraControls1 = Named(new QFrame(side), "fraControls1");
+    auto* curves = new QFormLayout(fraControls1);
+    curves->setContentsMargins(4, 0, 4, 0);
+    curves->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    for (int i = 0; i < 2; ++i) {
+        lblCmb[static_cast<std::size_t>(i)] = new QLabel(fraControls1);
+        lblCmb[static_cast<std::size_t>(i)]->setObjectName(Indexed("lblCmb", i));
+    }
+    cmbLeft = Named(new QComboBox(fraControls1), "cmbLeft");
+    cmbRight = Named(new QComboBox(fraControls1), "cmbRight");
+    lblParam = Named(new QLabel(fraControls1), "lblParam");
+    cmbParam = Named(new QComboBox(fraControls1), "cmbParam");
+    curves->addRow(lblCmb[0], cmbLeft);
+    curves->addRow(lblCmb[1], cmbRight);
+    curves->addRow(lblParam, cmbParam);
+    chkLogX = Named(new QCheckBox(QStringLiteral("Log X"), fraControls1), "chkLogX");
+    chkLogY = Named(new QCheckBox(QStringLiteral("Log Y"), fraControls1), "chkLogY");
+    chkLogX->setEnabled(false);
+    chkLogY->setEnabled(false);
+    auto* logRow = new QHBoxLayout;
+    logRow->addWidget(chkLogX);
+    logRow->addWidget(chkLogY);
+    logRow->addStretch(1);
+    curves->addRow(QString(), logRow);
+    sideLayout->addWidget(fraControls1);
+
+    fraControls2 = Named(new QFrame(side), "fraControls2");
+    auto* view3d = new QGridLayout(fraControls2);
+    view3d->setContentsMargins(4, 0, 4, 0);
+    chk3DWire = Named(new QCheckBox(fraControls2), "chk3DWire");
+    chk3DRotate = Named(new QCheckBox(fraControls2), "chk3DRotate");
+    cmdReturn = Named(new QPushButton(fraControls2), "cmdReturn");
+    lblControls = Named(new QLabel(fraControls2), "lblControls");
+    lblControls->setWordWrap(true);
+    view3d->addWidget(chk3DWire, 0, 0);
+    view3d->addWidget(chk3DRotate, 0, 1);
+    view3d->addWidget(cmdReturn, 0, 2);
+    view3d->addWidget(lblControls, 1, 0, 1, 3);
+    sideLayout->addWidget(fraControls2);
+
+    fraData = Named(new QGroupBox(side), "fraData");
+    auto* dataLayout = new QVBoxLayout(fraData);
+    dataLayout->setContentsMargins(4, 4, 4, 4);
+    ctlGrid = new DataGridView(fraData);
+    dataLayout->addWidget(ctlGrid);
+    sideLayout->addWidget(fraData, 1);
+
+    auto* buttons = new QHBoxLayout;
+    cmdPrint = Named(new QPushButton(side), "cmdPrint");
+    cmdPrint->setEnabled(false);
+    cmdCapture = Named(new QPushButton(QStringLiteral("Снимок"), side), "cmdCapture");
+    cmdExit = Named(new QPushButton(side), "cmdExit");
+    buttons->addWidget(cmdPrint);
+    buttons->addWidget(cmdCapture);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdExit);
+    sideLayout->addLayout(buttons);
+
+    // Right: the graph area.
+    plotArea_ = new PlotArea(PlotArea::Kind::Main, state_, link_, this);
+    picPlot = plotArea_->Controls().picPlot;
+
+    auto* mainLayout = new QHBoxLayout(central);
+    mainLayout->setContentsMargins(8, 8, 8, 4);
+    mainLayout->setSpacing(8);
+    mainLayout->addWidget(side, 0);
+    mainLayout->addWidget(plotArea_, 1);
+
+    // Status line: the source of the data shown, and what the last action did.
+    lblDataSrc = Named(new QLabel(this), "lblDataSrc");
+    lblSource = Named(new QLabel(this), "lblSource");
+    lblSource->setTextFormat(Qt::PlainText);
+    lblStatus = Named(new QLabel(this), "lblStatus");
+    lblStatus->setTextFormat(Qt::PlainText);
+    statusBar()->setSizeGripEnabled(true);
+    statusBar()->addWidget(lblDataSrc);
+    statusBar()->addWidget(lblSource, 1);
+    statusBar()->addPermanentWidget(lblStatus);
+
+    // Never shown: it only carries the font of the 3D axis letters.
+    lbl3dAxisFont = Named(new QLabel(this), "lbl3dAxisFont");
+    QFont axisFont(QStringLiteral("Arial"), 12);
+    axisFont.setBold(true);
+    lbl3dAxisFont->setFont(axisFont);
+    lbl3dAxisFont->hide();
+
+    connect(cmdExit, &QPushButton::clicked, this, &frmData::cmdExit_Click);
+    connect(cmdRun, &QPushButton::clicked, this, &frmData::cmdRun_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmData::cmdPrint_Click);
+    connect(cmdCapture, &QPushButton::clicked, this, &frmData::cmdCapture_Click);
+    connect(optSrcGroup, &QButtonGroup::idClicked, this, &frmData::optSrc_Click);
+    connect(cmbParam, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &frmData::cmbParam_Click);
+    connect(cmbLeft, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &frmData::cmbLeft_Click);
+    connect(cmbRight, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &frmData::cmbRight_Click);
+    connect(chkLogX, &QCheckBox::clicked, this, &frmData::chkLogX_Click);
+    connect(chkLogY, &QCheckBox::clicked, this, &frmData::chkLogY_Click);
+    connect(plotArea_, &PlotArea::DiagramDoubleClicked, this, [this] {
+        if (cmbLeft->isEnabled()) {
+            OpenPolarWindow();
+        }
+    });
+}
+
+void frmData::CentreOnScreen() {
+    const QScreen* screen =
+        this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const QSize size = frameGeometry().size().expandedTo(this->size());
+    move(area.left() + (area.width() - size.width()) / 2,
+         area.top() + (area.height() - size.height()) / 2 - 15);
+}
+
+void frmData::SetFormLanguage() {
+    cmdExit->setText(QStringLiteral("Выход"));
+    cmdRun->setText(QStringLiteral("Открыть"));
+    cmdPrint->setText(QStringLiteral("Печать"));
+    fraData->setTitle(QStringLiteral("Данные"));
+    fraSrc->setTitle(QStringLiteral("Источник"));
+    lblDataSrc->setText(QStringLiteral("Источник данных:"));
+    optSrc[1]->setText(QStringLiteral("Файл"));
+    lblCmb[0]->setText(QStringLiteral("Красная Линия:"));
+    lblCmb[1]->setText(QStringLiteral("Синяя Линия:"));
+    lblParam->setText(QStringLiteral("Набор:"));
+    chk3DWire->setText(QStringLiteral("Сетка"));
+    chk3DRotate->setText(QStringLiteral("Вращать"));
+    cmdReturn->setText(QStringLiteral("Полярный"));
+    ApplyPatternCaptions(*Host().pattern);
+    plotArea_->Pattern().cmd3D->setText(QStringLiteral("3D Модель"));
+    lblControls->setText(QStringLiteral("Mouse, Cursor, PageUp, PageDown, Home, End"));
+    SetGridHeader(state_, kGridLanguageHeader);
+    ShowGrid();
+    mnuFile->setTitle(QStringLiteral("Файл"));
+    mnuFileOpen->setText(QStringLiteral("Открыть"));
+    mnuFileSave->setText(QStringLiteral("Сохранить"));
+    mnuFileGraph->setTitle(QStringLiteral("График"));
+    mnuFileGraphSave->setText(QStringLiteral("Сохранить"));
+    mnuFileGraphCopy->setText(QStringLiteral("Скопировать"));
+    mnuFileGraphPrint->setText(QStringLiteral("Распечатать"));
+    mnuFileScreen->setTitle(QStringLiteral("Экран"));
+    mnuFileScreenSave->setText(QStringLiteral("Сохранить"));
+    mnuFileScreenCopy->setText(QStringLiteral("Скопировать"));
+    mnuFileExit->setText(QStringLiteral("Выход"));
+    mnuData->setTitle(QStringLiteral("Данные"));
+    mnuDataSrc->setTitle(QStringLiteral("Источник"));
+    mnuDataSrcFile->setText(QStringLiteral("Файл"));
+    mnuHelp->setTitle(QStringLiteral("Помощь"));
+    mnuHelpContent->setText(QStringLiteral("Справка"));
+    mnuHelpAbout->setText(QStringLiteral("О Программе"));
+    const char separator = state_.AppFolder.empty() ? '/' : state_.AppFolder.back();
+    helpFile_ = state_.AppFolder + "Help" + separator + "Lobex.html";
+    setWindowTitle(QString::fromUtf8(kMainWindowCaptions[1]));
+}
+
+} // namespace lobex

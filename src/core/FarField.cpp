@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <new>
 
 namespace lobex {
@@ -21,8 +22,9 @@ struct TooManyNodes {};
 // The lowest level a polar cut draws.
 constexpr float kPlotFloor = -60.0f;
 
-// Zenith, azimuth, vertical, horizontal and total gain; further fields are ignored.
-void ReadPointLine(std::string_view line, std::array<float, 5>& values) {
+// Zenith, azimuth, vertical, horizontal and total gain by the leading-number rule; further
+// fields are ignored.
+void ReadPointLineByRule(std::string_view line, std::array<float, 5>& values) {
     std::size_t start = 0;
     for (std::size_t f = 0; f < values.size(); ++f) {
         std::size_t stop = 0;
@@ -32,6 +34,59 @@ void ReadPointLine(std::string_view line, std::array<float, 5>& values) {
             throw RuntimeError("Subscript out of range");
         }
         start = comma + 1;
+    }
+}
+
+constexpr std::array<double, 8> kInversePowersOfTen = {1e0,  1e-1, 1e-2, 1e-3,
+                                                       1e-4, 1e-5, 1e-6, 1e-7};
+
+// The form MMANA writes, "-12.34" up to seven digits, ended by a comma or the line's end: read
+// straight into the value the leading-number rule gives (the same product in double rounded
+// to float). False for anything else, which the rule then reads.
+bool ReadPlainNumber(const char*& p, const char* end, float& value) {
+    const char* q = p;
+    const bool negative = q < end && *q == '-';
+    q += negative ? 1 : 0;
+    std::uint32_t mantissa = 0;
+    int digits = 0;
+    int fraction = -1;
+    for (; q < end; ++q) {
+        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*q) - '0');
+        if (digit < 10) {
+            mantissa = mantissa * 10 + digit;
+            ++digits;
+            fraction += fraction >= 0 ? 1 : 0;
+        } else if (*q == '.' && fraction < 0) {
+            fraction = 0;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0 || digits > 7 || (q < end && *q != ',')) {
+        return false;
+    }
+    const float magnitude = static_cast<float>(
+        static_cast<double>(mantissa) *
+        kInversePowersOfTen[static_cast<std::size_t>(fraction < 0 ? 0 : fraction)]);
+    value = negative ? -magnitude : magnitude;
+    p = q;
+    return true;
+}
+
+void ReadPointLine(std::string_view line, std::array<float, 5>& values) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    for (std::size_t f = 0; f < values.size(); ++f) {
+        if (!ReadPlainNumber(p, end, values[f])) {
+            ReadPointLineByRule(line, values);
+            return;
+        }
+        if (f + 1 < values.size()) {
+            if (p == end) {
+                throw RuntimeError("Subscript out of range");
+            }
+            ++p;
+        }
     }
 }
 

@@ -12,11 +12,6 @@
 // Every call is false when that document is missing or the engine refuses the command.
 namespace lobex {
 
-// The file formats of the engine's FileSaveAs.
-inline constexpr int kSaveAsEmf = 4097;
-inline constexpr int kSaveAsSvg = 4098;
-inline constexpr int kSaveAsPdf = 4099;
-
 // The FileSaveAs code of "emf", "svg" or "pdf"; nothing for a format the engine does not write.
 std::optional<int> VectorFormatCode(std::string_view format);
 

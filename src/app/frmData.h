@@ -162,9 +162,7 @@ private:
     void CopyGridSelection();
     void CurveClick(bool fromLeft);
     static void Enable3DButton(PatternPanel& panel, bool enabled);
-    std::string GainNote() const;
     int AskGraphChoice();
-    bool SendToSlot(int slot, const std::string& command);
     void BringViewWindowsToFront();
     QWidget* ActiveProgramWindow();
     QCheckBox* LogBoxOf(LogBox box) const;

@@ -1,8 +1,11 @@
 #include "PlotRecord.h"
 #include "graphs/PlotApi.h"
 #include "plotter/PlotEngine.h"
+#include "plotter/PlotLayout.h"
+#include "plotter/TextMeasure.h"
 
 #include <QGuiApplication>
+#include <QImage>
 
 #include <benchmark/benchmark.h>
 
@@ -16,7 +19,12 @@ namespace {
 using lobex::DPLOT;
 using lobex::PlotBitmap;
 using lobex::PlotMetrics;
+using lobex::plotter::DeviceTextMeasure;
+using lobex::plotter::LayOutPlot;
+using lobex::plotter::PlotDocument;
 using lobex::plotter::PlotEngine;
+using lobex::plotter::PlotLayout;
+using lobex::plotter::RenderSettings;
 
 // What the main window shows for a frequency sweep: two curves on two Y axes, 800 x 500.
 void BM_RenderRectangularTwoCurves(benchmark::State& state) {
@@ -50,6 +58,32 @@ void BM_RenderRectangularTwoCurves(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RenderRectangularTwoCurves)->Unit(benchmark::kMillisecond);
+
+// The layout of that graph alone, measured on a bitmap: what every picture costs before the
+// first stroke.
+void BM_LayOutRectangularTwoCurves(benchmark::State& state) {
+    PlotEngine engine;
+    engine.DPlot_Start(1, nullptr);
+    const std::vector<float> x{13.9f, 14.2f, 14.5f};
+    const std::vector<float> y{1.9f, 1.1f, 1.6f, 7.3f, 8.0f, 7.6f};
+    const std::string commands =
+        "[FontPoints(1,8)][FontPoints(4,8)][FontPoints(2,10)][MultipleYAxes(2,2,0)]"
+        "[Y2AxisLabel(\"Ga(dBi)\")][ManualScale(13.9,1.1,14.5,1.91,6.5,8.1)]"
+        "[XAxisLabel(\"Частота, MHz\")][Title1(\"Частотные характеристики\")]";
+    const DPLOT record = lobex::test::MakeRecord(2, 3, "SWR(50.0Om)");
+    const PlotDocument& document =
+        *engine.FindDocument(engine.DPlot_Plot(record, x.data(), y.data(), commands));
+    QImage image(800, 500, QImage::Format_ARGB32_Premultiplied);
+    image.setDotsPerMeterX(3780); // 96 per inch, as the engine's bitmaps
+    image.setDotsPerMeterY(3780);
+    const DeviceTextMeasure measure(image);
+    const RenderSettings settings;
+    for (auto _ : state) {
+        PlotLayout layout = LayOutPlot(document, QSizeF(800, 500), measure, settings);
+        benchmark::DoNotOptimize(layout);
+    }
+}
+BENCHMARK(BM_LayOutRectangularTwoCurves)->Unit(benchmark::kMicrosecond);
 
 // A polar diagram of a 1-degree pattern (361 points, two curves) in the polar window's style,
 // with the -3 dB circle, 500 x 500.

@@ -146,9 +146,7 @@ private:
     void ShowGrid();
     void ShowSetList();
     void CurveClick(bool fromLeft);
-    std::string GainNote() const;
     int AskGraphChoice();
-    bool SendToSlot(int slot, const std::string& command);
     void BringViewWindowsToFront();
     QWidget* ActiveProgramWindow();
     QCheckBox* LogBoxOf(LogBox box) const;

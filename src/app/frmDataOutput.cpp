@@ -2,11 +2,11 @@
 // pictures of the windows.
 #include "PictureBox.h"
 #include "core/FileDialogs.h"
-#include "core/TextRules.h"
 #include "dialogs/frmChoice.h"
 #include "dialogs/frmJPEG.h"
 #include "frmData.h"
 #include "frmPolar.h"
+#include "graphs/GraphOutput.h"
 #include "images/ImageWriter.h"
 #include "images/SaveChoices.h"
 #include "images/SystemInfo.h"
@@ -28,31 +28,13 @@ constexpr const char* kGraphSaveFailed = "Ошибка сохранения гр
 constexpr const char* kScreenCopied = "Экран скопирован в память.";
 constexpr const char* kScreenSaveFailed = "Ощибка записи в файл";
 
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
 } // namespace
-
-// The note with the maximum gain that polar diagrams carry when they leave the program; the
-// number follows the user's locale.
-std::string frmData::GainNote() const {
-    return "[NoteText(" +
-           Quoted(FormatPattern(state_.Pattern.MaxGain, "#0.00", state_.DecimalSeparator) + "dBi") +
-           ")][NotePosition(0.0,1.0)][FontPoints(7,7)]";
-}
 
 int frmData::AskGraphChoice() {
     state_.ChosenGraph = 0;
     frmChoice choice(state_, this);
     choice.exec();
     return state_.ChosenGraph;
-}
-
-// A command to a slot's document: false when the slot has none or the engine refuses it.
-bool frmData::SendToSlot(int slot, const std::string& command) {
-    const std::int32_t document = link_.Slots[static_cast<std::size_t>(slot)].DocNum;
-    return document > 0 && link_.api.DPlot_Command(document, command) > 0;
 }
 
 bool frmData::CopyControlToClipboard(QWidget& control) {
@@ -76,13 +58,9 @@ void frmData::mnuFileGraphCopy_Click() {
     bool copied = false;
     if (state_.View3DActive) {
         copied = Copy3DViewToClipboard(*picPlot);
-    } else if (state_.PatternShown) {
-        const int chosen = AskGraphChoice();
-        copied = (chosen == 1 || chosen == 2) &&
-                 SendToSlot(chosen == 1 ? kAzimuthSlot : kElevationSlot,
-                            GainNote() + "[LineWidth(-2,10)][CopyPicture()]");
     } else {
-        copied = SendToSlot(kMainSlot, "[SetMetafileDims(5,3)][CopyPicture()]");
+        const int chosen = state_.PatternShown ? AskGraphChoice() : 0;
+        copied = CopyGraph(link_, state_, chosen);
     }
     if (copied) {
         services_.messages.Show(kGraphCopied, MessageIcon::Information, state_.AppTitle);
@@ -97,19 +75,7 @@ void frmData::mnuFileGraphPrint_Click() {
                                 MessageIcon::Information, state_.AppTitle);
         return;
     }
-    bool printed = true;
-    if (state_.PatternShown) {
-        // The note goes into the azimuth document; the elevation document is printed.
-        printed = link_.Slots[kAzimuthSlot].DocNum > 0 && link_.Slots[kElevationSlot].DocNum > 0 &&
-                  SendToSlot(kAzimuthSlot, GainNote() + "[LineWidth(-2,10)]") &&
-                  SendToSlot(kElevationSlot,
-                             "[LineWidth(-2,10)][FilePageSetup(0.5,5,0.2,0.2)][FilePrint(1)]");
-    } else if (link_.Slots[kMainSlot].DocNum > 0) {
-        SendToSlot(kMainSlot, "[LineWidth(-2,10)][FilePageSetup(0.5,6,0.5,0.5)][FilePrint(1)]");
-    } else {
-        printed = false;
-    }
-    if (!printed) {
+    if (!PrintGraph(link_, state_)) {
         services_.messages.Show(kGraphPrintFailed, MessageIcon::Critical, state_.AppTitle);
     }
 }
@@ -125,35 +91,18 @@ void frmData::mnuFileGraphSave_Click() {
         frmJPEG options(services_.settings, jpeg_, this);
         options.exec();
     }
-    int chosen = 0;
-    if (format.showGraphChoice) {
-        chosen = AskGraphChoice();
-    }
+    const int chosen = format.showGraphChoice ? AskGraphChoice() : 0;
 
     const std::string& path = state_.SaveFileName;
     bool saved = false;
-    if (format.format == "bmp" || format.format == "png" || format.format == "jpg") {
+    if (VectorFormatCode(format.format)) {
+        saved = SaveGraphAs(link_, state_, chosen, format.format, path);
+    } else if (state_.PatternShown || link_.Slots[kMainSlot].DocNum > 0) {
         // A picture of what the window shows: both diagrams with their labels, or the graph.
         QWidget* source = state_.PatternShown ? static_cast<QWidget*>(Host().fraPlot)
                                               : static_cast<QWidget*>(Host().picPlot);
-        const bool hasGraph = state_.PatternShown || link_.Slots[kMainSlot].DocNum > 0;
-        if (hasGraph) {
-            saved =
-                WriteImageFile(source->grab().toImage(), format.format, path, state_, jpeg_, gif_)
+        saved = WriteImageFile(source->grab().toImage(), format.format, path, state_, jpeg_, gif_)
                     .written;
-        }
-    } else {
-        const std::string code = format.format == "svg"   ? "4098"
-                                 : format.format == "pdf" ? "4099"
-                                                          : "4097";
-        const std::string save = "[FileSaveAs(" + code + "," + Quoted(path) + ")]";
-        if (state_.PatternShown) {
-            saved = (chosen == 1 || chosen == 2) &&
-                    SendToSlot(chosen == 1 ? kAzimuthSlot : kElevationSlot,
-                               GainNote() + "[LineWidth(-2,10)][SetMetafileDims(3.3,3.3)]" + save);
-        } else {
-            saved = SendToSlot(kMainSlot, "[SetMetafileDims(5,3)]" + save);
-        }
     }
     if (!saved) {
         services_.messages.Show(kGraphSaveFailed, MessageIcon::Critical, state_.AppTitle);

@@ -73,14 +73,9 @@ Session::Session() {
 }
 
 // The program's paths as the window has them, so that the link finds its helper in Utils and
-// the copy of the table goes to the private temporary folder.
+// the copy of the table goes to the private temporary folder. The program's folder comes from
+// the application object that main made for this run.
 std::unique_ptr<MmanaWindowLink> Session::MmanaLinkBesideProgram(AppState& state) {
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "lobex-cli";
-        static char* argv[] = {name, nullptr};
-        static QCoreApplication application(argc, argv);
-    }
     StartupEnvironment environment;
     environment.appFolder =
         QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();

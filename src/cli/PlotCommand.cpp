@@ -1,3 +1,4 @@
+#include "ApplicationObject.h"
 #include "CliSupport.h"
 #include "Commands.h"
 #include "core/TextRules.h"
@@ -248,19 +249,13 @@ void PrintMessages(const RecordingMessages& messages, std::ostream& err) {
     }
 }
 
-// A QGuiApplication for the engine's fonts and images, on the offscreen platform unless the
-// caller chose one; none when the caller already made an application.
-std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
-    if (QCoreApplication::instance() != nullptr) {
-        return nullptr;
-    }
+// The engine's fonts and pictures need a QGuiApplication, on the offscreen platform unless the
+// caller chose one.
+std::unique_ptr<QGuiApplication> MakeGuiApplication() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    static int argc = 1;
-    static char name[] = "lobex-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
+    return MakeApplication<QGuiApplication>();
 }
 
 bool WritePicture(plotter::PlotEngine& engine, const PlotSlot& slot, const PlotOptions& options,
@@ -304,7 +299,7 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         out << kPlotUsage;
         return kExitLoaded;
     }
-    const std::unique_ptr<QGuiApplication> application = EnsureGuiApplication();
+    const std::unique_ptr<QGuiApplication> application = MakeGuiApplication();
 
     Session session;
     AppState& state = session.state;

@@ -1,7 +1,13 @@
+#include "ApplicationObject.h"
+#include "CliSupport.h"
 #include "Commands.h"
+#include "ProgramBeside.h"
+
+#include <QCoreApplication>
 
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,19 +15,32 @@ namespace {
 
 using CommandFunction = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
 
+// Pictures take the plot engine, and with it Qt's GUI libraries, which cost a plain run most
+// of its start-up time; so lobex-plot draws them, with the same arguments and output.
+int RunPlotProgram(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+    std::string error;
+    const int status = lobex::cli::RunProgramBeside("lobex-plot", args, error);
+    if (!error.empty()) {
+        err << "lobex-cli plot: " << error << '\n';
+        return lobex::cli::kExitFailed;
+    }
+    return status;
+}
+
 struct Command {
     const char* name;
     CommandFunction run;
     const char* summary;
+    bool takesMmana; // FILE|--mmana
 };
 
 // One line per subcommand.
 constexpr Command kCommands[] = {
-    {"info", lobex::cli::RunInfo, "load a file and print what was loaded as JSON"},
-    {"table", lobex::cli::RunTable, "load a file and print the data grid"},
-    {"plot", lobex::cli::RunPlot, "load a file and write its graph to an image file"},
-    {"model", lobex::cli::RunModel, "write the .x model of a far-field file's pattern"},
-    {"antenna", lobex::cli::RunAntenna, "read an MMANA .maa file and print it as JSON"},
+    {"info", lobex::cli::RunInfo, "load a file and print what was loaded as JSON", true},
+    {"table", lobex::cli::RunTable, "load a file and print the data grid", true},
+    {"plot", RunPlotProgram, "load a file and write its graph to an image file", false},
+    {"model", lobex::cli::RunModel, "write the .x model of a far-field file's pattern", false},
+    {"antenna", lobex::cli::RunAntenna, "read an MMANA .maa file and print it as JSON", false},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -32,6 +51,20 @@ void PrintUsage(std::ostream& out) {
             << command.summary << '\n';
     }
     out << "\n'lobex-cli COMMAND --help' tells more about a command.\n";
+}
+
+// The MMANA link finds its helper in the program's folder, which Qt only tells through an
+// application object. Making one costs a few milliseconds, so only a run that reads MMANA's
+// table gets it.
+std::unique_ptr<QCoreApplication> ApplicationFor(const Command& command,
+                                                 const std::vector<std::string>& args) {
+    lobex::cli::LoadOptions options;
+    std::string error;
+    if (!command.takesMmana || !lobex::cli::ParseLoadOptions(args, options, error) ||
+        !options.mmana) {
+        return nullptr;
+    }
+    return lobex::cli::MakeApplication<QCoreApplication>();
 }
 
 } // namespace
@@ -48,7 +81,9 @@ int main(int argc, char** argv) {
     }
     for (const Command& command : kCommands) {
         if (args[0] == command.name) {
-            return command.run({args.begin() + 1, args.end()}, std::cout, std::cerr);
+            const std::vector<std::string> rest(args.begin() + 1, args.end());
+            const std::unique_ptr<QCoreApplication> application = ApplicationFor(command, rest);
+            return command.run(rest, std::cout, std::cerr);
         }
     }
     std::cerr << "lobex-cli: unknown command " << args[0] << "\n\n";

@@ -13,15 +13,41 @@ void AppendColumn(std::vector<float>& out, const std::vector<float>& values, std
     out.resize(out.size() + (n - copied), values.empty() ? 0.0f : values.back());
 }
 
+constexpr std::string_view kClosingQuote = "\u201D";
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Whether the quote at text[quote] would end a text argument of the command language.
+bool EndsText(std::string_view text, std::size_t quote) {
+    std::size_t next = quote + 1;
+    while (next < text.size() && IsBlank(text[next])) {
+        ++next;
+    }
+    return next < text.size() && (text[next] == ',' || text[next] == ')');
+}
+
 } // namespace
 
 std::string Quoted(std::string_view text) {
     std::string quoted;
     quoted.reserve(text.size() + 2);
     quoted += '"';
-    quoted += text;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '"' && EndsText(text, i)) {
+            quoted += kClosingQuote;
+        } else {
+            quoted += text[i];
+        }
+    }
     quoted += '"';
     return quoted;
+}
+
+bool QuotesWhole(std::string_view text) {
+    // Each replaced quote makes the text longer.
+    return Quoted(text).size() == text.size() + 2;
 }
 
 std::string Command(std::string_view name, std::initializer_list<std::string_view> arguments) {

@@ -16,8 +16,14 @@ inline constexpr std::string_view kGridLines = "[GridLineType(1,1)]";
 inline constexpr std::string_view kLineWidths = "[LineWidth(-2,10)][LineWidth(-1,10)]";
 inline constexpr std::string_view kSecondCurveBlue = "[Color(2,0,0,255)]";
 
-// A text argument: the text between double quotes.
+// A text argument: the text between double quotes. The engine ends a text at the first quote
+// followed by "," or ")" (blanks between allowed) and knows no escape, so such a quote inside
+// the text becomes U+201D, which reads the same in a label and can neither cut the text short
+// nor start a command of its own. Every text argument goes through here.
 std::string Quoted(std::string_view text);
+
+// Whether Quoted carries the text unchanged: a file name it would change names another file.
+bool QuotesWhole(std::string_view text);
 
 // "[Name(a,b,...)]": arguments as they are written, separated by commas.
 std::string Command(std::string_view name, std::initializer_list<std::string_view> arguments);

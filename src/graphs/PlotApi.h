@@ -15,6 +15,12 @@ namespace lobex {
 // Curves a document can hold, and the length of the record's per-curve arrays.
 inline constexpr int kPlotMaxCurves = 20;
 
+// The file formats of the FileSaveAs command: an Enhanced Metafile, and the engine's own vector
+// formats SVG and PDF.
+inline constexpr int kSaveAsEmf = 4097;
+inline constexpr int kSaveAsSvg = 4098;
+inline constexpr int kSaveAsPdf = 4099;
+
 // The plot description handed to DPlot_Plot: 70 32-bit numeric fields followed by fixed-length
 // 8-bit character fields, 1620 bytes in all. Character fields hold UTF-8 text ending at the
 // first zero byte or at the end of the field; trailing blanks are padding (SetTextField).

@@ -378,6 +378,13 @@ struct CommandEntry {
     Handler handler;
 };
 
+// A command that sets one of the document's texts.
+CommandEntry TextCommand(std::string_view name, std::string PlotDocument::*text) {
+    return {name, [name, text](PlotDocument& document, const Arguments& arguments) {
+                return SetText(document.*text, name, arguments);
+            }};
+}
+
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
         {"FontPoints", FontPoints},
@@ -388,34 +395,13 @@ const std::vector<CommandEntry>& Commands() {
         {"ManualScale", ManualScale},
         {"SelectCurve", SelectCurve},
         {"MultipleYAxes", MultipleYAxes},
-        {"XAxisLabel",
-         [](PlotDocument& d, const Arguments& a) {
-             return SetText(d.xLabel, "XAxisLabel", a);
-         }},
-        {"YAxisLabel",
-         [](PlotDocument& d, const Arguments& a) {
-             return SetText(d.yLabel, "YAxisLabel", a);
-         }},
-        {"Y2AxisLabel",
-         [](PlotDocument& d, const Arguments& a) {
-             return SetText(d.y2Label, "Y2AxisLabel", a);
-         }},
-        {"Title1",
-         [](PlotDocument& d, const Arguments& a) {
-             return SetText(d.title1, "Title1", a);
-         }},
-        {"Title2",
-         [](PlotDocument& d, const Arguments& a) {
-             return SetText(d.title2, "Title2", a);
-         }},
-        {"Title3",
-         [](PlotDocument& d, const Arguments& a) {
-             return SetText(d.title3, "Title3", a);
-         }},
-        {"Caption",
-         [](PlotDocument& d, const Arguments& a) {
-             return SetText(d.caption, "Caption", a);
-         }},
+        TextCommand("XAxisLabel", &PlotDocument::xLabel),
+        TextCommand("YAxisLabel", &PlotDocument::yLabel),
+        TextCommand("Y2AxisLabel", &PlotDocument::y2Label),
+        TextCommand("Title1", &PlotDocument::title1),
+        TextCommand("Title2", &PlotDocument::title2),
+        TextCommand("Title3", &PlotDocument::title3),
+        TextCommand("Caption", &PlotDocument::caption),
         {"Color", Color},
         {"Scale", Scale},
         {"PolarPlotStyle", PolarPlotStyle},

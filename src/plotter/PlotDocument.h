@@ -9,7 +9,7 @@
 #include <vector>
 
 // What one plot document holds: its curves and every setting the commands change. Plain data;
-// PlotCommands.h changes it, PlotRenderer.h draws it.
+// PlotCommands.h changes it, PlotLayout.h lays it out, PlotRenderer.h draws it.
 namespace lobex::plotter {
 
 struct Rgb {

@@ -237,19 +237,12 @@ bool PlotEngine::Output(PlotDocument& document, const CommandEffect& effect) {
         }
         return true;
     }
-    case OutputAction::FileSaveAs: {
-        std::string reason;
-        const QSizeF inches = PictureInches(document);
-        const QByteArray bytes = effect.format == kFormatSvg ? RenderSvg(document, inches, settings)
-                                 : effect.format == kFormatPdf
-                                     ? RenderPdf(document, inches, settings)
-                                     : RenderEmf(document, inches, settings);
-        if (!WriteFileAtomically(effect.path, bytes, reason)) {
-            return Fail(Message({"cannot write ", effect.path, ": ", reason}));
+    case OutputAction::FileSaveAs:
+        if (!WriteFile(document, effect.path, effect.format)) {
+            return false;
         }
         document.edited = false;
         return true;
-    }
     case OutputAction::FileClose:
     case OutputAction::None:
         break;
@@ -287,40 +280,37 @@ QImage PlotEngine::RenderDocumentImage(std::int32_t document, int width, int hei
     return RenderImage(*found, width, height, ratio_, Settings(), metrics);
 }
 
-bool PlotEngine::SaveSvg(std::int32_t document, const std::string& path) {
+bool PlotEngine::WriteFile(const PlotDocument& document, const std::string& path, int format) {
+    const QSizeF inches = PictureInches(document);
+    const RenderSettings settings = Settings();
+    const QByteArray bytes = format == kFormatSvg   ? RenderSvg(document, inches, settings)
+                             : format == kFormatPdf ? RenderPdf(document, inches, settings)
+                                                    : RenderEmf(document, inches, settings);
+    std::string reason;
+    if (!WriteFileAtomically(path, bytes, reason)) {
+        return Fail(Message({"cannot write ", path, ": ", reason}));
+    }
+    return true;
+}
+
+bool PlotEngine::SaveFile(std::int32_t document, const std::string& path, int format) {
     const PlotDocument* found = FindDocument(document);
     if (found == nullptr) {
         return Fail(Message({"no document ", std::to_string(document)}));
     }
-    std::string reason;
-    if (!WriteFileAtomically(path, RenderSvg(*found, PictureInches(*found), Settings()), reason)) {
-        return Fail(Message({"cannot write ", path, ": ", reason}));
-    }
-    return true;
+    return WriteFile(*found, path, format);
+}
+
+bool PlotEngine::SaveSvg(std::int32_t document, const std::string& path) {
+    return SaveFile(document, path, kFormatSvg);
 }
 
 bool PlotEngine::SavePdf(std::int32_t document, const std::string& path) {
-    const PlotDocument* found = FindDocument(document);
-    if (found == nullptr) {
-        return Fail(Message({"no document ", std::to_string(document)}));
-    }
-    std::string reason;
-    if (!WriteFileAtomically(path, RenderPdf(*found, PictureInches(*found), Settings()), reason)) {
-        return Fail(Message({"cannot write ", path, ": ", reason}));
-    }
-    return true;
+    return SaveFile(document, path, kFormatPdf);
 }
 
 bool PlotEngine::SaveEmf(std::int32_t document, const std::string& path) {
-    const PlotDocument* found = FindDocument(document);
-    if (found == nullptr) {
-        return Fail(Message({"no document ", std::to_string(document)}));
-    }
-    std::string reason;
-    if (!WriteFileAtomically(path, RenderEmf(*found, PictureInches(*found), Settings()), reason)) {
-        return Fail(Message({"cannot write ", path, ": ", reason}));
-    }
-    return true;
+    return SaveFile(document, path, kFormatEmf);
 }
 
 } // namespace lobex::plotter

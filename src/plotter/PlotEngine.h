@@ -87,6 +87,9 @@ private:
     RunResult Run(PlotDocument& document, std::string_view commands);
     bool Output(PlotDocument& document, const CommandEffect& effect);
     bool Fail(std::string reason);
+    // Writes the picture of a document in a FileSaveAs format (kFormatEmf, ...).
+    bool WriteFile(const PlotDocument& document, const std::string& path, int format);
+    bool SaveFile(std::int32_t document, const std::string& path, int format);
     RenderSettings Settings() const;
 
     bool linked_ = false;

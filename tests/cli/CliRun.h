@@ -50,9 +50,10 @@ struct ProgramRun {
     QByteArray out;
     std::string err;
 };
-inline ProgramRun RunProgram(const QStringList& args) {
+inline ProgramRun RunProgram(const QStringList& args,
+                             const QString& program = QStringLiteral(LOBEX_CLI)) {
     QProcess process;
-    process.start(QStringLiteral(LOBEX_CLI), args);
+    process.start(program, args);
     EXPECT_TRUE(process.waitForFinished(60000));
     return {process.exitCode(), process.readAllStandardOutput(),
             process.readAllStandardError().toStdString()};

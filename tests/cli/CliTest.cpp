@@ -1,5 +1,7 @@
 #include "CliRun.h"
 
+#include <filesystem>
+
 namespace lobex::cli::test {
 namespace {
 
@@ -193,6 +195,29 @@ TEST(CliProgram, DispatchesToItsCommands) {
     EXPECT_EQ(antenna.code, 0);
     EXPECT_EQ(QJsonDocument::fromJson(antenna.out).object()["name"].toString(),
               "Multiband vertical");
+}
+
+// Pictures come from lobex-plot beside lobex-cli; everything else runs without it.
+TEST(CliProgram, PlotRunsTheDrawingProgramBesideIt) {
+    const lobex::test::TempFolder folder;
+    const std::filesystem::path alone = folder.Path() / "lobex-cli";
+    std::filesystem::copy_file(LOBEX_CLI, alone);
+    const QString program = QString::fromStdString(alone.string());
+    const QString sweep = QString::fromStdString(Data("sweep_50ohm.csv"));
+    const QString picture = QString::fromStdString((folder.Path() / "graph.png").string());
+
+    const ProgramRun plot = RunProgram({"plot", sweep, "--out", picture}, program);
+    EXPECT_EQ(plot.code, 1);
+    EXPECT_EQ(
+        plot.err.rfind("lobex-cli plot: cannot run " + (folder.Path() / "lobex-plot").string(), 0),
+        0U)
+        << plot.err;
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "graph.png"));
+    EXPECT_EQ(RunProgram({"info", sweep}, program).code, 0);
+
+    const ProgramRun beside = RunProgram({"plot", sweep, "--out", picture});
+    EXPECT_EQ(beside.code, 0) << beside.err;
+    EXPECT_TRUE(std::filesystem::exists(folder.Path() / "graph.png"));
 }
 
 } // namespace

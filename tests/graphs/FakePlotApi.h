@@ -95,7 +95,7 @@ public:
     std::int32_t DPlot_Command(std::int32_t document, std::string_view command) override {
         calls.emplace_back("Command");
         commands.emplace_back(document, std::string(command));
-        return 1;
+        return commandAnswer;
     }
     void DPlot_AddData(std::int32_t document, std::int32_t type, std::int32_t points,
                        std::int32_t curve, const float* x, const float* y) override {
@@ -111,6 +111,7 @@ public:
     std::vector<std::int32_t> startModes;
     std::optional<std::int32_t> plotAnswer; // else document numbers 1, 2, 3, ...
     std::int32_t nextDocument = 1;
+    std::int32_t commandAnswer = 1; // what DPlot_Command answers: 0 refuses every command
 
     std::vector<std::string> calls;
     std::vector<PlotCall> plots;

@@ -12,6 +12,7 @@
 #include <QSvgRenderer>
 
 #include <cstdio>
+#include <numbers>
 
 using namespace lobex;
 using namespace lobex::plotter;
@@ -145,5 +146,30 @@ int main(int argc, char* argv[]) {
     const Series pattern = OneDegreePattern();
     const std::int32_t oneDegree = Plot(engine, pattern, 2, PolarCommands(1, false, true), 1);
     Save(engine, oneDegree, 500, 500, folder + "/polar_one_degree.png");
+
+    // The layout's edge cases: a fixed plotting area that fits and one that has to shrink, every
+    // label and title, a note, and a full dashed grid.
+    const std::string labelled = "[SelectCurve(2)][MultipleYAxes(2,2,0)][YAxisLabel(\"SWR\")]"
+                                 "[Y2AxisLabel(\"Ga(dBi)\")][Color(2,0,0,255)][Title1(\"Yagi\")]"
+                                 "[Title2(\"20 m\")][Title3(\"free space\")]"
+                                 "[XAxisLabel(\"MHz\")][GridLineType(2,2)][NumTicks(3,4,2)]"
+                                 "[NoteText(\"note\")][NotePosition(0.7,0.95)]";
+    const std::int32_t fixedFits = Plot(engine, sweep, 2, labelled + "[Size(1,5,3,0)]", 1);
+    Save(engine, fixedFits, 800, 500, folder + "/rect_fixed_fits.png");
+    const std::int32_t fixedShrinks = Plot(engine, sweep, 2, labelled + "[Size(1,7,5,0)]", 1);
+    Save(engine, fixedShrinks, 400, 300, folder + "/rect_fixed_shrinks.png");
+    engine.SaveSvg(fixedShrinks, (folder + "/rect_fixed_shrinks.svg").toStdString());
+    const std::int32_t small = Plot(engine, twoCurves(cuts.azimuth), 2,
+                                    PolarCommands(1, false, true) + "[Title1(\"Azimuth\")]", 1);
+    Save(engine, small, 200, 200, folder + "/polar_shrinks.png");
+    Series inRadians = twoCurves(cuts.elevation);
+    for (float& angle : inRadians.x) {
+        angle = static_cast<float>(angle * std::numbers::pi / 180.0);
+    }
+    const std::int32_t radians =
+        Plot(engine, inRadians, 2,
+             "[Scale(8)][PolarPlotStyle(0)][Title1(\"Radians\")][NumTicks(1,8,2)]", 1);
+    Save(engine, radians, 400, 420, folder + "/polar_radians.png");
+    engine.SaveSvg(radians, (folder + "/polar_radians.svg").toStdString());
     return 0;
 }

@@ -1,0 +1,198 @@
+#include "graphs/GraphOutput.h"
+#include "GraphHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace lobex::test {
+namespace {
+
+using Sent = std::vector<std::pair<std::int32_t, std::string>>;
+using Output = std::function<bool(PlotLink&, const AppState&)>;
+
+constexpr std::int32_t kGraphDoc = 11;
+constexpr std::int32_t kAzimuthDoc = 12;
+constexpr std::int32_t kElevationDoc = 13;
+
+constexpr const char* kNote735 = "[NoteText(\"7.35dBi\")][NotePosition(0.0,1.0)][FontPoints(7,7)]";
+
+// A graph, or both diagrams of a pattern whose maximum gain is 7.35 dBi, ready to leave.
+void Prepare(GraphHarness& h, bool pattern, const char* decimal = ".") {
+    h.state.PatternShown = pattern;
+    h.state.Pattern.MaxGain = 7.35f;
+    h.state.DecimalSeparator = decimal;
+    h.link.Slots[kMainSlot].DocNum = pattern ? 0 : kGraphDoc;
+    h.link.Slots[kAzimuthSlot].DocNum = pattern ? kAzimuthDoc : 0;
+    h.link.Slots[kElevationSlot].DocNum = pattern ? kElevationDoc : 0;
+}
+
+Output Copy(int chosen) {
+    return [chosen](PlotLink& link, const AppState& state) {
+        return CopyGraph(link, state, chosen);
+    };
+}
+Output Print() {
+    return [](PlotLink& link, const AppState& state) {
+        return PrintGraph(link, state);
+    };
+}
+Output Save(const char* format, std::string path, int chosen = 0) {
+    return [=](PlotLink& link, const AppState& state) {
+        return SaveGraphAs(link, state, chosen, format, path);
+    };
+}
+
+TEST(GraphOutput, EachCommandGoesToTheDocumentThatLeavesWithItsCommandString) {
+    struct Case {
+        const char* name;
+        bool pattern;
+        const char* decimal;
+        Output output;
+        bool done;
+        Sent sent;
+    };
+    const std::string note = kNote735;
+    const Case cases[] = {
+        {"graph copied",
+         false,
+         ".",
+         Copy(0),
+         true,
+         {{kGraphDoc, "[SetMetafileDims(5,3)][CopyPicture()]"}}},
+        {"azimuth copied with its note",
+         true,
+         ".",
+         Copy(1),
+         true,
+         {{kAzimuthDoc, note + "[LineWidth(-2,10)][CopyPicture()]"}}},
+        {"the note follows a decimal comma",
+         true,
+         ",",
+         Copy(2),
+         true,
+         {{kElevationDoc, "[NoteText(\"7,35dBi\")][NotePosition(0.0,1.0)][FontPoints(7,7)]"
+                          "[LineWidth(-2,10)][CopyPicture()]"}}},
+        {"no diagram chosen: nothing to copy", true, ".", Copy(0), false, {}},
+        {"graph printed",
+         false,
+         ".",
+         Print(),
+         true,
+         {{kGraphDoc, "[LineWidth(-2,10)][FilePageSetup(0.5,6,0.5,0.5)][FilePrint(1)]"}}},
+        {"azimuth noted, elevation printed",
+         true,
+         ".",
+         Print(),
+         true,
+         {{kAzimuthDoc, note + "[LineWidth(-2,10)]"},
+          {kElevationDoc, "[LineWidth(-2,10)][FilePageSetup(0.5,5,0.2,0.2)][FilePrint(1)]"}}},
+        {"graph saved as EMF",
+         false,
+         ".",
+         Save("emf", "/tmp/g.emf"),
+         true,
+         {{kGraphDoc, "[SetMetafileDims(5,3)][FileSaveAs(4097,\"/tmp/g.emf\")]"}}},
+        {"graph saved as SVG",
+         false,
+         ".",
+         Save("svg", "g.svg"),
+         true,
+         {{kGraphDoc, "[SetMetafileDims(5,3)][FileSaveAs(4098,\"g.svg\")]"}}},
+        {"graph saved as PDF",
+         false,
+         ".",
+         Save("pdf", "C:\\Графики\\g.pdf"),
+         true,
+         {{kGraphDoc, "[SetMetafileDims(5,3)][FileSaveAs(4099,\"C:\\Графики\\g.pdf\")]"}}},
+        {"elevation saved with its note",
+         true,
+         ".",
+         Save("emf", "e.emf", 2),
+         true,
+         {{kElevationDoc,
+           note + "[LineWidth(-2,10)][SetMetafileDims(3.3,3.3)][FileSaveAs(4097,\"e.emf\")]"}}},
+        {"no diagram chosen: nothing to save", true, ".", Save("svg", "d.svg", 0), false, {}},
+        {"a bitmap is no engine output", false, ".", Save("png", "g.png"), false, {}},
+    };
+    for (const Case& c : cases) {
+        GraphHarness h;
+        Prepare(h, c.pattern, c.decimal);
+        EXPECT_EQ(c.output(h.link, h.state), c.done) << c.name;
+        EXPECT_EQ(h.api.commands, c.sent) << c.name;
+        EXPECT_TRUE(h.messages.shown.empty()) << c.name;
+    }
+}
+
+TEST(GraphOutput, AMissingDocumentOrARefusedCommandFails) {
+    struct Case {
+        const char* name;
+        bool pattern;
+        int missingSlot; // -1: every document is there
+        std::int32_t answer;
+        Output output;
+        std::size_t sent;
+    };
+    const Case cases[] = {
+        {"copy without a graph", false, kMainSlot, 1, Copy(0), 0},
+        {"copy of a missing diagram", true, kElevationSlot, 1, Copy(2), 0},
+        {"copy refused", false, -1, 0, Copy(0), 1},
+        {"print without a graph", false, kMainSlot, 1, Print(), 0},
+        {"print failed or cancelled", false, -1, 0, Print(), 1},
+        {"print without the elevation: not even the note", true, kElevationSlot, 1, Print(), 0},
+        {"print without the azimuth", true, kAzimuthSlot, 1, Print(), 0},
+        {"print stops when the note is refused", true, -1, 0, Print(), 1},
+        {"save without a graph", false, kMainSlot, 1, Save("emf", "g.emf"), 0},
+        {"save refused", true, -1, 0, Save("pdf", "d.pdf", 1), 1},
+    };
+    for (const Case& c : cases) {
+        GraphHarness h;
+        Prepare(h, c.pattern);
+        if (c.missingSlot >= 0) {
+            h.link.Slots[static_cast<std::size_t>(c.missingSlot)].DocNum = 0;
+        }
+        h.api.commandAnswer = c.answer;
+        EXPECT_FALSE(c.output(h.link, h.state)) << c.name;
+        EXPECT_EQ(h.api.commands.size(), c.sent) << c.name;
+    }
+}
+
+// The engine ends a text at a quote followed by "," or ")"; a file name that holds one cannot
+// be told to it, and saving it under a different name would surprise the user.
+TEST(GraphOutput, AFileNameIsSavedAsChosenOrNotAtAll) {
+    struct Case {
+        const char* path;
+        bool saved;
+    };
+    const Case cases[] = {
+        {"a.emf\")][FileSaveAs(4097,\"injected.emf", false},
+        {"a\",b.emf", false},
+        {"a\" \t),b.emf", false},
+        {"say \"hi\".emf", true},
+        {"a)][FileClose()].emf", true},
+        {"quote at the end\"", true},
+        {"\"", true},
+    };
+    for (const Case& c : cases) {
+        GraphHarness h;
+        Prepare(h, false);
+        EXPECT_EQ(SaveGraphAs(h.link, h.state, 0, "emf", c.path), c.saved) << c.path;
+        const Sent sent = c.saved ? Sent{{kGraphDoc, "[SetMetafileDims(5,3)][FileSaveAs(4097,\"" +
+                                                         std::string(c.path) + "\")]"}}
+                                  : Sent{};
+        EXPECT_EQ(h.api.commands, sent) << c.path;
+    }
+}
+
+TEST(GraphOutput, OnlyTheVectorFormatsHaveASaveAsCode) {
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"emf", 4097},         {"svg", 4098},         {"pdf", 4099},      {"png", std::nullopt},
+        {"bmp", std::nullopt}, {"EMF", std::nullopt}, {"", std::nullopt},
+    };
+    for (const auto& [format, code] : cases) {
+        EXPECT_EQ(VectorFormatCode(format), code) << format;
+    }
+}
+
+} // namespace
+} // namespace lobex::test

@@ -1,0 +1,261 @@
+#include "plotter/PlotLayout.h"
+#include "plotter/CommandParser.h"
+#include "plotter/PlotCommands.h"
+#include "plotter/TextMeasure.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+// The layout of plots, measured with a stand-in for font metrics so that every margin can be
+// predicted: no paint device is involved.
+namespace lobex::plotter {
+namespace {
+
+// Every character is half a point-size wide and a line is 1.25 point-sizes high; point sizes
+// are logical units.
+class FakeMeasure final : public TextMeasure {
+public:
+    explicit FakeMeasure(bool hasMinusSign = true) : hasMinusSign_(hasMinusSign) {}
+    double FontScale() const override { return 1.0; }
+    double Width(const QFont& font, const QString& text) const override {
+        return static_cast<double>(text.size()) * font.pointSizeF() * 0.5;
+    }
+    double Height(const QFont& font) const override { return font.pointSizeF() * 1.25; }
+    double AverageCharWidth(const QFont& font) const override { return font.pointSizeF() * 0.5; }
+    bool HasGlyph(const QFont&, char32_t character) const override {
+        return character != 0x2212 || hasMinusSign_;
+    }
+
+private:
+    bool hasMinusSign_;
+};
+
+PlotDocument Document(const std::vector<std::vector<float>>& xy, const std::string& commands) {
+    PlotDocument document = NewDocument();
+    for (std::size_t i = 0; i + 1 < xy.size(); i += 2) {
+        document.curves.push_back({xy[i], xy[i + 1]});
+    }
+    const ParseResult parsed = ParseCommands(commands);
+    EXPECT_TRUE(parsed.ok()) << parsed.error;
+    for (const PlotCommand& command : parsed.commands) {
+        const CommandEffect effect = ApplyCommand(document, command);
+        EXPECT_TRUE(effect.ok) << command.name << ": " << effect.error;
+    }
+    return document;
+}
+
+PlotLayout LayOut(const PlotDocument& document, double width, double height,
+                  const TextMeasure& measure = FakeMeasure(), const std::string& separator = ".") {
+    RenderSettings settings;
+    settings.decimalSeparator = separator;
+    return LayOutPlot(document, QSizeF(width, height), measure, settings);
+}
+
+const std::vector<std::vector<float>> kSweep = {{0, 10, 20}, {20, 50, 90}};
+const std::string kLabelled = "[Title1(\"Yagi\")][Title2(\"20 m\")][XAxisLabel(\"MHz\")]"
+                              "[YAxisLabel(\"SWR\")][ManualScale(0,0,20,100)]";
+
+TEST(PlotLayout, FixedSizePlotKeepsItsInchesWhereItFitsAndShrinksWithItsTextWhereNot) {
+    struct Case {
+        const char* name;
+        double inchesWide, inchesHigh;
+        double width, height; // of the picture
+        bool shrinks;
+    };
+    const Case cases[] = {
+        {"fits", 5.0, 3.0, 800, 500, false},
+        {"too wide", 7.0, 3.0, 400, 500, true},
+        {"too high", 3.0, 5.0, 800, 250, true},
+        {"too small both ways", 6.0, 6.0, 200, 200, true},
+    };
+    for (const Case& c : cases) {
+        const PlotDocument document =
+            Document(kSweep, kLabelled + "[Size(1," + std::to_string(c.inchesWide) + "," +
+                                 std::to_string(c.inchesHigh) + ",0)]");
+        const PlotLayout layout = LayOut(document, c.width, c.height);
+        const PlotMapping& m = layout.mapping;
+        const double plotWidth = m.Right() - m.Left();
+        const double plotHeight = m.Bottom() - m.Top();
+        if (c.shrinks) {
+            EXPECT_LT(layout.shrink, 1.0) << c.name;
+        } else {
+            EXPECT_EQ(layout.shrink, 1.0) << c.name;
+        }
+        // The area is its size in inches at 96 units an inch, scaled; rounding its edges onto
+        // whole pixels may lose a pixel at each.
+        EXPECT_NEAR(plotWidth, c.inchesWide * kUnitsPerInch * layout.shrink, 2.0) << c.name;
+        EXPECT_NEAR(plotHeight, c.inchesHigh * kUnitsPerInch * layout.shrink, 2.0) << c.name;
+        // The text shrinks with it.
+        EXPECT_DOUBLE_EQ(layout.fonts.ticks.pointSizeF(), 8.0 * layout.shrink) << c.name;
+        // The area, its labels and the titles stay within the picture.
+        EXPECT_GE(m.Left() - layout.y.widestLabel - layout.axisTextHeight, 0.0) << c.name;
+        EXPECT_LE(m.Right() + layout.x.labels.back().width / 2.0, c.width) << c.name;
+        EXPECT_LE(m.Bottom() + layout.tickTextHeight + layout.axisTextHeight, c.height) << c.name;
+        EXPECT_GE(layout.titleTop, 0.0) << c.name;
+        EXPECT_LE(layout.titleTop + layout.titleHeight + layout.subtitleHeight, m.Top()) << c.name;
+    }
+}
+
+TEST(PlotLayout, FixedSizePlotIsCentredInALargerPicture) {
+    const PlotDocument document = Document(kSweep, "[ManualScale(0,0,20,100)][Size(1,4,2,0)]");
+    const PlotLayout small = LayOut(document, 600, 400);
+    const PlotLayout large = LayOut(document, 800, 600);
+    // The same plot, moved by half the extra room each way.
+    EXPECT_EQ(large.mapping.Right() - large.mapping.Left(),
+              small.mapping.Right() - small.mapping.Left());
+    EXPECT_NEAR(large.mapping.Left() - small.mapping.Left(), 100.0, 1.0);
+    EXPECT_NEAR(large.mapping.Top() - small.mapping.Top(), 100.0, 1.0);
+}
+
+TEST(PlotLayout, SecondYAxisTakesRoomOnTheRightWithItsOwnScale) {
+    const std::vector<std::vector<float>> twoCurves = {
+        {0, 10, 20}, {20, 50, 90}, {0, 10, 20}, {-8, 0, 9}};
+    const std::string limits = "[ManualScale(0,0,20,100,-10,10)][Y2AxisLabel(\"Ga(dBi)\")]";
+    const PlotLayout one = LayOut(Document(twoCurves, limits), 800, 500);
+    const PlotLayout two = LayOut(Document(twoCurves, "[MultipleYAxes(2,2,0)]" + limits), 800, 500);
+
+    EXPECT_FALSE(one.secondAxis);
+    EXPECT_TRUE(one.y2Label.isEmpty()); // a label of an axis not drawn takes no room
+    ASSERT_TRUE(two.secondAxis);
+    EXPECT_EQ(two.y2Label, QStringLiteral("Ga(dBi)"));
+
+    // The left axis stays where it was; the plot gives up room on the right for the second
+    // axis's labels and its turned title.
+    EXPECT_EQ(two.mapping.Left(), one.mapping.Left());
+    EXPECT_LT(two.mapping.Right(), one.mapping.Right());
+    EXPECT_GE(800 - two.mapping.Right(), two.y2.widestLabel + two.axisTextHeight + kTickLength);
+
+    // Its own scale over the same rows: -10 at the bottom, 10 at the top, 0 half-way.
+    const PlotMapping& m = two.mapping;
+    EXPECT_DOUBLE_EQ(m.YToPixel(-10.0, true), m.Bottom());
+    EXPECT_DOUBLE_EQ(m.YToPixel(10.0, true), m.Top());
+    EXPECT_DOUBLE_EQ(m.YToPixel(0.0, true), (m.Top() + m.Bottom()) / 2.0);
+    EXPECT_DOUBLE_EQ(m.YToPixel(100.0, false), m.Top());
+    ASSERT_FALSE(two.y2.labels.empty());
+    EXPECT_EQ(two.y2.labels.front().text, QString(QChar(0x2212)) + QStringLiteral("10"));
+    EXPECT_EQ(two.y2.labels.back().text, QStringLiteral("10"));
+}
+
+TEST(PlotLayout, WiderTickLabelsPushThePlotAreaRight) {
+    const auto left = [](const std::string& limits) {
+        const PlotLayout layout =
+            LayOut(Document(kSweep, "[NumTicks(2,5,1)][ManualScale(" + limits + ")]"), 800, 500);
+        return std::pair{layout.mapping.Left(), layout.y.widestLabel};
+    };
+    const auto [narrowLeft, narrow] = left("0,0,20,1");  // "0.2" .. "1.0": 3 characters
+    const auto [wideLeft, wide] = left("0,0,20,100000"); // "100000": 6 characters
+    EXPECT_DOUBLE_EQ(narrow, 3 * 4.0);                   // 8 points, half of it a character
+    EXPECT_DOUBLE_EQ(wide, 6 * 4.0);
+    EXPECT_NEAR(wideLeft - narrowLeft, wide - narrow, 1.0);
+}
+
+TEST(PlotLayout, TickLabelsUseTheDecimalSymbolAndARealMinusSign) {
+    struct Case {
+        const char* name;
+        bool fontHasMinus;
+        std::string separator;
+        std::vector<QString> expected;
+    };
+    const QString minus(QChar(0x2212));
+    const Case cases[] = {
+        {"minus sign", true, ".", {minus + "1.0", minus + "0.5", "0.0", "0.5", "1.0"}},
+        {"hyphen where the font has no minus", false, ".", {"-1.0", "-0.5", "0.0", "0.5", "1.0"}},
+        {"decimal comma", true, ",", {minus + "1,0", minus + "0,5", "0,0", "0,5", "1,0"}},
+    };
+    for (const Case& c : cases) {
+        const PlotDocument document = Document(kSweep, "[ManualScale(0,-1,20,1)][NumTicks(2,4,1)]");
+        const PlotLayout layout =
+            LayOut(document, 800, 500, FakeMeasure(c.fontHasMinus), c.separator);
+        std::vector<QString> texts;
+        for (const TickLabel& label : layout.y.labels) {
+            texts.push_back(label.text);
+        }
+        EXPECT_EQ(texts, c.expected) << c.name;
+    }
+}
+
+TEST(PlotLayout, PolarCentreLandsMidPictureBelowTheTitle) {
+    struct Case {
+        const char* name;
+        double width, height;
+        std::string commands;
+        int diameter; // of the circle when its size is fixed and fits; 0 otherwise
+    };
+    const Case cases[] = {
+        {"square", 500, 500, "", 0},
+        {"odd and wide", 501, 401, "", 0},
+        {"titled", 500, 500, "[Title1(\"Azimuth\")]", 0},
+        {"two inches", 300, 300, "[Title1(\"Azimuth\")][Size(1,2,2,0)]", 192},
+        {"3.3 inches shrunk", 200, 200, "[Size(1,3.3,3.3,0)]", 0},
+    };
+    for (const Case& c : cases) {
+        const PlotDocument document =
+            Document({{0, 90, 180, 270}, {1, 0.5f, 1, 0.5f}},
+                     "[Scale(264)][PolarPlotStyle(3)][ManualScale(0,0,360,1)]" + c.commands);
+        const PlotLayout layout = LayOut(document, c.width, c.height);
+        const PlotMapping& m = layout.mapping;
+        ASSERT_TRUE(m.IsPolar()) << c.name;
+        // The read-out's centre, (L + R + 3) / 2, is painted half a pixel on: mid picture.
+        const PlotMetrics metrics = m.Metrics();
+        const double centreX = (metrics.Left + metrics.Right + 3) / 2.0 + 0.5;
+        const double centreY = (metrics.Top + metrics.Bottom + 3) / 2.0 + 0.5;
+        EXPECT_NEAR(centreX, c.width / 2.0, 0.5) << c.name;
+        const double radius = (metrics.Right - metrics.Left) / 2.0;
+        if (c.diameter > 0) {
+            EXPECT_EQ(metrics.Right - metrics.Left, c.diameter) << c.name;
+        }
+        // The circle and its angle labels fit in the picture, below the title.
+        const double labels = layout.x.widestLabel + (kTickLength + kLabelGap) * layout.shrink;
+        EXPECT_GE(centreX - radius - labels, 0.0) << c.name;
+        EXPECT_LE(centreX + radius + labels, c.width) << c.name;
+        EXPECT_LE(centreY + radius + layout.tickTextHeight, c.height) << c.name;
+        const double titleBottom =
+            layout.title1.isEmpty() ? 0.0 : layout.titleTop + layout.titleHeight;
+        EXPECT_GE(centreY - radius - layout.tickTextHeight, titleBottom) << c.name;
+        if (layout.title1.isEmpty() && layout.shrink == 1.0) {
+            EXPECT_NEAR(centreY, c.height / 2.0, 0.5) << c.name;
+        }
+    }
+}
+
+TEST(PlotLayout, PolarAngleLabelsThinOutOnASmallCircle) {
+    const PlotDocument document =
+        Document({{0, 180}, {1, 1}}, "[Scale(264)][ManualScale(0,0,360,1)][NumTicks(1,36,1)]");
+    EXPECT_EQ(LayOut(document, 900, 900).angleLabelStride, 1);
+    const PlotLayout small = LayOut(document, 160, 160);
+    ASSERT_GT(small.angleLabelStride, 1);
+    // The labels kept still fit round the circle without touching.
+    const double circumference = std::numbers::pi * (small.mapping.Right() - small.mapping.Left());
+    EXPECT_GT(circumference / (36.0 / small.angleLabelStride), small.x.widestLabel);
+}
+
+TEST(PlotLayout, NoteStaysInsideThePictureWithAMargin) {
+    struct Case {
+        const char* name;
+        double x, y;      // corner as NotePosition gives it: fractions from the bottom left
+        double left, top; // where it lands in an 800 x 500 picture
+    };
+    // "7.35dBi" at 8 points: 28 wide, 10 high.
+    const Case cases[] = {
+        {"as placed", 0.5, 0.75, 400, 125},
+        {"top left corner keeps the margin", 0.0, 1.0, kPad, kPad},
+        {"past the right edge", 1.0, 0.5, 800 - 28 - kPad, 250},
+        {"on the bottom edge", 0.2, 0.0, 160, 500 - 10 - kPad},
+    };
+    for (const Case& c : cases) {
+        const PlotDocument document =
+            Document(kSweep, "[NoteText(\"7.35dBi\")][FontPoints(7,8)][NotePosition(" +
+                                 std::to_string(c.x) + "," + std::to_string(c.y) + ")]");
+        const PlotLayout layout = LayOut(document, 800, 500);
+        EXPECT_EQ(layout.noteText, QStringLiteral("7.35dBi")) << c.name;
+        EXPECT_EQ(layout.note, QRectF(c.left, c.top, 28, 10)) << c.name;
+    }
+    EXPECT_TRUE(LayOut(Document(kSweep, "[NoteText(\"  \")]"), 800, 500).noteText.isEmpty());
+}
+
+} // namespace
+} // namespace lobex::plotter

@@ -19,7 +19,7 @@ struct StartupEnvironment {
 };
 
 // Start-up steps after the previous-instance test: pi, paths, title, decimal symbol, default
-// labels, in the documented order.
+// labels, in that order.
 void PrepareStartupState(AppState& state, const StartupEnvironment& environment);
 
 // The steps of the Exit command that touch windows and the plot engine. The main window

@@ -42,7 +42,8 @@ std::string FormatPattern(double value, std::string_view pattern,
 
 // Rounds to the nearest whole number, halves to the even neighbour (0.5 -> 0, 1.5 -> 2).
 double RoundHalfEven(double value);
-// The documented integer conversions; a result out of range raises RuntimeError("Overflow").
+// Conversions to 16- and 32-bit integers, rounding halves to even; a result out of range raises
+// RuntimeError("Overflow").
 std::int16_t ToInt16(double value);
 std::int32_t ToInt32(double value);
 

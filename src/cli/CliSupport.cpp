@@ -17,6 +17,19 @@
 
 namespace lobex::cli {
 
+bool TakeFileArgument(const std::string& arg, std::string& file, std::string& error) {
+    if (arg.size() > 1 && arg[0] == '-') {
+        error = "unknown option " + arg;
+        return false;
+    }
+    if (!file.empty()) {
+        error = "one FILE only";
+        return false;
+    }
+    file = arg;
+    return true;
+}
+
 bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& options,
                       std::string& error) {
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -43,13 +56,7 @@ bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& options
             }
             options.decimal = args[i + 1];
             ++i;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            error = "unknown option " + arg;
-            return false;
-        } else if (options.file.empty()) {
-            options.file = arg;
-        } else {
-            error = "one FILE only";
+        } else if (!TakeFileArgument(arg, options.file, error)) {
             return false;
         }
     }

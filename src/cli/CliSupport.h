@@ -30,6 +30,10 @@ struct LoadOptions {
     bool help = false;
 };
 
+// An argument that is none of the subcommand's options: the one FILE, or else an unknown option.
+// False with a reason when it cannot be taken.
+bool TakeFileArgument(const std::string& arg, std::string& file, std::string& error);
+
 // Reads the options; false with a reason when they cannot be understood.
 bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& options,
                       std::string& error);

@@ -47,13 +47,7 @@ bool ParseModelOptions(const std::vector<std::string>& args, ModelOptions& optio
                 return false;
             }
             options.out = args[++i];
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            error = "unknown option " + arg;
-            return false;
-        } else if (options.file.empty()) {
-            options.file = arg;
-        } else {
-            error = "one FILE only";
+        } else if (!TakeFileArgument(arg, options.file, error)) {
             return false;
         }
     }

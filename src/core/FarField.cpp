@@ -441,7 +441,6 @@ namespace {
 void FarFieldTable(LoadResult& result, const LoadRequest& request) {
     DataSet& data = result.data;
     SetLabels(data, {"Угол Места", "Верт", "Гориз", "Общая", "", "", ""});
-    result.gridHeader = SeriesLabels(data);
     const std::vector<PatternPoint>& zeniths = result.farField[0].Points;
     if (!request.setChosen) {
         SetList list;
@@ -498,12 +497,7 @@ LoadResult ReadFarField(std::string_view text, const LoadRequest& request) {
     FindMaximumAndBeam(result.farField, result.pattern);
     result.showPattern = true;
     FarFieldTable(result, request);
-    if (!request.setChosen) {
-        result.curves = 3;
-    }
-    result.data.DataKind = KindFarField;
-    result.data.DataText = kDataLoaded;
-    return result;
+    return Accepted(std::move(result), KindFarField, 3, request);
 }
 
 } // namespace lobex

@@ -71,4 +71,21 @@ inline LoadResult Refused(LoadResult&& result, std::string_view text, MessageIco
     return std::move(result);
 }
 
+// DataText after a reader succeeded.
+inline constexpr std::string_view kDataLoaded = "Data Loaded";
+
+// The end of every successful read: the grid headed by the labels, the data marked as loaded of
+// `kind`, and on a fresh load the curve lists offered for `curves`.
+inline LoadResult Accepted(LoadResult&& result, std::int16_t kind, int curves,
+                           const LoadRequest& request) {
+    result.gridHeader = SeriesLabels(result.data);
+    if (!request.setChosen) {
+        result.curves = curves;
+    }
+    result.data.DataText = kDataLoaded;
+    result.data.DataKind = kind;
+    result.loaded = true;
+    return std::move(result);
+}
+
 } // namespace lobex

@@ -26,9 +26,6 @@ inline constexpr std::string_view kTooManyNodesMessage =
 inline constexpr std::string_view kInputErrorStatus = "Ошибка ввода данных";
 inline constexpr std::string_view kSavedStatus = "Данные сохранены в файл: ";
 
-// DataText after a file loader succeeded.
-inline constexpr std::string_view kDataLoaded = "Data Loaded";
-
 // A message box captioned with the program's title.
 inline void Tell(LoadContext& ctx, std::string_view text, MessageIcon icon) {
     ctx.messages.Show(text, icon, ctx.state.AppTitle);

@@ -253,13 +253,7 @@ LoadResult ReadTable(std::string_view text, const LoadRequest& request) {
             data.Series[c].Label = kDefaultLabels[c];
         }
     }
-    result.gridHeader = SeriesLabels(data);
-    if (!request.setChosen) {
-        result.curves = KindTable;
-    }
-    data.DataText = kDataLoaded;
-    result.loaded = true;
-    return result;
+    return Accepted(std::move(result), KindTable, KindTable, request);
 }
 
 } // namespace lobex

@@ -41,6 +41,13 @@ Component ReadComponent(const std::vector<std::string>& fields) {
                      LeadingFloat(fields[7])};
 }
 
+void Store(const Component& component, float& re, float& im, float& magnitude, float& phase) {
+    re = component.re;
+    im = component.im;
+    magnitude = component.magnitude;
+    phase = component.phase;
+}
+
 } // namespace
 
 float SummedPhase(float reSum, float imSum, float pi) {
@@ -98,18 +105,9 @@ LoadResult ReadNearField(std::string_view text, const LoadRequest& request) {
                 }
                 components[k] = ReadComponent(fields);
             }
-            point.ReX = components[0].re;
-            point.ImX = components[0].im;
-            point.MagX = components[0].magnitude;
-            point.PhaseX = components[0].phase;
-            point.ReY = components[1].re;
-            point.ImY = components[1].im;
-            point.MagY = components[1].magnitude;
-            point.PhaseY = components[1].phase;
-            point.ReZ = components[2].re;
-            point.ImZ = components[2].im;
-            point.MagZ = components[2].magnitude;
-            point.PhaseZ = components[2].phase;
+            Store(components[0], point.ReX, point.ImX, point.MagX, point.PhaseX);
+            Store(components[1], point.ReY, point.ImY, point.MagY, point.PhaseY);
+            Store(components[2], point.ReZ, point.ImZ, point.MagZ, point.PhaseZ);
             point.ReSum = point.ReX + point.ReY + point.ReZ;
             point.ImSum = point.ImX + point.ImY + point.ImZ;
             point.Amplitude = std::sqrt(point.ReSum * point.ReSum + point.ImSum * point.ImSum);
@@ -139,15 +137,10 @@ LoadResult ReadNearField(std::string_view text, const LoadRequest& request) {
     result.nearField = std::move(points);
     StoreSeriesLimits(data, 4);
     SetLabels(data, {"Удаление", "Re", "Im", "Amplitude", "Phase", "", ""});
-    result.gridHeader = SeriesLabels(data);
     if (!request.setChosen) {
-        result.curves = 4;
         result.sets = SetList{};
     }
-    data.DataText = kDataLoaded;
-    data.DataKind = KindNearField;
-    result.loaded = true;
-    return result;
+    return Accepted(std::move(result), KindNearField, 4, request);
 }
 
 } // namespace lobex

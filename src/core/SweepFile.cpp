@@ -64,15 +64,10 @@ LoadResult ReadSweep(std::string_view text, const LoadRequest& request) {
     }
     StoreSeriesLimits(data, kSweepColumns - 1);
     SetLabels(data, {"Частота", "R", "j X", "КСВ", "Усил", "Впер/Назад", ""});
-    result.gridHeader = SeriesLabels(data);
     if (!request.setChosen) {
-        result.curves = 5;
         result.sets = SetList{};
     }
-    data.DataText = kDataLoaded;
-    data.DataKind = KindSweep;
-    result.loaded = true;
-    return result;
+    return Accepted(std::move(result), KindSweep, 5, request);
 }
 
 } // namespace lobex

@@ -134,14 +134,7 @@ LoadResult ReadCurrents(std::string_view text, const LoadRequest& request) {
 
     SetLabels(data, {"Длина", "Re", "Im", "Amplitude", "Phase", "", ""});
     result.setCaption = "Провод:";
-    result.gridHeader = SeriesLabels(data);
-    if (!request.setChosen) {
-        result.curves = 4;
-    }
-    data.DataText = kDataLoaded;
-    data.DataKind = KindCurrents;
-    result.loaded = true;
-    return result;
+    return Accepted(std::move(result), KindCurrents, 4, request);
 }
 
 } // namespace lobex

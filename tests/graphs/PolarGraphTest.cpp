@@ -15,7 +15,7 @@ constexpr const char* kElevationMessage =
     "Входной файл содержит недостаточно данных для построения графика угла места.\r\n"
     "Удостовертесь что файл включает данные зенита по азимуту 0 и 180 градусов.";
 
-// The documented polar command string: main window 2 inches and 18 divisions, the polar
+// The polar command string the engine is sent: main window 2 inches and 18 divisions, the polar
 // window 3.3 inches and 36; area 1 azimuth, 2 elevation.
 std::string PolarCommands(bool mainWindow, bool blue, int area) {
     const bool azimuth = area == 1;

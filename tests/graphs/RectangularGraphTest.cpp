@@ -26,7 +26,7 @@ const std::string& Commands(const GraphHarness& h) {
     return h.api.plots.back().commands;
 }
 
-TEST(PlotXY, ComposesTheDocumentedCommandStringAndRecord) {
+TEST(PlotXY, ComposesTheCommandStringAndRecordTheEngineIsSent) {
     struct Case {
         int right;
         std::string commands;

@@ -1,4 +1,4 @@
-#include "core/LoadFlow.h"
+#include "GraphWorld.h"
 #include "graphs/HeadlessGraphView.h"
 #include "graphs/PolarGraph.h"
 #include "graphs/RectangularGraph.h"
@@ -8,7 +8,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -18,54 +17,12 @@ namespace {
 
 using namespace lobex;
 
-// The main window as the loaders see it, with nothing to show.
-class QuietView final : public DataView {
-public:
-    void ParamClear() override { entries_.clear(); }
-    void ParamAddItem(std::string_view text, int) override { entries_.emplace_back(text); }
-    int ParamCount() const override { return static_cast<int>(entries_.size()); }
-    std::string ParamItemText(int index) const override {
-        return entries_.at(static_cast<std::size_t>(index));
-    }
-    int ParamItemData(int index) const override { return index; }
-    int ParamListIndex() const override { return -1; }
-    void ParamSetListIndex(int) override {}
-    void ParamSetEnabled(bool) override {}
-    void SetParamCaption(std::string_view) override {}
-    void FillCombos(int) override {}
-    void SetPatternControls(bool) override {}
-    void Set3DButtonEnabled(bool) override {}
-    bool ShowPattern(int, int) override { return true; }
-    void SetStatus(std::string_view) override {}
-    void ShowGrid(const GridTable&) override {}
-    void SelectGridRow(int) override {}
-    int GridCurrentRow() const override { return 1; }
-    void PumpEvents() override {}
-
-private:
-    std::vector<std::string> entries_;
-};
-
-class NoMessages final : public MessageService {
-public:
-    void Show(std::string_view, MessageIcon, std::string_view) override { std::abort(); }
-};
-
-struct Graphs {
-    explicit Graphs(PlotHostKind host) {
-        state.PlotHost = host;
+// The graph code over the real engine; a load that has anything to say spoils the measurement.
+struct Graphs : test::GraphWorldOver<plotter::PlotEngine> {
+    explicit Graphs(PlotHostKind host) : GraphWorldOver(host) {
         StartPlotter(link, state, messages);
     }
-    bool Load(const std::string& path) { return RunFileOpen(load, path); }
-
-    plotter::PlotEngine engine;
-    AppState state;
-    QuietView data;
-    HeadlessGraphView view;
-    NoMessages messages;
-    PlotLink link{engine};
-    GraphContext graph{state, data, view, messages, link};
-    LoadContext load{state, data, messages};
+    bool Load(const std::string& path) { return Open(path) && messages.shown.empty(); }
 };
 
 // Both diagrams of the 1-degree corpus pattern as the polar window draws them: 500 x 500 each,

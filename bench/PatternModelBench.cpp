@@ -1,5 +1,4 @@
 #include "GeneratedFarField.h"
-#include "LoadHarness.h"
 #include "core/FarField.h"
 #include "scene/CD3DFrame.h"
 #include "scene/FileBytes.h"
@@ -55,12 +54,13 @@ const std::string& ModelPath() {
 
 // The far-field file read as the 3D button finds it: through the far-field reader.
 const FarFieldGrid* ReadGrid(benchmark::State& state, const std::string& path) {
-    static test::LoadHarness harness;
-    if (!ReadFarFieldGrid(harness.ctx, path)) {
+    static LoadResult read;
+    read = ReadFarFieldGridFile(path);
+    if (!read.loaded) {
         state.SkipWithError("the far-field file was not read");
         return nullptr;
     }
-    return &harness.state.FarField;
+    return &read.farField;
 }
 
 bool WriteModel(const FarFieldGrid& grid, PatternMesh& mesh) {

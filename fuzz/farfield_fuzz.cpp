@@ -2,16 +2,20 @@
 #include "core/FarField.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string& path = lobex::fuzz::WriteInput(data, size);
-    lobex::test::LoadHarness h;
-    if (lobex::LoadFarField(h.ctx, path)) {
-        lobex::fuzz::ShowLoaded(h);
-        // Cuts through other azimuths than the window's, as the 3D view may ask.
-        const lobex::FarFieldGrid& grid = h.state.FarField;
-        lobex::ElevationCut(h.ctx, grid.back().Azimuth, "missing");
-        h.state.CutKind = 1;
-        lobex::BuildCut(h.ctx, 0.0f, h.state.Pattern.MaxElevation);
-        lobex::fuzz::PickEntries(h, path);
+    const std::string_view bytes = lobex::fuzz::Bytes(data, size);
+    const lobex::LoadRequest request = lobex::fuzz::Request(size);
+    const lobex::LoadResult result = lobex::ReadFarField(bytes, request);
+    if (!result.loaded) {
+        return 0;
     }
+    lobex::fuzz::ShowLoaded(result, request);
+    lobex::fuzz::PickEntries(result, bytes, request, lobex::ReadFarField);
+    // The pattern's cuts as the graphs build them, and a cut through another azimuth than the
+    // window's, as the 3D view may ask.
+    lobex::test::LoadHarness h;
+    h.state.FarField = result.farField;
+    h.state.Pattern = result.pattern;
+    lobex::BuildPatternCuts(h.ctx);
+    lobex::ElevationCut(h.state.FarField, h.state.FarField.back().Azimuth, h.state.Data);
     return 0;
 }

@@ -1,14 +1,18 @@
 #include "FuzzInput.h"
 
-// The whole File > Open road: the reader chosen by the first line, the grid, a set picked.
+// The whole File > Open road: the file read, the reader chosen by the first line, the result
+// applied, the grid, a set picked.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string& path = lobex::fuzz::WriteInput(data, size);
+    static lobex::fuzz::InputFile file;
+    const std::string& path = file.Write(lobex::fuzz::Bytes(data, size));
     lobex::test::LoadHarness h;
     h.state.DecimalSeparator = size % 3 == 0 ? "," : ".";
-    lobex::ClearGrid(h.ctx);
-    if (lobex::RunFileOpen(h.ctx, path)) {
+    if (h.Open(path)) {
         (void)lobex::CsvBody(h.state.Data);
-        lobex::fuzz::PickEntries(h, path);
+        const int count = static_cast<int>(h.state.Sets.entries.size());
+        for (int index : {0, 1, count - 1}) {
+            h.Pick(index);
+        }
     }
     return 0;
 }

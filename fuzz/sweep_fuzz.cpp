@@ -2,10 +2,6 @@
 #include "core/SweepFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string& path = lobex::fuzz::WriteInput(data, size);
-    lobex::test::LoadHarness h;
-    if (lobex::LoadSweepFile(h.ctx, path)) {
-        lobex::fuzz::ShowLoaded(h);
-    }
+    lobex::fuzz::ReadAndShow(data, size, lobex::ReadSweep);
     return 0;
 }

@@ -583,8 +583,10 @@ std::string Utf8ToCp1251(std::string_view text) {
 
 std::string DecodeText(std::string_view bytes) {
     constexpr std::string_view bom = "\xEF\xBB\xBF";
+    // A byte order mark promises UTF-8, but an editor may have put it before Windows-1251 text:
+    // the bytes after it are checked like any others, so the text returned is always UTF-8.
     if (bytes.substr(0, bom.size()) == bom) {
-        return std::string(bytes.substr(bom.size()));
+        bytes.remove_prefix(bom.size());
     }
     if (IsValidUtf8(bytes)) {
         return std::string(bytes);

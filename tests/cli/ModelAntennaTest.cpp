@@ -19,11 +19,11 @@ std::vector<float> Floats(const QJsonValue& value) {
 
 // What the 3D button writes for a far-field file, made here from the same reader and writer.
 PatternMesh ExpectedMesh(const std::string& csv) {
-    lobex::test::LoadHarness harness;
-    EXPECT_TRUE(ReadFarFieldGrid(harness.ctx, csv));
+    const LoadResult grid = ReadFarFieldGridFile(csv);
+    EXPECT_TRUE(grid.loaded);
     PatternMesh mesh;
     std::string refusal;
-    EXPECT_TRUE(BuildPatternVertices(harness.state.FarField, kPiValue, mesh, refusal));
+    EXPECT_TRUE(BuildPatternVertices(grid.farField, kPiValue, mesh, refusal));
     ComputePatternFaces(mesh);
     return mesh;
 }

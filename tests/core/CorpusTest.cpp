@@ -1,5 +1,4 @@
 #include "LoadHarness.h"
-#include "core/LoadFlow.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +37,7 @@ TEST(Corpus, EveryRealFarFieldGridLoadsWithItsStrongestGain) {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         SCOPED_TRACE(entry.path());
         test::LoadHarness h;
-        ASSERT_TRUE(RunFileOpen(h.ctx, entry.path().string()));
+        ASSERT_TRUE(h.Open(entry.path().string()));
         std::size_t rows = 0;
         const AppState& s = h.state;
         EXPECT_EQ(s.Pattern.MaxGain, StrongestTotal(entry.path(), rows));
@@ -58,12 +57,12 @@ TEST(Corpus, EveryRealFarFieldGridLoadsWithItsStrongestGain) {
 TEST(Corpus, TheOptimiserLogOfAnotherProgramIsRefused) {
     test::LoadHarness h;
     const auto path = test::CorpusFolder() / "tables" / "handiko_160M_4nec2_Optimizer.log";
-    EXPECT_FALSE(RunFileOpen(h.ctx, path.string()));
+    EXPECT_FALSE(h.Open(path.string()));
     EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{"Неизвестный Формат Файла"});
     // Renamed to .csv it reaches the table reader, which finds no MMANA marker.
     test::TempFolder folder;
     test::LoadHarness renamed;
-    EXPECT_FALSE(RunFileOpen(renamed.ctx, folder.Write("log.csv", test::ReadBytes(path))));
+    EXPECT_FALSE(renamed.Open(folder.Write("log.csv", test::ReadBytes(path))));
     EXPECT_EQ(renamed.MessageTexts(), (std::vector<std::string>{"Неправильный формат данных",
                                                                 "Неправильный формат данных"}));
 }

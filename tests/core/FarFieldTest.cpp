@@ -49,16 +49,14 @@ float AngleBetween(float a, float b) {
     return d > 180.0f ? 360.0f - d : d;
 }
 
-// The grid read from text, with its maximum and beam found.
+// The grid read from text, with its maximum and beam found, in a state of its own.
 struct Loaded {
     test::LoadHarness h;
-    test::TempFolder folder;
+    LoadResult result;
     bool ok = false;
-    explicit Loaded(const std::string& text) {
-        ok = ReadFarFieldGrid(h.ctx, folder.Write("f.csv", text));
-        if (ok) {
-            FindMaximumAndBeam(h.state);
-        }
+    explicit Loaded(const std::string& text) : result(ReadFarFieldGrid(text)), ok(result.loaded) {
+        h.state.FarField = result.farField;
+        FindMaximumAndBeam(h.state.FarField, h.state.Pattern);
     }
 };
 
@@ -103,14 +101,14 @@ TEST(FarFieldGrid, RefusesGridsItCannotHoldWithAMessage) {
     for (const auto& [what, text] : cases) {
         Loaded f(text);
         EXPECT_FALSE(f.ok) << what;
-        EXPECT_EQ(f.h.MessageTexts(),
+        EXPECT_EQ(test::Texts(f.result.messages),
                   std::vector<std::string>{text == huge ? "Файл содержит слишком много узлов.\r\n"
                                                           "Уменьшите шаг Азимута и/или Зенита."
                                                         : "Неправильный формат данных"})
             << what;
-        EXPECT_EQ(f.h.messages.shown.at(0).icon, MessageIcon::Information) << what;
-        ASSERT_EQ(f.h.state.FarField.size(), 1U) << what;
-        EXPECT_EQ(f.h.state.FarField[0].Points.size(), 1U) << what;
+        EXPECT_EQ(f.result.messages.at(0).icon, MessageIcon::Information) << what;
+        ASSERT_EQ(f.result.farField.size(), 1U) << what;
+        EXPECT_EQ(f.result.farField[0].Points.size(), 1U) << what;
     }
 }
 
@@ -168,7 +166,8 @@ TEST(FarFieldCut, AzimuthCutHoldsEveryColumnAsFourthPowerRadiiAboveTheFloor) {
     Loaded f(FarFieldText({0, 60, 90}, Steps(0, 270, 90), gain));
     ASSERT_TRUE(f.ok);
     f.h.state.CutKind = 1;
-    ASSERT_TRUE(BuildCut(f.h.ctx, 0.0f, 30.0f));
+    const CutResult cut = BuildCut(f.h.ctx, 0.0f, 30.0f);
+    ASSERT_TRUE(cut.built);
     const DataSet& data = f.h.state.Data;
     EXPECT_EQ(data.Series[0].Values, (std::vector<float>{0, 90, 180, 270, 360}));
     const std::vector<float>& total = data.Series[3].Values;
@@ -176,69 +175,89 @@ TEST(FarFieldCut, AzimuthCutHoldsEveryColumnAsFourthPowerRadiiAboveTheFloor) {
     EXPECT_FLOAT_EQ(total[0], 1.0f);               // the strongest value on the outer ring
     EXPECT_FLOAT_EQ(total[1], 0.0625f);            // -25 dBi: (35 / 70)^4
     EXPECT_EQ(total[2], 0.0f);                     // -999 is drawn at the -60 floor
-    EXPECT_EQ(f.h.view.patternControls.back(), true);
+    EXPECT_EQ(cut.patternControls, true);
 
-    EXPECT_FALSE(BuildCut(f.h.ctx, 0.0f, 45.0f)); // no zenith 45 in the grid
-    EXPECT_EQ(f.h.view.patternControls.back(), false);
+    const CutResult missing = BuildCut(f.h.ctx, 0.0f, 45.0f); // no zenith 45 in the grid
+    EXPECT_FALSE(missing.built);
+    EXPECT_EQ(missing.patternControls, false);
     EXPECT_EQ(f.h.MessageTexts(), std::vector<std::string>{kElevationText});
-    ElevationCut(f.h.ctx, 10.0f, "gone"); // neither 10 nor 190 exists
-    EXPECT_FALSE(f.h.state.Pattern.ElevationCutAvailable);
+
+    // The elevation cut needs both azimuths: 90 and 270 exist, 10 and 190 do not.
+    EXPECT_TRUE(ElevationCut(f.h.state.FarField, 90.0f, f.h.state.Data));
+    EXPECT_FALSE(ElevationCut(f.h.state.FarField, 10.0f, f.h.state.Data));
 
     // A pattern at the floor alone has no range: every radius sits at the centre.
     Loaded floor(FarFieldText({0, 90}, Steps(0, 350, 10), [](float, float) { return -60.0f; }));
     floor.h.state.CutKind = 1;
-    ASSERT_TRUE(BuildCut(floor.h.ctx, 0.0f, 0.0f));
+    ASSERT_TRUE(BuildCut(floor.h.ctx, 0.0f, 0.0f).built);
     EXPECT_EQ(floor.h.state.Data.Series[3].Values, std::vector<float>(37, 0.0f));
 }
 
-TEST(FarFieldLoad, FillsTheElevationListAndTheGridTable) {
+TEST(FarFieldReader, ListsTheElevationsAboveTheHorizonWithTheMaximumsSelected) {
+    const LoadResult result =
+        ReadFarField(test::ReadBytes(test::TestDataFolder() / "farfield_below_horizon_30deg.csv"),
+                     LoadRequest{});
+    ASSERT_TRUE(result.loaded);
+    EXPECT_TRUE(result.messages.empty());
+    EXPECT_EQ(result.pattern.MaxElevation, 30.0f);
+    EXPECT_TRUE(result.showPattern);
+    EXPECT_EQ(result.patternControls, true);
+    EXPECT_EQ(result.curves, 3);
+    ASSERT_TRUE(result.sets.has_value());
+    EXPECT_EQ(test::Texts(*result.sets), (std::vector<std::string>{"90", "60", "30", "0"}));
+    EXPECT_EQ(result.sets->entries[1].itemData, 1); // the zenith index of 60 degrees
+    EXPECT_EQ(result.sets->selected, 2);
+    EXPECT_EQ(result.gridHeader,
+              (std::vector<std::string>{"Угол Места", "Верт", "Гориз", "Общая", "", "", ""}));
+    // The grid table is the elevation cut through 0 and 180: 2 x 6 + 1 angles.
+    EXPECT_EQ(result.data.Series[0].Values.size(), 13U);
+    EXPECT_EQ(result.data.Series[3].Max, 8.04f); // the table's own limits, in dBi
+
+    // Re-read for a chosen elevation, the list stays as it is.
+    const LoadResult chosen =
+        ReadFarField(test::ReadBytes(test::TestDataFolder() / "farfield_below_horizon_30deg.csv"),
+                     LoadRequest{1, true, ".", kPiValue});
+    EXPECT_FALSE(chosen.sets.has_value());
+    EXPECT_FALSE(chosen.curves.has_value());
+}
+
+TEST(FarFieldLoad, FillsTheGridTableAndReloadsTheAzimuthCutForAPickedElevation) {
     test::LoadHarness h;
-    ASSERT_TRUE(
-        RunFileOpen(h.ctx, (test::TestDataFolder() / "farfield_below_horizon_30deg.csv").string()));
+    ASSERT_TRUE(h.Open((test::TestDataFolder() / "farfield_below_horizon_30deg.csv").string()));
     EXPECT_TRUE(h.messages.shown.empty());
     const AppState& s = h.state;
-    EXPECT_EQ(s.Pattern.MaxElevation, 30.0f);
     EXPECT_TRUE(s.Pattern.ElevationCutAvailable);
-    // Elevations from the zenith angles above the horizon; the maximum's one is selected.
-    ASSERT_EQ(h.view.ParamCount(), 4);
-    EXPECT_EQ(h.view.ParamItemText(0), "90");
-    EXPECT_EQ(h.view.paramIndex, 2);
-    // The grid: the elevation cut through 0 and 180, 2 x 6 + 1 rows, ascending by angle.
+    EXPECT_EQ(s.Sets.selected, 2);
+    // The grid: the elevation cut, ascending by angle.
     ASSERT_EQ(s.DataGrid.rows.size(), 13U);
     EXPECT_EQ(s.DataGrid.rows.front()[0], "-90.00");
     EXPECT_EQ(s.DataGrid.rows.back()[0], "270.00");
-    EXPECT_EQ(s.DataGrid.header,
-              (std::vector<std::string>{"Угол Места", "Верт", "Гориз", "Общая", "", "", ""}));
-    EXPECT_EQ(s.Data.Series[3].Max, 8.04f); // the table's own limits, in dBi
 
     // Picking another elevation rebuilds the azimuth cut there and keeps the list and the table.
-    ASSERT_TRUE(ReloadForParamEntry(h.ctx, 1));
+    ASSERT_TRUE(h.Pick(1));
     EXPECT_EQ(h.state.SelectedSetText, "60");
-    EXPECT_EQ(h.view.ParamCount(), 4);
+    EXPECT_EQ(h.state.Sets.entries.size(), 4U);
     EXPECT_EQ(h.state.DataGrid.rows.size(), 13U);
     EXPECT_TRUE(h.messages.shown.empty());
 }
 
 TEST(FarFieldLoad, ASingleZenithLoadsAndSaysOnceThatThereIsNoElevationCut) {
     test::LoadHarness h;
-    ASSERT_TRUE(
-        LoadDataFile(h.ctx, (test::TestDataFolder() / "farfield_single_zenith.csv").string()));
+    ASSERT_TRUE(h.Open((test::TestDataFolder() / "farfield_single_zenith.csv").string()));
     EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{kElevationText});
     EXPECT_FALSE(h.state.Pattern.ElevationCutAvailable);
-    EXPECT_FALSE(h.view.button3D);
-    EXPECT_EQ(h.view.ParamCount(), 1);
+    EXPECT_EQ(h.state.Sets.entries.size(), 1U);
 }
 
 TEST(FarFieldLoad, ElevationListUsesTheLocaleDecimalSymbol) {
     test::LoadHarness h;
     h.state.DecimalSeparator = ",";
     test::TempFolder folder;
-    ASSERT_TRUE(
-        RunFileOpen(h.ctx, folder.Write("f.csv", FarFieldText({67.5f, 90}, {0, 180},
-                                                              [](float, float) { return 1.0f; }))));
-    ASSERT_EQ(h.view.ParamCount(), 2);
-    EXPECT_EQ(h.view.ParamItemText(0), "22,5");
-    ASSERT_TRUE(ReloadForParamEntry(h.ctx, 0));
+    ASSERT_TRUE(h.Open(folder.Write(
+        "f.csv", FarFieldText({67.5f, 90}, {0, 180}, [](float, float) { return 1.0f; }))));
+    ASSERT_EQ(h.state.Sets.entries.size(), 2U);
+    EXPECT_EQ(h.state.Sets.entries[0].text, "22,5");
+    ASSERT_TRUE(h.Pick(0));
     EXPECT_TRUE(h.messages.shown.empty()); // 22,5 was read back as 22.5, which exists
 }
 

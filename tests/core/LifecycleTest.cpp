@@ -22,17 +22,6 @@ TEST(Startup, AddsASeparatorOnlyWhenTheFolderHasNone) {
     }
 }
 
-TEST(Startup, StartsWithTheDefaultLabelsAndOneZeroPerSeries) {
-    AppState state;
-    SetDefaultLabels(state.Data);
-    const char* expected[] = {"Параметр", "R", "j X", "КСВ", "Усиление", "F / B", "Зенит"};
-    for (std::size_t i = 0; i < kSeriesCount; ++i) {
-        EXPECT_EQ(state.Data.Series[i].Label, expected[i]);
-        EXPECT_EQ(state.Data.Series[i].Values, std::vector<float>{0.0f});
-    }
-    EXPECT_EQ(state.Data.DataKind, KindNone);
-}
-
 TEST(Startup, PreparesThePathsAndTheDecimalSeparator) {
     AppState state;
     PrepareStartupState(state, {"/opt/lobex/bin", "/tmp/lobex-1000/", ",", '/'});

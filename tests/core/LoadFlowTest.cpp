@@ -11,80 +11,227 @@ namespace {
 
 const std::string kSweep =
     "Freq(MHz),R(Om),jX(Om),SWR(50.0Om),Ga(dBi),F/B(dB)\r\n14.1,50,0,1,7,20\r\n";
+const std::string kWrongFormat = "Неправильный формат данных";
 
-TEST(LoadFileByHeader, AHeaderInOtherLettersFallsToTheTableReader) {
-    test::LoadHarness h;
-    test::TempFolder folder;
-    EXPECT_FALSE(LoadFileByHeader(
-        h.ctx, folder.Write("x.csv", "zenith(deg),azimuth(deg),vert(dBi),hori(dBi),total(dBi)\r\n"
-                                     "0,0,1,1,1\r\n")));
-    EXPECT_EQ(h.MessageTexts(), (std::vector<std::string>{"Неправильный формат данных",
-                                                          "Неправильный формат данных"}));
-    EXPECT_EQ(h.state.Data.DataKind, KindTable); // the table reader got that far
+std::string Fixture(const char* name) {
+    return (test::TestDataFolder() / name).string();
 }
 
-TEST(LoadFileByHeader, AnUnreadableFileIsACriticalWrongFormat) {
+// The window's side of a load: every view call and every message, in the order they came, and
+// what the state held when the pattern was drawn.
+class FlowRecorder final : public DataView, public MessageService {
+public:
+    void ShowLoadStart() override { calls.push_back("start"); }
+    bool ShowPattern() override {
+        calls.push_back("pattern");
+        gridAtPattern = state.FarField.size();
+        maxElevationAtPattern = state.Pattern.MaxElevation;
+        return headless.ShowPattern();
+    }
+    void ShowLoadResult(const LoadResult& result) override {
+        calls.push_back(result.loaded ? "result: loaded" : "result: refused");
+    }
+    void SetStatus(std::string_view text) override {
+        calls.push_back("status: " + std::string(text));
+    }
+    void SetBusy(bool busy) override { calls.push_back(busy ? "busy" : "idle"); }
+    void PumpEvents() override { ++pumps; }
+    void Show(std::string_view text, MessageIcon icon, std::string_view) override {
+        calls.push_back((icon == MessageIcon::Critical ? "critical: " : "message: ") +
+                        std::string(text));
+    }
+
+    bool Open(const std::string& path) { return OpenFile(ctx, *this, path); }
+
+    AppState state;
+    LoadContext ctx{state, *this};
+    HeadlessDataView headless{ctx};
+    std::vector<std::string> calls;
+    std::size_t gridAtPattern = 0;
+    float maxElevationAtPattern = 0.0f;
+    int pumps = 0;
+};
+
+TEST(LoadFlow, AFarFieldsCutsAreDrawnBeforeTheGridTableReplacesTheSeries) {
+    FlowRecorder flow;
+    ASSERT_TRUE(flow.Open(Fixture("farfield_below_horizon_30deg.csv")));
+    EXPECT_EQ(flow.calls,
+              (std::vector<std::string>{"start", "busy", "idle", "pattern", "result: loaded"}));
+    // The pattern was drawn from the new grid and its maximum.
+    EXPECT_EQ(flow.gridAtPattern, 13U); // 12 azimuths and the copy closing the circle
+    EXPECT_EQ(flow.maxElevationAtPattern, 30.0f);
+    EXPECT_TRUE(flow.state.PatternShown);
+    // Then the grid table took the series: the elevation cut in dBi, from -90 degrees.
+    EXPECT_EQ(flow.state.Data.Series[0].Label, "Угол Места");
+    EXPECT_EQ(flow.state.Data.Series[0].Min, -90.0f);
+    EXPECT_EQ(flow.state.Data.GridRowCount, 13);
+    EXPECT_GT(flow.pumps, 0); // the grid sort lets the window breathe
+}
+
+TEST(LoadFlow, MessagesAreShownInTheOrderTheyAroseBeforeTheResult) {
+    FlowRecorder flow;
     test::TempFolder folder;
-    for (const std::string& path : {(folder.Path() / "missing.csv").string(),
-                                    folder.Write("empty.csv", ""), folder.Path().string()}) {
+    EXPECT_FALSE(flow.Open(folder.Write("t.csv", "Optim\r\n1 1 14.1 50 0 1.0 7.1 20\r\n")));
+    EXPECT_EQ(flow.calls,
+              (std::vector<std::string>{"start", "busy", "idle", "critical: Subscript out of range",
+                                        "message: " + kWrongFormat, "result: refused"}));
+}
+
+TEST(LoadFlow, TheGridIsKeptOnlyWhenAShownPatternIsReadAgainForAnElevation) {
+    for (const char* name : {"farfield_below_horizon_30deg.csv", "table_optimisation_3sets.csv"}) {
         test::LoadHarness h;
-        EXPECT_FALSE(LoadFileByHeader(h.ctx, path)) << path;
-        ASSERT_EQ(h.messages.shown.size(), 1U) << path;
-        EXPECT_EQ(h.messages.shown[0].text, "Неправильный формат данных");
-        EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Critical);
-        EXPECT_EQ(h.messages.shown[0].caption, "Lobex");
+        ASSERT_TRUE(h.Open(Fixture(name))) << name;
+        h.state.DataGrid.rows[0][0] = "marked";
+        ASSERT_TRUE(h.Pick(1)) << name;
+        const bool pattern = std::string(name).starts_with("farfield");
+        EXPECT_EQ(h.state.DataGrid.rows[0][0] == "marked", pattern) << name;
     }
 }
 
-TEST(LoadDataFile, AcceptsCsvInAnyCaseAndRefusesOtherEndings) {
+TEST(LoadFlow, TheSetListIsClearedUnlessASetWasChosen) {
     test::TempFolder folder;
-    test::LoadHarness upper;
-    const std::string path = folder.Write("UPPER.CSV", kSweep);
-    EXPECT_TRUE(LoadDataFile(upper.ctx, path));
-    EXPECT_EQ(upper.state.CurrentFile, path);
-    for (const char* name : {"model.pf3", "data.csv.txt", "csv"}) {
-        test::LoadHarness h;
-        h.state.Data.DataText = "old";
-        EXPECT_FALSE(LoadDataFile(h.ctx, folder.Write(name, kSweep))) << name;
-        EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{"Неизвестный Формат Файла"});
-        EXPECT_EQ(h.state.CurrentFile, "");
-        EXPECT_EQ(h.state.Data.DataText, "");
-    }
+    const std::string bad = folder.Write("bad.csv", "nothing\r\n");
+    const SetList old{{{"old", 9}}, 0};
     test::LoadHarness h;
-    EXPECT_FALSE(LoadDataFile(h.ctx, "")); // a cancelled dialog
-    EXPECT_TRUE(h.messages.shown.empty());
+    h.state.Sets = old;
+    EXPECT_FALSE(h.Open(bad));
+    EXPECT_EQ(h.state.Sets, SetList{});
+
+    // Re-read for a chosen set, a refusal leaves the list as the user knows it.
+    h.state.Sets = old;
+    h.state.CurrentFile = bad;
+    EXPECT_FALSE(h.Pick(0));
+    EXPECT_EQ(h.state.Sets, old);
 }
 
-TEST(RunFileOpen, StartsFromAnEmptyGridAndAFreshSetList) {
-    test::LoadHarness h;
+TEST(LoadFlow, SuccessNamesTheSourceAndFailureForgetsTheFileAndItsData) {
     test::TempFolder folder;
+    test::LoadHarness h;
     h.state.LogX = true;
-    h.view.params = {{"old", 9}};
-    ASSERT_TRUE(RunFileOpen(h.ctx, folder.Write("s.csv", kSweep)));
-    EXPECT_FALSE(h.state.LogX);
-    EXPECT_EQ(h.view.ParamCount(), 0);
+    const std::string sweep = folder.Write("UPPER.CSV", kSweep); // ".csv" in any case
+    ASSERT_TRUE(h.Open(sweep));
+    EXPECT_EQ(h.state.CurrentFile, sweep);
+    EXPECT_EQ(h.state.LastSource, sweep);
+    // The data text is the grid's rows read back: row number, set 1, the cells as shown.
+    EXPECT_EQ(h.state.Data.DataText, "1\t1\t14.10\t50.00\t0.00\t1.00\t7.00\t20.00");
     EXPECT_EQ(h.state.DataGrid.header[0], "Частота");
-    // A failed load leaves the empty grid behind.
-    EXPECT_FALSE(RunFileOpen(h.ctx, folder.Write("bad.csv", "nothing\r\n")));
+    EXPECT_FALSE(h.state.LogX);
+
+    // A refused file: no current file, no data text, the empty grid, the last source kept.
+    ASSERT_FALSE(h.Open(folder.Write("bad.csv", "nothing\r\n")));
+    EXPECT_EQ(h.state.CurrentFile, "");
+    EXPECT_EQ(h.state.LastSource, sweep);
+    EXPECT_EQ(h.state.Data.DataText, "");
     EXPECT_TRUE(h.state.DataGrid.rows.empty());
     EXPECT_EQ(h.state.DataGrid.header[0], "Парам");
 }
 
-TEST(ReloadForParamEntry, PicksTheEntryAndReloadsWithSetChosen) {
+TEST(LoadFlow, OnlyCsvFilesAreReadAndACancelledDialogSaysNothing) {
+    test::TempFolder folder;
+    for (const char* name : {"model.pf3", "data.csv.txt", "csv"}) {
+        test::LoadHarness h;
+        EXPECT_FALSE(h.Open(folder.Write(name, kSweep))) << name;
+        EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{"Неизвестный Формат Файла"});
+        EXPECT_EQ(h.state.CurrentFile, "") << name;
+    }
     test::LoadHarness h;
-    ASSERT_TRUE(
-        RunFileOpen(h.ctx, (test::TestDataFolder() / "table_optimisation_3sets.csv").string()));
-    ASSERT_TRUE(ReloadForParamEntry(h.ctx, 2));
-    EXPECT_FALSE(h.state.SetChosen);
-    EXPECT_EQ(h.state.Data.SelectedSetIndex, 3);
-    EXPECT_EQ(h.state.Data.Series[1].Values[0], 23.0f);
-    EXPECT_EQ(h.view.fillCombos, std::vector<int>{6}); // curve lists kept on a reload
+    EXPECT_FALSE(h.Open(""));
+    EXPECT_TRUE(h.messages.shown.empty());
+}
 
-    h.state.ComboFilling = true; // a list being filled is no choice
-    EXPECT_FALSE(ReloadForParamEntry(h.ctx, 0));
-    EXPECT_EQ(h.state.Data.SelectedSetIndex, 3);
-    h.state.ComboFilling = false;
-    EXPECT_FALSE(ReloadForParamEntry(h.ctx, 3)); // no such entry
+TEST(LoadFlow, AFileThatCannotBeReadIsACriticalWrongFormat) {
+    test::TempFolder folder;
+    for (const std::string& path : {(folder.Path() / "missing.csv").string(),
+                                    folder.Write("empty.csv", ""), folder.Path().string()}) {
+        EXPECT_EQ(LoadFileByHeader(path, LoadRequest{}).messages,
+                  (std::vector<LoadMessage>{{kWrongFormat, MessageIcon::Critical}}))
+            << path;
+    }
+    test::LoadHarness h;
+    EXPECT_FALSE(h.Open((folder.Path() / "missing.csv").string()));
+    ASSERT_EQ(h.messages.shown.size(), 1U);
+    EXPECT_EQ(h.messages.shown[0].caption, "Lobex");
+}
+
+TEST(LoadFlow, AHeaderInOtherLettersFallsToTheTableReaderWhoseKindStays) {
+    test::LoadHarness h;
+    test::TempFolder folder;
+    EXPECT_FALSE(h.Open(folder.Write(
+        "x.csv", "zenith(deg),azimuth(deg),vert(dBi),hori(dBi),total(dBi)\r\n0,0,1,1,1\r\n")));
+    EXPECT_EQ(h.MessageTexts(), (std::vector<std::string>{kWrongFormat, kWrongFormat}));
+    EXPECT_EQ(h.state.Data.DataKind, KindTable);
+}
+
+TEST(ReloadForParamEntry, PicksTheEntrysItemDataWithSetChosenWhileItLoads) {
+    AppState state;
+    state.Sets = {{{"a", 5}, {"b", 7}}, 0};
+    std::vector<std::string> loads;
+    const auto load = [&state, &loads] {
+        loads.push_back(state.SelectedSetText + " " + std::to_string(state.Data.SelectedSetIndex) +
+                        (state.SetChosen ? " chosen" : ""));
+        return true;
+    };
+    ASSERT_TRUE(ReloadForParamEntry(state, 1, load));
+    EXPECT_EQ(loads, std::vector<std::string>{"b 7 chosen"});
+    EXPECT_EQ(state.Sets.selected, 1);
+    EXPECT_FALSE(state.SetChosen);
+
+    state.ComboFilling = true; // the program filling the list is no choice
+    EXPECT_FALSE(ReloadForParamEntry(state, 0, load));
+    state.ComboFilling = false;
+    EXPECT_FALSE(ReloadForParamEntry(state, 2, load)); // no such entry
+    EXPECT_FALSE(ReloadForParamEntry(state, -1, load));
+    EXPECT_EQ(loads.size(), 1U);
+    EXPECT_EQ(state.Sets.selected, 1);
+}
+
+TEST(LoadFlow, ReadsTheTableOutOfTheRunningMmanaOrSaysWhyNot) {
+    test::TempFolder folder;
+    const std::string table =
+        "No,Set,Parameter,R,jX,SWR,Ga,F/B,Elev\r\n1 1 14.1 50 0 1.0 7.1 20 30\r\n";
+    struct Case {
+        bool running, hasMemo;
+        std::string text;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {false,
+         true,
+         table,
+         {"start", "busy", "idle", "message: MMANA не загружена", "status: Ошибка ввода данных",
+          "result: refused"}},
+        {true,
+         false,
+         table,
+         {"start", "busy", "idle", "message: Данные не найдены в MMANA",
+          "status: Ошибка ввода данных", "result: refused"}},
+        {true,
+         true,
+         "",
+         {"start", "busy", "idle", "status: Данные не найдены в MMANA", "result: refused"}},
+        {true,
+         true,
+         "plain text",
+         {"start", "busy", "idle", "message: " + kWrongFormat, "status: Ошибка ввода данных",
+          "result: refused"}},
+        {true, true, table, {"start", "busy", "idle", "result: loaded"}},
+    };
+    for (const Case& c : cases) {
+        FlowRecorder flow;
+        flow.state.DataInFile = (folder.Path() / "data.in").string();
+        test::FakeMmanaLink mmana;
+        mmana.running = c.running;
+        mmana.hasMemo = c.hasMemo;
+        mmana.text = c.text;
+        const bool loaded = LoadData(flow.ctx, flow, LoadSource{&mmana, {}});
+        EXPECT_EQ(loaded, c.calls.back() == "result: loaded");
+        EXPECT_EQ(flow.calls, c.calls) << c.text;
+        if (loaded) {
+            EXPECT_EQ(flow.state.Data.Series[3].Label, "SWR");
+            EXPECT_EQ(flow.state.Data.Series[0].Values, std::vector<float>{14.1f});
+            EXPECT_EQ(test::ReadBytes(flow.state.DataInFile), table + "\r\n"); // the copy kept
+        }
+    }
 }
 
 } // namespace

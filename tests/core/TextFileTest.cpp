@@ -1,5 +1,6 @@
 #include "core/TextFile.h"
 #include "LoadHarness.h"
+#include "core/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,7 @@
 namespace lobex {
 namespace {
 
-TEST(LineReader, AcceptsEveryLineEndWhateverTheBlockSize) {
-    const std::string longLine(1000, 'x');
+TEST(TextLines, AcceptsEveryLineEndAndDropsAByteOrderMark) {
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"a\r\nb\r\n", {"a", "b"}},
         {"a\nb\nc", {"a", "b", "c"}},
@@ -21,21 +21,38 @@ TEST(LineReader, AcceptsEveryLineEndWhateverTheBlockSize) {
         {"\xEF\xBB\xBFhead\r\nrow", {"head", "row"}},
         {"", {}},
         {"\r\n", {""}},
-        {longLine + "\r\n" + longLine + "\r", {longLine, longLine}},
+        {"\n\r", {"", ""}}, // LF then CR: two line ends, not one
     };
-    test::TempFolder folder;
     for (const auto& [bytes, expected] : cases) {
-        const std::string path = folder.Write("lines.csv", bytes);
-        // A block of 16 bytes splits lines and CR LF pairs across reads.
-        for (std::size_t block : {std::size_t{16}, std::size_t{4096}}) {
-            LineReader reader(path, block);
-            std::vector<std::string> lines;
-            for (std::string_view line; reader.Next(line);) {
-                lines.emplace_back(line);
-            }
-            EXPECT_EQ(lines, expected) << '"' << bytes.substr(0, 20) << "\" block " << block;
+        TextLines text(bytes);
+        std::vector<std::string> lines;
+        for (std::string_view line; text.Next(line);) {
+            lines.emplace_back(line);
         }
+        EXPECT_EQ(lines, expected) << '"' << bytes << '"';
     }
+    EXPECT_EQ(FirstLine("\xD7\xE0\xF1\xF2\xEE\xF2\xE0\r\nrest"), "Частота"); // decoded
+    EXPECT_EQ(FirstLine(""), "");
+}
+
+TEST(ReadFileBytes, ReadsEveryByteAndNamesWhatWentWrong) {
+    test::TempFolder folder;
+    std::string bytes(200000, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>(i * 7);
+    }
+    EXPECT_EQ(ReadFileBytes(folder.Write("all.bin", bytes)), bytes);
+    EXPECT_EQ(ReadFileBytes(folder.Write("empty.csv", "")), "");
+    const auto error = [](const std::string& path) {
+        try {
+            ReadFileBytes(path);
+        } catch (const RuntimeError& e) {
+            return std::string(e.what());
+        }
+        return std::string("read");
+    };
+    EXPECT_EQ(error((folder.Path() / "missing.csv").string()), "File not found");
+    EXPECT_EQ(error(folder.Path().string()), "Path/File access error");
 }
 
 TEST(WriteTextFile, WritesWithCrLfOrKeepsTheOldFileAndSaysSo) {

@@ -128,6 +128,11 @@ TEST(Decoding, TakesUtf8WithOrWithoutBomElseWindows1251) {
     EXPECT_EQ(DecodeText("Частота,R"), "Частота,R");
     EXPECT_EQ(DecodeText("\xD7\xE0\xF1\xF2\xEE\xF2\xE0"), "Частота");
     EXPECT_EQ(DecodeText("\xB9 \xA8\xB8 \x96"), "№ Ёё –");
+    // After a byte order mark, bytes that are no UTF-8 are still Windows-1251, never passed on.
+    const std::string afterBom = DecodeText("\xEF\xBB\xBF\xD7\xE0\xF1\xF2\xEE\xF2\xE0");
+    EXPECT_EQ(afterBom, "Частота");
+    EXPECT_TRUE(IsValidUtf8(afterBom));
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBF"), "");
     EXPECT_FALSE(IsValidUtf8("\xC0\x80"));     // overlong
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80")); // surrogate
     EXPECT_FALSE(IsValidUtf8("\xE2\x82"));     // cut short

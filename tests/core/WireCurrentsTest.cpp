@@ -1,6 +1,5 @@
 #include "core/WireCurrents.h"
 #include "LoadHarness.h"
-#include "core/LoadFlow.h"
 
 #include <gtest/gtest.h>
 
@@ -12,39 +11,48 @@ namespace {
 
 const std::string kHeader =
     "WIRE,PULSE,X(m),Y(m),Z(m),REAL(A),IMAGINARY(A),MAGNITUDE(A),PHASE(DEG)\r\n";
-const std::string kThreeWires = (test::TestDataFolder() / "currents_3wires.csv").string();
+const std::filesystem::path kThreeWires = test::TestDataFolder() / "currents_3wires.csv";
 
-TEST(WireCurrents, ListsTheWiresShowsWireOneFirstAndReloadsForAnother) {
-    test::LoadHarness h;
-    ASSERT_TRUE(RunFileOpen(h.ctx, kThreeWires));
-    ASSERT_EQ(h.view.ParamCount(), 3);
-    EXPECT_EQ(h.view.ParamItemText(0), "1");
-    EXPECT_EQ(h.view.ParamItemText(2), "3");
-    EXPECT_EQ(h.view.paramIndex, 0);
-    EXPECT_EQ(h.view.paramCaption, "Провод:");
-    const DataSet& data = h.state.Data;
+LoadResult ReadWire(const std::string& text, int wire) {
+    return ReadCurrents(text, LoadRequest{wire, wire != 0, ".", kPiValue});
+}
+
+TEST(CurrentsReader, ListsTheWiresAndShowsWireOneFirst) {
+    const LoadResult result = ReadWire(test::ReadBytes(kThreeWires), 0);
+    ASSERT_TRUE(result.loaded);
+    ASSERT_TRUE(result.sets.has_value());
+    EXPECT_EQ(test::Texts(*result.sets), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(result.sets->entries[2].itemData, 3);
+    EXPECT_EQ(result.sets->selected, 0);
+    EXPECT_EQ(result.setCaption, "Провод:");
+    EXPECT_EQ(result.curves, 4);
+    const DataSet& data = result.data;
     EXPECT_EQ(data.DataKind, KindCurrents);
+    EXPECT_EQ(data.SelectedSetIndex, 1);
     // Five pulses at equal steps from the origin: a step beyond each end.
     EXPECT_EQ(data.Series[0].Values,
               (std::vector<float>{1 / 6.0f, 2 / 6.0f, 3 / 6.0f, 4 / 6.0f, 5 / 6.0f}));
     EXPECT_EQ(data.Series[1].Values[0], 0.02f);
     EXPECT_EQ(data.Series[4].Values[0], -11.3f); // the phase keeps one decimal
-    const std::vector<std::string> labels = {"Длина", "Re", "Im", "Amplitude", "Phase", "", ""};
-    for (std::size_t c = 0; c < labels.size(); ++c) {
-        EXPECT_EQ(data.Series[c].Label, labels[c]);
-    }
+    EXPECT_EQ(result.gridHeader[0], "Длина");
 
-    ASSERT_TRUE(ReloadForParamEntry(h.ctx, 1));
-    EXPECT_EQ(data.SelectedSetIndex, 2);
-    EXPECT_EQ(data.GridRowCount, 4);
-    EXPECT_EQ(h.view.ParamCount(), 3); // the list stays as it was
-    EXPECT_EQ(h.view.fillCombos, std::vector<int>{4});
+    // A wire of a single pulse sits in the middle rather than ending the load.
+    const LoadResult single = ReadWire(test::ReadBytes(kThreeWires), 3);
+    ASSERT_TRUE(single.loaded);
+    EXPECT_EQ(single.data.Series[0].Values, std::vector<float>{0.5f});
+    EXPECT_TRUE(single.messages.empty());
+    EXPECT_FALSE(single.sets.has_value()); // a chosen wire keeps the list
+}
 
-    // A wire of a single pulse: it sits in the middle rather than ending the load.
-    test::LoadHarness single;
-    ASSERT_TRUE(LoadCurrentsFile(single.ctx, kThreeWires, 3));
-    EXPECT_EQ(single.state.Data.Series[0].Values, std::vector<float>{0.5f});
-    EXPECT_TRUE(single.messages.shown.empty());
+TEST(CurrentsReader, PickingAnotherWireReloadsItAndKeepsTheList) {
+    test::LoadHarness h;
+    ASSERT_TRUE(h.Open(kThreeWires.string()));
+    ASSERT_TRUE(h.Pick(1));
+    EXPECT_EQ(h.state.Data.SelectedSetIndex, 2);
+    EXPECT_EQ(h.state.SelectedSetText, "2");
+    EXPECT_EQ(h.state.Data.GridRowCount, 4);
+    EXPECT_EQ(test::Texts(h.state.Sets), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(h.state.Sets.selected, 1);
 }
 
 TEST(RelativePositions, FollowTheDistancesAlongTheWire) {
@@ -66,7 +74,7 @@ TEST(RelativePositions, FollowTheDistancesAlongTheWire) {
     }
 }
 
-TEST(WireCurrents, FailuresShowTheirMessage) {
+TEST(CurrentsReader, RefusalsCarryTheirMessageAndIcon) {
     std::string tooMany; // more pulses than the counter holds
     for (int r = 0; r < 32768; ++r) {
         tooMany += "1,1,0,0,1,0.1,0.1,0.1,45\n";
@@ -81,23 +89,17 @@ TEST(WireCurrents, FailuresShowTheirMessage) {
         {"70000,1,0,0,1,0.1,0.1,0.1,45\r\n", 0, "Overflow", critical}, // wire: 16 bits
     };
     for (const auto& [body, wire, message, icon] : cases) {
-        test::LoadHarness h;
-        test::TempFolder folder;
-        EXPECT_FALSE(LoadCurrentsFile(h.ctx, folder.Write("c.csv", kHeader + body), wire))
-            << message;
-        EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{message});
-        EXPECT_EQ(h.messages.shown.at(0).icon, icon) << message;
-        EXPECT_EQ(h.state.Data.Series[0].Values, std::vector<float>{0.0f}) << message;
+        const LoadResult result = ReadWire(kHeader + body, wire);
+        EXPECT_FALSE(result.loaded) << message;
+        EXPECT_EQ(result.messages, (std::vector<LoadMessage>{{message, icon}})) << message;
+        EXPECT_EQ(result.data.Series[0].Values, std::vector<float>{0.0f}) << message;
     }
     // Short lines of other wires and blank lines are no failure.
-    test::LoadHarness h;
-    test::TempFolder folder;
-    ASSERT_TRUE(LoadCurrentsFile(
-        h.ctx,
-        folder.Write("c.csv", kHeader + "2,1\r\n\r\n1,1,0,0,1,0.1,0.2,0.3,45.04\r\n"
-                                        "1,2,0,0,2,0.1,0.2,0.3,-45.05\r\n"),
-        1));
-    EXPECT_EQ(h.state.Data.Series[4].Values, (std::vector<float>{45.0f, -45.1f}));
+    const LoadResult result = ReadWire(kHeader + "2,1\r\n\r\n1,1,0,0,1,0.1,0.2,0.3,45.04\r\n"
+                                                 "1,2,0,0,2,0.1,0.2,0.3,-45.05\r\n",
+                                       1);
+    ASSERT_TRUE(result.loaded);
+    EXPECT_EQ(result.data.Series[4].Values, (std::vector<float>{45.0f, -45.1f}));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "graphs/PolarGraph.h"
 #include "GraphHarness.h"
-#include "LoadHarness.h"
-#include "core/LoadFlow.h"
+#include "core/FarField.h"
 #include "graphs/RectangularGraph.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +15,7 @@ constexpr const char* kElevationMessage =
     "Входной файл содержит недостаточно данных для построения графика угла места.\r\n"
     "Удостовертесь что файл включает данные зенита по азимуту 0 и 180 градусов.";
 
-// The documented polar command string: main window 2 inches and 18 divisions, the polar
+// The polar command string the engine is sent: main window 2 inches and 18 divisions, the polar
 // window 3.3 inches and 36; area 1 azimuth, 2 elevation.
 std::string PolarCommands(bool mainWindow, bool blue, int area) {
     const bool azimuth = area == 1;
@@ -30,10 +29,6 @@ std::string PolarCommands(bool mainWindow, bool blue, int area) {
            ")][Scale(264)][ManualScale(0,0,360,1)][NumTicks(1," + (mainWindow ? "18" : "36") +
            ",5)][LineWidth(-2,10)][LineWidth(-1,10)][Caption(\"" +
            (azimuth ? "Azimuth" : "Elevation") + "\")]";
-}
-
-bool Open(GraphHarness& h, const char* name) {
-    return RunFileOpen(h.load, (TestDataFolder() / name).string());
 }
 
 // A pattern whose cut is already in the series: 4 angles, radii in columns 1 to 3.
@@ -62,7 +57,7 @@ TEST(ShowPattern, DrawsBothDiagramsOfAFarFieldFileInEitherWindow) {
     for (const bool mainWindow : {true, false}) {
         GraphHarness h;
         h.state.PlotHost = mainWindow ? PlotHostKind::MainWindow : PlotHostKind::PolarWindow;
-        ASSERT_TRUE(Open(h, "farfield_below_horizon_30deg.csv"));
+        ASSERT_TRUE(h.OpenTestData("farfield_below_horizon_30deg.csv"));
         ASSERT_EQ(h.api.plots.size(), 2U);
         EXPECT_EQ(h.api.plots[0].commands, PolarCommands(mainWindow, true, 1));
         EXPECT_EQ(h.api.plots[1].commands, PolarCommands(mainWindow, true, 2));
@@ -96,7 +91,7 @@ TEST(ShowPattern, DrawsBothDiagramsOfAFarFieldFileInEitherWindow) {
 
 TEST(ShowPattern, TheElevationCutIsDrawnInAngleOrderWithItsValues) {
     GraphHarness h;
-    ASSERT_TRUE(Open(h, "farfield_below_horizon_30deg.csv"));
+    ASSERT_TRUE(h.OpenTestData("farfield_below_horizon_30deg.csv"));
     h.api.plots.clear();
     ASSERT_TRUE(ShowPattern(h.graph, 1, 3));
     ASSERT_EQ(h.api.plots.size(), 2U);
@@ -122,7 +117,7 @@ TEST(ShowPattern, WithoutAnElevationCutTheElevationDiagramStaysEmptyAndSaysWhy) 
     // A grid of one zenith: the azimuth diagram alone.
     GraphHarness single;
     single.link.Slots[2].DocNum = 5; // an elevation diagram of the file before
-    ASSERT_TRUE(Open(single, "farfield_single_zenith.csv"));
+    ASSERT_TRUE(single.OpenTestData("farfield_single_zenith.csv"));
     ASSERT_EQ(single.api.plots.size(), 1U);
     EXPECT_NE(single.api.plots[0].commands.find("[Caption(\"Azimuth\")]"), std::string::npos);
     EXPECT_EQ(single.link.Slots[2].DocNum, 0);
@@ -134,9 +129,9 @@ TEST(ShowPattern, WithoutAnElevationCutTheElevationDiagramStaysEmptyAndSaysWhy) 
     // A chosen elevation that is no zenith of the grid: nothing is drawn rather than the
     // leftovers of the cleared series.
     GraphHarness chosen;
-    ASSERT_TRUE(Open(chosen, "farfield_below_horizon_30deg.csv"));
+    ASSERT_TRUE(chosen.OpenTestData("farfield_below_horizon_30deg.csv"));
     chosen.messages.shown.clear();
-    chosen.data.params = {{"45", 0}};
+    chosen.state.Sets = {{{"45", 0}}, 0};
     chosen.state.Data.SelectedSetIndex = 0;
     chosen.state.SetChosen = true;
     EXPECT_FALSE(ShowPattern(chosen.graph, 1, 2));
@@ -148,11 +143,11 @@ TEST(ShowPattern, WithoutAnElevationCutTheElevationDiagramStaysEmptyAndSaysWhy) 
 
 TEST(ShowPattern, AChosenSetTakesTheCurvesFromTheLists) {
     GraphHarness h;
-    ASSERT_TRUE(Open(h, "farfield_below_horizon_30deg.csv"));
+    ASSERT_TRUE(h.OpenTestData("farfield_below_horizon_30deg.csv"));
     // The elevation list holds 90, 60, 30, 0; the maximum lies at 30 degrees, pick 60.
     ASSERT_EQ(h.state.Pattern.MaxElevation, 30.0f);
-    ASSERT_EQ(h.data.params.at(1).text, "60");
-    h.data.paramIndex = 1;
+    ASSERT_EQ(h.state.Sets.entries.at(1).text, "60");
+    h.state.Sets.selected = 1;
     struct Case {
         CurveChoice left, right;
         int curves;
@@ -179,7 +174,7 @@ TEST(ShowPattern, AChosenSetTakesTheCurvesFromTheLists) {
     }
     // The first curve of each azimuth diagram is the chosen column of the cut at 60 degrees.
     h.state.CutKind = 1;
-    ASSERT_TRUE(BuildCut(h.load, 0.0f, 60.0f));
+    ASSERT_TRUE(BuildCut(h.load, 0.0f, 60.0f).built);
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(drawn[i], h.state.Data.Series[cases[i].firstColumn].Values) << i;
     }

@@ -26,7 +26,7 @@ const std::string& Commands(const GraphHarness& h) {
     return h.api.plots.back().commands;
 }
 
-TEST(PlotXY, ComposesTheDocumentedCommandStringAndRecord) {
+TEST(PlotXY, ComposesTheCommandStringAndRecordTheEngineIsSent) {
     struct Case {
         int right;
         std::string commands;
@@ -194,15 +194,15 @@ TEST(PlotXY, EachRenderReplacesTheGraphAndSetsMenusPaintAndThe3DButton) {
     EXPECT_EQ(h.api.bitmaps.at(0).height, 330);
     EXPECT_TRUE(h.view.GraphMenusEnabled());
     EXPECT_TRUE(h.view.Painted(0));
-    EXPECT_EQ(h.data.pumps, 1);
+    EXPECT_EQ(h.view.pumps, 1);
     PlotXY(h.graph, 2, 0);
     EXPECT_EQ(h.api.commands, (Sent{{1, "[FileClose()]"}}));
     EXPECT_EQ(h.link.Slots[0].DocNum, 2);
     // A failed render disables the 3D button and the menus and paints nothing.
     h.api.plotAnswer = 0;
-    h.data.button3D = true;
+    h.view.button3D = true;
     PlotXY(h.graph, 1, 0);
-    EXPECT_FALSE(h.data.button3D);
+    EXPECT_FALSE(h.view.button3D);
     EXPECT_FALSE(h.view.GraphMenusEnabled());
     EXPECT_FALSE(h.view.Painted(0));
     EXPECT_EQ(h.link.Slots[0].DocNum, 0);
@@ -233,7 +233,6 @@ TEST(ChooseCurvePair, ReadsTheTwoListsAsTheWindowDoes) {
     ASSERT_EQ(h.api.plots.size(), 1U);
     EXPECT_NE(Commands(h).find("[Caption(\"Lobex Data\")]"), std::string::npos);
     EXPECT_FALSE(h.state.SetChosen);
-    EXPECT_TRUE(h.data.showPattern.empty());
 }
 
 } // namespace

@@ -24,11 +24,11 @@ TEST(FontResolver, MissingFacesFallBackToAnInstalledOneThatWritesRussian) {
 }
 
 TEST(FontResolver, FontCarriesSizeWeightAndStyle) {
-    FontSpec spec;
-    spec.points = 10.0;
-    spec.weight = 700;
-    spec.italic = true;
-    const QFont font = MakeFont(spec, 0.5);
+    FontSpec wanted;
+    wanted.points = 10.0;
+    wanted.weight = 700;
+    wanted.italic = true;
+    const QFont font = MakeFont(wanted, 0.5);
     EXPECT_DOUBLE_EQ(font.pointSizeF(), 5.0);
     EXPECT_EQ(font.weight(), QFont::Bold);
     EXPECT_TRUE(font.italic());

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "LoadHarness.h"
+#include "GraphWorld.h"
 #include "PlotRecord.h"
-#include "core/LoadFlow.h"
 #include "graphs/CursorReadout.h"
 #include "graphs/HeadlessGraphView.h"
 #include "graphs/PolarGraph.h"
@@ -32,33 +31,19 @@ inline PolarPoint ReadBack(const PlotMetrics& m, double px, double py, int area)
 
 // The graph code with the real engine behind the link: documents exactly as the windows make
 // them from a file of tests/data.
-struct GraphWorld {
-    explicit GraphWorld(PlotHostKind host = PlotHostKind::MainWindow) {
+struct GraphWorld : lobex::test::GraphWorldOver<PlotEngine> {
+    explicit GraphWorld(PlotHostKind host = PlotHostKind::MainWindow) : GraphWorldOver(host) {
         engine.SetDecimalSeparator(".");
-        state.PlotHost = host;
-        data.onShowPattern = [this](int left, int right) {
-            return lobex::ShowPattern(graph, left, right);
-        };
         EXPECT_TRUE(StartPlotter(link, state, messages));
         view.SetSlotSize(kMainSlot, 800, 500);
         view.SetSlotSize(kAzimuthSlot, 500, 500);
         view.SetSlotSize(kElevationSlot, 500, 500);
     }
-    bool Open(const char* name) {
-        return RunFileOpen(load, (lobex::test::TestDataFolder() / name).string());
-    }
     const PlotSlot& Slot(int slot) const { return link.Slots[static_cast<std::size_t>(slot)]; }
     QImage Picture(int slot) const { return ToQImage(Slot(slot).Bitmap); }
     const PlotDocument& Document(int slot) const { return *engine.FindDocument(Slot(slot).DocNum); }
 
-    PlotEngine engine;
-    AppState state;
-    lobex::test::RecordingView data;
-    HeadlessGraphView view;
-    lobex::test::RecordingMessages messages;
-    PlotLink link{engine};
-    GraphContext graph{state, data, view, messages, link};
-    LoadContext load{state, data, messages};
+    PlotEngine& engine = api;
 };
 
 } // namespace lobex::plotter::test

@@ -47,9 +47,9 @@ class PlotOutputTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
-        ASSERT_TRUE(sweep.Open("sweep_50ohm.csv"));
+        ASSERT_TRUE(sweep.OpenTestData("sweep_50ohm.csv"));
         PlotXY(sweep.graph, 1, 2); // as the curve lists do after a load
-        ASSERT_TRUE(polar.Open("farfield_below_horizon_30deg.csv"));
+        ASSERT_TRUE(polar.OpenTestData("farfield_below_horizon_30deg.csv"));
         sweep.engine.SetClipboard(&clipboard);
         polar.engine.SetClipboard(&clipboard);
     }

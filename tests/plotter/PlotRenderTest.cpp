@@ -263,7 +263,7 @@ TEST_F(PlotRenderTest, PolarCircleReadsBackAtItsRadiusAndSizesAreInInches) {
 // and the -3 dB circle in green.
 TEST(GraphDocuments, PolarDiagramsFollowTheirAngleConventionsWithTheCircleInGreen) {
     test::GraphWorld w(PlotHostKind::PolarWindow);
-    ASSERT_TRUE(w.Open("farfield_below_horizon_30deg.csv"));
+    ASSERT_TRUE(w.OpenTestData("farfield_below_horizon_30deg.csv"));
     // The total gain alone, so that no other curve is drawn over it; the circle is curve 2.
     ASSERT_TRUE(lobex::ShowPattern(w.graph, 3, 0));
     for (const int slot : {kAzimuthSlot, kElevationSlot}) {

@@ -17,7 +17,7 @@ constexpr float kQuarterTurn = std::numbers::pi_v<float> / 2.0f;
 
 // The matrices below are worked out by hand from the D3DX documentation: rows are the images of
 // the x, y and z axes, the fourth row the translation.
-TEST(D3DMath, QuarterTurnsAboutTheAxesMatchTheDocumentedMatrices) {
+TEST(D3DMath, QuarterTurnsAboutTheAxesMatchTheLeftHandedMatrices) {
     // Clockwise seen from the axis tip in the left-handed space: about y, x turns towards -z.
     const struct {
         Vector3 axis;
@@ -68,7 +68,7 @@ TEST(D3DMath, YawPitchRollTurnsRollFirstThenPitchThenYaw) {
     // Pitch takes y to z, then yaw takes z to x.
     const Quaternion q = QuaternionRotationYawPitchRoll(kQuarterTurn, kQuarterTurn, 0.0f);
     ExpectNear(Vec3TransformCoord({0, 1, 0}, MatrixRotationQuaternion(q)), {1, 0, 0});
-    // The documented closed form, with half angles.
+    // The closed form, with half angles.
     const float yaw = 0.3f, pitch = 0.5f, roll = 0.7f;
     const float cy = std::cos(yaw / 2), sy = std::sin(yaw / 2);
     const float cp = std::cos(pitch / 2), sp = std::sin(pitch / 2);

@@ -24,7 +24,7 @@ void ExpectSteps(const std::vector<Step>& steps) {
     }
 }
 
-TEST(FrameClock, CommandsFollowTheirDocumentedArithmetic) {
+TEST(FrameClock, EachCommandMovesTheBaseAndTheStopTimeAsTheTimerDid) {
     // Times are multiples of 1/8 so that every result is exact in single precision.
     ExpectSteps({
         {100.0f, kClockReset, 0.0f},         // base 100
@@ -32,7 +32,7 @@ TEST(FrameClock, CommandsFollowTheirDocumentedArithmetic) {
         {102.0f, kClockElapsedTime, 102.0f}, // last query was 0
         {102.5f, kClockElapsedTime, 0.5f},
         {103.0f, kClockStop, 103.0f},   // stop 103
-        {110.0f, kClockAppTime, 10.0f}, // the documented command does not freeze while stopped
+        {110.0f, kClockAppTime, 10.0f}, // application time keeps running while stopped
         {110.0f, kClockStart, 110.0f},  // base 100 + 110 - 103 = 107; last query 102.5 + 7
         {111.0f, kClockAppTime, 4.0f},
         {111.0f, kClockElapsedTime, 1.5f}, // 111 - 109.5: the stopped time is skipped

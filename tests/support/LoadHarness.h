@@ -1,9 +1,7 @@
 #pragma once
 
 #include "Recorders.h"
-#include "RecordingView.h"
-#include "core/FarField.h"
-#include "core/LoadContext.h"
+#include "core/LoadFlow.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -16,30 +14,44 @@
 
 namespace lobex::test {
 
-// One shared state with a recorded window and recorded messages, as a loader sees them. The
-// recorded window builds the pattern cuts when asked to show a pattern, as the graphs would.
+// The load flow as lobex-cli runs it: one shared state, recorded messages, the headless view.
 struct LoadHarness {
-    LoadHarness() {
-        view.onShowPattern = [this](int, int) {
-            return BuildPatternCuts(ctx);
-        };
-    }
+    LoadHarness() = default;
     LoadHarness(const LoadHarness&) = delete;
     LoadHarness& operator=(const LoadHarness&) = delete;
 
-    std::vector<std::string> MessageTexts() const {
-        std::vector<std::string> texts;
-        for (const RecordedMessage& message : messages.shown) {
-            texts.push_back(message.text);
-        }
-        return texts;
+    // File > Open with the file chosen.
+    bool Open(const std::string& path) { return OpenFile(ctx, view, path); }
+    // Picking entry `index` of the set list: CurrentFile read again for it.
+    bool Pick(int index) {
+        return ReloadForParamEntry(state, index,
+                                   [this] { return LoadData(ctx, view, LoadSource{}); });
     }
+    std::vector<std::string> MessageTexts() const { return messages.Texts(); }
 
     AppState state;
-    RecordingView view;
     RecordingMessages messages;
-    LoadContext ctx{state, view, messages};
+    LoadContext ctx{state, messages};
+    HeadlessDataView view{ctx};
 };
+
+// The texts of a reader's messages, in order.
+inline std::vector<std::string> Texts(const std::vector<LoadMessage>& messages) {
+    std::vector<std::string> texts;
+    for (const LoadMessage& message : messages) {
+        texts.push_back(message.text);
+    }
+    return texts;
+}
+
+// The texts of a set list's entries.
+inline std::vector<std::string> Texts(const SetList& list) {
+    std::vector<std::string> texts;
+    for (const SetListEntry& entry : list.entries) {
+        texts.push_back(entry.text);
+    }
+    return texts;
+}
 
 // A folder of its own under the system temporary folder, removed with everything in it.
 class TempFolder {

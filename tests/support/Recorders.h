@@ -21,6 +21,13 @@ public:
     void Show(std::string_view text, MessageIcon icon, std::string_view caption) override {
         shown.push_back({std::string(text), icon, std::string(caption)});
     }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const RecordedMessage& message : shown) {
+            texts.push_back(message.text);
+        }
+        return texts;
+    }
     std::vector<RecordedMessage> shown;
 };
 

@@ -65,14 +65,14 @@ void ExpectBothReadersAgree(const std::string& bytes) {
 }
 
 TEST(OwnModelReader, GivesWhatAssimpGivesForTheModelsWeWrite) {
-    test::LoadHarness corpus;
-    ASSERT_TRUE(ReadFarFieldGrid(
-        corpus.ctx, (test::CorpusFolder() / "farfield_csv" / "APET_LazyH-16m_1deg.csv").string()));
+    const LoadResult corpus = ReadFarFieldGrid(
+        test::ReadBytes(test::CorpusFolder() / "farfield_csv" / "APET_LazyH-16m_1deg.csv"));
+    ASSERT_TRUE(corpus.loaded);
     const std::pair<const char*, FarFieldGrid> cases[] = {
         {"lobes in every direction, 5 degrees", test::LobedGrid(5.0f)},
         {"-40 dBi with one +10 dBi point: poles and seam shared", test::FortyBelowTenAbove()},
         {"a coarse 45-degree grid", test::LobedGrid(45.0f)},
-        {"the 1-degree corpus pattern", corpus.state.FarField},
+        {"the 1-degree corpus pattern", corpus.farField},
     };
     for (const auto& [what, grid] : cases) {
         SCOPED_TRACE(what);
@@ -81,7 +81,7 @@ TEST(OwnModelReader, GivesWhatAssimpGivesForTheModelsWeWrite) {
     }
     // The corpus pattern: 90 zenith angles by 361 columns. The 360 column repeats the positions
     // of the 0 column, but the running normals differ at the seam, so no vertex is joined.
-    PatternMesh mesh = test::BuiltMesh(corpus.state.FarField);
+    PatternMesh mesh = test::BuiltMesh(corpus.farField);
     XFileContent own;
     ASSERT_EQ(ReadOwnModelFile(BinaryModelBytes(mesh), own), OwnModelRead::Read);
     const MeshData& read = own.Frames.at(0).Meshes.at(0).Mesh;

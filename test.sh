@@ -11,6 +11,9 @@ if [ "${#sources[@]}" -gt 0 ]; then
     (cd "$root" && clang-format --dry-run --Werror "${sources[@]}")
 fi
 
+echo "Checking the includes against the layers"
+"$root/scripts/check_includes.sh"
+
 # Every seed file through every reader under AddressSanitizer and UndefinedBehaviorSanitizer.
 "$root/fuzz.sh" --replay
 

@@ -1,5 +1,6 @@
 #include "AtomicFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <random>
@@ -11,6 +12,7 @@ namespace {
 // Creating a name that some other process could have planted would let it choose what gets
 // written to; a new-file open fails on any existing name, links included.
 constexpr int kNameAttempts = 32;
+constexpr std::size_t kNameKept = 64;
 
 std::FILE* CreateNewFile(const std::filesystem::path& path) {
 #ifdef _WIN32
@@ -104,8 +106,11 @@ std::filesystem::path RandomTemporaryName(const std::filesystem::path& target) {
     for (char& letter : suffix) {
         letter = kLetters[pick(random)];
     }
+    // Only the start of a long name is kept, so the temporary name fits where the target's did.
+    std::filesystem::path::string_type kept = target.filename().native();
+    kept.resize(std::min<std::size_t>(kept.size(), kNameKept));
     std::filesystem::path name(".");
-    name += target.filename();
+    name += kept;
     name += "." + suffix + ".tmp";
     return target.parent_path() / name;
 }

@@ -21,7 +21,8 @@ using FileContents = std::function<void(const FileSink& sink)>;
 // A name in the target's folder for the new file; asked again while the name it gives is taken.
 using TemporaryNamer = std::function<std::filesystem::path(const std::filesystem::path& target)>;
 
-// ".<file name>.<eight random letters or digits>.tmp" in the target's folder.
+// ".<file name, its first 64 characters>.<eight random letters or digits>.tmp" in the target's
+// folder.
 std::filesystem::path RandomTemporaryName(const std::filesystem::path& target);
 
 // Replaces target's contents as a whole. The contents go to a new file in the same folder,

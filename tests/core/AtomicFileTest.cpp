@@ -250,7 +250,7 @@ TEST(AtomicFile, ATakenTemporaryNameIsNeverWrittenThrough) {
     }
 }
 
-TEST(AtomicFile, TemporaryNamesAreHiddenBesideTheTargetAndDiffer) {
+TEST(AtomicFile, TemporaryNamesAreHiddenBesideTheTargetDifferAndFit) {
     const fs::path target = fs::path("folder") / "export.csv";
     const fs::path first = RandomTemporaryName(target);
     const fs::path second = RandomTemporaryName(target);
@@ -258,6 +258,13 @@ TEST(AtomicFile, TemporaryNamesAreHiddenBesideTheTargetAndDiffer) {
     EXPECT_EQ(first.filename().string().rfind(".export.csv.", 0), 0U) << first;
     EXPECT_EQ(first.extension(), ".tmp");
     EXPECT_NE(first, second);
+
+    // A name as long as names get still has room for its temporary file.
+    test::TempFolder folder;
+    const fs::path longest = folder.Path() / (std::string(251, 'n') + ".csv");
+    ASSERT_TRUE(WriteAtomically(longest, "long").ok);
+    EXPECT_EQ(test::ReadBytes(longest), "long");
+    EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{longest.filename().string()});
 }
 
 } // namespace

@@ -2,7 +2,8 @@
 # Fuzzes every reader with libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer.
 #   ./fuzz.sh [SECONDS]   fuzz each target for SECONDS (default 60), new inputs kept in
 #                         build-fuzz/corpus/, crashes written to build-fuzz/artifacts/
-#   ./fuzz.sh --replay    run every seed (tests/data, ../shared/corpus, fuzz/regressions)
+#   ./fuzz.sh --replay    run every seed (tests/data with its real-world corpus,
+#                         fuzz/regressions)
 #                         through every target once; fails on the first finding
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
@@ -25,7 +26,7 @@ fi
 cmake --build "$build" -j2
 
 seeds=("$root/tests/data")
-for folder in "$root/../shared/corpus"/*/ "$root/fuzz/regressions"/*/; do
+for folder in "$root/fuzz/regressions"/*/; do
     [ -d "$folder" ] && seeds+=("$folder")
 done
 

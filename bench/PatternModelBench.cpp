@@ -1,4 +1,5 @@
 #include "GeneratedFarField.h"
+#include "core/AtomicFile.h"
 #include "core/FarField.h"
 #include "scene/CD3DFrame.h"
 #include "scene/FileBytes.h"
@@ -66,7 +67,7 @@ const FarFieldGrid* ReadGrid(benchmark::State& state, const std::string& path) {
 bool WriteModel(const FarFieldGrid& grid, PatternMesh& mesh) {
     std::string refusal;
     return BuildPatternVertices(grid, kPiValue, mesh, refusal) &&
-           ReplaceFileContents(ModelPath(), BinaryModelBytes(mesh));
+           WriteAtomically(ModelPath(), BinaryModelBytes(mesh)).ok;
 }
 
 // What the 3D button does before the view starts: vertices, faces and the binary file.
@@ -203,7 +204,10 @@ void BM_BuildAndWriteTextModel_HalfDegree(benchmark::State& state) {
     std::string refusal;
     for (auto _ : state) {
         BuildPatternVertices(*grid, kPiValue, mesh, refusal);
-        ReplaceFileContents(ModelPath(), TextModelText(mesh, ","));
+        if (!WriteAtomically(ModelPath(), TextModelText(mesh, ",")).ok) {
+            state.SkipWithError("the model file was not written");
+            break;
+        }
     }
 }
 BENCHMARK(BM_BuildAndWriteTextModel_HalfDegree)->Unit(benchmark::kMillisecond)->UseRealTime();

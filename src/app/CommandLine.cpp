@@ -1,11 +1,14 @@
 #include "CommandLine.h"
 
+#include "core/AtomicFile.h"
+#include "core/Utf8Path.h"
+
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QThread>
 #include <QWidget>
 #include <QWindow>
@@ -52,22 +55,21 @@ bool SaveWindowPicture(QWidget& window, const QString& path, QString* error) {
     if (format.isEmpty()) {
         format = "png";
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    QImageWriter writer(&file, format);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
     if (!writer.write(picture.toImage())) {
         *error = writer.errorString();
-        file.cancelWriting();
         return false;
     }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
+    const FileWriteResult written = WriteAtomically(
+        Utf8Path(path.toStdString()),
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!written.ok) {
+        *error = QString::fromStdString(written.error);
     }
-    return true;
+    return written.ok;
 }
 
 } // namespace lobex

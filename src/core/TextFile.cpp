@@ -1,5 +1,6 @@
 #include "TextFile.h"
 
+#include "AtomicFile.h"
 #include "Errors.h"
 #include "Messages.h"
 #include "TextRules.h"
@@ -9,7 +10,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <system_error>
 
 namespace lobex {
@@ -86,57 +86,20 @@ bool IsBlankLine(std::string_view line) {
     return line.find_first_not_of(' ') == std::string_view::npos;
 }
 
-namespace {
-
-// A name beside the target that nothing else uses, so the rename stays on one file system.
-std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
-    std::random_device random;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        std::filesystem::path candidate = target;
-        candidate += ".tmp" + std::to_string(random() % 1000000);
-        std::error_code error;
-        if (!std::filesystem::exists(candidate, error) && !error) {
-            return candidate;
-        }
-    }
-    throw RuntimeError("Path/File access error");
-}
-
-} // namespace
-
 bool WriteTextFile(LoadContext& ctx, const std::string& path, std::string_view body,
                    std::string_view header) {
-    std::filesystem::path temporary;
-    try {
-        const std::filesystem::path target = Utf8Path(path);
-        if (path.empty() || std::filesystem::is_directory(target)) {
-            throw RuntimeError("Path/File access error");
+    const FileWriteResult written = WriteAtomically(Utf8Path(path), [&](const FileSink& sink) {
+        if (!header.empty()) {
+            sink(header);
+            sink("\r\n");
         }
-        temporary = TemporaryNameFor(target);
-        {
-            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-            if (!out.is_open()) {
-                throw RuntimeError("Path/File access error");
-            }
-            if (!header.empty()) {
-                out << header << "\r\n";
-            }
-            out << body << "\r\n";
-            out.close();
-            if (out.fail()) {
-                throw RuntimeError("Device I/O error");
-            }
-        }
-        std::filesystem::rename(temporary, target);
-        return true;
-    } catch (const std::exception&) {
-        if (!temporary.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-        }
+        sink(body);
+        sink("\r\n");
+    });
+    if (!written.ok) {
         Tell(ctx, kWriteErrorMessage, MessageIcon::Critical);
-        return false;
     }
+    return written.ok;
 }
 
 } // namespace lobex

@@ -1,8 +1,10 @@
 #include "FileReplace.h"
 
+#include "core/AtomicFile.h"
+#include "core/Utf8Path.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace lobex {
 
@@ -48,19 +50,10 @@ std::string WriteFileReplacing(const std::string& path, const QByteArray& bytes,
         return Describe(description);
     };
 
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return fail(file.errorString());
-    }
-    if (file.write(bytes) != bytes.size()) {
-        const QString description = file.errorString();
-        file.cancelWriting();
-        return fail(description);
-    }
-    if (!file.commit()) {
-        return fail(file.errorString());
-    }
-    return {};
+    const FileWriteResult written =
+        WriteAtomically(Utf8Path(path), std::string_view(bytes.constData(),
+                                                         static_cast<std::size_t>(bytes.size())));
+    return written.ok ? std::string() : fail(QString::fromStdString(written.error));
 }
 
 } // namespace lobex

@@ -1,6 +1,7 @@
 #include "PlotOutput.h"
 
 #include "EmfPaintDevice.h"
+#include "core/AtomicFile.h"
 #include "core/Utf8Path.h"
 
 #include <QBuffer>
@@ -9,7 +10,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QTemporaryFile>
 
@@ -139,21 +139,11 @@ bool WriteFileAtomically(const std::string& path, const QByteArray& bytes, std::
         error = "nothing to write";
         return false;
     }
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString().toStdString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        error = file.errorString().toStdString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = file.errorString().toStdString();
-        return false;
-    }
-    return true;
+    const FileWriteResult written =
+        WriteAtomically(Utf8Path(path), std::string_view(bytes.constData(),
+                                                         static_cast<std::size_t>(bytes.size())));
+    error = written.error;
+    return written.ok;
 }
 
 bool PrintDocument(const PlotDocument& document, QPrinter& printer, int copies,

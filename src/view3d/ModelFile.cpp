@@ -1,14 +1,10 @@
 #include "ModelFile.h"
 
 #include "core/TextRules.h"
-#include "core/Utf8Path.h"
 
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
 namespace lobex {
 namespace {
@@ -205,33 +201,6 @@ std::string TextModelText(PatternMesh& mesh, std::string_view decimalSeparator) 
     out.Line("}");
     out.Line("}");
     return out.Take();
-}
-
-bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
-    if (path.empty()) {
-        return false;
-    }
-    const std::filesystem::path target = Utf8Path(path);
-    std::filesystem::path temporary = target;
-    temporary += ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        file.close();
-        if (!file) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return false;
-    }
-    return true;
 }
 
 } // namespace lobex

@@ -20,9 +20,4 @@ std::string BinaryModelBytes(PatternMesh& mesh);
 // reads the same under every locale.
 std::string TextModelText(PatternMesh& mesh, std::string_view decimalSeparator);
 
-// Replaces a file's contents as a whole: the bytes go to a temporary file beside it, which is
-// then renamed over it, so a failed write never leaves a half-written file behind. False when
-// either step fails (the old file, if any, is then unchanged).
-bool ReplaceFileContents(const std::string& path, std::string_view bytes);
-
 } // namespace lobex

@@ -1,7 +1,9 @@
 #include "PatternModel.h"
 
 #include "ModelFile.h"
+#include "core/AtomicFile.h"
 #include "core/TextRules.h"
+#include "core/Utf8Path.h"
 
 #include <new>
 
@@ -12,7 +14,7 @@ namespace {
 template <typename Compose>
 bool WriteModel(View3DContext& context, Compose compose) {
     try {
-        if (ReplaceFileContents(context.state.TempModelFile, compose())) {
+        if (WriteAtomically(Utf8Path(context.state.TempModelFile), compose()).ok) {
             return true;
         }
     } catch (const std::bad_alloc&) {

@@ -3,7 +3,6 @@
 #include "Recorders.h"
 #include "core/LoadFlow.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -83,15 +82,14 @@ private:
     std::filesystem::path path_;
 };
 
-// The folders the tests read from: tests/data, and the shared real-world corpus (which the
-// environment may move elsewhere), as the build was configured.
+// The folders the tests read from: tests/data, and the real-world files copied into its corpus
+// folder (see corpus/SOURCES.md there).
 #ifdef LOBEX_TEST_DATA_DIR
 inline std::filesystem::path TestDataFolder() {
     return std::filesystem::path(LOBEX_TEST_DATA_DIR);
 }
 inline std::filesystem::path CorpusFolder() {
-    const char* folder = std::getenv("LOBEX_CORPUS");
-    return std::filesystem::path(folder != nullptr ? folder : LOBEX_CORPUS_DIR);
+    return TestDataFolder() / "corpus";
 }
 #endif
 

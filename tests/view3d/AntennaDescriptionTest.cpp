@@ -180,7 +180,7 @@ TEST(ScaleAntenna, AnAntennaWithoutExtentIsLeftAsItIs) {
     ExpectNear(point.Sources[0].Position, {1, 1, 1});
 }
 
-// Every .maa file of the shared corpus: which are read and which refused, and why.
+// Every .maa file of the corpus: which are read and which refused, and why.
 TEST(ReadMaaFile, TheRealWorldFilesLoadOrAreRefusedForAReason) {
     struct Expected {
         std::size_t wires;

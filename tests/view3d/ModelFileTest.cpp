@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <set>
 #include <tuple>
 
@@ -82,25 +81,6 @@ TEST(ModelFiles, AssimpReadsBothFormsBackAsTheSameMesh) {
     // Six decimals, rounded from the shortest decimal text of the float: at most half a unit of
     // the sixth decimal and the float's own half step.
     ExpectAssimpReadsTheMesh(folder.Write("text.x", TextModelText(mesh, ",")), mesh, 6e-7f);
-}
-
-TEST(ReplaceFileContents, ReplacesTheWholeFileOrLeavesTheOldOneAlone) {
-    test::TempFolder folder;
-    const std::string path = (folder.Path() / "temp.x").string();
-    ASSERT_TRUE(ReplaceFileContents(path, "first version, longer"));
-    ASSERT_TRUE(ReplaceFileContents(path, "second"));
-    EXPECT_EQ(test::ReadBytes(path), "second");
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
-    // The temporary file cannot be made: the old file stays as it was.
-    std::filesystem::create_directory(path + ".tmp");
-    EXPECT_FALSE(ReplaceFileContents(path, "third"));
-    EXPECT_EQ(test::ReadBytes(path), "second");
-    EXPECT_FALSE(ReplaceFileContents((folder.Path() / "no such folder" / "temp.x").string(), "x"));
-    EXPECT_FALSE(ReplaceFileContents("", "x"));
-    // A target that is a folder cannot be replaced; nothing is left behind.
-    std::filesystem::create_directory(folder.Path() / "folder.x");
-    EXPECT_FALSE(ReplaceFileContents((folder.Path() / "folder.x").string(), "x"));
-    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "folder.x.tmp"));
 }
 
 } // namespace

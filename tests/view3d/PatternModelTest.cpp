@@ -1,4 +1,5 @@
 #include "view3d/PatternModel.h"
+#include "FileSizeLimit.h"
 #include "PatternGrids.h"
 #include "SceneTestSupport.h"
 
@@ -45,8 +46,12 @@ TEST_F(PatternModel, AFailedWriteShowsTheWriteErrorAndKeepsTheEarlierModel) {
     ASSERT_TRUE(PreparePatternModel(context));
     const std::string earlier = test::ReadBytes(state.TempModelFile);
     state.FarField = test::MakeGrid(10.0f, 10.0f, [](float, float) { return 1.0f; });
-    std::filesystem::create_directory(state.TempModelFile + ".tmp");
-    EXPECT_FALSE(PreparePatternModel(context));
+    {
+        // The disk fills up part of the way through the new model.
+        test::FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.Active());
+        EXPECT_FALSE(PreparePatternModel(context));
+    }
     ASSERT_EQ(messages.shown.size(), 1U);
     EXPECT_EQ(messages.shown[0].text, "Ошибка записи в файл. Данные не сохранены.");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);

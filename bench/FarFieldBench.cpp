@@ -90,7 +90,7 @@ void ReportMemory(benchmark::State& state, const std::string& path) {
     {
         LoadHarness h;
         h.Open(path);
-        for (const lobex::AzimuthColumn& column : h.state.FarField) {
+        for (const lobex::AzimuthColumn& column : h.state.Loaded.FarField) {
             payload += column.Points.size() * sizeof(lobex::PatternPoint);
         }
         held = gBytesNow.load() - before;
@@ -111,7 +111,7 @@ void RunPath(benchmark::State& state, const std::string& path) {
             state.SkipWithError("the far-field file did not load");
             return;
         }
-        benchmark::DoNotOptimize(h.state.Pattern.BeamWidth);
+        benchmark::DoNotOptimize(h.state.Loaded.Pattern.BeamWidth);
     }
     state.SetBytesProcessed(state.iterations() * bytes);
     ReportMemory(state, path);

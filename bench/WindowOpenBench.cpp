@@ -18,7 +18,7 @@ void BM_OpenFarFieldInWindow(benchmark::State& state) {
         harness.window->OpenFileFromOutside(path);
         harness.window->repaint();
     }
-    if (!harness.state.PatternShown || harness.link.Slots[2].HasBitmap != 1) {
+    if (!harness.state.View.PatternShown || harness.link.Slots[2].HasBitmap != 1) {
         state.SkipWithError("the pattern did not open");
     }
 }

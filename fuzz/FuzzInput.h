@@ -32,12 +32,12 @@ inline LoadRequest Request(std::size_t size) {
 inline void ShowLoaded(const LoadResult& result, const LoadRequest& request) {
     AppState state;
     state.DecimalSeparator = request.decimalSeparator;
-    state.Data = result.data;
+    state.Loaded.Data = result.data;
     if (FillGrid(state)) {
         GridToSeries(state);
     }
-    (void)CsvHeader(state.Data);
-    (void)CsvBody(state.Data);
+    (void)CsvHeader(state.Loaded.Data);
+    (void)CsvBody(state.Loaded.Data);
 }
 
 // Reads again for the first, the second and the last entry of the set list, as a user picks them.

@@ -13,9 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The pattern's cuts as the graphs build them, and a cut through another azimuth than the
     // window's, as the 3D view may ask.
     lobex::test::LoadHarness h;
-    h.state.FarField = result.farField;
-    h.state.Pattern = result.pattern;
+    h.state.Loaded.FarField = result.farField;
+    h.state.Loaded.Pattern = result.pattern;
     lobex::BuildPatternCuts(h.ctx);
-    lobex::ElevationCut(h.state.FarField, h.state.FarField.back().Azimuth, h.state.Data);
+    lobex::ElevationCut(h.state.Loaded.FarField, h.state.Loaded.FarField.back().Azimuth,
+                        h.state.Loaded.Data);
     return 0;
 }

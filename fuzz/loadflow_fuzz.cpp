@@ -8,8 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lobex::test::LoadHarness h;
     h.state.DecimalSeparator = size % 3 == 0 ? "," : ".";
     if (h.Open(path)) {
-        (void)lobex::CsvBody(h.state.Data);
-        const int count = static_cast<int>(h.state.Sets.entries.size());
+        (void)lobex::CsvBody(h.state.Loaded.Data);
+        const int count = static_cast<int>(h.state.Loaded.Sets.entries.size());
         for (int index : {0, 1, count - 1}) {
             h.Pick(index);
         }

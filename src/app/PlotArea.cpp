@@ -227,7 +227,7 @@ void PlotArea::picPlot_MouseMove(QPointF at) {
     const PlotSlot& slot = link_.Slots[kMainSlot];
     const RectangularReadout readout =
         slot.HasBitmap == 1
-            ? ReadRectangular(slot.Metrics, at.x(), at.y(), state_.LogX, state_.LogY)
+            ? ReadRectangular(slot.Metrics, at.x(), at.y(), state_.View.LogX, state_.View.LogY)
             : RectangularReadout{};
     if (lblX == nullptr || !readout.inside) {
         if (lblX != nullptr) {
@@ -249,8 +249,8 @@ void PlotArea::PolarMouseMove(QPointF at, int area) {
     QLabel* angle = area == 1 ? controls_.lblY1 : controls_.lblY2;
     const PolarReadout readout =
         slot.HasBitmap == 1
-            ? ReadPolar(slot.Metrics, at.x(), at.y(), area, state_.Pattern.PlotRange,
-                        state_.Pattern.PlotFloor, state_.PiValue)
+            ? ReadPolar(slot.Metrics, at.x(), at.y(), area, state_.Loaded.Pattern.PlotRange,
+                        state_.Loaded.Pattern.PlotFloor, state_.PiValue)
             : PolarReadout{};
     if (!readout.inside) {
         gain->clear();

@@ -93,7 +93,7 @@ void frmData::Form_Load() {
     lblSource->clear();
     FillCombos(0);
     cmbParam->setEnabled(false);
-    state_.PlotHost = PlotHostKind::MainWindow;
+    state_.View.PlotHost = PlotHostKind::MainWindow;
     SetFormLanguage();
     fraControls2->setFrameShape(QFrame::NoFrame);
     fraControls2->hide();
@@ -103,7 +103,7 @@ void frmData::Form_Load() {
 void frmData::FillCombos(int kind) {
     const int n = kind == 0 ? kSeriesUpperBound - 1 : kind - 1;
     const auto label = [this](int index) {
-        return Q(state_.Data.Series[static_cast<std::size_t>(index)].Label);
+        return Q(state_.Loaded.Data.Series[static_cast<std::size_t>(index)].Label);
     };
     {
         const QSignalBlocker quiet(cmbLeft);
@@ -184,7 +184,7 @@ void frmData::StopPlotter() {
 }
 
 void frmData::ReleasePlotHost() {
-    state_.PlotHost = PlotHostKind::None;
+    state_.View.PlotHost = PlotHostKind::None;
 }
 
 void frmData::UnloadMainWindow() {
@@ -213,10 +213,8 @@ void frmData::ShowFromOtherCopy() {
 // ---- Loading ----------------------------------------------------------------------------
 
 void frmData::optSrc_Click(int index) {
-    state_.SourceIndex = static_cast<std::int16_t>(index);
-    if (state_.PolarWindowOpen) {
-        UnloadPolarWindow();
-    }
+    state_.View.SourceIndex = static_cast<std::int16_t>(index);
+    UnloadPolarWindow();
     SetPolarLayout(false);
     FillCurveList();
     ResetCombos();
@@ -250,20 +248,18 @@ void frmData::mnuDataSrcFile_Click() {
 void frmData::ResetCombos() {
     cmbLeft->setEnabled(false);
     cmbRight->setEnabled(false);
-    state_.Sets = SetList{};
+    state_.Loaded.Sets = SetList{};
     ShowSetList();
     cmbParam->setEnabled(false);
 }
 
 void frmData::cmdRun_Click() {
-    state_.SetChosen = false;
-    state_.Data.SelectedSetIndex = 0;
+    state_.View.SetChosen = false;
+    state_.Loaded.Data.SelectedSetIndex = 0;
     ResetCombos();
-    if (state_.PatternShown) {
-        if (state_.PolarWindowOpen) {
-            UnloadPolarWindow();
-        }
-        state_.PatternShown = false;
+    if (state_.View.PatternShown) {
+        UnloadPolarWindow();
+        state_.View.PatternShown = false;
     }
     SetPolarLayout(false);
     LoadData();
@@ -285,7 +281,7 @@ void frmData::OpenFileFromOutside(const std::string& path) {
 
 bool frmData::LoadData() {
     LoadSource source;
-    if (state_.SourceIndex == 0) {
+    if (state_.View.SourceIndex == 0) {
         source.mmana = &services_.mmana;
     } else {
         source.chooseFile = [this] {
@@ -304,7 +300,7 @@ void frmData::ShowLoadStart() {
     for (int slot : {kElevationSlot, kAzimuthSlot, kMainSlot}) {
         ClosePlot(graph_, slot);
     }
-    if (!(state_.PatternShown && state_.SetChosen)) {
+    if (!(state_.View.PatternShown && state_.View.SetChosen)) {
         ShowGrid();
         ctlGrid->SelectRow(1);
         mnuFileSave->setEnabled(false);
@@ -350,16 +346,17 @@ void frmData::ShowLoadResult(const LoadResult& result) {
     cmbLeft->setEnabled(true);
     cmdPrint->setEnabled(true);
     cmbParam->setEnabled(cmbParam->count() >= 1);
-    if (!state_.SetChosen) {
+    if (!state_.View.SetChosen) {
         ChooseInitialCurves();
     }
-    if (!state_.PatternShown) {
+    if (!state_.View.PatternShown) {
         cmbLeft_Click();
     }
-    lblSource->setText(optSrc[0]->isChecked() ? QStringLiteral("MMANA") : Q(state_.CurrentFile));
+    lblSource->setText(optSrc[0]->isChecked() ? QStringLiteral("MMANA")
+                                              : Q(state_.Loaded.CurrentFile));
     mnuFileGraph->setEnabled(true);
     mnuFileScreen->setEnabled(true);
-    mnuFileSave->setEnabled(state_.SourceIndex == 0);
+    mnuFileSave->setEnabled(state_.View.SourceIndex == 0);
     raise();
 }
 
@@ -379,7 +376,7 @@ void frmData::ChooseInitialCurves() {
     cmbLeft->hide();
     cmbRight->hide();
     cmbRight->setCurrentIndex(0);
-    const std::int16_t kind = state_.Data.DataKind;
+    const std::int16_t kind = state_.Loaded.Data.DataKind;
     if (kind == KindNearField || kind == KindCurrents) {
         cmbLeft->setCurrentIndex(2);
         cmbRight->setCurrentIndex(0);
@@ -388,7 +385,8 @@ void frmData::ChooseInitialCurves() {
         cmbRight->setCurrentIndex(2);
     }
     if (kind == KindFarField) {
-        const std::size_t zeniths = state_.FarField.empty() ? 0 : state_.FarField[0].Points.size();
+        const std::size_t zeniths =
+            state_.Loaded.FarField.empty() ? 0 : state_.Loaded.FarField[0].Points.size();
         Enable3DButton(plotArea_->Pattern(), zeniths > 1);
     }
     cmbLeft->show();
@@ -400,9 +398,6 @@ void frmData::cmbParam_Click() {
         return;
     }
     cmbParam->setEnabled(false);
-    if (state_.ComboFilling) {
-        return;
-    }
     ReloadForParamEntry(state_, cmbParam->currentIndex(), [this] { return LoadData(); });
     cmbParam->setEnabled(true);
 }
@@ -412,8 +407,8 @@ void frmData::mnuFileSave_Click() {
                            "CSV File (*.csv)|*.csv") == 0) {
         return;
     }
-    if (ExportCsv(ctx_, state_.SaveFileName)) {
-        SetStatus(SavedStatus(state_.SaveFileName));
+    if (ExportCsv(ctx_, state_.Paths.SaveFileName)) {
+        SetStatus(SavedStatus(state_.Paths.SaveFileName));
     }
 }
 
@@ -444,10 +439,10 @@ void frmData::SetPolarLayout(bool polar) {
 void frmData::ShowSetList() {
     const QSignalBlocker quiet(cmbParam);
     cmbParam->clear();
-    for (const SetListEntry& entry : state_.Sets.entries) {
+    for (const SetListEntry& entry : state_.Loaded.Sets.entries) {
         cmbParam->addItem(Q(entry.text), entry.itemData);
     }
-    cmbParam->setCurrentIndex(state_.Sets.selected);
+    cmbParam->setCurrentIndex(state_.Loaded.Sets.selected);
 }
 
 void frmData::SetPatternControls(bool enabled) {
@@ -464,7 +459,7 @@ void frmData::SetStatus(std::string_view text) {
 }
 
 void frmData::ShowGrid() {
-    ctlGrid->Show(state_.DataGrid, state_.Data.GridRowCount);
+    ctlGrid->Show(state_.Loaded.DataGrid, state_.Loaded.Data.GridRowCount);
 }
 
 void frmData::PumpEvents() {
@@ -479,7 +474,7 @@ void frmData::PumpEvents() {
 // ---- Graphs -------------------------------------------------------------------------------
 
 PlotArea& frmData::HostArea() const {
-    if (state_.PlotHost == PlotHostKind::PolarWindow && polar_) {
+    if (state_.View.PlotHost == PlotHostKind::PolarWindow && polar_) {
         return polar_->Area();
     }
     return *plotArea_;
@@ -574,14 +569,14 @@ void frmData::CurveClick(bool fromLeft) {
 
 void frmData::chkLogX_Click() {
     if (chkLogX->isEnabled()) {
-        state_.LogX = chkLogX->isChecked();
+        state_.View.LogX = chkLogX->isChecked();
         cmbLeft_Click();
     }
 }
 
 void frmData::chkLogY_Click() {
     if (chkLogY->isEnabled()) {
-        state_.LogY = chkLogY->isChecked();
+        state_.View.LogY = chkLogY->isChecked();
         cmbLeft_Click();
     }
 }
@@ -607,7 +602,7 @@ void frmData::ShrinkForPolarWindow(bool shrink) {
     if (shrink) {
         // Only the controls stay: the diagrams are drawn in the polar window.
         QTimer::singleShot(0, this, [this] {
-            if (state_.PolarWindowOpen) {
+            if (polar_) {
                 resize(minimumSizeHint().width(), height());
             }
         });

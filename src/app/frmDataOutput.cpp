@@ -31,10 +31,9 @@ constexpr const char* kScreenSaveFailed = "Ощибка записи в файл
 } // namespace
 
 int frmData::AskGraphChoice() {
-    state_.ChosenGraph = 0;
-    frmChoice choice(state_, this);
+    frmChoice choice(this);
     choice.exec();
-    return state_.ChosenGraph;
+    return choice.Chosen();
 }
 
 bool frmData::CopyControlToClipboard(QWidget& control) {
@@ -47,7 +46,7 @@ bool frmData::CopyControlToClipboard(QWidget& control) {
 }
 
 bool frmData::Copy3DViewToClipboard(QWidget& control) {
-    if (!state_.View3DActive) {
+    if (!state_.View.View3DActive) {
         return true;
     }
     return CopyControlToClipboard(control);
@@ -56,10 +55,10 @@ bool frmData::Copy3DViewToClipboard(QWidget& control) {
 void frmData::mnuFileGraphCopy_Click() {
     QGuiApplication::clipboard()->clear();
     bool copied = false;
-    if (state_.View3DActive) {
+    if (state_.View.View3DActive) {
         copied = Copy3DViewToClipboard(*picPlot);
     } else {
-        const int chosen = state_.PatternShown ? AskGraphChoice() : 0;
+        const int chosen = state_.View.PatternShown ? AskGraphChoice() : 0;
         copied = CopyGraph(link_, state_, chosen);
     }
     if (copied) {
@@ -70,7 +69,7 @@ void frmData::mnuFileGraphCopy_Click() {
 }
 
 void frmData::mnuFileGraphPrint_Click() {
-    if (state_.View3DActive) {
+    if (state_.View.View3DActive) {
         services_.messages.Show("Вывод 3D моделей на печать в данной версии не поддерживается",
                                 MessageIcon::Information, state_.AppTitle);
         return;
@@ -81,9 +80,10 @@ void frmData::mnuFileGraphPrint_Click() {
 }
 
 void frmData::mnuFileGraphSave_Click() {
-    const char* filter = state_.View3DActive ? kGraphSave3DFilter : kGraphSaveFilter;
+    const char* filter = state_.View.View3DActive ? kGraphSave3DFilter : kGraphSaveFilter;
     const int index = OpenSaveFileDialog(state_, services_.settings, services_.dialogs, filter);
-    const SaveFormat format = GraphSaveFormat(index, state_.View3DActive, state_.PatternShown);
+    const SaveFormat format =
+        GraphSaveFormat(index, state_.View.View3DActive, state_.View.PatternShown);
     if (format.format.empty()) {
         return;
     }
@@ -93,14 +93,14 @@ void frmData::mnuFileGraphSave_Click() {
     }
     const int chosen = format.showGraphChoice ? AskGraphChoice() : 0;
 
-    const std::string& path = state_.SaveFileName;
+    const std::string& path = state_.Paths.SaveFileName;
     bool saved = false;
     if (VectorFormatCode(format.format)) {
         saved = SaveGraphAs(link_, state_, chosen, format.format, path);
-    } else if (state_.PatternShown || link_.Slots[kMainSlot].DocNum > 0) {
+    } else if (state_.View.PatternShown || link_.Slots[kMainSlot].DocNum > 0) {
         // A picture of what the window shows: both diagrams with their labels, or the graph.
-        QWidget* source = state_.PatternShown ? static_cast<QWidget*>(Host().fraPlot)
-                                              : static_cast<QWidget*>(Host().picPlot);
+        QWidget* source = state_.View.PatternShown ? static_cast<QWidget*>(Host().fraPlot)
+                                                   : static_cast<QWidget*>(Host().picPlot);
         saved = WriteImageFile(source->grab().toImage(), format.format, path, state_, jpeg_, gif_)
                     .written;
     }
@@ -131,7 +131,7 @@ void frmData::cmdPrint_Click() {
 }
 
 void frmData::BringViewWindowsToFront() {
-    if (state_.PolarWindowOpen && polar_) {
+    if (polar_) {
         polar_->raise();
         polar_->activateWindow();
     }
@@ -144,7 +144,7 @@ QWidget* frmData::ActiveProgramWindow() {
     if (active == this || (polar_ && active == polar_.get())) {
         return active;
     }
-    if (state_.PolarWindowOpen && polar_) {
+    if (polar_) {
         return polar_.get();
     }
     return this;
@@ -174,8 +174,8 @@ bool frmData::CaptureActiveWindow(const std::string& path) {
 }
 
 void frmData::cmdCapture_Click() {
-    const std::string path = CaptureFileLocation(state_.AppFolder);
-    if (CaptureActiveWindow(path) && path.rfind(state_.AppFolder, 0) != 0) {
+    const std::string path = CaptureFileLocation(state_.Paths.AppFolder);
+    if (CaptureActiveWindow(path) && path.rfind(state_.Paths.AppFolder, 0) != 0) {
         // An installed program cannot write beside itself: say where the picture went.
         services_.messages.Show("Снимок экрана сохранён в файл: " + path, MessageIcon::Information,
                                 state_.AppTitle);
@@ -209,7 +209,7 @@ void frmData::mnuFileScreenSave_Click() {
         return;
     }
     const ImageResult result =
-        WriteImageFile(capture_, format.format, state_.SaveFileName, state_, jpeg_, gif_);
+        WriteImageFile(capture_, format.format, state_.Paths.SaveFileName, state_, jpeg_, gif_);
     QGuiApplication::clipboard()->clear();
     if (!result.written) {
         services_.messages.Show(kScreenSaveFailed, MessageIcon::Critical, state_.AppTitle);

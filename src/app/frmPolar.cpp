@@ -44,7 +44,7 @@ void frmPolar::Form_Load() {
     }
     ApplyPatternCaptions(pattern);
     setWindowTitle(QStringLiteral("Диаграмма Направленности - Полярная - Lobex by Orvane"));
-    state_.PlotHost = PlotHostKind::PolarWindow;
+    state_.View.PlotHost = PlotHostKind::PolarWindow;
     // Labels and frames take the window background colour, as the diagrams do.
     for (QWidget* child : findChildren<QWidget*>()) {
         const QString name = child->objectName();
@@ -53,7 +53,6 @@ void frmPolar::Form_Load() {
             child->setAutoFillBackground(true);
         }
     }
-    state_.PolarWindowOpen = true;
 }
 
 void frmPolar::UnloadByProgram() {
@@ -75,8 +74,7 @@ void frmPolar::Form_Unload() {
         return;
     }
     unloaded_ = true;
-    state_.PlotHost = PlotHostKind::MainWindow;
-    state_.PolarWindowOpen = false;
+    state_.View.PlotHost = PlotHostKind::MainWindow;
     emit Unloaded(!UnloadedByProgram);
 }
 

@@ -53,13 +53,13 @@ int main(int argc, char* argv[]) {
     lobex::PrepareStartupState(state, environment);
 
     lobex::QtSettingsStore settings;
-    state.SavePath = lobex::ReadSetting(settings, lobex::kSavePathSetting);
-    state.DataPath = lobex::ReadSetting(settings, lobex::kDataPathSetting);
-    state.DescPath = lobex::ReadSetting(settings, lobex::kDescPathSetting);
+    state.Paths.SavePath = lobex::ReadSetting(settings, lobex::kSavePathSetting);
+    state.Paths.DataPath = lobex::ReadSetting(settings, lobex::kDataPathSetting);
+    state.Paths.DescPath = lobex::ReadSetting(settings, lobex::kDescPathSetting);
     lobex::QtMessageService messages;
     lobex::QtHelpService help;
     lobex::QtFileDialogs dialogs(state, settings, messages);
-    const auto mmana = lobex::CreateMmanaWindowLink(state.UtilsFolder);
+    const auto mmana = lobex::CreateMmanaWindowLink(state.Paths.UtilsFolder);
     lobex::Services services{messages, settings, help, dialogs, *mmana};
 
     // The plot engine runs in this process; the link is its documents and the three plot slots.

@@ -76,7 +76,7 @@ void RecordingMessages::Show(std::string_view text, MessageIcon icon, std::strin
 }
 
 Session::Session() {
-    SetDefaultLabels(state.Data);
+    SetDefaultLabels(state.Loaded.Data);
 }
 
 // The program's paths as the window has them, so that the link finds its helper in Utils and
@@ -90,7 +90,7 @@ std::unique_ptr<MmanaWindowLink> Session::MmanaLinkBesideProgram(AppState& state
     environment.decimalSeparator = state.DecimalSeparator;
     environment.separator = QDir::separator().toLatin1();
     PrepareStartupState(state, environment);
-    return CreateMmanaWindowLink(state.UtilsFolder);
+    return CreateMmanaWindowLink(state.Paths.UtilsFolder);
 }
 
 bool Session::Load(const LoadOptions& options, std::ostream& err) {
@@ -100,10 +100,10 @@ bool Session::Load(const LoadOptions& options, std::ostream& err) {
     LoadSource source;
     if (options.mmana) {
         mmana = MmanaLinkBesideProgram(state);
-        state.SourceIndex = 0;
+        state.View.SourceIndex = 0;
         source.mmana = mmana.get();
     } else {
-        state.SourceIndex = 1;
+        state.View.SourceIndex = 1;
         source.chooseFile = [&options] {
             return options.file;
         };
@@ -114,7 +114,7 @@ bool Session::Load(const LoadOptions& options, std::ostream& err) {
     if (!options.set) {
         return true;
     }
-    const std::vector<SetListEntry>& entries = state.Sets.entries;
+    const std::vector<SetListEntry>& entries = state.Loaded.Sets.entries;
     for (std::size_t index = 0; index < entries.size(); ++index) {
         if (entries[index].itemData == *options.set) {
             return ReloadForParamEntry(state, static_cast<int>(index),
@@ -126,8 +126,8 @@ bool Session::Load(const LoadOptions& options, std::ostream& err) {
 }
 
 std::vector<std::string> ColumnsInUse(const AppState& state) {
-    const std::vector<std::string>& header = state.DataGrid.header;
-    const auto count = static_cast<std::size_t>(LastColumnInUse(state.Data.DataKind)) + 1;
+    const std::vector<std::string>& header = state.Loaded.DataGrid.header;
+    const auto count = static_cast<std::size_t>(LastColumnInUse(state.Loaded.Data.DataKind)) + 1;
     return std::vector<std::string>(
         header.begin(),
         header.begin() + static_cast<std::ptrdiff_t>(std::min(count, header.size())));

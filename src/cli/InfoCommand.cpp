@@ -20,10 +20,10 @@ constexpr const char* kInfoUsage =
     "Exit status: 0 loaded, 1 the load failed (the JSON is printed all the same), 2 usage.\n";
 
 void WritePattern(JsonWriter& json, const AppState& state) {
-    const PatternResults& p = state.Pattern;
+    const PatternResults& p = state.Loaded.Pattern;
     json.Key("pattern").BeginObject();
-    json.Key("columns").Number(static_cast<long long>(state.FarField.size()));
-    json.Key("points").Number(static_cast<long long>(state.FarField.front().Points.size()));
+    json.Key("columns").Number(static_cast<long long>(state.Loaded.FarField.size()));
+    json.Key("points").Number(static_cast<long long>(state.Loaded.FarField.front().Points.size()));
     json.Key("max_gain").Number(p.MaxGain);
     json.Key("max_elevation").Number(p.MaxElevation);
     json.Key("max_azimuth").Number(p.MaxAzimuth);
@@ -51,7 +51,7 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     Session session;
     const bool loaded = session.Load(options, err);
     const AppState& state = session.state;
-    const DataSet& data = state.Data;
+    const DataSet& data = state.Loaded.Data;
     const std::vector<std::string> columns = ColumnsInUse(state);
 
     JsonWriter json;
@@ -69,17 +69,17 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     json.Key("min").Numbers(minimum);
     json.Key("max").Numbers(maximum);
     std::vector<std::string> entries;
-    for (const SetListEntry& entry : state.Sets.entries) {
+    for (const SetListEntry& entry : state.Loaded.Sets.entries) {
         entries.push_back(entry.text);
     }
     json.Key("set_list").Strings(entries);
     json.Key("set_selected");
-    if (state.Sets.selected >= 0) {
-        json.Number(static_cast<long long>(state.Sets.selected));
+    if (state.Loaded.Sets.selected >= 0) {
+        json.Number(static_cast<long long>(state.Loaded.Sets.selected));
     } else {
         json.Null();
     }
-    if (data.DataKind == KindFarField && !state.FarField.empty()) {
+    if (data.DataKind == KindFarField && !state.Loaded.FarField.empty()) {
         WritePattern(json, state);
     }
     json.Key("messages").BeginArray();

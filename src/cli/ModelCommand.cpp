@@ -86,7 +86,7 @@ int RunModel(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     AppState state;
     state.DecimalSeparator = GetDecimalSeparator();
-    state.TempModelFile = options.out;
+    state.Paths.TempModelFile = options.out;
     RecordingMessages messages;
     LoadContext load{state, messages};
     View3DState view;

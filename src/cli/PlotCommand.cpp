@@ -307,9 +307,9 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         PrintMessages(session.messages, err);
         return kExitFailed;
     }
-    const bool pattern = state.PatternShown;
-    const int lastColumn = LastColumnInUse(state.Data.DataKind);
-    auto [left, right] = InitialCurves(state.Data.DataKind);
+    const bool pattern = state.View.PatternShown;
+    const int lastColumn = LastColumnInUse(state.Loaded.Data.DataKind);
+    auto [left, right] = InitialCurves(state.Loaded.Data.DataKind);
     left = options.left.value_or(left);
     right = options.right.value_or(right);
     if (left < 1 || left > lastColumn || right < 0 || right > lastColumn) {
@@ -323,7 +323,7 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     CommandEcho echo(engine, options.printCommands ? &out : nullptr);
     PlotLink link(echo);
     HeadlessGraphView view;
-    state.PlotHost = options.polarHost ? PlotHostKind::PolarWindow : PlotHostKind::MainWindow;
+    state.View.PlotHost = options.polarHost ? PlotHostKind::PolarWindow : PlotHostKind::MainWindow;
     const int slotIndex = !pattern ? kMainSlot : options.elevation ? kElevationSlot : kAzimuthSlot;
     std::pair<int, int> size = !pattern            ? std::pair{760, 343}
                                : options.polarHost ? std::pair{500, 500}
@@ -336,8 +336,8 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     // of the right list column k ("None" first).
     view.SelectCurve(CurveList::Left, CurveChoice{left - 1, left});
     view.SelectCurve(CurveList::Right, CurveChoice{right, right});
-    state.LogX = options.logX;
-    state.LogY = options.logY;
+    state.View.LogX = options.logX;
+    state.View.LogY = options.logY;
 
     GraphContext ctx{state, view, session.messages, link};
     if (!StartPlotter(link, state, session.messages)) {

@@ -45,10 +45,9 @@ int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const bool loaded = session.Load(options, err);
     const std::vector<std::string> columns = ColumnsInUse(session.state);
     WriteLine(out, columns, columns.size());
-    const GridTable& grid = session.state.DataGrid;
-    const auto rows =
-        std::min(grid.rows.size(),
-                 static_cast<std::size_t>(std::max<int>(0, session.state.Data.GridRowCount)));
+    const GridTable& grid = session.state.Loaded.DataGrid;
+    const auto rows = std::min(grid.rows.size(), static_cast<std::size_t>(std::max<int>(
+                                                     0, session.state.Loaded.Data.GridRowCount)));
     for (std::size_t r = 0; r < rows; ++r) {
         WriteLine(out, grid.rows[r], columns.size());
     }

@@ -101,9 +101,8 @@ enum class PlotHostKind : std::int8_t { None, MainWindow, PolarWindow };
 // The float nearest to pi; the system's angle conversions use it rather than a double pi.
 constexpr float kPiValue = 3.14159274f;
 
-// The one shared state of the program: the data set, the far-field grid and its results,
-// and the program-wide values and flags. main() owns one; tests build their own.
-struct AppState {
+// The data on show and where it came from. Only a load that succeeded replaces it.
+struct LoadedData {
     DataSet Data;
     FarFieldGrid FarField{AzimuthColumn{}};
     PatternResults Pattern;
@@ -111,8 +110,14 @@ struct AppState {
     GridTable DataGrid;
     std::vector<NearFieldPoint> NearFieldPoints{NearFieldPoint{}};
     bool ElectricField = false;
+    // The list the user chooses sets, wires or elevations from.
+    SetList Sets;
+    std::string CurrentFile;
+    std::string LastSource;
+};
 
-    std::string AppTitle = "Lobex";
+// Where the program keeps its files and the folders the user last chose.
+struct ProgramPaths {
     std::string AppFolder;
     std::string TempFolder;
     std::string DataInFile;
@@ -120,35 +125,34 @@ struct AppState {
     std::string ExportFile;
     std::string TempBitmapFile;
     std::string UtilsFolder;
-    std::string DecimalSeparator = ".";
-    float PiValue = kPiValue;
-    std::string CurrentFile;
-    std::string LastSource;
+    // The file the last save dialog chose.
     std::string SaveFileName;
-    std::int16_t SourceIndex = 0;
+    std::string SavePath;
+    std::string DataPath;
+    std::string DescPath;
+};
 
+// How the data is shown: the source chosen, the set picked, the axes, the diagrams.
+struct ViewFlags {
+    std::int16_t SourceIndex = 0;
     bool SetChosen = false;
-    // The list the user chooses sets, wires or elevations from.
-    SetList Sets;
     std::string SelectedSetText;
     bool LogX = false;
     bool LogY = false;
     bool PatternShown = false;
-    bool ComboFilling = false;
     std::int16_t CutKind = 0;
     PlotHostKind PlotHost = PlotHostKind::None;
     bool View3DActive = false;
-    bool PolarWindowOpen = false;
-    bool D3DWindowOpen = false;
-    std::uintptr_t MmanaMainWindow = 0;
-    std::uintptr_t MmanaMemo = 0;
+};
 
-    std::string SavePath;
-    std::string DataPath;
-    std::string DescPath;
-
-    // Result of the graph choice dialog: 1 azimuth, 2 elevation; 0 before a choice.
-    std::int16_t ChosenGraph = 0;
+// The one shared state of the program. main() owns one; tests build their own.
+struct AppState {
+    LoadedData Loaded;
+    ProgramPaths Paths;
+    ViewFlags View;
+    std::string AppTitle = "Lobex";
+    std::string DecimalSeparator = ".";
+    float PiValue = kPiValue;
 };
 
 // Empties every series (one zero value each) and resets the far-field grid to one empty column.

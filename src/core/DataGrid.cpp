@@ -20,18 +20,18 @@ float SortKey(std::string_view line, std::string_view decimalSeparator) {
 } // namespace
 
 void ClearGrid(AppState& state) {
-    GridTable& table = state.DataGrid;
+    GridTable& table = state.Loaded.DataGrid;
     table.header = Split(kGridEmptyHeader, "|");
     table.rows.clear();
     table.shownRows = kGridEmptyRows;
 }
 
 void SetGridHeader(AppState& state, std::string_view text) {
-    state.DataGrid.header = Split(text, "|");
+    state.Loaded.DataGrid.header = Split(text, "|");
 }
 
 bool FillGrid(AppState& state, const std::function<void()>& pumpEvents) {
-    const DataSet& data = state.Data;
+    const DataSet& data = state.Loaded.Data;
     const std::size_t rowCount = data.Series[0].Values.size();
     if (rowCount > static_cast<std::size_t>(kGridRowLimit)) {
         return false;
@@ -51,22 +51,23 @@ bool FillGrid(AppState& state, const std::function<void()>& pumpEvents) {
     }
     SortRows(lines, 0, static_cast<int>(rowCount) - 1, state.DecimalSeparator, pumpEvents);
 
-    GridTable& table = state.DataGrid;
+    GridTable& table = state.Loaded.DataGrid;
     table.rows.clear();
     table.rows.reserve(rowCount);
     for (const std::string& line : lines) {
         table.rows.push_back(Split(line, "\t"));
     }
     table.shownRows += static_cast<int>(rowCount);
-    state.Data.GridRowCount = static_cast<std::int16_t>(rowCount);
+    state.Loaded.Data.GridRowCount = static_cast<std::int16_t>(rowCount);
     return true;
 }
 
 std::string GridBlockText(const AppState& state) {
-    const GridTable& table = state.DataGrid;
-    const auto lastColumn = static_cast<std::size_t>(LastColumnInUse(state.Data.DataKind));
-    const std::size_t rowCount = std::min(
-        table.rows.size(), static_cast<std::size_t>(std::max<int>(0, state.Data.GridRowCount)));
+    const GridTable& table = state.Loaded.DataGrid;
+    const auto lastColumn = static_cast<std::size_t>(LastColumnInUse(state.Loaded.Data.DataKind));
+    const std::size_t rowCount =
+        std::min(table.rows.size(),
+                 static_cast<std::size_t>(std::max<int>(0, state.Loaded.Data.GridRowCount)));
     std::string text;
     for (std::size_t r = 0; r < rowCount; ++r) {
         if (r > 0) {
@@ -86,16 +87,16 @@ std::string GridBlockText(const AppState& state) {
 }
 
 bool GridToSeries(AppState& state) {
-    state.Data.DataText = GridBlockText(state);
+    state.Loaded.Data.DataText = GridBlockText(state);
     try {
-        return RowsToSeries(state.Data, state.DecimalSeparator, true);
+        return RowsToSeries(state.Loaded.Data, state.DecimalSeparator, true);
     } catch (const RuntimeError&) {
         return false;
     }
 }
 
 int SnapGridRow(const AppState& state, int row) {
-    const int last = state.Data.GridRowCount;
+    const int last = state.Loaded.Data.GridRowCount;
     return last > 0 && row > last ? last : row;
 }
 
@@ -178,8 +179,9 @@ std::string CsvBody(const DataSet& data) {
 }
 
 bool ExportCsv(LoadContext& ctx, const std::string& path) {
-    ctx.state.SaveFileName = path;
-    return WriteTextFile(ctx, path, CsvBody(ctx.state.Data), CsvHeader(ctx.state.Data));
+    ctx.state.Paths.SaveFileName = path;
+    return WriteTextFile(ctx, path, CsvBody(ctx.state.Loaded.Data),
+                         CsvHeader(ctx.state.Loaded.Data));
 }
 
 std::string SavedStatus(std::string_view path) {

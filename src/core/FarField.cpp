@@ -222,7 +222,7 @@ LoadResult ReadFarFieldGridFile(const std::string& path) {
 bool LoadFarFieldGrid(LoadContext& ctx, const std::string& path) {
     LoadResult result = ReadFarFieldGridFile(path);
     TellAll(ctx, result.messages);
-    ctx.state.FarField = std::move(result.farField);
+    ctx.state.Loaded.FarField = std::move(result.farField);
     return result.loaded;
 }
 
@@ -337,16 +337,16 @@ void FindMaximumAndBeam(const FarFieldGrid& grid, PatternResults& result) {
 
 CutResult BuildCut(LoadContext& ctx, float azimuth, float elevation) {
     AppState& state = ctx.state;
-    DataSet& data = state.Data;
-    PatternResults& pattern = state.Pattern;
-    const FarFieldGrid& grid = state.FarField;
+    DataSet& data = state.Loaded.Data;
+    PatternResults& pattern = state.Loaded.Pattern;
+    const FarFieldGrid& grid = state.Loaded.FarField;
     ClearCutSeries(data);
-    state.PatternShown = true;
+    state.View.PatternShown = true;
     pattern.ElevationCutAvailable = true;
     const bool regular = IsRegular(grid);
     CutResult result;
 
-    if (state.CutKind == 1) {
+    if (state.View.CutKind == 1) {
         const float zenith = 90.0f - elevation;
         std::size_t index = 0;
         const std::vector<PatternPoint>* points = regular ? &grid[0].Points : nullptr;
@@ -363,7 +363,7 @@ CutResult BuildCut(LoadContext& ctx, float azimuth, float elevation) {
         for (std::size_t a = 0; a < grid.size(); ++a) {
             StorePoint(data, a, grid[a].Azimuth, grid[a].Points[index]);
         }
-    } else if (state.CutKind == 2) {
+    } else if (state.View.CutKind == 2) {
         if (!regular || grid[0].Points.size() == 1) {
             Tell(ctx, kElevationMessage, MessageIcon::Information);
             pattern.ElevationCutAvailable = false;
@@ -468,24 +468,24 @@ void FarFieldTable(LoadResult& result, const LoadRequest& request) {
 } // namespace
 
 float CutElevation(const AppState& state) {
-    const int entry = state.Data.SelectedSetIndex;
-    const std::vector<SetListEntry>& entries = state.Sets.entries;
-    if (state.SetChosen && entry >= 0 && entry < static_cast<int>(entries.size())) {
+    const int entry = state.Loaded.Data.SelectedSetIndex;
+    const std::vector<SetListEntry>& entries = state.Loaded.Sets.entries;
+    if (state.View.SetChosen && entry >= 0 && entry < static_cast<int>(entries.size())) {
         return LeadingFloat(
             ToPointForm(entries[static_cast<std::size_t>(entry)].text, state.DecimalSeparator));
     }
-    return state.Pattern.MaxElevation;
+    return state.Loaded.Pattern.MaxElevation;
 }
 
 bool BuildPatternCuts(LoadContext& ctx) {
     AppState& state = ctx.state;
     const float elevation = CutElevation(state);
-    state.CutKind = 1;
+    state.View.CutKind = 1;
     if (!BuildCut(ctx, 0.0f, elevation).built) {
         return false;
     }
-    state.CutKind = 2;
-    return !state.Pattern.ElevationCutAvailable || BuildCut(ctx, 0.0f, 0.0f).built;
+    state.View.CutKind = 2;
+    return !state.Loaded.Pattern.ElevationCutAvailable || BuildCut(ctx, 0.0f, 0.0f).built;
 }
 
 LoadResult ReadFarField(std::string_view text, const LoadRequest& request) {

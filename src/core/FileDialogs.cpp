@@ -35,15 +35,16 @@ std::string FolderOf(std::string_view path) {
 
 std::int16_t OpenSaveFileDialog(AppState& state, SettingsStore& settings,
                                 FileDialogService& dialogs, std::string_view filter) {
-    state.SavePath = RememberedFolder(ReadSetting(settings, kSavePathSetting), state.AppFolder);
-    const SaveChoice choice = dialogs.AskSaveFile(filter, state.SavePath);
+    state.Paths.SavePath =
+        RememberedFolder(ReadSetting(settings, kSavePathSetting), state.Paths.AppFolder);
+    const SaveChoice choice = dialogs.AskSaveFile(filter, state.Paths.SavePath);
     if (choice.filterIndex == 0 || choice.path.empty()) {
         return 0;
     }
     // The folder of the chosen file itself, even when its name also occurs earlier in the path.
-    state.SavePath = FolderOf(choice.path);
-    WriteSetting(settings, kSavePathSetting, state.SavePath);
-    state.SaveFileName = choice.path;
+    state.Paths.SavePath = FolderOf(choice.path);
+    WriteSetting(settings, kSavePathSetting, state.Paths.SavePath);
+    state.Paths.SaveFileName = choice.path;
     return static_cast<std::int16_t>(choice.filterIndex);
 }
 

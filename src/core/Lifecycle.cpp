@@ -17,36 +17,32 @@ std::string WithTrailingSeparator(std::string_view folder, char separator) {
 
 void PrepareStartupState(AppState& state, const StartupEnvironment& environment) {
     state.PiValue = kPiValue;
-    state.TempFolder = WithTrailingSeparator(environment.tempFolder, environment.separator);
+    state.Paths.TempFolder = WithTrailingSeparator(environment.tempFolder, environment.separator);
     state.AppTitle = "Lobex";
-    state.AppFolder = WithTrailingSeparator(environment.appFolder, environment.separator);
-    state.DataInFile = state.TempFolder + "datain.txt";
-    state.TempModelFile = state.TempFolder + "temp.x";
-    state.ExportFile = state.TempFolder + "export.csv";
-    state.TempBitmapFile = state.TempFolder + "temp.bmp";
-    state.UtilsFolder = state.AppFolder + "Utils" + environment.separator;
+    state.Paths.AppFolder = WithTrailingSeparator(environment.appFolder, environment.separator);
+    state.Paths.DataInFile = state.Paths.TempFolder + "datain.txt";
+    state.Paths.TempModelFile = state.Paths.TempFolder + "temp.x";
+    state.Paths.ExportFile = state.Paths.TempFolder + "export.csv";
+    state.Paths.TempBitmapFile = state.Paths.TempFolder + "temp.bmp";
+    state.Paths.UtilsFolder = state.Paths.AppFolder + "Utils" + environment.separator;
     state.DecimalSeparator = environment.decimalSeparator;
-    SetDefaultLabels(state.Data);
+    SetDefaultLabels(state.Loaded.Data);
 }
 
 void RunExit(AppState& state, ExitSteps& steps) {
-    if (state.View3DActive) {
+    if (state.View.View3DActive) {
         steps.Stop3DView();
         steps.ShowPlotControls(false);
-        if (state.D3DWindowOpen) {
-            steps.UnloadD3DWindow();
-        }
+        steps.UnloadD3DWindow();
     }
-    if (state.PolarWindowOpen) {
-        steps.UnloadPolarWindow();
-    }
-    if (!state.TempBitmapFile.empty()) {
+    steps.UnloadPolarWindow();
+    if (!state.Paths.TempBitmapFile.empty()) {
         std::error_code ignored;
-        std::filesystem::remove(Utf8Path(state.TempBitmapFile), ignored);
+        std::filesystem::remove(Utf8Path(state.Paths.TempBitmapFile), ignored);
     }
     steps.StopPlotter();
     steps.ReleasePlotHost();
-    state.PlotHost = PlotHostKind::None;
+    state.View.PlotHost = PlotHostKind::None;
     steps.UnloadMainWindow();
 }
 

@@ -23,7 +23,7 @@ struct StartupEnvironment {
 void PrepareStartupState(AppState& state, const StartupEnvironment& environment);
 
 // The steps of the Exit command that touch windows and the plot engine. The main window
-// implements them; tests record them.
+// implements them (a window that is not open is left alone); tests record them.
 class ExitSteps {
 public:
     virtual ~ExitSteps() = default;

@@ -36,15 +36,15 @@ void ApplyRefusal(AppState& state, const LoadResult& result) {
         ClearSeries(state);
     }
     if (result.reader != KindNone && result.reader != KindFarField) {
-        state.PatternShown = false;
+        state.View.PatternShown = false;
     }
     if (result.data.DataKind != KindNone) {
-        state.Data.DataKind = result.data.DataKind;
+        state.Loaded.Data.DataKind = result.data.DataKind;
     }
 }
 
 void ApplyData(AppState& state, LoadResult& result) {
-    DataSet& data = state.Data;
+    DataSet& data = state.Loaded.Data;
     data.DataKind = result.data.DataKind;
     data.Series = std::move(result.data.Series);
     data.DataText = std::move(result.data.DataText);
@@ -53,11 +53,11 @@ void ApplyData(AppState& state, LoadResult& result) {
         data.HeaderWords = std::move(result.data.HeaderWords);
     }
     if (result.reader == KindNearField) {
-        state.NearFieldPoints = std::move(result.nearField);
-        state.ElectricField = result.electricField;
+        state.Loaded.NearFieldPoints = std::move(result.nearField);
+        state.Loaded.ElectricField = result.electricField;
     }
     if (!result.gridHeader.empty()) {
-        state.DataGrid.header = result.gridHeader;
+        state.Loaded.DataGrid.header = result.gridHeader;
     }
 }
 
@@ -65,16 +65,16 @@ void ApplyData(AppState& state, LoadResult& result) {
 // table takes the series.
 void ApplyPattern(LoadContext& ctx, DataView& view, LoadResult& result) {
     AppState& state = ctx.state;
-    state.FarField = std::move(result.farField);
-    PatternResults& pattern = state.Pattern;
+    state.Loaded.FarField = std::move(result.farField);
+    PatternResults& pattern = state.Loaded.Pattern;
     pattern.MaxElevation = result.pattern.MaxElevation;
     pattern.MaxAzimuth = result.pattern.MaxAzimuth;
     pattern.MaxGain = result.pattern.MaxGain;
     pattern.BeamWidth = result.pattern.BeamWidth;
     pattern.BeamLeft = result.pattern.BeamLeft;
     pattern.BeamRight = result.pattern.BeamRight;
-    state.Data.DataKind = KindFarField;
-    state.Data.DataText = kDataLoaded;
+    state.Loaded.Data.DataKind = KindFarField;
+    state.Loaded.Data.DataText = kDataLoaded;
     view.ShowPattern();
     if (result.patternControls == false) {
         pattern.ElevationCutAvailable = false;
@@ -84,8 +84,8 @@ void ApplyPattern(LoadContext& ctx, DataView& view, LoadResult& result) {
 } // namespace
 
 LoadRequest RequestFrom(const AppState& state) {
-    return LoadRequest{state.Data.SelectedSetIndex, state.SetChosen, state.DecimalSeparator,
-                       state.PiValue};
+    return LoadRequest{state.Loaded.Data.SelectedSetIndex, state.View.SetChosen,
+                       state.DecimalSeparator, state.PiValue};
 }
 
 LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request) {
@@ -128,7 +128,7 @@ LoadResult LoadFileByHeader(const std::string& path, const LoadRequest& request)
 }
 
 LoadResult ReadDataFile(AppState& state, const std::string& path) {
-    state.CurrentFile = path;
+    state.Loaded.CurrentFile = path;
     LoadResult result;
     if (!path.empty()) {
         if (HasCsvExtension(path)) {
@@ -138,21 +138,21 @@ LoadResult ReadDataFile(AppState& state, const std::string& path) {
         }
     }
     if (!result.loaded) {
-        state.CurrentFile.clear();
+        state.Loaded.CurrentFile.clear();
     }
     return result;
 }
 
 bool LoadData(LoadContext& ctx, DataView& view, const LoadSource& source) {
     AppState& state = ctx.state;
-    const bool keepGrid = state.PatternShown && state.SetChosen;
+    const bool keepGrid = state.View.PatternShown && state.View.SetChosen;
     if (!keepGrid) {
         ClearGrid(state);
     }
-    state.LogX = false;
-    state.LogY = false;
-    if (!state.SetChosen) {
-        state.Sets = SetList{};
+    state.View.LogX = false;
+    state.View.LogY = false;
+    if (!state.View.SetChosen) {
+        state.Loaded.Sets = SetList{};
     }
     view.ShowLoadStart();
 
@@ -162,9 +162,9 @@ bool LoadData(LoadContext& ctx, DataView& view, const LoadSource& source) {
         result = ReadFromMmana(ctx, *source.mmana, RequestFrom(state));
         view.SetBusy(false);
     } else {
-        std::string path = state.CurrentFile;
-        if (!state.SetChosen) {
-            state.CurrentFile.clear();
+        std::string path = state.Loaded.CurrentFile;
+        if (!state.View.SetChosen) {
+            state.Loaded.CurrentFile.clear();
             path = source.chooseFile ? source.chooseFile() : std::string();
         }
         view.SetBusy(true);
@@ -176,15 +176,15 @@ bool LoadData(LoadContext& ctx, DataView& view, const LoadSource& source) {
         view.SetStatus(*result.status);
     }
     if (result.sets) {
-        state.Sets = *result.sets;
+        state.Loaded.Sets = *result.sets;
     }
 
     if (result.loaded) {
         if (result.showPattern) {
             ApplyPattern(ctx, view, result);
         } else {
-            state.FarField = std::move(result.farField);
-            state.PatternShown = false;
+            state.Loaded.FarField = std::move(result.farField);
+            state.View.PatternShown = false;
         }
         ApplyData(state, result);
         if (!keepGrid &&
@@ -192,16 +192,16 @@ bool LoadData(LoadContext& ctx, DataView& view, const LoadSource& source) {
             Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
             result.loaded = false;
             if (result.reader != KindMmanaWindow) {
-                state.CurrentFile.clear();
+                state.Loaded.CurrentFile.clear();
             }
         }
     } else {
         ApplyRefusal(state, result);
     }
     if (result.loaded) {
-        state.LastSource = state.CurrentFile;
+        state.Loaded.LastSource = state.Loaded.CurrentFile;
     } else {
-        state.Data.DataText.clear();
+        state.Loaded.Data.DataText.clear();
     }
     view.ShowLoadResult(result);
     return result.loaded;
@@ -209,26 +209,26 @@ bool LoadData(LoadContext& ctx, DataView& view, const LoadSource& source) {
 
 bool OpenFile(LoadContext& ctx, DataView& view, const std::string& path) {
     AppState& state = ctx.state;
-    state.SetChosen = false;
-    state.Data.SelectedSetIndex = 0;
-    state.PatternShown = false;
+    state.View.SetChosen = false;
+    state.Loaded.Data.SelectedSetIndex = 0;
+    state.View.PatternShown = false;
     return LoadData(ctx, view, LoadSource{nullptr, [&path] {
                                               return path;
                                           }});
 }
 
 bool ReloadForParamEntry(AppState& state, int index, const std::function<bool()>& loadData) {
-    const std::vector<SetListEntry>& entries = state.Sets.entries;
-    if (state.ComboFilling || index < 0 || index >= static_cast<int>(entries.size())) {
+    const std::vector<SetListEntry>& entries = state.Loaded.Sets.entries;
+    if (index < 0 || index >= static_cast<int>(entries.size())) {
         return false;
     }
     const SetListEntry entry = entries[static_cast<std::size_t>(index)];
-    state.Sets.selected = index;
-    state.Data.SelectedSetIndex = static_cast<std::int16_t>(entry.itemData);
-    state.SelectedSetText = entry.text;
-    state.SetChosen = true;
+    state.Loaded.Sets.selected = index;
+    state.Loaded.Data.SelectedSetIndex = static_cast<std::int16_t>(entry.itemData);
+    state.View.SelectedSetText = entry.text;
+    state.View.SetChosen = true;
     const bool loaded = loadData();
-    state.SetChosen = false;
+    state.View.SetChosen = false;
     return loaded;
 }
 

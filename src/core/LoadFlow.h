@@ -48,7 +48,7 @@ bool OpenFile(LoadContext& ctx, DataView& view, const std::string& path);
 
 // Picking entry `index` of the set list, as a user does: the entry is selected, SelectedSetIndex
 // and SelectedSetText become its item data and text, loadData runs with SetChosen set, and
-// SetChosen is cleared. Nothing happens while the program fills the list itself (ComboFilling).
+// SetChosen is cleared. False, with nothing read, for an index the list does not hold.
 bool ReloadForParamEntry(AppState& state, int index, const std::function<bool()>& loadData);
 
 // The load flow's view for runs without windows (lobex-cli, benchmarks, tests): showing a

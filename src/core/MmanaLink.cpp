@@ -22,15 +22,15 @@ LoadResult ReadFromMmana(LoadContext& ctx, MmanaWindowLink& link, const LoadRequ
     result.reader = KindMmanaWindow;
     DataSet& data = result.data;
     data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
-    state.MmanaMainWindow = link.FindMainWindow();
-    if (state.MmanaMainWindow == 0) {
+    const std::uintptr_t mainWindow = link.FindMainWindow();
+    if (mainWindow == 0) {
         return Refuse(std::move(result), "MMANA не загружена");
     }
-    state.MmanaMemo = link.FindMemo(state.MmanaMainWindow);
-    if (state.MmanaMemo == 0) {
+    const std::uintptr_t memo = link.FindMemo(mainWindow);
+    if (memo == 0) {
         return Refuse(std::move(result), kNoData);
     }
-    const std::string text = link.CopyMemoText(state.MmanaMemo);
+    const std::string text = link.CopyMemoText(memo);
     if (text.empty()) {
         result.status = kNoData;
         return result;
@@ -39,7 +39,7 @@ LoadResult ReadFromMmana(LoadContext& ctx, MmanaWindowLink& link, const LoadRequ
         return Refuse(std::move(result), kWrongFormatMessage);
     }
     // The copy stays in the temporary folder for whoever wants to look at what was read.
-    if (!WriteTextFile(ctx, state.DataInFile, text, "")) {
+    if (!WriteTextFile(ctx, state.Paths.DataInFile, text, "")) {
         return result;
     }
     data.DataKind = KindMmanaWindow;

@@ -26,7 +26,7 @@ public:
 
 // Reads the result table out of the running MMANA: finds its memo, copies the text, checks it
 // is an MMANA table, keeps a copy in DataInFile and parses it for the set request.set. Remembers
-// MMANA's windows in the state; everything read goes into the result.
+// Everything read goes into the result.
 LoadResult ReadFromMmana(LoadContext& ctx, MmanaWindowLink& link, const LoadRequest& request);
 
 } // namespace lobex

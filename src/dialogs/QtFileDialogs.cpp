@@ -32,12 +32,12 @@ QString SuffixOf(const std::string& pattern) {
 } // namespace
 
 std::string QtFileDialogs::ChooseDataFile(std::string_view caption) {
-    state_.CurrentFile.clear();
+    state_.Loaded.CurrentFile.clear();
     frmFile window(state_, settings_, messages_, parent_.data());
     window.setWindowTitle(Q(caption));
     window.lstFile_PathChange();
     window.exec();
-    return state_.CurrentFile;
+    return state_.Loaded.CurrentFile;
 }
 
 std::string QtFileDialogs::AskOpenFile(std::string_view title, std::string_view filter,

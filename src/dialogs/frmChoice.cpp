@@ -12,8 +12,7 @@
 
 namespace lobex {
 
-frmChoice::frmChoice(AppState& state, QWidget* mainWindow)
-    : QDialog(mainWindow), state_(state), mainWindow_(mainWindow) {
+frmChoice::frmChoice(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("frmChoice"));
     setWindowTitle(QStringLiteral("Выбор Графика"));
     setModal(true);
@@ -51,7 +50,7 @@ frmChoice::frmChoice(AppState& state, QWidget* mainWindow)
 }
 
 void frmChoice::cmdOK_Click() {
-    state_.ChosenGraph = optChoice[0]->isChecked() ? 1 : 2;
+    chosen_ = optChoice[0]->isChecked() ? 1 : 2;
     closingByOK_ = true;
     accept();
 }

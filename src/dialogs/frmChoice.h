@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/AppState.h"
-
 #include <QDialog>
 
 #include <array>
@@ -12,12 +10,14 @@ class QRadioButton;
 
 namespace lobex {
 
-// Asks which polar diagram a graph copy or save takes: OK sets ChosenGraph to 1 (azimuth) or
-// 2 (elevation). The azimuth is selected when it opens; it closes only by OK.
+// Asks which polar diagram a graph copy or save takes: OK chooses 1 (azimuth) or 2 (elevation).
+// The azimuth is selected when it opens; it closes only by OK.
 class frmChoice : public QDialog {
     Q_OBJECT
 public:
-    frmChoice(AppState& state, QWidget* mainWindow);
+    explicit frmChoice(QWidget* mainWindow);
+    // The diagram chosen: 0 before OK, then 1 or 2.
+    int Chosen() const { return chosen_; }
 
 public slots:
     void cmdOK_Click();
@@ -29,8 +29,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    AppState& state_;
     QWidget* mainWindow_ = nullptr;
+    int chosen_ = 0;
     bool closingByOK_ = false;
 
     QFrame* Frame1 = nullptr;

@@ -96,9 +96,10 @@ void frmFile::showEvent(QShowEvent* event) {
 }
 
 void frmFile::Form_Load() {
-    state_.DataPath = RememberedFolder(ReadSetting(settings_, kDataPathSetting), state_.AppFolder);
+    state_.Paths.DataPath =
+        RememberedFolder(ReadSetting(settings_, kDataPathSetting), state_.Paths.AppFolder);
     FillDrives();
-    SetFolder(FromUtf8(state_.DataPath));
+    SetFolder(FromUtf8(state_.Paths.DataPath));
 }
 
 void frmFile::FillDrives() {
@@ -227,13 +228,13 @@ void frmFile::txtFile_Enter() {
 }
 
 bool frmFile::ChooseFile(const QString& path) {
-    state_.CurrentFile = QDir::toNativeSeparators(path).toStdString();
-    WriteSetting(settings_, kDataPathSetting, state_.DataPath);
+    state_.Loaded.CurrentFile = QDir::toNativeSeparators(path).toStdString();
+    WriteSetting(settings_, kDataPathSetting, state_.Paths.DataPath);
     const QString extension = QFileInfo(path).suffix().toLower();
     if (extension.startsWith(QLatin1String("pf"))) {
         messages_.Show("PF file format is not supported in this version", MessageIcon::Information,
                        state_.AppTitle);
-        state_.CurrentFile.clear();
+        state_.Loaded.CurrentFile.clear();
         return false;
     }
     return true;
@@ -241,14 +242,14 @@ bool frmFile::ChooseFile(const QString& path) {
 
 void frmFile::cmdOK_Click() {
     // The folder keeps its letter case: case-sensitive file systems need it.
-    state_.DataPath = WithSeparator(folder_).toStdString();
+    state_.Paths.DataPath = WithSeparator(folder_).toStdString();
     if (QListWidgetItem* item = lstFile->currentItem(); item != nullptr && item->isSelected()) {
-        ChooseFile(FromUtf8(state_.DataPath) + item->text());
+        ChooseFile(FromUtf8(state_.Paths.DataPath) + item->text());
     } else {
         // A file typed into the text box counts as chosen too.
         const QFileInfo typed(txtFile->text());
         if (typed.isFile()) {
-            state_.DataPath =
+            state_.Paths.DataPath =
                 WithSeparator(QDir::toNativeSeparators(typed.absolutePath())).toStdString();
             ChooseFile(typed.absoluteFilePath());
         }
@@ -257,8 +258,8 @@ void frmFile::cmdOK_Click() {
 }
 
 void frmFile::cmdCancel_Click() {
-    state_.CurrentFile.clear();
-    state_.SaveFileName.clear();
+    state_.Loaded.CurrentFile.clear();
+    state_.Paths.SaveFileName.clear();
     reject();
 }
 

@@ -17,7 +17,7 @@ constexpr std::array<std::pair<std::string_view, int>, 3> kVectorFormats{{
 
 // The document that leaves: slot 0's graph, or the chosen diagram; -1 when nothing was chosen.
 int OutputSlot(const AppState& state, int chosen) {
-    if (!state.PatternShown) {
+    if (!state.View.PatternShown) {
         return kMainSlot;
     }
     return chosen == 1 ? kAzimuthSlot : chosen == 2 ? kElevationSlot : -1;
@@ -34,7 +34,7 @@ bool SendToSlot(PlotLink& link, int slot, const std::string& command) {
 
 // What a diagram carries whenever it leaves: the gain note and a thin frame.
 std::string DiagramNote(const AppState& state) {
-    return GainNote(state.Pattern.MaxGain, state.DecimalSeparator) + "[LineWidth(-2,10)]";
+    return GainNote(state.Loaded.Pattern.MaxGain, state.DecimalSeparator) + "[LineWidth(-2,10)]";
 }
 
 } // namespace
@@ -55,13 +55,13 @@ std::string GainNote(float maxGain, std::string_view decimalSeparator) {
 }
 
 bool CopyGraph(PlotLink& link, const AppState& state, int chosen) {
-    const std::string command = state.PatternShown ? DiagramNote(state) + "[CopyPicture()]"
-                                                   : "[SetMetafileDims(5,3)][CopyPicture()]";
+    const std::string command = state.View.PatternShown ? DiagramNote(state) + "[CopyPicture()]"
+                                                        : "[SetMetafileDims(5,3)][CopyPicture()]";
     return SendToSlot(link, OutputSlot(state, chosen), command);
 }
 
 bool PrintGraph(PlotLink& link, const AppState& state) {
-    if (!state.PatternShown) {
+    if (!state.View.PatternShown) {
         return SendToSlot(link, kMainSlot,
                           "[LineWidth(-2,10)][FilePageSetup(0.5,6,0.5,0.5)][FilePrint(1)]");
     }
@@ -79,7 +79,7 @@ bool SaveGraphAs(PlotLink& link, const AppState& state, int chosen, std::string_
     }
     const std::string saveAs =
         graphs::Command("FileSaveAs", {std::to_string(*code), graphs::Quoted(path)});
-    const std::string command = state.PatternShown
+    const std::string command = state.View.PatternShown
                                     ? DiagramNote(state) + "[SetMetafileDims(3.3,3.3)]" + saveAs
                                     : "[SetMetafileDims(5,3)]" + saveAs;
     return SendToSlot(link, OutputSlot(state, chosen), command);

@@ -134,7 +134,7 @@ bool RenderPlot(GraphContext& ctx, int slot) {
     }
     // Only a document that exists gets the circle, and only a polar one: the rectangular
     // graph is never drawn in the polar window.
-    if (document > 0 && slot != kMainSlot && ctx.state.PlotHost == PlotHostKind::PolarWindow) {
+    if (document > 0 && slot != kMainSlot && ctx.state.View.PlotHost == PlotHostKind::PolarWindow) {
         float radius = BeamCircleRadius(ctx.state);
         AddBeamCircle(ctx, radius, document);
     }

@@ -23,14 +23,14 @@ std::string Degrees(float value, std::string_view separator) {
 }
 
 PatternLabels ResultLabels(const AppState& state) {
-    const PatternResults& pattern = state.Pattern;
+    const PatternResults& pattern = state.Loaded.Pattern;
     const std::string& separator = state.DecimalSeparator;
     PatternLabels labels;
     labels.MaxElev = Degrees(pattern.MaxElevation, separator);
     labels.MaxAzim = Degrees(pattern.MaxAzimuth, separator);
     labels.MaxTotal = FormatPattern(pattern.MaxGain, "#0.0#", separator);
-    if (state.SetChosen) {
-        labels.AzElev = state.SelectedSetText;
+    if (state.View.SetChosen) {
+        labels.AzElev = state.View.SelectedSetText;
         labels.AzElev += kDegree;
     } else {
         labels.AzElev = Degrees(pattern.MaxElevation, separator);
@@ -80,11 +80,11 @@ bool ShowPattern(GraphContext& ctx, int left, int right) {
     ClosePlot(ctx, kElevationSlot);
     ClosePlot(ctx, kAzimuthSlot);
     LoadContext load{state, ctx.messages};
-    state.CutKind = 1;
+    state.View.CutKind = 1;
     if (!BuildAndShowCut(ctx, load, 0.0f, elevation)) {
         return false;
     }
-    if (state.SetChosen) {
+    if (state.View.SetChosen) {
         left = ctx.view.SelectedCurve(CurveList::Left).itemData;
         right = ctx.view.SelectedCurve(CurveList::Right).itemData;
         if (left == right) {
@@ -92,8 +92,8 @@ bool ShowPattern(GraphContext& ctx, int left, int right) {
         }
     }
     PlotPolar(ctx, left, right, kAzimuthSlot);
-    state.CutKind = 2;
-    if (!state.Pattern.ElevationCutAvailable) {
+    state.View.CutKind = 2;
+    if (!state.Loaded.Pattern.ElevationCutAvailable) {
         return true;
     }
     if (!BuildAndShowCut(ctx, load, 0.0f, 0.0f)) {
@@ -101,7 +101,7 @@ bool ShowPattern(GraphContext& ctx, int left, int right) {
     }
     // A grid with one zenith angle, or without azimuth 0 or 180, has no elevation cut: its
     // diagram stays empty rather than drawing the leftovers of the cleared series.
-    if (state.Pattern.ElevationCutAvailable) {
+    if (state.Loaded.Pattern.ElevationCutAvailable) {
         PlotPolar(ctx, left, right, kElevationSlot);
     }
     return true;
@@ -110,7 +110,7 @@ bool ShowPattern(GraphContext& ctx, int left, int right) {
 bool PlotPolar(GraphContext& ctx, int left, int right, int area) {
     AppState& state = ctx.state;
     PlotLink& link = ctx.link;
-    const DataSet& data = state.Data;
+    const DataSet& data = state.Loaded.Data;
     if (data.DataText.empty()) {
         ctx.messages.Show(kNoDataMessage, MessageIcon::Information, state.AppTitle);
         return false;
@@ -135,7 +135,7 @@ bool PlotPolar(GraphContext& ctx, int left, int right, int area) {
     slot.Bitmap = PlotBitmap{};
     slot.HasBitmap = 0;
 
-    const bool mainHost = state.PlotHost == PlotHostKind::MainWindow;
+    const bool mainHost = state.View.PlotHost == PlotHostKind::MainWindow;
     std::string& commands = link.PlotCommands;
     commands = "[FontPoints(1,8)][FontPoints(4,8)][FontPoints(2,10)]";
     commands += graphs::kGridLines;
@@ -152,11 +152,11 @@ bool PlotPolar(GraphContext& ctx, int left, int right, int area) {
         record.NumCurves = 1;
     }
     const bool farField = data.DataKind == KindFarField;
-    const std::string_view title = !farField ? "" : state.CutKind == 1 ? "Азимут" : "Угол";
+    const std::string_view title = !farField ? "" : state.View.CutKind == 1 ? "Азимут" : "Угол";
     const std::string_view xLabel = farField ? "Азимут" : "";
     commands += graphs::kTextFonts;
     commands += graphs::AxisLabelAndTitle(xLabel, title);
-    commands += state.CutKind == 1 ? "[PolarPlotStyle(3)]" : "[PolarPlotStyle(0)]";
+    commands += state.View.CutKind == 1 ? "[PolarPlotStyle(3)]" : "[PolarPlotStyle(0)]";
     commands += "[Scale(264)]";
     commands += graphs::Command("ManualScale", {"0", "0", "360", "1"});
     commands += mainHost ? "[NumTicks(1,18,5)]" : "[NumTicks(1,36,5)]";
@@ -172,7 +172,7 @@ bool PlotPolar(GraphContext& ctx, int left, int right, int area) {
 }
 
 float BeamCircleRadius(const AppState& state) {
-    const PatternResults& pattern = state.Pattern;
+    const PatternResults& pattern = state.Loaded.Pattern;
     if (!(pattern.PlotRange > 0.0f)) {
         return 0.0f;
     }

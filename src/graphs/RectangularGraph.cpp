@@ -15,9 +15,9 @@ struct GraphTexts {
 };
 
 GraphTexts TextsFor(const AppState& state) {
-    switch (state.Data.DataKind) {
+    switch (state.Loaded.Data.DataKind) {
     case KindNearField:
-        return {state.ElectricField ? "Напряженность поля, V/m" : "Напряженность поля, A/m",
+        return {state.Loaded.ElectricField ? "Напряженность поля, V/m" : "Напряженность поля, A/m",
                 "Удаление, м"};
     case KindSweep:
         return {"Частотные характеристики", "Частота, MHz"};
@@ -26,7 +26,7 @@ GraphTexts TextsFor(const AppState& state) {
     case KindTable:
         return {"Данные", "Данные"};
     default:
-        return {" ", state.Data.Series[0].Label};
+        return {" ", state.Loaded.Data.Series[0].Label};
     }
 }
 
@@ -65,7 +65,7 @@ int ScaleCode(bool logX, bool logY) {
 void PlotXY(GraphContext& ctx, int left, int right) {
     AppState& state = ctx.state;
     PlotLink& link = ctx.link;
-    const DataSet& data = state.Data;
+    const DataSet& data = state.Loaded.Data;
     ClosePlot(ctx, kMainSlot);
     ctx.view.SetLogBoxVisible(LogBox::X, true);
     ctx.view.SetLogBoxVisible(LogBox::Y, true);
@@ -113,15 +113,16 @@ void PlotXY(GraphContext& ctx, int left, int right) {
     commands += graphs::kTextFonts;
     commands += graphs::AxisLabelAndTitle(texts.xLabel, texts.title);
 
-    ApplyLogRule(ctx, LogBox::X, state.LogX, AllowsLog(xlo));
-    ApplyLogRule(ctx, LogBox::Y, state.LogY, AllowsLog(ylo));
+    ApplyLogRule(ctx, LogBox::X, state.View.LogX, AllowsLog(xlo));
+    ApplyLogRule(ctx, LogBox::Y, state.View.LogY, AllowsLog(ylo));
     if (right != 0) {
         // The second axis decides whether the box can be used at all; a first axis that
         // cannot go logarithmic is refused again when the box is ticked.
-        ApplyLogRule(ctx, LogBox::Y, state.LogY, AllowsLog(y2lo));
+        ApplyLogRule(ctx, LogBox::Y, state.View.LogY, AllowsLog(y2lo));
     }
 
-    commands += graphs::Command("Scale", {std::to_string(ScaleCode(state.LogX, state.LogY))});
+    commands +=
+        graphs::Command("Scale", {std::to_string(ScaleCode(state.View.LogX, state.View.LogY))});
     commands += graphs::kLineWidths;
     commands += graphs::TextCommand("Caption", "Lobex Data");
 
@@ -153,13 +154,13 @@ CurvePair ChooseCurvePair(CurveChoice left, CurveChoice right) {
 
 void PlotChosenCurves(GraphContext& ctx, int left, int right) {
     AppState& state = ctx.state;
-    if (state.PatternShown) {
-        const int entry = state.Sets.selected;
-        if (entry >= 0 && entry < static_cast<int>(state.Sets.entries.size())) {
-            const SetListEntry& chosen = state.Sets.entries[static_cast<std::size_t>(entry)];
-            state.Data.SelectedSetIndex = static_cast<std::int16_t>(chosen.itemData);
-            state.SelectedSetText = chosen.text;
-            state.SetChosen = true;
+    if (state.View.PatternShown) {
+        const int entry = state.Loaded.Sets.selected;
+        if (entry >= 0 && entry < static_cast<int>(state.Loaded.Sets.entries.size())) {
+            const SetListEntry& chosen = state.Loaded.Sets.entries[static_cast<std::size_t>(entry)];
+            state.Loaded.Data.SelectedSetIndex = static_cast<std::int16_t>(chosen.itemData);
+            state.View.SelectedSetText = chosen.text;
+            state.View.SetChosen = true;
         }
         ShowPattern(ctx, left, right);
     } else {

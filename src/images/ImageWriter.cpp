@@ -137,7 +137,8 @@ ImageResult WriteImageFile(const QImage& picture, std::string_view format,
                            const JpegOptions& jpeg, clsGIF& gif) {
     try {
         if (format == "ppng" || format == "pgif" || format == "pjpg") {
-            const QImage preview = MakePreview(picture, state.View3DActive, state.PatternShown);
+            const QImage preview =
+                MakePreview(picture, state.View.View3DActive, state.View.PatternShown);
             if (preview.isNull()) {
                 return Failure("Invalid picture");
             }

@@ -29,10 +29,10 @@ private:
 } // namespace
 
 std::string ConversionModelFile(const AppState& state) {
-    if (state.TempModelFile.empty()) {
+    if (state.Paths.TempModelFile.empty()) {
         return {};
     }
-    return FolderOf(state.TempModelFile) + "convert.x";
+    return FolderOf(state.Paths.TempModelFile) + "convert.x";
 }
 
 bool ConvertCsvToDsc(ConversionContext& context, std::string& path) {
@@ -49,7 +49,7 @@ bool ConvertCsvToDsc(ConversionContext& context, std::string& path) {
     conversion.AppTitle = context.state.AppTitle;
     conversion.PiValue = context.state.PiValue;
     conversion.DecimalSeparator = context.state.DecimalSeparator;
-    conversion.TempModelFile = ConversionModelFile(context.state);
+    conversion.Paths.TempModelFile = ConversionModelFile(context.state);
     LoadContext load{conversion, context.messages};
     if (!LoadFarFieldGrid(load, path)) {
         return false;
@@ -59,7 +59,7 @@ bool ConvertCsvToDsc(ConversionContext& context, std::string& path) {
     if (!BuildPatternVertices(model) || !WriteTextModel(model)) {
         return false;
     }
-    return DescriptionFileHook(conversion.TempModelFile, descriptionPath);
+    return DescriptionFileHook(conversion.Paths.TempModelFile, descriptionPath);
 }
 
 std::vector<std::string> CsvFilesOf(const std::string& folder) {
@@ -85,8 +85,8 @@ std::vector<std::string> CsvFilesOf(const std::string& folder) {
 }
 
 void ConvertCsvFolder(ConversionContext& context, const std::function<void(bool)>& busy) {
-    OnExit restore([&state = context.state, kept = context.state.CurrentFile]() mutable {
-        state.CurrentFile = std::move(kept);
+    OnExit restore([&state = context.state, kept = context.state.Loaded.CurrentFile]() mutable {
+        state.Loaded.CurrentFile = std::move(kept);
     });
     const std::string chosen = context.dialogs.ChooseDataFile(kFolderChoiceCaption);
     if (chosen.empty()) {

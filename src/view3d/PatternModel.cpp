@@ -14,7 +14,7 @@ namespace {
 template <typename Compose>
 bool WriteModel(View3DContext& context, Compose compose) {
     try {
-        if (WriteAtomically(Utf8Path(context.state.TempModelFile), compose()).ok) {
+        if (WriteAtomically(Utf8Path(context.state.Paths.TempModelFile), compose()).ok) {
             return true;
         }
     } catch (const std::bad_alloc&) {
@@ -28,7 +28,7 @@ bool WriteModel(View3DContext& context, Compose compose) {
 bool BuildPatternVertices(View3DContext& context) {
     std::string refusal;
     try {
-        if (BuildPatternVertices(context.state.FarField, context.state.PiValue,
+        if (BuildPatternVertices(context.state.Loaded.FarField, context.state.PiValue,
                                  context.view.Pattern, refusal)) {
             return true;
         }

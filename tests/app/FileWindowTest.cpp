@@ -25,7 +25,7 @@ protected:
             file.open(QIODevice::WriteOnly);
         }
         QDir(data.path()).mkdir(QStringLiteral("Sub"));
-        state.AppFolder = app.path().toStdString() + "/";
+        state.Paths.AppFolder = app.path().toStdString() + "/";
     }
 
     QStringList Listed(frmFile& window) {
@@ -55,8 +55,10 @@ protected:
 
 TEST_F(FileWindowTest, FirstUseOpensInTheProgramFolder) {
     frmFile window(state, settings, messages, nullptr);
-    EXPECT_EQ(window.FolderPath() + QLatin1Char('/'), QString::fromStdString(state.AppFolder));
-    EXPECT_EQ(Find<QLineEdit>(window, "txtFile")->text(), QString::fromStdString(state.AppFolder));
+    EXPECT_EQ(window.FolderPath() + QLatin1Char('/'),
+              QString::fromStdString(state.Paths.AppFolder));
+    EXPECT_EQ(Find<QLineEdit>(window, "txtFile")->text(),
+              QString::fromStdString(state.Paths.AppFolder));
     EXPECT_TRUE(Listed(window).isEmpty());
 }
 
@@ -98,7 +100,7 @@ TEST_F(FileWindowTest, ChoosingAFileRemembersItsFolderWithItsLetterCase) {
 
     QTest::mouseClick(Find<QPushButton>(window, "cmdOK"), Qt::LeftButton);
 
-    EXPECT_EQ(state.CurrentFile, data.filePath(QStringLiteral("Run1.CSV")).toStdString());
+    EXPECT_EQ(state.Loaded.CurrentFile, data.filePath(QStringLiteral("Run1.CSV")).toStdString());
     EXPECT_EQ(settings.values["Paths/DataPath"], data.path().toStdString() + "/");
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(messages.shown.empty());
@@ -115,7 +117,7 @@ TEST_F(FileWindowTest, ADoubleClickChoosesLikeOk) {
     // Through the window, as the platform delivers it: item views want the whole sequence.
     const QPoint at = list->viewport()->mapTo(&window, list->visualItemRect(item).center());
     QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(state.CurrentFile, data.filePath(QStringLiteral("b.csv")).toStdString());
+    EXPECT_EQ(state.Loaded.CurrentFile, data.filePath(QStringLiteral("b.csv")).toStdString());
     EXPECT_FALSE(window.isVisible());
 }
 
@@ -125,16 +127,16 @@ TEST_F(FileWindowTest, OkWithoutAChoiceAndCancelLeaveNoFile) {
         frmFile window(state, settings, messages, nullptr);
         window.show();
         QTest::mouseClick(Find<QPushButton>(window, "cmdOK"), Qt::LeftButton);
-        EXPECT_TRUE(state.CurrentFile.empty());
+        EXPECT_TRUE(state.Loaded.CurrentFile.empty());
         EXPECT_FALSE(window.isVisible());
     }
-    state.SaveFileName = "x.png";
+    state.Paths.SaveFileName = "x.png";
     frmFile window(state, settings, messages, nullptr);
     window.show();
     Pick(window, QStringLiteral("b.csv"));
     QTest::mouseClick(Find<QPushButton>(window, "cmdCancel"), Qt::LeftButton);
-    EXPECT_TRUE(state.CurrentFile.empty());
-    EXPECT_TRUE(state.SaveFileName.empty());
+    EXPECT_TRUE(state.Loaded.CurrentFile.empty());
+    EXPECT_TRUE(state.Paths.SaveFileName.empty());
     EXPECT_EQ(window.result(), QDialog::Rejected);
 }
 
@@ -151,7 +153,7 @@ TEST_F(FileWindowTest, ATypedPathOpensItsFolderOrItsFile) {
 
     text->setText(data.filePath(QStringLiteral("notes.txt")));
     QTest::keyClick(text, Qt::Key_Return);
-    EXPECT_EQ(state.CurrentFile, data.filePath(QStringLiteral("notes.txt")).toStdString());
+    EXPECT_EQ(state.Loaded.CurrentFile, data.filePath(QStringLiteral("notes.txt")).toStdString());
 }
 
 TEST_F(FileWindowTest, PfFilesAreRefusedWithAMessage) {
@@ -162,7 +164,7 @@ TEST_F(FileWindowTest, PfFilesAreRefusedWithAMessage) {
     window.show();
     Find<QLineEdit>(window, "txtFile")->setText(pf.fileName());
     QTest::mouseClick(Find<QPushButton>(window, "cmdOK"), Qt::LeftButton);
-    EXPECT_TRUE(state.CurrentFile.empty());
+    EXPECT_TRUE(state.Loaded.CurrentFile.empty());
     ASSERT_EQ(messages.shown.size(), 1U);
     EXPECT_EQ(messages.shown[0].text, "PF file format is not supported in this version");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);

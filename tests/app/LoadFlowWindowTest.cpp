@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -59,7 +60,7 @@ TEST_F(LoadFlowWindowTest, ASweepChosenInTheDialogFillsTheGridAndTheCurveLists) 
         ADD_FAILURE() << message.text;
     }
     ASSERT_EQ(recorders.dialogs.captions, std::vector<std::string>{"Open File"});
-    EXPECT_EQ(state.Data.DataKind, KindSweep);
+    EXPECT_EQ(state.Loaded.Data.DataKind, KindSweep);
     EXPECT_EQ(GridRow(0), (QStringList{"13.90", "25.53", "-14.40", "2.17", "7.27", "14.33"}));
     EXPECT_EQ(GridRow(25).front(), QStringLiteral("14.40"));
     EXPECT_TRUE(GridRow(26).front().isEmpty());
@@ -79,7 +80,7 @@ TEST_F(LoadFlowWindowTest, AFileFromOutsideOpensWithoutTheDialog) {
     }
     EXPECT_TRUE(recorders.dialogs.captions.empty());
     EXPECT_TRUE(Find<QRadioButton>(*window, "optSrc(1)")->isChecked());
-    EXPECT_EQ(state.Data.DataKind, KindSweep);
+    EXPECT_EQ(state.Loaded.Data.DataKind, KindSweep);
     EXPECT_TRUE(Find<QComboBox>(*window, "cmbLeft")->isEnabled());
 }
 
@@ -94,7 +95,7 @@ TEST_F(LoadFlowWindowTest, AFarFieldShowsBothPolarDiagramsWithTheirResults) {
     for (const auto& message : recorders.messages.shown) {
         ADD_FAILURE() << message.text;
     }
-    EXPECT_TRUE(state.PatternShown);
+    EXPECT_TRUE(state.View.PatternShown);
     EXPECT_EQ(harness.link.Slots[1].HasBitmap, 1);
     EXPECT_EQ(harness.link.Slots[2].HasBitmap, 1);
     EXPECT_TRUE(Find<QWidget>(*window, "picPlot")->isHidden());
@@ -118,8 +119,8 @@ TEST_F(LoadFlowWindowTest, ThePolarWindowTakesTheDiagramsAndGivesThemBackOnClosi
         }
     }
     ASSERT_NE(polar, nullptr);
-    EXPECT_TRUE(state.PolarWindowOpen);
-    EXPECT_EQ(state.PlotHost, PlotHostKind::PolarWindow);
+    EXPECT_TRUE(polar->isVisible());
+    EXPECT_EQ(state.View.PlotHost, PlotHostKind::PolarWindow);
     EXPECT_EQ(polar->windowTitle(),
               QStringLiteral("Диаграмма Направленности - Полярная - Lobex by Orvane"));
     EXPECT_EQ(harness.link.Slots[1].HasBitmap, 1);
@@ -132,10 +133,11 @@ TEST_F(LoadFlowWindowTest, ThePolarWindowTakesTheDiagramsAndGivesThemBackOnClosi
     }
 
     // The close box gives the diagrams back to the main window, drawn again.
+    const QPointer<QWidget> closed(polar);
     polar->close();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(state.PolarWindowOpen);
-    EXPECT_EQ(state.PlotHost, PlotHostKind::MainWindow);
+    EXPECT_TRUE(closed.isNull() || !closed->isVisible());
+    EXPECT_EQ(state.View.PlotHost, PlotHostKind::MainWindow);
     EXPECT_FALSE(Find<QWidget>(*window, "fraPlot")->isHidden());
     EXPECT_EQ(window->geometry(), before);
     EXPECT_FALSE(Find<QWidget>(*window, "picPolar1")->isHidden());
@@ -148,9 +150,12 @@ TEST_F(LoadFlowWindowTest, ANewLoadClosesThePolarWindowWithoutDrawingAgain) {
     recorders.dialogs.dataFile = Sample("yagi3_20m_sweep.csv");
     Find<QPushButton>(*window, "cmdRun")->click();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(state.PolarWindowOpen);
-    EXPECT_FALSE(state.PatternShown);
-    EXPECT_EQ(state.Data.DataKind, KindSweep);
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        EXPECT_FALSE(top->objectName() == QStringLiteral("frmPolar") && top->isVisible());
+    }
+    EXPECT_EQ(state.View.PlotHost, PlotHostKind::MainWindow);
+    EXPECT_FALSE(state.View.PatternShown);
+    EXPECT_EQ(state.Loaded.Data.DataKind, KindSweep);
     EXPECT_EQ(harness.link.Slots[1].DocNum, 0);
     EXPECT_EQ(harness.link.Slots[0].HasBitmap, 1);
 }
@@ -164,13 +169,13 @@ TEST_F(LoadFlowWindowTest, LogAxesFollowTheBoxesWhereTheDataAllowThem) {
     EXPECT_FALSE(logY->isEnabled());
 
     logX->click();
-    EXPECT_TRUE(state.LogX);
+    EXPECT_TRUE(state.View.LogX);
     EXPECT_NE(harness.link.PlotCommands.find("[Scale(3)]"), std::string::npos);
     EXPECT_TRUE(recorders.messages.shown.empty());
 
     // A click on a disabled box changes nothing.
     logY->click();
-    EXPECT_FALSE(state.LogY);
+    EXPECT_FALSE(state.View.LogY);
 }
 
 TEST_F(LoadFlowWindowTest, TheSameCurveOnBothSidesIsDrawnOnce) {
@@ -227,11 +232,11 @@ TEST_F(LoadFlowWindowTest, EveryKindOfFileOpensThroughTheDialogAndIsDrawn) {
         for (const auto& message : recorders.messages.shown) {
             ADD_FAILURE() << c.file << ": " << message.text;
         }
-        EXPECT_EQ(state.Data.DataKind, c.kind) << c.file;
+        EXPECT_EQ(state.Loaded.Data.DataKind, c.kind) << c.file;
         EXPECT_FALSE(GridRow(0).front().isEmpty()) << c.file;
         EXPECT_EQ(Find<QComboBox>(*window, "cmbLeft")->currentText().toStdString(), c.leftCurve)
             << c.file;
-        EXPECT_EQ(state.PatternShown, c.pattern) << c.file;
+        EXPECT_EQ(state.View.PatternShown, c.pattern) << c.file;
         EXPECT_EQ(harness.link.Slots[c.pattern ? 1 : 0].HasBitmap, 1) << c.file;
         EXPECT_TRUE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled()) << c.file;
     }
@@ -273,7 +278,7 @@ TEST_F(LoadFlowWindowTest, EachFailedOpenIsToldAndLeavesTheGraphControlsOff) {
         }
         EXPECT_FALSE(Find<QComboBox>(*window, "cmbLeft")->isEnabled()) << c.file;
         EXPECT_FALSE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled()) << c.file;
-        EXPECT_TRUE(state.CurrentFile.empty()) << c.file;
+        EXPECT_TRUE(state.Loaded.CurrentFile.empty()) << c.file;
         EXPECT_TRUE(GridRow(0).front().isEmpty()) << c.file;
     }
 }
@@ -287,7 +292,7 @@ TEST_F(LoadFlowWindowTest, AFileDroppedOnTheWindowOpens) {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(window.get(), &drop);
     QCoreApplication::processEvents();
-    EXPECT_EQ(state.Data.DataKind, KindSweep);
+    EXPECT_EQ(state.Loaded.Data.DataKind, KindSweep);
     EXPECT_TRUE(recorders.dialogs.captions.empty());
 }
 
@@ -330,7 +335,7 @@ TEST_F(MmanaSourceTest, EachFailureGivesItsMessageAndStatusAndDisablesTheGraphCo
         EXPECT_FALSE(Find<QComboBox>(*window, "cmbLeft")->isEnabled());
         EXPECT_FALSE(Find<QPushButton>(*window, "cmdPrint")->isEnabled());
         EXPECT_FALSE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled());
-        EXPECT_TRUE(state.Data.DataText.empty());
+        EXPECT_TRUE(state.Loaded.Data.DataText.empty());
     }
 }
 
@@ -340,8 +345,8 @@ TEST_F(MmanaSourceTest, ATableFillsTheGridAndTheSetListAndKeepsACopy) {
     for (const auto& message : recorders.messages.shown) {
         ADD_FAILURE() << message.text;
     }
-    EXPECT_EQ(ReadAll(state.DataInFile), recorders.mmana.text + "\r\n");
-    EXPECT_EQ(state.Data.DataKind, KindMmanaWindow);
+    EXPECT_EQ(ReadAll(state.Paths.DataInFile), recorders.mmana.text + "\r\n");
+    EXPECT_EQ(state.Loaded.Data.DataKind, KindMmanaWindow);
     auto* sets = Find<QComboBox>(*window, "cmbParam");
     ASSERT_EQ(sets->count(), 3);
     EXPECT_EQ(sets->currentText(), QStringLiteral("1"));
@@ -353,8 +358,8 @@ TEST_F(MmanaSourceTest, ATableFillsTheGridAndTheSetListAndKeepsACopy) {
 
     // Another set, picked as a user picks it, reloads that set and keeps the list.
     sets->setCurrentIndex(1);
-    EXPECT_EQ(state.Data.SelectedSetIndex, 2);
-    EXPECT_FALSE(state.SetChosen);
+    EXPECT_EQ(state.Loaded.Data.SelectedSetIndex, 2);
+    EXPECT_FALSE(state.View.SetChosen);
     EXPECT_EQ(sets->count(), 3);
     EXPECT_EQ(sets->currentText(), QStringLiteral("2"));
     EXPECT_EQ(GridRow(0).mid(0, 3), (QStringList{"5.20", "22.00", "-14.00"}));

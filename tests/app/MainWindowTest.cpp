@@ -121,7 +121,7 @@ TEST_F(MainWindowTest, StartsWithTheEmptyGridAndTheControlsOfNoData) {
     auto* timer = Find<QTimer>(*window, "tmrTimer3D");
     EXPECT_EQ(timer->interval(), 10);
     EXPECT_FALSE(timer->isActive());
-    EXPECT_EQ(state.PlotHost, PlotHostKind::MainWindow);
+    EXPECT_EQ(state.View.PlotHost, PlotHostKind::MainWindow);
     for (const char* name : {"lblStatus", "lblSource", "lblX", "lblY"}) {
         EXPECT_TRUE(Find<QLabel>(*window, name)->text().isEmpty()) << name;
     }
@@ -129,7 +129,7 @@ TEST_F(MainWindowTest, StartsWithTheEmptyGridAndTheControlsOfNoData) {
 
 TEST_F(MainWindowTest, FillCombosListsTheCurvesOfEachKind) {
     for (int i = 0; i < kSeriesCount; ++i) {
-        std::string& label = state.Data.Series[static_cast<std::size_t>(i)].Label;
+        std::string& label = state.Loaded.Data.Series[static_cast<std::size_t>(i)].Label;
         label = "S";
         label += std::to_string(i);
     }
@@ -169,7 +169,7 @@ TEST_F(MainWindowTest, TheCloseBoxIsRefusedWithAMessage) {
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindowAndDeletesTheTemporaryBitmap) {
-    QFile bitmap(QString::fromStdString(state.TempBitmapFile));
+    QFile bitmap(QString::fromStdString(state.Paths.TempBitmapFile));
     ASSERT_TRUE(bitmap.open(QIODevice::WriteOnly));
     bitmap.write("BM");
     bitmap.close();
@@ -179,8 +179,8 @@ TEST_F(MainWindowTest, ExitClosesTheWindowAndDeletesTheTemporaryBitmap) {
 
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(recorders.messages.shown.empty());
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(state.TempBitmapFile)));
-    EXPECT_EQ(state.PlotHost, PlotHostKind::None);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(state.Paths.TempBitmapFile)));
+    EXPECT_EQ(state.View.PlotHost, PlotHostKind::None);
 }
 
 TEST_F(MainWindowTest, TheFileMenuExitDoesWhatTheButtonDoes) {

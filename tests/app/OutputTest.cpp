@@ -234,7 +234,7 @@ TEST_F(OutputTest, AControlIsCopiedAsShownAndThe3DCopyWaitsForA3DView) {
 }
 
 TEST_F(OutputTest, TheCaptureButtonSavesABitmapBesideTheProgram) {
-    state.AppFolder = harness.folder.path().toStdString() + "/";
+    state.Paths.AppFolder = harness.folder.path().toStdString() + "/";
     window.cmdCapture_Click();
     EXPECT_FALSE(QImage(Path("capture.bmp")).isNull());
     EXPECT_TRUE(recorders.messages.shown.empty());

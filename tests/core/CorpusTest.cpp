@@ -40,14 +40,14 @@ TEST(Corpus, EveryRealFarFieldGridLoadsWithItsStrongestGain) {
         ASSERT_TRUE(h.Open(entry.path().string()));
         std::size_t rows = 0;
         const AppState& s = h.state;
-        EXPECT_EQ(s.Pattern.MaxGain, StrongestTotal(entry.path(), rows));
+        EXPECT_EQ(s.Loaded.Pattern.MaxGain, StrongestTotal(entry.path(), rows));
         // Each file stops one step short of 360, so the circle is closed with a copy of 0.
-        EXPECT_EQ(s.FarField.back().Azimuth, 360.0f);
-        const std::size_t points = s.FarField[0].Points.size();
-        EXPECT_EQ((s.FarField.size() - 1) * points, rows);
-        EXPECT_GT(s.Pattern.BeamWidth, 0.0f);
-        EXPECT_LE(s.Pattern.BeamWidth, 360.0f);
-        EXPECT_EQ(s.Data.GridRowCount, static_cast<int>(2 * points - 1));
+        EXPECT_EQ(s.Loaded.FarField.back().Azimuth, 360.0f);
+        const std::size_t points = s.Loaded.FarField[0].Points.size();
+        EXPECT_EQ((s.Loaded.FarField.size() - 1) * points, rows);
+        EXPECT_GT(s.Loaded.Pattern.BeamWidth, 0.0f);
+        EXPECT_LE(s.Loaded.Pattern.BeamWidth, 360.0f);
+        EXPECT_EQ(s.Loaded.Data.GridRowCount, static_cast<int>(2 * points - 1));
         EXPECT_TRUE(h.messages.shown.empty());
         ++files;
     }

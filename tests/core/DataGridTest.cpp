@@ -16,9 +16,9 @@ const char* const kLabels[] = {"Parameter", "R", "j X", "SWR", "Ga", "F / B", "E
 // column plus c in column c.
 bool ShowTable(test::LoadHarness& h, const std::vector<float>& first,
                std::int16_t kind = KindTable) {
-    h.state.Data.DataKind = kind;
+    h.state.Loaded.Data.DataKind = kind;
     for (std::size_t c = 0; c < kSeriesCount; ++c) {
-        SeriesRecord& series = h.state.Data.Series[c];
+        SeriesRecord& series = h.state.Loaded.Data.Series[c];
         series.Label = kLabels[c];
         series.Values.clear();
         for (float value : first) {
@@ -31,14 +31,15 @@ bool ShowTable(test::LoadHarness& h, const std::vector<float>& first,
 
 TEST(DataGrid, TheEmptyGridHasTheDefaultHeaderAndTwentyRows) {
     test::LoadHarness h;
-    h.state.DataGrid.rows = {{"x"}};
+    h.state.Loaded.DataGrid.rows = {{"x"}};
     ClearGrid(h.state);
-    EXPECT_EQ(h.state.DataGrid.header, (std::vector<std::string>{"Парам", "R", "j X", "КСВ", "Усил",
-                                                                 "Впер/Назад", "Зенит"}));
-    EXPECT_TRUE(h.state.DataGrid.rows.empty());
-    EXPECT_EQ(h.state.DataGrid.shownRows, 20);
+    EXPECT_EQ(
+        h.state.Loaded.DataGrid.header,
+        (std::vector<std::string>{"Парам", "R", "j X", "КСВ", "Усил", "Впер/Назад", "Зенит"}));
+    EXPECT_TRUE(h.state.Loaded.DataGrid.rows.empty());
+    EXPECT_EQ(h.state.Loaded.DataGrid.shownRows, 20);
     SetGridHeader(h.state, kGridLanguageHeader);
-    EXPECT_EQ(h.state.DataGrid.header[5], "Впер/Наз");
+    EXPECT_EQ(h.state.Loaded.DataGrid.header[5], "Впер/Наз");
 }
 
 TEST(DataGrid, CellsShowTwoToFiveDecimalsInTheUsersDecimalSymbol) {
@@ -50,42 +51,43 @@ TEST(DataGrid, CellsShowTwoToFiveDecimalsInTheUsersDecimalSymbol) {
         test::LoadHarness h;
         h.state.DecimalSeparator = separator;
         ASSERT_TRUE(ShowTable(h, {value}));
-        EXPECT_EQ(h.state.DataGrid.rows.at(0).at(0), cell) << value;
+        EXPECT_EQ(h.state.Loaded.DataGrid.rows.at(0).at(0), cell) << value;
     }
 }
 
 TEST(DataGrid, RowsAppearInAscendingOrderAndReadBackIntoTheSeries) {
     test::LoadHarness h;
     ASSERT_TRUE(ShowTable(h, {3.0f, 2.0f, 1.0f, 0.1234567f}));
-    EXPECT_EQ(h.state.DataGrid.rows.front(),
+    EXPECT_EQ(h.state.Loaded.DataGrid.rows.front(),
               (std::vector<std::string>{"0.12346", "-0.12346", "2.12346", "3.12346", "4.12346",
                                         "5.12346", "6.12346"}));
-    EXPECT_EQ(h.state.DataGrid.rows.back()[1], "-3.00");
-    EXPECT_EQ(h.state.DataGrid.shownRows, 24); // the 20 empty rows stay below the data
+    EXPECT_EQ(h.state.Loaded.DataGrid.rows.back()[1], "-3.00");
+    EXPECT_EQ(h.state.Loaded.DataGrid.shownRows, 24); // the 20 empty rows stay below the data
     ASSERT_TRUE(GridToSeries(h.state));
     // A table is rebuilt from the shown texts; other kinds keep their own series.
-    EXPECT_EQ(h.state.Data.Series[0].Values, (std::vector<float>{0.12346f, 1.0f, 2.0f, 3.0f}));
+    EXPECT_EQ(h.state.Loaded.Data.Series[0].Values,
+              (std::vector<float>{0.12346f, 1.0f, 2.0f, 3.0f}));
     test::LoadHarness sweep;
     ASSERT_TRUE(ShowTable(sweep, {2.0f, 1.0f}, KindSweep));
     ASSERT_TRUE(GridToSeries(sweep.state));
-    EXPECT_EQ(sweep.state.Data.Series[0].Values, (std::vector<float>{2.0f, 1.0f}));
-    EXPECT_EQ(sweep.state.Data.DataText, "1\t1\t1.00\t-1.00\t3.00\t4.00\t5.00\t6.00\r\n"
-                                         "2\t1\t2.00\t-2.00\t4.00\t5.00\t6.00\t7.00");
+    EXPECT_EQ(sweep.state.Loaded.Data.Series[0].Values, (std::vector<float>{2.0f, 1.0f}));
+    EXPECT_EQ(sweep.state.Loaded.Data.DataText, "1\t1\t1.00\t-1.00\t3.00\t4.00\t5.00\t6.00\r\n"
+                                                "2\t1\t2.00\t-2.00\t4.00\t5.00\t6.00\t7.00");
 }
 
 TEST(DataGrid, TheSelectionSnapsBackToTheLastDataRow) {
     AppState state;
-    state.Data.GridRowCount = 4;
+    state.Loaded.Data.GridRowCount = 4;
     EXPECT_EQ(SnapGridRow(state, 4), 4);
     EXPECT_EQ(SnapGridRow(state, 9), 4);
-    state.Data.GridRowCount = 0;
+    state.Loaded.Data.GridRowCount = 0;
     EXPECT_EQ(SnapGridRow(state, 9), 9); // an empty grid has no data row to snap to
 }
 
 TEST(DataGrid, RefusesMoreRowsThanItCanCount) {
     test::LoadHarness h;
     EXPECT_FALSE(ShowTable(h, std::vector<float>(32768, 1.0f)));
-    EXPECT_TRUE(h.state.DataGrid.rows.empty());
+    EXPECT_TRUE(h.state.Loaded.DataGrid.rows.empty());
 }
 
 TEST(SortRows, SortsByTheLeadingNumberInTheUsersDecimalSymbol) {
@@ -126,15 +128,15 @@ TEST(CsvExport, WritesWhatTheGridShowsWithTheLabelsUpToTheFirstEmptyOne) {
     EXPECT_EQ(SavedStatus(path), "Данные сохранены в файл: " + path);
     test::LoadHarness back; // read back through the table reader
     ASSERT_TRUE(back.Open(folder.Write("again.csv", test::ReadBytes(path))));
-    EXPECT_EQ(back.state.Data.Series[0].Values, (std::vector<float>{14.1f, 14.2f}));
-    h.state.Data.Series[4].Label.clear();
-    EXPECT_EQ(CsvHeader(h.state.Data), "No,Set,Parameter,R,j X,SWR");
+    EXPECT_EQ(back.state.Loaded.Data.Series[0].Values, (std::vector<float>{14.1f, 14.2f}));
+    h.state.Loaded.Data.Series[4].Label.clear();
+    EXPECT_EQ(CsvHeader(h.state.Loaded.Data), "No,Set,Parameter,R,j X,SWR");
 
     test::LoadHarness comma; // the body keeps the grid's decimal comma
     comma.state.DecimalSeparator = ",";
     ASSERT_TRUE(ShowTable(comma, {0.5f}));
     ASSERT_TRUE(GridToSeries(comma.state));
-    EXPECT_EQ(CsvBody(comma.state.Data), "1,1,0,50,-0,50,2,50,3,50,4,50,5,50,6,50");
+    EXPECT_EQ(CsvBody(comma.state.Loaded.Data), "1,1,0,50,-0,50,2,50,3,50,4,50,5,50,6,50");
 
     // A failed write tells the user.
     test::LoadHarness failed;

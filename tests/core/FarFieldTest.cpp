@@ -55,8 +55,8 @@ struct Loaded {
     LoadResult result;
     bool ok = false;
     explicit Loaded(const std::string& text) : result(ReadFarFieldGrid(text)), ok(result.loaded) {
-        h.state.FarField = result.farField;
-        FindMaximumAndBeam(h.state.FarField, h.state.Pattern);
+        h.state.Loaded.FarField = result.farField;
+        FindMaximumAndBeam(h.state.Loaded.FarField, h.state.Loaded.Pattern);
     }
 };
 
@@ -70,7 +70,7 @@ TEST(FarFieldGrid, ClosesTheCircleOnlyWhenTheLastStepIsMissing) {
         Loaded f(FarFieldText({0, 45, 90}, Steps(0, last, 10),
                               [](float z, float a) { return z + a / 100.0f; }));
         ASSERT_TRUE(f.ok) << last;
-        const FarFieldGrid& grid = f.h.state.FarField;
+        const FarFieldGrid& grid = f.h.state.Loaded.FarField;
         ASSERT_EQ(grid.size(), columns) << last;
         EXPECT_EQ(grid.back().Azimuth, lastAzimuth);
         EXPECT_EQ(grid.back().Points[2].Total == grid.front().Points[2].Total, last == 350.0f);
@@ -78,8 +78,8 @@ TEST(FarFieldGrid, ClosesTheCircleOnlyWhenTheLastStepIsMissing) {
     // File order is kept and blank lines are skipped; 5 and 15 with a step of 10 stay open.
     Loaded f(kHeader +
              "\r\n  \r\n10,5,-1,-2,-3\r\n20,5,-4,-5,-6\r\n\r\n10,15,1,2,3\r\n20,15,4,5,6\r\n");
-    ASSERT_EQ(f.h.state.FarField.size(), 2U);
-    const PatternPoint& p = f.h.state.FarField[1].Points[1];
+    ASSERT_EQ(f.h.state.Loaded.FarField.size(), 2U);
+    const PatternPoint& p = f.h.state.Loaded.FarField[1].Points[1];
     EXPECT_EQ(std::vector<float>({p.Zenith, p.Vertical, p.Horizontal, p.Total}),
               std::vector<float>({20, 4, 5, 6}));
 }
@@ -151,7 +151,7 @@ TEST(FarFieldBeam, FindsTheMaximumAndTheEdgesNearestTheThreeDecibelLevel) {
             return c.rest;
         }));
         ASSERT_TRUE(f.ok);
-        const PatternResults& p = f.h.state.Pattern;
+        const PatternResults& p = f.h.state.Loaded.Pattern;
         EXPECT_EQ(
             std::vector<float>({p.MaxAzimuth, p.MaxGain, p.BeamLeft, p.BeamRight, p.BeamWidth}),
             c.expected)
@@ -165,16 +165,16 @@ TEST(FarFieldCut, AzimuthCutHoldsEveryColumnAsFourthPowerRadiiAboveTheFloor) {
     };
     Loaded f(FarFieldText({0, 60, 90}, Steps(0, 270, 90), gain));
     ASSERT_TRUE(f.ok);
-    f.h.state.CutKind = 1;
+    f.h.state.View.CutKind = 1;
     const CutResult cut = BuildCut(f.h.ctx, 0.0f, 30.0f);
     ASSERT_TRUE(cut.built);
-    const DataSet& data = f.h.state.Data;
+    const DataSet& data = f.h.state.Loaded.Data;
     EXPECT_EQ(data.Series[0].Values, (std::vector<float>{0, 90, 180, 270, 360}));
     const std::vector<float>& total = data.Series[3].Values;
-    EXPECT_EQ(f.h.state.Pattern.PlotRange, 70.0f); // from -60 up to the 10 dBi maximum
-    EXPECT_FLOAT_EQ(total[0], 1.0f);               // the strongest value on the outer ring
-    EXPECT_FLOAT_EQ(total[1], 0.0625f);            // -25 dBi: (35 / 70)^4
-    EXPECT_EQ(total[2], 0.0f);                     // -999 is drawn at the -60 floor
+    EXPECT_EQ(f.h.state.Loaded.Pattern.PlotRange, 70.0f); // from -60 up to the 10 dBi maximum
+    EXPECT_FLOAT_EQ(total[0], 1.0f);                      // the strongest value on the outer ring
+    EXPECT_FLOAT_EQ(total[1], 0.0625f);                   // -25 dBi: (35 / 70)^4
+    EXPECT_EQ(total[2], 0.0f);                            // -999 is drawn at the -60 floor
     EXPECT_EQ(cut.patternControls, true);
 
     const CutResult missing = BuildCut(f.h.ctx, 0.0f, 45.0f); // no zenith 45 in the grid
@@ -183,14 +183,14 @@ TEST(FarFieldCut, AzimuthCutHoldsEveryColumnAsFourthPowerRadiiAboveTheFloor) {
     EXPECT_EQ(f.h.MessageTexts(), std::vector<std::string>{kElevationText});
 
     // The elevation cut needs both azimuths: 90 and 270 exist, 10 and 190 do not.
-    EXPECT_TRUE(ElevationCut(f.h.state.FarField, 90.0f, f.h.state.Data));
-    EXPECT_FALSE(ElevationCut(f.h.state.FarField, 10.0f, f.h.state.Data));
+    EXPECT_TRUE(ElevationCut(f.h.state.Loaded.FarField, 90.0f, f.h.state.Loaded.Data));
+    EXPECT_FALSE(ElevationCut(f.h.state.Loaded.FarField, 10.0f, f.h.state.Loaded.Data));
 
     // A pattern at the floor alone has no range: every radius sits at the centre.
     Loaded floor(FarFieldText({0, 90}, Steps(0, 350, 10), [](float, float) { return -60.0f; }));
-    floor.h.state.CutKind = 1;
+    floor.h.state.View.CutKind = 1;
     ASSERT_TRUE(BuildCut(floor.h.ctx, 0.0f, 0.0f).built);
-    EXPECT_EQ(floor.h.state.Data.Series[3].Values, std::vector<float>(37, 0.0f));
+    EXPECT_EQ(floor.h.state.Loaded.Data.Series[3].Values, std::vector<float>(37, 0.0f));
 }
 
 TEST(FarFieldReader, ListsTheElevationsAboveTheHorizonWithTheMaximumsSelected) {
@@ -226,18 +226,18 @@ TEST(FarFieldLoad, FillsTheGridTableAndReloadsTheAzimuthCutForAPickedElevation) 
     ASSERT_TRUE(h.Open((test::TestDataFolder() / "farfield_below_horizon_30deg.csv").string()));
     EXPECT_TRUE(h.messages.shown.empty());
     const AppState& s = h.state;
-    EXPECT_TRUE(s.Pattern.ElevationCutAvailable);
-    EXPECT_EQ(s.Sets.selected, 2);
+    EXPECT_TRUE(s.Loaded.Pattern.ElevationCutAvailable);
+    EXPECT_EQ(s.Loaded.Sets.selected, 2);
     // The grid: the elevation cut, ascending by angle.
-    ASSERT_EQ(s.DataGrid.rows.size(), 13U);
-    EXPECT_EQ(s.DataGrid.rows.front()[0], "-90.00");
-    EXPECT_EQ(s.DataGrid.rows.back()[0], "270.00");
+    ASSERT_EQ(s.Loaded.DataGrid.rows.size(), 13U);
+    EXPECT_EQ(s.Loaded.DataGrid.rows.front()[0], "-90.00");
+    EXPECT_EQ(s.Loaded.DataGrid.rows.back()[0], "270.00");
 
     // Picking another elevation rebuilds the azimuth cut there and keeps the list and the table.
     ASSERT_TRUE(h.Pick(1));
-    EXPECT_EQ(h.state.SelectedSetText, "60");
-    EXPECT_EQ(h.state.Sets.entries.size(), 4U);
-    EXPECT_EQ(h.state.DataGrid.rows.size(), 13U);
+    EXPECT_EQ(h.state.View.SelectedSetText, "60");
+    EXPECT_EQ(h.state.Loaded.Sets.entries.size(), 4U);
+    EXPECT_EQ(h.state.Loaded.DataGrid.rows.size(), 13U);
     EXPECT_TRUE(h.messages.shown.empty());
 }
 
@@ -245,8 +245,8 @@ TEST(FarFieldLoad, ASingleZenithLoadsAndSaysOnceThatThereIsNoElevationCut) {
     test::LoadHarness h;
     ASSERT_TRUE(h.Open((test::TestDataFolder() / "farfield_single_zenith.csv").string()));
     EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{kElevationText});
-    EXPECT_FALSE(h.state.Pattern.ElevationCutAvailable);
-    EXPECT_EQ(h.state.Sets.entries.size(), 1U);
+    EXPECT_FALSE(h.state.Loaded.Pattern.ElevationCutAvailable);
+    EXPECT_EQ(h.state.Loaded.Sets.entries.size(), 1U);
 }
 
 TEST(FarFieldLoad, ElevationListUsesTheLocaleDecimalSymbol) {
@@ -255,8 +255,8 @@ TEST(FarFieldLoad, ElevationListUsesTheLocaleDecimalSymbol) {
     test::TempFolder folder;
     ASSERT_TRUE(h.Open(folder.Write(
         "f.csv", FarFieldText({67.5f, 90}, {0, 180}, [](float, float) { return 1.0f; }))));
-    ASSERT_EQ(h.state.Sets.entries.size(), 2U);
-    EXPECT_EQ(h.state.Sets.entries[0].text, "22,5");
+    ASSERT_EQ(h.state.Loaded.Sets.entries.size(), 2U);
+    EXPECT_EQ(h.state.Loaded.Sets.entries[0].text, "22,5");
     ASSERT_TRUE(h.Pick(0));
     EXPECT_TRUE(h.messages.shown.empty()); // 22,5 was read back as 22.5, which exists
 }

@@ -15,7 +15,7 @@ class SaveDialogTest : public ::testing::Test {
 protected:
     SaveDialogTest() {
         fs::create_directories(root.Path() / "out");
-        state.AppFolder = (root.Path() / "app").string() + "/";
+        state.Paths.AppFolder = (root.Path() / "app").string() + "/";
     }
     std::string Folder(const char* name) const { return (root.Path() / name).string() + "/"; }
 
@@ -30,9 +30,9 @@ TEST_F(SaveDialogTest, StartsInTheProgramFolderThenWhereTheLastSaveEnded) {
     dialogs.save = {2, chosen};
     EXPECT_EQ(OpenSaveFileDialog(state, settings, dialogs, "BMP (*.bmp)|*.bmp|PNG (*.png)|*.png"),
               2);
-    EXPECT_EQ(dialogs.folders.at(0), state.AppFolder);
+    EXPECT_EQ(dialogs.folders.at(0), state.Paths.AppFolder);
     EXPECT_EQ(dialogs.filters.at(0), "BMP (*.bmp)|*.bmp|PNG (*.png)|*.png");
-    EXPECT_EQ(state.SaveFileName, chosen);
+    EXPECT_EQ(state.Paths.SaveFileName, chosen);
     EXPECT_EQ(settings.values["Paths/SavePath"], Folder("out"));
 
     // Cancelling returns 0 and keeps the remembered folder and the last file.
@@ -40,12 +40,12 @@ TEST_F(SaveDialogTest, StartsInTheProgramFolderThenWhereTheLastSaveEnded) {
     EXPECT_EQ(OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv"), 0);
     EXPECT_EQ(dialogs.folders.at(1), Folder("out"));
     EXPECT_EQ(settings.values["Paths/SavePath"], Folder("out"));
-    EXPECT_EQ(state.SaveFileName, chosen);
+    EXPECT_EQ(state.Paths.SaveFileName, chosen);
 
     // A folder that has disappeared falls back to the program folder.
     settings.values["Paths/SavePath"] = Folder("gone");
     OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv");
-    EXPECT_EQ(dialogs.folders.at(2), state.AppFolder);
+    EXPECT_EQ(dialogs.folders.at(2), state.Paths.AppFolder);
 }
 
 TEST_F(SaveDialogTest, TheRememberedFolderIsTheFilesOwnEvenWhenItsNameRepeatsEarlier) {

@@ -26,9 +26,9 @@ TEST(Startup, PreparesThePathsAndTheDecimalSeparator) {
     AppState state;
     PrepareStartupState(state, {"/opt/lobex/bin", "/tmp/lobex-1000/", ",", '/'});
     EXPECT_EQ(state.AppTitle, "Lobex");
-    EXPECT_EQ(state.TempModelFile, "/tmp/lobex-1000/temp.x");
-    EXPECT_EQ(state.TempBitmapFile, "/tmp/lobex-1000/temp.bmp");
-    EXPECT_EQ(state.UtilsFolder, "/opt/lobex/bin/Utils/");
+    EXPECT_EQ(state.Paths.TempModelFile, "/tmp/lobex-1000/temp.x");
+    EXPECT_EQ(state.Paths.TempBitmapFile, "/tmp/lobex-1000/temp.bmp");
+    EXPECT_EQ(state.Paths.UtilsFolder, "/opt/lobex/bin/Utils/");
     EXPECT_EQ(state.DecimalSeparator, ",");
 }
 
@@ -48,17 +48,18 @@ public:
 
 TEST(Exit, ClosesTheOpenViewsInOrderBeforeStoppingThePlotter) {
     AppState state;
-    state.View3DActive = state.D3DWindowOpen = state.PolarWindowOpen = true;
-    state.PlotHost = PlotHostKind::MainWindow;
+    state.View.View3DActive = true;
+    state.View.PlotHost = PlotHostKind::MainWindow;
     ExitRecorder all;
     RunExit(state, all);
     EXPECT_EQ(all.steps,
               (std::vector<std::string>{"Stop3DView", "ShowPlotControls(false)", "UnloadD3DWindow",
                                         "UnloadPolarWindow", "StopPlotter", "ReleasePlotHost",
                                         "UnloadMainWindow"}));
-    EXPECT_EQ(state.PlotHost, PlotHostKind::None);
-    // The 3D window is only torn down through an active 3D view.
-    state.View3DActive = false;
+    EXPECT_EQ(state.View.PlotHost, PlotHostKind::None);
+    // The 3D window is only torn down through an active 3D view; a polar window that is not
+    // open is the window's to ignore.
+    state.View.View3DActive = false;
     ExitRecorder without3D;
     RunExit(state, without3D);
     EXPECT_EQ(without3D.steps, (std::vector<std::string>{"UnloadPolarWindow", "StopPlotter",
@@ -68,10 +69,10 @@ TEST(Exit, ClosesTheOpenViewsInOrderBeforeStoppingThePlotter) {
 TEST(Exit, DeletesTheTemporaryBitmapAndExitsAlsoWhenItIsGone) {
     test::TempFolder folder;
     AppState state;
-    state.TempBitmapFile = folder.Write("temp.bmp", "BM");
+    state.Paths.TempBitmapFile = folder.Write("temp.bmp", "BM");
     ExitRecorder recorder;
     RunExit(state, recorder);
-    EXPECT_FALSE(std::filesystem::exists(state.TempBitmapFile));
+    EXPECT_FALSE(std::filesystem::exists(state.Paths.TempBitmapFile));
     ExitRecorder again;
     RunExit(state, again);
     EXPECT_EQ(again.steps.back(), "UnloadMainWindow");

@@ -24,8 +24,8 @@ public:
     void ShowLoadStart() override { calls.push_back("start"); }
     bool ShowPattern() override {
         calls.push_back("pattern");
-        gridAtPattern = state.FarField.size();
-        maxElevationAtPattern = state.Pattern.MaxElevation;
+        gridAtPattern = state.Loaded.FarField.size();
+        maxElevationAtPattern = state.Loaded.Pattern.MaxElevation;
         return headless.ShowPattern();
     }
     void ShowLoadResult(const LoadResult& result) override {
@@ -60,11 +60,11 @@ TEST(LoadFlow, AFarFieldsCutsAreDrawnBeforeTheGridTableReplacesTheSeries) {
     // The pattern was drawn from the new grid and its maximum.
     EXPECT_EQ(flow.gridAtPattern, 13U); // 12 azimuths and the copy closing the circle
     EXPECT_EQ(flow.maxElevationAtPattern, 30.0f);
-    EXPECT_TRUE(flow.state.PatternShown);
+    EXPECT_TRUE(flow.state.View.PatternShown);
     // Then the grid table took the series: the elevation cut in dBi, from -90 degrees.
-    EXPECT_EQ(flow.state.Data.Series[0].Label, "Угол Места");
-    EXPECT_EQ(flow.state.Data.Series[0].Min, -90.0f);
-    EXPECT_EQ(flow.state.Data.GridRowCount, 13);
+    EXPECT_EQ(flow.state.Loaded.Data.Series[0].Label, "Угол Места");
+    EXPECT_EQ(flow.state.Loaded.Data.Series[0].Min, -90.0f);
+    EXPECT_EQ(flow.state.Loaded.Data.GridRowCount, 13);
     EXPECT_GT(flow.pumps, 0); // the grid sort lets the window breathe
 }
 
@@ -81,10 +81,10 @@ TEST(LoadFlow, TheGridIsKeptOnlyWhenAShownPatternIsReadAgainForAnElevation) {
     for (const char* name : {"farfield_below_horizon_30deg.csv", "table_optimisation_3sets.csv"}) {
         test::LoadHarness h;
         ASSERT_TRUE(h.Open(Fixture(name))) << name;
-        h.state.DataGrid.rows[0][0] = "marked";
+        h.state.Loaded.DataGrid.rows[0][0] = "marked";
         ASSERT_TRUE(h.Pick(1)) << name;
         const bool pattern = std::string(name).starts_with("farfield");
-        EXPECT_EQ(h.state.DataGrid.rows[0][0] == "marked", pattern) << name;
+        EXPECT_EQ(h.state.Loaded.DataGrid.rows[0][0] == "marked", pattern) << name;
     }
 }
 
@@ -93,37 +93,37 @@ TEST(LoadFlow, TheSetListIsClearedUnlessASetWasChosen) {
     const std::string bad = folder.Write("bad.csv", "nothing\r\n");
     const SetList old{{{"old", 9}}, 0};
     test::LoadHarness h;
-    h.state.Sets = old;
+    h.state.Loaded.Sets = old;
     EXPECT_FALSE(h.Open(bad));
-    EXPECT_EQ(h.state.Sets, SetList{});
+    EXPECT_EQ(h.state.Loaded.Sets, SetList{});
 
     // Re-read for a chosen set, a refusal leaves the list as the user knows it.
-    h.state.Sets = old;
-    h.state.CurrentFile = bad;
+    h.state.Loaded.Sets = old;
+    h.state.Loaded.CurrentFile = bad;
     EXPECT_FALSE(h.Pick(0));
-    EXPECT_EQ(h.state.Sets, old);
+    EXPECT_EQ(h.state.Loaded.Sets, old);
 }
 
 TEST(LoadFlow, SuccessNamesTheSourceAndFailureForgetsTheFileAndItsData) {
     test::TempFolder folder;
     test::LoadHarness h;
-    h.state.LogX = true;
+    h.state.View.LogX = true;
     const std::string sweep = folder.Write("UPPER.CSV", kSweep); // ".csv" in any case
     ASSERT_TRUE(h.Open(sweep));
-    EXPECT_EQ(h.state.CurrentFile, sweep);
-    EXPECT_EQ(h.state.LastSource, sweep);
+    EXPECT_EQ(h.state.Loaded.CurrentFile, sweep);
+    EXPECT_EQ(h.state.Loaded.LastSource, sweep);
     // The data text is the grid's rows read back: row number, set 1, the cells as shown.
-    EXPECT_EQ(h.state.Data.DataText, "1\t1\t14.10\t50.00\t0.00\t1.00\t7.00\t20.00");
-    EXPECT_EQ(h.state.DataGrid.header[0], "Частота");
-    EXPECT_FALSE(h.state.LogX);
+    EXPECT_EQ(h.state.Loaded.Data.DataText, "1\t1\t14.10\t50.00\t0.00\t1.00\t7.00\t20.00");
+    EXPECT_EQ(h.state.Loaded.DataGrid.header[0], "Частота");
+    EXPECT_FALSE(h.state.View.LogX);
 
     // A refused file: no current file, no data text, the empty grid, the last source kept.
     ASSERT_FALSE(h.Open(folder.Write("bad.csv", "nothing\r\n")));
-    EXPECT_EQ(h.state.CurrentFile, "");
-    EXPECT_EQ(h.state.LastSource, sweep);
-    EXPECT_EQ(h.state.Data.DataText, "");
-    EXPECT_TRUE(h.state.DataGrid.rows.empty());
-    EXPECT_EQ(h.state.DataGrid.header[0], "Парам");
+    EXPECT_EQ(h.state.Loaded.CurrentFile, "");
+    EXPECT_EQ(h.state.Loaded.LastSource, sweep);
+    EXPECT_EQ(h.state.Loaded.Data.DataText, "");
+    EXPECT_TRUE(h.state.Loaded.DataGrid.rows.empty());
+    EXPECT_EQ(h.state.Loaded.DataGrid.header[0], "Парам");
 }
 
 TEST(LoadFlow, OnlyCsvFilesAreReadAndACancelledDialogSaysNothing) {
@@ -132,7 +132,7 @@ TEST(LoadFlow, OnlyCsvFilesAreReadAndACancelledDialogSaysNothing) {
         test::LoadHarness h;
         EXPECT_FALSE(h.Open(folder.Write(name, kSweep))) << name;
         EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{"Неизвестный Формат Файла"});
-        EXPECT_EQ(h.state.CurrentFile, "") << name;
+        EXPECT_EQ(h.state.Loaded.CurrentFile, "") << name;
     }
     test::LoadHarness h;
     EXPECT_FALSE(h.Open(""));
@@ -159,30 +159,28 @@ TEST(LoadFlow, AHeaderInOtherLettersFallsToTheTableReaderWhoseKindStays) {
     EXPECT_FALSE(h.Open(folder.Write(
         "x.csv", "zenith(deg),azimuth(deg),vert(dBi),hori(dBi),total(dBi)\r\n0,0,1,1,1\r\n")));
     EXPECT_EQ(h.MessageTexts(), (std::vector<std::string>{kWrongFormat, kWrongFormat}));
-    EXPECT_EQ(h.state.Data.DataKind, KindTable);
+    EXPECT_EQ(h.state.Loaded.Data.DataKind, KindTable);
 }
 
 TEST(ReloadForParamEntry, PicksTheEntrysItemDataWithSetChosenWhileItLoads) {
     AppState state;
-    state.Sets = {{{"a", 5}, {"b", 7}}, 0};
+    state.Loaded.Sets = {{{"a", 5}, {"b", 7}}, 0};
     std::vector<std::string> loads;
     const auto load = [&state, &loads] {
-        loads.push_back(state.SelectedSetText + " " + std::to_string(state.Data.SelectedSetIndex) +
-                        (state.SetChosen ? " chosen" : ""));
+        loads.push_back(state.View.SelectedSetText + " " +
+                        std::to_string(state.Loaded.Data.SelectedSetIndex) +
+                        (state.View.SetChosen ? " chosen" : ""));
         return true;
     };
     ASSERT_TRUE(ReloadForParamEntry(state, 1, load));
     EXPECT_EQ(loads, std::vector<std::string>{"b 7 chosen"});
-    EXPECT_EQ(state.Sets.selected, 1);
-    EXPECT_FALSE(state.SetChosen);
+    EXPECT_EQ(state.Loaded.Sets.selected, 1);
+    EXPECT_FALSE(state.View.SetChosen);
 
-    state.ComboFilling = true; // the program filling the list is no choice
-    EXPECT_FALSE(ReloadForParamEntry(state, 0, load));
-    state.ComboFilling = false;
     EXPECT_FALSE(ReloadForParamEntry(state, 2, load)); // no such entry
     EXPECT_FALSE(ReloadForParamEntry(state, -1, load));
     EXPECT_EQ(loads.size(), 1U);
-    EXPECT_EQ(state.Sets.selected, 1);
+    EXPECT_EQ(state.Loaded.Sets.selected, 1);
 }
 
 TEST(LoadFlow, ReadsTheTableOutOfTheRunningMmanaOrSaysWhyNot) {
@@ -218,7 +216,7 @@ TEST(LoadFlow, ReadsTheTableOutOfTheRunningMmanaOrSaysWhyNot) {
     };
     for (const Case& c : cases) {
         FlowRecorder flow;
-        flow.state.DataInFile = (folder.Path() / "data.in").string();
+        flow.state.Paths.DataInFile = (folder.Path() / "data.in").string();
         test::FakeMmanaLink mmana;
         mmana.running = c.running;
         mmana.hasMemo = c.hasMemo;
@@ -227,9 +225,10 @@ TEST(LoadFlow, ReadsTheTableOutOfTheRunningMmanaOrSaysWhyNot) {
         EXPECT_EQ(loaded, c.calls.back() == "result: loaded");
         EXPECT_EQ(flow.calls, c.calls) << c.text;
         if (loaded) {
-            EXPECT_EQ(flow.state.Data.Series[3].Label, "SWR");
-            EXPECT_EQ(flow.state.Data.Series[0].Values, std::vector<float>{14.1f});
-            EXPECT_EQ(test::ReadBytes(flow.state.DataInFile), table + "\r\n"); // the copy kept
+            EXPECT_EQ(flow.state.Loaded.Data.Series[3].Label, "SWR");
+            EXPECT_EQ(flow.state.Loaded.Data.Series[0].Values, std::vector<float>{14.1f});
+            EXPECT_EQ(test::ReadBytes(flow.state.Paths.DataInFile),
+                      table + "\r\n"); // the copy kept
         }
     }
 }

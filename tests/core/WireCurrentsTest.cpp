@@ -48,11 +48,11 @@ TEST(CurrentsReader, PickingAnotherWireReloadsItAndKeepsTheList) {
     test::LoadHarness h;
     ASSERT_TRUE(h.Open(kThreeWires.string()));
     ASSERT_TRUE(h.Pick(1));
-    EXPECT_EQ(h.state.Data.SelectedSetIndex, 2);
-    EXPECT_EQ(h.state.SelectedSetText, "2");
-    EXPECT_EQ(h.state.Data.GridRowCount, 4);
-    EXPECT_EQ(test::Texts(h.state.Sets), (std::vector<std::string>{"1", "2", "3"}));
-    EXPECT_EQ(h.state.Sets.selected, 1);
+    EXPECT_EQ(h.state.Loaded.Data.SelectedSetIndex, 2);
+    EXPECT_EQ(h.state.View.SelectedSetText, "2");
+    EXPECT_EQ(h.state.Loaded.Data.GridRowCount, 4);
+    EXPECT_EQ(test::Texts(h.state.Loaded.Sets), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(h.state.Loaded.Sets.selected, 1);
 }
 
 TEST(RelativePositions, FollowTheDistancesAlongTheWire) {

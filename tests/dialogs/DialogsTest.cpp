@@ -66,23 +66,23 @@ protected:
 };
 
 TEST_F(DialogsTest, GraphChoiceStartsFromTheAzimuthAndGivesOneOrTwo) {
-    frmChoice dialog(state, &main);
+    frmChoice dialog(&main);
     Show(dialog);
     ExpectCaptions(dialog, "Выбор Графика",
                    {{"optChoice(0)", "Азимут"}, {"optChoice(1)", "Угол Места"}, {"cmdOK", "OK"}});
     EXPECT_TRUE(Find<QRadioButton>(dialog, "optChoice(0)")->isChecked());
     ExpectOnlyOKCloses(dialog);
-    EXPECT_EQ(state.ChosenGraph, 0);
+    EXPECT_EQ(dialog.Chosen(), 0);
     Click(dialog, "optChoice(1)");
     Click(dialog, "cmdOK");
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(state.ChosenGraph, 2);
+    EXPECT_EQ(dialog.Chosen(), 2);
 
     // Every opening starts from the azimuth again; OK at once chooses it.
-    frmChoice again(state, &main);
+    frmChoice again(&main);
     QTimer::singleShot(0, &again, [&again] { Click(again, "cmdOK"); });
     EXPECT_EQ(again.exec(), QDialog::Accepted);
-    EXPECT_EQ(state.ChosenGraph, 1);
+    EXPECT_EQ(again.Chosen(), 1);
 }
 
 TEST_F(DialogsTest, JpegOptionsShowTheStoredFieldsAndOKStoresThemTrimmed) {

@@ -19,8 +19,8 @@ constexpr const char* kNote735 = "[NoteText(\"7.35dBi\")][NotePosition(0.0,1.0)]
 
 // A graph, or both diagrams of a pattern whose maximum gain is 7.35 dBi, ready to leave.
 void Prepare(GraphHarness& h, bool pattern, const char* decimal = ".") {
-    h.state.PatternShown = pattern;
-    h.state.Pattern.MaxGain = 7.35f;
+    h.state.View.PatternShown = pattern;
+    h.state.Loaded.Pattern.MaxGain = 7.35f;
     h.state.DecimalSeparator = decimal;
     h.link.Slots[kMainSlot].DocNum = pattern ? 0 : kGraphDoc;
     h.link.Slots[kAzimuthSlot].DocNum = pattern ? kAzimuthDoc : 0;

@@ -166,7 +166,7 @@ TEST(RenderPlot, ABitmapOfTheClientSizeOrTheMessageForTheEnginesAnswer) {
     for (const Case& c : cases) {
         GraphHarness h;
         PrepareDocument(h);
-        h.state.PlotHost = PlotHostKind::PolarWindow;
+        h.state.View.PlotHost = PlotHostKind::PolarWindow;
         h.api.plotAnswer = c.answer;
         h.link.Record.NumCurves = c.numCurves;
         h.link.Slots[1].ClientRect = c.rect;
@@ -206,9 +206,9 @@ TEST(RenderPlot, AddsTheBeamCircleOnlyToPolarDocumentsInThePolarWindow) {
     for (const Case& c : cases) {
         GraphHarness h;
         PrepareDocument(h);
-        h.state.PlotHost = c.host;
-        h.state.Pattern.MaxGain = 10.0f;
-        h.state.Pattern.PlotRange = 70.0f;
+        h.state.View.PlotHost = c.host;
+        h.state.Loaded.Pattern.MaxGain = 10.0f;
+        h.state.Loaded.Pattern.PlotRange = 70.0f;
         ASSERT_TRUE(RenderPlot(h.graph, c.slot));
         EXPECT_EQ(h.api.addData.size(), c.circle ? 1U : 0U) << c.slot;
         if (c.circle) {

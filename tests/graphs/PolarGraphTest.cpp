@@ -33,14 +33,14 @@ std::string PolarCommands(bool mainWindow, bool blue, int area) {
 
 // A pattern whose cut is already in the series: 4 angles, radii in columns 1 to 3.
 void SetCut(GraphHarness& h) {
-    DataSet& data = h.state.Data;
+    DataSet& data = h.state.Loaded.Data;
     data.DataKind = KindFarField;
     data.DataText = "Data Loaded";
     SetSeries(data, 0, "Угол Места", {0.0f, 90.0f, 180.0f, 270.0f});
     SetSeries(data, 1, "Верт", {0.1f, 0.2f, 0.3f, 0.4f});
     SetSeries(data, 2, "Гориз", {0.5f, 0.6f, 0.7f, 0.8f});
     SetSeries(data, 3, "Общая", {0.9f, 1.0f, 0.9f, 0.8f});
-    PatternResults& pattern = h.state.Pattern;
+    PatternResults& pattern = h.state.Loaded.Pattern;
     pattern.MaxGain = 10.0f;
     pattern.PlotFloor = -60.0f;
     pattern.PlotRange = 70.0f;
@@ -49,14 +49,14 @@ void SetCut(GraphHarness& h) {
     pattern.BeamLeft = 337.5f;
     pattern.BeamRight = 22.5f;
     pattern.BeamWidth = 45.0f;
-    h.state.PatternShown = true;
-    h.state.CutKind = 1;
+    h.state.View.PatternShown = true;
+    h.state.View.CutKind = 1;
 }
 
 TEST(ShowPattern, DrawsBothDiagramsOfAFarFieldFileInEitherWindow) {
     for (const bool mainWindow : {true, false}) {
         GraphHarness h;
-        h.state.PlotHost = mainWindow ? PlotHostKind::MainWindow : PlotHostKind::PolarWindow;
+        h.state.View.PlotHost = mainWindow ? PlotHostKind::MainWindow : PlotHostKind::PolarWindow;
         ASSERT_TRUE(h.OpenTestData("farfield_below_horizon_30deg.csv"));
         ASSERT_EQ(h.api.plots.size(), 2U);
         EXPECT_EQ(h.api.plots[0].commands, PolarCommands(mainWindow, true, 1));
@@ -97,7 +97,7 @@ TEST(ShowPattern, TheElevationCutIsDrawnInAngleOrderWithItsValues) {
     ASSERT_EQ(h.api.plots.size(), 2U);
     // The series hold the cut as it was built: zenith to front horizon, then zenith to back
     // horizon. The document holds the same points, angle by angle.
-    const DataSet& data = h.state.Data;
+    const DataSet& data = h.state.Loaded.Data;
     const FakePlotApi::PlotCall& call = h.api.plots[1];
     const std::size_t n = data.Series[0].Values.size();
     ASSERT_EQ(call.x.size(), n);
@@ -124,16 +124,16 @@ TEST(ShowPattern, WithoutAnElevationCutTheElevationDiagramStaysEmptyAndSaysWhy) 
     EXPECT_TRUE(single.view.Painted(1));
     EXPECT_FALSE(single.view.Painted(2));
     EXPECT_EQ(single.MessageTexts(), std::vector<std::string>{kElevationMessage});
-    EXPECT_FALSE(single.state.Pattern.ElevationCutAvailable);
+    EXPECT_FALSE(single.state.Loaded.Pattern.ElevationCutAvailable);
 
     // A chosen elevation that is no zenith of the grid: nothing is drawn rather than the
     // leftovers of the cleared series.
     GraphHarness chosen;
     ASSERT_TRUE(chosen.OpenTestData("farfield_below_horizon_30deg.csv"));
     chosen.messages.shown.clear();
-    chosen.state.Sets = {{{"45", 0}}, 0};
-    chosen.state.Data.SelectedSetIndex = 0;
-    chosen.state.SetChosen = true;
+    chosen.state.Loaded.Sets = {{{"45", 0}}, 0};
+    chosen.state.Loaded.Data.SelectedSetIndex = 0;
+    chosen.state.View.SetChosen = true;
     EXPECT_FALSE(ShowPattern(chosen.graph, 1, 2));
     EXPECT_EQ(chosen.api.plots.size(), 2U); // only the two of the load
     EXPECT_EQ(chosen.link.Slots[1].DocNum, 0);
@@ -145,9 +145,9 @@ TEST(ShowPattern, AChosenSetTakesTheCurvesFromTheLists) {
     GraphHarness h;
     ASSERT_TRUE(h.OpenTestData("farfield_below_horizon_30deg.csv"));
     // The elevation list holds 90, 60, 30, 0; the maximum lies at 30 degrees, pick 60.
-    ASSERT_EQ(h.state.Pattern.MaxElevation, 30.0f);
-    ASSERT_EQ(h.state.Sets.entries.at(1).text, "60");
-    h.state.Sets.selected = 1;
+    ASSERT_EQ(h.state.Loaded.Pattern.MaxElevation, 30.0f);
+    ASSERT_EQ(h.state.Loaded.Sets.entries.at(1).text, "60");
+    h.state.Loaded.Sets.selected = 1;
     struct Case {
         CurveChoice left, right;
         int curves;
@@ -166,17 +166,17 @@ TEST(ShowPattern, AChosenSetTakesTheCurvesFromTheLists) {
         // The pair handed over is ignored once a set is chosen: the lists are read afresh.
         PlotChosenCurves(h.graph, 1, 1);
         ASSERT_EQ(h.api.plots.size(), 2U) << c.firstColumn;
-        EXPECT_EQ(h.state.SelectedSetText, "60");
+        EXPECT_EQ(h.state.View.SelectedSetText, "60");
         EXPECT_EQ(h.api.plots[0].record.NumCurves, c.curves) << c.firstColumn;
         EXPECT_EQ(h.api.plots[1].record.NumCurves, c.curves) << c.firstColumn;
         const std::vector<float>& y = h.api.plots[0].y;
         drawn.emplace_back(y.begin(), y.begin() + h.api.plots[0].record.MaxPoints);
     }
     // The first curve of each azimuth diagram is the chosen column of the cut at 60 degrees.
-    h.state.CutKind = 1;
+    h.state.View.CutKind = 1;
     ASSERT_TRUE(BuildCut(h.load, 0.0f, 60.0f).built);
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(drawn[i], h.state.Data.Series[cases[i].firstColumn].Values) << i;
+        EXPECT_EQ(drawn[i], h.state.Loaded.Data.Series[cases[i].firstColumn].Values) << i;
     }
     EXPECT_EQ(h.view.Labels().AzElev, "60°");
 }
@@ -192,12 +192,12 @@ TEST(PlotPolar, OneCurveGetsAOneCurveRecordWithoutBlue) {
     EXPECT_EQ(call.y, (std::vector<float>{0.9f, 1.0f, 0.9f, 0.8f}));
     EXPECT_EQ(h.link.Slots[1].HasBitmap, 1);
     // Other data kinds get an empty title and label.
-    h.state.Data.DataKind = KindSweep;
+    h.state.Loaded.Data.DataKind = KindSweep;
     ASSERT_TRUE(PlotPolar(h.graph, 1, 0, 1));
     EXPECT_NE(h.api.plots.at(1).commands.find("[XAxisLabel(\"\")][Title1(\"\")]"),
               std::string::npos);
     // Without data it says so.
-    h.state.Data.DataText.clear();
+    h.state.Loaded.Data.DataText.clear();
     EXPECT_FALSE(PlotPolar(h.graph, 1, 2, 1));
     EXPECT_EQ(h.api.plots.size(), 2U);
     EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{"Нет данных"});
@@ -214,7 +214,7 @@ TEST(PlotPolar, TheBeamCircleFollowsTheDataCurves) {
                           Case{2, 3, "[Color(3,0,128,0)][LineType(3,3)][LineType(2,1)]"}}) {
         GraphHarness h;
         SetCut(h);
-        h.state.PlotHost = PlotHostKind::PolarWindow;
+        h.state.View.PlotHost = PlotHostKind::PolarWindow;
         ASSERT_TRUE(PlotPolar(h.graph, 1, c.right, 2));
         ASSERT_EQ(h.api.addData.size(), 1U);
         EXPECT_EQ(h.api.addData[0].curve, c.curve);
@@ -243,9 +243,9 @@ TEST(PlotPolar, OnlyTheElevationDiagramFillsTheResultLabels) {
         GraphHarness h;
         SetCut(h);
         h.state.DecimalSeparator = c.separator;
-        h.state.Pattern.MaxGain = c.maxGain;
-        h.state.SetChosen = c.setChosen;
-        h.state.SelectedSetText = "12,5";
+        h.state.Loaded.Pattern.MaxGain = c.maxGain;
+        h.state.View.SetChosen = c.setChosen;
+        h.state.View.SelectedSetText = "12,5";
         ASSERT_TRUE(PlotPolar(h.graph, 1, 2, c.area));
         EXPECT_EQ(h.view.Labels(), c.labels) << c.labels.MaxTotal;
     }
@@ -266,9 +266,9 @@ TEST(BeamCircleRadius, IsTheMinus3dBLevelOnTheFourthPowerScale) {
     };
     for (const Case& c : cases) {
         AppState state;
-        state.Pattern.MaxGain = c.maxGain;
-        state.Pattern.PlotRange = c.range;
-        state.Pattern.PlotFloor = -60.0f;
+        state.Loaded.Pattern.MaxGain = c.maxGain;
+        state.Loaded.Pattern.PlotRange = c.range;
+        state.Loaded.Pattern.PlotFloor = -60.0f;
         EXPECT_NEAR(BeamCircleRadius(state), c.radius, 0.0001f) << c.maxGain;
     }
 }

@@ -13,7 +13,7 @@ using Sent = std::vector<std::pair<std::int32_t, std::string>>;
 
 // A small frequency sweep: frequency, R, jX (negative at the low end), SWR.
 void LoadSweep(GraphHarness& h) {
-    DataSet& data = h.state.Data;
+    DataSet& data = h.state.Loaded.Data;
     data.DataKind = KindSweep;
     data.DataText = "Data Loaded";
     SetSeries(data, 0, "Freq(MHz)", {14.0f, 14.1f, 14.2f, 14.35f});
@@ -80,7 +80,7 @@ TEST(PlotXY, ScaleLimitsKeepThePointUnderADecimalComma) {
     GraphHarness h;
     LoadSweep(h);
     h.state.DecimalSeparator = ",";
-    SetSeries(h.state.Data, 1, "R Ohm", {1.8f, 2.5f, 3.25f, 0.125f});
+    SetSeries(h.state.Loaded.Data, 1, "R Ohm", {1.8f, 2.5f, 3.25f, 0.125f});
     PlotXY(h.graph, 1, 2);
     EXPECT_NE(Commands(h).find("[ManualScale(14,0.125,14.35,3.25,-12.5,18)]"), std::string::npos)
         << Commands(h);
@@ -104,8 +104,8 @@ TEST(PlotXY, TitleAndXLabelFollowTheDataKind) {
     for (const Case& c : cases) {
         GraphHarness h;
         LoadSweep(h);
-        h.state.Data.DataKind = c.kind;
-        h.state.ElectricField = c.electric;
+        h.state.Loaded.Data.DataKind = c.kind;
+        h.state.Loaded.ElectricField = c.electric;
         PlotXY(h.graph, 1, 0);
         const std::string expected =
             std::string("[XAxisLabel(\"") + c.xLabel + "\")][Title1(\"" + c.title + "\")]";
@@ -150,16 +150,16 @@ TEST(PlotXY, LogAxesFollowTheFlagsWhereTheDataAllowThemAndAreRefusedOncePerAxisE
     for (const Case& c : cases) {
         GraphHarness h;
         LoadSweep(h);
-        SetSeries(h.state.Data, 4, "Ga(dBi)", {-1.0f, 2.0f, 3.0f, 4.0f});
-        SetSeries(h.state.Data, 0, "Freq(MHz)", {c.xMin, 14.1f, 14.2f, 14.35f});
-        h.state.LogX = c.logX;
-        h.state.LogY = c.logY;
+        SetSeries(h.state.Loaded.Data, 4, "Ga(dBi)", {-1.0f, 2.0f, 3.0f, 4.0f});
+        SetSeries(h.state.Loaded.Data, 0, "Freq(MHz)", {c.xMin, 14.1f, 14.2f, 14.35f});
+        h.state.View.LogX = c.logX;
+        h.state.View.LogY = c.logY;
         PlotXY(h.graph, c.left, c.right);
         EXPECT_EQ(h.view.Box(LogBox::X).enabled, c.xEnabled) << c.name;
         EXPECT_EQ(h.view.Box(LogBox::Y).enabled, c.yEnabled) << c.name;
         EXPECT_TRUE(h.view.Box(LogBox::X).visible && h.view.Box(LogBox::Y).visible) << c.name;
-        EXPECT_EQ(h.state.LogX, c.logXAfter) << c.name;
-        EXPECT_EQ(h.state.LogY, c.logYAfter) << c.name;
+        EXPECT_EQ(h.state.View.LogX, c.logXAfter) << c.name;
+        EXPECT_EQ(h.state.View.LogY, c.logYAfter) << c.name;
         if (c.refusals > 0) {
             EXPECT_FALSE(h.view.Box(LogBox::Y).ticked) << c.name;
         }
@@ -176,7 +176,7 @@ TEST(PlotXY, LogAxesFollowTheFlagsWhereTheDataAllowThemAndAreRefusedOncePerAxisE
 TEST(PlotXY, WithoutDataTellsSoAfterClosingTheGraph) {
     GraphHarness h;
     LoadSweep(h);
-    h.state.Data.DataText.clear();
+    h.state.Loaded.Data.DataText.clear();
     h.link.Slots[0].DocNum = 3;
     PlotXY(h.graph, 1, 0);
     EXPECT_TRUE(h.api.plots.empty());
@@ -232,7 +232,7 @@ TEST(ChooseCurvePair, ReadsTheTwoListsAsTheWindowDoes) {
     PlotChosenCurves(h.graph, 1, 2);
     ASSERT_EQ(h.api.plots.size(), 1U);
     EXPECT_NE(Commands(h).find("[Caption(\"Lobex Data\")]"), std::string::npos);
-    EXPECT_FALSE(h.state.SetChosen);
+    EXPECT_FALSE(h.state.View.SetChosen);
 }
 
 } // namespace

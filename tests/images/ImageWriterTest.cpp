@@ -122,8 +122,8 @@ TEST_F(ImageWriterTest, PreviewsAreThe3DViewsMiddleOrTheDiagramScaledOrTheWholeP
         {false, false, "pjpg", "w.jpg", "jpeg", {520, 380}},
     };
     for (const Case& c : cases) {
-        state.View3DActive = c.view3D;
-        state.PatternShown = c.pattern;
+        state.View.View3DActive = c.view3D;
+        state.View.PatternShown = c.pattern;
         ASSERT_TRUE(Write(picture, c.code, c.file).written) << c.file;
         QByteArray format;
         const QImage back = ReadBack(c.file, &format);
@@ -143,7 +143,7 @@ TEST_F(ImageWriterTest, ThePatternPreviewEdgesAreTheRectanglesEdges) {
     painter.fillRect(QRect(12, 14, 480, 320), Qt::green);
     painter.fillRect(QRect(15, 17, 474, 314), Qt::white);
     painter.end();
-    state.PatternShown = true;
+    state.View.PatternShown = true;
     ASSERT_TRUE(Write(framed, "ppng", "edges.png").written);
     const QImage back = ReadBack("edges.png");
     ASSERT_EQ(back.size(), QSize(320, 214));
@@ -155,7 +155,7 @@ TEST_F(ImageWriterTest, ThePatternPreviewEdgesAreTheRectanglesEdges) {
 }
 
 TEST_F(ImageWriterTest, APreviewRectangleIsCutAtThePicturesEdgeAndFollowsItsDensity) {
-    state.View3DActive = true;
+    state.View.View3DActive = true;
     const QImage small = KnownPicture(200, 100, 20);
     ASSERT_TRUE(Write(small, "ppng", "small.png").written);
     const QImage back = ReadBack("small.png");

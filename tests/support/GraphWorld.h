@@ -46,7 +46,7 @@ private:
 // controls, recorded messages and the link; files open through the one load flow.
 template <typename Api>
 struct GraphWorldOver {
-    explicit GraphWorldOver(PlotHostKind host) { state.PlotHost = host; }
+    explicit GraphWorldOver(PlotHostKind host) { state.View.PlotHost = host; }
     GraphWorldOver(const GraphWorldOver&) = delete;
     GraphWorldOver& operator=(const GraphWorldOver&) = delete;
 

@@ -33,7 +33,7 @@ public:
     explicit DataFileWindow(AppState& state) : state_(state) {}
     std::string ChooseDataFile(std::string_view caption) override {
         captions.emplace_back(caption);
-        state_.CurrentFile = choice;
+        state_.Loaded.CurrentFile = choice;
         return choice;
     }
     std::string AskOpenFile(std::string_view, std::string_view, std::string_view) override {
@@ -51,19 +51,19 @@ private:
 class ConversionTool : public ::testing::Test {
 protected:
     ConversionTool() {
-        state.TempModelFile = temp.Write("temp.x", "the 3D view's model");
-        state.CurrentFile = "c:\\data\\loaded.csv";
+        state.Paths.TempModelFile = temp.Write("temp.x", "the 3D view's model");
+        state.Loaded.CurrentFile = "c:\\data\\loaded.csv";
         // A loaded pattern the conversion must leave alone.
-        state.FarField = {AzimuthColumn{0.0f, {{0.0f, 1.0f, 2.0f, 3.0f}}}};
-        state.Data.DataKind = KindFarField;
+        state.Loaded.FarField = {AzimuthColumn{0.0f, {{0.0f, 1.0f, 2.0f, 3.0f}}}};
+        state.Loaded.Data.DataKind = KindFarField;
     }
     std::string ConversionModel() const { return test::ReadBytes(ConversionModelFile(state)); }
     void ExpectTheLoadedDataKept() const {
-        EXPECT_EQ(test::ReadBytes(state.TempModelFile), "the 3D view's model");
-        ASSERT_EQ(state.FarField.size(), 1U);
-        EXPECT_EQ(state.FarField[0].Points[0].Total, 3.0f);
-        EXPECT_EQ(state.Data.DataKind, KindFarField);
-        EXPECT_EQ(state.CurrentFile, "c:\\data\\loaded.csv");
+        EXPECT_EQ(test::ReadBytes(state.Paths.TempModelFile), "the 3D view's model");
+        ASSERT_EQ(state.Loaded.FarField.size(), 1U);
+        EXPECT_EQ(state.Loaded.FarField[0].Points[0].Total, 3.0f);
+        EXPECT_EQ(state.Loaded.Data.DataKind, KindFarField);
+        EXPECT_EQ(state.Loaded.CurrentFile, "c:\\data\\loaded.csv");
     }
 
     test::TempFolder temp;
@@ -106,7 +106,7 @@ TEST_F(ConversionTool, TheChosenFileBecomesATextModelAndTheLoadedDataStays) {
     EXPECT_FALSE(std::regex_search(model, std::regex(R"(\d,\d{6}[;,])")))
         << "a decimal comma in the model";
     EXPECT_EQ(std::filesystem::path(ConversionModelFile(state)).parent_path(),
-              std::filesystem::path(state.TempModelFile).parent_path());
+              std::filesystem::path(state.Paths.TempModelFile).parent_path());
     ExpectTheLoadedDataKept();
 
     // A path given is converted without asking.
@@ -139,7 +139,7 @@ TEST_F(ConversionTool, FilesThatCannotBeConvertedAreToldAboutAsTheirStepsTellIt)
     }
     // A model that cannot be written shows the write error.
     messages.shown.clear();
-    state.TempModelFile = (temp.Path() / "gone" / "temp.x").string();
+    state.Paths.TempModelFile = (temp.Path() / "gone" / "temp.x").string();
     std::string path = Fixture("farfield_below_horizon_30deg.csv");
     EXPECT_FALSE(ConvertCsvToDsc(context, path));
     ASSERT_EQ(messages.shown.size(), 1U);
@@ -182,12 +182,12 @@ TEST_F(ConversionTool, AFolderWithoutCsvFilesStillEndsWithTheMessageAndACancelDo
     ConvertCsvFolder(folderContext, busyCallback);
     ASSERT_EQ(messages.shown.size(), 1U);
     EXPECT_EQ(messages.shown[0].text, "Convertion completed");
-    EXPECT_EQ(state.CurrentFile, "c:\\data\\loaded.csv");
+    EXPECT_EQ(state.Loaded.CurrentFile, "c:\\data\\loaded.csv");
     window.choice.clear();
     ConvertCsvFolder(folderContext, busyCallback);
     EXPECT_EQ(messages.shown.size(), 1U);
     EXPECT_EQ(busy, (std::vector<bool>{true, false}));
-    EXPECT_EQ(state.CurrentFile, "c:\\data\\loaded.csv");
+    EXPECT_EQ(state.Loaded.CurrentFile, "c:\\data\\loaded.csv");
 }
 
 TEST_F(ConversionTool, TheCurrentFileComesBackEvenWhenTheFolderConversionFails) {
@@ -198,7 +198,7 @@ TEST_F(ConversionTool, TheCurrentFileComesBackEvenWhenTheFolderConversionFails) 
         }
     };
     EXPECT_THROW(ConvertCsvFolder(folderContext, busyCallback), std::runtime_error);
-    EXPECT_EQ(state.CurrentFile, "c:\\data\\loaded.csv");
+    EXPECT_EQ(state.Loaded.CurrentFile, "c:\\data\\loaded.csv");
 }
 
 } // namespace

@@ -13,8 +13,8 @@ namespace {
 class PatternModel : public ::testing::Test {
 protected:
     PatternModel() {
-        state.TempModelFile = (folder.Path() / "temp.x").string();
-        state.FarField = test::FortyBelowTenAbove();
+        state.Paths.TempModelFile = (folder.Path() / "temp.x").string();
+        state.Loaded.FarField = test::FortyBelowTenAbove();
     }
 
     test::TempFolder folder;
@@ -27,25 +27,25 @@ protected:
 TEST_F(PatternModel, PreparingWritesTheBinaryModelOfTheLoadedGrid) {
     ASSERT_TRUE(PreparePatternModel(context));
     EXPECT_TRUE(messages.shown.empty());
-    const std::string written = test::ReadBytes(state.TempModelFile);
+    const std::string written = test::ReadBytes(state.Paths.TempModelFile);
     EXPECT_EQ(written.size(), 168722U);
     EXPECT_EQ(written.substr(0, 16), "xof 0303bin 0032");
 }
 
 TEST_F(PatternModel, AGridWithoutSurfaceIsRefusedWithAMessageAndNoFileIsWritten) {
-    state.FarField = FarFieldGrid(1); // what a failed load leaves
+    state.Loaded.FarField = FarFieldGrid(1); // what a failed load leaves
     EXPECT_FALSE(PreparePatternModel(context));
     ASSERT_EQ(messages.shown.size(), 1U);
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
     EXPECT_EQ(messages.shown[0].caption, "Lobex");
     EXPECT_NE(messages.shown[0].text.find("Трехмерная модель не построена."), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(state.TempModelFile));
+    EXPECT_FALSE(std::filesystem::exists(state.Paths.TempModelFile));
 }
 
 TEST_F(PatternModel, AFailedWriteShowsTheWriteErrorAndKeepsTheEarlierModel) {
     ASSERT_TRUE(PreparePatternModel(context));
-    const std::string earlier = test::ReadBytes(state.TempModelFile);
-    state.FarField = test::MakeGrid(10.0f, 10.0f, [](float, float) { return 1.0f; });
+    const std::string earlier = test::ReadBytes(state.Paths.TempModelFile);
+    state.Loaded.FarField = test::MakeGrid(10.0f, 10.0f, [](float, float) { return 1.0f; });
     {
         // The disk fills up part of the way through the new model.
         test::FileSizeLimit limit(4096);
@@ -55,7 +55,7 @@ TEST_F(PatternModel, AFailedWriteShowsTheWriteErrorAndKeepsTheEarlierModel) {
     ASSERT_EQ(messages.shown.size(), 1U);
     EXPECT_EQ(messages.shown[0].text, "Ошибка записи в файл. Данные не сохранены.");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
-    EXPECT_EQ(test::ReadBytes(state.TempModelFile), earlier);
+    EXPECT_EQ(test::ReadBytes(state.Paths.TempModelFile), earlier);
 }
 
 TEST(DescriptionFile, ThePathIsCutAtTheFirstCsvAndTheHookWritesNothing) {

@@ -66,8 +66,8 @@ TEST_F(WineLoadFlowTest, AnOptimisationTableFillsTheGridTheSetListAndTheCopy) {
     for (const auto& message : messages.shown) {
         ADD_FAILURE() << message.text;
     }
-    EXPECT_EQ(state.Data.DataKind, KindMmanaWindow);
-    QFile copy(QString::fromStdString(state.DataInFile));
+    EXPECT_EQ(state.Loaded.Data.DataKind, KindMmanaWindow);
+    QFile copy(QString::fromStdString(state.Paths.DataInFile));
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     QFile original(table);
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));

@@ -11,7 +11,7 @@
 
 namespace lobex::test {
 
-// The object of a window by its documented name; fails the test when it is missing.
+// The object of a window by its object name; fails the test when it is missing.
 template <typename T>
 T* Find(const QObject& window, const char* name) {
     T* found = window.findChild<T*>(QLatin1String(name));

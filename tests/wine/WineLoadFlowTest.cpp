@@ -80,7 +80,7 @@ TEST_F(WineLoadFlowTest, AnOptimisationTableFillsTheGridTheSetListAndTheCopy) {
     EXPECT_EQ(plotLink.Slots[0].HasBitmap, 1);
 }
 
-TEST_F(WineLoadFlowTest, EachWayOfNotFindingTheTableIsToldAsDocumented) {
+TEST_F(WineLoadFlowTest, EachWayOfNotFindingTheTableGetsItsMessageAndStatus) {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
         GTEST_SKIP() << "Wine's windows need a display; run under xvfb-run";
     }

@@ -62,7 +62,7 @@ bool ReadPlainNumber(const char*& p, const char* end, float& value) {
             break;
         }
     }
-    if (digits == 0 || digits > 7 || (q < end && *q != ',')) {
+    if (digits == 0 || digits > 7 || (q < end && *q != ',' && *q != '\r' && *q != '\n')) {
         return false;
     }
     const float magnitude = static_cast<float>(
@@ -73,21 +73,35 @@ bool ReadPlainNumber(const char*& p, const char* end, float& value) {
     return true;
 }
 
-void ReadPointLine(std::string_view line, std::array<float, 5>& values) {
-    const char* p = line.data();
-    const char* const end = p + line.size();
+// A whole point line of plain numbers at the start of text, with its line end: the values and
+// the bytes taken. False for any other line, which the rule then reads; the walk over the line
+// and the reading of its numbers are one pass.
+bool ReadPlainPointLine(std::string_view text, std::array<float, 5>& values, std::size_t& taken) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
     for (std::size_t f = 0; f < values.size(); ++f) {
         if (!ReadPlainNumber(p, end, values[f])) {
-            ReadPointLineByRule(line, values);
-            return;
+            return false;
         }
         if (f + 1 < values.size()) {
             if (p == end) {
-                throw RuntimeError("Subscript out of range");
+                return false;
             }
             ++p;
         }
     }
+    if (p != end) {
+        if (*p == '\n') {
+            ++p;
+        } else if (*p == '\r') {
+            ++p;
+            p += p != end && *p == '\n' ? 1 : 0;
+        } else {
+            return false;
+        }
+    }
+    taken = static_cast<std::size_t>(p - text.data());
+    return true;
 }
 
 // Every column holds the same, non-zero number of points.
@@ -108,11 +122,17 @@ FarFieldGrid ParseGrid(TextLines& reader) {
     std::size_t pointsPerColumn = 0;
     std::array<float, 5> values{};
     std::string_view line;
-    while (reader.Next(line)) {
-        if (IsBlankLine(line)) {
-            continue;
+    while (!reader.Rest().empty()) {
+        std::size_t taken = 0;
+        if (ReadPlainPointLine(reader.Rest(), values, taken)) {
+            reader.Skip(taken);
+        } else {
+            reader.Next(line);
+            if (IsBlankLine(line)) {
+                continue;
+            }
+            ReadPointLineByRule(line, values);
         }
-        ReadPointLine(line, values);
         const float azimuth = values[1];
         if (grid.empty()) {
             grid.push_back(AzimuthColumn{azimuth, {}});

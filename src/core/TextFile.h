@@ -23,6 +23,10 @@ public:
 
     // The next line, a view into the text; false at the end.
     bool Next(std::string_view& line);
+    // The text from the start of the next line on, for a reader that walks lines itself.
+    std::string_view Rest() const { return text_.substr(at_); }
+    // Passes over bytes such a reader took, its line ends included.
+    void Skip(std::size_t count) { at_ += count; }
 
 private:
     std::string_view text_;

@@ -1,6 +1,7 @@
 #include "core/FarField.h"
 #include "LoadHarness.h"
 #include "core/LoadFlow.h"
+#include "core/TextRules.h"
 
 #include <gtest/gtest.h>
 
@@ -259,6 +260,52 @@ TEST(FarFieldLoad, ElevationListUsesTheLocaleDecimalSymbol) {
     EXPECT_EQ(h.state.Loaded.Sets.entries[0].text, "22,5");
     ASSERT_TRUE(h.Pick(0));
     EXPECT_TRUE(h.messages.shown.empty()); // 22,5 was read back as 22.5, which exists
+}
+
+} // namespace
+} // namespace lobex
+
+namespace lobex {
+namespace {
+
+// MMANA's own number form is read on a short path; every other form must give what the
+// leading-number rule gives, whatever the line end.
+TEST(FarFieldGrid, ReadsEveryNumberFormAsTheLeadingNumberRuleDoes) {
+    const std::vector<std::string> gains = {
+        "-12.34", "7",      "-0",         "0.1234567", "12345678", "-999.00",     " 3.5",
+        "+2.25",  "1.5e1",  "2.",         "-.75",      "4.0 ",     "1.25x",       "",
+        "-",      "12.5.6", "0.00000001", "99999.99",  "-1234567", "3.40282e+38", "abc"};
+    const std::vector<std::string> ends = {"\r\n", "\n", "\r"};
+    for (const std::string& ending : ends) {
+        std::string text = "ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)" + ending;
+        // Two azimuths of the same zeniths, each zenith a gain form in all three gain fields;
+        // blank lines and a further field on the way.
+        for (const char* azimuth : {"0", "180"}) {
+            for (std::size_t z = 0; z < gains.size(); ++z) {
+                text += std::to_string(z) + "," + azimuth + "," + gains[z] + "," + gains[z] + "," +
+                        gains[z] + (z % 5 == 0 ? ",extra" : "") + ending;
+                if (z % 7 == 0) {
+                    text += "   " + ending + ending;
+                }
+            }
+        }
+        const LoadResult result = ReadFarFieldGrid(text);
+        ASSERT_TRUE(result.loaded) << static_cast<int>(ending[0]);
+        ASSERT_EQ(result.farField.size(), 3U); // 0 and 180, and 360 closing the circle
+        for (const AzimuthColumn& column : result.farField) {
+            ASSERT_EQ(column.Points.size(), gains.size());
+            for (std::size_t z = 0; z < gains.size(); ++z) {
+                const float expected = LeadingFloat(gains[z]);
+                const PatternPoint& point = column.Points[z];
+                EXPECT_EQ(point.Zenith, static_cast<float>(z));
+                for (float value : {point.Vertical, point.Horizontal, point.Total}) {
+                    EXPECT_EQ(value, expected) << "'" << gains[z] << "'";
+                    EXPECT_EQ(std::signbit(value), std::signbit(expected))
+                        << "'" << gains[z] << "'";
+                }
+            }
+        }
+    }
 }
 
 } // namespace

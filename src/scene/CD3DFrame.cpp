@@ -142,13 +142,8 @@ void CD3DFrame::Destroy() {
 
 bool CD3DFrame::InitFromFile(SceneContext& scene, const std::string& path, CD3DFrame* parent,
                              CD3DAnimation* animation) {
-    const std::string file = FindMediaFile(scene, path);
-    if (file.empty()) {
-        return false;
-    }
     XFileContent content;
-    std::string error;
-    if (!ReadXFile(file, content, error)) {
+    if (!ReadMediaXFile(scene, path, content)) {
         return false;
     }
     for (XFrameObject& object : content.Frames) {

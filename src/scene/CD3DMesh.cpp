@@ -50,13 +50,8 @@ void CD3DMesh::Init() {
 }
 
 bool CD3DMesh::InitFromFile(SceneContext& scene, const std::string& path) {
-    const std::string file = FindMediaFile(scene, path);
-    if (file.empty()) {
-        return false;
-    }
     XFileContent content;
-    std::string error;
-    if (!ReadXFile(file, content, error)) {
+    if (!ReadMediaXFile(scene, path, content)) {
         return false;
     }
     XMeshObject joined;

@@ -267,4 +267,10 @@ bool ReadXFile(const std::string& path, XFileContent& content, std::string& erro
     return ReadXFileFromMemory(bytes, content, error);
 }
 
+bool ReadMediaXFile(const SceneContext& scene, const std::string& path, XFileContent& content) {
+    const std::string file = FindMediaFile(scene, path);
+    std::string error;
+    return !file.empty() && ReadXFile(file, content, error);
+}
+
 } // namespace lobex

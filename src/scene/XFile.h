@@ -3,6 +3,7 @@
 #include "D3DMath.h"
 #include "Material.h"
 #include "MeshData.h"
+#include "SceneContext.h"
 
 #include <string>
 #include <string_view>
@@ -72,5 +73,8 @@ bool ReadXFileFromMemory(std::string_view bytes, XFileContent& content, std::str
 
 // The general reader alone (Assimp), whatever the file.
 bool ImportXFile(std::string_view bytes, XFileContent& content, std::string& error);
+
+// Reads a .x file found by FindMediaFile; false when it is not found or cannot be read.
+bool ReadMediaXFile(const SceneContext& scene, const std::string& path, XFileContent& content);
 
 } // namespace lobex

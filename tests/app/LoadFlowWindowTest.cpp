@@ -242,7 +242,7 @@ TEST_F(LoadFlowWindowTest, EveryKindOfFileOpensThroughTheDialogAndIsDrawn) {
     }
 }
 
-TEST_F(LoadFlowWindowTest, EachFailedOpenIsToldAndLeavesTheGraphControlsOff) {
+TEST_F(LoadFlowWindowTest, EachFailedOpenIsToldAndLeavesWhatWasShown) {
     QFile odd(folder.filePath(QStringLiteral("model.pf3")));
     ASSERT_TRUE(odd.open(QIODevice::WriteOnly));
     odd.write("x");
@@ -260,12 +260,15 @@ TEST_F(LoadFlowWindowTest, EachFailedOpenIsToldAndLeavesTheGraphControlsOff) {
         {"", "", MessageIcon::Information}, // the dialog was cancelled
         {odd.fileName().toStdString(), "Неизвестный Формат Файла", MessageIcon::Information},
         {junk.fileName().toStdString(), "Неправильный формат данных", MessageIcon::Information},
-        {folder.filePath(QStringLiteral("gone.csv")).toStdString(), "Неправильный формат данных",
-         MessageIcon::Critical},
+        {folder.filePath(QStringLiteral("gone.csv")).toStdString(), "Файл не найден",
+         MessageIcon::Information},
     };
     Find<QRadioButton>(*window, "optSrc(1)")->click();
+    const std::string sweep = Sample("yagi3_20m_sweep.csv");
+    window->OpenFileFromOutside(sweep);
+    const QStringList firstRow = GridRow(0);
+    const QString source = Find<QLabel>(*window, "lblSource")->text();
     for (const Case& c : cases) {
-        window->OpenFileFromOutside(Sample("yagi3_20m_sweep.csv"));
         recorders.messages.shown.clear();
         recorders.dialogs.dataFile = c.file;
         Find<QPushButton>(*window, "cmdRun")->click();
@@ -276,11 +279,20 @@ TEST_F(LoadFlowWindowTest, EachFailedOpenIsToldAndLeavesTheGraphControlsOff) {
             EXPECT_EQ(recorders.messages.shown.back().text, c.message) << c.file;
             EXPECT_EQ(recorders.messages.shown.back().icon, c.icon) << c.file;
         }
-        EXPECT_FALSE(Find<QComboBox>(*window, "cmbLeft")->isEnabled()) << c.file;
-        EXPECT_FALSE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled()) << c.file;
-        EXPECT_TRUE(state.Loaded.CurrentFile.empty()) << c.file;
-        EXPECT_TRUE(GridRow(0).front().isEmpty()) << c.file;
+        // The sweep on show stays whole: data, grid, graph, controls and where it came from.
+        EXPECT_TRUE(Find<QComboBox>(*window, "cmbLeft")->isEnabled()) << c.file;
+        EXPECT_TRUE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled()) << c.file;
+        EXPECT_EQ(state.Loaded.CurrentFile, sweep) << c.file;
+        EXPECT_EQ(state.Loaded.Data.DataKind, KindSweep) << c.file;
+        EXPECT_EQ(GridRow(0), firstRow) << c.file;
+        EXPECT_EQ(harness.link.Slots[0].HasBitmap, 1) << c.file;
+        EXPECT_EQ(Find<QLabel>(*window, "lblSource")->text(), source) << c.file;
     }
+    // Switching the source keeps it too: only the next load that succeeds replaces it.
+    Find<QRadioButton>(*window, "optSrc(0)")->click();
+    EXPECT_EQ(GridRow(0), firstRow);
+    EXPECT_TRUE(Find<QComboBox>(*window, "cmbLeft")->isEnabled());
+    EXPECT_EQ(harness.link.Slots[0].HasBitmap, 1);
 }
 
 TEST_F(LoadFlowWindowTest, AFileDroppedOnTheWindowOpens) {
@@ -303,7 +315,7 @@ protected:
     void Open() { Find<QPushButton>(*window, "cmdRun")->click(); }
 };
 
-TEST_F(MmanaSourceTest, EachFailureGivesItsMessageAndStatusAndDisablesTheGraphControls) {
+TEST_F(MmanaSourceTest, EachFailureGivesItsMessageAndStatusAndKeepsTheTableShown) {
     struct Case {
         bool running;
         bool hasMemo;
@@ -318,6 +330,10 @@ TEST_F(MmanaSourceTest, EachFailureGivesItsMessageAndStatusAndDisablesTheGraphCo
         {true, true, "Hello\r\nthis is no table at all, not even close\r\n",
          "Неправильный формат данных", "Ошибка ввода данных"},
     };
+    recorders.mmana.running = true;
+    Open();
+    ASSERT_EQ(state.Loaded.Data.DataKind, KindMmanaWindow);
+    const std::string shown = state.Loaded.Data.DataText;
     for (const Case& c : cases) {
         recorders.mmana.running = c.running;
         recorders.mmana.hasMemo = c.hasMemo;
@@ -332,11 +348,18 @@ TEST_F(MmanaSourceTest, EachFailureGivesItsMessageAndStatusAndDisablesTheGraphCo
             EXPECT_EQ(recorders.messages.shown[0].icon, MessageIcon::Information);
         }
         EXPECT_EQ(Find<QLabel>(*window, "lblStatus")->text().toStdString(), c.status);
-        EXPECT_FALSE(Find<QComboBox>(*window, "cmbLeft")->isEnabled());
-        EXPECT_FALSE(Find<QPushButton>(*window, "cmdPrint")->isEnabled());
-        EXPECT_FALSE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled());
-        EXPECT_TRUE(state.Loaded.Data.DataText.empty());
+        EXPECT_TRUE(Find<QComboBox>(*window, "cmbLeft")->isEnabled());
+        EXPECT_TRUE(Find<QPushButton>(*window, "cmdPrint")->isEnabled());
+        EXPECT_TRUE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled());
+        EXPECT_EQ(state.Loaded.Data.DataText, shown);
     }
+    // The next table read clears the error from the status line, and the read-outs too.
+    recorders.mmana.running = recorders.mmana.hasMemo = true;
+    recorders.mmana.text = ReadAll(Fixture("table_optimisation_3sets.csv"));
+    Find<QLabel>(*window, "lblX")->setText(QStringLiteral("stale"));
+    Open();
+    EXPECT_EQ(Find<QLabel>(*window, "lblStatus")->text(), QString());
+    EXPECT_EQ(Find<QLabel>(*window, "lblX")->text(), QString());
 }
 
 TEST_F(MmanaSourceTest, ATableFillsTheGridAndTheSetListAndKeepsACopy) {

@@ -1,4 +1,5 @@
 #include "CliRun.h"
+#include "core/Messages.h"
 
 #include <filesystem>
 
@@ -92,8 +93,7 @@ TEST(CliInfo, MinAndMaxAreThoseOfTheGridAndMessagesComeInOrder) {
     EXPECT_EQ(short_.code, 1);
     EXPECT_EQ(Messages(short_),
               (std::vector<std::pair<int, std::string>>{{16, "Subscript out of range"}}));
-    EXPECT_EQ(Messages(Info({folder.Write("model.pf3", "x")})).at(0).second,
-              "Неизвестный Формат Файла");
+    EXPECT_EQ(Messages(Info({folder.Write("model.pf3", "x")})).at(0).second, kUnknownFormatMessage);
 }
 
 TEST(CliTable, PrintsTheGridAsTheUserSeesItWithTheDecimalSymbolAsked) {

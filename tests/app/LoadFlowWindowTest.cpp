@@ -9,10 +9,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -236,6 +239,27 @@ TEST_F(LoadFlowWindowTest, EveryKindOfFileOpensThroughTheDialogAndIsDrawn) {
         EXPECT_EQ(harness.link.Slots[c.pattern ? 1 : 0].HasBitmap, 1) << c.file;
         EXPECT_TRUE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled()) << c.file;
     }
+}
+
+TEST_F(LoadFlowWindowTest, CtrlCCopiesTheSelectedRowsAsABlockAndTheSelectionStaysOnData) {
+    window->OpenFileFromOutside(Sample("yagi3_20m_sweep.csv"));
+    auto* grid = Find<QTableView>(*window, "ctlGrid");
+    const QAbstractItemModel* model = grid->model();
+    // Rows 2 to 3 and, below the data, empty rows that are no part of the block.
+    grid->selectionModel()->select(QItemSelection(model->index(1, 0), model->index(2, 0)),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    grid->selectionModel()->select(QItemSelection(model->index(30, 0), model->index(31, 0)),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              GridRow(1).join(QLatin1Char('\t')) + QLatin1Char('\n') +
+                  GridRow(2).join(QLatin1Char('\t')) + QLatin1Char('\n'));
+
+    // Moving below the last data row goes back to it.
+    grid->setCurrentIndex(model->index(40, 0));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid->currentIndex().row(), state.Loaded.Data.GridRowCount - 1);
 }
 
 TEST_F(LoadFlowWindowTest, EachFailedOpenIsToldAndLeavesWhatWasShown) {

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Fuzzes every reader with libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer.
-#   ./fuzz.sh [SECONDS]   fuzz each target for SECONDS (default 60), new inputs kept in
+#   ./fuzz.sh [SECONDS [TARGET...]]
+#                         fuzz each target (or those named: sweep, maa, ...) for SECONDS
+#                         (default 60), new inputs kept in
 #                         build-fuzz/corpus/, crashes written to build-fuzz/artifacts/
 #   ./fuzz.sh --replay    run every seed (tests/data with its real-world corpus,
-#                         fuzz/regressions)
+#                         fuzz/seeds, fuzz/regressions)
 #                         through every target once; fails on the first finding
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
@@ -16,6 +18,9 @@ if [ "${1:-}" = "--replay" ]; then
 elif [ -n "${1:-}" ]; then
     seconds="$1"
 fi
+# Further arguments name the targets to run (sweep, maa, ...); none runs them all.
+shift || true
+only=("$@")
 
 if ! command -v clang++ >/dev/null; then
     "$root/scripts/setup.sh"
@@ -26,7 +31,7 @@ fi
 cmake --build "$build" -j2
 
 seeds=("$root/tests/data")
-for folder in "$root/fuzz/regressions"/*/; do
+for folder in "$root/fuzz/seeds"/*/ "$root/fuzz/regressions"/*/; do
     [ -d "$folder" ] && seeds+=("$folder")
 done
 
@@ -36,6 +41,9 @@ mkdir -p "$build/logs"
 for program in "$build"/fuzz_*; do
     [ -f "$program" ] && [ -x "$program" ] || continue
     name="$(basename "$program")"
+    if [ "${#only[@]}" -gt 0 ] && [[ ! " ${only[*]} " == *" ${name#fuzz_} "* ]]; then
+        continue
+    fi
     log="$build/logs/$name.log"
     if [ "$mode" = replay ]; then
         echo "Replaying the seeds through $name"

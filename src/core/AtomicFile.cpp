@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <random>
 #include <system_error>
@@ -13,6 +14,12 @@ namespace {
 // written to; a new-file open fails on any existing name, links included.
 constexpr int kNameAttempts = 32;
 constexpr std::size_t kNameKept = 64;
+constexpr std::size_t kSuffixLength = 8;
+constexpr char kSuffixLetters[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+constexpr std::string_view kTemporaryExtension = ".tmp";
+// A temporary file this old was left by a write that never finished (the program was killed);
+// a write still under way is far younger.
+constexpr auto kStaleAge = std::chrono::minutes(1);
 
 std::FILE* CreateNewFile(const std::filesystem::path& path) {
 #ifdef _WIN32
@@ -20,6 +27,72 @@ std::FILE* CreateNewFile(const std::filesystem::path& path) {
 #else
     return std::fopen(path.c_str(), "wbx");
 #endif
+}
+
+// ".<the target's name, its first 64 characters>." that begins the target's temporary names.
+std::filesystem::path::string_type TemporaryPrefix(const std::filesystem::path& target) {
+    // Only the start of a long name is kept, so the temporary name fits where the target's did.
+    std::filesystem::path::string_type kept = target.filename().native();
+    kept.resize(std::min<std::size_t>(kept.size(), kNameKept));
+    std::filesystem::path name(".");
+    name += kept;
+    name += ".";
+    return name.native();
+}
+
+bool IsSuffixLetter(std::filesystem::path::value_type c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
+}
+
+// Whether name is one of the target's temporary names, as RandomTemporaryName makes them.
+bool IsTemporaryName(const std::filesystem::path::string_type& name,
+                     const std::filesystem::path::string_type& prefix) {
+    const std::size_t extension = kTemporaryExtension.size();
+    if (name.size() != prefix.size() + kSuffixLength + extension ||
+        name.compare(0, prefix.size(), prefix) != 0) {
+        return false;
+    }
+    for (std::size_t i = 0; i < extension; ++i) {
+        if (name[prefix.size() + kSuffixLength + i] !=
+            static_cast<std::filesystem::path::value_type>(kTemporaryExtension[i])) {
+            return false;
+        }
+    }
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
+                       name.begin() + static_cast<std::ptrdiff_t>(prefix.size() + kSuffixLength),
+                       IsSuffixLetter);
+}
+
+// Removes the target's temporary files that a killed write left behind, so they do not pile
+// up. Only plain files of exactly our naming beside the target, and only old ones: a write of
+// another copy of the program may be using a young one.
+void RemoveStaleTemporaries(const std::filesystem::path& target) {
+    const std::filesystem::path::string_type prefix = TemporaryPrefix(target);
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        const std::filesystem::directory_entry& entry = *entries;
+        std::error_code ignored;
+        if (!IsTemporaryName(entry.path().filename().native(), prefix) ||
+            !entry.is_regular_file(ignored) || entry.is_symlink(ignored)) {
+            continue;
+        }
+        const auto written = entry.last_write_time(ignored);
+        if (!ignored && now - written > kStaleAge) {
+            std::filesystem::remove(entry.path(), ignored);
+        }
+    }
+}
+
+// The owner's write bit is the read-only mark (the Windows attribute maps onto it). Access
+// checks would not do: they let an administrator write anything.
+bool IsMarkedReadOnly(const std::filesystem::file_status& status) {
+    return std::filesystem::is_regular_file(status) &&
+           (status.permissions() & std::filesystem::perms::owner_write) ==
+               std::filesystem::perms::none;
 }
 
 std::string Describe(int code, const char* fallback) {
@@ -99,19 +172,15 @@ private:
 } // namespace
 
 std::filesystem::path RandomTemporaryName(const std::filesystem::path& target) {
-    static constexpr char kLetters[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     std::random_device random;
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof(kLetters) - 2);
-    std::string suffix(8, '0');
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof(kSuffixLetters) - 2);
+    std::string suffix(kSuffixLength, '0');
     for (char& letter : suffix) {
-        letter = kLetters[pick(random)];
+        letter = kSuffixLetters[pick(random)];
     }
-    // Only the start of a long name is kept, so the temporary name fits where the target's did.
-    std::filesystem::path::string_type kept = target.filename().native();
-    kept.resize(std::min<std::size_t>(kept.size(), kNameKept));
-    std::filesystem::path name(".");
-    name += kept;
-    name += "." + suffix + ".tmp";
+    std::filesystem::path name(TemporaryPrefix(target));
+    name += suffix;
+    name += kTemporaryExtension;
     return target.parent_path() / name;
 }
 
@@ -125,6 +194,10 @@ FileWriteResult WriteAtomically(const std::filesystem::path& target, const FileC
     if (std::filesystem::is_directory(old)) {
         return Failure(std::make_error_code(std::errc::is_a_directory).message());
     }
+    if (IsMarkedReadOnly(old)) {
+        return Failure(std::make_error_code(std::errc::permission_denied).message());
+    }
+    RemoveStaleTemporaries(target);
 
     std::filesystem::path name;
     std::FILE* created = nullptr;

@@ -29,7 +29,9 @@ std::filesystem::path RandomTemporaryName(const std::filesystem::path& target);
 // created under a name nothing held (so a link planted there is never followed), and are
 // flushed and checked before that file is renamed over the target (a link at the target is
 // replaced, not written through). On any failure the target is left as it was and the new file
-// is removed. A replaced regular file keeps its permissions.
+// is removed. A replaced regular file keeps its permissions; one without the owner's write bit
+// (read-only) is refused, whoever runs the program. Temporary files of the target's naming older
+// than a minute, left by a write that was killed, are removed on the way.
 FileWriteResult WriteAtomically(const std::filesystem::path& target, const FileContents& contents,
                                 const TemporaryNamer& names = RandomTemporaryName);
 FileWriteResult WriteAtomically(const std::filesystem::path& target, std::string_view bytes);

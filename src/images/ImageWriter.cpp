@@ -39,7 +39,7 @@ ImageResult Failure(std::string description) {
 }
 
 ImageResult Save(const std::string& fileName, const QByteArray& bytes) {
-    std::string error = WriteFileReplacing(fileName, bytes, ReadOnlyTarget::Refuse);
+    std::string error = WriteFileReplacing(fileName, bytes);
     if (!error.empty()) {
         return Failure(std::move(error));
     }

@@ -320,7 +320,7 @@ GifResult clsGIF::SaveGIF(const QImage& picture, const std::string& fileName, bo
                               QCoreApplication::processEvents();
                           }
                       });
-        const std::string error = WriteFileReplacing(fileName, bytes, ReadOnlyTarget::Replace);
+        const std::string error = WriteFileReplacing(fileName, bytes);
         if (!error.empty()) {
             return {GifOutcome::Failed, error};
         }

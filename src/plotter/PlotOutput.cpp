@@ -5,17 +5,12 @@
 #include "core/Utf8Path.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSvgGenerator>
-#include <QTemporaryFile>
 
 #include <cmath>
-#include <filesystem>
-#include <system_error>
 
 namespace lobex::plotter {
 namespace {
@@ -146,6 +141,59 @@ bool WriteFileAtomically(const std::string& path, const QByteArray& bytes, std::
     return written.ok;
 }
 
+namespace {
+
+// Paints the document within the page's margins on a printer or a PDF writer.
+bool PaintPage(const PlotDocument& document, QPagedPaintDevice& device, int resolution,
+               const RenderSettings& settings, std::string& error) {
+    const QRectF area = device.pageLayout().paintRectPixels(resolution);
+    if (area.width() < 1.0 || area.height() < 1.0 || resolution <= 0) {
+        error = "the page margins leave no room on the page";
+        return false;
+    }
+    const double scale = resolution / kUnitsPerInch;
+    const QSizeF size(area.width() / scale, area.height() / scale);
+    const PlotRenderer renderer(document, size, device, settings);
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        error = "the printer cannot be used";
+        return false;
+    }
+    painter.scale(scale, scale);
+    renderer.Paint(painter);
+    if (!painter.end()) {
+        error = "printing failed";
+        return false;
+    }
+    return true;
+}
+
+// A printer printing to a PDF file writes it straight to the file and does not look at what
+// its writes return, so a full disk would leave a cut file. The same page is made in memory
+// instead and written as other files are. (A PDF file holds each page once, whatever the
+// number of copies.)
+bool PrintToPdfFile(const PlotDocument& document, const QPrinter& printer,
+                    const RenderSettings& settings, std::string& error) {
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(printer.resolution());
+        writer.setPageLayout(printer.pageLayout());
+        writer.setPdfVersion(printer.pdfVersion());
+        writer.setTitle(printer.docName());
+        writer.setCreator(printer.creator().isEmpty() ? QStringLiteral("Lobex")
+                                                      : printer.creator());
+        if (!PaintPage(document, writer, writer.resolution(), settings, error)) {
+            return false;
+        }
+    }
+    return WriteFileAtomically(printer.outputFileName().toStdString(), bytes, error);
+}
+
+} // namespace
+
 bool PrintDocument(const PlotDocument& document, QPrinter& printer, int copies,
                    const RenderSettings& settings, std::string& error) {
     const PageMargins& page = document.page;
@@ -156,62 +204,10 @@ bool PrintDocument(const PlotDocument& document, QPrinter& printer, int copies,
     }
     printer.setCopyCount(copies);
     printer.setDocName(Description(document));
-
-    // A PDF file is printed beside its target under a temporary name first.
-    const QString target =
-        printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
-    QString temporary;
-    if (!target.isEmpty()) {
-        QTemporaryFile reserve(QFileInfo(target).absolutePath() +
-                               QStringLiteral("/.lobex-XXXXXX.pdf"));
-        reserve.setAutoRemove(false);
-        if (!reserve.open()) {
-            error = reserve.errorString().toStdString();
-            return false;
-        }
-        temporary = reserve.fileName();
-        reserve.close();
-        printer.setOutputFileName(temporary);
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        return PrintToPdfFile(document, printer, settings, error);
     }
-    const auto finish = [&](bool ok) {
-        if (!target.isEmpty()) {
-            printer.setOutputFileName(target);
-            if (ok) {
-                std::error_code failure;
-                std::filesystem::rename(Utf8Path(temporary.toStdString()),
-                                        Utf8Path(target.toStdString()), failure);
-                if (failure) {
-                    error = failure.message();
-                    ok = false;
-                }
-            }
-            if (!ok) {
-                QFile::remove(temporary);
-            }
-        }
-        return ok;
-    };
-
-    const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
-    if (area.width() < 1.0 || area.height() < 1.0 || printer.resolution() <= 0) {
-        error = "the page margins leave no room on the page";
-        return finish(false);
-    }
-    const double scale = printer.resolution() / kUnitsPerInch;
-    const QSizeF size(area.width() / scale, area.height() / scale);
-    const PlotRenderer renderer(document, size, printer, settings);
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        error = "the printer cannot be used";
-        return finish(false);
-    }
-    painter.scale(scale, scale);
-    renderer.Paint(painter);
-    if (!painter.end()) {
-        error = "printing failed";
-        return finish(false);
-    }
-    return finish(true);
+    return PaintPage(document, printer, printer.resolution(), settings, error);
 }
 
 QImage ToQImage(const PlotBitmap& bitmap) {

@@ -38,7 +38,7 @@ QByteArray RenderEmf(const PlotDocument& document, QSizeF inches, const RenderSe
 bool WriteFileAtomically(const std::string& path, const QByteArray& bytes, std::string& error);
 
 // Prints on the printer as it is set up, within the document's page margins, `copies` times.
-// A printer writing a PDF file writes it through a temporary file and a rename.
+// A printer set to a PDF file has the file written as the other files are, whole or not at all.
 bool PrintDocument(const PlotDocument& document, QPrinter& printer, int copies,
                    const RenderSettings& settings, std::string& error);
 

@@ -2,6 +2,7 @@
 
 #include "FileBytes.h"
 #include "OwnModelReader.h"
+#include "XFileBudget.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/material.h>
@@ -231,6 +232,9 @@ bool Import(std::string_view bytes, XFileContent& content, std::string& error) {
 } // namespace
 
 bool ImportXFile(std::string_view bytes, XFileContent& content, std::string& error) {
+    if (!CheckXFileBudget(bytes, error)) {
+        return false;
+    }
     // A file too large for memory must not take the view down with it.
     try {
         return Import(bytes, content, error);

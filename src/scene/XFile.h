@@ -68,10 +68,18 @@ struct XFileContent {
 // Reads a text or binary .x file. On failure returns false with the reader's reason in error.
 // The binary models this program writes are read by its own reader (ReadOwnModelFile), and a
 // damaged one is refused; every other file goes to the general one.
+//
+// The general reader (Assimp) is not safe with every file: crafted counts and indices make it
+// allocate without bound or read outside its lists. So it is given a file only after
+// CheckXFileBudget has found the file's counts backed by its data and within limits, and, in
+// the user's process, only a file the user chose to open. A file the program finds or makes by
+// itself (the pattern model in the temporary folder, say) is read with ReadOwnModelFile alone,
+// or by the general reader in a process of its own.
 bool ReadXFile(const std::string& path, XFileContent& content, std::string& error);
 bool ReadXFileFromMemory(std::string_view bytes, XFileContent& content, std::string& error);
 
-// The general reader alone (Assimp), whatever the file.
+// The general reader alone (Assimp), whatever the file's layout; refused unless the file passes
+// CheckXFileBudget.
 bool ImportXFile(std::string_view bytes, XFileContent& content, std::string& error);
 
 // Reads a .x file found by FindMediaFile; false when it is not found or cannot be read.

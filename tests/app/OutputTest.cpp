@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "MainWindowHarness.h"
 #include "WidgetLookup.h"
 #include "images/SaveChoices.h"
@@ -14,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <vector>
 
 namespace lobex {
 namespace {
@@ -236,6 +239,105 @@ TEST_F(OutputTest, TheCaptureButtonSavesABitmapBesideTheProgram) {
     window.cmdCapture_Click();
     EXPECT_FALSE(QImage(Path("capture.bmp")).isNull());
     EXPECT_TRUE(recorders.messages.shown.empty());
+}
+
+// Every file the window writes, each with the message it fails with.
+struct WindowWrite {
+    const char* name;
+    const char* file;
+    int filterIndex;  // the save dialog's answer; 0: the printer writes the file
+    bool jpegOptions; // the JPEG options window comes up on the way
+    void (frmData::*command)();
+    const char* failure;
+};
+
+std::vector<WindowWrite> WindowWrites() {
+    const char* graphSave = "Ошибка сохранения графика";
+    const char* screenSave = "Ощибка записи в файл";
+    return {
+        {"graph BMP", "g.bmp", 1, false, &frmData::mnuFileGraphSave_Click, graphSave},
+        {"graph PNG", "g.png", 2, false, &frmData::mnuFileGraphSave_Click, graphSave},
+        {"graph EMF", "g.emf", 3, false, &frmData::mnuFileGraphSave_Click, graphSave},
+        {"graph SVG", "g.svg", 4, false, &frmData::mnuFileGraphSave_Click, graphSave},
+        {"graph PDF", "g.pdf", 5, false, &frmData::mnuFileGraphSave_Click, graphSave},
+        {"screen BMP", "s.bmp", 1, false, &frmData::mnuFileScreenSave_Click, screenSave},
+        {"screen PNG", "s.png", 2, true, &frmData::mnuFileScreenSave_Click, screenSave},
+        {"screen JPEG", "s.jpg", 3, true, &frmData::mnuFileScreenSave_Click, screenSave},
+        {"CSV export", "d.csv", 1, false, &frmData::mnuFileSave_Click,
+         "Ошибка записи в файл. Данные не сохранены."},
+        {"printed PDF", "engine.pdf", 0, false, &frmData::mnuFileGraphPrint_Click,
+         "Ошибка печати графика"},
+    };
+}
+
+class OutputFileSafetyTest : public OutputTest {
+protected:
+    void Run(const WindowWrite& write) {
+        recorders.messages.shown.clear();
+        if (write.filterIndex > 0) {
+            recorders.dialogs.save = {write.filterIndex, Path(write.file).toStdString()};
+        }
+        if (write.jpegOptions) {
+            AnswerNextDialog(PressOk);
+        }
+        (window.*write.command)();
+    }
+    void PlantOldFile(const char* name) {
+        QFile old(Path(name));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old contents");
+    }
+    QByteArray Contents(const char* name) {
+        QFile file(Path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QStringList Files() const {
+        return QDir(harness.folder.path()).entryList(QDir::Files | QDir::Hidden);
+    }
+};
+
+// A full disk (the size of files the process may write capped below the file's size) fails each
+// write with its message, and the file the user had stays whole.
+TEST_F(OutputFileSafetyTest, AFullDiskShowsEachWritesErrorAndKeepsTheOldFile) {
+    Open("yagi3_20m_sweep.csv");
+    for (const WindowWrite& write : WindowWrites()) {
+        const QStringList before = Files();
+        Run(write);
+        EXPECT_TRUE(recorders.messages.shown.empty()) << write.name;
+        const qint64 size = QFile(Path(write.file)).size();
+        ASSERT_GT(size, 1) << write.name;
+        PlantOldFile(write.file);
+        {
+            test::FileSizeLimit limit(static_cast<rlim_t>(size / 2));
+            ASSERT_TRUE(limit.Active());
+            Run(write);
+        }
+        ExpectOnlyMessage(write.failure, MessageIcon::Critical);
+        EXPECT_EQ(Contents(write.file), "old contents") << write.name;
+        EXPECT_EQ(Files(), before.contains(QLatin1String(write.file))
+                               ? before
+                               : QStringList(before) << QString::fromLatin1(write.file))
+            << write.name;
+        QFile::remove(Path(write.file));
+    }
+}
+
+// The read-only mark is kept whoever runs the program (the tests run as root).
+TEST_F(OutputFileSafetyTest, AReadOnlyFileIsRefusedByEveryWriteWithItsError) {
+    Open("yagi3_20m_sweep.csv");
+    for (const WindowWrite& write : WindowWrites()) {
+        PlantOldFile(write.file);
+        ASSERT_TRUE(QFile::setPermissions(Path(write.file), QFileDevice::ReadOwner));
+        Run(write);
+        ExpectOnlyMessage(write.failure, MessageIcon::Critical);
+        EXPECT_EQ(Contents(write.file), "old contents") << write.name;
+        EXPECT_EQ(std::filesystem::status(Path(write.file).toStdString()).permissions() &
+                      std::filesystem::perms::all,
+                  std::filesystem::perms::owner_read)
+            << write.name;
+        QFile::setPermissions(Path(write.file), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::remove(Path(write.file));
+    }
 }
 
 } // namespace

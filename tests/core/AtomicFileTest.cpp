@@ -1,5 +1,6 @@
 #include "core/AtomicFile.h"
 #include "FileSizeLimit.h"
+#include "FolderEntries.h"
 #include "LoadHarness.h"
 
 #include <gtest/gtest.h>
@@ -18,15 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What a folder holds, names sorted: a temporary file left behind shows up here.
-std::vector<std::string> Entries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using test::FolderEntries;
 
 TEST(AtomicFile, ReplacesTheWholeFileWithWhatTheProducerGives) {
     struct Case {
@@ -59,7 +52,7 @@ TEST(AtomicFile, ReplacesTheWholeFileWithWhatTheProducerGives) {
         EXPECT_TRUE(written.ok) << c.name << ": " << written.error;
         EXPECT_TRUE(written.error.empty()) << c.name;
         EXPECT_EQ(test::ReadBytes(target), c.expected) << c.name;
-        EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{"data.csv"}) << c.name;
+        EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"data.csv"}) << c.name;
     }
 }
 
@@ -107,9 +100,9 @@ TEST(AtomicFile, AFailureLeavesWhatWasThereAndNoTemporaryFile) {
             WriteAtomically(target, [&](const FileSink& sink) { c.produce(folder.Path(), sink); });
         EXPECT_FALSE(written.ok) << c.name;
         EXPECT_FALSE(written.error.empty()) << c.name;
-        EXPECT_EQ(Entries(folder.Path()), c.entries) << c.name;
+        EXPECT_EQ(FolderEntries(folder.Path()), c.entries) << c.name;
         EXPECT_EQ(test::ReadBytes(folder.Path() / "data.csv"), "old contents") << c.name;
-        EXPECT_EQ(Entries(folder.Path() / "folder"), std::vector<std::string>{"inside.txt"})
+        EXPECT_EQ(FolderEntries(folder.Path() / "folder"), std::vector<std::string>{"inside.txt"})
             << c.name;
     }
 }
@@ -125,7 +118,7 @@ TEST(AtomicFile, AProducerThatThrowsLeavesTheOldFileAndNoTemporaryFile) {
                                                    })),
                  std::runtime_error);
     EXPECT_EQ(test::ReadBytes(target), "old contents");
-    EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{"data.csv"});
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"data.csv"});
 }
 
 // A full disk, made by capping the size of files the process may write: the cap is far below the
@@ -154,7 +147,7 @@ TEST(AtomicFile, AShortWriteIsCaughtAndTheOldFileKept) {
         EXPECT_EQ(written.error, std::make_error_code(std::errc::file_too_large).message())
             << c.name;
         EXPECT_EQ(test::ReadBytes(target), "old contents") << c.name;
-        EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{"model.x"}) << c.name;
+        EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"model.x"}) << c.name;
     }
 }
 
@@ -213,7 +206,7 @@ TEST(AtomicFile, ATakenTemporaryNameIsNeverWrittenThrough) {
         folder.Write("victim.txt", "someone else's");
         c.plant(taken, victim);
         const bool victimExisted = fs::exists(victim);
-        const auto before = Entries(folder.Path());
+        const auto before = FolderEntries(folder.Path());
 
         // The planted name is offered first, then a free one.
         int asked = 0;
@@ -236,7 +229,7 @@ TEST(AtomicFile, ATakenTemporaryNameIsNeverWrittenThrough) {
         std::vector<std::string> after = before;
         after.push_back("data.csv");
         std::sort(after.begin(), after.end());
-        EXPECT_EQ(Entries(folder.Path()), after) << c.name;
+        EXPECT_EQ(FolderEntries(folder.Path()), after) << c.name;
 
         // Only taken names: the write gives up, and still nothing is written through.
         const FileWriteResult refused = WriteAtomically(
@@ -246,7 +239,7 @@ TEST(AtomicFile, ATakenTemporaryNameIsNeverWrittenThrough) {
         EXPECT_FALSE(refused.error.empty()) << c.name;
         EXPECT_EQ(test::ReadBytes(target), "exported") << c.name;
         EXPECT_EQ(fs::exists(victim), victimExisted) << c.name;
-        EXPECT_EQ(Entries(folder.Path()), after) << c.name;
+        EXPECT_EQ(FolderEntries(folder.Path()), after) << c.name;
     }
 }
 
@@ -264,7 +257,7 @@ TEST(AtomicFile, TemporaryNamesAreHiddenBesideTheTargetDifferAndFit) {
     const fs::path longest = folder.Path() / (std::string(251, 'n') + ".csv");
     ASSERT_TRUE(WriteAtomically(longest, "long").ok);
     EXPECT_EQ(test::ReadBytes(longest), "long");
-    EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{longest.filename().string()});
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{longest.filename().string()});
 }
 
 } // namespace

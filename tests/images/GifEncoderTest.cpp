@@ -209,16 +209,25 @@ TEST_F(GifFileTest, ASecondCallWhileOneRunsIsRefusedAndWritesNothing) {
     EXPECT_TRUE(QImageReader(PathOf("first.gif")).canRead());
 }
 
-TEST_F(GifFileTest, AReadOnlyFileIsReplacedAndFailuresLeaveNothingBehind) {
+TEST_F(GifFileTest, AReadOnlyFileIsRefusedAndFailuresLeaveNothingBehind) {
     const QString path = PathOf("old.gif");
     QFile old(path);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("not a picture");
     old.close();
-    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    const GifResult replaced = gif.SaveGIF(Filled(6, 4, qRgb(128, 128, 128)), path.toStdString());
-    ASSERT_EQ(replaced.outcome, GifOutcome::Written) << replaced.error;
-    EXPECT_EQ(QImageReader(path).read().pixel(5, 3) & RGB_MASK, qRgb(128, 128, 128) & RGB_MASK);
+    const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(path, readOnly));
+    const GifResult refused = gif.SaveGIF(Filled(6, 4, qRgb(128, 128, 128)), path.toStdString());
+    EXPECT_EQ(refused.outcome, GifOutcome::Failed);
+    EXPECT_EQ(refused.error, "Permission denied");
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "not a picture");
+    old.close();
+    // Qt adds the bits of the user running the test (root may write anything).
+    const QFileDevice::Permissions modeBits =
+        QFile::permissions(path) &
+        ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+    EXPECT_EQ(modeBits, readOnly);
 
     // A missing folder, a folder of the file's name, no picture: results, not half files.
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("taken.gif")));

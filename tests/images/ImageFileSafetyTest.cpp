@@ -1,0 +1,119 @@
+#include "FileSizeLimit.h"
+#include "core/AppState.h"
+#include "images/ImageWriter.h"
+#include "images/clsGIF.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+namespace lobex {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A small picture of noise, which no format compresses much: every format's file is a few KiB,
+// the size a short write used to cut.
+QImage SmallPicture() {
+    QImage picture(48, 40, QImage::Format_RGB32);
+    std::uint32_t noise = 12345;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            noise = noise * 1103515245U + 12345U;
+            picture.setPixel(x, y, 0xFF000000U | (noise >> 8));
+        }
+    }
+    return picture;
+}
+
+fs::perms ModeBits(const QString& path) {
+    return fs::status(path.toStdString()).permissions() & fs::perms::all;
+}
+
+class ImageFileSafetyTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(folder.isValid()); }
+    QString Path(const QString& name) const { return folder.filePath(name); }
+    QStringList Files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden); }
+    ImageResult Write(const char* format, const QString& path) {
+        return WriteImageFile(SmallPicture(), format, path.toStdString(), state, jpeg, gif);
+    }
+    void PlantOldFile(const QString& path) const {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old contents");
+    }
+    static QByteArray ReadAll(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir folder;
+    AppState state;
+    JpegOptions jpeg;
+    clsGIF gif;
+    const std::vector<const char*> formats{"bmp", "png", "jpg", "gif", "ppng", "pgif", "pjpg"};
+};
+
+TEST_F(ImageFileSafetyTest, AFullDiskFailsTheWriteAndKeepsTheOldFile) {
+    for (const char* format : formats) {
+        const QString path = Path(QStringLiteral("picture.") + format);
+        ASSERT_TRUE(Write(format, path).written) << format;
+        const qint64 size = QFile(path).size();
+        ASSERT_GT(size, 200) << format;
+        ASSERT_LT(size, 16384) << format;
+        PlantOldFile(path);
+        ImageResult result;
+        {
+            test::FileSizeLimit limit(static_cast<rlim_t>(size / 2));
+            ASSERT_TRUE(limit.Active());
+            result = Write(format, path);
+        }
+        EXPECT_FALSE(result.ok) << format;
+        EXPECT_FALSE(result.written) << format;
+        EXPECT_EQ(result.error, "File too large") << format;
+        EXPECT_EQ(ReadAll(path), "old contents") << format;
+        EXPECT_EQ(Files(), QStringList{QFileInfo(path).fileName()}) << format;
+        QFile::remove(path);
+    }
+}
+
+TEST_F(ImageFileSafetyTest, AReadOnlyFileIsRefusedInEveryFormat) {
+    for (const char* format : formats) {
+        const QString path = Path(QStringLiteral("picture.") + format);
+        PlantOldFile(path);
+        fs::permissions(path.toStdString(), fs::perms::owner_read | fs::perms::others_read);
+        const ImageResult result = Write(format, path);
+        EXPECT_FALSE(result.ok) << format;
+        EXPECT_EQ(result.error, "Permission denied") << format;
+        EXPECT_EQ(ReadAll(path), "old contents") << format;
+        EXPECT_EQ(ModeBits(path), fs::perms::owner_read | fs::perms::others_read) << format;
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::remove(path);
+    }
+}
+
+TEST_F(ImageFileSafetyTest, ALinkAtTheTargetIsReplacedNotWrittenThrough) {
+    const QString victim = Path(QStringLiteral("victim.txt"));
+    PlantOldFile(victim);
+    for (const char* format : formats) {
+        const QString path = Path(QStringLiteral("picture.") + format);
+        fs::create_symlink(victim.toStdString(), path.toStdString());
+        EXPECT_TRUE(Write(format, path).written) << format;
+        EXPECT_FALSE(fs::is_symlink(path.toStdString())) << format;
+        EXPECT_TRUE(QImageReader(path).canRead()) << format;
+        EXPECT_EQ(ReadAll(victim), "old contents") << format;
+        QFile::remove(path);
+    }
+}
+
+} // namespace
+} // namespace lobex

@@ -213,22 +213,30 @@ void View3DWidget::initializeGL() {
     glBindVertexArray(lineVao_);
     glBindBuffer(GL_ARRAY_BUFFER, lineVbo_);
     glBufferData(GL_ARRAY_BUFFER, 2 * sizeof(LineVertex), nullptr, GL_DYNAMIC_DRAW);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(LineVertex), nullptr);
-    glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, sizeof(LineVertex),
-                          reinterpret_cast<void*>(sizeof(Vector3)));
+    SetVertexLayout();
     glBindVertexArray(0);
     if (scene_.RootFrame) {
         scene_.RootFrame->RestoreDeviceObjects(scene_.Context);
     }
 }
 
+void View3DWidget::SetVertexLayout() {
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(LineVertex), nullptr);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, sizeof(LineVertex),
+                          reinterpret_cast<void*>(sizeof(Vector3)));
+}
+
+void View3DWidget::DeleteMesh(GpuMesh& mesh) {
+    glDeleteVertexArrays(1, &mesh.vao);
+    glDeleteBuffers(1, &mesh.vbo);
+    glDeleteBuffers(1, &mesh.ibo);
+}
+
 void View3DWidget::ReleaseGpu() {
     for (const auto& mesh : uploads_) {
-        glDeleteVertexArrays(1, &mesh->vao);
-        glDeleteBuffers(1, &mesh->vbo);
-        glDeleteBuffers(1, &mesh->ibo);
+        DeleteMesh(*mesh);
         mesh->valid = false;
     }
     uploads_.clear();
@@ -251,9 +259,7 @@ void View3DWidget::paintGL() {
         if (mesh.use_count() > 1) {
             return false;
         }
-        glDeleteVertexArrays(1, &mesh->vao);
-        glDeleteBuffers(1, &mesh->vbo);
-        glDeleteBuffers(1, &mesh->ibo);
+        DeleteMesh(*mesh);
         return true;
     });
     const qreal ratio = devicePixelRatioF();
@@ -377,11 +383,7 @@ void View3DWidget::DrawSubset(const MeshData& mesh, std::uint32_t subset) {
         glBufferData(GL_ELEMENT_ARRAY_BUFFER,
                      static_cast<GLsizeiptr>(indices.size() * sizeof(std::uint32_t)),
                      indices.data(), GL_STATIC_DRAW);
-        glEnableVertexAttribArray(0);
-        glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(LineVertex), nullptr);
-        glEnableVertexAttribArray(1);
-        glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, sizeof(LineVertex),
-                              reinterpret_cast<void*>(sizeof(Vector3)));
+        SetVertexLayout();
         gpu->valid = true;
         mesh.DeviceData = gpu;
         uploads_.push_back(gpu);

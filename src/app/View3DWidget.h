@@ -82,6 +82,9 @@ protected:
 private:
     struct GpuMesh;
     void ReleaseGpu();
+    // Position then normal, as the shader reads them, for the bound vertex array.
+    void SetVertexLayout();
+    void DeleteMesh(GpuMesh& mesh);
     void UploadUniforms(bool lit);
     void DrawTextLines();
 

@@ -162,6 +162,20 @@ TEST(View3DRender, WireframeLeavesTheBackgroundBetweenEdgesAndTheCornerSaysLobex
     EXPECT_GT(text, 10);
 }
 
+// A host whose machine offers the given OpenGL, with its messages recorded.
+struct HostWithDevice {
+    explicit HostWithDevice(GlDevice device) {
+        host.Probe = [device] {
+            return device;
+        };
+    }
+    AppState state;
+    test::RecordingMessages messages;
+    QTimer timer;
+    View3DHost host{state, messages, timer};
+    QWidget parent;
+};
+
 TEST(View3DRender, WithoutOpenGLTheViewDoesNotStartAndSaysWhy) {
     AppState state;
     test::RecordingMessages messages;

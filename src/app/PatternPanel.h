@@ -30,6 +30,8 @@ struct PatternPanel {
     QLabel* lblBeamLeft = nullptr;
     QLabel* lblBeamRight = nullptr;
     QPushButton* cmd3D = nullptr;
+    // False once the machine turned out to have no OpenGL the 3D view can use.
+    bool View3DUsable = true;
 };
 
 // Builds the frames as children of host (the elevation picture box), hidden until a

@@ -54,8 +54,7 @@ QString Q(const std::string& text) {
 } // namespace
 
 void Enable3DButton(PatternPanel& panel, bool enabled) {
-    constexpr bool kView3DAvailable = false;
-    panel.cmd3D->setEnabled(enabled && kView3DAvailable);
+    panel.cmd3D->setEnabled(enabled && panel.View3DUsable);
 }
 
 PlotArea::PlotArea(Kind kind, const AppState& state, const PlotLink& link, QWidget* window)
@@ -74,7 +73,7 @@ PlotArea::PlotArea(Kind kind, const AppState& state, const PlotLink& link, QWidg
     pattern_ = BuildPatternPanel(controls_.picPolar2);
     controls_.pattern = &pattern_;
 
-    auto* grid = new QGridLayout(this);
+    auto* grid = grid_ = new QGridLayout(this);
     grid->setContentsMargins(1, 1, 1, 1);
     grid->setSpacing(1);
     // The rectangular graph (and later the 3D view) and the two diagrams share the space; only
@@ -280,6 +279,16 @@ bool PlotArea::eventFilter(QObject* watched, QEvent* event) {
         controls_.lblY2->clear();
     }
     return QFrame::eventFilter(watched, event);
+}
+
+void PlotArea::Show3DView(QWidget* view) {
+    if (view == nullptr) {
+        controls_.picPlot->show();
+        return;
+    }
+    grid_->addWidget(view, 0, 0, 1, 2);
+    controls_.picPlot->hide();
+    view->show();
 }
 
 } // namespace lobex

@@ -6,6 +6,7 @@
 
 #include <QFrame>
 
+class QGridLayout;
 class QLabel;
 
 namespace lobex {
@@ -44,6 +45,8 @@ public:
     void ClearReadouts();
     // The rectangular graph's read-outs, hidden while the 3D view is shown.
     void ShowRectangularReadouts(bool shown);
+    // The 3D view in the rectangular graph's place, or (null) the graph's picture box back.
+    void Show3DView(QWidget* view);
 
 signals:
     // A double click on either diagram.
@@ -63,10 +66,11 @@ private:
     PatternPanel pattern_;
     QLabel* lblX = nullptr;
     QLabel* lblY = nullptr;
+    QGridLayout* grid_ = nullptr;
 };
 
-// The 3D button opens the 3D view; until this build has one, it stays disabled rather than
-// offer a click that does nothing.
+// The 3D button opens the 3D view; once the machine has shown it cannot draw one, the button stays
+// disabled.
 void Enable3DButton(PatternPanel& panel, bool enabled);
 
 } // namespace lobex

@@ -2,6 +2,7 @@
 
 #include "GridModel.h"
 #include "PictureBox.h"
+#include "View3DHost.h"
 #include "core/DataGrid.h"
 #include "core/FarField.h"
 #include "core/FileDialogs.h"
@@ -14,6 +15,7 @@
 #include "graphs/RectangularGraph.h"
 #include "plotter/PlotOutput.h"
 #include "view3d/ConversionTool.h"
+#include "view3d/PatternModel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -70,6 +72,13 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
     tmrTimer3D = new QTimer(this);
     tmrTimer3D->setObjectName(QStringLiteral("tmrTimer3D"));
     tmrTimer3D->setInterval(10);
+    view3D_ = std::make_unique<View3DHost>(state_, services_.messages, *tmrTimer3D);
+    connect(plotArea_->Pattern().cmd3D, &QPushButton::clicked, this, &frmData::cmd3D_Click);
+    connect(cmdReturn, &QPushButton::clicked, this, &frmData::cmdReturn_Click);
+    connect(chk3DRotate, &QCheckBox::toggled, this,
+            [this](bool ticked) { view3D_->SetAutoRotate(ticked); });
+    connect(chk3DWire, &QCheckBox::toggled, this,
+            [this](bool ticked) { view3D_->SetWireframe(ticked); });
 
     ChoosePrinter = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);
@@ -169,7 +178,43 @@ void frmData::mnuFileExit_Click() {
     cmdExit_Click();
 }
 
-void frmData::Stop3DView() {}
+void frmData::Stop3DView() {
+    view3D_->Stop3DView();
+    plotArea_->Show3DView(nullptr);
+}
+
+void frmData::cmd3D_Click() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    SetPolarLayout(false);
+    ShowPlotControls(true);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    View3DState& view = view3D_->View();
+    View3DContext model{state_, view, services_.messages};
+    PreparePatternModel(model);
+    view.PatternVisible = true;
+    view3D_->SetAutoRotate(chk3DRotate->isChecked());
+    view3D_->SetWireframe(chk3DWire->isChecked());
+    const bool started = view3D_->Start3DView(plotArea_, font(), lbl3dAxisFont->font());
+    QApplication::restoreOverrideCursor();
+    if (!started) {
+        mnuFileGraph->setEnabled(false);
+        ShowPlotControls(false);
+        SetPolarLayout(true);
+        plotArea_->Pattern().View3DUsable = false;
+        Set3DButtonEnabled(false);
+        return;
+    }
+    mnuFileGraph->setEnabled(true);
+    plotArea_->Show3DView(view3D_->Widget());
+    view3D_->Widget()->setFocus();
+}
+
+void frmData::cmdReturn_Click() {
+    Stop3DView();
+    ShowPlotControls(false);
+    SetPolarLayout(true);
+    mnuFileGraph->setEnabled(true);
+}
 
 void frmData::UnloadD3DWindow() {}
 

@@ -39,6 +39,7 @@ class QTimer;
 namespace lobex {
 
 class PictureBox;
+class View3DHost;
 class frmPolar;
 
 // The two captions the program holds for its main window; the window always carries the
@@ -62,6 +63,10 @@ public:
     void FillCombos(int kind);
     void ShowPlotControls(bool mode3D) override;
     void OpenPolarWindow();
+    // The 3D view of the pattern in place of the graph, and back.
+    void cmd3D_Click();
+    void cmdReturn_Click();
+    View3DHost& View3D() { return *view3D_; }
 
     // Runs the load flow on the chosen source.
     bool LoadData();
@@ -248,6 +253,7 @@ private:
     QLabel* lblStatus = nullptr;
 
     QTimer* tmrTimer3D = nullptr;
+    std::unique_ptr<View3DHost> view3D_;
     QLabel* lbl3dAxisFont = nullptr;
 };
 

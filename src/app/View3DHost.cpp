@@ -1,0 +1,118 @@
+#include "View3DHost.h"
+
+#include "core/AppState.h"
+#include "core/Services.h"
+
+#include <QTimer>
+
+namespace lobex {
+
+View3DHost::View3DHost(AppState& state, MessageService& messages, QTimer& timer)
+    : state_(state), messages_(messages), timer_(timer) {
+    connect(&timer_, &QTimer::timeout, this, &View3DHost::Tick3D);
+}
+
+View3DHost::~View3DHost() {
+    delete widget_;
+}
+
+bool View3DHost::Start3DView(QWidget* parent, const QFont& textFont, const QFont& axisFont) {
+    const GlDevice device = Probe();
+    if (device == GlDevice::None) {
+        // Ending the program would lose the user's data: the view just stays unavailable.
+        messages_.Show(kNoDeviceMessage, MessageIcon::Critical, state_.AppTitle);
+        return false;
+    }
+    if (device == GlDevice::Software) {
+        messages_.Show(kSoftwareDeviceMessage, MessageIcon::Information, state_.AppTitle);
+    }
+    device_ = device == GlDevice::Software ? DeviceKind::Software : DeviceKind::Hardware;
+
+    // Every start makes a new device and scene.
+    delete widget_;
+    scene_ = View3DScene{};
+    scene_.Context.ForceOpaqueMaterials = true;
+    view_.CameraMatrix = MatrixIdentity();
+    ResetCamera(view_);
+    CreateSceneFrames(scene_, state_.Paths.TempModelFile);
+    if (view_.WiresVisible && view_.AntennaLoaded) {
+        BuildFeedMarkers(scene_, view_.Antenna);
+    }
+    widget_ = new View3DWidget(scene_, view_, state_, parent);
+    widget_->SetFonts(textFont, axisFont);
+    connect(widget_, &View3DWidget::MousePressed, this, [this](Qt::MouseButton button, QPointF at) {
+        if (state_.View.View3DActive && button != Qt::RightButton) {
+            view_.MouseDragging = true;
+            view_.LastMouseX = static_cast<float>(at.x());
+            view_.LastMouseY = static_cast<float>(at.y());
+        }
+    });
+    connect(widget_, &View3DWidget::MouseReleased, this, [this](Qt::MouseButton, QPointF) {
+        if (state_.View.View3DActive) {
+            view_.MouseDragging = false;
+        }
+    });
+    connect(widget_, &View3DWidget::MouseMoved, this, [this](Qt::MouseButtons buttons, QPointF at) {
+        if (!state_.View.View3DActive || buttons == Qt::RightButton) {
+            return;
+        }
+        if (view_.MouseDragging) {
+            TurnScene(scene_,
+                      MouseRotate(view_, static_cast<float>(at.x()), static_cast<float>(at.y())));
+        }
+        Step();
+    });
+    connect(widget_, &View3DWidget::KeyPressed, this,
+            [this](int key, Qt::KeyboardModifiers modifiers) {
+                if (state_.View.View3DActive) {
+                    KeyDown3D(view_, key,
+                              (modifiers &
+                               (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) != 0);
+                }
+            });
+    connect(widget_, &View3DWidget::KeyReleased, this, [this](int key, Qt::KeyboardModifiers) {
+        if (state_.View.View3DActive) {
+            KeyUp3D(view_, key);
+            widget_->update();
+        }
+    });
+    connect(widget_, &View3DWidget::DoubleClicked, this, &View3DHost::DoubleClicked);
+
+    state_.View.View3DActive = true;
+    paused_ = false;
+    clock_(kClockStart);
+    clock_(kClockElapsedTime);
+    timer_.start();
+    return true;
+}
+
+void View3DHost::Stop3DView() {
+    timer_.stop();
+    clock_(kClockStop);
+    state_.View.View3DActive = false;
+    delete widget_;
+    widget_ = nullptr;
+    view_.MouseDragging = false;
+}
+
+void View3DHost::Tick3D() {
+    if (widget_ == nullptr) {
+        return;
+    }
+    const QWidget* window = widget_->window();
+    const bool hidden = !widget_->isVisible() || window->isMinimized();
+    if (hidden != paused_) {
+        clock_(hidden ? kClockStop : kClockStart);
+        paused_ = hidden;
+    }
+    if (!paused_) {
+        Step();
+    }
+}
+
+void View3DHost::Step() {
+    TurnScene(scene_, UpdateCamera(view_, clock_(kClockElapsedTime), device_));
+    widget_->update();
+}
+
+} // namespace lobex

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "View3DWidget.h"
+#include "scene/FrameClock.h"
+#include "view3d/View3DState.h"
+#include "view3d/ViewControl.h"
+#include "view3d/ViewScene.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QTimer;
+
+namespace lobex {
+
+struct AppState;
+class MessageService;
+
+inline constexpr const char* kSoftwareDeviceMessage =
+    "Ваша видеокарта не поддерживает нужный графический режим.\r\n"
+    "Прорисовка будет выполняться программно, скорость работы уменьшится.\r\n"
+    "Пустое черное окно будет являться индикацией неудачной попытки программной прорисовки.";
+inline constexpr const char* kNoDeviceMessage =
+    "Обработка трехмерных изображений не поддерживается данным компьюьером.";
+
+// Starts, runs and stops the 3D view in a place given by its window: picks the device, builds
+// the scene from the model file, drives the frames from the window's timer and turns the
+// view's input into the view logic's calls.
+class View3DHost : public QObject {
+    Q_OBJECT
+public:
+    View3DHost(AppState& state, MessageService& messages, QTimer& timer);
+    ~View3DHost() override;
+
+    // Which OpenGL the machine offers; replaced to try the paths a machine without one takes.
+    std::function<GlDevice()> Probe = ProbeOpenGL;
+
+    // Creates the view as a child of parent, to be placed by the caller. False, after telling
+    // the user, when the machine has no OpenGL the view can use.
+    bool Start3DView(QWidget* parent, const QFont& textFont, const QFont& axisFont);
+    void Stop3DView();
+    // One frame: the camera and the turn, then a redraw. Paused while the view is hidden or its
+    // window minimised.
+    void Tick3D();
+
+    View3DState& View() { return view_; }
+    View3DWidget* Widget() const { return widget_; }
+    DeviceKind Device() const { return device_; }
+    bool Paused() const { return paused_; }
+    void SetAutoRotate(bool on) { view_.AutoRotate = on; }
+    void SetWireframe(bool on) { view_.Wireframe = on; }
+
+signals:
+    // A double click on the view.
+    void DoubleClicked();
+
+private:
+    void Step();
+
+    AppState& state_;
+    MessageService& messages_;
+    QTimer& timer_;
+    View3DState view_;
+    View3DScene scene_;
+    FrameClock clock_;
+    DeviceKind device_ = DeviceKind::Hardware;
+    View3DWidget* widget_ = nullptr;
+    bool paused_ = false;
+};
+
+} // namespace lobex

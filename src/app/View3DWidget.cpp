@@ -1,0 +1,439 @@
+#include "View3DWidget.h"
+
+#include "core/AppState.h"
+#include "view3d/View3DState.h"
+#include "view3d/ViewControl.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+namespace lobex {
+namespace {
+
+// Light as the fixed-function pipeline does, per vertex (Gouraud): global ambient plus each
+// light's ambient, plus each light's diffuse by the cosine to the light, times the material. A
+// vertex without normal gets only the ambient part. Without lighting every vertex is white.
+constexpr const char* kVertexShader = R"(#version 330 core
+layout(location = 0) in vec3 position;
+layout(location = 1) in vec3 normal;
+uniform mat4 world;
+uniform mat4 viewProjection;
+uniform bool lighting;
+uniform vec4 materialDiffuse;
+uniform vec4 materialAmbient;
+uniform vec3 globalAmbient;
+uniform vec3 lightDirection[2];
+uniform vec3 lightDiffuse[2];
+uniform vec3 lightAmbient[2];
+out vec4 color;
+void main() {
+    vec4 placed = world * vec4(position, 1.0);
+    gl_Position = viewProjection * placed;
+    // Direct3D's depth runs 0..1, OpenGL's clip space -1..1.
+    gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;
+    if (!lighting) {
+        color = vec4(1.0);
+        return;
+    }
+    vec3 n = mat3(world) * normal;
+    float len = length(n);
+    n = len > 0.0 ? n / len : vec3(0.0);
+    vec3 ambient = globalAmbient;
+    vec3 diffuse = vec3(0.0);
+    for (int i = 0; i < 2; ++i) {
+        ambient += lightAmbient[i];
+        diffuse += lightDiffuse[i] * max(dot(n, -lightDirection[i]), 0.0);
+    }
+    color = vec4(clamp(materialAmbient.rgb * ambient + materialDiffuse.rgb * diffuse, 0.0, 1.0),
+                 materialDiffuse.a);
+}
+)";
+
+constexpr const char* kFragmentShader = R"(#version 330 core
+in vec4 color;
+out vec4 fragment;
+void main() { fragment = color; }
+)";
+
+struct LineVertex {
+    Vector3 position;
+    Vector3 normal;
+};
+
+// The key codes the view's key table uses.
+int VirtualKey(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_PageUp:
+        return vk::PageUp;
+    case Qt::Key_PageDown:
+        return vk::PageDown;
+    case Qt::Key_End:
+        return vk::End;
+    case Qt::Key_Home:
+        return vk::Home;
+    case Qt::Key_Left:
+        return vk::Left;
+    case Qt::Key_Up:
+        return vk::Up;
+    case Qt::Key_Right:
+        return vk::Right;
+    case Qt::Key_Down:
+        return vk::Down;
+    default:
+        break;
+    }
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
+        return 112 + (qtKey - Qt::Key_F1);
+    }
+    if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)) {
+        return qtKey;
+    }
+    return 0;
+}
+
+bool SoftwareRenderer(const char* renderer) {
+    const QByteArray name = QByteArray(renderer).toLower();
+    return name.contains("llvmpipe") || name.contains("softpipe") || name.contains("software");
+}
+
+// A context of the view's format on an offscreen surface: its renderer's name, or nothing.
+std::optional<QByteArray> TryContext() {
+    QOpenGLContext context;
+    context.setFormat(View3DFormat());
+    QOffscreenSurface surface;
+    surface.setFormat(context.format());
+    surface.create();
+    if (!context.create() || !context.isValid() || !context.makeCurrent(&surface)) {
+        return std::nullopt;
+    }
+    const QSurfaceFormat format = context.format();
+    if (format.version() < qMakePair(3, 3)) {
+        return std::nullopt;
+    }
+    const auto* name = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
+    QByteArray renderer = name != nullptr ? QByteArray(name) : QByteArray();
+    context.doneCurrent();
+    return renderer;
+}
+
+} // namespace
+
+QSurfaceFormat View3DFormat() {
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setVersion(3, 3);
+    format.setProfile(QSurfaceFormat::CoreProfile);
+    format.setDepthBufferSize(16);
+    format.setSamples(0);
+    return format;
+}
+
+GlDevice ProbeOpenGL() {
+    if (auto renderer = TryContext()) {
+        return SoftwareRenderer(renderer->constData()) ? GlDevice::Software : GlDevice::Hardware;
+    }
+    // Mesa reads this when it opens the next screen: its software rasterizer then serves.
+    qputenv("LIBGL_ALWAYS_SOFTWARE", "1");
+    return TryContext() ? GlDevice::Software : GlDevice::None;
+}
+
+struct View3DWidget::GpuMesh {
+    GLuint vao = 0;
+    GLuint vbo = 0;
+    GLuint ibo = 0;
+    // Per subset: first index and count, the triangles of that subset in order.
+    std::vector<std::pair<GLint, GLsizei>> subsets;
+    bool valid = false;
+};
+
+View3DWidget::View3DWidget(View3DScene& scene, View3DState& view, const AppState& state,
+                           QWidget* parent)
+    : QOpenGLWidget(parent), scene_(scene), view_state_(view), state_(state) {
+    setObjectName(QStringLiteral("view3D"));
+    setFormat(View3DFormat());
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+}
+
+View3DWidget::~View3DWidget() {
+    if (ready_ && context() != nullptr) {
+        makeCurrent();
+        ReleaseGpu();
+        doneCurrent();
+    }
+}
+
+void View3DWidget::SetFonts(const QFont& textFont, const QFont& axisFont) {
+    textFont_ = textFont;
+    axisFont_ = axisFont;
+}
+
+void View3DWidget::initializeGL() {
+    ready_ = context() != nullptr && context()->isValid() && initializeOpenGLFunctions();
+    if (!ready_) {
+        return;
+    }
+    // A lost context (the widget moved to another window, the driver reset) takes the GPU
+    // copies with it; they are made again from the scene on the next frame.
+    disconnect(contextLoss_);
+    contextLoss_ = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
+        makeCurrent();
+        ReleaseGpu();
+        if (scene_.RootFrame) {
+            scene_.RootFrame->InvalidateDeviceObjects();
+        }
+        doneCurrent();
+        ready_ = false;
+    });
+
+    program_ = glCreateProgram();
+    for (const auto& [type, source] : {std::pair{GL_VERTEX_SHADER, kVertexShader},
+                                       std::pair{GL_FRAGMENT_SHADER, kFragmentShader}}) {
+        const GLuint shader = glCreateShader(type);
+        glShaderSource(shader, 1, &source, nullptr);
+        glCompileShader(shader);
+        glAttachShader(program_, shader);
+        glDeleteShader(shader);
+    }
+    glLinkProgram(program_);
+    GLint linked = 0;
+    glGetProgramiv(program_, GL_LINK_STATUS, &linked);
+    ready_ = linked != 0;
+
+    glGenVertexArrays(1, &lineVao_);
+    glGenBuffers(1, &lineVbo_);
+    glBindVertexArray(lineVao_);
+    glBindBuffer(GL_ARRAY_BUFFER, lineVbo_);
+    glBufferData(GL_ARRAY_BUFFER, 2 * sizeof(LineVertex), nullptr, GL_DYNAMIC_DRAW);
+    SetVertexLayout();
+    glBindVertexArray(0);
+    if (scene_.RootFrame) {
+        scene_.RootFrame->RestoreDeviceObjects(scene_.Context);
+    }
+}
+
+void View3DWidget::SetVertexLayout() {
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(LineVertex), nullptr);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, sizeof(LineVertex),
+                          reinterpret_cast<void*>(sizeof(Vector3)));
+}
+
+void View3DWidget::DeleteMesh(GpuMesh& mesh) {
+    glDeleteVertexArrays(1, &mesh.vao);
+    glDeleteBuffers(1, &mesh.vbo);
+    glDeleteBuffers(1, &mesh.ibo);
+}
+
+void View3DWidget::ReleaseGpu() {
+    for (const auto& mesh : uploads_) {
+        DeleteMesh(*mesh);
+        mesh->valid = false;
+    }
+    uploads_.clear();
+    glDeleteVertexArrays(1, &lineVao_);
+    glDeleteBuffers(1, &lineVbo_);
+    glDeleteProgram(program_);
+    lineVao_ = lineVbo_ = program_ = 0;
+}
+
+void View3DWidget::resizeGL(int width, int height) {
+    SetProjection(SetupViewAndLights(width, height).Projection);
+}
+
+void View3DWidget::paintGL() {
+    if (!ready_ || !context()->isValid()) {
+        return;
+    }
+    // Meshes the scene no longer holds are dropped from the device.
+    std::erase_if(uploads_, [this](const std::shared_ptr<GpuMesh>& mesh) {
+        if (mesh.use_count() > 1) {
+            return false;
+        }
+        DeleteMesh(*mesh);
+        return true;
+    });
+    const qreal ratio = devicePixelRatioF();
+    SetProjection(
+        ProjectionMatrix(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio)));
+    glUseProgram(program_);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    scene_.Context.renderer = this;
+    Render3DFrame(scene_, *this, view_state_);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glBindVertexArray(0);
+    glUseProgram(0);
+    DrawTextLines();
+}
+
+void View3DWidget::DrawTextLines() {
+    QPainter painter(this);
+    painter.setPen(QColor(255, 255, 255, 192));
+    for (const TextLine& line :
+         TextLines(view_state_, state_.Loaded.Pattern.MaxGain, state_.DecimalSeparator)) {
+        painter.setFont(line.AxisFont ? axisFont_ : textFont_);
+        const QFontMetrics metrics(painter.font());
+        painter.drawText(QPoint(line.Left, line.Top + metrics.ascent()),
+                         QString::fromStdString(line.Text));
+    }
+}
+
+void View3DWidget::Clear(std::uint32_t packed) {
+    const ColorValue c = ColorValueFromPacked(packed);
+    glClearColor(c.r, c.g, c.b, c.a);
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}
+
+void View3DWidget::SetFillMode(bool wireframe, bool lighting) {
+    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    lighting_ = lighting;
+}
+
+void View3DWidget::SetAlphaBlending(bool enabled) {
+    if (enabled) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    } else {
+        glDisable(GL_BLEND);
+    }
+}
+
+void View3DWidget::UploadUniforms(bool lit) {
+    const auto location = [this](const char* name) {
+        return glGetUniformLocation(program_, name);
+    };
+    glUniformMatrix4fv(location("world"), 1, GL_FALSE, world_.data());
+    const Matrix viewProjection = view_ * projection_;
+    glUniformMatrix4fv(location("viewProjection"), 1, GL_FALSE, viewProjection.data());
+    glUniform1i(location("lighting"), lit ? 1 : 0);
+    const ColorValue& d = material_.Diffuse;
+    const ColorValue& a = material_.Ambient;
+    glUniform4f(location("materialDiffuse"), d.r, d.g, d.b, d.a);
+    glUniform4f(location("materialAmbient"), a.r, a.g, a.b, a.a);
+    const ColorValue g = ColorValueFromPacked(ambient_);
+    glUniform3f(location("globalAmbient"), g.r, g.g, g.b);
+    std::array<GLfloat, 6> directions{};
+    std::array<GLfloat, 6> diffuse{};
+    std::array<GLfloat, 6> ambient{};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const DirectionalLight& light = lights_[i];
+        const Vector3 direction = Vec3Normalize(light.Direction);
+        std::memcpy(&directions[3 * i], &direction, sizeof(direction));
+        diffuse[3 * i] = light.Diffuse.r;
+        diffuse[3 * i + 1] = light.Diffuse.g;
+        diffuse[3 * i + 2] = light.Diffuse.b;
+        ambient[3 * i] = light.Ambient.r;
+        ambient[3 * i + 1] = light.Ambient.g;
+        ambient[3 * i + 2] = light.Ambient.b;
+    }
+    glUniform3fv(location("lightDirection"), 2, directions.data());
+    glUniform3fv(location("lightDiffuse"), 2, diffuse.data());
+    glUniform3fv(location("lightAmbient"), 2, ambient.data());
+}
+
+void View3DWidget::DrawSubset(const MeshData& mesh, std::uint32_t subset) {
+    auto gpu = std::static_pointer_cast<GpuMesh>(mesh.DeviceData);
+    if (!gpu || !gpu->valid) {
+        gpu = std::make_shared<GpuMesh>();
+        std::vector<LineVertex> vertices;
+        vertices.reserve(mesh.Vertices.size());
+        for (const MeshVertex& vertex : mesh.Vertices) {
+            vertices.push_back({vertex.Position, vertex.Normal});
+        }
+        // Indices grouped by subset, each subset one run.
+        std::vector<std::uint32_t> indices;
+        indices.reserve(mesh.Indices.size());
+        const std::uint32_t top =
+            mesh.Attributes.empty()
+                ? 0
+                : *std::max_element(mesh.Attributes.begin(), mesh.Attributes.end());
+        gpu->subsets.assign(top + 1, {0, 0});
+        for (std::uint32_t id = 0; id <= top; ++id) {
+            gpu->subsets[id].first = static_cast<GLint>(indices.size());
+            for (std::size_t face = 0; face < mesh.FaceCount(); ++face) {
+                if (face < mesh.Attributes.size() && mesh.Attributes[face] == id) {
+                    indices.insert(indices.end(), mesh.Indices.begin() + 3 * face,
+                                   mesh.Indices.begin() + 3 * face + 3);
+                }
+            }
+            gpu->subsets[id].second = static_cast<GLsizei>(indices.size()) - gpu->subsets[id].first;
+        }
+        glGenVertexArrays(1, &gpu->vao);
+        glGenBuffers(1, &gpu->vbo);
+        glGenBuffers(1, &gpu->ibo);
+        glBindVertexArray(gpu->vao);
+        glBindBuffer(GL_ARRAY_BUFFER, gpu->vbo);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(LineVertex)),
+                     vertices.data(), GL_STATIC_DRAW);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, gpu->ibo);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                     static_cast<GLsizeiptr>(indices.size() * sizeof(std::uint32_t)),
+                     indices.data(), GL_STATIC_DRAW);
+        SetVertexLayout();
+        gpu->valid = true;
+        mesh.DeviceData = gpu;
+        uploads_.push_back(gpu);
+    }
+    if (subset >= gpu->subsets.size() || gpu->subsets[subset].second == 0) {
+        return;
+    }
+    UploadUniforms(lighting_);
+    glBindVertexArray(gpu->vao);
+    const auto [first, count] = gpu->subsets[subset];
+    glDrawElements(
+        GL_TRIANGLES, count, GL_UNSIGNED_INT,
+        reinterpret_cast<void*>(static_cast<std::size_t>(first) * sizeof(std::uint32_t)));
+}
+
+void View3DWidget::DrawLine3D(Vector3 from, Vector3 to, std::uint32_t packed) {
+    SetMaterial(MaterialFromColor(ColorValueFromPacked(packed)));
+    UploadUniforms(lighting_);
+    const LineVertex vertices[2] = {{from, {}}, {to, {}}};
+    glBindVertexArray(lineVao_);
+    glBindBuffer(GL_ARRAY_BUFFER, lineVbo_);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(vertices), vertices);
+    glDrawArrays(GL_LINES, 0, 2);
+}
+
+void View3DWidget::mouseMoveEvent(QMouseEvent* event) {
+    emit MouseMoved(event->buttons(), event->position());
+}
+
+void View3DWidget::mousePressEvent(QMouseEvent* event) {
+    setFocus();
+    emit MousePressed(event->button(), event->position());
+}
+
+void View3DWidget::mouseReleaseEvent(QMouseEvent* event) {
+    emit MouseReleased(event->button(), event->position());
+}
+
+void View3DWidget::mouseDoubleClickEvent(QMouseEvent*) {
+    emit DoubleClicked();
+}
+
+void View3DWidget::keyPressEvent(QKeyEvent* event) {
+    emit KeyPressed(VirtualKey(event->key()), event->modifiers());
+}
+
+void View3DWidget::keyReleaseEvent(QKeyEvent* event) {
+    if (!event->isAutoRepeat()) {
+        emit KeyReleased(VirtualKey(event->key()), event->modifiers());
+    }
+}
+
+} // namespace lobex

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "view3d/ViewScene.h"
+
+#include <QFont>
+#include <QOpenGLFunctions_3_3_Core>
+#include <QOpenGLWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace lobex {
+
+struct AppState;
+struct View3DState;
+
+// What OpenGL this machine offers the 3D view.
+enum class GlDevice { Hardware, Software, None };
+
+// Tries a 3.3 core context with a depth buffer: a hardware driver first, then Mesa's software
+// rasterizer. None when neither gives a valid context.
+GlDevice ProbeOpenGL();
+
+// The surface format the view asks for: OpenGL 3.3 core, 16-bit depth or better, no
+// multisampling (so that what is drawn is exactly what the pipeline computes).
+QSurfaceFormat View3DFormat();
+
+// The 3D view: draws the scene's frame with shaders that light as the fixed-function pipeline
+// does, and the text lines over it with QPainter. It holds no view logic of its own.
+class View3DWidget : public QOpenGLWidget,
+                     public View3DDevice,
+                     protected QOpenGLFunctions_3_3_Core {
+    Q_OBJECT
+public:
+    View3DWidget(View3DScene& scene, View3DState& view, const AppState& state,
+                 QWidget* parent = nullptr);
+    ~View3DWidget() override;
+
+    void SetFonts(const QFont& textFont, const QFont& axisFont);
+    // Whether the context came up; frames are drawn only then.
+    bool ContextReady() const { return ready_; }
+
+    // View3DDevice.
+    Matrix GetWorldTransform() const override { return world_; }
+    void SetWorldTransform(const Matrix& world) override { world_ = world; }
+    void SetMaterial(const Material& material) override { material_ = material; }
+    void SetTexture(const Texture*) override {}
+    void SetAlphaBlending(bool enabled) override;
+    void DrawSubset(const MeshData& mesh, std::uint32_t subset) override;
+    std::shared_ptr<Texture> CreateTextureFromFile(const std::string&, const TextureOptions*,
+                                                   std::uint32_t) override {
+        return nullptr;
+    }
+    void SetProjection(const Matrix& projection) override { projection_ = projection; }
+    void SetViewTransform(const Matrix& view) override { view_ = view; }
+    void SetLights(const std::array<DirectionalLight, 2>& lights) override { lights_ = lights; }
+    void SetAmbient(std::uint32_t packed) override { ambient_ = packed; }
+    void Clear(std::uint32_t packed) override;
+    void SetFillMode(bool wireframe, bool lighting) override;
+    void DrawLine3D(Vector3 from, Vector3 to, std::uint32_t packed) override;
+
+signals:
+    void MouseMoved(Qt::MouseButtons buttons, QPointF position);
+    void MousePressed(Qt::MouseButton button, QPointF position);
+    void MouseReleased(Qt::MouseButton button, QPointF position);
+    void DoubleClicked();
+    void KeyPressed(int key, Qt::KeyboardModifiers modifiers);
+    void KeyReleased(int key, Qt::KeyboardModifiers modifiers);
+
+protected:
+    void initializeGL() override;
+    void resizeGL(int width, int height) override;
+    void paintGL() override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    struct GpuMesh;
+    void ReleaseGpu();
+    // Position then normal, as the shader reads them, for the bound vertex array.
+    void SetVertexLayout();
+    void DeleteMesh(GpuMesh& mesh);
+    void UploadUniforms(bool lit);
+    void DrawTextLines();
+
+    View3DScene& scene_;
+    View3DState& view_state_;
+    const AppState& state_;
+    QFont textFont_;
+    QFont axisFont_;
+    bool ready_ = false;
+    QMetaObject::Connection contextLoss_;
+
+    GLuint program_ = 0;
+    GLuint lineVao_ = 0;
+    GLuint lineVbo_ = 0;
+    std::vector<std::shared_ptr<GpuMesh>> uploads_;
+
+    Matrix world_ = MatrixIdentity();
+    Matrix view_ = MatrixIdentity();
+    Matrix projection_ = MatrixIdentity();
+    Material material_;
+    std::array<DirectionalLight, 2> lights_{};
+    std::uint32_t ambient_ = kSetupAmbient;
+    bool lighting_ = true;
+};
+
+} // namespace lobex

@@ -1,0 +1,172 @@
+#include "ViewScene.h"
+
+#include "ViewControl.h"
+#include "core/TextRules.h"
+#include "scene/CD3DMesh.h"
+#include "scene/MeshData.h"
+
+namespace lobex {
+
+std::array<DirectionalLight, 2> SetupLights() {
+    return {
+        {{kLightColor, kLightColor, Vec3Normalize({-1.0f, -1.0f, -1.0f})},
+         {{0.8f, 0.8f, 0.8f, 1.0f}, {0.4f, 0.4f, 0.4f, 1.0f}, Vec3Normalize({0.0f, -0.2f, 1.0f})}}};
+}
+
+std::array<DirectionalLight, 2> FrameLights() {
+    auto lights = SetupLights();
+    for (DirectionalLight& light : lights) {
+        light.Diffuse = light.Ambient = kLightColor;
+    }
+    return lights;
+}
+
+Material SetupMaterial() {
+    return MaterialFromColor({0.2f, 0.2f, 0.2f, 1.0f});
+}
+
+ViewSetup SetupViewAndLights(int width, int height) {
+    return {ProjectionMatrix(width, height), SetupLights(), SetupMaterial(), kSetupAmbient};
+}
+
+std::vector<Line3D> AxisLines() {
+    const std::uint32_t c = kAxisColor;
+    return {
+        {{-1.1f, 0.0f, 0.0f}, {1.1f, 0.0f, 0.0f}, c},
+        {{0.0f, 0.0f, -1.1f}, {0.0f, 0.0f, 1.1f}, c},
+        {{0.0f, 0.0f, 0.0f}, {0.0f, 1.1f, 0.0f}, c},
+        // X at the end of the axis along scene z.
+        {{0.0f, 0.025f, 1.14f}, {0.0f, -0.025f, 1.12f}, c},
+        {{0.0f, 0.025f, 1.12f}, {0.0f, -0.025f, 1.14f}, c},
+        // Y at the end of the axis along scene x.
+        {{1.12f, 0.025f, 0.0f}, {1.13f, 0.0f, 0.0f}, c},
+        {{1.13f, 0.0f, 0.0f}, {1.14f, 0.025f, 0.0f}, c},
+        {{1.13f, 0.0f, 0.0f}, {1.13f, -0.025f, 0.0f}, c},
+        // Z at the top of the upward axis.
+        {{0.0f, 1.1f, 0.025f}, {0.0f, 1.1f, 0.05f}, c},
+        {{0.0f, 1.1f, 0.05f}, {0.0f, 1.05f, 0.025f}, c},
+        {{0.0f, 1.05f, 0.025f}, {0.0f, 1.05f, 0.05f}, c},
+    };
+}
+
+std::vector<Line3D> AntennaWireLines(const AntennaDescription& antenna) {
+    std::vector<Line3D> lines;
+    lines.reserve(antenna.Wires.size());
+    for (const AntennaWire& wire : antenna.Wires) {
+        lines.push_back({wire.End1, wire.End2, kWireColor});
+    }
+    return lines;
+}
+
+std::vector<TextLine> TextLines(const View3DState& view, float maxGain,
+                                std::string_view decimalSeparator) {
+    std::vector<TextLine> lines{{10, 10, true, "Lobex"}};
+    if (view.AntennaLoaded) {
+        lines.push_back({10, 30, false, view.Antenna.AntennaName});
+        lines.push_back({10, 45, false, "f=" + view.Antenna.FrequencyText + "MHz"});
+        lines.push_back(
+            {10, 60, false, "Ga=" + FormatPattern(maxGain, "#0.00", decimalSeparator) + "dBi"});
+    }
+    return lines;
+}
+
+void CreateSceneFrames(View3DScene& scene, const std::string& modelFile) {
+    scene.RootFrame = CreateFrame();
+    scene.RootFrame->SetOrientation(
+        QuaternionRotationAxis({0.0f, 1.0f, 0.0f}, 90.0f / 180.0f * kViewPi));
+
+    scene.GroundFrame = CreateFrame(scene.RootFrame.get());
+    scene.GroundFrame->AddD3DXMesh(CreateBoxMesh(2.0f, 0.005f, 2.0f))
+        ->SetMaterialOverride(MaterialFromColor(ColorValueFromPacked(kGroundColor)));
+
+    scene.PatternFrame = CreateFrame(scene.RootFrame.get());
+    auto pattern = std::make_shared<CD3DMesh>();
+    pattern->InitFromFile(scene.Context, modelFile);
+    pattern->SetFVF(kFvfPositionNormalTexture);
+    pattern->SetMaterialCount(std::max(pattern->GetMaterialCount(), 1));
+    pattern->SetMaterial(0, MaterialFromColor(ColorValueFromPacked(kPatternColor)));
+    pattern->Optimize();
+    scene.PatternFrame->AddMesh(pattern);
+    scene.AntennaFrame.reset();
+    scene.SceneReady = true;
+}
+
+void BuildFeedMarkers(View3DScene& scene, const AntennaDescription& antenna) {
+    if (!scene.RootFrame) {
+        return;
+    }
+    const MeshData sphere = CreateSphereMesh(0.025f, 8, 8);
+    if (scene.AntennaFrame) {
+        scene.AntennaFrame->Destroy();
+    }
+    const Material marker = MaterialFromColor(ColorValueFromPacked(kMarkerColor));
+    scene.AntennaFrame = CreateFrame(scene.RootFrame.get());
+    for (std::size_t i = 0; i < antenna.Sources.size(); ++i) {
+        auto frame = CreateFrame(scene.AntennaFrame.get());
+        frame->SetPosition(antenna.Sources[i].Position);
+        frame->AddD3DXMesh(sphere)->SetMaterialOverride(marker);
+        frame->ComputeBoundingVolumes();
+        frame->ObjectName = "Source" + std::to_string(i);
+    }
+}
+
+void TurnScene(View3DScene& scene, float angle) {
+    if (scene.RootFrame && angle != 0.0f) {
+        scene.RootFrame->AddRotation(CombineMode::Before, {0.0f, 1.0f, 0.0f}, angle);
+    }
+}
+
+namespace {
+
+// Draws the root frame with only one of its children enabled. Each pass starts from the identity
+// so that the root's turn applies once: markers and ground stay with the pattern and the wires.
+void RenderPass(View3DScene& scene, View3DDevice& device, CD3DFrame* only) {
+    device.SetWorldTransform(MatrixIdentity());
+    for (CD3DFrame* frame :
+         {scene.PatternFrame.get(), scene.GroundFrame.get(), scene.AntennaFrame.get()}) {
+        if (frame != nullptr) {
+            frame->Enabled = frame == only;
+        }
+    }
+    scene.RootFrame->Render(scene.Context);
+}
+
+void DrawLines(View3DDevice& device, const std::vector<Line3D>& lines) {
+    for (const Line3D& line : lines) {
+        device.DrawLine3D(line.From, line.To, line.Color);
+    }
+}
+
+} // namespace
+
+void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& view) {
+    if (!scene.SceneReady || !scene.RootFrame) {
+        return;
+    }
+    scene.Context.renderer = &device;
+    scene.RootFrame->UpdateFrames();
+    device.Clear(kClearColor);
+    device.SetLights(FrameLights());
+    device.SetAmbient(kFrameAmbient);
+    device.SetFillMode(view.Wireframe, !view.Wireframe || view.WireLighting);
+    device.SetViewTransform(ViewMatrix(view));
+
+    if (view.PatternVisible) {
+        RenderPass(scene, device, scene.PatternFrame.get());
+    }
+    device.SetWorldTransform(scene.RootFrame->GetMatrix());
+    if (view.AxesVisible) {
+        DrawLines(device, AxisLines());
+    }
+    if (view.WiresVisible && view.AntennaLoaded) {
+        DrawLines(device, AntennaWireLines(view.Antenna));
+        if (scene.AntennaFrame) {
+            RenderPass(scene, device, scene.AntennaFrame.get());
+        }
+    }
+    if (view.GroundVisible) {
+        RenderPass(scene, device, scene.GroundFrame.get());
+    }
+}
+
+} // namespace lobex

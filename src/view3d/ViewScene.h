@@ -1,0 +1,119 @@
+#pragma once
+
+#include "AntennaDescription.h"
+#include "View3DState.h"
+#include "scene/CD3DFrame.h"
+#include "scene/Material.h"
+#include "scene/Renderer.h"
+#include "scene/SceneContext.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lobex {
+
+// The view's fixed colours, packed alpha, red, green, blue.
+inline constexpr std::uint32_t kClearColor = 0xFF808080U;
+inline constexpr std::uint32_t kSetupAmbient = 0xFF101010U;
+inline constexpr std::uint32_t kFrameAmbient = 0xFF333333U;
+inline constexpr std::uint32_t kPatternColor = 0xFF4040F0U;
+inline constexpr std::uint32_t kGroundColor = 0x40C0C0C0U;
+inline constexpr std::uint32_t kAxisColor = 0xFFC0C000U;
+inline constexpr std::uint32_t kWireColor = 0xFFFF0000U;
+inline constexpr std::uint32_t kMarkerColor = 0xFF00F000U;
+inline constexpr std::uint32_t kTextColor = 0xC0FFFFFFU;
+inline constexpr ColorValue kLightColor{0.5f, 0.5f, 0.5f, 1.0f};
+
+// A directional light as the fixed-function pipeline lights with it: colours and the direction
+// the light travels in (scene space).
+struct DirectionalLight {
+    ColorValue Diffuse;
+    ColorValue Ambient;
+    Vector3 Direction;
+};
+
+// The two lights as each frame sets them: both take the light colour for diffuse and ambient.
+std::array<DirectionalLight, 2> FrameLights();
+// The two lights as the set-up leaves them, before the first frame.
+std::array<DirectionalLight, 2> SetupLights();
+// The device material of the set-up: a dark grey for whatever has no material of its own.
+Material SetupMaterial();
+
+// How the device draws at set-up: projection, lights, material and global ambient.
+struct ViewSetup {
+    Matrix Projection;
+    std::array<DirectionalLight, 2> Lights;
+    Material DeviceMaterial;
+    std::uint32_t Ambient = kSetupAmbient;
+};
+ViewSetup SetupViewAndLights(int width, int height);
+
+// The graphics device of the view: what the scene draws through, and the frame-level state the
+// view sets on top of it.
+class View3DDevice : public Renderer {
+public:
+    virtual void SetProjection(const Matrix& projection) = 0;
+    virtual void SetViewTransform(const Matrix& view) = 0;
+    virtual void SetLights(const std::array<DirectionalLight, 2>& lights) = 0;
+    virtual void SetAmbient(std::uint32_t packed) = 0;
+    virtual void Clear(std::uint32_t packed) = 0;
+    // Wireframe draws only the edges; lighting off draws every vertex white.
+    virtual void SetFillMode(bool wireframe, bool lighting) = 0;
+    // A line with the current world transform, lit as a vertex without normal: the colour
+    // becomes the material's diffuse and ambient.
+    virtual void DrawLine3D(Vector3 from, Vector3 to, std::uint32_t packed) = 0;
+};
+
+struct Line3D {
+    Vector3 From;
+    Vector3 To;
+    std::uint32_t Color = 0;
+};
+
+// The three axes and their letters X, Y, Z in the axis colour (scene space: the pattern's x is
+// the scene's z, its y the scene's x, its z the scene's y).
+std::vector<Line3D> AxisLines();
+// The wires of the antenna, red.
+std::vector<Line3D> AntennaWireLines(const AntennaDescription& antenna);
+
+// A text line in the corner of the view: its top left corner in pixels, whether it uses the
+// larger axis-letter font, and its text.
+struct TextLine {
+    int Left = 0;
+    int Top = 0;
+    bool AxisFont = false;
+    std::string Text;
+};
+// "Lobex", then, with an antenna loaded, its name, "f=<frequency>MHz" and the peak gain
+// "Ga=<gain>dBi" written with the user's decimal symbol.
+std::vector<TextLine> TextLines(const View3DState& view, float maxGain,
+                                std::string_view decimalSeparator);
+
+// The frames of the view: the root turned by the rotations, the ground plate, the pattern loaded
+// from the model file and the feed markers of the antenna.
+struct View3DScene {
+    SceneContext Context;
+    std::shared_ptr<CD3DFrame> RootFrame;
+    std::shared_ptr<CD3DFrame> GroundFrame;
+    std::shared_ptr<CD3DFrame> PatternFrame;
+    std::shared_ptr<CD3DFrame> AntennaFrame;
+    bool SceneReady = false;
+};
+
+// Builds the frame tree and loads the binary model file into the pattern frame. A model that
+// cannot be read leaves the pattern empty; the view still runs.
+void CreateSceneFrames(View3DScene& scene, const std::string& modelFile);
+// One small green sphere per feed point, under a new antenna frame.
+void BuildFeedMarkers(View3DScene& scene, const AntennaDescription& antenna);
+// Turns the pattern (and all it carries) about the scene's upward axis.
+void TurnScene(View3DScene& scene, float angle);
+
+// Draws one frame on the device: the pattern, axes, wires and markers and the ground as the
+// view's flags say. The text lines are not drawn here (they go over the picture afterwards).
+void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& view);
+
+} // namespace lobex

@@ -1,0 +1,216 @@
+#include "app/View3DHost.h"
+#include "app/View3DWidget.h"
+
+#include "LoadHarness.h"
+#include "PatternGrids.h"
+#include "Recorders.h"
+#include "core/AppState.h"
+#include "view3d/ModelFile.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace lobex {
+namespace {
+
+// What the view shows of a pattern at a given size, straight from the framebuffer.
+struct RenderedView {
+    explicit RenderedView(const FarFieldGrid& grid, int width = 400, int height = 240,
+                          float cameraHeight = 0.0f) {
+        PatternMesh mesh = test::BuiltMesh(grid);
+        CreateSceneFrames(scene, folder.Write("temp.x", BinaryModelBytes(mesh)));
+        view.PatternVisible = true;
+        // As far back as the camera goes, level with the pattern's centre unless asked
+        // otherwise: the whole surface is in view and a sphere projects as a circle.
+        view.CameraPosition = {0.0f, cameraHeight, -3.0f};
+        UpdateCamera(view, 0.0f, DeviceKind::Hardware);
+        widget = std::make_unique<View3DWidget>(scene, view, state);
+        widget->resize(width, height);
+        widget->show();
+    }
+    QImage Grab() {
+        QImage image = widget->grabFramebuffer();
+        EXPECT_TRUE(widget->ContextReady());
+        return image.convertToFormat(QImage::Format_RGB32);
+    }
+    // Where a scene point lands in the picture.
+    QPoint Project(Vector3 point) const {
+        const Matrix transform = scene.RootFrame->GetMatrix() * ViewMatrix(view) *
+                                 ProjectionMatrix(widget->width(), widget->height());
+        const Vector3 ndc = Vec3TransformCoord(point, transform);
+        return {static_cast<int>((ndc.x + 1.0f) / 2.0f * static_cast<float>(widget->width())),
+                static_cast<int>((1.0f - ndc.y) / 2.0f * static_cast<float>(widget->height()))};
+    }
+
+    test::TempFolder folder;
+    AppState state;
+    View3DState view;
+    View3DScene scene;
+    std::unique_ptr<View3DWidget> widget;
+};
+
+bool IsClear(QRgb pixel) {
+    return pixel == qRgb(0x80, 0x80, 0x80);
+}
+
+// A line is one pixel wide: look around where it should be.
+bool AxisColourNear(const QImage& image, QPoint at) {
+    for (int dy = -2; dy <= 2; ++dy) {
+        for (int dx = -2; dx <= 2; ++dx) {
+            const QRgb pixel = image.pixel(at + QPoint(dx, dy));
+            if (qRed(pixel) > 180 && qGreen(pixel) > 180 && qBlue(pixel) < 60) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool IsPattern(QRgb pixel) {
+    return qBlue(pixel) > 150 && qBlue(pixel) > qRed(pixel) + 60;
+}
+
+FarFieldGrid Isotropic() {
+    return test::MakeGrid(10.0f, 10.0f, [](float, float) { return 0.0f; });
+}
+
+TEST(View3DRender, AnIsotropicPatternIsARoundBlueDiscOnTheGreyBackground) {
+    RenderedView rendered(Isotropic(), 480, 200);
+    const QImage image = rendered.Grab();
+    for (const QPoint corner : {QPoint(image.width() - 1, image.height() - 1),
+                                QPoint(image.width() - 1, 0), QPoint(0, image.height() - 1)}) {
+        EXPECT_TRUE(IsClear(image.pixel(corner))) << corner.x() << "," << corner.y();
+    }
+    EXPECT_TRUE(IsPattern(image.pixel(image.width() / 2, image.height() / 2)));
+    // The disc's width and height along the centre lines.
+    int across = 0;
+    int down = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        across += IsPattern(image.pixel(x, image.height() / 2)) ? 1 : 0;
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        down += IsPattern(image.pixel(image.width() / 2, y)) ? 1 : 0;
+    }
+    EXPECT_GT(down, 100);
+    EXPECT_NEAR(across, down, 4); // a few edge pixels of a 10-degree polygon
+}
+
+TEST(View3DRender, TheStrongestLobeLandsWhereItsDirectionProjects) {
+    // One lobe towards azimuth 0 on the horizon: the pattern's x, which the root's quarter turn
+    // points to the right of the picture.
+    RenderedView rendered(test::MakeGrid(10.0f, 10.0f, [](float zenith, float azimuth) {
+        const float degree = 3.14159265f / 180.0f;
+        return 20.0f * std::sin(zenith * degree) * std::cos(azimuth * degree) - 10.0f;
+    }));
+    const QImage image = rendered.Grab();
+    const QPoint tip = rendered.Project({0.0f, 0.0f, 0.9f});
+    EXPECT_GT(tip.x(), image.width() * 3 / 5);
+    ASSERT_TRUE(image.rect().contains(tip));
+    EXPECT_TRUE(IsPattern(image.pixel(tip)));
+    // The opposite direction is empty.
+    const QPoint back = rendered.Project({0.0f, 0.0f, -0.9f});
+    EXPECT_TRUE(IsClear(image.pixel(back)));
+}
+
+TEST(View3DRender, AxesAndGroundAppearOnlyWithTheirKeys) {
+    // From above, so that the plate shows its top.
+    RenderedView rendered(Isotropic(), 400, 240, 0.5f);
+    rendered.view.PatternVisible = false;
+    const QPoint top = rendered.Project({0.0f, 1.09f, 0.0f});
+    const QPoint front = rendered.Project({0.0f, 0.0f, -0.9f});
+    QImage image = rendered.Grab();
+    EXPECT_FALSE(AxisColourNear(image, top));
+    EXPECT_TRUE(IsClear(image.pixel(front)));
+
+    KeyUp3D(rendered.view, vk::F4);
+    KeyUp3D(rendered.view, vk::F3);
+    image = rendered.Grab();
+    EXPECT_TRUE(AxisColourNear(image, top));
+    EXPECT_FALSE(IsClear(image.pixel(front))); // the translucent plate over the grey
+}
+
+TEST(View3DRender, WireframeLeavesTheBackgroundBetweenEdgesAndTheCornerSaysLobex) {
+    RenderedView rendered(Isotropic());
+    rendered.view.Wireframe = true;
+    const QImage image = rendered.Grab();
+    // Inside the disc: edges in white (no lighting) with the background between them.
+    int clear = 0;
+    int white = 0;
+    const QPoint centre = image.rect().center();
+    for (int y = centre.y() - 40; y < centre.y() + 40; ++y) {
+        for (int x = centre.x() - 40; x < centre.x() + 40; ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            clear += IsClear(pixel) ? 1 : 0;
+            white += pixel == qRgb(255, 255, 255) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(clear, 80 * 80 / 4);
+    EXPECT_GT(white, 80 * 80 / 20);
+    EXPECT_FALSE(IsPattern(image.pixel(centre))); // no solid fill
+    // The name in the top left corner: light pixels there.
+    int text = 0;
+    for (int y = 10; y < 30; ++y) {
+        for (int x = 10; x < 60; ++x) {
+            text += qRed(image.pixel(x, y)) > 200 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(text, 10);
+}
+
+// A host whose machine offers the given OpenGL, with its messages recorded.
+struct HostWithDevice {
+    explicit HostWithDevice(GlDevice device) {
+        host.Probe = [device] {
+            return device;
+        };
+    }
+    AppState state;
+    test::RecordingMessages messages;
+    QTimer timer;
+    View3DHost host{state, messages, timer};
+    QWidget parent;
+};
+
+TEST(View3DRender, WithoutOpenGLTheViewDoesNotStartAndSaysWhy) {
+    AppState state;
+    test::RecordingMessages messages;
+    QTimer timer;
+    View3DHost host(state, messages, timer);
+    host.Probe = [] {
+        return GlDevice::None;
+    };
+    QWidget parent;
+    EXPECT_FALSE(host.Start3DView(&parent, QFont(), QFont()));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{kNoDeviceMessage});
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(host.Widget(), nullptr);
+    EXPECT_FALSE(state.View.View3DActive);
+    EXPECT_FALSE(timer.isActive());
+}
+
+TEST(View3DRender, TheSoftwareRasterizerIsAnnouncedAndMovesByTheFixedStep) {
+    AppState state;
+    test::RecordingMessages messages;
+    QTimer timer;
+    View3DHost host(state, messages, timer);
+    host.Probe = [] {
+        return GlDevice::Software;
+    };
+    QWidget parent;
+    ASSERT_TRUE(host.Start3DView(&parent, QFont(), QFont()));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{kSoftwareDeviceMessage});
+    EXPECT_EQ(host.Device(), DeviceKind::Software);
+    EXPECT_TRUE(state.View.View3DActive);
+    EXPECT_TRUE(timer.isActive());
+    host.Stop3DView();
+    EXPECT_FALSE(state.View.View3DActive);
+    EXPECT_FALSE(timer.isActive());
+}
+
+} // namespace
+} // namespace lobex

@@ -1,0 +1,229 @@
+#include "view3d/ViewControl.h"
+
+#include "SceneTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace lobex {
+namespace {
+
+using test::ExpectNear;
+
+// The software device moves by the fixed step 0.05, so one update is known exactly: the step is
+// 0.05 x 5/4 and the camera moves by velocity x step.
+constexpr float kStep = 0.05f * 5.0f / 4.0f;
+
+View3DState Holding(int key) {
+    View3DState view;
+    view.KeyDown3D[static_cast<std::size_t>(key)] = true;
+    return view;
+}
+
+TEST(ViewControl, EachArrowHomeAndEndKeyMovesTheCameraAlongItsAxis) {
+    const struct {
+        int key;
+        Vector3 velocity;
+    } cases[] = {
+        {vk::Left, {kStep, 0, 0}}, {vk::Right, {-kStep, 0, 0}}, {vk::Down, {0, kStep, 0}},
+        {vk::Up, {0, -kStep, 0}},  {vk::Home, {0, 0, kStep}},   {vk::End, {0, 0, -kStep}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        View3DState view = Holding(c.key);
+        UpdateCamera(view, 0.5f, DeviceKind::Software);
+        ExpectNear(view.CameraVelocity, c.velocity);
+        // At pitch 0 camera space and scene space share their axes.
+        ExpectNear(view.CameraPosition, Vector3{0.0f, 0.25f, -2.5f} + c.velocity * kStep);
+        EXPECT_EQ(view.CameraMatrix(3, 0), view.CameraPosition.x);
+        EXPECT_EQ(view.CameraMatrix(3, 2), view.CameraPosition.z);
+    }
+}
+
+TEST(ViewControl, PageKeysPitchTheCameraAndMoveItVertically) {
+    View3DState up = Holding(vk::PageUp);
+    UpdateCamera(up, 0.0f, DeviceKind::Software);
+    EXPECT_FLOAT_EQ(up.PitchVelocity, 3 * kStep);
+    EXPECT_FLOAT_EQ(up.CameraVelocity.y, kStep);
+    EXPECT_FLOAT_EQ(up.CameraPitch, 3 * kStep * (0.05f / 5.0f));
+
+    // The pitch never goes below level.
+    View3DState down = Holding(vk::PageDown);
+    UpdateCamera(down, 0.0f, DeviceKind::Software);
+    EXPECT_FLOAT_EQ(down.PitchVelocity, -3 * kStep);
+    EXPECT_EQ(down.CameraPitch, 0.0f);
+}
+
+TEST(ViewControl, HeldKeysStopTheCameraAtTheLimits) {
+    const struct {
+        int key;
+        float Vector3::*axis;
+        float limit;
+    } cases[] = {
+        {vk::End, &Vector3::z, -3.0f}, {vk::Home, &Vector3::z, -1.5f},
+        {vk::Left, &Vector3::x, 0.5f}, {vk::Right, &Vector3::x, -0.5f},
+        {vk::Up, &Vector3::y, -0.5f},  {vk::Down, &Vector3::y, 1.5f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        View3DState view = Holding(c.key);
+        for (int i = 0; i < 400; ++i) {
+            UpdateCamera(view, 0.01f, DeviceKind::Software);
+        }
+        EXPECT_EQ(view.CameraPosition.*c.axis, c.limit);
+    }
+    View3DState pitching = Holding(vk::PageUp);
+    for (int i = 0; i < 2000; ++i) {
+        UpdateCamera(pitching, 0.01f, DeviceKind::Software);
+    }
+    EXPECT_EQ(pitching.CameraPitch, kPitchMax);
+}
+
+TEST(ViewControl, WithoutKeysTheCameraSlowsDownByATenthPerUpdate) {
+    View3DState view;
+    view.CameraVelocity = {1.0f, -2.0f, 0.5f};
+    view.PitchVelocity = 1.0f;
+    UpdateCamera(view, 0.0f, DeviceKind::Software);
+    ExpectNear(view.CameraVelocity, {0.9f, -1.8f, 0.45f});
+    EXPECT_FLOAT_EQ(view.PitchVelocity, 0.9f);
+}
+
+TEST(ViewControl, MovementTimeIsClockTimeScaledOrTheSoftwareDevicesFixedStep) {
+    const struct {
+        DeviceKind device;
+        float elapsed;
+        float frameStep;
+    } cases[] = {
+        {DeviceKind::Hardware, 0.01f, 0.013f},
+        {DeviceKind::Hardware, 0.5f, 0.65f},
+        {DeviceKind::Software, 0.01f, 0.05f},
+        {DeviceKind::Software, 2.0f, 0.05f},
+    };
+    for (const auto& c : cases) {
+        View3DState view;
+        UpdateCamera(view, c.elapsed, c.device);
+        EXPECT_FLOAT_EQ(view.FrameStep, c.frameStep) << c.elapsed;
+    }
+}
+
+TEST(ViewControl, AutoRotationTurnsAboutPoint408RadiansPerClockSecondUnlessDragging) {
+    const struct {
+        bool autoRotate;
+        bool dragging;
+        DeviceKind device;
+        float expected;
+    } cases[] = {
+        {true, false, DeviceKind::Hardware, 0.40840f},
+        // The software device's fixed step is for the camera only.
+        {true, false, DeviceKind::Software, 0.40840f},
+        {true, true, DeviceKind::Hardware, 0.0f},
+        {false, false, DeviceKind::Hardware, 0.0f},
+    };
+    for (const auto& c : cases) {
+        View3DState view;
+        view.AutoRotate = c.autoRotate;
+        view.MouseDragging = c.dragging;
+        EXPECT_NEAR(UpdateCamera(view, 1.0f, c.device), c.expected, 1e-5f); // 3.1415/10 x 1.3
+    }
+}
+
+TEST(ViewControl, NegativeClockTimeChangesNothing) {
+    View3DState view = Holding(vk::Left);
+    view.AutoRotate = true;
+    EXPECT_EQ(UpdateCamera(view, -1.0f, DeviceKind::Hardware), 0.0f);
+    EXPECT_EQ(view.CameraVelocity, Vector3{});
+    EXPECT_EQ(view.CameraPosition, (Vector3{0.0f, 0.25f, -2.5f}));
+}
+
+TEST(ViewControl, ADragTurnsByAFixedAngleWhateverItsLength) {
+    const struct {
+        float x;
+        float angle;
+    } moves[] = {{101.0f, -0.05f}, {400.0f, -0.05f}, {398.0f, 0.05f}, {398.0f, 0.0f}};
+    View3DState view;
+    view.LastMouseX = 100.0f;
+    for (const auto& move : moves) {
+        EXPECT_FLOAT_EQ(MouseRotate(view, move.x, 7.0f), move.angle) << move.x;
+        EXPECT_EQ(view.LastMouseX, move.x);
+        EXPECT_EQ(view.LastMouseY, 7.0f);
+    }
+}
+
+TEST(ViewControl, FunctionKeysToggleTheirFlagOnRelease) {
+    const struct {
+        int key;
+        bool View3DState::*flag;
+    } cases[] = {
+        {vk::F2, &View3DState::WiresVisible},
+        {vk::F3, &View3DState::GroundVisible},
+        {vk::F4, &View3DState::AxesVisible},
+        {vk::F5, &View3DState::PatternVisible},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        View3DState view;
+        KeyDown3D(view, c.key, false);
+        EXPECT_FALSE(view.*c.flag); // only the release toggles
+        EXPECT_TRUE(view.KeyDown3D[static_cast<std::size_t>(c.key)]);
+        KeyUp3D(view, c.key);
+        EXPECT_TRUE(view.*c.flag);
+        EXPECT_FALSE(view.KeyDown3D[static_cast<std::size_t>(c.key)]);
+        KeyUp3D(view, c.key);
+        EXPECT_FALSE(view.*c.flag);
+    }
+}
+
+TEST(ViewControl, F7SwitchesLightingOnlyInWireframeAndF6ResetsTheCamera) {
+    View3DState view;
+    KeyUp3D(view, vk::F7);
+    EXPECT_FALSE(view.WireLighting);
+    view.Wireframe = true;
+    KeyUp3D(view, vk::F7);
+    EXPECT_TRUE(view.WireLighting);
+
+    view.CameraPosition = {0.5f, 1.0f, -1.5f};
+    view.PitchVelocity = 3.0f;
+    KeyUp3D(view, vk::F6);
+    EXPECT_EQ(view.CameraPosition, (Vector3{0.0f, 0.25f, -2.5f}));
+    EXPECT_EQ(view.PitchVelocity, 0.0f);
+}
+
+TEST(ViewControl, OnlyF2WithAModifierAsksForAnAntenna) {
+    View3DState view;
+    EXPECT_TRUE(KeyDown3D(view, vk::F2, true));
+    EXPECT_FALSE(KeyDown3D(view, vk::F2, false));
+    EXPECT_FALSE(KeyDown3D(view, vk::F3, true));
+    EXPECT_FALSE(KeyDown3D(view, 999, true)); // outside the table: ignored
+}
+
+// Pixel offsets from the centre of a width x height target of a point in view space.
+std::pair<float, float> PixelOffset(Vector3 point, int width, int height) {
+    const Vector3 ndc = Vec3TransformCoord(point, ProjectionMatrix(width, height));
+    return {ndc.x * static_cast<float>(width) / 2.0f, ndc.y * static_cast<float>(height) / 2.0f};
+}
+
+TEST(ViewControl, ASphereStaysRoundInWideTallAndSquareViews) {
+    const int sizes[][2] = {{800, 600}, {1800, 500}, {400, 1000}, {300, 300}};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(size[0]);
+        // The top and the right-hand side of a unit sphere 2.5 in front of the camera.
+        const auto [rightX, rightY] = PixelOffset({1.0f, 0.0f, 2.5f}, size[0], size[1]);
+        const auto [topX, topY] = PixelOffset({0.0f, 1.0f, 2.5f}, size[0], size[1]);
+        EXPECT_NEAR(rightX, topY, 0.01f);
+        EXPECT_EQ(rightY, 0.0f);
+        EXPECT_EQ(topX, 0.0f);
+        EXPECT_GT(rightX, 10.0f);
+    }
+}
+
+TEST(ViewControl, ProjectionMapsTheNearAndFarPlanesToDepthZeroAndOne) {
+    const Matrix projection = ProjectionMatrix(640, 480);
+    EXPECT_NEAR(Vec3TransformCoord({0, 0, 0.1f}, projection).z, 0.0f, 1e-6f);
+    EXPECT_NEAR(Vec3TransformCoord({0, 0, 10.0f}, projection).z, 1.0f, 1e-6f);
+    // A target without area falls back to a square aspect.
+    EXPECT_EQ(ProjectionMatrix(0, 480), ProjectionMatrix(5, 5));
+}
+
+} // namespace
+} // namespace lobex

@@ -1,0 +1,236 @@
+#include "view3d/ViewScene.h"
+
+#include "PatternGrids.h"
+#include "SceneTestSupport.h"
+#include "view3d/ModelFile.h"
+#include "view3d/ViewControl.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace lobex {
+namespace {
+
+// Records what a frame asks of the device.
+class RecordingDevice final : public View3DDevice {
+public:
+    struct Draw {
+        std::size_t triangles;
+        Material material;
+        Matrix world;
+        bool blending;
+    };
+
+    Matrix GetWorldTransform() const override { return world; }
+    void SetWorldTransform(const Matrix& matrix) override { world = matrix; }
+    void SetMaterial(const Material& value) override { material = value; }
+    void SetTexture(const Texture*) override {}
+    void SetAlphaBlending(bool enabled) override { blending = enabled; }
+    void DrawSubset(const MeshData& mesh, std::uint32_t subset) override {
+        const auto count = std::count(mesh.Attributes.begin(), mesh.Attributes.end(), subset);
+        draws.push_back({static_cast<std::size_t>(count), material, world, blending});
+    }
+    std::shared_ptr<Texture> CreateTextureFromFile(const std::string&, const TextureOptions*,
+                                                   std::uint32_t) override {
+        return nullptr;
+    }
+    void SetProjection(const Matrix&) override {}
+    void SetViewTransform(const Matrix& matrix) override { view = matrix; }
+    void SetLights(const std::array<DirectionalLight, 2>& value) override { lights = value; }
+    void SetAmbient(std::uint32_t packed) override { ambient = packed; }
+    void Clear(std::uint32_t packed) override { clears.push_back(packed); }
+    void SetFillMode(bool wire, bool lit) override {
+        wireframe = wire;
+        lighting = lit;
+    }
+    void DrawLine3D(Vector3 from, Vector3 to, std::uint32_t packed) override {
+        lines.push_back({from, to, packed});
+    }
+
+    Matrix world = MatrixIdentity();
+    Matrix view = MatrixIdentity();
+    Material material;
+    bool blending = false;
+    std::array<DirectionalLight, 2> lights{};
+    std::uint32_t ambient = 0;
+    std::vector<std::uint32_t> clears;
+    bool wireframe = false;
+    bool lighting = false;
+    std::vector<Draw> draws;
+    std::vector<Line3D> lines;
+};
+
+bool SameColor(const ColorValue& color, std::uint32_t packed) {
+    return PackedFromColorValue(color) == packed;
+}
+
+std::size_t DrawsIn(const RecordingDevice& device, std::uint32_t color) {
+    return static_cast<std::size_t>(
+        std::count_if(device.draws.begin(), device.draws.end(),
+                      [&](const auto& draw) { return SameColor(draw.material.Diffuse, color); }));
+}
+
+// A scene with the pattern of a known grid loaded from its binary model file.
+struct LoadedScene {
+    LoadedScene() {
+        PatternMesh mesh = test::BuiltMesh(test::FortyBelowTenAbove());
+        faces = mesh.FaceCount();
+        CreateSceneFrames(scene, folder.Write("temp.x", BinaryModelBytes(mesh)));
+        scene.Context.renderer = &device;
+    }
+    test::TempFolder folder;
+    View3DScene scene;
+    RecordingDevice device;
+    std::size_t faces = 0;
+};
+
+TEST(ViewScene, ThePatternLoadedFromTheModelFileIsDrawnOnlyWhileVisible) {
+    LoadedScene loaded;
+    View3DState view;
+    Render3DFrame(loaded.scene, loaded.device, view);
+    EXPECT_EQ(loaded.device.clears, std::vector<std::uint32_t>{kClearColor});
+    EXPECT_TRUE(loaded.device.draws.empty());
+
+    view.PatternVisible = true;
+    Render3DFrame(loaded.scene, loaded.device, view);
+    ASSERT_EQ(DrawsIn(loaded.device, kPatternColor), 1U);
+    // Each quadrilateral of the surface is two triangles.
+    EXPECT_EQ(loaded.device.draws[0].triangles, 2 * loaded.faces);
+    EXPECT_EQ(loaded.device.ambient, kFrameAmbient);
+    EXPECT_TRUE(SameColor(loaded.device.lights[1].Diffuse, 0xFF808080U));
+}
+
+TEST(ViewScene, AModelThatCannotBeReadLeavesAnEmptyPatternAndTheViewRuns) {
+    View3DScene scene;
+    RecordingDevice device;
+    CreateSceneFrames(scene, "/nonexistent/temp.x");
+    View3DState view;
+    view.PatternVisible = true;
+    view.GroundVisible = true;
+    Render3DFrame(scene, device, view);
+    EXPECT_EQ(DrawsIn(device, kPatternColor), 0U);
+    EXPECT_EQ(DrawsIn(device, kGroundColor), 1U);
+}
+
+TEST(ViewScene, TheGroundIsATranslucentPlateDrawnOnlyWithItsFlag) {
+    LoadedScene loaded;
+    View3DState view;
+    Render3DFrame(loaded.scene, loaded.device, view);
+    EXPECT_EQ(DrawsIn(loaded.device, kGroundColor), 0U);
+    view.GroundVisible = true;
+    Render3DFrame(loaded.scene, loaded.device, view);
+    ASSERT_EQ(DrawsIn(loaded.device, kGroundColor), 1U);
+    EXPECT_TRUE(loaded.device.draws.back().blending);
+}
+
+TEST(ViewScene, AxesAndTheirLettersAreDrawnOnlyWithTheirFlag) {
+    LoadedScene loaded;
+    View3DState view;
+    Render3DFrame(loaded.scene, loaded.device, view);
+    EXPECT_TRUE(loaded.device.lines.empty());
+    view.AxesVisible = true;
+    Render3DFrame(loaded.scene, loaded.device, view);
+    ASSERT_EQ(loaded.device.lines.size(), 3U + 2U + 3U + 3U);
+    for (const Line3D& line : loaded.device.lines) {
+        EXPECT_EQ(line.Color, kAxisColor);
+    }
+    // The upward axis starts at the ground.
+    EXPECT_EQ(loaded.device.lines[2].From, Vector3{});
+    EXPECT_EQ(loaded.device.lines[2].To, (Vector3{0.0f, 1.1f, 0.0f}));
+}
+
+AntennaDescription Dipole() {
+    AntennaDescription antenna;
+    antenna.AntennaName = "Dipole";
+    antenna.FrequencyText = "14.15";
+    antenna.Wires.push_back({{-0.75f, 0.5f, 0.0f}, {0.75f, 0.5f, 0.0f}, 0.001f});
+    antenna.Sources.push_back({"w1c", 1.0f, 0.0f, {0.0f, 0.5f, 0.0f}, true});
+    return antenna;
+}
+
+TEST(ViewScene, WiresAndFeedMarkersFollowTheRootFrameOnce) {
+    LoadedScene loaded;
+    View3DState view;
+    view.Antenna = Dipole();
+    view.AntennaLoaded = true;
+    view.WiresVisible = true;
+    BuildFeedMarkers(loaded.scene, view.Antenna);
+    TurnScene(loaded.scene, 0.3f);
+    Render3DFrame(loaded.scene, loaded.device, view);
+
+    ASSERT_EQ(loaded.device.lines.size(), 1U);
+    EXPECT_EQ(loaded.device.lines[0].Color, kWireColor);
+    EXPECT_EQ(loaded.device.lines[0].From, view.Antenna.Wires[0].End1);
+    ASSERT_EQ(DrawsIn(loaded.device, kMarkerColor), 1U);
+    // The marker's world position is the feed point turned by the root, as the wire is.
+    const Matrix& root = loaded.scene.RootFrame->GetMatrix();
+    test::ExpectNear(Vec3TransformCoord({}, loaded.device.draws.back().world),
+                     Vec3TransformCoord(view.Antenna.Sources[0].Position, root));
+    EXPECT_EQ(loaded.scene.AntennaFrame->GetChildFrame(0)->ObjectName, "Source0");
+
+    // F2 hides both.
+    view.WiresVisible = false;
+    loaded.device.lines.clear();
+    loaded.device.draws.clear();
+    Render3DFrame(loaded.scene, loaded.device, view);
+    EXPECT_TRUE(loaded.device.lines.empty());
+    EXPECT_EQ(DrawsIn(loaded.device, kMarkerColor), 0U);
+}
+
+TEST(ViewScene, WireframeKeepsLightingOnlyWhenAskedFor) {
+    const struct {
+        bool wireframe;
+        bool wireLighting;
+        bool lighting;
+    } cases[] = {
+        {false, false, true}, {false, true, true}, {true, false, false}, {true, true, true}};
+    for (const auto& c : cases) {
+        LoadedScene loaded;
+        View3DState view;
+        view.Wireframe = c.wireframe;
+        view.WireLighting = c.wireLighting;
+        Render3DFrame(loaded.scene, loaded.device, view);
+        EXPECT_EQ(loaded.device.wireframe, c.wireframe);
+        EXPECT_EQ(loaded.device.lighting, c.lighting) << c.wireframe << c.wireLighting;
+    }
+}
+
+TEST(ViewScene, TheCameraMatrixBecomesTheViewTransformInverted) {
+    LoadedScene loaded;
+    View3DState view;
+    UpdateCamera(view, 0.0f, DeviceKind::Hardware);
+    Render3DFrame(loaded.scene, loaded.device, view);
+    // The camera's own position comes out at the origin of view space.
+    test::ExpectNear(Vec3TransformCoord(view.CameraPosition, loaded.device.view), {});
+}
+
+TEST(ViewScene, TextLinesShowTheAntennaAndThePeakGainInTheUsersDecimalSymbol) {
+    View3DState view;
+    const auto bare = TextLines(view, 7.349f, ",");
+    ASSERT_EQ(bare.size(), 1U);
+    EXPECT_EQ(bare[0].Text, "Lobex");
+    EXPECT_TRUE(bare[0].AxisFont);
+
+    view.Antenna = Dipole();
+    view.AntennaLoaded = true;
+    const auto lines = TextLines(view, 7.349f, ",");
+    ASSERT_EQ(lines.size(), 4U);
+    EXPECT_EQ(lines[1].Text, "Dipole");
+    EXPECT_EQ(lines[2].Text, "f=14.15MHz");
+    EXPECT_EQ(lines[3].Text, "Ga=7,35dBi");
+    EXPECT_EQ(TextLines(view, -0.5f, ".")[3].Text, "Ga=-0.50dBi");
+    EXPECT_EQ(lines[3].Top, 60);
+    EXPECT_FALSE(lines[3].AxisFont);
+}
+
+TEST(ViewScene, TheRootStartsTurnedAQuarterAboutTheUpwardAxis) {
+    LoadedScene loaded;
+    loaded.scene.RootFrame->UpdateFrames();
+    // The pattern's x (azimuth 0, the scene's z) then points along the scene's x.
+    test::ExpectNear(Vec3TransformNormal({0, 0, 1}, loaded.scene.RootFrame->GetMatrix()), {1, 0, 0},
+                     1e-4f); // 3.1415 is not quite pi
+}
+
+} // namespace
+} // namespace lobex

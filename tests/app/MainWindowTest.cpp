@@ -248,6 +248,16 @@ protected:
         }
     }
 
+    // A second copy started beside the running program ends at once and leaves it running.
+    void ExpectASecondCopyToEndAtOnce() {
+        QProcess second;
+        second.setProcessEnvironment(program.processEnvironment());
+        second.start(QStringLiteral(LOBEX_EXE), {});
+        ASSERT_TRUE(second.waitForFinished(10000));
+        EXPECT_EQ(second.exitCode(), 0);
+        EXPECT_EQ(program.state(), QProcess::Running);
+    }
+
     QTemporaryDir home;
     QProcess program;
 };
@@ -268,13 +278,7 @@ TEST_F(ProgramTest, ASecondCopyEndsAtOnceAndLeavesTheFirstRunning) {
     program.start();
     ASSERT_TRUE(program.waitForStarted());
     QTest::qWait(1500); // let the first copy take its lock
-
-    QProcess second;
-    second.setProcessEnvironment(program.processEnvironment());
-    second.start(QStringLiteral(LOBEX_EXE), {});
-    ASSERT_TRUE(second.waitForFinished(10000));
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(program.state(), QProcess::Running);
+    ExpectASecondCopyToEndAtOnce();
 }
 
 TEST_F(ProgramTest, AnUnknownOptionIsRefusedWithUsage) {
@@ -422,12 +426,7 @@ TEST_F(ProgramStartTest, AFolderPlantedUnderOurNameNeitherPilesUpFoldersNorLetsT
 
     program.start();
     ASSERT_TRUE(AppearsWithin(home.filePath(QStringLiteral(".cache/lobex/lobex.lock")), 10000));
-    QProcess second;
-    second.setProcessEnvironment(program.processEnvironment());
-    second.start(QStringLiteral(LOBEX_EXE), {});
-    ASSERT_TRUE(second.waitForFinished(10000));
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(program.state(), QProcess::Running);
+    ExpectASecondCopyToEndAtOnce();
 
     // Qt keeps a folder of its own there; ours are only the planted name.
     EXPECT_EQ(Entries(temp).filter(QStringLiteral("lobex")),

@@ -17,6 +17,11 @@ QString StartProbe(QProcess& process, const QTemporaryDir& folder, const char* s
     return StartProbe(process, folder.path(), seconds);
 }
 
+void MakeEmptyFile(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+}
+
 TEST(SingleInstance, ALaterCopyAsksTheFirstToShowItselfAndEnds) {
     QTemporaryDir folder;
     QProcess first;
@@ -49,9 +54,7 @@ TEST(SingleInstance, TheLockOfACopyThatDiedDoesNotBlockTheNextStart) {
 // it runs unguarded rather than waiting on a first copy that does not exist.
 TEST(SingleInstance, WhereNoLockCanBeMadeTheCopyRunsUnguarded) {
     QTemporaryDir scratch;
-    QFile file(scratch.filePath(QStringLiteral("file")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    MakeEmptyFile(scratch.filePath(QStringLiteral("file")));
     // Below a plain file nothing can be made, not even by the superuser.
     QProcess probe;
     EXPECT_EQ(StartProbe(probe, scratch.filePath(QStringLiteral("file/folder")), "1"),
@@ -70,9 +73,7 @@ TEST(SingleInstance, WhereNoLockCanBeMadeTheCopyRunsUnguarded) {
 TEST(SingleInstance, ALockFileNamingNoCopyDoesNotKeepLaterStartsOut) {
     // A crash can leave the lock file empty.
     QTemporaryDir folder;
-    QFile lock(folder.filePath(QStringLiteral("lobex.lock")));
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.close();
+    MakeEmptyFile(folder.filePath(QStringLiteral("lobex.lock")));
     QProcess next;
     EXPECT_EQ(StartProbe(next, folder, "1"), QStringLiteral("primary"));
     ASSERT_TRUE(next.waitForFinished(10000));

@@ -2,6 +2,7 @@
 
 #include "core/MmanaLink.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@ class FakeMmanaLink final : public MmanaWindowLink {
 public:
     std::uintptr_t FindMainWindow() override {
         calls.push_back("FindMainWindow");
+        if (whileFinding) {
+            whileFinding();
+        }
         return running ? kMain : 0;
     }
     std::uintptr_t FindMemo(std::uintptr_t mainWindow) override {
@@ -30,6 +34,7 @@ public:
     bool hasMemo = true;
     std::string text;
     std::vector<std::string> calls;
+    std::function<void()> whileFinding; // runs while MMANA is looked for, when set
 };
 
 } // namespace lobex::test

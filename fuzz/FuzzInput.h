@@ -37,7 +37,7 @@ inline void ShowLoaded(const LoadResult& result, const LoadRequest& request) {
         GridToSeries(state);
     }
     (void)CsvHeader(state.Loaded.Data);
-    (void)CsvBody(state.Loaded.Data);
+    (void)CsvBody(state.Loaded.Data, state.DecimalSeparator);
 }
 
 // Reads again for the first, the second and the last entry of the set list, as a user picks them.

@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lobex::test::LoadHarness h;
     h.state.DecimalSeparator = size % 3 == 0 ? "," : ".";
     if (h.Open(path)) {
-        (void)lobex::CsvBody(h.state.Loaded.Data);
+        (void)lobex::CsvBody(h.state.Loaded.Data, h.state.DecimalSeparator);
         const int count = static_cast<int>(h.state.Loaded.Sets.entries.size());
         for (int index : {0, 1, count - 1}) {
             h.Pick(index);

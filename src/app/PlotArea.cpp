@@ -216,6 +216,15 @@ void PlotArea::SetPatternControls(bool enabled) {
     }
 }
 
+void PlotArea::ClearReadouts() {
+    for (QLabel* label :
+         {lblX, lblY, controls_.lblX1, controls_.lblY1, controls_.lblX2, controls_.lblY2}) {
+        if (label != nullptr) {
+            label->clear();
+        }
+    }
+}
+
 void PlotArea::ShowRectangularReadouts(bool shown) {
     if (lblX != nullptr) {
         lblX->setVisible(shown);

@@ -40,6 +40,8 @@ public:
     void HidePolarResults();
     // The 3D button and the elevation result labels, usable or not.
     void SetPatternControls(bool enabled);
+    // Every read-out blank, until the pointer moves over a graph again.
+    void ClearReadouts();
     // The rectangular graph's read-outs, hidden while the 3D view is shown.
     void ShowRectangularReadouts(bool shown);
 

@@ -212,17 +212,10 @@ void frmData::ShowFromOtherCopy() {
 
 // ---- Loading ----------------------------------------------------------------------------
 
+// Choosing a source only says where the next "Открыть" reads: the data on show stays until a
+// load replaces it.
 void frmData::optSrc_Click(int index) {
     state_.View.SourceIndex = static_cast<std::int16_t>(index);
-    UnloadPolarWindow();
-    SetPolarLayout(false);
-    FillCurveList();
-    ResetCombos();
-    for (int slot : {kMainSlot, kElevationSlot, kAzimuthSlot}) {
-        ClosePlot(graph_, slot);
-    }
-    fraData->setTitle(QStringLiteral("Data"));
-    cmbParam->setEnabled(false);
 }
 
 void frmData::mnuData_Click() {
@@ -254,15 +247,7 @@ void frmData::ResetCombos() {
 }
 
 void frmData::cmdRun_Click() {
-    state_.View.SetChosen = false;
-    state_.Loaded.Data.SelectedSetIndex = 0;
-    ResetCombos();
-    if (state_.View.PatternShown) {
-        UnloadPolarWindow();
-        state_.View.PatternShown = false;
-    }
-    SetPolarLayout(false);
-    LoadData();
+    OpenData(ctx_, *this, Source());
 }
 
 void frmData::mnuFileOpen_Click() {
@@ -279,7 +264,7 @@ void frmData::OpenFileFromOutside(const std::string& path) {
     fileFromOutside_.clear();
 }
 
-bool frmData::LoadData() {
+LoadSource frmData::Source() {
     LoadSource source;
     if (state_.View.SourceIndex == 0) {
         source.mmana = &services_.mmana;
@@ -288,7 +273,11 @@ bool frmData::LoadData() {
             return ChooseDataFile();
         };
     }
-    return lobex::LoadData(ctx_, *this, source);
+    return source;
+}
+
+bool frmData::LoadData() {
+    return lobex::LoadData(ctx_, *this, Source());
 }
 
 std::string frmData::ChooseDataFile() {
@@ -297,6 +286,11 @@ std::string frmData::ChooseDataFile() {
 }
 
 void frmData::ShowLoadStart() {
+    if (!state_.View.SetChosen) {
+        ResetCombos();
+        UnloadPolarWindow();
+        SetPolarLayout(false);
+    }
     for (int slot : {kElevationSlot, kAzimuthSlot, kMainSlot}) {
         ClosePlot(graph_, slot);
     }
@@ -317,22 +311,17 @@ bool frmData::ShowPattern() {
 }
 
 void frmData::ShowLoadResult(const LoadResult& result) {
-    if (result.reader == KindFarField) {
+    if (result.loaded && result.reader == KindFarField) {
         Set3DButtonEnabled(false);
     }
-    if (result.setCaption) {
+    if (result.loaded && result.setCaption) {
         lblParam->setText(Q(*result.setCaption));
     }
     ShowSetList();
     if (!result.loaded) {
-        for (QWidget* control : {static_cast<QWidget*>(cmbRight), static_cast<QWidget*>(cmbLeft),
-                                 static_cast<QWidget*>(cmdPrint)}) {
-            control->setEnabled(false);
-        }
-        mnuFileGraph->setEnabled(false);
-        mnuFileScreen->setEnabled(false);
-        return;
+        return; // what was on show stays, its set list choice included
     }
+    HostArea().ClearReadouts();
     if (result.patternControls) {
         SetPatternControls(*result.patternControls);
     }

@@ -6,6 +6,7 @@
 #include "core/DataView.h"
 #include "core/Lifecycle.h"
 #include "core/LoadContext.h"
+#include "core/LoadFlow.h"
 #include "core/Services.h"
 #include "graphs/GraphView.h"
 #include "graphs/PlotLink.h"
@@ -143,6 +144,8 @@ private:
     void CentreOnScreen();
     void ChooseInitialCurves();
     std::string ChooseDataFile();
+    // Where "Открыть" reads: the running MMANA or a data file, as the source buttons say.
+    LoadSource Source();
     void ShowGrid();
     void ShowSetList();
     void CurveClick(bool fromLeft);

@@ -118,7 +118,7 @@ bool Session::Load(const LoadOptions& options, std::ostream& err) {
             return options.file;
         };
     }
-    if (!LoadData(ctx_, view_, source)) {
+    if (!OpenData(ctx_, view_, source)) {
         return false;
     }
     if (!options.set) {

@@ -87,6 +87,10 @@ std::string GridBlockText(const AppState& state) {
 }
 
 bool GridToSeries(AppState& state) {
+    // A pattern without azimuth 0 has no table rows, and still shows its diagrams.
+    if (state.Loaded.Data.GridRowCount == 0 && state.Loaded.Data.DataKind == KindFarField) {
+        return true;
+    }
     state.Loaded.Data.DataText = GridBlockText(state);
     try {
         return RowsToSeries(state.Loaded.Data, state.DecimalSeparator, true);
@@ -172,15 +176,27 @@ std::string CsvHeader(const DataSet& data) {
     return header;
 }
 
-std::string CsvBody(const DataSet& data) {
-    std::string body = data.DataText;
-    std::replace(body.begin(), body.end(), '\t', ',');
+std::string CsvBody(const DataSet& data, std::string_view decimalSeparator) {
+    std::string body;
+    body.reserve(data.DataText.size());
+    // Cell by cell: the grid's cells carry the user's decimal symbol, the file carries ".".
+    const std::string_view text = data.DataText;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\t\r\n", start), text.size());
+        body += ToPointForm(text.substr(start, end - start), decimalSeparator);
+        if (end == text.size()) {
+            break;
+        }
+        body += text[end] == '\t' ? ',' : text[end];
+        start = end + 1;
+    }
     return body;
 }
 
 bool ExportCsv(LoadContext& ctx, const std::string& path) {
     ctx.state.Paths.SaveFileName = path;
-    return WriteTextFile(ctx, path, CsvBody(ctx.state.Loaded.Data),
+    return WriteTextFile(ctx, path, CsvBody(ctx.state.Loaded.Data, ctx.state.DecimalSeparator),
                          CsvHeader(ctx.state.Loaded.Data));
 }
 

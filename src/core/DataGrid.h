@@ -48,9 +48,10 @@ void SortRows(std::vector<std::string>& lines, int first, int last,
 std::string GridBlockText(const AppState& state);
 
 // The CSV export: "No,Set," and the labels up to the first empty one; the body is DataText with
-// every tab turned into ",".
+// every tab turned into "," and each cell's decimal symbol into ".", so that any CSV reader,
+// this program's included, reads the numbers back whatever the locale.
 std::string CsvHeader(const DataSet& data);
-std::string CsvBody(const DataSet& data);
+std::string CsvBody(const DataSet& data, std::string_view decimalSeparator);
 // Writes the export to path (through a temporary file); SaveFileName becomes path.
 bool ExportCsv(LoadContext& ctx, const std::string& path);
 // The status line after an export.

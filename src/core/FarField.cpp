@@ -104,6 +104,12 @@ bool ReadPlainPointLine(std::string_view text, std::array<float, 5>& values, std
     return true;
 }
 
+// Two azimuth steps are the same step when they differ by less than a thousandth of it: steps
+// such as 3.6 or 0.1 degrees are not exact in binary, and their differences wander.
+bool SameStep(float a, float b) {
+    return std::fabs(a - b) <= std::fabs(b) / 1000.0f;
+}
+
 // Every column holds the same, non-zero number of points.
 bool IsRegular(const FarFieldGrid& grid) {
     if (grid.empty() || grid[0].Points.empty()) {
@@ -163,7 +169,7 @@ FarFieldGrid ParseGrid(TextLines& reader) {
     // Close the circle when the file stops one step short of 360.
     const float first = grid.front().Azimuth;
     const float last = grid.back().Azimuth;
-    if (first + 360.0f != last && grid[1].Azimuth - first == 360.0f - last) {
+    if (first + 360.0f != last && SameStep(grid[1].Azimuth - first, 360.0f - last)) {
         grid.push_back(AzimuthColumn{360.0f, grid.front().Points});
     }
     return grid;
@@ -229,11 +235,12 @@ LoadResult ReadFarFieldGridFile(const std::string& path) {
     std::string bytes;
     try {
         bytes = ReadFileBytes(path);
-    } catch (const std::exception&) {
+    } catch (const ReadError& error) {
         LoadResult result;
         result.reader = KindFarField;
         result.farField[0].Points.assign(1, PatternPoint{});
-        result.Tell(kWrongFormatMessage, MessageIcon::Information);
+        const LoadMessage message = ReadFailureMessage(error);
+        result.Tell(message.text, message.icon);
         return result;
     }
     return ReadFarFieldGrid(bytes);
@@ -329,7 +336,7 @@ void FindMaximumAndBeam(const FarFieldGrid& grid, PatternResults& result) {
             continue;
         }
         const float reference = previous == 0.0f ? 360.0f : previous;
-        if (std::fabs(here - reference) != step) {
+        if (!SameStep(std::fabs(here - reference), step)) {
             --count; // a gap in the azimuths ends the lobe
             break;
         }
@@ -438,13 +445,14 @@ bool ElevationCut(const FarFieldGrid& grid, float azimuth, DataSet& data) {
     if (front == nullptr) {
         return false;
     }
+    const AzimuthColumn* back = FindColumn(grid, azimuth + 180.0f);
     const std::vector<PatternPoint>& zeniths = grid[0].Points;
     const std::size_t last = zeniths.size() - 1;
-    ResizeCutSeries(data, 2 * last + 1);
+    // Without the back azimuth only the front half holds rows.
+    ResizeCutSeries(data, back != nullptr ? 2 * last + 1 : last + 1);
     for (std::size_t z = 0; z <= last; ++z) {
         StorePoint(data, z, 90.0f - zeniths[z].Zenith, front->Points[z]);
     }
-    const AzimuthColumn* back = FindColumn(grid, azimuth + 180.0f);
     if (back == nullptr) {
         return false;
     }
@@ -481,6 +489,12 @@ void FarFieldTable(LoadResult& result, const LoadRequest& request) {
         ResizeCutSeries(data, zeniths.size());
     }
     result.patternControls = ElevationCut(result.farField, 0.0f, data);
+    // Without azimuth 0 the table has no rows at all, rather than rows of zeros.
+    if (!result.farField.empty() && FindColumn(result.farField, 0.0f) == nullptr) {
+        for (std::size_t c = 0; c <= 3; ++c) {
+            data.Series[c].Values.clear();
+        }
+    }
     // The table's own limits, so Min and Max describe what the grid shows.
     StoreSeriesLimits(data, 3);
 }

@@ -11,6 +11,8 @@
 #include "TextRules.h"
 #include "WireCurrents.h"
 
+#include <new>
+
 namespace lobex {
 namespace {
 
@@ -23,24 +25,10 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
-LoadResult WrongFormat(MessageIcon icon) {
+LoadResult Refusal(const LoadMessage& message) {
     LoadResult result;
-    result.Tell(kWrongFormatMessage, icon);
+    result.Tell(message.text, message.icon);
     return result;
-}
-
-// What a reader's refusal still changes, as the classic readers changed the state before they
-// gave up: the series are cleared and a kind a reader settled on early stays.
-void ApplyRefusal(AppState& state, const LoadResult& result) {
-    if (result.reader != KindNone && result.reader != KindMmanaWindow) {
-        ClearSeries(state);
-    }
-    if (result.reader != KindNone && result.reader != KindFarField) {
-        state.View.PatternShown = false;
-    }
-    if (result.data.DataKind != KindNone) {
-        state.Loaded.Data.DataKind = result.data.DataKind;
-    }
 }
 
 void ApplyData(AppState& state, LoadResult& result) {
@@ -92,7 +80,7 @@ LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request) {
     TextLines lines(bytes);
     std::string_view first;
     if (!lines.Next(first)) {
-        return WrongFormat(MessageIcon::Critical);
+        return Refusal({std::string(kWrongFormatMessage), MessageIcon::Information});
     }
     const std::string header = TrimSpaces(DecodeText(first));
     // MMANA writes the reference impedance into the sweep header ("SWR(75.0Om)"), so a sweep is
@@ -111,7 +99,8 @@ LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request) {
     }
     // Tables carry text (labels, Russian headers): decoded once, as a whole.
     LoadResult result = ReadTable(DecodeText(bytes), request);
-    if (!result.loaded) {
+    // A text that is no table at all is told so once.
+    if (!result.loaded && result.messages.empty()) {
         result.Tell(kWrongFormatMessage, MessageIcon::Information);
     }
     return result;
@@ -121,98 +110,123 @@ LoadResult LoadFileByHeader(const std::string& path, const LoadRequest& request)
     std::string bytes;
     try {
         bytes = ReadFileBytes(path);
-    } catch (const std::exception&) {
-        return WrongFormat(MessageIcon::Critical);
+    } catch (const ReadError& error) {
+        return Refusal(ReadFailureMessage(error));
+    } catch (const std::bad_alloc&) {
+        return Refusal({std::string(kReadErrorMessage), MessageIcon::Critical});
     }
     return ReadByHeader(bytes, request);
 }
 
-LoadResult ReadDataFile(AppState& state, const std::string& path) {
-    state.Loaded.CurrentFile = path;
+LoadResult ReadDataFile(const std::string& path, const LoadRequest& request) {
     LoadResult result;
-    if (!path.empty()) {
-        if (HasCsvExtension(path)) {
-            result = LoadFileByHeader(path, RequestFrom(state));
-        } else {
-            result.Tell(kUnknownFormatMessage, MessageIcon::Information);
-        }
+    if (path.empty()) {
+        return result;
     }
-    if (!result.loaded) {
-        state.Loaded.CurrentFile.clear();
+    if (!HasCsvExtension(path)) {
+        result.Tell(kUnknownFormatMessage, MessageIcon::Information);
+        return result;
     }
+    return LoadFileByHeader(path, request);
+}
+
+namespace {
+
+// Reads the source for the request: MMANA, the file chosen for a fresh load, or the file on
+// show again for a set picked in the list. The file read goes to path.
+LoadResult ReadSource(LoadContext& ctx, DataView& view, const LoadSource& source,
+                      const LoadRequest& request, std::string& path) {
+    LoadResult result;
+    if (source.mmana != nullptr) {
+        view.SetBusy(true);
+        result = ReadFromMmana(ctx, *source.mmana, request);
+        view.SetBusy(false);
+        return result;
+    }
+    path = request.setChosen ? ctx.state.Loaded.CurrentFile
+                             : (source.chooseFile ? source.chooseFile() : std::string());
+    view.SetBusy(true);
+    result = ReadDataFile(path, request);
+    view.SetBusy(false);
     return result;
 }
 
-bool LoadData(LoadContext& ctx, DataView& view, const LoadSource& source) {
-    AppState& state = ctx.state;
-    const bool keepGrid = state.View.PatternShown && state.View.SetChosen;
-    if (!keepGrid) {
+// The views reset for what the load brings: the grid emptied unless a shown pattern is re-read
+// for a set, the log flags cleared, and on a fresh load the set list and the pattern gone.
+void ResetForLoad(AppState& state, const LoadRequest& request) {
+    state.View.SetChosen = request.setChosen;
+    if (!request.setChosen) {
+        state.View.PatternShown = false;
+        state.Loaded.Sets = SetList{};
+    }
+    if (!(state.View.PatternShown && state.View.SetChosen)) {
         ClearGrid(state);
     }
     state.View.LogX = false;
     state.View.LogY = false;
-    if (!state.View.SetChosen) {
-        state.Loaded.Sets = SetList{};
-    }
-    view.ShowLoadStart();
+}
 
-    LoadResult result;
-    if (source.mmana != nullptr) {
-        view.SetBusy(true);
-        result = ReadFromMmana(ctx, *source.mmana, RequestFrom(state));
-        view.SetBusy(false);
-    } else {
-        std::string path = state.Loaded.CurrentFile;
-        if (!state.View.SetChosen) {
-            state.Loaded.CurrentFile.clear();
-            path = source.chooseFile ? source.chooseFile() : std::string();
-        }
-        view.SetBusy(true);
-        result = ReadDataFile(state, path);
-        view.SetBusy(false);
-    }
+bool Load(LoadContext& ctx, DataView& view, const LoadSource& source, const LoadRequest& request) {
+    AppState& state = ctx.state;
+    std::string path;
+    LoadResult result = ReadSource(ctx, view, source, request, path);
     TellAll(ctx, result.messages);
     if (result.status) {
         view.SetStatus(*result.status);
     }
+    if (!result.loaded) {
+        // What was on show stays, whole: a failed or cancelled load changes nothing.
+        view.ShowLoadResult(result);
+        return false;
+    }
+    const bool keepGrid = state.View.PatternShown && request.setChosen;
+    ResetForLoad(state, request);
+    view.ShowLoadStart();
     if (result.sets) {
         state.Loaded.Sets = *result.sets;
     }
-
-    if (result.loaded) {
-        if (result.showPattern) {
-            ApplyPattern(ctx, view, result);
-        } else {
-            state.Loaded.FarField = std::move(result.farField);
-            state.View.PatternShown = false;
-        }
-        ApplyData(state, result);
-        if (!keepGrid &&
-            !(FillGrid(state, [&view] { view.PumpEvents(); }) && GridToSeries(state))) {
-            Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
-            result.loaded = false;
-            if (result.reader != KindMmanaWindow) {
-                state.Loaded.CurrentFile.clear();
-            }
-        }
+    if (result.showPattern) {
+        ApplyPattern(ctx, view, result);
     } else {
-        ApplyRefusal(state, result);
+        state.Loaded.FarField = std::move(result.farField);
+        state.View.PatternShown = false;
     }
-    if (result.loaded) {
-        state.Loaded.LastSource = state.Loaded.CurrentFile;
-    } else {
+    ApplyData(state, result);
+    if (!keepGrid && !(FillGrid(state, [&view] { view.PumpEvents(); }) && GridToSeries(state))) {
+        // The readers keep within the grid's limits, so this is a last guard.
+        Tell(ctx, kWrongFormatMessage, MessageIcon::Information);
         state.Loaded.Data.DataText.clear();
+        result.loaded = false;
+        view.ShowLoadResult(result);
+        return false;
+    }
+    if (source.mmana == nullptr) {
+        state.Loaded.CurrentFile = path;
+    }
+    state.Loaded.LastSource = state.Loaded.CurrentFile;
+    // An earlier error on the status line is no news about this load.
+    if (!result.status) {
+        view.SetStatus("");
     }
     view.ShowLoadResult(result);
-    return result.loaded;
+    return true;
+}
+
+} // namespace
+
+bool LoadData(LoadContext& ctx, DataView& view, const LoadSource& source) {
+    return Load(ctx, view, source, RequestFrom(ctx.state));
+}
+
+bool OpenData(LoadContext& ctx, DataView& view, const LoadSource& source) {
+    LoadRequest request = RequestFrom(ctx.state);
+    request.set = 0;
+    request.setChosen = false;
+    return Load(ctx, view, source, request);
 }
 
 bool OpenFile(LoadContext& ctx, DataView& view, const std::string& path) {
-    AppState& state = ctx.state;
-    state.View.SetChosen = false;
-    state.Loaded.Data.SelectedSetIndex = 0;
-    state.View.PatternShown = false;
-    return LoadData(ctx, view, LoadSource{nullptr, [&path] {
+    return OpenData(ctx, view, LoadSource{nullptr, [&path] {
                                               return path;
                                           }});
 }
@@ -223,12 +237,21 @@ bool ReloadForParamEntry(AppState& state, int index, const std::function<bool()>
         return false;
     }
     const SetListEntry entry = entries[static_cast<std::size_t>(index)];
+    const int selected = state.Loaded.Sets.selected;
+    const std::int16_t set = state.Loaded.Data.SelectedSetIndex;
+    const std::string text = state.View.SelectedSetText;
     state.Loaded.Sets.selected = index;
     state.Loaded.Data.SelectedSetIndex = static_cast<std::int16_t>(entry.itemData);
     state.View.SelectedSetText = entry.text;
     state.View.SetChosen = true;
     const bool loaded = loadData();
     state.View.SetChosen = false;
+    if (!loaded) {
+        // The data on show is still the old set's.
+        state.Loaded.Sets.selected = selected;
+        state.Loaded.Data.SelectedSetIndex = set;
+        state.View.SelectedSetText = text;
+    }
     return loaded;
 }
 

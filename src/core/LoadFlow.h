@@ -25,10 +25,10 @@ LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request);
 // "Неправильный формат данных" (critical).
 LoadResult LoadFileByHeader(const std::string& path, const LoadRequest& request);
 
-// A chosen file, as the load reads it: CurrentFile = path; an empty path reads nothing (a
-// cancelled dialog); a name not ending in ".csv" (any case) is refused with "Неизвестный
-// Формат Файла"; otherwise LoadFileByHeader. CurrentFile is emptied when nothing was read.
-LoadResult ReadDataFile(AppState& state, const std::string& path);
+// A chosen file, as the load reads it: an empty path reads nothing (a cancelled dialog); a name
+// not ending in ".csv" (any case) is refused with "Неизвестный Формат Файла"; otherwise
+// LoadFileByHeader.
+LoadResult ReadDataFile(const std::string& path, const LoadRequest& request);
 
 // Where a load reads from: the running MMANA through its link, or else a data file, asked for
 // (chooseFile, empty when cancelled) unless the load re-reads CurrentFile for a chosen set.
@@ -37,18 +37,22 @@ struct LoadSource {
     std::function<std::string()> chooseFile;
 };
 
-// The load controller: the views reset (the grid emptied unless a shown pattern is re-read for
-// a set, the log flags cleared, the set list cleared unless a set was chosen), the source read,
-// its messages shown, and on success its data applied (a far field's cuts drawn first), the grid
-// filled from the series and the series read back from the grid. On failure DataText is empty.
+// The load controller. The source is read first and its messages shown; a load that fails (or
+// is cancelled) changes nothing else. One that succeeds resets the views (the grid emptied
+// unless a shown pattern is re-read for a set, the log flags cleared, on a fresh load the set
+// list and the pattern gone), applies the data (a far field's cuts drawn first), fills the grid
+// from the series, reads the series back from the grid and clears an old status.
+// LoadData re-reads for the set the state names when SetChosen; OpenData loads afresh.
 bool LoadData(LoadContext& ctx, DataView& view, const LoadSource& source);
+bool OpenData(LoadContext& ctx, DataView& view, const LoadSource& source);
 
-// Opening a file from scratch, as the Open command does: no set chosen, no pattern shown.
+// Opening a file from scratch, as the Open command does.
 bool OpenFile(LoadContext& ctx, DataView& view, const std::string& path);
 
 // Picking entry `index` of the set list, as a user does: the entry is selected, SelectedSetIndex
 // and SelectedSetText become its item data and text, loadData runs with SetChosen set, and
-// SetChosen is cleared. False, with nothing read, for an index the list does not hold.
+// SetChosen is cleared; when loadData fails the old choice is back. False, with nothing read,
+// for an index the list does not hold.
 bool ReloadForParamEntry(AppState& state, int index, const std::function<bool()>& loadData);
 
 // The load flow's view for runs without windows (lobex-cli, benchmarks, tests): showing a

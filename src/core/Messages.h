@@ -15,6 +15,7 @@ namespace lobex {
 inline constexpr std::string_view kWrongFormatMessage = "Неправильный формат данных";
 inline constexpr std::string_view kUnknownFormatMessage = "Неизвестный Формат Файла";
 inline constexpr std::string_view kReadErrorMessage = "Ошибка чтения данных";
+inline constexpr std::string_view kFileNotFoundMessage = "Файл не найден";
 inline constexpr std::string_view kWriteErrorMessage = "Ошибка записи в файл. Данные не сохранены.";
 inline constexpr std::string_view kElevationMessage =
     "Входной файл содержит недостаточно данных для построения графика угла места.\r\n"

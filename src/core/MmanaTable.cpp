@@ -50,7 +50,9 @@ struct TableLines {
     std::vector<std::string> headerWords{std::string()};
     // Every data line as kept, with the set number it names.
     std::vector<std::pair<std::string, double>> rows;
-    std::optional<std::vector<std::string>> lastFields;
+    // The largest set number: MMANA's optimiser cycles through its variables, so the last line
+    // need not name the last set.
+    double lastSet = 0.0;
 };
 
 // One pass over the text: headers into headerWords, data lines with their sets.
@@ -84,7 +86,7 @@ TableLines ReadTableLines(std::string_view text) {
             throw RuntimeError("Subscript out of range");
         }
         const double set = LeadingNumber(fields[1]);
-        result.lastFields = std::move(fields);
+        result.lastSet = result.rows.empty() ? set : std::max(result.lastSet, set);
         result.rows.emplace_back(std::move(data), set);
     }
     return result;
@@ -144,13 +146,13 @@ bool ParseMmanaText(std::string_view text, int set, std::string_view decimalSepa
                 data.DataText += "\r\n";
             }
         }
-        if (!table.lastFields) {
+        if (table.rows.empty()) {
             // A table without a single data line has nothing to show.
             result.Tell(kReadErrorMessage, MessageIcon::Information);
             result.status = std::string();
             return false;
         }
-        result.sets = FillSetList((*table.lastFields)[1], filtered, set);
+        result.sets = FillSetList(table.lastSet, filtered, set);
         if (!RowsToSeries(data, decimalSeparator, false)) {
             result.Tell(kReadErrorMessage, MessageIcon::Information);
             result.status = std::string();
@@ -214,8 +216,8 @@ bool RowsToSeries(DataSet& data, std::string_view decimalSeparator, bool renumbe
     return true;
 }
 
-SetList FillSetList(std::string_view lastSetText, bool filtered, int set) {
-    const int count = ToInt16(LeadingNumber(lastSetText));
+SetList FillSetList(double setCount, bool filtered, int set) {
+    const int count = ToInt16(setCount);
     SetList list;
     if (!filtered) {
         list.entries.push_back({std::to_string(count), count});

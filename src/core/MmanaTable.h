@@ -25,9 +25,9 @@ bool ParseMmanaText(std::string_view text, int set, std::string_view decimalSepa
 // few fields, or more rows than the grid can count, raises RuntimeError.
 bool RowsToSeries(DataSet& data, std::string_view decimalSeparator, bool renumber);
 
-// The set list: every set 1..N (N from lastSetText) with `set` selected when filtered,
-// otherwise the one set of lastSetText alone.
-SetList FillSetList(std::string_view lastSetText, bool filtered, int set);
+// The set list: every set 1..count with `set` selected when filtered, otherwise the one set
+// `count` alone.
+SetList FillSetList(double count, bool filtered, int set);
 
 // The table-file reader (DataKind 6), on the decoded text.
 LoadResult ReadTable(std::string_view text, const LoadRequest& request);

@@ -6,8 +6,10 @@
 #include "TextFile.h"
 #include "TextRules.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 
 namespace lobex {
 namespace {
@@ -50,22 +52,26 @@ void Store(const Component& component, float& re, float& im, float& magnitude, f
 
 } // namespace
 
-float SummedPhase(float reSum, float imSum, float pi) {
-    if (reSum == 0.0f) {
-        if (imSum == 0.0f) {
-            return 0.0f;
-        }
-        return imSum > 0.0f ? pi / 2.0f : -pi / 2.0f;
+float SummedPhase(float reSum, float imSum) {
+    return static_cast<float>(std::atan2(static_cast<double>(imSum), static_cast<double>(reSum)));
+}
+
+float FieldMagnitude(const NearFieldPoint& point) {
+    double sum = 0.0;
+    for (float part : {point.ReX, point.ImX, point.ReY, point.ImY, point.ReZ, point.ImZ}) {
+        sum += static_cast<double>(part) * static_cast<double>(part);
     }
-    return static_cast<float>(std::atan(static_cast<double>(imSum) / static_cast<double>(reSum)));
+    return static_cast<float>(std::sqrt(sum));
 }
 
 LoadResult ReadNearField(std::string_view text, const LoadRequest& request) {
     LoadResult result;
     result.reader = KindNearField;
     DataSet& data = result.data;
-    data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
-    std::vector<NearFieldPoint> points;
+    const int chosenLine = request.set == 0 ? 1 : request.set;
+    data.SelectedSetIndex = static_cast<std::int16_t>(chosenLine);
+    // Every line of points at one (Y, Z), in the order the lines first appear.
+    std::vector<std::pair<std::array<double, 2>, std::vector<NearFieldPoint>>> lines;
     try {
         const std::string header = TrimSpaces(FirstLine(text));
         if (header == kNearFieldElectricHeader) {
@@ -79,20 +85,19 @@ LoadResult ReadNearField(std::string_view text, const LoadRequest& request) {
         std::string_view headerLine;
         reader.Next(headerLine);
         std::vector<std::string> fields;
-        double y0 = 0.0;
-        double z0 = 0.0;
         while (NextFields(reader, fields)) {
             if (fields.size() < 3) {
                 throw RuntimeError("Subscript out of range");
             }
-            const double y = RoundHalfEven(LeadingNumber(fields[1]));
-            const double z = RoundHalfEven(LeadingNumber(fields[2]));
-            if (points.empty()) {
-                y0 = y;
-                z0 = z;
-            } else if (y != y0 || z != z0) {
-                break; // the first line of points ends where Y or Z moves on
+            const std::array<double, 2> place = {LeadingNumber(fields[1]),
+                                                 LeadingNumber(fields[2])};
+            auto line = std::find_if(lines.begin(), lines.end(),
+                                     [&place](const auto& known) { return known.first == place; });
+            if (line == lines.end()) {
+                lines.push_back({place, {}});
+                line = std::prev(lines.end());
             }
+            std::vector<NearFieldPoint>& points = line->second;
             if (points.size() == static_cast<std::size_t>(kGridRowLimit)) {
                 throw RuntimeError("Overflow"); // the point counter is 16 bits
             }
@@ -110,11 +115,13 @@ LoadResult ReadNearField(std::string_view text, const LoadRequest& request) {
             Store(components[2], point.ReZ, point.ImZ, point.MagZ, point.PhaseZ);
             point.ReSum = point.ReX + point.ReY + point.ReZ;
             point.ImSum = point.ImX + point.ImY + point.ImZ;
-            point.Amplitude = std::sqrt(point.ReSum * point.ReSum + point.ImSum * point.ImSum);
-            point.PhaseRad = SummedPhase(point.ReSum, point.ImSum, request.pi);
+            // The field's strength, not the magnitude of the components' sum, which shows nulls
+            // where the components only point different ways.
+            point.Amplitude = FieldMagnitude(point);
+            point.PhaseRad = SummedPhase(point.ReSum, point.ImSum);
             points.push_back(point);
         }
-        if (points.empty()) {
+        if (lines.empty() || chosenLine < 1 || chosenLine > static_cast<int>(lines.size())) {
             throw RuntimeError("Subscript out of range");
         }
     } catch (const std::exception&) {
@@ -122,6 +129,7 @@ LoadResult ReadNearField(std::string_view text, const LoadRequest& request) {
         return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information);
     }
 
+    std::vector<NearFieldPoint>& points = lines[static_cast<std::size_t>(chosenLine - 1)].second;
     for (std::size_t c = 0; c <= 4; ++c) {
         data.Series[c].Values.assign(points.size(), 0.0f);
     }
@@ -137,8 +145,19 @@ LoadResult ReadNearField(std::string_view text, const LoadRequest& request) {
     result.nearField = std::move(points);
     StoreSeriesLimits(data, 4);
     SetLabels(data, {"Удаление", "Re", "Im", "Amplitude", "Phase", "", ""});
-    if (!request.setChosen) {
-        result.sets = SetList{};
+    result.setCaption = "Линия:";
+    if (request.set == 0) {
+        SetList list;
+        for (std::size_t l = 0; l < lines.size(); ++l) {
+            const auto& [place, linePoints] = lines[l];
+            list.entries.push_back(
+                {"Y=" + LocaleNumberText(static_cast<float>(place[0]), request.decimalSeparator) +
+                     ", Z=" +
+                     LocaleNumberText(static_cast<float>(place[1]), request.decimalSeparator),
+                 static_cast<int>(l + 1)});
+        }
+        list.selected = 0;
+        result.sets = std::move(list);
     }
     return Accepted(std::move(result), KindNearField, 4, request);
 }

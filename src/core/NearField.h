@@ -11,12 +11,17 @@ inline constexpr std::string_view kNearFieldElectricHeader =
 inline constexpr std::string_view kNearFieldMagneticHeader =
     "X(m),Y(m),Z(m),VECTOR,REAL(AT/m),IMAGINARY(AT/m),MAGNITUDE(AT/m),PHASE(DEG)";
 
-// The near-field reader (DataKind 2): the summed field along the first line of points at a
-// fixed whole-number Y and Z, three lines (X, Y, Z components) per point.
+// The near-field reader (DataKind 2): the field along one line of points, three lines (X, Y, Z
+// components) per point. The points are grouped into lines by their (Y, Z) as written, offered
+// in the set list in the order they first appear ("Y=…, Z=…", item data 1, 2, …); request.set
+// names the line, 0 the first.
 LoadResult ReadNearField(std::string_view text, const LoadRequest& request);
 
-// The phase of the summed field in radians, between -pi/2 and pi/2; a field with no real part
-// points straight up or down (+-pi/2), and no field at all has phase 0.
-float SummedPhase(float reSum, float imSum, float pi);
+// The phase of the summed field in radians, -pi to pi: the full-circle angle of (Re, Im); no
+// field at all has phase 0.
+float SummedPhase(float reSum, float imSum);
+
+// The field's strength at a point: sqrt(|Ex|^2 + |Ey|^2 + |Ez|^2) from the components.
+float FieldMagnitude(const NearFieldPoint& point);
 
 } // namespace lobex

@@ -52,11 +52,12 @@ LoadResult ReadSweep(std::string_view text, const LoadRequest& request) {
             }
             ++rows;
         }
-        // A header alone leaves the cleared row of zeros.
-        if (rows > 0) {
-            for (std::size_t c = 0; c < kSweepColumns; ++c) {
-                data.Series[c].Values = std::move(columns[c]);
-            }
+        // A header alone is no sweep: a row of zeros at 0 MHz would be shown as data.
+        if (rows == 0) {
+            throw RuntimeError("Input past end of file");
+        }
+        for (std::size_t c = 0; c < kSweepColumns; ++c) {
+            data.Series[c].Values = std::move(columns[c]);
         }
     } catch (const std::exception&) {
         // A bad row is a bad file: say so rather than end the load in silence.

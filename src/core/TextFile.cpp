@@ -14,34 +14,62 @@
 
 namespace lobex {
 
+namespace {
+
+// Moves lineStart past every line end that lies within the longest line allowed of it; false
+// when the bytes from lineStart on hold a line longer than that.
+bool LinesFit(const std::string& bytes, std::size_t filled, std::size_t& lineStart) {
+    while (filled - lineStart > kMaxLineLength) {
+        // Lines are short, so the last line end of the window is a few bytes from its end.
+        std::size_t p = lineStart + kMaxLineLength;
+        while (bytes[p] != '\n' && bytes[p] != '\r') {
+            if (p == lineStart) {
+                return false;
+            }
+            --p;
+        }
+        lineStart = p + 1;
+    }
+    return true;
+}
+
+} // namespace
+
 std::string ReadFileBytes(const std::string& path) {
     const std::filesystem::path filePath = Utf8Path(path);
     std::error_code error;
-    if (!std::filesystem::exists(filePath, error)) {
-        throw RuntimeError("File not found");
+    const std::filesystem::file_status status = std::filesystem::status(filePath, error);
+    if (!std::filesystem::exists(status)) {
+        throw ReadError(ReadFailure::NotFound, "File not found");
     }
-    if (std::filesystem::is_directory(filePath, error)) {
-        throw RuntimeError("Path/File access error");
+    // A pipe would block the reading, a device never ends: only regular files hold data.
+    if (!std::filesystem::is_regular_file(status)) {
+        throw ReadError(ReadFailure::NotAFile, "Bad file mode");
     }
     std::ifstream file(filePath, std::ios::binary);
     if (!file.is_open()) {
-        throw RuntimeError("Path/File access error");
+        throw ReadError(ReadFailure::Unreadable, "Path/File access error");
     }
     std::string bytes;
-    // The size is a hint only: the file may change while it is read.
+    // The size is a hint only: the file may change while it is read. A large file grows the
+    // buffer as it comes, so one with no line ends is refused before it is held whole.
+    constexpr std::size_t kBlock = std::size_t{4} << 20;
     const std::uintmax_t size = std::filesystem::file_size(filePath, error);
-    constexpr std::size_t kBlock = 64 * 1024;
-    bytes.resize(!error && size < (std::uintmax_t{1} << 40) ? static_cast<std::size_t>(size) + 1
-                                                            : kBlock);
+    bytes.resize(!error && size < 4 * kBlock ? static_cast<std::size_t>(size) + 1 : kBlock);
     std::size_t filled = 0;
+    std::size_t lineStart = 0;
     while (true) {
         if (filled == bytes.size()) {
             bytes.resize(bytes.size() * 2);
         }
-        file.read(bytes.data() + filled, static_cast<std::streamsize>(bytes.size() - filled));
+        const std::size_t want = std::min(bytes.size() - filled, kBlock);
+        file.read(bytes.data() + filled, static_cast<std::streamsize>(want));
         filled += static_cast<std::size_t>(file.gcount());
         if (file.bad()) {
-            throw RuntimeError("Device I/O error");
+            throw ReadError(ReadFailure::Unreadable, "Device I/O error");
+        }
+        if (!LinesFit(bytes, filled, lineStart)) {
+            throw ReadError(ReadFailure::LineTooLong, "Line too long");
         }
         if (file.eof()) {
             break;
@@ -49,6 +77,19 @@ std::string ReadFileBytes(const std::string& path) {
     }
     bytes.resize(filled);
     return bytes;
+}
+
+LoadMessage ReadFailureMessage(const ReadError& error) {
+    switch (error.Failure()) {
+    case ReadFailure::NotFound:
+        return {std::string(kFileNotFoundMessage), MessageIcon::Information};
+    case ReadFailure::NotAFile:
+    case ReadFailure::LineTooLong:
+        return {std::string(kWrongFormatMessage), MessageIcon::Information};
+    case ReadFailure::Unreadable:
+        break;
+    }
+    return {std::string(kReadErrorMessage), MessageIcon::Critical};
 }
 
 TextLines::TextLines(std::string_view text) : text_(text) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "Errors.h"
 #include "LoadContext.h"
+#include "LoadResult.h"
 
 #include <cstddef>
 #include <string>
@@ -9,10 +11,29 @@
 
 namespace lobex {
 
-// A whole file's bytes, read once. Raises RuntimeError("File not found") when it does not exist,
-// "Path/File access error" when it cannot be opened (a folder included) and "Device I/O error"
-// when reading fails.
+// No MMANA file has lines anywhere near this long; a file that does is no MMANA file.
+inline constexpr std::size_t kMaxLineLength = 64 * 1024;
+
+// Why a file could not be read.
+enum class ReadFailure { NotFound, NotAFile, Unreadable, LineTooLong };
+
+class ReadError : public RuntimeError {
+public:
+    ReadError(ReadFailure failure, const char* what) : RuntimeError(what), failure_(failure) {}
+    ReadFailure Failure() const { return failure_; }
+
+private:
+    ReadFailure failure_;
+};
+
+// A whole text file's bytes, read once. Raises ReadError when it does not exist, is no regular
+// file (a folder, a pipe, a device), cannot be read, or holds a line longer than
+// kMaxLineLength.
 std::string ReadFileBytes(const std::string& path);
+
+// What the user is told when a data file cannot be read: "Файл не найден" for a missing file,
+// the format message for what is no data file, the read error otherwise.
+LoadMessage ReadFailureMessage(const ReadError& error);
 
 // The lines of a text in memory. Lines may end in CR LF, LF or CR; a byte order mark at the start
 // is dropped. Lines are the text's bytes: decode them with DecodeText where their text matters,

@@ -31,6 +31,13 @@ std::string_view LastDataLine(std::string_view text) {
     return last;
 }
 
+double Distance(const std::array<double, 3>& a, const std::array<double, 3>& b) {
+    const double dx = a[0] - b[0];
+    const double dy = a[1] - b[1];
+    const double dz = a[2] - b[2];
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
 } // namespace
 
 std::vector<float> RelativePositions(const std::vector<float>& s) {
@@ -83,11 +90,13 @@ LoadResult ReadCurrents(std::string_view text, const LoadRequest& request) {
         }
         if (wire == 0) {
             const std::vector<std::string> fields = Split(LastDataLine(text), ",");
-            result.sets = FillSetList(fields.empty() ? std::string_view() : fields[0], true, 1);
+            result.sets = FillSetList(fields.empty() ? 0.0 : LeadingNumber(fields[0]), true, 1);
             wire = 1;
             data.SelectedSetIndex = 1;
         }
         std::array<std::vector<float>, 5> columns;
+        std::array<double, 3> previous{};
+        double along = 0.0;
         TextLines reader(text);
         std::string_view line;
         reader.Next(line);
@@ -105,10 +114,14 @@ LoadResult ReadCurrents(std::string_view text, const LoadRequest& request) {
             if (columns[0].size() == static_cast<std::size_t>(kGridRowLimit)) {
                 throw RuntimeError("Overflow"); // the pulse counter is 16 bits
             }
-            const double x = LeadingNumber(fields[2]);
-            const double y = LeadingNumber(fields[3]);
-            const double z = LeadingNumber(fields[4]);
-            columns[0].push_back(static_cast<float>(std::sqrt(x * x + y * y + z * z)));
+            const std::array<double, 3> point = {LeadingNumber(fields[2]), LeadingNumber(fields[3]),
+                                                 LeadingNumber(fields[4])};
+            // The distance along the wire: the first pulse's from the origin, then each pulse's
+            // from the one before. A centred element runs through the origin, so distances from
+            // the origin would fold back on themselves.
+            along += Distance(point, columns[0].empty() ? std::array<double, 3>{} : previous);
+            previous = point;
+            columns[0].push_back(static_cast<float>(along));
             columns[1].push_back(LeadingFloat(fields[5]));
             columns[2].push_back(LeadingFloat(fields[6]));
             columns[3].push_back(LeadingFloat(fields[7]));

@@ -15,7 +15,7 @@ inline constexpr std::string_view kCurrentsHeader =
 // wire 1.
 LoadResult ReadCurrents(std::string_view text, const LoadRequest& request);
 
-// Relative positions 0..1 along a wire from the pulses' distances to the origin: the wire is
+// Relative positions 0..1 along a wire from the pulses' distances along it: the wire is
 // taken to reach a step (or half a step, where the steps change) beyond its first and last
 // pulse. Pulses at one and the same distance are spread evenly.
 std::vector<float> RelativePositions(const std::vector<float>& distances);

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <string>
 
 namespace lobex::test {
 
@@ -33,5 +34,15 @@ struct MainWindowHarness {
     PlotLink link{api};
     std::unique_ptr<frmData> window;
 };
+
+// A file of samples/ and one of tests/data (the benchmarks build the window without them).
+#ifdef LOBEX_SAMPLES_DIR
+inline std::string Sample(const char* name) {
+    return std::string(LOBEX_SAMPLES_DIR) + "/" + name;
+}
+inline std::string Fixture(const char* name) {
+    return std::string(LOBEX_TEST_DATA_DIR) + "/" + name;
+}
+#endif
 
 } // namespace lobex::test

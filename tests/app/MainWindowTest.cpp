@@ -6,6 +6,7 @@
 #include "core/DataGrid.h"
 #include "core/Lifecycle.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -13,12 +14,13 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -31,7 +33,6 @@
 namespace lobex {
 namespace {
 
-using test::CaptionOf;
 using test::Find;
 
 class MainWindowTest : public ::testing::Test {
@@ -42,63 +43,6 @@ protected:
     test::RecordingServices& recorders = harness.recorders;
     std::unique_ptr<frmData>& window = harness.window;
 };
-
-TEST_F(MainWindowTest, EveryCaptionIsSetInRussian) {
-    const std::pair<const char*, const char*> captions[] = {
-        {"cmdExit", "Выход"},
-        {"cmdRun", "Открыть"},
-        {"cmdPrint", "Печать"},
-        {"fraData", "Данные"},
-        {"fraSrc", "Источник"},
-        {"lblDataSrc", "Источник данных:"},
-        {"optSrc(0)", "MMANA"},
-        {"optSrc(1)", "Файл"},
-        {"lblCmb(0)", "Красная Линия:"},
-        {"lblCmb(1)", "Синяя Линия:"},
-        {"lblParam", "Набор:"},
-        {"chk3DWire", "Сетка"},
-        {"chk3DRotate", "Вращать"},
-        {"cmdReturn", "Полярный"},
-        {"cmd3D", "3D Модель"},
-        {"fraMax", "Максимум Излучения"},
-        {"lblMax(0)", "Горизонт"},
-        {"lblMax(1)", "Азимут"},
-        {"lblMax(2)", "Уровень"},
-        {"fraBeam", "Ширина по уровню -3dB"},
-        {"lblBeam(0)", "Лепесток"},
-        {"lblBeam(1)", "Азимут 1"},
-        {"lblBeam(2)", "Азимут 2"},
-        {"lblAz(0)", "Срез A\u0437имута для"},
-        {"lblAz(1)", "Возвышения"},
-        {"lblControls", "Mouse, Cursor, PageUp, PageDown, Home, End"},
-        {"mnuFile", "Файл"},
-        {"mnuFileOpen", "Открыть"},
-        {"mnuFileSave", "Сохранить"},
-        {"mnuFileGraph", "График"},
-        {"mnuFileGraphSave", "Сохранить"},
-        {"mnuFileGraphCopy", "Скопировать"},
-        {"mnuFileGraphPrint", "Распечатать"},
-        {"mnuFileScreen", "Экран"},
-        {"mnuFileScreenSave", "Сохранить"},
-        {"mnuFileScreenCopy", "Скопировать"},
-        {"mnuFileExit", "Выход"},
-        {"mnuData", "Данные"},
-        {"mnuDataSrc", "Источник"},
-        {"mnuDataSrcFile", "Файл"},
-        {"mnuHelp", "Помощь"},
-        {"mnuHelpContent", "Справка"},
-        {"mnuHelpAbout", "О Программе"},
-    };
-    for (const auto& [name, caption] : captions) {
-        const QObject* control = window->findChild<QObject*>(QLatin1String(name));
-        ASSERT_NE(control, nullptr) << name;
-        EXPECT_EQ(CaptionOf(control), QString::fromUtf8(caption)) << name;
-    }
-    // The "A" that starts the azimuth word is the Latin letter.
-    EXPECT_EQ(CaptionOf(Find<QLabel>(*window, "lblAz(0)")).at(5), QLatin1Char('A'));
-    EXPECT_EQ(window->windowTitle(), QString::fromUtf8(kMainWindowCaptions[1]));
-    EXPECT_EQ(window->HelpFile(), "/opt/lobex/Help/Lobex.html");
-}
 
 TEST_F(MainWindowTest, StartsWithTheEmptyGridAndTheControlsOfNoData) {
     auto* grid = Find<QTableView>(*window, "ctlGrid");
@@ -126,15 +70,6 @@ TEST_F(MainWindowTest, StartsWithTheEmptyGridAndTheControlsOfNoData) {
     EXPECT_FALSE(Find<QMenu>(*window, "mnuTools")->menuAction()->isVisible());
     EXPECT_TRUE(Find<QWidget>(*window, "picPolar1")->isHidden());
     EXPECT_FALSE(Find<QWidget>(*window, "picPlot")->isHidden());
-    EXPECT_TRUE(Find<QLabel>(*window, "lbl3dAxisFont")->isHidden());
-    EXPECT_EQ(Find<QLabel>(*window, "lbl3dAxisFont")->font().family(), QStringLiteral("Arial"));
-    auto* timer = Find<QTimer>(*window, "tmrTimer3D");
-    EXPECT_EQ(timer->interval(), 10);
-    EXPECT_FALSE(timer->isActive());
-    EXPECT_EQ(state.View.PlotHost, PlotHostKind::MainWindow);
-    for (const char* name : {"lblStatus", "lblSource", "lblX", "lblY"}) {
-        EXPECT_TRUE(Find<QLabel>(*window, name)->text().isEmpty()) << name;
-    }
 }
 
 TEST_F(MainWindowTest, FillCombosListsTheCurvesOfEachKind) {
@@ -178,25 +113,24 @@ TEST_F(MainWindowTest, TheCloseBoxIsRefusedWithAMessage) {
     EXPECT_EQ(message.caption, "Lobex");
 }
 
-TEST_F(MainWindowTest, ExitClosesTheWindowAndDeletesTheTemporaryBitmap) {
-    QFile bitmap(QString::fromStdString(state.Paths.TempBitmapFile));
-    ASSERT_TRUE(bitmap.open(QIODevice::WriteOnly));
-    bitmap.write("BM");
-    bitmap.close();
-    window->show();
-
-    QTest::mouseClick(Find<QPushButton>(*window, "cmdExit"), Qt::LeftButton);
-
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(recorders.messages.shown.empty());
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(state.Paths.TempBitmapFile)));
-    EXPECT_EQ(state.View.PlotHost, PlotHostKind::None);
-}
-
-TEST_F(MainWindowTest, TheFileMenuExitDoesWhatTheButtonDoes) {
-    window->show();
-    Find<QAction>(*window, "mnuFileExit")->trigger();
-    EXPECT_FALSE(window->isVisible());
+TEST_F(MainWindowTest, ExitByButtonOrMenuClosesTheWindowAndDeletesTheTemporaryBitmap) {
+    for (const bool byMenu : {false, true}) {
+        test::MainWindowHarness h;
+        QFile bitmap(QString::fromStdString(h.state.Paths.TempBitmapFile));
+        ASSERT_TRUE(bitmap.open(QIODevice::WriteOnly));
+        bitmap.write("BM");
+        bitmap.close();
+        h.window->show();
+        if (byMenu) {
+            Find<QAction>(*h.window, "mnuFileExit")->trigger();
+        } else {
+            QTest::mouseClick(Find<QPushButton>(*h.window, "cmdExit"), Qt::LeftButton);
+        }
+        EXPECT_FALSE(h.window->isVisible()) << byMenu;
+        EXPECT_TRUE(h.recorders.messages.shown.empty()) << byMenu;
+        EXPECT_FALSE(bitmap.exists()) << byMenu;
+        EXPECT_EQ(h.state.View.PlotHost, PlotHostKind::None) << byMenu;
+    }
 }
 
 TEST_F(MainWindowTest, HelpOpensTheDocumentBesideTheProgramOrSaysItCannot) {
@@ -210,17 +144,6 @@ TEST_F(MainWindowTest, HelpOpensTheDocumentBesideTheProgramOrSaysItCannot) {
     ASSERT_EQ(recorders.messages.shown.size(), 1U);
     EXPECT_NE(recorders.messages.shown[0].text.find("/opt/lobex/Help/Lobex.html"),
               std::string::npos);
-}
-
-TEST_F(MainWindowTest, PlotControlsSwitchBetweenGraphAnd3DMode) {
-    window->ShowPlotControls(true);
-    EXPECT_TRUE(Find<QFrame>(*window, "fraControls1")->isHidden());
-    EXPECT_FALSE(Find<QFrame>(*window, "fraControls2")->isHidden());
-    EXPECT_TRUE(Find<QLabel>(*window, "lblX")->isHidden());
-    window->ShowPlotControls(false);
-    EXPECT_FALSE(Find<QFrame>(*window, "fraControls1")->isHidden());
-    EXPECT_TRUE(Find<QFrame>(*window, "fraControls2")->isHidden());
-    EXPECT_FALSE(Find<QLabel>(*window, "lblY")->isHidden());
 }
 
 // The real program, as a user or a script starts it.

@@ -1,5 +1,6 @@
 #include "MainWindowHarness.h"
 #include "WidgetLookup.h"
+#include "images/SaveChoices.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -48,7 +49,7 @@ protected:
     }
 
     void Open(const char* sample) {
-        harness.window->OpenFileFromOutside(std::string(LOBEX_SAMPLES_DIR) + "/" + sample);
+        harness.window->OpenFileFromOutside(test::Sample(sample));
         recorders.messages.shown.clear();
         harness.api.commands.clear();
     }
@@ -116,25 +117,22 @@ TEST_F(OutputTest, PrintingPolarDiagramsNotesTheAzimuthAndPrintsTheElevation) {
     EXPECT_GT(QFile(Path("engine.pdf")).size(), 1000);
 }
 
-TEST_F(OutputTest, SavingTheGraphWritesEachFormatOfTheFilter) {
+// Every format is written and read back in its own layer (images, plotter); here the window
+// sends a bitmap to the image writer and a vector format to the engine.
+TEST_F(OutputTest, SavingTheGraphWritesABitmapOrAVectorFileAsChosenInTheFilter) {
     Open("yagi3_20m_sweep.csv");
-    const std::pair<int, const char*> cases[] = {
-        {1, "graph.bmp"}, {2, "graph.png"}, {3, "graph.emf"}, {4, "graph.svg"}, {5, "graph.pdf"}};
+    const std::pair<int, const char*> cases[] = {{2, "graph.png"}, {5, "graph.pdf"}};
     for (const auto& [index, name] : cases) {
         recorders.dialogs.save = {index, Path(name).toStdString()};
         window.mnuFileGraphSave_Click();
         QFile file(Path(name));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
         const QByteArray bytes = file.readAll();
-        EXPECT_GT(bytes.size(), 100) << name;
-        if (index <= 2) {
-            EXPECT_FALSE(QImage(Path(name)).isNull()) << name;
-        }
+        EXPECT_TRUE(index == 2 ? !QImage::fromData(bytes, "PNG").isNull()
+                               : bytes.startsWith("%PDF-"))
+            << name;
     }
-    EXPECT_EQ(recorders.dialogs.filters.back(),
-              "Bitmap File (*.bmp)|*.bmp|Portable Network Graphics (*.png)|*.png|Enhanced "
-              "Metafile (*.emf)|*.emf|Scalable Vector Graphics (*.svg)|*.svg|PDF File "
-              "(*.pdf)|*.pdf");
+    EXPECT_EQ(recorders.dialogs.filters.back(), kGraphSaveFilter);
     EXPECT_TRUE(recorders.messages.shown.empty());
 }
 

@@ -1,4 +1,5 @@
 #include "CliRun.h"
+#include "core/Messages.h"
 
 #include <filesystem>
 
@@ -43,7 +44,7 @@ TEST(CliInfo, DescribesEachKindOfFixture) {
         {"sweep_50ohm.csv", 3, 7, {}},
         {"table_optimisation_3sets.csv", 6, 4, {"1", "2", "3"}},
         {"currents_3wires.csv", 4, 5, {"1", "2", "3"}},
-        {"nearfield_electric.csv", 2, 4, {}},
+        {"nearfield_electric.csv", 2, 2, {"Y=0.3, Z=1", "Y=0.4, Z=1", "Y=2, Z=1"}},
         {"farfield_below_horizon_30deg.csv", 5, 13, {"90", "60", "30", "0"}},
     };
     for (const Case& c : cases) {
@@ -91,10 +92,8 @@ TEST(CliInfo, MinAndMaxAreThoseOfTheGridAndMessagesComeInOrder) {
     const CliRun short_ = Info({folder.Write("s.csv", "Optim\r\n1 1 14.1 50 0 1.0 7.1 20\r\n")});
     EXPECT_EQ(short_.code, 1);
     EXPECT_EQ(Messages(short_),
-              (std::vector<std::pair<int, std::string>>{{16, "Subscript out of range"},
-                                                        {64, "Неправильный формат данных"}}));
-    EXPECT_EQ(Messages(Info({folder.Write("model.pf3", "x")})).at(0).second,
-              "Неизвестный Формат Файла");
+              (std::vector<std::pair<int, std::string>>{{16, "Subscript out of range"}}));
+    EXPECT_EQ(Messages(Info({folder.Write("model.pf3", "x")})).at(0).second, kUnknownFormatMessage);
 }
 
 TEST(CliTable, PrintsTheGridAsTheUserSeesItWithTheDecimalSymbolAsked) {

@@ -1,4 +1,6 @@
 #include "CliRun.h"
+#include "core/Messages.h"
+#include "graphs/RectangularGraph.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -26,6 +28,11 @@ PlotRun Plot(const std::string& file, const QStringList& args) {
     return run;
 }
 
+// A message's first line: lobex-cli prints each line of a message on a line of its own.
+std::string FirstLine(std::string_view message) {
+    return std::string(message.substr(0, message.find('\r')));
+}
+
 // Reading the pictures back needs an application of the test's own (the runs have theirs).
 void NeedGuiApplication() {
     if (QCoreApplication::instance() == nullptr) {
@@ -51,16 +58,10 @@ TEST_F(CliPlot, WritesASweepGraphAndPrintsItsCommandStringsWhateverTheDecimalSym
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.err.find("lobex-cli plot:"), std::string::npos) << run.err; // no message
     EXPECT_EQ(QImage(Out("sweep.png")).size(), QSize(640, 360));
-    // The first column against the second, the third on a second axis in blue, the labels as
-    // the grid names the columns; the edit flag cleared at the stop.
+    // The command strings are pinned in the graphs tests; here the columns the options choose
+    // (the first against the second, the third on a second axis) and the edit flag cleared.
     ASSERT_EQ(run.lines.size(), 2U);
-    EXPECT_EQ(run.lines[0].rfind("[FontPoints(1,8)][FontPoints(4,8)][FontPoints(5,8)]", 0), 0U);
-    for (const char* command :
-         {"[SelectCurve(2)][MultipleYAxes(2,2,0)][Y2AxisLabel(\"j X\")]",
-          "[ManualScale(14,23.1,14.3,27.9,-18,30)][Color(2,0,0,255)]",
-          "[Scale(1)][LineWidth(-2,10)][LineWidth(-1,10)][Caption(\"Lobex Data\")]"}) {
-        EXPECT_NE(run.lines[0].find(command), std::string::npos) << command;
-    }
+    EXPECT_NE(run.lines[0].find("[Y2AxisLabel(\"j X\")]"), std::string::npos) << run.lines[0];
     EXPECT_EQ(run.lines[1], "[ClearEditFlag()]");
 
     const QStringList gain = {
@@ -79,7 +80,7 @@ TEST_F(CliPlot, ARefusedLogAxisIsToldOnStderrAndDrawnLinear) {
         Plot(Data("sweep_50ohm.csv"), {"--out", Out("sweep.bmp"), "--left", "2", "--right", "0",
                                        "--log", "xy", "--print-commands"});
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_NE(run.err.find("Логарифмическую шкалу установить нельзя"), std::string::npos);
+    EXPECT_NE(run.err.find(FirstLine(kLogRefusedMessage)), std::string::npos) << run.err;
     EXPECT_NE(run.lines.at(0).find("[Scale(3)]"), std::string::npos) << run.lines[0];
     EXPECT_EQ(QImage(Out("sweep.bmp")).size(), QSize(760, 343));
 }
@@ -142,12 +143,12 @@ TEST_F(CliPlot, FailuresEndWithTheirMessagesAndWriteNothing) {
         Plot(Data("farfield_single_zenith.csv"), {"--diagram", "elevation", "--out", Out("o.png")});
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.err.find("no elevation diagram"), std::string::npos) << missing.err;
-    EXPECT_NE(missing.err.find("Входной файл содержит недостаточно данных"), std::string::npos);
+    EXPECT_NE(missing.err.find(FirstLine(kElevationMessage)), std::string::npos);
 
     const PlotRun refused =
         Plot(folder.Write("wrong.pf3", "anything\r\n"), {"--out", Out("o.png")});
     EXPECT_EQ(refused.code, 1);
-    EXPECT_NE(refused.err.find("Неизвестный Формат Файла"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find(kUnknownFormatMessage), std::string::npos) << refused.err;
 
     EXPECT_EQ(Plot(Data("sweep_50ohm.csv"), {"--left", "9", "--out", Out("o.png")}).code, 2);
     EXPECT_FALSE(std::filesystem::exists(Out("o.png").toStdString()));

@@ -1,4 +1,5 @@
 #include "LoadHarness.h"
+#include "core/Messages.h"
 
 #include <gtest/gtest.h>
 
@@ -58,13 +59,12 @@ TEST(Corpus, TheOptimiserLogOfAnotherProgramIsRefused) {
     test::LoadHarness h;
     const auto path = test::CorpusFolder() / "tables" / "handiko_160M_4nec2_Optimizer.log";
     EXPECT_FALSE(h.Open(path.string()));
-    EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{"Неизвестный Формат Файла"});
+    EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{std::string(kUnknownFormatMessage)});
     // Renamed to .csv it reaches the table reader, which finds no MMANA marker.
     test::TempFolder folder;
     test::LoadHarness renamed;
     EXPECT_FALSE(renamed.Open(folder.Write("log.csv", test::ReadBytes(path))));
-    EXPECT_EQ(renamed.MessageTexts(), (std::vector<std::string>{"Неправильный формат данных",
-                                                                "Неправильный формат данных"}));
+    EXPECT_EQ(renamed.MessageTexts(), std::vector<std::string>{std::string(kWrongFormatMessage)});
 }
 
 } // namespace

@@ -132,17 +132,30 @@ TEST(CsvExport, WritesWhatTheGridShowsWithTheLabelsUpToTheFirstEmptyOne) {
     h.state.Loaded.Data.Series[4].Label.clear();
     EXPECT_EQ(CsvHeader(h.state.Loaded.Data), "No,Set,Parameter,R,j X,SWR");
 
-    test::LoadHarness comma; // the body keeps the grid's decimal comma
+    // Under a decimal comma the cells are written with "." (a comma there would split them), and
+    // the file reads back to the same values under that locale.
+    test::LoadHarness comma;
     comma.state.DecimalSeparator = ",";
-    ASSERT_TRUE(ShowTable(comma, {0.5f}));
+    ASSERT_TRUE(ShowTable(comma, {0.5f, 14.15f}));
     ASSERT_TRUE(GridToSeries(comma.state));
-    EXPECT_EQ(CsvBody(comma.state.Loaded.Data), "1,1,0,50,-0,50,2,50,3,50,4,50,5,50,6,50");
+    EXPECT_EQ(CsvBody(comma.state.Loaded.Data, ","),
+              "1,1,0.50,-0.50,2.50,3.50,4.50,5.50,6.50\r\n"
+              "2,1,14.15,-14.15,16.15,17.15,18.15,19.15,20.15");
+    const std::string commaPath = (folder.Path() / "comma.csv").string();
+    ASSERT_TRUE(ExportCsv(comma.ctx, commaPath));
+    test::LoadHarness commaBack;
+    commaBack.state.DecimalSeparator = ",";
+    ASSERT_TRUE(commaBack.Open(commaPath));
+    for (std::size_t c = 0; c < kSeriesCount; ++c) {
+        EXPECT_EQ(commaBack.state.Loaded.Data.Series[c].Values,
+                  comma.state.Loaded.Data.Series[c].Values)
+            << c;
+    }
 
-    // A failed write tells the user.
+    // A failed write tells the user (the message is pinned in TextFileTest).
     test::LoadHarness failed;
     EXPECT_FALSE(ExportCsv(failed.ctx, (folder.Path() / "missing" / "x.csv").string()));
-    EXPECT_EQ(failed.MessageTexts(),
-              std::vector<std::string>{"Ошибка записи в файл. Данные не сохранены."});
+    EXPECT_EQ(failed.messages.shown.size(), 1U);
 }
 
 } // namespace

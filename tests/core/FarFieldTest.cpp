@@ -160,6 +160,52 @@ TEST(FarFieldBeam, FindsTheMaximumAndTheEdgesNearestTheThreeDecibelLevel) {
     }
 }
 
+TEST(FarFieldBeam, AStepThatIsNotExactInBinaryGivesTheSameBeam) {
+    // A lobe towards azimuth 0 whose -3 dB edges lie near +-27 degrees: every sampling of it
+    // must find a beam of about 54 degrees, however its step rounds in binary.
+    const Gain lobe = [](float zenith, float azimuth) {
+        const double half = static_cast<double>(azimuth) * 3.14159265358979 / 360.0;
+        return static_cast<float>(10.0 +
+                                  240.0 * std::log10(std::max(1e-6, std::fabs(std::cos(half)))) -
+                                  (zenith == 60.0f ? 0.0 : 5.0));
+    };
+    for (float step : {10.0f, 5.0f, 1.0f, 3.6f, 0.1f}) {
+        std::vector<float> azimuths;
+        const int count = static_cast<int>(std::lround(360.0f / step));
+        for (int a = 0; a < count; ++a) {
+            azimuths.push_back(static_cast<float>(a * static_cast<double>(step)));
+        }
+        const LoadResult grid =
+            ReadFarFieldGrid(FarFieldText({30.0f, 60.0f, 90.0f}, azimuths, lobe));
+        ASSERT_TRUE(grid.loaded) << step;
+        EXPECT_EQ(grid.farField.size(), static_cast<std::size_t>(count + 1)) << step; // closed
+        PatternResults pattern;
+        FindMaximumAndBeam(grid.farField, pattern);
+        EXPECT_NEAR(pattern.BeamWidth, 54.0f, std::max(step, 1.0f) * 2.0f) << step;
+        EXPECT_NEAR(pattern.BeamLeft, 360.0f - pattern.BeamRight, step * 1.01f) << step;
+    }
+}
+
+TEST(FarFieldReader, TheGridTableHoldsOnlyRowsWithData) {
+    const Gain flat = [](float, float) {
+        return 1.0f;
+    };
+    // Without azimuth 180 the table is the front half of the elevation cut, not zeros behind it.
+    const LoadResult front =
+        ReadFarField(FarFieldText({0.0f, 45.0f, 90.0f}, {0.0f, 90.0f}, flat), LoadRequest{});
+    ASSERT_TRUE(front.loaded);
+    EXPECT_EQ(front.data.Series[0].Values, (std::vector<float>{90.0f, 45.0f, 0.0f}));
+    EXPECT_EQ(front.patternControls, false);
+    // Without azimuth 0 there is no row at all, and the pattern still loads through the flow.
+    test::LoadHarness h;
+    test::TempFolder folder;
+    ASSERT_TRUE(
+        h.Open(folder.Write("side.csv", FarFieldText({0.0f, 90.0f}, {90.0f, 270.0f}, flat))));
+    EXPECT_EQ(h.state.Loaded.Data.GridRowCount, 0);
+    EXPECT_TRUE(h.state.Loaded.DataGrid.rows.empty());
+    EXPECT_EQ(h.state.Loaded.Data.DataKind, KindFarField);
+}
+
 TEST(FarFieldCut, AzimuthCutHoldsEveryColumnAsFourthPowerRadiiAboveTheFloor) {
     const auto gain = [](float zenith, float azimuth) {
         return zenith != 60 ? -30.0f : azimuth == 0 ? 10.0f : azimuth == 90 ? -25.0f : -999.0f;

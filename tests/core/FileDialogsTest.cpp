@@ -1,5 +1,4 @@
 #include "core/FileDialogs.h"
-#include "FakeDialogs.h"
 #include "LoadHarness.h"
 
 #include <gtest/gtest.h>

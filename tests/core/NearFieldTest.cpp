@@ -17,37 +17,64 @@ LoadResult ReadFixture(const char* name) {
     return ReadNearField(test::ReadBytes(test::TestDataFolder() / name), LoadRequest{});
 }
 
-TEST(NearFieldReader, SumsTheComponentsAlongTheFirstLineOfPoints) {
+TEST(NearFieldReader, OffersEachLineOfPointsAndShowsTheFirst) {
     const LoadResult result = ReadFixture("nearfield_electric.csv");
     ASSERT_TRUE(result.loaded);
     const DataSet& data = result.data;
     EXPECT_EQ(data.DataKind, KindNearField);
     EXPECT_TRUE(result.electricField);
-    // Y 0.3 and 0.4 both count as 0; the fifth point at Y 2 ends the line.
-    EXPECT_EQ(data.Series[0].Values, (std::vector<float>{-1.0f, -0.5f, 0.0f, 0.5f}));
-    EXPECT_EQ(result.nearField.size(), 4U);
+    // Y 0.3 and 0.4 are two lines, however close; they are not folded into one that doubles
+    // back, and the point at Y 2 is a third.
+    const SetList lines{{{"Y=0.3, Z=1", 1}, {"Y=0.4, Z=1", 2}, {"Y=2, Z=1", 3}}, 0};
+    EXPECT_EQ(result.sets, lines);
+    EXPECT_EQ(result.setCaption, "Линия:");
+    EXPECT_EQ(data.SelectedSetIndex, 1);
+    EXPECT_EQ(data.Series[0].Values, (std::vector<float>{-1.0f, 0.0f}));
+    EXPECT_EQ(result.nearField.size(), 2U);
     EXPECT_EQ(data.Series[1].Values[0], 1.375f); // 1 + 0.25 + 0.125
     EXPECT_EQ(data.Series[2].Values[0], 0.5f);   // 0.5 + 0 + 0
-    EXPECT_FLOAT_EQ(data.Series[3].Values[0], std::hypot(1.375f, 0.5f));
-    EXPECT_EQ(data.Series[4].Values[0], 19.98f); // atan(0.5 / 1.375), two decimals at most
-    // A point without a real part points straight up rather than ending the load.
-    EXPECT_EQ(data.Series[1].Values[2], 0.0f);
-    EXPECT_EQ(data.Series[4].Values[2], 90.0f);
+    EXPECT_EQ(data.Series[4].Values[0], 19.98f); // atan2(0.5, 1.375), two decimals at most
     EXPECT_EQ(result.gridHeader[0], "Удаление");
     EXPECT_EQ(result.curves, 4);
-    EXPECT_EQ(result.sets, SetList{}); // no sets to choose from
+
+    // Another line, picked in the list, keeps the list.
+    const LoadResult second =
+        ReadNearField(test::ReadBytes(test::TestDataFolder() / "nearfield_electric.csv"),
+                      LoadRequest{2, true, ".", kPiValue});
+    ASSERT_TRUE(second.loaded);
+    EXPECT_EQ(second.data.Series[0].Values, (std::vector<float>{-0.5f, 0.5f}));
+    EXPECT_FALSE(second.sets.has_value());
+    EXPECT_EQ(second.data.SelectedSetIndex, 2);
+
+    const LoadResult comma =
+        ReadNearField(test::ReadBytes(test::TestDataFolder() / "nearfield_electric.csv"),
+                      LoadRequest{0, false, ",", kPiValue});
+    EXPECT_EQ(comma.sets->entries[0].text, "Y=0,3, Z=1");
 
     const LoadResult magnetic = ReadFixture("nearfield_magnetic.csv"); // LF line ends
     ASSERT_TRUE(magnetic.loaded);
     EXPECT_FALSE(magnetic.electricField);
-    EXPECT_FLOAT_EQ(magnetic.data.Series[1].Values[1], -0.019f);
 }
 
-TEST(NearFieldReader, PhasesStayBetweenMinusAndPlusNinetyDegrees) {
+TEST(NearFieldReader, TheAmplitudeIsTheFieldStrengthAndThePhaseGoesRoundTheCircle) {
+    // Components pointing against each other sum to nothing, yet the field is there.
+    const std::string text = kElectric + "0,0,0,X,1,0,1,0\r\n0,0,0,Y,-1,0,1,180\r\n"
+                                         "0,0,0,Z,0,0,0,0\r\n"
+                                         "1,0,0,X,-0.5,0.25,1,0\r\n1,0,0,Y,-0.5,0.25,1,0\r\n"
+                                         "1,0,0,Z,0,0.5,1,0\r\n";
+    const LoadResult result = ReadNearField(text, LoadRequest{});
+    ASSERT_TRUE(result.loaded);
+    const std::vector<float>& amplitude = result.data.Series[3].Values;
+    EXPECT_FLOAT_EQ(amplitude[0], std::sqrt(2.0f));
+    EXPECT_FLOAT_EQ(amplitude[1], std::sqrt(0.25f + 0.0625f + 0.25f + 0.0625f + 0.25f));
+    EXPECT_EQ(result.data.Series[1].Values[1], -1.0f);  // a negative real sum
+    EXPECT_EQ(result.data.Series[4].Values[1], 135.0f); // atan2(1, -1), not -45
+
     const float degrees = 180.0f / kPiValue;
-    EXPECT_EQ(SummedPhase(0.0f, -2.0f, kPiValue) * degrees, -90.0f);
-    EXPECT_EQ(SummedPhase(0.0f, 0.0f, kPiValue), 0.0f);
-    EXPECT_FLOAT_EQ(SummedPhase(-1.0f, 1.0f, kPiValue) * degrees, -45.0f); // a negative real part
+    EXPECT_EQ(SummedPhase(0.0f, -2.0f) * degrees, -90.0f);
+    EXPECT_EQ(SummedPhase(0.0f, 0.0f), 0.0f);
+    EXPECT_FLOAT_EQ(SummedPhase(-1.0f, -1.0f) * degrees, -135.0f);
+    EXPECT_FLOAT_EQ(SummedPhase(-1.0f, 0.0f) * degrees, 180.0f);
 }
 
 TEST(NearFieldReader, RefusesBrokenTextWithAMessage) {
@@ -65,7 +92,6 @@ TEST(NearFieldReader, RefusesBrokenTextWithAMessage) {
         EXPECT_EQ(result.messages, (std::vector<LoadMessage>{
                                        {"Неправильный формат данных", MessageIcon::Information}}))
             << what;
-        EXPECT_EQ(result.nearField.size(), 1U) << what;
         EXPECT_EQ(result.data.Series[1].Values, std::vector<float>{0.0f}) << what;
     }
 }

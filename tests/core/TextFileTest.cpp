@@ -5,8 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace lobex {
 namespace {
@@ -43,16 +48,33 @@ TEST(ReadFileBytes, ReadsEveryByteAndNamesWhatWentWrong) {
     }
     EXPECT_EQ(ReadFileBytes(folder.Write("all.bin", bytes)), bytes);
     EXPECT_EQ(ReadFileBytes(folder.Write("empty.csv", "")), "");
-    const auto error = [](const std::string& path) {
+    const auto failure = [](const std::string& path) -> std::optional<ReadFailure> {
         try {
             ReadFileBytes(path);
-        } catch (const RuntimeError& e) {
-            return std::string(e.what());
+        } catch (const ReadError& e) {
+            return e.Failure();
         }
-        return std::string("read");
+        return std::nullopt;
     };
-    EXPECT_EQ(error((folder.Path() / "missing.csv").string()), "File not found");
-    EXPECT_EQ(error(folder.Path().string()), "Path/File access error");
+    EXPECT_EQ(failure((folder.Path() / "missing.csv").string()), ReadFailure::NotFound);
+    EXPECT_EQ(failure(folder.Path().string()), ReadFailure::NotAFile);
+    EXPECT_EQ(failure("/dev/zero"), ReadFailure::NotAFile); // would never end
+#ifndef _WIN32
+    // A pipe would block the program for good: refused without opening it.
+    const std::string pipe = (folder.Path() / "pipe.csv").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(failure(pipe), ReadFailure::NotAFile);
+#endif
+    // Lines up to the longest allowed are read, with any line end; one byte more is refused,
+    // also when it runs past the first block read.
+    const std::string line(kMaxLineLength, 'x');
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        const std::string text = line + end + "1" + end + line;
+        EXPECT_EQ(ReadFileBytes(folder.Write("fits.csv", text)), text);
+    }
+    EXPECT_EQ(failure(folder.Write("long.csv", "1\n" + line + "x")), ReadFailure::LineTooLong);
+    EXPECT_EQ(failure(folder.Write("huge.csv", std::string(std::size_t{9} << 20, 'x'))),
+              ReadFailure::LineTooLong);
 }
 
 TEST(WriteTextFile, WritesWithCrLfOrKeepsTheOldFileAndSaysSo) {

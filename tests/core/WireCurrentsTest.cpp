@@ -74,6 +74,36 @@ TEST(RelativePositions, FollowTheDistancesAlongTheWire) {
     }
 }
 
+TEST(CurrentsReader, ACentredElementIsMeasuredAlongTheWire) {
+    // A dipole from (-5, 0, 0) to (5, 0, 0) in 21 equal segments, a pulse at each segment's
+    // middle: distances from the origin would fold back at the centre into a false triangle.
+    std::string text = kHeader;
+    const double segment = 10.0 / 21.0;
+    for (int p = 0; p < 21; ++p) {
+        const double x = -5.0 + (p + 0.5) * segment;
+        text += "1," + std::to_string(p + 1) + "," + std::to_string(x) + ",0,0,1,0,1,0\r\n";
+    }
+    const LoadResult result = ReadWire(text, 0);
+    ASSERT_TRUE(result.loaded);
+    const std::vector<float>& along = result.data.Series[0].Values;
+    ASSERT_EQ(along.size(), 21U);
+    // Equal steps, rising all along the wire, the two ends alike.
+    for (std::size_t p = 1; p < along.size(); ++p) {
+        EXPECT_NEAR(along[p] - along[p - 1], along[1] - along[0], 1e-5f) << p;
+    }
+    EXPECT_GT(along[1] - along[0], 0.04f);
+    EXPECT_NEAR(along.front(), 1.0f - along.back(), 1e-5f);
+
+    // A bent wire: the second leg adds to the first rather than turning back.
+    const LoadResult bent =
+        ReadWire(kHeader + "1,1,1,0,0,1,0,1,0\r\n1,2,2,0,0,1,0,1,0\r\n1,3,2,1,0,1,0,1,0\r\n"
+                           "1,4,2,2,0,1,0,1,0\r\n",
+                 0);
+    ASSERT_TRUE(bent.loaded);
+    EXPECT_EQ(bent.data.Series[0].Values,
+              (std::vector<float>{1 / 5.0f, 2 / 5.0f, 3 / 5.0f, 4 / 5.0f}));
+}
+
 TEST(CurrentsReader, RefusalsCarryTheirMessageAndIcon) {
     std::string tooMany; // more pulses than the counter holds
     for (int r = 0; r < 32768; ++r) {

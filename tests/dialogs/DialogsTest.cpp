@@ -1,6 +1,7 @@
-#include "../app/WidgetLookup.h"
 #include "Recorders.h"
+#include "WidgetLookup.h"
 #include "core/AppState.h"
+#include "dialogs/frmAbout.h"
 #include "dialogs/frmChoice.h"
 #include "dialogs/frmJPEG.h"
 
@@ -19,8 +20,8 @@ namespace {
 
 using test::Find;
 
-// The graph choice and JPEG options windows over a main window. Both sit centred over it
-// twenty pixels low, and OK is their only way out.
+// The about box, the graph choice and the JPEG options windows over a main window. Each sits
+// centred over it twenty pixels low; the close box does not close it.
 class DialogsTest : public ::testing::Test {
 protected:
     DialogsTest() {
@@ -50,26 +51,33 @@ protected:
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, text);
     }
-    static void ExpectCaptions(QDialog& dialog, const char* title,
-                               const std::vector<std::pair<const char*, const char*>>& captions) {
-        EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8(title));
-        for (const auto& [name, caption] : captions) {
-            EXPECT_EQ(test::CaptionOf(Find<QObject>(dialog, name)), QString::fromUtf8(caption))
-                << name;
-        }
-    }
-
     QMainWindow main;
     AppState state;
     test::MemorySettings settings;
     JpegOptions options{-1, true, true};
 };
 
+TEST(About, VersionLineRunsMinorAndRevisionTogether) {
+    EXPECT_EQ(AboutVersionLine(1, 0, 3), "v1.03  by Orvane");
+    EXPECT_EQ(AboutVersionLine(2, 1, 0), "v2.10  by Orvane");
+}
+
+TEST_F(DialogsTest, TheAboutBoxClosesOnAClickOnAnyLabelOrTheFrame) {
+    frmAbout about(&main);
+    Show(about);
+    EXPECT_FALSE(about.close());
+    for (const char* name : {"Label1", "Label2", "lblVersion", "Frame1"}) {
+        about.show();
+        ASSERT_TRUE(about.isVisible());
+        Click(about, name);
+        EXPECT_FALSE(about.isVisible()) << name;
+        EXPECT_EQ(about.result(), QDialog::Accepted);
+    }
+}
+
 TEST_F(DialogsTest, GraphChoiceStartsFromTheAzimuthAndGivesOneOrTwo) {
     frmChoice dialog(&main);
     Show(dialog);
-    ExpectCaptions(dialog, "Выбор Графика",
-                   {{"optChoice(0)", "Азимут"}, {"optChoice(1)", "Угол Места"}, {"cmdOK", "OK"}});
     EXPECT_TRUE(Find<QRadioButton>(dialog, "optChoice(0)")->isChecked());
     ExpectOnlyOKCloses(dialog);
     EXPECT_EQ(dialog.Chosen(), 0);
@@ -88,13 +96,6 @@ TEST_F(DialogsTest, GraphChoiceStartsFromTheAzimuthAndGivesOneOrTwo) {
 TEST_F(DialogsTest, JpegOptionsShowTheStoredFieldsAndOKStoresThemTrimmed) {
     auto dialog = std::make_unique<frmJPEG>(settings, options, &main);
     Show(*dialog);
-    ExpectCaptions(*dialog, "JPEG Settings",
-                   {{"chkProgressive", "Progressive"},
-                    {"chkGray", "Grayscale"},
-                    {"cmdOK", "OK"},
-                    {"Label1(0)", "Quality:"},
-                    {"Label1(1)", "Size:"},
-                    {"Label1(2)", "x"}});
     // First use: 490 x 290, quality 75, both boxes clear.
     EXPECT_EQ(Find<QLineEdit>(*dialog, "txtWidth")->text(), QStringLiteral("490"));
     EXPECT_EQ(Find<QLineEdit>(*dialog, "txtHeight")->text(), QStringLiteral("290"));

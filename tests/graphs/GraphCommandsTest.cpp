@@ -32,12 +32,5 @@ TEST(GraphCommands, ATextArgumentCannotEndEarlyOrStartAnotherCommand) {
     }
 }
 
-TEST(GraphCommands, CommandsJoinTheirArgumentsAsWritten) {
-    EXPECT_EQ(Command("FileSaveAs", {"4097", Quoted("x.emf")}), "[FileSaveAs(4097,\"x.emf\")]");
-    EXPECT_EQ(Command("CopyPicture", {}), "[CopyPicture()]");
-    EXPECT_EQ(TextCommand("Title1", "a\",b"), "[Title1(\"a\u201D,b\")]");
-    EXPECT_EQ(AxisLabelAndTitle("x", "t"), "[XAxisLabel(\"x\")][Title1(\"t\")]");
-}
-
 } // namespace
 } // namespace lobex::graphs

@@ -157,42 +157,5 @@ TEST(GraphOutput, AMissingDocumentOrARefusedCommandFails) {
     }
 }
 
-// The engine ends a text at a quote followed by "," or ")"; a file name that holds one cannot
-// be told to it, and saving it under a different name would surprise the user.
-TEST(GraphOutput, AFileNameIsSavedAsChosenOrNotAtAll) {
-    struct Case {
-        const char* path;
-        bool saved;
-    };
-    const Case cases[] = {
-        {"a.emf\")][FileSaveAs(4097,\"injected.emf", false},
-        {"a\",b.emf", false},
-        {"a\" \t),b.emf", false},
-        {"say \"hi\".emf", true},
-        {"a)][FileClose()].emf", true},
-        {"quote at the end\"", true},
-        {"\"", true},
-    };
-    for (const Case& c : cases) {
-        GraphHarness h;
-        Prepare(h, false);
-        EXPECT_EQ(SaveGraphAs(h.link, h.state, 0, "emf", c.path), c.saved) << c.path;
-        const Sent sent = c.saved ? Sent{{kGraphDoc, "[SetMetafileDims(5,3)][FileSaveAs(4097,\"" +
-                                                         std::string(c.path) + "\")]"}}
-                                  : Sent{};
-        EXPECT_EQ(h.api.commands, sent) << c.path;
-    }
-}
-
-TEST(GraphOutput, OnlyTheVectorFormatsHaveASaveAsCode) {
-    const std::pair<const char*, std::optional<int>> cases[] = {
-        {"emf", 4097},         {"svg", 4098},         {"pdf", 4099},      {"png", std::nullopt},
-        {"bmp", std::nullopt}, {"EMF", std::nullopt}, {"", std::nullopt},
-    };
-    for (const auto& [format, code] : cases) {
-        EXPECT_EQ(VectorFormatCode(format), code) << format;
-    }
-}
-
 } // namespace
 } // namespace lobex::test

@@ -58,19 +58,16 @@ TEST(StartPlotter, FillsTheRecordAndRetriesAsTheLinkRulesSay) {
             EXPECT_EQ(h.messages.shown[0].caption, "Lobex");
         }
         EXPECT_EQ(h.api.startModes.front(), 1);
-        const DPLOT& record = h.link.Record;
-        EXPECT_EQ(record.Version, 2);
-        EXPECT_EQ(record.DataFormat, 2);
-        EXPECT_EQ(record.MaxCurves, 2);
-        EXPECT_EQ(record.NumCurves, 2);
-        EXPECT_EQ(record.Scale, 1);
-        // Both solid: a one-curve graph drawn first sets no line type of its own.
-        EXPECT_EQ(record.LineType[0], 1);
-        EXPECT_EQ(record.LineType[1], 1);
-        // "Parameter", a zero character, then the blanks of a fixed-length field.
-        EXPECT_EQ(std::memcmp(record.XAxis.data(), "Parameter\0 ", 11), 0);
-        EXPECT_EQ(record.XAxis.back(), ' ');
     }
+    // The record the documents start from. Both curves solid: a one-curve graph drawn first sets
+    // no line type of its own. "Parameter", a zero character, then the blanks of the field.
+    GraphHarness h;
+    ASSERT_TRUE(StartPlotter(h.link, h.state, h.messages));
+    const DPLOT& record = h.link.Record;
+    EXPECT_EQ(record.DataFormat, 2);
+    EXPECT_EQ(record.NumCurves, 2);
+    EXPECT_EQ(record.LineType[1], 1);
+    EXPECT_EQ(std::memcmp(record.XAxis.data(), "Parameter\0 ", 11), 0);
 }
 
 // Three slots holding documents 4, 0 and 9 with bitmaps.

@@ -1,6 +1,7 @@
 #include "graphs/PolarGraph.h"
 #include "GraphHarness.h"
 #include "core/FarField.h"
+#include "core/Messages.h"
 #include "graphs/RectangularGraph.h"
 
 #include <gtest/gtest.h>
@@ -10,10 +11,6 @@
 
 namespace lobex::test {
 namespace {
-
-constexpr const char* kElevationMessage =
-    "Входной файл содержит недостаточно данных для построения графика угла места.\r\n"
-    "Удостовертесь что файл включает данные зенита по азимуту 0 и 180 градусов.";
 
 // The polar command string the engine is sent: main window 2 inches and 18 divisions, the polar
 // window 3.3 inches and 36; area 1 azimuth, 2 elevation.
@@ -123,7 +120,7 @@ TEST(ShowPattern, WithoutAnElevationCutTheElevationDiagramStaysEmptyAndSaysWhy) 
     EXPECT_EQ(single.link.Slots[2].DocNum, 0);
     EXPECT_TRUE(single.view.Painted(1));
     EXPECT_FALSE(single.view.Painted(2));
-    EXPECT_EQ(single.MessageTexts(), std::vector<std::string>{kElevationMessage});
+    EXPECT_EQ(single.MessageTexts(), std::vector<std::string>{std::string(kElevationMessage)});
     EXPECT_FALSE(single.state.Loaded.Pattern.ElevationCutAvailable);
 
     // A chosen elevation that is no zenith of the grid: nothing is drawn rather than the
@@ -138,7 +135,7 @@ TEST(ShowPattern, WithoutAnElevationCutTheElevationDiagramStaysEmptyAndSaysWhy) 
     EXPECT_EQ(chosen.api.plots.size(), 2U); // only the two of the load
     EXPECT_EQ(chosen.link.Slots[1].DocNum, 0);
     EXPECT_EQ(chosen.link.Slots[2].DocNum, 0);
-    EXPECT_EQ(chosen.MessageTexts(), std::vector<std::string>{kElevationMessage});
+    EXPECT_EQ(chosen.MessageTexts(), std::vector<std::string>{std::string(kElevationMessage)});
 }
 
 TEST(ShowPattern, AChosenSetTakesTheCurvesFromTheLists) {

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "FakeDialogs.h"
-#include "FakeMmanaLink.h"
+#include "core/FileDialogs.h"
+#include "core/MmanaLink.h"
 #include "core/Services.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -53,6 +54,64 @@ public:
     }
     std::vector<std::string> opened;
     bool answer = true;
+};
+
+// Answers the file dialogs with prepared choices and remembers how it was asked.
+class FakeFileDialogs final : public FileDialogService {
+public:
+    std::string ChooseDataFile(std::string_view caption) override {
+        captions.emplace_back(caption);
+        return dataFile;
+    }
+    std::string AskOpenFile(std::string_view title, std::string_view filter,
+                            std::string_view folder) override {
+        openTitles.emplace_back(title);
+        filters.emplace_back(filter);
+        folders.emplace_back(folder);
+        return openFile;
+    }
+    SaveChoice AskSaveFile(std::string_view filter, std::string_view folder) override {
+        filters.emplace_back(filter);
+        folders.emplace_back(folder);
+        return save;
+    }
+
+    std::string dataFile;
+    std::string openFile;
+    std::vector<std::string> openTitles;
+    SaveChoice save;
+    std::vector<std::string> captions;
+    std::vector<std::string> filters;
+    std::vector<std::string> folders;
+};
+
+// MMANA's windows as a test arranges them: whether the main window and its memo exist, and
+// the text a copy puts on the clipboard.
+class FakeMmanaLink final : public MmanaWindowLink {
+public:
+    std::uintptr_t FindMainWindow() override {
+        calls.push_back("FindMainWindow");
+        if (whileFinding) {
+            whileFinding();
+        }
+        return running ? kMain : 0;
+    }
+    std::uintptr_t FindMemo(std::uintptr_t mainWindow) override {
+        calls.push_back("FindMemo");
+        return mainWindow == kMain && hasMemo ? kMemo : 0;
+    }
+    std::string CopyMemoText(std::uintptr_t memo) override {
+        calls.push_back("CopyMemoText");
+        return memo == kMemo ? text : std::string();
+    }
+
+    static constexpr std::uintptr_t kMain = 0x1010;
+    static constexpr std::uintptr_t kMemo = 0x2020;
+    bool running = false;
+    bool hasMemo = true;
+    std::string text;
+    std::vector<std::string> calls;
+    std::function<void()> whileFinding; // runs while MMANA is looked for, when set
 };
 
 // The recorders and fakes bundled the way the windows receive their services.

@@ -6,29 +6,33 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QFileInfo>
+#include <QDir>
+#include <QFile>
 #include <QImageWriter>
 #include <QPixmap>
 #include <QThread>
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace lobex {
 
-StartupOptions ParseStartupOptions(const QStringList& arguments) {
+StartupOptions ParseStartupOptions(const std::vector<std::string>& arguments) {
     StartupOptions options;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--screenshot")) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--screenshot") {
             if (i + 1 >= arguments.size()) {
                 options.error = QStringLiteral("--screenshot needs a file name");
                 return options;
             }
             options.screenshot = arguments[++i];
-        } else if (argument.startsWith(QLatin1String("--"))) {
-            options.error = QStringLiteral("unknown option %1").arg(argument);
+        } else if (argument.starts_with("--")) {
+            options.error =
+                QStringLiteral("unknown option %1").arg(QFile::decodeName(argument.c_str()));
             return options;
-        } else if (options.file.isEmpty()) {
+        } else if (options.file.empty()) {
             options.file = argument;
         } else {
             options.error = QStringLiteral("only one file can be opened");
@@ -38,7 +42,13 @@ StartupOptions ParseStartupOptions(const QStringList& arguments) {
     return options;
 }
 
-bool SaveWindowPicture(QWidget& window, const QString& path, QString* error) {
+std::string WithNativeSeparators(std::string path) {
+    const char separator = QDir::separator().toLatin1();
+    std::replace(path.begin(), path.end(), '/', separator);
+    return path;
+}
+
+bool SaveWindowPicture(QWidget& window, const std::string& path, QString* error) {
     const QDeadlineTimer deadline(5000);
     while (!deadline.hasExpired() &&
            (window.windowHandle() == nullptr || !window.windowHandle()->isExposed())) {
@@ -51,10 +61,8 @@ bool SaveWindowPicture(QWidget& window, const QString& path, QString* error) {
         *error = QStringLiteral("the window could not be grabbed");
         return false;
     }
-    QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
-    if (format.isEmpty()) {
-        format = "png";
-    }
+    const std::string suffix = Utf8Path(path).extension().string();
+    QByteArray format = suffix.size() > 1 ? QByteArray(suffix.c_str() + 1).toLower() : "png";
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -63,13 +71,22 @@ bool SaveWindowPicture(QWidget& window, const QString& path, QString* error) {
         *error = writer.errorString();
         return false;
     }
-    const FileWriteResult written = WriteAtomically(
-        Utf8Path(path.toStdString()),
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const FileWriteResult written =
+        WriteAtomically(Utf8Path(path), std::string_view(bytes.constData(),
+                                                         static_cast<std::size_t>(bytes.size())));
     if (!written.ok) {
         *error = QString::fromStdString(written.error);
     }
     return written.ok;
+}
+
+void PrintedMessages::Show(std::string_view text, MessageIcon icon, std::string_view) {
+    std::string line(text);
+    for (std::size_t at = 0; (at = line.find_first_of("\r\n", at)) != std::string::npos;) {
+        const std::size_t length = line.compare(at, 2, "\r\n") == 0 ? 2 : 1;
+        line.replace(at, length, " ");
+    }
+    out_ << "lobex: message (icon " << static_cast<int>(icon) << "): " << line << std::endl;
 }
 
 } // namespace lobex

@@ -1,24 +1,46 @@
 #pragma once
 
+#include "core/Services.h"
+
 #include <QString>
-#include <QStringList>
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
 
 class QWidget;
 
 namespace lobex {
 
 // What the command line asks for: an optional file to open, and --screenshot FILE (start, do
-// what was asked, save a picture of the main window once it has painted, exit).
+// what was asked, save a picture of the main window once it has painted, exit). File names
+// stay as the system gave them (bytes on POSIX).
 struct StartupOptions {
-    QString file;
-    QString screenshot;
+    std::string file;
+    std::string screenshot;
     QString error; // not empty when the command line could not be understood
 };
 
-StartupOptions ParseStartupOptions(const QStringList& arguments);
+// arguments: the words after the program's name.
+StartupOptions ParseStartupOptions(const std::vector<std::string>& arguments);
+
+// The name with the platform's own separators.
+std::string WithNativeSeparators(std::string path);
 
 // Waits until the window is on screen and painted, then writes its picture to path through a
 // temporary file; returns false with a reason when that fails.
-bool SaveWindowPicture(QWidget& window, const QString& path, QString* error);
+bool SaveWindowPicture(QWidget& window, const std::string& path, QString* error);
+
+// A screenshot run has nobody to answer a message box: each message becomes one line on the
+// stream (standard error), with its icon, and the run goes on.
+class PrintedMessages final : public MessageService {
+public:
+    explicit PrintedMessages(std::ostream& out) : out_(out) {}
+    void Show(std::string_view text, MessageIcon icon, std::string_view caption) override;
+
+private:
+    std::ostream& out_;
+};
 
 } // namespace lobex

@@ -6,6 +6,7 @@
 #include "graphs/PlotLink.h"
 #include "platform/LocaleInfo.h"
 #include "platform/MmanaWindowLink.h"
+#include "platform/ProgramArguments.h"
 #include "platform/QtHelpService.h"
 #include "platform/QtMessageService.h"
 #include "platform/QtSettingsStore.h"
@@ -15,39 +16,78 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPrinter>
 #include <QTimer>
 
 #include <cstdio>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+namespace {
+
+// Start-up texts, in the program's own words.
+constexpr std::string_view kNoTempFolderMessage =
+    "Не удалось создать папку для временных файлов. Программа будет закрыта.";
+constexpr std::string_view kNoLockMessage = "Не удалось создать файл блокировки ";
+constexpr std::string_view kNoLockConsequence = "Запуск второй копии программы не будет замечен.";
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Lobex"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LOBEX_VERSION_TEXT));
 
-    const lobex::StartupOptions options = lobex::ParseStartupOptions(QCoreApplication::arguments());
+    // File names are taken from the command line as bytes: Qt's own list of the arguments
+    // would turn a name that is not UTF-8 into another one.
+    const lobex::StartupOptions options =
+        lobex::ParseStartupOptions(lobex::ProgramArguments(argc, argv));
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "lobex: %s\nusage: lobex [FILE] [--screenshot PICTURE]\n",
                      qPrintable(options.error));
         return 2;
     }
 
+    // A screenshot run has nobody to answer a message box; its messages go to standard error.
+    lobex::QtMessageService boxes;
+    lobex::PrintedMessages printed(std::cerr);
+    lobex::MessageService& messages =
+        options.screenshot.empty() ? static_cast<lobex::MessageService&>(boxes) : printed;
+    lobex::AppState state;
+
+    const lobex::TempFolder tempFolder = lobex::GetTempFolder();
+    if (tempFolder.path.empty()) {
+        messages.Show(std::string(kNoTempFolderMessage) + "\r\n" + tempFolder.problem,
+                      lobex::MessageIcon::Critical, state.AppTitle);
+        return 1;
+    }
+
     // A second copy shows the first one and ends without loading anything. A scripted
-    // screenshot run is not a second copy for the user, so it is let through.
-    const std::string tempFolder = lobex::GetTempFolder();
-    lobex::SingleInstance instance(QString::fromStdString(tempFolder));
-    if (options.screenshot.isEmpty() && !instance.TryBecomePrimary()) {
-        instance.NotifyPrimary();
-        return 0;
+    // screenshot run is not a second copy for the user, so it is let through. Where no lock
+    // can be made, copies cannot be told apart: this one runs, and says so.
+    lobex::SingleInstance instance(QFile::decodeName(tempFolder.path.c_str()));
+    bool unguarded = false;
+    if (options.screenshot.empty()) {
+        switch (instance.TryBecomePrimary()) {
+        case lobex::InstanceClaim::AnotherCopyRuns:
+            instance.NotifyPrimary();
+            return 0;
+        case lobex::InstanceClaim::LockUnavailable:
+            unguarded = true;
+            break;
+        case lobex::InstanceClaim::Primary:
+            break;
+        }
     }
 
     // The plot engine runs in this process, so no plotter left over from an earlier run can
     // exist; start-up goes straight on to the paths.
-    lobex::AppState state;
     lobex::StartupEnvironment environment;
     environment.appFolder =
         QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
-    environment.tempFolder = tempFolder;
+    environment.tempFolder = tempFolder.path;
     environment.decimalSeparator = lobex::GetDecimalSeparator();
     environment.separator = QDir::separator().toLatin1();
     lobex::PrepareStartupState(state, environment);
@@ -56,7 +96,6 @@ int main(int argc, char* argv[]) {
     state.Paths.SavePath = lobex::ReadSetting(settings, lobex::kSavePathSetting);
     state.Paths.DataPath = lobex::ReadSetting(settings, lobex::kDataPathSetting);
     state.Paths.DescPath = lobex::ReadSetting(settings, lobex::kDescPathSetting);
-    lobex::QtMessageService messages;
     lobex::QtHelpService help;
     lobex::QtFileDialogs dialogs(state, settings, messages);
     const auto mmana = lobex::CreateMmanaWindowLink(state.Paths.UtilsFolder);
@@ -70,7 +109,7 @@ int main(int argc, char* argv[]) {
 
     lobex::frmData window(state, services, link);
     engine.SetPrinterSetup([&window](QPrinter& printer) { return window.ChoosePrinter(printer); });
-    messages.SetParent(&window);
+    boxes.SetParent(&window);
     dialogs.SetParent(&window);
     window.Form_Load();
     if (!lobex::StartPlotter(link, state, messages, [] { QCoreApplication::processEvents(); })) {
@@ -82,12 +121,17 @@ int main(int argc, char* argv[]) {
 
     // What the command line asks for runs once the window is up, the screenshot last: a load
     // lets window events run, and the picture must show the load finished.
-    QTimer::singleShot(0, &window, [&window, &options] {
-        if (!options.file.isEmpty()) {
-            // A file named on the command line opens as if chosen in the dialog.
-            window.OpenFileFromOutside(QDir::toNativeSeparators(options.file).toStdString());
+    QTimer::singleShot(0, &window, [&] {
+        if (unguarded) {
+            messages.Show(std::string(kNoLockMessage) + instance.LockPath().toStdString() +
+                              ".\r\n" + std::string(kNoLockConsequence),
+                          lobex::MessageIcon::Information, state.AppTitle);
         }
-        if (options.screenshot.isEmpty()) {
+        if (!options.file.empty()) {
+            // A file named on the command line opens as if chosen in the dialog.
+            window.OpenFileFromOutside(lobex::WithNativeSeparators(options.file));
+        }
+        if (options.screenshot.empty()) {
             return;
         }
         QString error;

@@ -82,11 +82,18 @@ Session::Session() {
 // The program's paths as the window has them, so that the link finds its helper in Utils and
 // the copy of the table goes to the private temporary folder. The program's folder comes from
 // the application object that main made for this run.
-std::unique_ptr<MmanaWindowLink> Session::MmanaLinkBesideProgram(AppState& state) {
+std::unique_ptr<MmanaWindowLink> Session::MmanaLinkBesideProgram(AppState& state,
+                                                                 std::ostream& err) {
+    const TempFolder tempFolder = GetTempFolder();
+    if (tempFolder.path.empty()) {
+        err << "lobex-cli: no private temporary folder can be made:\n"
+            << tempFolder.problem << '\n';
+        return nullptr;
+    }
     StartupEnvironment environment;
     environment.appFolder =
         QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
-    environment.tempFolder = GetTempFolder();
+    environment.tempFolder = tempFolder.path;
     environment.decimalSeparator = state.DecimalSeparator;
     environment.separator = QDir::separator().toLatin1();
     PrepareStartupState(state, environment);
@@ -99,7 +106,10 @@ bool Session::Load(const LoadOptions& options, std::ostream& err) {
     std::unique_ptr<MmanaWindowLink> mmana;
     LoadSource source;
     if (options.mmana) {
-        mmana = MmanaLinkBesideProgram(state);
+        mmana = MmanaLinkBesideProgram(state, err);
+        if (mmana == nullptr) {
+            return false;
+        }
         state.View.SourceIndex = 0;
         source.mmana = mmana.get();
     } else {

@@ -64,7 +64,9 @@ public:
     RecordingMessages messages;
 
 private:
-    static std::unique_ptr<MmanaWindowLink> MmanaLinkBesideProgram(AppState& state);
+    // Null, with the reason on err, when there is no private folder for the copy of the table.
+    static std::unique_ptr<MmanaWindowLink> MmanaLinkBesideProgram(AppState& state,
+                                                                   std::ostream& err);
     LoadContext ctx_{state, messages};
     HeadlessDataView view_{ctx_};
 };

@@ -7,9 +7,49 @@
 
 namespace lobex::cli {
 
+namespace {
+
+// The length of the UTF-8 sequence a lead byte opens; 0 for a byte that opens none.
+std::size_t SequenceLength(unsigned char lead) {
+    if (lead < 0x80) {
+        return 1;
+    }
+    if (lead >= 0xc2 && lead < 0xe0) {
+        return 2;
+    }
+    if (lead >= 0xe0 && lead < 0xf0) {
+        return 3;
+    }
+    return lead >= 0xf0 && lead < 0xf5 ? 4 : 0;
+}
+
+void AppendEscape(std::string& out, unsigned byte) {
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+    out += escaped;
+}
+
+} // namespace
+
 std::string JsonQuote(std::string_view text) {
     std::string out = "\"";
-    for (char c : text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80) {
+            // Text is UTF-8, but file names are what the system gave: a byte that is not part
+            // of a UTF-8 sequence is written as the character of its Latin-1 reading.
+            const std::size_t length = SequenceLength(byte);
+            if (length > 1 && i + length <= text.size() && IsValidUtf8(text.substr(i, length))) {
+                out.append(text.substr(i, length));
+                i += length;
+            } else {
+                AppendEscape(out, byte);
+                ++i;
+            }
+            continue;
+        }
         switch (c) {
         case '"':
             out += "\\\"";
@@ -27,14 +67,13 @@ std::string JsonQuote(std::string_view text) {
             out += "\\t";
             break;
         default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-                out += escaped;
+            if (byte < 0x20) {
+                AppendEscape(out, byte);
             } else {
                 out += c;
             }
         }
+        ++i;
     }
     out += '"';
     return out;

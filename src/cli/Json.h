@@ -41,7 +41,8 @@ private:
     bool afterKey_ = false;
 };
 
-// A string as a JSON string literal.
+// A string as a JSON string literal. Bytes that are not UTF-8 (file names are what the system
+// gave) are written as \u00XX, the character of their Latin-1 reading.
 std::string JsonQuote(std::string_view text);
 
 } // namespace lobex::cli

@@ -24,14 +24,47 @@ SingleInstance::SingleInstance(const QString& folder, QObject* parent)
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::TryBecomePrimary() {
+InstanceClaim SingleInstance::TryBecomePrimary() {
     lock_ = std::make_unique<QLockFile>(lockPath_);
     // Only a lock whose process has died counts as stale.
     lock_->setStaleLockTime(0);
-    if (!lock_->tryLock(0)) {
-        lock_.reset();
-        return false;
+    if (lock_->tryLock(0)) {
+        Listen();
+        return InstanceClaim::Primary;
     }
+    const QLockFile::LockError error = lock_->error();
+    if (error == QLockFile::LockFailedError) {
+        if (HolderIsKnown()) {
+            lock_.reset();
+            return InstanceClaim::AnotherCopyRuns;
+        }
+        // A lock file naming no process (left empty by a crash, say) would keep every later
+        // start out for good: clear it and try once more.
+        if (lock_->removeStaleLockFile() && lock_->tryLock(0)) {
+            Listen();
+            return InstanceClaim::Primary;
+        }
+    }
+    lock_.reset();
+    return InstanceClaim::LockUnavailable;
+}
+
+// Whether the lock file names its holder. The holder writes its name just after creating the
+// file, so an unnamed one is given a moment.
+bool SingleInstance::HolderIsKnown() const {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        qint64 pid = 0;
+        QString host;
+        QString application;
+        if (lock_->getLockInfo(&pid, &host, &application)) {
+            return true;
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+void SingleInstance::Listen() {
     server_ = std::make_unique<QLocalServer>();
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     QLocalServer::removeServer(serverName_);
@@ -39,7 +72,6 @@ bool SingleInstance::TryBecomePrimary() {
         connect(server_.get(), &QLocalServer::newConnection, this,
                 &SingleInstance::OnNewConnection);
     }
-    return true;
 }
 
 bool SingleInstance::NotifyPrimary(int timeoutMs) {

@@ -9,6 +9,13 @@
 
 namespace lobex {
 
+// What the lock file said about this copy.
+enum class InstanceClaim {
+    Primary,         // the first copy: it holds the lock and listens for later copies
+    AnotherCopyRuns, // a live copy holds the lock
+    LockUnavailable, // no lock could be made: copies cannot be told apart
+};
+
 // One running copy per user. The first copy holds a lock file and listens on a local socket;
 // a later copy finds the lock taken, asks the first copy to show its main window and ends.
 class SingleInstance : public QObject {
@@ -18,8 +25,9 @@ public:
     explicit SingleInstance(const QString& folder, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this process is the first copy; it then listens for later copies.
-    bool TryBecomePrimary();
+    InstanceClaim TryBecomePrimary();
+    // The lock file's path, for telling the user why there is no guard.
+    const QString& LockPath() const { return lockPath_; }
     // Asks the first copy to show its main window; false when it could not be reached.
     bool NotifyPrimary(int timeoutMs = 3000);
 
@@ -28,6 +36,8 @@ signals:
     void ShowRequested();
 
 private:
+    bool HolderIsKnown() const;
+    void Listen();
     void OnNewConnection();
 
     QString lockPath_;

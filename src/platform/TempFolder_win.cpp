@@ -6,18 +6,27 @@
 
 namespace lobex {
 
-// The Windows temp folder is already per user; a folder of our own keeps our fixed names apart.
-std::string PrivateTempFolder(const std::string& base) {
-    const QString root = QString::fromStdString(base);
-    const QString folder = QDir(root).filePath(QStringLiteral("Lobex"));
-    if (QDir().mkpath(folder)) {
-        return WithTrailingSeparator(QDir::toNativeSeparators(folder).toStdString(), '\\');
+bool MakePrivateFolder(const std::string& path, std::string& reason) {
+    if (QDir().mkpath(QString::fromStdString(path))) {
+        return true;
     }
-    return WithTrailingSeparator(base, '\\');
+    reason = "the folder cannot be made";
+    return false;
 }
 
-std::string GetTempFolder() {
-    return PrivateTempFolder(QDir::tempPath().toStdString());
+// The Windows temp folder is already per user; a folder of our own keeps our fixed names apart.
+TempFolder GetTempFolder() {
+    const std::string folder =
+        QDir::toNativeSeparators(QDir(QDir::tempPath()).filePath(QStringLiteral("Lobex")))
+            .toStdString();
+    TempFolder result;
+    std::string reason;
+    if (MakePrivateFolder(folder, reason)) {
+        result.path = WithTrailingSeparator(folder, '\\');
+    } else {
+        result.problem = folder + ": " + reason;
+    }
+    return result;
 }
 
 } // namespace lobex

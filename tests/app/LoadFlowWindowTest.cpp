@@ -29,6 +29,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace lobex {
 namespace {
 
@@ -418,6 +420,18 @@ TEST_F(MmanaSourceTest, SaveExportsWhatTheGridShowsAsCsv) {
 TEST_F(MmanaSourceTest, DataFromAFileCannotBeSavedAsCsv) {
     window->OpenFileFromOutside(Sample("yagi3_20m_sweep.csv"));
     EXPECT_FALSE(Find<QAction>(*window, "mnuFileSave")->isEnabled());
+}
+
+// Finding MMANA under Wine runs a helper program, which takes a moment.
+TEST_F(MmanaSourceTest, TheWaitCursorShowsWhileMmanaIsLookedFor) {
+    std::optional<Qt::CursorShape> cursor;
+    recorders.mmana.whileFinding = [&cursor] {
+        const QCursor* shown = QApplication::overrideCursor();
+        cursor = shown != nullptr ? shown->shape() : Qt::ArrowCursor;
+    };
+    Open();
+    EXPECT_EQ(cursor, Qt::WaitCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "ByteArguments.h"
 #include "MainWindowHarness.h"
 #include "Recorders.h"
 #include "WidgetLookup.h"
@@ -7,7 +8,10 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -19,6 +23,12 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include <unistd.h>
 
 namespace lobex {
 namespace {
@@ -146,6 +156,11 @@ protected:
         environment.insert(QStringLiteral("HOME"), home.path());
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                            home.filePath(QStringLiteral("config")));
+        // A per-user runtime folder of the test's own keeps its lock apart from other runs.
+        QDir(home.path()).mkdir(QStringLiteral("run"));
+        QFile::setPermissions(home.filePath(QStringLiteral("run")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("run")));
         program.setProcessEnvironment(environment);
         program.setProgram(QStringLiteral(LOBEX_EXE));
     }
@@ -154,6 +169,16 @@ protected:
             program.kill();
             program.waitForFinished();
         }
+    }
+
+    // A second copy started beside the running program ends at once and leaves it running.
+    void ExpectASecondCopyToEndAtOnce() {
+        QProcess second;
+        second.setProcessEnvironment(program.processEnvironment());
+        second.start(QStringLiteral(LOBEX_EXE), {});
+        ASSERT_TRUE(second.waitForFinished(10000));
+        EXPECT_EQ(second.exitCode(), 0);
+        EXPECT_EQ(program.state(), QProcess::Running);
     }
 
     QTemporaryDir home;
@@ -176,13 +201,7 @@ TEST_F(ProgramTest, ASecondCopyEndsAtOnceAndLeavesTheFirstRunning) {
     program.start();
     ASSERT_TRUE(program.waitForStarted());
     QTest::qWait(1500); // let the first copy take its lock
-
-    QProcess second;
-    second.setProcessEnvironment(program.processEnvironment());
-    second.start(QStringLiteral(LOBEX_EXE), {});
-    ASSERT_TRUE(second.waitForFinished(10000));
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(program.state(), QProcess::Running);
+    ExpectASecondCopyToEndAtOnce();
 }
 
 TEST_F(ProgramTest, AnUnknownOptionIsRefusedWithUsage) {
@@ -191,6 +210,151 @@ TEST_F(ProgramTest, AnUnknownOptionIsRefusedWithUsage) {
     ASSERT_TRUE(program.waitForFinished(30000));
     EXPECT_EQ(program.exitCode(), 2);
     EXPECT_TRUE(program.readAllStandardError().contains("usage"));
+}
+
+// The folders a start takes, on machines set up in odd ways.
+class ProgramStartTest : public ProgramTest {
+protected:
+    void SetEnvironment(const QString& name, const QString& value) {
+        QProcessEnvironment environment = program.processEnvironment();
+        if (value.isNull()) {
+            environment.remove(name);
+        } else {
+            environment.insert(name, value);
+        }
+        program.setProcessEnvironment(environment);
+    }
+    // A plain file: below it nothing can be made, not even by the superuser.
+    QString Unusable() {
+        QFile file(home.filePath(QStringLiteral("file")));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        return file.fileName();
+    }
+    QString MakeFolder(const QString& name) {
+        EXPECT_TRUE(QDir(home.path()).mkpath(name));
+        return home.filePath(name);
+    }
+    static bool AppearsWithin(const QString& path, int ms) {
+        QDeadlineTimer deadline(ms);
+        while (!QFileInfo::exists(path) && !deadline.hasExpired()) {
+            QTest::qWait(50);
+        }
+        return QFileInfo::exists(path);
+    }
+    static QStringList Entries(const QString& folder) {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                      QDir::NoDotAndDotDot);
+    }
+    const QString uid = QString::number(getuid());
+};
+
+TEST_F(ProgramStartTest, ScreenshotOfABadFileTellsItsMessageOnStandardErrorAndEnds) {
+    QFile bad(home.filePath(QStringLiteral("bad.csv")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("this is no MMANA file\r\nnor is this line\r\n");
+    bad.close();
+    const QString picture = home.filePath(QStringLiteral("bad.png"));
+    program.setArguments({bad.fileName(), QStringLiteral("--screenshot"), picture});
+    program.start();
+    ASSERT_TRUE(program.waitForFinished(30000)) << "a message box waits for a click";
+    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_EQ(program.exitCode(), 0) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(QStringLiteral("lobex: message (icon 64): ")))
+        << errors.toStdString();
+    EXPECT_FALSE(QImage(picture).isNull());
+}
+
+TEST_F(ProgramStartTest, AFileNamedInLatin1OpensFromTheCommandLine) {
+    const QString blank = home.filePath(QStringLiteral("blank.png"));
+    program.setArguments({QStringLiteral("--screenshot"), blank});
+    program.start();
+    ASSERT_TRUE(program.waitForFinished(30000));
+
+    const std::string folder = QFile::encodeName(home.path()).toStdString();
+    const std::string file = folder + "/caf\xe9.csv";
+    const std::string picture = folder + "/caf\xe9.png";
+    // Qt cannot name these files to remove them with the folder.
+    const std::shared_ptr<void> removal(nullptr, [&](void*) {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
+        std::filesystem::remove(picture, ignored);
+    });
+    ASSERT_TRUE(std::filesystem::copy_file(LOBEX_SAMPLES_DIR "/yagi3_20m_sweep.csv", file));
+    test::StartWithByteArguments(program, QStringLiteral(LOBEX_EXE),
+                                 {file, "--screenshot", picture});
+    ASSERT_TRUE(program.waitForFinished(30000));
+    const QByteArray errors = program.readAllStandardError();
+    EXPECT_EQ(program.exitCode(), 0) << errors.toStdString();
+    // No message: neither a wrong format nor a missing file.
+    EXPECT_FALSE(errors.contains("lobex: message")) << errors.toStdString();
+    ASSERT_TRUE(std::filesystem::exists(picture));
+    // The graph of the file is in the picture.
+    std::ifstream written(picture, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(written)),
+                            std::istreambuf_iterator<char>());
+    const QImage image = QImage::fromData(QByteArray::fromStdString(bytes));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_NE(image, QImage(blank));
+}
+
+TEST_F(ProgramStartTest, WithoutAnyPrivateFolderItSaysSoAndEndsWithOne) {
+    const QString unusable = Unusable();
+    SetEnvironment(QStringLiteral("XDG_RUNTIME_DIR"), {});
+    SetEnvironment(QStringLiteral("TMPDIR"), unusable + QStringLiteral("/tmp"));
+    SetEnvironment(QStringLiteral("HOME"), unusable + QStringLiteral("/home"));
+    const QString picture = home.filePath(QStringLiteral("none.png"));
+    program.setArguments({QStringLiteral("--screenshot"), picture});
+    program.start();
+    ASSERT_TRUE(program.waitForFinished(30000));
+    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_TRUE(errors.contains(
+        QStringLiteral("lobex: message (icon 16): Не удалось создать папку для временных файлов.")))
+        << errors.toStdString();
+    EXPECT_TRUE(errors.contains(unusable + QStringLiteral("/tmp/lobex-") + uid))
+        << errors.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(picture));
+}
+
+TEST_F(ProgramStartTest, AnUnusableTmpdirIsReplacedByTheUsersCacheFolder) {
+    SetEnvironment(QStringLiteral("XDG_RUNTIME_DIR"), {});
+    SetEnvironment(QStringLiteral("TMPDIR"), Unusable() + QStringLiteral("/tmp"));
+    program.start();
+    EXPECT_TRUE(AppearsWithin(home.filePath(QStringLiteral(".cache/lobex/lobex.lock")), 10000));
+    EXPECT_EQ(program.state(), QProcess::Running);
+}
+
+TEST_F(ProgramStartTest, TheLockLivesInThePerUserRuntimeFolder) {
+    const QString temp = MakeFolder(QStringLiteral("tmp"));
+    SetEnvironment(QStringLiteral("TMPDIR"), temp);
+    program.start();
+    EXPECT_TRUE(AppearsWithin(home.filePath(QStringLiteral("run/lobex/lobex.lock")), 10000));
+    EXPECT_TRUE(Entries(temp).isEmpty()) << Entries(temp).join(' ').toStdString();
+}
+
+TEST_F(ProgramStartTest, AFolderPlantedUnderOurNameNeitherPilesUpFoldersNorLetsTwoCopiesRun) {
+    const QString temp = MakeFolder(QStringLiteral("tmp"));
+    const QString elsewhere = MakeFolder(QStringLiteral("elsewhere"));
+    ASSERT_TRUE(QFile::link(elsewhere, temp + QStringLiteral("/lobex-") + uid));
+    SetEnvironment(QStringLiteral("XDG_RUNTIME_DIR"), {});
+    SetEnvironment(QStringLiteral("TMPDIR"), temp);
+    for (int run = 0; run < 2; ++run) {
+        QProcess screenshot;
+        screenshot.setProcessEnvironment(program.processEnvironment());
+        screenshot.start(QStringLiteral(LOBEX_EXE),
+                         {QStringLiteral("--screenshot"), home.filePath(QStringLiteral("s.png"))});
+        ASSERT_TRUE(screenshot.waitForFinished(30000));
+        EXPECT_EQ(screenshot.exitCode(), 0);
+    }
+
+    program.start();
+    ASSERT_TRUE(AppearsWithin(home.filePath(QStringLiteral(".cache/lobex/lobex.lock")), 10000));
+    ExpectASecondCopyToEndAtOnce();
+
+    // Qt keeps a folder of its own there; ours are only the planted name.
+    EXPECT_EQ(Entries(temp).filter(QStringLiteral("lobex")),
+              QStringList{QStringLiteral("lobex-") + uid});
+    EXPECT_TRUE(Entries(elsewhere).isEmpty());
 }
 
 } // namespace

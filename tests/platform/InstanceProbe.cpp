@@ -3,6 +3,7 @@
 //   first copy:  prints "primary", then "shown" when a later copy asks for it (exit 0),
 //                or exits 3 when nobody asks within SECONDS
 //   later copy:  prints "notified" (exit 0) or "unreachable" (exit 4)
+//   no lock:     prints "unguarded" (exit 5)
 #include "platform/SingleInstance.h"
 
 #include <QCoreApplication>
@@ -16,7 +17,12 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     lobex::SingleInstance instance(QString::fromLocal8Bit(argv[1]));
-    if (!instance.TryBecomePrimary()) {
+    const lobex::InstanceClaim claim = instance.TryBecomePrimary();
+    if (claim == lobex::InstanceClaim::LockUnavailable) {
+        std::puts("unguarded");
+        return 5;
+    }
+    if (claim == lobex::InstanceClaim::AnotherCopyRuns) {
         const bool notified = instance.NotifyPrimary();
         std::puts(notified ? "notified" : "unreachable");
         return notified ? 0 : 4;

@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -6,10 +8,18 @@
 namespace {
 
 // Starts a copy of the probe program on the folder and gives the first line it prints.
-QString StartProbe(QProcess& process, const QTemporaryDir& folder, const char* seconds) {
-    process.start(QStringLiteral(INSTANCE_PROBE), {folder.path(), QString::fromLatin1(seconds)});
+QString StartProbe(QProcess& process, const QString& folder, const char* seconds) {
+    process.start(QStringLiteral(INSTANCE_PROBE), {folder, QString::fromLatin1(seconds)});
     process.waitForReadyRead(10000);
     return QString::fromLatin1(process.readLine()).trimmed();
+}
+QString StartProbe(QProcess& process, const QTemporaryDir& folder, const char* seconds) {
+    return StartProbe(process, folder.path(), seconds);
+}
+
+void MakeEmptyFile(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
 }
 
 TEST(SingleInstance, ALaterCopyAsksTheFirstToShowItselfAndEnds) {
@@ -38,6 +48,36 @@ TEST(SingleInstance, TheLockOfACopyThatDiedDoesNotBlockTheNextStart) {
     EXPECT_EQ(StartProbe(next, folder, "1"), QStringLiteral("primary"));
     ASSERT_TRUE(next.waitForFinished(10000));
     EXPECT_EQ(next.exitCode(), 3); // nobody asked for it within its second
+}
+
+// A copy that cannot make the lock is told apart from one that finds another copy holding it:
+// it runs unguarded rather than waiting on a first copy that does not exist.
+TEST(SingleInstance, WhereNoLockCanBeMadeTheCopyRunsUnguarded) {
+    QTemporaryDir scratch;
+    MakeEmptyFile(scratch.filePath(QStringLiteral("file")));
+    // Below a plain file nothing can be made, not even by the superuser.
+    QProcess probe;
+    EXPECT_EQ(StartProbe(probe, scratch.filePath(QStringLiteral("file/folder")), "1"),
+              QStringLiteral("unguarded"));
+    ASSERT_TRUE(probe.waitForFinished(10000));
+    EXPECT_EQ(probe.exitCode(), 5);
+
+    // Something of another kind in the lock's way.
+    QTemporaryDir folder;
+    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("lobex.lock/inside")));
+    QProcess blocked;
+    EXPECT_EQ(StartProbe(blocked, folder, "1"), QStringLiteral("unguarded"));
+    ASSERT_TRUE(blocked.waitForFinished(10000));
+}
+
+TEST(SingleInstance, ALockFileNamingNoCopyDoesNotKeepLaterStartsOut) {
+    // A crash can leave the lock file empty.
+    QTemporaryDir folder;
+    MakeEmptyFile(folder.filePath(QStringLiteral("lobex.lock")));
+    QProcess next;
+    EXPECT_EQ(StartProbe(next, folder, "1"), QStringLiteral("primary"));
+    ASSERT_TRUE(next.waitForFinished(10000));
+    EXPECT_EQ(next.exitCode(), 3);
 }
 
 } // namespace

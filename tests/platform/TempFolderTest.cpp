@@ -1,10 +1,15 @@
 #include "platform/TempFolder.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,33 +21,128 @@ namespace fs = std::filesystem;
 
 mode_t ModeOf(const std::string& path) {
     struct stat info {};
-    EXPECT_EQ(lstat(path.c_str(), &info), 0);
+    EXPECT_EQ(lstat(path.c_str(), &info), 0) << path;
     return info.st_mode & 0777;
 }
 
-TEST(TempFolder, IsAPrivateFolderOfTheUserEndingInASeparatorOnEveryStart) {
-    QTemporaryDir base;
-    const std::string preferred = base.path().toStdString() + "/lobex-" + std::to_string(getuid());
-    const std::string folder = PrivateTempFolder(base.path().toStdString());
-    EXPECT_EQ(folder, preferred + "/");
+// Sets the variables the folder is chosen by, and puts back what was there.
+class Environment {
+public:
+    explicit Environment(const std::map<std::string, std::optional<std::string>>& values) {
+        for (const auto& [name, value] : values) {
+            const char* old = std::getenv(name.c_str());
+            saved_[name] = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
+            Set(name, value);
+        }
+    }
+    ~Environment() {
+        for (const auto& [name, value] : saved_) {
+            Set(name, value);
+        }
+    }
+
+private:
+    static void Set(const std::string& name, const std::optional<std::string>& value) {
+        if (value) {
+            setenv(name.c_str(), value->c_str(), 1);
+        } else {
+            unsetenv(name.c_str());
+        }
+    }
+    std::map<std::string, std::optional<std::string>> saved_;
+};
+
+class TempFolderTest : public ::testing::Test {
+protected:
+    std::string Sub(const char* name) const { return scratch.filePath(name).toStdString(); }
+    std::string MakeSub(const char* name, mode_t mode = 0700) const {
+        const std::string path = Sub(name);
+        EXPECT_EQ(mkdir(path.c_str(), mode), 0);
+        chmod(path.c_str(), mode);
+        return path;
+    }
+    QStringList Entries(const std::string& folder) const {
+        return QDir(QString::fromStdString(folder))
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+
+    QTemporaryDir scratch;
+    const std::string uid = std::to_string(getuid());
+};
+
+TEST_F(TempFolderTest, IsAPrivateFolderOfTheUserInTmpdirOnEveryStart) {
+    const std::string temp = MakeSub("tmp", 0777);
+    const Environment environment({{"XDG_RUNTIME_DIR", std::nullopt}, {"TMPDIR", temp}});
+    const std::string preferred = temp + "/lobex-" + uid;
+    const TempFolder folder = GetTempFolder();
+    EXPECT_EQ(folder.path, preferred + "/");
     EXPECT_EQ(ModeOf(preferred), 0700U);
     // The same on the next start, and an existing folder of ours is closed to others.
     chmod(preferred.c_str(), 0777);
-    EXPECT_EQ(PrivateTempFolder(base.path().toStdString() + "/"), folder);
+    EXPECT_EQ(GetTempFolder().path, folder.path);
     EXPECT_EQ(ModeOf(preferred), 0700U);
 }
 
-TEST(TempFolder, ALinkPlantedUnderItsNameIsNotFollowed) {
-    QTemporaryDir base;
-    QTemporaryDir elsewhere;
-    const std::string preferred = base.path().toStdString() + "/lobex-" + std::to_string(getuid());
-    fs::create_directory_symlink(elsewhere.path().toStdString(), preferred);
-    chmod(elsewhere.path().toLocal8Bit().constData(), 0777);
-    const std::string folder = PrivateTempFolder(base.path().toStdString());
-    EXPECT_NE(folder, preferred + "/");
-    EXPECT_NE(fs::canonical(folder), fs::canonical(elsewhere.path().toStdString()));
-    EXPECT_EQ(ModeOf(folder.substr(0, folder.size() - 1)), 0700U);
-    EXPECT_EQ(ModeOf(elsewhere.path().toStdString()), 0777U); // the target is left alone
+TEST_F(TempFolderTest, ThePerUserRuntimeFolderComesFirst) {
+    const std::string runtime = MakeSub("run");
+    const std::string temp = MakeSub("tmp", 0777);
+    const Environment environment({{"XDG_RUNTIME_DIR", runtime}, {"TMPDIR", temp}});
+    EXPECT_EQ(GetTempFolder().path, runtime + "/lobex/");
+    EXPECT_EQ(ModeOf(runtime + "/lobex"), 0700U);
+    EXPECT_TRUE(Entries(temp).isEmpty());
+}
+
+TEST_F(TempFolderTest, ARuntimeFolderOpenToOthersIsPassedOver) {
+    const std::string runtime = MakeSub("run", 0755);
+    const std::string temp = MakeSub("tmp", 0777);
+    const Environment environment({{"XDG_RUNTIME_DIR", runtime}, {"TMPDIR", temp}});
+    EXPECT_EQ(GetTempFolder().path, temp + "/lobex-" + uid + "/");
+    EXPECT_TRUE(Entries(runtime).isEmpty());
+}
+
+TEST_F(TempFolderTest, APlantedNameLeadsEveryStartToTheSameFolderInTheUsersCache) {
+    const std::string temp = MakeSub("tmp", 0777);
+    const std::string elsewhere = MakeSub("elsewhere", 0777);
+    const std::string home = MakeSub("home");
+    // Someone else's link under our name in the shared folder.
+    fs::create_directory_symlink(elsewhere, temp + "/lobex-" + uid);
+    const Environment environment({{"XDG_RUNTIME_DIR", std::nullopt},
+                                   {"XDG_CACHE_HOME", std::nullopt},
+                                   {"TMPDIR", temp},
+                                   {"HOME", home}});
+    for (int start = 0; start < 3; ++start) {
+        EXPECT_EQ(GetTempFolder().path, home + "/.cache/lobex/");
+    }
+    EXPECT_EQ(ModeOf(home + "/.cache/lobex"), 0700U);
+    // Nothing accumulates beside the planted name, and its target is left alone.
+    EXPECT_EQ(Entries(temp), QStringList{QString::fromStdString("lobex-" + uid)});
+    EXPECT_TRUE(Entries(elsewhere).isEmpty());
+    EXPECT_EQ(ModeOf(elsewhere), 0777U);
+}
+
+TEST_F(TempFolderTest, WhenNoPlaceWillDoEachOneTriedIsNamedWithItsReason) {
+    // Below a plain file nothing can be made, not even by the superuser.
+    QFile blocker(scratch.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const Environment environment({{"XDG_RUNTIME_DIR", std::nullopt},
+                                   {"XDG_CACHE_HOME", std::nullopt},
+                                   {"TMPDIR", Sub("file") + "/tmp"},
+                                   {"HOME", Sub("file") + "/home"}});
+    const TempFolder folder = GetTempFolder();
+    EXPECT_EQ(folder.path, "");
+    EXPECT_NE(folder.problem.find(Sub("file") + "/tmp/lobex-" + uid + ": "), std::string::npos)
+        << folder.problem;
+    EXPECT_NE(folder.problem.find(Sub("file") + "/home/.cache/lobex: "), std::string::npos)
+        << folder.problem;
+}
+
+TEST_F(TempFolderTest, AFolderOfOursClosedToUsIsOpenedAgain) {
+    const std::string folder = Sub("private");
+    ASSERT_EQ(mkdir(folder.c_str(), 0500), 0);
+    std::string reason;
+    EXPECT_TRUE(MakePrivateFolder(folder, reason)) << reason;
+    EXPECT_EQ(ModeOf(folder), 0700U);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "core/MmanaLink.h"
 #include "core/Services.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -90,6 +91,9 @@ class FakeMmanaLink final : public MmanaWindowLink {
 public:
     std::uintptr_t FindMainWindow() override {
         calls.push_back("FindMainWindow");
+        if (whileFinding) {
+            whileFinding();
+        }
         return running ? kMain : 0;
     }
     std::uintptr_t FindMemo(std::uintptr_t mainWindow) override {
@@ -107,6 +111,7 @@ public:
     bool hasMemo = true;
     std::string text;
     std::vector<std::string> calls;
+    std::function<void()> whileFinding; // runs while MMANA is looked for, when set
 };
 
 // The recorders and fakes bundled the way the windows receive their services.

@@ -1,0 +1,73 @@
+#include "platform/MmanaWindowLink.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace lobex {
+namespace {
+
+// Where no Wine server runs for the user's prefix, MMANA cannot be running: the link says so
+// without starting Wine, which would first create a prefix.
+class NoWineServerTest : public ::testing::Test {
+protected:
+    NoWineServerTest() : home_(qgetenv("HOME")), prefix_(qgetenv("WINEPREFIX")) {
+        qputenv("HOME", scratch.filePath(QStringLiteral("home")).toLocal8Bit());
+        QDir(scratch.path()).mkdir(QStringLiteral("home"));
+    }
+    ~NoWineServerTest() override {
+        qputenv("HOME", home_);
+        qputenv("WINEPREFIX", prefix_);
+    }
+
+    // Asks the link for MMANA's window, which must not be found.
+    void ExpectNotRunning() {
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(link->FindMainWindow(), 0U);
+        // A generous guard only: starting Wine takes seconds.
+        EXPECT_LT(clock.elapsed(), 1000);
+    }
+    QStringList HomeEntries() const {
+        return QDir(scratch.filePath(QStringLiteral("home")))
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    QTemporaryDir scratch;
+    std::unique_ptr<MmanaWindowLink> link = CreateMmanaWindowLink(UTILS_FOLDER);
+
+private:
+    QByteArray home_;
+    QByteArray prefix_;
+};
+
+TEST_F(NoWineServerTest, AMissingPrefixIsNotCreated) {
+    const QString prefix = scratch.filePath(QStringLiteral("prefix"));
+    qputenv("WINEPREFIX", prefix.toLocal8Bit());
+    ExpectNotRunning();
+    EXPECT_FALSE(QFileInfo::exists(prefix));
+    EXPECT_TRUE(HomeEntries().isEmpty()) << HomeEntries().join(' ').toStdString();
+}
+
+TEST_F(NoWineServerTest, WithoutWineprefixTheHomeGetsNoWineFolder) {
+    qunsetenv("WINEPREFIX");
+    ExpectNotRunning();
+    EXPECT_TRUE(HomeEntries().isEmpty()) << HomeEntries().join(' ').toStdString();
+}
+
+TEST_F(NoWineServerTest, APrefixWhoseServerIsNotRunningIsLeftUntouched) {
+    // Wine started on an empty prefix would fill it with its registry and drive_c.
+    const QString prefix = scratch.filePath(QStringLiteral("prefix"));
+    ASSERT_TRUE(QDir().mkpath(prefix));
+    qputenv("WINEPREFIX", prefix.toLocal8Bit());
+    ExpectNotRunning();
+    EXPECT_TRUE(QDir(prefix).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+} // namespace
+} // namespace lobex

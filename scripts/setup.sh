@@ -13,6 +13,7 @@ PACKAGES=(
     fonts-liberation emf2svg
     libfast-float-dev
     clang libclang-rt-14-dev llvm
+    desktop-file-utils appstream lintian dpkg-dev file
 )
 
 missing=()

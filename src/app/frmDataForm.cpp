@@ -292,8 +292,8 @@ void frmData::SetFormLanguage() {
     mnuHelp->setTitle(QStringLiteral("Помощь"));
     mnuHelpContent->setText(QStringLiteral("Справка"));
     mnuHelpAbout->setText(QStringLiteral("О Программе"));
-    const char separator = state_.Paths.AppFolder.empty() ? '/' : state_.Paths.AppFolder.back();
-    helpFile_ = state_.Paths.AppFolder + "Help" + separator + "Lobex.html";
+    const char separator = state_.Paths.DataFolder.empty() ? '/' : state_.Paths.DataFolder.back();
+    helpFile_ = state_.Paths.DataFolder + "Help" + separator + "Lobex.html";
     setWindowTitle(QString::fromUtf8(kMainWindowCaptions[1]));
 }
 

@@ -125,6 +125,8 @@ struct ProgramPaths {
     std::string ExportFile;
     std::string TempBitmapFile;
     std::string UtilsFolder;
+    // Holds Help/ and Utils/: the program's folder in the build tree, share/lobex/ installed.
+    std::string DataFolder;
     // The file the last save dialog chose.
     std::string SaveFileName;
     std::string SavePath;

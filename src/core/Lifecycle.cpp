@@ -15,6 +15,27 @@ std::string WithTrailingSeparator(std::string_view folder, char separator) {
     return out;
 }
 
+std::string ProgramDataFolder(const std::string& appFolder, char separator) {
+    std::error_code ignored;
+    const auto isFolder = [&ignored](const std::string& folder) {
+        return std::filesystem::is_directory(Utf8Path(folder), ignored);
+    };
+    if (appFolder.empty() || isFolder(appFolder + "Help") || isFolder(appFolder + "Utils")) {
+        return appFolder;
+    }
+    const std::string_view bin(appFolder.data(), appFolder.size() - 1);
+    const auto cut = bin.find_last_of("\\/");
+    if (cut == std::string_view::npos) {
+        return appFolder;
+    }
+    std::string installed(bin.substr(0, cut + 1));
+    installed += "share";
+    installed += separator;
+    installed += "lobex";
+    installed += separator;
+    return isFolder(installed) ? installed : appFolder;
+}
+
 void PrepareStartupState(AppState& state, const StartupEnvironment& environment) {
     state.PiValue = kPiValue;
     state.Paths.TempFolder = WithTrailingSeparator(environment.tempFolder, environment.separator);
@@ -24,7 +45,8 @@ void PrepareStartupState(AppState& state, const StartupEnvironment& environment)
     state.Paths.TempModelFile = state.Paths.TempFolder + "temp.x";
     state.Paths.ExportFile = state.Paths.TempFolder + "export.csv";
     state.Paths.TempBitmapFile = state.Paths.TempFolder + "temp.bmp";
-    state.Paths.UtilsFolder = state.Paths.AppFolder + "Utils" + environment.separator;
+    state.Paths.DataFolder = ProgramDataFolder(state.Paths.AppFolder, environment.separator);
+    state.Paths.UtilsFolder = state.Paths.DataFolder + "Utils" + environment.separator;
     state.DecimalSeparator = environment.decimalSeparator;
     SetDefaultLabels(state.Loaded.Data);
 }

@@ -10,6 +10,11 @@ namespace lobex {
 // Appends the platform's separator unless the folder already ends in "\" or "/".
 std::string WithTrailingSeparator(std::string_view folder, char separator);
 
+// Where the help and the helpers lie: beside the program when its folder holds Help/ or Utils/
+// (the build tree), else <program folder>/../share/lobex/ when that exists (an install), else
+// beside the program. The folder given and the one returned end in a separator.
+std::string ProgramDataFolder(const std::string& appFolder, char separator);
+
 // What start-up reads from the platform before it fills the program-wide values.
 struct StartupEnvironment {
     std::string appFolder;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lobex {
@@ -30,6 +31,32 @@ TEST(Startup, PreparesThePathsAndTheDecimalSeparator) {
     EXPECT_EQ(state.Paths.TempBitmapFile, "/tmp/lobex-1000/temp.bmp");
     EXPECT_EQ(state.Paths.UtilsFolder, "/opt/lobex/bin/Utils/");
     EXPECT_EQ(state.DecimalSeparator, ",");
+}
+
+TEST(Startup, FindsTheHelpAndHelpersInTheBuildTreeAndInAnInstall) {
+    namespace fs = std::filesystem;
+    test::TempFolder root;
+    const std::string base = root.Path().string() + "/";
+    // A build tree: bin/ holds Help/ and Utils/, even if a share/lobex/ lies one level up.
+    fs::create_directories(root.Path() / "build" / "bin" / "Help");
+    fs::create_directories(root.Path() / "build" / "share" / "lobex");
+    // An install: bin/ holds only programs, the data sits in share/lobex/.
+    fs::create_directories(root.Path() / "usr" / "bin");
+    fs::create_directories(root.Path() / "usr" / "share" / "lobex" / "Utils");
+    // Neither: a bare folder keeps looking beside the program.
+    fs::create_directories(root.Path() / "bare" / "bin");
+    const std::pair<std::string, std::string> cases[] = {
+        {"build/bin", "build/bin/"},
+        {"usr/bin", "usr/share/lobex/"},
+        {"bare/bin", "bare/bin/"},
+    };
+    for (const auto& [bin, data] : cases) {
+        AppState state;
+        PrepareStartupState(state, {base + bin, "/tmp/lobex-1000/", ".", '/'});
+        EXPECT_EQ(state.Paths.AppFolder, base + bin + "/") << bin;
+        EXPECT_EQ(state.Paths.DataFolder, base + data) << bin;
+        EXPECT_EQ(state.Paths.UtilsFolder, base + data + "Utils/") << bin;
+    }
 }
 
 class ExitRecorder final : public ExitSteps {

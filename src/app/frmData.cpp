@@ -74,6 +74,8 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
     tmrTimer3D->setInterval(10);
     view3D_ = std::make_unique<View3DHost>(state_, services_.messages, *tmrTimer3D);
     connect(plotArea_->Pattern().cmd3D, &QPushButton::clicked, this, &frmData::cmd3D_Click);
+    connect(view3D_.get(), &View3DHost::AntennaRequested, this,
+            [this] { view3D_->OpenAntenna(services_.settings, services_.dialogs); });
     connect(cmdReturn, &QPushButton::clicked, this, &frmData::cmdReturn_Click);
     connect(chk3DRotate, &QCheckBox::toggled, this,
             [this](bool ticked) { view3D_->SetAutoRotate(ticked); });

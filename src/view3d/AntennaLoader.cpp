@@ -1,0 +1,34 @@
+#include "AntennaLoader.h"
+
+namespace lobex {
+
+bool OpenAntennaDescription(AntennaContext context) {
+    AppState& state = context.state;
+    View3DState& view = context.view;
+    state.Paths.DescPath =
+        RememberedFolder(ReadSetting(context.settings, kDescPathSetting), state.Paths.AppFolder);
+    const std::string path =
+        context.dialogs.AskOpenFile(kOpenAntennaTitle, kAntennaFilter, state.Paths.DescPath);
+    if (path.empty()) {
+        view.AntennaLoaded = false;
+        return false;
+    }
+    state.Paths.DescPath = FolderOf(path);
+    WriteSetting(context.settings, kDescPathSetting, state.Paths.DescPath);
+
+    AntennaDescription antenna;
+    if (!ReadMaaFile(path, antenna)) {
+        context.messages.Show(kAntennaReadError, MessageIcon::Critical, state.AppTitle);
+        view.AntennaLoaded = false;
+        return false;
+    }
+    // An antenna drawn in a single point has nothing to scale by; it is still shown.
+    ScaleAntenna(antenna);
+    view.Antenna = std::move(antenna);
+    BuildFeedMarkers(context.scene, view.Antenna);
+    view.AntennaLoaded = true;
+    view.WiresVisible = true;
+    return true;
+}
+
+} // namespace lobex

@@ -1,4 +1,5 @@
 #include "app/View3DHost.h"
+#include "app/frmD3D.h"
 
 #include "LoadHarness.h"
 #include "MainWindowHarness.h"
@@ -73,6 +74,58 @@ TEST_F(MainWindow3D, ShiftF2AsksForAnAntennaAndShowsIt) {
     test::Find<QPushButton>(*h.window, "cmdReturn")->click();
     QTest::keyPress(wire, Qt::Key_F2, Qt::ShiftModifier);
     EXPECT_EQ(h.recorders.dialogs.filters.size(), 1U);
+}
+
+TEST_F(MainWindow3D, ADoubleClickMovesTheViewIntoItsOwnWindowAndExitBringsItBack) {
+    test::Find<QCheckBox>(*h.window, "chk3DRotate")->setChecked(true);
+    QTest::mouseDClick(h.window->View3D().Widget(), Qt::LeftButton);
+    frmD3D* big = h.window->D3DWindow();
+    ASSERT_NE(big, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(big));
+    EXPECT_TRUE(h.state.View.D3DWindowOpen);
+    EXPECT_TRUE(h.state.View.View3DActive);
+    EXPECT_EQ(h.window->View3D().Widget()->window(), big);
+    EXPECT_TRUE(h.window->isMinimized());
+    EXPECT_TRUE(big->chkRotate->isChecked());
+    EXPECT_FALSE(big->chkWire->isChecked());
+    EXPECT_GT(big->width(), h.window->View3D().Widget()->width()); // the view fills most of it
+    EXPECT_GT(h.window->View3D().Widget()->width(), 1280 / 2);
+
+    // Its boxes are the main window's.
+    big->chkWire->click();
+    EXPECT_TRUE(test::Find<QCheckBox>(*h.window, "chk3DWire")->isChecked());
+    EXPECT_TRUE(View().Wireframe);
+
+    // The close box is refused with a word why.
+    h.recorders.messages.shown.clear();
+    big->close();
+    EXPECT_TRUE(big->isVisible());
+    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{kD3DCloseBoxMessage});
+
+    // Minimised, the view stops ticking; restored, it goes on.
+    big->showMinimized();
+    QTest::qWait(50);
+    h.window->View3D().Tick3D();
+    EXPECT_TRUE(h.window->View3D().Paused());
+    big->showNormal();
+    QTest::qWait(50);
+    h.window->View3D().Tick3D();
+    EXPECT_FALSE(h.window->View3D().Paused());
+
+    big->cmdClose->click();
+    EXPECT_EQ(h.window->D3DWindow(), nullptr);
+    EXPECT_FALSE(h.state.View.D3DWindowOpen);
+    ASSERT_NE(h.window->View3D().Widget(), nullptr);
+    EXPECT_EQ(h.window->View3D().Widget()->window(), h.window.get());
+    EXPECT_FALSE(h.window->isMinimized());
+    EXPECT_TRUE(View().Wireframe);
+    EXPECT_TRUE(View().AutoRotate);
+}
+
+TEST_F(MainWindow3D, ADoubleClickOnTheGraphDoesNotOpenTheBigWindow) {
+    test::Find<QPushButton>(*h.window, "cmdReturn")->click();
+    QTest::mouseDClick(test::Find<QWidget>(*h.window, "picPlot"), Qt::LeftButton);
+    EXPECT_EQ(h.window->D3DWindow(), nullptr);
 }
 
 } // namespace

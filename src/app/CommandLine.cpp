@@ -25,6 +25,16 @@ StartupOptions ParseStartupOptions(const QStringList& arguments) {
                 return options;
             }
             options.screenshot = arguments[++i];
+        } else if (argument == QLatin1String("--3d") || argument == QLatin1String("--3d-window")) {
+            options.view3d = true;
+            options.view3dWindow =
+                options.view3dWindow || argument.endsWith(QLatin1String("window"));
+        } else if (argument == QLatin1String("--antenna")) {
+            if (i + 1 >= arguments.size()) {
+                options.error = QStringLiteral("--antenna needs a file name");
+                return options;
+            }
+            options.antenna = arguments[++i];
         } else if (argument.startsWith(QLatin1String("--"))) {
             options.error = QStringLiteral("unknown option %1").arg(argument);
             return options;

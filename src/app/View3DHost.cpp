@@ -131,6 +131,14 @@ bool View3DHost::OpenAntenna(SettingsStore& settings, FileDialogService& dialogs
     return loaded;
 }
 
+bool View3DHost::LoadAntenna(const std::string& path) {
+    const bool loaded = LoadAntennaFile(state_, view_, scene_, messages_, path);
+    if (widget_ != nullptr) {
+        widget_->update();
+    }
+    return loaded;
+}
+
 bool View3DHost::eventFilter(QObject* watched, QEvent* event) {
     const bool press = event->type() == QEvent::KeyPress;
     if ((!press && event->type() != QEvent::KeyRelease) || widget_ == nullptr ||

@@ -59,6 +59,8 @@ public:
     void KeyUp(int key);
     // Asks for an antenna description and shows it over the pattern.
     bool OpenAntenna(SettingsStore& settings, FileDialogService& dialogs);
+    // Shows the antenna of a model file given without the dialog (the command line).
+    bool LoadAntenna(const std::string& path);
 
 signals:
     // A double click on the view.

@@ -28,6 +28,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGridLayout>
@@ -237,6 +238,29 @@ void frmData::picPlot_DblClick3D() {
     if (view3D_->Widget() != nullptr) {
         view3D_->Widget()->setFocus();
     }
+}
+
+QWidget* frmData::Show3DForCommandLine(const std::string& antenna, bool ownWindow) {
+    if (!plotArea_->Pattern().cmd3D->isEnabled()) {
+        return this;
+    }
+    cmd3D_Click();
+    if (!state_.View.View3DActive) {
+        return this;
+    }
+    if (!antenna.empty()) {
+        view3D_->LoadAntenna(antenna);
+    }
+    if (ownWindow) {
+        picPlot_DblClick3D();
+    }
+    // Let the view turn for a moment, as a user would first see it.
+    QElapsedTimer running;
+    running.start();
+    while (running.elapsed() < 400) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return d3d_ ? static_cast<QWidget*>(d3d_.get()) : this;
 }
 
 void frmData::D3DWindowExit() {

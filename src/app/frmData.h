@@ -72,6 +72,9 @@ public:
     void picPlot_DblClick3D();
     void D3DWindowExit();
     frmD3D* D3DWindow() const { return d3d_.get(); }
+    // The 3D button, an antenna as Shift+F2 would load it, the big window when asked, and a few
+    // frames; the window that shows the view.
+    QWidget* Show3DForCommandLine(const std::string& antenna, bool ownWindow);
     View3DHost& View3D() { return *view3D_; }
 
     // Runs the load flow on the chosen source.

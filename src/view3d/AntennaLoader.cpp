@@ -15,17 +15,21 @@ bool OpenAntennaDescription(AntennaContext context) {
     }
     state.Paths.DescPath = FolderOf(path);
     WriteSetting(context.settings, kDescPathSetting, state.Paths.DescPath);
+    return LoadAntennaFile(state, view, context.scene, context.messages, path);
+}
 
+bool LoadAntennaFile(AppState& state, View3DState& view, View3DScene& scene,
+                     MessageService& messages, const std::string& path) {
     AntennaDescription antenna;
     if (!ReadMaaFile(path, antenna)) {
-        context.messages.Show(kAntennaReadError, MessageIcon::Critical, state.AppTitle);
+        messages.Show(kAntennaReadError, MessageIcon::Critical, state.AppTitle);
         view.AntennaLoaded = false;
         return false;
     }
     // An antenna drawn in a single point has nothing to scale by; it is still shown.
     ScaleAntenna(antenna);
     view.Antenna = std::move(antenna);
-    BuildFeedMarkers(context.scene, view.Antenna);
+    BuildFeedMarkers(scene, view.Antenna);
     view.AntennaLoaded = true;
     view.WiresVisible = true;
     return true;

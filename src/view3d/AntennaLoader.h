@@ -28,5 +28,8 @@ struct AntennaContext {
 // is loaded afterwards; a cancelled dialog or an unreadable file leaves none loaded (the latter
 // after telling the user).
 bool OpenAntennaDescription(AntennaContext context);
+// The same for a file already chosen: reads, scales and shows it, or tells the user why not.
+bool LoadAntennaFile(AppState& state, View3DState& view, View3DScene& scene,
+                     MessageService& messages, const std::string& path);
 
 } // namespace lobex

@@ -128,5 +128,24 @@ TEST_F(MainWindow3D, ADoubleClickOnTheGraphDoesNotOpenTheBigWindow) {
     EXPECT_EQ(h.window->D3DWindow(), nullptr);
 }
 
+TEST(View3DCommandLine, OpensTheViewWithTheAntennaInTheWindowAsked) {
+    for (const bool ownWindow : {false, true}) {
+        SCOPED_TRACE(ownWindow);
+        test::MainWindowHarness h;
+        h.window->show();
+        h.window->OpenFileFromOutside(test::Sample("yagi3_20m_farfield.csv"));
+        h.window->View3D().Probe = [] {
+            return GlDevice::Hardware;
+        };
+        const std::string dipole = (test::TestDataFolder() / "3d" / "dipole_20m.maa").string();
+        QWidget* shown = h.window->Show3DForCommandLine(dipole, ownWindow);
+        ASSERT_NE(h.window->View3D().Widget(), nullptr);
+        EXPECT_EQ(shown, h.window->View3D().Widget()->window());
+        EXPECT_EQ(h.state.View.D3DWindowOpen, ownWindow);
+        EXPECT_TRUE(h.window->View3D().View().AntennaLoaded);
+        EXPECT_TRUE(h.recorders.dialogs.filters.empty()); // no dialog asked
+    }
+}
+
 } // namespace
 } // namespace lobex

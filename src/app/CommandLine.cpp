@@ -28,6 +28,15 @@ StartupOptions ParseStartupOptions(const std::vector<std::string>& arguments) {
                 return options;
             }
             options.screenshot = arguments[++i];
+        } else if (argument == "--3d" || argument == "--3d-window") {
+            options.view3d = true;
+            options.view3dWindow = options.view3dWindow || argument == "--3d-window";
+        } else if (argument == "--antenna") {
+            if (i + 1 >= arguments.size()) {
+                options.error = QStringLiteral("--antenna needs a file name");
+                return options;
+            }
+            options.antenna = arguments[++i];
         } else if (argument.starts_with("--")) {
             options.error =
                 QStringLiteral("unknown option %1").arg(QFile::decodeName(argument.c_str()));

@@ -19,6 +19,11 @@ namespace lobex {
 struct StartupOptions {
     std::string file;
     std::string screenshot;
+    // --3d opens the 3D view as its button does, --3d-window then moves it into its own window;
+    // --antenna MODEL.maa shows that antenna in it.
+    bool view3d = false;
+    bool view3dWindow = false;
+    std::string antenna;
     QString error; // not empty when the command line could not be understood
 };
 

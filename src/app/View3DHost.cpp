@@ -2,7 +2,10 @@
 
 #include "core/AppState.h"
 #include "core/Services.h"
+#include "view3d/AntennaLoader.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTimer>
 
 namespace lobex {
@@ -62,22 +65,12 @@ bool View3DHost::Start3DView(QWidget* parent, const QFont& textFont, const QFont
         }
         Step();
     });
-    connect(widget_, &View3DWidget::KeyPressed, this,
-            [this](int key, Qt::KeyboardModifiers modifiers) {
-                if (state_.View.View3DActive) {
-                    KeyDown3D(view_, key,
-                              (modifiers &
-                               (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) != 0);
-                }
-            });
-    connect(widget_, &View3DWidget::KeyReleased, this, [this](int key, Qt::KeyboardModifiers) {
-        if (state_.View.View3DActive) {
-            KeyUp3D(view_, key);
-            widget_->update();
-        }
-    });
+    connect(widget_, &View3DWidget::KeyPressed, this, &View3DHost::KeyDown);
+    connect(widget_, &View3DWidget::KeyReleased, this,
+            [this](int key, Qt::KeyboardModifiers) { KeyUp(key); });
     connect(widget_, &View3DWidget::DoubleClicked, this, &View3DHost::DoubleClicked);
 
+    qApp->installEventFilter(this);
     state_.View.View3DActive = true;
     paused_ = false;
     clock_(kClockStart);
@@ -87,6 +80,7 @@ bool View3DHost::Start3DView(QWidget* parent, const QFont& textFont, const QFont
 }
 
 void View3DHost::Stop3DView() {
+    qApp->removeEventFilter(this);
     timer_.stop();
     clock_(kClockStop);
     state_.View.View3DActive = false;
@@ -108,6 +102,64 @@ void View3DHost::Tick3D() {
     if (!paused_) {
         Step();
     }
+}
+
+void View3DHost::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    if (!state_.View.View3DActive) {
+        return;
+    }
+    const bool modifierHeld =
+        (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) != 0;
+    if (KeyDown3D(view_, VirtualKey(key), modifierHeld)) {
+        emit AntennaRequested();
+    }
+}
+
+void View3DHost::KeyUp(int key) {
+    if (state_.View.View3DActive) {
+        KeyUp3D(view_, VirtualKey(key));
+        widget_->update();
+    }
+}
+
+bool View3DHost::OpenAntenna(SettingsStore& settings, FileDialogService& dialogs) {
+    const bool loaded =
+        OpenAntennaDescription({state_, view_, scene_, settings, dialogs, messages_});
+    if (widget_ != nullptr) {
+        widget_->update();
+    }
+    return loaded;
+}
+
+bool View3DHost::LoadAntenna(const std::string& path) {
+    const bool loaded = LoadAntennaFile(state_, view_, scene_, messages_, path);
+    if (widget_ != nullptr) {
+        widget_->update();
+    }
+    return loaded;
+}
+
+bool View3DHost::eventFilter(QObject* watched, QEvent* event) {
+    const bool press = event->type() == QEvent::KeyPress;
+    if ((!press && event->type() != QEvent::KeyRelease) || widget_ == nullptr ||
+        !watched->isWidgetType()) {
+        return false;
+    }
+    // Once per key: to the widget with the focus (or the window when nothing has it), not again
+    // as the event travels up to the parents; the view's own keys come through its signals.
+    auto* target = static_cast<QWidget*>(watched);
+    const QWidget* focus = QApplication::focusWidget();
+    const bool first = target == focus || (focus == nullptr && target->isWindow());
+    if (!first || target == widget_ || target->window() != widget_->window()) {
+        return false;
+    }
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (press) {
+        KeyDown(key->key(), key->modifiers());
+    } else if (!key->isAutoRepeat()) {
+        KeyUp(key->key());
+    }
+    return false;
 }
 
 void View3DHost::Step() {

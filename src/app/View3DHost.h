@@ -16,6 +16,8 @@ namespace lobex {
 
 struct AppState;
 class MessageService;
+class SettingsStore;
+class FileDialogService;
 
 inline constexpr const char* kSoftwareDeviceMessage =
     "Ваша видеокарта не поддерживает нужный графический режим.\r\n"
@@ -51,9 +53,24 @@ public:
     void SetAutoRotate(bool on) { view_.AutoRotate = on; }
     void SetWireframe(bool on) { view_.Wireframe = on; }
 
+    // A key over the view or anywhere else in the view's window (held-key table, F2-F7); key is
+    // a Qt key code.
+    void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void KeyUp(int key);
+    // Asks for an antenna description and shows it over the pattern.
+    bool OpenAntenna(SettingsStore& settings, FileDialogService& dialogs);
+    // Shows the antenna of a model file given without the dialog (the command line).
+    bool LoadAntenna(const std::string& path);
+
 signals:
     // A double click on the view.
     void DoubleClicked();
+    // F2 with Shift, Ctrl or Alt: the user asks for an antenna description.
+    void AntennaRequested();
+
+protected:
+    // Hands the keys of the view's window to the view whatever holds the focus there.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Step();

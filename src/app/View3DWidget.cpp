@@ -68,7 +68,33 @@ struct LineVertex {
     Vector3 normal;
 };
 
-// The key codes the view's key table uses.
+bool SoftwareRenderer(const char* renderer) {
+    const QByteArray name = QByteArray(renderer).toLower();
+    return name.contains("llvmpipe") || name.contains("softpipe") || name.contains("software");
+}
+
+// A context of the view's format on an offscreen surface: its renderer's name, or nothing.
+std::optional<QByteArray> TryContext() {
+    QOpenGLContext context;
+    context.setFormat(View3DFormat());
+    QOffscreenSurface surface;
+    surface.setFormat(context.format());
+    surface.create();
+    if (!context.create() || !context.isValid() || !context.makeCurrent(&surface)) {
+        return std::nullopt;
+    }
+    const QSurfaceFormat format = context.format();
+    if (format.version() < qMakePair(3, 3)) {
+        return std::nullopt;
+    }
+    const auto* name = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
+    QByteArray renderer = name != nullptr ? QByteArray(name) : QByteArray();
+    context.doneCurrent();
+    return renderer;
+}
+
+} // namespace
+
 int VirtualKey(int qtKey) {
     switch (qtKey) {
     case Qt::Key_PageUp:
@@ -98,33 +124,6 @@ int VirtualKey(int qtKey) {
     }
     return 0;
 }
-
-bool SoftwareRenderer(const char* renderer) {
-    const QByteArray name = QByteArray(renderer).toLower();
-    return name.contains("llvmpipe") || name.contains("softpipe") || name.contains("software");
-}
-
-// A context of the view's format on an offscreen surface: its renderer's name, or nothing.
-std::optional<QByteArray> TryContext() {
-    QOpenGLContext context;
-    context.setFormat(View3DFormat());
-    QOffscreenSurface surface;
-    surface.setFormat(context.format());
-    surface.create();
-    if (!context.create() || !context.isValid() || !context.makeCurrent(&surface)) {
-        return std::nullopt;
-    }
-    const QSurfaceFormat format = context.format();
-    if (format.version() < qMakePair(3, 3)) {
-        return std::nullopt;
-    }
-    const auto* name = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
-    QByteArray renderer = name != nullptr ? QByteArray(name) : QByteArray();
-    context.doneCurrent();
-    return renderer;
-}
-
-} // namespace
 
 QSurfaceFormat View3DFormat() {
     QSurfaceFormat format;
@@ -427,12 +426,12 @@ void View3DWidget::mouseDoubleClickEvent(QMouseEvent*) {
 }
 
 void View3DWidget::keyPressEvent(QKeyEvent* event) {
-    emit KeyPressed(VirtualKey(event->key()), event->modifiers());
+    emit KeyPressed(event->key(), event->modifiers());
 }
 
 void View3DWidget::keyReleaseEvent(QKeyEvent* event) {
     if (!event->isAutoRepeat()) {
-        emit KeyReleased(VirtualKey(event->key()), event->modifiers());
+        emit KeyReleased(event->key(), event->modifiers());
     }
 }
 

@@ -15,6 +15,10 @@ namespace lobex {
 struct AppState;
 struct View3DState;
 
+// The code of a Qt key in the view's held-key table (the Windows virtual-key number); 0 for
+// keys the view does not know.
+int VirtualKey(int qtKey);
+
 // What OpenGL this machine offers the 3D view.
 enum class GlDevice { Hardware, Software, None };
 

@@ -9,6 +9,7 @@
 #include "core/LoadFlow.h"
 #include "core/MmanaLink.h"
 #include "dialogs/frmAbout.h"
+#include "frmD3D.h"
 #include "frmPolar.h"
 #include "graphs/CursorReadout.h"
 #include "graphs/PolarGraph.h"
@@ -27,6 +28,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGridLayout>
@@ -74,6 +76,9 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
     tmrTimer3D->setInterval(10);
     view3D_ = std::make_unique<View3DHost>(state_, services_.messages, *tmrTimer3D);
     connect(plotArea_->Pattern().cmd3D, &QPushButton::clicked, this, &frmData::cmd3D_Click);
+    connect(view3D_.get(), &View3DHost::DoubleClicked, this, &frmData::picPlot_DblClick3D);
+    connect(view3D_.get(), &View3DHost::AntennaRequested, this,
+            [this] { view3D_->OpenAntenna(services_.settings, services_.dialogs); });
     connect(cmdReturn, &QPushButton::clicked, this, &frmData::cmdReturn_Click);
     connect(chk3DRotate, &QCheckBox::toggled, this,
             [this](bool ticked) { view3D_->SetAutoRotate(ticked); });
@@ -209,14 +214,86 @@ void frmData::cmd3D_Click() {
     view3D_->Widget()->setFocus();
 }
 
+void frmData::picPlot_DblClick3D() {
+    if (!state_.View.View3DActive || d3d_) {
+        return;
+    }
+    Stop3DView();
+    ClosePlot(graph_, kMainSlot);
+    mnuFileScreen->setEnabled(true);
+    showMinimized();
+    d3d_ = std::make_unique<frmD3D>(state_, services_.messages);
+    d3d_->Form_Load(chk3DRotate->isChecked(), chk3DWire->isChecked());
+    // The big window's boxes drive the main window's, whose handlers set the flags.
+    connect(d3d_->chkRotate, &QCheckBox::toggled, chk3DRotate, &QCheckBox::setChecked);
+    connect(d3d_->chkWire, &QCheckBox::toggled, chk3DWire, &QCheckBox::setChecked);
+    connect(d3d_.get(), &frmD3D::ExitClicked, this, &frmData::D3DWindowExit);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (view3D_->Start3DView(d3d_->Target(), font(), lbl3dAxisFont->font())) {
+        d3d_->Target()->layout()->addWidget(view3D_->Widget());
+        view3D_->SetAutoRotate(d3d_->Rotate());
+        view3D_->SetWireframe(d3d_->Wire());
+    }
+    d3d_->show();
+    if (view3D_->Widget() != nullptr) {
+        view3D_->Widget()->setFocus();
+    }
+}
+
+QWidget* frmData::Show3DForCommandLine(const std::string& antenna, bool ownWindow) {
+    if (!plotArea_->Pattern().cmd3D->isEnabled()) {
+        return this;
+    }
+    cmd3D_Click();
+    if (!state_.View.View3DActive) {
+        return this;
+    }
+    if (!antenna.empty()) {
+        view3D_->LoadAntenna(antenna);
+    }
+    if (ownWindow) {
+        picPlot_DblClick3D();
+    }
+    // Let the view turn for a moment, as a user would first see it.
+    QElapsedTimer running;
+    running.start();
+    while (running.elapsed() < 400) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return d3d_ ? static_cast<QWidget*>(d3d_.get()) : this;
+}
+
+void frmData::D3DWindowExit() {
+    if (!d3d_) {
+        return;
+    }
+    view3D_->Stop3DView();
+    d3d_->hide();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (view3D_->Start3DView(plotArea_, font(), lbl3dAxisFont->font())) {
+        plotArea_->Show3DView(view3D_->Widget());
+        view3D_->SetAutoRotate(d3d_->Rotate());
+        view3D_->SetWireframe(d3d_->Wire());
+    }
+    showNormal();
+    d3d_->UnloadByProgram();
+    d3d_.reset();
+}
+
 void frmData::cmdReturn_Click() {
+    D3DWindowExit();
     Stop3DView();
     ShowPlotControls(false);
     SetPolarLayout(true);
     mnuFileGraph->setEnabled(true);
 }
 
-void frmData::UnloadD3DWindow() {}
+void frmData::UnloadD3DWindow() {
+    if (d3d_) {
+        d3d_->UnloadByProgram();
+        d3d_.reset();
+    }
+}
 
 void frmData::UnloadPolarWindow() {
     if (polar_) {

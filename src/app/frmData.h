@@ -41,6 +41,7 @@ namespace lobex {
 class PictureBox;
 class View3DHost;
 class frmPolar;
+class frmD3D;
 
 // The two captions the program holds for its main window; the window always carries the
 // second. Their wording is the program's own.
@@ -66,6 +67,14 @@ public:
     // The 3D view of the pattern in place of the graph, and back.
     void cmd3D_Click();
     void cmdReturn_Click();
+    // A double click on the 3D view moves it into its own large window; "Выход" there brings it
+    // back.
+    void picPlot_DblClick3D();
+    void D3DWindowExit();
+    frmD3D* D3DWindow() const { return d3d_.get(); }
+    // The 3D button, an antenna as Shift+F2 would load it, the big window when asked, and a few
+    // frames; the window that shows the view.
+    QWidget* Show3DForCommandLine(const std::string& antenna, bool ownWindow);
     View3DHost& View3D() { return *view3D_; }
 
     // Runs the load flow on the chosen source.
@@ -180,6 +189,7 @@ private:
     PlotLink& link_;
     GraphContext graph_;
     std::unique_ptr<frmPolar> polar_;
+    std::unique_ptr<frmD3D> d3d_;
     // The main window's place before the polar window shrank it, given back on closing.
     QRect mainGeometry_;
     std::string helpFile_;

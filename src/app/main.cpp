@@ -45,7 +45,9 @@ int main(int argc, char* argv[]) {
     const lobex::StartupOptions options =
         lobex::ParseStartupOptions(lobex::ProgramArguments(argc, argv));
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "lobex: %s\nusage: lobex [FILE] [--screenshot PICTURE]\n",
+        std::fprintf(stderr,
+                     "lobex: %s\nusage: lobex [FILE] [--3d|--3d-window [--antenna MODEL.maa]] "
+                     "[--screenshot PICTURE]\n",
                      qPrintable(options.error));
         return 2;
     }
@@ -131,11 +133,15 @@ int main(int argc, char* argv[]) {
             // A file named on the command line opens as if chosen in the dialog.
             window.OpenFileFromOutside(lobex::WithNativeSeparators(options.file));
         }
+        QWidget* pictured = &window;
+        if (options.view3d) {
+            pictured = window.Show3DForCommandLine(options.antenna, options.view3dWindow);
+        }
         if (options.screenshot.empty()) {
             return;
         }
         QString error;
-        if (!lobex::SaveWindowPicture(window, options.screenshot, &error)) {
+        if (!lobex::SaveWindowPicture(*pictured, options.screenshot, &error)) {
             std::fprintf(stderr, "lobex: cannot save the screenshot: %s\n", qPrintable(error));
             QCoreApplication::exit(1);
             return;

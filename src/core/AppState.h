@@ -145,6 +145,8 @@ struct ViewFlags {
     std::int16_t CutKind = 0;
     PlotHostKind PlotHost = PlotHostKind::None;
     bool View3DActive = false;
+    // The 3D view sits in its own large window (frmD3D).
+    bool D3DWindowOpen = false;
 };
 
 // The one shared state of the program. main() owns one; tests build their own.

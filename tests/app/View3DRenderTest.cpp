@@ -5,6 +5,7 @@
 #include "PatternGrids.h"
 #include "Recorders.h"
 #include "core/AppState.h"
+#include "view3d/AntennaLoader.h"
 #include "view3d/ModelFile.h"
 
 #include <QApplication>
@@ -160,6 +161,66 @@ TEST(View3DRender, WireframeLeavesTheBackgroundBetweenEdgesAndTheCornerSaysLobex
         }
     }
     EXPECT_GT(text, 10);
+}
+
+bool IsWire(QRgb pixel) {
+    return qRed(pixel) > 180 && qGreen(pixel) < 80 && qBlue(pixel) < 80;
+}
+
+bool IsMarker(QRgb pixel) {
+    return qGreen(pixel) > 150 && qRed(pixel) < 80 && qBlue(pixel) < 80;
+}
+
+// Whether a pixel of the kind lies within two pixels of a point: lines are one pixel wide.
+template <typename Test>
+bool Near(const QImage& image, QPoint at, Test kind) {
+    for (int dy = -2; dy <= 2; ++dy) {
+        for (int dx = -2; dx <= 2; ++dx) {
+            if (image.rect().contains(at + QPoint(dx, dy)) &&
+                kind(image.pixel(at + QPoint(dx, dy)))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST(View3DRender, ALoadedDipoleShowsItsRedWireAndGreenFeedMarkerWithItsName) {
+    RenderedView rendered(Isotropic(), 400, 240, 0.5f);
+    rendered.view.PatternVisible = false;
+    // A quarter turn so that the dipole lies across the picture instead of along the view.
+    TurnScene(rendered.scene, kViewPi / 2.0f);
+    test::MemorySettings settings;
+    test::FakeFileDialogs dialogs;
+    test::RecordingMessages messages;
+    dialogs.openFile = (test::TestDataFolder() / "3d" / "dipole_20m.maa").string();
+    ASSERT_TRUE(OpenAntennaDescription(
+        {rendered.state, rendered.view, rendered.scene, settings, dialogs, messages}));
+
+    QImage image = rendered.Grab();
+    // Near each end (scene x = +-0.5 at height 1), and the marker over the feed in the middle.
+    const QPoint left = rendered.Project({-0.45f, 1.0f, 0.0f});
+    const QPoint right = rendered.Project({0.45f, 1.0f, 0.0f});
+    const QPoint feed = rendered.Project({0.0f, 1.0f, 0.0f});
+    EXPECT_GT(std::abs(right.x() - left.x()), 60);
+    EXPECT_TRUE(Near(image, left, IsWire));
+    EXPECT_TRUE(Near(image, right, IsWire));
+    EXPECT_TRUE(IsMarker(image.pixel(feed)));
+    EXPECT_FALSE(Near(image, left, IsMarker));
+    // The name, frequency and gain lines below "Lobex".
+    int text = 0;
+    for (int y = 30; y < 75; ++y) {
+        for (int x = 10; x < 60; ++x) {
+            text += qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) > 200 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(text, 20);
+
+    // F2 hides wire and marker together.
+    KeyUp3D(rendered.view, vk::F2);
+    image = rendered.Grab();
+    EXPECT_FALSE(Near(image, left, IsWire));
+    EXPECT_FALSE(IsMarker(image.pixel(feed)));
 }
 
 // A host whose machine offers the given OpenGL, with its messages recorded.

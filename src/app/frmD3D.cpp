@@ -1,0 +1,91 @@
+#include "frmD3D.h"
+
+#include "core/AppState.h"
+#include "core/Services.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace lobex {
+
+frmD3D::frmD3D(AppState& state, MessageService& messages)
+    : QWidget(nullptr, Qt::Window), state_(state), messages_(messages) {
+    setObjectName(QStringLiteral("frmD3D"));
+    setWindowTitle(QStringLiteral("Диаграмма Направленности - 3D - Lobex by Orvane"));
+    picPlot = new QWidget(this);
+    picPlot->setObjectName(QStringLiteral("picPlot"));
+    picPlot->setLayout(new QVBoxLayout);
+    picPlot->layout()->setContentsMargins(0, 0, 0, 0);
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* Frame2 = new QFrame(Frame1);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    chkRotate = new QCheckBox(QStringLiteral("Вращать"), Frame2);
+    chkRotate->setObjectName(QStringLiteral("chkRotate"));
+    chkWire = new QCheckBox(QStringLiteral("Сетка"), Frame2);
+    chkWire->setObjectName(QStringLiteral("chkWire"));
+    cmdClose = new QPushButton(QStringLiteral("Выход"), Frame2);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    auto* controls = new QVBoxLayout(Frame2);
+    controls->addWidget(chkRotate);
+    controls->addWidget(chkWire);
+    controls->addWidget(cmdClose);
+    // The controls sit at the foot of the right-hand panel.
+    auto* panel = new QVBoxLayout(Frame1);
+    panel->addStretch();
+    panel->addWidget(Frame2);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(picPlot, 1);
+    layout->addWidget(Frame1);
+    connect(cmdClose, &QPushButton::clicked, this, &frmD3D::ExitClicked);
+}
+
+frmD3D::~frmD3D() {
+    state_.View.D3DWindowOpen = false;
+}
+
+void frmD3D::Form_Load(bool rotate, bool wire) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        // A 600-pixel screen has no room for the wider margin.
+        const int margin = area.height() == 600 ? 60 : 120;
+        resize(area.width() - 60, area.height() - margin);
+        move(area.left() + 30, area.top() + 10);
+    }
+    state_.View.D3DWindowOpen = true;
+    chkRotate->setChecked(rotate);
+    chkWire->setChecked(wire);
+    raise();
+}
+
+bool frmD3D::Rotate() const {
+    return chkRotate->isChecked();
+}
+
+bool frmD3D::Wire() const {
+    return chkWire->isChecked();
+}
+
+void frmD3D::UnloadByProgram() {
+    closingByProgram_ = true;
+    close();
+}
+
+void frmD3D::closeEvent(QCloseEvent* event) {
+    if (closingByProgram_) {
+        state_.View.D3DWindowOpen = false;
+        event->accept();
+        return;
+    }
+    event->ignore();
+    messages_.Show(kD3DCloseBoxMessage, MessageIcon::Information, state_.AppTitle);
+}
+
+} // namespace lobex

@@ -1,0 +1,151 @@
+#include "app/View3DHost.h"
+#include "app/frmD3D.h"
+
+#include "LoadHarness.h"
+#include "MainWindowHarness.h"
+#include "WidgetLookup.h"
+#include "view3d/AntennaLoader.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace lobex {
+namespace {
+
+// The main window with the sample far field loaded and its 3D view started by the button.
+struct MainWindow3D : ::testing::Test {
+    MainWindow3D() {
+        h.window->show();
+        h.window->OpenFileFromOutside(test::Sample("yagi3_20m_farfield.csv"));
+        // The machine's OpenGL is what these tests draw with; its kind only changes a message.
+        h.window->View3D().Probe = [] {
+            return GlDevice::Hardware;
+        };
+        test::Find<QPushButton>(*h.window, "cmd3D")->click();
+        // The GL view makes the window a new native one: activate it after.
+        h.window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(h.window.get()));
+    }
+    View3DState& View() { return h.window->View3D().View(); }
+
+    test::MainWindowHarness h;
+};
+
+TEST_F(MainWindow3D, TheViewsKeysWorkWhileAnotherControlOfTheWindowHasTheFocus) {
+    ASSERT_TRUE(h.state.View.View3DActive);
+    auto* rotate = test::Find<QCheckBox>(*h.window, "chk3DRotate");
+    rotate->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), rotate);
+    const bool ground = View().GroundVisible;
+    const bool axes = View().AxesVisible;
+
+    QTest::keyClick(rotate, Qt::Key_F3);
+    EXPECT_NE(View().GroundVisible, ground);
+    QTest::keyClick(rotate, Qt::Key_F4);
+    EXPECT_NE(View().AxesVisible, axes);
+    // Once per key, not once for each parent the event passes on its way up.
+    QTest::keyClick(rotate, Qt::Key_F3);
+    EXPECT_EQ(View().GroundVisible, ground);
+
+    // A held cursor key moves the camera.
+    QTest::keyPress(rotate, Qt::Key_Left);
+    EXPECT_TRUE(View().KeyDown3D[vk::Left]);
+    // The check box moves the focus on with the arrow: the release goes where it went.
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Left);
+    EXPECT_FALSE(View().KeyDown3D[vk::Left]);
+}
+
+TEST_F(MainWindow3D, ShiftF2AsksForAnAntennaAndShowsIt) {
+    h.recorders.dialogs.openFile = (test::TestDataFolder() / "3d" / "dipole_20m.maa").string();
+    auto* wire = test::Find<QCheckBox>(*h.window, "chk3DWire");
+    wire->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), wire);
+    QTest::keyPress(wire, Qt::Key_F2, Qt::ShiftModifier);
+    ASSERT_EQ(h.recorders.dialogs.filters.size(), 1U);
+    EXPECT_EQ(h.recorders.dialogs.filters.back(), kAntennaFilter);
+    EXPECT_TRUE(View().AntennaLoaded);
+    EXPECT_TRUE(View().WiresVisible);
+    EXPECT_EQ(View().Antenna.AntennaName, "Dipole 20m");
+
+    // Outside the 3D view the keys are the window's own.
+    test::Find<QPushButton>(*h.window, "cmdReturn")->click();
+    QTest::keyPress(wire, Qt::Key_F2, Qt::ShiftModifier);
+    EXPECT_EQ(h.recorders.dialogs.filters.size(), 1U);
+}
+
+TEST_F(MainWindow3D, ADoubleClickMovesTheViewIntoItsOwnWindowAndExitBringsItBack) {
+    test::Find<QCheckBox>(*h.window, "chk3DRotate")->setChecked(true);
+    QTest::mouseDClick(h.window->View3D().Widget(), Qt::LeftButton);
+    frmD3D* big = h.window->D3DWindow();
+    ASSERT_NE(big, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(big));
+    EXPECT_TRUE(h.state.View.D3DWindowOpen);
+    EXPECT_TRUE(h.state.View.View3DActive);
+    EXPECT_EQ(h.window->View3D().Widget()->window(), big);
+    EXPECT_TRUE(h.window->isMinimized());
+    EXPECT_TRUE(big->chkRotate->isChecked());
+    EXPECT_FALSE(big->chkWire->isChecked());
+    EXPECT_GT(big->width(), h.window->View3D().Widget()->width()); // the view fills most of it
+    EXPECT_GT(h.window->View3D().Widget()->width(), 1280 / 2);
+
+    // Its boxes are the main window's.
+    big->chkWire->click();
+    EXPECT_TRUE(test::Find<QCheckBox>(*h.window, "chk3DWire")->isChecked());
+    EXPECT_TRUE(View().Wireframe);
+
+    // The close box is refused with a word why.
+    h.recorders.messages.shown.clear();
+    big->close();
+    EXPECT_TRUE(big->isVisible());
+    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{kD3DCloseBoxMessage});
+
+    // Minimised, the view stops ticking; restored, it goes on.
+    big->showMinimized();
+    QTest::qWait(50);
+    h.window->View3D().Tick3D();
+    EXPECT_TRUE(h.window->View3D().Paused());
+    big->showNormal();
+    QTest::qWait(50);
+    h.window->View3D().Tick3D();
+    EXPECT_FALSE(h.window->View3D().Paused());
+
+    big->cmdClose->click();
+    EXPECT_EQ(h.window->D3DWindow(), nullptr);
+    EXPECT_FALSE(h.state.View.D3DWindowOpen);
+    ASSERT_NE(h.window->View3D().Widget(), nullptr);
+    EXPECT_EQ(h.window->View3D().Widget()->window(), h.window.get());
+    EXPECT_FALSE(h.window->isMinimized());
+    EXPECT_TRUE(View().Wireframe);
+    EXPECT_TRUE(View().AutoRotate);
+}
+
+TEST_F(MainWindow3D, ADoubleClickOnTheGraphDoesNotOpenTheBigWindow) {
+    test::Find<QPushButton>(*h.window, "cmdReturn")->click();
+    QTest::mouseDClick(test::Find<QWidget>(*h.window, "picPlot"), Qt::LeftButton);
+    EXPECT_EQ(h.window->D3DWindow(), nullptr);
+}
+
+TEST(View3DCommandLine, OpensTheViewWithTheAntennaInTheWindowAsked) {
+    for (const bool ownWindow : {false, true}) {
+        SCOPED_TRACE(ownWindow);
+        test::MainWindowHarness h;
+        h.window->show();
+        h.window->OpenFileFromOutside(test::Sample("yagi3_20m_farfield.csv"));
+        h.window->View3D().Probe = [] {
+            return GlDevice::Hardware;
+        };
+        const std::string dipole = (test::TestDataFolder() / "3d" / "dipole_20m.maa").string();
+        QWidget* shown = h.window->Show3DForCommandLine(dipole, ownWindow);
+        ASSERT_NE(h.window->View3D().Widget(), nullptr);
+        EXPECT_EQ(shown, h.window->View3D().Widget()->window());
+        EXPECT_EQ(h.state.View.D3DWindowOpen, ownWindow);
+        EXPECT_TRUE(h.window->View3D().View().AntennaLoaded);
+        EXPECT_TRUE(h.recorders.dialogs.filters.empty()); // no dialog asked
+    }
+}
+
+} // namespace
+} // namespace lobex

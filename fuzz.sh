@@ -26,7 +26,12 @@ if ! command -v clang++ >/dev/null; then
     "$root/scripts/setup.sh"
 fi
 if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    launcher=()
+    if command -v ccache >/dev/null 2>&1; then
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    fi
+    cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" \
+        >/dev/null
 fi
 cmake --build "$build" -j2
 

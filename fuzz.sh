@@ -25,11 +25,13 @@ only=("$@")
 if ! command -v clang++ >/dev/null; then
     "$root/scripts/setup.sh"
 fi
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    # Paths relative to the checkout, so that every clone shares the cache.
+    export CCACHE_BASEDIR="$root"
+fi
 if [ ! -f "$build/build.ninja" ]; then
-    launcher=()
-    if command -v ccache >/dev/null 2>&1; then
-        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    fi
     cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" \
         >/dev/null
 fi

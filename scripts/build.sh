@@ -6,6 +6,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 launcher=()
 if command -v ccache >/dev/null 2>&1; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    # Paths relative to the checkout, so that every clone shares the cache.
+    export CCACHE_BASEDIR="$root"
 fi
 if [ ! -f "$root/build/build.ninja" ]; then
     cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}"

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "View3DWidget.h"
 #include "core/AtomicFile.h"
 #include "core/Utf8Path.h"
 
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImageWriter>
-#include <QPixmap>
 #include <QThread>
 #include <QWidget>
 #include <QWindow>
@@ -65,7 +65,7 @@ bool SaveWindowPicture(QWidget& window, const std::string& path, QString* error)
         QThread::msleep(10);
     }
     QCoreApplication::processEvents();
-    const QPixmap picture = window.grab();
+    const QImage picture = WidgetPicture(window);
     if (picture.isNull()) {
         *error = QStringLiteral("the window could not be grabbed");
         return false;
@@ -76,7 +76,7 @@ bool SaveWindowPicture(QWidget& window, const std::string& path, QString* error)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
-    if (!writer.write(picture.toImage())) {
+    if (!writer.write(picture)) {
         *error = writer.errorString();
         return false;
     }

@@ -278,6 +278,29 @@ void View3DWidget::paintGL() {
     DrawTextLines();
 }
 
+// The text lines are painted into the framebuffer by paintGL, which the grab runs.
+QImage View3DWidget::Picture() {
+    return grabFramebuffer();
+}
+
+QImage WidgetPicture(QWidget& widget) {
+    if (auto* view = qobject_cast<View3DWidget*>(&widget)) {
+        return view->Picture();
+    }
+    QImage picture = widget.grab().toImage();
+    if (picture.isNull()) {
+        return picture;
+    }
+    QPainter painter(&picture);
+    for (View3DWidget* view : widget.findChildren<View3DWidget*>()) {
+        if (view->isVisibleTo(&widget) && view->ContextReady()) {
+            const QRect place(view->mapTo(&widget, QPoint(0, 0)), view->size());
+            painter.drawImage(place, view->Picture());
+        }
+    }
+    return picture;
+}
+
 void View3DWidget::DrawTextLines() {
     QPainter painter(this);
     painter.setPen(QColor(255, 255, 255, 192));

@@ -3,6 +3,7 @@
 #include "view3d/ViewScene.h"
 
 #include <QFont>
+#include <QImage>
 #include <QOpenGLFunctions_3_3_Core>
 #include <QOpenGLWidget>
 
@@ -26,6 +27,11 @@ enum class GlDevice { Hardware, Software, None };
 // rasterizer. None when neither gives a valid context.
 GlDevice ProbeOpenGL();
 
+// A picture of widget as the user sees it. QWidget::grab() of a window holding the 3D view
+// leaves out the text drawn over the GL frame; here each shown 3D view inside is painted in
+// with its own picture.
+QImage WidgetPicture(QWidget& widget);
+
 // The surface format the view asks for: OpenGL 3.3 core, 16-bit depth or better, no
 // multisampling (so that what is drawn is exactly what the pipeline computes).
 QSurfaceFormat View3DFormat();
@@ -44,6 +50,8 @@ public:
     void SetFonts(const QFont& textFont, const QFont& axisFont);
     // Whether the context came up; frames are drawn only then.
     bool ContextReady() const { return ready_; }
+    // What the user sees of the view: the frame with the text lines over it.
+    QImage Picture();
 
     // View3DDevice.
     Matrix GetWorldTransform() const override { return world_; }

@@ -1,6 +1,7 @@
 // The main window's output commands: graphs to the clipboard, the printer and files, and
 // pictures of the windows.
 #include "PictureBox.h"
+#include "View3DWidget.h"
 #include "core/FileDialogs.h"
 #include "dialogs/frmChoice.h"
 #include "dialogs/frmJPEG.h"
@@ -37,7 +38,7 @@ int frmData::AskGraphChoice() {
 }
 
 bool frmData::CopyControlToClipboard(QWidget& control) {
-    const QImage picture = control.grab().toImage();
+    const QImage picture = WidgetPicture(control);
     if (picture.isNull()) {
         return false;
     }
@@ -101,7 +102,7 @@ void frmData::mnuFileGraphSave_Click() {
         // A picture of what the window shows: both diagrams with their labels, or the graph.
         QWidget* source = state_.View.PatternShown ? static_cast<QWidget*>(Host().fraPlot)
                                                    : static_cast<QWidget*>(Host().picPlot);
-        saved = WriteImageFile(source->grab().toImage(), format.format, path, state_, jpeg_, gif_)
+        saved = WriteImageFile(WidgetPicture(*source), format.format, path, state_, jpeg_, gif_)
                     .written;
     }
     if (!saved) {
@@ -111,7 +112,7 @@ void frmData::mnuFileGraphSave_Click() {
 
 // Prints what the graph area shows, as it shows it.
 void frmData::cmdPrint_Click() {
-    const QImage picture = Host().fraPlot->grab().toImage();
+    const QImage picture = WidgetPicture(*Host().fraPlot);
     QPrinter printer(QPrinter::HighResolution);
     if (!ChoosePrinter || !ChoosePrinter(printer)) {
         return;
@@ -154,7 +155,7 @@ bool frmData::CaptureActiveWindow(const std::string& path) {
     BringViewWindowsToFront();
     QCoreApplication::processEvents();
     WaitMilliseconds(500);
-    capture_ = ActiveProgramWindow()->grab().toImage();
+    capture_ = WidgetPicture(*ActiveProgramWindow());
     if (capture_.isNull()) {
         services_.messages.Show("Error capturing active window: the window could not be read",
                                 MessageIcon::Critical, state_.AppTitle);

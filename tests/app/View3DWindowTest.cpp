@@ -1,4 +1,6 @@
+#include "app/CommandLine.h"
 #include "app/View3DHost.h"
+#include "app/View3DWidget.h"
 #include "app/frmD3D.h"
 
 #include "LoadHarness.h"
@@ -7,6 +9,7 @@
 #include "view3d/AntennaLoader.h"
 
 #include <QCheckBox>
+#include <QImage>
 #include <QPushButton>
 #include <QTest>
 
@@ -30,9 +33,23 @@ struct MainWindow3D : ::testing::Test {
         EXPECT_TRUE(QTest::qWaitForWindowActive(h.window.get()));
     }
     View3DState& View() { return h.window->View3D().View(); }
+    View3DWidget* Widget() { return h.window->View3D().Widget(); }
 
     test::MainWindowHarness h;
 };
+
+// Light pixels where the view writes "Lobex" in its top left corner, the view standing at
+// origin in the picture: the background there is mid grey and the pattern blue.
+int CornerTextPixels(const QImage& picture, QPoint origin) {
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    int text = 0;
+    for (int y = 10; y < 30; ++y) {
+        for (int x = 10; x < 60; ++x) {
+            text += qRed(image.pixel(origin + QPoint(x, y))) > 200 ? 1 : 0;
+        }
+    }
+    return text;
+}
 
 TEST_F(MainWindow3D, TheViewsKeysWorkWhileAnotherControlOfTheWindowHasTheFocus) {
     ASSERT_TRUE(h.state.View.View3DActive);
@@ -128,6 +145,15 @@ TEST_F(MainWindow3D, ADoubleClickOnTheGraphDoesNotOpenTheBigWindow) {
     EXPECT_EQ(h.window->D3DWindow(), nullptr);
 }
 
+TEST_F(MainWindow3D, PicturesOfTheViewAndOfItsWindowShowTheCornerText) {
+    const QImage view = WidgetPicture(*Widget());
+    EXPECT_EQ(view.size(), Widget()->size());
+    EXPECT_GT(CornerTextPixels(view, {0, 0}), 10);
+    const QImage window = WidgetPicture(*h.window);
+    EXPECT_EQ(window.size(), h.window->size());
+    EXPECT_GT(CornerTextPixels(window, Widget()->mapTo(h.window.get(), QPoint(0, 0))), 10);
+}
+
 TEST(View3DCommandLine, OpensTheViewWithTheAntennaInTheWindowAsked) {
     for (const bool ownWindow : {false, true}) {
         SCOPED_TRACE(ownWindow);
@@ -144,6 +170,15 @@ TEST(View3DCommandLine, OpensTheViewWithTheAntennaInTheWindowAsked) {
         EXPECT_EQ(h.state.View.D3DWindowOpen, ownWindow);
         EXPECT_TRUE(h.window->View3D().View().AntennaLoaded);
         EXPECT_TRUE(h.recorders.dialogs.filters.empty()); // no dialog asked
+        // The screenshot shows the corner text drawn over the frame.
+        const QString picture = h.folder.filePath(QStringLiteral("shot.png"));
+        QString error;
+        ASSERT_TRUE(SaveWindowPicture(*shown, picture.toStdString(), &error))
+            << error.toStdString();
+        const QImage saved(picture);
+        ASSERT_FALSE(saved.isNull());
+        EXPECT_GT(CornerTextPixels(saved, h.window->View3D().Widget()->mapTo(shown, QPoint(0, 0))),
+                  10);
     }
 }
 

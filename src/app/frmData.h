@@ -92,6 +92,9 @@ public:
     bool CopyControlToClipboard(QWidget& control);
     // The 3D view's picture on the clipboard; true at once while no 3D view is shown.
     bool Copy3DViewToClipboard(QWidget& control);
+    // Where the 3D view is shown, to take its picture from: the big window's picture box or the
+    // view in the main window's.
+    QWidget& View3DPictureBox();
     // Chooses the printer for a print job (the print dialog); false when the user cancels.
     std::function<bool(QPrinter&)> ChoosePrinter;
 

@@ -1,10 +1,12 @@
 // The main window's output commands: graphs to the clipboard, the printer and files, and
 // pictures of the windows.
 #include "PictureBox.h"
+#include "View3DHost.h"
 #include "View3DWidget.h"
 #include "core/FileDialogs.h"
 #include "dialogs/frmChoice.h"
 #include "dialogs/frmJPEG.h"
+#include "frmD3D.h"
 #include "frmData.h"
 #include "frmPolar.h"
 #include "graphs/GraphOutput.h"
@@ -13,6 +15,7 @@
 #include "images/SystemInfo.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFrame>
 #include <QPainter>
@@ -50,14 +53,34 @@ bool frmData::Copy3DViewToClipboard(QWidget& control) {
     if (!state_.View.View3DActive) {
         return true;
     }
-    return CopyControlToClipboard(control);
+    // A still picture: the turn waits while it is taken.
+    const bool rotating = chk3DRotate->isChecked();
+    view3D_->SetAutoRotate(false);
+    const bool copied = CopyControlToClipboard(control);
+    if (d3d_) {
+        d3d_->raise();
+    }
+    view3D_->SetAutoRotate(rotating);
+    return copied;
+}
+
+// Where the 3D view is shown: the big window's picture box while that is open, else the view
+// itself, which stands in the main window's picture box.
+QWidget& frmData::View3DPictureBox() {
+    if (d3d_) {
+        return *d3d_->Target();
+    }
+    if (view3D_->Widget() != nullptr) {
+        return *view3D_->Widget();
+    }
+    return *picPlot;
 }
 
 void frmData::mnuFileGraphCopy_Click() {
     QGuiApplication::clipboard()->clear();
     bool copied = false;
     if (state_.View.View3DActive) {
-        copied = Copy3DViewToClipboard(*picPlot);
+        copied = Copy3DViewToClipboard(View3DPictureBox());
     } else {
         const int chosen = state_.View.PatternShown ? AskGraphChoice() : 0;
         copied = CopyGraph(link_, state_, chosen);
@@ -96,7 +119,11 @@ void frmData::mnuFileGraphSave_Click() {
 
     const std::string& path = state_.Paths.SaveFileName;
     bool saved = false;
-    if (VectorFormatCode(format.format)) {
+    if (state_.View.View3DActive) {
+        const ImageResult result = WriteImageFile(WidgetPicture(View3DPictureBox()), format.format,
+                                                  path, state_, jpeg_, gif_);
+        saved = result.written;
+    } else if (VectorFormatCode(format.format)) {
         saved = SaveGraphAs(link_, state_, chosen, format.format, path);
     } else if (state_.View.PatternShown || link_.Slots[kMainSlot].DocNum > 0) {
         // A picture of what the window shows: both diagrams with their labels, or the graph.
@@ -132,21 +159,30 @@ void frmData::cmdPrint_Click() {
 }
 
 void frmData::BringViewWindowsToFront() {
+    if (d3d_) {
+        d3d_->raise();
+        d3d_->activateWindow();
+    }
     if (polar_) {
         polar_->raise();
         polar_->activateWindow();
     }
 }
 
-// The program's window the user works in: the active one, else the polar window while it is
-// open, else the main window.
+// The program's window the user works in: the active one, else the window last brought to the
+// front (the polar window, then the 3D window), else the main window. While the 3D window is
+// open the main window is minimised, so the 3D window stands for it.
 QWidget* frmData::ActiveProgramWindow() {
     QWidget* active = QApplication::activeWindow();
-    if (active == this || (polar_ && active == polar_.get())) {
+    if ((active == this && !d3d_) || (polar_ && active == polar_.get()) ||
+        (d3d_ && active == d3d_.get())) {
         return active;
     }
     if (polar_) {
         return polar_.get();
+    }
+    if (d3d_) {
+        return d3d_.get();
     }
     return this;
 }

@@ -1,5 +1,6 @@
 #include "FileSizeLimit.h"
 #include "MainWindowHarness.h"
+#include "ModalAnswer.h"
 #include "WidgetLookup.h"
 #include "images/SaveChoices.h"
 
@@ -22,24 +23,9 @@
 namespace lobex {
 namespace {
 
+using test::AnswerNextDialog;
 using test::Find;
-
-// Answers the next modal dialog once it is up, as a user would.
-void AnswerNextDialog(std::function<void(QDialog&)> answer) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [answer, poll] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            answer(*dialog);
-            return;
-        }
-        QTimer::singleShot(10, *poll);
-    };
-    QTimer::singleShot(0, *poll);
-}
-
-void PressOk(QDialog& dialog) {
-    dialog.findChild<QAbstractButton*>(QStringLiteral("cmdOK"))->click();
-}
+using test::PressOk;
 
 class OutputTest : public ::testing::Test {
 protected:

@@ -5,10 +5,15 @@
 
 #include "LoadHarness.h"
 #include "MainWindowHarness.h"
+#include "ModalAnswer.h"
 #include "WidgetLookup.h"
+#include "images/ImageWriter.h"
+#include "images/SaveChoices.h"
 #include "view3d/AntennaLoader.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPushButton>
 #include <QTest>
@@ -18,12 +23,14 @@
 namespace lobex {
 namespace {
 
-// The main window with the sample far field loaded and its 3D view started by the button.
+// The main window with the sample far field loaded and its 3D view started by
+// the button.
 struct MainWindow3D : ::testing::Test {
     MainWindow3D() {
         h.window->show();
         h.window->OpenFileFromOutside(test::Sample("yagi3_20m_farfield.csv"));
-        // The machine's OpenGL is what these tests draw with; its kind only changes a message.
+        // The machine's OpenGL is what these tests draw with; its kind only changes
+        // a message.
         h.window->View3D().Probe = [] {
             return GlDevice::Hardware;
         };
@@ -34,12 +41,22 @@ struct MainWindow3D : ::testing::Test {
     }
     View3DState& View() { return h.window->View3D().View(); }
     View3DWidget* Widget() { return h.window->View3D().Widget(); }
+    frmD3D* OpenBigWindow() {
+        QTest::mouseDClick(Widget(), Qt::LeftButton);
+        frmD3D* big = h.window->D3DWindow();
+        EXPECT_NE(big, nullptr);
+        EXPECT_TRUE(big != nullptr && QTest::qWaitForWindowExposed(big));
+        h.recorders.messages.shown.clear();
+        return big;
+    }
+    std::string File(const char* name) const { return h.folder.filePath(name).toStdString(); }
 
     test::MainWindowHarness h;
 };
 
-// Light pixels where the view writes "Lobex" in its top left corner, the view standing at
-// origin in the picture: the background there is mid grey and the pattern blue.
+// Light pixels where the view writes "Lobex" in its top left corner, the view
+// standing at origin in the picture: the background there is mid grey and the
+// pattern blue.
 int CornerTextPixels(const QImage& picture, QPoint origin) {
     const QImage image = picture.convertToFormat(QImage::Format_RGB32);
     int text = 0;
@@ -49,6 +66,10 @@ int CornerTextPixels(const QImage& picture, QPoint origin) {
         }
     }
     return text;
+}
+
+QImage ClipboardImage() {
+    return QGuiApplication::clipboard()->image();
 }
 
 TEST_F(MainWindow3D, TheViewsKeysWorkWhileAnotherControlOfTheWindowHasTheFocus) {
@@ -70,7 +91,8 @@ TEST_F(MainWindow3D, TheViewsKeysWorkWhileAnotherControlOfTheWindowHasTheFocus) 
     // A held cursor key moves the camera.
     QTest::keyPress(rotate, Qt::Key_Left);
     EXPECT_TRUE(View().KeyDown3D[vk::Left]);
-    // The check box moves the focus on with the arrow: the release goes where it went.
+    // The check box moves the focus on with the arrow: the release goes where it
+    // went.
     QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Left);
     EXPECT_FALSE(View().KeyDown3D[vk::Left]);
 }
@@ -105,7 +127,8 @@ TEST_F(MainWindow3D, ADoubleClickMovesTheViewIntoItsOwnWindowAndExitBringsItBack
     EXPECT_TRUE(h.window->isMinimized());
     EXPECT_TRUE(big->chkRotate->isChecked());
     EXPECT_FALSE(big->chkWire->isChecked());
-    EXPECT_GT(big->width(), h.window->View3D().Widget()->width()); // the view fills most of it
+    EXPECT_GT(big->width(),
+              h.window->View3D().Widget()->width()); // the view fills most of it
     EXPECT_GT(h.window->View3D().Widget()->width(), 1280 / 2);
 
     // Its boxes are the main window's.
@@ -152,6 +175,121 @@ TEST_F(MainWindow3D, PicturesOfTheViewAndOfItsWindowShowTheCornerText) {
     const QImage window = WidgetPicture(*h.window);
     EXPECT_EQ(window.size(), h.window->size());
     EXPECT_GT(CornerTextPixels(window, Widget()->mapTo(h.window.get(), QPoint(0, 0))), 10);
+}
+
+TEST_F(MainWindow3D, GraphCopyPutsThePictureOfTheViewOnTheClipboardInEitherWindow) {
+    test::Find<QCheckBox>(*h.window, "chk3DRotate")->setChecked(true);
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    h.recorders.messages.shown.clear();
+    h.window->mnuFileGraphCopy_Click();
+    EXPECT_EQ(h.recorders.messages.Texts(),
+              std::vector<std::string>{"График скопирован в память."});
+    QImage copied = ClipboardImage();
+    ASSERT_FALSE(copied.isNull());
+    EXPECT_EQ(copied.size(), Widget()->size());
+    EXPECT_GT(CornerTextPixels(copied, {0, 0}), 10);
+    EXPECT_TRUE(View().AutoRotate); // the turn goes on after the copy
+
+    frmD3D* big = OpenBigWindow();
+    ASSERT_NE(big, nullptr);
+    h.window->mnuFileGraphCopy_Click();
+    EXPECT_EQ(h.recorders.messages.Texts(),
+              std::vector<std::string>{"График скопирован в память."});
+    copied = ClipboardImage();
+    ASSERT_FALSE(copied.isNull());
+    EXPECT_EQ(copied.size(), big->Target()->size());
+    EXPECT_GT(CornerTextPixels(copied, Widget()->mapTo(big->Target(), QPoint(0, 0))), 10);
+    EXPECT_TRUE(View().AutoRotate);
+}
+
+TEST_F(MainWindow3D, GraphSaveWritesThePictureOfTheViewAsBmpPngAndJpeg) {
+    struct Case {
+        int filterIndex;
+        const char* file;
+        bool jpegOptions;
+        bool lossless;
+    };
+    for (const Case& save : {Case{1, "view.bmp", false, true}, Case{2, "view.png", false, true},
+                             Case{3, "view.jpg", true, false}}) {
+        SCOPED_TRACE(save.file);
+        h.recorders.messages.shown.clear();
+        h.recorders.dialogs.filters.clear();
+        h.recorders.dialogs.save = {save.filterIndex, File(save.file)};
+        bool optionsShown = false;
+        if (save.jpegOptions) {
+            test::AnswerNextDialog([&optionsShown](QDialog& dialog) {
+                optionsShown = dialog.objectName() == QLatin1String("frmJPEG");
+                test::PressOk(dialog);
+            });
+        }
+        h.window->mnuFileGraphSave_Click();
+        EXPECT_TRUE(h.recorders.messages.shown.empty());
+        EXPECT_EQ(h.recorders.dialogs.filters, std::vector<std::string>{kGraphSave3DFilter});
+        EXPECT_EQ(optionsShown, save.jpegOptions);
+        const QImage written(QString::fromStdString(File(save.file)));
+        ASSERT_FALSE(written.isNull());
+        EXPECT_EQ(written.size(), Widget()->size());
+        if (save.lossless) {
+            EXPECT_GT(CornerTextPixels(written, {0, 0}), 10);
+        }
+    }
+
+    // From the big window, the picture of its picture box.
+    frmD3D* big = OpenBigWindow();
+    ASSERT_NE(big, nullptr);
+    h.recorders.dialogs.save = {2, File("big.png")};
+    h.window->mnuFileGraphSave_Click();
+    EXPECT_TRUE(h.recorders.messages.shown.empty());
+    const QImage written(QString::fromStdString(File("big.png")));
+    EXPECT_EQ(written.size(), big->Target()->size());
+    EXPECT_GT(CornerTextPixels(written, Widget()->mapTo(big->Target(), QPoint(0, 0))), 10);
+}
+
+TEST_F(MainWindow3D, PrintingTheViewIsRefusedWithItsMessage) {
+    h.recorders.messages.shown.clear();
+    h.api.commands.clear();
+    h.window->mnuFileGraphPrint_Click();
+    ASSERT_EQ(h.recorders.messages.shown.size(), 1u);
+    EXPECT_EQ(h.recorders.messages.shown[0].text,
+              "Вывод 3D моделей на печать в данной версии не поддерживается");
+    EXPECT_EQ(h.recorders.messages.shown[0].icon, MessageIcon::Information);
+    EXPECT_EQ(h.recorders.messages.shown[0].caption, h.state.AppTitle);
+    EXPECT_TRUE(h.api.commands.empty()); // nothing went to a printer
+}
+
+// The "p" codes cut the middle of the view out of its picture.
+TEST_F(MainWindow3D, APreviewOfTheViewIsItsMiddleAtPreviewSize) {
+    const QImage picture =
+        WidgetPicture(h.window->View3DPictureBox()).convertToFormat(QImage::Format_RGB32);
+    ASSERT_GE(picture.width(), kPreview3DRect.right());
+    ASSERT_GE(picture.height(), kPreview3DRect.bottom());
+    clsGIF gif;
+    ASSERT_TRUE(WriteImageFile(picture, "ppng", File("p.png"), h.state, {}, gif).written);
+    const QImage preview =
+        QImage(QString::fromStdString(File("p.png"))).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(preview.size(), kPreview3DRect.size());
+    EXPECT_EQ(preview, picture.copy(kPreview3DRect));
+    // The pattern in the middle of the view is in the preview.
+    int pattern = 0;
+    for (int y = 0; y < preview.height(); ++y) {
+        for (int x = 0; x < preview.width(); ++x) {
+            const QRgb pixel = preview.pixel(x, y);
+            pattern += qBlue(pixel) > 150 && qBlue(pixel) > qRed(pixel) + 60 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(pattern, 320 * 240 / 20);
+}
+
+TEST_F(MainWindow3D, ScreenCopyWithTheBigWindowOpenTakesThatWindow) {
+    frmD3D* big = OpenBigWindow();
+    ASSERT_NE(big, nullptr);
+    QGuiApplication::clipboard()->clear();
+    h.window->mnuFileScreenCopy_Click();
+    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{"Экран скопирован в память."});
+    const QImage copied = ClipboardImage();
+    ASSERT_FALSE(copied.isNull());
+    EXPECT_EQ(copied.size(), big->size());
+    EXPECT_GT(CornerTextPixels(copied, Widget()->mapTo(big, QPoint(0, 0))), 10);
 }
 
 TEST(View3DCommandLine, OpensTheViewWithTheAntennaInTheWindowAsked) {

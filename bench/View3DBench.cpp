@@ -1,0 +1,135 @@
+// One frame of the 3D view at 800x600 as the timer drives it: the camera and the turn, the
+// scene drawn, and the frame read back (the read-back stands in for the present, which an
+// Xvfb display does not time). Run under xvfb-run: the view needs OpenGL (Mesa's llvmpipe).
+#include "GeneratedFarField.h"
+#include "app/View3DWidget.h"
+#include "core/AppState.h"
+#include "core/AtomicFile.h"
+#include "core/FarField.h"
+#include "view3d/ModelFile.h"
+#include "view3d/PatternMesh.h"
+#include "view3d/View3DState.h"
+#include "view3d/ViewControl.h"
+#include "view3d/ViewScene.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace {
+
+using namespace lobex;
+
+// A file the benchmarks write, removed when the program ends.
+struct ScratchFile {
+    explicit ScratchFile(const char* name)
+        : path((std::filesystem::temp_directory_path() / name).string()) {}
+    ~ScratchFile() {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
+    std::string path;
+};
+
+std::string Corpus(const char* name) {
+    return (std::filesystem::path(LOBEX_CORPUS_DIR) / "farfield_csv" / name).string();
+}
+
+// The finest grid MMANA exports, zenith 0..180 and azimuth 0..359.5 in half degrees.
+const std::string& HalfDegreeGrid() {
+    static const ScratchFile file("lobex-bench-view3d-0.5deg.csv");
+    static const bool written = [] {
+        test::WriteFarFieldCsv(file.path, 0.5, 180.0);
+        return true;
+    }();
+    (void)written;
+    return file.path;
+}
+
+// The model file of a far field, as the 3D button writes it before the view starts.
+bool WriteModel(const std::string& csv, const std::string& model, std::size_t& faces) {
+    const LoadResult read = ReadFarFieldGridFile(csv);
+    if (!read.loaded) {
+        return false;
+    }
+    PatternMesh mesh;
+    std::string refusal;
+    if (!BuildPatternVertices(read.farField, kPiValue, mesh, refusal)) {
+        return false;
+    }
+    ComputePatternFaces(mesh);
+    faces = mesh.PatternFaces.size();
+    return WriteAtomically(model, BinaryModelBytes(mesh)).ok;
+}
+
+void FrameTime(benchmark::State& state, const std::string& csv, bool wireframe) {
+    static const ScratchFile model("lobex-bench-view3d.x");
+    std::size_t faces = 0;
+    if (!WriteModel(csv, model.path, faces)) {
+        state.SkipWithError("the pattern model was not written");
+        return;
+    }
+    AppState app;
+    View3DState view;
+    View3DScene scene;
+    CreateSceneFrames(scene, model.path);
+    view.PatternVisible = true;
+    view.AutoRotate = true;
+    view.Wireframe = wireframe;
+    ResetCamera(view);
+    View3DWidget widget(scene, view, app);
+    widget.resize(800, 600);
+    widget.show();
+    if (!QTest::qWaitForWindowExposed(&widget) || widget.grabFramebuffer().isNull() ||
+        !widget.ContextReady()) {
+        state.SkipWithError("no OpenGL context: run under xvfb-run");
+        return;
+    }
+    for (auto _ : state) {
+        // One timer step of 10 ms.
+        TurnScene(scene, UpdateCamera(view, 0.01f, DeviceKind::Hardware));
+        benchmark::DoNotOptimize(widget.grabFramebuffer());
+    }
+    state.counters["faces"] = static_cast<double>(faces);
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void BM_Frame800x600_Corpus10Degree(benchmark::State& state) {
+    FrameTime(state, Corpus("APET_LazyH-16m2_10deg.csv"), false);
+}
+BENCHMARK(BM_Frame800x600_Corpus10Degree)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Frame800x600_Corpus1Degree(benchmark::State& state) {
+    FrameTime(state, Corpus("APET_LazyH-16m_1deg.csv"), false);
+}
+BENCHMARK(BM_Frame800x600_Corpus1Degree)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Frame800x600_Corpus1DegreeWireframe(benchmark::State& state) {
+    FrameTime(state, Corpus("APET_LazyH-16m_1deg.csv"), true);
+}
+BENCHMARK(BM_Frame800x600_Corpus1DegreeWireframe)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Frame800x600_HalfDegreeSphere(benchmark::State& state) {
+    FrameTime(state, HalfDegreeGrid(), false);
+}
+BENCHMARK(BM_Frame800x600_HalfDegreeSphere)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,4 +1,5 @@
 #include "GeneratedFarField.h"
+#include "ScratchFile.h"
 #include "core/AtomicFile.h"
 #include "core/FarField.h"
 #include "scene/CD3DFrame.h"
@@ -10,6 +11,7 @@
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -20,16 +22,7 @@ namespace {
 
 using namespace lobex;
 
-// A file the benchmarks write, removed when the program ends.
-struct ScratchFile {
-    explicit ScratchFile(const char* name)
-        : path((std::filesystem::temp_directory_path() / name).string()) {}
-    ~ScratchFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-    }
-    std::string path;
-};
+using bench::ScratchFile;
 
 std::string CorpusGrid() {
     return (std::filesystem::path(LOBEX_CORPUS_DIR) / "farfield_csv" / "APET_LazyH-16m_1deg.csv")

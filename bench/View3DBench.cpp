@@ -2,6 +2,7 @@
 // scene drawn, and the frame read back (the read-back stands in for the present, which an
 // Xvfb display does not time). Run under xvfb-run: the view needs OpenGL (Mesa's llvmpipe).
 #include "GeneratedFarField.h"
+#include "ScratchFile.h"
 #include "app/View3DWidget.h"
 #include "core/AppState.h"
 #include "core/AtomicFile.h"
@@ -26,16 +27,7 @@ namespace {
 
 using namespace lobex;
 
-// A file the benchmarks write, removed when the program ends.
-struct ScratchFile {
-    explicit ScratchFile(const char* name)
-        : path((std::filesystem::temp_directory_path() / name).string()) {}
-    ~ScratchFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-    }
-    std::string path;
-};
+using bench::ScratchFile;
 
 std::string Corpus(const char* name) {
     return (std::filesystem::path(LOBEX_CORPUS_DIR) / "farfield_csv" / name).string();

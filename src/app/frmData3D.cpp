@@ -1,0 +1,131 @@
+#include "frmData.h"
+
+#include "View3DHost.h"
+#include "frmD3D.h"
+#include "view3d/PatternModel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QPushButton>
+
+// The main window's side of the 3D view: starting it in the plot area, moving it into its own
+// window and back, and ending it.
+namespace lobex {
+
+void frmData::Stop3DView() {
+    view3D_->Stop3DView();
+    plotArea_->Show3DView(nullptr);
+}
+
+void frmData::cmd3D_Click() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    SetPolarLayout(false);
+    ShowPlotControls(true);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    View3DState& view = view3D_->View();
+    View3DContext model{state_, view, services_.messages};
+    PreparePatternModel(model);
+    view.PatternVisible = true;
+    view3D_->SetAutoRotate(chk3DRotate->isChecked());
+    view3D_->SetWireframe(chk3DWire->isChecked());
+    const bool started = view3D_->Start3DView(plotArea_, font(), lbl3dAxisFont->font());
+    QApplication::restoreOverrideCursor();
+    if (!started) {
+        mnuFileGraph->setEnabled(false);
+        ShowPlotControls(false);
+        SetPolarLayout(true);
+        plotArea_->Pattern().View3DUsable = false;
+        Set3DButtonEnabled(false);
+        return;
+    }
+    mnuFileGraph->setEnabled(true);
+    plotArea_->Show3DView(view3D_->Widget());
+    view3D_->Widget()->setFocus();
+}
+
+void frmData::picPlot_DblClick3D() {
+    if (!state_.View.View3DActive || d3d_) {
+        return;
+    }
+    Stop3DView();
+    ClosePlot(graph_, kMainSlot);
+    mnuFileScreen->setEnabled(true);
+    showMinimized();
+    d3d_ = std::make_unique<frmD3D>(state_, services_.messages);
+    d3d_->Form_Load(chk3DRotate->isChecked(), chk3DWire->isChecked());
+    // The big window's boxes drive the main window's, whose handlers set the flags.
+    connect(d3d_->chkRotate, &QCheckBox::toggled, chk3DRotate, &QCheckBox::setChecked);
+    connect(d3d_->chkWire, &QCheckBox::toggled, chk3DWire, &QCheckBox::setChecked);
+    connect(d3d_.get(), &frmD3D::ExitClicked, this, &frmData::D3DWindowExit);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (view3D_->Start3DView(d3d_->Target(), font(), lbl3dAxisFont->font())) {
+        d3d_->Target()->layout()->addWidget(view3D_->Widget());
+        view3D_->SetAutoRotate(d3d_->Rotate());
+        view3D_->SetWireframe(d3d_->Wire());
+    }
+    d3d_->show();
+    if (view3D_->Widget() != nullptr) {
+        view3D_->Widget()->setFocus();
+    }
+}
+
+QWidget* frmData::Show3DForCommandLine(const std::string& antenna, bool ownWindow) {
+    if (!plotArea_->Pattern().cmd3D->isEnabled()) {
+        return this;
+    }
+    cmd3D_Click();
+    if (!state_.View.View3DActive) {
+        return this;
+    }
+    if (!antenna.empty()) {
+        view3D_->LoadAntenna(antenna);
+    }
+    if (ownWindow) {
+        picPlot_DblClick3D();
+    }
+    // Let the view turn for a moment, as a user would first see it.
+    QElapsedTimer running;
+    running.start();
+    while (running.elapsed() < 400) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return d3d_ ? static_cast<QWidget*>(d3d_.get()) : this;
+}
+
+void frmData::D3DWindowExit() {
+    if (!d3d_) {
+        return;
+    }
+    view3D_->Stop3DView();
+    d3d_->hide();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (view3D_->Start3DView(plotArea_, font(), lbl3dAxisFont->font())) {
+        plotArea_->Show3DView(view3D_->Widget());
+        view3D_->SetAutoRotate(d3d_->Rotate());
+        view3D_->SetWireframe(d3d_->Wire());
+    }
+    showNormal();
+    d3d_->UnloadByProgram();
+    d3d_.reset();
+}
+
+void frmData::cmdReturn_Click() {
+    D3DWindowExit();
+    Stop3DView();
+    ShowPlotControls(false);
+    SetPolarLayout(true);
+    mnuFileGraph->setEnabled(true);
+}
+
+void frmData::UnloadD3DWindow() {
+    if (d3d_) {
+        d3d_->UnloadByProgram();
+        d3d_.reset();
+    }
+}
+
+} // namespace lobex

@@ -2,8 +2,8 @@
 #include "ScratchFile.h"
 #include "core/AtomicFile.h"
 #include "core/FarField.h"
+#include "core/TextFile.h"
 #include "scene/CD3DFrame.h"
-#include "scene/FileBytes.h"
 #include "scene/OwnModelReader.h"
 #include "view3d/ModelFile.h"
 #include "view3d/PatternMesh.h"
@@ -160,7 +160,7 @@ BENCHMARK(BM_ReadBinaryModelIntoScene_Corpus1Degree)->Unit(benchmark::kMilliseco
 // The own reader's share of the read: the file's bytes, already in memory, to frames and mesh.
 void BM_OwnReaderParsesBinaryModel_HalfDegree(benchmark::State& state) {
     std::string bytes;
-    if (!PrepareModel(state, HalfDegreeGrid()) || !ReadFileBytes(ModelPath(), bytes)) {
+    if (!PrepareModel(state, HalfDegreeGrid()) || !ReadAnyFileBytes(ModelPath(), bytes)) {
         return;
     }
     for (auto _ : state) {

@@ -37,42 +37,6 @@ void ReadPointLineByRule(std::string_view line, std::array<float, 5>& values) {
     }
 }
 
-constexpr std::array<double, 8> kInversePowersOfTen = {1e0,  1e-1, 1e-2, 1e-3,
-                                                       1e-4, 1e-5, 1e-6, 1e-7};
-
-// The form MMANA writes, "-12.34" up to seven digits, ended by a comma or the line's end: read
-// straight into the value the leading-number rule gives (the same product in double rounded
-// to float). False for anything else, which the rule then reads.
-bool ReadPlainNumber(const char*& p, const char* end, float& value) {
-    const char* q = p;
-    const bool negative = q < end && *q == '-';
-    q += negative ? 1 : 0;
-    std::uint32_t mantissa = 0;
-    int digits = 0;
-    int fraction = -1;
-    for (; q < end; ++q) {
-        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*q) - '0');
-        if (digit < 10) {
-            mantissa = mantissa * 10 + digit;
-            ++digits;
-            fraction += fraction >= 0 ? 1 : 0;
-        } else if (*q == '.' && fraction < 0) {
-            fraction = 0;
-        } else {
-            break;
-        }
-    }
-    if (digits == 0 || digits > 7 || (q < end && *q != ',' && *q != '\r' && *q != '\n')) {
-        return false;
-    }
-    const float magnitude = static_cast<float>(
-        static_cast<double>(mantissa) *
-        kInversePowersOfTen[static_cast<std::size_t>(fraction < 0 ? 0 : fraction)]);
-    value = negative ? -magnitude : magnitude;
-    p = q;
-    return true;
-}
-
 // A whole point line of plain numbers at the start of text, with its line end: the values and
 // the bytes taken. False for any other line, which the rule then reads; the walk over the line
 // and the reading of its numbers are one pass.
@@ -80,7 +44,7 @@ bool ReadPlainPointLine(std::string_view text, std::array<float, 5>& values, std
     const char* p = text.data();
     const char* const end = p + text.size();
     for (std::size_t f = 0; f < values.size(); ++f) {
-        if (!ReadPlainNumber(p, end, values[f])) {
+        if (!ReadPlainFloat(p, end, values[f])) {
             return false;
         }
         if (f + 1 < values.size()) {

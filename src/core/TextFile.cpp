@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <system_error>
 
 namespace lobex {
@@ -18,10 +19,11 @@ namespace {
 
 // Moves lineStart past every line end that lies within the longest line allowed of it; false
 // when the bytes from lineStart on hold a line longer than that.
-bool LinesFit(const std::string& bytes, std::size_t filled, std::size_t& lineStart) {
-    while (filled - lineStart > kMaxLineLength) {
+bool LinesFit(const std::string& bytes, std::size_t filled, std::size_t& lineStart,
+              std::size_t longestLine) {
+    while (filled - lineStart > longestLine) {
         // Lines are short, so the last line end of the window is a few bytes from its end.
-        std::size_t p = lineStart + kMaxLineLength;
+        std::size_t p = lineStart + longestLine;
         while (bytes[p] != '\n' && bytes[p] != '\r') {
             if (p == lineStart) {
                 return false;
@@ -33,9 +35,7 @@ bool LinesFit(const std::string& bytes, std::size_t filled, std::size_t& lineSta
     return true;
 }
 
-} // namespace
-
-std::string ReadFileBytes(const std::string& path) {
+std::string ReadBytes(const std::string& path, std::size_t longestLine) {
     const std::filesystem::path filePath = Utf8Path(path);
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(filePath, error);
@@ -68,7 +68,7 @@ std::string ReadFileBytes(const std::string& path) {
         if (file.bad()) {
             throw ReadError(ReadFailure::Unreadable, "Device I/O error");
         }
-        if (!LinesFit(bytes, filled, lineStart)) {
+        if (!LinesFit(bytes, filled, lineStart, longestLine)) {
             throw ReadError(ReadFailure::LineTooLong, "Line too long");
         }
         if (file.eof()) {
@@ -77,6 +77,22 @@ std::string ReadFileBytes(const std::string& path) {
     }
     bytes.resize(filled);
     return bytes;
+}
+
+} // namespace
+
+std::string ReadFileBytes(const std::string& path) {
+    return ReadBytes(path, kMaxLineLength);
+}
+
+bool ReadAnyFileBytes(const std::string& path, std::string& bytes) {
+    try {
+        bytes = ReadBytes(path, std::numeric_limits<std::size_t>::max());
+        return true;
+    } catch (const std::exception&) {
+        bytes.clear();
+        return false;
+    }
 }
 
 LoadMessage ReadFailureMessage(const ReadError& error) {

@@ -31,6 +31,10 @@ private:
 // kMaxLineLength.
 std::string ReadFileBytes(const std::string& path);
 
+// Any file's bytes, text or binary, lines of any length; false (bytes empty) when it cannot be
+// read as ReadFileBytes tells.
+bool ReadAnyFileBytes(const std::string& path, std::string& bytes);
+
 // What the user is told when a data file cannot be read: "Файл не найден" for a missing file,
 // the format message for what is no data file, the read error otherwise.
 LoadMessage ReadFailureMessage(const ReadError& error);

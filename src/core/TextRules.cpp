@@ -389,6 +389,37 @@ std::string ReplaceFirst(std::string_view text, std::string_view what, std::stri
 
 } // namespace
 
+bool ReadPlainFloat(const char*& p, const char* end, float& value) {
+    const char* q = p;
+    const bool negative = q < end && *q == '-';
+    q += negative ? 1 : 0;
+    std::uint32_t mantissa = 0;
+    int digits = 0;
+    int fraction = -1;
+    for (; q < end; ++q) {
+        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*q) - '0');
+        if (digit < 10) {
+            mantissa = mantissa * 10 + digit;
+            ++digits;
+            fraction += fraction >= 0 ? 1 : 0;
+        } else if (*q == '.' && fraction < 0) {
+            fraction = 0;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0 || digits > 7 || (q < end && *q != ',' && *q != '\r' && *q != '\n')) {
+        return false;
+    }
+    // The product ReadShortDecimal forms, so both give the same float.
+    const float magnitude = static_cast<float>(
+        static_cast<double>(mantissa) *
+        kInversePowersOfTen[static_cast<std::size_t>(fraction < 0 ? 0 : fraction)]);
+    value = negative ? -magnitude : magnitude;
+    p = q;
+    return true;
+}
+
 std::string ToPointForm(std::string_view text, std::string_view decimalSeparator) {
     if (decimalSeparator == ".") {
         return std::string(text);

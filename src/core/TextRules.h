@@ -26,6 +26,11 @@ std::string ToPointForm(std::string_view text, std::string_view decimalSeparator
 std::string ShortestText(float value);
 std::string ShortestText(double value);
 
+// MMANA's own number form, "-12.34" with at most seven digits, ended by a comma or a line end:
+// read from p straight into the value LeadingFloat gives it, p moved past it. False, p
+// unchanged, for any other form, which LeadingFloat then reads.
+bool ReadPlainFloat(const char*& p, const char* end, float& value);
+
 // A number's shortest text as the user's locale writes it: the point becomes decimalSeparator.
 std::string LocaleNumberText(float value, std::string_view decimalSeparator);
 

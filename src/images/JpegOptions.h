@@ -36,7 +36,7 @@ JpegOptions StoreJpegSettings(SettingsStore& settings, const JpegSettingsText& f
 // true). Anything else counts as false rather than failing.
 bool SettingIsTrue(std::string_view text);
 
-// The quality the text gives: its leading number rounded half to even, 0 when there is none.
+// The quality a stored setting gives: its leading number rounded half to even, 0 when none.
 // Values beyond the 16-bit range stop at its ends instead of failing.
 std::int16_t JpegQualityFromText(std::string_view text);
 

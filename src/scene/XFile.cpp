@@ -1,8 +1,8 @@
 #include "XFile.h"
 
-#include "FileBytes.h"
 #include "OwnModelReader.h"
 #include "XFileBudget.h"
+#include "core/TextFile.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/material.h>
@@ -264,7 +264,7 @@ bool ReadXFileFromMemory(std::string_view bytes, XFileContent& content, std::str
 
 bool ReadXFile(const std::string& path, XFileContent& content, std::string& error) {
     std::string bytes;
-    if (!ReadFileBytes(path, bytes)) {
+    if (!ReadAnyFileBytes(path, bytes)) {
         error = std::string("cannot read ").append(path);
         return false;
     }

@@ -1,8 +1,8 @@
 #include "AntennaDescription.h"
 
 #include "core/Errors.h"
+#include "core/TextFile.h"
 #include "core/TextRules.h"
-#include "scene/FileBytes.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +11,7 @@ namespace lobex {
 namespace {
 
 // A refusal carrying the reason for the caller.
-struct Refused {
+struct MaaRefusal {
     std::string why;
 };
 
@@ -25,13 +25,13 @@ public:
     // The next line, trimmed of spaces; running out of lines refuses the file.
     std::string Next(std::string_view expected) {
         if (AtEnd()) {
-            throw Refused{std::string("конец файла, а ожидалось: ").append(expected)};
+            throw MaaRefusal{std::string("конец файла, а ожидалось: ").append(expected)};
         }
         return TrimSpaces(lines_[next_++]);
     }
 
     [[noreturn]] void Refuse(std::string_view what) const {
-        throw Refused{
+        throw MaaRefusal{
             std::string("строка ").append(std::to_string(next_)).append(": ").append(what)};
     }
 
@@ -228,7 +228,7 @@ bool ReadMaaText(std::string_view bytes, AntennaDescription& description, std::s
     try {
         description = ReadDescription(lines);
         return true;
-    } catch (const Refused& refused) {
+    } catch (const MaaRefusal& refused) {
         if (why != nullptr) {
             *why = refused.why;
         }
@@ -238,7 +238,7 @@ bool ReadMaaText(std::string_view bytes, AntennaDescription& description, std::s
 
 bool ReadMaaFile(const std::string& path, AntennaDescription& description, std::string* why) {
     std::string bytes;
-    if (!ReadFileBytes(path, bytes)) {
+    if (!ReadAnyFileBytes(path, bytes)) {
         if (why != nullptr) {
             *why = "файл не читается";
         }

@@ -16,16 +16,6 @@ int LastColumnInUse(std::int16_t kind) {
     }
 }
 
-void ClearSeries(AppState& state) {
-    for (SeriesRecord& series : state.Loaded.Data.Series) {
-        series.Label.clear();
-        series.Min = 0.0f;
-        series.Max = 0.0f;
-        series.Values.assign(1, 0.0f);
-    }
-    state.Loaded.FarField.assign(1, AzimuthColumn{});
-}
-
 float SeriesMax(const std::vector<float>& values) {
     if (values.empty()) {
         return 0.0f;

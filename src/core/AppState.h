@@ -159,9 +159,6 @@ struct AppState {
     float PiValue = kPiValue;
 };
 
-// Empties every series (one zero value each) and resets the far-field grid to one empty column.
-void ClearSeries(AppState& state);
-
 // Largest element, scanning from index 0; replaced only by a strictly greater element.
 float SeriesMax(const std::vector<float>& values);
 // Smallest element, scanning from index 1; replaced only by a strictly smaller element.

@@ -27,7 +27,7 @@ public:
     PlotRect SlotClientRect(int slot) const override;
     void PaintSlot(int slot) override;
     void ClearSlotPicture(int slot) override;
-    void SetPatternControls(bool enabled) override { patternControls_ = enabled; }
+    void SetPatternControls(bool) override {}
     void Set3DButtonEnabled(bool) override {}
     void PumpEvents() override {}
 
@@ -41,7 +41,6 @@ public:
     const PatternLabels& Labels() const { return labels_; }
     bool PolarResultsShown() const { return polarResults_; }
     bool PolarLayout() const { return polarLayout_; }
-    bool PatternControls() const { return patternControls_; }
     // Whether the slot's picture box shows a painted picture (painted since it was cleared).
     bool Painted(int slot) const;
 
@@ -54,7 +53,6 @@ private:
     PatternLabels labels_;
     bool polarResults_ = false;
     bool polarLayout_ = false;
-    bool patternControls_ = false;
     std::array<PlotRect, 3> rects_{};
     std::array<bool, 3> painted_{};
 };

@@ -20,7 +20,6 @@ public:
     PlotRenderer(const PlotDocument& document, QSizeF size, const QPaintDevice& device,
                  const RenderSettings& settings);
 
-    const PlotLayout& Layout() const { return layout_; }
     const PlotMapping& Mapping() const { return layout_.mapping; }
     void Paint(QPainter& painter) const;
 

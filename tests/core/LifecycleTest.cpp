@@ -11,17 +11,6 @@
 namespace lobex {
 namespace {
 
-TEST(Startup, AddsASeparatorOnlyWhenTheFolderHasNone) {
-    const std::tuple<const char*, char, const char*> cases[] = {
-        {"C:\\Temp", '\\', "C:\\Temp\\"},
-        {"/tmp/", '\\', "/tmp/"},
-        {"/opt/lobex", '/', "/opt/lobex/"},
-    };
-    for (const auto& [folder, separator, expected] : cases) {
-        EXPECT_EQ(WithTrailingSeparator(folder, separator), expected) << folder;
-    }
-}
-
 TEST(Startup, FindsTheHelpAndHelpersInTheBuildTreeAndInAnInstall) {
     namespace fs = std::filesystem;
     test::TempFolder root;

@@ -166,6 +166,7 @@ TEST(AtomicFile, TheNextWriteRemovesOnlyOurOwnStaleTemporaries) {
     }
     folder.Write(".temp.x.young000.tmp", "a write under way");
     const fs::path victim = folder.Write("victim.txt", "someone else's");
+    fs::last_write_time(victim, twoMinutesAgo); // the link looks stale through it
     expected.push_back("victim.txt");
     fs::create_symlink(victim, folder.Path() / ".temp.x.link0000.tmp");
 

@@ -13,8 +13,8 @@ namespace {
 const std::string kElectric =
     "X(m),Y(m),Z(m),VECTOR,REAL(V/m),IMAGINARY(V/m),MAGNITUDE(V/m),PHASE(DEG)\r\n";
 
-LoadResult ReadFixture(const char* name) {
-    return ReadNearField(test::ReadBytes(test::TestDataFolder() / name), LoadRequest{});
+LoadResult ReadFixture(const char* name, LoadRequest request = {}) {
+    return ReadNearField(test::ReadBytes(test::TestDataFolder() / name), request);
 }
 
 TEST(NearFieldReader, OffersEachLineOfPointsAndShowsTheFirst) {
@@ -33,15 +33,9 @@ TEST(NearFieldReader, OffersEachLineOfPointsAndShowsTheFirst) {
     EXPECT_EQ(data.Series[4].Values[0], 19.98f); // atan2(0.5, 1.375), two decimals at most
 
     // Another line, picked in the list, keeps the list.
-    const LoadResult second =
-        ReadNearField(test::ReadBytes(test::TestDataFolder() / "nearfield_electric.csv"),
-                      LoadRequest{2, true, ".", kPiValue});
-    ASSERT_TRUE(second.loaded);
+    const LoadResult second = ReadFixture("nearfield_electric.csv", {2, true, ".", kPiValue});
     EXPECT_EQ(second.data.Series[0].Values, (std::vector<float>{-0.5f, 0.5f}));
-
-    const LoadResult comma =
-        ReadNearField(test::ReadBytes(test::TestDataFolder() / "nearfield_electric.csv"),
-                      LoadRequest{0, false, ",", kPiValue});
+    const LoadResult comma = ReadFixture("nearfield_electric.csv", {0, false, ",", kPiValue});
     EXPECT_EQ(comma.sets->entries[0].text, "Y=0,3, Z=1");
 
     const LoadResult magnetic = ReadFixture("nearfield_magnetic.csv"); // LF line ends

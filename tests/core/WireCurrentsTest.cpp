@@ -35,14 +35,6 @@ TEST(CurrentsReader, ListsTheWiresAndShowsWireOneFirst) {
     EXPECT_EQ(single.data.Series[0].Values, std::vector<float>{0.5f});
 }
 
-TEST(CurrentsReader, PickingAnotherWireReloadsItAndKeepsTheList) {
-    test::LoadHarness h;
-    ASSERT_TRUE(h.Open(kThreeWires.string()));
-    ASSERT_TRUE(h.Pick(1));
-    EXPECT_EQ(h.state.Loaded.Data.GridRowCount, 4);
-    EXPECT_EQ(h.state.Loaded.Sets.entries.size(), 3U);
-}
-
 TEST(RelativePositions, FollowTheDistancesAlongTheWire) {
     const std::pair<std::vector<float>, std::vector<float>> cases[] = {
         // Steps 1 then 2: both ends reach half a step beyond the last pulse.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,246 +19,190 @@ namespace lobex {
 namespace {
 
 namespace fs = std::filesystem;
-
 using test::FolderEntries;
+const std::vector<std::string> kOnlyTarget{"data.csv"};
 
-TEST(AtomicFile, ReplacesTheWholeFileWithWhatTheProducerGives) {
-    struct Case {
-        const char* name;
-        std::string old; // empty: there is no file yet
-        std::vector<std::string> pieces;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {"a new file", "", {"first"}, "first"},
-        {"a longer file by a shorter one", "first version, longer", {"second"}, "second"},
-        {"a file by nothing", "something", {}, ""},
-        {"a file by pieces, empty ones among them", "old", {"a,", "", "b\r\n", "c"}, "a,b\r\nc"},
-        {"a large file",
-         "small",
-         {std::string(300000, 'x'), "end"},
-         std::string(300000, 'x') + "end"},
-    };
-    for (const Case& c : cases) {
-        test::TempFolder folder;
-        const fs::path target = folder.Path() / "data.csv";
-        if (!c.old.empty()) {
-            folder.Write("data.csv", c.old);
-        }
-        const FileWriteResult written = WriteAtomically(target, [&](const FileSink& sink) {
-            for (const std::string& piece : c.pieces) {
-                sink(piece);
-            }
-        });
-        EXPECT_TRUE(written.ok) << c.name << ": " << written.error;
-        EXPECT_TRUE(written.error.empty()) << c.name;
-        EXPECT_EQ(test::ReadBytes(target), c.expected) << c.name;
-        EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"data.csv"}) << c.name;
-    }
-}
-
-TEST(AtomicFile, AReplacedFileKeepsItsPermissions) {
+// A folder holding data.csv with "old contents".
+struct OldFile {
     test::TempFolder folder;
-    const fs::path target = folder.Path() / "model.x";
-    folder.Write("model.x", "old");
+    fs::path target = folder.Write("data.csv", "old contents");
+};
+
+TEST(AtomicFile, ReplacesTheWholeFileKeepingItsPermissions) {
+    OldFile f;
     const fs::perms chosen = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    fs::permissions(target, chosen);
-    ASSERT_TRUE(WriteAtomically(target, "new").ok);
-    EXPECT_EQ(test::ReadBytes(target), "new");
-    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, chosen);
+    fs::permissions(f.target, chosen);
+    ASSERT_TRUE(WriteAtomically(f.target, [](const FileSink& sink) {
+                    sink("a,");
+                    sink("");
+                    sink("b");
+                }).ok);
+    EXPECT_EQ(test::ReadBytes(f.target), "a,b");
+    EXPECT_EQ(fs::status(f.target).permissions() & fs::perms::all, chosen);
+    EXPECT_EQ(FolderEntries(f.folder.Path()), kOnlyTarget);
 }
 
 TEST(AtomicFile, AFailureLeavesWhatWasThereAndNoTemporaryFile) {
-    struct Case {
-        const char* name;
-        fs::path target; // in the test folder, which holds data.csv and folder/inside.txt
-        std::function<void(const fs::path& folder, const FileSink& sink)> produce;
-        std::vector<std::string> entries; // the folder's names afterwards
-    };
     const auto bytes = [](const fs::path&, const FileSink& sink) {
         sink("new contents");
     };
-    const std::vector<std::string> untouched{"data.csv", "folder"};
-    const Case cases[] = {
-        {"the target is a folder", "folder", bytes, untouched},
-        {"the target's folder is missing", fs::path("missing") / "data.csv", bytes, untouched},
-        {"no file name", "", bytes, untouched},
-        {"a folder takes the target's place while the file is written (the rename fails)",
-         "late.csv",
-         [](const fs::path& folder, const FileSink& sink) {
-             sink("new contents");
-             fs::create_directory(folder / "late.csv");
-         },
-         {"data.csv", "folder", "late.csv"}},
-    };
-    for (const Case& c : cases) {
-        test::TempFolder folder;
-        folder.Write("data.csv", "old contents");
-        fs::create_directory(folder.Path() / "folder");
-        folder.Write("folder/inside.txt", "inside");
-        const fs::path target = c.target.empty() ? fs::path() : folder.Path() / c.target;
-        const FileWriteResult written =
-            WriteAtomically(target, [&](const FileSink& sink) { c.produce(folder.Path(), sink); });
-        EXPECT_FALSE(written.ok) << c.name;
-        EXPECT_FALSE(written.error.empty()) << c.name;
-        EXPECT_EQ(FolderEntries(folder.Path()), c.entries) << c.name;
-        EXPECT_EQ(test::ReadBytes(folder.Path() / "data.csv"), "old contents") << c.name;
-        EXPECT_EQ(FolderEntries(folder.Path() / "folder"), std::vector<std::string>{"inside.txt"})
-            << c.name;
+    const std::tuple<const char*, fs::path, std::function<void(const fs::path&, const FileSink&)>,
+                     std::vector<std::string>>
+        cases[] = {
+            {"the target's folder is missing", fs::path("missing") / "data.csv", bytes,
+             kOnlyTarget},
+            {"a folder takes the target's place while the file is written",
+             "late.csv",
+             [](const fs::path& folder, const FileSink& sink) {
+                 sink("new contents");
+                 fs::create_directory(folder / "late.csv");
+             },
+             {"data.csv", "late.csv"}},
+        };
+    for (const auto& [what, name, produce, entries] : cases) {
+        OldFile f;
+        const FileWriteResult written = WriteAtomically(
+            f.folder.Path() / name, [&](const FileSink& sink) { produce(f.folder.Path(), sink); });
+        EXPECT_FALSE(written.ok) << what;
+        EXPECT_FALSE(written.error.empty()) << what;
+        EXPECT_EQ(FolderEntries(f.folder.Path()), entries) << what;
     }
-}
-
-TEST(AtomicFile, AProducerThatThrowsLeavesTheOldFileAndNoTemporaryFile) {
-    test::TempFolder folder;
-    const fs::path target = folder.Path() / "data.csv";
-    folder.Write("data.csv", "old contents");
-    EXPECT_THROW(static_cast<void>(WriteAtomically(target,
+    OldFile f;
+    EXPECT_THROW(static_cast<void>(WriteAtomically(f.target,
                                                    [](const FileSink& sink) {
                                                        sink("half of it");
                                                        throw std::runtime_error("no memory");
                                                    })),
                  std::runtime_error);
-    EXPECT_EQ(test::ReadBytes(target), "old contents");
-    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"data.csv"});
+    EXPECT_EQ(test::ReadBytes(f.target), "old contents");
+    EXPECT_EQ(FolderEntries(f.folder.Path()), kOnlyTarget);
 }
 
-// A full disk, made by capping the size of files the process may write: the cap is far below the
-// contents, which either overflow the stream's buffer at once (the write comes up short) or sit in
-// it until the flush (the flush fails).
+// A full disk, made by capping the size of files the process may write: the contents either
+// overflow the stream's buffer at once or sit in it until the flush.
 TEST(AtomicFile, AShortWriteIsCaughtAndTheOldFileKept) {
-    struct Case {
-        const char* name;
-        std::size_t size;
-    };
-    const Case cases[] = {
-        {"contents larger than the stream's buffer", 300000},
-        {"contents that fit the stream's buffer", 3000},
-    };
-    for (const Case& c : cases) {
-        test::TempFolder folder;
-        const fs::path target = folder.Path() / "model.x";
-        folder.Write("model.x", "old contents");
+    for (std::size_t size : {300000, 3000}) {
+        OldFile f;
         FileWriteResult written;
         {
             test::FileSizeLimit limit(1024);
             ASSERT_TRUE(limit.Active());
-            written = WriteAtomically(target, std::string(c.size, 'x'));
+            written = WriteAtomically(f.target, std::string(size, 'x'));
         }
-        EXPECT_FALSE(written.ok) << c.name;
-        EXPECT_EQ(written.error, std::make_error_code(std::errc::file_too_large).message())
-            << c.name;
-        EXPECT_EQ(test::ReadBytes(target), "old contents") << c.name;
-        EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"model.x"}) << c.name;
+        EXPECT_EQ(written.error, std::make_error_code(std::errc::file_too_large).message()) << size;
+        EXPECT_EQ(test::ReadBytes(f.target), "old contents") << size;
+        EXPECT_EQ(FolderEntries(f.folder.Path()), kOnlyTarget) << size;
     }
 }
 
-TEST(AtomicFile, ALinkAtTheTargetIsReplacedNotFollowed) {
-    struct Case {
-        const char* name;
-        bool victimExists; // the link points at a file, or at a name nothing holds
-    };
-    for (const Case& c : {Case{"a link to a file", true}, Case{"a dangling link", false}}) {
-        test::TempFolder folder;
-        const fs::path victim = folder.Path() / "victim.txt";
-        if (c.victimExists) {
-            folder.Write("victim.txt", "someone else's");
-        }
-        const fs::path target = folder.Path() / "export.csv";
-        fs::create_symlink(victim, target);
-        ASSERT_TRUE(WriteAtomically(target, "exported").ok) << c.name;
-        EXPECT_FALSE(fs::is_symlink(target)) << c.name;
-        EXPECT_EQ(test::ReadBytes(target), "exported") << c.name;
-        EXPECT_EQ(fs::exists(victim), c.victimExists) << c.name;
-        if (c.victimExists) {
-            EXPECT_EQ(test::ReadBytes(victim), "someone else's") << c.name;
-        }
-    }
+TEST(AtomicFile, AReadOnlyFileIsRefusedAndALinkToOneIsReplaced) {
+    OldFile f;
+    fs::permissions(f.target, fs::perms::owner_read);
+    const FileWriteResult written = WriteAtomically(f.target, "new contents");
+    EXPECT_EQ(written.error, std::make_error_code(std::errc::permission_denied).message());
+    EXPECT_EQ(test::ReadBytes(f.target), "old contents");
+    EXPECT_EQ(FolderEntries(f.folder.Path()), kOnlyTarget);
+
+    // The read-only mark of the file a link points at is not ours; the link is replaced.
+    const fs::path link = f.folder.Path() / "export.csv";
+    fs::create_symlink(f.target, link);
+    ASSERT_TRUE(WriteAtomically(link, "exported").ok);
+    EXPECT_FALSE(fs::is_symlink(link));
+    EXPECT_EQ(test::ReadBytes(link), "exported");
+    EXPECT_EQ(test::ReadBytes(f.target), "old contents");
 }
 
 TEST(AtomicFile, ATakenTemporaryNameIsNeverWrittenThrough) {
-    struct Case {
-        const char* name;
-        std::function<void(const fs::path& taken, const fs::path& victim)> plant;
+    const std::function<void(const fs::path&, const fs::path&)> plants[] = {
+        [](const fs::path& taken, const fs::path& victim) { fs::create_symlink(victim, taken); },
+        [](const fs::path& taken, const fs::path&) { fs::create_directory(taken); },
     };
-    const Case cases[] = {
-        {"a link to another file",
-         [](const fs::path& taken, const fs::path& victim) {
-             fs::create_symlink(victim, taken);
-         }},
-        {"a dangling link",
-         [](const fs::path& taken, const fs::path& victim) {
-             fs::remove(victim);
-             fs::create_symlink(victim, taken);
-         }},
-        {"a file",
-         [](const fs::path& taken, const fs::path&) {
-             std::ofstream(taken, std::ios::binary) << "planted";
-         }},
-        {"a folder",
-         [](const fs::path& taken, const fs::path&) {
-             fs::create_directory(taken);
-         }},
-    };
-    for (const Case& c : cases) {
-        test::TempFolder folder;
-        const fs::path target = folder.Path() / "data.csv";
-        const fs::path taken = folder.Path() / "taken";
-        const fs::path victim = folder.Path() / "victim.txt";
-        folder.Write("victim.txt", "someone else's");
-        c.plant(taken, victim);
-        const bool victimExisted = fs::exists(victim);
-        const auto before = FolderEntries(folder.Path());
-
-        // The planted name is offered first, then a free one.
-        int asked = 0;
-        const auto plantedFirst = [&](const fs::path& forTarget) {
-            ++asked;
-            return asked == 1 ? taken : RandomTemporaryName(forTarget);
-        };
+    for (const auto& plant : plants) {
+        OldFile f;
+        const fs::path taken = f.folder.Path() / "taken";
+        const fs::path victim = f.folder.Write("victim.txt", "someone else's");
+        plant(taken, victim);
+        int asked = 0; // the planted name is offered first, then a free one
         const FileWriteResult written = WriteAtomically(
-            target, [](const FileSink& sink) { sink("exported"); }, plantedFirst);
-        ASSERT_TRUE(written.ok) << c.name << ": " << written.error;
-        EXPECT_EQ(asked, 2) << c.name;
-        EXPECT_EQ(test::ReadBytes(target), "exported") << c.name;
-        EXPECT_EQ(fs::exists(victim), victimExisted) << c.name;
-        if (victimExisted) {
-            EXPECT_EQ(test::ReadBytes(victim), "someone else's") << c.name;
-        }
-        if (fs::is_regular_file(fs::symlink_status(taken))) {
-            EXPECT_EQ(test::ReadBytes(taken), "planted") << c.name;
-        }
-        std::vector<std::string> after = before;
-        after.push_back("data.csv");
-        std::sort(after.begin(), after.end());
-        EXPECT_EQ(FolderEntries(folder.Path()), after) << c.name;
-
-        // Only taken names: the write gives up, and still nothing is written through.
-        const FileWriteResult refused = WriteAtomically(
-            target, [](const FileSink& sink) { sink("again"); },
-            [&](const fs::path&) { return taken; });
-        EXPECT_FALSE(refused.ok) << c.name;
-        EXPECT_FALSE(refused.error.empty()) << c.name;
-        EXPECT_EQ(test::ReadBytes(target), "exported") << c.name;
-        EXPECT_EQ(fs::exists(victim), victimExisted) << c.name;
-        EXPECT_EQ(FolderEntries(folder.Path()), after) << c.name;
+            f.target, [](const FileSink& sink) { sink("exported"); },
+            [&](const fs::path& forTarget) {
+                return ++asked == 1 ? taken : RandomTemporaryName(forTarget);
+            });
+        ASSERT_TRUE(written.ok) << written.error;
+        EXPECT_EQ(test::ReadBytes(f.target), "exported");
+        EXPECT_EQ(test::ReadBytes(victim), "someone else's");
+        // Only taken names: the write gives up.
+        EXPECT_FALSE(WriteAtomically(
+                         f.target, [](const FileSink& sink) { sink("again"); },
+                         [&](const fs::path&) { return taken; })
+                         .ok);
+        EXPECT_EQ(test::ReadBytes(victim), "someone else's");
+        EXPECT_EQ(FolderEntries(f.folder.Path()),
+                  (std::vector<std::string>{"data.csv", "taken", "victim.txt"}));
     }
 }
 
-TEST(AtomicFile, TemporaryNamesAreHiddenBesideTheTargetDifferAndFit) {
-    const fs::path target = fs::path("folder") / "export.csv";
-    const fs::path first = RandomTemporaryName(target);
-    const fs::path second = RandomTemporaryName(target);
-    EXPECT_EQ(first.parent_path(), target.parent_path());
-    EXPECT_EQ(first.filename().string().rfind(".export.csv.", 0), 0U) << first;
-    EXPECT_EQ(first.extension(), ".tmp");
-    EXPECT_NE(first, second);
-
-    // A name as long as names get still has room for its temporary file.
+// A write killed half-way leaves its temporary file; the next write to the same target removes
+// it, and nothing else: not a young one (a write under way), not a look-alike, not a link.
+TEST(AtomicFile, TheNextWriteRemovesOnlyOurOwnStaleTemporaries) {
     test::TempFolder folder;
-    const fs::path longest = folder.Path() / (std::string(251, 'n') + ".csv");
-    ASSERT_TRUE(WriteAtomically(longest, "long").ok);
-    EXPECT_EQ(test::ReadBytes(longest), "long");
-    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{longest.filename().string()});
+    const std::string longName = std::string(251, 'n') + ".x"; // still room for its temporary
+    const std::pair<std::string, bool> cases[] = {
+        {".temp.x.k3j9a0qz.tmp", true},
+        {"." + longName.substr(0, 64) + ".abcdefgh.tmp", true},
+        {".temp.x.k3j9a0qz.tmp.keep", false},
+        {".temp.x.K3J9A0QZ.tmp", false},
+        {".temp.x.k3j9a0q.tmp", false},
+        {".other.x.k3j9a0qz.tmp", false},
+    };
+    const auto twoMinutesAgo = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+    std::vector<std::string> expected{"temp.x", longName, ".temp.x.link0000.tmp",
+                                      ".temp.x.young000.tmp"};
+    for (const auto& [name, removed] : cases) {
+        fs::last_write_time(folder.Write(name, "left by a killed write"), twoMinutesAgo);
+        if (!removed) {
+            expected.push_back(name);
+        }
+    }
+    folder.Write(".temp.x.young000.tmp", "a write under way");
+    const fs::path victim = folder.Write("victim.txt", "someone else's");
+    fs::last_write_time(victim, twoMinutesAgo); // the link looks stale through it
+    expected.push_back("victim.txt");
+    fs::create_symlink(victim, folder.Path() / ".temp.x.link0000.tmp");
+
+    ASSERT_TRUE(WriteAtomically(folder.Path() / "temp.x", "model").ok);
+    ASSERT_TRUE(WriteAtomically(folder.Path() / longName, "model").ok);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FolderEntries(folder.Path()), expected);
+    EXPECT_EQ(test::ReadBytes(victim), "someone else's");
+}
+
+// A second write to the same target starting while the first is under way (a window painting
+// during a long write): each reports its own result, and the one that ends last leaves its whole
+// contents.
+TEST(AtomicFile, TwoWritesToOneTargetEachReportTheirOwnResult) {
+    constexpr std::size_t kCap = 4096; // beyond it a write fails, as on a full disk
+    const std::pair<std::size_t, std::size_t> cases[] = {{100, 200}, {3 * kCap, 200}};
+    for (const auto& [outerSize, innerSize] : cases) {
+        OldFile f;
+        const std::string outer(outerSize, 'o');
+        const std::string inner(innerSize, 'i');
+        FileWriteResult innerResult;
+        FileWriteResult outerResult;
+        {
+            test::FileSizeLimit limit(kCap);
+            ASSERT_TRUE(limit.Active());
+            outerResult = WriteAtomically(f.target, [&](const FileSink& sink) {
+                sink(outer.substr(0, outer.size() / 2));
+                innerResult = WriteAtomically(f.target, inner);
+                sink(outer.substr(outer.size() / 2));
+            });
+        }
+        EXPECT_EQ(outerResult.ok, outerSize < kCap) << outerSize;
+        EXPECT_TRUE(innerResult.ok) << outerSize;
+        EXPECT_EQ(test::ReadBytes(f.target), outerSize < kCap ? outer : inner);
+        EXPECT_EQ(FolderEntries(f.folder.Path()), kOnlyTarget);
+    }
 }
 
 } // namespace

@@ -47,8 +47,6 @@ TEST(Corpus, EveryRealFarFieldGridLoadsWithItsStrongestGain) {
         const std::size_t points = s.Loaded.FarField[0].Points.size();
         EXPECT_EQ((s.Loaded.FarField.size() - 1) * points, rows);
         EXPECT_GT(s.Loaded.Pattern.BeamWidth, 0.0f);
-        EXPECT_LE(s.Loaded.Pattern.BeamWidth, 360.0f);
-        EXPECT_EQ(s.Loaded.Data.GridRowCount, static_cast<int>(2 * points - 1));
         EXPECT_TRUE(h.messages.shown.empty());
         ++files;
     }

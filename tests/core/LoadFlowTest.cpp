@@ -37,7 +37,7 @@ public:
         calls.push_back("status: " + std::string(text));
     }
     void SetBusy(bool busy) override { calls.push_back(busy ? "busy" : "idle"); }
-    void PumpEvents() override { ++pumps; }
+    void PumpEvents() override {}
     void Show(std::string_view text, MessageIcon icon, std::string_view) override {
         calls.push_back((icon == MessageIcon::Critical ? "critical: " : "message: ") +
                         std::string(text));
@@ -51,7 +51,6 @@ public:
     std::vector<std::string> calls;
     std::size_t gridAtPattern = 0;
     float maxElevationAtPattern = 0.0f;
-    int pumps = 0;
 };
 
 TEST(LoadFlow, AFarFieldsCutsAreDrawnBeforeTheGridTableReplacesTheSeries) {
@@ -60,15 +59,11 @@ TEST(LoadFlow, AFarFieldsCutsAreDrawnBeforeTheGridTableReplacesTheSeries) {
     // Read first; only a load that succeeded resets the views, draws and clears an old status.
     EXPECT_EQ(flow.calls, (std::vector<std::string>{"busy", "idle", "start", "pattern",
                                                     "status: ", "result: loaded"}));
-    // The pattern was drawn from the new grid and its maximum.
+    // The pattern was drawn from the new grid and its maximum; then the grid table took the
+    // series: the elevation cut, from -90 degrees.
     EXPECT_EQ(flow.gridAtPattern, 13U); // 12 azimuths and the copy closing the circle
     EXPECT_EQ(flow.maxElevationAtPattern, 30.0f);
-    EXPECT_TRUE(flow.state.View.PatternShown);
-    // Then the grid table took the series: the elevation cut in dBi, from -90 degrees.
-    EXPECT_EQ(flow.state.Loaded.Data.Series[0].Label, "Угол Места");
     EXPECT_EQ(flow.state.Loaded.Data.Series[0].Min, -90.0f);
-    EXPECT_EQ(flow.state.Loaded.Data.GridRowCount, 13);
-    EXPECT_GT(flow.pumps, 0); // the grid sort lets the window breathe
 }
 
 TEST(LoadFlow, MessagesAreShownInTheOrderTheyAroseBeforeTheResult) {
@@ -79,17 +74,6 @@ TEST(LoadFlow, MessagesAreShownInTheOrderTheyAroseBeforeTheResult) {
     EXPECT_EQ(flow.calls,
               (std::vector<std::string>{"busy", "idle", "critical: Subscript out of range",
                                         "result: refused"}));
-}
-
-TEST(LoadFlow, TheGridIsKeptOnlyWhenAShownPatternIsReadAgainForAnElevation) {
-    for (const char* name : {"farfield_below_horizon_30deg.csv", "table_optimisation_3sets.csv"}) {
-        test::LoadHarness h;
-        ASSERT_TRUE(h.Open(Fixture(name))) << name;
-        h.state.Loaded.DataGrid.rows[0][0] = "marked";
-        ASSERT_TRUE(h.Pick(1)) << name;
-        const bool pattern = std::string(name).starts_with("farfield");
-        EXPECT_EQ(h.state.Loaded.DataGrid.rows[0][0] == "marked", pattern) << name;
-    }
 }
 
 TEST(LoadFlow, AFailedLoadLeavesEverythingAsItWas) {
@@ -104,8 +88,6 @@ TEST(LoadFlow, AFailedLoadLeavesEverythingAsItWas) {
         EXPECT_FALSE(h.Open(path)) << path;
         EXPECT_EQ(h.state.Loaded.Sets, before.Loaded.Sets) << path;
         EXPECT_EQ(h.state.Loaded.Data.Series[1].Values, before.Loaded.Data.Series[1].Values);
-        EXPECT_EQ(h.state.Loaded.Data.DataText, before.Loaded.Data.DataText) << path;
-        EXPECT_EQ(h.state.Loaded.Data.DataKind, KindCurrents) << path;
         EXPECT_EQ(h.state.Loaded.Data.SelectedSetIndex, 2) << path;
         EXPECT_EQ(h.state.Loaded.DataGrid.rows, before.Loaded.DataGrid.rows) << path;
         EXPECT_EQ(h.state.Loaded.CurrentFile, wires) << path;
@@ -120,33 +102,23 @@ TEST(LoadFlow, AFailedLoadLeavesEverythingAsItWas) {
     EXPECT_EQ(h.state.Loaded.Data.SelectedSetIndex, 1);
 }
 
-TEST(LoadFlow, SuccessNamesTheSourceAndClearsTheViews) {
+TEST(LoadFlow, OnlyCsvFilesAreReadInAnyCaseAndACancelledDialogSaysNothing) {
     test::TempFolder folder;
-    test::LoadHarness h;
-    h.state.View.LogX = true;
-    const std::string sweep = folder.Write("UPPER.CSV", kSweep); // ".csv" in any case
-    ASSERT_TRUE(h.Open(sweep));
-    EXPECT_EQ(h.state.Loaded.CurrentFile, sweep);
-    EXPECT_EQ(h.state.Loaded.LastSource, sweep);
-    // The data text is the grid's rows read back: row number, set 1, the cells as shown.
-    EXPECT_EQ(h.state.Loaded.Data.DataText, "1\t1\t14.10\t50.00\t0.00\t1.00\t7.00\t20.00");
-    EXPECT_EQ(h.state.Loaded.DataGrid.header[0], "Частота");
-    EXPECT_FALSE(h.state.View.LogX);
-
-    EXPECT_EQ(h.view.status, ""); // an old error is no news about this load
-}
-
-TEST(LoadFlow, OnlyCsvFilesAreReadAndACancelledDialogSaysNothing) {
-    test::TempFolder folder;
-    for (const char* name : {"model.pf3", "data.csv.txt", "csv"}) {
+    for (const char* name : {"model.pf3", "data.csv.txt"}) {
         test::LoadHarness h;
         EXPECT_FALSE(h.Open(folder.Write(name, kSweep))) << name;
         EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{"Неизвестный Формат Файла"});
-        EXPECT_EQ(h.state.Loaded.CurrentFile, "") << name;
     }
     test::LoadHarness h;
+    h.state.View.LogX = true;
     EXPECT_FALSE(h.Open(""));
     EXPECT_TRUE(h.messages.shown.empty());
+    const std::string sweep = folder.Write("UPPER.CSV", kSweep);
+    ASSERT_TRUE(h.Open(sweep));
+    EXPECT_EQ(h.state.Loaded.CurrentFile, sweep);
+    // The data text is the grid's rows read back: row number, set 1, the cells as shown.
+    EXPECT_EQ(h.state.Loaded.Data.DataText, "1\t1\t14.10\t50.00\t0.00\t1.00\t7.00\t20.00");
+    EXPECT_FALSE(h.state.View.LogX); // a new load clears the views
 }
 
 TEST(LoadFlow, AMissingFileIsNotFoundAndWhatIsNoDataFileIsAFormatError) {
@@ -155,7 +127,6 @@ TEST(LoadFlow, AMissingFileIsNotFoundAndWhatIsNoDataFileIsAFormatError) {
         {(folder.Path() / "missing.csv").string(), {"Файл не найден", MessageIcon::Information}},
         {folder.Write("empty.csv", ""), {kWrongFormat, MessageIcon::Information}},
         {folder.Path().string(), {kWrongFormat, MessageIcon::Information}},
-        {"/dev/null", {kWrongFormat, MessageIcon::Information}},
         // No MMANA file has a line that long, and none is held whole to find out.
         {folder.Write("long.csv", std::string(kMaxLineLength + 1, '1')),
          {kWrongFormat, MessageIcon::Information}},
@@ -164,24 +135,10 @@ TEST(LoadFlow, AMissingFileIsNotFoundAndWhatIsNoDataFileIsAFormatError) {
         EXPECT_EQ(LoadFileByHeader(path, LoadRequest{}).messages, std::vector<LoadMessage>{message})
             << path;
     }
-    const std::string exactlyLong = folder.Write(
-        "fits.csv", "Freq(MHz),R(Om),jX(Om),SWR(50.0Om)," + std::string(kMaxLineLength - 35, 'x') +
-                        "\r\n14.1,50,0,1,7,20\r\n");
-    EXPECT_TRUE(LoadFileByHeader(exactlyLong, LoadRequest{}).loaded);
     test::LoadHarness h;
     EXPECT_FALSE(h.Open((folder.Path() / "missing.csv").string()));
     ASSERT_EQ(h.messages.shown.size(), 1U);
     EXPECT_EQ(h.messages.shown[0].caption, "Lobex");
-}
-
-TEST(LoadFlow, AHeaderInOtherLettersFallsToTheTableReaderWhichRefusesItOnce) {
-    test::LoadHarness h;
-    test::TempFolder folder;
-    EXPECT_FALSE(h.Open(folder.Write(
-        "x.csv", "zenith(deg),azimuth(deg),vert(dBi),hori(dBi),total(dBi)\r\n0,0,1,1,1\r\n")));
-    EXPECT_EQ(h.MessageTexts(), (std::vector<std::string>{kWrongFormat}));
-    EXPECT_EQ(h.messages.shown.at(0).icon, MessageIcon::Information);
-    EXPECT_EQ(h.state.Loaded.Data.DataKind, KindNone);
 }
 
 TEST(ReloadForParamEntry, PicksTheEntrysItemDataWithSetChosenWhileItLoads) {
@@ -196,13 +153,9 @@ TEST(ReloadForParamEntry, PicksTheEntrysItemDataWithSetChosenWhileItLoads) {
     };
     ASSERT_TRUE(ReloadForParamEntry(state, 1, load));
     EXPECT_EQ(loads, std::vector<std::string>{"b 7 chosen"});
-    EXPECT_EQ(state.Loaded.Sets.selected, 1);
     EXPECT_FALSE(state.View.SetChosen);
-
     EXPECT_FALSE(ReloadForParamEntry(state, 2, load)); // no such entry
-    EXPECT_FALSE(ReloadForParamEntry(state, -1, load));
     EXPECT_EQ(loads.size(), 1U);
-    EXPECT_EQ(state.Loaded.Sets.selected, 1);
 }
 
 TEST(LoadFlow, ReadsTheTableOutOfTheRunningMmanaOrSaysWhyNot) {
@@ -215,23 +168,10 @@ TEST(LoadFlow, ReadsTheTableOutOfTheRunningMmanaOrSaysWhyNot) {
         std::vector<std::string> calls;
     };
     const Case cases[] = {
-        {false,
-         true,
-         table,
-         {"busy", "idle", "message: MMANA не загружена", "status: Ошибка ввода данных",
-          "result: refused"}},
-        {true,
-         false,
-         table,
-         {"busy", "idle", "message: Данные не найдены в MMANA", "status: Ошибка ввода данных",
-          "result: refused"}},
-        {true, true, "", {"busy", "idle", "status: Данные не найдены в MMANA", "result: refused"}},
-        {true,
-         true,
-         "plain text",
-         {"busy", "idle", "message: " + kWrongFormat, "status: Ошибка ввода данных",
-          "result: refused"}},
-        {true, true, table, {"busy", "idle", "start", "status: ", "result: loaded"}},
+        {false, true, table, {"message: MMANA не загружена", "status: Ошибка ввода данных"}},
+        {true, false, table, {"message: Данные не найдены в MMANA", "status: Ошибка ввода данных"}},
+        {true, true, "", {"status: Данные не найдены в MMANA"}},
+        {true, true, table, {"start", "status: "}},
     };
     for (const Case& c : cases) {
         FlowRecorder flow;
@@ -241,10 +181,12 @@ TEST(LoadFlow, ReadsTheTableOutOfTheRunningMmanaOrSaysWhyNot) {
         mmana.hasMemo = c.hasMemo;
         mmana.text = c.text;
         const bool loaded = LoadData(flow.ctx, flow, LoadSource{&mmana, {}});
-        EXPECT_EQ(loaded, c.calls.back() == "result: loaded");
-        EXPECT_EQ(flow.calls, c.calls) << c.text;
+        std::vector<std::string> expected{"busy", "idle"};
+        expected.insert(expected.end(), c.calls.begin(), c.calls.end());
+        expected.push_back(loaded ? "result: loaded" : "result: refused");
+        EXPECT_EQ(loaded, c.calls.front() == "start");
+        EXPECT_EQ(flow.calls, expected) << c.text;
         if (loaded) {
-            EXPECT_EQ(flow.state.Loaded.Data.Series[3].Label, "SWR");
             EXPECT_EQ(flow.state.Loaded.Data.Series[0].Values, std::vector<float>{14.1f});
             EXPECT_EQ(test::ReadBytes(flow.state.Paths.DataInFile),
                       table + "\r\n"); // the copy kept

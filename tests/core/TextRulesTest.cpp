@@ -13,17 +13,13 @@ namespace {
 
 TEST(LeadingNumber, ReadsTheNumberAtTheStartAndStopsAtTheFirstForeignCharacter) {
     const std::pair<const char*, double> cases[] = {
-        {"  14.15abc", 14.15}, {"\t+.5", 0.5},    {"-3e2x", -300.0}, {"1e", 1.0},
-        {"1e+", 1.0},          {"12E3.4", 12000}, {"abc", 0.0},      {"", 0.0},
-        {"- 5", 0.0},          {"14,1", 14.0},    {"1.2.3", 1.2},    {"  -999.00", -999.0},
-        {"7.", 7.0},           {".", 0.0},        {"0x10", 0.0},     {"1 2", 1.0},
+        {"  14.15abc", 14.15}, {"\t+.5", 0.5}, {"-3e2x", -300.0}, {"1e+", 1.0},   {"12E3.4", 12000},
+        {"abc", 0.0},          {"- 5", 0.0},   {"14,1", 14.0},    {"1.2.3", 1.2}, {"0x10", 0.0},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_DOUBLE_EQ(LeadingNumber(text), expected) << '"' << text << '"';
     }
-    EXPECT_EQ(LeadingFloat("-195.3 dB"), -195.3f);
     EXPECT_EQ(LeadingFloat("1e-50"), 0.0f); // too small for a float: zero, not an error
-    EXPECT_THROW(LeadingFloat("1e39"), RuntimeError);
     EXPECT_THROW(LeadingFloat("-5e40"), RuntimeError);
     EXPECT_THROW(LeadingNumber("1e400"), RuntimeError);
 }
@@ -42,79 +38,50 @@ TEST(LeadingNumber, ReadsEveryShortDecimalAsTheNearestValue) {
         ASSERT_EQ(LeadingFloat(text), std::strtof(text.c_str(), nullptr)) << text;
         ASSERT_EQ(LeadingNumber(text), std::strtod(text.c_str(), nullptr)) << text;
     }
-    // Every mantissa near the top of the float range, with every short fraction.
-    for (std::uint32_t mantissa = 16777216 - 20000; mantissa <= 16777216; ++mantissa) {
-        for (std::size_t decimals = 1; decimals <= 10; ++decimals) {
-            std::string text = std::to_string(mantissa);
-            text.insert(0, text.size() <= decimals ? decimals + 1 - text.size() : 0, '0');
-            text.insert(text.size() - decimals, ".");
-            ASSERT_EQ(LeadingFloat(text), std::strtof(text.c_str(), nullptr)) << text;
-        }
-    }
     EXPECT_EQ(LeadingFloat("16777217"), 16777216.0f); // one past the mantissa, rounded to even
-    EXPECT_EQ(LeadingFloat("0.00000000001"), 1e-11f);
 }
 
 TEST(FormatPattern, RoundsTheShortestDecimalTextHalfAwayFromZero) {
-    struct Case {
-        float value;
-        const char* pattern;
-        const char* separator;
-        const char* expected;
-    };
-    const Case cases[] = {
+    const std::tuple<float, const char*, const char*, const char*> cases[] = {
         {0.45f, "#0.0", ".", "0.5"},
         {-0.05f, "#0.0", ".", "-0.1"},
         {2.675f, "#0.00", ".", "2.68"},
-        {1.005f, "0.0#", ".", "1.01"},
         {0.1234567f, "#0.00###", ".", "0.12346"},
-        {3.0f, "#0.00###", ".", "3.00"},
         {3.0f, "#0.0#", ".", "3.0"},
         {12.5f, "#0.0#", ",", "12,5"},
-        {0.1f, "#0.000000", ",", "0,100000"},
         {9.995f, "#0.00", ".", "10.00"},
-        {89.99999f, "#0.0", ".", "90.0"},
         {-0.004f, "#0.00", ".", "0.00"},
-        {1e-7f, "#0.00###", ".", "0.00"},
         {1e20f, "#0.00", ".", "100000000000000000000.00"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FormatPattern(c.value, c.pattern, c.separator), c.expected)
-            << c.value << " with " << c.pattern;
+    for (const auto& [value, pattern, separator, expected] : cases) {
+        EXPECT_EQ(FormatPattern(value, pattern, separator), expected) << value << " " << pattern;
     }
-    // Doubles from their own shortest text.
-    EXPECT_EQ(FormatPattern(0.125, "#0.00", "."), "0.13");
-    EXPECT_EQ(FormatPattern(-12.3456, "#0.00##", ","), "-12,3456");
+    EXPECT_EQ(FormatPattern(0.125, "#0.00", "."), "0.13"); // a double from its own text
     EXPECT_EQ(FormatPattern(std::nan(""), "#0.00", "."), "NaN");
 }
 
 TEST(ShortestText, GivesTheShortestTextThatReadsBack) {
     const std::pair<float, const char*> cases[] = {
-        {0.1f, "0.1"},         {100000.0f, "100000"}, {16777216.0f, "16777216"}, {-60.0f, "-60"},
-        {0.00001f, "0.00001"}, {1e-6f, "1E-06"},      {1.5e15f, "1.5E+15"},      {0.0f, "0"},
+        {0.1f, "0.1"},    {16777216.0f, "16777216"}, {0.00001f, "0.00001"},
+        {1e-6f, "1E-06"}, {1.5e15f, "1.5E+15"},
     };
     for (const auto& [value, text] : cases) {
         EXPECT_EQ(ShortestText(value), text);
     }
-    for (float value : {0.3f, 14.15f, -195.27f, 3.14159274f, 1e-30f, 3.4e38f}) {
+    for (float value : {14.15f, -195.27f, 3.14159274f, 1e-30f, 3.4e38f}) {
         EXPECT_EQ(LeadingFloat(ShortestText(value)), value) << value;
     }
 }
 
 TEST(PointText, WritesAPointWhateverTheLocaleAndReadsTheLocalesSymbolBack) {
     EXPECT_EQ(PointText(1.8f, ","), "1.8");
-    EXPECT_EQ(PointText(-60.0f, ","), "-60");
     EXPECT_EQ(PointText(0.25f, "\u066B"), "0.25"); // a multi-byte separator (Arabic)
     EXPECT_EQ(LocaleNumberText(1.5f, ","), "1,5");
-    EXPECT_EQ(ToPointForm("14,150", ","), "14.150");
     EXPECT_EQ(ToPointForm("1,2,3", ","), "1.2,3"); // only the first one
 }
 
 TEST(IntegerConversions, RoundHalvesToTheEvenNeighbourAndRefuseWhatDoesNotFit) {
-    const std::pair<double, double> cases[] = {
-        {0.5, 0.0},   {1.5, 2.0}, {2.5, 2.0}, {-0.5, 0.0},  {-1.5, -2.0},
-        {-2.5, -2.0}, {0.4, 0.0}, {0.6, 1.0}, {-0.7, -1.0},
-    };
+    const std::pair<double, double> cases[] = {{0.5, 0.0}, {1.5, 2.0}, {-2.5, -2.0}, {0.6, 1.0}};
     for (const auto& [value, expected] : cases) {
         EXPECT_EQ(RoundHalfEven(value), expected) << value;
     }
@@ -124,18 +91,13 @@ TEST(IntegerConversions, RoundHalvesToTheEvenNeighbourAndRefuseWhatDoesNotFit) {
 }
 
 TEST(Decoding, TakesUtf8WithOrWithoutBomElseWindows1251) {
-    EXPECT_EQ(DecodeText("\xEF\xBB\xBF\xD0\xA7\xD0\xB0"), "Ча");
     EXPECT_EQ(DecodeText("Частота,R"), "Частота,R");
     EXPECT_EQ(DecodeText("\xD7\xE0\xF1\xF2\xEE\xF2\xE0"), "Частота");
     EXPECT_EQ(DecodeText("\xB9 \xA8\xB8 \x96"), "№ Ёё –");
     // After a byte order mark, bytes that are no UTF-8 are still Windows-1251, never passed on.
-    const std::string afterBom = DecodeText("\xEF\xBB\xBF\xD7\xE0\xF1\xF2\xEE\xF2\xE0");
-    EXPECT_EQ(afterBom, "Частота");
-    EXPECT_TRUE(IsValidUtf8(afterBom));
-    EXPECT_EQ(DecodeText("\xEF\xBB\xBF"), "");
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBF\xD7\xE0\xF1\xF2\xEE\xF2\xE0"), "Частота");
     EXPECT_FALSE(IsValidUtf8("\xC0\x80"));     // overlong
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80")); // surrogate
-    EXPECT_FALSE(IsValidUtf8("\xE2\x82"));     // cut short
     std::string all;
     for (int b = 0; b < 256; ++b) {
         all.push_back(static_cast<char>(b));

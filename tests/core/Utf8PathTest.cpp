@@ -1,4 +1,5 @@
 #include "core/Utf8Path.h"
+#include "LoadHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -8,29 +9,10 @@
 #include <string>
 #include <vector>
 
-#include <stdlib.h>
-
 namespace lobex {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A scratch folder removed with what it holds.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (fs::temp_directory_path() / "lobex-utf8path-XXXXXX").string();
-        path_ = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 TEST(Utf8Path, NamesComeBackAsTheBytesTheyWere) {
     // Latin-1 "café" (not UTF-8), UTF-8 Cyrillic, and a lone continuation byte.
@@ -40,13 +22,13 @@ TEST(Utf8Path, NamesComeBackAsTheBytesTheyWere) {
         EXPECT_EQ(PathToUtf8(Utf8Path(name)), name);
     }
 
-    ScratchFolder folder;
-    ASSERT_FALSE(folder.Path().empty());
+    test::TempFolder folder;
     for (const std::string& name : names) {
-        std::ofstream(Utf8Path(folder.Path() + "/" + name)) << "data";
+        std::ofstream(Utf8Path(folder.Path().string() + "/" + name)) << "data";
     }
     std::vector<std::string> found;
-    for (const fs::directory_entry& entry : fs::directory_iterator(Utf8Path(folder.Path()))) {
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(Utf8Path(folder.Path().string()))) {
         found.push_back(PathToUtf8(entry.path().filename()));
     }
     std::sort(found.begin(), found.end());

@@ -53,12 +53,6 @@ protected:
     test::RecordingMessages messages;
 };
 
-TEST_F(FileWindowTest, FirstUseOpensInTheProgramFolder) {
-    frmFile window(state, settings, messages, nullptr);
-    EXPECT_EQ(window.FolderPath() + QLatin1Char('/'),
-              QString::fromStdString(state.Paths.AppFolder));
-}
-
 TEST_F(FileWindowTest, ListsOnlyCsvFilesWhateverTheirCase) {
     settings.values["Paths/DataPath"] = data.path().toStdString() + "/";
     frmFile window(state, settings, messages, nullptr);

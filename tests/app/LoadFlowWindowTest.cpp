@@ -112,20 +112,6 @@ TEST_F(LoadFlowWindowTest, ThePolarWindowTakesTheDiagramsAndGivesThemBackOnClosi
     EXPECT_FALSE(Find<QWidget>(*window, "picPolar1")->isHidden());
 }
 
-TEST_F(LoadFlowWindowTest, ANewLoadClosesThePolarWindowWithoutDrawingAgain) {
-    window->OpenFileFromOutside(Sample("yagi3_20m_farfield.csv"));
-    window->OpenPolarWindow();
-    recorders.dialogs.dataFile = Sample("yagi3_20m_sweep.csv");
-    Find<QPushButton>(*window, "cmdRun")->click();
-    QCoreApplication::processEvents();
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        EXPECT_FALSE(top->objectName() == QStringLiteral("frmPolar") && top->isVisible());
-    }
-    EXPECT_EQ(state.View.PlotHost, PlotHostKind::MainWindow);
-    EXPECT_EQ(harness.link.Slots[1].DocNum, 0);
-    EXPECT_EQ(harness.link.Slots[0].HasBitmap, 1);
-}
-
 TEST_F(LoadFlowWindowTest, LogAxesFollowTheBoxesWhereTheDataAllowThem) {
     window->OpenFileFromOutside(Sample("yagi3_20m_sweep.csv"));
     auto* logX = Find<QCheckBox>(*window, "chkLogX");

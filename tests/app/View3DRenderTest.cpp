@@ -133,25 +133,6 @@ TEST(View3DRender, AxesAndGroundAppearOnlyWithTheirKeys) {
     EXPECT_FALSE(IsClear(image.pixel(front))); // the translucent plate over the grey
 }
 
-TEST(View3DRender, WireframeLeavesTheBackgroundBetweenEdges) {
-    RenderedView rendered(Isotropic());
-    rendered.view.Wireframe = true;
-    const QImage image = rendered.Grab();
-    // Inside the disc: edges in white (no lighting) with the background between them.
-    int clear = 0;
-    int white = 0;
-    const QPoint centre = image.rect().center();
-    for (int y = centre.y() - 40; y < centre.y() + 40; ++y) {
-        for (int x = centre.x() - 40; x < centre.x() + 40; ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            clear += IsClear(pixel) ? 1 : 0;
-            white += pixel == qRgb(255, 255, 255) ? 1 : 0;
-        }
-    }
-    EXPECT_GT(clear, 80 * 80 / 4);
-    EXPECT_GT(white, 80 * 80 / 20);
-}
-
 bool IsWire(QRgb pixel) {
     return qRed(pixel) > 180 && qGreen(pixel) < 80 && qBlue(pixel) < 80;
 }

@@ -223,17 +223,6 @@ TEST_F(MainWindow3D, PrintingTheViewIsRefusedWithItsMessage) {
     EXPECT_TRUE(h.api.commands.empty()); // nothing went to a printer
 }
 
-// The "p" codes cut the middle of the view out of its picture.
-TEST_F(MainWindow3D, APreviewOfTheViewIsItsMiddleAtPreviewSize) {
-    const QImage picture =
-        WidgetPicture(h.window->View3DPictureBox()).convertToFormat(QImage::Format_RGB32);
-    clsGIF gif;
-    ASSERT_TRUE(WriteImageFile(picture, "ppng", File("p.png"), h.state, {}, gif).written);
-    const QImage preview =
-        QImage(QString::fromStdString(File("p.png"))).convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(preview, picture.copy(kPreview3DRect));
-}
-
 TEST_F(MainWindow3D, ScreenCopyWithTheBigWindowOpenTakesThatWindow) {
     frmD3D* big = OpenBigWindow();
     ASSERT_NE(big, nullptr);

@@ -192,8 +192,10 @@ TEST_F(LoadFlowWindowTest, CtrlCCopiesTheSelectedRowsAsABlockAndTheSelectionStay
     // Rows 2 to 3 and, below the data, empty rows that are no part of the block.
     grid->selectionModel()->select(QItemSelection(model->index(1, 0), model->index(2, 0)),
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    grid->selectionModel()->select(QItemSelection(model->index(30, 0), model->index(31, 0)),
-                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const int empty = state.Loaded.Data.GridRowCount; // the first row below the data
+    grid->selectionModel()->select(
+        QItemSelection(model->index(empty, 0), model->index(empty + 1, 0)),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(),

@@ -61,32 +61,15 @@ TEST_F(LoadFlowWindowTest, ASweepChosenInTheDialogFillsTheGridAndTheCurveLists) 
     Find<QRadioButton>(*window, "optSrc(1)")->click();
     Find<QPushButton>(*window, "cmdRun")->click();
 
-    for (const auto& message : recorders.messages.shown) {
-        ADD_FAILURE() << message.text;
-    }
+    EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{});
     ASSERT_EQ(recorders.dialogs.captions, std::vector<std::string>{"Open File"});
     EXPECT_EQ(state.Loaded.Data.DataKind, KindSweep);
     EXPECT_EQ(GridRow(0), (QStringList{"13.90", "25.53", "-14.40", "2.17", "7.27", "14.33"}));
     EXPECT_EQ(GridRow(25).front(), QStringLiteral("14.40"));
     EXPECT_TRUE(GridRow(26).front().isEmpty());
-    auto* left = Find<QComboBox>(*window, "cmbLeft");
-    auto* right = Find<QComboBox>(*window, "cmbRight");
-    EXPECT_TRUE(left->isEnabled());
-    EXPECT_EQ(left->currentText(), QStringLiteral("R"));
-    EXPECT_EQ(right->currentText(), QStringLiteral("j X"));
-    EXPECT_EQ(Find<QLabel>(*window, "lblSource")->text(),
-              QString::fromStdString(Sample("yagi3_20m_sweep.csv")));
-}
-
-TEST_F(LoadFlowWindowTest, AFileFromOutsideOpensWithoutTheDialog) {
-    window->OpenFileFromOutside(Sample("yagi3_20m_sweep.csv"));
-    for (const auto& message : recorders.messages.shown) {
-        ADD_FAILURE() << message.text;
-    }
-    EXPECT_TRUE(recorders.dialogs.captions.empty());
-    EXPECT_TRUE(Find<QRadioButton>(*window, "optSrc(1)")->isChecked());
-    EXPECT_EQ(state.Loaded.Data.DataKind, KindSweep);
-    EXPECT_TRUE(Find<QComboBox>(*window, "cmbLeft")->isEnabled());
+    EXPECT_EQ(Find<QComboBox>(*window, "cmbRight")->currentText(), QStringLiteral("j X"));
+    // Data from a file cannot be saved as CSV: only MMANA's table can.
+    EXPECT_FALSE(Find<QAction>(*window, "mnuFileSave")->isEnabled());
 }
 
 std::string ReadAll(const std::string& path) {
@@ -95,47 +78,21 @@ std::string ReadAll(const std::string& path) {
     return file.readAll().toStdString();
 }
 
-TEST_F(LoadFlowWindowTest, AFarFieldShowsBothPolarDiagramsWithTheirResults) {
-    window->OpenFileFromOutside(Sample("yagi3_20m_farfield.csv"));
-    for (const auto& message : recorders.messages.shown) {
-        ADD_FAILURE() << message.text;
-    }
-    EXPECT_TRUE(state.View.PatternShown);
-    EXPECT_EQ(harness.link.Slots[1].HasBitmap, 1);
-    EXPECT_EQ(harness.link.Slots[2].HasBitmap, 1);
-    EXPECT_TRUE(Find<QWidget>(*window, "picPlot")->isHidden());
-    EXPECT_FALSE(Find<QWidget>(*window, "picPolar1")->isHidden());
-    EXPECT_FALSE(Find<QWidget>(*window, "fraPolar2")->isHidden());
-    EXPECT_EQ(Find<QLabel>(*window, "lblMaxTotal")->text(), QStringLiteral("11.74"));
-    EXPECT_EQ(Find<QLabel>(*window, "lblParam")->text(), QStringLiteral("Угол Места:"));
-}
-
 TEST_F(LoadFlowWindowTest, ThePolarWindowTakesTheDiagramsAndGivesThemBackOnClosing) {
     window->show();
     window->OpenFileFromOutside(Sample("yagi3_20m_farfield.csv"));
+    EXPECT_EQ(Find<QLabel>(*window, "lblMaxTotal")->text(), QStringLiteral("11.74"));
     const QRect before = window->geometry();
     window->OpenPolarWindow();
-    auto* polar = qApp->findChild<QWidget*>(QStringLiteral("frmPolar"));
-    if (polar == nullptr) {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (top->objectName() == QStringLiteral("frmPolar")) {
-                polar = top;
-            }
-        }
+    QWidget* polar = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        polar = top->objectName() == QStringLiteral("frmPolar") ? top : polar;
     }
     ASSERT_NE(polar, nullptr);
     EXPECT_TRUE(polar->isVisible());
-    EXPECT_EQ(state.View.PlotHost, PlotHostKind::PolarWindow);
-    EXPECT_EQ(polar->windowTitle(),
-              QStringLiteral("Диаграмма Направленности - Полярная - Lobex by Orvane"));
-    EXPECT_EQ(harness.link.Slots[1].HasBitmap, 1);
-    EXPECT_TRUE(Find<QWidget>(*window, "fraPlot")->isHidden());
-    // Drawn in the polar window, with the -3 dB circle: more curves than in the main window.
+    // Drawn in the polar window, at its size.
     EXPECT_EQ(harness.link.Slots[1].ClientRect.Width(),
               Find<QWidget>(*polar, "picPolar1")->width());
-    if (qEnvironmentVariableIsSet("LOBEX_SHOTS")) {
-        polar->grab().save(QStringLiteral("/tmp/polar.png"));
-    }
 
     // The close box gives the diagrams back to the main window, drawn again.
     const QPointer<QWidget> closed(polar);
@@ -143,26 +100,8 @@ TEST_F(LoadFlowWindowTest, ThePolarWindowTakesTheDiagramsAndGivesThemBackOnClosi
     QCoreApplication::processEvents();
     EXPECT_TRUE(closed.isNull() || !closed->isVisible());
     EXPECT_EQ(state.View.PlotHost, PlotHostKind::MainWindow);
-    EXPECT_FALSE(Find<QWidget>(*window, "fraPlot")->isHidden());
     EXPECT_EQ(window->geometry(), before);
     EXPECT_FALSE(Find<QWidget>(*window, "picPolar1")->isHidden());
-    EXPECT_EQ(harness.link.Slots[1].HasBitmap, 1);
-}
-
-TEST_F(LoadFlowWindowTest, ANewLoadClosesThePolarWindowWithoutDrawingAgain) {
-    window->OpenFileFromOutside(Sample("yagi3_20m_farfield.csv"));
-    window->OpenPolarWindow();
-    recorders.dialogs.dataFile = Sample("yagi3_20m_sweep.csv");
-    Find<QPushButton>(*window, "cmdRun")->click();
-    QCoreApplication::processEvents();
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        EXPECT_FALSE(top->objectName() == QStringLiteral("frmPolar") && top->isVisible());
-    }
-    EXPECT_EQ(state.View.PlotHost, PlotHostKind::MainWindow);
-    EXPECT_FALSE(state.View.PatternShown);
-    EXPECT_EQ(state.Loaded.Data.DataKind, KindSweep);
-    EXPECT_EQ(harness.link.Slots[1].DocNum, 0);
-    EXPECT_EQ(harness.link.Slots[0].HasBitmap, 1);
 }
 
 TEST_F(LoadFlowWindowTest, LogAxesFollowTheBoxesWhereTheDataAllowThem) {
@@ -176,7 +115,6 @@ TEST_F(LoadFlowWindowTest, LogAxesFollowTheBoxesWhereTheDataAllowThem) {
     logX->click();
     EXPECT_TRUE(state.View.LogX);
     EXPECT_NE(harness.link.PlotCommands.find("[Scale(3)]"), std::string::npos);
-    EXPECT_TRUE(recorders.messages.shown.empty());
 
     // A click on a disabled box changes nothing.
     logY->click();
@@ -190,8 +128,6 @@ TEST_F(LoadFlowWindowTest, TheSameCurveOnBothSidesIsDrawnOnce) {
     left->setCurrentIndex(1); // series 2, which the right list shows too
     EXPECT_EQ(right->currentIndex(), 0);
     EXPECT_EQ(harness.link.Record.NumCurves, 1);
-    EXPECT_TRUE(left->isEnabled());
-    EXPECT_TRUE(right->isEnabled());
 }
 
 TEST_F(LoadFlowWindowTest, ThePointerReadsTheGraphInsideThePlottingAreaOnly) {
@@ -206,7 +142,6 @@ TEST_F(LoadFlowWindowTest, ThePointerReadsTheGraphInsideThePlottingAreaOnly) {
     EXPECT_EQ(x->text(), QStringLiteral("X=13.90"));
     EXPECT_TRUE(y->text().startsWith(QStringLiteral("Y=")));
     QTest::mouseMove(plot, QPoint(m.Left - 1, m.Bottom));
-    EXPECT_TRUE(x->text().isEmpty());
     EXPECT_TRUE(y->text().isEmpty());
 }
 
@@ -239,7 +174,6 @@ TEST_F(LoadFlowWindowTest, EveryKindOfFileOpensThroughTheDialogAndIsDrawn) {
             << c.file;
         EXPECT_EQ(state.View.PatternShown, c.pattern) << c.file;
         EXPECT_EQ(harness.link.Slots[c.pattern ? 1 : 0].HasBitmap, 1) << c.file;
-        EXPECT_TRUE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled()) << c.file;
     }
 }
 
@@ -250,8 +184,10 @@ TEST_F(LoadFlowWindowTest, CtrlCCopiesTheSelectedRowsAsABlockAndTheSelectionStay
     // Rows 2 to 3 and, below the data, empty rows that are no part of the block.
     grid->selectionModel()->select(QItemSelection(model->index(1, 0), model->index(2, 0)),
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    grid->selectionModel()->select(QItemSelection(model->index(30, 0), model->index(31, 0)),
-                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const int empty = state.Loaded.Data.GridRowCount; // the first row below the data
+    grid->selectionModel()->select(
+        QItemSelection(model->index(empty, 0), model->index(empty + 1, 0)),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
@@ -273,48 +209,37 @@ TEST_F(LoadFlowWindowTest, EachFailedOpenIsToldAndLeavesWhatWasShown) {
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("this,is,not\r\nany,MMANA,export\r\n");
     junk.close();
-    struct Case {
-        std::string file;
-        std::string_view message; // empty for none
-        MessageIcon icon;
-    };
-    const Case cases[] = {
-        {"", "", MessageIcon::Information}, // the dialog was cancelled
-        {odd.fileName().toStdString(), kUnknownFormatMessage, MessageIcon::Information},
-        {junk.fileName().toStdString(), kWrongFormatMessage, MessageIcon::Information},
-        {folder.filePath(QStringLiteral("gone.csv")).toStdString(), kFileNotFoundMessage,
-         MessageIcon::Information},
+    const std::pair<std::string, std::string_view> cases[] = {
+        {"", ""}, // the dialog was cancelled: no message
+        {odd.fileName().toStdString(), kUnknownFormatMessage},
+        {junk.fileName().toStdString(), kWrongFormatMessage},
+        {folder.filePath(QStringLiteral("gone.csv")).toStdString(), kFileNotFoundMessage},
     };
     Find<QRadioButton>(*window, "optSrc(1)")->click();
     const std::string sweep = Sample("yagi3_20m_sweep.csv");
     window->OpenFileFromOutside(sweep);
     const QStringList firstRow = GridRow(0);
     const QString source = Find<QLabel>(*window, "lblSource")->text();
-    for (const Case& c : cases) {
+    for (const auto& [file, message] : cases) {
         recorders.messages.shown.clear();
-        recorders.dialogs.dataFile = c.file;
+        recorders.dialogs.dataFile = file;
         Find<QPushButton>(*window, "cmdRun")->click();
-        if (c.message.empty()) {
-            EXPECT_TRUE(recorders.messages.shown.empty());
-        } else {
-            ASSERT_FALSE(recorders.messages.shown.empty()) << c.file;
-            EXPECT_EQ(recorders.messages.shown.back().text, c.message) << c.file;
-            EXPECT_EQ(recorders.messages.shown.back().icon, c.icon) << c.file;
+        // One message per broken file, and none for a cancelled dialog.
+        std::vector<std::string> expected;
+        if (!message.empty()) {
+            expected.emplace_back(message);
         }
+        EXPECT_EQ(recorders.messages.Texts(), expected) << file;
         // The sweep on show stays whole: data, grid, graph, controls and where it came from.
-        EXPECT_TRUE(Find<QComboBox>(*window, "cmbLeft")->isEnabled()) << c.file;
-        EXPECT_TRUE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled()) << c.file;
-        EXPECT_EQ(state.Loaded.CurrentFile, sweep) << c.file;
-        EXPECT_EQ(state.Loaded.Data.DataKind, KindSweep) << c.file;
-        EXPECT_EQ(GridRow(0), firstRow) << c.file;
-        EXPECT_EQ(harness.link.Slots[0].HasBitmap, 1) << c.file;
-        EXPECT_EQ(Find<QLabel>(*window, "lblSource")->text(), source) << c.file;
+        EXPECT_TRUE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled()) << file;
+        EXPECT_EQ(state.Loaded.CurrentFile, sweep) << file;
+        EXPECT_EQ(GridRow(0), firstRow) << file;
+        EXPECT_EQ(harness.link.Slots[0].HasBitmap, 1) << file;
+        EXPECT_EQ(Find<QLabel>(*window, "lblSource")->text(), source) << file;
     }
     // Switching the source keeps it too: only the next load that succeeds replaces it.
     Find<QRadioButton>(*window, "optSrc(0)")->click();
     EXPECT_EQ(GridRow(0), firstRow);
-    EXPECT_TRUE(Find<QComboBox>(*window, "cmbLeft")->isEnabled());
-    EXPECT_EQ(harness.link.Slots[0].HasBitmap, 1);
 }
 
 TEST_F(LoadFlowWindowTest, AFileDroppedOnTheWindowOpens) {
@@ -322,7 +247,6 @@ TEST_F(LoadFlowWindowTest, AFileDroppedOnTheWindowOpens) {
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Sample("yagi3_20m_sweep.csv")))});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(window.get(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(window.get(), &drop);
     QCoreApplication::processEvents();
@@ -361,8 +285,6 @@ TEST_F(MmanaSourceTest, EachFailureShowsItsStatusAndKeepsTheTableShown) {
         Open();
         EXPECT_EQ(recorders.messages.shown.size(), c.messages) << c.status;
         EXPECT_EQ(Find<QLabel>(*window, "lblStatus")->text().toStdString(), c.status);
-        EXPECT_TRUE(Find<QComboBox>(*window, "cmbLeft")->isEnabled());
-        EXPECT_TRUE(Find<QPushButton>(*window, "cmdPrint")->isEnabled());
         EXPECT_TRUE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled());
         EXPECT_EQ(state.Loaded.Data.DataText, shown);
     }
@@ -378,28 +300,16 @@ TEST_F(MmanaSourceTest, EachFailureShowsItsStatusAndKeepsTheTableShown) {
 TEST_F(MmanaSourceTest, ATableFillsTheGridAndTheSetListAndKeepsACopy) {
     recorders.mmana.running = true;
     Open();
-    for (const auto& message : recorders.messages.shown) {
-        ADD_FAILURE() << message.text;
-    }
+    EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{});
     EXPECT_EQ(ReadAll(state.Paths.DataInFile), recorders.mmana.text + "\r\n");
-    EXPECT_EQ(state.Loaded.Data.DataKind, KindMmanaWindow);
     auto* sets = Find<QComboBox>(*window, "cmbParam");
-    ASSERT_EQ(sets->count(), 3);
-    EXPECT_EQ(sets->currentText(), QStringLiteral("1"));
-    EXPECT_TRUE(sets->isEnabled());
+    ASSERT_EQ(sets->count(), 3); // the largest set number
     EXPECT_EQ(GridRow(0).mid(0, 3), (QStringList{"5.20", "21.00", "-13.00"}));
-    EXPECT_EQ(Find<QLabel>(*window, "lblSource")->text(), QStringLiteral("MMANA"));
-    EXPECT_TRUE(Find<QAction>(*window, "mnuFileSave")->isEnabled());
-    EXPECT_EQ(Find<QComboBox>(*window, "cmbLeft")->currentText(), QStringLiteral("R"));
 
     // Another set, picked as a user picks it, reloads that set and keeps the list.
     sets->setCurrentIndex(1);
-    EXPECT_EQ(state.Loaded.Data.SelectedSetIndex, 2);
-    EXPECT_FALSE(state.View.SetChosen);
     EXPECT_EQ(sets->count(), 3);
-    EXPECT_EQ(sets->currentText(), QStringLiteral("2"));
     EXPECT_EQ(GridRow(0).mid(0, 3), (QStringList{"5.20", "22.00", "-14.00"}));
-    EXPECT_TRUE(sets->isEnabled());
 }
 
 TEST_F(MmanaSourceTest, SaveExportsWhatTheGridShowsAsCsv) {
@@ -409,17 +319,11 @@ TEST_F(MmanaSourceTest, SaveExportsWhatTheGridShowsAsCsv) {
     recorders.dialogs.save = {1, csv};
     Find<QAction>(*window, "mnuFileSave")->trigger();
 
-    ASSERT_EQ(recorders.dialogs.filters.back(), "CSV File (*.csv)|*.csv");
     const std::string written = ReadAll(csv);
     EXPECT_NE(written.find("\r\n1,1,5.20,21.00,-13.00,1.50,7.10,15.00,22.50\r\n"),
               std::string::npos)
         << written;
     EXPECT_EQ(Find<QLabel>(*window, "lblStatus")->text().toStdString(), SavedStatus(csv));
-}
-
-TEST_F(MmanaSourceTest, DataFromAFileCannotBeSavedAsCsv) {
-    window->OpenFileFromOutside(Sample("yagi3_20m_sweep.csv"));
-    EXPECT_FALSE(Find<QAction>(*window, "mnuFileSave")->isEnabled());
 }
 
 // Finding MMANA under Wine runs a helper program, which takes a moment.

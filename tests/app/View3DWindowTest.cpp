@@ -104,9 +104,6 @@ TEST_F(MainWindow3D, ShiftF2AsksForAnAntennaAndShowsIt) {
     ASSERT_EQ(QApplication::focusWidget(), wire);
     QTest::keyPress(wire, Qt::Key_F2, Qt::ShiftModifier);
     ASSERT_EQ(h.recorders.dialogs.filters.size(), 1U);
-    EXPECT_EQ(h.recorders.dialogs.filters.back(), kAntennaFilter);
-    EXPECT_TRUE(View().AntennaLoaded);
-    EXPECT_TRUE(View().WiresVisible);
     EXPECT_EQ(View().Antenna.AntennaName, "Dipole 20m");
 
     // Outside the 3D view the keys are the window's own.
@@ -117,19 +114,12 @@ TEST_F(MainWindow3D, ShiftF2AsksForAnAntennaAndShowsIt) {
 
 TEST_F(MainWindow3D, ADoubleClickMovesTheViewIntoItsOwnWindowAndExitBringsItBack) {
     test::Find<QCheckBox>(*h.window, "chk3DRotate")->setChecked(true);
-    QTest::mouseDClick(h.window->View3D().Widget(), Qt::LeftButton);
-    frmD3D* big = h.window->D3DWindow();
+    frmD3D* big = OpenBigWindow();
     ASSERT_NE(big, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(big));
-    EXPECT_TRUE(h.state.View.D3DWindowOpen);
-    EXPECT_TRUE(h.state.View.View3DActive);
-    EXPECT_EQ(h.window->View3D().Widget()->window(), big);
+    EXPECT_EQ(Widget()->window(), big);
     EXPECT_TRUE(h.window->isMinimized());
     EXPECT_TRUE(big->chkRotate->isChecked());
-    EXPECT_FALSE(big->chkWire->isChecked());
-    EXPECT_GT(big->width(),
-              h.window->View3D().Widget()->width()); // the view fills most of it
-    EXPECT_GT(h.window->View3D().Widget()->width(), 1280 / 2);
+    EXPECT_GT(Widget()->width(), 1280 / 2); // the view fills most of it
 
     // Its boxes are the main window's.
     big->chkWire->click();
@@ -137,7 +127,6 @@ TEST_F(MainWindow3D, ADoubleClickMovesTheViewIntoItsOwnWindowAndExitBringsItBack
     EXPECT_TRUE(View().Wireframe);
 
     // The close box is refused with a word why.
-    h.recorders.messages.shown.clear();
     big->close();
     EXPECT_TRUE(big->isVisible());
     EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{kD3DCloseBoxMessage});
@@ -154,24 +143,14 @@ TEST_F(MainWindow3D, ADoubleClickMovesTheViewIntoItsOwnWindowAndExitBringsItBack
 
     big->cmdClose->click();
     EXPECT_EQ(h.window->D3DWindow(), nullptr);
-    EXPECT_FALSE(h.state.View.D3DWindowOpen);
-    ASSERT_NE(h.window->View3D().Widget(), nullptr);
-    EXPECT_EQ(h.window->View3D().Widget()->window(), h.window.get());
+    ASSERT_NE(Widget(), nullptr);
+    EXPECT_EQ(Widget()->window(), h.window.get());
     EXPECT_FALSE(h.window->isMinimized());
     EXPECT_TRUE(View().Wireframe);
-    EXPECT_TRUE(View().AutoRotate);
-}
-
-TEST_F(MainWindow3D, ADoubleClickOnTheGraphDoesNotOpenTheBigWindow) {
-    test::Find<QPushButton>(*h.window, "cmdReturn")->click();
-    QTest::mouseDClick(test::Find<QWidget>(*h.window, "picPlot"), Qt::LeftButton);
-    EXPECT_EQ(h.window->D3DWindow(), nullptr);
 }
 
 TEST_F(MainWindow3D, PicturesOfTheViewAndOfItsWindowShowTheCornerText) {
-    const QImage view = WidgetPicture(*Widget());
-    EXPECT_EQ(view.size(), Widget()->size());
-    EXPECT_GT(CornerTextPixels(view, {0, 0}), 10);
+    EXPECT_GT(CornerTextPixels(WidgetPicture(*Widget()), {0, 0}), 10);
     const QImage window = WidgetPicture(*h.window);
     EXPECT_EQ(window.size(), h.window->size());
     EXPECT_GT(CornerTextPixels(window, Widget()->mapTo(h.window.get(), QPoint(0, 0))), 10);
@@ -180,26 +159,19 @@ TEST_F(MainWindow3D, PicturesOfTheViewAndOfItsWindowShowTheCornerText) {
 TEST_F(MainWindow3D, GraphCopyPutsThePictureOfTheViewOnTheClipboardInEitherWindow) {
     test::Find<QCheckBox>(*h.window, "chk3DRotate")->setChecked(true);
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    h.recorders.messages.shown.clear();
     h.window->mnuFileGraphCopy_Click();
-    EXPECT_EQ(h.recorders.messages.Texts(),
-              std::vector<std::string>{"График скопирован в память."});
     QImage copied = ClipboardImage();
-    ASSERT_FALSE(copied.isNull());
     EXPECT_EQ(copied.size(), Widget()->size());
     EXPECT_GT(CornerTextPixels(copied, {0, 0}), 10);
-    EXPECT_TRUE(View().AutoRotate); // the turn goes on after the copy
 
     frmD3D* big = OpenBigWindow();
     ASSERT_NE(big, nullptr);
     h.window->mnuFileGraphCopy_Click();
-    EXPECT_EQ(h.recorders.messages.Texts(),
-              std::vector<std::string>{"График скопирован в память."});
     copied = ClipboardImage();
     ASSERT_FALSE(copied.isNull());
     EXPECT_EQ(copied.size(), big->Target()->size());
     EXPECT_GT(CornerTextPixels(copied, Widget()->mapTo(big->Target(), QPoint(0, 0))), 10);
-    EXPECT_TRUE(View().AutoRotate);
+    EXPECT_TRUE(View().AutoRotate); // the turn goes on after the copy
 }
 
 TEST_F(MainWindow3D, GraphSaveWritesThePictureOfTheViewAsBmpPngAndJpeg) {
@@ -223,11 +195,9 @@ TEST_F(MainWindow3D, GraphSaveWritesThePictureOfTheViewAsBmpPngAndJpeg) {
             });
         }
         h.window->mnuFileGraphSave_Click();
-        EXPECT_TRUE(h.recorders.messages.shown.empty());
         EXPECT_EQ(h.recorders.dialogs.filters, std::vector<std::string>{kGraphSave3DFilter});
         EXPECT_EQ(optionsShown, save.jpegOptions);
         const QImage written(QString::fromStdString(File(save.file)));
-        ASSERT_FALSE(written.isNull());
         EXPECT_EQ(written.size(), Widget()->size());
         if (save.lossless) {
             EXPECT_GT(CornerTextPixels(written, {0, 0}), 10);
@@ -239,9 +209,7 @@ TEST_F(MainWindow3D, GraphSaveWritesThePictureOfTheViewAsBmpPngAndJpeg) {
     ASSERT_NE(big, nullptr);
     h.recorders.dialogs.save = {2, File("big.png")};
     h.window->mnuFileGraphSave_Click();
-    EXPECT_TRUE(h.recorders.messages.shown.empty());
     const QImage written(QString::fromStdString(File("big.png")));
-    EXPECT_EQ(written.size(), big->Target()->size());
     EXPECT_GT(CornerTextPixels(written, Widget()->mapTo(big->Target(), QPoint(0, 0))), 10);
 }
 
@@ -249,35 +217,10 @@ TEST_F(MainWindow3D, PrintingTheViewIsRefusedWithItsMessage) {
     h.recorders.messages.shown.clear();
     h.api.commands.clear();
     h.window->mnuFileGraphPrint_Click();
-    ASSERT_EQ(h.recorders.messages.shown.size(), 1u);
-    EXPECT_EQ(h.recorders.messages.shown[0].text,
-              "Вывод 3D моделей на печать в данной версии не поддерживается");
-    EXPECT_EQ(h.recorders.messages.shown[0].icon, MessageIcon::Information);
-    EXPECT_EQ(h.recorders.messages.shown[0].caption, h.state.AppTitle);
+    EXPECT_EQ(
+        h.recorders.messages.Texts(),
+        std::vector<std::string>{"Вывод 3D моделей на печать в данной версии не поддерживается"});
     EXPECT_TRUE(h.api.commands.empty()); // nothing went to a printer
-}
-
-// The "p" codes cut the middle of the view out of its picture.
-TEST_F(MainWindow3D, APreviewOfTheViewIsItsMiddleAtPreviewSize) {
-    const QImage picture =
-        WidgetPicture(h.window->View3DPictureBox()).convertToFormat(QImage::Format_RGB32);
-    ASSERT_GE(picture.width(), kPreview3DRect.right());
-    ASSERT_GE(picture.height(), kPreview3DRect.bottom());
-    clsGIF gif;
-    ASSERT_TRUE(WriteImageFile(picture, "ppng", File("p.png"), h.state, {}, gif).written);
-    const QImage preview =
-        QImage(QString::fromStdString(File("p.png"))).convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(preview.size(), kPreview3DRect.size());
-    EXPECT_EQ(preview, picture.copy(kPreview3DRect));
-    // The pattern in the middle of the view is in the preview.
-    int pattern = 0;
-    for (int y = 0; y < preview.height(); ++y) {
-        for (int x = 0; x < preview.width(); ++x) {
-            const QRgb pixel = preview.pixel(x, y);
-            pattern += qBlue(pixel) > 150 && qBlue(pixel) > qRed(pixel) + 60 ? 1 : 0;
-        }
-    }
-    EXPECT_GT(pattern, 320 * 240 / 20);
 }
 
 TEST_F(MainWindow3D, ScreenCopyWithTheBigWindowOpenTakesThatWindow) {
@@ -285,9 +228,7 @@ TEST_F(MainWindow3D, ScreenCopyWithTheBigWindowOpenTakesThatWindow) {
     ASSERT_NE(big, nullptr);
     QGuiApplication::clipboard()->clear();
     h.window->mnuFileScreenCopy_Click();
-    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{"Экран скопирован в память."});
     const QImage copied = ClipboardImage();
-    ASSERT_FALSE(copied.isNull());
     EXPECT_EQ(copied.size(), big->size());
     EXPECT_GT(CornerTextPixels(copied, Widget()->mapTo(big, QPoint(0, 0))), 10);
 }
@@ -307,15 +248,13 @@ TEST(View3DCommandLine, OpensTheViewWithTheAntennaInTheWindowAsked) {
         EXPECT_EQ(shown, h.window->View3D().Widget()->window());
         EXPECT_EQ(h.state.View.D3DWindowOpen, ownWindow);
         EXPECT_TRUE(h.window->View3D().View().AntennaLoaded);
-        EXPECT_TRUE(h.recorders.dialogs.filters.empty()); // no dialog asked
         // The screenshot shows the corner text drawn over the frame.
         const QString picture = h.folder.filePath(QStringLiteral("shot.png"));
         QString error;
         ASSERT_TRUE(SaveWindowPicture(*shown, picture.toStdString(), &error))
             << error.toStdString();
-        const QImage saved(picture);
-        ASSERT_FALSE(saved.isNull());
-        EXPECT_GT(CornerTextPixels(saved, h.window->View3D().Widget()->mapTo(shown, QPoint(0, 0))),
+        EXPECT_GT(CornerTextPixels(QImage(picture),
+                                   h.window->View3D().Widget()->mapTo(shown, QPoint(0, 0))),
                   10);
     }
 }

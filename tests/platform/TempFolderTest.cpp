@@ -83,21 +83,20 @@ TEST_F(TempFolderTest, IsAPrivateFolderOfTheUserInTmpdirOnEveryStart) {
     EXPECT_EQ(ModeOf(preferred), 0700U);
 }
 
-TEST_F(TempFolderTest, ThePerUserRuntimeFolderComesFirst) {
-    const std::string runtime = MakeSub("run");
-    const std::string temp = MakeSub("tmp", 0777);
-    const Environment environment({{"XDG_RUNTIME_DIR", runtime}, {"TMPDIR", temp}});
-    EXPECT_EQ(GetTempFolder().path, runtime + "/lobex/");
-    EXPECT_EQ(ModeOf(runtime + "/lobex"), 0700U);
-    EXPECT_TRUE(Entries(temp).isEmpty());
-}
-
-TEST_F(TempFolderTest, ARuntimeFolderOpenToOthersIsPassedOver) {
-    const std::string runtime = MakeSub("run", 0755);
-    const std::string temp = MakeSub("tmp", 0777);
-    const Environment environment({{"XDG_RUNTIME_DIR", runtime}, {"TMPDIR", temp}});
-    EXPECT_EQ(GetTempFolder().path, temp + "/lobex-" + uid + "/");
-    EXPECT_TRUE(Entries(runtime).isEmpty());
+// The per-user runtime folder comes first, unless it is open to others.
+TEST_F(TempFolderTest, ThePerUserRuntimeFolderComesFirstWhenPrivate) {
+    for (const mode_t mode : {0700, 0755}) {
+        QTemporaryDir place;
+        const std::string runtime = place.filePath("run").toStdString();
+        const std::string temp = place.filePath("tmp").toStdString();
+        mkdir(runtime.c_str(), mode);
+        chmod(runtime.c_str(), mode);
+        mkdir(temp.c_str(), 0777);
+        const Environment environment({{"XDG_RUNTIME_DIR", runtime}, {"TMPDIR", temp}});
+        const bool open = mode != 0700;
+        EXPECT_EQ(GetTempFolder().path, open ? temp + "/lobex-" + uid + "/" : runtime + "/lobex/");
+        EXPECT_TRUE(Entries(open ? runtime : temp).isEmpty()) << mode;
+    }
 }
 
 TEST_F(TempFolderTest, APlantedNameLeadsEveryStartToTheSameFolderInTheUsersCache) {
@@ -113,7 +112,6 @@ TEST_F(TempFolderTest, APlantedNameLeadsEveryStartToTheSameFolderInTheUsersCache
     for (int start = 0; start < 3; ++start) {
         EXPECT_EQ(GetTempFolder().path, home + "/.cache/lobex/");
     }
-    EXPECT_EQ(ModeOf(home + "/.cache/lobex"), 0700U);
     // Nothing accumulates beside the planted name, and its target is left alone.
     EXPECT_EQ(Entries(temp), QStringList{QString::fromStdString("lobex-" + uid)});
     EXPECT_TRUE(Entries(elsewhere).isEmpty());

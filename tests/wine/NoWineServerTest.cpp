@@ -46,27 +46,24 @@ private:
     QByteArray prefix_;
 };
 
-TEST_F(NoWineServerTest, AMissingPrefixIsNotCreated) {
+// A prefix that is missing, one whose server is not running, and none set (the home's own).
+TEST_F(NoWineServerTest, NoPrefixIsCreatedOrFilled) {
     const QString prefix = scratch.filePath(QStringLiteral("prefix"));
-    qputenv("WINEPREFIX", prefix.toLocal8Bit());
-    ExpectNotRunning();
-    EXPECT_FALSE(QFileInfo::exists(prefix));
-    EXPECT_TRUE(HomeEntries().isEmpty()) << HomeEntries().join(' ').toStdString();
-}
-
-TEST_F(NoWineServerTest, WithoutWineprefixTheHomeGetsNoWineFolder) {
-    qunsetenv("WINEPREFIX");
-    ExpectNotRunning();
-    EXPECT_TRUE(HomeEntries().isEmpty()) << HomeEntries().join(' ').toStdString();
-}
-
-TEST_F(NoWineServerTest, APrefixWhoseServerIsNotRunningIsLeftUntouched) {
-    // Wine started on an empty prefix would fill it with its registry and drive_c.
-    const QString prefix = scratch.filePath(QStringLiteral("prefix"));
-    ASSERT_TRUE(QDir().mkpath(prefix));
-    qputenv("WINEPREFIX", prefix.toLocal8Bit());
-    ExpectNotRunning();
-    EXPECT_TRUE(QDir(prefix).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    for (const int kind : {0, 1, 2}) {
+        if (kind == 2) {
+            qunsetenv("WINEPREFIX");
+        } else {
+            qputenv("WINEPREFIX", prefix.toLocal8Bit());
+        }
+        if (kind == 1) {
+            // Wine started on an empty prefix would fill it with its registry and drive_c.
+            ASSERT_TRUE(QDir().mkpath(prefix));
+        }
+        ExpectNotRunning();
+        EXPECT_EQ(QFileInfo::exists(prefix), kind >= 1) << kind; // made by the test at 1
+        EXPECT_TRUE(QDir(prefix).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        EXPECT_TRUE(HomeEntries().isEmpty()) << kind << HomeEntries().join(' ').toStdString();
+    }
 }
 
 } // namespace

@@ -44,6 +44,9 @@ public:
         if (process_.state() != QProcess::NotRunning) {
             process_.kill();
             process_.waitForFinished(10000);
+            // Killing the wine launcher can leave the Windows process and its window behind,
+            // found by the next test: end everything in the test prefix.
+            StopTestWineServer();
         }
     }
 

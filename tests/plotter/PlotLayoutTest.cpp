@@ -100,17 +100,6 @@ TEST(PlotLayout, FixedSizePlotKeepsItsInchesWhereItFitsAndShrinksWithItsTextWher
     }
 }
 
-TEST(PlotLayout, FixedSizePlotIsCentredInALargerPicture) {
-    const PlotDocument document = Document(kSweep, "[ManualScale(0,0,20,100)][Size(1,4,2,0)]");
-    const PlotLayout small = LayOut(document, 600, 400);
-    const PlotLayout large = LayOut(document, 800, 600);
-    // The same plot, moved by half the extra room each way.
-    EXPECT_EQ(large.mapping.Right() - large.mapping.Left(),
-              small.mapping.Right() - small.mapping.Left());
-    EXPECT_NEAR(large.mapping.Left() - small.mapping.Left(), 100.0, 1.0);
-    EXPECT_NEAR(large.mapping.Top() - small.mapping.Top(), 100.0, 1.0);
-}
-
 TEST(PlotLayout, SecondYAxisTakesRoomOnTheRightWithItsOwnScale) {
     const std::vector<std::vector<float>> twoCurves = {
         {0, 10, 20}, {20, 50, 90}, {0, 10, 20}, {-8, 0, 9}};
@@ -138,19 +127,6 @@ TEST(PlotLayout, SecondYAxisTakesRoomOnTheRightWithItsOwnScale) {
     ASSERT_FALSE(two.y2.labels.empty());
     EXPECT_EQ(two.y2.labels.front().text, QString(QChar(0x2212)) + QStringLiteral("10"));
     EXPECT_EQ(two.y2.labels.back().text, QStringLiteral("10"));
-}
-
-TEST(PlotLayout, WiderTickLabelsPushThePlotAreaRight) {
-    const auto left = [](const std::string& limits) {
-        const PlotLayout layout =
-            LayOut(Document(kSweep, "[NumTicks(2,5,1)][ManualScale(" + limits + ")]"), 800, 500);
-        return std::pair{layout.mapping.Left(), layout.y.widestLabel};
-    };
-    const auto [narrowLeft, narrow] = left("0,0,20,1");  // "0.2" .. "1.0": 3 characters
-    const auto [wideLeft, wide] = left("0,0,20,100000"); // "100000": 6 characters
-    EXPECT_DOUBLE_EQ(narrow, 3 * 4.0);                   // 8 points, half of it a character
-    EXPECT_DOUBLE_EQ(wide, 6 * 4.0);
-    EXPECT_NEAR(wideLeft - narrowLeft, wide - narrow, 1.0);
 }
 
 TEST(PlotLayout, TickLabelsUseTheDecimalSymbolAndARealMinusSign) {
@@ -220,17 +196,6 @@ TEST(PlotLayout, PolarCentreLandsMidPictureBelowTheTitle) {
             EXPECT_NEAR(centreY, c.height / 2.0, 0.5) << c.name;
         }
     }
-}
-
-TEST(PlotLayout, PolarAngleLabelsThinOutOnASmallCircle) {
-    const PlotDocument document =
-        Document({{0, 180}, {1, 1}}, "[Scale(264)][ManualScale(0,0,360,1)][NumTicks(1,36,1)]");
-    EXPECT_EQ(LayOut(document, 900, 900).angleLabelStride, 1);
-    const PlotLayout small = LayOut(document, 160, 160);
-    ASSERT_GT(small.angleLabelStride, 1);
-    // The labels kept still fit round the circle without touching.
-    const double circumference = std::numbers::pi * (small.mapping.Right() - small.mapping.Left());
-    EXPECT_GT(circumference / (36.0 / small.angleLabelStride), small.x.widestLabel);
 }
 
 TEST(PlotLayout, NoteStaysInsideThePictureWithAMargin) {

@@ -51,14 +51,6 @@ TEST(LinearTicks, WidenToLabelledTicksAndNeverExceedTheIntervalsAsked) {
     EXPECT_LE(inside.major.back(), 2.71);
 }
 
-TEST(LinearTicks, ARangeWithoutWidthIsOpenedAndZeroIsExactlyZero) {
-    const AxisTicks zero = LinearTicks(0.0, 0.0, 5, true);
-    EXPECT_LE(zero.lo, -1.0);
-    EXPECT_GE(zero.hi, 1.0);
-    const AxisTicks around = LinearTicks(-0.3, 0.3, 6, true);
-    EXPECT_NE(std::find(around.major.begin(), around.major.end(), 0.0), around.major.end());
-}
-
 TEST(LogTicks, DecadesOneTwoFiveOrLinearValuesByTheRange) {
     struct Case {
         double lo, hi;
@@ -93,15 +85,6 @@ TEST(LogTicks, DecadesOneTwoFiveOrLinearValuesByTheRange) {
     EXPECT_LE(swr.lo, 1.03);
     EXPECT_GE(swr.hi, 2.71);
     EXPECT_GE(swr.major.size(), 3U);
-}
-
-TEST(DividedTicks, ThePolarWindowsThirtySixDivisionsEachCutInFive) {
-    const AxisTicks ticks = DividedTicks(0.0, 360.0, 36, 5);
-    ASSERT_EQ(ticks.major.size(), 37U);
-    EXPECT_DOUBLE_EQ(ticks.major[1], 10.0);
-    EXPECT_DOUBLE_EQ(ticks.major.back(), 360.0);
-    EXPECT_EQ(ticks.minor.size(), 36U * 4U);
-    EXPECT_DOUBLE_EQ(ticks.minor[0], 2.0);
 }
 
 TEST(FormatTick, DecimalsSeparatorAndSign) {

@@ -64,12 +64,10 @@ TEST(CliInfo, PicksASetByItsItemDataAsAUserWould) {
     const CliRun table = Info({Data("table_optimisation_3sets.csv"), "--set", "3"});
     EXPECT_EQ(table.json["set_selected"].toInt(), 2);
     EXPECT_EQ(F(table.json["min"][1]), 23.0f); // R of set 3 starts at 23
-    const CliRun wire = Info({Data("currents_3wires.csv"), "--set", "3"});
-    EXPECT_EQ(wire.json["rows"].toInt(), 1);
     // The elevation list's item data is the zenith index: 1 is 60 degrees.
     const CliRun elevation = Info({Data("farfield_below_horizon_30deg.csv"), "--set", "1"});
     EXPECT_EQ(elevation.json["set_selected"].toInt(), 1);
-    for (const CliRun* run : {&table, &wire, &elevation}) {
+    for (const CliRun* run : {&table, &elevation}) {
         EXPECT_EQ(run->code, 0);
     }
     const CliRun missing = Info({Data("table_optimisation_3sets.csv"), "--set", "9"});

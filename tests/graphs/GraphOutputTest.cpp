@@ -106,7 +106,6 @@ TEST(GraphOutput, EachCommandGoesToTheDocumentThatLeavesWithItsCommandString) {
          true,
          {{kElevationDoc,
            note + "[LineWidth(-2,10)][SetMetafileDims(3.3,3.3)][FileSaveAs(4097,\"e.emf\")]"}}},
-        {"no diagram chosen: nothing to save", true, ".", Save("svg", "d.svg", 0), false, {}},
         {"a bitmap is no engine output", false, ".", Save("png", "g.png"), false, {}},
     };
     for (const Case& c : cases) {

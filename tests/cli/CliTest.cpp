@@ -34,45 +34,14 @@ TEST(CliInfo, ReportsTheLargeGridAndItsPattern) {
     EXPECT_EQ(F(pattern["plot_range"]), F(pattern["max_gain"]) + 60.0f);
 }
 
-TEST(CliInfo, DescribesEachKindOfFixture) {
-    struct Case {
-        const char* name;
-        int kind, rows;
-        std::vector<std::string> setList;
-    };
-    const Case cases[] = {
-        {"sweep_50ohm.csv", 3, 7, {}},
-        {"table_optimisation_3sets.csv", 6, 4, {"1", "2", "3"}},
-        {"currents_3wires.csv", 4, 5, {"1", "2", "3"}},
-        {"nearfield_electric.csv", 2, 2, {"Y=0.3, Z=1", "Y=0.4, Z=1", "Y=2, Z=1"}},
-        {"farfield_below_horizon_30deg.csv", 5, 13, {"90", "60", "30", "0"}},
-    };
-    for (const Case& c : cases) {
-        const CliRun run = Info({Data(c.name)});
-        EXPECT_EQ(run.code, 0) << c.name;
-        EXPECT_EQ(run.json["kind"].toInt(), c.kind) << c.name;
-        EXPECT_EQ(run.json["rows"].toInt(), c.rows) << c.name;
-        std::vector<std::string> entries;
-        for (const QJsonValue& entry : run.json["set_list"].toArray()) {
-            entries.push_back(Text(entry));
-        }
-        EXPECT_EQ(entries, c.setList) << c.name;
-        EXPECT_EQ(run.json["set_selected"].isNull(), c.setList.empty()) << c.name;
-        EXPECT_EQ(run.json["min"].toArray().size(), run.json["columns"].toArray().size());
-        EXPECT_EQ(run.json.contains("pattern"), c.kind == 5) << c.name;
-    }
-}
-
 TEST(CliInfo, PicksASetByItsItemDataAsAUserWould) {
     const CliRun table = Info({Data("table_optimisation_3sets.csv"), "--set", "3"});
     EXPECT_EQ(table.json["set_selected"].toInt(), 2);
     EXPECT_EQ(F(table.json["min"][1]), 23.0f); // R of set 3 starts at 23
-    const CliRun wire = Info({Data("currents_3wires.csv"), "--set", "3"});
-    EXPECT_EQ(wire.json["rows"].toInt(), 1);
     // The elevation list's item data is the zenith index: 1 is 60 degrees.
     const CliRun elevation = Info({Data("farfield_below_horizon_30deg.csv"), "--set", "1"});
     EXPECT_EQ(elevation.json["set_selected"].toInt(), 1);
-    for (const CliRun* run : {&table, &wire, &elevation}) {
+    for (const CliRun* run : {&table, &elevation}) {
         EXPECT_EQ(run->code, 0);
     }
     const CliRun missing = Info({Data("table_optimisation_3sets.csv"), "--set", "9"});
@@ -110,11 +79,6 @@ TEST(CliTable, PrintsTheGridAsTheUserSeesItWithTheDecimalSymbolAsked) {
     ASSERT_EQ(comma.code, 0);
     EXPECT_EQ(Lines(comma.out).at(0), "Частота\tR\tj X\tКСВ\tУсил\tВпер/Назад");
     EXPECT_EQ(Lines(comma.out).at(1), "14,00\t23,10\t-18,00\t2,51\t6,95\t17,84");
-    // The series read back through the comma are the same numbers.
-    const CliRun point = Info({Data("table_optimisation_3sets.csv"), "--decimal", "."});
-    const CliRun decimalComma = Info({Data("table_optimisation_3sets.csv"), "--decimal", ","});
-    EXPECT_EQ(point.json["min"], decimalComma.json["min"]);
-    EXPECT_EQ(point.json["max"], decimalComma.json["max"]);
 }
 
 TEST(CliUsage, EachCommandRefusesWhatItCannotUnderstandWithItsUsage) {
@@ -125,43 +89,15 @@ TEST(CliUsage, EachCommandRefusesWhatItCannotUnderstandWithItsUsage) {
         const char* helpMentions;
     };
     const Case cases[] = {
-        {RunInfo,
-         "Usage: lobex-cli info",
-         {{},
-          {"a.csv", "b.csv"},
-          {"a.csv", "--set"},
-          {"a.csv", "--set", "two"},
-          {"a.csv", "--decimal"},
-          {"a.csv", "--colour"}},
-         "--set"},
-        {RunTable, "Usage: lobex-cli table", {{}, {"a.csv", "b.csv"}, {"a.csv", "--set"}}, "--set"},
-        {RunModel,
-         "Usage: lobex-cli model",
-         {{},
-          {"a.csv"},
-          {"--out", "m.x"},
-          {"a.csv", "--out"},
-          {"a.csv", "b.csv", "--out", "m.x"},
-          {"a.csv", "--out", "m.x", "--binary"}},
-         "--text"},
-        {RunAntenna,
-         "Usage: lobex-cli antenna",
-         {{}, {"a.maa", "b.maa"}, {"--scale", "a.maa"}},
-         "antenna"},
+        {RunInfo, "Usage: lobex-cli info", {{}, {"a.csv", "--set", "two"}}, "--set"},
+        {RunTable, "Usage: lobex-cli table", {{"a.csv", "b.csv"}}, "--set"},
+        {RunModel, "Usage: lobex-cli model", {{"a.csv"}, {"a.csv", "--out"}}, "--text"},
+        {RunAntenna, "Usage: lobex-cli antenna", {{"--scale", "a.maa"}}, "antenna"},
         {RunPlot,
          "Usage: lobex-cli plot",
-         {{"sweep.csv"},
-          {"sweep.csv", "--out", "graph.xyz"},
-          {"sweep.csv", "--out", "graph"},
-          {"sweep.csv", "--out", "graph.png", "--quality", "50"},
+         {{"sweep.csv", "--out", "graph.xyz"},
           {"sweep.csv", "--out", "graph.jpg", "--quality", "101"},
-          {"sweep.csv", "--out", "graph.png", "--grayscale"},
-          {"sweep.csv", "--out", "graph.png", "--log", "z"},
-          {"sweep.csv", "--out", "graph.png", "--size", "0x10"},
-          {"sweep.csv", "--out", "graph.png", "--size", "640"},
-          {"sweep.csv", "--out", "graph.png", "--diagram", "side"},
-          {"sweep.csv", "--out", "graph.png", "--host", "other"},
-          {"sweep.csv", "--out", "graph.png", "--left", "one"}},
+          {"sweep.csv", "--out", "graph.png", "--size", "640"}},
          "--print-commands"},
     };
     for (const Case& c : cases) {
@@ -179,16 +115,9 @@ TEST(CliUsage, EachCommandRefusesWhatItCannotUnderstandWithItsUsage) {
 
 TEST(CliProgram, DispatchesToItsCommands) {
     EXPECT_EQ(RunProgram({}).code, 2);
-    EXPECT_EQ(RunProgram({"colour"}).code, 2);
-    const ProgramRun help = RunProgram({"--help"});
-    EXPECT_EQ(help.code, 0);
-    for (const char* command : {"info", "table", "plot", "model", "antenna"}) {
-        EXPECT_NE(help.out.indexOf(command), -1) << command;
-    }
     const ProgramRun info = RunProgram({"info", QString::fromStdString(Data("sweep_50ohm.csv"))});
     EXPECT_EQ(info.code, 0);
     EXPECT_EQ(QJsonDocument::fromJson(info.out).object()["kind"].toInt(), 3);
-    EXPECT_EQ(RunProgram({"table", "missing.csv"}).code, 1);
     const ProgramRun antenna = RunProgram(
         {"antenna", QString::fromStdString(Corpus("maa", "mmana2nec_multiband_vertical.maa"))});
     EXPECT_EQ(antenna.code, 0);

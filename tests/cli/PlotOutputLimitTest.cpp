@@ -27,7 +27,8 @@ ProgramRun PlotLimited(const std::string& out, int limit) {
     return RunProgram(args, QStringLiteral("/bin/bash"));
 }
 
-const char* const kFormats[] = {"emf", "pdf", "svg", "png", "jpg", "gif", "bmp"};
+// EMF, PDF and SVG are written by the engine and checked in tests/plotter; these by the program.
+const char* const kFormats[] = {"png", "jpg", "gif", "bmp"};
 
 TEST(PlotOutputLimit, AFullDiskFailsThePlotWithTheWriteErrorAndKeepsTheOldFile) {
     for (const char* format : kFormats) {

@@ -23,17 +23,5 @@ TEST(FontResolver, MissingFacesFallBackToAnInstalledOneThatWritesRussian) {
     EXPECT_EQ(ResolveFontFamily(installed.front().toUpper()), installed.front());
 }
 
-TEST(FontResolver, FontCarriesSizeWeightAndStyle) {
-    FontSpec wanted;
-    wanted.points = 10.0;
-    wanted.weight = 700;
-    wanted.italic = true;
-    const QFont font = MakeFont(wanted, 0.5);
-    EXPECT_DOUBLE_EQ(font.pointSizeF(), 5.0);
-    EXPECT_EQ(font.weight(), QFont::Bold);
-    EXPECT_TRUE(font.italic());
-    EXPECT_EQ(font.family(), ResolveFontFamily(QStringLiteral("MS Sans Serif")));
-}
-
 } // namespace
 } // namespace lobex::plotter

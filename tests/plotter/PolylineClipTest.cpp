@@ -72,26 +72,5 @@ TEST(ClipPolyline, KeepsWhatLiesInsideTheRectangleAndCutsTheRestAtItsEdges) {
     }
 }
 
-TEST(ClipPolyline, AZigzagBeyondTopAndBottomBecomesOneStrokePerCrossing) {
-    const QRectF box(100.5, 40.5, 300.0, 200.0);
-    QPolygonF zigzag;
-    for (int i = 0; i <= 28; ++i) {
-        zigzag.push_back(QPointF(110.5 + 10.0 * i, i % 2 == 0 ? -50.0 : 350.0));
-    }
-    const std::vector<QPolygonF> pieces = ClipPolyline(zigzag, box);
-    ASSERT_EQ(pieces.size(), 28U);
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        ASSERT_EQ(pieces[i].size(), 2) << i;
-        // Down from the top edge on even strokes, up from the bottom edge on odd ones.
-        const bool down = i % 2 == 0;
-        EXPECT_DOUBLE_EQ(pieces[i][0].y(), down ? box.top() : box.bottom()) << i;
-        EXPECT_DOUBLE_EQ(pieces[i][1].y(), down ? box.bottom() : box.top()) << i;
-        for (const QPointF& p : pieces[i]) {
-            EXPECT_GT(p.x(), 110.5 + 10.0 * i) << i;
-            EXPECT_LT(p.x(), 120.5 + 10.0 * i) << i;
-        }
-    }
-}
-
 } // namespace
 } // namespace lobex::plotter

@@ -70,26 +70,5 @@ TEST(CaptureFile, GoesToTheProgramFolderWhenWritableElseThePicturesFolder) {
     EXPECT_EQ(CaptureFileLocation(appFolder), appFolder + "capture.bmp");
 }
 
-TEST(CaptureFile, AnUnwritableProgramFolderSendsTheCaptureToTheUsersPictures) {
-    QTemporaryDir home;
-    const QByteArray oldHome = qgetenv("HOME");
-    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-
-    const std::string location = CaptureFileLocation("/no/such/program/folder/");
-    const QFileInfo info(QString::fromStdString(location));
-    EXPECT_EQ(info.fileName(), QStringLiteral("capture.bmp"));
-    EXPECT_TRUE(info.absolutePath().startsWith(home.path())) << location;
-    EXPECT_TRUE(FolderIsWritable(info.absolutePath().toStdString()));
-
-    qputenv("HOME", oldHome);
-    if (oldConfig.isEmpty()) {
-        qunsetenv("XDG_CONFIG_HOME");
-    } else {
-        qputenv("XDG_CONFIG_HOME", oldConfig);
-    }
-}
-
 } // namespace
 } // namespace lobex

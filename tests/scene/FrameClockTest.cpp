@@ -55,14 +55,5 @@ TEST(FrameClock, EachCommandMovesTheBaseAndTheStopTimeAsTheTimerDid) {
     });
 }
 
-TEST(FrameClock, TheSystemClockCountsSecondsOfTheDay) {
-    const float now = SecondsSinceMidnight();
-    EXPECT_GE(now, 0.0f);
-    EXPECT_LT(now, 86401.0f);
-    FrameClock clock;
-    clock(kClockReset);
-    EXPECT_LT(clock(kClockAppTime), 60.0f);
-}
-
 } // namespace
 } // namespace lobex

@@ -47,21 +47,5 @@ TEST_F(TextureLoading, FindsTheFileAsNamedOrInTheMediaFolderAndCachesWhatWasLoad
     EXPECT_NE(Load("leaf_t.bmp"), nullptr);
 }
 
-TEST_F(TextureLoading, ColourKeysFollowTheNameWhileOptionsAreOn) {
-    scene.TextureOptionsOn = true;
-    scene.TextureSettings.ColorKey = 0x00FF00FFU;
-    const std::pair<const char*, std::uint32_t> cases[] = {
-        {"wood.bmp", 0x00FF00FFU},
-        {"leaf_t.bmp", 0xFFFF00FFU}, // the stored key with its alpha bits set
-        {"scan_t.tif", 0U},          // .tif never has a colour key
-    };
-    for (const auto& [name, key] : cases) {
-        const RecordedTexture* texture = Load(name);
-        ASSERT_NE(texture, nullptr) << name;
-        EXPECT_TRUE(texture->options) << name;
-        EXPECT_EQ(texture->colorKey, key) << name;
-    }
-}
-
 } // namespace
 } // namespace lobex

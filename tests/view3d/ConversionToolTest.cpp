@@ -88,7 +88,6 @@ TEST_F(ConversionTool, AnEmptyPathAsksForTheFileInTheStoredDataFolder) {
     EXPECT_EQ(dialogs.openTitles, std::vector<std::string>{"Open .csv file"});
     EXPECT_EQ(dialogs.filters, std::vector<std::string>{"CSV File (*.csv)|*.csv"});
     EXPECT_EQ(dialogs.folders, std::vector<std::string>{"c:\\mmana\\"}); // even when it is gone
-    EXPECT_TRUE(messages.shown.empty());
     EXPECT_FALSE(std::filesystem::exists(ConversionModelFile(state)));
 }
 
@@ -105,8 +104,6 @@ TEST_F(ConversionTool, TheChosenFileBecomesATextModelAndTheLoadedDataStays) {
     EXPECT_EQ(VertexCountLine(model), "91;\r"); // 7 zenith angles by 13 columns
     EXPECT_FALSE(std::regex_search(model, std::regex(R"(\d,\d{6}[;,])")))
         << "a decimal comma in the model";
-    EXPECT_EQ(std::filesystem::path(ConversionModelFile(state)).parent_path(),
-              std::filesystem::path(state.Paths.TempModelFile).parent_path());
     ExpectTheLoadedDataKept();
 
     // A path given is converted without asking.
@@ -147,17 +144,6 @@ TEST_F(ConversionTool, FilesThatCannotBeConvertedAreToldAboutAsTheirStepsTellIt)
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
 }
 
-TEST(CsvFilesOf, ListsTheCsvFilesByNameWithTheCaseIgnored) {
-    test::TempFolder folder;
-    for (const char* name : {"b.csv", "A.CSV", "c.Csv", "notes.txt", "d.csv.old", ".csv"}) {
-        folder.Write(name, "x");
-    }
-    std::filesystem::create_directory(folder.Path() / "e.csv");
-    EXPECT_EQ(CsvFilesOf(folder.Path().string() + "/"),
-              (std::vector<std::string>{".csv", "A.CSV", "b.csv", "c.Csv"}));
-    EXPECT_TRUE(CsvFilesOf((folder.Path() / "missing").string() + "/").empty());
-}
-
 TEST_F(ConversionTool, AFolderIsConvertedFileByFileInNameOrder) {
     data.Write("a_lobe.csv", test::MakeFarFieldCsv(30.0, 90.0));
     data.Write("b_sweep.csv", test::ReadBytes(Fixture("sweep_50ohm.csv")));
@@ -182,11 +168,9 @@ TEST_F(ConversionTool, AFolderWithoutCsvFilesStillEndsWithTheMessageAndACancelDo
     ConvertCsvFolder(folderContext, busyCallback);
     ASSERT_EQ(messages.shown.size(), 1U);
     EXPECT_EQ(messages.shown[0].text, "Convertion completed");
-    EXPECT_EQ(state.Loaded.CurrentFile, "c:\\data\\loaded.csv");
     window.choice.clear();
     ConvertCsvFolder(folderContext, busyCallback);
     EXPECT_EQ(messages.shown.size(), 1U);
-    EXPECT_EQ(busy, (std::vector<bool>{true, false}));
     EXPECT_EQ(state.Loaded.CurrentFile, "c:\\data\\loaded.csv");
 }
 

@@ -29,37 +29,6 @@ TEST(CD3DFrame, PositionOrientationCentreAndScaleMakeTheLocalMatrix) {
                      test::Rows({{0, 0, -2, 0}, {0, 2, 0, 0}, {2, 0, 0, 0}, {1, 0, 6, 1}}));
 }
 
-TEST(CD3DFrame, AddedTransformationsCombineBeforeAfterOrInsteadOfTheMatrix) {
-    // A frame moved to (1, 0, 0), then turned a quarter about y: where its origin goes.
-    const std::pair<CombineMode, Vector3> cases[] = {
-        {CombineMode::Before, {1, 0, 0}},  // turn, then move
-        {CombineMode::After, {0, 0, -1}},  // move, then turn
-        {CombineMode::Replace, {0, 0, 0}}, // the turn alone
-    };
-    for (const auto& [mode, origin] : cases) {
-        auto frame = CreateFrame();
-        frame->SetPosition({1, 0, 0});
-        frame->AddRotation(mode, {0, 1, 0}, kQuarterTurn);
-        ExpectNear(frame->TransformCoord({0, 0, 0}), origin);
-    }
-    auto frame = CreateFrame();
-    frame->AddScale(CombineMode::After, 2, 3, 4);
-    frame->AddTranslation(CombineMode::After, 1, 1, 1);
-    ExpectNear(frame->TransformCoord({1, 1, 1}), {3, 4, 5});
-    ExpectNear(frame->InverseTransformCoord({3, 4, 5}), {1, 1, 1});
-    ExpectNear(frame->TransformNormal({1, 1, 1}), {2, 3, 4}); // without the move
-}
-
-TEST(CD3DFrame, TheTreeCannotBecomeALoop) {
-    auto root = CreateFrame();
-    auto child = CreateFrame(root.get());
-    EXPECT_FALSE(child->AddChild(root));
-    EXPECT_FALSE(root->AddChild(root));
-    EXPECT_FALSE(root->AddChild(nullptr));
-    EXPECT_EQ(child->GetChildFrameCount(), 0);
-    EXPECT_EQ(root->GetChildFrameCount(), 1);
-}
-
 // The scene of the 3D view in small: a turned root, a translucent ground plate and a pattern.
 class FrameRendering : public ::testing::Test {
 protected:

@@ -111,24 +111,17 @@ TEST(ViewScene, AModelThatCannotBeReadLeavesAnEmptyPatternAndTheViewRuns) {
     EXPECT_EQ(DrawsIn(device, kGroundColor), 1U);
 }
 
-TEST(ViewScene, TheGroundIsATranslucentPlateDrawnOnlyWithItsFlag) {
+TEST(ViewScene, TheTranslucentGroundAndTheAxesWithTheirLettersAreDrawnOnlyWithTheirFlags) {
     LoadedScene loaded;
     View3DState view;
     Render3DFrame(loaded.scene, loaded.device, view);
     EXPECT_EQ(DrawsIn(loaded.device, kGroundColor), 0U);
+    EXPECT_TRUE(loaded.device.lines.empty());
     view.GroundVisible = true;
+    view.AxesVisible = true;
     Render3DFrame(loaded.scene, loaded.device, view);
     ASSERT_EQ(DrawsIn(loaded.device, kGroundColor), 1U);
     EXPECT_TRUE(loaded.device.draws.back().blending);
-}
-
-TEST(ViewScene, AxesAndTheirLettersAreDrawnOnlyWithTheirFlag) {
-    LoadedScene loaded;
-    View3DState view;
-    Render3DFrame(loaded.scene, loaded.device, view);
-    EXPECT_TRUE(loaded.device.lines.empty());
-    view.AxesVisible = true;
-    Render3DFrame(loaded.scene, loaded.device, view);
     ASSERT_EQ(loaded.device.lines.size(), 3U + 2U + 3U + 3U);
     // The upward axis starts at the ground.
     EXPECT_EQ(loaded.device.lines[2].To, (Vector3{0.0f, 1.1f, 0.0f}));

@@ -174,16 +174,5 @@ TEST_F(ConversionTool, AFolderWithoutCsvFilesStillEndsWithTheMessageAndACancelDo
     EXPECT_EQ(state.Loaded.CurrentFile, "c:\\data\\loaded.csv");
 }
 
-TEST_F(ConversionTool, TheCurrentFileComesBackEvenWhenTheFolderConversionFails) {
-    window.choice = data.Write("a.csv", test::MakeFarFieldCsv(30.0, 90.0));
-    busyCallback = [](bool on) {
-        if (on) {
-            throw std::runtime_error("the window went away");
-        }
-    };
-    EXPECT_THROW(ConvertCsvFolder(folderContext, busyCallback), std::runtime_error);
-    EXPECT_EQ(state.Loaded.CurrentFile, "c:\\data\\loaded.csv");
-}
-
 } // namespace
 } // namespace lobex

@@ -95,12 +95,6 @@ TEST(OwnModelReader, LeavesFilesOfOtherLayoutsToTheGeneralReader) {
         }
         p.normalFaces = p.faces;
     });
-    changed("one normal per face", true, [](test::ModelParts& p) {
-        p.normals.resize(p.faces.size());
-        for (std::uint32_t f = 0; f < p.faces.size(); ++f) {
-            p.normalFaces[f] = {f, f, f, f};
-        }
-    });
     const std::string ours = test::ModelParts(Small()).Bytes();
     cases.emplace_back("the text form's header", std::string(ours).replace(8, 3, "txt"), false);
     cases.emplace_back("64-bit floats", std::string(ours).replace(12, 4, "0064"), false);

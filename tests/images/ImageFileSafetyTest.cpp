@@ -5,8 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QImageReader>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -63,54 +61,42 @@ protected:
     const std::vector<const char*> formats{"bmp", "png", "jpg", "gif", "ppng", "pgif", "pjpg"};
 };
 
-TEST_F(ImageFileSafetyTest, AFullDiskFailsTheWriteAndKeepsTheOldFile) {
+// A full disk (the file-size limit at half the file) and a read-only target fail and keep the
+// old file; a link at the target is replaced, not written through.
+TEST_F(ImageFileSafetyTest, FullDiskReadOnlyAndLinkedTargetsLeaveOtherFilesAlone) {
+    const QString victim = Path(QStringLiteral("victim.txt"));
+    PlantOldFile(victim);
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::others_read;
     for (const char* format : formats) {
+        SCOPED_TRACE(format);
         const QString path = Path(QStringLiteral("picture.") + format);
-        ASSERT_TRUE(Write(format, path).written) << format;
+        ASSERT_TRUE(Write(format, path).written);
         const qint64 size = QFile(path).size();
-        ASSERT_GT(size, 200) << format;
-        ASSERT_LT(size, 16384) << format;
+        ASSERT_GT(size, 200);
         PlantOldFile(path);
-        ImageResult result;
+        ImageResult full;
         {
             test::FileSizeLimit limit(static_cast<rlim_t>(size / 2));
             ASSERT_TRUE(limit.Active());
-            result = Write(format, path);
+            full = Write(format, path);
         }
-        EXPECT_FALSE(result.ok) << format;
-        EXPECT_FALSE(result.written) << format;
-        EXPECT_EQ(result.error, "File too large") << format;
-        EXPECT_EQ(ReadAll(path), "old contents") << format;
-        EXPECT_EQ(Files(), QStringList{QFileInfo(path).fileName()}) << format;
-        QFile::remove(path);
-    }
-}
+        EXPECT_FALSE(full.ok || full.written);
+        EXPECT_EQ(full.error, "File too large");
+        EXPECT_EQ(ReadAll(path), "old contents");
+        EXPECT_EQ(Files().size(), 2);
 
-TEST_F(ImageFileSafetyTest, AReadOnlyFileIsRefusedInEveryFormat) {
-    for (const char* format : formats) {
-        const QString path = Path(QStringLiteral("picture.") + format);
-        PlantOldFile(path);
-        fs::permissions(path.toStdString(), fs::perms::owner_read | fs::perms::others_read);
-        const ImageResult result = Write(format, path);
-        EXPECT_FALSE(result.ok) << format;
-        EXPECT_EQ(result.error, "Permission denied") << format;
-        EXPECT_EQ(ReadAll(path), "old contents") << format;
-        EXPECT_EQ(ModeBits(path), fs::perms::owner_read | fs::perms::others_read) << format;
+        fs::permissions(path.toStdString(), readOnly);
+        const ImageResult refused = Write(format, path);
+        EXPECT_EQ(refused.error, "Permission denied");
+        EXPECT_EQ(ReadAll(path), "old contents");
+        EXPECT_EQ(ModeBits(path), readOnly);
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QFile::remove(path);
-    }
-}
 
-TEST_F(ImageFileSafetyTest, ALinkAtTheTargetIsReplacedNotWrittenThrough) {
-    const QString victim = Path(QStringLiteral("victim.txt"));
-    PlantOldFile(victim);
-    for (const char* format : formats) {
-        const QString path = Path(QStringLiteral("picture.") + format);
         fs::create_symlink(victim.toStdString(), path.toStdString());
-        EXPECT_TRUE(Write(format, path).written) << format;
-        EXPECT_FALSE(fs::is_symlink(path.toStdString())) << format;
-        EXPECT_TRUE(QImageReader(path).canRead()) << format;
-        EXPECT_EQ(ReadAll(victim), "old contents") << format;
+        EXPECT_TRUE(Write(format, path).written);
+        EXPECT_FALSE(fs::is_symlink(path.toStdString()));
+        EXPECT_EQ(ReadAll(victim), "old contents");
         QFile::remove(path);
     }
 }

@@ -54,39 +54,6 @@ TEST(D3DMath, AProductAppliesItsLeftFactorFirstAndKeepsTheTranslationInTheFourth
                      Rows({{2, 0, 0, 0}, {0, 3, 0, 0}, {0, 0, 4, 0}, {0, 0, 0, 1}}));
 }
 
-TEST(D3DMath, QuaternionsGiveTheSameRotationsAsAxisMatrices) {
-    const Quaternion q = QuaternionRotationAxis({0, 1, 0}, kQuarterTurn);
-    const float half = std::sqrt(0.5f);
-    EXPECT_NEAR(q.y, half, test::kTolerance);
-    EXPECT_NEAR(q.w, half, test::kTolerance);
-    const Matrix tilted = MatrixRotationAxis({1, 2, 3}, 0.7f);
-    ExpectMatrixNear(MatrixRotationQuaternion(QuaternionRotationAxis({1, 2, 3}, 0.7f)), tilted);
-    ExpectMatrixNear(MatrixRotationQuaternion(QuaternionRotationMatrix(tilted)), tilted);
-}
-
-TEST(D3DMath, YawPitchRollTurnsRollFirstThenPitchThenYaw) {
-    // Pitch takes y to z, then yaw takes z to x.
-    const Quaternion q = QuaternionRotationYawPitchRoll(kQuarterTurn, kQuarterTurn, 0.0f);
-    ExpectNear(Vec3TransformCoord({0, 1, 0}, MatrixRotationQuaternion(q)), {1, 0, 0});
-    // The closed form, with half angles.
-    const float yaw = 0.3f, pitch = 0.5f, roll = 0.7f;
-    const float cy = std::cos(yaw / 2), sy = std::sin(yaw / 2);
-    const float cp = std::cos(pitch / 2), sp = std::sin(pitch / 2);
-    const float cr = std::cos(roll / 2), sr = std::sin(roll / 2);
-    const Quaternion all = QuaternionRotationYawPitchRoll(yaw, pitch, roll);
-    EXPECT_NEAR(all.x, cy * sp * cr + sy * cp * sr, test::kTolerance);
-    EXPECT_NEAR(all.y, sy * cp * cr - cy * sp * sr, test::kTolerance);
-    EXPECT_NEAR(all.z, cy * cp * sr - sy * sp * cr, test::kTolerance);
-    EXPECT_NEAR(all.w, cy * cp * cr + sy * sp * sr, test::kTolerance);
-}
-
-TEST(D3DMath, AffineTransformationScalesTurnsAboutItsCentreAndMoves) {
-    const Matrix m = MatrixAffineTransformation(
-        2.0f, {1, 0, 0}, QuaternionRotationAxis({0, 1, 0}, kQuarterTurn), {0, 0, 5});
-    // Rows: twice the turned axes; translation (-c) R + c + t = (0, 0, 1) + (1, 0, 0) + (0, 0, 5).
-    ExpectMatrixNear(m, Rows({{0, 0, -2, 0}, {0, 2, 0, 0}, {2, 0, 0, 0}, {1, 0, 6, 1}}));
-}
-
 TEST(D3DMath, InverseUndoesATransformationAndRefusesASingularOne) {
     const Matrix m = MatrixAffineTransformation(
         2.0f, {1, 0, 0}, QuaternionRotationAxis({1, 1, 0}, 0.4f), {3, -1, 5});
@@ -104,15 +71,6 @@ TEST(D3DMath, PerspectiveMapsTheNearPlaneToZeroAndTheFarPlaneToOne) {
     EXPECT_NEAR(Vec3TransformCoord({0, 0, 11}, m).z, 1.0f, test::kTolerance);
     // Wider than high: x shrinks by the aspect.
     EXPECT_NEAR(MatrixPerspectiveFovLH(kQuarterTurn, 2.0f, 1.0f, 11.0f)(0, 0), 0.5f, 1e-6f);
-}
-
-TEST(D3DMath, SlerpTakesTheShorterArc) {
-    const Quaternion to = QuaternionRotationAxis({0, 1, 0}, kQuarterTurn);
-    // The same rotation written with all signs flipped still interpolates the short way.
-    for (const Quaternion& end : {to, Quaternion{-to.x, -to.y, -to.z, -to.w}}) {
-        ExpectMatrixNear(MatrixRotationQuaternion(QuaternionSlerp(QuaternionIdentity(), end, 0.5f)),
-                         MatrixRotationAxis({0, 1, 0}, kQuarterTurn / 2));
-    }
 }
 
 } // namespace

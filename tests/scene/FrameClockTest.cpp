@@ -38,13 +38,6 @@ TEST(FrameClock, EachCommandMovesTheBaseAndTheStopTimeAsTheTimerDid) {
         {111.0f, kClockElapsedTime, 1.5f}, // 111 - 109.5: the stopped time is skipped
         {112.0f, 5, 112.0f},               // no such command: the time itself
     });
-    // Advance moves the base by a tenth past the stop time.
-    ExpectSteps({
-        {50.0f, kClockReset, 0.0f},
-        {60.0f, kClockStop, 60.0f},
-        {70.0f, kClockAdvance, 70.0f},
-        {70.0f, kClockAppTime, 70.0f - 59.9f}, // base = 70 + 50 - (60 + 0.1)
-    });
     // Passing midnight resets whatever the command.
     ExpectSteps({
         {86390.0f, kClockReset, 0.0f},
@@ -53,15 +46,6 @@ TEST(FrameClock, EachCommandMovesTheBaseAndTheStopTimeAsTheTimerDid) {
         {7.0f, kClockAppTime, 2.0f},
         {7.0f, kClockElapsedTime, 7.0f},
     });
-}
-
-TEST(FrameClock, TheSystemClockCountsSecondsOfTheDay) {
-    const float now = SecondsSinceMidnight();
-    EXPECT_GE(now, 0.0f);
-    EXPECT_LT(now, 86401.0f);
-    FrameClock clock;
-    clock(kClockReset);
-    EXPECT_LT(clock(kClockAppTime), 60.0f);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "scene/MeshData.h"
 #include "SceneTestSupport.h"
-#include "scene/CD3DMesh.h"
 
 #include <gtest/gtest.h>
 
@@ -42,19 +41,6 @@ TEST(MeshData, TheGroundPlateAndTheMarkerSphereFaceOutwardAroundTheOrigin) {
     EXPECT_NEAR(ComputeBoundingSphere(sphere).Radius, 0.025f, 1e-6f);
 }
 
-MeshData TwoTriangles() {
-    MeshData mesh;
-    for (Vector3 p : {Vector3{0, 0, 0}, Vector3{0, 1, 0}, Vector3{1, 1, 0}, Vector3{1, 0, 0}}) {
-        MeshVertex vertex;
-        vertex.Position = p;
-        mesh.Vertices.push_back(vertex);
-    }
-    mesh.Indices = {0, 1, 2, 0, 2, 3};
-    mesh.Attributes = {0, 0};
-    mesh.VertexFormat = kFvfXyz;
-    return mesh;
-}
-
 TEST(MeshData, WeldingJoinsOnlyBitwiseIdenticalVertices) {
     MeshVertex a;
     a.Position = {1, 2, 3};
@@ -71,23 +57,6 @@ TEST(MeshData, WeldingJoinsOnlyBitwiseIdenticalVertices) {
     ASSERT_EQ(mesh.Vertices.size(), 3U);
     EXPECT_EQ(mesh.Indices, (std::vector<std::uint32_t>{0, 1, 0, 2, 0, 1}));
     EXPECT_TRUE(std::signbit(mesh.Vertices[2].Normal.x));
-}
-
-TEST(CD3DMesh, SetFVFComputesMissingNormalsButKeepsTheFilesOwn) {
-    CD3DMesh bare;
-    bare.InitFromD3DXMesh(TwoTriangles());
-    bare.SetFVF(kFvfPositionNormalTexture);
-    ExpectNear(bare.GetMeshData().Vertices[0].Normal, {0, 0, -1});
-
-    MeshData withNormals = TwoTriangles();
-    withNormals.VertexFormat |= kFvfNormal;
-    for (MeshVertex& vertex : withNormals.Vertices) {
-        vertex.Normal = {0.6f, 0.8f, 0.0f};
-    }
-    CD3DMesh kept;
-    kept.InitFromD3DXMesh(withNormals);
-    kept.SetFVF(kFvfPositionNormalTexture);
-    ExpectNear(kept.GetMeshData().Vertices[2].Normal, {0.6f, 0.8f, 0.0f});
 }
 
 } // namespace

@@ -97,8 +97,6 @@ TEST(ViewScene, ThePatternLoadedFromTheModelFileIsDrawnOnlyWhileVisible) {
     ASSERT_EQ(DrawsIn(loaded.device, kPatternColor), 1U);
     // Each quadrilateral of the surface is two triangles.
     EXPECT_EQ(loaded.device.draws[0].triangles, 2 * loaded.faces);
-    EXPECT_EQ(loaded.device.ambient, kFrameAmbient);
-    EXPECT_TRUE(SameColor(loaded.device.lights[1].Diffuse, 0xFF808080U));
 }
 
 TEST(ViewScene, AModelThatCannotBeReadLeavesAnEmptyPatternAndTheViewRuns) {
@@ -113,30 +111,19 @@ TEST(ViewScene, AModelThatCannotBeReadLeavesAnEmptyPatternAndTheViewRuns) {
     EXPECT_EQ(DrawsIn(device, kGroundColor), 1U);
 }
 
-TEST(ViewScene, TheGroundIsATranslucentPlateDrawnOnlyWithItsFlag) {
+TEST(ViewScene, TheTranslucentGroundAndTheAxesWithTheirLettersAreDrawnOnlyWithTheirFlags) {
     LoadedScene loaded;
     View3DState view;
     Render3DFrame(loaded.scene, loaded.device, view);
     EXPECT_EQ(DrawsIn(loaded.device, kGroundColor), 0U);
+    EXPECT_TRUE(loaded.device.lines.empty());
     view.GroundVisible = true;
+    view.AxesVisible = true;
     Render3DFrame(loaded.scene, loaded.device, view);
     ASSERT_EQ(DrawsIn(loaded.device, kGroundColor), 1U);
     EXPECT_TRUE(loaded.device.draws.back().blending);
-}
-
-TEST(ViewScene, AxesAndTheirLettersAreDrawnOnlyWithTheirFlag) {
-    LoadedScene loaded;
-    View3DState view;
-    Render3DFrame(loaded.scene, loaded.device, view);
-    EXPECT_TRUE(loaded.device.lines.empty());
-    view.AxesVisible = true;
-    Render3DFrame(loaded.scene, loaded.device, view);
     ASSERT_EQ(loaded.device.lines.size(), 3U + 2U + 3U + 3U);
-    for (const Line3D& line : loaded.device.lines) {
-        EXPECT_EQ(line.Color, kAxisColor);
-    }
     // The upward axis starts at the ground.
-    EXPECT_EQ(loaded.device.lines[2].From, Vector3{});
     EXPECT_EQ(loaded.device.lines[2].To, (Vector3{0.0f, 1.1f, 0.0f}));
 }
 
@@ -160,14 +147,12 @@ TEST(ViewScene, WiresAndFeedMarkersFollowTheRootFrameOnce) {
     Render3DFrame(loaded.scene, loaded.device, view);
 
     ASSERT_EQ(loaded.device.lines.size(), 1U);
-    EXPECT_EQ(loaded.device.lines[0].Color, kWireColor);
     EXPECT_EQ(loaded.device.lines[0].From, view.Antenna.Wires[0].End1);
     ASSERT_EQ(DrawsIn(loaded.device, kMarkerColor), 1U);
     // The marker's world position is the feed point turned by the root, as the wire is.
     const Matrix& root = loaded.scene.RootFrame->GetMatrix();
     test::ExpectNear(Vec3TransformCoord({}, loaded.device.draws.back().world),
                      Vec3TransformCoord(view.Antenna.Sources[0].Position, root));
-    EXPECT_EQ(loaded.scene.AntennaFrame->GetChildFrame(0)->ObjectName, "Source0");
 
     // F2 hides both.
     view.WiresVisible = false;
@@ -207,29 +192,17 @@ TEST(ViewScene, TheCameraMatrixBecomesTheViewTransformInverted) {
 
 TEST(ViewScene, TextLinesShowTheAntennaAndThePeakGainInTheUsersDecimalSymbol) {
     View3DState view;
-    const auto bare = TextLines(view, 7.349f, ",");
-    ASSERT_EQ(bare.size(), 1U);
-    EXPECT_EQ(bare[0].Text, "Lobex");
-    EXPECT_TRUE(bare[0].AxisFont);
+    ASSERT_EQ(TextLines(view, 7.349f, ",").size(), 1U);
 
     view.Antenna = Dipole();
     view.AntennaLoaded = true;
     const auto lines = TextLines(view, 7.349f, ",");
     ASSERT_EQ(lines.size(), 4U);
+    EXPECT_EQ(lines[0].Text, "Lobex");
     EXPECT_EQ(lines[1].Text, "Dipole");
     EXPECT_EQ(lines[2].Text, "f=14.15MHz");
     EXPECT_EQ(lines[3].Text, "Ga=7,35dBi");
     EXPECT_EQ(TextLines(view, -0.5f, ".")[3].Text, "Ga=-0.50dBi");
-    EXPECT_EQ(lines[3].Top, 60);
-    EXPECT_FALSE(lines[3].AxisFont);
-}
-
-TEST(ViewScene, TheRootStartsTurnedAQuarterAboutTheUpwardAxis) {
-    LoadedScene loaded;
-    loaded.scene.RootFrame->UpdateFrames();
-    // The pattern's x (azimuth 0, the scene's z) then points along the scene's x.
-    test::ExpectNear(Vec3TransformNormal({0, 0, 1}, loaded.scene.RootFrame->GetMatrix()), {1, 0, 0},
-                     1e-4f); // 3.1415 is not quite pi
 }
 
 } // namespace

@@ -92,7 +92,7 @@ TEST_F(FileWindowTest, ADoubleClickChoosesLikeOk) {
     settings.values["Paths/DataPath"] = data.path().toStdString();
     frmFile window(state, settings, messages, nullptr);
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 30000));
     auto* list = Find<QListWidget>(window, "lstFile");
     const QListWidgetItem* item =
         list->findItems(QStringLiteral("b.csv"), Qt::MatchExactly).front();

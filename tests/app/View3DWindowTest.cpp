@@ -37,7 +37,7 @@ struct MainWindow3D : ::testing::Test {
         test::Find<QPushButton>(*h.window, "cmd3D")->click();
         // The GL view makes the window a new native one: activate it after.
         h.window->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(h.window.get()));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(h.window.get(), 30000));
     }
     View3DState& View() { return h.window->View3D().View(); }
     View3DWidget* Widget() { return h.window->View3D().Widget(); }
@@ -45,7 +45,7 @@ struct MainWindow3D : ::testing::Test {
         QTest::mouseDClick(Widget(), Qt::LeftButton);
         frmD3D* big = h.window->D3DWindow();
         EXPECT_NE(big, nullptr);
-        EXPECT_TRUE(big != nullptr && QTest::qWaitForWindowExposed(big));
+        EXPECT_TRUE(big != nullptr && QTest::qWaitForWindowExposed(big, 30000));
         h.recorders.messages.shown.clear();
         return big;
     }

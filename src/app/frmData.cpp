@@ -446,11 +446,14 @@ void frmData::ShowSetList() {
 
 void frmData::SetPatternControls(bool enabled) {
     HostArea().SetPatternControls(enabled);
-    Enable3DButton(plotArea_->Pattern(), enabled);
+    Set3DButtonEnabled(enabled);
 }
 
 void frmData::Set3DButtonEnabled(bool enabled) {
     Enable3DButton(plotArea_->Pattern(), enabled);
+    if (polar_) {
+        polar_->Area().Pattern().cmd3D->setEnabled(plotArea_->Pattern().cmd3D->isEnabled());
+    }
 }
 
 void frmData::SetStatus(std::string_view text) {
@@ -585,6 +588,9 @@ void frmData::OpenPolarWindow() {
     ClosePlot(graph_, kAzimuthSlot);
     polar_ = std::make_unique<frmPolar>(state_, link_);
     connect(polar_.get(), &frmPolar::Unloaded, this, &frmData::PolarWindowClosed);
+    polar_->Area().Pattern().cmd3D->setEnabled(plotArea_->Pattern().cmd3D->isEnabled());
+    connect(polar_->Area().Pattern().cmd3D, &QPushButton::clicked, this,
+            &frmData::PolarCmd3D_Click);
     mainGeometry_ = geometry();
     ShrinkForPolarWindow(true);
     polar_->Form_Load();

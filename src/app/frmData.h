@@ -66,6 +66,8 @@ public:
     void OpenPolarWindow();
     // The 3D view of the pattern in place of the graph, and back.
     void cmd3D_Click();
+    // The polar window's "3D Модель": the view opens in the 3D window.
+    void PolarCmd3D_Click();
     void cmdReturn_Click();
     // A double click on the 3D view moves it into its own large window; "Выход" there brings it
     // back.

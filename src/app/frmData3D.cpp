@@ -47,6 +47,20 @@ void frmData::cmd3D_Click() {
     view3D_->Widget()->setFocus();
 }
 
+void frmData::PolarCmd3D_Click() {
+    // The polar window gives its diagrams back first, so that "Выход" of the 3D window
+    // returns the view to a main window of full size rather than to its shrunk control strip.
+    UnloadPolarWindow();
+    ClosePlot(graph_, kMainSlot);
+    ClosePlot(graph_, kElevationSlot);
+    ClosePlot(graph_, kAzimuthSlot);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    cmd3D_Click();
+    if (state_.View.View3DActive) {
+        picPlot_DblClick3D();
+    }
+}
+
 void frmData::picPlot_DblClick3D() {
     if (!state_.View.View3DActive || d3d_) {
         return;

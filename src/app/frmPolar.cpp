@@ -22,7 +22,6 @@ frmPolar::frmPolar(AppState& state, const PlotLink& link)
     : QWidget(nullptr, Qt::Window), state_(state) {
     setObjectName(QStringLiteral("frmPolar"));
     area_ = new PlotArea(PlotArea::Kind::Polar, state, link, this);
-    area_->Pattern().cmd3D->setEnabled(false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(area_);

@@ -233,6 +233,64 @@ TEST_F(MainWindow3D, ScreenCopyWithTheBigWindowOpenTakesThatWindow) {
     EXPECT_GT(CornerTextPixels(copied, Widget()->mapTo(big, QPoint(0, 0))), 10);
 }
 
+QWidget* PolarWindow() {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->objectName() == QStringLiteral("frmPolar") && top->isVisible()) {
+            return top;
+        }
+    }
+    return nullptr;
+}
+
+TEST(PolarWindow3D, ItsButtonOpensTheBigWindowAndExitReturnsTheViewToAWholeMainWindow) {
+    test::MainWindowHarness h;
+    h.window->show();
+    h.window->OpenFileFromOutside(test::Sample("yagi3_20m_farfield.csv"));
+    h.window->View3D().Probe = [] {
+        return GlDevice::Hardware;
+    };
+    h.window->OpenPolarWindow();
+    QWidget* polar = PolarWindow();
+    ASSERT_NE(polar, nullptr);
+    auto* button = test::Find<QPushButton>(*polar, "cmd3D");
+    ASSERT_TRUE(button->isEnabled());
+
+    button->click();
+    frmD3D* big = h.window->D3DWindow();
+    ASSERT_NE(big, nullptr);
+    ASSERT_NE(h.window->View3D().Widget(), nullptr);
+    EXPECT_EQ(h.window->View3D().Widget()->window(), big);
+    EXPECT_TRUE(h.state.View.View3DActive);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(PolarWindow(), nullptr);
+    EXPECT_EQ(h.state.View.PlotHost, PlotHostKind::MainWindow);
+
+    big->cmdClose->click();
+    ASSERT_NE(h.window->View3D().Widget(), nullptr);
+    EXPECT_EQ(h.window->View3D().Widget()->window(), h.window.get());
+    QWidget* plotFrame = test::Find<QWidget>(*h.window, "fraPlot");
+    EXPECT_TRUE(plotFrame->isVisible());
+    EXPECT_GT(h.window->View3D().Widget()->height(), 100);
+}
+
+TEST(PolarWindow3D, WithoutOpenGlTheButtonsOfBothWindowsAreDisabled) {
+    test::MainWindowHarness h;
+    h.window->show();
+    h.window->OpenFileFromOutside(test::Sample("yagi3_20m_farfield.csv"));
+    h.window->View3D().Probe = [] {
+        return GlDevice::None;
+    };
+    h.window->OpenPolarWindow();
+    ASSERT_NE(PolarWindow(), nullptr);
+    test::Find<QPushButton>(*PolarWindow(), "cmd3D")->click();
+    EXPECT_EQ(h.window->D3DWindow(), nullptr);
+    EXPECT_FALSE(h.state.View.View3DActive);
+    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{kNoDeviceMessage});
+    EXPECT_FALSE(test::Find<QPushButton>(*h.window, "cmd3D")->isEnabled());
+    // The data stays, and the diagrams can be drawn again.
+    EXPECT_EQ(h.state.Loaded.Data.DataKind, KindFarField);
+}
+
 TEST(View3DCommandLine, OpensTheViewWithTheAntennaInTheWindowAsked) {
     for (const bool ownWindow : {false, true}) {
         SCOPED_TRACE(ownWindow);

@@ -97,6 +97,7 @@ private:
     // Position then normal, as the shader reads them, for the bound vertex array.
     void SetVertexLayout();
     void DeleteMesh(GpuMesh& mesh);
+    void UploadEdges(GpuMesh& mesh);
     void UploadUniforms(bool lit);
     void DrawTextLines();
 
@@ -120,6 +121,7 @@ private:
     std::array<DirectionalLight, 2> lights_{};
     std::uint32_t ambient_ = kSetupAmbient;
     bool lighting_ = true;
+    bool wireframe_ = false;
 };
 
 } // namespace lobex

@@ -296,6 +296,29 @@ void WeldIdenticalVertices(MeshData& mesh) {
     }
 }
 
+std::vector<std::uint32_t> TriangleEdges(std::span<const std::uint32_t> triangles) {
+    std::vector<std::uint64_t> keys;
+    keys.reserve(triangles.size());
+    for (std::size_t first = 0; first + 3 <= triangles.size(); first += 3) {
+        for (std::size_t corner = 0; corner < 3; ++corner) {
+            const std::uint32_t a = triangles[first + corner];
+            const std::uint32_t b = triangles[first + (corner + 1) % 3];
+            if (a != b) {
+                keys.push_back(std::uint64_t{std::min(a, b)} << 32 | std::max(a, b));
+            }
+        }
+    }
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    std::vector<std::uint32_t> edges;
+    edges.reserve(2 * keys.size());
+    for (const std::uint64_t key : keys) {
+        edges.push_back(static_cast<std::uint32_t>(key >> 32));
+        edges.push_back(static_cast<std::uint32_t>(key));
+    }
+    return edges;
+}
+
 BoundingBox ComputeBoundingBox(const MeshData& mesh) {
     if (mesh.Vertices.empty()) {
         return {};

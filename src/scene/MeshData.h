@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace lobex {
@@ -94,6 +95,11 @@ private:
 
 // Merges vertices whose every component is bitwise the same, keeping the first of each.
 void WeldIdenticalVertices(MeshData& mesh);
+
+// The edges of a run of triangles (three indices each) as pairs of indices, an edge that two
+// triangles share only once and edges from a vertex to itself not at all: what a wire-frame
+// fill draws, with half the lines.
+std::vector<std::uint32_t> TriangleEdges(std::span<const std::uint32_t> triangles);
 
 BoundingBox ComputeBoundingBox(const MeshData& mesh);
 // Centre at the mean of the vertices, radius to the farthest one.

@@ -59,5 +59,28 @@ TEST(MeshData, WeldingJoinsOnlyBitwiseIdenticalVertices) {
     EXPECT_TRUE(std::signbit(mesh.Vertices[2].Normal.x));
 }
 
+TEST(MeshData, TheWireFrameHasEachEdgeOfTheTrianglesOnce) {
+    using Edges = std::vector<std::uint32_t>;
+    // A quad as two triangles: the diagonal they share is drawn once.
+    EXPECT_EQ(TriangleEdges(Edges{0, 1, 2, 2, 1, 3}), (Edges{0, 1, 0, 2, 1, 2, 1, 3, 2, 3}));
+    // A triangle folded onto its pole draws only its real edge; a trailing part triangle is no
+    // triangle.
+    EXPECT_EQ(TriangleEdges(Edges{4, 4, 5, 7, 8}), (Edges{4, 5}));
+    EXPECT_TRUE(TriangleEdges({}).empty());
+    // Every edge of a closed sphere is shared by two triangles.
+    const MeshData sphere = CreateSphereMesh(1.0f, 8, 4);
+    const Edges edges = TriangleEdges(sphere.Indices);
+    std::size_t realEdges = 0;
+    for (std::size_t face = 0; face < sphere.FaceCount(); ++face) {
+        for (std::size_t corner = 0; corner < 3; ++corner) {
+            realEdges +=
+                sphere.Indices[3 * face + corner] != sphere.Indices[3 * face + (corner + 1) % 3]
+                    ? 1
+                    : 0;
+        }
+    }
+    EXPECT_EQ(edges.size(), realEdges);
+}
+
 } // namespace
 } // namespace lobex

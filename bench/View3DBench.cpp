@@ -2,7 +2,9 @@
 // scene drawn, and the frame read back (the read-back stands in for the present, which an
 // Xvfb display does not time). Run under xvfb-run: the view needs OpenGL (Mesa's llvmpipe).
 #include "GeneratedFarField.h"
+#include "MainWindowHarness.h"
 #include "ScratchFile.h"
+#include "app/View3DHost.h"
 #include "app/View3DWidget.h"
 #include "core/AppState.h"
 #include "core/AtomicFile.h"
@@ -14,7 +16,9 @@
 #include "view3d/ViewScene.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
+#include <QPushButton>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -112,6 +116,45 @@ void BM_Frame800x600_HalfDegreeSphere(benchmark::State& state) {
     FrameTime(state, HalfDegreeGrid(), false);
 }
 BENCHMARK(BM_Frame800x600_HalfDegreeSphere)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// From the "3D Модель" button pressed to the first frame of the view on the screen, with the
+// 1-degree corpus pattern open in the main window: the model built and written, read back
+// into the scene, the device probed and the first frame drawn and swapped.
+void BM_ButtonToFirstFrame_Corpus1Degree(benchmark::State& state) {
+    test::MainWindowHarness harness;
+    harness.window->show();
+    harness.window->OpenFileFromOutside(Corpus("APET_LazyH-16m_1deg.csv"));
+    auto* button = harness.window->findChild<QPushButton*>(QStringLiteral("cmd3D"));
+    auto* back = harness.window->findChild<QPushButton*>(QStringLiteral("cmdReturn"));
+    if (button == nullptr || back == nullptr || !button->isEnabled()) {
+        state.SkipWithError("the pattern did not open");
+        return;
+    }
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        button->click();
+        View3DWidget* widget = harness.window->View3D().Widget();
+        if (widget == nullptr) {
+            state.SkipWithError("the view did not start");
+            return;
+        }
+        bool shown = false;
+        const auto connection =
+            QObject::connect(widget, &QOpenGLWidget::frameSwapped, [&shown] { shown = true; });
+        while (!shown && clock.elapsed() < 10000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        QObject::disconnect(connection);
+        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) * 1e-9);
+        back->click();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ButtonToFirstFrame_Corpus1Degree)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(10);
 
 } // namespace
 

@@ -20,13 +20,17 @@ View3DHost::~View3DHost() {
 }
 
 bool View3DHost::Start3DView(QWidget* parent, const QFont& textFont, const QFont& axisFont) {
-    const GlDevice device = Probe();
+    const bool first = !probed_;
+    if (first) {
+        probed_ = Probe();
+    }
+    const GlDevice device = *probed_;
     if (device == GlDevice::None) {
         // Ending the program would lose the user's data: the view just stays unavailable.
         messages_.Show(kNoDeviceMessage, MessageIcon::Critical, state_.AppTitle);
         return false;
     }
-    if (device == GlDevice::Software) {
+    if (device == GlDevice::Software && first) {
         messages_.Show(kSoftwareDeviceMessage, MessageIcon::Information, state_.AppTitle);
     }
     device_ = device == GlDevice::Software ? DeviceKind::Software : DeviceKind::Hardware;

@@ -9,6 +9,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 
 class QTimer;
 
@@ -82,6 +83,8 @@ private:
     View3DScene scene_;
     FrameClock clock_;
     DeviceKind device_ = DeviceKind::Hardware;
+    // What the first start found; later starts (the big window and back) keep to it.
+    std::optional<GlDevice> probed_;
     View3DWidget* widget_ = nullptr;
     bool paused_ = false;
 };

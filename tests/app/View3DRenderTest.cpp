@@ -206,7 +206,9 @@ TEST(View3DRender, TheKindOfOpenGLDecidesWhetherTheViewStartsAndWhatIsSaid) {
         test::RecordingMessages messages;
         QTimer timer;
         View3DHost host(state, messages, timer);
-        host.Probe = [&c] {
+        int probes = 0;
+        host.Probe = [&c, &probes] {
+            ++probes;
             return c.device;
         };
         QWidget parent;
@@ -214,6 +216,12 @@ TEST(View3DRender, TheKindOfOpenGLDecidesWhetherTheViewStartsAndWhatIsSaid) {
         EXPECT_EQ(messages.Texts(), std::vector<std::string>{std::string(c.message)});
         EXPECT_EQ(state.View.View3DActive, c.started);
         EXPECT_EQ(timer.isActive(), c.started);
+        host.Stop3DView();
+        // A second start (into the big window and back) keeps to what the first found and
+        // announces the software rasterizer no more.
+        EXPECT_EQ(host.Start3DView(&parent, QFont(), QFont()), c.started);
+        EXPECT_EQ(probes, 1);
+        EXPECT_EQ(messages.Texts().size(), c.started ? 1U : 2U);
         host.Stop3DView();
     }
 }

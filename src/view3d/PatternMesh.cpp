@@ -35,6 +35,14 @@ std::string GridProblem(const FarFieldGrid& grid) {
 
 } // namespace
 
+float PatternGainAt(const PatternMesh& mesh, float radius) {
+    if (!(mesh.PeakRadius > 0.0f) || !(radius > 0.0f)) {
+        return kPatternFloor;
+    }
+    const double ratio = std::sqrt(std::sqrt(static_cast<double>(radius / mesh.PeakRadius)));
+    return static_cast<float>(kPatternFloor + (mesh.PeakGain - kPatternFloor) * ratio);
+}
+
 bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& mesh,
                           std::string& refusal) {
     refusal = GridProblem(grid);
@@ -115,6 +123,8 @@ bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& 
     }
 
     mesh.PatternVertices = std::move(vertices);
+    mesh.PeakGain = peak;
+    mesh.PeakRadius = 1.0f / largest;
     mesh.PointCount = points;
     mesh.ColumnCount = columns;
     mesh.PatternFaces.clear();

@@ -28,6 +28,9 @@ struct PatternMesh {
     std::vector<Vector3> PatternNormals;
     std::uint32_t PointCount = 0;
     std::uint32_t ColumnCount = 0;
+    // The strongest total gain (dBi) and the distance from the centre it was drawn at.
+    float PeakGain = -60.0f;
+    float PeakRadius = 0.0f;
 
     std::size_t FaceCount() const {
         return PointCount < 2 || ColumnCount < 2
@@ -56,6 +59,10 @@ inline constexpr float kPatternFloor = -60.0f;
 // -60 dBi, or no coordinate above zero.
 bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& mesh,
                           std::string& refusal);
+
+// The total gain (dBi) that the surface of mesh draws at distance radius from its centre: the
+// inverse of the radius rule above, so that colours and read-outs need only the surface.
+float PatternGainAt(const PatternMesh& mesh, float radius);
 
 // Fills PatternFaces and PatternNormals from PatternVertices and the grid shape: face
 // (a, b, c, d) with a = i x ColumnCount + j, b = a + ColumnCount, c = b + 1, d = a + 1; face

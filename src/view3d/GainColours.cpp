@@ -1,0 +1,61 @@
+#include "GainColours.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lobex {
+
+float ClampGainRange(float rangeDb) {
+    if (!std::isfinite(rangeDb)) {
+        return kDefaultGainRangeDb;
+    }
+    return std::clamp(rangeDb, kLeastGainRangeDb, kMostGainRangeDb);
+}
+
+const std::array<GainRgb, 9>& GainColourStops() {
+    static constexpr auto byte = [](int r, int g, int b) {
+        return GainRgb{static_cast<float>(r) / 255.0f, static_cast<float>(g) / 255.0f,
+                       static_cast<float>(b) / 255.0f};
+    };
+    static const std::array<GainRgb, 9> stops{
+        byte(68, 1, 84),    byte(72, 40, 120),  byte(62, 73, 137),
+        byte(49, 104, 142), byte(38, 130, 142), byte(31, 158, 137),
+        byte(53, 183, 121), byte(110, 206, 88), byte(253, 231, 37)};
+    return stops;
+}
+
+float GainFraction(float gain, float peakGain, float rangeDb) {
+    const float range = ClampGainRange(rangeDb);
+    if (std::isnan(gain)) {
+        return 0.0f;
+    }
+    return std::clamp((gain - (peakGain - range)) / range, 0.0f, 1.0f);
+}
+
+GainRgb GainColour(float fraction) {
+    const auto& stops = GainColourStops();
+    const float place =
+        std::clamp(std::isnan(fraction) ? 0.0f : fraction, 0.0f, 1.0f) * (stops.size() - 1);
+    const auto low = std::min(static_cast<std::size_t>(place), stops.size() - 2);
+    const float t = place - static_cast<float>(low);
+    const GainRgb& a = stops[low];
+    const GainRgb& b = stops[low + 1];
+    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+
+std::vector<float> GainLegendTicks(float peakGain, float rangeDb) {
+    const float range = ClampGainRange(rangeDb);
+    const float floor = peakGain - range;
+    const float step = range <= 20.0f ? 5.0f : 10.0f;
+    std::vector<float> ticks{peakGain};
+    // Round gains between, not too close to either end to be read apart.
+    for (float tick = std::floor(peakGain / step) * step; tick > floor; tick -= step) {
+        if (peakGain - tick >= step / 2 && tick - floor >= step / 2) {
+            ticks.push_back(tick);
+        }
+    }
+    ticks.push_back(floor);
+    return ticks;
+}
+
+} // namespace lobex

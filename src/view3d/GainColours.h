@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <vector>
+
+namespace lobex {
+
+struct GainRgb {
+    float r = 0.0f;
+    float g = 0.0f;
+    float b = 0.0f;
+};
+
+// How far below the peak the colour scale reaches, in dB: the default and the choosable span.
+inline constexpr float kDefaultGainRangeDb = 40.0f;
+inline constexpr float kLeastGainRangeDb = 10.0f;
+inline constexpr float kMostGainRangeDb = 60.0f;
+
+// Keeps a chosen range within the choosable span; anything not a number gives the default.
+float ClampGainRange(float rangeDb);
+
+// The colour map's stops, evenly spaced from the floor (first) to the peak (last): viridis,
+// which stays readable in grey and to colour-blind eyes.
+const std::array<GainRgb, 9>& GainColourStops();
+
+// 0 at the floor (peak - rangeDb) and below, 1 at the peak; a gain that is not a number counts
+// as below the floor, as the -999 sentinels do.
+float GainFraction(float gain, float peakGain, float rangeDb);
+
+// The colour of a fraction of the scale, linear between the stops.
+GainRgb GainColour(float fraction);
+
+// The gains a legend labels, from the peak down to the floor: the peak, then every multiple of
+// the tick step below it (10 dB, or 5 dB for ranges up to 20 dB), then the floor.
+std::vector<float> GainLegendTicks(float peakGain, float rangeDb);
+
+} // namespace lobex

@@ -1,0 +1,93 @@
+#include "view3d/GainColours.h"
+#include "PatternGrids.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace lobex {
+namespace {
+
+TEST(GainColours, TheScaleRunsFromTheFloorToThePeakAndClampsOutside) {
+    struct Case {
+        float gain;
+        float peak;
+        float range;
+        float fraction;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const Case& c : {Case{10.0f, 10.0f, 40.0f, 1.0f}, Case{-30.0f, 10.0f, 40.0f, 0.0f},
+                          Case{-10.0f, 10.0f, 40.0f, 0.5f}, Case{15.0f, 10.0f, 40.0f, 1.0f},
+                          // The -999 sentinels and anything not a number sit at the floor.
+                          Case{-999.0f, 10.0f, 40.0f, 0.0f}, Case{nan, 10.0f, 40.0f, 0.0f},
+                          // Ranges outside 10..60 dB are taken as their nearest end.
+                          Case{5.0f, 10.0f, 2.0f, 0.5f}, Case{-50.0f, 10.0f, 90.0f, 0.0f},
+                          Case{-20.0f, 10.0f, 90.0f, 0.5f}, Case{-10.0f, 10.0f, nan, 0.5f}}) {
+        EXPECT_FLOAT_EQ(GainFraction(c.gain, c.peak, c.range), c.fraction)
+            << c.gain << " of " << c.peak << " over " << c.range;
+    }
+}
+
+TEST(GainColours, TheMapGoesFromDarkVioletThroughTealToYellowAndGetsLighter) {
+    const GainRgb floor = GainColour(0.0f);
+    const GainRgb middle = GainColour(0.5f);
+    const GainRgb peak = GainColour(1.0f);
+    EXPECT_GT(floor.b, floor.g);
+    EXPECT_GT(middle.g, middle.r);
+    EXPECT_GT(peak.r, 0.9f);
+    EXPECT_LT(peak.b, 0.2f);
+    // Lighter all the way up, so that a grey print still orders the gains.
+    const auto lightness = [](GainRgb c) {
+        return 0.2126f * c.r + 0.7152f * c.g + 0.0722f * c.b;
+    };
+    float last = -1.0f;
+    for (int step = 0; step <= 100; ++step) {
+        const float now = lightness(GainColour(static_cast<float>(step) / 100.0f));
+        EXPECT_GT(now, last) << step;
+        last = now;
+    }
+    // Halfway between two stops is halfway between their colours; outside is the ends.
+    const auto& stops = GainColourStops();
+    EXPECT_NEAR(GainColour(1.0f / 16.0f).g, (stops[0].g + stops[1].g) / 2, 1e-6f);
+    EXPECT_FLOAT_EQ(GainColour(-3.0f).r, floor.r);
+    EXPECT_FLOAT_EQ(GainColour(7.0f).g, peak.g);
+}
+
+TEST(GainColours, TheLegendLabelsThePeakRoundStepsAndTheFloor) {
+    struct Case {
+        float peak;
+        float range;
+        std::vector<float> ticks;
+    };
+    for (const Case& c : {Case{9.22f, 40.0f, {9.22f, 0.0f, -10.0f, -20.0f, -30.78f}},
+                          // Round gains too near an end to be read apart are left out.
+                          Case{10.0f, 40.0f, {10.0f, 0.0f, -10.0f, -20.0f, -30.0f}},
+                          Case{2.0f, 10.0f, {2.0f, -5.0f, -8.0f}},
+                          Case{-3.0f, 20.0f, {-3.0f, -10.0f, -15.0f, -20.0f, -23.0f}}}) {
+        const std::vector<float> ticks = GainLegendTicks(c.peak, c.range);
+        ASSERT_EQ(ticks.size(), c.ticks.size()) << c.peak << " over " << c.range;
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            EXPECT_NEAR(ticks[i], c.ticks[i], 1e-4f) << c.peak << " over " << c.range;
+        }
+    }
+}
+
+TEST(GainColours, TheSurfaceGivesBackTheGainItWasDrawnFrom) {
+    const PatternMesh mesh = test::BuiltMesh(test::LobedGrid(10.0f));
+    const FarFieldGrid grid = test::LobedGrid(10.0f);
+    EXPECT_NEAR(mesh.PeakGain, -6.0f, 0.01f); // 8 sin 90 cos 0 + 2 cos 180 - 12
+    for (std::size_t i = 0; i < mesh.PointCount; ++i) {
+        for (std::size_t j = 0; j < mesh.ColumnCount; ++j) {
+            const float gain = grid[j].Points[i].Total;
+            const Vector3 vertex = mesh.PatternVertices[i * mesh.ColumnCount + j];
+            EXPECT_NEAR(PatternGainAt(mesh, Vec3Length(vertex)), std::max(gain, -60.0f), 1e-3f)
+                << "zenith " << grid[j].Points[i].Zenith << " azimuth " << grid[j].Azimuth;
+        }
+    }
+    EXPECT_FLOAT_EQ(PatternGainAt(mesh, 0.0f), -60.0f);
+    EXPECT_FLOAT_EQ(PatternGainAt(PatternMesh{}, 1.0f), -60.0f);
+}
+
+} // namespace
+} // namespace lobex

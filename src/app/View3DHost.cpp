@@ -5,7 +5,9 @@
 #include "view3d/AntennaLoader.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QKeyEvent>
+#include <QSpinBox>
 #include <QTimer>
 
 namespace lobex {
@@ -13,6 +15,16 @@ namespace lobex {
 View3DHost::View3DHost(AppState& state, MessageService& messages, QTimer& timer)
     : state_(state), messages_(messages), timer_(timer) {
     connect(&timer_, &QTimer::timeout, this, &View3DHost::Tick3D);
+}
+
+void SetUpGainControls(QCheckBox& colours, QSpinBox& range) {
+    colours.setText(QStringLiteral("Цвет усиления"));
+    colours.setToolTip(QStringLiteral("Раскрасить диаграмму по усилению, со шкалой в dBi"));
+    range.setRange(static_cast<int>(kLeastGainRangeDb), static_cast<int>(kMostGainRangeDb));
+    range.setSingleStep(5);
+    range.setValue(static_cast<int>(kDefaultGainRangeDb));
+    range.setSuffix(QStringLiteral(" дБ"));
+    range.setToolTip(QStringLiteral("Нижний край шкалы цветов: на сколько дБ ниже максимума"));
 }
 
 View3DHost::~View3DHost() {

@@ -8,6 +8,9 @@
 
 #include <QObject>
 
+class QCheckBox;
+class QSpinBox;
+
 #include <functional>
 #include <optional>
 
@@ -30,6 +33,9 @@ inline constexpr const char* kNoDeviceMessage =
 // Starts, runs and stops the 3D view in a place given by its window: picks the device, builds
 // the scene from the model file, drives the frames from the window's timer and turns the
 // view's input into the view logic's calls.
+// The check box and the range of the gain colours, alike in both windows.
+void SetUpGainControls(QCheckBox& colours, QSpinBox& range);
+
 class View3DHost : public QObject {
     Q_OBJECT
 public:
@@ -52,6 +58,8 @@ public:
     DeviceKind Device() const { return device_; }
     bool Paused() const { return paused_; }
     void SetAutoRotate(bool on) { view_.AutoRotate = on; }
+    void SetGainColours(bool on) { view_.GainColours = on; }
+    void SetGainRange(int decibels) { view_.GainRangeDb = static_cast<float>(decibels); }
     void SetWireframe(bool on) { view_.Wireframe = on; }
 
     // A key over the view or anywhere else in the view's window (held-key table, F2-F7); key is

@@ -1,10 +1,12 @@
 #include "View3DWidget.h"
 
 #include "core/AppState.h"
+#include "core/TextRules.h"
 #include "view3d/View3DState.h"
 #include "view3d/ViewControl.h"
 
 #include <QKeyEvent>
+#include <QLinearGradient>
 #include <QMouseEvent>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -34,14 +36,32 @@ uniform vec3 globalAmbient;
 uniform vec3 lightDirection[2];
 uniform vec3 lightDiffuse[2];
 uniform vec3 lightAmbient[2];
+uniform bool gainColours;
+uniform float peakRadius;
+uniform float peakGain;
+uniform float gainRange;
+uniform vec3 gainStops[9];
 out vec4 color;
+// The gain the surface was drawn from at this distance from its centre, on the colour map.
+vec3 GainColour() {
+    float ratio = peakRadius > 0.0 ? max(length(position) / peakRadius, 0.0) : 0.0;
+    float gain = -60.0 + (peakGain + 60.0) * sqrt(sqrt(ratio));
+    float place = clamp((gain - (peakGain - gainRange)) / gainRange, 0.0, 1.0) * 8.0;
+    int low = min(int(place), 7);
+    return mix(gainStops[low], gainStops[low + 1], place - float(low));
+}
 void main() {
     vec4 placed = world * vec4(position, 1.0);
     gl_Position = viewProjection * placed;
     // Direct3D's depth runs 0..1, OpenGL's clip space -1..1.
     gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;
+    vec3 diffuseColour = materialDiffuse.rgb;
+    vec3 ambientColour = materialAmbient.rgb;
+    if (gainColours) {
+        diffuseColour = ambientColour = GainColour();
+    }
     if (!lighting) {
-        color = vec4(1.0);
+        color = gainColours ? vec4(diffuseColour, 1.0) : vec4(1.0);
         return;
     }
     vec3 n = mat3(world) * normal;
@@ -53,7 +73,7 @@ void main() {
         ambient += lightAmbient[i];
         diffuse += lightDiffuse[i] * max(dot(n, -lightDirection[i]), 0.0);
     }
-    color = vec4(clamp(materialAmbient.rgb * ambient + materialDiffuse.rgb * diffuse, 0.0, 1.0),
+    color = vec4(clamp(ambientColour * ambient + diffuseColour * diffuse, 0.0, 1.0),
                  materialDiffuse.a);
 }
 )";
@@ -345,6 +365,45 @@ void View3DWidget::DrawTextLines() {
         painter.drawText(QPoint(line.Left, line.Top + metrics.ascent()),
                          QString::fromStdString(line.Text));
     }
+    if (view_state_.GainColours && view_state_.PatternVisible) {
+        DrawGainLegend(painter);
+    }
+}
+
+// A bar of the colour map, the peak at its top, with its gains beside it: part of the frame,
+// so every picture taken of the view has it.
+void View3DWidget::DrawGainLegend(QPainter& painter) {
+    const float peak = view_state_.Pattern.PeakGain;
+    const float range = ClampGainRange(view_state_.GainRangeDb);
+    painter.setFont(textFont_);
+    const QFontMetrics metrics(painter.font());
+    const int barWidth = 14;
+    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("-000.0 dBi"));
+    const int top = 16 + metrics.height();
+    const int height = std::min(240, this->height() - top - 16);
+    const int left = width() - 12 - labelWidth - 6 - barWidth;
+    if (height < 40 || left < 0) {
+        return;
+    }
+    QLinearGradient gradient(0, top, 0, top + height);
+    const auto& stops = GainColourStops();
+    for (std::size_t i = 0; i < stops.size(); ++i) {
+        const GainRgb& c = stops[stops.size() - 1 - i];
+        gradient.setColorAt(static_cast<double>(i) / static_cast<double>(stops.size() - 1),
+                            QColor::fromRgbF(c.r, c.g, c.b));
+    }
+    const QRect bar(left, top, barWidth, height);
+    painter.fillRect(bar, gradient);
+    painter.setPen(QColor(255, 255, 255, 192));
+    painter.drawRect(bar.adjusted(0, 0, -1, -1));
+    painter.drawText(QPoint(left, top - metrics.descent() - 4), QStringLiteral("dBi"));
+    for (const float tick : GainLegendTicks(peak, range)) {
+        const int y = top + static_cast<int>(std::lround((peak - tick) / range * (height - 1)));
+        painter.drawLine(left + barWidth, y, left + barWidth + 4, y);
+        const std::string text = FormatPattern(tick, "#0.0", state_.DecimalSeparator);
+        painter.drawText(QPoint(left + barWidth + 6, y + metrics.ascent() / 2 - 1),
+                         QString::fromStdString(text));
+    }
 }
 
 void View3DWidget::Clear(std::uint32_t packed) {
@@ -400,6 +459,27 @@ void View3DWidget::UploadUniforms(bool lit) {
     glUniform3fv(location("lightDirection"), 2, directions.data());
     glUniform3fv(location("lightDiffuse"), 2, diffuse.data());
     glUniform3fv(location("lightAmbient"), 2, ambient.data());
+    glUniform1i(location("gainColours"), gainColouring_ ? 1 : 0);
+    if (gainColouring_) {
+        glUniform1f(location("peakRadius"), gainColouring_->PeakRadius);
+        glUniform1f(location("peakGain"), gainColouring_->PeakGain);
+        glUniform1f(location("gainRange"), ClampGainRange(gainColouring_->RangeDb));
+        const auto& stops = GainColourStops();
+        std::array<GLfloat, 3 * 9> packed{};
+        for (std::size_t i = 0; i < stops.size(); ++i) {
+            packed[3 * i] = stops[i].r;
+            packed[3 * i + 1] = stops[i].g;
+            packed[3 * i + 2] = stops[i].b;
+        }
+        glUniform3fv(location("gainStops"), 9, packed.data());
+    }
+}
+
+void View3DWidget::SetGainColouring(const GainColouring* colouring) {
+    gainColouring_.reset();
+    if (colouring != nullptr) {
+        gainColouring_ = *colouring;
+    }
 }
 
 void View3DWidget::DrawSubset(const MeshData& mesh, std::uint32_t subset) {

@@ -7,8 +7,11 @@
 #include <QOpenGLFunctions_3_3_Core>
 #include <QOpenGLWidget>
 
+class QPainter;
+
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace lobex {
@@ -70,6 +73,7 @@ public:
     void SetAmbient(std::uint32_t packed) override { ambient_ = packed; }
     void Clear(std::uint32_t packed) override;
     void SetFillMode(bool wireframe, bool lighting) override;
+    void SetGainColouring(const GainColouring* colouring) override;
     void DrawLine3D(Vector3 from, Vector3 to, std::uint32_t packed) override;
 
 signals:
@@ -100,6 +104,7 @@ private:
     void UploadEdges(GpuMesh& mesh);
     void UploadUniforms(bool lit);
     void DrawTextLines();
+    void DrawGainLegend(QPainter& painter);
 
     View3DScene& scene_;
     View3DState& view_state_;
@@ -122,6 +127,7 @@ private:
     std::uint32_t ambient_ = kSetupAmbient;
     bool lighting_ = true;
     bool wireframe_ = false;
+    std::optional<GainColouring> gainColouring_;
 };
 
 } // namespace lobex

@@ -1,5 +1,7 @@
 #include "frmD3D.h"
 
+#include "View3DHost.h"
+
 #include "core/AppState.h"
 #include "core/Services.h"
 
@@ -10,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace lobex {
@@ -30,11 +33,18 @@ frmD3D::frmD3D(AppState& state, MessageService& messages)
     chkRotate->setObjectName(QStringLiteral("chkRotate"));
     chkWire = new QCheckBox(QStringLiteral("Сетка"), Frame2);
     chkWire->setObjectName(QStringLiteral("chkWire"));
+    chkGain = new QCheckBox(Frame2);
+    chkGain->setObjectName(QStringLiteral("chkGain"));
+    spnGainRange = new QSpinBox(Frame2);
+    spnGainRange->setObjectName(QStringLiteral("spnGainRange"));
+    SetUpGainControls(*chkGain, *spnGainRange);
     cmdClose = new QPushButton(QStringLiteral("Выход"), Frame2);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     auto* controls = new QVBoxLayout(Frame2);
     controls->addWidget(chkRotate);
     controls->addWidget(chkWire);
+    controls->addWidget(chkGain);
+    controls->addWidget(spnGainRange);
     controls->addWidget(cmdClose);
     // The controls sit at the foot of the right-hand panel.
     auto* panel = new QVBoxLayout(Frame1);

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QSpinBox;
 class QFrame;
 class QPushButton;
 
@@ -32,6 +33,8 @@ public:
 
     QCheckBox* chkRotate = nullptr;
     QCheckBox* chkWire = nullptr;
+    QCheckBox* chkGain = nullptr;
+    QSpinBox* spnGainRange = nullptr;
     QPushButton* cmdClose = nullptr;
 
 signals:

@@ -16,6 +16,7 @@
 #include "graphs/RectangularGraph.h"
 #include "plotter/PlotOutput.h"
 #include "view3d/ConversionTool.h"
+#include "view3d/GainColours.h"
 #include "view3d/PatternModel.h"
 
 #include <QAction>
@@ -46,6 +47,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
@@ -84,6 +86,14 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
             [this](bool ticked) { view3D_->SetAutoRotate(ticked); });
     connect(chk3DWire, &QCheckBox::toggled, this,
             [this](bool ticked) { view3D_->SetWireframe(ticked); });
+    connect(chk3DGain, &QCheckBox::toggled, this, [this](bool ticked) {
+        view3D_->SetGainColours(ticked);
+        SaveGainColourChoice(services_.settings, {ticked, float(spn3DGainRange->value())});
+    });
+    connect(spn3DGainRange, &QSpinBox::valueChanged, this, [this](int decibels) {
+        view3D_->SetGainRange(decibels);
+        SaveGainColourChoice(services_.settings, {chk3DGain->isChecked(), float(decibels)});
+    });
 
     ChoosePrinter = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);
@@ -100,6 +110,12 @@ void frmData::Form_Load() {
     // The JPEG options last chosen apply from the start.
     const JpegSettingsText stored = ReadJpegSettings(services_.settings);
     jpeg_ = {JpegQualityFromText(stored.Quality), stored.Progressive, stored.Grayscale};
+    // So do the 3D view's gain colours.
+    const GainColourChoice colours = ReadGainColourChoice(services_.settings);
+    spn3DGainRange->setValue(static_cast<int>(colours.RangeDb));
+    chk3DGain->setChecked(colours.On);
+    view3D_->SetGainColours(colours.On);
+    view3D_->SetGainRange(static_cast<int>(colours.RangeDb));
     FillCurveList();
     resize(1220, 760);
     CentreOnScreen();

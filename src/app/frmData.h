@@ -25,6 +25,7 @@
 class QAction;
 class QButtonGroup;
 class QCheckBox;
+class QSpinBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -252,6 +253,8 @@ private:
     QFrame* fraControls2 = nullptr;
     QCheckBox* chk3DWire = nullptr;
     QCheckBox* chk3DRotate = nullptr;
+    QCheckBox* chk3DGain = nullptr;
+    QSpinBox* spn3DGainRange = nullptr;
     QPushButton* cmdReturn = nullptr;
     QLabel* lblControls = nullptr;
 

@@ -11,6 +11,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
 
 // The main window's side of the 3D view: starting it in the plot area, moving it into its own
 // window and back, and ending it.
@@ -74,6 +75,10 @@ void frmData::picPlot_DblClick3D() {
     // The big window's boxes drive the main window's, whose handlers set the flags.
     connect(d3d_->chkRotate, &QCheckBox::toggled, chk3DRotate, &QCheckBox::setChecked);
     connect(d3d_->chkWire, &QCheckBox::toggled, chk3DWire, &QCheckBox::setChecked);
+    d3d_->spnGainRange->setValue(spn3DGainRange->value());
+    d3d_->chkGain->setChecked(chk3DGain->isChecked());
+    connect(d3d_->chkGain, &QCheckBox::toggled, chk3DGain, &QCheckBox::setChecked);
+    connect(d3d_->spnGainRange, &QSpinBox::valueChanged, spn3DGainRange, &QSpinBox::setValue);
     connect(d3d_.get(), &frmD3D::ExitClicked, this, &frmData::D3DWindowExit);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (view3D_->Start3DView(d3d_->Target(), font(), lbl3dAxisFont->font())) {

@@ -1,6 +1,7 @@
 #include "frmData.h"
 
 #include "PictureBox.h"
+#include "View3DHost.h"
 #include "core/DataGrid.h"
 
 #include <QAction>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -172,10 +174,15 @@ void frmData::BuildControls() {
     cmdReturn = Named(new QPushButton(fraControls2), "cmdReturn");
     lblControls = Named(new QLabel(fraControls2), "lblControls");
     lblControls->setWordWrap(true);
+    chk3DGain = Named(new QCheckBox(fraControls2), "chk3DGain");
+    spn3DGainRange = Named(new QSpinBox(fraControls2), "spn3DGainRange");
+    SetUpGainControls(*chk3DGain, *spn3DGainRange);
     view3d->addWidget(chk3DWire, 0, 0);
     view3d->addWidget(chk3DRotate, 0, 1);
     view3d->addWidget(cmdReturn, 0, 2);
-    view3d->addWidget(lblControls, 1, 0, 1, 3);
+    view3d->addWidget(chk3DGain, 1, 0);
+    view3d->addWidget(spn3DGainRange, 1, 1);
+    view3d->addWidget(lblControls, 2, 0, 1, 3);
     sideLayout->addWidget(fraControls2);
 
     fraData = Named(new QGroupBox(side), "fraData");

@@ -1,7 +1,11 @@
 #include "GainColours.h"
 
+#include "core/Services.h"
+
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <string>
 
 namespace lobex {
 
@@ -56,6 +60,30 @@ std::vector<float> GainLegendTicks(float peakGain, float rangeDb) {
     }
     ticks.push_back(floor);
     return ticks;
+}
+
+namespace {
+
+constexpr std::string_view kSection = "View3D";
+
+} // namespace
+
+GainColourChoice ReadGainColourChoice(SettingsStore& settings) {
+    GainColourChoice choice;
+    choice.On = settings.GetSetting(kSection, "GainColours", "0") == "1";
+    const std::string range = settings.GetSetting(kSection, "GainRange", "40");
+    int decibels = 0;
+    const auto [end, error] = std::from_chars(range.data(), range.data() + range.size(), decibels);
+    if (error == std::errc() && end == range.data() + range.size()) {
+        choice.RangeDb = ClampGainRange(static_cast<float>(decibels));
+    }
+    return choice;
+}
+
+void SaveGainColourChoice(SettingsStore& settings, const GainColourChoice& choice) {
+    settings.SaveSetting(kSection, "GainColours", choice.On ? "1" : "0");
+    settings.SaveSetting(kSection, "GainRange",
+                         std::to_string(static_cast<int>(std::lround(choice.RangeDb))));
 }
 
 } // namespace lobex

@@ -5,6 +5,8 @@
 
 namespace lobex {
 
+class SettingsStore;
+
 struct GainRgb {
     float r = 0.0f;
     float g = 0.0f;
@@ -33,5 +35,13 @@ GainRgb GainColour(float fraction);
 // The gains a legend labels, from the peak down to the floor: the peak, then every multiple of
 // the tick step below it (10 dB, or 5 dB for ranges up to 20 dB), then the floor.
 std::vector<float> GainLegendTicks(float peakGain, float rangeDb);
+
+// The colours' choice as the settings keep it between runs: off and 40 dB unless stored.
+struct GainColourChoice {
+    bool On = false;
+    float RangeDb = kDefaultGainRangeDb;
+};
+GainColourChoice ReadGainColourChoice(SettingsStore& settings);
+void SaveGainColourChoice(SettingsStore& settings, const GainColourChoice& choice);
 
 } // namespace lobex

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AntennaDescription.h"
+#include "GainColours.h"
 #include "PatternMesh.h"
 #include "scene/D3DMath.h"
 
@@ -24,6 +25,9 @@ struct View3DState {
     bool WiresVisible = false;
     bool GroundVisible = false;
     bool MouseDragging = false;
+    // The pattern coloured by gain, down to GainRangeDb below the peak, with a legend.
+    bool GainColours = false;
+    float GainRangeDb = kDefaultGainRangeDb;
 
     Vector3 CameraPosition{0.0f, 0.25f, -2.5f};
     // In camera space, changed by the keys.

@@ -152,7 +152,11 @@ void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& 
     device.SetViewTransform(ViewMatrix(view));
 
     if (view.PatternVisible) {
+        const GainColouring colouring{view.Pattern.PeakRadius, view.Pattern.PeakGain,
+                                      view.GainRangeDb};
+        device.SetGainColouring(view.GainColours ? &colouring : nullptr);
         RenderPass(scene, device, scene.PatternFrame.get());
+        device.SetGainColouring(nullptr);
     }
     device.SetWorldTransform(scene.RootFrame->GetMatrix());
     if (view.AxesVisible) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AntennaDescription.h"
+#include "GainColours.h"
 #include "View3DState.h"
 #include "scene/CD3DFrame.h"
 #include "scene/Material.h"
@@ -54,8 +55,19 @@ ViewSetup SetupViewAndLights(int width, int height);
 
 // The graphics device of the view: what the scene draws through, and the frame-level state the
 // view sets on top of it.
+// What the pattern's colours by gain stand for: a distance from the centre is turned back into
+// a gain by the surface's own rule (PatternGainAt), and gains are coloured over
+// PeakGain - RangeDb .. PeakGain.
+struct GainColouring {
+    float PeakRadius = 0.0f;
+    float PeakGain = 0.0f;
+    float RangeDb = kDefaultGainRangeDb;
+};
+
 class View3DDevice : public Renderer {
 public:
+    // Colours the meshes drawn next by gain, or gives them their material's colour (nullptr).
+    virtual void SetGainColouring(const GainColouring* colouring) = 0;
     virtual void SetProjection(const Matrix& projection) = 0;
     virtual void SetViewTransform(const Matrix& view) = 0;
     virtual void SetLights(const std::array<DirectionalLight, 2>& lights) = 0;

@@ -116,6 +116,51 @@ TEST(View3DRender, TheStrongestLobeLandsWhereItsDirectionProjects) {
     EXPECT_TRUE(IsClear(image.pixel(back)));
 }
 
+TEST(View3DRender, ColoursByGainRunFromVioletAtTheCentreToYellowAtTheLobeWithALegend) {
+    const auto lobe = [](float zenith, float azimuth) {
+        const float degree = 3.14159265f / 180.0f;
+        return 20.0f * std::sin(zenith * degree) * std::cos(azimuth * degree) - 10.0f;
+    };
+    RenderedView rendered(test::MakeGrid(10.0f, 10.0f, lobe), 480, 240);
+    rendered.view.Pattern = test::BuiltMesh(test::MakeGrid(10.0f, 10.0f, lobe));
+    const QPoint tip = rendered.Project({0.0f, 0.0f, 0.85f});
+    const QImage plain = rendered.Grab();
+    ASSERT_TRUE(IsPattern(plain.pixel(tip)));
+
+    rendered.view.GainColours = true;
+    rendered.view.GainRangeDb = 40.0f;
+    const QImage coloured = rendered.Grab();
+    // Near the peak: the map's yellow end, lit.
+    const QRgb peak = coloured.pixel(tip);
+    EXPECT_GT(qRed(peak), 150);
+    EXPECT_GT(qGreen(peak), 150);
+    EXPECT_LT(qBlue(peak), 120);
+    // The weak side of the lobe, 30 dB and more below the peak: violet.
+    const QPoint weak = rendered.Project({0.0f, 0.0f, 0.02f});
+    const QRgb low = coloured.pixel(weak);
+    EXPECT_GT(qBlue(low), qGreen(low)) << qRed(low) << "," << qGreen(low) << "," << qBlue(low);
+    // The legend's bar stands in the right part of the view: yellow at its top, violet below.
+    int yellow = 0;
+    int violet = 0;
+    for (int y = 0; y < coloured.height(); ++y) {
+        for (int x = coloured.width() * 3 / 4; x < coloured.width(); ++x) {
+            const QRgb pixel = coloured.pixel(x, y);
+            yellow += qRed(pixel) > 200 && qGreen(pixel) > 200 && qBlue(pixel) < 80 ? 1 : 0;
+            violet += qRed(pixel) < 90 && qGreen(pixel) < 30 && qBlue(pixel) > 70 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(yellow, 10);
+    EXPECT_GT(violet, 10);
+    int plainYellow = 0;
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = plain.width() * 3 / 4; x < plain.width(); ++x) {
+            const QRgb pixel = plain.pixel(x, y);
+            plainYellow += qRed(pixel) > 200 && qGreen(pixel) > 200 && qBlue(pixel) < 80 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(plainYellow, 0);
+}
+
 TEST(View3DRender, AxesAndGroundAppearOnlyWithTheirKeys) {
     // From above, so that the plate shows its top.
     RenderedView rendered(Isotropic(), 400, 240, 0.5f);

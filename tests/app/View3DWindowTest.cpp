@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -147,6 +148,44 @@ TEST_F(MainWindow3D, ADoubleClickMovesTheViewIntoItsOwnWindowAndExitBringsItBack
     EXPECT_EQ(Widget()->window(), h.window.get());
     EXPECT_FALSE(h.window->isMinimized());
     EXPECT_TRUE(View().Wireframe);
+}
+
+TEST_F(MainWindow3D, GainColoursFollowTheirBoxesInBothWindowsAndAreRemembered) {
+    auto* colours = test::Find<QCheckBox>(*h.window, "chk3DGain");
+    auto* range = test::Find<QSpinBox>(*h.window, "spn3DGainRange");
+    EXPECT_FALSE(colours->isChecked());
+    EXPECT_FALSE(View().GainColours);
+    EXPECT_EQ(range->value(), 40);
+    range->setValue(25);
+    colours->click();
+    EXPECT_TRUE(View().GainColours);
+    EXPECT_FLOAT_EQ(View().GainRangeDb, 25.0f);
+    const auto& stored = h.recorders.settings.values;
+    EXPECT_EQ(stored.at("View3D/GainColours"), "1");
+    EXPECT_EQ(stored.at("View3D/GainRange"), "25");
+
+    // The big window starts with the main window's choice and drives it.
+    frmD3D* big = OpenBigWindow();
+    ASSERT_NE(big, nullptr);
+    EXPECT_TRUE(big->chkGain->isChecked());
+    EXPECT_EQ(big->spnGainRange->value(), 25);
+    big->spnGainRange->setValue(60);
+    big->chkGain->click();
+    EXPECT_FALSE(View().GainColours);
+    EXPECT_FLOAT_EQ(View().GainRangeDb, 60.0f);
+    EXPECT_FALSE(colours->isChecked());
+    big->cmdClose->click();
+
+    // The next start takes what was stored; a range out of reach is brought within it.
+    h.recorders.settings.values["View3D/GainColours"] = "1";
+    h.recorders.settings.values["View3D/GainRange"] = "95";
+    h.window->Form_Load();
+    EXPECT_TRUE(colours->isChecked());
+    EXPECT_EQ(range->value(), 60);
+    EXPECT_TRUE(View().GainColours);
+    h.recorders.settings.values["View3D/GainRange"] = "много";
+    h.window->Form_Load();
+    EXPECT_EQ(range->value(), 40);
 }
 
 TEST_F(MainWindow3D, PicturesOfTheViewAndOfItsWindowShowTheCornerText) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace lobex {
 namespace {
@@ -20,6 +21,7 @@ public:
         Material material;
         Matrix world;
         bool blending;
+        std::optional<GainColouring> colouring;
     };
 
     Matrix GetWorldTransform() const override { return world; }
@@ -29,7 +31,13 @@ public:
     void SetAlphaBlending(bool enabled) override { blending = enabled; }
     void DrawSubset(const MeshData& mesh, std::uint32_t subset) override {
         const auto count = std::count(mesh.Attributes.begin(), mesh.Attributes.end(), subset);
-        draws.push_back({static_cast<std::size_t>(count), material, world, blending});
+        draws.push_back({static_cast<std::size_t>(count), material, world, blending, colouring});
+    }
+    void SetGainColouring(const GainColouring* value) override {
+        colouring.reset();
+        if (value != nullptr) {
+            colouring = *value;
+        }
     }
     std::shared_ptr<Texture> CreateTextureFromFile(const std::string&, const TextureOptions*,
                                                    std::uint32_t) override {
@@ -52,6 +60,7 @@ public:
     Matrix view = MatrixIdentity();
     Material material;
     bool blending = false;
+    std::optional<GainColouring> colouring;
     std::array<DirectionalLight, 2> lights{};
     std::uint32_t ambient = 0;
     std::vector<std::uint32_t> clears;
@@ -178,6 +187,32 @@ TEST(ViewScene, WireframeKeepsLightingOnlyWhenAskedFor) {
         Render3DFrame(loaded.scene, loaded.device, view);
         EXPECT_EQ(loaded.device.wireframe, c.wireframe);
         EXPECT_EQ(loaded.device.lighting, c.lighting) << c.wireframe << c.wireLighting;
+    }
+}
+
+TEST(ViewScene, OnlyThePatternIsColouredByGainAndOnlyWhenAskedFor) {
+    for (const bool colours : {false, true}) {
+        LoadedScene loaded;
+        View3DState view;
+        view.Pattern = test::BuiltMesh(test::FortyBelowTenAbove());
+        view.PatternVisible = true;
+        view.GroundVisible = true;
+        view.GainColours = colours;
+        view.GainRangeDb = 25.0f;
+        Render3DFrame(loaded.scene, loaded.device, view);
+        ASSERT_EQ(DrawsIn(loaded.device, kPatternColor), 1U);
+        ASSERT_EQ(DrawsIn(loaded.device, kGroundColor), 1U);
+        for (const auto& draw : loaded.device.draws) {
+            const bool pattern = SameColor(draw.material.Diffuse, kPatternColor);
+            ASSERT_EQ(draw.colouring.has_value(), pattern && colours);
+            if (draw.colouring) {
+                EXPECT_FLOAT_EQ(draw.colouring->PeakGain, 10.0f);
+                EXPECT_FLOAT_EQ(draw.colouring->PeakRadius, 1.0f);
+                EXPECT_FLOAT_EQ(draw.colouring->RangeDb, 25.0f);
+            }
+        }
+        // Nothing stays coloured after the frame.
+        EXPECT_FALSE(loaded.device.colouring.has_value());
     }
 }
 

@@ -95,6 +95,9 @@ public:
     bool CopyControlToClipboard(QWidget& control);
     // The 3D view's picture on the clipboard; true at once while no 3D view is shown.
     bool Copy3DViewToClipboard(QWidget& control);
+    // The graph save's two additions in the 3D view; false when nothing was written.
+    bool Save3DModel(const std::string& path);
+    bool Save3DTurntable(const std::string& path);
     // Where the 3D view is shown, to take its picture from: the big window's picture box or the
     // view in the main window's.
     QWidget& View3DPictureBox();

@@ -119,7 +119,11 @@ void frmData::mnuFileGraphSave_Click() {
 
     const std::string& path = state_.Paths.SaveFileName;
     bool saved = false;
-    if (state_.View.View3DActive) {
+    if (format.format == kModelFormat) {
+        saved = Save3DModel(path);
+    } else if (format.format == kTurntableFormat) {
+        saved = Save3DTurntable(path);
+    } else if (state_.View.View3DActive) {
         const ImageResult result = WriteImageFile(WidgetPicture(View3DPictureBox()), format.format,
                                                   path, state_, jpeg_, gif_);
         saved = result.written;

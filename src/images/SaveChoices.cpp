@@ -35,9 +35,11 @@ SaveFormat GraphSaveFormat(int filterIndex, bool view3DActive, bool patternShown
         return view3DActive ? SaveFormat{"jpg", true, false}
                             : SaveFormat{"emf", false, patternShown};
     case 4:
-        return view3DActive ? SaveFormat{} : SaveFormat{"svg", false, patternShown};
+        return view3DActive ? SaveFormat{kModelFormat, false, false}
+                            : SaveFormat{"svg", false, patternShown};
     case 5:
-        return view3DActive ? SaveFormat{} : SaveFormat{"pdf", false, patternShown};
+        return view3DActive ? SaveFormat{kTurntableFormat, false, false}
+                            : SaveFormat{"pdf", false, patternShown};
     default:
         return {};
     }

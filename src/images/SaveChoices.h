@@ -8,7 +8,14 @@ namespace lobex {
 // plotted graphs (bitmap, PNG and metafile, then the vector formats SVG and PDF).
 inline constexpr const char* kScreenSaveFilter =
     "BMP File (*.bmp)|*.bmp|Portable Network Graphics (*.png)|*.png|JPEG File (*.jpg)|*.jpg";
-inline constexpr const char* kGraphSave3DFilter = kScreenSaveFilter;
+// The 3D view offers the screen's three, then the pattern as a glTF model and an animated GIF
+// of one full turn.
+inline constexpr const char* kGraphSave3DFilter =
+    "BMP File (*.bmp)|*.bmp|Portable Network Graphics (*.png)|*.png|JPEG File (*.jpg)|*.jpg|"
+    "glTF 2.0 (*.glb)|*.glb|GIF - полный оборот (*.gif)|*.gif";
+// Format codes of the two additions.
+inline constexpr const char* kModelFormat = "glb";
+inline constexpr const char* kTurntableFormat = "turntable-gif";
 inline constexpr const char* kGraphSaveFilter =
     "Bitmap File (*.bmp)|*.bmp|Portable Network Graphics (*.png)|*.png|Enhanced Metafile "
     "(*.emf)|*.emf|Scalable Vector Graphics (*.svg)|*.svg|PDF File (*.pdf)|*.pdf";

@@ -23,7 +23,9 @@ TEST(SaveChoices, FormatsFollowTheFilterIndexAndWhatTheGraphAreaShows) {
         {"screen", 4, "", false, false},
         {"3D", 2, "png", false, false},
         {"3D", 3, "jpg", true, false},
-        {"3D", 4, "", false, false},
+        {"3D", 4, "glb", false, false},
+        {"3D", 5, "turntable-gif", false, false},
+        {"3D", 6, "", false, false},
         {"polar", 1, "bmp", false, false},
         {"polar", 4, "svg", false, true},
         {"polar", 6, "", false, false},
@@ -40,6 +42,8 @@ TEST(SaveChoices, FormatsFollowTheFilterIndexAndWhatTheGraphAreaShows) {
     }
     EXPECT_STREQ(kScreenSaveFilter, "BMP File (*.bmp)|*.bmp|Portable Network Graphics "
                                     "(*.png)|*.png|JPEG File (*.jpg)|*.jpg");
+    // The 3D view's first three are the screen's.
+    EXPECT_EQ(std::string(kGraphSave3DFilter).rfind(kScreenSaveFilter, 0), 0u);
     const std::string graph = kGraphSaveFilter;
     EXPECT_EQ(graph.rfind("Bitmap File (*.bmp)|*.bmp|Portable Network Graphics (*.png)|*.png|"
                           "Enhanced Metafile (*.emf)|*.emf|",

@@ -76,6 +76,7 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
     tmrTimer3D->setInterval(10);
     view3D_ = std::make_unique<View3DHost>(state_, services_.messages, *tmrTimer3D);
     connect(plotArea_->Pattern().cmd3D, &QPushButton::clicked, this, &frmData::cmd3D_Click);
+    connect(plotArea_, &PlotArea::PictureBoxesResized, this, &frmData::RefitGraphs);
     connect(view3D_.get(), &View3DHost::DoubleClicked, this, &frmData::picPlot_DblClick3D);
     connect(view3D_.get(), &View3DHost::AntennaRequested, this,
             [this] { view3D_->OpenAntenna(services_.settings, services_.dialogs); });
@@ -529,6 +530,15 @@ void frmData::ClearSlotPicture(int slot) {
     HostArea().ClearSlotPicture(slot);
 }
 
+void frmData::RefitGraphs() {
+    PlotArea& area = HostArea();
+    for (int slot = 0; slot < kPlotSlotCount; ++slot) {
+        if (area.SlotShown(slot) && RefitSlot(link_, slot, area.SlotClientRect(slot))) {
+            area.PaintSlot(slot);
+        }
+    }
+}
+
 void frmData::cmbLeft_Click() {
     CurveClick(true);
 }
@@ -585,6 +595,7 @@ void frmData::OpenPolarWindow() {
     ClosePlot(graph_, kAzimuthSlot);
     polar_ = std::make_unique<frmPolar>(state_, link_);
     connect(polar_.get(), &frmPolar::Unloaded, this, &frmData::PolarWindowClosed);
+    connect(&polar_->Area(), &PlotArea::PictureBoxesResized, this, &frmData::RefitGraphs);
     mainGeometry_ = geometry();
     ShrinkForPolarWindow(true);
     polar_->Form_Load();

@@ -159,7 +159,17 @@ PlotRect PlotArea::SlotClientRect(int slot) const {
     if (box == nullptr) {
         return {};
     }
-    return {0, 0, box->width(), box->height()};
+    if (slot != kElevationSlot) {
+        return {0, 0, box->width(), box->height()};
+    }
+    // The elevation diagram is centred in its picture and draws only its upper half; the
+    // result frames go below its centre row. In a low box the picture is made lower, so that
+    // the frames fit under the diagram rather than run off the box.
+    const QFrame* results = pattern_.fraPolar2;
+    const int below = results->sizeHint().height() + results->fontMetrics().height() / 2 + 2;
+    const int height = std::clamp(2 * (box->height() - below),
+                                  std::min(box->height(), box->width() / 2), box->height());
+    return {0, 0, box->width(), height};
 }
 
 void PlotArea::PaintSlot(int slot) {

@@ -1,4 +1,5 @@
 #include "graphs/CursorReadout.h"
+#include "MetricsOf.h"
 
 #include <gtest/gtest.h>
 
@@ -7,19 +8,7 @@
 namespace lobex {
 namespace {
 
-PlotMetrics Metrics(int left, int top, int right, int bottom, float xLo, float yLo, float xHi,
-                    float yHi) {
-    PlotMetrics m;
-    m.Left = left;
-    m.Top = top;
-    m.Right = right;
-    m.Bottom = bottom;
-    m.XLo = xLo;
-    m.YLo = yLo;
-    m.XHi = xHi;
-    m.YHi = yHi;
-    return m;
-}
+using test::Metrics;
 
 TEST(RectangularReadout, EdgesReadOnePixelBeyondDoesNotAndLogAxesReadGeometrically) {
     struct Case {

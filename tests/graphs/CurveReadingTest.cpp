@@ -1,4 +1,5 @@
 #include "graphs/CurveReading.h"
+#include "MetricsOf.h"
 #include "graphs/CursorReadout.h"
 
 #include <gtest/gtest.h>
@@ -12,19 +13,7 @@ namespace {
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-PlotMetrics Metrics(int left, int top, int right, int bottom, float xLo, float yLo, float xHi,
-                    float yHi) {
-    PlotMetrics m;
-    m.Left = left;
-    m.Top = top;
-    m.Right = right;
-    m.Bottom = bottom;
-    m.XLo = xLo;
-    m.YLo = yLo;
-    m.XHi = xHi;
-    m.YHi = yHi;
-    return m;
-}
+using test::Metrics;
 
 TEST(ValueAt, InterpolatesBetweenNeighboursWhicheverWayXRuns) {
     struct Case {

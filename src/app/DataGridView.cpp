@@ -55,7 +55,8 @@ void DataGridView::Show(const GridTable& table, int dataRows) {
         SelectRow(current);
     }
     for (int c = 0; c < model_->columnCount(); ++c) {
-        setColumnWidth(c, ColumnWidth(*this));
+        // A caption wider than the column ("Впер/Назад", "Угол Места") widens it to show whole.
+        setColumnWidth(c, std::max(ColumnWidth(*this), horizontalHeader()->sectionSizeHint(c)));
     }
 }
 

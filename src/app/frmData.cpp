@@ -78,6 +78,7 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
     tmrTimer3D->setInterval(10);
     view3D_ = std::make_unique<View3DHost>(state_, services_.messages, *tmrTimer3D);
     connect(plotArea_->Pattern().cmd3D, &QPushButton::clicked, this, &frmData::cmd3D_Click);
+    connect(plotArea_, &PlotArea::PictureBoxesResized, this, &frmData::RefitGraphs);
     connect(view3D_.get(), &View3DHost::DoubleClicked, this, &frmData::picPlot_DblClick3D);
     connect(view3D_.get(), &View3DHost::AntennaRequested, this,
             [this] { view3D_->OpenAntenna(services_.settings, services_.dialogs); });
@@ -548,6 +549,15 @@ void frmData::ClearSlotPicture(int slot) {
     HostArea().ClearSlotPicture(slot);
 }
 
+void frmData::RefitGraphs() {
+    PlotArea& area = HostArea();
+    for (int slot = 0; slot < kPlotSlotCount; ++slot) {
+        if (area.SlotShown(slot) && RefitSlot(link_, slot, area.SlotClientRect(slot))) {
+            area.PaintSlot(slot);
+        }
+    }
+}
+
 void frmData::cmbLeft_Click() {
     CurveClick(true);
 }
@@ -607,6 +617,7 @@ void frmData::OpenPolarWindow() {
     polar_->Area().Pattern().cmd3D->setEnabled(plotArea_->Pattern().cmd3D->isEnabled());
     connect(polar_->Area().Pattern().cmd3D, &QPushButton::clicked, this,
             &frmData::PolarCmd3D_Click);
+    connect(&polar_->Area(), &PlotArea::PictureBoxesResized, this, &frmData::RefitGraphs);
     mainGeometry_ = geometry();
     ShrinkForPolarWindow(true);
     polar_->Form_Load();

@@ -183,6 +183,9 @@ private:
     void ShrinkForPolarWindow(bool shrink);
     // The polar window has gone; replot says whether the diagrams come back here.
     void PolarWindowClosed(bool replot);
+    // Graphs whose picture boxes changed size are drawn again at the new size.
+    void RefitGraphs();
+    QImage GraphPicture(QWidget& source);
 
     // Exit steps; the views they tear down arrive with the plot engine and the 3D view.
     void Stop3DView() override;

@@ -107,6 +107,8 @@ int main(int argc, char* argv[]) {
     lobex::plotter::PlotEngine engine;
     engine.SetDecimalSeparator(state.DecimalSeparator);
     engine.SetDevicePixelRatio(app.devicePixelRatio());
+    // On screen the diagrams fill their boxes; copies, prints and files keep their sizes.
+    engine.SetBitmapsFillArea(true);
     lobex::PlotLink link(engine);
 
     lobex::frmData window(state, services, link);

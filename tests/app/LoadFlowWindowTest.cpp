@@ -140,7 +140,8 @@ TEST_F(LoadFlowWindowTest, ThePointerReadsTheGraphInsideThePlottingAreaOnly) {
 
     QTest::mouseMove(plot, QPoint(m.Left, m.Bottom));
     EXPECT_EQ(x->text(), QStringLiteral("X=13.90"));
-    EXPECT_TRUE(y->text().startsWith(QStringLiteral("Y=")));
+    // The red curve's value at that frequency, under its own name.
+    EXPECT_TRUE(y->text().startsWith(QStringLiteral("R=")));
     QTest::mouseMove(plot, QPoint(m.Left - 1, m.Bottom));
     EXPECT_TRUE(y->text().isEmpty());
 }

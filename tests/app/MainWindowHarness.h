@@ -20,6 +20,7 @@ struct MainWindowHarness {
     MainWindowHarness() {
         PrepareStartupState(state, {"/opt/lobex", folder.path().toStdString(), ".", '/'});
         engine.SetDecimalSeparator(state.DecimalSeparator);
+        engine.SetBitmapsFillArea(true);
         window = std::make_unique<frmData>(state, recorders.services, link);
         window->resize(1220, 760);
         window->Form_Load();

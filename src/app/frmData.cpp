@@ -402,8 +402,9 @@ void frmData::cmbParam_Click() {
 }
 
 void frmData::mnuFileSave_Click() {
-    if (OpenSaveFileDialog(state_, services_.settings, services_.dialogs,
-                           "CSV File (*.csv)|*.csv") == 0) {
+    // Data files are saved where data files are read, until a save folder is remembered.
+    if (OpenSaveFileDialog(state_, services_.settings, services_.dialogs, "CSV File (*.csv)|*.csv",
+                           LastDataFolder(state_, services_.settings)) == 0) {
         return;
     }
     if (ExportCsv(ctx_, state_.Paths.SaveFileName)) {
@@ -458,6 +459,7 @@ void frmData::SetStatus(std::string_view text) {
 }
 
 void frmData::ShowGrid() {
+    ctlGrid->SetDecimalSeparator(state_.DecimalSeparator);
     ctlGrid->Show(state_.Loaded.DataGrid, state_.Loaded.Data.GridRowCount);
 }
 
@@ -591,6 +593,9 @@ void frmData::OpenPolarWindow() {
     SetFormLanguage();
     SetPolarLayout(true);
     polar_->show();
+    // A window of its own: without this it may open behind the main window.
+    polar_->raise();
+    polar_->activateWindow();
     cmbParam_Click();
 }
 

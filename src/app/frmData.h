@@ -158,6 +158,7 @@ protected:
 private:
     void BuildMenus();
     void BuildControls();
+    void SetToolTips();
     void CentreOnScreen();
     void ChooseInitialCurves();
     std::string ChooseDataFile();

@@ -1,8 +1,6 @@
 #include "QtHelpService.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
-#include <QUrl>
 
 namespace lobex {
 
@@ -12,7 +10,10 @@ bool QtHelpService::ShowHelp(std::string_view helpFile) {
     if (!QFileInfo(path).isFile()) {
         return false;
     }
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (window_ == nullptr) {
+        window_ = new frmHelp(parent_.data());
+    }
+    return window_->Open(path);
 }
 
 } // namespace lobex

@@ -593,10 +593,12 @@ void frmData::OpenPolarWindow() {
     SetFormLanguage();
     SetPolarLayout(true);
     polar_->show();
-    // A window of its own: without this it may open behind the main window.
-    polar_->raise();
-    polar_->activateWindow();
     cmbParam_Click();
+    // A window of its own, in front: the reload above brings the main window forward.
+    if (polar_) {
+        polar_->raise();
+        polar_->activateWindow();
+    }
 }
 
 void frmData::ShrinkForPolarWindow(bool shrink) {

@@ -37,7 +37,11 @@ int CompareKeys(const CellKey& a, const CellKey& b) {
     if (a.group == kNumberGroup) {
         return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
     }
-    return a.text.compare(b.text) < 0 ? -1 : (b.text.compare(a.text) < 0 ? 1 : 0);
+    if (a.group == kEmptyGroup) {
+        return 0;
+    }
+    const int compared = a.text.compare(b.text);
+    return compared < 0 ? -1 : (compared > 0 ? 1 : 0);
 }
 
 } // namespace

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
 
@@ -241,6 +242,7 @@ TEST(QtRussian, StandardButtonsAndFileDialogsSpeakRussian) {
     EXPECT_EQ(box.button(QDialogButtonBox::Open)->text(), QStringLiteral("Открыть"));
     EXPECT_EQ(box.button(QDialogButtonBox::Save)->text(), QStringLiteral("Сохранить"));
 
+    QStandardPaths::setTestModeEnabled(true); // the dialog keeps its settings in Qt's test area
     QFileDialog dialog;
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     auto* buttons = dialog.findChild<QDialogButtonBox*>();

@@ -24,8 +24,9 @@ frmHelp::frmHelp(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window), mainWin
 }
 
 bool frmHelp::Open(const QString& path) {
+    // A folder or an unreadable file would show an empty page: say no instead.
     const QFileInfo file(path);
-    if (!file.isFile() || !file.isReadable() || !QFile(path).open(QIODevice::ReadOnly)) {
+    if (!file.isFile() || !QFile(path).open(QIODevice::ReadOnly)) {
         return false;
     }
     txtHelp->setSource(QUrl::fromLocalFile(file.absoluteFilePath()), QTextDocument::HtmlResource);

@@ -419,8 +419,9 @@ void frmData::cmbParam_Click() {
 }
 
 void frmData::mnuFileSave_Click() {
-    if (OpenSaveFileDialog(state_, services_.settings, services_.dialogs,
-                           "CSV File (*.csv)|*.csv") == 0) {
+    // Data files are saved where data files are read, until a save folder is remembered.
+    if (OpenSaveFileDialog(state_, services_.settings, services_.dialogs, "CSV File (*.csv)|*.csv",
+                           LastDataFolder(state_, services_.settings)) == 0) {
         return;
     }
     if (ExportCsv(ctx_, state_.Paths.SaveFileName)) {
@@ -478,6 +479,7 @@ void frmData::SetStatus(std::string_view text) {
 }
 
 void frmData::ShowGrid() {
+    ctlGrid->SetDecimalSeparator(state_.DecimalSeparator);
     ctlGrid->Show(state_.Loaded.DataGrid, state_.Loaded.Data.GridRowCount);
 }
 
@@ -625,6 +627,11 @@ void frmData::OpenPolarWindow() {
     SetPolarLayout(true);
     polar_->show();
     cmbParam_Click();
+    // A window of its own, in front: the reload above brings the main window forward.
+    if (polar_) {
+        polar_->raise();
+        polar_->activateWindow();
+    }
 }
 
 void frmData::ShrinkForPolarWindow(bool shrink) {

@@ -164,6 +164,7 @@ protected:
 private:
     void BuildMenus();
     void BuildControls();
+    void SetToolTips();
     void CentreOnScreen();
     void ChooseInitialCurves();
     std::string ChooseDataFile();

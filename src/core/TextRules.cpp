@@ -365,6 +365,10 @@ double LeadingNumber(std::string_view text) {
     return ConvertLeading<double>(text, stop);
 }
 
+double LeadingNumber(std::string_view text, std::size_t& stop) {
+    return ConvertLeading<double>(text, stop);
+}
+
 float LeadingFloat(std::string_view text) {
     std::size_t stop = 0;
     return ConvertLeading<float>(text, stop);

@@ -12,6 +12,8 @@ namespace lobex {
 // "." and digits, an optional exponent (e or E, sign, digits). Reading stops at the first
 // character that cannot continue the number; no number at all gives 0. The point is always ".".
 double LeadingNumber(std::string_view text);
+// The same, also giving where the number ended (0 when there was none).
+double LeadingNumber(std::string_view text, std::size_t& stop);
 // The same rule, the digits read directly as the nearest 32-bit float. Out-of-range magnitudes
 // raise RuntimeError("Overflow"), as the conversion to a 32-bit value does.
 float LeadingFloat(std::string_view text);

@@ -15,13 +15,15 @@
 namespace lobex::test {
 
 // The main window as start-up builds it: the real plot engine (its document commands recorded),
-// recorded services, a private temporary folder.
+// recorded services (or the given help service), a private temporary folder.
 struct MainWindowHarness {
-    MainWindowHarness() {
+    explicit MainWindowHarness(HelpService* help = nullptr)
+        : services{recorders.messages, recorders.settings, help ? *help : recorders.help,
+                   recorders.dialogs, recorders.mmana} {
         PrepareStartupState(state, {"/opt/lobex", folder.path().toStdString(), ".", '/'});
         engine.SetDecimalSeparator(state.DecimalSeparator);
         engine.SetBitmapsFillArea(true);
-        window = std::make_unique<frmData>(state, recorders.services, link);
+        window = std::make_unique<frmData>(state, services, link);
         window->resize(1220, 760);
         window->Form_Load();
         StartPlotter(link, state, recorders.messages);
@@ -30,6 +32,7 @@ struct MainWindowHarness {
     QTemporaryDir folder;
     AppState state;
     RecordingServices recorders;
+    Services services;
     plotter::PlotEngine engine;
     RecordingPlotApi api{engine};
     PlotLink link{api};

@@ -113,6 +113,7 @@ int main(int argc, char* argv[]) {
     engine.SetPrinterSetup([&window](QPrinter& printer) { return window.ChoosePrinter(printer); });
     boxes.SetParent(&window);
     dialogs.SetParent(&window);
+    window.MmanaCanRun = lobex::MmanaCanRunHere;
     window.Form_Load();
     if (!lobex::StartPlotter(link, state, messages, [] { QCoreApplication::processEvents(); })) {
         return 1;

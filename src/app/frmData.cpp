@@ -575,20 +575,23 @@ void frmData::ReloadChangedFile() {
         SetStatus(ReloadFailedStatus(held.Texts()));
         return;
     }
-    RestoreChoices(before, quiet, source);
+    if (!RestoreChoices(before, quiet, source)) {
+        SetStatus(ReloadFailedStatus(held.Texts()));
+        return;
+    }
     SetStatus("Файл перечитан: " +
               QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString());
 }
 
-void frmData::RestoreChoices(const ShownChoices& before, LoadContext& ctx,
+bool frmData::RestoreChoices(const ShownChoices& before, LoadContext& ctx,
                              const LoadSource& source) {
     if (state_.Loaded.Data.DataKind != before.kind) {
-        // Other data altogether: shown as a fresh open shows it.
-        if (polar_) {
-            UnloadPolarWindow();
-            SetPolarLayout(false);
+        // Other data altogether: shown as an open shows it, which closes the polar window first.
+        if (!polar_) {
+            return true;
         }
-        return;
+        const QScopedValueRollback<bool> fresh(reloading_, false);
+        return OpenData(ctx, *this, source);
     }
     const int freshLeft = cmbLeft->currentIndex();
     const int freshRight = cmbRight->currentIndex();
@@ -599,8 +602,12 @@ void frmData::RestoreChoices(const ShownChoices& before, LoadContext& ctx,
         cmbRight->setCurrentIndex(before.right);
     }
     const int entry = before.setPicked ? RepickedEntry(before.sets, state_.Loaded.Sets) : -1;
-    if (entry >= 0 &&
-        ReloadForParamEntry(state_, entry, [&] { return lobex::LoadData(ctx, *this, source); })) {
+    if (entry >= 0) {
+        // The file may have changed again meanwhile; the fresh data then stays on show.
+        if (!ReloadForParamEntry(state_, entry,
+                                 [&] { return lobex::LoadData(ctx, *this, source); })) {
+            return false;
+        }
         setPicked_ = true;
     }
     if (cmbLeft->currentIndex() != freshLeft || cmbRight->currentIndex() != freshRight) {
@@ -618,6 +625,7 @@ void frmData::RestoreChoices(const ShownChoices& before, LoadContext& ctx,
     if (logAxes) {
         cmbLeft_Click();
     }
+    return true;
 }
 
 // ---- The window the readers change ----------------------------------------------------------

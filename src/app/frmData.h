@@ -184,10 +184,11 @@ private:
     // The file on show is watched for changes while reloading is on.
     void WatchShownFile();
     void FillRecentMenu();
-    // What the user chose before a reload, given back after it. The load runs on `ctx`.
+    // What the user chose before a reload, given back after it; the set is read again on `ctx`.
+    // False when that read failed.
     struct ShownChoices;
     ShownChoices SaveChoices() const;
-    void RestoreChoices(const ShownChoices& before, LoadContext& ctx, const LoadSource& source);
+    bool RestoreChoices(const ShownChoices& before, LoadContext& ctx, const LoadSource& source);
     void ShowSetList();
     void CurveClick(bool fromLeft);
     int AskGraphChoice();

@@ -168,6 +168,28 @@ TEST_F(LiveFileWindowTest, ARewrittenPatternKeepsThePickedElevationAndThePolarWi
     EXPECT_EQ(state.View.SelectedSetText, picked.toStdString());
 }
 
+TEST_F(LiveFileWindowTest, OtherDataInTheFileIsShownAsAnOpenShowsIt) {
+    const std::string path = Copy("yagi3_20m_farfield.csv");
+    window->show();
+    window->OpenFileFromOutside(path);
+    window->OpenPolarWindow();
+    ASSERT_EQ(state.View.PlotHost, PlotHostKind::PolarWindow);
+
+    Write(path, ReadAll(Sample("yagi3_20m_sweep.csv")));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return state.Loaded.Data.DataKind == KindSweep; }, kShownWithinMs));
+    // The diagrams are back in the main window, which draws the sweep.
+    EXPECT_EQ(state.View.PlotHost, PlotHostKind::MainWindow);
+    EXPECT_FALSE(Find<QWidget>(*window, "picPlot")->isHidden());
+    EXPECT_EQ(Cell(0, 0), QStringLiteral("13.90"));
+    ASSERT_FALSE(harness.link.XValues.empty());
+    EXPECT_FLOAT_EQ(harness.link.XValues.front(), 13.9f);
+    const PlotSlot& graph = harness.link.Slots[kMainSlot];
+    EXPECT_EQ(graph.HasBitmap, 1);
+    EXPECT_EQ(graph.ClientRect.Width(), Find<QWidget>(*window, "picPlot")->width());
+    EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{});
+}
+
 TEST_F(LiveFileWindowTest, ReloadingCanBeTurnedOffAndStaysOff) {
     auto* reload = Find<QAction>(*window, "mnuFileReload");
     EXPECT_TRUE(reload->isCheckable());

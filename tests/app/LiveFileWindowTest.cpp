@@ -6,7 +6,6 @@
 #include "core/Remembered.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -148,10 +147,7 @@ TEST_F(LiveFileWindowTest, ARewrittenPatternKeepsThePickedElevationAndThePolarWi
     const QString picked = sets->currentText();
     const int entry = sets->currentIndex();
     window->OpenPolarWindow();
-    QWidget* polar = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        polar = top->objectName() == QStringLiteral("frmPolar") ? top : polar;
-    }
+    QWidget* polar = test::PolarWindow();
     ASSERT_NE(polar, nullptr);
     auto* maxTotal = Find<QLabel>(*polar, "lblMaxTotal");
     ASSERT_EQ(maxTotal->text(), QStringLiteral("11.74"));

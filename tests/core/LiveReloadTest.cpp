@@ -1,10 +1,7 @@
 #include "core/LiveReload.h"
-#include "LoadHarness.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <filesystem>
 #include <string>
 
 namespace lobex {
@@ -34,24 +31,6 @@ TEST(LiveReload, ANewVersionIsReportedOnlyOnceItHeldStillThroughAPause) {
     for (const Case& c : cases) {
         EXPECT_EQ(NextSettleStep(c.reported, c.seen, c.now), c.step) << c.what;
     }
-}
-
-TEST(LiveReload, AStampTellsARewriteFromTheFileAsItWas) {
-    const test::TempFolder folder;
-    const std::filesystem::path file = folder.Path() / "sweep.csv";
-    EXPECT_FALSE(ReadFileStamp(file.string()).exists);
-
-    folder.Write("sweep.csv", "14.1,50,0\r\n");
-    const FileStamp first = ReadFileStamp(file.string());
-    EXPECT_TRUE(first.exists);
-    EXPECT_EQ(first.size, 11u);
-    EXPECT_EQ(ReadFileStamp(file.string()), first);
-
-    // Same length, other numbers, a later time: only the time tells them apart.
-    folder.Write("sweep.csv", "14.2,51,1\r\n");
-    std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) +
-                                               std::chrono::seconds(2));
-    EXPECT_NE(ReadFileStamp(file.string()), first);
 }
 
 TEST(LiveReload, ThePickedEntryIsFoundAgainByItsText) {

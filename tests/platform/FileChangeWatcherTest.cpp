@@ -30,7 +30,7 @@ protected:
     FileChangeWatcherTest() {
         Replace(path, "first");
         QObject::connect(&watcher, &FileChangeWatcher::Changed, [this] {
-            QFile file(path);
+            QFile file(QString::fromStdString(watcher.Path()));
             reported << (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("?"));
         });
         watcher.Watch(path.toStdString());
@@ -66,7 +66,7 @@ TEST_F(FileChangeWatcherTest, AFileWrittenInPiecesIsReportedOnceWhole) {
     EXPECT_EQ(reported, QList<QByteArray>{"14.1,50,0\r\n14.2,51,1\r\n"});
 }
 
-TEST_F(FileChangeWatcherTest, AFileReplacedByRenameIsFollowedUntilWatchingStops) {
+TEST_F(FileChangeWatcherTest, AFileReplacedByRenameIsFollowedUntilAnotherIsWatched) {
     Replace(path, "second");
     ASSERT_TRUE(WaitForReports(1));
     // The replaced file is watched again: the next replacement is noticed too.
@@ -80,12 +80,12 @@ TEST_F(FileChangeWatcherTest, AFileReplacedByRenameIsFollowedUntilWatchingStops)
 
     watcher.Watch({});
     Replace(path, "fifth");
-    Replace(folder.filePath(QStringLiteral("export2.csv")), "sixth");
-    watcher.Watch(folder.filePath(QStringLiteral("export2.csv")).toStdString());
-    path = folder.filePath(QStringLiteral("export2.csv"));
-    Replace(path, "seventh");
+    Replace(path, "sixth");
+    Replace(folder.filePath(QStringLiteral("other.csv")), "seventh");
+    watcher.Watch(folder.filePath(QStringLiteral("other.csv")).toStdString());
+    Replace(folder.filePath(QStringLiteral("other.csv")), "eighth");
     ASSERT_TRUE(WaitForReports(4));
-    EXPECT_EQ(reported.back(), "seventh") << "the file no longer watched is not reported";
+    EXPECT_EQ(reported.back(), "eighth") << "nothing of the file no longer watched";
 }
 
 } // namespace

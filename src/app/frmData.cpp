@@ -555,8 +555,9 @@ void frmData::ReloadChangedFile() {
     if (!mnuFileReload->isChecked() || shownFile_.empty()) {
         return;
     }
-    if (loading_) {
-        // Another load is letting events run: the change is read once it has ended.
+    if (loading_ || QApplication::activeModalWidget() != nullptr) {
+        // Another load is letting events run, or a dialog waits in the middle of some work
+        // that expects the data to stay: the change is read once they have ended.
         QTimer::singleShot(kSettlePauseMs, this, &frmData::ReloadChangedFile);
         return;
     }

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -162,6 +163,21 @@ TEST_F(LiveFileWindowTest, ARewrittenPatternKeepsThePickedElevationAndThePolarWi
     EXPECT_EQ(sets->currentIndex(), entry);
     EXPECT_EQ(sets->currentText(), picked);
     EXPECT_EQ(state.View.SelectedSetText, picked.toStdString());
+}
+
+TEST_F(LiveFileWindowTest, ARewriteWaitsForTheDialogOnShowToClose) {
+    const std::string path = Copy("yagi3_20m_sweep.csv");
+    window->OpenFileFromOutside(path);
+    // A dialog asked in the middle of some work (a save, a print) that expects the data to stay.
+    QDialog dialog(window.get());
+    dialog.setModal(true);
+    dialog.show();
+    Write(path, Rewritten(ReadAll(path), {0}, [](double mhz) { return mhz + 7.1; }));
+    EXPECT_FALSE(
+        QTest::qWaitFor([&] { return Cell(0, 0) != QStringLiteral("13.90"); }, kShownWithinMs));
+    dialog.close();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return Cell(0, 0) == QStringLiteral("21.00"); }, kShownWithinMs));
 }
 
 TEST_F(LiveFileWindowTest, OtherDataInTheFileIsShownAsAnOpenShowsIt) {

@@ -58,6 +58,9 @@ void frmData::BuildMenus() {
     mnuFileOpen->setShortcut(QKeySequence::Open);
     mnuFileSave = NamedAction(mnuFile, "mnuFileSave");
     mnuFileSave->setShortcut(QKeySequence::Save);
+    mnuFileRecent = NamedMenu(mnuFile, "mnuFileRecent");
+    mnuFileReload = NamedAction(mnuFile, "mnuFileReload");
+    mnuFileReload->setCheckable(true);
     mnuFile->addSeparator();
     mnuFileGraph = NamedMenu(mnuFile, "mnuFileGraph");
     mnuFileGraphSave = NamedAction(mnuFileGraph, "mnuFileGraphSave");
@@ -103,6 +106,7 @@ void frmData::BuildMenus() {
     connect(mnuFileScreenSave, &QAction::triggered, this, &frmData::mnuFileScreenSave_Click);
     connect(mnuFileOpen, &QAction::triggered, this, &frmData::mnuFileOpen_Click);
     connect(mnuFileSave, &QAction::triggered, this, &frmData::mnuFileSave_Click);
+    connect(mnuFileReload, &QAction::triggered, this, &frmData::mnuFileReload_Click);
     connect(mnuData, &QMenu::aboutToShow, this, &frmData::mnuData_Click);
     connect(mnuDataSrcMMANA, &QAction::triggered, this, &frmData::mnuDataSrcMMANA_Click);
     connect(mnuDataSrcFile, &QAction::triggered, this, &frmData::mnuDataSrcFile_Click);
@@ -288,6 +292,8 @@ void frmData::SetFormLanguage() {
     mnuFile->setTitle(QStringLiteral("Файл"));
     mnuFileOpen->setText(QStringLiteral("Открыть"));
     mnuFileSave->setText(QStringLiteral("Сохранить"));
+    mnuFileRecent->setTitle(QStringLiteral("Последние файлы"));
+    mnuFileReload->setText(QStringLiteral("Перечитывать при изменении"));
     mnuFileGraph->setTitle(QStringLiteral("График"));
     mnuFileGraphSave->setText(QStringLiteral("Сохранить"));
     mnuFileGraphCopy->setText(QStringLiteral("Скопировать"));

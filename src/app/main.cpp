@@ -120,6 +120,7 @@ int main(int argc, char* argv[]) {
     boxes.SetParent(&window);
     dialogs.SetParent(&window);
     help.SetParent(&window);
+    window.MmanaCanRun = lobex::MmanaCanRunHere;
     window.Form_Load();
     if (!lobex::StartPlotter(link, state, messages, [] { QCoreApplication::processEvents(); })) {
         return 1;

@@ -192,4 +192,10 @@ std::unique_ptr<MmanaWindowLink> CreateMmanaWindowLink(const std::string& utilsF
     return std::make_unique<WineMmanaLink>(utilsFolder, kTimeoutMs);
 }
 
+bool MmanaCanRunHere() {
+    const std::string prefix = WinePrefix();
+    struct stat folder {};
+    return !prefix.empty() && stat(prefix.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode);
+}
+
 } // namespace lobex

@@ -84,10 +84,7 @@ TEST_F(LoadFlowWindowTest, ThePolarWindowTakesTheDiagramsAndGivesThemBackOnClosi
     EXPECT_EQ(Find<QLabel>(*window, "lblMaxTotal")->text(), QStringLiteral("11.74"));
     const QRect before = window->geometry();
     window->OpenPolarWindow();
-    QWidget* polar = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        polar = top->objectName() == QStringLiteral("frmPolar") ? top : polar;
-    }
+    QWidget* polar = test::PolarWindow();
     ASSERT_NE(polar, nullptr);
     EXPECT_TRUE(polar->isVisible());
     // Drawn in the polar window, at its size.

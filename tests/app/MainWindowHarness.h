@@ -7,6 +7,7 @@
 #include "graphs/PlotLink.h"
 #include "plotter/PlotEngine.h"
 
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -38,6 +39,15 @@ struct MainWindowHarness {
     PlotLink link{api};
     std::unique_ptr<frmData> window;
 };
+
+// The polar window, once the main window has opened it; null before.
+inline QWidget* PolarWindow() {
+    QWidget* polar = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        polar = top->objectName() == QStringLiteral("frmPolar") ? top : polar;
+    }
+    return polar;
+}
 
 // A file of samples/ and one of tests/data (the benchmarks build the window without them).
 #ifdef LOBEX_SAMPLES_DIR

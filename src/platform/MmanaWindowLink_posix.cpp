@@ -109,8 +109,8 @@ public:
     }
     std::string CopyMemoText(std::uintptr_t memo) override {
         // Windows programs put text on the clipboard in the ANSI code page: Windows-1251 for
-        // a Russian MMANA.
-        return memo == kMemo ? Cp1251ToUtf8(text_) : std::string();
+        // a Russian MMANA, Windows-932 for a Japanese one. DecodeText tells them apart.
+        return memo == kMemo ? DecodeText(text_) : std::string();
     }
 
 private:

@@ -198,17 +198,23 @@ TEST(CliAntenna, TheDipoleComesOutScaledIntoTheView) {
     EXPECT_EQ(run.json["loads"].toArray(), QJsonArray{"w1b"});
 }
 
-// The reader itself, on every corpus file, is tested in view3d; here the refusal as the
-// command reports it.
+// The reader itself, on every corpus file, is tested in view3d; here what the command prints of
+// a Japanese file, and a refusal as the command reports it.
+TEST(CliAntenna, AJapaneseTitleComesOutAsItsCharacters) {
+    const CliRun run = RunCommand(RunAntenna, {Corpus("maa", "MMANA-JA_DP20.MAA")}, true);
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(Text(run.json["name"]), "水平ＤＰ ２０ｍ");
+    EXPECT_EQ(Text(run.json["frequency"]), "14.05");
+    EXPECT_EQ(run.json["wires"].toArray().size(), 1);
+}
+
 TEST(CliAntenna, ARefusedFileGivesTheReadErrorAndNamesTheFile) {
-    for (const char* name : {"MMANA-JA_DP20.MAA", "handiko_40m_2E_Wire_Beam_NECdeck.maa"}) {
-        const CliRun run = RunCommand(RunAntenna, {Corpus("maa", name)}, true);
-        EXPECT_EQ(run.code, 1) << name;
-        EXPECT_EQ(Messages(run), (MessageList{{16, "Ошибка чтения файла описания антенны."}}))
-            << name;
-        EXPECT_NE(run.err.find(name), std::string::npos) << run.err;
-        EXPECT_TRUE(run.json["wires"].toArray().isEmpty()) << name;
-    }
+    const char* const name = "handiko_40m_2E_Wire_Beam_NECdeck.maa";
+    const CliRun run = RunCommand(RunAntenna, {Corpus("maa", name)}, true);
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(Messages(run), (MessageList{{16, "Ошибка чтения файла описания антенны."}}));
+    EXPECT_NE(run.err.find(name), std::string::npos) << run.err;
+    EXPECT_TRUE(run.json["wires"].toArray().isEmpty());
     EXPECT_EQ(Messages(RunCommand(RunAntenna, {"no such file.maa"}, true)).size(), 1U);
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "GlSceneDevice.h"
 #include "view3d/ViewScene.h"
 
 #include <QFont>
 #include <QImage>
-#include <QOpenGLFunctions_3_3_Core>
 #include <QOpenGLWidget>
 
 class QPainter;
@@ -41,9 +41,7 @@ QSurfaceFormat View3DFormat();
 
 // The 3D view: draws the scene's frame with shaders that light as the fixed-function pipeline
 // does, and the text lines over it with QPainter. It holds no view logic of its own.
-class View3DWidget : public QOpenGLWidget,
-                     public View3DDevice,
-                     protected QOpenGLFunctions_3_3_Core {
+class View3DWidget : public QOpenGLWidget {
     Q_OBJECT
 public:
     View3DWidget(View3DScene& scene, View3DState& view, const AppState& state,
@@ -55,26 +53,6 @@ public:
     bool ContextReady() const { return ready_; }
     // What the user sees of the view: the frame with the text lines over it.
     QImage Picture();
-
-    // View3DDevice.
-    Matrix GetWorldTransform() const override { return world_; }
-    void SetWorldTransform(const Matrix& world) override { world_ = world; }
-    void SetMaterial(const Material& material) override { material_ = material; }
-    void SetTexture(const Texture*) override {}
-    void SetAlphaBlending(bool enabled) override;
-    void DrawSubset(const MeshData& mesh, std::uint32_t subset) override;
-    std::shared_ptr<Texture> CreateTextureFromFile(const std::string&, const TextureOptions*,
-                                                   std::uint32_t) override {
-        return nullptr;
-    }
-    void SetProjection(const Matrix& projection) override { projection_ = projection; }
-    void SetViewTransform(const Matrix& view) override { view_ = view; }
-    void SetLights(const std::array<DirectionalLight, 2>& lights) override { lights_ = lights; }
-    void SetAmbient(std::uint32_t packed) override { ambient_ = packed; }
-    void Clear(std::uint32_t packed) override;
-    void SetFillMode(bool wireframe, bool lighting) override;
-    void SetGainColouring(const GainColouring* colouring) override;
-    void DrawLine3D(Vector3 from, Vector3 to, std::uint32_t packed) override;
 
 signals:
     void MouseMoved(Qt::MouseButtons buttons, QPointF position);
@@ -96,38 +74,16 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    struct GpuMesh;
-    void ReleaseGpu();
-    // Position then normal, as the shader reads them, for the bound vertex array.
-    void SetVertexLayout();
-    void DeleteMesh(GpuMesh& mesh);
-    void UploadEdges(GpuMesh& mesh);
-    void UploadUniforms(bool lit);
     void DrawTextLines();
-    void DrawGainLegend(QPainter& painter);
 
     View3DScene& scene_;
     View3DState& view_state_;
     const AppState& state_;
-    QFont textFont_;
-    QFont axisFont_;
+    View3DFonts fonts_;
     bool ready_ = false;
     QMetaObject::Connection contextLoss_;
 
-    GLuint program_ = 0;
-    GLuint lineVao_ = 0;
-    GLuint lineVbo_ = 0;
-    std::vector<std::shared_ptr<GpuMesh>> uploads_;
-
-    Matrix world_ = MatrixIdentity();
-    Matrix view_ = MatrixIdentity();
-    Matrix projection_ = MatrixIdentity();
-    Material material_;
-    std::array<DirectionalLight, 2> lights_{};
-    std::uint32_t ambient_ = kSetupAmbient;
-    bool lighting_ = true;
-    bool wireframe_ = false;
-    std::optional<GainColouring> gainColouring_;
+    GlSceneDevice device_;
 };
 
 } // namespace lobex

@@ -233,9 +233,7 @@ void frmData::BuildControls() {
 
     // Never shown: it only carries the font of the 3D axis letters.
     lbl3dAxisFont = Named(new QLabel(this), "lbl3dAxisFont");
-    QFont axisFont(QStringLiteral("Arial"), 12);
-    axisFont.setBold(true);
-    lbl3dAxisFont->setFont(axisFont);
+    lbl3dAxisFont->setFont(DefaultView3DFonts().axis);
     lbl3dAxisFont->hide();
 
     connect(cmdExit, &QPushButton::clicked, this, &frmData::cmdExit_Click);

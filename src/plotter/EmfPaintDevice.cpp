@@ -1,8 +1,10 @@
 #include "EmfPaintDevice.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPaintEngine>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QTextItem>
 
 #include <algorithm>
@@ -333,8 +335,63 @@ public:
         records_.End();
     }
 
-    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-    void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {
+    void drawPixmap(const QRectF& target, const QPixmap& pixmap, const QRectF& source) override {
+        drawImage(target, pixmap.toImage(), source, Qt::AutoColor);
+    }
+
+    // A picture is a device-independent bitmap stretched over the target: 32-bit pixels, the
+    // rows bottom up, as every reader knows them.
+    void drawImage(const QRectF& target, const QImage& image, const QRectF& source,
+                   Qt::ImageConversionFlags) override {
+        const QImage pixels =
+            image.copy(source.toAlignedRect()).convertToFormat(QImage::Format_RGB32);
+        if (pixels.isNull()) {
+            return;
+        }
+        const QPoint a = ToLogical(target.topLeft());
+        const QPoint b = ToLogical(target.bottomRight());
+        const qint32 width = pixels.width();
+        const qint32 height = pixels.height();
+        const auto bitsSize = static_cast<quint32>(width) * static_cast<quint32>(height) * 4U;
+        constexpr quint32 kInfoOffset = 80;
+        constexpr quint32 kInfoSize = 40;
+        records_.Begin(emf::kStretchDiBits);
+        records_.I32(std::min(a.x(), b.x()));
+        records_.I32(std::min(a.y(), b.y()));
+        records_.I32(std::max(a.x(), b.x()));
+        records_.I32(std::max(a.y(), b.y()));
+        records_.I32(a.x());
+        records_.I32(a.y());
+        records_.I32(0);
+        records_.I32(0);
+        records_.I32(width);
+        records_.I32(height);
+        records_.U32(kInfoOffset);
+        records_.U32(kInfoSize);
+        records_.U32(kInfoOffset + kInfoSize);
+        records_.U32(bitsSize);
+        records_.U32(0);          // the colours are the pixels' own
+        records_.U32(0x00CC0020); // copy the source
+        records_.I32(b.x() - a.x());
+        records_.I32(b.y() - a.y());
+        records_.U32(kInfoSize);
+        records_.I32(width);
+        records_.I32(height); // positive: bottom-up rows
+        records_.U16(1);      // planes
+        records_.U16(32);     // bits per pixel
+        records_.U32(0);      // uncompressed
+        records_.U32(bitsSize);
+        records_.I32(0);
+        records_.I32(0);
+        records_.U32(0);
+        records_.U32(0);
+        for (qint32 y = height - 1; y >= 0; --y) {
+            const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+            for (qint32 x = 0; x < width; ++x) {
+                records_.U32(line[x]); // blue, green, red, unused as bytes
+            }
+        }
+        records_.End();
     }
 
     Type type() const override { return QPaintEngine::User; }

@@ -17,8 +17,8 @@ class EmfPaintEngine;
 // screen. The file's coordinates are the pixels of a 1200-dpi reference device (a printer-like
 // device, fine enough for smooth curves) in the plain text mapping mode, which every reader
 // scales alike.
-// Images and clipping are not recorded: the plot renderer needs neither (it cuts its curves
-// itself). Paint with one QPainter, end it, then take Data().
+// Images are recorded as uncompressed bitmaps. Clipping is not recorded: the plot renderer
+// cuts its curves itself. Paint with one QPainter, end it, then take Data().
 class EmfPaintDevice final : public QPaintDevice {
 public:
     EmfPaintDevice(QSizeF sizeInches, const QString& description);
@@ -56,6 +56,7 @@ inline constexpr quint32 kDeleteObject = 40;
 inline constexpr quint32 kEllipse = 42;
 inline constexpr quint32 kExtCreateFontIndirectW = 82;
 inline constexpr quint32 kExtTextOutW = 84;
+inline constexpr quint32 kStretchDiBits = 81;
 inline constexpr quint32 kExtCreatePen = 95;
 
 inline constexpr quint32 kSignature = 0x464D4520; // " EMF"

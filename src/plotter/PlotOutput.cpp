@@ -82,51 +82,65 @@ QImage RenderImage(const PlotDocument& document, int width, int height, double r
     return ToQImage(bitmap);
 }
 
-QByteArray RenderSvg(const PlotDocument& document, QSizeF inches, const RenderSettings& settings) {
+QByteArray RenderVectorPicture(std::string_view format, QSizeF inches, const QString& title,
+                               const std::function<void(QPaintDevice&, QPainter&)>& paint) {
+    if (format == "emf") {
+        EmfPaintDevice device(inches, title);
+        QPainter painter(&device);
+        paint(device, painter);
+        painter.end();
+        return device.Data();
+    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const QSizeF size = Units(inches);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setResolution(static_cast<int>(kUnitsPerInch));
-    generator.setSize(size.toSize());
-    generator.setViewBox(QRectF(QPointF(0, 0), size));
-    generator.setTitle(Description(document));
-    generator.setDescription(QStringLiteral("Lobex"));
-    const PlotRenderer renderer(document, size, generator, settings);
-    QPainter painter(&generator);
-    renderer.Paint(painter);
-    painter.end();
-    return bytes;
-}
-
-QByteArray RenderPdf(const PlotDocument& document, QSizeF inches, const RenderSettings& settings) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
+    if (format == "svg") {
+        const QSizeF size = Units(inches);
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setResolution(static_cast<int>(kUnitsPerInch));
+        generator.setSize(size.toSize());
+        generator.setViewBox(QRectF(QPointF(0, 0), size));
+        generator.setTitle(title);
+        generator.setDescription(QStringLiteral("Lobex"));
+        QPainter painter(&generator);
+        paint(generator, painter);
+    } else if (format == "pdf") {
         QPdfWriter writer(&buffer);
         writer.setResolution(static_cast<int>(kUnitsPerInch));
         writer.setPageSize(QPageSize(inches, QPageSize::Inch));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setTitle(Description(document));
+        writer.setTitle(title);
         writer.setCreator(QStringLiteral("Lobex"));
-        const PlotRenderer renderer(document, Units(inches), writer, settings);
         QPainter painter(&writer);
-        renderer.Paint(painter);
-        painter.end();
+        paint(writer, painter);
     }
     return bytes;
 }
 
+namespace {
+
+QByteArray RenderDocument(std::string_view format, const PlotDocument& document, QSizeF inches,
+                          const RenderSettings& settings) {
+    return RenderVectorPicture(
+        format, inches, Description(document), [&](QPaintDevice& device, QPainter& painter) {
+            const PlotRenderer renderer(document, Units(inches), device, settings);
+            renderer.Paint(painter);
+        });
+}
+
+} // namespace
+
+QByteArray RenderSvg(const PlotDocument& document, QSizeF inches, const RenderSettings& settings) {
+    return RenderDocument("svg", document, inches, settings);
+}
+
+QByteArray RenderPdf(const PlotDocument& document, QSizeF inches, const RenderSettings& settings) {
+    return RenderDocument("pdf", document, inches, settings);
+}
+
 QByteArray RenderEmf(const PlotDocument& document, QSizeF inches, const RenderSettings& settings) {
-    EmfPaintDevice device(inches, Description(document));
-    const PlotRenderer renderer(document, Units(inches), device, settings);
-    QPainter painter(&device);
-    renderer.Paint(painter);
-    painter.end();
-    return device.Data();
+    return RenderDocument("emf", document, inches, settings);
 }
 
 bool WriteFileAtomically(const std::string& path, const QByteArray& bytes, std::string& error) {

@@ -8,8 +8,12 @@
 #include <QImage>
 #include <QSizeF>
 
+#include <functional>
 #include <string>
+#include <string_view>
 
+class QPainter;
+class QPaintDevice;
 class QPrinter;
 
 // Every form a document can leave the engine in: pixel buffers and images of an exact size,
@@ -29,6 +33,11 @@ PlotBitmap RenderBitmap(const PlotDocument& document, int width, int height, dou
 // The same as an image that carries its device pixel ratio.
 QImage RenderImage(const PlotDocument& document, int width, int height, double ratio,
                    const RenderSettings& settings, PlotMetrics* metrics = nullptr);
+
+// A drawing of inches in a vector format ("svg", "pdf" or "emf") of what paint draws on the
+// device it is given, in units of 1/96 inch; empty for any other format.
+QByteArray RenderVectorPicture(std::string_view format, QSizeF inches, const QString& title,
+                               const std::function<void(QPaintDevice&, QPainter&)>& paint);
 
 QByteArray RenderSvg(const PlotDocument& document, QSizeF inches, const RenderSettings& settings);
 QByteArray RenderPdf(const PlotDocument& document, QSizeF inches, const RenderSettings& settings);

@@ -18,6 +18,7 @@ declare -A allowed=(
     [dialogs]="core graphs plotter scene view3d images platform"
     [app]="core graphs plotter scene view3d images platform dialogs"
     [cli]="core graphs plotter scene view3d images platform"
+    [render]="core graphs plotter scene view3d images platform dialogs app cli"
 )
 without_qt=" core graphs scene view3d "
 

@@ -250,8 +250,11 @@ void PrintMessages(const RecordingMessages& messages, std::ostream& err) {
 }
 
 // The engine's fonts and pictures need a QGuiApplication, on the offscreen platform unless the
-// caller chose one.
+// caller chose one. A program that runs the plot among other pictures has made its own.
 std::unique_ptr<QGuiApplication> MakeGuiApplication() {
+    if (QCoreApplication::instance() != nullptr) {
+        return nullptr;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

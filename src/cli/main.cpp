@@ -15,16 +15,26 @@ namespace {
 
 using CommandFunction = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
 
-// Pictures take the plot engine, and with it Qt's GUI libraries, which cost a plain run most
-// of its start-up time; so lobex-plot draws them, with the same arguments and output.
-int RunPlotProgram(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+// Pictures take the plot engine or OpenGL, and with them Qt's GUI libraries, which cost a plain
+// run most of its start-up time; so programs of their own draw them, with the same arguments
+// and output.
+int RunPictureProgram(const char* command, const char* program,
+                      const std::vector<std::string>& args, std::ostream& err) {
     std::string error;
-    const int status = lobex::cli::RunProgramBeside("lobex-plot", args, error);
+    const int status = lobex::cli::RunProgramBeside(program, args, error);
     if (!error.empty()) {
-        err << "lobex-cli plot: " << error << '\n';
+        err << "lobex-cli " << command << ": " << error << '\n';
         return lobex::cli::kExitFailed;
     }
     return status;
+}
+
+int RunPlotProgram(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+    return RunPictureProgram("plot", "lobex-plot", args, err);
+}
+
+int RunRenderProgram(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+    return RunPictureProgram("render", "lobex-render", args, err);
 }
 
 struct Command {
@@ -39,6 +49,8 @@ constexpr Command kCommands[] = {
     {"info", lobex::cli::RunInfo, "load a file and print what was loaded as JSON", true},
     {"table", lobex::cli::RunTable, "load a file and print the data grid", true},
     {"plot", RunPlotProgram, "load a file and write its graph to an image file", false},
+    {"render", RunRenderProgram, "draw the 3D view or a diagram of far-field files, headless",
+     false},
     {"model", lobex::cli::RunModel, "write the .x model of a far-field file's pattern", false},
     {"antenna", lobex::cli::RunAntenna, "read an MMANA .maa file and print it as JSON", false},
 };

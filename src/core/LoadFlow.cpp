@@ -14,12 +14,13 @@
 #include <new>
 
 namespace lobex {
-namespace {
 
 bool HasCsvExtension(const std::string& path) {
     return path.size() >= 4 &&
            ToLowerAscii(std::string_view(path).substr(path.size() - 4)) == ".csv";
 }
+
+namespace {
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;

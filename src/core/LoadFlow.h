@@ -17,6 +17,9 @@ class MmanaWindowLink;
 // The choices in force in the state.
 LoadRequest RequestFrom(const AppState& state);
 
+// Whether a file name ends in ".csv", in any case: the only files a load reads.
+bool HasCsvExtension(const std::string& path);
+
 // Hands a file's text to the reader its first line names (spaces trimmed; case matters): a
 // sweep by the start of its header, the other exports by their whole header, anything else the
 // table reader.

@@ -1,0 +1,207 @@
+#include "RenderFile.h"
+
+#include "app/OffscreenView3D.h"
+#include "cli/ApplicationObject.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "core/Utf8Path.h"
+#include "images/ImageWriter.h"
+#include "images/clsGIF.h"
+#include "plotter/PlotOutput.h"
+#include "view3d/AntennaLoader.h"
+#include "view3d/PatternModel.h"
+#include "view3d/ViewControl.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+
+namespace lobex::render {
+namespace {
+
+constexpr float kRadiansPerDegree = std::numbers::pi_v<float> / 180.0f;
+
+void PrintMessages(const cli::RecordingMessages& messages, std::ostream& err) {
+    for (const cli::RecordedMessage& message : messages.shown) {
+        err << "lobex-cli render: " << message.text << '\n';
+    }
+}
+
+// The diagrams are drawn as lobex-cli plot draws them, by the same code.
+bool WriteDiagram(const RenderOptions& options, ViewKind view, const std::string& path,
+                  std::ostream& out, std::ostream& err) {
+    std::vector<std::string> args{options.input, "--out", path, "--diagram", ViewName(view)};
+    if (options.size) {
+        args.push_back("--size");
+        args.push_back(std::to_string(options.size->first) + "x" +
+                       std::to_string(options.size->second));
+    }
+    if (options.decimal) {
+        args.push_back("--decimal");
+        args.push_back(*options.decimal);
+    }
+    return cli::RunPlot(args, out, err) == cli::kExitLoaded;
+}
+
+bool Write3D(const RenderOptions& options, cli::Session& session, const std::string& path,
+             std::ostream& err) {
+    std::string error;
+    const QImage picture = Picture3D(options, session.state, session.messages, error);
+    PrintMessages(session.messages, err);
+    session.messages.shown.clear();
+    if (picture.isNull() ||
+        !WriteRaster(picture, PictureFormatOf(path), path, session.state, error)) {
+        err << "lobex-cli render: " << path << ": " << error << '\n';
+        return false;
+    }
+    return true;
+}
+
+// The 3D view takes a real display: Qt's offscreen platform gives no usable OpenGL here.
+bool DisplayForOpenGl(std::ostream& err) {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+        !qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        return true;
+    }
+    err << "lobex-cli render: the 3D view needs a display with OpenGL (xvfb-run serves)\n";
+    return false;
+}
+
+} // namespace
+
+QImage Picture3D(const RenderOptions& options, AppState& state, MessageService& messages,
+                 std::string& error) {
+    const QTemporaryDir folder;
+    if (!folder.isValid()) {
+        error = "no temporary folder for the pattern model";
+        return {};
+    }
+    // The model goes through a file, as the 3D button writes and the view reads it.
+    state.Paths.TempModelFile = folder.filePath(QStringLiteral("temp.x")).toStdString();
+    View3DState view;
+    View3DContext model{state, view, messages};
+    if (!PreparePatternModel(model)) {
+        error = "the pattern surface cannot be built";
+        return {};
+    }
+    view.PatternVisible = true;
+    view.GainColours = options.gainColours;
+    view.GainRangeDb = static_cast<float>(options.floorDb.value_or(kDefaultGainRangeDb));
+    view.AxesVisible = options.axes;
+    view.GroundVisible = options.ground;
+    view.Wireframe = options.wireframe;
+
+    View3DScene scene;
+    scene.Context.ForceOpaqueMaterials = true;
+    ResetCamera(view);
+    // Tilted, the camera goes up round the pattern so as to keep looking at it, as far as the
+    // view's limits let it; the same update as the view's clamps position and pitch.
+    const float pitch = options.tiltDegrees * kRadiansPerDegree;
+    const Vector3 start = view.CameraPosition;
+    view.CameraPosition = {start.x, start.y - start.z * std::sin(pitch), start.z * std::cos(pitch)};
+    view.CameraPitch = pitch;
+    UpdateCamera(view, 0.0f, DeviceKind::Hardware);
+    CreateSceneFrames(scene, state.Paths.TempModelFile);
+    if (!options.antenna.empty() &&
+        !LoadAntennaFile(state, view, scene, messages, options.antenna)) {
+        error = "the antenna cannot be read";
+        return {};
+    }
+    TurnScene(scene, options.turnDegrees * kRadiansPerDegree);
+
+    OffscreenView3D device;
+    if (!device.Ready()) {
+        error = "no OpenGL 3.3 context";
+        return {};
+    }
+    View3DFonts fonts = DefaultView3DFonts();
+    fonts.text = QGuiApplication::font();
+    const auto [width, height] = options.size.value_or(kDefault3DSize);
+    QImage picture = device.Picture(scene, view, state, QSize(width, height), fonts);
+    if (picture.isNull()) {
+        error = "the picture could not be drawn";
+    }
+    return picture;
+}
+
+bool WriteRaster(const QImage& picture, const std::string& format, const std::string& path,
+                 const AppState& state, std::string& error) {
+    if (format == "svg" || format == "pdf" || format == "emf") {
+        const QSizeF inches = QSizeF(picture.size()) / 96.0;
+        const QByteArray bytes = plotter::RenderVectorPicture(
+            format, inches, QStringLiteral("Lobex"), [&](QPaintDevice&, QPainter& painter) {
+                painter.drawImage(QRectF(QPointF(0, 0), QSizeF(picture.size())), picture);
+            });
+        return plotter::WriteFileAtomically(path, bytes, error);
+    }
+    JpegOptions jpeg;
+    clsGIF gif;
+    const ImageResult result = WriteImageFile(picture, format, path, state, jpeg, gif);
+    error = result.error;
+    return result.ok && result.written;
+}
+
+int RenderFile(const RenderOptions& options, std::ostream& out, std::ostream& err) {
+    std::vector<ViewKind> views{ViewKind::View3D, ViewKind::Azimuth, ViewKind::Elevation};
+    if (options.view) {
+        views = {*options.view};
+    }
+    const bool needs3D = std::ranges::find(views, ViewKind::View3D) != views.end();
+    if (needs3D && !DisplayForOpenGl(err)) {
+        return cli::kExitFailed;
+    }
+    if (options.turntable) {
+        err << "lobex-cli render: --turntable: not available yet\n";
+        return cli::kExitUsage;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !needs3D) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    const auto application = cli::MakeApplication<QGuiApplication>();
+
+    cli::Session session;
+    cli::LoadOptions load;
+    load.file = options.input;
+    load.decimal = options.decimal;
+    if (!session.Load(load, err)) {
+        PrintMessages(session.messages, err);
+        return cli::kExitFailed;
+    }
+    if (!session.state.View.PatternShown) {
+        err << "lobex-cli render: " << options.input << ": not a far-field file\n";
+        return cli::kExitFailed;
+    }
+    PrintMessages(session.messages, err);
+    session.messages.shown.clear();
+
+    std::filesystem::path folder;
+    if (!options.view) {
+        folder = Utf8Path(options.out);
+        std::error_code failed;
+        std::filesystem::create_directories(folder, failed);
+        if (failed) {
+            err << "lobex-cli render: " << options.out << ": " << failed.message() << '\n';
+            return cli::kExitFailed;
+        }
+    }
+    const std::string stem = PathToUtf8(Utf8Path(options.input).stem());
+    bool written = true;
+    for (const ViewKind view : views) {
+        const std::string path =
+            options.view
+                ? options.out
+                : PathToUtf8(folder / Utf8Path(stem + "-" + ViewName(view) + "." + options.format));
+        written = (view == ViewKind::View3D ? Write3D(options, session, path, err)
+                                            : WriteDiagram(options, view, path, out, err)) &&
+                  written;
+    }
+    return written ? cli::kExitLoaded : cli::kExitFailed;
+}
+
+} // namespace lobex::render

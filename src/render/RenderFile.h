@@ -1,0 +1,31 @@
+#pragma once
+
+#include "RenderOptions.h"
+
+#include <QImage>
+
+#include <ostream>
+#include <string>
+
+namespace lobex {
+struct AppState;
+class MessageService;
+} // namespace lobex
+
+namespace lobex::render {
+
+// The 3D view of the far field loaded in state, as options set it up; a null picture, with the
+// reason in error, when it cannot be drawn. Needs a QGuiApplication on a platform with OpenGL.
+QImage Picture3D(const RenderOptions& options, AppState& state, MessageService& messages,
+                 std::string& error);
+
+// Writes a raster picture as format: png, jpg and gif as pictures, svg, pdf and emf as vector
+// files holding the picture at 96 pixels per inch. False with the reason in error.
+bool WriteRaster(const QImage& picture, const std::string& format, const std::string& path,
+                 const AppState& state, std::string& error);
+
+// What options ask of the one file options.input: one picture, or the three into the folder
+// options.out. The exit status: 0 written, 1 failed, 2 usage.
+int RenderFile(const RenderOptions& options, std::ostream& out, std::ostream& err);
+
+} // namespace lobex::render

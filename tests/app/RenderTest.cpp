@@ -1,0 +1,288 @@
+#include "app/OffscreenView3D.h"
+#include "app/View3DWidget.h"
+
+#include "LoadHarness.h"
+#include "PatternGrids.h"
+#include "core/AppState.h"
+#include "view3d/GainColours.h"
+#include "view3d/ModelFile.h"
+#include "view3d/ViewControl.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QSvgRenderer>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+// The pictures drawn without a window: the offscreen device against the window's, and the
+// lobex-cli render command run as a user runs it.
+namespace lobex {
+namespace {
+
+FarFieldGrid OneLobe() {
+    return test::MakeGrid(10.0f, 10.0f, [](float zenith, float azimuth) {
+        const float degree = 3.14159265f / 180.0f;
+        return 20.0f * std::sin(zenith * degree) * std::cos(azimuth * degree) - 10.0f;
+    });
+}
+
+// Pixels whose colour differs by more than the slack in some channel.
+int DifferentPixels(const QImage& a, const QImage& b, int slack = 2) {
+    int different = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            different += std::abs(qRed(p) - qRed(q)) > slack ||
+                                 std::abs(qGreen(p) - qGreen(q)) > slack ||
+                                 std::abs(qBlue(p) - qBlue(q)) > slack
+                             ? 1
+                             : 0;
+        }
+    }
+    return different;
+}
+
+TEST(OffscreenView3D, DrawsTheSamePictureAsTheWindowTextAndLegendIncluded) {
+    test::TempFolder folder;
+    AppState state;
+    state.Loaded.Pattern.MaxGain = 10.0f;
+    View3DState view;
+    view.Pattern = test::BuiltMesh(OneLobe());
+    View3DScene scene;
+    CreateSceneFrames(scene, folder.Write("temp.x", BinaryModelBytes(view.Pattern)));
+    view.PatternVisible = true;
+    view.AxesVisible = true;
+    view.GroundVisible = true;
+    view.GainColours = true;
+    view.CameraPosition = {0.0f, 0.6f, -2.6f};
+    view.CameraPitch = 0.3f;
+    UpdateCamera(view, 0.0f, DeviceKind::Hardware);
+    TurnScene(scene, 0.7f);
+    View3DFonts fonts = DefaultView3DFonts();
+    fonts.text = QApplication::font();
+
+    View3DWidget widget(scene, view, state);
+    widget.SetFonts(fonts.text, fonts.axis);
+    widget.resize(480, 300);
+    widget.show();
+    const QImage window = widget.Picture().convertToFormat(QImage::Format_RGB32);
+    ASSERT_TRUE(widget.ContextReady());
+
+    OffscreenView3D offscreen;
+    ASSERT_TRUE(offscreen.Ready());
+    const QImage picture = offscreen.Picture(scene, view, state, widget.size(), fonts)
+                               .convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(picture.size(), window.size());
+    EXPECT_LE(DifferentPixels(window, picture), window.width() * window.height() / 1000);
+    // And it is a picture of the scene, not of an empty frame.
+    EXPECT_GT(DifferentPixels(picture, QImage(picture.size(), QImage::Format_RGB32)), 1000);
+}
+
+// The program as a user runs it; its pictures read back.
+struct Render {
+    explicit Render(const QStringList& args) {
+        QProcess process;
+        process.start(QStringLiteral(LOBEX_CLI), QStringList{QStringLiteral("render")} + args);
+        EXPECT_TRUE(process.waitForFinished(120000));
+        code = process.exitCode();
+        out = QString::fromUtf8(process.readAllStandardOutput());
+        err = QString::fromUtf8(process.readAllStandardError());
+    }
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+QString LazyH() {
+    return QString::fromStdString(
+        (test::CorpusFolder() / "farfield_csv" / "APET_LazyH-16m2_10deg.csv").string());
+}
+
+QString Antenna() {
+    return QString::fromStdString(
+        (test::CorpusFolder() / "maa" / "handiko_3-YAGI-20_taper_notitle.maa").string());
+}
+
+class RenderCommand : public ::testing::Test {
+protected:
+    // The 3D picture with the extra options, at 400x300.
+    QImage Picture3D(const QString& name, const QStringList& extra = {}) {
+        const QString path = Out(name + QStringLiteral(".png"));
+        const Render run(QStringList{LazyH(), QStringLiteral("--view"), QStringLiteral("3d"),
+                                     QStringLiteral("--size"), QStringLiteral("400x300"),
+                                     QStringLiteral("--out"), path} +
+                         extra);
+        EXPECT_EQ(run.code, 0) << run.err.toStdString();
+        return QImage(path).convertToFormat(QImage::Format_RGB32);
+    }
+    QString Out(const QString& name) const {
+        return QString::fromStdString((folder.Path() / name.toStdString()).string());
+    }
+    test::TempFolder folder;
+};
+
+template <typename Kind>
+int Count(const QImage& image, Kind kind) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += kind(image.pixel(x, y)) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// The horizontal extent of the pattern's pixels.
+int PatternWidth(const QImage& image) {
+    int left = image.width();
+    int right = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (qBlue(pixel) > 150 && qBlue(pixel) > qRed(pixel) + 60) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    return right - left;
+}
+
+TEST_F(RenderCommand, The3DPictureShowsThePatternTurnedAndColouredAsAsked) {
+    const QImage plain = Picture3D(QStringLiteral("plain"));
+    ASSERT_EQ(plain.size(), QSize(400, 300));
+    // The two long lobes of the lazy H reach across; a quarter turn shows them end on.
+    const int across = PatternWidth(plain);
+    EXPECT_GT(across, 200);
+    EXPECT_LT(PatternWidth(Picture3D(QStringLiteral("turned"),
+                                     {QStringLiteral("--turn"), QStringLiteral("90")})),
+              across * 3 / 4);
+
+    const QImage coloured = Picture3D(QStringLiteral("gain"), {QStringLiteral("--gain-colours")});
+    const auto& stops = GainColourStops();
+    for (const GainRgb& stop : {stops.front(), stops.back()}) {
+        const QRgb want = qRgb(static_cast<int>(std::lround(stop.r * 255)),
+                               static_cast<int>(std::lround(stop.g * 255)),
+                               static_cast<int>(std::lround(stop.b * 255)));
+        // The legend's ends hold the map's first and last colours.
+        EXPECT_GT(Count(coloured,
+                        [&](QRgb p) {
+                            return std::abs(qRed(p) - qRed(want)) <= 8 &&
+                                   std::abs(qGreen(p) - qGreen(want)) <= 8 &&
+                                   std::abs(qBlue(p) - qBlue(want)) <= 8;
+                        }),
+                  5)
+            << stop.r << "," << stop.g << "," << stop.b;
+    }
+}
+
+TEST_F(RenderCommand, AnAntennaAddsRedWiresAndGreenFeedMarkers) {
+    const auto wire = [](QRgb p) {
+        return qRed(p) > 180 && qGreen(p) < 80 && qBlue(p) < 80;
+    };
+    const auto marker = [](QRgb p) {
+        return qGreen(p) > 150 && qRed(p) < 80 && qBlue(p) < 80;
+    };
+    const QImage plain = Picture3D(QStringLiteral("plain"));
+    EXPECT_EQ(Count(plain, wire), 0);
+    EXPECT_EQ(Count(plain, marker), 0);
+    const QImage antenna =
+        Picture3D(QStringLiteral("antenna"), {QStringLiteral("--antenna"), Antenna()});
+    EXPECT_GT(Count(antenna, wire), 20);
+    EXPECT_GT(Count(antenna, marker), 3);
+}
+
+TEST_F(RenderCommand, DiagramsHaveTheWindowsSizeAndVectorFilesParse) {
+    for (const char* view : {"azimuth", "elevation"}) {
+        const QString png = Out(QStringLiteral("%1.png").arg(QLatin1String(view)));
+        const Render run(
+            {LazyH(), QStringLiteral("--view"), QLatin1String(view), QStringLiteral("--out"), png});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        const QImage picture(png);
+        EXPECT_EQ(picture.size(), QSize(380, 343)) << view;
+        const QRgb corner = picture.pixel(0, 0);
+        EXPECT_GT(Count(picture, [&](QRgb p) { return p != corner; }), 2000) << view;
+    }
+    for (const char* view : {"3d", "azimuth"}) {
+        const QString svg = Out(QStringLiteral("%1.svg").arg(QLatin1String(view)));
+        const QString pdf = Out(QStringLiteral("%1.pdf").arg(QLatin1String(view)));
+        const QString emf = Out(QStringLiteral("%1.emf").arg(QLatin1String(view)));
+        for (const QString& out : {svg, pdf, emf}) {
+            const Render run({LazyH(), QStringLiteral("--view"), QLatin1String(view),
+                              QStringLiteral("--size"), QStringLiteral("200x150"),
+                              QStringLiteral("--out"), out});
+            ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        }
+        QSvgRenderer renderer(svg);
+        EXPECT_TRUE(renderer.isValid()) << view;
+        QFile pdfFile(pdf);
+        ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(pdfFile.read(5) == "%PDF-") << view;
+        QFile emfFile(emf);
+        ASSERT_TRUE(emfFile.open(QIODevice::ReadOnly));
+        EXPECT_EQ(emfFile.readAll().mid(40, 4), QByteArray(" EMF")) << view;
+    }
+}
+
+TEST_F(RenderCommand, AFolderIsDrawnFileByFileAndABadFileIsReportedWithoutStoppingTheRest) {
+    const std::filesystem::path input = folder.Path() / "in";
+    std::filesystem::create_directory(input);
+    // Found by their first line; a name the load does not read is passed over.
+    for (const char* name : {"first.csv", "second.CSV", "copy.txt"}) {
+        std::filesystem::copy_file(LazyH().toStdString(), input / name);
+    }
+    // The far-field header over numbers that are none: found, then refused.
+    std::ofstream(input / "broken.csv")
+        << "ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)\nrubbish\n";
+    std::ofstream(input / "notes.csv") << "Freq,SWR\n";
+    const QString outDir = Out(QStringLiteral("pictures"));
+    const Render run({QString::fromStdString(input.string()), QStringLiteral("--out"), outDir,
+                      QStringLiteral("--size"), QStringLiteral("200x150"), QStringLiteral("--jobs"),
+                      QStringLiteral("2")});
+    EXPECT_EQ(run.code, 1);
+    for (const char* stem : {"first", "second"}) {
+        for (const char* view : {"3d", "azimuth", "elevation"}) {
+            const QString name = QStringLiteral("%1/%2-%3.png")
+                                     .arg(outDir, QLatin1String(stem), QLatin1String(view));
+            EXPECT_FALSE(QImage(name).isNull()) << name.toStdString();
+        }
+    }
+    EXPECT_TRUE(run.err.contains(QStringLiteral("broken.csv failed"))) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(QStringLiteral("notes.csv")));
+    EXPECT_FALSE(run.err.contains(QStringLiteral("copy.txt")));
+    EXPECT_TRUE(run.out.contains(QStringLiteral("3 far-field files: 2 drawn, 1 failed")))
+        << run.out.toStdString();
+    EXPECT_FALSE(QFile::exists(outDir + QStringLiteral("/broken-3d.png")));
+}
+
+TEST_F(RenderCommand, UsageErrorsExitWithTwo) {
+    const QString png = Out(QStringLiteral("x.png"));
+    for (const QStringList& args :
+         {QStringList{LazyH(), QStringLiteral("--view"), QStringLiteral("3d")},
+          QStringList{LazyH(), QStringLiteral("--view"), QStringLiteral("side"),
+                      QStringLiteral("--out"), png},
+          QStringList{LazyH(), QStringLiteral("--view"), QStringLiteral("3d"),
+                      QStringLiteral("--out"), Out(QStringLiteral("x.bmp"))},
+          QStringList{LazyH(), QStringLiteral("--view"), QStringLiteral("3d"),
+                      QStringLiteral("--turntable"), QStringLiteral("--out"), png},
+          QStringList{LazyH(), QStringLiteral("--view"), QStringLiteral("3d"),
+                      QStringLiteral("--jobs"), QStringLiteral("2"), QStringLiteral("--out"), png},
+          QStringList{LazyH(), QStringLiteral("--size"), QStringLiteral("0x10"),
+                      QStringLiteral("--out"), png},
+          QStringList{LazyH(), QStringLiteral("--shiny"), QStringLiteral("--out"), png}}) {
+        const Render run(args);
+        EXPECT_EQ(run.code, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("Usage:"))) << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(png));
+}
+
+} // namespace
+} // namespace lobex

@@ -44,7 +44,7 @@ done
 rootfs="$scratch/root"
 dpkg-deb -x "$deb" "$rootfs"
 expected=(
-    usr/bin/lobex usr/bin/lobex-cli usr/bin/lobex-plot
+    usr/bin/lobex usr/bin/lobex-cli usr/bin/lobex-plot usr/bin/lobex-render
     usr/share/lobex/Help/Lobex.html
     "usr/share/applications/$app_id.desktop"
     "usr/share/icons/hicolor/scalable/apps/$app_id.svg"
@@ -59,7 +59,7 @@ fi
 for file in "${expected[@]}"; do
     [ -f "$rootfs/$file" ] || fail "the package lacks /$file"
 done
-for program in lobex lobex-cli lobex-plot; do
+for program in lobex lobex-cli lobex-plot lobex-render; do
     if ldd "$rootfs/usr/bin/$program" | grep -q "not found"; then
         ldd "$rootfs/usr/bin/$program" >&2
         fail "$program needs a library the system lacks"
@@ -77,6 +77,11 @@ env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen "$rootfs/usr/bin/lobex-cli" plo
     fail "the installed lobex-cli plot failed"
 [ -s "$scratch/azimuth.png" ] || fail "the installed lobex-plot wrote no picture"
 echo "installed lobex-cli plot: ok"
+env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen "$rootfs/usr/bin/lobex-cli" render \
+    "$root/samples/yagi3_20m_farfield.csv" --view elevation --out "$scratch/elevation.svg" ||
+    fail "the installed lobex-cli render failed"
+[ -s "$scratch/elevation.svg" ] || fail "the installed lobex-render wrote no picture"
+echo "installed lobex-cli render: ok"
 mkdir -m 700 "$scratch/runtime"
 env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$scratch/runtime" \
     "$rootfs/usr/bin/lobex" "$root/samples/yagi3_20m_farfield.csv" \

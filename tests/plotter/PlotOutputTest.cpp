@@ -1,3 +1,4 @@
+#include "plotter/PlotOutput.h"
 #include "EmfReader.h"
 #include "PlotFixtures.h"
 #include "plotter/EmfPaintDevice.h"
@@ -5,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
 
@@ -242,6 +244,45 @@ TEST_F(PlotOutputTest, CopiesGoToTheClipboardAtTheirPictureSize) {
     EXPECT_GT(dark, 20);
     clipboard.accept = false;
     EXPECT_EQ(engine.DPlot_Command(SweepDocument(), "[CopyPicture()]"), 0);
+}
+
+TEST(VectorPicture, ARasterPictureIsKeptInEachVectorFormat) {
+    // Four pixels a row, two rows: the top row red, the bottom one blue but for a green end.
+    QImage picture(4, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    for (int x = 0; x < 4; ++x) {
+        picture.setPixel(x, 1, x == 0 ? qRgb(0, 255, 0) : qRgb(0, 0, 255));
+    }
+    const auto paint = [&](QPaintDevice&, QPainter& painter) {
+        painter.drawImage(QRectF(96, 0, 192, 96), picture); // one inch in, two by one inch
+    };
+    const QSizeF inches(3, 1);
+    EXPECT_TRUE(RenderVectorPicture("svg", inches, QStringLiteral("t"), paint).contains("<image"));
+    EXPECT_TRUE(RenderVectorPicture("pdf", inches, QStringLiteral("t"), paint).startsWith("%PDF"));
+    EXPECT_TRUE(RenderVectorPicture("bmp", inches, QStringLiteral("t"), paint).isEmpty());
+
+    std::string error;
+    const std::vector<EmfRecord> records =
+        test::ReadEmf(RenderVectorPicture("emf", inches, QStringLiteral("t"), paint), error);
+    ASSERT_FALSE(records.empty()) << error;
+    const auto bitmap = std::ranges::find(records, emf::kStretchDiBits, &EmfRecord::type);
+    ASSERT_NE(bitmap, records.end());
+    EXPECT_EQ(bitmap->I(24), 1200); // destination x, y at 1200 per inch
+    EXPECT_EQ(bitmap->I(28), 0);
+    EXPECT_EQ(bitmap->I(40), 4); // source width and height in pixels
+    EXPECT_EQ(bitmap->I(44), 2);
+    EXPECT_EQ(bitmap->I(72), 2400); // destination width and height
+    EXPECT_EQ(bitmap->I(76), 1200);
+    const qsizetype info = bitmap->U(48);
+    EXPECT_EQ(bitmap->I(info + 4), 4);
+    EXPECT_EQ(bitmap->I(info + 8), 2);                  // positive height: bottom-up rows
+    EXPECT_EQ(test::U16(bitmap->data, info + 14), 32U); // bits per pixel
+    ASSERT_EQ(bitmap->U(60), 4U * 2U * 4U);
+    const qsizetype bits = bitmap->U(56);
+    // Blue, green, red bytes: the bottom row comes first, green then blue; the top row red.
+    EXPECT_EQ(bitmap->U(bits) & 0xFFFFFFU, 0x00FF00U);
+    EXPECT_EQ(bitmap->U(bits + 4) & 0xFFFFFFU, 0x0000FFU);
+    EXPECT_EQ(bitmap->U(bits + 16) & 0xFFFFFFU, 0xFF0000U);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "core/Lifecycle.h"
 #include "core/LoadFlow.h"
 #include "core/MmanaLink.h"
+#include "core/TextRules.h"
 #include "platform/LocaleInfo.h"
 #include "platform/MmanaWindowLink.h"
 #include "platform/TempFolder.h"
@@ -141,6 +142,33 @@ std::vector<std::string> ColumnsInUse(const AppState& state) {
     return std::vector<std::string>(
         header.begin(),
         header.begin() + static_cast<std::ptrdiff_t>(std::min(count, header.size())));
+}
+
+bool ReadOptionInt(const std::string& text, int& value) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool ReadPictureSize(const std::string& text, std::pair<int, int>& size) {
+    constexpr int kLargestSide = 16384;
+    const std::size_t x = text.find('x');
+    return x != std::string::npos && ReadOptionInt(text.substr(0, x), size.first) &&
+           ReadOptionInt(text.substr(x + 1), size.second) && size.first > 0 && size.second > 0 &&
+           size.first <= kLargestSide && size.second <= kLargestSide;
+}
+
+std::string PictureFormatOf(const std::string& path,
+                            std::initializer_list<std::string_view> known) {
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of("/\\");
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return {};
+    }
+    std::string ending = ToLowerAscii(path.substr(dot + 1));
+    if (ending == "jpeg") {
+        ending = "jpg";
+    }
+    return std::ranges::find(known, ending) != known.end() ? ending : std::string();
 }
 
 } // namespace lobex::cli

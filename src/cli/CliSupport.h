@@ -6,11 +6,13 @@
 #include "core/MmanaLink.h"
 #include "core/Services.h"
 
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // What the lobex-cli subcommands share: their options, and the load as File > Open does it.
@@ -70,6 +72,13 @@ private:
     LoadContext ctx_{state, messages};
     HeadlessDataView view_{ctx_};
 };
+
+// An option's value read whole as an integer; false for anything else.
+bool ReadOptionInt(const std::string& text, int& value);
+// WIDTHxHEIGHT, each 1 to 16384 pixels.
+bool ReadPictureSize(const std::string& text, std::pair<int, int>& size);
+// The ending of path in lower case ("jpeg" read as "jpg") when it is one of known, else empty.
+std::string PictureFormatOf(const std::string& path, std::initializer_list<std::string_view> known);
 
 // The captions of the grid columns the data kind uses.
 std::vector<std::string> ColumnsInUse(const AppState& state);

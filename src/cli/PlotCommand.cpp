@@ -48,8 +48,6 @@ constexpr const char* kPlotUsage =
     "Messages the window would show go to stderr.\n"
     "Exit status: 0 written, 1 the load, the plot or the write failed, 2 usage.\n";
 
-constexpr int kLargestSide = 16384;
-
 struct PlotOptions {
     LoadOptions load;
     std::string out;
@@ -65,39 +63,6 @@ struct PlotOptions {
     bool grayscale = false;
     bool printCommands = false;
 };
-
-bool ReadInt(const std::string& text, int& value) {
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
-}
-
-bool ReadSize(const std::string& text, std::pair<int, int>& size) {
-    const std::size_t x = text.find('x');
-    if (x == std::string::npos) {
-        return false;
-    }
-    return ReadInt(text.substr(0, x), size.first) && ReadInt(text.substr(x + 1), size.second) &&
-           size.first > 0 && size.second > 0 && size.first <= kLargestSide &&
-           size.second <= kLargestSide;
-}
-
-std::string FormatOf(const std::string& path) {
-    const std::size_t dot = path.find_last_of('.');
-    const std::size_t slash = path.find_last_of("/\\");
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-        return {};
-    }
-    std::string ending = ToLowerAscii(path.substr(dot + 1));
-    if (ending == "jpeg") {
-        ending = "jpg";
-    }
-    for (const char* known : {"png", "bmp", "jpg", "gif", "svg", "pdf", "emf"}) {
-        if (ending == known) {
-            return ending;
-        }
-    }
-    return {};
-}
 
 bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options,
                       std::string& error) {
@@ -115,7 +80,7 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options
             options.out = value;
             ++i;
         } else if (arg == "--left" || arg == "--right") {
-            if (!hasValue || !ReadInt(value, number)) {
+            if (!hasValue || !ReadOptionInt(value, number)) {
                 error = arg + " needs a column number";
                 return false;
             }
@@ -145,14 +110,14 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options
             ++i;
         } else if (arg == "--size") {
             std::pair<int, int> size;
-            if (!hasValue || !ReadSize(value, size)) {
+            if (!hasValue || !ReadPictureSize(value, size)) {
                 error = "--size takes WIDTHxHEIGHT, 1 to 16384 pixels each";
                 return false;
             }
             options.size = size;
             ++i;
         } else if (arg == "--quality") {
-            if (!hasValue || !ReadInt(value, number) || number < 0 || number > 100) {
+            if (!hasValue || !ReadOptionInt(value, number) || number < 0 || number > 100) {
                 error = "--quality takes 0 to 100";
                 return false;
             }
@@ -181,7 +146,8 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options
         error = "--out is missing";
         return false;
     }
-    options.format = FormatOf(options.out);
+    options.format =
+        PictureFormatOf(options.out, {"png", "bmp", "jpg", "gif", "svg", "pdf", "emf"});
     if (options.format.empty()) {
         error = "OUT must end in .png, .bmp, .jpg, .gif, .svg, .pdf or .emf";
         return false;

@@ -1,6 +1,6 @@
 #include "RenderOptions.h"
 
-#include "core/TextRules.h"
+#include "cli/CliSupport.h"
 #include "core/Utf8Path.h"
 #include "view3d/GainColours.h"
 
@@ -43,23 +43,9 @@ const char* const kRenderUsage =
 
 namespace {
 
-constexpr int kLargestSide = 16384;
-
-bool ReadInt(const std::string& text, int& value) {
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
-}
-
 bool ReadFloat(const std::string& text, float& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return !text.empty() && ec == std::errc() && end == text.data() + text.size();
-}
-
-bool ReadSize(const std::string& text, std::pair<int, int>& size) {
-    const std::size_t x = text.find('x');
-    return x != std::string::npos && ReadInt(text.substr(0, x), size.first) &&
-           ReadInt(text.substr(x + 1), size.second) && size.first > 0 && size.second > 0 &&
-           size.first <= kLargestSide && size.second <= kLargestSide;
 }
 
 bool IsFolder(const std::string& path) {
@@ -118,21 +104,7 @@ const char* ViewName(ViewKind view) {
 }
 
 std::string PictureFormatOf(const std::string& path) {
-    const std::size_t dot = path.find_last_of('.');
-    const std::size_t slash = path.find_last_of("/\\");
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-        return {};
-    }
-    std::string ending = ToLowerAscii(path.substr(dot + 1));
-    if (ending == "jpeg") {
-        ending = "jpg";
-    }
-    for (const char* known : {"png", "jpg", "gif", "svg", "pdf", "emf"}) {
-        if (ending == known) {
-            return ending;
-        }
-    }
-    return {};
+    return cli::PictureFormatOf(path, {"png", "jpg", "gif", "svg", "pdf", "emf"});
 }
 
 bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& options,
@@ -179,7 +151,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             options.forwarded.resize(firstForwarded);
             ++i;
         } else if (arg == "--jobs") {
-            if (!ReadInt(value, number) || number < 1 || number > 256) {
+            if (!cli::ReadOptionInt(value, number) || number < 1 || number > 256) {
                 error = "--jobs takes 1 to 256";
                 return false;
             }
@@ -203,7 +175,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             options.forwarded.push_back(value);
             ++i;
         } else if (arg == "--size") {
-            if (!ReadSize(value, size)) {
+            if (!cli::ReadPictureSize(value, size)) {
                 error = "--size takes WIDTHxHEIGHT, 1 to 16384 pixels each";
                 return false;
             }
@@ -211,7 +183,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             options.forwarded.push_back(value);
             ++i;
         } else if (arg == "--floor") {
-            if (!ReadInt(value, number) || number < kLeastGainRangeDb ||
+            if (!cli::ReadOptionInt(value, number) || number < kLeastGainRangeDb ||
                 number > kMostGainRangeDb) {
                 error = "--floor needs a number of dB from 10 to 60";
                 return false;

@@ -62,7 +62,8 @@ bool Write3D(const RenderOptions& options, cli::Session& session, const std::str
     return true;
 }
 
-// The 3D view takes a real display: Qt's offscreen platform gives no usable OpenGL here.
+} // namespace
+
 bool DisplayForOpenGl(std::ostream& err) {
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
         !qEnvironmentVariableIsEmpty("DISPLAY") ||
@@ -72,8 +73,6 @@ bool DisplayForOpenGl(std::ostream& err) {
     err << "lobex-cli render: the 3D view needs a display with OpenGL (xvfb-run serves)\n";
     return false;
 }
-
-} // namespace
 
 QImage Picture3D(const RenderOptions& options, AppState& state, MessageService& messages,
                  std::string& error) {

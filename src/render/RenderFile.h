@@ -14,6 +14,10 @@ class MessageService;
 
 namespace lobex::render {
 
+// Whether Qt has a platform to draw the 3D view on: the offscreen one gives no usable OpenGL, so
+// a display must be named. False, after saying so on err, when none is.
+bool DisplayForOpenGl(std::ostream& err);
+
 // The 3D view of the far field loaded in state, as options set it up; a null picture, with the
 // reason in error, when it cannot be drawn. Needs a QGuiApplication on a platform with OpenGL.
 QImage Picture3D(const RenderOptions& options, AppState& state, MessageService& messages,

@@ -1,5 +1,7 @@
 #include "RenderFolder.h"
 
+#include "RenderFile.h"
+
 #include "cli/ApplicationObject.h"
 #include "cli/CliSupport.h"
 #include "core/FarField.h"
@@ -11,6 +13,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QThread>
 
@@ -93,7 +96,16 @@ bool IsFarFieldFile(const std::string& path) {
 }
 
 int RenderFolder(const RenderOptions& options, std::ostream& out, std::ostream& err) {
-    const auto application = cli::MakeApplication<QCoreApplication>();
+    // Drawing the 3D view, this process keeps a connection to the display for as long as the
+    // workers run: an X server left without clients resets, and a worker connecting meanwhile
+    // would fail.
+    const bool needs3D = !options.view || *options.view == ViewKind::View3D;
+    if (needs3D && !DisplayForOpenGl(err)) {
+        return cli::kExitFailed;
+    }
+    const std::unique_ptr<QCoreApplication> application =
+        needs3D ? std::unique_ptr<QCoreApplication>(cli::MakeApplication<QGuiApplication>())
+                : cli::MakeApplication<QCoreApplication>();
     const std::vector<std::string> files = FarFieldFiles(options.input);
     if (files.empty()) {
         err << "lobex-cli render: " << options.input << ": no far-field files\n";

@@ -71,6 +71,8 @@ TEST(OffscreenView3D, DrawsTheSamePictureAsTheWindowTextAndLegendIncluded) {
     View3DWidget widget(scene, view, state);
     widget.SetFonts(fonts.text, fonts.axis);
     widget.resize(480, 300);
+    // Shown without taking the focus from the window tests running beside this one.
+    widget.setAttribute(Qt::WA_ShowWithoutActivating);
     widget.show();
     const QImage window = widget.Picture().convertToFormat(QImage::Format_RGB32);
     ASSERT_TRUE(widget.ContextReady());

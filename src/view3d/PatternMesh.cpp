@@ -55,6 +55,7 @@ bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& 
 
     // The z slot holds the gain, then the radius, then the height.
     float peak = kPatternFloor;
+    bool belowHorizon = false;
     std::size_t k = 0;
     for (std::uint32_t i = 0; i < points; ++i) {
         for (std::uint32_t j = 0; j < columns; ++j, ++k) {
@@ -62,6 +63,8 @@ bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& 
             if (gain > peak) {
                 peak = gain;
             }
+            belowHorizon =
+                belowHorizon || (grid[j].Points[i].Zenith > 90.0f && gain > kPatternFloor);
             vertices[k].z = gain < kPatternFloor ? kPatternFloor : gain;
         }
     }
@@ -125,6 +128,7 @@ bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& 
     mesh.PatternVertices = std::move(vertices);
     mesh.PeakGain = peak;
     mesh.PeakRadius = 1.0f / largest;
+    mesh.ReachesBelowHorizon = belowHorizon;
     mesh.PointCount = points;
     mesh.ColumnCount = columns;
     mesh.PatternFaces.clear();

@@ -31,6 +31,8 @@ struct PatternMesh {
     // The strongest total gain (dBi) and the distance from the centre it was drawn at.
     float PeakGain = -60.0f;
     float PeakRadius = 0.0f;
+    // Some direction beyond zenith 90 (below the horizon) has gain above the floor.
+    bool ReachesBelowHorizon = false;
 
     std::size_t FaceCount() const {
         return PointCount < 2 || ColumnCount < 2

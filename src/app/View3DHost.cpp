@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/Services.h"
 #include "view3d/AntennaLoader.h"
+#include "view3d/SurfaceReadout.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -78,6 +79,8 @@ bool View3DHost::Start3DView(QWidget* parent, const QFont& textFont, const QFont
         if (view_.MouseDragging) {
             TurnScene(scene_,
                       MouseRotate(view_, static_cast<float>(at.x()), static_cast<float>(at.y())));
+        } else {
+            ReadSurfaceAt(at);
         }
         Step();
     });
@@ -93,6 +96,20 @@ bool View3DHost::Start3DView(QWidget* parent, const QFont& textFont, const QFont
     clock_(kClockElapsedTime);
     timer_.start();
     return true;
+}
+
+void View3DHost::ReadSurfaceAt(QPointF at) {
+    std::optional<SurfaceReading> reading;
+    if (view_.PatternVisible && scene_.RootFrame && widget_ != nullptr) {
+        const ViewTransform transform{scene_.RootFrame->GetMatrix(), ViewMatrix(view_),
+                                      ProjectionMatrix(widget_->width(), widget_->height()),
+                                      widget_->width(), widget_->height()};
+        reading = ReadPatternSurface(view_.Pattern, state_.Loaded.FarField, transform,
+                                     static_cast<float>(at.x()), static_cast<float>(at.y()));
+    }
+    emit SurfaceReadout(
+        reading ? QString::fromStdString(SurfaceReadingText(*reading, state_.DecimalSeparator))
+                : QString());
 }
 
 void View3DHost::Stop3DView() {

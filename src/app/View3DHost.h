@@ -76,6 +76,8 @@ signals:
     void DoubleClicked();
     // F2 with Shift, Ctrl or Alt: the user asks for an antenna description.
     void AntennaRequested();
+    // The direction and gain of the pattern under the pointer, or an empty text off it.
+    void SurfaceReadout(const QString& text);
 
 protected:
     // Hands the keys of the view's window to the view whatever holds the focus there.
@@ -83,6 +85,7 @@ protected:
 
 private:
     void Step();
+    void ReadSurfaceAt(QPointF at);
 
     AppState& state_;
     MessageService& messages_;

@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
@@ -53,9 +54,15 @@ frmD3D::frmD3D(AppState& state, MessageService& messages)
     auto* panel = new QVBoxLayout(Frame1);
     panel->addStretch();
     panel->addWidget(Frame2);
+    lblReadout = new QLabel(this);
+    lblReadout->setObjectName(QStringLiteral("lblReadout"));
+    lblReadout->setTextFormat(Qt::PlainText);
+    auto* view = new QVBoxLayout;
+    view->addWidget(picPlot, 1);
+    view->addWidget(lblReadout);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
-    layout->addWidget(picPlot, 1);
+    layout->addLayout(view, 1);
     layout->addWidget(Frame1);
     connect(cmdClose, &QPushButton::clicked, this, &frmD3D::ExitClicked);
 }

@@ -5,6 +5,7 @@
 class QCheckBox;
 class QSpinBox;
 class QFrame;
+class QLabel;
 class QPushButton;
 
 namespace lobex {
@@ -35,6 +36,8 @@ public:
     QCheckBox* chkWire = nullptr;
     QCheckBox* chkGain = nullptr;
     QSpinBox* spnGainRange = nullptr;
+    // The direction and gain under the pointer.
+    QLabel* lblReadout = nullptr;
     QPushButton* cmdClose = nullptr;
 
 signals:

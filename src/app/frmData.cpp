@@ -105,6 +105,15 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
     connect(view3D_.get(), &View3DHost::AntennaRequested, this,
             [this] { view3D_->OpenAntenna(services_.settings, services_.dialogs); });
     connect(cmdReturn, &QPushButton::clicked, this, &frmData::cmdReturn_Click);
+    connect(view3D_.get(), &View3DHost::SurfaceReadout, this, [this](const QString& text) {
+        if (d3d_) {
+            d3d_->lblReadout->setText(text);
+        } else if (text.isEmpty()) {
+            statusBar()->clearMessage();
+        } else {
+            statusBar()->showMessage(text);
+        }
+    });
     connect(chk3DRotate, &QCheckBox::toggled, this,
             [this](bool ticked) { view3D_->SetAutoRotate(ticked); });
     connect(chk3DWire, &QCheckBox::toggled, this,

@@ -2,6 +2,7 @@
 #include "app/View3DHost.h"
 #include "app/View3DWidget.h"
 #include "app/frmD3D.h"
+#include "app/frmData.h"
 
 #include "LoadHarness.h"
 #include "MainWindowHarness.h"
@@ -16,7 +17,9 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPushButton>
+#include <QLabel>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -186,6 +189,26 @@ TEST_F(MainWindow3D, GainColoursFollowTheirBoxesInBothWindowsAndAreRemembered) {
     h.recorders.settings.values["View3D/GainRange"] = "много";
     h.window->Form_Load();
     EXPECT_EQ(range->value(), 40);
+}
+
+TEST_F(MainWindow3D, ThePointerOverThePatternReadsItsDirectionAndGainInEitherWindow) {
+    const auto statusText = [this] {
+        return h.window->statusBar()->currentMessage();
+    };
+    // Below the centre of the view the pattern stands on the horizon; the corner is background.
+    const QPoint onPattern(Widget()->width() / 2, Widget()->height() * 11 / 20);
+    QTest::mouseMove(Widget(), onPattern);
+    EXPECT_TRUE(statusText().startsWith(QStringLiteral("Азимут "))) << statusText().toStdString();
+    EXPECT_TRUE(statusText().endsWith(QStringLiteral(" dBi")));
+    QTest::mouseMove(Widget(), QPoint(3, 3));
+    EXPECT_TRUE(statusText().isEmpty()) << statusText().toStdString();
+
+    frmD3D* big = OpenBigWindow();
+    ASSERT_NE(big, nullptr);
+    QTest::mouseMove(Widget(), QPoint(Widget()->width() / 2, Widget()->height() * 11 / 20));
+    EXPECT_TRUE(big->lblReadout->text().startsWith(QStringLiteral("Азимут ")));
+    QTest::mouseMove(Widget(), QPoint(3, 3));
+    EXPECT_TRUE(big->lblReadout->text().isEmpty());
 }
 
 TEST_F(MainWindow3D, PicturesOfTheViewAndOfItsWindowShowTheCornerText) {

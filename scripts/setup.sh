@@ -9,7 +9,7 @@ PACKAGES=(
     libassimp-dev libglm-dev
     xvfb xauth libgl1-mesa-dri fonts-dejavu-core
     g++-mingw-w64-x86-64-win32 wine wine64
-    giflib-tools
+    giflib-tools libgif-dev
     fonts-liberation emf2svg
     libfast-float-dev
     clang libclang-rt-14-dev llvm

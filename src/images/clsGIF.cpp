@@ -4,6 +4,9 @@
 #include "core/TextRules.h"
 
 #include <QCoreApplication>
+#include <QRect>
+
+#include <algorithm>
 
 #include <exception>
 #include <limits>
@@ -209,6 +212,176 @@ IndexedPicture ReduceToPalette(const QImage& picture) {
     return out;
 }
 
+namespace {
+
+// Colours are counted in cells of 32 levels a channel (the top five bits of each).
+constexpr int kCellBits = 5;
+constexpr int kCellSide = 1 << kCellBits;
+
+int CellOf(QRgb colour) {
+    constexpr int drop = 8 - kCellBits;
+    return ((qRed(colour) >> drop) << (2 * kCellBits)) | ((qGreen(colour) >> drop) << kCellBits) |
+           (qBlue(colour) >> drop);
+}
+
+int CellChannel(int cell, int channel) {
+    return (cell >> (kCellBits * (2 - channel))) & (kCellSide - 1);
+}
+
+// The pixels that fell in one cell, and the sum of their channels for the mean colour.
+struct ColourCell {
+    int cell = 0;
+    std::uint64_t count = 0;
+    std::array<std::uint64_t, 3> sum{};
+};
+
+// A run of cells that will share one palette entry.
+struct ColourBox {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::uint64_t count = 0;
+    int longest = 0; // the channel the box is widest in
+    int side = 0;    // its width there, in cells
+
+    void Measure(const std::vector<ColourCell>& cells) {
+        std::array<int, 3> low{kCellSide, kCellSide, kCellSide};
+        std::array<int, 3> high{-1, -1, -1};
+        count = 0;
+        for (std::size_t i = begin; i < end; ++i) {
+            count += cells[i].count;
+            for (int channel = 0; channel < 3; ++channel) {
+                const int level = CellChannel(cells[i].cell, channel);
+                low[static_cast<std::size_t>(channel)] =
+                    std::min(low[static_cast<std::size_t>(channel)], level);
+                high[static_cast<std::size_t>(channel)] =
+                    std::max(high[static_cast<std::size_t>(channel)], level);
+            }
+        }
+        side = -1;
+        for (int channel = 0; channel < 3; ++channel) {
+            const int width =
+                high[static_cast<std::size_t>(channel)] - low[static_cast<std::size_t>(channel)];
+            if (width > side) {
+                side = width;
+                longest = channel;
+            }
+        }
+    }
+};
+
+} // namespace
+
+std::vector<IndexedPicture> ReduceToSharedPalette(const std::vector<QImage>& pictures) {
+    std::vector<ColourCell> counted(static_cast<std::size_t>(kCellSide * kCellSide * kCellSide));
+    for (std::size_t i = 0; i < counted.size(); ++i) {
+        counted[i].cell = static_cast<int>(i);
+    }
+    std::vector<QImage> rgb;
+    rgb.reserve(pictures.size());
+    for (const QImage& picture : pictures) {
+        rgb.push_back(picture.format() == QImage::Format_RGB32 ||
+                              picture.format() == QImage::Format_ARGB32
+                          ? picture
+                          : picture.convertToFormat(QImage::Format_RGB32));
+        const QImage& image = rgb.back();
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                ColourCell& cell = counted[static_cast<std::size_t>(CellOf(line[x]))];
+                ++cell.count;
+                cell.sum[0] += static_cast<std::uint64_t>(qRed(line[x]));
+                cell.sum[1] += static_cast<std::uint64_t>(qGreen(line[x]));
+                cell.sum[2] += static_cast<std::uint64_t>(qBlue(line[x]));
+            }
+        }
+    }
+    std::vector<ColourCell> cells;
+    for (const ColourCell& cell : counted) {
+        if (cell.count > 0) {
+            cells.push_back(cell);
+        }
+    }
+
+    // Median cut: the box with most pixels times width is halved, by pixel count, across its
+    // widest channel, until there are 256 boxes or none can be split.
+    std::vector<ColourBox> boxes;
+    if (!cells.empty()) {
+        boxes.push_back({0, cells.size()});
+        boxes.back().Measure(cells);
+    }
+    while (boxes.size() < 256) {
+        ColourBox* widest = nullptr;
+        for (ColourBox& box : boxes) {
+            if (box.end - box.begin > 1 &&
+                (widest == nullptr ||
+                 box.count * static_cast<std::uint64_t>(box.side) >
+                     widest->count * static_cast<std::uint64_t>(widest->side))) {
+                widest = &box;
+            }
+        }
+        if (widest == nullptr) {
+            break;
+        }
+        const int channel = widest->longest;
+        const auto first = cells.begin() + static_cast<std::ptrdiff_t>(widest->begin);
+        const auto last = cells.begin() + static_cast<std::ptrdiff_t>(widest->end);
+        std::sort(first, last, [channel](const ColourCell& a, const ColourCell& b) {
+            return CellChannel(a.cell, channel) < CellChannel(b.cell, channel);
+        });
+        std::uint64_t below = 0;
+        std::size_t split = widest->begin + 1;
+        for (std::size_t i = widest->begin; i + 1 < widest->end; ++i) {
+            below += cells[i].count;
+            split = i + 1;
+            if (2 * below >= widest->count) {
+                break;
+            }
+        }
+        ColourBox upper{split, widest->end};
+        widest->end = split;
+        widest->Measure(cells);
+        upper.Measure(cells);
+        boxes.push_back(upper);
+    }
+
+    std::array<QRgb, 256> palette{};
+    palette.fill(qRgb(0, 0, 0));
+    std::vector<std::uint8_t> indexOfCell(counted.size(), 0);
+    for (std::size_t b = 0; b < boxes.size(); ++b) {
+        std::array<std::uint64_t, 3> sum{};
+        for (std::size_t i = boxes[b].begin; i < boxes[b].end; ++i) {
+            for (std::size_t channel = 0; channel < 3; ++channel) {
+                sum[channel] += cells[i].sum[channel];
+            }
+            indexOfCell[static_cast<std::size_t>(cells[i].cell)] = static_cast<std::uint8_t>(b);
+        }
+        const auto mean = [&](std::size_t channel) {
+            return static_cast<int>((sum[channel] + boxes[b].count / 2) / boxes[b].count);
+        };
+        palette[b] = qRgb(mean(0), mean(1), mean(2));
+    }
+
+    std::vector<IndexedPicture> reduced(rgb.size());
+    for (std::size_t i = 0; i < rgb.size(); ++i) {
+        const QImage& image = rgb[i];
+        IndexedPicture& out = reduced[i];
+        out.width = image.width();
+        out.height = image.height();
+        out.palette = palette;
+        out.indices.resize(static_cast<std::size_t>(out.width) *
+                           static_cast<std::size_t>(out.height));
+        for (int y = 0; y < out.height; ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            std::uint8_t* row = out.indices.data() +
+                                static_cast<std::size_t>(y) * static_cast<std::size_t>(out.width);
+            for (int x = 0; x < out.width; ++x) {
+                row[x] = indexOfCell[static_cast<std::size_t>(CellOf(line[x]))];
+            }
+        }
+    }
+    return reduced;
+}
+
 std::uint8_t TransparentIndex(const std::array<QRgb, 256>& palette, QRgb colour) {
     for (std::size_t i = 0; i < palette.size(); ++i) {
         if ((palette[i] & RGB_MASK) == (colour & RGB_MASK)) {
@@ -218,47 +391,46 @@ std::uint8_t TransparentIndex(const std::array<QRgb, 256>& palette, QRgb colour)
     return 0;
 }
 
-QByteArray EncodeGif(const IndexedPicture& picture, bool gif89a, std::uint8_t transparentIndex,
-                     const std::function<void(int row)>& rowDone) {
-    QByteArray out;
-    // Worst case: one 9-bit code per pixel plus a clear code per row.
-    out.reserve(static_cast<qsizetype>(800 + picture.indices.size() * 9 / 8 +
-                                       static_cast<std::size_t>(picture.height) * 4));
-    out.append(gif89a ? "GIF89a" : "GIF87a", 6);
-    PutWord(out, picture.width);
-    PutWord(out, picture.height);
+namespace {
+
+// Signature, logical screen descriptor and the global colour table of 256.
+void PutScreen(QByteArray& out, const char* signature, int width, int height,
+               const std::array<QRgb, 256>& palette) {
+    out.append(signature, 6);
+    PutWord(out, width);
+    PutWord(out, height);
     out.append(static_cast<char>(0xF7)); // global table of 256, 8-bit colour resolution
     out.append(static_cast<char>(0));    // background index
     out.append(static_cast<char>(0));    // pixel aspect ratio
-    for (const QRgb colour : picture.palette) {
+    for (const QRgb colour : palette) {
         out.append(static_cast<char>(qRed(colour)));
         out.append(static_cast<char>(qGreen(colour)));
         out.append(static_cast<char>(qBlue(colour)));
     }
-    if (gif89a) {
-        // Graphic control extension: restore to background, transparency on, no delay.
-        out.append("\x21\xF9\x04\x09\x00\x00", 6);
-        out.append(static_cast<char>(transparentIndex));
-        out.append(static_cast<char>(0));
-    }
+}
+
+// The image descriptor and the coded pixels of area of the picture.
+void PutImage(QByteArray& out, const IndexedPicture& picture, const QRect& area,
+              const std::function<void(int row)>& rowDone) {
     out.append(static_cast<char>(0x2C));
-    PutWord(out, 0);
-    PutWord(out, 0);
-    PutWord(out, picture.width);
-    PutWord(out, picture.height);
+    PutWord(out, area.left());
+    PutWord(out, area.top());
+    PutWord(out, area.width());
+    PutWord(out, area.height());
     out.append(static_cast<char>(0x07));
     out.append(static_cast<char>(8)); // LZW minimum code size
 
     CodeWriter writer(out);
     CodeTable table;
-    for (int y = 0; y < picture.height; ++y) {
+    for (int y = 0; y < area.height(); ++y) {
         const std::uint8_t* row =
             picture.indices.data() +
-            static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width);
+            static_cast<std::size_t>(area.top() + y) * static_cast<std::size_t>(picture.width) +
+            static_cast<std::size_t>(area.left());
         table.Reset();
         writer.Write(kClearCode);
         int match = row[0];
-        for (int x = 1; x < picture.width; ++x) {
+        for (int x = 1; x < area.width(); ++x) {
             const std::uint8_t pixel = row[x];
             const int known = table.Find(match, pixel);
             if (known != 0) {
@@ -283,7 +455,102 @@ QByteArray EncodeGif(const IndexedPicture& picture, bool gif89a, std::uint8_t tr
     }
     writer.Write(kEndCode);
     writer.Finish();
-    out.append(static_cast<char>(0));    // block terminator
+    out.append(static_cast<char>(0)); // block terminator
+}
+
+// The smallest rectangle holding every pixel in which frame differs from previous; a single
+// pixel when the two are alike, since an image cannot be empty.
+QRect ChangedArea(const IndexedPicture& previous, const IndexedPicture& frame) {
+    int top = frame.height;
+    int bottom = -1;
+    int left = frame.width;
+    int right = -1;
+    for (int y = 0; y < frame.height; ++y) {
+        const std::size_t start =
+            static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width);
+        const std::uint8_t* was = previous.indices.data() + start;
+        const std::uint8_t* now = frame.indices.data() + start;
+        int x = 0;
+        while (x < frame.width && was[x] == now[x]) {
+            ++x;
+        }
+        if (x == frame.width) {
+            continue;
+        }
+        int last = frame.width - 1;
+        while (was[last] == now[last]) {
+            --last;
+        }
+        top = std::min(top, y);
+        bottom = y;
+        left = std::min(left, x);
+        right = std::max(right, last);
+    }
+    if (bottom < 0) {
+        return {0, 0, 1, 1};
+    }
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+} // namespace
+
+QByteArray EncodeGif(const IndexedPicture& picture, bool gif89a, std::uint8_t transparentIndex,
+                     const std::function<void(int row)>& rowDone) {
+    QByteArray out;
+    // Worst case: one 9-bit code per pixel plus a clear code per row.
+    out.reserve(static_cast<qsizetype>(800 + picture.indices.size() * 9 / 8 +
+                                       static_cast<std::size_t>(picture.height) * 4));
+    PutScreen(out, gif89a ? "GIF89a" : "GIF87a", picture.width, picture.height, picture.palette);
+    if (gif89a) {
+        // Graphic control extension: restore to background, transparency on, no delay.
+        out.append("\x21\xF9\x04\x09\x00\x00", 6);
+        out.append(static_cast<char>(transparentIndex));
+        out.append(static_cast<char>(0));
+    }
+    PutImage(out, picture, QRect(0, 0, picture.width, picture.height), rowDone);
+    out.append(static_cast<char>(0x3B)); // trailer
+    return out;
+}
+
+QByteArray EncodeAnimatedGif(const std::vector<IndexedPicture>& frames, int delayCentiseconds,
+                             const std::function<void(int frame)>& frameDone) {
+    if (frames.empty() || frames.front().width <= 0 || frames.front().height <= 0) {
+        return {};
+    }
+    const IndexedPicture& first = frames.front();
+    const std::size_t pixels = first.indices.size();
+    for (const IndexedPicture& frame : frames) {
+        if (frame.width != first.width || frame.height != first.height ||
+            frame.indices.size() != pixels ||
+            pixels !=
+                static_cast<std::size_t>(first.width) * static_cast<std::size_t>(first.height)) {
+            return {};
+        }
+    }
+    const int delay = std::clamp(delayCentiseconds, 0, 0xFFFF);
+
+    QByteArray out;
+    PutScreen(out, "GIF89a", first.width, first.height, first.palette);
+    // The application extension browsers read the repetitions from: 0, over and over.
+    out.append("\x21\xFF\x0B"
+               "NETSCAPE2.0"
+               "\x03\x01\x00\x00\x00",
+               19);
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        // Graphic control extension: the frame stays (the next one is drawn over it), no
+        // transparency, shown for the delay.
+        out.append("\x21\xF9\x04\x04", 4);
+        PutWord(out, delay);
+        out.append("\x00\x00", 2);
+        // After the first, a frame codes only the rectangle in which it differs from the one
+        // before: the rest of the picture stays on the screen as it is.
+        const QRect area =
+            i == 0 ? QRect(0, 0, first.width, first.height) : ChangedArea(frames[i - 1], frames[i]);
+        PutImage(out, frames[i], area, {});
+        if (frameDone) {
+            frameDone(static_cast<int>(i) + 1);
+        }
+    }
     out.append(static_cast<char>(0x3B)); // trailer
     return out;
 }

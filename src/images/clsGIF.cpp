@@ -214,101 +214,126 @@ IndexedPicture ReduceToPalette(const QImage& picture) {
 
 namespace {
 
-// Colours are counted in cells of 32 levels a channel (the top five bits of each).
-constexpr int kCellBits = 5;
-constexpr int kCellSide = 1 << kCellBits;
-
-int CellOf(QRgb colour) {
-    constexpr int drop = 8 - kCellBits;
-    return ((qRed(colour) >> drop) << (2 * kCellBits)) | ((qGreen(colour) >> drop) << kCellBits) |
-           (qBlue(colour) >> drop);
+int Channel(std::uint32_t colour, int channel) {
+    return static_cast<int>((colour >> (8 * (2 - channel))) & 0xFF);
 }
 
-int CellChannel(int cell, int channel) {
-    return (cell >> (kCellBits * (2 - channel))) & (kCellSide - 1);
-}
+// The distinct colours of pictures with how many pixels have each, and later the palette entry
+// each is shown with. Open addressing: the colours of rendered pictures are a few thousand,
+// and neighbouring pixels mostly repeat one.
+class ColourCounts {
+public:
+    ColourCounts() { Resize(12); }
 
-// The pixels that fell in one cell, and the sum of their channels for the mean colour.
-struct ColourCell {
-    int cell = 0;
-    std::uint64_t count = 0;
-    std::array<std::uint64_t, 3> sum{};
+    void Count(QRgb colour) { ++counts_[Find(colour & RGB_MASK)]; }
+    std::uint8_t& IndexOf(QRgb colour) { return indices_[Find(colour & RGB_MASK)]; }
+
+    // Each distinct colour and its count, in no order.
+    template <typename Visit>
+    void ForEach(Visit visit) const {
+        for (std::size_t slot = 0; slot < keys_.size(); ++slot) {
+            if (keys_[slot] != kEmpty) {
+                visit(keys_[slot] & RGB_MASK, counts_[slot]);
+            }
+        }
+    }
+
+private:
+    // Keys are colours with the alpha byte set, so that 0 marks a free slot.
+    static constexpr std::uint32_t kEmpty = 0;
+
+    std::size_t Find(std::uint32_t colour) {
+        const std::uint32_t key = colour | 0xFF000000U;
+        std::size_t slot = Home(key);
+        while (keys_[slot] != key) {
+            if (keys_[slot] == kEmpty) {
+                if (2 * (used_ + 1) > keys_.size()) {
+                    Resize(bits_ + 1);
+                    return Find(colour);
+                }
+                keys_[slot] = key;
+                ++used_;
+                return slot;
+            }
+            slot = (slot + 1) & (keys_.size() - 1);
+        }
+        return slot;
+    }
+
+    std::size_t Home(std::uint32_t key) const {
+        return static_cast<std::size_t>((key * 2654435761U) >> (32 - bits_));
+    }
+
+    void Resize(int bits) {
+        std::vector<std::uint32_t> keys(std::size_t{1} << bits, kEmpty);
+        std::vector<std::uint64_t> counts(keys.size(), 0);
+        keys.swap(keys_);
+        counts.swap(counts_);
+        bits_ = bits;
+        for (std::size_t slot = 0; slot < keys.size(); ++slot) {
+            if (keys[slot] != kEmpty) {
+                std::size_t home = Home(keys[slot]);
+                while (keys_[home] != kEmpty) {
+                    home = (home + 1) & (keys_.size() - 1);
+                }
+                keys_[home] = keys[slot];
+                counts_[home] = counts[slot];
+            }
+        }
+        indices_.assign(keys_.size(), 0);
+    }
+
+    std::vector<std::uint32_t> keys_;
+    std::vector<std::uint64_t> counts_;
+    std::vector<std::uint8_t> indices_;
+    std::size_t used_ = 0;
+    int bits_ = 0;
 };
 
-// A run of cells that will share one palette entry.
+struct ColourCount {
+    std::uint32_t colour = 0;
+    std::uint64_t count = 0;
+};
+
+// A run of colours that will share one palette entry.
 struct ColourBox {
     std::size_t begin = 0;
     std::size_t end = 0;
     std::uint64_t count = 0;
     int longest = 0; // the channel the box is widest in
-    int side = 0;    // its width there, in cells
+    int side = 0;    // its width there
 
-    void Measure(const std::vector<ColourCell>& cells) {
-        std::array<int, 3> low{kCellSide, kCellSide, kCellSide};
-        std::array<int, 3> high{-1, -1, -1};
+    void Measure(const std::vector<ColourCount>& colours) {
+        std::array<int, 3> low{255, 255, 255};
+        std::array<int, 3> high{0, 0, 0};
         count = 0;
         for (std::size_t i = begin; i < end; ++i) {
-            count += cells[i].count;
-            for (int channel = 0; channel < 3; ++channel) {
-                const int level = CellChannel(cells[i].cell, channel);
-                low[static_cast<std::size_t>(channel)] =
-                    std::min(low[static_cast<std::size_t>(channel)], level);
-                high[static_cast<std::size_t>(channel)] =
-                    std::max(high[static_cast<std::size_t>(channel)], level);
+            count += colours[i].count;
+            for (std::size_t channel = 0; channel < 3; ++channel) {
+                const int level = Channel(colours[i].colour, static_cast<int>(channel));
+                low[channel] = std::min(low[channel], level);
+                high[channel] = std::max(high[channel], level);
             }
         }
         side = -1;
-        for (int channel = 0; channel < 3; ++channel) {
-            const int width =
-                high[static_cast<std::size_t>(channel)] - low[static_cast<std::size_t>(channel)];
-            if (width > side) {
-                side = width;
-                longest = channel;
+        for (std::size_t channel = 0; channel < 3; ++channel) {
+            if (high[channel] - low[channel] > side) {
+                side = high[channel] - low[channel];
+                longest = static_cast<int>(channel);
             }
         }
     }
 };
 
-} // namespace
-
-std::vector<IndexedPicture> ReduceToSharedPalette(const std::vector<QImage>& pictures) {
-    std::vector<ColourCell> counted(static_cast<std::size_t>(kCellSide * kCellSide * kCellSide));
-    for (std::size_t i = 0; i < counted.size(); ++i) {
-        counted[i].cell = static_cast<int>(i);
-    }
-    std::vector<QImage> rgb;
-    rgb.reserve(pictures.size());
-    for (const QImage& picture : pictures) {
-        rgb.push_back(picture.format() == QImage::Format_RGB32 ||
-                              picture.format() == QImage::Format_ARGB32
-                          ? picture
-                          : picture.convertToFormat(QImage::Format_RGB32));
-        const QImage& image = rgb.back();
-        for (int y = 0; y < image.height(); ++y) {
-            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
-                ColourCell& cell = counted[static_cast<std::size_t>(CellOf(line[x]))];
-                ++cell.count;
-                cell.sum[0] += static_cast<std::uint64_t>(qRed(line[x]));
-                cell.sum[1] += static_cast<std::uint64_t>(qGreen(line[x]));
-                cell.sum[2] += static_cast<std::uint64_t>(qBlue(line[x]));
-            }
-        }
-    }
-    std::vector<ColourCell> cells;
-    for (const ColourCell& cell : counted) {
-        if (cell.count > 0) {
-            cells.push_back(cell);
-        }
-    }
-
-    // Median cut: the box with most pixels times width is halved, by pixel count, across its
-    // widest channel, until there are 256 boxes or none can be split.
+// Median cut: the box with most pixels times width is halved, by pixel count, across its widest
+// channel, until there are 256 boxes or none can be split.
+std::vector<ColourBox> CutIntoBoxes(std::vector<ColourCount>& colours) {
     std::vector<ColourBox> boxes;
-    if (!cells.empty()) {
-        boxes.push_back({0, cells.size()});
-        boxes.back().Measure(cells);
+    if (colours.empty()) {
+        return boxes;
     }
+    boxes.push_back({0, colours.size()});
+    boxes.back().Measure(colours);
     while (boxes.size() < 256) {
         ColourBox* widest = nullptr;
         for (ColourBox& box : boxes) {
@@ -323,37 +348,69 @@ std::vector<IndexedPicture> ReduceToSharedPalette(const std::vector<QImage>& pic
             break;
         }
         const int channel = widest->longest;
-        const auto first = cells.begin() + static_cast<std::ptrdiff_t>(widest->begin);
-        const auto last = cells.begin() + static_cast<std::ptrdiff_t>(widest->end);
-        std::sort(first, last, [channel](const ColourCell& a, const ColourCell& b) {
-            return CellChannel(a.cell, channel) < CellChannel(b.cell, channel);
-        });
+        std::sort(colours.begin() + static_cast<std::ptrdiff_t>(widest->begin),
+                  colours.begin() + static_cast<std::ptrdiff_t>(widest->end),
+                  [channel](const ColourCount& a, const ColourCount& b) {
+                      const int first = Channel(a.colour, channel);
+                      const int second = Channel(b.colour, channel);
+                      return first != second ? first < second : a.colour < b.colour;
+                  });
+        // The colour at the median goes with those below it, unless it holds half the box by
+        // itself (a flat ground): then it starts the upper box, and ends up alone.
         std::uint64_t below = 0;
-        std::size_t split = widest->begin + 1;
-        for (std::size_t i = widest->begin; i + 1 < widest->end; ++i) {
-            below += cells[i].count;
-            split = i + 1;
-            if (2 * below >= widest->count) {
-                break;
-            }
+        std::size_t median = widest->begin;
+        while (2 * (below + colours[median].count) < widest->count) {
+            below += colours[median++].count;
         }
+        const bool heavy = 2 * colours[median].count >= widest->count;
+        const std::size_t split =
+            heavy && median > widest->begin ? median : std::min(median + 1, widest->end - 1);
         ColourBox upper{split, widest->end};
         widest->end = split;
-        widest->Measure(cells);
-        upper.Measure(cells);
+        widest->Measure(colours);
+        upper.Measure(colours);
         boxes.push_back(upper);
     }
+    return boxes;
+}
 
+} // namespace
+
+std::vector<IndexedPicture> ReduceToSharedPalette(const std::vector<QImage>& pictures) {
+    std::vector<QImage> rgb;
+    rgb.reserve(pictures.size());
+    ColourCounts counts;
+    for (const QImage& picture : pictures) {
+        rgb.push_back(picture.format() == QImage::Format_RGB32 ||
+                              picture.format() == QImage::Format_ARGB32
+                          ? picture
+                          : picture.convertToFormat(QImage::Format_RGB32));
+        const QImage& image = rgb.back();
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                counts.Count(line[x]);
+            }
+        }
+    }
+    std::vector<ColourCount> colours;
+    counts.ForEach([&colours](std::uint32_t colour, std::uint64_t count) {
+        colours.push_back({colour, count});
+    });
+    const std::vector<ColourBox> boxes = CutIntoBoxes(colours);
+
+    // Each entry is the mean colour of its box's pixels.
     std::array<QRgb, 256> palette{};
     palette.fill(qRgb(0, 0, 0));
-    std::vector<std::uint8_t> indexOfCell(counted.size(), 0);
     for (std::size_t b = 0; b < boxes.size(); ++b) {
         std::array<std::uint64_t, 3> sum{};
         for (std::size_t i = boxes[b].begin; i < boxes[b].end; ++i) {
             for (std::size_t channel = 0; channel < 3; ++channel) {
-                sum[channel] += cells[i].sum[channel];
+                sum[channel] += static_cast<std::uint64_t>(
+                                    Channel(colours[i].colour, static_cast<int>(channel))) *
+                                colours[i].count;
             }
-            indexOfCell[static_cast<std::size_t>(cells[i].cell)] = static_cast<std::uint8_t>(b);
+            counts.IndexOf(colours[i].colour) = static_cast<std::uint8_t>(b);
         }
         const auto mean = [&](std::size_t channel) {
             return static_cast<int>((sum[channel] + boxes[b].count / 2) / boxes[b].count);
@@ -375,7 +432,7 @@ std::vector<IndexedPicture> ReduceToSharedPalette(const std::vector<QImage>& pic
             std::uint8_t* row = out.indices.data() +
                                 static_cast<std::size_t>(y) * static_cast<std::size_t>(out.width);
             for (int x = 0; x < out.width; ++x) {
-                row[x] = indexOfCell[static_cast<std::size_t>(CellOf(line[x]))];
+                row[x] = counts.IndexOf(line[x]);
             }
         }
     }

@@ -125,9 +125,11 @@ TEST(GifSharedPalette, ManyColoursStayCloseAndTheCommonOnesClosest) {
             worst = std::max(worst, error);
         }
     }
-    // The fixed table of the still pictures is up to 32 a channel off.
+    // 255 entries for a plane of colours: boxes of about 16 by 16 levels, the mean error a
+    // quarter of that a channel. (The fixed table of the still pictures is up to 32 a channel
+    // off.) The ground is an entry of its own and costs the rest no more than one.
     EXPECT_LT(total / (256 * 256), 12.0);
-    EXPECT_LT(worst, 60);
+    EXPECT_LT(worst, 48);
     EXPECT_EQ(reduced.palette[reduced.indices.back()], qRgb(128, 128, 128));
 }
 

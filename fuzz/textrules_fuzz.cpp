@@ -65,5 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     (void)lobex::Utf8ToCp1251(text);
     (void)lobex::Cp1251ToUtf8(bytes);
+    if (!lobex::IsValidUtf8(lobex::Cp932ToUtf8(bytes))) {
+        std::abort(); // every byte Shift-JIS cannot read becomes a replacement character
+    }
     return 0;
 }

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Lobex needs to build, run and test, when any is missing.
+# Installs the Debian packages Lobex needs to build, run and test, when any is missing, and the
+# validators the tests take from the npm registry.
 set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
 
 PACKAGES=(
     build-essential cmake ninja-build clang-format
-    qt6-base-dev libqt6opengl6-dev qt6-svg-dev qt6-qpa-plugins
+    qt6-base-dev libqt6opengl6-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
-    libassimp-dev libglm-dev
+    libassimp-dev libglm-dev libtinygltf-dev nlohmann-json3-dev
     xvfb xauth libgl1-mesa-dri fonts-dejavu-core
     g++-mingw-w64-x86-64-win32 wine wine64
     giflib-tools libgif-dev
@@ -16,20 +18,31 @@ PACKAGES=(
     desktop-file-utils appstream lintian dpkg-dev file
 )
 
+# The glTF validator runs on Node.js; a machine that has its own keeps it.
+if ! command -v npm >/dev/null 2>&1; then
+    PACKAGES+=(nodejs npm)
+fi
+
 missing=()
 for package in "${PACKAGES[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
         missing+=("$package")
     fi
 done
-if [ "${#missing[@]}" -eq 0 ]; then
-    exit 0
+if [ "${#missing[@]}" -gt 0 ]; then
+    sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
 fi
 
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then
-    sudo="sudo"
+validators="$root/tests/validators"
+# Installed again whenever the lock file changes.
+if ! cmp -s "$validators/package-lock.json" "$validators/node_modules/.installed-lock.json"; then
+    echo "Installing the test validators from the npm registry"
+    (cd "$validators" && npm ci --no-audit --no-fund --loglevel=error)
+    cp "$validators/package-lock.json" "$validators/node_modules/.installed-lock.json"
 fi
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -q
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"

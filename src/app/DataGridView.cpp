@@ -43,6 +43,9 @@ DataGridView::DataGridView(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultSectionSize(ColumnWidth(*this));
     setMinimumWidth(ColumnWidth(*this) * kGridColumns + 24);
+    // The rows come in the program's own order; sorting starts with the first header click.
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    setSortingEnabled(true);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &DataGridView::KeepSelectionOnData);
 }
@@ -51,11 +54,15 @@ void DataGridView::Show(const GridTable& table, int dataRows) {
     const int current = currentIndex().isValid() ? currentIndex().row() + 1 : 0;
     dataRows_ = dataRows;
     model_->SetTable(table);
+    if (model_->SortColumn() < 0) {
+        horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    }
     if (current > 0 && current <= model_->rowCount()) {
         SelectRow(current);
     }
     for (int c = 0; c < model_->columnCount(); ++c) {
-        setColumnWidth(c, ColumnWidth(*this));
+        // A caption wider than the column ("Впер/Назад", "Угол Места") widens it to show whole.
+        setColumnWidth(c, std::max(ColumnWidth(*this), horizontalHeader()->sectionSizeHint(c)));
     }
 }
 
@@ -64,6 +71,10 @@ void DataGridView::SelectRow(int row) {
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
     scrollTo(index);
+}
+
+void DataGridView::SetDecimalSeparator(const std::string& separator) {
+    model_->SetDecimalSeparator(separator);
 }
 
 // Moving below the last data row goes back to it.

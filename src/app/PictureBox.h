@@ -2,12 +2,36 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QPointF>
+#include <QRect>
+#include <QString>
 #include <QWidget>
+
+#include <optional>
+#include <vector>
+
+class QPainter;
 
 namespace lobex {
 
-// A graph area: paints the picture it was given at its origin, on a plain background, and
-// reports mouse and key input to the window that owns it.
+// A labelled mark over a graph: a small triangle on the plotting area's top edge above its
+// column, a dotted line down from it, and a ring where it lies on a drawn curve.
+struct PictureMark {
+    double column = 0.0;
+    std::optional<double> row; // on a curve of the left axis
+    QString text;
+};
+
+// What the screen shows over a graph and no copy, print or file of it does: the crosshair at
+// the pointer and the marks, within the plotting area.
+struct PictureOverlay {
+    QRect area;
+    std::optional<QPointF> crosshair;
+    std::vector<PictureMark> marks;
+};
+
+// A graph area: paints the picture it was given at its origin, on a plain background, with the
+// overlay over it, and reports mouse and key input to the window that owns it.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -17,6 +41,13 @@ public:
     void ClearPicture();
     bool HasPicture() const { return !picture_.isNull(); }
     const QImage& Picture() const { return picture_; }
+
+    void SetMarks(QRect area, std::vector<PictureMark> marks);
+    // The crosshair at a point of the plotting area, or (nothing) none.
+    void SetCrosshair(std::optional<QPointF> at);
+    const PictureOverlay& Overlay() const { return overlay_; }
+    // Off while a picture of the box is taken for a file or the clipboard.
+    void SetOverlayShown(bool shown);
 
 signals:
     void MouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position);
@@ -34,10 +65,15 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
+    void PaintOverlay(QPainter& painter) const;
+
     QImage picture_;
     QPoint origin_;
+    PictureOverlay overlay_;
+    bool overlayShown_ = true;
 };
 
 } // namespace lobex

@@ -3,7 +3,9 @@
 #include "PictureBox.h"
 #include "core/AppState.h"
 #include "graphs/CursorReadout.h"
+#include "graphs/CurveReading.h"
 #include "graphs/PlotLink.h"
+#include "graphs/RectangularGraph.h"
 #include "plotter/PlotOutput.h"
 
 #include <QEvent>
@@ -12,15 +14,23 @@
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
+#include <array>
 
 namespace lobex {
 namespace {
 
 constexpr int kPlotFrameHeight = 5150 / 15; // 5150 twips
-// 3.3 inches of diagram and the room around it, in the polar window.
-constexpr int kDiagramSide = 440;
+// The polar window's diagrams grow with it; below this they would be too small to read.
+constexpr int kSmallestDiagram = 200;
+// A graph is drawn again to fit its box once the box has kept its size this long, not at
+// every step of a resize.
+constexpr int kRefitDelayMs = 120;
+// The curves' colours in the read-outs: the red line, and the blue one on the right axis.
+const QColor kFirstCurveColour(255, 0, 0);
+const QColor kSecondCurveColour(0, 0, 255);
 
 QLabel* ReadoutLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
@@ -49,6 +59,16 @@ QHBoxLayout* ReadoutRow(std::initializer_list<QLabel*> labels) {
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+void SetTextColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+QRect PlottingArea(const PlotMetrics& m) {
+    return QRect(QPoint(m.Left, m.Top), QPoint(m.Right, m.Bottom));
 }
 
 } // namespace
@@ -85,19 +105,22 @@ PlotArea::PlotArea(Kind kind, const AppState& state, const PlotLink& link, QWidg
     if (main) {
         lblX = ReadoutLabel(this, "lblX");
         lblY = ReadoutLabel(this, "lblY");
+        lblYRight = ReadoutLabel(this, "lblYRight");
+        SetTextColour(lblY, kFirstCurveColour);
+        SetTextColour(lblYRight, kSecondCurveColour);
         controls_.picPolar1->hide();
         controls_.picPolar2->hide();
     } else {
         controls_.picPlot->hide();
         for (PictureBox* box : {controls_.picPolar1, controls_.picPolar2}) {
-            box->setMinimumSize(kDiagramSide, kDiagramSide);
+            box->setMinimumSize(kSmallestDiagram, kSmallestDiagram);
         }
     }
     controls_.lblX1 = ReadoutLabel(this, "lblX1");
     controls_.lblY1 = ReadoutLabel(this, "lblY1");
     controls_.lblX2 = ReadoutLabel(this, "lblX2");
     controls_.lblY2 = ReadoutLabel(this, "lblY2");
-    grid->addLayout(main ? ReadoutRow({lblX, lblY, controls_.lblX1, controls_.lblY1})
+    grid->addLayout(main ? ReadoutRow({lblX, lblY, lblYRight, controls_.lblX1, controls_.lblY1})
                          : ReadoutRow({controls_.lblX1, controls_.lblY1}),
                     1, 0);
     grid->addLayout(ReadoutRow({controls_.lblX2, controls_.lblY2}), 1, 1);
@@ -121,6 +144,14 @@ PlotArea::PlotArea(Kind kind, const AppState& state, const PlotLink& link, QWidg
     }
     pattern_.fraPolar2->setMouseTracking(true);
     pattern_.fraPolar2->installEventFilter(this);
+
+    refit_ = new QTimer(this);
+    refit_->setSingleShot(true);
+    refit_->setInterval(kRefitDelayMs);
+    connect(refit_, &QTimer::timeout, this, &PlotArea::PictureBoxesResized);
+    for (PictureBox* box : {controls_.picPlot, controls_.picPolar1, controls_.picPolar2}) {
+        box->installEventFilter(this);
+    }
 }
 
 PlotRect PlotArea::SlotClientRect(int slot) const {
@@ -128,7 +159,17 @@ PlotRect PlotArea::SlotClientRect(int slot) const {
     if (box == nullptr) {
         return {};
     }
-    return {0, 0, box->width(), box->height()};
+    if (slot != kElevationSlot) {
+        return {0, 0, box->width(), box->height()};
+    }
+    // The elevation diagram is centred in its picture and draws only its upper half; the
+    // result frames go below its centre row. In a low box the picture is made lower, so that
+    // the frames fit under the diagram rather than run off the box.
+    const QFrame* results = pattern_.fraPolar2;
+    const int below = results->sizeHint().height() + results->fontMetrics().height() / 2 + 2;
+    const int height = std::clamp(2 * (box->height() - below),
+                                  std::min(box->height(), box->width() / 2), box->height());
+    return {0, 0, box->width(), height};
 }
 
 void PlotArea::PaintSlot(int slot) {
@@ -143,9 +184,43 @@ void PlotArea::PaintSlot(int slot) {
     }
     // The picture box keeps its own copy: closing the slot frees the bitmap.
     box->SetPicture(plotter::ToQImage(plot.Bitmap), {plot.ClientRect.left, plot.ClientRect.top});
+    if (slot == kMainSlot) {
+        ShowMarks();
+    }
     if (slot == kElevationSlot) {
         LayOutPolarResults();
     }
+}
+
+void PlotArea::ShowMarks() {
+    const PlotSlot& slot = link_.Slots[kMainSlot];
+    const PlotMetrics& m = slot.Metrics;
+    const SweepMarks marks = SweepMarksOf(state_.Loaded.Data);
+    const bool logX = state_.View.LogX;
+    const bool logY = state_.View.LogY;
+    const std::string& separator = state_.DecimalSeparator;
+    // A mark sits on its curve when that curve is the red one, on the left axis.
+    const int leftColumn = slot.Curves.curves.empty() ? 0 : slot.Curves.curves.front().column;
+    std::vector<PictureMark> shown;
+    auto add = [&](double x, std::optional<double> y, int column, const std::string& text) {
+        const std::optional<double> at = ColumnOf(m, x, logX);
+        if (!at || *at < m.Left || *at > m.Right) {
+            return;
+        }
+        PictureMark mark{*at, std::nullopt, Q(text)};
+        if (y && column == leftColumn) {
+            mark.row = RowOf(m, *y, logY);
+        }
+        shown.push_back(std::move(mark));
+    };
+    if (marks.swrMinimum) {
+        add(marks.swrMinimum->x, marks.swrMinimum->y, kSweepSwrColumn,
+            SwrMinimumText(marks.swrMinimum->y, separator));
+    }
+    for (const double f : marks.resonances) {
+        add(f, 0.0, kSweepReactanceColumn, ResonanceText(f, separator));
+    }
+    controls_.picPlot->SetMarks(PlottingArea(m), std::move(shown));
 }
 
 // The result frames cover the elevation diagram's lower half, which shows nothing: from just
@@ -169,6 +244,8 @@ void PlotArea::LayOutPolarResults() {
 void PlotArea::ClearSlotPicture(int slot) {
     if (PictureBox* box = controls_.SlotBox(slot)) {
         box->ClearPicture();
+        box->SetMarks({}, {});
+        box->SetCrosshair(std::nullopt);
     }
 }
 
@@ -216,8 +293,8 @@ void PlotArea::SetPatternControls(bool enabled) {
 }
 
 void PlotArea::ClearReadouts() {
-    for (QLabel* label :
-         {lblX, lblY, controls_.lblX1, controls_.lblY1, controls_.lblX2, controls_.lblY2}) {
+    for (QLabel* label : {lblX, lblY, lblYRight, controls_.lblX1, controls_.lblY1, controls_.lblX2,
+                          controls_.lblY2}) {
         if (label != nullptr) {
             label->clear();
         }
@@ -228,26 +305,40 @@ void PlotArea::ShowRectangularReadouts(bool shown) {
     if (lblX != nullptr) {
         lblX->setVisible(shown);
         lblY->setVisible(shown);
+        lblYRight->setVisible(shown);
     }
 }
 
+// The pointer's X and each curve's value there: what a curve reads at a frequency, not the
+// height of the pointer.
 void PlotArea::picPlot_MouseMove(QPointF at) {
     const PlotSlot& slot = link_.Slots[kMainSlot];
-    const RectangularReadout readout =
-        slot.HasBitmap == 1
-            ? ReadRectangular(slot.Metrics, at.x(), at.y(), state_.View.LogX, state_.View.LogY)
-            : RectangularReadout{};
-    if (lblX == nullptr || !readout.inside) {
+    PictureBox* box = controls_.picPlot;
+    const CurveValues read = slot.HasBitmap == 1
+                                 ? ReadCurves(slot.Metrics, slot.Curves, at.x(), at.y(),
+                                              state_.View.LogX, state_.View.LogY)
+                                 : CurveValues{};
+    if (lblX == nullptr || !read.inside) {
         if (lblX != nullptr) {
             lblX->clear();
             lblY->clear();
+            lblYRight->clear();
         }
-        controls_.picPlot->unsetCursor();
+        box->unsetCursor();
+        box->SetCrosshair(std::nullopt);
         return;
     }
-    lblX->setText(Q(RectangularXText(readout.x, state_.DecimalSeparator)));
-    lblY->setText(Q(RectangularYText(readout.y, state_.DecimalSeparator)));
-    controls_.picPlot->setCursor(Qt::CrossCursor);
+    const std::string& separator = state_.DecimalSeparator;
+    lblX->setText(Q(RectangularXText(read.x, separator)));
+    const std::array<QLabel*, 2> labels = {lblY, lblYRight};
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const bool has = i < read.values.size() && read.values[i].has_value();
+        labels[i]->setText(
+            has ? Q(CurveValueText(slot.Curves.curves[i].name, *read.values[i], separator))
+                : QString());
+    }
+    box->setCursor(Qt::CrossCursor);
+    box->SetCrosshair(at);
 }
 
 void PlotArea::PolarMouseMove(QPointF at, int area) {
@@ -271,7 +362,21 @@ void PlotArea::PolarMouseMove(QPointF at, int area) {
     box->setCursor(Qt::CrossCursor);
 }
 
+bool PlotArea::SlotShown(int slot) const {
+    const PictureBox* box = controls_.SlotBox(slot);
+    return box != nullptr && box->isVisible();
+}
+
+void PlotArea::SetOverlaysShown(bool shown) {
+    for (PictureBox* box : {controls_.picPlot, controls_.picPolar1, controls_.picPolar2}) {
+        box->SetOverlayShown(shown);
+    }
+}
+
 bool PlotArea::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched != pattern_.fraPolar2) {
+        refit_->start();
+    }
     // The result frames hide the diagram under them: the pointer there reads nothing.
     if (watched == pattern_.fraPolar2 && event->type() == QEvent::MouseMove) {
         controls_.picPolar2->unsetCursor();

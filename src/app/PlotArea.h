@@ -8,6 +8,7 @@
 
 class QGridLayout;
 class QLabel;
+class QTimer;
 
 namespace lobex {
 
@@ -47,10 +48,16 @@ public:
     void ShowRectangularReadouts(bool shown);
     // The 3D view in the rectangular graph's place, or (null) the graph's picture box back.
     void Show3DView(QWidget* view);
+    // Whether a slot's picture box is on screen now.
+    bool SlotShown(int slot) const;
+    // The crosshair and the marks on or off, for a picture taken of the area.
+    void SetOverlaysShown(bool shown);
 
 signals:
     // A double click on either diagram.
     void DiagramDoubleClicked();
+    // A picture box has changed size and settled: its graph should be drawn again to fit.
+    void PictureBoxesResized();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,6 +66,8 @@ private:
     void picPlot_MouseMove(QPointF at);
     void PolarMouseMove(QPointF at, int area);
     void LayOutPolarResults();
+    // The sweep's marks over the rectangular graph, from slot 0's metrics.
+    void ShowMarks();
 
     const AppState& state_;
     const PlotLink& link_;
@@ -66,6 +75,8 @@ private:
     PatternPanel pattern_;
     QLabel* lblX = nullptr;
     QLabel* lblY = nullptr;
+    QLabel* lblYRight = nullptr; // the second curve's value, on the right axis
+    QTimer* refit_ = nullptr;
     QGridLayout* grid_ = nullptr;
 };
 

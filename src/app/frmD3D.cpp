@@ -40,6 +40,9 @@ frmD3D::frmD3D(AppState& state, MessageService& messages)
     SetUpGainControls(*chkGain, *spnGainRange);
     cmdClose = new QPushButton(QStringLiteral("Выход"), Frame2);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    chkRotate->setToolTip(QStringLiteral("Непрерывно вращать объёмную диаграмму"));
+    chkWire->setToolTip(QStringLiteral("Показать объёмную диаграмму сеткой"));
+    cmdClose->setToolTip(QStringLiteral("Вернуть объёмную диаграмму в главное окно"));
     auto* controls = new QVBoxLayout(Frame2);
     controls->addWidget(chkRotate);
     controls->addWidget(chkWire);

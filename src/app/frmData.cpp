@@ -6,14 +6,18 @@
 #include "core/DataGrid.h"
 #include "core/FarField.h"
 #include "core/FileDialogs.h"
+#include "core/LiveReload.h"
 #include "core/LoadFlow.h"
+#include "core/Messages.h"
 #include "core/MmanaLink.h"
+#include "core/Remembered.h"
 #include "dialogs/frmAbout.h"
 #include "frmD3D.h"
 #include "frmPolar.h"
 #include "graphs/CursorReadout.h"
 #include "graphs/PolarGraph.h"
 #include "graphs/RectangularGraph.h"
+#include "platform/FileChangeWatcher.h"
 #include "plotter/PlotOutput.h"
 #include "view3d/ConversionTool.h"
 #include "view3d/GainColours.h"
@@ -30,6 +34,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGridLayout>
@@ -46,16 +51,19 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTime>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <tuple>
 
 namespace lobex {
 namespace {
@@ -64,7 +72,21 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// How long a rewritten file must hold still before it is read: MMANA writes its export in
+// several pieces.
+constexpr int kSettlePauseMs = 250;
+
 } // namespace
+
+struct frmData::ShownChoices {
+    std::int16_t kind = KindNone;
+    SetList sets;
+    bool setPicked = false;
+    int left = -1;
+    int right = -1;
+    bool logX = false;
+    bool logY = false;
+};
 
 frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* parent)
     : QMainWindow(parent), state_(state), services_(services), ctx_{state, services.messages},
@@ -78,6 +100,7 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
     tmrTimer3D->setInterval(10);
     view3D_ = std::make_unique<View3DHost>(state_, services_.messages, *tmrTimer3D);
     connect(plotArea_->Pattern().cmd3D, &QPushButton::clicked, this, &frmData::cmd3D_Click);
+    connect(plotArea_, &PlotArea::PictureBoxesResized, this, &frmData::RefitGraphs);
     connect(view3D_.get(), &View3DHost::DoubleClicked, this, &frmData::picPlot_DblClick3D);
     connect(view3D_.get(), &View3DHost::AntennaRequested, this,
             [this] { view3D_->OpenAntenna(services_.settings, services_.dialogs); });
@@ -94,6 +117,10 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
         view3D_->SetGainRange(decibels);
         SaveGainColourChoice(services_.settings, {chk3DGain->isChecked(), float(decibels)});
     });
+    fileWatch_ = new FileChangeWatcher(kSettlePauseMs, this);
+    connect(fileWatch_, &FileChangeWatcher::Changed, this, &frmData::ReloadChangedFile);
+    // Only the user's own pick is kept over a reload; the program selects entries too.
+    connect(cmbParam, &QComboBox::activated, this, [this] { setPicked_ = true; });
 
     ChoosePrinter = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);
@@ -128,6 +155,16 @@ void frmData::Form_Load() {
     fraControls2->setFrameShape(QFrame::NoFrame);
     fraControls2->hide();
     mnuTools->menuAction()->setVisible(false);
+
+    // What the user chose in earlier runs.
+    const int source =
+        InitialSourceIndex(ReadSetting(services_.settings, kDataSourceSetting), MmanaCanRun());
+    optSrc[static_cast<std::size_t>(source)]->setChecked(true);
+    state_.View.SourceIndex = static_cast<std::int16_t>(source);
+    mnuFileReload->setChecked(ReadReloadOnChange(services_.settings));
+    recentFiles_ = ReadRecentFiles(services_.settings);
+    FillRecentMenu();
+    ShowTitle();
 }
 
 void frmData::FillCombos(int kind) {
@@ -242,6 +279,7 @@ void frmData::ShowFromOtherCopy() {
 // load replaces it.
 void frmData::optSrc_Click(int index) {
     state_.View.SourceIndex = static_cast<std::int16_t>(index);
+    WriteSetting(services_.settings, kDataSourceSetting, SourceSettingText(index));
 }
 
 void frmData::mnuData_Click() {
@@ -273,6 +311,7 @@ void frmData::ResetCombos() {
 }
 
 void frmData::cmdRun_Click() {
+    const QScopedValueRollback<bool> loading(loading_, true);
     OpenData(ctx_, *this, Source());
 }
 
@@ -303,6 +342,7 @@ LoadSource frmData::Source() {
 }
 
 bool frmData::LoadData() {
+    const QScopedValueRollback<bool> loading(loading_, true);
     return lobex::LoadData(ctx_, *this, Source());
 }
 
@@ -314,8 +354,11 @@ std::string frmData::ChooseDataFile() {
 void frmData::ShowLoadStart() {
     if (!state_.View.SetChosen) {
         ResetCombos();
-        UnloadPolarWindow();
-        SetPolarLayout(false);
+        setPicked_ = false;
+        if (!reloading_) {
+            UnloadPolarWindow();
+            SetPolarLayout(false);
+        }
     }
     for (int slot : {kElevationSlot, kAzimuthSlot, kMainSlot}) {
         ClosePlot(graph_, slot);
@@ -367,12 +410,24 @@ void frmData::ShowLoadResult(const LoadResult& result) {
     if (!state_.View.PatternShown) {
         cmbLeft_Click();
     }
-    lblSource->setText(optSrc[0]->isChecked() ? QStringLiteral("MMANA")
-                                              : Q(state_.Loaded.CurrentFile));
+    // A reload reads the file on show whatever source is chosen now.
+    const bool fromFile = reloading_ || state_.View.SourceIndex != 0;
+    lblSource->setText(fromFile ? Q(state_.Loaded.CurrentFile) : QStringLiteral("MMANA"));
     mnuFileGraph->setEnabled(true);
     mnuFileScreen->setEnabled(true);
-    mnuFileSave->setEnabled(state_.View.SourceIndex == 0);
-    raise();
+    mnuFileSave->setEnabled(!fromFile);
+    shownFile_ = fromFile ? state_.Loaded.CurrentFile : std::string();
+    if (fromFile && !state_.View.SetChosen && !reloading_) {
+        recentFiles_ = WithRecentFile(std::move(recentFiles_), shownFile_);
+        SaveRecentFiles(services_.settings, recentFiles_);
+        FillRecentMenu();
+    }
+    ShowTitle();
+    WatchShownFile();
+    // A reload comes from another program's work: the window stays where the user left it.
+    if (!reloading_) {
+        raise();
+    }
 }
 
 void frmData::SetBusy(bool busy) {
@@ -418,8 +473,9 @@ void frmData::cmbParam_Click() {
 }
 
 void frmData::mnuFileSave_Click() {
-    if (OpenSaveFileDialog(state_, services_.settings, services_.dialogs,
-                           "CSV File (*.csv)|*.csv") == 0) {
+    // Data files are saved where data files are read, until a save folder is remembered.
+    if (OpenSaveFileDialog(state_, services_.settings, services_.dialogs, "CSV File (*.csv)|*.csv",
+                           LastDataFolder(state_, services_.settings)) == 0) {
         return;
     }
     if (ExportCsv(ctx_, state_.Paths.SaveFileName)) {
@@ -447,6 +503,148 @@ void frmData::dropEvent(QDropEvent* event) {
 void frmData::SetPolarLayout(bool polar) {
     HostArea().SetPolarLayout(polar);
     lblParam->setText(polar ? QStringLiteral("Угол Места:") : QStringLiteral("Набор:"));
+}
+
+// ---- The file on show and the files opened before ------------------------------------------
+
+void frmData::ShowTitle() {
+    const QString caption = QString::fromUtf8(kMainWindowCaptions[1]);
+    setWindowTitle(shownFile_.empty()
+                       ? caption
+                       : QFileInfo(Q(shownFile_)).fileName() + QStringLiteral(" - ") + caption);
+}
+
+void frmData::WatchShownFile() {
+    fileWatch_->Watch(mnuFileReload->isChecked() ? shownFile_ : std::string());
+}
+
+void frmData::mnuFileReload_Click(bool on) {
+    SaveReloadOnChange(services_.settings, on);
+    WatchShownFile();
+}
+
+void frmData::FillRecentMenu() {
+    // The entry clicked may be the one whose load refills the menu: old entries go later.
+    for (QAction* old : mnuFileRecent->actions()) {
+        mnuFileRecent->removeAction(old);
+        old->deleteLater();
+    }
+    for (std::size_t i = 0; i < recentFiles_.size(); ++i) {
+        QString path = QDir::toNativeSeparators(Q(recentFiles_[i]));
+        QAction* entry = mnuFileRecent->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(path.replace('&', QStringLiteral("&&"))));
+        entry->setObjectName(QStringLiteral("mnuFileRecent(%1)").arg(i));
+        connect(entry, &QAction::triggered, this,
+                [this, i] { mnuFileRecent_Click(static_cast<int>(i)); });
+    }
+    mnuFileRecent->menuAction()->setEnabled(!recentFiles_.empty());
+}
+
+void frmData::mnuFileRecent_Click(int index) {
+    if (index < 0 || index >= static_cast<int>(recentFiles_.size())) {
+        return;
+    }
+    const std::string path = recentFiles_[static_cast<std::size_t>(index)];
+    if (!QFileInfo::exists(Q(path))) {
+        recentFiles_ = WithoutRecentFile(std::move(recentFiles_), path);
+        SaveRecentFiles(services_.settings, recentFiles_);
+        FillRecentMenu();
+        services_.messages.Show(std::string(kFileNotFoundMessage) + ":\r\n" + path +
+                                    "\r\nОн убран из списка последних файлов.",
+                                MessageIcon::Information, state_.AppTitle);
+        return;
+    }
+    OpenFileFromOutside(path);
+}
+
+frmData::ShownChoices frmData::SaveChoices() const {
+    ShownChoices choices;
+    choices.kind = state_.Loaded.Data.DataKind;
+    choices.sets = state_.Loaded.Sets;
+    choices.setPicked = setPicked_;
+    choices.left = cmbLeft->currentIndex();
+    choices.right = cmbRight->currentIndex();
+    choices.logX = state_.View.LogX;
+    choices.logY = state_.View.LogY;
+    return choices;
+}
+
+void frmData::ReloadChangedFile() {
+    if (!mnuFileReload->isChecked() || shownFile_.empty()) {
+        return;
+    }
+    if (loading_ || QApplication::activeModalWidget() != nullptr) {
+        // Another load is letting events run, or a dialog waits in the middle of some work
+        // that expects the data to stay: the change is read once they have ended.
+        QTimer::singleShot(kSettlePauseMs, this, &frmData::ReloadChangedFile);
+        return;
+    }
+    const QScopedValueRollback<bool> loading(loading_, true);
+    const QScopedValueRollback<bool> reloading(reloading_, true);
+    const ShownChoices before = SaveChoices();
+    // Nobody asked for this load: its complaints go to the status line, not into boxes that
+    // would pop up at every rewrite.
+    HeldMessages held;
+    LoadContext quiet{state_, held};
+    const std::string path = shownFile_;
+    const LoadSource source{nullptr, [path] {
+                                return path;
+                            }};
+    if (!OpenData(quiet, *this, source)) {
+        SetStatus(ReloadFailedStatus(held.Texts()));
+        return;
+    }
+    if (!RestoreChoices(before, quiet, source)) {
+        SetStatus(ReloadFailedStatus(held.Texts()));
+        return;
+    }
+    SetStatus("Файл перечитан: " +
+              QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString());
+}
+
+bool frmData::RestoreChoices(const ShownChoices& before, LoadContext& ctx,
+                             const LoadSource& source) {
+    if (state_.Loaded.Data.DataKind != before.kind) {
+        // Other data altogether: shown as an open shows it, which closes the polar window first.
+        if (!polar_) {
+            return true;
+        }
+        const QScopedValueRollback<bool> fresh(reloading_, false);
+        return OpenData(ctx, *this, source);
+    }
+    const int freshLeft = cmbLeft->currentIndex();
+    const int freshRight = cmbRight->currentIndex();
+    if (before.left < cmbLeft->count() && before.right < cmbRight->count()) {
+        const QSignalBlocker quietLeft(cmbLeft);
+        const QSignalBlocker quietRight(cmbRight);
+        cmbLeft->setCurrentIndex(before.left);
+        cmbRight->setCurrentIndex(before.right);
+    }
+    const int entry = before.setPicked ? RepickedEntry(before.sets, state_.Loaded.Sets) : -1;
+    if (entry >= 0) {
+        // The file may have changed again meanwhile; the fresh data then stays on show.
+        if (!ReloadForParamEntry(state_, entry,
+                                 [&] { return lobex::LoadData(ctx, *this, source); })) {
+            return false;
+        }
+        setPicked_ = true;
+    }
+    if (cmbLeft->currentIndex() != freshLeft || cmbRight->currentIndex() != freshRight) {
+        CurveClick(true);
+    }
+    bool logAxes = false;
+    for (const auto& [box, ticked, flag] : {std::tuple{chkLogX, before.logX, &state_.View.LogX},
+                                            std::tuple{chkLogY, before.logY, &state_.View.LogY}}) {
+        if (ticked && box->isEnabled()) {
+            box->setChecked(true);
+            *flag = true;
+            logAxes = true;
+        }
+    }
+    if (logAxes) {
+        cmbLeft_Click();
+    }
+    return true;
 }
 
 // ---- The window the readers change ----------------------------------------------------------
@@ -477,6 +675,7 @@ void frmData::SetStatus(std::string_view text) {
 }
 
 void frmData::ShowGrid() {
+    ctlGrid->SetDecimalSeparator(state_.DecimalSeparator);
     ctlGrid->Show(state_.Loaded.DataGrid, state_.Loaded.Data.GridRowCount);
 }
 
@@ -548,6 +747,15 @@ void frmData::ClearSlotPicture(int slot) {
     HostArea().ClearSlotPicture(slot);
 }
 
+void frmData::RefitGraphs() {
+    PlotArea& area = HostArea();
+    for (int slot = 0; slot < kPlotSlotCount; ++slot) {
+        if (area.SlotShown(slot) && RefitSlot(link_, slot, area.SlotClientRect(slot))) {
+            area.PaintSlot(slot);
+        }
+    }
+}
+
 void frmData::cmbLeft_Click() {
     CurveClick(true);
 }
@@ -578,7 +786,7 @@ void frmData::CurveClick(bool fromLeft) {
         }
     }
     PlotChosenCurves(graph_, pair.left, pair.right);
-    if (!bothFirst) {
+    if (!bothFirst && !reloading_) {
         Host().window->raise();
     }
     cmbLeft->setEnabled(true);
@@ -607,6 +815,7 @@ void frmData::OpenPolarWindow() {
     polar_->Area().Pattern().cmd3D->setEnabled(plotArea_->Pattern().cmd3D->isEnabled());
     connect(polar_->Area().Pattern().cmd3D, &QPushButton::clicked, this,
             &frmData::PolarCmd3D_Click);
+    connect(&polar_->Area(), &PlotArea::PictureBoxesResized, this, &frmData::RefitGraphs);
     mainGeometry_ = geometry();
     ShrinkForPolarWindow(true);
     polar_->Form_Load();
@@ -614,6 +823,11 @@ void frmData::OpenPolarWindow() {
     SetPolarLayout(true);
     polar_->show();
     cmbParam_Click();
+    // A window of its own, in front: the reload above brings the main window forward.
+    if (polar_) {
+        polar_->raise();
+        polar_->activateWindow();
+    }
 }
 
 void frmData::ShrinkForPolarWindow(bool shrink) {

@@ -21,6 +21,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QAction;
 class QButtonGroup;
@@ -43,6 +45,7 @@ class PictureBox;
 class View3DHost;
 class frmPolar;
 class frmD3D;
+class FileChangeWatcher;
 
 // The two captions the program holds for its main window; the window always carries the
 // second. Their wording is the program's own.
@@ -103,6 +106,15 @@ public:
     QWidget& View3DPictureBox();
     // Chooses the printer for a print job (the print dialog); false when the user cancels.
     std::function<bool(QPrinter&)> ChoosePrinter;
+    // Whether MMANA can run here; without it the first start reads files. Asked by Form_Load.
+    std::function<bool()> MmanaCanRun = [] {
+        return true;
+    };
+
+    // Reads the file on show again after another program rewrote it, keeping what the user
+    // chose: the set, the curves, the log axes and the polar window. A failure leaves the data
+    // as it was and says so on the status line.
+    void ReloadChangedFile();
 
     // DataView.
     void ShowLoadStart() override;
@@ -135,6 +147,9 @@ public slots:
     void cmdRun_Click();
     void mnuFileOpen_Click();
     void mnuFileSave_Click();
+    void mnuFileReload_Click(bool on);
+    // Entry `index` of the recent files.
+    void mnuFileRecent_Click(int index);
     void cmbParam_Click();
     void cmbLeft_Click();
     void cmbRight_Click();
@@ -164,12 +179,23 @@ protected:
 private:
     void BuildMenus();
     void BuildControls();
+    void SetToolTips();
     void CentreOnScreen();
     void ChooseInitialCurves();
     std::string ChooseDataFile();
     // Where "Открыть" reads: the running MMANA or a data file, as the source buttons say.
     LoadSource Source();
     void ShowGrid();
+    // The title names the file on show.
+    void ShowTitle();
+    // The file on show is watched for changes while reloading is on.
+    void WatchShownFile();
+    void FillRecentMenu();
+    // What the user chose before a reload, given back after it; the set is read again on `ctx`.
+    // False when that read failed.
+    struct ShownChoices;
+    ShownChoices SaveChoices() const;
+    bool RestoreChoices(const ShownChoices& before, LoadContext& ctx, const LoadSource& source);
     void ShowSetList();
     void CurveClick(bool fromLeft);
     int AskGraphChoice();
@@ -183,6 +209,9 @@ private:
     void ShrinkForPolarWindow(bool shrink);
     // The polar window has gone; replot says whether the diagrams come back here.
     void PolarWindowClosed(bool replot);
+    // Graphs whose picture boxes changed size are drawn again at the new size.
+    void RefitGraphs();
+    QImage GraphPicture(QWidget& source);
 
     // Exit steps; the views they tear down arrive with the plot engine and the 3D view.
     void Stop3DView() override;
@@ -205,6 +234,16 @@ private:
     bool unloadingByProgram_ = false;
     // A file given from outside, used by the next load instead of the dialog.
     std::string fileFromOutside_;
+    // The file the data on show came from; empty for data from MMANA or none.
+    std::string shownFile_;
+    std::vector<std::string> recentFiles_;
+    FileChangeWatcher* fileWatch_ = nullptr;
+    // A load runs: a change noticed meanwhile is re-read after it.
+    bool loading_ = false;
+    // The current load re-reads a changed file: the polar window stays.
+    bool reloading_ = false;
+    // The user picked an entry of the set list since the last fresh load.
+    bool setPicked_ = false;
     QElapsedTimer pumpClock_;
     JpegOptions jpeg_;
     // One GIF encoder for the whole run: it refuses a second picture while busy.
@@ -216,6 +255,8 @@ private:
     QMenu* mnuFile = nullptr;
     QAction* mnuFileOpen = nullptr;
     QAction* mnuFileSave = nullptr;
+    QMenu* mnuFileRecent = nullptr;
+    QAction* mnuFileReload = nullptr;
     QMenu* mnuFileGraph = nullptr;
     QAction* mnuFileGraphSave = nullptr;
     QAction* mnuFileGraphCopy = nullptr;

@@ -58,16 +58,22 @@ void frmData::BuildMenus() {
     mnuFileOpen->setShortcut(QKeySequence::Open);
     mnuFileSave = NamedAction(mnuFile, "mnuFileSave");
     mnuFileSave->setShortcut(QKeySequence::Save);
+    mnuFileRecent = NamedMenu(mnuFile, "mnuFileRecent");
+    mnuFileReload = NamedAction(mnuFile, "mnuFileReload");
+    mnuFileReload->setCheckable(true);
     mnuFile->addSeparator();
     mnuFileGraph = NamedMenu(mnuFile, "mnuFileGraph");
     mnuFileGraphSave = NamedAction(mnuFileGraph, "mnuFileGraphSave");
     mnuFileGraphCopy = NamedAction(mnuFileGraph, "mnuFileGraphCopy");
     mnuFileGraphPrint = NamedAction(mnuFileGraph, "mnuFileGraphPrint");
+    mnuFileGraphPrint->setShortcut(QKeySequence::Print);
     mnuFileScreen = NamedMenu(mnuFile, "mnuFileScreen");
     mnuFileScreenSave = NamedAction(mnuFileScreen, "mnuFileScreenSave");
     mnuFileScreenCopy = NamedAction(mnuFileScreen, "mnuFileScreenCopy");
     mnuFile->addSeparator();
     mnuFileExit = NamedAction(mnuFile, "mnuFileExit");
+    // Spelt out: the platform's Quit sequence is empty on Windows.
+    mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     mnuData = Named(bar->addMenu(QString()), "mnuData");
     mnuDataSrc = NamedMenu(mnuData, "mnuDataSrc");
@@ -100,6 +106,7 @@ void frmData::BuildMenus() {
     connect(mnuFileScreenSave, &QAction::triggered, this, &frmData::mnuFileScreenSave_Click);
     connect(mnuFileOpen, &QAction::triggered, this, &frmData::mnuFileOpen_Click);
     connect(mnuFileSave, &QAction::triggered, this, &frmData::mnuFileSave_Click);
+    connect(mnuFileReload, &QAction::triggered, this, &frmData::mnuFileReload_Click);
     connect(mnuData, &QMenu::aboutToShow, this, &frmData::mnuData_Click);
     connect(mnuDataSrcMMANA, &QAction::triggered, this, &frmData::mnuDataSrcMMANA_Click);
     connect(mnuDataSrcFile, &QAction::triggered, this, &frmData::mnuDataSrcFile_Click);
@@ -285,6 +292,8 @@ void frmData::SetFormLanguage() {
     mnuFile->setTitle(QStringLiteral("Файл"));
     mnuFileOpen->setText(QStringLiteral("Открыть"));
     mnuFileSave->setText(QStringLiteral("Сохранить"));
+    mnuFileRecent->setTitle(QStringLiteral("Последние файлы"));
+    mnuFileReload->setText(QStringLiteral("Перечитывать при изменении"));
     mnuFileGraph->setTitle(QStringLiteral("График"));
     mnuFileGraphSave->setText(QStringLiteral("Сохранить"));
     mnuFileGraphCopy->setText(QStringLiteral("Скопировать"));
@@ -302,6 +311,38 @@ void frmData::SetFormLanguage() {
     const char separator = state_.Paths.DataFolder.empty() ? '/' : state_.Paths.DataFolder.back();
     helpFile_ = state_.Paths.DataFolder + "Help" + separator + "Lobex.html";
     setWindowTitle(QString::fromUtf8(kMainWindowCaptions[1]));
+    SetToolTips();
+}
+
+// Hints for the controls whose use a caption alone does not tell.
+void frmData::SetToolTips() {
+    optSrc[0]->setToolTip(QStringLiteral("Читать таблицу результатов из запущенной MMANA"));
+    optSrc[1]->setToolTip(QStringLiteral("Читать файл, сохранённый MMANA (.csv)"));
+    cmdRun->setToolTip(QStringLiteral("Загрузить данные из выбранного источника (Ctrl+O)"));
+    cmbLeft->setToolTip(QStringLiteral("Величина, которую рисует красная линия"));
+    cmbRight->setToolTip(
+        QStringLiteral("Величина, которую рисует синяя линия (None - без второй линии)"));
+    cmbParam->setToolTip(QStringLiteral("Какую часть данных файла показать"));
+    chkLogX->setToolTip(QStringLiteral("Логарифмическая шкала по оси X"));
+    chkLogY->setToolTip(QStringLiteral("Логарифмическая шкала по оси Y"));
+    chk3DWire->setToolTip(QStringLiteral("Показать объёмную диаграмму сеткой"));
+    chk3DRotate->setToolTip(QStringLiteral("Непрерывно вращать объёмную диаграмму"));
+    cmdReturn->setToolTip(QStringLiteral("Вернуться к полярным диаграммам"));
+    lblControls->setToolTip(
+        QStringLiteral("Объёмную диаграмму поворачивают мышью и стрелками, PageUp, PageDown, "
+                       "Home и End"));
+    ctlGrid->setToolTip(QStringLiteral("Щелчок по заголовку столбца упорядочивает строки по нему, "
+                                       "повторный - в обратном порядке.\n"
+                                       "Ctrl+C копирует выделенные строки."));
+    cmdPrint->setToolTip(QStringLiteral("Напечатать графики так, как они показаны"));
+    cmdCapture->setToolTip(
+        QStringLiteral("Снимок активного окна программы: в буфер обмена и в файл BMP"));
+    cmdExit->setToolTip(QStringLiteral("Выйти из программы (Ctrl+Q)"));
+    plotArea_->Pattern().cmd3D->setToolTip(QStringLiteral("Показать диаграмму в объёме"));
+    for (QWidget* diagram : {static_cast<QWidget*>(plotArea_->Controls().picPolar1),
+                             static_cast<QWidget*>(plotArea_->Controls().picPolar2)}) {
+        diagram->setToolTip(QStringLiteral("Двойной щелчок открывает диаграммы в отдельном окне"));
+    }
 }
 
 } // namespace lobex

@@ -103,6 +103,15 @@ void frmData::mnuFileGraphPrint_Click() {
     }
 }
 
+// A picture of part of the graph area as it shows, without the crosshair and the marks that
+// are there for the screen only.
+QImage frmData::GraphPicture(QWidget& source) {
+    HostArea().SetOverlaysShown(false);
+    QImage picture = WidgetPicture(source);
+    HostArea().SetOverlaysShown(true);
+    return picture;
+}
+
 void frmData::mnuFileGraphSave_Click() {
     const char* filter = state_.View.View3DActive ? kGraphSave3DFilter : kGraphSaveFilter;
     const int index = OpenSaveFileDialog(state_, services_.settings, services_.dialogs, filter);
@@ -133,8 +142,8 @@ void frmData::mnuFileGraphSave_Click() {
         // A picture of what the window shows: both diagrams with their labels, or the graph.
         QWidget* source = state_.View.PatternShown ? static_cast<QWidget*>(Host().fraPlot)
                                                    : static_cast<QWidget*>(Host().picPlot);
-        saved = WriteImageFile(WidgetPicture(*source), format.format, path, state_, jpeg_, gif_)
-                    .written;
+        saved =
+            WriteImageFile(GraphPicture(*source), format.format, path, state_, jpeg_, gif_).written;
     }
     if (!saved) {
         services_.messages.Show(kGraphSaveFailed, MessageIcon::Critical, state_.AppTitle);
@@ -143,7 +152,7 @@ void frmData::mnuFileGraphSave_Click() {
 
 // Prints what the graph area shows, as it shows it.
 void frmData::cmdPrint_Click() {
-    const QImage picture = WidgetPicture(*Host().fraPlot);
+    const QImage picture = GraphPicture(*Host().fraPlot);
     QPrinter printer(QPrinter::HighResolution);
     if (!ChoosePrinter || !ChoosePrinter(printer)) {
         return;

@@ -2,14 +2,15 @@
 #include "core/AppState.h"
 #include "core/Lifecycle.h"
 #include "dialogs/QtFileDialogs.h"
+#include "dialogs/QtHelpService.h"
 #include "frmData.h"
 #include "graphs/PlotLink.h"
 #include "platform/LocaleInfo.h"
 #include "platform/MmanaWindowLink.h"
 #include "platform/ProgramArguments.h"
-#include "platform/QtHelpService.h"
 #include "platform/QtMessageService.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/QtTranslations.h"
 #include "platform/SingleInstance.h"
 #include "platform/TempFolder.h"
 #include "plotter/PlotEngine.h"
@@ -39,6 +40,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Lobex"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LOBEX_VERSION_TEXT));
+    // The program speaks Russian, so Qt's own dialogs and buttons should too; without the
+    // translation installed they stay in English.
+    lobex::InstallQtRussian();
 
     // File names are taken from the command line as bytes: Qt's own list of the arguments
     // would turn a name that is not UTF-8 into another one.
@@ -107,12 +111,16 @@ int main(int argc, char* argv[]) {
     lobex::plotter::PlotEngine engine;
     engine.SetDecimalSeparator(state.DecimalSeparator);
     engine.SetDevicePixelRatio(app.devicePixelRatio());
+    // On screen the diagrams fill their boxes; copies, prints and files keep their sizes.
+    engine.SetBitmapsFillArea(true);
     lobex::PlotLink link(engine);
 
     lobex::frmData window(state, services, link);
     engine.SetPrinterSetup([&window](QPrinter& printer) { return window.ChoosePrinter(printer); });
     boxes.SetParent(&window);
     dialogs.SetParent(&window);
+    help.SetParent(&window);
+    window.MmanaCanRun = lobex::MmanaCanRunHere;
     window.Form_Load();
     if (!lobex::StartPlotter(link, state, messages, [] { QCoreApplication::processEvents(); })) {
         return 1;

@@ -2,11 +2,15 @@
 #include "Commands.h"
 #include "Json.h"
 #include "MessageList.h"
+#include "core/AtomicFile.h"
 #include "core/FarField.h"
+#include "core/TextRules.h"
 #include "core/Utf8Path.h"
 #include "platform/LocaleInfo.h"
+#include "view3d/GltfModel.h"
 #include "view3d/PatternModel.h"
 
+#include <charconv>
 #include <filesystem>
 #include <system_error>
 
@@ -15,23 +19,34 @@ namespace {
 
 constexpr const char* kModelUsage =
     "Usage: lobex-cli model FILE [--text] --out OUT.x\n"
+    "       lobex-cli model FILE --out OUT.glb [--antenna MODEL.maa] [--floor DB]\n"
     "\n"
     "Reads the far-field file FILE and writes the .x model of its pattern surface to OUT.x:\n"
     "the binary form the 3D view loads, or with --text the text form the conversion tool\n"
-    "writes. Prints one JSON object: file, out, form, written, vertices, faces, bytes and\n"
-    "messages. OUT.x is replaced as a whole, or left as it was when nothing is written.\n"
+    "writes. An OUT ending in .glb gets a binary glTF 2.0 model instead: the surface with\n"
+    "normals and colours by gain, and the antenna's wires and feed points when given.\n"
+    "Prints one JSON object: file, out, form, written, vertices, faces, bytes and messages.\n"
+    "OUT is replaced as a whole, or left as it was when nothing is written.\n"
     "\n"
     "  --text      the text form (\"xof 0303txt 0032\") instead of the binary one\n"
     "  --out OUT   where the model goes\n"
+    "  --antenna MODEL.maa   the antenna drawn over the pattern (glTF only)\n"
+    "  --floor DB  colours reach DB below the peak, 10 to 60 (glTF only; 40)\n"
     "\n"
     "Exit status: 0 written, 1 the file was refused or the model not written, 2 usage.\n";
 
 struct ModelOptions {
     std::string file;
     std::string out;
+    std::string antenna;
+    float floorDb = kDefaultGainRangeDb;
     bool text = false;
     bool help = false;
 };
+
+bool EndsWithGlb(const std::string& path) {
+    return path.size() > 4 && ToLowerAscii(path.substr(path.size() - 4)) == ".glb";
+}
 
 bool ParseModelOptions(const std::vector<std::string>& args, ModelOptions& options,
                        std::string& error) {
@@ -47,6 +62,23 @@ bool ParseModelOptions(const std::vector<std::string>& args, ModelOptions& optio
                 return false;
             }
             options.out = args[++i];
+        } else if (arg == "--antenna") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                error = "--antenna needs the .maa file";
+                return false;
+            }
+            options.antenna = args[++i];
+        } else if (arg == "--floor") {
+            const std::string value = i + 1 < args.size() ? args[++i] : std::string();
+            int decibels = 0;
+            const auto [end, ec] =
+                std::from_chars(value.data(), value.data() + value.size(), decibels);
+            if (ec != std::errc() || end != value.data() + value.size() ||
+                decibels < kLeastGainRangeDb || decibels > kMostGainRangeDb) {
+                error = "--floor needs a number of dB from 10 to 60";
+                return false;
+            }
+            options.floorDb = static_cast<float>(decibels);
         } else if (!TakeFileArgument(arg, options.file, error)) {
             return false;
         }
@@ -60,6 +92,40 @@ bool ParseModelOptions(const std::vector<std::string>& args, ModelOptions& optio
     }
     if (options.out.empty()) {
         error = "--out OUT.x is missing";
+        return false;
+    }
+    const bool glb = EndsWithGlb(options.out);
+    if ((glb && options.text) || (!glb && !options.antenna.empty())) {
+        error = glb ? "--text writes .x models, not .glb" : "--antenna is for .glb models only";
+        return false;
+    }
+    return true;
+}
+
+// The glTF model of the pattern, with the antenna when one was named and can be read.
+bool WriteGlbModel(const ModelOptions& options, View3DState& view, MessageService& messages) {
+    AntennaDescription antenna;
+    GltfModelOptions glb;
+    glb.RangeDb = options.floorDb;
+    glb.SourceName = std::filesystem::path(Utf8Path(options.file)).filename().string();
+    if (!options.antenna.empty()) {
+        std::string why;
+        if (!ReadMaaFile(options.antenna, antenna, &why)) {
+            messages.Show(std::string(kAntennaReadError) + (why.empty() ? "" : "\r\n" + why),
+                          MessageIcon::Critical, "Lobex");
+            return false;
+        }
+        ScaleAntenna(antenna);
+        glb.Antenna = &antenna;
+    }
+    ComputePatternFaces(view.Pattern);
+    const GltfModelResult model = PatternGlb(view.Pattern, glb);
+    if (model.bytes.empty()) {
+        messages.Show(model.error, MessageIcon::Critical, "Lobex");
+        return false;
+    }
+    if (!WriteAtomically(Utf8Path(options.out), model.bytes).ok) {
+        messages.Show(kWriteError, MessageIcon::Critical, "Lobex");
         return false;
     }
     return true;
@@ -91,14 +157,18 @@ int RunModel(const std::vector<std::string>& args, std::ostream& out, std::ostre
     LoadContext load{state, messages};
     View3DState view;
     View3DContext model{state, view, messages};
-    const bool written = LoadFarFieldGrid(load, options.file) && BuildPatternVertices(model) &&
-                         (options.text ? WriteTextModel(model) : WriteBinaryModel(model));
+    const bool glb = EndsWithGlb(options.out);
+    bool written = false;
+    if (LoadFarFieldGrid(load, options.file) && BuildPatternVertices(model)) {
+        written = glb ? WriteGlbModel(options, view, messages)
+                      : (options.text ? WriteTextModel(model) : WriteBinaryModel(model));
+    }
 
     JsonWriter json;
     json.BeginObject();
     json.Key("file").String(options.file);
     json.Key("out").String(options.out);
-    json.Key("form").String(options.text ? "text" : "binary");
+    json.Key("form").String(glb ? "glb" : options.text ? "text" : "binary");
     json.Key("written").Bool(written);
     json.Key("vertices")
         .Number(static_cast<long long>(written ? view.Pattern.PatternVertices.size() : 0));

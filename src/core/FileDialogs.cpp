@@ -34,9 +34,10 @@ std::string FolderOf(std::string_view path) {
 }
 
 std::int16_t OpenSaveFileDialog(AppState& state, SettingsStore& settings,
-                                FileDialogService& dialogs, std::string_view filter) {
-    state.Paths.SavePath =
-        RememberedFolder(ReadSetting(settings, kSavePathSetting), state.Paths.AppFolder);
+                                FileDialogService& dialogs, std::string_view filter,
+                                std::string_view startFolder) {
+    state.Paths.SavePath = RememberedFolder(ReadSetting(settings, kSavePathSetting),
+                                            RememberedFolder(startFolder, state.Paths.AppFolder));
     const SaveChoice choice = dialogs.AskSaveFile(filter, state.Paths.SavePath);
     if (choice.filterIndex == 0 || choice.path.empty()) {
         return 0;
@@ -46,6 +47,10 @@ std::int16_t OpenSaveFileDialog(AppState& state, SettingsStore& settings,
     WriteSetting(settings, kSavePathSetting, state.Paths.SavePath);
     state.Paths.SaveFileName = choice.path;
     return static_cast<std::int16_t>(choice.filterIndex);
+}
+
+std::string LastDataFolder(const AppState& state, SettingsStore& settings) {
+    return RememberedFolder(ReadSetting(settings, kDataPathSetting), state.Paths.AppFolder);
 }
 
 } // namespace lobex

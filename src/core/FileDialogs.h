@@ -42,8 +42,13 @@ std::string RememberedFolder(std::string_view stored, std::string_view appFolder
 std::string FolderOf(std::string_view path);
 
 // Asks for a file to save, remembering the folder under "Paths/SavePath". On success the path
-// is left in SaveFileName; returns the chosen filter's 1-based index, 0 when cancelled.
+// is left in SaveFileName; returns the chosen filter's 1-based index, 0 when cancelled. With no
+// save folder remembered the dialog opens in startFolder, or the program's folder without one.
 std::int16_t OpenSaveFileDialog(AppState& state, SettingsStore& settings,
-                                FileDialogService& dialogs, std::string_view filter);
+                                FileDialogService& dialogs, std::string_view filter,
+                                std::string_view startFolder = {});
+
+// The folder the data files were last opened from, else the program's folder.
+std::string LastDataFolder(const AppState& state, SettingsStore& settings);
 
 } // namespace lobex

@@ -85,7 +85,8 @@ LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request) {
     const std::string header = TrimSpaces(DecodeText(first));
     // MMANA writes the reference impedance into the sweep header ("SWR(75.0Om)"), so a sweep is
     // known by the start of its header.
-    if (StartsWith(header, kSweepHeaderPrefix) || StartsWith(header, kSweepHeaderPrefixOhm)) {
+    if (StartsWith(header, kSweepHeaderPrefix) || StartsWith(header, kSweepHeaderPrefixOhm) ||
+        StartsWith(header, kSweepHeaderPrefixOmega)) {
         return ReadSweep(bytes, request);
     }
     if (header == kNearFieldElectricHeader || header == kNearFieldMagneticHeader) {

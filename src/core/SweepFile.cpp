@@ -17,7 +17,8 @@ constexpr int kSweepColumns = 6;
 // The header test of the reader itself: the start of the header anywhere in the line.
 bool HasSweepHeader(std::string_view line) {
     return line.find("Freq(MHz),R(Om),jX(Om)") != std::string_view::npos ||
-           line.find(kSweepHeaderPrefixOhm) != std::string_view::npos;
+           line.find(kSweepHeaderPrefixOhm) != std::string_view::npos ||
+           line.find(kSweepHeaderPrefixOmega) != std::string_view::npos;
 }
 
 } // namespace

@@ -10,6 +10,8 @@ namespace lobex {
 // "SWR(" varies ("SWR(50.0Om)", "SWR(75.0Om)", "SWR(14.15MHz)").
 inline constexpr std::string_view kSweepHeaderPrefix = "Freq(MHz),R(Om),jX(Om),";
 inline constexpr std::string_view kSweepHeaderPrefixOhm = "Freq(MHz),R Ohm,jX Ohm,";
+// Japanese MMANA writes the ohm sign ("R(Ω)", "SWR(50.0Ω)").
+inline constexpr std::string_view kSweepHeaderPrefixOmega = "Freq(MHz),R(Ω),jX(Ω),";
 
 // The frequency-sweep reader (DataKind 3): frequency, R, jX, SWR, gain and F/B per line.
 LoadResult ReadSweep(std::string_view text, const LoadRequest& request);

@@ -1,5 +1,6 @@
 #include "TextRules.h"
 
+#include "Cp932Table.h"
 #include "Errors.h"
 
 #include <fast_float/fast_float.h>
@@ -358,10 +359,97 @@ std::size_t DecodeUtf8At(std::string_view text, std::size_t i, char32_t& code) {
     return length;
 }
 
+bool IsCp932Lead(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// What Windows-1251 text never becomes when read as Shift-JIS: kana, CJK punctuation, full-width
+// forms and the ohm sign. Half-width katakana are Cyrillic capitals seen that way, and a kanji can
+// be a dash before a small letter, so neither tells on its own.
+bool IsJapaneseMark(char32_t code) {
+    return (code >= 0x3000 && code <= 0x30FF) || (code >= 0xFF01 && code <= 0xFF5E) ||
+           code == 0x03A9;
+}
+
+// MMANA's Japanese section words that kana do not already give away.
+constexpr std::array<std::string_view, 5> kJapaneseSectionWords = {"ﾜｲﾔ", "給電点", "集中定数",
+                                                                   "自動分割", "計算環境"};
+
+struct Cp932Reading {
+    std::string text;
+    bool wellFormed = true;
+    bool japanese = false;
+};
+
+// Reads bytes as Windows-932. With stopAtFault the reading ends at the first byte that names no
+// character, since the text is then no Shift-JIS at all.
+Cp932Reading ReadCp932(std::string_view bytes, bool stopAtFault) {
+    Cp932Reading reading;
+    reading.text.reserve(bytes.size() + bytes.size() / 2);
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        char32_t code = 0xFFFD;
+        std::size_t length = 1;
+        if (byte < 0x80) {
+            code = byte;
+        } else if (byte >= 0xA1 && byte <= 0xDF) {
+            code = 0xFF61 + (byte - 0xA1u); // half-width katakana
+        } else if (IsCp932Lead(byte) && i + 1 < bytes.size()) {
+            const auto trail = static_cast<unsigned char>(bytes[i + 1]);
+            // A trail out of range is a byte of its own (often a line end), not part of a pair.
+            if (trail >= 0x40 && trail <= 0xFC && trail != 0x7F) {
+                code = Cp932Pair(byte, trail);
+                length = 2;
+            }
+        }
+        // A lead byte cut off by the end of the text is a lost character, not another encoding.
+        const bool cutOff = IsCp932Lead(byte) && i + 1 == bytes.size();
+        if (code == 0xFFFD && !cutOff) {
+            reading.wellFormed = false;
+            if (stopAtFault) {
+                return reading;
+            }
+        }
+        reading.japanese = reading.japanese || IsJapaneseMark(code);
+        AppendUtf8(reading.text, code);
+        i += length;
+    }
+    for (std::string_view word : kJapaneseSectionWords) {
+        reading.japanese = reading.japanese || reading.text.find(word) != std::string::npos;
+    }
+    return reading;
+}
+
+// The text in the encoding the bytes are in, and which that is.
+std::string Decode(std::string_view bytes, TextEncoding& encoding) {
+    constexpr std::string_view bom = "\xEF\xBB\xBF";
+    // A byte order mark promises UTF-8, but an editor may have put it before Windows-1251 text:
+    // the bytes after it are checked like any others, so the text returned is always UTF-8.
+    if (bytes.substr(0, bom.size()) == bom) {
+        bytes.remove_prefix(bom.size());
+    }
+    if (IsValidUtf8(bytes)) {
+        encoding = TextEncoding::Utf8;
+        return std::string(bytes);
+    }
+    Cp932Reading japanese = ReadCp932(bytes, true);
+    if (japanese.wellFormed && japanese.japanese) {
+        encoding = TextEncoding::Cp932;
+        return std::move(japanese.text);
+    }
+    encoding = TextEncoding::Cp1251;
+    return Cp1251ToUtf8(bytes);
+}
+
 } // namespace
 
 double LeadingNumber(std::string_view text) {
     std::size_t stop = 0;
+    return ConvertLeading<double>(text, stop);
+}
+
+double LeadingNumber(std::string_view text, std::size_t& stop) {
     return ConvertLeading<double>(text, stop);
 }
 
@@ -612,17 +700,19 @@ std::string Utf8ToCp1251(std::string_view text) {
     return out;
 }
 
+std::string Cp932ToUtf8(std::string_view bytes) {
+    return ReadCp932(bytes, false).text;
+}
+
+TextEncoding DetectEncoding(std::string_view bytes) {
+    TextEncoding encoding = TextEncoding::Utf8;
+    (void)Decode(bytes, encoding);
+    return encoding;
+}
+
 std::string DecodeText(std::string_view bytes) {
-    constexpr std::string_view bom = "\xEF\xBB\xBF";
-    // A byte order mark promises UTF-8, but an editor may have put it before Windows-1251 text:
-    // the bytes after it are checked like any others, so the text returned is always UTF-8.
-    if (bytes.substr(0, bom.size()) == bom) {
-        bytes.remove_prefix(bom.size());
-    }
-    if (IsValidUtf8(bytes)) {
-        return std::string(bytes);
-    }
-    return Cp1251ToUtf8(bytes);
+    TextEncoding encoding = TextEncoding::Utf8;
+    return Decode(bytes, encoding);
 }
 
 } // namespace lobex

@@ -12,6 +12,8 @@ namespace lobex {
 // "." and digits, an optional exponent (e or E, sign, digits). Reading stops at the first
 // character that cannot continue the number; no number at all gives 0. The point is always ".".
 double LeadingNumber(std::string_view text);
+// The same, also giving where the number ended (0 when there was none).
+double LeadingNumber(std::string_view text, std::size_t& stop);
 // The same rule, the digits read directly as the nearest 32-bit float. Out-of-range magnitudes
 // raise RuntimeError("Overflow"), as the conversion to a 32-bit value does.
 float LeadingFloat(std::string_view text);
@@ -70,7 +72,17 @@ bool IsValidUtf8(std::string_view bytes);
 std::string Cp1251ToUtf8(std::string_view bytes);
 // Characters Windows-1251 cannot hold become "?".
 std::string Utf8ToCp1251(std::string_view text);
-// Input files are bytes: UTF-8 with or without a byte order mark, else Windows-1251.
+// Windows-932, the Shift-JIS Japanese MMANA writes: a byte or pair that names no character, a
+// lead byte cut off by the end of the text included, becomes U+FFFD.
+std::string Cp932ToUtf8(std::string_view bytes);
+
+enum class TextEncoding { Utf8, Cp932, Cp1251 };
+// Which encoding input bytes are in, a byte order mark aside: UTF-8 when they are valid UTF-8;
+// Windows-932 when every byte reads as Shift-JIS and the text holds what only Japanese text does
+// (kana, full-width forms, the ohm sign MMANA writes, its Japanese section words); else
+// Windows-1251, which is what a Russian MMANA writes.
+TextEncoding DetectEncoding(std::string_view bytes);
+// Input files are bytes, in the encoding DetectEncoding finds; the text returned is UTF-8.
 std::string DecodeText(std::string_view bytes);
 
 } // namespace lobex

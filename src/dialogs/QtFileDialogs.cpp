@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QUrl>
 
 namespace lobex {
 namespace {
@@ -29,7 +30,32 @@ QString SuffixOf(const std::string& pattern) {
     return Q(std::string_view(pattern).substr(dot + 1));
 }
 
+// The filter entries of a "|"-separated filter as the dialog lists them.
+QStringList QtFilters(const std::vector<std::pair<std::string, std::string>>& entries) {
+    QStringList filters;
+    for (const auto& [description, pattern] : entries) {
+        filters << QtFilterEntry(description, pattern);
+    }
+    return filters;
+}
+
 } // namespace
+
+// Open and save dialogs look and behave alike: the same filters, and the folders the user
+// works in (where data files were last opened and where the last save went) one click away.
+void QtFileDialogs::Prepare(QFileDialog& dialog, const QStringList& filters) {
+    dialog.setNameFilters(filters);
+    QList<QUrl> places = dialog.sidebarUrls();
+    for (const std::string& folder :
+         {LastDataFolder(state_, settings_),
+          RememberedFolder(ReadSetting(settings_, kSavePathSetting), state_.Paths.AppFolder)}) {
+        const QUrl url = QUrl::fromLocalFile(QDir::cleanPath(Q(folder)));
+        if (!folder.empty() && !places.contains(url)) {
+            places << url;
+        }
+    }
+    dialog.setSidebarUrls(places);
+}
 
 std::string QtFileDialogs::ChooseDataFile(std::string_view caption) {
     state_.Loaded.CurrentFile.clear();
@@ -42,14 +68,10 @@ std::string QtFileDialogs::ChooseDataFile(std::string_view caption) {
 
 std::string QtFileDialogs::AskOpenFile(std::string_view title, std::string_view filter,
                                        std::string_view folder) {
-    QStringList filters;
-    for (const auto& [description, pattern] : ParseFileFilter(filter)) {
-        filters << QtFilterEntry(description, pattern);
-    }
     QFileDialog dialog(parent_.data(), Q(title), Q(folder));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(filters);
+    Prepare(dialog, QtFilters(ParseFileFilter(filter)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
@@ -58,14 +80,11 @@ std::string QtFileDialogs::AskOpenFile(std::string_view title, std::string_view 
 
 SaveChoice QtFileDialogs::AskSaveFile(std::string_view filter, std::string_view folder) {
     const auto entries = ParseFileFilter(filter);
-    QStringList filters;
-    for (const auto& [description, pattern] : entries) {
-        filters << QtFilterEntry(description, pattern);
-    }
+    const QStringList filters = QtFilters(entries);
     QFileDialog dialog(parent_.data(), QStringLiteral("Save File"), Q(folder));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(filters);
+    Prepare(dialog, filters);
     if (!filters.isEmpty()) {
         dialog.selectNameFilter(filters.front());
         dialog.setDefaultSuffix(SuffixOf(entries.front().second));

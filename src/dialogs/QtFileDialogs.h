@@ -5,7 +5,10 @@
 #include "core/Services.h"
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
+
+class QFileDialog;
 
 namespace lobex {
 
@@ -23,6 +26,8 @@ public:
     SaveChoice AskSaveFile(std::string_view filter, std::string_view folder) override;
 
 private:
+    void Prepare(QFileDialog& dialog, const QStringList& filters);
+
     AppState& state_;
     SettingsStore& settings_;
     MessageService& messages_;

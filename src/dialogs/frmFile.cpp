@@ -96,8 +96,7 @@ void frmFile::showEvent(QShowEvent* event) {
 }
 
 void frmFile::Form_Load() {
-    state_.Paths.DataPath =
-        RememberedFolder(ReadSetting(settings_, kDataPathSetting), state_.Paths.AppFolder);
+    state_.Paths.DataPath = LastDataFolder(state_, settings_);
     FillDrives();
     SetFolder(FromUtf8(state_.Paths.DataPath));
 }

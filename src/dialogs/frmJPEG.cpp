@@ -46,6 +46,13 @@ frmJPEG::frmJPEG(SettingsStore& settings, JpegOptions& options, QWidget* mainWin
     chkGray->setObjectName(QStringLiteral("chkGray"));
     chkProgressive = new QCheckBox(QStringLiteral("Progressive"), Frame1);
     chkProgressive->setObjectName(QStringLiteral("chkProgressive"));
+    txtQuality->setToolTip(
+        QStringLiteral("Качество JPEG от 0 до 100: чем больше, тем лучше картинка и крупнее файл"));
+    txtWidth->setToolTip(QStringLiteral("Ширина картинки в точках"));
+    txtHeight->setToolTip(QStringLiteral("Высота картинки в точках"));
+    chkGray->setToolTip(QStringLiteral("Сохранить картинку в оттенках серого"));
+    chkProgressive->setToolTip(
+        QStringLiteral("Прогрессивный JPEG: при загрузке картинка проявляется постепенно"));
 
     auto* grid = new QGridLayout(Frame1);
     grid->setContentsMargins(14, 12, 14, 12);

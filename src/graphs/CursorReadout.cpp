@@ -27,10 +27,6 @@ std::string RectangularXText(double x, std::string_view decimalSeparator) {
     return "X=" + FormatPattern(x, "#0.00#", decimalSeparator);
 }
 
-std::string RectangularYText(double y, std::string_view decimalSeparator) {
-    return "Y=" + FormatPattern(y, "#0.00##", decimalSeparator);
-}
-
 PolarReadout ReadPolar(const PlotMetrics& m, double pixelX, double pixelY, int area,
                        float plotRange, float plotFloor, float piValue) {
     PolarReadout readout;

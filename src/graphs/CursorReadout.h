@@ -19,9 +19,8 @@ struct RectangularReadout {
 RectangularReadout ReadRectangular(const PlotMetrics& metrics, double pixelX, double pixelY,
                                    bool logX, bool logY);
 
-// "X=" with "#0.00#" and "Y=" with "#0.00##", in the user's decimal symbol.
+// "X=" with "#0.00#", in the user's decimal symbol (the curves' values: CurveValueText).
 std::string RectangularXText(double x, std::string_view decimalSeparator);
-std::string RectangularYText(double y, std::string_view decimalSeparator);
 
 // The two polar diagrams: 1 the azimuth pattern (0 degrees at the top, clockwise), 2 the
 // elevation pattern (0 at the right, counter-clockwise; only the upper half is drawn).

@@ -2,6 +2,7 @@
 
 #include "PolarGraph.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace lobex {
@@ -115,6 +116,7 @@ void ClosePlot(GraphContext& ctx, int slot) {
     target.DocNum = 0;
     target.Bitmap = PlotBitmap{};
     target.HasBitmap = 0;
+    target.Curves = DrawnCurves{};
     if (slot == kElevationSlot) {
         ctx.view.HidePolarResults();
     }
@@ -156,6 +158,49 @@ bool RenderPlot(GraphContext& ctx, int slot) {
         target.HasBitmap = target.Bitmap.IsNull() ? 0 : 1;
     }
     target.DocNum = document;
+    return true;
+}
+
+DrawnCurves CurvesOfLastPlot(const PlotLink& link, std::vector<DrawnCurve> curves) {
+    DrawnCurves drawn;
+    if (!ArraysFitRecord(link)) {
+        return drawn;
+    }
+    const DPLOT& record = link.Record;
+    const auto stride = static_cast<std::size_t>(record.MaxPoints);
+    curves.resize(std::min<std::size_t>(static_cast<std::size_t>(record.NumCurves),
+                                        std::min<std::size_t>(curves.size(), kPlotMaxCurves)));
+    drawn.x.assign(link.XValues.begin(),
+                   link.XValues.begin() + static_cast<std::ptrdiff_t>(stride));
+    for (std::size_t c = 0; c < curves.size(); ++c) {
+        const auto points =
+            std::min<std::size_t>(static_cast<std::size_t>(std::max(0, record.NP[c])), stride);
+        const auto first = link.YValues.begin() + static_cast<std::ptrdiff_t>(c * stride);
+        curves[c].y.assign(first, first + static_cast<std::ptrdiff_t>(points));
+    }
+    drawn.curves = std::move(curves);
+    return drawn;
+}
+
+bool RefitSlot(PlotLink& link, int slot, PlotRect rect) {
+    if (!ValidSlot(slot) || rect.Width() <= 0 || rect.Height() <= 0) {
+        return false;
+    }
+    PlotSlot& target = link.Slots[static_cast<std::size_t>(slot)];
+    if (target.DocNum <= 0 || (target.HasBitmap == 1 && target.ClientRect == rect)) {
+        return false;
+    }
+    PlotMetrics metrics;
+    metrics.Size = static_cast<std::int32_t>(sizeof(PlotMetrics));
+    PlotBitmap bitmap =
+        link.api.DPlot_GetBitmapEx(target.DocNum, rect.Width(), rect.Height(), metrics);
+    if (bitmap.IsNull()) {
+        return false;
+    }
+    target.Bitmap = std::move(bitmap);
+    target.Metrics = metrics;
+    target.ClientRect = rect;
+    target.HasBitmap = 1;
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CurveReading.h"
 #include "GraphView.h"
 #include "PlotApi.h"
 #include "core/AppState.h"
@@ -35,6 +36,7 @@ struct PlotSlot {
     PlotBitmap Bitmap;          // owned by the slot
     PlotMetrics Metrics;        // where the plotting area of Bitmap lies
     PlotRect ClientRect;        // the picture box measured just before the render
+    DrawnCurves Curves;         // what a rectangular graph drew, for the read-outs
 };
 
 // Everything the link keeps for the whole run. main() makes one beside AppState and hands it
@@ -80,5 +82,14 @@ void ClosePlot(GraphContext& ctx, int slot);
 // of the slot's ClientRect into the slot. In the polar window a polar document also gets
 // the -3 dB circle. False after a message when the engine refuses the document.
 bool RenderPlot(GraphContext& ctx, int slot);
+
+// The curves of the document just rendered, from the link's arrays: `curves` names each of
+// them (and its column), in order; their values are filled in.
+DrawnCurves CurvesOfLastPlot(const PlotLink& link, std::vector<DrawnCurve> curves);
+
+// Renders the slot's document again at the size of rect, for a picture box that has changed
+// size. False, the slot as it was, without a document, for a box of no size, for the size it
+// was drawn at, or when the engine gives no bitmap.
+bool RefitSlot(PlotLink& link, int slot, PlotRect rect);
 
 } // namespace lobex

@@ -127,6 +127,11 @@ void PlotXY(GraphContext& ctx, int left, int right) {
     commands += graphs::TextCommand("Caption", "Lobex Data");
 
     if (RenderPlot(ctx, kMainSlot)) {
+        std::vector<DrawnCurve> drawn{{first.Label, left, {}}};
+        if (right != 0) {
+            drawn.push_back({data.Series[static_cast<std::size_t>(right)].Label, right, {}});
+        }
+        link.Slots[kMainSlot].Curves = CurvesOfLastPlot(link, std::move(drawn));
         ctx.view.SetGraphMenusEnabled(true);
         ctx.view.PaintSlot(kMainSlot);
     } else {
@@ -134,6 +139,16 @@ void PlotXY(GraphContext& ctx, int left, int right) {
         ctx.view.SetGraphMenusEnabled(false);
     }
     ctx.view.PumpEvents();
+}
+
+SweepMarks SweepMarksOf(const DataSet& data) {
+    if (data.DataKind != KindSweep) {
+        return {};
+    }
+    const auto column = [&data](int c) -> std::span<const float> {
+        return data.Series[static_cast<std::size_t>(c)].Values;
+    };
+    return FindSweepMarks(column(0), column(kSweepSwrColumn), column(kSweepReactanceColumn));
 }
 
 CurvePair ChooseCurvePair(CurveChoice left, CurveChoice right) {

@@ -32,4 +32,11 @@ CurvePair ChooseCurvePair(CurveChoice left, CurveChoice right);
 // (ShowPattern); anything else gets PlotXY.
 void PlotChosenCurves(GraphContext& ctx, int left, int right);
 
+// The columns of a sweep that its marks come from.
+inline constexpr int kSweepReactanceColumn = 2;
+inline constexpr int kSweepSwrColumn = 3;
+
+// The marks a sweep's graph carries on screen (lowest SWR, resonances); none for other data.
+SweepMarks SweepMarksOf(const DataSet& data);
+
 } // namespace lobex

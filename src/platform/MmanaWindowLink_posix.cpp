@@ -109,8 +109,8 @@ public:
     }
     std::string CopyMemoText(std::uintptr_t memo) override {
         // Windows programs put text on the clipboard in the ANSI code page: Windows-1251 for
-        // a Russian MMANA.
-        return memo == kMemo ? Cp1251ToUtf8(text_) : std::string();
+        // a Russian MMANA, Windows-932 for a Japanese one. DecodeText tells them apart.
+        return memo == kMemo ? DecodeText(text_) : std::string();
     }
 
 private:
@@ -190,6 +190,12 @@ private:
 std::unique_ptr<MmanaWindowLink> CreateMmanaWindowLink(const std::string& utilsFolder) {
     constexpr int kTimeoutMs = 60000;
     return std::make_unique<WineMmanaLink>(utilsFolder, kTimeoutMs);
+}
+
+bool MmanaCanRunHere() {
+    const std::string prefix = WinePrefix();
+    struct stat folder {};
+    return !prefix.empty() && stat(prefix.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode);
 }
 
 } // namespace lobex

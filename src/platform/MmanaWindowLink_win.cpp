@@ -26,4 +26,8 @@ std::unique_ptr<MmanaWindowLink> CreateMmanaWindowLink(const std::string& /*util
     return std::make_unique<Win32MmanaLink>();
 }
 
+bool MmanaCanRunHere() {
+    return true;
+}
+
 } // namespace lobex

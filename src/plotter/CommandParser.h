@@ -36,8 +36,8 @@ struct ParseResult {
 // point and an optional exponent, or hexadecimal with a 0x prefix; a decimal comma cannot be
 // told from an argument separator, so "1,8" is two arguments. A quoted text ends at the first
 // quote that is followed by "," or ")" (after optional blanks), so a label that itself holds
-// a quote still reads whole; text that is not UTF-8 is read as Windows-1251. Any syntax error
-// refuses the whole string.
+// a quote still reads whole; text that is not UTF-8 is read as DecodeText reads files (Japanese
+// Windows-932, else Windows-1251). Any syntax error refuses the whole string.
 ParseResult ParseCommands(std::string_view text);
 
 // Reads one number token by the rules above; nullopt when the token is not a whole number.

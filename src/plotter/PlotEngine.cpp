@@ -40,6 +40,10 @@ bool PlotEngine::Fail(std::string reason) {
     return false;
 }
 
+void PlotEngine::SetBitmapsFillArea(bool fill) {
+    bitmapsFill_ = fill;
+}
+
 RenderSettings PlotEngine::Settings() const {
     RenderSettings settings;
     settings.decimalSeparator = decimalSeparator_;
@@ -124,7 +128,9 @@ PlotBitmap PlotEngine::DPlot_GetBitmapEx(std::int32_t document, std::int32_t wid
         return {};
     }
     PlotMetrics filled;
-    PlotBitmap bitmap = RenderBitmap(found->second, width, height, ratio_, Settings(), filled);
+    RenderSettings settings = Settings();
+    settings.fillArea = bitmapsFill_;
+    PlotBitmap bitmap = RenderBitmap(found->second, width, height, ratio_, settings, filled);
     if (bitmap.IsNull()) {
         Fail(Message({"no bitmap of ", std::to_string(width), " x ", std::to_string(height)}));
         return bitmap;

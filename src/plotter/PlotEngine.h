@@ -61,6 +61,9 @@ public:
     // bitmap's Width, Height and metrics stay in the units asked for.
     void SetDevicePixelRatio(double ratio);
     double DevicePixelRatio() const { return ratio_; }
+    // Bitmaps (DPlot_GetBitmapEx) of a document with a fixed size drawn as large as they allow,
+    // for pictures on screen that follow their window; copies, prints and files keep the size.
+    void SetBitmapsFillArea(bool fill);
     // The decimal separator of the numbers along the axes (the user's locale).
     void SetDecimalSeparator(std::string separator);
     // Where CopyPicture goes; null (the default) is the system clipboard. Not owned.
@@ -96,6 +99,7 @@ private:
     std::int32_t nextDocument_ = 1;
     std::map<std::int32_t, PlotDocument> documents_;
     double ratio_ = 1.0;
+    bool bitmapsFill_ = false;
     std::string decimalSeparator_;
     PlotClipboard* clipboard_ = nullptr;
     SystemPlotClipboard systemClipboard_;

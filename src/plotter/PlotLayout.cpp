@@ -167,8 +167,8 @@ struct Sizing {
     PlotFonts fonts;
 };
 
-void LayOutRectangular(const PlotDocument& d, const TextMeasure& measure, const TickWriter& writer,
-                       PlotLayout& layout) {
+void LayOutRectangular(const PlotDocument& d, bool fixed, const TextMeasure& measure,
+                       const TickWriter& writer, PlotLayout& layout) {
     const QSizeF size = layout.size;
     const double fontScale = measure.FontScale();
     const bool logX = IsLogX(d.scaleCode);
@@ -221,7 +221,7 @@ void LayOutRectangular(const PlotDocument& d, const TextMeasure& measure, const 
             top = kPad * s + titleBlock + tickHeight / 2.0;
             bottom = (kTickLength + kLabelGap + kPad) * s + tickHeight +
                      (IsBlank(d.xLabel) ? 0.0 : kLabelGap * s + axisHeight);
-            if (d.fixedSize) {
+            if (fixed) {
                 plotWidth = d.fixedWidth * kUnitsPerInch * s;
                 plotHeight = d.fixedHeight * kUnitsPerInch * s;
             } else {
@@ -231,8 +231,7 @@ void LayOutRectangular(const PlotDocument& d, const TextMeasure& measure, const 
         }
         const double needWidth = left + plotWidth + right;
         const double needHeight = top + plotHeight + bottom;
-        if (!d.fixedSize ||
-            (needWidth <= size.width() + 0.5 && needHeight <= size.height() + 0.5)) {
+        if (!fixed || (needWidth <= size.width() + 0.5 && needHeight <= size.height() + 0.5)) {
             break;
         }
         sizing.shrink *= std::min(size.width() / needWidth, size.height() / needHeight);
@@ -240,7 +239,7 @@ void LayOutRectangular(const PlotDocument& d, const TextMeasure& measure, const 
     }
     double originX = 0.0;
     double originY = 0.0;
-    if (d.fixedSize) {
+    if (fixed) {
         originX = std::max(0.0, (size.width() - left - plotWidth - right) / 2.0);
         originY = std::max(0.0, (size.height() - top - plotHeight - bottom) / 2.0);
     }
@@ -265,8 +264,8 @@ void LayOutRectangular(const PlotDocument& d, const TextMeasure& measure, const 
     layout.y2Label = secondAxis ? Shown(d.y2Label) : QString();
 }
 
-void LayOutPolar(const PlotDocument& d, const TextMeasure& measure, const TickWriter& writer,
-                 PlotLayout& layout) {
+void LayOutPolar(const PlotDocument& d, bool fixed, const TextMeasure& measure,
+                 const TickWriter& writer, PlotLayout& layout) {
     const QSizeF size = layout.size;
     const double fontScale = measure.FontScale();
     const bool degrees = d.scaleCode == kScalePolarDegrees;
@@ -314,7 +313,7 @@ void LayOutPolar(const PlotDocument& d, const TextMeasure& measure, const TickWr
         outer = (kTickLength + kLabelGap) * s + std::max(widest, tickHeight);
         titleBlock = IsBlank(d.title1) ? 0.0 : measure.Height(sizing.fonts.title) + kLabelGap * s;
         const double padding = 2.0 * kPad * s;
-        if (!d.fixedSize) {
+        if (!fixed) {
             diameter = std::min(size.width() - 2.0 * outer - padding,
                                 size.height() - titleBlock - 2.0 * outer - padding);
             break;
@@ -379,10 +378,11 @@ PlotLayout LayOutPlot(const PlotDocument& document, QSizeF size, const TextMeasu
     layout.size = size;
     layout.devicePixelsPerUnit = settings.devicePixelsPerUnit;
     const TickWriter writer(measure, settings.decimalSeparator);
+    const bool fixed = document.fixedSize && !settings.fillArea;
     if (document.IsPolar()) {
-        LayOutPolar(document, measure, writer, layout);
+        LayOutPolar(document, fixed, measure, writer, layout);
     } else {
-        LayOutRectangular(document, measure, writer, layout);
+        LayOutRectangular(document, fixed, measure, writer, layout);
     }
     layout.tickTextHeight = measure.Height(layout.fonts.ticks);
     layout.axisTextHeight = measure.Height(layout.fonts.axis);

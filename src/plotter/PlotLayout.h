@@ -30,6 +30,9 @@ struct RenderSettings {
     // Device pixels per logical unit on raster devices, to keep frame and grid lines on whole
     // pixels; 0 on vector devices.
     double devicePixelsPerUnit = 0.0;
+    // A document of fixed size drawn as large as the picture allows: the screen's pictures,
+    // which follow their windows. Files, copies and prints keep the fixed size.
+    bool fillArea = false;
 };
 
 struct PlotFonts {

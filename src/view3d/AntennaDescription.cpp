@@ -44,18 +44,23 @@ bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
+// Japanese MMANA writes "*** ﾜｲﾔ ***" (wires) in half-width katakana; the full-width spelling
+// is taken too.
 bool IsWiresHeader(std::string_view line) {
-    return line == "***Wires***" || Contains(line, "Провода");
+    return line == "***Wires***" || Contains(line, "Провода") || Contains(line, "ﾜｲﾔ") ||
+           Contains(line, "ワイヤ");
 }
 
-// MMANA-GAL writes "***Source***" and "***Load***" without the spaces of older versions.
+// MMANA-GAL writes "***Source***" and "***Load***" without the spaces of older versions;
+// Japanese MMANA calls the sources feed points and the loads lumped constants.
 bool IsSourceHeader(std::string_view line) {
-    return line == "*** Source ***" || line == "***Source***" || Contains(line, "Источ");
+    return line == "*** Source ***" || line == "***Source***" || Contains(line, "Источ") ||
+           Contains(line, "給電点");
 }
 
 bool IsLoadHeader(std::string_view line) {
     return line == "***   Load   ***" || line == "*** Load ***" || line == "***Load***" ||
-           Contains(line, "Нагрузка");
+           Contains(line, "Нагрузка") || Contains(line, "集中定数");
 }
 
 // A count line: the number of its first word, which must fit a 16-bit integer.

@@ -51,10 +51,11 @@ struct SourcePlace {
 std::optional<SourcePlace> ParseSourcePlace(std::string_view place);
 
 // Reads an MMANA model (.maa) file: the title, the frequency, the wires, the sources and the
-// loads. The text is UTF-8 or else Windows-1251. Section headers are recognised in the forms
-// MMANA writes them, English ("***Wires***", "*** Source ***" or "***Source***",
-// "***   Load   ***", "*** Load ***" or "***Load***") or Russian (containing "Провода",
-// "Источ", "Нагрузка"). A file that breaks a rule is refused: description is then unchanged and
+// loads. The text is UTF-8, Japanese Windows-932 or else Windows-1251 (see DecodeText). Section
+// headers are recognised in the forms MMANA writes them, English ("***Wires***",
+// "*** Source ***" or "***Source***", "***   Load   ***", "*** Load ***" or "***Load***"),
+// Russian (containing "Провода", "Источ", "Нагрузка") or Japanese (containing "ﾜｲﾔ" or "ワイヤ",
+// "給電点", "集中定数"). A file that breaks a rule is refused: description is then unchanged and
 // why, when given, receives the reason (line number and what is wrong).
 bool ReadMaaFile(const std::string& path, AntennaDescription& description,
                  std::string* why = nullptr);

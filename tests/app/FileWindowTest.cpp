@@ -1,14 +1,20 @@
+#include "ModalAnswer.h"
 #include "Recorders.h"
 #include "WidgetLookup.h"
+#include "dialogs/QtFileDialogs.h"
 #include "dialogs/frmFile.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -144,6 +150,51 @@ TEST_F(FileWindowTest, PfFilesAreRefusedWithAMessage) {
     EXPECT_TRUE(state.Loaded.CurrentFile.empty());
     EXPECT_EQ(messages.Texts(),
               std::vector<std::string>{"PF file format is not supported in this version"});
+}
+
+// Open and save dialogs alike: each starts where it is told and offers the folder data files
+// were last opened from and the last save folder in its side bar.
+TEST_F(FileWindowTest, TheOpenAndSaveDialogsOfferTheDataAndSaveFolders) {
+    // Qt's dialogs keep their own settings: the test's go to Qt's test area.
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir out;
+    settings.values["Paths/DataPath"] = data.path().toStdString() + "/";
+    settings.values["Paths/SavePath"] = out.path().toStdString() + "/";
+    QtFileDialogs dialogs(state, settings, messages);
+    QList<QUrl> places;
+    QString shown;
+    const auto look = [&places, &shown](QFileDialog& dialog) {
+        places = dialog.sidebarUrls();
+        shown = dialog.directory().absolutePath();
+    };
+
+    test::AnswerNextDialog([&](QDialog& dialog) {
+        auto& files = static_cast<QFileDialog&>(dialog);
+        look(files);
+        // As the user picks the type: the list emits what the program listens to.
+        QTest::keyClick(Find<QComboBox>(files, "fileTypeCombo"), Qt::Key_Down);
+        files.selectFile(out.filePath(QStringLiteral("graph")));
+        dialog.accept(); // QFileDialog's own accept, as the Save button
+    });
+    const SaveChoice saved = dialogs.AskSaveFile("BMP|*.bmp|PNG|*.png", out.path().toStdString());
+    EXPECT_EQ(shown, out.path());
+    EXPECT_EQ(saved.filterIndex, 2);
+    // The chosen entry's ending is added to a name typed without one.
+    EXPECT_EQ(saved.path, out.filePath(QStringLiteral("graph.png")).toStdString());
+    EXPECT_TRUE(places.contains(QUrl::fromLocalFile(data.path()))) << shown.toStdString();
+    EXPECT_TRUE(places.contains(QUrl::fromLocalFile(out.path())));
+
+    places.clear();
+    test::AnswerNextDialog([&](QDialog& dialog) {
+        look(static_cast<QFileDialog&>(dialog));
+        dialog.reject();
+    });
+    EXPECT_EQ(
+        dialogs.AskOpenFile("Open .csv file", "CSV File (*.csv)|*.csv", data.path().toStdString()),
+        "");
+    EXPECT_EQ(shown, data.path());
+    EXPECT_TRUE(places.contains(QUrl::fromLocalFile(data.path())));
+    EXPECT_TRUE(places.contains(QUrl::fromLocalFile(out.path())));
 }
 
 } // namespace

@@ -84,10 +84,7 @@ TEST_F(LoadFlowWindowTest, ThePolarWindowTakesTheDiagramsAndGivesThemBackOnClosi
     EXPECT_EQ(Find<QLabel>(*window, "lblMaxTotal")->text(), QStringLiteral("11.74"));
     const QRect before = window->geometry();
     window->OpenPolarWindow();
-    QWidget* polar = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        polar = top->objectName() == QStringLiteral("frmPolar") ? top : polar;
-    }
+    QWidget* polar = test::PolarWindow();
     ASSERT_NE(polar, nullptr);
     EXPECT_TRUE(polar->isVisible());
     // Drawn in the polar window, at its size.
@@ -140,7 +137,8 @@ TEST_F(LoadFlowWindowTest, ThePointerReadsTheGraphInsideThePlottingAreaOnly) {
 
     QTest::mouseMove(plot, QPoint(m.Left, m.Bottom));
     EXPECT_EQ(x->text(), QStringLiteral("X=13.90"));
-    EXPECT_TRUE(y->text().startsWith(QStringLiteral("Y=")));
+    // The red curve's value at that frequency, under its own name.
+    EXPECT_TRUE(y->text().startsWith(QStringLiteral("R=")));
     QTest::mouseMove(plot, QPoint(m.Left - 1, m.Bottom));
     EXPECT_TRUE(y->text().isEmpty());
 }

@@ -7,6 +7,7 @@
 #include "graphs/PlotLink.h"
 #include "plotter/PlotEngine.h"
 
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -15,12 +16,15 @@
 namespace lobex::test {
 
 // The main window as start-up builds it: the real plot engine (its document commands recorded),
-// recorded services, a private temporary folder.
+// recorded services (or the given help service), a private temporary folder.
 struct MainWindowHarness {
-    MainWindowHarness() {
+    explicit MainWindowHarness(HelpService* help = nullptr)
+        : services{recorders.messages, recorders.settings, help ? *help : recorders.help,
+                   recorders.dialogs, recorders.mmana} {
         PrepareStartupState(state, {"/opt/lobex", folder.path().toStdString(), ".", '/'});
         engine.SetDecimalSeparator(state.DecimalSeparator);
-        window = std::make_unique<frmData>(state, recorders.services, link);
+        engine.SetBitmapsFillArea(true);
+        window = std::make_unique<frmData>(state, services, link);
         window->resize(1220, 760);
         window->Form_Load();
         StartPlotter(link, state, recorders.messages);
@@ -29,11 +33,21 @@ struct MainWindowHarness {
     QTemporaryDir folder;
     AppState state;
     RecordingServices recorders;
+    Services services;
     plotter::PlotEngine engine;
     RecordingPlotApi api{engine};
     PlotLink link{api};
     std::unique_ptr<frmData> window;
 };
+
+// The polar window, once the main window has opened it; null before.
+inline QWidget* PolarWindow() {
+    QWidget* polar = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        polar = top->objectName() == QStringLiteral("frmPolar") ? top : polar;
+    }
+    return polar;
+}
 
 // A file of samples/ and one of tests/data (the benchmarks build the window without them).
 #ifdef LOBEX_SAMPLES_DIR

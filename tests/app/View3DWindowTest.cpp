@@ -302,6 +302,26 @@ TEST_F(MainWindow3D, GraphSaveWritesOneFullTurnAsALoopingGifAndLeavesTheViewAsIt
     EXPECT_TRUE(View().AutoRotate);
 }
 
+TEST_F(MainWindow3D, GraphSaveWritesTheGlbModelWithTheLoadedAntenna) {
+    const std::string dipole = (test::TestDataFolder() / "3d" / "dipole_20m.maa").string();
+    ASSERT_TRUE(h.window->View3D().LoadAntenna(dipole));
+    h.recorders.dialogs.save = {4, File("pattern.glb")};
+    h.window->mnuFileGraphSave_Click();
+    EXPECT_TRUE(h.recorders.messages.shown.empty());
+    const std::string bytes = test::ReadBytes(File("pattern.glb"));
+    ASSERT_GT(bytes.size(), 20U);
+    EXPECT_EQ(bytes.substr(0, 4), "glTF");
+    // The JSON chunk names the antenna and the file, and holds the wires.
+    EXPECT_NE(bytes.find("\"antenna\":\"Dipole 20m\""), std::string::npos);
+    EXPECT_NE(bytes.find("\"source\":\"yagi3_20m_farfield.csv\""), std::string::npos);
+    EXPECT_NE(bytes.find("\"name\":\"wires\""), std::string::npos);
+
+    // A place that cannot be written says so, as the other formats do.
+    h.recorders.dialogs.save = {4, File("no folder/pattern.glb")};
+    h.window->mnuFileGraphSave_Click();
+    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{"Ошибка сохранения графика"});
+}
+
 TEST_F(MainWindow3D, PrintingTheViewIsRefusedWithItsMessage) {
     h.recorders.messages.shown.clear();
     h.api.commands.clear();

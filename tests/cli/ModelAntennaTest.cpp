@@ -4,6 +4,9 @@
 #include "view3d/ModelFile.h"
 #include "view3d/PatternMesh.h"
 
+#include <QFile>
+#include <QStandardPaths>
+
 namespace lobex::cli::test {
 namespace {
 
@@ -99,6 +102,73 @@ TEST(CliModel, ARefusedFileWritesNothingAndSaysWhy) {
               (MessageList{{16, "Ошибка записи в файл. Данные не сохранены."}}));
 }
 
+// The Khronos validator's verdict on a glTF file: its exit code and what it printed.
+ProgramRun ValidateGltf(const std::string& path) {
+    const QString node = QStandardPaths::findExecutable(QStringLiteral("node"));
+    const QString script = QStringLiteral(LOBEX_VALIDATORS_DIR "/validate_gltf.mjs");
+    EXPECT_FALSE(node.isEmpty()) << "Node.js is missing: scripts/setup.sh installs it";
+    EXPECT_TRUE(QFile::exists(
+        QStringLiteral(LOBEX_VALIDATORS_DIR "/node_modules/gltf-validator/package.json")))
+        << "the glTF validator is missing: scripts/setup.sh installs it";
+    return RunProgram({script, QString::fromStdString(path)}, node);
+}
+
+TEST(CliModel, WritesAGlbModelTheValidatorAcceptsWithTheAntenna) {
+    lobex::test::TempFolder folder;
+    const std::string dipole = Data("3d/dipole_20m.maa");
+    struct Case {
+        std::string csv;
+        std::vector<std::string> more;
+    };
+    const Case cases[] = {
+        {Corpus("farfield_csv", "APET_LazyH-16m2_10deg.csv"), {"--antenna", dipole}},
+        {Corpus("farfield_csv", "APET_4cross_quads2_10deg.csv"), {"--floor", "10"}},
+        {Data("farfield_below_horizon_30deg.csv"), {"--floor", "60", "--antenna", dipole}},
+    };
+    for (const Case& c : cases) {
+        const std::string out = (folder.Path() / "pattern.GLB").string();
+        std::vector<std::string> args = {c.csv, "--out", out};
+        args.insert(args.end(), c.more.begin(), c.more.end());
+        const CliRun run = RunCommand(RunModel, args, true);
+        ASSERT_EQ(run.code, 0) << run.err << run.out;
+        EXPECT_EQ(Text(run.json["form"]), "glb");
+        const std::string bytes = lobex::test::ReadBytes(out);
+        ASSERT_GE(bytes.size(), 12U);
+        EXPECT_EQ(bytes.substr(0, 4), "glTF");
+        EXPECT_EQ(run.json["bytes"].toInteger(), static_cast<qint64>(bytes.size()));
+        const ProgramRun verdict = ValidateGltf(out);
+        EXPECT_EQ(verdict.code, 0) << c.csv << "\n" << verdict.out.toStdString() << verdict.err;
+        EXPECT_NE(verdict.out.indexOf(" 0 errors"), -1) << verdict.out.toStdString();
+    }
+}
+
+TEST(CliModel, GlbOptionsAreCheckedAndAnUnreadableAntennaWritesNothing) {
+    lobex::test::TempFolder folder;
+    const std::string csv = Data("farfield_below_horizon_30deg.csv");
+    const std::string glb = folder.Write("kept.glb", "an earlier model");
+    const std::string x = (folder.Path() / "m.x").string();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{csv, "--out", glb, "--floor", "5"},
+          {csv, "--out", glb, "--floor", "70"},
+          {csv, "--out", glb, "--floor", "forty"},
+          {csv, "--out", glb, "--text"},
+          {csv, "--out", x, "--antenna", Data("3d/dipole_20m.maa")},
+          {csv, "--out", glb, "--antenna"}}) {
+        const CliRun run = RunCommand(RunModel, args, false);
+        EXPECT_EQ(run.code, 2) << args.back();
+        EXPECT_NE(run.err.find("Usage: lobex-cli model"), std::string::npos);
+    }
+    const std::string broken = folder.Write("broken.maa", "Broken\r\n*\r\n14.1\r\n");
+    const CliRun run = RunCommand(RunModel, {csv, "--out", glb, "--antenna", broken}, true);
+    EXPECT_EQ(run.code, 1);
+    EXPECT_FALSE(run.json["written"].toBool());
+    ASSERT_FALSE(Messages(run).empty());
+    EXPECT_EQ(Messages(run)[0].first, 16);
+    EXPECT_NE(Messages(run)[0].second.find("Ошибка чтения файла описания антенны."),
+              std::string::npos);
+    EXPECT_EQ(lobex::test::ReadBytes(glb), "an earlier model");
+}
+
 TEST(CliAntenna, TheDipoleComesOutScaledIntoTheView) {
     lobex::test::TempFolder folder;
     const std::string file =
@@ -128,17 +198,23 @@ TEST(CliAntenna, TheDipoleComesOutScaledIntoTheView) {
     EXPECT_EQ(run.json["loads"].toArray(), QJsonArray{"w1b"});
 }
 
-// The reader itself, on every corpus file, is tested in view3d; here the refusal as the
-// command reports it.
+// The reader itself, on every corpus file, is tested in view3d; here what the command prints of
+// a Japanese file, and a refusal as the command reports it.
+TEST(CliAntenna, AJapaneseTitleComesOutAsItsCharacters) {
+    const CliRun run = RunCommand(RunAntenna, {Corpus("maa", "MMANA-JA_DP20.MAA")}, true);
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(Text(run.json["name"]), "水平ＤＰ ２０ｍ");
+    EXPECT_EQ(Text(run.json["frequency"]), "14.05");
+    EXPECT_EQ(run.json["wires"].toArray().size(), 1);
+}
+
 TEST(CliAntenna, ARefusedFileGivesTheReadErrorAndNamesTheFile) {
-    for (const char* name : {"MMANA-JA_DP20.MAA", "handiko_40m_2E_Wire_Beam_NECdeck.maa"}) {
-        const CliRun run = RunCommand(RunAntenna, {Corpus("maa", name)}, true);
-        EXPECT_EQ(run.code, 1) << name;
-        EXPECT_EQ(Messages(run), (MessageList{{16, "Ошибка чтения файла описания антенны."}}))
-            << name;
-        EXPECT_NE(run.err.find(name), std::string::npos) << run.err;
-        EXPECT_TRUE(run.json["wires"].toArray().isEmpty()) << name;
-    }
+    const char* const name = "handiko_40m_2E_Wire_Beam_NECdeck.maa";
+    const CliRun run = RunCommand(RunAntenna, {Corpus("maa", name)}, true);
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(Messages(run), (MessageList{{16, "Ошибка чтения файла описания антенны."}}));
+    EXPECT_NE(run.err.find(name), std::string::npos) << run.err;
+    EXPECT_TRUE(run.json["wires"].toArray().isEmpty());
     EXPECT_EQ(Messages(RunCommand(RunAntenna, {"no such file.maa"}, true)).size(), 1U);
 }
 

@@ -1,11 +1,14 @@
 #include "LoadHarness.h"
 #include "core/Messages.h"
+#include "core/TextRules.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,6 +66,32 @@ TEST(Corpus, TheOptimiserLogOfAnotherProgramIsRefused) {
     test::LoadHarness renamed;
     EXPECT_FALSE(renamed.Open(folder.Write("log.csv", test::ReadBytes(path))));
     EXPECT_EQ(renamed.MessageTexts(), std::vector<std::string>{std::string(kWrongFormatMessage)});
+}
+
+// Japanese MMANA writes Windows-932, the Russian MMANA-GAL Windows-1251; English files are ASCII.
+TEST(Corpus, EveryModelFileIsReadInTheEncodingItsMmanaWrote) {
+    const std::set<std::string> russian = {
+        "handiko_4xQQ_ru_stack.maa", "handiko_DDRR4_ru_cyrillic_title.maa",
+        "handiko_MCQM_oldheaders_Sloads.MAA", "handiko_Split_J-ant_V-H145_ru.maa",
+        "handiko_Wideband_match_ru.maa"};
+    std::map<TextEncoding, int> seen;
+    for (const auto& entry : std::filesystem::directory_iterator(test::CorpusFolder() / "maa")) {
+        const std::string name = entry.path().filename().string();
+        const std::string bytes = test::ReadBytes(entry.path());
+        const TextEncoding encoding = DetectEncoding(bytes);
+        ++seen[encoding];
+        if (name.starts_with("MMANA-JA_")) {
+            EXPECT_EQ(encoding, TextEncoding::Cp932) << name;
+            EXPECT_NE(DecodeText(bytes).find("*** 給電点 ***"), std::string::npos) << name;
+        } else if (russian.contains(name)) {
+            EXPECT_EQ(encoding, TextEncoding::Cp1251) << name;
+            EXPECT_EQ(DecodeText(bytes), Cp1251ToUtf8(bytes)) << name;
+        } else {
+            EXPECT_EQ(encoding, TextEncoding::Utf8) << name;
+        }
+    }
+    EXPECT_EQ(seen[TextEncoding::Cp932], 8);
+    EXPECT_EQ(seen[TextEncoding::Cp1251], 5);
 }
 
 } // namespace

@@ -45,6 +45,27 @@ TEST_F(SaveDialogTest, StartsInTheProgramFolderThenWhereTheLastSaveEnded) {
     EXPECT_EQ(dialogs.folders.at(2), state.Paths.AppFolder);
 }
 
+TEST_F(SaveDialogTest, DataFilesAreSavedWhereDataIsReadUntilASaveFolderIsRemembered) {
+    fs::create_directories(root.Path() / "data");
+    // Nothing remembered at all: the program folder, as for every save.
+    EXPECT_EQ(LastDataFolder(state, settings), state.Paths.AppFolder);
+    settings.values["Paths/DataPath"] = Folder("data");
+    EXPECT_EQ(LastDataFolder(state, settings), Folder("data"));
+
+    dialogs.save = {1, (root.Path() / "out" / "export.csv").string()};
+    OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv",
+                       LastDataFolder(state, settings));
+    EXPECT_EQ(dialogs.folders.at(0), Folder("data"));
+    OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv",
+                       LastDataFolder(state, settings));
+    EXPECT_EQ(dialogs.folders.at(1), Folder("out"));
+
+    // A start folder that has gone falls back to the program folder.
+    settings.values.erase("Paths/SavePath");
+    OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv", Folder("gone"));
+    EXPECT_EQ(dialogs.folders.at(2), state.Paths.AppFolder);
+}
+
 TEST_F(SaveDialogTest, TheRememberedFolderIsTheFilesOwnEvenWhenItsNameRepeatsEarlier) {
     fs::create_directories(root.Path() / "a.csv" / "sub");
     dialogs.save = {1, (root.Path() / "a.csv" / "sub" / "a.csv").string()};

@@ -76,6 +76,13 @@ TEST(TableReader, LabelsComeFromTheLastHeaderLine) {
     ASSERT_TRUE(russian.loaded);
     EXPECT_EQ(SeriesLabels(russian.data),
               (std::vector<std::string>{"Val", "Длина", "R", "jX", "КСВ", "Усил", "F/B"}));
+    const LoadResult japanese = ReadByHeader(
+        test::ReadBytes(test::TestDataFolder() / "table_cp932_japanese.csv"), LoadRequest{});
+    ASSERT_TRUE(japanese.loaded);
+    EXPECT_EQ(SeriesLabels(japanese.data), (std::vector<std::string>{"Val", "長さ", "R(Ω)", "jX(Ω)",
+                                                                     "SWR", "Ga(dBi)", "F/B(dB)"}));
+    EXPECT_EQ(japanese.data.Series[1].Values, (std::vector<float>{10.2f, 10.25f, 10.3f}));
+    EXPECT_EQ(japanese.data.Series[2].Values, (std::vector<float>{60.0f, 62.0f, 64.0f}));
     const std::tuple<const char*, const char*, const char*> headers[] = {
         {"Optim", "X", "Y6"},                            // no header line
         {"Optim\r\nA B Val C D E F G", "B", "G"},        // eight words: from the second

@@ -83,12 +83,25 @@ TEST(ReadByHeader, EveryReferenceImpedanceInTheHeaderReachesTheSweepReader) {
              "Freq(MHz),R Ohm,jX Ohm,SWR(50.0Om),Ga(dBi),F/B(dB)",
              "Freq(MHz),R(Om),jX(Om),SWR(50.0-j12.5Om),Ga(dBi),F/B(dB)",
              "  Freq(MHz),R Ohm,jX Ohm,SWR(14.15MHz),Ga(dBi),F/B(dB)  ",
+             "Freq(MHz),R(Ω),jX(Ω),SWR(50.0-j12.5Ω),Ga(dBi),F/B(dB)",
          }) {
         const LoadResult result =
             ReadByHeader(std::string(header) + "\r\n14.1,50,0,1,7,20\r\n", LoadRequest{});
         ASSERT_TRUE(result.loaded) << header;
         EXPECT_EQ(result.data.Series[0].Values, std::vector<float>{14.1f});
     }
+}
+
+// Japanese MMANA writes its sweep in Windows-932 with the ohm sign in the header.
+TEST(ReadByHeader, JapaneseMmanasSweepIsReadWithItsValues) {
+    const LoadResult result = ReadByHeader(
+        test::ReadBytes(test::TestDataFolder() / "sweep_cp932_ohm_sign.csv"), LoadRequest{});
+    ASSERT_TRUE(result.loaded);
+    EXPECT_EQ(result.reader, KindSweep);
+    EXPECT_EQ(result.data.Series[0].Values, (std::vector<float>{14.0f, 14.1f, 14.2f, 14.3f}));
+    EXPECT_EQ(result.data.Series[2].Values, (std::vector<float>{-18.0f, -2.0f, 14.0f, 30.0f}));
+    EXPECT_EQ(result.data.Series[3].Min, 2.03f);
+    EXPECT_TRUE(result.messages.empty());
 }
 
 } // namespace

@@ -106,5 +106,87 @@ TEST(Decoding, TakesUtf8WithOrWithoutBomElseWindows1251) {
     EXPECT_EQ(Utf8ToCp1251("Ж€✓"), "\xC6\x88?");
 }
 
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD in UTF-8
+
+std::string Utf8Of(char32_t code) {
+    std::string out;
+    if (code < 0x80) {
+        out.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+    return out;
+}
+
+TEST(Cp932, ReadsTheJisTableInItsOrderAcrossTheTrailByteNoPairUses) {
+    // The katakana from 0x8340 to 0x8396 are consecutive characters; trail 0x7F is skipped.
+    std::string katakana;
+    std::string expected;
+    char32_t code = 0x30A1;
+    for (int trail = 0x40; trail <= 0x96; ++trail) {
+        if (trail != 0x7F) {
+            katakana.append({'\x83', static_cast<char>(trail)});
+            expected += Utf8Of(code++);
+        }
+    }
+    EXPECT_EQ(Cp932ToUtf8(katakana), expected);
+    EXPECT_EQ(Cp932ToUtf8("\x82\x9F\x82\xF1"), "ぁん");
+    EXPECT_EQ(Cp932ToUtf8("\x83\x9F\x83\xB6"), "ΑΩ");
+    // The first and the last kanji of JIS, and the last of IBM's extension.
+    EXPECT_EQ(Cp932ToUtf8("\x88\x9F\xEA\xA4\xFC\x4B"), "亜熙黑");
+    // Half-width katakana are single bytes.
+    EXPECT_EQ(Cp932ToUtf8("\xA1\xDC\xB2\xD4\xDF"), "｡ﾜｲﾔﾟ");
+    EXPECT_EQ(Cp932ToUtf8("w1c,\t0.0\r\n"), "w1c,\t0.0\r\n");
+}
+
+TEST(Cp932, BytesThatNameNoCharacterBecomeReplacementCharacters) {
+    const std::string r(kReplacement);
+    const std::pair<std::string, std::string> cases[] = {
+        {"\x93\x64\x93", "電" + r},                  // a lead byte cut off by the end
+        {"\x93\r\n", r + "\r\n"},                    // a trail out of range is a byte of its own
+        {"\x83\x7F", r + "\x7F"},                    // the trail byte no pair uses
+        {"\x85\x40x", r + "x"},                      // a pair in a hole of the table
+        {"\xF0\x40\xF9\xFC", r + r},                 // the user-defined area
+        {"\x80\xA0\xFD\xFE\xFF", r + r + r + r + r}, // bytes that are neither
+    };
+    for (const auto& [bytes, text] : cases) {
+        EXPECT_EQ(Cp932ToUtf8(bytes), text);
+    }
+}
+
+TEST(Decoding, TakesWindows932OnlyWhenTheTextIsJapanese) {
+    const std::pair<std::string, std::string> japanese[] = {
+        {"*** \x8B\x8B\x93\x64\x93\x5F ***", "*** 給電点 ***"},
+        {"*** \xDC\xB2\xD4 ***", "*** ﾜｲﾔ ***"},
+        {"SWR(50.0\x83\xB6)", "SWR(50.0Ω)"},
+        // A lead byte cut off by the end of the text does not make it some other encoding.
+        {"R(\x83\xB6)\x83", "R(Ω)" + std::string(kReplacement)},
+    };
+    for (const auto& [bytes, text] : japanese) {
+        EXPECT_EQ(DetectEncoding(bytes), TextEncoding::Cp932) << text;
+        EXPECT_EQ(DecodeText(bytes), text);
+    }
+    const std::pair<std::string, std::string> russian[] = {
+        // Cyrillic capitals read as Shift-JIS are half-width katakana, and a dash before a small
+        // letter is a kanji: neither is enough to call a text Japanese.
+        {"\xCA\xD1\xC2", "КСВ"},
+        {"\x97\xE2", "—в"},
+        // An ohm sign in bytes that are no Shift-JIS throughout.
+        {"\x83\xB6 \xF2\xEE\xEA", "ѓ¶ ток"},
+        {"R(\x83\xB6)\x83\x7F", "R(ѓ¶)ѓ\x7F"},
+    };
+    for (const auto& [bytes, text] : russian) {
+        EXPECT_EQ(DetectEncoding(bytes), TextEncoding::Cp1251) << text;
+        EXPECT_EQ(DecodeText(bytes), text);
+    }
+    EXPECT_EQ(DetectEncoding("R(Ω)"), TextEncoding::Utf8);
+    EXPECT_EQ(DetectEncoding("\xEF\xBB\xBF*** \xDC\xB2\xD4 ***"), TextEncoding::Cp932);
+}
+
 } // namespace
 } // namespace lobex

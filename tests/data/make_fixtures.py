@@ -77,6 +77,18 @@ for k in range(3):
         k + 1, 10.0 + k, 5.1 + 0.1 * k, 30.0 + k, -5.0 + k, 1.7, 7.1, 14.0))
 write("table_cp1251_russian.csv", ru, encoding="cp1251")
 
+# Japanese MMANA writes Windows-932 (Shift-JIS) and the ohm sign in its headers: a sweep and a
+# table with Japanese header words.
+write("sweep_cp932_ohm_sign.csv",
+      ["Freq(MHz),R(Ω),jX(Ω),SWR(50.0Ω),Ga(dBi),F/B(dB)"] + sweep_rows(14.0, 0.1, 4),
+      encoding="cp932")
+ja = ["Optim: 放射器の長さ",
+      "No,Set,Val,長さ,R(Ω),jX(Ω),SWR,Ga(dBi),F/B(dB)"]
+for k in range(3):
+    ja.append("%d,1,%.2f,%.3f,%.2f,%.2f,%.2f,%.2f,%.2f" % (
+        k + 1, 20.0 + k, 10.2 + 0.05 * k, 60.0 + 2 * k, 4.0 - k, 1.25 + 0.05 * k, 2.1, 0.0))
+write("table_cp932_japanese.csv", ja, encoding="cp932")
+
 # Wire currents: wire 1 along Z from the origin (5 pulses at equal steps), wire 2 a horizontal
 # wire off the origin (4 pulses), wire 3 a single pulse.
 cur = ["WIRE,PULSE,X(m),Y(m),Z(m),REAL(A),IMAGINARY(A),MAGNITUDE(A),PHASE(DEG)"]

@@ -210,5 +210,59 @@ TEST(RenderPlot, AddsTheBeamCircleOnlyToPolarDocumentsInThePolarWindow) {
     }
 }
 
+// A picture box that changed size gets its document drawn again at that size, and only then.
+TEST(RefitSlot, RendersTheDocumentAgainOnlyForANewSizeOfABoxWithADocument) {
+    struct Case {
+        const char* name;
+        std::int32_t docNum;
+        PlotRect rect;
+        bool refitted;
+    };
+    const PlotRect drawn{0, 0, 320, 200};
+    const Case cases[] = {
+        {"a larger box", 4, PlotRect{0, 0, 640, 480}, true},
+        {"a smaller box", 4, PlotRect{0, 0, 100, 90}, true},
+        {"the size it was drawn at", 4, drawn, false},
+        {"a box of no size", 4, PlotRect{0, 0, 0, 480}, false},
+        {"no document", 0, PlotRect{0, 0, 640, 480}, false},
+    };
+    for (const Case& c : cases) {
+        GraphHarness h;
+        PlotSlot& slot = h.link.Slots[0];
+        slot.DocNum = c.docNum;
+        slot.ClientRect = drawn;
+        slot.HasBitmap = 1;
+        slot.Metrics.Right = 310;
+        EXPECT_EQ(RefitSlot(h.link, 0, c.rect), c.refitted) << c.name;
+        EXPECT_EQ(h.api.bitmaps.size(), c.refitted ? 1U : 0U) << c.name;
+        EXPECT_EQ(slot.ClientRect, c.refitted ? c.rect : drawn) << c.name;
+        EXPECT_EQ(slot.Metrics.Right, c.refitted ? c.rect.Width() - 10 : 310) << c.name;
+        if (c.refitted) {
+            EXPECT_EQ(h.api.bitmaps[0].document, c.docNum);
+            EXPECT_EQ(slot.Bitmap.Width, c.rect.Width()) << c.name;
+        }
+    }
+}
+
+// The curves kept for the read-outs are those of the record's arrays, each its own points.
+TEST(CurvesOfLastPlot, TakesEachCurvesPointsFromTheSharedArrays) {
+    GraphHarness h;
+    h.link.XValues = {1.0f, 2.0f, 3.0f};
+    h.link.YValues = {5.0f, 6.0f, 7.0f, 50.0f, 60.0f, 0.0f};
+    h.link.Record.MaxPoints = 3;
+    h.link.Record.NumCurves = 2;
+    h.link.Record.NP[0] = 3;
+    h.link.Record.NP[1] = 2; // fewer points than the stride
+    const DrawnCurves drawn = CurvesOfLastPlot(h.link, {{"R", 1, {}}, {"j X", 2, {}}});
+    EXPECT_EQ(drawn.x, (std::vector<float>{1.0f, 2.0f, 3.0f}));
+    ASSERT_EQ(drawn.curves.size(), 2U);
+    EXPECT_EQ(drawn.curves[0].y, (std::vector<float>{5.0f, 6.0f, 7.0f}));
+    EXPECT_EQ(drawn.curves[1].y, (std::vector<float>{50.0f, 60.0f}));
+    EXPECT_EQ(drawn.curves[1].column, 2);
+    // Arrays shorter than the record give nothing to read.
+    h.link.YValues.resize(4);
+    EXPECT_TRUE(CurvesOfLastPlot(h.link, {{"R", 1, {}}, {"j X", 2, {}}}).curves.empty());
+}
+
 } // namespace
 } // namespace lobex::test

@@ -170,5 +170,25 @@ TEST_F(PlotEngineTest, BitmapsHaveTheAskedSizeAndMetricsInThoseUnits) {
     EXPECT_TRUE(engine.DPlot_GetBitmapEx(number, 100000, 100, plain).IsNull());
 }
 
+// A document of fixed size: its bitmaps fill their size once asked to, and only its bitmaps;
+// a copy still has the fixed plotting area.
+TEST_F(PlotEngineTest, BitmapsFillTheirAreaOnlyWhenAskedAndCopiesKeepTheFixedSize) {
+    const std::int32_t number = PlotTwoCurves("[Size(1,2,1.5,0)]");
+    const auto frameWidth = [this, number](int width, int height) {
+        PlotMetrics metrics;
+        engine.DPlot_GetBitmapEx(number, width, height, metrics);
+        return metrics.Right - metrics.Left;
+    };
+    EXPECT_NEAR(frameWidth(800, 600), 192, 1);
+    EXPECT_NEAR(frameWidth(1200, 900), 192, 1);
+    engine.SetBitmapsFillArea(true);
+    const int filled = frameWidth(800, 600);
+    EXPECT_GT(filled, 600);
+    EXPECT_GT(frameWidth(1200, 900), filled);
+    PlotMetrics copy;
+    ASSERT_FALSE(engine.RenderDocumentImage(number, 800, 600, &copy).isNull());
+    EXPECT_NEAR(copy.Right - copy.Left, 192, 1);
+}
+
 } // namespace
 } // namespace lobex::plotter

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <map>
+#include <string>
+#include <vector>
 
 namespace lobex {
 namespace {
@@ -82,6 +84,16 @@ TEST(ReadMaaFile, SectionHeadersAreRecognisedInTheFormsMmanaWrites) {
     for (const auto& [from, to, accepted] : cases) {
         EXPECT_EQ(!Refused(Utf8ToCp1251(WithLine(from, to))), accepted) << to;
     }
+    // Japanese MMANA's headers, in UTF-8 here; its wires header in either width of katakana.
+    const std::pair<const char*, const char*> japanese[] = {
+        {"***Wires***", "*** ﾜｲﾔ ***"},
+        {"***Wires***", "*** ワイヤ ***"},
+        {"***Source***", "*** 給電点 ***"},
+        {"***Load***", "*** 集中定数 ***"},
+    };
+    for (const auto& [from, to] : japanese) {
+        EXPECT_FALSE(Refused(WithLine(from, to))) << to;
+    }
 }
 
 TEST(ReadMaaFile, SourcesSitAtTheWholeWireNumberAndTheirEndOrHaveNoPosition) {
@@ -131,7 +143,7 @@ TEST(ReadMaaFile, FilesThatBreakARuleAreRefusedAndTheOldDescriptionKept) {
     EXPECT_EQ(kAntennaReadError, "Ошибка чтения файла описания антенны.");
 }
 
-// Every .maa file of the corpus: read with its wires, or refused for its Shift-JIS headers.
+// Every .maa file of the corpus: read with its wires, or refused for a reason.
 TEST(ReadMaaFile, TheRealWorldFilesLoadOrAreRefusedForAReason) {
     const std::map<std::string, std::size_t> wires = {
         {"K1LH_40m-THS-Parasitic.maa", 8},
@@ -147,6 +159,14 @@ TEST(ReadMaaFile, TheRealWorldFilesLoadOrAreRefusedForAReason) {
         {"handiko_Wideband_match_ru.maa", 8},
         {"mmana2nec_multiband_vertical.maa", 9},
         {"yagiantennasim_yagi_2450MHz_notitle.maa", 5},
+        {"MMANA-JA_12EL23CM.MAA", 96},
+        {"MMANA-JA_4X12.MAA", 17},
+        {"MMANA-JA_BEVERAGE.MAA", 3},
+        {"MMANA-JA_DP160LD.MAA", 1},
+        {"MMANA-JA_DP20.MAA", 1},
+        {"MMANA-JA_HB9CV.MAA", 2},
+        {"MMANA-JA_MAGLOOPC.MAA", 9},
+        {"MMANA-JA_MULTDPH.MAA", 8},
     };
     std::size_t seen = 0;
     for (const auto& entry : std::filesystem::directory_iterator(test::CorpusFolder() / "maa")) {
@@ -156,7 +176,7 @@ TEST(ReadMaaFile, TheRealWorldFilesLoadOrAreRefusedForAReason) {
         std::string why;
         const bool read = ReadMaaFile(entry.path().string(), description, &why);
         const auto expected = wires.find(name);
-        if (expected == wires.end()) { // MMANA-JA_*.MAA and a NEC deck
+        if (expected == wires.end()) { // a NEC deck
             EXPECT_NE(why.find("строка 4: нет заголовка раздела проводов"), std::string::npos)
                 << name << ": " << why;
             continue;
@@ -168,7 +188,48 @@ TEST(ReadMaaFile, TheRealWorldFilesLoadOrAreRefusedForAReason) {
         }
         EXPECT_TRUE(ScaleAntenna(description)) << name;
     }
-    EXPECT_EQ(seen, wires.size() + 9);
+    EXPECT_EQ(seen, wires.size() + 1);
+}
+
+// Japanese MMANA's section headers ("*** ﾜｲﾔ ***", "*** 給電点 ***", "*** 集中定数 ***") in
+// Windows-932, its titles, and the sections after the loads that the view does not need.
+TEST(ReadMaaFile, JapaneseFilesGiveTheirTitlesSourcesAndLoads) {
+    struct Expected {
+        const char* title;
+        std::size_t sources;
+        std::vector<std::string> loads;
+    };
+    const std::map<std::string, Expected> files = {
+        {"MMANA-JA_12EL23CM.MAA", {"12ele loop", 1, {}}},
+        {"MMANA-JA_4X12.MAA", {"4X12ele yagi 430MHz", 1, {"w13b"}}},
+        {"MMANA-JA_BEVERAGE.MAA", {"Beverage (リアルＧＮＤ 地上高 0mで計算すること)", 1, {"w3e2"}}},
+        {"MMANA-JA_DP160LD.MAA", {"DP 160m With LOAD", 1, {"w1c-1", "w1c+1"}}},
+        {"MMANA-JA_DP20.MAA", {"水平ＤＰ ２０ｍ", 1, {}}},
+        {"MMANA-JA_HB9CV.MAA", {"HB9CV 20m", 2, {}}},
+        {"MMANA-JA_MAGLOOPC.MAA", {"MagLoop 20m 50Ω Feed", 1, {"w6c", "w7c", "w8c"}}},
+        {"MMANA-JA_MULTDPH.MAA",
+         {"Multi-Band TRAP-DP (40m,20m,15m,10m)", 1, {"w3b", "w4b", "w5b", "w6b", "w7b", "w8b"}}},
+    };
+    for (const auto& [name, expected] : files) {
+        AntennaDescription description;
+        std::string why;
+        ASSERT_TRUE(ReadMaaFile((test::CorpusFolder() / "maa" / name).string(), description, &why))
+            << name << ": " << why;
+        EXPECT_EQ(description.AntennaName, expected.title) << name;
+        EXPECT_EQ(description.Sources.size(), expected.sources) << name;
+        EXPECT_EQ(description.Loads, expected.loads) << name;
+    }
+    // The second source of HB9CV: wire 2, 135 degrees, 0.5 V.
+    AntennaDescription hb9cv;
+    ASSERT_TRUE(ReadMaaFile((test::CorpusFolder() / "maa" / "MMANA-JA_HB9CV.MAA").string(), hb9cv));
+    EXPECT_EQ(hb9cv.Sources[1].Place, "w2c");
+    EXPECT_EQ(hb9cv.Sources[1].Value1, 135.0f);
+    EXPECT_EQ(hb9cv.Sources[1].Value2, 0.5f);
+    // A Russian title is still read from Windows-1251.
+    AntennaDescription russian;
+    ASSERT_TRUE(ReadMaaFile(
+        (test::CorpusFolder() / "maa" / "handiko_DDRR4_ru_cyrillic_title.maa").string(), russian));
+    EXPECT_EQ(russian.AntennaName, "Продолжение перехода от DDRR к короткому вертикалу 3 kHz");
 }
 
 } // namespace

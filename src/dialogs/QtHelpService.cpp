@@ -1,18 +1,20 @@
 #include "QtHelpService.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
-#include <QUrl>
 
 namespace lobex {
 
 bool QtHelpService::ShowHelp(std::string_view helpFile) {
     const QString path =
         QString::fromUtf8(helpFile.data(), static_cast<qsizetype>(helpFile.size()));
+    // No window for a document that is not there.
     if (!QFileInfo(path).isFile()) {
         return false;
     }
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (window_ == nullptr) {
+        window_ = new frmHelp(parent_.data());
+    }
+    return window_->Open(path);
 }
 
 } // namespace lobex

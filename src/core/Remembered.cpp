@@ -1,0 +1,71 @@
+#include "Remembered.h"
+
+#include <algorithm>
+
+namespace lobex {
+namespace {
+
+constexpr std::string_view kMmanaSource = "MMANA";
+constexpr std::string_view kFileSource = "File";
+
+std::string RecentKey(std::size_t index) {
+    return "File" + std::to_string(index + 1);
+}
+
+} // namespace
+
+int InitialSourceIndex(std::string_view remembered, bool mmanaCanRun) {
+    if (remembered == kMmanaSource) {
+        return 0;
+    }
+    if (remembered == kFileSource) {
+        return 1;
+    }
+    return mmanaCanRun ? 0 : 1;
+}
+
+std::string_view SourceSettingText(int index) {
+    return index == 0 ? kMmanaSource : kFileSource;
+}
+
+bool ReadReloadOnChange(SettingsStore& store) {
+    return ReadSetting(store, kReloadOnChangeSetting) != "0";
+}
+
+void SaveReloadOnChange(SettingsStore& store, bool on) {
+    WriteSetting(store, kReloadOnChangeSetting, on ? "1" : "0");
+}
+
+std::vector<std::string> WithRecentFile(std::vector<std::string> files, const std::string& path) {
+    files = WithoutRecentFile(std::move(files), path);
+    files.insert(files.begin(), path);
+    if (files.size() > kRecentFileCount) {
+        files.resize(kRecentFileCount);
+    }
+    return files;
+}
+
+std::vector<std::string> WithoutRecentFile(std::vector<std::string> files,
+                                           const std::string& path) {
+    std::erase(files, path);
+    return files;
+}
+
+std::vector<std::string> ReadRecentFiles(SettingsStore& store) {
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < kRecentFileCount; ++i) {
+        std::string path = store.GetSetting(kRecentFilesSection, RecentKey(i), "");
+        if (!path.empty() && std::find(files.begin(), files.end(), path) == files.end()) {
+            files.push_back(std::move(path));
+        }
+    }
+    return files;
+}
+
+void SaveRecentFiles(SettingsStore& store, const std::vector<std::string>& files) {
+    for (std::size_t i = 0; i < kRecentFileCount; ++i) {
+        store.SaveSetting(kRecentFilesSection, RecentKey(i), i < files.size() ? files[i] : "");
+    }
+}
+
+} // namespace lobex

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Services.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the program remembers between runs besides its folders: the data source, whether a file
+// on show is re-read when it changes, and the files opened last.
+namespace lobex {
+
+inline constexpr SettingKey kDataSourceSetting{"Data", "Source", ""};
+inline constexpr SettingKey kReloadOnChangeSetting{"Data", "ReloadOnChange", "1"};
+inline constexpr std::string_view kRecentFilesSection = "RecentFiles";
+inline constexpr std::size_t kRecentFileCount = 8;
+
+// The source the program starts with (0: MMANA, 1: a file): the one remembered, else MMANA where
+// it can run, else a file.
+int InitialSourceIndex(std::string_view remembered, bool mmanaCanRun);
+// How a source index is remembered.
+std::string_view SourceSettingText(int index);
+
+bool ReadReloadOnChange(SettingsStore& store);
+void SaveReloadOnChange(SettingsStore& store, bool on);
+
+// The recent files with path in front: an earlier mention of it dropped, and the oldest beyond
+// kRecentFileCount.
+std::vector<std::string> WithRecentFile(std::vector<std::string> files, const std::string& path);
+std::vector<std::string> WithoutRecentFile(std::vector<std::string> files, const std::string& path);
+
+// The recent files as remembered, most recent first; blanks and repeats are skipped.
+std::vector<std::string> ReadRecentFiles(SettingsStore& store);
+void SaveRecentFiles(SettingsStore& store, const std::vector<std::string>& files);
+
+} // namespace lobex

@@ -1,0 +1,147 @@
+#include "CurveReading.h"
+
+#include "CursorReadout.h"
+#include "core/TextRules.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lobex {
+namespace {
+
+bool Finite(float value) {
+    return std::isfinite(value);
+}
+
+std::size_t PointCount(std::span<const float> xs, std::span<const float> ys) {
+    return std::min(xs.size(), ys.size());
+}
+
+// Where a value lies between lo and hi as a fraction (0 at lo, 1 at hi), on a log axis by its
+// logarithm.
+std::optional<double> Fraction(double value, double lo, double hi, bool log) {
+    if (log) {
+        if (!(value > 0.0) || !(lo > 0.0) || !(hi > 0.0) || lo == hi) {
+            return std::nullopt;
+        }
+        return std::log(value / lo) / std::log(hi / lo);
+    }
+    if (lo == hi || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return (value - lo) / (hi - lo);
+}
+
+} // namespace
+
+std::optional<double> ValueAt(std::span<const float> xs, std::span<const float> ys, double x) {
+    const std::size_t n = PointCount(xs, ys);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (static_cast<double>(xs[i]) == x && Finite(ys[i])) {
+            return ys[i];
+        }
+        if (i + 1 == n) {
+            break;
+        }
+        const double x0 = xs[i];
+        const double x1 = xs[i + 1];
+        if (x0 == x1 || x < std::min(x0, x1) || x > std::max(x0, x1)) {
+            continue;
+        }
+        if (!Finite(ys[i]) || !Finite(ys[i + 1])) {
+            return std::nullopt;
+        }
+        const double t = (x - x0) / (x1 - x0);
+        return ys[i] + (static_cast<double>(ys[i + 1]) - ys[i]) * t;
+    }
+    return std::nullopt;
+}
+
+std::optional<CurvePoint> MinimumOf(std::span<const float> xs, std::span<const float> ys) {
+    std::optional<CurvePoint> lowest;
+    const std::size_t n = PointCount(xs, ys);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (Finite(xs[i]) && Finite(ys[i]) && (!lowest || ys[i] < lowest->y)) {
+            lowest = CurvePoint{xs[i], ys[i]};
+        }
+    }
+    return lowest;
+}
+
+std::vector<double> ZeroCrossings(std::span<const float> xs, std::span<const float> ys) {
+    std::vector<double> crossings;
+    const std::size_t n = PointCount(xs, ys);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!Finite(xs[i]) || !Finite(ys[i])) {
+            continue;
+        }
+        // A point on zero, unless the point before was on zero too: a flat stretch at zero is
+        // one resonance, where it starts.
+        if (ys[i] == 0.0f) {
+            if (i == 0 || ys[i - 1] != 0.0f) {
+                crossings.push_back(xs[i]);
+            }
+            continue;
+        }
+        if (i + 1 < n && Finite(xs[i + 1]) && Finite(ys[i + 1]) && ys[i + 1] != 0.0f &&
+            (ys[i] < 0.0f) != (ys[i + 1] < 0.0f)) {
+            const double y0 = ys[i];
+            const double y1 = ys[i + 1];
+            crossings.push_back(xs[i] + (static_cast<double>(xs[i + 1]) - xs[i]) * y0 / (y0 - y1));
+        }
+    }
+    return crossings;
+}
+
+std::optional<double> ColumnOf(const PlotMetrics& m, double x, bool logX) {
+    const std::optional<double> t = Fraction(x, m.XLo, m.XHi, logX);
+    if (!t || m.Right == m.Left) {
+        return std::nullopt;
+    }
+    return m.Left + *t * (m.Right - m.Left);
+}
+
+std::optional<double> RowOf(const PlotMetrics& m, double y, bool logY) {
+    const std::optional<double> t = Fraction(y, m.YLo, m.YHi, logY);
+    if (!t || m.Top == m.Bottom) {
+        return std::nullopt;
+    }
+    return m.Bottom + *t * (m.Top - m.Bottom);
+}
+
+CurveValues ReadCurves(const PlotMetrics& metrics, const DrawnCurves& drawn, double pixelX,
+                       double pixelY, bool logX, bool logY) {
+    CurveValues read;
+    const RectangularReadout at = ReadRectangular(metrics, pixelX, pixelY, logX, logY);
+    if (!at.inside) {
+        return read;
+    }
+    read.inside = true;
+    read.x = at.x;
+    for (const DrawnCurve& curve : drawn.curves) {
+        read.values.push_back(ValueAt(drawn.x, curve.y, at.x));
+    }
+    return read;
+}
+
+std::string CurveValueText(std::string_view name, double value, std::string_view decimalSeparator) {
+    std::string text(name);
+    text += "=";
+    text += FormatPattern(value, "#0.00##", decimalSeparator);
+    return text;
+}
+
+SweepMarks FindSweepMarks(std::span<const float> frequencies, std::span<const float> swr,
+                          std::span<const float> reactance) {
+    return {MinimumOf(frequencies, swr), ZeroCrossings(frequencies, reactance)};
+}
+
+std::string SwrMinimumText(double swr, std::string_view decimalSeparator) {
+    return "КСВ мин. " + FormatPattern(swr, "#0.00", decimalSeparator);
+}
+
+std::string ResonanceText(double frequency, std::string_view decimalSeparator) {
+    return "Резонанс " + FormatPattern(frequency, "#0.000", decimalSeparator);
+}
+
+} // namespace lobex

@@ -1,0 +1,282 @@
+#include "MainWindowHarness.h"
+#include "Recorders.h"
+#include "WidgetLookup.h"
+#include "app/frmData.h"
+#include "core/Messages.h"
+#include "core/Remembered.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace lobex {
+namespace {
+
+using test::Find;
+using test::Sample;
+
+// How long a rewrite may take to show: the user should see it within a second.
+constexpr int kShownWithinMs = 1000;
+
+QByteArray ReadAll(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Each number of the given columns of every data line changed by `change`; the header stays.
+QByteArray Rewritten(const QByteArray& text, const std::vector<int>& columns,
+                     const std::function<double(double)>& change) {
+    QList<QByteArray> lines = text.split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        QList<QByteArray> fields = lines[i].trimmed().split(',');
+        for (int c : columns) {
+            if (c < fields.size() && fields[c] != "-999.00") {
+                fields[c] = QByteArray::number(change(fields[c].toDouble()), 'f', 3);
+            }
+        }
+        lines[i] = lines[i].isEmpty() ? QByteArray() : fields.join(',') + "\r";
+    }
+    return lines.join('\n');
+}
+
+class LiveFileWindowTest : public ::testing::Test {
+protected:
+    // A copy of a sample in the test's folder, for the test to rewrite.
+    std::string Copy(const char* sample) {
+        const std::string path = harness.folder.filePath(QLatin1String(sample)).toStdString();
+        Write(path, ReadAll(Sample(sample)));
+        return path;
+    }
+    // Replaces the file the way MMANA and editors do: a new file renamed over the old one.
+    static void Write(const std::string& path, const QByteArray& bytes) {
+        QSaveFile file(QString::fromStdString(path));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        ASSERT_TRUE(file.commit());
+    }
+    QString Cell(int row, int column) {
+        const QAbstractItemModel* model = Find<QTableView>(*window, "ctlGrid")->model();
+        return model->index(row, column).data().toString();
+    }
+    QString Status() { return Find<QLabel>(*window, "lblStatus")->text(); }
+
+    test::MainWindowHarness harness;
+    AppState& state = harness.state;
+    test::RecordingServices& recorders = harness.recorders;
+    std::unique_ptr<frmData>& window = harness.window;
+};
+
+TEST_F(LiveFileWindowTest, ARewrittenSweepIsShownAgainWithTheCurvesAndLogAxisKept) {
+    const std::string path = Copy("yagi3_20m_sweep.csv");
+    window->OpenFileFromOutside(path);
+    EXPECT_EQ(window->windowTitle(),
+              QStringLiteral("yagi3_20m_sweep.csv - ") + QString::fromUtf8(kMainWindowCaptions[1]));
+    auto* left = Find<QComboBox>(*window, "cmbLeft");
+    auto* right = Find<QComboBox>(*window, "cmbRight");
+    left->setCurrentIndex(3);  // gain
+    right->setCurrentIndex(0); // none
+    Find<QCheckBox>(*window, "chkLogX")->click();
+    ASSERT_TRUE(state.View.LogX);
+    ASSERT_EQ(Cell(0, 0), QStringLiteral("13.90"));
+
+    // MMANA swept again, on 21 MHz.
+    Write(path, Rewritten(ReadAll(path), {0}, [](double mhz) { return mhz + 7.1; }));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return Cell(0, 0) == QStringLiteral("21.00"); }, kShownWithinMs))
+        << Cell(0, 0).toStdString();
+    EXPECT_EQ(Cell(25, 0), QStringLiteral("21.50"));
+    // The graph is drawn from the new numbers, as the user had it.
+    ASSERT_FALSE(harness.link.XValues.empty());
+    EXPECT_FLOAT_EQ(harness.link.XValues.front(), 21.0f);
+    EXPECT_EQ(left->currentIndex(), 3);
+    EXPECT_EQ(right->currentIndex(), 0);
+    EXPECT_EQ(harness.link.Record.NumCurves, 1);
+    EXPECT_TRUE(state.View.LogX);
+    EXPECT_TRUE(Find<QCheckBox>(*window, "chkLogX")->isChecked());
+    EXPECT_NE(harness.link.PlotCommands.find("[Scale(3)]"), std::string::npos);
+    EXPECT_TRUE(Status().startsWith(QStringLiteral("Файл перечитан: "))) << Status().toStdString();
+    EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{});
+    // A reload is no new file for the recent list.
+    EXPECT_EQ(ReadRecentFiles(recorders.settings), std::vector<std::string>{path});
+}
+
+TEST_F(LiveFileWindowTest, AHalfWrittenFileKeepsTheDataAndIsToldOnTheStatusLineOnly) {
+    const std::string path = Copy("yagi3_20m_sweep.csv");
+    window->OpenFileFromOutside(path);
+    const QByteArray whole = ReadAll(path);
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        Write(path, whole.left(whole.indexOf('\n') + 1)); // the header, no rows yet
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !Status().isEmpty(); }, kShownWithinMs));
+        EXPECT_EQ(Status().toStdString(), "Файл не перечитан: " + std::string(kWrongFormatMessage));
+        EXPECT_EQ(Cell(0, 0), QStringLiteral("13.90"));
+        EXPECT_EQ(state.Loaded.Data.DataKind, KindSweep);
+        EXPECT_TRUE(Find<QComboBox>(*window, "cmbLeft")->isEnabled());
+        // The writer finishes: the new data shows.
+        Write(path, Rewritten(whole, {1}, [](double r) { return r + 1.0; }));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return Cell(0, 1) == QStringLiteral("26.53"); }, kShownWithinMs));
+        Write(path, whole);
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return Cell(0, 1) == QStringLiteral("25.53"); }, kShownWithinMs));
+        Find<QLabel>(*window, "lblStatus")->clear();
+    }
+    EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{}) << "no box, ever";
+}
+
+TEST_F(LiveFileWindowTest, ARewrittenPatternKeepsThePickedElevationAndThePolarWindow) {
+    const std::string path = Copy("yagi3_20m_farfield.csv");
+    window->show();
+    window->OpenFileFromOutside(path);
+    auto* sets = Find<QComboBox>(*window, "cmbParam");
+    const int highest = sets->currentIndex();
+    QTest::keyClick(sets, Qt::Key_Down); // as the user picks the next elevation
+    ASSERT_NE(sets->currentIndex(), highest);
+    const QString picked = sets->currentText();
+    const int entry = sets->currentIndex();
+    window->OpenPolarWindow();
+    QWidget* polar = test::PolarWindow();
+    ASSERT_NE(polar, nullptr);
+    auto* maxTotal = Find<QLabel>(*polar, "lblMaxTotal");
+    ASSERT_EQ(maxTotal->text(), QStringLiteral("11.74"));
+
+    // Two dB more everywhere.
+    Write(path, Rewritten(ReadAll(path), {2, 3, 4}, [](double dbi) { return dbi + 2.0; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return maxTotal->text() == QStringLiteral("13.74"); },
+                                kShownWithinMs))
+        << maxTotal->text().toStdString();
+    EXPECT_TRUE(polar->isVisible());
+    EXPECT_EQ(state.View.PlotHost, PlotHostKind::PolarWindow);
+    EXPECT_EQ(sets->currentIndex(), entry);
+    EXPECT_EQ(sets->currentText(), picked);
+    EXPECT_EQ(state.View.SelectedSetText, picked.toStdString());
+}
+
+TEST_F(LiveFileWindowTest, ARewriteWaitsForTheDialogOnShowToClose) {
+    const std::string path = Copy("yagi3_20m_sweep.csv");
+    window->OpenFileFromOutside(path);
+    // A dialog asked in the middle of some work (a save, a print) that expects the data to stay.
+    QDialog dialog(window.get());
+    dialog.setModal(true);
+    dialog.show();
+    Write(path, Rewritten(ReadAll(path), {0}, [](double mhz) { return mhz + 7.1; }));
+    EXPECT_FALSE(
+        QTest::qWaitFor([&] { return Cell(0, 0) != QStringLiteral("13.90"); }, kShownWithinMs));
+    dialog.close();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return Cell(0, 0) == QStringLiteral("21.00"); }, kShownWithinMs));
+}
+
+TEST_F(LiveFileWindowTest, OtherDataInTheFileIsShownAsAnOpenShowsIt) {
+    const std::string path = Copy("yagi3_20m_farfield.csv");
+    window->show();
+    window->OpenFileFromOutside(path);
+    window->OpenPolarWindow();
+    ASSERT_EQ(state.View.PlotHost, PlotHostKind::PolarWindow);
+
+    Write(path, ReadAll(Sample("yagi3_20m_sweep.csv")));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return state.Loaded.Data.DataKind == KindSweep; }, kShownWithinMs));
+    // The diagrams are back in the main window, which draws the sweep.
+    EXPECT_EQ(state.View.PlotHost, PlotHostKind::MainWindow);
+    EXPECT_FALSE(Find<QWidget>(*window, "picPlot")->isHidden());
+    EXPECT_EQ(Cell(0, 0), QStringLiteral("13.90"));
+    ASSERT_FALSE(harness.link.XValues.empty());
+    EXPECT_FLOAT_EQ(harness.link.XValues.front(), 13.9f);
+    const PlotSlot& graph = harness.link.Slots[kMainSlot];
+    EXPECT_EQ(graph.HasBitmap, 1);
+    EXPECT_EQ(graph.ClientRect.Width(), Find<QWidget>(*window, "picPlot")->width());
+    EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{});
+}
+
+TEST_F(LiveFileWindowTest, ReloadingCanBeTurnedOffAndStaysOff) {
+    auto* reload = Find<QAction>(*window, "mnuFileReload");
+    EXPECT_TRUE(reload->isCheckable());
+    EXPECT_TRUE(reload->isChecked()) << "on until turned off";
+    const std::string path = Copy("yagi3_20m_sweep.csv");
+    window->OpenFileFromOutside(path);
+    reload->trigger();
+    EXPECT_EQ(recorders.settings.values.at("Data/ReloadOnChange"), "0");
+
+    Write(path, Rewritten(ReadAll(path), {0}, [](double mhz) { return mhz + 7.1; }));
+    window->ReloadChangedFile(); // as a late notice would
+    EXPECT_EQ(Cell(0, 0), QStringLiteral("13.90"));
+
+    frmData next(state, recorders.services, harness.link);
+    next.Form_Load();
+    EXPECT_FALSE(Find<QAction>(next, "mnuFileReload")->isChecked());
+}
+
+TEST_F(LiveFileWindowTest, RecentFilesOpenFromTheFileMenuAndAMissingOneIsDropped) {
+    const std::string sweep = Copy("yagi3_20m_sweep.csv");
+    const std::string pattern = Copy("yagi3_20m_farfield.csv");
+    auto* recent = Find<QMenu>(*window, "mnuFileRecent");
+    EXPECT_FALSE(recent->menuAction()->isEnabled()) << "nothing opened yet";
+    window->OpenFileFromOutside(sweep);
+    window->OpenFileFromOutside(pattern);
+    window->OpenFileFromOutside(sweep);
+    ASSERT_EQ(recent->actions().size(), 2);
+    EXPECT_EQ(recent->actions()[0]->text(),
+              "&1 " + QDir::toNativeSeparators(QString::fromStdString(sweep)));
+    EXPECT_EQ(recent->actions()[1]->text(),
+              "&2 " + QDir::toNativeSeparators(QString::fromStdString(pattern)));
+
+    // The second entry opens its file and comes first.
+    recent->actions()[1]->trigger();
+    EXPECT_EQ(state.Loaded.Data.DataKind, KindFarField);
+    EXPECT_EQ(ReadRecentFiles(recorders.settings), (std::vector<std::string>{pattern, sweep}));
+
+    // A file gone since: said once, dropped from the menu and the settings, nothing loaded.
+    QFile::remove(QString::fromStdString(sweep));
+    recent->actions()[1]->trigger();
+    ASSERT_EQ(recorders.messages.shown.size(), 1u);
+    EXPECT_EQ(recorders.messages.shown[0].text,
+              "Файл не найден:\r\n" + sweep + "\r\nОн убран из списка последних файлов.");
+    EXPECT_EQ(recorders.messages.shown[0].icon, MessageIcon::Information);
+    EXPECT_EQ(state.Loaded.Data.DataKind, KindFarField);
+    EXPECT_EQ(ReadRecentFiles(recorders.settings), std::vector<std::string>{pattern});
+    QCoreApplication::processEvents(); // the old entries go once their click is over
+    EXPECT_EQ(recent->actions().size(), 1);
+
+    // The next start offers the same list.
+    frmData next(state, recorders.services, harness.link);
+    next.Form_Load();
+    EXPECT_EQ(Find<QMenu>(next, "mnuFileRecent")->actions().size(), 1);
+}
+
+TEST_F(LiveFileWindowTest, TheChosenSourceIsRememberedAndWithoutMmanaTheFirstStartReadsFiles) {
+    const auto start = [&](bool mmanaCanRun) {
+        auto next = std::make_unique<frmData>(state, recorders.services, harness.link);
+        next->MmanaCanRun = [mmanaCanRun] {
+            return mmanaCanRun;
+        };
+        next->Form_Load();
+        return next;
+    };
+    EXPECT_TRUE(Find<QRadioButton>(*start(true), "optSrc(0)")->isChecked());
+    auto withoutWine = start(false);
+    EXPECT_TRUE(Find<QRadioButton>(*withoutWine, "optSrc(1)")->isChecked());
+    EXPECT_EQ(state.View.SourceIndex, 1);
+
+    // The user's own choice wins over the machine's.
+    Find<QRadioButton>(*withoutWine, "optSrc(0)")->click();
+    EXPECT_TRUE(Find<QRadioButton>(*start(false), "optSrc(0)")->isChecked());
+    window->OpenFileFromOutside(Sample("yagi3_20m_sweep.csv"));
+    EXPECT_TRUE(Find<QRadioButton>(*start(true), "optSrc(1)")->isChecked());
+}
+
+} // namespace
+} // namespace lobex

@@ -1,0 +1,104 @@
+#include "core/Remembered.h"
+#include "Recorders.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace lobex {
+namespace {
+
+using Files = std::vector<std::string>;
+
+TEST(RecentFiles, TheFileOpenedLastComesFirstOnceAndTheOldestBeyondEightGo) {
+    const Files eight{"/a/1.csv", "/a/2.csv", "/a/3.csv", "/a/4.csv",
+                      "/a/5.csv", "/a/6.csv", "/a/7.csv", "/a/8.csv"};
+    struct Case {
+        const char* what;
+        Files before;
+        std::string opened;
+        Files after;
+    };
+    const Case cases[] = {
+        {"first file", {}, "/a/1.csv", {"/a/1.csv"}},
+        {"new file in front",
+         {"/a/1.csv", "/a/2.csv"},
+         "/a/3.csv",
+         {"/a/3.csv", "/a/1.csv", "/a/2.csv"}},
+        {"known file moves to the front",
+         {"/a/1.csv", "/a/2.csv", "/a/3.csv"},
+         "/a/3.csv",
+         {"/a/3.csv", "/a/1.csv", "/a/2.csv"}},
+        {"the front one stays", {"/a/1.csv", "/a/2.csv"}, "/a/1.csv", {"/a/1.csv", "/a/2.csv"}},
+        {"ninth pushes out the oldest",
+         eight,
+         "/a/9.csv",
+         {"/a/9.csv", "/a/1.csv", "/a/2.csv", "/a/3.csv", "/a/4.csv", "/a/5.csv", "/a/6.csv",
+          "/a/7.csv"}},
+        {"a known one of eight keeps all eight",
+         eight,
+         "/a/8.csv",
+         {"/a/8.csv", "/a/1.csv", "/a/2.csv", "/a/3.csv", "/a/4.csv", "/a/5.csv", "/a/6.csv",
+          "/a/7.csv"}},
+        // Names are the system's bytes: case and folder tell files apart.
+        {"other case is another file", {"/a/X.csv"}, "/a/x.csv", {"/a/x.csv", "/a/X.csv"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(WithRecentFile(c.before, c.opened), c.after) << c.what;
+    }
+
+    EXPECT_EQ(WithoutRecentFile({"/a/1.csv", "/a/2.csv", "/a/3.csv"}, "/a/2.csv"),
+              (Files{"/a/1.csv", "/a/3.csv"}));
+    EXPECT_EQ(WithoutRecentFile({"/a/1.csv"}, "/a/9.csv"), Files{"/a/1.csv"});
+}
+
+TEST(RecentFiles, SurviveInTheSettingsInTheirOrderWithoutBlanksOrRepeats) {
+    test::MemorySettings store;
+    EXPECT_TRUE(ReadRecentFiles(store).empty());
+
+    const Files files{"/home/ra3/Антенны/yagi.csv", "C:\\MMANA\\ANT\\dipole.csv"};
+    SaveRecentFiles(store, files);
+    EXPECT_EQ(ReadRecentFiles(store), files);
+    EXPECT_EQ(store.values.at("RecentFiles/File1"), files[0]);
+
+    // A shorter list leaves no old entries behind.
+    SaveRecentFiles(store, {files[1]});
+    EXPECT_EQ(ReadRecentFiles(store), Files{files[1]});
+
+    // Hand-edited settings: gaps and repeats are skipped, and only eight entries are read.
+    store.values = {{"RecentFiles/File1", "/b.csv"},
+                    {"RecentFiles/File3", "/b.csv"},
+                    {"RecentFiles/File4", "/c.csv"},
+                    {"RecentFiles/File9", "/d.csv"}};
+    EXPECT_EQ(ReadRecentFiles(store), (Files{"/b.csv", "/c.csv"}));
+}
+
+TEST(RememberedChoices, TheSourceComesBackAndWithoutMmanaTheFirstStartReadsFiles) {
+    struct Case {
+        std::string remembered;
+        bool mmanaCanRun;
+        int source;
+    };
+    const Case cases[] = {
+        {"", true, 0},     {"", false, 1},         {"MMANA", false, 0},
+        {"File", true, 1}, {"nonsense", false, 1}, {"nonsense", true, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(InitialSourceIndex(c.remembered, c.mmanaCanRun), c.source)
+            << c.remembered << " " << c.mmanaCanRun;
+    }
+    for (int source : {0, 1}) {
+        EXPECT_EQ(InitialSourceIndex(SourceSettingText(source), source == 1), source);
+    }
+
+    test::MemorySettings store;
+    EXPECT_TRUE(ReadReloadOnChange(store)) << "on until turned off";
+    SaveReloadOnChange(store, false);
+    EXPECT_FALSE(ReadReloadOnChange(store));
+    SaveReloadOnChange(store, true);
+    EXPECT_TRUE(ReadReloadOnChange(store));
+}
+
+} // namespace
+} // namespace lobex

@@ -1,0 +1,158 @@
+#include "graphs/CurveReading.h"
+#include "MetricsOf.h"
+#include "graphs/CursorReadout.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace lobex {
+namespace {
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+using test::Metrics;
+
+TEST(ValueAt, InterpolatesBetweenNeighboursWhicheverWayXRuns) {
+    struct Case {
+        const char* what;
+        std::vector<float> xs, ys;
+        double x;
+        std::optional<double> value;
+    };
+    const std::vector<Case> cases = {
+        {"on a point", {1, 2, 3}, {10, 20, 40}, 2.0, 20.0},
+        {"between points", {1, 2, 3}, {10, 20, 40}, 2.25, 25.0},
+        {"first point", {1, 2, 3}, {10, 20, 40}, 1.0, 10.0},
+        {"last point", {1, 2, 3}, {10, 20, 40}, 3.0, 40.0},
+        {"descending X", {3, 2, 1}, {40, 20, 10}, 1.5, 15.0},
+        {"left of the curve", {1, 2, 3}, {10, 20, 40}, 0.99, std::nullopt},
+        {"right of the curve", {1, 2, 3}, {10, 20, 40}, 3.01, std::nullopt},
+        {"next to a gap", {1, 2, 3}, {10, kNaN, 40}, 2.5, std::nullopt},
+        {"doubling back takes the first pass", {0, 2, 0}, {0, 2, 10}, 1.0, 1.0},
+        {"one point", {5}, {7}, 5.0, 7.0},
+        {"no points", {}, {}, 0.0, std::nullopt},
+        {"more X than Y", {1, 2, 3}, {10, 20}, 2.5, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<double> value = ValueAt(c.xs, c.ys, c.x);
+        ASSERT_EQ(value.has_value(), c.value.has_value()) << c.what;
+        if (value) {
+            EXPECT_NEAR(*value, *c.value, 1e-9) << c.what;
+        }
+    }
+}
+
+TEST(SweepMarks, LowestSwrAndEveryReactanceZeroInterpolated) {
+    struct Case {
+        const char* what;
+        std::vector<float> f, swr, jx;
+        std::optional<CurvePoint> minimum;
+        std::vector<double> resonances;
+    };
+    const std::vector<Case> cases = {
+        {"one resonance between rows",
+         {14.0f, 14.1f, 14.2f, 14.3f},
+         {2.0f, 1.2f, 1.1f, 1.6f},
+         {-30.0f, -10.0f, 10.0f, 40.0f},
+         CurvePoint{14.2, 1.1},
+         {14.15}},
+        {"a row on zero counts once", {1, 2, 3}, {3, 2, 1}, {-5, 0, 5}, CurvePoint{3, 1}, {2.0}},
+        {"two resonances, falling and rising",
+         {1, 2, 3, 4},
+         {1.5f, 1.5f, 2, 3},
+         {10, -30, -10, 30},
+         CurvePoint{1, 1.5},
+         {1.25, 3.25}},
+        {"touching zero at the end", {1, 2}, {2, kNaN}, {-1, 0}, CurvePoint{1, 2}, {2.0}},
+        {"a flat stretch on zero is one resonance",
+         {1, 2, 3, 4},
+         {4, 3, 2, 1},
+         {-1, 0, 0, 1},
+         CurvePoint{4, 1},
+         {2.0}},
+        {"never crossing, gaps skipped",
+         {1, 2, 3},
+         {kNaN, kNaN, kNaN},
+         {5, kNaN, -5},
+         std::nullopt,
+         {}},
+    };
+    for (const Case& c : cases) {
+        const SweepMarks marks = FindSweepMarks(c.f, c.swr, c.jx);
+        ASSERT_EQ(marks.swrMinimum.has_value(), c.minimum.has_value()) << c.what;
+        if (marks.swrMinimum) {
+            EXPECT_NEAR(marks.swrMinimum->x, c.minimum->x, 1e-6) << c.what;
+            EXPECT_NEAR(marks.swrMinimum->y, c.minimum->y, 1e-6) << c.what;
+        }
+        ASSERT_EQ(marks.resonances.size(), c.resonances.size()) << c.what;
+        for (std::size_t i = 0; i < c.resonances.size(); ++i) {
+            EXPECT_NEAR(marks.resonances[i], c.resonances[i], 1e-5) << c.what;
+        }
+    }
+}
+
+// The same plotting area at several picture sizes: a value's pixel read back gives the value,
+// and the frame edges are the axis limits.
+TEST(PixelMapping, ColumnsAndRowsInvertTheReadoutAtAnySize) {
+    struct Case {
+        PlotMetrics m;
+        bool logX, logY;
+        double x, y;
+        double column, row;
+    };
+    const std::vector<Case> cases = {
+        {Metrics(50, 30, 650, 430, 0, -5, 10, 5), false, false, 10, -5, 650, 430},
+        {Metrics(50, 30, 650, 430, 0, -5, 10, 5), false, false, 2.5, 0, 200, 230},
+        {Metrics(60, 20, 1860, 980, 14, 1, 14.35f, 3), false, false, 14.175, 2, 960, 500},
+        {Metrics(10, 10, 110, 60, 1, 1, 100, 1000), true, true, 10, 100, 60, 26.666666666666668},
+    };
+    for (const Case& c : cases) {
+        const std::optional<double> column = ColumnOf(c.m, c.x, c.logX);
+        const std::optional<double> row = RowOf(c.m, c.y, c.logY);
+        ASSERT_TRUE(column && row);
+        EXPECT_NEAR(*column, c.column, 1e-3);
+        EXPECT_NEAR(*row, c.row, 1e-3);
+        const RectangularReadout back = ReadRectangular(c.m, *column, *row, c.logX, c.logY);
+        ASSERT_TRUE(back.inside);
+        EXPECT_NEAR(back.x, c.x, 1e-4);
+        EXPECT_NEAR(back.y, c.y, 1e-4);
+    }
+    const PlotMetrics log = Metrics(0, 0, 100, 100, 1, 1, 100, 100);
+    EXPECT_FALSE(ColumnOf(log, 0.0, true));
+    EXPECT_FALSE(RowOf(log, -1.0, true));
+    EXPECT_FALSE(ColumnOf(Metrics(5, 0, 5, 100, 0, 0, 1, 1), 0.5, false));
+}
+
+TEST(CurveReadout, EachCurveReadsAtThePointersXWhateverItsHeight) {
+    const PlotMetrics m = Metrics(100, 50, 500, 450, 14.0f, 0.0f, 14.4f, 4.0f);
+    DrawnCurves drawn;
+    drawn.x = {14.0f, 14.1f, 14.2f, 14.3f, 14.4f};
+    drawn.curves = {{"КСВ", 3, {3.0f, 2.0f, 1.2f, 1.5f, 2.5f}},
+                    {"j X", 2, {-40.0f, -20.0f, 0.0f, 20.0f, kNaN}}};
+    // 14.15 MHz lies at column 250; the pointer's height does not matter.
+    for (const double row : {60.0, 250.0, 440.0}) {
+        const CurveValues read = ReadCurves(m, drawn, 250.0, row, false, false);
+        ASSERT_TRUE(read.inside);
+        EXPECT_NEAR(read.x, 14.15, 1e-5);
+        ASSERT_EQ(read.values.size(), 2U);
+        EXPECT_NEAR(read.values[0].value(), 1.6, 1e-4);
+        EXPECT_NEAR(read.values[1].value(), -10.0, 1e-3);
+    }
+    // Where a curve has a gap it reads nothing; outside the frame nothing is read at all.
+    const CurveValues gap = ReadCurves(m, drawn, 480.0, 200.0, false, false);
+    ASSERT_TRUE(gap.inside);
+    EXPECT_TRUE(gap.values[0].has_value());
+    EXPECT_FALSE(gap.values[1].has_value());
+    EXPECT_FALSE(ReadCurves(m, drawn, 99.0, 200.0, false, false).inside);
+
+    EXPECT_EQ(CurveValueText("КСВ", 1.6, ","), "КСВ=1,60");
+    EXPECT_EQ(CurveValueText("j X", -3.14159, "."), "j X=-3.1416");
+    EXPECT_EQ(SwrMinimumText(1.054, ","), "КСВ мин. 1,05");
+    EXPECT_EQ(ResonanceText(14.1754, "."), "Резонанс 14.175");
+}
+
+} // namespace
+} // namespace lobex

@@ -45,6 +45,13 @@ constexpr std::array<std::uint8_t, 256> MakeLevelTable() {
 
 constexpr std::array<std::uint8_t, 256> kLevelOf = MakeLevelTable();
 
+// The picture with one QRgb a pixel, alpha aside.
+QImage AsRgb32(const QImage& picture) {
+    return picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
+               ? picture
+               : picture.convertToFormat(QImage::Format_RGB32);
+}
+
 void PutWord(QByteArray& out, int value) {
     out.append(static_cast<char>(value & 0xFF));
     out.append(static_cast<char>((value >> 8) & 0xFF));
@@ -195,10 +202,7 @@ IndexedPicture ReduceToPalette(const QImage& picture) {
     }
 
     out.palette = ScreenPalette();
-    const QImage rgb =
-        picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
-            ? picture
-            : picture.convertToFormat(QImage::Format_RGB32);
+    const QImage rgb = AsRgb32(picture);
     for (int y = 0; y < out.height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
         std::uint8_t* row = rowOf(y);
@@ -381,10 +385,7 @@ std::vector<IndexedPicture> ReduceToSharedPalette(const std::vector<QImage>& pic
     rgb.reserve(pictures.size());
     ColourCounts counts;
     for (const QImage& picture : pictures) {
-        rgb.push_back(picture.format() == QImage::Format_RGB32 ||
-                              picture.format() == QImage::Format_ARGB32
-                          ? picture
-                          : picture.convertToFormat(QImage::Format_RGB32));
+        rgb.push_back(AsRgb32(picture));
         const QImage& image = rgb.back();
         for (int y = 0; y < image.height(); ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));

@@ -11,7 +11,7 @@ PACKAGES=(
     libassimp-dev libglm-dev libtinygltf-dev nlohmann-json3-dev
     xvfb xauth libgl1-mesa-dri fonts-dejavu-core
     g++-mingw-w64-x86-64-win32 wine wine64
-    giflib-tools
+    giflib-tools libgif-dev
     fonts-liberation emf2svg
     libfast-float-dev
     clang libclang-rt-14-dev llvm

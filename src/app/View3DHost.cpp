@@ -137,6 +137,33 @@ void View3DHost::Tick3D() {
     }
 }
 
+void View3DHost::HoldStill(const std::function<void()>& work) {
+    if (holding_) {
+        work();
+        return;
+    }
+    struct Hold {
+        View3DHost& host;
+        bool rotating = host.view_.AutoRotate;
+        bool running = !host.paused_;
+        Hold(View3DHost& held) : host(held) {
+            host.holding_ = true;
+            host.view_.AutoRotate = false;
+            if (running) {
+                host.clock_(kClockStop);
+            }
+        }
+        ~Hold() {
+            if (running) {
+                host.clock_(kClockStart);
+            }
+            host.view_.AutoRotate = rotating;
+            host.holding_ = false;
+        }
+    } hold(*this);
+    work();
+}
+
 void View3DHost::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     if (!state_.View.View3DActive) {
         return;

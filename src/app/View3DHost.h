@@ -54,6 +54,7 @@ public:
     void Tick3D();
 
     View3DState& View() { return view_; }
+    View3DScene& Scene() { return scene_; }
     View3DWidget* Widget() const { return widget_; }
     DeviceKind Device() const { return device_; }
     bool Paused() const { return paused_; }
@@ -61,6 +62,10 @@ public:
     void SetGainColours(bool on) { view_.GainColours = on; }
     void SetGainRange(int decibels) { view_.GainRangeDb = static_cast<float>(decibels); }
     void SetWireframe(bool on) { view_.Wireframe = on; }
+
+    // Runs work with the automatic turn held and the clock stopped, so that the view does not
+    // catch up afterwards on the time work took. A hold inside another changes nothing.
+    void HoldStill(const std::function<void()>& work);
 
     // A key over the view or anywhere else in the view's window (held-key table, F2-F7); key is
     // a Qt key code.
@@ -98,6 +103,7 @@ private:
     std::optional<GlDevice> probed_;
     View3DWidget* widget_ = nullptr;
     bool paused_ = false;
+    bool holding_ = false;
 };
 
 } // namespace lobex

@@ -7,6 +7,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 PACKAGES=(
     build-essential cmake ninja-build clang-format
     qt6-base-dev libqt6opengl6-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
+    qt6-l10n-tools qt6-tools-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libassimp-dev libglm-dev libtinygltf-dev nlohmann-json3-dev
     xvfb xauth libgl1-mesa-dri fonts-dejavu-core

@@ -19,13 +19,15 @@ View3DHost::View3DHost(AppState& state, MessageService& messages, QTimer& timer)
 }
 
 void SetUpGainControls(QCheckBox& colours, QSpinBox& range) {
-    colours.setText(QStringLiteral("Цвет усиления"));
-    colours.setToolTip(QStringLiteral("Раскрасить диаграмму по усилению, со шкалой в dBi"));
+    colours.setText(QCoreApplication::translate("lobex", "Цвет усиления"));
+    colours.setToolTip(
+        QCoreApplication::translate("lobex", "Раскрасить диаграмму по усилению, со шкалой в dBi"));
     range.setRange(static_cast<int>(kLeastGainRangeDb), static_cast<int>(kMostGainRangeDb));
     range.setSingleStep(5);
     range.setValue(static_cast<int>(kDefaultGainRangeDb));
-    range.setSuffix(QStringLiteral(" дБ"));
-    range.setToolTip(QStringLiteral("Нижний край шкалы цветов: на сколько дБ ниже максимума"));
+    range.setSuffix(QCoreApplication::translate("lobex", " дБ"));
+    range.setToolTip(QCoreApplication::translate(
+        "lobex", "Нижний край шкалы цветов: на сколько дБ ниже максимума"));
 }
 
 View3DHost::~View3DHost() {

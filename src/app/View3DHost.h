@@ -23,12 +23,13 @@ class MessageService;
 class SettingsStore;
 class FileDialogService;
 
-inline constexpr const char* kSoftwareDeviceMessage =
+inline constexpr const char* kSoftwareDeviceMessage = QT_TRANSLATE_NOOP(
+    "lobex",
     "Ваша видеокарта не поддерживает нужный графический режим.\r\n"
     "Прорисовка будет выполняться программно, скорость работы уменьшится.\r\n"
-    "Пустое черное окно будет являться индикацией неудачной попытки программной прорисовки.";
-inline constexpr const char* kNoDeviceMessage =
-    "Обработка трехмерных изображений не поддерживается данным компьюьером.";
+    "Пустое черное окно будет являться индикацией неудачной попытки программной прорисовки.");
+inline constexpr const char* kNoDeviceMessage = QT_TRANSLATE_NOOP(
+    "lobex", "Обработка трехмерных изображений не поддерживается данным компьюьером.");
 
 // Starts, runs and stops the 3D view in a place given by its window: picks the device, builds
 // the scene from the model file, drives the frames from the window's timer and turns the

@@ -7,11 +7,12 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 PACKAGES=(
     build-essential cmake ninja-build clang-format
     qt6-base-dev libqt6opengl6-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
+    qt6-l10n-tools qt6-tools-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libassimp-dev libglm-dev libtinygltf-dev nlohmann-json3-dev
     xvfb xauth libgl1-mesa-dri fonts-dejavu-core
     g++-mingw-w64-x86-64-win32 wine wine64
-    giflib-tools
+    giflib-tools libgif-dev
     fonts-liberation emf2svg
     libfast-float-dev
     clang libclang-rt-14-dev llvm

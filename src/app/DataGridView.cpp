@@ -1,6 +1,7 @@
 #include "DataGridView.h"
 
 #include "GridModel.h"
+#include "platform/QtTranslations.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -19,8 +20,7 @@ namespace {
 int ColumnWidth(const QWidget& grid) {
     constexpr int twipsWidth = 800 / 15;
     constexpr int padding = 10;
-    const int captionWidth =
-        grid.fontMetrics().horizontalAdvance(QStringLiteral("Впер/Наз")) + padding;
+    const int captionWidth = grid.fontMetrics().horizontalAdvance(ShownText("Впер/Наз")) + padding;
     return std::max(twipsWidth, captionWidth);
 }
 

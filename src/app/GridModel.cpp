@@ -1,6 +1,7 @@
 #include "GridModel.h"
 
 #include "core/GridOrder.h"
+#include "platform/QtTranslations.h"
 
 #include <algorithm>
 #include <numeric>
@@ -105,8 +106,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
         return section + 1;
     }
     const auto column = static_cast<std::size_t>(section);
-    return column < table_.header.size() ? QString::fromStdString(table_.header[column])
-                                         : QVariant();
+    return column < table_.header.size() ? ShownText(table_.header[column]) : QVariant();
 }
 
 } // namespace lobex

@@ -1,5 +1,6 @@
 #include "PatternPanel.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -96,18 +97,18 @@ PatternPanel BuildPatternPanel(QWidget* host) {
 }
 
 void ApplyPatternCaptions(PatternPanel& panel) {
-    panel.fraMax->setTitle(QStringLiteral("Максимум Излучения"));
-    panel.lblMax[0]->setText(QStringLiteral("Горизонт"));
-    panel.lblMax[1]->setText(QStringLiteral("Азимут"));
-    panel.lblMax[2]->setText(QStringLiteral("Уровень"));
-    panel.fraBeam->setTitle(QStringLiteral("Ширина по уровню -3dB"));
-    panel.lblBeam[0]->setText(QStringLiteral("Лепесток"));
-    panel.lblBeam[1]->setText(QStringLiteral("Азимут 1"));
-    panel.lblBeam[2]->setText(QStringLiteral("Азимут 2"));
+    panel.fraMax->setTitle(QCoreApplication::translate("lobex", "Максимум Излучения"));
+    panel.lblMax[0]->setText(QCoreApplication::translate("lobex", "Горизонт"));
+    panel.lblMax[1]->setText(QCoreApplication::translate("lobex", "Азимут"));
+    panel.lblMax[2]->setText(QCoreApplication::translate("lobex", "Уровень"));
+    panel.fraBeam->setTitle(QCoreApplication::translate("lobex", "Ширина по уровню -3dB"));
+    panel.lblBeam[0]->setText(QCoreApplication::translate("lobex", "Лепесток"));
+    panel.lblBeam[1]->setText(QCoreApplication::translate("lobex", "Азимут 1"));
+    panel.lblBeam[2]->setText(QCoreApplication::translate("lobex", "Азимут 2"));
     // The first letter of "Aзимута" is a Latin A, as the program has always shown it.
-    panel.lblAz[0]->setText(QStringLiteral("Срез Aзимута для"));
-    panel.lblAz[1]->setText(QStringLiteral("Возвышения"));
-    panel.cmd3D->setText(QStringLiteral("3D Модель"));
+    panel.lblAz[0]->setText(QCoreApplication::translate("lobex", "Срез Aзимута для"));
+    panel.lblAz[1]->setText(QCoreApplication::translate("lobex", "Возвышения"));
+    panel.cmd3D->setText(QCoreApplication::translate("lobex", "3D Модель"));
 }
 
 } // namespace lobex

@@ -6,6 +6,7 @@
 #include "graphs/CurveReading.h"
 #include "graphs/PlotLink.h"
 #include "graphs/RectangularGraph.h"
+#include "platform/QtTranslations.h"
 #include "plotter/PlotOutput.h"
 
 #include <QEvent>
@@ -207,7 +208,7 @@ void PlotArea::ShowMarks() {
         if (!at || *at < m.Left || *at > m.Right) {
             return;
         }
-        PictureMark mark{*at, std::nullopt, Q(text)};
+        PictureMark mark{*at, std::nullopt, ShownText(text)};
         if (y && column == leftColumn) {
             mark.row = RowOf(m, *y, logY);
         }
@@ -334,7 +335,8 @@ void PlotArea::picPlot_MouseMove(QPointF at) {
     for (std::size_t i = 0; i < labels.size(); ++i) {
         const bool has = i < read.values.size() && read.values[i].has_value();
         labels[i]->setText(
-            has ? Q(CurveValueText(slot.Curves.curves[i].name, *read.values[i], separator))
+            has ? Q(CurveValueText(ShownText(slot.Curves.curves[i].name).toStdString(),
+                                   *read.values[i], separator))
                 : QString());
     }
     box->setCursor(Qt::CrossCursor);

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/Services.h"
 #include "view3d/AntennaLoader.h"
+#include "view3d/SurfaceReadout.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,13 +19,15 @@ View3DHost::View3DHost(AppState& state, MessageService& messages, QTimer& timer)
 }
 
 void SetUpGainControls(QCheckBox& colours, QSpinBox& range) {
-    colours.setText(QStringLiteral("Цвет усиления"));
-    colours.setToolTip(QStringLiteral("Раскрасить диаграмму по усилению, со шкалой в dBi"));
+    colours.setText(QCoreApplication::translate("lobex", "Цвет усиления"));
+    colours.setToolTip(
+        QCoreApplication::translate("lobex", "Раскрасить диаграмму по усилению, со шкалой в dBi"));
     range.setRange(static_cast<int>(kLeastGainRangeDb), static_cast<int>(kMostGainRangeDb));
     range.setSingleStep(5);
     range.setValue(static_cast<int>(kDefaultGainRangeDb));
-    range.setSuffix(QStringLiteral(" дБ"));
-    range.setToolTip(QStringLiteral("Нижний край шкалы цветов: на сколько дБ ниже максимума"));
+    range.setSuffix(QCoreApplication::translate("lobex", " дБ"));
+    range.setToolTip(QCoreApplication::translate(
+        "lobex", "Нижний край шкалы цветов: на сколько дБ ниже максимума"));
 }
 
 View3DHost::~View3DHost() {
@@ -78,6 +81,8 @@ bool View3DHost::Start3DView(QWidget* parent, const QFont& textFont, const QFont
         if (view_.MouseDragging) {
             TurnScene(scene_,
                       MouseRotate(view_, static_cast<float>(at.x()), static_cast<float>(at.y())));
+        } else {
+            ReadSurfaceAt(at);
         }
         Step();
     });
@@ -93,6 +98,20 @@ bool View3DHost::Start3DView(QWidget* parent, const QFont& textFont, const QFont
     clock_(kClockElapsedTime);
     timer_.start();
     return true;
+}
+
+void View3DHost::ReadSurfaceAt(QPointF at) {
+    std::optional<SurfaceReading> reading;
+    if (view_.PatternVisible && scene_.RootFrame && widget_ != nullptr) {
+        const ViewTransform transform{scene_.RootFrame->GetMatrix(), ViewMatrix(view_),
+                                      ProjectionMatrix(widget_->width(), widget_->height()),
+                                      widget_->width(), widget_->height()};
+        reading = ReadPatternSurface(view_.Pattern, state_.Loaded.FarField, transform,
+                                     static_cast<float>(at.x()), static_cast<float>(at.y()));
+    }
+    emit SurfaceReadout(
+        reading ? QString::fromStdString(SurfaceReadingText(*reading, state_.DecimalSeparator))
+                : QString());
 }
 
 void View3DHost::Stop3DView() {
@@ -118,6 +137,33 @@ void View3DHost::Tick3D() {
     if (!paused_) {
         Step();
     }
+}
+
+void View3DHost::HoldStill(const std::function<void()>& work) {
+    if (holding_) {
+        work();
+        return;
+    }
+    struct Hold {
+        View3DHost& host;
+        bool rotating = host.view_.AutoRotate;
+        bool running = !host.paused_;
+        Hold(View3DHost& held) : host(held) {
+            host.holding_ = true;
+            host.view_.AutoRotate = false;
+            if (running) {
+                host.clock_(kClockStop);
+            }
+        }
+        ~Hold() {
+            if (running) {
+                host.clock_(kClockStart);
+            }
+            host.view_.AutoRotate = rotating;
+            host.holding_ = false;
+        }
+    } hold(*this);
+    work();
 }
 
 void View3DHost::KeyDown(int key, Qt::KeyboardModifiers modifiers) {

@@ -23,12 +23,13 @@ class MessageService;
 class SettingsStore;
 class FileDialogService;
 
-inline constexpr const char* kSoftwareDeviceMessage =
+inline constexpr const char* kSoftwareDeviceMessage = QT_TRANSLATE_NOOP(
+    "lobex",
     "Ваша видеокарта не поддерживает нужный графический режим.\r\n"
     "Прорисовка будет выполняться программно, скорость работы уменьшится.\r\n"
-    "Пустое черное окно будет являться индикацией неудачной попытки программной прорисовки.";
-inline constexpr const char* kNoDeviceMessage =
-    "Обработка трехмерных изображений не поддерживается данным компьюьером.";
+    "Пустое черное окно будет являться индикацией неудачной попытки программной прорисовки.");
+inline constexpr const char* kNoDeviceMessage = QT_TRANSLATE_NOOP(
+    "lobex", "Обработка трехмерных изображений не поддерживается данным компьюьером.");
 
 // Starts, runs and stops the 3D view in a place given by its window: picks the device, builds
 // the scene from the model file, drives the frames from the window's timer and turns the
@@ -54,6 +55,7 @@ public:
     void Tick3D();
 
     View3DState& View() { return view_; }
+    View3DScene& Scene() { return scene_; }
     View3DWidget* Widget() const { return widget_; }
     DeviceKind Device() const { return device_; }
     bool Paused() const { return paused_; }
@@ -61,6 +63,10 @@ public:
     void SetGainColours(bool on) { view_.GainColours = on; }
     void SetGainRange(int decibels) { view_.GainRangeDb = static_cast<float>(decibels); }
     void SetWireframe(bool on) { view_.Wireframe = on; }
+
+    // Runs work with the automatic turn held and the clock stopped, so that the view does not
+    // catch up afterwards on the time work took. A hold inside another changes nothing.
+    void HoldStill(const std::function<void()>& work);
 
     // A key over the view or anywhere else in the view's window (held-key table, F2-F7); key is
     // a Qt key code.
@@ -76,6 +82,8 @@ signals:
     void DoubleClicked();
     // F2 with Shift, Ctrl or Alt: the user asks for an antenna description.
     void AntennaRequested();
+    // The direction and gain of the pattern under the pointer, or an empty text off it.
+    void SurfaceReadout(const QString& text);
 
 protected:
     // Hands the keys of the view's window to the view whatever holds the focus there.
@@ -83,6 +91,7 @@ protected:
 
 private:
     void Step();
+    void ReadSurfaceAt(QPointF at);
 
     AppState& state_;
     MessageService& messages_;
@@ -95,6 +104,7 @@ private:
     std::optional<GlDevice> probed_;
     View3DWidget* widget_ = nullptr;
     bool paused_ = false;
+    bool holding_ = false;
 };
 
 } // namespace lobex

@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
@@ -20,7 +21,7 @@ namespace lobex {
 frmD3D::frmD3D(AppState& state, MessageService& messages)
     : QWidget(nullptr, Qt::Window), state_(state), messages_(messages) {
     setObjectName(QStringLiteral("frmD3D"));
-    setWindowTitle(QStringLiteral("Диаграмма Направленности - 3D - Lobex by Orvane"));
+    setWindowTitle(tr("Диаграмма Направленности - 3D - Lobex by Orvane"));
     picPlot = new QWidget(this);
     picPlot->setObjectName(QStringLiteral("picPlot"));
     picPlot->setLayout(new QVBoxLayout);
@@ -29,20 +30,20 @@ frmD3D::frmD3D(AppState& state, MessageService& messages)
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* Frame2 = new QFrame(Frame1);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    chkRotate = new QCheckBox(QStringLiteral("Вращать"), Frame2);
+    chkRotate = new QCheckBox(tr("Вращать"), Frame2);
     chkRotate->setObjectName(QStringLiteral("chkRotate"));
-    chkWire = new QCheckBox(QStringLiteral("Сетка"), Frame2);
+    chkWire = new QCheckBox(tr("Сетка"), Frame2);
     chkWire->setObjectName(QStringLiteral("chkWire"));
     chkGain = new QCheckBox(Frame2);
     chkGain->setObjectName(QStringLiteral("chkGain"));
     spnGainRange = new QSpinBox(Frame2);
     spnGainRange->setObjectName(QStringLiteral("spnGainRange"));
     SetUpGainControls(*chkGain, *spnGainRange);
-    cmdClose = new QPushButton(QStringLiteral("Выход"), Frame2);
+    cmdClose = new QPushButton(tr("Выход"), Frame2);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    chkRotate->setToolTip(QStringLiteral("Непрерывно вращать объёмную диаграмму"));
-    chkWire->setToolTip(QStringLiteral("Показать объёмную диаграмму сеткой"));
-    cmdClose->setToolTip(QStringLiteral("Вернуть объёмную диаграмму в главное окно"));
+    chkRotate->setToolTip(tr("Непрерывно вращать объёмную диаграмму"));
+    chkWire->setToolTip(tr("Показать объёмную диаграмму сеткой"));
+    cmdClose->setToolTip(tr("Вернуть объёмную диаграмму в главное окно"));
     auto* controls = new QVBoxLayout(Frame2);
     controls->addWidget(chkRotate);
     controls->addWidget(chkWire);
@@ -53,9 +54,15 @@ frmD3D::frmD3D(AppState& state, MessageService& messages)
     auto* panel = new QVBoxLayout(Frame1);
     panel->addStretch();
     panel->addWidget(Frame2);
+    lblReadout = new QLabel(this);
+    lblReadout->setObjectName(QStringLiteral("lblReadout"));
+    lblReadout->setTextFormat(Qt::PlainText);
+    auto* view = new QVBoxLayout;
+    view->addWidget(picPlot, 1);
+    view->addWidget(lblReadout);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
-    layout->addWidget(picPlot, 1);
+    layout->addLayout(view, 1);
     layout->addWidget(Frame1);
     connect(cmdClose, &QPushButton::clicked, this, &frmD3D::ExitClicked);
 }

@@ -5,6 +5,7 @@
 class QCheckBox;
 class QSpinBox;
 class QFrame;
+class QLabel;
 class QPushButton;
 
 namespace lobex {
@@ -12,7 +13,8 @@ namespace lobex {
 struct AppState;
 class MessageService;
 
-inline constexpr const char* kD3DCloseBoxMessage = "Чтобы закрыть окно, нажмите кнопку Выход.";
+inline constexpr const char* kD3DCloseBoxMessage =
+    QT_TRANSLATE_NOOP("lobex", "Чтобы закрыть окно, нажмите кнопку Выход.");
 
 // The large window the 3D view moves into on a double click: the view on the left, the
 // rotation and wireframe boxes and "Выход" on the right. Only "Выход" (or the program) closes it.
@@ -35,6 +37,8 @@ public:
     QCheckBox* chkWire = nullptr;
     QCheckBox* chkGain = nullptr;
     QSpinBox* spnGainRange = nullptr;
+    // The direction and gain under the pointer.
+    QLabel* lblReadout = nullptr;
     QPushButton* cmdClose = nullptr;
 
 signals:

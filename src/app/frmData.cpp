@@ -18,6 +18,7 @@
 #include "graphs/PolarGraph.h"
 #include "graphs/RectangularGraph.h"
 #include "platform/FileChangeWatcher.h"
+#include "platform/QtTranslations.h"
 #include "plotter/PlotOutput.h"
 #include "view3d/ConversionTool.h"
 #include "view3d/GainColours.h"
@@ -105,6 +106,15 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
     connect(view3D_.get(), &View3DHost::AntennaRequested, this,
             [this] { view3D_->OpenAntenna(services_.settings, services_.dialogs); });
     connect(cmdReturn, &QPushButton::clicked, this, &frmData::cmdReturn_Click);
+    connect(view3D_.get(), &View3DHost::SurfaceReadout, this, [this](const QString& text) {
+        if (d3d_) {
+            d3d_->lblReadout->setText(text);
+        } else if (text.isEmpty()) {
+            statusBar()->clearMessage();
+        } else {
+            statusBar()->showMessage(text);
+        }
+    });
     connect(chk3DRotate, &QCheckBox::toggled, this,
             [this](bool ticked) { view3D_->SetAutoRotate(ticked); });
     connect(chk3DWire, &QCheckBox::toggled, this,
@@ -164,13 +174,16 @@ void frmData::Form_Load() {
     mnuFileReload->setChecked(ReadReloadOnChange(services_.settings));
     recentFiles_ = ReadRecentFiles(services_.settings);
     FillRecentMenu();
+    const Language language = ReadLanguage(services_.settings);
+    (language == Language::English ? mnuHelpLanguageEnglish : mnuHelpLanguageRussian)
+        ->setChecked(true);
     ShowTitle();
 }
 
 void frmData::FillCombos(int kind) {
     const int n = kind == 0 ? kSeriesUpperBound - 1 : kind - 1;
     const auto label = [this](int index) {
-        return Q(state_.Loaded.Data.Series[static_cast<std::size_t>(index)].Label);
+        return ShownText(state_.Loaded.Data.Series[static_cast<std::size_t>(index)].Label);
     };
     {
         const QSignalBlocker quiet(cmbLeft);
@@ -223,8 +236,9 @@ void frmData::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    services_.messages.Show("Чтобы выйти из программы, нажмите кнопку Выход,\r\n"
-                            "либо меню Файл->Выход",
+    services_.messages.Show(QT_TRANSLATE_NOOP("lobex",
+                                              "Чтобы выйти из программы, нажмите кнопку Выход,\r\n"
+                                              "либо меню Файл->Выход"),
                             MessageIcon::Information, state_.AppTitle);
 }
 
@@ -257,9 +271,17 @@ void frmData::UnloadMainWindow() {
 
 void frmData::mnuHelpContent_Click() {
     if (!services_.help.ShowHelp(helpFile_)) {
-        services_.messages.Show("Не удалось открыть справку: " + helpFile_,
+        services_.messages.Show(QT_TRANSLATE_NOOP("lobex", "Не удалось открыть справку: ") +
+                                    helpFile_,
                                 MessageIcon::Information, state_.AppTitle);
     }
+}
+
+void frmData::mnuHelpLanguage_Click(Language language) {
+    SaveLanguage(services_.settings, language);
+    // Said in the language chosen, which is not yet the one on show.
+    services_.messages.Show(LanguageChosenMessage(language), MessageIcon::Information,
+                            state_.AppTitle);
 }
 
 void frmData::mnuHelpAbout_Click() {
@@ -384,7 +406,7 @@ void frmData::ShowLoadResult(const LoadResult& result) {
         Set3DButtonEnabled(false);
     }
     if (result.loaded && result.setCaption) {
-        lblParam->setText(Q(*result.setCaption));
+        lblParam->setText(ShownText(*result.setCaption));
     }
     ShowSetList();
     if (!result.loaded) {
@@ -502,13 +524,13 @@ void frmData::dropEvent(QDropEvent* event) {
 
 void frmData::SetPolarLayout(bool polar) {
     HostArea().SetPolarLayout(polar);
-    lblParam->setText(polar ? QStringLiteral("Угол Места:") : QStringLiteral("Набор:"));
+    lblParam->setText(polar ? tr("Угол Места:") : tr("Набор:"));
 }
 
 // ---- The file on show and the files opened before ------------------------------------------
 
 void frmData::ShowTitle() {
-    const QString caption = QString::fromUtf8(kMainWindowCaptions[1]);
+    const QString caption = ShownText(kMainWindowCaptions[1]);
     setWindowTitle(shownFile_.empty()
                        ? caption
                        : QFileInfo(Q(shownFile_)).fileName() + QStringLiteral(" - ") + caption);
@@ -549,9 +571,10 @@ void frmData::mnuFileRecent_Click(int index) {
         recentFiles_ = WithoutRecentFile(std::move(recentFiles_), path);
         SaveRecentFiles(services_.settings, recentFiles_);
         FillRecentMenu();
-        services_.messages.Show(std::string(kFileNotFoundMessage) + ":\r\n" + path +
-                                    "\r\nОн убран из списка последних файлов.",
-                                MessageIcon::Information, state_.AppTitle);
+        services_.messages.Show(
+            std::string(kFileNotFoundMessage) + ":\r\n" + path +
+                "\r\n" QT_TRANSLATE_NOOP("lobex", "Он убран из списка последних файлов."),
+            MessageIcon::Information, state_.AppTitle);
         return;
     }
     OpenFileFromOutside(path);
@@ -598,7 +621,7 @@ void frmData::ReloadChangedFile() {
         SetStatus(ReloadFailedStatus(held.Texts()));
         return;
     }
-    SetStatus("Файл перечитан: " +
+    SetStatus(QT_TRANSLATE_NOOP("lobex", "Файл перечитан: ") +
               QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString());
 }
 
@@ -671,7 +694,7 @@ void frmData::Set3DButtonEnabled(bool enabled) {
 }
 
 void frmData::SetStatus(std::string_view text) {
-    lblStatus->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    lblStatus->setText(ShownText(text));
 }
 
 void frmData::ShowGrid() {

@@ -7,6 +7,7 @@
 #include "core/Lifecycle.h"
 #include "core/LoadContext.h"
 #include "core/LoadFlow.h"
+#include "core/Remembered.h"
 #include "core/Services.h"
 #include "graphs/GraphView.h"
 #include "graphs/PlotLink.h"
@@ -50,7 +51,7 @@ class FileChangeWatcher;
 // The two captions the program holds for its main window; the window always carries the
 // second. Their wording is the program's own.
 inline constexpr std::array<const char*, 2> kMainWindowCaptions = {
-    "Lobex - MMANA Data Viewer", "Lobex - просмотр результатов MMANA"};
+    "Lobex - MMANA Data Viewer", QT_TRANSLATE_NOOP("lobex", "Lobex - просмотр результатов MMANA")};
 
 // The main window: source choice, curve lists, the data grid and the graph area. It shows what
 // the load flow (DataView) and the graph code (GraphView) leave in the shared state.
@@ -168,6 +169,8 @@ public slots:
     void mnuToolsDSCFolder_Click();
     void mnuHelpContent_Click();
     void mnuHelpAbout_Click();
+    // The interface language for the next start.
+    void mnuHelpLanguage_Click(Language language);
     // A later copy of the program asked for this window.
     void ShowFromOtherCopy();
 
@@ -275,6 +278,9 @@ private:
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpContent = nullptr;
     QAction* mnuHelpAbout = nullptr;
+    QMenu* mnuHelpLanguage = nullptr;
+    QAction* mnuHelpLanguageRussian = nullptr;
+    QAction* mnuHelpLanguageEnglish = nullptr;
 
     // Source and commands.
     QGroupBox* fraSrc = nullptr;

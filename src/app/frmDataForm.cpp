@@ -3,8 +3,10 @@
 #include "PictureBox.h"
 #include "View3DHost.h"
 #include "core/DataGrid.h"
+#include "platform/QtTranslations.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -83,16 +85,27 @@ void frmData::BuildMenus() {
     mnuDataSrcFile = NamedAction(mnuDataSrc, "mnuDataSrcFile");
     mnuDataSrcFile->setCheckable(true);
 
-    mnuTools = Named(bar->addMenu(QStringLiteral("Сервис")), "mnuTools");
+    mnuTools = Named(bar->addMenu(tr("Сервис")), "mnuTools");
     mnuToolsDSCFile = NamedAction(mnuTools, "mnuToolsDSCFile");
-    mnuToolsDSCFile->setText(QStringLiteral("Преобразовать файл CSV"));
+    mnuToolsDSCFile->setText(tr("Преобразовать файл CSV"));
     mnuToolsDSCFolder = NamedAction(mnuTools, "mnuToolsDSCFolder");
-    mnuToolsDSCFolder->setText(QStringLiteral("Преобразовать папку"));
+    mnuToolsDSCFolder->setText(tr("Преобразовать папку"));
 
     mnuHelp = Named(bar->addMenu(QString()), "mnuHelp");
     mnuHelpContent = NamedAction(mnuHelp, "mnuHelpContent");
     mnuHelpContent->setShortcut(QKeySequence::HelpContents);
     mnuHelpAbout = NamedAction(mnuHelp, "mnuHelpAbout");
+    // Each language is named in its own words, so it can be found whichever is on show.
+    mnuHelpLanguage = NamedMenu(mnuHelp, "mnuHelpLanguage");
+    auto* languages = new QActionGroup(this);
+    mnuHelpLanguageRussian = NamedAction(mnuHelpLanguage, "mnuHelpLanguageRussian");
+    mnuHelpLanguageRussian->setText(QStringLiteral("Русский"));
+    mnuHelpLanguageEnglish = NamedAction(mnuHelpLanguage, "mnuHelpLanguageEnglish");
+    mnuHelpLanguageEnglish->setText(QStringLiteral("English"));
+    for (QAction* language : {mnuHelpLanguageRussian, mnuHelpLanguageEnglish}) {
+        language->setCheckable(true);
+        languages->addAction(language);
+    }
 
     // Nothing is loaded yet, so there is no graph or screen to put out.
     mnuFileGraph->setEnabled(false);
@@ -114,6 +127,10 @@ void frmData::BuildMenus() {
     connect(mnuToolsDSCFolder, &QAction::triggered, this, &frmData::mnuToolsDSCFolder_Click);
     connect(mnuHelpContent, &QAction::triggered, this, &frmData::mnuHelpContent_Click);
     connect(mnuHelpAbout, &QAction::triggered, this, &frmData::mnuHelpAbout_Click);
+    connect(mnuHelpLanguageRussian, &QAction::triggered, this,
+            [this] { mnuHelpLanguage_Click(Language::Russian); });
+    connect(mnuHelpLanguageEnglish, &QAction::triggered, this,
+            [this] { mnuHelpLanguage_Click(Language::English); });
 }
 
 void frmData::BuildControls() {
@@ -202,7 +219,7 @@ void frmData::BuildControls() {
     auto* buttons = new QHBoxLayout;
     cmdPrint = Named(new QPushButton(side), "cmdPrint");
     cmdPrint->setEnabled(false);
-    cmdCapture = Named(new QPushButton(QStringLiteral("Снимок"), side), "cmdCapture");
+    cmdCapture = Named(new QPushButton(tr("Снимок"), side), "cmdCapture");
     cmdExit = Named(new QPushButton(side), "cmdExit");
     buttons->addWidget(cmdPrint);
     buttons->addWidget(cmdCapture);
@@ -269,77 +286,76 @@ void frmData::CentreOnScreen() {
 }
 
 void frmData::SetFormLanguage() {
-    cmdExit->setText(QStringLiteral("Выход"));
-    cmdRun->setText(QStringLiteral("Открыть"));
-    cmdPrint->setText(QStringLiteral("Печать"));
-    fraData->setTitle(QStringLiteral("Данные"));
-    fraSrc->setTitle(QStringLiteral("Источник"));
-    lblDataSrc->setText(QStringLiteral("Источник данных:"));
-    optSrc[1]->setText(QStringLiteral("Файл"));
-    lblCmb[0]->setText(QStringLiteral("Красная Линия:"));
-    lblCmb[1]->setText(QStringLiteral("Синяя Линия:"));
-    lblParam->setText(QStringLiteral("Набор:"));
-    chk3DWire->setText(QStringLiteral("Сетка"));
-    chk3DRotate->setText(QStringLiteral("Вращать"));
-    cmdReturn->setText(QStringLiteral("Полярный"));
+    cmdExit->setText(tr("Выход"));
+    cmdRun->setText(tr("Открыть"));
+    cmdPrint->setText(tr("Печать"));
+    fraData->setTitle(tr("Данные"));
+    fraSrc->setTitle(tr("Источник"));
+    lblDataSrc->setText(tr("Источник данных:"));
+    optSrc[1]->setText(tr("Файл"));
+    lblCmb[0]->setText(tr("Красная Линия:"));
+    lblCmb[1]->setText(tr("Синяя Линия:"));
+    lblParam->setText(tr("Набор:"));
+    chk3DWire->setText(tr("Сетка"));
+    chk3DRotate->setText(tr("Вращать"));
+    cmdReturn->setText(tr("Полярный"));
     ApplyPatternCaptions(*Host().pattern);
-    plotArea_->Pattern().cmd3D->setText(QStringLiteral("3D Модель"));
+    plotArea_->Pattern().cmd3D->setText(tr("3D Модель"));
     lblControls->setText(QStringLiteral("Mouse, Cursor, PageUp, PageDown, Home, End"));
     SetGridHeader(state_, kGridLanguageHeader);
     ShowGrid();
-    mnuFile->setTitle(QStringLiteral("Файл"));
-    mnuFileOpen->setText(QStringLiteral("Открыть"));
-    mnuFileSave->setText(QStringLiteral("Сохранить"));
-    mnuFileRecent->setTitle(QStringLiteral("Последние файлы"));
-    mnuFileReload->setText(QStringLiteral("Перечитывать при изменении"));
-    mnuFileGraph->setTitle(QStringLiteral("График"));
-    mnuFileGraphSave->setText(QStringLiteral("Сохранить"));
-    mnuFileGraphCopy->setText(QStringLiteral("Скопировать"));
-    mnuFileGraphPrint->setText(QStringLiteral("Распечатать"));
-    mnuFileScreen->setTitle(QStringLiteral("Экран"));
-    mnuFileScreenSave->setText(QStringLiteral("Сохранить"));
-    mnuFileScreenCopy->setText(QStringLiteral("Скопировать"));
-    mnuFileExit->setText(QStringLiteral("Выход"));
-    mnuData->setTitle(QStringLiteral("Данные"));
-    mnuDataSrc->setTitle(QStringLiteral("Источник"));
-    mnuDataSrcFile->setText(QStringLiteral("Файл"));
-    mnuHelp->setTitle(QStringLiteral("Помощь"));
-    mnuHelpContent->setText(QStringLiteral("Справка"));
-    mnuHelpAbout->setText(QStringLiteral("О Программе"));
+    mnuFile->setTitle(tr("Файл"));
+    mnuFileOpen->setText(tr("Открыть"));
+    mnuFileSave->setText(tr("Сохранить"));
+    mnuFileRecent->setTitle(tr("Последние файлы"));
+    mnuFileReload->setText(tr("Перечитывать при изменении"));
+    mnuFileGraph->setTitle(tr("График"));
+    mnuFileGraphSave->setText(tr("Сохранить"));
+    mnuFileGraphCopy->setText(tr("Скопировать"));
+    mnuFileGraphPrint->setText(tr("Распечатать"));
+    mnuFileScreen->setTitle(tr("Экран"));
+    mnuFileScreenSave->setText(tr("Сохранить"));
+    mnuFileScreenCopy->setText(tr("Скопировать"));
+    mnuFileExit->setText(tr("Выход"));
+    mnuData->setTitle(tr("Данные"));
+    mnuDataSrc->setTitle(tr("Источник"));
+    mnuDataSrcFile->setText(tr("Файл"));
+    mnuHelp->setTitle(tr("Помощь"));
+    mnuHelpContent->setText(tr("Справка"));
+    mnuHelpAbout->setText(tr("О Программе"));
+    mnuHelpLanguage->setTitle(tr("Язык"));
     const char separator = state_.Paths.DataFolder.empty() ? '/' : state_.Paths.DataFolder.back();
     helpFile_ = state_.Paths.DataFolder + "Help" + separator + "Lobex.html";
-    setWindowTitle(QString::fromUtf8(kMainWindowCaptions[1]));
+    setWindowTitle(ShownText(kMainWindowCaptions[1]));
     SetToolTips();
 }
 
 // Hints for the controls whose use a caption alone does not tell.
 void frmData::SetToolTips() {
-    optSrc[0]->setToolTip(QStringLiteral("Читать таблицу результатов из запущенной MMANA"));
-    optSrc[1]->setToolTip(QStringLiteral("Читать файл, сохранённый MMANA (.csv)"));
-    cmdRun->setToolTip(QStringLiteral("Загрузить данные из выбранного источника (Ctrl+O)"));
-    cmbLeft->setToolTip(QStringLiteral("Величина, которую рисует красная линия"));
-    cmbRight->setToolTip(
-        QStringLiteral("Величина, которую рисует синяя линия (None - без второй линии)"));
-    cmbParam->setToolTip(QStringLiteral("Какую часть данных файла показать"));
-    chkLogX->setToolTip(QStringLiteral("Логарифмическая шкала по оси X"));
-    chkLogY->setToolTip(QStringLiteral("Логарифмическая шкала по оси Y"));
-    chk3DWire->setToolTip(QStringLiteral("Показать объёмную диаграмму сеткой"));
-    chk3DRotate->setToolTip(QStringLiteral("Непрерывно вращать объёмную диаграмму"));
-    cmdReturn->setToolTip(QStringLiteral("Вернуться к полярным диаграммам"));
+    optSrc[0]->setToolTip(tr("Читать таблицу результатов из запущенной MMANA"));
+    optSrc[1]->setToolTip(tr("Читать файл, сохранённый MMANA (.csv)"));
+    cmdRun->setToolTip(tr("Загрузить данные из выбранного источника (Ctrl+O)"));
+    cmbLeft->setToolTip(tr("Величина, которую рисует красная линия"));
+    cmbRight->setToolTip(tr("Величина, которую рисует синяя линия (None - без второй линии)"));
+    cmbParam->setToolTip(tr("Какую часть данных файла показать"));
+    chkLogX->setToolTip(tr("Логарифмическая шкала по оси X"));
+    chkLogY->setToolTip(tr("Логарифмическая шкала по оси Y"));
+    chk3DWire->setToolTip(tr("Показать объёмную диаграмму сеткой"));
+    chk3DRotate->setToolTip(tr("Непрерывно вращать объёмную диаграмму"));
+    cmdReturn->setToolTip(tr("Вернуться к полярным диаграммам"));
     lblControls->setToolTip(
-        QStringLiteral("Объёмную диаграмму поворачивают мышью и стрелками, PageUp, PageDown, "
-                       "Home и End"));
-    ctlGrid->setToolTip(QStringLiteral("Щелчок по заголовку столбца упорядочивает строки по нему, "
-                                       "повторный - в обратном порядке.\n"
-                                       "Ctrl+C копирует выделенные строки."));
-    cmdPrint->setToolTip(QStringLiteral("Напечатать графики так, как они показаны"));
-    cmdCapture->setToolTip(
-        QStringLiteral("Снимок активного окна программы: в буфер обмена и в файл BMP"));
-    cmdExit->setToolTip(QStringLiteral("Выйти из программы (Ctrl+Q)"));
-    plotArea_->Pattern().cmd3D->setToolTip(QStringLiteral("Показать диаграмму в объёме"));
+        tr("Объёмную диаграмму поворачивают мышью и стрелками, PageUp, PageDown, "
+           "Home и End"));
+    ctlGrid->setToolTip(tr("Щелчок по заголовку столбца упорядочивает строки по нему, "
+                           "повторный - в обратном порядке.\n"
+                           "Ctrl+C копирует выделенные строки."));
+    cmdPrint->setToolTip(tr("Напечатать графики так, как они показаны"));
+    cmdCapture->setToolTip(tr("Снимок активного окна программы: в буфер обмена и в файл BMP"));
+    cmdExit->setToolTip(tr("Выйти из программы (Ctrl+Q)"));
+    plotArea_->Pattern().cmd3D->setToolTip(tr("Показать диаграмму в объёме"));
     for (QWidget* diagram : {static_cast<QWidget*>(plotArea_->Controls().picPolar1),
                              static_cast<QWidget*>(plotArea_->Controls().picPolar2)}) {
-        diagram->setToolTip(QStringLiteral("Двойной щелчок открывает диаграммы в отдельном окне"));
+        diagram->setToolTip(tr("Двойной щелчок открывает диаграммы в отдельном окне"));
     }
 }
 

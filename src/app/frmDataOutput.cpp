@@ -25,12 +25,12 @@
 namespace lobex {
 namespace {
 
-constexpr const char* kGraphCopied = "График скопирован в память.";
-constexpr const char* kGraphCopyFailed = "Ошибка копирования графика";
-constexpr const char* kGraphPrintFailed = "Ошибка печати графика";
-constexpr const char* kGraphSaveFailed = "Ошибка сохранения графика";
-constexpr const char* kScreenCopied = "Экран скопирован в память.";
-constexpr const char* kScreenSaveFailed = "Ощибка записи в файл";
+constexpr const char* kGraphCopied = QT_TRANSLATE_NOOP("lobex", "График скопирован в память.");
+constexpr const char* kGraphCopyFailed = QT_TRANSLATE_NOOP("lobex", "Ошибка копирования графика");
+constexpr const char* kGraphPrintFailed = QT_TRANSLATE_NOOP("lobex", "Ошибка печати графика");
+constexpr const char* kGraphSaveFailed = QT_TRANSLATE_NOOP("lobex", "Ошибка сохранения графика");
+constexpr const char* kScreenCopied = QT_TRANSLATE_NOOP("lobex", "Экран скопирован в память.");
+constexpr const char* kScreenSaveFailed = QT_TRANSLATE_NOOP("lobex", "Ощибка записи в файл");
 
 } // namespace
 
@@ -94,8 +94,10 @@ void frmData::mnuFileGraphCopy_Click() {
 
 void frmData::mnuFileGraphPrint_Click() {
     if (state_.View.View3DActive) {
-        services_.messages.Show("Вывод 3D моделей на печать в данной версии не поддерживается",
-                                MessageIcon::Information, state_.AppTitle);
+        services_.messages.Show(
+            QT_TRANSLATE_NOOP("lobex",
+                              "Вывод 3D моделей на печать в данной версии не поддерживается"),
+            MessageIcon::Information, state_.AppTitle);
         return;
     }
     if (!PrintGraph(link_, state_)) {
@@ -227,8 +229,9 @@ void frmData::cmdCapture_Click() {
     const std::string path = CaptureFileLocation(state_.Paths.AppFolder);
     if (CaptureActiveWindow(path) && path.rfind(state_.Paths.AppFolder, 0) != 0) {
         // An installed program cannot write beside itself: say where the picture went.
-        services_.messages.Show("Снимок экрана сохранён в файл: " + path, MessageIcon::Information,
-                                state_.AppTitle);
+        services_.messages.Show(QT_TRANSLATE_NOOP("lobex", "Снимок экрана сохранён в файл: ") +
+                                    path,
+                                MessageIcon::Information, state_.AppTitle);
     }
 }
 

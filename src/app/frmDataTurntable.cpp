@@ -1,11 +1,38 @@
+#include "Turntable.h"
+#include "View3DHost.h"
 #include "frmData.h"
+#include "images/FileReplace.h"
+#include "images/clsGIF.h"
+
+#include <QApplication>
+
+#include <new>
 
 // The graph save's animated GIF of one full turn of the 3D view.
 namespace lobex {
 
-bool frmData::Save3DTurntable(const std::string& /*path*/) {
-    // Not written yet: the save reports the failure.
-    return false;
+bool frmData::Save3DTurntable(const std::string& path) {
+    if (!state_.View.View3DActive) {
+        return false;
+    }
+    // About a second of drawing and coding: the wait cursor shows before it starts.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct CursorGuard {
+        ~CursorGuard() { QApplication::restoreOverrideCursor(); }
+    } cursor;
+    QByteArray bytes;
+    try {
+        // Held before the cursor is shown, so that the turn starts where the user saved it.
+        view3D_->HoldStill([&] {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            bytes = EncodeAnimatedGif(
+                ReduceToSharedPalette(TurntableFrames(*view3D_, kTurntableFrames)),
+                kTurntableDelay);
+        });
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return !bytes.isEmpty() && WriteFileReplacing(path, bytes).empty();
 }
 
 } // namespace lobex

@@ -42,7 +42,7 @@ void frmPolar::Form_Load() {
         frame->setFrameShape(QFrame::NoFrame);
     }
     ApplyPatternCaptions(pattern);
-    setWindowTitle(QStringLiteral("Диаграмма Направленности - Полярная - Lobex by Orvane"));
+    setWindowTitle(tr("Диаграмма Направленности - Полярная - Lobex by Orvane"));
     state_.View.PlotHost = PlotHostKind::PolarWindow;
     // Labels and frames take the window background colour, as the diagrams do.
     for (QWidget* child : findChildren<QWidget*>()) {

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "core/AppState.h"
 #include "core/Lifecycle.h"
+#include "core/Remembered.h"
 #include "dialogs/QtFileDialogs.h"
 #include "dialogs/QtHelpService.h"
 #include "frmData.h"
@@ -29,10 +30,12 @@
 namespace {
 
 // Start-up texts, in the program's own words.
-constexpr std::string_view kNoTempFolderMessage =
-    "Не удалось создать папку для временных файлов. Программа будет закрыта.";
-constexpr std::string_view kNoLockMessage = "Не удалось создать файл блокировки ";
-constexpr std::string_view kNoLockConsequence = "Запуск второй копии программы не будет замечен.";
+constexpr std::string_view kNoTempFolderMessage = QT_TRANSLATE_NOOP(
+    "lobex", "Не удалось создать папку для временных файлов. Программа будет закрыта.");
+constexpr std::string_view kNoLockMessage =
+    QT_TRANSLATE_NOOP("lobex", "Не удалось создать файл блокировки");
+constexpr std::string_view kNoLockConsequence =
+    QT_TRANSLATE_NOOP("lobex", "Запуск второй копии программы не будет замечен.");
 
 } // namespace
 
@@ -41,8 +44,15 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("Lobex"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LOBEX_VERSION_TEXT));
     // The program speaks Russian, so Qt's own dialogs and buttons should too; without the
-    // translation installed they stay in English.
-    lobex::InstallQtRussian();
+    // translation installed they stay in English. An English interface, when chosen, is put in
+    // place before any window is made, and Qt's texts then stay English.
+    {
+        lobex::QtSettingsStore languageStore;
+        if (lobex::ReadLanguage(languageStore) != lobex::Language::English ||
+            !lobex::InstallEnglish()) {
+            lobex::InstallQtRussian();
+        }
+    }
 
     // File names are taken from the command line as bytes: Qt's own list of the arguments
     // would turn a name that is not UTF-8 into another one.
@@ -114,6 +124,9 @@ int main(int argc, char* argv[]) {
     // On screen the diagrams fill their boxes; copies, prints and files keep their sizes.
     engine.SetBitmapsFillArea(true);
     lobex::PlotLink link(engine);
+    link.Translate = [](std::string_view text) {
+        return lobex::ShownText(text).toStdString();
+    };
 
     lobex::frmData window(state, services, link);
     engine.SetPrinterSetup([&window](QPrinter& printer) { return window.ChoosePrinter(printer); });
@@ -133,8 +146,10 @@ int main(int argc, char* argv[]) {
     // lets window events run, and the picture must show the load finished.
     QTimer::singleShot(0, &window, [&] {
         if (unguarded) {
-            messages.Show(std::string(kNoLockMessage) + instance.LockPath().toStdString() +
-                              ".\r\n" + std::string(kNoLockConsequence),
+            // The path sits inside the sentence: its parts are put in the interface language here.
+            messages.Show(lobex::ShownText(kNoLockMessage).toStdString() + " " +
+                              instance.LockPath().toStdString() + ".\r\n" +
+                              std::string(kNoLockConsequence),
                           lobex::MessageIcon::Information, state.AppTitle);
         }
         if (!options.file.empty()) {

@@ -1,5 +1,7 @@
 #include "AppState.h"
 
+#include "Texts.h"
+
 namespace lobex {
 
 int LastColumnInUse(std::int16_t kind) {
@@ -65,7 +67,8 @@ std::vector<std::string> SeriesLabels(const DataSet& data) {
 }
 
 void SetDefaultLabels(DataSet& data) {
-    SetLabels(data, {"Параметр", "R", "j X", "КСВ", "Усиление", "F / B", "Зенит"});
+    SetLabels(data, {LOBEX_TEXT("Параметр"), "R", "j X", LOBEX_TEXT("КСВ"), LOBEX_TEXT("Усиление"),
+                     "F / B", LOBEX_TEXT("Зенит")});
 }
 
 } // namespace lobex

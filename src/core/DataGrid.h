@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoadContext.h"
+#include "Texts.h"
 
 #include <functional>
 #include <string>
@@ -12,8 +13,11 @@
 namespace lobex {
 
 // The empty grid's header, and the one the language pass gives it.
-inline constexpr std::string_view kGridEmptyHeader = "Парам|R|j X|КСВ|Усил|Впер/Назад|Зенит";
-inline constexpr std::string_view kGridLanguageHeader = "Парам|R|j X|КСВ|Усил|Впер/Наз|Зенит";
+// Each caption is marked on its own, since the grid shows them one by one.
+inline constexpr std::string_view kGridEmptyHeader = LOBEX_TEXT("Парам") "|R|j X|" LOBEX_TEXT(
+    "КСВ") "|" LOBEX_TEXT("Усил") "|" LOBEX_TEXT("Впер/Назад") "|" LOBEX_TEXT("Зенит");
+inline constexpr std::string_view kGridLanguageHeader = LOBEX_TEXT("Парам") "|R|j X|" LOBEX_TEXT(
+    "КСВ") "|" LOBEX_TEXT("Усил") "|" LOBEX_TEXT("Впер/Наз") "|" LOBEX_TEXT("Зенит");
 inline constexpr int kGridEmptyRows = 20;
 // The grid counts its rows in 16 bits.
 inline constexpr int kGridRowLimit = 32767;

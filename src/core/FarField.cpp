@@ -5,6 +5,7 @@
 #include "Messages.h"
 #include "TextFile.h"
 #include "TextRules.h"
+#include "Texts.h"
 
 #include <array>
 #include <cmath>
@@ -432,7 +433,8 @@ namespace {
 // elevation cut through azimuths 0 and 180.
 void FarFieldTable(LoadResult& result, const LoadRequest& request) {
     DataSet& data = result.data;
-    SetLabels(data, {"Угол Места", "Верт", "Гориз", "Общая", "", "", ""});
+    SetLabels(data, {LOBEX_TEXT("Угол Места"), LOBEX_TEXT("Верт"), LOBEX_TEXT("Гориз"),
+                     LOBEX_TEXT("Общая"), "", "", ""});
     const std::vector<PatternPoint>& zeniths = result.farField[0].Points;
     if (!request.setChosen) {
         SetList list;

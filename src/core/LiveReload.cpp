@@ -1,5 +1,6 @@
 #include "LiveReload.h"
 
+#include "Texts.h"
 #include "Utf8Path.h"
 
 #include <filesystem>
@@ -52,7 +53,7 @@ void HeldMessages::Show(std::string_view text, MessageIcon /*icon*/, std::string
 }
 
 std::string ReloadFailedStatus(const std::vector<std::string>& messages) {
-    std::string status = "Файл не перечитан";
+    std::string status = LOBEX_TEXT("Файл не перечитан");
     if (messages.empty()) {
         return status;
     }

@@ -3,6 +3,7 @@
 #include "Errors.h"
 #include "LoadContext.h"
 #include "LoadResult.h"
+#include "Texts.h"
 
 #include <exception>
 #include <new>
@@ -12,20 +13,21 @@
 namespace lobex {
 
 // The texts the loaders show, exactly as the user reads them.
-inline constexpr std::string_view kWrongFormatMessage = "Неправильный формат данных";
-inline constexpr std::string_view kUnknownFormatMessage = "Неизвестный Формат Файла";
-inline constexpr std::string_view kReadErrorMessage = "Ошибка чтения данных";
-inline constexpr std::string_view kFileNotFoundMessage = "Файл не найден";
-inline constexpr std::string_view kWriteErrorMessage = "Ошибка записи в файл. Данные не сохранены.";
+inline constexpr std::string_view kWrongFormatMessage = LOBEX_TEXT("Неправильный формат данных");
+inline constexpr std::string_view kUnknownFormatMessage = LOBEX_TEXT("Неизвестный Формат Файла");
+inline constexpr std::string_view kReadErrorMessage = LOBEX_TEXT("Ошибка чтения данных");
+inline constexpr std::string_view kFileNotFoundMessage = LOBEX_TEXT("Файл не найден");
+inline constexpr std::string_view kWriteErrorMessage =
+    LOBEX_TEXT("Ошибка записи в файл. Данные не сохранены.");
 inline constexpr std::string_view kElevationMessage =
-    "Входной файл содержит недостаточно данных для построения графика угла места.\r\n"
-    "Удостовертесь что файл включает данные зенита по азимуту 0 и 180 градусов.";
+    LOBEX_TEXT("Входной файл содержит недостаточно данных для построения графика угла места.\r\n"
+               "Удостовертесь что файл включает данные зенита по азимуту 0 и 180 градусов.");
 inline constexpr std::string_view kTooManyNodesMessage =
-    "Файл содержит слишком много узлов.\r\nУменьшите шаг Азимута и/или Зенита.";
+    LOBEX_TEXT("Файл содержит слишком много узлов.\r\nУменьшите шаг Азимута и/или Зенита.");
 
 // Status line texts.
-inline constexpr std::string_view kInputErrorStatus = "Ошибка ввода данных";
-inline constexpr std::string_view kSavedStatus = "Данные сохранены в файл: ";
+inline constexpr std::string_view kInputErrorStatus = LOBEX_TEXT("Ошибка ввода данных");
+inline constexpr std::string_view kSavedStatus = LOBEX_TEXT("Данные сохранены в файл: ");
 
 // A message box captioned with the program's title.
 inline void Tell(LoadContext& ctx, std::string_view text, MessageIcon icon) {

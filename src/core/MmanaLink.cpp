@@ -3,11 +3,12 @@
 #include "Messages.h"
 #include "MmanaTable.h"
 #include "TextFile.h"
+#include "Texts.h"
 
 namespace lobex {
 namespace {
 
-constexpr const char* kNoData = "Данные не найдены в MMANA";
+constexpr const char* kNoData = LOBEX_TEXT("Данные не найдены в MMANA");
 
 LoadResult Refuse(LoadResult&& result, std::string_view message) {
     result.status = std::string(kInputErrorStatus);
@@ -24,7 +25,7 @@ LoadResult ReadFromMmana(LoadContext& ctx, MmanaWindowLink& link, const LoadRequ
     data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
     const std::uintptr_t mainWindow = link.FindMainWindow();
     if (mainWindow == 0) {
-        return Refuse(std::move(result), "MMANA не загружена");
+        return Refuse(std::move(result), LOBEX_TEXT("MMANA не загружена"));
     }
     const std::uintptr_t memo = link.FindMemo(mainWindow);
     if (memo == 0) {

@@ -5,6 +5,7 @@
 #include "Messages.h"
 #include "TextFile.h"
 #include "TextRules.h"
+#include "Texts.h"
 
 #include <algorithm>
 #include <array>
@@ -144,8 +145,8 @@ LoadResult ReadNearField(std::string_view text, const LoadRequest& request) {
     }
     result.nearField = std::move(points);
     StoreSeriesLimits(data, 4);
-    SetLabels(data, {"Удаление", "Re", "Im", "Amplitude", "Phase", "", ""});
-    result.setCaption = "Линия:";
+    SetLabels(data, {LOBEX_TEXT("Удаление"), "Re", "Im", "Amplitude", "Phase", "", ""});
+    result.setCaption = LOBEX_TEXT("Линия:");
     if (request.set == 0) {
         SetList list;
         for (std::size_t l = 0; l < lines.size(); ++l) {

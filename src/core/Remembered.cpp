@@ -7,6 +7,8 @@ namespace {
 
 constexpr std::string_view kMmanaSource = "MMANA";
 constexpr std::string_view kFileSource = "File";
+constexpr std::string_view kEnglishSetting = "en";
+constexpr std::string_view kRussianSetting = "ru";
 
 std::string RecentKey(std::size_t index) {
     return "File" + std::to_string(index + 1);
@@ -26,6 +28,22 @@ int InitialSourceIndex(std::string_view remembered, bool mmanaCanRun) {
 
 std::string_view SourceSettingText(int index) {
     return index == 0 ? kMmanaSource : kFileSource;
+}
+
+Language ReadLanguage(SettingsStore& store) {
+    return ReadSetting(store, kLanguageSetting) == kEnglishSetting ? Language::English
+                                                                   : Language::Russian;
+}
+
+void SaveLanguage(SettingsStore& store, Language language) {
+    WriteSetting(store, kLanguageSetting,
+                 language == Language::English ? kEnglishSetting : kRussianSetting);
+}
+
+std::string_view LanguageChosenMessage(Language language) {
+    return language == Language::English
+               ? "The interface will be in English the next time the program starts."
+               : "Интерфейс будет на русском языке при следующем запуске программы.";
 }
 
 bool ReadReloadOnChange(SettingsStore& store) {

@@ -15,12 +15,23 @@ inline constexpr SettingKey kDataSourceSetting{"Data", "Source", ""};
 inline constexpr SettingKey kReloadOnChangeSetting{"Data", "ReloadOnChange", "1"};
 inline constexpr std::string_view kRecentFilesSection = "RecentFiles";
 inline constexpr std::size_t kRecentFileCount = 8;
+inline constexpr SettingKey kLanguageSetting{"Options", "Language", "ru"};
+
+// The interface language. Russian is the program's own; English is a translation of it.
+enum class Language { Russian, English };
 
 // The source the program starts with (0: MMANA, 1: a file): the one remembered, else MMANA where
 // it can run, else a file.
 int InitialSourceIndex(std::string_view remembered, bool mmanaCanRun);
 // How a source index is remembered.
 std::string_view SourceSettingText(int index);
+
+// The language remembered; anything but English is Russian. A new choice applies at the next
+// start, since the windows are captioned once.
+Language ReadLanguage(SettingsStore& store);
+void SaveLanguage(SettingsStore& store, Language language);
+// What the user is told after choosing, in the language chosen.
+std::string_view LanguageChosenMessage(Language language);
 
 bool ReadReloadOnChange(SettingsStore& store);
 void SaveReloadOnChange(SettingsStore& store, bool on);

@@ -5,6 +5,7 @@
 #include "Messages.h"
 #include "TextFile.h"
 #include "TextRules.h"
+#include "Texts.h"
 
 #include <array>
 #include <vector>
@@ -65,7 +66,8 @@ LoadResult ReadSweep(std::string_view text, const LoadRequest& request) {
         return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information);
     }
     StoreSeriesLimits(data, kSweepColumns - 1);
-    SetLabels(data, {"Частота", "R", "j X", "КСВ", "Усил", "Впер/Назад", ""});
+    SetLabels(data, {LOBEX_TEXT("Частота"), "R", "j X", LOBEX_TEXT("КСВ"), LOBEX_TEXT("Усил"),
+                     LOBEX_TEXT("Впер/Назад"), ""});
     if (!request.setChosen) {
         result.sets = SetList{};
     }

@@ -6,6 +6,7 @@
 #include "MmanaTable.h"
 #include "TextFile.h"
 #include "TextRules.h"
+#include "Texts.h"
 
 #include <array>
 #include <cmath>
@@ -145,8 +146,8 @@ LoadResult ReadCurrents(std::string_view text, const LoadRequest& request) {
     data.Series[0].Min = 0.0f;
     data.Series[0].Max = 1.0f;
 
-    SetLabels(data, {"Длина", "Re", "Im", "Amplitude", "Phase", "", ""});
-    result.setCaption = "Провод:";
+    SetLabels(data, {LOBEX_TEXT("Длина"), "Re", "Im", "Amplitude", "Phase", "", ""});
+    result.setCaption = LOBEX_TEXT("Провод:");
     return Accepted(std::move(result), KindCurrents, 4, request);
 }
 

@@ -1,6 +1,7 @@
 #include "QtFileDialogs.h"
 
 #include "frmFile.h"
+#include "platform/QtTranslations.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -16,9 +17,9 @@ QString Q(std::string_view text) {
 // Qt shows a filter as "description (patterns)"; ours already carry the patterns mostly.
 QString QtFilterEntry(const std::string& description, const std::string& pattern) {
     if (description.find('(') != std::string::npos) {
-        return Q(description);
+        return ShownText(description);
     }
-    return Q(description) + QStringLiteral(" (") + Q(pattern) + QLatin1Char(')');
+    return ShownText(description) + QStringLiteral(" (") + Q(pattern) + QLatin1Char(')');
 }
 
 // The ending a single-pattern entry gives a name typed without one ("*.png" -> "png").

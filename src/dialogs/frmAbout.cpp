@@ -17,7 +17,7 @@ std::string AboutVersionLine(int major, int minor, int revision) {
 
 frmAbout::frmAbout(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("О Программе"));
+    setWindowTitle(tr("О Программе"));
     setModal(true);
 
     Frame1 = new QFrame(this);

@@ -14,7 +14,7 @@ namespace lobex {
 
 frmChoice::frmChoice(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("frmChoice"));
-    setWindowTitle(QStringLiteral("Выбор Графика"));
+    setWindowTitle(tr("Выбор Графика"));
     setModal(true);
 
     Frame1 = new QFrame(this);
@@ -23,8 +23,7 @@ frmChoice::frmChoice(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mai
     auto* group = new QButtonGroup(this);
     auto* options = new QVBoxLayout(Frame1);
     options->setContentsMargins(18, 12, 18, 12);
-    const std::array<QString, 2> captions = {QStringLiteral("Азимут"),
-                                             QStringLiteral("Угол Места")};
+    const std::array<QString, 2> captions = {tr("Азимут"), tr("Угол Места")};
     for (std::size_t i = 0; i < optChoice.size(); ++i) {
         optChoice[i] = new QRadioButton(captions[i], Frame1);
         optChoice[i]->setObjectName(QStringLiteral("optChoice(%1)").arg(i));

@@ -11,7 +11,7 @@ namespace lobex {
 
 frmHelp::frmHelp(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("frmHelp"));
-    setWindowTitle(QStringLiteral("Справка"));
+    setWindowTitle(tr("Справка"));
     // An open help window does not keep the program running once the main window has gone.
     setAttribute(Qt::WA_QuitOnClose, false);
     txtHelp = new QTextBrowser(this);
@@ -32,7 +32,7 @@ bool frmHelp::Open(const QString& path) {
     txtHelp->setSource(QUrl::fromLocalFile(file.absoluteFilePath()), QTextDocument::HtmlResource);
     txtHelp->clearHistory();
     const QString title = txtHelp->documentTitle();
-    setWindowTitle(title.isEmpty() ? QStringLiteral("Справка") : title);
+    setWindowTitle(title.isEmpty() ? tr("Справка") : title);
     if (!isVisible() && mainWindow_ != nullptr) {
         const QRect main = mainWindow_->frameGeometry();
         move(main.left() + (main.width() - width()) / 2,

@@ -47,12 +47,12 @@ frmJPEG::frmJPEG(SettingsStore& settings, JpegOptions& options, QWidget* mainWin
     chkProgressive = new QCheckBox(QStringLiteral("Progressive"), Frame1);
     chkProgressive->setObjectName(QStringLiteral("chkProgressive"));
     txtQuality->setToolTip(
-        QStringLiteral("Качество JPEG от 0 до 100: чем больше, тем лучше картинка и крупнее файл"));
-    txtWidth->setToolTip(QStringLiteral("Ширина картинки в точках"));
-    txtHeight->setToolTip(QStringLiteral("Высота картинки в точках"));
-    chkGray->setToolTip(QStringLiteral("Сохранить картинку в оттенках серого"));
+        tr("Качество JPEG от 0 до 100: чем больше, тем лучше картинка и крупнее файл"));
+    txtWidth->setToolTip(tr("Ширина картинки в точках"));
+    txtHeight->setToolTip(tr("Высота картинки в точках"));
+    chkGray->setToolTip(tr("Сохранить картинку в оттенках серого"));
     chkProgressive->setToolTip(
-        QStringLiteral("Прогрессивный JPEG: при загрузке картинка проявляется постепенно"));
+        tr("Прогрессивный JPEG: при загрузке картинка проявляется постепенно"));
 
     auto* grid = new QGridLayout(Frame1);
     grid->setContentsMargins(14, 12, 14, 12);

@@ -2,6 +2,7 @@
 
 #include "CursorReadout.h"
 #include "core/TextRules.h"
+#include "core/Texts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -137,11 +138,11 @@ SweepMarks FindSweepMarks(std::span<const float> frequencies, std::span<const fl
 }
 
 std::string SwrMinimumText(double swr, std::string_view decimalSeparator) {
-    return "КСВ мин. " + FormatPattern(swr, "#0.00", decimalSeparator);
+    return LOBEX_TEXT("КСВ мин. ") + FormatPattern(swr, "#0.00", decimalSeparator);
 }
 
 std::string ResonanceText(double frequency, std::string_view decimalSeparator) {
-    return "Резонанс " + FormatPattern(frequency, "#0.000", decimalSeparator);
+    return LOBEX_TEXT("Резонанс ") + FormatPattern(frequency, "#0.000", decimalSeparator);
 }
 
 } // namespace lobex

@@ -5,6 +5,7 @@
 #include "PlotApi.h"
 #include "core/AppState.h"
 #include "core/Services.h"
+#include "core/Texts.h"
 
 #include <array>
 #include <cstdint>
@@ -18,12 +19,12 @@
 namespace lobex {
 
 inline constexpr std::string_view kPlotterNotFoundMessage =
-    "DPlot Jr не найден.\r\n"
-    "Перед тем как использовать эту программу, скачайте и проинсталлируйте\r\n"
-    "программу DPlot Jr c сайта http://www.dplot.com";
+    LOBEX_TEXT("DPlot Jr не найден.\r\n"
+               "Перед тем как использовать эту программу, скачайте и проинсталлируйте\r\n"
+               "программу DPlot Jr c сайта http://www.dplot.com");
 inline constexpr std::string_view kPlotFailedMessage =
-    "Ошибка построения графика.\r\nЗакройте и перестартуйте программу.";
-inline constexpr std::string_view kNoDataMessage = "Нет данных";
+    LOBEX_TEXT("Ошибка построения графика.\r\nЗакройте и перестартуйте программу.");
+inline constexpr std::string_view kNoDataMessage = LOBEX_TEXT("Нет данных");
 
 // How often StartPlotter stops an engine that reports it was running already and asks again
 // before it settles for the link it has.
@@ -53,7 +54,14 @@ struct PlotLink {
     std::vector<float> YValues;     // the curves of the next document, one after another
     std::int32_t PlotterHandle = 0; // nonzero while the engine is linked
     std::string PlotCommands;       // the command string of the next document
+    // Puts the graphs' own words (titles, axis captions) in the interface language; unset, they
+    // stay as written.
+    std::function<std::string(std::string_view)> Translate;
 };
+
+inline std::string GraphText(const PlotLink& link, std::string_view text) {
+    return link.Translate ? link.Translate(text) : std::string(text);
+}
 
 // What the graph operations work on: the shared state, the graph controls of the windows, the
 // message service and the link.

@@ -3,6 +3,7 @@
 #include "GraphCommands.h"
 #include "core/FarField.h"
 #include "core/TextRules.h"
+#include "core/Texts.h"
 
 #include <algorithm>
 #include <array>
@@ -152,10 +153,12 @@ bool PlotPolar(GraphContext& ctx, int left, int right, int area) {
         record.NumCurves = 1;
     }
     const bool farField = data.DataKind == KindFarField;
-    const std::string_view title = !farField ? "" : state.View.CutKind == 1 ? "Азимут" : "Угол";
-    const std::string_view xLabel = farField ? "Азимут" : "";
+    const std::string_view title = !farField                 ? ""
+                                   : state.View.CutKind == 1 ? LOBEX_TEXT("Азимут")
+                                                             : LOBEX_TEXT("Угол");
+    const std::string_view xLabel = farField ? LOBEX_TEXT("Азимут") : "";
     commands += graphs::kTextFonts;
-    commands += graphs::AxisLabelAndTitle(xLabel, title);
+    commands += graphs::AxisLabelAndTitle(GraphText(link, xLabel), GraphText(link, title));
     commands += state.View.CutKind == 1 ? "[PolarPlotStyle(3)]" : "[PolarPlotStyle(0)]";
     commands += "[Scale(264)]";
     commands += graphs::Command("ManualScale", {"0", "0", "360", "1"});

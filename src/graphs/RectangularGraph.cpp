@@ -3,6 +3,7 @@
 #include "GraphCommands.h"
 #include "PolarGraph.h"
 #include "core/TextRules.h"
+#include "core/Texts.h"
 
 #include <limits>
 
@@ -17,14 +18,15 @@ struct GraphTexts {
 GraphTexts TextsFor(const AppState& state) {
     switch (state.Loaded.Data.DataKind) {
     case KindNearField:
-        return {state.Loaded.ElectricField ? "Напряженность поля, V/m" : "Напряженность поля, A/m",
-                "Удаление, м"};
+        return {state.Loaded.ElectricField ? LOBEX_TEXT("Напряженность поля, V/m")
+                                           : LOBEX_TEXT("Напряженность поля, A/m"),
+                LOBEX_TEXT("Удаление, м")};
     case KindSweep:
-        return {"Частотные характеристики", "Частота, MHz"};
+        return {LOBEX_TEXT("Частотные характеристики"), LOBEX_TEXT("Частота, MHz")};
     case KindCurrents:
-        return {"Ток провода, А", "Нормализованная длина провода"};
+        return {LOBEX_TEXT("Ток провода, А"), LOBEX_TEXT("Нормализованная длина провода")};
     case KindTable:
-        return {"Данные", "Данные"};
+        return {LOBEX_TEXT("Данные"), LOBEX_TEXT("Данные")};
     default:
         return {" ", state.Loaded.Data.Series[0].Label};
     }
@@ -82,6 +84,7 @@ void PlotXY(GraphContext& ctx, int left, int right) {
     DPLOT& record = link.Record;
     const SeriesRecord& first = data.Series[static_cast<std::size_t>(left)];
     graphs::SetFirstCurve(record, static_cast<std::int32_t>(n), first);
+    SetTextField(record.YAxis, GraphText(link, TrimSpaces(first.Label)));
 
     const std::string& separator = state.DecimalSeparator;
     const std::string xlo = PointText(data.Series[0].Min, separator);
@@ -102,7 +105,7 @@ void PlotXY(GraphContext& ctx, int left, int right) {
         y2lo = PointText(second.Min, separator);
         const std::string y2hi = PointText(second.Max, separator);
         commands += "[SelectCurve(2)][MultipleYAxes(2,2,0)]";
-        commands += graphs::TextCommand("Y2AxisLabel", second.Label);
+        commands += graphs::TextCommand("Y2AxisLabel", GraphText(link, second.Label));
         commands += graphs::Command("ManualScale", {xlo, ylo, xhi, yhi, y2lo, y2hi});
         commands += graphs::kSecondCurveBlue;
     } else {
@@ -111,7 +114,8 @@ void PlotXY(GraphContext& ctx, int left, int right) {
     }
     const GraphTexts texts = TextsFor(state);
     commands += graphs::kTextFonts;
-    commands += graphs::AxisLabelAndTitle(texts.xLabel, texts.title);
+    commands +=
+        graphs::AxisLabelAndTitle(GraphText(link, texts.xLabel), GraphText(link, texts.title));
 
     ApplyLogRule(ctx, LogBox::X, state.View.LogX, AllowsLog(xlo));
     ApplyLogRule(ctx, LogBox::Y, state.View.LogY, AllowsLog(ylo));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PlotLink.h"
+#include "core/Texts.h"
 
 #include <string_view>
 
@@ -9,8 +10,8 @@
 namespace lobex {
 
 inline constexpr std::string_view kLogRefusedMessage =
-    "Логарифмическую шкалу установить нельзя\r\n"
-    "так как данные содержат нулевые или отрицательные значения";
+    LOBEX_TEXT("Логарифмическую шкалу установить нельзя\r\n"
+               "так как данные содержат нулевые или отрицательные значения");
 
 // Draws column left (1 to 6) against column 0, with column right (0: none) on a second Y axis
 // in blue. Log axes follow LogX and LogY where the data allow it; chkLogX and chkLogY are

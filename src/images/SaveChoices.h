@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Texts.h"
+
 #include <string>
 
 namespace lobex {
@@ -12,7 +14,7 @@ inline constexpr const char* kScreenSaveFilter =
 // of one full turn.
 inline constexpr const char* kGraphSave3DFilter =
     "BMP File (*.bmp)|*.bmp|Portable Network Graphics (*.png)|*.png|JPEG File (*.jpg)|*.jpg|"
-    "glTF 2.0 (*.glb)|*.glb|GIF - полный оборот (*.gif)|*.gif";
+    "glTF 2.0 (*.glb)|*.glb|" LOBEX_TEXT("GIF - полный оборот (*.gif)") "|*.gif";
 // Format codes of the two additions.
 inline constexpr const char* kModelFormat = "glb";
 inline constexpr const char* kTurntableFormat = "turntable-gif";

@@ -33,11 +33,24 @@ std::uint8_t NearestScreenIndex(int red, int green, int blue);
 // matched against ScreenPalette. A null picture gives an empty result.
 IndexedPicture ReduceToPalette(const QImage& picture);
 
+// Pictures shown one after another (the frames of an animation) reduced to one palette of their
+// own colours: median cut of all their pixels, each entry the mean colour of its pixels.
+// Unused entries are black. Null pictures give empty results.
+std::vector<IndexedPicture> ReduceToSharedPalette(const std::vector<QImage>& pictures);
+
 // The whole GIF file for a reduced picture. Every code is 9 bits wide; the code table restarts
 // at each row and after 253 learned strings. rowDone is called after every tenth row with the
 // number of rows coded so far.
 QByteArray EncodeGif(const IndexedPicture& picture, bool gif89a, std::uint8_t transparentIndex,
                      const std::function<void(int row)>& rowDone = {});
+
+// A GIF89a animation shown over and over: the first frame's palette is the file's colour table
+// (all frames must have the same size and palette), each frame stays for delayCentiseconds, and
+// each after the first codes only the rectangle where it differs from the one before, with the
+// same 9-bit codes as EncodeGif. frameDone is called with the number of frames coded so far.
+// Empty when there is no frame or the frames differ in size.
+QByteArray EncodeAnimatedGif(const std::vector<IndexedPicture>& frames, int delayCentiseconds,
+                             const std::function<void(int frame)>& frameDone = {});
 
 // The first palette index holding colour (alpha ignored), 0 when none does.
 std::uint8_t TransparentIndex(const std::array<QRgb, 256>& palette, QRgb colour);

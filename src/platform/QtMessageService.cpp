@@ -1,12 +1,14 @@
 #include "QtMessageService.h"
 
+#include "QtTranslations.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
 namespace lobex {
 
 void QtMessageService::Show(std::string_view text, MessageIcon icon, std::string_view caption) {
-    QString body = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QString body = ShownText(text);
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const QMessageBox::Icon boxIcon =
         icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information;
@@ -15,9 +17,7 @@ void QtMessageService::Show(std::string_view text, MessageIcon icon, std::string
     if (busy) {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
     }
-    QMessageBox box(boxIcon,
-                    QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), body,
-                    QMessageBox::Ok, parent_.data());
+    QMessageBox box(boxIcon, ShownText(caption), body, QMessageBox::Ok, parent_.data());
     box.exec();
     if (busy) {
         QApplication::restoreOverrideCursor();

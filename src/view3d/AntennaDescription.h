@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Texts.h"
 #include "scene/D3DMath.h"
 
 #include <cstdint>
@@ -11,7 +12,8 @@
 namespace lobex {
 
 // What the user is told when an antenna description cannot be read.
-inline constexpr std::string_view kAntennaReadError = "Ошибка чтения файла описания антенны.";
+inline constexpr std::string_view kAntennaReadError =
+    LOBEX_TEXT("Ошибка чтения файла описания антенны.");
 
 // One wire of an MMANA model; its ends in scene space (the file's (X, Y, Z) as (Y, Z, X)).
 struct AntennaWire {

@@ -1,12 +1,14 @@
 #include "PatternMesh.h"
 
+#include "core/Texts.h"
+
 #include <cmath>
 #include <limits>
 
 namespace lobex {
 namespace {
 
-const char* const kNotBuilt = "\r\nТрехмерная модель не построена.";
+const char* const kNotBuilt = "\r\n" LOBEX_TEXT("Трехмерная модель не построена.");
 
 std::string Refusal(const char* reason) {
     return std::string(reason).append(kNotBuilt);
@@ -15,12 +17,13 @@ std::string Refusal(const char* reason) {
 // Why the surface cannot be built from this grid; empty when it can.
 std::string GridProblem(const FarFieldGrid& grid) {
     if (grid.size() < 2 || grid.front().Points.size() < 2) {
-        return Refusal("Входной файл содержит недостаточно данных для построения трехмерной "
-                       "диаграммы.");
+        return Refusal(
+            LOBEX_TEXT("Входной файл содержит недостаточно данных для построения трехмерной "
+                       "диаграммы."));
     }
     for (const AzimuthColumn& column : grid) {
         if (column.Points.size() != grid.front().Points.size()) {
-            return Refusal("Столбцы азимута содержат разное число точек.");
+            return Refusal(LOBEX_TEXT("Столбцы азимута содержат разное число точек."));
         }
     }
     // The model files count coordinates and face indices in 32 bits.
@@ -55,6 +58,7 @@ bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& 
 
     // The z slot holds the gain, then the radius, then the height.
     float peak = kPatternFloor;
+    bool belowHorizon = false;
     std::size_t k = 0;
     for (std::uint32_t i = 0; i < points; ++i) {
         for (std::uint32_t j = 0; j < columns; ++j, ++k) {
@@ -62,12 +66,14 @@ bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& 
             if (gain > peak) {
                 peak = gain;
             }
+            belowHorizon =
+                belowHorizon || (grid[j].Points[i].Zenith > 90.0f && gain > kPatternFloor);
             vertices[k].z = gain < kPatternFloor ? kPatternFloor : gain;
         }
     }
     const float span = std::fabs(peak - kPatternFloor);
     if (span == 0.0f) {
-        refusal = Refusal("Усиление диаграммы нигде не превышает -60 dBi.");
+        refusal = Refusal(LOBEX_TEXT("Усиление диаграммы нигде не превышает -60 dBi."));
         return false;
     }
     for (Vector3& vertex : vertices) {
@@ -115,7 +121,7 @@ bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& 
         }
     }
     if (!(largest > 0.0f)) {
-        refusal = Refusal("Диаграмма не имеет положительных координат.");
+        refusal = Refusal(LOBEX_TEXT("Диаграмма не имеет положительных координат."));
         return false;
     }
     for (Vector3& vertex : vertices) {
@@ -125,6 +131,7 @@ bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& 
     mesh.PatternVertices = std::move(vertices);
     mesh.PeakGain = peak;
     mesh.PeakRadius = 1.0f / largest;
+    mesh.ReachesBelowHorizon = belowHorizon;
     mesh.PointCount = points;
     mesh.ColumnCount = columns;
     mesh.PatternFaces.clear();

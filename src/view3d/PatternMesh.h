@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppState.h"
+#include "core/Texts.h"
 #include "scene/D3DMath.h"
 
 #include <cstdint>
@@ -31,6 +32,8 @@ struct PatternMesh {
     // The strongest total gain (dBi) and the distance from the centre it was drawn at.
     float PeakGain = -60.0f;
     float PeakRadius = 0.0f;
+    // Some direction beyond zenith 90 (below the horizon) has gain above the floor.
+    bool ReachesBelowHorizon = false;
 
     std::size_t FaceCount() const {
         return PointCount < 2 || ColumnCount < 2
@@ -46,7 +49,7 @@ inline Vector3 ToScene(Vector3 pattern) {
 
 // The refusal of a grid too large for the model files or for memory.
 inline constexpr const char* kTooManyNodes =
-    "Файл содержит слишком много узлов.\r\nУменьшите шаг Азимута и/или Зенита.";
+    LOBEX_TEXT("Файл содержит слишком много узлов.\r\nУменьшите шаг Азимута и/или Зенита.");
 
 // The total gain below which the surface collapses to its centre, in dBi.
 inline constexpr float kPatternFloor = -60.0f;

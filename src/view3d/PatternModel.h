@@ -3,6 +3,7 @@
 #include "View3DState.h"
 #include "core/AppState.h"
 #include "core/Services.h"
+#include "core/Texts.h"
 
 #include <string>
 #include <string_view>
@@ -18,7 +19,8 @@ struct View3DContext {
 };
 
 // What the user is told when a model file cannot be written.
-inline constexpr std::string_view kWriteError = "Ошибка записи в файл. Данные не сохранены.";
+inline constexpr std::string_view kWriteError =
+    LOBEX_TEXT("Ошибка записи в файл. Данные не сохранены.");
 
 // Builds the pattern vertices from the loaded far-field grid. A grid the surface cannot be
 // built from is refused with an information message; the previous vertices are kept.

@@ -76,8 +76,8 @@ void CreateSceneFrames(View3DScene& scene, const std::string& modelFile) {
         QuaternionRotationAxis({0.0f, 1.0f, 0.0f}, 90.0f / 180.0f * kViewPi));
 
     scene.GroundFrame = CreateFrame(scene.RootFrame.get());
-    scene.GroundFrame->AddD3DXMesh(CreateBoxMesh(2.0f, 0.005f, 2.0f))
-        ->SetMaterialOverride(MaterialFromColor(ColorValueFromPacked(kGroundColor)));
+    scene.GroundPlate = scene.GroundFrame->AddD3DXMesh(CreateBoxMesh(2.0f, 0.005f, 2.0f));
+    scene.GroundPlate->SetMaterialOverride(MaterialFromColor(ColorValueFromPacked(kGroundColor)));
 
     scene.PatternFrame = CreateFrame(scene.RootFrame.get());
     auto pattern = std::make_shared<CD3DMesh>();
@@ -169,6 +169,11 @@ void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& 
         }
     }
     if (view.GroundVisible) {
+        if (scene.GroundPlate) {
+            const std::uint32_t ground =
+                view.Pattern.ReachesBelowHorizon ? kSeeThroughGroundColor : kGroundColor;
+            scene.GroundPlate->SetMaterialOverride(MaterialFromColor(ColorValueFromPacked(ground)));
+        }
         RenderPass(scene, device, scene.GroundFrame.get());
     }
 }

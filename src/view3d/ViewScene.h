@@ -23,6 +23,9 @@ inline constexpr std::uint32_t kSetupAmbient = 0xFF101010U;
 inline constexpr std::uint32_t kFrameAmbient = 0xFF333333U;
 inline constexpr std::uint32_t kPatternColor = 0xFF4040F0U;
 inline constexpr std::uint32_t kGroundColor = 0x40C0C0C0U;
+// The plate under a pattern that reaches below the horizon (a free-space pattern): fainter, so
+// that the lower lobes show through it.
+inline constexpr std::uint32_t kSeeThroughGroundColor = 0x18C0C0C0U;
 inline constexpr std::uint32_t kAxisColor = 0xFFC0C000U;
 inline constexpr std::uint32_t kWireColor = 0xFFFF0000U;
 inline constexpr std::uint32_t kMarkerColor = 0xFF00F000U;
@@ -113,6 +116,7 @@ struct View3DScene {
     std::shared_ptr<CD3DFrame> GroundFrame;
     std::shared_ptr<CD3DFrame> PatternFrame;
     std::shared_ptr<CD3DFrame> AntennaFrame;
+    std::shared_ptr<CD3DMesh> GroundPlate;
     bool SceneReady = false;
 };
 

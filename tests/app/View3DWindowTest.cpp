@@ -2,7 +2,9 @@
 #include "app/View3DHost.h"
 #include "app/View3DWidget.h"
 #include "app/frmD3D.h"
+#include "app/frmData.h"
 
+#include "GifAnimation.h"
 #include "LoadHarness.h"
 #include "MainWindowHarness.h"
 #include "ModalAnswer.h"
@@ -13,10 +15,14 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -188,6 +194,33 @@ TEST_F(MainWindow3D, GainColoursFollowTheirBoxesInBothWindowsAndAreRemembered) {
     EXPECT_EQ(range->value(), 40);
 }
 
+// A pointer move straight to the view, whatever the X display's own pointer does.
+void MovePointer(QWidget* view, QPoint at) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), view->mapToGlobal(QPointF(at)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view, &move);
+}
+
+TEST_F(MainWindow3D, ThePointerOverThePatternReadsItsDirectionAndGainInEitherWindow) {
+    const auto statusText = [this] {
+        return h.window->statusBar()->currentMessage();
+    };
+    // Below the centre of the view the pattern stands on the horizon; the corner is background.
+    const QPoint onPattern(Widget()->width() / 2, Widget()->height() * 11 / 20);
+    MovePointer(Widget(), onPattern);
+    EXPECT_TRUE(statusText().startsWith(QStringLiteral("Азимут "))) << statusText().toStdString();
+    EXPECT_TRUE(statusText().endsWith(QStringLiteral(" dBi")));
+    MovePointer(Widget(), QPoint(3, 3));
+    EXPECT_TRUE(statusText().isEmpty()) << statusText().toStdString();
+
+    frmD3D* big = OpenBigWindow();
+    ASSERT_NE(big, nullptr);
+    MovePointer(Widget(), QPoint(Widget()->width() / 2, Widget()->height() * 11 / 20));
+    EXPECT_TRUE(big->lblReadout->text().startsWith(QStringLiteral("Азимут ")));
+    MovePointer(Widget(), QPoint(3, 3));
+    EXPECT_TRUE(big->lblReadout->text().isEmpty());
+}
+
 TEST_F(MainWindow3D, PicturesOfTheViewAndOfItsWindowShowTheCornerText) {
     EXPECT_GT(CornerTextPixels(WidgetPicture(*Widget()), {0, 0}), 10);
     const QImage window = WidgetPicture(*h.window);
@@ -250,6 +283,54 @@ TEST_F(MainWindow3D, GraphSaveWritesThePictureOfTheViewAsBmpPngAndJpeg) {
     h.window->mnuFileGraphSave_Click();
     const QImage written(QString::fromStdString(File("big.png")));
     EXPECT_GT(CornerTextPixels(written, Widget()->mapTo(big->Target(), QPoint(0, 0))), 10);
+}
+
+TEST_F(MainWindow3D, GraphSaveWritesOneFullTurnAsALoopingGifAndLeavesTheViewAsItWas) {
+    test::Find<QCheckBox>(*h.window, "chk3DRotate")->setChecked(true);
+    // Off the starting angle, so that the first frame has to be taken where the view stands.
+    View3DScene& scene = h.window->View3D().Scene();
+    TurnScene(scene, 0.7f);
+    const Matrix before = scene.RootFrame->GetMatrix();
+    const QImage still = Widget()->Picture().convertToFormat(QImage::Format_RGB32);
+    h.recorders.messages.shown.clear();
+    h.recorders.dialogs.save = {5, File("turn.gif")};
+    h.window->mnuFileGraphSave_Click();
+    EXPECT_TRUE(h.recorders.messages.shown.empty());
+    EXPECT_EQ(scene.RootFrame->GetMatrix(), before);
+    EXPECT_TRUE(View().AutoRotate);
+
+    QFile file(QString::fromStdString(File("turn.gif")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const test::GifAnimation turn = test::DecodeGifAnimation(file.readAll());
+    ASSERT_EQ(turn.error, "");
+    EXPECT_EQ(QSize(turn.width, turn.height), still.size());
+    EXPECT_EQ(turn.loopCount, 0);
+    ASSERT_EQ(turn.frames.size(), 36U);
+    EXPECT_EQ(turn.frames[17].delay, 10);
+
+    // The first frame is the still picture in 256 colours of its own; a quarter turn on, the
+    // pattern has moved.
+    const auto difference = [&still](const QImage& frame) {
+        double total = 0;
+        for (int y = 0; y < still.height(); ++y) {
+            for (int x = 0; x < still.width(); ++x) {
+                const QRgb a = still.pixel(x, y);
+                const QRgb b = frame.pixel(x, y);
+                total += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                         std::abs(qBlue(a) - qBlue(b));
+            }
+        }
+        return total / (still.width() * still.height());
+    };
+    EXPECT_LT(difference(turn.frames[0].picture), 3.0);
+    EXPECT_GT(difference(turn.frames[9].picture), 3 * difference(turn.frames[0].picture));
+    EXPECT_GT(CornerTextPixels(turn.frames[9].picture, {0, 0}), 10);
+
+    // A file that cannot be written is reported and the view still turns.
+    h.recorders.dialogs.save = {5, File("missing/turn.gif")};
+    h.window->mnuFileGraphSave_Click();
+    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{"Ошибка сохранения графика"});
+    EXPECT_TRUE(View().AutoRotate);
 }
 
 TEST_F(MainWindow3D, GraphSaveWritesTheGlbModelWithTheLoadedAntenna) {

@@ -201,7 +201,8 @@ TEST(ViewScene, OnlyThePatternIsColouredByGainAndOnlyWhenAskedFor) {
         view.GainRangeDb = 25.0f;
         Render3DFrame(loaded.scene, loaded.device, view);
         ASSERT_EQ(DrawsIn(loaded.device, kPatternColor), 1U);
-        ASSERT_EQ(DrawsIn(loaded.device, kGroundColor), 1U);
+        // This pattern reaches below the horizon, so the plate is the fainter one.
+        ASSERT_EQ(DrawsIn(loaded.device, kSeeThroughGroundColor), 1U);
         for (const auto& draw : loaded.device.draws) {
             const bool pattern = SameColor(draw.material.Diffuse, kPatternColor);
             ASSERT_EQ(draw.colouring.has_value(), pattern && colours);
@@ -213,6 +214,26 @@ TEST(ViewScene, OnlyThePatternIsColouredByGainAndOnlyWhenAskedFor) {
         }
         // Nothing stays coloured after the frame.
         EXPECT_FALSE(loaded.device.colouring.has_value());
+    }
+}
+
+TEST(ViewScene, TheGroundIsFainterUnderAPatternThatReachesBelowTheHorizon) {
+    struct Case {
+        float lowestZenithWithGain; // gain above the floor from zenith 0 down to here
+        std::uint32_t ground;
+    };
+    for (const Case& c : {Case{90.0f, kGroundColor}, Case{120.0f, kSeeThroughGroundColor},
+                          Case{180.0f, kSeeThroughGroundColor}}) {
+        LoadedScene loaded;
+        View3DState view;
+        view.Pattern = test::BuiltMesh(test::MakeGrid(10.0f, 10.0f, [&c](float zenith, float) {
+            return zenith <= c.lowestZenithWithGain ? 0.0f : -80.0f;
+        }));
+        EXPECT_EQ(view.Pattern.ReachesBelowHorizon, c.lowestZenithWithGain > 90.0f);
+        view.GroundVisible = true;
+        Render3DFrame(loaded.scene, loaded.device, view);
+        EXPECT_EQ(DrawsIn(loaded.device, c.ground), 1U) << c.lowestZenithWithGain;
+        EXPECT_TRUE(loaded.device.draws.back().blending);
     }
 }
 

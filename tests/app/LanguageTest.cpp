@@ -1,0 +1,223 @@
+#include "MainWindowHarness.h"
+#include "WidgetLookup.h"
+#include "app/frmD3D.h"
+#include "core/Remembered.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmChoice.h"
+#include "dialogs/frmJPEG.h"
+#include "platform/QtTranslations.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSpinBox>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+namespace lobex {
+namespace {
+
+using test::Find;
+
+bool HasCyrillic(const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x0400 && c.unicode() <= 0x04FF) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Every text a window shows or hints with: captions, titles, menus, tooltips, list entries and
+// column captions; the ones in Cyrillic come back, each with where it was found.
+QStringList CyrillicTexts(const QWidget& window) {
+    QStringList found;
+    const auto check = [&found](const QObject& owner, const QString& what, const QString& text) {
+        if (HasCyrillic(text)) {
+            found << owner.objectName() + QLatin1Char('.') + what + QStringLiteral(": ") + text;
+        }
+    };
+    QList<QWidget*> widgets = window.findChildren<QWidget*>();
+    widgets.prepend(const_cast<QWidget*>(&window));
+    for (QWidget* widget : widgets) {
+        check(*widget, QStringLiteral("windowTitle"), widget->windowTitle());
+        check(*widget, QStringLiteral("toolTip"), widget->toolTip());
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            check(*widget, QStringLiteral("text"), button->text());
+        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+            check(*widget, QStringLiteral("text"), label->text());
+        } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            check(*widget, QStringLiteral("title"), group->title());
+        } else if (auto* menu = qobject_cast<QMenu*>(widget)) {
+            check(*widget, QStringLiteral("title"), menu->title());
+        } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
+            check(*widget, QStringLiteral("suffix"), spin->suffix());
+        } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
+            for (int i = 0; i < list->count(); ++i) {
+                check(*widget, QStringLiteral("item"), list->itemText(i));
+            }
+        } else if (auto* table = qobject_cast<QTableView*>(widget)) {
+            for (int i = 0; i < table->model()->columnCount(); ++i) {
+                check(*widget, QStringLiteral("header"),
+                      table->model()->headerData(i, Qt::Horizontal).toString());
+            }
+        }
+        for (QAction* action : widget->actions()) {
+            // Russian keeps its own name among the languages.
+            if (action->objectName() == QLatin1String("mnuHelpLanguageRussian")) {
+                continue;
+            }
+            check(*action, QStringLiteral("text"), action->text());
+            check(*action, QStringLiteral("toolTip"), action->toolTip());
+        }
+    }
+    return found;
+}
+
+class EnglishTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(InstallEnglish()); }
+    void TearDown() override { RemoveEnglish(); }
+};
+
+TEST_F(EnglishTest, NoWindowShowsRussianForAnyKindOfFile) {
+    test::MainWindowHarness harness;
+    frmData& window = *harness.window;
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Lobex - MMANA results viewer"));
+    EXPECT_EQ(Find<QMenu>(window, "mnuHelpLanguage")->title(), QStringLiteral("Language"));
+    EXPECT_TRUE(CyrillicTexts(window).isEmpty()) << CyrillicTexts(window).join('\n').toStdString();
+
+    for (const std::string& file :
+         {test::Sample("yagi3_20m_sweep.csv"), test::Fixture("nearfield_electric.csv"),
+          test::Fixture("currents_3wires.csv"), test::Fixture("table_optimisation_3sets.csv"),
+          test::Sample("yagi3_20m_farfield.csv")}) {
+        window.OpenFileFromOutside(file);
+        ASSERT_GT(harness.state.Loaded.Data.GridRowCount, 0) << file;
+        EXPECT_TRUE(CyrillicTexts(window).isEmpty())
+            << file << '\n'
+            << CyrillicTexts(window).join('\n').toStdString();
+    }
+    // The far field last: its diagrams move into the polar window.
+    window.OpenPolarWindow();
+    QWidget* polar = test::PolarWindow();
+    ASSERT_NE(polar, nullptr);
+    EXPECT_TRUE(CyrillicTexts(*polar).isEmpty()) << CyrillicTexts(*polar).join('\n').toStdString();
+    // Nothing the loads said was left in Russian either.
+    for (const test::RecordedMessage& message : harness.recorders.messages.shown) {
+        EXPECT_FALSE(HasCyrillic(ShownText(message.text))) << message.text;
+    }
+}
+
+TEST_F(EnglishTest, TheOtherWindowsAndDialogsAreEnglishToo) {
+    AppState state;
+    test::RecordingServices recorders;
+    JpegOptions options;
+    frmD3D d3d(state, recorders.messages);
+    frmJPEG jpeg(recorders.settings, options, nullptr);
+    frmAbout about(nullptr);
+    frmChoice choice(nullptr);
+    for (const QWidget* window :
+         std::initializer_list<const QWidget*>{&d3d, &jpeg, &about, &choice}) {
+        EXPECT_FALSE(window->windowTitle().isEmpty()) << window->objectName().toStdString();
+        EXPECT_TRUE(CyrillicTexts(*window).isEmpty())
+            << CyrillicTexts(*window).join('\n').toStdString();
+    }
+}
+
+TEST_F(EnglishTest, MessagesFromBelowTheWindowsAreTranslatedWholeOrByTheirKnownParts) {
+    // Whole, and with line ends kept.
+    EXPECT_EQ(ShownText("Неправильный формат данных"), QStringLiteral("Wrong data format"));
+    EXPECT_EQ(ShownText("Файл содержит слишком много узлов.\r\nУменьшите шаг Азимута и/или "
+                        "Зенита.\r\nТрехмерная модель не построена."),
+              QStringLiteral("The file holds too many points.\r\nUse a larger Azimuth and/or "
+                             "Zenith step.\r\nThe 3D model was not built."));
+    // Composed with a file name or a number: the known parts translated, the rest kept.
+    EXPECT_EQ(ShownText("Файл не найден:\r\n/tmp/а б.csv\r\nОн убран из списка последних файлов."),
+              QStringLiteral("File not found:\r\n/tmp/а б.csv\r\nIt has been removed from the "
+                             "recent files."));
+    EXPECT_EQ(ShownText("Данные сохранены в файл: /tmp/out.csv"),
+              QStringLiteral("Data saved to file: /tmp/out.csv"));
+    EXPECT_EQ(ShownText("Файл не перечитан: Неправильный формат данных"),
+              QStringLiteral("File not reloaded: Wrong data format"));
+    EXPECT_EQ(ShownText("КСВ мин. 1,05"), QStringLiteral("SWR min. 1,05"));
+    // What is not known stays as it is.
+    EXPECT_EQ(ShownText("/home/Данные/x.csv"), QStringLiteral("/home/Данные/x.csv"));
+    EXPECT_EQ(ShownText(""), QString());
+
+    RemoveEnglish();
+    EXPECT_EQ(ShownText("Неправильный формат данных"),
+              QStringLiteral("Неправильный формат данных"));
+}
+
+TEST_F(EnglishTest, GraphTitlesAndAxisCaptionsFollowTheLanguage) {
+    test::MainWindowHarness harness;
+    harness.link.Translate = [](std::string_view text) {
+        return ShownText(text).toStdString();
+    };
+    harness.window->OpenFileFromOutside(test::Sample("yagi3_20m_sweep.csv"));
+    const std::string& commands = harness.link.PlotCommands;
+    EXPECT_NE(commands.find("[XAxisLabel(\"Frequency, MHz\")][Title1(\"Frequency response\")]"),
+              std::string::npos)
+        << commands;
+    EXPECT_EQ(commands.find("Частот"), std::string::npos) << commands;
+}
+
+TEST(RussianTest, TheProgramsOwnTextsStayExactlyAsTheyWere) {
+    test::MainWindowHarness harness;
+    frmData& window = *harness.window;
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Lobex - просмотр результатов MMANA"));
+    EXPECT_EQ(Find<QMenu>(window, "mnuFile")->title(), QStringLiteral("Файл"));
+    EXPECT_EQ(Find<QMenu>(window, "mnuHelp")->title(), QStringLiteral("Помощь"));
+    EXPECT_EQ(Find<QMenu>(window, "mnuHelpLanguage")->title(), QStringLiteral("Язык"));
+    EXPECT_EQ(Find<QAbstractButton>(window, "cmdRun")->text(), QStringLiteral("Открыть"));
+    EXPECT_EQ(Find<QAbstractButton>(window, "cmdExit")->text(), QStringLiteral("Выход"));
+    EXPECT_EQ(Find<QGroupBox>(window, "fraSrc")->title(), QStringLiteral("Источник"));
+    EXPECT_EQ(Find<QLabel>(window, "lblParam")->text(), QStringLiteral("Набор:"));
+    window.OpenFileFromOutside(test::Sample("yagi3_20m_sweep.csv"));
+    auto* grid = window.findChild<QTableView*>();
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("КСВ"));
+    EXPECT_EQ(Find<QComboBox>(window, "cmbLeft")->itemText(2), QStringLiteral("КСВ"));
+}
+
+TEST(LanguageChoiceTest, TheChoiceIsRememberedAndAnnouncedInTheLanguageChosen) {
+    test::MainWindowHarness harness;
+    frmData& window = *harness.window;
+    QAction* english = Find<QAction>(window, "mnuHelpLanguageEnglish");
+    QAction* russian = Find<QAction>(window, "mnuHelpLanguageRussian");
+    EXPECT_TRUE(russian->isChecked());
+    EXPECT_EQ(english->text(), QStringLiteral("English"));
+    EXPECT_EQ(russian->text(), QStringLiteral("Русский"));
+
+    english->trigger();
+    EXPECT_TRUE(english->isChecked());
+    EXPECT_FALSE(russian->isChecked());
+    EXPECT_EQ(harness.recorders.settings.GetSetting("Options", "Language", ""), "en");
+    EXPECT_EQ(ReadLanguage(harness.recorders.settings), Language::English);
+    ASSERT_EQ(harness.recorders.messages.shown.size(), 1U);
+    EXPECT_EQ(harness.recorders.messages.shown[0].text,
+              "The interface will be in English the next time the program starts.");
+
+    russian->trigger();
+    EXPECT_EQ(harness.recorders.settings.GetSetting("Options", "Language", ""), "ru");
+    ASSERT_EQ(harness.recorders.messages.shown.size(), 2U);
+    EXPECT_EQ(harness.recorders.messages.shown[1].text,
+              "Интерфейс будет на русском языке при следующем запуске программы.");
+
+    // A stored choice is shown ticked at the next start; anything unknown reads as Russian.
+    test::MainWindowHarness next;
+    WriteSetting(next.recorders.settings, kLanguageSetting, "en");
+    next.window->Form_Load();
+    EXPECT_TRUE(Find<QAction>(*next.window, "mnuHelpLanguageEnglish")->isChecked());
+    WriteSetting(next.recorders.settings, kLanguageSetting, "de");
+    EXPECT_EQ(ReadLanguage(next.recorders.settings), Language::Russian);
+}
+
+} // namespace
+} // namespace lobex

@@ -1,0 +1,652 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ru">
+<context>
+    <name>lobex</name>
+    <message>
+        <source>Чтобы закрыть окно, нажмите кнопку Выход.</source>
+        <translation>To close the window, press the Exit button.</translation>
+    </message>
+    <message>
+        <source>Чтобы выйти из программы, нажмите кнопку Выход,<byte value="xd"/>
+либо меню Файл-&gt;Выход</source>
+        <translation>To quit the program, press the Exit button<byte value="xd"/>
+or use the menu File-&gt;Exit</translation>
+    </message>
+    <message>
+        <source>Не удалось открыть справку: </source>
+        <translation>Cannot open the help: </translation>
+    </message>
+    <message>
+        <source>Он убран из списка последних файлов.</source>
+        <translation>It has been removed from the recent files.</translation>
+    </message>
+    <message>
+        <source>Файл перечитан: </source>
+        <translation>File reloaded: </translation>
+    </message>
+    <message>
+        <source>Lobex - просмотр результатов MMANA</source>
+        <translation>Lobex - MMANA results viewer</translation>
+    </message>
+    <message>
+        <source>График скопирован в память.</source>
+        <translation>Graph copied to the clipboard.</translation>
+    </message>
+    <message>
+        <source>Ошибка копирования графика</source>
+        <translation>Error copying the graph</translation>
+    </message>
+    <message>
+        <source>Ошибка печати графика</source>
+        <translation>Error printing the graph</translation>
+    </message>
+    <message>
+        <source>Ошибка сохранения графика</source>
+        <translation>Error saving the graph</translation>
+    </message>
+    <message>
+        <source>Экран скопирован в память.</source>
+        <translation>Screen copied to the clipboard.</translation>
+    </message>
+    <message>
+        <source>Ощибка записи в файл</source>
+        <translation>Error writing the file</translation>
+    </message>
+    <message>
+        <source>Вывод 3D моделей на печать в данной версии не поддерживается</source>
+        <translation>Printing 3D models is not supported in this version</translation>
+    </message>
+    <message>
+        <source>Снимок экрана сохранён в файл: </source>
+        <translation>Screenshot saved to file: </translation>
+    </message>
+    <message>
+        <source>Не удалось создать папку для временных файлов. Программа будет закрыта.</source>
+        <translation>Cannot create a folder for temporary files. The program will close.</translation>
+    </message>
+    <message>
+        <source>Не удалось создать файл блокировки</source>
+        <translation>Cannot create the lock file</translation>
+    </message>
+    <message>
+        <source>Запуск второй копии программы не будет замечен.</source>
+        <translation>A second copy of the program started will not be noticed.</translation>
+    </message>
+    <message>
+        <source>Максимум Излучения</source>
+        <translation>Radiation Maximum</translation>
+    </message>
+    <message>
+        <source>Горизонт</source>
+        <translation>Horizon</translation>
+    </message>
+    <message>
+        <source>Азимут</source>
+        <translation>Azimuth</translation>
+    </message>
+    <message>
+        <source>Уровень</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>Ширина по уровню -3dB</source>
+        <translation>Beamwidth at -3dB</translation>
+    </message>
+    <message>
+        <source>Лепесток</source>
+        <translation>Lobe</translation>
+    </message>
+    <message>
+        <source>Азимут 1</source>
+        <translation>Azimuth 1</translation>
+    </message>
+    <message>
+        <source>Азимут 2</source>
+        <translation>Azimuth 2</translation>
+    </message>
+    <message>
+        <source>Срез Aзимута для</source>
+        <translation>Azimuth cut at</translation>
+    </message>
+    <message>
+        <source>Возвышения</source>
+        <translation>Elevation</translation>
+    </message>
+    <message>
+        <source>3D Модель</source>
+        <translation>3D Model</translation>
+    </message>
+    <message>
+        <source>Цвет усиления</source>
+        <translation>Gain colours</translation>
+    </message>
+    <message>
+        <source>Раскрасить диаграмму по усилению, со шкалой в dBi</source>
+        <translation>Colour the pattern by gain, with a scale in dBi</translation>
+    </message>
+    <message>
+        <source> дБ</source>
+        <translation> dB</translation>
+    </message>
+    <message>
+        <source>Нижний край шкалы цветов: на сколько дБ ниже максимума</source>
+        <translation>Bottom of the colour scale: how many dB below the maximum</translation>
+    </message>
+    <message>
+        <source>Ваша видеокарта не поддерживает нужный графический режим.<byte value="xd"/>
+Прорисовка будет выполняться программно, скорость работы уменьшится.<byte value="xd"/>
+Пустое черное окно будет являться индикацией неудачной попытки программной прорисовки.</source>
+        <translation>Your video card does not support the graphics mode needed.<byte value="xd"/>
+Drawing will be done in software and will be slower.<byte value="xd"/>
+An empty black window means that software drawing failed.</translation>
+    </message>
+    <message>
+        <source>Обработка трехмерных изображений не поддерживается данным компьюьером.</source>
+        <translation>This computer does not support 3D graphics.</translation>
+    </message>
+    <message>
+        <source>Параметр</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>КСВ</source>
+        <translation>SWR</translation>
+    </message>
+    <message>
+        <source>Усиление</source>
+        <translation>Gain</translation>
+    </message>
+    <message>
+        <source>Зенит</source>
+        <translation>Zenith</translation>
+    </message>
+    <message>
+        <source>Парам</source>
+        <translation>Param</translation>
+    </message>
+    <message>
+        <source>Усил</source>
+        <translation>Gain</translation>
+    </message>
+    <message>
+        <source>Впер/Назад</source>
+        <translation>F/B</translation>
+    </message>
+    <message>
+        <source>Впер/Наз</source>
+        <translation>F/B</translation>
+    </message>
+    <message>
+        <source>Угол Места</source>
+        <translation>Elevation</translation>
+    </message>
+    <message>
+        <source>Верт</source>
+        <translation>Vert</translation>
+    </message>
+    <message>
+        <source>Гориз</source>
+        <translation>Horiz</translation>
+    </message>
+    <message>
+        <source>Общая</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <source>Файл не перечитан</source>
+        <translation>File not reloaded</translation>
+    </message>
+    <message>
+        <source>Неправильный формат данных</source>
+        <translation>Wrong data format</translation>
+    </message>
+    <message>
+        <source>Неизвестный Формат Файла</source>
+        <translation>Unknown File Format</translation>
+    </message>
+    <message>
+        <source>Ошибка чтения данных</source>
+        <translation>Error reading data</translation>
+    </message>
+    <message>
+        <source>Файл не найден</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <source>Ошибка записи в файл. Данные не сохранены.</source>
+        <translation>Error writing the file. The data were not saved.</translation>
+    </message>
+    <message>
+        <source>Входной файл содержит недостаточно данных для построения графика угла места.<byte value="xd"/>
+Удостовертесь что файл включает данные зенита по азимуту 0 и 180 градусов.</source>
+        <translation>The input file does not hold enough data for the elevation plot.<byte value="xd"/>
+Make sure the file includes zenith data at azimuth 0 and 180 degrees.</translation>
+    </message>
+    <message>
+        <source>Файл содержит слишком много узлов.<byte value="xd"/>
+Уменьшите шаг Азимута и/или Зенита.</source>
+        <translation>The file holds too many points.<byte value="xd"/>
+Use a larger Azimuth and/or Zenith step.</translation>
+    </message>
+    <message>
+        <source>Ошибка ввода данных</source>
+        <translation>Data input error</translation>
+    </message>
+    <message>
+        <source>Данные сохранены в файл: </source>
+        <translation>Data saved to file: </translation>
+    </message>
+    <message>
+        <source>Данные не найдены в MMANA</source>
+        <translation>No data found in MMANA</translation>
+    </message>
+    <message>
+        <source>MMANA не загружена</source>
+        <translation>MMANA is not running</translation>
+    </message>
+    <message>
+        <source>Удаление</source>
+        <translation>Distance</translation>
+    </message>
+    <message>
+        <source>Линия:</source>
+        <translation>Line:</translation>
+    </message>
+    <message>
+        <source>Частота</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>Длина</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>Провод:</source>
+        <translation>Wire:</translation>
+    </message>
+    <message>
+        <source>Ошибка чтения файла описания антенны.</source>
+        <translation>Error reading the antenna description file.</translation>
+    </message>
+    <message>
+        <source>Трехмерная модель не построена.</source>
+        <translation>The 3D model was not built.</translation>
+    </message>
+    <message>
+        <source>Входной файл содержит недостаточно данных для построения трехмерной диаграммы.</source>
+        <translation>The input file does not hold enough data for a 3D pattern.</translation>
+    </message>
+    <message>
+        <source>Столбцы азимута содержат разное число точек.</source>
+        <translation>The azimuth columns hold different numbers of points.</translation>
+    </message>
+    <message>
+        <source>Усиление диаграммы нигде не превышает -60 dBi.</source>
+        <translation>The pattern gain nowhere exceeds -60 dBi.</translation>
+    </message>
+    <message>
+        <source>Диаграмма не имеет положительных координат.</source>
+        <translation>The pattern has no positive coordinates.</translation>
+    </message>
+    <message>
+        <source>КСВ мин. </source>
+        <translation>SWR min. </translation>
+    </message>
+    <message>
+        <source>Резонанс </source>
+        <translation>Resonance </translation>
+    </message>
+    <message>
+        <source>DPlot Jr не найден.<byte value="xd"/>
+Перед тем как использовать эту программу, скачайте и проинсталлируйте<byte value="xd"/>
+программу DPlot Jr c сайта http://www.dplot.com</source>
+        <translation>DPlot Jr was not found.<byte value="xd"/>
+Before using this program, download and install<byte value="xd"/>
+DPlot Jr from http://www.dplot.com</translation>
+    </message>
+    <message>
+        <source>Ошибка построения графика.<byte value="xd"/>
+Закройте и перестартуйте программу.</source>
+        <translation>Error drawing the graph.<byte value="xd"/>
+Close and restart the program.</translation>
+    </message>
+    <message>
+        <source>Нет данных</source>
+        <translation>No data</translation>
+    </message>
+    <message>
+        <source>Угол</source>
+        <translation>Elevation</translation>
+    </message>
+    <message>
+        <source>Напряженность поля, V/m</source>
+        <translation>Field strength, V/m</translation>
+    </message>
+    <message>
+        <source>Напряженность поля, A/m</source>
+        <translation>Field strength, A/m</translation>
+    </message>
+    <message>
+        <source>Удаление, м</source>
+        <translation>Distance, m</translation>
+    </message>
+    <message>
+        <source>Частотные характеристики</source>
+        <translation>Frequency response</translation>
+    </message>
+    <message>
+        <source>Частота, MHz</source>
+        <translation>Frequency, MHz</translation>
+    </message>
+    <message>
+        <source>Ток провода, А</source>
+        <translation>Wire current, A</translation>
+    </message>
+    <message>
+        <source>Нормализованная длина провода</source>
+        <translation>Normalised wire length</translation>
+    </message>
+    <message>
+        <source>Данные</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Логарифмическую шкалу установить нельзя<byte value="xd"/>
+так как данные содержат нулевые или отрицательные значения</source>
+        <translation>A logarithmic scale cannot be set<byte value="xd"/>
+because the data contain zero or negative values</translation>
+    </message>
+    <message>
+        <source>GIF - полный оборот (*.gif)</source>
+        <translation>GIF - full turn (*.gif)</translation>
+    </message>
+</context>
+<context>
+    <name>lobex::frmAbout</name>
+    <message>
+        <source>О Программе</source>
+        <translation>About</translation>
+    </message>
+</context>
+<context>
+    <name>lobex::frmChoice</name>
+    <message>
+        <source>Выбор Графика</source>
+        <translation>Choose Graph</translation>
+    </message>
+    <message>
+        <source>Азимут</source>
+        <translation>Azimuth</translation>
+    </message>
+    <message>
+        <source>Угол Места</source>
+        <translation>Elevation</translation>
+    </message>
+</context>
+<context>
+    <name>lobex::frmD3D</name>
+    <message>
+        <source>Диаграмма Направленности - 3D - Lobex by Orvane</source>
+        <translation>Radiation Pattern - 3D - Lobex by Orvane</translation>
+    </message>
+    <message>
+        <source>Вращать</source>
+        <translation>Rotate</translation>
+    </message>
+    <message>
+        <source>Сетка</source>
+        <translation>Wireframe</translation>
+    </message>
+    <message>
+        <source>Выход</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Непрерывно вращать объёмную диаграмму</source>
+        <translation>Keep the 3D pattern turning</translation>
+    </message>
+    <message>
+        <source>Показать объёмную диаграмму сеткой</source>
+        <translation>Show the 3D pattern as a wireframe</translation>
+    </message>
+    <message>
+        <source>Вернуть объёмную диаграмму в главное окно</source>
+        <translation>Return the 3D pattern to the main window</translation>
+    </message>
+</context>
+<context>
+    <name>lobex::frmData</name>
+    <message>
+        <source>Угол Места:</source>
+        <translation>Elevation:</translation>
+    </message>
+    <message>
+        <source>Набор:</source>
+        <translation>Set:</translation>
+    </message>
+    <message>
+        <source>Сервис</source>
+        <translation>Tools</translation>
+    </message>
+    <message>
+        <source>Преобразовать файл CSV</source>
+        <translation>Convert CSV file</translation>
+    </message>
+    <message>
+        <source>Преобразовать папку</source>
+        <translation>Convert folder</translation>
+    </message>
+    <message>
+        <source>Снимок</source>
+        <translation>Snapshot</translation>
+    </message>
+    <message>
+        <source>Выход</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Открыть</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Печать</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Данные</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Источник</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Источник данных:</source>
+        <translation>Data source:</translation>
+    </message>
+    <message>
+        <source>Файл</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Красная Линия:</source>
+        <translation>Red Line:</translation>
+    </message>
+    <message>
+        <source>Синяя Линия:</source>
+        <translation>Blue Line:</translation>
+    </message>
+    <message>
+        <source>Сетка</source>
+        <translation>Wireframe</translation>
+    </message>
+    <message>
+        <source>Вращать</source>
+        <translation>Rotate</translation>
+    </message>
+    <message>
+        <source>Полярный</source>
+        <translation>Polar</translation>
+    </message>
+    <message>
+        <source>3D Модель</source>
+        <translation>3D Model</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Последние файлы</source>
+        <translation>Recent files</translation>
+    </message>
+    <message>
+        <source>Перечитывать при изменении</source>
+        <translation>Reload when changed</translation>
+    </message>
+    <message>
+        <source>График</source>
+        <translation>Graph</translation>
+    </message>
+    <message>
+        <source>Скопировать</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Распечатать</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Экран</source>
+        <translation>Screen</translation>
+    </message>
+    <message>
+        <source>Помощь</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Справка</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>О Программе</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Язык</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Читать таблицу результатов из запущенной MMANA</source>
+        <translation>Read the results table from the running MMANA</translation>
+    </message>
+    <message>
+        <source>Читать файл, сохранённый MMANA (.csv)</source>
+        <translation>Read a file saved by MMANA (.csv)</translation>
+    </message>
+    <message>
+        <source>Загрузить данные из выбранного источника (Ctrl+O)</source>
+        <translation>Load data from the chosen source (Ctrl+O)</translation>
+    </message>
+    <message>
+        <source>Величина, которую рисует красная линия</source>
+        <translation>The quantity the red line draws</translation>
+    </message>
+    <message>
+        <source>Величина, которую рисует синяя линия (None - без второй линии)</source>
+        <translation>The quantity the blue line draws (None - no second line)</translation>
+    </message>
+    <message>
+        <source>Какую часть данных файла показать</source>
+        <translation>Which part of the file data to show</translation>
+    </message>
+    <message>
+        <source>Логарифмическая шкала по оси X</source>
+        <translation>Logarithmic X axis</translation>
+    </message>
+    <message>
+        <source>Логарифмическая шкала по оси Y</source>
+        <translation>Logarithmic Y axis</translation>
+    </message>
+    <message>
+        <source>Показать объёмную диаграмму сеткой</source>
+        <translation>Show the 3D pattern as a wireframe</translation>
+    </message>
+    <message>
+        <source>Непрерывно вращать объёмную диаграмму</source>
+        <translation>Keep the 3D pattern turning</translation>
+    </message>
+    <message>
+        <source>Вернуться к полярным диаграммам</source>
+        <translation>Back to the polar diagrams</translation>
+    </message>
+    <message>
+        <source>Объёмную диаграмму поворачивают мышью и стрелками, PageUp, PageDown, Home и End</source>
+        <translation>Turn the 3D pattern with the mouse and the arrow keys, PageUp, PageDown, Home and End</translation>
+    </message>
+    <message>
+        <source>Щелчок по заголовку столбца упорядочивает строки по нему, повторный - в обратном порядке.
+Ctrl+C копирует выделенные строки.</source>
+        <translation>Click a column header to sort the rows by it, click again to reverse.
+Ctrl+C copies the selected rows.</translation>
+    </message>
+    <message>
+        <source>Напечатать графики так, как они показаны</source>
+        <translation>Print the graphs as shown</translation>
+    </message>
+    <message>
+        <source>Снимок активного окна программы: в буфер обмена и в файл BMP</source>
+        <translation>Snapshot of the active program window: to the clipboard and a BMP file</translation>
+    </message>
+    <message>
+        <source>Выйти из программы (Ctrl+Q)</source>
+        <translation>Quit the program (Ctrl+Q)</translation>
+    </message>
+    <message>
+        <source>Показать диаграмму в объёме</source>
+        <translation>Show the pattern in 3D</translation>
+    </message>
+    <message>
+        <source>Двойной щелчок открывает диаграммы в отдельном окне</source>
+        <translation>Double-click opens the diagrams in a separate window</translation>
+    </message>
+</context>
+<context>
+    <name>lobex::frmHelp</name>
+    <message>
+        <source>Справка</source>
+        <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>lobex::frmJPEG</name>
+    <message>
+        <source>Качество JPEG от 0 до 100: чем больше, тем лучше картинка и крупнее файл</source>
+        <translation>JPEG quality from 0 to 100: higher means a better picture and a larger file</translation>
+    </message>
+    <message>
+        <source>Ширина картинки в точках</source>
+        <translation>Picture width in pixels</translation>
+    </message>
+    <message>
+        <source>Высота картинки в точках</source>
+        <translation>Picture height in pixels</translation>
+    </message>
+    <message>
+        <source>Сохранить картинку в оттенках серого</source>
+        <translation>Save the picture in shades of grey</translation>
+    </message>
+    <message>
+        <source>Прогрессивный JPEG: при загрузке картинка проявляется постепенно</source>
+        <translation>Progressive JPEG: the picture appears gradually while loading</translation>
+    </message>
+</context>
+<context>
+    <name>lobex::frmPolar</name>
+    <message>
+        <source>Диаграмма Направленности - Полярная - Lobex by Orvane</source>
+        <translation>Radiation Pattern - Polar - Lobex by Orvane</translation>
+    </message>
+</context>
+</TS>

@@ -1,6 +1,7 @@
 #include "RenderFile.h"
 
 #include "app/OffscreenView3D.h"
+#include "app/Turntable.h"
 #include "cli/ApplicationObject.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
@@ -51,15 +52,22 @@ bool WriteDiagram(const RenderOptions& options, ViewKind view, const std::string
 bool Write3D(const RenderOptions& options, cli::Session& session, const std::string& path,
              std::ostream& err) {
     std::string error;
-    const QImage picture = Picture3D(options, session.state, session.messages, error);
+    const std::vector<QImage> pictures = Pictures3D(
+        options, session.state, session.messages, options.turntable ? kTurntableFrames : 1, error);
     PrintMessages(session.messages, err);
     session.messages.shown.clear();
-    if (picture.isNull() ||
-        !WriteRaster(picture, PictureFormatOf(path), path, session.state, error)) {
-        err << "lobex-cli render: " << path << ": " << error << '\n';
-        return false;
+    bool written = false;
+    if (!pictures.empty() && options.turntable) {
+        const QByteArray bytes =
+            EncodeAnimatedGif(ReduceToSharedPalette(pictures), kTurntableDelay);
+        written = plotter::WriteFileAtomically(path, bytes, error);
+    } else if (!pictures.empty()) {
+        written = WriteRaster(pictures.front(), PictureFormatOf(path), path, session.state, error);
     }
-    return true;
+    if (!written) {
+        err << "lobex-cli render: " << path << ": " << error << '\n';
+    }
+    return written;
 }
 
 } // namespace
@@ -74,8 +82,8 @@ bool DisplayForOpenGl(std::ostream& err) {
     return false;
 }
 
-QImage Picture3D(const RenderOptions& options, AppState& state, MessageService& messages,
-                 std::string& error) {
+std::vector<QImage> Pictures3D(const RenderOptions& options, AppState& state,
+                               MessageService& messages, int frames, std::string& error) {
     const QTemporaryDir folder;
     if (!folder.isValid()) {
         error = "no temporary folder for the pattern model";
@@ -112,8 +120,10 @@ QImage Picture3D(const RenderOptions& options, AppState& state, MessageService& 
         error = "the antenna cannot be read";
         return {};
     }
-    TurnScene(scene, options.turnDegrees * kRadiansPerDegree);
-
+    if (!scene.RootFrame) {
+        error = "the scene could not be built";
+        return {};
+    }
     OffscreenView3D device;
     if (!device.Ready()) {
         error = "no OpenGL 3.3 context";
@@ -122,11 +132,21 @@ QImage Picture3D(const RenderOptions& options, AppState& state, MessageService& 
     View3DFonts fonts = DefaultView3DFonts();
     fonts.text = QGuiApplication::font();
     const auto [width, height] = options.size.value_or(kDefault3DSize);
-    QImage picture = device.Picture(scene, view, state, QSize(width, height), fonts);
-    if (picture.isNull()) {
-        error = "the picture could not be drawn";
+    const Matrix upright = scene.RootFrame->GetMatrix();
+    std::vector<QImage> pictures;
+    for (int i = 0; i < frames; ++i) {
+        // Each angle from the starting matrix, so that no error piles up over a turn.
+        scene.RootFrame->SetMatrix(upright);
+        TurnScene(scene, options.turnDegrees * kRadiansPerDegree +
+                             2.0f * std::numbers::pi_v<float> * static_cast<float>(i) /
+                                 static_cast<float>(frames));
+        pictures.push_back(device.Picture(scene, view, state, QSize(width, height), fonts));
+        if (pictures.back().isNull()) {
+            error = "the picture could not be drawn";
+            return {};
+        }
     }
-    return picture;
+    return pictures;
 }
 
 bool WriteRaster(const QImage& picture, const std::string& format, const std::string& path,
@@ -154,10 +174,6 @@ int RenderFile(const RenderOptions& options, std::ostream& out, std::ostream& er
     const bool needs3D = std::ranges::find(views, ViewKind::View3D) != views.end();
     if (needs3D && !DisplayForOpenGl(err)) {
         return cli::kExitFailed;
-    }
-    if (options.turntable) {
-        err << "lobex-cli render: --turntable: not available yet\n";
-        return cli::kExitUsage;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !needs3D) {
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -6,6 +6,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace lobex {
 struct AppState;
@@ -18,10 +19,12 @@ namespace lobex::render {
 // a display must be named. False, after saying so on err, when none is.
 bool DisplayForOpenGl(std::ostream& err);
 
-// The 3D view of the far field loaded in state, as options set it up; a null picture, with the
-// reason in error, when it cannot be drawn. Needs a QGuiApplication on a platform with OpenGL.
-QImage Picture3D(const RenderOptions& options, AppState& state, MessageService& messages,
-                 std::string& error);
+// Pictures of the 3D view of the far field loaded in state, as options set it up: the first
+// turned by options.turnDegrees, each next one a turn / frames further on. None, with the
+// reason in error, when the view cannot be drawn. Needs a QGuiApplication on a platform with
+// OpenGL.
+std::vector<QImage> Pictures3D(const RenderOptions& options, AppState& state,
+                               MessageService& messages, int frames, std::string& error);
 
 // Writes a raster picture as format: png, jpg and gif as pictures, svg, pdf and emf as vector
 // files holding the picture at 96 pixels per inch. False with the reason in error.

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QSvgRenderer>
 
@@ -183,6 +184,25 @@ TEST_F(RenderCommand, The3DPictureShowsThePatternTurnedAndColouredAsAsked) {
                   5)
             << stop.r << "," << stop.g << "," << stop.b;
     }
+}
+
+TEST_F(RenderCommand, ATurntableIsAnAnimatedGifOfOneWholeTurn) {
+    const QString gif = Out(QStringLiteral("turn.gif"));
+    const Render run({LazyH(), QStringLiteral("--view"), QStringLiteral("3d"),
+                      QStringLiteral("--turntable"), QStringLiteral("--size"),
+                      QStringLiteral("200x150"), QStringLiteral("--out"), gif});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    QImageReader reader(gif);
+    EXPECT_EQ(reader.imageCount(), 36);
+    std::vector<int> widths;
+    for (QImage frame = reader.read(); !frame.isNull(); frame = reader.read()) {
+        EXPECT_EQ(frame.size(), QSize(200, 150));
+        widths.push_back(PatternWidth(frame.convertToFormat(QImage::Format_RGB32)));
+    }
+    ASSERT_EQ(widths.size(), 36U);
+    // Broadside first, end on after a quarter turn, broadside again after half of it.
+    EXPECT_LT(widths[9], widths[0] * 3 / 4);
+    EXPECT_NEAR(widths[18], widths[0], 3);
 }
 
 TEST_F(RenderCommand, AnAntennaAddsRedWiresAndGreenFeedMarkers) {

@@ -361,6 +361,10 @@ because the data contain zero or negative values</translation>
         <source>GIF - полный оборот (*.gif)</source>
         <translation>GIF - full turn (*.gif)</translation>
     </message>
+    <message>
+        <source>Угол места</source>
+        <translation>Elevation</translation>
+    </message>
 </context>
 <context>
     <name>lobex::frmAbout</name>

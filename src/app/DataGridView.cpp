@@ -1,7 +1,6 @@
 #include "DataGridView.h"
 
 #include "GridModel.h"
-#include "platform/QtTranslations.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -16,12 +15,15 @@ namespace lobex {
 namespace {
 
 // Grid columns are 800 twips wide in the classic 8-point face. Wider faces get wider columns,
-// enough for the header's "Впер/Наз" (longer captions show whole in their tooltips).
+// enough for the header's "Впер/Наз" (longer captions show whole in their tooltips) and for a
+// value such as -145.85, whichever language the headers are in.
 int ColumnWidth(const QWidget& grid) {
     constexpr int twipsWidth = 800 / 15;
     constexpr int padding = 10;
-    const int captionWidth = grid.fontMetrics().horizontalAdvance(ShownText("Впер/Наз")) + padding;
-    return std::max(twipsWidth, captionWidth);
+    const QFontMetrics metrics = grid.fontMetrics();
+    const int captionWidth = metrics.horizontalAdvance(QStringLiteral("Впер/Наз")) + padding;
+    const int valueWidth = metrics.horizontalAdvance(QStringLiteral("-000.00")) + padding;
+    return std::max({twipsWidth, captionWidth, valueWidth});
 }
 
 constexpr int kGridColumns = 7;

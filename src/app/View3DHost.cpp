@@ -109,9 +109,14 @@ void View3DHost::ReadSurfaceAt(QPointF at) {
         reading = ReadPatternSurface(view_.Pattern, state_.Loaded.FarField, transform,
                                      static_cast<float>(at.x()), static_cast<float>(at.y()));
     }
-    emit SurfaceReadout(
-        reading ? QString::fromStdString(SurfaceReadingText(*reading, state_.DecimalSeparator))
-                : QString());
+    if (!reading) {
+        emit SurfaceReadout(QString());
+        return;
+    }
+    const std::string azimuth = QCoreApplication::translate("lobex", "Азимут").toStdString();
+    const std::string elevation = QCoreApplication::translate("lobex", "Угол места").toStdString();
+    emit SurfaceReadout(QString::fromStdString(
+        SurfaceReadingText(*reading, state_.DecimalSeparator, {azimuth, elevation})));
 }
 
 void View3DHost::Stop3DView() {

@@ -128,8 +128,11 @@ std::optional<SurfaceReading> ReadPatternSurface(const PatternMesh& mesh, const 
     return SurfaceReading{azimuth, 90.0f - zenith, GridGainAt(grid, zenith, azimuth)};
 }
 
-std::string SurfaceReadingText(const SurfaceReading& reading, std::string_view decimalSeparator) {
-    return "Азимут " + FormatPattern(reading.Azimuth, "0.0", decimalSeparator) + "°  Угол места " +
+std::string SurfaceReadingText(const SurfaceReading& reading, std::string_view decimalSeparator,
+                               const SurfaceReadingWords& words) {
+    return std::string(words.Azimuth) + " " +
+           FormatPattern(reading.Azimuth, "0.0", decimalSeparator) + "°  " +
+           std::string(words.Elevation) + " " +
            FormatPattern(reading.Elevation, "0.0", decimalSeparator) +
            "°  Ga=" + FormatPattern(reading.Gain, "#0.00", decimalSeparator) + " dBi";
 }

@@ -38,7 +38,14 @@ std::optional<SurfaceReading> ReadPatternSurface(const PatternMesh& mesh, const 
 // neighbours. Columns and zeniths are taken in ascending order, as MMANA writes them.
 float GridGainAt(const FarFieldGrid& grid, float zenith, float azimuth);
 
+// The words of the read-out, in the interface's language.
+struct SurfaceReadingWords {
+    std::string_view Azimuth = "Азимут";
+    std::string_view Elevation = "Угол места";
+};
+
 // "Азимут 90,0°  Угол места 12,5°  Ga=8,35 dBi" with the user's decimal symbol.
-std::string SurfaceReadingText(const SurfaceReading& reading, std::string_view decimalSeparator);
+std::string SurfaceReadingText(const SurfaceReading& reading, std::string_view decimalSeparator,
+                               const SurfaceReadingWords& words = {});
 
 } // namespace lobex

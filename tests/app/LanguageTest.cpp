@@ -8,6 +8,7 @@
 #include "platform/QtTranslations.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemDelegate>
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSpinBox>
+#include <QStyleOptionViewItem>
 #include <QTableView>
 
 #include <gtest/gtest.h>
@@ -102,6 +104,25 @@ TEST_F(EnglishTest, NoWindowShowsRussianForAnyKindOfFile) {
         EXPECT_TRUE(CyrillicTexts(window).isEmpty())
             << file << '\n'
             << CyrillicTexts(window).join('\n').toStdString();
+        // The shorter English captions leave the columns wide enough for their values, in a
+        // large face too.
+        auto* grid = Find<QTableView>(window, "ctlGrid");
+        if (grid->font().pointSize() != 14) {
+            QFont large = grid->font();
+            large.setPointSize(14);
+            grid->setFont(large);
+            window.OpenFileFromOutside(file);
+        }
+        QStyleOptionViewItem option;
+        option.initFrom(grid);
+        option.font = grid->font();
+        for (int c = 0; c < grid->model()->columnCount(); ++c) {
+            // The width the first cell asks of its delegate, its margins included.
+            const QModelIndex cell = grid->model()->index(0, c);
+            EXPECT_GE(grid->columnWidth(c), grid->itemDelegate()->sizeHint(option, cell).width())
+                << file << " column " << c << ": "
+                << grid->model()->index(0, c).data().toString().toStdString();
+        }
     }
     // The far field last: its diagrams move into the polar window.
     window.OpenPolarWindow();

@@ -374,6 +374,11 @@ std::string frmData::ChooseDataFile() {
 }
 
 void frmData::ShowLoadStart() {
+    // New data leaves the 3D view, in either window, for the graphs, as the open command does:
+    // the view would go on showing the pattern of the data it replaces.
+    if (state_.View.View3DActive || d3d_) {
+        cmdReturn_Click();
+    }
     if (!state_.View.SetChosen) {
         ResetCombos();
         setPicked_ = false;
@@ -605,6 +610,8 @@ void frmData::ReloadChangedFile() {
     const QScopedValueRollback<bool> loading(loading_, true);
     const QScopedValueRollback<bool> reloading(reloading_, true);
     const ShownChoices before = SaveChoices();
+    const bool in3D = state_.View.View3DActive;
+    const bool inBigWindow = d3d_ != nullptr;
     // Nobody asked for this load: its complaints go to the status line, not into boxes that
     // would pop up at every rewrite.
     HeldMessages held;
@@ -620,6 +627,13 @@ void frmData::ReloadChangedFile() {
     if (!RestoreChoices(before, quiet, source)) {
         SetStatus(ReloadFailedStatus(held.Texts()));
         return;
+    }
+    if (in3D && plotArea_->Pattern().cmd3D->isEnabled()) {
+        // The new pattern takes the old one's place in the 3D view, in the window it was in.
+        cmd3D_Click();
+        if (inBigWindow && state_.View.View3DActive) {
+            picPlot_DblClick3D();
+        }
     }
     SetStatus(QT_TRANSLATE_NOOP("lobex", "Файл перечитан: ") +
               QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString());

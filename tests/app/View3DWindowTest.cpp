@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
@@ -219,6 +220,24 @@ TEST_F(MainWindow3D, ThePointerOverThePatternReadsItsDirectionAndGainInEitherWin
     EXPECT_TRUE(big->lblReadout->text().startsWith(QStringLiteral("Азимут ")));
     MovePointer(Widget(), QPoint(3, 3));
     EXPECT_TRUE(big->lblReadout->text().isEmpty());
+}
+
+TEST_F(MainWindow3D, OpeningOtherDataLeavesTheViewForItsGraphFromEitherWindow) {
+    for (const bool bigWindow : {false, true}) {
+        SCOPED_TRACE(bigWindow ? "from the big window" : "from the main window");
+        if (bigWindow) {
+            h.window->OpenFileFromOutside(test::Sample("yagi3_20m_farfield.csv"));
+            test::Find<QPushButton>(*h.window, "cmd3D")->click();
+            ASSERT_NE(OpenBigWindow(), nullptr);
+        }
+        ASSERT_TRUE(h.state.View.View3DActive);
+        h.window->OpenFileFromOutside(test::Sample("yagi3_20m_sweep.csv"));
+        EXPECT_FALSE(h.state.View.View3DActive);
+        EXPECT_EQ(h.window->D3DWindow(), nullptr);
+        EXPECT_FALSE(h.window->isMinimized());
+        EXPECT_TRUE(test::Find<QWidget>(*h.window, "fraControls2")->isHidden());
+        EXPECT_GT(h.link.Slots[kMainSlot].DocNum, 0); // the sweep's graph is drawn
+    }
 }
 
 TEST_F(MainWindow3D, PicturesOfTheViewAndOfItsWindowShowTheCornerText) {
@@ -429,6 +448,45 @@ TEST(PolarWindow3D, WithoutOpenGlTheButtonsOfBothWindowsAreDisabled) {
     EXPECT_FALSE(test::Find<QPushButton>(*h.window, "cmd3D")->isEnabled());
     // The data stays, and the diagrams can be drawn again.
     EXPECT_EQ(h.state.Loaded.Data.DataKind, KindFarField);
+}
+
+TEST(View3DLive, ARewrittenPatternTakesTheOldOnesPlaceInTheWindowItWasIn) {
+    for (const bool bigWindow : {false, true}) {
+        SCOPED_TRACE(bigWindow ? "in the big window" : "in the main window");
+        test::MainWindowHarness h;
+        h.window->show();
+        h.window->View3D().Probe = [] {
+            return GlDevice::Hardware;
+        };
+        const QString path = h.folder.filePath(QStringLiteral("pattern.csv"));
+        const auto write = [&path](const std::string& from) {
+            QFile source(QString::fromStdString(from));
+            ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+            QSaveFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(source.readAll());
+            ASSERT_TRUE(file.commit());
+        };
+        write(test::Sample("yagi3_20m_farfield.csv"));
+        h.window->OpenFileFromOutside(path.toStdString());
+        test::Find<QPushButton>(*h.window, "cmd3D")->click();
+        if (bigWindow) {
+            QTest::mouseDClick(h.window->View3D().Widget(), Qt::LeftButton);
+            ASSERT_NE(h.window->D3DWindow(), nullptr);
+        }
+        const float before = h.window->View3D().View().Pattern.PeakGain;
+
+        write((test::CorpusFolder() / "farfield_csv" / "APET_4cross_quads2_10deg.csv").string());
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return h.window->View3D().View().Pattern.PeakGain != before; }, 5000));
+        EXPECT_TRUE(h.state.View.View3DActive);
+        EXPECT_NEAR(h.window->View3D().View().Pattern.PeakGain, h.state.Loaded.Pattern.MaxGain,
+                    0.01f);
+        EXPECT_EQ(h.window->D3DWindow() != nullptr, bigWindow);
+        ASSERT_NE(h.window->View3D().Widget(), nullptr);
+        EXPECT_EQ(h.window->View3D().Widget()->window(),
+                  bigWindow ? static_cast<QWidget*>(h.window->D3DWindow()) : h.window.get());
+    }
 }
 
 TEST(View3DCommandLine, OpensTheViewWithTheAntennaInTheWindowAsked) {

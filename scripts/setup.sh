@@ -31,13 +31,19 @@ for package in "${PACKAGES[@]}"; do
     fi
 done
 if [ "${#missing[@]}" -gt 0 ]; then
-    sudo=""
+    as_root=()
     if [ "$(id -u)" -ne 0 ]; then
-        sudo="sudo"
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "Missing Debian packages: ${missing[*]}" >&2
+            echo "Run this as root, or install sudo, to have them installed." >&2
+            exit 1
+        fi
+        as_root=(sudo)
     fi
     echo "Installing: ${missing[*]}"
-    $sudo apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
+    "${as_root[@]}" apt-get update -q
+    # Through env, since sudo does not pass the caller's environment on.
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 fi
 
 validators="$root/tests/validators"

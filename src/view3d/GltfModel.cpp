@@ -1,6 +1,7 @@
 #include "GltfModel.h"
 
 #include "GainColours.h"
+#include "ViewScene.h"
 #include "scene/MeshData.h"
 
 #include <tiny_gltf.h>
@@ -12,11 +13,6 @@
 
 namespace lobex {
 namespace {
-
-// The scene's y-up axes back to the pattern's z-up ones: scene (a, b, c) is pattern (c, a, b).
-Vector3 ToPattern(Vector3 scene) {
-    return {scene.z, scene.x, scene.y};
-}
 
 // Appends raw floats or indices to the one buffer, 4-byte aligned, as a new buffer view.
 int AddView(tinygltf::Model& model, const void* data, std::size_t bytes, int target) {
@@ -109,7 +105,7 @@ void AddSurface(tinygltf::Model& model, const PatternMesh& mesh, float rangeDb, 
     for (std::size_t k = 0; k < mesh.PatternVertices.size(); ++k) {
         const Vector3 position = mesh.PatternVertices[k];
         const Vector3 normal =
-            k < mesh.PatternNormals.size() ? ToPattern(mesh.PatternNormals[k]) : Vector3{};
+            k < mesh.PatternNormals.size() ? FromScene(mesh.PatternNormals[k]) : Vector3{};
         normals[k] = UnitNormal(normal, position);
         const GainRgb c = GainColour(
             GainFraction(PatternGainAt(mesh, Vec3Length(position)), mesh.PeakGain, rangeDb));
@@ -146,8 +142,8 @@ void AddAntenna(tinygltf::Model& model, const AntennaDescription& antenna, int r
     if (!antenna.Wires.empty()) {
         std::vector<Vector3> ends;
         for (const AntennaWire& wire : antenna.Wires) {
-            ends.push_back(ToPattern(wire.End1));
-            ends.push_back(ToPattern(wire.End2));
+            ends.push_back(FromScene(wire.End1));
+            ends.push_back(FromScene(wire.End2));
         }
         tinygltf::Primitive wires;
         wires.attributes["POSITION"] = AddVectors(model, ends, true);
@@ -157,12 +153,12 @@ void AddAntenna(tinygltf::Model& model, const AntennaDescription& antenna, int r
         model.nodes[root].children.push_back(node);
     }
     // One sphere, placed at every feed point, as the view's markers are.
-    const MeshData sphere = CreateSphereMesh(0.025f, 8, 8);
+    const MeshData sphere = FeedMarkerMesh();
     std::vector<Vector3> positions;
     std::vector<Vector3> normals;
     for (const MeshVertex& vertex : sphere.Vertices) {
-        positions.push_back(ToPattern(vertex.Position));
-        normals.push_back(UnitNormal(ToPattern(vertex.Normal), positions.back()));
+        positions.push_back(FromScene(vertex.Position));
+        normals.push_back(UnitNormal(FromScene(vertex.Normal), positions.back()));
     }
     int sphereMesh = -1;
     for (std::size_t i = 0; i < antenna.Sources.size(); ++i) {
@@ -186,7 +182,7 @@ void AddAntenna(tinygltf::Model& model, const AntennaDescription& antenna, int r
         tinygltf::Node node;
         node.name = "feed " + source.Place;
         node.mesh = sphereMesh;
-        const Vector3 at = ToPattern(source.Position);
+        const Vector3 at = FromScene(source.Position);
         node.translation = {at.x, at.y, at.z};
         model.nodes.push_back(node);
         model.nodes[root].children.push_back(static_cast<int>(model.nodes.size() - 1));

@@ -46,6 +46,10 @@ struct PatternMesh {
 inline Vector3 ToScene(Vector3 pattern) {
     return {pattern.y, pattern.z, pattern.x};
 }
+// And back: the scene's (a, b, c) is the pattern's (c, a, b).
+inline Vector3 FromScene(Vector3 scene) {
+    return {scene.z, scene.x, scene.y};
+}
 
 // The refusal of a grid too large for the model files or for memory.
 inline constexpr const char* kTooManyNodes =

@@ -9,11 +9,6 @@
 namespace lobex {
 namespace {
 
-// Scene space is y-up: scene (a, b, c) is the pattern's (c, a, b).
-Vector3 ToPatternFrame(Vector3 scene) {
-    return {scene.z, scene.x, scene.y};
-}
-
 // The distance along the ray to triangle (a, b, c), either side facing; nothing when it misses.
 std::optional<float> HitTriangle(Vector3 origin, Vector3 direction, Vector3 a, Vector3 b,
                                  Vector3 c) {
@@ -96,8 +91,8 @@ std::optional<SurfaceReading> ReadPatternSurface(const PatternMesh& mesh, const 
     }
     const float ndcX = 2.0f * x / static_cast<float>(transform.Width) - 1.0f;
     const float ndcY = 1.0f - 2.0f * y / static_cast<float>(transform.Height);
-    const Vector3 nearPoint = ToPatternFrame(Vec3TransformCoord({ndcX, ndcY, 0.0f}, inverse));
-    const Vector3 farPoint = ToPatternFrame(Vec3TransformCoord({ndcX, ndcY, 1.0f}, inverse));
+    const Vector3 nearPoint = FromScene(Vec3TransformCoord({ndcX, ndcY, 0.0f}, inverse));
+    const Vector3 farPoint = FromScene(Vec3TransformCoord({ndcX, ndcY, 1.0f}, inverse));
     const Vector3 direction = farPoint - nearPoint;
 
     std::optional<float> nearest;

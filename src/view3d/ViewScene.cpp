@@ -91,11 +91,15 @@ void CreateSceneFrames(View3DScene& scene, const std::string& modelFile) {
     scene.SceneReady = true;
 }
 
+MeshData FeedMarkerMesh() {
+    return CreateSphereMesh(0.025f, 8, 8);
+}
+
 void BuildFeedMarkers(View3DScene& scene, const AntennaDescription& antenna) {
     if (!scene.RootFrame) {
         return;
     }
-    const MeshData sphere = CreateSphereMesh(0.025f, 8, 8);
+    const MeshData sphere = FeedMarkerMesh();
     if (scene.AntennaFrame) {
         scene.AntennaFrame->Destroy();
     }

@@ -42,9 +42,7 @@ bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& options
             options.mmana = true;
         } else if (arg == "--set") {
             int value = 0;
-            const std::string text = hasValue ? args[i + 1] : std::string();
-            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-            if (!hasValue || ec != std::errc() || end != text.data() + text.size()) {
+            if (!hasValue || !ReadOptionInt(args[i + 1], value)) {
                 error = "--set needs a whole number";
                 return false;
             }

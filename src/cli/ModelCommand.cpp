@@ -10,7 +10,6 @@
 #include "view3d/GltfModel.h"
 #include "view3d/PatternModel.h"
 
-#include <charconv>
 #include <filesystem>
 #include <system_error>
 
@@ -71,10 +70,8 @@ bool ParseModelOptions(const std::vector<std::string>& args, ModelOptions& optio
         } else if (arg == "--floor") {
             const std::string value = i + 1 < args.size() ? args[++i] : std::string();
             int decibels = 0;
-            const auto [end, ec] =
-                std::from_chars(value.data(), value.data() + value.size(), decibels);
-            if (ec != std::errc() || end != value.data() + value.size() ||
-                decibels < kLeastGainRangeDb || decibels > kMostGainRangeDb) {
+            if (!ReadOptionInt(value, decibels) || decibels < kLeastGainRangeDb ||
+                decibels > kMostGainRangeDb) {
                 error = "--floor needs a number of dB from 10 to 60";
                 return false;
             }

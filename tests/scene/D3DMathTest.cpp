@@ -50,8 +50,6 @@ TEST(D3DMath, AProductAppliesItsLeftFactorFirstAndKeepsTheTranslationInTheFourth
     // In memory the translation is elements 12 to 14: what OpenGL reads as its fourth column.
     const Matrix m = MatrixTranslation(4, 5, 6);
     EXPECT_EQ(std::vector<float>(m.data() + 12, m.data() + 15), (std::vector<float>{4, 5, 6}));
-    ExpectMatrixNear(MatrixScaling(2, 3, 4),
-                     Rows({{2, 0, 0, 0}, {0, 3, 0, 0}, {0, 0, 4, 0}, {0, 0, 0, 1}}));
 }
 
 TEST(D3DMath, InverseUndoesATransformationAndRefusesASingularOne) {

@@ -47,14 +47,11 @@ inline Matrix Rows(const float (&rows)[4][4]) {
     return matrix;
 }
 
-// A texture the recording renderer hands out: remembers how it was made.
+// A texture the recording renderer hands out: remembers its file.
 class RecordedTexture final : public Texture {
 public:
-    RecordedTexture(std::string file, bool withOptions, std::uint32_t key)
-        : path(std::move(file)), options(withOptions), colorKey(key) {}
+    explicit RecordedTexture(std::string file) : path(std::move(file)) {}
     std::string path;
-    bool options;
-    std::uint32_t colorKey;
 };
 
 // Stands in for the graphics device: keeps the world transform and records every draw with the
@@ -80,14 +77,10 @@ public:
     void DrawSubset(const MeshData& mesh, std::uint32_t subset) override {
         draws.push_back({&mesh, subset, world, material, blending});
     }
-    std::shared_ptr<Texture> CreateTextureFromFile(const std::string& path,
-                                                   const TextureOptions* options,
-                                                   std::uint32_t colorKey) override {
+    std::shared_ptr<Texture> CreateTextureFromFile(const std::string& path, const TextureOptions*,
+                                                   std::uint32_t) override {
         ++texturesCreated;
-        if (failTextures) {
-            return nullptr;
-        }
-        return std::make_shared<RecordedTexture>(path, options != nullptr, colorKey);
+        return std::make_shared<RecordedTexture>(path);
     }
 
     Matrix world = MatrixIdentity();
@@ -96,7 +89,6 @@ public:
     std::vector<bool> blendingChanges;
     std::vector<Draw> draws;
     int texturesCreated = 0;
-    bool failTextures = false;
 };
 
 } // namespace lobex::test

@@ -4,15 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace lobex {
 namespace {
 
 struct AntennaLoaderTest : ::testing::Test {
     AntennaLoaderTest() {
         state.AppTitle = "Lobex";
-        state.Paths.AppFolder = "/opt/lobex/";
         CreateSceneFrames(scene, "");
     }
     AntennaContext Context() { return {state, view, scene, settings, dialogs, messages}; }
@@ -30,25 +27,18 @@ TEST_F(AntennaLoaderTest, WhatEachChoiceLeavesLoadedShownAndRemembered) {
     const std::string dipole = (test::TestDataFolder() / "3d" / "dipole_20m.maa").string();
     const std::string broken =
         folder.Write("broken.maa", "Dipole\r\n*\r\n14.1\r\n***Wires***\r\n0\r\n");
-    struct Case {
-        const char* what;
+    const struct {
         std::string chosen;
         bool loaded;
         std::vector<std::string> messages;
         std::string rememberedFolder;
+    } cases[] = {
+        {"", false, {}, ""}, // cancelled
+        {broken, false, {std::string(kAntennaReadError)}, FolderOf(broken)},
+        {dipole, true, {}, FolderOf(dipole)},
     };
-    const std::string dipoleFolder = FolderOf(dipole);
-    const Case cases[] = {
-        {"cancelled", "", false, {}, ""},
-        {"a model file", dipole, true, {}, dipoleFolder},
-        {"a file that is not a model",
-         broken,
-         false,
-         {std::string(kAntennaReadError)},
-         FolderOf(broken)},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chosen);
         // An antenna from before must not survive a cancelled or failed read.
         view.AntennaLoaded = true;
         view.WiresVisible = false;
@@ -64,29 +54,16 @@ TEST_F(AntennaLoaderTest, WhatEachChoiceLeavesLoadedShownAndRemembered) {
         const auto stored = settings.values.find("Paths/DescPath");
         EXPECT_EQ(stored == settings.values.end() ? "" : stored->second, c.rememberedFolder);
     }
-}
-
-TEST_F(AntennaLoaderTest, TheLoadedAntennaGetsOneFeedMarker) {
-    dialogs.openFile = (test::TestDataFolder() / "3d" / "dipole_20m.maa").string();
-    ASSERT_TRUE(OpenAntennaDescription(Context()));
+    // The dipole loaded last has its one feed marker.
     EXPECT_EQ(view.Antenna.AntennaName, "Dipole 20m");
     ASSERT_TRUE(scene.AntennaFrame);
     EXPECT_EQ(scene.AntennaFrame->GetChildFrameCount(), 1);
     EXPECT_NE(scene.AntennaFrame->FindChildObject("Source0"), nullptr);
-}
-
-TEST_F(AntennaLoaderTest, TheDialogOpensInTheRememberedFolderWhileItExistsElseTheProgramsFolder) {
-    const std::string existing = folder.Path().string() + "/";
-    const struct {
-        std::string stored;
-        std::string asked;
-    } cases[] = {{"", "/opt/lobex/"}, {existing, existing}, {existing + "gone/", "/opt/lobex/"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.stored);
-        settings.values["Paths/DescPath"] = c.stored;
-        OpenAntennaDescription(Context());
-        EXPECT_EQ(dialogs.folders.back(), c.asked);
-    }
+    // The next dialog opens where it was; the fallback to the program's folder for a folder
+    // that is gone is the shared rule of every dialog.
+    dialogs.openFile.clear();
+    OpenAntennaDescription(Context());
+    EXPECT_EQ(dialogs.folders.back(), FolderOf(dipole));
 }
 
 } // namespace

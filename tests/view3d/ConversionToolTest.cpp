@@ -138,22 +138,18 @@ TEST_F(ConversionTool, AFolderIsConvertedFileByFileInNameOrder) {
     ConvertCsvFolder(folderContext, busyCallback);
     EXPECT_EQ(window.captions, std::vector<std::string>{"Open File"});
     // The sweep file is refused on its way; the last file converted is the upper-case one.
-    std::vector<std::string> texts;
-    for (const auto& message : messages.shown) {
-        texts.push_back(message.text);
-    }
-    EXPECT_EQ(texts, (std::vector<std::string>{kWrongFormat, "Convertion completed"}));
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{kWrongFormat, "Convertion completed"}));
     EXPECT_EQ(messages.shown.back().icon, MessageIcon::Information);
     EXPECT_EQ(VertexCountLine(ConversionModel()), "91;\r");
     EXPECT_EQ(busy, (std::vector<bool>{true, false}));
     ExpectTheLoadedDataKept();
-}
 
-TEST_F(ConversionTool, AFolderWithoutCsvFilesStillEndsWithTheMessageAndACancelDoesNothing) {
-    window.choice = data.Write("model.maa", "x");
+    // A folder without .csv files still ends with the message; a cancel does nothing.
+    messages.shown.clear();
+    test::TempFolder other;
+    window.choice = other.Write("model.maa", "x");
     ConvertCsvFolder(folderContext, busyCallback);
-    ASSERT_EQ(messages.shown.size(), 1U);
-    EXPECT_EQ(messages.shown[0].text, "Convertion completed");
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Convertion completed"});
     window.choice.clear();
     ConvertCsvFolder(folderContext, busyCallback);
     EXPECT_EQ(messages.shown.size(), 1U);

@@ -3,8 +3,6 @@
 #include "PatternGrids.h"
 #include "SceneTestSupport.h"
 
-#include <assimp/Importer.hpp>
-#include <assimp/scene.h>
 #include <tiny_gltf.h>
 
 #include <gtest/gtest.h>
@@ -14,17 +12,6 @@
 
 namespace lobex {
 namespace {
-
-// A horizontal dipole over the pattern in scene space (y up), fed in its middle.
-AntennaDescription Dipole() {
-    AntennaDescription antenna;
-    antenna.AntennaName = "Dipole 20m";
-    antenna.FrequencyText = "14.1";
-    antenna.Wires.push_back({{-0.75f, 0.5f, 0.0f}, {0.75f, 0.5f, 0.0f}, 0.001f});
-    antenna.Sources.push_back({"w1c", 1.0f, 0.0f, {0.0f, 0.5f, 0.0f}, true});
-    antenna.Sources.push_back({"w9c", 1.0f, 0.0f, {}, false}); // not on a wire: no marker
-    return antenna;
-}
 
 // One lobe towards azimuth 0 on the horizon, 20 dB above the back.
 FarFieldGrid Lobe() {
@@ -68,7 +55,7 @@ const tinygltf::Primitive& PrimitiveOf(const tinygltf::Model& model, const std::
 
 TEST(GltfModel, TheSurfaceKeepsThePatternsAxesWithUnitNormalsAndColoursByGain) {
     PatternMesh mesh = test::BuiltMesh(Lobe());
-    const AntennaDescription antenna = Dipole();
+    const AntennaDescription antenna = test::Dipole();
     const GltfModelResult glb = PatternGlb(mesh, {30.0f, &antenna, "lobe.csv"});
     ASSERT_FALSE(glb.bytes.empty()) << glb.error;
     const tinygltf::Model model = ReadBack(glb.bytes);
@@ -129,36 +116,11 @@ TEST(GltfModel, TheSurfaceKeepsThePatternsAxesWithUnitNormalsAndColoursByGain) {
         }
     }
     EXPECT_EQ(feeds, 1);
-}
 
-TEST(GltfModel, AssimpReadsBackTheSurfaceAndTheAntenna) {
-    PatternMesh mesh = test::BuiltMesh(test::LobedGrid(10.0f));
-    const AntennaDescription antenna = Dipole();
-    const GltfModelResult glb = PatternGlb(mesh, {40.0f, &antenna, {}});
-    ASSERT_FALSE(glb.bytes.empty()) << glb.error;
-    Assimp::Importer importer;
-    const aiScene* scene =
-        importer.ReadFileFromMemory(glb.bytes.data(), glb.bytes.size(), 0, "glb");
-    ASSERT_NE(scene, nullptr) << importer.GetErrorString();
-    ASSERT_EQ(scene->mNumMeshes, 3U); // surface, wires, feed sphere
-    const aiMesh* surface = nullptr;
-    for (unsigned int m = 0; m < scene->mNumMeshes; ++m) {
-        if (std::string(scene->mMeshes[m]->mName.C_Str()) == "pattern") {
-            surface = scene->mMeshes[m];
-        }
-    }
-    ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(surface->mNumVertices, glb.vertices);
-    EXPECT_EQ(surface->mNumFaces, glb.triangles);
-    EXPECT_TRUE(surface->HasNormals());
-    EXPECT_TRUE(surface->HasVertexColors(0));
-}
-
-TEST(GltfModel, APatternWithoutSurfaceIsRefused) {
-    PatternMesh empty;
-    const GltfModelResult glb = PatternGlb(empty, {});
-    EXPECT_TRUE(glb.bytes.empty());
-    EXPECT_FALSE(glb.error.empty());
+    // A pattern without surface makes no model.
+    const GltfModelResult none = PatternGlb(PatternMesh{}, {});
+    EXPECT_TRUE(none.bytes.empty());
+    EXPECT_FALSE(none.error.empty());
 }
 
 } // namespace

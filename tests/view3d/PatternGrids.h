@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppState.h"
+#include "view3d/AntennaDescription.h"
 #include "view3d/PatternMesh.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +57,18 @@ inline PatternMesh BuiltMesh(const FarFieldGrid& grid) {
     EXPECT_TRUE(BuildPatternVertices(grid, kPiValue, mesh, refusal)) << refusal;
     ComputePatternFaces(mesh);
     return mesh;
+}
+
+// A horizontal dipole over the pattern in scene space (y up), fed in its middle; its second
+// source names no wire and so gets no marker.
+inline AntennaDescription Dipole() {
+    AntennaDescription antenna;
+    antenna.AntennaName = "Dipole 20m";
+    antenna.FrequencyText = "14.1";
+    antenna.Wires.push_back({{-0.75f, 0.5f, 0.0f}, {0.75f, 0.5f, 0.0f}, 0.001f});
+    antenna.Sources.push_back({"w1c", 1.0f, 0.0f, {0.0f, 0.5f, 0.0f}, true});
+    antenna.Sources.push_back({"w9c", 1.0f, 0.0f, {}, false});
+    return antenna;
 }
 
 } // namespace lobex::test

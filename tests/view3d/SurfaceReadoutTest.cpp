@@ -80,25 +80,21 @@ TEST(SurfaceReadout, KnownDirectionsOfAPatternReadBackUnderThePointer) {
             TurnScene(viewed.scene, 2.0f * (facing - wanted) * kDegree);
         }
         ASSERT_NEAR(FacingAzimuth(viewed), wanted, 1.0f);
-        struct Case {
-            float azimuth;
-            float elevation;
-        };
         // Straight ahead, aside, up, and close to the zenith where no lobe stands before it.
-        std::vector<Case> cases{{wanted, 0.0f}, {wanted + 35.0f, 10.0f}, {wanted - 20.0f, 45.0f}};
+        std::vector<std::pair<float, float>> cases{
+            {wanted, 0.0f}, {wanted + 35.0f, 10.0f}, {wanted - 20.0f, 45.0f}};
         if (wanted == 210.0f) {
-            cases.push_back({wanted, 80.0f});
+            cases.emplace_back(wanted, 80.0f);
         }
-        for (const Case& c : cases) {
-            SCOPED_TRACE(testing::Message()
-                         << "azimuth " << c.azimuth << " elevation " << c.elevation);
-            const auto [x, y] = viewed.Pixel(c.azimuth, c.elevation);
+        for (const auto& [azimuth, elevation] : cases) {
+            SCOPED_TRACE(testing::Message() << "azimuth " << azimuth << " elevation " << elevation);
+            const auto [x, y] = viewed.Pixel(azimuth, elevation);
             const auto reading =
                 ReadPatternSurface(viewed.mesh, viewed.grid, viewed.Transform(), x, y);
             ASSERT_TRUE(reading.has_value());
-            EXPECT_NEAR(reading->Azimuth, c.azimuth, 1.5f);
-            EXPECT_NEAR(reading->Elevation, c.elevation, 1.5f);
-            EXPECT_NEAR(reading->Gain, Lobe(90.0f - c.elevation, c.azimuth), 0.3f);
+            EXPECT_NEAR(reading->Azimuth, azimuth, 1.5f);
+            EXPECT_NEAR(reading->Elevation, elevation, 1.5f);
+            EXPECT_NEAR(reading->Gain, Lobe(90.0f - elevation, azimuth), 0.3f);
         }
     }
     // The strongest lobe reads its peak; the corners of the view are off the surface.
@@ -122,17 +118,11 @@ TEST(SurfaceReadout, TheGridIsReadBetweenItsPointsWithTheSentinelsFloored) {
         column.Points.push_back({90.0f, 0.0f, 0.0f, back});
         grid.push_back(column);
     }
-    struct Case {
-        float zenith;
-        float azimuth;
-        float gain;
-    };
-    for (const Case& c :
-         {Case{0.0f, 0.0f, 10.0f}, Case{90.0f, 0.0f, 0.0f}, Case{45.0f, 0.0f, 5.0f},
-          Case{90.0f, 180.0f, -60.0f}, Case{90.0f, 90.0f, -30.0f}, Case{90.0f, 270.0f, -30.0f},
-          Case{120.0f, 360.0f, 0.0f}, Case{45.0f, 90.0f, -10.0f}}) {
-        EXPECT_NEAR(GridGainAt(grid, c.zenith, c.azimuth), c.gain, 1e-4f)
-            << c.zenith << ", " << c.azimuth;
+    // Zenith, azimuth, gain; 120 is past the last zenith angle.
+    const float cases[][3] = {{0, 0, 10},    {90, 0, 0},     {45, 0, 5},    {90, 180, -60},
+                              {90, 90, -30}, {90, 270, -30}, {120, 360, 0}, {45, 90, -10}};
+    for (const auto& [zenith, azimuth, gain] : cases) {
+        EXPECT_NEAR(GridGainAt(grid, zenith, azimuth), gain, 1e-4f) << zenith << ", " << azimuth;
     }
     EXPECT_FLOAT_EQ(GridGainAt({}, 10.0f, 10.0f), -60.0f);
 }

@@ -47,6 +47,13 @@ TEST(ViewControl, EachArrowHomeAndEndKeyMovesTheCameraAlongItsAxisUpToItsLimit) 
         }
         EXPECT_EQ(view.CameraPosition.*c.axis, c.limit);
     }
+    // Without keys the camera slows down by a tenth per update.
+    View3DState view;
+    view.CameraVelocity = {1.0f, -2.0f, 0.5f};
+    view.PitchVelocity = 1.0f;
+    UpdateCamera(view, 0.0f, DeviceKind::Software);
+    ExpectNear(view.CameraVelocity, {0.9f, -1.8f, 0.45f});
+    EXPECT_FLOAT_EQ(view.PitchVelocity, 0.9f);
 }
 
 TEST(ViewControl, PageKeysPitchTheCameraBetweenLevelAndItsLimitAndMoveItVertically) {
@@ -65,15 +72,6 @@ TEST(ViewControl, PageKeysPitchTheCameraBetweenLevelAndItsLimitAndMoveItVertical
         UpdateCamera(up, 0.01f, DeviceKind::Software);
     }
     EXPECT_EQ(up.CameraPitch, kPitchMax);
-}
-
-TEST(ViewControl, WithoutKeysTheCameraSlowsDownByATenthPerUpdate) {
-    View3DState view;
-    view.CameraVelocity = {1.0f, -2.0f, 0.5f};
-    view.PitchVelocity = 1.0f;
-    UpdateCamera(view, 0.0f, DeviceKind::Software);
-    ExpectNear(view.CameraVelocity, {0.9f, -1.8f, 0.45f});
-    EXPECT_FLOAT_EQ(view.PitchVelocity, 0.9f);
 }
 
 TEST(ViewControl, AutoRotationTurnsAboutPoint408RadiansPerClockSecondUnlessDragging) {
@@ -108,48 +106,41 @@ TEST(ViewControl, ADragTurnsByAFixedAngleWhateverItsLength) {
     }
 }
 
-TEST(ViewControl, FunctionKeysToggleTheirFlagOnRelease) {
+TEST(ViewControl, FunctionKeysActOnRelease) {
     const struct {
         int key;
         bool View3DState::*flag;
-    } cases[] = {
+    } toggles[] = {
         {vk::F2, &View3DState::WiresVisible},
         {vk::F3, &View3DState::GroundVisible},
         {vk::F4, &View3DState::AxesVisible},
         {vk::F5, &View3DState::PatternVisible},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.key);
+    for (const auto& c : toggles) {
         View3DState view;
         KeyDown3D(view, c.key, false);
-        EXPECT_FALSE(view.*c.flag); // only the release toggles
+        EXPECT_FALSE(view.*c.flag) << c.key;
         KeyUp3D(view, c.key);
-        EXPECT_TRUE(view.*c.flag);
+        EXPECT_TRUE(view.*c.flag) << c.key;
         KeyUp3D(view, c.key);
-        EXPECT_FALSE(view.*c.flag);
+        EXPECT_FALSE(view.*c.flag) << c.key;
     }
-}
-
-TEST(ViewControl, F7SwitchesLightingOnlyInWireframeAndF6ResetsTheCamera) {
+    // Only F2 with a modifier asks for an antenna.
     View3DState view;
+    EXPECT_TRUE(KeyDown3D(view, vk::F2, true));
+    EXPECT_FALSE(KeyDown3D(view, vk::F2, false));
+    EXPECT_FALSE(KeyDown3D(view, vk::F3, true));
+    // F7 switches lighting only in wireframe; F6 puts the camera back.
     KeyUp3D(view, vk::F7);
     EXPECT_FALSE(view.WireLighting);
     view.Wireframe = true;
     KeyUp3D(view, vk::F7);
     EXPECT_TRUE(view.WireLighting);
-
     view.CameraPosition = {0.5f, 1.0f, -1.5f};
     view.PitchVelocity = 3.0f;
     KeyUp3D(view, vk::F6);
     EXPECT_EQ(view.CameraPosition, (Vector3{0.0f, 0.25f, -2.5f}));
     EXPECT_EQ(view.PitchVelocity, 0.0f);
-}
-
-TEST(ViewControl, OnlyF2WithAModifierAsksForAnAntenna) {
-    View3DState view;
-    EXPECT_TRUE(KeyDown3D(view, vk::F2, true));
-    EXPECT_FALSE(KeyDown3D(view, vk::F2, false));
-    EXPECT_FALSE(KeyDown3D(view, vk::F3, true));
 }
 
 // Pixel offsets from the centre of a width x height target of a point in view space.

@@ -29,17 +29,6 @@ bool ShowTable(test::LoadHarness& h, const std::vector<float>& first,
     return FillGrid(h.state);
 }
 
-TEST(DataGrid, CellsShowTwoToFiveDecimalsInTheUsersDecimalSymbol) {
-    const std::tuple<float, const char*, const char*> cases[] = {
-        {3.0f, ".", "3.00"}, {14.15f, ",", "14,15"}, {2.000005f, ".", "2.00001"}};
-    for (const auto& [value, separator, cell] : cases) {
-        test::LoadHarness h;
-        h.state.DecimalSeparator = separator;
-        ASSERT_TRUE(ShowTable(h, {value}));
-        EXPECT_EQ(h.state.Loaded.DataGrid.rows.at(0).at(0), cell) << value;
-    }
-}
-
 TEST(DataGrid, RowsAppearInAscendingOrderAndReadBackIntoTheSeries) {
     test::LoadHarness h;
     ASSERT_TRUE(ShowTable(h, {3.0f, 2.0f, 1.0f, 0.1234567f}));

@@ -59,11 +59,6 @@ TEST_F(SaveDialogTest, DataFilesAreSavedWhereDataIsReadUntilASaveFolderIsRemembe
     OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv",
                        LastDataFolder(state, settings));
     EXPECT_EQ(dialogs.folders.at(1), Folder("out"));
-
-    // A start folder that has gone falls back to the program folder.
-    settings.values.erase("Paths/SavePath");
-    OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv", Folder("gone"));
-    EXPECT_EQ(dialogs.folders.at(2), state.Paths.AppFolder);
 }
 
 TEST_F(SaveDialogTest, TheRememberedFolderIsTheFilesOwnEvenWhenItsNameRepeatsEarlier) {

@@ -13,9 +13,6 @@ QString StartProbe(QProcess& process, const QString& folder, const char* seconds
     process.waitForReadyRead(10000);
     return QString::fromLatin1(process.readLine()).trimmed();
 }
-QString StartProbe(QProcess& process, const QTemporaryDir& folder, const char* seconds) {
-    return StartProbe(process, folder.path(), seconds);
-}
 
 void MakeEmptyFile(const QString& path) {
     QFile file(path);
@@ -25,9 +22,9 @@ void MakeEmptyFile(const QString& path) {
 TEST(SingleInstance, ALaterCopyAsksTheFirstToShowItselfAndEnds) {
     QTemporaryDir folder;
     QProcess first;
-    ASSERT_EQ(StartProbe(first, folder, "20"), QStringLiteral("primary"));
+    ASSERT_EQ(StartProbe(first, folder.path(), "20"), QStringLiteral("primary"));
     QProcess second;
-    EXPECT_EQ(StartProbe(second, folder, "20"), QStringLiteral("notified"));
+    EXPECT_EQ(StartProbe(second, folder.path(), "20"), QStringLiteral("notified"));
     ASSERT_TRUE(second.waitForFinished(10000));
     if (!first.canReadLine()) {
         first.waitForReadyRead(10000);
@@ -41,14 +38,14 @@ TEST(SingleInstance, AStaleLockDoesNotKeepTheNextStartOut) {
         QTemporaryDir folder;
         QProcess dead;
         if (crashed) {
-            ASSERT_EQ(StartProbe(dead, folder, "20"), QStringLiteral("primary"));
+            ASSERT_EQ(StartProbe(dead, folder.path(), "20"), QStringLiteral("primary"));
             dead.kill();
             ASSERT_TRUE(dead.waitForFinished(10000));
         } else {
             MakeEmptyFile(folder.filePath(QStringLiteral("lobex.lock")));
         }
         QProcess next;
-        EXPECT_EQ(StartProbe(next, folder, "1"), QStringLiteral("primary")) << crashed;
+        EXPECT_EQ(StartProbe(next, folder.path(), "1"), QStringLiteral("primary")) << crashed;
         ASSERT_TRUE(next.waitForFinished(10000));
     }
 }
@@ -68,7 +65,7 @@ TEST(SingleInstance, WhereNoLockCanBeMadeTheCopyRunsUnguarded) {
     QTemporaryDir folder;
     ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("lobex.lock/inside")));
     QProcess blocked;
-    EXPECT_EQ(StartProbe(blocked, folder, "1"), QStringLiteral("unguarded"));
+    EXPECT_EQ(StartProbe(blocked, folder.path(), "1"), QStringLiteral("unguarded"));
     ASSERT_TRUE(blocked.waitForFinished(10000));
 }
 

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -27,16 +29,8 @@ void RegisterFrame(HINSTANCE instance, const char* name) {
 }
 
 std::string ReadFile(const char* path) {
-    std::string text;
-    if (FILE* file = std::fopen(path, "rb")) {
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-            text.append(buffer, n);
-        }
-        std::fclose(file);
-    }
-    return text;
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 } // namespace

@@ -24,8 +24,6 @@ protected:
             GTEST_SKIP() << "Wine's windows need a display; run under xvfb-run";
         }
     }
-    void StartMmana(const QStringList& arguments) { mmana_.Start(arguments); }
-
     QString TableFile(const QByteArray& bytes) {
         const QString path = files_.filePath(QStringLiteral("table.txt"));
         QFile file(path);
@@ -39,45 +37,35 @@ protected:
     QTemporaryDir files_;
 };
 
-TEST_F(WineLinkTest, CopiesTheMemoTextAndDecodesItFromWindows1251) {
-    // A Russian MMANA writes its labels in Windows-1251.
-    const QByteArray table = "No,Set,Parameter,R,jX,SWR,Ga,F/B,Elev\r\n"
-                             "1\t1\t14.000\t25.30\t-12.10\t2.08\t7.95\t18.20\t14.1\r\n"
-                             "\xd7\xe0\xf1\xf2\xee\xf2\xe0";
-    StartMmana({TableFile(table)});
-
-    const std::uintptr_t main = link_->FindMainWindow();
-    ASSERT_NE(main, 0U);
-    const std::uintptr_t memo = link_->FindMemo(main);
-    ASSERT_NE(memo, 0U);
-    EXPECT_EQ(link_->CopyMemoText(memo), "No,Set,Parameter,R,jX,SWR,Ga,F/B,Elev\r\n"
-                                         "1\t1\t14.000\t25.30\t-12.10\t2.08\t7.95\t18.20\t14.1\r\n"
-                                         "Частота");
-}
-
-TEST_F(WineLinkTest, AnEmptyMemoGivesNoText) {
-    StartMmana({});
-    const std::uintptr_t main = link_->FindMainWindow();
-    ASSERT_NE(main, 0U);
-    EXPECT_EQ(link_->CopyMemoText(link_->FindMemo(main)), "");
-}
-
 TEST_F(WineLinkTest, AWindowWithoutAMemoIsToldApart) {
-    StartMmana({QStringLiteral("--no-memo")});
+    mmana_.Start({QStringLiteral("--no-memo")});
     const std::uintptr_t main = link_->FindMainWindow();
     ASSERT_NE(main, 0U);
     EXPECT_EQ(link_->FindMemo(main), 0U);
 }
 
-TEST_F(WineLinkTest, MmanaNotRunningOrNoHelperIsNotFound) {
-    EXPECT_EQ(link_->FindMainWindow(), 0U);
-    StartMmana({});
+TEST_F(WineLinkTest, AnEmptyMemoGivesNoTextAndWithoutTheHelperMmanaIsNotFound) {
+    EXPECT_EQ(link_->FindMainWindow(), 0U); // not running
+    mmana_.Start({});
+    const std::uintptr_t main = link_->FindMainWindow();
+    ASSERT_NE(main, 0U);
+    EXPECT_EQ(link_->CopyMemoText(link_->FindMemo(main)), "");
     const auto withoutHelper = CreateMmanaWindowLink(files_.path().toStdString() + "/");
     EXPECT_EQ(withoutHelper->FindMainWindow(), 0U);
 }
 
-TEST_F(WineLinkTest, TheCommandLineReadsTheRunningMmanaAsTheWindowDoes) {
-    StartMmana({QStringLiteral(LOBEX_TEST_DATA_DIR "/table_optimisation_3sets.csv")});
+// A Russian MMANA writes its labels in Windows-1251: the memo's text comes decoded, and the
+// command line reads the table out of the running MMANA as the window does.
+TEST_F(WineLinkTest, CopiesTheMemoTextDecodedAndTheCommandLineReadsItsTable) {
+    QFile fixture(QStringLiteral(LOBEX_TEST_DATA_DIR "/table_optimisation_3sets.csv"));
+    ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+    const QByteArray text = fixture.readAll();
+    mmana_.Start({TableFile(text + "\xd7\xe0\xf1\xf2\xee\xf2\xe0")});
+    const std::uintptr_t main = link_->FindMainWindow();
+    ASSERT_NE(main, 0U);
+    const std::uintptr_t memo = link_->FindMemo(main);
+    ASSERT_NE(memo, 0U);
+    EXPECT_EQ(link_->CopyMemoText(memo), text.toStdString() + "Частота");
 
     QProcess info;
     info.start(QStringLiteral(LOBEX_CLI), {QStringLiteral("info"), QStringLiteral("--mmana"),

@@ -3,6 +3,8 @@
 #include "PatternGrids.h"
 #include "SceneTestSupport.h"
 
+#include <assimp/Importer.hpp>
+#include <assimp/scene.h>
 #include <tiny_gltf.h>
 
 #include <gtest/gtest.h>
@@ -121,6 +123,28 @@ TEST(GltfModel, TheSurfaceKeepsThePatternsAxesWithUnitNormalsAndColoursByGain) {
     const GltfModelResult none = PatternGlb(PatternMesh{}, {});
     EXPECT_TRUE(none.bytes.empty());
     EXPECT_FALSE(none.error.empty());
+}
+
+// An independent reader finds the same surface: Assimp reads the vertex and triangle counts back.
+TEST(GltfModel, AssimpReadsBackTheSurface) {
+    PatternMesh mesh = test::BuiltMesh(test::LobedGrid(10.0f));
+    const AntennaDescription antenna = test::Dipole();
+    const GltfModelResult glb = PatternGlb(mesh, {40.0f, &antenna, {}});
+    ASSERT_FALSE(glb.bytes.empty()) << glb.error;
+    Assimp::Importer importer;
+    const aiScene* scene =
+        importer.ReadFileFromMemory(glb.bytes.data(), glb.bytes.size(), 0, "glb");
+    ASSERT_NE(scene, nullptr) << importer.GetErrorString();
+    const aiMesh* surface = nullptr;
+    for (unsigned int m = 0; m < scene->mNumMeshes; ++m) {
+        if (std::string(scene->mMeshes[m]->mName.C_Str()) == "pattern") {
+            surface = scene->mMeshes[m];
+        }
+    }
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->mNumVertices, glb.vertices);
+    EXPECT_EQ(surface->mNumFaces, glb.triangles);
+    EXPECT_TRUE(surface->HasVertexColors(0));
 }
 
 } // namespace

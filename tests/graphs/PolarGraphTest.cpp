@@ -195,7 +195,6 @@ TEST(PlotPolar, OnlyTheElevationDiagramFillsTheResultLabels) {
         PatternLabels labels;
     };
     const Case cases[] = {
-        {2, ".", 7.35f, false, {"15°", "0°", "7.35", "15°", "337.5°", "22.5°", "45°"}},
         {2, ",", 7.35f, false, {"15°", "0°", "7,35", "15°", "337,5°", "22,5°", "45°"}},
         {2, ".", 7.356f, true, {"15°", "0°", "7.36", "12,5°", "337.5°", "22.5°", "45°"}},
         {1, ".", 7.35f, false, {}},
@@ -220,9 +219,8 @@ TEST(BeamCircleRadius, IsTheMinus3dBLevelOnTheFourthPowerScale) {
     };
     const Case cases[] = {
         {10.0f, 70.0f, 0.8393f}, // (67/70)^4
-        {0.0f, 60.0f, std::pow(57.0f / 60.0f, 4.0f)},
-        {-59.0f, 1.0f, 0.0f}, // below the floor: the centre, not folded outwards
-        {10.0f, 0.0f, 0.0f},  // no range at all
+        {-59.0f, 1.0f, 0.0f},    // below the floor: the centre, not folded outwards
+        {10.0f, 0.0f, 0.0f},     // no range at all
     };
     for (const Case& c : cases) {
         AppState state;

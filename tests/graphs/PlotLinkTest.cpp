@@ -172,7 +172,7 @@ TEST(RenderPlot, ABitmapOfTheClientSizeOrTheMessageForTheEnginesAnswer) {
             EXPECT_EQ(h.api.bitmaps[0].width, 320);
             EXPECT_EQ(h.link.Slots[1].Metrics.Right, 310); // as the engine filled them
         }
-        EXPECT_EQ(h.api.addData.size(), c.docNum > 0 ? 1U : 0U) << c.name; // circle: documents only
+        EXPECT_EQ(h.api.Count("AddData"), c.docNum > 0 ? 1 : 0) << c.name; // circle: documents only
         ASSERT_EQ(h.messages.shown.size(), c.message ? 1U : 0U) << c.name;
         if (c.message) {
             EXPECT_EQ(h.messages.shown[0].text, c.message) << c.name;
@@ -200,7 +200,7 @@ TEST(RenderPlot, AddsTheBeamCircleOnlyToPolarDocumentsInThePolarWindow) {
         h.state.Loaded.Pattern.MaxGain = 10.0f;
         h.state.Loaded.Pattern.PlotRange = 70.0f;
         ASSERT_TRUE(RenderPlot(h.graph, c.slot));
-        EXPECT_EQ(h.api.addData.size(), c.circle ? 1U : 0U) << c.slot;
+        EXPECT_EQ(h.api.Count("AddData"), c.circle ? 1 : 0) << c.slot;
         if (c.circle) {
             // The circle goes in before the picture is taken.
             EXPECT_EQ(h.api.calls,

@@ -71,7 +71,7 @@ TEST(ShowPattern, DrawsBothDiagramsOfAFarFieldFileInEitherWindow) {
         EXPECT_TRUE(h.messages.shown.empty());
         // Only the polar window adds the -3 dB circle (drawn round in PlotRenderTest), as the
         // third curve of each diagram.
-        ASSERT_EQ(h.api.addData.size(), mainWindow ? 0U : 2U);
+        ASSERT_EQ(h.api.Count("AddData"), mainWindow ? 0 : 2);
         const std::string circle = "[Color(3,0,128,0)][LineType(3,3)][LineType(2,1)]";
         using Sent = std::vector<std::pair<std::int32_t, std::string>>;
         EXPECT_EQ(h.api.commands, mainWindow ? Sent() : Sent({{1, circle}, {2, circle}}));

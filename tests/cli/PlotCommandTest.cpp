@@ -52,7 +52,7 @@ protected:
     lobex::test::TempFolder folder;
 };
 
-TEST_F(CliPlot, WritesASweepGraphAndPrintsItsCommandStringsWhateverTheDecimalSymbol) {
+TEST_F(CliPlot, WritesASweepGraphAndPrintsItsCommandStrings) {
     const PlotRun run = Plot(Data("sweep_50ohm.csv"),
                              {"--out", Out("sweep.png"), "--size", "640x360", "--print-commands"});
     ASSERT_EQ(run.code, 0) << run.err;
@@ -64,15 +64,13 @@ TEST_F(CliPlot, WritesASweepGraphAndPrintsItsCommandStringsWhateverTheDecimalSym
     EXPECT_NE(run.lines[0].find("[Y2AxisLabel(\"j X\")]"), std::string::npos) << run.lines[0];
     EXPECT_EQ(run.lines[1], "[ClearEditFlag()]");
 
-    const QStringList gain = {
-        "--out", Out("gain.png"), "--print-commands", "--left", "4", "--right", "5"};
-    const PlotRun point = Plot(Data("sweep_50ohm.csv"), gain + QStringList{"--decimal", "."});
-    const PlotRun comma = Plot(Data("sweep_50ohm.csv"), gain + QStringList{"--decimal", ","});
-    ASSERT_EQ(comma.code, 0) << comma.err;
-    EXPECT_EQ(comma.lines, point.lines);
-    EXPECT_NE(point.lines.at(0).find("[ManualScale(14,6.95,14.3,7.43,17.84,20)]"),
-              std::string::npos)
-        << point.lines[0];
+    // Other columns: the third on a second axis with its own limits.
+    const PlotRun gain =
+        Plot(Data("sweep_50ohm.csv"),
+             {"--out", Out("gain.png"), "--print-commands", "--left", "4", "--right", "5"});
+    ASSERT_EQ(gain.code, 0) << gain.err;
+    EXPECT_NE(gain.lines.at(0).find("[ManualScale(14,6.95,14.3,7.43,17.84,20)]"), std::string::npos)
+        << gain.lines[0];
 }
 
 TEST_F(CliPlot, ARefusedLogAxisIsToldOnStderrAndDrawnLinear) {
@@ -117,16 +115,6 @@ TEST_F(CliPlot, EveryFileFormatComesOutReadableWithItsOptions) {
         EXPECT_EQ(bytes.substr(c.offset, std::strlen(c.magic)), c.magic) << c.name;
     }
     EXPECT_EQ(QImage(Out("p.png")).size(), QSize(300, 300));
-    // JPEG quality and greyscale reach the writer.
-    ASSERT_EQ(Plot(Data("sweep_50ohm.csv"), {"--out", Out("fine.jpg"), "--quality", "95"}).code, 0);
-    ASSERT_EQ(
-        Plot(Data("sweep_50ohm.csv"), {"--out", Out("rough.jpg"), "--quality", "10", "--grayscale"})
-            .code,
-        0);
-    EXPECT_LT(lobex::test::ReadBytes(Out("rough.jpg").toStdString()).size(),
-              lobex::test::ReadBytes(Out("fine.jpg").toStdString()).size());
-    EXPECT_TRUE(QImage(Out("rough.jpg")).isGrayscale());
-    EXPECT_FALSE(QImage(Out("fine.jpg")).isGrayscale());
 }
 
 TEST_F(CliPlot, FailuresEndWithTheirMessagesAndWriteNothing) {

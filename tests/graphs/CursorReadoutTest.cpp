@@ -10,29 +10,6 @@ namespace {
 
 using test::Metrics;
 
-TEST(RectangularReadout, EdgesReadOnePixelBeyondDoesNotAndLogAxesReadGeometrically) {
-    struct Case {
-        double px, py;
-        bool inside;
-        double x, y;
-    };
-    const PlotMetrics m = Metrics(50, 30, 650, 430, 0.0f, -5.0f, 10.0f, 5.0f);
-    for (const Case& c : {Case{50, 430, true, 0.0, -5.0}, Case{650, 30, true, 10.0, 5.0},
-                          Case{49, 200, false, 0, 0}, Case{100, 431, false, 0, 0}}) {
-        const RectangularReadout r = ReadRectangular(m, c.px, c.py, false, false);
-        EXPECT_EQ(r.inside, c.inside) << c.px << "," << c.py;
-        if (c.inside) {
-            EXPECT_NEAR(r.x, c.x, 1e-9);
-            EXPECT_NEAR(r.y, c.y, 1e-9);
-        }
-    }
-    const RectangularReadout log =
-        ReadRectangular(Metrics(0, 0, 200, 100, 1.0f, 0.1f, 100.0f, 1000.0f), 100, 50, true, true);
-    ASSERT_TRUE(log.inside);
-    EXPECT_NEAR(log.x, 10.0, 1e-9);
-    EXPECT_NEAR(log.y, 10.0, 1e-6); // float limits
-}
-
 // A polar picture with its plotting square from (40, 20) to (440, 420): the drawn circle is
 // centred on (241.5, 221.5) and reaches radius 1 at 200 pixels.
 TEST(PolarReadout, AnglesOfEachDiagramAndTheGainOnTheFourthPowerScale) {

@@ -29,15 +29,6 @@ public:
         std::int32_t document = 0;
         std::int32_t width = 0;
         std::int32_t height = 0;
-        std::int32_t metricsSize = 0;
-    };
-    struct AddDataCall {
-        std::int32_t document = 0;
-        std::int32_t type = 0;
-        std::int32_t points = 0;
-        std::int32_t curve = 0;
-        std::vector<float> x;
-        std::vector<float> y;
     };
 
     std::int32_t DPlot_Start(std::int32_t mode, std::int32_t* wasActive) override {
@@ -71,7 +62,7 @@ public:
     PlotBitmap DPlot_GetBitmapEx(std::int32_t document, std::int32_t width, std::int32_t height,
                                  PlotMetrics& metrics) override {
         calls.emplace_back("GetBitmap");
-        bitmaps.push_back({document, width, height, metrics.Size});
+        bitmaps.push_back({document, width, height});
         PlotBitmap bitmap;
         if (width <= 0 || height <= 0) {
             return bitmap;
@@ -97,11 +88,9 @@ public:
         commands.emplace_back(document, std::string(command));
         return commandAnswer;
     }
-    void DPlot_AddData(std::int32_t document, std::int32_t type, std::int32_t points,
-                       std::int32_t curve, const float* x, const float* y) override {
+    void DPlot_AddData(std::int32_t, std::int32_t, std::int32_t, std::int32_t, const float*,
+                       const float*) override {
         calls.emplace_back("AddData");
-        addData.push_back({document, type, points, curve, std::vector<float>(x, x + points),
-                           std::vector<float>(y, y + points)});
     }
 
     // Answers of DPlot_Start in turn; the last one repeats when repeatLastStartAnswer is set,
@@ -117,7 +106,6 @@ public:
     std::vector<PlotCall> plots;
     std::vector<BitmapCall> bitmaps;
     std::vector<std::pair<std::int32_t, std::string>> commands;
-    std::vector<AddDataCall> addData;
 
     int Count(const std::string& call) const {
         int count = 0;

@@ -43,69 +43,49 @@ Output Save(const char* format, std::string path, int chosen = 0) {
     };
 }
 
+// Each output goes to the document that leaves with its command string; nothing sent is a
+// failure.
 TEST(GraphOutput, EachCommandGoesToTheDocumentThatLeavesWithItsCommandString) {
     struct Case {
         const char* name;
         bool pattern;
         const char* decimal;
         Output output;
-        bool done;
         Sent sent;
     };
     const std::string note = kNote735, lw = "[LineWidth(-2,10)]", dims = "[SetMetafileDims(5,3)]";
     const std::string comma = "[NoteText(\"7,35dBi\")][NotePosition(0.0,1.0)][FontPoints(7,7)]";
     const Case cases[] = {
-        {"graph copied", false, ".", Copy(0), true, {{kGraphDoc, dims + "[CopyPicture()]"}}},
-        {"azimuth copied",
-         true,
-         ".",
-         Copy(1),
-         true,
-         {{kAzimuthDoc, note + lw + "[CopyPicture()]"}}},
-        {"decimal comma",
-         true,
-         ",",
-         Copy(2),
-         true,
-         {{kElevationDoc, comma + lw + "[CopyPicture()]"}}},
-        {"no diagram chosen: nothing to copy", true, ".", Copy(0), false, {}},
+        {"graph copied", false, ".", Copy(0), {{kGraphDoc, dims + "[CopyPicture()]"}}},
+        {"decimal comma", true, ",", Copy(2), {{kElevationDoc, comma + lw + "[CopyPicture()]"}}},
+        {"no diagram chosen: nothing to copy", true, ".", Copy(0), {}},
         {"graph printed",
          false,
          ".",
          Print(),
-         true,
          {{kGraphDoc, lw + "[FilePageSetup(0.5,6,0.5,0.5)][FilePrint(1)]"}}},
         {"azimuth noted, elevation printed",
          true,
          ".",
          Print(),
-         true,
          {{kAzimuthDoc, note + lw},
           {kElevationDoc, lw + "[FilePageSetup(0.5,5,0.2,0.2)][FilePrint(1)]"}}},
-        {"graph saved as EMF",
-         false,
-         ".",
-         Save("emf", "/tmp/g.emf"),
-         true,
-         {{kGraphDoc, dims + "[FileSaveAs(4097,\"/tmp/g.emf\")]"}}},
         {"graph saved as PDF",
          false,
          ".",
          Save("pdf", "C:\\Графики\\g.pdf"),
-         true,
          {{kGraphDoc, dims + "[FileSaveAs(4099,\"C:\\Графики\\g.pdf\")]"}}},
         {"elevation saved with its note",
          true,
          ".",
          Save("emf", "e.emf", 2),
-         true,
          {{kElevationDoc, note + lw + "[SetMetafileDims(3.3,3.3)][FileSaveAs(4097,\"e.emf\")]"}}},
-        {"a bitmap is no engine output", false, ".", Save("png", "g.png"), false, {}},
+        {"a bitmap is no engine output", false, ".", Save("png", "g.png"), {}},
     };
     for (const Case& c : cases) {
         GraphHarness h;
         Prepare(h, c.pattern, c.decimal);
-        EXPECT_EQ(c.output(h.link, h.state), c.done) << c.name;
+        EXPECT_EQ(c.output(h.link, h.state), !c.sent.empty()) << c.name;
         EXPECT_EQ(h.api.commands, c.sent) << c.name;
         EXPECT_TRUE(h.messages.shown.empty()) << c.name;
     }
@@ -122,7 +102,6 @@ TEST(GraphOutput, AMissingDocumentOrARefusedCommandFails) {
     };
     const Case cases[] = {
         {"copy without a graph", false, kMainSlot, 1, Copy(0), 0},
-        {"copy of a missing diagram", true, kElevationSlot, 1, Copy(2), 0},
         {"copy refused", false, -1, 0, Copy(0), 1},
         {"print failed or cancelled", false, -1, 0, Print(), 1},
         {"print without the elevation: not even the note", true, kElevationSlot, 1, Print(), 0},

@@ -88,8 +88,6 @@ TEST(PlotXY, LogAxesFollowTheFlagsWhereTheDataAllowThemAndAreRefusedOncePerAxisE
         const char* scale;
     };
     const Case cases[] = {
-        {"all above zero, linear", 1, 3, false, false, 14.0f, true, true, false, false, 0,
-         "[Scale(1)]"},
         {"all above zero, both", 1, 3, true, true, 14.0f, true, true, true, true, 0, "[Scale(4)]"},
         {"negative Y column, log X asked", 2, 0, true, false, 14.0f, true, false, true, false, 0,
          "[Scale(3)]"},

@@ -24,16 +24,6 @@ QByteArray Encode(const QImage& picture, bool gif89a = false, QRgb transparent =
     return EncodeGif(reduced, gif89a, TransparentIndex(reduced.palette, transparent));
 }
 
-TEST(GifPalette, FiveLevelsWithRedInnermostAndBlackBeyond124) {
-    const int levels[] = {0, 64, 128, 192, 255};
-    const auto& palette = ScreenPalette();
-    for (int i = 0; i < 256; ++i) {
-        const QRgb expected =
-            i < 125 ? qRgb(levels[i % 5], levels[i / 5 % 5], levels[i / 25]) : qRgb(0, 0, 0);
-        EXPECT_EQ(palette[static_cast<std::size_t>(i)], expected) << i;
-    }
-}
-
 TEST(GifReduction, TrueColourPicturesUseTheTableAndEightBitOnesTheirOwnPalette) {
     for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_RGB888,
                                         QImage::Format_ARGB32, QImage::Format_RGB16}) {

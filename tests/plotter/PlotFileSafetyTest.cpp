@@ -80,13 +80,18 @@ protected:
     };
 };
 
-// A full disk, made by capping the size of files the process may write below the file's size:
-// the engine says it failed and why, and the old file stays whole.
-TEST_F(PlotFileSafetyTest, AFullDiskFailsTheWriteAndKeepsTheOldFile) {
+// A full disk (the size of files the process may write capped below the file's size) and a
+// read-only file fail with the reason and keep the old file whole; a link planted where the
+// file goes is replaced by the file, and what it pointed at is untouched.
+TEST_F(PlotFileSafetyTest, FullDiskReadOnlyAndLinkedTargetsLeaveOtherFilesAlone) {
+    const fs::path victim = fs::path(Path("victim.txt").toStdString());
+    PlantOldFile("victim.txt");
     for (const Writer& writer : writers) {
-        ASSERT_TRUE(Write(writer)) << writer.name << ": " << world.engine.LastError();
-        const qint64 size = QFile(Path(writer.file)).size();
-        ASSERT_GT(size, 1000) << writer.name;
+        SCOPED_TRACE(writer.name);
+        const QString path = Path(writer.file);
+        ASSERT_TRUE(Write(writer)) << world.engine.LastError();
+        const qint64 size = QFile(path).size();
+        ASSERT_GT(size, 1000);
         PlantOldFile(writer.file);
         bool written = true;
         {
@@ -94,42 +99,26 @@ TEST_F(PlotFileSafetyTest, AFullDiskFailsTheWriteAndKeepsTheOldFile) {
             ASSERT_TRUE(limit.Active());
             written = Write(writer);
         }
-        EXPECT_FALSE(written) << writer.name;
+        EXPECT_FALSE(written);
         EXPECT_TRUE(LastErrorEndsWith(": File too large")) << world.engine.LastError();
-        EXPECT_EQ(ReadAll(Path(writer.file)), "old contents") << writer.name;
-        EXPECT_EQ(Files(), QStringList{QString::fromLatin1(writer.file)}) << writer.name;
-        QFile::remove(Path(writer.file));
-    }
-}
+        EXPECT_EQ(ReadAll(path), "old contents");
+        EXPECT_EQ(Files().size(), 2);
 
-TEST_F(PlotFileSafetyTest, AReadOnlyFileIsRefusedAndKeptAsItWas) {
-    for (const Writer& writer : writers) {
-        PlantOldFile(writer.file);
-        const QString path = Path(writer.file);
         ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner));
-        EXPECT_FALSE(Write(writer)) << writer.name;
+        EXPECT_FALSE(Write(writer));
         EXPECT_TRUE(LastErrorEndsWith(": Permission denied")) << world.engine.LastError();
-        EXPECT_EQ(ReadAll(path), "old contents") << writer.name;
+        EXPECT_EQ(ReadAll(path), "old contents");
         EXPECT_EQ(fs::status(path.toStdString()).permissions() & fs::perms::all,
-                  fs::perms::owner_read)
-            << writer.name;
-        EXPECT_EQ(Files(), QStringList{QString::fromLatin1(writer.file)}) << writer.name;
+                  fs::perms::owner_read);
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QFile::remove(path);
-    }
-}
 
-// A link planted where the file goes is replaced by the file; what it pointed at is untouched.
-TEST_F(PlotFileSafetyTest, ALinkAtTheTargetIsReplacedNotWrittenThrough) {
-    const fs::path victim = fs::path(Path("victim.txt").toStdString());
-    PlantOldFile("victim.txt");
-    for (const Writer& writer : writers) {
-        const fs::path target = fs::path(Path(writer.file).toStdString());
+        const fs::path target = fs::path(path.toStdString());
         fs::create_symlink(victim, target);
-        EXPECT_TRUE(Write(writer)) << writer.name << ": " << world.engine.LastError();
-        EXPECT_FALSE(fs::is_symlink(target)) << writer.name;
-        EXPECT_GT(fs::file_size(target), 1000U) << writer.name;
-        EXPECT_EQ(ReadAll(Path("victim.txt")), "old contents") << writer.name;
+        EXPECT_TRUE(Write(writer)) << world.engine.LastError();
+        EXPECT_FALSE(fs::is_symlink(target));
+        EXPECT_GT(fs::file_size(target), 1000U);
+        EXPECT_EQ(ReadAll(Path("victim.txt")), "old contents");
         fs::remove(target);
     }
 }

@@ -9,36 +9,6 @@
 namespace lobex::plotter {
 namespace {
 
-TEST(PlotMapping, RectangularReadOutOfTheMetricsInvertsTheMapping) {
-    struct Case {
-        AxisRange x, y;
-    };
-    for (const Case& c : {Case{{13.9, 14.5, false}, {1.0, 2.8, false}},
-                          Case{{1.0, 10000.0, true}, {1.0, 100000.0, true}},
-                          Case{{-180.0, 180.0, false}, {0.01, 20.0, true}}}) {
-        const PlotMapping m = PlotMapping::Rectangular(57, 31, 771, 452, c.x, c.y, c.y);
-        const PlotMetrics metrics = m.Metrics();
-        // The axes as drawn: their limits rounded to 32-bit floats, as the metrics carry them.
-        const AxisRange& ax = m.X();
-        const AxisRange& ay = m.Y();
-        for (const double fx : {0.0, 0.13, 0.5, 1.0}) {
-            for (const double fy : {0.0, 0.31, 1.0}) {
-                const double x =
-                    ax.log ? ax.lo * std::pow(ax.hi / ax.lo, fx) : ax.lo + (ax.hi - ax.lo) * fx;
-                const double y =
-                    ay.log ? ay.lo * std::pow(ay.hi / ay.lo, fy) : ay.lo + (ay.hi - ay.lo) * fy;
-                QPointF pixel;
-                ASSERT_TRUE(m.ToPixel(x, y, false, pixel));
-                const RectangularReadout read =
-                    ReadRectangular(metrics, pixel.x(), pixel.y(), c.x.log, c.y.log);
-                EXPECT_TRUE(read.inside);
-                EXPECT_NEAR(read.x, x, std::abs(x) * 1e-9 + 1e-9);
-                EXPECT_NEAR(read.y, y, std::abs(y) * 1e-9 + 1e-9);
-            }
-        }
-    }
-}
-
 // Where each polar style puts an angle, and the windows' read-out of the area that uses the
 // style (1 azimuth, 2 elevation; 0 none) finds it again.
 TEST(PlotMapping, PolarStylesPutAnglesWhereTheirReadOutsFindThem) {

@@ -158,7 +158,7 @@ int PatternWidth(const QImage& image) {
     return right - left;
 }
 
-TEST_F(RenderCommand, The3DPictureShowsThePatternTurnedAndColouredAsAsked) {
+TEST_F(RenderCommand, The3DPictureShowsThePatternTurnedColouredAndWithTheAntennaAsAsked) {
     const QImage plain = Picture3D(QStringLiteral("plain"));
     ASSERT_EQ(plain.size(), QSize(400, 300));
     // The two long lobes of the lazy H reach across; a quarter turn shows them end on.
@@ -167,6 +167,20 @@ TEST_F(RenderCommand, The3DPictureShowsThePatternTurnedAndColouredAsAsked) {
     EXPECT_LT(PatternWidth(Picture3D(QStringLiteral("turned"),
                                      {QStringLiteral("--turn"), QStringLiteral("90")})),
               across * 3 / 4);
+
+    // An antenna adds red wires and green feed markers.
+    const auto wire = [](QRgb p) {
+        return qRed(p) > 180 && qGreen(p) < 80 && qBlue(p) < 80;
+    };
+    const auto marker = [](QRgb p) {
+        return qGreen(p) > 150 && qRed(p) < 80 && qBlue(p) < 80;
+    };
+    EXPECT_EQ(Count(plain, wire), 0);
+    EXPECT_EQ(Count(plain, marker), 0);
+    const QImage antenna =
+        Picture3D(QStringLiteral("antenna"), {QStringLiteral("--antenna"), Antenna()});
+    EXPECT_GT(Count(antenna, wire), 20);
+    EXPECT_GT(Count(antenna, marker), 3);
 
     const QImage coloured = Picture3D(QStringLiteral("gain"), {QStringLiteral("--gain-colours")});
     const auto& stops = GainColourStops();
@@ -203,22 +217,6 @@ TEST_F(RenderCommand, ATurntableIsAnAnimatedGifOfOneWholeTurn) {
     // Broadside first, end on after a quarter turn, broadside again after half of it.
     EXPECT_LT(widths[9], widths[0] * 3 / 4);
     EXPECT_NEAR(widths[18], widths[0], 3);
-}
-
-TEST_F(RenderCommand, AnAntennaAddsRedWiresAndGreenFeedMarkers) {
-    const auto wire = [](QRgb p) {
-        return qRed(p) > 180 && qGreen(p) < 80 && qBlue(p) < 80;
-    };
-    const auto marker = [](QRgb p) {
-        return qGreen(p) > 150 && qRed(p) < 80 && qBlue(p) < 80;
-    };
-    const QImage plain = Picture3D(QStringLiteral("plain"));
-    EXPECT_EQ(Count(plain, wire), 0);
-    EXPECT_EQ(Count(plain, marker), 0);
-    const QImage antenna =
-        Picture3D(QStringLiteral("antenna"), {QStringLiteral("--antenna"), Antenna()});
-    EXPECT_GT(Count(antenna, wire), 20);
-    EXPECT_GT(Count(antenna, marker), 3);
 }
 
 TEST_F(RenderCommand, DiagramsHaveTheWindowsSizeAndVectorFilesParse) {

@@ -368,20 +368,11 @@ TEST_F(MainWindow3D, GraphSaveWritesTheGlbModelWithTheAntennaAndPrintingIsRefuse
     EXPECT_TRUE(h.api.commands.empty()); // nothing went to a printer
 }
 
-QWidget* PolarWindow() {
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top->objectName() == QStringLiteral("frmPolar") && top->isVisible()) {
-            return top;
-        }
-    }
-    return nullptr;
-}
-
 TEST(PolarWindow3D, ItsButtonOpensTheBigWindowAndExitReturnsTheViewToAWholeMainWindow) {
     test::MainWindowHarness h;
     ShowFarField(h);
     h.window->OpenPolarWindow();
-    QWidget* polar = PolarWindow();
+    QWidget* polar = test::PolarWindow();
     ASSERT_NE(polar, nullptr);
     auto* button = test::Find<QPushButton>(*polar, "cmd3D");
     ASSERT_TRUE(button->isEnabled());
@@ -393,7 +384,7 @@ TEST(PolarWindow3D, ItsButtonOpensTheBigWindowAndExitReturnsTheViewToAWholeMainW
     EXPECT_EQ(h.window->View3D().Widget()->window(), big);
     EXPECT_TRUE(h.state.View.View3DActive);
     QCoreApplication::processEvents();
-    EXPECT_EQ(PolarWindow(), nullptr);
+    EXPECT_EQ(test::PolarWindow(), nullptr);
     EXPECT_EQ(h.state.View.PlotHost, PlotHostKind::MainWindow);
 
     big->cmdClose->click();
@@ -408,8 +399,8 @@ TEST(PolarWindow3D, WithoutOpenGlTheButtonsOfBothWindowsAreDisabled) {
     test::MainWindowHarness h;
     ShowFarField(h, GlDevice::None);
     h.window->OpenPolarWindow();
-    ASSERT_NE(PolarWindow(), nullptr);
-    test::Find<QPushButton>(*PolarWindow(), "cmd3D")->click();
+    ASSERT_NE(test::PolarWindow(), nullptr);
+    test::Find<QPushButton>(*test::PolarWindow(), "cmd3D")->click();
     EXPECT_EQ(h.window->D3DWindow(), nullptr);
     EXPECT_FALSE(h.state.View.View3DActive);
     EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{kNoDeviceMessage});

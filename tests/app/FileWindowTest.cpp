@@ -32,6 +32,7 @@ protected:
         }
         QDir(data.path()).mkdir(QStringLiteral("Sub"));
         state.Paths.AppFolder = app.path().toStdString() + "/";
+        settings.values["Paths/DataPath"] = data.path().toStdString();
     }
 
     QStringList Listed(frmFile& window) {
@@ -59,15 +60,9 @@ protected:
     test::RecordingMessages messages;
 };
 
-TEST_F(FileWindowTest, ListsOnlyCsvFilesWhateverTheirCase) {
-    settings.values["Paths/DataPath"] = data.path().toStdString() + "/";
+TEST_F(FileWindowTest, ListsOnlyCsvFilesAndTheFolderListLeadsDownAndUp) {
     frmFile window(state, settings, messages, nullptr);
     EXPECT_EQ(Listed(window), (QStringList{QStringLiteral("b.csv"), QStringLiteral("Run1.CSV")}));
-}
-
-TEST_F(FileWindowTest, TheFolderListLeadsDownAndIntoSubfolders) {
-    settings.values["Paths/DataPath"] = data.path().toStdString();
-    frmFile window(state, settings, messages, nullptr);
     auto* folders = Find<QListWidget>(window, "lstDir");
     QListWidgetItem* sub = folders->item(folders->count() - 1);
     ASSERT_EQ(sub->text().trimmed(), QStringLiteral("Sub"));
@@ -83,7 +78,6 @@ TEST_F(FileWindowTest, TheFolderListLeadsDownAndIntoSubfolders) {
 }
 
 TEST_F(FileWindowTest, ChoosingAFileRemembersItsFolderWithItsLetterCase) {
-    settings.values["Paths/DataPath"] = data.path().toStdString();
     frmFile window(state, settings, messages, nullptr);
     window.show();
     Pick(window, QStringLiteral("Run1.CSV"));
@@ -95,7 +89,6 @@ TEST_F(FileWindowTest, ChoosingAFileRemembersItsFolderWithItsLetterCase) {
 }
 
 TEST_F(FileWindowTest, ADoubleClickChoosesLikeOk) {
-    settings.values["Paths/DataPath"] = data.path().toStdString();
     frmFile window(state, settings, messages, nullptr);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 30000));
@@ -109,7 +102,6 @@ TEST_F(FileWindowTest, ADoubleClickChoosesLikeOk) {
 }
 
 TEST_F(FileWindowTest, OkWithoutAChoiceAndCancelLeaveNoFile) {
-    settings.values["Paths/DataPath"] = data.path().toStdString();
     {
         frmFile window(state, settings, messages, nullptr);
         window.show();
@@ -125,8 +117,8 @@ TEST_F(FileWindowTest, OkWithoutAChoiceAndCancelLeaveNoFile) {
     EXPECT_TRUE(state.Paths.SaveFileName.empty());
 }
 
-TEST_F(FileWindowTest, ATypedPathOpensItsFolderOrItsFile) {
-    settings.values["Paths/DataPath"] = data.path().toStdString();
+TEST_F(FileWindowTest, ATypedPathOpensItsFolderOrItsFileAndPfFilesAreRefused) {
+    QFile(data.filePath(QStringLiteral("ant.pf3"))).open(QIODevice::WriteOnly);
     frmFile window(state, settings, messages, nullptr);
     window.show();
     auto* text = Find<QLineEdit>(window, "txtFile");
@@ -136,20 +128,15 @@ TEST_F(FileWindowTest, ATypedPathOpensItsFolderOrItsFile) {
     EXPECT_EQ(window.FolderPath(), data.filePath(QStringLiteral("Sub")));
     EXPECT_TRUE(window.isVisible());
 
-    text->setText(data.filePath(QStringLiteral("notes.txt")));
-    QTest::keyClick(text, Qt::Key_Return);
-    EXPECT_EQ(state.Loaded.CurrentFile, data.filePath(QStringLiteral("notes.txt")).toStdString());
-}
-
-TEST_F(FileWindowTest, PfFilesAreRefusedWithAMessage) {
-    QFile(data.filePath(QStringLiteral("ant.pf3"))).open(QIODevice::WriteOnly);
-    frmFile window(state, settings, messages, nullptr);
-    window.show();
-    Find<QLineEdit>(window, "txtFile")->setText(data.filePath(QStringLiteral("ant.pf3")));
+    text->setText(data.filePath(QStringLiteral("ant.pf3")));
     QTest::mouseClick(Find<QPushButton>(window, "cmdOK"), Qt::LeftButton);
     EXPECT_TRUE(state.Loaded.CurrentFile.empty());
     EXPECT_EQ(messages.Texts(),
               std::vector<std::string>{"PF file format is not supported in this version"});
+
+    text->setText(data.filePath(QStringLiteral("notes.txt")));
+    QTest::keyClick(text, Qt::Key_Return);
+    EXPECT_EQ(state.Loaded.CurrentFile, data.filePath(QStringLiteral("notes.txt")).toStdString());
 }
 
 // Open and save dialogs alike: each starts where it is told and offers the folder data files

@@ -40,13 +40,14 @@ struct MainWindowHarness {
     std::unique_ptr<frmData> window;
 };
 
-// The polar window, once the main window has opened it; null before.
+// The polar window while it is on show; null otherwise.
 inline QWidget* PolarWindow() {
-    QWidget* polar = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets()) {
-        polar = top->objectName() == QStringLiteral("frmPolar") ? top : polar;
+        if (top->objectName() == QStringLiteral("frmPolar") && top->isVisible()) {
+            return top;
+        }
     }
-    return polar;
+    return nullptr;
 }
 
 // A file of samples/ and one of tests/data (the benchmarks build the window without them).

@@ -2,13 +2,9 @@
 #include "MainWindowHarness.h"
 #include "Recorders.h"
 #include "WidgetLookup.h"
-#include "app/frmData.h"
-#include "core/Lifecycle.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -25,55 +21,20 @@
 namespace lobex {
 namespace {
 
-using test::Find;
-
-class MainWindowTest : public ::testing::Test {
-protected:
+TEST(MainWindowTest, TheCloseBoxIsRefusedWithAMessageAndTheExitButtonCloses) {
     test::MainWindowHarness harness;
-    QTemporaryDir& folder = harness.folder;
-    AppState& state = harness.state;
-    test::RecordingServices& recorders = harness.recorders;
-    std::unique_ptr<frmData>& window = harness.window;
-};
-
-TEST_F(MainWindowTest, TheCloseBoxIsRefusedWithAMessage) {
-    window->show();
-    EXPECT_FALSE(window->close());
-    ASSERT_EQ(recorders.messages.shown.size(), 1U);
-    const test::RecordedMessage& message = recorders.messages.shown[0];
+    frmData& window = *harness.window;
+    window.show();
+    EXPECT_FALSE(window.close());
+    ASSERT_EQ(harness.recorders.messages.shown.size(), 1U);
+    const test::RecordedMessage& message = harness.recorders.messages.shown[0];
     EXPECT_EQ(message.text,
               "Чтобы выйти из программы, нажмите кнопку Выход,\r\nлибо меню Файл->Выход");
     EXPECT_EQ(message.icon, MessageIcon::Information);
     EXPECT_EQ(message.caption, "Lobex");
-}
 
-TEST_F(MainWindowTest, ExitByButtonOrMenuClosesTheWindowAndDeletesTheTemporaryBitmap) {
-    for (const bool byMenu : {false, true}) {
-        test::MainWindowHarness h;
-        QFile bitmap(QString::fromStdString(h.state.Paths.TempBitmapFile));
-        ASSERT_TRUE(bitmap.open(QIODevice::WriteOnly));
-        bitmap.write("BM");
-        bitmap.close();
-        h.window->show();
-        if (byMenu) {
-            Find<QAction>(*h.window, "mnuFileExit")->trigger();
-        } else {
-            QTest::mouseClick(Find<QPushButton>(*h.window, "cmdExit"), Qt::LeftButton);
-        }
-        EXPECT_FALSE(h.window->isVisible()) << byMenu;
-        EXPECT_FALSE(bitmap.exists()) << byMenu;
-    }
-}
-
-TEST_F(MainWindowTest, HelpOpensTheDocumentBesideTheProgramOrSaysItCannot) {
-    Find<QAction>(*window, "mnuHelpContent")->trigger();
-    EXPECT_EQ(recorders.help.opened, std::vector<std::string>{"/opt/lobex/Help/Lobex.html"});
-
-    recorders.help.answer = false;
-    Find<QAction>(*window, "mnuHelpContent")->trigger();
-    ASSERT_EQ(recorders.messages.shown.size(), 1U);
-    EXPECT_NE(recorders.messages.shown[0].text.find("/opt/lobex/Help/Lobex.html"),
-              std::string::npos);
+    QTest::mouseClick(test::Find<QPushButton>(window, "cmdExit"), Qt::LeftButton);
+    EXPECT_FALSE(window.isVisible());
 }
 
 // The real program, as a user or a script starts it.
@@ -101,21 +62,16 @@ protected:
         }
     }
 
+    // A plain file: below it nothing can be made, not even by the superuser.
+    QString Unusable() {
+        QFile file(home.filePath(QStringLiteral("file")));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        return file.fileName();
+    }
+
     QTemporaryDir home;
     QProcess program;
 };
-
-TEST_F(ProgramTest, ASecondCopyEndsAtOnceAndLeavesTheFirstRunning) {
-    program.start();
-    ASSERT_TRUE(program.waitForStarted());
-    QTest::qWait(1500); // let the first copy take its lock
-    QProcess second;
-    second.setProcessEnvironment(program.processEnvironment());
-    second.start(QStringLiteral(LOBEX_EXE), {});
-    ASSERT_TRUE(second.waitForFinished(10000));
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(program.state(), QProcess::Running);
-}
 
 TEST_F(ProgramTest, AnUnknownOptionIsRefusedWithUsage) {
     program.setArguments({QStringLiteral("--bogus")});
@@ -125,28 +81,7 @@ TEST_F(ProgramTest, AnUnknownOptionIsRefusedWithUsage) {
     EXPECT_TRUE(program.readAllStandardError().contains("usage"));
 }
 
-// The folders a start takes, on machines set up in odd ways.
-class ProgramStartTest : public ProgramTest {
-protected:
-    void SetEnvironment(const QString& name, const QString& value) {
-        QProcessEnvironment environment = program.processEnvironment();
-        if (value.isNull()) {
-            environment.remove(name);
-        } else {
-            environment.insert(name, value);
-        }
-        program.setProcessEnvironment(environment);
-    }
-    // A plain file: below it nothing can be made, not even by the superuser.
-    QString Unusable() {
-        QFile file(home.filePath(QStringLiteral("file")));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        return file.fileName();
-    }
-    const QString uid = QString::number(getuid());
-};
-
-TEST_F(ProgramStartTest, ScreenshotOfABadFileTellsItsMessageOnStandardErrorAndEnds) {
+TEST_F(ProgramTest, ScreenshotOfABadFileTellsItsMessageOnStandardErrorAndEnds) {
     QFile bad(home.filePath(QStringLiteral("bad.csv")));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("this is no MMANA file\r\nnor is this line\r\n");
@@ -162,7 +97,7 @@ TEST_F(ProgramStartTest, ScreenshotOfABadFileTellsItsMessageOnStandardErrorAndEn
     EXPECT_FALSE(QImage(picture).isNull());
 }
 
-TEST_F(ProgramStartTest, AFileNamedInLatin1OpensFromTheCommandLine) {
+TEST_F(ProgramTest, AFileNamedInLatin1OpensFromTheCommandLine) {
     const QString blank = home.filePath(QStringLiteral("blank.png"));
     program.setArguments({QStringLiteral("--screenshot"), blank});
     program.start();
@@ -194,11 +129,13 @@ TEST_F(ProgramStartTest, AFileNamedInLatin1OpensFromTheCommandLine) {
     EXPECT_NE(image, QImage(blank));
 }
 
-TEST_F(ProgramStartTest, WithoutAnyPrivateFolderItSaysSoAndEndsWithOne) {
+TEST_F(ProgramTest, WithoutAnyPrivateFolderItSaysSoAndEndsWithOne) {
     const QString unusable = Unusable();
-    SetEnvironment(QStringLiteral("XDG_RUNTIME_DIR"), {});
-    SetEnvironment(QStringLiteral("TMPDIR"), unusable + QStringLiteral("/tmp"));
-    SetEnvironment(QStringLiteral("HOME"), unusable + QStringLiteral("/home"));
+    QProcessEnvironment environment = program.processEnvironment();
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    environment.insert(QStringLiteral("TMPDIR"), unusable + QStringLiteral("/tmp"));
+    environment.insert(QStringLiteral("HOME"), unusable + QStringLiteral("/home"));
+    program.setProcessEnvironment(environment);
     const QString picture = home.filePath(QStringLiteral("none.png"));
     program.setArguments({QStringLiteral("--screenshot"), picture});
     program.start();
@@ -208,7 +145,8 @@ TEST_F(ProgramStartTest, WithoutAnyPrivateFolderItSaysSoAndEndsWithOne) {
     EXPECT_TRUE(errors.contains(
         QStringLiteral("lobex: message (icon 16): Не удалось создать папку для временных файлов.")))
         << errors.toStdString();
-    EXPECT_TRUE(errors.contains(unusable + QStringLiteral("/tmp/lobex-") + uid))
+    EXPECT_TRUE(
+        errors.contains(unusable + QStringLiteral("/tmp/lobex-") + QString::number(getuid())))
         << errors.toStdString();
     EXPECT_FALSE(QFile::exists(picture));
 }

@@ -115,7 +115,6 @@ TEST_F(OutputTest, AFileNameCannotBreakTheSaveCommandOrWriteASecondFile) {
     };
     const Case cases[] = {
         {"a.emf\")][FileSaveAs(4097,\"injected.emf", false},
-        {"say \"hi\".emf", true},
         {"d)][FileClose()].emf", true},
     };
     Open("yagi3_20m_sweep.csv");
@@ -155,7 +154,6 @@ TEST_F(OutputTest, ThePrintButtonPrintsTheGraphArea) {
 }
 
 TEST_F(OutputTest, ScreenCopyTakesThePictureOfTheWindow) {
-    Open("yagi3_20m_sweep.csv");
     window.mnuFileScreenCopy_Click();
     ExpectOnlyMessage("Экран скопирован в память.", MessageIcon::Information);
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(),
@@ -182,15 +180,12 @@ struct WindowWrite {
 std::vector<WindowWrite> WindowWrites() {
     const char* graphSave = "Ошибка сохранения графика";
     const char* screenSave = "Ощибка записи в файл";
+    // The writers' own failure paths are tested with them; one of each kind of write here.
     return {
-        {"graph BMP", "g.bmp", 1, false, &frmData::mnuFileGraphSave_Click, graphSave},
         {"graph PNG", "g.png", 2, false, &frmData::mnuFileGraphSave_Click, graphSave},
         {"graph EMF", "g.emf", 3, false, &frmData::mnuFileGraphSave_Click, graphSave},
-        {"graph SVG", "g.svg", 4, false, &frmData::mnuFileGraphSave_Click, graphSave},
-        {"graph PDF", "g.pdf", 5, false, &frmData::mnuFileGraphSave_Click, graphSave},
         // PNG also passes through the JPEG options, as it always has.
         {"screen PNG", "s.png", 2, true, &frmData::mnuFileScreenSave_Click, screenSave},
-        {"screen JPEG", "s.jpg", 3, true, &frmData::mnuFileScreenSave_Click, screenSave},
         {"CSV export", "d.csv", 1, false, &frmData::mnuFileSave_Click,
          "Ошибка записи в файл. Данные не сохранены."},
         {"printed PDF", "engine.pdf", 0, false, &frmData::mnuFileGraphPrint_Click,
@@ -224,9 +219,10 @@ protected:
     }
 };
 
-// A full disk (the size of files the process may write capped below the file's size) fails each
+// A full disk (the size of files the process may write capped below the file's size) and a
+// read-only file (the mark is kept whoever runs the program; the tests run as root) fail each
 // write with its message, and the file the user had stays whole.
-TEST_F(OutputFileSafetyTest, AFullDiskShowsEachWritesErrorAndKeepsTheOldFile) {
+TEST_F(OutputFileSafetyTest, AFullDiskOrAReadOnlyFileShowsEachWritesErrorAndKeepsTheOldFile) {
     Open("yagi3_20m_sweep.csv");
     for (const WindowWrite& write : WindowWrites()) {
         const QStringList before = Files();
@@ -246,15 +242,7 @@ TEST_F(OutputFileSafetyTest, AFullDiskShowsEachWritesErrorAndKeepsTheOldFile) {
                                ? before
                                : QStringList(before) << QString::fromLatin1(write.file))
             << write.name;
-        QFile::remove(Path(write.file));
-    }
-}
 
-// The read-only mark is kept whoever runs the program (the tests run as root).
-TEST_F(OutputFileSafetyTest, AReadOnlyFileIsRefusedByEveryWriteWithItsError) {
-    Open("yagi3_20m_sweep.csv");
-    for (const WindowWrite& write : WindowWrites()) {
-        PlantOldFile(write.file);
         ASSERT_TRUE(QFile::setPermissions(Path(write.file), QFileDevice::ReadOwner));
         Run(write);
         ExpectOnlyMessage(write.failure, MessageIcon::Critical);

@@ -88,6 +88,22 @@ FarFieldGrid OneLobe() {
     });
 }
 
+// A round lobe stays round in a wide view: the projection takes width / height as its aspect.
+TEST(View3DRender, AnIsotropicPatternIsARoundDiscInAWideView) {
+    RenderedView rendered(Isotropic(), 480, 200);
+    const QImage image = rendered.Grab();
+    int across = 0;
+    int down = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        across += IsPattern(image.pixel(x, image.height() / 2)) ? 1 : 0;
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        down += IsPattern(image.pixel(image.width() / 2, y)) ? 1 : 0;
+    }
+    EXPECT_GT(down, 100);
+    EXPECT_NEAR(across, down, 4); // a few edge pixels of a 10-degree polygon
+}
+
 TEST(View3DRender, TheStrongestLobeLandsWhereItsDirectionProjectsOnTheGreyBackground) {
     RenderedView rendered(OneLobe());
     const QImage image = rendered.Grab();

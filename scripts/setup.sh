@@ -5,7 +5,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
 PACKAGES=(
-    build-essential cmake ninja-build clang-format
+    build-essential cmake ninja-build ccache clang-format
     qt6-base-dev libqt6opengl6-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
     qt6-l10n-tools qt6-tools-dev
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -1,5 +1,6 @@
 #include "CursorReadout.h"
 
+#include "AxisMapping.h"
 #include "core/TextRules.h"
 
 #include <cmath>
@@ -13,12 +14,8 @@ RectangularReadout ReadRectangular(const PlotMetrics& m, double pixelX, double p
         m.Right == m.Left || m.Top == m.Bottom) {
         return readout;
     }
-    const double tx = (pixelX - m.Left) / (m.Right - m.Left);
-    const double ty = (pixelY - m.Bottom) / (m.Top - m.Bottom);
-    readout.x = logX ? m.XLo * std::pow(static_cast<double>(m.XHi) / m.XLo, tx)
-                     : m.XLo + (static_cast<double>(m.XHi) - m.XLo) * tx;
-    readout.y = logY ? m.YLo * std::pow(static_cast<double>(m.YHi) / m.YLo, ty)
-                     : m.YLo + (static_cast<double>(m.YHi) - m.YLo) * ty;
+    readout.x = MetricsXAxis(m, logX).FromPixel(pixelX);
+    readout.y = MetricsYAxis(m, logY).FromPixel(pixelY);
     readout.inside = std::isfinite(readout.x) && std::isfinite(readout.y);
     return readout;
 }
@@ -38,9 +35,9 @@ PolarReadout ReadPolar(const PlotMetrics& m, double pixelX, double pixelY, int a
     }
     const double extent = static_cast<double>(m.YHi) - m.YLo;
     const double x =
-        2.0 * (pixelX - (m.Left + m.Right + 3) / 2.0) * extent / (m.Right - m.Left) + m.YLo;
+        2.0 * (pixelX - PolarCentre(m.Left, m.Right)) * extent / (m.Right - m.Left) + m.YLo;
     const double y =
-        2.0 * (pixelY - (m.Top + m.Bottom + 3) / 2.0) * extent / (m.Top - m.Bottom) + m.YLo;
+        2.0 * (pixelY - PolarCentre(m.Top, m.Bottom)) * extent / (m.Top - m.Bottom) + m.YLo;
 
     double a = 0.0;
     if (x == 0.0) {

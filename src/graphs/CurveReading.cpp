@@ -1,5 +1,6 @@
 #include "CurveReading.h"
 
+#include "AxisMapping.h"
 #include "CursorReadout.h"
 #include "core/TextRules.h"
 #include "core/Texts.h"
@@ -16,21 +17,6 @@ bool Finite(float value) {
 
 std::size_t PointCount(std::span<const float> xs, std::span<const float> ys) {
     return std::min(xs.size(), ys.size());
-}
-
-// Where a value lies between lo and hi as a fraction (0 at lo, 1 at hi), on a log axis by its
-// logarithm.
-std::optional<double> Fraction(double value, double lo, double hi, bool log) {
-    if (log) {
-        if (!(value > 0.0) || !(lo > 0.0) || !(hi > 0.0) || lo == hi) {
-            return std::nullopt;
-        }
-        return std::log(value / lo) / std::log(hi / lo);
-    }
-    if (lo == hi || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return (value - lo) / (hi - lo);
 }
 
 } // namespace
@@ -95,19 +81,11 @@ std::vector<double> ZeroCrossings(std::span<const float> xs, std::span<const flo
 }
 
 std::optional<double> ColumnOf(const PlotMetrics& m, double x, bool logX) {
-    const std::optional<double> t = Fraction(x, m.XLo, m.XHi, logX);
-    if (!t || m.Right == m.Left) {
-        return std::nullopt;
-    }
-    return m.Left + *t * (m.Right - m.Left);
+    return MetricsXAxis(m, logX).ToPixel(x);
 }
 
 std::optional<double> RowOf(const PlotMetrics& m, double y, bool logY) {
-    const std::optional<double> t = Fraction(y, m.YLo, m.YHi, logY);
-    if (!t || m.Top == m.Bottom) {
-        return std::nullopt;
-    }
-    return m.Bottom + *t * (m.Top - m.Bottom);
+    return MetricsYAxis(m, logY).ToPixel(y);
 }
 
 CurveValues ReadCurves(const PlotMetrics& metrics, const DrawnCurves& drawn, double pixelX,

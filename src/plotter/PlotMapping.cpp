@@ -20,28 +20,6 @@ AxisRange Rounded(AxisRange range) {
     return range;
 }
 
-// Position of a value along an axis, 0 at lo and 1 at hi; NaN when it cannot be placed.
-double Fraction(const AxisRange& axis, double value) {
-    if (!std::isfinite(value)) {
-        return std::nan("");
-    }
-    if (axis.log) {
-        if (value <= 0.0 || axis.lo <= 0.0 || axis.hi <= 0.0) {
-            return std::nan("");
-        }
-        return std::log(value / axis.lo) / std::log(axis.hi / axis.lo);
-    }
-    return (value - axis.lo) / (axis.hi - axis.lo);
-}
-
-// The inverse, as the read-outs compute it.
-double ValueAt(const AxisRange& axis, double fraction) {
-    if (axis.log) {
-        return axis.lo * std::pow(axis.hi / axis.lo, fraction);
-    }
-    return axis.lo + (axis.hi - axis.lo) * fraction;
-}
-
 } // namespace
 
 PlotMapping PlotMapping::Rectangular(int left, int top, int right, int bottom, AxisRange x,
@@ -51,9 +29,9 @@ PlotMapping PlotMapping::Rectangular(int left, int top, int right, int bottom, A
     mapping.top_ = top;
     mapping.right_ = right > left ? right : left + 1;
     mapping.bottom_ = bottom > top ? bottom : top + 1;
-    mapping.x_ = Rounded(x);
-    mapping.y_ = Rounded(y);
-    mapping.y2_ = Rounded(y2);
+    mapping.x_ = {Rounded(x), double(mapping.left_), double(mapping.right_)};
+    mapping.y_ = {Rounded(y), double(mapping.bottom_), double(mapping.top_)};
+    mapping.y2_ = {Rounded(y2), double(mapping.bottom_), double(mapping.top_)};
     return mapping;
 }
 
@@ -69,15 +47,15 @@ PlotMapping PlotMapping::Polar(int left, int top, int right, int bottom, double 
 }
 
 double PlotMapping::XToPixel(double x) const {
-    return left_ + Fraction(x_, x) * (right_ - left_);
+    return x_.ToPixel(x).value_or(std::nan(""));
 }
 
 double PlotMapping::YToPixel(double y, bool secondAxis) const {
-    return bottom_ + Fraction(secondAxis ? y2_ : y_, y) * (top_ - bottom_);
+    return (secondAxis ? y2_ : y_).ToPixel(y).value_or(std::nan(""));
 }
 
 QPointF PlotMapping::Centre() const {
-    return {(left_ + right_ + 3) / 2.0, (top_ + bottom_ + 3) / 2.0};
+    return {PolarCentre(left_, right_), PolarCentre(top_, bottom_)};
 }
 
 QPointF PlotMapping::Direction(double angle) const {
@@ -93,7 +71,7 @@ bool PlotMapping::ToPixel(double x, double y, bool secondAxis, QPointF& pixel) c
         if (!std::isfinite(x) || !std::isfinite(y)) {
             return false;
         }
-        const double fraction = std::max(0.0, Fraction(y_, y));
+        const double fraction = std::max(0.0, AxisFraction(y_.range, y).value_or(0.0));
         const QPointF direction = Direction(x);
         const QPointF centre = Centre();
         pixel = {centre.x() + direction.x() * fraction * Radius(),
@@ -109,30 +87,6 @@ bool PlotMapping::ToPixel(double x, double y, bool secondAxis, QPointF& pixel) c
     return true;
 }
 
-QPointF PlotMapping::FromPixel(QPointF pixel) const {
-    const double tx = (pixel.x() - left_) / (right_ - left_);
-    const double ty = (pixel.y() - bottom_) / (top_ - bottom_);
-    return {ValueAt(x_, tx), ValueAt(y_, ty)};
-}
-
-bool PlotMapping::PolarFromPixel(QPointF pixel, double& angle, double& radius) const {
-    if (!polar_) {
-        return false;
-    }
-    const QPointF centre = Centre();
-    const double dx = (pixel.x() - centre.x()) / Radius();
-    const double dy = -(pixel.y() - centre.y()) / ((bottom_ - top_) / 2.0);
-    radius = y_.lo + std::hypot(dx, dy) * (y_.hi - y_.lo);
-    double screen = std::atan2(dy, dx);
-    const double sign = (style_ & kPolarClockwise) != 0 ? -1.0 : 1.0;
-    const double zero = (style_ & kPolarZeroUp) != 0 ? std::numbers::pi / 2.0 : 0.0;
-    double radians = sign * (screen - zero);
-    const double turn = 2.0 * std::numbers::pi;
-    radians = std::fmod(std::fmod(radians, turn) + turn, turn);
-    angle = degrees_ ? radians * 180.0 / std::numbers::pi : radians;
-    return true;
-}
-
 PlotMetrics PlotMapping::Metrics() const {
     PlotMetrics metrics;
     metrics.Size = 36;
@@ -140,10 +94,10 @@ PlotMetrics PlotMapping::Metrics() const {
     metrics.Bottom = bottom_;
     metrics.Right = right_;
     metrics.Top = top_;
-    metrics.XLo = static_cast<float>(x_.lo);
-    metrics.YLo = static_cast<float>(y_.lo);
-    metrics.XHi = static_cast<float>(x_.hi);
-    metrics.YHi = static_cast<float>(y_.hi);
+    metrics.XLo = static_cast<float>(x_.range.lo);
+    metrics.YLo = static_cast<float>(y_.range.lo);
+    metrics.XHi = static_cast<float>(x_.range.hi);
+    metrics.YHi = static_cast<float>(y_.range.hi);
     return metrics;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphs/AxisMapping.h"
 #include "graphs/PlotApi.h"
 
 #include <QPointF>
@@ -7,21 +8,14 @@
 
 namespace lobex::plotter {
 
-// The range of one axis as it is drawn. Limits are held at 32-bit float precision, the
-// precision PlotMetrics reports them in, so that a read-out from the metrics lands on the same
-// pixel as the drawing.
-struct AxisRange {
-    double lo = 0.0;
-    double hi = 1.0;
-    bool log = false;
-};
-
 // The one coordinate mapping of a rendered picture: data to pixels and back, for rectangular
 // graphs (linear or logarithmic axes, a second Y axis) and for polar graphs. Pixel coordinates
 // are those of PlotMetrics and of mouse positions: column c is the pixel whose left edge is at
 // c. The painter draws a pixel coordinate at the centre of that pixel (ToPaint), so a point
 // computed at column c colours pixel column c. The same object fills PlotMetrics, so the
-// read-out formulas applied to the metrics invert exactly what was drawn.
+// read-out formulas applied to the metrics invert exactly what was drawn. Axis limits are held
+// at 32-bit float precision, the precision PlotMetrics reports them in, and each axis maps
+// through the graph code's PixelAxis, the one the read-outs use on the metrics.
 class PlotMapping {
 public:
     // Plotting area with its left, top, right and bottom pixel edges.
@@ -40,9 +34,9 @@ public:
     int Top() const { return top_; }
     int Right() const { return right_; }
     int Bottom() const { return bottom_; }
-    const AxisRange& X() const { return x_; }
-    const AxisRange& Y() const { return y_; }
-    const AxisRange& Y2() const { return y2_; }
+    const AxisRange& X() const { return x_.range; }
+    const AxisRange& Y() const { return y_.range; }
+    const AxisRange& Y2() const { return y2_.range; }
 
     // Rectangular: the pixel of a data point; false when a log axis gets a value <= 0 or a
     // value is not finite. Polar: x is the angle and y the radius (radii below radiusLo sit at
@@ -52,17 +46,12 @@ public:
     double XToPixel(double x) const;
     double YToPixel(double y, bool secondAxis) const;
 
-    // Rectangular: the data value under a pixel, by the read-out formulas of the metrics.
-    QPointF FromPixel(QPointF pixel) const;
-    // Polar: the angle (in [0, full turn), in the axis unit) and the radius under a pixel.
-    bool PolarFromPixel(QPointF pixel, double& angle, double& radius) const;
-
     // Polar centre and radius in pixel coordinates.
     QPointF Centre() const;
     double Radius() const { return (right_ - left_) / 2.0; }
     // The direction of an angle on the screen: the unit vector (x right, y down).
     QPointF Direction(double angle) const;
-    double AngleHi() const { return x_.hi; }
+    double AngleHi() const { return x_.range.hi; }
     bool Degrees() const { return degrees_; }
 
     PlotMetrics Metrics() const;
@@ -70,7 +59,7 @@ public:
 private:
     bool polar_ = false;
     int left_ = 0, top_ = 0, right_ = 1, bottom_ = 1;
-    AxisRange x_, y_, y2_;
+    PixelAxis x_, y_, y2_;
     bool degrees_ = true;
     int style_ = 0;
 };

@@ -18,10 +18,8 @@ namespace {
 using namespace lobex;
 
 // The graph code over the real engine; a load that has anything to say spoils the measurement.
-struct Graphs : test::GraphWorldOver<plotter::PlotEngine> {
-    explicit Graphs(PlotHostKind host) : GraphWorldOver(host) {
-        StartPlotter(link, state, messages);
-    }
+struct Graphs : test::GraphWorld<plotter::PlotEngine> {
+    explicit Graphs(PlotHostKind host) : GraphWorld(host) { Start(); }
     bool Load(const std::string& path) { return Open(path) && messages.shown.empty(); }
 };
 
@@ -29,8 +27,6 @@ struct Graphs : test::GraphWorldOver<plotter::PlotEngine> {
 // with the -3 dB circle.
 void BM_ShowPatternPolarWindow(benchmark::State& state) {
     Graphs g(PlotHostKind::PolarWindow);
-    g.view.SetSlotSize(kAzimuthSlot, 500, 500);
-    g.view.SetSlotSize(kElevationSlot, 500, 500);
     if (!g.Load(LOBEX_CORPUS_DIR "/farfield_csv/APET_LazyH-16m_1deg.csv")) {
         state.SkipWithError("the corpus pattern did not load");
         return;
@@ -44,7 +40,6 @@ BENCHMARK(BM_ShowPatternPolarWindow)->Unit(benchmark::kMillisecond);
 // A frequency sweep's two curves in the main window's graph area, 800 x 500.
 void BM_PlotXYSweep(benchmark::State& state) {
     Graphs g(PlotHostKind::MainWindow);
-    g.view.SetSlotSize(kMainSlot, 800, 500);
     if (!g.Load(LOBEX_TEST_DATA_DIR "/sweep_50ohm.csv")) {
         state.SkipWithError("the sweep did not load");
         return;

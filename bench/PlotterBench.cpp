@@ -1,4 +1,4 @@
-#include "PlotRecord.h"
+#include "FakePlotApi.h"
 #include "graphs/PlotApi.h"
 #include "plotter/PlotEngine.h"
 #include "plotter/PlotLayout.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "FakePlotApi.h"
 #include "Recorders.h"
-#include "RecordingPlotApi.h"
 #include "app/frmData.h"
 #include "core/Lifecycle.h"
 #include "graphs/PlotLink.h"
@@ -35,7 +35,7 @@ struct MainWindowHarness {
     RecordingServices recorders;
     Services services;
     plotter::PlotEngine engine;
-    RecordingPlotApi api{engine};
+    FakePlotApi api{&engine};
     PlotLink link{api};
     std::unique_ptr<frmData> window;
 };

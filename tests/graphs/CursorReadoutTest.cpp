@@ -1,5 +1,5 @@
 #include "graphs/CursorReadout.h"
-#include "MetricsOf.h"
+#include "FakePlotApi.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ TEST(PolarReadout, AnglesOfEachDiagramAndTheGainOnTheFourthPowerScale) {
         bool inside;
         double angle, tolerance;
     };
-    // Angles in the middle of each diagram are checked against drawings in PlotMappingTest;
+    // Angles in the middle of each diagram are checked against drawings in PlotRenderTest;
     // here the edges of what is read.
     const Case cases[] = {
         {241.5, 21.5, 1, true, 0.0, 1e-4},

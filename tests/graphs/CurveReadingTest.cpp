@@ -1,5 +1,5 @@
 #include "graphs/CurveReading.h"
-#include "MetricsOf.h"
+#include "FakePlotApi.h"
 #include "graphs/CursorReadout.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "graphs/GraphOutput.h"
-#include "GraphHarness.h"
+#include "GraphWorld.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ constexpr std::int32_t kElevationDoc = 13;
 constexpr const char* kNote735 = "[NoteText(\"7.35dBi\")][NotePosition(0.0,1.0)][FontPoints(7,7)]";
 
 // A graph, or both diagrams of a pattern whose maximum gain is 7.35 dBi, ready to leave.
-void Prepare(GraphHarness& h, bool pattern, const char* decimal = ".") {
+void Prepare(GraphWorld<>& h, bool pattern, const char* decimal = ".") {
     h.state.View.PatternShown = pattern;
     h.state.Loaded.Pattern.MaxGain = 7.35f;
     h.state.DecimalSeparator = decimal;
@@ -83,7 +83,7 @@ TEST(GraphOutput, EachCommandGoesToTheDocumentThatLeavesWithItsCommandString) {
         {"a bitmap is no engine output", false, ".", Save("png", "g.png"), {}},
     };
     for (const Case& c : cases) {
-        GraphHarness h;
+        GraphWorld<> h;
         Prepare(h, c.pattern, c.decimal);
         EXPECT_EQ(c.output(h.link, h.state), !c.sent.empty()) << c.name;
         EXPECT_EQ(h.api.commands, c.sent) << c.name;
@@ -109,7 +109,7 @@ TEST(GraphOutput, AMissingDocumentOrARefusedCommandFails) {
         {"save refused", true, -1, 0, Save("pdf", "d.pdf", 1), 1},
     };
     for (const Case& c : cases) {
-        GraphHarness h;
+        GraphWorld<> h;
         Prepare(h, c.pattern);
         if (c.missingSlot >= 0) {
             h.link.Slots[static_cast<std::size_t>(c.missingSlot)].DocNum = 0;

@@ -1,4 +1,4 @@
-#include "GraphHarness.h"
+#include "GraphWorld.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ TEST(StartPlotter, FillsTheRecordAndRetriesAsTheLinkRulesSay) {
          kMostPlotterRestarts},
     };
     for (const Case& c : cases) {
-        GraphHarness h;
+        GraphWorld<> h;
         h.api.startAnswers.assign(c.answers.begin(), c.answers.end());
         h.api.repeatLastStartAnswer = c.repeatLast;
         int pumps = 0;
@@ -60,7 +60,7 @@ TEST(StartPlotter, FillsTheRecordAndRetriesAsTheLinkRulesSay) {
     }
     // The record the documents start from. Both curves solid: a one-curve graph drawn first sets
     // no line type of its own. "Parameter", a zero character, then the blanks of the field.
-    GraphHarness h;
+    GraphWorld<> h;
     ASSERT_TRUE(StartPlotter(h.link, h.state, h.messages));
     const DPLOT& record = h.link.Record;
     EXPECT_EQ(record.DataFormat, 2);
@@ -70,7 +70,7 @@ TEST(StartPlotter, FillsTheRecordAndRetriesAsTheLinkRulesSay) {
 }
 
 // Three slots holding documents 4, 0 and 9 with bitmaps.
-void FillSlots(GraphHarness& h) {
+void FillSlots(GraphWorld<>& h) {
     const std::int32_t documents[] = {4, 0, 9};
     for (int s = 0; s < kPlotSlotCount; ++s) {
         PlotSlot& slot = h.link.Slots[static_cast<std::size_t>(s)];
@@ -83,7 +83,7 @@ void FillSlots(GraphHarness& h) {
 }
 
 TEST(StopPlotter, ClearsTheEditFlagOfEachDocumentThenStopsOnlyWhenLinked) {
-    GraphHarness h;
+    GraphWorld<> h;
     FillSlots(h);
     StopPlotter(h.link); // not linked: nothing
     EXPECT_TRUE(h.api.calls.empty());
@@ -100,7 +100,7 @@ TEST(StopPlotter, ClearsTheEditFlagOfEachDocumentThenStopsOnlyWhenLinked) {
 
 TEST(ClosePlot, ClosesTheDocumentDropsTheBitmapAndClearsThePicture) {
     for (int closed = 0; closed < kPlotSlotCount; ++closed) {
-        GraphHarness h;
+        GraphWorld<> h;
         FillSlots(h);
         for (int slot = 0; slot < kPlotSlotCount; ++slot) {
             h.view.PaintSlot(slot); // the second polar area shows its result frame too
@@ -123,7 +123,7 @@ TEST(ClosePlot, ClosesTheDocumentDropsTheBitmapAndClearsThePicture) {
 }
 
 // A one-curve document of three points ready to render.
-void PrepareDocument(GraphHarness& h) {
+void PrepareDocument(GraphWorld<>& h) {
     h.link.XValues = {1.0f, 2.0f, 3.0f};
     h.link.YValues = {5.0f, 6.0f, 7.0f};
     h.link.Record.DataFormat = 2;
@@ -158,7 +158,7 @@ TEST(RenderPlot, ABitmapOfTheClientSizeOrTheMessageForTheEnginesAnswer) {
         {"arrays shorter than the record says", 1, 2, box, false, kPlotFailed, 0, 0},
     };
     for (const Case& c : cases) {
-        GraphHarness h;
+        GraphWorld<> h;
         PrepareDocument(h);
         h.state.View.PlotHost = PlotHostKind::PolarWindow;
         h.api.plotAnswer = c.answer;
@@ -185,7 +185,7 @@ TEST(RenderPlot, ABitmapOfTheClientSizeOrTheMessageForTheEnginesAnswer) {
 
 TEST(RenderPlot, AddsTheBeamCircleOnlyToPolarDocumentsInThePolarWindowBeforeThePicture) {
     for (const int slot : {kElevationSlot, kMainSlot}) {
-        GraphHarness h;
+        GraphWorld<> h;
         PrepareDocument(h);
         h.state.View.PlotHost = PlotHostKind::PolarWindow;
         h.state.Loaded.Pattern.MaxGain = 10.0f;
@@ -214,7 +214,7 @@ TEST(RefitSlot, RendersTheDocumentAgainOnlyForANewSizeOfABoxWithADocument) {
         {"no document", 0, PlotRect{0, 0, 640, 480}, false},
     };
     for (const Case& c : cases) {
-        GraphHarness h;
+        GraphWorld<> h;
         PlotSlot& slot = h.link.Slots[0];
         slot.DocNum = c.docNum;
         slot.ClientRect = drawn;
@@ -233,7 +233,7 @@ TEST(RefitSlot, RendersTheDocumentAgainOnlyForANewSizeOfABoxWithADocument) {
 
 // The curves kept for the read-outs are those of the record's arrays, each its own points.
 TEST(CurvesOfLastPlot, TakesEachCurvesPointsFromTheSharedArrays) {
-    GraphHarness h;
+    GraphWorld<> h;
     h.link.XValues = {1.0f, 2.0f, 3.0f};
     h.link.YValues = {5.0f, 6.0f, 7.0f, 50.0f, 60.0f, 0.0f};
     h.link.Record.MaxPoints = 3;

@@ -1,5 +1,5 @@
 #include "graphs/PolarGraph.h"
-#include "GraphHarness.h"
+#include "GraphWorld.h"
 #include "core/FarField.h"
 #include "core/Messages.h"
 #include "graphs/RectangularGraph.h"
@@ -29,7 +29,7 @@ std::string PolarCommands(bool mainWindow, bool blue, int area) {
 }
 
 // A pattern whose cut is already in the series: 4 angles, radii in columns 1 to 3.
-void SetCut(GraphHarness& h) {
+void SetCut(GraphWorld<>& h) {
     DataSet& data = h.state.Loaded.Data;
     data.DataKind = KindFarField;
     data.DataText = "Data Loaded";
@@ -52,7 +52,7 @@ void SetCut(GraphHarness& h) {
 
 TEST(ShowPattern, DrawsBothDiagramsOfAFarFieldFileInEitherWindow) {
     for (const bool mainWindow : {true, false}) {
-        GraphHarness h;
+        GraphWorld<> h;
         h.state.View.PlotHost = mainWindow ? PlotHostKind::MainWindow : PlotHostKind::PolarWindow;
         ASSERT_TRUE(h.OpenTestData("farfield_below_horizon_30deg.csv"));
         ASSERT_EQ(h.api.plots.size(), 2U);
@@ -79,7 +79,7 @@ TEST(ShowPattern, DrawsBothDiagramsOfAFarFieldFileInEitherWindow) {
 }
 
 TEST(ShowPattern, TheElevationCutIsDrawnInAngleOrderWithItsValues) {
-    GraphHarness h;
+    GraphWorld<> h;
     ASSERT_TRUE(h.OpenTestData("farfield_below_horizon_30deg.csv"));
     h.api.plots.clear();
     ASSERT_TRUE(ShowPattern(h.graph, 1, 3));
@@ -104,7 +104,7 @@ TEST(ShowPattern, TheElevationCutIsDrawnInAngleOrderWithItsValues) {
 
 TEST(ShowPattern, WithoutAnElevationCutTheElevationDiagramStaysEmptyAndSaysWhy) {
     // A grid of one zenith: the azimuth diagram alone.
-    GraphHarness single;
+    GraphWorld<> single;
     single.link.Slots[2].DocNum = 5; // an elevation diagram of the file before
     ASSERT_TRUE(single.OpenTestData("farfield_single_zenith.csv"));
     ASSERT_EQ(single.api.plots.size(), 1U);
@@ -117,7 +117,7 @@ TEST(ShowPattern, WithoutAnElevationCutTheElevationDiagramStaysEmptyAndSaysWhy) 
 
     // A chosen elevation that is no zenith of the grid: nothing is drawn rather than the
     // leftovers of the cleared series.
-    GraphHarness chosen;
+    GraphWorld<> chosen;
     ASSERT_TRUE(chosen.OpenTestData("farfield_below_horizon_30deg.csv"));
     chosen.messages.shown.clear();
     chosen.state.Loaded.Sets = {{{"45", 0}}, 0};
@@ -131,7 +131,7 @@ TEST(ShowPattern, WithoutAnElevationCutTheElevationDiagramStaysEmptyAndSaysWhy) 
 }
 
 TEST(ShowPattern, AChosenSetTakesTheCurvesFromTheLists) {
-    GraphHarness h;
+    GraphWorld<> h;
     ASSERT_TRUE(h.OpenTestData("farfield_below_horizon_30deg.csv"));
     // The elevation list holds 90, 60, 30, 0; the maximum lies at 30 degrees, pick 60.
     ASSERT_EQ(h.state.Loaded.Pattern.MaxElevation, 30.0f);
@@ -170,7 +170,7 @@ TEST(ShowPattern, AChosenSetTakesTheCurvesFromTheLists) {
 }
 
 TEST(PlotPolar, OneCurveGetsAOneCurveRecordWithoutBlue) {
-    GraphHarness h;
+    GraphWorld<> h;
     SetCut(h);
     ASSERT_TRUE(PlotPolar(h.graph, 3, 0, 1));
     const FakePlotApi::PlotCall& call = h.api.plots.at(0);
@@ -200,7 +200,7 @@ TEST(PlotPolar, OnlyTheElevationDiagramFillsTheResultLabels) {
         {1, ".", 7.35f, false, {}},
     };
     for (const Case& c : cases) {
-        GraphHarness h;
+        GraphWorld<> h;
         SetCut(h);
         h.state.DecimalSeparator = c.separator;
         h.state.Loaded.Pattern.MaxGain = c.maxGain;

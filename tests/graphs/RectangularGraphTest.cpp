@@ -1,5 +1,5 @@
 #include "graphs/RectangularGraph.h"
-#include "GraphHarness.h"
+#include "GraphWorld.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@ namespace {
 using Sent = std::vector<std::pair<std::int32_t, std::string>>;
 
 // A small frequency sweep: frequency, R, jX (negative at the low end), SWR.
-void LoadSweep(GraphHarness& h) {
+void LoadSweep(GraphWorld<>& h) {
     DataSet& data = h.state.Loaded.Data;
     data.DataKind = KindSweep;
     data.DataText = "Data Loaded";
@@ -19,7 +19,7 @@ void LoadSweep(GraphHarness& h) {
     SetSeries(data, 3, "  SWR(50.0Om)  ", {2.25f, 1.5f, 1.1f, 1.8f});
 }
 
-const std::string& Commands(const GraphHarness& h) {
+const std::string& Commands(const GraphWorld<>& h) {
     return h.api.plots.back().commands;
 }
 
@@ -50,7 +50,7 @@ TEST(PlotXY, ComposesTheCommandStringAndRecordTheEngineIsSent) {
          {22.5f, 24.0f, 26.25f, 30.0f, 2.25f, 1.5f, 1.1f, 1.8f}},
     };
     for (const Case& c : cases) {
-        GraphHarness h;
+        GraphWorld<> h;
         LoadSweep(h);
         h.link.Record.MaxCurves = 1;
         PlotXY(h.graph, 1, c.right);
@@ -67,7 +67,7 @@ TEST(PlotXY, ComposesTheCommandStringAndRecordTheEngineIsSent) {
 }
 
 TEST(PlotXY, ScaleLimitsKeepThePointUnderADecimalComma) {
-    GraphHarness h;
+    GraphWorld<> h;
     LoadSweep(h);
     h.state.DecimalSeparator = ",";
     SetSeries(h.state.Loaded.Data, 1, "R Ohm", {1.8f, 2.5f, 3.25f, 0.125f});
@@ -101,7 +101,7 @@ TEST(PlotXY, LogAxesFollowTheFlagsWhereTheDataAllowThemAndAreRefusedOncePerAxisE
          1, "[Scale(1)]"},
     };
     for (const Case& c : cases) {
-        GraphHarness h;
+        GraphWorld<> h;
         LoadSweep(h);
         SetSeries(h.state.Loaded.Data, 4, "Ga(dBi)", {-1.0f, 2.0f, 3.0f, 4.0f});
         SetSeries(h.state.Loaded.Data, 0, "Freq(MHz)", {c.xMin, 14.1f, 14.2f, 14.35f});
@@ -127,7 +127,7 @@ TEST(PlotXY, LogAxesFollowTheFlagsWhereTheDataAllowThemAndAreRefusedOncePerAxisE
 }
 
 TEST(PlotXY, WithoutDataTellsSoAfterClosingTheGraph) {
-    GraphHarness h;
+    GraphWorld<> h;
     LoadSweep(h);
     h.state.Loaded.Data.DataText.clear();
     h.link.Slots[0].DocNum = 3;
@@ -139,7 +139,7 @@ TEST(PlotXY, WithoutDataTellsSoAfterClosingTheGraph) {
 }
 
 TEST(PlotXY, EachRenderReplacesTheGraphAndSetsMenusPaintAndThe3DButton) {
-    GraphHarness h;
+    GraphWorld<> h;
     LoadSweep(h);
     h.view.SetSlotSize(0, 640, 330);
     PlotXY(h.graph, 1, 0);
@@ -179,7 +179,7 @@ TEST(ChooseCurvePair, ReadsTheTwoListsAsTheWindowDoes) {
         EXPECT_EQ(pair.resetRight, c.reset);
     }
     // Without a pattern the pair gets the rectangular graph.
-    GraphHarness h;
+    GraphWorld<> h;
     LoadSweep(h);
     PlotChosenCurves(h.graph, 1, 2);
     ASSERT_EQ(h.api.plots.size(), 1U);

@@ -1,5 +1,5 @@
 #include "plotter/PlotEngine.h"
-#include "PlotFixtures.h"
+#include "GraphWorld.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 namespace lobex::plotter {
 namespace {
 
-using test::MakeRecord;
+using lobex::test::MakeRecord;
 
 class PlotEngineTest : public ::testing::Test {
 protected:

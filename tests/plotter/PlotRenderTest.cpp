@@ -1,4 +1,8 @@
-#include "PlotFixtures.h"
+#include "GraphWorld.h"
+#include "graphs/CursorReadout.h"
+#include "graphs/CurveReading.h"
+#include "plotter/PlotEngine.h"
+#include "plotter/PlotOutput.h"
 
 #include <QImage>
 
@@ -14,6 +18,8 @@
 namespace lobex::plotter {
 namespace {
 
+using EngineWorld = lobex::test::GraphWorld<PlotEngine>;
+
 using Colour = bool (*)(QRgb);
 // A pixel the curve's colour clearly dominates (antialiased edges are lighter).
 bool IsRed(QRgb pixel) {
@@ -23,13 +29,20 @@ bool IsGreen(QRgb pixel) {
     return qGreen(pixel) - std::max(qRed(pixel), qBlue(pixel)) > 40;
 }
 
-// Where a value lies between an axis's limits: the inverse of the rectangular read-out.
-double Fraction(double value, double lo, double hi, bool log) {
-    return log ? std::log(value / lo) / std::log(hi / lo) : (value - lo) / (hi - lo);
-}
+// Where the read-outs over a picture put a data value.
 QPointF RectangularPixel(const PlotMetrics& m, double x, double y, bool logX, bool logY) {
-    return {m.Left + Fraction(x, m.XLo, m.XHi, logX) * (m.Right - m.Left),
-            m.Bottom + Fraction(y, m.YLo, m.YHi, logY) * (m.Top - m.Bottom)};
+    return {ColumnOf(m, x, logX).value_or(-1.0), RowOf(m, y, logY).value_or(-1.0)};
+}
+// What the windows' polar read-out finds under a pixel (area 1 azimuth, 2 elevation), with the
+// radius its gain stands for on a scale of range 1 above a floor of 0.
+struct PolarPoint {
+    bool inside = false;
+    double angle = 0.0;
+    double radius = 0.0;
+};
+PolarPoint ReadBack(const PlotMetrics& m, double px, double py, int area) {
+    const PolarReadout read = ReadPolar(m, px, py, area, 1.0f, 0.0f, 3.14159274f);
+    return {read.inside, read.angle, std::pow(read.gain, 4.0)};
 }
 // The inverse of the polar read-out: compass angles for the azimuth diagram, mathematical ones
 // for the elevation diagram.
@@ -88,7 +101,7 @@ protected:
     }
     std::int32_t Plot(int curves, const std::vector<float>& x, const std::vector<float>& y,
                       const std::string& commands) {
-        DPLOT record = test::MakeRecord(curves, static_cast<int>(x.size()));
+        DPLOT record = lobex::test::MakeRecord(curves, static_cast<int>(x.size()));
         const std::int32_t document = engine.DPlot_Plot(record, x.data(), y.data(), commands);
         EXPECT_GT(document, 0) << engine.LastError();
         return document;
@@ -198,15 +211,16 @@ TEST_F(PlotRenderTest, UnusableDataAndTinyBitmapsStillRender) {
 // The graph code's own documents in the polar window: the real cuts in both angle conventions,
 // and the -3 dB circle in green.
 TEST(GraphDocuments, PolarDiagramsFollowTheirAngleConventionsWithTheCircleInGreen) {
-    test::GraphWorld w(PlotHostKind::PolarWindow);
+    EngineWorld w(PlotHostKind::PolarWindow);
+    ASSERT_TRUE(w.Start());
     ASSERT_TRUE(w.OpenTestData("farfield_below_horizon_30deg.csv"));
     // The total gain alone, so that no other curve is drawn over it; the circle is curve 2.
     ASSERT_TRUE(lobex::ShowPattern(w.graph, 3, 0));
     for (const int slot : {kAzimuthSlot, kElevationSlot}) {
         ASSERT_EQ(w.Slot(slot).HasBitmap, 1) << slot;
         const PlotMetrics& m = w.Slot(slot).Metrics;
-        const QImage picture = w.Picture(slot);
-        const PlotDocument& document = w.Document(slot);
+        const QImage picture = ToQImage(w.Slot(slot).Bitmap);
+        const PlotDocument& document = *w.api.FindDocument(w.Slot(slot).DocNum);
         ASSERT_EQ(document.curves.size(), 2U);
         const PlotCurve& curve = document.curves[0];
         std::vector<QPointF> pixels;
@@ -214,8 +228,7 @@ TEST(GraphDocuments, PolarDiagramsFollowTheirAngleConventionsWithTheCircleInGree
         for (std::size_t i = 0; i < curve.x.size(); ++i) {
             pixels.push_back(PolarPixel(m, curve.x[i], curve.y[i], slot == kAzimuthSlot));
             // The read-out of the window finds the same angle there.
-            const test::PolarPoint value =
-                test::ReadBack(m, pixels.back().x(), pixels.back().y(), slot);
+            const PolarPoint value = ReadBack(m, pixels.back().x(), pixels.back().y(), slot);
             if (curve.y[i] > 0.2f && value.inside) {
                 ++read;
                 const double difference = std::fabs(value.angle - std::fmod(curve.x[i] + 360, 360));
@@ -230,7 +243,7 @@ TEST(GraphDocuments, PolarDiagramsFollowTheirAngleConventionsWithTheCircleInGree
         const double pixel = (m.YHi - m.YLo) / ((m.Right - m.Left) / 2.0);
         std::array<int, 12> sectors{};
         const int green = ForEachPixel(picture, IsGreen, [&](int column, int row) {
-            const test::PolarPoint value = test::ReadBack(m, column, row, 1);
+            const PolarPoint value = ReadBack(m, column, row, 1);
             EXPECT_NEAR(value.radius, radius, 1.5 * pixel) << column << "," << row;
             ++sectors[static_cast<std::size_t>(value.angle / 30.0) % 12];
         });

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "FakePlotApi.h"
 #include "LoadHarness.h"
 #include "graphs/HeadlessGraphView.h"
 #include "graphs/PlotLink.h"
 #include "graphs/PolarGraph.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -42,17 +45,32 @@ private:
     GraphContext& graph_;
 };
 
-// The graph code's world over a plot API (a fake, or the real engine): shared state, graph
-// controls, recorded messages and the link; files open through the one load flow.
-template <typename Api>
-struct GraphWorldOver {
-    explicit GraphWorldOver(PlotHostKind host) { state.View.PlotHost = host; }
-    GraphWorldOver(const GraphWorldOver&) = delete;
-    GraphWorldOver& operator=(const GraphWorldOver&) = delete;
+// The graph code's world over a plot API (the fake, or the real engine), as the windows make
+// it: shared state, graph controls with the main picture 800 x 500 and the polar ones 500 x 500,
+// recorded messages and the link; files open through the one load flow.
+template <typename Api = FakePlotApi>
+struct GraphWorld {
+    explicit GraphWorld(PlotHostKind host = PlotHostKind::MainWindow) {
+        state.View.PlotHost = host;
+        view.SetSlotSize(kMainSlot, 800, 500);
+        view.SetSlotSize(kAzimuthSlot, 500, 500);
+        view.SetSlotSize(kElevationSlot, 500, 500);
+    }
+    GraphWorld(const GraphWorld&) = delete;
+    GraphWorld& operator=(const GraphWorld&) = delete;
 
+    // Links the graph code to the engine as start-up does (a real engine numbers its axes in the
+    // state's decimal symbol).
+    bool Start() {
+        if constexpr (requires { api.SetDecimalSeparator(state.DecimalSeparator); }) {
+            api.SetDecimalSeparator(state.DecimalSeparator);
+        }
+        return StartPlotter(link, state, messages);
+    }
     bool Open(const std::string& path) { return OpenFile(load, data, path); }
     bool OpenTestData(std::string_view name) { return Open((TestDataFolder() / name).string()); }
     std::vector<std::string> MessageTexts() const { return messages.Texts(); }
+    const PlotSlot& Slot(int slot) const { return link.Slots[static_cast<std::size_t>(slot)]; }
 
     Api api;
     AppState state;
@@ -63,5 +81,15 @@ struct GraphWorldOver {
     LoadContext load{state, messages};
     PatternDrawingView data{graph};
 };
+
+// A column with its values and the limits the readers store for it.
+inline void SetSeries(DataSet& data, int column, const std::string& label,
+                      std::initializer_list<float> values) {
+    SeriesRecord& series = data.Series[static_cast<std::size_t>(column)];
+    series.Label = label;
+    series.Values = values;
+    series.Min = *std::min_element(series.Values.begin(), series.Values.end());
+    series.Max = *std::max_element(series.Values.begin(), series.Values.end());
+}
 
 } // namespace lobex::test

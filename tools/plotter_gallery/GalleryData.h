@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlotRecord.h"
+#include "FakePlotApi.h"
 #include "graphs/PlotApi.h"
 
 #include <algorithm>

@@ -6,15 +6,18 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace lobex::test {
 
-// A plot engine that answers as told and keeps every call, so the link can be checked
-// without drawing anything.
+// The plot API of the tests: keeps every call, and answers as told, or, given a real engine,
+// passes every call on to it, so the graph code can be checked with or without drawing.
 class FakePlotApi final : public PlotApi {
 public:
+    explicit FakePlotApi(PlotApi* engine = nullptr) : engine_(engine) {}
+
     struct StartAnswer {
         std::int32_t result = 1;
         std::int32_t wasActive = 0;
@@ -34,6 +37,9 @@ public:
     std::int32_t DPlot_Start(std::int32_t mode, std::int32_t* wasActive) override {
         calls.emplace_back("Start");
         startModes.push_back(mode);
+        if (engine_ != nullptr) {
+            return engine_->DPlot_Start(mode, wasActive);
+        }
         StartAnswer answer;
         if (!startAnswers.empty()) {
             answer = startAnswers.front();
@@ -44,7 +50,12 @@ public:
         *wasActive = answer.wasActive;
         return answer.result;
     }
-    void DPlot_Stop() override { calls.emplace_back("Stop"); }
+    void DPlot_Stop() override {
+        calls.emplace_back("Stop");
+        if (engine_ != nullptr) {
+            engine_->DPlot_Stop();
+        }
+    }
     std::int32_t DPlot_Plot(const DPLOT& plot, const float* x, const float* y,
                             std::string_view commandString) override {
         calls.emplace_back("Plot");
@@ -54,6 +65,9 @@ public:
         call.y.assign(y, y + static_cast<std::ptrdiff_t>(plot.MaxPoints) * plot.NumCurves);
         call.commands = std::string(commandString);
         plots.push_back(std::move(call));
+        if (engine_ != nullptr) {
+            return engine_->DPlot_Plot(plot, x, y, commandString);
+        }
         if (plotAnswer) {
             return *plotAnswer;
         }
@@ -63,6 +77,9 @@ public:
                                  PlotMetrics& metrics) override {
         calls.emplace_back("GetBitmap");
         bitmaps.push_back({document, width, height});
+        if (engine_ != nullptr) {
+            return engine_->DPlot_GetBitmapEx(document, width, height, metrics);
+        }
         PlotBitmap bitmap;
         if (width <= 0 || height <= 0) {
             return bitmap;
@@ -86,11 +103,14 @@ public:
     std::int32_t DPlot_Command(std::int32_t document, std::string_view command) override {
         calls.emplace_back("Command");
         commands.emplace_back(document, std::string(command));
-        return commandAnswer;
+        return engine_ != nullptr ? engine_->DPlot_Command(document, command) : commandAnswer;
     }
-    void DPlot_AddData(std::int32_t, std::int32_t, std::int32_t, std::int32_t, const float*,
-                       const float*) override {
+    void DPlot_AddData(std::int32_t document, std::int32_t type, std::int32_t points,
+                       std::int32_t curve, const float* x, const float* y) override {
         calls.emplace_back("AddData");
+        if (engine_ != nullptr) {
+            engine_->DPlot_AddData(document, type, points, curve, x, y);
+        }
     }
 
     // Answers of DPlot_Start in turn; the last one repeats when repeatLastStartAnswer is set,
@@ -114,6 +134,44 @@ public:
         }
         return count;
     }
+
+private:
+    PlotApi* engine_;
 };
+
+// A plot record as the graph code fills it: DataFormat 2, the same number of points per curve,
+// every curve drawn as a line. The engine's tests, benchmarks and picture gallery draw with it.
+inline DPLOT MakeRecord(int curves, int points, const std::string& yLabel = "Y") {
+    DPLOT plot;
+    plot.Version = 2;
+    plot.DataFormat = 2;
+    plot.MaxCurves = curves;
+    plot.MaxPoints = points;
+    plot.NumCurves = curves;
+    plot.Scale = 1;
+    for (int c = 0; c < curves; ++c) {
+        plot.NP[static_cast<std::size_t>(c)] = points;
+        plot.LineType[static_cast<std::size_t>(c)] = 1;
+    }
+    SetTextField(plot.XAxis, std::string_view("Parameter\0", 10));
+    SetTextField(plot.YAxis, yLabel);
+    return plot;
+}
+
+// Plot metrics of a plotting area from (left, top) to (right, bottom) with the values at its
+// edges.
+inline PlotMetrics Metrics(int left, int top, int right, int bottom, float xLo, float yLo,
+                           float xHi, float yHi) {
+    PlotMetrics m;
+    m.Left = left;
+    m.Top = top;
+    m.Right = right;
+    m.Bottom = bottom;
+    m.XLo = xLo;
+    m.YLo = yLo;
+    m.XHi = xHi;
+    m.YHi = yHi;
+    return m;
+}
 
 } // namespace lobex::test

@@ -30,16 +30,11 @@ public:
     explicit PatternDrawingView(GraphContext& graph) : graph_(graph) {}
 
     void ShowLoadStart() override {}
-    bool ShowPattern() override {
-        ++patternsShown;
-        return lobex::ShowPattern(graph_, 1, 2);
-    }
+    bool ShowPattern() override { return lobex::ShowPattern(graph_, 1, 2); }
     void ShowLoadResult(const LoadResult&) override {}
     void SetStatus(std::string_view) override {}
     void SetBusy(bool) override {}
     void PumpEvents() override {}
-
-    int patternsShown = 0;
 
 private:
     GraphContext& graph_;

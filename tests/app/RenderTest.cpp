@@ -211,16 +211,8 @@ TEST_F(RenderCommand, ThePatternFitsThePictureWhateverItsShapeAndTilt) {
             const int narrow = std::min(picture.width(), picture.height());
             EXPECT_GT(Count(picture, pattern), narrow * narrow / 20);
             // Nothing of it touches the edges.
-            int edge = 0;
-            for (int x = 0; x < picture.width(); ++x) {
-                edge +=
-                    pattern(picture.pixel(x, 0)) + pattern(picture.pixel(x, picture.height() - 1));
-            }
-            for (int y = 0; y < picture.height(); ++y) {
-                edge +=
-                    pattern(picture.pixel(0, y)) + pattern(picture.pixel(picture.width() - 1, y));
-            }
-            EXPECT_EQ(edge, 0);
+            const QRect inner = picture.rect().adjusted(1, 1, -1, -1);
+            EXPECT_EQ(Count(picture, pattern), Count(picture.copy(inner), pattern));
         }
     }
 }

@@ -169,17 +169,6 @@ TEST_F(MainWindow3D, AStillViewDrawsNothingUntilSomethingMovesIt) {
     framesIn(100);
     EXPECT_EQ(framesIn(300), 0);
 
-    // A choice draws once; a held key moves the camera, which glides to rest when let go.
-    test::Find<QCheckBox>(*h.window, "chk3DWire")->setChecked(true);
-    EXPECT_GT(framesIn(100), 0);
-    QTest::keyPress(Widget(), Qt::Key_Home);
-    EXPECT_GT(framesIn(200), 2);
-    QTest::keyRelease(Widget(), Qt::Key_Home);
-    ASSERT_TRUE(QTest::qWaitFor([timer] { return !timer->isActive(); }, 5000));
-    framesIn(100); // the last step's frame
-    EXPECT_EQ(framesIn(300), 0);
-    EXPECT_NE(View().CameraPosition, (Vector3{0.0f, 0.25f, -2.5f}));
-
     // A drag turns and, downwards, tilts; F6 undoes both, and the turn of the rotation.
     View3DScene& scene = h.window->View3D().Scene();
     View3DScene fresh;

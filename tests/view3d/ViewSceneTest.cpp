@@ -111,18 +111,6 @@ TEST(ViewScene, ThePatternTheTranslucentGroundAndTheAxesAreDrawnOnlyWithTheirFla
     EXPECT_EQ(loaded.device.lines[2].To, (Vector3{0.0f, 1.1f, 0.0f}));
 }
 
-TEST(ViewScene, AModelThatCannotBeReadLeavesAnEmptyPatternAndTheViewRuns) {
-    View3DScene scene;
-    RecordingDevice device;
-    CreateSceneFrames(scene, PatternSceneMesh("xof 0303bin 0032 and nothing", PatternMesh{}));
-    View3DState view;
-    view.PatternVisible = true;
-    view.GroundVisible = true;
-    Render3DFrame(scene, device, view, 640, 480);
-    EXPECT_EQ(DrawsIn(device, kPatternColor), 0U);
-    EXPECT_EQ(DrawsIn(device, kGroundColor), 1U);
-}
-
 TEST(ViewScene, WiresAndFeedMarkersFollowTheRootFrameOnce) {
     LoadedScene loaded;
     View3DState view;
@@ -141,24 +129,6 @@ TEST(ViewScene, WiresAndFeedMarkersFollowTheRootFrameOnce) {
     const Matrix& root = loaded.scene.RootFrame->GetMatrix();
     test::ExpectNear(Vec3TransformCoord({}, loaded.device.draws.back().world),
                      Vec3TransformCoord(view.Antenna.Sources[0].Position, root));
-}
-
-TEST(ViewScene, WireframeKeepsLightingOnlyWhenAskedFor) {
-    const struct {
-        bool wireframe;
-        bool wireLighting;
-        bool lighting;
-    } cases[] = {
-        {false, false, true}, {false, true, true}, {true, false, false}, {true, true, true}};
-    for (const auto& c : cases) {
-        LoadedScene loaded;
-        View3DState view;
-        view.Wireframe = c.wireframe;
-        view.WireLighting = c.wireLighting;
-        Render3DFrame(loaded.scene, loaded.device, view, 640, 480);
-        EXPECT_EQ(loaded.device.wireframe, c.wireframe);
-        EXPECT_EQ(loaded.device.lighting, c.lighting) << c.wireframe << c.wireLighting;
-    }
 }
 
 TEST(ViewScene, OnlyThePatternIsColouredByGainAndOnlyWhenAskedFor) {
@@ -185,14 +155,6 @@ TEST(ViewScene, OnlyThePatternIsColouredByGainAndOnlyWhenAskedFor) {
         // Nothing stays coloured after the frame.
         EXPECT_FALSE(loaded.device.colouring.has_value());
     }
-    // Each vertex of the drawn mesh carries the gain it was drawn from, which the colours show.
-    LoadedScene loaded;
-    const MeshData& drawn = loaded.scene.PatternFrame->GetChildMesh(0)->GetMeshData();
-    const auto [least, most] =
-        std::minmax_element(drawn.Vertices.begin(), drawn.Vertices.end(),
-                            [](const MeshVertex& a, const MeshVertex& b) { return a.Tu < b.Tu; });
-    EXPECT_NEAR(least->Tu, -40.0f, 1e-3f); // float radius round trip
-    EXPECT_NEAR(most->Tu, 10.0f, 1e-3f);
 }
 
 TEST(ViewScene, TheGroundIsFainterUnderAPatternThatReachesBelowTheHorizon) {

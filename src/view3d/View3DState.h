@@ -50,7 +50,8 @@ struct View3DState {
     // The tilt, radians, kept in 0 .. 3.1415 / 2: the camera goes up round the subject's centre.
     float CameraPitch = 0.0f;
     float PitchVelocity = 0.0f;
-    // The camera's world matrix; the view matrix is its inverse.
+    // The camera's tilt and place relative to its framed place: it turns the keys' velocity
+    // into the scene. The view transform itself comes from CameraFor.
     Matrix CameraMatrix = MatrixIdentity();
     float FrameStep = 0.0f;
     // Which keys are held, by key code 0..256.

@@ -142,6 +142,10 @@ Drawing will be done in software and will be slower.<byte value="xd"/>
 An empty black window means that software drawing failed.</translation>
     </message>
     <message>
+        <source>Прорисовка будет выполняться программно, скорость работы уменьшится.</source>
+        <translation>Drawing will be done in software and will be slower.</translation>
+    </message>
+    <message>
         <source>Обработка трехмерных изображений не поддерживается данным компьюьером.</source>
         <translation>This computer does not support 3D graphics.</translation>
     </message>

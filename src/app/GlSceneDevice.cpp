@@ -20,6 +20,8 @@ namespace {
 constexpr const char* kVertexShader = R"(#version 330 core
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec3 normal;
+// The gain the pattern's surface was drawn from at this vertex, dBi.
+layout(location = 2) in float gain;
 uniform mat4 world;
 uniform mat4 viewProjection;
 uniform bool lighting;
@@ -30,15 +32,12 @@ uniform vec3 lightDirection[2];
 uniform vec3 lightDiffuse[2];
 uniform vec3 lightAmbient[2];
 uniform bool gainColours;
-uniform float peakRadius;
 uniform float peakGain;
 uniform float gainRange;
 uniform vec3 gainStops[9];
 out vec4 color;
-// The gain the surface was drawn from at this distance from its centre, on the colour map.
+// The vertex's gain on the colour map.
 vec3 GainColour() {
-    float ratio = peakRadius > 0.0 ? max(length(position) / peakRadius, 0.0) : 0.0;
-    float gain = -60.0 + (peakGain + 60.0) * sqrt(sqrt(ratio));
     float place = clamp((gain - (peakGain - gainRange)) / gainRange, 0.0, 1.0) * 8.0;
     int low = min(int(place), 7);
     return mix(gainStops[low], gainStops[low + 1], place - float(low));
@@ -77,9 +76,10 @@ out vec4 fragment;
 void main() { fragment = color; }
 )";
 
-struct LineVertex {
+struct GpuVertex {
     Vector3 position;
     Vector3 normal;
+    float gain = 0.0f;
 };
 
 } // namespace
@@ -125,7 +125,7 @@ bool GlSceneDevice::Create() {
     glGenBuffers(1, &lineVbo_);
     glBindVertexArray(lineVao_);
     glBindBuffer(GL_ARRAY_BUFFER, lineVbo_);
-    glBufferData(GL_ARRAY_BUFFER, 2 * sizeof(LineVertex), nullptr, GL_DYNAMIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, 2 * sizeof(GpuVertex), nullptr, GL_DYNAMIC_DRAW);
     SetVertexLayout();
     glBindVertexArray(0);
     return linked != 0;
@@ -133,10 +133,13 @@ bool GlSceneDevice::Create() {
 
 void GlSceneDevice::SetVertexLayout() {
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(LineVertex), nullptr);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(GpuVertex), nullptr);
     glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, sizeof(LineVertex),
+    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, sizeof(GpuVertex),
                           reinterpret_cast<void*>(sizeof(Vector3)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 1, GL_FLOAT, GL_FALSE, sizeof(GpuVertex),
+                          reinterpret_cast<void*>(2 * sizeof(Vector3)));
 }
 
 void GlSceneDevice::DeleteMesh(GpuMesh& mesh) {
@@ -193,7 +196,6 @@ void GlSceneDevice::DrawFrame(View3DScene& scene, const View3DState& view, int w
         DeleteMesh(*mesh);
         return true;
     });
-    SetProjection(ProjectionMatrix(width, height));
     glUseProgram(program_);
     glDisable(GL_CULL_FACE);
     glEnable(GL_DEPTH_TEST);
@@ -201,7 +203,7 @@ void GlSceneDevice::DrawFrame(View3DScene& scene, const View3DState& view, int w
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
     scene.Context.renderer = this;
-    Render3DFrame(scene, *this, view);
+    Render3DFrame(scene, *this, view, width, height);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glBindVertexArray(0);
     glUseProgram(0);
@@ -262,7 +264,6 @@ void GlSceneDevice::UploadUniforms(bool lit) {
     glUniform3fv(location("lightAmbient"), 2, ambient.data());
     glUniform1i(location("gainColours"), gainColouring_ ? 1 : 0);
     if (gainColouring_) {
-        glUniform1f(location("peakRadius"), gainColouring_->PeakRadius);
         glUniform1f(location("peakGain"), gainColouring_->PeakGain);
         glUniform1f(location("gainRange"), ClampGainRange(gainColouring_->RangeDb));
         const auto& stops = GainColourStops();
@@ -288,10 +289,10 @@ void GlSceneDevice::DrawSubset(const MeshData& mesh, std::uint32_t subset) {
     if (!gpu || !gpu->valid || gpu->owner != this) {
         gpu = std::make_shared<GpuMesh>();
         gpu->owner = this;
-        std::vector<LineVertex> vertices;
+        std::vector<GpuVertex> vertices;
         vertices.reserve(mesh.Vertices.size());
         for (const MeshVertex& vertex : mesh.Vertices) {
-            vertices.push_back({vertex.Position, vertex.Normal});
+            vertices.push_back({vertex.Position, vertex.Normal, vertex.Tu});
         }
         // Indices grouped by subset, each subset one run.
         std::vector<std::uint32_t> indices;
@@ -316,7 +317,7 @@ void GlSceneDevice::DrawSubset(const MeshData& mesh, std::uint32_t subset) {
         glGenBuffers(1, &gpu->ibo);
         glBindVertexArray(gpu->vao);
         glBindBuffer(GL_ARRAY_BUFFER, gpu->vbo);
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(LineVertex)),
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(GpuVertex)),
                      vertices.data(), GL_STATIC_DRAW);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, gpu->ibo);
         glBufferData(GL_ELEMENT_ARRAY_BUFFER,
@@ -355,7 +356,7 @@ void GlSceneDevice::DrawSubset(const MeshData& mesh, std::uint32_t subset) {
 void GlSceneDevice::DrawLine3D(Vector3 from, Vector3 to, std::uint32_t packed) {
     SetMaterial(MaterialFromColor(ColorValueFromPacked(packed)));
     UploadUniforms(lighting_);
-    const LineVertex vertices[2] = {{from, {}}, {to, {}}};
+    const GpuVertex vertices[2] = {{from, {}}, {to, {}}};
     glBindVertexArray(lineVao_);
     glBindBuffer(GL_ARRAY_BUFFER, lineVbo_);
     glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(vertices), vertices);

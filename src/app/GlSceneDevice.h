@@ -56,7 +56,7 @@ public:
 
 private:
     struct GpuMesh;
-    // Position then normal, as the shader reads them, for the bound vertex array.
+    // Position, normal and gain, as the shader reads them, for the bound vertex array.
     void SetVertexLayout();
     void DeleteMesh(GpuMesh& mesh);
     void UploadEdges(GpuMesh& mesh);

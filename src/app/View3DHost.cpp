@@ -13,8 +13,17 @@
 
 namespace lobex {
 
-View3DHost::View3DHost(AppState& state, MessageService& messages, QTimer& timer)
-    : state_(state), messages_(messages), timer_(timer) {
+namespace {
+
+// Where the machine keeps that it was told its 3D view draws in software.
+constexpr std::string_view kNoticeSection = "View3D";
+constexpr std::string_view kNoticeKey = "SoftwareNoticeShown";
+
+} // namespace
+
+View3DHost::View3DHost(AppState& state, MessageService& messages, SettingsStore& settings,
+                       QTimer& timer)
+    : state_(state), messages_(messages), settings_(settings), timer_(timer) {
     connect(&timer_, &QTimer::timeout, this, &View3DHost::Tick3D);
 }
 
@@ -46,7 +55,13 @@ bool View3DHost::Start3DView(QWidget* parent, const QFont& textFont, const QFont
         return false;
     }
     if (device == GlDevice::Software && first) {
-        messages_.Show(kSoftwareDeviceMessage, MessageIcon::Information, state_.AppTitle);
+        // A machine without a driver stays without one: the box once, then the status line.
+        if (settings_.GetSetting(kNoticeSection, kNoticeKey, "0") != "1") {
+            messages_.Show(kSoftwareDeviceMessage, MessageIcon::Information, state_.AppTitle);
+            settings_.SaveSetting(kNoticeSection, kNoticeKey, "1");
+        } else {
+            emit StatusNotice(QCoreApplication::translate("lobex", kSoftwareDeviceNotice));
+        }
     }
     device_ = device == GlDevice::Software ? DeviceKind::Software : DeviceKind::Hardware;
 
@@ -56,7 +71,8 @@ bool View3DHost::Start3DView(QWidget* parent, const QFont& textFont, const QFont
     scene_.Context.ForceOpaqueMaterials = true;
     view_.CameraMatrix = MatrixIdentity();
     ResetCamera(view_);
-    CreateSceneFrames(scene_, state_.Paths.TempModelFile);
+    // The mesh made when the pattern was prepared: the model file is not read back.
+    CreateSceneFrames(scene_, view_.DrawnMesh);
     if (view_.WiresVisible && view_.AntennaLoaded) {
         BuildFeedMarkers(scene_, view_.Antenna);
     }
@@ -72,19 +88,21 @@ bool View3DHost::Start3DView(QWidget* parent, const QFont& textFont, const QFont
     connect(widget_, &View3DWidget::MouseReleased, this, [this](Qt::MouseButton, QPointF) {
         if (state_.View.View3DActive) {
             view_.MouseDragging = false;
+            Wake();
         }
     });
     connect(widget_, &View3DWidget::MouseMoved, this, [this](Qt::MouseButtons buttons, QPointF at) {
         if (!state_.View.View3DActive || buttons == Qt::RightButton) {
             return;
         }
+        // A pointer passing over a still view changes only the read-out, not the picture.
         if (view_.MouseDragging) {
             TurnScene(scene_,
                       MouseRotate(view_, static_cast<float>(at.x()), static_cast<float>(at.y())));
+            Step();
         } else {
             ReadSurfaceAt(at);
         }
-        Step();
     });
     connect(widget_, &View3DWidget::KeyPressed, this, &View3DHost::KeyDown);
     connect(widget_, &View3DWidget::KeyReleased, this,
@@ -96,17 +114,18 @@ bool View3DHost::Start3DView(QWidget* parent, const QFont& textFont, const QFont
     paused_ = false;
     clock_(kClockStart);
     clock_(kClockElapsedTime);
-    timer_.start();
+    Wake();
     return true;
 }
 
 void View3DHost::ReadSurfaceAt(QPointF at) {
     std::optional<SurfaceReading> reading;
     if (view_.PatternVisible && scene_.RootFrame && widget_ != nullptr) {
-        const ViewTransform transform{scene_.RootFrame->GetMatrix(), ViewMatrix(view_),
-                                      ProjectionMatrix(widget_->width(), widget_->height()),
+        const ViewCamera camera = CameraFor(view_, widget_->width(), widget_->height());
+        const ViewTransform transform{scene_.RootFrame->GetMatrix(), camera.View, camera.Projection,
                                       widget_->width(), widget_->height()};
-        reading = ReadPatternSurface(view_.Pattern, state_.Loaded.FarField, transform,
+        // The surface as drawn is hit; the gain is read from the whole grid.
+        reading = ReadPatternSurface(view_.Drawn, state_.Loaded.FarField, transform,
                                      static_cast<float>(at.x()), static_cast<float>(at.y()));
     }
     if (!reading) {
@@ -142,6 +161,43 @@ void View3DHost::Tick3D() {
     if (!paused_) {
         Step();
     }
+    if (!NeedsFrames(view_)) {
+        timer_.stop();
+    }
+}
+
+void View3DHost::Wake() {
+    if (widget_ != nullptr && !timer_.isActive() && NeedsFrames(view_)) {
+        // The time the view stood still is not movement time.
+        clock_(kClockElapsedTime);
+        timer_.start();
+    }
+}
+
+void View3DHost::Redraw() {
+    if (widget_ != nullptr) {
+        widget_->update();
+    }
+}
+
+void View3DHost::SetAutoRotate(bool on) {
+    view_.AutoRotate = on;
+    Wake();
+}
+
+void View3DHost::SetGainColours(bool on) {
+    view_.GainColours = on;
+    Redraw();
+}
+
+void View3DHost::SetGainRange(int decibels) {
+    view_.GainRangeDb = static_cast<float>(decibels);
+    Redraw();
+}
+
+void View3DHost::SetWireframe(bool on) {
+    view_.Wireframe = on;
+    Redraw();
 }
 
 void View3DHost::HoldStill(const std::function<void()>& work) {
@@ -166,6 +222,7 @@ void View3DHost::HoldStill(const std::function<void()>& work) {
             }
             host.view_.AutoRotate = rotating;
             host.holding_ = false;
+            host.Wake();
         }
     } hold(*this);
     work();
@@ -180,29 +237,37 @@ void View3DHost::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     if (KeyDown3D(view_, VirtualKey(key), modifierHeld)) {
         emit AntennaRequested();
     }
+    Wake();
 }
 
 void View3DHost::KeyUp(int key) {
     if (state_.View.View3DActive) {
-        KeyUp3D(view_, VirtualKey(key));
-        widget_->update();
+        const int code = VirtualKey(key);
+        KeyUp3D(view_, code);
+        if (code == vk::F6) {
+            // Back to the view as it started: the turns of drags and of the rotation undone.
+            ResetTurn(scene_);
+        }
+        Redraw();
     }
 }
 
 bool View3DHost::OpenAntenna(SettingsStore& settings, FileDialogService& dialogs) {
+    // A key press queued before the dialog took the keyboard asks again from inside it.
+    if (askingAntenna_) {
+        return false;
+    }
+    askingAntenna_ = true;
     const bool loaded =
         OpenAntennaDescription({state_, view_, scene_, settings, dialogs, messages_});
-    if (widget_ != nullptr) {
-        widget_->update();
-    }
+    askingAntenna_ = false;
+    Redraw();
     return loaded;
 }
 
 bool View3DHost::LoadAntenna(const std::string& path) {
     const bool loaded = LoadAntennaFile(state_, view_, scene_, messages_, path);
-    if (widget_ != nullptr) {
-        widget_->update();
-    }
+    Redraw();
     return loaded;
 }
 
@@ -221,9 +286,12 @@ bool View3DHost::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     auto* key = static_cast<QKeyEvent*>(event);
+    if (key->isAutoRepeat()) {
+        return false;
+    }
     if (press) {
         KeyDown(key->key(), key->modifiers());
-    } else if (!key->isAutoRepeat()) {
+    } else {
         KeyUp(key->key());
     }
     return false;

@@ -28,6 +28,9 @@ inline constexpr const char* kSoftwareDeviceMessage = QT_TRANSLATE_NOOP(
     "Ваша видеокарта не поддерживает нужный графический режим.\r\n"
     "Прорисовка будет выполняться программно, скорость работы уменьшится.\r\n"
     "Пустое черное окно будет являться индикацией неудачной попытки программной прорисовки.");
+// What later starts on such a machine say in the status line, the box having been shown once.
+inline constexpr const char* kSoftwareDeviceNotice = QT_TRANSLATE_NOOP(
+    "lobex", "Прорисовка будет выполняться программно, скорость работы уменьшится.");
 inline constexpr const char* kNoDeviceMessage = QT_TRANSLATE_NOOP(
     "lobex", "Обработка трехмерных изображений не поддерживается данным компьюьером.");
 
@@ -40,7 +43,7 @@ void SetUpGainControls(QCheckBox& colours, QSpinBox& range);
 class View3DHost : public QObject {
     Q_OBJECT
 public:
-    View3DHost(AppState& state, MessageService& messages, QTimer& timer);
+    View3DHost(AppState& state, MessageService& messages, SettingsStore& settings, QTimer& timer);
     ~View3DHost() override;
 
     // Which OpenGL the machine offers; replaced to try the paths a machine without one takes.
@@ -50,8 +53,9 @@ public:
     // the user, when the machine has no OpenGL the view can use.
     bool Start3DView(QWidget* parent, const QFont& textFont, const QFont& axisFont);
     void Stop3DView();
-    // One frame: the camera and the turn, then a redraw. Paused while the view is hidden or its
-    // window minimised.
+    // One frame of the timer: the camera and the turn, then a redraw. Paused while the view is
+    // hidden or its window minimised. The timer runs only while the view moves by itself
+    // (NeedsFrames): a still view draws nothing until an input or a choice changes it.
     void Tick3D();
 
     View3DState& View() { return view_; }
@@ -59,10 +63,10 @@ public:
     View3DWidget* Widget() const { return widget_; }
     DeviceKind Device() const { return device_; }
     bool Paused() const { return paused_; }
-    void SetAutoRotate(bool on) { view_.AutoRotate = on; }
-    void SetGainColours(bool on) { view_.GainColours = on; }
-    void SetGainRange(int decibels) { view_.GainRangeDb = static_cast<float>(decibels); }
-    void SetWireframe(bool on) { view_.Wireframe = on; }
+    void SetAutoRotate(bool on);
+    void SetGainColours(bool on);
+    void SetGainRange(int decibels);
+    void SetWireframe(bool on);
 
     // Runs work with the automatic turn held and the clock stopped, so that the view does not
     // catch up afterwards on the time work took. A hold inside another changes nothing.
@@ -72,7 +76,8 @@ public:
     // a Qt key code.
     void KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void KeyUp(int key);
-    // Asks for an antenna description and shows it over the pattern.
+    // Asks for an antenna description and shows it over the pattern. One dialog at a time: a
+    // request while one is open is dropped.
     bool OpenAntenna(SettingsStore& settings, FileDialogService& dialogs);
     // Shows the antenna of a model file given without the dialog (the command line).
     bool LoadAntenna(const std::string& path);
@@ -84,6 +89,8 @@ signals:
     void AntennaRequested();
     // The direction and gain of the pattern under the pointer, or an empty text off it.
     void SurfaceReadout(const QString& text);
+    // A word for the status line.
+    void StatusNotice(const QString& text);
 
 protected:
     // Hands the keys of the view's window to the view whatever holds the focus there.
@@ -91,10 +98,15 @@ protected:
 
 private:
     void Step();
+    // Starts the timer when the view has begun to move by itself.
+    void Wake();
+    // One frame for a change that moves nothing by itself (a choice, a toggle).
+    void Redraw();
     void ReadSurfaceAt(QPointF at);
 
     AppState& state_;
     MessageService& messages_;
+    SettingsStore& settings_;
     QTimer& timer_;
     View3DState view_;
     View3DScene scene_;
@@ -105,6 +117,7 @@ private:
     View3DWidget* widget_ = nullptr;
     bool paused_ = false;
     bool holding_ = false;
+    bool askingAntenna_ = false;
 };
 
 } // namespace lobex

@@ -198,7 +198,10 @@ void View3DWidget::mouseDoubleClickEvent(QMouseEvent*) {
 }
 
 void View3DWidget::keyPressEvent(QKeyEvent* event) {
-    emit KeyPressed(event->key(), event->modifiers());
+    // A held key is held once: its repeats would ask again for what its press asked.
+    if (!event->isAutoRepeat()) {
+        emit KeyPressed(event->key(), event->modifiers());
+    }
 }
 
 void View3DWidget::keyReleaseEvent(QKeyEvent* event) {

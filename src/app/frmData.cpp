@@ -99,7 +99,10 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
     tmrTimer3D = new QTimer(this);
     tmrTimer3D->setObjectName(QStringLiteral("tmrTimer3D"));
     tmrTimer3D->setInterval(10);
-    view3D_ = std::make_unique<View3DHost>(state_, services_.messages, *tmrTimer3D);
+    view3D_ =
+        std::make_unique<View3DHost>(state_, services_.messages, services_.settings, *tmrTimer3D);
+    connect(view3D_.get(), &View3DHost::StatusNotice, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
     connect(plotArea_->Pattern().cmd3D, &QPushButton::clicked, this, &frmData::cmd3D_Click);
     connect(plotArea_, &PlotArea::PictureBoxesResized, this, &frmData::RefitGraphs);
     connect(view3D_.get(), &View3DHost::DoubleClicked, this, &frmData::picPlot_DblClick3D);

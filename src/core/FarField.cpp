@@ -2,6 +2,7 @@
 
 #include "DataGrid.h"
 #include "Errors.h"
+#include "GainScale.h"
 #include "Messages.h"
 #include "TextFile.h"
 #include "TextRules.h"
@@ -391,11 +392,7 @@ CutResult BuildCut(LoadContext& ctx, float azimuth, float elevation) {
     for (std::size_t c = 1; c <= 3; ++c) {
         for (float& value : data.Series[c].Values) {
             // With everything at the floor there is no range: every radius is the centre.
-            const float ratio = pattern.PlotRange > 0.0f
-                                    ? (std::fabs(pattern.PlotFloor) + value) / pattern.PlotRange
-                                    : 0.0f;
-            const float square = ratio * ratio;
-            value = square * square;
+            value = GainToRadius(value, pattern.PlotFloor, pattern.PlotRange);
         }
     }
     StoreSeriesLimits(data, 3);

@@ -1,6 +1,7 @@
 #include "CursorReadout.h"
 
 #include "AxisMapping.h"
+#include "core/GainScale.h"
 #include "core/TextRules.h"
 
 #include <cmath>
@@ -58,7 +59,7 @@ PolarReadout ReadPolar(const PlotMetrics& m, double pixelX, double pixelY, int a
     }
     readout.inside = true;
     readout.angle = angle;
-    readout.gain = std::pow(r, 0.25) * plotRange - std::fabs(plotFloor);
+    readout.gain = RadiusToGain<double>(r, plotFloor, plotRange);
     return readout;
 }
 

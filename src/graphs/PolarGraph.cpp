@@ -2,6 +2,7 @@
 
 #include "GraphCommands.h"
 #include "core/FarField.h"
+#include "core/GainScale.h"
 #include "core/TextRules.h"
 #include "core/Texts.h"
 
@@ -176,15 +177,8 @@ bool PlotPolar(GraphContext& ctx, int left, int right, int area) {
 
 float BeamCircleRadius(const AppState& state) {
     const PatternResults& pattern = state.Loaded.Pattern;
-    if (!(pattern.PlotRange > 0.0f)) {
-        return 0.0f;
-    }
-    // A maximum less than 3 dB above the floor puts the -3 dB level below it, where every
-    // value is drawn at the centre; the fourth power would fold it out again.
-    const float ratio =
-        std::max(0.0f, (std::fabs(pattern.PlotFloor) + pattern.MaxGain - 3.0f) / pattern.PlotRange);
-    const float square = ratio * ratio;
-    return square * square;
+    // A maximum less than 3 dB above the floor puts the -3 dB level below it, at the centre.
+    return GainToRadius(pattern.MaxGain - 3.0f, pattern.PlotFloor, pattern.PlotRange);
 }
 
 void AddBeamCircle(GraphContext& ctx, float radius, std::int32_t document) {

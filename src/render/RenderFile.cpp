@@ -107,14 +107,11 @@ std::vector<QImage> Pictures3D(const RenderOptions& options, AppState& state,
     View3DScene scene;
     scene.Context.ForceOpaqueMaterials = true;
     ResetCamera(view);
-    // Tilted, the camera goes up round the pattern so as to keep looking at it, as far as the
-    // view's limits let it; the same update as the view's clamps position and pitch.
-    const float pitch = options.tiltDegrees * kRadiansPerDegree;
-    const Vector3 start = view.CameraPosition;
-    view.CameraPosition = {start.x, start.y - start.z * std::sin(pitch), start.z * std::cos(pitch)};
-    view.CameraPitch = pitch;
+    // Tilted, the camera goes up round the pattern's centre, as PageUp takes it; the same
+    // update as the view's keeps the tilt within its limits.
+    view.CameraPitch = options.tiltDegrees * kRadiansPerDegree;
     UpdateCamera(view, 0.0f, DeviceKind::Hardware);
-    CreateSceneFrames(scene, state.Paths.TempModelFile);
+    CreateSceneFrames(scene, view.DrawnMesh);
     if (!options.antenna.empty() &&
         !LoadAntennaFile(state, view, scene, messages, options.antenna)) {
         error = "the antenna cannot be read";

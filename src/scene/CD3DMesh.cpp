@@ -51,9 +51,10 @@ void CD3DMesh::Init() {
 
 bool CD3DMesh::InitFromFile(SceneContext& scene, const std::string& path) {
     XFileContent content;
-    if (!ReadMediaXFile(scene, path, content)) {
-        return false;
-    }
+    return ReadMediaXFile(scene, path, content) && InitFromContent(scene, std::move(content));
+}
+
+bool CD3DMesh::InitFromContent(SceneContext& scene, XFileContent content) {
     XMeshObject joined;
     joined.Mesh.VertexFormat = kFvfXyz;
     XFrameObject top;
@@ -92,6 +93,13 @@ void CD3DMesh::InitFromXOF(SceneContext& scene, XMeshObject object) {
 void CD3DMesh::Optimize() {
     OptimizeMesh(mesh_);
     ComputeBoundingVolumes();
+}
+
+void CD3DMesh::EditVertices(const std::function<void(MeshVertex&)>& edit) {
+    for (MeshVertex& vertex : mesh_.Vertices) {
+        edit(vertex);
+    }
+    mesh_.Changed();
 }
 
 void CD3DMesh::SetFVF(std::uint32_t vertexFormat) {

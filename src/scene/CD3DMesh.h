@@ -6,6 +6,7 @@
 #include "SceneContext.h"
 #include "XFile.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +30,8 @@ public:
     // transforms of its frames and joined into one; their materials follow each other. False,
     // leaving this mesh as it was, when the file cannot be read or holds no mesh.
     bool InitFromFile(SceneContext& scene, const std::string& path);
+    // The same for a file already read (a model made in memory).
+    bool InitFromContent(SceneContext& scene, XFileContent content);
     // Takes a mesh read from a .x file with its materials, applying ForceOpaqueMaterials and
     // loading the textures it names.
     void InitFromXOF(SceneContext& scene, XMeshObject object);
@@ -40,6 +43,8 @@ public:
     void ComputeNormals();
     void FlipNormals();
     void Translate(float x, float y, float z);
+    // Changes every vertex in place (to give it texture coordinates of its own, say).
+    void EditVertices(const std::function<void(MeshVertex&)>& edit);
     BoundingBox GetLocalBox() const { return box_; }
     void Destroy();
     void ComputeBoundingVolumes();

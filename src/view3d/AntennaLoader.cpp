@@ -11,6 +11,7 @@ bool OpenAntennaDescription(AntennaContext context) {
         context.dialogs.AskOpenFile(kOpenAntennaTitle, kAntennaFilter, state.Paths.DescPath);
     if (path.empty()) {
         view.AntennaLoaded = false;
+        FrameSubject(view);
         return false;
     }
     state.Paths.DescPath = FolderOf(path);
@@ -24,6 +25,7 @@ bool LoadAntennaFile(AppState& state, View3DState& view, View3DScene& scene,
     if (!ReadMaaFile(path, antenna)) {
         messages.Show(kAntennaReadError, MessageIcon::Critical, state.AppTitle);
         view.AntennaLoaded = false;
+        FrameSubject(view);
         return false;
     }
     // An antenna drawn in a single point has nothing to scale by; it is still shown.
@@ -32,6 +34,7 @@ bool LoadAntennaFile(AppState& state, View3DState& view, View3DScene& scene,
     BuildFeedMarkers(scene, view.Antenna);
     view.AntennaLoaded = true;
     view.WiresVisible = true;
+    FrameSubject(view);
     return true;
 }
 

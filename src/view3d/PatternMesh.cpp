@@ -1,7 +1,9 @@
 #include "PatternMesh.h"
 
+#include "core/GainScale.h"
 #include "core/Texts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -42,8 +44,8 @@ float PatternGainAt(const PatternMesh& mesh, float radius) {
     if (!(mesh.PeakRadius > 0.0f) || !(radius > 0.0f)) {
         return kPatternFloor;
     }
-    const double ratio = std::sqrt(std::sqrt(static_cast<double>(radius / mesh.PeakRadius)));
-    return static_cast<float>(kPatternFloor + (mesh.PeakGain - kPatternFloor) * ratio);
+    return static_cast<float>(RadiusToGain<double>(radius / mesh.PeakRadius, kPatternFloor,
+                                                   mesh.PeakGain - kPatternFloor));
 }
 
 bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& mesh,
@@ -77,8 +79,7 @@ bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& 
         return false;
     }
     for (Vector3& vertex : vertices) {
-        const double ratio = (60.0 + vertex.z) / span;
-        vertex.z = static_cast<float>(ratio * ratio * ratio * ratio);
+        vertex.z = static_cast<float>(GainToRadius<double>(vertex.z, kPatternFloor, span));
     }
 
     // The sines and cosines of each azimuth, and of each zenith of column 0, are worked out once;
@@ -137,6 +138,88 @@ bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& 
     mesh.PatternFaces.clear();
     mesh.PatternNormals.clear();
     return true;
+}
+
+namespace {
+
+// How many steps of step degrees make up at most detail degrees; 1 when step is wider.
+std::size_t Stride(float step, float detail) {
+    if (!(step > 0.0f) || step >= detail) {
+        return 1;
+    }
+    // A step written as 0.1 in the file is a little more or less than a tenth.
+    return std::max<std::size_t>(1, static_cast<std::size_t>(std::floor(detail / step + 1e-3f)));
+}
+
+std::vector<std::size_t> Kept(std::size_t count, std::size_t stride, bool last) {
+    std::vector<std::size_t> kept;
+    for (std::size_t i = 0; i < count; i += stride) {
+        kept.push_back(i);
+    }
+    if (last && kept.back() != count - 1) {
+        kept.push_back(count - 1);
+    }
+    return kept;
+}
+
+} // namespace
+
+std::optional<FarFieldGrid> DrawnGrid(const FarFieldGrid& grid, float detailDegrees) {
+    if (grid.size() < 2 || grid.front().Points.size() < 2 || !GridProblem(grid).empty()) {
+        return std::nullopt;
+    }
+    const std::vector<PatternPoint>& first = grid.front().Points;
+    const std::size_t rowStride =
+        Stride(std::fabs(first[1].Zenith - first[0].Zenith), detailDegrees);
+    const std::size_t columnStride =
+        Stride(std::fabs(grid[1].Azimuth - grid[0].Azimuth), detailDegrees);
+    if (rowStride == 1 && columnStride == 1) {
+        return std::nullopt;
+    }
+    // A closed grid ends in a copy of its first column at 360 degrees: the columns round the
+    // seam are neighbours, and the copy is made again from the new first column.
+    const bool closed = std::fabs(grid.back().Azimuth - grid.front().Azimuth - 360.0f) < 1e-3f;
+    const std::size_t columns = closed ? grid.size() - 1 : grid.size();
+    const std::size_t rows = first.size();
+    const auto rowReach = static_cast<std::ptrdiff_t>(rowStride / 2);
+    const auto columnReach = static_cast<std::ptrdiff_t>(columnStride / 2);
+
+    FarFieldGrid drawn;
+    const std::vector<std::size_t> keptRows = Kept(rows, rowStride, true);
+    for (const std::size_t j : Kept(columns, columnStride, !closed)) {
+        AzimuthColumn& column = drawn.emplace_back();
+        column.Azimuth = grid[j].Azimuth;
+        column.Points.reserve(keptRows.size());
+        for (const std::size_t i : keptRows) {
+            PatternPoint point = grid[j].Points[i];
+            for (std::ptrdiff_t dj = -columnReach; dj <= columnReach; ++dj) {
+                auto near = static_cast<std::ptrdiff_t>(j) + dj;
+                if (closed) {
+                    near = (near + static_cast<std::ptrdiff_t>(columns)) %
+                           static_cast<std::ptrdiff_t>(columns);
+                } else if (near < 0 || near >= static_cast<std::ptrdiff_t>(columns)) {
+                    continue;
+                }
+                const std::vector<PatternPoint>& points =
+                    grid[static_cast<std::size_t>(near)].Points;
+                const auto top = static_cast<std::ptrdiff_t>(i);
+                for (std::ptrdiff_t di = std::max<std::ptrdiff_t>(0, top - rowReach);
+                     di <= std::min<std::ptrdiff_t>(static_cast<std::ptrdiff_t>(rows) - 1,
+                                                    top + rowReach);
+                     ++di) {
+                    const PatternPoint& other = points[static_cast<std::size_t>(di)];
+                    point.Vertical = std::max(point.Vertical, other.Vertical);
+                    point.Horizontal = std::max(point.Horizontal, other.Horizontal);
+                    point.Total = std::max(point.Total, other.Total);
+                }
+            }
+            column.Points.push_back(point);
+        }
+    }
+    if (closed) {
+        drawn.push_back(AzimuthColumn{grid.back().Azimuth, drawn.front().Points});
+    }
+    return drawn;
 }
 
 void ComputePatternFaces(PatternMesh& mesh) {

@@ -5,6 +5,7 @@
 #include "scene/D3DMath.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,16 @@ bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& 
 // The total gain (dBi) that the surface of mesh draws at distance radius from its centre: the
 // inverse of the radius rule above, so that colours and read-outs need only the surface.
 float PatternGainAt(const PatternMesh& mesh, float radius);
+
+// The finest detail the view draws, in degrees between neighbouring points: a finer grid is
+// drawn from every few rows and columns, as many as keep the step within this.
+inline constexpr float kDrawnDetailDegrees = 0.5f;
+
+// The grid the view draws for a grid finer than detailDegrees: every stride-th zenith row and
+// azimuth column (the last row and the 360-degree column kept), each point holding the greatest
+// gains of the points round it, so that no lobe loses its peak. Nothing when grid is no finer
+// (it is drawn as it is) or not a regular grid (the surface builder refuses it).
+std::optional<FarFieldGrid> DrawnGrid(const FarFieldGrid& grid, float detailDegrees);
 
 // Fills PatternFaces and PatternNormals from PatternVertices and the grid shape: face
 // (a, b, c, d) with a = i x ColumnCount + j, b = a + ColumnCount, c = b + 1, d = a + 1; face

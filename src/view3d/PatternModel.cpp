@@ -1,6 +1,7 @@
 #include "PatternModel.h"
 
 #include "ModelFile.h"
+#include "ViewScene.h"
 #include "core/AtomicFile.h"
 #include "core/TextRules.h"
 #include "core/Utf8Path.h"
@@ -50,7 +51,30 @@ bool WriteTextModel(View3DContext& context) {
 }
 
 bool PreparePatternModel(View3DContext& context) {
-    return BuildPatternVertices(context) && WriteBinaryModel(context);
+    if (!BuildPatternVertices(context)) {
+        return false;
+    }
+    View3DState& view = context.view;
+    std::string bytes;
+    const bool written = WriteModel(context, [&]() -> std::string_view {
+        const std::optional<FarFieldGrid> coarse =
+            DrawnGrid(context.state.Loaded.FarField, kDrawnDetailDegrees);
+        std::string refusal;
+        if (!coarse) {
+            view.Drawn = view.Pattern;
+        } else if (!BuildPatternVertices(*coarse, context.state.PiValue, view.Drawn, refusal)) {
+            // The whole grid was built, so its coarser copy is too; a failure is a lack of memory.
+            throw std::bad_alloc();
+        }
+        bytes = BinaryModelBytes(view.Drawn);
+        return bytes;
+    });
+    if (!written) {
+        return false;
+    }
+    view.DrawnMesh = PatternSceneMesh(bytes, view.Drawn);
+    FrameSubject(view);
+    return true;
 }
 
 bool DescriptionFileHook(const std::string& /*modelPath*/, const std::string& /*descriptionPath*/) {

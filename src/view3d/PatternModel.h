@@ -32,7 +32,10 @@ bool BuildPatternVertices(View3DContext& context);
 bool WriteBinaryModel(View3DContext& context);
 bool WriteTextModel(View3DContext& context);
 
-// BuildPatternVertices, then WriteBinaryModel: what the 3D buttons run before the view starts.
+// What the 3D buttons run before the view starts: BuildPatternVertices, then the surface the
+// view draws (from DrawnGrid for a fine grid), written to TempModelFile as a binary model and
+// made into the view's mesh in memory, and the camera framed on it. A failed write is told as
+// WriteBinaryModel tells it.
 bool PreparePatternModel(View3DContext& context);
 
 // The description-file step of the conversion tool, given the text model and the target path.

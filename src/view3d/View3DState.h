@@ -3,16 +3,24 @@
 #include "AntennaDescription.h"
 #include "GainColours.h"
 #include "PatternMesh.h"
+#include "scene/CD3DMesh.h"
 #include "scene/D3DMath.h"
 
 #include <array>
+#include <memory>
 
 namespace lobex {
 
 // The state of the 3D pattern view that lives for the whole run: the pattern surface, the
 // antenna description, the view flags and the camera. One exists beside AppState.
 struct View3DState {
+    // The surface of the whole grid, for the model files and exports.
     PatternMesh Pattern;
+    // The surface as the view draws it (the whole grid, or a fine one at kDrawnDetailDegrees)
+    // and its mesh, made in memory once per pattern and kept while the view moves between
+    // windows.
+    PatternMesh Drawn;
+    std::shared_ptr<CD3DMesh> DrawnMesh;
 
     AntennaDescription Antenna;
     bool AntennaLoaded = false;
@@ -29,13 +37,21 @@ struct View3DState {
     bool GainColours = false;
     float GainRangeDb = kDefaultGainRangeDb;
 
+    // The sphere the camera keeps in sight (the pattern and a loaded antenna), centred on the
+    // scene's upward axis so that the pattern turning about it never leaves it.
+    Vector3 SubjectCentre;
+    float SubjectRadius = 1.0f;
+
+    // Where the camera stands relative to its framed place: the start value is that place, and
+    // the keys move it from there in steps scaled to the framing.
     Vector3 CameraPosition{0.0f, 0.25f, -2.5f};
     // In camera space, changed by the keys.
     Vector3 CameraVelocity;
-    // Radians, kept in 0 .. 3.1415 / 2.
+    // The tilt, radians, kept in 0 .. 3.1415 / 2: the camera goes up round the subject's centre.
     float CameraPitch = 0.0f;
     float PitchVelocity = 0.0f;
-    // The camera's world matrix; the view matrix is its inverse.
+    // The camera's tilt and place relative to its framed place: it turns the keys' velocity
+    // into the scene. The view transform itself comes from CameraFor.
     Matrix CameraMatrix = MatrixIdentity();
     float FrameStep = 0.0f;
     // Which keys are held, by key code 0..256.

@@ -1,6 +1,7 @@
 #include "ViewControl.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 namespace lobex {
@@ -8,6 +9,16 @@ namespace {
 
 bool Held(const View3DState& view, int key) {
     return view.KeyDown3D[static_cast<std::size_t>(key)];
+}
+
+constexpr int kMovementKeys[] = {vk::Left, vk::Right, vk::Down,   vk::Up,
+                                 vk::Home, vk::End,   vk::PageUp, vk::PageDown};
+
+// The camera's documented start place, which the framing puts in front of the subject.
+constexpr Vector3 kCameraStart{0.0f, 0.25f, -2.5f};
+
+float Settled(float velocity) {
+    return std::fabs(velocity) < kStillVelocity ? 0.0f : velocity;
 }
 
 } // namespace
@@ -41,14 +52,13 @@ float UpdateCamera(View3DState& view, float elapsedSeconds, DeviceKind device) {
         velocity.z += step;
     if (Held(view, vk::End))
         velocity.z -= step;
-    if (Held(view, vk::PageUp)) {
+    // The camera tilts round the subject's centre, so it need not climb to keep it in sight.
+    if (Held(view, vk::PageUp))
         view.PitchVelocity += 3.0f * step;
-        velocity.y += step;
-    }
-    if (Held(view, vk::PageDown)) {
+    if (Held(view, vk::PageDown))
         view.PitchVelocity -= 3.0f * step;
-        velocity.y -= step;
-    }
+    velocity = {Settled(velocity.x), Settled(velocity.y), Settled(velocity.z)};
+    view.PitchVelocity = Settled(view.PitchVelocity);
 
     // The velocity is in camera space; the last update's camera matrix turns it into the scene.
     Vector3& position = view.CameraPosition;
@@ -64,16 +74,81 @@ float UpdateCamera(View3DState& view, float elapsedSeconds, DeviceKind device) {
     return turn;
 }
 
-Matrix ViewMatrix(const View3DState& view) {
-    Matrix inverse = MatrixIdentity();
-    MatrixInverse(view.CameraMatrix, inverse);
-    return inverse;
+bool NeedsFrames(const View3DState& view) {
+    if (view.AutoRotate && !view.MouseDragging) {
+        return true;
+    }
+    for (const int key : kMovementKeys) {
+        if (Held(view, key)) {
+            return true;
+        }
+    }
+    return view.CameraVelocity != Vector3{} || view.PitchVelocity != 0.0f;
 }
 
-Matrix ProjectionMatrix(int width, int height) {
+void FrameSubject(View3DState& view, std::span<const Vector3> scenePoints) {
+    if (scenePoints.empty()) {
+        view.SubjectCentre = {};
+        view.SubjectRadius = 1.0f;
+        return;
+    }
+    // The squared distance from (0, c, 0) to the farthest point is convex in c: a ternary search
+    // between the lowest and the highest point finds its least.
+    auto [low, high] =
+        std::minmax_element(scenePoints.begin(), scenePoints.end(),
+                            [](const Vector3& a, const Vector3& b) { return a.y < b.y; });
+    float bottom = low->y;
+    float top = high->y;
+    const auto farthest = [&scenePoints](float c) {
+        float most = 0.0f;
+        for (const Vector3& p : scenePoints) {
+            most = std::max(most, p.x * p.x + p.z * p.z + (p.y - c) * (p.y - c));
+        }
+        return most;
+    };
+    for (int i = 0; i < 40 && top - bottom > 1e-5f; ++i) {
+        const float third = (top - bottom) / 3.0f;
+        if (farthest(bottom + third) < farthest(top - third)) {
+            top -= third;
+        } else {
+            bottom += third;
+        }
+    }
+    const float centre = (bottom + top) / 2.0f;
+    const float radius = std::sqrt(farthest(centre));
+    view.SubjectCentre = {0.0f, centre, 0.0f};
+    view.SubjectRadius = radius > 0.0f ? radius : 1.0f;
+}
+
+float FramingDistance(float radius, float aspect) {
+    // A sphere on the line of sight shows as a circle of radius tan(asin(r / d)) in the units of
+    // the view's half-height tangent; it must fit the narrower half-side.
+    const float halfHeight = std::tan(kFieldOfView / 2.0f);
+    const float halfSide = std::min(halfHeight, halfHeight * (aspect > 0.0f ? aspect : 1.0f));
+    return radius / std::sin(std::atan(kFrameFill * halfSide));
+}
+
+Matrix ProjectionMatrix(int width, int height, float depthScale) {
     const float aspect =
         width > 0 && height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
-    return MatrixPerspectiveFovLH(kViewPi / 4.0f, aspect, 0.1f, 10.0f);
+    return MatrixPerspectiveFovLH(kFieldOfView, aspect, 0.1f * depthScale, 10.0f * depthScale);
+}
+
+ViewCamera CameraFor(const View3DState& view, int width, int height) {
+    const float aspect =
+        width > 0 && height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
+    const float distance = FramingDistance(view.SubjectRadius, aspect);
+    // The keys' steps and limits were made for a camera 2.5 from what it looks at.
+    const float scale = distance / -kCameraStart.z;
+    const Vector3 offset = (view.CameraPosition - kCameraStart) * scale;
+    const Quaternion orientation = QuaternionRotationYawPitchRoll(0.0f, view.CameraPitch, 0.0f);
+    const Matrix turn = MatrixAffineTransformation(1.0f, {}, orientation, {});
+    const Vector3 eye =
+        view.SubjectCentre + Vec3TransformNormal(offset + Vector3{0.0f, 0.0f, -distance}, turn);
+    Matrix camera = MatrixAffineTransformation(1.0f, {}, orientation, eye);
+    Matrix inverse = MatrixIdentity();
+    MatrixInverse(camera, inverse);
+    return {inverse, ProjectionMatrix(width, height, scale)};
 }
 
 bool KeyDown3D(View3DState& view, int key, bool modifierHeld) {
@@ -102,6 +177,7 @@ void KeyUp3D(View3DState& view, int key) {
         break;
     case vk::F6:
         ResetCamera(view);
+        view.CameraPitch = 0.0f;
         break;
     case vk::F7:
         if (view.Wireframe) {
@@ -114,11 +190,15 @@ void KeyUp3D(View3DState& view, int key) {
 }
 
 float MouseRotate(View3DState& view, float x, float y) {
+    const auto sign = [](float d) {
+        return d > 0.0f ? 1.0f : (d < 0.0f ? -1.0f : 0.0f);
+    };
     const float dx = x - view.LastMouseX;
+    const float dy = y - view.LastMouseY;
     view.LastMouseX = x;
     view.LastMouseY = y;
-    const float sign = dx > 0.0f ? 1.0f : (dx < 0.0f ? -1.0f : 0.0f);
-    return -kDragTurn * sign;
+    view.CameraPitch = std::clamp(view.CameraPitch + kDragTurn * sign(dy), 0.0f, kPitchMax);
+    return -kDragTurn * sign(dx);
 }
 
 } // namespace lobex

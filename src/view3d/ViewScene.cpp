@@ -4,6 +4,7 @@
 #include "core/TextRules.h"
 #include "scene/CD3DMesh.h"
 #include "scene/MeshData.h"
+#include "scene/XFile.h"
 
 namespace lobex {
 
@@ -70,25 +71,53 @@ std::vector<TextLine> TextLines(const View3DState& view, float maxGain,
     return lines;
 }
 
-void CreateSceneFrames(View3DScene& scene, const std::string& modelFile) {
+std::shared_ptr<CD3DMesh> PatternSceneMesh(std::string_view modelBytes,
+                                           const PatternMesh& surface) {
+    SceneContext context;
+    context.ForceOpaqueMaterials = true;
+    auto pattern = std::make_shared<CD3DMesh>();
+    XFileContent content;
+    std::string error;
+    if (ReadXFileFromMemory(modelBytes, content, error)) {
+        pattern->InitFromContent(context, std::move(content));
+    }
+    pattern->SetFVF(kFvfPositionNormalTexture);
+    pattern->SetMaterialCount(std::max(pattern->GetMaterialCount(), 1));
+    pattern->SetMaterial(0, MaterialFromColor(ColorValueFromPacked(kPatternColor)));
+    pattern->Optimize();
+    pattern->EditVertices([&surface](MeshVertex& vertex) {
+        vertex.Tu = PatternGainAt(surface, Vec3Length(vertex.Position));
+    });
+    return pattern;
+}
+
+void CreateSceneFrames(View3DScene& scene, std::shared_ptr<CD3DMesh> pattern) {
     scene.RootFrame = CreateFrame();
-    scene.RootFrame->SetOrientation(
-        QuaternionRotationAxis({0.0f, 1.0f, 0.0f}, 90.0f / 180.0f * kViewPi));
+    ResetTurn(scene);
 
     scene.GroundFrame = CreateFrame(scene.RootFrame.get());
     scene.GroundPlate = scene.GroundFrame->AddD3DXMesh(CreateBoxMesh(2.0f, 0.005f, 2.0f));
     scene.GroundPlate->SetMaterialOverride(MaterialFromColor(ColorValueFromPacked(kGroundColor)));
 
     scene.PatternFrame = CreateFrame(scene.RootFrame.get());
-    auto pattern = std::make_shared<CD3DMesh>();
-    pattern->InitFromFile(scene.Context, modelFile);
-    pattern->SetFVF(kFvfPositionNormalTexture);
-    pattern->SetMaterialCount(std::max(pattern->GetMaterialCount(), 1));
-    pattern->SetMaterial(0, MaterialFromColor(ColorValueFromPacked(kPatternColor)));
-    pattern->Optimize();
-    scene.PatternFrame->AddMesh(pattern);
+    scene.PatternFrame->AddMesh(pattern ? std::move(pattern) : std::make_shared<CD3DMesh>());
     scene.AntennaFrame.reset();
     scene.SceneReady = true;
+}
+
+void FrameSubject(View3DState& view) {
+    std::vector<Vector3> points;
+    points.reserve(view.Drawn.PatternVertices.size());
+    for (const Vector3& vertex : view.Drawn.PatternVertices) {
+        points.push_back(ToScene(vertex));
+    }
+    if (view.AntennaLoaded) {
+        for (const AntennaWire& wire : view.Antenna.Wires) {
+            points.push_back(wire.End1);
+            points.push_back(wire.End2);
+        }
+    }
+    FrameSubject(view, points);
 }
 
 MeshData FeedMarkerMesh() {
@@ -120,6 +149,13 @@ void TurnScene(View3DScene& scene, float angle) {
     }
 }
 
+void ResetTurn(View3DScene& scene) {
+    if (scene.RootFrame) {
+        scene.RootFrame->SetOrientation(
+            QuaternionRotationAxis({0.0f, 1.0f, 0.0f}, 90.0f / 180.0f * kViewPi));
+    }
+}
+
 namespace {
 
 // Draws the root frame with only one of its children enabled. Each pass starts from the identity
@@ -143,7 +179,8 @@ void DrawLines(View3DDevice& device, const std::vector<Line3D>& lines) {
 
 } // namespace
 
-void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& view) {
+void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& view, int width,
+                   int height) {
     if (!scene.SceneReady || !scene.RootFrame) {
         return;
     }
@@ -153,11 +190,12 @@ void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& 
     device.SetLights(FrameLights());
     device.SetAmbient(kFrameAmbient);
     device.SetFillMode(view.Wireframe, !view.Wireframe || view.WireLighting);
-    device.SetViewTransform(ViewMatrix(view));
+    const ViewCamera camera = CameraFor(view, width, height);
+    device.SetViewTransform(camera.View);
+    device.SetProjection(camera.Projection);
 
     if (view.PatternVisible) {
-        const GainColouring colouring{view.Pattern.PeakRadius, view.Pattern.PeakGain,
-                                      view.GainRangeDb};
+        const GainColouring colouring{view.Drawn.PeakGain, view.GainRangeDb};
         device.SetGainColouring(view.GainColours ? &colouring : nullptr);
         RenderPass(scene, device, scene.PatternFrame.get());
         device.SetGainColouring(nullptr);

@@ -58,11 +58,9 @@ ViewSetup SetupViewAndLights(int width, int height);
 
 // The graphics device of the view: what the scene draws through, and the frame-level state the
 // view sets on top of it.
-// What the pattern's colours by gain stand for: a distance from the centre is turned back into
-// a gain by the surface's own rule (PatternGainAt), and gains are coloured over
+// What the pattern's colours by gain stand for: the gain each vertex carries is coloured over
 // PeakGain - RangeDb .. PeakGain.
 struct GainColouring {
-    float PeakRadius = 0.0f;
     float PeakGain = 0.0f;
     float RangeDb = kDefaultGainRangeDb;
 };
@@ -120,18 +118,30 @@ struct View3DScene {
     bool SceneReady = false;
 };
 
-// Builds the frame tree and loads the binary model file into the pattern frame. A model that
-// cannot be read leaves the pattern empty; the view still runs.
-void CreateSceneFrames(View3DScene& scene, const std::string& modelFile);
+// The pattern mesh as the scene draws it, in the pattern colour, from the bytes of the binary
+// model of surface; each vertex carries the gain drawn there as its texture coordinate u, which
+// the gain colours read. A model that cannot be read gives an empty mesh; the view still runs.
+std::shared_ptr<CD3DMesh> PatternSceneMesh(std::string_view modelBytes, const PatternMesh& surface);
+
+// Builds the frame tree with the pattern mesh (none: empty) in the pattern frame. The mesh may
+// be shared with earlier scenes: the scene made again when the view moves to another window
+// draws the same one.
+void CreateSceneFrames(View3DScene& scene, std::shared_ptr<CD3DMesh> pattern);
+// Frames the camera on the drawn pattern and, when one is loaded, the antenna.
+void FrameSubject(View3DState& view);
 // The small sphere that marks a feed point.
 MeshData FeedMarkerMesh();
 // One small green sphere per feed point, under a new antenna frame.
 void BuildFeedMarkers(View3DScene& scene, const AntennaDescription& antenna);
 // Turns the pattern (and all it carries) about the scene's upward axis.
 void TurnScene(View3DScene& scene, float angle);
+// Turns it back to where the scene started: a quarter turn, which puts azimuth 0 to the right.
+void ResetTurn(View3DScene& scene);
 
-// Draws one frame on the device: the pattern, axes, wires and markers and the ground as the
-// view's flags say. The text lines are not drawn here (they go over the picture afterwards).
-void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& view);
+// Draws one frame on the device for a target of width x height pixels: the pattern, axes, wires
+// and markers and the ground as the view's flags say, seen by the camera framing the subject.
+// The text lines are not drawn here (they go over the picture afterwards).
+void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& view, int width,
+                   int height);
 
 } // namespace lobex

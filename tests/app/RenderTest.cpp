@@ -51,18 +51,19 @@ int DifferentPixels(const QImage& a, const QImage& b, int slack = 2) {
 }
 
 TEST(OffscreenView3D, DrawsTheSamePictureAsTheWindowTextAndLegendIncluded) {
-    test::TempFolder folder;
     AppState state;
     state.Loaded.Pattern.MaxGain = 10.0f;
     View3DState view;
     view.Pattern = test::BuiltMesh(OneLobe());
     View3DScene scene;
-    CreateSceneFrames(scene, folder.Write("temp.x", BinaryModelBytes(view.Pattern)));
+    view.Drawn = view.Pattern;
+    CreateSceneFrames(scene, PatternSceneMesh(BinaryModelBytes(view.Drawn), view.Drawn));
+    FrameSubject(view);
     view.PatternVisible = true;
     view.AxesVisible = true;
     view.GroundVisible = true;
     view.GainColours = true;
-    view.CameraPosition = {0.0f, 0.6f, -2.6f};
+    view.CameraPosition = {0.1f, 0.35f, -2.6f};
     view.CameraPitch = 0.3f;
     UpdateCamera(view, 0.0f, DeviceKind::Hardware);
     TurnScene(scene, 0.7f);
@@ -192,6 +193,27 @@ TEST_F(RenderCommand, The3DPictureShowsThePatternTurnedColouredAndWithTheAntenna
                         }),
                   5)
             << stop.r << "," << stop.g << "," << stop.b;
+    }
+}
+
+TEST_F(RenderCommand, ThePatternFitsThePictureWhateverItsShapeAndTilt) {
+    const auto pattern = [](QRgb p) {
+        return qBlue(p) > 150 && qBlue(p) > qRed(p) + 60;
+    };
+    for (const char* size : {"400x300", "150x400"}) {
+        for (const char* tilt : {"0", "60", "80", "90"}) {
+            SCOPED_TRACE(std::string(size) + " tilted " + tilt);
+            const QString path = Out(QStringLiteral("tilt%1-%2.png").arg(tilt, size));
+            const Render run({LazyH(), "--antenna", Antenna(), "--view", "3d", "--tilt", tilt,
+                              "--size", size, "--out", path});
+            ASSERT_EQ(run.code, 0) << run.err.toStdString();
+            const QImage picture = QImage(path).convertToFormat(QImage::Format_RGB32);
+            const int narrow = std::min(picture.width(), picture.height());
+            EXPECT_GT(Count(picture, pattern), narrow * narrow / 20);
+            // Nothing of it touches the edges.
+            const QRect inner = picture.rect().adjusted(1, 1, -1, -1);
+            EXPECT_EQ(Count(picture, pattern), Count(picture.copy(inner), pattern));
+        }
     }
 }
 

@@ -20,11 +20,13 @@
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QOpenGLWidget>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -116,6 +118,77 @@ TEST_F(MainWindow3D, TheViewsKeysWorkWhileAnotherControlHasTheFocusAndOnlyThere)
     test::Find<QPushButton>(*h.window, "cmdReturn")->click();
     QTest::keyPress(rotate, Qt::Key_F2, Qt::ShiftModifier);
     EXPECT_EQ(h.recorders.dialogs.filters.size(), 1U);
+}
+
+TEST_F(MainWindow3D, ShiftF2AsksForOneAntennaWhateverArrivesWhileItsDialogIsOpen) {
+    // Ticked by the user, the box holds the focus; the dialog opens with the key still down.
+    auto* colours = test::Find<QCheckBox>(*h.window, "chk3DGain");
+    colours->click();
+    colours->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), colours);
+    h.recorders.dialogs.openFile = (test::TestDataFolder() / "3d" / "dipole_20m.maa").string();
+    int asked = 0;
+    const auto repeat = [](QWidget* to) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F2, Qt::ShiftModifier, QString(), true);
+        QApplication::sendEvent(to, &press);
+    };
+    h.recorders.dialogs.whileAsking = [&] {
+        ++asked;
+        // What was queued before the dialog took the keyboard: the key's repeat, a second press.
+        repeat(colours);
+        QTest::keyPress(colours, Qt::Key_F2, Qt::ShiftModifier);
+    };
+    QTest::keyPress(colours, Qt::Key_F2, Qt::ShiftModifier);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(View().AntennaLoaded);
+    // A held key repeats over the view or the box without asking again.
+    repeat(colours);
+    repeat(Widget());
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(View().AntennaLoaded);
+}
+
+TEST_F(MainWindow3D, AStillViewDrawsNothingUntilSomethingMovesIt) {
+    auto* timer = h.window->findChild<QTimer*>(QStringLiteral("tmrTimer3D"));
+    ASSERT_NE(timer, nullptr);
+    int frames = 0;
+    QObject::connect(Widget(), &QOpenGLWidget::frameSwapped, [&frames] { ++frames; });
+    const auto framesIn = [&frames](int ms) {
+        frames = 0;
+        QTest::qWait(ms);
+        return frames;
+    };
+    framesIn(200);
+    EXPECT_EQ(framesIn(300), 0);
+    EXPECT_FALSE(timer->isActive());
+
+    auto* rotate = test::Find<QCheckBox>(*h.window, "chk3DRotate");
+    rotate->setChecked(true);
+    EXPECT_GT(framesIn(300), 2);
+    rotate->setChecked(false);
+    framesIn(100);
+    EXPECT_EQ(framesIn(300), 0);
+
+    // A drag turns and, downwards, tilts; F6 undoes both, and the turn of the rotation.
+    View3DScene& scene = h.window->View3D().Scene();
+    View3DScene fresh;
+    CreateSceneFrames(fresh, nullptr);
+    const Matrix upright = fresh.RootFrame->GetMatrix();
+    const QPoint middle(Widget()->width() / 2, Widget()->height() / 2);
+    QTest::mousePress(Widget(), Qt::LeftButton, {}, middle);
+    for (int step = 1; step <= 5; ++step) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(middle + QPoint(4 * step, 6 * step)),
+                         Widget()->mapToGlobal(QPointF(middle + QPoint(4 * step, 6 * step))),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(Widget(), &move);
+    }
+    QTest::mouseRelease(Widget(), Qt::LeftButton, {}, middle + QPoint(20, 30));
+    EXPECT_NEAR(View().CameraPitch, 5 * kDragTurn, 1e-5f);
+    EXPECT_NE(scene.RootFrame->GetMatrix(), upright);
+    QTest::keyClick(Widget(), Qt::Key_F6);
+    EXPECT_EQ(View().CameraPitch, 0.0f);
+    EXPECT_EQ(View().CameraPosition, (Vector3{0.0f, 0.25f, -2.5f}));
+    EXPECT_EQ(scene.RootFrame->GetMatrix(), upright);
 }
 
 TEST_F(MainWindow3D, ADoubleClickMovesTheViewIntoItsOwnWindowAndExitBringsItBack) {

@@ -68,6 +68,9 @@ public:
         openTitles.emplace_back(title);
         filters.emplace_back(filter);
         folders.emplace_back(folder);
+        if (whileAsking) {
+            whileAsking();
+        }
         return openFile;
     }
     SaveChoice AskSaveFile(std::string_view filter, std::string_view folder) override {
@@ -78,6 +81,8 @@ public:
 
     std::string dataFile;
     std::string openFile;
+    // Runs while an open dialog is up: what the user does meanwhile.
+    std::function<void()> whileAsking;
     std::vector<std::string> openTitles;
     SaveChoice save;
     std::vector<std::string> captions;

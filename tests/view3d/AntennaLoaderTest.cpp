@@ -10,7 +10,7 @@ namespace {
 struct AntennaLoaderTest : ::testing::Test {
     AntennaLoaderTest() {
         state.AppTitle = "Lobex";
-        CreateSceneFrames(scene, "");
+        CreateSceneFrames(scene, nullptr);
     }
     AntennaContext Context() { return {state, view, scene, settings, dialogs, messages}; }
 

@@ -112,5 +112,34 @@ TEST(PatternMesh, GridsTheSurfaceCannotBeBuiltFromAreRefusedAndTheOldSurfaceKept
     }
 }
 
+TEST(PatternMesh, AFineGridIsDrawnAtHalfADegreeKeepingEveryPeakAndTheSeam) {
+    // Zenith 0..10 in 0.1-degree steps, azimuth in 0.25-degree steps; two narrow spikes on
+    // points the coarser grid leaves out, one beside the seam at 360 degrees.
+    FarFieldGrid fine;
+    for (int j = 0; j <= 1440; ++j) {
+        AzimuthColumn& column = fine.emplace_back();
+        column.Azimuth = static_cast<float>(j) * 0.25f;
+        for (int i = 0; i <= 100; ++i) {
+            const bool spike = (i == 33 && j == 1) || (i == 72 && j == 1439);
+            const float gain = spike ? 20.0f : -10.0f;
+            column.Points.push_back({static_cast<float>(i) * 0.1f, gain, gain, gain});
+        }
+    }
+    const std::optional<FarFieldGrid> drawn = DrawnGrid(fine, kDrawnDetailDegrees);
+    ASSERT_TRUE(drawn.has_value());
+    ASSERT_EQ(drawn->size(), 721U);
+    ASSERT_EQ(drawn->front().Points.size(), 21U);
+    EXPECT_FLOAT_EQ((*drawn)[1].Azimuth, 0.5f);
+    EXPECT_FLOAT_EQ(drawn->back().Azimuth, 360.0f);
+    EXPECT_FLOAT_EQ(drawn->front().Points[7].Zenith, 3.5f);
+    // Each spike stands on the nearest drawn point; the one by the seam on both its sides.
+    EXPECT_EQ((*drawn)[0].Points[7].Total, 20.0f);
+    EXPECT_EQ((*drawn)[0].Points[14].Total, 20.0f);
+    EXPECT_EQ(drawn->back().Points[14].Total, 20.0f);
+    EXPECT_EQ((*drawn)[2].Points[3].Total, -10.0f);
+    // Grids no finer than the detail are drawn as they are.
+    EXPECT_FALSE(DrawnGrid(MakeGrid(1.0f, 0.5f, [](float, float) { return 0.0f; }), 0.5f));
+}
+
 } // namespace
 } // namespace lobex

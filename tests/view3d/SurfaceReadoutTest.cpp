@@ -30,17 +30,21 @@ float Lobe(float zenith, float azimuth) {
     return -2.0f + 10.0f * Vec3Dot(lobe, here);
 }
 
-// The pattern of a grid in the view as the window shows it, 640x480, the camera at its start.
+// The pattern of a grid in the view as the window shows it, 640x480, the camera framing it from
+// a little above.
 struct ViewedPattern {
     explicit ViewedPattern(const FarFieldGrid& pattern) : grid(pattern) {
         mesh = test::BuiltMesh(grid);
         PatternMesh file = mesh;
-        CreateSceneFrames(scene, folder.Write("temp.x", BinaryModelBytes(file)));
+        CreateSceneFrames(scene, PatternSceneMesh(BinaryModelBytes(file), mesh));
+        view.Drawn = mesh;
+        FrameSubject(view);
+        view.CameraPitch = 0.5f;
         UpdateCamera(view, 0.0f, DeviceKind::Hardware);
     }
     ViewTransform Transform() {
-        return {scene.RootFrame->GetMatrix(), ViewMatrix(view), ProjectionMatrix(640, 480), 640,
-                480};
+        const ViewCamera camera = CameraFor(view, 640, 480);
+        return {scene.RootFrame->GetMatrix(), camera.View, camera.Projection, 640, 480};
     }
     // Where the surface point in a direction lands in the picture.
     std::pair<float, float> Pixel(float azimuth, float elevation) {
@@ -54,7 +58,6 @@ struct ViewedPattern {
             ToScene(surface), MatrixMultiply(MatrixMultiply(t.World, t.View), t.Projection));
         return {(ndc.x + 1.0f) / 2.0f * 640.0f, (1.0f - ndc.y) / 2.0f * 480.0f};
     }
-    test::TempFolder folder;
     FarFieldGrid grid;
     PatternMesh mesh;
     View3DScene scene;

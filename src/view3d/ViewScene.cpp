@@ -91,10 +91,6 @@ void CreateSceneFrames(View3DScene& scene, const std::string& modelFile) {
     scene.SceneReady = true;
 }
 
-MeshData FeedMarkerMesh() {
-    return CreateSphereMesh(0.025f, 8, 8);
-}
-
 void BuildFeedMarkers(View3DScene& scene, const AntennaDescription& antenna) {
     if (!scene.RootFrame) {
         return;

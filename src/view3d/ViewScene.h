@@ -123,8 +123,11 @@ struct View3DScene {
 // Builds the frame tree and loads the binary model file into the pattern frame. A model that
 // cannot be read leaves the pattern empty; the view still runs.
 void CreateSceneFrames(View3DScene& scene, const std::string& modelFile);
-// The small sphere that marks a feed point.
-MeshData FeedMarkerMesh();
+// The small sphere that marks a feed point. Inline, so that the glTF writer takes it without
+// the scene's frames (and the model loader behind them).
+inline MeshData FeedMarkerMesh() {
+    return CreateSphereMesh(0.025f, 8, 8);
+}
 // One small green sphere per feed point, under a new antenna frame.
 void BuildFeedMarkers(View3DScene& scene, const AntennaDescription& antenna);
 // Turns the pattern (and all it carries) about the scene's upward axis.

@@ -47,7 +47,7 @@ done
 rootfs="$scratch/root"
 dpkg-deb -x "$deb" "$rootfs"
 expected=(
-    usr/bin/lobex usr/bin/lobex-cli usr/bin/lobex-plot usr/bin/lobex-render
+    usr/bin/lobex usr/bin/lobex-cli usr/bin/lobex-plot usr/bin/lobex-render usr/bin/lobex-mmana
     usr/share/lobex/Help/Lobex.html
     "usr/share/applications/$app_id.desktop"
     "usr/share/icons/hicolor/scalable/apps/$app_id.svg"
@@ -64,12 +64,17 @@ for file in "${expected[@]}"; do
 done
 grep -q '^License: GPL-3+' "$rootfs/usr/share/doc/lobex/copyright" ||
     fail "the package's copyright file names no GPL-3+ licence"
-for program in lobex lobex-cli lobex-plot lobex-render; do
+for program in lobex lobex-cli lobex-plot lobex-render lobex-mmana; do
     if ldd "$rootfs/usr/bin/$program" | grep -q "not found"; then
         ldd "$rootfs/usr/bin/$program" >&2
         fail "$program needs a library the system lacks"
     fi
 done
+
+# lobex-cli's own commands start without Qt (pictures and MMANA have programs of their own).
+if ldd "$rootfs/usr/bin/lobex-cli" | grep -q 'libQt6'; then
+    fail "lobex-cli loads Qt"
+fi
 
 # The installed programs run from the scratch root against the system's Qt.
 sample="$root/samples/yagi3_20m_sweep.csv"

@@ -80,6 +80,10 @@ TEST(ShortestText, GivesTheShortestTextThatReadsBack) {
     for (float value : {14.15f, -195.27f, 3.14159274f, 1e-30f, 3.4e38f}) {
         EXPECT_EQ(LeadingFloat(ShortestText(value)), value) << value;
     }
+    // Writers of doubles and arithmetic on read decimals take the float's decimal.
+    EXPECT_EQ(ShortestDecimal(11.74f), 11.74);
+    EXPECT_EQ(static_cast<float>(90.0 - ShortestDecimal(72.1f)), 17.9f);
+    EXPECT_NE(90.0f - 72.1f, 17.9f); // the noise this avoids
 }
 
 TEST(PointText, WritesAPointWhateverTheLocaleAndReadsTheLocalesSymbolBack) {

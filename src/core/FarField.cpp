@@ -43,8 +43,28 @@ void ReadPointLineByRule(std::string_view line, std::array<float, 5>& values) {
 // and the reading of its numbers are one pass.
 bool ReadPlainPointLine(std::string_view text, std::array<float, 5>& values, std::size_t& taken) {
     const char* p = text.data();
-    if (!ReadPlainLine(p, text.data() + text.size(), values.data(), values.size())) {
-        return false;
+    const char* const end = p + text.size();
+    for (std::size_t f = 0; f < values.size(); ++f) {
+        if (!ReadPlainFloat(p, end, values[f])) {
+            return false;
+        }
+        // A field ended by a line end is a short line, for the rule to refuse.
+        if (f + 1 < values.size()) {
+            if (p == end || *p != ',') {
+                return false;
+            }
+            ++p;
+        }
+    }
+    if (p != end) {
+        if (*p == '\n') {
+            ++p;
+        } else if (*p == '\r') {
+            ++p;
+            p += p != end && *p == '\n' ? 1 : 0;
+        } else {
+            return false;
+        }
     }
     taken = static_cast<std::size_t>(p - text.data());
     return true;

@@ -7,10 +7,8 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <system_error>
 #include <type_traits>
@@ -479,89 +477,7 @@ std::string ReplaceFirst(std::string_view text, std::string_view what, std::stri
 
 } // namespace
 
-namespace {
-
-constexpr std::uint64_t kEveryByte(std::uint8_t byte) {
-    return 0x0101010101010101ULL * byte;
-}
-
-// A byte mask (0x80 in each byte) of the bytes of word that are not ASCII digits.
-std::uint64_t NonDigitBytes(std::uint64_t word) {
-    const std::uint64_t offsets = word ^ kEveryByte('0'); // a digit becomes its value, 0 to 9
-    // 0x76 lifts 10 and more to 0x80, without a carry once the top bits are masked off.
-    return (((offsets & kEveryByte(0x7F)) + kEveryByte(0x76)) | offsets) & kEveryByte(0x80);
-}
-
-std::size_t FirstMarkedByte(std::uint64_t mask) {
-    return static_cast<std::size_t>(std::countr_zero(mask)) / 8;
-}
-
-// ReadPlainFloat for a number that lies, with the character after it, in the eight bytes at p:
-// the bytes are judged all at once rather than one by one. False when the number is not of
-// that shape, or has another form; the byte walk then decides.
-bool ReadPlainFloatInWord(const char*& p, const char* end, float& value) {
-    const bool negative = *p == '-';
-    const char* const q = p + (negative ? 1 : 0);
-    if (end - q < 8) {
-        return false;
-    }
-    // The first character in the lowest byte, whatever the machine's byte order.
-    std::uint64_t word = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(&word, q, sizeof word);
-    } else {
-        for (std::size_t i = 0; i < 8; ++i) {
-            word |= std::uint64_t{static_cast<unsigned char>(q[i])} << (8 * i);
-        }
-    }
-    std::uint64_t stops = NonDigitBytes(word);
-    if (stops == 0) {
-        return false;
-    }
-    std::size_t stop = FirstMarkedByte(stops);
-    std::size_t point = 8;
-    if (q[stop] == '.') {
-        point = stop;
-        stops &= stops - 1; // the point is part of the number
-        if (stops == 0) {
-            return false;
-        }
-        stop = FirstMarkedByte(stops);
-    }
-    const std::size_t digits = stop - (point < stop ? 1 : 0);
-    const char after = q[stop];
-    if (digits == 0 || digits > 7 || (after != ',' && after != '\r' && after != '\n')) {
-        return false;
-    }
-    // The digit values, the point taken out, packed at the top of the word with zeros before
-    // them, so the eight-digit conversion reads them as one whole number.
-    std::uint64_t values = word ^ kEveryByte('0');
-    if (point < stop) {
-        const std::uint64_t before = point == 0 ? 0 : values & (~0ULL >> (64 - 8 * point));
-        values = before | ((values >> 8) & (~0ULL << (8 * point)));
-    }
-    values &= ~0ULL >> (64 - 8 * digits);
-    values <<= 8 * (8 - digits);
-    values = values * 10 + (values >> 8);
-    const auto mantissa = static_cast<std::uint32_t>(
-        ((values & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32)) +
-         ((values >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32))) >>
-        32);
-    const std::size_t fraction = point < stop ? stop - point - 1 : 0;
-    // The product ReadShortDecimal forms, so every path gives the same float.
-    const float magnitude =
-        static_cast<float>(static_cast<double>(mantissa) * kInversePowersOfTen[fraction]);
-    value = negative ? -magnitude : magnitude;
-    p = q + stop;
-    return true;
-}
-
-} // namespace
-
 bool ReadPlainFloat(const char*& p, const char* end, float& value) {
-    if (p < end && ReadPlainFloatInWord(p, end, value)) {
-        return true;
-    }
     const char* q = p;
     const bool negative = q < end && *q == '-';
     q += negative ? 1 : 0;
@@ -588,34 +504,6 @@ bool ReadPlainFloat(const char*& p, const char* end, float& value) {
         static_cast<double>(mantissa) *
         kInversePowersOfTen[static_cast<std::size_t>(fraction < 0 ? 0 : fraction)]);
     value = negative ? -magnitude : magnitude;
-    p = q;
-    return true;
-}
-
-bool ReadPlainLine(const char*& p, const char* end, float* values, std::size_t count) {
-    const char* q = p;
-    for (std::size_t f = 0; f < count; ++f) {
-        if (q == end ||
-            (!ReadPlainFloatInWord(q, end, values[f]) && !ReadPlainFloat(q, end, values[f]))) {
-            return false;
-        }
-        if (f + 1 < count) {
-            if (q == end || *q != ',') {
-                return false;
-            }
-            ++q;
-        }
-    }
-    if (q != end) {
-        if (*q == '\n') {
-            ++q;
-        } else if (*q == '\r') {
-            ++q;
-            q += q != end && *q == '\n' ? 1 : 0;
-        } else {
-            return false;
-        }
-    }
     p = q;
     return true;
 }

@@ -36,10 +36,6 @@ double ShortestDecimal(float value);
 // read from p straight into the value LeadingFloat gives it, p moved past it. False, p
 // unchanged, for any other form, which LeadingFloat then reads.
 bool ReadPlainFloat(const char*& p, const char* end, float& value);
-// A whole line of count such numbers separated by commas, with its line end (CR LF, LF or CR)
-// or the end of the text: the values, p moved past the line. False, p unchanged, for any other
-// line. One call a line, for the far-field grid's hundreds of thousands of them.
-bool ReadPlainLine(const char*& p, const char* end, float* values, std::size_t count);
 
 // A number's shortest text as the user's locale writes it: the point becomes decimalSeparator.
 std::string LocaleNumberText(float value, std::string_view decimalSeparator);

@@ -1,5 +1,6 @@
 #include "CliRun.h"
 #include "cli/LocaleDecimal.h"
+#include "core/FarField.h"
 #include "core/Messages.h"
 
 #include <filesystem>
@@ -64,6 +65,12 @@ TEST(CliInfo, MinAndMaxAreThoseOfTheGridAndMessagesComeInOrder) {
     EXPECT_EQ(Messages(short_),
               (std::vector<std::pair<int, std::string>>{{16, "Subscript out of range"}}));
     EXPECT_EQ(Messages(Info({folder.Write("model.pf3", "x")})).at(0).second, kUnknownFormatMessage);
+    // A far-field point cut over two LF lines is a short line, not one point.
+    const CliRun cut =
+        Info({folder.Write("cut.csv", std::string(kFarFieldHeader) + "\n0.0,0.0,1.00\n2.00,3.00\n"
+                                                                     "0.0,90.0,1.00,2.00,3.00\n")});
+    EXPECT_EQ(cut.code, 1);
+    EXPECT_EQ(Messages(cut).at(0).second, kWrongFormatMessage);
 }
 
 TEST(CliTable, PrintsTheGridAsTheUserSeesItWithTheDecimalSymbolAsked) {

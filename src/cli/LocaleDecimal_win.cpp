@@ -1,5 +1,7 @@
 #include "LocaleDecimal.h"
 
+#include <string>
+
 #include <windows.h>
 
 namespace lobex::cli {

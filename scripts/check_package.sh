@@ -8,7 +8,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 mode="${1:?metadata or deb}"
 build="$(cd "${2:?the build folder}" && pwd)"
-app_id=invalid.lobex.Lobex
+app_id=io.github.lobex.Lobex
 
 fail() {
     echo "FAIL: $*" >&2
@@ -17,7 +17,10 @@ fail() {
 
 if [ "$mode" = metadata ]; then
     desktop-file-validate "$root/packaging/$app_id.desktop"
-    appstreamcli validate --no-net "$root/packaging/$app_id.metainfo.xml"
+    # Pedantic, and with the network: the metadata names no address that has to be reachable.
+    appstreamcli validate --pedantic "$root/packaging/$app_id.metainfo.xml"
+    grep -q '<project_license>GPL-3.0-or-later</project_license>' \
+        "$root/packaging/$app_id.metainfo.xml" || fail "the metadata names no licence"
     echo "metadata: valid"
     exit 0
 fi
@@ -44,7 +47,7 @@ done
 rootfs="$scratch/root"
 dpkg-deb -x "$deb" "$rootfs"
 expected=(
-    usr/bin/lobex usr/bin/lobex-cli usr/bin/lobex-plot usr/bin/lobex-render
+    usr/bin/lobex usr/bin/lobex-cli usr/bin/lobex-plot usr/bin/lobex-render usr/bin/lobex-mmana
     usr/share/lobex/Help/Lobex.html
     "usr/share/applications/$app_id.desktop"
     "usr/share/icons/hicolor/scalable/apps/$app_id.svg"
@@ -59,12 +62,19 @@ fi
 for file in "${expected[@]}"; do
     [ -f "$rootfs/$file" ] || fail "the package lacks /$file"
 done
-for program in lobex lobex-cli lobex-plot lobex-render; do
+grep -q '^License: GPL-3+' "$rootfs/usr/share/doc/lobex/copyright" ||
+    fail "the package's copyright file names no GPL-3+ licence"
+for program in lobex lobex-cli lobex-plot lobex-render lobex-mmana; do
     if ldd "$rootfs/usr/bin/$program" | grep -q "not found"; then
         ldd "$rootfs/usr/bin/$program" >&2
         fail "$program needs a library the system lacks"
     fi
 done
+
+# lobex-cli's own commands start without Qt (pictures and MMANA have programs of their own).
+if ldd "$rootfs/usr/bin/lobex-cli" | grep -q 'libQt6'; then
+    fail "lobex-cli loads Qt"
+fi
 
 # The installed programs run from the scratch root against the system's Qt.
 sample="$root/samples/yagi3_20m_sweep.csv"

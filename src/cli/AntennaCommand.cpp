@@ -49,22 +49,16 @@ void WriteDescription(JsonWriter& json, const AntennaDescription& antenna) {
 
 int RunAntenna(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string file;
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            out << kAntennaUsage;
-            return kExitLoaded;
-        }
-        if ((arg.size() > 1 && arg[0] == '-') || !file.empty()) {
-            err << "lobex-cli antenna: "
-                << (file.empty() ? "unknown option " + arg : std::string("one FILE only")) << "\n\n"
-                << kAntennaUsage;
-            return kExitUsage;
-        }
-        file = arg;
-    }
-    if (file.empty()) {
-        err << "lobex-cli antenna: FILE is missing\n\n" << kAntennaUsage;
+    bool help = false;
+    std::string error;
+    if (!ParseOptions(args, {}, file, help, error) || (!help && file.empty())) {
+        err << "lobex-cli antenna: " << (error.empty() ? "FILE is missing" : error) << "\n\n"
+            << kAntennaUsage;
         return kExitUsage;
+    }
+    if (help) {
+        out << kAntennaUsage;
+        return kExitLoaded;
     }
     AntennaDescription antenna;
     RecordingMessages messages;

@@ -1,23 +1,22 @@
 #include "CliSupport.h"
 
+#include "LocaleDecimal.h"
+#include "core/AtomicFile.h"
 #include "core/DataGrid.h"
 #include "core/FarField.h"
-#include "core/Lifecycle.h"
 #include "core/LoadFlow.h"
 #include "core/MmanaLink.h"
 #include "core/TextRules.h"
-#include "platform/LocaleInfo.h"
-#include "platform/MmanaWindowLink.h"
-#include "platform/TempFolder.h"
-
-#include <QCoreApplication>
-#include <QDir>
+#include "core/Utf8Path.h"
 
 #include <algorithm>
 #include <charconv>
 
 namespace lobex::cli {
 
+namespace {
+
+// An argument that is none of the subcommand's options: the one FILE, or else an unknown option.
 bool TakeFileArgument(const std::string& arg, std::string& file, std::string& error) {
     if (arg.size() > 1 && arg[0] == '-') {
         error = "unknown option " + arg;
@@ -31,34 +30,66 @@ bool TakeFileArgument(const std::string& arg, std::string& file, std::string& er
     return true;
 }
 
-bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& options,
-                      std::string& error) {
+} // namespace
+
+OptionRule Flag(std::string_view name, bool& target) {
+    return {name, {}, [&target](const std::string&) {
+                return target = true;
+            }};
+}
+
+OptionRule TextOption(std::string_view name, std::string& target, std::string refusal) {
+    return {name, std::move(refusal), [&target](const std::string& value) {
+                target = value;
+                return !value.empty();
+            }};
+}
+
+bool ParseOptions(const std::vector<std::string>& args, const OptionRules& rules, std::string& file,
+                  bool& help, std::string& error) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
         if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--mmana") {
-            options.mmana = true;
-        } else if (arg == "--set") {
-            int value = 0;
-            if (!hasValue || !ReadOptionInt(args[i + 1], value)) {
-                error = "--set needs a whole number";
+            help = true;
+            continue;
+        }
+        const auto rule =
+            std::ranges::find_if(rules, [&arg](const OptionRule& r) { return r.name == arg; });
+        if (rule == rules.end()) {
+            if (!TakeFileArgument(arg, file, error)) {
                 return false;
             }
-            options.set = value;
-            ++i;
-        } else if (arg == "--decimal") {
-            if (!hasValue || args[i + 1].empty()) {
-                error = "--decimal needs the decimal symbol";
-                return false;
-            }
-            options.decimal = args[i + 1];
-            ++i;
-        } else if (!TakeFileArgument(arg, options.file, error)) {
+        } else if (rule->refusal.empty()) {
+            rule->take(std::string());
+        } else if (i + 1 == args.size() || !rule->take(args[++i])) {
+            error = rule->refusal;
             return false;
         }
     }
+    return true;
+}
+
+OptionRules LoadOptionRules(LoadOptions& options) {
+    return {
+        Flag("--mmana", options.mmana),
+        {"--set", "--set needs a whole number",
+         [&options](const std::string& value) {
+             int number = 0;
+             if (!ReadOptionInt(value, number)) {
+                 return false;
+             }
+             options.set = number;
+             return true;
+         }},
+        {"--decimal", "--decimal needs the decimal symbol",
+         [&options](const std::string& value) {
+             options.decimal = value;
+             return !value.empty();
+         }},
+    };
+}
+
+bool CheckLoadOptions(const LoadOptions& options, std::string& error) {
     if (options.mmana && !options.file.empty()) {
         error = "FILE or --mmana, not both";
         return false;
@@ -66,6 +97,24 @@ bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& options
     if (options.file.empty() && !options.mmana && !options.help) {
         error = "FILE is missing";
         return false;
+    }
+    return true;
+}
+
+bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& options,
+                      std::string& error) {
+    return ParseOptions(args, LoadOptionRules(options), options.file, options.help, error) &&
+           CheckLoadOptions(options, error);
+}
+
+bool OutputIsNoInput(std::string_view command, const std::string& out,
+                     std::initializer_list<std::string> inputs, std::ostream& err) {
+    for (const std::string& input : inputs) {
+        if (!input.empty() && IsSameFile(Utf8Path(out), Utf8Path(input))) {
+            err << "lobex-cli " << command << ": " << out << " is the input file"
+                << (out == input ? std::string() : " " + input) << "; nothing was written\n";
+            return false;
+        }
     }
     return true;
 }
@@ -78,34 +127,13 @@ Session::Session() {
     SetDefaultLabels(state.Loaded.Data);
 }
 
-// The program's paths as the window has them, so that the link finds its helper in Utils and
-// the copy of the table goes to the private temporary folder. The program's folder comes from
-// the application object that main made for this run.
-std::unique_ptr<MmanaWindowLink> Session::MmanaLinkBesideProgram(AppState& state,
-                                                                 std::ostream& err) {
-    const TempFolder tempFolder = GetTempFolder();
-    if (tempFolder.path.empty()) {
-        err << "lobex-cli: no private temporary folder can be made:\n"
-            << tempFolder.problem << '\n';
-        return nullptr;
-    }
-    StartupEnvironment environment;
-    environment.appFolder =
-        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
-    environment.tempFolder = tempFolder.path;
-    environment.decimalSeparator = state.DecimalSeparator;
-    environment.separator = QDir::separator().toLatin1();
-    PrepareStartupState(state, environment);
-    return CreateMmanaWindowLink(state.Paths.UtilsFolder);
-}
-
 bool Session::Load(const LoadOptions& options, std::ostream& err) {
-    state.DecimalSeparator = options.decimal ? *options.decimal : GetDecimalSeparator();
+    state.DecimalSeparator = options.decimal ? *options.decimal : LocaleDecimalSeparator();
     ClearGrid(state);
     std::unique_ptr<MmanaWindowLink> mmana;
     LoadSource source;
     if (options.mmana) {
-        mmana = MmanaLinkBesideProgram(state, err);
+        mmana = MmanaLinkForCli(state, err);
         if (mmana == nullptr) {
             return false;
         }

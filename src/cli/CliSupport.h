@@ -6,6 +6,7 @@
 #include "core/MmanaLink.h"
 #include "core/Services.h"
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -32,13 +33,37 @@ struct LoadOptions {
     bool help = false;
 };
 
-// An argument that is none of the subcommand's options: the one FILE, or else an unknown option.
-// False with a reason when it cannot be taken.
-bool TakeFileArgument(const std::string& arg, std::string& file, std::string& error);
+// One option of a subcommand. A flag has no refusal and is taken with an empty value; an option
+// with a value takes the argument after it, and is refused with its refusal when there is none
+// or take says no.
+struct OptionRule {
+    std::string_view name;
+    std::string refusal;
+    std::function<bool(const std::string& value)> take;
+};
+using OptionRules = std::vector<OptionRule>;
 
-// Reads the options; false with a reason when they cannot be understood.
+OptionRule Flag(std::string_view name, bool& target);
+// A value that may be anything but empty.
+OptionRule TextOption(std::string_view name, std::string& target, std::string refusal);
+
+// Reads a subcommand's arguments in order: its rules, --help and -h (help), and the one FILE;
+// false with the reason at the first argument that cannot be taken ("unknown option --x", "one
+// FILE only", an option's refusal).
+bool ParseOptions(const std::vector<std::string>& args, const OptionRules& rules, std::string& file,
+                  bool& help, std::string& error);
+
+// The rules of FILE|--mmana [--set N] [--decimal SEP], and what must hold once all are read.
+OptionRules LoadOptionRules(LoadOptions& options);
+bool CheckLoadOptions(const LoadOptions& options, std::string& error);
+// Both at once.
 bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& options,
                       std::string& error);
+
+// A writer's output must not be one of its inputs, however named (a link, a hard link): writing
+// it would destroy what was read. False, with the reason on err, when it is.
+bool OutputIsNoInput(std::string_view command, const std::string& out,
+                     std::initializer_list<std::string> inputs, std::ostream& err);
 
 struct RecordedMessage {
     MessageIcon icon;
@@ -50,6 +75,11 @@ public:
     void Show(std::string_view text, MessageIcon icon, std::string_view caption) override;
     std::vector<RecordedMessage> shown;
 };
+
+// The link to the running MMANA for --mmana, with the program's paths as the window has them;
+// null, with the reason on err, when there is none. lobex-cli itself never reads MMANA (that
+// takes Qt, which it does not load): it hands such runs to lobex-mmana, which links the link.
+std::unique_ptr<MmanaWindowLink> MmanaLinkForCli(AppState& state, std::ostream& err);
 
 // One load as the user would make it, and everything it left behind.
 class Session {
@@ -66,9 +96,6 @@ public:
     RecordingMessages messages;
 
 private:
-    // Null, with the reason on err, when there is no private folder for the copy of the table.
-    static std::unique_ptr<MmanaWindowLink> MmanaLinkBesideProgram(AppState& state,
-                                                                   std::ostream& err);
     LoadContext ctx_{state, messages};
     HeadlessDataView view_{ctx_};
 };

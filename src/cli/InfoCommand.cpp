@@ -1,6 +1,7 @@
 #include "CliSupport.h"
 #include "Commands.h"
 #include "Json.h"
+#include "MessageList.h"
 
 namespace lobex::cli {
 namespace {
@@ -8,9 +9,10 @@ namespace {
 constexpr const char* kInfoUsage =
     "Usage: lobex-cli info FILE|--mmana [--set N] [--decimal SEP]\n"
     "\n"
-    "Loads FILE as File > Open does (the reader is chosen by the first line) and prints one\n"
-    "JSON object: kind, columns, rows, min, max, set_list, set_selected, pattern (far fields)\n"
-    "and messages.\n"
+    "Loads FILE as File > Open does and prints one JSON object: kind (and kind_name), columns,\n"
+    "rows, min, max, set_list, set_selected, pattern (far fields) and messages. As in the\n"
+    "window, a FILE whose name does not end in .csv is refused (\"Неизвестный Формат Файла\"),\n"
+    "whatever it holds; of a .csv file the first line chooses the reader.\n"
     "\n"
     "  --mmana        read the result table of the running MMANA instead of a file\n"
     "  --set N        then pick the set list entry whose item data is N (set or wire number,\n"
@@ -18,6 +20,26 @@ constexpr const char* kInfoUsage =
     "  --decimal SEP  the decimal symbol of the grid instead of the locale's\n"
     "\n"
     "Exit status: 0 loaded, 1 the load failed (the JSON is printed all the same), 2 usage.\n";
+
+// The kind's name, for scripts that would rather not know the numbers.
+const char* KindName(std::int16_t kind) {
+    switch (kind) {
+    case KindMmanaWindow:
+        return "mmana_window";
+    case KindNearField:
+        return "near_field";
+    case KindSweep:
+        return "sweep";
+    case KindCurrents:
+        return "currents";
+    case KindFarField:
+        return "far_field";
+    case KindTable:
+        return "table";
+    default:
+        return "none";
+    }
+}
 
 void WritePattern(JsonWriter& json, const AppState& state) {
     const PatternResults& p = state.Loaded.Pattern;
@@ -58,6 +80,7 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     json.BeginObject();
     json.Key("file").String(options.mmana ? std::string("MMANA") : options.file);
     json.Key("kind").Number(static_cast<long long>(data.DataKind));
+    json.Key("kind_name").String(KindName(data.DataKind));
     json.Key("columns").Strings(columns);
     json.Key("rows").Number(static_cast<long long>(data.GridRowCount));
     std::vector<float> minimum;
@@ -82,14 +105,7 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (data.DataKind == KindFarField && !state.Loaded.FarField.empty()) {
         WritePattern(json, state);
     }
-    json.Key("messages").BeginArray();
-    for (const RecordedMessage& message : session.messages.shown) {
-        json.BeginObject();
-        json.Key("icon").Number(static_cast<long long>(message.icon));
-        json.Key("text").String(message.text);
-        json.EndObject();
-    }
-    json.EndArray();
+    WriteMessages(json, session.messages);
     json.EndObject();
     out << json.Text() << '\n';
     return loaded ? kExitLoaded : kExitFailed;

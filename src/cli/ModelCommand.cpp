@@ -1,12 +1,12 @@
 #include "CliSupport.h"
 #include "Commands.h"
 #include "Json.h"
+#include "LocaleDecimal.h"
 #include "MessageList.h"
 #include "core/AtomicFile.h"
 #include "core/FarField.h"
 #include "core/TextRules.h"
 #include "core/Utf8Path.h"
-#include "platform/LocaleInfo.h"
 #include "view3d/GltfModel.h"
 #include "view3d/PatternModel.h"
 
@@ -49,36 +49,23 @@ bool EndsWithGlb(const std::string& path) {
 
 bool ParseModelOptions(const std::vector<std::string>& args, ModelOptions& options,
                        std::string& error) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--text") {
-            options.text = true;
-        } else if (arg == "--out") {
-            if (i + 1 >= args.size() || args[i + 1].empty()) {
-                error = "--out needs the model's path";
-                return false;
-            }
-            options.out = args[++i];
-        } else if (arg == "--antenna") {
-            if (i + 1 >= args.size() || args[i + 1].empty()) {
-                error = "--antenna needs the .maa file";
-                return false;
-            }
-            options.antenna = args[++i];
-        } else if (arg == "--floor") {
-            const std::string value = i + 1 < args.size() ? args[++i] : std::string();
-            int decibels = 0;
-            if (!ReadOptionInt(value, decibels) || decibels < kLeastGainRangeDb ||
-                decibels > kMostGainRangeDb) {
-                error = "--floor needs a number of dB from 10 to 60";
-                return false;
-            }
-            options.floorDb = static_cast<float>(decibels);
-        } else if (!TakeFileArgument(arg, options.file, error)) {
-            return false;
-        }
+    const OptionRules rules = {
+        Flag("--text", options.text),
+        TextOption("--out", options.out, "--out needs the model's path"),
+        TextOption("--antenna", options.antenna, "--antenna needs the .maa file"),
+        {"--floor", "--floor needs a number of dB from 10 to 60",
+         [&options](const std::string& value) {
+             int decibels = 0;
+             if (!ReadOptionInt(value, decibels) || decibels < kLeastGainRangeDb ||
+                 decibels > kMostGainRangeDb) {
+                 return false;
+             }
+             options.floorDb = static_cast<float>(decibels);
+             return true;
+         }},
+    };
+    if (!ParseOptions(args, rules, options.file, options.help, error)) {
+        return false;
     }
     if (options.help) {
         return true;
@@ -148,7 +135,7 @@ int RunModel(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return kExitLoaded;
     }
     AppState state;
-    state.DecimalSeparator = GetDecimalSeparator();
+    state.DecimalSeparator = LocaleDecimalSeparator();
     state.Paths.TempModelFile = options.out;
     RecordingMessages messages;
     LoadContext load{state, messages};
@@ -156,7 +143,8 @@ int RunModel(const std::vector<std::string>& args, std::ostream& out, std::ostre
     View3DContext model{state, view, messages};
     const bool glb = EndsWithGlb(options.out);
     bool written = false;
-    if (LoadFarFieldGrid(load, options.file) && BuildPatternVertices(model)) {
+    if (OutputIsNoInput("model", options.out, {options.file, options.antenna}, err) &&
+        LoadFarFieldGrid(load, options.file) && BuildPatternVertices(model)) {
         written = glb ? WriteGlbModel(options, view, messages)
                       : (options.text ? WriteTextModel(model) : WriteBinaryModel(model));
     }

@@ -12,7 +12,10 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <charconv>
+#include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -64,79 +67,67 @@ struct PlotOptions {
     bool printCommands = false;
 };
 
+// An option whose value is one of a few words.
+OptionRule WordOption(std::string_view name, std::initializer_list<std::string_view> words,
+                      std::string refusal, std::function<void(const std::string&)> take) {
+    return {name, std::move(refusal), [words, take = std::move(take)](const std::string& value) {
+                if (std::ranges::find(words, value) == words.end()) {
+                    return false;
+                }
+                take(value);
+                return true;
+            }};
+}
+
+OptionRule IntOption(std::string_view name, std::optional<int>& target, std::string refusal,
+                     int least, int most) {
+    return {name, std::move(refusal), [&target, least, most](const std::string& value) {
+                int number = 0;
+                if (!ReadOptionInt(value, number) || number < least || number > most) {
+                    return false;
+                }
+                target = number;
+                return true;
+            }};
+}
+
 bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options,
                       std::string& error) {
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        const std::string value = hasValue ? args[i + 1] : std::string();
-        int number = 0;
-        if (arg == "--out") {
-            if (!hasValue || value.empty()) {
-                error = "--out needs a file name";
-                return false;
-            }
-            options.out = value;
-            ++i;
-        } else if (arg == "--left" || arg == "--right") {
-            if (!hasValue || !ReadOptionInt(value, number)) {
-                error = arg + " needs a column number";
-                return false;
-            }
-            (arg == "--left" ? options.left : options.right) = number;
-            ++i;
-        } else if (arg == "--log") {
-            if (value != "x" && value != "y" && value != "xy" && value != "yx") {
-                error = "--log takes x, y or xy";
-                return false;
-            }
-            options.logX = value.find('x') != std::string::npos;
-            options.logY = value.find('y') != std::string::npos;
-            ++i;
-        } else if (arg == "--diagram") {
-            if (value != "azimuth" && value != "elevation") {
-                error = "--diagram takes azimuth or elevation";
-                return false;
-            }
-            options.elevation = value == "elevation";
-            ++i;
-        } else if (arg == "--host") {
-            if (value != "main" && value != "polar") {
-                error = "--host takes main or polar";
-                return false;
-            }
-            options.polarHost = value == "polar";
-            ++i;
-        } else if (arg == "--size") {
-            std::pair<int, int> size;
-            if (!hasValue || !ReadPictureSize(value, size)) {
-                error = "--size takes WIDTHxHEIGHT, 1 to 16384 pixels each";
-                return false;
-            }
-            options.size = size;
-            ++i;
-        } else if (arg == "--quality") {
-            if (!hasValue || !ReadOptionInt(value, number) || number < 0 || number > 100) {
-                error = "--quality takes 0 to 100";
-                return false;
-            }
-            options.quality = number;
-            ++i;
-        } else if (arg == "--grayscale") {
-            options.grayscale = true;
-        } else if (arg == "--print-commands") {
-            options.printCommands = true;
-        } else {
-            rest.push_back(arg);
-            const bool takesValue = arg == "--set" || arg == "--decimal";
-            if (takesValue && hasValue) {
-                rest.push_back(value);
-                ++i;
-            }
-        }
+    constexpr int kLeastColumn = std::numeric_limits<int>::min();
+    constexpr int kAnyColumn = std::numeric_limits<int>::max();
+    OptionRules rules = {
+        TextOption("--out", options.out, "--out needs a file name"),
+        IntOption("--left", options.left, "--left needs a column number", kLeastColumn, kAnyColumn),
+        IntOption("--right", options.right, "--right needs a column number", kLeastColumn,
+                  kAnyColumn),
+        WordOption("--log", {"x", "y", "xy", "yx"}, "--log takes x, y or xy",
+                   [&options](const std::string& value) {
+                       options.logX = value.find('x') != std::string::npos;
+                       options.logY = value.find('y') != std::string::npos;
+                   }),
+        WordOption(
+            "--diagram", {"azimuth", "elevation"}, "--diagram takes azimuth or elevation",
+            [&options](const std::string& value) { options.elevation = value == "elevation"; }),
+        WordOption("--host", {"main", "polar"}, "--host takes main or polar",
+                   [&options](const std::string& value) { options.polarHost = value == "polar"; }),
+        {"--size", "--size takes WIDTHxHEIGHT, 1 to 16384 pixels each",
+         [&options](const std::string& value) {
+             std::pair<int, int> size;
+             if (!ReadPictureSize(value, size)) {
+                 return false;
+             }
+             options.size = size;
+             return true;
+         }},
+        IntOption("--quality", options.quality, "--quality takes 0 to 100", 0, 100),
+        Flag("--grayscale", options.grayscale),
+        Flag("--print-commands", options.printCommands),
+    };
+    for (OptionRule& rule : LoadOptionRules(options.load)) {
+        rules.push_back(std::move(rule));
     }
-    if (!ParseLoadOptions(rest, options.load, error)) {
+    if (!ParseOptions(args, rules, options.load.file, options.load.help, error) ||
+        !CheckLoadOptions(options.load, error)) {
         return false;
     }
     if (options.load.help) {
@@ -267,6 +258,9 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (options.load.help) {
         out << kPlotUsage;
         return kExitLoaded;
+    }
+    if (!OutputIsNoInput("plot", options.out, {options.load.file}, err)) {
+        return kExitFailed;
     }
     const std::unique_ptr<QGuiApplication> application = MakeGuiApplication();
 

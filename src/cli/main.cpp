@@ -1,25 +1,23 @@
-#include "ApplicationObject.h"
 #include "CliSupport.h"
 #include "Commands.h"
 #include "ProgramBeside.h"
 
-#include <QCoreApplication>
-
 #include <cstring>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
+using lobex::cli::LoadOptions;
+using lobex::cli::ParseLoadOptions;
 using CommandFunction = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
 
-// Pictures take the plot engine or OpenGL, and with them Qt's GUI libraries, which cost a plain
-// run most of its start-up time; so programs of their own draw them, with the same arguments
-// and output.
-int RunPictureProgram(const char* command, const char* program,
-                      const std::vector<std::string>& args, std::ostream& err) {
+// Pictures take the plot engine or OpenGL, and reading a running MMANA takes Qt's processes;
+// Qt costs a plain run most of its start-up time, so programs of their own do those, with the
+// same arguments and output.
+int RunProgramWithQt(const char* command, const char* program, const std::vector<std::string>& args,
+                     std::ostream& err) {
     std::string error;
     const int status = lobex::cli::RunProgramBeside(program, args, error);
     if (!error.empty()) {
@@ -30,11 +28,11 @@ int RunPictureProgram(const char* command, const char* program,
 }
 
 int RunPlotProgram(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
-    return RunPictureProgram("plot", "lobex-plot", args, err);
+    return RunProgramWithQt("plot", "lobex-plot", args, err);
 }
 
 int RunRenderProgram(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
-    return RunPictureProgram("render", "lobex-render", args, err);
+    return RunProgramWithQt("render", "lobex-render", args, err);
 }
 
 struct Command {
@@ -62,21 +60,15 @@ void PrintUsage(std::ostream& out) {
         out << "  " << command.name << std::string(8 - std::strlen(command.name), ' ')
             << command.summary << '\n';
     }
-    out << "\n'lobex-cli COMMAND --help' tells more about a command.\n";
+    out << "\n'lobex-cli COMMAND --help' tells more about a command; 'lobex-cli --version' "
+           "gives the version.\n";
 }
 
-// The MMANA link finds its helper in the program's folder, which Qt only tells through an
-// application object. Making one costs a few milliseconds, so only a run that reads MMANA's
-// table gets it.
-std::unique_ptr<QCoreApplication> ApplicationFor(const Command& command,
-                                                 const std::vector<std::string>& args) {
-    lobex::cli::LoadOptions options;
+// Whether a run reads the running MMANA, which lobex-mmana does.
+bool ReadsMmana(const Command& command, const std::vector<std::string>& args) {
+    LoadOptions options;
     std::string error;
-    if (!command.takesMmana || !lobex::cli::ParseLoadOptions(args, options, error) ||
-        !options.mmana) {
-        return nullptr;
-    }
-    return lobex::cli::MakeApplication<QCoreApplication>();
+    return command.takesMmana && ParseLoadOptions(args, options, error) && options.mmana;
 }
 
 } // namespace
@@ -91,10 +83,16 @@ int main(int argc, char** argv) {
         PrintUsage(std::cout);
         return 0;
     }
+    if (args[0] == "--version") {
+        std::cout << "lobex-cli " LOBEX_VERSION "\n";
+        return 0;
+    }
     for (const Command& command : kCommands) {
         if (args[0] == command.name) {
             const std::vector<std::string> rest(args.begin() + 1, args.end());
-            const std::unique_ptr<QCoreApplication> application = ApplicationFor(command, rest);
+            if (ReadsMmana(command, rest)) {
+                return RunProgramWithQt(command.name, "lobex-mmana", args, std::cerr);
+            }
             return command.run(rest, std::cout, std::cerr);
         }
     }

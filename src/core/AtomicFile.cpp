@@ -1,5 +1,7 @@
 #include "AtomicFile.h"
 
+#include "AtomicFilePlatform.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -20,14 +22,6 @@ constexpr std::string_view kTemporaryExtension = ".tmp";
 // A temporary file this old was left by a write that never finished (the program was killed);
 // a write still under way is far younger.
 constexpr auto kStaleAge = std::chrono::minutes(1);
-
-std::FILE* CreateNewFile(const std::filesystem::path& path) {
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"wbx");
-#else
-    return std::fopen(path.c_str(), "wbx");
-#endif
-}
 
 // ".<the target's name, its first 64 characters>." that begins the target's temporary names.
 std::filesystem::path::string_type TemporaryPrefix(const std::filesystem::path& target) {
@@ -131,11 +125,15 @@ public:
         }
     }
 
-    // Flushes and closes the file; an error of any write, the flush or the close fails it.
+    // Flushes the file onto the disk and closes it; an error of any write, the flush or the
+    // close fails it. Renamed unflushed, the new name could hold an empty file after a power cut.
     bool Close(std::string& error) {
         errno = 0;
         if (error_ == 0 && std::fflush(file_) != 0) {
             error_ = errno != 0 ? errno : EIO;
+        }
+        if (error_ == 0) {
+            error_ = atomic_file::FlushToDisk(file_);
         }
         std::FILE* file = file_;
         file_ = nullptr;
@@ -157,6 +155,9 @@ public:
             return false;
         }
         committed_ = true;
+        // The rename itself lives in the folder. The target holds the new contents whatever
+        // comes of this, so a folder that cannot be flushed does not fail the write.
+        (void)atomic_file::FlushFolder(target.parent_path());
         return true;
     }
 
@@ -204,7 +205,7 @@ FileWriteResult WriteAtomically(const std::filesystem::path& target, const FileC
     for (int attempt = 0; attempt < kNameAttempts && created == nullptr; ++attempt) {
         name = names(target);
         errno = 0;
-        created = CreateNewFile(name);
+        created = atomic_file::CreateNewFile(name);
         if (created == nullptr && errno != EEXIST) {
             return Failure(Describe(errno, "the file could not be created"));
         }
@@ -226,6 +227,11 @@ FileWriteResult WriteAtomically(const std::filesystem::path& target, const FileC
         return Failure(error);
     }
     return {true, {}};
+}
+
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
 }
 
 FileWriteResult WriteAtomically(const std::filesystem::path& target, std::string_view bytes) {

@@ -27,13 +27,19 @@ std::filesystem::path RandomTemporaryName(const std::filesystem::path& target);
 
 // Replaces target's contents as a whole. The contents go to a new file in the same folder,
 // created under a name nothing held (so a link planted there is never followed), and are
-// flushed and checked before that file is renamed over the target (a link at the target is
-// replaced, not written through). On any failure the target is left as it was and the new file
-// is removed. A replaced regular file keeps its permissions; one without the owner's write bit
-// (read-only) is refused, whoever runs the program. Temporary files of the target's naming older
-// than a minute, left by a write that was killed, are removed on the way.
+// flushed onto the disk and checked before that file is renamed over the target (a link at the
+// target is replaced, not written through); the folder is flushed after the rename, so a power
+// cut leaves the old contents or the new ones. On any failure the target is left as it was and
+// the new file is removed. A replaced regular file keeps its permissions; one without the
+// owner's write bit (read-only) is refused, whoever runs the program. Temporary files of the
+// target's naming older than a minute, left by a write that was killed, are removed on the way.
 FileWriteResult WriteAtomically(const std::filesystem::path& target, const FileContents& contents,
                                 const TemporaryNamer& names = RandomTemporaryName);
 FileWriteResult WriteAtomically(const std::filesystem::path& target, std::string_view bytes);
+
+// Whether a and b are one existing file, however named (links, hard links, "./" and ".."): the
+// same device and file number. Writers refuse an output that is their input, since replacing
+// it would destroy what they read.
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 } // namespace lobex

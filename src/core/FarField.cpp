@@ -49,8 +49,9 @@ bool ReadPlainPointLine(std::string_view text, std::array<float, 5>& values, std
         if (!ReadPlainFloat(p, end, values[f])) {
             return false;
         }
+        // A field ended by a line end is a short line, for the rule to refuse.
         if (f + 1 < values.size()) {
-            if (p == end) {
+            if (p == end || *p != ',') {
                 return false;
             }
             ++p;
@@ -74,6 +75,12 @@ bool ReadPlainPointLine(std::string_view text, std::array<float, 5>& values, std
 // such as 3.6 or 0.1 degrees are not exact in binary, and their differences wander.
 bool SameStep(float a, float b) {
     return std::fabs(a - b) <= std::fabs(b) / 1000.0f;
+}
+
+// The elevation of a zenith angle as the file's decimals give it: 90 - 72.1 is 17.9, where the
+// float subtraction would show 17.900002.
+float ElevationOf(float zenith) {
+    return static_cast<float>(90.0 - ShortestDecimal(zenith));
 }
 
 // Every column holds the same, non-zero number of points.
@@ -244,7 +251,6 @@ void FindMaximumAndBeam(const FarFieldGrid& grid, PatternResults& result) {
         for (int z = lastPoint; z >= 0; --z) {
             const PatternPoint& p = point(a, z);
             if (p.Zenith <= 90.0f && p.Total > result.MaxGain) {
-                result.MaxElevation = 90.0f - p.Zenith;
                 result.MaxGain = p.Total;
                 result.MaxAzimuth = azimuth(a);
                 maxColumn = a;
@@ -255,6 +261,7 @@ void FindMaximumAndBeam(const FarFieldGrid& grid, PatternResults& result) {
     if (maxColumn < 0) {
         return; // nothing above the horizon stronger than the search floor: no lobe
     }
+    result.MaxElevation = ElevationOf(point(maxColumn, maxPoint).Zenith);
     const auto distance = [&](int column) {
         return std::fabs(result.MaxGain - point(column, maxPoint).Total);
     };
@@ -291,6 +298,9 @@ void FindMaximumAndBeam(const FarFieldGrid& grid, PatternResults& result) {
     // the one before it when the maximum sits in the last column.
     const int stepFrom = maxColumn < lastColumn ? maxColumn : maxColumn - 1;
     const float step = azimuth(stepFrom + 1) - azimuth(stepFrom);
+    // The width from the file's decimals, so that 782 steps of 0.1 are 78.2, not 78.200005.
+    const double decimalStep =
+        ShortestDecimal(azimuth(stepFrom + 1)) - ShortestDecimal(azimuth(stepFrom));
     previous = azimuth(maxColumn);
     for (int i = 0; i <= lastColumn; ++i) {
         int k = maxColumn - i;
@@ -319,7 +329,7 @@ void FindMaximumAndBeam(const FarFieldGrid& grid, PatternResults& result) {
         }
         ++count;
     }
-    result.BeamWidth = static_cast<float>(count + 1) * step;
+    result.BeamWidth = static_cast<float>((count + 1) * decimalStep);
     if (result.BeamLeft == 360.0f) {
         result.BeamLeft = 0.0f;
     }
@@ -340,10 +350,10 @@ CutResult BuildCut(LoadContext& ctx, float azimuth, float elevation) {
     CutResult result;
 
     if (state.View.CutKind == 1) {
-        const float zenith = 90.0f - elevation;
         std::size_t index = 0;
         const std::vector<PatternPoint>* points = regular ? &grid[0].Points : nullptr;
-        while (points != nullptr && index < points->size() && (*points)[index].Zenith != zenith) {
+        while (points != nullptr && index < points->size() &&
+               ElevationOf((*points)[index].Zenith) != elevation) {
             ++index;
         }
         if (points == nullptr || index == points->size()) {
@@ -436,7 +446,7 @@ void FarFieldTable(LoadResult& result, const LoadRequest& request) {
     if (!request.setChosen) {
         SetList list;
         for (std::size_t z = 0; z < zeniths.size(); ++z) {
-            const float elevation = 90.0f - zeniths[z].Zenith;
+            const float elevation = ElevationOf(zeniths[z].Zenith);
             if (elevation >= 0.0f) {
                 if (list.selected < 0 && elevation == result.pattern.MaxElevation) {
                     list.selected = static_cast<int>(list.entries.size());

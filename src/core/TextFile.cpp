@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 #include "Errors.h"
 #include "Messages.h"
+#include "TextFilePlatform.h"
 #include "TextRules.h"
 #include "Utf8Path.h"
 
@@ -55,7 +56,11 @@ std::string ReadBytes(const std::string& path, std::size_t longestLine) {
     // buffer as it comes, so one with no line ends is refused before it is held whole.
     constexpr std::size_t kBlock = std::size_t{4} << 20;
     const std::uintmax_t size = std::filesystem::file_size(filePath, error);
-    bytes.resize(!error && size < 4 * kBlock ? static_cast<std::size_t>(size) + 1 : kBlock);
+    const std::size_t first =
+        !error && size < 4 * kBlock ? static_cast<std::size_t>(size) + 1 : kBlock;
+    bytes.reserve(first);
+    text_file::AdviseLargeBuffer(bytes.data(), first);
+    bytes.resize(first);
     std::size_t filled = 0;
     std::size_t lineStart = 0;
     while (true) {

@@ -209,6 +209,10 @@ int RenderFile(const RenderOptions& options, std::ostream& out, std::ostream& er
             options.view
                 ? options.out
                 : PathToUtf8(folder / Utf8Path(stem + "-" + ViewName(view) + "." + options.format));
+        if (!cli::OutputIsNoInput("render", path, {options.input, options.antenna}, err)) {
+            written = false;
+            continue;
+        }
         written = (view == ViewKind::View3D ? Write3D(options, session, path, err)
                                             : WriteDiagram(options, view, path, out, err)) &&
                   written;

@@ -2,6 +2,7 @@
 
 #include "GainColours.h"
 #include "ViewScene.h"
+#include "core/TextRules.h"
 #include "scene/MeshData.h"
 
 #include <tiny_gltf.h>
@@ -203,8 +204,9 @@ GltfModelResult PatternGlb(const PatternMesh& mesh, const GltfModelOptions& opti
     model.buffers.emplace_back();
     const float rangeDb = ClampGainRange(options.RangeDb);
     tinygltf::Value::Object extras;
-    extras["peakGainDbi"] = tinygltf::Value(static_cast<double>(mesh.PeakGain));
-    extras["colourRangeDb"] = tinygltf::Value(static_cast<double>(rangeDb));
+    // As their shortest texts, so the file says 11.74 rather than 11.739999771118164.
+    extras["peakGainDbi"] = tinygltf::Value(ShortestDecimal(mesh.PeakGain));
+    extras["colourRangeDb"] = tinygltf::Value(ShortestDecimal(rangeDb));
     if (!options.SourceName.empty()) {
         extras["source"] = tinygltf::Value(options.SourceName);
     }

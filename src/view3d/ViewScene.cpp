@@ -120,10 +120,6 @@ void FrameSubject(View3DState& view) {
     FrameSubject(view, points);
 }
 
-MeshData FeedMarkerMesh() {
-    return CreateSphereMesh(0.025f, 8, 8);
-}
-
 void BuildFeedMarkers(View3DScene& scene, const AntennaDescription& antenna) {
     if (!scene.RootFrame) {
         return;

@@ -129,8 +129,11 @@ std::shared_ptr<CD3DMesh> PatternSceneMesh(std::string_view modelBytes, const Pa
 void CreateSceneFrames(View3DScene& scene, std::shared_ptr<CD3DMesh> pattern);
 // Frames the camera on the drawn pattern and, when one is loaded, the antenna.
 void FrameSubject(View3DState& view);
-// The small sphere that marks a feed point.
-MeshData FeedMarkerMesh();
+// The small sphere that marks a feed point. Inline, so that the glTF writer takes it without
+// the scene's frames (and the model loader behind them).
+inline MeshData FeedMarkerMesh() {
+    return CreateSphereMesh(0.025f, 8, 8);
+}
 // One small green sphere per feed point, under a new antenna frame.
 void BuildFeedMarkers(View3DScene& scene, const AntennaDescription& antenna);
 // Turns the pattern (and all it carries) about the scene's upward axis.

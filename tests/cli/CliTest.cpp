@@ -1,4 +1,6 @@
 #include "CliRun.h"
+#include "cli/LocaleDecimal.h"
+#include "core/FarField.h"
 #include "core/Messages.h"
 
 #include <filesystem>
@@ -63,6 +65,12 @@ TEST(CliInfo, MinAndMaxAreThoseOfTheGridAndMessagesComeInOrder) {
     EXPECT_EQ(Messages(short_),
               (std::vector<std::pair<int, std::string>>{{16, "Subscript out of range"}}));
     EXPECT_EQ(Messages(Info({folder.Write("model.pf3", "x")})).at(0).second, kUnknownFormatMessage);
+    // A far-field point cut over two LF lines is a short line, not one point.
+    const CliRun cut =
+        Info({folder.Write("cut.csv", std::string(kFarFieldHeader) + "\n0.0,0.0,1.00\n2.00,3.00\n"
+                                                                     "0.0,90.0,1.00,2.00,3.00\n")});
+    EXPECT_EQ(cut.code, 1);
+    EXPECT_EQ(Messages(cut).at(0).second, kWrongFormatMessage);
 }
 
 TEST(CliTable, PrintsTheGridAsTheUserSeesItWithTheDecimalSymbolAsked) {
@@ -127,6 +135,74 @@ TEST(CliProgram, DispatchesToItsCommands) {
     const ProgramRun info = RunProgram({"info", QString::fromStdString(Data("sweep_50ohm.csv"))});
     EXPECT_EQ(info.code, 0);
     EXPECT_EQ(QJsonDocument::fromJson(info.out).object()["kind"].toInt(), 3);
+    EXPECT_EQ(QJsonDocument::fromJson(info.out).object()["kind_name"].toString(), "sweep");
+    const ProgramRun version = RunProgram({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_TRUE(version.out.startsWith("lobex-cli 1.")) << version.out.toStdString();
+}
+
+// The grid's numbers follow the locale as the window shows them, without Qt in lobex-cli.
+TEST(CliLocale, TheDecimalSymbolIsTheOneQtsLocaleDataGive) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"ru_RU.UTF-8", ","}, {"de_CH", "."}, {"de_AT@euro", ","}, {"en_US.UTF-8", "."},
+        {"C", "."},           {"es_MX", "."}, {"pt-BR", ","},      {"fa_IR", "\u066b"},
+    };
+    for (const auto& [name, decimal] : cases) {
+        EXPECT_EQ(DecimalSeparatorOfLocale(name), decimal) << name;
+    }
+}
+
+// The elevations of a 0.1-degree grid as the file's decimals give them, not float noise.
+TEST(CliInfo, ElevationsAndBeamOfAFineGridAreItsDecimals) {
+    std::string csv = "ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)\r\n";
+    for (const char* azimuth : {"30.0", "30.1", "30.2", "30.3"}) {
+        for (const char* zenith : {"72.0", "72.1", "72.2"}) {
+            const bool peak = std::string(zenith) == "72.1" && std::string(azimuth) != "30.3";
+            csv += std::string(zenith) + "," + azimuth + ",-999.00," + (peak ? "11.74" : "0.00") +
+                   "," + (peak ? "11.74" : "0.00") + "\r\n";
+        }
+    }
+    lobex::test::TempFolder folder;
+    const CliRun run = Info({folder.Write("fine.csv", csv)});
+    ASSERT_EQ(run.code, 0) << run.out;
+    EXPECT_NE(run.out.find("\"max_elevation\": 17.9,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"beam_width\": 0.2,"), std::string::npos) << run.out; // 2 steps
+    EXPECT_NE(run.out.find("\"set_list\": [\"18\", \"17.9\", \"17.8\"]"), std::string::npos)
+        << run.out;
+}
+
+// Replacing the input would destroy what was read: refused whatever the output's name.
+TEST(CliOutput, AnOutputThatIsTheInputIsRefusedAndNothingWritten) {
+    lobex::test::TempFolder folder;
+    const std::string input = (folder.Path() / "FF.csv").string();
+    std::filesystem::copy_file(Data("farfield_below_horizon_30deg.csv"), input);
+    const std::string before = lobex::test::ReadBytes(input);
+    const std::filesystem::path link = folder.Path() / "link.csv";
+    const std::filesystem::path hard = folder.Path() / "hard.x";
+    const std::filesystem::path picture = folder.Path() / "hard.png";
+    std::filesystem::create_symlink(input, link);
+    std::filesystem::create_hard_link(input, hard);
+    std::filesystem::create_hard_link(input, picture);
+    struct Case {
+        Command command;
+        std::vector<std::string> args;
+    };
+    const Case cases[] = {
+        {RunModel, {input, "--out", input}},
+        {RunModel, {input, "--text", "--out", link.string()}},
+        {RunModel, {input, "--out", hard.string()}},
+        {RunModel, {link.string(), "--out", (folder.Path() / "." / "FF.csv").string()}},
+        {RunPlot, {input, "--out", link.string() + ".png"}}, // a new name is no input
+        {RunPlot, {input, "--out", picture.string()}},
+    };
+    for (const Case& c : cases) {
+        const bool refused = c.args.back() != link.string() + ".png";
+        const CliRun run = RunCommand(c.command, c.args, false);
+        EXPECT_EQ(run.code, refused ? 1 : 0) << c.args.back() << run.err;
+        EXPECT_EQ(run.err.find("is the input file") != std::string::npos, refused) << run.err;
+        EXPECT_EQ(lobex::test::ReadBytes(input), before) << c.args.back();
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
 }
 
 // Pictures come from lobex-plot beside lobex-cli; everything else runs without it.

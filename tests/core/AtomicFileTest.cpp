@@ -42,6 +42,24 @@ TEST(AtomicFile, ReplacesTheWholeFileKeepingItsPermissions) {
     EXPECT_EQ(FolderEntries(f.folder.Path()), kOnlyTarget);
 }
 
+TEST(AtomicFile, TellsOneFileUnderEveryNameFromAnotherOfTheSameBytes) {
+    OldFile f;
+    const fs::path twin = f.folder.Write("twin.csv", "old contents");
+    fs::create_symlink(f.target, f.folder.Path() / "link");
+    fs::create_hard_link(f.target, f.folder.Path() / "hard");
+    const std::pair<fs::path, bool> cases[] = {
+        {f.target, true},
+        {f.folder.Path() / "link", true},
+        {f.folder.Path() / "hard", true},
+        {f.folder.Path() / ".." / f.folder.Path().filename() / "data.csv", true},
+        {twin, false},
+        {f.folder.Path() / "missing.csv", false},
+    };
+    for (const auto& [name, same] : cases) {
+        EXPECT_EQ(IsSameFile(name, f.target), same) << name;
+    }
+}
+
 TEST(AtomicFile, AFailureLeavesWhatWasThereAndNoTemporaryFile) {
     const auto bytes = [](const fs::path&, const FileSink& sink) {
         sink("new contents");

@@ -37,6 +37,17 @@ TEST(LeadingNumber, ReadsEveryShortDecimalAsTheNearestValue) {
         }
         ASSERT_EQ(LeadingFloat(text), std::strtof(text.c_str(), nullptr)) << text;
         ASSERT_EQ(LeadingNumber(text), std::strtod(text.c_str(), nullptr)) << text;
+        // MMANA's plain form, read in one pass, gives the rule's value or leaves the field to it.
+        const char* const ends[] = {",1.5,-999.00\r\n", "\r\n", "", "x1234567", "\n30.0,"};
+        const std::string field = text + ends[random() % 5];
+        const char* p = field.data();
+        float plain = 0.0f;
+        if (ReadPlainFloat(p, field.data() + field.size(), plain)) {
+            ASSERT_EQ(plain, LeadingFloat(text)) << field;
+            ASSERT_EQ(p, field.data() + text.size()) << field;
+        } else {
+            ASSERT_EQ(p, field.data()) << field;
+        }
     }
     EXPECT_EQ(LeadingFloat("16777217"), 16777216.0f); // one past the mantissa, rounded to even
 }
@@ -69,6 +80,10 @@ TEST(ShortestText, GivesTheShortestTextThatReadsBack) {
     for (float value : {14.15f, -195.27f, 3.14159274f, 1e-30f, 3.4e38f}) {
         EXPECT_EQ(LeadingFloat(ShortestText(value)), value) << value;
     }
+    // Writers of doubles and arithmetic on read decimals take the float's decimal.
+    EXPECT_EQ(ShortestDecimal(11.74f), 11.74);
+    EXPECT_EQ(static_cast<float>(90.0 - ShortestDecimal(72.1f)), 17.9f);
+    EXPECT_NE(90.0f - 72.1f, 17.9f); // the noise this avoids
 }
 
 TEST(PointText, WritesAPointWhateverTheLocaleAndReadsTheLocalesSymbolBack) {

@@ -6,7 +6,7 @@
 #include "core/DataGrid.h"
 #include "core/FarField.h"
 #include "core/FileDialogs.h"
-#include "core/LiveReload.h"
+#include "session/LiveReload.h"
 #include "core/LoadFlow.h"
 #include "core/Messages.h"
 #include "core/MmanaLink.h"

@@ -1,9 +1,9 @@
 #include "frmData.h"
 
 #include "PictureBox.h"
-#include "frmPolar.h"
 #include "core/DataGrid.h"
 #include "core/FileDialogs.h"
+#include "frmPolar.h"
 #include "graphs/PolarGraph.h"
 #include "platform/QtTranslations.h"
 

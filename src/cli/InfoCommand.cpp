@@ -19,6 +19,8 @@ constexpr const char* kInfoUsage =
     "\n"
     "Exit status: 0 loaded, 1 the load failed (the JSON is printed all the same), 2 usage.\n";
 
+} // namespace
+
 void WritePattern(JsonWriter& json, const AppState& state) {
     const PatternResults& p = state.Loaded.Pattern;
     json.Key("pattern").BeginObject();
@@ -34,8 +36,6 @@ void WritePattern(JsonWriter& json, const AppState& state) {
     json.Key("elevation_cut_available").Bool(p.ElevationCutAvailable);
     json.EndObject();
 }
-
-} // namespace
 
 int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     LoadOptions options;

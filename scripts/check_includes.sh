@@ -8,19 +8,21 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 
 # The folders each folder may include besides its own, lowest first.
 declare -A allowed=(
-    [core]=""
-    [graphs]="core"
-    [plotter]="core graphs"
-    [scene]="core"
-    [view3d]="core scene"
-    [images]="core"
-    [platform]="core"
-    [dialogs]="core graphs plotter scene view3d images platform"
-    [app]="core graphs plotter scene view3d images platform dialogs"
-    [cli]="core graphs plotter scene view3d images platform"
-    [render]="core graphs plotter scene view3d images platform dialogs app cli"
+    [model]=""
+    [core]="model"
+    [session]="model core"
+    [graphs]="model core"
+    [plotter]="model core graphs"
+    [scene]="model core"
+    [view3d]="model core scene"
+    [images]="model core"
+    [platform]="model core session"
+    [dialogs]="model core session graphs plotter scene view3d images platform"
+    [app]="model core session graphs plotter scene view3d images platform dialogs"
+    [cli]="model core session graphs plotter scene view3d images platform"
+    [render]="model core session graphs plotter scene view3d images platform dialogs app cli"
 )
-without_qt=" core graphs scene view3d "
+without_qt=" model core session graphs scene view3d "
 
 faults=0
 for folder in "${!allowed[@]}"; do

@@ -13,6 +13,7 @@
 #include "graphs/PlotLink.h"
 #include "images/JpegOptions.h"
 #include "images/clsGIF.h"
+#include "session/DocumentSession.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -55,7 +56,11 @@ inline constexpr std::array<const char*, 2> kMainWindowCaptions = {
 
 // The main window: source choice, curve lists, the data grid and the graph area. It shows what
 // the load flow (DataView) and the graph code (GraphView) leave in the shared state.
-class frmData : public QMainWindow, public DataView, public GraphView, private ExitSteps {
+class frmData : public QMainWindow,
+                public DataView,
+                public GraphView,
+                private ExitSteps,
+                private ChoiceControls {
     Q_OBJECT
 public:
     frmData(AppState& state, Services& services, PlotLink& link, QWidget* parent = nullptr);
@@ -84,8 +89,6 @@ public:
     QWidget* Show3DForCommandLine(const std::string& antenna, bool ownWindow);
     View3DHost& View3D() { return *view3D_; }
 
-    // Runs the load flow on the chosen source.
-    bool LoadData();
     void ResetCombos();
     // Opens a file given from outside (the command line, a drop) as if chosen in the dialog.
     void OpenFileFromOutside(const std::string& path);
@@ -194,11 +197,13 @@ private:
     // The file on show is watched for changes while reloading is on.
     void WatchShownFile();
     void FillRecentMenu();
-    // What the user chose before a reload, given back after it; the set is read again on `ctx`.
-    // False when that read failed.
-    struct ShownChoices;
-    ShownChoices SaveChoices() const;
-    bool RestoreChoices(const ShownChoices& before, LoadContext& ctx, const LoadSource& source);
+    // The curve lists and log boxes, as a reload keeps them.
+    DocumentChoices ShownChoices() const override;
+    int CurveCount(bool left) const override;
+    void SelectCurves(int left, int right) override;
+    void DrawCurves() override;
+    bool TickLogBox(bool x) override;
+    bool ReopenOtherKind(const std::function<bool()>& reopen) override;
     void ShowSetList();
     void CurveClick(bool fromLeft);
     int AskGraphChoice();
@@ -227,6 +232,8 @@ private:
     AppState& state_;
     Services& services_;
     LoadContext ctx_;
+    // The documents opened; picks and reloads go through it.
+    DocumentSession session_;
     PlotLink& link_;
     GraphContext graph_;
     std::unique_ptr<frmPolar> polar_;
@@ -241,12 +248,13 @@ private:
     std::string shownFile_;
     std::vector<std::string> recentFiles_;
     FileChangeWatcher* fileWatch_ = nullptr;
+    // How long a rewritten file must hold still before it is read: MMANA writes its export in
+    // several pieces.
+    static constexpr int kSettlePauseMs = 250;
     // A load runs: a change noticed meanwhile is re-read after it.
     bool loading_ = false;
     // The current load re-reads a changed file: the polar window stays.
     bool reloading_ = false;
-    // The user picked an entry of the set list since the last fresh load.
-    bool setPicked_ = false;
     QElapsedTimer pumpClock_;
     JpegOptions jpeg_;
     // One GIF encoder for the whole run: it refuses a second picture while busy.

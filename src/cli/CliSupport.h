@@ -19,6 +19,8 @@
 // What the lobex-cli subcommands share: their options, and the load as File > Open does it.
 namespace lobex::cli {
 
+class JsonWriter;
+
 // Exit codes of every subcommand.
 inline constexpr int kExitLoaded = 0;
 inline constexpr int kExitFailed = 1;
@@ -106,6 +108,9 @@ bool ReadOptionInt(const std::string& text, int& value);
 bool ReadPictureSize(const std::string& text, std::pair<int, int>& size);
 // The ending of path in lower case ("jpeg" read as "jpg") when it is one of known, else empty.
 std::string PictureFormatOf(const std::string& path, std::initializer_list<std::string_view> known);
+
+// The pattern object of info: the grid's size, the maximum and beam, the plot range.
+void WritePattern(JsonWriter& json, const AppState& state);
 
 // The captions of the grid columns the data kind uses.
 std::vector<std::string> ColumnsInUse(const AppState& state);

@@ -18,6 +18,9 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 // Reads a far-field file and writes the .x model of its pattern, binary or text.
 int RunModel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// Loads two or more far fields or sweeps and prints their figures and differences as JSON.
+int RunCompare(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 // Reads an MMANA model file and prints its wires, sources and loads as one JSON object.
 int RunAntenna(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -41,6 +41,8 @@ const char* KindName(std::int16_t kind) {
     }
 }
 
+} // namespace
+
 void WritePattern(JsonWriter& json, const AppState& state) {
     const PatternResults& p = state.Loaded.Pattern;
     json.Key("pattern").BeginObject();
@@ -56,8 +58,6 @@ void WritePattern(JsonWriter& json, const AppState& state) {
     json.Key("elevation_cut_available").Bool(p.ElevationCutAvailable);
     json.EndObject();
 }
-
-} // namespace
 
 int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     LoadOptions options;

@@ -51,6 +51,8 @@ constexpr Command kCommands[] = {
      false},
     {"model", lobex::cli::RunModel, "write the .x model of a far-field file's pattern", false},
     {"antenna", lobex::cli::RunAntenna, "read an MMANA .maa file and print it as JSON", false},
+    {"compare", lobex::cli::RunCompare, "compare far fields or sweeps and print the differences",
+     false},
 };
 
 void PrintUsage(std::ostream& out) {

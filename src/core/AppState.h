@@ -1,9 +1,11 @@
 #pragma once
 
 #include "GridTable.h"
+#include "model/Result.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,20 +45,6 @@ struct DataSet {
     std::int16_t GridRowCount = 0;
 };
 
-struct PatternPoint {
-    float Zenith = 0.0f;
-    float Vertical = 0.0f;
-    float Horizontal = 0.0f;
-    float Total = 0.0f;
-};
-
-struct AzimuthColumn {
-    float Azimuth = 0.0f;
-    std::vector<PatternPoint> Points;
-};
-
-using FarFieldGrid = std::vector<AzimuthColumn>;
-
 struct PatternResults {
     float MaxElevation = 0.0f;
     float MaxAzimuth = 0.0f;
@@ -67,17 +55,6 @@ struct PatternResults {
     float PlotFloor = -60.0f;
     float PlotRange = 0.0f;
     bool ElevationCutAvailable = false;
-};
-
-struct NearFieldPoint {
-    float X = 0.0f;
-    float ReX = 0.0f, ImX = 0.0f, MagX = 0.0f, PhaseX = 0.0f;
-    float ReY = 0.0f, ImY = 0.0f, MagY = 0.0f, PhaseY = 0.0f;
-    float ReZ = 0.0f, ImZ = 0.0f, MagZ = 0.0f, PhaseZ = 0.0f;
-    float ReSum = 0.0f;
-    float ImSum = 0.0f;
-    float Amplitude = 0.0f;
-    float PhaseRad = 0.0f;
 };
 
 // One entry of the set / wire / elevation list (cmbParam): its text and its item data (the set or
@@ -114,6 +91,8 @@ struct LoadedData {
     SetList Sets;
     std::string CurrentFile;
     std::string LastSource;
+    // The typed result the data on show was derived from.
+    std::shared_ptr<const Result> Document;
 };
 
 // Where the program keeps its files and the folders the user last chose.

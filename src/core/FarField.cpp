@@ -71,31 +71,6 @@ bool ReadPlainPointLine(std::string_view text, std::array<float, 5>& values, std
     return true;
 }
 
-// Two azimuth steps are the same step when they differ by less than a thousandth of it: steps
-// such as 3.6 or 0.1 degrees are not exact in binary, and their differences wander.
-bool SameStep(float a, float b) {
-    return std::fabs(a - b) <= std::fabs(b) / 1000.0f;
-}
-
-// The elevation of a zenith angle as the file's decimals give it: 90 - 72.1 is 17.9, where the
-// float subtraction would show 17.900002.
-float ElevationOf(float zenith) {
-    return static_cast<float>(90.0 - ShortestDecimal(zenith));
-}
-
-// Every column holds the same, non-zero number of points.
-bool IsRegular(const FarFieldGrid& grid) {
-    if (grid.empty() || grid[0].Points.empty()) {
-        return false;
-    }
-    for (const AzimuthColumn& column : grid) {
-        if (column.Points.size() != grid[0].Points.size()) {
-            return false;
-        }
-    }
-    return true;
-}
-
 FarFieldGrid ParseGrid(TextLines& reader) {
     FarFieldGrid grid;
     std::size_t pointsPerColumn = 0;
@@ -163,45 +138,85 @@ void ResizeCutSeries(DataSet& data, std::size_t size) {
     }
 }
 
-const AzimuthColumn* FindColumn(const FarFieldGrid& grid, float azimuth) {
-    for (const AzimuthColumn& column : grid) {
-        if (column.Azimuth == azimuth) {
-            return &column;
-        }
+// A cut into Series 0..3: angle, vertical, horizontal and total gain.
+void StoreCut(DataSet& data, const PatternCut& cut) {
+    ResizeCutSeries(data, cut.points.size());
+    for (std::size_t i = 0; i < cut.points.size(); ++i) {
+        const CutPoint& point = cut.points[i];
+        data.Series[0].Values[i] = point.angle;
+        data.Series[1].Values[i] = point.gain.Vertical;
+        data.Series[2].Values[i] = point.gain.Horizontal;
+        data.Series[3].Values[i] = point.gain.Total;
     }
-    return nullptr;
 }
 
-void StorePoint(DataSet& data, std::size_t index, float angle, const PatternPoint& point) {
-    data.Series[0].Values[index] = angle;
-    data.Series[1].Values[index] = point.Vertical;
-    data.Series[2].Values[index] = point.Horizontal;
-    data.Series[3].Values[index] = point.Total;
+void StoreFigures(const PatternFigures& figures, PatternResults& result) {
+    result.MaxElevation = figures.MaxElevation;
+    result.MaxAzimuth = figures.MaxAzimuth;
+    result.MaxGain = figures.MaxGain;
+    result.BeamWidth = figures.BeamWidth;
+    result.BeamLeft = figures.BeamLeft;
+    result.BeamRight = figures.BeamRight;
+}
+
+} // namespace
+
+namespace {
+
+// The grid of a far-field text, or none after telling why not.
+template <typename T>
+std::optional<FarFieldGrid> ParseGridText(std::string_view text, Parsed<T>& parsed) {
+    try {
+        TextLines reader(text);
+        std::string_view line;
+        if (!reader.Next(line) || TrimSpaces(DecodeText(line)) != kFarFieldHeader) {
+            parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+            return std::nullopt;
+        }
+        return ParseGrid(reader);
+    } catch (const TooManyNodes&) {
+        parsed.Tell(kTooManyNodesMessage, MessageIcon::Information);
+    } catch (const std::bad_alloc&) {
+        parsed.Tell(kTooManyNodesMessage, MessageIcon::Information);
+    } catch (const std::exception&) {
+        parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+    }
+    return std::nullopt;
+}
+
+// A refused grid leaves a single point, as an empty pattern model reads it.
+LoadResult RefusedGrid(std::vector<LoadMessage>&& messages) {
+    LoadResult result;
+    result.reader = KindFarField;
+    result.farField[0].Points.assign(1, PatternPoint{});
+    result.messages = std::move(messages);
+    return result;
 }
 
 } // namespace
 
 LoadResult ReadFarFieldGrid(std::string_view text) {
+    Parsed<FarFieldGrid> parsed;
+    std::optional<FarFieldGrid> grid = ParseGridText(text, parsed);
+    if (!grid) {
+        return RefusedGrid(std::move(parsed.messages));
+    }
     LoadResult result;
     result.reader = KindFarField;
-    result.farField[0].Points.assign(1, PatternPoint{});
-    try {
-        TextLines reader(text);
-        std::string_view line;
-        if (!reader.Next(line) || TrimSpaces(DecodeText(line)) != kFarFieldHeader) {
-            result.Tell(kWrongFormatMessage, MessageIcon::Information);
-            return result;
-        }
-        result.farField = ParseGrid(reader);
-        result.loaded = true;
-    } catch (const TooManyNodes&) {
-        result.Tell(kTooManyNodesMessage, MessageIcon::Information);
-    } catch (const std::bad_alloc&) {
-        result.Tell(kTooManyNodesMessage, MessageIcon::Information);
-    } catch (const std::exception&) {
-        result.Tell(kWrongFormatMessage, MessageIcon::Information);
-    }
+    result.farField = std::move(*grid);
+    result.loaded = true;
     return result;
+}
+
+Parsed<FarFieldPattern> ParseFarField(std::string_view text) {
+    Parsed<FarFieldPattern> parsed;
+    std::optional<FarFieldGrid> grid = ParseGridText(text, parsed);
+    if (grid) {
+        FarFieldPattern pattern{std::move(*grid), {}};
+        pattern.figures = MaximumAndBeam(pattern.grid).value_or(PatternFigures{});
+        parsed.result = std::move(pattern);
+    }
+    return parsed;
 }
 
 LoadResult ReadFarFieldGridFile(const std::string& path) {
@@ -209,12 +224,7 @@ LoadResult ReadFarFieldGridFile(const std::string& path) {
     try {
         bytes = ReadFileBytes(path);
     } catch (const ReadError& error) {
-        LoadResult result;
-        result.reader = KindFarField;
-        result.farField[0].Points.assign(1, PatternPoint{});
-        const LoadMessage message = ReadFailureMessage(error);
-        result.Tell(message.text, message.icon);
-        return result;
+        return RefusedGrid({ReadFailureMessage(error)});
     }
     return ReadFarFieldGrid(bytes);
 }
@@ -227,114 +237,8 @@ bool LoadFarFieldGrid(LoadContext& ctx, const std::string& path) {
 }
 
 void FindMaximumAndBeam(const FarFieldGrid& grid, PatternResults& result) {
-    if (grid.size() < 2 || !IsRegular(grid)) {
-        return;
-    }
-    const int lastColumn = static_cast<int>(grid.size()) - 1;
-    const int lastPoint = static_cast<int>(grid[0].Points.size()) - 1;
-    const auto point = [&grid](int column, int index) -> const PatternPoint& {
-        return grid[static_cast<std::size_t>(column)].Points[static_cast<std::size_t>(index)];
-    };
-    const auto azimuth = [&grid](int column) {
-        return grid[static_cast<std::size_t>(column)].Azimuth;
-    };
-
-    result.MaxElevation = 0.0f;
-    result.MaxGain = -100.0f;
-    result.MaxAzimuth = 0.0f;
-    result.BeamWidth = 0.0f;
-    result.BeamLeft = 0.0f;
-    result.BeamRight = 0.0f;
-    int maxColumn = -1;
-    int maxPoint = 0;
-    for (int a = 0; a <= lastColumn; ++a) {
-        for (int z = lastPoint; z >= 0; --z) {
-            const PatternPoint& p = point(a, z);
-            if (p.Zenith <= 90.0f && p.Total > result.MaxGain) {
-                result.MaxGain = p.Total;
-                result.MaxAzimuth = azimuth(a);
-                maxColumn = a;
-                maxPoint = z;
-            }
-        }
-    }
-    if (maxColumn < 0) {
-        return; // nothing above the horizon stronger than the search floor: no lobe
-    }
-    result.MaxElevation = ElevationOf(point(maxColumn, maxPoint).Zenith);
-    const auto distance = [&](int column) {
-        return std::fabs(result.MaxGain - point(column, maxPoint).Total);
-    };
-
-    // Forward, increasing azimuth; the last column stands for the first.
-    int count = 0;
-    float previous = 361.0f;
-    for (int i = 0; i <= lastColumn; ++i) {
-        int k = maxColumn + i;
-        if (k > lastColumn) {
-            k -= lastColumn;
-        }
-        if (azimuth(k) == previous) {
-            continue;
-        }
-        previous = azimuth(k);
-        const float d = distance(k);
-        if (d > 3.0f) {
-            if (std::fabs(distance(k - 1) - 3.0f) <= std::fabs(d - 3.0f)) {
-                --k;
-                --count;
-            }
-            result.BeamRight = azimuth(k);
-            break;
-        }
-        ++count;
-    }
-    if (count - 1 == lastColumn) {
-        result.BeamWidth = 360.0f;
-        return;
-    }
-
-    // Backward, decreasing azimuth. The step comes from the column after the maximum, or from
-    // the one before it when the maximum sits in the last column.
-    const int stepFrom = maxColumn < lastColumn ? maxColumn : maxColumn - 1;
-    const float step = azimuth(stepFrom + 1) - azimuth(stepFrom);
-    // The width from the file's decimals, so that 782 steps of 0.1 are 78.2, not 78.200005.
-    const double decimalStep =
-        ShortestDecimal(azimuth(stepFrom + 1)) - ShortestDecimal(azimuth(stepFrom));
-    previous = azimuth(maxColumn);
-    for (int i = 0; i <= lastColumn; ++i) {
-        int k = maxColumn - i;
-        if (k < 0) {
-            k = lastColumn - std::abs(k) + 1;
-        }
-        const float here = azimuth(k);
-        if (here == previous || std::fabs(here - previous) == 360.0f) {
-            continue;
-        }
-        const float reference = previous == 0.0f ? 360.0f : previous;
-        if (!SameStep(std::fabs(here - reference), step)) {
-            --count; // a gap in the azimuths ends the lobe
-            break;
-        }
-        previous = here;
-        const float d = distance(k);
-        if (d > 3.0f) {
-            const int visitedBefore = k == lastColumn ? 0 : k + 1;
-            if (std::fabs(distance(visitedBefore) - 3.0f) <= std::fabs(d - 3.0f)) {
-                k = visitedBefore;
-                --count;
-            }
-            result.BeamLeft = azimuth(k);
-            break;
-        }
-        ++count;
-    }
-    result.BeamWidth = static_cast<float>((count + 1) * decimalStep);
-    if (result.BeamLeft == 360.0f) {
-        result.BeamLeft = 0.0f;
-    }
-    if (result.BeamRight == 360.0f) {
-        result.BeamRight = 0.0f;
+    if (const std::optional<PatternFigures> figures = MaximumAndBeam(grid)) {
+        StoreFigures(*figures, result);
     }
 }
 
@@ -350,22 +254,14 @@ CutResult BuildCut(LoadContext& ctx, float azimuth, float elevation) {
     CutResult result;
 
     if (state.View.CutKind == 1) {
-        std::size_t index = 0;
-        const std::vector<PatternPoint>* points = regular ? &grid[0].Points : nullptr;
-        while (points != nullptr && index < points->size() &&
-               ElevationOf((*points)[index].Zenith) != elevation) {
-            ++index;
-        }
-        if (points == nullptr || index == points->size()) {
+        const std::optional<PatternCut> cut = AzimuthCut(grid, elevation);
+        if (!cut) {
             Tell(ctx, kElevationMessage, MessageIcon::Information);
             result.patternControls = false;
             return result;
         }
         result.patternControls = true;
-        ResizeCutSeries(data, grid.size());
-        for (std::size_t a = 0; a < grid.size(); ++a) {
-            StorePoint(data, a, grid[a].Azimuth, grid[a].Points[index]);
-        }
+        StoreCut(data, *cut);
     } else if (state.View.CutKind == 2) {
         if (!regular || grid[0].Points.size() == 1) {
             Tell(ctx, kElevationMessage, MessageIcon::Information);
@@ -413,25 +309,12 @@ CutResult BuildCut(LoadContext& ctx, float azimuth, float elevation) {
 }
 
 bool ElevationCut(const FarFieldGrid& grid, float azimuth, DataSet& data) {
-    const AzimuthColumn* front = IsRegular(grid) ? FindColumn(grid, azimuth) : nullptr;
-    if (front == nullptr) {
+    const std::optional<PatternCut> cut = ElevationCut(grid, azimuth);
+    if (!cut) {
         return false;
     }
-    const AzimuthColumn* back = FindColumn(grid, azimuth + 180.0f);
-    const std::vector<PatternPoint>& zeniths = grid[0].Points;
-    const std::size_t last = zeniths.size() - 1;
-    // Without the back azimuth only the front half holds rows.
-    ResizeCutSeries(data, back != nullptr ? 2 * last + 1 : last + 1);
-    for (std::size_t z = 0; z <= last; ++z) {
-        StorePoint(data, z, 90.0f - zeniths[z].Zenith, front->Points[z]);
-    }
-    if (back == nullptr) {
-        return false;
-    }
-    for (std::size_t k = 1; k <= last; ++k) {
-        StorePoint(data, last + k, 90.0f + zeniths[k].Zenith, back->Points[k]);
-    }
-    return true;
+    StoreCut(data, *cut);
+    return cut->complete;
 }
 
 namespace {
@@ -459,15 +342,17 @@ void FarFieldTable(LoadResult& result, const LoadRequest& request) {
             list.selected = 0;
         }
         result.sets = std::move(list);
-        ResizeCutSeries(data, zeniths.size());
     }
-    result.patternControls = ElevationCut(result.farField, 0.0f, data);
-    // Without azimuth 0 the table has no rows at all, rather than rows of zeros.
-    if (!result.farField.empty() && FindColumn(result.farField, 0.0f) == nullptr) {
+    const std::optional<PatternCut> cut = ElevationCut(result.farField, 0.0f);
+    if (cut) {
+        StoreCut(data, *cut);
+    } else {
+        // Without azimuth 0 the table has no rows at all, rather than rows of zeros.
         for (std::size_t c = 0; c <= 3; ++c) {
             data.Series[c].Values.clear();
         }
     }
+    result.patternControls = cut && cut->complete;
     // The table's own limits, so Min and Max describe what the grid shows.
     StoreSeriesLimits(data, 3);
 }
@@ -495,16 +380,25 @@ bool BuildPatternCuts(LoadContext& ctx) {
     return !state.Loaded.Pattern.ElevationCutAvailable || BuildCut(ctx, 0.0f, 0.0f).built;
 }
 
-LoadResult ReadFarField(std::string_view text, const LoadRequest& request) {
-    LoadResult result = ReadFarFieldGrid(text);
+LoadResult DeriveLoad(const FarFieldPattern& pattern, const LoadRequest& request) {
+    LoadResult result;
+    result.reader = KindFarField;
     result.data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
-    if (!result.loaded) {
-        return result;
-    }
-    FindMaximumAndBeam(result.farField, result.pattern);
+    result.farField = pattern.grid;
+    StoreFigures(pattern.figures, result.pattern);
     result.showPattern = true;
     FarFieldTable(result, request);
     return Accepted(std::move(result), KindFarField, 3, request);
+}
+
+LoadResult ReadFarField(std::string_view text, const LoadRequest& request) {
+    Parsed<FarFieldPattern> parsed = ParseFarField(text);
+    if (!parsed.result) {
+        LoadResult result = RefusedGrid(std::move(parsed.messages));
+        result.data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
+        return result;
+    }
+    return DeriveDocument(std::move(*parsed.result), request);
 }
 
 } // namespace lobex

@@ -14,6 +14,14 @@ namespace lobex {
 inline constexpr std::string_view kFarFieldHeader =
     "ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)";
 
+// Reads a far-field text into its pattern: the grid (as ReadFarFieldGrid reads it), the maximum
+// and the beam.
+Parsed<FarFieldPattern> ParseFarField(std::string_view text);
+
+// The load a pattern gives: the grid, its maximum and beam, the grid table through azimuths 0
+// and 180 and, unless a set is chosen, the elevation list.
+LoadResult DeriveLoad(const FarFieldPattern& pattern, const LoadRequest& request);
+
 // Reads a far-field text into result.farField (one column per azimuth, closed at 360 when the
 // last step is missing). Every column has the same number of points; a grid with a single
 // azimuth, unequal columns or an unreadable line is refused with "Неправильный формат данных".
@@ -25,12 +33,11 @@ LoadResult ReadFarFieldGridFile(const std::string& path);
 // messages; false when the file was refused.
 bool LoadFarFieldGrid(LoadContext& ctx, const std::string& path);
 
-// The far-field reader (DataKind 5): the grid, its maximum and beam, and the grid table with
-// the elevation list.
+// The far-field reader (DataKind 5): ParseFarField, then DeriveLoad.
 LoadResult ReadFarField(std::string_view text, const LoadRequest& request);
 
-// The strongest total gain over the upper hemisphere and the -3 dB width of the horizontal lobe
-// at its elevation. Does nothing on a grid that is not regular.
+// The pattern's figures (MaximumAndBeam) into the results; does nothing on a grid that is not
+// regular.
 void FindMaximumAndBeam(const FarFieldGrid& grid, PatternResults& result);
 
 // What building a cut made of it: whether the cut was built, and whether the pattern controls

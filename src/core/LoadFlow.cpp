@@ -108,6 +108,13 @@ LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request) {
     return result;
 }
 
+LoadResult DeriveLoad(const std::shared_ptr<const Result>& document, const LoadRequest& request) {
+    LoadResult result =
+        std::visit([&request](const auto& typed) { return DeriveLoad(typed, request); }, *document);
+    result.document = document;
+    return result;
+}
+
 LoadResult LoadFileByHeader(const std::string& path, const LoadRequest& request) {
     std::string bytes;
     try {
@@ -139,6 +146,10 @@ namespace {
 LoadResult ReadSource(LoadContext& ctx, DataView& view, const LoadSource& source,
                       const LoadRequest& request, std::string& path) {
     LoadResult result;
+    if (source.document != nullptr) {
+        path = ctx.state.Loaded.CurrentFile;
+        return DeriveLoad(source.document, request);
+    }
     if (source.mmana != nullptr) {
         view.SetBusy(true);
         result = ReadFromMmana(ctx, *source.mmana, request);
@@ -205,6 +216,7 @@ bool Load(LoadContext& ctx, DataView& view, const LoadSource& source, const Load
     if (source.mmana == nullptr) {
         state.Loaded.CurrentFile = path;
     }
+    state.Loaded.Document = std::move(result.document);
     state.Loaded.LastSource = state.Loaded.CurrentFile;
     // An earlier error on the status line is no news about this load.
     if (!result.status) {

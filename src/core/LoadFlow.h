@@ -5,6 +5,7 @@
 #include "LoadResult.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -33,12 +34,24 @@ LoadResult LoadFileByHeader(const std::string& path, const LoadRequest& request)
 // LoadFileByHeader.
 LoadResult ReadDataFile(const std::string& path, const LoadRequest& request);
 
-// Where a load reads from: the running MMANA through its link, or else a data file, asked for
-// (chooseFile, empty when cancelled) unless the load re-reads CurrentFile for a chosen set.
+// Where a load reads from: a typed result in memory, the running MMANA through its link, or
+// else a data file, asked for (chooseFile, empty when cancelled) unless the load re-reads
+// CurrentFile for a chosen set.
 struct LoadSource {
+    LoadSource() = default;
+    LoadSource(MmanaWindowLink* link, std::function<std::string()> choose)
+        : mmana(link), chooseFile(std::move(choose)) {}
+    explicit LoadSource(std::shared_ptr<const Result> shown) : document(std::move(shown)) {}
+
     MmanaWindowLink* mmana = nullptr;
     std::function<std::string()> chooseFile;
+    // The result on show: a pick derives from it instead of reading the source again, which
+    // another program may be rewriting at that moment.
+    std::shared_ptr<const Result> document;
 };
+
+// The load a typed result gives for the request, with the result as its document.
+LoadResult DeriveLoad(const std::shared_ptr<const Result>& document, const LoadRequest& request);
 
 // The load controller. The source is read first and its messages shown; a load that fails (or
 // is cancelled) changes nothing else. One that succeeds resets the views (the grid emptied

@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "Services.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,19 @@ struct LoadMessage {
     std::string text;
     MessageIcon icon = MessageIcon::Information;
     friend bool operator==(const LoadMessage&, const LoadMessage&) = default;
+};
+
+// What a reader made of a text: its typed result, none when it refused the text, and what it
+// has to tell the user (with a text for the status line, for some refusals).
+template <typename T>
+struct Parsed {
+    std::optional<T> result;
+    std::vector<LoadMessage> messages;
+    std::optional<std::string> status;
+
+    void Tell(std::string_view text, MessageIcon icon) {
+        messages.push_back({std::string(text), icon});
+    }
 };
 
 // The choices in force when a reader runs.
@@ -31,6 +45,8 @@ struct LoadRequest {
 // Readers fill it and never touch the shared state; the load flow applies it.
 struct LoadResult {
     bool loaded = false;
+    // The typed result all the rest was derived from; none when the text was refused.
+    std::shared_ptr<const Result> document;
     // The reader that ran (a data kind), also when it refused the text; KindNone before any.
     std::int16_t reader = KindNone;
     // Kind, series with labels, DataText, HeaderWords and the set the reader settled on.
@@ -69,6 +85,27 @@ inline LoadResult Refused(LoadResult&& result, std::string_view text, MessageIco
     result.loaded = false;
     result.data.Series = DataSet{}.Series;
     return std::move(result);
+}
+
+// A reader's refusal of a text: its messages and status, the data left empty.
+template <typename T>
+LoadResult Refusal(std::int16_t reader, Parsed<T>&& parsed, const LoadRequest& request) {
+    LoadResult result;
+    result.reader = reader;
+    result.data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
+    result.messages = std::move(parsed.messages);
+    result.status = std::move(parsed.status);
+    return result;
+}
+
+// The load derived from a typed result, which it keeps as its document. DeriveLoad is the
+// reader's own, found by the type.
+template <typename T>
+LoadResult DeriveDocument(T&& typed, const LoadRequest& request) {
+    auto document = std::make_shared<const Result>(std::forward<T>(typed));
+    LoadResult result = DeriveLoad(std::get<std::decay_t<T>>(*document), request);
+    result.document = std::move(document);
+    return result;
 }
 
 // DataText after a reader succeeded.

@@ -21,8 +21,7 @@ LoadResult ReadFromMmana(LoadContext& ctx, MmanaWindowLink& link, const LoadRequ
     AppState& state = ctx.state;
     LoadResult result;
     result.reader = KindMmanaWindow;
-    DataSet& data = result.data;
-    data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
+    result.data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
     const std::uintptr_t mainWindow = link.FindMainWindow();
     if (mainWindow == 0) {
         return Refuse(std::move(result), LOBEX_TEXT("MMANA не загружена"));
@@ -43,14 +42,13 @@ LoadResult ReadFromMmana(LoadContext& ctx, MmanaWindowLink& link, const LoadRequ
     if (!WriteTextFile(ctx, state.Paths.DataInFile, text, "")) {
         return result;
     }
-    data.DataKind = KindMmanaWindow;
-    if (!ParseMmanaText(text, request.set, request.decimalSeparator, result)) {
-        return result;
+    Parsed<OptimisationTable> parsed = ParseTable(text, true);
+    if (!parsed.result) {
+        LoadResult refused = Refusal(KindMmanaWindow, std::move(parsed), request);
+        refused.data.DataKind = KindMmanaWindow;
+        return refused;
     }
-    SetLabels(data, {"Parameter", "R", "j X", "SWR", "Ga", "F / B", "Elev"});
-    result.curves = 0;
-    result.loaded = true;
-    return result;
+    return DeriveDocument(std::move(*parsed.result), request);
 }
 
 } // namespace lobex

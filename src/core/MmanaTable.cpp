@@ -116,33 +116,55 @@ bool IsMmanaTable(std::string_view text) {
     return tabFields.size() == 9 && TrimSpaces(tabFields[0]) == "1";
 }
 
-bool ParseMmanaText(std::string_view text, int set, std::string_view decimalSeparator,
-                    LoadResult& result) {
+Parsed<OptimisationTable> ParseTable(std::string_view text, bool fromWindow) {
+    Parsed<OptimisationTable> parsed;
+    try {
+        if (!IsMmanaTable(FirstLine(text))) {
+            parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+            parsed.status = std::string(kInputErrorStatus);
+            return parsed;
+        }
+        TableLines lines = ReadTableLines(text);
+        OptimisationTable table;
+        table.fromWindow = fromWindow;
+        table.headerWords = std::move(lines.headerWords);
+        table.rows.reserve(lines.rows.size());
+        for (auto& [row, rowSet] : lines.rows) {
+            table.rows.push_back({std::move(row), rowSet});
+        }
+        table.lastSet = lines.lastSet;
+        parsed.result = std::move(table);
+    } catch (const std::exception& error) {
+        parsed.Tell(ErrorDescription(error), MessageIcon::Critical);
+    }
+    return parsed;
+}
+
+namespace {
+
+// The table's rows of a set into the result's DataText, HeaderWords, set list and Series. False
+// after adding its messages and status to the result.
+bool TableToSeries(const OptimisationTable& table, int set, std::string_view decimalSeparator,
+                   LoadResult& result) {
     DataSet& data = result.data;
     try {
         if (set == 0) {
             set = 1;
         }
         data.DataText.clear();
-        if (!IsMmanaTable(FirstLine(text))) {
-            result.Tell(kWrongFormatMessage, MessageIcon::Information);
-            result.status = std::string(kInputErrorStatus);
-            return false;
-        }
-        TableLines table = ReadTableLines(text);
-        data.HeaderWords = std::move(table.headerWords);
+        data.HeaderWords = table.headerWords;
         // The rows of the set asked for; without one, every row.
         bool filtered = false;
-        for (const auto& [row, rowSet] : table.rows) {
-            if (rowSet == set) {
-                data.DataText += row;
+        for (const TableRow& row : table.rows) {
+            if (row.set == set) {
+                data.DataText += row.text;
                 data.DataText += "\r\n";
                 filtered = true;
             }
         }
         if (!filtered) {
-            for (const auto& row : table.rows) {
-                data.DataText += row.first;
+            for (const TableRow& row : table.rows) {
+                data.DataText += row.text;
                 data.DataText += "\r\n";
             }
         }
@@ -163,6 +185,21 @@ bool ParseMmanaText(std::string_view text, int set, std::string_view decimalSepa
         result.Tell(ErrorDescription(error), MessageIcon::Critical);
         return false;
     }
+}
+
+} // namespace
+
+bool ParseMmanaText(std::string_view text, int set, std::string_view decimalSeparator,
+                    LoadResult& result) {
+    result.data.DataText.clear();
+    Parsed<OptimisationTable> parsed = ParseTable(text, false);
+    for (const LoadMessage& message : parsed.messages) {
+        result.Tell(message.text, message.icon);
+    }
+    if (parsed.status) {
+        result.status = parsed.status;
+    }
+    return parsed.result && TableToSeries(*parsed.result, set, decimalSeparator, result);
 }
 
 bool RowsToSeries(DataSet& data, std::string_view decimalSeparator, bool renumber) {
@@ -233,14 +270,20 @@ SetList FillSetList(double setCount, bool filtered, int set) {
     return list;
 }
 
-LoadResult ReadTable(std::string_view text, const LoadRequest& request) {
+LoadResult DeriveLoad(const OptimisationTable& table, const LoadRequest& request) {
     LoadResult result;
-    result.reader = KindTable;
+    result.reader = table.fromWindow ? KindMmanaWindow : KindTable;
     DataSet& data = result.data;
     data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
-    data.DataKind = KindTable;
-    if (!ParseMmanaText(text, request.set, request.decimalSeparator, result)) {
+    data.DataKind = result.reader;
+    if (!TableToSeries(table, request.set, request.decimalSeparator, result)) {
         result.data.Series = DataSet{}.Series;
+        return result;
+    }
+    if (table.fromWindow) {
+        SetLabels(data, {"Parameter", "R", "j X", "SWR", "Ga", "F / B", "Elev"});
+        result.curves = 0;
+        result.loaded = true;
         return result;
     }
     const std::vector<std::string>& words = data.HeaderWords;
@@ -256,6 +299,16 @@ LoadResult ReadTable(std::string_view text, const LoadRequest& request) {
         }
     }
     return Accepted(std::move(result), KindTable, KindTable, request);
+}
+
+LoadResult ReadTable(std::string_view text, const LoadRequest& request) {
+    Parsed<OptimisationTable> parsed = ParseTable(text, false);
+    if (!parsed.result) {
+        LoadResult result = Refusal(KindTable, std::move(parsed), request);
+        result.data.DataKind = KindTable;
+        return result;
+    }
+    return DeriveDocument(std::move(*parsed.result), request);
 }
 
 } // namespace lobex

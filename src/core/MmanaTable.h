@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoadResult.h"
+#include "model/OptimisationTable.h"
 
 #include <string>
 #include <string_view>
@@ -12,6 +13,14 @@ namespace lobex {
 
 // Whether a text (MMANA's whole window text, or a file's first line) is an MMANA table.
 bool IsMmanaTable(std::string_view text);
+
+// A table's text: its header words and data lines. fromWindow: the text is MMANA's window's.
+Parsed<OptimisationTable> ParseTable(std::string_view text, bool fromWindow);
+
+// The load a table gives for set request.set (0 counts as 1), or every row when no row belongs
+// to it: a file's table (DataKind 6) labelled by its header, the window's (DataKind 1) by
+// MMANA's columns.
+LoadResult DeriveLoad(const OptimisationTable& table, const LoadRequest& request);
 
 // Parses a table's text into the result's DataText, HeaderWords, set list and Series, keeping the
 // rows of `set` (0 counts as 1) or, when no row belongs to it, every row. False after adding its
@@ -29,7 +38,7 @@ bool RowsToSeries(DataSet& data, std::string_view decimalSeparator, bool renumbe
 // `count` alone.
 SetList FillSetList(double count, bool filtered, int set);
 
-// The table-file reader (DataKind 6), on the decoded text.
+// The table-file reader (DataKind 6), on the decoded text: ParseTable, then DeriveLoad.
 LoadResult ReadTable(std::string_view text, const LoadRequest& request);
 
 } // namespace lobex

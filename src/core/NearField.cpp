@@ -53,34 +53,18 @@ void Store(const Component& component, float& re, float& im, float& magnitude, f
 
 } // namespace
 
-float SummedPhase(float reSum, float imSum) {
-    return static_cast<float>(std::atan2(static_cast<double>(imSum), static_cast<double>(reSum)));
-}
-
-float FieldMagnitude(const NearFieldPoint& point) {
-    double sum = 0.0;
-    for (float part : {point.ReX, point.ImX, point.ReY, point.ImY, point.ReZ, point.ImZ}) {
-        sum += static_cast<double>(part) * static_cast<double>(part);
-    }
-    return static_cast<float>(std::sqrt(sum));
-}
-
-LoadResult ReadNearField(std::string_view text, const LoadRequest& request) {
-    LoadResult result;
-    result.reader = KindNearField;
-    DataSet& data = result.data;
-    const int chosenLine = request.set == 0 ? 1 : request.set;
-    data.SelectedSetIndex = static_cast<std::int16_t>(chosenLine);
-    // Every line of points at one (Y, Z), in the order the lines first appear.
-    std::vector<std::pair<std::array<double, 2>, std::vector<NearFieldPoint>>> lines;
+Parsed<NearField> ParseNearField(std::string_view text) {
+    Parsed<NearField> parsed;
+    NearField field;
     try {
         const std::string header = TrimSpaces(FirstLine(text));
         if (header == kNearFieldElectricHeader) {
-            result.electricField = true;
+            field.electric = true;
         } else if (header == kNearFieldMagneticHeader) {
-            result.electricField = false;
+            field.electric = false;
         } else {
-            return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information);
+            parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+            return parsed;
         }
         TextLines reader(text);
         std::string_view headerLine;
@@ -90,15 +74,16 @@ LoadResult ReadNearField(std::string_view text, const LoadRequest& request) {
             if (fields.size() < 3) {
                 throw RuntimeError("Subscript out of range");
             }
-            const std::array<double, 2> place = {LeadingNumber(fields[1]),
-                                                 LeadingNumber(fields[2])};
-            auto line = std::find_if(lines.begin(), lines.end(),
-                                     [&place](const auto& known) { return known.first == place; });
-            if (line == lines.end()) {
-                lines.push_back({place, {}});
-                line = std::prev(lines.end());
+            const double y = LeadingNumber(fields[1]);
+            const double z = LeadingNumber(fields[2]);
+            auto line = std::find_if(
+                field.lines.begin(), field.lines.end(),
+                [y, z](const NearFieldLine& known) { return known.y == y && known.z == z; });
+            if (line == field.lines.end()) {
+                field.lines.push_back({y, z, {}});
+                line = std::prev(field.lines.end());
             }
-            std::vector<NearFieldPoint>& points = line->second;
+            std::vector<NearFieldPoint>& points = line->points;
             if (points.size() == static_cast<std::size_t>(kGridRowLimit)) {
                 throw RuntimeError("Overflow"); // the point counter is 16 bits
             }
@@ -122,15 +107,30 @@ LoadResult ReadNearField(std::string_view text, const LoadRequest& request) {
             point.PhaseRad = SummedPhase(point.ReSum, point.ImSum);
             points.push_back(point);
         }
-        if (lines.empty() || chosenLine < 1 || chosenLine > static_cast<int>(lines.size())) {
+        if (field.lines.empty()) {
             throw RuntimeError("Subscript out of range");
         }
     } catch (const std::exception&) {
         // A broken file is reported, never dropped in silence.
+        parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+        return parsed;
+    }
+    parsed.result = std::move(field);
+    return parsed;
+}
+
+LoadResult DeriveLoad(const NearField& field, const LoadRequest& request) {
+    LoadResult result;
+    result.reader = KindNearField;
+    result.electricField = field.electric;
+    DataSet& data = result.data;
+    const int chosenLine = request.set == 0 ? 1 : request.set;
+    data.SelectedSetIndex = static_cast<std::int16_t>(chosenLine);
+    if (chosenLine < 1 || chosenLine > static_cast<int>(field.lines.size())) {
         return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information);
     }
-
-    std::vector<NearFieldPoint>& points = lines[static_cast<std::size_t>(chosenLine - 1)].second;
+    const std::vector<NearFieldPoint>& points =
+        field.lines[static_cast<std::size_t>(chosenLine - 1)].points;
     for (std::size_t c = 0; c <= 4; ++c) {
         data.Series[c].Values.assign(points.size(), 0.0f);
     }
@@ -143,24 +143,35 @@ LoadResult ReadNearField(std::string_view text, const LoadRequest& request) {
         const float degrees = point.PhaseRad * 180.0f / request.pi;
         data.Series[4].Values[p] = LeadingFloat(FormatPattern(degrees, "0.0#", "."));
     }
-    result.nearField = std::move(points);
+    result.nearField = points;
     StoreSeriesLimits(data, 4);
     SetLabels(data, {LOBEX_TEXT("Удаление"), "Re", "Im", "Amplitude", "Phase", "", ""});
     result.setCaption = LOBEX_TEXT("Линия:");
     if (request.set == 0) {
         SetList list;
-        for (std::size_t l = 0; l < lines.size(); ++l) {
-            const auto& [place, linePoints] = lines[l];
+        for (std::size_t l = 0; l < field.lines.size(); ++l) {
+            const NearFieldLine& line = field.lines[l];
             list.entries.push_back(
-                {"Y=" + LocaleNumberText(static_cast<float>(place[0]), request.decimalSeparator) +
+                {"Y=" + LocaleNumberText(static_cast<float>(line.y), request.decimalSeparator) +
                      ", Z=" +
-                     LocaleNumberText(static_cast<float>(place[1]), request.decimalSeparator),
+                     LocaleNumberText(static_cast<float>(line.z), request.decimalSeparator),
                  static_cast<int>(l + 1)});
         }
         list.selected = 0;
         result.sets = std::move(list);
     }
     return Accepted(std::move(result), KindNearField, 4, request);
+}
+
+LoadResult ReadNearField(std::string_view text, const LoadRequest& request) {
+    Parsed<NearField> parsed = ParseNearField(text);
+    if (!parsed.result) {
+        LoadResult result = Refusal(KindNearField, std::move(parsed), request);
+        result.data.SelectedSetIndex =
+            static_cast<std::int16_t>(request.set == 0 ? 1 : request.set);
+        return result;
+    }
+    return DeriveDocument(std::move(*parsed.result), request);
 }
 
 } // namespace lobex

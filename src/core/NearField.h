@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoadResult.h"
+#include "model/NearField.h"
 
 #include <string_view>
 
@@ -11,17 +12,15 @@ inline constexpr std::string_view kNearFieldElectricHeader =
 inline constexpr std::string_view kNearFieldMagneticHeader =
     "X(m),Y(m),Z(m),VECTOR,REAL(AT/m),IMAGINARY(AT/m),MAGNITUDE(AT/m),PHASE(DEG)";
 
-// The near-field reader (DataKind 2): the field along one line of points, three lines (X, Y, Z
-// components) per point. The points are grouped into lines by their (Y, Z) as written, offered
-// in the set list in the order they first appear ("Y=…, Z=…", item data 1, 2, …); request.set
-// names the line, 0 the first.
+// A near-field text: the points grouped into lines by their (Y, Z) as written, in the order the
+// lines first appear, three lines of the file (X, Y, Z components) per point.
+Parsed<NearField> ParseNearField(std::string_view text);
+
+// The load a near field gives: the field along line request.set (0: the first), and on a fresh
+// load the lines in the set list ("Y=…, Z=…", item data 1, 2, …).
+LoadResult DeriveLoad(const NearField& field, const LoadRequest& request);
+
+// The near-field reader (DataKind 2): ParseNearField, then DeriveLoad.
 LoadResult ReadNearField(std::string_view text, const LoadRequest& request);
-
-// The phase of the summed field in radians, -pi to pi: the full-circle angle of (Re, Im); no
-// field at all has phase 0.
-float SummedPhase(float reSum, float imSum);
-
-// The field's strength at a point: sqrt(|Ex|^2 + |Ey|^2 + |Ez|^2) from the components.
-float FieldMagnitude(const NearFieldPoint& point);
 
 } // namespace lobex

@@ -24,46 +24,62 @@ bool HasSweepHeader(std::string_view line) {
 
 } // namespace
 
-LoadResult ReadSweep(std::string_view text, const LoadRequest& request) {
-    LoadResult result;
-    result.reader = KindSweep;
-    DataSet& data = result.data;
-    data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
+Parsed<Sweep> ParseSweep(std::string_view text) {
+    Parsed<Sweep> parsed;
     try {
         TextLines lines(text);
         std::string_view line;
         if (!lines.Next(line) || !HasSweepHeader(DecodeText(line))) {
-            result.Tell(kWrongFormatMessage, MessageIcon::Information);
-            return result;
+            parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+            return parsed;
         }
-        std::array<std::vector<float>, kSweepColumns> columns;
-        std::size_t rows = 0;
+        Sweep sweep;
         while (lines.Next(line)) {
             if (IsBlankLine(line)) {
                 continue;
             }
-            if (rows == static_cast<std::size_t>(kGridRowLimit)) {
+            if (sweep.points.size() == static_cast<std::size_t>(kGridRowLimit)) {
                 throw RuntimeError("Overflow"); // the row counter is 16 bits
             }
             const std::vector<std::string> fields = Split(line, ",");
             if (fields.size() < kSweepColumns) {
                 throw RuntimeError("Subscript out of range");
             }
+            std::array<float, kSweepColumns> values{};
             for (std::size_t c = 0; c < kSweepColumns; ++c) {
-                columns[c].push_back(LeadingFloat(fields[c]));
+                values[c] = LeadingFloat(fields[c]);
             }
-            ++rows;
+            sweep.points.push_back(
+                {values[0], {values[1], values[2]}, values[3], values[4], values[5]});
         }
         // A header alone is no sweep: a row of zeros at 0 MHz would be shown as data.
-        if (rows == 0) {
+        if (sweep.points.empty()) {
             throw RuntimeError("Input past end of file");
         }
-        for (std::size_t c = 0; c < kSweepColumns; ++c) {
-            data.Series[c].Values = std::move(columns[c]);
-        }
+        parsed.result = std::move(sweep);
     } catch (const std::exception&) {
         // A bad row is a bad file: say so rather than end the load in silence.
-        return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information);
+        parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+    }
+    return parsed;
+}
+
+LoadResult DeriveLoad(const Sweep& sweep, const LoadRequest& request) {
+    LoadResult result;
+    result.reader = KindSweep;
+    DataSet& data = result.data;
+    data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
+    for (std::size_t c = 0; c < kSweepColumns; ++c) {
+        data.Series[c].Values.resize(sweep.points.size());
+    }
+    for (std::size_t r = 0; r < sweep.points.size(); ++r) {
+        const SweepPoint& point = sweep.points[r];
+        data.Series[0].Values[r] = point.frequency;
+        data.Series[1].Values[r] = point.impedance.real();
+        data.Series[2].Values[r] = point.impedance.imag();
+        data.Series[3].Values[r] = point.swr;
+        data.Series[4].Values[r] = point.gain;
+        data.Series[5].Values[r] = point.frontToBack;
     }
     StoreSeriesLimits(data, kSweepColumns - 1);
     SetLabels(data, {LOBEX_TEXT("Частота"), "R", "j X", LOBEX_TEXT("КСВ"), LOBEX_TEXT("Усил"),
@@ -72,6 +88,14 @@ LoadResult ReadSweep(std::string_view text, const LoadRequest& request) {
         result.sets = SetList{};
     }
     return Accepted(std::move(result), KindSweep, 5, request);
+}
+
+LoadResult ReadSweep(std::string_view text, const LoadRequest& request) {
+    Parsed<Sweep> parsed = ParseSweep(text);
+    if (!parsed.result) {
+        return Refusal(KindSweep, std::move(parsed), request);
+    }
+    return DeriveDocument(std::move(*parsed.result), request);
 }
 
 } // namespace lobex

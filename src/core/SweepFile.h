@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoadResult.h"
+#include "model/Sweep.h"
 
 #include <string_view>
 
@@ -13,7 +14,12 @@ inline constexpr std::string_view kSweepHeaderPrefixOhm = "Freq(MHz),R Ohm,jX Oh
 // Japanese MMANA writes the ohm sign ("R(Ω)", "SWR(50.0Ω)").
 inline constexpr std::string_view kSweepHeaderPrefixOmega = "Freq(MHz),R(Ω),jX(Ω),";
 
-// The frequency-sweep reader (DataKind 3): frequency, R, jX, SWR, gain and F/B per line.
+// A sweep's text: frequency, R, jX, SWR, gain and F/B per line.
+Parsed<Sweep> ParseSweep(std::string_view text);
+// The load a sweep gives: one series per column.
+LoadResult DeriveLoad(const Sweep& sweep, const LoadRequest& request);
+
+// The frequency-sweep reader (DataKind 3): ParseSweep, then DeriveLoad.
 LoadResult ReadSweep(std::string_view text, const LoadRequest& request);
 
 } // namespace lobex

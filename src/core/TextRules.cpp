@@ -523,17 +523,6 @@ std::string ShortestText(double value) {
     return ShortestTextOf(value);
 }
 
-double ShortestDecimal(float value) {
-    if (!std::isfinite(value)) {
-        return value;
-    }
-    std::array<char, 32> buffer{};
-    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    double decimal = value;
-    std::from_chars(buffer.data(), written.ptr, decimal);
-    return decimal;
-}
-
 std::string LocaleNumberText(float value, std::string_view decimalSeparator) {
     return ReplaceFirst(ShortestText(value), ".", decimalSeparator);
 }

@@ -27,10 +27,6 @@ std::string ToPointForm(std::string_view text, std::string_view decimalSeparator
 // The shortest text that reads back to the same value ("0.1", "1e-05", "-177.29").
 std::string ShortestText(float value);
 std::string ShortestText(double value);
-// The double that a float's shortest text names (11.74f gives 11.74, not 11.739999771118164):
-// for writers of doubles, and for arithmetic on decimals read from files, which rounded to float
-// once lands where the decimal arithmetic does (90 - 72.1 is 17.9, not 17.900002).
-double ShortestDecimal(float value);
 
 // MMANA's own number form, "-12.34" with at most seven digits, ended by a comma or a line end:
 // read from p straight into the value LeadingFloat gives it, p moved past it. False, p

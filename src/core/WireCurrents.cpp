@@ -9,7 +9,6 @@
 #include "Texts.h"
 
 #include <array>
-#include <cmath>
 
 namespace lobex {
 namespace {
@@ -18,86 +17,29 @@ constexpr std::size_t kCurrentFields = 9;
 
 struct NoPulses {};
 
-// The last line that holds anything: its wire number is the number of wires.
-std::string_view LastDataLine(std::string_view text) {
-    TextLines lines(text);
-    std::string_view line;
-    lines.Next(line);
-    std::string_view last;
-    while (lines.Next(line)) {
-        if (!IsBlankLine(line)) {
-            last = line;
+Wire& WireNumbered(WireCurrents& currents, double number) {
+    // The lines of a wire come together: the last wire is nearly always the one.
+    if (currents.wires.empty() || currents.wires.back().number != number) {
+        for (Wire& wire : currents.wires) {
+            if (wire.number == number) {
+                return wire;
+            }
         }
+        currents.wires.push_back(Wire{number, {}, WireFault::None});
     }
-    return last;
-}
-
-double Distance(const std::array<double, 3>& a, const std::array<double, 3>& b) {
-    const double dx = a[0] - b[0];
-    const double dy = a[1] - b[1];
-    const double dz = a[2] - b[2];
-    return std::sqrt(dx * dx + dy * dy + dz * dz);
+    return currents.wires.back();
 }
 
 } // namespace
 
-std::vector<float> RelativePositions(const std::vector<float>& s) {
-    std::vector<float> positions(s.size());
-    if (s.empty()) {
-        return positions;
-    }
-    const std::size_t n = s.size() - 1;
-    float total = 0.0f;
-    if (n > 0) {
-        float start = 0.0f;
-        float end = 0.0f;
-        if (n == 1) {
-            start = s[0] - (s[1] - s[0]);
-            end = s[1] + (s[1] - s[0]);
-        } else {
-            start = s[2] - s[1] != s[1] - s[0] ? s[0] - (s[1] - s[0]) / 2.0f : s[0] - (s[1] - s[0]);
-            end = s[n] - s[n - 1] != s[n - 1] - s[n - 2] ? s[n] + (s[n] - s[n - 1]) / 2.0f
-                                                         : s[n] + (s[n] - s[n - 1]);
-        }
-        positions[0] = std::fabs(start - s[0]);
-        for (std::size_t i = 1; i <= n; ++i) {
-            positions[i] = positions[i - 1] + std::fabs(s[i] - s[i - 1]);
-        }
-        total = std::fabs(end - s[n]) + positions[n];
-    }
-    if (total > 0.0f && std::isfinite(total)) {
-        for (float& position : positions) {
-            position /= total;
-        }
-    } else {
-        // A single pulse, or pulses the distances cannot tell apart: equal steps, with a step
-        // beyond each end as for a straight wire.
-        for (std::size_t i = 0; i <= n; ++i) {
-            positions[i] = static_cast<float>(i + 1) / static_cast<float>(n + 2);
-        }
-    }
-    return positions;
-}
-
-LoadResult ReadCurrents(std::string_view text, const LoadRequest& request) {
-    LoadResult result;
-    result.reader = KindCurrents;
-    DataSet& data = result.data;
-    int wire = request.set;
-    data.SelectedSetIndex = static_cast<std::int16_t>(wire);
+Parsed<WireCurrents> ParseCurrents(std::string_view text) {
+    Parsed<WireCurrents> parsed;
     try {
         if (TrimSpaces(FirstLine(text)) != kCurrentsHeader) {
-            return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information);
+            parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+            return parsed;
         }
-        if (wire == 0) {
-            const std::vector<std::string> fields = Split(LastDataLine(text), ",");
-            result.sets = FillSetList(fields.empty() ? 0.0 : LeadingNumber(fields[0]), true, 1);
-            wire = 1;
-            data.SelectedSetIndex = 1;
-        }
-        std::array<std::vector<float>, 5> columns;
-        std::array<double, 3> previous{};
-        double along = 0.0;
+        WireCurrents currents;
         TextLines reader(text);
         std::string_view line;
         reader.Next(line);
@@ -106,35 +48,63 @@ LoadResult ReadCurrents(std::string_view text, const LoadRequest& request) {
                 continue;
             }
             const std::vector<std::string> fields = Split(line, ",");
-            if (LeadingNumber(fields[0]) != wire) {
+            currents.lastWire = LeadingNumber(fields[0]);
+            Wire& wire = WireNumbered(currents, currents.lastWire);
+            if (wire.fault != WireFault::None) {
                 continue;
             }
             if (fields.size() < kCurrentFields) {
-                throw RuntimeError("Subscript out of range");
+                wire.fault = WireFault::ShortLine;
+            } else if (wire.pulses.size() == static_cast<std::size_t>(kGridRowLimit)) {
+                wire.fault = WireFault::TooManyPulses; // the pulse counter is 16 bits
+            } else {
+                wire.pulses.push_back({LeadingNumber(fields[2]), LeadingNumber(fields[3]),
+                                       LeadingNumber(fields[4]), LeadingFloat(fields[5]),
+                                       LeadingFloat(fields[6]), LeadingFloat(fields[7]),
+                                       LeadingFloat(fields[8])});
             }
-            if (columns[0].size() == static_cast<std::size_t>(kGridRowLimit)) {
-                throw RuntimeError("Overflow"); // the pulse counter is 16 bits
-            }
-            const std::array<double, 3> point = {LeadingNumber(fields[2]), LeadingNumber(fields[3]),
-                                                 LeadingNumber(fields[4])};
-            // The distance along the wire: the first pulse's from the origin, then each pulse's
-            // from the one before. A centred element runs through the origin, so distances from
-            // the origin would fold back on themselves.
-            along += Distance(point, columns[0].empty() ? std::array<double, 3>{} : previous);
-            previous = point;
-            columns[0].push_back(static_cast<float>(along));
-            columns[1].push_back(LeadingFloat(fields[5]));
-            columns[2].push_back(LeadingFloat(fields[6]));
-            columns[3].push_back(LeadingFloat(fields[7]));
-            columns[4].push_back(LeadingFloat(FormatPattern(LeadingFloat(fields[8]), "#0.0", ".")));
         }
-        if (columns[0].empty()) {
+        parsed.result = std::move(currents);
+    } catch (const std::exception& error) {
+        parsed.Tell(ErrorDescription(error), MessageIcon::Critical);
+    }
+    return parsed;
+}
+
+LoadResult DeriveLoad(const WireCurrents& currents, const LoadRequest& request) {
+    LoadResult result;
+    result.reader = KindCurrents;
+    DataSet& data = result.data;
+    int wire = request.set;
+    data.SelectedSetIndex = static_cast<std::int16_t>(wire);
+    try {
+        if (wire == 0) {
+            result.sets = FillSetList(currents.lastWire, true, 1);
+            wire = 1;
+            data.SelectedSetIndex = 1;
+        }
+        const Wire* shown = currents.Find(wire);
+        if (shown != nullptr && shown->fault == WireFault::ShortLine) {
+            throw RuntimeError("Subscript out of range");
+        }
+        if (shown != nullptr && shown->fault == WireFault::TooManyPulses) {
+            throw RuntimeError("Overflow");
+        }
+        if (shown == nullptr || shown->pulses.empty()) {
             throw NoPulses{};
         }
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            data.Series[c].Values = std::move(columns[c]);
+        const std::size_t count = shown->pulses.size();
+        data.Series[0].Values = DistancesAlong(*shown);
+        for (std::size_t c = 1; c <= 5; ++c) {
+            data.Series[c].Values.resize(count);
         }
-        data.Series[5].Values.assign(data.Series[0].Values.size(), 0.0f);
+        for (std::size_t p = 0; p < count; ++p) {
+            const CurrentPulse& pulse = shown->pulses[p];
+            data.Series[1].Values[p] = pulse.re;
+            data.Series[2].Values[p] = pulse.im;
+            data.Series[3].Values[p] = pulse.magnitude;
+            data.Series[4].Values[p] = LeadingFloat(FormatPattern(pulse.phase, "#0.0", "."));
+        }
     } catch (const NoPulses&) {
         // A wire the file does not list has nothing to show.
         return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information);
@@ -149,6 +119,14 @@ LoadResult ReadCurrents(std::string_view text, const LoadRequest& request) {
     SetLabels(data, {LOBEX_TEXT("Длина"), "Re", "Im", "Amplitude", "Phase", "", ""});
     result.setCaption = LOBEX_TEXT("Провод:");
     return Accepted(std::move(result), KindCurrents, 4, request);
+}
+
+LoadResult ReadCurrents(std::string_view text, const LoadRequest& request) {
+    Parsed<WireCurrents> parsed = ParseCurrents(text);
+    if (!parsed.result) {
+        return Refusal(KindCurrents, std::move(parsed), request);
+    }
+    return DeriveDocument(std::move(*parsed.result), request);
 }
 
 } // namespace lobex

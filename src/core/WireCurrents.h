@@ -1,23 +1,24 @@
 #pragma once
 
 #include "LoadResult.h"
+#include "model/WireCurrents.h"
 
 #include <string_view>
-#include <vector>
 
 namespace lobex {
 
 inline constexpr std::string_view kCurrentsHeader =
     "WIRE,PULSE,X(m),Y(m),Z(m),REAL(A),IMAGINARY(A),MAGNITUDE(A),PHASE(DEG)";
 
-// The wire-current reader (DataKind 4): the current along one wire against its relative
-// position, for the wire request.set. With wire 0 it lists the wires in the set list and shows
-// wire 1.
-LoadResult ReadCurrents(std::string_view text, const LoadRequest& request);
+// A wire-current text: every wire with its pulses. A wire whose lines stop being readable keeps
+// the fault, for a load of that wire to report; the other wires stay readable.
+Parsed<WireCurrents> ParseCurrents(std::string_view text);
 
-// Relative positions 0..1 along a wire from the pulses' distances along it: the wire is
-// taken to reach a step (or half a step, where the steps change) beyond its first and last
-// pulse. Pulses at one and the same distance are spread evenly.
-std::vector<float> RelativePositions(const std::vector<float>& distances);
+// The load the currents give: the current along wire request.set against its relative
+// position. With wire 0 it lists the wires in the set list and shows wire 1.
+LoadResult DeriveLoad(const WireCurrents& currents, const LoadRequest& request);
+
+// The wire-current reader (DataKind 4): ParseCurrents, then DeriveLoad.
+LoadResult ReadCurrents(std::string_view text, const LoadRequest& request);
 
 } // namespace lobex

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/LiveReload.h"
+#include "session/LiveReload.h"
 
 #include <QFileSystemWatcher>
 #include <QObject>

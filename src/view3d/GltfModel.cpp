@@ -3,6 +3,7 @@
 #include "GainColours.h"
 #include "ViewScene.h"
 #include "core/TextRules.h"
+#include "model/ShortestDecimal.h"
 #include "scene/MeshData.h"
 
 #include <tiny_gltf.h>

@@ -138,10 +138,17 @@ TEST_F(LiveFileWindowTest, ARewrittenPatternKeepsThePickedElevationAndThePolarWi
     window->OpenFileFromOutside(path);
     auto* sets = Find<QComboBox>(*window, "cmbParam");
     const int highest = sets->currentIndex();
-    QTest::keyClick(sets, Qt::Key_Down); // as the user picks the next elevation
+    const QByteArray whole = ReadAll(path);
+    // The user picks the next elevation while MMANA is halfway through its next export: the
+    // pick is made from the pattern in memory.
+    Write(path, whole.left(whole.size() / 2));
+    QTest::keyClick(sets, Qt::Key_Down);
     ASSERT_NE(sets->currentIndex(), highest);
     const QString picked = sets->currentText();
     const int entry = sets->currentIndex();
+    EXPECT_EQ(state.View.SelectedSetText, picked.toStdString());
+    EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{});
+    Write(path, whole);
     window->OpenPolarWindow();
     QWidget* polar = test::PolarWindow();
     ASSERT_NE(polar, nullptr);

@@ -1,5 +1,6 @@
 #include "core/TextRules.h"
 #include "core/Errors.h"
+#include "model/ShortestDecimal.h"
 
 #include <gtest/gtest.h>
 

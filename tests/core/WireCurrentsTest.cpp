@@ -35,40 +35,22 @@ TEST(CurrentsReader, ListsTheWiresAndShowsWireOneFirst) {
     EXPECT_EQ(single.data.Series[0].Values, std::vector<float>{0.5f});
 }
 
-TEST(RelativePositions, FollowTheDistancesAlongTheWire) {
-    const std::pair<std::vector<float>, std::vector<float>> cases[] = {
-        // Steps 1 then 2: both ends reach half a step beyond the last pulse.
-        {{0, 1, 3}, {0.5f / 4.5f, 1.5f / 4.5f, 3.5f / 4.5f}},
-        // A wire passing closest to the origin: lengths add up whatever the direction.
-        {{2, 1, 2}, {0.5f / 3, 1.5f / 3, 2.5f / 3}},
-        // A loop round the origin: every pulse at one distance, spread evenly.
-        {{3, 3, 3}, {0.25f, 0.5f, 0.75f}},
-    };
-    for (const auto& [distances, expected] : cases) {
-        const std::vector<float> positions = RelativePositions(distances);
-        ASSERT_EQ(positions.size(), expected.size());
-        for (std::size_t i = 0; i < positions.size(); ++i) {
-            EXPECT_FLOAT_EQ(positions[i], expected[i]) << i;
-        }
-    }
-}
-
 TEST(CurrentsReader, ACentredElementIsMeasuredAlongTheWire) {
-    // A dipole from (-5, 0, 0) to (5, 0, 0) in 21 equal segments, a pulse at each segment's
-    // middle: distances from the origin would fold back at the centre into a false triangle.
+    // A dipole from (-4.75, 0, 0) to (4.75, 0, 0) in 20 segments, as MMANA writes it: 19 pulses
+    // at the segment junctions. Distances from the origin would fold back at the centre, and
+    // steps of 0.475 that differ in their last bits must still count as one step.
     std::string text = kHeader;
-    const double segment = 10.0 / 21.0;
-    for (int p = 0; p < 21; ++p) {
-        const double x = -5.0 + (p + 0.5) * segment;
-        text += "1," + std::to_string(p + 1) + "," + std::to_string(x) + ",0,0,1,0,1,0\r\n";
+    for (int p = 1; p <= 19; ++p) {
+        const double x = -4.75 + p * 0.475;
+        text += "1," + std::to_string(p) + "," + std::to_string(x) + ",0,0,1,0,1,0\r\n";
     }
     const LoadResult result = ReadWire(text, 0);
     ASSERT_TRUE(result.loaded);
     const std::vector<float>& along = result.data.Series[0].Values;
-    ASSERT_EQ(along.size(), 21U);
-    // Equal steps of 1/21, rising all along the wire (half a step beyond each end pulse).
-    for (std::size_t p = 1; p < along.size(); ++p) {
-        EXPECT_NEAR(along[p] - along[p - 1], 1.0f / 21.0f, 1e-5f) << p;
+    ASSERT_EQ(along.size(), 19U);
+    // A whole step beyond each end pulse: 0.05, 0.10, ... 0.95.
+    for (std::size_t p = 0; p < along.size(); ++p) {
+        EXPECT_NEAR(along[p], 0.05f * static_cast<float>(p + 1), 1e-5f) << p;
     }
 }
 

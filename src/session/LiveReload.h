@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppState.h"
-#include "Services.h"
+#include "core/AppState.h"
+#include "core/Services.h"
 
 #include <cstdint>
 #include <string>

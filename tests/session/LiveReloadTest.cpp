@@ -1,4 +1,4 @@
-#include "core/LiveReload.h"
+#include "session/LiveReload.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "LiveReload.h"
 
-#include "Texts.h"
-#include "Utf8Path.h"
+#include "core/Texts.h"
+#include "core/Utf8Path.h"
 
 #include <filesystem>
 #include <system_error>

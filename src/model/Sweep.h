@@ -1,0 +1,23 @@
+#pragma once
+
+#include <complex>
+#include <vector>
+
+namespace lobex {
+
+// One frequency of a sweep, as MMANA writes it: the feed impedance, its SWR, the gain and the
+// front-to-back ratio.
+struct SweepPoint {
+    float frequency = 0.0f;        // MHz
+    std::complex<float> impedance; // ohm
+    float swr = 0.0f;
+    float gain = 0.0f;        // dBi
+    float frontToBack = 0.0f; // dB
+};
+
+// A frequency sweep, the points in file order.
+struct Sweep {
+    std::vector<SweepPoint> points;
+};
+
+} // namespace lobex

@@ -1,0 +1,161 @@
+#include "DocumentSession.h"
+
+#include "LiveReload.h"
+
+#include <algorithm>
+
+namespace lobex {
+
+const Document* DocumentSession::Current() const {
+    return current_ >= 0 ? &documents_[static_cast<std::size_t>(current_)] : nullptr;
+}
+
+Document* DocumentSession::CurrentDocument() {
+    return current_ >= 0 ? &documents_[static_cast<std::size_t>(current_)] : nullptr;
+}
+
+void DocumentSession::TakeShownChoices() {
+    if (Document* document = CurrentDocument()) {
+        document->choices.kind = ctx_.state.Loaded.Data.DataKind;
+        document->choices.sets = ctx_.state.Loaded.Sets;
+    }
+}
+
+bool DocumentSession::OpenOn(LoadContext& ctx, const LoadSource& source) {
+    if (!OpenData(ctx, view_, source)) {
+        return false;
+    }
+    Document document;
+    document.source = source.mmana != nullptr ? std::string() : ctx.state.Loaded.CurrentFile;
+    document.result = ctx.state.Loaded.Document;
+    // One document is on show at a time: the new one takes the current one's place.
+    if (current_ < 0) {
+        documents_.push_back(std::move(document));
+        current_ = static_cast<int>(documents_.size()) - 1;
+    } else {
+        documents_[static_cast<std::size_t>(current_)] = std::move(document);
+    }
+    TakeShownChoices();
+    return true;
+}
+
+bool DocumentSession::Open(const LoadSource& source) {
+    if (!OpenOn(ctx_, source)) {
+        return false;
+    }
+    Notify(SessionChange::Opened);
+    return true;
+}
+
+bool DocumentSession::OpenFile(const std::string& path) {
+    return Open(LoadSource{nullptr, [&path] {
+                               return path;
+                           }});
+}
+
+bool DocumentSession::PickOn(LoadContext& ctx, int index) {
+    const Document* document = Current();
+    if (document == nullptr || document->result == nullptr) {
+        return false;
+    }
+    const LoadSource source(document->result);
+    if (!ReloadForParamEntry(ctx.state, index, [&] { return LoadData(ctx, view_, source); })) {
+        return false;
+    }
+    TakeShownChoices();
+    return true;
+}
+
+bool DocumentSession::Pick(int index) {
+    if (!PickOn(ctx_, index)) {
+        return false;
+    }
+    Notify(SessionChange::Picked);
+    return true;
+}
+
+void DocumentSession::KeepPick() {
+    if (Document* document = CurrentDocument()) {
+        document->choices.setPicked = true;
+    }
+}
+
+ReloadOutcome DocumentSession::Reload(ChoiceControls& controls) {
+    const Document* document = Current();
+    if (document == nullptr || document->source.empty()) {
+        return {};
+    }
+    DocumentChoices before = controls.ShownChoices();
+    before.kind = document->choices.kind;
+    before.sets = document->choices.sets;
+    before.setPicked = document->choices.setPicked;
+    const std::string path = document->source;
+    const LoadSource source{nullptr, [path] {
+                                return path;
+                            }};
+    HeldMessages held;
+    LoadContext quiet{ctx_.state, held};
+    const auto failed = [&held] {
+        return ReloadOutcome{false, ReloadFailedStatus(held.Texts())};
+    };
+    if (!OpenOn(quiet, source)) {
+        return failed();
+    }
+    if (ctx_.state.Loaded.Data.DataKind != before.kind) {
+        if (!controls.ReopenOtherKind([&] { return OpenOn(quiet, source); })) {
+            return failed();
+        }
+        Notify(SessionChange::Reloaded);
+        return {true, {}};
+    }
+    const DocumentChoices fresh = controls.ShownChoices();
+    if (before.left < controls.CurveCount(true) && before.right < controls.CurveCount(false)) {
+        controls.SelectCurves(before.left, before.right);
+    }
+    const int entry = before.setPicked ? RepickedEntry(before.sets, ctx_.state.Loaded.Sets) : -1;
+    if (entry >= 0) {
+        if (!PickOn(quiet, entry)) {
+            return failed();
+        }
+        KeepPick();
+    }
+    const DocumentChoices restored = controls.ShownChoices();
+    if (restored.left != fresh.left || restored.right != fresh.right) {
+        controls.DrawCurves();
+    }
+    const bool logX = before.logX && controls.TickLogBox(true);
+    const bool logY = before.logY && controls.TickLogBox(false);
+    if (logX || logY) {
+        controls.DrawCurves();
+    }
+    Notify(SessionChange::Reloaded);
+    return {true, {}};
+}
+
+void DocumentSession::Close() {
+    if (current_ < 0) {
+        return;
+    }
+    documents_.erase(documents_.begin() + current_);
+    current_ = -1;
+    Notify(SessionChange::Closed);
+}
+
+int DocumentSession::Observe(Observer observer) {
+    observers_.emplace_back(nextObserver_, std::move(observer));
+    return nextObserver_++;
+}
+
+void DocumentSession::Forget(int id) {
+    std::erase_if(observers_, [id](const auto& entry) { return entry.first == id; });
+}
+
+void DocumentSession::Notify(SessionChange change) {
+    // An observer may forget itself while told.
+    const auto observers = observers_;
+    for (const auto& [id, observer] : observers) {
+        observer(change, Current());
+    }
+}
+
+} // namespace lobex

@@ -1,0 +1,179 @@
+#include "LoadHarness.h"
+#include "session/DocumentSession.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace lobex {
+namespace {
+
+using test::LoadHarness;
+using test::TempFolder;
+
+// What a user sees of the data on show: the curves, the grid and the set list.
+struct Shown {
+    std::vector<std::string> labels;
+    std::vector<std::vector<float>> values;
+    std::vector<std::vector<std::string>> rows;
+    SetList sets;
+    int set = 0;
+    float maxGain = 0.0f;
+    friend bool operator==(const Shown&, const Shown&) = default;
+};
+
+Shown ShownOf(const AppState& state) {
+    Shown shown;
+    for (const SeriesRecord& series : state.Loaded.Data.Series) {
+        shown.labels.push_back(series.Label);
+        shown.values.push_back(series.Values);
+    }
+    shown.rows = state.Loaded.DataGrid.rows;
+    shown.sets = state.Loaded.Sets;
+    shown.set = state.Loaded.Data.SelectedSetIndex;
+    shown.maxGain = state.Loaded.Pattern.MaxGain;
+    return shown;
+}
+
+// A session over the headless load flow, as lobex-cli and the tests run it.
+struct SessionHarness {
+    AppState state;
+    test::RecordingMessages messages;
+    LoadContext ctx{state, messages};
+    HeadlessDataView view{ctx};
+    DocumentSession session{ctx, view};
+};
+
+// A window's curve lists and log boxes, as far as a reload sees them.
+class FakeControls final : public ChoiceControls {
+public:
+    DocumentChoices ShownChoices() const override {
+        DocumentChoices choices;
+        choices.left = left;
+        choices.right = right;
+        choices.logX = logX;
+        return choices;
+    }
+    int CurveCount(bool /*left*/) const override { return 6; }
+    void SelectCurves(int newLeft, int newRight) override {
+        left = newLeft;
+        right = newRight;
+    }
+    void DrawCurves() override { ++drawn; }
+    bool TickLogBox(bool x) override {
+        logX = logX || x;
+        return true;
+    }
+    bool ReopenOtherKind(const std::function<bool()>& reopen) override {
+        ++reopened;
+        return reopen();
+    }
+    int left = 0;
+    int right = 0;
+    bool logX = false;
+    int drawn = 0;
+    int reopened = 0;
+};
+
+std::string ThreeSets(const std::string& thirdSetGain) {
+    std::string text = "No,Set,Parameter,R,jX,SWR,Ga,F/B,Elev\r\n";
+    for (int set = 1; set <= 3; ++set) {
+        const std::string gain = set == 3 ? thirdSetGain : std::to_string(set);
+        text += "1," + std::to_string(set) + ",14.1,50,0,1.1," + gain + ",20,30\r\n";
+    }
+    return text;
+}
+
+TEST(DocumentSession, APickFromMemoryShowsWhatReadingTheFileAgainShows) {
+    struct Case {
+        std::filesystem::path file;
+        int entry;
+    };
+    const Case cases[] = {
+        {test::CorpusFolder() / "farfield_csv" / "APET_LazyH-16m_1deg.csv", 30},
+        {test::TestDataFolder() / "currents_3wires.csv", 2},
+        {test::TestDataFolder() / "nearfield_electric.csv", 1},
+        {test::TestDataFolder() / "table_optimisation_3sets.csv", 1},
+    };
+    for (const Case& c : cases) {
+        const TempFolder folder;
+        const std::string path = folder.Write("data.csv", test::ReadBytes(c.file));
+        LoadHarness readAgain;
+        ASSERT_TRUE(readAgain.Open(path)) << c.file;
+        ASSERT_TRUE(readAgain.Pick(c.entry)) << c.file;
+
+        SessionHarness h;
+        ASSERT_TRUE(h.session.OpenFile(path));
+        // MMANA is halfway through rewriting the file.
+        folder.Write("data.csv", test::ReadBytes(c.file).substr(0, 100));
+        ASSERT_TRUE(h.session.Pick(c.entry)) << c.file;
+        EXPECT_EQ(ShownOf(h.state), ShownOf(readAgain.state)) << c.file;
+        EXPECT_TRUE(h.messages.shown.empty()) << c.file;
+    }
+}
+
+TEST(DocumentSession, AReloadKeepsTheUsersChoices) {
+    const TempFolder folder;
+    const std::string path = folder.Write("table.csv", ThreeSets("3"));
+    SessionHarness h;
+    ASSERT_TRUE(h.session.OpenFile(path));
+    ASSERT_TRUE(h.session.Pick(2));
+    h.session.KeepPick();
+    FakeControls controls;
+    controls.left = 3;
+    controls.right = 2;
+    controls.logX = true;
+
+    folder.Write("table.csv", ThreeSets("7.5"));
+    const ReloadOutcome outcome = h.session.Reload(controls);
+    EXPECT_TRUE(outcome.reloaded);
+    EXPECT_EQ(h.state.Loaded.Sets.selected, 2);
+    EXPECT_EQ(h.state.Loaded.Data.Series[4].Values, std::vector<float>{7.5f}) << "the new file";
+    EXPECT_EQ(controls.left, 3);
+    EXPECT_EQ(controls.right, 2);
+    EXPECT_EQ(controls.reopened, 0);
+    EXPECT_GE(controls.drawn, 1);
+
+    // A file that is no table any more: the data stays, the status line says why.
+    folder.Write("table.csv", "garbage\r\n");
+    const ReloadOutcome failed = h.session.Reload(controls);
+    EXPECT_FALSE(failed.reloaded);
+    EXPECT_EQ(failed.status, "Файл не перечитан: Неправильный формат данных");
+    EXPECT_EQ(h.state.Loaded.Data.Series[4].Values, std::vector<float>{7.5f});
+    EXPECT_TRUE(h.messages.shown.empty()) << "nobody asked for the reload: no message box";
+
+    // Another kind of data altogether is handed to the window to show afresh.
+    folder.Write("table.csv", test::ReadBytes(test::TestDataFolder() / "sweep_50ohm.csv"));
+    EXPECT_TRUE(h.session.Reload(controls).reloaded);
+    EXPECT_EQ(controls.reopened, 1);
+    EXPECT_EQ(h.state.Loaded.Data.DataKind, KindSweep);
+}
+
+TEST(DocumentSession, TellsItsObserversAndForgetsAClosedDocument) {
+    const TempFolder folder;
+    const std::string path = folder.Write("table.csv", ThreeSets("3"));
+    SessionHarness h;
+    std::vector<SessionChange> changes;
+    const int id = h.session.Observe(
+        [&changes](SessionChange change, const Document*) { changes.push_back(change); });
+    EXPECT_FALSE(h.session.OpenFile(folder.Write("bad.txt", "x"))) << "not a .csv";
+    EXPECT_EQ(h.session.Current(), nullptr);
+    ASSERT_TRUE(h.session.OpenFile(path));
+    ASSERT_NE(h.session.Current(), nullptr);
+    EXPECT_EQ(h.session.Current()->source, path);
+    EXPECT_TRUE(std::holds_alternative<OptimisationTable>(*h.session.Current()->result));
+    EXPECT_FALSE(h.session.Pick(7)) << "no such entry";
+    EXPECT_TRUE(h.session.Pick(1));
+    h.session.Close();
+    EXPECT_EQ(h.session.Current(), nullptr);
+    EXPECT_FALSE(h.session.Pick(0)) << "nothing to pick from";
+    h.session.Forget(id);
+    ASSERT_TRUE(h.session.OpenFile(path));
+    EXPECT_EQ(changes, (std::vector<SessionChange>{SessionChange::Opened, SessionChange::Picked,
+                                                   SessionChange::Closed}));
+}
+
+} // namespace
+} // namespace lobex

@@ -36,6 +36,8 @@ LoadResult ReadSweep(std::string_view text, const LoadRequest& request) {
             result.Tell(kWrongFormatMessage, MessageIcon::Information);
             return result;
         }
+        // The SWR column's header names the line impedance the SWR was computed for.
+        data.HeaderWords = Split(DecodeText(line), ",");
         std::array<std::vector<float>, kSweepColumns> columns;
         std::size_t rows = 0;
         while (lines.Next(line)) {

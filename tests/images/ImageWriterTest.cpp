@@ -176,6 +176,38 @@ TEST_F(ImageWriterTest, APreviewRectangleIsCutAtThePicturesEdgeAndFollowsItsDens
     }
 }
 
+// 320 x 240 set in the dialog: the picture fits inside with its aspect kept; Progressive writes
+// a progressive JPEG (its frame is SOF2, FF C2, not the baseline SOF0).
+TEST_F(ImageWriterTest, TheJpegSizeAndProgressiveSwitchShapeTheFile) {
+    const QImage photo = test::ScreenLikePicture(678, 684);
+    struct Case {
+        int width, height;
+        bool progressive;
+        QSize written;
+    };
+    const Case cases[] = {
+        {320, 240, false, {237, 240}},
+        {320, 240, true, {237, 240}},
+        {1356, 0, false, {1356, 1368}},
+        {0, 0, false, {678, 684}},
+    };
+    for (const Case& c : cases) {
+        jpeg = {75, c.progressive, false, c.width, c.height};
+        ASSERT_TRUE(Write(photo, "jpg", "sized.jpg").written);
+        EXPECT_EQ(ReadBack("sized.jpg").size(), c.written) << c.width << "x" << c.height;
+        QFile file(folder.filePath(QStringLiteral("sized.jpg")));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        EXPECT_EQ(bytes.contains("\xFF\xC2"), c.progressive) << c.width << "x" << c.height;
+        EXPECT_EQ(bytes.contains("\xFF\xC0"), !c.progressive) << c.width << "x" << c.height;
+    }
+    // A text that is no size sets no limit.
+    EXPECT_EQ(JpegSideFromText(" 320 "), 320);
+    EXPECT_EQ(JpegSideFromText("abc"), 0);
+    EXPECT_EQ(JpegSideFromText("-5"), 0);
+    EXPECT_EQ(JpegSideFromText("99999"), 16384);
+}
+
 TEST_F(ImageWriterTest, QualityAndGreyscaleReachTheJpegEncoder) {
     const QImage photo = test::ScreenLikePicture(400, 300);
     std::string error;

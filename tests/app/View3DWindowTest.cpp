@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/PictureBox.h"
 #include "app/View3DHost.h"
 #include "app/View3DWidget.h"
 #include "app/frmD3D.h"
@@ -229,7 +230,13 @@ TEST_F(MainWindow3D, OpeningOtherDataLeavesTheViewForItsGraphFromEitherWindow) {
             ASSERT_NE(OpenBigWindow(), nullptr);
         }
         ASSERT_TRUE(h.state.View.View3DActive);
+        if (!bigWindow) {
+            MovePointer(Widget(), QPoint(Widget()->width() / 2, Widget()->height() * 11 / 20));
+            ASSERT_FALSE(h.window->statusBar()->currentMessage().isEmpty());
+        }
         h.window->OpenFileFromOutside(test::Sample("yagi3_20m_sweep.csv"));
+        // The pattern's read-out does not outlive it.
+        EXPECT_TRUE(h.window->statusBar()->currentMessage().isEmpty());
         EXPECT_FALSE(h.state.View.View3DActive);
         EXPECT_EQ(h.window->D3DWindow(), nullptr);
         EXPECT_FALSE(h.window->isMinimized());
@@ -393,6 +400,13 @@ TEST(PolarWindow3D, ItsButtonOpensTheBigWindowAndExitReturnsTheViewToAWholeMainW
     QWidget* plotFrame = test::Find<QWidget>(*h.window, "fraPlot");
     EXPECT_TRUE(plotFrame->isVisible());
     EXPECT_GT(h.window->View3D().Widget()->height(), 100);
+
+    // "Полярный" shows both diagrams with their result frames, not two white boxes.
+    test::Find<QPushButton>(*h.window, "cmdReturn")->click();
+    for (const char* box : {"picPolar1", "picPolar2"}) {
+        EXPECT_TRUE(test::Find<PictureBox>(*h.window, box)->HasPicture()) << box;
+    }
+    EXPECT_TRUE(test::Find<QWidget>(*h.window, "fraPolar2")->isVisible());
 }
 
 TEST(PolarWindow3D, WithoutOpenGlTheButtonsOfBothWindowsAreDisabled) {
@@ -405,8 +419,9 @@ TEST(PolarWindow3D, WithoutOpenGlTheButtonsOfBothWindowsAreDisabled) {
     EXPECT_FALSE(h.state.View.View3DActive);
     EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{kNoDeviceMessage});
     EXPECT_FALSE(test::Find<QPushButton>(*h.window, "cmd3D")->isEnabled());
-    // The data stays, and the diagrams can be drawn again.
+    // The data stays, and the diagrams are drawn again.
     EXPECT_EQ(h.state.Loaded.Data.DataKind, KindFarField);
+    EXPECT_TRUE(test::Find<PictureBox>(*h.window, "picPolar2")->HasPicture());
 }
 
 TEST(View3DLive, ARewrittenPatternTakesTheOldOnesPlaceInTheWindowItWasIn) {

@@ -44,21 +44,59 @@ TEST(SaveChoices, FormatsFollowTheFilterIndexAndWhatTheGraphAreaShows) {
     EXPECT_LT(graph.find("*.svg"), graph.find("*.pdf"));
 }
 
-TEST(CaptureFile, GoesToTheProgramFolderWhenWritableElseThePicturesFolder) {
-    EXPECT_EQ(CaptureFilePath("/opt/lobex/", true, "/home/u/Pictures"), "/opt/lobex/capture.bmp");
-    EXPECT_EQ(
-        CaptureFilePath("/opt/lobex/", false, "/home/u/Pictures"),
-        QDir::toNativeSeparators(QStringLiteral("/home/u/Pictures/capture.bmp")).toStdString());
-    EXPECT_EQ(CaptureFilePath("/opt/lobex/", false, ""), "/opt/lobex/capture.bmp");
+// The extension typed decides among the formats offered; none typed, the filter's choice.
+TEST(SaveChoices, TheTypedExtensionChoosesTheFormat) {
+    struct Case {
+        const char* path;
+        int chosen;
+        int index;
+        const char* extension;
+    };
+    const Case cases[] = {
+        {"/home/u/graph.svg", 1, 4, "svg"}, {"C:\\MMANA\\Graph.PDF", 1, 5, "pdf"},
+        {"/home/u/graph", 2, 2, ""},        {"/home/u/.graph", 3, 3, ""},
+        {"/home/u.d/graph", 1, 1, ""},      {"/home/u/graph.jpg", 1, 0, "jpg"},
+        {"/home/u/graph.", 1, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const FormatOfName got = FormatForFileName(c.path, kGraphSaveFormats, c.chosen);
+        EXPECT_EQ(got.index, c.index) << c.path;
+        EXPECT_EQ(got.extension, c.extension) << c.path;
+    }
+    EXPECT_EQ(FormatForFileName("shot.JPEG", kScreenSaveFormats, 1).index, 3);
+    EXPECT_EQ(OfferedExtensions(kScreenSaveFormats), ".bmp, .png, .jpg, .jpeg");
+}
+
+TEST(CaptureFile, GetsANewTimedNameInThePicturesFolderEachTime) {
+    QTemporaryDir folder;
+    const std::string pictures = folder.path().toStdString();
+    const QDateTime when(QDate(2026, 12, 7), QTime(14, 5, 9));
+    const auto name = [&](const char* file) {
+        return QDir::toNativeSeparators(folder.filePath(QLatin1String(file))).toStdString();
+    };
+    EXPECT_EQ(CaptureFilePath(pictures, when), name("capture-20261207-140509.bmp"));
+    // Two captures within a second keep both pictures.
+    QFile(QString::fromStdString(name("capture-20261207-140509.bmp"))).open(QIODevice::WriteOnly);
+    EXPECT_EQ(CaptureFilePath(pictures, when), name("capture-20261207-140509-2.bmp"));
 
     // Writability is tried in the folder itself, and the probe leaves nothing behind.
-    QTemporaryDir folder;
-    EXPECT_TRUE(FolderIsWritable(folder.path().toStdString()));
-    EXPECT_FALSE(FolderIsWritable(folder.filePath(QStringLiteral("missing")).toStdString()));
+    QTemporaryDir empty;
+    EXPECT_TRUE(FolderIsWritable(empty.path().toStdString()));
+    EXPECT_FALSE(FolderIsWritable(empty.filePath(QStringLiteral("missing")).toStdString()));
     EXPECT_FALSE(FolderIsWritable(""));
-    EXPECT_TRUE(QDir(folder.path()).isEmpty());
-    const std::string appFolder = QDir::toNativeSeparators(folder.path() + "/").toStdString();
-    EXPECT_EQ(CaptureFileLocation(appFolder), appFolder + "capture.bmp");
+    EXPECT_TRUE(QDir(empty.path()).isEmpty());
+
+    // The XDG pictures folder, made when missing.
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", empty.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", empty.filePath(QStringLiteral("config")).toLocal8Bit());
+    const std::string made = UserPicturesFolder();
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
+    EXPECT_EQ(made,
+              QDir::toNativeSeparators(empty.filePath(QStringLiteral("Pictures"))).toStdString());
+    EXPECT_TRUE(QDir(QString::fromStdString(made)).exists());
 }
 
 } // namespace

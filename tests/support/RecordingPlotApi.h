@@ -33,6 +33,7 @@ public:
                        std::int32_t curve, const float* x, const float* y) override {
         engine_.DPlot_AddData(document, type, points, curve, x, y);
     }
+    std::string DPlot_LastError() const override { return engine_.DPlot_LastError(); }
 
     std::vector<std::pair<std::int32_t, std::string>> commands;
 

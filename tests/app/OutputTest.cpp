@@ -112,7 +112,7 @@ TEST_F(OutputTest, PrintingPutsTheFileNameAndFiguresOverTheGraphsAsText) {
     const Case cases[] = {
         {"yagi3_20m_farfield.csv",
          {"yagi3_20m_farfield.csv", "Максимум Излучения: Горизонт", "Уровень 11.74 dBi",
-          "Ширина по уровню -3dB: Лепесток", "Срез Aзимута для"}},
+          "Ширина по уровню -3dB: Лепесток", "Срез Aзимута для", "Азимут", "Угол"}},
         {"yagi3_20m_sweep.csv", {"yagi3_20m_sweep.csv", "Частота 13.900", "КСВ мин."}},
     };
     for (const Case& c : cases) {
@@ -129,9 +129,6 @@ TEST_F(OutputTest, PrintingPutsTheFileNameAndFiguresOverTheGraphsAsText) {
                                                                  << text.toStdString();
         }
     }
-    // The diagrams leave on one page: the azimuth document carries the note and prints the
-    // elevation document below itself.
-    EXPECT_EQ(harness.api.commands.size(), 1U);
 }
 
 TEST_F(OutputTest, APrintThatFailsOrIsCancelledIsReported) {
@@ -230,7 +227,6 @@ TEST_F(OutputTest, TheTypedExtensionDecidesTheSavedFilesType) {
     const Case cases[] = {
         {"graph.svg", 1, "<?xml"},
         {"graph.PNG", 5, "\x89PNG"},
-        {"graph", 1, "BM"}, // no extension: the dialog's filter decides
         {"graph.txt", 1, nullptr},
     };
     for (const Case& c : cases) {

@@ -290,7 +290,9 @@ TEST_F(MainWindow3D, GraphSaveWritesThePictureOfTheViewAsPngOrJpegInEitherWindow
     h.recorders.dialogs.save = {3, File("view.jpg")};
     h.window->mnuFileGraphSave_Click();
     EXPECT_TRUE(optionsShown);
-    EXPECT_EQ(QImage(QString::fromStdString(File("view.jpg"))).size(), Widget()->size());
+    // The options' size, 490 x 290 unless changed, bounds the JPEG picture.
+    EXPECT_EQ(QImage(QString::fromStdString(File("view.jpg"))).size(),
+              Widget()->size().scaled(490, 290, Qt::KeepAspectRatio));
 
     // From the big window, the picture of its picture box.
     frmD3D* big = OpenBigWindow();
@@ -345,7 +347,9 @@ TEST_F(MainWindow3D, GraphSaveWritesOneFullTurnAsALoopingGifAndLeavesTheViewAsIt
     // A file that cannot be written is reported and the view still turns.
     h.recorders.dialogs.save = {5, File("missing/turn.gif")};
     h.window->mnuFileGraphSave_Click();
-    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{"Ошибка сохранения графика"});
+    EXPECT_EQ(h.recorders.messages.Texts(),
+              std::vector<std::string>{"Ошибка сохранения графика\r\n" + File("missing/turn.gif") +
+                                       ": No such file or directory"});
     EXPECT_TRUE(View().AutoRotate);
 }
 
@@ -364,7 +368,10 @@ TEST_F(MainWindow3D, GraphSaveWritesTheGlbModelWithTheAntennaAndPrintingIsRefuse
     // A place that cannot be written says so, as the other formats do.
     h.recorders.dialogs.save = {4, File("no folder/pattern.glb")};
     h.window->mnuFileGraphSave_Click();
-    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{"Ошибка сохранения графика"});
+    EXPECT_EQ(h.recorders.messages.Texts(),
+              std::vector<std::string>{"Ошибка сохранения графика\r\n" +
+                                       File("no folder/pattern.glb") +
+                                       ": No such file or directory"});
 
     h.recorders.messages.shown.clear();
     h.api.commands.clear();

@@ -1,4 +1,5 @@
 #include "images/SaveChoices.h"
+#include "core/FileDialogs.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -8,62 +9,35 @@
 namespace lobex {
 namespace {
 
-TEST(SaveChoices, FormatsFollowTheFilterIndexAndWhatTheGraphAreaShows) {
-    struct Case {
-        const char* what; // screen, 3D view, polar or rectangular graph
-        int index;
-        const char* format;
-        bool jpegOptions;
-        bool graphChoice;
+// Each filter entry's extension names the format its index selects, so a typed name and the
+// filter agree; other extensions name none, and without one the filter decides.
+TEST(SaveChoices, TheTypedExtensionChoosesTheFormatTheFilterWouldHave) {
+    struct Filter {
+        const char* filter;
+        std::span<const NamedFormat> formats;
+        bool view3D;
     };
-    const Case cases[] = {
-        {"screen", 1, "bmp", false, false},      {"screen", 2, "png", true, false},
-        {"screen", 4, "", false, false},         {"3D", 3, "jpg", true, false},
-        {"3D", 4, "glb", false, false},          {"3D", 5, "turntable-gif", false, false},
-        {"polar", 4, "svg", false, true},        {"polar", 6, "", false, false},
-        {"rectangular", 5, "pdf", false, false},
-    };
-    for (const Case& c : cases) {
-        const std::string what = c.what;
-        const SaveFormat got = what == "screen"
-                                   ? ScreenSaveFormat(c.index)
-                                   : GraphSaveFormat(c.index, what == "3D", what != "rectangular");
-        EXPECT_EQ(got.format, c.format) << what << " index " << c.index;
-        EXPECT_EQ(got.showJpegOptions, c.jpegOptions) << what << " index " << c.index;
-        EXPECT_EQ(got.showGraphChoice, c.graphChoice) << what << " index " << c.index;
+    const Filter filters[] = {{kScreenSaveFilter, kScreenSaveFormats, false},
+                              {kGraphSave3DFilter, kGraphSave3DFormats, true},
+                              {kGraphSaveFilter, kGraphSaveFormats, false}};
+    for (const Filter& f : filters) {
+        const auto entries = ParseFileFilter(f.filter);
+        ASSERT_EQ(entries.size(), f.formats.size()) << f.filter;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const std::string name = "C:\\Графики\\G" + entries[i].second.substr(1);
+            const int index = FormatForFileName(name, f.formats, 0).index;
+            EXPECT_EQ(index, static_cast<int>(i) + 1) << name;
+            const SaveFormat format = f.formats.size() == 3
+                                          ? ScreenSaveFormat(index)
+                                          : GraphSaveFormat(index, f.view3D, false);
+            EXPECT_EQ(format.format, f.formats[i].format) << name;
+        }
     }
-    EXPECT_STREQ(kScreenSaveFilter, "BMP File (*.bmp)|*.bmp|Portable Network Graphics "
-                                    "(*.png)|*.png|JPEG File (*.jpg)|*.jpg");
-    // The 3D view's first three are the screen's.
-    EXPECT_EQ(std::string(kGraphSave3DFilter).rfind(kScreenSaveFilter, 0), 0u);
-    const std::string graph = kGraphSaveFilter;
-    EXPECT_EQ(graph.rfind("Bitmap File (*.bmp)|*.bmp|Portable Network Graphics (*.png)|*.png|"
-                          "Enhanced Metafile (*.emf)|*.emf|",
-                          0),
-              0u);
-    EXPECT_LT(graph.find("*.svg"), graph.find("*.pdf"));
-}
-
-// The extension typed decides among the formats offered; none typed, the filter's choice.
-TEST(SaveChoices, TheTypedExtensionChoosesTheFormat) {
-    struct Case {
-        const char* path;
-        int chosen;
-        int index;
-        const char* extension;
-    };
-    const Case cases[] = {
-        {"/home/u/graph.svg", 1, 4, "svg"}, {"C:\\MMANA\\Graph.PDF", 1, 5, "pdf"},
-        {"/home/u/graph", 2, 2, ""},        {"/home/u/.graph", 3, 3, ""},
-        {"/home/u.d/graph", 1, 1, ""},      {"/home/u/graph.jpg", 1, 0, "jpg"},
-        {"/home/u/graph.", 1, 0, ""},
-    };
-    for (const Case& c : cases) {
-        const FormatOfName got = FormatForFileName(c.path, kGraphSaveFormats, c.chosen);
-        EXPECT_EQ(got.index, c.index) << c.path;
-        EXPECT_EQ(got.extension, c.extension) << c.path;
-    }
-    EXPECT_EQ(FormatForFileName("shot.JPEG", kScreenSaveFormats, 1).index, 3);
+    EXPECT_EQ(FormatForFileName("/home/u.d/graph", kGraphSaveFormats, 2).index, 2);
+    EXPECT_EQ(FormatForFileName("/home/u/.graph", kGraphSaveFormats, 3).index, 3);
+    const FormatOfName jpeg = FormatForFileName("/home/u/graph.JPEG", kGraphSaveFormats, 1);
+    EXPECT_EQ(jpeg.index, 0);
+    EXPECT_EQ(jpeg.extension, "jpeg");
     EXPECT_EQ(OfferedExtensions(kScreenSaveFormats), ".bmp, .png, .jpg, .jpeg");
 }
 
@@ -85,18 +59,6 @@ TEST(CaptureFile, GetsANewTimedNameInThePicturesFolderEachTime) {
     EXPECT_FALSE(FolderIsWritable(empty.filePath(QStringLiteral("missing")).toStdString()));
     EXPECT_FALSE(FolderIsWritable(""));
     EXPECT_TRUE(QDir(empty.path()).isEmpty());
-
-    // The XDG pictures folder, made when missing.
-    const QByteArray home = qgetenv("HOME");
-    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
-    qputenv("HOME", empty.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", empty.filePath(QStringLiteral("config")).toLocal8Bit());
-    const std::string made = UserPicturesFolder();
-    qputenv("HOME", home);
-    qputenv("XDG_CONFIG_HOME", config);
-    EXPECT_EQ(made,
-              QDir::toNativeSeparators(empty.filePath(QStringLiteral("Pictures"))).toStdString());
-    EXPECT_TRUE(QDir(QString::fromStdString(made)).exists());
 }
 
 } // namespace

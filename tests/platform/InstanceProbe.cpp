@@ -1,8 +1,8 @@
 // A stand-in for a copy of the program: takes the single-instance decision in a real process.
-// Usage: instance_probe FOLDER SECONDS [FILE]
-//   first copy:  prints "primary", then "shown" when a later copy asks for it and "open FILE"
-//                when it hands a file (exit 0), or exits 3 when nobody asks within SECONDS
-//   later copy:  hands FILE when given; prints "notified" (exit 0) or "unreachable" (exit 4)
+// Usage: instance_probe FOLDER SECONDS
+//   first copy:  prints "primary", then "shown" when a later copy asks for it (exit 0),
+//                or exits 3 when nobody asks within SECONDS
+//   later copy:  prints "notified" (exit 0) or "unreachable" (exit 4)
 //   no lock:     prints "unguarded" (exit 5)
 #include "platform/SingleInstance.h"
 
@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
         return 5;
     }
     if (claim == lobex::InstanceClaim::AnotherCopyRuns) {
-        const bool notified = instance.NotifyPrimary(argc > 3 ? QByteArray(argv[3]) : QByteArray());
+        const bool notified = instance.NotifyPrimary();
         std::puts(notified ? "notified" : "unreachable");
         return notified ? 0 : 4;
     }
@@ -32,14 +32,8 @@ int main(int argc, char* argv[]) {
     QObject::connect(&instance, &lobex::SingleInstance::ShowRequested, &app, [] {
         std::puts("shown");
         std::fflush(stdout);
-        // A file, when one comes, follows at once.
-        QTimer::singleShot(300, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exit(0);
     });
-    QObject::connect(&instance, &lobex::SingleInstance::FileRequested, &app,
-                     [](const QByteArray& file) {
-                         std::printf("open %s\n", file.constData());
-                         std::fflush(stdout);
-                     });
     QTimer::singleShot(QString::fromLocal8Bit(argv[2]).toInt() * 1000, &app,
                        [] { QCoreApplication::exit(3); });
     return QCoreApplication::exec();

@@ -8,13 +8,8 @@
 namespace {
 
 // Starts a copy of the probe program on the folder and gives the first line it prints.
-QString StartProbe(QProcess& process, const QString& folder, const char* seconds,
-                   const QString& file = {}) {
-    QStringList arguments{folder, QString::fromLatin1(seconds)};
-    if (!file.isEmpty()) {
-        arguments << file;
-    }
-    process.start(QStringLiteral(INSTANCE_PROBE), arguments);
+QString StartProbe(QProcess& process, const QString& folder, const char* seconds) {
+    process.start(QStringLiteral(INSTANCE_PROBE), {folder, QString::fromLatin1(seconds)});
     process.waitForReadyRead(10000);
     return QString::fromLatin1(process.readLine()).trimmed();
 }
@@ -24,23 +19,17 @@ void MakeEmptyFile(const QString& path) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
 }
 
-// "lobex FILE" while a copy runs: the first copy comes forward and opens the file.
-TEST(SingleInstance, ALaterCopyAsksTheFirstToShowItselfAndOpenItsFileAndEnds) {
-    for (const QString& file : {QString(), QStringLiteral("/home/ra3/Антенны/yagi 3el.csv")}) {
-        QTemporaryDir folder;
-        QProcess first;
-        ASSERT_EQ(StartProbe(first, folder.path(), "20"), QStringLiteral("primary"));
-        QProcess second;
-        EXPECT_EQ(StartProbe(second, folder.path(), "20", file), QStringLiteral("notified"));
-        ASSERT_TRUE(second.waitForFinished(10000));
-        ASSERT_TRUE(first.waitForFinished(10000));
-        const QStringList said = QString::fromUtf8(first.readAll()).split('\n', Qt::SkipEmptyParts);
-        QStringList expected{QStringLiteral("shown")};
-        if (!file.isEmpty()) {
-            expected << QStringLiteral("open ") + file;
-        }
-        EXPECT_EQ(said, expected) << file.toStdString();
+TEST(SingleInstance, ALaterCopyAsksTheFirstToShowItselfAndEnds) {
+    QTemporaryDir folder;
+    QProcess first;
+    ASSERT_EQ(StartProbe(first, folder.path(), "20"), QStringLiteral("primary"));
+    QProcess second;
+    EXPECT_EQ(StartProbe(second, folder.path(), "20"), QStringLiteral("notified"));
+    ASSERT_TRUE(second.waitForFinished(10000));
+    if (!first.canReadLine()) {
+        first.waitForReadyRead(10000);
     }
+    EXPECT_EQ(QString::fromLatin1(first.readLine()).trimmed(), QStringLiteral("shown"));
 }
 
 // The lock of a copy that died, or a lock file a crash left empty, names no running copy.

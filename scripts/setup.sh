@@ -17,6 +17,7 @@ PACKAGES=(
     libfast-float-dev
     clang libclang-rt-14-dev llvm
     desktop-file-utils appstream lintian dpkg-dev file
+    poppler-utils
 )
 
 # The glTF validator runs on Node.js; a machine that has its own keeps it.

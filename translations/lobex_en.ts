@@ -369,6 +369,14 @@ because the data contain zero or negative values</translation>
         <source>Угол места</source>
         <translation>Elevation</translation>
     </message>
+    <message>
+        <source>Файл не сохранён: программа не пишет файлы такого типа</source>
+        <translation>File not saved: the program does not write files of this type</translation>
+    </message>
+    <message>
+        <source>Можно сохранить как</source>
+        <translation>Files can be saved as</translation>
+    </message>
 </context>
 <context>
     <name>lobex::frmAbout</name>

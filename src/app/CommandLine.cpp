@@ -3,7 +3,9 @@
 #include "View3DWidget.h"
 #include "core/AtomicFile.h"
 #include "core/Utf8Path.h"
+#include "frmData.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -11,6 +13,7 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -49,6 +52,16 @@ StartupOptions ParseStartupOptions(const std::vector<std::string>& arguments) {
         }
     }
     return options;
+}
+
+void OpenFileFromOtherCopy(frmData& window, const std::string& path) {
+    static constexpr int kRetryMs = 200;
+    if (window.Loading() || QApplication::activeModalWidget() != nullptr) {
+        QTimer::singleShot(kRetryMs, &window,
+                           [&window, path] { OpenFileFromOtherCopy(window, path); });
+        return;
+    }
+    window.OpenFileFromOutside(path);
 }
 
 std::string WithNativeSeparators(std::string path) {

@@ -37,6 +37,12 @@ std::string WithNativeSeparators(std::string path);
 // temporary file; returns false with a reason when that fails.
 bool SaveWindowPicture(QWidget& window, const std::string& path, QString* error);
 
+class frmData;
+
+// Opens a file another copy of the program was started with, as "Открыть" would, once the
+// window is free: no dialog open and no load running.
+void OpenFileFromOtherCopy(frmData& window, const std::string& path);
+
 // A screenshot run has nobody to answer a message box: each message becomes one line on the
 // stream (standard error), with its icon, and the run goes on.
 class PrintedMessages final : public MessageService {

@@ -87,7 +87,14 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
     connect(view3D_.get(), &View3DHost::DoubleClicked, this, &frmData::picPlot_DblClick3D);
     connect(view3D_.get(), &View3DHost::AntennaRequested, this,
             [this] { view3D_->OpenAntenna(services_.settings, services_.dialogs); });
-    connect(cmdReturn, &QPushButton::clicked, this, &frmData::cmdReturn_Click);
+    connect(cmdReturn, &QPushButton::clicked, this, [this] {
+        cmdReturn_Click();
+        // The polar window's 3D button closed the diagrams' documents: draw them again, as its
+        // close box would, rather than show two empty boxes.
+        if (state_.View.PatternShown && link_.Slots[kElevationSlot].HasBitmap != 1) {
+            cmbParam_Click();
+        }
+    });
     connect(view3D_.get(), &View3DHost::SurfaceReadout, this, [this](const QString& text) {
         if (d3d_) {
             d3d_->lblReadout->setText(text);

@@ -92,6 +92,8 @@ public:
     void ResetCombos();
     // Opens a file given from outside (the command line, a drop) as if chosen in the dialog.
     void OpenFileFromOutside(const std::string& path);
+    // A load runs (its events are let through while it reads).
+    bool Loading() const { return loading_; }
 
     std::string HelpFile() const { return helpFile_; }
 
@@ -103,8 +105,9 @@ public:
     // The 3D view's picture on the clipboard; true at once while no 3D view is shown.
     bool Copy3DViewToClipboard(QWidget& control);
     // The graph save's two additions in the 3D view; false when nothing was written.
-    bool Save3DModel(const std::string& path);
-    bool Save3DTurntable(const std::string& path);
+    // False with the reason in *reason when the file could not be written.
+    bool Save3DModel(const std::string& path, std::string* reason = nullptr);
+    bool Save3DTurntable(const std::string& path, std::string* reason = nullptr);
     // Where the 3D view is shown, to take its picture from: the big window's picture box or the
     // view in the main window's.
     QWidget& View3DPictureBox();

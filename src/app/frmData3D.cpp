@@ -59,6 +59,9 @@ void frmData::PolarCmd3D_Click() {
     cmd3D_Click();
     if (state_.View.View3DActive) {
         picPlot_DblClick3D();
+    } else {
+        // The diagrams' documents are closed: without a 3D view, draw them again.
+        cmbParam_Click();
     }
 }
 

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
 
@@ -105,9 +106,12 @@ std::string frmData::ChooseDataFile() {
 
 void frmData::ShowLoadStart() {
     // New data leaves the 3D view, in either window, for the graphs, as the open command does:
-    // the view would go on showing the pattern of the data it replaces.
+    // the view would go on showing the pattern of the data it replaces, and its read-out too.
     if (state_.View.View3DActive || d3d_) {
         cmdReturn_Click();
+    }
+    if (!statusBar()->currentMessage().isEmpty()) {
+        statusBar()->clearMessage();
     }
     if (!state_.View.SetChosen) {
         ResetCombos();

@@ -13,7 +13,7 @@
 // The graph save's glTF model of the 3D view's pattern.
 namespace lobex {
 
-bool frmData::Save3DModel(const std::string& path) {
+bool frmData::Save3DModel(const std::string& path, std::string* reason) {
     View3DState& view = view3D_->View();
     GltfModelOptions options;
     options.RangeDb = static_cast<float>(spn3DGainRange->value());
@@ -23,9 +23,14 @@ bool frmData::Save3DModel(const std::string& path) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ComputePatternFaces(view.Pattern);
     const GltfModelResult model = PatternGlb(view.Pattern, options);
-    const bool written = !model.bytes.empty() && WriteAtomically(Utf8Path(path), model.bytes).ok;
+    const FileWriteResult written = model.bytes.empty()
+                                        ? FileWriteResult{false, "the model could not be made"}
+                                        : WriteAtomically(Utf8Path(path), model.bytes);
     QApplication::restoreOverrideCursor();
-    return written;
+    if (!written.ok && reason != nullptr) {
+        *reason = written.error;
+    }
+    return written.ok;
 }
 
 } // namespace lobex

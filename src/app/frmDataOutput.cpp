@@ -9,18 +9,25 @@
 #include "frmD3D.h"
 #include "frmData.h"
 #include "frmPolar.h"
+#include "graphs/GraphCommands.h"
 #include "graphs/GraphOutput.h"
 #include "images/ImageWriter.h"
 #include "images/SaveChoices.h"
 #include "images/SystemInfo.h"
+#include "platform/QtTranslations.h"
+#include "plotter/PlotOutput.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDateTime>
 #include <QFrame>
+#include <QLabel>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+
+#include <span>
 
 namespace lobex {
 namespace {
@@ -31,6 +38,37 @@ constexpr const char* kGraphPrintFailed = QT_TRANSLATE_NOOP("lobex", "Ошибк
 constexpr const char* kGraphSaveFailed = QT_TRANSLATE_NOOP("lobex", "Ошибка сохранения графика");
 constexpr const char* kScreenCopied = QT_TRANSLATE_NOOP("lobex", "Экран скопирован в память.");
 constexpr const char* kScreenSaveFailed = QT_TRANSLATE_NOOP("lobex", "Ощибка записи в файл");
+constexpr const char* kCaptureSaved = QT_TRANSLATE_NOOP("lobex", "Снимок экрана сохранён в файл: ");
+constexpr const char* kUnknownExtension =
+    QT_TRANSLATE_NOOP("lobex", "Файл не сохранён: программа не пишет файлы такого типа");
+constexpr const char* kKnownExtensions = QT_TRANSLATE_NOOP("lobex", "Можно сохранить как");
+
+// A write failure's message: its own text, then the file and the system's reason.
+std::string WithCause(std::string_view message, const std::string& path, std::string reason) {
+    // The engine's reason names the file already.
+    const std::string named = "cannot write " + path + ": ";
+    if (reason.starts_with(named)) {
+        reason.erase(0, named.size());
+    }
+    return std::string(message) + "\r\n" + path + ": " +
+           (reason.empty() ? std::string("the file could not be written") : reason);
+}
+
+// The filter entry the typed name asks for: its extension decides, the filter's choice when
+// it has none; 0 after a message when it names a type the save does not write.
+int IndexOfTypedName(int chosen, const std::string& path, std::span<const NamedFormat> offered,
+                     MessageService& messages, const std::string& caption) {
+    if (chosen == 0) {
+        return 0;
+    }
+    const FormatOfName named = FormatForFileName(path, offered, chosen);
+    if (named.index == 0) {
+        messages.Show(std::string(kUnknownExtension) + "\r\n" + path + "\r\n" + kKnownExtensions +
+                          ": " + OfferedExtensions(offered),
+                      MessageIcon::Information, caption);
+    }
+    return named.index;
+}
 
 } // namespace
 
@@ -100,8 +138,16 @@ void frmData::mnuFileGraphPrint_Click() {
             MessageIcon::Information, state_.AppTitle);
         return;
     }
-    if (!PrintGraph(link_, state_)) {
-        services_.messages.Show(kGraphPrintFailed, MessageIcon::Critical, state_.AppTitle);
+    if (!PrintGraph(link_, state_, shownFile_.empty() ? std::string("MMANA") : shownFile_)) {
+        // The engine's reason, unless the user cancelled; a PDF file's names the file.
+        std::string reason = link_.api.DPlot_LastError();
+        const std::string_view failed = "printing failed: ";
+        if (reason.starts_with(failed)) {
+            reason.erase(0, failed.size());
+        }
+        const bool cancelled = reason.empty() || reason == "printing was cancelled";
+        services_.messages.Show(std::string(kGraphPrintFailed) + (cancelled ? "" : "\r\n" + reason),
+                                MessageIcon::Critical, state_.AppTitle);
     }
 }
 
@@ -115,8 +161,13 @@ QImage frmData::GraphPicture(QWidget& source) {
 }
 
 void frmData::mnuFileGraphSave_Click() {
-    const char* filter = state_.View.View3DActive ? kGraphSave3DFilter : kGraphSaveFilter;
-    const int index = OpenSaveFileDialog(state_, services_.settings, services_.dialogs, filter);
+    const bool in3D = state_.View.View3DActive;
+    const char* filter = in3D ? kGraphSave3DFilter : kGraphSaveFilter;
+    const int index = IndexOfTypedName(
+        OpenSaveFileDialog(state_, services_.settings, services_.dialogs, filter),
+        state_.Paths.SaveFileName,
+        in3D ? std::span<const NamedFormat>(kGraphSave3DFormats) : kGraphSaveFormats,
+        services_.messages, state_.AppTitle);
     const SaveFormat format =
         GraphSaveFormat(index, state_.View.View3DActive, state_.View.PatternShown);
     if (format.format.empty()) {
@@ -130,25 +181,34 @@ void frmData::mnuFileGraphSave_Click() {
 
     const std::string& path = state_.Paths.SaveFileName;
     bool saved = false;
+    std::string reason;
     if (format.format == kModelFormat) {
-        saved = Save3DModel(path);
+        saved = Save3DModel(path, &reason);
     } else if (format.format == kTurntableFormat) {
-        saved = Save3DTurntable(path);
+        saved = Save3DTurntable(path, &reason);
     } else if (state_.View.View3DActive) {
         const ImageResult result = WriteImageFile(WidgetPicture(View3DPictureBox()), format.format,
                                                   path, state_, jpeg_, gif_);
         saved = result.written;
+        reason = result.error;
     } else if (VectorFormatCode(format.format)) {
         saved = SaveGraphAs(link_, state_, chosen, format.format, path);
+        reason = graphs::QuotesWhole(path) ? link_.api.DPlot_LastError()
+                                           : std::string("the name cannot be given to the file");
     } else if (state_.View.PatternShown || link_.Slots[kMainSlot].DocNum > 0) {
         // A picture of what the window shows: both diagrams with their labels, or the graph.
         QWidget* source = state_.View.PatternShown ? static_cast<QWidget*>(Host().fraPlot)
                                                    : static_cast<QWidget*>(Host().picPlot);
-        saved =
-            WriteImageFile(GraphPicture(*source), format.format, path, state_, jpeg_, gif_).written;
+        const ImageResult result =
+            WriteImageFile(GraphPicture(*source), format.format, path, state_, jpeg_, gif_);
+        saved = result.written;
+        reason = result.error;
+    } else {
+        reason = "no graph is shown";
     }
     if (!saved) {
-        services_.messages.Show(kGraphSaveFailed, MessageIcon::Critical, state_.AppTitle);
+        services_.messages.Show(WithCause(kGraphSaveFailed, path, reason), MessageIcon::Critical,
+                                state_.AppTitle);
     }
 }
 
@@ -165,7 +225,13 @@ void frmData::cmdPrint_Click() {
                                 MessageIcon::Critical, "Printing Error");
         return;
     }
-    const QRect page = painter.viewport();
+    // The file and its figures over the picture, as text.
+    QRect page = painter.viewport();
+    const std::vector<std::string> heading =
+        PrintHeading(link_, state_, shownFile_.empty() ? std::string("MMANA") : shownFile_);
+    page.setTop(page.top() +
+                static_cast<int>(plotter::PaintPrintHeading(
+                    painter, heading, QRectF(QPointF(0, 0), page.size()), printer.resolution())));
     const QSize size = picture.size().scaled(page.size(), Qt::KeepAspectRatio);
     painter.setViewport(page.x(), page.y(), size.width(), size.height());
     painter.setWindow(picture.rect());
@@ -217,7 +283,8 @@ bool frmData::CaptureActiveWindow(const std::string& path) {
     if (!path.empty()) {
         const ImageResult result = WriteImageFile(capture_, "bmp", path, state_, jpeg_, gif_);
         if (!result.written) {
-            services_.messages.Show("Error capturing active window: " + result.error,
+            services_.messages.Show("Error capturing active window\r\n" + path + ": " +
+                                        result.error,
                                     MessageIcon::Critical, state_.AppTitle);
             return false;
         }
@@ -225,13 +292,11 @@ bool frmData::CaptureActiveWindow(const std::string& path) {
     return true;
 }
 
+// A new picture in the user's pictures folder each time; the status line says where.
 void frmData::cmdCapture_Click() {
-    const std::string path = CaptureFileLocation(state_.Paths.AppFolder);
-    if (CaptureActiveWindow(path) && path.rfind(state_.Paths.AppFolder, 0) != 0) {
-        // An installed program cannot write beside itself: say where the picture went.
-        services_.messages.Show(QT_TRANSLATE_NOOP("lobex", "Снимок экрана сохранён в файл: ") +
-                                    path,
-                                MessageIcon::Information, state_.AppTitle);
+    const std::string path = CaptureFilePath(UserPicturesFolder(), QDateTime::currentDateTime());
+    if (CaptureActiveWindow(path)) {
+        lblStatus->setText(ShownText(kCaptureSaved) + QString::fromStdString(path));
     }
 }
 
@@ -245,8 +310,9 @@ void frmData::mnuFileScreenCopy_Click() {
 }
 
 void frmData::mnuFileScreenSave_Click() {
-    const int index =
-        OpenSaveFileDialog(state_, services_.settings, services_.dialogs, kScreenSaveFilter);
+    const int index = IndexOfTypedName(
+        OpenSaveFileDialog(state_, services_.settings, services_.dialogs, kScreenSaveFilter),
+        state_.Paths.SaveFileName, kScreenSaveFormats, services_.messages, state_.AppTitle);
     const SaveFormat format = ScreenSaveFormat(index);
     if (format.format.empty()) {
         return;
@@ -257,15 +323,17 @@ void frmData::mnuFileScreenSave_Click() {
     }
     // The dialogs must be gone from the screen before it is read.
     WaitMilliseconds(200);
+    const std::string& path = state_.Paths.SaveFileName;
     if (!CaptureActiveWindow("")) {
-        services_.messages.Show(kScreenSaveFailed, MessageIcon::Critical, state_.AppTitle);
+        services_.messages.Show(WithCause(kScreenSaveFailed, path, "the window could not be read"),
+                                MessageIcon::Critical, state_.AppTitle);
         return;
     }
-    const ImageResult result =
-        WriteImageFile(capture_, format.format, state_.Paths.SaveFileName, state_, jpeg_, gif_);
+    const ImageResult result = WriteImageFile(capture_, format.format, path, state_, jpeg_, gif_);
     QGuiApplication::clipboard()->clear();
     if (!result.written) {
-        services_.messages.Show(kScreenSaveFailed, MessageIcon::Critical, state_.AppTitle);
+        services_.messages.Show(WithCause(kScreenSaveFailed, path, result.error),
+                                MessageIcon::Critical, state_.AppTitle);
     }
 }
 

@@ -11,7 +11,7 @@
 // The graph save's animated GIF of one full turn of the 3D view.
 namespace lobex {
 
-bool frmData::Save3DTurntable(const std::string& path) {
+bool frmData::Save3DTurntable(const std::string& path, std::string* reason) {
     if (!state_.View.View3DActive) {
         return false;
     }
@@ -30,9 +30,14 @@ bool frmData::Save3DTurntable(const std::string& path) {
                 kTurntableDelay);
         });
     } catch (const std::bad_alloc&) {
-        return false;
+        bytes.clear();
     }
-    return !bytes.isEmpty() && WriteFileReplacing(path, bytes).empty();
+    const std::string error =
+        bytes.isEmpty() ? std::string("out of memory") : WriteFileReplacing(path, bytes);
+    if (!error.empty() && reason != nullptr) {
+        *reason = error;
+    }
+    return error.empty();
 }
 
 } // namespace lobex

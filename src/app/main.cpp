@@ -80,15 +80,16 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    // A second copy shows the first one and ends without loading anything. A scripted
-    // screenshot run is not a second copy for the user, so it is let through. Where no lock
-    // can be made, copies cannot be told apart: this one runs, and says so.
+    // A second copy shows the first one, hands it the file it was started with, and ends. A
+    // scripted screenshot run is not a second copy for the user, so it is let through. Where no
+    // lock can be made, copies cannot be told apart: this one runs, and says so.
     lobex::SingleInstance instance(QFile::decodeName(tempFolder.path.c_str()));
     bool unguarded = false;
     if (options.screenshot.empty()) {
         switch (instance.TryBecomePrimary()) {
         case lobex::InstanceClaim::AnotherCopyRuns:
-            instance.NotifyPrimary();
+            instance.NotifyPrimary(
+                QByteArray::fromStdString(lobex::AbsoluteFilePath(options.file)));
             return 0;
         case lobex::InstanceClaim::LockUnavailable:
             unguarded = true;
@@ -141,6 +142,11 @@ int main(int argc, char* argv[]) {
     window.show();
     QObject::connect(&instance, &lobex::SingleInstance::ShowRequested, &window,
                      &lobex::frmData::ShowFromOtherCopy);
+    QObject::connect(&instance, &lobex::SingleInstance::FileRequested, &window,
+                     [&window](const QByteArray& file) {
+                         lobex::OpenFileFromOtherCopy(
+                             window, lobex::WithNativeSeparators(file.toStdString()));
+                     });
 
     // What the command line asks for runs once the window is up, the screenshot last: a load
     // lets window events run, and the picture must show the load finished.
@@ -154,7 +160,8 @@ int main(int argc, char* argv[]) {
         }
         if (!options.file.empty()) {
             // A file named on the command line opens as if chosen in the dialog.
-            window.OpenFileFromOutside(lobex::WithNativeSeparators(options.file));
+            window.OpenFileFromOutside(
+                lobex::WithNativeSeparators(lobex::AbsoluteFilePath(options.file)));
         }
         QWidget* pictured = &window;
         if (options.view3d) {

@@ -38,7 +38,8 @@ void ApplyData(AppState& state, LoadResult& result) {
     data.Series = std::move(result.data.Series);
     data.DataText = std::move(result.data.DataText);
     data.SelectedSetIndex = result.data.SelectedSetIndex;
-    if (result.reader == KindTable || result.reader == KindMmanaWindow) {
+    if (result.reader == KindTable || result.reader == KindMmanaWindow ||
+        result.reader == KindSweep) {
         data.HeaderWords = std::move(result.data.HeaderWords);
     }
     if (result.reader == KindNearField) {

@@ -1,6 +1,9 @@
 #include "Remembered.h"
 
+#include "Utf8Path.h"
+
 #include <algorithm>
+#include <filesystem>
 
 namespace lobex {
 namespace {
@@ -54,9 +57,19 @@ void SaveReloadOnChange(SettingsStore& store, bool on) {
     WriteSetting(store, kReloadOnChangeSetting, on ? "1" : "0");
 }
 
+std::string AbsoluteFilePath(const std::string& path) {
+    if (path.empty()) {
+        return path;
+    }
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(Utf8Path(path), error);
+    return error ? path : PathToUtf8(absolute.lexically_normal());
+}
+
 std::vector<std::string> WithRecentFile(std::vector<std::string> files, const std::string& path) {
-    files = WithoutRecentFile(std::move(files), path);
-    files.insert(files.begin(), path);
+    const std::string remembered = AbsoluteFilePath(path);
+    files = WithoutRecentFile(std::move(files), remembered);
+    files.insert(files.begin(), remembered);
     if (files.size() > kRecentFileCount) {
         files.resize(kRecentFileCount);
     }
@@ -73,6 +86,11 @@ std::vector<std::string> ReadRecentFiles(SettingsStore& store) {
     std::vector<std::string> files;
     for (std::size_t i = 0; i < kRecentFileCount; ++i) {
         std::string path = store.GetSetting(kRecentFilesSection, RecentKey(i), "");
+        std::error_code error;
+        if (!path.empty() && !Utf8Path(path).is_absolute() &&
+            std::filesystem::exists(Utf8Path(path), error)) {
+            path = AbsoluteFilePath(path);
+        }
         if (!path.empty() && std::find(files.begin(), files.end(), path) == files.end()) {
             files.push_back(std::move(path));
         }

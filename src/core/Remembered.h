@@ -36,12 +36,17 @@ std::string_view LanguageChosenMessage(Language language);
 bool ReadReloadOnChange(SettingsStore& store);
 void SaveReloadOnChange(SettingsStore& store, bool on);
 
-// The recent files with path in front: an earlier mention of it dropped, and the oldest beyond
-// kRecentFileCount.
+// A file's name as it is remembered: absolute, against the current folder, so that a start from
+// another folder still finds it. Names that cannot be made absolute stay as they are.
+std::string AbsoluteFilePath(const std::string& path);
+
+// The recent files with path (made absolute) in front: an earlier mention of it dropped, and the
+// oldest beyond kRecentFileCount.
 std::vector<std::string> WithRecentFile(std::vector<std::string> files, const std::string& path);
 std::vector<std::string> WithoutRecentFile(std::vector<std::string> files, const std::string& path);
 
-// The recent files as remembered, most recent first; blanks and repeats are skipped.
+// The recent files as remembered, most recent first; blanks and repeats are skipped. A relative
+// entry (remembered by an older version) is made absolute where the file is found so.
 std::vector<std::string> ReadRecentFiles(SettingsStore& store);
 void SaveRecentFiles(SettingsStore& store, const std::vector<std::string>& files);
 

@@ -34,6 +34,8 @@ Parsed<Sweep> ParseSweep(std::string_view text) {
             return parsed;
         }
         Sweep sweep;
+        // The SWR column's header names the line impedance the SWR was computed for.
+        sweep.header = Split(DecodeText(line), ",");
         while (lines.Next(line)) {
             if (IsBlankLine(line)) {
                 continue;
@@ -69,6 +71,7 @@ LoadResult DeriveLoad(const Sweep& sweep, const LoadRequest& request) {
     result.reader = KindSweep;
     DataSet& data = result.data;
     data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
+    data.HeaderWords = sweep.header;
     for (std::size_t c = 0; c < kSweepColumns; ++c) {
         data.Series[c].Values.resize(sweep.points.size());
     }

@@ -159,7 +159,9 @@ bool WriteTextFile(LoadContext& ctx, const std::string& path, std::string_view b
         sink("\r\n");
     });
     if (!written.ok) {
-        Tell(ctx, kWriteErrorMessage, MessageIcon::Critical);
+        // The file and the system's reason under the message.
+        Tell(ctx, std::string(kWriteErrorMessage) + "\r\n" + path + ": " + written.error,
+             MessageIcon::Critical);
     }
     return written.ok;
 }

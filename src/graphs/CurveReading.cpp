@@ -111,8 +111,65 @@ std::string CurveValueText(std::string_view name, double value, std::string_view
 }
 
 SweepMarks FindSweepMarks(std::span<const float> frequencies, std::span<const float> swr,
-                          std::span<const float> reactance) {
-    return {MinimumOf(frequencies, swr), ZeroCrossings(frequencies, reactance)};
+                          std::span<const float> reactance, std::span<const float> resistance,
+                          std::complex<double> z0) {
+    SweepMarks marks{std::nullopt, ZeroCrossings(frequencies, reactance)};
+    const std::size_t n =
+        std::min({frequencies.size(), swr.size(), reactance.size(), resistance.size()});
+    std::optional<double> lowest;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::optional<double> computed = SwrOf({resistance[i], reactance[i]}, z0);
+        if (computed && Finite(frequencies[i]) && Finite(swr[i]) &&
+            (!lowest || *computed < *lowest)) {
+            lowest = computed;
+            marks.swrMinimum = CurvePoint{frequencies[i], swr[i]};
+        }
+    }
+    if (!marks.swrMinimum) {
+        marks.swrMinimum = MinimumOf(frequencies, swr);
+    }
+    return marks;
+}
+
+std::complex<double> LineImpedanceOf(std::string_view swrHeader) {
+    const std::size_t open = swrHeader.find('(');
+    const std::size_t close = swrHeader.find(')', open);
+    if (open == std::string_view::npos || close == std::string_view::npos) {
+        return kDefaultLineImpedance;
+    }
+    const std::string_view inside = swrHeader.substr(open + 1, close - open - 1);
+    // A frequency in the brackets says nothing of the line.
+    if (inside.find("Hz") != std::string_view::npos) {
+        return kDefaultLineImpedance;
+    }
+    const std::size_t j = inside.find('j');
+    double resistance = 0.0;
+    double reactance = 0.0;
+    try {
+        resistance = LeadingNumber(inside.substr(0, j));
+        if (j != std::string_view::npos && j > 0 &&
+            (inside[j - 1] == '+' || inside[j - 1] == '-')) {
+            reactance = LeadingNumber(inside.substr(j + 1));
+            if (inside[j - 1] == '-') {
+                reactance = -reactance;
+            }
+        }
+    } catch (const std::exception&) {
+        return kDefaultLineImpedance;
+    }
+    if (!(resistance > 0.0) || !std::isfinite(reactance)) {
+        return kDefaultLineImpedance;
+    }
+    return {resistance, reactance};
+}
+
+std::optional<double> SwrOf(std::complex<double> z, std::complex<double> z0) {
+    const double gamma = std::abs((z - z0) / (z + z0));
+    const double swr = (1.0 + gamma) / (1.0 - gamma);
+    if (!std::isfinite(swr) || !(gamma < 1.0)) {
+        return std::nullopt;
+    }
+    return swr;
 }
 
 std::string SwrMinimumText(double swr, std::string_view decimalSeparator) {

@@ -2,6 +2,7 @@
 
 #include "PlotApi.h"
 
+#include <complex>
 #include <optional>
 #include <span>
 #include <string>
@@ -68,8 +69,22 @@ struct SweepMarks {
     std::vector<double> resonances;
 };
 
+inline constexpr std::complex<double> kDefaultLineImpedance{50.0, 0.0};
+
+// The SWR minimum is placed by the SWR computed from R and jX against z0 where the rows have
+// them (the file's SWR column is rounded, so several rows may tie), and carries the file's SWR
+// of that row, so the mark sits on the drawn curve; without R it is the file's SWR minimum.
 SweepMarks FindSweepMarks(std::span<const float> frequencies, std::span<const float> swr,
-                          std::span<const float> reactance);
+                          std::span<const float> reactance, std::span<const float> resistance = {},
+                          std::complex<double> z0 = kDefaultLineImpedance);
+
+// The line impedance the SWR column's header names ("SWR(50.0Om)", "SWR(75Ω)", "SWR(50-j5Om)");
+// 50 ohms when it names none ("SWR(14.15MHz)").
+std::complex<double> LineImpedanceOf(std::string_view swrHeader);
+
+// The SWR of load z on a line of impedance z0, from Γ = (Z − Z0) / (Z + Z0); nothing where it
+// is not finite (a total reflection, or values that are not numbers).
+std::optional<double> SwrOf(std::complex<double> z, std::complex<double> z0);
 
 // The labels of the marks: "КСВ мин. 1,05" and "Резонанс 14,175".
 std::string SwrMinimumText(double swr, std::string_view decimalSeparator);

@@ -145,6 +145,9 @@ public:
     // X/Y pairs. type 0 is the only type; anything unusable is ignored.
     virtual void DPlot_AddData(std::int32_t document, std::int32_t type, std::int32_t points,
                                std::int32_t curve, const float* x, const float* y) = 0;
+    // Why the last command failed, in the engine's words (a file's write error, say); empty
+    // when it gave no reason.
+    virtual std::string DPlot_LastError() const { return {}; }
 };
 
 // Writes UTF-8 text into a fixed-length character field: cut at a character boundary when it

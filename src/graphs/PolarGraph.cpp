@@ -24,6 +24,8 @@ std::string Degrees(float value, std::string_view separator) {
     return text;
 }
 
+} // namespace
+
 PatternLabels ResultLabels(const AppState& state) {
     const PatternResults& pattern = state.Loaded.Pattern;
     const std::string& separator = state.DecimalSeparator;
@@ -42,6 +44,8 @@ PatternLabels ResultLabels(const AppState& state) {
     labels.BeamWidth = Degrees(pattern.BeamWidth, separator);
     return labels;
 }
+
+namespace {
 
 // The elevation cut runs from the zenith down to the front horizon, then from the zenith again
 // down to the back horizon. Drawn in that order, its line would jump from the front horizon

@@ -19,6 +19,9 @@ bool ShowPattern(GraphContext& ctx, int left, int right);
 // drawn.
 bool PlotPolar(GraphContext& ctx, int left, int right, int area);
 
+// The result labels of the pattern on show (lblMaxElev, ...), as the window shows them.
+PatternLabels ResultLabels(const AppState& state);
+
 // The radius of the level 3 dB below the maximum on the fourth-power scale of the cuts.
 float BeamCircleRadius(const AppState& state);
 

@@ -34,6 +34,7 @@ CurvePair ChooseCurvePair(CurveChoice left, CurveChoice right);
 void PlotChosenCurves(GraphContext& ctx, int left, int right);
 
 // The columns of a sweep that its marks come from.
+inline constexpr int kSweepResistanceColumn = 1;
 inline constexpr int kSweepReactanceColumn = 2;
 inline constexpr int kSweepSwrColumn = 3;
 

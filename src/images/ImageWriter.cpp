@@ -111,6 +111,13 @@ QByteArray EncodeImage(const QImage& picture, std::string_view format, const Jpe
     if (format == "jpg") {
         qtFormat = "jpeg";
         quality = EncoderQuality(jpeg.Quality);
+        if (jpeg.Width > 0 || jpeg.Height > 0) {
+            // A side left at 0 sets no limit: the other side alone decides.
+            static constexpr int kUnlimited = 16384;
+            const QSize limit(jpeg.Width > 0 ? jpeg.Width : kUnlimited,
+                              jpeg.Height > 0 ? jpeg.Height : kUnlimited);
+            image = image.scaled(limit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        }
         if (jpeg.Grayscale) {
             image = image.convertToFormat(QImage::Format_Grayscale8);
         }
@@ -125,6 +132,7 @@ QByteArray EncodeImage(const QImage& picture, std::string_view format, const Jpe
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, qtFormat);
     writer.setQuality(quality);
+    writer.setProgressiveScanWrite(format == "jpg" && jpeg.Progressive);
     if (!writer.write(image)) {
         error = writer.errorString().toStdString();
         return {};
@@ -142,7 +150,10 @@ ImageResult WriteImageFile(const QImage& picture, std::string_view format,
             if (preview.isNull()) {
                 return Failure("Invalid picture");
             }
-            return WriteFormat(preview, format.substr(1), fileName, jpeg, gif);
+            // A preview keeps its own size.
+            JpegOptions unscaled = jpeg;
+            unscaled.Width = unscaled.Height = 0;
+            return WriteFormat(preview, format.substr(1), fileName, unscaled, gif);
         }
         if (format == "bmp" || format == "png" || format == "jpg" || format == "gif") {
             return WriteFormat(picture, format, fileName, jpeg, gif);

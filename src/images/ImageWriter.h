@@ -33,7 +33,8 @@ inline constexpr QSize kPreviewPatternSize{320, 214};
 QImage MakePreview(const QImage& picture, bool view3DActive, bool patternShown);
 
 // Writes picture (a grab of the window to save, or the clipboard's picture) to fileName as
-// format: "bmp", "png", "jpg" (quality and greyscale from jpeg), "gif" (through gif), or
+// format: "bmp", "png", "jpg" (size, quality, greyscale and progressive from jpeg), "gif"
+// (through gif), or
 // "ppng", "pgif", "pjpg" for a preview (MakePreview with the state's View3DActive and
 // PatternShown) in that format. Any other code writes nothing. An existing file is replaced
 // through a temporary file and a rename; failures come back in the result.

@@ -57,6 +57,11 @@ std::int16_t JpegQualityFromText(std::string_view text) {
     return static_cast<std::int16_t>(std::clamp(RoundHalfEven(value), kLowest, kHighest));
 }
 
+int JpegSideFromText(std::string_view text) {
+    static constexpr int kLargestSide = 16384;
+    return std::clamp<int>(JpegQualityFromText(text), 0, kLargestSide);
+}
+
 int EncoderQuality(std::int16_t quality) {
     return std::clamp<int>(quality, 0, 100);
 }
@@ -83,6 +88,8 @@ JpegOptions StoreJpegSettings(SettingsStore& settings, const JpegSettingsText& f
     options.Quality = JpegQualityFromText(quality);
     options.Progressive = fields.Progressive;
     options.Grayscale = fields.Grayscale;
+    options.Width = JpegSideFromText(fields.Width);
+    options.Height = JpegSideFromText(fields.Height);
     return options;
 }
 

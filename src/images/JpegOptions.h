@@ -8,12 +8,15 @@
 
 namespace lobex {
 
-// What the JPEG options dialog hands to the image writer. Width, height and the progressive
-// switch are remembered and shown again, but no writer reads them.
+// What the JPEG options dialog hands to the image writer. A JPEG picture is scaled to fit
+// inside Width x Height with its aspect kept (0: no limit that way) and written progressive
+// when asked.
 struct JpegOptions {
     std::int16_t Quality = 75;
     bool Progressive = false;
     bool Grayscale = false;
+    int Width = 0;
+    int Height = 0;
 };
 
 // The dialog's fields as stored in the settings ("JPEG" section).
@@ -39,6 +42,10 @@ bool SettingIsTrue(std::string_view text);
 // The quality a stored setting gives: its leading number rounded half to even, 0 when none.
 // Values beyond the 16-bit range stop at its ends instead of failing.
 std::int16_t JpegQualityFromText(std::string_view text);
+
+// A side of the picture from its stored text: the leading number rounded, 0 (no limit) when
+// there is none or it is not positive, at most 16384 pixels.
+int JpegSideFromText(std::string_view text);
 
 // The quality the JPEG encoder is given: 0 to 100.
 int EncoderQuality(std::int16_t quality);

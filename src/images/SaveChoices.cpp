@@ -1,16 +1,43 @@
 #include "SaveChoices.h"
 
+#include "core/TextRules.h"
+
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
 namespace lobex {
 
-namespace {
+FormatOfName FormatForFileName(std::string_view path, std::span<const NamedFormat> offered,
+                               int chosen) {
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    // ".hidden" is a name without an extension.
+    if (dot == std::string_view::npos || dot == 0) {
+        return {chosen, {}};
+    }
+    FormatOfName found{0, ToLowerAscii(name.substr(dot + 1))};
+    for (std::size_t i = 0; i < offered.size() && found.index == 0; ++i) {
+        for (const std::string& extension : Split(offered[i].extensions, " ")) {
+            if (!found.extension.empty() && extension == found.extension) {
+                found.index = static_cast<int>(i) + 1;
+            }
+        }
+    }
+    return found;
+}
 
-constexpr const char* kCaptureFileName = "capture.bmp";
-
-} // namespace
+std::string OfferedExtensions(std::span<const NamedFormat> offered) {
+    std::string list;
+    for (const NamedFormat& format : offered) {
+        for (const std::string& extension : Split(format.extensions, " ")) {
+            list += (list.empty() ? "." : ", .") + extension;
+        }
+    }
+    return list;
+}
 
 SaveFormat ScreenSaveFormat(int filterIndex) {
     switch (filterIndex) {
@@ -45,13 +72,14 @@ SaveFormat GraphSaveFormat(int filterIndex, bool view3DActive, bool patternShown
     }
 }
 
-std::string CaptureFilePath(const std::string& appFolder, bool appFolderWritable,
-                            const std::string& picturesFolder) {
-    if (appFolderWritable || picturesFolder.empty()) {
-        return appFolder + kCaptureFileName;
+std::string CaptureFilePath(const std::string& folder, const QDateTime& when) {
+    const QDir dir(QString::fromStdString(folder));
+    const QString stem =
+        QStringLiteral("capture-") + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString path = dir.filePath(stem + QStringLiteral(".bmp"));
+    for (int copy = 2; QFileInfo::exists(path); ++copy) {
+        path = dir.filePath(stem + QStringLiteral("-%1.bmp").arg(copy));
     }
-    const QString path = QDir(QString::fromStdString(picturesFolder))
-                             .filePath(QString::fromLatin1(kCaptureFileName));
     return QDir::toNativeSeparators(path).toStdString();
 }
 
@@ -65,18 +93,13 @@ bool FolderIsWritable(const std::string& folder) {
 }
 
 std::string UserPicturesFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    if (folder.isEmpty() || !QDir().mkpath(folder)) {
-        folder = QDir::homePath();
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    for (const QString& folder : {pictures, QDir::homePath(), QDir::tempPath()}) {
+        if (!folder.isEmpty() && QDir().mkpath(folder) && FolderIsWritable(folder.toStdString())) {
+            return QDir::toNativeSeparators(folder).toStdString();
+        }
     }
-    return QDir::toNativeSeparators(folder).toStdString();
-}
-
-std::string CaptureFileLocation(const std::string& appFolder) {
-    if (FolderIsWritable(appFolder)) {
-        return CaptureFilePath(appFolder, true, {});
-    }
-    return CaptureFilePath(appFolder, false, UserPicturesFolder());
+    return QDir::toNativeSeparators(QDir::tempPath()).toStdString();
 }
 
 } // namespace lobex

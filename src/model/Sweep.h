@@ -1,6 +1,7 @@
 #pragma once
 
 #include <complex>
+#include <string>
 #include <vector>
 
 namespace lobex {
@@ -18,6 +19,8 @@ struct SweepPoint {
 // A frequency sweep, the points in file order.
 struct Sweep {
     std::vector<SweepPoint> points;
+    // The header's column names as the file has them; the SWR one names its line impedance.
+    std::vector<std::string> header;
 };
 
 } // namespace lobex

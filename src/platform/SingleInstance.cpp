@@ -5,10 +5,15 @@
 #include <QLocalSocket>
 #include <QThread>
 
+#include <memory>
+
 namespace lobex {
 namespace {
 
-constexpr char kShowMessage[] = "show\n";
+// One line a connection: "show", or "open " and the file name's bytes in hexadecimal (a name
+// may hold any byte but the zero, a line end included).
+constexpr char kShowMessage[] = "show";
+constexpr char kOpenMessage[] = "open ";
 
 } // namespace
 
@@ -74,7 +79,10 @@ void SingleInstance::Listen() {
     }
 }
 
-bool SingleInstance::NotifyPrimary(int timeoutMs) {
+bool SingleInstance::NotifyPrimary(const QByteArray& file, int timeoutMs) {
+    const QByteArray message =
+        (file.isEmpty() ? QByteArray(kShowMessage) : QByteArray(kOpenMessage) + file.toHex()) +
+        '\n';
     QElapsedTimer clock;
     clock.start();
     // The first copy may hold the lock but not listen yet; keep trying for a moment.
@@ -82,7 +90,7 @@ bool SingleInstance::NotifyPrimary(int timeoutMs) {
         QLocalSocket socket;
         socket.connectToServer(serverName_);
         if (socket.waitForConnected(250)) {
-            socket.write(kShowMessage);
+            socket.write(message);
             const bool sent = socket.waitForBytesWritten(1000);
             socket.disconnectFromServer();
             return sent;
@@ -94,10 +102,15 @@ bool SingleInstance::NotifyPrimary(int timeoutMs) {
 
 void SingleInstance::OnNewConnection() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        // The message may already be buffered, arrive later, or arrive with the disconnect.
-        const auto consume = [this, socket] {
-            if (socket->readAll().contains("show")) {
-                emit ShowRequested();
+        // The message may already be buffered, arrive in pieces, or arrive with the disconnect.
+        auto pending = std::make_shared<QByteArray>();
+        const auto consume = [this, socket, pending] {
+            pending->append(socket->readAll());
+            qsizetype end = 0;
+            while ((end = pending->indexOf('\n')) >= 0) {
+                const QByteArray line = pending->left(end);
+                pending->remove(0, end + 1);
+                OnMessage(line);
             }
         };
         connect(socket, &QLocalSocket::readyRead, this, consume);
@@ -106,6 +119,18 @@ void SingleInstance::OnNewConnection() {
             socket->deleteLater();
         });
         consume();
+    }
+}
+
+void SingleInstance::OnMessage(const QByteArray& line) {
+    if (line == kShowMessage) {
+        emit ShowRequested();
+    } else if (line.startsWith(kOpenMessage)) {
+        const QByteArray file = QByteArray::fromHex(line.mid(qsizetype(sizeof kOpenMessage) - 1));
+        emit ShowRequested();
+        if (!file.isEmpty() && !file.contains('\0')) {
+            emit FileRequested(file);
+        }
     }
 }
 

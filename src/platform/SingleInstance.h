@@ -17,7 +17,8 @@ enum class InstanceClaim {
 };
 
 // One running copy per user. The first copy holds a lock file and listens on a local socket;
-// a later copy finds the lock taken, asks the first copy to show its main window and ends.
+// a later copy finds the lock taken, asks the first copy to show its main window (and to open the
+// file it was started with) and ends.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -28,17 +29,21 @@ public:
     InstanceClaim TryBecomePrimary();
     // The lock file's path, for telling the user why there is no guard.
     const QString& LockPath() const { return lockPath_; }
-    // Asks the first copy to show its main window; false when it could not be reached.
-    bool NotifyPrimary(int timeoutMs = 3000);
+    // Asks the first copy to show its main window and, when file is given (an absolute name,
+    // the system's bytes), to open it; false when it could not be reached.
+    bool NotifyPrimary(const QByteArray& file = {}, int timeoutMs = 3000);
 
 signals:
     // A later copy was started: show the main window normally and bring it to the front.
     void ShowRequested();
+    // The later copy was started with a file: open it as "Открыть" would. Follows ShowRequested.
+    void FileRequested(const QByteArray& file);
 
 private:
     bool HolderIsKnown() const;
     void Listen();
     void OnNewConnection();
+    void OnMessage(const QByteArray& line);
 
     QString lockPath_;
     QString serverName_;

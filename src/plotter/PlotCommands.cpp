@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -336,12 +337,29 @@ CommandEffect CopyPicture(PlotDocument&, const Arguments& arguments) {
 
 CommandEffect FilePrint(PlotDocument&, const Arguments& arguments) {
     const auto copies = arguments.empty() ? std::optional<int>(1) : Integer(arguments, 0, 1, 99);
-    if (!CountIs(arguments, 0, 1) || !copies) {
+    const auto with = arguments.size() < 2
+                          ? std::optional<int>(0)
+                          : Integer(arguments, 1, 1, std::numeric_limits<int>::max());
+    if (!CountIs(arguments, 0, 2) || !copies || !with) {
         return BadArguments("FilePrint");
     }
     CommandEffect effect = Output(OutputAction::FilePrint);
     effect.copies = *copies;
+    effect.printedWith = *with;
     return effect;
+}
+
+CommandEffect PrintHeading(PlotDocument& document, const Arguments& arguments) {
+    if (arguments.empty()) {
+        document.printHeading.clear();
+        return Done();
+    }
+    const auto line = Text(arguments, 0);
+    if (!CountIs(arguments, 1, 1) || !line) {
+        return BadArguments("PrintHeading");
+    }
+    document.printHeading.push_back(*line);
+    return Done();
 }
 
 CommandEffect FileSaveAs(PlotDocument&, const Arguments& arguments) {
@@ -414,6 +432,7 @@ const std::vector<CommandEntry>& Commands() {
         {"FilePageSetup", FilePageSetup},
         {"CopyPicture", CopyPicture},
         {"FilePrint", FilePrint},
+        {"PrintHeading", PrintHeading},
         {"FileSaveAs", FileSaveAs},
         {"ClearEditFlag", ClearEditFlag},
         {"FileClose", FileClose},

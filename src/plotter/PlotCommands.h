@@ -52,7 +52,12 @@
 //                                                      0.1 to 100 inches
 //   FilePageSetup(left, top, right, bottom)            print margins in inches
 //   CopyPicture()                                      clipboard: image and SVG
-//   FilePrint([copies])                                print, 1 to 99 copies
+//   FilePrint([copies[, document]])                    print, 1 to 99 copies, fitted to the
+//                                                      page under the print heading; another
+//                                                      document given goes on the same page,
+//                                                      below this one
+//   PrintHeading(["text"])                             a line of the print heading; none:
+//                                                      the heading cleared
 //   FileSaveAs(4097, "path")                           write an Enhanced Metafile; this
 //                                                      engine also takes 4098 for SVG and
 //                                                      4099 for PDF
@@ -73,6 +78,7 @@ struct CommandEffect {
     std::string error; // why the command was refused
     OutputAction action = OutputAction::None;
     int copies = 1;          // FilePrint
+    int printedWith = 0;     // FilePrint: the document printed below this one; 0 none
     std::string path;        // FileSaveAs, UTF-8
     int format = kFormatEmf; // FileSaveAs
 };

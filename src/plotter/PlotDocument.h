@@ -126,8 +126,9 @@ struct PlotDocument {
     double metafileWidth = 0.0; // inches; 0 until SetMetafileDims
     double metafileHeight = 0.0;
     PageMargins page;
-    bool edited = true;         // cleared by ClearEditFlag and by a successful save
-    std::int32_t lastWidth = 0; // the size of the last bitmap, the default picture size
+    std::vector<std::string> printHeading; // lines printed above the graph, the first as title
+    bool edited = true;                    // cleared by ClearEditFlag and by a successful save
+    std::int32_t lastWidth = 0;            // the size of the last bitmap, the default picture size
     std::int32_t lastHeight = 0;
 
     // The style curve n (1-based) is drawn with; curves past the array reuse the last style.

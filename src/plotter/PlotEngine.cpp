@@ -237,8 +237,16 @@ bool PlotEngine::Output(PlotDocument& document, const CommandEffect& effect) {
         if (printerSetup_ && !printerSetup_(printer)) {
             return Fail("printing was cancelled");
         }
+        std::vector<const PlotDocument*> printed{&document};
+        if (effect.printedWith != 0) {
+            const PlotDocument* with = FindDocument(effect.printedWith);
+            if (with == nullptr) {
+                return Fail("no such document to print with");
+            }
+            printed.push_back(with);
+        }
         std::string reason;
-        if (!PrintDocument(document, printer, effect.copies, settings, reason)) {
+        if (!PrintDocuments(printed, printer, effect.copies, settings, reason)) {
             return Fail(Message({"printing failed: ", reason}));
         }
         return true;

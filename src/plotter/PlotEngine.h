@@ -84,6 +84,7 @@ public:
     bool SaveEmf(std::int32_t document, const std::string& path);
     // Why the last call that failed did so, in English, for logs and the command line.
     const std::string& LastError() const { return error_; }
+    std::string DPlot_LastError() const override { return error_; }
 
 private:
     enum class RunResult { Failed, Done, Closed };

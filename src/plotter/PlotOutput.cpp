@@ -5,6 +5,7 @@
 #include "core/Utf8Path.h"
 
 #include <QBuffer>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -157,24 +158,62 @@ bool WriteFileAtomically(const std::string& path, const QByteArray& bytes, std::
 
 namespace {
 
-// Paints the document within the page's margins on a printer or a PDF writer.
-bool PaintPage(const PlotDocument& document, QPagedPaintDevice& device, int resolution,
-               const RenderSettings& settings, std::string& error) {
+constexpr double kPointsPerInch = 72.0;
+constexpr double kTitlePoints = 14.0;
+constexpr double kHeadingPoints = 10.0;
+
+// The shape a document is printed in: width over height.
+double PrintedAspect(const PlotDocument& document) {
+    if (document.IsPolar()) {
+        return 1.0;
+    }
+    const QSizeF inches = PictureInches(document);
+    return inches.width() / inches.height();
+}
+
+// Paints the documents within the page's margins on a printer or a PDF writer.
+bool PaintPage(const std::vector<const PlotDocument*>& documents, QPagedPaintDevice& device,
+               int resolution, const RenderSettings& settings, std::string& error) {
     const QRectF area = device.pageLayout().paintRectPixels(resolution);
-    if (area.width() < 1.0 || area.height() < 1.0 || resolution <= 0) {
+    if (area.width() < 1.0 || area.height() < 1.0 || resolution <= 0 || documents.empty()) {
         error = "the page margins leave no room on the page";
         return false;
     }
-    const double scale = resolution / kUnitsPerInch;
-    const QSizeF size(area.width() / scale, area.height() / scale);
-    const PlotRenderer renderer(document, size, device, settings);
     QPainter painter;
     if (!painter.begin(&device)) {
         error = "the printer cannot be used";
         return false;
     }
-    painter.scale(scale, scale);
-    renderer.Paint(painter);
+    // The painter draws from the paint rectangle's corner; device pixels until the graphs.
+    const QRectF page(QPointF(0, 0), area.size());
+    const double headingHeight =
+        PaintPrintHeading(painter, documents.front()->printHeading, page, resolution);
+    const double gap = resolution / 4.0;
+    const double count = static_cast<double>(documents.size());
+    const double slotHeight = (page.height() - headingHeight - gap * (count - 1)) / count;
+    const double scale = resolution / kUnitsPerInch;
+    // On paper a diagram of a fixed size grows to the room it is given.
+    RenderSettings paper = settings;
+    paper.fillArea = true;
+    double top = headingHeight;
+    for (const PlotDocument* document : documents) {
+        const double aspect = PrintedAspect(*document);
+        QSizeF size(page.width(), page.width() / aspect);
+        if (size.height() > slotHeight) {
+            size = QSizeF(slotHeight * aspect, slotHeight);
+        }
+        if (size.width() < 1.0 || size.height() < 1.0) {
+            error = "the page margins leave no room on the page";
+            return false;
+        }
+        const PlotRenderer renderer(*document, size / scale, device, paper);
+        painter.save();
+        painter.translate((page.width() - size.width()) / 2.0, top);
+        painter.scale(scale, scale);
+        renderer.Paint(painter);
+        painter.restore();
+        top += slotHeight + gap;
+    }
     if (!painter.end()) {
         error = "printing failed";
         return false;
@@ -186,7 +225,7 @@ bool PaintPage(const PlotDocument& document, QPagedPaintDevice& device, int reso
 // its writes return, so a full disk would leave a cut file. The same page is made in memory
 // instead and written as other files are. (A PDF file holds each page once, whatever the
 // number of copies.)
-bool PrintToPdfFile(const PlotDocument& document, const QPrinter& printer,
+bool PrintToPdfFile(const std::vector<const PlotDocument*>& documents, const QPrinter& printer,
                     const RenderSettings& settings, std::string& error) {
     QByteArray bytes;
     {
@@ -199,17 +238,47 @@ bool PrintToPdfFile(const PlotDocument& document, const QPrinter& printer,
         writer.setTitle(printer.docName());
         writer.setCreator(printer.creator().isEmpty() ? QStringLiteral("Lobex")
                                                       : printer.creator());
-        if (!PaintPage(document, writer, writer.resolution(), settings, error)) {
+        if (!PaintPage(documents, writer, writer.resolution(), settings, error)) {
             return false;
         }
     }
-    return WriteFileAtomically(printer.outputFileName().toStdString(), bytes, error);
+    const std::string path = printer.outputFileName().toStdString();
+    if (!WriteFileAtomically(path, bytes, error)) {
+        error = path + ": " + error;
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
-bool PrintDocument(const PlotDocument& document, QPrinter& printer, int copies,
-                   const RenderSettings& settings, std::string& error) {
+double PaintPrintHeading(QPainter& painter, const std::vector<std::string>& lines,
+                         const QRectF& area, int resolution) {
+    double top = area.top();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        QFont font = painter.font();
+        font.setPointSizeF(i == 0 ? kTitlePoints : kHeadingPoints);
+        font.setBold(i == 0);
+        // No ligatures: "farfield.csv" stays those letters when read back from the page.
+        font.setStyleStrategy(QFont::PreferNoShaping);
+        painter.setFont(font);
+        const QFontMetricsF metrics(font, painter.device());
+        const QRectF line(area.left(), top, area.width(), metrics.height());
+        painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         QString::fromStdString(lines[i]));
+        top += metrics.height() * (i == 0 ? 1.5 : 1.2);
+    }
+    // Room between the heading and the first graph: a sixth of an inch.
+    return lines.empty() ? 0.0 : top - area.top() + resolution / 6.0;
+}
+
+bool PrintDocuments(const std::vector<const PlotDocument*>& documents, QPrinter& printer,
+                    int copies, const RenderSettings& settings, std::string& error) {
+    if (documents.empty()) {
+        error = "nothing to print";
+        return false;
+    }
+    const PlotDocument& document = *documents.front();
     const PageMargins& page = document.page;
     if (!printer.setPageMargins(QMarginsF(page.left, page.top, page.right, page.bottom),
                                 QPageLayout::Inch)) {
@@ -217,11 +286,13 @@ bool PrintDocument(const PlotDocument& document, QPrinter& printer, int copies,
         return false;
     }
     printer.setCopyCount(copies);
-    printer.setDocName(Description(document));
+    printer.setDocName(document.printHeading.empty()
+                           ? Description(document)
+                           : QString::fromStdString(document.printHeading.front()));
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-        return PrintToPdfFile(document, printer, settings, error);
+        return PrintToPdfFile(documents, printer, settings, error);
     }
-    return PaintPage(document, printer, printer.resolution(), settings, error);
+    return PaintPage(documents, printer, printer.resolution(), settings, error);
 }
 
 QImage ToQImage(const PlotBitmap& bitmap) {

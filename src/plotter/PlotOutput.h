@@ -6,11 +6,13 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QRectF>
 #include <QSizeF>
 
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QPainter;
 class QPaintDevice;
@@ -46,10 +48,19 @@ QByteArray RenderEmf(const PlotDocument& document, QSizeF inches, const RenderSe
 // Writes through a temporary file and a rename; false with a reason on failure.
 bool WriteFileAtomically(const std::string& path, const QByteArray& bytes, std::string& error);
 
-// Prints on the printer as it is set up, within the document's page margins, `copies` times.
-// A printer set to a PDF file has the file written as the other files are, whole or not at all.
-bool PrintDocument(const PlotDocument& document, QPrinter& printer, int copies,
-                   const RenderSettings& settings, std::string& error);
+// Paints print heading lines from the top of area (device pixels of a device of `resolution`
+// dots per inch), the first larger and bold as a title; returns the height taken, with the room
+// left below them.
+double PaintPrintHeading(QPainter& painter, const std::vector<std::string>& lines,
+                         const QRectF& area, int resolution);
+
+// Prints on the printer as it is set up, within the first document's page margins, `copies`
+// times: that document's print heading at the top, then the documents one below the other,
+// each as large as the page leaves room for with its shape kept (a polar diagram square, a
+// graph in the proportions of its picture). A printer set to a PDF file has the file written as
+// the other files are, whole or not at all; its text stays text.
+bool PrintDocuments(const std::vector<const PlotDocument*>& documents, QPrinter& printer,
+                    int copies, const RenderSettings& settings, std::string& error);
 
 // A QImage of a rendered bitmap. ToQImage copies the pixels; WrapPlotBitmap shares them and is
 // valid only while the bitmap lives unchanged (cheap enough to call in every paint event).

@@ -4,6 +4,7 @@
 #include "WidgetLookup.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
@@ -127,6 +128,43 @@ TEST_F(ProgramTest, AFileNamedInLatin1OpensFromTheCommandLine) {
     const QImage image = QImage::fromData(QByteArray::fromStdString(bytes));
     ASSERT_FALSE(image.isNull());
     EXPECT_NE(image, QImage(blank));
+}
+
+// "lobex files/x.csv" (the desktop entry's "lobex %f") while a copy runs: that copy opens the
+// file, and remembers it by its absolute name.
+TEST_F(ProgramTest, ASecondStartHandsItsFileToTheFirstCopy) {
+    program.start();
+    ASSERT_TRUE(program.waitForStarted());
+    QDir(home.path()).mkdir(QStringLiteral("files"));
+    const QString file = home.filePath(QStringLiteral("files/x.csv"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LOBEX_SAMPLES_DIR "/yagi3_20m_sweep.csv"), file));
+    const auto found = [this](const QString& name, const QString& text = {}) {
+        QDirIterator entries(home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (entries.hasNext()) {
+            QFile entry(entries.next());
+            if (entry.fileName().endsWith(name) &&
+                (text.isEmpty() || (entry.open(QIODevice::ReadOnly) &&
+                                    QString::fromUtf8(entry.readAll()).contains(text)))) {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (int wait = 0; wait < 200 && !found(QStringLiteral("lobex.lock")); ++wait) {
+        QTest::qWait(50);
+    }
+    QProcess second;
+    second.setProcessEnvironment(program.processEnvironment());
+    second.setWorkingDirectory(home.path());
+    second.start(QStringLiteral(LOBEX_EXE), {QStringLiteral("files/x.csv")});
+    ASSERT_TRUE(second.waitForFinished(30000)) << "the second copy ends";
+    EXPECT_EQ(second.exitCode(), 0);
+    bool remembered = false;
+    for (int wait = 0; wait < 200 && !remembered; ++wait) {
+        QTest::qWait(50);
+        remembered = found(QStringLiteral(".conf"), QStringLiteral("File1=") + file);
+    }
+    EXPECT_TRUE(remembered);
 }
 
 TEST_F(ProgramTest, WithoutAnyPrivateFolderItSaysSoAndEndsWithOne) {

@@ -10,7 +10,10 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -42,11 +45,19 @@ protected:
     std::string LastCommand() const {
         return harness.api.commands.empty() ? std::string() : harness.api.commands.back().second;
     }
-    void ExpectOnlyMessage(const char* text, MessageIcon icon) {
+    void ExpectOnlyMessage(const std::string& text, MessageIcon icon) {
         ASSERT_EQ(recorders.messages.shown.size(), 1U);
         EXPECT_EQ(recorders.messages.shown[0].text, text);
         EXPECT_EQ(recorders.messages.shown[0].icon, icon);
         EXPECT_EQ(recorders.messages.shown[0].caption, "Lobex");
+    }
+    // A write error: its own text, then the file and the system's reason on the second line.
+    void ExpectWriteError(const char* text, const char* file) {
+        ASSERT_EQ(recorders.messages.shown.size(), 1U);
+        const std::string prefix = std::string(text) + "\r\n" + Path(file).toStdString() + ": ";
+        const std::string& shown = recorders.messages.shown[0].text;
+        EXPECT_TRUE(shown.starts_with(prefix) && shown.size() > prefix.size()) << shown;
+        EXPECT_EQ(recorders.messages.shown[0].icon, MessageIcon::Critical);
     }
 
     test::MainWindowHarness harness;
@@ -84,17 +95,39 @@ TEST_F(OutputTest, WithoutAGraphTheCommandsFailWithTheirMessages) {
     recorders.messages.shown.clear();
     recorders.dialogs.save = {2, Path("none.png").toStdString()};
     window.mnuFileGraphSave_Click();
-    ExpectOnlyMessage("Ошибка сохранения графика", MessageIcon::Critical);
+    ExpectWriteError("Ошибка сохранения графика", "none.png");
     EXPECT_FALSE(QFile::exists(Path("none.png")));
 }
 
-TEST_F(OutputTest, PrintingPolarDiagramsNotesTheAzimuthAndPrintsTheElevation) {
-    Open("yagi3_20m_farfield.csv");
-    window.mnuFileGraphPrint_Click();
-    ASSERT_EQ(harness.api.commands.size(), 2U);
-    EXPECT_EQ(harness.api.commands[0].first, harness.link.Slots[1].DocNum);
-    EXPECT_EQ(harness.api.commands[1].first, harness.link.Slots[2].DocNum);
-    EXPECT_GT(QFile(Path("engine.pdf")).size(), 1000);
+// Both diagrams, or the graph, fitted to one page under the file's name and the figures the
+// window shows; the PDF's Cyrillic text reads back as text.
+TEST_F(OutputTest, PrintingPutsTheFileNameAndFiguresOverTheGraphsAsText) {
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    ASSERT_FALSE(pdftotext.isEmpty()) << "poppler-utils is needed (scripts/setup.sh)";
+    struct Case {
+        const char* sample;
+        std::vector<const char*> printed;
+    };
+    const Case cases[] = {
+        {"yagi3_20m_farfield.csv",
+         {"yagi3_20m_farfield.csv", "Максимум Излучения: Горизонт", "Уровень 11.74 dBi",
+          "Ширина по уровню -3dB: Лепесток", "Срез Aзимута для", "Азимут", "Угол"}},
+        {"yagi3_20m_sweep.csv", {"yagi3_20m_sweep.csv", "Частота 13.900", "КСВ мин."}},
+    };
+    for (const Case& c : cases) {
+        Open(c.sample);
+        QFile::remove(Path("engine.pdf"));
+        window.mnuFileGraphPrint_Click();
+        EXPECT_TRUE(recorders.messages.shown.empty()) << c.sample;
+        QProcess extract;
+        extract.start(pdftotext, {Path("engine.pdf"), QStringLiteral("-")});
+        ASSERT_TRUE(extract.waitForFinished(10000));
+        const QString text = QString::fromUtf8(extract.readAllStandardOutput());
+        for (const char* words : c.printed) {
+            EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words << "\n"
+                                                                 << text.toStdString();
+        }
+    }
 }
 
 TEST_F(OutputTest, APrintThatFailsOrIsCancelledIsReported) {
@@ -132,7 +165,7 @@ TEST_F(OutputTest, AFileNameCannotBreakTheSaveCommandOrWriteASecondFile) {
             EXPECT_TRUE(recorders.messages.shown.empty()) << c.name;
         } else {
             EXPECT_TRUE(written.isEmpty()) << c.name;
-            ExpectOnlyMessage("Ошибка сохранения графика", MessageIcon::Critical);
+            ExpectWriteError("Ошибка сохранения графика", c.name);
         }
     }
     // The document is still open after a name that spells a close.
@@ -159,11 +192,44 @@ TEST_F(OutputTest, ScreenCopyTakesThePictureOfTheWindow) {
               window.grab().size() * window.devicePixelRatio());
 }
 
-TEST_F(OutputTest, TheCaptureButtonSavesABitmapBesideTheProgram) {
-    state.Paths.AppFolder = harness.folder.path().toStdString() + "/";
+// A new picture each time in the user's pictures folder (made when missing); the status line
+// says where.
+TEST_F(OutputTest, TheCaptureButtonSavesANewBitmapInThePicturesFolderEachTime) {
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", harness.folder.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", Path("config").toLocal8Bit());
     window.cmdCapture_Click();
-    EXPECT_FALSE(QImage(Path("capture.bmp")).isNull());
+    window.cmdCapture_Click();
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
+    const QDir pictures(Path("Pictures"));
+    const QStringList taken = pictures.entryList({QStringLiteral("capture-*.bmp")}, QDir::Files);
+    ASSERT_EQ(taken.size(), 2) << taken.join(' ').toStdString();
+    EXPECT_FALSE(QImage(pictures.filePath(taken.back())).isNull());
     EXPECT_TRUE(recorders.messages.shown.empty());
+    const QString status = test::Find<QLabel>(window, "lblStatus")->text();
+    EXPECT_TRUE(status.startsWith(QStringLiteral("Снимок экрана сохранён в файл: ") +
+                                  QDir::toNativeSeparators(pictures.path())))
+        << status.toStdString();
+}
+
+// The typed name's extension decides the file's type, whatever filter the dialog showed; a
+// type the save does not write is refused with the types it does.
+TEST_F(OutputTest, TheTypedExtensionDecidesTheSavedFilesType) {
+    Open("yagi3_20m_sweep.csv");
+    recorders.dialogs.save = {1, Path("graph.svg").toStdString()}; // the BMP filter
+    window.mnuFileGraphSave_Click();
+    QFile svg(Path("graph.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svg.readAll().startsWith("<?xml"));
+    recorders.dialogs.save = {1, Path("graph.txt").toStdString()};
+    window.mnuFileGraphSave_Click();
+    EXPECT_FALSE(QFile::exists(Path("graph.txt")));
+    ExpectOnlyMessage("Файл не сохранён: программа не пишет файлы такого типа\r\n" +
+                          Path("graph.txt").toStdString() +
+                          "\r\nМожно сохранить как: .bmp, .png, .emf, .svg, .pdf",
+                      MessageIcon::Information);
 }
 
 // Every file the window writes, each with the message it fails with.
@@ -225,7 +291,7 @@ TEST_F(OutputFileSafetyTest, AFailedWriteShowsEachCommandsErrorAndKeepsTheOldFil
         PlantOldFile(write.file);
         ASSERT_TRUE(QFile::setPermissions(Path(write.file), QFileDevice::ReadOwner));
         Run(write);
-        ExpectOnlyMessage(write.failure, MessageIcon::Critical);
+        ExpectWriteError(write.failure, write.file);
         EXPECT_EQ(Contents(write.file), "old contents") << write.name;
         QFile::setPermissions(Path(write.file), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QFile::remove(Path(write.file));

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/PictureBox.h"
 #include "app/View3DHost.h"
 #include "app/View3DWidget.h"
 #include "app/frmD3D.h"
@@ -302,7 +303,13 @@ TEST_F(MainWindow3D, OpeningOtherDataLeavesTheViewForItsGraphFromEitherWindow) {
             ASSERT_NE(OpenBigWindow(), nullptr);
         }
         ASSERT_TRUE(h.state.View.View3DActive);
+        if (!bigWindow) {
+            MovePointer(Widget(), QPoint(Widget()->width() / 2, Widget()->height() * 11 / 20));
+            ASSERT_FALSE(h.window->statusBar()->currentMessage().isEmpty());
+        }
         h.window->OpenFileFromOutside(test::Sample("yagi3_20m_sweep.csv"));
+        // The pattern's read-out does not outlive it.
+        EXPECT_TRUE(h.window->statusBar()->currentMessage().isEmpty());
         EXPECT_FALSE(h.state.View.View3DActive);
         EXPECT_EQ(h.window->D3DWindow(), nullptr);
         EXPECT_FALSE(h.window->isMinimized());
@@ -356,7 +363,9 @@ TEST_F(MainWindow3D, GraphSaveWritesThePictureOfTheViewAsPngOrJpegInEitherWindow
     h.recorders.dialogs.save = {3, File("view.jpg")};
     h.window->mnuFileGraphSave_Click();
     EXPECT_TRUE(optionsShown);
-    EXPECT_EQ(QImage(QString::fromStdString(File("view.jpg"))).size(), Widget()->size());
+    // The options' size, 490 x 290 unless changed, bounds the JPEG picture.
+    EXPECT_EQ(QImage(QString::fromStdString(File("view.jpg"))).size(),
+              Widget()->size().scaled(490, 290, Qt::KeepAspectRatio));
 
     // From the big window, the picture of its picture box.
     frmD3D* big = OpenBigWindow();
@@ -411,7 +420,9 @@ TEST_F(MainWindow3D, GraphSaveWritesOneFullTurnAsALoopingGifAndLeavesTheViewAsIt
     // A file that cannot be written is reported and the view still turns.
     h.recorders.dialogs.save = {5, File("missing/turn.gif")};
     h.window->mnuFileGraphSave_Click();
-    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{"Ошибка сохранения графика"});
+    EXPECT_EQ(h.recorders.messages.Texts(),
+              std::vector<std::string>{"Ошибка сохранения графика\r\n" + File("missing/turn.gif") +
+                                       ": No such file or directory"});
     EXPECT_TRUE(View().AutoRotate);
 }
 
@@ -430,7 +441,10 @@ TEST_F(MainWindow3D, GraphSaveWritesTheGlbModelWithTheAntennaAndPrintingIsRefuse
     // A place that cannot be written says so, as the other formats do.
     h.recorders.dialogs.save = {4, File("no folder/pattern.glb")};
     h.window->mnuFileGraphSave_Click();
-    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{"Ошибка сохранения графика"});
+    EXPECT_EQ(h.recorders.messages.Texts(),
+              std::vector<std::string>{"Ошибка сохранения графика\r\n" +
+                                       File("no folder/pattern.glb") +
+                                       ": No such file or directory"});
 
     h.recorders.messages.shown.clear();
     h.api.commands.clear();
@@ -466,6 +480,13 @@ TEST(PolarWindow3D, ItsButtonOpensTheBigWindowAndExitReturnsTheViewToAWholeMainW
     QWidget* plotFrame = test::Find<QWidget>(*h.window, "fraPlot");
     EXPECT_TRUE(plotFrame->isVisible());
     EXPECT_GT(h.window->View3D().Widget()->height(), 100);
+
+    // "Полярный" shows both diagrams with their result frames, not two white boxes.
+    test::Find<QPushButton>(*h.window, "cmdReturn")->click();
+    for (const char* box : {"picPolar1", "picPolar2"}) {
+        EXPECT_TRUE(test::Find<PictureBox>(*h.window, box)->HasPicture()) << box;
+    }
+    EXPECT_TRUE(test::Find<QWidget>(*h.window, "fraPolar2")->isVisible());
 }
 
 TEST(PolarWindow3D, WithoutOpenGlTheButtonsOfBothWindowsAreDisabled) {
@@ -478,8 +499,9 @@ TEST(PolarWindow3D, WithoutOpenGlTheButtonsOfBothWindowsAreDisabled) {
     EXPECT_FALSE(h.state.View.View3DActive);
     EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{kNoDeviceMessage});
     EXPECT_FALSE(test::Find<QPushButton>(*h.window, "cmd3D")->isEnabled());
-    // The data stays, and the diagrams can be drawn again.
+    // The data stays, and the diagrams are drawn again.
     EXPECT_EQ(h.state.Loaded.Data.DataKind, KindFarField);
+    EXPECT_TRUE(test::Find<PictureBox>(*h.window, "picPolar2")->HasPicture());
 }
 
 TEST(View3DLive, ARewrittenPatternTakesTheOldOnesPlaceInTheWindowItWasIn) {

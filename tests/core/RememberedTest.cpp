@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <random>
+
 #include <string>
 #include <vector>
 
@@ -70,6 +74,26 @@ TEST(RecentFiles, SurviveInTheSettingsInTheirOrderWithoutBlanksOrRepeats) {
                     {"RecentFiles/File4", "/c.csv"},
                     {"RecentFiles/File9", "/d.csv"}};
     EXPECT_EQ(ReadRecentFiles(store), (Files{"/b.csv", "/c.csv"}));
+}
+
+// Started as "lobex files/x.csv", the file must still be found when the program is started from
+// another folder: names are remembered absolute, and old relative entries made so where found.
+TEST(RecentFiles, AreRememberedWithAbsoluteNames) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("lobex-recent-" + std::to_string(std::random_device{}()));
+    std::filesystem::create_directories(folder / "files");
+    std::ofstream(folder / "files" / "x.csv") << "x\n";
+    std::filesystem::current_path(folder);
+    const std::string absolute = (folder / "files" / "x.csv").string();
+
+    EXPECT_EQ(WithRecentFile({absolute}, "./files/../files/x.csv"), Files{absolute});
+    test::MemorySettings store;
+    store.values = {{"RecentFiles/File1", "files/x.csv"}, {"RecentFiles/File2", "gone/y.csv"}};
+    EXPECT_EQ(ReadRecentFiles(store), (Files{absolute, "gone/y.csv"}));
+
+    std::filesystem::current_path(before);
+    std::filesystem::remove_all(folder);
 }
 
 TEST(RememberedChoices, TheSourceComesBackAndWithoutMmanaTheFirstStartReadsFiles) {

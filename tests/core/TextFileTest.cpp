@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <system_error>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -77,9 +79,12 @@ TEST(WriteTextFile, WritesWithCrLfOrKeepsTheOldFileAndSaysSo) {
     EXPECT_TRUE(h.messages.shown.empty());
     // A missing folder: one message, and nothing else is touched (the atomic writer's tests
     // cover what is left behind).
-    EXPECT_FALSE(WriteTextFile(h.ctx, (folder.Path() / "no" / "x.csv").string(), "body", "head"));
+    const std::string missing = (folder.Path() / "no" / "x.csv").string();
+    EXPECT_FALSE(WriteTextFile(h.ctx, missing, "body", "head"));
     ASSERT_EQ(h.messages.shown.size(), 1U);
-    EXPECT_EQ(h.messages.shown[0].text, "Ошибка записи в файл. Данные не сохранены.");
+    EXPECT_EQ(h.messages.shown[0].text,
+              "Ошибка записи в файл. Данные не сохранены.\r\n" + missing + ": " +
+                  std::make_error_code(std::errc::no_such_file_or_directory).message());
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Critical);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <complex>
 #include <limits>
 #include <vector>
 
@@ -90,6 +91,36 @@ TEST(SweepMarks, LowestSwrAndEveryReactanceZeroInterpolated) {
             EXPECT_NEAR(marks.resonances[i], c.resonances[i], 1e-5) << c.what;
         }
     }
+}
+
+// The file's SWR is rounded: rows that tie there are told apart by the SWR of R and jX against
+// the line impedance the header names. The mark keeps the file's value, so it sits on the curve.
+TEST(SweepMarks, TheSwrMinimumFollowsRAndJxWhereTheRoundedSwrTies) {
+    const std::vector<float> f{14.12f, 14.16f, 14.20f, 14.24f};
+    const std::vector<float> swr{1.18f, 1.04f, 1.04f, 1.12f};
+    const std::vector<float> r{45.0f, 48.0f, 49.0f, 46.5f};
+    const std::vector<float> jx{-6.0f, -1.2f, 1.5f, 4.0f};
+    struct Case {
+        const char* header;
+        std::complex<double> z0;
+        double at;
+    };
+    const Case cases[] = {
+        {"SWR(50.0Om)", {50.0, 0.0}, 14.20},    {"SWR(75.0\u03a9)", {75.0, 0.0}, 14.20},
+        {"SWR(14.150MHz)", {50.0, 0.0}, 14.20}, {"SWR(50.0+j5.0Om)", {50.0, 5.0}, 14.20},
+        {"SWR(50-j5Om)", {50.0, -5.0}, 14.16},  {"SWR", {50.0, 0.0}, 14.20},
+    };
+    for (const Case& c : cases) {
+        const std::complex<double> z0 = LineImpedanceOf(c.header);
+        EXPECT_EQ(z0, c.z0) << c.header;
+        const SweepMarks marks = FindSweepMarks(f, swr, jx, r, z0);
+        ASSERT_TRUE(marks.swrMinimum) << c.header;
+        EXPECT_NEAR(marks.swrMinimum->x, c.at, 1e-6) << c.header;
+    }
+    // A matched load reads 1, a short or an open line no finite SWR.
+    EXPECT_NEAR(*SwrOf({50.0, 0.0}, kDefaultLineImpedance), 1.0, 1e-12);
+    EXPECT_NEAR(*SwrOf({25.0, 0.0}, kDefaultLineImpedance), 2.0, 1e-12);
+    EXPECT_FALSE(SwrOf({0.0, 30.0}, kDefaultLineImpedance));
 }
 
 // The same plotting area at several picture sizes: a value's pixel read back gives the value,

@@ -176,19 +176,41 @@ TEST_F(ImageWriterTest, APreviewRectangleIsCutAtThePicturesEdgeAndFollowsItsDens
     }
 }
 
-TEST_F(ImageWriterTest, QualityAndGreyscaleReachTheJpegEncoder) {
-    const QImage photo = test::ScreenLikePicture(400, 300);
+// Every field of the JPEG options reaches the file. 320 x 240 set: the picture fits inside with
+// its aspect kept; Progressive: a progressive frame (SOF2, FF C2) rather than the baseline SOF0.
+TEST_F(ImageWriterTest, TheJpegOptionsShapeTheFile) {
+    const QImage photo = test::ScreenLikePicture(678, 684);
     std::string error;
     const auto encode = [&](int quality) {
         return EncodeImage(photo, "jpg", {static_cast<std::int16_t>(quality), false, false}, error);
     };
     EXPECT_LT(encode(10).size(), encode(90).size());
     EXPECT_EQ(encode(500), encode(100)) << "beyond 100 the encoder gets 100";
-    for (const bool grey : {true, false}) {
-        jpeg = {90, false, grey};
-        ASSERT_TRUE(Write(photo, "jpg", "photo.jpg").written);
-        EXPECT_EQ(ReadBack("photo.jpg").isGrayscale(), grey);
+    struct Case {
+        int width, height;
+        bool progressive, grey;
+        QSize written;
+    };
+    const Case cases[] = {
+        {320, 240, false, true, {237, 240}},
+        {320, 240, true, false, {237, 240}},
+        {1356, 0, false, false, {1356, 1368}}, // a side left at 0 sets no limit
+        {0, 0, false, false, {678, 684}},
+    };
+    for (const Case& c : cases) {
+        jpeg = {75, c.progressive, c.grey, c.width, c.height};
+        ASSERT_TRUE(Write(photo, "jpg", "sized.jpg").written);
+        const QImage back = ReadBack("sized.jpg");
+        EXPECT_EQ(back.size(), c.written) << c.width << "x" << c.height;
+        EXPECT_EQ(back.isGrayscale(), c.grey) << c.width << "x" << c.height;
+        QFile file(folder.filePath(QStringLiteral("sized.jpg")));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        EXPECT_EQ(bytes.contains("\xFF\xC2"), c.progressive) << c.width << "x" << c.height;
+        EXPECT_EQ(bytes.contains("\xFF\xC0"), !c.progressive) << c.width << "x" << c.height;
     }
+    EXPECT_EQ(JpegSideFromText("abc"), 0);
+    EXPECT_EQ(JpegSideFromText("-5"), 0);
 }
 
 TEST_F(ImageWriterTest, ABusyGifEncoderIsReportedRatherThanPassedOverInSilence) {

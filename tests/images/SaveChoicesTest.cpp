@@ -1,4 +1,5 @@
 #include "images/SaveChoices.h"
+#include "core/FileDialogs.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -8,57 +9,56 @@
 namespace lobex {
 namespace {
 
-TEST(SaveChoices, FormatsFollowTheFilterIndexAndWhatTheGraphAreaShows) {
-    struct Case {
-        const char* what; // screen, 3D view, polar or rectangular graph
-        int index;
-        const char* format;
-        bool jpegOptions;
-        bool graphChoice;
+// Each filter entry's extension names the format its index selects, so a typed name and the
+// filter agree; other extensions name none, and without one the filter decides.
+TEST(SaveChoices, TheTypedExtensionChoosesTheFormatTheFilterWouldHave) {
+    struct Filter {
+        const char* filter;
+        std::span<const NamedFormat> formats;
+        bool view3D;
     };
-    const Case cases[] = {
-        {"screen", 1, "bmp", false, false},      {"screen", 2, "png", true, false},
-        {"screen", 4, "", false, false},         {"3D", 3, "jpg", true, false},
-        {"3D", 4, "glb", false, false},          {"3D", 5, "turntable-gif", false, false},
-        {"polar", 4, "svg", false, true},        {"polar", 6, "", false, false},
-        {"rectangular", 5, "pdf", false, false},
-    };
-    for (const Case& c : cases) {
-        const std::string what = c.what;
-        const SaveFormat got = what == "screen"
-                                   ? ScreenSaveFormat(c.index)
-                                   : GraphSaveFormat(c.index, what == "3D", what != "rectangular");
-        EXPECT_EQ(got.format, c.format) << what << " index " << c.index;
-        EXPECT_EQ(got.showJpegOptions, c.jpegOptions) << what << " index " << c.index;
-        EXPECT_EQ(got.showGraphChoice, c.graphChoice) << what << " index " << c.index;
+    const Filter filters[] = {{kScreenSaveFilter, kScreenSaveFormats, false},
+                              {kGraphSave3DFilter, kGraphSave3DFormats, true},
+                              {kGraphSaveFilter, kGraphSaveFormats, false}};
+    for (const Filter& f : filters) {
+        const auto entries = ParseFileFilter(f.filter);
+        ASSERT_EQ(entries.size(), f.formats.size()) << f.filter;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const std::string name = "C:\\Графики\\G" + entries[i].second.substr(1);
+            const int index = FormatForFileName(name, f.formats, 0).index;
+            EXPECT_EQ(index, static_cast<int>(i) + 1) << name;
+            const SaveFormat format = f.formats.size() == 3
+                                          ? ScreenSaveFormat(index)
+                                          : GraphSaveFormat(index, f.view3D, false);
+            EXPECT_EQ(format.format, f.formats[i].format) << name;
+        }
     }
-    EXPECT_STREQ(kScreenSaveFilter, "BMP File (*.bmp)|*.bmp|Portable Network Graphics "
-                                    "(*.png)|*.png|JPEG File (*.jpg)|*.jpg");
-    // The 3D view's first three are the screen's.
-    EXPECT_EQ(std::string(kGraphSave3DFilter).rfind(kScreenSaveFilter, 0), 0u);
-    const std::string graph = kGraphSaveFilter;
-    EXPECT_EQ(graph.rfind("Bitmap File (*.bmp)|*.bmp|Portable Network Graphics (*.png)|*.png|"
-                          "Enhanced Metafile (*.emf)|*.emf|",
-                          0),
-              0u);
-    EXPECT_LT(graph.find("*.svg"), graph.find("*.pdf"));
+    EXPECT_EQ(FormatForFileName("/home/u.d/graph", kGraphSaveFormats, 2).index, 2);
+    EXPECT_EQ(FormatForFileName("/home/u/.graph", kGraphSaveFormats, 3).index, 3);
+    const FormatOfName jpeg = FormatForFileName("/home/u/graph.JPEG", kGraphSaveFormats, 1);
+    EXPECT_EQ(jpeg.index, 0);
+    EXPECT_EQ(jpeg.extension, "jpeg");
+    EXPECT_EQ(OfferedExtensions(kScreenSaveFormats), ".bmp, .png, .jpg, .jpeg");
 }
 
-TEST(CaptureFile, GoesToTheProgramFolderWhenWritableElseThePicturesFolder) {
-    EXPECT_EQ(CaptureFilePath("/opt/lobex/", true, "/home/u/Pictures"), "/opt/lobex/capture.bmp");
-    EXPECT_EQ(
-        CaptureFilePath("/opt/lobex/", false, "/home/u/Pictures"),
-        QDir::toNativeSeparators(QStringLiteral("/home/u/Pictures/capture.bmp")).toStdString());
-    EXPECT_EQ(CaptureFilePath("/opt/lobex/", false, ""), "/opt/lobex/capture.bmp");
+TEST(CaptureFile, GetsANewTimedNameInThePicturesFolderEachTime) {
+    QTemporaryDir folder;
+    const std::string pictures = folder.path().toStdString();
+    const QDateTime when(QDate(2026, 12, 7), QTime(14, 5, 9));
+    const auto name = [&](const char* file) {
+        return QDir::toNativeSeparators(folder.filePath(QLatin1String(file))).toStdString();
+    };
+    EXPECT_EQ(CaptureFilePath(pictures, when), name("capture-20261207-140509.bmp"));
+    // Two captures within a second keep both pictures.
+    QFile(QString::fromStdString(name("capture-20261207-140509.bmp"))).open(QIODevice::WriteOnly);
+    EXPECT_EQ(CaptureFilePath(pictures, when), name("capture-20261207-140509-2.bmp"));
 
     // Writability is tried in the folder itself, and the probe leaves nothing behind.
-    QTemporaryDir folder;
-    EXPECT_TRUE(FolderIsWritable(folder.path().toStdString()));
-    EXPECT_FALSE(FolderIsWritable(folder.filePath(QStringLiteral("missing")).toStdString()));
+    QTemporaryDir empty;
+    EXPECT_TRUE(FolderIsWritable(empty.path().toStdString()));
+    EXPECT_FALSE(FolderIsWritable(empty.filePath(QStringLiteral("missing")).toStdString()));
     EXPECT_FALSE(FolderIsWritable(""));
-    EXPECT_TRUE(QDir(folder.path()).isEmpty());
-    const std::string appFolder = QDir::toNativeSeparators(folder.path() + "/").toStdString();
-    EXPECT_EQ(CaptureFileLocation(appFolder), appFolder + "capture.bmp");
+    EXPECT_TRUE(QDir(empty.path()).isEmpty());
 }
 
 } // namespace

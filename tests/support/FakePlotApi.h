@@ -112,6 +112,9 @@ public:
             engine_->DPlot_AddData(document, type, points, curve, x, y);
         }
     }
+    std::string DPlot_LastError() const override {
+        return engine_ != nullptr ? engine_->DPlot_LastError() : std::string();
+    }
 
     // Answers of DPlot_Start in turn; the last one repeats when repeatLastStartAnswer is set,
     // and (1, 0) answers once they are used up.

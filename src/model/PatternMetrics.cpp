@@ -206,8 +206,8 @@ std::optional<float> AverageGain(const Directions& at, const std::vector<Pattern
         steps.push_back(to - columns[i]->Azimuth);
     }
     const double widest = *std::max_element(steps.begin(), steps.end() - 1);
-    if (steps.back() <= 0.0 || steps.back() > widest * 1.001) {
-        return std::nullopt; // a gap before 360: not all round
+    if (*std::min_element(steps.begin(), steps.end()) <= 0.0 || steps.back() > widest * 1.001) {
+        return std::nullopt; // out of order, or a gap before 360: not all round
     }
     constexpr double kRadian = std::numbers::pi / 180.0;
     std::vector<double> zenithWeights(zeniths.size());

@@ -49,13 +49,18 @@ struct Directions {
     std::vector<const AzimuthColumn*> columns;
     std::size_t zenith = 0; // the index of the maximum's zenith in every column
 
-    const PatternPoint* At(float azimuth) const {
+    const AzimuthColumn* Column(float azimuth) const {
         for (const AzimuthColumn* column : columns) {
             if (SameAzimuth(column->Azimuth, azimuth)) {
-                return &column->Points[zenith];
+                return column;
             }
         }
         return nullptr;
+    }
+    // The point at the maximum's zenith.
+    const PatternPoint* At(float azimuth) const {
+        const AzimuthColumn* column = Column(azimuth);
+        return column != nullptr ? &column->Points[zenith] : nullptr;
     }
 };
 
@@ -136,19 +141,11 @@ void MeasureSideLobe(const Directions& at, std::size_t maxColumn, PatternMetrics
     }
 }
 
-// The -3 dB points of the elevation cut through `azimuth` about the maximum at `elevation`.
+// The -3 dB points of the elevation cut through the maximum's azimuth, either side of it.
 void MeasureElevationBeam(const Directions& at, const std::vector<PatternPoint>& zeniths,
                           float azimuth, float maximum, PatternMetrics& metrics) {
-    const auto column = [&at](float a) -> const AzimuthColumn* {
-        for (const AzimuthColumn* c : at.columns) {
-            if (SameAzimuth(c->Azimuth, a)) {
-                return c;
-            }
-        }
-        return nullptr;
-    };
-    const AzimuthColumn* front = column(azimuth);
-    const AzimuthColumn* back = column(azimuth + 180.0f);
+    const AzimuthColumn* front = at.Column(azimuth);
+    const AzimuthColumn* back = at.Column(azimuth + 180.0f);
     struct Point {
         float angle;
         float gain;

@@ -1,4 +1,6 @@
 #include "model/Impedance.h"
+#include "LoadHarness.h"
+#include "core/TextRules.h"
 #include "model/SmithChart.h"
 
 #include <gtest/gtest.h>
@@ -88,15 +90,19 @@ TEST(Impedance, BandwidthsResonancesAndBestSwrOfASweep) {
 }
 
 TEST(Impedance, ReferenceImpedanceFromTheSweepHeader) {
-    struct Row {
-        const char* header;
-        std::optional<Z> z0;
+    // The headers of the test sweeps as MMANA wrote them, decoded as the reader decodes them.
+    const std::vector<std::pair<const char*, std::optional<Z>>> files = {
+        {"sweep_50ohm.csv", Z(50)},
+        {"sweep_75ohm_blank_lines.csv", Z(75)},
+        {"sweep_cp932_ohm_sign.csv", Z(50)},             // "SWR(50.0Ω)"
+        {"sweep_matched_14150kHz_cr.csv", std::nullopt}, // "SWR(14.150MHz)": matched, no Z0
     };
-    const std::vector<Row> rows = {
-        {"Freq(MHz),R(Om),jX(Om),SWR(50.0Om),Ga(dBi),F/B(dB)", Z(50)},
-        {"Freq(MHz),R Ohm,jX Ohm,SWR(75.0Om),Ga(dBi),F/B(dB)", Z(75)},
-        {"Freq(MHz),R(\xCE\xA9),jX(\xCE\xA9),SWR(50.0\xCE\xA9),Ga(dBi),F/B(dB)", Z(50)},
-        {"Freq(MHz),R(Om),jX(Om),SWR(14.150MHz),Ga(dBi),F/B(dB)", std::nullopt},
+    for (const auto& [file, z0] : files) {
+        const std::string bytes = test::ReadBytes(test::TestDataFolder() / file);
+        EXPECT_EQ(HeaderImpedance(DecodeText(bytes.substr(0, bytes.find_first_of("\r\n")))), z0)
+            << file;
+    }
+    const std::vector<std::pair<const char*, std::optional<Z>>> rows = {
         {"SWR(50.0-j12.5Om)", Z(50, -12.5)},
         {"SWR(50 + 12.5j Ohm)", Z(50, 12.5)},
         {"SWR(600)", Z(600)},
@@ -105,8 +111,8 @@ TEST(Impedance, ReferenceImpedanceFromTheSweepHeader) {
         {"SWR(Om)", std::nullopt},
         {"Freq(MHz),R(Om),jX(Om)", std::nullopt},
     };
-    for (const Row& row : rows) {
-        EXPECT_EQ(HeaderImpedance(row.header), row.z0) << row.header;
+    for (const auto& [header, z0] : rows) {
+        EXPECT_EQ(HeaderImpedance(header), z0) << header;
     }
 }
 

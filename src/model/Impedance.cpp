@@ -65,17 +65,31 @@ Checked<Reflection> Reflect(std::complex<double> z, std::complex<double> z0) {
     return Checked<Reflection>::Accept(ReflectionOf(z, z0));
 }
 
+Checked<SweepReflection> ReflectSweep(const Sweep& sweep, std::complex<double> z0) {
+    if (!UsableReference(z0)) {
+        return Checked<SweepReflection>::Refuse(kReferenceImpedanceMessage);
+    }
+    SweepReflection curves;
+    for (const SweepPoint& point : sweep.points) {
+        const Reflection r = ReflectionOf(std::complex<double>(point.impedance), z0);
+        curves.swr.push_back(r.swr);
+        curves.magnitude.push_back(r.magnitude);
+        curves.returnLoss.push_back(r.returnLoss);
+    }
+    return Checked<SweepReflection>::Accept(std::move(curves));
+}
+
 Checked<ImpedanceFigures> FindImpedanceFigures(const Sweep& sweep, std::complex<double> z0,
                                                double swrThreshold) {
-    if (!UsableReference(z0)) {
-        return Checked<ImpedanceFigures>::Refuse(kReferenceImpedanceMessage);
+    Checked<SweepReflection> curves = ReflectSweep(sweep, z0);
+    if (!curves) {
+        return Checked<ImpedanceFigures>::Refuse(curves.rejection.text);
     }
     ImpedanceFigures figures;
     figures.z0 = z0;
     const std::vector<SweepPoint>& points = sweep.points;
-    std::vector<double> swr(points.size());
+    const std::vector<double>& swr = curves.value->swr;
     for (std::size_t i = 0; i < points.size(); ++i) {
-        swr[i] = ReflectionOf(std::complex<double>(points[i].impedance), z0).swr;
         if (!figures.min_swr || swr[i] < *figures.min_swr) {
             figures.min_swr = swr[i];
             figures.min_swr_frequency = points[i].frequency;

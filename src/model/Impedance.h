@@ -28,6 +28,14 @@ struct Reflection {
 // not positive (or not finite) is refused.
 Checked<Reflection> Reflect(std::complex<double> z, std::complex<double> z0);
 
+// The derived curves of a sweep at one Z0, a value per sweep point: SWR, |Γ| and return loss.
+struct SweepReflection {
+    std::vector<double> swr;
+    std::vector<double> magnitude;
+    std::vector<double> returnLoss; // dB
+};
+Checked<SweepReflection> ReflectSweep(const Sweep& sweep, std::complex<double> z0);
+
 // A frequency range, in MHz.
 struct Band {
     double low = 0.0;

@@ -34,6 +34,9 @@ TEST(Impedance, ReflectionSwrAndReturnLossByHand) {
         const Checked<Reflection> r = Reflect(row.z, row.z0);
         ASSERT_TRUE(r) << row.z;
         EXPECT_NEAR(r.value->magnitude, row.magnitude, 1e-7) << row.z;
+        // the chart shows Γ at the impedance normalised to Z0
+        EXPECT_LT(std::abs(SmithPoint(NormalisedImpedance(row.z, row.z0)) - r.value->gamma), 1e-12)
+            << row.z;
         // infinities equal themselves only; near enough for the rest
         EXPECT_TRUE(r.value->swr == row.swr || std::fabs(r.value->swr - row.swr) < 1e-6) << row.z;
         EXPECT_TRUE(r.value->returnLoss == row.returnLoss ||
@@ -46,6 +49,7 @@ TEST(Impedance, ReflectionSwrAndReturnLossByHand) {
         EXPECT_FALSE(r) << z0;
         EXPECT_EQ(r.rejection.text, kReferenceImpedanceMessage);
         EXPECT_FALSE(FindImpedanceFigures(one, z0, 2.0)) << z0;
+        EXPECT_FALSE(ReflectSweep(one, z0)) << z0;
     }
 }
 
@@ -84,6 +88,11 @@ TEST(Impedance, BandwidthsResonancesAndBestSwrOfASweep) {
     EXPECT_NEAR(figures.resonances[0], 14.14, 2e-6);
     EXPECT_NEAR(figures.resonances[1], 14.4, 2e-6);
 
+    // The derived curves: 30 − j40 is SWR 3, |Γ| 0.5, 6.02 dB return loss.
+    const SweepReflection curves = *ReflectSweep(sweep, 50).value;
+    EXPECT_NEAR(curves.swr[0], 3.0, 1e-6);
+    EXPECT_NEAR(curves.magnitude[0], 0.5, 1e-7);
+    EXPECT_NEAR(curves.returnLoss[0], 6.0205999, 1e-5);
     const ImpedanceFigures empty = *FindImpedanceFigures(Sweep{}, 50, 2.0).value;
     EXPECT_FALSE(empty.min_swr);
     EXPECT_TRUE(empty.bandwidths.empty());
@@ -149,6 +158,7 @@ TEST(SmithChart, KnownPointsBothWaysAndTheGridCircles) {
     }
     EXPECT_LT(std::abs(ReactanceCircle(1)->rim - Z(0, 1)), 1e-12);
     EXPECT_FALSE(ReactanceCircle(0)); // the real axis, a straight line
+    EXPECT_NEAR(std::abs(SmithPoint(3.0)), SwrCircle(3.0).radius, 1e-12); // z = 3: SWR 3
 }
 
 } // namespace

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+// The mark for texts the user reads, as core/Texts.h defines it (the model cannot include core):
+// the windows look a marked text up in the chosen language, then put the line number for "%1".
+#ifndef LOBEX_TEXT
+#define LOBEX_TEXT(text) text
+#endif
+
+namespace lobex {
+
+// Why a computation or a reader refused its input: a marked text, and the line of the input it
+// names ("%1" in the text) when it names one.
+struct Rejection {
+    std::string_view text;
+    int line = 0;
+};
+
+// The text with the line number put in for "%1", for front ends that show the Russian text.
+std::string RejectionText(const Rejection& rejection);
+
+// A value, or the reason there is none.
+template <class T>
+struct Checked {
+    std::optional<T> value;
+    Rejection rejection;
+
+    static Checked Accept(T v) { return {std::move(v), {}}; }
+    static Checked Refuse(std::string_view text, int line = 0) {
+        return {std::nullopt, {text, line}};
+    }
+    explicit operator bool() const { return value.has_value(); }
+};
+
+} // namespace lobex

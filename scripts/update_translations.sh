@@ -16,6 +16,6 @@ fi
 cd "$root"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-python3 scripts/lower_texts.py src/core src/session src/view3d src/graphs src/images >"$work/LowerTexts.cpp"
+python3 scripts/lower_texts.py src/model src/core src/session src/view3d src/graphs src/images >"$work/LowerTexts.cpp"
 "$lupdate" -silent -locations none -no-obsolete -source-language ru -target-language en \
     src/app src/dialogs src/platform "$work/LowerTexts.cpp" -ts translations/lobex_en.ts

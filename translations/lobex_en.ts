@@ -377,6 +377,26 @@ because the data contain zero or negative values</translation>
         <source>Можно сохранить как</source>
         <translation>Files can be saved as</translation>
     </message>
+    <message>
+        <source>Волновое сопротивление должно быть больше нуля</source>
+        <translation>The reference impedance must be greater than zero</translation>
+    </message>
+    <message>
+        <source>Строка %1: открываются только S-параметры (в файле параметры Y, Z, H или G)</source>
+        <translation>Line %1: only S parameters can be opened (the file holds Y, Z, H or G parameters)</translation>
+    </message>
+    <message>
+        <source>Строка %1: открываются только однопортовые файлы (.s1p), здесь больше трёх чисел</source>
+        <translation>Line %1: only one-port files (.s1p) can be opened; this line has more than three numbers</translation>
+    </message>
+    <message>
+        <source>Строка %1 файла Touchstone не читается</source>
+        <translation>Line %1 of the Touchstone file cannot be read</translation>
+    </message>
+    <message>
+        <source>В файле Touchstone нет ни одной частоты</source>
+        <translation>The Touchstone file holds no frequencies</translation>
+    </message>
 </context>
 <context>
     <name>lobex::frmAbout</name>

@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "Json.h"
 #include "graphs/CurveReading.h"
+#include "model/PatternMetrics.h"
 #include "session/DocumentSession.h"
 
 #include <optional>
@@ -54,18 +55,24 @@ Figures FiguresOf(const std::string& file, const AppState& state, const Result& 
         WritePattern(json, state);
         figures.maxGain = state.Loaded.Pattern.MaxGain;
         figures.beamWidth = state.Loaded.Pattern.BeamWidth;
-        figures.frontToBack = FrontToBack(*pattern);
+        figures.frontToBack = MeasurePattern(*pattern).front_to_back;
         Number(json, "front_to_back", figures.frontToBack);
     } else if (const auto* sweep = std::get_if<Sweep>(&result)) {
         std::vector<float> frequencies;
         std::vector<float> swr;
+        std::vector<float> resistance;
+        std::vector<float> reactance;
         for (const SweepPoint& point : sweep->points) {
             frequencies.push_back(point.frequency);
             swr.push_back(point.swr);
+            resistance.push_back(point.impedance.real());
+            reactance.push_back(point.impedance.imag());
         }
         // The same lowest SWR the sweep's graph marks.
         if (const std::optional<CurvePoint> lowest =
-                FindSweepMarks(frequencies, swr, {}).swrMinimum) {
+                FindSweepMarks(frequencies, swr, reactance, resistance,
+                               LineImpedanceOf(sweep->header))
+                    .swrMinimum) {
             figures.minSwr = static_cast<float>(lowest->y);
             figures.frequency = static_cast<float>(lowest->x);
         }

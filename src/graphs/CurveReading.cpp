@@ -4,6 +4,7 @@
 #include "CursorReadout.h"
 #include "core/TextRules.h"
 #include "core/Texts.h"
+#include "model/Impedance.h"
 
 #include <algorithm>
 #include <cmath>
@@ -132,44 +133,25 @@ SweepMarks FindSweepMarks(std::span<const float> frequencies, std::span<const fl
 }
 
 std::complex<double> LineImpedanceOf(std::string_view swrHeader) {
-    const std::size_t open = swrHeader.find('(');
-    const std::size_t close = swrHeader.find(')', open);
-    if (open == std::string_view::npos || close == std::string_view::npos) {
-        return kDefaultLineImpedance;
-    }
-    const std::string_view inside = swrHeader.substr(open + 1, close - open - 1);
-    // A frequency in the brackets says nothing of the line.
-    if (inside.find("Hz") != std::string_view::npos) {
-        return kDefaultLineImpedance;
-    }
-    const std::size_t j = inside.find('j');
-    double resistance = 0.0;
-    double reactance = 0.0;
-    try {
-        resistance = LeadingNumber(inside.substr(0, j));
-        if (j != std::string_view::npos && j > 0 &&
-            (inside[j - 1] == '+' || inside[j - 1] == '-')) {
-            reactance = LeadingNumber(inside.substr(j + 1));
-            if (inside[j - 1] == '-') {
-                reactance = -reactance;
-            }
+    return HeaderImpedance(swrHeader).value_or(kDefaultLineImpedance);
+}
+
+std::complex<double> LineImpedanceOf(const std::vector<std::string>& headerWords) {
+    std::complex<double> z0 = kDefaultLineImpedance;
+    for (const std::string& word : headerWords) {
+        if (word.starts_with("SWR(")) {
+            z0 = LineImpedanceOf(word);
         }
-    } catch (const std::exception&) {
-        return kDefaultLineImpedance;
     }
-    if (!(resistance > 0.0) || !std::isfinite(reactance)) {
-        return kDefaultLineImpedance;
-    }
-    return {resistance, reactance};
+    return z0;
 }
 
 std::optional<double> SwrOf(std::complex<double> z, std::complex<double> z0) {
-    const double gamma = std::abs((z - z0) / (z + z0));
-    const double swr = (1.0 + gamma) / (1.0 - gamma);
-    if (!std::isfinite(swr) || !(gamma < 1.0)) {
+    const Checked<Reflection> reflection = Reflect(z, z0);
+    if (!reflection || !std::isfinite(reflection.value->swr)) {
         return std::nullopt;
     }
-    return swr;
+    return reflection.value->swr;
 }
 
 std::string SwrMinimumText(double swr, std::string_view decimalSeparator) {

@@ -81,9 +81,11 @@ SweepMarks FindSweepMarks(std::span<const float> frequencies, std::span<const fl
 // The line impedance the SWR column's header names ("SWR(50.0Om)", "SWR(75Ω)", "SWR(50-j5Om)");
 // 50 ohms when it names none ("SWR(14.15MHz)").
 std::complex<double> LineImpedanceOf(std::string_view swrHeader);
+// The same of a sweep's header words: its SWR column's, 50 ohms without one.
+std::complex<double> LineImpedanceOf(const std::vector<std::string>& headerWords);
 
-// The SWR of load z on a line of impedance z0, from Γ = (Z − Z0) / (Z + Z0); nothing where it
-// is not finite (a total reflection, or values that are not numbers).
+// The SWR of load z on a line of impedance z0 (Γ as Reflect takes it); nothing where it is not
+// finite (a total reflection, or values that are not numbers).
 std::optional<double> SwrOf(std::complex<double> z, std::complex<double> z0);
 
 // The labels of the marks: "КСВ мин. 1,05" and "Резонанс 14,175".

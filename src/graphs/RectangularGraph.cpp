@@ -152,14 +152,8 @@ SweepMarks SweepMarksOf(const DataSet& data) {
     const auto column = [&data](int c) -> std::span<const float> {
         return data.Series[static_cast<std::size_t>(c)].Values;
     };
-    std::complex<double> z0 = kDefaultLineImpedance;
-    for (const std::string& word : data.HeaderWords) {
-        if (word.starts_with("SWR(")) {
-            z0 = LineImpedanceOf(word);
-        }
-    }
     return FindSweepMarks(column(0), column(kSweepSwrColumn), column(kSweepReactanceColumn),
-                          column(kSweepResistanceColumn), z0);
+                          column(kSweepResistanceColumn), LineImpedanceOf(data.HeaderWords));
 }
 
 CurvePair ChooseCurvePair(CurveChoice left, CurveChoice right) {

@@ -1,15 +1,11 @@
 #pragma once
 
+#include "Texts.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
-
-// The mark for texts the user reads, as core/Texts.h defines it (the model cannot include core):
-// the windows look a marked text up in the chosen language, then put the line number for "%1".
-#ifndef LOBEX_TEXT
-#define LOBEX_TEXT(text) text
-#endif
 
 namespace lobex {
 

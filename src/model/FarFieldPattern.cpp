@@ -144,23 +144,6 @@ std::optional<PatternFigures> MaximumAndBeam(const FarFieldGrid& grid) {
     return result;
 }
 
-std::optional<float> FrontToBack(const FarFieldPattern& pattern) {
-    const FarFieldGrid& grid = pattern.grid;
-    const PatternFigures& figures = pattern.figures;
-    const float backAzimuth = std::fmod(figures.MaxAzimuth + 180.0f, 360.0f);
-    const AzimuthColumn* front = FindColumn(grid, figures.MaxAzimuth);
-    const AzimuthColumn* back = FindColumn(grid, backAzimuth);
-    if (!IsRegular(grid) || front == nullptr || back == nullptr) {
-        return std::nullopt;
-    }
-    for (std::size_t z = 0; z < front->Points.size(); ++z) {
-        if (ElevationOf(front->Points[z].Zenith) == figures.MaxElevation) {
-            return front->Points[z].Total - back->Points[z].Total;
-        }
-    }
-    return std::nullopt;
-}
-
 std::optional<PatternCut> AzimuthCut(const FarFieldGrid& grid, float elevation) {
     if (!IsRegular(grid)) {
         return std::nullopt;

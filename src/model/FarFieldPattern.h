@@ -49,10 +49,6 @@ bool IsRegular(const FarFieldGrid& grid);
 // the horizon stronger than -100 dBi has the figures' starting values.
 std::optional<PatternFigures> MaximumAndBeam(const FarFieldGrid& grid);
 
-// The total gain at the maximum less the total gain opposite it (azimuth + 180, the same
-// elevation), in dB; none when the grid lacks that direction.
-std::optional<float> FrontToBack(const FarFieldPattern& pattern);
-
 // One point of a cut: its angle (azimuth, or elevation from 0 to 180 over the zenith) and gains.
 struct CutPoint {
     float angle = 0.0f;

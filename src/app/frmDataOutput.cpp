@@ -3,6 +3,7 @@
 #include "PictureBox.h"
 #include "View3DHost.h"
 #include "View3DWidget.h"
+#include "core/AtomicFile.h"
 #include "core/FileDialogs.h"
 #include "dialogs/frmChoice.h"
 #include "dialogs/frmJPEG.h"
@@ -42,17 +43,6 @@ constexpr const char* kCaptureSaved = QT_TRANSLATE_NOOP("lobex", "Снимок �
 constexpr const char* kUnknownExtension =
     QT_TRANSLATE_NOOP("lobex", "Файл не сохранён: программа не пишет файлы такого типа");
 constexpr const char* kKnownExtensions = QT_TRANSLATE_NOOP("lobex", "Можно сохранить как");
-
-// A write failure's message: its own text, then the file and the system's reason.
-std::string WithCause(std::string_view message, const std::string& path, std::string reason) {
-    // The engine's reason names the file already.
-    const std::string named = "cannot write " + path + ": ";
-    if (reason.starts_with(named)) {
-        reason.erase(0, named.size());
-    }
-    return std::string(message) + "\r\n" + path + ": " +
-           (reason.empty() ? std::string("the file could not be written") : reason);
-}
 
 // The filter entry the typed name asks for: its extension decides, the filter's choice when
 // it has none; 0 after a message when it names a type the save does not write.

@@ -238,4 +238,14 @@ FileWriteResult WriteAtomically(const std::filesystem::path& target, std::string
     return WriteAtomically(target, [bytes](const FileSink& sink) { sink(bytes); });
 }
 
+std::string WithCause(std::string_view message, const std::string& path, std::string reason) {
+    // The plot engine's reason names the file already.
+    const std::string named = "cannot write " + path + ": ";
+    if (reason.starts_with(named)) {
+        reason.erase(0, named.size());
+    }
+    return std::string(message) + "\r\n" + path + ": " +
+           (reason.empty() ? std::string("the file could not be written") : reason);
+}
+
 } // namespace lobex

@@ -37,6 +37,10 @@ FileWriteResult WriteAtomically(const std::filesystem::path& target, const FileC
                                 const TemporaryNamer& names = RandomTemporaryName);
 FileWriteResult WriteAtomically(const std::filesystem::path& target, std::string_view bytes);
 
+// A failed write's message for the user: its own text, then the file and the system's reason on
+// a line of their own.
+std::string WithCause(std::string_view message, const std::string& path, std::string reason);
+
 // Whether a and b are one existing file, however named (links, hard links, "./" and ".."): the
 // same device and file number. Writers refuse an output that is their input, since replacing
 // it would destroy what they read.

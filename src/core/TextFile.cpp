@@ -159,9 +159,7 @@ bool WriteTextFile(LoadContext& ctx, const std::string& path, std::string_view b
         sink("\r\n");
     });
     if (!written.ok) {
-        // The file and the system's reason under the message.
-        Tell(ctx, std::string(kWriteErrorMessage) + "\r\n" + path + ": " + written.error,
-             MessageIcon::Critical);
+        Tell(ctx, WithCause(kWriteErrorMessage, path, written.error), MessageIcon::Critical);
     }
     return written.ok;
 }

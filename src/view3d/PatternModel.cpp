@@ -14,13 +14,19 @@ namespace {
 // Composes the model in memory and writes it; running out of memory counts as a failed write.
 template <typename Compose>
 bool WriteModel(View3DContext& context, Compose compose) {
+    const std::string& path = context.state.Paths.TempModelFile;
+    std::string reason;
     try {
-        if (WriteAtomically(Utf8Path(context.state.Paths.TempModelFile), compose()).ok) {
+        const FileWriteResult written = WriteAtomically(Utf8Path(path), compose());
+        if (written.ok) {
             return true;
         }
+        reason = written.error;
     } catch (const std::bad_alloc&) {
+        reason = "out of memory";
     }
-    context.messages.Show(kWriteError, MessageIcon::Critical, context.state.AppTitle);
+    context.messages.Show(WithCause(kWriteError, path, reason), MessageIcon::Critical,
+                          context.state.AppTitle);
     return false;
 }
 

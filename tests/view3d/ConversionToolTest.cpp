@@ -126,7 +126,9 @@ TEST_F(ConversionTool, AFileThatIsNoPatternOrAModelThatCannotBeWrittenIsToldAbou
     path = Fixture("farfield_below_horizon_30deg.csv");
     EXPECT_FALSE(ConvertCsvToDsc(context, path));
     ASSERT_EQ(messages.shown.size(), 1U);
-    EXPECT_EQ(messages.shown[0].text, "Ошибка записи в файл. Данные не сохранены.");
+    EXPECT_TRUE(messages.shown[0].text.starts_with(
+        "Ошибка записи в файл. Данные не сохранены.\r\n" + state.Paths.TempModelFile + ": "))
+        << messages.shown[0].text;
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
 }
 

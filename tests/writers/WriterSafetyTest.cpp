@@ -171,11 +171,13 @@ TEST_F(WriterSafetyTest, AFullDiskOrAReadOnlyFileKeepsTheOldFileAndALinkIsReplac
         const fs::path path = folder.Path() / writer.file;
         const auto expectSaid = [&](const Outcome& outcome, const std::string& reason) {
             EXPECT_FALSE(outcome.written);
+            // A writer's own message comes first, the file and the system's reason under it.
             if (writer.message != nullptr) {
-                EXPECT_EQ(outcome.said, writer.message);
-            } else {
-                EXPECT_TRUE(outcome.said.ends_with(reason)) << outcome.said;
+                EXPECT_TRUE(outcome.said.starts_with(std::string(writer.message) + "\r\n" +
+                                                     path.string() + ": "))
+                    << outcome.said;
             }
+            EXPECT_TRUE(outcome.said.ends_with(reason)) << outcome.said;
             EXPECT_EQ(test::ReadBytes(path), "old contents");
             EXPECT_EQ(FolderEntries(folder.Path()),
                       (std::vector<std::string>{writer.file, "victim.txt"}));

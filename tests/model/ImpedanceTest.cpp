@@ -43,7 +43,7 @@ TEST(Impedance, ReflectionSwrAndReturnLossByHand) {
                     std::fabs(r.value->returnLoss - row.returnLoss) < 1e-5)
             << row.z;
     }
-    const Sweep one{{{14.0f, {50.0f, 0.0f}, 1.0f, 0.0f, 0.0f}}};
+    const Sweep one{{{14.0f, {50.0f, 0.0f}, 1.0f, 0.0f, 0.0f}}, {}};
     for (const Z z0 : {Z(0), Z(-50), Z(0, 50), Z(std::nan(""), 0)}) {
         const Checked<Reflection> r = Reflect(50, z0);
         EXPECT_FALSE(r) << z0;
@@ -59,7 +59,8 @@ TEST(Impedance, BandwidthsResonancesAndBestSwrOfASweep) {
                        {14.1f, {45, -10}, 9, 0, 0},
                        {14.2f, {55, 15}, 9, 0, 0},
                        {14.3f, {80, 50}, 9, 0, 0},
-                       {14.4f, {120, 0}, 9, 0, 0}}};
+                       {14.4f, {120, 0}, 9, 0, 0}},
+                      {}};
     struct Row {
         double threshold;
         std::vector<Band> bands;

@@ -13,7 +13,8 @@ namespace {
 
 const Sweep kSweep{{{14.0f, {30.0f, -40.0f}, 3.0f, 7.1f, 20.0f},
                     {14.15f, {50.0f, 0.0f}, 1.0f, 7.2f, 21.0f},
-                    {14.35f, {120.5f, 310.25f}, 9.9f, 7.3f, 22.0f}}};
+                    {14.35f, {120.5f, 310.25f}, 9.9f, 7.3f, 22.0f}},
+                   {}};
 
 TEST(Touchstone, WrittenFileReadsBackAndByAnIndependentReader) {
     const Checked<std::string> written = WriteTouchstone(kSweep, 75.0, "yagi.csv");

@@ -90,8 +90,10 @@ TEST(CliModel, ARefusedFileWritesNothingAndSaysWhy) {
                                           (folder.Path() / "no folder" / "m.x").string()},
                                          true);
     EXPECT_EQ(unwritable.code, 1);
+    const std::string missing = (folder.Path() / "no folder" / "m.x").string();
     EXPECT_EQ(Messages(unwritable),
-              (MessageList{{16, "Ошибка записи в файл. Данные не сохранены."}}));
+              (MessageList{{16, "Ошибка записи в файл. Данные не сохранены.\r\n" + missing +
+                                    ": No such file or directory"}}));
 }
 
 // The Khronos validator's verdict on a glTF file: its exit code and what it printed.

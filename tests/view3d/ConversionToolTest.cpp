@@ -126,8 +126,9 @@ TEST_F(ConversionTool, AFileThatIsNoPatternOrAModelThatCannotBeWrittenIsToldAbou
     path = Fixture("farfield_below_horizon_30deg.csv");
     EXPECT_FALSE(ConvertCsvToDsc(context, path));
     ASSERT_EQ(messages.shown.size(), 1U);
+    // The conversion writes its own model file beside the temporary one; the message names it.
     EXPECT_TRUE(messages.shown[0].text.starts_with(
-        "Ошибка записи в файл. Данные не сохранены.\r\n" + state.Paths.TempModelFile + ": "))
+        "Ошибка записи в файл. Данные не сохранены.\r\n" + ConversionModelFile(state) + ": "))
         << messages.shown[0].text;
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
 }

@@ -79,6 +79,12 @@ bool ParseModelOptions(const std::vector<std::string>& args, ModelOptions& optio
         return false;
     }
     const bool glb = EndsWithGlb(options.out);
+    // The name's extension says the form: a model named .obj must not come out a DirectX file.
+    const std::string lower = ToLowerAscii(options.out);
+    if (!glb && !lower.ends_with(".x")) {
+        error = "--out " + options.out + ": model files are written as .x or .glb";
+        return false;
+    }
     if ((glb && options.text) || (!glb && !options.antenna.empty())) {
         error = glb ? "--text writes .x models, not .glb" : "--antenna is for .glb models only";
         return false;

@@ -107,7 +107,8 @@ TEST(CliUsage, EachCommandRefusesWhatItCannotUnderstandWithItsUsage) {
           {"a.csv", "--out", "m.glb", "--floor", "forty"},
           {"a.csv", "--out", "m.glb", "--text"},
           {"a.csv", "--out", "m.x", "--antenna", "d.maa"},
-          {"a.csv", "--out", "m.glb", "--antenna"}},
+          {"a.csv", "--out", "m.glb", "--antenna"},
+          {"a.csv", "--out", "m.obj"}},
          "--text"},
         {RunAntenna, "Usage: lobex-cli antenna", {{"--scale", "a.maa"}}, "antenna"},
         {RunPlot,
@@ -180,7 +181,9 @@ TEST(CliOutput, AnOutputThatIsTheInputIsRefusedAndNothingWritten) {
     const std::filesystem::path link = folder.Path() / "link.csv";
     const std::filesystem::path hard = folder.Path() / "hard.x";
     const std::filesystem::path picture = folder.Path() / "hard.png";
+    const std::filesystem::path linkedModel = folder.Path() / "link.x";
     std::filesystem::create_symlink(input, link);
+    std::filesystem::create_symlink(input, linkedModel);
     std::filesystem::create_hard_link(input, hard);
     std::filesystem::create_hard_link(input, picture);
     struct Case {
@@ -188,10 +191,9 @@ TEST(CliOutput, AnOutputThatIsTheInputIsRefusedAndNothingWritten) {
         std::vector<std::string> args;
     };
     const Case cases[] = {
-        {RunModel, {input, "--out", input}},
-        {RunModel, {input, "--text", "--out", link.string()}},
+        {RunModel, {input, "--text", "--out", linkedModel.string()}},
         {RunModel, {input, "--out", hard.string()}},
-        {RunModel, {link.string(), "--out", (folder.Path() / "." / "FF.csv").string()}},
+        {RunModel, {link.string(), "--out", (folder.Path() / "." / "hard.x").string()}},
         {RunPlot, {input, "--out", link.string() + ".png"}}, // a new name is no input
         {RunPlot, {input, "--out", picture.string()}},
     };
@@ -203,6 +205,9 @@ TEST(CliOutput, AnOutputThatIsTheInputIsRefusedAndNothingWritten) {
         EXPECT_EQ(lobex::test::ReadBytes(input), before) << c.args.back();
     }
     EXPECT_TRUE(std::filesystem::is_symlink(link));
+    // A model named after its input is no model name at all.
+    EXPECT_EQ(RunCommand(RunModel, {input, "--out", input}, false).code, 2);
+    EXPECT_EQ(lobex::test::ReadBytes(input), before);
 }
 
 // Pictures come from lobex-plot beside lobex-cli; everything else runs without it.

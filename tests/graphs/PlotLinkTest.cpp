@@ -183,21 +183,6 @@ TEST(RenderPlot, ABitmapOfTheClientSizeOrTheMessageForTheEnginesAnswer) {
     }
 }
 
-TEST(RenderPlot, AddsTheBeamCircleOnlyToPolarDocumentsInThePolarWindowBeforeThePicture) {
-    for (const int slot : {kElevationSlot, kMainSlot}) {
-        GraphWorld<> h;
-        PrepareDocument(h);
-        h.state.View.PlotHost = PlotHostKind::PolarWindow;
-        h.state.Loaded.Pattern.MaxGain = 10.0f;
-        h.state.Loaded.Pattern.PlotRange = 70.0f;
-        ASSERT_TRUE(RenderPlot(h.graph, slot));
-        EXPECT_EQ(h.api.calls,
-                  slot == kMainSlot
-                      ? (std::vector<std::string>{"Plot", "GetBitmap"})
-                      : (std::vector<std::string>{"Plot", "AddData", "Command", "GetBitmap"}));
-    }
-}
-
 // A picture box that changed size gets its document drawn again at that size, and only then.
 TEST(RefitSlot, RendersTheDocumentAgainOnlyForANewSizeOfABoxWithADocument) {
     struct Case {

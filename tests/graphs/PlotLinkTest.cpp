@@ -63,8 +63,6 @@ TEST(StartPlotter, FillsTheRecordAndRetriesAsTheLinkRulesSay) {
     GraphWorld<> h;
     ASSERT_TRUE(StartPlotter(h.link, h.state, h.messages));
     const DPLOT& record = h.link.Record;
-    EXPECT_EQ(record.DataFormat, 2);
-    EXPECT_EQ(record.NumCurves, 2);
     EXPECT_EQ(record.LineType[1], 1);
     EXPECT_EQ(ReadTextField(record.XAxis), "Parameter");
 }

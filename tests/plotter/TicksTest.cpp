@@ -23,6 +23,10 @@ TEST(LinearTicks, WidenToLabelledTicksAndNeverExceedTheIntervalsAsked) {
     EXPECT_NEAR(sweep.hi, 14.5, 1e-12);
     ExpectValues(sweep.major, {13.9, 14.0, 14.1, 14.2, 14.3, 14.4, 14.5}, "sweep");
     EXPECT_EQ(sweep.decimals, 1);
+    // Steps are 1, 2, 2.5 or 5 times a power of ten.
+    ExpectValues(LinearTicks(0.0, 100.0, 4, true).major, {0, 25, 50, 75, 100}, "quarters");
+    ExpectValues(LinearTicks(0.0, 18000.0, 9, true).major,
+                 {0, 2000, 4000, 6000, 8000, 10000, 12000, 14000, 16000, 18000}, "thousands");
     // Never more intervals than asked.
     for (int most = 2; most <= 10; ++most) {
         const AxisTicks ticks = LinearTicks(-177.3, 12.0, most, true);

@@ -123,41 +123,6 @@ TEST(SweepMarks, TheSwrMinimumFollowsRAndJxWhereTheRoundedSwrTies) {
     EXPECT_FALSE(SwrOf({0.0, 30.0}, kDefaultLineImpedance));
 }
 
-// The same plotting area at several picture sizes: a value's pixel read back gives the value,
-// and the frame edges are the axis limits; a pixel beyond them reads nothing.
-TEST(PixelMapping, ColumnsAndRowsInvertTheReadoutAtAnySize) {
-    struct Case {
-        PlotMetrics m;
-        bool logX, logY;
-        double x, y;
-        double column, row;
-    };
-    const std::vector<Case> cases = {
-        {Metrics(50, 30, 650, 430, 0, -5, 10, 5), false, false, 10, -5, 650, 430},
-        {Metrics(50, 30, 650, 430, 0, -5, 10, 5), false, false, 2.5, 0, 200, 230},
-        {Metrics(60, 20, 1860, 980, 14, 1, 14.35f, 3), false, false, 14.175, 2, 960, 500},
-        {Metrics(10, 10, 110, 60, 1, 1, 100, 1000), true, true, 10, 100, 60, 26.666666666666668},
-    };
-    for (const Case& c : cases) {
-        const std::optional<double> column = ColumnOf(c.m, c.x, c.logX);
-        const std::optional<double> row = RowOf(c.m, c.y, c.logY);
-        ASSERT_TRUE(column && row);
-        EXPECT_NEAR(*column, c.column, 1e-3);
-        EXPECT_NEAR(*row, c.row, 1e-3);
-        const RectangularReadout back = ReadRectangular(c.m, *column, *row, c.logX, c.logY);
-        ASSERT_TRUE(back.inside);
-        EXPECT_NEAR(back.x, c.x, 1e-4);
-        EXPECT_NEAR(back.y, c.y, 1e-4);
-    }
-    const PlotMetrics frame = cases[0].m;
-    EXPECT_FALSE(ReadRectangular(frame, 49, 200, false, false).inside);
-    EXPECT_FALSE(ReadRectangular(frame, 100, 431, false, false).inside);
-    const PlotMetrics log = Metrics(0, 0, 100, 100, 1, 1, 100, 100);
-    EXPECT_FALSE(ColumnOf(log, 0.0, true));
-    EXPECT_FALSE(RowOf(log, -1.0, true));
-    EXPECT_FALSE(ColumnOf(Metrics(5, 0, 5, 100, 0, 0, 1, 1), 0.5, false));
-}
-
 TEST(CurveReadout, EachCurveReadsAtThePointersXWhateverItsHeight) {
     const PlotMetrics m = Metrics(100, 50, 500, 450, 14.0f, 0.0f, 14.4f, 4.0f);
     DrawnCurves drawn;
@@ -179,6 +144,9 @@ TEST(CurveReadout, EachCurveReadsAtThePointersXWhateverItsHeight) {
     EXPECT_TRUE(gap.values[0].has_value());
     EXPECT_FALSE(gap.values[1].has_value());
     EXPECT_FALSE(ReadCurves(m, drawn, 99.0, 200.0, false, false).inside);
+    // No pixel for a value a log axis cannot show, nor on a frame of no width.
+    EXPECT_FALSE(ColumnOf(Metrics(0, 0, 100, 100, 1, 1, 100, 100), 0.0, true));
+    EXPECT_FALSE(ColumnOf(Metrics(5, 0, 5, 100, 0, 0, 1, 1), 0.5, false));
 
     EXPECT_EQ(CurveValueText("КСВ", 1.6, ","), "КСВ=1,60");
     EXPECT_EQ(CurveValueText("j X", -3.14159, "."), "j X=-3.1416");

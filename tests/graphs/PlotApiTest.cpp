@@ -10,7 +10,6 @@ namespace {
 
 TEST(PlotRecordFields, TextIsCutBetweenCharactersAndPaddedWithBlanks) {
     DPLOT plot;
-    EXPECT_EQ(std::count(plot.YAxis.begin(), plot.YAxis.end(), '\0'), 80); // a new record is zero
     SetTextField(plot.YAxis, "SWR(50.0Om)");
     EXPECT_EQ(std::string(plot.YAxis.data(), 12), "SWR(50.0Om) ");
     EXPECT_EQ(plot.YAxis.back(), ' ');

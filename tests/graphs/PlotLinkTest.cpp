@@ -63,8 +63,6 @@ TEST(StartPlotter, FillsTheRecordAndRetriesAsTheLinkRulesSay) {
     GraphWorld<> h;
     ASSERT_TRUE(StartPlotter(h.link, h.state, h.messages));
     const DPLOT& record = h.link.Record;
-    EXPECT_EQ(record.DataFormat, 2);
-    EXPECT_EQ(record.NumCurves, 2);
     EXPECT_EQ(record.LineType[1], 1);
     EXPECT_EQ(ReadTextField(record.XAxis), "Parameter");
 }
@@ -180,21 +178,6 @@ TEST(RenderPlot, ABitmapOfTheClientSizeOrTheMessageForTheEnginesAnswer) {
         }
         ClosePlot(h.graph, 1);
         EXPECT_EQ(h.api.commands.size(), c.docNum > 0 ? 2U : 0U) << c.name; // circle and close
-    }
-}
-
-TEST(RenderPlot, AddsTheBeamCircleOnlyToPolarDocumentsInThePolarWindowBeforeThePicture) {
-    for (const int slot : {kElevationSlot, kMainSlot}) {
-        GraphWorld<> h;
-        PrepareDocument(h);
-        h.state.View.PlotHost = PlotHostKind::PolarWindow;
-        h.state.Loaded.Pattern.MaxGain = 10.0f;
-        h.state.Loaded.Pattern.PlotRange = 70.0f;
-        ASSERT_TRUE(RenderPlot(h.graph, slot));
-        EXPECT_EQ(h.api.calls,
-                  slot == kMainSlot
-                      ? (std::vector<std::string>{"Plot", "GetBitmap"})
-                      : (std::vector<std::string>{"Plot", "AddData", "Command", "GetBitmap"}));
     }
 }
 

@@ -144,49 +144,6 @@ TEST(PlotLayout, TickLabelsUseARealMinusSignWhereTheFontHasOne) {
     }
 }
 
-TEST(PlotLayout, PolarCentreLandsMidPictureBelowTheTitle) {
-    struct Case {
-        const char* name;
-        double width, height;
-        std::string commands;
-        int diameter; // of the circle when its size is fixed and fits; 0 otherwise
-    };
-    const Case cases[] = {
-        {"square", 500, 500, "", 0},
-        {"titled", 500, 500, "[Title1(\"Azimuth\")]", 0},
-        {"two inches", 300, 300, "[Title1(\"Azimuth\")][Size(1,2,2,0)]", 192},
-        {"3.3 inches shrunk", 200, 200, "[Size(1,3.3,3.3,0)]", 0},
-    };
-    for (const Case& c : cases) {
-        const PlotDocument document =
-            Document({{0, 90, 180, 270}, {1, 0.5f, 1, 0.5f}},
-                     "[Scale(264)][PolarPlotStyle(3)][ManualScale(0,0,360,1)]" + c.commands);
-        const PlotLayout layout = LayOut(document, c.width, c.height);
-        const PlotMapping& m = layout.mapping;
-        ASSERT_TRUE(m.IsPolar()) << c.name;
-        // The read-out's centre, (L + R + 3) / 2, is painted half a pixel on: mid picture.
-        const PlotMetrics metrics = m.Metrics();
-        const double centreX = (metrics.Left + metrics.Right + 3) / 2.0 + 0.5;
-        const double centreY = (metrics.Top + metrics.Bottom + 3) / 2.0 + 0.5;
-        EXPECT_NEAR(centreX, c.width / 2.0, 0.5) << c.name;
-        const double radius = (metrics.Right - metrics.Left) / 2.0;
-        if (c.diameter > 0) {
-            EXPECT_EQ(metrics.Right - metrics.Left, c.diameter) << c.name;
-        }
-        // The circle and its angle labels fit in the picture, below the title.
-        const double labels = layout.x.widestLabel + (kTickLength + kLabelGap) * layout.shrink;
-        EXPECT_GE(centreX - radius - labels, 0.0) << c.name;
-        EXPECT_LE(centreX + radius + labels, c.width) << c.name;
-        EXPECT_LE(centreY + radius + layout.tickTextHeight, c.height) << c.name;
-        const double titleBottom =
-            layout.title1.isEmpty() ? 0.0 : layout.titleTop + layout.titleHeight;
-        EXPECT_GE(centreY - radius - layout.tickTextHeight, titleBottom) << c.name;
-        if (layout.title1.isEmpty() && layout.shrink == 1.0) {
-            EXPECT_NEAR(centreY, c.height / 2.0, 0.5) << c.name;
-        }
-    }
-}
-
 TEST(PlotLayout, NoteStaysInsideThePictureWithAMargin) {
     struct Case {
         const char* name;

@@ -18,17 +18,6 @@ Vector3 Origin(const Matrix& matrix) {
     return Vec3TransformCoord({0, 0, 0}, matrix);
 }
 
-TEST(CD3DFrame, PositionOrientationCentreAndScaleMakeTheLocalMatrix) {
-    auto frame = CreateFrame();
-    ExpectMatrixNear(frame->GetMatrix(), MatrixIdentity());
-    frame->SetPosition({0, 0, 5});
-    frame->SetOrientation(QuaternionRotationAxis({0, 1, 0}, kQuarterTurn));
-    frame->SetOrientationCenter({1, 0, 0});
-    frame->SetScale(2.0f);
-    ExpectMatrixNear(frame->GetMatrix(),
-                     test::Rows({{0, 0, -2, 0}, {0, 2, 0, 0}, {2, 0, 0, 0}, {1, 0, 6, 1}}));
-}
-
 // The scene of the 3D view in small: a turned root, a translucent ground plate and a pattern.
 class FrameRendering : public ::testing::Test {
 protected:

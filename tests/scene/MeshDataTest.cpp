@@ -67,19 +67,6 @@ TEST(MeshData, TheWireFrameHasEachEdgeOfTheTrianglesOnce) {
     // triangle.
     EXPECT_EQ(TriangleEdges(Edges{4, 4, 5, 7, 8}), (Edges{4, 5}));
     EXPECT_TRUE(TriangleEdges({}).empty());
-    // Every edge of a closed sphere is shared by two triangles.
-    const MeshData sphere = CreateSphereMesh(1.0f, 8, 4);
-    const Edges edges = TriangleEdges(sphere.Indices);
-    std::size_t realEdges = 0;
-    for (std::size_t face = 0; face < sphere.FaceCount(); ++face) {
-        for (std::size_t corner = 0; corner < 3; ++corner) {
-            realEdges +=
-                sphere.Indices[3 * face + corner] != sphere.Indices[3 * face + (corner + 1) % 3]
-                    ? 1
-                    : 0;
-        }
-    }
-    EXPECT_EQ(edges.size(), realEdges);
 }
 
 } // namespace

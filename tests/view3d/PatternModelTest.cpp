@@ -1,5 +1,4 @@
 #include "view3d/PatternModel.h"
-#include "PatternGrids.h"
 #include "SceneTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,27 +8,14 @@
 namespace lobex {
 namespace {
 
-class PatternModel : public ::testing::Test {
-protected:
-    PatternModel() {
-        state.Paths.TempModelFile = (folder.Path() / "temp.x").string();
-        state.Loaded.FarField = test::FortyBelowTenAbove();
-    }
-
+TEST(PatternModel, AGridWithoutSurfaceIsRefusedWithAMessageAndNoFileIsWritten) {
     test::TempFolder folder;
     AppState state;
+    state.Paths.TempModelFile = (folder.Path() / "temp.x").string();
+    state.Loaded.FarField = FarFieldGrid(1); // what a failed load leaves
     View3DState view;
     test::RecordingMessages messages;
     View3DContext context{state, view, messages};
-};
-
-TEST_F(PatternModel, PreparingWritesTheBinaryModelOfTheLoadedGrid) {
-    ASSERT_TRUE(PreparePatternModel(context));
-    EXPECT_EQ(test::ReadBytes(state.Paths.TempModelFile).substr(0, 16), "xof 0303bin 0032");
-}
-
-TEST_F(PatternModel, AGridWithoutSurfaceIsRefusedWithAMessageAndNoFileIsWritten) {
-    state.Loaded.FarField = FarFieldGrid(1); // what a failed load leaves
     EXPECT_FALSE(PreparePatternModel(context));
     ASSERT_EQ(messages.shown.size(), 1U);
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);

@@ -157,25 +157,6 @@ TEST(ViewScene, OnlyThePatternIsColouredByGainAndOnlyWhenAskedFor) {
     }
 }
 
-TEST(ViewScene, TheGroundIsFainterUnderAPatternThatReachesBelowTheHorizon) {
-    struct Case {
-        float lowestZenithWithGain; // gain above the floor from zenith 0 down to here
-        std::uint32_t ground;
-    };
-    for (const Case& c : {Case{90.0f, kGroundColor}, Case{120.0f, kSeeThroughGroundColor}}) {
-        LoadedScene loaded;
-        View3DState view;
-        view.Pattern = test::BuiltMesh(test::MakeGrid(10.0f, 10.0f, [&c](float zenith, float) {
-            return zenith <= c.lowestZenithWithGain ? 0.0f : -80.0f;
-        }));
-        EXPECT_EQ(view.Pattern.ReachesBelowHorizon, c.lowestZenithWithGain > 90.0f);
-        view.GroundVisible = true;
-        Render3DFrame(loaded.scene, loaded.device, view, 640, 480);
-        EXPECT_EQ(DrawsIn(loaded.device, c.ground), 1U) << c.lowestZenithWithGain;
-        EXPECT_TRUE(loaded.device.draws.back().blending);
-    }
-}
-
 TEST(ViewScene, TextLinesShowTheAntennaAndThePeakGainInTheUsersDecimalSymbol) {
     View3DState view;
     ASSERT_EQ(TextLines(view, 7.349f, ",").size(), 1U);

@@ -90,7 +90,6 @@ TEST_F(LoadFlowWindowTest, EveryKindOfFileOpensThroughTheDialogAndIsDrawn) {
     };
     const Case cases[] = {
         {"sweep_50ohm.csv", KindSweep, "R", false},
-        {"sweep_matched_14150kHz_cr.csv", KindSweep, "R", false},
         {"table_optimisation_3sets.csv", KindTable, "R", false},
         {"currents_3wires.csv", KindCurrents, "Amplitude", false},
         {"nearfield_electric.csv", KindNearField, "Amplitude", false},

@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 #include <QProcess>
 #include <QSvgRenderer>
 
@@ -215,23 +214,6 @@ TEST_F(RenderCommand, ThePatternFitsThePictureWhateverItsShapeAndTilt) {
             EXPECT_EQ(Count(picture, pattern), Count(picture.copy(inner), pattern));
         }
     }
-}
-
-TEST_F(RenderCommand, ATurntableIsAnAnimatedGifOfOneWholeTurn) {
-    const QString gif = Out(QStringLiteral("turn.gif"));
-    const Render run({LazyH(), "--view", "3d", "--turntable", "--size", "200x150", "--out", gif});
-    ASSERT_EQ(run.code, 0) << run.err.toStdString();
-    QImageReader reader(gif);
-    EXPECT_EQ(reader.imageCount(), 36);
-    std::vector<int> widths;
-    for (QImage frame = reader.read(); !frame.isNull(); frame = reader.read()) {
-        EXPECT_EQ(frame.size(), QSize(200, 150));
-        widths.push_back(PatternWidth(frame.convertToFormat(QImage::Format_RGB32)));
-    }
-    ASSERT_EQ(widths.size(), 36U);
-    // Broadside first, end on after a quarter turn, broadside again after half of it.
-    EXPECT_LT(widths[9], widths[0] * 3 / 4);
-    EXPECT_NEAR(widths[18], widths[0], 3);
 }
 
 TEST_F(RenderCommand, DiagramsHaveTheWindowsSizeAndVectorFilesParse) {

@@ -56,19 +56,6 @@ bool IsClear(QRgb pixel) {
     return pixel == qRgb(0x80, 0x80, 0x80);
 }
 
-// A line is one pixel wide: look around where it should be.
-bool AxisColourNear(const QImage& image, QPoint at) {
-    for (int dy = -2; dy <= 2; ++dy) {
-        for (int dx = -2; dx <= 2; ++dx) {
-            const QRgb pixel = image.pixel(at + QPoint(dx, dy));
-            if (qRed(pixel) > 180 && qGreen(pixel) > 180 && qBlue(pixel) < 60) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 bool IsPattern(QRgb pixel) {
     return qBlue(pixel) > 150 && qBlue(pixel) > qRed(pixel) + 60;
 }
@@ -112,43 +99,6 @@ TEST(View3DRender, TheStrongestLobeLandsWhereItsDirectionProjectsOnTheGreyBackgr
     const QPoint back = rendered.Project({0.0f, 0.0f, -0.9f});
     EXPECT_TRUE(IsClear(image.pixel(back)));
     EXPECT_TRUE(IsClear(image.pixel(image.width() - 1, image.height() - 1)));
-}
-
-TEST(View3DRender, ColoursByGainRunFromVioletAtTheCentreToYellowAtTheLobe) {
-    RenderedView rendered(OneLobe(), 480, 240);
-    const QPoint tip = rendered.Project({0.0f, 0.0f, 0.85f});
-    const QImage plain = rendered.Grab();
-    ASSERT_TRUE(IsPattern(plain.pixel(tip)));
-
-    rendered.view.GainColours = true;
-    rendered.view.GainRangeDb = 40.0f;
-    const QImage coloured = rendered.Grab();
-    // Near the peak: the map's yellow end, lit.
-    const QRgb peak = coloured.pixel(tip);
-    EXPECT_GT(qRed(peak), 150);
-    EXPECT_GT(qGreen(peak), 150);
-    EXPECT_LT(qBlue(peak), 120);
-    // The weak side of the lobe, 30 dB and more below the peak: violet.
-    const QPoint weak = rendered.Project({0.0f, 0.0f, 0.02f});
-    const QRgb low = coloured.pixel(weak);
-    EXPECT_GT(qBlue(low), qGreen(low)) << qRed(low) << "," << qGreen(low) << "," << qBlue(low);
-}
-
-TEST(View3DRender, AxesAndGroundAppearOnlyWithTheirKeys) {
-    // From above, so that the plate shows its top.
-    RenderedView rendered(Isotropic(), 400, 240, 0.3f);
-    rendered.view.PatternVisible = false;
-    const QPoint top = rendered.Project({0.0f, 1.09f, 0.0f});
-    const QPoint front = rendered.Project({0.0f, 0.0f, -0.9f});
-    QImage image = rendered.Grab();
-    EXPECT_FALSE(AxisColourNear(image, top));
-    EXPECT_TRUE(IsClear(image.pixel(front)));
-
-    KeyUp3D(rendered.view, vk::F4);
-    KeyUp3D(rendered.view, vk::F3);
-    image = rendered.Grab();
-    EXPECT_TRUE(AxisColourNear(image, top));
-    EXPECT_FALSE(IsClear(image.pixel(front))); // the translucent plate over the grey
 }
 
 // Without OpenGL the view does not start and says why; a software rasterizer is announced

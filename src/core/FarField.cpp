@@ -4,6 +4,7 @@
 #include "Errors.h"
 #include "GainScale.h"
 #include "Messages.h"
+#include "PlainFloat.h"
 #include "TextFile.h"
 #include "TextRules.h"
 #include "Texts.h"
@@ -46,7 +47,8 @@ bool ReadPlainPointLine(std::string_view text, std::array<float, 5>& values, std
     const char* p = text.data();
     const char* const end = p + text.size();
     for (std::size_t f = 0; f < values.size(); ++f) {
-        if (!ReadPlainFloat(p, end, values[f])) {
+        p = plain_float::Read(p, end, values[f]);
+        if (p == nullptr) {
             return false;
         }
         // A field ended by a line end is a short line, for the rule to refuse.

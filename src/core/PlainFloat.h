@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+// The reading of MMANA's own number form, inline for the far-field reader, which reads millions
+// of them: a call per number costs more than the number.
+namespace lobex::plain_float {
+
+inline constexpr std::array<double, 8> kInversePowersOfTen = {1e0,  1e-1, 1e-2, 1e-3,
+                                                              1e-4, 1e-5, 1e-6, 1e-7};
+
+inline unsigned DigitOf(char c) {
+    return static_cast<unsigned>(static_cast<unsigned char>(c) - '0');
+}
+
+// What ReadPlainFloat does (see TextRules.h): the start of the text past the number, or null
+// for any other form. Whole part and fraction are two plain loops, so no flag is carried
+// through each digit.
+inline const char* Read(const char* p, const char* end, float& value) {
+    const bool negative = p < end && *p == '-';
+    p += negative ? 1 : 0;
+    std::uint32_t mantissa = 0;
+    const char* const whole = p;
+    while (p < end && DigitOf(*p) < 10) {
+        mantissa = mantissa * 10 + DigitOf(*p);
+        ++p;
+    }
+    std::size_t digits = static_cast<std::size_t>(p - whole);
+    std::size_t fraction = 0;
+    if (p < end && *p == '.') {
+        ++p;
+        const char* const part = p;
+        while (p < end && DigitOf(*p) < 10) {
+            mantissa = mantissa * 10 + DigitOf(*p);
+            ++p;
+        }
+        fraction = static_cast<std::size_t>(p - part);
+        digits += fraction;
+    }
+    if (digits == 0 || digits > 7 || (p < end && *p != ',' && *p != '\r' && *p != '\n')) {
+        return nullptr;
+    }
+    // The product ReadShortDecimal forms, so both give the same float.
+    const float magnitude =
+        static_cast<float>(static_cast<double>(mantissa) * kInversePowersOfTen[fraction]);
+    value = negative ? -magnitude : magnitude;
+    return p;
+}
+
+} // namespace lobex::plain_float

@@ -17,29 +17,34 @@ inline unsigned DigitOf(char c) {
 
 // What ReadPlainFloat does (see TextRules.h): the start of the text past the number, or null
 // for any other form. Whole part and fraction are two plain loops, so no flag is carried
-// through each digit.
-inline const char* Read(const char* p, const char* end, float& value) {
-    const bool negative = p < end && *p == '-';
+// through each digit. Unbounded, the text must hold a line end at or after p: every step stops
+// at one, so end need not be looked at.
+template <bool kBounded>
+inline const char* ReadForm(const char* p, const char* end, float& value) {
+    const auto more = [end](const char* at) {
+        return !kBounded || at < end;
+    };
+    const bool negative = more(p) && *p == '-';
     p += negative ? 1 : 0;
     std::uint32_t mantissa = 0;
     const char* const whole = p;
-    while (p < end && DigitOf(*p) < 10) {
+    while (more(p) && DigitOf(*p) < 10) {
         mantissa = mantissa * 10 + DigitOf(*p);
         ++p;
     }
     std::size_t digits = static_cast<std::size_t>(p - whole);
     std::size_t fraction = 0;
-    if (p < end && *p == '.') {
+    if (more(p) && *p == '.') {
         ++p;
         const char* const part = p;
-        while (p < end && DigitOf(*p) < 10) {
+        while (more(p) && DigitOf(*p) < 10) {
             mantissa = mantissa * 10 + DigitOf(*p);
             ++p;
         }
         fraction = static_cast<std::size_t>(p - part);
         digits += fraction;
     }
-    if (digits == 0 || digits > 7 || (p < end && *p != ',' && *p != '\r' && *p != '\n')) {
+    if (digits == 0 || digits > 7 || (more(p) && *p != ',' && *p != '\r' && *p != '\n')) {
         return nullptr;
     }
     // The product ReadShortDecimal forms, so both give the same float.
@@ -47,6 +52,15 @@ inline const char* Read(const char* p, const char* end, float& value) {
         static_cast<float>(static_cast<double>(mantissa) * kInversePowersOfTen[fraction]);
     value = negative ? -magnitude : magnitude;
     return p;
+}
+
+inline const char* Read(const char* p, const char* end, float& value) {
+    return ReadForm<true>(p, end, value);
+}
+
+// Read for a number that starts at or before a line end of its text.
+inline const char* ReadBeforeLineEnd(const char* p, float& value) {
+    return ReadForm<false>(p, nullptr, value);
 }
 
 } // namespace lobex::plain_float

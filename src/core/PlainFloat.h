@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 
@@ -50,7 +51,9 @@ inline const char* ReadForm(const char* p, const char* end, float& value) {
     // The product ReadShortDecimal forms, so both give the same float.
     const float magnitude =
         static_cast<float>(static_cast<double>(mantissa) * kInversePowersOfTen[fraction]);
-    value = negative ? -magnitude : magnitude;
+    // The sign bit set rather than chosen: signs change from gain to gain, a branch would guess.
+    value = std::bit_cast<float>(std::bit_cast<std::uint32_t>(magnitude) |
+                                 (static_cast<std::uint32_t>(negative) << 31));
     return p;
 }
 

@@ -4,6 +4,7 @@
 #include "Errors.h"
 #include "GainScale.h"
 #include "Messages.h"
+#include "PlainFloat.h"
 #include "TextFile.h"
 #include "TextRules.h"
 #include "Texts.h"
@@ -41,12 +42,17 @@ void ReadPointLineByRule(std::string_view line, std::array<float, 5>& values) {
 
 // A whole point line of plain numbers at the start of text, with its line end: the values and
 // the bytes taken. False for any other line, which the rule then reads; the walk over the line
-// and the reading of its numbers are one pass.
-bool ReadPlainPointLine(std::string_view text, std::array<float, 5>& values, std::size_t& taken) {
+// and the reading of its numbers are one pass. Before lastLineEnd, the text's last line end, the
+// numbers need no look at the text's end.
+bool ReadPlainPointLine(std::string_view text, const char* lastLineEnd,
+                        std::array<float, 5>& values, std::size_t& taken) {
     const char* p = text.data();
     const char* const end = p + text.size();
+    const bool bounded = p >= lastLineEnd;
     for (std::size_t f = 0; f < values.size(); ++f) {
-        if (!ReadPlainFloat(p, end, values[f])) {
+        p = bounded ? plain_float::Read(p, end, values[f])
+                    : plain_float::ReadBeforeLineEnd(p, values[f]);
+        if (p == nullptr) {
             return false;
         }
         // A field ended by a line end is a short line, for the rule to refuse.
@@ -76,9 +82,13 @@ FarFieldGrid ParseGrid(TextLines& reader) {
     std::size_t pointsPerColumn = 0;
     std::array<float, 5> values{};
     std::string_view line;
+    const std::string_view rest = reader.Rest();
+    const std::size_t lastLineEnd = rest.find_last_of("\r\n");
+    const char* const safeEnd =
+        rest.data() + (lastLineEnd == std::string_view::npos ? 0 : lastLineEnd);
     while (!reader.Rest().empty()) {
         std::size_t taken = 0;
-        if (ReadPlainPointLine(reader.Rest(), values, taken)) {
+        if (ReadPlainPointLine(reader.Rest(), safeEnd, values, taken)) {
             reader.Skip(taken);
         } else {
             reader.Next(line);

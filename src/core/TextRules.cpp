@@ -2,6 +2,7 @@
 
 #include "Cp932Table.h"
 #include "Errors.h"
+#include "PlainFloat.h"
 
 #include <fast_float/fast_float.h>
 
@@ -30,8 +31,7 @@ constexpr std::array<T, 23> kExactPowersOfTen = {
     T(1e8),  T(1e9),  T(1e10), T(1e11), T(1e12), T(1e13), T(1e14), T(1e15),
     T(1e16), T(1e17), T(1e18), T(1e19), T(1e20), T(1e21), T(1e22)};
 
-constexpr std::array<double, 8> kInversePowersOfTen = {1e0,  1e-1, 1e-2, 1e-3,
-                                                       1e-4, 1e-5, 1e-6, 1e-7};
+using plain_float::kInversePowersOfTen;
 
 // Files are full of short decimals such as "-999.00" or "14.150". When the digits fit the
 // type's mantissa and the power of ten is exact, one division rounds correctly, so the
@@ -478,33 +478,11 @@ std::string ReplaceFirst(std::string_view text, std::string_view what, std::stri
 } // namespace
 
 bool ReadPlainFloat(const char*& p, const char* end, float& value) {
-    const char* q = p;
-    const bool negative = q < end && *q == '-';
-    q += negative ? 1 : 0;
-    std::uint32_t mantissa = 0;
-    int digits = 0;
-    int fraction = -1;
-    for (; q < end; ++q) {
-        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*q) - '0');
-        if (digit < 10) {
-            mantissa = mantissa * 10 + digit;
-            ++digits;
-            fraction += fraction >= 0 ? 1 : 0;
-        } else if (*q == '.' && fraction < 0) {
-            fraction = 0;
-        } else {
-            break;
-        }
-    }
-    if (digits == 0 || digits > 7 || (q < end && *q != ',' && *q != '\r' && *q != '\n')) {
+    const char* const next = plain_float::Read(p, end, value);
+    if (next == nullptr) {
         return false;
     }
-    // The product ReadShortDecimal forms, so both give the same float.
-    const float magnitude = static_cast<float>(
-        static_cast<double>(mantissa) *
-        kInversePowersOfTen[static_cast<std::size_t>(fraction < 0 ? 0 : fraction)]);
-    value = negative ? -magnitude : magnitude;
-    p = q;
+    p = next;
     return true;
 }
 

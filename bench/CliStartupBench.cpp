@@ -1,4 +1,4 @@
-#include "GeneratedFarField.h"
+#include "GeneratedSphere.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,16 +21,6 @@ namespace {
 
 const std::string& SweepFile() {
     static const std::string path = LOBEX_SAMPLES_DIR "/yagi3_20m_sweep.csv";
-    return path;
-}
-
-const std::string& SphereFile() {
-    static const std::string path = [] {
-        const std::string file =
-            (std::filesystem::temp_directory_path() / "lobex-bench-farfield-0.5deg.csv").string();
-        lobex::test::WriteFarFieldCsv(file, 0.5, 180.0);
-        return file;
-    }();
     return path;
 }
 
@@ -76,12 +66,12 @@ void BM_CliInfoStartup_Sweep(benchmark::State& state) {
 BENCHMARK(BM_CliInfoStartup_Sweep)->Unit(benchmark::kMillisecond);
 
 void BM_CliInfo_Sphere05Degree(benchmark::State& state) {
-    Run(state, {LOBEX_CLI, "info", SphereFile()});
+    Run(state, {LOBEX_CLI, "info", lobex::bench::HalfDegreeSphereFile()});
 }
 BENCHMARK(BM_CliInfo_Sphere05Degree)->Unit(benchmark::kMillisecond);
 
 void BM_WcLines_Sphere05Degree(benchmark::State& state) {
-    Run(state, {"/usr/bin/wc", "-l", SphereFile()});
+    Run(state, {"/usr/bin/wc", "-l", lobex::bench::HalfDegreeSphereFile()});
 }
 BENCHMARK(BM_WcLines_Sphere05Degree)->Unit(benchmark::kMillisecond);
 

@@ -1,4 +1,4 @@
-#include "GeneratedFarField.h"
+#include "GeneratedSphere.h"
 #include "LoadHarness.h"
 #include "core/FarField.h"
 #include "core/TextFile.h"
@@ -71,17 +71,6 @@ std::string CorpusGrid() {
         .string();
 }
 
-// The 0.5-degree full sphere, written once per run.
-const std::string& GeneratedGrid() {
-    static const std::string path = [] {
-        const std::string file =
-            (std::filesystem::temp_directory_path() / "lobex-bench-farfield-0.5deg.csv").string();
-        lobex::test::WriteFarFieldCsv(file, 0.5, 180.0);
-        return file;
-    }();
-    return path;
-}
-
 void ReportMemory(benchmark::State& state, const std::string& path) {
     const std::size_t before = gBytesNow.load();
     gBytesPeak.store(before);
@@ -123,13 +112,13 @@ void BM_FarFieldPath_Corpus1Degree(benchmark::State& state) {
 BENCHMARK(BM_FarFieldPath_Corpus1Degree)->Unit(benchmark::kMillisecond);
 
 void BM_FarFieldPath_Generated05Degree(benchmark::State& state) {
-    RunPath(state, GeneratedGrid());
+    RunPath(state, lobex::bench::HalfDegreeSphereFile());
 }
 BENCHMARK(BM_FarFieldPath_Generated05Degree)->Unit(benchmark::kMillisecond);
 
 // The parser alone, on bytes in memory, to tell parsing from the rest.
 void BM_ReadFarFieldGrid_Generated05Degree(benchmark::State& state) {
-    const std::string bytes = lobex::ReadFileBytes(GeneratedGrid());
+    const std::string bytes = lobex::ReadFileBytes(lobex::bench::HalfDegreeSphereFile());
     for (auto _ : state) {
         benchmark::DoNotOptimize(lobex::ReadFarFieldGrid(bytes));
     }

@@ -1,7 +1,6 @@
 #include "PatternModel.h"
 
 #include "ModelFile.h"
-#include "ViewScene.h"
 #include "core/AtomicFile.h"
 #include "core/TextRules.h"
 #include "core/Utf8Path.h"
@@ -9,11 +8,8 @@
 #include <new>
 
 namespace lobex {
-namespace {
 
-// Composes the model in memory and writes it; running out of memory counts as a failed write.
-template <typename Compose>
-bool WriteModel(View3DContext& context, Compose compose) {
+bool WriteComposedModel(View3DContext& context, const std::function<std::string_view()>& compose) {
     const std::string& path = context.state.Paths.TempModelFile;
     std::string reason;
     try {
@@ -30,8 +26,6 @@ bool WriteModel(View3DContext& context, Compose compose) {
     return false;
 }
 
-} // namespace
-
 bool BuildPatternVertices(View3DContext& context) {
     std::string refusal;
     try {
@@ -47,40 +41,19 @@ bool BuildPatternVertices(View3DContext& context) {
 }
 
 bool WriteBinaryModel(View3DContext& context) {
-    return WriteModel(context, [&] { return BinaryModelBytes(context.view.Pattern); });
+    std::string bytes;
+    return WriteComposedModel(context, [&]() -> std::string_view {
+        bytes = BinaryModelBytes(context.view.Pattern);
+        return bytes;
+    });
 }
 
 bool WriteTextModel(View3DContext& context) {
-    return WriteModel(context, [&] {
-        return TextModelText(context.view.Pattern, context.state.DecimalSeparator);
+    std::string text;
+    return WriteComposedModel(context, [&]() -> std::string_view {
+        text = TextModelText(context.view.Pattern, context.state.DecimalSeparator);
+        return text;
     });
-}
-
-bool PreparePatternModel(View3DContext& context) {
-    if (!BuildPatternVertices(context)) {
-        return false;
-    }
-    View3DState& view = context.view;
-    std::string bytes;
-    const bool written = WriteModel(context, [&]() -> std::string_view {
-        const std::optional<FarFieldGrid> coarse =
-            DrawnGrid(context.state.Loaded.FarField, kDrawnDetailDegrees);
-        std::string refusal;
-        if (!coarse) {
-            view.Drawn = view.Pattern;
-        } else if (!BuildPatternVertices(*coarse, context.state.PiValue, view.Drawn, refusal)) {
-            // The whole grid was built, so its coarser copy is too; a failure is a lack of memory.
-            throw std::bad_alloc();
-        }
-        bytes = BinaryModelBytes(view.Drawn);
-        return bytes;
-    });
-    if (!written) {
-        return false;
-    }
-    view.DrawnMesh = PatternSceneMesh(bytes, view.Drawn);
-    FrameSubject(view);
-    return true;
 }
 
 bool DescriptionFileHook(const std::string& /*modelPath*/, const std::string& /*descriptionPath*/) {

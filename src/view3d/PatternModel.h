@@ -5,6 +5,7 @@
 #include "core/Services.h"
 #include "core/Texts.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,9 @@ bool BuildPatternVertices(View3DContext& context);
 // earlier file as it was.
 bool WriteBinaryModel(View3DContext& context);
 bool WriteTextModel(View3DContext& context);
+// Writes the bytes compose makes to TempModelFile; running out of memory while composing counts
+// as a failed write, told as the two above tell it.
+bool WriteComposedModel(View3DContext& context, const std::function<std::string_view()>& compose);
 
 // What the 3D buttons run before the view starts: BuildPatternVertices, then the surface the
 // view draws (from DrawnGrid for a fine grid), written to TempModelFile as a binary model and

@@ -87,6 +87,12 @@ TEST(CliTable, PrintsTheGridAsTheUserSeesItWithTheDecimalSymbolAsked) {
     ASSERT_EQ(comma.code, 0);
     EXPECT_EQ(Lines(comma.out).at(0), "Частота\tR\tj X\tКСВ\tУсил\tВпер/Назад");
     EXPECT_EQ(Lines(comma.out).at(1), "14,00\t23,10\t-18,00\t2,51\t6,95\t17,84");
+
+    // A load that fails says why on standard error.
+    const std::string notData = Data("table_val_descending.csv") + ".missing.csv";
+    const CliRun failed = RunCommand(RunTable, {notData}, false);
+    EXPECT_EQ(failed.code, 1);
+    EXPECT_EQ(failed.err, "lobex-cli table: " + notData + ": Файл не найден\n");
 }
 
 TEST(CliUsage, EachCommandRefusesWhatItCannotUnderstandWithItsUsage) {

@@ -185,12 +185,7 @@ bool ReadPictureSize(const std::string& text, std::pair<int, int>& size) {
 
 std::string PictureFormatOf(const std::string& path,
                             std::initializer_list<std::string_view> known) {
-    const std::size_t dot = path.find_last_of('.');
-    const std::size_t slash = path.find_last_of("/\\");
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-        return {};
-    }
-    std::string ending = ToLowerAscii(path.substr(dot + 1));
+    std::string ending = LowerExtension(path);
     if (ending == "jpeg") {
         ending = "jpg";
     }

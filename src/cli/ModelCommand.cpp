@@ -44,7 +44,7 @@ struct ModelOptions {
 };
 
 bool EndsWithGlb(const std::string& path) {
-    return path.size() > 4 && ToLowerAscii(path.substr(path.size() - 4)) == ".glb";
+    return LowerExtension(path) == "glb";
 }
 
 bool ParseModelOptions(const std::vector<std::string>& args, ModelOptions& options,
@@ -80,8 +80,7 @@ bool ParseModelOptions(const std::vector<std::string>& args, ModelOptions& optio
     }
     const bool glb = EndsWithGlb(options.out);
     // The name's extension says the form: a model named .obj must not come out a DirectX file.
-    const std::string lower = ToLowerAscii(options.out);
-    if (!glb && !lower.ends_with(".x")) {
+    if (!glb && LowerExtension(options.out) != "x") {
         error = "--out " + options.out + ": model files are written as .x or .glb";
         return false;
     }

@@ -621,6 +621,13 @@ std::string ToLowerAscii(std::string_view text) {
     return out;
 }
 
+std::string LowerExtension(std::string_view path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string() : ToLowerAscii(name.substr(dot + 1));
+}
+
 bool ContainsNoCase(std::string_view text, std::string_view needle) {
     const auto lower = [](char c) {
         return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;

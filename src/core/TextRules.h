@@ -66,6 +66,9 @@ std::vector<std::string> SplitLines(std::string_view text);
 
 // ASCII-only case folding: enough for the markers the readers look for ("Val", "No goal").
 std::string ToLowerAscii(std::string_view text);
+// The extension of a path's last name, after its last dot, in lower case ("Graph.SVG" gives
+// "svg"); empty when that name has no dot. A leading dot counts: ".png" gives "png".
+std::string LowerExtension(std::string_view path);
 bool ContainsNoCase(std::string_view text, std::string_view needle);
 
 bool IsValidUtf8(std::string_view bytes);

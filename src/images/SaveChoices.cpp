@@ -13,12 +13,11 @@ FormatOfName FormatForFileName(std::string_view path, std::span<const NamedForma
                                int chosen) {
     const std::size_t slash = path.find_last_of("/\\");
     const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
     // ".hidden" is a name without an extension.
-    if (dot == std::string_view::npos || dot == 0) {
+    if (name.rfind('.') == std::string_view::npos || name.rfind('.') == 0) {
         return {chosen, {}};
     }
-    FormatOfName found{0, ToLowerAscii(name.substr(dot + 1))};
+    FormatOfName found{0, LowerExtension(name)};
     for (std::size_t i = 0; i < offered.size() && found.index == 0; ++i) {
         for (const std::string& extension : Split(offered[i].extensions, " ")) {
             if (!found.extension.empty() && extension == found.extension) {

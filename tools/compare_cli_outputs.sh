@@ -18,7 +18,12 @@ old="$(cd "$1" && pwd)"
 new="$(cd "$2" && pwd)"
 shift 2
 root="$(cd "$(dirname "$0")/.." && pwd)"
-folders=("$@")
+folders=()
+# The runs start in a scratch folder: a folder named relative to here would find no files there,
+# and every run would fail alike in both builds.
+for folder in "$@"; do
+    folders+=("$(cd "$folder" && pwd)")
+done
 if [ "${#folders[@]}" -eq 0 ]; then
     folders=("$root/tests/data" "$root/samples")
 fi

@@ -4,6 +4,14 @@
 <context>
     <name>lobex</name>
     <message>
+        <source>У диаграмм нет общих углов: разность не построить.</source>
+        <translation>The patterns share no angles: no difference can be drawn.</translation>
+    </message>
+    <message>
+        <source>Диаграмма задана неполной сеткой углов: разность не построить.</source>
+        <translation>A pattern has an incomplete angle grid: no difference can be drawn.</translation>
+    </message>
+    <message>
         <source>Чтобы закрыть окно, нажмите кнопку Выход.</source>
         <translation>To close the window, press the Exit button.</translation>
     </message>

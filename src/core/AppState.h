@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GridTable.h"
+#include "model/FarFieldPattern.h"
 #include "model/Result.h"
 
 #include <array>
@@ -45,13 +46,8 @@ struct DataSet {
     std::int16_t GridRowCount = 0;
 };
 
-struct PatternResults {
-    float MaxElevation = 0.0f;
-    float MaxAzimuth = 0.0f;
-    float MaxGain = -100.0f;
-    float BeamWidth = 0.0f;
-    float BeamLeft = 0.0f;
-    float BeamRight = 0.0f;
+// The figures of the pattern on show, with what its diagrams were drawn on.
+struct PatternResults : PatternFigures {
     float PlotFloor = -60.0f;
     float PlotRange = 0.0f;
     bool ElevationCutAvailable = false;

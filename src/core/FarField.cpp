@@ -161,12 +161,7 @@ void StoreCut(DataSet& data, const PatternCut& cut) {
 }
 
 void StoreFigures(const PatternFigures& figures, PatternResults& result) {
-    result.MaxElevation = figures.MaxElevation;
-    result.MaxAzimuth = figures.MaxAzimuth;
-    result.MaxGain = figures.MaxGain;
-    result.BeamWidth = figures.BeamWidth;
-    result.BeamLeft = figures.BeamLeft;
-    result.BeamRight = figures.BeamRight;
+    static_cast<PatternFigures&>(result) = figures;
 }
 
 } // namespace

@@ -57,12 +57,8 @@ void ApplyPattern(LoadContext& ctx, DataView& view, LoadResult& result) {
     AppState& state = ctx.state;
     state.Loaded.FarField = std::move(result.farField);
     PatternResults& pattern = state.Loaded.Pattern;
-    pattern.MaxElevation = result.pattern.MaxElevation;
-    pattern.MaxAzimuth = result.pattern.MaxAzimuth;
-    pattern.MaxGain = result.pattern.MaxGain;
-    pattern.BeamWidth = result.pattern.BeamWidth;
-    pattern.BeamLeft = result.pattern.BeamLeft;
-    pattern.BeamRight = result.pattern.BeamRight;
+    // The figures only: what the diagrams were drawn on stays until they are drawn again.
+    static_cast<PatternFigures&>(pattern) = result.pattern;
     state.Loaded.Data.DataKind = KindFarField;
     state.Loaded.Data.DataText = kDataLoaded;
     view.ShowPattern();

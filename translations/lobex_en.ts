@@ -405,6 +405,14 @@ because the data contain zero or negative values</translation>
         <source>В файле Touchstone нет ни одной частоты</source>
         <translation>The Touchstone file holds no frequencies</translation>
     </message>
+    <message>
+        <source>КСВ (%1 Ом)</source>
+        <translation>SWR (%1 Ω)</translation>
+    </message>
+    <message>
+        <source>Обр. потери</source>
+        <translation>Return loss</translation>
+    </message>
 </context>
 <context>
     <name>lobex::frmAbout</name>

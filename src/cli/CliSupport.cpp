@@ -8,9 +8,12 @@
 #include "core/MmanaLink.h"
 #include "core/TextRules.h"
 #include "core/Utf8Path.h"
+#include "graphs/CurveReading.h"
+#include "model/Impedance.h"
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace lobex::cli {
 
@@ -99,6 +102,39 @@ bool CheckLoadOptions(const LoadOptions& options, std::string& error) {
         return false;
     }
     return true;
+}
+
+OptionRules ImpedanceOptionRules(ImpedanceOptions& options) {
+    return {
+        {"--z0", "--z0 needs an impedance whose resistance is above 0 ohms: 50, 75, 50-j10",
+         [&options](const std::string& value) {
+             options.z0 = ReadImpedance(value);
+             return options.z0.has_value();
+         }},
+        {"--swr-threshold", "--swr-threshold needs an SWR of 1 or more: 1.5, 2, 3",
+         [&options](const std::string& value) {
+             double threshold = 0.0;
+             const auto [end, ec] =
+                 std::from_chars(value.data(), value.data() + value.size(), threshold);
+             options.swrThreshold = threshold;
+             return ec == std::errc() && end == value.data() + value.size() &&
+                    std::isfinite(threshold) && threshold >= 1.0;
+         }},
+    };
+}
+
+bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& options,
+                      ImpedanceOptions& impedance, std::string& error) {
+    OptionRules rules = LoadOptionRules(options);
+    for (OptionRule& rule : ImpedanceOptionRules(impedance)) {
+        rules.push_back(std::move(rule));
+    }
+    return ParseOptions(args, rules, options.file, options.help, error) &&
+           CheckLoadOptions(options, error);
+}
+
+std::complex<double> ReferenceImpedance(const ImpedanceOptions& options, const Sweep& sweep) {
+    return options.z0 ? *options.z0 : LineImpedanceOf(sweep.header);
 }
 
 bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& options,

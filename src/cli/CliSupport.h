@@ -5,7 +5,9 @@
 #include "core/LoadFlow.h"
 #include "core/MmanaLink.h"
 #include "core/Services.h"
+#include "model/Sweep.h"
 
+#include <complex>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -58,6 +60,19 @@ bool ParseOptions(const std::vector<std::string>& args, const OptionRules& rules
 // The rules of FILE|--mmana [--set N] [--decimal SEP], and what must hold once all are read.
 OptionRules LoadOptionRules(LoadOptions& options);
 bool CheckLoadOptions(const LoadOptions& options, std::string& error);
+
+// --z0 Z and --swr-threshold S: the reference impedance and the SWR that bounds a band.
+struct ImpedanceOptions {
+    std::optional<std::complex<double>> z0; // none: the file's own
+    double swrThreshold = 2.0;
+};
+OptionRules ImpedanceOptionRules(ImpedanceOptions& options);
+// FILE|--mmana [--set N] [--decimal SEP] [--z0 Z] [--swr-threshold S], as info and table read
+// them.
+bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& options,
+                      ImpedanceOptions& impedance, std::string& error);
+// The one asked for, else the one the sweep's SWR header names, else 50 ohms.
+std::complex<double> ReferenceImpedance(const ImpedanceOptions& options, const Sweep& sweep);
 // Both at once.
 bool ParseLoadOptions(const std::vector<std::string>& args, LoadOptions& options,
                       std::string& error);
@@ -109,8 +124,12 @@ bool ReadPictureSize(const std::string& text, std::pair<int, int>& size);
 // The ending of path in lower case ("jpeg" read as "jpg") when it is one of known, else empty.
 std::string PictureFormatOf(const std::string& path, std::initializer_list<std::string_view> known);
 
-// The pattern object of info: the grid's size, the maximum and beam, the plot range.
+// The pattern object of info: the grid's size, the maximum and beam, the plot range, and the
+// figures of the pattern on show.
 void WritePattern(JsonWriter& json, const AppState& state);
+// The impedance object of info: the reference impedance, the lowest SWR and its frequency, the
+// bands and the resonances of the sweep.
+void WriteImpedance(JsonWriter& json, const Sweep& sweep, const ImpedanceOptions& options);
 
 // The captions of the grid columns the data kind uses.
 std::vector<std::string> ColumnsInUse(const AppState& state);

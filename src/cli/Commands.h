@@ -21,6 +21,9 @@ int RunModel(const std::vector<std::string>& args, std::ostream& out, std::ostre
 // Loads two or more far fields or sweeps and prints their figures and differences as JSON.
 int RunCompare(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// Loads a sweep and writes its impedance as a Touchstone one-port file (.s1p).
+int RunTouchstone(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 // Reads an MMANA model file and prints its wires, sources and loads as one JSON object.
 int RunAntenna(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -2,22 +2,40 @@
 #include "Commands.h"
 #include "Json.h"
 #include "MessageList.h"
+#include "core/ImpedanceColumns.h"
+#include "model/Impedance.h"
+#include "model/PatternMetrics.h"
+
+#include <cmath>
+#include <utility>
+#include <variant>
 
 namespace lobex::cli {
 namespace {
 
 constexpr const char* kInfoUsage =
-    "Usage: lobex-cli info FILE|--mmana [--set N] [--decimal SEP]\n"
+    "Usage: lobex-cli info FILE|--mmana [--set N] [--decimal SEP] [--z0 Z] [--swr-threshold S]\n"
     "\n"
     "Loads FILE as File > Open does and prints one JSON object: kind (and kind_name), columns,\n"
-    "rows, min, max, set_list, set_selected, pattern (far fields) and messages. As in the\n"
-    "window, a FILE whose name does not end in .csv is refused (\"Неизвестный Формат Файла\"),\n"
-    "whatever it holds; of a .csv file the first line chooses the reader.\n"
+    "rows, min, max, set_list, set_selected, pattern (far fields, with its figures), impedance\n"
+    "(sweeps and tables with R and jX) and messages. As in the window, a FILE whose name ends\n"
+    "in neither .csv nor .s1p (Touchstone, opened as a sweep) is refused (\"Неизвестный Формат\n"
+    "Файла\"), whatever it holds; of a .csv file the first line chooses the reader.\n"
+    "\n"
+    "pattern.figures: front_to_back, front_to_rear, front_to_side, side_lobe_level and\n"
+    "side_lobe_azimuth, elevation_beam_width, elevation_beam_low and elevation_beam_high,\n"
+    "average_gain and directivity (dB and degrees; null where the grid cannot give one).\n"
+    "impedance: z0 and z0_reactance (ohms), swr_threshold, min_swr and min_swr_frequency (the\n"
+    "SWR computed from R and jX), bandwidths (each {low, high} in MHz, where the SWR is at or\n"
+    "below the threshold) and resonances (MHz, where jX crosses zero).\n"
     "\n"
     "  --mmana        read the result table of the running MMANA instead of a file\n"
     "  --set N        then pick the set list entry whose item data is N (set or wire number,\n"
     "                 zenith index of a far field), as a user would\n"
     "  --decimal SEP  the decimal symbol of the grid instead of the locale's\n"
+    "  --z0 Z         the reference impedance in ohms (50, 75, 50-j10); by default the one the\n"
+    "                 file's SWR header names, else 50\n"
+    "  --swr-threshold S  the SWR that bounds the bandwidths (default 2)\n"
     "\n"
     "Exit status: 0 loaded, 1 the load failed (the JSON is printed all the same), 2 usage.\n";
 
@@ -56,13 +74,71 @@ void WritePattern(JsonWriter& json, const AppState& state) {
     json.Key("beam_right").Number(p.BeamRight);
     json.Key("plot_range").Number(p.PlotRange);
     json.Key("elevation_cut_available").Bool(p.ElevationCutAvailable);
+    const auto* pattern = state.Loaded.Document != nullptr
+                              ? std::get_if<FarFieldPattern>(state.Loaded.Document.get())
+                              : nullptr;
+    if (pattern != nullptr) {
+        const PatternMetrics figures = MeasurePattern(*pattern);
+        json.Key("figures").BeginObject();
+        for (const auto& [key, value] : {
+                 std::pair{"front_to_back", figures.front_to_back},
+                 std::pair{"front_to_rear", figures.front_to_rear},
+                 std::pair{"front_to_side", figures.front_to_side},
+                 std::pair{"side_lobe_level", figures.side_lobe_level},
+                 std::pair{"side_lobe_azimuth", figures.side_lobe_azimuth},
+                 std::pair{"elevation_beam_width", figures.elevation_beam_width},
+                 std::pair{"elevation_beam_low", figures.elevation_beam_low},
+                 std::pair{"elevation_beam_high", figures.elevation_beam_high},
+                 std::pair{"average_gain", figures.average_gain},
+                 std::pair{"directivity", figures.directivity},
+             }) {
+            json.Key(key);
+            value ? json.Number(*value) : json.Null();
+        }
+        json.EndObject();
+    }
+    json.EndObject();
+}
+
+void WriteImpedance(JsonWriter& json, const Sweep& sweep, const ImpedanceOptions& options) {
+    const std::complex<double> z0 = ReferenceImpedance(options, sweep);
+    const Checked<ImpedanceFigures> figures = FindImpedanceFigures(sweep, z0, options.swrThreshold);
+    // JSON has no infinity: a sweep of pure reactances has no lowest SWR.
+    const auto number = [&json](const std::optional<double>& value) {
+        value ? json.Number(static_cast<float>(*value)) : json.Null();
+    };
+    json.Key("impedance").BeginObject();
+    json.Key("z0").Number(static_cast<float>(z0.real()));
+    json.Key("z0_reactance").Number(static_cast<float>(z0.imag()));
+    json.Key("swr_threshold").Number(static_cast<float>(options.swrThreshold));
+    const bool found = figures && figures.value->min_swr && std::isfinite(*figures.value->min_swr);
+    json.Key("min_swr");
+    number(found ? figures.value->min_swr : std::nullopt);
+    json.Key("min_swr_frequency");
+    number(found ? figures.value->min_swr_frequency : std::nullopt);
+    json.Key("bandwidths").BeginArray();
+    std::vector<float> resonances;
+    if (figures) {
+        for (const Band& band : figures.value->bandwidths) {
+            json.BeginObject();
+            json.Key("low").Number(static_cast<float>(band.low));
+            json.Key("high").Number(static_cast<float>(band.high));
+            json.EndObject();
+        }
+        for (const double frequency : figures.value->resonances) {
+            resonances.push_back(static_cast<float>(frequency));
+        }
+    }
+    json.EndArray();
+    json.Key("resonances").Numbers(resonances);
     json.EndObject();
 }
 
 int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     LoadOptions options;
+    ImpedanceOptions impedance;
     std::string error;
-    if (!ParseLoadOptions(args, options, error)) {
+    if (!ParseLoadOptions(args, options, impedance, error)) {
         err << "lobex-cli info: " << error << "\n\n" << kInfoUsage;
         return kExitUsage;
     }
@@ -104,6 +180,9 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     if (data.DataKind == KindFarField && !state.Loaded.FarField.empty()) {
         WritePattern(json, state);
+    }
+    if (const std::optional<Sweep> sweep = loaded ? ImpedanceSweepOf(state) : std::nullopt) {
+        WriteImpedance(json, *sweep, impedance);
     }
     WriteMessages(json, session.messages);
     json.EndObject();

@@ -1,6 +1,7 @@
 #include "ApplicationObject.h"
 #include "CliSupport.h"
 #include "Commands.h"
+#include "core/ImpedanceColumns.h"
 #include "core/TextRules.h"
 #include "graphs/HeadlessGraphView.h"
 #include "graphs/PlotLink.h"
@@ -26,6 +27,7 @@ constexpr const char* kPlotUsage =
     "Usage: lobex-cli plot FILE --out OUT [--set N] [--left L] [--right R] [--log x|y|xy]\n"
     "                      [--diagram azimuth|elevation] [--host main|polar] [--size WxH]\n"
     "                      [--decimal SEP] [--quality Q] [--grayscale] [--print-commands]\n"
+    "                      [--z0 Z]\n"
     "\n"
     "Loads FILE as File > Open does and draws what the window would show: the rectangular\n"
     "graph, or for a far field one of the two polar diagrams. The ending of OUT picks the\n"
@@ -47,6 +49,8 @@ constexpr const char* kPlotUsage =
     "  --quality Q      JPEG quality 0 to 100 (default 75); .jpg only\n"
     "  --grayscale      a greyscale JPEG; .jpg only\n"
     "  --print-commands print every command string sent to the plot engine, one per line\n"
+    "  --z0 Z           a sweep's SWR at the reference impedance Z in ohms (50, 75, 50-j10),\n"
+    "                   from R and jX, as column 6; the first curve unless --left is given\n"
     "\n"
     "Messages the window would show go to stderr.\n"
     "Exit status: 0 written, 1 the load, the plot or the write failed, 2 usage.\n";
@@ -65,6 +69,7 @@ struct PlotOptions {
     std::optional<int> quality;
     bool grayscale = false;
     bool printCommands = false;
+    ImpedanceOptions impedance;
 };
 
 // An option whose value is one of a few words.
@@ -123,6 +128,7 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options
         Flag("--grayscale", options.grayscale),
         Flag("--print-commands", options.printCommands),
     };
+    rules.push_back(ImpedanceOptionRules(options.impedance).front());
     for (OptionRule& rule : LoadOptionRules(options.load)) {
         rules.push_back(std::move(rule));
     }
@@ -271,8 +277,17 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return kExitFailed;
     }
     const bool pattern = state.View.PatternShown;
-    const int lastColumn = LastColumnInUse(state.Loaded.Data.DataKind);
+    int lastColumn = LastColumnInUse(state.Loaded.Data.DataKind);
     auto [left, right] = InitialCurves(state.Loaded.Data.DataKind);
+    if (options.impedance.z0) {
+        const std::optional<int> swr = StoreDerivedSwr(state.Loaded.Data, *options.impedance.z0);
+        if (!swr) {
+            err << "lobex-cli plot: --z0 draws the SWR of a sweep; " << options.load.file
+                << " holds none\n";
+            return kExitUsage;
+        }
+        left = lastColumn = *swr;
+    }
     left = options.left.value_or(left);
     right = options.right.value_or(right);
     if (left < 1 || left > lastColumn || right < 0 || right > lastColumn) {

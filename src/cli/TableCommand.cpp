@@ -1,11 +1,19 @@
 #include "CliSupport.h"
 #include "Commands.h"
+#include "core/DataGrid.h"
+#include "core/ImpedanceColumns.h"
+#include "core/TextRules.h"
+#include "model/Impedance.h"
+
+#include <cmath>
+#include <complex>
+#include <optional>
 
 namespace lobex::cli {
 namespace {
 
 constexpr const char* kTableUsage =
-    "Usage: lobex-cli table FILE|--mmana [--set N] [--decimal SEP]\n"
+    "Usage: lobex-cli table FILE|--mmana [--set N] [--decimal SEP] [--z0 Z]\n"
     "\n"
     "Loads FILE as File > Open does and prints the data grid as the user sees it: the captions\n"
     "of the columns in use, then every row, cells separated by tabs, in the grid's order.\n"
@@ -13,6 +21,10 @@ constexpr const char* kTableUsage =
     "  --mmana        read the result table of the running MMANA instead of a file\n"
     "  --set N        then pick the set list entry whose item data is N\n"
     "  --decimal SEP  the decimal symbol of the grid instead of the locale's\n"
+    "  --z0 Z         for data with R and jX, three more columns after the grid's own: the\n"
+    "                 SWR at the reference impedance Z in ohms (50, 75, 50-j10), |Γ| and the\n"
+    "                 return loss in dB, from each row's R and jX (∞ for a total reflection\n"
+    "                 or a perfect match)\n"
     "\n"
     "Exit status: 0 loaded, 1 the load failed, 2 usage.\n";
 
@@ -28,12 +40,36 @@ void WriteLine(std::ostream& out, const std::vector<std::string>& cells, std::si
     out << '\n';
 }
 
+// A derived cell in the grid's number form; a total reflection or a perfect match has none.
+std::string Cell(double value, const std::string& decimalSeparator) {
+    return std::isfinite(value) ? FormatPattern(value, kGridCellPattern, decimalSeparator) : "∞";
+}
+
+// The SWR, |Γ| and return loss of a grid row at z0, from its own R and jX cells.
+void AppendReflection(std::vector<std::string>& cells, const ImpedanceColumns& columns,
+                      std::complex<double> z0, const std::string& decimalSeparator) {
+    const auto number = [&](int c) {
+        const auto index = static_cast<std::size_t>(c);
+        return index < cells.size() ? LeadingNumber(ToPointForm(cells[index], decimalSeparator))
+                                    : 0.0;
+    };
+    const Checked<Reflection> reflection =
+        Reflect({number(columns.resistance), number(columns.reactance)}, z0);
+    cells.push_back(Cell(reflection.value->swr, decimalSeparator));
+    cells.push_back(Cell(reflection.value->magnitude, decimalSeparator));
+    cells.push_back(Cell(reflection.value->returnLoss, decimalSeparator));
+}
+
 } // namespace
 
 int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     LoadOptions options;
+    ImpedanceOptions impedance;
+    OptionRules rules = LoadOptionRules(options);
+    rules.push_back(ImpedanceOptionRules(impedance).front());
     std::string error;
-    if (!ParseLoadOptions(args, options, error)) {
+    if (!ParseOptions(args, rules, options.file, options.help, error) ||
+        !CheckLoadOptions(options, error)) {
         err << "lobex-cli table: " << error << "\n\n" << kTableUsage;
         return kExitUsage;
     }
@@ -50,13 +86,32 @@ int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostre
             err << "lobex-cli table: " << source << ": " << message.text << '\n';
         }
     }
-    const std::vector<std::string> columns = ColumnsInUse(session.state);
+    const AppState& state = session.state;
+    std::vector<std::string> columns = ColumnsInUse(state);
+    const std::size_t gridColumns = columns.size();
+    // The derived columns only when asked for: scripts reading the grid keep its columns.
+    const std::optional<ImpedanceColumns> impedanceColumns =
+        loaded && impedance.z0 ? FindImpedanceColumns(state.Loaded.Data) : std::nullopt;
+    if (loaded && impedance.z0 && !impedanceColumns) {
+        err << "lobex-cli table: " << options.file << " holds no R and jX; --z0 adds nothing\n";
+    }
+    if (impedanceColumns) {
+        columns.insert(columns.end(),
+                       {DerivedSwrCaption(*impedance.z0), std::string(kReflectionCaption),
+                        std::string(kReturnLossCaption)});
+    }
     WriteLine(out, columns, columns.size());
-    const GridTable& grid = session.state.Loaded.DataGrid;
-    const auto rows = std::min(grid.rows.size(), static_cast<std::size_t>(std::max<int>(
-                                                     0, session.state.Loaded.Data.GridRowCount)));
+    const GridTable& grid = state.Loaded.DataGrid;
+    const auto rows =
+        std::min(grid.rows.size(),
+                 static_cast<std::size_t>(std::max<int>(0, state.Loaded.Data.GridRowCount)));
     for (std::size_t r = 0; r < rows; ++r) {
-        WriteLine(out, grid.rows[r], columns.size());
+        std::vector<std::string> cells = grid.rows[r];
+        cells.resize(gridColumns);
+        if (impedanceColumns) {
+            AppendReflection(cells, *impedanceColumns, *impedance.z0, state.DecimalSeparator);
+        }
+        WriteLine(out, cells, columns.size());
     }
     return loaded ? kExitLoaded : kExitFailed;
 }

@@ -51,6 +51,7 @@ constexpr Command kCommands[] = {
      false},
     {"model", lobex::cli::RunModel, "write the .x model of a far-field file's pattern", false},
     {"antenna", lobex::cli::RunAntenna, "read an MMANA .maa file and print it as JSON", false},
+    {"touchstone", lobex::cli::RunTouchstone, "write a sweep's impedance as a .s1p file", false},
     {"compare", lobex::cli::RunCompare, "compare far fields or sweeps and print the differences",
      false},
 };
@@ -59,7 +60,7 @@ void PrintUsage(std::ostream& out) {
     out << "Usage: lobex-cli COMMAND [ARGS]\n\nLobex without its window: MMANA exports for "
            "scripts and checks.\n\nCommands:\n";
     for (const Command& command : kCommands) {
-        out << "  " << command.name << std::string(8 - std::strlen(command.name), ' ')
+        out << "  " << command.name << std::string(12 - std::strlen(command.name), ' ')
             << command.summary << '\n';
     }
     out << "\n'lobex-cli COMMAND --help' tells more about a command; 'lobex-cli --version' "
@@ -69,8 +70,9 @@ void PrintUsage(std::ostream& out) {
 // Whether a run reads the running MMANA, which lobex-mmana does.
 bool ReadsMmana(const Command& command, const std::vector<std::string>& args) {
     LoadOptions options;
+    lobex::cli::ImpedanceOptions impedance;
     std::string error;
-    return command.takesMmana && ParseLoadOptions(args, options, error) && options.mmana;
+    return command.takesMmana && ParseLoadOptions(args, options, impedance, error) && options.mmana;
 }
 
 } // namespace

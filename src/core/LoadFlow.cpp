@@ -9,6 +9,7 @@
 #include "SweepFile.h"
 #include "TextFile.h"
 #include "TextRules.h"
+#include "TouchstoneFile.h"
 #include "WireCurrents.h"
 
 #include <new>
@@ -112,7 +113,11 @@ LoadResult DeriveLoad(const std::shared_ptr<const Result>& document, const LoadR
     return result;
 }
 
-LoadResult LoadFileByHeader(const std::string& path, const LoadRequest& request) {
+namespace {
+
+// A file's bytes handed to a reader, read once; a file that cannot be read is told so.
+LoadResult ReadFileWith(const std::string& path, const LoadRequest& request,
+                        LoadResult (*reader)(std::string_view, const LoadRequest&)) {
     std::string bytes;
     try {
         bytes = ReadFileBytes(path);
@@ -121,13 +126,22 @@ LoadResult LoadFileByHeader(const std::string& path, const LoadRequest& request)
     } catch (const std::bad_alloc&) {
         return Refusal({std::string(kReadErrorMessage), MessageIcon::Critical});
     }
-    return ReadByHeader(bytes, request);
+    return reader(bytes, request);
+}
+
+} // namespace
+
+LoadResult LoadFileByHeader(const std::string& path, const LoadRequest& request) {
+    return ReadFileWith(path, request, ReadByHeader);
 }
 
 LoadResult ReadDataFile(const std::string& path, const LoadRequest& request) {
     LoadResult result;
     if (path.empty()) {
         return result;
+    }
+    if (HasTouchstoneExtension(path)) {
+        return ReadFileWith(path, request, ReadTouchstoneFile);
     }
     if (!HasCsvExtension(path)) {
         result.Tell(kUnknownFormatMessage, MessageIcon::Information);

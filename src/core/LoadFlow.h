@@ -18,7 +18,7 @@ class MmanaWindowLink;
 // The choices in force in the state.
 LoadRequest RequestFrom(const AppState& state);
 
-// Whether a file name ends in ".csv", in any case: the only files a load reads.
+// Whether a file name ends in ".csv", in any case: the files a load reads by their first line.
 bool HasCsvExtension(const std::string& path);
 
 // Hands a file's text to the reader its first line names (spaces trimmed; case matters): a
@@ -30,8 +30,8 @@ LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request);
 LoadResult LoadFileByHeader(const std::string& path, const LoadRequest& request);
 
 // A chosen file, as the load reads it: an empty path reads nothing (a cancelled dialog); a name
-// not ending in ".csv" (any case) is refused with "Неизвестный Формат Файла"; otherwise
-// LoadFileByHeader.
+// ending in ".s1p" (any case) is a Touchstone file; any other not ending in ".csv" is refused
+// with "Неизвестный Формат Файла"; otherwise LoadFileByHeader.
 LoadResult ReadDataFile(const std::string& path, const LoadRequest& request);
 
 // Where a load reads from: a typed result in memory, the running MMANA through its link, or

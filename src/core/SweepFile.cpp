@@ -2,12 +2,16 @@
 
 #include "DataGrid.h"
 #include "Errors.h"
+#include "ImpedanceColumns.h"
 #include "Messages.h"
 #include "TextFile.h"
 #include "TextRules.h"
 #include "Texts.h"
+#include "model/Impedance.h"
 
+#include <algorithm>
 #include <array>
+#include <complex>
 #include <vector>
 
 namespace lobex {
@@ -20,6 +24,23 @@ bool HasSweepHeader(std::string_view line) {
     return line.find("Freq(MHz),R(Om),jX(Om)") != std::string_view::npos ||
            line.find(kSweepHeaderPrefixOhm) != std::string_view::npos ||
            line.find(kSweepHeaderPrefixOmega) != std::string_view::npos;
+}
+
+// A perfect match has no finite return loss; shown as this, beyond any analyser's floor, it keeps
+// the grid and the graph's scale readable.
+constexpr double kLargestReturnLoss = 100.0;
+
+// A measurement's return loss and |Γ| against its own reference impedance, in place of the gain
+// and F/B it does not have.
+void StoreReflection(const Sweep& sweep, DataSet& data) {
+    const std::complex<double> z0 =
+        sweep.header.size() > 3 ? HeaderImpedance(sweep.header[3]).value_or(50.0) : 50.0;
+    const Checked<SweepReflection> curves = ReflectSweep(sweep, z0);
+    for (std::size_t r = 0; curves && r < sweep.points.size(); ++r) {
+        data.Series[4].Values[r] =
+            static_cast<float>(std::min(curves.value->returnLoss[r], kLargestReturnLoss));
+        data.Series[5].Values[r] = static_cast<float>(curves.value->magnitude[r]);
+    }
 }
 
 } // namespace
@@ -84,9 +105,17 @@ LoadResult DeriveLoad(const Sweep& sweep, const LoadRequest& request) {
         data.Series[4].Values[r] = point.gain;
         data.Series[5].Values[r] = point.frontToBack;
     }
+    if (sweep.measurement) {
+        StoreReflection(sweep, data);
+    }
     StoreSeriesLimits(data, kSweepColumns - 1);
-    SetLabels(data, {LOBEX_TEXT("Частота"), "R", "j X", LOBEX_TEXT("КСВ"), LOBEX_TEXT("Усил"),
-                     LOBEX_TEXT("Впер/Назад"), ""});
+    if (sweep.measurement) {
+        SetLabels(data, {LOBEX_TEXT("Частота"), "R", "j X", LOBEX_TEXT("КСВ"),
+                         kReturnLossCaption.data(), kReflectionCaption.data(), ""});
+    } else {
+        SetLabels(data, {LOBEX_TEXT("Частота"), "R", "j X", LOBEX_TEXT("КСВ"), LOBEX_TEXT("Усил"),
+                         LOBEX_TEXT("Впер/Назад"), ""});
+    }
     if (!request.setChosen) {
         result.sets = SetList{};
     }

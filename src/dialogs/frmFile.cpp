@@ -151,8 +151,9 @@ void frmFile::SetFolder(const QString& folder) {
 
     lstFile->clear();
     const QDir dir(folder_);
-    lstFile->addItems(
-        dir.entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+    // MMANA's exports, and the Touchstone files of network analysers that open as sweeps.
+    lstFile->addItems(dir.entryList({QStringLiteral("*.csv"), QStringLiteral("*.s1p")}, QDir::Files,
+                                    QDir::Name | QDir::IgnoreCase));
     lstFile_PathChange();
 }
 

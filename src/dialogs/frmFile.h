@@ -16,8 +16,8 @@ class QPushButton;
 namespace lobex {
 
 // The program's own window for opening data files: a volume list, a folder tree, the list of
-// ".csv" files in the folder and a text box with the choice. It remembers the data folder and
-// leaves the chosen file in CurrentFile (empty when nothing was chosen).
+// ".csv" and ".s1p" files in the folder and a text box with the choice. It remembers the data
+// folder and leaves the chosen file in CurrentFile (empty when nothing was chosen).
 class frmFile : public QDialog {
     Q_OBJECT
 public:

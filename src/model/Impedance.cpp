@@ -142,8 +142,11 @@ std::optional<std::complex<double>> HeaderImpedance(std::string_view header) {
     if (open == std::string_view::npos) {
         return std::nullopt;
     }
-    std::string_view rest = header.substr(open + kOpen.size());
-    rest = rest.substr(0, rest.find(')'));
+    const std::string_view rest = header.substr(open + kOpen.size());
+    return ReadImpedance(rest.substr(0, rest.find(')')));
+}
+
+std::optional<std::complex<double>> ReadImpedance(std::string_view rest) {
     const std::optional<double> resistance = TakeNumber(rest);
     if (!resistance) {
         return std::nullopt;
@@ -177,7 +180,7 @@ std::optional<std::complex<double>> HeaderImpedance(std::string_view header) {
             return UsableReference(z0) ? std::optional(z0) : std::nullopt;
         }
     }
-    return std::nullopt; // "MHz": the sweep is matched at a frequency, not against a Z0
+    return std::nullopt; // "MHz" in a header: the sweep is matched at a frequency, not a Z0
 }
 
 } // namespace lobex

@@ -65,4 +65,8 @@ Checked<ImpedanceFigures> FindImpedanceFigures(const Sweep& sweep, std::complex<
 // frequency instead ("SWR(14.150MHz)", a sweep matched at that frequency) or nothing readable.
 std::optional<std::complex<double>> HeaderImpedance(std::string_view header);
 
+// An impedance written as a header writes it, without "SWR(": "50", "75.0Om", "50-j10",
+// "50+10j Ohm". None for anything else, and for a resistance that is not above zero.
+std::optional<std::complex<double>> ReadImpedance(std::string_view text);
+
 } // namespace lobex

@@ -21,6 +21,9 @@ struct Sweep {
     std::vector<SweepPoint> points;
     // The header's column names as the file has them; the SWR one names its line impedance.
     std::vector<std::string> header;
+    // A measurement (a Touchstone file) rather than a model: it has no gain or F/B, so its
+    // columns after the SWR show return loss and |Γ| instead.
+    bool measurement = false;
 };
 
 } // namespace lobex

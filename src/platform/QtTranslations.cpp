@@ -33,9 +33,32 @@ bool Lookup(const QString& text, QString& translated) {
     return translated != text;
 }
 
+// A text with a number put in for its "%1" ("Строка 12 файла Touchstone не читается"): the
+// first run of digits is taken for it.
+bool LookupWithNumber(const QString& line, QString& translated) {
+    qsizetype start = 0;
+    while (start < line.size() && !line[start].isDigit()) {
+        ++start;
+    }
+    if (start == line.size()) {
+        return false;
+    }
+    qsizetype end = start;
+    while (end < line.size() && line[end].isDigit()) {
+        ++end;
+    }
+    QString marked = line;
+    marked.replace(start, end - start, QStringLiteral("%1"));
+    if (!Lookup(marked, translated)) {
+        return false;
+    }
+    translated = translated.arg(line.mid(start, end - start));
+    return true;
+}
+
 QString ShownLine(const QString& line) {
     QString translated;
-    if (Lookup(line, translated)) {
+    if (Lookup(line, translated) || LookupWithNumber(line, translated)) {
         return translated;
     }
     // A known lead that ends in a space ("Данные сохранены в файл: ", "Резонанс "), the

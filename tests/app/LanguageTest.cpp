@@ -167,6 +167,8 @@ TEST_F(EnglishTest, MessagesFromBelowTheWindowsAreTranslatedWholeOrByTheirKnownP
     EXPECT_EQ(ShownText("Файл не перечитан: Неправильный формат данных"),
               QStringLiteral("File not reloaded: Wrong data format"));
     EXPECT_EQ(ShownText("КСВ мин. 1,05"), QStringLiteral("SWR min. 1,05"));
+    EXPECT_EQ(ShownText("Строка 12 файла Touchstone не читается"),
+              QStringLiteral("Line 12 of the Touchstone file cannot be read"));
     // What is not known stays as it is.
     EXPECT_EQ(ShownText("/home/Данные/x.csv"), QStringLiteral("/home/Данные/x.csv"));
     EXPECT_EQ(ShownText(""), QString());

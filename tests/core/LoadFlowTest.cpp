@@ -113,6 +113,36 @@ TEST(LoadFlow, OnlyCsvFilesAreReadInAnyCase) {
     EXPECT_FALSE(h.state.View.LogX); // a new load clears the views
 }
 
+// Touchstone files are known by their name; whatever they cannot give is told with its line,
+// and what was on show stays.
+TEST(LoadFlow, TouchstoneFilesOpenAsSweepsAndABrokenOneSaysItsLine) {
+    test::TempFolder folder;
+    test::LoadHarness h;
+    // S11 = 1/2 at 100 ohms: 300 ohms, SWR 3, return loss 20·log10(2).
+    const std::string good = folder.Write("NANO.S1P", "! VNA\n# kHz S RI R 100\n14100 0.5 0\n");
+    ASSERT_TRUE(h.Open(good));
+    const DataSet& data = h.state.Loaded.Data;
+    EXPECT_EQ(data.DataKind, KindSweep);
+    EXPECT_EQ(SeriesLabels(data),
+              (std::vector<std::string>{"Частота", "R", "j X", "КСВ", "Обр. потери", "|Γ|", ""}));
+    EXPECT_EQ(h.state.Loaded.DataGrid.rows.at(0),
+              (std::vector<std::string>{"14.10", "300.00", "0.00", "3.00", "6.0206", "0.50"}));
+    const struct {
+        const char* text;
+        const char* message;
+    } broken[] = {
+        {"# MHz S MA\n14 0.5 10\n\n14.1 0.5 x\n", "Строка 4 файла Touchstone не читается"},
+        {"! Z\n# MHz Z RI R 50\n14 50 0\n",
+         "Строка 2: открываются только S-параметры (в файле параметры Y, Z, H или G)"},
+    };
+    for (const auto& c : broken) {
+        h.messages.shown.clear();
+        EXPECT_FALSE(h.Open(folder.Write("broken.s1p", c.text)));
+        EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(h.state.Loaded.CurrentFile, good);
+    }
+}
+
 TEST(LoadFlow, AMissingFileIsNotFoundAndWhatIsNoDataFileIsAFormatError) {
     test::TempFolder folder;
     const std::pair<std::string, LoadMessage> cases[] = {

@@ -1,0 +1,155 @@
+#include "CliRun.h"
+
+#include <cmath>
+#include <string>
+
+namespace lobex::cli::test {
+namespace {
+
+CliRun Info(const std::vector<std::string>& args) {
+    return RunCommand(RunInfo, args, true);
+}
+
+// The figures of info, read off the grids by hand: the Lazy-H radiates alike to front and back
+// (9.11 dBi at azimuth 0 and 180, elevation 20; -7.22 at the sides), its -3 dB points lie
+// between elevations 10 and 20 and 30 and 40. A 0 dBi sphere averages 0 dB and has no side lobe
+// and no -3 dB points.
+TEST(CliInfo, PatternFiguresAreThoseReadOffTheGridByHand) {
+    lobex::test::TempFolder folder;
+    std::string sphere = "ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)\r\n";
+    for (int azimuth = 0; azimuth < 360; azimuth += 30) {
+        for (int zenith = 0; zenith <= 180; zenith += 30) {
+            sphere += std::to_string(zenith) + ".0," + std::to_string(azimuth) +
+                      ".0,-999.00,0.00,0.00\r\n";
+        }
+    }
+    struct Case {
+        std::string file;
+        std::vector<std::pair<const char*, std::optional<double>>> figures;
+    };
+    const Case cases[] = {
+        {Corpus("farfield_csv", "APET_LazyH-16m2_10deg.csv"),
+         {{"front_to_back", 0.0},
+          {"front_to_rear", 0.0},
+          {"front_to_side", 9.11 + 7.22},
+          {"side_lobe_level", 0.0}, // the back lobe
+          {"side_lobe_azimuth", 180.0},
+          {"elevation_beam_low", 10.0 + 10.0 * (6.11 - 5.66) / (9.11 - 5.66)},
+          {"elevation_beam_high", 30.0 + 10.0 * (8.31 - 6.11) / (8.31 - 4.16)}}},
+        {folder.Write("sphere.csv", sphere),
+         {{"front_to_back", 0.0},
+          {"side_lobe_level", std::nullopt},
+          {"side_lobe_azimuth", std::nullopt},
+          {"elevation_beam_width", std::nullopt},
+          {"average_gain", 0.0},
+          {"directivity", 0.0}}},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = Info({c.file});
+        ASSERT_EQ(run.code, 0) << run.out;
+        const QJsonObject figures = run.json["pattern"]["figures"].toObject();
+        EXPECT_EQ(figures.size(), 10) << c.file;
+        for (const auto& [name, expected] : c.figures) {
+            if (expected) {
+                EXPECT_NEAR(figures[name].toDouble(), *expected, 1e-4) << c.file << " " << name;
+            } else {
+                EXPECT_TRUE(figures[name].isNull()) << c.file << " " << name;
+            }
+        }
+    }
+}
+
+// SWR from R and jX by hand, (1 + |Γ|)/(1 - |Γ|): at 50 ohms the best point 14.15 MHz is just
+// under 2 (the file's rounded column says 2.00); at 75 ohms nothing is under 2, and the band
+// under 3 runs between the points whose SWR passes 3. jX passes 0 a quarter of the way from
+// 14.10 (-2) to 14.15 (+6) MHz.
+TEST(CliInfo, ImpedanceFiguresAtTheFilesOwnZ0AndAtOneAsked) {
+    struct Case {
+        std::vector<std::string> args;
+        double z0;
+        double minSwr;
+        float frequency;
+        std::vector<std::pair<double, double>> bands;
+    };
+    const Case cases[] = {
+        {{Data("sweep_50ohm.csv")}, 50.0, 1.998693, 14.15f, {{14.147812, 14.150645}}},
+        {{Data("sweep_50ohm.csv"), "--z0", "75"}, 75.0, 2.962440, 14.15f, {}},
+        // The header's own Z0 is 75; every other point of the first file.
+        {{Data("sweep_75ohm_blank_lines.csv"), "--swr-threshold", "3"},
+         75.0,
+         2.964409,
+         14.2f,
+         {{14.152194, 14.216872}}},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = Info(c.args);
+        ASSERT_EQ(run.code, 0) << run.err;
+        const QJsonObject impedance = run.json["impedance"].toObject();
+        EXPECT_EQ(impedance["z0"].toDouble(), c.z0);
+        EXPECT_NEAR(impedance["min_swr"].toDouble(), c.minSwr, 1e-5) << c.args.back();
+        EXPECT_EQ(F(impedance["min_swr_frequency"]), c.frequency);
+        const QJsonArray bands = impedance["bandwidths"].toArray();
+        ASSERT_EQ(bands.size(), static_cast<qsizetype>(c.bands.size())) << run.out;
+        for (std::size_t i = 0; i < c.bands.size(); ++i) {
+            const QJsonObject band = bands[static_cast<qsizetype>(i)].toObject();
+            EXPECT_NEAR(band["low"].toDouble(), c.bands[i].first, 1e-5);
+            EXPECT_NEAR(band["high"].toDouble(), c.bands[i].second, 1e-5);
+        }
+        EXPECT_NEAR(impedance["resonances"][0].toDouble(), 14.1125, 1e-5);
+    }
+    // The grid's columns stay; --z0 adds SWR, |Γ| and return loss after them.
+    const CliRun table = RunCommand(RunTable, {Data("sweep_50ohm.csv"), "--z0", "75"}, false);
+    EXPECT_EQ(table.out.substr(0, table.out.find('\n')),
+              "Частота\tR\tj X\tКСВ\tУсил\tВпер/Назад\tКСВ (75 Ом)\t|Γ|\tОбр. потери");
+    EXPECT_NE(table.out.find("\t17.84\t3.45209\t0.55077\t5.18056\n"), std::string::npos);
+
+    for (const char* z0 : {"0", "-75", "fifty"}) {
+        const CliRun bad = Info({Data("sweep_50ohm.csv"), "--z0", z0});
+        EXPECT_EQ(bad.code, 2);
+        EXPECT_EQ(bad.err.substr(0, bad.err.find('\n')),
+                  "lobex-cli info: --z0 needs an impedance whose resistance is above 0 ohms: "
+                  "50, 75, 50-j10");
+    }
+    EXPECT_EQ(Info({Data("sweep_50ohm.csv"), "--swr-threshold", "0.5"}).code, 2);
+}
+
+// Written, then opened through the load flow as the window opens it, and read back by this
+// test's own reading of the format.
+TEST(CliTouchstone, AWrittenFileOpensBackAsTheSameSweep) {
+    lobex::test::TempFolder folder;
+    const std::string out = (folder.Path() / "MEASURED.S1P").string();
+    const CliRun write =
+        RunCommand(RunTouchstone, {Data("sweep_50ohm.csv"), "--out", out, "--z0", "75"}, false);
+    ASSERT_EQ(write.code, 0) << write.err;
+    const std::string bytes = lobex::test::ReadBytes(out);
+    EXPECT_EQ(bytes.substr(0, 46), "! Lobex: sweep_50ohm.csv\r\n# MHz S RI R 75\r\n14 ");
+    double frequency = 0.0;
+    double re = 0.0;
+    double im = 0.0;
+    const std::size_t second = bytes.find("\r\n14.05 ");
+    ASSERT_EQ(std::sscanf(bytes.c_str() + second + 2, "%lf %lf %lf", &frequency, &re, &im), 3);
+    const std::complex<double> z =
+        75.0 * (1.0 + std::complex(re, im)) / (1.0 - std::complex(re, im));
+    EXPECT_NEAR(z.real(), 23.90, 1e-5);
+    EXPECT_NEAR(z.imag(), -10.00, 1e-5);
+
+    const CliRun info = Info({out});
+    ASSERT_EQ(info.code, 0) << info.out;
+    EXPECT_EQ(Text(info.json["kind_name"]), "sweep");
+    EXPECT_EQ(info.json["columns"].toArray(),
+              QJsonArray({"Частота", "R", "j X", "КСВ", "Обр. потери", "|Γ|"}));
+    EXPECT_NEAR(info.json["max"][2].toDouble(), 30.00, 1e-4); // jX at 14.30 MHz
+    EXPECT_EQ(info.json["impedance"]["z0"].toDouble(), 75.0); // the file's own
+    EXPECT_NEAR(info.json["impedance"]["min_swr"].toDouble(), 2.962440, 1e-5);
+
+    const CliRun same = RunCommand(RunTouchstone, {out, "--out", out}, false);
+    EXPECT_EQ(same.code, 1);
+    EXPECT_EQ(lobex::test::ReadBytes(out), bytes);
+    const CliRun complex =
+        RunCommand(RunTouchstone, {Data("sweep_50ohm.csv"), "--out", out, "--z0", "50-j10"}, false);
+    EXPECT_EQ(complex.code, 2);
+    EXPECT_EQ(lobex::test::ReadBytes(out), bytes);
+}
+
+} // namespace
+} // namespace lobex::cli::test

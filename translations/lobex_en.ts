@@ -12,6 +12,14 @@
         <translation>A pattern has an incomplete angle grid: no difference can be drawn.</translation>
     </message>
     <message>
+        <source>Разность, дБ</source>
+        <translation>Difference, dB</translation>
+    </message>
+    <message>
+        <source>Разность B − A</source>
+        <translation>Difference B − A</translation>
+    </message>
+    <message>
         <source>Чтобы закрыть окно, нажмите кнопку Выход.</source>
         <translation>To close the window, press the Exit button.</translation>
     </message>

@@ -1,7 +1,10 @@
 #include "ApplicationObject.h"
 #include "CliSupport.h"
 #include "Commands.h"
+#include "core/FarField.h"
 #include "core/TextRules.h"
+#include "core/Utf8Path.h"
+#include "graphs/DifferenceGraph.h"
 #include "graphs/HeadlessGraphView.h"
 #include "graphs/PlotLink.h"
 #include "graphs/RectangularGraph.h"
@@ -26,6 +29,7 @@ constexpr const char* kPlotUsage =
     "Usage: lobex-cli plot FILE --out OUT [--set N] [--left L] [--right R] [--log x|y|xy]\n"
     "                      [--diagram azimuth|elevation] [--host main|polar] [--size WxH]\n"
     "                      [--decimal SEP] [--quality Q] [--grayscale] [--print-commands]\n"
+    "                      [--compare OTHER --difference]\n"
     "\n"
     "Loads FILE as File > Open does and draws what the window would show: the rectangular\n"
     "graph, or for a far field one of the two polar diagrams. The ending of OUT picks the\n"
@@ -47,6 +51,10 @@ constexpr const char* kPlotUsage =
     "  --quality Q      JPEG quality 0 to 100 (default 75); .jpg only\n"
     "  --grayscale      a greyscale JPEG; .jpg only\n"
     "  --print-commands print every command string sent to the plot engine, one per line\n"
+    "  --compare OTHER  a far field to compare FILE with\n"
+    "  --difference     draw OTHER - FILE in dB against the angle in place of the diagram:\n"
+    "                   the azimuth or the elevation cut, on the angles both hold (by default\n"
+    "                   the total gain, --left and --right pick others)\n"
     "\n"
     "Messages the window would show go to stderr.\n"
     "Exit status: 0 written, 1 the load, the plot or the write failed, 2 usage.\n";
@@ -65,6 +73,8 @@ struct PlotOptions {
     std::optional<int> quality;
     bool grayscale = false;
     bool printCommands = false;
+    std::vector<std::string> compare;
+    bool difference = false;
 };
 
 // An option whose value is one of a few words.
@@ -122,6 +132,12 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options
         IntOption("--quality", options.quality, "--quality takes 0 to 100", 0, 100),
         Flag("--grayscale", options.grayscale),
         Flag("--print-commands", options.printCommands),
+        {"--compare", "--compare needs a file name",
+         [&options](const std::string& value) {
+             options.compare.push_back(value);
+             return !value.empty();
+         }},
+        Flag("--difference", options.difference),
     };
     for (OptionRule& rule : LoadOptionRules(options.load)) {
         rules.push_back(std::move(rule));
@@ -141,6 +157,14 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options
         PictureFormatOf(options.out, {"png", "bmp", "jpg", "gif", "svg", "pdf", "emf"});
     if (options.format.empty()) {
         error = "OUT must end in .png, .bmp, .jpg, .gif, .svg, .pdf or .emf";
+        return false;
+    }
+    if (options.difference && options.compare.size() != 1) {
+        error = "--difference takes one --compare";
+        return false;
+    }
+    if (!options.compare.empty() && !options.difference) {
+        error = "--compare is drawn with --difference";
         return false;
     }
     if ((options.quality || options.grayscale) && options.format != "jpg") {
@@ -246,6 +270,46 @@ bool WritePicture(plotter::PlotEngine& engine, const PlotSlot& slot, const PlotO
     return result.ok && result.written;
 }
 
+// The file name alone, as a graph names its file.
+std::string ShownName(const std::string& path) {
+    return PathToUtf8(Utf8Path(path).filename());
+}
+
+// Loads the compared file as FILE was loaded and draws its difference to FILE into the slot.
+// False with the reason on err when the two cannot be compared.
+bool DrawDifference(GraphContext& ctx, const PlotOptions& options, int slot, int left, int right,
+                    std::ostream& err) {
+    const std::string& file = options.load.file;
+    const std::string& other = options.compare.front();
+    if (ctx.state.Loaded.Data.DataKind != KindFarField) {
+        err << "lobex-cli plot: " << file
+            << " is not a far field: only patterns have a difference\n";
+        return false;
+    }
+    Session compared;
+    LoadOptions load = options.load;
+    load.file = other;
+    load.set.reset();
+    const bool loaded = compared.Load(load, err);
+    PrintMessages(compared.messages, err);
+    if (!loaded) {
+        return false;
+    }
+    if (compared.state.Loaded.Data.DataKind != KindFarField) {
+        err << "lobex-cli plot: " << other << " holds another kind of data than " << file << '\n';
+        return false;
+    }
+    const DifferencePair pair{ctx.state.Loaded.FarField, compared.state.Loaded.FarField,
+                              ShownName(file), ShownName(other)};
+    const std::string_view refusal =
+        PlotDifference(ctx, pair, CutElevation(ctx.state), left, right, slot);
+    if (!refusal.empty()) {
+        err << "lobex-cli plot: " << refusal << '\n';
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -258,6 +322,11 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (options.load.help) {
         out << kPlotUsage;
         return kExitLoaded;
+    }
+    for (const std::string& input : options.compare) {
+        if (!OutputIsNoInput("plot", options.out, {options.load.file, input}, err)) {
+            return kExitFailed;
+        }
     }
     if (!OutputIsNoInput("plot", options.out, {options.load.file}, err)) {
         return kExitFailed;
@@ -272,7 +341,8 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     const bool pattern = state.View.PatternShown;
     const int lastColumn = LastColumnInUse(state.Loaded.Data.DataKind);
-    auto [left, right] = InitialCurves(state.Loaded.Data.DataKind);
+    auto [left, right] =
+        options.difference ? std::pair{3, 0} : InitialCurves(state.Loaded.Data.DataKind);
     left = options.left.value_or(left);
     right = options.right.value_or(right);
     if (left < 1 || left > lastColumn || right < 0 || right > lastColumn) {
@@ -313,6 +383,12 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         view.SelectCurve(CurveList::Right, CurveChoice{0, 0});
     }
     PlotChosenCurves(ctx, pair.left, pair.right);
+    if (options.difference &&
+        !DrawDifference(ctx, options, slotIndex, pair.left, pair.right, err)) {
+        StopPlotter(link);
+        PrintMessages(session.messages, err);
+        return kExitFailed;
+    }
 
     const PlotSlot& slot = link.Slots[static_cast<std::size_t>(slotIndex)];
     bool written = false;

@@ -124,7 +124,7 @@ void ClosePlot(GraphContext& ctx, int slot) {
     ctx.view.SetGraphMenusEnabled(false);
 }
 
-bool RenderPlot(GraphContext& ctx, int slot) {
+bool RenderPlot(GraphContext& ctx, int slot, bool polar) {
     if (!ValidSlot(slot)) {
         return false;
     }
@@ -134,9 +134,9 @@ bool RenderPlot(GraphContext& ctx, int slot) {
         document = link.api.DPlot_Plot(link.Record, link.XValues.data(), link.YValues.data(),
                                        link.PlotCommands);
     }
-    // Only a document that exists gets the circle, and only a polar one: the rectangular
-    // graph is never drawn in the polar window.
-    if (document > 0 && slot != kMainSlot && ctx.state.View.PlotHost == PlotHostKind::PolarWindow) {
+    // Only a document that exists gets the circle, and only a polar one.
+    if (document > 0 && polar && slot != kMainSlot &&
+        ctx.state.View.PlotHost == PlotHostKind::PolarWindow) {
         float radius = BeamCircleRadius(ctx.state);
         AddBeamCircle(ctx, radius, document);
     }

@@ -88,8 +88,9 @@ void ClosePlot(GraphContext& ctx, int slot);
 
 // Makes a document from Record, XValues, YValues and PlotCommands, and renders it at the size
 // of the slot's ClientRect into the slot. In the polar window a polar document also gets
-// the -3 dB circle. False after a message when the engine refuses the document.
-bool RenderPlot(GraphContext& ctx, int slot);
+// the -3 dB circle (polar false: the document is a graph in a diagram's place). False after a
+// message when the engine refuses the document.
+bool RenderPlot(GraphContext& ctx, int slot, bool polar = true);
 
 // The curves of the document just rendered, from the link's arrays: `curves` names each of
 // them (and its column), in order; their values are filled in.

@@ -1,6 +1,7 @@
 #include "CliRun.h"
 #include "core/Messages.h"
 #include "graphs/RectangularGraph.h"
+#include "model/PatternDifference.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -131,6 +132,53 @@ TEST_F(CliPlot, FailuresEndWithTheirMessagesAndWriteNothing) {
 
     EXPECT_EQ(Plot(Data("sweep_50ohm.csv"), {"--left", "9", "--out", Out("o.png")}).code, 2);
     EXPECT_FALSE(std::filesystem::exists(Out("o.png").toStdString()));
+}
+
+TEST_F(CliPlot, DrawsTheDifferenceOfTwoPatternsOrSaysWhyNot) {
+    const std::string a = Data("farfield_below_horizon_30deg.csv");
+    std::string text = lobex::test::ReadBytes(a);
+    for (std::size_t at = 0; (at = text.find(",8.04", at)) != std::string::npos;) {
+        text.replace(at, 5, ",5.04"); // B 3 dB weaker at zenith 60
+    }
+    const std::string b = folder.Write("b.csv", text);
+    const PlotRun run = Plot(a, {"--compare", QString::fromStdString(b), "--difference", "--out",
+                                 Out("d.png"), "--print-commands"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    // The polar diagrams come first, as the window draws them, then the difference in their place.
+    const auto drawn = std::ranges::find_if(
+        run.lines, [](const std::string& line) { return line.find("[Title2(") != line.npos; });
+    ASSERT_NE(drawn, run.lines.end());
+    const std::string& commands = *drawn;
+    EXPECT_NE(commands.find("[Title2(\"B: b.csv  \u2212  A: farfield_below_horizon_30deg.csv\")]"),
+              std::string::npos)
+        << commands;
+    EXPECT_NE(commands.find("[ManualScale(0,-4,360,4)]"), std::string::npos) << commands;
+    // The red curve lies below the dotted zero line all round: B is worse everywhere.
+    const QImage picture(Out("d.png"));
+    int red = 0;
+    for (int y = picture.height() / 2; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            red += picture.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(red, 100);
+
+    const std::string apart =
+        folder.Write("apart.csv", "ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)\r\n"
+                                  "1.0,0.0,-999,1,1\r\n2.0,0.0,-999,1,1\r\n"
+                                  "1.0,180.0,-999,1,1\r\n2.0,180.0,-999,1,1\r\n");
+    struct Refusal {
+        std::string other;
+        std::string message;
+    };
+    for (const Refusal& c : {Refusal{apart, std::string(kNoCommonAngles)},
+                             Refusal{Data("sweep_50ohm.csv"), "holds another kind of data"}}) {
+        const PlotRun refused = Plot(a, {"--compare", QString::fromStdString(c.other),
+                                         "--difference", "--out", Out("r.png")});
+        EXPECT_EQ(refused.code, 1) << c.other;
+        EXPECT_NE(refused.err.find(c.message), std::string::npos) << refused.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(Out("r.png").toStdString()));
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "DocumentSession.h"
 
 #include "LiveReload.h"
+#include "core/Messages.h"
+#include "core/Utf8Path.h"
 
 #include <algorithm>
 
@@ -36,6 +38,7 @@ bool DocumentSession::OpenOn(LoadContext& ctx, const LoadSource& source) {
         documents_[static_cast<std::size_t>(current_)] = std::move(document);
     }
     TakeShownChoices();
+    DropUnmatchedComparisons();
     return true;
 }
 
@@ -138,7 +141,122 @@ void DocumentSession::Close() {
     }
     documents_.erase(documents_.begin() + current_);
     current_ = -1;
+    comparisons_.clear();
     Notify(SessionChange::Closed);
+}
+
+namespace {
+
+std::string FileNameOf(const std::string& path) {
+    return path.empty() ? std::string(kWindowResultName) : PathToUtf8(Utf8Path(path).filename());
+}
+
+} // namespace
+
+void DocumentSession::Refuse(std::string_view text) {
+    Tell(ctx_, text, MessageIcon::Information);
+}
+
+void DocumentSession::DropUnmatchedComparisons() {
+    const Document* current = Current();
+    const auto unmatched = [current](const Comparison& entry) {
+        return current == nullptr || current->result == nullptr ||
+               !Comparable(*current->result, *entry.result);
+    };
+    if (std::erase_if(comparisons_, unmatched) > 0) {
+        Notify(SessionChange::Compared);
+    }
+}
+
+bool DocumentSession::Compare(const std::string& path) {
+    const Document* current = Current();
+    if (current == nullptr || current->result == nullptr) {
+        Refuse(kCompareNothingShown);
+        return false;
+    }
+    if (!ComparableKind(*current->result)) {
+        Refuse(kCompareKindNotComparable);
+        return false;
+    }
+    const auto known =
+        std::find_if(comparisons_.begin(), comparisons_.end(), [&path](const Comparison& entry) {
+            return !entry.pinned && entry.source == path;
+        });
+    if (known == comparisons_.end() && comparisons_.size() >= kMaxComparisons) {
+        Refuse(kCompareTooMany);
+        return false;
+    }
+    const LoadResult read =
+        ReadDataFile(path, LoadRequest{0, false, ctx_.state.DecimalSeparator, ctx_.state.PiValue});
+    if (!read.loaded || read.document == nullptr) {
+        TellAll(ctx_, read.messages);
+        return false;
+    }
+    if (!Comparable(*current->result, *read.document)) {
+        Refuse(kCompareOtherKind);
+        return false;
+    }
+    if (known != comparisons_.end()) {
+        known->result = read.document;
+    } else {
+        comparisons_.push_back({FileNameOf(path), path, read.document, false, 0});
+    }
+    Notify(SessionChange::Compared);
+    return true;
+}
+
+bool DocumentSession::PinCurrent() {
+    const Document* current = Current();
+    if (current == nullptr || current->result == nullptr) {
+        Refuse(kCompareNothingShown);
+        return false;
+    }
+    if (!ComparableKind(*current->result)) {
+        Refuse(kCompareKindNotComparable);
+        return false;
+    }
+    if (comparisons_.size() >= kMaxComparisons) {
+        Refuse(kCompareTooMany);
+        return false;
+    }
+    // The result is never changed in place (a reload puts a new one in the document), so
+    // holding the same one is holding a copy.
+    comparisons_.push_back({FileNameOf(current->source), {}, current->result, true, ++pins_});
+    Notify(SessionChange::Compared);
+    return true;
+}
+
+void DocumentSession::ClearComparisons() {
+    if (comparisons_.empty()) {
+        return;
+    }
+    comparisons_.clear();
+    Notify(SessionChange::Compared);
+}
+
+ReloadOutcome DocumentSession::ReloadComparison(const std::string& path) {
+    const auto entry =
+        std::find_if(comparisons_.begin(), comparisons_.end(),
+                     [&path](const Comparison& e) { return !e.pinned && e.source == path; });
+    const Document* current = Current();
+    if (entry == comparisons_.end() || current == nullptr || current->result == nullptr) {
+        return {};
+    }
+    const LoadResult read =
+        ReadDataFile(path, LoadRequest{0, false, ctx_.state.DecimalSeparator, ctx_.state.PiValue});
+    std::vector<std::string> texts;
+    for (const LoadMessage& message : read.messages) {
+        texts.push_back(message.text);
+    }
+    if (!read.loaded || read.document == nullptr) {
+        return {false, ReloadFailedStatus(texts)};
+    }
+    if (!Comparable(*current->result, *read.document)) {
+        return {false, ReloadFailedStatus({std::string(kCompareOtherKind)})};
+    }
+    entry->result = read.document;
+    Notify(SessionChange::Compared);
+    return {true, {}};
 }
 
 int DocumentSession::Observe(Observer observer) {

@@ -407,7 +407,7 @@ because the data contain zero or negative values</translation>
     </message>
     <message>
         <source>Эталон %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Reference %1: %2</translation>
     </message>
     <message>
         <source>Данные MMANA</source>

@@ -9,6 +9,7 @@
 #include "images/clsGIF.h"
 #include "plotter/PlotEngine.h"
 #include "plotter/PlotOutput.h"
+#include "session/Comparison.h"
 
 #include <QGuiApplication>
 
@@ -26,6 +27,7 @@ constexpr const char* kPlotUsage =
     "Usage: lobex-cli plot FILE --out OUT [--set N] [--left L] [--right R] [--log x|y|xy]\n"
     "                      [--diagram azimuth|elevation] [--host main|polar] [--size WxH]\n"
     "                      [--decimal SEP] [--quality Q] [--grayscale] [--print-commands]\n"
+    "                      [--compare OTHER]... [--normalise]\n"
     "\n"
     "Loads FILE as File > Open does and draws what the window would show: the rectangular\n"
     "graph, or for a far field one of the two polar diagrams. The ending of OUT picks the\n"
@@ -47,6 +49,10 @@ constexpr const char* kPlotUsage =
     "  --quality Q      JPEG quality 0 to 100 (default 75); .jpg only\n"
     "  --grayscale      a greyscale JPEG; .jpg only\n"
     "  --print-commands print every command string sent to the plot engine, one per line\n"
+    "  --compare OTHER  draw OTHER's curves over FILE's on the same axes, each file in a\n"
+    "                   line style of its own and named in the legend; up to 7 files of\n"
+    "                   FILE's kind (far fields, sweeps, optimisation tables)\n"
+    "  --normalise      with --compare, each far field's diagram to its own maximum\n"
     "\n"
     "Messages the window would show go to stderr.\n"
     "Exit status: 0 written, 1 the load, the plot or the write failed, 2 usage.\n";
@@ -65,6 +71,8 @@ struct PlotOptions {
     std::optional<int> quality;
     bool grayscale = false;
     bool printCommands = false;
+    std::vector<std::string> compare;
+    bool normalise = false;
 };
 
 // An option whose value is one of a few words.
@@ -122,6 +130,15 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options
         IntOption("--quality", options.quality, "--quality takes 0 to 100", 0, 100),
         Flag("--grayscale", options.grayscale),
         Flag("--print-commands", options.printCommands),
+        {"--compare", "--compare needs a file name",
+         [&options](const std::string& value) {
+             if (value.empty()) {
+                 return false;
+             }
+             options.compare.push_back(value);
+             return true;
+         }},
+        Flag("--normalise", options.normalise),
     };
     for (OptionRule& rule : LoadOptionRules(options.load)) {
         rules.push_back(std::move(rule));
@@ -141,6 +158,14 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options
         PictureFormatOf(options.out, {"png", "bmp", "jpg", "gif", "svg", "pdf", "emf"});
     if (options.format.empty()) {
         error = "OUT must end in .png, .bmp, .jpg, .gif, .svg, .pdf or .emf";
+        return false;
+    }
+    if (options.compare.size() > kMaxComparisons) {
+        error = "--compare takes at most 7 files";
+        return false;
+    }
+    if (options.normalise && options.compare.empty()) {
+        error = "--normalise is for --compare";
         return false;
     }
     if ((options.quality || options.grayscale) && options.format != "jpg") {
@@ -246,6 +271,31 @@ bool WritePicture(plotter::PlotEngine& engine, const PlotSlot& slot, const PlotO
     return result.ok && result.written;
 }
 
+// The compared files, read as the window's "Сравнить с…" reads them, into the state the graphs
+// draw from; false, after saying why, when one cannot be compared with the file on show.
+bool LoadComparisons(const PlotOptions& options, AppState& state, std::ostream& err) {
+    LoadRequest request;
+    request.decimalSeparator = state.DecimalSeparator;
+    request.pi = state.PiValue;
+    state.Compare.ShownLabel = ComparisonName(options.load.file);
+    state.Compare.Normalise = options.normalise;
+    for (const std::string& file : options.compare) {
+        const ComparisonRead read = ReadForComparison(state.Loaded.Document.get(), file, request);
+        if (read.result == nullptr) {
+            err << "lobex-cli plot: " << file << " cannot be compared";
+            for (const LoadMessage& message : read.messages) {
+                for (const std::string& line : SplitLines(message.text)) {
+                    err << ": " << line;
+                }
+            }
+            err << '\n';
+            return false;
+        }
+        state.Compare.Results.push_back({ComparisonName(file), read.result});
+    }
+    return true;
+}
+
 } // namespace
 
 int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -262,12 +312,20 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (!OutputIsNoInput("plot", options.out, {options.load.file}, err)) {
         return kExitFailed;
     }
+    for (const std::string& file : options.compare) {
+        if (!OutputIsNoInput("plot", options.out, {file}, err)) {
+            return kExitFailed;
+        }
+    }
     const std::unique_ptr<QGuiApplication> application = MakeGuiApplication();
 
     Session session;
     AppState& state = session.state;
     if (!session.Load(options.load, err)) {
         PrintMessages(session.messages, err);
+        return kExitFailed;
+    }
+    if (!LoadComparisons(options, state, err)) {
         return kExitFailed;
     }
     const bool pattern = state.View.PatternShown;

@@ -1,5 +1,8 @@
 #include "Comparison.h"
 
+#include "core/LoadFlow.h"
+#include "core/Utf8Path.h"
+
 #include <variant>
 
 namespace lobex {
@@ -20,6 +23,31 @@ bool Comparable(const Result& current, const Result& other) {
         return table->headerWords == std::get<OptimisationTable>(other).headerWords;
     }
     return true;
+}
+
+std::string ComparisonName(const std::string& path) {
+    return path.empty() ? std::string(kWindowResultName) : PathToUtf8(Utf8Path(path).filename());
+}
+
+ComparisonRead ReadForComparison(const Result* current, const std::string& path,
+                                 const LoadRequest& request) {
+    const auto refused = [](std::string_view text) {
+        return ComparisonRead{nullptr, {{std::string(text), MessageIcon::Information}}};
+    };
+    if (current == nullptr) {
+        return refused(kCompareNothingShown);
+    }
+    if (!ComparableKind(*current)) {
+        return refused(kCompareKindNotComparable);
+    }
+    LoadResult read = ReadDataFile(path, request);
+    if (!read.loaded || read.document == nullptr) {
+        return {nullptr, std::move(read.messages)};
+    }
+    if (!Comparable(*current, *read.document)) {
+        return refused(kCompareOtherKind);
+    }
+    return {std::move(read.document), {}};
 }
 
 std::string ComparisonLabel(const Comparison& entry, std::string_view pinnedLabel) {

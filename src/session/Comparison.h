@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/LoadResult.h"
 #include "model/Result.h"
 #include "model/Texts.h"
 
@@ -7,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Results shown against the current one: the files compared and the copies pinned as references.
 namespace lobex {
@@ -39,6 +41,18 @@ inline constexpr std::string_view kWindowResultName = LOBEX_TEXT("Данные M
 // What the legend and the compare table call an entry; `pinnedLabel` is kPinnedLabel in the
 // interface language ("%1" the pin's number, "%2" the name).
 std::string ComparisonLabel(const Comparison& entry, std::string_view pinnedLabel = kPinnedLabel);
+
+// The name an entry of a file gets: the file's name; MMANA's window for no file.
+std::string ComparisonName(const std::string& path);
+
+// A file read for comparison with `current` (null: nothing on show): its result, or none and the
+// messages that say why not (the reader's, or that the kinds do not compare).
+struct ComparisonRead {
+    std::shared_ptr<const Result> result;
+    std::vector<LoadMessage> messages;
+};
+ComparisonRead ReadForComparison(const Result* current, const std::string& path,
+                                 const LoadRequest& request);
 
 inline constexpr std::string_view kCompareNothingShown =
     LOBEX_TEXT("Сначала откройте результат, с которым нужно сравнивать.");

@@ -2,7 +2,6 @@
 
 #include "LiveReload.h"
 #include "core/Messages.h"
-#include "core/Utf8Path.h"
 
 #include <algorithm>
 
@@ -147,8 +146,19 @@ void DocumentSession::Close() {
 
 namespace {
 
-std::string FileNameOf(const std::string& path) {
-    return path.empty() ? std::string(kWindowResultName) : PathToUtf8(Utf8Path(path).filename());
+// A compared file is read afresh: no set of the one on show applies to it.
+LoadRequest ComparisonRequest(const AppState& state) {
+    LoadRequest request;
+    request.decimalSeparator = state.DecimalSeparator;
+    request.pi = state.PiValue;
+    return request;
+}
+
+std::vector<Comparison>::iterator FileEntry(std::vector<Comparison>& entries,
+                                            const std::string& path) {
+    return std::find_if(entries.begin(), entries.end(), [&path](const Comparison& entry) {
+        return !entry.pinned && entry.source == path;
+    });
 }
 
 } // namespace
@@ -170,36 +180,21 @@ void DocumentSession::DropUnmatchedComparisons() {
 
 bool DocumentSession::Compare(const std::string& path) {
     const Document* current = Current();
-    if (current == nullptr || current->result == nullptr) {
-        Refuse(kCompareNothingShown);
-        return false;
-    }
-    if (!ComparableKind(*current->result)) {
-        Refuse(kCompareKindNotComparable);
-        return false;
-    }
-    const auto known =
-        std::find_if(comparisons_.begin(), comparisons_.end(), [&path](const Comparison& entry) {
-            return !entry.pinned && entry.source == path;
-        });
-    if (known == comparisons_.end() && comparisons_.size() >= kMaxComparisons) {
+    const Result* shown = current != nullptr ? current->result.get() : nullptr;
+    const auto known = FileEntry(comparisons_, path);
+    if (shown != nullptr && known == comparisons_.end() && comparisons_.size() >= kMaxComparisons) {
         Refuse(kCompareTooMany);
         return false;
     }
-    const LoadResult read =
-        ReadDataFile(path, LoadRequest{0, false, ctx_.state.DecimalSeparator, ctx_.state.PiValue});
-    if (!read.loaded || read.document == nullptr) {
+    const ComparisonRead read = ReadForComparison(shown, path, ComparisonRequest(ctx_.state));
+    if (read.result == nullptr) {
         TellAll(ctx_, read.messages);
         return false;
     }
-    if (!Comparable(*current->result, *read.document)) {
-        Refuse(kCompareOtherKind);
-        return false;
-    }
     if (known != comparisons_.end()) {
-        known->result = read.document;
+        known->result = read.result;
     } else {
-        comparisons_.push_back({FileNameOf(path), path, read.document, false, 0});
+        comparisons_.push_back({ComparisonName(path), path, read.result, false, 0});
     }
     Notify(SessionChange::Compared);
     return true;
@@ -221,7 +216,7 @@ bool DocumentSession::PinCurrent() {
     }
     // The result is never changed in place (a reload puts a new one in the document), so
     // holding the same one is holding a copy.
-    comparisons_.push_back({FileNameOf(current->source), {}, current->result, true, ++pins_});
+    comparisons_.push_back({ComparisonName(current->source), {}, current->result, true, ++pins_});
     Notify(SessionChange::Compared);
     return true;
 }
@@ -235,26 +230,21 @@ void DocumentSession::ClearComparisons() {
 }
 
 ReloadOutcome DocumentSession::ReloadComparison(const std::string& path) {
-    const auto entry =
-        std::find_if(comparisons_.begin(), comparisons_.end(),
-                     [&path](const Comparison& e) { return !e.pinned && e.source == path; });
+    const auto entry = FileEntry(comparisons_, path);
     const Document* current = Current();
     if (entry == comparisons_.end() || current == nullptr || current->result == nullptr) {
         return {};
     }
-    const LoadResult read =
-        ReadDataFile(path, LoadRequest{0, false, ctx_.state.DecimalSeparator, ctx_.state.PiValue});
-    std::vector<std::string> texts;
-    for (const LoadMessage& message : read.messages) {
-        texts.push_back(message.text);
-    }
-    if (!read.loaded || read.document == nullptr) {
+    const ComparisonRead read =
+        ReadForComparison(current->result.get(), path, ComparisonRequest(ctx_.state));
+    if (read.result == nullptr) {
+        std::vector<std::string> texts;
+        for (const LoadMessage& message : read.messages) {
+            texts.push_back(message.text);
+        }
         return {false, ReloadFailedStatus(texts)};
     }
-    if (!Comparable(*current->result, *read.document)) {
-        return {false, ReloadFailedStatus({std::string(kCompareOtherKind)})};
-    }
-    entry->result = read.document;
+    entry->result = read.result;
     Notify(SessionChange::Compared);
     return {true, {}};
 }

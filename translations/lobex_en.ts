@@ -429,6 +429,56 @@ because the data contain zero or negative values</translation>
         <source>С открытым результатом можно сравнить не больше 7 других.</source>
         <translation>At most 7 other results can be compared with the one open.</translation>
     </message>
+    <message>
+        <source>Сравнить с</source>
+        <translation>Compare with</translation>
+    </message>
+</context>
+<context>
+    <name>lobex::CompareControls</name>
+    <message>
+        <source>Сравнить с…</source>
+        <translation>Compare with…</translation>
+    </message>
+    <message>
+        <source>Запомнить как эталон</source>
+        <translation>Keep as reference</translation>
+    </message>
+    <message>
+        <source>Убрать сравнение</source>
+        <translation>Remove comparison</translation>
+    </message>
+    <message>
+        <source>Нормировать</source>
+        <translation>Normalise</translation>
+    </message>
+    <message>
+        <source>Каждая диаграмма относительно своего максимума, а не в абсолютных dBi</source>
+        <translation>Each pattern relative to its own maximum rather than in absolute dBi</translation>
+    </message>
+</context>
+<context>
+    <name>lobex::CompareTable</name>
+    <message>
+        <source>Файл</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Макс., dBi</source>
+        <translation>Max., dBi</translation>
+    </message>
+    <message>
+        <source>F/B, dB</source>
+        <translation>F/B, dB</translation>
+    </message>
+    <message>
+        <source>-3 dB, °</source>
+        <translation>-3 dB, °</translation>
+    </message>
+    <message>
+        <source>Возв., °</source>
+        <translation>Elev., °</translation>
+    </message>
 </context>
 <context>
     <name>lobex::frmAbout</name>

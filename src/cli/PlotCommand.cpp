@@ -3,7 +3,6 @@
 #include "Commands.h"
 #include "core/FarField.h"
 #include "core/TextRules.h"
-#include "core/Utf8Path.h"
 #include "graphs/DifferenceGraph.h"
 #include "graphs/HeadlessGraphView.h"
 #include "graphs/PlotLink.h"
@@ -12,6 +11,7 @@
 #include "images/clsGIF.h"
 #include "plotter/PlotEngine.h"
 #include "plotter/PlotOutput.h"
+#include "session/Comparison.h"
 
 #include <QGuiApplication>
 
@@ -29,7 +29,7 @@ constexpr const char* kPlotUsage =
     "Usage: lobex-cli plot FILE --out OUT [--set N] [--left L] [--right R] [--log x|y|xy]\n"
     "                      [--diagram azimuth|elevation] [--host main|polar] [--size WxH]\n"
     "                      [--decimal SEP] [--quality Q] [--grayscale] [--print-commands]\n"
-    "                      [--compare OTHER --difference]\n"
+    "                      [--compare OTHER]... [--normalise] [--difference]\n"
     "\n"
     "Loads FILE as File > Open does and draws what the window would show: the rectangular\n"
     "graph, or for a far field one of the two polar diagrams. The ending of OUT picks the\n"
@@ -51,10 +51,13 @@ constexpr const char* kPlotUsage =
     "  --quality Q      JPEG quality 0 to 100 (default 75); .jpg only\n"
     "  --grayscale      a greyscale JPEG; .jpg only\n"
     "  --print-commands print every command string sent to the plot engine, one per line\n"
-    "  --compare OTHER  a far field to compare FILE with\n"
-    "  --difference     draw OTHER - FILE in dB against the angle in place of the diagram:\n"
-    "                   the azimuth or the elevation cut, on the angles both hold (by default\n"
-    "                   the total gain, --left and --right pick others)\n"
+    "  --compare OTHER  draw OTHER's curves over FILE's on the same axes, each file in a\n"
+    "                   line style of its own and named in the legend; up to 7 files of\n"
+    "                   FILE's kind (far fields, sweeps, optimisation tables)\n"
+    "  --normalise      with --compare, each far field's diagram to its own maximum\n"
+    "  --difference     with one --compare, draw OTHER - FILE in dB against the angle in\n"
+    "                   place of the diagram: the azimuth or the elevation cut, on the angles\n"
+    "                   both hold (by default the total gain, --left and --right pick others)\n"
     "\n"
     "Messages the window would show go to stderr.\n"
     "Exit status: 0 written, 1 the load, the plot or the write failed, 2 usage.\n";
@@ -74,6 +77,7 @@ struct PlotOptions {
     bool grayscale = false;
     bool printCommands = false;
     std::vector<std::string> compare;
+    bool normalise = false;
     bool difference = false;
 };
 
@@ -134,9 +138,13 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options
         Flag("--print-commands", options.printCommands),
         {"--compare", "--compare needs a file name",
          [&options](const std::string& value) {
+             if (value.empty()) {
+                 return false;
+             }
              options.compare.push_back(value);
-             return !value.empty();
+             return true;
          }},
+        Flag("--normalise", options.normalise),
         Flag("--difference", options.difference),
     };
     for (OptionRule& rule : LoadOptionRules(options.load)) {
@@ -159,12 +167,16 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options
         error = "OUT must end in .png, .bmp, .jpg, .gif, .svg, .pdf or .emf";
         return false;
     }
-    if (options.difference && options.compare.size() != 1) {
-        error = "--difference takes one --compare";
+    if (options.compare.size() > kMaxComparisons) {
+        error = "--compare takes at most 7 files";
         return false;
     }
-    if (!options.compare.empty() && !options.difference) {
-        error = "--compare is drawn with --difference";
+    if (options.normalise && options.compare.empty()) {
+        error = "--normalise is for --compare";
+        return false;
+    }
+    if (options.difference && options.compare.size() != 1) {
+        error = "--difference takes one --compare";
         return false;
     }
     if ((options.quality || options.grayscale) && options.format != "jpg") {
@@ -270,39 +282,45 @@ bool WritePicture(plotter::PlotEngine& engine, const PlotSlot& slot, const PlotO
     return result.ok && result.written;
 }
 
-// The file name alone, as a graph names its file.
-std::string ShownName(const std::string& path) {
-    return PathToUtf8(Utf8Path(path).filename());
+// The compared files, read as the window's "Сравнить с…" reads them, into the state the graphs
+// draw from; false, after saying why, when one cannot be compared with the file on show.
+bool LoadComparisons(const PlotOptions& options, AppState& state, std::ostream& err) {
+    LoadRequest request;
+    request.decimalSeparator = state.DecimalSeparator;
+    request.pi = state.PiValue;
+    state.Compare.ShownLabel = ComparisonName(options.load.file);
+    state.Compare.Normalise = options.normalise;
+    for (const std::string& file : options.compare) {
+        const ComparisonRead read = ReadForComparison(state.Loaded.Document.get(), file, request);
+        if (read.result == nullptr) {
+            err << "lobex-cli plot: " << file << " cannot be compared";
+            for (const LoadMessage& message : read.messages) {
+                for (const std::string& line : SplitLines(message.text)) {
+                    err << ": " << line;
+                }
+            }
+            err << '\n';
+            return false;
+        }
+        state.Compare.Results.push_back({ComparisonName(file), read.result});
+    }
+    return true;
 }
 
-// Loads the compared file as FILE was loaded and draws its difference to FILE into the slot.
+// Draws the compared far field's difference to FILE into the slot, in place of its diagram.
 // False with the reason on err when the two cannot be compared.
-bool DrawDifference(GraphContext& ctx, const PlotOptions& options, int slot, int left, int right,
-                    std::ostream& err) {
-    const std::string& file = options.load.file;
-    const std::string& other = options.compare.front();
-    if (ctx.state.Loaded.Data.DataKind != KindFarField) {
-        err << "lobex-cli plot: " << file
-            << " is not a far field: only patterns have a difference\n";
+bool DrawDifference(GraphContext& ctx, int slot, int left, int right, std::ostream& err) {
+    const AppState& state = ctx.state;
+    const ComparedResult& other = state.Compare.Results.front();
+    const auto* compared = std::get_if<FarFieldPattern>(other.Document.get());
+    if (state.Loaded.Data.DataKind != KindFarField || compared == nullptr) {
+        err << "lobex-cli plot: only far fields have a difference\n";
         return false;
     }
-    Session compared;
-    LoadOptions load = options.load;
-    load.file = other;
-    load.set.reset();
-    const bool loaded = compared.Load(load, err);
-    PrintMessages(compared.messages, err);
-    if (!loaded) {
-        return false;
-    }
-    if (compared.state.Loaded.Data.DataKind != KindFarField) {
-        err << "lobex-cli plot: " << other << " holds another kind of data than " << file << '\n';
-        return false;
-    }
-    const DifferencePair pair{ctx.state.Loaded.FarField, compared.state.Loaded.FarField,
-                              ShownName(file), ShownName(other)};
+    const DifferencePair pair{state.Loaded.FarField, compared->grid, state.Compare.ShownLabel,
+                              other.Label};
     const std::string_view refusal =
-        PlotDifference(ctx, pair, CutElevation(ctx.state), left, right, slot);
+        PlotDifference(ctx, pair, CutElevation(state), left, right, slot);
     if (!refusal.empty()) {
         err << "lobex-cli plot: " << refusal << '\n';
         return false;
@@ -323,13 +341,13 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         out << kPlotUsage;
         return kExitLoaded;
     }
-    for (const std::string& input : options.compare) {
-        if (!OutputIsNoInput("plot", options.out, {options.load.file, input}, err)) {
-            return kExitFailed;
-        }
-    }
     if (!OutputIsNoInput("plot", options.out, {options.load.file}, err)) {
         return kExitFailed;
+    }
+    for (const std::string& file : options.compare) {
+        if (!OutputIsNoInput("plot", options.out, {file}, err)) {
+            return kExitFailed;
+        }
     }
     const std::unique_ptr<QGuiApplication> application = MakeGuiApplication();
 
@@ -337,6 +355,9 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     AppState& state = session.state;
     if (!session.Load(options.load, err)) {
         PrintMessages(session.messages, err);
+        return kExitFailed;
+    }
+    if (!LoadComparisons(options, state, err)) {
         return kExitFailed;
     }
     const bool pattern = state.View.PatternShown;
@@ -383,8 +404,7 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         view.SelectCurve(CurveList::Right, CurveChoice{0, 0});
     }
     PlotChosenCurves(ctx, pair.left, pair.right);
-    if (options.difference &&
-        !DrawDifference(ctx, options, slotIndex, pair.left, pair.right, err)) {
+    if (options.difference && !DrawDifference(ctx, slotIndex, pair.left, pair.right, err)) {
         StopPlotter(link);
         PrintMessages(session.messages, err);
         return kExitFailed;

@@ -1,5 +1,6 @@
 #include "PolarGraph.h"
 
+#include "CompareOverlay.h"
 #include "GraphCommands.h"
 #include "core/FarField.h"
 #include "core/GainScale.h"
@@ -171,6 +172,7 @@ bool PlotPolar(GraphContext& ctx, int left, int right, int area) {
     commands += graphs::kLineWidths;
     commands += graphs::TextCommand("Caption", area == kAzimuthSlot ? "Azimuth" : "Elevation");
 
+    PolarOverlay(state, left, right, area, link.Overlay);
     const bool rendered = RenderPlot(ctx, area);
     if (rendered) {
         ctx.view.PaintSlot(area);
@@ -185,9 +187,9 @@ float BeamCircleRadius(const AppState& state) {
     return GainToRadius(pattern.MaxGain - 3.0f, pattern.PlotFloor, pattern.PlotRange);
 }
 
-void AddBeamCircle(GraphContext& ctx, float radius, std::int32_t document) {
+void AddBeamCircle(GraphContext& ctx, float radius, std::int32_t document, std::int32_t curves) {
     // The circle follows the document's own curves, so it never takes the place of one.
-    const std::int32_t curve = ctx.link.Record.NumCurves + 1;
+    const std::int32_t curve = curves + 1;
     std::array<float, kCirclePoints> angles{};
     std::array<float, kCirclePoints> radii{};
     for (int a = 0; a < kCirclePoints; ++a) {

@@ -9,6 +9,7 @@
 #include "images/ImageWriter.h"
 #include "images/clsGIF.h"
 #include "plotter/PlotOutput.h"
+#include "session/Comparison.h"
 #include "view3d/AntennaLoader.h"
 #include "view3d/PatternModel.h"
 #include "view3d/ViewControl.h"
@@ -203,22 +204,26 @@ int RenderFile(const RenderOptions& options, std::ostream& out, std::ostream& er
     }
     PrintMessages(session.messages, err);
     session.messages.shown.clear();
-    cli::Session other;
+    // The compared file is read as the window's "Сравнить с…" reads it.
+    std::shared_ptr<const Result> other;
     if (options.difference) {
-        cli::LoadOptions otherLoad = load;
-        otherLoad.file = options.compare;
-        const bool loaded = other.Load(otherLoad, err);
-        PrintMessages(other.messages, err);
-        if (!loaded) {
+        LoadRequest request;
+        request.decimalSeparator = session.state.DecimalSeparator;
+        request.pi = session.state.PiValue;
+        const ComparisonRead read =
+            ReadForComparison(session.state.Loaded.Document.get(), options.compare, request);
+        if (read.result == nullptr) {
+            err << "lobex-cli render: " << options.compare << " cannot be compared";
+            for (const LoadMessage& message : read.messages) {
+                err << ": " << message.text;
+            }
+            err << '\n';
             return cli::kExitFailed;
         }
-        if (other.state.Loaded.Data.DataKind != KindFarField) {
-            err << "lobex-cli render: " << options.compare << " holds another kind of data than "
-                << options.input << '\n';
-            return cli::kExitFailed;
-        }
+        other = read.result;
     }
-    const FarFieldGrid* compared = options.difference ? &other.state.Loaded.FarField : nullptr;
+    const auto* pattern = std::get_if<FarFieldPattern>(other.get());
+    const FarFieldGrid* compared = pattern != nullptr ? &pattern->grid : nullptr;
 
     std::filesystem::path folder;
     if (!options.view) {

@@ -2,6 +2,7 @@
 #include "core/Messages.h"
 #include "graphs/RectangularGraph.h"
 #include "model/PatternDifference.h"
+#include "session/Comparison.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -167,18 +168,37 @@ TEST_F(CliPlot, DrawsTheDifferenceOfTwoPatternsOrSaysWhyNot) {
         folder.Write("apart.csv", "ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)\r\n"
                                   "1.0,0.0,-999,1,1\r\n2.0,0.0,-999,1,1\r\n"
                                   "1.0,180.0,-999,1,1\r\n2.0,180.0,-999,1,1\r\n");
-    struct Refusal {
-        std::string other;
-        std::string message;
-    };
-    for (const Refusal& c : {Refusal{apart, std::string(kNoCommonAngles)},
-                             Refusal{Data("sweep_50ohm.csv"), "holds another kind of data"}}) {
-        const PlotRun refused = Plot(a, {"--compare", QString::fromStdString(c.other),
-                                         "--difference", "--out", Out("r.png")});
-        EXPECT_EQ(refused.code, 1) << c.other;
-        EXPECT_NE(refused.err.find(c.message), std::string::npos) << refused.err;
-    }
+    const PlotRun refused = Plot(
+        a, {"--compare", QString::fromStdString(apart), "--difference", "--out", Out("r.png")});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find(kNoCommonAngles), std::string::npos) << refused.err;
     EXPECT_FALSE(std::filesystem::exists(Out("r.png").toStdString()));
+}
+
+TEST_F(CliPlot, OverlaysComparedFilesNamedInTheLegendOrRefusesAnotherKind) {
+    const std::string a = Corpus("farfield_csv", "APET_LazyH-16m2_10deg.csv");
+    const std::string b = Corpus("farfield_csv", "APET_4cross_quads2_10deg.csv");
+    const PlotRun run = Plot(
+        a, {"--compare", QString::fromStdString(b), "--out", Out("o.svg"), "--print-commands"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    // Curves 1-2 are A's (solid), 3-4 B's (dashed); the legend names each file once.
+    const std::string& styles = run.lines.at(1);
+    for (const char* command :
+         {"[LineType(1,1)]", "[Legend(1,\"APET_LazyH-16m2_10deg.csv\")]", "[LineType(3,2)]",
+          "[Legend(3,\"APET_4cross_quads2_10deg.csv\")]", "[LineType(4,2)]"}) {
+        EXPECT_NE(styles.find(command), std::string::npos) << command << " in " << styles;
+    }
+    EXPECT_EQ(styles.find("[Legend(2,"), std::string::npos) << "one entry per file";
+    // The saved picture carries the legend as the screen does.
+    const std::string svg = lobex::test::ReadBytes(Out("o.svg").toStdString());
+    EXPECT_NE(svg.find("APET_4cross_quads2_10deg.csv"), std::string::npos);
+
+    const PlotRun sweep = Plot(
+        a, {"--compare", QString::fromStdString(Data("sweep_50ohm.csv")), "--out", Out("x.png")});
+    EXPECT_EQ(sweep.code, 1);
+    EXPECT_NE(sweep.err.find(kCompareOtherKind), std::string::npos) << sweep.err;
+    EXPECT_FALSE(std::filesystem::exists(Out("x.png").toStdString()));
+    EXPECT_EQ(Plot(a, {"--normalise", "--out", Out("x.png")}).code, 2) << "nothing to normalise";
 }
 
 } // namespace

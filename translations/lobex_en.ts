@@ -464,6 +464,14 @@ because the data contain zero or negative values</translation>
         <source>Каждая диаграмма относительно своего максимума, а не в абсолютных dBi</source>
         <translation>Each pattern relative to its own maximum rather than in absolute dBi</translation>
     </message>
+    <message>
+        <source>Разность</source>
+        <translation>Difference</translation>
+    </message>
+    <message>
+        <source>Первая сравниваемая диаграмма минус открытая, в дБ: кривые по углу и цвет поверхности в 3D</source>
+        <translation>The first compared pattern less the one on show, in dB: curves against the angle and the surface colours in 3D</translation>
+    </message>
 </context>
 <context>
     <name>lobex::CompareTable</name>

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QTime>
 
 namespace lobex {
@@ -33,6 +34,13 @@ CompareControls::CompareControls(DocumentSession& session, AppState& state, Serv
     mnuFileCompareNormalise =
         NamedAction(file, before, "mnuFileCompareNormalise", tr("Нормировать"));
     mnuFileCompareNormalise->setCheckable(true);
+    mnuFileCompareDifference =
+        NamedAction(file, before, "mnuFileCompareDifference", tr("Разность"));
+    mnuFileCompareDifference->setCheckable(true);
+    mnuFileCompareDifference->setEnabled(false);
+    mnuFileCompareDifference->setToolTip(
+        tr("Первая сравниваемая диаграмма минус открытая, в дБ: кривые по углу и цвет "
+           "поверхности в 3D"));
     file.insertSeparator(before);
     mnuFileCompareNormalise->setToolTip(
         tr("Каждая диаграмма относительно своего максимума, а не в абсолютных dBi"));
@@ -45,6 +53,18 @@ CompareControls::CompareControls(DocumentSession& session, AppState& state, Serv
         state_.Compare.Normalise = on;
         if (!state_.Compare.Results.empty()) {
             hooks_.redraw();
+        }
+    });
+    connect(mnuFileCompareDifference, &QAction::toggled, this, [this](bool on) {
+        state_.Compare.Difference = on;
+        if (!state_.Compare.Results.empty()) {
+            hooks_.redraw();
+            hooks_.difference();
+        }
+        // A difference refused turned itself off.
+        if (on && !state_.Compare.Difference) {
+            const QSignalBlocker quiet(mnuFileCompareDifference);
+            mnuFileCompareDifference->setChecked(false);
         }
     });
     observer_ =
@@ -78,6 +98,10 @@ void CompareControls::TakeEntries() {
         state_.Compare.Results.push_back({ComparisonLabel(entry, pinnedLabel), entry.result});
     }
     mnuFileCompareClear->setEnabled(!session_.Comparisons().empty());
+    mnuFileCompareDifference->setEnabled(!session_.Comparisons().empty());
+    if (session_.Comparisons().empty()) {
+        mnuFileCompareDifference->setChecked(false);
+    }
 }
 
 void CompareControls::SessionChanged(SessionChange change) {
@@ -85,6 +109,7 @@ void CompareControls::SessionChanged(SessionChange change) {
         TakeEntries();
         Rewatch();
         hooks_.redraw();
+        hooks_.difference();
     } else if (change == SessionChange::Opened && !session_.Comparisons().empty()) {
         // Another file of the kind compared: the legend names it.
         TakeEntries();

@@ -29,6 +29,8 @@ public:
         // Whether changed files are read again ("Перечитывать при изменении").
         std::function<bool()> reloadOn;
         std::function<void(const std::string&)> status;
+        // "Разность" went on or off, or the results it compares changed, for the 3D view.
+        std::function<void()> difference;
     };
 
     CompareControls(DocumentSession& session, AppState& state, Services& services, QMenu& file,
@@ -45,6 +47,7 @@ public:
     QAction* mnuFileComparePin = nullptr;
     QAction* mnuFileCompareClear = nullptr;
     QAction* mnuFileCompareNormalise = nullptr;
+    QAction* mnuFileCompareDifference = nullptr;
 
 private:
     void mnuFileCompare_Click();

@@ -122,8 +122,10 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
     compare_ = new CompareControls(
         session_, state_, services_, *mnuFile, mnuFileGraph->menuAction(),
         {[this] { DrawCurves(); }, [this] { return mnuFileReload->isChecked(); },
-         [this](const std::string& text) {
-             SetStatus(text);
+         [this](const std::string& text) { SetStatus(text); },
+         [this] {
+             view3D_->ApplyDifference();
+             compare_->mnuFileCompareDifference->setChecked(state_.Compare.Difference);
          }},
         this);
     // Only the user's own pick is kept over a reload; the program selects entries too.

@@ -1,9 +1,7 @@
 #include "ApplicationObject.h"
 #include "CliSupport.h"
 #include "Commands.h"
-#include "core/FarField.h"
 #include "core/TextRules.h"
-#include "graphs/DifferenceGraph.h"
 #include "graphs/HeadlessGraphView.h"
 #include "graphs/PlotLink.h"
 #include "graphs/RectangularGraph.h"
@@ -307,27 +305,6 @@ bool LoadComparisons(const PlotOptions& options, AppState& state, std::ostream& 
     return true;
 }
 
-// Draws the compared far field's difference to FILE into the slot, in place of its diagram.
-// False with the reason on err when the two cannot be compared.
-bool DrawDifference(GraphContext& ctx, int slot, int left, int right, std::ostream& err) {
-    const AppState& state = ctx.state;
-    const ComparedResult& other = state.Compare.Results.front();
-    const auto* compared = std::get_if<FarFieldPattern>(other.Document.get());
-    if (state.Loaded.Data.DataKind != KindFarField || compared == nullptr) {
-        err << "lobex-cli plot: only far fields have a difference\n";
-        return false;
-    }
-    const DifferencePair pair{state.Loaded.FarField, compared->grid, state.Compare.ShownLabel,
-                              other.Label};
-    const std::string_view refusal =
-        PlotDifference(ctx, pair, CutElevation(state), left, right, slot);
-    if (!refusal.empty()) {
-        err << "lobex-cli plot: " << refusal << '\n';
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -358,6 +335,10 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return kExitFailed;
     }
     if (!LoadComparisons(options, state, err)) {
+        return kExitFailed;
+    }
+    if (options.difference && state.Loaded.Data.DataKind != KindFarField) {
+        err << "lobex-cli plot: only far fields have a difference\n";
         return kExitFailed;
     }
     const bool pattern = state.View.PatternShown;
@@ -403,8 +384,10 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (pair.resetRight) {
         view.SelectCurve(CurveList::Right, CurveChoice{0, 0});
     }
+    state.Compare.Difference = options.difference;
     PlotChosenCurves(ctx, pair.left, pair.right);
-    if (options.difference && !DrawDifference(ctx, slotIndex, pair.left, pair.right, err)) {
+    if (options.difference && !state.Compare.Difference) {
+        // Refused, and told among the messages.
         StopPlotter(link);
         PrintMessages(session.messages, err);
         return kExitFailed;

@@ -140,6 +140,9 @@ struct CompareView {
     std::string ShownLabel;
     std::vector<ComparedResult> Results;
     bool Normalise = false;
+    // "Разность": the first compared far field less the one on show, as curves in place of the
+    // polar diagrams and as the colours of the 3D surface.
+    bool Difference = false;
 };
 
 // The one shared state of the program. main() owns one; tests build their own.

@@ -1,12 +1,15 @@
 #include "DifferenceGraph.h"
 
 #include "GraphCommands.h"
+#include "PolarGraph.h"
+#include "core/FarField.h"
 #include "core/TextRules.h"
 #include "model/PatternDifference.h"
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <variant>
 
 namespace lobex {
 namespace {
@@ -69,8 +72,12 @@ std::string_view PlotDifference(GraphContext& ctx, const DifferencePair& pair, f
     }
     SetTextField(record.YAxis, GraphText(link, LOBEX_TEXT("Разность, дБ")));
 
-    ClosePlot(ctx, area);
+    // The diagram's document goes; its slot, and the result frame beside it, stay.
     PlotSlot& slot = link.Slots[static_cast<std::size_t>(area)];
+    if (slot.DocNum > 0) {
+        link.api.DPlot_Command(slot.DocNum, "[FileClose()]");
+        slot.DocNum = 0;
+    }
     slot.ClientRect = ctx.view.SlotClientRect(area);
     // A scale the same either side of zero, whole decibels, so that better and worse weigh
     // alike to the eye.
@@ -106,6 +113,42 @@ std::string_view PlotDifference(GraphContext& ctx, const DifferencePair& pair, f
     }
     ctx.view.PumpEvents();
     return {};
+}
+
+const FarFieldGrid* ComparedGrid(const AppState& state) {
+    if (state.Compare.Results.empty()) {
+        return nullptr;
+    }
+    const auto* pattern =
+        std::get_if<FarFieldPattern>(state.Compare.Results.front().Document.get());
+    return pattern != nullptr ? &pattern->grid : nullptr;
+}
+
+bool ShowDifferenceCurves(GraphContext& ctx, int left, int right) {
+    AppState& state = ctx.state;
+    const FarFieldGrid* compared = ComparedGrid(state);
+    if (!state.Compare.Difference || compared == nullptr ||
+        state.Loaded.Data.DataKind != KindFarField) {
+        return false;
+    }
+    const DifferencePair pair{state.Loaded.FarField, *compared, state.Compare.ShownLabel,
+                              state.Compare.Results.front().Label};
+    const float elevation = CutElevation(state);
+    std::string_view refusal = PlotDifference(ctx, pair, elevation, left, right, kAzimuthSlot);
+    const bool azimuthDrawn = refusal.empty();
+    if (azimuthDrawn && state.Loaded.Pattern.ElevationCutAvailable) {
+        refusal = PlotDifference(ctx, pair, elevation, left, right, kElevationSlot);
+    }
+    if (refusal.empty()) {
+        return true;
+    }
+    ctx.messages.Show(refusal, MessageIcon::Information, state.AppTitle);
+    state.Compare.Difference = false;
+    // A half-drawn difference goes back to the diagrams.
+    if (azimuthDrawn) {
+        ShowPattern(ctx, left, right);
+    }
+    return false;
 }
 
 } // namespace lobex

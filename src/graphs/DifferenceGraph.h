@@ -28,4 +28,12 @@ struct DifferencePair {
 std::string_view PlotDifference(GraphContext& ctx, const DifferencePair& pair, float elevation,
                                 int left, int right, int area);
 
+// "Разность" in the polar diagrams' places, when it is on: the first compared pattern less the
+// one on show, both cuts. A refusal is told, "Разность" goes off and the diagrams stay; false
+// then, or when there is nothing to draw.
+bool ShowDifferenceCurves(GraphContext& ctx, int left, int right);
+
+// The first compared pattern, when the result on show is compared with one; null otherwise.
+const FarFieldGrid* ComparedGrid(const AppState& state);
+
 } // namespace lobex

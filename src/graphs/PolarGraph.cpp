@@ -1,6 +1,7 @@
 #include "PolarGraph.h"
 
 #include "CompareOverlay.h"
+#include "DifferenceGraph.h"
 #include "GraphCommands.h"
 #include "core/FarField.h"
 #include "core/GainScale.h"
@@ -100,17 +101,17 @@ bool ShowPattern(GraphContext& ctx, int left, int right) {
     }
     PlotPolar(ctx, left, right, kAzimuthSlot);
     state.View.CutKind = 2;
-    if (!state.Loaded.Pattern.ElevationCutAvailable) {
-        return true;
-    }
-    if (!BuildAndShowCut(ctx, load, 0.0f, 0.0f)) {
-        return false;
-    }
-    // A grid with one zenith angle, or without azimuth 0 or 180, has no elevation cut: its
-    // diagram stays empty rather than drawing the leftovers of the cleared series.
     if (state.Loaded.Pattern.ElevationCutAvailable) {
-        PlotPolar(ctx, left, right, kElevationSlot);
+        if (!BuildAndShowCut(ctx, load, 0.0f, 0.0f)) {
+            return false;
+        }
+        // A grid with one zenith angle, or without azimuth 0 or 180, has no elevation cut: its
+        // diagram stays empty rather than drawing the leftovers of the cleared series.
+        if (state.Loaded.Pattern.ElevationCutAvailable) {
+            PlotPolar(ctx, left, right, kElevationSlot);
+        }
     }
+    ShowDifferenceCurves(ctx, left, right);
     return true;
 }
 

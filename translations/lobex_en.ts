@@ -12,6 +12,14 @@
         <translation>A pattern has an incomplete angle grid: no difference can be drawn.</translation>
     </message>
     <message>
+        <source>Разность, дБ</source>
+        <translation>Difference, dB</translation>
+    </message>
+    <message>
+        <source>Разность B − A</source>
+        <translation>Difference B − A</translation>
+    </message>
+    <message>
         <source>Чтобы закрыть окно, нажмите кнопку Выход.</source>
         <translation>To close the window, press the Exit button.</translation>
     </message>
@@ -412,6 +420,86 @@ because the data contain zero or negative values</translation>
     <message>
         <source>Обр. потери</source>
         <translation>Return loss</translation>
+        <source>Эталон %1: %2</source>
+        <translation>Reference %1: %2</translation>
+    </message>
+    <message>
+        <source>Данные MMANA</source>
+        <translation>MMANA data</translation>
+    </message>
+    <message>
+        <source>Сначала откройте результат, с которым нужно сравнивать.</source>
+        <translation>Open the result to compare with first.</translation>
+    </message>
+    <message>
+        <source>Токи проводов и ближнее поле не сравниваются. Сравнить можно диаграммы направленности, частотные характеристики и таблицы оптимизации.</source>
+        <translation>Wire currents and near fields are not compared. Patterns, frequency sweeps and optimisation tables can be compared.</translation>
+    </message>
+    <message>
+        <source>Этот файл нельзя сравнить с открытым: сравниваются диаграммы с диаграммами, частотные характеристики с частотными, таблицы оптимизации с таблицами по тому же параметру.</source>
+        <translation>This file cannot be compared with the one open: patterns compare with patterns, sweeps with sweeps, optimisation tables with tables over the same parameter.</translation>
+    </message>
+    <message>
+        <source>С открытым результатом можно сравнить не больше 7 других.</source>
+        <translation>At most 7 other results can be compared with the one open.</translation>
+    </message>
+    <message>
+        <source>Сравнить с</source>
+        <translation>Compare with</translation>
+    </message>
+</context>
+<context>
+    <name>lobex::CompareControls</name>
+    <message>
+        <source>Сравнить с…</source>
+        <translation>Compare with…</translation>
+    </message>
+    <message>
+        <source>Запомнить как эталон</source>
+        <translation>Keep as reference</translation>
+    </message>
+    <message>
+        <source>Убрать сравнение</source>
+        <translation>Remove comparison</translation>
+    </message>
+    <message>
+        <source>Нормировать</source>
+        <translation>Normalise</translation>
+    </message>
+    <message>
+        <source>Каждая диаграмма относительно своего максимума, а не в абсолютных dBi</source>
+        <translation>Each pattern relative to its own maximum rather than in absolute dBi</translation>
+    </message>
+    <message>
+        <source>Разность</source>
+        <translation>Difference</translation>
+    </message>
+    <message>
+        <source>Первая сравниваемая диаграмма минус открытая, в дБ: кривые по углу и цвет поверхности в 3D</source>
+        <translation>The first compared pattern less the one on show, in dB: curves against the angle and the surface colours in 3D</translation>
+    </message>
+</context>
+<context>
+    <name>lobex::CompareTable</name>
+    <message>
+        <source>Файл</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Макс., dBi</source>
+        <translation>Max., dBi</translation>
+    </message>
+    <message>
+        <source>F/B, dB</source>
+        <translation>F/B, dB</translation>
+    </message>
+    <message>
+        <source>-3 dB, °</source>
+        <translation>-3 dB, °</translation>
+    </message>
+    <message>
+        <source>Возв., °</source>
+        <translation>Elev., °</translation>
     </message>
 </context>
 <context>

@@ -40,6 +40,12 @@ StartupOptions ParseStartupOptions(const std::vector<std::string>& arguments) {
                 return options;
             }
             options.antenna = arguments[++i];
+        } else if (argument == "--compare") {
+            if (i + 1 >= arguments.size()) {
+                options.error = QStringLiteral("--compare needs a file name");
+                return options;
+            }
+            options.compare.push_back(arguments[++i]);
         } else if (argument.starts_with("--")) {
             options.error =
                 QStringLiteral("unknown option %1").arg(QFile::decodeName(argument.c_str()));
@@ -50,6 +56,9 @@ StartupOptions ParseStartupOptions(const std::vector<std::string>& arguments) {
             options.error = QStringLiteral("only one file can be opened");
             return options;
         }
+    }
+    if (!options.compare.empty() && options.file.empty()) {
+        options.error = QStringLiteral("--compare needs a FILE to compare with");
     }
     return options;
 }

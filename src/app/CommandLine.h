@@ -24,6 +24,8 @@ struct StartupOptions {
     bool view3d = false;
     bool view3dWindow = false;
     std::string antenna;
+    // --compare OTHER (again for each): files compared with the one opened.
+    std::vector<std::string> compare;
     QString error; // not empty when the command line could not be understood
 };
 

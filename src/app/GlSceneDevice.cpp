@@ -22,6 +22,8 @@ layout(location = 0) in vec3 position;
 layout(location = 1) in vec3 normal;
 // The gain the pattern's surface was drawn from at this vertex, dBi.
 layout(location = 2) in float gain;
+// B − A at this vertex, dB, for the difference colours.
+layout(location = 3) in float difference;
 uniform mat4 world;
 uniform mat4 viewProjection;
 uniform bool lighting;
@@ -32,13 +34,15 @@ uniform vec3 lightDirection[2];
 uniform vec3 lightDiffuse[2];
 uniform vec3 lightAmbient[2];
 uniform bool gainColours;
-uniform float peakGain;
-uniform float gainRange;
+uniform bool byDifference;
+uniform float scaleLow;
+uniform float scaleHigh;
 uniform vec3 gainStops[9];
 out vec4 color;
-// The vertex's gain on the colour map.
+// The vertex's gain, or its difference, on the colour map.
 vec3 GainColour() {
-    float place = clamp((gain - (peakGain - gainRange)) / gainRange, 0.0, 1.0) * 8.0;
+    float value = byDifference ? difference : gain;
+    float place = clamp((value - scaleLow) / (scaleHigh - scaleLow), 0.0, 1.0) * 8.0;
     int low = min(int(place), 7);
     return mix(gainStops[low], gainStops[low + 1], place - float(low));
 }
@@ -65,6 +69,13 @@ void main() {
         ambient += lightAmbient[i];
         diffuse += lightDiffuse[i] * max(dot(n, -lightDirection[i]), 0.0);
     }
+    // The fixed lights wash pale colours out to white; the difference map must keep its zero
+    // grey apart from "better", so its shading only darkens the faces turned away.
+    if (gainColours && byDifference) {
+        float facing = max(max(dot(n, -lightDirection[0]), dot(n, -lightDirection[1])), 0.0);
+        color = vec4(diffuseColour * (0.75 + 0.25 * facing), materialDiffuse.a);
+        return;
+    }
     color = vec4(clamp(ambientColour * ambient + diffuseColour * diffuse, 0.0, 1.0),
                  materialDiffuse.a);
 }
@@ -80,6 +91,7 @@ struct GpuVertex {
     Vector3 position;
     Vector3 normal;
     float gain = 0.0f;
+    float difference = 0.0f;
 };
 
 } // namespace
@@ -140,6 +152,9 @@ void GlSceneDevice::SetVertexLayout() {
     glEnableVertexAttribArray(2);
     glVertexAttribPointer(2, 1, GL_FLOAT, GL_FALSE, sizeof(GpuVertex),
                           reinterpret_cast<void*>(2 * sizeof(Vector3)));
+    glEnableVertexAttribArray(3);
+    glVertexAttribPointer(3, 1, GL_FLOAT, GL_FALSE, sizeof(GpuVertex),
+                          reinterpret_cast<void*>(2 * sizeof(Vector3) + sizeof(float)));
 }
 
 void GlSceneDevice::DeleteMesh(GpuMesh& mesh) {
@@ -264,9 +279,14 @@ void GlSceneDevice::UploadUniforms(bool lit) {
     glUniform3fv(location("lightAmbient"), 2, ambient.data());
     glUniform1i(location("gainColours"), gainColouring_ ? 1 : 0);
     if (gainColouring_) {
-        glUniform1f(location("peakGain"), gainColouring_->PeakGain);
-        glUniform1f(location("gainRange"), ClampGainRange(gainColouring_->RangeDb));
-        const auto& stops = GainColourStops();
+        const bool difference = gainColouring_->Difference;
+        const float span = DifferenceSpan(gainColouring_->SpanDb);
+        const float peak = gainColouring_->PeakGain;
+        glUniform1i(location("byDifference"), difference ? 1 : 0);
+        glUniform1f(location("scaleLow"),
+                    difference ? -span : peak - ClampGainRange(gainColouring_->RangeDb));
+        glUniform1f(location("scaleHigh"), difference ? span : peak);
+        const auto& stops = difference ? DifferenceColourStops() : GainColourStops();
         std::array<GLfloat, 3 * 9> packed{};
         for (std::size_t i = 0; i < stops.size(); ++i) {
             packed[3 * i] = stops[i].r;
@@ -292,7 +312,7 @@ void GlSceneDevice::DrawSubset(const MeshData& mesh, std::uint32_t subset) {
         std::vector<GpuVertex> vertices;
         vertices.reserve(mesh.Vertices.size());
         for (const MeshVertex& vertex : mesh.Vertices) {
-            vertices.push_back({vertex.Position, vertex.Normal, vertex.Tu});
+            vertices.push_back({vertex.Position, vertex.Normal, vertex.Tu, vertex.Tv});
         }
         // Indices grouped by subset, each subset one run.
         std::vector<std::uint32_t> indices;
@@ -365,12 +385,35 @@ void GlSceneDevice::DrawLine3D(Vector3 from, Vector3 to, std::uint32_t packed) {
 
 namespace {
 
-// A bar of the colour map, the peak at its top, with its gains beside it: part of the frame,
-// so every picture taken of the view has it.
-void PaintGainLegend(QPainter& painter, QSize size, const View3DState& view,
-                     std::string_view decimalSeparator, const QFont& font) {
+// What a legend shows: the map's stops from the bottom value up to the top one, the values
+// labelled, and the unit over the bar.
+struct LegendScale {
+    const std::array<GainRgb, 9>& stops;
+    float top = 0.0f;
+    float bottom = 0.0f;
+    std::vector<float> ticks;
+    QString unit;
+    bool signedTicks = false; // "+1.0" above zero, as differences read
+};
+
+LegendScale GainScale(const View3DState& view) {
     const float peak = view.Pattern.PeakGain;
     const float range = ClampGainRange(view.GainRangeDb);
+    return {GainColourStops(), peak, peak - range, GainLegendTicks(peak, range),
+            QStringLiteral("dBi")};
+}
+
+LegendScale DifferenceScale(const View3DState& view) {
+    const float span = DifferenceSpan(view.DifferenceSpanDb);
+    return {DifferenceColourStops(),          span, -span, DifferenceLegendTicks(span),
+            QStringLiteral("B \u2212 A, dB"), true};
+}
+
+// A bar of the colour map, the top value at its top, with its values beside it: part of the
+// frame, so every picture taken of the view has it.
+void PaintLegend(QPainter& painter, QSize size, const LegendScale& scale,
+                 std::string_view decimalSeparator, const QFont& font) {
+    const float span = scale.top - scale.bottom;
     painter.setFont(font);
     const QFontMetrics metrics(painter.font());
     const int barWidth = 14;
@@ -382,7 +425,7 @@ void PaintGainLegend(QPainter& painter, QSize size, const View3DState& view,
         return;
     }
     QLinearGradient gradient(0, top, 0, top + height);
-    const auto& stops = GainColourStops();
+    const auto& stops = scale.stops;
     for (std::size_t i = 0; i < stops.size(); ++i) {
         const GainRgb& c = stops[stops.size() - 1 - i];
         gradient.setColorAt(static_cast<double>(i) / static_cast<double>(stops.size() - 1),
@@ -392,11 +435,15 @@ void PaintGainLegend(QPainter& painter, QSize size, const View3DState& view,
     painter.fillRect(bar, gradient);
     painter.setPen(QColor(255, 255, 255, 192));
     painter.drawRect(bar.adjusted(0, 0, -1, -1));
-    painter.drawText(QPoint(left, top - metrics.descent() - 4), QStringLiteral("dBi"));
-    for (const float tick : GainLegendTicks(peak, range)) {
-        const int y = top + static_cast<int>(std::lround((peak - tick) / range * (height - 1)));
+    const int unitWidth = metrics.horizontalAdvance(scale.unit);
+    painter.drawText(
+        QPoint(std::min(left, size.width() - 12 - unitWidth), top - metrics.descent() - 4),
+        scale.unit);
+    for (const float tick : scale.ticks) {
+        const int y = top + static_cast<int>(std::lround((scale.top - tick) / span * (height - 1)));
         painter.drawLine(left + barWidth, y, left + barWidth + 4, y);
-        const std::string text = FormatPattern(tick, "#0.0", decimalSeparator);
+        const std::string text = (scale.signedTicks && tick > 0.0f ? "+" : "") +
+                                 FormatPattern(tick, "#0.0", decimalSeparator);
         painter.drawText(QPoint(left + barWidth + 6, y + metrics.ascent() / 2 - 1),
                          QString::fromStdString(text));
     }
@@ -420,8 +467,9 @@ void PaintViewText(QPainter& painter, QSize size, const View3DState& view, float
         painter.drawText(QPoint(line.Left, line.Top + metrics.ascent()),
                          QString::fromStdString(line.Text));
     }
-    if (view.GainColours && view.PatternVisible) {
-        PaintGainLegend(painter, size, view, decimalSeparator, fonts.text);
+    if (view.PatternVisible && (view.DifferenceColours || view.GainColours)) {
+        PaintLegend(painter, size, view.DifferenceColours ? DifferenceScale(view) : GainScale(view),
+                    decimalSeparator, fonts.text);
     }
 }
 

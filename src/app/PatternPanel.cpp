@@ -1,5 +1,7 @@
 #include "PatternPanel.h"
 
+#include "CompareTable.h"
+
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
@@ -89,6 +91,8 @@ PatternPanel BuildPatternPanel(QWidget* host) {
     column->setContentsMargins(6, 6, 6, 6);
     column->addWidget(panel.fraMax);
     column->addWidget(panel.fraBeam);
+    panel.tblCompare = new CompareTable(panel.fraPolar2);
+    column->addWidget(panel.tblCompare);
     column->addWidget(panel.fraPolar3);
     column->addWidget(panel.fraPolar4);
     column->addStretch(1);

@@ -10,6 +10,8 @@ class QWidget;
 
 namespace lobex {
 
+class CompareTable;
+
 // The result frames laid over the elevation diagram: the maximum, the -3 dB beam width, the
 // elevation of the azimuth cut and the 3D button. The main window and the polar window each
 // have one, under the same names.
@@ -30,6 +32,8 @@ struct PatternPanel {
     QLabel* lblBeamLeft = nullptr;
     QLabel* lblBeamRight = nullptr;
     QPushButton* cmd3D = nullptr;
+    // While results are compared it takes the place of the maximum and beam frames.
+    CompareTable* tblCompare = nullptr;
     // False once the machine turned out to have no OpenGL the 3D view can use.
     bool View3DUsable = true;
 };

@@ -1,5 +1,6 @@
 #include "PlotArea.h"
 
+#include "CompareTable.h"
 #include "PictureBox.h"
 #include "core/AppState.h"
 #include "graphs/CursorReadout.h"
@@ -11,6 +12,7 @@
 
 #include <QEvent>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
@@ -278,6 +280,10 @@ void PlotArea::ShowPatternLabels(const PatternLabels& labels) {
     for (const auto& [label, text] : texts) {
         label->setText(Q(*text));
     }
+    const std::vector<CompareRow> rows = CompareRows(state_);
+    pattern_.tblCompare->ShowRows(rows);
+    pattern_.fraMax->setVisible(rows.empty());
+    pattern_.fraBeam->setVisible(rows.empty());
 }
 
 void PlotArea::HidePolarResults() {

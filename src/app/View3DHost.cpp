@@ -2,7 +2,9 @@
 
 #include "core/AppState.h"
 #include "core/Services.h"
+#include "graphs/DifferenceGraph.h"
 #include "view3d/AntennaLoader.h"
+#include "view3d/PatternModel.h"
 #include "view3d/SurfaceReadout.h"
 
 #include <QApplication>
@@ -126,7 +128,8 @@ void View3DHost::ReadSurfaceAt(QPointF at) {
                                       widget_->width(), widget_->height()};
         // The surface as drawn is hit; the gain is read from the whole grid.
         reading = ReadPatternSurface(view_.Drawn, state_.Loaded.FarField, transform,
-                                     static_cast<float>(at.x()), static_cast<float>(at.y()));
+                                     static_cast<float>(at.x()), static_cast<float>(at.y()),
+                                     view_.DifferenceColours ? &view_.Compared : nullptr);
     }
     if (!reading) {
         emit SurfaceReadout(QString());
@@ -183,6 +186,19 @@ void View3DHost::Redraw() {
 void View3DHost::SetAutoRotate(bool on) {
     view_.AutoRotate = on;
     Wake();
+}
+
+void View3DHost::ApplyDifference() {
+    const FarFieldGrid* compared = state_.Compare.Difference ? ComparedGrid(state_) : nullptr;
+    HideDifference(view_);
+    if (compared != nullptr && view_.DrawnMesh) {
+        const std::string_view refusal = ShowDifference(view_, state_.Loaded.FarField, *compared);
+        if (!refusal.empty()) {
+            messages_.Show(refusal, MessageIcon::Information, state_.AppTitle);
+            state_.Compare.Difference = false;
+        }
+    }
+    Redraw();
 }
 
 void View3DHost::SetGainColours(bool on) {

@@ -65,6 +65,9 @@ public:
     bool Paused() const { return paused_; }
     void SetAutoRotate(bool on);
     void SetGainColours(bool on);
+    // Colours the pattern by B − A while "Разность" is on and a far field is compared, else
+    // as chosen; a refusal is told and turns "Разность" off. Runs again for each new surface.
+    void ApplyDifference();
     void SetGainRange(int decibels);
     void SetWireframe(bool on);
 

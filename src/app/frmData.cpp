@@ -1,5 +1,6 @@
 #include "frmData.h"
 
+#include "CompareControls.h"
 #include "GridModel.h"
 #include "PictureBox.h"
 #include "View3DHost.h"
@@ -118,6 +119,15 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
     });
     fileWatch_ = new FileChangeWatcher(kSettlePauseMs, this);
     connect(fileWatch_, &FileChangeWatcher::Changed, this, &frmData::ReloadChangedFile);
+    compare_ = new CompareControls(
+        session_, state_, services_, *mnuFile, mnuFileGraph->menuAction(),
+        {[this] { DrawCurves(); }, [this] { return mnuFileReload->isChecked(); },
+         [this](const std::string& text) { SetStatus(text); },
+         [this] {
+             view3D_->ApplyDifference();
+             compare_->mnuFileCompareDifference->setChecked(state_.Compare.Difference);
+         }},
+        this);
     // Only the user's own pick is kept over a reload; the program selects entries too.
     connect(cmbParam, &QComboBox::activated, this, [this] { session_.KeepPick(); });
 

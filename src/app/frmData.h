@@ -48,6 +48,7 @@ class View3DHost;
 class frmPolar;
 class frmD3D;
 class FileChangeWatcher;
+class CompareControls;
 
 // The two captions the program holds for its main window; the window always carries the
 // second. Their wording is the program's own.
@@ -88,6 +89,8 @@ public:
     // frames; the window that shows the view.
     QWidget* Show3DForCommandLine(const std::string& antenna, bool ownWindow);
     View3DHost& View3D() { return *view3D_; }
+    // "Сравнить с…" and the other comparison commands.
+    CompareControls& Comparisons() { return *compare_; }
 
     void ResetCombos();
     // Opens a file given from outside (the command line, a drop) as if chosen in the dialog.
@@ -251,6 +254,7 @@ private:
     std::string shownFile_;
     std::vector<std::string> recentFiles_;
     FileChangeWatcher* fileWatch_ = nullptr;
+    CompareControls* compare_ = nullptr;
     // How long a rewritten file must hold still before it is read: MMANA writes its export in
     // several pieces.
     static constexpr int kSettlePauseMs = 250;

@@ -30,6 +30,7 @@ void frmData::cmd3D_Click() {
     View3DState& view = view3D_->View();
     View3DContext model{state_, view, services_.messages};
     PreparePatternModel(model);
+    view3D_->ApplyDifference();
     view.PatternVisible = true;
     view3D_->SetAutoRotate(chk3DRotate->isChecked());
     view3D_->SetWireframe(chk3DWire->isChecked());

@@ -1,5 +1,7 @@
 #include "frmData.h"
 
+#include "CompareControls.h"
+
 #include "PictureBox.h"
 #include "core/DataGrid.h"
 #include "core/FileDialogs.h"
@@ -259,7 +261,12 @@ void frmData::dropEvent(QDropEvent* event) {
     }
     event->acceptProposedAction();
     const std::string path = QDir::toNativeSeparators(urls.front().toLocalFile()).toStdString();
-    // Let the drag finish before the load asks anything of the user.
+    // Let the drag finish before the load asks anything of the user. With Ctrl held the file
+    // is compared with the one on show instead.
+    if (event->modifiers().testFlag(Qt::ControlModifier)) {
+        QTimer::singleShot(0, this, [this, path] { compare_->CompareWith(path); });
+        return;
+    }
     QTimer::singleShot(0, this, [this, path] { OpenFileFromOutside(path); });
 }
 

@@ -1,5 +1,6 @@
 #include "frmData.h"
 
+#include "CompareControls.h"
 #include "PictureBox.h"
 #include "core/Messages.h"
 #include "core/Remembered.h"
@@ -42,6 +43,7 @@ void frmData::WatchShownFile() {
 void frmData::mnuFileReload_Click(bool on) {
     SaveReloadOnChange(services_.settings, on);
     WatchShownFile();
+    compare_->Rewatch();
 }
 
 void frmData::FillRecentMenu() {

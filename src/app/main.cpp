@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "CompareControls.h"
 #include "core/AppState.h"
 #include "core/Lifecycle.h"
 #include "core/Remembered.h"
@@ -60,8 +61,8 @@ int main(int argc, char* argv[]) {
         lobex::ParseStartupOptions(lobex::ProgramArguments(argc, argv));
     if (!options.error.isEmpty()) {
         std::fprintf(stderr,
-                     "lobex: %s\nusage: lobex [FILE] [--3d|--3d-window [--antenna MODEL.maa]] "
-                     "[--screenshot PICTURE]\n",
+                     "lobex: %s\nusage: lobex [FILE [--compare OTHER]...] "
+                     "[--3d|--3d-window [--antenna MODEL.maa]] [--screenshot PICTURE]\n",
                      qPrintable(options.error));
         return 2;
     }
@@ -162,6 +163,10 @@ int main(int argc, char* argv[]) {
             // A file named on the command line opens as if chosen in the dialog.
             window.OpenFileFromOutside(
                 lobex::WithNativeSeparators(lobex::AbsoluteFilePath(options.file)));
+        }
+        for (const std::string& other : options.compare) {
+            window.Comparisons().CompareWith(
+                lobex::WithNativeSeparators(lobex::AbsoluteFilePath(other)));
         }
         QWidget* pictured = &window;
         if (options.view3d) {

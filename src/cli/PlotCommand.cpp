@@ -10,6 +10,7 @@
 #include "images/clsGIF.h"
 #include "plotter/PlotEngine.h"
 #include "plotter/PlotOutput.h"
+#include "session/Comparison.h"
 
 #include <QGuiApplication>
 
@@ -27,7 +28,7 @@ constexpr const char* kPlotUsage =
     "Usage: lobex-cli plot FILE --out OUT [--set N] [--left L] [--right R] [--log x|y|xy]\n"
     "                      [--diagram azimuth|elevation] [--host main|polar] [--size WxH]\n"
     "                      [--decimal SEP] [--quality Q] [--grayscale] [--print-commands]\n"
-    "                      [--z0 Z]\n"
+    "                      [--z0 Z] [--compare OTHER]... [--normalise] [--difference]\n"
     "\n"
     "Loads FILE as File > Open does and draws what the window would show: the rectangular\n"
     "graph, or for a far field one of the two polar diagrams. The ending of OUT picks the\n"
@@ -51,6 +52,13 @@ constexpr const char* kPlotUsage =
     "  --print-commands print every command string sent to the plot engine, one per line\n"
     "  --z0 Z           a sweep's SWR at the reference impedance Z in ohms (50, 75, 50-j10),\n"
     "                   from R and jX, as column 6; the first curve unless --left is given\n"
+    "  --compare OTHER  draw OTHER's curves over FILE's on the same axes, each file in a\n"
+    "                   line style of its own and named in the legend; up to 7 files of\n"
+    "                   FILE's kind (far fields, sweeps, optimisation tables)\n"
+    "  --normalise      with --compare, each far field's diagram to its own maximum\n"
+    "  --difference     with one --compare, draw OTHER - FILE in dB against the angle in\n"
+    "                   place of the diagram: the azimuth or the elevation cut, on the angles\n"
+    "                   both hold (by default the total gain, --left and --right pick others)\n"
     "\n"
     "Messages the window would show go to stderr.\n"
     "Exit status: 0 written, 1 the load, the plot or the write failed, 2 usage.\n";
@@ -70,6 +78,9 @@ struct PlotOptions {
     bool grayscale = false;
     bool printCommands = false;
     ImpedanceOptions impedance;
+    std::vector<std::string> compare;
+    bool normalise = false;
+    bool difference = false;
 };
 
 // An option whose value is one of a few words.
@@ -127,6 +138,16 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options
         IntOption("--quality", options.quality, "--quality takes 0 to 100", 0, 100),
         Flag("--grayscale", options.grayscale),
         Flag("--print-commands", options.printCommands),
+        {"--compare", "--compare needs a file name",
+         [&options](const std::string& value) {
+             if (value.empty()) {
+                 return false;
+             }
+             options.compare.push_back(value);
+             return true;
+         }},
+        Flag("--normalise", options.normalise),
+        Flag("--difference", options.difference),
     };
     rules.push_back(ImpedanceOptionRules(options.impedance).front());
     for (OptionRule& rule : LoadOptionRules(options.load)) {
@@ -147,6 +168,18 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options
         PictureFormatOf(options.out, {"png", "bmp", "jpg", "gif", "svg", "pdf", "emf"});
     if (options.format.empty()) {
         error = "OUT must end in .png, .bmp, .jpg, .gif, .svg, .pdf or .emf";
+        return false;
+    }
+    if (options.compare.size() > kMaxComparisons) {
+        error = "--compare takes at most 7 files";
+        return false;
+    }
+    if (options.normalise && options.compare.empty()) {
+        error = "--normalise is for --compare";
+        return false;
+    }
+    if (options.difference && options.compare.size() != 1) {
+        error = "--difference takes one --compare";
         return false;
     }
     if ((options.quality || options.grayscale) && options.format != "jpg") {
@@ -252,6 +285,31 @@ bool WritePicture(plotter::PlotEngine& engine, const PlotSlot& slot, const PlotO
     return result.ok && result.written;
 }
 
+// The compared files, read as the window's "Сравнить с…" reads them, into the state the graphs
+// draw from; false, after saying why, when one cannot be compared with the file on show.
+bool LoadComparisons(const PlotOptions& options, AppState& state, std::ostream& err) {
+    LoadRequest request;
+    request.decimalSeparator = state.DecimalSeparator;
+    request.pi = state.PiValue;
+    state.Compare.ShownLabel = ComparisonName(options.load.file);
+    state.Compare.Normalise = options.normalise;
+    for (const std::string& file : options.compare) {
+        const ComparisonRead read = ReadForComparison(state.Loaded.Document.get(), file, request);
+        if (read.result == nullptr) {
+            err << "lobex-cli plot: " << file << " cannot be compared";
+            for (const LoadMessage& message : read.messages) {
+                for (const std::string& line : SplitLines(message.text)) {
+                    err << ": " << line;
+                }
+            }
+            err << '\n';
+            return false;
+        }
+        state.Compare.Results.push_back({ComparisonName(file), read.result});
+    }
+    return true;
+}
+
 } // namespace
 
 int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -268,6 +326,11 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (!OutputIsNoInput("plot", options.out, {options.load.file}, err)) {
         return kExitFailed;
     }
+    for (const std::string& file : options.compare) {
+        if (!OutputIsNoInput("plot", options.out, {file}, err)) {
+            return kExitFailed;
+        }
+    }
     const std::unique_ptr<QGuiApplication> application = MakeGuiApplication();
 
     Session session;
@@ -276,9 +339,17 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         PrintMessages(session.messages, err);
         return kExitFailed;
     }
+    if (!LoadComparisons(options, state, err)) {
+        return kExitFailed;
+    }
+    if (options.difference && state.Loaded.Data.DataKind != KindFarField) {
+        err << "lobex-cli plot: only far fields have a difference\n";
+        return kExitFailed;
+    }
     const bool pattern = state.View.PatternShown;
     int lastColumn = LastColumnInUse(state.Loaded.Data.DataKind);
-    auto [left, right] = InitialCurves(state.Loaded.Data.DataKind);
+    auto [left, right] =
+        options.difference ? std::pair{3, 0} : InitialCurves(state.Loaded.Data.DataKind);
     if (options.impedance.z0) {
         const std::optional<int> swr = StoreDerivedSwr(state.Loaded.Data, *options.impedance.z0);
         if (!swr) {
@@ -327,7 +398,14 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (pair.resetRight) {
         view.SelectCurve(CurveList::Right, CurveChoice{0, 0});
     }
+    state.Compare.Difference = options.difference;
     PlotChosenCurves(ctx, pair.left, pair.right);
+    if (options.difference && !state.Compare.Difference) {
+        // Refused, and told among the messages.
+        StopPlotter(link);
+        PrintMessages(session.messages, err);
+        return kExitFailed;
+    }
 
     const PlotSlot& slot = link.Slots[static_cast<std::size_t>(slotIndex)];
     bool written = false;

@@ -124,11 +124,29 @@ struct ViewFlags {
     bool D3DWindowOpen = false;
 };
 
+// A result drawn against the one on show, under the name its legend gives it.
+struct ComparedResult {
+    std::string Label;
+    std::shared_ptr<const Result> Document;
+};
+
+// The results the graphs draw against the one on show, in order, and how the polar diagrams
+// put them on one scale: absolute dBi, or each to its own maximum ("Нормировать").
+struct CompareView {
+    std::string ShownLabel;
+    std::vector<ComparedResult> Results;
+    bool Normalise = false;
+    // "Разность": the first compared far field less the one on show, as curves in place of the
+    // polar diagrams and as the colours of the 3D surface.
+    bool Difference = false;
+};
+
 // The one shared state of the program. main() owns one; tests build their own.
 struct AppState {
     LoadedData Loaded;
     ProgramPaths Paths;
     ViewFlags View;
+    CompareView Compare;
     std::string AppTitle = "Lobex";
     std::string DecimalSeparator = ".";
     float PiValue = kPiValue;

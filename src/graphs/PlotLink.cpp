@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 namespace lobex {
 namespace {
@@ -124,7 +125,7 @@ void ClosePlot(GraphContext& ctx, int slot) {
     ctx.view.SetGraphMenusEnabled(false);
 }
 
-bool RenderPlot(GraphContext& ctx, int slot) {
+bool RenderPlot(GraphContext& ctx, int slot, bool polar) {
     if (!ValidSlot(slot)) {
         return false;
     }
@@ -134,11 +135,26 @@ bool RenderPlot(GraphContext& ctx, int slot) {
         document = link.api.DPlot_Plot(link.Record, link.XValues.data(), link.YValues.data(),
                                        link.PlotCommands);
     }
-    // Only a document that exists gets the circle, and only a polar one: the rectangular
-    // graph is never drawn in the polar window.
-    if (document > 0 && slot != kMainSlot && ctx.state.View.PlotHost == PlotHostKind::PolarWindow) {
-        float radius = BeamCircleRadius(ctx.state);
-        AddBeamCircle(ctx, radius, document);
+    PlotOverlay overlay = std::exchange(link.Overlay, PlotOverlay{});
+    if (document > 0 && !overlay.curves.empty()) {
+        for (std::size_t c = 0; c < overlay.curves.size(); ++c) {
+            const OverlayCurve& curve = overlay.curves[c];
+            link.api.DPlot_AddData(document, 0, static_cast<std::int32_t>(curve.x.size()),
+                                   static_cast<std::int32_t>(c + 1), curve.x.data(),
+                                   curve.y.data());
+        }
+    }
+    // Only a document that exists gets the circle, and only a polar one.
+    if (document > 0 && polar && slot != kMainSlot &&
+        ctx.state.View.PlotHost == PlotHostKind::PolarWindow) {
+        const bool overlaid = !overlay.curves.empty();
+        AddBeamCircle(ctx, overlaid ? overlay.beamRadius : BeamCircleRadius(ctx.state), document,
+                      overlaid ? static_cast<std::int32_t>(overlay.curves.size())
+                               : ctx.link.Record.NumCurves);
+    }
+    // After the circle, which sets the curve before it solid.
+    if (document > 0 && !overlay.curves.empty()) {
+        link.api.DPlot_Command(document, overlay.commands);
     }
     if (document == 0) {
         Tell(ctx.state, ctx.messages, kPlotFailedMessage, MessageIcon::Critical);

@@ -40,6 +40,26 @@ struct PlotSlot {
     DrawnCurves Curves;         // what a rectangular graph drew, for the read-outs
 };
 
+// One curve of a document that overlays several results; the document's own curves are replaced
+// by the first ones.
+struct OverlayCurve {
+    std::vector<float> x;
+    std::vector<float> y;
+    std::array<int, 3> color{};
+    int lineType = 1;
+    double width = 10.0; // tenths of a point
+    // The name the legend gives the curve; empty for none.
+    std::string legend;
+};
+
+// What the next document draws beyond the record's curves: every result's curves, then the
+// commands that set their styles and axes; the -3 dB circle (polar window) at beamRadius.
+struct PlotOverlay {
+    std::vector<OverlayCurve> curves;
+    std::string commands;
+    float beamRadius = 0.0f;
+};
+
 // Everything the link keeps for the whole run. main() makes one beside AppState and hands it
 // to whoever plots; tests make their own with a fake engine.
 struct PlotLink {
@@ -54,6 +74,7 @@ struct PlotLink {
     std::vector<float> YValues;     // the curves of the next document, one after another
     std::int32_t PlotterHandle = 0; // nonzero while the engine is linked
     std::string PlotCommands;       // the command string of the next document
+    PlotOverlay Overlay;            // the next document's overlay; used once, then emptied
     // Puts the graphs' own words (titles, axis captions) in the interface language; unset, they
     // stay as written.
     std::function<std::string(std::string_view)> Translate;
@@ -88,8 +109,9 @@ void ClosePlot(GraphContext& ctx, int slot);
 
 // Makes a document from Record, XValues, YValues and PlotCommands, and renders it at the size
 // of the slot's ClientRect into the slot. In the polar window a polar document also gets
-// the -3 dB circle. False after a message when the engine refuses the document.
-bool RenderPlot(GraphContext& ctx, int slot);
+// the -3 dB circle (polar false: the document is a graph in a diagram's place). False after a
+// message when the engine refuses the document.
+bool RenderPlot(GraphContext& ctx, int slot, bool polar = true);
 
 // The curves of the document just rendered, from the link's arrays: `curves` names each of
 // them (and its column), in order; their values are filled in.

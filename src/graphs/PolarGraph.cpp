@@ -1,5 +1,7 @@
 #include "PolarGraph.h"
 
+#include "CompareOverlay.h"
+#include "DifferenceGraph.h"
 #include "GraphCommands.h"
 #include "core/FarField.h"
 #include "core/GainScale.h"
@@ -99,17 +101,17 @@ bool ShowPattern(GraphContext& ctx, int left, int right) {
     }
     PlotPolar(ctx, left, right, kAzimuthSlot);
     state.View.CutKind = 2;
-    if (!state.Loaded.Pattern.ElevationCutAvailable) {
-        return true;
-    }
-    if (!BuildAndShowCut(ctx, load, 0.0f, 0.0f)) {
-        return false;
-    }
-    // A grid with one zenith angle, or without azimuth 0 or 180, has no elevation cut: its
-    // diagram stays empty rather than drawing the leftovers of the cleared series.
     if (state.Loaded.Pattern.ElevationCutAvailable) {
-        PlotPolar(ctx, left, right, kElevationSlot);
+        if (!BuildAndShowCut(ctx, load, 0.0f, 0.0f)) {
+            return false;
+        }
+        // A grid with one zenith angle, or without azimuth 0 or 180, has no elevation cut: its
+        // diagram stays empty rather than drawing the leftovers of the cleared series.
+        if (state.Loaded.Pattern.ElevationCutAvailable) {
+            PlotPolar(ctx, left, right, kElevationSlot);
+        }
     }
+    ShowDifferenceCurves(ctx, left, right);
     return true;
 }
 
@@ -171,6 +173,7 @@ bool PlotPolar(GraphContext& ctx, int left, int right, int area) {
     commands += graphs::kLineWidths;
     commands += graphs::TextCommand("Caption", area == kAzimuthSlot ? "Azimuth" : "Elevation");
 
+    PolarOverlay(state, left, right, area, link.Overlay);
     const bool rendered = RenderPlot(ctx, area);
     if (rendered) {
         ctx.view.PaintSlot(area);
@@ -185,9 +188,9 @@ float BeamCircleRadius(const AppState& state) {
     return GainToRadius(pattern.MaxGain - 3.0f, pattern.PlotFloor, pattern.PlotRange);
 }
 
-void AddBeamCircle(GraphContext& ctx, float radius, std::int32_t document) {
+void AddBeamCircle(GraphContext& ctx, float radius, std::int32_t document, std::int32_t curves) {
     // The circle follows the document's own curves, so it never takes the place of one.
-    const std::int32_t curve = ctx.link.Record.NumCurves + 1;
+    const std::int32_t curve = curves + 1;
     std::array<float, kCirclePoints> angles{};
     std::array<float, kCirclePoints> radii{};
     for (int a = 0; a < kCirclePoints; ++a) {

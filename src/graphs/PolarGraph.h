@@ -25,7 +25,8 @@ PatternLabels ResultLabels(const AppState& state);
 // The radius of the level 3 dB below the maximum on the fourth-power scale of the cuts.
 float BeamCircleRadius(const AppState& state);
 
-// Adds the green dotted -3 dB circle to a polar document as the curve after its data curves.
-void AddBeamCircle(GraphContext& ctx, float radius, std::int32_t document);
+// Adds the green dotted -3 dB circle to a polar document as the curve after its `curves` data
+// curves.
+void AddBeamCircle(GraphContext& ctx, float radius, std::int32_t document, std::int32_t curves);
 
 } // namespace lobex

@@ -1,5 +1,6 @@
 #include "RectangularGraph.h"
 
+#include "CompareOverlay.h"
 #include "GraphCommands.h"
 #include "PolarGraph.h"
 #include "core/TextRules.h"
@@ -87,10 +88,17 @@ void PlotXY(GraphContext& ctx, int left, int right) {
     SetTextField(record.YAxis, GraphText(link, TrimSpaces(first.Label)));
 
     const std::string& separator = state.DecimalSeparator;
-    const std::string xlo = PointText(data.Series[0].Min, separator);
-    const std::string xhi = PointText(data.Series[0].Max, separator);
-    const std::string ylo = PointText(first.Min, separator);
-    const std::string yhi = PointText(first.Max, separator);
+    // Compared results share the axes: their limits hold every result's curves.
+    const std::optional<OverlayLimits> overlaid =
+        RectangularOverlay(state, left, right, link.Overlay);
+    const OverlayLimits limits =
+        overlaid.value_or(OverlayLimits{data.Series[0].Min, data.Series[0].Max, first.Min,
+                                        first.Max, data.Series[static_cast<std::size_t>(right)].Min,
+                                        data.Series[static_cast<std::size_t>(right)].Max});
+    const std::string xlo = PointText(limits.xlo, separator);
+    const std::string xhi = PointText(limits.xhi, separator);
+    const std::string ylo = PointText(limits.ylo, separator);
+    const std::string yhi = PointText(limits.yhi, separator);
     link.Slots[kMainSlot].ClientRect = ctx.view.SlotClientRect(kMainSlot);
 
     std::string& commands = link.PlotCommands;
@@ -102,8 +110,8 @@ void PlotXY(GraphContext& ctx, int left, int right) {
     if (right != 0) {
         const SeriesRecord& second = data.Series[static_cast<std::size_t>(right)];
         graphs::SetTwoCurves(record);
-        y2lo = PointText(second.Min, separator);
-        const std::string y2hi = PointText(second.Max, separator);
+        y2lo = PointText(limits.y2lo, separator);
+        const std::string y2hi = PointText(limits.y2hi, separator);
         commands += "[SelectCurve(2)][MultipleYAxes(2,2,0)]";
         commands += graphs::TextCommand("Y2AxisLabel", GraphText(link, second.Label));
         commands += graphs::Command("ManualScale", {xlo, ylo, xhi, yhi, y2lo, y2hi});

@@ -279,6 +279,16 @@ CommandEffect LineType(PlotDocument& document, const Arguments& arguments) {
     return Done();
 }
 
+CommandEffect Legend(PlotDocument& document, const Arguments& arguments) {
+    const auto curve = Integer(arguments, 0, 0, kPlotMaxCurves);
+    const auto text = Text(arguments, 1);
+    if (!CountIs(arguments, 2, 2) || !curve || !text) {
+        return BadArguments("Legend");
+    }
+    document.legends[static_cast<std::size_t>(*curve)] = *text;
+    return Done();
+}
+
 CommandEffect NoteText(PlotDocument& document, const Arguments& arguments) {
     const auto text = Text(arguments, 0);
     if (!CountIs(arguments, 1, 1) || !text) {
@@ -426,6 +436,7 @@ const std::vector<CommandEntry>& Commands() {
         {"NumTicks", NumTicks},
         {"LineWidth", LineWidth},
         {"LineType", LineType},
+        {"Legend", Legend},
         {"NoteText", NoteText},
         {"NotePosition", NotePosition},
         {"SetMetafileDims", SetMetafileDims},

@@ -37,7 +37,7 @@ enum class FontElement : int {
     Title = 2,      // Title1
     Subtitles = 3,  // Title2 and Title3
     AxisLabels = 4, // X, Y and second Y axis labels
-    Legend = 5,     // kept for the commands; no legend is drawn
+    Legend = 5,     // the legend's entries
     Extra = 6,      // kept for the commands; nothing uses it
     Notes = 7,      // NoteText
 };
@@ -123,6 +123,9 @@ struct PlotDocument {
     std::string xLabel, yLabel, y2Label;
     std::string caption;
     std::optional<PlotNote> note;
+    // The legend: entry n names curve n (1-based), entry 0 is its title; a curve without an
+    // entry is left out of it, and a document without entries draws none.
+    std::array<std::string, kPlotMaxCurves + 1> legends{};
     double metafileWidth = 0.0; // inches; 0 until SetMetafileDims
     double metafileHeight = 0.0;
     PageMargins page;

@@ -44,7 +44,7 @@ PlotFonts MakeFonts(const PlotDocument& document, double sizeFactor) {
         return MakeFont(document.fonts[static_cast<std::size_t>(element) - 1], sizeFactor);
     };
     return {font(FontElement::TickLabels), font(FontElement::Title), font(FontElement::Subtitles),
-            font(FontElement::AxisLabels), font(FontElement::Notes)};
+            font(FontElement::AxisLabels), font(FontElement::Notes), font(FontElement::Legend)};
 }
 
 // Tick labels as they read in a font: a real minus sign where the font has one.
@@ -372,6 +372,49 @@ double PlotLayout::SnapWidth(double width) const {
     return std::max(1.0, std::round(width));
 }
 
+// The legend in a corner where it hides the least: inside the plotting area at its top right on
+// a rectangular graph, where curves seldom reach their largest values at both ends; at the
+// picture's top left on a polar one, outside the circle as far as the corner allows.
+void LayOutLegend(const PlotDocument& d, const TextMeasure& measure, PlotLayout& layout) {
+    const double pad = kPad * layout.shrink;
+    const double lineLength = 24.0 * layout.shrink;
+    const double height = measure.Height(layout.fonts.legend);
+    double widest = 0.0;
+    for (std::size_t curve = 0; curve < d.legends.size(); ++curve) {
+        const bool drawn = curve == 0 || curve <= d.curves.size();
+        if (!drawn || IsBlank(d.legends[curve])) {
+            continue;
+        }
+        LegendRow row;
+        row.curve = static_cast<int>(curve);
+        row.text = ToQString(d.legends[curve]);
+        widest = std::max(widest, measure.Width(layout.fonts.legend, row.text) +
+                                      (curve == 0 ? 0.0 : lineLength + pad));
+        layout.legendRows.push_back(std::move(row));
+    }
+    if (layout.legendRows.empty() ||
+        (layout.legendRows.size() == 1 && layout.legendRows.front().curve == 0)) {
+        layout.legendRows.clear();
+        return;
+    }
+    const QSizeF box(widest + 2.0 * pad, height * double(layout.legendRows.size()) + pad);
+    const PlotMapping& m = layout.mapping;
+    const QPointF corner = m.IsPolar()
+                               ? QPointF(pad, pad)
+                               : QPointF(m.Right() + 0.5 - pad - box.width(), m.Top() + 0.5 + pad);
+    layout.legend = QRectF(corner, box);
+    double top = corner.y() + pad / 2.0;
+    for (LegendRow& row : layout.legendRows) {
+        double left = corner.x() + pad;
+        if (row.curve != 0) {
+            row.line = QRectF(left, top, lineLength, height);
+            left += lineLength + pad;
+        }
+        row.textBox = QRectF(left, top, widest, height);
+        top += height;
+    }
+}
+
 PlotLayout LayOutPlot(const PlotDocument& document, QSizeF size, const TextMeasure& measure,
                       const RenderSettings& settings) {
     PlotLayout layout;
@@ -402,6 +445,7 @@ PlotLayout LayOutPlot(const PlotDocument& document, QSizeF size, const TextMeasu
                                       std::max(pad, size.height() - height - pad));
         layout.note = QRectF(left, top, width, height);
     }
+    LayOutLegend(document, measure, layout);
     return layout;
 }
 

@@ -36,7 +36,15 @@ struct RenderSettings {
 };
 
 struct PlotFonts {
-    QFont ticks, title, subtitles, axis, notes;
+    QFont ticks, title, subtitles, axis, notes, legend;
+};
+
+// One entry of the legend: a stretch of the curve's line and its name beside it.
+struct LegendRow {
+    int curve = 0; // 1-based; 0 for the title, which has no line
+    QString text;
+    QRectF line; // the line runs through its middle, left to right
+    QRectF textBox;
 };
 
 struct TickLabel {
@@ -74,6 +82,9 @@ struct PlotLayout {
     // neither subtitles (they would collide with the angle labels) nor axis labels.
     QString title1, title2, title3, xLabel, yLabel, y2Label, noteText;
     QRectF note; // where the note's text goes
+    // The legend's frame and entries; an empty frame when the document names no curve.
+    QRectF legend;
+    std::vector<LegendRow> legendRows;
 
     // Pen width in logical units for a width in tenths of a point.
     double LineWidth(double tenthsOfPoint) const;

@@ -368,6 +368,29 @@ void PaintNote(QPainter& painter, const PlotLayout& layout) {
     painter.drawText(layout.note, Qt::AlignLeft | Qt::AlignTop | kOneLine, layout.noteText);
 }
 
+void PaintLegend(QPainter& painter, const PlotDocument& d, const PlotLayout& layout) {
+    if (layout.legendRows.empty()) {
+        return;
+    }
+    // Opaque, so that the names stay readable over the curves and grid lines they cover.
+    painter.setPen(QPen(kInk, layout.SnapWidth(layout.LineWidth(5.0))));
+    painter.setBrush(Qt::white);
+    painter.drawRect(layout.legend);
+    painter.setBrush(Qt::NoBrush);
+    painter.setFont(layout.fonts.legend);
+    for (const LegendRow& row : layout.legendRows) {
+        if (row.curve != 0) {
+            const CurveStyle& style = d.StyleOf(row.curve);
+            painter.setPen(
+                LinePen(ToColor(style.color), layout.LineWidth(style.width), style.lineType));
+            const double y = row.line.center().y();
+            painter.drawLine(QPointF(row.line.left(), y), QPointF(row.line.right(), y));
+        }
+        painter.setPen(kTextInk);
+        painter.drawText(row.textBox, Qt::AlignLeft | Qt::AlignVCenter | kOneLine, row.text);
+    }
+}
+
 } // namespace
 
 PlotRenderer::PlotRenderer(const PlotDocument& document, QSizeF size, const QPaintDevice& device,
@@ -394,6 +417,7 @@ void PlotRenderer::Paint(QPainter& painter) const {
     }
     PaintTitles(painter, layout_);
     PaintNote(painter, layout_);
+    PaintLegend(painter, document_, layout_);
     painter.restore();
 }
 

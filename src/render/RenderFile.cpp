@@ -9,6 +9,7 @@
 #include "images/ImageWriter.h"
 #include "images/clsGIF.h"
 #include "plotter/PlotOutput.h"
+#include "session/Comparison.h"
 #include "view3d/AntennaLoader.h"
 #include "view3d/PatternModel.h"
 #include "view3d/ViewControl.h"
@@ -46,14 +47,18 @@ bool WriteDiagram(const RenderOptions& options, ViewKind view, const std::string
         args.push_back("--decimal");
         args.push_back(*options.decimal);
     }
+    if (options.difference) {
+        args.insert(args.end(), {"--compare", options.compare, "--difference"});
+    }
     return cli::RunPlot(args, out, err) == cli::kExitLoaded;
 }
 
-bool Write3D(const RenderOptions& options, cli::Session& session, const std::string& path,
-             std::ostream& err) {
+bool Write3D(const RenderOptions& options, cli::Session& session, const FarFieldGrid* compared,
+             const std::string& path, std::ostream& err) {
     std::string error;
-    const std::vector<QImage> pictures = Pictures3D(
-        options, session.state, session.messages, options.turntable ? kTurntableFrames : 1, error);
+    const std::vector<QImage> pictures =
+        Pictures3D(options, session.state, session.messages,
+                   options.turntable ? kTurntableFrames : 1, error, compared);
     PrintMessages(session.messages, err);
     session.messages.shown.clear();
     bool written = false;
@@ -83,7 +88,8 @@ bool DisplayForOpenGl(std::ostream& err) {
 }
 
 std::vector<QImage> Pictures3D(const RenderOptions& options, AppState& state,
-                               MessageService& messages, int frames, std::string& error) {
+                               MessageService& messages, int frames, std::string& error,
+                               const FarFieldGrid* compared) {
     const QTemporaryDir folder;
     if (!folder.isValid()) {
         error = "no temporary folder for the pattern model";
@@ -96,6 +102,13 @@ std::vector<QImage> Pictures3D(const RenderOptions& options, AppState& state,
     if (!PreparePatternModel(model)) {
         error = "the pattern surface cannot be built";
         return {};
+    }
+    if (compared != nullptr) {
+        const std::string_view refusal = ShowDifference(view, state.Loaded.FarField, *compared);
+        if (!refusal.empty()) {
+            error = refusal;
+            return {};
+        }
     }
     view.PatternVisible = true;
     view.GainColours = options.gainColours;
@@ -191,6 +204,26 @@ int RenderFile(const RenderOptions& options, std::ostream& out, std::ostream& er
     }
     PrintMessages(session.messages, err);
     session.messages.shown.clear();
+    // The compared file is read as the window's "Сравнить с…" reads it.
+    std::shared_ptr<const Result> other;
+    if (options.difference) {
+        LoadRequest request;
+        request.decimalSeparator = session.state.DecimalSeparator;
+        request.pi = session.state.PiValue;
+        const ComparisonRead read =
+            ReadForComparison(session.state.Loaded.Document.get(), options.compare, request);
+        if (read.result == nullptr) {
+            err << "lobex-cli render: " << options.compare << " cannot be compared";
+            for (const LoadMessage& message : read.messages) {
+                err << ": " << message.text;
+            }
+            err << '\n';
+            return cli::kExitFailed;
+        }
+        other = read.result;
+    }
+    const auto* pattern = std::get_if<FarFieldPattern>(other.get());
+    const FarFieldGrid* compared = pattern != nullptr ? &pattern->grid : nullptr;
 
     std::filesystem::path folder;
     if (!options.view) {
@@ -209,11 +242,12 @@ int RenderFile(const RenderOptions& options, std::ostream& out, std::ostream& er
             options.view
                 ? options.out
                 : PathToUtf8(folder / Utf8Path(stem + "-" + ViewName(view) + "." + options.format));
-        if (!cli::OutputIsNoInput("render", path, {options.input, options.antenna}, err)) {
+        if (!cli::OutputIsNoInput("render", path, {options.input, options.antenna, options.compare},
+                                  err)) {
             written = false;
             continue;
         }
-        written = (view == ViewKind::View3D ? Write3D(options, session, path, err)
+        written = (view == ViewKind::View3D ? Write3D(options, session, compared, path, err)
                                             : WriteDiagram(options, view, path, out, err)) &&
                   written;
     }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "model/FarFieldPattern.h"
+
 namespace lobex {
 struct AppState;
 class MessageService;
@@ -21,10 +23,11 @@ bool DisplayForOpenGl(std::ostream& err);
 
 // Pictures of the 3D view of the far field loaded in state, as options set it up: the first
 // turned by options.turnDegrees, each next one a turn / frames further on. None, with the
-// reason in error, when the view cannot be drawn. Needs a QGuiApplication on a platform with
-// OpenGL.
+// reason in error, when the view cannot be drawn. With compared, the pattern is coloured by
+// compared − the loaded one. Needs a QGuiApplication on a platform with OpenGL.
 std::vector<QImage> Pictures3D(const RenderOptions& options, AppState& state,
-                               MessageService& messages, int frames, std::string& error);
+                               MessageService& messages, int frames, std::string& error,
+                               const FarFieldGrid* compared = nullptr);
 
 // Writes a raster picture as format: png, jpg and gif as pictures, svg, pdf and emf as vector
 // files holding the picture at 96 pixels per inch. False with the reason in error.

@@ -39,6 +39,10 @@ const char* const kRenderUsage =
     "  --turntable      an animated GIF of one whole turn of the 3D view (OUT.gif), 36\n"
     "                   pictures at ten a second\n"
     "  --decimal SEP    the decimal symbol of the numbers shown instead of the locale's\n"
+    "  --compare OTHER --difference\n"
+    "                   show OTHER - FILE: the 3D view as FILE's pattern coloured by the\n"
+    "                   difference, with its legend; the diagrams as the difference in dB\n"
+    "                   against the angle (as lobex-cli plot --difference draws them)\n"
     "\n"
     "The 3D view needs a display with OpenGL 3.3 (xvfb-run serves).\n"
     "Exit status: 0 written, 1 a load or a picture failed, 2 usage.\n";
@@ -78,6 +82,14 @@ bool CheckOptions(RenderOptions& options, bool folderInput, std::string& error) 
         }
     } else if (options.format.empty()) {
         options.format = "png";
+    }
+    if (options.difference != !options.compare.empty()) {
+        error = "--compare and --difference go together";
+        return false;
+    }
+    if (options.difference && (folderInput || options.turntable)) {
+        error = "--difference is for one FILE and one picture of each view";
+        return false;
     }
     if (options.jobs && !folderInput) {
         error = "--jobs is for a FOLDER";
@@ -193,6 +205,14 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             options.floorDb = number;
             options.forwarded.push_back(value);
             ++i;
+        } else if (arg == "--compare") {
+            if (!hasValue || value.empty()) {
+                error = "--compare needs a file name";
+                return false;
+            }
+            options.compare = value;
+            options.forwarded.push_back(value);
+            ++i;
         } else if (arg == "--decimal") {
             if (!hasValue) {
                 error = "--decimal needs the decimal symbol";
@@ -211,6 +231,8 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             options.wireframe = true;
         } else if (arg == "--turntable") {
             options.turntable = true;
+        } else if (arg == "--difference") {
+            options.difference = true;
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             error = "unknown option " + arg;
             return false;

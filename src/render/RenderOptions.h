@@ -26,6 +26,8 @@ struct RenderOptions {
     bool ground = false;
     bool wireframe = false;
     bool turntable = false;
+    std::string compare; // a far field to compare input with
+    bool difference = false;
     std::optional<std::string> decimal;
     std::optional<int> jobs;
     bool help = false;

@@ -1,6 +1,7 @@
 #include "DocumentSession.h"
 
 #include "LiveReload.h"
+#include "core/Messages.h"
 
 #include <algorithm>
 
@@ -36,6 +37,7 @@ bool DocumentSession::OpenOn(LoadContext& ctx, const LoadSource& source) {
         documents_[static_cast<std::size_t>(current_)] = std::move(document);
     }
     TakeShownChoices();
+    DropUnmatchedComparisons();
     return true;
 }
 
@@ -138,7 +140,113 @@ void DocumentSession::Close() {
     }
     documents_.erase(documents_.begin() + current_);
     current_ = -1;
+    comparisons_.clear();
     Notify(SessionChange::Closed);
+}
+
+namespace {
+
+// A compared file is read afresh: no set of the one on show applies to it.
+LoadRequest ComparisonRequest(const AppState& state) {
+    LoadRequest request;
+    request.decimalSeparator = state.DecimalSeparator;
+    request.pi = state.PiValue;
+    return request;
+}
+
+std::vector<Comparison>::iterator FileEntry(std::vector<Comparison>& entries,
+                                            const std::string& path) {
+    return std::find_if(entries.begin(), entries.end(), [&path](const Comparison& entry) {
+        return !entry.pinned && entry.source == path;
+    });
+}
+
+} // namespace
+
+void DocumentSession::Refuse(std::string_view text) {
+    Tell(ctx_, text, MessageIcon::Information);
+}
+
+void DocumentSession::DropUnmatchedComparisons() {
+    const Document* current = Current();
+    const auto unmatched = [current](const Comparison& entry) {
+        return current == nullptr || current->result == nullptr ||
+               !Comparable(*current->result, *entry.result);
+    };
+    if (std::erase_if(comparisons_, unmatched) > 0) {
+        Notify(SessionChange::Compared);
+    }
+}
+
+bool DocumentSession::Compare(const std::string& path) {
+    const Document* current = Current();
+    const Result* shown = current != nullptr ? current->result.get() : nullptr;
+    const auto known = FileEntry(comparisons_, path);
+    if (shown != nullptr && known == comparisons_.end() && comparisons_.size() >= kMaxComparisons) {
+        Refuse(kCompareTooMany);
+        return false;
+    }
+    const ComparisonRead read = ReadForComparison(shown, path, ComparisonRequest(ctx_.state));
+    if (read.result == nullptr) {
+        TellAll(ctx_, read.messages);
+        return false;
+    }
+    if (known != comparisons_.end()) {
+        known->result = read.result;
+    } else {
+        comparisons_.push_back({ComparisonName(path), path, read.result, false, 0});
+    }
+    Notify(SessionChange::Compared);
+    return true;
+}
+
+bool DocumentSession::PinCurrent() {
+    const Document* current = Current();
+    if (current == nullptr || current->result == nullptr) {
+        Refuse(kCompareNothingShown);
+        return false;
+    }
+    if (!ComparableKind(*current->result)) {
+        Refuse(kCompareKindNotComparable);
+        return false;
+    }
+    if (comparisons_.size() >= kMaxComparisons) {
+        Refuse(kCompareTooMany);
+        return false;
+    }
+    // The result is never changed in place (a reload puts a new one in the document), so
+    // holding the same one is holding a copy.
+    comparisons_.push_back({ComparisonName(current->source), {}, current->result, true, ++pins_});
+    Notify(SessionChange::Compared);
+    return true;
+}
+
+void DocumentSession::ClearComparisons() {
+    if (comparisons_.empty()) {
+        return;
+    }
+    comparisons_.clear();
+    Notify(SessionChange::Compared);
+}
+
+ReloadOutcome DocumentSession::ReloadComparison(const std::string& path) {
+    const auto entry = FileEntry(comparisons_, path);
+    const Document* current = Current();
+    if (entry == comparisons_.end() || current == nullptr || current->result == nullptr) {
+        return {};
+    }
+    const ComparisonRead read =
+        ReadForComparison(current->result.get(), path, ComparisonRequest(ctx_.state));
+    if (read.result == nullptr) {
+        std::vector<std::string> texts;
+        for (const LoadMessage& message : read.messages) {
+            texts.push_back(message.text);
+        }
+        return {false, ReloadFailedStatus(texts)};
+    }
+    entry->result = read.result;
+    Notify(SessionChange::Compared);
+    return {true, {}};
 }
 
 int DocumentSession::Observe(Observer observer) {

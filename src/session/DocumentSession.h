@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Comparison.h"
 #include "core/LoadFlow.h"
 #include "model/Result.h"
 
@@ -61,7 +62,8 @@ struct ReloadOutcome {
     std::string status;
 };
 
-enum class SessionChange { Opened, Picked, Reloaded, Closed };
+// Compared: the comparison entries changed (added, read again, pinned or removed).
+enum class SessionChange { Opened, Picked, Reloaded, Closed, Compared };
 
 class DocumentSession {
 public:
@@ -86,6 +88,20 @@ public:
     // Forgets the current document: none is current until the next open.
     void Close();
 
+    // Adds the result of a file to compare with the current one; the user is told why not (no
+    // result on show, another kind, too many, a file that does not load) and nothing changes.
+    // A file compared already is read again in its place.
+    bool Compare(const std::string& path);
+    // Keeps a copy of the current result as a pinned comparison entry.
+    bool PinCurrent();
+    // Removes every comparison entry, pinned ones too.
+    void ClearComparisons();
+    // Reads a compared file again after it changed. A file that no longer loads or no longer
+    // compares keeps its entry as it was, and the status says why.
+    ReloadOutcome ReloadComparison(const std::string& path);
+    // The results shown against the current one, in the order added.
+    const std::vector<Comparison>& Comparisons() const { return comparisons_; }
+
     const Document* Current() const;
     const std::vector<Document>& Documents() const { return documents_; }
 
@@ -100,12 +116,17 @@ private:
     void Notify(SessionChange change);
     // The choices of the current document as the state now holds them.
     void TakeShownChoices();
+    // Comparisons that no longer match the current result go (a file of another kind opened).
+    void DropUnmatchedComparisons();
+    void Refuse(std::string_view text);
 
     LoadContext& ctx_;
     DataView& view_;
     std::vector<Document> documents_;
     // The index of the document on show; -1 for none.
     int current_ = -1;
+    std::vector<Comparison> comparisons_;
+    int pins_ = 0;
     std::vector<std::pair<int, Observer>> observers_;
     int nextObserver_ = 0;
 };

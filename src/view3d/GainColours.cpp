@@ -36,8 +36,7 @@ float GainFraction(float gain, float peakGain, float rangeDb) {
     return std::clamp((gain - (peakGain - range)) / range, 0.0f, 1.0f);
 }
 
-GainRgb GainColour(float fraction) {
-    const auto& stops = GainColourStops();
+GainRgb GainColour(float fraction, const std::array<GainRgb, 9>& stops) {
     const float place =
         std::clamp(std::isnan(fraction) ? 0.0f : fraction, 0.0f, 1.0f) * (stops.size() - 1);
     const auto low = std::min(static_cast<std::size_t>(place), stops.size() - 2);
@@ -60,6 +59,37 @@ std::vector<float> GainLegendTicks(float peakGain, float rangeDb) {
     }
     ticks.push_back(floor);
     return ticks;
+}
+
+const std::array<GainRgb, 9>& DifferenceColourStops() {
+    static constexpr auto byte = [](int r, int g, int b) {
+        return GainRgb{static_cast<float>(r) / 255.0f, static_cast<float>(g) / 255.0f,
+                       static_cast<float>(b) / 255.0f};
+    };
+    static const std::array<GainRgb, 9> stops{
+        byte(100, 0, 40),    byte(150, 20, 50),   byte(195, 55, 65),
+        byte(210, 105, 105), byte(170, 170, 170), byte(160, 205, 225),
+        byte(170, 220, 240), byte(195, 235, 245), byte(235, 250, 252)};
+    return stops;
+}
+
+float DifferenceSpan(float largestDifference) {
+    return std::isfinite(largestDifference)
+               ? std::max(std::fabs(largestDifference), kLeastDifferenceSpanDb)
+               : kLeastDifferenceSpanDb;
+}
+
+float DifferenceFraction(float difference, float span) {
+    if (std::isnan(difference)) {
+        return 0.5f;
+    }
+    const float half = DifferenceSpan(span);
+    return std::clamp(0.5f + difference / (2.0f * half), 0.0f, 1.0f);
+}
+
+std::vector<float> DifferenceLegendTicks(float span) {
+    const float half = DifferenceSpan(span);
+    return {half, half / 2.0f, 0.0f, -half / 2.0f, -half};
 }
 
 namespace {

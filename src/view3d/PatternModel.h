@@ -42,6 +42,15 @@ bool WriteComposedModel(View3DContext& context, const std::function<std::string_
 // WriteBinaryModel tells it.
 bool PreparePatternModel(View3DContext& context);
 
+// Colours the drawn surface of pattern A (the view's, PreparePatternModel made) by B − A of
+// compared, on a scale as wide either side of zero as the largest difference, and keeps B for
+// the read-out. Answers the refusal when the grids cannot be compared (kinds alike, but no
+// common angle or a grid not regular); the view is then as it was.
+std::string_view ShowDifference(View3DState& view, const FarFieldGrid& a,
+                                const FarFieldGrid& compared);
+// Back to the colours by gain (when chosen) or the pattern colour.
+void HideDifference(View3DState& view);
+
 // The description-file step of the conversion tool, given the text model and the target path.
 // No description format is defined, so it writes nothing and reports that nothing was made.
 bool DescriptionFileHook(const std::string& modelPath, const std::string& descriptionPath);

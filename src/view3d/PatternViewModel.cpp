@@ -2,7 +2,9 @@
 
 #include "ModelFile.h"
 #include "PatternMesh.h"
+#include "SurfaceReadout.h"
 #include "ViewScene.h"
+#include "model/PatternDifference.h"
 
 #include <new>
 #include <optional>
@@ -37,6 +39,31 @@ bool PreparePatternModel(View3DContext& context) {
     view.DrawnMesh = PatternSceneMesh(bytes, view.Drawn);
     FrameSubject(view);
     return true;
+}
+
+std::string_view ShowDifference(View3DState& view, const FarFieldGrid& a,
+                                const FarFieldGrid& compared) {
+    const Checked<DifferenceGrid> difference = DifferenceOf(a, compared);
+    if (!difference) {
+        return difference.rejection.text;
+    }
+    if (view.DrawnMesh) {
+        // Each vertex's difference in its own direction, between the grid points of either
+        // pattern as the read-out takes them, so that colour and read-out agree.
+        view.DrawnMesh->EditVertices([&a, &compared](MeshVertex& vertex) {
+            const auto [zenith, azimuth] = DirectionOf(FromScene(vertex.Position));
+            vertex.Tv = GridGainAt(compared, zenith, azimuth) - GridGainAt(a, zenith, azimuth);
+        });
+    }
+    view.Compared = compared;
+    view.DifferenceSpanDb = DifferenceSpan(LargestDifference(*difference.value));
+    view.DifferenceColours = true;
+    return {};
+}
+
+void HideDifference(View3DState& view) {
+    view.DifferenceColours = false;
+    view.Compared = {};
 }
 
 } // namespace lobex

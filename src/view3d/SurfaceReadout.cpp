@@ -51,6 +51,19 @@ std::pair<std::size_t, float> Bracket(const std::vector<float>& values, float x)
 
 } // namespace
 
+PatternDirection DirectionOf(Vector3 pattern) {
+    constexpr float kDegrees = 180.0f / std::numbers::pi_v<float>;
+    const float radius = Vec3Length(pattern);
+    if (!(radius > 0.0f)) {
+        return {};
+    }
+    float azimuth = std::atan2(pattern.y, pattern.x) * kDegrees;
+    if (azimuth < 0.0f) {
+        azimuth += 360.0f;
+    }
+    return {std::acos(std::clamp(pattern.z / radius, -1.0f, 1.0f)) * kDegrees, azimuth};
+}
+
 float GridGainAt(const FarFieldGrid& grid, float zenith, float azimuth) {
     if (grid.empty() || grid.front().Points.empty()) {
         return kPatternFloor;
@@ -79,7 +92,8 @@ float GridGainAt(const FarFieldGrid& grid, float zenith, float azimuth) {
 }
 
 std::optional<SurfaceReading> ReadPatternSurface(const PatternMesh& mesh, const FarFieldGrid& grid,
-                                                 const ViewTransform& transform, float x, float y) {
+                                                 const ViewTransform& transform, float x, float y,
+                                                 const FarFieldGrid* compared) {
     if (transform.Width <= 0 || transform.Height <= 0 || mesh.PatternFaces.empty()) {
         return std::nullopt;
     }
@@ -110,18 +124,27 @@ std::optional<SurfaceReading> ReadPatternSurface(const PatternMesh& mesh, const 
         return std::nullopt;
     }
     const Vector3 hit = nearPoint + direction * *nearest;
-    const float radius = Vec3Length(hit);
-    if (!(radius > 0.0f)) {
+    if (!(Vec3Length(hit) > 0.0f)) {
         return std::nullopt;
     }
-    constexpr float kDegrees = 180.0f / std::numbers::pi_v<float>;
-    const float zenith = std::acos(std::clamp(hit.z / radius, -1.0f, 1.0f)) * kDegrees;
-    float azimuth = std::atan2(hit.y, hit.x) * kDegrees;
-    if (azimuth < 0.0f) {
-        azimuth += 360.0f;
+    const auto [zenith, azimuth] = DirectionOf(hit);
+    SurfaceReading reading{azimuth, 90.0f - zenith, GridGainAt(grid, zenith, azimuth), {}};
+    if (compared != nullptr) {
+        reading.GainB = GridGainAt(*compared, zenith, azimuth);
     }
-    return SurfaceReading{azimuth, 90.0f - zenith, GridGainAt(grid, zenith, azimuth)};
+    return reading;
 }
+
+namespace {
+
+std::string DifferenceText(float gainA, float gainB, std::string_view decimalSeparator) {
+    const float difference = gainB - gainA;
+    return "  Gb=" + FormatPattern(gainB, "#0.00", decimalSeparator) +
+           " dBi  B − A=" + (difference > 0.0f ? "+" : "") +
+           FormatPattern(difference, "#0.00", decimalSeparator) + " dB";
+}
+
+} // namespace
 
 std::string SurfaceReadingText(const SurfaceReading& reading, std::string_view decimalSeparator,
                                const SurfaceReadingWords& words) {
@@ -129,7 +152,8 @@ std::string SurfaceReadingText(const SurfaceReading& reading, std::string_view d
            FormatPattern(reading.Azimuth, "0.0", decimalSeparator) + "°  " +
            std::string(words.Elevation) + " " +
            FormatPattern(reading.Elevation, "0.0", decimalSeparator) +
-           "°  Ga=" + FormatPattern(reading.Gain, "#0.00", decimalSeparator) + " dBi";
+           "°  Ga=" + FormatPattern(reading.Gain, "#0.00", decimalSeparator) + " dBi" +
+           (reading.GainB ? DifferenceText(reading.Gain, *reading.GainB, decimalSeparator) : "");
 }
 
 } // namespace lobex

@@ -36,6 +36,11 @@ struct View3DState {
     // The pattern coloured by gain, down to GainRangeDb below the peak, with a legend.
     bool GainColours = false;
     float GainRangeDb = kDefaultGainRangeDb;
+    // The pattern coloured by B − A of a compared pattern instead, over ±DifferenceSpanDb, with
+    // its legend; the read-out then gives both gains. Compared is B's grid.
+    bool DifferenceColours = false;
+    float DifferenceSpanDb = kLeastDifferenceSpanDb;
+    FarFieldGrid Compared;
 
     // The sphere the camera keeps in sight (the pattern and a loaded antenna), centred on the
     // scene's upward axis so that the pattern turning about it never leaves it.

@@ -191,8 +191,10 @@ void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& 
     device.SetProjection(camera.Projection);
 
     if (view.PatternVisible) {
-        const GainColouring colouring{view.Drawn.PeakGain, view.GainRangeDb};
-        device.SetGainColouring(view.GainColours ? &colouring : nullptr);
+        const bool difference = view.DifferenceColours;
+        const GainColouring colouring{view.Drawn.PeakGain, view.GainRangeDb, difference,
+                                      view.DifferenceSpanDb};
+        device.SetGainColouring(view.GainColours || difference ? &colouring : nullptr);
         RenderPass(scene, device, scene.PatternFrame.get());
         device.SetGainColouring(nullptr);
     }

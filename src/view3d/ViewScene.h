@@ -58,11 +58,14 @@ ViewSetup SetupViewAndLights(int width, int height);
 
 // The graphics device of the view: what the scene draws through, and the frame-level state the
 // view sets on top of it.
-// What the pattern's colours by gain stand for: the gain each vertex carries is coloured over
-// PeakGain - RangeDb .. PeakGain.
+// What the pattern's colours stand for: the gain each vertex carries (u) coloured over
+// PeakGain - RangeDb .. PeakGain; or, for Difference, the B − A it carries (v) on the difference
+// map over -SpanDb .. SpanDb.
 struct GainColouring {
     float PeakGain = 0.0f;
     float RangeDb = kDefaultGainRangeDb;
+    bool Difference = false;
+    float SpanDb = kLeastDifferenceSpanDb;
 };
 
 class View3DDevice : public Renderer {
@@ -120,7 +123,8 @@ struct View3DScene {
 
 // The pattern mesh as the scene draws it, in the pattern colour, from the bytes of the binary
 // model of surface; each vertex carries the gain drawn there as its texture coordinate u, which
-// the gain colours read. A model that cannot be read gives an empty mesh; the view still runs.
+// the gain colours read (and v, B − A there, for the difference colours). A model that cannot be
+// read gives an empty mesh; the view still runs.
 std::shared_ptr<CD3DMesh> PatternSceneMesh(std::string_view modelBytes, const PatternMesh& surface);
 
 // Builds the frame tree with the pattern mesh (none: empty) in the pattern frame. The mesh may

@@ -1,6 +1,8 @@
 #include "CliRun.h"
 #include "core/Messages.h"
 #include "graphs/RectangularGraph.h"
+#include "model/PatternDifference.h"
+#include "session/Comparison.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -131,6 +133,72 @@ TEST_F(CliPlot, FailuresEndWithTheirMessagesAndWriteNothing) {
 
     EXPECT_EQ(Plot(Data("sweep_50ohm.csv"), {"--left", "9", "--out", Out("o.png")}).code, 2);
     EXPECT_FALSE(std::filesystem::exists(Out("o.png").toStdString()));
+}
+
+TEST_F(CliPlot, DrawsTheDifferenceOfTwoPatternsOrSaysWhyNot) {
+    const std::string a = Data("farfield_below_horizon_30deg.csv");
+    std::string text = lobex::test::ReadBytes(a);
+    for (std::size_t at = 0; (at = text.find(",8.04", at)) != std::string::npos;) {
+        text.replace(at, 5, ",5.04"); // B 3 dB weaker at zenith 60
+    }
+    const std::string b = folder.Write("b.csv", text);
+    const PlotRun run = Plot(a, {"--compare", QString::fromStdString(b), "--difference", "--out",
+                                 Out("d.png"), "--print-commands"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    // The polar diagrams come first, as the window draws them, then the difference in their place.
+    const auto drawn = std::ranges::find_if(
+        run.lines, [](const std::string& line) { return line.find("[Title2(") != line.npos; });
+    ASSERT_NE(drawn, run.lines.end());
+    const std::string& commands = *drawn;
+    EXPECT_NE(commands.find("[Title2(\"B: b.csv  \u2212  A: farfield_below_horizon_30deg.csv\")]"),
+              std::string::npos)
+        << commands;
+    EXPECT_NE(commands.find("[ManualScale(0,-4,360,4)]"), std::string::npos) << commands;
+    // The red curve lies below the dotted zero line all round: B is worse everywhere.
+    const QImage picture(Out("d.png"));
+    int red = 0;
+    for (int y = picture.height() / 2; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            red += picture.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(red, 100);
+
+    const std::string apart =
+        folder.Write("apart.csv", "ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)\r\n"
+                                  "1.0,0.0,-999,1,1\r\n2.0,0.0,-999,1,1\r\n"
+                                  "1.0,180.0,-999,1,1\r\n2.0,180.0,-999,1,1\r\n");
+    const PlotRun refused = Plot(
+        a, {"--compare", QString::fromStdString(apart), "--difference", "--out", Out("r.png")});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find(kNoCommonAngles), std::string::npos) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(Out("r.png").toStdString()));
+}
+
+TEST_F(CliPlot, OverlaysComparedFilesNamedInTheLegendOrRefusesAnotherKind) {
+    const std::string a = Corpus("farfield_csv", "APET_LazyH-16m2_10deg.csv");
+    const std::string b = Corpus("farfield_csv", "APET_4cross_quads2_10deg.csv");
+    const PlotRun run = Plot(
+        a, {"--compare", QString::fromStdString(b), "--out", Out("o.svg"), "--print-commands"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    // Curves 1-2 are A's (solid), 3-4 B's (dashed); the legend names each file once.
+    const std::string& styles = run.lines.at(1);
+    for (const char* command :
+         {"[LineType(1,1)]", "[Legend(1,\"APET_LazyH-16m2_10deg.csv\")]", "[LineType(3,2)]",
+          "[Legend(3,\"APET_4cross_quads2_10deg.csv\")]", "[LineType(4,2)]"}) {
+        EXPECT_NE(styles.find(command), std::string::npos) << command << " in " << styles;
+    }
+    EXPECT_EQ(styles.find("[Legend(2,"), std::string::npos) << "one entry per file";
+    // The saved picture carries the legend as the screen does.
+    const std::string svg = lobex::test::ReadBytes(Out("o.svg").toStdString());
+    EXPECT_NE(svg.find("APET_4cross_quads2_10deg.csv"), std::string::npos);
+
+    const PlotRun sweep = Plot(
+        a, {"--compare", QString::fromStdString(Data("sweep_50ohm.csv")), "--out", Out("x.png")});
+    EXPECT_EQ(sweep.code, 1);
+    EXPECT_NE(sweep.err.find(kCompareOtherKind), std::string::npos) << sweep.err;
+    EXPECT_FALSE(std::filesystem::exists(Out("x.png").toStdString()));
+    EXPECT_EQ(Plot(a, {"--normalise", "--out", Out("x.png")}).code, 2) << "nothing to normalise";
 }
 
 } // namespace

@@ -175,5 +175,85 @@ TEST(DocumentSession, TellsItsObserversAndForgetsAClosedDocument) {
                                                    SessionChange::Closed}));
 }
 
+// What a user reads off the compare entries: their names and whether each is pinned.
+std::vector<std::string> LabelsOf(const DocumentSession& session) {
+    std::vector<std::string> labels;
+    for (const Comparison& entry : session.Comparisons()) {
+        labels.push_back(ComparisonLabel(entry));
+    }
+    return labels;
+}
+
+TEST(DocumentSession, ComparesResultsOfOneKindAndKeepsAPinnedOneOverReloads) {
+    const TempFolder folder;
+    const std::string farField =
+        test::ReadBytes(test::CorpusFolder() / "farfield_csv" / "APET_LazyH-16m2_10deg.csv");
+    const std::string other =
+        test::ReadBytes(test::CorpusFolder() / "farfield_csv" / "APET_4cross_quads2_10deg.csv");
+    const std::string shown = folder.Write("shown.csv", farField);
+    const std::string compared = folder.Write("compared.csv", other);
+    const std::string sweep =
+        folder.Write("sweep.csv", test::ReadBytes(test::TestDataFolder() / "sweep_50ohm.csv"));
+    SessionHarness h;
+    int told = 0;
+    h.session.Observe([&told](SessionChange change, const Document*) {
+        told += change == SessionChange::Compared ? 1 : 0;
+    });
+    const auto refused = [&h](const std::string& path, std::string_view message) {
+        h.messages.shown.clear();
+        EXPECT_FALSE(h.session.Compare(path)) << path;
+        ASSERT_EQ(h.messages.shown.size(), 1u) << path;
+        EXPECT_EQ(h.messages.shown[0].text, message);
+        EXPECT_EQ(h.messages.shown[0].caption, "Lobex");
+    };
+    refused(compared, kCompareNothingShown);
+    ASSERT_TRUE(h.session.OpenFile(shown));
+    refused(sweep, kCompareOtherKind);
+    refused(folder.Write("bad.csv", "garbage\r\n"), "Неправильный формат данных");
+    EXPECT_TRUE(h.session.Comparisons().empty()) << "a refused file changes nothing";
+
+    ASSERT_TRUE(h.session.Compare(compared));
+    ASSERT_TRUE(h.session.Compare(compared)) << "read again in its place";
+    ASSERT_TRUE(h.session.PinCurrent());
+    EXPECT_EQ(LabelsOf(h.session),
+              (std::vector<std::string>{"compared.csv", "Эталон 1: shown.csv"}));
+    const auto before = h.session.Comparisons()[1].result;
+
+    // MMANA calculates again: the file on show is rewritten, the pinned copy stays as it was.
+    folder.Write("shown.csv", other);
+    FakeControls controls;
+    ASSERT_TRUE(h.session.Reload(controls).reloaded);
+    EXPECT_EQ(h.session.Comparisons()[1].result, before);
+    EXPECT_NE(h.session.Current()->result, before);
+
+    // A compared file rewritten is read again; one that no longer reads keeps its entry.
+    folder.Write("compared.csv", farField);
+    EXPECT_TRUE(h.session.ReloadComparison(compared).reloaded);
+    EXPECT_EQ(std::get<FarFieldPattern>(*h.session.Comparisons()[0].result).figures.MaxGain,
+              std::get<FarFieldPattern>(*before).figures.MaxGain);
+    folder.Write("compared.csv", "garbage\r\n");
+    const ReloadOutcome failed = h.session.ReloadComparison(compared);
+    EXPECT_EQ(failed.status, "Файл не перечитан: Неправильный формат данных");
+    EXPECT_EQ(h.session.Comparisons().size(), 2u);
+
+    for (int pin = 2; pin <= 6; ++pin) {
+        ASSERT_TRUE(h.session.PinCurrent());
+    }
+    EXPECT_FALSE(h.session.PinCurrent()) << "seven at most";
+    EXPECT_EQ(h.messages.shown.back().text, kCompareTooMany);
+    h.session.ClearComparisons();
+    EXPECT_TRUE(h.session.Comparisons().empty());
+
+    // Another kind of data opened: the far fields compared no longer belong to it.
+    ASSERT_TRUE(h.session.Compare(shown));
+    ASSERT_TRUE(h.session.OpenFile(sweep));
+    EXPECT_TRUE(h.session.Comparisons().empty());
+    EXPECT_EQ(told, 12);
+    ASSERT_TRUE(h.session.OpenFile(folder.Write(
+        "currents.csv", test::ReadBytes(test::TestDataFolder() / "currents_3wires.csv"))));
+    EXPECT_FALSE(h.session.PinCurrent());
+    EXPECT_EQ(h.messages.shown.back().text, kCompareKindNotComparable);
+}
+
 } // namespace
 } // namespace lobex

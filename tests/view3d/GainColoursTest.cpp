@@ -49,6 +49,39 @@ TEST(GainColours, TheMapGoesFromDarkVioletThroughTealToYellowAndGetsLighter) {
     EXPECT_FLOAT_EQ(GainColour(7.0f).g, peak.g);
 }
 
+TEST(GainColours, TheDifferenceMapIsSymmetricNeutralAtZeroAndDarkestWhereWorse) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        float difference;
+        float span;
+        float fraction;
+    };
+    for (const Case& c : {Case{0.0f, 3.0f, 0.5f}, Case{3.0f, 3.0f, 1.0f}, Case{-3.0f, 3.0f, 0.0f},
+                          Case{-1.5f, 3.0f, 0.25f}, Case{9.0f, 3.0f, 1.0f}, Case{nan, 3.0f, 0.5f},
+                          // Equal patterns (span 0) still get a decibel either side.
+                          Case{0.5f, 0.0f, 0.75f}}) {
+        EXPECT_FLOAT_EQ(DifferenceFraction(c.difference, c.span), c.fraction)
+            << c.difference << " of " << c.span;
+    }
+    const auto& stops = DifferenceColourStops();
+    const GainRgb worse = GainColour(0.0f, stops);
+    const GainRgb zero = GainColour(0.5f, stops);
+    const GainRgb better = GainColour(1.0f, stops);
+    EXPECT_GT(worse.r, 2.0f * worse.b);
+    EXPECT_GT(better.b, better.r);
+    EXPECT_FLOAT_EQ(zero.r, zero.g); // a grey: neither better nor worse
+    EXPECT_FLOAT_EQ(zero.g, zero.b);
+    // Lighter from worse to better, as a greyscale print (Rec. 601 luma) shows it.
+    float last = -1.0f;
+    for (int step = 0; step <= 100; ++step) {
+        const GainRgb c = GainColour(static_cast<float>(step) / 100.0f, stops);
+        const float luma = 0.299f * c.r + 0.587f * c.g + 0.114f * c.b;
+        EXPECT_GT(luma, last) << step;
+        last = luma;
+    }
+    EXPECT_EQ(DifferenceLegendTicks(2.0f), (std::vector<float>{2.0f, 1.0f, 0.0f, -1.0f, -2.0f}));
+}
+
 TEST(GainColours, TheLegendLabelsThePeakRoundStepsAndTheFloor) {
     struct Case {
         float peak;

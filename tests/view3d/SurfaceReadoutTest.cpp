@@ -131,10 +131,13 @@ TEST(SurfaceReadout, TheGridIsReadBetweenItsPointsWithTheSentinelsFloored) {
 }
 
 TEST(SurfaceReadout, TheTextUsesTheUsersDecimalSymbol) {
-    EXPECT_EQ(SurfaceReadingText({90.0f, 12.5f, 8.354f}, ","),
+    EXPECT_EQ(SurfaceReadingText({90.0f, 12.5f, 8.354f, {}}, ","),
               "Азимут 90,0°  Угол места 12,5°  Ga=8,35 dBi");
-    EXPECT_EQ(SurfaceReadingText({359.96f, -3.0f, -0.5f}, ".", {"Azimuth", "Elevation"}),
+    EXPECT_EQ(SurfaceReadingText({359.96f, -3.0f, -0.5f, {}}, ".", {"Azimuth", "Elevation"}),
               "Azimuth 360.0°  Elevation -3.0°  Ga=-0.50 dBi");
+    // Over a difference both gains, and B − A signed.
+    EXPECT_EQ(SurfaceReadingText({90.0f, 12.5f, 8.354f, 9.1f}, ","),
+              "Азимут 90,0°  Угол места 12,5°  Ga=8,35 dBi  Gb=9,10 dBi  B − A=+0,75 dB");
 }
 
 } // namespace

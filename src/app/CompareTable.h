@@ -1,0 +1,23 @@
+#pragma once
+
+#include "graphs/CompareFigures.h"
+
+#include <QTableWidget>
+
+#include <vector>
+
+namespace lobex {
+
+// The result frames' table while results are compared: one row per far field, the one on show
+// first, with its maximum gain, F/B, -3 dB width and elevation of the maximum, and for each
+// later one the difference to the first.
+class CompareTable final : public QTableWidget {
+    Q_OBJECT
+public:
+    explicit CompareTable(QWidget* parent);
+
+    // Fills the rows; hidden when there are none.
+    void ShowRows(const std::vector<CompareRow>& rows);
+};
+
+} // namespace lobex

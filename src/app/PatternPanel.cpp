@@ -1,5 +1,7 @@
 #include "PatternPanel.h"
 
+#include "PatternFigures.h"
+
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
@@ -87,8 +89,15 @@ PatternPanel BuildPatternPanel(QWidget* host) {
     panel.fraPolar2->setBackgroundRole(QPalette::Base);
     auto* column = new QVBoxLayout(panel.fraPolar2);
     column->setContentsMargins(6, 6, 6, 6);
-    column->addWidget(panel.fraMax);
-    column->addWidget(panel.fraBeam);
+    panel.fraFigures = new PatternFiguresFrame(panel.fraPolar2);
+    auto* frames = new QVBoxLayout;
+    frames->addWidget(panel.fraMax);
+    frames->addWidget(panel.fraBeam);
+    auto* results = new QHBoxLayout;
+    results->addLayout(frames);
+    results->addWidget(panel.fraFigures, 0, Qt::AlignTop);
+    results->addStretch(1);
+    column->addLayout(results);
     column->addWidget(panel.fraPolar3);
     column->addWidget(panel.fraPolar4);
     column->addStretch(1);
@@ -109,6 +118,7 @@ void ApplyPatternCaptions(PatternPanel& panel) {
     panel.lblAz[0]->setText(QCoreApplication::translate("lobex", "Срез Aзимута для"));
     panel.lblAz[1]->setText(QCoreApplication::translate("lobex", "Возвышения"));
     panel.cmd3D->setText(QCoreApplication::translate("lobex", "3D Модель"));
+    panel.fraFigures->ApplyCaptions();
 }
 
 } // namespace lobex

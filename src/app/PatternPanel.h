@@ -10,6 +10,8 @@ class QWidget;
 
 namespace lobex {
 
+class PatternFiguresFrame;
+
 // The result frames laid over the elevation diagram: the maximum, the -3 dB beam width, the
 // elevation of the azimuth cut and the 3D button. The main window and the polar window each
 // have one, under the same names.
@@ -19,6 +21,8 @@ struct PatternPanel {
     QFrame* fraPolar4 = nullptr;
     QGroupBox* fraMax = nullptr;
     QGroupBox* fraBeam = nullptr;
+    // The pattern's further figures, beside the two frames above.
+    PatternFiguresFrame* fraFigures = nullptr;
     std::array<QLabel*, 3> lblMax{};
     std::array<QLabel*, 3> lblBeam{};
     std::array<QLabel*, 2> lblAz{};

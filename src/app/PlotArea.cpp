@@ -1,5 +1,6 @@
 #include "PlotArea.h"
 
+#include "PatternFigures.h"
 #include "PictureBox.h"
 #include "core/AppState.h"
 #include "graphs/CursorReadout.h"
@@ -278,6 +279,11 @@ void PlotArea::ShowPatternLabels(const PatternLabels& labels) {
     for (const auto& [label, text] : texts) {
         label->setText(Q(*text));
     }
+    ShowPatternFigures();
+}
+
+void PlotArea::ShowPatternFigures() {
+    pattern_.fraFigures->ShowFor(state_.Loaded.Document, state_.DecimalSeparator);
 }
 
 void PlotArea::HidePolarResults() {

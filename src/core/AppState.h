@@ -4,8 +4,10 @@
 #include "model/Result.h"
 
 #include <array>
+#include <complex>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,7 +45,13 @@ struct DataSet {
     std::vector<std::string> HeaderWords;
     std::int16_t SelectedSetIndex = 0;
     std::int16_t GridRowCount = 0;
+    // Curves worked out from the columns rather than read (the reflection at the chosen
+    // reference impedance), columns kSeriesCount on; never in the grid or the CSV export.
+    std::vector<SeriesRecord> Derived;
 };
+
+// Column `column`: a series, or one of the derived curves after them; null for none.
+const SeriesRecord* SeriesOf(const DataSet& data, int column);
 
 struct PatternResults {
     float MaxElevation = 0.0f;
@@ -126,6 +134,10 @@ struct ViewFlags {
     bool View3DActive = false;
     // The 3D view sits in its own large window (frmD3D).
     bool D3DWindowOpen = false;
+    // The reference impedance the user chose for SWR and reflection; none: the file's own.
+    std::optional<std::complex<double>> ReferenceImpedance;
+    // The SWR up to which a sweep's range counts as bandwidth.
+    double SwrThreshold = 2.0;
 };
 
 // The one shared state of the program. main() owns one; tests build their own.

@@ -15,7 +15,7 @@ class QLabel;
 namespace lobex {
 
 // The figures of a far-field pattern beyond its maximum and azimuth beam, in a compact frame
-// beside the result frames: the front-to-back, -rear and -side ratios, the largest side lobe,
+// with the result frames: the front-to-back, -rear and -side ratios, the largest side lobe,
 // the elevation beam, the average gain and the directivity. A figure the pattern cannot give
 // reads "—".
 class PatternFiguresFrame : public QGroupBox {

@@ -89,15 +89,12 @@ PatternPanel BuildPatternPanel(QWidget* host) {
     panel.fraPolar2->setBackgroundRole(QPalette::Base);
     auto* column = new QVBoxLayout(panel.fraPolar2);
     column->setContentsMargins(6, 6, 6, 6);
+    // The further figures under the two frames: the main window's diagram is too narrow for
+    // them beside.
     panel.fraFigures = new PatternFiguresFrame(panel.fraPolar2);
-    auto* frames = new QVBoxLayout;
-    frames->addWidget(panel.fraMax);
-    frames->addWidget(panel.fraBeam);
-    auto* results = new QHBoxLayout;
-    results->addLayout(frames);
-    results->addWidget(panel.fraFigures, 0, Qt::AlignTop);
-    results->addStretch(1);
-    column->addLayout(results);
+    column->addWidget(panel.fraMax);
+    column->addWidget(panel.fraBeam);
+    column->addWidget(panel.fraFigures);
     column->addWidget(panel.fraPolar3);
     column->addWidget(panel.fraPolar4);
     column->addStretch(1);

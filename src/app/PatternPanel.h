@@ -21,7 +21,7 @@ struct PatternPanel {
     QFrame* fraPolar4 = nullptr;
     QGroupBox* fraMax = nullptr;
     QGroupBox* fraBeam = nullptr;
-    // The pattern's further figures, beside the two frames above.
+    // The pattern's further figures, under the two frames above.
     PatternFiguresFrame* fraFigures = nullptr;
     std::array<QLabel*, 3> lblMax{};
     std::array<QLabel*, 3> lblBeam{};

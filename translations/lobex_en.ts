@@ -500,6 +500,130 @@ because the data contain zero or negative values</translation>
     <message>
         <source>Возв., °</source>
         <translation>Elev., °</translation>
+        <source>Z0, Ом:</source>
+        <translation>Z0, Ω:</translation>
+    </message>
+    <message>
+        <source>Полоса по КСВ ≤</source>
+        <translation>Bandwidth at SWR ≤</translation>
+    </message>
+    <message>
+        <source>Волновое сопротивление, при котором считаются КСВ, |Γ| и возвратные потери: из файла, из списка или любое (например 50-j10), ввод - Enter</source>
+        <translation>Reference impedance for SWR, |Γ| and return loss: the file&apos;s own, one from the list or any (e.g. 50-j10), confirm with Enter</translation>
+    </message>
+    <message>
+        <source>Наибольший КСВ, при котором частота входит в полосу</source>
+        <translation>The highest SWR at which a frequency counts as in band</translation>
+    </message>
+    <message>
+        <source>Полосы, где КСВ при выбранном Z0 не больше порога, и частоты, где jX = 0</source>
+        <translation>The ranges where the SWR at the chosen Z0 is at most the threshold, and the frequencies where jX = 0</translation>
+    </message>
+    <message>
+        <source>из файла: %1</source>
+        <translation>file&apos;s own: %1</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>КСВ мин. %1 на %2 MHz</source>
+        <translation>SWR min. %1 at %2 MHz</translation>
+    </message>
+    <message>
+        <source>Резонансов нет</source>
+        <translation>No resonances</translation>
+    </message>
+    <message>
+        <source>Резонансы (jX = 0): %1 MHz</source>
+        <translation>Resonances (jX = 0): %1 MHz</translation>
+    </message>
+    <message>
+        <source>Вперёд/назад: максимум минус усиление на азимуте +180°</source>
+        <translation>Front to back: the maximum minus the gain at azimuth +180°</translation>
+    </message>
+    <message>
+        <source>Вперёд/тыл: максимум минус наибольшее усиление в задней полуплоскости (азимут +90°…+270°)</source>
+        <translation>Front to rear: the maximum minus the largest gain over the rear half (azimuth +90°…+270°)</translation>
+    </message>
+    <message>
+        <source>Вперёд/вбок: максимум минус большее из усилений на азимуте ±90°</source>
+        <translation>Front to side: the maximum minus the larger of the gains at azimuth ±90°</translation>
+    </message>
+    <message>
+        <source>Бок.леп.</source>
+        <translation>Side lobe</translation>
+    </message>
+    <message>
+        <source>Уровень наибольшего бокового лепестка относительно максимума</source>
+        <translation>Level of the largest side lobe relative to the maximum</translation>
+    </message>
+    <message>
+        <source>Аз.леп.</source>
+        <translation>Lobe az.</translation>
+    </message>
+    <message>
+        <source>Азимут наибольшего бокового лепестка</source>
+        <translation>Azimuth of the largest side lobe</translation>
+    </message>
+    <message>
+        <source>Луч УМ</source>
+        <translation>Elev. beam</translation>
+    </message>
+    <message>
+        <source>Ширина луча по углу места на уровне -3 dB</source>
+        <translation>Elevation beam width at -3 dB</translation>
+    </message>
+    <message>
+        <source>УМ 1</source>
+        <translation>Elev. 1</translation>
+    </message>
+    <message>
+        <source>Нижний край луча по углу места (-3 dB)</source>
+        <translation>Lower edge of the elevation beam (-3 dB)</translation>
+    </message>
+    <message>
+        <source>УМ 2</source>
+        <translation>Elev. 2</translation>
+    </message>
+    <message>
+        <source>Верхний край луча по углу места (-3 dB); больше 90° - за зенитом</source>
+        <translation>Upper edge of the elevation beam (-3 dB); above 90° it lies past the zenith</translation>
+    </message>
+    <message>
+        <source>Ср.усил.</source>
+        <translation>Avg. gain</translation>
+    </message>
+    <message>
+        <source>Среднее усиление по сфере: 0 dB у антенны без потерь, меньше - потери</source>
+        <translation>Gain averaged over the sphere: 0 dB for a lossless antenna, less means losses</translation>
+    </message>
+    <message>
+        <source>КНД</source>
+        <translation>Directivity</translation>
+    </message>
+    <message>
+        <source>Коэффициент направленного действия: максимум минус среднее усиление</source>
+        <translation>Directivity: the maximum minus the average gain</translation>
+    </message>
+    <message>
+        <source>Параметры диаграммы</source>
+        <translation>Pattern figures</translation>
+    </message>
+    <message>
+        <source>Волновое сопротивление задаётся числом Ом больше нуля, например 50, 75 или 50-j10.<byte value="xd"/>
+Оставлено прежнее значение.</source>
+        <translation>The reference impedance is a number of ohms above zero, such as 50, 75 or 50-j10.<byte value="xd"/>
+The previous value is kept.</translation>
+    </message>
+    <message>
+        <source>КСВ при Z0 = </source>
+        <translation>SWR at Z0 = </translation>
+    </message>
+    <message>
+        <source>Возвратные потери, dB</source>
+        <translation>Return loss, dB</translation>
     </message>
 </context>
 <context>

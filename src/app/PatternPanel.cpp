@@ -1,6 +1,7 @@
 #include "PatternPanel.h"
 
 #include "CompareTable.h"
+#include "PatternFigures.h"
 
 #include <QCoreApplication>
 #include <QFrame>
@@ -89,10 +90,14 @@ PatternPanel BuildPatternPanel(QWidget* host) {
     panel.fraPolar2->setBackgroundRole(QPalette::Base);
     auto* column = new QVBoxLayout(panel.fraPolar2);
     column->setContentsMargins(6, 6, 6, 6);
+    // The further figures under the two frames: the main window's diagram is too narrow for
+    // them beside.
+    panel.fraFigures = new PatternFiguresFrame(panel.fraPolar2);
     column->addWidget(panel.fraMax);
     column->addWidget(panel.fraBeam);
     panel.tblCompare = new CompareTable(panel.fraPolar2);
     column->addWidget(panel.tblCompare);
+    column->addWidget(panel.fraFigures);
     column->addWidget(panel.fraPolar3);
     column->addWidget(panel.fraPolar4);
     column->addStretch(1);
@@ -113,6 +118,7 @@ void ApplyPatternCaptions(PatternPanel& panel) {
     panel.lblAz[0]->setText(QCoreApplication::translate("lobex", "Срез Aзимута для"));
     panel.lblAz[1]->setText(QCoreApplication::translate("lobex", "Возвышения"));
     panel.cmd3D->setText(QCoreApplication::translate("lobex", "3D Модель"));
+    panel.fraFigures->ApplyCaptions();
 }
 
 } // namespace lobex

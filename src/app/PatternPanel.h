@@ -11,6 +11,7 @@ class QWidget;
 namespace lobex {
 
 class CompareTable;
+class PatternFiguresFrame;
 
 // The result frames laid over the elevation diagram: the maximum, the -3 dB beam width, the
 // elevation of the azimuth cut and the 3D button. The main window and the polar window each
@@ -21,6 +22,8 @@ struct PatternPanel {
     QFrame* fraPolar4 = nullptr;
     QGroupBox* fraMax = nullptr;
     QGroupBox* fraBeam = nullptr;
+    // The pattern's further figures, under the two frames above.
+    PatternFiguresFrame* fraFigures = nullptr;
     std::array<QLabel*, 3> lblMax{};
     std::array<QLabel*, 3> lblBeam{};
     std::array<QLabel*, 2> lblAz{};

@@ -1,6 +1,7 @@
 #include "PlotArea.h"
 
 #include "CompareTable.h"
+#include "PatternFigures.h"
 #include "PictureBox.h"
 #include "core/AppState.h"
 #include "graphs/CursorReadout.h"
@@ -284,6 +285,11 @@ void PlotArea::ShowPatternLabels(const PatternLabels& labels) {
     pattern_.tblCompare->ShowRows(rows);
     pattern_.fraMax->setVisible(rows.empty());
     pattern_.fraBeam->setVisible(rows.empty());
+    ShowPatternFigures();
+}
+
+void PlotArea::ShowPatternFigures() {
+    pattern_.fraFigures->ShowFor(state_.Loaded.Document, state_.DecimalSeparator);
 }
 
 void PlotArea::HidePolarResults() {

@@ -39,6 +39,8 @@ public:
     // The two diagrams (true) or the rectangular graph (false).
     void SetPolarLayout(bool polar);
     void ShowPatternLabels(const PatternLabels& labels);
+    // The further figures of the pattern on show.
+    void ShowPatternFigures();
     void HidePolarResults();
     // The 3D button and the elevation result labels, usable or not.
     void SetPatternControls(bool enabled);

@@ -152,6 +152,7 @@ void frmData::Form_Load() {
     chk3DGain->setChecked(colours.On);
     view3D_->SetGainColours(colours.On);
     view3D_->SetGainRange(static_cast<int>(colours.RangeDb));
+    ReadImpedanceChoice();
     FillCurveList();
     resize(1220, 760);
     CentreOnScreen();
@@ -184,12 +185,20 @@ void frmData::FillCombos(int kind) {
     const auto label = [this](int index) {
         return ShownText(state_.Loaded.Data.Series[static_cast<std::size_t>(index)].Label);
     };
+    // The curves derived from the columns follow the file's own, in both lists.
+    const auto AddDerivedEntries = [this](QComboBox& list) {
+        const std::vector<SeriesRecord>& derived = state_.Loaded.Data.Derived;
+        for (std::size_t i = 0; i < derived.size(); ++i) {
+            list.addItem(ShownText(derived[i].Label), kSeriesCount + static_cast<int>(i));
+        }
+    };
     {
         const QSignalBlocker quiet(cmbLeft);
         cmbLeft->clear();
         for (int i = 0; i <= n; ++i) {
             cmbLeft->addItem(label(i + 1), i + 1);
         }
+        AddDerivedEntries(*cmbLeft);
         cmbLeft->setCurrentIndex(-1);
     }
     // Hidden while the selection changes, so the change does not draw a graph.
@@ -204,6 +213,7 @@ void frmData::FillCombos(int kind) {
         for (int i = 1; i <= n + 1; ++i) {
             cmbRight->addItem(label(i), i);
         }
+        AddDerivedEntries(*cmbRight);
         cmbRight->setCurrentIndex(-1);
     }
     cmbRight->hide();

@@ -43,6 +43,7 @@ class QTimer;
 
 namespace lobex {
 
+class ImpedanceBar;
 class PictureBox;
 class View3DHost;
 class frmPolar;
@@ -165,6 +166,10 @@ public slots:
     void cmbRight_Click();
     void chkLogX_Click();
     void chkLogY_Click();
+    // The reference impedance entered under the graph: the derived curves follow it; an entry
+    // that is no impedance is refused and the previous one stays.
+    void cmbZ0_Click();
+    void cmbSwrLimit_Click(double threshold);
     void cmdExit_Click();
     void mnuFileExit_Click();
     void mnuFileGraphCopy_Click();
@@ -211,6 +216,14 @@ private:
     bool TickLogBox(bool x) override;
     bool ReopenOtherKind(const std::function<bool()>& reopen) override;
     void ShowSetList();
+    // The reference impedance and SWR threshold remembered from earlier runs.
+    void ReadImpedanceChoice();
+    // The derived curves of the data on show at the chosen reference impedance, and the
+    // impedance bar under the graph, shown for data with R and jX.
+    void DeriveCurves();
+    void ShowImpedance();
+    // Файл ▸ Сохранить for a sweep: a Touchstone file.
+    void SaveTouchstone();
     void CurveClick(bool fromLeft);
     int AskGraphChoice();
     void BringViewWindowsToFront();
@@ -327,6 +340,7 @@ private:
     QGroupBox* fraData = nullptr;
     DataGridView* ctlGrid = nullptr;
     PlotArea* plotArea_ = nullptr;
+    ImpedanceBar* fraImpedance = nullptr;
     // The main window's rectangular graph, which the 3D view replaces.
     PictureBox* picPlot = nullptr;
 

@@ -1,5 +1,6 @@
 #include "frmData.h"
 
+#include "ImpedanceBar.h"
 #include "PictureBox.h"
 #include "View3DHost.h"
 #include "core/DataGrid.h"
@@ -235,7 +236,14 @@ void frmData::BuildControls() {
     mainLayout->setContentsMargins(8, 8, 8, 4);
     mainLayout->setSpacing(8);
     mainLayout->addWidget(side, 0);
-    mainLayout->addWidget(plotArea_, 1);
+    // Under the graph: the reference impedance of data with R and jX, and a sweep's bands.
+    fraImpedance = new ImpedanceBar(central);
+    fraImpedance->hide();
+    auto* graphColumn = new QVBoxLayout;
+    graphColumn->setSpacing(2);
+    graphColumn->addWidget(plotArea_, 1);
+    graphColumn->addWidget(fraImpedance);
+    mainLayout->addLayout(graphColumn, 1);
 
     // Status line: the source of the data shown, and what the last action did.
     lblDataSrc = Named(new QLabel(this), "lblDataSrc");
@@ -266,6 +274,8 @@ void frmData::BuildControls() {
             &frmData::cmbRight_Click);
     connect(chkLogX, &QCheckBox::clicked, this, &frmData::chkLogX_Click);
     connect(chkLogY, &QCheckBox::clicked, this, &frmData::chkLogY_Click);
+    connect(fraImpedance, &ImpedanceBar::ReferenceEntered, this, &frmData::cmbZ0_Click);
+    connect(fraImpedance, &ImpedanceBar::ThresholdChosen, this, &frmData::cmbSwrLimit_Click);
     connect(plotArea_, &PlotArea::DiagramDoubleClicked, this, [this] {
         if (cmbLeft->isEnabled()) {
             OpenPolarWindow();
@@ -300,6 +310,7 @@ void frmData::SetFormLanguage() {
     chk3DRotate->setText(tr("Вращать"));
     cmdReturn->setText(tr("Полярный"));
     ApplyPatternCaptions(*Host().pattern);
+    fraImpedance->SetFormLanguage();
     plotArea_->Pattern().cmd3D->setText(tr("3D Модель"));
     lblControls->setText(QStringLiteral("Mouse, Cursor, PageUp, PageDown, Home, End"));
     SetGridHeader(state_, kGridLanguageHeader);

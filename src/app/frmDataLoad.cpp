@@ -153,6 +153,10 @@ void frmData::ShowLoadResult(const LoadResult& result) {
         return; // what was on show stays, its set list choice included
     }
     HostArea().ClearReadouts();
+    // The document is in place only now: the diagrams drawn during the load had the old one.
+    HostArea().ShowPatternFigures();
+    DeriveCurves();
+    ShowImpedance();
     if (result.patternControls) {
         SetPatternControls(*result.patternControls);
     }
@@ -177,7 +181,8 @@ void frmData::ShowLoadResult(const LoadResult& result) {
     lblSource->setText(fromFile ? Q(state_.Loaded.CurrentFile) : QStringLiteral("MMANA"));
     mnuFileGraph->setEnabled(true);
     mnuFileScreen->setEnabled(true);
-    mnuFileSave->setEnabled(!fromFile);
+    // Data read from MMANA's window is saved as CSV, a sweep as Touchstone.
+    mnuFileSave->setEnabled(!fromFile || state_.Loaded.Data.DataKind == KindSweep);
     shownFile_ = fromFile ? state_.Loaded.CurrentFile : std::string();
     if (fromFile && !state_.View.SetChosen && !reloading_) {
         recentFiles_ = WithRecentFile(std::move(recentFiles_), shownFile_);
@@ -238,6 +243,10 @@ void frmData::cmbParam_Click() {
 }
 
 void frmData::mnuFileSave_Click() {
+    if (state_.Loaded.Data.DataKind == KindSweep) {
+        SaveTouchstone();
+        return;
+    }
     // Data files are saved where data files are read, until a save folder is remembered.
     if (OpenSaveFileDialog(state_, services_.settings, services_.dialogs, "CSV File (*.csv)|*.csv",
                            LastDataFolder(state_, services_.settings)) == 0) {

@@ -18,6 +18,15 @@ int LastColumnInUse(std::int16_t kind) {
     }
 }
 
+const SeriesRecord* SeriesOf(const DataSet& data, int column) {
+    if (column >= 0 && column < kSeriesCount) {
+        return &data.Series[static_cast<std::size_t>(column)];
+    }
+    const std::size_t derived = static_cast<std::size_t>(column - kSeriesCount);
+    return column >= kSeriesCount && derived < data.Derived.size() ? &data.Derived[derived]
+                                                                   : nullptr;
+}
+
 float SeriesMax(const std::vector<float>& values) {
     if (values.empty()) {
         return 0.0f;

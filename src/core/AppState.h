@@ -5,8 +5,10 @@
 #include "model/Result.h"
 
 #include <array>
+#include <complex>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,7 +46,13 @@ struct DataSet {
     std::vector<std::string> HeaderWords;
     std::int16_t SelectedSetIndex = 0;
     std::int16_t GridRowCount = 0;
+    // Curves worked out from the columns rather than read (the reflection at the chosen
+    // reference impedance), columns kSeriesCount on; never in the grid or the CSV export.
+    std::vector<SeriesRecord> Derived;
 };
+
+// Column `column`: a series, or one of the derived curves after them; null for none.
+const SeriesRecord* SeriesOf(const DataSet& data, int column);
 
 // The figures of the pattern on show, with what its diagrams were drawn on.
 struct PatternResults : PatternFigures {
@@ -122,6 +130,10 @@ struct ViewFlags {
     bool View3DActive = false;
     // The 3D view sits in its own large window (frmD3D).
     bool D3DWindowOpen = false;
+    // The reference impedance the user chose for SWR and reflection; none: the file's own.
+    std::optional<std::complex<double>> ReferenceImpedance;
+    // The SWR up to which a sweep's range counts as bandwidth.
+    double SwrThreshold = 2.0;
 };
 
 // A result drawn against the one on show, under the name its legend gives it.

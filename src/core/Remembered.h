@@ -16,6 +16,10 @@ inline constexpr SettingKey kReloadOnChangeSetting{"Data", "ReloadOnChange", "1"
 inline constexpr std::string_view kRecentFilesSection = "RecentFiles";
 inline constexpr std::size_t kRecentFileCount = 8;
 inline constexpr SettingKey kLanguageSetting{"Options", "Language", "ru"};
+// The reference impedance for SWR and reflection in "." form ("75", "50-j10"); empty for each
+// file's own. The SWR up to which a sweep's range counts as bandwidth.
+inline constexpr SettingKey kReferenceImpedanceSetting{"Options", "ReferenceImpedance", ""};
+inline constexpr SettingKey kSwrThresholdSetting{"Options", "SwrThreshold", "2"};
 
 // The interface language. Russian is the program's own; English is a translation of it.
 enum class Language { Russian, English };

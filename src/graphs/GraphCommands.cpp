@@ -84,9 +84,9 @@ void CopyCurves(PlotLink& link, const DataSet& data, std::size_t n, int left, in
     std::vector<float>& y = link.YValues;
     y.clear();
     y.reserve(right != 0 ? 2 * n : n);
-    AppendColumn(y, data.Series[static_cast<std::size_t>(left)].Values, n);
+    AppendColumn(y, SeriesOf(data, left)->Values, n);
     if (right != 0) {
-        AppendColumn(y, data.Series[static_cast<std::size_t>(right)].Values, n);
+        AppendColumn(y, SeriesOf(data, right)->Values, n);
     }
 }
 

@@ -77,13 +77,14 @@ void PlotXY(GraphContext& ctx, int left, int right) {
         return;
     }
     // Column 0 is the X axis; the lists offer only the others.
-    if (left < 1 || !graphs::IsSeriesColumn(left) || !graphs::IsSeriesColumn(right)) {
+    // The derived curves follow the series and plot as they do.
+    if (left < 1 || SeriesOf(data, left) == nullptr || SeriesOf(data, right) == nullptr) {
         return;
     }
     const std::size_t n = std::min<std::size_t>(data.Series[0].Values.size(),
                                                 std::numeric_limits<std::int32_t>::max());
     DPLOT& record = link.Record;
-    const SeriesRecord& first = data.Series[static_cast<std::size_t>(left)];
+    const SeriesRecord& first = *SeriesOf(data, left);
     graphs::SetFirstCurve(record, static_cast<std::int32_t>(n), first);
     SetTextField(record.YAxis, GraphText(link, TrimSpaces(first.Label)));
 
@@ -108,7 +109,7 @@ void PlotXY(GraphContext& ctx, int left, int right) {
     std::string y2lo;
     graphs::CopyCurves(link, data, n, left, right);
     if (right != 0) {
-        const SeriesRecord& second = data.Series[static_cast<std::size_t>(right)];
+        const SeriesRecord& second = *SeriesOf(data, right);
         graphs::SetTwoCurves(record);
         y2lo = PointText(limits.y2lo, separator);
         const std::string y2hi = PointText(limits.y2hi, separator);
@@ -141,7 +142,7 @@ void PlotXY(GraphContext& ctx, int left, int right) {
     if (RenderPlot(ctx, kMainSlot)) {
         std::vector<DrawnCurve> drawn{{first.Label, left, {}}};
         if (right != 0) {
-            drawn.push_back({data.Series[static_cast<std::size_t>(right)].Label, right, {}});
+            drawn.push_back({SeriesOf(data, right)->Label, right, {}});
         }
         link.Slots[kMainSlot].Curves = CurvesOfLastPlot(link, std::move(drawn));
         ctx.view.SetGraphMenusEnabled(true);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "model/PatternMetrics.h"
+#include "model/Result.h"
+
+#include <QGroupBox>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class QLabel;
+
+namespace lobex {
+
+// The figures of a far-field pattern beyond its maximum and azimuth beam, in a compact frame
+// with the result frames: the front-to-back, -rear and -side ratios, the largest side lobe,
+// the elevation beam, the average gain and the directivity. A figure the pattern cannot give
+// reads "—".
+class PatternFiguresFrame : public QGroupBox {
+public:
+    explicit PatternFiguresFrame(QWidget* parent);
+
+    // The captions and their explanations, in the user's language.
+    void ApplyCaptions();
+    // The figures of the document on show; every one "—" for a document that is no pattern. A
+    // pattern is measured once, however often its diagrams are drawn.
+    void ShowFor(const std::shared_ptr<const Result>& document, const std::string& separator);
+    void Show(const PatternMetrics& figures, std::string_view separator);
+
+    static constexpr int kFigureCount = 10;
+
+private:
+    std::array<QLabel*, kFigureCount> captions_{};
+    std::array<QLabel*, kFigureCount> values_{};
+    std::shared_ptr<const Result> measured_;
+    std::string separator_;
+};
+
+} // namespace lobex

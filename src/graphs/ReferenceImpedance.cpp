@@ -1,0 +1,131 @@
+#include "ReferenceImpedance.h"
+
+#include "CurveReading.h"
+#include "core/TextRules.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lobex {
+namespace {
+
+// Where the derived curves stop on an axis: an SWR of 1000 is a total mismatch to the eye, and
+// a return loss of 100 dB a perfect match.
+constexpr double kSwrCeiling = 1000.0;
+constexpr double kReturnLossCeiling = 100.0;
+
+SeriesRecord Curve(std::string label, const std::vector<double>& values, double ceiling) {
+    SeriesRecord series;
+    series.Label = std::move(label);
+    series.Values.clear();
+    for (const double value : values) {
+        series.Values.push_back(static_cast<float>(std::isfinite(value) ? value : ceiling));
+    }
+    series.Max = SeriesMax(series.Values);
+    series.Min = SeriesMin(series.Values);
+    return series;
+}
+
+// The sweep the columns hold: frequency (or the table's parameter), R and jX.
+Sweep ColumnSweep(const DataSet& data) {
+    Sweep sweep;
+    const std::vector<float>& x = data.Series[0].Values;
+    const std::vector<float>& r = data.Series[1].Values;
+    const std::vector<float>& jx = data.Series[2].Values;
+    const std::size_t n = std::min({x.size(), r.size(), jx.size()});
+    for (std::size_t i = 0; i < n; ++i) {
+        SweepPoint point;
+        point.frequency = x[i];
+        point.impedance = {r[i], jx[i]};
+        sweep.points.push_back(point);
+    }
+    return sweep;
+}
+
+std::string WithoutBlanks(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c != ' ') {
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<std::complex<double>> ParseReferenceImpedance(std::string_view text,
+                                                            std::string_view decimalSeparator) {
+    std::string entry = ToPointForm(TrimSpaces(text), decimalSeparator);
+    // The user's own unit; the header rule knows MMANA's.
+    for (const std::string_view unit : {"Ом", "ом"}) {
+        if (entry.ends_with(unit)) {
+            entry.resize(entry.size() - unit.size());
+        }
+    }
+    if (entry.empty()) {
+        return std::nullopt;
+    }
+    return HeaderImpedance("SWR(" + TrimSpaces(entry) + ")");
+}
+
+std::string ReferenceImpedanceText(std::complex<double> z0, std::string_view decimalSeparator) {
+    std::string text = FormatPattern(z0.real(), "#0.##", decimalSeparator);
+    if (z0.imag() != 0.0) {
+        text += z0.imag() < 0.0 ? "-j" : "+j";
+        text += FormatPattern(std::abs(z0.imag()), "#0.##", decimalSeparator);
+    }
+    return text;
+}
+
+std::complex<double> FileReferenceImpedance(const DataSet& data) {
+    return LineImpedanceOf(data.HeaderWords);
+}
+
+std::complex<double> ChosenReferenceImpedance(const AppState& state) {
+    return state.View.ReferenceImpedance.value_or(FileReferenceImpedance(state.Loaded.Data));
+}
+
+bool HasImpedanceColumns(const DataSet& data) {
+    switch (data.DataKind) {
+    case KindSweep:
+    case KindMmanaWindow:
+        return true;
+    case KindTable:
+        return WithoutBlanks(data.Series[1].Label) == "R" &&
+               ToLowerAscii(WithoutBlanks(data.Series[2].Label)) == "jx";
+    default:
+        return false;
+    }
+}
+
+void DeriveReflectionCurves(DataSet& data, std::complex<double> z0) {
+    data.Derived.clear();
+    if (!HasImpedanceColumns(data)) {
+        return;
+    }
+    const Checked<SweepReflection> curves = ReflectSweep(ColumnSweep(data), z0);
+    if (!curves) {
+        return;
+    }
+    const std::string swrLabel =
+        std::string(kDerivedSwrLabel) + ReferenceImpedanceText(z0, ".") + " Ω";
+    data.Derived.push_back(Curve(swrLabel, curves.value->swr, kSwrCeiling));
+    data.Derived.push_back(Curve(std::string(kReflectionLabel), curves.value->magnitude, 1.0));
+    data.Derived.push_back(
+        Curve(std::string(kReturnLossLabel), curves.value->returnLoss, kReturnLossCeiling));
+}
+
+std::optional<ImpedanceFigures> SweepImpedanceFigures(const DataSet& data, std::complex<double> z0,
+                                                      double threshold) {
+    if (data.DataKind != KindSweep) {
+        return std::nullopt;
+    }
+    Checked<ImpedanceFigures> figures = FindImpedanceFigures(ColumnSweep(data), z0, threshold);
+    if (!figures) {
+        return std::nullopt;
+    }
+    return std::move(*figures.value);
+}
+
+} // namespace lobex

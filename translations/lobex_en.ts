@@ -222,6 +222,106 @@ An empty black window means that software drawing failed.</translation>
         <translation>Wrong data format</translation>
     </message>
     <message>
+        <source>это папка</source>
+        <translation>it is a folder</translation>
+    </message>
+    <message>
+        <source>это канал (FIFO), а не файл</source>
+        <translation>it is a pipe (FIFO), not a file</translation>
+    </message>
+    <message>
+        <source>это не обычный файл (устройство или сокет)</source>
+        <translation>it is not a regular file (a device or a socket)</translation>
+    </message>
+    <message>
+        <source>нет прав на чтение</source>
+        <translation>no permission to read</translation>
+    </message>
+    <message>
+        <source>ошибка ввода-вывода при чтении</source>
+        <translation>input/output error while reading</translation>
+    </message>
+    <message>
+        <source>строка %1: длиннее 65536 знаков</source>
+        <translation>line %1: longer than 65536 characters</translation>
+    </message>
+    <message>
+        <source>не хватает памяти</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>файл пуст</source>
+        <translation>the file is empty</translation>
+    </message>
+    <message>
+        <source>строка %1: заголовок не узнан</source>
+        <translation>line %1: header not recognised</translation>
+    </message>
+    <message>
+        <source>нет ни одной строки данных</source>
+        <translation>no data lines</translation>
+    </message>
+    <message>
+        <source>строка %1: больше 32767 строк</source>
+        <translation>line %1: more than 32767 lines</translation>
+    </message>
+    <message>
+        <source>строка %1: нет поля %2</source>
+        <translation>line %1: no field %2</translation>
+    </message>
+    <message>
+        <source>строка %1, поле %2: нет числа</source>
+        <translation>line %1, field %2: no number</translation>
+    </message>
+    <message>
+        <source>строка %1, поле %2: число не умещается в 32 бита</source>
+        <translation>line %1, field %2: the number does not fit in 32 bits</translation>
+    </message>
+    <message>
+        <source>строка %1: поля не разделены ни табуляцией, ни запятой, ни пробелом</source>
+        <translation>line %1: fields separated by neither tabs, commas nor spaces</translation>
+    </message>
+    <message>
+        <source>строка %1: больше 32767 импульсов на провод</source>
+        <translation>line %1: more than 32767 pulses on one wire</translation>
+    </message>
+    <message>
+        <source>в файле нет токов этого провода</source>
+        <translation>the file holds no currents of this wire</translation>
+    </message>
+    <message>
+        <source>строка %1: больше 32767 точек на линию</source>
+        <translation>line %1: more than 32767 points on one line</translation>
+    </message>
+    <message>
+        <source>строка %1: файл кончается раньше строк составляющих Y и Z этой точки</source>
+        <translation>line %1: the file ends before the Y and Z lines of this point</translation>
+    </message>
+    <message>
+        <source>в файле нет этой линии</source>
+        <translation>the file holds no such line</translation>
+    </message>
+    <message>
+        <source>строка %1: у предыдущего азимута меньше точек, чем у первого</source>
+        <translation>line %1: the previous azimuth has fewer points than the first</translation>
+    </message>
+    <message>
+        <source>строка %1: у этого азимута больше точек, чем у первого</source>
+        <translation>line %1: this azimuth has more points than the first</translation>
+    </message>
+    <message>
+        <source>у последнего азимута меньше точек, чем у первого</source>
+        <translation>the last azimuth has fewer points than the first</translation>
+    </message>
+    <message>
+        <source>в файле только один азимут</source>
+        <translation>the file holds one azimuth only</translation>
+    </message>
+    <message>
+        <source>строка %1: больше 16384 точек на один азимут</source>
+        <translation>line %1: more than 16384 points at one azimuth</translation>
+    </message>
+    <message>
         <source>Неизвестный Формат Файла</source>
         <translation>Unknown File Format</translation>
     </message>

@@ -120,4 +120,10 @@ void PrintedMessages::Show(std::string_view text, MessageIcon icon, std::string_
     out_ << "lobex: message (icon " << static_cast<int>(icon) << "): " << line << std::endl;
 }
 
+void PrintedMessages::ShowWithCause(std::string_view text, const Rejection& cause, MessageIcon icon,
+                                    std::string_view caption) {
+    Show(text, icon, caption);
+    out_ << "lobex: cause: " << RejectionText(cause) << std::endl;
+}
+
 } // namespace lobex

@@ -51,6 +51,8 @@ class PrintedMessages final : public MessageService {
 public:
     explicit PrintedMessages(std::ostream& out) : out_(out) {}
     void Show(std::string_view text, MessageIcon icon, std::string_view caption) override;
+    void ShowWithCause(std::string_view text, const Rejection& cause, MessageIcon icon,
+                       std::string_view caption) override;
 
 private:
     std::ostream& out_;

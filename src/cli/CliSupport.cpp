@@ -156,7 +156,23 @@ bool OutputIsNoInput(std::string_view command, const std::string& out,
 }
 
 void RecordingMessages::Show(std::string_view text, MessageIcon icon, std::string_view) {
-    shown.push_back({icon, std::string(text)});
+    shown.push_back({icon, std::string(text), {}});
+}
+
+void RecordingMessages::ShowWithCause(std::string_view text, const Rejection& cause,
+                                      MessageIcon icon, std::string_view) {
+    shown.push_back({icon, std::string(text), RejectionText(cause)});
+}
+
+void PrintMessages(const RecordingMessages& messages, std::string_view lead, std::ostream& err) {
+    for (const RecordedMessage& message : messages.shown) {
+        for (const std::string& line : SplitLines(message.text)) {
+            err << lead << line << '\n';
+        }
+        if (!message.detail.empty()) {
+            err << lead << message.detail << '\n';
+        }
+    }
 }
 
 Session::Session() {

@@ -85,13 +85,21 @@ bool OutputIsNoInput(std::string_view command, const std::string& out,
 struct RecordedMessage {
     MessageIcon icon;
     std::string text;
+    // Where reading stopped and why, in Russian; empty when the message names no cause.
+    std::string detail;
 };
 
 class RecordingMessages final : public MessageService {
 public:
     void Show(std::string_view text, MessageIcon icon, std::string_view caption) override;
+    void ShowWithCause(std::string_view text, const Rejection& cause, MessageIcon icon,
+                       std::string_view caption) override;
     std::vector<RecordedMessage> shown;
 };
+
+// Each message on err, a line of its own for each of its lines and for its detail, every line
+// after `lead` ("lobex-cli table: FILE: ").
+void PrintMessages(const RecordingMessages& messages, std::string_view lead, std::ostream& err);
 
 // The link to the running MMANA for --mmana, with the program's paths as the window has them;
 // null, with the reason on err, when there is none. lobex-cli itself never reads MMANA (that

@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The lobex-cli subcommands. Each takes the arguments after its name and returns the exit code.
@@ -15,6 +16,9 @@ int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
 // Loads a file and writes the graph or polar diagram the window would draw to an image file.
 int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The same for another command that draws diagrams (render), whose name its errors carry.
+int RunPlotAs(std::string_view command, const std::vector<std::string>& args, std::ostream& out,
+              std::ostream& err);
 // Reads a far-field file and writes the .x model of its pattern, binary or text.
 int RunModel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -117,7 +117,8 @@ int RunCompare(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (!session.OpenFile(file)) {
             err << "lobex-cli compare: " << file << " did not load";
             for (const RecordedMessage& message : messages.shown) {
-                err << ": " << message.text;
+                err << ": " << message.text << (message.detail.empty() ? "" : " (")
+                    << message.detail << (message.detail.empty() ? "" : ")");
             }
             err << '\n';
             return kExitFailed;

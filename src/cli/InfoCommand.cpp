@@ -187,6 +187,11 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     WriteMessages(json, session.messages);
     json.EndObject();
     out << json.Text() << '\n';
+    if (!loaded) {
+        PrintMessages(
+            session.messages,
+            "lobex-cli info: " + (options.mmana ? std::string("MMANA") : options.file) + ": ", err);
+    }
     return loaded ? kExitLoaded : kExitFailed;
 }
 

@@ -236,15 +236,6 @@ std::pair<int, int> InitialCurves(std::int16_t kind) {
     return {1, 2};
 }
 
-void PrintMessages(const RecordingMessages& messages, std::ostream& err) {
-    for (const RecordedMessage& message : messages.shown) {
-        err << "lobex-cli plot: ";
-        for (const std::string& line : SplitLines(message.text)) {
-            err << line << '\n';
-        }
-    }
-}
-
 // The engine's fonts and pictures need a QGuiApplication, on the offscreen platform unless the
 // caller chose one. A program that runs the plot among other pictures has made its own.
 std::unique_ptr<QGuiApplication> MakeGuiApplication() {
@@ -313,17 +304,23 @@ bool LoadComparisons(const PlotOptions& options, AppState& state, std::ostream& 
 } // namespace
 
 int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return RunPlotAs("plot", args, out, err);
+}
+
+int RunPlotAs(std::string_view command, const std::vector<std::string>& args, std::ostream& out,
+              std::ostream& err) {
+    const std::string lead = "lobex-cli " + std::string(command) + ": ";
     PlotOptions options;
     std::string error;
     if (!ParsePlotOptions(args, options, error)) {
-        err << "lobex-cli plot: " << error << "\n\n" << kPlotUsage;
+        err << lead << error << "\n\n" << kPlotUsage;
         return kExitUsage;
     }
     if (options.load.help) {
         out << kPlotUsage;
         return kExitLoaded;
     }
-    if (!OutputIsNoInput("plot", options.out, {options.load.file}, err)) {
+    if (!OutputIsNoInput(command, options.out, {options.load.file}, err)) {
         return kExitFailed;
     }
     for (const std::string& file : options.compare) {
@@ -336,7 +333,7 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     Session session;
     AppState& state = session.state;
     if (!session.Load(options.load, err)) {
-        PrintMessages(session.messages, err);
+        PrintMessages(session.messages, lead, err);
         return kExitFailed;
     }
     if (!LoadComparisons(options, state, err)) {
@@ -362,7 +359,7 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     left = options.left.value_or(left);
     right = options.right.value_or(right);
     if (left < 1 || left > lastColumn || right < 0 || right > lastColumn) {
-        err << "lobex-cli plot: the curve lists hold columns 1 to " << lastColumn
+        err << lead << "the curve lists hold columns 1 to " << lastColumn
             << " (0 for no second curve)\n";
         return kExitUsage;
     }
@@ -390,7 +387,7 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
     GraphContext ctx{state, view, session.messages, link};
     if (!StartPlotter(link, state, session.messages)) {
-        PrintMessages(session.messages, err);
+        PrintMessages(session.messages, lead, err);
         return kExitFailed;
     }
     const CurvePair pair =
@@ -416,9 +413,9 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         written = WritePicture(engine, slot, options, state, error);
     }
     StopPlotter(link);
-    PrintMessages(session.messages, err);
+    PrintMessages(session.messages, lead, err);
     if (!written) {
-        err << "lobex-cli plot: " << options.out << ": " << error << '\n';
+        err << lead << options.out << ": " << error << '\n';
         return kExitFailed;
     }
     return kExitLoaded;

@@ -82,9 +82,7 @@ int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (!loaded) {
         // The grid stays empty: say why, as the window's message box would.
         const std::string source = options.mmana ? std::string("MMANA") : options.file;
-        for (const RecordedMessage& message : session.messages.shown) {
-            err << "lobex-cli table: " << source << ": " << message.text << '\n';
-        }
+        PrintMessages(session.messages, "lobex-cli table: " + source + ": ", err);
     }
     const AppState& state = session.state;
     std::vector<std::string> columns = ColumnsInUse(state);

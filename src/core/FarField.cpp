@@ -20,24 +20,55 @@ namespace {
 // The grid table lists each zenith twice (2Z + 1 rows), and the grid counts rows in 16 bits.
 constexpr std::size_t kMaxPointsPerColumn = (kGridRowLimit + 1) / 2;
 
-struct TooManyNodes {};
+struct TooManyNodes {
+    int line = 0;
+};
+
+constexpr std::string_view kShortColumnCause =
+    LOBEX_TEXT("строка %1: у предыдущего азимута меньше точек, чем у первого");
+constexpr std::string_view kLongColumnCause =
+    LOBEX_TEXT("строка %1: у этого азимута больше точек, чем у первого");
+constexpr std::string_view kShortLastColumnCause =
+    LOBEX_TEXT("у последнего азимута меньше точек, чем у первого");
+constexpr std::string_view kOneAzimuthCause = LOBEX_TEXT("в файле только один азимут");
+constexpr std::string_view kTooManyPointsCause =
+    LOBEX_TEXT("строка %1: больше 16384 точек на один азимут");
 
 // The lowest level a polar cut draws.
 constexpr float kPlotFloor = -60.0f;
 
 // Zenith, azimuth, vertical, horizontal and total gain by the leading-number rule; further
-// fields are ignored.
+// fields are ignored. A refusal's cause names the field; its line is the caller's to name.
 void ReadPointLineByRule(std::string_view line, std::array<float, 5>& values) {
+    constexpr int number = 0;
     std::size_t start = 0;
     for (std::size_t f = 0; f < values.size(); ++f) {
         std::size_t stop = 0;
-        values[f] = LeadingFloat(line.substr(start), stop);
+        values[f] = FieldFloat(line.substr(start), stop, number, static_cast<int>(f) + 1);
         const std::size_t comma = line.find(',', start + stop);
         if (comma == std::string_view::npos && f + 1 < values.size()) {
-            throw RuntimeError("Subscript out of range");
+            throw InputError("Subscript out of range",
+                             {kMissingFieldCause, number, static_cast<int>(f) + 2});
         }
         start = comma + 1;
     }
+}
+
+// Why reading stopped at a point line: a field without a number, where the line has one (a
+// broken azimuth starts a column of its own), else the cause the grid found.
+InputError PointLineError(std::string_view rest, int number, std::string_view cause) {
+    const std::string_view line = rest.substr(0, rest.find_first_of("\r\n"));
+    std::size_t start = 0;
+    for (int field = 1; field <= 5 && start <= line.size(); ++field) {
+        std::size_t stop = 0;
+        LeadingNumber(line.substr(start), stop);
+        if (stop == 0) {
+            return InputError("Subscript out of range", {kNoNumberCause, number, field});
+        }
+        start = line.find(',', start);
+        start = start == std::string_view::npos ? line.size() + 1 : start + 1;
+    }
+    return InputError("Subscript out of range", {cause, number});
 }
 
 // A whole point line of plain numbers at the start of text, with its line end: the values and
@@ -86,16 +117,26 @@ FarFieldGrid ParseGrid(TextLines& reader) {
     const std::size_t lastLineEnd = rest.find_last_of("\r\n");
     const char* const safeEnd =
         rest.data() + (lastLineEnd == std::string_view::npos ? 0 : lastLineEnd);
+    // Lines are counted only when one is refused: the header is line 1.
+    const auto numberOf = [rest](std::string_view at) {
+        return LineNumberAt(rest, static_cast<std::size_t>(at.data() - rest.data())) + 1;
+    };
     while (!reader.Rest().empty()) {
+        const std::string_view lineRest = reader.Rest();
         std::size_t taken = 0;
-        if (ReadPlainPointLine(reader.Rest(), safeEnd, values, taken)) {
+        if (ReadPlainPointLine(lineRest, safeEnd, values, taken)) {
             reader.Skip(taken);
         } else {
             reader.Next(line);
             if (IsBlankLine(line)) {
                 continue;
             }
-            ReadPointLineByRule(line, values);
+            try {
+                ReadPointLineByRule(line, values);
+            } catch (const InputError& error) {
+                const Rejection& cause = error.Cause();
+                throw InputError(error.what(), {cause.text, numberOf(lineRest), cause.field});
+            }
         }
         const float azimuth = values[1];
         if (grid.empty()) {
@@ -105,7 +146,7 @@ FarFieldGrid ParseGrid(TextLines& reader) {
                 pointsPerColumn = grid[0].Points.size();
                 grid[0].Points.shrink_to_fit();
             } else if (grid.back().Points.size() != pointsPerColumn) {
-                throw RuntimeError("Subscript out of range");
+                throw PointLineError(lineRest, numberOf(lineRest), kShortColumnCause);
             }
             grid.push_back(AzimuthColumn{azimuth, {}});
             // Later columns are as long as the first: reserving keeps memory at the payload.
@@ -113,16 +154,22 @@ FarFieldGrid ParseGrid(TextLines& reader) {
         }
         std::vector<PatternPoint>& points = grid.back().Points;
         if (grid.size() > 1 && points.size() == pointsPerColumn) {
-            throw RuntimeError("Subscript out of range");
+            throw PointLineError(lineRest, numberOf(lineRest), kLongColumnCause);
         }
         if (points.size() == kMaxPointsPerColumn) {
-            throw TooManyNodes{};
+            throw TooManyNodes{numberOf(lineRest)};
         }
         points.push_back(PatternPoint{values[0], values[2], values[3], values[4]});
     }
-    if (grid.size() < 2 || grid.back().Points.size() != pointsPerColumn) {
-        // One azimuth is no pattern, and a short last column no grid.
-        throw RuntimeError("Subscript out of range");
+    // One azimuth is no pattern, and a short last column no grid.
+    if (grid.empty()) {
+        throw InputError("Subscript out of range", {kNoDataCause});
+    }
+    if (grid.size() == 1) {
+        throw InputError("Subscript out of range", {kOneAzimuthCause});
+    }
+    if (grid.back().Points.size() != pointsPerColumn) {
+        throw InputError("Subscript out of range", {kShortLastColumnCause});
     }
     // Close the circle when the file stops one step short of 360.
     const float first = grid.front().Azimuth;
@@ -175,16 +222,17 @@ std::optional<FarFieldGrid> ParseGridText(std::string_view text, Parsed<T>& pars
         TextLines reader(text);
         std::string_view line;
         if (!reader.Next(line) || TrimSpaces(DecodeText(line)) != kFarFieldHeader) {
-            parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+            parsed.Tell(kWrongFormatMessage, MessageIcon::Information, {kUnknownHeaderCause, 1});
             return std::nullopt;
         }
         return ParseGrid(reader);
-    } catch (const TooManyNodes&) {
-        parsed.Tell(kTooManyNodesMessage, MessageIcon::Information);
+    } catch (const TooManyNodes& error) {
+        parsed.Tell(kTooManyNodesMessage, MessageIcon::Information,
+                    {kTooManyPointsCause, error.line});
     } catch (const std::bad_alloc&) {
-        parsed.Tell(kTooManyNodesMessage, MessageIcon::Information);
-    } catch (const std::exception&) {
-        parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+        parsed.Tell(kTooManyNodesMessage, MessageIcon::Information, {kOutOfMemoryCause});
+    } catch (const std::exception& error) {
+        parsed.Tell(kWrongFormatMessage, MessageIcon::Information, CauseOf(error));
     }
     return std::nullopt;
 }

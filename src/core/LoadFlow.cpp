@@ -29,7 +29,7 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 
 LoadResult Refusal(const LoadMessage& message) {
     LoadResult result;
-    result.Tell(message.text, message.icon);
+    result.Tell(message.text, message.icon, message.cause);
     return result;
 }
 
@@ -79,7 +79,8 @@ LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request) {
     TextLines lines(bytes);
     std::string_view first;
     if (!lines.Next(first)) {
-        return Refusal({std::string(kWrongFormatMessage), MessageIcon::Information});
+        return Refusal(
+            {std::string(kWrongFormatMessage), MessageIcon::Information, {kEmptyFileCause}});
     }
     const std::string header = TrimSpaces(DecodeText(first));
     // MMANA writes the reference impedance into the sweep header ("SWR(75.0Om)"), so a sweep is
@@ -124,7 +125,8 @@ LoadResult ReadFileWith(const std::string& path, const LoadRequest& request,
     } catch (const ReadError& error) {
         return Refusal(ReadFailureMessage(error));
     } catch (const std::bad_alloc&) {
-        return Refusal({std::string(kReadErrorMessage), MessageIcon::Critical});
+        return Refusal(
+            {std::string(kReadErrorMessage), MessageIcon::Critical, {kOutOfMemoryCause}});
     }
     return reader(bytes, request);
 }

@@ -11,10 +11,12 @@
 
 namespace lobex {
 
-// A message a load has for the user, in the order it arose.
+// A message a load has for the user, in the order it arose, with its cause (where reading stopped
+// and why) when it has one.
 struct LoadMessage {
     std::string text;
     MessageIcon icon = MessageIcon::Information;
+    Rejection cause;
     friend bool operator==(const LoadMessage&, const LoadMessage&) = default;
 };
 
@@ -26,8 +28,8 @@ struct Parsed {
     std::vector<LoadMessage> messages;
     std::optional<std::string> status;
 
-    void Tell(std::string_view text, MessageIcon icon) {
-        messages.push_back({std::string(text), icon});
+    void Tell(std::string_view text, MessageIcon icon, Rejection cause = {}) {
+        messages.push_back({std::string(text), icon, cause});
     }
 };
 
@@ -74,14 +76,15 @@ struct LoadResult {
     std::optional<std::string> status;
     std::vector<LoadMessage> messages;
 
-    void Tell(std::string_view text, MessageIcon icon) {
-        messages.push_back({std::string(text), icon});
+    void Tell(std::string_view text, MessageIcon icon, Rejection cause = {}) {
+        messages.push_back({std::string(text), icon, cause});
     }
 };
 
 // A reader's refusal: the message added, the data dropped, the reader and earlier messages kept.
-inline LoadResult Refused(LoadResult&& result, std::string_view text, MessageIcon icon) {
-    result.Tell(text, icon);
+inline LoadResult Refused(LoadResult&& result, std::string_view text, MessageIcon icon,
+                          Rejection cause = {}) {
+    result.Tell(text, icon, cause);
     result.loaded = false;
     result.data.Series = DataSet{}.Series;
     return std::move(result);

@@ -48,8 +48,8 @@ std::string CleanDataLine(std::string_view line) {
 
 struct TableLines {
     std::vector<std::string> headerWords{std::string()};
-    // Every data line as kept, with the set number it names.
-    std::vector<std::pair<std::string, double>> rows;
+    // Every data line as kept, with the set number it names and its line.
+    std::vector<TableRow> rows;
     // The largest set number: MMANA's optimiser cycles through its variables, so the last line
     // need not name the last set.
     double lastSet = 0.0;
@@ -60,7 +60,7 @@ TableLines ReadTableLines(std::string_view text) {
     TableLines result;
     TextLines lines(text);
     std::string_view line;
-    while (lines.Next(line)) {
+    for (int number = 1; lines.Next(line); ++number) {
         if (ContainsNoCase(line, "Val")) {
             const std::string collapsed = CollapseSpaces(line);
             result.headerWords = Split(collapsed, " ");
@@ -83,11 +83,11 @@ TableLines ReadTableLines(std::string_view text) {
         }
         std::vector<std::string> fields = SplitDataLine(data);
         if (fields.size() < 2) {
-            throw RuntimeError("Subscript out of range");
+            throw InputError("Subscript out of range", {kMissingFieldCause, number, 2});
         }
         const double set = LeadingNumber(fields[1]);
         result.lastSet = result.rows.empty() ? set : std::max(result.lastSet, set);
-        result.rows.emplace_back(std::move(data), set);
+        result.rows.push_back({std::move(data), set, number});
     }
     return result;
 }
@@ -120,7 +120,7 @@ Parsed<OptimisationTable> ParseTable(std::string_view text, bool fromWindow) {
     Parsed<OptimisationTable> parsed;
     try {
         if (!IsMmanaTable(FirstLine(text))) {
-            parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+            parsed.Tell(kWrongFormatMessage, MessageIcon::Information, {kUnknownHeaderCause, 1});
             parsed.status = std::string(kInputErrorStatus);
             return parsed;
         }
@@ -128,14 +128,11 @@ Parsed<OptimisationTable> ParseTable(std::string_view text, bool fromWindow) {
         OptimisationTable table;
         table.fromWindow = fromWindow;
         table.headerWords = std::move(lines.headerWords);
-        table.rows.reserve(lines.rows.size());
-        for (auto& [row, rowSet] : lines.rows) {
-            table.rows.push_back({std::move(row), rowSet});
-        }
+        table.rows = std::move(lines.rows);
         table.lastSet = lines.lastSet;
         parsed.result = std::move(table);
     } catch (const std::exception& error) {
-        parsed.Tell(ErrorDescription(error), MessageIcon::Critical);
+        parsed.Tell(ErrorDescription(error), MessageIcon::Critical, CauseOf(error));
     }
     return parsed;
 }
@@ -154,35 +151,32 @@ bool TableToSeries(const OptimisationTable& table, int set, std::string_view dec
         data.DataText.clear();
         data.HeaderWords = table.headerWords;
         // The rows of the set asked for; without one, every row.
-        bool filtered = false;
+        const bool filtered =
+            std::ranges::any_of(table.rows, [set](const TableRow& row) { return row.set == set; });
+        std::vector<int> lines;
         for (const TableRow& row : table.rows) {
-            if (row.set == set) {
+            if (!filtered || row.set == set) {
                 data.DataText += row.text;
                 data.DataText += "\r\n";
-                filtered = true;
-            }
-        }
-        if (!filtered) {
-            for (const TableRow& row : table.rows) {
-                data.DataText += row.text;
-                data.DataText += "\r\n";
+                lines.push_back(row.line);
             }
         }
         if (table.rows.empty()) {
             // A table without a single data line has nothing to show.
-            result.Tell(kReadErrorMessage, MessageIcon::Information);
+            result.Tell(kReadErrorMessage, MessageIcon::Information, {kNoDataCause});
             result.status = std::string();
             return false;
         }
         result.sets = FillSetList(table.lastSet, filtered, set);
-        if (!RowsToSeries(data, decimalSeparator, false)) {
-            result.Tell(kReadErrorMessage, MessageIcon::Information);
+        Rejection refusal;
+        if (!RowsToSeries(data, decimalSeparator, false, lines, &refusal)) {
+            result.Tell(kReadErrorMessage, MessageIcon::Information, refusal);
             result.status = std::string();
             return false;
         }
         return true;
     } catch (const std::exception& error) {
-        result.Tell(ErrorDescription(error), MessageIcon::Critical);
+        result.Tell(ErrorDescription(error), MessageIcon::Critical, CauseOf(error));
         return false;
     }
 }
@@ -194,7 +188,7 @@ bool ParseMmanaText(std::string_view text, int set, std::string_view decimalSepa
     result.data.DataText.clear();
     Parsed<OptimisationTable> parsed = ParseTable(text, false);
     for (const LoadMessage& message : parsed.messages) {
-        result.Tell(message.text, message.icon);
+        result.Tell(message.text, message.icon, message.cause);
     }
     if (parsed.status) {
         result.status = parsed.status;
@@ -202,7 +196,11 @@ bool ParseMmanaText(std::string_view text, int set, std::string_view decimalSepa
     return parsed.result && TableToSeries(*parsed.result, set, decimalSeparator, result);
 }
 
-bool RowsToSeries(DataSet& data, std::string_view decimalSeparator, bool renumber) {
+bool RowsToSeries(DataSet& data, std::string_view decimalSeparator, bool renumber,
+                  const std::vector<int>& lines, Rejection* refusal) {
+    const auto lineOf = [&lines](std::size_t row) {
+        return row < lines.size() ? lines[row] : static_cast<int>(row) + 1;
+    };
     std::string& text = data.DataText;
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) {
         text.pop_back();
@@ -212,7 +210,8 @@ bool RowsToSeries(DataSet& data, std::string_view decimalSeparator, bool renumbe
     }
     const auto rowCount = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r')) + 1;
     if (rowCount > static_cast<std::size_t>(kGridRowLimit)) {
-        throw RuntimeError("Overflow");
+        throw InputError("Overflow",
+                         {kTooManyRowsCause, lineOf(static_cast<std::size_t>(kGridRowLimit))});
     }
     std::vector<std::string> rows = Split(text, "\r");
     if (renumber) {
@@ -240,13 +239,18 @@ bool RowsToSeries(DataSet& data, std::string_view decimalSeparator, bool renumbe
             fields = Split(rows[r], " ");
         }
         if (fields.size() <= 1) {
+            if (refusal != nullptr) {
+                *refusal = {kUnsplitLineCause, lineOf(r)};
+            }
             return false;
         }
         if (fields.size() < 2 + kSeriesCount) {
-            throw RuntimeError("Subscript out of range");
+            throw InputError("Subscript out of range",
+                             {kMissingFieldCause, lineOf(r), static_cast<int>(fields.size()) + 1});
         }
         for (std::size_t f = 2; f < 2 + kSeriesCount; ++f) {
-            data.Series[f - 2].Values[r] = LeadingFloat(ToPointForm(fields[f], decimalSeparator));
+            data.Series[f - 2].Values[r] = FieldFloat(ToPointForm(fields[f], decimalSeparator),
+                                                      lineOf(r), static_cast<int>(f) + 1);
         }
     }
     StoreSeriesLimits(data, kSeriesUpperBound);

@@ -31,8 +31,11 @@ bool ParseMmanaText(std::string_view text, int set, std::string_view decimalSepa
 // Turns DataText (rows split at CR) into Series 0..6 from the fields 2..8 of each row. With
 // renumber, every row first gets the prefix "n<tab>1<tab>" and DataText becomes the rows joined
 // by CR LF. Kinds 2 to 5 keep their series. False when a row cannot be split; a row with too
-// few fields, or more rows than the grid can count, raises RuntimeError.
-bool RowsToSeries(DataSet& data, std::string_view decimalSeparator, bool renumber);
+// few fields, or more rows than the grid can count, raises InputError. lines: the line of the
+// text each row stood on, for the cause (rows count from 1 without them); refusal: the cause of
+// a false.
+bool RowsToSeries(DataSet& data, std::string_view decimalSeparator, bool renumber,
+                  const std::vector<int>& lines = {}, Rejection* refusal = nullptr);
 
 // The set list: every set 1..count with `set` selected when filtered, otherwise the one set
 // `count` alone.

@@ -17,10 +17,18 @@ namespace {
 
 constexpr std::size_t kNearFieldFields = 8;
 
-// The next line that holds anything, split at ","; false at the end of the file.
-bool NextFields(TextLines& reader, std::vector<std::string>& fields) {
+constexpr std::string_view kTooManyPointsCause =
+    LOBEX_TEXT("строка %1: больше 32767 точек на линию");
+constexpr std::string_view kComponentsMissingCause =
+    LOBEX_TEXT("строка %1: файл кончается раньше строк составляющих Y и Z этой точки");
+constexpr std::string_view kNoLineCause = LOBEX_TEXT("в файле нет этой линии");
+
+// The next line that holds anything, split at ","; false at the end of the file. number counts
+// the lines read.
+bool NextFields(TextLines& reader, std::vector<std::string>& fields, int& number) {
     std::string_view line;
     while (reader.Next(line)) {
+        ++number;
         if (!IsBlankLine(line)) {
             fields = Split(line, ",");
             return true;
@@ -36,9 +44,10 @@ struct Component {
     float phase = 0.0f;
 };
 
-Component ReadComponent(const std::vector<std::string>& fields) {
+Component ReadComponent(const std::vector<std::string>& fields, int number) {
     if (fields.size() < kNearFieldFields) {
-        throw RuntimeError("Subscript out of range");
+        throw InputError("Subscript out of range",
+                         {kMissingFieldCause, number, static_cast<int>(fields.size()) + 1});
     }
     return Component{LeadingFloat(fields[4]), LeadingFloat(fields[5]), LeadingFloat(fields[6]),
                      LeadingFloat(fields[7])};
@@ -63,16 +72,18 @@ Parsed<NearField> ParseNearField(std::string_view text) {
         } else if (header == kNearFieldMagneticHeader) {
             field.electric = false;
         } else {
-            parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+            parsed.Tell(kWrongFormatMessage, MessageIcon::Information, {kUnknownHeaderCause, 1});
             return parsed;
         }
         TextLines reader(text);
         std::string_view headerLine;
         reader.Next(headerLine);
         std::vector<std::string> fields;
-        while (NextFields(reader, fields)) {
+        int number = 1;
+        while (NextFields(reader, fields, number)) {
             if (fields.size() < 3) {
-                throw RuntimeError("Subscript out of range");
+                throw InputError("Subscript out of range",
+                                 {kMissingFieldCause, number, static_cast<int>(fields.size()) + 1});
             }
             const double y = LeadingNumber(fields[1]);
             const double z = LeadingNumber(fields[2]);
@@ -85,16 +96,19 @@ Parsed<NearField> ParseNearField(std::string_view text) {
             }
             std::vector<NearFieldPoint>& points = line->points;
             if (points.size() == static_cast<std::size_t>(kGridRowLimit)) {
-                throw RuntimeError("Overflow"); // the point counter is 16 bits
+                // The point counter is 16 bits.
+                throw InputError("Overflow", {kTooManyPointsCause, number});
             }
             NearFieldPoint point;
             point.X = LeadingFloat(fields[0]);
+            const int pointLine = number;
             std::array<Component, 3> components;
             for (std::size_t k = 0; k < components.size(); ++k) {
-                if (k > 0 && !NextFields(reader, fields)) {
-                    throw RuntimeError("Input past end of file");
+                if (k > 0 && !NextFields(reader, fields, number)) {
+                    throw InputError("Input past end of file",
+                                     {kComponentsMissingCause, pointLine});
                 }
-                components[k] = ReadComponent(fields);
+                components[k] = ReadComponent(fields, number);
             }
             Store(components[0], point.ReX, point.ImX, point.MagX, point.PhaseX);
             Store(components[1], point.ReY, point.ImY, point.MagY, point.PhaseY);
@@ -108,11 +122,11 @@ Parsed<NearField> ParseNearField(std::string_view text) {
             points.push_back(point);
         }
         if (field.lines.empty()) {
-            throw RuntimeError("Subscript out of range");
+            throw InputError("Subscript out of range", {kNoDataCause});
         }
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         // A broken file is reported, never dropped in silence.
-        parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+        parsed.Tell(kWrongFormatMessage, MessageIcon::Information, CauseOf(error));
         return parsed;
     }
     parsed.result = std::move(field);
@@ -127,7 +141,8 @@ LoadResult DeriveLoad(const NearField& field, const LoadRequest& request) {
     const int chosenLine = request.set == 0 ? 1 : request.set;
     data.SelectedSetIndex = static_cast<std::int16_t>(chosenLine);
     if (chosenLine < 1 || chosenLine > static_cast<int>(field.lines.size())) {
-        return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information);
+        return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information,
+                       {kNoLineCause});
     }
     const std::vector<NearFieldPoint>& points =
         field.lines[static_cast<std::size_t>(chosenLine - 1)].points;

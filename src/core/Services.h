@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Checked.h"
+
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,13 @@ class MessageService {
 public:
     virtual ~MessageService() = default;
     virtual void Show(std::string_view text, MessageIcon icon, std::string_view caption) = 0;
+    // The same with the cause beneath the text: where reading stopped and why. A service with
+    // no place for it shows the text alone.
+    virtual void ShowWithCause(std::string_view text, const Rejection& cause, MessageIcon icon,
+                               std::string_view caption) {
+        static_cast<void>(cause);
+        Show(text, icon, caption);
+    }
 };
 
 // The per-user settings store: string values under a section and a key.

@@ -51,38 +51,40 @@ Parsed<Sweep> ParseSweep(std::string_view text) {
         TextLines lines(text);
         std::string_view line;
         if (!lines.Next(line) || !HasSweepHeader(DecodeText(line))) {
-            parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+            parsed.Tell(kWrongFormatMessage, MessageIcon::Information, {kUnknownHeaderCause, 1});
             return parsed;
         }
         Sweep sweep;
         // The SWR column's header names the line impedance the SWR was computed for.
         sweep.header = Split(DecodeText(line), ",");
-        while (lines.Next(line)) {
+        for (int number = 2; lines.Next(line); ++number) {
             if (IsBlankLine(line)) {
                 continue;
             }
             if (sweep.points.size() == static_cast<std::size_t>(kGridRowLimit)) {
-                throw RuntimeError("Overflow"); // the row counter is 16 bits
+                // The row counter is 16 bits.
+                throw InputError("Overflow", {kTooManyRowsCause, number});
             }
             const std::vector<std::string> fields = Split(line, ",");
             if (fields.size() < kSweepColumns) {
-                throw RuntimeError("Subscript out of range");
+                throw InputError("Subscript out of range",
+                                 {kMissingFieldCause, number, static_cast<int>(fields.size()) + 1});
             }
             std::array<float, kSweepColumns> values{};
             for (std::size_t c = 0; c < kSweepColumns; ++c) {
-                values[c] = LeadingFloat(fields[c]);
+                values[c] = FieldFloat(fields[c], number, static_cast<int>(c) + 1);
             }
             sweep.points.push_back(
                 {values[0], {values[1], values[2]}, values[3], values[4], values[5]});
         }
         // A header alone is no sweep: a row of zeros at 0 MHz would be shown as data.
         if (sweep.points.empty()) {
-            throw RuntimeError("Input past end of file");
+            throw InputError("Input past end of file", {kNoDataCause});
         }
         parsed.result = std::move(sweep);
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         // A bad row is a bad file: say so rather than end the load in silence.
-        parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+        parsed.Tell(kWrongFormatMessage, MessageIcon::Information, CauseOf(error));
     }
     return parsed;
 }

@@ -8,6 +8,7 @@
 #include "Utf8Path.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -36,6 +37,13 @@ bool LinesFit(const std::string& bytes, std::size_t filled, std::size_t& lineSta
     return true;
 }
 
+std::string_view NotAFileCause(const std::filesystem::file_status& status) {
+    if (std::filesystem::is_directory(status)) {
+        return kFolderCause;
+    }
+    return std::filesystem::is_fifo(status) ? kPipeCause : kNotAFileCause;
+}
+
 std::string ReadBytes(const std::string& path, std::size_t longestLine) {
     const std::filesystem::path filePath = Utf8Path(path);
     std::error_code error;
@@ -43,13 +51,17 @@ std::string ReadBytes(const std::string& path, std::size_t longestLine) {
     if (!std::filesystem::exists(status)) {
         throw ReadError(ReadFailure::NotFound, "File not found");
     }
-    // A pipe would block the reading, a device never ends: only regular files hold data.
+    // A pipe would block the reading, a device never ends: only regular files hold data, and
+    // the type is known before anything is opened.
     if (!std::filesystem::is_regular_file(status)) {
-        throw ReadError(ReadFailure::NotAFile, "Bad file mode");
+        throw ReadError(ReadFailure::NotAFile, "Bad file mode", {NotAFileCause(status)});
     }
+    errno = 0;
     std::ifstream file(filePath, std::ios::binary);
     if (!file.is_open()) {
-        throw ReadError(ReadFailure::Unreadable, "Path/File access error");
+        const bool denied = errno == EACCES || errno == EPERM;
+        throw ReadError(ReadFailure::Unreadable, "Path/File access error",
+                        {denied ? kNoReadPermissionCause : kInputOutputCause});
     }
     std::string bytes;
     // The size is a hint only: the file may change while it is read. A large file grows the
@@ -71,10 +83,11 @@ std::string ReadBytes(const std::string& path, std::size_t longestLine) {
         file.read(bytes.data() + filled, static_cast<std::streamsize>(want));
         filled += static_cast<std::size_t>(file.gcount());
         if (file.bad()) {
-            throw ReadError(ReadFailure::Unreadable, "Device I/O error");
+            throw ReadError(ReadFailure::Unreadable, "Device I/O error", {kInputOutputCause});
         }
         if (!LinesFit(bytes, filled, lineStart, longestLine)) {
-            throw ReadError(ReadFailure::LineTooLong, "Line too long");
+            throw ReadError(ReadFailure::LineTooLong, "Line too long",
+                            {kLineTooLongCause, LineNumberAt(bytes, lineStart)});
         }
         if (file.eof()) {
             break;
@@ -103,14 +116,14 @@ bool ReadAnyFileBytes(const std::string& path, std::string& bytes) {
 LoadMessage ReadFailureMessage(const ReadError& error) {
     switch (error.Failure()) {
     case ReadFailure::NotFound:
-        return {std::string(kFileNotFoundMessage), MessageIcon::Information};
+        return {std::string(kFileNotFoundMessage), MessageIcon::Information, error.Cause()};
     case ReadFailure::NotAFile:
     case ReadFailure::LineTooLong:
-        return {std::string(kWrongFormatMessage), MessageIcon::Information};
+        return {std::string(kWrongFormatMessage), MessageIcon::Information, error.Cause()};
     case ReadFailure::Unreadable:
         break;
     }
-    return {std::string(kReadErrorMessage), MessageIcon::Critical};
+    return {std::string(kReadErrorMessage), MessageIcon::Critical, error.Cause()};
 }
 
 TextLines::TextLines(std::string_view text) : text_(text) {
@@ -136,6 +149,17 @@ bool TextLines::Next(std::string_view& line) {
         ++at_;
     }
     return true;
+}
+
+int LineNumberAt(std::string_view text, std::size_t at) {
+    int line = 1;
+    for (std::size_t i = 0; i < at && i < text.size(); ++i) {
+        const bool endOfCrLf = text[i] == '\n' && i > 0 && text[i - 1] == '\r';
+        if ((text[i] == '\n' || text[i] == '\r') && !endOfCrLf) {
+            ++line;
+        }
+    }
+    return line;
 }
 
 std::string FirstLine(std::string_view text) {

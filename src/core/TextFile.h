@@ -19,11 +19,15 @@ enum class ReadFailure { NotFound, NotAFile, Unreadable, LineTooLong };
 
 class ReadError : public RuntimeError {
 public:
-    ReadError(ReadFailure failure, const char* what) : RuntimeError(what), failure_(failure) {}
+    ReadError(ReadFailure failure, const char* what, Rejection cause = {})
+        : RuntimeError(what), failure_(failure), cause_(cause) {}
     ReadFailure Failure() const { return failure_; }
+    // Why, in the user's words ("это папка", "нет прав на чтение").
+    const Rejection& Cause() const { return cause_; }
 
 private:
     ReadFailure failure_;
+    Rejection cause_;
 };
 
 // A whole text file's bytes, read once. Raises ReadError when it does not exist, is no regular
@@ -36,7 +40,7 @@ std::string ReadFileBytes(const std::string& path);
 bool ReadAnyFileBytes(const std::string& path, std::string& bytes);
 
 // What the user is told when a data file cannot be read: "Файл не найден" for a missing file,
-// the format message for what is no data file, the read error otherwise.
+// the format message for what is no data file, the read error otherwise; each with its cause.
 LoadMessage ReadFailureMessage(const ReadError& error);
 
 // The lines of a text in memory. Lines may end in CR LF, LF or CR; a byte order mark at the start
@@ -57,6 +61,10 @@ private:
     std::string_view text_;
     std::size_t at_ = 0;
 };
+
+// The number of the line of text that holds offset `at`, counted from 1 as editors count (CR LF
+// is one line end): for telling where reading stopped.
+int LineNumberAt(std::string_view text, std::size_t at);
 
 // The text's first line, decoded; empty when the text is.
 std::string FirstLine(std::string_view text);

@@ -15,6 +15,10 @@ namespace {
 
 constexpr std::size_t kCurrentFields = 9;
 
+constexpr std::string_view kTooManyPulsesCause =
+    LOBEX_TEXT("строка %1: больше 32767 импульсов на провод");
+constexpr std::string_view kNoWireCause = LOBEX_TEXT("в файле нет токов этого провода");
+
 struct NoPulses {};
 
 Wire& WireNumbered(WireCurrents& currents, double number) {
@@ -36,14 +40,14 @@ Parsed<WireCurrents> ParseCurrents(std::string_view text) {
     Parsed<WireCurrents> parsed;
     try {
         if (TrimSpaces(FirstLine(text)) != kCurrentsHeader) {
-            parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+            parsed.Tell(kWrongFormatMessage, MessageIcon::Information, {kUnknownHeaderCause, 1});
             return parsed;
         }
         WireCurrents currents;
         TextLines reader(text);
         std::string_view line;
         reader.Next(line);
-        while (reader.Next(line)) {
+        for (int number = 2; reader.Next(line); ++number) {
             if (IsBlankLine(line)) {
                 continue;
             }
@@ -55,8 +59,11 @@ Parsed<WireCurrents> ParseCurrents(std::string_view text) {
             }
             if (fields.size() < kCurrentFields) {
                 wire.fault = WireFault::ShortLine;
+                wire.faultLine = number;
+                wire.faultField = static_cast<int>(fields.size()) + 1;
             } else if (wire.pulses.size() == static_cast<std::size_t>(kGridRowLimit)) {
                 wire.fault = WireFault::TooManyPulses; // the pulse counter is 16 bits
+                wire.faultLine = number;
             } else {
                 wire.pulses.push_back({LeadingNumber(fields[2]), LeadingNumber(fields[3]),
                                        LeadingNumber(fields[4]), LeadingFloat(fields[5]),
@@ -66,7 +73,7 @@ Parsed<WireCurrents> ParseCurrents(std::string_view text) {
         }
         parsed.result = std::move(currents);
     } catch (const std::exception& error) {
-        parsed.Tell(ErrorDescription(error), MessageIcon::Critical);
+        parsed.Tell(ErrorDescription(error), MessageIcon::Critical, CauseOf(error));
     }
     return parsed;
 }
@@ -85,10 +92,11 @@ LoadResult DeriveLoad(const WireCurrents& currents, const LoadRequest& request) 
         }
         const Wire* shown = currents.Find(wire);
         if (shown != nullptr && shown->fault == WireFault::ShortLine) {
-            throw RuntimeError("Subscript out of range");
+            throw InputError("Subscript out of range",
+                             {kMissingFieldCause, shown->faultLine, shown->faultField});
         }
         if (shown != nullptr && shown->fault == WireFault::TooManyPulses) {
-            throw RuntimeError("Overflow");
+            throw InputError("Overflow", {kTooManyPulsesCause, shown->faultLine});
         }
         if (shown == nullptr || shown->pulses.empty()) {
             throw NoPulses{};
@@ -107,9 +115,11 @@ LoadResult DeriveLoad(const WireCurrents& currents, const LoadRequest& request) 
         }
     } catch (const NoPulses&) {
         // A wire the file does not list has nothing to show.
-        return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information);
+        return Refused(std::move(result), kWrongFormatMessage, MessageIcon::Information,
+                       {kNoWireCause});
     } catch (const std::exception& error) {
-        return Refused(std::move(result), ErrorDescription(error), MessageIcon::Critical);
+        return Refused(std::move(result), ErrorDescription(error), MessageIcon::Critical,
+                       CauseOf(error));
     }
     StoreSeriesLimits(data, 4);
     data.Series[0].Values = RelativePositions(data.Series[0].Values);

@@ -6,10 +6,11 @@
 namespace lobex {
 
 // One data line of an optimisation table as kept (spaces collapsed, MMANA's star gone), with the
-// set number it names.
+// set number it names and the line of the text it stood on.
 struct TableRow {
     std::string text;
     double set = 0.0;
+    int line = 0;
 };
 
 // MMANA's result table: its header words and its data lines, every set.

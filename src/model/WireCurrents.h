@@ -23,6 +23,9 @@ struct Wire {
     double number = 0.0;
     std::vector<CurrentPulse> pulses;
     WireFault fault = WireFault::None;
+    // Where the fault stood: the line of the text and, on a short line, the first field it lacks.
+    int faultLine = 0;
+    int faultField = 0;
 };
 
 // The currents of every wire, in the order the wires first appear.

@@ -137,4 +137,11 @@ QString ShownText(std::string_view text) {
     return shown.join(kLineEnd);
 }
 
+QString ShownCause(const Rejection& cause) {
+    QString text = ShownText(cause.text);
+    text.replace(QStringLiteral("%1"), QString::number(cause.line));
+    text.replace(QStringLiteral("%2"), QString::number(cause.field));
+    return text;
+}
+
 } // namespace lobex

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Checked.h"
+
 #include <QString>
 
 #include <string_view>
@@ -30,5 +32,9 @@ inline constexpr char kLowerTextContext[] = "lobex";
 // "Данные сохранены в файл: ") and the rest: file names and numbers stay as they are. Without
 // the English texts installed the text comes back unchanged.
 QString ShownText(std::string_view text);
+
+// A cause in the interface language: its marked text looked up whole, then the line and the
+// field put in.
+QString ShownCause(const Rejection& cause);
 
 } // namespace lobex

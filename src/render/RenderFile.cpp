@@ -29,9 +29,7 @@ namespace {
 constexpr float kRadiansPerDegree = std::numbers::pi_v<float> / 180.0f;
 
 void PrintMessages(const cli::RecordingMessages& messages, std::ostream& err) {
-    for (const cli::RecordedMessage& message : messages.shown) {
-        err << "lobex-cli render: " << message.text << '\n';
-    }
+    cli::PrintMessages(messages, "lobex-cli render: ", err);
 }
 
 // The diagrams are drawn as lobex-cli plot draws them, by the same code.
@@ -50,7 +48,7 @@ bool WriteDiagram(const RenderOptions& options, ViewKind view, const std::string
     if (options.difference) {
         args.insert(args.end(), {"--compare", options.compare, "--difference"});
     }
-    return cli::RunPlot(args, out, err) == cli::kExitLoaded;
+    return cli::RunPlotAs("render", args, out, err) == cli::kExitLoaded;
 }
 
 bool Write3D(const RenderOptions& options, cli::Session& session, const FarFieldGrid* compared,

@@ -169,6 +169,9 @@ TEST_F(EnglishTest, MessagesFromBelowTheWindowsAreTranslatedWholeOrByTheirKnownP
     EXPECT_EQ(ShownText("КСВ мин. 1,05"), QStringLiteral("SWR min. 1,05"));
     EXPECT_EQ(ShownText("Строка 12 файла Touchstone не читается"),
               QStringLiteral("Line 12 of the Touchstone file cannot be read"));
+    // A load's cause: its marked text translated, its line and field put in.
+    EXPECT_EQ(ShownCause({"строка %1, поле %2: нет числа", 5, 2}),
+              QStringLiteral("line 5, field 2: no number"));
     // What is not known stays as it is.
     EXPECT_EQ(ShownText("/home/Данные/x.csv"), QStringLiteral("/home/Данные/x.csv"));
     EXPECT_EQ(ShownText(""), QString());

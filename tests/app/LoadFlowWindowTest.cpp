@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -122,17 +123,27 @@ TEST_F(LoadFlowWindowTest, EachFailedOpenIsToldAndLeavesWhatWasShown) {
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("this,is,not\r\nany,MMANA,export\r\n");
     junk.close();
-    const std::pair<std::string, std::string_view> cases[] = {
-        {"", ""}, // the dialog was cancelled: no message
-        {junk.fileName().toStdString(), kWrongFormatMessage},
-        {folder.filePath(QStringLiteral("gone.csv")).toStdString(), kFileNotFoundMessage},
+    QFile broken(folder.filePath(QStringLiteral("broken.csv")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)\r\n0,0,1,2,3\r\n"
+                 "10,0,1,2,3\r\n0,5,1,2,3\r\n10,x5,1,2,3\r\n");
+    broken.close();
+    const std::string farField = broken.fileName().toStdString();
+    // The message, and as its detailed text where reading stopped and why.
+    const std::tuple<std::string, std::string_view, std::string> cases[] = {
+        {"", "", ""}, // the dialog was cancelled: no message
+        {junk.fileName().toStdString(), kWrongFormatMessage, "строка 1: заголовок не узнан"},
+        {folder.filePath(QStringLiteral("gone.csv")).toStdString(), kFileNotFoundMessage, ""},
+        {folder.path().toStdString() + "/sub.csv", kWrongFormatMessage, "это папка"},
+        {farField, kWrongFormatMessage, "строка 5, поле 2: нет числа"},
     };
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("sub.csv")));
     Find<QRadioButton>(*window, "optSrc(1)")->click();
     const std::string sweep = Sample("yagi3_20m_sweep.csv");
     window->OpenFileFromOutside(sweep);
     const QStringList firstRow = GridRow(0);
     const QString source = Find<QLabel>(*window, "lblSource")->text();
-    for (const auto& [file, message] : cases) {
+    for (const auto& [file, message, detail] : cases) {
         recorders.messages.shown.clear();
         recorders.dialogs.dataFile = file;
         Find<QPushButton>(*window, "cmdRun")->click();
@@ -142,6 +153,9 @@ TEST_F(LoadFlowWindowTest, EachFailedOpenIsToldAndLeavesWhatWasShown) {
             expected.emplace_back(message);
         }
         EXPECT_EQ(recorders.messages.Texts(), expected) << file;
+        if (!message.empty()) {
+            EXPECT_EQ(recorders.messages.shown.at(0).detail, detail) << file;
+        }
         // The sweep on show stays whole: data, grid, graph, controls and where it came from.
         EXPECT_TRUE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled()) << file;
         EXPECT_EQ(state.Loaded.CurrentFile, sweep) << file;

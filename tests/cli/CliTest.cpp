@@ -4,6 +4,11 @@
 #include "core/Messages.h"
 
 #include <filesystem>
+#include <tuple>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace lobex::cli::test {
 namespace {
@@ -71,6 +76,43 @@ TEST(CliInfo, MinAndMaxAreThoseOfTheGridAndMessagesComeInOrder) {
                                                                      "0.0,90.0,1.00,2.00,3.00\n")});
     EXPECT_EQ(cut.code, 1);
     EXPECT_EQ(Messages(cut).at(0).second, kWrongFormatMessage);
+}
+
+TEST(CliInfo, AFailedLoadKeepsItsMessageAndNamesWhereAndWhyInJsonAndOnStandardError) {
+    lobex::test::TempFolder folder;
+    std::filesystem::create_directory(folder.Path() / "folder.csv");
+    std::string sweep = "Freq(MHz),R(Om),jX(Om),SWR(50.0Om),Ga(dBi),F/B(dB)\r\n";
+    for (int row = 0; row < 32768; ++row) {
+        sweep += "14.1,50,0,1,7,20\r\n";
+    }
+    const std::string far = std::string(kFarFieldHeader) +
+                            "\r\n0,0,1,2,3\r\n10,0,1,2,3\r\n0,5,1,2,3\r\n10,x5,1,2,3\r\n";
+    std::vector<std::tuple<std::string, std::string, std::string>> cases = {
+        {(folder.Path() / "folder.csv").string(), "Неправильный формат данных", "это папка"},
+        {folder.Write("rows.csv", sweep), "Неправильный формат данных",
+         "строка 32769: больше 32767 строк"},
+        {folder.Write("far.csv", far), "Неправильный формат данных", "строка 5, поле 2: нет числа"},
+    };
+#ifndef _WIN32
+    // A pipe is refused before it is opened, so nothing waits for a writer.
+    const std::string pipe = (folder.Path() / "pipe.csv").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    cases.emplace_back(pipe, "Неправильный формат данных", "это канал (FIFO), а не файл");
+    // Reading the process's own memory from its start fails for every user, root included.
+    std::filesystem::create_symlink("/proc/self/mem", folder.Path() / "memory.csv");
+    cases.emplace_back((folder.Path() / "memory.csv").string(), "Ошибка чтения данных",
+                       "ошибка ввода-вывода при чтении");
+#endif
+    for (const auto& [file, text, detail] : cases) {
+        const CliRun info = Info({file});
+        EXPECT_EQ(info.code, 1) << file;
+        const QJsonObject message = info.json["messages"][0].toObject();
+        EXPECT_EQ(Text(message["text"]), text) << file;
+        EXPECT_EQ(Text(message["detail"]), detail) << file;
+        const CliRun table = RunCommand(RunTable, {file}, false);
+        EXPECT_EQ(table.err, "lobex-cli table: " + file + ": " + text +
+                                 "\nlobex-cli table: " + file + ": " + detail + "\n");
+    }
 }
 
 TEST(CliTable, PrintsTheGridAsTheUserSeesItWithTheDecimalSymbolAsked) {

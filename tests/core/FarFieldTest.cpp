@@ -76,22 +76,34 @@ TEST(FarFieldGrid, RefusesGridsItCannotHoldWithAMessage) {
     for (int z = 0; z <= 16384; ++z) {
         huge += std::to_string(z) + ",0,1,2,3\n";
     }
-    const std::pair<const char*, std::string> cases[] = {
-        {"a header alone", kHeader},
-        {"a single azimuth", kHeader + "0,0,1,2,3\r\n10,0,1,2,3\r\n"},
-        {"a short line", kHeader + "0,0,1,2,3\r\n0,10,1,2\r\n"},
-        {"unequal columns", kHeader + "0,0,1,2,3\r\n10,0,1,2,3\r\n0,10,1,2,3\r\n"},
-        {"a value beyond the float range", kHeader + "0,0,1,2,3\r\n0,10,1,2,1e40\r\n"},
-        {"more zeniths than the grid can list", huge},
+    // The message, and beneath it where reading stopped and why.
+    const std::tuple<const char*, std::string, Rejection> cases[] = {
+        {"a header alone", kHeader, {"нет ни одной строки данных"}},
+        {"a single azimuth",
+         kHeader + "0,0,1,2,3\r\n10,0,1,2,3\r\n",
+         {"в файле только один азимут"}},
+        {"a short line", kHeader + "0,0,1,2,3\r\n0,10,1,2\r\n", {"строка %1: нет поля %2", 3, 5}},
+        {"unequal columns",
+         kHeader + "0,0,1,2,3\r\n10,0,1,2,3\r\n0,10,1,2,3\r\n",
+         {"у последнего азимута меньше точек, чем у первого"}},
+        {"a broken azimuth",
+         kHeader + "0,0,1,2,3\r\n10,0,1,2,3\r\n0,5,1,2,3\r\n10,x5,1,2,3\r\n",
+         {"строка %1, поле %2: нет числа", 5, 2}},
+        {"a value beyond the float range",
+         kHeader + "0,0,1,2,3\r\n0,10,1,2,1e40\r\n",
+         {"строка %1, поле %2: число не умещается в 32 бита", 3, 5}},
+        {"more zeniths than the grid can list",
+         huge,
+         {"строка %1: больше 16384 точек на один азимут", 16386}},
     };
-    for (const auto& [what, text] : cases) {
+    for (const auto& [what, text, cause] : cases) {
         const LoadResult result = ReadFarFieldGrid(text);
         EXPECT_FALSE(result.loaded) << what;
         EXPECT_EQ(result.messages,
                   (std::vector<LoadMessage>{{text == huge ? "Файл содержит слишком много узлов.\r\n"
                                                             "Уменьшите шаг Азимута и/или Зенита."
                                                           : std::string(kWrongFormatMessage),
-                                             MessageIcon::Information}}))
+                                             MessageIcon::Information, cause}}))
             << what;
     }
 }

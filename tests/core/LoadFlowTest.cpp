@@ -146,11 +146,12 @@ TEST(LoadFlow, TouchstoneFilesOpenAsSweepsAndABrokenOneSaysItsLine) {
 TEST(LoadFlow, AMissingFileIsNotFoundAndWhatIsNoDataFileIsAFormatError) {
     test::TempFolder folder;
     const std::pair<std::string, LoadMessage> cases[] = {
-        {(folder.Path() / "missing.csv").string(), {"Файл не найден", MessageIcon::Information}},
-        {folder.Path().string(), {kWrongFormat, MessageIcon::Information}},
+        {(folder.Path() / "missing.csv").string(),
+         {"Файл не найден", MessageIcon::Information, {}}},
+        {folder.Path().string(), {kWrongFormat, MessageIcon::Information, {"это папка"}}},
         // No MMANA file has a line that long, and none is held whole to find out.
-        {folder.Write("long.csv", std::string(kMaxLineLength + 1, '1')),
-         {kWrongFormat, MessageIcon::Information}},
+        {folder.Write("long.csv", "\r\n" + std::string(kMaxLineLength + 1, '1')),
+         {kWrongFormat, MessageIcon::Information, {"строка %1: длиннее 65536 знаков", 2}}},
     };
     for (const auto& [path, message] : cases) {
         EXPECT_EQ(LoadFileByHeader(path, LoadRequest{}).messages, std::vector<LoadMessage>{message})

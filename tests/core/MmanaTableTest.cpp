@@ -103,17 +103,26 @@ TEST(TableReader, LabelsComeFromTheLastHeaderLine) {
 TEST(ReadByHeader, ATableRefusalGivesTheParsersOneMessage) {
     const auto info = MessageIcon::Information;
     const auto critical = MessageIcon::Critical;
-    const std::tuple<std::string, std::string, MessageIcon> cases[] = {
-        {"1,1,2,3,4,5,6,7,8\r\n1,1,2,3,4,5,6,7,8\r\n", "Неправильный формат данных", info},
-        {"Optim\r\n1 1 14.1 50 0 1.0 7.1 20\r\n", "Subscript out of range", critical},
-        {"Optim\r\nNo goal\r\n", "Ошибка чтения данных", info},
-        {"Optim\r\n1 1 14.1 5e50 0 1.0 7.1 20 30\r\n", "Overflow", critical},
-        {"Optim\r\n1 99999 14.1 50 0 1.0 7.1 20 30\r\n", "Overflow", critical}, // set: 16 bits
+    const std::tuple<std::string, std::string, MessageIcon, Rejection> cases[] = {
+        {"1,1,2,3,4,5,6,7,8\r\n1,1,2,3,4,5,6,7,8\r\n",
+         "Неправильный формат данных",
+         info,
+         {"строка %1: заголовок не узнан", 1}},
+        {"Optim\r\n1 1 14.1 50 0 1.0 7.1 20\r\n",
+         "Subscript out of range",
+         critical,
+         {"строка %1: нет поля %2", 2, 9}},
+        {"Optim\r\nNo goal\r\n", "Ошибка чтения данных", info, {"нет ни одной строки данных"}},
+        {"Optim\r\n1 1 14.1 5e50 0 1.0 7.1 20 30\r\n",
+         "Overflow",
+         critical,
+         {"строка %1, поле %2: число не умещается в 32 бита", 2, 4}},
+        {"Optim\r\n1 99999 14.1 50 0 1.0 7.1 20 30\r\n", "Overflow", critical, {}}, // set: 16 bits
     };
-    for (const auto& [text, message, icon] : cases) {
+    for (const auto& [text, message, icon, cause] : cases) {
         const LoadResult result = ReadByHeader(text, LoadRequest{});
         EXPECT_FALSE(result.loaded) << text;
-        EXPECT_EQ(result.messages, (std::vector<LoadMessage>{{message, icon}})) << text;
+        EXPECT_EQ(result.messages, (std::vector<LoadMessage>{{message, icon, cause}})) << text;
     }
     // Text the parser refuses outright is also told of on the status line.
     LoadResult plain;

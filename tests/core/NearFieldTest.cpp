@@ -63,18 +63,21 @@ TEST(NearFieldReader, TheAmplitudeIsTheFieldStrengthAndThePhaseGoesRoundTheCircl
 }
 
 TEST(NearFieldReader, RefusesBrokenTextWithAMessage) {
-    const std::pair<const char*, std::string> cases[] = {
-        {"a header alone", kElectric},
+    const std::tuple<const char*, std::string, Rejection> cases[] = {
+        {"a header alone", kElectric, {"нет ни одной строки данных"}},
         {"a short component line",
-         kElectric + "0,0,0,X,1,1,1\r\n0,0,0,Y,1,1,1,1\r\n0,0,0,Z,1,1,1,1\r\n"},
-        {"a point cut short", kElectric + "0,0,0,X,1,1,1,1\r\n0,0,0,Y,1,1,1,1\r\n"},
-        {"another header", "X(m),Y(m),Z(m),VECTOR\r\n"},
+         kElectric + "0,0,0,X,1,1,1\r\n0,0,0,Y,1,1,1,1\r\n0,0,0,Z,1,1,1,1\r\n",
+         {"строка %1: нет поля %2", 2, 8}},
+        {"a point cut short",
+         kElectric + "0,0,0,X,1,1,1,1\r\n0,0,0,Y,1,1,1,1\r\n",
+         {"строка %1: файл кончается раньше строк составляющих Y и Z этой точки", 2}},
+        {"another header", "X(m),Y(m),Z(m),VECTOR\r\n", {"строка %1: заголовок не узнан", 1}},
     };
-    for (const auto& [what, text] : cases) {
+    for (const auto& [what, text, cause] : cases) {
         const LoadResult result = ReadNearField(text, LoadRequest{});
         EXPECT_FALSE(result.loaded) << what;
-        EXPECT_EQ(result.messages, (std::vector<LoadMessage>{
-                                       {"Неправильный формат данных", MessageIcon::Information}}))
+        EXPECT_EQ(result.messages, (std::vector<LoadMessage>{{"Неправильный формат данных",
+                                                              MessageIcon::Information, cause}}))
             << what;
     }
 }

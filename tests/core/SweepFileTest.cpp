@@ -61,18 +61,28 @@ TEST(SweepReader, ReadsCrLineEndsALastLineWithoutOneAndAFullRowCounter) {
 }
 
 TEST(SweepReader, RefusesBadTextWithAMessageAndNoData) {
-    const std::pair<const char*, std::string> cases[] = {
-        {"short line", kHeader + "14.0,50,0,1,7,20\r\n14.1,50,0\r\n"},
-        {"a header alone, which would show a row of zeros at 0 MHz", kHeader + "\r\n  \r\n"},
-        {"beyond the float range", kHeader + "14.0,1e39,0,1,7,20\r\n"},
-        {"more rows than the counter holds", kHeader + Rows(32768)},
-        {"no sweep header", "Freq(MHz),R,jX\r\n1,2,3,4,5,6\r\n"},
+    const std::tuple<const char*, std::string, Rejection> cases[] = {
+        {"short line",
+         kHeader + "14.0,50,0,1,7,20\r\n14.1,50,0\r\n",
+         {"строка %1: нет поля %2", 3, 4}},
+        {"a header alone, which would show a row of zeros at 0 MHz",
+         kHeader + "\r\n  \r\n",
+         {"нет ни одной строки данных"}},
+        {"beyond the float range",
+         kHeader + "14.0,1e39,0,1,7,20\r\n",
+         {"строка %1, поле %2: число не умещается в 32 бита", 2, 2}},
+        {"more rows than the counter holds",
+         kHeader + Rows(32768),
+         {"строка %1: больше 32767 строк", 32769}},
+        {"no sweep header",
+         "Freq(MHz),R,jX\r\n1,2,3,4,5,6\r\n",
+         {"строка %1: заголовок не узнан", 1}},
     };
-    for (const auto& [what, text] : cases) {
+    for (const auto& [what, text, cause] : cases) {
         const LoadResult result = Read(text);
         EXPECT_FALSE(result.loaded) << what;
-        EXPECT_EQ(result.messages, (std::vector<LoadMessage>{
-                                       {"Неправильный формат данных", MessageIcon::Information}}))
+        EXPECT_EQ(result.messages, (std::vector<LoadMessage>{{"Неправильный формат данных",
+                                                              MessageIcon::Information, cause}}))
             << what;
         EXPECT_EQ(result.data.Series[0].Values, std::vector<float>{0.0f}) << what;
     }

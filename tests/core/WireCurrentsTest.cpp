@@ -61,16 +61,24 @@ TEST(CurrentsReader, RefusalsCarryTheirMessageAndIcon) {
     }
     const auto info = MessageIcon::Information;
     const auto critical = MessageIcon::Critical;
-    const std::tuple<std::string, int, const char*, MessageIcon> cases[] = {
-        {"1,1,0,0,1,0.1,0.1,0.1\r\n", 1, "Subscript out of range", critical},
-        {"1,1,0,0,1,0.1,0.1,0.1,45\r\n", 2, "Неправильный формат данных", info}, // no wire 2
-        {tooMany, 1, "Overflow", critical},
-        {"70000,1,0,0,1,0.1,0.1,0.1,45\r\n", 0, "Overflow", critical}, // wire: 16 bits
+    const std::tuple<std::string, int, const char*, MessageIcon, Rejection> cases[] = {
+        {"1,1,0,0,1,0.1,0.1,0.1\r\n",
+         1,
+         "Subscript out of range",
+         critical,
+         {"строка %1: нет поля %2", 2, 9}},
+        {"1,1,0,0,1,0.1,0.1,0.1,45\r\n",
+         2,
+         "Неправильный формат данных",
+         info,
+         {"в файле нет токов этого провода"}},
+        {tooMany, 1, "Overflow", critical, {"строка %1: больше 32767 импульсов на провод", 32769}},
+        {"70000,1,0,0,1,0.1,0.1,0.1,45\r\n", 0, "Overflow", critical, {}}, // wire: 16 bits
     };
-    for (const auto& [body, wire, message, icon] : cases) {
+    for (const auto& [body, wire, message, icon, cause] : cases) {
         const LoadResult result = ReadWire(kHeader + body, wire);
         EXPECT_FALSE(result.loaded) << message;
-        EXPECT_EQ(result.messages, (std::vector<LoadMessage>{{message, icon}})) << message;
+        EXPECT_EQ(result.messages, (std::vector<LoadMessage>{{message, icon, cause}})) << message;
     }
     // Short lines of other wires and blank lines are no failure.
     const LoadResult result = ReadWire(kHeader + "2,1\r\n\r\n1,1,0,0,1,0.1,0.2,0.3,45.04\r\n"

@@ -15,12 +15,17 @@ struct RecordedMessage {
     std::string text;
     MessageIcon icon;
     std::string caption;
+    std::string detail; // the cause beneath the text, empty without one
 };
 
 class RecordingMessages final : public MessageService {
 public:
     void Show(std::string_view text, MessageIcon icon, std::string_view caption) override {
-        shown.push_back({std::string(text), icon, std::string(caption)});
+        shown.push_back({std::string(text), icon, std::string(caption), {}});
+    }
+    void ShowWithCause(std::string_view text, const Rejection& cause, MessageIcon icon,
+                       std::string_view caption) override {
+        shown.push_back({std::string(text), icon, std::string(caption), RejectionText(cause)});
     }
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;

@@ -113,6 +113,9 @@ struct ProgramPaths {
     std::string DescPath;
 };
 
+// What of a NEC-2 output's frequency is shown.
+enum class NecPart { Pattern, Sweep, Currents, NearField };
+
 // How the data is shown: the source chosen, the set picked, the axes, the diagrams.
 struct ViewFlags {
     std::int16_t SourceIndex = 0;
@@ -126,6 +129,9 @@ struct ViewFlags {
     bool View3DActive = false;
     // The 3D view sits in its own large window (frmD3D).
     bool D3DWindowOpen = false;
+    // Of a NEC-2 output: the frequency on show (MHz, 0 the first) and what of it.
+    double NecFrequency = 0.0;
+    NecPart NecShown = NecPart::Pattern;
 };
 
 // The one shared state of the program. main() owns one; tests build their own.

@@ -6,6 +6,7 @@
 #include "MmanaLink.h"
 #include "MmanaTable.h"
 #include "NearField.h"
+#include "NecFile.h"
 #include "SweepFile.h"
 #include "TextFile.h"
 #include "TextRules.h"
@@ -75,7 +76,8 @@ void ApplyPattern(LoadContext& ctx, DataView& view, LoadResult& result) {
 
 LoadRequest RequestFrom(const AppState& state) {
     return LoadRequest{state.Loaded.Data.SelectedSetIndex, state.View.SetChosen,
-                       state.DecimalSeparator, state.PiValue};
+                       state.DecimalSeparator,          state.PiValue,
+                       state.View.NecFrequency,         state.View.NecShown};
 }
 
 LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request) {
@@ -134,6 +136,16 @@ LoadResult ReadDataFile(const std::string& path, const LoadRequest& request) {
         return result;
     }
     if (!HasCsvExtension(path)) {
+        // A NEC-2 engine's output is known by its content, whatever its name.
+        std::string bytes;
+        try {
+            bytes = ReadFileBytes(path);
+        } catch (const std::exception&) {
+            bytes.clear();
+        }
+        if (IsNecOutput(bytes)) {
+            return ReadNecOutput(bytes, request);
+        }
         result.Tell(kUnknownFormatMessage, MessageIcon::Information);
         return result;
     }

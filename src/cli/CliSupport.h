@@ -1,11 +1,11 @@
 #pragma once
 
+#include "NecDeck.h"
 #include "core/AppState.h"
 #include "core/LoadContext.h"
 #include "core/LoadFlow.h"
 #include "core/MmanaLink.h"
 #include "core/Services.h"
-#include "NecDeck.h"
 
 #include <functional>
 #include <initializer_list>
@@ -62,7 +62,8 @@ OptionRule TextOption(std::string_view name, std::string& target, std::string re
 bool ParseOptions(const std::vector<std::string>& args, const OptionRules& rules, std::string& file,
                   bool& help, std::string& error);
 
-// The rules of FILE|--mmana [--set N] [--decimal SEP] [--frequency MHZ] [--part PART], and what must hold once all are read.
+// The rules of FILE|--mmana [--set N] [--decimal SEP] [--frequency MHZ] [--part PART], and what
+// must hold once all are read.
 OptionRules LoadOptionRules(LoadOptions& options);
 bool CheckLoadOptions(const LoadOptions& options, std::string& error);
 // Both at once.

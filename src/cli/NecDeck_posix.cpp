@@ -42,7 +42,8 @@ std::string ReadOrEmpty(const std::string& path) {
 } // namespace
 
 bool IsNecDeck(const std::string& path) {
-    return path.size() >= 4 && ToLowerAscii(std::string_view(path).substr(path.size() - 4)) == ".nec";
+    return path.size() >= 4 &&
+           ToLowerAscii(std::string_view(path).substr(path.size() - 4)) == ".nec";
 }
 
 NecDeckRun::~NecDeckRun() {

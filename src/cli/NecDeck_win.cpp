@@ -5,7 +5,8 @@
 namespace lobex::cli {
 
 bool IsNecDeck(const std::string& path) {
-    return path.size() >= 4 && ToLowerAscii(std::string_view(path).substr(path.size() - 4)) == ".nec";
+    return path.size() >= 4 &&
+           ToLowerAscii(std::string_view(path).substr(path.size() - 4)) == ".nec";
 }
 
 NecDeckRun::~NecDeckRun() = default;

@@ -75,9 +75,12 @@ void ApplyPattern(LoadContext& ctx, DataView& view, LoadResult& result) {
 } // namespace
 
 LoadRequest RequestFrom(const AppState& state) {
-    return LoadRequest{state.Loaded.Data.SelectedSetIndex, state.View.SetChosen,
-                       state.DecimalSeparator,          state.PiValue,
-                       state.View.NecFrequency,         state.View.NecShown};
+    return LoadRequest{state.Loaded.Data.SelectedSetIndex,
+                       state.View.SetChosen,
+                       state.DecimalSeparator,
+                       state.PiValue,
+                       state.View.NecFrequency,
+                       state.View.NecShown};
 }
 
 LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request) {

@@ -195,10 +195,11 @@ private:
         return output_.frequencies.back();
     }
 
+    // Number, centre, length, orientation, radius, the connections (I-, I, I+) and the tag.
     void Segment(std::string_view line) {
-        std::array<double, 13> v{};
+        std::array<double, 12> v{};
         if (ReadNumbers(line, v) == v.size()) {
-            output_.segments.push_back(NecSegment{static_cast<int>(v[0]), static_cast<int>(v[12]),
+            output_.segments.push_back(NecSegment{static_cast<int>(v[0]), static_cast<int>(v[11]),
                                                   v[1], v[2], v[3], v[4], v[5], v[6], v[7]});
         }
     }
@@ -222,17 +223,17 @@ private:
         }
         std::array<double, 10> v{};
         if (ReadNumbers(line, v) == v.size()) {
-            Current().currents.push_back(NecCurrent{
-                static_cast<int>(v[0]), static_cast<int>(v[1]), v[2], v[3], v[4], v[5],
-                static_cast<float>(v[6]), static_cast<float>(v[7]), static_cast<float>(v[8]),
-                static_cast<float>(v[9])});
+            Current().currents.push_back(
+                NecCurrent{static_cast<int>(v[0]), static_cast<int>(v[1]), v[2], v[3], v[4], v[5],
+                           static_cast<float>(v[6]), static_cast<float>(v[7]),
+                           static_cast<float>(v[8]), static_cast<float>(v[9])});
         }
     }
 
     void Budget(std::string_view line) {
         struct Entry {
             std::string_view name;
-            double NecPowerBudget::* field;
+            double NecPowerBudget::*field;
         };
         static constexpr Entry kEntries[] = {
             {"INPUT POWER", &NecPowerBudget::input},
@@ -306,10 +307,10 @@ Parsed<NecOutput> ParseNecOutput(std::string_view text) {
         while (at < text.size()) {
             const char* start = text.data() + at;
             const void* found = std::memchr(start, '\n', text.size() - at);
-            const std::size_t length = found == nullptr
-                                           ? text.size() - at
-                                           : static_cast<std::size_t>(
-                                                 static_cast<const char*>(found) - start);
+            const std::size_t length =
+                found == nullptr
+                    ? text.size() - at
+                    : static_cast<std::size_t>(static_cast<const char*>(found) - start);
             std::string_view line(start, length);
             if (!line.empty() && line.back() == '\r') {
                 line.remove_suffix(1);
@@ -335,17 +336,16 @@ LoadResult DeriveLoad(const NecOutput& output, const LoadRequest& request) {
         refused.Tell(kWrongFormatMessage, MessageIcon::Information);
         return refused;
     }
-    const int index = request.necFrequency > 0.0 ? NearestFrequency(output, request.necFrequency)
-                                                 : 0;
+    const int index =
+        request.necFrequency > 0.0 ? NearestFrequency(output, request.necFrequency) : 0;
     const NecFrequency& frequency = output.frequencies[static_cast<std::size_t>(index)];
     const auto has = [&](NecPart part) {
         switch (part) {
         case NecPart::Pattern:
             return frequency.pattern.has_value();
         case NecPart::Sweep:
-            return std::ranges::any_of(output.frequencies, [](const NecFrequency& f) {
-                return !f.sources.empty();
-            });
+            return std::ranges::any_of(output.frequencies,
+                                       [](const NecFrequency& f) { return !f.sources.empty(); });
         case NecPart::Currents:
             return !frequency.currents.empty();
         case NecPart::NearField:

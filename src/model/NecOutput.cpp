@@ -61,6 +61,23 @@ std::optional<FarFieldPattern> PatternFromNec(const std::vector<NecPatternLine>&
                            NecGain(line.second), NecGain(line.total)};
         columns[phi].try_emplace(theta, point);
     }
+    // The zenith and the nadir are one direction each: a column that lacks one (a cut printed
+    // from theta 90 to -90 reaches the zenith only at its own phi) takes it from the column
+    // across the axis, whose gains at that point are the same.
+    for (auto& [phi, points] : columns) {
+        for (const long pole : {0L, 18000L}) {
+            if (points.contains(pole)) {
+                continue;
+            }
+            for (const long across : {phi + 18000, phi - 18000}) {
+                const auto other = columns.find(across);
+                if (other != columns.end() && other->second.contains(pole)) {
+                    points.emplace(pole, other->second.at(pole));
+                    break;
+                }
+            }
+        }
+    }
     FarFieldPattern pattern;
     for (const auto& [phi, points] : columns) {
         AzimuthColumn column{static_cast<float>(phi) / 100.0f, {}};
@@ -131,8 +148,8 @@ WireCurrents NecWireCurrents(const NecFrequency& frequency) {
             currents.wires.push_back(Wire{number, {}, WireFault::None});
             wire = currents.wires.end() - 1;
         }
-        wire->pulses.push_back({segment.x * scale, segment.y * scale, segment.z * scale,
-                                segment.re, segment.im, segment.magnitude, segment.phase});
+        wire->pulses.push_back({segment.x * scale, segment.y * scale, segment.z * scale, segment.re,
+                                segment.im, segment.magnitude, segment.phase});
         currents.lastWire = std::max(currents.lastWire, number);
     }
     return currents;

@@ -109,7 +109,8 @@ float NecGain(float printed);
 // the conversion only brings each direction into MMANA's ranges: a negative theta (NEC allows
 // -90..90 cuts) is the same direction as (-theta, phi + 180), and phi is wrapped into 0..360
 // (360 kept, as MMANA closes its circle there). Columns are sorted by azimuth, points by zenith;
-// a direction printed twice keeps its first line; a full circle one step short of 360 is closed
+// a direction printed twice keeps its first line; a column without the zenith (or nadir) takes
+// it from the column 180 degrees round; a full circle one step short of 360 is closed
 // as the far-field reader closes it. None unless the lines make a regular grid of two azimuths
 // or more.
 std::optional<FarFieldPattern> PatternFromNec(const std::vector<NecPatternLine>& lines);

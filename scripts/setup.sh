@@ -18,6 +18,7 @@ PACKAGES=(
     clang libclang-rt-14-dev llvm
     desktop-file-utils appstream lintian dpkg-dev file
     poppler-utils
+    nec2c
 )
 
 # The glTF validator runs on Node.js; a machine that has its own keeps it.

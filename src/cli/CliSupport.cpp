@@ -89,7 +89,42 @@ OptionRules LoadOptionRules(LoadOptions& options) {
              options.decimal = value;
              return !value.empty();
          }},
+        {"--frequency", "--frequency needs a frequency in MHz above 0",
+         [&options](const std::string& value) {
+             double mhz = 0.0;
+             const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), mhz);
+             if (ec != std::errc() || end != value.data() + value.size() || !(mhz > 0.0)) {
+                 return false;
+             }
+             options.frequency = mhz;
+             return true;
+         }},
+        {"--part", "--part needs pattern, sweep, currents or near-field",
+         [&options](const std::string& value) {
+             for (const NecPart part :
+                  {NecPart::Pattern, NecPart::Sweep, NecPart::Currents, NecPart::NearField}) {
+                 if (value == NecPartName(part)) {
+                     options.part = part;
+                     return true;
+                 }
+             }
+             return false;
+         }},
     };
+}
+
+const char* NecPartName(NecPart part) {
+    switch (part) {
+    case NecPart::Pattern:
+        return "pattern";
+    case NecPart::Sweep:
+        return "sweep";
+    case NecPart::Currents:
+        return "currents";
+    case NecPart::NearField:
+        return "near-field";
+    }
+    return "";
 }
 
 bool CheckLoadOptions(const LoadOptions& options, std::string& error) {
@@ -193,11 +228,21 @@ bool Session::Load(const LoadOptions& options, std::ostream& err) {
         source.mmana = mmana.get();
     } else {
         state.View.SourceIndex = 1;
-        source.chooseFile = [&options] {
-            return options.file;
+        std::string file = options.file;
+        if (IsNecDeck(file)) {
+            std::string error;
+            if (!deck_.Run(options.file, file, error)) {
+                err << "lobex-cli: " << error << '\n';
+                return false;
+            }
+        }
+        source.chooseFile = [file] {
+            return file;
         };
     }
-    if (!OpenData(ctx_, view_, source)) {
+    state.View.NecFrequency = options.frequency.value_or(0.0);
+    state.View.NecShown = options.part.value_or(NecPart::Pattern);
+    if (!OpenData(ctx_, view_, source) || !CheckNecChoice(options, err)) {
         return false;
     }
     if (!options.set) {
@@ -212,6 +257,42 @@ bool Session::Load(const LoadOptions& options, std::ostream& err) {
     }
     err << "lobex-cli: the set list holds no entry " << *options.set << '\n';
     return false;
+}
+
+const NecOutput* Session::Nec() const {
+    const std::shared_ptr<const Result>& document = state.Loaded.Document;
+    return document != nullptr ? std::get_if<NecOutput>(document.get()) : nullptr;
+}
+
+// A NEC output holds the frequency asked for (to a part in a million) and shows the part asked
+// for; --frequency and --part mean nothing to other files.
+bool Session::CheckNecChoice(const LoadOptions& options, std::ostream& err) const {
+    const NecOutput* nec = Nec();
+    if (nec == nullptr) {
+        if (options.frequency || options.part) {
+            err << "lobex-cli: --frequency and --part are for NEC-2 outputs and decks\n";
+            return false;
+        }
+        return true;
+    }
+    const NecFrequency& shown = nec->frequencies[static_cast<std::size_t>(
+        options.frequency ? NearestFrequency(*nec, *options.frequency) : 0)];
+    if (options.frequency && std::fabs(shown.mhz - *options.frequency) > 1e-6 * shown.mhz) {
+        err << "lobex-cli: the NEC output has no frequency " << *options.frequency << " MHz\n";
+        return false;
+    }
+    const std::int16_t kind = state.Loaded.Data.DataKind;
+    const NecPart part = options.part.value_or(NecPart::Pattern);
+    const std::int16_t wanted = part == NecPart::Pattern    ? KindFarField
+                                : part == NecPart::Sweep    ? KindSweep
+                                : part == NecPart::Currents ? KindCurrents
+                                                            : KindNearField;
+    if (options.part && kind != wanted) {
+        err << "lobex-cli: the NEC output has no " << NecPartName(part) << " at " << shown.mhz
+            << " MHz\n";
+        return false;
+    }
+    return true;
 }
 
 std::vector<std::string> ColumnsInUse(const AppState& state) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NecDeck.h"
 #include "core/AppState.h"
 #include "core/LoadContext.h"
 #include "core/LoadFlow.h"
@@ -28,14 +29,20 @@ inline constexpr int kExitLoaded = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
-// FILE | --mmana, [--set N] [--decimal SEP] [--help]
+// FILE | --mmana, [--set N] [--decimal SEP] [--frequency MHZ] [--part PART] [--help]
 struct LoadOptions {
     std::string file;
     bool mmana = false; // the table of the running MMANA instead of a file
     std::optional<int> set;
     std::optional<std::string> decimal;
+    // Of a NEC-2 output: the frequency (MHz) and what of it.
+    std::optional<double> frequency;
+    std::optional<NecPart> part;
     bool help = false;
 };
+
+// The option text of a NEC part: pattern, sweep, currents, near-field.
+const char* NecPartName(NecPart part);
 
 // One option of a subcommand. A flag has no refusal and is taken with an empty value; an option
 // with a value takes the argument after it, and is refused with its refusal when there is none
@@ -57,7 +64,8 @@ OptionRule TextOption(std::string_view name, std::string& target, std::string re
 bool ParseOptions(const std::vector<std::string>& args, const OptionRules& rules, std::string& file,
                   bool& help, std::string& error);
 
-// The rules of FILE|--mmana [--set N] [--decimal SEP], and what must hold once all are read.
+// The rules of FILE|--mmana [--set N] [--decimal SEP] [--frequency MHZ] [--part PART], and what
+// must hold once all are read.
 OptionRules LoadOptionRules(LoadOptions& options);
 bool CheckLoadOptions(const LoadOptions& options, std::string& error);
 
@@ -113,14 +121,19 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // Opens the file (reader by first line), then picks the set list entry whose item data is
-    // options.set. False when the load, or the pick, failed.
+    // Opens the file (reader by first line; a NEC-2 deck is run through nec2c first and its
+    // output read), then picks the set list entry whose item data is options.set. False when
+    // the load, or the pick, failed, or a NEC output lacks the frequency or part asked for.
     bool Load(const LoadOptions& options, std::ostream& err);
 
     AppState state;
     RecordingMessages messages;
+    // The NEC-2 output loaded; null for any other file.
+    const NecOutput* Nec() const;
 
 private:
+    bool CheckNecChoice(const LoadOptions& options, std::ostream& err) const;
+    NecDeckRun deck_;
     LoadContext ctx_{state, messages};
     HeadlessDataView view_{ctx_};
 };
@@ -133,8 +146,9 @@ bool ReadPictureSize(const std::string& text, std::pair<int, int>& size);
 std::string PictureFormatOf(const std::string& path, std::initializer_list<std::string_view> known);
 
 // The pattern object of info: the grid's size, the maximum and beam, the plot range, and the
-// figures of the pattern on show.
-void WritePattern(JsonWriter& json, const AppState& state);
+// figures of the pattern on show, and the efficiency (percent) where the file gives one.
+void WritePattern(JsonWriter& json, const AppState& state,
+                  std::optional<float> efficiency = std::nullopt);
 // The impedance object of info: the reference impedance, the lowest SWR and its frequency, the
 // bands and the resonances of the sweep.
 void WriteImpedance(JsonWriter& json, const Sweep& sweep, const ImpedanceOptions& options);

@@ -3,6 +3,7 @@
 #include "Json.h"
 #include "MessageList.h"
 #include "core/ImpedanceColumns.h"
+#include "core/NecFile.h"
 #include "model/Impedance.h"
 #include "model/PatternMetrics.h"
 
@@ -15,12 +16,16 @@ namespace {
 
 constexpr const char* kInfoUsage =
     "Usage: lobex-cli info FILE|--mmana [--set N] [--decimal SEP] [--z0 Z] [--swr-threshold S]\n"
+    "                      [--frequency MHZ] [--part pattern|sweep|currents|near-field]\n"
     "\n"
     "Loads FILE as File > Open does and prints one JSON object: kind (and kind_name), columns,\n"
     "rows, min, max, set_list, set_selected, pattern (far fields, with its figures), impedance\n"
     "(sweeps and tables with R and jX) and messages. As in the window, a FILE whose name ends\n"
     "in neither .csv nor .s1p (Touchstone, opened as a sweep) is refused (\"Неизвестный Формат\n"
-    "Файла\"), whatever it holds; of a .csv file the first line chooses the reader.\n"
+    "Файла\"), whatever it holds, unless it is a NEC-2 output (nec2c's or NEC-2D's, known by its\n"
+    "content); of a .csv file the first line chooses the reader. A NEC-2 deck (.nec) is run\n"
+    "through nec2c first. Of a NEC-2 output, frequencies lists its frequencies (MHz, file\n"
+    "order), sources, sweep and the pattern's efficiency (percent) are added.\n"
     "\n"
     "pattern.figures: front_to_back, front_to_rear, front_to_side, side_lobe_level and\n"
     "side_lobe_azimuth, elevation_beam_width, elevation_beam_low and elevation_beam_high,\n"
@@ -36,6 +41,9 @@ constexpr const char* kInfoUsage =
     "  --z0 Z         the reference impedance in ohms (50, 75, 50-j10); by default the one the\n"
     "                 file's SWR header names, else 50\n"
     "  --swr-threshold S  the SWR that bounds the bandwidths (default 2)\n"
+    "  --frequency MHZ  of a NEC-2 output, that frequency instead of the first\n"
+    "  --part PART    of a NEC-2 output, pattern (far field, the default), sweep (impedance,\n"
+    "                 SWR at 50 ohm, gain and F/B over the frequencies), currents or near-field\n"
     "\n"
     "Exit status: 0 loaded, 1 the load failed (the JSON is printed all the same), 2 usage.\n";
 
@@ -59,9 +67,51 @@ const char* KindName(std::int16_t kind) {
     }
 }
 
+// A NEC output's frequencies, the one on show, and (for a sweep) its points; the efficiency of
+// the frequency on show goes to the pattern object.
+void WriteNec(JsonWriter& json, const NecOutput& nec, double asked,
+              std::optional<float>& efficiency) {
+    std::vector<float> frequencies;
+    for (const NecFrequency& frequency : nec.frequencies) {
+        frequencies.push_back(static_cast<float>(frequency.mhz));
+    }
+    json.Key("frequencies").Numbers(frequencies);
+    const NecFrequency& shown =
+        nec.frequencies[static_cast<std::size_t>(asked > 0.0 ? NearestFrequency(nec, asked) : 0)];
+    json.Key("frequency").Number(static_cast<float>(shown.mhz));
+    json.Key("engine").String(nec.fortran ? "NEC-2D" : "nec2c");
+    if (shown.budget) {
+        efficiency = static_cast<float>(shown.budget->efficiency);
+    }
+    json.Key("sources").BeginArray();
+    for (const NecSource& source : shown.sources) {
+        json.BeginObject();
+        json.Key("tag").Number(static_cast<long long>(source.tag));
+        json.Key("segment").Number(static_cast<long long>(source.segment));
+        json.Key("r").Number(static_cast<float>(source.impedance.real()));
+        json.Key("x").Number(static_cast<float>(source.impedance.imag()));
+        json.Key("power").Number(static_cast<float>(source.power));
+        json.EndObject();
+    }
+    json.EndArray();
+    const Sweep sweep = NecSweep(nec, kNecSweepImpedance);
+    json.Key("sweep").BeginArray();
+    for (const SweepPoint& point : sweep.points) {
+        json.BeginObject();
+        json.Key("frequency").Number(point.frequency);
+        json.Key("r").Number(point.impedance.real());
+        json.Key("x").Number(point.impedance.imag());
+        json.Key("swr").Number(point.swr);
+        json.Key("gain").Number(point.gain);
+        json.Key("front_to_back").Number(point.frontToBack);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
 } // namespace
 
-void WritePattern(JsonWriter& json, const AppState& state) {
+void WritePattern(JsonWriter& json, const AppState& state, std::optional<float> efficiency) {
     const PatternResults& p = state.Loaded.Pattern;
     json.Key("pattern").BeginObject();
     json.Key("columns").Number(static_cast<long long>(state.Loaded.FarField.size()));
@@ -96,6 +146,9 @@ void WritePattern(JsonWriter& json, const AppState& state) {
             value ? json.Number(*value) : json.Null();
         }
         json.EndObject();
+    }
+    if (efficiency) {
+        json.Key("efficiency").Number(*efficiency);
     }
     json.EndObject();
 }
@@ -178,8 +231,13 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     } else {
         json.Null();
     }
+    const NecOutput* nec = session.Nec();
+    std::optional<float> efficiency;
+    if (nec != nullptr) {
+        WriteNec(json, *nec, state.View.NecFrequency, efficiency);
+    }
     if (data.DataKind == KindFarField && !state.Loaded.FarField.empty()) {
-        WritePattern(json, state);
+        WritePattern(json, state, efficiency);
     }
     if (const std::optional<Sweep> sweep = loaded ? ImpedanceSweepOf(state) : std::nullopt) {
         WriteImpedance(json, *sweep, impedance);

@@ -117,6 +117,9 @@ struct ProgramPaths {
     std::string DescPath;
 };
 
+// What of a NEC-2 output's frequency is shown.
+enum class NecPart { Pattern, Sweep, Currents, NearField };
+
 // How the data is shown: the source chosen, the set picked, the axes, the diagrams.
 struct ViewFlags {
     std::int16_t SourceIndex = 0;
@@ -134,6 +137,9 @@ struct ViewFlags {
     std::optional<std::complex<double>> ReferenceImpedance;
     // The SWR up to which a sweep's range counts as bandwidth.
     double SwrThreshold = 2.0;
+    // Of a NEC-2 output: the frequency on show (MHz, 0 the first) and what of it.
+    double NecFrequency = 0.0;
+    NecPart NecShown = NecPart::Pattern;
 };
 
 // A result drawn against the one on show, under the name its legend gives it.

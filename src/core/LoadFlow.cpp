@@ -6,6 +6,7 @@
 #include "MmanaLink.h"
 #include "MmanaTable.h"
 #include "NearField.h"
+#include "NecFile.h"
 #include "SweepFile.h"
 #include "TextFile.h"
 #include "TextRules.h"
@@ -71,8 +72,12 @@ void ApplyPattern(LoadContext& ctx, DataView& view, LoadResult& result) {
 } // namespace
 
 LoadRequest RequestFrom(const AppState& state) {
-    return LoadRequest{state.Loaded.Data.SelectedSetIndex, state.View.SetChosen,
-                       state.DecimalSeparator, state.PiValue};
+    return LoadRequest{state.Loaded.Data.SelectedSetIndex,
+                       state.View.SetChosen,
+                       state.DecimalSeparator,
+                       state.PiValue,
+                       state.View.NecFrequency,
+                       state.View.NecShown};
 }
 
 LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request) {
@@ -146,6 +151,16 @@ LoadResult ReadDataFile(const std::string& path, const LoadRequest& request) {
         return ReadFileWith(path, request, ReadTouchstoneFile);
     }
     if (!HasCsvExtension(path)) {
+        // A NEC-2 engine's output is known by its content, whatever its name.
+        std::string bytes;
+        try {
+            bytes = ReadFileBytes(path);
+        } catch (const std::exception&) {
+            bytes.clear();
+        }
+        if (IsNecOutput(bytes)) {
+            return ReadNecOutput(bytes, request);
+        }
         result.Tell(kUnknownFormatMessage, MessageIcon::Information);
         return result;
     }

@@ -30,8 +30,10 @@ LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request);
 LoadResult LoadFileByHeader(const std::string& path, const LoadRequest& request);
 
 // A chosen file, as the load reads it: an empty path reads nothing (a cancelled dialog); a name
-// ending in ".s1p" (any case) is a Touchstone file; any other not ending in ".csv" is refused
-// with "Неизвестный Формат Файла"; otherwise LoadFileByHeader.
+// A chosen file, as the load reads it: an empty path reads nothing (a cancelled dialog); a name
+// ending in ".s1p" (any case) is a Touchstone file; any other not ending in ".csv" is read as a
+// NEC-2 output when its content is one, and refused with "Неизвестный Формат Файла" otherwise;
+// a ".csv" goes to LoadFileByHeader.
 LoadResult ReadDataFile(const std::string& path, const LoadRequest& request);
 
 // Where a load reads from: a typed result in memory, the running MMANA through its link, or

@@ -41,6 +41,9 @@ struct LoadRequest {
     bool setChosen = false;
     std::string decimalSeparator = ".";
     float pi = kPiValue;
+    // Of a NEC-2 output: the frequency (MHz, 0 the first) and the part asked for.
+    double necFrequency = 0.0;
+    NecPart necPart = NecPart::Pattern;
 };
 
 // Everything one reader made of a text: the data set and what the windows should show of it.

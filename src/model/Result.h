@@ -2,6 +2,7 @@
 
 #include "FarFieldPattern.h"
 #include "NearField.h"
+#include "NecOutput.h"
 #include "OptimisationTable.h"
 #include "Sweep.h"
 #include "WireCurrents.h"
@@ -10,7 +11,8 @@
 
 namespace lobex {
 
-// Whatever one file or MMANA's window held, typed.
-using Result = std::variant<FarFieldPattern, Sweep, WireCurrents, NearField, OptimisationTable>;
+// Whatever one file or MMANA's window held, typed; a NEC-2 output holds several results.
+using Result =
+    std::variant<FarFieldPattern, Sweep, WireCurrents, NearField, OptimisationTable, NecOutput>;
 
 } // namespace lobex

@@ -1,0 +1,399 @@
+#include "NecFile.h"
+
+#include "FarField.h"
+#include "Messages.h"
+#include "NearField.h"
+#include "SweepFile.h"
+#include "WireCurrents.h"
+
+#include <fast_float/fast_float.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <new>
+#include <string>
+
+namespace lobex {
+namespace {
+
+// How far into a file its title may stand: nec2c's box and NEC-2D's stars come first.
+constexpr std::size_t kTitleReach = 4096;
+constexpr std::string_view kTitle = "NUMERICAL ELECTROMAGNETICS CODE";
+
+enum class Block {
+    None,
+    Segments,
+    Inputs,
+    Currents,
+    Budget,
+    Patterns,
+    ElectricField,
+    MagneticField,
+};
+
+// Reads up to `count` numbers from the start of a line, blanks between them; Fortran may glue a
+// negative number to the one before ("1.0000E+00-2.7409E+01"), which needs no blank. How many
+// were read.
+template <std::size_t N>
+std::size_t ReadNumbers(std::string_view line, std::array<double, N>& values,
+                        std::size_t count = N) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    std::size_t n = 0;
+    while (n < count) {
+        while (p != end && (*p == ' ' || *p == '\t')) {
+            ++p;
+        }
+        if (p == end) {
+            break;
+        }
+        const char* start = p + (*p == '+' ? 1 : 0);
+        const auto [stop, ec] = fast_float::from_chars(start, end, values[n]);
+        if (ec != std::errc() || stop == start) {
+            break;
+        }
+        p = stop;
+        ++n;
+    }
+    return n;
+}
+
+// The title of a banner line ("---- POWER BUDGET ----", "- - - POWER BUDGET - - -"): the text
+// between its dashes; empty for any other line, column group headers with dashes inside them
+// included.
+std::string_view BannerTitle(std::string_view line) {
+    const std::size_t first = line.find_first_not_of(" \t");
+    if (first == std::string_view::npos || line[first] != '-') {
+        return {};
+    }
+    const std::size_t last = line.find_last_not_of(" \t");
+    if (line[last] != '-') {
+        return {};
+    }
+    const std::size_t textStart = line.find_first_not_of("- \t", first);
+    if (textStart == std::string_view::npos) {
+        return {};
+    }
+    const std::size_t textEnd = line.find_last_not_of("- \t", last) + 1;
+    const std::string_view title = line.substr(textStart, textEnd - textStart);
+    return title.find('-') == std::string_view::npos ? title : std::string_view{};
+}
+
+Block BlockOf(std::string_view title) {
+    struct Named {
+        std::string_view title;
+        Block block;
+    };
+    static constexpr Named kBlocks[] = {
+        {"SEGMENTATION DATA", Block::Segments},
+        {"ANTENNA INPUT PARAMETERS", Block::Inputs},
+        {"CURRENTS AND LOCATION", Block::Currents},
+        {"POWER BUDGET", Block::Budget},
+        {"RADIATION PATTERNS", Block::Patterns},
+        {"NEAR ELECTRIC FIELDS", Block::ElectricField},
+        {"NEAR MAGNETIC FIELDS", Block::MagneticField},
+    };
+    for (const Named& named : kBlocks) {
+        if (title == named.title) {
+            return named.block;
+        }
+    }
+    return Block::None;
+}
+
+bool Contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+std::string_view TrimmedStart(std::string_view line) {
+    const std::size_t first = line.find_first_not_of(" \t");
+    return first == std::string_view::npos ? std::string_view{} : line.substr(first);
+}
+
+// "NAME : 1.4E+01 MHz" or "NAME=  1.4E+01 MHZ": the number after the name and its sign.
+bool ValueAfter(std::string_view line, std::string_view name, double& value) {
+    std::string_view rest = TrimmedStart(line);
+    if (rest.substr(0, name.size()) != name) {
+        return false;
+    }
+    rest = TrimmedStart(rest.substr(name.size()));
+    if (rest.empty() || (rest[0] != ':' && rest[0] != '=')) {
+        return false;
+    }
+    std::array<double, 1> number{};
+    if (ReadNumbers(rest.substr(1), number) != 1) {
+        return false;
+    }
+    value = number[0];
+    return true;
+}
+
+class NecReader {
+public:
+    explicit NecReader(NecOutput& output) : output_(output) {}
+
+    void Line(std::string_view line) {
+        if (const std::string_view title = BannerTitle(line); !title.empty()) {
+            block_ = BlockOf(title);
+            if (block_ == Block::Patterns) {
+                Current().majorMinor = false;
+            }
+            if (block_ == Block::ElectricField || block_ == Block::MagneticField) {
+                Current().nearFields.push_back(NecNearField{block_ == Block::ElectricField, {}});
+            }
+            // NEC-2D spaces its banners' dashes; nec2c draws them solid.
+            output_.fortran = output_.fortran || Contains(line, "- - -");
+            return;
+        }
+        double value = 0.0;
+        if (ValueAfter(line, "FREQUENCY", value)) {
+            FinishPattern();
+            output_.frequencies.push_back(NecFrequency{});
+            output_.frequencies.back().mhz = value;
+            block_ = Block::None;
+            return;
+        }
+        if (ValueAfter(line, "WAVELENGTH", value) && !output_.frequencies.empty()) {
+            output_.frequencies.back().wavelength = value;
+            return;
+        }
+        switch (block_) {
+        case Block::Segments:
+            Segment(line);
+            break;
+        case Block::Inputs:
+            Input(line);
+            break;
+        case Block::Currents:
+            CurrentLine(line);
+            break;
+        case Block::Budget:
+            Budget(line);
+            break;
+        case Block::Patterns:
+            Pattern(line);
+            break;
+        case Block::ElectricField:
+        case Block::MagneticField:
+            Field(line);
+            break;
+        case Block::None:
+            break;
+        }
+    }
+
+    void Finish() { FinishPattern(); }
+
+private:
+    // The frequency the blocks belong to; blocks before any frequency line (an output cut short
+    // at its head) start one of frequency 0.
+    NecFrequency& Current() {
+        if (output_.frequencies.empty()) {
+            output_.frequencies.push_back(NecFrequency{});
+        }
+        return output_.frequencies.back();
+    }
+
+    // Number, centre, length, orientation, radius, the connections (I-, I, I+) and the tag.
+    void Segment(std::string_view line) {
+        std::array<double, 12> v{};
+        if (ReadNumbers(line, v) == v.size()) {
+            output_.segments.push_back(NecSegment{static_cast<int>(v[0]), static_cast<int>(v[11]),
+                                                  v[1], v[2], v[3], v[4], v[5], v[6], v[7]});
+        }
+    }
+
+    void Input(std::string_view line) {
+        std::array<double, 11> v{};
+        if (ReadNumbers(line, v) == v.size()) {
+            Current().sources.push_back(NecSource{static_cast<int>(v[0]),
+                                                  static_cast<int>(v[1]),
+                                                  {v[2], v[3]},
+                                                  {v[4], v[5]},
+                                                  {v[6], v[7]},
+                                                  v[10]});
+        }
+    }
+
+    void CurrentLine(std::string_view line) {
+        if (Contains(line, "DISTANCES IN")) {
+            Current().currentsInWavelengths = Contains(line, "WAVELENGTH");
+            return;
+        }
+        std::array<double, 10> v{};
+        if (ReadNumbers(line, v) == v.size()) {
+            Current().currents.push_back(
+                NecCurrent{static_cast<int>(v[0]), static_cast<int>(v[1]), v[2], v[3], v[4], v[5],
+                           static_cast<float>(v[6]), static_cast<float>(v[7]),
+                           static_cast<float>(v[8]), static_cast<float>(v[9])});
+        }
+    }
+
+    void Budget(std::string_view line) {
+        struct Entry {
+            std::string_view name;
+            double NecPowerBudget::*field;
+        };
+        static constexpr Entry kEntries[] = {
+            {"INPUT POWER", &NecPowerBudget::input},
+            {"RADIATED POWER", &NecPowerBudget::radiated},
+            {"STRUCTURE LOSS", &NecPowerBudget::structureLoss},
+            {"NETWORK LOSS", &NecPowerBudget::networkLoss},
+            {"EFFICIENCY", &NecPowerBudget::efficiency},
+        };
+        for (const Entry& entry : kEntries) {
+            double value = 0.0;
+            if (ValueAfter(line, entry.name, value)) {
+                NecFrequency& frequency = Current();
+                if (!frequency.budget) {
+                    frequency.budget = NecPowerBudget{};
+                }
+                (*frequency.budget).*entry.field = value;
+                return;
+            }
+        }
+    }
+
+    void Pattern(std::string_view line) {
+        std::array<double, 7> v{};
+        if (ReadNumbers(line, v) == v.size()) {
+            lines_.push_back(NecPatternLine{static_cast<float>(v[0]), static_cast<float>(v[1]),
+                                            static_cast<float>(v[2]), static_cast<float>(v[3]),
+                                            static_cast<float>(v[4])});
+        } else if (Contains(line, "MAJOR") && Contains(line, "MINOR")) {
+            Current().majorMinor = true;
+        }
+    }
+
+    void Field(std::string_view line) {
+        std::array<double, 9> v{};
+        if (ReadNumbers(line, v) == v.size()) {
+            NecFieldPoint point{v[0], v[1], v[2], {}, {}};
+            for (std::size_t c = 0; c < 3; ++c) {
+                point.magnitude[c] = static_cast<float>(v[3 + 2 * c]);
+                point.phase[c] = static_cast<float>(v[4 + 2 * c]);
+            }
+            Current().nearFields.back().points.push_back(point);
+        }
+    }
+
+    // A frequency's pattern lines, all its pattern blocks together, become its grid once the
+    // next frequency (or the end) comes.
+    void FinishPattern() {
+        if (!lines_.empty()) {
+            Current().pattern = PatternFromNec(lines_);
+            lines_.clear();
+        }
+    }
+
+    NecOutput& output_;
+    Block block_ = Block::None;
+    std::vector<NecPatternLine> lines_;
+};
+
+} // namespace
+
+bool IsNecOutput(std::string_view text) {
+    return Contains(text.substr(0, kTitleReach), kTitle);
+}
+
+Parsed<NecOutput> ParseNecOutput(std::string_view text) {
+    Parsed<NecOutput> parsed;
+    try {
+        NecOutput output;
+        NecReader reader(output);
+        std::size_t at = 0;
+        while (at < text.size()) {
+            const char* start = text.data() + at;
+            const void* found = std::memchr(start, '\n', text.size() - at);
+            const std::size_t length =
+                found == nullptr
+                    ? text.size() - at
+                    : static_cast<std::size_t>(static_cast<const char*>(found) - start);
+            std::string_view line(start, length);
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+            }
+            reader.Line(line);
+            at += length + 1;
+        }
+        reader.Finish();
+        if (output.frequencies.empty()) {
+            parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
+            return parsed;
+        }
+        parsed.result = std::move(output);
+    } catch (const std::bad_alloc&) {
+        parsed.Tell(kReadErrorMessage, MessageIcon::Critical);
+    }
+    return parsed;
+}
+
+LoadResult DeriveLoad(const NecOutput& output, const LoadRequest& request) {
+    if (output.frequencies.empty()) {
+        LoadResult refused;
+        refused.Tell(kWrongFormatMessage, MessageIcon::Information);
+        return refused;
+    }
+    const int index =
+        request.necFrequency > 0.0 ? NearestFrequency(output, request.necFrequency) : 0;
+    const NecFrequency& frequency = output.frequencies[static_cast<std::size_t>(index)];
+    const auto has = [&](NecPart part) {
+        switch (part) {
+        case NecPart::Pattern:
+            return frequency.pattern.has_value();
+        case NecPart::Sweep:
+            return std::ranges::any_of(output.frequencies,
+                                       [](const NecFrequency& f) { return !f.sources.empty(); });
+        case NecPart::Currents:
+            return !frequency.currents.empty();
+        case NecPart::NearField:
+            return !frequency.nearFields.empty() && !frequency.nearFields.front().points.empty();
+        }
+        return false;
+    };
+    NecPart part = request.necPart;
+    for (const NecPart fallback :
+         {NecPart::Pattern, NecPart::Currents, NecPart::Sweep, NecPart::NearField}) {
+        if (has(part)) {
+            break;
+        }
+        part = fallback;
+    }
+    switch (part) {
+    case NecPart::Pattern:
+        if (frequency.pattern) {
+            return DeriveLoad(*frequency.pattern, request);
+        }
+        break;
+    case NecPart::Sweep:
+        if (has(part)) {
+            return DeriveLoad(NecSweep(output, kNecSweepImpedance), request);
+        }
+        break;
+    case NecPart::Currents:
+        if (has(part)) {
+            return DeriveLoad(NecWireCurrents(frequency), request);
+        }
+        break;
+    case NecPart::NearField:
+        if (has(part)) {
+            return DeriveLoad(NecNearFieldLines(frequency.nearFields.front()), request);
+        }
+        break;
+    }
+    LoadResult refused;
+    refused.Tell(kWrongFormatMessage, MessageIcon::Information);
+    return refused;
+}
+
+LoadResult ReadNecOutput(std::string_view text, const LoadRequest& request) {
+    Parsed<NecOutput> parsed = ParseNecOutput(text);
+    if (!parsed.result) {
+        return Refusal(KindFarField, std::move(parsed), request);
+    }
+    return DeriveDocument(std::move(*parsed.result), request);
+}
+
+} // namespace lobex

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "LoadResult.h"
+#include "model/NecOutput.h"
+
+#include <string_view>
+
+// The output of a NEC-2 engine: nec2c's, or the Fortran NEC-2D's with its spaced banners
+// ("- - - RADIATION PATTERNS - - -"). Known by its content, whatever the file is called.
+namespace lobex {
+
+// Whether a text begins as a NEC-2 engine's output: its title among the first lines.
+bool IsNecOutput(std::string_view text);
+
+// Reads the blocks a NEC-2 output holds: the segmentation data once, then per frequency its
+// input parameters, currents, power budget, near fields and radiation patterns. Blocks it does
+// not know are passed over; an output without a single frequency is refused with "Неправильный
+// формат данных".
+Parsed<NecOutput> ParseNecOutput(std::string_view text);
+
+// The load an output gives for the frequency (the nearest to request.necFrequency; the first
+// for 0) and part asked for: the pattern as a far field, the sweep over all frequencies, the
+// currents or the first near field of that frequency. A part the frequency lacks gives what it
+// has, in that order.
+LoadResult DeriveLoad(const NecOutput& output, const LoadRequest& request);
+
+// ParseNecOutput, then DeriveLoad.
+LoadResult ReadNecOutput(std::string_view text, const LoadRequest& request);
+
+// The impedance a NEC output's sweep takes its SWR against.
+inline constexpr double kNecSweepImpedance = 50.0;
+
+} // namespace lobex

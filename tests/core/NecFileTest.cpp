@@ -1,0 +1,86 @@
+#include "core/NecFile.h"
+#include "LoadHarness.h"
+#include "core/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace lobex {
+namespace {
+
+std::string NecFixture(const char* name) {
+    return ReadFileBytes((test::TestDataFolder() / "nec" / name).string());
+}
+
+// The Fortran engine's layout: spaced banners, "FREQUENCY=", numbers without their leading zero,
+// a negative number glued to the one before, and theta from 90 down to -90 over phi 0..180.
+TEST(NecFile, ReadsTheSpacedBannerLayoutOfNec2d) {
+    const Parsed<NecOutput> parsed = ParseNecOutput(NecFixture("dipole_nec2d_style.out"));
+    ASSERT_TRUE(parsed.result);
+    const NecOutput& nec = *parsed.result;
+    EXPECT_TRUE(nec.fortran);
+    ASSERT_EQ(nec.frequencies.size(), 1u);
+    const NecFrequency& f = nec.frequencies[0];
+    EXPECT_EQ(f.mhz, 14.2);
+    ASSERT_EQ(f.sources.size(), 1u);
+    EXPECT_EQ(f.sources[0].current, std::complex<double>(1.3510E-02, -1.4297E-03));
+    EXPECT_EQ(f.sources[0].impedance, std::complex<double>(73.2, 7.7467));
+    ASSERT_TRUE(f.budget);
+    EXPECT_EQ(f.budget->efficiency, 100.0);
+    EXPECT_EQ(f.currents.size(), 21u);
+    EXPECT_EQ(nec.segments.size(), 21u);
+    // The negative thetas are the far side's upper half: azimuth 0..360 by 10, zenith 0..90.
+    ASSERT_TRUE(f.pattern);
+    EXPECT_EQ(f.pattern->grid.size(), 37u);
+    EXPECT_EQ(f.pattern->grid.back().Azimuth, 360.0f);
+    EXPECT_EQ(f.pattern->grid.front().Points.size(), 10u);
+    EXPECT_EQ(f.pattern->figures.MaxGain, 2.14f);
+}
+
+// Directions NEC may print outside MMANA's ranges, and where their maximum lands.
+TEST(NecFile, PatternDirectionsComeIntoZenithAndAzimuth) {
+    struct Case {
+        float theta, phi;
+        float zenith, azimuth;
+    };
+    const Case cases[] = {
+        {60.0f, 30.0f, 60.0f, 30.0f},   // the same spherical angles
+        {-60.0f, 30.0f, 60.0f, 210.0f}, // across the axis
+        {60.0f, -90.0f, 60.0f, 270.0f}, // phi wrapped
+        {60.0f, 450.0f, 60.0f, 90.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.theta);
+        std::vector<NecPatternLine> lines;
+        for (float phi = 0.0f; phi <= 360.0f; phi += 30.0f) {
+            for (float theta = 0.0f; theta <= 180.0f; theta += 30.0f) {
+                lines.push_back({theta, phi, -999.99f, -10.0f, -10.0f});
+            }
+        }
+        lines.insert(lines.begin(), NecPatternLine{c.theta, c.phi, -999.99f, 9.0f, 9.0f});
+        const std::optional<FarFieldPattern> pattern = PatternFromNec(lines);
+        ASSERT_TRUE(pattern);
+        EXPECT_EQ(pattern->figures.MaxGain, 9.0f);
+        EXPECT_EQ(pattern->figures.MaxElevation, 90.0f - c.zenith);
+        EXPECT_EQ(pattern->figures.MaxAzimuth, c.azimuth);
+        EXPECT_EQ(FindColumn(pattern->grid, 0.0f)->Points[0].Vertical, -999.0f);
+    }
+}
+
+// A NEC output opens whatever it is called; any other file not named .csv is still refused.
+TEST(NecFile, IsKnownByItsContentNotItsName) {
+    test::TempFolder folder;
+    const std::string nec = NecFixture("dipole_nec2d_style.out");
+    test::LoadHarness h;
+    ASSERT_TRUE(h.Open(folder.Write("dipole.txt", nec)));
+    EXPECT_EQ(h.state.Loaded.Data.DataKind, KindFarField);
+    EXPECT_EQ(h.state.Loaded.Pattern.MaxGain, 2.14f);
+    test::LoadHarness other;
+    EXPECT_FALSE(other.Open(folder.Write("notes.txt", nec.substr(400))));
+    EXPECT_EQ(other.MessageTexts(), std::vector<std::string>{"Неизвестный Формат Файла"});
+}
+
+} // namespace
+} // namespace lobex

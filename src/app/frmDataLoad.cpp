@@ -6,6 +6,7 @@
 #include "frmPolar.h"
 #include "graphs/PolarGraph.h"
 #include "platform/QtTranslations.h"
+#include "view3d/CurrentPaths.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,6 +23,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
+
+#include <variant>
 
 // Loading: where "Открыть" reads, and the window as the load flow shows what it read.
 namespace lobex {
@@ -151,6 +154,11 @@ void frmData::ShowLoadResult(const LoadResult& result) {
         return; // what was on show stays, its set list choice included
     }
     HostArea().ClearReadouts();
+    // The pulses of a current file carry their places, so its wires can be shown in 3D.
+    const auto* currents = std::get_if<WireCurrents>(state_.Loaded.Document.get());
+    cmdCurrents3D->setVisible(state_.Loaded.Data.DataKind == KindCurrents && currents != nullptr &&
+                              !CurrentWiresOf(*currents).empty());
+    cmdCurrents3D->setEnabled(plotArea_->Pattern().View3DUsable);
     if (result.patternControls) {
         SetPatternControls(*result.patternControls);
     }

@@ -141,13 +141,13 @@ bool View3DHost::ReadCurrentAt(QPointF at) {
         return false;
     }
     const CurrentUnit unit = ChooseCurrentUnit(LargestCurrent(view_.Currents));
-    const auto word = [](std::string_view text) {
-        return QCoreApplication::translate("lobex", std::string(text).c_str()).toStdString();
+    const auto word = [](const char* text) {
+        return QCoreApplication::translate("lobex", text).toStdString();
     };
-    const std::string wire = word("Провод");
-    const std::string point = word("импульс");
-    const std::string phase = word("фаза");
-    const std::string unitText = word(unit.Text);
+    const std::string wire = word(QT_TRANSLATE_NOOP("lobex", "Провод"));
+    const std::string point = word(QT_TRANSLATE_NOOP("lobex", "импульс"));
+    const std::string phase = word(QT_TRANSLATE_NOOP("lobex", "фаза"));
+    const std::string unitText = word(std::string(unit.Text).c_str());
     emit SurfaceReadout(QString::fromStdString(CurrentReadingText(
         view_.Currents, *pick, unit, state_.DecimalSeparator, {wire, point, phase, unitText})));
     return true;

@@ -37,6 +37,7 @@ void frmData::cmd3D_Click() {
     view3D_->SetCurrents(wires ? CurrentWiresOf(*currents) : CurrentWires{});
     if (wires) {
         view.PatternVisible = false;
+        view.Pattern = {};
         view.Drawn = {};
         view.DrawnMesh.reset();
         FrameSubject(view);

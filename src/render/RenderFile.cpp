@@ -10,6 +10,7 @@
 #include "images/clsGIF.h"
 #include "plotter/PlotOutput.h"
 #include "view3d/AntennaLoader.h"
+#include "view3d/CurrentPaths.h"
 #include "view3d/PatternModel.h"
 #include "view3d/ViewControl.h"
 
@@ -21,6 +22,7 @@
 #include <cmath>
 #include <filesystem>
 #include <numbers>
+#include <variant>
 
 namespace lobex::render {
 namespace {
@@ -92,12 +94,19 @@ std::vector<QImage> Pictures3D(const RenderOptions& options, AppState& state,
     // The model goes through a file, as the 3D button writes and the view reads it.
     state.Paths.TempModelFile = folder.filePath(QStringLiteral("temp.x")).toStdString();
     View3DState view;
-    View3DContext model{state, view, messages};
-    if (!PreparePatternModel(model)) {
-        error = "the pattern surface cannot be built";
-        return {};
+    // A current file shows its wires alone, as the window's 3D button shows them.
+    if (const auto* currents = std::get_if<WireCurrents>(state.Loaded.Document.get());
+        currents != nullptr && state.Loaded.Data.DataKind == KindCurrents) {
+        view.Currents = CurrentWiresOf(*currents);
+        FrameSubject(view);
+    } else {
+        View3DContext model{state, view, messages};
+        if (!PreparePatternModel(model)) {
+            error = "the pattern surface cannot be built";
+            return {};
+        }
+        view.PatternVisible = true;
     }
-    view.PatternVisible = true;
     view.GainColours = options.gainColours;
     view.GainRangeDb = static_cast<float>(options.floorDb.value_or(kDefaultGainRangeDb));
     view.AxesVisible = options.axes;
@@ -112,6 +121,7 @@ std::vector<QImage> Pictures3D(const RenderOptions& options, AppState& state,
     view.CameraPitch = options.tiltDegrees * kRadiansPerDegree;
     UpdateCamera(view, 0.0f, DeviceKind::Hardware);
     CreateSceneFrames(scene, view.DrawnMesh);
+    BuildCurrentTubes(scene, view);
     if (!options.antenna.empty() &&
         !LoadAntennaFile(state, view, scene, messages, options.antenna)) {
         error = "the antenna cannot be read";
@@ -185,7 +195,13 @@ int RenderFile(const RenderOptions& options, std::ostream& out, std::ostream& er
         PrintMessages(session.messages, err);
         return cli::kExitFailed;
     }
-    if (!session.state.View.PatternShown) {
+    const bool currents = session.state.Loaded.Data.DataKind == KindCurrents;
+    if (currents && views != std::vector<ViewKind>{ViewKind::View3D}) {
+        err << "lobex-cli render: " << options.input
+            << ": a current file draws only its wires, with --view 3d\n";
+        return cli::kExitFailed;
+    }
+    if (!session.state.View.PatternShown && !currents) {
         err << "lobex-cli render: " << options.input << ": not a far-field file\n";
         return cli::kExitFailed;
     }

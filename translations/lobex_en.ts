@@ -724,6 +724,32 @@ The previous value is kept.</translation>
     <message>
         <source>Возвратные потери, dB</source>
         <translation>Return loss, dB</translation>
+        <source>Фаза</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>Показать мгновенный ток вдоль проводов в движении, по фазе</source>
+        <translation>Animate the instantaneous current along the wires over the phase</translation>
+    </message>
+    <message>
+        <source>Провод</source>
+        <translation>Wire</translation>
+    </message>
+    <message>
+        <source>импульс</source>
+        <translation>pulse</translation>
+    </message>
+    <message>
+        <source>фаза</source>
+        <translation>phase</translation>
+    </message>
+    <message>
+        <source>А</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>мА</source>
+        <translation>mA</translation>
     </message>
 </context>
 <context>
@@ -974,6 +1000,14 @@ Ctrl+C copies the selected rows.</translation>
     <message>
         <source>Двойной щелчок открывает диаграммы в отдельном окне</source>
         <translation>Double-click opens the diagrams in a separate window</translation>
+    </message>
+    <message>
+        <source>Вернуться к графику токов</source>
+        <translation>Back to the current graph</translation>
+    </message>
+    <message>
+        <source>Показать провода в объёме, раскрашенные по току</source>
+        <translation>Show the wires in 3D, coloured by current</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include "view3d/View3DState.h"
 #include "view3d/ViewControl.h"
 
+#include <QCoreApplication>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -449,6 +450,46 @@ void PaintLegend(QPainter& painter, QSize size, const LegendScale& scale,
     }
 }
 
+// The bar of the currents, the largest at its top, labelled in A or mA; left of the gain legend
+// when that is shown too.
+void PaintCurrentLegend(QPainter& painter, QSize size, const View3DState& view,
+                        std::string_view decimalSeparator, const QFont& font, bool besideGain) {
+    const CurrentLegend legend =
+        CurrentLegendFor(LargestCurrent(view.Currents), view.CurrentPhaseOn, decimalSeparator);
+    painter.setFont(font);
+    const QFontMetrics metrics(painter.font());
+    const int barWidth = 14;
+    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("-0000.00"));
+    const int gainWidth =
+        besideGain ? metrics.horizontalAdvance(QStringLiteral("-000.0 dBi")) + 6 + barWidth + 12
+                   : 0;
+    const int top = 16 + metrics.height();
+    const int height = std::min(240, size.height() - top - 16);
+    const int left = size.width() - 12 - gainWidth - labelWidth - 6 - barWidth;
+    if (height < 40 || left < 0) {
+        return;
+    }
+    QLinearGradient gradient(0, top, 0, top + height);
+    const auto& stops = GainColourStops();
+    for (std::size_t i = 0; i < stops.size(); ++i) {
+        const GainRgb& c = stops[stops.size() - 1 - i];
+        gradient.setColorAt(static_cast<double>(i) / static_cast<double>(stops.size() - 1),
+                            QColor::fromRgbF(c.r, c.g, c.b));
+    }
+    const QRect bar(left, top, barWidth, height);
+    painter.fillRect(bar, gradient);
+    painter.setPen(QColor(255, 255, 255, 192));
+    painter.drawRect(bar.adjusted(0, 0, -1, -1));
+    painter.drawText(QPoint(left, top - metrics.descent() - 4),
+                     QCoreApplication::translate("lobex", std::string(legend.Unit).c_str()));
+    for (const LegendTick& tick : legend.Ticks) {
+        const int y = top + static_cast<int>(std::lround((1.0f - tick.Fraction) * (height - 1)));
+        painter.drawLine(left + barWidth, y, left + barWidth + 4, y);
+        painter.drawText(QPoint(left + barWidth + 6, y + metrics.ascent() / 2 - 1),
+                         QString::fromStdString(tick.Text));
+    }
+}
+
 } // namespace
 
 View3DFonts DefaultView3DFonts() {
@@ -467,9 +508,13 @@ void PaintViewText(QPainter& painter, QSize size, const View3DState& view, float
         painter.drawText(QPoint(line.Left, line.Top + metrics.ascent()),
                          QString::fromStdString(line.Text));
     }
-    if (view.PatternVisible && (view.DifferenceColours || view.GainColours)) {
+    const bool gainLegend = view.PatternVisible && (view.DifferenceColours || view.GainColours);
+    if (gainLegend) {
         PaintLegend(painter, size, view.DifferenceColours ? DifferenceScale(view) : GainScale(view),
                     decimalSeparator, fonts.text);
+    }
+    if (!view.Currents.empty()) {
+        PaintCurrentLegend(painter, size, view, decimalSeparator, fonts.text, gainLegend);
     }
 }
 

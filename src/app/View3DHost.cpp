@@ -13,6 +13,9 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include <cmath>
+#include <numbers>
+
 namespace lobex {
 
 namespace {
@@ -39,6 +42,12 @@ void SetUpGainControls(QCheckBox& colours, QSpinBox& range) {
     range.setSuffix(QCoreApplication::translate("lobex", " дБ"));
     range.setToolTip(QCoreApplication::translate(
         "lobex", "Нижний край шкалы цветов: на сколько дБ ниже максимума"));
+}
+
+void SetUpPhaseControl(QCheckBox& phase) {
+    phase.setText(QCoreApplication::translate("lobex", "Фаза"));
+    phase.setToolTip(QCoreApplication::translate(
+        "lobex", "Показать мгновенный ток вдоль проводов в движении, по фазе"));
 }
 
 View3DHost::~View3DHost() {
@@ -75,6 +84,7 @@ bool View3DHost::Start3DView(QWidget* parent, const QFont& textFont, const QFont
     ResetCamera(view_);
     // The mesh made when the pattern was prepared: the model file is not read back.
     CreateSceneFrames(scene_, view_.DrawnMesh);
+    BuildCurrentTubes(scene_, view_);
     if (view_.WiresVisible && view_.AntennaLoaded) {
         BuildFeedMarkers(scene_, view_.Antenna);
     }
@@ -120,7 +130,35 @@ bool View3DHost::Start3DView(QWidget* parent, const QFont& textFont, const QFont
     return true;
 }
 
+bool View3DHost::ReadCurrentAt(QPointF at) {
+    if (view_.Currents.empty() || !scene_.RootFrame || widget_ == nullptr) {
+        return false;
+    }
+    const ViewCamera camera = CameraFor(view_, widget_->width(), widget_->height());
+    const ViewTransform transform{scene_.RootFrame->GetMatrix(), camera.View, camera.Projection,
+                                  widget_->width(), widget_->height()};
+    const auto pick = PickCurrentPoint(CurrentScenePaths(view_.Currents), transform,
+                                       static_cast<float>(at.x()), static_cast<float>(at.y()));
+    if (!pick) {
+        return false;
+    }
+    const CurrentUnit unit = ChooseCurrentUnit(LargestCurrent(view_.Currents));
+    const auto word = [](const char* text) {
+        return QCoreApplication::translate("lobex", text).toStdString();
+    };
+    const std::string wire = word(QT_TRANSLATE_NOOP("lobex", "Провод"));
+    const std::string point = word(QT_TRANSLATE_NOOP("lobex", "импульс"));
+    const std::string phase = word(QT_TRANSLATE_NOOP("lobex", "фаза"));
+    const std::string unitText = word(std::string(unit.Text).c_str());
+    emit SurfaceReadout(QString::fromStdString(CurrentReadingText(
+        view_.Currents, *pick, unit, state_.DecimalSeparator, {wire, point, phase, unitText})));
+    return true;
+}
+
 void View3DHost::ReadSurfaceAt(QPointF at) {
+    if (ReadCurrentAt(at)) {
+        return;
+    }
     std::optional<SurfaceReading> reading;
     if (view_.PatternVisible && scene_.RootFrame && widget_ != nullptr) {
         const ViewCamera camera = CameraFor(view_, widget_->width(), widget_->height());
@@ -209,6 +247,19 @@ void View3DHost::SetGainColours(bool on) {
 void View3DHost::SetGainRange(int decibels) {
     view_.GainRangeDb = static_cast<float>(decibels);
     Redraw();
+}
+
+void View3DHost::SetCurrents(CurrentWires currents) {
+    view_.Currents = std::move(currents);
+    view_.CurrentPhase = 0.0;
+}
+
+void View3DHost::SetCurrentPhase(bool on) {
+    view_.CurrentPhaseOn = on;
+    view_.CurrentPhase = 0.0;
+    ColourCurrentTubes(scene_, view_);
+    Redraw();
+    Wake();
 }
 
 void View3DHost::SetWireframe(bool on) {
@@ -314,7 +365,13 @@ bool View3DHost::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void View3DHost::Step() {
-    TurnScene(scene_, UpdateCamera(view_, clock_(kClockElapsedTime), device_));
+    const float elapsed = clock_(kClockElapsedTime);
+    TurnScene(scene_, UpdateCamera(view_, elapsed, device_));
+    if (view_.CurrentPhaseOn && scene_.CurrentTubes && elapsed > 0.0f) {
+        view_.CurrentPhase =
+            std::fmod(view_.CurrentPhase + kCurrentPhaseRate * elapsed, 2.0 * std::numbers::pi);
+        ColourCurrentTubes(scene_, view_);
+    }
     widget_->update();
 }
 

@@ -39,6 +39,8 @@ inline constexpr const char* kNoDeviceMessage = QT_TRANSLATE_NOOP(
 // view's input into the view logic's calls.
 // The check box and the range of the gain colours, alike in both windows.
 void SetUpGainControls(QCheckBox& colours, QSpinBox& range);
+// The "Фаза" box of the currents, alike in both windows.
+void SetUpPhaseControl(QCheckBox& phase);
 
 class View3DHost : public QObject {
     Q_OBJECT
@@ -70,6 +72,10 @@ public:
     void ApplyDifference();
     void SetGainRange(int decibels);
     void SetWireframe(bool on);
+    // The currents the view draws on the wires (none: empty), from the next start on.
+    void SetCurrents(CurrentWires currents);
+    // "Фаза": animates the instantaneous current along the wires while on.
+    void SetCurrentPhase(bool on);
 
     // Runs work with the automatic turn held and the clock stopped, so that the view does not
     // catch up afterwards on the time work took. A hold inside another changes nothing.
@@ -106,6 +112,8 @@ private:
     // One frame for a change that moves nothing by itself (a choice, a toggle).
     void Redraw();
     void ReadSurfaceAt(QPointF at);
+    // The wire, point and current under the pointer; false when no point is near it.
+    bool ReadCurrentAt(QPointF at);
 
     AppState& state_;
     MessageService& messages_;

@@ -39,6 +39,10 @@ frmD3D::frmD3D(AppState& state, MessageService& messages)
     spnGainRange = new QSpinBox(Frame2);
     spnGainRange->setObjectName(QStringLiteral("spnGainRange"));
     SetUpGainControls(*chkGain, *spnGainRange);
+    chkPhase = new QCheckBox(Frame2);
+    chkPhase->setObjectName(QStringLiteral("chkPhase"));
+    SetUpPhaseControl(*chkPhase);
+    chkPhase->hide();
     cmdClose = new QPushButton(tr("Выход"), Frame2);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     chkRotate->setToolTip(tr("Непрерывно вращать объёмную диаграмму"));
@@ -49,6 +53,7 @@ frmD3D::frmD3D(AppState& state, MessageService& messages)
     controls->addWidget(chkWire);
     controls->addWidget(chkGain);
     controls->addWidget(spnGainRange);
+    controls->addWidget(chkPhase);
     controls->addWidget(cmdClose);
     // The controls sit at the foot of the right-hand panel.
     auto* panel = new QVBoxLayout(Frame1);

@@ -37,6 +37,8 @@ public:
     QCheckBox* chkWire = nullptr;
     QCheckBox* chkGain = nullptr;
     QSpinBox* spnGainRange = nullptr;
+    // "Фаза", shown with the currents only.
+    QCheckBox* chkPhase = nullptr;
     // The direction and gain under the pointer.
     QLabel* lblReadout = nullptr;
     QPushButton* cmdClose = nullptr;

@@ -84,6 +84,9 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
     connect(view3D_.get(), &View3DHost::StatusNotice, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(plotArea_->Pattern().cmd3D, &QPushButton::clicked, this, &frmData::cmd3D_Click);
+    connect(cmdCurrents3D, &QPushButton::clicked, this, &frmData::cmd3D_Click);
+    connect(chk3DPhase, &QCheckBox::toggled, this,
+            [this](bool ticked) { view3D_->SetCurrentPhase(ticked); });
     connect(plotArea_, &PlotArea::PictureBoxesResized, this, &frmData::RefitGraphs);
     connect(view3D_.get(), &View3DHost::DoubleClicked, this, &frmData::picPlot_DblClick3D);
     connect(view3D_.get(), &View3DHost::AntennaRequested, this,

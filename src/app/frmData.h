@@ -81,6 +81,9 @@ public:
     // The polar window's "3D Модель": the view opens in the 3D window.
     void PolarCmd3D_Click();
     void cmdReturn_Click();
+    // The 3D view shows the wires of the current file alone (true) or the pattern: the boxes
+    // that belong to one of them only, and the return button's word.
+    void Show3DControlsFor(bool currents);
     // A double click on the 3D view moves it into its own large window; "Выход" there brings it
     // back.
     void picPlot_DblClick3D();
@@ -332,6 +335,10 @@ private:
     QCheckBox* chk3DWire = nullptr;
     QCheckBox* chk3DRotate = nullptr;
     QCheckBox* chk3DGain = nullptr;
+    // "Фаза": animates the instantaneous currents along the wires; shown with currents only.
+    QCheckBox* chk3DPhase = nullptr;
+    // The wires of a current file in 3D, beside the log boxes while currents are on show.
+    QPushButton* cmdCurrents3D = nullptr;
     QSpinBox* spn3DGainRange = nullptr;
     QPushButton* cmdReturn = nullptr;
     QLabel* lblControls = nullptr;

@@ -2,6 +2,7 @@
 
 #include "View3DHost.h"
 #include "frmD3D.h"
+#include "view3d/CurrentPaths.h"
 #include "view3d/PatternModel.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
+
+#include <variant>
 
 // The main window's side of the 3D view: starting it in the plot area, moving it into its own
 // window and back, and ending it.
@@ -28,10 +31,23 @@ void frmData::cmd3D_Click() {
     ShowPlotControls(true);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     View3DState& view = view3D_->View();
-    View3DContext model{state_, view, services_.messages};
-    PreparePatternModel(model);
-    view3D_->ApplyDifference();
-    view.PatternVisible = true;
+    // A current file shows its wires alone; a far field its pattern, without currents.
+    const auto* currents = std::get_if<WireCurrents>(state_.Loaded.Document.get());
+    const bool wires = state_.Loaded.Data.DataKind == KindCurrents && currents != nullptr;
+    view3D_->SetCurrents(wires ? CurrentWiresOf(*currents) : CurrentWires{});
+    if (wires) {
+        view.PatternVisible = false;
+        view.Pattern = {};
+        view.Drawn = {};
+        view.DrawnMesh.reset();
+        FrameSubject(view);
+    } else {
+        View3DContext model{state_, view, services_.messages};
+        PreparePatternModel(model);
+        view3D_->ApplyDifference();
+        view.PatternVisible = true;
+    }
+    Show3DControlsFor(wires);
     view3D_->SetAutoRotate(chk3DRotate->isChecked());
     view3D_->SetWireframe(chk3DWire->isChecked());
     const bool started = view3D_->Start3DView(plotArea_, font(), lbl3dAxisFont->font());
@@ -39,9 +55,10 @@ void frmData::cmd3D_Click() {
     if (!started) {
         mnuFileGraph->setEnabled(false);
         ShowPlotControls(false);
-        SetPolarLayout(true);
+        SetPolarLayout(!wires);
         plotArea_->Pattern().View3DUsable = false;
         Set3DButtonEnabled(false);
+        cmdCurrents3D->setEnabled(false);
         return;
     }
     mnuFileGraph->setEnabled(true);
@@ -79,6 +96,11 @@ void frmData::picPlot_DblClick3D() {
     // The big window's boxes drive the main window's, whose handlers set the flags.
     connect(d3d_->chkRotate, &QCheckBox::toggled, chk3DRotate, &QCheckBox::setChecked);
     connect(d3d_->chkWire, &QCheckBox::toggled, chk3DWire, &QCheckBox::setChecked);
+    d3d_->chkPhase->setVisible(chk3DPhase->isVisible());
+    d3d_->chkGain->setVisible(chk3DGain->isVisible());
+    d3d_->spnGainRange->setVisible(spn3DGainRange->isVisible());
+    d3d_->chkPhase->setChecked(chk3DPhase->isChecked());
+    connect(d3d_->chkPhase, &QCheckBox::toggled, chk3DPhase, &QCheckBox::setChecked);
     d3d_->spnGainRange->setValue(spn3DGainRange->value());
     d3d_->chkGain->setChecked(chk3DGain->isChecked());
     connect(d3d_->chkGain, &QCheckBox::toggled, chk3DGain, &QCheckBox::setChecked);
@@ -97,7 +119,7 @@ void frmData::picPlot_DblClick3D() {
 }
 
 QWidget* frmData::Show3DForCommandLine(const std::string& antenna, bool ownWindow) {
-    if (!plotArea_->Pattern().cmd3D->isEnabled()) {
+    if (!plotArea_->Pattern().cmd3D->isEnabled() && cmdCurrents3D->isHidden()) {
         return this;
     }
     cmd3D_Click();
@@ -137,11 +159,26 @@ void frmData::D3DWindowExit() {
 }
 
 void frmData::cmdReturn_Click() {
+    const bool wires = !view3D_->View().Currents.empty();
     D3DWindowExit();
     Stop3DView();
     ShowPlotControls(false);
-    SetPolarLayout(true);
+    // The wires go back to the current graph they came from, the pattern to its diagrams.
+    SetPolarLayout(!wires);
     mnuFileGraph->setEnabled(true);
+    if (wires) {
+        view3D_->SetCurrents({});
+        cmbLeft_Click();
+    }
+}
+
+void frmData::Show3DControlsFor(bool currents) {
+    chk3DGain->setVisible(!currents);
+    spn3DGainRange->setVisible(!currents);
+    chk3DPhase->setVisible(currents);
+    cmdReturn->setText(currents ? tr("График") : tr("Полярный"));
+    cmdReturn->setToolTip(currents ? tr("Вернуться к графику токов")
+                                   : tr("Вернуться к полярным диаграммам"));
 }
 
 void frmData::UnloadD3DWindow() {

@@ -188,6 +188,9 @@ void frmData::BuildControls() {
     logRow->addWidget(chkLogX);
     logRow->addWidget(chkLogY);
     logRow->addStretch(1);
+    cmdCurrents3D = Named(new QPushButton(fraControls1), "cmdCurrents3D");
+    cmdCurrents3D->hide();
+    logRow->addWidget(cmdCurrents3D);
     curves->addRow(QString(), logRow);
     sideLayout->addWidget(fraControls1);
 
@@ -207,6 +210,10 @@ void frmData::BuildControls() {
     view3d->addWidget(cmdReturn, 0, 2);
     view3d->addWidget(chk3DGain, 1, 0);
     view3d->addWidget(spn3DGainRange, 1, 1);
+    chk3DPhase = Named(new QCheckBox(fraControls2), "chk3DPhase");
+    SetUpPhaseControl(*chk3DPhase);
+    chk3DPhase->hide();
+    view3d->addWidget(chk3DPhase, 1, 2);
     view3d->addWidget(lblControls, 2, 0, 1, 3);
     sideLayout->addWidget(fraControls2);
 
@@ -312,6 +319,7 @@ void frmData::SetFormLanguage() {
     ApplyPatternCaptions(*Host().pattern);
     fraImpedance->SetFormLanguage();
     plotArea_->Pattern().cmd3D->setText(tr("3D Модель"));
+    cmdCurrents3D->setText(tr("3D Модель"));
     lblControls->setText(QStringLiteral("Mouse, Cursor, PageUp, PageDown, Home, End"));
     SetGridHeader(state_, kGridLanguageHeader);
     ShowGrid();
@@ -364,6 +372,7 @@ void frmData::SetToolTips() {
     cmdCapture->setToolTip(tr("Снимок активного окна программы: в буфер обмена и в файл BMP"));
     cmdExit->setToolTip(tr("Выйти из программы (Ctrl+Q)"));
     plotArea_->Pattern().cmd3D->setToolTip(tr("Показать диаграмму в объёме"));
+    cmdCurrents3D->setToolTip(tr("Показать провода в объёме, раскрашенные по току"));
     for (QWidget* diagram : {static_cast<QWidget*>(plotArea_->Controls().picPolar1),
                              static_cast<QWidget*>(plotArea_->Controls().picPolar2)}) {
         diagram->setToolTip(tr("Двойной щелчок открывает диаграммы в отдельном окне"));

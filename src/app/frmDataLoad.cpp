@@ -8,6 +8,7 @@
 #include "frmPolar.h"
 #include "graphs/PolarGraph.h"
 #include "platform/QtTranslations.h"
+#include "view3d/CurrentPaths.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,6 +25,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
+
+#include <variant>
 
 // Loading: where "Открыть" reads, and the window as the load flow shows what it read.
 namespace lobex {
@@ -157,6 +160,11 @@ void frmData::ShowLoadResult(const LoadResult& result) {
     HostArea().ShowPatternFigures();
     DeriveCurves();
     ShowImpedance();
+    // The pulses of a current file carry their places, so its wires can be shown in 3D.
+    const auto* currents = std::get_if<WireCurrents>(state_.Loaded.Document.get());
+    cmdCurrents3D->setVisible(state_.Loaded.Data.DataKind == KindCurrents && currents != nullptr &&
+                              !CurrentWiresOf(*currents).empty());
+    cmdCurrents3D->setEnabled(plotArea_->Pattern().View3DUsable);
     if (result.patternControls) {
         SetPatternControls(*result.patternControls);
     }

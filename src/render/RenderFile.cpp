@@ -11,6 +11,7 @@
 #include "plotter/PlotOutput.h"
 #include "session/Comparison.h"
 #include "view3d/AntennaLoader.h"
+#include "view3d/CurrentPaths.h"
 #include "view3d/PatternModel.h"
 #include "view3d/ViewControl.h"
 
@@ -22,6 +23,7 @@
 #include <cmath>
 #include <filesystem>
 #include <numbers>
+#include <variant>
 
 namespace lobex::render {
 namespace {
@@ -96,10 +98,18 @@ std::vector<QImage> Pictures3D(const RenderOptions& options, AppState& state,
     // The model goes through a file, as the 3D button writes and the view reads it.
     state.Paths.TempModelFile = folder.filePath(QStringLiteral("temp.x")).toStdString();
     View3DState view;
-    View3DContext model{state, view, messages};
-    if (!PreparePatternModel(model)) {
-        error = "the pattern surface cannot be built";
-        return {};
+    // A current file shows its wires alone, as the window's 3D button shows them.
+    if (const auto* currents = std::get_if<WireCurrents>(state.Loaded.Document.get());
+        currents != nullptr && state.Loaded.Data.DataKind == KindCurrents) {
+        view.Currents = CurrentWiresOf(*currents);
+        FrameSubject(view);
+    } else {
+        View3DContext model{state, view, messages};
+        if (!PreparePatternModel(model)) {
+            error = "the pattern surface cannot be built";
+            return {};
+        }
+        view.PatternVisible = true;
     }
     if (compared != nullptr) {
         const std::string_view refusal = ShowDifference(view, state.Loaded.FarField, *compared);
@@ -108,7 +118,6 @@ std::vector<QImage> Pictures3D(const RenderOptions& options, AppState& state,
             return {};
         }
     }
-    view.PatternVisible = true;
     view.GainColours = options.gainColours;
     view.GainRangeDb = static_cast<float>(options.floorDb.value_or(kDefaultGainRangeDb));
     view.AxesVisible = options.axes;
@@ -123,6 +132,7 @@ std::vector<QImage> Pictures3D(const RenderOptions& options, AppState& state,
     view.CameraPitch = options.tiltDegrees * kRadiansPerDegree;
     UpdateCamera(view, 0.0f, DeviceKind::Hardware);
     CreateSceneFrames(scene, view.DrawnMesh);
+    BuildCurrentTubes(scene, view);
     if (!options.antenna.empty() &&
         !LoadAntennaFile(state, view, scene, messages, options.antenna)) {
         error = "the antenna cannot be read";
@@ -196,7 +206,13 @@ int RenderFile(const RenderOptions& options, std::ostream& out, std::ostream& er
         PrintMessages(session.messages, err);
         return cli::kExitFailed;
     }
-    if (!session.state.View.PatternShown) {
+    const bool currents = session.state.Loaded.Data.DataKind == KindCurrents;
+    if (currents && views != std::vector<ViewKind>{ViewKind::View3D}) {
+        err << "lobex-cli render: " << options.input
+            << ": a current file draws only its wires, with --view 3d\n";
+        return cli::kExitFailed;
+    }
+    if (!session.state.View.PatternShown && !currents) {
         err << "lobex-cli render: " << options.input << ": not a far-field file\n";
         return cli::kExitFailed;
     }

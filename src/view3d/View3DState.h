@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AntennaDescription.h"
+#include "CurrentPaths.h"
 #include "GainColours.h"
 #include "PatternMesh.h"
 #include "scene/CD3DMesh.h"
@@ -41,6 +42,13 @@ struct View3DState {
     bool DifferenceColours = false;
     float DifferenceSpanDb = kLeastDifferenceSpanDb;
     FarFieldGrid Compared;
+
+    // Currents on the wires, drawn as tubes coloured by current with a legend; none when empty.
+    CurrentWires Currents;
+    // "Фаза": the tubes show the instantaneous current, CurrentPhase radians into the cycle,
+    // which advances while the view runs.
+    bool CurrentPhaseOn = false;
+    double CurrentPhase = 0.0;
 
     // The sphere the camera keeps in sight (the pattern and a loaded antenna), centred on the
     // scene's upward axis so that the pattern turning about it never leaves it.

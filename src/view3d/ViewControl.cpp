@@ -75,7 +75,8 @@ float UpdateCamera(View3DState& view, float elapsedSeconds, DeviceKind device) {
 }
 
 bool NeedsFrames(const View3DState& view) {
-    if (view.AutoRotate && !view.MouseDragging) {
+    if ((view.AutoRotate && !view.MouseDragging) ||
+        (view.CurrentPhaseOn && !view.Currents.empty())) {
         return true;
     }
     for (const int key : kMovementKeys) {

@@ -53,8 +53,9 @@ inline constexpr float kPitchMax = kViewPi / 2.0f;
 inline constexpr float kStillVelocity = 1e-4f;
 float UpdateCamera(View3DState& view, float elapsedSeconds, DeviceKind device);
 
-// Whether the view changes by itself from one frame to the next: turning on its own, a movement
-// key held, or the camera still gliding. A still view needs no frames until something changes.
+// Whether the view changes by itself from one frame to the next: turning on its own, the currents'
+// phase animating, a movement key held, or the camera still gliding. A still view needs no frames
+// until something changes.
 bool NeedsFrames(const View3DState& view);
 
 // The smallest sphere centred on the scene's upward axis that holds every point however far the

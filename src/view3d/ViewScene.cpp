@@ -102,6 +102,8 @@ void CreateSceneFrames(View3DScene& scene, std::shared_ptr<CD3DMesh> pattern) {
     scene.PatternFrame = CreateFrame(scene.RootFrame.get());
     scene.PatternFrame->AddMesh(pattern ? std::move(pattern) : std::make_shared<CD3DMesh>());
     scene.AntennaFrame.reset();
+    scene.CurrentsFrame.reset();
+    scene.CurrentTubes.reset();
     scene.SceneReady = true;
 }
 
@@ -116,6 +118,9 @@ void FrameSubject(View3DState& view) {
             points.push_back(wire.End1);
             points.push_back(wire.End2);
         }
+    }
+    for (const std::vector<Vector3>& path : CurrentScenePaths(view.Currents)) {
+        points.insert(points.end(), path.begin(), path.end());
     }
     FrameSubject(view, points);
 }
@@ -139,6 +144,34 @@ void BuildFeedMarkers(View3DScene& scene, const AntennaDescription& antenna) {
     }
 }
 
+void BuildCurrentTubes(View3DScene& scene, const View3DState& view) {
+    if (scene.CurrentsFrame) {
+        scene.CurrentsFrame->Destroy();
+        scene.CurrentsFrame.reset();
+    }
+    scene.CurrentTubes.reset();
+    if (!scene.RootFrame || view.Currents.empty()) {
+        return;
+    }
+    scene.CurrentsFrame = CreateFrame(scene.RootFrame.get());
+    scene.CurrentTubes =
+        scene.CurrentsFrame->AddD3DXMesh(CurrentTubeMesh(CurrentScenePaths(view.Currents)));
+    scene.CurrentTubes->SetMaterialOverride(MaterialFromColor({1.0f, 1.0f, 1.0f, 1.0f}));
+    ColourCurrentTubes(scene, view);
+}
+
+void ColourCurrentTubes(View3DScene& scene, const View3DState& view) {
+    if (!scene.CurrentTubes) {
+        return;
+    }
+    const std::vector<float> coordinates =
+        CurrentColourCoordinates(view.Currents, view.CurrentPhaseOn, view.CurrentPhase);
+    scene.CurrentTubes->EditVertices([&coordinates](MeshVertex& vertex) {
+        const auto index = static_cast<std::size_t>(vertex.Tv);
+        vertex.Tu = index < coordinates.size() ? coordinates[index] : 0.0f;
+    });
+}
+
 void TurnScene(View3DScene& scene, float angle) {
     if (scene.RootFrame && angle != 0.0f) {
         scene.RootFrame->AddRotation(CombineMode::Before, {0.0f, 1.0f, 0.0f}, angle);
@@ -158,8 +191,8 @@ namespace {
 // so that the root's turn applies once: markers and ground stay with the pattern and the wires.
 void RenderPass(View3DScene& scene, View3DDevice& device, CD3DFrame* only) {
     device.SetWorldTransform(MatrixIdentity());
-    for (CD3DFrame* frame :
-         {scene.PatternFrame.get(), scene.GroundFrame.get(), scene.AntennaFrame.get()}) {
+    for (CD3DFrame* frame : {scene.PatternFrame.get(), scene.GroundFrame.get(),
+                             scene.AntennaFrame.get(), scene.CurrentsFrame.get()}) {
         if (frame != nullptr) {
             frame->Enabled = frame == only;
         }
@@ -196,6 +229,11 @@ void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& 
                                       view.DifferenceSpanDb};
         device.SetGainColouring(view.GainColours || difference ? &colouring : nullptr);
         RenderPass(scene, device, scene.PatternFrame.get());
+        device.SetGainColouring(nullptr);
+    }
+    if (scene.CurrentsFrame) {
+        device.SetGainColouring(&kCurrentColouring);
+        RenderPass(scene, device, scene.CurrentsFrame.get());
         device.SetGainColouring(nullptr);
     }
     device.SetWorldTransform(scene.RootFrame->GetMatrix());

@@ -117,6 +117,8 @@ struct View3DScene {
     std::shared_ptr<CD3DFrame> GroundFrame;
     std::shared_ptr<CD3DFrame> PatternFrame;
     std::shared_ptr<CD3DFrame> AntennaFrame;
+    std::shared_ptr<CD3DFrame> CurrentsFrame;
+    std::shared_ptr<CD3DMesh> CurrentTubes;
     std::shared_ptr<CD3DMesh> GroundPlate;
     bool SceneReady = false;
 };
@@ -131,7 +133,7 @@ std::shared_ptr<CD3DMesh> PatternSceneMesh(std::string_view modelBytes, const Pa
 // be shared with earlier scenes: the scene made again when the view moves to another window
 // draws the same one.
 void CreateSceneFrames(View3DScene& scene, std::shared_ptr<CD3DMesh> pattern);
-// Frames the camera on the drawn pattern and, when one is loaded, the antenna.
+// Frames the camera on the drawn pattern, a loaded antenna and the wires of the currents.
 void FrameSubject(View3DState& view);
 // The small sphere that marks a feed point. Inline, so that the glTF writer takes it without
 // the scene's frames (and the model loader behind them).
@@ -140,6 +142,14 @@ inline MeshData FeedMarkerMesh() {
 }
 // One small green sphere per feed point, under a new antenna frame.
 void BuildFeedMarkers(View3DScene& scene, const AntennaDescription& antenna);
+// The tubes of the view's currents under a new currents frame (none without currents), coloured
+// as ColourCurrentTubes says.
+void BuildCurrentTubes(View3DScene& scene, const View3DState& view);
+// Colours the tubes by the current magnitude, or with the phase on by the instantaneous current.
+void ColourCurrentTubes(View3DScene& scene, const View3DState& view);
+// How the gain colours read the tubes' colour coordinates (see CurrentColourCoordinates).
+inline constexpr GainColouring kCurrentColouring{0.0f, kDefaultGainRangeDb};
+
 // Turns the pattern (and all it carries) about the scene's upward axis.
 void TurnScene(View3DScene& scene, float angle);
 // Turns it back to where the scene started: a quarter turn, which puts azimuth 0 to the right.

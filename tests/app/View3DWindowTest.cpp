@@ -31,6 +31,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace lobex {
 namespace {
 
@@ -515,6 +517,67 @@ TEST(View3DCommandLine, OpensTheViewWithTheAntennaInTheWindowAsked) {
                                    h.window->View3D().Widget()->mapTo(shown, QPoint(0, 0))),
                   10);
     }
+}
+
+TEST(View3DCurrents, ACurrentFileShowsItsWiresAloneAndThePhaseDrawsOnlyWhileTicked) {
+    test::MainWindowHarness h;
+    h.window->show();
+    h.window->OpenFileFromOutside(test::Fixture("currents_3wires.csv"));
+    h.window->View3D().Probe = [] {
+        return GlDevice::Hardware;
+    };
+    auto* button = test::Find<QPushButton>(*h.window, "cmdCurrents3D");
+    ASSERT_TRUE(button->isVisible());
+    button->click();
+    h.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(h.window.get(), 30000));
+    ASSERT_TRUE(h.state.View.View3DActive);
+    const View3DState& view = h.window->View3D().View();
+    EXPECT_EQ(view.Currents.size(), 3u);
+    EXPECT_FALSE(view.PatternVisible);
+    auto* phase = test::Find<QCheckBox>(*h.window, "chk3DPhase");
+    EXPECT_TRUE(phase->isVisible());
+    EXPECT_FALSE(test::Find<QCheckBox>(*h.window, "chk3DGain")->isVisible());
+
+    View3DWidget* widget = h.window->View3D().Widget();
+    int frames = 0;
+    QObject::connect(widget, &QOpenGLWidget::frameSwapped, [&frames] { ++frames; });
+    const auto framesIn = [&frames](int ms) {
+        frames = 0;
+        QTest::qWait(ms);
+        return frames;
+    };
+    framesIn(200);
+    EXPECT_EQ(framesIn(300), 0);
+    phase->setChecked(true);
+    EXPECT_GT(framesIn(300), 2);
+    EXPECT_GT(view.CurrentPhase, 0.0);
+    phase->setChecked(false);
+    framesIn(100);
+    EXPECT_EQ(framesIn(300), 0);
+
+    // The pointer on a coloured wire (off the legend at the right) names it.
+    const QImage picture = widget->Picture().convertToFormat(QImage::Format_RGB32);
+    const qreal ratio = widget->devicePixelRatioF();
+    std::optional<QPoint> onWire;
+    for (int y = 0; y < picture.height() && !onWire; y += 2) {
+        for (int x = 0; x < picture.width() * 2 / 3 && !onWire; x += 2) {
+            const QColor c(picture.pixel(x, y));
+            if (c.saturation() > 120) {
+                onWire = QPoint(static_cast<int>(x / ratio), static_cast<int>(y / ratio));
+            }
+        }
+    }
+    ASSERT_TRUE(onWire.has_value());
+    MovePointer(widget, *onWire);
+    EXPECT_TRUE(h.window->statusBar()->currentMessage().startsWith(QStringLiteral("Провод ")))
+        << h.window->statusBar()->currentMessage().toStdString();
+
+    // Back to the current graph, without the wires.
+    test::Find<QPushButton>(*h.window, "cmdReturn")->click();
+    EXPECT_FALSE(h.state.View.View3DActive);
+    EXPECT_TRUE(h.window->View3D().View().Currents.empty());
+    EXPECT_GT(h.link.Slots[kMainSlot].DocNum, 0);
 }
 
 } // namespace

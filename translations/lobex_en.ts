@@ -405,6 +405,32 @@ because the data contain zero or negative values</translation>
         <source>В файле Touchstone нет ни одной частоты</source>
         <translation>The Touchstone file holds no frequencies</translation>
     </message>
+    <message>
+        <source> Ом</source>
+        <translation> Ohm</translation>
+    </message>
+    <message>
+        <source>КСВ=</source>
+        <translation>SWR=</translation>
+    </message>
+    <message>
+        <source>Возвр. потери=</source>
+        <translation>Return loss=</translation>
+    </message>
+    <message>
+        <source>КСВ </source>
+        <translation>SWR </translation>
+    </message>
+    <message>
+        <source>Диаграмма Вольперта-Смита</source>
+        <translation>Smith chart</translation>
+    </message>
+    <message>
+        <source>Диаграмму Вольперта-Смита построить нельзя:<byte value="xd"/>
+в данных нет реактивного сопротивления jX</source>
+        <translation>No Smith chart can be drawn:<byte value="xd"/>
+the data hold no reactance jX</translation>
+    </message>
 </context>
 <context>
     <name>lobex::frmAbout</name>

@@ -5,6 +5,7 @@
 #include "core/FileDialogs.h"
 #include "frmPolar.h"
 #include "graphs/PolarGraph.h"
+#include "graphs/SmithGraph.h"
 #include "platform/QtTranslations.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
@@ -156,6 +158,11 @@ void frmData::ShowLoadResult(const LoadResult& result) {
     }
     if (result.curves) {
         FillCombos(*result.curves);
+        // Impedance data is also offered as a Smith chart, after its curves.
+        if (OffersSmithChart(result.reader)) {
+            const QSignalBlocker quiet(cmbLeft);
+            cmbLeft->addItem(ShownText(kSmithChartName), kSmithChartItem);
+        }
     }
     ShowGrid();
     ctlGrid->SelectRow(1);

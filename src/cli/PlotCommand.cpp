@@ -5,6 +5,7 @@
 #include "graphs/HeadlessGraphView.h"
 #include "graphs/PlotLink.h"
 #include "graphs/RectangularGraph.h"
+#include "graphs/SmithGraph.h"
 #include "images/ImageWriter.h"
 #include "images/clsGIF.h"
 #include "plotter/PlotEngine.h"
@@ -26,6 +27,7 @@ constexpr const char* kPlotUsage =
     "Usage: lobex-cli plot FILE --out OUT [--set N] [--left L] [--right R] [--log x|y|xy]\n"
     "                      [--diagram azimuth|elevation] [--host main|polar] [--size WxH]\n"
     "                      [--decimal SEP] [--quality Q] [--grayscale] [--print-commands]\n"
+    "                      [--smith]\n"
     "\n"
     "Loads FILE as File > Open does and draws what the window would show: the rectangular\n"
     "graph, or for a far field one of the two polar diagrams. The ending of OUT picks the\n"
@@ -47,6 +49,8 @@ constexpr const char* kPlotUsage =
     "  --quality Q      JPEG quality 0 to 100 (default 75); .jpg only\n"
     "  --grayscale      a greyscale JPEG; .jpg only\n"
     "  --print-commands print every command string sent to the plot engine, one per line\n"
+    "  --smith          the Smith chart of a sweep or table (R and jX) against the file's own\n"
+    "                   Z0, else 50 ohms (default size 500x500)\n"
     "\n"
     "Messages the window would show go to stderr.\n"
     "Exit status: 0 written, 1 the load, the plot or the write failed, 2 usage.\n";
@@ -65,6 +69,7 @@ struct PlotOptions {
     std::optional<int> quality;
     bool grayscale = false;
     bool printCommands = false;
+    bool smith = false;
 };
 
 // An option whose value is one of a few words.
@@ -122,6 +127,7 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options
         IntOption("--quality", options.quality, "--quality takes 0 to 100", 0, 100),
         Flag("--grayscale", options.grayscale),
         Flag("--print-commands", options.printCommands),
+        Flag("--smith", options.smith),
     };
     for (OptionRule& rule : LoadOptionRules(options.load)) {
         rules.push_back(std::move(rule));
@@ -275,7 +281,13 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     auto [left, right] = InitialCurves(state.Loaded.Data.DataKind);
     left = options.left.value_or(left);
     right = options.right.value_or(right);
-    if (left < 1 || left > lastColumn || right < 0 || right > lastColumn) {
+    if (options.smith && !OffersSmithChart(state.Loaded.Data.DataKind)) {
+        err << "lobex-cli plot: --smith needs a sweep or an optimisation table\n";
+        return kExitUsage;
+    }
+    if (options.smith) {
+        left = kSmithChartItem;
+    } else if (left < 1 || left > lastColumn || right < 0 || right > lastColumn) {
         err << "lobex-cli plot: the curve lists hold columns 1 to " << lastColumn
             << " (0 for no second curve)\n";
         return kExitUsage;
@@ -288,7 +300,8 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     HeadlessGraphView view;
     state.View.PlotHost = options.polarHost ? PlotHostKind::PolarWindow : PlotHostKind::MainWindow;
     const int slotIndex = !pattern ? kMainSlot : options.elevation ? kElevationSlot : kAzimuthSlot;
-    std::pair<int, int> size = !pattern            ? std::pair{760, 343}
+    std::pair<int, int> size = options.smith       ? std::pair{500, 500}
+                               : !pattern          ? std::pair{760, 343}
                                : options.polarHost ? std::pair{500, 500}
                                                    : std::pair{380, 343};
     size = options.size.value_or(size);

@@ -117,6 +117,7 @@ void ClosePlot(GraphContext& ctx, int slot) {
     target.Bitmap = PlotBitmap{};
     target.HasBitmap = 0;
     target.Curves = DrawnCurves{};
+    target.Smith = DrawnSmith{};
     if (slot == kElevationSlot) {
         ctx.view.HidePolarResults();
     }
@@ -124,7 +125,8 @@ void ClosePlot(GraphContext& ctx, int slot) {
     ctx.view.SetGraphMenusEnabled(false);
 }
 
-bool RenderPlot(GraphContext& ctx, int slot) {
+bool RenderPlot(GraphContext& ctx, int slot,
+                const std::function<void(std::int32_t document)>& addData) {
     if (!ValidSlot(slot)) {
         return false;
     }
@@ -133,6 +135,9 @@ bool RenderPlot(GraphContext& ctx, int slot) {
     if (ArraysFitRecord(link)) {
         document = link.api.DPlot_Plot(link.Record, link.XValues.data(), link.YValues.data(),
                                        link.PlotCommands);
+    }
+    if (document > 0 && addData) {
+        addData(document);
     }
     // Only a document that exists gets the circle, and only a polar one: the rectangular
     // graph is never drawn in the polar window.

@@ -750,6 +750,30 @@ The previous value is kept.</translation>
     <message>
         <source>мА</source>
         <translation>mA</translation>
+        <source> Ом</source>
+        <translation> Ohm</translation>
+    </message>
+    <message>
+        <source>КСВ=</source>
+        <translation>SWR=</translation>
+    </message>
+    <message>
+        <source>Возвр. потери=</source>
+        <translation>Return loss=</translation>
+    </message>
+    <message>
+        <source>КСВ </source>
+        <translation>SWR </translation>
+    </message>
+    <message>
+        <source>Диаграмма Вольперта-Смита</source>
+        <translation>Smith chart</translation>
+    </message>
+    <message>
+        <source>Диаграмму Вольперта-Смита построить нельзя:<byte value="xd"/>
+в данных нет реактивного сопротивления jX</source>
+        <translation>No Smith chart can be drawn:<byte value="xd"/>
+the data hold no reactance jX</translation>
     </message>
 </context>
 <context>

@@ -189,7 +189,12 @@ void PlotArea::PaintSlot(int slot) {
     // The picture box keeps its own copy: closing the slot frees the bitmap.
     box->SetPicture(plotter::ToQImage(plot.Bitmap), {plot.ClientRect.left, plot.ClientRect.top});
     if (slot == kMainSlot) {
-        ShowMarks();
+        // A Smith chart draws its own marks; the sweep's marks belong to a frequency axis.
+        if (plot.Smith.Empty()) {
+            ShowMarks();
+        } else {
+            box->SetMarks({}, {});
+        }
     }
     if (slot == kElevationSlot) {
         LayOutPolarResults();
@@ -327,6 +332,10 @@ void PlotArea::ShowRectangularReadouts(bool shown) {
 void PlotArea::picPlot_MouseMove(QPointF at) {
     const PlotSlot& slot = link_.Slots[kMainSlot];
     PictureBox* box = controls_.picPlot;
+    if (!slot.Smith.Empty()) {
+        SmithMouseMove(at);
+        return;
+    }
     const CurveValues read = slot.HasBitmap == 1
                                  ? ReadCurves(slot.Metrics, slot.Curves, at.x(), at.y(),
                                               state_.View.LogX, state_.View.LogY)
@@ -353,6 +362,33 @@ void PlotArea::picPlot_MouseMove(QPointF at) {
     }
     box->setCursor(Qt::CrossCursor);
     box->SetCrosshair(at);
+}
+
+// The impedance under the pointer, and the sweep point nearest to it in the red line's colour.
+void PlotArea::SmithMouseMove(QPointF at) {
+    const PlotSlot& slot = link_.Slots[kMainSlot];
+    PictureBox* box = controls_.picPlot;
+    const SmithReadout read =
+        slot.HasBitmap == 1 ? ReadSmith(slot.Metrics, slot.Smith, at.x(), at.y()) : SmithReadout{};
+    if (lblX == nullptr) {
+        return;
+    }
+    lblYRight->clear();
+    if (!read.inside) {
+        lblX->clear();
+        lblY->clear();
+        box->unsetCursor();
+        box->SetCrosshair(std::nullopt);
+        return;
+    }
+    const auto translate = [](std::string_view text) {
+        return ShownText(text).toStdString();
+    };
+    const std::string& separator = state_.DecimalSeparator;
+    lblX->setText(read.impedance ? Q(SmithImpedanceText(*read.impedance, separator, translate))
+                                 : QStringLiteral("Z=∞"));
+    lblY->setText(Q(SmithPointText(slot.Smith, read, separator, translate)));
+    box->setCursor(Qt::CrossCursor);
 }
 
 void PlotArea::PolarMouseMove(QPointF at, int area) {

@@ -66,6 +66,7 @@ protected:
 
 private:
     void picPlot_MouseMove(QPointF at);
+    void SmithMouseMove(QPointF at);
     void PolarMouseMove(QPointF at, int area);
     void LayOutPolarResults();
     // The sweep's marks over the rectangular graph, from slot 0's metrics.

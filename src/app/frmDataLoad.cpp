@@ -7,6 +7,7 @@
 #include "core/FileDialogs.h"
 #include "frmPolar.h"
 #include "graphs/PolarGraph.h"
+#include "graphs/SmithGraph.h"
 #include "platform/QtTranslations.h"
 #include "view3d/CurrentPaths.h"
 
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
@@ -170,6 +172,11 @@ void frmData::ShowLoadResult(const LoadResult& result) {
     }
     if (result.curves) {
         FillCombos(*result.curves);
+        // Impedance data is also offered as a Smith chart, after its curves.
+        if (OffersSmithChart(result.reader)) {
+            const QSignalBlocker quiet(cmbLeft);
+            cmbLeft->addItem(ShownText(kSmithChartName), kSmithChartItem);
+        }
     }
     ShowGrid();
     ctlGrid->SelectRow(1);

@@ -6,6 +6,7 @@
 #include "graphs/HeadlessGraphView.h"
 #include "graphs/PlotLink.h"
 #include "graphs/RectangularGraph.h"
+#include "graphs/SmithGraph.h"
 #include "images/ImageWriter.h"
 #include "images/clsGIF.h"
 #include "plotter/PlotEngine.h"
@@ -29,6 +30,7 @@ constexpr const char* kPlotUsage =
     "                      [--diagram azimuth|elevation] [--host main|polar] [--size WxH]\n"
     "                      [--decimal SEP] [--quality Q] [--grayscale] [--print-commands]\n"
     "                      [--z0 Z] [--compare OTHER]... [--normalise] [--difference]\n"
+    "                      [--smith]\n"
     "\n"
     "Loads FILE as File > Open does and draws what the window would show: the rectangular\n"
     "graph, or for a far field one of the two polar diagrams. The ending of OUT picks the\n"
@@ -59,6 +61,8 @@ constexpr const char* kPlotUsage =
     "  --difference     with one --compare, draw OTHER - FILE in dB against the angle in\n"
     "                   place of the diagram: the azimuth or the elevation cut, on the angles\n"
     "                   both hold (by default the total gain, --left and --right pick others)\n"
+    "  --smith          the Smith chart of a sweep or table (R and jX) against the file's own\n"
+    "                   Z0, else 50 ohms (default size 500x500)\n"
     "\n"
     "Messages the window would show go to stderr.\n"
     "Exit status: 0 written, 1 the load, the plot or the write failed, 2 usage.\n";
@@ -81,6 +85,7 @@ struct PlotOptions {
     std::vector<std::string> compare;
     bool normalise = false;
     bool difference = false;
+    bool smith = false;
 };
 
 // An option whose value is one of a few words.
@@ -148,6 +153,7 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options
          }},
         Flag("--normalise", options.normalise),
         Flag("--difference", options.difference),
+        Flag("--smith", options.smith),
     };
     rules.push_back(ImpedanceOptionRules(options.impedance).front());
     for (OptionRule& rule : LoadOptionRules(options.load)) {
@@ -278,7 +284,8 @@ bool WritePicture(plotter::PlotEngine& engine, const PlotSlot& slot, const PlotO
 
 // The compared files, read as the window's "Сравнить с…" reads them, into the state the graphs
 // draw from; false, after saying why, when one cannot be compared with the file on show.
-bool LoadComparisons(const PlotOptions& options, AppState& state, std::ostream& err) {
+bool LoadComparisons(const PlotOptions& options, AppState& state, const std::string& lead,
+                     std::ostream& err) {
     LoadRequest request;
     request.decimalSeparator = state.DecimalSeparator;
     request.pi = state.PiValue;
@@ -287,7 +294,7 @@ bool LoadComparisons(const PlotOptions& options, AppState& state, std::ostream& 
     for (const std::string& file : options.compare) {
         const ComparisonRead read = ReadForComparison(state.Loaded.Document.get(), file, request);
         if (read.result == nullptr) {
-            err << "lobex-cli plot: " << file << " cannot be compared";
+            err << lead << file << " cannot be compared";
             for (const LoadMessage& message : read.messages) {
                 for (const std::string& line : SplitLines(message.text)) {
                     err << ": " << line;
@@ -336,11 +343,11 @@ int RunPlotAs(std::string_view command, const std::vector<std::string>& args, st
         PrintMessages(session.messages, lead, err);
         return kExitFailed;
     }
-    if (!LoadComparisons(options, state, err)) {
+    if (!LoadComparisons(options, state, lead, err)) {
         return kExitFailed;
     }
     if (options.difference && state.Loaded.Data.DataKind != KindFarField) {
-        err << "lobex-cli plot: only far fields have a difference\n";
+        err << lead << "only far fields have a difference\n";
         return kExitFailed;
     }
     const bool pattern = state.View.PatternShown;
@@ -350,7 +357,7 @@ int RunPlotAs(std::string_view command, const std::vector<std::string>& args, st
     if (options.impedance.z0) {
         const std::optional<int> swr = StoreDerivedSwr(state.Loaded.Data, *options.impedance.z0);
         if (!swr) {
-            err << "lobex-cli plot: --z0 draws the SWR of a sweep; " << options.load.file
+            err << lead << "--z0 draws the SWR of a sweep; " << options.load.file
                 << " holds none\n";
             return kExitUsage;
         }
@@ -358,7 +365,13 @@ int RunPlotAs(std::string_view command, const std::vector<std::string>& args, st
     }
     left = options.left.value_or(left);
     right = options.right.value_or(right);
-    if (left < 1 || left > lastColumn || right < 0 || right > lastColumn) {
+    if (options.smith && !OffersSmithChart(state.Loaded.Data.DataKind)) {
+        err << lead << "--smith needs a sweep or an optimisation table\n";
+        return kExitUsage;
+    }
+    if (options.smith) {
+        left = kSmithChartItem;
+    } else if (left < 1 || left > lastColumn || right < 0 || right > lastColumn) {
         err << lead << "the curve lists hold columns 1 to " << lastColumn
             << " (0 for no second curve)\n";
         return kExitUsage;
@@ -371,7 +384,8 @@ int RunPlotAs(std::string_view command, const std::vector<std::string>& args, st
     HeadlessGraphView view;
     state.View.PlotHost = options.polarHost ? PlotHostKind::PolarWindow : PlotHostKind::MainWindow;
     const int slotIndex = !pattern ? kMainSlot : options.elevation ? kElevationSlot : kAzimuthSlot;
-    std::pair<int, int> size = !pattern            ? std::pair{760, 343}
+    std::pair<int, int> size = options.smith       ? std::pair{500, 500}
+                               : !pattern          ? std::pair{760, 343}
                                : options.polarHost ? std::pair{500, 500}
                                                    : std::pair{380, 343};
     size = options.size.value_or(size);

@@ -21,6 +21,9 @@ inline constexpr int kSaveAsEmf = 4097;
 inline constexpr int kSaveAsSvg = 4098;
 inline constexpr int kSaveAsPdf = 4099;
 
+// The engine's own scale code of a Smith chart: the curves hold Re Γ as X and Im Γ as Y.
+inline constexpr int kScaleSmithChart = 12;
+
 // The plot description handed to DPlot_Plot: 70 32-bit numeric fields followed by fixed-length
 // 8-bit character fields, 1620 bytes in all. Character fields hold UTF-8 text ending at the
 // first zero byte or at the end of the field; trailing blanks are padding (SetTextField).

@@ -118,6 +118,7 @@ void ClosePlot(GraphContext& ctx, int slot) {
     target.Bitmap = PlotBitmap{};
     target.HasBitmap = 0;
     target.Curves = DrawnCurves{};
+    target.Smith = DrawnSmith{};
     if (slot == kElevationSlot) {
         ctx.view.HidePolarResults();
     }
@@ -125,7 +126,8 @@ void ClosePlot(GraphContext& ctx, int slot) {
     ctx.view.SetGraphMenusEnabled(false);
 }
 
-bool RenderPlot(GraphContext& ctx, int slot, bool polar) {
+bool RenderPlot(GraphContext& ctx, int slot, bool polar,
+                const std::function<void(std::int32_t document)>& addData) {
     if (!ValidSlot(slot)) {
         return false;
     }
@@ -143,6 +145,9 @@ bool RenderPlot(GraphContext& ctx, int slot, bool polar) {
                                    static_cast<std::int32_t>(c + 1), curve.x.data(),
                                    curve.y.data());
         }
+    }
+    if (document > 0 && addData) {
+        addData(document);
     }
     // Only a document that exists gets the circle, and only a polar one.
     if (document > 0 && polar && slot != kMainSlot &&

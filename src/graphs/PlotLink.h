@@ -3,6 +3,7 @@
 #include "CurveReading.h"
 #include "GraphView.h"
 #include "PlotApi.h"
+#include "SmithCurves.h"
 #include "core/AppState.h"
 #include "core/Services.h"
 #include "core/Texts.h"
@@ -38,6 +39,7 @@ struct PlotSlot {
     PlotMetrics Metrics;        // where the plotting area of Bitmap lies
     PlotRect ClientRect;        // the picture box measured just before the render
     DrawnCurves Curves;         // what a rectangular graph drew, for the read-outs
+    DrawnSmith Smith;           // what a Smith chart drew; empty for any other graph
 };
 
 // One curve of a document that overlays several results; the document's own curves are replaced
@@ -109,9 +111,11 @@ void ClosePlot(GraphContext& ctx, int slot);
 
 // Makes a document from Record, XValues, YValues and PlotCommands, and renders it at the size
 // of the slot's ClientRect into the slot. In the polar window a polar document also gets
-// the -3 dB circle (polar false: the document is a graph in a diagram's place). False after a
-// message when the engine refuses the document.
-bool RenderPlot(GraphContext& ctx, int slot, bool polar = true);
+// the -3 dB circle (polar false: the document is a graph in a diagram's place). addData, when
+// given, adds curves to the new document before it is rendered. False after a message when the
+// engine refuses the document.
+bool RenderPlot(GraphContext& ctx, int slot, bool polar = true,
+                const std::function<void(std::int32_t document)>& addData = {});
 
 // The curves of the document just rendered, from the link's arrays: `curves` names each of
 // them (and its column), in order; their values are filled in.

@@ -3,6 +3,7 @@
 #include "CompareOverlay.h"
 #include "GraphCommands.h"
 #include "PolarGraph.h"
+#include "SmithGraph.h"
 #include "core/TextRules.h"
 #include "core/Texts.h"
 
@@ -192,6 +193,8 @@ void PlotChosenCurves(GraphContext& ctx, int left, int right) {
             state.View.SetChosen = true;
         }
         ShowPattern(ctx, left, right);
+    } else if (left == kSmithChartItem) {
+        ShowSmithChart(ctx);
     } else {
         PlotXY(ctx, left, right);
     }

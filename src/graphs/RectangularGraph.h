@@ -30,7 +30,8 @@ CurvePair ChooseCurvePair(CurveChoice left, CurveChoice right);
 
 // The drawing step of cmbLeft_Click / cmbRight_Click once the pair is known: for a far-field
 // pattern the cmbParam choice is remembered (SetChosen) and both polar diagrams drawn
-// (ShowPattern); anything else gets PlotXY.
+// (ShowPattern); the Smith chart's entry (kSmithChartItem) gets its chart; anything else gets
+// PlotXY.
 void PlotChosenCurves(GraphContext& ctx, int left, int right);
 
 // The columns of a sweep that its marks come from.

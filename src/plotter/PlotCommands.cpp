@@ -221,8 +221,9 @@ CommandEffect Color(PlotDocument& document, const Arguments& arguments) {
 
 CommandEffect Scale(PlotDocument& document, const Arguments& arguments) {
     const auto code = Integer(arguments, 0, 1, 0xFFFF);
-    static constexpr std::array<int, 6> kCodes = {
-        kScaleLinear, kScaleLogY, kScaleLogX, kScaleLogXY, kScalePolarRadians, kScalePolarDegrees};
+    static constexpr std::array<int, 7> kCodes = {
+        kScaleLinear,       kScaleLogY,         kScaleLogX, kScaleLogXY,
+        kScalePolarRadians, kScalePolarDegrees, kScaleSmith};
     if (!CountIs(arguments, 1, 1) || !code ||
         std::find(kCodes.begin(), kCodes.end(), *code) == kCodes.end()) {
         return BadArguments("Scale");
@@ -286,6 +287,33 @@ CommandEffect Legend(PlotDocument& document, const Arguments& arguments) {
         return BadArguments("Legend");
     }
     document.legends[static_cast<std::size_t>(*curve)] = *text;
+    return Done();
+}
+
+CommandEffect PointLabelCommand(PlotDocument& document, const Arguments& arguments) {
+    if (arguments.empty()) {
+        document.pointLabels.clear();
+        return Done();
+    }
+    constexpr double kFar = 1e30;
+    const auto x = Number(arguments, 0, -kFar, kFar);
+    const auto y = Number(arguments, 1, -kFar, kFar);
+    const auto text = Text(arguments, 2);
+    if (!CountIs(arguments, 3, 3) || !x || !y || !text) {
+        return BadArguments("PointLabel");
+    }
+    document.pointLabels.push_back({*x, *y, *text, document.selectedCurve});
+    return Done();
+}
+
+CommandEffect SwrCircle(PlotDocument& document, const Arguments& arguments) {
+    const auto swr = Number(arguments, 0, 0.0, 1000.0);
+    const auto text = arguments.size() > 1 ? Text(arguments, 1) : std::optional<std::string>("");
+    if (!CountIs(arguments, 1, 2) || !swr || (*swr != 0.0 && *swr < 1.0) || !text) {
+        return BadArguments("SwrCircle");
+    }
+    document.swrCircle = *swr;
+    document.swrLabel = *text;
     return Done();
 }
 
@@ -439,6 +467,8 @@ const std::vector<CommandEntry>& Commands() {
         {"Legend", Legend},
         {"NoteText", NoteText},
         {"NotePosition", NotePosition},
+        {"PointLabel", PointLabelCommand},
+        {"SwrCircle", SwrCircle},
         {"SetMetafileDims", SetMetafileDims},
         {"FilePageSetup", FilePageSetup},
         {"CopyPicture", CopyPicture},

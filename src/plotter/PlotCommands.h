@@ -36,7 +36,8 @@
 //                                                      in saved and printed pictures
 //   Color(curve, red, green, blue)                     curve colour, 0 to 255 each
 //   Scale(code)                                        1 linear, 2 log Y, 3 log X, 4 both log,
-//                                                      8 polar in radians, 264 polar in degrees
+//                                                      8 polar in radians, 264 polar in degrees,
+//                                                      12 (this engine's own) Smith chart
 //   PolarPlotStyle(style)                              bit 0 clockwise, bit 1 zero at the top:
 //                                                      3 compass, 0 mathematical
 //   NumTicks(axis, intervals[, minorDivisions])        axis 1 X or angle, 2 Y or radius,
@@ -48,6 +49,11 @@
 //                                                      replaces it); its top-left corner at x, y
 //                                                      in fractions of the picture from the
 //                                                      bottom-left corner
+//   PointLabel(x, y, "text")                           a dot at a data point in the selected
+//                                                      curve's colour, the text beside it;
+//                                                      no arguments: every one removed
+//   SwrCircle(swr[, "text"])                           Smith chart: the circle of that SWR
+//                                                      (1 to 1000) with its label; 0 none
 //   SetMetafileDims(width, height)                     size of copied and saved pictures,
 //                                                      0.1 to 100 inches
 //   FilePageSetup(left, top, right, bottom)            print margins in inches

@@ -64,6 +64,9 @@ inline constexpr int kScaleLogX = 3;
 inline constexpr int kScaleLogXY = 4;
 inline constexpr int kScalePolarRadians = 8;
 inline constexpr int kScalePolarDegrees = 264;
+// This engine's own: a Smith chart, whose curves hold reflection coefficients (X the real part of
+// Γ, Y the imaginary part) inside the unit circle, drawn square over its impedance grid.
+inline constexpr int kScaleSmith = kScaleSmithChart;
 
 inline bool IsPolarScale(int code) {
     return (code & 0xFF) == 8;
@@ -98,6 +101,14 @@ struct PlotNote {
     double y = 1.0; // top edge, fraction of the picture height from the bottom
 };
 
+// A marked data point: a dot in its curve's colour and a text beside it (PointLabel).
+struct PointLabel {
+    double x = 0.0;
+    double y = 0.0;
+    std::string text;
+    int curve = 1;
+};
+
 struct PageMargins {
     double left = 0.5, top = 0.5, right = 0.5, bottom = 0.5; // inches
 };
@@ -126,6 +137,10 @@ struct PlotDocument {
     // The legend: entry n names curve n (1-based), entry 0 is its title; a curve without an
     // entry is left out of it, and a document without entries draws none.
     std::array<std::string, kPlotMaxCurves + 1> legends{};
+    std::vector<PointLabel> pointLabels;
+    // Smith chart: the circle of this SWR (0: none) and its label.
+    double swrCircle = 0.0;
+    std::string swrLabel;
     double metafileWidth = 0.0; // inches; 0 until SetMetafileDims
     double metafileHeight = 0.0;
     PageMargins page;
@@ -138,6 +153,7 @@ struct PlotDocument {
     const CurveStyle& StyleOf(int curve) const;
     bool OnSecondAxis(int curve) const { return yAxes == 2 && curve >= firstCurveOnY2; }
     bool IsPolar() const { return IsPolarScale(scaleCode); }
+    bool IsSmith() const { return scaleCode == kScaleSmith; }
 };
 
 // A fresh document: curve 1 red (the user's lists call it the red line), curve 2 dark green and

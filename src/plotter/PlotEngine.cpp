@@ -19,7 +19,8 @@ constexpr int kDataFormatSharedX = 2;
 
 bool IsScaleCode(std::int32_t code) {
     return code == kScaleLinear || code == kScaleLogY || code == kScaleLogX ||
-           code == kScaleLogXY || code == kScalePolarRadians || code == kScalePolarDegrees;
+           code == kScaleLogXY || code == kScalePolarRadians || code == kScalePolarDegrees ||
+           code == kScaleSmith;
 }
 
 bool SameName(std::string_view a, std::string_view b) {

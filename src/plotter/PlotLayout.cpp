@@ -2,9 +2,13 @@
 
 #include "FontResolver.h"
 #include "TextMeasure.h"
+#include "model/SmithChart.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <complex>
+#include <functional>
 #include <limits>
 #include <numbers>
 #include <optional>
@@ -264,10 +268,51 @@ void LayOutRectangular(const PlotDocument& d, bool fixed, const TextMeasure& mea
     layout.y2Label = secondAxis ? Shown(d.y2Label) : QString();
 }
 
+// The circle of a polar graph or a Smith chart: as large as the picture allows with room for
+// the labels around it (`outer`, from the circle to their far side) and the title above; a
+// fixed size that does not fit is drawn smaller, its fonts with it.
+struct SquareFit {
+    Sizing sizing;
+    double diameter = 0.0;
+    double outer = 0.0;
+    double titleBlock = 0.0;
+};
+
+SquareFit FitSquare(const PlotDocument& d, bool fixed, const TextMeasure& measure, QSizeF size,
+                    const std::function<double(const QFont&)>& widestLabel) {
+    const double fontScale = measure.FontScale();
+    SquareFit fit{{1.0, MakeFonts(d, fontScale)}};
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const double widest = widestLabel(fit.sizing.fonts.ticks);
+        const double tickHeight = measure.Height(fit.sizing.fonts.ticks);
+        const double s = fit.sizing.shrink;
+        fit.outer = (kTickLength + kLabelGap) * s + std::max(widest, tickHeight);
+        fit.titleBlock =
+            IsBlank(d.title1) ? 0.0 : measure.Height(fit.sizing.fonts.title) + kLabelGap * s;
+        const double padding = 2.0 * kPad * s;
+        if (!fixed) {
+            fit.diameter = std::min(size.width() - 2.0 * fit.outer - padding,
+                                    size.height() - fit.titleBlock - 2.0 * fit.outer - padding);
+            break;
+        }
+        fit.diameter = std::min(d.fixedWidth, d.fixedHeight) * kUnitsPerInch * s;
+        const double needWidth = fit.diameter + 2.0 * fit.outer + padding;
+        const double needHeight = fit.titleBlock + fit.diameter + 2.0 * fit.outer + padding;
+        if (needWidth <= size.width() + 0.5 && needHeight <= size.height() + 0.5) {
+            break;
+        }
+        const double shrink = std::min(size.width() / needWidth, size.height() / needHeight);
+        fit.sizing.shrink *= shrink;
+        fit.sizing.fonts = MakeFonts(d, fontScale * fit.sizing.shrink);
+        fit.diameter *= shrink;
+    }
+    fit.diameter = std::max(8.0, fit.diameter);
+    return fit;
+}
+
 void LayOutPolar(const PlotDocument& d, bool fixed, const TextMeasure& measure,
                  const TickWriter& writer, PlotLayout& layout) {
     const QSizeF size = layout.size;
-    const double fontScale = measure.FontScale();
     const bool degrees = d.scaleCode == kScalePolarDegrees;
     const double turn = degrees ? 360.0 : 2.0 * std::numbers::pi;
     const double angleLo = d.limits.xLo.value_or(0.0);
@@ -302,37 +347,14 @@ void LayOutPolar(const PlotDocument& d, bool fixed, const TextMeasure& measure,
                                       ? DividedTicks(radiusLo, radiusHi, radial.intervals, 1)
                                       : LinearTicks(radiusLo, radiusHi, 5, false);
 
-    Sizing sizing{1.0, MakeFonts(d, fontScale)};
-    double diameter = 0.0;
-    double outer = 0.0; // from the circle to the far side of the angle labels
-    double titleBlock = 0.0;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const double widest = writer.WidestLabel(angleTicks, sizing.fonts.ticks);
-        const double tickHeight = measure.Height(sizing.fonts.ticks);
-        const double s = sizing.shrink;
-        outer = (kTickLength + kLabelGap) * s + std::max(widest, tickHeight);
-        titleBlock = IsBlank(d.title1) ? 0.0 : measure.Height(sizing.fonts.title) + kLabelGap * s;
-        const double padding = 2.0 * kPad * s;
-        if (!fixed) {
-            diameter = std::min(size.width() - 2.0 * outer - padding,
-                                size.height() - titleBlock - 2.0 * outer - padding);
-            break;
-        }
-        // A fixed size that does not fit is drawn smaller, its fonts with it.
-        diameter = std::min(d.fixedWidth, d.fixedHeight) * kUnitsPerInch * s;
-        const double needWidth = diameter + 2.0 * outer + padding;
-        const double needHeight = titleBlock + diameter + 2.0 * outer + padding;
-        if (needWidth <= size.width() + 0.5 && needHeight <= size.height() + 0.5) {
-            break;
-        }
-        const double fit = std::min(size.width() / needWidth, size.height() / needHeight);
-        sizing.shrink *= fit;
-        sizing.fonts = MakeFonts(d, fontScale * sizing.shrink);
-        diameter *= fit;
-    }
-    diameter = std::max(8.0, diameter);
-    layout.shrink = sizing.shrink;
-    layout.fonts = sizing.fonts;
+    const SquareFit fit = FitSquare(d, fixed, measure, size, [&](const QFont& font) {
+        return writer.WidestLabel(angleTicks, font);
+    });
+    const double diameter = fit.diameter;
+    const double outer = fit.outer;
+    const double titleBlock = fit.titleBlock;
+    layout.shrink = fit.sizing.shrink;
+    layout.fonts = fit.sizing.fonts;
     layout.x = writer.Axis(angleTicks, layout.fonts.ticks);
     layout.y = writer.Axis(radiusTicks, layout.fonts.ticks);
 
@@ -357,6 +379,127 @@ void LayOutPolar(const PlotDocument& d, bool fixed, const TextMeasure& measure,
     const int t = static_cast<int>(std::round(centre.y() - n / 2.0 - 2.0));
     layout.mapping = PlotMapping::Polar(l, t, l + n, t + n, angleLo, angleHi, degrees, radiusLo,
                                         radiusHi, d.polarStyle);
+}
+
+// The grid a Smith chart draws: the usual normalised values.
+constexpr std::array<double, 5> kSmithGridValues = {0.2, 0.5, 1.0, 2.0, 5.0};
+
+QString GridNumber(double value, const std::string& separator) {
+    return ToQString(FormatTick(value, value < 1.0 ? 1 : 0, separator));
+}
+
+// A label whose box is pushed out from `from` along the unit `direction` until its near side is
+// `gap` away: the rule of the polar angle labels.
+QRectF OutwardBox(QPointF from, QPointF direction, double gap, double width, double height) {
+    const double reach = 0.5 * (std::abs(direction.x()) * width + std::abs(direction.y()) * height);
+    const QPointF middle = from + direction * (gap + reach);
+    return {middle.x() - width / 2.0, middle.y() - height / 2.0, width, height};
+}
+
+void LayOutSmith(const PlotDocument& d, bool fixed, const TextMeasure& measure,
+                 const std::string& separator, PlotLayout& layout) {
+    const QSizeF size = layout.size;
+    std::vector<QString> reactanceTexts;
+    for (const double x : kSmithGridValues) {
+        reactanceTexts.push_back(QStringLiteral("j") + GridNumber(x, separator));
+        reactanceTexts.push_back(QChar(kMinusSign) + QStringLiteral("j") +
+                                 GridNumber(x, separator));
+    }
+    const SquareFit fit = FitSquare(d, fixed, measure, size, [&](const QFont& font) {
+        double widest = 0.0;
+        for (const QString& text : reactanceTexts) {
+            widest = std::max(widest, measure.Width(font, text));
+        }
+        return widest;
+    });
+    layout.shrink = fit.sizing.shrink;
+    layout.fonts = fit.sizing.fonts;
+    const double blockHeight = fit.titleBlock + fit.diameter + 2.0 * fit.outer;
+    const double top = std::max(kPad * layout.shrink, (size.height() - blockHeight) / 2.0);
+    layout.titleTop = top;
+    const int n = static_cast<int>(std::round(fit.diameter / 2.0)) * 2;
+    const int l = static_cast<int>(std::round(size.width() / 2.0 - n / 2.0 - 0.5));
+    const int t = static_cast<int>(std::round(top + fit.titleBlock + fit.outer));
+    // Γ from -1 to 1 both ways over a square: the read-outs invert it as any rectangular area.
+    layout.mapping =
+        PlotMapping::Rectangular(l, t, l + n, t + n, {-1.0, 1.0}, {-1.0, 1.0}, {-1.0, 1.0});
+
+    const PlotMapping& m = layout.mapping;
+    const auto paint = [&m](std::complex<double> gamma) {
+        return PlotMapping::ToPaint({m.XToPixel(gamma.real()), m.YToPixel(gamma.imag(), false)});
+    };
+    const QPointF centre = paint(0.0);
+    const QFont& font = layout.fonts.ticks;
+    const double height = measure.Height(font);
+    const double gap = (kTickLength + kLabelGap) * layout.shrink;
+    SmithGrid& grid = layout.smith;
+    grid.resistances.assign(kSmithGridValues.begin(), kSmithGridValues.end());
+    for (const double x : kSmithGridValues) {
+        grid.reactances.push_back(x);
+        grid.reactances.push_back(-x);
+    }
+    const auto place = [&](QPointF at, QPointF direction, double away, QString text) {
+        const double width = measure.Width(font, text);
+        grid.labels.push_back({OutwardBox(at, direction, away, width, height), std::move(text)});
+    };
+    // Resistances just inside their circles' left crossing, above the real axis; 0 and ∞ at
+    // the ends of the axis, outside the rim.
+    for (const double r : grid.resistances) {
+        const QString text = GridNumber(r, separator);
+        const double width = measure.Width(font, text);
+        const QPointF crossing = paint(SmithPoint(r));
+        grid.labels.push_back(
+            {QRectF(crossing.x() + 1.0, crossing.y() - height, width, height), text});
+    }
+    place(paint(-1.0), {-1.0, 0.0}, gap, QStringLiteral("0"));
+    place(paint(1.0), {1.0, 0.0}, gap, QString(QChar(0x221E)));
+    // Reactances outside the rim where their arcs meet it.
+    for (std::size_t i = 0; i < grid.reactances.size(); ++i) {
+        const QPointF rim = paint(SmithPoint({0.0, grid.reactances[i]}));
+        const QPointF out = rim - centre;
+        const double length = std::hypot(out.x(), out.y());
+        place(rim, out / length, gap, reactanceTexts[i]);
+    }
+    if (d.swrCircle >= 1.0) {
+        grid.swrRadius = SwrCircle(d.swrCircle).radius;
+        const QString text = Shown(d.swrLabel);
+        if (!text.isEmpty()) {
+            // Below the circle's lowest point, where no other label sits.
+            const QPointF bottom = paint({0.0, -grid.swrRadius});
+            grid.swrLabel = {QRectF(bottom.x() + 2.0, bottom.y() + 1.0,
+                                    measure.Width(layout.fonts.notes, text),
+                                    measure.Height(layout.fonts.notes)),
+                             text};
+        }
+    }
+}
+
+// The marked points: the text beside its dot, away from the middle of the plotting area (of a
+// Smith chart, its centre), kept inside the picture.
+void LayOutMarks(const PlotDocument& d, const TextMeasure& measure, PlotLayout& layout) {
+    const PlotMapping& m = layout.mapping;
+    const QPointF middle = PlotMapping::ToPaint(
+        m.IsPolar() ? m.Centre()
+                    : QPointF((m.Left() + m.Right()) / 2.0, (m.Top() + m.Bottom()) / 2.0));
+    const QFont& font = layout.fonts.notes;
+    const double height = measure.Height(font);
+    const double pad = kPad * layout.shrink;
+    for (const PointLabel& label : d.pointLabels) {
+        QPointF pixel;
+        if (!m.ToPixel(label.x, label.y, d.OnSecondAxis(label.curve), pixel)) {
+            continue;
+        }
+        const QPointF dot = PlotMapping::ToPaint(pixel);
+        QPointF out = dot - middle;
+        const double length = std::hypot(out.x(), out.y());
+        out = length > 1.0 ? out / length : QPointF(std::sqrt(0.5), -std::sqrt(0.5));
+        const QString text = Shown(label.text);
+        const double width = measure.Width(font, text);
+        QRectF box = OutwardBox(dot, out, 4.0 * layout.shrink, width, height);
+        box.moveLeft(std::clamp(box.left(), pad, std::max(pad, layout.size.width() - width - pad)));
+        box.moveTop(std::clamp(box.top(), pad, std::max(pad, layout.size.height() - height - pad)));
+        layout.marks.push_back({dot, {box, text}, label.curve});
+    }
 }
 
 } // namespace
@@ -424,6 +567,8 @@ PlotLayout LayOutPlot(const PlotDocument& document, QSizeF size, const TextMeasu
     const bool fixed = document.fixedSize && !settings.fillArea;
     if (document.IsPolar()) {
         LayOutPolar(document, fixed, measure, writer, layout);
+    } else if (document.IsSmith()) {
+        LayOutSmith(document, fixed, measure, settings.decimalSeparator, layout);
     } else {
         LayOutRectangular(document, fixed, measure, writer, layout);
     }
@@ -446,6 +591,7 @@ PlotLayout LayOutPlot(const PlotDocument& document, QSizeF size, const TextMeasu
         layout.note = QRectF(left, top, width, height);
     }
     LayOutLegend(document, measure, layout);
+    LayOutMarks(document, measure, layout);
     return layout;
 }
 

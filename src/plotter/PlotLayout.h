@@ -60,6 +60,29 @@ struct AxisLayout {
     double widestLabel = 0.0;
 };
 
+// A text and the box it is drawn in, centred there.
+struct PlacedText {
+    QRectF box;
+    QString text;
+};
+
+// A marked data point as drawn: its dot and its label, in its curve's colour.
+struct PlacedMark {
+    QPointF dot; // paint coordinates
+    PlacedText label;
+    int curve = 1;
+};
+
+// The grid of a Smith chart: the normalised resistances whose circles and the reactances whose
+// arcs it draws, their labels, and the SWR circle's radius (|Γ|, 0 for none) and label.
+struct SmithGrid {
+    std::vector<double> resistances;
+    std::vector<double> reactances;
+    std::vector<PlacedText> labels;
+    double swrRadius = 0.0;
+    PlacedText swrLabel;
+};
+
 // Everything a picture of a document needs placed and measured before the first stroke: the
 // plotting area and its mapping, the ticks and their texts, the fonts and text heights, where
 // the titles and the note go. Painting only reads it.
@@ -85,6 +108,8 @@ struct PlotLayout {
     // The legend's frame and entries; an empty frame when the document names no curve.
     QRectF legend;
     std::vector<LegendRow> legendRows;
+    std::vector<PlacedMark> marks;
+    SmithGrid smith; // a Smith chart's only
 
     // Pen width in logical units for a width in tenths of a point.
     double LineWidth(double tenthsOfPoint) const;

@@ -164,7 +164,7 @@ constexpr double kHeadingPoints = 10.0;
 
 // The shape a document is printed in: width over height.
 double PrintedAspect(const PlotDocument& document) {
-    if (document.IsPolar()) {
+    if (document.IsPolar() || document.IsSmith()) {
         return 1.0;
     }
     const QSizeF inches = PictureInches(document);

@@ -2,11 +2,13 @@
 
 #include "PolylineClip.h"
 #include "TextMeasure.h"
+#include "model/SmithChart.h"
 
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <numbers>
 
 namespace lobex::plotter {
@@ -16,6 +18,7 @@ const QColor kInk(0, 0, 0);
 const QColor kTextInk(24, 24, 24);
 const QColor kGridSolid(214, 214, 214);
 const QColor kGridBroken(150, 150, 150);
+const QColor kSwrCircle(0, 128, 0);
 
 // Text boxes wider than any label, so that alignment alone places it.
 constexpr double kWideLabel = 1000.0;
@@ -391,6 +394,93 @@ void PaintLegend(QPainter& painter, const PlotDocument& d, const PlotLayout& lay
     }
 }
 
+// Γ of the chart as a point to paint.
+QPointF SmithPaint(const PlotMapping& m, std::complex<double> gamma) {
+    return PlotMapping::ToPaint({m.XToPixel(gamma.real()), m.YToPixel(gamma.imag(), false)});
+}
+
+double SmithRadius(const PlotMapping& m) {
+    return (m.Right() - m.Left()) / 2.0;
+}
+
+// The circles of constant resistance, the arcs of constant reactance and the real axis. An arc
+// is drawn as the points of z = r + jx for r from 0 up, so it ends on the rim and at Γ = 1
+// exactly as the mapping puts them, in every output format (no clipping needed).
+void PaintSmithGrid(QPainter& painter, const PlotDocument& d, const PlotLayout& layout) {
+    const PlotMapping& m = layout.mapping;
+    const double scale = SmithRadius(m);
+    painter.setPen(LinePen(GridColor(d), layout.LineWidth(7.5),
+                           d.gridLineType == kLineTypeNone ? kLineTypeSolid : d.gridLineType));
+    painter.setBrush(Qt::NoBrush);
+    for (const double r : layout.smith.resistances) {
+        const SmithCircle circle = ResistanceCircle(r);
+        painter.drawEllipse(SmithPaint(m, circle.centre), circle.radius * scale,
+                            circle.radius * scale);
+    }
+    constexpr int kArcPoints = 96;
+    for (const double x : layout.smith.reactances) {
+        QPolygonF arc;
+        for (int i = 0; i < kArcPoints; ++i) {
+            // r = tan(φ) for φ from 0 to 90°: even steps along the arc's length near both ends.
+            const double phi = std::numbers::pi / 2.0 * i / kArcPoints;
+            arc.push_back(SmithPaint(m, SmithPoint({std::tan(phi), x})));
+        }
+        arc.push_back(SmithPaint(m, 1.0));
+        painter.drawPolyline(arc);
+    }
+    painter.drawLine(SmithPaint(m, -1.0), SmithPaint(m, 1.0));
+}
+
+void PaintSwrCircle(QPainter& painter, const PlotLayout& layout) {
+    const SmithGrid& grid = layout.smith;
+    if (grid.swrRadius <= 0.0) {
+        return;
+    }
+    const PlotMapping& m = layout.mapping;
+    const double radius = grid.swrRadius * SmithRadius(m);
+    painter.setPen(LinePen(kSwrCircle, layout.LineWidth(12.0), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(SmithPaint(m, 0.0), radius, radius);
+    if (!grid.swrLabel.text.isEmpty()) {
+        painter.setFont(layout.fonts.notes);
+        painter.setPen(kSwrCircle);
+        painter.drawText(grid.swrLabel.box, Qt::AlignLeft | Qt::AlignTop | kOneLine,
+                         grid.swrLabel.text);
+    }
+}
+
+// The rim of the chart (the unit circle) and the grid's labels.
+void PaintSmithFrame(QPainter& painter, const PlotDocument& d, const PlotLayout& layout) {
+    const PlotMapping& m = layout.mapping;
+    const double radius = SmithRadius(m);
+    painter.setPen(QPen(kInk, layout.LineWidth(d.frameWidth), Qt::SolidLine, Qt::FlatCap));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(SmithPaint(m, 0.0), radius, radius);
+    painter.setFont(layout.fonts.ticks);
+    painter.setPen(kTextInk);
+    for (const PlacedText& label : layout.smith.labels) {
+        painter.drawText(label.box, Qt::AlignCenter | kOneLine, label.text);
+    }
+}
+
+void PaintMarks(QPainter& painter, const PlotDocument& d, const PlotLayout& layout) {
+    if (layout.marks.empty()) {
+        return;
+    }
+    painter.setFont(layout.fonts.notes);
+    const double radius = 3.0 * layout.shrink;
+    for (const PlacedMark& mark : layout.marks) {
+        const QColor colour = ToColor(d.StyleOf(mark.curve).color);
+        painter.setPen(QPen(colour, layout.LineWidth(7.5)));
+        painter.setBrush(colour);
+        painter.drawEllipse(mark.dot, radius, radius);
+        // On white, so the grid under it does not cross the text.
+        painter.fillRect(mark.label.box, Qt::white);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawText(mark.label.box, Qt::AlignCenter | kOneLine, mark.label.text);
+    }
+}
+
 } // namespace
 
 PlotRenderer::PlotRenderer(const PlotDocument& document, QSizeF size, const QPaintDevice& device,
@@ -408,6 +498,11 @@ void PlotRenderer::Paint(QPainter& painter) const {
         PaintCurves(painter, document_, layout_);
         PaintPolarFrame(painter, document_, layout_);
         PaintPolarLabels(painter, layout_);
+    } else if (document_.IsSmith()) {
+        PaintSmithGrid(painter, document_, layout_);
+        PaintSwrCircle(painter, layout_);
+        PaintCurves(painter, document_, layout_);
+        PaintSmithFrame(painter, document_, layout_);
     } else {
         PaintGrid(painter, document_, layout_);
         PaintCurves(painter, document_, layout_);
@@ -415,6 +510,7 @@ void PlotRenderer::Paint(QPainter& painter) const {
         PaintTickLabels(painter, layout_);
         PaintAxisLabels(painter, document_, layout_);
     }
+    PaintMarks(painter, document_, layout_);
     PaintTitles(painter, layout_);
     PaintNote(painter, layout_);
     PaintLegend(painter, document_, layout_);

@@ -77,6 +77,13 @@ for k in range(3):
         k + 1, 10.0 + k, 5.1 + 0.1 * k, 30.0 + k, -5.0 + k, 1.7, 7.1, 14.0))
 write("table_cp1251_russian.csv", ru, encoding="cp1251")
 
+# A table whose header names no reactance column: nothing to put on a Smith chart.
+nojx = ["No,Set,Parameter,R,SWR,Ga,F/B,Elev,Loss"]
+for k in range(3):
+    nojx.append("%d,1,%.3f,%.2f,%.2f,%.2f,%.2f,%.1f,%.2f" % (
+        k + 1, 5.2 + 0.05 * k, 21.0 + 2.5 * k, 1.5 + 0.1 * k, 7.1, 15.0 + k, 22.5, 0.1))
+write("table_no_reactance.csv", nojx)
+
 # Japanese MMANA writes Windows-932 (Shift-JIS) and the ohm sign in its headers: a sweep and a
 # table with Japanese header words.
 write("sweep_cp932_ohm_sign.csv",

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
+#include <utility>
 
 namespace lobex::plotter {
 namespace {
@@ -177,6 +179,27 @@ TEST_F(PlotEngineTest, BitmapsFillTheirAreaOnlyWhenAskedAndCopiesKeepTheFixedSiz
     PlotMetrics copy;
     ASSERT_FALSE(engine.RenderDocumentImage(number, 800, 600, &copy).isNull());
     EXPECT_NEAR(copy.Right - copy.Left, 192, 1);
+}
+
+// Re Γ and Im Γ over a square, whatever the shape of the picture: its read-outs use the
+// metrics as a rectangular graph's.
+TEST_F(PlotEngineTest, ASmithChartIsSquareInAnyPicture) {
+    const DPLOT record = MakeRecord(1, 2);
+    const float re[] = {0.0f, 0.5f};
+    const float im[] = {0.0f, 0.2f};
+    const std::int32_t document =
+        engine.DPlot_Plot(record, re, im, "[Scale(12)][SwrCircle(2,\"SWR 2\")]");
+    ASSERT_GT(document, 0);
+    for (const auto& [width, height] : {std::pair{600, 300}, std::pair{300, 600}}) {
+        PlotMetrics m;
+        ASSERT_FALSE(engine.DPlot_GetBitmapEx(document, width, height, m).IsNull());
+        EXPECT_EQ(m.Right - m.Left, m.Bottom - m.Top);
+        EXPECT_GT(m.Left, 0);
+        EXPECT_LT(m.Right, width);
+        EXPECT_LT(m.Bottom, height);
+        EXPECT_EQ(std::tuple(m.XLo, m.YLo, m.XHi, m.YHi), std::tuple(-1.0f, -1.0f, 1.0f, 1.0f));
+    }
+    EXPECT_EQ(engine.DPlot_Command(document, "[SwrCircle(0.5)]"), 0); // no SWR below 1
 }
 
 } // namespace

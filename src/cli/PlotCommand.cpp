@@ -414,7 +414,7 @@ int RunPlotAs(std::string_view command, const std::vector<std::string>& args, st
     if (options.difference && !state.Compare.Difference) {
         // Refused, and told among the messages.
         StopPlotter(link);
-        PrintMessages(session.messages, err);
+        PrintMessages(session.messages, lead, err);
         return kExitFailed;
     }
 

@@ -201,31 +201,31 @@ TEST_F(CliPlot, OverlaysComparedFilesNamedInTheLegendOrRefusesAnotherKind) {
     EXPECT_NE(sweep.err.find(kCompareOtherKind), std::string::npos) << sweep.err;
     EXPECT_FALSE(std::filesystem::exists(Out("x.png").toStdString()));
     EXPECT_EQ(Plot(a, {"--normalise", "--out", Out("x.png")}).code, 2) << "nothing to normalise";
-    // The chart is checked in a file that can be read: the grid's labels, the sweep's ends with
-    // their frequencies and the SWR circle are all text of the SVG (in runs of one script each), in
-    // the decimal symbol asked for.
-    TEST_F(CliPlot, SmithChartOfASweepAndOfDataWithoutReactance) {
-        const PlotRun run =
-            Plot(Data("sweep_50ohm.csv"), {"--smith", "--decimal", ",", "--out", Out("smith.svg")});
-        ASSERT_EQ(run.code, 0) << run.err;
-        QFile file(Out("smith.svg"));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QString svg = QString::fromUtf8(file.readAll());
-        for (const char* text : {"Диаграмма Вольперта-Смита", "Z0=50,0", "14,000 MHz", "14,300 MHz",
-                                 "КСВ 2,0", "j0,5", "−j2", "∞"}) {
-            EXPECT_TRUE(svg.contains(QString::fromUtf8(text))) << text;
-        }
-        // The rim, five resistance circles, the SWR circle and the two marks.
-        EXPECT_GE(svg.count(QStringLiteral("<circle")), 9);
+}
 
-        const PlotRun none =
-            Plot(Data("table_no_reactance.csv"), {"--smith", "--out", Out("no.png")});
-        EXPECT_EQ(none.code, 1);
-        EXPECT_NE(none.err.find(FirstLine(kNoReactanceMessage)), std::string::npos) << none.err;
-        EXPECT_FALSE(std::filesystem::exists(Out("no.png").toStdString()));
-        EXPECT_EQ(Plot(Data("farfield_single_zenith.csv"), {"--smith", "--out", Out("f.png")}).code,
-                  2);
+// The chart is checked in a file that can be read: the grid's labels, the sweep's ends with
+// their frequencies and the SWR circle are all text of the SVG (in runs of one script each), in
+// the decimal symbol asked for.
+TEST_F(CliPlot, SmithChartOfASweepAndOfDataWithoutReactance) {
+    const PlotRun run =
+        Plot(Data("sweep_50ohm.csv"), {"--smith", "--decimal", ",", "--out", Out("smith.svg")});
+    ASSERT_EQ(run.code, 0) << run.err;
+    QFile file(Out("smith.svg"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString svg = QString::fromUtf8(file.readAll());
+    for (const char* text : {"Диаграмма Вольперта-Смита", "Z0=50,0", "14,000 MHz", "14,300 MHz",
+                             "КСВ 2,0", "j0,5", "−j2", "∞"}) {
+        EXPECT_TRUE(svg.contains(QString::fromUtf8(text))) << text;
     }
+    // The rim, five resistance circles, the SWR circle and the two marks.
+    EXPECT_GE(svg.count(QStringLiteral("<circle")), 9);
+
+    const PlotRun none = Plot(Data("table_no_reactance.csv"), {"--smith", "--out", Out("no.png")});
+    EXPECT_EQ(none.code, 1);
+    EXPECT_NE(none.err.find(FirstLine(kNoReactanceMessage)), std::string::npos) << none.err;
+    EXPECT_FALSE(std::filesystem::exists(Out("no.png").toStdString()));
+    EXPECT_EQ(Plot(Data("farfield_single_zenith.csv"), {"--smith", "--out", Out("f.png")}).code, 2);
+}
 
 } // namespace
 } // namespace lobex::cli::test

@@ -285,9 +285,7 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         err << "lobex-cli plot: --smith needs a sweep or an optimisation table\n";
         return kExitUsage;
     }
-    if (options.smith) {
-        left = kSmithChartItem;
-    } else if (left < 1 || left > lastColumn || right < 0 || right > lastColumn) {
+    if (!options.smith && (left < 1 || left > lastColumn || right < 0 || right > lastColumn)) {
         err << "lobex-cli plot: the curve lists hold columns 1 to " << lastColumn
             << " (0 for no second curve)\n";
         return kExitUsage;
@@ -325,7 +323,11 @@ int RunPlot(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (pair.resetRight) {
         view.SelectCurve(CurveList::Right, CurveChoice{0, 0});
     }
-    PlotChosenCurves(ctx, pair.left, pair.right);
+    if (options.smith) {
+        ShowSmithChart(ctx);
+    } else {
+        PlotChosenCurves(ctx, pair.left, pair.right);
+    }
 
     const PlotSlot& slot = link.Slots[static_cast<std::size_t>(slotIndex)];
     bool written = false;

@@ -94,6 +94,11 @@ void frmData::cmbSwrLimit_Click(double threshold) {
     state_.View.SwrThreshold = threshold;
     WriteSetting(services_.settings, kSwrThresholdSetting, ShortestText(threshold));
     ShowImpedance();
+    // The Smith chart draws the threshold's SWR circle.
+    if (!state_.View.PatternShown && !state_.Loaded.Data.DataText.empty() &&
+        cmbLeft->currentIndex() >= 0) {
+        CurveClick(true);
+    }
 }
 
 void frmData::SaveTouchstone() {

@@ -369,9 +369,7 @@ int RunPlotAs(std::string_view command, const std::vector<std::string>& args, st
         err << lead << "--smith needs a sweep or an optimisation table\n";
         return kExitUsage;
     }
-    if (options.smith) {
-        left = kSmithChartItem;
-    } else if (left < 1 || left > lastColumn || right < 0 || right > lastColumn) {
+    if (!options.smith && (left < 1 || left > lastColumn || right < 0 || right > lastColumn)) {
         err << lead << "the curve lists hold columns 1 to " << lastColumn
             << " (0 for no second curve)\n";
         return kExitUsage;
@@ -410,7 +408,11 @@ int RunPlotAs(std::string_view command, const std::vector<std::string>& args, st
         view.SelectCurve(CurveList::Right, CurveChoice{0, 0});
     }
     state.Compare.Difference = options.difference;
-    PlotChosenCurves(ctx, pair.left, pair.right);
+    if (options.smith) {
+        ShowSmithChart(ctx, options.impedance.z0, options.impedance.swrThreshold);
+    } else {
+        PlotChosenCurves(ctx, pair.left, pair.right);
+    }
     if (options.difference && !state.Compare.Difference) {
         // Refused, and told among the messages.
         StopPlotter(link);

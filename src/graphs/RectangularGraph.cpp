@@ -3,6 +3,7 @@
 #include "CompareOverlay.h"
 #include "GraphCommands.h"
 #include "PolarGraph.h"
+#include "ReferenceImpedance.h"
 #include "SmithGraph.h"
 #include "core/TextRules.h"
 #include "core/Texts.h"
@@ -194,7 +195,8 @@ void PlotChosenCurves(GraphContext& ctx, int left, int right) {
         }
         ShowPattern(ctx, left, right);
     } else if (left == kSmithChartItem) {
-        ShowSmithChart(ctx);
+        // The chart follows the reference impedance and threshold the user chose.
+        ShowSmithChart(ctx, ChosenReferenceImpedance(state), state.View.SwrThreshold);
     } else {
         PlotXY(ctx, left, right);
     }

@@ -12,14 +12,6 @@
         <translation>A pattern has an incomplete angle grid: no difference can be drawn.</translation>
     </message>
     <message>
-        <source>Разность, дБ</source>
-        <translation>Difference, dB</translation>
-    </message>
-    <message>
-        <source>Разность B − A</source>
-        <translation>Difference B − A</translation>
-    </message>
-    <message>
         <source>Чтобы закрыть окно, нажмите кнопку Выход.</source>
         <translation>To close the window, press the Exit button.</translation>
     </message>
@@ -222,106 +214,6 @@ An empty black window means that software drawing failed.</translation>
         <translation>Wrong data format</translation>
     </message>
     <message>
-        <source>это папка</source>
-        <translation>it is a folder</translation>
-    </message>
-    <message>
-        <source>это канал (FIFO), а не файл</source>
-        <translation>it is a pipe (FIFO), not a file</translation>
-    </message>
-    <message>
-        <source>это не обычный файл (устройство или сокет)</source>
-        <translation>it is not a regular file (a device or a socket)</translation>
-    </message>
-    <message>
-        <source>нет прав на чтение</source>
-        <translation>no permission to read</translation>
-    </message>
-    <message>
-        <source>ошибка ввода-вывода при чтении</source>
-        <translation>input/output error while reading</translation>
-    </message>
-    <message>
-        <source>строка %1: длиннее 65536 знаков</source>
-        <translation>line %1: longer than 65536 characters</translation>
-    </message>
-    <message>
-        <source>не хватает памяти</source>
-        <translation>out of memory</translation>
-    </message>
-    <message>
-        <source>файл пуст</source>
-        <translation>the file is empty</translation>
-    </message>
-    <message>
-        <source>строка %1: заголовок не узнан</source>
-        <translation>line %1: header not recognised</translation>
-    </message>
-    <message>
-        <source>нет ни одной строки данных</source>
-        <translation>no data lines</translation>
-    </message>
-    <message>
-        <source>строка %1: больше 32767 строк</source>
-        <translation>line %1: more than 32767 lines</translation>
-    </message>
-    <message>
-        <source>строка %1: нет поля %2</source>
-        <translation>line %1: no field %2</translation>
-    </message>
-    <message>
-        <source>строка %1, поле %2: нет числа</source>
-        <translation>line %1, field %2: no number</translation>
-    </message>
-    <message>
-        <source>строка %1, поле %2: число не умещается в 32 бита</source>
-        <translation>line %1, field %2: the number does not fit in 32 bits</translation>
-    </message>
-    <message>
-        <source>строка %1: поля не разделены ни табуляцией, ни запятой, ни пробелом</source>
-        <translation>line %1: fields separated by neither tabs, commas nor spaces</translation>
-    </message>
-    <message>
-        <source>строка %1: больше 32767 импульсов на провод</source>
-        <translation>line %1: more than 32767 pulses on one wire</translation>
-    </message>
-    <message>
-        <source>в файле нет токов этого провода</source>
-        <translation>the file holds no currents of this wire</translation>
-    </message>
-    <message>
-        <source>строка %1: больше 32767 точек на линию</source>
-        <translation>line %1: more than 32767 points on one line</translation>
-    </message>
-    <message>
-        <source>строка %1: файл кончается раньше строк составляющих Y и Z этой точки</source>
-        <translation>line %1: the file ends before the Y and Z lines of this point</translation>
-    </message>
-    <message>
-        <source>в файле нет этой линии</source>
-        <translation>the file holds no such line</translation>
-    </message>
-    <message>
-        <source>строка %1: у предыдущего азимута меньше точек, чем у первого</source>
-        <translation>line %1: the previous azimuth has fewer points than the first</translation>
-    </message>
-    <message>
-        <source>строка %1: у этого азимута больше точек, чем у первого</source>
-        <translation>line %1: this azimuth has more points than the first</translation>
-    </message>
-    <message>
-        <source>у последнего азимута меньше точек, чем у первого</source>
-        <translation>the last azimuth has fewer points than the first</translation>
-    </message>
-    <message>
-        <source>в файле только один азимут</source>
-        <translation>the file holds one azimuth only</translation>
-    </message>
-    <message>
-        <source>строка %1: больше 16384 точек на один азимут</source>
-        <translation>line %1: more than 16384 points at one azimuth</translation>
-    </message>
-    <message>
         <source>Неизвестный Формат Файла</source>
         <translation>Unknown File Format</translation>
     </message>
@@ -520,6 +412,8 @@ because the data contain zero or negative values</translation>
     <message>
         <source>Обр. потери</source>
         <translation>Return loss</translation>
+    </message>
+    <message>
         <source>Эталон %1: %2</source>
         <translation>Reference %1: %2</translation>
     </message>
@@ -547,59 +441,15 @@ because the data contain zero or negative values</translation>
         <source>Сравнить с</source>
         <translation>Compare with</translation>
     </message>
-</context>
-<context>
-    <name>lobex::CompareControls</name>
     <message>
-        <source>Сравнить с…</source>
-        <translation>Compare with…</translation>
+        <source>Разность, дБ</source>
+        <translation>Difference, dB</translation>
     </message>
     <message>
-        <source>Запомнить как эталон</source>
-        <translation>Keep as reference</translation>
+        <source>Разность B − A</source>
+        <translation>Difference B − A</translation>
     </message>
     <message>
-        <source>Убрать сравнение</source>
-        <translation>Remove comparison</translation>
-    </message>
-    <message>
-        <source>Нормировать</source>
-        <translation>Normalise</translation>
-    </message>
-    <message>
-        <source>Каждая диаграмма относительно своего максимума, а не в абсолютных dBi</source>
-        <translation>Each pattern relative to its own maximum rather than in absolute dBi</translation>
-    </message>
-    <message>
-        <source>Разность</source>
-        <translation>Difference</translation>
-    </message>
-    <message>
-        <source>Первая сравниваемая диаграмма минус открытая, в дБ: кривые по углу и цвет поверхности в 3D</source>
-        <translation>The first compared pattern less the one on show, in dB: curves against the angle and the surface colours in 3D</translation>
-    </message>
-</context>
-<context>
-    <name>lobex::CompareTable</name>
-    <message>
-        <source>Файл</source>
-        <translation>File</translation>
-    </message>
-    <message>
-        <source>Макс., dBi</source>
-        <translation>Max., dBi</translation>
-    </message>
-    <message>
-        <source>F/B, dB</source>
-        <translation>F/B, dB</translation>
-    </message>
-    <message>
-        <source>-3 dB, °</source>
-        <translation>-3 dB, °</translation>
-    </message>
-    <message>
-        <source>Возв., °</source>
-        <translation>Elev., °</translation>
         <source>Z0, Ом:</source>
         <translation>Z0, Ω:</translation>
     </message>
@@ -724,6 +574,134 @@ The previous value is kept.</translation>
     <message>
         <source>Возвратные потери, dB</source>
         <translation>Return loss, dB</translation>
+    </message>
+    <message>
+        <source> Ом</source>
+        <translation> Ohm</translation>
+    </message>
+    <message>
+        <source>КСВ=</source>
+        <translation>SWR=</translation>
+    </message>
+    <message>
+        <source>Возвр. потери=</source>
+        <translation>Return loss=</translation>
+    </message>
+    <message>
+        <source>КСВ </source>
+        <translation>SWR </translation>
+    </message>
+    <message>
+        <source>Диаграмма Вольперта-Смита</source>
+        <translation>Smith chart</translation>
+    </message>
+    <message>
+        <source>Диаграмму Вольперта-Смита построить нельзя:<byte value="xd"/>
+в данных нет реактивного сопротивления jX</source>
+        <translation>No Smith chart can be drawn:<byte value="xd"/>
+the data hold no reactance jX</translation>
+    </message>
+    <message>
+        <source>это папка</source>
+        <translation>it is a folder</translation>
+    </message>
+    <message>
+        <source>это канал (FIFO), а не файл</source>
+        <translation>it is a pipe (FIFO), not a file</translation>
+    </message>
+    <message>
+        <source>это не обычный файл (устройство или сокет)</source>
+        <translation>it is not a regular file (a device or a socket)</translation>
+    </message>
+    <message>
+        <source>нет прав на чтение</source>
+        <translation>no permission to read</translation>
+    </message>
+    <message>
+        <source>ошибка ввода-вывода при чтении</source>
+        <translation>input/output error while reading</translation>
+    </message>
+    <message>
+        <source>строка %1: длиннее 65536 знаков</source>
+        <translation>line %1: longer than 65536 characters</translation>
+    </message>
+    <message>
+        <source>не хватает памяти</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>файл пуст</source>
+        <translation>the file is empty</translation>
+    </message>
+    <message>
+        <source>строка %1: заголовок не узнан</source>
+        <translation>line %1: header not recognised</translation>
+    </message>
+    <message>
+        <source>нет ни одной строки данных</source>
+        <translation>no data lines</translation>
+    </message>
+    <message>
+        <source>строка %1: больше 32767 строк</source>
+        <translation>line %1: more than 32767 lines</translation>
+    </message>
+    <message>
+        <source>строка %1: нет поля %2</source>
+        <translation>line %1: no field %2</translation>
+    </message>
+    <message>
+        <source>строка %1, поле %2: нет числа</source>
+        <translation>line %1, field %2: no number</translation>
+    </message>
+    <message>
+        <source>строка %1, поле %2: число не умещается в 32 бита</source>
+        <translation>line %1, field %2: the number does not fit in 32 bits</translation>
+    </message>
+    <message>
+        <source>строка %1: поля не разделены ни табуляцией, ни запятой, ни пробелом</source>
+        <translation>line %1: fields separated by neither tabs, commas nor spaces</translation>
+    </message>
+    <message>
+        <source>строка %1: больше 32767 импульсов на провод</source>
+        <translation>line %1: more than 32767 pulses on one wire</translation>
+    </message>
+    <message>
+        <source>в файле нет токов этого провода</source>
+        <translation>the file holds no currents of this wire</translation>
+    </message>
+    <message>
+        <source>строка %1: больше 32767 точек на линию</source>
+        <translation>line %1: more than 32767 points on one line</translation>
+    </message>
+    <message>
+        <source>строка %1: файл кончается раньше строк составляющих Y и Z этой точки</source>
+        <translation>line %1: the file ends before the Y and Z lines of this point</translation>
+    </message>
+    <message>
+        <source>в файле нет этой линии</source>
+        <translation>the file holds no such line</translation>
+    </message>
+    <message>
+        <source>строка %1: у предыдущего азимута меньше точек, чем у первого</source>
+        <translation>line %1: the previous azimuth has fewer points than the first</translation>
+    </message>
+    <message>
+        <source>строка %1: у этого азимута больше точек, чем у первого</source>
+        <translation>line %1: this azimuth has more points than the first</translation>
+    </message>
+    <message>
+        <source>у последнего азимута меньше точек, чем у первого</source>
+        <translation>the last azimuth has fewer points than the first</translation>
+    </message>
+    <message>
+        <source>в файле только один азимут</source>
+        <translation>the file holds one azimuth only</translation>
+    </message>
+    <message>
+        <source>строка %1: больше 16384 точек на один азимут</source>
+        <translation>line %1: more than 16384 points at one azimuth</translation>
+    </message>
+    <message>
         <source>Фаза</source>
         <translation>Phase</translation>
     </message>
@@ -750,30 +728,60 @@ The previous value is kept.</translation>
     <message>
         <source>мА</source>
         <translation>mA</translation>
-        <source> Ом</source>
-        <translation> Ohm</translation>
+    </message>
+</context>
+<context>
+    <name>lobex::CompareControls</name>
+    <message>
+        <source>Сравнить с…</source>
+        <translation>Compare with…</translation>
     </message>
     <message>
-        <source>КСВ=</source>
-        <translation>SWR=</translation>
+        <source>Запомнить как эталон</source>
+        <translation>Keep as reference</translation>
     </message>
     <message>
-        <source>Возвр. потери=</source>
-        <translation>Return loss=</translation>
+        <source>Убрать сравнение</source>
+        <translation>Remove comparison</translation>
     </message>
     <message>
-        <source>КСВ </source>
-        <translation>SWR </translation>
+        <source>Нормировать</source>
+        <translation>Normalise</translation>
     </message>
     <message>
-        <source>Диаграмма Вольперта-Смита</source>
-        <translation>Smith chart</translation>
+        <source>Каждая диаграмма относительно своего максимума, а не в абсолютных dBi</source>
+        <translation>Each pattern relative to its own maximum rather than in absolute dBi</translation>
     </message>
     <message>
-        <source>Диаграмму Вольперта-Смита построить нельзя:<byte value="xd"/>
-в данных нет реактивного сопротивления jX</source>
-        <translation>No Smith chart can be drawn:<byte value="xd"/>
-the data hold no reactance jX</translation>
+        <source>Разность</source>
+        <translation>Difference</translation>
+    </message>
+    <message>
+        <source>Первая сравниваемая диаграмма минус открытая, в дБ: кривые по углу и цвет поверхности в 3D</source>
+        <translation>The first compared pattern less the one on show, in dB: curves against the angle and the surface colours in 3D</translation>
+    </message>
+</context>
+<context>
+    <name>lobex::CompareTable</name>
+    <message>
+        <source>Файл</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Макс., dBi</source>
+        <translation>Max., dBi</translation>
+    </message>
+    <message>
+        <source>F/B, dB</source>
+        <translation>F/B, dB</translation>
+    </message>
+    <message>
+        <source>-3 dB, °</source>
+        <translation>-3 dB, °</translation>
+    </message>
+    <message>
+        <source>Возв., °</source>
+        <translation>Elev., °</translation>
     </message>
 </context>
 <context>

@@ -29,8 +29,8 @@ constexpr const char* kPlotUsage =
     "Usage: lobex-cli plot FILE --out OUT [--set N] [--left L] [--right R] [--log x|y|xy]\n"
     "                      [--diagram azimuth|elevation] [--host main|polar] [--size WxH]\n"
     "                      [--decimal SEP] [--quality Q] [--grayscale] [--print-commands]\n"
-    "                      [--z0 Z] [--compare OTHER]... [--normalise] [--difference]\n"
-    "                      [--smith]\n"
+    "                      [--z0 Z] [--swr-threshold S] [--compare OTHER]... [--normalise]\n"
+    "                      [--difference] [--smith]\n"
     "\n"
     "Loads FILE as File > Open does and draws what the window would show: the rectangular\n"
     "graph, or for a far field one of the two polar diagrams. The ending of OUT picks the\n"
@@ -61,6 +61,7 @@ constexpr const char* kPlotUsage =
     "  --difference     with one --compare, draw OTHER - FILE in dB against the angle in\n"
     "                   place of the diagram: the azimuth or the elevation cut, on the angles\n"
     "                   both hold (by default the total gain, --left and --right pick others)\n"
+    "  --swr-threshold S  with --smith, the SWR of the chart's circle (default 2)\n"
     "  --smith          the Smith chart of a sweep or table (R and jX) against the file's own\n"
     "                   Z0, else 50 ohms (default size 500x500)\n"
     "\n"
@@ -155,7 +156,9 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions& options
         Flag("--difference", options.difference),
         Flag("--smith", options.smith),
     };
-    rules.push_back(ImpedanceOptionRules(options.impedance).front());
+    for (OptionRule& rule : ImpedanceOptionRules(options.impedance)) {
+        rules.push_back(std::move(rule));
+    }
     for (OptionRule& rule : LoadOptionRules(options.load)) {
         rules.push_back(std::move(rule));
     }

@@ -5,10 +5,12 @@
 #include "core/TextRules.h"
 #include "model/Impedance.h"
 #include "model/SmithChart.h"
+#include "model/Sweep.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <variant>
 
 namespace lobex {
 namespace {
@@ -195,6 +197,22 @@ bool ShowSmithChart(GraphContext& ctx, std::optional<std::complex<double>> z0,
     }
     sweep->name = ctx.state.Loaded.CurrentFile;
     chart.sweeps.push_back(std::move(*sweep));
+    // Compared sweeps (a model against its measurement) go on the same chart, each a curve of
+    // its own; the chart holds as many as the engine's curves allow.
+    for (const ComparedResult& compared : ctx.state.Compare.Results) {
+        const auto* other =
+            compared.Document ? std::get_if<Sweep>(compared.Document.get()) : nullptr;
+        if (other == nullptr || other->points.empty() || chart.sweeps.size() >= kPlotMaxCurves) {
+            continue;
+        }
+        SmithSweep added;
+        added.name = compared.Label;
+        for (const SweepPoint& point : other->points) {
+            added.abscissa.push_back(point.frequency);
+            added.impedance.push_back(point.impedance);
+        }
+        chart.sweeps.push_back(std::move(added));
+    }
     return PlotSmith(ctx, chart, swrThreshold);
 }
 

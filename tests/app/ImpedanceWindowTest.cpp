@@ -52,8 +52,10 @@ protected:
 TEST_F(ImpedanceWindowTest, TheChosenZ0RedrawsTheDerivedSwrAndABadOneIsRefused) {
     Open(test::Sample("yagi3_20m_sweep.csv"));
     auto* left = Find<QComboBox>(window, "cmbLeft");
-    // The file's five columns, then SWR, |Γ| and return loss at the file's own 50 ohms.
-    ASSERT_EQ(left->count(), 8);
+    // The file's five columns, then SWR, |Γ| and return loss at the file's own 50 ohms, then the
+    // Smith chart.
+    ASSERT_EQ(left->count(), 9);
+    EXPECT_EQ(left->itemText(8), QStringLiteral("Диаграмма Вольперта-Смита"));
     EXPECT_EQ(left->itemText(5), QStringLiteral("КСВ при Z0 = 50 Ω"));
     left->setCurrentIndex(5);
     const PlotSlot& slot = harness.link.Slots[kMainSlot];

@@ -134,8 +134,13 @@ bool PlotSmith(GraphContext& ctx, const DrawnSmith& chart, double swrThreshold) 
                 "LineType",
                 {curve, std::to_string(kOverlayLineTypes[(c - 1) % kOverlayLineTypes.size()])});
         }
-        // The ends of the sweep, so its direction reads off the chart.
         const SmithSweep& sweep = chart.sweeps[c];
+        // Several sweeps: the legend names each file, as the other overlays do.
+        const std::string& legend = c == 0 ? ctx.state.Compare.ShownLabel : sweep.name;
+        if (count > 1 && !legend.empty()) {
+            commands += "[Legend(" + curve + "," + graphs::Quoted(legend) + ")]";
+        }
+        // The ends of the sweep, so its direction reads off the chart.
         const std::size_t points = std::min(re[c].size(), sweep.abscissa.size());
         std::vector<std::size_t> ends;
         if (points > 0) {

@@ -6,9 +6,11 @@
 #include "session/Comparison.h"
 
 #include <QFile>
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QSvgRenderer>
+#include <numeric>
 
 #include <filesystem>
 
@@ -219,6 +221,17 @@ TEST_F(CliPlot, SmithChartOfASweepAndOfDataWithoutReactance) {
     }
     // The rim, five resistance circles, the SWR circle and the two marks.
     EXPECT_GE(svg.count(QStringLiteral("<circle")), 9);
+
+    // A compared sweep goes on the same chart, named in the legend beside the file on show.
+    const PlotRun both =
+        Plot(Data("sweep_50ohm.csv"),
+             {"--smith", "--compare", QString::fromStdString(Data("sweep_75ohm_blank_lines.csv")),
+              "--print-commands", "--out", Out("both.png")});
+    ASSERT_EQ(both.code, 0) << both.err;
+    const std::string commands =
+        std::accumulate(both.lines.begin(), both.lines.end(), std::string());
+    EXPECT_NE(commands.find("[Legend(2,\"sweep_75ohm_blank_lines.csv\")]"), std::string::npos);
+    EXPECT_NE(commands.find("[Legend(1,\"sweep_50ohm.csv\")]"), std::string::npos);
 
     const PlotRun none = Plot(Data("table_no_reactance.csv"), {"--smith", "--out", Out("no.png")});
     EXPECT_EQ(none.code, 1);

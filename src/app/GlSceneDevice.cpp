@@ -410,23 +410,23 @@ LegendScale DifferenceScale(const View3DState& view) {
             QStringLiteral("B \u2212 A, dB"), true};
 }
 
-// A bar of the colour map, the top value at its top, with its values beside it: part of the
-// frame, so every picture taken of the view has it.
-void PaintLegend(QPainter& painter, QSize size, const LegendScale& scale,
-                 std::string_view decimalSeparator, const QFont& font) {
-    const float span = scale.top - scale.bottom;
+// A bar of a colour map, its top stop at the top, with its ticks beside it (fraction 1 at the
+// top) and the unit over it; `right` is the room kept free on its right. Part of the frame, so
+// every picture taken of the view has it.
+void PaintBar(QPainter& painter, QSize size, const std::array<GainRgb, 9>& stops,
+              const QString& unit, const std::vector<LegendTick>& ticks, const QString& widest,
+              const QFont& font, int right) {
     painter.setFont(font);
     const QFontMetrics metrics(painter.font());
     const int barWidth = 14;
-    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("-000.0 dBi"));
+    const int labelWidth = metrics.horizontalAdvance(widest);
     const int top = 16 + metrics.height();
     const int height = std::min(240, size.height() - top - 16);
-    const int left = size.width() - 12 - labelWidth - 6 - barWidth;
+    const int left = size.width() - 12 - right - labelWidth - 6 - barWidth;
     if (height < 40 || left < 0) {
         return;
     }
     QLinearGradient gradient(0, top, 0, top + height);
-    const auto& stops = scale.stops;
     for (std::size_t i = 0; i < stops.size(); ++i) {
         const GainRgb& c = stops[stops.size() - 1 - i];
         gradient.setColorAt(static_cast<double>(i) / static_cast<double>(stops.size() - 1),
@@ -436,18 +436,30 @@ void PaintLegend(QPainter& painter, QSize size, const LegendScale& scale,
     painter.fillRect(bar, gradient);
     painter.setPen(QColor(255, 255, 255, 192));
     painter.drawRect(bar.adjusted(0, 0, -1, -1));
-    const int unitWidth = metrics.horizontalAdvance(scale.unit);
+    const int unitWidth = metrics.horizontalAdvance(unit);
     painter.drawText(
-        QPoint(std::min(left, size.width() - 12 - unitWidth), top - metrics.descent() - 4),
-        scale.unit);
-    for (const float tick : scale.ticks) {
-        const int y = top + static_cast<int>(std::lround((scale.top - tick) / span * (height - 1)));
+        QPoint(std::min(left, size.width() - 12 - right - unitWidth), top - metrics.descent() - 4),
+        unit);
+    for (const LegendTick& tick : ticks) {
+        const int y = top + static_cast<int>(std::lround((1.0f - tick.Fraction) * (height - 1)));
         painter.drawLine(left + barWidth, y, left + barWidth + 4, y);
-        const std::string text = (scale.signedTicks && tick > 0.0f ? "+" : "") +
-                                 FormatPattern(tick, "#0.0", decimalSeparator);
         painter.drawText(QPoint(left + barWidth + 6, y + metrics.ascent() / 2 - 1),
-                         QString::fromStdString(text));
+                         QString::fromStdString(tick.Text));
     }
+}
+
+const QString kGainLegendWidest = QStringLiteral("-000.0 dBi");
+
+void PaintLegend(QPainter& painter, QSize size, const LegendScale& scale,
+                 std::string_view decimalSeparator, const QFont& font) {
+    const float span = scale.top - scale.bottom;
+    std::vector<LegendTick> ticks;
+    for (const float tick : scale.ticks) {
+        ticks.push_back(
+            {(tick - scale.bottom) / span, (scale.signedTicks && tick > 0.0f ? "+" : "") +
+                                               FormatPattern(tick, "#0.0", decimalSeparator)});
+    }
+    PaintBar(painter, size, scale.stops, scale.unit, ticks, kGainLegendWidest, font, 0);
 }
 
 // The bar of the currents, the largest at its top, labelled in A or mA; left of the gain legend
@@ -456,38 +468,12 @@ void PaintCurrentLegend(QPainter& painter, QSize size, const View3DState& view,
                         std::string_view decimalSeparator, const QFont& font, bool besideGain) {
     const CurrentLegend legend =
         CurrentLegendFor(LargestCurrent(view.Currents), view.CurrentPhaseOn, decimalSeparator);
-    painter.setFont(font);
-    const QFontMetrics metrics(painter.font());
-    const int barWidth = 14;
-    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("-0000.00"));
+    const QFontMetrics metrics(font);
     const int gainWidth =
-        besideGain ? metrics.horizontalAdvance(QStringLiteral("-000.0 dBi")) + 6 + barWidth + 12
-                   : 0;
-    const int top = 16 + metrics.height();
-    const int height = std::min(240, size.height() - top - 16);
-    const int left = size.width() - 12 - gainWidth - labelWidth - 6 - barWidth;
-    if (height < 40 || left < 0) {
-        return;
-    }
-    QLinearGradient gradient(0, top, 0, top + height);
-    const auto& stops = GainColourStops();
-    for (std::size_t i = 0; i < stops.size(); ++i) {
-        const GainRgb& c = stops[stops.size() - 1 - i];
-        gradient.setColorAt(static_cast<double>(i) / static_cast<double>(stops.size() - 1),
-                            QColor::fromRgbF(c.r, c.g, c.b));
-    }
-    const QRect bar(left, top, barWidth, height);
-    painter.fillRect(bar, gradient);
-    painter.setPen(QColor(255, 255, 255, 192));
-    painter.drawRect(bar.adjusted(0, 0, -1, -1));
-    painter.drawText(QPoint(left, top - metrics.descent() - 4),
-                     QCoreApplication::translate("lobex", std::string(legend.Unit).c_str()));
-    for (const LegendTick& tick : legend.Ticks) {
-        const int y = top + static_cast<int>(std::lround((1.0f - tick.Fraction) * (height - 1)));
-        painter.drawLine(left + barWidth, y, left + barWidth + 4, y);
-        painter.drawText(QPoint(left + barWidth + 6, y + metrics.ascent() / 2 - 1),
-                         QString::fromStdString(tick.Text));
-    }
+        besideGain ? metrics.horizontalAdvance(kGainLegendWidest) + 6 + 14 + 12 : 0;
+    PaintBar(painter, size, GainColourStops(),
+             QCoreApplication::translate("lobex", std::string(legend.Unit).c_str()), legend.Ticks,
+             QStringLiteral("-0000.00"), font, gainWidth);
 }
 
 } // namespace

@@ -32,7 +32,7 @@ std::string ComparisonName(const std::string& path) {
 ComparisonRead ReadForComparison(const Result* current, const std::string& path,
                                  const LoadRequest& request) {
     const auto refused = [](std::string_view text) {
-        return ComparisonRead{nullptr, {{std::string(text), MessageIcon::Information}}};
+        return ComparisonRead{nullptr, {{std::string(text), MessageIcon::Information, {}}}};
     };
     if (current == nullptr) {
         return refused(kCompareNothingShown);

@@ -9,6 +9,16 @@
 
 namespace lobex {
 
+namespace {
+
+// A colour stop as 8-bit channels, as colour maps are published.
+constexpr GainRgb Byte(int r, int g, int b) {
+    return GainRgb{static_cast<float>(r) / 255.0f, static_cast<float>(g) / 255.0f,
+                   static_cast<float>(b) / 255.0f};
+}
+
+} // namespace
+
 float ClampGainRange(float rangeDb) {
     if (!std::isfinite(rangeDb)) {
         return kDefaultGainRangeDb;
@@ -17,14 +27,10 @@ float ClampGainRange(float rangeDb) {
 }
 
 const std::array<GainRgb, 9>& GainColourStops() {
-    static constexpr auto byte = [](int r, int g, int b) {
-        return GainRgb{static_cast<float>(r) / 255.0f, static_cast<float>(g) / 255.0f,
-                       static_cast<float>(b) / 255.0f};
-    };
     static const std::array<GainRgb, 9> stops{
-        byte(68, 1, 84),    byte(72, 40, 120),  byte(62, 73, 137),
-        byte(49, 104, 142), byte(38, 130, 142), byte(31, 158, 137),
-        byte(53, 183, 121), byte(110, 206, 88), byte(253, 231, 37)};
+        Byte(68, 1, 84),    Byte(72, 40, 120),  Byte(62, 73, 137),
+        Byte(49, 104, 142), Byte(38, 130, 142), Byte(31, 158, 137),
+        Byte(53, 183, 121), Byte(110, 206, 88), Byte(253, 231, 37)};
     return stops;
 }
 
@@ -62,14 +68,10 @@ std::vector<float> GainLegendTicks(float peakGain, float rangeDb) {
 }
 
 const std::array<GainRgb, 9>& DifferenceColourStops() {
-    static constexpr auto byte = [](int r, int g, int b) {
-        return GainRgb{static_cast<float>(r) / 255.0f, static_cast<float>(g) / 255.0f,
-                       static_cast<float>(b) / 255.0f};
-    };
     static const std::array<GainRgb, 9> stops{
-        byte(100, 0, 40),    byte(150, 20, 50),   byte(195, 55, 65),
-        byte(210, 105, 105), byte(170, 170, 170), byte(160, 205, 225),
-        byte(170, 220, 240), byte(195, 235, 245), byte(235, 250, 252)};
+        Byte(100, 0, 40),    Byte(150, 20, 50),   Byte(195, 55, 65),
+        Byte(210, 105, 105), Byte(170, 170, 170), Byte(160, 205, 225),
+        Byte(170, 220, 240), Byte(195, 235, 245), Byte(235, 250, 252)};
     return stops;
 }
 

@@ -39,6 +39,16 @@ struct Extent {
     bool Empty() const { return lo > hi; }
 };
 
+// The rows a legend has: an entry for each curve drawn that has one, and the title's; none
+// where no curve has an entry.
+std::size_t LegendRowCount(const PlotDocument& d) {
+    std::size_t rows = 0;
+    for (std::size_t curve = 1; curve < d.legends.size() && curve <= d.curves.size(); ++curve) {
+        rows += IsBlank(d.legends[curve]) ? 0 : 1;
+    }
+    return rows == 0 ? 0 : rows + (IsBlank(d.legends[0]) ? 0 : 1);
+}
+
 PlotFonts MakeFonts(const PlotDocument& document, double sizeFactor) {
     const auto font = [&](FontElement element) {
         return MakeFont(document.fonts[static_cast<std::size_t>(element) - 1], sizeFactor);
@@ -306,12 +316,18 @@ void LayOutPolar(const PlotDocument& d, bool fixed, const TextMeasure& measure,
     double diameter = 0.0;
     double outer = 0.0; // from the circle to the far side of the angle labels
     double titleBlock = 0.0;
+    double legendBlock = 0.0;
+    const std::size_t legendRows = LegendRowCount(d);
     for (int attempt = 0; attempt < 3; ++attempt) {
         const double widest = writer.WidestLabel(angleTicks, sizing.fonts.ticks);
         const double tickHeight = measure.Height(sizing.fonts.ticks);
         const double s = sizing.shrink;
         outer = (kTickLength + kLabelGap) * s + std::max(widest, tickHeight);
         titleBlock = IsBlank(d.title1) ? 0.0 : measure.Height(sizing.fonts.title) + kLabelGap * s;
+        legendBlock = legendRows == 0 ? 0.0
+                                      : double(legendRows) * measure.Height(sizing.fonts.legend) +
+                                            1.5 * kPad * s;
+        titleBlock += legendBlock;
         const double padding = 2.0 * kPad * s;
         if (!fixed) {
             diameter = std::min(size.width() - 2.0 * outer - padding,
@@ -348,7 +364,8 @@ void LayOutPolar(const PlotDocument& d, bool fixed, const TextMeasure& measure,
 
     const double blockHeight = titleBlock + diameter + 2.0 * outer;
     const double top = std::max(kPad * layout.shrink, (size.height() - blockHeight) / 2.0);
-    layout.titleTop = top;
+    // The title begins below the legend.
+    layout.titleTop = top + legendBlock;
     const QPointF centre(size.width() / 2.0, top + titleBlock + outer + diameter / 2.0);
     const int n = static_cast<int>(std::round(diameter));
     // The read-out puts the centre at (left + right + 3) / 2 in pixel coordinates, which the
@@ -372,9 +389,10 @@ double PlotLayout::SnapWidth(double width) const {
     return std::max(1.0, std::round(width));
 }
 
-// The legend in a corner where it hides the least: inside the plotting area at its top right on
-// a rectangular graph, where curves seldom reach their largest values at both ends; at the
-// picture's top left on a polar one, outside the circle as far as the corner allows.
+// The legend in a place where it hides the least: inside the plotting area at its top right on
+// a rectangular graph, where curves seldom reach their largest values at both ends; on a polar
+// one above the title, in room the circle gives up (the corners of a square picture are too
+// small for a list of file names).
 void LayOutLegend(const PlotDocument& d, const TextMeasure& measure, PlotLayout& layout) {
     const double pad = kPad * layout.shrink;
     const double lineLength = 24.0 * layout.shrink;
@@ -400,7 +418,7 @@ void LayOutLegend(const PlotDocument& d, const TextMeasure& measure, PlotLayout&
     const QSizeF box(widest + 2.0 * pad, height * double(layout.legendRows.size()) + pad);
     const PlotMapping& m = layout.mapping;
     const QPointF corner = m.IsPolar()
-                               ? QPointF(pad, pad)
+                               ? QPointF(pad, layout.titleTop - box.height() - pad / 2.0)
                                : QPointF(m.Right() + 0.5 - pad - box.width(), m.Top() + 0.5 + pad);
     layout.legend = QRectF(corner, box);
     double top = corner.y() + pad / 2.0;

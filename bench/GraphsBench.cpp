@@ -37,6 +37,26 @@ void BM_ShowPatternPolarWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_ShowPatternPolarWindow)->Unit(benchmark::kMillisecond);
 
+// The same with the pattern compared against others of the same 1-degree grid: Arg compared
+// patterns (7, the most the window takes, puts 8 on each diagram), each cut from its grid and
+// put on the common scale at every draw, two curves each and a legend.
+void BM_ShowPatternPolarWindowCompared(benchmark::State& state) {
+    Graphs g(PlotHostKind::PolarWindow);
+    if (!g.Load(LOBEX_CORPUS_DIR "/farfield_csv/APET_LazyH-16m_1deg.csv")) {
+        state.SkipWithError("the corpus pattern did not load");
+        return;
+    }
+    g.state.Compare.ShownLabel = "APET_LazyH-16m_1deg.csv";
+    for (int n = 0; n < state.range(0); ++n) {
+        g.state.Compare.Results.push_back(
+            {"compared " + std::to_string(n), g.state.Loaded.Document});
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ShowPattern(g.graph, 1, 2));
+    }
+}
+BENCHMARK(BM_ShowPatternPolarWindowCompared)->Arg(1)->Arg(7)->Unit(benchmark::kMillisecond);
+
 // A frequency sweep's two curves in the main window's graph area, 800 x 500.
 void BM_PlotXYSweep(benchmark::State& state) {
     Graphs g(PlotHostKind::MainWindow);

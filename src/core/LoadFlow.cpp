@@ -226,6 +226,8 @@ bool Load(LoadContext& ctx, DataView& view, const LoadSource& source, const Load
     if (result.sets) {
         state.Loaded.Sets = *result.sets;
     }
+    // Before anything is drawn: the graphs of compared results draw the one on show from it.
+    state.Loaded.Document = result.document;
     if (result.showPattern) {
         ApplyPattern(ctx, view, result);
     } else {
@@ -244,7 +246,6 @@ bool Load(LoadContext& ctx, DataView& view, const LoadSource& source, const Load
     if (source.mmana == nullptr) {
         state.Loaded.CurrentFile = path;
     }
-    state.Loaded.Document = std::move(result.document);
     state.Loaded.LastSource = state.Loaded.CurrentFile;
     // An earlier error on the status line is no news about this load.
     if (!result.status) {

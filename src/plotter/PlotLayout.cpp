@@ -43,6 +43,16 @@ struct Extent {
     bool Empty() const { return lo > hi; }
 };
 
+// The rows a legend has: an entry for each curve drawn that has one, and the title's; none
+// where no curve has an entry.
+std::size_t LegendRowCount(const PlotDocument& d) {
+    std::size_t rows = 0;
+    for (std::size_t curve = 1; curve < d.legends.size() && curve <= d.curves.size(); ++curve) {
+        rows += IsBlank(d.legends[curve]) ? 0 : 1;
+    }
+    return rows == 0 ? 0 : rows + (IsBlank(d.legends[0]) ? 0 : 1);
+}
+
 PlotFonts MakeFonts(const PlotDocument& document, double sizeFactor) {
     const auto font = [&](FontElement element) {
         return MakeFont(document.fonts[static_cast<std::size_t>(element) - 1], sizeFactor);
@@ -275,11 +285,14 @@ struct SquareFit {
     Sizing sizing;
     double diameter = 0.0;
     double outer = 0.0;
-    double titleBlock = 0.0;
+    double titleBlock = 0.0; // the legend's rows included, when room is kept for them
+    double legendBlock = 0.0;
 };
 
+// The largest square the diagram fits, with its labels, its title and (legendAbove) the
+// legend's rows over the title.
 SquareFit FitSquare(const PlotDocument& d, bool fixed, const TextMeasure& measure, QSizeF size,
-                    const std::function<double(const QFont&)>& widestLabel) {
+                    const std::function<double(const QFont&)>& widestLabel, bool legendAbove) {
     const double fontScale = measure.FontScale();
     SquareFit fit{{1.0, MakeFonts(d, fontScale)}};
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -289,6 +302,12 @@ SquareFit FitSquare(const PlotDocument& d, bool fixed, const TextMeasure& measur
         fit.outer = (kTickLength + kLabelGap) * s + std::max(widest, tickHeight);
         fit.titleBlock =
             IsBlank(d.title1) ? 0.0 : measure.Height(fit.sizing.fonts.title) + kLabelGap * s;
+        const std::size_t legendRows = legendAbove ? LegendRowCount(d) : 0;
+        fit.legendBlock =
+            legendRows == 0
+                ? 0.0
+                : double(legendRows) * measure.Height(fit.sizing.fonts.legend) + 1.5 * kPad * s;
+        fit.titleBlock += fit.legendBlock;
         const double padding = 2.0 * kPad * s;
         if (!fixed) {
             fit.diameter = std::min(size.width() - 2.0 * fit.outer - padding,
@@ -347,12 +366,13 @@ void LayOutPolar(const PlotDocument& d, bool fixed, const TextMeasure& measure,
                                       ? DividedTicks(radiusLo, radiusHi, radial.intervals, 1)
                                       : LinearTicks(radiusLo, radiusHi, 5, false);
 
-    const SquareFit fit = FitSquare(d, fixed, measure, size, [&](const QFont& font) {
-        return writer.WidestLabel(angleTicks, font);
-    });
+    const SquareFit fit = FitSquare(
+        d, fixed, measure, size,
+        [&](const QFont& font) { return writer.WidestLabel(angleTicks, font); }, true);
     const double diameter = fit.diameter;
     const double outer = fit.outer;
     const double titleBlock = fit.titleBlock;
+    const double legendBlock = fit.legendBlock;
     layout.shrink = fit.sizing.shrink;
     layout.fonts = fit.sizing.fonts;
     layout.x = writer.Axis(angleTicks, layout.fonts.ticks);
@@ -370,7 +390,8 @@ void LayOutPolar(const PlotDocument& d, bool fixed, const TextMeasure& measure,
 
     const double blockHeight = titleBlock + diameter + 2.0 * outer;
     const double top = std::max(kPad * layout.shrink, (size.height() - blockHeight) / 2.0);
-    layout.titleTop = top;
+    // The title begins below the legend.
+    layout.titleTop = top + legendBlock;
     const QPointF centre(size.width() / 2.0, top + titleBlock + outer + diameter / 2.0);
     const int n = static_cast<int>(std::round(diameter));
     // The read-out puts the centre at (left + right + 3) / 2 in pixel coordinates, which the
@@ -405,13 +426,16 @@ void LayOutSmith(const PlotDocument& d, bool fixed, const TextMeasure& measure,
         reactanceTexts.push_back(QChar(kMinusSign) + QStringLiteral("j") +
                                  GridNumber(x, separator));
     }
-    const SquareFit fit = FitSquare(d, fixed, measure, size, [&](const QFont& font) {
-        double widest = 0.0;
-        for (const QString& text : reactanceTexts) {
-            widest = std::max(widest, measure.Width(font, text));
-        }
-        return widest;
-    });
+    const SquareFit fit = FitSquare(
+        d, fixed, measure, size,
+        [&](const QFont& font) {
+            double widest = 0.0;
+            for (const QString& text : reactanceTexts) {
+                widest = std::max(widest, measure.Width(font, text));
+            }
+            return widest;
+        },
+        false);
     layout.shrink = fit.sizing.shrink;
     layout.fonts = fit.sizing.fonts;
     const double blockHeight = fit.titleBlock + fit.diameter + 2.0 * fit.outer;
@@ -515,9 +539,10 @@ double PlotLayout::SnapWidth(double width) const {
     return std::max(1.0, std::round(width));
 }
 
-// The legend in a corner where it hides the least: inside the plotting area at its top right on
-// a rectangular graph, where curves seldom reach their largest values at both ends; at the
-// picture's top left on a polar one, outside the circle as far as the corner allows.
+// The legend in a place where it hides the least: inside the plotting area at its top right on
+// a rectangular graph, where curves seldom reach their largest values at both ends; on a polar
+// one above the title, in room the circle gives up (the corners of a square picture are too
+// small for a list of file names).
 void LayOutLegend(const PlotDocument& d, const TextMeasure& measure, PlotLayout& layout) {
     const double pad = kPad * layout.shrink;
     const double lineLength = 24.0 * layout.shrink;
@@ -543,7 +568,7 @@ void LayOutLegend(const PlotDocument& d, const TextMeasure& measure, PlotLayout&
     const QSizeF box(widest + 2.0 * pad, height * double(layout.legendRows.size()) + pad);
     const PlotMapping& m = layout.mapping;
     const QPointF corner = m.IsPolar()
-                               ? QPointF(pad, pad)
+                               ? QPointF(pad, layout.titleTop - box.height() - pad / 2.0)
                                : QPointF(m.Right() + 0.5 - pad - box.width(), m.Top() + 0.5 + pad);
     layout.legend = QRectF(corner, box);
     double top = corner.y() + pad / 2.0;

@@ -4,6 +4,7 @@
 #include "app/frmData.h"
 #include "core/Messages.h"
 #include "core/Remembered.h"
+#include "session/Comparison.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QMenu>
 #include <QSaveFile>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -241,6 +243,48 @@ TEST_F(LiveFileWindowTest, RecentFilesOpenFromTheFileMenuAndAMissingOneIsDropped
     EXPECT_EQ(ReadRecentFiles(recorders.settings), std::vector<std::string>{pattern});
     QCoreApplication::processEvents(); // the old entries go once their click is over
     EXPECT_EQ(recent->actions().size(), 1);
+}
+
+TEST_F(LiveFileWindowTest, APinnedReferenceShowsBeforeAgainstAfterOfEachCalculation) {
+    const std::string path = Copy("yagi3_20m_farfield.csv");
+    const std::string other = Copy("yagi3_20m_sweep.csv");
+    window->show();
+    window->OpenFileFromOutside(path);
+    auto* table = Find<QTableWidget>(*window, "tblCompare");
+    const auto figure = [table](int row, int column) {
+        return table->item(row, column)->text().toStdString();
+    };
+    Find<QAction>(*window, "mnuFileComparePin")->trigger();
+    ASSERT_FALSE(table->isHidden());
+    EXPECT_TRUE(Find<QWidget>(*window, "fraMax")->isHidden()) << "the table takes its place";
+    EXPECT_EQ(figure(1, 0), "Эталон 1: yagi3_20m_farfield.csv");
+    EXPECT_EQ(figure(1, 1), "11.74\n+0.0");
+
+    // MMANA calculates again: the diagrams and the table show the new result against the old.
+    Write(path, Rewritten(ReadAll(path), {2, 3, 4}, [](double dbi) { return dbi + 2.0; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return figure(0, 1) == "13.74"; }, kShownWithinMs));
+    EXPECT_EQ(figure(1, 1), "11.74\n-2.0");
+    const auto legend = [&] {
+        std::string all;
+        for (const auto& [document, command] : harness.api.commands) {
+            all += command;
+        }
+        return all;
+    };
+    EXPECT_NE(legend().find("[Legend(3,\"Эталон 1: yagi3_20m_farfield.csv\")][Color(4,0,0,255)]"
+                            "[LineType(4,2)]"),
+              std::string::npos);
+
+    // A sweep does not compare with a pattern: said, and nothing changes.
+    recorders.dialogs.dataFile = other;
+    Find<QAction>(*window, "mnuFileCompare")->trigger();
+    EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{std::string(kCompareOtherKind)});
+    EXPECT_EQ(table->rowCount(), 2);
+
+    Find<QAction>(*window, "mnuFileCompareClear")->trigger();
+    EXPECT_TRUE(table->isHidden());
+    EXPECT_FALSE(Find<QWidget>(*window, "fraMax")->isHidden());
+    EXPECT_TRUE(state.Compare.Results.empty());
 }
 
 } // namespace

@@ -166,5 +166,36 @@ TEST(PlotLayout, NoteStaysInsideThePictureWithAMargin) {
     EXPECT_TRUE(LayOut(Document(kSweep, "[NoteText(\"  \")]"), 800, 500).noteText.isEmpty());
 }
 
+TEST(PlotLayout, TheLegendNamesTheCurvesDrawnInsideThePlottingAreasTopRight) {
+    struct Case {
+        const char* name;
+        std::string commands;
+        std::vector<int> curves; // the rows, by curve (0: the title)
+    };
+    const Case cases[] = {
+        {"none named", "", {}},
+        {"a title alone draws none", "[Legend(0,\"Files\")]", {}},
+        {"title and curve", "[Legend(0,\"Files\")][Legend(1,\"a.csv\")]", {0, 1}},
+        {"a curve the document lacks", "[Legend(1,\"a.csv\")][Legend(2,\"b.csv\")]", {1}},
+    };
+    for (const Case& c : cases) {
+        const PlotLayout layout = LayOut(Document(kSweep, c.commands), 800, 500);
+        std::vector<int> rows;
+        for (const LegendRow& row : layout.legendRows) {
+            rows.push_back(row.curve);
+        }
+        EXPECT_EQ(rows, c.curves) << c.name;
+        if (!rows.empty()) {
+            const PlotMapping& m = layout.mapping;
+            EXPECT_LT(layout.legend.right(), m.Right() + 0.5) << c.name;
+            EXPECT_GT(layout.legend.top(), m.Top()) << c.name;
+        }
+    }
+    PlotDocument document = NewDocument();
+    const ParseResult past = ParseCommands("[Legend(21,\"x\")]");
+    ASSERT_EQ(past.commands.size(), 1u);
+    EXPECT_FALSE(ApplyCommand(document, past.commands[0]).ok) << "no such curve";
+}
+
 } // namespace
 } // namespace lobex::plotter

@@ -1,5 +1,7 @@
 #include "CompareTable.h"
 
+#include "PatternFigures.h"
+
 #include <QHeaderView>
 
 namespace lobex {
@@ -23,7 +25,7 @@ CompareTable::CompareTable(QWidget* parent) : QTableWidget(parent) {
     hide();
 }
 
-void CompareTable::ShowRows(const std::vector<CompareRow>& rows) {
+void CompareTable::ShowRows(const std::vector<CompareRow>& rows, std::string_view separator) {
     setRowCount(static_cast<int>(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const auto cell = [this, r](int column, const std::string& text) {
@@ -34,13 +36,20 @@ void CompareTable::ShowRows(const std::vector<CompareRow>& rows) {
             setItem(static_cast<int>(r), column, item);
         };
         cell(0, rows[r].label);
-        // The name may be shortened to fit: the whole of it under the pointer.
-        item(static_cast<int>(r), 0)->setToolTip(QString::fromStdString(rows[r].label));
         // The difference under the value: both side by side would not fit the frame.
         for (std::size_t f = 0; f < rows[r].figures.size(); ++f) {
             const std::string& difference = rows[r].differences[f];
             cell(static_cast<int>(f) + 1,
                  difference.empty() ? rows[r].figures[f] : rows[r].figures[f] + "\n" + difference);
+        }
+        // The name may be shortened to fit, and the row has room for four figures only: the
+        // whole name and every figure of the pattern under the pointer.
+        const QString tip = QString::fromStdString(rows[r].label) + QStringLiteral("\n") +
+                            PatternFiguresFrame::Summary(rows[r].metrics, separator);
+        for (int column = 0; column < columnCount(); ++column) {
+            if (QTableWidgetItem* at = item(static_cast<int>(r), column)) {
+                at->setToolTip(tip);
+            }
         }
     }
     resizeRowsToContents();

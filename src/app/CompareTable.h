@@ -4,6 +4,7 @@
 
 #include <QTableWidget>
 
+#include <string_view>
 #include <vector>
 
 namespace lobex {
@@ -17,7 +18,7 @@ public:
     explicit CompareTable(QWidget* parent);
 
     // Fills the rows; hidden when there are none.
-    void ShowRows(const std::vector<CompareRow>& rows);
+    void ShowRows(const std::vector<CompareRow>& rows, std::string_view separator);
 };
 
 } // namespace lobex

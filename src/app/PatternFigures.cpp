@@ -137,4 +137,13 @@ void PatternFiguresFrame::Show(const PatternMetrics& figures, std::string_view s
     }
 }
 
+QString PatternFiguresFrame::Summary(const PatternMetrics& figures, std::string_view separator) {
+    QStringList lines;
+    for (const Figure& figure : kFigures) {
+        lines.append(Tr(figure.caption) + QStringLiteral(": ") +
+                     ValueText(figures.*figure.value, figure.unit, separator));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace lobex

@@ -31,6 +31,10 @@ public:
 
     static constexpr int kFigureCount = 10;
 
+    // Every figure as "caption: value", one a line, in the user's language: the compare table's
+    // rows have no room for all of them.
+    static QString Summary(const PatternMetrics& figures, std::string_view separator);
+
 private:
     std::array<QLabel*, kFigureCount> captions_{};
     std::array<QLabel*, kFigureCount> values_{};

@@ -287,7 +287,7 @@ void PlotArea::ShowPatternLabels(const PatternLabels& labels) {
         label->setText(Q(*text));
     }
     const std::vector<CompareRow> rows = CompareRows(state_);
-    pattern_.tblCompare->ShowRows(rows);
+    pattern_.tblCompare->ShowRows(rows, state_.DecimalSeparator);
     pattern_.fraMax->setVisible(rows.empty());
     pattern_.fraBeam->setVisible(rows.empty());
     ShowPatternFigures();

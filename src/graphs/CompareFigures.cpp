@@ -9,15 +9,18 @@
 namespace lobex {
 namespace {
 
-using Figures = std::array<std::optional<float>, 4>;
+struct Figures {
+    std::array<std::optional<float>, 4> shown;
+    PatternMetrics metrics;
+};
 
 Figures FiguresOf(const FarFieldPattern& pattern) {
     const std::optional<PatternFigures> beam = MaximumAndBeam(pattern.grid);
     if (!beam) {
         return {};
     }
-    return {beam->MaxGain, MeasurePattern(pattern).front_to_back, beam->BeamWidth,
-            beam->MaxElevation};
+    const PatternMetrics metrics = MeasurePattern(pattern);
+    return {{beam->MaxGain, metrics.front_to_back, beam->BeamWidth, beam->MaxElevation}, metrics};
 }
 
 std::string Shown(const std::optional<float>& value, const std::string& separator) {
@@ -37,11 +40,11 @@ std::vector<CompareRow> CompareRows(const AppState& state) {
     const Figures first = FiguresOf(*shown);
     std::vector<CompareRow> rows;
     const auto add = [&](const std::string& label, const Figures& figures, bool later) {
-        CompareRow row{label, {}, {}};
-        for (std::size_t f = 0; f < figures.size(); ++f) {
-            row.figures[f] = Shown(figures[f], separator);
-            if (later && figures[f] && first[f]) {
-                const float difference = *figures[f] - *first[f];
+        CompareRow row{label, {}, {}, figures.metrics};
+        for (std::size_t f = 0; f < figures.shown.size(); ++f) {
+            row.figures[f] = Shown(figures.shown[f], separator);
+            if (later && figures.shown[f] && first.shown[f]) {
+                const float difference = *figures.shown[f] - *first.shown[f];
                 row.differences[f] = std::string(difference >= 0.0f ? "+" : "") +
                                      FormatPattern(difference, "#0.0#", separator);
             }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppState.h"
+#include "model/PatternMetrics.h"
 
 #include <array>
 #include <string>
@@ -20,6 +21,8 @@ struct CompareRow {
     // After the first row, each figure's difference to the first's, signed ("+0.35"); empty
     // in the first row and where either figure is missing.
     std::array<std::string, 4> differences;
+    // All the pattern's figures, for what the row has no room to show.
+    PatternMetrics metrics;
 };
 
 // The rows of the one on show and of every far field compared with it; none without

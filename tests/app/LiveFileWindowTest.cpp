@@ -259,6 +259,11 @@ TEST_F(LiveFileWindowTest, APinnedReferenceShowsBeforeAgainstAfterOfEachCalculat
     EXPECT_TRUE(Find<QWidget>(*window, "fraMax")->isHidden()) << "the table takes its place";
     EXPECT_EQ(figure(1, 0), "Эталон 1: yagi3_20m_farfield.csv");
     EXPECT_EQ(figure(1, 1), "11.74\n+0.0");
+    // The figures the row has no room for are under the pointer.
+    const QString tip = table->item(1, 2)->toolTip();
+    EXPECT_TRUE(tip.startsWith(QStringLiteral("Эталон 1: yagi3_20m_farfield.csv\n")))
+        << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QStringLiteral("\nКНД: "))) << tip.toStdString();
 
     // MMANA calculates again: the diagrams and the table show the new result against the old.
     Write(path, Rewritten(ReadAll(path), {2, 3, 4}, [](double dbi) { return dbi + 2.0; }));

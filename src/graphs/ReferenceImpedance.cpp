@@ -57,16 +57,13 @@ std::string WithoutBlanks(std::string_view text) {
 std::optional<std::complex<double>> ParseReferenceImpedance(std::string_view text,
                                                             std::string_view decimalSeparator) {
     std::string entry = ToPointForm(TrimSpaces(text), decimalSeparator);
-    // The user's own unit; the header rule knows MMANA's.
+    // The user's own unit; the impedance rule knows MMANA's.
     for (const std::string_view unit : {"Ом", "ом"}) {
         if (entry.ends_with(unit)) {
             entry.resize(entry.size() - unit.size());
         }
     }
-    if (entry.empty()) {
-        return std::nullopt;
-    }
-    return HeaderImpedance("SWR(" + TrimSpaces(entry) + ")");
+    return ReadImpedance(TrimSpaces(entry));
 }
 
 std::string ReferenceImpedanceText(std::complex<double> z0, std::string_view decimalSeparator) {

@@ -41,6 +41,10 @@ info FILE --decimal ,
 info FILE --set 2
 table FILE
 table FILE --decimal ,
+info FILE --z0 75 --swr-threshold 3
+table FILE --z0 50-j10
+plot FILE --out OUT/smith.png --print-commands --smith
+plot FILE --out OUT/z0.png --print-commands --z0 75
 plot FILE --out OUT/graph.png --print-commands
 plot FILE --out OUT/graph.svg --print-commands --host polar --diagram elevation --decimal ,
 plot FILE --out OUT/graph.emf --print-commands --left 3 --right 4 --log xy

@@ -414,6 +414,18 @@ because the data contain zero or negative values</translation>
         <translation>Return loss</translation>
     </message>
     <message>
+        <source>КСВ ≤ %1</source>
+        <translation>SWR ≤ %1</translation>
+    </message>
+    <message>
+        <source>в полосе</source>
+        <translation>in band</translation>
+    </message>
+    <message>
+        <source>вне полосы</source>
+        <translation>out of band</translation>
+    </message>
+    <message>
         <source>Эталон %1: %2</source>
         <translation>Reference %1: %2</translation>
     </message>

@@ -4,6 +4,7 @@
 #include "core/AtomicFile.h"
 #include "core/DataGrid.h"
 #include "core/FileDialogs.h"
+#include "core/ImpedanceColumns.h"
 #include "core/Messages.h"
 #include "core/TextRules.h"
 #include "core/Utf8Path.h"
@@ -48,7 +49,7 @@ void frmData::DeriveCurves() {
 
 void frmData::ShowImpedance() {
     const DataSet& shown = state_.Loaded.Data;
-    const bool visible = HasImpedanceColumns(shown) && !shown.DataText.empty();
+    const bool visible = FindImpedanceColumns(shown) && !shown.DataText.empty();
     fraImpedance->setVisible(visible);
     if (!visible) {
         return;

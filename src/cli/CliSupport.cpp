@@ -152,6 +152,7 @@ OptionRules ImpedanceOptionRules(ImpedanceOptions& options) {
              const auto [end, ec] =
                  std::from_chars(value.data(), value.data() + value.size(), threshold);
              options.swrThreshold = threshold;
+             options.swrThresholdGiven = true;
              return ec == std::errc() && end == value.data() + value.size() &&
                     std::isfinite(threshold) && threshold >= 1.0;
          }},

@@ -73,6 +73,7 @@ bool CheckLoadOptions(const LoadOptions& options, std::string& error);
 struct ImpedanceOptions {
     std::optional<std::complex<double>> z0; // none: the file's own
     double swrThreshold = 2.0;
+    bool swrThresholdGiven = false; // table marks the rows within it only when asked
 };
 OptionRules ImpedanceOptionRules(ImpedanceOptions& options);
 // FILE|--mmana [--set N] [--decimal SEP] [--z0 Z] [--swr-threshold S], as info and table read

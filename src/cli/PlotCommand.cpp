@@ -1,11 +1,11 @@
 #include "ApplicationObject.h"
 #include "CliSupport.h"
 #include "Commands.h"
-#include "core/ImpedanceColumns.h"
 #include "core/TextRules.h"
 #include "graphs/HeadlessGraphView.h"
 #include "graphs/PlotLink.h"
 #include "graphs/RectangularGraph.h"
+#include "graphs/ReferenceImpedance.h"
 #include "graphs/SmithGraph.h"
 #include "images/ImageWriter.h"
 #include "images/clsGIF.h"
@@ -52,8 +52,10 @@ constexpr const char* kPlotUsage =
     "  --quality Q      JPEG quality 0 to 100 (default 75); .jpg only\n"
     "  --grayscale      a greyscale JPEG; .jpg only\n"
     "  --print-commands print every command string sent to the plot engine, one per line\n"
-    "  --z0 Z           a sweep's SWR at the reference impedance Z in ohms (50, 75, 50-j10),\n"
-    "                   from R and jX, as column 6; the first curve unless --left is given\n"
+    "  --z0 Z           the SWR, |Γ| and return loss at the reference impedance Z in ohms\n"
+    "                   (50, 75, 50-j10) from R and jX, as the window derives them: columns\n"
+    "                   7, 8 and 9 of a sweep or table; the SWR is the first curve unless\n"
+    "                   --left is given\n"
     "  --compare OTHER  draw OTHER's curves over FILE's on the same axes, each file in a\n"
     "                   line style of its own and named in the legend; up to 7 files of\n"
     "                   FILE's kind (far fields, sweeps, optimisation tables)\n"
@@ -358,13 +360,14 @@ int RunPlotAs(std::string_view command, const std::vector<std::string>& args, st
     auto [left, right] =
         options.difference ? std::pair{3, 0} : InitialCurves(state.Loaded.Data.DataKind);
     if (options.impedance.z0) {
-        const std::optional<int> swr = StoreDerivedSwr(state.Loaded.Data, *options.impedance.z0);
-        if (!swr) {
-            err << lead << "--z0 draws the SWR of a sweep; " << options.load.file
+        DeriveReflectionCurves(state.Loaded.Data, *options.impedance.z0);
+        if (state.Loaded.Data.Derived.empty()) {
+            err << lead << "--z0 draws the SWR from R and jX; " << options.load.file
                 << " holds none\n";
             return kExitUsage;
         }
-        left = lastColumn = *swr;
+        left = kSeriesCount;
+        lastColumn = kSeriesCount + static_cast<int>(state.Loaded.Data.Derived.size()) - 1;
     }
     left = options.left.value_or(left);
     right = options.right.value_or(right);

@@ -3,6 +3,7 @@
 #include "core/DataGrid.h"
 #include "core/ImpedanceColumns.h"
 #include "core/TextRules.h"
+#include "graphs/ReferenceImpedance.h"
 #include "model/Impedance.h"
 
 #include <cmath>
@@ -14,6 +15,7 @@ namespace {
 
 constexpr const char* kTableUsage =
     "Usage: lobex-cli table FILE|--mmana [--set N] [--decimal SEP] [--z0 Z]\n"
+    "                       [--swr-threshold S]\n"
     "\n"
     "Loads FILE as File > Open does and prints the data grid as the user sees it: the captions\n"
     "of the columns in use, then every row, cells separated by tabs, in the grid's order.\n"
@@ -25,6 +27,10 @@ constexpr const char* kTableUsage =
     "                 SWR at the reference impedance Z in ohms (50, 75, 50-j10), |Γ| and the\n"
     "                 return loss in dB, from each row's R and jX (∞ for a total reflection\n"
     "                 or a perfect match)\n"
+    "  --swr-threshold S  for data with R and jX, the three columns of --z0 (at the file's\n"
+    "                 own reference impedance without --z0) and a fourth, \"КСВ ≤ S\":\n"
+    "                 \"в полосе\" where the row's SWR is at or below S (the row lies in a\n"
+    "                 band info reports), else \"вне полосы\"\n"
     "\n"
     "Exit status: 0 loaded, 1 the load failed, 2 usage.\n";
 
@@ -45,9 +51,11 @@ std::string Cell(double value, const std::string& decimalSeparator) {
     return std::isfinite(value) ? FormatPattern(value, kGridCellPattern, decimalSeparator) : "∞";
 }
 
-// The SWR, |Γ| and return loss of a grid row at z0, from its own R and jX cells.
+// The SWR, |Γ| and return loss of a grid row at z0, from its own R and jX cells, and, given a
+// threshold, whether the SWR is within it.
 void AppendReflection(std::vector<std::string>& cells, const ImpedanceColumns& columns,
-                      std::complex<double> z0, const std::string& decimalSeparator) {
+                      std::complex<double> z0, std::optional<double> threshold,
+                      const std::string& decimalSeparator) {
     const auto number = [&](int c) {
         const auto index = static_cast<std::size_t>(c);
         return index < cells.size() ? LeadingNumber(ToPointForm(cells[index], decimalSeparator))
@@ -58,6 +66,10 @@ void AppendReflection(std::vector<std::string>& cells, const ImpedanceColumns& c
     cells.push_back(Cell(reflection.value->swr, decimalSeparator));
     cells.push_back(Cell(reflection.value->magnitude, decimalSeparator));
     cells.push_back(Cell(reflection.value->returnLoss, decimalSeparator));
+    if (threshold) {
+        cells.emplace_back(reflection.value->swr <= *threshold ? kWithinThreshold
+                                                               : kBeyondThreshold);
+    }
 }
 
 } // namespace
@@ -66,7 +78,9 @@ int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostre
     LoadOptions options;
     ImpedanceOptions impedance;
     OptionRules rules = LoadOptionRules(options);
-    rules.push_back(ImpedanceOptionRules(impedance).front());
+    for (OptionRule& rule : ImpedanceOptionRules(impedance)) {
+        rules.push_back(std::move(rule));
+    }
     std::string error;
     if (!ParseOptions(args, rules, options.file, options.help, error) ||
         !CheckLoadOptions(options, error)) {
@@ -88,15 +102,24 @@ int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostre
     std::vector<std::string> columns = ColumnsInUse(state);
     const std::size_t gridColumns = columns.size();
     // The derived columns only when asked for: scripts reading the grid keep its columns.
+    const bool derive = impedance.z0 || impedance.swrThresholdGiven;
     const std::optional<ImpedanceColumns> impedanceColumns =
-        loaded && impedance.z0 ? FindImpedanceColumns(state.Loaded.Data) : std::nullopt;
-    if (loaded && impedance.z0 && !impedanceColumns) {
-        err << "lobex-cli table: " << options.file << " holds no R and jX; --z0 adds nothing\n";
+        loaded && derive ? FindImpedanceColumns(state.Loaded.Data) : std::nullopt;
+    if (loaded && derive && !impedanceColumns) {
+        err << "lobex-cli table: " << options.file << " holds no R and jX; "
+            << (impedance.z0 ? "--z0" : "--swr-threshold") << " adds nothing\n";
     }
+    const std::complex<double> z0 =
+        impedance.z0.value_or(FileReferenceImpedance(state.Loaded.Data));
+    const std::optional<double> threshold =
+        impedance.swrThresholdGiven ? std::optional(impedance.swrThreshold) : std::nullopt;
     if (impedanceColumns) {
-        columns.insert(columns.end(),
-                       {DerivedSwrCaption(*impedance.z0), std::string(kReflectionCaption),
-                        std::string(kReturnLossCaption)});
+        columns.insert(columns.end(), {DerivedSwrCaption(z0), std::string(kReflectionCaption),
+                                       std::string(kReturnLossCaption)});
+        if (threshold) {
+            std::string caption(kWithinThresholdCaption);
+            columns.push_back(caption.replace(caption.find("%1"), 2, ShortestText(*threshold)));
+        }
     }
     WriteLine(out, columns, columns.size());
     const GridTable& grid = state.Loaded.DataGrid;
@@ -107,7 +130,7 @@ int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostre
         std::vector<std::string> cells = grid.rows[r];
         cells.resize(gridColumns);
         if (impedanceColumns) {
-            AppendReflection(cells, *impedanceColumns, *impedance.z0, state.DecimalSeparator);
+            AppendReflection(cells, *impedanceColumns, z0, threshold, state.DecimalSeparator);
         }
         WriteLine(out, cells, columns.size());
     }

@@ -10,9 +10,10 @@
 namespace lobex {
 namespace {
 
+// A caption without its unit, blanks or case: "j X (Ом)" is "jx".
 std::string Squeezed(std::string_view label) {
     std::string out;
-    for (const char c : ToLowerAscii(label)) {
+    for (const char c : ToLowerAscii(label.substr(0, label.find('(')))) {
         if (c != ' ' && c != '\t') {
             out += c;
         }
@@ -20,16 +21,13 @@ std::string Squeezed(std::string_view label) {
     return out;
 }
 
-// A total reflection has no finite SWR; a graph's scale needs one.
-constexpr float kLargestDrawnSwr = 100.0f;
-
 } // namespace
 
 std::optional<ImpedanceColumns> FindImpedanceColumns(const DataSet& data) {
     if (data.DataKind == KindSweep) {
         return ImpedanceColumns{};
     }
-    if (data.DataKind != KindTable) {
+    if (data.DataKind != KindTable && data.DataKind != KindMmanaWindow) {
         return std::nullopt;
     }
     std::optional<int> resistance;
@@ -48,6 +46,25 @@ std::optional<ImpedanceColumns> FindImpedanceColumns(const DataSet& data) {
     return ImpedanceColumns{*resistance, *reactance};
 }
 
+Sweep ColumnSweep(const DataSet& data, const ImpedanceColumns& columns) {
+    const auto column = [&data](int c) -> const std::vector<float>& {
+        return data.Series[static_cast<std::size_t>(c)].Values;
+    };
+    const std::vector<float>& x = column(0);
+    const std::vector<float>& r = column(columns.resistance);
+    const std::vector<float>& jx = column(columns.reactance);
+    Sweep sweep;
+    sweep.header = data.HeaderWords;
+    const std::size_t n = std::min({x.size(), r.size(), jx.size()});
+    for (std::size_t i = 0; i < n; ++i) {
+        SweepPoint point;
+        point.frequency = x[i];
+        point.impedance = {r[i], jx[i]};
+        sweep.points.push_back(point);
+    }
+    return sweep;
+}
+
 std::optional<Sweep> ImpedanceSweepOf(const AppState& state) {
     const DataSet& data = state.Loaded.Data;
     const std::optional<ImpedanceColumns> columns = FindImpedanceColumns(data);
@@ -60,20 +77,10 @@ std::optional<Sweep> ImpedanceSweepOf(const AppState& state) {
     if (data.DataKind == KindSweep && read != nullptr) {
         sweep = *read;
     } else {
-        sweep.header = data.HeaderWords;
-        const auto column = [&data](int c) -> const std::vector<float>& {
-            return data.Series[static_cast<std::size_t>(c)].Values;
-        };
-        const std::size_t rows =
-            std::min({column(0).size(), column(columns->resistance).size(),
-                      column(columns->reactance).size(),
-                      static_cast<std::size_t>(std::max<int>(0, data.GridRowCount))});
-        for (std::size_t r = 0; r < rows; ++r) {
-            SweepPoint point;
-            point.frequency = column(0)[r];
-            point.impedance = {column(columns->resistance)[r], column(columns->reactance)[r]};
-            sweep.points.push_back(point);
-        }
+        sweep = ColumnSweep(data, *columns);
+        // The rows the grid shows.
+        sweep.points.resize(std::min(
+            sweep.points.size(), static_cast<std::size_t>(std::max<int>(0, data.GridRowCount))));
     }
     std::ranges::stable_sort(sweep.points, {}, &SweepPoint::frequency);
     return sweep;
@@ -91,27 +98,6 @@ std::string ImpedanceText(std::complex<double> z) {
 std::string DerivedSwrCaption(std::complex<double> z0) {
     std::string caption(kDerivedSwrCaption);
     return caption.replace(caption.find("%1"), 2, ImpedanceText(z0));
-}
-
-std::optional<int> StoreDerivedSwr(DataSet& data, std::complex<double> z0) {
-    constexpr int kColumn = 6;
-    if (data.DataKind != KindSweep || !Reflect({}, z0)) {
-        return std::nullopt;
-    }
-    const std::vector<float>& resistance = data.Series[1].Values;
-    const std::vector<float>& reactance = data.Series[2].Values;
-    SeriesRecord& swr = data.Series[kColumn];
-    swr.Values.assign(data.Series[0].Values.size(), kLargestDrawnSwr);
-    for (std::size_t r = 0; r < swr.Values.size() && r < resistance.size() && r < reactance.size();
-         ++r) {
-        const double value = Reflect({resistance[r], reactance[r]}, z0).value->swr;
-        swr.Values[r] = std::min(kLargestDrawnSwr, static_cast<float>(value));
-    }
-    const auto [low, high] = std::ranges::minmax(swr.Values);
-    swr.Min = low;
-    swr.Max = high;
-    swr.Label = DerivedSwrCaption(z0);
-    return kColumn;
 }
 
 } // namespace lobex

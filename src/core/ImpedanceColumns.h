@@ -18,14 +18,22 @@ namespace lobex {
 inline constexpr std::string_view kDerivedSwrCaption = LOBEX_TEXT("КСВ (%1 Ом)");
 inline constexpr std::string_view kReflectionCaption = "|Γ|";
 inline constexpr std::string_view kReturnLossCaption = LOBEX_TEXT("Обр. потери");
+// Whether a row's SWR is at or below a threshold ("%1"), as a band counts it.
+inline constexpr std::string_view kWithinThresholdCaption = LOBEX_TEXT("КСВ ≤ %1");
+inline constexpr std::string_view kWithinThreshold = LOBEX_TEXT("в полосе");
+inline constexpr std::string_view kBeyondThreshold = LOBEX_TEXT("вне полосы");
 
-// The columns of R and jX: a sweep's own, or an optimisation table's headed "R" and "jX" (any
-// case, spaces ignored); none for other data.
+// The columns of R and jX: a sweep's own (1 and 2), or those of a table (a file's or MMANA's
+// window's) captioned "R" and "jX", case, blanks and a unit in brackets aside ("j X", "R(Ω)");
+// none for other data. The one rule for everything taken from R and jX.
 struct ImpedanceColumns {
     int resistance = 1;
     int reactance = 2;
 };
 std::optional<ImpedanceColumns> FindImpedanceColumns(const DataSet& data);
+
+// The abscissa (frequency, or a table's first column) with R and jX, in the rows' order.
+Sweep ColumnSweep(const DataSet& data, const ImpedanceColumns& columns);
 
 // The impedance over frequency of the data on show, its points in frequency order: a sweep as
 // read (header kept, so its reference impedance is known), or a table's chosen set as the grid
@@ -36,10 +44,5 @@ std::optional<Sweep> ImpedanceSweepOf(const AppState& state);
 std::string DerivedSwrCaption(std::complex<double> z0);
 // "75", "50-j10": an impedance as the captions show it and the command line takes it.
 std::string ImpedanceText(std::complex<double> z);
-
-// The SWR at z0 from a sweep's R and jX, put in the column MMANA leaves empty (6) so that a
-// graph draws it against frequency; a total reflection is drawn at 100. Its column; none for
-// data other than a sweep, and for a z0 whose resistance is not above zero.
-std::optional<int> StoreDerivedSwr(DataSet& data, std::complex<double> z0);
 
 } // namespace lobex

@@ -1,6 +1,7 @@
 #include "ReferenceImpedance.h"
 
 #include "CurveReading.h"
+#include "core/ImpedanceColumns.h"
 #include "core/TextRules.h"
 
 #include <algorithm>
@@ -24,32 +25,6 @@ SeriesRecord Curve(std::string label, const std::vector<double>& values, double 
     series.Max = SeriesMax(series.Values);
     series.Min = SeriesMin(series.Values);
     return series;
-}
-
-// The sweep the columns hold: frequency (or the table's parameter), R and jX.
-Sweep ColumnSweep(const DataSet& data) {
-    Sweep sweep;
-    const std::vector<float>& x = data.Series[0].Values;
-    const std::vector<float>& r = data.Series[1].Values;
-    const std::vector<float>& jx = data.Series[2].Values;
-    const std::size_t n = std::min({x.size(), r.size(), jx.size()});
-    for (std::size_t i = 0; i < n; ++i) {
-        SweepPoint point;
-        point.frequency = x[i];
-        point.impedance = {r[i], jx[i]};
-        sweep.points.push_back(point);
-    }
-    return sweep;
-}
-
-std::string WithoutBlanks(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        if (c != ' ') {
-            out += c;
-        }
-    }
-    return out;
 }
 
 } // namespace
@@ -83,25 +58,13 @@ std::complex<double> ChosenReferenceImpedance(const AppState& state) {
     return state.View.ReferenceImpedance.value_or(FileReferenceImpedance(state.Loaded.Data));
 }
 
-bool HasImpedanceColumns(const DataSet& data) {
-    switch (data.DataKind) {
-    case KindSweep:
-    case KindMmanaWindow:
-        return true;
-    case KindTable:
-        return WithoutBlanks(data.Series[1].Label) == "R" &&
-               ToLowerAscii(WithoutBlanks(data.Series[2].Label)) == "jx";
-    default:
-        return false;
-    }
-}
-
 void DeriveReflectionCurves(DataSet& data, std::complex<double> z0) {
     data.Derived.clear();
-    if (!HasImpedanceColumns(data)) {
+    const std::optional<ImpedanceColumns> columns = FindImpedanceColumns(data);
+    if (!columns) {
         return;
     }
-    const Checked<SweepReflection> curves = ReflectSweep(ColumnSweep(data), z0);
+    const Checked<SweepReflection> curves = ReflectSweep(ColumnSweep(data, *columns), z0);
     if (!curves) {
         return;
     }
@@ -118,7 +81,7 @@ std::optional<ImpedanceFigures> SweepImpedanceFigures(const DataSet& data, std::
     if (data.DataKind != KindSweep) {
         return std::nullopt;
     }
-    Checked<ImpedanceFigures> figures = FindImpedanceFigures(ColumnSweep(data), z0, threshold);
+    Checked<ImpedanceFigures> figures = FindImpedanceFigures(ColumnSweep(data, {}), z0, threshold);
     if (!figures) {
         return std::nullopt;
     }

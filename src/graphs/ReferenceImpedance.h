@@ -36,18 +36,17 @@ std::optional<std::complex<double>> ParseReferenceImpedance(std::string_view tex
 // "75", "50-j10", in the locale's decimal symbol.
 std::string ReferenceImpedanceText(std::complex<double> z0, std::string_view decimalSeparator);
 
-// The file's own reference impedance: its SWR column's header's, 50 ohms when it names none.
+// The file's own reference impedance: its SWR column's header's, 50 ohms when it names none
+// (every table). The one rule of the file's own, for the graphs, the chart and the command line.
 std::complex<double> FileReferenceImpedance(const DataSet& data);
 // The one reference impedance everything derived is taken at: the user's choice, else the
 // file's own.
 std::complex<double> ChosenReferenceImpedance(const AppState& state);
 
-// Whether the data carries R in column 1 and jX in column 2: sweeps and result tables.
-bool HasImpedanceColumns(const DataSet& data);
-
-// The derived curves at z0 into data.Derived: SWR, |Γ| and return loss. Emptied for data without
-// R and jX, or for a z0 Reflect refuses. An infinite value (a total reflection, a perfect match)
-// is drawn at a ceiling, as no axis holds infinity.
+// The derived curves at z0 into data.Derived: SWR, |Γ| and return loss, from the columns
+// FindImpedanceColumns finds. Emptied for data without R and jX, or for a z0 Reflect refuses. An
+// infinite value (a total reflection, a perfect match) is drawn at a ceiling, as no axis holds
+// infinity.
 void DeriveReflectionCurves(DataSet& data, std::complex<double> z0);
 
 // A sweep's bandwidths (SWR at z0 up to threshold), resonances and best SWR, from its columns;

@@ -2,6 +2,8 @@
 
 #include "CursorReadout.h"
 #include "GraphCommands.h"
+#include "ReferenceImpedance.h"
+#include "core/ImpedanceColumns.h"
 #include "core/TextRules.h"
 #include "model/Impedance.h"
 #include "model/SmithChart.h"
@@ -21,23 +23,6 @@ constexpr std::array<std::array<int, 3>, 4> kOverlayColours = {
     {{0, 0, 255}, {160, 0, 160}, {200, 120, 0}, {0, 150, 150}}};
 constexpr std::array<int, 4> kOverlayLineTypes = {2, 4, 5, 3};
 
-// The column whose caption, its unit in brackets left off and case aside, is one of names:
-// "R", "R(Ω)", "jX(Om)", "j X".
-std::optional<int> ColumnCaptioned(const DataSet& data,
-                                   std::initializer_list<std::string_view> names) {
-    for (int c = 1; c < kSeriesCount; ++c) {
-        const std::string& caption = data.Series[static_cast<std::size_t>(c)].Label;
-        std::string label = TrimSpaces(caption.substr(0, caption.find('(')));
-        std::ranges::transform(label, label.begin(), [](unsigned char ch) {
-            return static_cast<char>(std::tolower(ch));
-        });
-        if (std::ranges::find(names, label) != names.end()) {
-            return c;
-        }
-    }
-    return std::nullopt;
-}
-
 std::string Number(double value, std::string_view separator) {
     return PointText(static_cast<float>(value), separator);
 }
@@ -49,28 +34,17 @@ bool OffersSmithChart(std::int16_t kind) {
 }
 
 std::optional<SmithSweep> SmithSweepOf(const DataSet& data) {
-    if (!OffersSmithChart(data.DataKind)) {
+    const std::optional<ImpedanceColumns> columns =
+        OffersSmithChart(data.DataKind) ? FindImpedanceColumns(data) : std::nullopt;
+    if (!columns) {
         return std::nullopt;
     }
-    const std::optional<int> r = ColumnCaptioned(data, {"r"});
-    const std::optional<int> x = ColumnCaptioned(data, {"jx", "j x"});
-    if (!r || !x) {
-        return std::nullopt;
-    }
-    const auto& abscissa = data.Series[0].Values;
-    const auto& resistance = data.Series[static_cast<std::size_t>(*r)].Values;
-    const auto& reactance = data.Series[static_cast<std::size_t>(*x)].Values;
     SmithSweep sweep;
-    const std::size_t n = std::min({abscissa.size(), resistance.size(), reactance.size()});
-    sweep.abscissa.assign(abscissa.begin(), abscissa.begin() + static_cast<std::ptrdiff_t>(n));
-    for (std::size_t i = 0; i < n; ++i) {
-        sweep.impedance.emplace_back(resistance[i], reactance[i]);
+    for (const SweepPoint& point : ColumnSweep(data, *columns).points) {
+        sweep.abscissa.push_back(point.frequency);
+        sweep.impedance.push_back(point.impedance);
     }
     return sweep;
-}
-
-std::complex<double> SmithReferenceOf(const DataSet& data) {
-    return data.DataKind == KindSweep ? LineImpedanceOf(data.HeaderWords) : kDefaultLineImpedance;
 }
 
 bool PlotSmith(GraphContext& ctx, const DrawnSmith& chart, double swrThreshold) {
@@ -191,7 +165,7 @@ bool ShowSmithChart(GraphContext& ctx, std::optional<std::complex<double>> z0,
         return false;
     }
     DrawnSmith chart;
-    chart.z0 = z0.value_or(SmithReferenceOf(data));
+    chart.z0 = z0.value_or(FileReferenceImpedance(data));
     if (!(chart.z0.real() > 0.0) || !std::isfinite(chart.z0.real()) ||
         !std::isfinite(chart.z0.imag())) {
         ctx.messages.Show(kReferenceImpedanceMessage, MessageIcon::Information, ctx.state.AppTitle);

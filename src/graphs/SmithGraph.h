@@ -23,12 +23,9 @@ inline constexpr int kSmithChartItem = 100;
 // Whether the graph choice offers the chart: sweeps and optimisation tables carry R and jX.
 bool OffersSmithChart(std::int16_t kind);
 
-// The data on show as one sweep of the chart: the abscissa with R and jX (a table's by its
-// column captions). None when there is no jX.
+// The data on show as one sweep of the chart, in the rows' order: the abscissa with the R and jX
+// FindImpedanceColumns finds. None when there is no jX.
 std::optional<SmithSweep> SmithSweepOf(const DataSet& data);
-
-// The reference impedance of the data on show: a sweep's own, from its SWR header, else 50 Ω.
-std::complex<double> SmithReferenceOf(const DataSet& data);
 
 // Draws the sweeps of the chart over one grid, each its own curve and line style (the first
 // red), the first and last point of each marked with its abscissa, with the circle of
@@ -37,8 +34,8 @@ bool PlotSmith(GraphContext& ctx, const DrawnSmith& chart,
                double swrThreshold = kDefaultSwrThreshold);
 
 // The chart of the data on show against z0, by default the data's own reference impedance
-// (SmithReferenceOf). Data without jX, or a z0 whose resistance is not positive, is told and the
-// graph on show stays.
+// (FileReferenceImpedance). Data without jX, or a z0 whose resistance is not positive, is told and
+// the graph on show stays.
 bool ShowSmithChart(GraphContext& ctx, std::optional<std::complex<double>> z0 = std::nullopt,
                     double swrThreshold = kDefaultSwrThreshold);
 

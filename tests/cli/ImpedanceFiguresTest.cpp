@@ -102,6 +102,13 @@ TEST(CliInfo, ImpedanceFiguresAtTheFilesOwnZ0AndAtOneAsked) {
     EXPECT_EQ(table.out.substr(0, table.out.find('\n')),
               "Частота\tR\tj X\tКСВ\tУсил\tВпер/Назад\tКСВ (75 Ом)\t|Γ|\tОбр. потери");
     EXPECT_NE(table.out.find("\t17.84\t3.45209\t0.55077\t5.18056\n"), std::string::npos);
+    // A threshold marks the rows within it, at the file's own Z0 without --z0.
+    const CliRun marked =
+        RunCommand(RunTable, {Data("sweep_50ohm.csv"), "--swr-threshold", "2.2"}, false);
+    EXPECT_EQ(marked.out.substr(0, marked.out.find('\n')),
+              "Частота\tR\tj X\tКСВ\tУсил\tВпер/Назад\tКСВ (50 Ом)\t|Γ|\tОбр. потери\tКСВ ≤ 2.2");
+    EXPECT_NE(marked.out.find("\t2.50835\t0.42993\t7.332\tвне полосы\n"), std::string::npos);
+    EXPECT_NE(marked.out.find("\t2.19897\t0.3748\t8.52402\tв полосе\n"), std::string::npos);
 
     for (const char* z0 : {"0", "-75", "fifty"}) {
         const CliRun bad = Info({Data("sweep_50ohm.csv"), "--z0", z0});

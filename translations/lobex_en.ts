@@ -741,6 +741,18 @@ the data hold no reactance jX</translation>
         <source>мА</source>
         <translation>mA</translation>
     </message>
+    <message>
+        <source>Полосы, MHz:</source>
+        <translation>Bands, MHz:</translation>
+    </message>
+    <message>
+        <source>Резонансы, MHz:</source>
+        <translation>Resonances, MHz:</translation>
+    </message>
+    <message>
+        <source>Частоты, MHz:</source>
+        <translation>Frequencies, MHz:</translation>
+    </message>
 </context>
 <context>
     <name>lobex::CompareControls</name>
@@ -794,6 +806,22 @@ the data hold no reactance jX</translation>
     <message>
         <source>Возв., °</source>
         <translation>Elev., °</translation>
+    </message>
+    <message>
+        <source>КСВ мин.</source>
+        <translation>SWR min.</translation>
+    </message>
+    <message>
+        <source>f, MHz</source>
+        <translation>f, MHz</translation>
+    </message>
+    <message>
+        <source>Полоса, MHz</source>
+        <translation>Band, MHz</translation>
+    </message>
+    <message>
+        <source>Резонанс, MHz</source>
+        <translation>Resonance, MHz</translation>
     </message>
 </context>
 <context>

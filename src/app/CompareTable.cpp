@@ -1,6 +1,7 @@
 #include "CompareTable.h"
 
 #include "PatternFigures.h"
+#include "platform/QtTranslations.h"
 
 #include <QHeaderView>
 
@@ -9,8 +10,6 @@ namespace lobex {
 CompareTable::CompareTable(QWidget* parent) : QTableWidget(parent) {
     setObjectName(QStringLiteral("tblCompare"));
     setColumnCount(5);
-    setHorizontalHeaderLabels(
-        {tr("Файл"), tr("Макс., dBi"), tr("F/B, dB"), tr("-3 dB, °"), tr("Возв., °")});
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::NoFocus);
@@ -26,6 +25,24 @@ CompareTable::CompareTable(QWidget* parent) : QTableWidget(parent) {
 }
 
 void CompareTable::ShowRows(const std::vector<CompareRow>& rows, std::string_view separator) {
+    setHorizontalHeaderLabels(
+        {tr("Файл"), tr("Макс., dBi"), tr("F/B, dB"), tr("-3 dB, °"), tr("Возв., °")});
+    Fill(rows, separator);
+}
+
+void CompareTable::ShowImpedanceRows(const std::vector<CompareRow>& rows, bool sweeps,
+                                     const QString& parameter, std::string_view separator) {
+    if (sweeps) {
+        setHorizontalHeaderLabels(
+            {tr("Файл"), tr("КСВ мин."), tr("f, MHz"), tr("Полоса, MHz"), tr("Резонанс, MHz")});
+    } else {
+        setHorizontalHeaderLabels(
+            {tr("Файл"), tr("КСВ мин."), parameter, QStringLiteral("R"), QStringLiteral("jX")});
+    }
+    Fill(rows, separator);
+}
+
+void CompareTable::Fill(const std::vector<CompareRow>& rows, std::string_view separator) {
     setRowCount(static_cast<int>(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const auto cell = [this, r](int column, const std::string& text) {
@@ -44,8 +61,14 @@ void CompareTable::ShowRows(const std::vector<CompareRow>& rows, std::string_vie
         }
         // The name may be shortened to fit, and the row has room for four figures only: the
         // whole name and every figure of the pattern under the pointer.
-        const QString tip = QString::fromStdString(rows[r].label) + QStringLiteral("\n") +
-                            PatternFiguresFrame::Summary(rows[r].metrics, separator);
+        QString tip = QString::fromStdString(rows[r].label) + QStringLiteral("\n");
+        if (rows[r].detail.empty()) {
+            tip += PatternFiguresFrame::Summary(rows[r].metrics, separator);
+        }
+        for (const auto& [caption, value] : rows[r].detail) {
+            tip += QStringLiteral("\n") + ShownText(caption) + QLatin1Char(' ') +
+                   QString::fromStdString(value);
+        }
         for (int column = 0; column < columnCount(); ++column) {
             if (QTableWidgetItem* at = item(static_cast<int>(r), column)) {
                 at->setToolTip(tip);

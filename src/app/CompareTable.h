@@ -19,6 +19,13 @@ public:
 
     // Fills the rows; hidden when there are none.
     void ShowRows(const std::vector<CompareRow>& rows, std::string_view separator);
+    // The rows of sweeps, or of optimisation tables whose parameter is captioned parameter
+    // (ImpedanceCompareRows), under their own captions.
+    void ShowImpedanceRows(const std::vector<CompareRow>& rows, bool sweeps,
+                           const QString& parameter, std::string_view separator);
+
+private:
+    void Fill(const std::vector<CompareRow>& rows, std::string_view separator);
 };
 
 } // namespace lobex

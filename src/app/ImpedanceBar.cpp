@@ -1,5 +1,7 @@
 #include "ImpedanceBar.h"
 
+#include "CompareTable.h"
+
 #include "core/TextRules.h"
 #include "graphs/ReferenceImpedance.h"
 
@@ -9,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -31,8 +34,14 @@ QString Megahertz(double f, std::string_view separator) {
 
 ImpedanceBar::ImpedanceBar(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("fraImpedance"));
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(4, 2, 4, 2);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(4, 2, 4, 2);
+    column->setSpacing(2);
+    auto* row = new QHBoxLayout;
+    column->addLayout(row);
+    tblCompare = new CompareTable(this);
+    tblCompare->setObjectName(QStringLiteral("tblCompareImpedance"));
+    column->addWidget(tblCompare);
     lblZ0 = new QLabel(this);
     lblZ0->setObjectName(QStringLiteral("lblZ0"));
     cmbZ0 = new QComboBox(this);

@@ -13,6 +13,8 @@ class QLabel;
 
 namespace lobex {
 
+class CompareTable;
+
 // Under the graph of data with R and jX: the reference impedance the derived curves are taken
 // at (the file's own, one of the usual ones, or any typed), the SWR threshold, and what a sweep
 // shows at them: its bandwidths, resonances and best SWR. The window decides what a choice does.
@@ -38,6 +40,8 @@ public:
     QLabel* lblZ0 = nullptr;
     QLabel* lblSwrLimit = nullptr;
     QLabel* lblBands = nullptr;
+    // Under the choice, while sweeps or tables are compared: their figures at it.
+    CompareTable* tblCompare = nullptr;
 
 signals:
     // An impedance picked from the list or typed and confirmed.

@@ -124,7 +124,11 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
     connect(fileWatch_, &FileChangeWatcher::Changed, this, &frmData::ReloadChangedFile);
     compare_ = new CompareControls(
         session_, state_, services_, *mnuFile, mnuFileGraph->menuAction(),
-        {[this] { DrawCurves(); }, [this] { return mnuFileReload->isChecked(); },
+        {[this] {
+             DrawCurves();
+             ShowImpedance();
+         },
+         [this] { return mnuFileReload->isChecked(); },
          [this](const std::string& text) { SetStatus(text); },
          [this] {
              view3D_->ApplyDifference();

@@ -1,5 +1,6 @@
 #include "frmData.h"
 
+#include "CompareTable.h"
 #include "ImpedanceBar.h"
 #include "core/AtomicFile.h"
 #include "core/DataGrid.h"
@@ -8,6 +9,7 @@
 #include "core/Messages.h"
 #include "core/TextRules.h"
 #include "core/Utf8Path.h"
+#include "graphs/CompareFigures.h"
 #include "graphs/CurveReading.h"
 #include "graphs/ReferenceImpedance.h"
 #include "model/Touchstone.h"
@@ -57,9 +59,12 @@ void frmData::ShowImpedance() {
     const std::string& separator = state_.DecimalSeparator;
     fraImpedance->ShowChoice(FileReferenceImpedance(shown), state_.View.ReferenceImpedance,
                              state_.View.SwrThreshold, separator);
-    fraImpedance->ShowFigures(
-        SweepImpedanceFigures(shown, ChosenReferenceImpedance(state_), state_.View.SwrThreshold),
-        separator);
+    const std::complex<double> z0 = ChosenReferenceImpedance(state_);
+    fraImpedance->ShowFigures(SweepImpedanceFigures(shown, z0, state_.View.SwrThreshold),
+                              separator);
+    fraImpedance->tblCompare->ShowImpedanceRows(
+        ImpedanceCompareRows(state_, z0, state_.View.SwrThreshold), shown.DataKind == KindSweep,
+        ShownText(TrimSpaces(shown.Series[0].Label)), separator);
 }
 
 void frmData::cmbZ0_Click() {

@@ -70,6 +70,8 @@ ImpedanceBar::ImpedanceBar(QWidget* parent) : QFrame(parent) {
     row->addWidget(lblSwrLimit);
     row->addWidget(cmbSwrLimit);
     row->addWidget(lblBands, 1);
+    // A table has no bands: the choice keeps to the left all the same.
+    row->addStretch();
 
     connect(cmbZ0, &QComboBox::activated, this, &ImpedanceBar::ReferenceEntered);
     // A typed value counts once Enter is pressed or the field is left; the window ignores an

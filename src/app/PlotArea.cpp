@@ -171,6 +171,11 @@ PlotRect PlotArea::SlotClientRect(int slot) const {
     // the frames fit under the diagram rather than run off the box.
     const QFrame* results = pattern_.fraPolar2;
     const int below = results->sizeHint().height() + results->fontMetrics().height() / 2 + 2;
+    if (state_.Compare.Difference) {
+        // The difference is a rectangular graph whose lower half shows curves too: the frames
+        // go under the whole of it.
+        return {0, 0, box->width(), std::max(box->height() / 3, box->height() - below)};
+    }
     const int height = std::clamp(2 * (box->height() - below),
                                   std::min(box->height(), box->width() / 2), box->height());
     return {0, 0, box->width(), height};
@@ -232,13 +237,17 @@ void PlotArea::ShowMarks() {
     controls_.picPlot->SetMarks(PlottingArea(m), std::move(shown));
 }
 
-// The result frames cover the elevation diagram's lower half, which shows nothing: from just
-// below its centre row (clear of the angle labels written on it) across the whole picture box,
-// their text starting at the plotting area's left edge.
+// The result frames cover the elevation diagram's lower half, which shows nothing (or go under
+// a difference graph): from just below its centre row (clear of the angle labels written on it)
+// across the whole picture box, their text starting at the plotting area's left edge.
 void PlotArea::LayOutPolarResults() {
-    const PlotMetrics& m = link_.Slots[kElevationSlot].Metrics;
+    const PlotSlot& slot = link_.Slots[kElevationSlot];
+    const PlotMetrics& m = slot.Metrics;
     QFrame* frame = pattern_.fraPolar2;
-    const int top = (m.Bottom - m.Top) / 2 + m.Top + 2 + frame->fontMetrics().height() / 2;
+    // Under a difference graph, which fills its picture, rather than over a diagram's half.
+    const int top = state_.Compare.Difference
+                        ? slot.ClientRect.bottom + 2
+                        : (m.Bottom - m.Top) / 2 + m.Top + 2 + frame->fontMetrics().height() / 2;
     const int box = controls_.picPolar2->width();
     const int indent = std::clamp(m.Left, 0, std::max(0, box - frame->minimumSizeHint().width()));
     if (auto* layout = frame->layout()) {

@@ -498,6 +498,28 @@ void LayOutSmith(const PlotDocument& d, bool fixed, const TextMeasure& measure,
     }
 }
 
+// The box moved by whole lines, down first when downward, until it covers none of taken and
+// stays inside a picture of size: the two ends of a sweep that nearly closes on a Smith chart
+// are labelled one above the other. Where no place is free, the box as it was.
+QRectF FreeBox(const QRectF& box, bool downward, const std::vector<QRectF>& taken, QSizeF size) {
+    const auto free = [&](const QRectF& at) {
+        return at.top() >= 0.0 && at.bottom() <= size.height() &&
+               std::ranges::none_of(taken,
+                                    [&at](const QRectF& other) { return other.intersects(at); });
+    };
+    const double line = box.height() + 1.0;
+    const auto steps = static_cast<int>(size.height() / line) + 1;
+    for (int step = 0; step <= steps; ++step) {
+        for (const double sign : {downward ? 1.0 : -1.0, downward ? -1.0 : 1.0}) {
+            const QRectF moved = box.translated(0.0, sign * step * line);
+            if (free(moved)) {
+                return moved;
+            }
+        }
+    }
+    return box;
+}
+
 // The marked points: the text beside its dot, away from the middle of the plotting area (of a
 // Smith chart, its centre), kept inside the picture.
 void LayOutMarks(const PlotDocument& d, const TextMeasure& measure, PlotLayout& layout) {
@@ -508,6 +530,11 @@ void LayOutMarks(const PlotDocument& d, const TextMeasure& measure, PlotLayout& 
     const QFont& font = layout.fonts.notes;
     const double height = measure.Height(font);
     const double pad = kPad * layout.shrink;
+    // The legend is laid out first; each label keeps clear of it and of the labels before.
+    std::vector<QRectF> taken;
+    if (!layout.legend.isEmpty()) {
+        taken.push_back(layout.legend);
+    }
     for (const PointLabel& label : d.pointLabels) {
         QPointF pixel;
         if (!m.ToPixel(label.x, label.y, d.OnSecondAxis(label.curve), pixel)) {
@@ -522,7 +549,9 @@ void LayOutMarks(const PlotDocument& d, const TextMeasure& measure, PlotLayout& 
         QRectF box = OutwardBox(dot, out, 4.0 * layout.shrink, width, height);
         box.moveLeft(std::clamp(box.left(), pad, std::max(pad, layout.size.width() - width - pad)));
         box.moveTop(std::clamp(box.top(), pad, std::max(pad, layout.size.height() - height - pad)));
-        layout.marks.push_back({dot, {box, text}, label.curve});
+        layout.marks.push_back(
+            {dot, {FreeBox(box, out.y() > 0.0, taken, layout.size), text}, label.curve});
+        taken.push_back(layout.marks.back().label.box);
     }
 }
 

@@ -132,7 +132,12 @@ void PaintCurves(QPainter& painter, const PlotDocument& d, const PlotLayout& lay
         for (std::size_t i = 0; i < count; ++i) {
             QPointF pixel;
             if (m.ToPixel(curve.x[i], curve.y[i], second, pixel)) {
-                run.push_back(PlotMapping::ToPaint(pixel));
+                const QPointF at = PlotMapping::ToPaint(pixel);
+                // A point on the one before adds a segment of no length, which draws nothing
+                // but costs the stroker a join: the nulls of a pattern put many on its centre.
+                if (run.isEmpty() || at != run.back()) {
+                    run.push_back(at);
+                }
             } else {
                 flush();
             }

@@ -199,3 +199,28 @@ TEST(PlotLayout, TheLegendNamesTheCurvesDrawnInsideThePlottingAreasTopRight) {
 
 } // namespace
 } // namespace lobex::plotter
+
+namespace lobex::plotter {
+namespace {
+
+// Labels of points close together, or under the legend, are moved apart: none covers another.
+TEST(PlotLayout, PointLabelsKeepClearOfEachOtherAndOfTheLegend) {
+    const std::string labels = "[PointLabel(10,50,\"14.000 MHz\")][PointLabel(10.2,50.5,"
+                               "\"14.300 MHz\")][PointLabel(19.9,89.9,\"far end\")]";
+    for (const std::string& legend : {std::string(), std::string("[Legend(1,\"a long name.csv\")]"
+                                                                 "[Legend(2,\"b.csv\")]")}) {
+        const PlotLayout layout = LayOut(
+            Document({kSweep[0], kSweep[1], kSweep[0], kSweep[1]}, labels + legend), 800, 500);
+        ASSERT_EQ(layout.marks.size(), 3u);
+        for (std::size_t i = 0; i < layout.marks.size(); ++i) {
+            const QRectF& box = layout.marks[i].label.box;
+            EXPECT_FALSE(box.intersects(layout.legend)) << i;
+            for (std::size_t j = 0; j < i; ++j) {
+                EXPECT_FALSE(box.intersects(layout.marks[j].label.box)) << i << " " << j;
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace lobex::plotter

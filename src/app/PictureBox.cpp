@@ -26,9 +26,10 @@ void PictureBox::ClearPicture() {
     update();
 }
 
-void PictureBox::SetMarks(QRect area, std::vector<PictureMark> marks) {
+void PictureBox::SetMarks(QRect area, std::vector<PictureMark> marks, bool labelsBelow) {
     overlay_.area = area;
     overlay_.marks = std::move(marks);
+    overlay_.labelsBelow = labelsBelow;
     update();
 }
 
@@ -68,7 +69,8 @@ void PictureBox::PaintOverlay(QPainter& painter) const {
     painter.setRenderHint(QPainter::Antialiasing, true);
     const QColor ink(64, 64, 64);
     const QFontMetrics metrics = fontMetrics();
-    // Labels hang below the top edge; one that would run into the one before goes a line lower.
+    // Labels hang below the top edge (or stand on the bottom one); one that would run into the
+    // one before goes a line further in.
     std::vector<QRectF> placed;
     std::vector<const PictureMark*> order;
     for (const PictureMark& mark : overlay_.marks) {
@@ -99,10 +101,13 @@ void PictureBox::PaintOverlay(QPainter& painter) const {
         if (left + size.width() > area.right()) {
             left = x - 4.0 - size.width();
         }
-        QRectF box(QPointF(std::max<double>(left, area.left() + 1.0), top + 3.0), size);
+        const bool below = overlay_.labelsBelow;
+        QRectF box(QPointF(std::max<double>(left, area.left() + 1.0),
+                           below ? area.bottom() - 2.0 - size.height() : top + 3.0),
+                   size);
         while (std::any_of(placed.begin(), placed.end(),
                            [&box](const QRectF& other) { return other.intersects(box); })) {
-            box.translate(0.0, size.height());
+            box.translate(0.0, below ? -size.height() : size.height());
         }
         placed.push_back(box);
         painter.setPen(Qt::NoPen);

@@ -28,6 +28,9 @@ struct PictureOverlay {
     QRect area;
     std::optional<QPointF> crosshair;
     std::vector<PictureMark> marks;
+    // The labels along the bottom edge instead of the top one: a legend of compared files
+    // takes the top right.
+    bool labelsBelow = false;
 };
 
 // A graph area: paints the picture it was given at its origin, on a plain background, with the
@@ -42,7 +45,7 @@ public:
     bool HasPicture() const { return !picture_.isNull(); }
     const QImage& Picture() const { return picture_; }
 
-    void SetMarks(QRect area, std::vector<PictureMark> marks);
+    void SetMarks(QRect area, std::vector<PictureMark> marks, bool labelsBelow = false);
     // The crosshair at a point of the plotting area, or (nothing) none.
     void SetCrosshair(std::optional<QPointF> at);
     const PictureOverlay& Overlay() const { return overlay_; }

@@ -234,7 +234,8 @@ void PlotArea::ShowMarks() {
     for (const double f : marks.resonances) {
         add(f, 0.0, kSweepReactanceColumn, ResonanceText(f, separator));
     }
-    controls_.picPlot->SetMarks(PlottingArea(m), std::move(shown));
+    // Compared files are named in a legend at the plotting area's top right.
+    controls_.picPlot->SetMarks(PlottingArea(m), std::move(shown), !state_.Compare.Results.empty());
 }
 
 // The result frames cover the elevation diagram's lower half, which shows nothing (or go under

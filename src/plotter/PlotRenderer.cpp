@@ -132,12 +132,7 @@ void PaintCurves(QPainter& painter, const PlotDocument& d, const PlotLayout& lay
         for (std::size_t i = 0; i < count; ++i) {
             QPointF pixel;
             if (m.ToPixel(curve.x[i], curve.y[i], second, pixel)) {
-                const QPointF at = PlotMapping::ToPaint(pixel);
-                // A point on the one before adds a segment of no length, which draws nothing
-                // but costs the stroker a join: the nulls of a pattern put many on its centre.
-                if (run.isEmpty() || at != run.back()) {
-                    run.push_back(at);
-                }
+                run.push_back(PlotMapping::ToPaint(pixel));
             } else {
                 flush();
             }

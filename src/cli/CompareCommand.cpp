@@ -1,7 +1,9 @@
 #include "CliSupport.h"
 #include "Commands.h"
 #include "Json.h"
-#include "graphs/CurveReading.h"
+#include "core/ImpedanceColumns.h"
+#include "graphs/ReferenceImpedance.h"
+#include "model/Impedance.h"
 #include "model/PatternMetrics.h"
 #include "session/DocumentSession.h"
 
@@ -16,11 +18,13 @@ constexpr const char* kCompareUsage =
     "\n"
     "Loads each FILE as File > Open does and prints one JSON object: results, one object per\n"
     "file in order (file, kind and, for far fields, the pattern object of info with its\n"
-    "front_to_back; for sweeps min_swr and its frequency), and differences, each later file\n"
-    "against the first (far fields: max_gain, front_to_back, beam_width; sweeps: min_swr,\n"
-    "frequency), as B - A.\n"
+    "front_to_back; for sweeps min_swr, computed from R and jX at the file's own Z0, and its\n"
+    "frequency; for optimisation tables the same of the set on show, its parameter for the\n"
+    "frequency), and differences, each later file against the first (far fields: max_gain,\n"
+    "front_to_back, beam_width; sweeps: min_swr, frequency; tables: min_swr, parameter), as\n"
+    "B - A.\n"
     "\n"
-    "The files must be of one kind, far fields or sweeps.\n"
+    "The files must be of one kind: far fields, sweeps or optimisation tables.\n"
     "\n"
     "Exit status: 0 compared, 1 a file did not load or the files cannot be compared, 2 usage.\n";
 
@@ -57,27 +61,17 @@ Figures FiguresOf(const std::string& file, const AppState& state, const Result& 
         figures.beamWidth = state.Loaded.Pattern.BeamWidth;
         figures.frontToBack = MeasurePattern(*pattern).front_to_back;
         Number(json, "front_to_back", figures.frontToBack);
-    } else if (const auto* sweep = std::get_if<Sweep>(&result)) {
-        std::vector<float> frequencies;
-        std::vector<float> swr;
-        std::vector<float> resistance;
-        std::vector<float> reactance;
-        for (const SweepPoint& point : sweep->points) {
-            frequencies.push_back(point.frequency);
-            swr.push_back(point.swr);
-            resistance.push_back(point.impedance.real());
-            reactance.push_back(point.impedance.imag());
-        }
-        // The same lowest SWR the sweep's graph marks.
-        if (const std::optional<CurvePoint> lowest =
-                FindSweepMarks(frequencies, swr, reactance, resistance,
-                               LineImpedanceOf(sweep->header))
-                    .swrMinimum) {
-            figures.minSwr = static_cast<float>(lowest->y);
-            figures.frequency = static_cast<float>(lowest->x);
+    } else if (const std::optional<Sweep> sweep = ImpedanceSweepOf(state)) {
+        // The lowest SWR as info computes it from R and jX, at the file's own Z0; a table's
+        // at its best row, whose parameter stands for the frequency.
+        const Checked<ImpedanceFigures> found =
+            FindImpedanceFigures(*sweep, FileReferenceImpedance(state.Loaded.Data), 2.0);
+        if (found && found.value->min_swr) {
+            figures.minSwr = static_cast<float>(*found.value->min_swr);
+            figures.frequency = static_cast<float>(*found.value->min_swr_frequency);
         }
         Number(json, "min_swr", figures.minSwr);
-        Number(json, "frequency", figures.frequency);
+        Number(json, figures.kind == KindSweep ? "frequency" : "parameter", figures.frequency);
     }
     json.EndObject();
     return figures;
@@ -125,8 +119,9 @@ int RunCompare(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
         figures.push_back(FiguresOf(file, state, *session.Current()->result, json));
         const std::int16_t kind = figures.back().kind;
-        if (kind != KindFarField && kind != KindSweep) {
-            err << "lobex-cli compare: " << file << " is neither a far field nor a sweep\n";
+        if (kind != KindFarField && kind != KindSweep && kind != KindTable) {
+            err << "lobex-cli compare: " << file
+                << " is neither a far field, a sweep nor an optimisation table\n";
             return kExitFailed;
         }
         if (kind != figures.front().kind) {
@@ -148,7 +143,8 @@ int RunCompare(const std::vector<std::string>& args, std::ostream& out, std::ost
             Number(json, "beam_width", Difference(first.beamWidth, later.beamWidth));
         } else {
             Number(json, "min_swr", Difference(first.minSwr, later.minSwr));
-            Number(json, "frequency", Difference(first.frequency, later.frequency));
+            Number(json, first.kind == KindSweep ? "frequency" : "parameter",
+                   Difference(first.frequency, later.frequency));
         }
         json.EndObject();
     }

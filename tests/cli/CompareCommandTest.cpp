@@ -32,10 +32,18 @@ TEST(CliCompare, PrintsEachResultAndItsDifferenceToTheFirst) {
     const CliRun sweeps = RunCommand(
         RunCompare, {Data("sweep_50ohm.csv"), Data("sweep_75ohm_blank_lines.csv")}, true);
     ASSERT_EQ(sweeps.code, 0) << sweeps.err;
+    // The lowest SWR as info computes it from R and jX, not the file's rounded column.
     const QJsonObject lowest = sweeps.json["results"].toArray()[0].toObject();
-    EXPECT_GE(F(lowest["min_swr"]), 1.0f);
-    EXPECT_GT(F(lowest["frequency"]), 0.0f);
+    EXPECT_NEAR(F(lowest["min_swr"]), 1.99869f, 1e-4f);
+    EXPECT_FLOAT_EQ(F(lowest["frequency"]), 14.15f);
     EXPECT_TRUE(sweeps.json["differences"].toArray()[0].toObject().contains("min_swr"));
+
+    // Tables: the best row's SWR and parameter; the same table twice differs by nothing.
+    const std::string table = Data("table_optimisation_3sets.csv");
+    const CliRun tables = RunCommand(RunCompare, {table, table}, true);
+    ASSERT_EQ(tables.code, 0) << tables.err;
+    EXPECT_GE(F(tables.json["results"].toArray()[0].toObject()["min_swr"]), 1.0f);
+    EXPECT_EQ(F(tables.json["differences"].toArray()[0].toObject()["parameter"]), 0.0f);
 }
 
 TEST(CliCompare, FilesThatCannotBeComparedAreRefused) {
@@ -48,7 +56,8 @@ TEST(CliCompare, FilesThatCannotBeComparedAreRefused) {
     };
     const Case cases[] = {
         {{pattern, sweep}, 1, "holds another kind of data than"},
-        {{Data("table_optimisation_3sets.csv"), pattern}, 1, "neither a far field nor a sweep"},
+        {{Data("table_optimisation_3sets.csv"), pattern}, 1, "holds another kind of data than"},
+        {{Data("currents_3wires.csv"), pattern}, 1, "neither a far field, a sweep nor"},
         {{pattern, Data("missing.csv")}, 1, "did not load: Файл не найден"},
         {{pattern}, 2, "at least two files"},
     };

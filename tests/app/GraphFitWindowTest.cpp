@@ -151,6 +151,13 @@ TEST_F(GraphFitWindowTest, DiagramsAreSquareCentredAndClearOfTheResults) {
         EXPECT_TRUE(results->isVisible());
         EXPECT_GT(results->geometry().top(), (e.Top + e.Bottom) / 2 + 2);
     }
+    // A difference graph shows curves in its lower half too: the results go under all of it.
+    Find<QAction>(*window, "mnuFileComparePin")->trigger();
+    Find<QAction>(*window, "mnuFileCompareDifference")->trigger();
+    ASSERT_TRUE(state.Compare.Difference);
+    const PlotSlot& difference = harness.link.Slots[kElevationSlot];
+    EXPECT_GT(difference.ClientRect.Height(), elevation->height() / 3);
+    EXPECT_GE(Find<QFrame>(*window, "fraPolar2")->geometry().top(), difference.ClientRect.bottom);
 }
 
 } // namespace

@@ -662,6 +662,50 @@ the data hold no reactance jX</translation>
         <translation>line %1: no field %2</translation>
     </message>
     <message>
+        <source>в модели нет строки автосегментации: взяты DM1 = 400, DM2 = 40</source>
+        <translation>the model has no segmentation line: DM1 = 400, DM2 = 40 taken</translation>
+    </message>
+    <message>
+        <source>на одном сегменте больше, чтобы середина была сегментом (номера проводов: %1)</source>
+        <translation>one segment more, to put one on the centre (wires %1)</translation>
+    </message>
+    <message>
+        <source>в модели нет строки окружения: расчёт в свободном пространстве</source>
+        <translation>the model has no environment line: computed in free space</translation>
+    </message>
+    <message>
+        <source>реальная земля: проницаемость 13, проводимость 0,005 См/м (в модели их нет); NEC-2 считает её и под проводами, MININEC только в диаграмме</source>
+        <translation>real ground: permittivity 13, conductivity 0.005 S/m (the model has none); NEC-2 computes it under the wires too, MININEC only in the pattern</translation>
+    </message>
+    <message>
+        <source>стек %1 не перенесён: в колоде одна антенна</source>
+        <translation>stack %1 not carried: the deck holds one antenna</translation>
+    </message>
+    <message>
+        <source>ступенчатый диаметр не перенесён, радиус взят по номеру набора (номера проводов: %1)</source>
+        <translation>stepped diameters not carried, the radius taken from the set number (wires %1)</translation>
+    </message>
+    <message>
+        <source>провода нулевой длины пропущены (номера проводов: %1)</source>
+        <translation>wires of no length left out (wires %1)</translation>
+    </message>
+    <message>
+        <source>материал проводов (код %1) не перенесён: провода без потерь</source>
+        <translation>wire material (code %1) not carried: lossless wires</translation>
+    </message>
+    <message>
+        <source>раздел %1 не перенесён</source>
+        <translation>section %1 not carried</translation>
+    </message>
+    <message>
+        <source>добротность Q нагрузок взята сопротивлением на частоте модели</source>
+        <translation>the loads' Q taken as a resistance at the model's frequency</translation>
+    </message>
+    <message>
+        <source>нагрузки в строках %1 (S-параметры) взяты их сопротивлением на частоте модели для всех частот</source>
+        <translation>the loads of lines %1 (Laplace coefficients) taken as their impedance at the model's frequency for every frequency</translation>
+    </message>
+    <message>
         <source>строка %1, поле %2: нет числа</source>
         <translation>line %1, field %2: no number</translation>
     </message>

@@ -31,4 +31,8 @@ int RunTouchstone(const std::vector<std::string>& args, std::ostream& out, std::
 // Reads an MMANA model file and prints its wires, sources and loads as one JSON object.
 int RunAntenna(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// Writes an MMANA model as a NEC-2 deck, or computes it with nec2c and writes the output.
+int RunNec(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunCompute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 } // namespace lobex::cli

@@ -20,8 +20,12 @@ public:
     // Runs nec2c on deck; true with the output file's path in output, false with nec2c's own
     // error text (or why it could not start) in error.
     bool Run(const std::string& deck, std::string& output, std::string& error);
+    // The same for a deck's text, written into the private folder first (as model.nec).
+    bool RunText(const std::string& text, std::string& output, std::string& error);
 
 private:
+    bool MakeFolder(std::string& error);
+    bool Spawn(const std::string& deck, std::string& output, std::string& error);
     void Remove();
     std::string folder_;
 };

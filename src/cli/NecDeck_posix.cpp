@@ -1,7 +1,9 @@
 #include "NecDeck.h"
 
+#include "core/AtomicFile.h"
 #include "core/TextFile.h"
 #include "core/TextRules.h"
+#include "core/Utf8Path.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -63,6 +65,23 @@ bool NecDeckRun::Run(const std::string& deck, std::string& output, std::string& 
         error = "cannot read " + deck;
         return false;
     }
+    return MakeFolder(error) && Spawn(deck, output, error);
+}
+
+bool NecDeckRun::RunText(const std::string& text, std::string& output, std::string& error) {
+    if (!MakeFolder(error)) {
+        return false;
+    }
+    const std::string deck = folder_ + "/model.nec";
+    const FileWriteResult written = WriteAtomically(Utf8Path(deck), text);
+    if (!written.ok) {
+        error = "cannot write the deck " + deck + ": " + written.error;
+        return false;
+    }
+    return Spawn(deck, output, error);
+}
+
+bool NecDeckRun::MakeFolder(std::string& error) {
     std::string pattern = (std::filesystem::temp_directory_path() / "lobex-nec-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         error = std::string("cannot make a temporary folder: ") + std::strerror(errno);
@@ -70,6 +89,10 @@ bool NecDeckRun::Run(const std::string& deck, std::string& output, std::string& 
     }
     Remove();
     folder_ = pattern;
+    return true;
+}
+
+bool NecDeckRun::Spawn(const std::string& deck, std::string& output, std::string& error) {
     output = folder_ + "/deck.out";
     const std::string log = folder_ + "/nec2c.log";
     std::vector<std::string> words{"nec2c", "-i", std::filesystem::absolute(deck).string(), "-o",

@@ -19,4 +19,9 @@ bool NecDeckRun::Run(const std::string& deck, std::string&, std::string& error) 
     return false;
 }
 
+bool NecDeckRun::RunText(const std::string&, std::string&, std::string& error) {
+    error = "nec2c is not available on this system";
+    return false;
+}
+
 } // namespace lobex::cli

@@ -51,6 +51,8 @@ constexpr Command kCommands[] = {
      false},
     {"model", lobex::cli::RunModel, "write the .x model of a far-field file's pattern", false},
     {"antenna", lobex::cli::RunAntenna, "read an MMANA .maa file and print it as JSON", false},
+    {"nec", lobex::cli::RunNec, "write an MMANA .maa model as a NEC-2 deck", false},
+    {"compute", lobex::cli::RunCompute, "compute an MMANA .maa model with nec2c (NEC-2)", false},
     {"touchstone", lobex::cli::RunTouchstone, "write a sweep's impedance as a .s1p file", false},
     {"compare", lobex::cli::RunCompare, "compare far fields or sweeps and print the differences",
      false},

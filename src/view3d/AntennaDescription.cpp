@@ -20,7 +20,8 @@ public:
     explicit MaaLines(std::string_view bytes) : lines_(SplitLines(DecodeText(bytes))) {}
 
     bool AtEnd() const { return next_ >= lines_.size(); }
-    std::size_t LineNumber() const { return next_; }
+    // The number of the line Next gave last (1 = first line).
+    int LineNumber() const { return static_cast<int>(next_); }
 
     // The next line, trimmed of spaces; running out of lines refuses the file.
     std::string Next(std::string_view expected) {
@@ -81,7 +82,15 @@ float NumberOf(MaaLines& lines, std::string_view field) {
     }
 }
 
-AntennaWire ReadWire(MaaLines& lines) {
+double FileNumber(MaaLines& lines, std::string_view field) {
+    try {
+        return LeadingNumber(field);
+    } catch (const RuntimeError&) {
+        lines.Refuse("число вне допустимого диапазона");
+    }
+}
+
+AntennaWire ReadWire(MaaLines& lines, MaaModel& model) {
     const std::string line = lines.Next("провод");
     const std::vector<std::string> fields = Split(line, ",");
     if (fields.size() != 8) {
@@ -95,10 +104,18 @@ AntennaWire ReadWire(MaaLines& lines) {
     wire.End1 = {value[1], value[2], value[0]};
     wire.End2 = {value[4], value[5], value[3]};
     wire.Radius = value[6];
+    MaaWire& file = model.Wires.emplace_back();
+    file.End1 = {FileNumber(lines, fields[0]), FileNumber(lines, fields[1]),
+                 FileNumber(lines, fields[2])};
+    file.End2 = {FileNumber(lines, fields[3]), FileNumber(lines, fields[4]),
+                 FileNumber(lines, fields[5])};
+    file.Radius = FileNumber(lines, fields[6]);
+    file.Segments = static_cast<int>(std::clamp(FileNumber(lines, fields[7]), -1e6, 1e6));
+    file.Line = lines.LineNumber();
     return wire;
 }
 
-FeedSource ReadSource(MaaLines& lines, const std::vector<AntennaWire>& wires) {
+FeedSource ReadSource(MaaLines& lines, const std::vector<AntennaWire>& wires, MaaModel& model) {
     const std::string line = lines.Next("источник");
     const std::vector<std::string> fields = Split(line, ",");
     if (fields.size() < 3) {
@@ -108,6 +125,11 @@ FeedSource ReadSource(MaaLines& lines, const std::vector<AntennaWire>& wires) {
     source.Place = fields[0];
     source.Value1 = NumberOf(lines, fields[1]);
     source.Value2 = NumberOf(lines, fields[2]);
+    MaaSource& file = model.Sources.emplace_back();
+    file.Place = TrimSpaces(fields[0]);
+    file.PhaseDegrees = FileNumber(lines, fields[1]);
+    file.Volts = FileNumber(lines, fields[2]);
+    file.Line = lines.LineNumber();
     const std::string place(TrimSpaces(fields[0]));
     if (const std::optional<SourcePlace> at = ParseSourcePlace(place)) {
         if (at->Wire < 1 || static_cast<std::size_t>(at->Wire) > wires.size()) {
@@ -130,8 +152,69 @@ FeedSource ReadSource(MaaLines& lines, const std::vector<AntennaWire>& wires) {
     return source;
 }
 
+bool IsSegmentationHeader(std::string_view line) {
+    return Contains(line, "Segmentation") || Contains(line, "Автосегм") ||
+           Contains(line, "自動分割");
+}
+
+// "***G/H/M/R/AzEl/X***" in its forms: "*GH/??/R/AzEl/X*" of old MMANA, "計算環境" of Japanese.
+bool IsEnvironmentHeader(std::string_view line) {
+    return Contains(line, "G/H") || Contains(line, "GH/") || Contains(line, "計算環境");
+}
+
+std::vector<double> LineNumbers(MaaLines& lines, const std::string& line) {
+    std::vector<double> numbers;
+    for (const std::string& field : Split(line, ",")) {
+        numbers.push_back(FileNumber(lines, field));
+    }
+    return numbers;
+}
+
+// The sections after the loads: the segmentation, the environment, and sections the model does
+// not use (a set of stepped diameters); a comment ends the model.
+void ReadTrailingSections(MaaLines& lines, MaaModel& model) {
+    while (!lines.AtEnd()) {
+        const std::string header = lines.Next("раздел");
+        if (header.empty()) {
+            continue;
+        }
+        if (header.starts_with("#")) {
+            return;
+        }
+        if (IsSegmentationHeader(header)) {
+            const std::vector<double> values = LineNumbers(lines, lines.Next("автосегментация"));
+            if (values.size() < 3) {
+                lines.Refuse("в строке автосегментации меньше 3 полей");
+            }
+            model.Segmentation =
+                MaaSegmentation{values[0], values[1], values[2], std::nullopt, lines.LineNumber()};
+            if (values.size() > 3) {
+                model.Segmentation->Ec = values[3];
+            }
+        } else if (IsEnvironmentHeader(header)) {
+            const std::vector<double> values = LineNumbers(lines, lines.Next("окружение"));
+            if (values.size() < 2) {
+                lines.Refuse("в строке окружения меньше 2 полей");
+            }
+            MaaEnvironment& environment = model.Environment.emplace();
+            environment.Ground = static_cast<int>(std::clamp(values[0], -1.0, 99.0));
+            environment.Height = values[1];
+            if (values.size() > 2) {
+                environment.Material = static_cast<int>(std::clamp(values[2], -1.0, 99.0));
+            }
+            if (values.size() > 3) {
+                environment.ReferenceOhms = values[3];
+            }
+            environment.Line = lines.LineNumber();
+        } else if (header.starts_with("*") || header.starts_with("$")) {
+            model.OtherSections.push_back(header);
+        }
+    }
+}
+
 AntennaDescription ReadDescription(MaaLines& lines) {
     AntennaDescription result;
+    MaaModel& model = result.Model;
     std::string line;
     do {
         line = lines.Next("заголовок");
@@ -141,17 +224,27 @@ AntennaDescription ReadDescription(MaaLines& lines) {
         lines.Next("строка \"*\"");
     }
     result.FrequencyText = lines.Next("частота");
+    model.Name = result.AntennaName;
+    model.FrequencyText = result.FrequencyText;
+    model.FrequencyLine = lines.LineNumber();
+    model.FrequencyMhz = FileNumber(lines, model.FrequencyText);
 
     if (!IsWiresHeader(lines.Next("***Wires***"))) {
         lines.Refuse("нет заголовка раздела проводов");
     }
-    const int wireCount = CountOf(lines, lines.Next("число проводов"));
+    const std::string countLine = lines.Next("число проводов");
+    const int wireCount = CountOf(lines, countLine);
     if (wireCount < 1) {
         lines.Refuse("число проводов меньше 1");
     }
+    // A stacked model's count line goes on with the copies across and up, then their spacing.
+    if (const std::vector<double> stack = LineNumbers(lines, countLine); stack.size() >= 3) {
+        model.StackAcross = static_cast<int>(std::clamp(stack[1], 1.0, 1000.0));
+        model.StackUp = static_cast<int>(std::clamp(stack[2], 1.0, 1000.0));
+    }
     result.Wires.reserve(static_cast<std::size_t>(wireCount));
     for (int i = 0; i < wireCount; ++i) {
-        result.Wires.push_back(ReadWire(lines));
+        result.Wires.push_back(ReadWire(lines, model));
     }
 
     if (!IsSourceHeader(lines.Next("*** Source ***"))) {
@@ -159,7 +252,7 @@ AntennaDescription ReadDescription(MaaLines& lines) {
     }
     const int sourceCount = CountOf(lines, lines.Next("число источников"));
     for (int i = 0; i < sourceCount; ++i) {
-        result.Sources.push_back(ReadSource(lines, result.Wires));
+        result.Sources.push_back(ReadSource(lines, result.Wires, model));
     }
 
     if (!IsLoadHeader(lines.Next("***   Load   ***"))) {
@@ -172,60 +265,25 @@ AntennaDescription ReadDescription(MaaLines& lines) {
             lines.Refuse("пустая строка нагрузки");
         }
         result.Loads.push_back(fields.front());
+        MaaLoad& load = model.Loads.emplace_back();
+        load.Place = TrimSpaces(fields.front());
+        for (std::size_t f = 1; f < fields.size(); ++f) {
+            load.Values.push_back(FileNumber(lines, fields[f]));
+        }
+        load.Line = lines.LineNumber();
     }
+    ReadTrailingSections(lines, model);
     return result;
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 } // namespace
 
 std::optional<SourcePlace> ParseSourcePlace(std::string_view place) {
-    if (place.empty() || (place.front() != 'w' && place.front() != 'W')) {
+    const std::optional<MaaPlace> at = ParseMaaPlace(place);
+    if (!at) {
         return std::nullopt;
     }
-    std::size_t at = 1;
-    int wire = 0;
-    while (at < place.size() && IsDigit(place[at])) {
-        // Larger numbers name no wire of any file that can be read; keep them out of range.
-        wire = std::min(wire * 10 + (place[at] - '0'), 100000);
-        ++at;
-    }
-    if (at == 1 || at >= place.size()) {
-        return std::nullopt;
-    }
-    char letter = 0;
-    switch (place[at]) {
-    case 'b':
-    case 'B':
-        letter = 'B';
-        break;
-    case 'c':
-    case 'C':
-        letter = 'C';
-        break;
-    case 'e':
-    case 'E':
-        letter = 'E';
-        break;
-    default:
-        return std::nullopt;
-    }
-    ++at;
-    if (at < place.size() && (place[at] == '+' || place[at] == '-')) {
-        ++at;
-        if (at == place.size()) {
-            return std::nullopt;
-        }
-    }
-    for (; at < place.size(); ++at) {
-        if (!IsDigit(place[at])) {
-            return std::nullopt;
-        }
-    }
-    return SourcePlace{wire, letter};
+    return SourcePlace{at->Wire, at->End};
 }
 
 bool ReadMaaText(std::string_view bytes, AntennaDescription& description, std::string* why) {
@@ -250,6 +308,13 @@ bool ReadMaaFile(const std::string& path, AntennaDescription& description, std::
         return false;
     }
     return ReadMaaText(bytes, description, why);
+}
+
+bool ReadMaaNecDeck(const std::string& path, const NecDeckChoices& choices, MaaNecDeck& deck,
+                    std::string& why) {
+    AntennaDescription description;
+    return ReadMaaFile(path, description, &why) &&
+           WriteMaaNecDeck(description.Model, choices, deck, why);
 }
 
 bool ScaleAntenna(AntennaDescription& description) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/Texts.h"
+#include "model/MaaModel.h"
+#include "model/MaaNecDeck.h"
 #include "scene/D3DMath.h"
 
 #include <cstdint>
@@ -40,6 +42,8 @@ struct AntennaDescription {
     std::vector<FeedSource> Sources;
     // The first field of each load line.
     std::vector<std::string> Loads;
+    // The whole model in the file's coordinates, for a NEC-2 deck; not scaled.
+    MaaModel Model;
 };
 
 // Where a source sits: wire number (1 = first wire) and the end letter B, C or E, upper case.
@@ -64,6 +68,11 @@ bool ReadMaaFile(const std::string& path, AntennaDescription& description,
 // The same for a file's bytes already in memory.
 bool ReadMaaText(std::string_view bytes, AntennaDescription& description,
                  std::string* why = nullptr);
+
+// Reads an MMANA model file and writes it as a NEC-2 deck (model/MaaNecDeck.h); false with the
+// reason, the file's line where one is to blame, in why.
+bool ReadMaaNecDeck(const std::string& path, const NecDeckChoices& choices, MaaNecDeck& deck,
+                    std::string& why);
 
 // Scales the antenna so that its largest coordinate range becomes 1.5 scene units, the file's
 // origin staying at the scene origin; source positions follow. An antenna whose coordinates

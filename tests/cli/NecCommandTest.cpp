@@ -33,6 +33,8 @@ TEST(CliNec, ADeckIsRunThroughNec2cAndItsNumbersAreNec2cs) {
         {"dipole_perfect_ground.nec", 14.2f, 69.745f, -38.821f, 8.00f, 30.0f, 0.0f, 100.0f, 1},
         // The Yagi beams along +X: azimuth 0 at the horizon.
         {"yagi3.nec", 14.3f, 29.666f, -6.3654f, 7.65f, 0.0f, 0.0f, 99.14f, 5},
+        // Over real ground NEC-2's budget counts no ground loss; the maximum is at theta 70.
+        {"vertical_radials.nec", 14.2f, 23.237f, -11.124f, 0.50f, 20.0f, 0.0f, 100.0f, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.deck);
@@ -99,6 +101,89 @@ TEST(CliNec, ADeckNec2cRefusesGivesNec2csErrorAndLeavesNoFolder) {
     EXPECT_NE(run.err.find("nec2c failed on"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("GEOMETRY DATA CARD ERROR"), std::string::npos) << run.err;
     EXPECT_EQ(folders(), before);
+}
+
+std::filesystem::path TempFile(const std::string& name) {
+    return std::filesystem::temp_directory_path() /
+           ("lobex-maa-" + std::to_string(getpid()) + "-" + name);
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// An MMANA model computed through its NEC-2 deck gives what the same antenna's hand-written deck
+// gives: the dipole segmented automatically (21 segments for 10.3 m at DM2 = 40), the Yagi with
+// its own 21 per wire.
+TEST(CliNec, AModelComputedGivesItsHandWrittenDecksNumbers) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"dipole_free_space.maa", "dipole_free_space.nec"},
+        {"yagi3.maa", "yagi3_lossless.nec"},
+    };
+    for (const auto& [model, deck] : cases) {
+        SCOPED_TRACE(model);
+        const std::filesystem::path out = TempFile("result.out");
+        const CliRun computed =
+            RunCommand(RunCompute,
+                       {(TestDataFolder() / "maa" / model).string(), "--out", out.string()}, false);
+        ASSERT_EQ(computed.code, 0) << computed.err;
+        EXPECT_NE(ReadText(out).find("Computed by NEC-2"), std::string::npos);
+        const CliRun fromModel = Info({out.string(), "--frequency", "14.2"});
+        std::filesystem::remove(out);
+        const CliRun fromDeck = Info({Deck(deck), "--frequency", "14.2"});
+        ASSERT_EQ(fromModel.code, 0) << fromModel.err;
+        EXPECT_EQ(fromModel.json["frequencies"].toArray().size(), 11);
+        EXPECT_EQ(fromModel.json["sources"], fromDeck.json["sources"]);
+        EXPECT_EQ(fromModel.json["pattern"].toObject()["max_gain"],
+                  fromDeck.json["pattern"].toObject()["max_gain"]);
+    }
+}
+
+// A model that cannot be computed is refused at its line; what a deck cannot hold is named on
+// standard error and in the deck's comments.
+TEST(CliNec, BadModelsAreRefusedAtTheirLineAndLeftOutPartsAreNamed) {
+    const std::string dipole = ReadText(TestDataFolder() / "maa" / "dipole_free_space.maa");
+    const auto with = [&dipole](std::string_view from, std::string_view to) {
+        std::string text = dipole;
+        return text.replace(text.find(from), from.size(), to);
+    };
+    struct Case {
+        std::string text;
+        int code;
+        const char* said;
+        const char* inDeck;
+    };
+    const Case cases[] = {
+        {with("14.2", "0"), 1, "строка 3: частота модели должна быть больше 0 МГц", nullptr},
+        {with("w1c", "x1"), 1, "строка 9: место источник \"x1\" не прочитано", nullptr},
+        {with("w1c", "w2c"), 1, "строка 9: источник на проводе, которого нет в файле", nullptr},
+        {with("w1c,", "w1b-1,"), 1, "строка 9: место за концом провода", nullptr},
+        {with("0,\t0\r\n***Seg", "1,\t1\r\nw1c,\t7,\t1.0\r\n***Seg"), 1,
+         "строка 12: вид нагрузки 7 не известен", nullptr},
+        {with("0,\t20.0", "1,\t-1.0"), 1, "строка 6: провод уходит под землю", nullptr},
+        {with("0,\t20.0", "2,\t10.0"), 0, "реальная земля: проницаемость 13",
+         "GN 2 0 0 0 13 0.005"},
+        {ReadText(CorpusFolder() / "maa" / "handiko_3-YAGI-20_taper_notitle.maa"), 0,
+         "раздел $$$Taper wire set$$$ не перенесён", "Section $$$Taper wire set$$$ not carried."},
+        {ReadText(CorpusFolder() / "maa" / "MMANA-JA_4X12.MAA"), 0,
+         "стек 4x1 не перенесён: в колоде одна антенна", "Stack 4x1 not carried"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        const std::filesystem::path model = TempFile("model.maa");
+        const std::filesystem::path deck = TempFile("model.nec");
+        std::ofstream(model, std::ios::binary) << c.text;
+        const CliRun run = RunCommand(RunNec, {model.string(), "--out", deck.string()}, false);
+        EXPECT_EQ(run.code, c.code) << run.err;
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+        EXPECT_EQ(std::filesystem::exists(deck), c.inDeck != nullptr);
+        if (c.inDeck != nullptr) {
+            EXPECT_NE(ReadText(deck).find(c.inDeck), std::string::npos) << ReadText(deck);
+        }
+        std::filesystem::remove(model);
+        std::filesystem::remove(deck);
+    }
 }
 
 } // namespace

@@ -97,6 +97,8 @@ void NecDeckOpen::EndRun() {
     }
     if (progress_ != nullptr) {
         progress_->disconnect(this);
+        // Hidden now: a message shown next runs its own loop, which deletes nothing earlier.
+        progress_->hide();
         progress_->deleteLater();
         progress_ = nullptr;
     }

@@ -4,6 +4,18 @@
 <context>
     <name>lobex</name>
     <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Расчёт NEC-2: %1, %2 с</source>
+        <translation>NEC-2 run: %1, %2 s</translation>
+    </message>
+    <message>
+        <source>Программа nec2c не запускается; установите пакет nec2c. </source>
+        <translation>nec2c does not start; install the nec2c package. </translation>
+    </message>
+    <message>
         <source>У диаграмм нет общих углов: разность не построить.</source>
         <translation>The patterns share no angles: no difference can be drawn.</translation>
     </message>

@@ -1,5 +1,7 @@
 #include "frmData.h"
 
+#include "NecDeckOpen.h"
+
 #include "CompareControls.h"
 #include "GridModel.h"
 #include "PictureBox.h"

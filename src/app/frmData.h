@@ -50,6 +50,7 @@ class frmPolar;
 class frmD3D;
 class FileChangeWatcher;
 class CompareControls;
+class NecDeckOpen;
 
 // The two captions the program holds for its main window; the window always carries the
 // second. Their wording is the program's own.
@@ -99,6 +100,9 @@ public:
     void ResetCombos();
     // Opens a file given from outside (the command line, a drop) as if chosen in the dialog.
     void OpenFileFromOutside(const std::string& path);
+    // Runs a NEC-2 deck (.nec) through nec2c without holding the window and opens its output as
+    // a NEC document; a run that fails or is cancelled leaves the document on show.
+    void OpenNecDeck(const std::string& deck);
     // A load runs (its events are let through while it reads).
     bool Loading() const { return loading_; }
 
@@ -266,6 +270,9 @@ private:
     bool unloadingByProgram_ = false;
     // A file given from outside, used by the next load instead of the dialog.
     std::string fileFromOutside_;
+    std::unique_ptr<NecDeckOpen> necDeck_;
+    // The deck of the last run that opened, and its output file.
+    std::pair<std::string, std::string> necRun_;
     // The file the data on show came from; empty for data from MMANA or none.
     std::string shownFile_;
     std::vector<std::string> recentFiles_;

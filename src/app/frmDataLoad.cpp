@@ -1,6 +1,7 @@
 #include "frmData.h"
 
 #include "CompareControls.h"
+#include "NecDeckOpen.h"
 
 #include "PictureBox.h"
 #include "core/DataGrid.h"
@@ -76,8 +77,32 @@ void frmData::ResetCombos() {
 }
 
 void frmData::cmdRun_Click() {
+    if (state_.View.SourceIndex == 0) {
+        const QScopedValueRollback<bool> loading(loading_, true);
+        session_.Open(Source());
+        return;
+    }
+    const std::string path = ChooseDataFile();
+    if (IsNecDeck(path)) {
+        OpenNecDeck(path);
+        return;
+    }
     const QScopedValueRollback<bool> loading(loading_, true);
-    session_.Open(Source());
+    session_.OpenFile(path);
+}
+
+// A deck runs through nec2c while the window goes on; its output opens when the run ends.
+void frmData::OpenNecDeck(const std::string& deck) {
+    if (!necDeck_) {
+        necDeck_ = std::make_unique<NecDeckOpen>(
+            this, services_.messages, state_.AppTitle,
+            [this](const std::string& ran, const std::string& output) {
+                necRun_ = {ran, output};
+                const QScopedValueRollback<bool> loading(loading_, true);
+                session_.OpenFile(output);
+            });
+    }
+    necDeck_->Run(deck);
 }
 
 void frmData::mnuFileOpen_Click() {
@@ -199,6 +224,11 @@ void frmData::ShowLoadResult(const LoadResult& result) {
     // Data read from MMANA's window is saved as CSV, a sweep as Touchstone.
     mnuFileSave->setEnabled(!fromFile || state_.Loaded.Data.DataKind == KindSweep);
     shownFile_ = fromFile ? state_.Loaded.CurrentFile : std::string();
+    // A deck's output lives in a temporary folder: the deck is what the user opened.
+    if (!shownFile_.empty() && shownFile_ == necRun_.second) {
+        shownFile_ = necRun_.first;
+        lblSource->setText(Q(shownFile_));
+    }
     if (fromFile && !state_.View.SetChosen && !reloading_) {
         recentFiles_ = WithRecentFile(std::move(recentFiles_), shownFile_);
         SaveRecentFiles(services_.settings, recentFiles_);

@@ -1,5 +1,7 @@
 #include "frmData.h"
 
+#include "core/NecRun.h"
+
 #include "CompareControls.h"
 #include "PictureBox.h"
 #include "core/Messages.h"
@@ -89,6 +91,11 @@ void frmData::ReloadChangedFile() {
         // Another load is letting events run, or a dialog waits in the middle of some work
         // that expects the data to stay: the change is read once they have ended.
         QTimer::singleShot(kSettlePauseMs, this, &frmData::ReloadChangedFile);
+        return;
+    }
+    if (IsNecDeck(shownFile_)) {
+        // A changed deck is run again.
+        OpenNecDeck(shownFile_);
         return;
     }
     const QScopedValueRollback<bool> loading(loading_, true);

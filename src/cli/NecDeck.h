@@ -1,22 +1,16 @@
 #pragma once
 
+#include "core/NecRun.h"
+
 #include <string>
 
-// A NEC-2 input deck (.nec) run through Debian's nec2c in a private temporary folder, for the
-// subcommands that then read its output as any NEC output.
+// A NEC-2 input deck (.nec) run through nec2c, for the subcommands that then read its output as
+// any NEC output. The folder and the texts follow the rules of core/NecRun.
 namespace lobex::cli {
 
-// Whether a file name ends in ".nec", in any case.
-bool IsNecDeck(const std::string& path);
-
-// One run of nec2c: the folder made for it (mode 0700) and all in it are removed with it.
+// One run of nec2c, waited for; its folder is removed with it.
 class NecDeckRun {
 public:
-    NecDeckRun() = default;
-    ~NecDeckRun();
-    NecDeckRun(const NecDeckRun&) = delete;
-    NecDeckRun& operator=(const NecDeckRun&) = delete;
-
     // Runs nec2c on deck; true with the output file's path in output, false with nec2c's own
     // error text (or why it could not start) in error.
     bool Run(const std::string& deck, std::string& output, std::string& error);
@@ -24,10 +18,8 @@ public:
     bool RunText(const std::string& text, std::string& output, std::string& error);
 
 private:
-    bool MakeFolder(std::string& error);
-    bool Spawn(const std::string& deck, std::string& output, std::string& error);
-    void Remove();
-    std::string folder_;
+    bool Spawn(std::string& output, std::string& error);
+    NecRunFolder folder_;
 };
 
 } // namespace lobex::cli

@@ -1,0 +1,128 @@
+#include "NecDeckOpen.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QStringList>
+
+namespace lobex {
+
+NecDeckOpen::NecDeckOpen(QWidget* window, MessageService& messages, std::string caption,
+                         Opened opened)
+    : window_(window), messages_(messages), caption_(std::move(caption)),
+      opened_(std::move(opened)) {
+    tick_.setInterval(500);
+    connect(&tick_, &QTimer::timeout, this, &NecDeckOpen::ShowProgress);
+}
+
+NecDeckOpen::~NecDeckOpen() {
+    Cancel();
+}
+
+bool NecDeckOpen::Running() const {
+    return process_ != nullptr;
+}
+
+void NecDeckOpen::Run(const std::string& deck) {
+    Cancel();
+    auto folder = std::make_unique<NecRunFolder>();
+    std::string error;
+    if (!folder->Make(deck, error)) {
+        messages_.Show(error, MessageIcon::Critical, caption_);
+        return;
+    }
+    deck_ = deck;
+    running_ = std::move(folder);
+    const std::vector<std::string> command = running_->Command();
+    QStringList arguments;
+    for (std::size_t i = 1; i < command.size(); ++i) {
+        arguments << QString::fromStdString(command[i]);
+    }
+    process_ = new QProcess(this);
+    process_->setWorkingDirectory(QString::fromStdString(running_->Path()));
+    process_->setStandardInputFile(QProcess::nullDevice());
+    process_->setProcessChannelMode(QProcess::MergedChannels);
+    process_->setStandardOutputFile(QString::fromStdString(running_->Log()));
+    connect(process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
+        Finished(status == QProcess::CrashExit, code);
+    });
+    connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError failure) {
+        if (failure != QProcess::FailedToStart) {
+            return;
+        }
+        const std::string reason = process_->errorString().toStdString();
+        EndRun();
+        running_.reset();
+        messages_.Show(
+            QT_TRANSLATE_NOOP("lobex", "Программа nec2c не запускается; установите пакет nec2c. ") +
+                NecNotStartedText(reason),
+            MessageIcon::Critical, caption_);
+    });
+    progress_ = new QProgressDialog(window_);
+    progress_->setWindowTitle(QString::fromStdString(caption_));
+    progress_->setCancelButtonText(QCoreApplication::translate("lobex", "Отмена"));
+    progress_->setRange(0, 0);
+    progress_->setAutoReset(false);
+    progress_->setAutoClose(false);
+    progress_->setWindowModality(Qt::NonModal);
+    connect(progress_, &QProgressDialog::canceled, this, &NecDeckOpen::Cancel);
+    elapsed_.start();
+    ShowProgress();
+    tick_.start();
+    // A run that ends at once does not flash a dialog.
+    QTimer::singleShot(300, progress_.data(), &QWidget::show);
+    process_->start(QString::fromStdString(command[0]), arguments);
+}
+
+void NecDeckOpen::ShowProgress() {
+    if (progress_ == nullptr) {
+        return;
+    }
+    progress_->setLabelText(QCoreApplication::translate("lobex", "Расчёт NEC-2: %1, %2 с")
+                                .arg(QFileInfo(QString::fromStdString(deck_)).fileName())
+                                .arg(elapsed_.elapsed() / 1000));
+}
+
+void NecDeckOpen::EndRun() {
+    tick_.stop();
+    if (process_ != nullptr) {
+        process_->disconnect(this);
+        if (process_->state() != QProcess::NotRunning) {
+            process_->kill();
+            process_->waitForFinished(3000);
+        }
+        process_->deleteLater();
+        process_ = nullptr;
+    }
+    if (progress_ != nullptr) {
+        progress_->disconnect(this);
+        // Hidden now: a message shown next runs its own loop, which deletes nothing earlier.
+        progress_->hide();
+        progress_->deleteLater();
+        progress_ = nullptr;
+    }
+}
+
+void NecDeckOpen::Cancel() {
+    if (!Running()) {
+        return;
+    }
+    EndRun();
+    running_.reset();
+}
+
+void NecDeckOpen::Finished(bool crashed, int code) {
+    EndRun();
+    std::unique_ptr<NecRunFolder> done = std::move(running_);
+    if (crashed || code != 0) {
+        messages_.Show(done->FailureText(), MessageIcon::Critical, caption_);
+        return;
+    }
+    // The output read replaces the one on show; its folder lives as long as it is shown.
+    const std::string output = done->Output();
+    std::swap(shown_, done);
+    opened_(deck_, output);
+}
+
+} // namespace lobex

@@ -169,13 +169,7 @@ TEST_F(RenderCommand, The3DPictureShowsThePatternTurnedColouredAndWithTheAntenna
                                static_cast<int>(std::lround(stop.g * 255)),
                                static_cast<int>(std::lround(stop.b * 255)));
         // The legend's ends hold the map's first and last colours.
-        EXPECT_GT(Count(coloured,
-                        [&](QRgb p) {
-                            return std::abs(qRed(p) - qRed(want)) <= 8 &&
-                                   std::abs(qGreen(p) - qGreen(want)) <= 8 &&
-                                   std::abs(qBlue(p) - qBlue(want)) <= 8;
-                        }),
-                  5)
+        EXPECT_GT(Count(coloured, [&](QRgb p) { return test::ChannelDistance(p, want) <= 8; }), 5)
             << stop.r << "," << stop.g << "," << stop.b;
     }
 }

@@ -44,14 +44,7 @@ protected:
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
-    QStringList GridRow(int row) const {
-        const QAbstractItemModel* model = grid->model();
-        QStringList cells;
-        for (int c = 0; c < model->columnCount(); ++c) {
-            cells << model->index(row, c).data().toString();
-        }
-        return cells;
-    }
+    QStringList GridRow(int row) const { return test::GridRow(window, row); }
     QList<double> ColumnValues(int column) const {
         QList<double> values;
         for (int row = 0; row < state.Loaded.Data.GridRowCount; ++row) {

@@ -1,3 +1,4 @@
+#include "LoadHarness.h"
 #include "MainWindowHarness.h"
 #include "Recorders.h"
 #include "WidgetLookup.h"
@@ -37,14 +38,7 @@ using test::Sample;
 
 class LoadFlowWindowTest : public ::testing::Test {
 protected:
-    QStringList GridRow(int row) {
-        const QAbstractItemModel* model = Find<QTableView>(*window, "ctlGrid")->model();
-        QStringList cells;
-        for (int c = 0; c < model->columnCount(); ++c) {
-            cells << model->index(row, c).data().toString();
-        }
-        return cells;
-    }
+    QStringList GridRow(int row) { return test::GridRow(*window, row); }
 
     test::MainWindowHarness harness;
     QTemporaryDir& folder = harness.folder;
@@ -52,12 +46,6 @@ protected:
     test::RecordingServices& recorders = harness.recorders;
     std::unique_ptr<frmData>& window = harness.window;
 };
-
-std::string ReadAll(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    file.open(QIODevice::ReadOnly);
-    return file.readAll().toStdString();
-}
 
 TEST_F(LoadFlowWindowTest, ThePolarWindowTakesTheDiagramsAndGivesThemBackOnClosing) {
     window->show();
@@ -119,20 +107,14 @@ TEST_F(LoadFlowWindowTest, EveryKindOfFileOpensThroughTheDialogAndIsDrawn) {
 }
 
 TEST_F(LoadFlowWindowTest, EachFailedOpenIsToldAndLeavesWhatWasShown) {
-    QFile junk(folder.filePath(QStringLiteral("junk.CSV")));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("this,is,not\r\nany,MMANA,export\r\n");
-    junk.close();
-    QFile broken(folder.filePath(QStringLiteral("broken.csv")));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)\r\n0,0,1,2,3\r\n"
-                 "10,0,1,2,3\r\n0,5,1,2,3\r\n10,x5,1,2,3\r\n");
-    broken.close();
-    const std::string farField = broken.fileName().toStdString();
+    const std::string junk = harness.Write("junk.CSV", "this,is,not\r\nany,MMANA,export\r\n");
+    const std::string farField =
+        harness.Write("broken.csv", "ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)\r\n"
+                                    "0,0,1,2,3\r\n10,0,1,2,3\r\n0,5,1,2,3\r\n10,x5,1,2,3\r\n");
     // The message, and as its detailed text where reading stopped and why.
     const std::tuple<std::string, std::string_view, std::string> cases[] = {
         {"", "", ""}, // the dialog was cancelled: no message
-        {junk.fileName().toStdString(), kWrongFormatMessage, "строка 1: заголовок не узнан"},
+        {junk, kWrongFormatMessage, "строка 1: заголовок не узнан"},
         {folder.filePath(QStringLiteral("gone.csv")).toStdString(), kFileNotFoundMessage, ""},
         {folder.path().toStdString() + "/sub.csv", kWrongFormatMessage, "это папка"},
         {farField, kWrongFormatMessage, "строка 5, поле 2: нет числа"},
@@ -182,7 +164,9 @@ TEST_F(LoadFlowWindowTest, AFileDroppedOnTheWindowOpens) {
 
 class MmanaSourceTest : public LoadFlowWindowTest {
 protected:
-    MmanaSourceTest() { recorders.mmana.text = ReadAll(Fixture("table_optimisation_3sets.csv")); }
+    MmanaSourceTest() {
+        recorders.mmana.text = test::ReadBytes(Fixture("table_optimisation_3sets.csv"));
+    }
 
     void Open() { Find<QPushButton>(*window, "cmdRun")->click(); }
 };
@@ -214,7 +198,7 @@ TEST_F(MmanaSourceTest, EachFailureShowsItsStatusAndKeepsTheTableShown) {
     }
     // The next table read clears the error from the status line, and the read-outs too.
     recorders.mmana.running = recorders.mmana.hasMemo = true;
-    recorders.mmana.text = ReadAll(Fixture("table_optimisation_3sets.csv"));
+    recorders.mmana.text = test::ReadBytes(Fixture("table_optimisation_3sets.csv"));
     Find<QLabel>(*window, "lblX")->setText(QStringLiteral("stale"));
     Open();
     EXPECT_EQ(Find<QLabel>(*window, "lblStatus")->text(), QString());
@@ -225,7 +209,7 @@ TEST_F(MmanaSourceTest, ATableFillsTheGridAndTheSetListAndKeepsACopy) {
     recorders.mmana.running = true;
     Open();
     EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{});
-    EXPECT_EQ(ReadAll(state.Paths.DataInFile), recorders.mmana.text + "\r\n");
+    EXPECT_EQ(test::ReadBytes(state.Paths.DataInFile), recorders.mmana.text + "\r\n");
     auto* sets = Find<QComboBox>(*window, "cmbParam");
     ASSERT_EQ(sets->count(), 3); // the largest set number
     EXPECT_EQ(GridRow(0).mid(0, 3), (QStringList{"5.20", "21.00", "-13.00"}));

@@ -7,11 +7,17 @@
 #include "graphs/PlotLink.h"
 #include "plotter/PlotEngine.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
+#include <QFile>
+#include <QTableView>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace lobex::test {
 
@@ -28,6 +34,14 @@ struct MainWindowHarness {
         window->resize(1220, 760);
         window->Form_Load();
         StartPlotter(link, state, recorders.messages);
+    }
+
+    // Writes bytes into the private folder as they stand and gives the file's path.
+    std::string Write(const char* name, std::string_view bytes) const {
+        QFile file(folder.filePath(QLatin1String(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << name;
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        return file.fileName().toStdString();
     }
 
     QTemporaryDir folder;
@@ -48,6 +62,17 @@ inline QWidget* PolarWindow() {
         }
     }
     return nullptr;
+}
+
+// The cells of one row of the main window's grid, as shown.
+inline QStringList GridRow(const QWidget& window, int row) {
+    const QAbstractItemModel* model =
+        window.findChild<QTableView*>(QStringLiteral("ctlGrid"))->model();
+    QStringList cells;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        cells << model->index(row, c).data().toString();
+    }
+    return cells;
 }
 
 // A file of samples/ and one of tests/data (the benchmarks build the window without them).

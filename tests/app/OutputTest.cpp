@@ -270,11 +270,7 @@ protected:
         }
         (window.*write.command)();
     }
-    void PlantOldFile(const char* name) {
-        QFile old(Path(name));
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old contents");
-    }
+    void PlantOldFile(const char* name) { harness.Write(name, "old contents"); }
     QByteArray Contents(const char* name) {
         QFile file(Path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

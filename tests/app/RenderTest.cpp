@@ -1,6 +1,7 @@
 #include "app/OffscreenView3D.h"
 #include "app/View3DWidget.h"
 
+#include "ImageCompare.h"
 #include "LoadHarness.h"
 #include "PatternGrids.h"
 #include "core/AppState.h"
@@ -30,23 +31,6 @@ FarFieldGrid OneLobe() {
         const float degree = 3.14159265f / 180.0f;
         return 20.0f * std::sin(zenith * degree) * std::cos(azimuth * degree) - 10.0f;
     });
-}
-
-// Pixels whose colour differs by more than the slack in some channel.
-int DifferentPixels(const QImage& a, const QImage& b, int slack = 2) {
-    int different = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            different += std::abs(qRed(p) - qRed(q)) > slack ||
-                                 std::abs(qGreen(p) - qGreen(q)) > slack ||
-                                 std::abs(qBlue(p) - qBlue(q)) > slack
-                             ? 1
-                             : 0;
-        }
-    }
-    return different;
 }
 
 TEST(OffscreenView3D, DrawsTheSamePictureAsTheWindowTextAndLegendIncluded) {
@@ -83,9 +67,10 @@ TEST(OffscreenView3D, DrawsTheSamePictureAsTheWindowTextAndLegendIncluded) {
     const QImage picture = offscreen.Picture(scene, view, state, widget.size(), fonts)
                                .convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), window.size());
-    EXPECT_LE(DifferentPixels(window, picture), window.width() * window.height() / 1000);
+    EXPECT_LE(test::DifferingPixels(window, picture, 2), window.width() * window.height() / 1000);
     // And it is a picture of the scene, not of an empty frame.
-    EXPECT_GT(DifferentPixels(picture, QImage(picture.size(), QImage::Format_RGB32)), 1000);
+    EXPECT_GT(test::DifferingPixels(picture, QImage(picture.size(), QImage::Format_RGB32), 2),
+              1000);
 }
 
 // The program as a user runs it; its pictures read back.
@@ -184,13 +169,7 @@ TEST_F(RenderCommand, The3DPictureShowsThePatternTurnedColouredAndWithTheAntenna
                                static_cast<int>(std::lround(stop.g * 255)),
                                static_cast<int>(std::lround(stop.b * 255)));
         // The legend's ends hold the map's first and last colours.
-        EXPECT_GT(Count(coloured,
-                        [&](QRgb p) {
-                            return std::abs(qRed(p) - qRed(want)) <= 8 &&
-                                   std::abs(qGreen(p) - qGreen(want)) <= 8 &&
-                                   std::abs(qBlue(p) - qBlue(want)) <= 8;
-                        }),
-                  5)
+        EXPECT_GT(Count(coloured, [&](QRgb p) { return test::ChannelDistance(p, want) <= 8; }), 5)
             << stop.r << "," << stop.g << "," << stop.b;
     }
 }

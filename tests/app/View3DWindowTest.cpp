@@ -95,6 +95,20 @@ QImage ClipboardImage() {
     return QGuiApplication::clipboard()->image();
 }
 
+// The frames a view swaps while the test waits.
+struct FrameCount {
+    explicit FrameCount(QOpenGLWidget* view) {
+        QObject::connect(view, &QOpenGLWidget::frameSwapped, &context, [this] { ++frames; });
+    }
+    int In(int ms) {
+        frames = 0;
+        QTest::qWait(ms);
+        return frames;
+    }
+    QObject context; // ends the connection with the count
+    int frames = 0;
+};
+
 TEST_F(MainWindow3D, TheViewsKeysWorkWhileAnotherControlHasTheFocusAndOnlyThere) {
     ASSERT_TRUE(h.state.View.View3DActive);
     auto* rotate = test::Find<QCheckBox>(*h.window, "chk3DRotate");
@@ -161,23 +175,17 @@ TEST_F(MainWindow3D, ShiftF2AsksForOneAntennaWhateverArrivesWhileItsDialogIsOpen
 TEST_F(MainWindow3D, AStillViewDrawsNothingUntilSomethingMovesIt) {
     auto* timer = h.window->findChild<QTimer*>(QStringLiteral("tmrTimer3D"));
     ASSERT_NE(timer, nullptr);
-    int frames = 0;
-    QObject::connect(Widget(), &QOpenGLWidget::frameSwapped, [&frames] { ++frames; });
-    const auto framesIn = [&frames](int ms) {
-        frames = 0;
-        QTest::qWait(ms);
-        return frames;
-    };
-    framesIn(200);
-    EXPECT_EQ(framesIn(300), 0);
+    FrameCount frames(Widget());
+    frames.In(200);
+    EXPECT_EQ(frames.In(300), 0);
     EXPECT_FALSE(timer->isActive());
 
     auto* rotate = test::Find<QCheckBox>(*h.window, "chk3DRotate");
     rotate->setChecked(true);
-    EXPECT_GT(framesIn(300), 2);
+    EXPECT_GT(frames.In(300), 2);
     rotate->setChecked(false);
-    framesIn(100);
-    EXPECT_EQ(framesIn(300), 0);
+    frames.In(100);
+    EXPECT_EQ(frames.In(300), 0);
 
     // A drag reaches the view's control (its angles are ViewControlTest's); F6 undoes it.
     const QPoint middle(Widget()->width() / 2, Widget()->height() / 2);
@@ -540,21 +548,15 @@ TEST(View3DCurrents, ACurrentFileShowsItsWiresAloneAndThePhaseDrawsOnlyWhileTick
     EXPECT_FALSE(test::Find<QCheckBox>(*h.window, "chk3DGain")->isVisible());
 
     View3DWidget* widget = h.window->View3D().Widget();
-    int frames = 0;
-    QObject::connect(widget, &QOpenGLWidget::frameSwapped, [&frames] { ++frames; });
-    const auto framesIn = [&frames](int ms) {
-        frames = 0;
-        QTest::qWait(ms);
-        return frames;
-    };
-    framesIn(200);
-    EXPECT_EQ(framesIn(300), 0);
+    FrameCount frames(widget);
+    frames.In(200);
+    EXPECT_EQ(frames.In(300), 0);
     phase->setChecked(true);
-    EXPECT_GT(framesIn(300), 2);
+    EXPECT_GT(frames.In(300), 2);
     EXPECT_GT(view.CurrentPhase, 0.0);
     phase->setChecked(false);
-    framesIn(100);
-    EXPECT_EQ(framesIn(300), 0);
+    frames.In(100);
+    EXPECT_EQ(frames.In(300), 0);
 
     // The pointer on a coloured wire (off the legend at the right) names it.
     const QImage picture = widget->Picture().convertToFormat(QImage::Format_RGB32);

@@ -1,34 +1,14 @@
 #pragma once
 
-#include <QByteArray>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 namespace lobex::test {
-
-// The palette indices giflib's own decoder finds in a file, one byte per pixel.
-inline QByteArray GiflibIndices(const QString& path) {
-    const QString giftext = QStandardPaths::findExecutable(QStringLiteral("giftext"));
-    if (giftext.isEmpty()) {
-        ADD_FAILURE() << "giftext (Debian giflib-tools) is not installed";
-        return {};
-    }
-    QProcess process;
-    process.start(giftext, {QStringLiteral("-r"), path});
-    process.waitForFinished(30000);
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    return process.readAllStandardOutput();
-}
 
 // A picture of the kind users save: window background, text, a curve, a gradient.
 inline QImage ScreenLikePicture(int width, int height) {

@@ -1,5 +1,6 @@
 #include "images/ImageWriter.h"
 #include "GifFile.h"
+#include "ImageCompare.h"
 #include "core/AppState.h"
 #include "images/clsGIF.h"
 
@@ -12,6 +13,9 @@
 
 namespace lobex {
 namespace {
+
+using test::ChannelDistance;
+using test::DifferingPixels;
 
 constexpr int kBlock = 40;
 
@@ -28,25 +32,6 @@ QImage KnownPicture(int width = 520, int height = 380, int block = kBlock) {
         }
     }
     return picture;
-}
-
-int ChannelDistance(QRgb a, QRgb b) {
-    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                     std::abs(qBlue(a) - qBlue(b))});
-}
-
-// Pixels that differ between two pictures of the same size.
-int DifferingPixels(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) {
-        return -1;
-    }
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            count += (a.pixel(x, y) & RGB_MASK) != (b.pixel(x, y) & RGB_MASK);
-        }
-    }
-    return count;
 }
 
 class ImageWriterTest : public ::testing::Test {

@@ -66,6 +66,9 @@ class FakeFileDialogs final : public FileDialogService {
 public:
     std::string ChooseDataFile(std::string_view caption) override {
         captions.emplace_back(caption);
+        if (whileAsking) {
+            whileAsking();
+        }
         return dataFile;
     }
     std::string AskOpenFile(std::string_view title, std::string_view filter,
@@ -86,7 +89,7 @@ public:
 
     std::string dataFile;
     std::string openFile;
-    // Runs while an open dialog is up: what the user does meanwhile.
+    // Runs while a dialog is up: what the user or the window does meanwhile.
     std::function<void()> whileAsking;
     std::vector<std::string> openTitles;
     SaveChoice save;

@@ -27,27 +27,6 @@ std::string VertexCountLine(const std::string& model) {
     return line;
 }
 
-// Answers the data file window as frmFile does: the choice also lands in CurrentFile.
-class DataFileWindow final : public FileDialogService {
-public:
-    explicit DataFileWindow(AppState& state) : state_(state) {}
-    std::string ChooseDataFile(std::string_view caption) override {
-        captions.emplace_back(caption);
-        state_.Loaded.CurrentFile = choice;
-        return choice;
-    }
-    std::string AskOpenFile(std::string_view, std::string_view, std::string_view) override {
-        return {};
-    }
-    SaveChoice AskSaveFile(std::string_view, std::string_view) override { return {}; }
-
-    std::string choice;
-    std::vector<std::string> captions;
-
-private:
-    AppState& state_;
-};
-
 class ConversionTool : public ::testing::Test {
 protected:
     ConversionTool() {
@@ -56,6 +35,9 @@ protected:
         // A loaded pattern the conversion must leave alone.
         state.Loaded.FarField = {AzimuthColumn{0.0f, {{0.0f, 1.0f, 2.0f, 3.0f}}}};
         state.Loaded.Data.DataKind = KindFarField;
+        window.whileAsking = [this] {
+            state.Loaded.CurrentFile = window.dataFile;
+        };
     }
     std::string ConversionModel() const { return test::ReadBytes(ConversionModelFile(state)); }
     void ExpectTheLoadedDataKept() const {
@@ -73,7 +55,8 @@ protected:
     test::MemorySettings settings;
     test::FakeFileDialogs dialogs;
     ConversionContext context{state, messages, settings, dialogs};
-    DataFileWindow window{state};
+    // The data file window, whose choice also lands in CurrentFile as frmFile's does.
+    test::FakeFileDialogs window;
     ConversionContext folderContext{state, messages, settings, window};
     std::vector<bool> busy;
     std::function<void(bool)> busyCallback = [this](bool on) {
@@ -137,7 +120,7 @@ TEST_F(ConversionTool, AFolderIsConvertedFileByFileInNameOrder) {
     data.Write("a_lobe.csv", test::MakeFarFieldCsv(30.0, 90.0));
     data.Write("b_sweep.csv", test::ReadBytes(Fixture("sweep_50ohm.csv")));
     data.Write("C_SPHERE.CSV", test::ReadBytes(Fixture("farfield_below_horizon_30deg.csv")));
-    window.choice = data.Write("notes.txt", "not converted");
+    window.dataFile = data.Write("notes.txt", "not converted");
     ConvertCsvFolder(folderContext, busyCallback);
     EXPECT_EQ(window.captions, std::vector<std::string>{"Open File"});
     // The sweep file is refused on its way; the last file converted is the upper-case one.
@@ -150,10 +133,10 @@ TEST_F(ConversionTool, AFolderIsConvertedFileByFileInNameOrder) {
     // A folder without .csv files still ends with the message; a cancel does nothing.
     messages.shown.clear();
     test::TempFolder other;
-    window.choice = other.Write("model.maa", "x");
+    window.dataFile = other.Write("model.maa", "x");
     ConvertCsvFolder(folderContext, busyCallback);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Convertion completed"});
-    window.choice.clear();
+    window.dataFile.clear();
     ConvertCsvFolder(folderContext, busyCallback);
     EXPECT_EQ(messages.shown.size(), 1U);
     EXPECT_EQ(state.Loaded.CurrentFile, "c:\\data\\loaded.csv");

@@ -54,10 +54,12 @@ void NecDeckOpen::Run(const std::string& deck) {
         const std::string reason = process_->errorString().toStdString();
         EndRun();
         running_.reset();
-        messages_.Show(
-            QT_TRANSLATE_NOOP("lobex", "Программа nec2c не запускается; установите пакет nec2c. ") +
-                NecNotStartedText(reason),
-            MessageIcon::Critical, caption_);
+        // Translated here: the message service looks up whole texts, and nec2c's reason follows.
+        messages_.Show(QCoreApplication::translate(
+                           "lobex", "Программа nec2c не запускается; установите пакет nec2c. ")
+                               .toStdString() +
+                           NecNotStartedText(reason),
+                       MessageIcon::Critical, caption_);
     });
     progress_ = new QProgressDialog(window_);
     progress_->setWindowTitle(QString::fromStdString(caption_));

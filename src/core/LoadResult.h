@@ -114,6 +114,15 @@ LoadResult DeriveDocument(T&& typed, const LoadRequest& request) {
     return result;
 }
 
+// A reader's load of what its parse gave: the typed result derived, or the parse's refusal.
+template <typename T>
+LoadResult LoadParsed(std::int16_t reader, Parsed<T>&& parsed, const LoadRequest& request) {
+    if (!parsed.result) {
+        return Refusal(reader, std::move(parsed), request);
+    }
+    return DeriveDocument(std::move(*parsed.result), request);
+}
+
 // DataText after a reader succeeded.
 inline constexpr std::string_view kDataLoaded = "Data Loaded";
 

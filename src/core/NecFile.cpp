@@ -389,11 +389,7 @@ LoadResult DeriveLoad(const NecOutput& output, const LoadRequest& request) {
 }
 
 LoadResult ReadNecOutput(std::string_view text, const LoadRequest& request) {
-    Parsed<NecOutput> parsed = ParseNecOutput(text);
-    if (!parsed.result) {
-        return Refusal(KindFarField, std::move(parsed), request);
-    }
-    return DeriveDocument(std::move(*parsed.result), request);
+    return LoadParsed(KindFarField, ParseNecOutput(text), request);
 }
 
 } // namespace lobex

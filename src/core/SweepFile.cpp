@@ -125,11 +125,7 @@ LoadResult DeriveLoad(const Sweep& sweep, const LoadRequest& request) {
 }
 
 LoadResult ReadSweep(std::string_view text, const LoadRequest& request) {
-    Parsed<Sweep> parsed = ParseSweep(text);
-    if (!parsed.result) {
-        return Refusal(KindSweep, std::move(parsed), request);
-    }
-    return DeriveDocument(std::move(*parsed.result), request);
+    return LoadParsed(KindSweep, ParseSweep(text), request);
 }
 
 } // namespace lobex

@@ -26,11 +26,7 @@ Parsed<Sweep> ParseTouchstone(std::string_view text) {
 }
 
 LoadResult ReadTouchstoneFile(std::string_view text, const LoadRequest& request) {
-    Parsed<Sweep> parsed = ParseTouchstone(text);
-    if (!parsed.result) {
-        return Refusal(KindSweep, std::move(parsed), request);
-    }
-    return DeriveDocument(std::move(*parsed.result), request);
+    return LoadParsed(KindSweep, ParseTouchstone(text), request);
 }
 
 } // namespace lobex

@@ -132,11 +132,7 @@ LoadResult DeriveLoad(const WireCurrents& currents, const LoadRequest& request) 
 }
 
 LoadResult ReadCurrents(std::string_view text, const LoadRequest& request) {
-    Parsed<WireCurrents> parsed = ParseCurrents(text);
-    if (!parsed.result) {
-        return Refusal(KindCurrents, std::move(parsed), request);
-    }
-    return DeriveDocument(std::move(*parsed.result), request);
+    return LoadParsed(KindCurrents, ParseCurrents(text), request);
 }
 
 } // namespace lobex

@@ -12,7 +12,6 @@
 #include "model/Impedance.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace lobex::cli {
@@ -92,8 +91,7 @@ OptionRules LoadOptionRules(LoadOptions& options) {
         {"--frequency", "--frequency needs a frequency in MHz above 0",
          [&options](const std::string& value) {
              double mhz = 0.0;
-             const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), mhz);
-             if (ec != std::errc() || end != value.data() + value.size() || !(mhz > 0.0)) {
+             if (!ReadOptionNumber(value, mhz) || !(mhz > 0.0)) {
                  return false;
              }
              options.frequency = mhz;
@@ -149,12 +147,10 @@ OptionRules ImpedanceOptionRules(ImpedanceOptions& options) {
         {"--swr-threshold", "--swr-threshold needs an SWR of 1 or more: 1.5, 2, 3",
          [&options](const std::string& value) {
              double threshold = 0.0;
-             const auto [end, ec] =
-                 std::from_chars(value.data(), value.data() + value.size(), threshold);
+             const bool read = ReadOptionNumber(value, threshold);
              options.swrThreshold = threshold;
              options.swrThresholdGiven = true;
-             return ec == std::errc() && end == value.data() + value.size() &&
-                    std::isfinite(threshold) && threshold >= 1.0;
+             return read && std::isfinite(threshold) && threshold >= 1.0;
          }},
     };
 }
@@ -302,11 +298,6 @@ std::vector<std::string> ColumnsInUse(const AppState& state) {
     return std::vector<std::string>(
         header.begin(),
         header.begin() + static_cast<std::ptrdiff_t>(std::min(count, header.size())));
-}
-
-bool ReadOptionInt(const std::string& text, int& value) {
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
 }
 
 bool ReadPictureSize(const std::string& text, std::pair<int, int>& size) {

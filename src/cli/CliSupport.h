@@ -8,6 +8,7 @@
 #include "core/Services.h"
 #include "model/Sweep.h"
 
+#include <charconv>
 #include <complex>
 #include <functional>
 #include <initializer_list>
@@ -139,8 +140,15 @@ private:
     HeadlessDataView view_{ctx_};
 };
 
-// An option's value read whole as an integer; false for anything else.
-bool ReadOptionInt(const std::string& text, int& value);
+// An option's value read whole as a number; false for anything else.
+template <typename Number>
+bool ReadOptionNumber(const std::string& text, Number& value) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+inline bool ReadOptionInt(const std::string& text, int& value) {
+    return ReadOptionNumber(text, value);
+}
 // WIDTHxHEIGHT, each 1 to 16384 pixels.
 bool ReadPictureSize(const std::string& text, std::pair<int, int>& size);
 // The ending of path in lower case ("jpeg" read as "jpg") when it is one of known, else empty.

@@ -6,7 +6,7 @@
 #include "core/Utf8Path.h"
 #include "view3d/AntennaDescription.h"
 
-#include <charconv>
+#include <optional>
 
 namespace lobex::cli {
 namespace {
@@ -43,11 +43,6 @@ constexpr const char* kComputeUsage =
     "\n"
     "Exit status: 0 computed, 1 the model was refused or nec2c failed, 2 usage.\n";
 
-bool ReadWhole(const std::string& value, double& number) {
-    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
-    return ec == std::errc() && end == value.data() + value.size();
-}
-
 // MODEL.maa --out FILE [--sweep PERCENT] [--steps N] [--help]; false with the usage on err.
 bool ParseDeckOptions(std::string_view command, const char* usage,
                       const std::vector<std::string>& args, std::string& model, std::string& output,
@@ -56,7 +51,7 @@ bool ParseDeckOptions(std::string_view command, const char* usage,
         TextOption("--out", output, "--out needs a file name"),
         {"--sweep", "--sweep needs a percentage from 0 to 50",
          [&choices](const std::string& value) {
-             return ReadWhole(value, choices.SweepPercent) && choices.SweepPercent >= 0.0 &&
+             return ReadOptionNumber(value, choices.SweepPercent) && choices.SweepPercent >= 0.0 &&
                     choices.SweepPercent <= 50.0;
          }},
         {"--steps", "--steps needs a whole number from 1 to 201",
@@ -103,44 +98,48 @@ bool Write(std::string_view command, const std::string& output, std::string_view
     return written.ok;
 }
 
+// What nec and compute share: the options, --help, and the model's deck. Empty when the deck
+// is there to use; else the exit status.
+std::optional<int> PrepareDeck(std::string_view command, const char* usage,
+                               const std::vector<std::string>& args, std::ostream& out,
+                               std::ostream& err, std::string& model, std::string& output,
+                               MaaNecDeck& deck) {
+    NecDeckChoices choices;
+    bool help = false;
+    if (!ParseDeckOptions(command, usage, args, model, output, choices, help, err)) {
+        return kExitUsage;
+    }
+    if (help) {
+        out << usage;
+        return kExitLoaded;
+    }
+    if (!OutputIsNoInput(command, output, {model}, err) ||
+        !DeckOf(command, model, choices, deck, err)) {
+        return kExitFailed;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int RunNec(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string model;
     std::string output;
-    NecDeckChoices choices;
-    bool help = false;
-    if (!ParseDeckOptions("nec", kNecUsage, args, model, output, choices, help, err)) {
-        return kExitUsage;
-    }
-    if (help) {
-        out << kNecUsage;
-        return kExitLoaded;
-    }
     MaaNecDeck deck;
-    if (!OutputIsNoInput("nec", output, {model}, err) ||
-        !DeckOf("nec", model, choices, deck, err) || !Write("nec", output, deck.Text, err)) {
-        return kExitFailed;
+    if (const std::optional<int> status =
+            PrepareDeck("nec", kNecUsage, args, out, err, model, output, deck)) {
+        return *status;
     }
-    return kExitLoaded;
+    return Write("nec", output, deck.Text, err) ? kExitLoaded : kExitFailed;
 }
 
 int RunCompute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string model;
     std::string output;
-    NecDeckChoices choices;
-    bool help = false;
-    if (!ParseDeckOptions("compute", kComputeUsage, args, model, output, choices, help, err)) {
-        return kExitUsage;
-    }
-    if (help) {
-        out << kComputeUsage;
-        return kExitLoaded;
-    }
     MaaNecDeck deck;
-    if (!OutputIsNoInput("compute", output, {model}, err) ||
-        !DeckOf("compute", model, choices, deck, err)) {
-        return kExitFailed;
+    if (const std::optional<int> status =
+            PrepareDeck("compute", kComputeUsage, args, out, err, model, output, deck)) {
+        return *status;
     }
     NecDeckRun run;
     std::string result;

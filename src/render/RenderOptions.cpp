@@ -4,7 +4,6 @@
 #include "core/Utf8Path.h"
 #include "view3d/GainColours.h"
 
-#include <charconv>
 #include <filesystem>
 
 namespace lobex::render {
@@ -49,11 +48,6 @@ const char* const kRenderUsage =
     "Exit status: 0 written, 1 a load or a picture failed, 2 usage.\n";
 
 namespace {
-
-bool ReadFloat(const std::string& text, float& value) {
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
-}
 
 bool IsFolder(const std::string& path) {
     std::error_code failed;
@@ -182,7 +176,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             options.forwarded.push_back(value);
             ++i;
         } else if (arg == "--turn" || arg == "--tilt") {
-            if (!ReadFloat(value, angle) || angle < -3600.0f || angle > 3600.0f) {
+            if (!cli::ReadOptionNumber(value, angle) || angle < -3600.0f || angle > 3600.0f) {
                 error = arg + " takes an angle in degrees";
                 return false;
             }

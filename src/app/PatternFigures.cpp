@@ -120,14 +120,15 @@ void PatternFiguresFrame::ApplyCaptions() {
     }
 }
 
-void PatternFiguresFrame::ShowFor(const std::shared_ptr<const Result>& document,
+void PatternFiguresFrame::ShowFor(const std::shared_ptr<const Result>& document, double necMhz,
                                   const std::string& separator) {
-    if (document == measured_ && separator == separator_ && document) {
+    if (document == measured_ && necMhz == measuredMhz_ && separator == separator_ && document) {
         return;
     }
     measured_ = document;
+    measuredMhz_ = necMhz;
     separator_ = separator;
-    const auto* pattern = document ? std::get_if<FarFieldPattern>(document.get()) : nullptr;
+    const FarFieldPattern* pattern = document ? ShownPattern(*document, necMhz) : nullptr;
     Show(pattern != nullptr ? MeasurePattern(*pattern) : PatternMetrics{}, separator);
 }
 

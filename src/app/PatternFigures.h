@@ -25,8 +25,10 @@ public:
     // The captions and their explanations, in the user's language.
     void ApplyCaptions();
     // The figures of the document on show; every one "—" for a document that is no pattern. A
-    // pattern is measured once, however often its diagrams are drawn.
-    void ShowFor(const std::shared_ptr<const Result>& document, const std::string& separator);
+    // pattern is measured once, however often its diagrams are drawn. necMhz picks a NEC-2
+    // output's frequency.
+    void ShowFor(const std::shared_ptr<const Result>& document, double necMhz,
+                 const std::string& separator);
     void Show(const PatternMetrics& figures, std::string_view separator);
 
     static constexpr int kFigureCount = 10;
@@ -39,6 +41,7 @@ private:
     std::array<QLabel*, kFigureCount> captions_{};
     std::array<QLabel*, kFigureCount> values_{};
     std::shared_ptr<const Result> measured_;
+    double measuredMhz_ = 0.0;
     std::string separator_;
 };
 

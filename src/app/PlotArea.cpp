@@ -304,7 +304,8 @@ void PlotArea::ShowPatternLabels(const PatternLabels& labels) {
 }
 
 void PlotArea::ShowPatternFigures() {
-    pattern_.fraFigures->ShowFor(state_.Loaded.Document, state_.DecimalSeparator);
+    pattern_.fraFigures->ShowFor(state_.Loaded.Document, state_.View.NecFrequency,
+                                 state_.DecimalSeparator);
 }
 
 void PlotArea::HidePolarResults() {

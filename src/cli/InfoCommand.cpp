@@ -124,9 +124,10 @@ void WritePattern(JsonWriter& json, const AppState& state, std::optional<float> 
     json.Key("beam_right").Number(p.BeamRight);
     json.Key("plot_range").Number(p.PlotRange);
     json.Key("elevation_cut_available").Bool(p.ElevationCutAvailable);
-    const auto* pattern = state.Loaded.Document != nullptr
-                              ? std::get_if<FarFieldPattern>(state.Loaded.Document.get())
-                              : nullptr;
+    const FarFieldPattern* pattern =
+        state.Loaded.Document != nullptr
+            ? ShownPattern(*state.Loaded.Document, state.View.NecFrequency)
+            : nullptr;
     if (pattern != nullptr) {
         const PatternMetrics figures = MeasurePattern(*pattern);
         json.Key("figures").BeginObject();

@@ -177,9 +177,10 @@ std::vector<CompareRow> ImpedanceCompareRows(const AppState& state, std::complex
 }
 
 std::vector<CompareRow> CompareRows(const AppState& state) {
-    const auto* shown = state.Loaded.Document != nullptr
-                            ? std::get_if<FarFieldPattern>(state.Loaded.Document.get())
-                            : nullptr;
+    const FarFieldPattern* shown =
+        state.Loaded.Document != nullptr
+            ? ShownPattern(*state.Loaded.Document, state.View.NecFrequency)
+            : nullptr;
     if (state.Compare.Results.empty() || shown == nullptr) {
         return {};
     }

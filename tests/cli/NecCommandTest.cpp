@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -74,6 +75,19 @@ TEST(CliNec, PartsOfAnOutputAndWhatItLacks) {
     const CliRun none = Info({Deck("yagi3.nec"), "--part", "near-field"});
     EXPECT_EQ(none.code, 1);
     EXPECT_NE(none.err.find("no near-field at 14 MHz"), std::string::npos) << none.err;
+    // Each frequency's pattern figures are the ones its sweep row was built from; the average
+    // gain over the sphere is the radiation efficiency the budget prints.
+    for (const QJsonValue& row : sweep.json["sweep"].toArray()) {
+        const double mhz = row.toObject()["frequency"].toDouble();
+        SCOPED_TRACE(mhz);
+        const CliRun pattern = Info({Deck("yagi3.nec"), "--frequency", std::to_string(mhz)});
+        ASSERT_EQ(pattern.code, 0) << pattern.err;
+        const QJsonObject figures = pattern.json["pattern"].toObject()["figures"].toObject();
+        EXPECT_EQ(F(figures["front_to_back"]), F(row.toObject()["front_to_back"]));
+        EXPECT_NEAR(F(figures["average_gain"]),
+                    10.0 * std::log10(F(pattern.json["pattern"].toObject()["efficiency"]) / 100.0),
+                    0.05);
+    }
     const CliRun missing = Info({Deck("yagi3.nec"), "--frequency", "14.25"});
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.err.find("no frequency 14.25 MHz"), std::string::npos) << missing.err;

@@ -241,6 +241,15 @@ CommandEffect PolarPlotStyle(PlotDocument& document, const Arguments& arguments)
     return Done();
 }
 
+CommandEffect FastLines(PlotDocument& document, const Arguments& arguments) {
+    const auto on = Integer(arguments, 0, 0, 1);
+    if (!CountIs(arguments, 1, 1) || !on) {
+        return BadArguments("FastLines");
+    }
+    document.fastLines = *on == 1;
+    return Done();
+}
+
 CommandEffect NumTicks(PlotDocument& document, const Arguments& arguments) {
     const auto axis = Integer(arguments, 0, 1, kTickAxes);
     const auto intervals = Integer(arguments, 1, 0, 360);
@@ -462,6 +471,7 @@ const std::vector<CommandEntry>& Commands() {
         {"Scale", Scale},
         {"PolarPlotStyle", PolarPlotStyle},
         {"NumTicks", NumTicks},
+        {"FastLines", FastLines},
         {"LineWidth", LineWidth},
         {"LineType", LineType},
         {"Legend", Legend},

@@ -45,6 +45,11 @@
 //   LineWidth(curve, width)                            curve -1 every curve, -2 the frame, axes
 //                                                      and ticks; width 1 to 500
 //   LineType(curve, type)                              curve line type
+//   FastLines(on)                                      1: bitmaps draw the curves in straight
+//                                                      pieces, several times faster (for
+//                                                      many curves); only the antialiasing
+//                                                      of their edges differs; vector
+//                                                      pictures are the same; 0 (default) off
 //   NoteText("text"), NotePosition(x, y)               one note per document (a new text
 //                                                      replaces it); its top-left corner at x, y
 //                                                      in fractions of the picture from the

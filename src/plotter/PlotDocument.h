@@ -127,6 +127,7 @@ struct PlotDocument {
     int gridKind = 1; // 0 none, 1 at the labelled ticks, 2 at every tick
     int gridLineType = kLineTypeSolid;
     double frameWidth = 10.0; // tenths of a point: frame, axes and tick marks
+    bool fastLines = false;   // FastLines(1): bitmaps draw the curves in straight pieces
     bool fixedSize = false;   // Size(1, w, h): the plotting area is w x h inches
     double fixedWidth = 0.0;
     double fixedHeight = 0.0;

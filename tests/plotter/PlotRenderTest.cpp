@@ -208,6 +208,48 @@ TEST_F(PlotRenderTest, UnusableDataAndTinyBitmapsStillRender) {
     EXPECT_LE(metrics.XLo, 1.0f);
 }
 
+// FastLines draws a bitmap's curves in straight pieces: every line type keeps its ink and its
+// look (a handful of pixels clearly off at most, where the edges' antialiasing differs), at a
+// high density too, and vector pictures do not change at all.
+TEST_F(PlotRenderTest, FastLinesLookTheSameAndLeaveVectorPicturesAlone) {
+    // A pattern with two sharp nulls in 1-degree steps, as a compared diagram draws it.
+    std::vector<float> angles, radii;
+    for (int a = 0; a <= 360; ++a) {
+        angles.push_back(static_cast<float>(a));
+        radii.push_back(static_cast<float>(0.15 + 0.85 * std::abs(std::cos(a * 0.0174533))));
+    }
+    const std::pair<std::string, double> cases[] = {{"", 1.0},
+                                                    {"[LineType(1,2)]", 1.0},
+                                                    {"[LineType(1,3)][LineWidth(1,15)]", 1.0},
+                                                    {"[LineType(1,5)]", 1.0},
+                                                    {"[LineWidth(1,25)]", 1.0},
+                                                    {"[LineType(1,4)][LineWidth(1,25)]", 1.0},
+                                                    {"[LineType(1,2)]", 2.0}};
+    for (const auto& [style, ratio] : cases) {
+        engine.SetDevicePixelRatio(ratio);
+        const std::string commands = kPolar + "[GridLineType(0)]" + style;
+        const std::int32_t joined = Plot(1, angles, radii, commands);
+        const std::int32_t pieces = Plot(1, angles, radii, commands + "[FastLines(1)]");
+        PlotMetrics m;
+        const QImage a = Render(joined, 400, 400, m);
+        const QImage b = Render(pieces, 400, 400, m);
+        double inkA = 0.0, inkB = 0.0; // red over white: green falls with the line's coverage
+        int off = 0;
+        for (int i = 0; i < a.width() * a.height(); ++i) {
+            const QRgb p = a.pixel(i % a.width(), i / a.width());
+            const QRgb q = b.pixel(i % a.width(), i / a.width());
+            inkA += qRed(p) - qGreen(p);
+            inkB += qRed(q) - qGreen(q);
+            off += std::abs(qGreen(p) - qGreen(q)) > 96;
+        }
+        EXPECT_NEAR(inkB / inkA, 1.0, 0.03) << style << ratio; // short dots overlap most
+        EXPECT_LE(off, 6) << style << ratio;
+        EXPECT_EQ(RenderSvg(*engine.FindDocument(joined), {4.0, 4.0}, {}),
+                  RenderSvg(*engine.FindDocument(pieces), {4.0, 4.0}, {}))
+            << style;
+    }
+}
+
 // The graph code's own documents in the polar window: the real cuts in both angle conventions,
 // and the -3 dB circle in green.
 TEST(GraphDocuments, PolarDiagramsFollowTheirAngleConventionsWithTheCircleInGreen) {

@@ -5,9 +5,12 @@
 #include "TextRules.h"
 #include "Utf8Path.h"
 
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -35,11 +38,51 @@ std::string ReadOrEmpty(const std::string& path) {
     }
 }
 
+constexpr std::string_view kFolderPrefix = "lobex-nec-";
+
+// A fresh private folder, named after this process so that a later start can tell the folders
+// of a copy that was killed before it could remove them; empty with the reason.
+std::string FreshFolder(std::string& error) {
+    std::string pattern = (std::filesystem::temp_directory_path() /
+                           (std::string(kFolderPrefix) + std::to_string(getpid()) + "-XXXXXX"))
+                              .string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        error = std::string("cannot make a temporary folder: ") + std::strerror(errno);
+        return {};
+    }
+    return pattern;
+}
+
+// The process a run folder's name gives, 0 for a name of another form.
+pid_t FolderOwner(const std::string& name) {
+    if (!name.starts_with(kFolderPrefix)) {
+        return 0;
+    }
+    const std::string_view rest = std::string_view(name).substr(kFolderPrefix.size());
+    pid_t pid = 0;
+    const auto [end, failure] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
+    return failure == std::errc() && end != rest.data() && *end == '-' ? pid : 0;
+}
+
 } // namespace
 
-bool IsNecDeck(const std::string& path) {
-    return path.size() >= 4 &&
-           ToLowerAscii(std::string_view(path).substr(path.size() - 4)) == ".nec";
+void RemoveStaleNecFolders() {
+    std::error_code failed;
+    const std::filesystem::path temp = std::filesystem::temp_directory_path(failed);
+    if (failed) {
+        return;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(temp, failed)) {
+        const pid_t owner = FolderOwner(entry.path().filename().string());
+        struct stat info {};
+        // Only this user's own folders, never a link, and only of a process that is gone.
+        if (owner <= 0 || lstat(entry.path().c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+            info.st_uid != getuid() || kill(owner, 0) == 0 || errno != ESRCH) {
+            continue;
+        }
+        std::error_code ignored;
+        std::filesystem::remove_all(entry.path(), ignored);
+    }
 }
 
 NecRunFolder::~NecRunFolder() {
@@ -61,9 +104,8 @@ bool NecRunFolder::Make(const std::string& deck, std::string& error) {
         error = "cannot read " + deck;
         return false;
     }
-    std::string pattern = (std::filesystem::temp_directory_path() / "lobex-nec-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        error = std::string("cannot make a temporary folder: ") + std::strerror(errno);
+    std::string pattern = FreshFolder(error);
+    if (pattern.empty()) {
         return false;
     }
     deck_ = std::filesystem::absolute(deck).string();
@@ -75,9 +117,8 @@ bool NecRunFolder::Make(const std::string& deck, std::string& error) {
 bool NecRunFolder::MakeWithText(const std::string& name, const std::string& text,
                                 std::string& error) {
     Remove();
-    std::string pattern = (std::filesystem::temp_directory_path() / "lobex-nec-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        error = std::string("cannot make a temporary folder: ") + std::strerror(errno);
+    std::string pattern = FreshFolder(error);
+    if (pattern.empty()) {
         return false;
     }
     folder_ = pattern;

@@ -818,7 +818,7 @@ the data hold no reactance jX</translation>
         <translation>Computed by NEC-2; the numbers differ a little from MMANA's MININEC</translation>
     </message>
     <message>
-        <source>Модель не рассчитать: </source>
+        <source>Модель нельзя рассчитать: </source>
         <translation>The model cannot be computed: </translation>
     </message>
     <message>

@@ -87,8 +87,8 @@ void frmData::ComputeMaaModel(const std::string& model, bool tellNotes) {
     std::string why;
     if (!ReadMaaNecDeck(model, NecDeckChoices{}, deck, why)) {
         const std::string text =
-            QCoreApplication::translate("lobex", "Модель не рассчитать: ").toStdString() + model +
-            "\r\n" + why;
+            QCoreApplication::translate("lobex", "Модель нельзя рассчитать: ").toStdString() +
+            model + "\r\n" + why;
         // A model rewritten by MMANA is computed again unasked: its refusal waits on the status
         // line, as a reload's does.
         if (tellNotes) {

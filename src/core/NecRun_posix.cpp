@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 namespace lobex {
 namespace {
@@ -64,6 +65,20 @@ pid_t FolderOwner(const std::string& name) {
     return failure == std::errc() && end != rest.data() && *end == '-' ? pid : 0;
 }
 
+// Whether the process may still use its folder: one that has ended but is not yet reaped (a
+// zombie, where /proc tells) does not; one of another user is left alone.
+bool ProcessRuns(pid_t pid) {
+    if (kill(pid, 0) != 0 && errno == ESRCH) {
+        return false;
+    }
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text;
+    std::getline(stat, text);
+    // "pid (name) state ...": the name may hold spaces and parentheses.
+    const std::size_t close = text.rfind(')');
+    return close == std::string::npos || close + 2 >= text.size() || text[close + 2] != 'Z';
+}
+
 } // namespace
 
 void RemoveStaleNecFolders() {
@@ -77,7 +92,7 @@ void RemoveStaleNecFolders() {
         struct stat info {};
         // Only this user's own folders, never a link, and only of a process that is gone.
         if (owner <= 0 || lstat(entry.path().c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-            info.st_uid != getuid() || kill(owner, 0) == 0 || errno != ESRCH) {
+            info.st_uid != getuid() || ProcessRuns(owner)) {
             continue;
         }
         std::error_code ignored;

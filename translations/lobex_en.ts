@@ -809,6 +809,22 @@ the data hold no reactance jX</translation>
         <source>Частоты, MHz:</source>
         <translation>Frequencies, MHz:</translation>
     </message>
+    <message>
+        <source>Чтение: %1, %2 с</source>
+        <translation>Reading: %1, %2 s</translation>
+    </message>
+    <message>
+        <source>Рассчитано NEC-2; числа немного отличаются от MININEC MMANA</source>
+        <translation>Computed by NEC-2; the numbers differ a little from MMANA's MININEC</translation>
+    </message>
+    <message>
+        <source>Модель нельзя рассчитать: </source>
+        <translation>The model cannot be computed: </translation>
+    </message>
+    <message>
+        <source>NEC-2 рассчитает модель %1 с оговорками:</source>
+        <translation>NEC-2 computes the model %1 with these reservations:</translation>
+    </message>
 </context>
 <context>
     <name>lobex::CompareControls</name>
@@ -1136,6 +1152,10 @@ Ctrl+C copies the selected rows.</translation>
     <message>
         <source>Показать провода в объёме, раскрашенные по току</source>
         <translation>Show the wires in 3D, coloured by current</translation>
+    </message>
+    <message>
+        <source>Рассчитать (NEC-2)</source>
+        <translation>Compute (NEC-2)</translation>
     </message>
 </context>
 <context>

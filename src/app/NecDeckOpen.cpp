@@ -3,18 +3,15 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
-#include <QProgressDialog>
 #include <QStringList>
 
 namespace lobex {
 
 NecDeckOpen::NecDeckOpen(QWidget* window, MessageService& messages, std::string caption,
                          Opened opened)
-    : window_(window), messages_(messages), caption_(std::move(caption)),
-      opened_(std::move(opened)) {
-    tick_.setInterval(500);
-    connect(&tick_, &QTimer::timeout, this, &NecDeckOpen::ShowProgress);
-}
+    : messages_(messages), caption_(std::move(caption)), opened_(std::move(opened)),
+      progress_(window, caption_, QT_TRANSLATE_NOOP("lobex", "Расчёт NEC-2: %1, %2 с"),
+                [this] { Cancel(); }) {}
 
 NecDeckOpen::~NecDeckOpen() {
     Cancel();
@@ -32,7 +29,24 @@ void NecDeckOpen::Run(const std::string& deck) {
         messages_.Show(error, MessageIcon::Critical, caption_);
         return;
     }
-    deck_ = deck;
+    Start(deck, std::move(folder));
+}
+
+void NecDeckOpen::RunText(const std::string& source, const std::string& text) {
+    Cancel();
+    auto folder = std::make_unique<NecRunFolder>();
+    std::string error;
+    const std::string name =
+        QFileInfo(QString::fromStdString(source)).completeBaseName().toStdString();
+    if (!folder->MakeWithText(name + ".nec", text, error)) {
+        messages_.Show(error, MessageIcon::Critical, caption_);
+        return;
+    }
+    Start(source, std::move(folder));
+}
+
+void NecDeckOpen::Start(const std::string& source, std::unique_ptr<NecRunFolder> folder) {
+    source_ = source;
     running_ = std::move(folder);
     const std::vector<std::string> command = running_->Command();
     QStringList arguments;
@@ -61,33 +75,12 @@ void NecDeckOpen::Run(const std::string& deck) {
                            NecNotStartedText(reason),
                        MessageIcon::Critical, caption_);
     });
-    progress_ = new QProgressDialog(window_);
-    progress_->setWindowTitle(QString::fromStdString(caption_));
-    progress_->setCancelButtonText(QCoreApplication::translate("lobex", "Отмена"));
-    progress_->setRange(0, 0);
-    progress_->setAutoReset(false);
-    progress_->setAutoClose(false);
-    progress_->setWindowModality(Qt::NonModal);
-    connect(progress_, &QProgressDialog::canceled, this, &NecDeckOpen::Cancel);
-    elapsed_.start();
-    ShowProgress();
-    tick_.start();
-    // A run that ends at once does not flash a dialog.
-    QTimer::singleShot(300, progress_.data(), &QWidget::show);
+    progress_.Start(QFileInfo(QString::fromStdString(source_)).fileName());
     process_->start(QString::fromStdString(command[0]), arguments);
 }
 
-void NecDeckOpen::ShowProgress() {
-    if (progress_ == nullptr) {
-        return;
-    }
-    progress_->setLabelText(QCoreApplication::translate("lobex", "Расчёт NEC-2: %1, %2 с")
-                                .arg(QFileInfo(QString::fromStdString(deck_)).fileName())
-                                .arg(elapsed_.elapsed() / 1000));
-}
-
 void NecDeckOpen::EndRun() {
-    tick_.stop();
+    progress_.Stop();
     if (process_ != nullptr) {
         process_->disconnect(this);
         if (process_->state() != QProcess::NotRunning) {
@@ -96,13 +89,6 @@ void NecDeckOpen::EndRun() {
         }
         process_->deleteLater();
         process_ = nullptr;
-    }
-    if (progress_ != nullptr) {
-        progress_->disconnect(this);
-        // Hidden now: a message shown next runs its own loop, which deletes nothing earlier.
-        progress_->hide();
-        progress_->deleteLater();
-        progress_ = nullptr;
     }
 }
 
@@ -124,7 +110,7 @@ void NecDeckOpen::Finished(bool crashed, int code) {
     // The output read replaces the one on show; its folder lives as long as it is shown.
     const std::string output = done->Output();
     std::swap(shown_, done);
-    opened_(deck_, output);
+    opened_(source_, output);
 }
 
 } // namespace lobex

@@ -1,19 +1,16 @@
 #pragma once
 
+#include "WorkProgress.h"
 #include "core/NecRun.h"
 #include "core/Services.h"
 
-#include <QElapsedTimer>
 #include <QObject>
-#include <QPointer>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
 #include <string>
 
 class QProcess;
-class QProgressDialog;
 class QWidget;
 
 // Runs a NEC-2 deck through nec2c while the window goes on: a progress dialog with the time
@@ -23,34 +20,34 @@ namespace lobex {
 class NecDeckOpen : public QObject {
 public:
     // opened reads the output file of a run that succeeded; the file stays until the next run.
-    using Opened = std::function<void(const std::string& deck, const std::string& output)>;
+    // source is what the user opened: the deck, or the model a deck was written from.
+    using Opened = std::function<void(const std::string& source, const std::string& output)>;
 
     NecDeckOpen(QWidget* window, MessageService& messages, std::string caption, Opened opened);
     ~NecDeckOpen() override;
 
     // Starts a run on the deck; one already running is stopped first.
     void Run(const std::string& deck);
+    // The same for a deck's text written from source (a model), named after it in the folder.
+    void RunText(const std::string& source, const std::string& text);
     // Stops the run, removing its folder; the document on show stays.
     void Cancel();
     bool Running() const;
 
 private:
+    void Start(const std::string& source, std::unique_ptr<NecRunFolder> folder);
     void Finished(bool crashed, int code);
-    void ShowProgress();
     void EndRun();
 
-    QWidget* window_;
     MessageService& messages_;
     std::string caption_;
     Opened opened_;
-    std::string deck_;
+    std::string source_;
     // The run going on, and the one whose output is on show.
     std::unique_ptr<NecRunFolder> running_;
     std::unique_ptr<NecRunFolder> shown_;
     QProcess* process_ = nullptr;
-    QPointer<QProgressDialog> progress_;
-    QTimer tick_;
-    QElapsedTimer elapsed_;
+    WorkProgress progress_;
 };
 
 } // namespace lobex

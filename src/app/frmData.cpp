@@ -1,5 +1,6 @@
 #include "frmData.h"
 
+#include "BackgroundRead.h"
 #include "NecDeckOpen.h"
 
 #include "CompareControls.h"

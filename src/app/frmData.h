@@ -51,11 +51,16 @@ class frmD3D;
 class FileChangeWatcher;
 class CompareControls;
 class NecDeckOpen;
+class BackgroundRead;
 
 // The two captions the program holds for its main window; the window always carries the
 // second. Their wording is the program's own.
 inline constexpr std::array<const char*, 2> kMainWindowCaptions = {
     "Lobex - MMANA Data Viewer", QT_TRANSLATE_NOOP("lobex", "Lobex - просмотр результатов MMANA")};
+
+// The status line of a result computed from an MMANA model with NEC-2.
+inline constexpr std::string_view kComputedWithNecStatus =
+    QT_TRANSLATE_NOOP("lobex", "Рассчитано NEC-2; числа немного отличаются от MININEC MMANA");
 
 // The main window: source choice, curve lists, the data grid and the graph area. It shows what
 // the load flow (DataView) and the graph code (GraphView) leave in the shared state.
@@ -103,6 +108,9 @@ public:
     // Runs a NEC-2 deck (.nec) through nec2c without holding the window and opens its output as
     // a NEC document; a run that fails or is cancelled leaves the document on show.
     void OpenNecDeck(const std::string& deck);
+    // Computes an MMANA model (.maa) with NEC-2: its deck, what the deck cannot hold told first
+    // (unless tellNotes is false), runs as a deck does; the result is named after the model.
+    void ComputeMaaModel(const std::string& model, bool tellNotes = true);
     // A load runs (its events are let through while it reads).
     bool Loading() const { return loading_; }
 
@@ -164,6 +172,8 @@ public slots:
     void mnuDataSrcFile_Click();
     void cmdRun_Click();
     void mnuFileOpen_Click();
+    // Файл ▸ "Рассчитать (NEC-2)": asks for a model and computes it.
+    void mnuFileComputeNec_Click();
     void mnuFileSave_Click();
     void mnuFileReload_Click(bool on);
     // Entry `index` of the recent files.
@@ -215,6 +225,18 @@ private:
     // The file on show is watched for changes while reloading is on.
     void WatchShownFile();
     void FillRecentMenu();
+    // A file chosen to open: a deck runs, a model is computed, anything else is read.
+    void OpenChosenFile(const std::string& path);
+    // Reads a data file as Open does; a large one that may be a NEC output off the window's
+    // thread, the data on show staying until it has been read.
+    void OpenDataFile(const std::string& path);
+    // The nec2c runs of decks and models, made when first needed.
+    NecDeckOpen& NecRuns();
+    // The latest open wins: a run or read still going on is dropped.
+    void DropPendingOpens();
+    // The file on show as the title and the source line name it: a model computed with NEC-2
+    // says so.
+    QString ShownFileName(bool fullPath) const;
     // The curve lists and log boxes, as a reload keeps them.
     DocumentChoices ShownChoices() const override;
     int CurveCount(bool left) const override;
@@ -271,7 +293,8 @@ private:
     // A file given from outside, used by the next load instead of the dialog.
     std::string fileFromOutside_;
     std::unique_ptr<NecDeckOpen> necDeck_;
-    // The deck of the last run that opened, and its output file.
+    std::unique_ptr<BackgroundRead> backgroundRead_;
+    // The deck or model of the last run that opened, and its output file.
     std::pair<std::string, std::string> necRun_;
     // The file the data on show came from; empty for data from MMANA or none.
     std::string shownFile_;
@@ -295,6 +318,7 @@ private:
     // Menus.
     QMenu* mnuFile = nullptr;
     QAction* mnuFileOpen = nullptr;
+    QAction* mnuFileComputeNec = nullptr;
     QAction* mnuFileSave = nullptr;
     QMenu* mnuFileRecent = nullptr;
     QAction* mnuFileReload = nullptr;

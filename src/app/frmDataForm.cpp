@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -59,6 +60,10 @@ void frmData::BuildMenus() {
     mnuFile = Named(bar->addMenu(QString()), "mnuFile");
     mnuFileOpen = NamedAction(mnuFile, "mnuFileOpen");
     mnuFileOpen->setShortcut(QKeySequence::Open);
+    mnuFileComputeNec = NamedAction(mnuFile, "mnuFileComputeNec");
+    // nec2c is recommended beside the program, not required.
+    mnuFileComputeNec->setEnabled(
+        !QStandardPaths::findExecutable(QStringLiteral("nec2c")).isEmpty());
     mnuFileSave = NamedAction(mnuFile, "mnuFileSave");
     mnuFileSave->setShortcut(QKeySequence::Save);
     mnuFileRecent = NamedMenu(mnuFile, "mnuFileRecent");
@@ -119,6 +124,7 @@ void frmData::BuildMenus() {
     connect(mnuFileScreenCopy, &QAction::triggered, this, &frmData::mnuFileScreenCopy_Click);
     connect(mnuFileScreenSave, &QAction::triggered, this, &frmData::mnuFileScreenSave_Click);
     connect(mnuFileOpen, &QAction::triggered, this, &frmData::mnuFileOpen_Click);
+    connect(mnuFileComputeNec, &QAction::triggered, this, &frmData::mnuFileComputeNec_Click);
     connect(mnuFileSave, &QAction::triggered, this, &frmData::mnuFileSave_Click);
     connect(mnuFileReload, &QAction::triggered, this, &frmData::mnuFileReload_Click);
     connect(mnuData, &QMenu::aboutToShow, this, &frmData::mnuData_Click);
@@ -325,6 +331,7 @@ void frmData::SetFormLanguage() {
     ShowGrid();
     mnuFile->setTitle(tr("Файл"));
     mnuFileOpen->setText(tr("Открыть"));
+    mnuFileComputeNec->setText(tr("Рассчитать (NEC-2)"));
     mnuFileSave->setText(tr("Сохранить"));
     mnuFileRecent->setTitle(tr("Последние файлы"));
     mnuFileReload->setText(tr("Перечитывать при изменении"));

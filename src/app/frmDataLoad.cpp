@@ -78,31 +78,12 @@ void frmData::ResetCombos() {
 
 void frmData::cmdRun_Click() {
     if (state_.View.SourceIndex == 0) {
+        DropPendingOpens();
         const QScopedValueRollback<bool> loading(loading_, true);
         session_.Open(Source());
         return;
     }
-    const std::string path = ChooseDataFile();
-    if (IsNecDeck(path)) {
-        OpenNecDeck(path);
-        return;
-    }
-    const QScopedValueRollback<bool> loading(loading_, true);
-    session_.OpenFile(path);
-}
-
-// A deck runs through nec2c while the window goes on; its output opens when the run ends.
-void frmData::OpenNecDeck(const std::string& deck) {
-    if (!necDeck_) {
-        necDeck_ = std::make_unique<NecDeckOpen>(
-            this, services_.messages, state_.AppTitle,
-            [this](const std::string& ran, const std::string& output) {
-                necRun_ = {ran, output};
-                const QScopedValueRollback<bool> loading(loading_, true);
-                session_.OpenFile(output);
-            });
-    }
-    necDeck_->Run(deck);
+    OpenChosenFile(ChooseDataFile());
 }
 
 void frmData::mnuFileOpen_Click() {
@@ -227,7 +208,10 @@ void frmData::ShowLoadResult(const LoadResult& result) {
     // A deck's output lives in a temporary folder: the deck is what the user opened.
     if (!shownFile_.empty() && shownFile_ == necRun_.second) {
         shownFile_ = necRun_.first;
-        lblSource->setText(Q(shownFile_));
+        lblSource->setText(ShownFileName(true));
+        if (IsMaaModel(shownFile_)) {
+            SetStatus(kComputedWithNecStatus);
+        }
     }
     if (fromFile && !state_.View.SetChosen && !reloading_) {
         recentFiles_ = WithRecentFile(std::move(recentFiles_), shownFile_);

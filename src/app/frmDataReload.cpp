@@ -33,9 +33,8 @@ QString Q(const std::string& text) {
 
 void frmData::ShowTitle() {
     const QString caption = ShownText(kMainWindowCaptions[1]);
-    setWindowTitle(shownFile_.empty()
-                       ? caption
-                       : QFileInfo(Q(shownFile_)).fileName() + QStringLiteral(" - ") + caption);
+    setWindowTitle(shownFile_.empty() ? caption
+                                      : ShownFileName(false) + QStringLiteral(" - ") + caption);
 }
 
 void frmData::WatchShownFile() {
@@ -94,8 +93,13 @@ void frmData::ReloadChangedFile() {
         return;
     }
     if (IsNecDeck(shownFile_)) {
-        // A changed deck is run again.
+        // A changed deck is run again, a changed model computed again: the output on show is
+        // theirs, in a folder of its own.
         OpenNecDeck(shownFile_);
+        return;
+    }
+    if (IsMaaModel(shownFile_)) {
+        ComputeMaaModel(shownFile_, false);
         return;
     }
     const QScopedValueRollback<bool> loading(loading_, true);

@@ -2,6 +2,7 @@
 #include "CompareControls.h"
 #include "core/AppState.h"
 #include "core/Lifecycle.h"
+#include "core/NecRun.h"
 #include "core/Remembered.h"
 #include "dialogs/QtFileDialogs.h"
 #include "dialogs/QtHelpService.h"
@@ -99,6 +100,10 @@ int main(int argc, char* argv[]) {
             break;
         }
     }
+
+    // NEC-2 runs of a copy that was killed leave their folders; this copy is the one to remove
+    // them.
+    lobex::RemoveStaleNecFolders();
 
     // The plot engine runs in this process, so no plotter left over from an earlier run can
     // exist; start-up goes straight on to the paths.

@@ -80,6 +80,13 @@ LoadRequest RequestFrom(const AppState& state) {
                        state.View.NecShown};
 }
 
+LoadRequest FreshRequest(const AppState& state) {
+    LoadRequest request = RequestFrom(state);
+    request.set = 0;
+    request.setChosen = false;
+    return request;
+}
+
 LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request) {
     TextLines lines(bytes);
     std::string_view first;
@@ -178,6 +185,10 @@ LoadResult ReadSource(LoadContext& ctx, DataView& view, const LoadSource& source
         path = ctx.state.Loaded.CurrentFile;
         return DeriveLoad(source.document, request);
     }
+    if (source.read != nullptr) {
+        path = source.readPath;
+        return std::move(*source.read);
+    }
     if (source.mmana != nullptr) {
         view.SetBusy(true);
         result = ReadFromMmana(ctx, *source.mmana, request);
@@ -262,10 +273,7 @@ bool LoadData(LoadContext& ctx, DataView& view, const LoadSource& source) {
 }
 
 bool OpenData(LoadContext& ctx, DataView& view, const LoadSource& source) {
-    LoadRequest request = RequestFrom(ctx.state);
-    request.set = 0;
-    request.setChosen = false;
-    return Load(ctx, view, source, request);
+    return Load(ctx, view, source, FreshRequest(ctx.state));
 }
 
 bool OpenFile(LoadContext& ctx, DataView& view, const std::string& path) {

@@ -17,6 +17,8 @@ class MmanaWindowLink;
 
 // The choices in force in the state.
 LoadRequest RequestFrom(const AppState& state);
+// The same for a fresh open: the first set, none chosen.
+LoadRequest FreshRequest(const AppState& state);
 
 // Whether a file name ends in ".csv", in any case: the files a load reads by their first line.
 bool HasCsvExtension(const std::string& path);
@@ -36,20 +38,26 @@ LoadResult LoadFileByHeader(const std::string& path, const LoadRequest& request)
 // a ".csv" goes to LoadFileByHeader.
 LoadResult ReadDataFile(const std::string& path, const LoadRequest& request);
 
-// Where a load reads from: a typed result in memory, the running MMANA through its link, or
-// else a data file, asked for (chooseFile, empty when cancelled) unless the load re-reads
-// CurrentFile for a chosen set.
+// Where a load reads from: a typed result in memory, a file read already, the running MMANA
+// through its link, or else a data file, asked for (chooseFile, empty when cancelled) unless
+// the load re-reads CurrentFile for a chosen set.
 struct LoadSource {
     LoadSource() = default;
     LoadSource(MmanaWindowLink* link, std::function<std::string()> choose)
         : mmana(link), chooseFile(std::move(choose)) {}
     explicit LoadSource(std::shared_ptr<const Result> shown) : document(std::move(shown)) {}
+    // What ReadDataFile gave for path, read elsewhere (off the window's thread).
+    LoadSource(std::string path, LoadResult&& done)
+        : read(std::make_shared<LoadResult>(std::move(done))), readPath(std::move(path)) {}
 
     MmanaWindowLink* mmana = nullptr;
     std::function<std::string()> chooseFile;
     // The result on show: a pick derives from it instead of reading the source again, which
     // another program may be rewriting at that moment.
     std::shared_ptr<const Result> document;
+    // Taken by the load that uses it.
+    std::shared_ptr<LoadResult> read;
+    std::string readPath;
 };
 
 // The load a typed result gives for the request, with the result as its document.

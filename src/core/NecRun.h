@@ -9,9 +9,16 @@ namespace lobex {
 
 // Whether a file name ends in ".nec", in any case.
 bool IsNecDeck(const std::string& path);
+// Whether a file name ends in ".maa" (an MMANA model, computed through a deck), in any case.
+bool IsMaaModel(const std::string& path);
+
+// Removes the run folders left behind by copies of the program that ended without removing
+// them (killed): only this user's, and only of processes that are gone. Called at start-up.
+void RemoveStaleNecFolders();
 
 // The folder made for one run (mode 0700, nec2c works inside it: it writes scratch files beside
-// its output); it and all in it are removed with this object or by Remove().
+// its output), named after the process; it and all in it are removed with this object or by
+// Remove().
 class NecRunFolder {
 public:
     NecRunFolder() = default;

@@ -5,12 +5,16 @@
 #include "TextRules.h"
 #include "Utf8Path.h"
 
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 namespace lobex {
 namespace {
@@ -35,11 +39,65 @@ std::string ReadOrEmpty(const std::string& path) {
     }
 }
 
+constexpr std::string_view kFolderPrefix = "lobex-nec-";
+
+// A fresh private folder, named after this process so that a later start can tell the folders
+// of a copy that was killed before it could remove them; empty with the reason.
+std::string FreshFolder(std::string& error) {
+    std::string pattern = (std::filesystem::temp_directory_path() /
+                           (std::string(kFolderPrefix) + std::to_string(getpid()) + "-XXXXXX"))
+                              .string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        error = std::string("cannot make a temporary folder: ") + std::strerror(errno);
+        return {};
+    }
+    return pattern;
+}
+
+// The process a run folder's name gives, 0 for a name of another form.
+pid_t FolderOwner(const std::string& name) {
+    if (!name.starts_with(kFolderPrefix)) {
+        return 0;
+    }
+    const std::string_view rest = std::string_view(name).substr(kFolderPrefix.size());
+    pid_t pid = 0;
+    const auto [end, failure] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
+    return failure == std::errc() && end != rest.data() && *end == '-' ? pid : 0;
+}
+
+// Whether the process may still use its folder: one that has ended but is not yet reaped (a
+// zombie, where /proc tells) does not; one of another user is left alone.
+bool ProcessRuns(pid_t pid) {
+    if (kill(pid, 0) != 0 && errno == ESRCH) {
+        return false;
+    }
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text;
+    std::getline(stat, text);
+    // "pid (name) state ...": the name may hold spaces and parentheses.
+    const std::size_t close = text.rfind(')');
+    return close == std::string::npos || close + 2 >= text.size() || text[close + 2] != 'Z';
+}
+
 } // namespace
 
-bool IsNecDeck(const std::string& path) {
-    return path.size() >= 4 &&
-           ToLowerAscii(std::string_view(path).substr(path.size() - 4)) == ".nec";
+void RemoveStaleNecFolders() {
+    std::error_code failed;
+    const std::filesystem::path temp = std::filesystem::temp_directory_path(failed);
+    if (failed) {
+        return;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(temp, failed)) {
+        const pid_t owner = FolderOwner(entry.path().filename().string());
+        struct stat info {};
+        // Only this user's own folders, never a link, and only of a process that is gone.
+        if (owner <= 0 || lstat(entry.path().c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+            info.st_uid != getuid() || ProcessRuns(owner)) {
+            continue;
+        }
+        std::error_code ignored;
+        std::filesystem::remove_all(entry.path(), ignored);
+    }
 }
 
 NecRunFolder::~NecRunFolder() {
@@ -61,9 +119,8 @@ bool NecRunFolder::Make(const std::string& deck, std::string& error) {
         error = "cannot read " + deck;
         return false;
     }
-    std::string pattern = (std::filesystem::temp_directory_path() / "lobex-nec-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        error = std::string("cannot make a temporary folder: ") + std::strerror(errno);
+    std::string pattern = FreshFolder(error);
+    if (pattern.empty()) {
         return false;
     }
     deck_ = std::filesystem::absolute(deck).string();
@@ -75,9 +132,8 @@ bool NecRunFolder::Make(const std::string& deck, std::string& error) {
 bool NecRunFolder::MakeWithText(const std::string& name, const std::string& text,
                                 std::string& error) {
     Remove();
-    std::string pattern = (std::filesystem::temp_directory_path() / "lobex-nec-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        error = std::string("cannot make a temporary folder: ") + std::strerror(errno);
+    std::string pattern = FreshFolder(error);
+    if (pattern.empty()) {
         return false;
     }
     folder_ = pattern;

@@ -1,13 +1,8 @@
 #include "NecRun.h"
 
-#include "TextRules.h"
-
 namespace lobex {
 
-bool IsNecDeck(const std::string& path) {
-    return path.size() >= 4 &&
-           ToLowerAscii(std::string_view(path).substr(path.size() - 4)) == ".nec";
-}
+void RemoveStaleNecFolders() {}
 
 NecRunFolder::~NecRunFolder() = default;
 

@@ -2,21 +2,28 @@
 
 namespace lobex {
 
-bool OpenAntennaDescription(AntennaContext context) {
-    AppState& state = context.state;
-    View3DState& view = context.view;
+std::string AskMaaModel(AppState& state, SettingsStore& settings, FileDialogService& dialogs,
+                        std::string_view title) {
     state.Paths.DescPath =
-        RememberedFolder(ReadSetting(context.settings, kDescPathSetting), state.Paths.AppFolder);
+        RememberedFolder(ReadSetting(settings, kDescPathSetting), state.Paths.AppFolder);
+    const std::string path = dialogs.AskOpenFile(title, kAntennaFilter, state.Paths.DescPath);
+    if (!path.empty()) {
+        state.Paths.DescPath = FolderOf(path);
+        WriteSetting(settings, kDescPathSetting, state.Paths.DescPath);
+    }
+    return path;
+}
+
+bool OpenAntennaDescription(AntennaContext context) {
+    View3DState& view = context.view;
     const std::string path =
-        context.dialogs.AskOpenFile(kOpenAntennaTitle, kAntennaFilter, state.Paths.DescPath);
+        AskMaaModel(context.state, context.settings, context.dialogs, kOpenAntennaTitle);
     if (path.empty()) {
         view.AntennaLoaded = false;
         FrameSubject(view);
         return false;
     }
-    state.Paths.DescPath = FolderOf(path);
-    WriteSetting(context.settings, kDescPathSetting, state.Paths.DescPath);
-    return LoadAntennaFile(state, view, context.scene, context.messages, path);
+    return LoadAntennaFile(context.state, view, context.scene, context.messages, path);
 }
 
 bool LoadAntennaFile(AppState& state, View3DState& view, View3DScene& scene,

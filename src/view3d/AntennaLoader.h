@@ -6,12 +6,18 @@
 #include "core/FileDialogs.h"
 #include "core/Services.h"
 
+#include <string>
 #include <string_view>
 
 namespace lobex {
 
 inline constexpr std::string_view kOpenAntennaTitle = "Open File";
 inline constexpr std::string_view kAntennaFilter = "MMANA Input Files (*.maa)|*.maa|";
+
+// Asks for an MMANA model file (title, the model filter) in the remembered folder
+// ("Paths/DescPath") and remembers the chosen one; "" when cancelled.
+std::string AskMaaModel(AppState& state, SettingsStore& settings, FileDialogService& dialogs,
+                        std::string_view title);
 
 // What opening an antenna description works with.
 struct AntennaContext {

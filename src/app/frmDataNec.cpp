@@ -1,0 +1,136 @@
+#include "frmData.h"
+
+#include "BackgroundRead.h"
+#include "NecDeckOpen.h"
+#include "core/TouchstoneFile.h"
+#include "platform/QtTranslations.h"
+#include "view3d/AntennaDescription.h"
+#include "view3d/AntennaLoader.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QScopedValueRollback>
+
+// NEC-2 in the window: decks and MMANA models computed by nec2c, and NEC outputs too large to
+// read while the window waits.
+namespace lobex {
+namespace {
+
+// Below this a file is read at once: a NEC output of this size parses in a few tens of
+// milliseconds, and what the window shows stays simple to follow (and to test).
+constexpr qint64 kBackgroundReadBytes = 1 << 20;
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// What may be a NEC output (any name but a CSV's or a Touchstone file's), and is large.
+bool ReadInBackground(const std::string& path) {
+    return !path.empty() && !HasCsvExtension(path) && !HasTouchstoneExtension(path) &&
+           QFileInfo(Q(path)).size() >= kBackgroundReadBytes;
+}
+
+} // namespace
+
+void frmData::OpenChosenFile(const std::string& path) {
+    if (!path.empty()) {
+        DropPendingOpens();
+    }
+    if (IsNecDeck(path)) {
+        OpenNecDeck(path);
+    } else if (IsMaaModel(path)) {
+        ComputeMaaModel(path);
+    } else {
+        OpenDataFile(path);
+    }
+}
+
+void frmData::DropPendingOpens() {
+    if (necDeck_) {
+        necDeck_->Cancel();
+    }
+    if (backgroundRead_) {
+        backgroundRead_->Cancel();
+    }
+}
+
+void frmData::OpenDataFile(const std::string& path) {
+    if (!ReadInBackground(path)) {
+        const QScopedValueRollback<bool> loading(loading_, true);
+        session_.OpenFile(path);
+        return;
+    }
+    if (!backgroundRead_) {
+        backgroundRead_ = std::make_unique<BackgroundRead>(
+            this, state_.AppTitle,
+            [this] { return loading_ || QApplication::activeModalWidget() != nullptr; },
+            [this](const std::string& read, LoadResult&& result) {
+                const QScopedValueRollback<bool> loading(loading_, true);
+                session_.Open(LoadSource(read, std::move(result)));
+            });
+    }
+    backgroundRead_->Start(path, FreshRequest(state_));
+}
+
+void frmData::mnuFileComputeNec_Click() {
+    const std::string model = AskMaaModel(state_, services_.settings, services_.dialogs,
+                                          tr("Рассчитать (NEC-2)").toStdString());
+    // The result comes from a file, which the source buttons then say.
+    if (!model.empty()) {
+        OpenFileFromOutside(model);
+    }
+}
+
+void frmData::ComputeMaaModel(const std::string& model, bool tellNotes) {
+    MaaNecDeck deck;
+    std::string why;
+    if (!ReadMaaNecDeck(model, NecDeckChoices{}, deck, why)) {
+        const std::string text =
+            QCoreApplication::translate("lobex", "Модель нельзя рассчитать: ").toStdString() +
+            model + "\r\n" + why;
+        // A model rewritten by MMANA is computed again unasked: its refusal waits on the status
+        // line, as a reload's does.
+        if (tellNotes) {
+            services_.messages.Show(text, MessageIcon::Critical, state_.AppTitle);
+        } else {
+            SetStatus(text);
+        }
+        return;
+    }
+    if (tellNotes && !deck.Notes.empty()) {
+        std::string text =
+            QCoreApplication::translate("lobex", "NEC-2 рассчитает модель %1 с оговорками:")
+                .arg(QFileInfo(Q(model)).fileName())
+                .toStdString();
+        for (const DeckNote& note : deck.Notes) {
+            text += "\r\n- " + NoteText(ShownText(note.Pattern).toStdString(), note.Args);
+        }
+        services_.messages.Show(text, MessageIcon::Information, state_.AppTitle);
+    }
+    NecRuns().RunText(model, deck.Text);
+}
+
+// A deck runs through nec2c while the window goes on; its output opens when the run ends.
+void frmData::OpenNecDeck(const std::string& deck) {
+    NecRuns().Run(deck);
+}
+
+NecDeckOpen& frmData::NecRuns() {
+    if (!necDeck_) {
+        necDeck_ = std::make_unique<NecDeckOpen>(
+            this, services_.messages, state_.AppTitle,
+            [this](const std::string& ran, const std::string& output) {
+                necRun_ = {ran, output};
+                OpenDataFile(output);
+            });
+    }
+    return *necDeck_;
+}
+
+QString frmData::ShownFileName(bool fullPath) const {
+    const QString name = fullPath ? Q(shownFile_) : QFileInfo(Q(shownFile_)).fileName();
+    return IsMaaModel(shownFile_) ? name + QStringLiteral(" (NEC-2)") : name;
+}
+
+} // namespace lobex

@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -247,6 +248,29 @@ void View3DHost::SetGainColours(bool on) {
 void View3DHost::SetGainRange(int decibels) {
     view_.GainRangeDb = static_cast<float>(decibels);
     Redraw();
+}
+
+void View3DHost::SetSharedScale(bool on) {
+    view_.SharedScale = on;
+    TakeSharedScale(view_, state_.Loaded.Document.get());
+    Redraw();
+}
+
+bool View3DHost::ReplacePattern() {
+    const Vector3 centre = view_.SubjectCentre;
+    const float radius = view_.SubjectRadius;
+    View3DContext model{state_, view_, messages_};
+    if (!PreparePatternModel(model)) {
+        return false;
+    }
+    // Each surface reaches 1 along its largest coordinate, so the old framing nearly holds the
+    // new one: it stays, widened only as far as the new surface needs.
+    view_.SubjectRadius =
+        std::max(radius, Vec3Length(view_.SubjectCentre - centre) + view_.SubjectRadius);
+    view_.SubjectCentre = centre;
+    ReplacePatternMesh(scene_, view_.DrawnMesh);
+    ApplyDifference();
+    return true;
 }
 
 void View3DHost::SetCurrents(CurrentWires currents) {

@@ -1,5 +1,6 @@
 #include "frmData.h"
 
+#include "NecControls.h"
 #include "NecDeckOpen.h"
 
 #include "CompareControls.h"
@@ -137,6 +138,7 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
              compare_->mnuFileCompareDifference->setChecked(state_.Compare.Difference);
          }},
         this);
+    ConnectNecControls();
     // Only the user's own pick is kept over a reload; the program selects entries too.
     connect(cmbParam, &QComboBox::activated, this, [this] { session_.KeepPick(); });
 
@@ -149,7 +151,12 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
             [this] { unloadingByProgram_ = true; });
 }
 
-frmData::~frmData() = default;
+frmData::~frmData() {
+    // The controls that observe the session forget it before it goes, not with the window's
+    // children after it.
+    delete nec_;
+    delete compare_;
+}
 
 void frmData::Form_Load() {
     // The JPEG options last chosen apply from the start.

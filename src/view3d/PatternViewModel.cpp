@@ -6,9 +6,11 @@
 #include "ViewScene.h"
 #include "model/PatternDifference.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <string>
+#include <variant>
 
 // Apart from the model writers, so that a program writing models alone (lobex-cli) does not take
 // in the scene and its model loader.
@@ -37,8 +39,29 @@ bool PreparePatternModel(View3DContext& context) {
         return false;
     }
     view.DrawnMesh = PatternSceneMesh(bytes, view.Drawn);
+    TakeSharedScale(view, context.state.Loaded.Document.get());
     FrameSubject(view);
     return true;
+}
+
+std::optional<float> SharedPeakGainOf(const Result* document) {
+    const auto* nec = document != nullptr ? std::get_if<NecOutput>(document) : nullptr;
+    if (nec == nullptr) {
+        return std::nullopt;
+    }
+    int patterns = 0;
+    float peak = kPatternFloor;
+    for (const NecFrequency& frequency : nec->frequencies) {
+        if (frequency.pattern) {
+            ++patterns;
+            peak = std::max(peak, SurfacePeakGain(frequency.pattern->grid));
+        }
+    }
+    return patterns > 1 ? std::optional<float>(peak) : std::nullopt;
+}
+
+void TakeSharedScale(View3DState& view, const Result* document) {
+    view.SharedPeakGain = view.SharedScale ? SharedPeakGainOf(document) : std::nullopt;
 }
 
 std::string_view ShowDifference(View3DState& view, const FarFieldGrid& a,

@@ -107,6 +107,15 @@ void CreateSceneFrames(View3DScene& scene, std::shared_ptr<CD3DMesh> pattern) {
     scene.SceneReady = true;
 }
 
+void ReplacePatternMesh(View3DScene& scene, std::shared_ptr<CD3DMesh> pattern) {
+    if (!scene.PatternFrame) {
+        return;
+    }
+    // The old mesh goes from the device with its last holder.
+    scene.PatternFrame->Destroy();
+    scene.PatternFrame->AddMesh(pattern ? std::move(pattern) : std::make_shared<CD3DMesh>());
+}
+
 void FrameSubject(View3DState& view) {
     std::vector<Vector3> points;
     points.reserve(view.Drawn.PatternVertices.size());
@@ -225,7 +234,7 @@ void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& 
 
     if (view.PatternVisible) {
         const bool difference = view.DifferenceColours;
-        const GainColouring colouring{view.Drawn.PeakGain, view.GainRangeDb, difference,
+        const GainColouring colouring{ScalePeakGain(view), view.GainRangeDb, difference,
                                       view.DifferenceSpanDb};
         device.SetGainColouring(view.GainColours || difference ? &colouring : nullptr);
         RenderPass(scene, device, scene.PatternFrame.get());

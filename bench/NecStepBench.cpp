@@ -107,10 +107,11 @@ void BM_NecStep_DeriveMeshFrame800x600_1Degree(benchmark::State& state) {
         index = NextIndex(index, static_cast<int>(nec.frequencies.size()), direction);
         request.necFrequency = nec.frequencies[static_cast<std::size_t>(index)].mhz;
         app.Loaded.FarField = DeriveLoad(nec, request).farField;
-        if (!PreparePatternModel(context)) {
+        if (!PreparePatternModel(context, PatternShown::Next)) {
             state.SkipWithError("the pattern model was not made");
             return;
         }
+        WidenFraming(view);
         ReplacePatternMesh(scene, view.DrawnMesh);
         benchmark::DoNotOptimize(widget.grabFramebuffer());
     }

@@ -13,7 +13,6 @@
 #include <QSpinBox>
 #include <QTimer>
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -257,17 +256,13 @@ void View3DHost::SetSharedScale(bool on) {
 }
 
 bool View3DHost::ReplacePattern() {
-    const Vector3 centre = view_.SubjectCentre;
-    const float radius = view_.SubjectRadius;
     View3DContext model{state_, view_, messages_};
-    if (!PreparePatternModel(model)) {
+    if (!PreparePatternModel(model, PatternShown::Next)) {
         return false;
     }
-    // Each surface reaches 1 along its largest coordinate, so the old framing nearly holds the
-    // new one: it stays, widened only as far as the new surface needs.
-    view_.SubjectRadius =
-        std::max(radius, Vec3Length(view_.SubjectCentre - centre) + view_.SubjectRadius);
-    view_.SubjectCentre = centre;
+    // Each surface reaches 1 along its largest coordinate, so the framing nearly holds the new
+    // one: it stays, widened only as far as the new surface needs.
+    WidenFraming(view_);
     ReplacePatternMesh(scene_, view_.DrawnMesh);
     ApplyDifference();
     return true;

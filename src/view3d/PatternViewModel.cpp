@@ -16,13 +16,13 @@
 // in the scene and its model loader.
 namespace lobex {
 
-bool PreparePatternModel(View3DContext& context) {
+bool PreparePatternModel(View3DContext& context, PatternShown shown) {
     if (!BuildPatternVertices(context)) {
         return false;
     }
     View3DState& view = context.view;
     std::string bytes;
-    const bool written = WriteComposedModel(context, [&]() -> std::string_view {
+    const auto compose = [&]() -> std::string_view {
         const std::optional<FarFieldGrid> coarse =
             DrawnGrid(context.state.Loaded.FarField, kDrawnDetailDegrees);
         std::string refusal;
@@ -34,13 +34,24 @@ bool PreparePatternModel(View3DContext& context) {
         }
         bytes = BinaryModelBytes(view.Drawn);
         return bytes;
-    });
-    if (!written) {
-        return false;
+    };
+    if (shown == PatternShown::Afresh) {
+        if (!WriteComposedModel(context, compose)) {
+            return false;
+        }
+    } else {
+        try {
+            compose();
+        } catch (const std::bad_alloc&) {
+            context.messages.Show(kTooManyNodes, MessageIcon::Information, context.state.AppTitle);
+            return false;
+        }
     }
     view.DrawnMesh = PatternSceneMesh(bytes, view.Drawn);
     TakeSharedScale(view, context.state.Loaded.Document.get());
-    FrameSubject(view);
+    if (shown == PatternShown::Afresh) {
+        FrameSubject(view);
+    }
     return true;
 }
 

@@ -6,6 +6,9 @@
 #include "scene/MeshData.h"
 #include "scene/XFile.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace lobex {
 
 std::array<DirectionalLight, 2> SetupLights() {
@@ -132,6 +135,18 @@ void FrameSubject(View3DState& view) {
         points.insert(points.end(), path.begin(), path.end());
     }
     FrameSubject(view, points);
+}
+
+void WidenFraming(View3DState& view) {
+    const Vector3 centre = view.SubjectCentre;
+    float farthest = view.SubjectRadius * view.SubjectRadius;
+    for (const Vector3& vertex : view.Drawn.PatternVertices) {
+        // The sphere is centred on the upward axis: the distance holds however the pattern turns.
+        const Vector3 p = ToScene(vertex);
+        const float dy = p.y - centre.y;
+        farthest = std::max(farthest, p.x * p.x + p.z * p.z + dy * dy);
+    }
+    view.SubjectRadius = std::sqrt(farthest);
 }
 
 void BuildFeedMarkers(View3DScene& scene, const AntennaDescription& antenna) {

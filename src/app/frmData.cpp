@@ -1,10 +1,10 @@
 #include "frmData.h"
 
-#include "NecControls.h"
 #include "NecDeckOpen.h"
 
 #include "CompareControls.h"
 #include "GridModel.h"
+#include "NecControls.h"
 #include "PictureBox.h"
 #include "View3DHost.h"
 #include "core/DataGrid.h"

@@ -50,8 +50,8 @@ class frmPolar;
 class frmD3D;
 class FileChangeWatcher;
 class CompareControls;
-class NecDeckOpen;
 class NecControls;
+class NecDeckOpen;
 
 // The two captions the program holds for its main window; the window always carries the
 // second. Their wording is the program's own.

@@ -2,7 +2,6 @@
 
 #include "LiveReload.h"
 #include "core/Messages.h"
-
 #include "core/NecFile.h"
 
 #include <algorithm>

@@ -897,6 +897,57 @@ the data hold no reactance jX</translation>
     </message>
 </context>
 <context>
+    <name>lobex::NecControls</name>
+    <message>
+        <source>Диаграмма</source>
+        <translation>Pattern</translation>
+    </message>
+    <message>
+        <source>Частотные характеристики</source>
+        <translation>Frequency response</translation>
+    </message>
+    <message>
+        <source>Токи</source>
+        <translation>Currents</translation>
+    </message>
+    <message>
+        <source>Ближнее поле</source>
+        <translation>Near field</translation>
+    </message>
+    <message>
+        <source>Показать:</source>
+        <translation>Show:</translation>
+    </message>
+    <message>
+        <source>Частота:</source>
+        <translation>Frequency:</translation>
+    </message>
+    <message>
+        <source>Что показать из результатов NEC-2</source>
+        <translation>What of the NEC-2 results to show</translation>
+    </message>
+    <message>
+        <source>Частота, МГц, результаты которой показаны ([ и ] - предыдущая и следующая)</source>
+        <translation>The frequency, MHz, whose results are shown ([ and ]: the previous and the next)</translation>
+    </message>
+    <message>
+        <source>Общая шкала</source>
+        <translation>Common scale</translation>
+    </message>
+    <message>
+        <source>Одна шкала цветов усиления для диаграмм всех частот, от наибольшего их максимума</source>
+        <translation>One gain colour scale for the patterns of every frequency, from the greatest of their peaks</translation>
+    </message>
+    <message>
+        <source>Предыдущая частота</source>
+        <translation>Previous frequency</translation>
+    </message>
+    <message>
+        <source>Следующая частота</source>
+        <translation>Next frequency</translation>
+    </message>
+</context>
+<context>
     <name>lobex::frmAbout</name>
     <message>
         <source>О Программе</source>

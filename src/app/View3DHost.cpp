@@ -249,6 +249,25 @@ void View3DHost::SetGainRange(int decibels) {
     Redraw();
 }
 
+void View3DHost::SetSharedScale(bool on) {
+    view_.SharedScale = on;
+    TakeSharedScale(view_, state_.Loaded.Document.get());
+    Redraw();
+}
+
+bool View3DHost::ReplacePattern() {
+    View3DContext model{state_, view_, messages_};
+    if (!PreparePatternModel(model, PatternShown::Next)) {
+        return false;
+    }
+    // Each surface reaches 1 along its largest coordinate, so the framing nearly holds the new
+    // one: it stays, widened only as far as the new surface needs.
+    WidenFraming(view_);
+    ReplacePatternMesh(scene_, view_.DrawnMesh);
+    ApplyDifference();
+    return true;
+}
+
 void View3DHost::SetCurrents(CurrentWires currents) {
     view_.Currents = std::move(currents);
     view_.CurrentPhase = 0.0;

@@ -71,6 +71,12 @@ public:
     // as chosen; a refusal is told and turns "Разность" off. Runs again for each new surface.
     void ApplyDifference();
     void SetGainRange(int decibels);
+    // "Общая шкала": one gain colour scale over all the patterns of the document on show.
+    void SetSharedScale(bool on);
+    // The pattern the state now holds (another frequency of the output) takes the drawn one's
+    // place; the camera, its framing, the turn and the flags stay. False, after telling the user,
+    // when its surface cannot be made: the old one stays.
+    bool ReplacePattern();
     void SetWireframe(bool on);
     // The currents the view draws on the wires (none: empty), from the next start on.
     void SetCurrents(CurrentWires currents);

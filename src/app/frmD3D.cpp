@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -43,6 +44,16 @@ frmD3D::frmD3D(AppState& state, MessageService& messages)
     chkPhase->setObjectName(QStringLiteral("chkPhase"));
     SetUpPhaseControl(*chkPhase);
     chkPhase->hide();
+    chkSharedScale = new QCheckBox(Frame2);
+    chkSharedScale->setObjectName(QStringLiteral("chkSharedScale"));
+    lblFrequency = new QLabel(Frame2);
+    lblFrequency->setObjectName(QStringLiteral("lblFrequency"));
+    cmbFrequency = new QComboBox(Frame2);
+    cmbFrequency->setObjectName(QStringLiteral("cmbFrequency"));
+    for (QWidget* nec : {static_cast<QWidget*>(chkSharedScale), static_cast<QWidget*>(lblFrequency),
+                         static_cast<QWidget*>(cmbFrequency)}) {
+        nec->hide();
+    }
     cmdClose = new QPushButton(tr("Выход"), Frame2);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     chkRotate->setToolTip(tr("Непрерывно вращать объёмную диаграмму"));
@@ -53,7 +64,10 @@ frmD3D::frmD3D(AppState& state, MessageService& messages)
     controls->addWidget(chkWire);
     controls->addWidget(chkGain);
     controls->addWidget(spnGainRange);
+    controls->addWidget(chkSharedScale);
     controls->addWidget(chkPhase);
+    controls->addWidget(lblFrequency);
+    controls->addWidget(cmbFrequency);
     controls->addWidget(cmdClose);
     // The controls sit at the foot of the right-hand panel.
     auto* panel = new QVBoxLayout(Frame1);

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QSpinBox;
 class QFrame;
 class QLabel;
@@ -39,6 +40,10 @@ public:
     QSpinBox* spnGainRange = nullptr;
     // "Фаза", shown with the currents only.
     QCheckBox* chkPhase = nullptr;
+    // "Общая шкала" and the frequency list of a NEC-2 output, shown for one only.
+    QCheckBox* chkSharedScale = nullptr;
+    QLabel* lblFrequency = nullptr;
+    QComboBox* cmbFrequency = nullptr;
     // The direction and gain under the pointer.
     QLabel* lblReadout = nullptr;
     QPushButton* cmdClose = nullptr;

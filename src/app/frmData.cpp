@@ -5,6 +5,7 @@
 
 #include "CompareControls.h"
 #include "GridModel.h"
+#include "NecControls.h"
 #include "PictureBox.h"
 #include "View3DHost.h"
 #include "core/DataGrid.h"
@@ -138,6 +139,7 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
              compare_->mnuFileCompareDifference->setChecked(state_.Compare.Difference);
          }},
         this);
+    ConnectNecControls();
     // Only the user's own pick is kept over a reload; the program selects entries too.
     connect(cmbParam, &QComboBox::activated, this, [this] { session_.KeepPick(); });
 
@@ -150,7 +152,12 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
             [this] { unloadingByProgram_ = true; });
 }
 
-frmData::~frmData() = default;
+frmData::~frmData() {
+    // The controls that observe the session forget it before it goes, not with the window's
+    // children after it.
+    delete nec_;
+    delete compare_;
+}
 
 void frmData::Form_Load() {
     // The JPEG options last chosen apply from the start.

@@ -50,6 +50,7 @@ class frmPolar;
 class frmD3D;
 class FileChangeWatcher;
 class CompareControls;
+class NecControls;
 class NecDeckOpen;
 class BackgroundRead;
 
@@ -101,6 +102,11 @@ public:
     View3DHost& View3D() { return *view3D_; }
     // "Сравнить с…" and the other comparison commands.
     CompareControls& Comparisons() { return *compare_; }
+    // What of a NEC-2 output is on show, and its frequency.
+    NecControls& Nec() { return *nec_; }
+    // Shows part of the NEC-2 output on show at its frequency nearest to mhz, from memory. Another
+    // pattern keeps the polar window and the 3D view (its camera and flags) where they are.
+    void PickNec(double mhz, NecPart part);
 
     void ResetCombos();
     // Opens a file given from outside (the command line, a drop) as if chosen in the dialog.
@@ -256,6 +262,8 @@ private:
     void CurveClick(bool fromLeft);
     int AskGraphChoice();
     void BringViewWindowsToFront();
+    // "Общая шкала" and the step keys of a NEC-2 output, once the 3D view is there.
+    void ConnectNecControls();
     QWidget* ActiveProgramWindow();
     QCheckBox* LogBoxOf(LogBox box) const;
     // The graph area of the window PlotHost names, and its controls.
@@ -301,6 +309,9 @@ private:
     std::vector<std::string> recentFiles_;
     FileChangeWatcher* fileWatch_ = nullptr;
     CompareControls* compare_ = nullptr;
+    NecControls* nec_ = nullptr;
+    // A NEC-2 output's next pattern is loading into the 3D view: the view stays.
+    bool keep3D_ = false;
     // How long a rewritten file must hold still before it is read: MMANA writes its export in
     // several pieces.
     static constexpr int kSettlePauseMs = 250;

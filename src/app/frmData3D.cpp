@@ -1,5 +1,6 @@
 #include "frmData.h"
 
+#include "NecControls.h"
 #include "View3DHost.h"
 #include "frmD3D.h"
 #include "view3d/CurrentPaths.h"
@@ -106,6 +107,7 @@ void frmData::picPlot_DblClick3D() {
     connect(d3d_->chkGain, &QCheckBox::toggled, chk3DGain, &QCheckBox::setChecked);
     connect(d3d_->spnGainRange, &QSpinBox::valueChanged, spn3DGainRange, &QSpinBox::setValue);
     connect(d3d_.get(), &frmD3D::ExitClicked, this, &frmData::D3DWindowExit);
+    nec_->Follow(*d3d_, *d3d_->lblFrequency, *d3d_->cmbFrequency, *d3d_->chkSharedScale);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (view3D_->Start3DView(d3d_->Target(), font(), lbl3dAxisFont->font())) {
         d3d_->Target()->layout()->addWidget(view3D_->Widget());

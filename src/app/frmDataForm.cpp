@@ -1,6 +1,7 @@
 #include "frmData.h"
 
 #include "ImpedanceBar.h"
+#include "NecControls.h"
 #include "PictureBox.h"
 #include "View3DHost.h"
 #include "core/DataGrid.h"
@@ -152,6 +153,8 @@ void frmData::BuildControls() {
     sideLayout->setContentsMargins(0, 0, 0, 0);
     sideLayout->setSpacing(8);
 
+    nec_ = new NecControls(session_, state_, this,
+                           [this](double mhz, NecPart part) { PickNec(mhz, part); });
     fraSrc = Named(new QGroupBox(side), "fraSrc");
     auto* srcLayout = new QHBoxLayout(fraSrc);
     optSrcGroup = new QButtonGroup(this);
@@ -170,6 +173,7 @@ void frmData::BuildControls() {
     cmdRun->setMinimumWidth(110);
     srcLayout->addWidget(cmdRun);
     sideLayout->addWidget(fraSrc);
+    sideLayout->addWidget(nec_->fraNec);
 
     fraControls1 = Named(new QFrame(side), "fraControls1");
     auto* curves = new QFormLayout(fraControls1);
@@ -220,7 +224,8 @@ void frmData::BuildControls() {
     SetUpPhaseControl(*chk3DPhase);
     chk3DPhase->hide();
     view3d->addWidget(chk3DPhase, 1, 2);
-    view3d->addWidget(lblControls, 2, 0, 1, 3);
+    view3d->addWidget(nec_->chk3DSharedScale, 2, 0, 1, 3);
+    view3d->addWidget(lblControls, 3, 0, 1, 3);
     sideLayout->addWidget(fraControls2);
 
     fraData = Named(new QGroupBox(side), "fraData");

@@ -1,5 +1,6 @@
 #include "frmData.h"
 
+#include "NecControls.h"
 #include "PictureBox.h"
 #include "frmPolar.h"
 #include "graphs/CursorReadout.h"
@@ -144,6 +145,7 @@ void frmData::OpenPolarWindow() {
     connect(&polar_->Area(), &PlotArea::PictureBoxesResized, this, &frmData::RefitGraphs);
     mainGeometry_ = geometry();
     ShrinkForPolarWindow(true);
+    nec_->AddStepKeys(*polar_);
     polar_->Form_Load();
     SetFormLanguage();
     SetPolarLayout(true);

@@ -120,7 +120,7 @@ std::string frmData::ChooseDataFile() {
 void frmData::ShowLoadStart() {
     // New data leaves the 3D view, in either window, for the graphs, as the open command does:
     // the view would go on showing the pattern of the data it replaces, and its read-out too.
-    if (state_.View.View3DActive || d3d_) {
+    if ((state_.View.View3DActive || d3d_) && !keep3D_) {
         cmdReturn_Click();
     }
     if (!statusBar()->currentMessage().isEmpty()) {

@@ -330,62 +330,61 @@ Parsed<NecOutput> ParseNecOutput(std::string_view text) {
     return parsed;
 }
 
+bool NecHasPart(const NecOutput& output, int index, NecPart part) {
+    if (index < 0 || index >= static_cast<int>(output.frequencies.size())) {
+        return false;
+    }
+    const NecFrequency& frequency = output.frequencies[static_cast<std::size_t>(index)];
+    switch (part) {
+    case NecPart::Pattern:
+        return frequency.pattern.has_value();
+    case NecPart::Sweep:
+        return std::ranges::any_of(output.frequencies,
+                                   [](const NecFrequency& f) { return !f.sources.empty(); });
+    case NecPart::Currents:
+        return !frequency.currents.empty();
+    case NecPart::NearField:
+        return !frequency.nearFields.empty() && !frequency.nearFields.front().points.empty();
+    }
+    return false;
+}
+
+std::optional<NecPart> ShownNecPart(const NecOutput& output, int index, NecPart asked) {
+    if (NecHasPart(output, index, asked)) {
+        return asked;
+    }
+    for (const NecPart fallback : kNecParts) {
+        if (NecHasPart(output, index, fallback)) {
+            return fallback;
+        }
+    }
+    return std::nullopt;
+}
+
+int ShownNecFrequency(const NecOutput& output, double mhz) {
+    return mhz > 0.0 ? NearestFrequency(output, mhz) : (output.frequencies.empty() ? -1 : 0);
+}
+
 LoadResult DeriveLoad(const NecOutput& output, const LoadRequest& request) {
-    if (output.frequencies.empty()) {
+    const int index = ShownNecFrequency(output, request.necFrequency);
+    const std::optional<NecPart> part = ShownNecPart(output, index, request.necPart);
+    if (!part) {
         LoadResult refused;
         refused.Tell(kWrongFormatMessage, MessageIcon::Information);
         return refused;
     }
-    const int index =
-        request.necFrequency > 0.0 ? NearestFrequency(output, request.necFrequency) : 0;
     const NecFrequency& frequency = output.frequencies[static_cast<std::size_t>(index)];
-    const auto has = [&](NecPart part) {
-        switch (part) {
-        case NecPart::Pattern:
-            return frequency.pattern.has_value();
-        case NecPart::Sweep:
-            return std::ranges::any_of(output.frequencies,
-                                       [](const NecFrequency& f) { return !f.sources.empty(); });
-        case NecPart::Currents:
-            return !frequency.currents.empty();
-        case NecPart::NearField:
-            return !frequency.nearFields.empty() && !frequency.nearFields.front().points.empty();
-        }
-        return false;
-    };
-    NecPart part = request.necPart;
-    for (const NecPart fallback :
-         {NecPart::Pattern, NecPart::Currents, NecPart::Sweep, NecPart::NearField}) {
-        if (has(part)) {
-            break;
-        }
-        part = fallback;
-    }
-    switch (part) {
+    switch (*part) {
     case NecPart::Pattern:
-        if (frequency.pattern) {
-            return DeriveLoad(*frequency.pattern, request);
-        }
-        break;
+        return DeriveLoad(*frequency.pattern, request);
     case NecPart::Sweep:
-        if (has(part)) {
-            return DeriveLoad(NecSweep(output, kNecSweepImpedance), request);
-        }
-        break;
+        return DeriveLoad(NecSweep(output, kNecSweepImpedance), request);
     case NecPart::Currents:
-        if (has(part)) {
-            return DeriveLoad(NecWireCurrents(frequency), request);
-        }
-        break;
+        return DeriveLoad(NecWireCurrents(frequency), request);
     case NecPart::NearField:
-        if (has(part)) {
-            return DeriveLoad(NecNearFieldLines(frequency.nearFields.front()), request);
-        }
-        break;
+        return DeriveLoad(NecNearFieldLines(frequency.nearFields.front()), request);
     }
-    LoadResult refused;
-    refused.Tell(kWrongFormatMessage, MessageIcon::Information);
-    return refused;
+    return {};
 }
 
 LoadResult ReadNecOutput(std::string_view text, const LoadRequest& request) {

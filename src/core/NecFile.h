@@ -3,6 +3,8 @@
 #include "LoadResult.h"
 #include "model/NecOutput.h"
 
+#include <array>
+#include <optional>
 #include <string_view>
 
 // The output of a NEC-2 engine: nec2c's, or the Fortran NEC-2D's with its spaced banners
@@ -17,6 +19,19 @@ bool IsNecOutput(std::string_view text);
 // not know are passed over; an output without a single frequency is refused with "Неправильный
 // формат данных".
 Parsed<NecOutput> ParseNecOutput(std::string_view text);
+
+// The parts a frequency can show, in the order a part it lacks falls back through.
+inline constexpr std::array<NecPart, 4> kNecParts = {NecPart::Pattern, NecPart::Currents,
+                                                     NecPart::Sweep, NecPart::NearField};
+
+// Whether frequency `index` of the output has the part to show (the sweep: any frequency with a
+// source).
+bool NecHasPart(const NecOutput& output, int index, NecPart part);
+// The part shown for the one asked at frequency `index`: that part, or else the first of
+// kNecParts the frequency has; none when it has nothing to show.
+std::optional<NecPart> ShownNecPart(const NecOutput& output, int index, NecPart asked);
+// The frequency shown for mhz: the nearest, the first for 0; -1 without frequencies.
+int ShownNecFrequency(const NecOutput& output, double mhz);
 
 // The load an output gives for the frequency (the nearest to request.necFrequency; the first
 // for 0) and part asked for: the pattern as a far field, the sweep over all frequencies, the

@@ -2,8 +2,12 @@
 
 #include "LiveReload.h"
 #include "core/Messages.h"
+#include "core/NecFile.h"
 
 #include <algorithm>
+#include <tuple>
+#include <utility>
+#include <variant>
 
 namespace lobex {
 
@@ -22,10 +26,25 @@ void DocumentSession::TakeShownChoices() {
     }
 }
 
+namespace {
+
+// A NEC-2 output's frequency as the state keeps it: the one on show, so that a reload of an
+// output whose frequencies moved shows the nearest and says which.
+void TakeNecFrequency(AppState& state) {
+    const auto* nec = std::get_if<NecOutput>(state.Loaded.Document.get());
+    const int index = nec != nullptr ? ShownNecFrequency(*nec, state.View.NecFrequency) : -1;
+    if (index >= 0) {
+        state.View.NecFrequency = nec->frequencies[static_cast<std::size_t>(index)].mhz;
+    }
+}
+
+} // namespace
+
 bool DocumentSession::OpenOn(LoadContext& ctx, const LoadSource& source) {
     if (!OpenData(ctx, view_, source)) {
         return false;
     }
+    TakeNecFrequency(ctx.state);
     Document document;
     document.source = source.mmana != nullptr ? std::string() : ctx.state.Loaded.CurrentFile;
     document.result = ctx.state.Loaded.Document;
@@ -42,7 +61,13 @@ bool DocumentSession::OpenOn(LoadContext& ctx, const LoadSource& source) {
 }
 
 bool DocumentSession::Open(const LoadSource& source) {
+    // Another file starts at its first frequency's pattern.
+    ViewFlags& flags = ctx_.state.View;
+    const auto nec = std::pair(flags.NecFrequency, flags.NecShown);
+    flags.NecFrequency = 0.0;
+    flags.NecShown = NecPart::Pattern;
     if (!OpenOn(ctx_, source)) {
+        std::tie(flags.NecFrequency, flags.NecShown) = nec;
         return false;
     }
     Notify(SessionChange::Opened);
@@ -71,6 +96,37 @@ bool DocumentSession::PickOn(LoadContext& ctx, int index) {
 bool DocumentSession::Pick(int index) {
     if (!PickOn(ctx_, index)) {
         return false;
+    }
+    Notify(SessionChange::Picked);
+    return true;
+}
+
+bool DocumentSession::PickNec(double mhz, NecPart part) {
+    const Document* document = Current();
+    const auto* nec =
+        document != nullptr ? std::get_if<NecOutput>(document->result.get()) : nullptr;
+    if (nec == nullptr || nec->frequencies.empty()) {
+        return false;
+    }
+    ViewFlags& flags = ctx_.state.View;
+    const auto before = std::pair(flags.NecFrequency, flags.NecShown);
+    const DocumentChoices chosen = document->choices;
+    flags.NecFrequency =
+        nec->frequencies[static_cast<std::size_t>(ShownNecFrequency(*nec, mhz))].mhz;
+    flags.NecShown = part;
+    // Held: the document in memory may go while its load runs.
+    const std::shared_ptr<const Result> result = document->result;
+    if (!OpenData(ctx_, view_, LoadSource(result))) {
+        std::tie(flags.NecFrequency, flags.NecShown) = before;
+        return false;
+    }
+    TakeShownChoices();
+    // The elevation the user picked stays picked where the other frequency's pattern has it.
+    const int entry = chosen.setPicked && chosen.kind == ctx_.state.Loaded.Data.DataKind
+                          ? RepickedEntry(chosen.sets, ctx_.state.Loaded.Sets)
+                          : -1;
+    if (entry < 0 || !PickOn(ctx_, entry)) {
+        CurrentDocument()->choices.setPicked = false;
     }
     Notify(SessionChange::Picked);
     return true;

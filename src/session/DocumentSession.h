@@ -78,6 +78,12 @@ public:
     // Picks entry `index` of the current set list, from the result in memory: the file may be
     // half-rewritten at that moment.
     bool Pick(int index);
+    // Shows `part` of the current NEC-2 output at its frequency nearest to mhz, derived from the
+    // output in memory, as a fresh open would show it (a part the frequency lacks falls back as
+    // the reader's does). The choice is the state's (ViewFlags::NecFrequency, the frequency
+    // itself, and NecShown), which a reload keeps and a fresh open forgets. False, with nothing
+    // changed, for a document that is no NEC-2 output.
+    bool PickNec(double mhz, NecPart part);
     // The entry on show is the user's own pick, kept over reloads.
     void KeepPick();
     // Reads the current document's file again, keeping the choices: the curves, the user's pick

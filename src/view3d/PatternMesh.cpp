@@ -48,6 +48,16 @@ float PatternGainAt(const PatternMesh& mesh, float radius) {
                                                    mesh.PeakGain - kPatternFloor));
 }
 
+float SurfacePeakGain(const FarFieldGrid& grid) {
+    float peak = kPatternFloor;
+    for (const AzimuthColumn& column : grid) {
+        for (const PatternPoint& point : column.Points) {
+            peak = std::max(peak, point.Total);
+        }
+    }
+    return peak;
+}
+
 bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& mesh,
                           std::string& refusal) {
     refusal = GridProblem(grid);
@@ -59,15 +69,12 @@ bool BuildPatternVertices(const FarFieldGrid& grid, float piValue, PatternMesh& 
     std::vector<Vector3> vertices(static_cast<std::size_t>(points) * columns);
 
     // The z slot holds the gain, then the radius, then the height.
-    float peak = kPatternFloor;
+    const float peak = SurfacePeakGain(grid);
     bool belowHorizon = false;
     std::size_t k = 0;
     for (std::uint32_t i = 0; i < points; ++i) {
         for (std::uint32_t j = 0; j < columns; ++j, ++k) {
             const float gain = grid[j].Points[i].Total;
-            if (gain > peak) {
-                peak = gain;
-            }
             belowHorizon =
                 belowHorizon || (grid[j].Points[i].Zenith > 90.0f && gain > kPatternFloor);
             vertices[k].z = gain < kPatternFloor ? kPatternFloor : gain;

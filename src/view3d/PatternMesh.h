@@ -59,6 +59,9 @@ inline constexpr const char* kTooManyNodes =
 // The total gain below which the surface collapses to its centre, in dBi.
 inline constexpr float kPatternFloor = -60.0f;
 
+// The strongest total gain of a grid as the surface takes it: kPatternFloor at least.
+float SurfacePeakGain(const FarFieldGrid& grid);
+
 // Builds PatternVertices from the total gain of every grid point: the gain, floored at
 // -60 dBi, becomes a radius ((60 + gain) / (peak + 60))^4 (angles converted with piValue),
 // and every coordinate is divided by the largest signed coordinate. A grid the surface cannot

@@ -6,6 +6,7 @@
 #include "core/Texts.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,8 +40,17 @@ bool WriteComposedModel(View3DContext& context, const std::function<std::string_
 // What the 3D buttons run before the view starts: BuildPatternVertices, then the surface the
 // view draws (from DrawnGrid for a fine grid), written to TempModelFile as a binary model and
 // made into the view's mesh in memory, and the camera framed on it. A failed write is told as
-// WriteBinaryModel tells it.
-bool PreparePatternModel(View3DContext& context);
+// WriteBinaryModel tells it. For the next pattern of a view already showing one (another
+// frequency), TempModelFile and the framing are left as they are: nothing reads the file back, a
+// step through the frequencies should not wait for the disk, and the camera stays.
+enum class PatternShown { Afresh, Next };
+bool PreparePatternModel(View3DContext& context, PatternShown shown = PatternShown::Afresh);
+
+// The peak of one gain colour scale over all the patterns of a document: the strongest surface
+// peak of a NEC-2 output's frequencies; none for a document of one pattern or none.
+std::optional<float> SharedPeakGainOf(const Result* document);
+// The view's SharedPeakGain for the document on show, worked out while "Общая шкала" is on.
+void TakeSharedScale(View3DState& view, const Result* document);
 
 // Colours the drawn surface of pattern A (the view's, PreparePatternModel made) by B − A of
 // compared, on a scale as wide either side of zero as the largest difference, and keeps B for

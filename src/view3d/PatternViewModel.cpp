@@ -6,21 +6,23 @@
 #include "ViewScene.h"
 #include "model/PatternDifference.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <string>
+#include <variant>
 
 // Apart from the model writers, so that a program writing models alone (lobex-cli) does not take
 // in the scene and its model loader.
 namespace lobex {
 
-bool PreparePatternModel(View3DContext& context) {
+bool PreparePatternModel(View3DContext& context, PatternShown shown) {
     if (!BuildPatternVertices(context)) {
         return false;
     }
     View3DState& view = context.view;
     std::string bytes;
-    const bool written = WriteComposedModel(context, [&]() -> std::string_view {
+    const auto compose = [&]() -> std::string_view {
         const std::optional<FarFieldGrid> coarse =
             DrawnGrid(context.state.Loaded.FarField, kDrawnDetailDegrees);
         std::string refusal;
@@ -32,13 +34,45 @@ bool PreparePatternModel(View3DContext& context) {
         }
         bytes = BinaryModelBytes(view.Drawn);
         return bytes;
-    });
-    if (!written) {
-        return false;
+    };
+    if (shown == PatternShown::Afresh) {
+        if (!WriteComposedModel(context, compose)) {
+            return false;
+        }
+    } else {
+        try {
+            compose();
+        } catch (const std::bad_alloc&) {
+            context.messages.Show(kTooManyNodes, MessageIcon::Information, context.state.AppTitle);
+            return false;
+        }
     }
     view.DrawnMesh = PatternSceneMesh(bytes, view.Drawn);
-    FrameSubject(view);
+    TakeSharedScale(view, context.state.Loaded.Document.get());
+    if (shown == PatternShown::Afresh) {
+        FrameSubject(view);
+    }
     return true;
+}
+
+std::optional<float> SharedPeakGainOf(const Result* document) {
+    const auto* nec = document != nullptr ? std::get_if<NecOutput>(document) : nullptr;
+    if (nec == nullptr) {
+        return std::nullopt;
+    }
+    int patterns = 0;
+    float peak = kPatternFloor;
+    for (const NecFrequency& frequency : nec->frequencies) {
+        if (frequency.pattern) {
+            ++patterns;
+            peak = std::max(peak, SurfacePeakGain(frequency.pattern->grid));
+        }
+    }
+    return patterns > 1 ? std::optional<float>(peak) : std::nullopt;
+}
+
+void TakeSharedScale(View3DState& view, const Result* document) {
+    view.SharedPeakGain = view.SharedScale ? SharedPeakGainOf(document) : std::nullopt;
 }
 
 std::string_view ShowDifference(View3DState& view, const FarFieldGrid& a,

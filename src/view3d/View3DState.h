@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 namespace lobex {
 
@@ -37,6 +38,11 @@ struct View3DState {
     // The pattern coloured by gain, down to GainRangeDb below the peak, with a legend.
     bool GainColours = false;
     float GainRangeDb = kDefaultGainRangeDb;
+    // "Общая шкала": the gain colours of every pattern of the result (a NEC-2 output's
+    // frequencies) keep one scale, up to SharedPeakGain, the strongest of them all; none for a
+    // result of one pattern.
+    bool SharedScale = false;
+    std::optional<float> SharedPeakGain;
     // The pattern coloured by B − A of a compared pattern instead, over ±DifferenceSpanDb, with
     // its legend; the read-out then gives both gains. Compared is B's grid.
     bool DifferenceColours = false;
@@ -72,6 +78,9 @@ struct View3DState {
     float LastMouseX = 0.0f;
     float LastMouseY = 0.0f;
 };
+
+// The gain the colour scale of the drawn pattern reaches up to, its floor GainRangeDb below.
+float ScalePeakGain(const View3DState& view);
 
 // Puts the camera back at its start place and stops its pitching; its velocity and pitch stay.
 void ResetCamera(View3DState& view);

@@ -6,6 +6,9 @@
 #include "scene/MeshData.h"
 #include "scene/XFile.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace lobex {
 
 std::array<DirectionalLight, 2> SetupLights() {
@@ -107,6 +110,15 @@ void CreateSceneFrames(View3DScene& scene, std::shared_ptr<CD3DMesh> pattern) {
     scene.SceneReady = true;
 }
 
+void ReplacePatternMesh(View3DScene& scene, std::shared_ptr<CD3DMesh> pattern) {
+    if (!scene.PatternFrame) {
+        return;
+    }
+    // The old mesh goes from the device with its last holder.
+    scene.PatternFrame->Destroy();
+    scene.PatternFrame->AddMesh(pattern ? std::move(pattern) : std::make_shared<CD3DMesh>());
+}
+
 void FrameSubject(View3DState& view) {
     std::vector<Vector3> points;
     points.reserve(view.Drawn.PatternVertices.size());
@@ -123,6 +135,18 @@ void FrameSubject(View3DState& view) {
         points.insert(points.end(), path.begin(), path.end());
     }
     FrameSubject(view, points);
+}
+
+void WidenFraming(View3DState& view) {
+    const Vector3 centre = view.SubjectCentre;
+    float farthest = view.SubjectRadius * view.SubjectRadius;
+    for (const Vector3& vertex : view.Drawn.PatternVertices) {
+        // The sphere is centred on the upward axis: the distance holds however the pattern turns.
+        const Vector3 p = ToScene(vertex);
+        const float dy = p.y - centre.y;
+        farthest = std::max(farthest, p.x * p.x + p.z * p.z + dy * dy);
+    }
+    view.SubjectRadius = std::sqrt(farthest);
 }
 
 void BuildFeedMarkers(View3DScene& scene, const AntennaDescription& antenna) {
@@ -225,7 +249,7 @@ void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& 
 
     if (view.PatternVisible) {
         const bool difference = view.DifferenceColours;
-        const GainColouring colouring{view.Drawn.PeakGain, view.GainRangeDb, difference,
+        const GainColouring colouring{ScalePeakGain(view), view.GainRangeDb, difference,
                                       view.DifferenceSpanDb};
         device.SetGainColouring(view.GainColours || difference ? &colouring : nullptr);
         RenderPass(scene, device, scene.PatternFrame.get());

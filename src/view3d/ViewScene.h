@@ -133,8 +133,14 @@ std::shared_ptr<CD3DMesh> PatternSceneMesh(std::string_view modelBytes, const Pa
 // be shared with earlier scenes: the scene made again when the view moves to another window
 // draws the same one.
 void CreateSceneFrames(View3DScene& scene, std::shared_ptr<CD3DMesh> pattern);
+// Puts another pattern mesh (none: empty) in the pattern frame of a built scene: the turn, the
+// camera and everything else drawn stay.
+void ReplacePatternMesh(View3DScene& scene, std::shared_ptr<CD3DMesh> pattern);
 // Frames the camera on the drawn pattern, a loaded antenna and the wires of the currents.
 void FrameSubject(View3DState& view);
+// Keeps the framing's centre and widens it only as far as the drawn pattern reaches beyond it,
+// turned any way about the upward axis.
+void WidenFraming(View3DState& view);
 // The small sphere that marks a feed point. Inline, so that the glTF writer takes it without
 // the scene's frames (and the model loader behind them).
 inline MeshData FeedMarkerMesh() {

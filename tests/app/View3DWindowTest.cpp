@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/NecControls.h"
 #include "app/PictureBox.h"
 #include "app/View3DHost.h"
 #include "app/View3DWidget.h"
@@ -9,14 +10,18 @@
 #include "LoadHarness.h"
 #include "MainWindowHarness.h"
 #include "ModalAnswer.h"
+#include "Nec2cRun.h"
 #include "WidgetLookup.h"
 #include "images/ImageWriter.h"
 #include "images/SaveChoices.h"
 #include "view3d/AntennaLoader.h"
+#include "view3d/PatternModel.h"
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
@@ -503,6 +508,71 @@ TEST(View3DLive, ARewrittenPatternTakesTheOldOnesPlaceInTheWindowItWasIn) {
         EXPECT_EQ(h.window->View3D().Widget()->window(),
                   bigWindow ? static_cast<QWidget*>(h.window->D3DWindow()) : h.window.get());
     }
+}
+
+TEST(View3DNec, ANecOutputsChoicesShowForItAloneAndItsFrequenciesStepUnderTheSameCamera) {
+    test::MainWindowHarness h;
+    h.window->show();
+    h.window->View3D().Probe = [] {
+        return GlDevice::Hardware;
+    };
+    NecControls& nec = h.window->Nec();
+    h.window->OpenFileFromOutside(test::Sample("yagi3_20m_farfield.csv"));
+    EXPECT_FALSE(nec.fraNec->isVisible());
+    const std::string deck = test::ReadBytes(test::TestDataFolder() / "nec" / "yagi3.nec");
+    h.window->OpenFileFromOutside(test::RunNec2c(h.folder.path().toStdString(), deck));
+    ASSERT_TRUE(nec.fraNec->isVisible());
+    QStringList parts;
+    for (int i = 0; i < nec.cmbNecPart->count(); ++i) {
+        parts << nec.cmbNecPart->itemText(i);
+    }
+    EXPECT_EQ(parts, (QStringList{"Диаграмма", "Частотные характеристики", "Токи"}));
+    ASSERT_EQ(nec.cmbNecFrequency->count(), 5);
+    EXPECT_EQ(nec.cmbNecFrequency->itemText(1), QStringLiteral("14.10"));
+
+    test::Find<QPushButton>(*h.window, "cmd3D")->click();
+    ASSERT_TRUE(h.state.View.View3DActive);
+    // The keys are the window's: it must be the active one.
+    h.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(h.window.get(), 30000));
+    View3DHost& host = h.window->View3D();
+    View3DWidget* widget = host.Widget();
+    test::Find<QCheckBox>(*h.window, "chk3DWire")->setChecked(true);
+    host.View().CameraPitch = 0.4f;
+    TurnScene(host.Scene(), 0.7f);
+    const View3DState before = host.View();
+    const Matrix turn = host.Scene().RootFrame->GetMatrix();
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key_BracketRight);
+    QTest::keyClick(widget, Qt::Key_BracketRight);
+    EXPECT_DOUBLE_EQ(h.state.View.NecFrequency, 14.2);
+    EXPECT_EQ(nec.cmbNecFrequency->currentIndex(), 2);
+    EXPECT_EQ(host.Widget(), widget) << "the view goes on";
+    EXPECT_NE(host.View().DrawnMesh, before.DrawnMesh);
+    EXPECT_NE(host.View().Pattern.PeakGain, before.Pattern.PeakGain);
+    EXPECT_FLOAT_EQ(host.View().CameraPitch, 0.4f);
+    EXPECT_EQ(host.View().CameraPosition, before.CameraPosition);
+    EXPECT_EQ(host.View().SubjectCentre, before.SubjectCentre);
+    EXPECT_GE(host.View().SubjectRadius, before.SubjectRadius);
+    EXPECT_TRUE(host.View().Wireframe);
+    EXPECT_EQ(host.Scene().RootFrame->GetMatrix().m, turn.m);
+
+    // One colour scale over the frequencies reaches the strongest of their peaks.
+    nec.chk3DSharedScale->setChecked(true);
+    const float shared = ScalePeakGain(host.View());
+    EXPECT_EQ(shared, SharedPeakGainOf(h.state.Loaded.Document.get()));
+    const float own = host.View().Drawn.PeakGain;
+    emit nec.cmbNecFrequency->activated(4);
+    EXPECT_DOUBLE_EQ(h.state.View.NecFrequency, 14.4);
+    EXPECT_NE(host.View().Drawn.PeakGain, own);
+    EXPECT_EQ(ScalePeakGain(host.View()), shared);
+    QTest::keyClick(widget, Qt::Key_BracketRight);
+    EXPECT_DOUBLE_EQ(h.state.View.NecFrequency, 14.4) << "the last frequency";
+    EXPECT_TRUE(h.state.View.View3DActive);
+
+    h.window->OpenFileFromOutside(test::Sample("yagi3_20m_sweep.csv"));
+    EXPECT_FALSE(nec.fraNec->isVisible());
+    EXPECT_FALSE(nec.mnuNecNext->isVisible());
 }
 
 TEST(View3DCommandLine, OpensTheViewWithTheAntennaInTheWindowAsked) {

@@ -1,4 +1,5 @@
 #include "LoadHarness.h"
+#include "Nec2cRun.h"
 #include "session/DocumentSession.h"
 
 #include <gtest/gtest.h>
@@ -173,6 +174,66 @@ TEST(DocumentSession, TellsItsObserversAndForgetsAClosedDocument) {
     ASSERT_TRUE(h.session.OpenFile(path));
     EXPECT_EQ(changes, (std::vector<SessionChange>{SessionChange::Opened, SessionChange::Picked,
                                                    SessionChange::Closed}));
+}
+
+TEST(DocumentSession, ANecOutputsPartsAndFrequenciesArePickedFromMemoryAndKeptOverAReload) {
+    const TempFolder folder;
+    const std::string yagi = test::ReadBytes(test::TestDataFolder() / "nec" / "yagi3.nec");
+    const std::string path = test::RunNec2c(folder.Path(), yagi);
+    const std::string output = test::ReadBytes(path);
+    SessionHarness h;
+    ASSERT_TRUE(h.session.OpenFile(path));
+    EXPECT_DOUBLE_EQ(h.state.View.NecFrequency, 14.0) << "the first frequency";
+    // nec2c is halfway through rewriting its output.
+    folder.Write("deck.out", output.substr(0, 100));
+    struct Case {
+        double mhz;
+        NecPart part;
+        double shownMhz;
+        std::int16_t kind;
+    };
+    const Case cases[] = {
+        {14.23, NecPart::Currents, 14.2, KindCurrents},
+        {14.4, NecPart::Pattern, 14.4, KindFarField},
+        {14.1, NecPart::Sweep, 14.1, KindSweep},
+        {14.3, NecPart::NearField, 14.3, KindFarField}, // the deck asks for no near field
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mhz);
+        ASSERT_TRUE(h.session.PickNec(c.mhz, c.part));
+        EXPECT_DOUBLE_EQ(h.state.View.NecFrequency, c.shownMhz);
+        EXPECT_EQ(h.state.Loaded.Data.DataKind, c.kind);
+        LoadHarness readAgain;
+        readAgain.state.View.NecFrequency = c.mhz;
+        readAgain.state.View.NecShown = c.part;
+        ASSERT_TRUE(readAgain.Open(folder.Write("whole.out", output)));
+        Shown picked = ShownOf(h.state);
+        Shown read = ShownOf(readAgain.state);
+        if (c.kind != KindFarField) {
+            // Shown with a pattern only; the last pattern's stay, as after any other file.
+            picked.maxGain = read.maxGain;
+        }
+        EXPECT_EQ(picked, read);
+    }
+    EXPECT_TRUE(h.messages.shown.empty());
+
+    // The output is computed again at other frequencies: the part stays, at the nearest one.
+    ASSERT_TRUE(h.session.PickNec(14.2, NecPart::Currents));
+    std::string moved = yagi;
+    moved.replace(moved.find("FR 0 5 0 0 14.0 0.1"), 19, "FR 0 3 0 0 14.0 0.15");
+    test::RunNec2c(folder.Path(), moved);
+    FakeControls controls;
+    ASSERT_TRUE(h.session.Reload(controls).reloaded);
+    EXPECT_EQ(h.state.Loaded.Data.DataKind, KindCurrents);
+    EXPECT_NEAR(h.state.View.NecFrequency, 14.15, 1e-9);
+
+    // Another file starts afresh; data of another kind has no NEC choice to make.
+    ASSERT_TRUE(h.session.OpenFile(path));
+    EXPECT_DOUBLE_EQ(h.state.View.NecFrequency, 14.0);
+    EXPECT_EQ(h.state.View.NecShown, NecPart::Pattern);
+    ASSERT_TRUE(h.session.OpenFile(folder.Write("table.csv", ThreeSets("3"))));
+    EXPECT_FALSE(h.session.PickNec(14.1, NecPart::Currents));
+    EXPECT_EQ(h.state.Loaded.Data.DataKind, KindTable);
 }
 
 // What a user reads off the compare entries: their names and whether each is pinned.

@@ -398,7 +398,7 @@ struct LegendScale {
 };
 
 LegendScale GainScale(const View3DState& view) {
-    const float peak = view.Pattern.PeakGain;
+    const float peak = view.ScalePeakGain.value_or(view.Pattern.PeakGain);
     const float range = ClampGainRange(view.GainRangeDb);
     return {GainColourStops(), peak, peak - range, GainLegendTicks(peak, range),
             QStringLiteral("dBi")};

@@ -28,6 +28,14 @@ CurrentWires CurrentWiresOf(const WireCurrents& currents) {
     return wires;
 }
 
+CurrentWires ShownCurrents(const Result& result, double necMhz) {
+    if (const auto* currents = std::get_if<WireCurrents>(&result)) {
+        return CurrentWiresOf(*currents);
+    }
+    const NecFrequency* shown = ShownNecFrequency(result, necMhz);
+    return shown != nullptr ? CurrentWiresOf(NecWireCurrents(*shown)) : CurrentWires{};
+}
+
 double LargestCurrent(const CurrentWires& wires) {
     double largest = 0.0;
     for (const CurrentWire& wire : wires) {

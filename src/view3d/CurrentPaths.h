@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SurfaceReadout.h"
+#include "model/Result.h"
 #include "model/Texts.h"
 #include "model/WireCurrents.h"
 #include "scene/D3DMath.h"
@@ -34,6 +35,9 @@ using CurrentWires = std::vector<CurrentWire>;
 // The wires of MMANA's current file; a wire whose lines stop being readable is left out, as the
 // graphs leave it out.
 CurrentWires CurrentWiresOf(const WireCurrents& currents);
+// The currents a result holds by place: a current file's, or a NEC-2 output's at the frequency
+// nearest to necMhz (0: its first), as ShownPattern picks it; none for any other result.
+CurrentWires ShownCurrents(const Result& result, double necMhz);
 
 // The largest current magnitude of all points, amperes; 0 when there are none.
 double LargestCurrent(const CurrentWires& wires);

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 namespace lobex {
 
@@ -37,6 +38,9 @@ struct View3DState {
     // The pattern coloured by gain, down to GainRangeDb below the peak, with a legend.
     bool GainColours = false;
     float GainRangeDb = kDefaultGainRangeDb;
+    // The top of the gain colours and their legend in place of the pattern's own peak, so that
+    // the patterns of several frequencies share one scale; none: the pattern's peak.
+    std::optional<float> ScalePeakGain;
     // The pattern coloured by B − A of a compared pattern instead, over ±DifferenceSpanDb, with
     // its legend; the read-out then gives both gains. Compared is B's grid.
     bool DifferenceColours = false;
@@ -49,6 +53,10 @@ struct View3DState {
     // which advances while the view runs.
     bool CurrentPhaseOn = false;
     double CurrentPhase = 0.0;
+    // Of a NEC-2 output: the frequency on show (MHz) and its pattern's maximum gain, for the
+    // corner text; 0 for any other file.
+    double NecMhz = 0.0;
+    float NecMaxGain = 0.0f;
 
     // The sphere the camera keeps in sight (the pattern and a loaded antenna), centred on the
     // scene's upward axis so that the pattern turning about it never leaves it.

@@ -67,6 +67,14 @@ std::vector<TextLine> TextLines(const View3DState& view, float maxGain,
         lines.push_back({10, 45, false, "f=" + view.Antenna.FrequencyText + "MHz"});
         lines.push_back(
             {10, 60, false, "Ga=" + FormatPattern(maxGain, "#0.00", decimalSeparator) + "dBi"});
+    } else if (view.NecMhz > 0.0) {
+        lines.push_back(
+            {10, 30, false, "f=" + FormatPattern(view.NecMhz, "#0.0##", decimalSeparator) + "MHz"});
+        if (view.PatternVisible) {
+            lines.push_back(
+                {10, 45, false,
+                 "Ga=" + FormatPattern(view.NecMaxGain, "#0.00", decimalSeparator) + "dBi"});
+        }
     }
     return lines;
 }
@@ -225,8 +233,8 @@ void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& 
 
     if (view.PatternVisible) {
         const bool difference = view.DifferenceColours;
-        const GainColouring colouring{view.Drawn.PeakGain, view.GainRangeDb, difference,
-                                      view.DifferenceSpanDb};
+        const GainColouring colouring{view.ScalePeakGain.value_or(view.Drawn.PeakGain),
+                                      view.GainRangeDb, difference, view.DifferenceSpanDb};
         device.SetGainColouring(view.GainColours || difference ? &colouring : nullptr);
         RenderPass(scene, device, scene.PatternFrame.get());
         device.SetGainColouring(nullptr);

@@ -47,6 +47,7 @@ std::vector<QImage> FrequencyFrames(OffscreenView3D& device, const View3DState& 
                                     QSize size, const View3DFonts& fonts) {
     std::vector<QImage> pictures;
     const std::optional<float> peak = NecPeakGain(nec);
+    const std::optional<double> largest = NecLargestCurrent(nec);
     for (const NecFrequency& frequency : nec.frequencies) {
         if (!frequency.pattern) {
             continue;
@@ -57,6 +58,7 @@ std::vector<QImage> FrequencyFrames(OffscreenView3D& device, const View3DState& 
             return {};
         }
         frame.ScalePeakGain = peak;
+        frame.ScaleCurrent = largest;
         frame.NecMhz = frequency.mhz;
         frame.NecMaxGain = frequency.pattern->figures.MaxGain;
         if (!view.Currents.empty()) {

@@ -41,7 +41,8 @@ inline constexpr int kFrequencyFrameDelay = 50; // centiseconds
 // Pictures of a NEC-2 output's pattern at each of its frequencies that has one, in file order,
 // drawn as view shows the frequency on show: one camera, turn (the scene's root matrix) and set
 // of flags for all, the currents on the wires where view shows currents, and the gain colours
-// on one scale over all the frequencies. Empty when a frame cannot be drawn.
+// and the currents each on one scale over all the frequencies. Empty when a frame cannot be
+// drawn.
 std::vector<QImage> FrequencyFrames(OffscreenView3D& device, const View3DState& view,
                                     const Matrix& turn, const NecOutput& nec, const AppState& state,
                                     QSize size, const View3DFonts& fonts);

@@ -159,6 +159,16 @@ std::optional<float> NecPeakGain(const NecOutput& output) {
     return peak;
 }
 
+std::optional<double> NecLargestCurrent(const NecOutput& output) {
+    std::optional<double> largest;
+    for (const NecFrequency& frequency : output.frequencies) {
+        for (const NecCurrent& segment : frequency.currents) {
+            largest = std::max(largest.value_or(0.0), static_cast<double>(segment.magnitude));
+        }
+    }
+    return largest;
+}
+
 WireCurrents NecWireCurrents(const NecFrequency& frequency) {
     WireCurrents currents;
     const double scale =

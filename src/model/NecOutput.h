@@ -130,6 +130,10 @@ int NecPatternCount(const NecOutput& output);
 // pattern.
 std::optional<float> NecPeakGain(const NecOutput& output);
 
+// The largest current magnitude of all the frequencies, amperes: the top of one current scale
+// over every frequency. None without currents.
+std::optional<double> NecLargestCurrent(const NecOutput& output);
+
 // The currents of a frequency as wires by tag, pulse centres in metres.
 WireCurrents NecWireCurrents(const NecFrequency& frequency);
 

@@ -213,8 +213,8 @@ MeshData CurrentTubeMesh(const std::vector<std::vector<Vector3>>& paths, float r
 }
 
 std::vector<float> CurrentColourCoordinates(const CurrentWires& wires, bool instantaneous,
-                                            double omegaT) {
-    const double largest = LargestCurrent(wires);
+                                            double omegaT, std::optional<double> scaleTop) {
+    const double largest = scaleTop.value_or(LargestCurrent(wires));
     std::vector<float> coordinates;
     for (const CurrentWire& wire : wires) {
         for (const CurrentPoint& point : wire.Points) {

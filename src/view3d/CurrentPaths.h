@@ -87,9 +87,11 @@ inline constexpr double kCurrentPhaseRate = 3.14159265358979 / 2.0;
 
 // The colour coordinate of every point (over all wires in order), as the gain colour shader
 // reads it with a peak of 0 and a range of kDefaultGainRangeDb: the magnitude, or while the
-// phase animates the instantaneous current at omegaT on the symmetric scale.
+// phase animates the instantaneous current at omegaT on the symmetric scale. The scale reaches
+// the largest current of the wires, or scaleTop (amperes) when given, so that the wires of
+// several frequencies share one.
 std::vector<float> CurrentColourCoordinates(const CurrentWires& wires, bool instantaneous,
-                                            double omegaT);
+                                            double omegaT, std::optional<double> scaleTop = {});
 
 // The point nearest to pixel (x, y) of the view, no farther than maxPixels; nothing when none is.
 struct CurrentPick {

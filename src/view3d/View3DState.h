@@ -39,8 +39,10 @@ struct View3DState {
     bool GainColours = false;
     float GainRangeDb = kDefaultGainRangeDb;
     // The top of the gain colours and their legend in place of the pattern's own peak, so that
-    // the patterns of several frequencies share one scale; none: the pattern's peak.
+    // the patterns of several frequencies share one scale; none: the pattern's peak. The same
+    // for the currents' colours (amperes); none: the largest of the wires on show.
     std::optional<float> ScalePeakGain;
+    std::optional<double> ScaleCurrent;
     // The pattern coloured by B − A of a compared pattern instead, over ±DifferenceSpanDb, with
     // its legend; the read-out then gives both gains. Compared is B's grid.
     bool DifferenceColours = false;

@@ -172,8 +172,8 @@ void ColourCurrentTubes(View3DScene& scene, const View3DState& view) {
     if (!scene.CurrentTubes) {
         return;
     }
-    const std::vector<float> coordinates =
-        CurrentColourCoordinates(view.Currents, view.CurrentPhaseOn, view.CurrentPhase);
+    const std::vector<float> coordinates = CurrentColourCoordinates(
+        view.Currents, view.CurrentPhaseOn, view.CurrentPhase, view.ScaleCurrent);
     scene.CurrentTubes->EditVertices([&coordinates](MeshVertex& vertex) {
         const auto index = static_cast<std::size_t>(vertex.Tv);
         vertex.Tu = index < coordinates.size() ? coordinates[index] : 0.0f;
@@ -240,9 +240,12 @@ void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& 
         device.SetGainColouring(nullptr);
     }
     if (scene.CurrentsFrame) {
+        // Solid tubes even over a wireframe surface, so that the currents inside it read.
+        device.SetFillMode(false, true);
         device.SetGainColouring(&kCurrentColouring);
         RenderPass(scene, device, scene.CurrentsFrame.get());
         device.SetGainColouring(nullptr);
+        device.SetFillMode(view.Wireframe, !view.Wireframe || view.WireLighting);
     }
     device.SetWorldTransform(scene.RootFrame->GetMatrix());
     if (view.AxesVisible) {

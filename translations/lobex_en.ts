@@ -386,6 +386,14 @@ because the data contain zero or negative values</translation>
         <translation>GIF - full turn (*.gif)</translation>
     </message>
     <message>
+        <source>GIF - по частотам (*.gif)</source>
+        <translation>GIF - over frequency (*.gif)</translation>
+    </message>
+    <message>
+        <source>GIF по частотам делается из диаграмм выхода NEC-2 на двух частотах или более.</source>
+        <translation>A GIF over frequency needs a NEC-2 output with patterns at two frequencies or more.</translation>
+    </message>
+    <message>
         <source>Угол места</source>
         <translation>Elevation</translation>
     </message>

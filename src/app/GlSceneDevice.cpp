@@ -467,7 +467,8 @@ void PaintLegend(QPainter& painter, QSize size, const LegendScale& scale,
 void PaintCurrentLegend(QPainter& painter, QSize size, const View3DState& view,
                         std::string_view decimalSeparator, const QFont& font, bool besideGain) {
     const CurrentLegend legend =
-        CurrentLegendFor(LargestCurrent(view.Currents), view.CurrentPhaseOn, decimalSeparator);
+        CurrentLegendFor(view.ScaleCurrent.value_or(LargestCurrent(view.Currents)),
+                         view.CurrentPhaseOn, decimalSeparator);
     const QFontMetrics metrics(font);
     const int gainWidth =
         besideGain ? metrics.horizontalAdvance(kGainLegendWidest) + 6 + 14 + 12 : 0;

@@ -271,6 +271,12 @@ bool View3DHost::ReplacePattern() {
 void View3DHost::SetCurrents(CurrentWires currents) {
     view_.Currents = std::move(currents);
     view_.CurrentPhase = 0.0;
+    // A running view (stepping through a NEC-2 output's frequencies) shows them at once.
+    if (widget_ != nullptr) {
+        BuildCurrentTubes(scene_, view_);
+        Redraw();
+        Wake();
+    }
 }
 
 void View3DHost::SetCurrentPhase(bool on) {

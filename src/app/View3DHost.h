@@ -78,7 +78,8 @@ public:
     // when its surface cannot be made: the old one stays.
     bool ReplacePattern();
     void SetWireframe(bool on);
-    // The currents the view draws on the wires (none: empty), from the next start on.
+    // The currents the view draws on the wires (none: empty): at once in a running view, else
+    // from the next start on.
     void SetCurrents(CurrentWires currents);
     // "Фаза": animates the instantaneous current along the wires while on.
     void SetCurrentPhase(bool on);

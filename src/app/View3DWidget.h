@@ -49,6 +49,7 @@ public:
     ~View3DWidget() override;
 
     void SetFonts(const QFont& textFont, const QFont& axisFont);
+    const View3DFonts& Fonts() const { return fonts_; }
     // Whether the context came up; frames are drawn only then.
     bool ContextReady() const { return ready_; }
     // What the user sees of the view: the frame with the text lines over it.

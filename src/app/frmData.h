@@ -89,8 +89,9 @@ public:
     void PolarCmd3D_Click();
     void cmdReturn_Click();
     // The 3D view shows the wires of the current file alone (true) or the pattern: the boxes
-    // that belong to one of them only, and the return button's word.
-    void Show3DControlsFor(bool currents);
+    // that belong to one of them only, and the return button's word; "Фаза" wherever currents
+    // are drawn (phase).
+    void Show3DControlsFor(bool currents, bool phase);
     // A double click on the 3D view moves it into its own large window; "Выход" there brings it
     // back.
     void picPlot_DblClick3D();
@@ -133,6 +134,8 @@ public:
     // False with the reason in *reason when the file could not be written.
     bool Save3DModel(const std::string& path, std::string* reason = nullptr);
     bool Save3DTurntable(const std::string& path, std::string* reason = nullptr);
+    // The animated GIF of a NEC-2 output's pattern over its frequencies, as the view shows it.
+    bool Save3DOverFrequency(const std::string& path, std::string* reason = nullptr);
     // Where the 3D view is shown, to take its picture from: the big window's picture box or the
     // view in the main window's.
     QWidget& View3DPictureBox();

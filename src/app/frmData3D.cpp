@@ -32,10 +32,14 @@ void frmData::cmd3D_Click() {
     ShowPlotControls(true);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     View3DState& view = view3D_->View();
-    // A current file shows its wires alone; a far field its pattern, without currents.
-    const auto* currents = std::get_if<WireCurrents>(state_.Loaded.Document.get());
-    const bool wires = state_.Loaded.Data.DataKind == KindCurrents && currents != nullptr;
-    view3D_->SetCurrents(wires ? CurrentWiresOf(*currents) : CurrentWires{});
+    // A current file (or a NEC-2 output's "Токи") shows its wires alone; a far field its
+    // pattern, a NEC-2 output's with the currents of its frequency on the wires.
+    const Result* document = state_.Loaded.Document.get();
+    CurrentWires currents =
+        document != nullptr ? ShownCurrents(*document, state_.View.NecFrequency) : CurrentWires{};
+    const bool wires = state_.Loaded.Data.DataKind == KindCurrents && !currents.empty();
+    view3D_->SetCurrents(std::move(currents));
+    ShowNecFrequency(view, document, state_.View.NecFrequency);
     if (wires) {
         view.PatternVisible = false;
         view.Pattern = {};
@@ -48,7 +52,7 @@ void frmData::cmd3D_Click() {
         view3D_->ApplyDifference();
         view.PatternVisible = true;
     }
-    Show3DControlsFor(wires);
+    Show3DControlsFor(wires, !view.Currents.empty());
     view3D_->SetAutoRotate(chk3DRotate->isChecked());
     view3D_->SetWireframe(chk3DWire->isChecked());
     const bool started = view3D_->Start3DView(plotArea_, font(), lbl3dAxisFont->font());
@@ -161,23 +165,24 @@ void frmData::D3DWindowExit() {
 }
 
 void frmData::cmdReturn_Click() {
-    const bool wires = !view3D_->View().Currents.empty();
+    // The wires alone have no pattern surface.
+    const bool wires = !view3D_->View().DrawnMesh && !view3D_->View().Currents.empty();
     D3DWindowExit();
     Stop3DView();
     ShowPlotControls(false);
     // The wires go back to the current graph they came from, the pattern to its diagrams.
     SetPolarLayout(!wires);
     mnuFileGraph->setEnabled(true);
+    view3D_->SetCurrents({});
     if (wires) {
-        view3D_->SetCurrents({});
         cmbLeft_Click();
     }
 }
 
-void frmData::Show3DControlsFor(bool currents) {
+void frmData::Show3DControlsFor(bool currents, bool phase) {
     chk3DGain->setVisible(!currents);
     spn3DGainRange->setVisible(!currents);
-    chk3DPhase->setVisible(currents);
+    chk3DPhase->setVisible(phase);
     cmdReturn->setText(currents ? tr("График") : tr("Полярный"));
     cmdReturn->setToolTip(currents ? tr("Вернуться к графику токов")
                                    : tr("Вернуться к полярным диаграммам"));

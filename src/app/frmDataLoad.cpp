@@ -168,10 +168,11 @@ void frmData::ShowLoadResult(const LoadResult& result) {
     HostArea().ShowPatternFigures();
     DeriveCurves();
     ShowImpedance();
-    // The pulses of a current file carry their places, so its wires can be shown in 3D.
-    const auto* currents = std::get_if<WireCurrents>(state_.Loaded.Document.get());
-    cmdCurrents3D->setVisible(state_.Loaded.Data.DataKind == KindCurrents && currents != nullptr &&
-                              !CurrentWiresOf(*currents).empty());
+    // The pulses of a current file (and a NEC-2 output's segments) carry their places, so the
+    // wires can be shown in 3D.
+    const Result* document = state_.Loaded.Document.get();
+    cmdCurrents3D->setVisible(state_.Loaded.Data.DataKind == KindCurrents && document != nullptr &&
+                              !ShownCurrents(*document, state_.View.NecFrequency).empty());
     cmdCurrents3D->setEnabled(plotArea_->Pattern().View3DUsable);
     if (result.patternControls) {
         SetPatternControls(*result.patternControls);

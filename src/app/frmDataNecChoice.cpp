@@ -4,6 +4,8 @@
 #include "PictureBox.h"
 #include "View3DHost.h"
 #include "core/NecFile.h"
+#include "view3d/CurrentPaths.h"
+#include "view3d/PatternModel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -31,7 +33,9 @@ void frmData::PickNec(double mhz, NecPart part) {
     }
     const bool pattern = state_.View.PatternShown && part == NecPart::Pattern &&
                          NecHasPart(*nec, ShownNecFrequency(*nec, mhz), NecPart::Pattern);
-    const bool in3D = pattern && state_.View.View3DActive && view3D_->View().Currents.empty();
+    // The view goes on only where it shows a pattern: the wires alone ("Токи") are another part.
+    const bool in3D = pattern && state_.View.View3DActive && view3D_->View().PatternVisible &&
+                      view3D_->View().DrawnMesh != nullptr;
     bool picked = false;
     view3D_->HoldStill([&] {
         const QScopedValueRollback<bool> loading(loading_, true);
@@ -49,6 +53,10 @@ void frmData::PickNec(double mhz, NecPart part) {
         picPlot->hide();
     }
     view3D_->ReplacePattern();
+    // The wires carry the new frequency's currents, and the corner names it.
+    const Result* document = state_.Loaded.Document.get();
+    view3D_->SetCurrents(ShownCurrents(*document, state_.View.NecFrequency));
+    ShowNecFrequency(view3D_->View(), document, state_.View.NecFrequency);
 }
 
 } // namespace lobex

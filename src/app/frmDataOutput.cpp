@@ -1,6 +1,7 @@
 // The main window's output commands: graphs to the clipboard, the printer and files, and
 // pictures of the windows.
 #include "PictureBox.h"
+#include "Turntable.h"
 #include "View3DHost.h"
 #include "View3DWidget.h"
 #include "core/AtomicFile.h"
@@ -176,6 +177,14 @@ void frmData::mnuFileGraphSave_Click() {
         saved = Save3DModel(path, &reason);
     } else if (format.format == kTurntableFormat) {
         saved = Save3DTurntable(path, &reason);
+    } else if (format.format == kFrequencyGifFormat) {
+        const auto* nec = std::get_if<NecOutput>(state_.Loaded.Document.get());
+        if (nec == nullptr || NecPatternCount(*nec) < 2 || !view3D_->View().PatternVisible) {
+            services_.messages.Show(kNoFrequencyAnimation, MessageIcon::Information,
+                                    state_.AppTitle);
+            return;
+        }
+        saved = Save3DOverFrequency(path, &reason);
     } else if (state_.View.View3DActive) {
         const ImageResult result = WriteImageFile(WidgetPicture(View3DPictureBox()), format.format,
                                                   path, state_, jpeg_, gif_);

@@ -1,5 +1,7 @@
+#include "OffscreenView3D.h"
 #include "Turntable.h"
 #include "View3DHost.h"
+#include "View3DWidget.h"
 #include "frmData.h"
 #include "images/FileReplace.h"
 #include "images/clsGIF.h"
@@ -8,7 +10,7 @@
 
 #include <new>
 
-// The graph save's animated GIF of one full turn of the 3D view.
+// The graph save's animated GIFs of the 3D view: one full turn, and a NEC-2 output's frequencies.
 namespace lobex {
 
 bool frmData::Save3DTurntable(const std::string& path, std::string* reason) {
@@ -34,6 +36,42 @@ bool frmData::Save3DTurntable(const std::string& path, std::string* reason) {
     }
     const std::string error =
         bytes.isEmpty() ? std::string("out of memory") : WriteFileReplacing(path, bytes);
+    if (!error.empty() && reason != nullptr) {
+        *reason = error;
+    }
+    return error.empty();
+}
+
+bool frmData::Save3DOverFrequency(const std::string& path, std::string* reason) {
+    const auto* nec = std::get_if<NecOutput>(state_.Loaded.Document.get());
+    View3DWidget* widget = view3D_->Widget();
+    if (!state_.View.View3DActive || nec == nullptr || widget == nullptr ||
+        view3D_->Scene().RootFrame == nullptr) {
+        return false;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct CursorGuard {
+        ~CursorGuard() { QApplication::restoreOverrideCursor(); }
+    } cursor;
+    QByteArray bytes;
+    try {
+        // The frames are drawn apart from the view, at its size, as it stands when saved.
+        view3D_->HoldStill([&] {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            OffscreenView3D device;
+            if (device.Ready()) {
+                bytes = EncodeAnimatedGif(
+                    ReduceToSharedPalette(FrequencyFrames(
+                        device, view3D_->View(), view3D_->Scene().RootFrame->GetMatrix(), *nec,
+                        state_, widget->size() * widget->devicePixelRatio(), widget->Fonts())),
+                    kFrequencyFrameDelay);
+            }
+        });
+    } catch (const std::bad_alloc&) {
+        bytes.clear();
+    }
+    const std::string error = bytes.isEmpty() ? std::string("the pictures could not be drawn")
+                                              : WriteFileReplacing(path, bytes);
     if (!error.empty() && reason != nullptr) {
         *reason = error;
     }

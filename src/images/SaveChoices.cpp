@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include <algorithm>
+
 namespace lobex {
 
 FormatOfName FormatForFileName(std::string_view path, std::span<const NamedFormat> offered,
@@ -18,6 +20,13 @@ FormatOfName FormatForFileName(std::string_view path, std::span<const NamedForma
         return {chosen, {}};
     }
     FormatOfName found{0, LowerExtension(name)};
+    const auto names = [&found](const NamedFormat& format) {
+        return std::ranges::count(Split(format.extensions, " "), found.extension) > 0;
+    };
+    if (!found.extension.empty() && chosen >= 1 && chosen <= static_cast<int>(offered.size()) &&
+        names(offered[static_cast<std::size_t>(chosen) - 1])) {
+        found.index = chosen;
+    }
     for (std::size_t i = 0; i < offered.size() && found.index == 0; ++i) {
         for (const std::string& extension : Split(offered[i].extensions, " ")) {
             if (!found.extension.empty() && extension == found.extension) {
@@ -66,6 +75,8 @@ SaveFormat GraphSaveFormat(int filterIndex, bool view3DActive, bool patternShown
     case 5:
         return view3DActive ? SaveFormat{kTurntableFormat, false, false}
                             : SaveFormat{"pdf", false, patternShown};
+    case 6:
+        return view3DActive ? SaveFormat{kFrequencyGifFormat, false, false} : SaveFormat{};
     default:
         return {};
     }

@@ -15,14 +15,16 @@ namespace lobex {
 // plotted graphs (bitmap, PNG and metafile, then the vector formats SVG and PDF).
 inline constexpr const char* kScreenSaveFilter =
     "BMP File (*.bmp)|*.bmp|Portable Network Graphics (*.png)|*.png|JPEG File (*.jpg)|*.jpg";
-// The 3D view offers the screen's three, then the pattern as a glTF model and an animated GIF
-// of one full turn.
+// The 3D view offers the screen's three, then the pattern as a glTF model, an animated GIF
+// of one full turn and one over the frequencies of a NEC-2 output.
 inline constexpr const char* kGraphSave3DFilter =
     "BMP File (*.bmp)|*.bmp|Portable Network Graphics (*.png)|*.png|JPEG File (*.jpg)|*.jpg|"
-    "glTF 2.0 (*.glb)|*.glb|" LOBEX_TEXT("GIF - полный оборот (*.gif)") "|*.gif";
-// Format codes of the two additions.
+    "glTF 2.0 (*.glb)|*.glb|" LOBEX_TEXT("GIF - полный оборот (*.gif)") "|*.gif|" LOBEX_TEXT(
+        "GIF - по частотам (*.gif)") "|*.gif";
+// Format codes of the three additions.
 inline constexpr const char* kModelFormat = "glb";
 inline constexpr const char* kTurntableFormat = "turntable-gif";
+inline constexpr const char* kFrequencyGifFormat = "frequency-gif";
 inline constexpr const char* kGraphSaveFilter =
     "Bitmap File (*.bmp)|*.bmp|Portable Network Graphics (*.png)|*.png|Enhanced Metafile "
     "(*.emf)|*.emf|Scalable Vector Graphics (*.svg)|*.svg|PDF File (*.pdf)|*.pdf";
@@ -37,11 +39,12 @@ struct NamedFormat {
 // The formats of the three filters above, in their order.
 inline constexpr std::array<NamedFormat, 3> kScreenSaveFormats{
     {{"bmp", "bmp"}, {"png", "png"}, {"jpg", "jpg jpeg"}}};
-inline constexpr std::array<NamedFormat, 5> kGraphSave3DFormats{{{"bmp", "bmp"},
+inline constexpr std::array<NamedFormat, 6> kGraphSave3DFormats{{{"bmp", "bmp"},
                                                                  {"png", "png"},
                                                                  {"jpg", "jpg jpeg"},
                                                                  {kModelFormat, "glb"},
-                                                                 {kTurntableFormat, "gif"}}};
+                                                                 {kTurntableFormat, "gif"},
+                                                                 {kFrequencyGifFormat, "gif"}}};
 inline constexpr std::array<NamedFormat, 5> kGraphSaveFormats{
     {{"bmp", "bmp"}, {"png", "png"}, {"emf", "emf"}, {"svg", "svg"}, {"pdf", "pdf"}}};
 
@@ -52,9 +55,9 @@ struct FormatOfName {
                            // one of them
     std::string extension; // the name's extension, lower case, without the dot; "" for none
 };
-// The offered format whose extension the name ends in (any letter case); `chosen` (the
-// filter's) when the name has none. Every writer that takes a name calls this, the command line
-// too.
+// The offered format whose extension the name ends in (any letter case), the chosen one (the
+// filter's) first where several share it; `chosen` when the name has none. Every writer that takes
+// a name calls this, the command line too.
 FormatOfName FormatForFileName(std::string_view path, std::span<const NamedFormat> offered,
                                int chosen);
 // ".bmp, .png, .jpg, .jpeg": the extensions offered, for a message.

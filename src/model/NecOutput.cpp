@@ -137,6 +137,38 @@ Sweep NecSweep(const NecOutput& output, double z0) {
     return sweep;
 }
 
+int NecPatternCount(const NecOutput& output) {
+    return static_cast<int>(std::ranges::count_if(
+        output.frequencies, [](const NecFrequency& f) { return f.pattern.has_value(); }));
+}
+
+std::optional<float> NecPeakGain(const NecOutput& output) {
+    std::optional<float> peak;
+    for (const NecFrequency& frequency : output.frequencies) {
+        if (!frequency.pattern) {
+            continue;
+        }
+        for (const AzimuthColumn& column : frequency.pattern->grid) {
+            for (const PatternPoint& point : column.Points) {
+                if (!peak || point.Total > *peak) {
+                    peak = point.Total;
+                }
+            }
+        }
+    }
+    return peak;
+}
+
+std::optional<double> NecLargestCurrent(const NecOutput& output) {
+    std::optional<double> largest;
+    for (const NecFrequency& frequency : output.frequencies) {
+        for (const NecCurrent& segment : frequency.currents) {
+            largest = std::max(largest.value_or(0.0), static_cast<double>(segment.magnitude));
+        }
+    }
+    return largest;
+}
+
 WireCurrents NecWireCurrents(const NecFrequency& frequency) {
     WireCurrents currents;
     const double scale =

@@ -122,6 +122,18 @@ int NearestFrequency(const NecOutput& output, double mhz);
 // SWR at z0 ohm, and where the frequency has a pattern its maximum gain and front-to-back ratio.
 Sweep NecSweep(const NecOutput& output, double z0);
 
+// How many of the output's frequencies have a pattern.
+int NecPatternCount(const NecOutput& output);
+
+// The highest total gain of all the frequencies' patterns, over the whole sphere as the 3D
+// surface takes its peak: the top of one colour scale over every frequency. None without a
+// pattern.
+std::optional<float> NecPeakGain(const NecOutput& output);
+
+// The largest current magnitude of all the frequencies, amperes: the top of one current scale
+// over every frequency. None without currents.
+std::optional<double> NecLargestCurrent(const NecOutput& output);
+
 // The currents of a frequency as wires by tag, pulse centres in metres.
 WireCurrents NecWireCurrents(const NecFrequency& frequency);
 

@@ -15,20 +15,25 @@ namespace lobex {
 using Result =
     std::variant<FarFieldPattern, Sweep, WireCurrents, NearField, OptimisationTable, NecOutput>;
 
-// The far-field pattern a result shows: the result itself, or a NEC-2 output's pattern at the
-// frequency nearest to necMhz (0: its first frequency); null when there is none.
-inline const FarFieldPattern* ShownPattern(const Result& result, double necMhz) {
-    if (const auto* pattern = std::get_if<FarFieldPattern>(&result)) {
-        return pattern;
-    }
+// The frequency of a NEC-2 output on show: the one nearest to necMhz (0: its first); null for
+// any other result or an output without frequencies.
+inline const NecFrequency* ShownNecFrequency(const Result& result, double necMhz) {
     const auto* nec = std::get_if<NecOutput>(&result);
     if (nec == nullptr || nec->frequencies.empty()) {
         return nullptr;
     }
     const int shown = necMhz > 0.0 ? NearestFrequency(*nec, necMhz) : 0;
-    const std::optional<FarFieldPattern>& pattern =
-        nec->frequencies[static_cast<std::size_t>(shown)].pattern;
-    return pattern ? &*pattern : nullptr;
+    return &nec->frequencies[static_cast<std::size_t>(shown)];
+}
+
+// The far-field pattern a result shows: the result itself, or a NEC-2 output's pattern at the
+// frequency on show; null when there is none.
+inline const FarFieldPattern* ShownPattern(const Result& result, double necMhz) {
+    if (const auto* pattern = std::get_if<FarFieldPattern>(&result)) {
+        return pattern;
+    }
+    const NecFrequency* shown = ShownNecFrequency(result, necMhz);
+    return shown != nullptr && shown->pattern ? &*shown->pattern : nullptr;
 }
 
 } // namespace lobex

@@ -62,9 +62,10 @@ bool Write3D(const RenderOptions& options, cli::Session& session, const FarField
     PrintMessages(session.messages, err);
     session.messages.shown.clear();
     bool written = false;
-    if (!pictures.empty() && options.turntable) {
+    if (!pictures.empty() && (options.turntable || options.overFrequency)) {
         const QByteArray bytes =
-            EncodeAnimatedGif(ReduceToSharedPalette(pictures), kTurntableDelay);
+            EncodeAnimatedGif(ReduceToSharedPalette(pictures),
+                              options.overFrequency ? kFrequencyFrameDelay : kTurntableDelay);
         written = plotter::WriteFileAtomically(path, bytes, error);
     } else if (!pictures.empty()) {
         written = WriteRaster(pictures.front(), PictureFormatOf(path), path, session.state, error);
@@ -98,10 +99,13 @@ std::vector<QImage> Pictures3D(const RenderOptions& options, AppState& state,
     // The model goes through a file, as the 3D button writes and the view reads it.
     state.Paths.TempModelFile = folder.filePath(QStringLiteral("temp.x")).toStdString();
     View3DState view;
-    // A current file shows its wires alone, as the window's 3D button shows them.
-    if (const auto* currents = std::get_if<WireCurrents>(state.Loaded.Document.get());
-        currents != nullptr && state.Loaded.Data.DataKind == KindCurrents) {
-        view.Currents = CurrentWiresOf(*currents);
+    // A current file, or a NEC-2 output's currents, shows its wires alone, as the window's 3D
+    // button shows them; a NEC-2 output's pattern has its frequency's currents on its wires.
+    const Result* document = state.Loaded.Document.get();
+    view.Currents =
+        document != nullptr ? ShownCurrents(*document, state.View.NecFrequency) : CurrentWires{};
+    ShowNecFrequency(view, document, state.View.NecFrequency);
+    if (state.Loaded.Data.DataKind == KindCurrents && !view.Currents.empty()) {
         FrameSubject(view);
     } else {
         View3DContext model{state, view, messages};
@@ -151,6 +155,16 @@ std::vector<QImage> Pictures3D(const RenderOptions& options, AppState& state,
     fonts.text = QGuiApplication::font();
     const auto [width, height] = options.size.value_or(kDefault3DSize);
     const Matrix upright = scene.RootFrame->GetMatrix();
+    const auto* nec = std::get_if<NecOutput>(document);
+    if (options.overFrequency && nec != nullptr) {
+        TurnScene(scene, options.turnDegrees * kRadiansPerDegree);
+        std::vector<QImage> pictures = FrequencyFrames(device, view, scene.RootFrame->GetMatrix(),
+                                                       *nec, state, QSize(width, height), fonts);
+        if (pictures.empty()) {
+            error = "the pictures could not be drawn";
+        }
+        return pictures;
+    }
     std::vector<QImage> pictures;
     for (int i = 0; i < frames; ++i) {
         // Each angle from the starting matrix, so that no error piles up over a turn.
@@ -202,9 +216,17 @@ int RenderFile(const RenderOptions& options, std::ostream& out, std::ostream& er
     cli::LoadOptions load;
     load.file = options.input;
     load.decimal = options.decimal;
+    load.frequency = options.frequency;
+    load.part = options.part;
     if (!session.Load(load, err)) {
         PrintMessages(session.messages, err);
         return cli::kExitFailed;
+    }
+    if (options.overFrequency &&
+        (session.Nec() == nullptr || NecPatternCount(*session.Nec()) < 2)) {
+        err << "lobex-cli render: " << options.input
+            << ": --over-frequency needs a NEC-2 output with patterns at two frequencies or more\n";
+        return cli::kExitUsage;
     }
     const bool currents = session.state.Loaded.Data.DataKind == KindCurrents;
     if (currents && views != std::vector<ViewKind>{ViewKind::View3D}) {

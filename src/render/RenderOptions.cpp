@@ -4,6 +4,7 @@
 #include "core/Utf8Path.h"
 #include "view3d/GainColours.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace lobex::render {
@@ -20,7 +21,9 @@ const char* const kRenderUsage =
     "FOLDER as <name>-3d.png, <name>-azimuth.png and <name>-elevation.png. A FOLDER gets\n"
     "the three pictures of every far-field file in it (the .csv files whose first line is\n"
     "the far-field header), several files at a time. A wire-current file draws, with\n"
-    "--view 3d only, its wires coloured by current with the legend in A or mA.\n"
+    "--view 3d only, its wires coloured by current with the legend in A or mA. A NEC-2\n"
+    "output (or a .nec deck, run through nec2c first) draws the pattern of its first\n"
+    "frequency, in 3D with the currents of that frequency on its wires where it has them.\n"
     "\n"
     "  --antenna MAA    show the wires and feed points of an MMANA model file (3D)\n"
     "  --turn DEG       turn the pattern about the vertical axis (3D)\n"
@@ -38,6 +41,13 @@ const char* const kRenderUsage =
     "  --jobs N         files drawn at once for a FOLDER (default: the number of cores)\n"
     "  --turntable      an animated GIF of one whole turn of the 3D view (OUT.gif), 36\n"
     "                   pictures at ten a second\n"
+    "  --frequency MHZ  of a NEC-2 output: the frequency to draw (default: the first)\n"
+    "  --part pattern|currents\n"
+    "                   of a NEC-2 output: the pattern (default), or with --view 3d the\n"
+    "                   currents on the wires alone\n"
+    "  --over-frequency an animated GIF of a NEC-2 output's 3D pattern over its frequencies\n"
+    "                   (OUT.gif), a frame per frequency at two a second, one camera and\n"
+    "                   one gain colour scale for all; the output needs two or more\n"
     "  --decimal SEP    the decimal symbol of the numbers shown instead of the locale's\n"
     "  --compare OTHER --difference\n"
     "                   show OTHER - FILE: the 3D view as FILE's pattern coloured by the\n"
@@ -93,6 +103,26 @@ bool CheckOptions(RenderOptions& options, bool folderInput, std::string& error) 
     if (options.turntable &&
         (!onePicture || *options.view != ViewKind::View3D || options.format != "gif")) {
         error = "--turntable writes one 3D view to a .gif file";
+        return false;
+    }
+    if (options.overFrequency &&
+        (!onePicture || *options.view != ViewKind::View3D || options.format != "gif" ||
+         options.turntable || options.difference || options.frequency ||
+         options.part.value_or(NecPart::Pattern) != NecPart::Pattern)) {
+        error = "--over-frequency writes one 3D view of the pattern to a .gif file, without "
+                "--turntable, --difference, --frequency or --part currents";
+        return false;
+    }
+    if (folderInput && (options.frequency || options.part)) {
+        error = "--frequency and --part are for one FILE";
+        return false;
+    }
+    if (options.part == NecPart::Currents && options.view != ViewKind::View3D) {
+        error = "--part currents draws the 3D view only (--view 3d)";
+        return false;
+    }
+    if (options.part == NecPart::Sweep || options.part == NecPart::NearField) {
+        error = "--part takes pattern or currents here";
         return false;
     }
     return true;
@@ -167,6 +197,23 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             options.jobs = number;
             options.forwarded.resize(firstForwarded);
             ++i;
+        } else if (arg == "--frequency" || arg == "--part") {
+            // Read as info, table and plot read them.
+            cli::LoadOptions choice;
+            const cli::OptionRules rules = cli::LoadOptionRules(choice);
+            const auto rule = std::ranges::find(rules, arg, &cli::OptionRule::name);
+            if (!hasValue || !rule->take(value)) {
+                error = rule->refusal;
+                return false;
+            }
+            if (choice.frequency) {
+                options.frequency = choice.frequency;
+            }
+            if (choice.part) {
+                options.part = choice.part;
+            }
+            options.forwarded.push_back(value);
+            ++i;
         } else if (arg == "--antenna") {
             if (!hasValue || value.empty()) {
                 error = "--antenna needs the .maa file";
@@ -226,6 +273,8 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             options.wireframe = true;
         } else if (arg == "--turntable") {
             options.turntable = true;
+        } else if (arg == "--over-frequency") {
+            options.overFrequency = true;
         } else if (arg == "--difference") {
             options.difference = true;
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/AppState.h"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -26,6 +28,11 @@ struct RenderOptions {
     bool ground = false;
     bool wireframe = false;
     bool turntable = false;
+    // Of a NEC-2 output or deck: the frequency (MHz) and part on show, and the animated GIF of
+    // its pattern over all its frequencies.
+    std::optional<double> frequency;
+    std::optional<NecPart> part;
+    bool overFrequency = false;
     std::string compare; // a far field to compare input with
     bool difference = false;
     std::optional<std::string> decimal;

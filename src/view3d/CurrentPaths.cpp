@@ -28,6 +28,14 @@ CurrentWires CurrentWiresOf(const WireCurrents& currents) {
     return wires;
 }
 
+CurrentWires ShownCurrents(const Result& result, double necMhz) {
+    if (const auto* currents = std::get_if<WireCurrents>(&result)) {
+        return CurrentWiresOf(*currents);
+    }
+    const NecFrequency* shown = ShownNecFrequency(result, necMhz);
+    return shown != nullptr ? CurrentWiresOf(NecWireCurrents(*shown)) : CurrentWires{};
+}
+
 double LargestCurrent(const CurrentWires& wires) {
     double largest = 0.0;
     for (const CurrentWire& wire : wires) {
@@ -205,8 +213,8 @@ MeshData CurrentTubeMesh(const std::vector<std::vector<Vector3>>& paths, float r
 }
 
 std::vector<float> CurrentColourCoordinates(const CurrentWires& wires, bool instantaneous,
-                                            double omegaT) {
-    const double largest = LargestCurrent(wires);
+                                            double omegaT, std::optional<double> scaleTop) {
+    const double largest = scaleTop.value_or(LargestCurrent(wires));
     std::vector<float> coordinates;
     for (const CurrentWire& wire : wires) {
         for (const CurrentPoint& point : wire.Points) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SurfaceReadout.h"
+#include "model/Result.h"
 #include "model/Texts.h"
 #include "model/WireCurrents.h"
 #include "scene/D3DMath.h"
@@ -34,6 +35,9 @@ using CurrentWires = std::vector<CurrentWire>;
 // The wires of MMANA's current file; a wire whose lines stop being readable is left out, as the
 // graphs leave it out.
 CurrentWires CurrentWiresOf(const WireCurrents& currents);
+// The currents a result holds by place: a current file's, or a NEC-2 output's at the frequency
+// nearest to necMhz (0: its first), as ShownPattern picks it; none for any other result.
+CurrentWires ShownCurrents(const Result& result, double necMhz);
 
 // The largest current magnitude of all points, amperes; 0 when there are none.
 double LargestCurrent(const CurrentWires& wires);
@@ -83,9 +87,11 @@ inline constexpr double kCurrentPhaseRate = 3.14159265358979 / 2.0;
 
 // The colour coordinate of every point (over all wires in order), as the gain colour shader
 // reads it with a peak of 0 and a range of kDefaultGainRangeDb: the magnitude, or while the
-// phase animates the instantaneous current at omegaT on the symmetric scale.
+// phase animates the instantaneous current at omegaT on the symmetric scale. The scale reaches
+// the largest current of the wires, or scaleTop (amperes) when given, so that the wires of
+// several frequencies share one.
 std::vector<float> CurrentColourCoordinates(const CurrentWires& wires, bool instantaneous,
-                                            double omegaT);
+                                            double omegaT, std::optional<double> scaleTop = {});
 
 // The point nearest to pixel (x, y) of the view, no farther than maxPixels; nothing when none is.
 struct CurrentPick {

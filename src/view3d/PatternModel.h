@@ -51,6 +51,13 @@ bool PreparePatternModel(View3DContext& context, PatternShown shown = PatternSho
 std::optional<float> SharedPeakGainOf(const Result* document);
 // The view's SharedPeakGain for the document on show, worked out while "Общая шкала" is on.
 void TakeSharedScale(View3DState& view, const Result* document);
+// The same surface and mesh of another grid, made in memory only, the camera left where it is
+// (the frames of an animation); false when the grid gives no surface or memory runs out.
+bool DrawPatternOf(View3DState& view, const FarFieldGrid& grid, float piValue);
+
+// Of a NEC-2 output, the frequency on show and its pattern's maximum gain for the corner text;
+// nothing (0) for any other document.
+void ShowNecFrequency(View3DState& view, const Result* document, double necMhz);
 
 // Colours the drawn surface of pattern A (the view's, PreparePatternModel made) by B − A of
 // compared, on a scale as wide either side of zero as the largest difference, and keeps B for

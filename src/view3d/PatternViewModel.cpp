@@ -16,6 +16,23 @@
 // in the scene and its model loader.
 namespace lobex {
 
+namespace {
+
+// The surface the view draws of the pattern view.Pattern holds, and its model's bytes.
+std::string MakeDrawnSurface(View3DState& view, const FarFieldGrid& grid, float piValue) {
+    const std::optional<FarFieldGrid> coarse = DrawnGrid(grid, kDrawnDetailDegrees);
+    std::string refusal;
+    if (!coarse) {
+        view.Drawn = view.Pattern;
+    } else if (!BuildPatternVertices(*coarse, piValue, view.Drawn, refusal)) {
+        // The whole grid was built, so its coarser copy is too; a failure is a lack of memory.
+        throw std::bad_alloc();
+    }
+    return BinaryModelBytes(view.Drawn);
+}
+
+} // namespace
+
 bool PreparePatternModel(View3DContext& context, PatternShown shown) {
     if (!BuildPatternVertices(context)) {
         return false;
@@ -23,16 +40,7 @@ bool PreparePatternModel(View3DContext& context, PatternShown shown) {
     View3DState& view = context.view;
     std::string bytes;
     const auto compose = [&]() -> std::string_view {
-        const std::optional<FarFieldGrid> coarse =
-            DrawnGrid(context.state.Loaded.FarField, kDrawnDetailDegrees);
-        std::string refusal;
-        if (!coarse) {
-            view.Drawn = view.Pattern;
-        } else if (!BuildPatternVertices(*coarse, context.state.PiValue, view.Drawn, refusal)) {
-            // The whole grid was built, so its coarser copy is too; a failure is a lack of memory.
-            throw std::bad_alloc();
-        }
-        bytes = BinaryModelBytes(view.Drawn);
+        bytes = MakeDrawnSurface(view, context.state.Loaded.FarField, context.state.PiValue);
         return bytes;
     };
     if (shown == PatternShown::Afresh) {
@@ -60,19 +68,35 @@ std::optional<float> SharedPeakGainOf(const Result* document) {
     if (nec == nullptr) {
         return std::nullopt;
     }
-    int patterns = 0;
-    float peak = kPatternFloor;
-    for (const NecFrequency& frequency : nec->frequencies) {
-        if (frequency.pattern) {
-            ++patterns;
-            peak = std::max(peak, SurfacePeakGain(frequency.pattern->grid));
-        }
+    const std::optional<float> peak = NecPeakGain(*nec);
+    if (NecPatternCount(*nec) < 2 || !peak) {
+        return std::nullopt;
     }
-    return patterns > 1 ? std::optional<float>(peak) : std::nullopt;
+    return std::max(*peak, kPatternFloor);
 }
 
 void TakeSharedScale(View3DState& view, const Result* document) {
     view.SharedPeakGain = view.SharedScale ? SharedPeakGainOf(document) : std::nullopt;
+}
+
+bool DrawPatternOf(View3DState& view, const FarFieldGrid& grid, float piValue) {
+    std::string refusal;
+    try {
+        if (!BuildPatternVertices(grid, piValue, view.Pattern, refusal)) {
+            return false;
+        }
+        view.DrawnMesh = PatternSceneMesh(MakeDrawnSurface(view, grid, piValue), view.Drawn);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+void ShowNecFrequency(View3DState& view, const Result* document, double necMhz) {
+    const NecFrequency* shown =
+        document != nullptr ? ShownNecFrequency(*document, necMhz) : nullptr;
+    view.NecMhz = shown != nullptr ? shown->mhz : 0.0;
+    view.NecMaxGain = shown != nullptr && shown->pattern ? shown->pattern->figures.MaxGain : 0.0f;
 }
 
 std::string_view ShowDifference(View3DState& view, const FarFieldGrid& a,

@@ -43,6 +43,9 @@ struct View3DState {
     // result of one pattern.
     bool SharedScale = false;
     std::optional<float> SharedPeakGain;
+    // The top of the currents' colours (amperes) when several frequencies share one scale; none:
+    // the largest of the wires on show.
+    std::optional<double> ScaleCurrent;
     // The pattern coloured by B − A of a compared pattern instead, over ±DifferenceSpanDb, with
     // its legend; the read-out then gives both gains. Compared is B's grid.
     bool DifferenceColours = false;
@@ -55,6 +58,10 @@ struct View3DState {
     // which advances while the view runs.
     bool CurrentPhaseOn = false;
     double CurrentPhase = 0.0;
+    // Of a NEC-2 output: the frequency on show (MHz) and its pattern's maximum gain, for the
+    // corner text; 0 for any other file.
+    double NecMhz = 0.0;
+    float NecMaxGain = 0.0f;
 
     // The sphere the camera keeps in sight (the pattern and a loaded antenna), centred on the
     // scene's upward axis so that the pattern turning about it never leaves it.

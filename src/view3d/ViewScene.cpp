@@ -70,6 +70,14 @@ std::vector<TextLine> TextLines(const View3DState& view, float maxGain,
         lines.push_back({10, 45, false, "f=" + view.Antenna.FrequencyText + "MHz"});
         lines.push_back(
             {10, 60, false, "Ga=" + FormatPattern(maxGain, "#0.00", decimalSeparator) + "dBi"});
+    } else if (view.NecMhz > 0.0) {
+        lines.push_back(
+            {10, 30, false, "f=" + FormatPattern(view.NecMhz, "#0.0##", decimalSeparator) + "MHz"});
+        if (view.PatternVisible) {
+            lines.push_back(
+                {10, 45, false,
+                 "Ga=" + FormatPattern(view.NecMaxGain, "#0.00", decimalSeparator) + "dBi"});
+        }
     }
     return lines;
 }
@@ -188,8 +196,8 @@ void ColourCurrentTubes(View3DScene& scene, const View3DState& view) {
     if (!scene.CurrentTubes) {
         return;
     }
-    const std::vector<float> coordinates =
-        CurrentColourCoordinates(view.Currents, view.CurrentPhaseOn, view.CurrentPhase);
+    const std::vector<float> coordinates = CurrentColourCoordinates(
+        view.Currents, view.CurrentPhaseOn, view.CurrentPhase, view.ScaleCurrent);
     scene.CurrentTubes->EditVertices([&coordinates](MeshVertex& vertex) {
         const auto index = static_cast<std::size_t>(vertex.Tv);
         vertex.Tu = index < coordinates.size() ? coordinates[index] : 0.0f;
@@ -256,9 +264,12 @@ void Render3DFrame(View3DScene& scene, View3DDevice& device, const View3DState& 
         device.SetGainColouring(nullptr);
     }
     if (scene.CurrentsFrame) {
+        // Solid tubes even over a wireframe surface, so that the currents inside it read.
+        device.SetFillMode(false, true);
         device.SetGainColouring(&kCurrentColouring);
         RenderPass(scene, device, scene.CurrentsFrame.get());
         device.SetGainColouring(nullptr);
+        device.SetFillMode(view.Wireframe, !view.Wireframe || view.WireLighting);
     }
     device.SetWorldTransform(scene.RootFrame->GetMatrix());
     if (view.AxesVisible) {

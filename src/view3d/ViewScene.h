@@ -105,7 +105,8 @@ struct TextLine {
     std::string Text;
 };
 // "Lobex", then, with an antenna loaded, its name, "f=<frequency>MHz" and the peak gain
-// "Ga=<gain>dBi" written with the user's decimal symbol.
+// "Ga=<gain>dBi" written with the user's decimal symbol; without one, of a NEC-2 output, the
+// frequency on show and, with the pattern, its maximum gain.
 std::vector<TextLine> TextLines(const View3DState& view, float maxGain,
                                 std::string_view decimalSeparator);
 

@@ -9,6 +9,7 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -42,6 +43,17 @@ struct MainWindowHarness {
         EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << name;
         file.write(bytes.data(), static_cast<qint64>(bytes.size()));
         return file.fileName().toStdString();
+    }
+
+    // Opens a file as a file manager hands it over and waits until it is on show: a large one
+    // (a NEC-2 output of several patterns) is read off the window's thread.
+    bool OpenAndWait(const std::string& path) {
+        window->OpenFileFromOutside(path);
+        QDeadlineTimer deadline(30000);
+        while (state.Loaded.CurrentFile != path && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
+        return state.Loaded.CurrentFile == path;
     }
 
     QTemporaryDir folder;

@@ -1,6 +1,7 @@
 #include "app/OffscreenView3D.h"
 #include "app/View3DWidget.h"
 
+#include "GifAnimation.h"
 #include "ImageCompare.h"
 #include "LoadHarness.h"
 #include "PatternGrids.h"
@@ -10,6 +11,7 @@
 #include "view3d/ViewControl.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -255,6 +257,65 @@ TEST_F(RenderCommand, AFolderIsDrawnFileByFileAndABadFileIsReportedWithoutStoppi
     EXPECT_FALSE(QFile::exists(outDir + QStringLiteral("/broken-3d.png")));
 }
 
+QString NecDeck(const char* name) {
+    return QString::fromStdString((test::TestDataFolder() / "nec" / name).string());
+}
+
+// The Yagi deck through the real nec2c: its wires coloured by current over the pattern, or alone,
+// and its five frequencies as the frames of one GIF.
+TEST_F(RenderCommand, ANecDeckDrawsItsCurrentsOnTheWiresAndAGifOverItsFrequencies) {
+    // The upper half of the colour map, teal to yellow however lit, where the pattern is blue.
+    const auto current = [](QRgb p) {
+        const QColor c(p);
+        return c.saturation() > 100 && c.hue() >= 60 && c.hue() <= 200;
+    };
+    const auto pattern = [](QRgb p) {
+        return qBlue(p) > 150 && qBlue(p) > qRed(p) + 60;
+    };
+    struct Case {
+        QStringList extra;
+        bool withPattern;
+    };
+    for (const Case& c : {Case{{}, true}, Case{{"--frequency", "14.2"}, true},
+                          Case{{"--part", "currents"}, false}}) {
+        SCOPED_TRACE(c.extra.join(' ').toStdString());
+        const QString path = Out(QStringLiteral("yagi.png"));
+        const Render run(QStringList{NecDeck("yagi3.nec"), "--view", "3d", "--turn", "60", "--tilt",
+                                     "30", "--size", "400x300", "--out", path} +
+                         c.extra);
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        // Left of the legends, which carry the whole map.
+        const QImage picture =
+            QImage(path).convertToFormat(QImage::Format_RGB32).copy(0, 0, 260, 300);
+        EXPECT_GT(Count(picture, current), 40);
+        EXPECT_EQ(Count(picture, pattern) > 2000, c.withPattern);
+    }
+
+    const QString gif = Out(QStringLiteral("sweep.gif"));
+    const Render run({NecDeck("yagi3.nec"), "--view", "3d", "--over-frequency", "--gain-colours",
+                      "--size", "320x240", "--out", gif});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    QFile file(gif);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const test::GifAnimation frames = test::DecodeGifAnimation(file.readAll());
+    ASSERT_EQ(frames.error, "");
+    ASSERT_EQ(frames.frames.size(), 5U);
+    EXPECT_EQ(frames.frames[2].delay, 50);
+    EXPECT_EQ(frames.loopCount, 0);
+    // One camera: the frames differ in the corner's frequency and the colours, not in framing.
+    EXPECT_NE(frames.frames[0].picture, frames.frames[4].picture);
+    EXPECT_NEAR(PatternWidth(frames.frames[0].picture), PatternWidth(frames.frames[4].picture), 20);
+
+    // Files that have no frequencies to step through are told so, as usage errors are.
+    for (const QString& input : {LazyH(), NecDeck("yagi3_lossless.nec")}) {
+        const Render refused({input, "--view", "3d", "--over-frequency", "--out", gif + "2.gif"});
+        EXPECT_EQ(refused.code, 2) << input.toStdString();
+        EXPECT_TRUE(refused.err.contains(QStringLiteral("two frequencies or more")))
+            << refused.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(gif + "2.gif"));
+}
+
 TEST_F(RenderCommand, UsageErrorsExitWithTwo) {
     const QString png = Out(QStringLiteral("x.png"));
     for (const QStringList& args :
@@ -263,6 +324,9 @@ TEST_F(RenderCommand, UsageErrorsExitWithTwo) {
           QStringList{LazyH(), "--view", "3d", "--out", Out(QStringLiteral("x.bmp"))},
           QStringList{LazyH(), "--view", "3d", "--turntable", "--out", png},
           QStringList{LazyH(), "--view", "3d", "--jobs", "2", "--out", png},
+          QStringList{LazyH(), "--view", "3d", "--over-frequency", "--turntable", "--out",
+                      Out(QStringLiteral("x.gif"))},
+          QStringList{LazyH(), "--view", "azimuth", "--part", "currents", "--out", png},
           QStringList{LazyH(), "--size", "0x10", "--out", png},
           QStringList{LazyH(), "--shiny", "--out", png}}) {
         const Render run(args);

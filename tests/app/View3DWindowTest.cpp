@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/NecControls.h"
 #include "app/PictureBox.h"
+#include "app/Turntable.h"
 #include "app/View3DHost.h"
 #include "app/View3DWidget.h"
 #include "app/frmD3D.h"
@@ -27,6 +28,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QOpenGLWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSpinBox>
@@ -391,6 +393,13 @@ TEST_F(MainWindow3D, GraphSaveWritesOneFullTurnAsALoopingGifAndLeavesTheViewAsIt
               std::vector<std::string>{"Ошибка сохранения графика\r\n" + File("missing/turn.gif") +
                                        ": No such file or directory"});
     EXPECT_TRUE(View().AutoRotate);
+
+    // The GIF over frequency needs a NEC-2 output's frequencies.
+    h.recorders.messages.shown.clear();
+    h.recorders.dialogs.save = {6, File("sweep.gif")};
+    h.window->mnuFileGraphSave_Click();
+    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{kNoFrequencyAnimation});
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(File("sweep.gif"))));
 }
 
 TEST_F(MainWindow3D, GraphSaveWritesTheGlbModelWithTheAntennaAndPrintingIsRefused) {
@@ -520,7 +529,7 @@ TEST(View3DNec, ANecOutputsChoicesShowForItAloneAndItsFrequenciesStepUnderTheSam
     h.window->OpenFileFromOutside(test::Sample("yagi3_20m_farfield.csv"));
     EXPECT_FALSE(nec.fraNec->isVisible());
     const std::string deck = test::ReadBytes(test::TestDataFolder() / "nec" / "yagi3.nec");
-    h.window->OpenFileFromOutside(test::RunNec2c(h.folder.path().toStdString(), deck));
+    ASSERT_TRUE(h.OpenAndWait(test::RunNec2c(h.folder.path().toStdString(), deck)));
     ASSERT_TRUE(nec.fraNec->isVisible());
     QStringList parts;
     for (int i = 0; i < nec.cmbNecPart->count(); ++i) {
@@ -650,6 +659,48 @@ TEST(View3DCurrents, ACurrentFileShowsItsWiresAloneAndThePhaseDrawsOnlyWhileTick
     EXPECT_FALSE(h.state.View.View3DActive);
     EXPECT_TRUE(h.window->View3D().View().Currents.empty());
     EXPECT_GT(h.link.Slots[kMainSlot].DocNum, 0);
+}
+
+TEST(View3DCurrents, ANecOutputShowsThePatternWithItsCurrentsAndSavesAGifOverItsFrequencies) {
+    test::MainWindowHarness h;
+    const QString out = h.folder.filePath(QStringLiteral("yagi3.out"));
+    QProcess nec2c;
+    nec2c.start(QStringLiteral("nec2c"),
+                {QStringLiteral("-i"),
+                 QString::fromStdString((test::TestDataFolder() / "nec" / "yagi3.nec").string()),
+                 QStringLiteral("-o"), out});
+    ASSERT_TRUE(nec2c.waitForFinished(60000) && nec2c.exitCode() == 0);
+    h.window->show();
+    ASSERT_TRUE(h.OpenAndWait(out.toStdString()));
+    h.window->View3D().Probe = [] {
+        return GlDevice::Hardware;
+    };
+    test::Find<QPushButton>(*h.window, "cmd3D")->click();
+    h.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(h.window.get(), 30000));
+    const View3DState& view = h.window->View3D().View();
+    EXPECT_TRUE(view.PatternVisible);
+    EXPECT_EQ(view.Currents.size(), 3u);
+    EXPECT_DOUBLE_EQ(view.NecMhz, 14.0);
+    EXPECT_TRUE(test::Find<QCheckBox>(*h.window, "chk3DPhase")->isVisible());
+    EXPECT_TRUE(test::Find<QCheckBox>(*h.window, "chk3DGain")->isVisible());
+
+    const QSize size = h.window->View3D().Widget()->Picture().size();
+    const std::string gif = h.folder.filePath(QStringLiteral("sweep.gif")).toStdString();
+    h.recorders.messages.shown.clear();
+    h.recorders.dialogs.save = {6, gif};
+    h.window->mnuFileGraphSave_Click();
+    EXPECT_TRUE(h.recorders.messages.shown.empty()) << h.recorders.messages.Texts().front();
+    QFile file(QString::fromStdString(gif));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const test::GifAnimation frames = test::DecodeGifAnimation(file.readAll());
+    ASSERT_EQ(frames.error, "");
+    EXPECT_EQ(frames.frames.size(), 5U);
+    EXPECT_EQ(QSize(frames.width, frames.height), size);
+
+    // Back to the diagrams, without the wires.
+    test::Find<QPushButton>(*h.window, "cmdReturn")->click();
+    EXPECT_TRUE(h.window->View3D().View().Currents.empty());
 }
 
 } // namespace

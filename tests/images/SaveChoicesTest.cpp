@@ -10,7 +10,8 @@ namespace lobex {
 namespace {
 
 // Each filter entry's extension names the format its index selects, so a typed name and the
-// filter agree; other extensions name none, and without one the filter decides.
+// filter agree (of two that share one, the chosen); other extensions name none, and without
+// one the filter decides.
 TEST(SaveChoices, TheTypedExtensionChoosesTheFormatTheFilterWouldHave) {
     struct Filter {
         const char* filter;
@@ -25,7 +26,7 @@ TEST(SaveChoices, TheTypedExtensionChoosesTheFormatTheFilterWouldHave) {
         ASSERT_EQ(entries.size(), f.formats.size()) << f.filter;
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const std::string name = "C:\\Графики\\G" + entries[i].second.substr(1);
-            const int index = FormatForFileName(name, f.formats, 0).index;
+            const int index = FormatForFileName(name, f.formats, static_cast<int>(i) + 1).index;
             EXPECT_EQ(index, static_cast<int>(i) + 1) << name;
             const SaveFormat format = f.formats.size() == 3
                                           ? ScreenSaveFormat(index)
@@ -33,6 +34,8 @@ TEST(SaveChoices, TheTypedExtensionChoosesTheFormatTheFilterWouldHave) {
             EXPECT_EQ(format.format, f.formats[i].format) << name;
         }
     }
+    EXPECT_EQ(FormatForFileName("/home/u/turn.gif", kGraphSave3DFormats, 1).index, 5);
+    EXPECT_EQ(FormatForFileName("/home/u/still.png", kGraphSave3DFormats, 6).index, 2);
     EXPECT_EQ(FormatForFileName("/home/u.d/graph", kGraphSaveFormats, 2).index, 2);
     EXPECT_EQ(FormatForFileName("/home/u/.graph", kGraphSaveFormats, 3).index, 3);
     const FormatOfName jpeg = FormatForFileName("/home/u/graph.JPEG", kGraphSaveFormats, 1);

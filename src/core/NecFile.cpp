@@ -59,12 +59,27 @@ std::size_t ReadNumbers(std::string_view line, std::array<double, N>& values,
     return n;
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The place of the first character not blank, the line's size when there is none. A plain walk:
+// find_first_not_of looks each character up in its set with a library call, and every line of
+// the output is trimmed so.
+std::size_t FirstNotBlank(std::string_view line) {
+    std::size_t at = 0;
+    while (at < line.size() && IsBlank(line[at])) {
+        ++at;
+    }
+    return at;
+}
+
 // The title of a banner line ("---- POWER BUDGET ----", "- - - POWER BUDGET - - -"): the text
 // between its dashes; empty for any other line, column group headers with dashes inside them
 // included.
 std::string_view BannerTitle(std::string_view line) {
-    const std::size_t first = line.find_first_not_of(" \t");
-    if (first == std::string_view::npos || line[first] != '-') {
+    const std::size_t first = FirstNotBlank(line);
+    if (first == line.size() || line[first] != '-') {
         return {};
     }
     const std::size_t last = line.find_last_not_of(" \t");
@@ -107,8 +122,7 @@ bool Contains(std::string_view text, std::string_view part) {
 }
 
 std::string_view TrimmedStart(std::string_view line) {
-    const std::size_t first = line.find_first_not_of(" \t");
-    return first == std::string_view::npos ? std::string_view{} : line.substr(first);
+    return line.substr(FirstNotBlank(line));
 }
 
 // "NAME : 1.4E+01 MHz" or "NAME=  1.4E+01 MHZ": the number after the name and its sign.

@@ -87,9 +87,13 @@ std::optional<FarFieldPattern> PatternFromNec(const std::vector<NecPatternLine>&
     }
     // By direction, a direction printed twice keeping its first line: sorted once rather than
     // a tree node per line, which cost a large sweep most of its reading.
-    std::sort(directed.begin(), directed.end(), [](const DirectedPoint& a, const DirectedPoint& b) {
+    const auto before = [](const DirectedPoint& a, const DirectedPoint& b) {
         return std::tie(a.phi, a.theta, a.line) < std::tie(b.phi, b.theta, b.line);
-    });
+    };
+    // nec2c and NEC-2D print phi by phi, theta rising: mostly in order already.
+    if (!std::is_sorted(directed.begin(), directed.end(), before)) {
+        std::sort(directed.begin(), directed.end(), before);
+    }
     directed.erase(std::unique(directed.begin(), directed.end(),
                                [](const DirectedPoint& a, const DirectedPoint& b) {
                                    return a.phi == b.phi && a.theta == b.theta;

@@ -196,7 +196,8 @@ std::string_view TrimmedStart(std::string_view line) {
 // "NAME : 1.4E+01 MHz" or "NAME=  1.4E+01 MHZ": the number after the name and its sign.
 bool ValueAfter(std::string_view line, std::string_view name, double& value) {
     std::string_view rest = TrimmedStart(line);
-    if (rest.substr(0, name.size()) != name) {
+    // The first letter first: nearly every line is asked for two names it does not start with.
+    if (rest.empty() || rest[0] != name[0] || rest.substr(0, name.size()) != name) {
         return false;
     }
     rest = TrimmedStart(rest.substr(name.size()));

@@ -210,8 +210,8 @@ private:
         std::uint32_t bits = 0;
         double linear = 1.0;
     };
-    std::unique_ptr<std::array<Slot, std::size_t{1} << kSlotBits>> slots_ =
-        std::make_unique<std::array<Slot, std::size_t{1} << kSlotBits>>();
+    using Slots = std::array<Slot, std::size_t{1} << kSlotBits>;
+    std::unique_ptr<Slots> slots_ = std::make_unique<Slots>();
 };
 
 // The sphere's average of the linear gain; none unless the grid covers zenith 0–90 or 0–180

@@ -217,7 +217,9 @@ public:
     explicit NecReader(NecOutput& output) : output_(output) {}
 
     void Line(std::string_view line) {
-        if (const std::string_view title = BannerTitle(line); !title.empty()) {
+        // Trimmed once for the banner and the two names every line is asked for.
+        const std::string_view trimmed = TrimmedStart(line);
+        if (const std::string_view title = BannerTitle(trimmed); !title.empty()) {
             block_ = BlockOf(title);
             if (block_ == Block::Patterns) {
                 Current().majorMinor = false;
@@ -230,14 +232,14 @@ public:
             return;
         }
         double value = 0.0;
-        if (ValueAfter(line, "FREQUENCY", value)) {
+        if (ValueAfter(trimmed, "FREQUENCY", value)) {
             FinishPattern();
             output_.frequencies.push_back(NecFrequency{});
             output_.frequencies.back().mhz = value;
             block_ = Block::None;
             return;
         }
-        if (ValueAfter(line, "WAVELENGTH", value) && !output_.frequencies.empty()) {
+        if (ValueAfter(trimmed, "WAVELENGTH", value) && !output_.frequencies.empty()) {
             output_.frequencies.back().wavelength = value;
             return;
         }

@@ -53,14 +53,24 @@ std::optional<PatternFigures> MaximumAndBeam(const FarFieldGrid& grid) {
     int maxColumn = -1;
     int maxPoint = 0;
     for (int a = 0; a <= lastColumn; ++a) {
-        for (int z = lastPoint; z >= 0; --z) {
-            const PatternPoint& p = point(a, z);
-            if (p.Zenith <= 90.0f && p.Total > result.MaxGain) {
-                result.MaxGain = p.Total;
-                result.MaxAzimuth = azimuth(a);
-                maxColumn = a;
-                maxPoint = z;
+        // The column's strongest point above the horizon, and of equals the one nearest the
+        // nadir; the first column wins a tie between columns. Read from the zenith down, the
+        // way the points lie in memory.
+        const std::vector<PatternPoint>& points = grid[static_cast<std::size_t>(a)].Points;
+        float strongest = result.MaxGain;
+        int found = -1;
+        for (int z = 0; z <= lastPoint; ++z) {
+            const PatternPoint& p = points[static_cast<std::size_t>(z)];
+            if (p.Zenith <= 90.0f && p.Total >= strongest && p.Total > result.MaxGain) {
+                strongest = p.Total;
+                found = z;
             }
+        }
+        if (found >= 0) {
+            result.MaxGain = strongest;
+            result.MaxAzimuth = azimuth(a);
+            maxColumn = a;
+            maxPoint = found;
         }
     }
     if (maxColumn < 0) {

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <numbers>
+#include <tuple>
 #include <utility>
 
 namespace lobex {
@@ -35,12 +35,36 @@ float NecGain(float printed) {
     return printed <= kNecNull ? kNoRadiation : printed;
 }
 
+namespace {
+
+// A pattern line's direction, in hundredths of a degree, and its place in the file.
+struct DirectedPoint {
+    long phi = 0;
+    long theta = 0;
+    std::size_t line = 0;
+    PatternPoint point;
+};
+
+// One phi's points by rising theta.
+struct NecColumn {
+    long phi = 0;
+    std::vector<DirectedPoint> points;
+
+    bool Has(long theta) const {
+        return !points.empty() &&
+               (theta == 0 ? points.front().theta : points.back().theta) == theta;
+    }
+};
+
+} // namespace
+
 std::optional<FarFieldPattern> PatternFromNec(const std::vector<NecPatternLine>& lines) {
     // Keys in hundredths of a degree: NEC prints its angles with two decimals.
-    std::map<long, std::map<long, PatternPoint>> columns;
     const auto key = [](float angle) {
         return std::lround(static_cast<double>(angle) * 100.0);
     };
+    std::vector<DirectedPoint> directed;
+    directed.reserve(lines.size());
     for (const NecPatternLine& line : lines) {
         if (!std::isfinite(line.theta) || !std::isfinite(line.phi) ||
             std::fabs(line.theta) > 1.0e6f || std::fabs(line.phi) > 1.0e6f) {
@@ -59,33 +83,64 @@ std::optional<FarFieldPattern> PatternFromNec(const std::vector<NecPatternLine>&
         }
         PatternPoint point{static_cast<float>(theta) / 100.0f, NecGain(line.first),
                            NecGain(line.second), NecGain(line.total)};
-        columns[phi].try_emplace(theta, point);
+        directed.push_back({phi, theta, directed.size(), point});
     }
+    // By direction, a direction printed twice keeping its first line: sorted once rather than
+    // a tree node per line, which cost a large sweep most of its reading.
+    const auto before = [](const DirectedPoint& a, const DirectedPoint& b) {
+        return std::tie(a.phi, a.theta, a.line) < std::tie(b.phi, b.theta, b.line);
+    };
+    // nec2c and NEC-2D print phi by phi, theta rising: mostly in order already.
+    if (!std::is_sorted(directed.begin(), directed.end(), before)) {
+        std::sort(directed.begin(), directed.end(), before);
+    }
+    directed.erase(std::unique(directed.begin(), directed.end(),
+                               [](const DirectedPoint& a, const DirectedPoint& b) {
+                                   return a.phi == b.phi && a.theta == b.theta;
+                               }),
+                   directed.end());
+    std::vector<NecColumn> columns;
+    for (const DirectedPoint& point : directed) {
+        if (columns.empty() || columns.back().phi != point.phi) {
+            columns.push_back(NecColumn{point.phi, {}});
+        }
+        columns.back().points.push_back(point);
+    }
+    const auto columnAt = [&columns](long phi) -> NecColumn* {
+        const auto found = std::lower_bound(
+            columns.begin(), columns.end(), phi,
+            [](const NecColumn& column, long wanted) { return column.phi < wanted; });
+        return found != columns.end() && found->phi == phi ? &*found : nullptr;
+    };
     // The zenith and the nadir are one direction each: a column that lacks one (a cut printed
     // from theta 90 to -90 reaches the zenith only at its own phi) takes it from the column
     // across the axis, whose gains at that point are the same.
-    for (auto& [phi, points] : columns) {
+    for (NecColumn& column : columns) {
         for (const long pole : {0L, 18000L}) {
-            if (points.contains(pole)) {
+            if (column.Has(pole)) {
                 continue;
             }
-            for (const long across : {phi + 18000, phi - 18000}) {
-                const auto other = columns.find(across);
-                if (other != columns.end() && other->second.contains(pole)) {
-                    points.emplace(pole, other->second.at(pole));
+            for (const long across : {column.phi + 18000, column.phi - 18000}) {
+                const NecColumn* other = columnAt(across);
+                if (other != nullptr && other->Has(pole)) {
+                    const DirectedPoint& point =
+                        pole == 0 ? other->points.front() : other->points.back();
+                    column.points.insert(pole == 0 ? column.points.begin() : column.points.end(),
+                                         point);
                     break;
                 }
             }
         }
     }
     FarFieldPattern pattern;
-    for (const auto& [phi, points] : columns) {
-        AzimuthColumn column{static_cast<float>(phi) / 100.0f, {}};
-        column.Points.reserve(points.size());
-        for (const auto& entry : points) {
-            column.Points.push_back(entry.second);
+    pattern.grid.reserve(columns.size() + 1);
+    for (const NecColumn& column : columns) {
+        AzimuthColumn grid{static_cast<float>(column.phi) / 100.0f, {}};
+        grid.Points.reserve(column.points.size());
+        for (const DirectedPoint& point : column.points) {
+            grid.Points.push_back(point.point);
         }
-        pattern.grid.push_back(std::move(column));
+        pattern.grid.push_back(std::move(grid));
     }
     if (pattern.grid.size() < 2 || !IsRegular(pattern.grid)) {
         return std::nullopt;

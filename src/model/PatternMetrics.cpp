@@ -1,7 +1,11 @@
 #include "PatternMetrics.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <numbers>
 #include <vector>
 
@@ -186,6 +190,30 @@ void MeasureElevationBeam(const Directions& at, const std::vector<PatternPoint>&
     }
 }
 
+// 10^(gain/10), remembered by the gain's bits: a file's gains have two decimals, so a sphere of
+// a quarter million points holds a few thousand different ones, and pow is the average's cost.
+// Every slot starts as 0 dB, so a slot never read is still a true pair.
+class LinearGains {
+public:
+    double Of(float gain) {
+        const auto bits = std::bit_cast<std::uint32_t>(gain);
+        Slot& slot = (*slots_)[(bits * 0x9E3779B1u) >> (32 - kSlotBits)];
+        if (slot.bits != bits) {
+            slot = {bits, std::pow(10.0, gain / 10.0)};
+        }
+        return slot.linear;
+    }
+
+private:
+    static constexpr int kSlotBits = 14;
+    struct Slot {
+        std::uint32_t bits = 0;
+        double linear = 1.0;
+    };
+    using Slots = std::array<Slot, std::size_t{1} << kSlotBits>;
+    std::unique_ptr<Slots> slots_ = std::make_unique<Slots>();
+};
+
 // The sphere's average of the linear gain; none unless the grid covers zenith 0–90 or 0–180
 // and the azimuths all round.
 std::optional<float> AverageGain(const Directions& at, const std::vector<PatternPoint>& zeniths) {
@@ -213,6 +241,7 @@ std::optional<float> AverageGain(const Directions& at, const std::vector<Pattern
         const double to = zeniths[k + 1 < zeniths.size() ? k + 1 : k].Zenith;
         zenithWeights[k] = std::sin(zeniths[k].Zenith * kRadian) * (to - from) / 2.0;
     }
+    LinearGains linear;
     double sum = 0.0;
     double azimuthTotal = 0.0;
     for (std::size_t i = 0; i < columns.size(); ++i) {
@@ -221,7 +250,7 @@ std::optional<float> AverageGain(const Directions& at, const std::vector<Pattern
         for (std::size_t k = 0; k < zeniths.size(); ++k) {
             const float gain = columns[i]->Points[k].Total;
             if (!NoRadiation(gain)) {
-                sum += weight * zenithWeights[k] * std::pow(10.0, gain / 10.0);
+                sum += weight * zenithWeights[k] * linear.Of(gain);
             }
         }
     }
@@ -243,26 +272,26 @@ std::optional<float> AverageGain(const Directions& at, const std::vector<Pattern
 PatternMetrics MeasurePattern(const FarFieldPattern& pattern) {
     PatternMetrics metrics;
     const FarFieldGrid& grid = pattern.grid;
-    const std::optional<PatternFigures> found = MaximumAndBeam(grid);
-    if (!found || found->MaxGain <= PatternFigures{}.MaxGain) {
+    const PatternFigures& found = pattern.figures;
+    if (grid.size() < 2 || !IsRegular(grid) || found.MaxGain <= PatternFigures{}.MaxGain) {
         return metrics; // no maximum above the search floor: nothing to measure against
     }
-    const float maximum = found->MaxGain;
+    const float maximum = found.MaxGain;
     const std::vector<PatternPoint>& zeniths = grid[0].Points;
     Directions at{ColumnsOnce(grid), 0};
     while (at.zenith < zeniths.size() &&
-           std::fabs(zeniths[at.zenith].Zenith - (90.0f - found->MaxElevation)) >= kSameAngle) {
+           std::fabs(zeniths[at.zenith].Zenith - (90.0f - found.MaxElevation)) >= kSameAngle) {
         ++at.zenith;
     }
     std::size_t maxColumn = 0;
     while (maxColumn < at.columns.size() &&
-           !SameAzimuth(at.columns[maxColumn]->Azimuth, found->MaxAzimuth)) {
+           !SameAzimuth(at.columns[maxColumn]->Azimuth, found.MaxAzimuth)) {
         ++maxColumn;
     }
     if (at.zenith == zeniths.size() || maxColumn == at.columns.size()) {
         return metrics;
     }
-    const float azimuth = found->MaxAzimuth;
+    const float azimuth = found.MaxAzimuth;
 
     metrics.front_to_back = Below(maximum, at.At(azimuth + 180.0f));
     const PatternPoint* rear = nullptr;

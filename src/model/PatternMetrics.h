@@ -36,8 +36,9 @@ struct PatternMetrics {
     std::optional<float> directivity;
 };
 
-// The figures of a pattern, about the maximum MaximumAndBeam finds. None at all for a grid that
-// is not regular or has no maximum above the horizon.
+// The figures of a pattern, about the maximum its figures hold (MaximumAndBeam of its grid, as
+// its reader found them). None at all for a grid that is not regular or has no maximum above the
+// horizon.
 PatternMetrics MeasurePattern(const FarFieldPattern& pattern);
 
 } // namespace lobex

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -66,6 +67,22 @@ TEST(NecFile, PatternDirectionsComeIntoZenithAndAzimuth) {
         EXPECT_EQ(pattern->figures.MaxElevation, 90.0f - c.zenith);
         EXPECT_EQ(pattern->figures.MaxAzimuth, c.azimuth);
         EXPECT_EQ(FindColumn(pattern->grid, 0.0f)->Points[0].Vertical, -999.0f);
+    }
+}
+
+// Every number form NEC may print reads to the nearest double, on the short way for plain
+// decimals and fast_float's for the others (many digits, a large exponent).
+TEST(NecFile, NumbersReadToTheNearestDouble) {
+    for (const char* number :
+         {"100.00", "0.3", "85.939", "2.7409E-01", "1.0000E+00", "-0.0000E+00", ".5", "5.",
+          "123456789012345", "99.123456789012345", "9007199254740993", "7.5E+25", "1.5E-30",
+          "4.9406564584124654E-324"}) {
+        SCOPED_TRACE(number);
+        const std::string text = std::string("FREQUENCY : 14 MHz\n---- POWER BUDGET ----\n") +
+                                 "EFFICIENCY    =  " + number + " Percent\n";
+        const Parsed<NecOutput> parsed = ParseNecOutput(text);
+        ASSERT_TRUE(parsed.result && parsed.result->frequencies.at(0).budget);
+        EXPECT_EQ(parsed.result->frequencies[0].budget->efficiency, std::strtod(number, nullptr));
     }
 }
 

@@ -299,10 +299,8 @@ TEST(GraphDocuments, PolarDiagramsFollowTheirAngleConventionsWithTheCircleInGree
 }
 
 // The clipping that keeps the curves inside the plotting area, on its own.
-using Pieces = std::vector<std::vector<QPointF>>;
-
 // "(x,y)(x,y) | (x,y)...": pieces in drawing order, readable in a failure message.
-std::string Text(const Pieces& pieces) {
+std::string Text(const std::vector<QPolygonF>& pieces) {
     std::ostringstream out;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         out << (i > 0 ? " | " : "");
@@ -313,20 +311,12 @@ std::string Text(const Pieces& pieces) {
     return out.str();
 }
 
-std::string Text(const std::vector<QPolygonF>& pieces) {
-    Pieces points;
-    for (const QPolygonF& piece : pieces) {
-        points.emplace_back(piece.begin(), piece.end());
-    }
-    return Text(points);
-}
-
 TEST(ClipPolyline, KeepsWhatLiesInsideTheRectangleAndCutsTheRestAtItsEdges) {
     const QRectF box(0.0, 0.0, 10.0, 10.0);
     struct Case {
         const char* name;
-        std::vector<QPointF> line;
-        Pieces expected;
+        QPolygonF line;
+        std::vector<QPolygonF> expected;
     };
     const Case cases[] = {
         {"inside stays whole", {{1, 1}, {5, 5}, {9, 2}}, {{{1, 1}, {5, 5}, {9, 2}}}},
@@ -349,8 +339,7 @@ TEST(ClipPolyline, KeepsWhatLiesInsideTheRectangleAndCutsTheRestAtItsEdges) {
         {"no points", {}, {}},
     };
     for (const Case& c : cases) {
-        const QPolygonF line(QList<QPointF>(c.line.begin(), c.line.end()));
-        EXPECT_EQ(Text(ClipPolyline(line, box)), Text(c.expected)) << c.name;
+        EXPECT_EQ(Text(ClipPolyline(c.line, box)), Text(c.expected)) << c.name;
     }
 }
 

@@ -217,13 +217,6 @@ TEST(FarFieldLoad, TheGridHoldsOnlyRowsWithData) {
     EXPECT_TRUE(h.state.Loaded.DataGrid.rows.empty());
 }
 
-TEST(FarFieldLoad, ASingleZenithLoadsAndSaysOnceThatThereIsNoElevationCut) {
-    test::LoadHarness h;
-    ASSERT_TRUE(h.Open((test::TestDataFolder() / "farfield_single_zenith.csv").string()));
-    EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{kElevation});
-    EXPECT_FALSE(h.state.Loaded.Pattern.ElevationCutAvailable);
-}
-
 TEST(FarFieldLoad, ElevationListUsesTheLocaleDecimalSymbol) {
     test::LoadHarness h;
     h.state.DecimalSeparator = ",";

@@ -1,12 +1,10 @@
 #include "core/Remembered.h"
-#include "Recorders.h"
+#include "LoadHarness.h"
+#include "core/FileDialogs.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
-
 #include <string>
 #include <vector>
 
@@ -80,12 +78,10 @@ TEST(RecentFiles, SurviveInTheSettingsInTheirOrderWithoutBlanksOrRepeats) {
 // another folder: names are remembered absolute, and old relative entries made so where found.
 TEST(RecentFiles, AreRememberedWithAbsoluteNames) {
     const std::filesystem::path before = std::filesystem::current_path();
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                         ("lobex-recent-" + std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(folder / "files");
-    std::ofstream(folder / "files" / "x.csv") << "x\n";
-    std::filesystem::current_path(folder);
-    const std::string absolute = (folder / "files" / "x.csv").string();
+    test::TempFolder folder;
+    std::filesystem::create_directories(folder.Path() / "files");
+    const std::string absolute = folder.Write("files/x.csv", "x\n");
+    std::filesystem::current_path(folder.Path());
 
     EXPECT_EQ(WithRecentFile({absolute}, "./files/../files/x.csv"), Files{absolute});
     test::MemorySettings store;
@@ -93,7 +89,6 @@ TEST(RecentFiles, AreRememberedWithAbsoluteNames) {
     EXPECT_EQ(ReadRecentFiles(store), (Files{absolute, "gone/y.csv"}));
 
     std::filesystem::current_path(before);
-    std::filesystem::remove_all(folder);
 }
 
 TEST(RememberedChoices, TheSourceComesBackAndWithoutMmanaTheFirstStartReadsFiles) {
@@ -117,6 +112,66 @@ TEST(RememberedChoices, TheSourceComesBackAndWithoutMmanaTheFirstStartReadsFiles
     // Turned off, it stays off at the next start: LiveFileWindowTest.
     test::MemorySettings store;
     EXPECT_TRUE(ReadReloadOnChange(store)) << "on until turned off";
+}
+
+namespace fs = std::filesystem;
+
+class SaveDialogTest : public ::testing::Test {
+protected:
+    SaveDialogTest() {
+        fs::create_directories(root.Path() / "out");
+        state.Paths.AppFolder = (root.Path() / "app").string() + "/";
+    }
+    std::string Folder(const char* name) const { return (root.Path() / name).string() + "/"; }
+
+    test::TempFolder root;
+    AppState state;
+    test::MemorySettings settings;
+    test::FakeFileDialogs dialogs;
+};
+
+TEST_F(SaveDialogTest, StartsInTheProgramFolderThenWhereTheLastSaveEnded) {
+    const std::string chosen = (root.Path() / "out" / "graph.png").string();
+    dialogs.save = {2, chosen};
+    EXPECT_EQ(OpenSaveFileDialog(state, settings, dialogs, "BMP (*.bmp)|*.bmp|PNG (*.png)|*.png"),
+              2);
+    EXPECT_EQ(dialogs.folders.at(0), state.Paths.AppFolder);
+    EXPECT_EQ(state.Paths.SaveFileName, chosen);
+    EXPECT_EQ(settings.values["Paths/SavePath"], Folder("out"));
+
+    // Cancelling returns 0 and keeps the remembered folder and the last file.
+    dialogs.save = {};
+    EXPECT_EQ(OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv"), 0);
+    EXPECT_EQ(dialogs.folders.at(1), Folder("out"));
+    EXPECT_EQ(state.Paths.SaveFileName, chosen);
+
+    // A folder that has disappeared falls back to the program folder.
+    settings.values["Paths/SavePath"] = Folder("gone");
+    OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv");
+    EXPECT_EQ(dialogs.folders.at(2), state.Paths.AppFolder);
+}
+
+TEST_F(SaveDialogTest, DataFilesAreSavedWhereDataIsReadUntilASaveFolderIsRemembered) {
+    fs::create_directories(root.Path() / "data");
+    // Nothing remembered at all: the program folder, as for every save.
+    EXPECT_EQ(LastDataFolder(state, settings), state.Paths.AppFolder);
+    settings.values["Paths/DataPath"] = Folder("data");
+    EXPECT_EQ(LastDataFolder(state, settings), Folder("data"));
+
+    dialogs.save = {1, (root.Path() / "out" / "export.csv").string()};
+    OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv",
+                       LastDataFolder(state, settings));
+    EXPECT_EQ(dialogs.folders.at(0), Folder("data"));
+    OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv",
+                       LastDataFolder(state, settings));
+    EXPECT_EQ(dialogs.folders.at(1), Folder("out"));
+}
+
+TEST_F(SaveDialogTest, TheRememberedFolderIsTheFilesOwnEvenWhenItsNameRepeatsEarlier) {
+    fs::create_directories(root.Path() / "a.csv" / "sub");
+    dialogs.save = {1, (root.Path() / "a.csv" / "sub" / "a.csv").string()};
+    OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv");
+    EXPECT_EQ(settings.values["Paths/SavePath"], (root.Path() / "a.csv" / "sub").string() + "/");
 }
 
 } // namespace

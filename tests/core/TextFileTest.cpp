@@ -1,12 +1,15 @@
 #include "core/TextFile.h"
 #include "LoadHarness.h"
 #include "core/Errors.h"
+#include "core/Utf8Path.h"
 
 #include <gtest/gtest.h>
 
 #include <system_error>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -87,6 +90,32 @@ TEST(WriteTextFile, WritesWithCrLfOrKeepsTheOldFileAndSaysSo) {
                   std::make_error_code(std::errc::no_such_file_or_directory).message());
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Critical);
 }
+
+#ifndef _WIN32
+// File names that are not UTF-8 exist only where names are bytes.
+TEST(Utf8Path, NamesComeBackAsTheBytesTheyWere) {
+    // Latin-1 "café" (not UTF-8), UTF-8 Cyrillic, and a lone continuation byte.
+    const std::vector<std::string> names = {
+        "caf\xe9.csv", "\xd0\xb4\xd0\xb0\xd0\xbd\xd0\xbd\xd1\x8b\xd0\xb5.csv", "x\x80y.png"};
+    for (const std::string& name : names) {
+        EXPECT_EQ(PathToUtf8(Utf8Path(name)), name);
+    }
+
+    test::TempFolder folder;
+    for (const std::string& name : names) {
+        std::ofstream(Utf8Path(folder.Path().string() + "/" + name)) << "data";
+    }
+    std::vector<std::string> found;
+    for (const std::filesystem::directory_entry& entry :
+         std::filesystem::directory_iterator(Utf8Path(folder.Path().string()))) {
+        found.push_back(PathToUtf8(entry.path().filename()));
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> expected = names;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(found, expected);
+}
+#endif
 
 } // namespace
 } // namespace lobex

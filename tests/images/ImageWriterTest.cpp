@@ -2,6 +2,9 @@
 #include "GifFile.h"
 #include "ImageCompare.h"
 #include "core/AppState.h"
+#include "core/FileDialogs.h"
+#include "images/JpegOptions.h"
+#include "images/SaveChoices.h"
 #include "images/clsGIF.h"
 
 #include <QDir>
@@ -206,6 +209,88 @@ TEST_F(ImageWriterTest, ABusyGifEncoderIsReportedRatherThanPassedOverInSilence) 
     EXPECT_FALSE(inner.ok || inner.written);
     EXPECT_NE(inner.error.find("busy"), std::string::npos) << inner.error;
     EXPECT_FALSE(QFile::exists(PathOf("inner.gif")));
+}
+
+// The rules of the JPEG options' fields; storing and showing them is tested through the dialog
+// (tests/dialogs).
+TEST(JpegOptions, QualityIsTheLeadingNumberRoundedHalfToEvenAndHeldIn16Bits) {
+    const std::pair<const char*, int> cases[] = {
+        {" 85abc", 85}, {"abc", 0},        {"84.5", 84},       {"85.5", 86},
+        {"-3", -3},     {"100000", 32767}, {"-1e999", -32768},
+    };
+    for (const auto& [text, quality] : cases) {
+        EXPECT_EQ(JpegQualityFromText(text), quality) << '"' << text << '"';
+    }
+    // The encoder is given 0 to 100.
+    const std::pair<int, int> given[] = {{75, 75}, {100, 100}, {101, 100}, {0, 0}, {-1, 0}};
+    for (const auto& [quality, encoder] : given) {
+        EXPECT_EQ(EncoderQuality(static_cast<std::int16_t>(quality)), encoder) << quality;
+    }
+}
+
+TEST(JpegOptions, StoredSwitchesReadAsBooleans) {
+    const std::pair<const char*, bool> cases[] = {
+        {"TRUE", true}, {"false", false}, {"0", false},  {"-1", true},
+        {"0.0", false}, {"yes", false},   {"1x", false},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(SettingIsTrue(text), value) << '"' << text << '"';
+    }
+}
+
+// Each filter entry's extension names the format its index selects, so a typed name and the
+// filter agree (of two that share one, the chosen); other extensions name none, and without
+// one the filter decides.
+TEST(SaveChoices, TheTypedExtensionChoosesTheFormatTheFilterWouldHave) {
+    struct Filter {
+        const char* filter;
+        std::span<const NamedFormat> formats;
+        bool view3D;
+    };
+    const Filter filters[] = {{kScreenSaveFilter, kScreenSaveFormats, false},
+                              {kGraphSave3DFilter, kGraphSave3DFormats, true},
+                              {kGraphSaveFilter, kGraphSaveFormats, false}};
+    for (const Filter& f : filters) {
+        const auto entries = ParseFileFilter(f.filter);
+        ASSERT_EQ(entries.size(), f.formats.size()) << f.filter;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const std::string name = "C:\\Графики\\G" + entries[i].second.substr(1);
+            const int index = FormatForFileName(name, f.formats, static_cast<int>(i) + 1).index;
+            EXPECT_EQ(index, static_cast<int>(i) + 1) << name;
+            const SaveFormat format = f.formats.size() == 3
+                                          ? ScreenSaveFormat(index)
+                                          : GraphSaveFormat(index, f.view3D, false);
+            EXPECT_EQ(format.format, f.formats[i].format) << name;
+        }
+    }
+    EXPECT_EQ(FormatForFileName("/home/u/turn.gif", kGraphSave3DFormats, 1).index, 5);
+    EXPECT_EQ(FormatForFileName("/home/u/still.png", kGraphSave3DFormats, 6).index, 2);
+    EXPECT_EQ(FormatForFileName("/home/u.d/graph", kGraphSaveFormats, 2).index, 2);
+    EXPECT_EQ(FormatForFileName("/home/u/.graph", kGraphSaveFormats, 3).index, 3);
+    const FormatOfName jpeg = FormatForFileName("/home/u/graph.JPEG", kGraphSaveFormats, 1);
+    EXPECT_EQ(jpeg.index, 0);
+    EXPECT_EQ(jpeg.extension, "jpeg");
+    EXPECT_EQ(OfferedExtensions(kScreenSaveFormats), ".bmp, .png, .jpg, .jpeg");
+}
+
+TEST(CaptureFile, GetsANewTimedNameInThePicturesFolderEachTime) {
+    QTemporaryDir folder;
+    const std::string pictures = folder.path().toStdString();
+    const QDateTime when(QDate(2026, 12, 7), QTime(14, 5, 9));
+    const auto name = [&](const char* file) {
+        return QDir::toNativeSeparators(folder.filePath(QLatin1String(file))).toStdString();
+    };
+    EXPECT_EQ(CaptureFilePath(pictures, when), name("capture-20261207-140509.bmp"));
+    // Two captures within a second keep both pictures.
+    QFile(QString::fromStdString(name("capture-20261207-140509.bmp"))).open(QIODevice::WriteOnly);
+    EXPECT_EQ(CaptureFilePath(pictures, when), name("capture-20261207-140509-2.bmp"));
+
+    // Writability is tried in the folder itself, and the probe leaves nothing behind.
+    QTemporaryDir empty;
+    EXPECT_TRUE(FolderIsWritable(empty.path().toStdString()));
+    EXPECT_FALSE(FolderIsWritable(empty.filePath(QStringLiteral("missing")).toStdString()));
+    EXPECT_FALSE(FolderIsWritable(""));
+    EXPECT_TRUE(QDir(empty.path()).isEmpty());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "graphs/CurveReading.h"
 #include "plotter/PlotEngine.h"
 #include "plotter/PlotOutput.h"
+#include "plotter/PolylineClip.h"
 
 #include <QImage>
 
@@ -12,6 +13,9 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <sstream>
+#include <string>
+#include <vector>
 
 // Drawings checked against the metrics the engine reports: the curves lie where the read-out
 // formulas of the windows say they do, for documents made here and by the graph code itself.
@@ -291,6 +295,51 @@ TEST(GraphDocuments, PolarDiagramsFollowTheirAngleConventionsWithTheCircleInGree
         });
         EXPECT_GT(green, 100);
         EXPECT_EQ(std::count(sectors.begin(), sectors.end(), 0), 0);
+    }
+}
+
+// The clipping that keeps the curves inside the plotting area, on its own.
+// "(x,y)(x,y) | (x,y)...": pieces in drawing order, readable in a failure message.
+std::string Text(const std::vector<QPolygonF>& pieces) {
+    std::ostringstream out;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        out << (i > 0 ? " | " : "");
+        for (const QPointF& p : pieces[i]) {
+            out << '(' << p.x() << ',' << p.y() << ')';
+        }
+    }
+    return out.str();
+}
+
+TEST(ClipPolyline, KeepsWhatLiesInsideTheRectangleAndCutsTheRestAtItsEdges) {
+    const QRectF box(0.0, 0.0, 10.0, 10.0);
+    struct Case {
+        const char* name;
+        QPolygonF line;
+        std::vector<QPolygonF> expected;
+    };
+    const Case cases[] = {
+        {"inside stays whole", {{1, 1}, {5, 5}, {9, 2}}, {{{1, 1}, {5, 5}, {9, 2}}}},
+        {"along an edge counts as inside",
+         {{0, 0}, {10, 0}, {10, 10}},
+         {{{0, 0}, {10, 0}, {10, 10}}}},
+        {"leaving ends at the right edge", {{5, 5}, {15, 5}}, {{{5, 5}, {10, 5}}}},
+        {"crossing keeps the part between the edges", {{5, -10}, {5, 20}}, {{{5, 0}, {5, 10}}}},
+        {"slanted through the bottom edge", {{2, 6}, {6, 14}}, {{{2, 6}, {4, 10}}}},
+        {"leaving and coming back makes two pieces",
+         {{5, 5}, {15, 5}, {5, 8}},
+         {{{5, 5}, {10, 5}}, {{10, 6.5}, {5, 8}}}},
+        {"a gap outside splits the curve",
+         {{2, 2}, {2, -4}, {8, -4}, {8, 2}},
+         {{{2, 2}, {2, 0}}, {{8, 0}, {8, 2}}}},
+        {"cutting a corner off", {{-2, 8}, {8, -2}}, {{{0, 6}, {6, 0}}}},
+        {"passing outside a corner", {{-5, 4}, {4, -5}}, {}},
+        {"round the rectangle without entering", {{-1, -1}, {11, -1}, {11, 11}, {-1, 11}}, {}},
+        {"one point inside", {{3, 4}}, {{{3, 4}}}},
+        {"no points", {}, {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Text(ClipPolyline(c.line, box)), Text(c.expected)) << c.name;
     }
 }
 

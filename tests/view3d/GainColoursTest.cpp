@@ -3,11 +3,23 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 
 namespace lobex {
 namespace {
+
+// Every step up the map is lighter under the given weights of red, green and blue.
+void ExpectLighterUpwards(const std::array<GainRgb, 9>& stops, std::array<float, 3> weight) {
+    float last = -1.0f;
+    for (int step = 0; step <= 100; ++step) {
+        const GainRgb c = GainColour(static_cast<float>(step) / 100.0f, stops);
+        const float now = weight[0] * c.r + weight[1] * c.g + weight[2] * c.b;
+        EXPECT_GT(now, last) << step;
+        last = now;
+    }
+}
 
 TEST(GainColours, TheScaleRunsFromTheFloorToThePeakAndClampsOutside) {
     struct Case {
@@ -35,15 +47,7 @@ TEST(GainColours, TheMapGoesFromDarkVioletThroughTealToYellowAndGetsLighter) {
     EXPECT_GT(floor.b, floor.g);
     EXPECT_GT(peak.r, 0.9f);
     // Lighter all the way up, so that a grey print still orders the gains.
-    const auto lightness = [](GainRgb c) {
-        return 0.2126f * c.r + 0.7152f * c.g + 0.0722f * c.b;
-    };
-    float last = -1.0f;
-    for (int step = 0; step <= 100; ++step) {
-        const float now = lightness(GainColour(static_cast<float>(step) / 100.0f));
-        EXPECT_GT(now, last) << step;
-        last = now;
-    }
+    ExpectLighterUpwards(GainColourStops(), {0.2126f, 0.7152f, 0.0722f});
     // Outside the scale are its ends.
     EXPECT_FLOAT_EQ(GainColour(-3.0f).r, floor.r);
     EXPECT_FLOAT_EQ(GainColour(7.0f).g, peak.g);
@@ -72,13 +76,7 @@ TEST(GainColours, TheDifferenceMapIsSymmetricNeutralAtZeroAndDarkestWhereWorse) 
     EXPECT_FLOAT_EQ(zero.r, zero.g); // a grey: neither better nor worse
     EXPECT_FLOAT_EQ(zero.g, zero.b);
     // Lighter from worse to better, as a greyscale print (Rec. 601 luma) shows it.
-    float last = -1.0f;
-    for (int step = 0; step <= 100; ++step) {
-        const GainRgb c = GainColour(static_cast<float>(step) / 100.0f, stops);
-        const float luma = 0.299f * c.r + 0.587f * c.g + 0.114f * c.b;
-        EXPECT_GT(luma, last) << step;
-        last = luma;
-    }
+    ExpectLighterUpwards(stops, {0.299f, 0.587f, 0.114f});
     EXPECT_EQ(DifferenceLegendTicks(2.0f), (std::vector<float>{2.0f, 1.0f, 0.0f, -1.0f, -2.0f}));
 }
 

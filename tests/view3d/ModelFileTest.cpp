@@ -2,6 +2,10 @@
 #include "BinaryModelLayout.h"
 #include "PatternGrids.h"
 #include "SceneTestSupport.h"
+#include "core/FarField.h"
+#include "scene/OwnModelReader.h"
+#include "view3d/GltfModel.h"
+#include "view3d/PatternModel.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
@@ -9,7 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
 #include <set>
+#include <tiny_gltf.h>
 #include <tuple>
 
 namespace lobex {
@@ -81,6 +90,291 @@ TEST(ModelFiles, AssimpReadsBothFormsBackAsTheSameMesh) {
     // Six decimals, rounded from the shortest decimal text of the float: at most half a unit of
     // the sixth decimal and the float's own half step.
     ExpectAssimpReadsTheMesh(folder.Write("text.x", TextModelText(mesh, ",")), mesh, 6e-7f);
+}
+
+TEST(PatternModel, AGridWithoutSurfaceIsRefusedWithAMessageAndNoFileIsWritten) {
+    test::TempFolder folder;
+    AppState state;
+    state.Paths.TempModelFile = (folder.Path() / "temp.x").string();
+    state.Loaded.FarField = FarFieldGrid(1); // what a failed load leaves
+    View3DState view;
+    test::RecordingMessages messages;
+    View3DContext context{state, view, messages};
+    EXPECT_FALSE(PreparePatternModel(context));
+    ASSERT_EQ(messages.shown.size(), 1U);
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
+    EXPECT_NE(messages.shown[0].text.find("Трехмерная модель не построена."), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(state.Paths.TempModelFile));
+}
+
+TEST(DescriptionFile, ThePathIsCutAtTheFirstCsvAndTheHookWritesNothing) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"c:\\data\\a.csv", "c:\\data\\a.dsc"},
+        {"c:\\data\\a.csv.old.csv", "c:\\data\\a.dsc"},
+        {".csv", ".csv.dsc"},                   // looked for from the second character on
+        {"C:\\DATA\\A.CSV", "C:\\DATA\\A.dsc"}, // Windows lists upper-case names for *.csv
+        {"a.Csv.csv", "a.Csv.dsc"},             // the exact case is looked for first
+        {"pattern.txt", "pattern.txt.dsc"},
+    };
+    for (const auto& [csv, dsc] : cases) {
+        EXPECT_EQ(DescriptionPathFor(csv), dsc) << csv;
+    }
+    test::TempFolder folder;
+    const std::string description = (folder.Path() / "pattern.dsc").string();
+    EXPECT_FALSE(DescriptionFileHook(folder.Write("temp.x", "xof 0303txt 0032\r\n"), description));
+    EXPECT_FALSE(std::filesystem::exists(description));
+}
+
+// One lobe towards azimuth 0 on the horizon, 20 dB above the back.
+FarFieldGrid Lobe() {
+    return test::MakeGrid(10.0f, 10.0f, [](float zenith, float azimuth) {
+        const float degree = 3.14159265f / 180.0f;
+        return 10.0f * std::sin(zenith * degree) * (1.0f + std::cos(azimuth * degree)) - 10.0f;
+    });
+}
+
+tinygltf::Model ReadBack(const std::string& bytes) {
+    tinygltf::Model model;
+    tinygltf::TinyGLTF reader;
+    std::string error;
+    std::string warning;
+    EXPECT_TRUE(reader.LoadBinaryFromMemory(&model, &error, &warning,
+                                            reinterpret_cast<const unsigned char*>(bytes.data()),
+                                            static_cast<unsigned int>(bytes.size())))
+        << error;
+    return model;
+}
+
+std::vector<Vector3> Vectors(const tinygltf::Model& model, int index) {
+    const tinygltf::Accessor& accessor = model.accessors.at(static_cast<std::size_t>(index));
+    const tinygltf::BufferView& view = model.bufferViews.at(accessor.bufferView);
+    std::vector<Vector3> vectors(accessor.count);
+    std::memcpy(vectors.data(), model.buffers.at(0).data.data() + view.byteOffset,
+                vectors.size() * sizeof(Vector3));
+    return vectors;
+}
+
+const tinygltf::Primitive& PrimitiveOf(const tinygltf::Model& model, const std::string& name) {
+    for (const tinygltf::Mesh& mesh : model.meshes) {
+        if (mesh.name == name) {
+            return mesh.primitives.at(0);
+        }
+    }
+    ADD_FAILURE() << "no mesh " << name;
+    static const tinygltf::Primitive none;
+    return none;
+}
+
+TEST(GltfModel, TheSurfaceKeepsThePatternsAxesWithUnitNormalsAndColoursByGain) {
+    PatternMesh mesh = test::BuiltMesh(Lobe());
+    const AntennaDescription antenna = test::Dipole();
+    const GltfModelResult glb = PatternGlb(mesh, {30.0f, &antenna, "lobe.csv"});
+    ASSERT_FALSE(glb.bytes.empty()) << glb.error;
+    const tinygltf::Model model = ReadBack(glb.bytes);
+
+    // What the model says of itself.
+    const tinygltf::Value& extras = model.asset.extras;
+    EXPECT_EQ(extras.Get("antenna").Get<std::string>(), "Dipole 20m");
+    EXPECT_EQ(extras.Get("frequencyMHz").Get<std::string>(), "14.1");
+    EXPECT_EQ(extras.Get("source").Get<std::string>(), "lobe.csv");
+    EXPECT_NEAR(extras.Get("peakGainDbi").GetNumberAsDouble(), 10.0, 1e-4);
+    EXPECT_NEAR(extras.Get("colourRangeDb").GetNumberAsDouble(), 30.0, 1e-6);
+
+    // The root turns z up into glTF's y up; the pattern below it keeps its own axes.
+    ASSERT_EQ(model.scenes.at(0).nodes, std::vector<int>{0});
+    const std::vector<double>& turn = model.nodes.at(0).rotation;
+    ASSERT_EQ(turn.size(), 4U);
+    EXPECT_NEAR(turn[0], -std::sqrt(0.5), 1e-9);
+    EXPECT_NEAR(turn[3], std::sqrt(0.5), 1e-9);
+
+    const tinygltf::Primitive& surface = PrimitiveOf(model, "pattern");
+    const std::vector<Vector3> positions = Vectors(model, surface.attributes.at("POSITION"));
+    const std::vector<Vector3> normals = Vectors(model, surface.attributes.at("NORMAL"));
+    const std::vector<Vector3> colours = Vectors(model, surface.attributes.at("COLOR_0"));
+    ASSERT_EQ(positions.size(), mesh.PatternVertices.size());
+    EXPECT_EQ(glb.vertices, positions.size());
+    // The peak, at zenith 90 and azimuth 0, lies on the pattern's x axis and is yellow; the
+    // back, 20 dB down with a range of 30, a third of the way up the map.
+    const std::size_t peak = 9 * mesh.ColumnCount;
+    test::ExpectNear(positions[peak], {1.0f, 0.0f, 0.0f}, 1e-5f);
+    EXPECT_NEAR(colours[peak].z, GainColour(1.0f).b, 1e-5f);
+    const std::size_t back = 9 * mesh.ColumnCount + 18;
+    EXPECT_NEAR(colours[back].y, GainColour(1.0f / 3.0f).g, 1e-3f);
+    for (std::size_t k = 0; k < normals.size(); ++k) {
+        ASSERT_NEAR(Vec3Length(normals[k]), 1.0f, 1e-5f) << "vertex " << k;
+    }
+    // The normal at the peak points outwards, along x.
+    EXPECT_GT(normals[peak].x, 0.9f);
+
+    // Two triangles a face, but none of those folded onto a pole.
+    const tinygltf::Accessor& indices = model.accessors.at(surface.indices);
+    EXPECT_EQ(indices.count, 3 * glb.triangles);
+    EXPECT_LT(glb.triangles, 2 * mesh.PatternFaces.size());
+    EXPECT_GT(glb.triangles, 2 * mesh.PatternFaces.size() - 2 * 2 * mesh.ColumnCount);
+
+    // The wire as one line in the pattern's axes, the one valid feed as one sphere.
+    const tinygltf::Primitive& wires = PrimitiveOf(model, "wires");
+    EXPECT_EQ(wires.mode, TINYGLTF_MODE_LINE);
+    const std::vector<Vector3> ends = Vectors(model, wires.attributes.at("POSITION"));
+    ASSERT_EQ(ends.size(), 2U);
+    test::ExpectNear(ends[0], {0.0f, -0.75f, 0.5f}, 1e-6f);
+    int feeds = 0;
+    for (const tinygltf::Node& node : model.nodes) {
+        if (node.name.rfind("feed", 0) == 0) {
+            ++feeds;
+            EXPECT_EQ(node.translation, (std::vector<double>{0.0, 0.0, 0.5}));
+        }
+    }
+    EXPECT_EQ(feeds, 1);
+
+    // A pattern without surface makes no model.
+    const GltfModelResult none = PatternGlb(PatternMesh{}, {});
+    EXPECT_TRUE(none.bytes.empty());
+    EXPECT_FALSE(none.error.empty());
+}
+
+// An independent reader finds the same surface: Assimp reads the vertex and triangle counts back.
+TEST(GltfModel, AssimpReadsBackTheSurface) {
+    PatternMesh mesh = test::BuiltMesh(test::LobedGrid(10.0f));
+    const AntennaDescription antenna = test::Dipole();
+    const GltfModelResult glb = PatternGlb(mesh, {40.0f, &antenna, {}});
+    ASSERT_FALSE(glb.bytes.empty()) << glb.error;
+    Assimp::Importer importer;
+    const aiScene* scene =
+        importer.ReadFileFromMemory(glb.bytes.data(), glb.bytes.size(), 0, "glb");
+    ASSERT_NE(scene, nullptr) << importer.GetErrorString();
+    const aiMesh* surface = nullptr;
+    for (unsigned int m = 0; m < scene->mNumMeshes; ++m) {
+        if (std::string(scene->mMeshes[m]->mName.C_Str()) == "pattern") {
+            surface = scene->mMeshes[m];
+        }
+    }
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->mNumVertices, glb.vertices);
+    EXPECT_EQ(surface->mNumFaces, glb.triangles);
+    EXPECT_TRUE(surface->HasVertexColors(0));
+}
+
+// Two readings of one of our files are the same: one frame holding one mesh, bit for bit,
+// except that any two NaNs count as the same (the general reader may change a NaN's sign on
+// the way through its handedness conversions).
+bool Same(const XFileContent& a, const XFileContent& b) {
+    const auto mesh = [](const XFileContent& content) -> const XMeshObject* {
+        const bool one = content.Frames.size() == 1 && content.Meshes.empty() &&
+                         content.Frames[0].Frames.empty() && content.Frames[0].Meshes.size() == 1;
+        return one ? &content.Frames[0].Meshes[0] : nullptr;
+    };
+    const auto bits = [](const XMeshObject& object) {
+        std::vector<std::uint32_t> out;
+        for (const MeshVertex& v : object.Mesh.Vertices) {
+            for (float f : {v.Position.x, v.Position.y, v.Position.z, v.Normal.x, v.Normal.y,
+                            v.Normal.z, v.Tu, v.Tv}) {
+                out.push_back(std::isnan(f) ? 0x7FC00000U : std::bit_cast<std::uint32_t>(f));
+            }
+        }
+        return out;
+    };
+    const XMeshObject* x = mesh(a);
+    const XMeshObject* y = mesh(b);
+    return x != nullptr && y != nullptr && a.Frames[0].Transform == b.Frames[0].Transform &&
+           x->Mesh.VertexFormat == y->Mesh.VertexFormat && x->Mesh.Indices == y->Mesh.Indices &&
+           x->Mesh.Attributes == y->Mesh.Attributes && x->Materials == y->Materials &&
+           x->TextureNames == y->TextureNames && bits(*x) == bits(*y);
+}
+
+// Both readers on the same bytes: the own reader must take the file, and give what Assimp gives.
+TEST(OwnModelReader, GivesWhatAssimpGivesForTheModelsWeWrite) {
+    const LoadResult corpus = ReadFarFieldGrid(
+        test::ReadBytes(test::CorpusFolder() / "farfield_csv" / "APET_LazyH-16m_1deg.csv"));
+    ASSERT_TRUE(corpus.loaded);
+    const std::pair<const char*, FarFieldGrid> cases[] = {
+        {"-40 dBi with one +10 dBi point: poles and seam shared", test::FortyBelowTenAbove()},
+        {"the 1-degree corpus pattern", corpus.farField},
+    };
+    XFileContent own;
+    for (const auto& [what, grid] : cases) {
+        SCOPED_TRACE(what);
+        PatternMesh mesh = test::BuiltMesh(grid);
+        const std::string bytes = BinaryModelBytes(mesh);
+        own = {};
+        ASSERT_EQ(ReadOwnModelFile(bytes, own), OwnModelRead::Read);
+        XFileContent general;
+        std::string error;
+        ASSERT_TRUE(ImportXFile(bytes, general, error)) << error;
+        EXPECT_TRUE(Same(own, general));
+    }
+    // The corpus pattern: 90 zenith angles by 361 columns. The 360 column repeats the positions
+    // of the 0 column, but the running normals differ at the seam, so no vertex is joined.
+    const MeshData& read = own.Frames.at(0).Meshes.at(0).Mesh;
+    EXPECT_EQ(read.FaceCount(), 2U * 89U * 360U);
+    EXPECT_EQ(read.Vertices.size(), 90U * 361U);
+}
+
+// The 45-degree pattern's file: 45 vertices, 32 faces; where its parts begin.
+const PatternMesh& Small() {
+    static const PatternMesh mesh = test::BuiltMesh(test::LobedGrid(45.0f));
+    return mesh;
+}
+constexpr std::size_t kVertexCountAt = 16 + 13 + 28 + 6 + 64 + 2 + 12 + 6;
+constexpr std::size_t kFacesAt = kVertexCountAt + 4 + 6 + 12 * 45;
+
+TEST(OwnModelReader, LeavesFilesOfOtherLayoutsToTheGeneralReader) {
+    std::vector<std::tuple<const char*, std::string, bool>> cases; // read by the general one?
+    const auto changed = [&](const char* what, bool readable, auto change) {
+        test::ModelParts parts(Small());
+        change(parts);
+        cases.emplace_back(what, parts.Bytes(), readable);
+    };
+    changed("a moved frame", true, [](test::ModelParts& p) { p.matrix[12] = 2.0f; });
+    changed("triangles", true, [](test::ModelParts& p) {
+        for (auto& face : p.faces) {
+            face.pop_back();
+        }
+        p.normalFaces = p.faces;
+    });
+    const std::string ours = test::ModelParts(Small()).Bytes();
+    cases.emplace_back("the text form's header", std::string(ours).replace(8, 3, "txt"), false);
+    cases.emplace_back("64-bit floats", std::string(ours).replace(12, 4, "0064"), false);
+    cases.emplace_back("one byte more, which the general reader passes over", ours + '\0', true);
+    for (const auto& [what, bytes, readable] : cases) {
+        SCOPED_TRACE(what);
+        XFileContent content;
+        content.Meshes.emplace_back();
+        EXPECT_EQ(ReadOwnModelFile(bytes, content), OwnModelRead::NotOurs);
+        EXPECT_EQ(content.Meshes.size(), 1U) << "content changed";
+        std::string error;
+        EXPECT_EQ(ReadXFileFromMemory(bytes, content, error), readable) << error;
+    }
+}
+
+void PutDword(std::string& bytes, std::size_t at, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+}
+
+// The general reader allocates by such counts and keeps the memory when it fails, so these
+// files must not reach it.
+TEST(OwnModelReader, RefusesOurFilesWhoseCountsContradictTheirSize) {
+    const std::string good = test::ModelParts(Small()).Bytes();
+    const std::tuple<const char*, std::size_t, std::uint32_t> cases[] = {
+        {"more vertices than the file holds", kVertexCountAt, 0xFFFFFFFFU},
+        {"a float list longer than the file", kVertexCountAt + 6, 0x10000000U},
+        {"more faces than the list holds", kFacesAt + 6, 0x01000000U},
+        {"a corner past the last vertex", kFacesAt + 14, 45},
+        {"more normals than the file holds", good.size() - 6 - (10 + 20 * 32) - (6 + 12 * 45) - 4,
+         0xFFFFFFF0U},
+    };
+    for (const auto& [what, at, value] : cases) {
+        SCOPED_TRACE(what);
+        std::string bytes = good;
+        PutDword(bytes, at, value);
+        XFileContent content;
+        EXPECT_EQ(ReadOwnModelFile(bytes, content), OwnModelRead::Damaged);
+        std::string error;
+        EXPECT_FALSE(ReadXFileFromMemory(bytes, content, error));
+        EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+    }
 }
 
 } // namespace

@@ -521,7 +521,8 @@ TEST(View3DNec, ANecOutputsChoicesShowForItAloneAndItsFrequenciesStepUnderTheSam
     EXPECT_FALSE(nec.fraNec->isVisible());
     const std::string deck = test::ReadBytes(test::TestDataFolder() / "nec" / "yagi3.nec");
     h.window->OpenFileFromOutside(test::RunNec2c(h.folder.path().toStdString(), deck));
-    ASSERT_TRUE(nec.fraNec->isVisible());
+    // An output this large may be read while the window goes on.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return nec.fraNec->isVisible(); }, 20000));
     QStringList parts;
     for (int i = 0; i < nec.cmbNecPart->count(); ++i) {
         parts << nec.cmbNecPart->itemText(i);

@@ -179,7 +179,7 @@ void frmData::mnuFileGraphSave_Click() {
         saved = Save3DTurntable(path, &reason);
     } else if (format.format == kFrequencyGifFormat) {
         const auto* nec = std::get_if<NecOutput>(state_.Loaded.Document.get());
-        if (nec == nullptr || NecPatternCount(*nec) < 2 || !view3D_->View().PatternVisible) {
+        if (nec == nullptr || NecPatternCount(*nec) < 2 || !view3D_->View().DrawnMesh) {
             services_.messages.Show(kNoFrequencyAnimation, MessageIcon::Information,
                                     state_.AppTitle);
             return;

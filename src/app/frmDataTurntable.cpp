@@ -8,38 +8,51 @@
 
 #include <QApplication>
 
+#include <functional>
+
 #include <new>
 
 // The graph save's animated GIFs of the 3D view: one full turn, and a NEC-2 output's frequencies.
 namespace lobex {
 
-bool frmData::Save3DTurntable(const std::string& path, std::string* reason) {
-    if (!state_.View.View3DActive) {
-        return false;
-    }
-    // About a second of drawing and coding: the wait cursor shows before it starts.
+namespace {
+
+// Draws an animation while the view holds still (it starts where the user saved it, the wait
+// cursor showing for its second or so of drawing and coding) and writes it whole or not at all;
+// no bytes are failure, which `failure` names.
+bool SaveAnimation(View3DHost& host, const std::string& path, std::string* reason,
+                   const char* failure, const std::function<QByteArray()>& encode) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     struct CursorGuard {
         ~CursorGuard() { QApplication::restoreOverrideCursor(); }
     } cursor;
     QByteArray bytes;
     try {
-        // Held before the cursor is shown, so that the turn starts where the user saved it.
-        view3D_->HoldStill([&] {
+        host.HoldStill([&] {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            bytes = EncodeAnimatedGif(
-                ReduceToSharedPalette(TurntableFrames(*view3D_, kTurntableFrames)),
-                kTurntableDelay);
+            bytes = encode();
         });
     } catch (const std::bad_alloc&) {
         bytes.clear();
     }
     const std::string error =
-        bytes.isEmpty() ? std::string("out of memory") : WriteFileReplacing(path, bytes);
+        bytes.isEmpty() ? std::string(failure) : WriteFileReplacing(path, bytes);
     if (!error.empty() && reason != nullptr) {
         *reason = error;
     }
     return error.empty();
+}
+
+} // namespace
+
+bool frmData::Save3DTurntable(const std::string& path, std::string* reason) {
+    if (!state_.View.View3DActive) {
+        return false;
+    }
+    return SaveAnimation(*view3D_, path, reason, "out of memory", [this] {
+        return EncodeAnimatedGif(ReduceToSharedPalette(TurntableFrames(*view3D_, kTurntableFrames)),
+                                 kTurntableDelay);
+    });
 }
 
 bool frmData::Save3DOverFrequency(const std::string& path, std::string* reason) {
@@ -49,33 +62,19 @@ bool frmData::Save3DOverFrequency(const std::string& path, std::string* reason) 
         view3D_->Scene().RootFrame == nullptr) {
         return false;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct CursorGuard {
-        ~CursorGuard() { QApplication::restoreOverrideCursor(); }
-    } cursor;
-    QByteArray bytes;
-    try {
-        // The frames are drawn apart from the view, at its size, as it stands when saved.
-        view3D_->HoldStill([&] {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // The frames are drawn apart from the view, at its size, as it stands when saved.
+    return SaveAnimation(
+        *view3D_, path, reason, "the pictures could not be drawn", [this, nec, widget] {
             OffscreenView3D device;
-            if (device.Ready()) {
-                bytes = EncodeAnimatedGif(
-                    ReduceToSharedPalette(FrequencyFrames(
-                        device, view3D_->View(), view3D_->Scene().RootFrame->GetMatrix(), *nec,
-                        state_, widget->size() * widget->devicePixelRatio(), widget->Fonts())),
-                    kFrequencyFrameDelay);
+            if (!device.Ready()) {
+                return QByteArray();
             }
+            return EncodeAnimatedGif(
+                ReduceToSharedPalette(FrequencyFrames(
+                    device, view3D_->View(), view3D_->Scene().RootFrame->GetMatrix(), *nec, state_,
+                    widget->size() * widget->devicePixelRatio(), widget->Fonts())),
+                kFrequencyFrameDelay);
         });
-    } catch (const std::bad_alloc&) {
-        bytes.clear();
-    }
-    const std::string error = bytes.isEmpty() ? std::string("the pictures could not be drawn")
-                                              : WriteFileReplacing(path, bytes);
-    if (!error.empty() && reason != nullptr) {
-        *reason = error;
-    }
-    return error.empty();
 }
 
 } // namespace lobex

@@ -100,6 +100,8 @@ public:
     // The 3D button, an antenna as Shift+F2 would load it, the big window when asked, and a few
     // frames; the window that shows the view.
     QWidget* Show3DForCommandLine(const std::string& antenna, bool ownWindow);
+    // An open still under way: a NEC-2 run, or a large file read off the window's thread.
+    bool OpenPending() const;
     View3DHost& View3D() { return *view3D_; }
     // "Сравнить с…" and the other comparison commands.
     CompareControls& Comparisons() { return *compare_; }

@@ -46,6 +46,10 @@ void frmData::OpenChosenFile(const std::string& path) {
     }
 }
 
+bool frmData::OpenPending() const {
+    return (necDeck_ && necDeck_->Running()) || (backgroundRead_ && backgroundRead_->Reading());
+}
+
 void frmData::DropPendingOpens() {
     if (necDeck_) {
         necDeck_->Cancel();

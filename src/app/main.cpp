@@ -155,7 +155,10 @@ int main(int argc, char* argv[]) {
                      });
 
     // What the command line asks for runs once the window is up, the screenshot last: a load
-    // lets window events run, and the picture must show the load finished.
+    // lets window events run, and the picture must show the load finished. All but the open
+    // waits for the file to be on show: a NEC-2 deck runs, a large output is read apart.
+    auto* opened = new QTimer(&window);
+    opened->setInterval(50);
     QTimer::singleShot(0, &window, [&] {
         if (unguarded) {
             // The path sits inside the sentence: its parts are put in the interface language here.
@@ -169,6 +172,13 @@ int main(int argc, char* argv[]) {
             window.OpenFileFromOutside(
                 lobex::WithNativeSeparators(lobex::AbsoluteFilePath(options.file)));
         }
+        opened->start();
+    });
+    QObject::connect(opened, &QTimer::timeout, &window, [&] {
+        if (window.OpenPending()) {
+            return;
+        }
+        opened->stop();
         for (const std::string& other : options.compare) {
             window.Comparisons().CompareWith(
                 lobex::WithNativeSeparators(lobex::AbsoluteFilePath(other)));

@@ -450,6 +450,24 @@ int ShownNecFrequency(const NecOutput& output, double mhz) {
     return mhz > 0.0 ? NearestFrequency(output, mhz) : (output.frequencies.empty() ? -1 : 0);
 }
 
+std::shared_ptr<const Result> ShownResultOf(const std::shared_ptr<const Result>& document,
+                                            double necMhz, NecPart part) {
+    const auto* nec = document != nullptr ? std::get_if<NecOutput>(document.get()) : nullptr;
+    if (nec == nullptr) {
+        return document;
+    }
+    const int index = ShownNecFrequency(*nec, necMhz);
+    const std::optional<NecPart> shown = ShownNecPart(*nec, index, part);
+    if (shown == NecPart::Pattern) {
+        return std::make_shared<const Result>(
+            *nec->frequencies[static_cast<std::size_t>(index)].pattern);
+    }
+    if (shown == NecPart::Sweep) {
+        return std::make_shared<const Result>(NecSweep(*nec, kNecSweepImpedance));
+    }
+    return document;
+}
+
 LoadResult DeriveLoad(const NecOutput& output, const LoadRequest& request) {
     const int index = ShownNecFrequency(output, request.necFrequency);
     const std::optional<NecPart> part = ShownNecPart(output, index, request.necPart);

@@ -42,6 +42,12 @@ LoadResult DeriveLoad(const NecOutput& output, const LoadRequest& request);
 // ParseNecOutput, then DeriveLoad.
 LoadResult ReadNecOutput(std::string_view text, const LoadRequest& request);
 
+// What of a result is drawn and compared: the result itself, or of a NEC-2 output the part on
+// show at its frequency as a result of its own (its pattern, or the sweep over its frequencies);
+// the output itself for the parts that do not compare.
+std::shared_ptr<const Result> ShownResultOf(const std::shared_ptr<const Result>& document,
+                                            double necMhz, NecPart part);
+
 // The impedance a NEC output's sweep takes its SWR against.
 inline constexpr double kNecSweepImpedance = 50.0;
 

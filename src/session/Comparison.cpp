@@ -1,6 +1,7 @@
 #include "Comparison.h"
 
 #include "core/LoadFlow.h"
+#include "core/NecFile.h"
 #include "core/Utf8Path.h"
 
 #include <variant>
@@ -44,10 +45,14 @@ ComparisonRead ReadForComparison(const Result* current, const std::string& path,
     if (!read.loaded || read.document == nullptr) {
         return {nullptr, std::move(read.messages)};
     }
-    if (!Comparable(*current, *read.document)) {
+    // A NEC-2 output compares by its first frequency's pattern, or its sweep against a sweep.
+    std::shared_ptr<const Result> other =
+        ShownResultOf(read.document, 0.0,
+                      std::holds_alternative<Sweep>(*current) ? NecPart::Sweep : NecPart::Pattern);
+    if (!Comparable(*current, *other)) {
         return refused(kCompareOtherKind);
     }
-    return {std::move(read.document), {}};
+    return {std::move(other), {}};
 }
 
 std::string ComparisonLabel(const Comparison& entry, std::string_view pinnedLabel) {

@@ -223,11 +223,17 @@ void DocumentSession::Refuse(std::string_view text) {
     Tell(ctx_, text, MessageIcon::Information);
 }
 
-void DocumentSession::DropUnmatchedComparisons() {
+std::shared_ptr<const Result> DocumentSession::ShownResult() const {
     const Document* current = Current();
-    const auto unmatched = [current](const Comparison& entry) {
-        return current == nullptr || current->result == nullptr ||
-               !Comparable(*current->result, *entry.result);
+    return current != nullptr ? ShownResultOf(current->result, ctx_.state.View.NecFrequency,
+                                              ctx_.state.View.NecShown)
+                              : nullptr;
+}
+
+void DocumentSession::DropUnmatchedComparisons() {
+    const std::shared_ptr<const Result> shown = ShownResult();
+    const auto unmatched = [&shown](const Comparison& entry) {
+        return shown == nullptr || !Comparable(*shown, *entry.result);
     };
     if (std::erase_if(comparisons_, unmatched) > 0) {
         Notify(SessionChange::Compared);
@@ -235,8 +241,8 @@ void DocumentSession::DropUnmatchedComparisons() {
 }
 
 bool DocumentSession::Compare(const std::string& path) {
-    const Document* current = Current();
-    const Result* shown = current != nullptr ? current->result.get() : nullptr;
+    const std::shared_ptr<const Result> shownResult = ShownResult();
+    const Result* shown = shownResult.get();
     const auto known = FileEntry(comparisons_, path);
     if (shown != nullptr && known == comparisons_.end() && comparisons_.size() >= kMaxComparisons) {
         Refuse(kCompareTooMany);
@@ -258,11 +264,12 @@ bool DocumentSession::Compare(const std::string& path) {
 
 bool DocumentSession::PinCurrent() {
     const Document* current = Current();
-    if (current == nullptr || current->result == nullptr) {
+    const std::shared_ptr<const Result> shown = ShownResult();
+    if (current == nullptr || shown == nullptr) {
         Refuse(kCompareNothingShown);
         return false;
     }
-    if (!ComparableKind(*current->result)) {
+    if (!ComparableKind(*shown)) {
         Refuse(kCompareKindNotComparable);
         return false;
     }
@@ -272,7 +279,7 @@ bool DocumentSession::PinCurrent() {
     }
     // The result is never changed in place (a reload puts a new one in the document), so
     // holding the same one is holding a copy.
-    comparisons_.push_back({ComparisonName(current->source), {}, current->result, true, ++pins_});
+    comparisons_.push_back({ComparisonName(current->source), {}, shown, true, ++pins_});
     Notify(SessionChange::Compared);
     return true;
 }
@@ -287,12 +294,11 @@ void DocumentSession::ClearComparisons() {
 
 ReloadOutcome DocumentSession::ReloadComparison(const std::string& path) {
     const auto entry = FileEntry(comparisons_, path);
-    const Document* current = Current();
-    if (entry == comparisons_.end() || current == nullptr || current->result == nullptr) {
+    const std::shared_ptr<const Result> shown = ShownResult();
+    if (entry == comparisons_.end() || shown == nullptr) {
         return {};
     }
-    const ComparisonRead read =
-        ReadForComparison(current->result.get(), path, ComparisonRequest(ctx_.state));
+    const ComparisonRead read = ReadForComparison(shown.get(), path, ComparisonRequest(ctx_.state));
     if (read.result == nullptr) {
         std::vector<std::string> texts;
         for (const LoadMessage& message : read.messages) {

@@ -119,6 +119,8 @@ private:
     bool OpenOn(LoadContext& ctx, const LoadSource& source);
     bool PickOn(LoadContext& ctx, int index);
     Document* CurrentDocument();
+    // What of the current document is compared (of a NEC-2 output, the part on show).
+    std::shared_ptr<const Result> ShownResult() const;
     void Notify(SessionChange change);
     // The choices of the current document as the state now holds them.
     void TakeShownChoices();

@@ -236,6 +236,36 @@ TEST(DocumentSession, ANecOutputsPartsAndFrequenciesArePickedFromMemoryAndKeptOv
     EXPECT_EQ(h.state.Loaded.Data.DataKind, KindTable);
 }
 
+// A NEC-2 output compares by the part on show: its pattern at the frequency picked against far
+// fields, its sweep against sweeps; the pinned copy is that part as it stood.
+TEST(DocumentSession, ANecOutputComparesByThePartOnShow) {
+    const TempFolder folder;
+    const std::string yagi = test::ReadBytes(test::TestDataFolder() / "nec" / "yagi3.nec");
+    const std::string path = test::RunNec2c(folder.Path(), yagi);
+    const std::string farField =
+        folder.Write("mmana.csv", test::ReadBytes(test::CorpusFolder() / "farfield_csv" /
+                                                  "APET_LazyH-16m2_10deg.csv"));
+    const std::string sweep =
+        folder.Write("sweep.csv", test::ReadBytes(test::TestDataFolder() / "sweep_50ohm.csv"));
+    SessionHarness h;
+    ASSERT_TRUE(h.session.OpenFile(path));
+    ASSERT_TRUE(h.session.PickNec(14.2, NecPart::Pattern));
+    ASSERT_TRUE(h.session.Compare(farField));
+    ASSERT_TRUE(h.session.PinCurrent());
+    const auto* pinned = std::get_if<FarFieldPattern>(h.session.Comparisons()[1].result.get());
+    ASSERT_NE(pinned, nullptr);
+    const auto& nec = std::get<NecOutput>(*h.session.Current()->result);
+    EXPECT_EQ(pinned->figures.MaxGain, nec.frequencies[2].pattern->figures.MaxGain);
+    EXPECT_FALSE(h.session.Compare(sweep));
+
+    // The sweep on show: the far fields go, a sweep file and the output itself compare.
+    ASSERT_TRUE(h.session.PickNec(14.2, NecPart::Sweep));
+    h.session.ClearComparisons();
+    ASSERT_TRUE(h.session.Compare(sweep));
+    ASSERT_TRUE(h.session.Compare(path));
+    EXPECT_TRUE(std::holds_alternative<Sweep>(*h.session.Comparisons()[1].result));
+}
+
 // What a user reads off the compare entries: their names and whether each is pinned.
 std::vector<std::string> LabelsOf(const DocumentSession& session) {
     std::vector<std::string> labels;

@@ -98,6 +98,22 @@ TEST_F(ProgramTest, ScreenshotOfABadFileTellsItsMessageOnStandardErrorAndEnds) {
     EXPECT_FALSE(QImage(picture).isNull());
 }
 
+// A deck runs through nec2c before its output is on show: what the command line asks for beyond
+// the open waits for it.
+TEST_F(ProgramTest, ADeckNamedOnTheCommandLineIsComparedAndPicturedOnceItsRunEnds) {
+    const QString picture = home.filePath(QStringLiteral("nec.png"));
+    program.setArguments({QStringLiteral(LOBEX_TEST_DATA_DIR "/nec/yagi3.nec"),
+                          QStringLiteral("--compare"),
+                          QStringLiteral(LOBEX_SAMPLES_DIR "/yagi3_20m_farfield.csv"),
+                          QStringLiteral("--screenshot"), picture});
+    program.start();
+    ASSERT_TRUE(program.waitForFinished(60000));
+    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_EQ(program.exitCode(), 0) << errors.toStdString();
+    EXPECT_FALSE(errors.contains(QStringLiteral("lobex: message"))) << errors.toStdString();
+    EXPECT_FALSE(QImage(picture).isNull());
+}
+
 TEST_F(ProgramTest, AFileNamedInLatin1OpensFromTheCommandLine) {
     const QString blank = home.filePath(QStringLiteral("blank.png"));
     program.setArguments({QStringLiteral("--screenshot"), blank});

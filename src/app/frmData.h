@@ -100,7 +100,8 @@ public:
     // The 3D button, an antenna as Shift+F2 would load it, the big window when asked, and a few
     // frames; the window that shows the view.
     QWidget* Show3DForCommandLine(const std::string& antenna, bool ownWindow);
-    // An open still under way: a NEC-2 run, or a large file read off the window's thread.
+    // An open still under way: a NEC-2 run, a large file read off the window's thread, or the
+    // load of what they gave.
     bool OpenPending() const;
     View3DHost& View3D() { return *view3D_; }
     // "Сравнить с…" and the other comparison commands.

@@ -47,7 +47,9 @@ void frmData::OpenChosenFile(const std::string& path) {
 }
 
 bool frmData::OpenPending() const {
-    return (necDeck_ && necDeck_->Running()) || (backgroundRead_ && backgroundRead_->Reading());
+    // A load itself lets window events run before its result is on show.
+    return loading_ || (necDeck_ && necDeck_->Running()) ||
+           (backgroundRead_ && backgroundRead_->Reading());
 }
 
 void frmData::DropPendingOpens() {

@@ -30,14 +30,6 @@ const NecOutput* ShownNec(const AppState& state) {
     return std::get_if<NecOutput>(state.Loaded.Document.get());
 }
 
-int PatternCount(const NecOutput& nec) {
-    int count = 0;
-    for (const NecFrequency& frequency : nec.frequencies) {
-        count += frequency.pattern ? 1 : 0;
-    }
-    return count;
-}
-
 template <typename T>
 T* Named(T* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
@@ -108,7 +100,7 @@ void NecControls::SetFormLanguage() {
 
 void NecControls::Follow(QWidget& window, QLabel& caption, QComboBox& frequencies,
                          QCheckBox& sharedScale) {
-    std::erase_if(followers_, [](const FrequencyList& f) { return f.list.isNull(); });
+    std::erase_if(followers_, std::mem_fn(&FrequencyList::Gone));
     followers_.push_back({&caption, &frequencies, &sharedScale});
     AddStepKeys(window);
     caption.setText(lblNecFrequency->text());
@@ -141,7 +133,7 @@ void NecControls::FillFrequencies(QLabel& caption, QComboBox& list, QCheckBox& s
     caption.setVisible(several);
     list.setVisible(several);
     list.setEnabled(mnuNecNext->isEnabled());
-    sharedScale.setVisible(nec != nullptr && PatternCount(*nec) > 1);
+    sharedScale.setVisible(nec != nullptr && NecPatternCount(*nec) > 1);
 }
 
 void NecControls::Show() {
@@ -173,9 +165,7 @@ void NecControls::Show() {
         step->setEnabled(stepping);
     }
     FillFrequencies(*lblNecFrequency, *cmbNecFrequency, *chk3DSharedScale);
-    std::erase_if(followers_, [](const FrequencyList& f) {
-        return f.list.isNull() || f.caption.isNull() || f.sharedScale.isNull();
-    });
+    std::erase_if(followers_, std::mem_fn(&FrequencyList::Gone));
     for (const FrequencyList& follower : followers_) {
         FillFrequencies(*follower.caption, *follower.list, *follower.sharedScale);
     }

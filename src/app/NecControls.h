@@ -58,6 +58,8 @@ private:
         QPointer<QLabel> caption;
         QPointer<QComboBox> list;
         QPointer<QCheckBox> sharedScale;
+        // The window holding them has gone.
+        bool Gone() const { return list.isNull() || caption.isNull() || sharedScale.isNull(); }
     };
     void ChooseFrequency(int index);
     void ChoosePart(int index);

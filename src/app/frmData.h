@@ -111,6 +111,9 @@ public:
     // Shows part of the NEC-2 output on show at its frequency nearest to mhz, from memory. Another
     // pattern keeps the polar window and the 3D view (its camera and flags) where they are.
     void PickNec(double mhz, NecPart part);
+    // The 3D view takes the currents of the frequency on show for its wires (a NEC-2 output's,
+    // or a current file's) and names the frequency in its corner.
+    void TakeShownFrequency3D();
 
     void ResetCombos();
     // Opens a file given from outside (the command line, a drop) as if chosen in the dialog.

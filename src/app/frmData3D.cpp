@@ -26,6 +26,13 @@ void frmData::Stop3DView() {
     plotArea_->Show3DView(nullptr);
 }
 
+void frmData::TakeShownFrequency3D() {
+    const Result* document = state_.Loaded.Document.get();
+    view3D_->SetCurrents(document != nullptr ? ShownCurrents(*document, state_.View.NecFrequency)
+                                             : CurrentWires{});
+    ShowNecFrequency(view3D_->View(), document, state_.View.NecFrequency);
+}
+
 void frmData::cmd3D_Click() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     SetPolarLayout(false);
@@ -34,12 +41,8 @@ void frmData::cmd3D_Click() {
     View3DState& view = view3D_->View();
     // A current file (or a NEC-2 output's "Токи") shows its wires alone; a far field its
     // pattern, a NEC-2 output's with the currents of its frequency on the wires.
-    const Result* document = state_.Loaded.Document.get();
-    CurrentWires currents =
-        document != nullptr ? ShownCurrents(*document, state_.View.NecFrequency) : CurrentWires{};
-    const bool wires = state_.Loaded.Data.DataKind == KindCurrents && !currents.empty();
-    view3D_->SetCurrents(std::move(currents));
-    ShowNecFrequency(view, document, state_.View.NecFrequency);
+    TakeShownFrequency3D();
+    const bool wires = state_.Loaded.Data.DataKind == KindCurrents && !view.Currents.empty();
     if (wires) {
         view.PatternVisible = false;
         view.Pattern = {};

@@ -4,8 +4,6 @@
 #include "PictureBox.h"
 #include "View3DHost.h"
 #include "core/NecFile.h"
-#include "view3d/CurrentPaths.h"
-#include "view3d/PatternModel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -53,10 +51,7 @@ void frmData::PickNec(double mhz, NecPart part) {
         picPlot->hide();
     }
     view3D_->ReplacePattern();
-    // The wires carry the new frequency's currents, and the corner names it.
-    const Result* document = state_.Loaded.Document.get();
-    view3D_->SetCurrents(ShownCurrents(*document, state_.View.NecFrequency));
-    ShowNecFrequency(view3D_->View(), document, state_.View.NecFrequency);
+    TakeShownFrequency3D();
 }
 
 } // namespace lobex

@@ -77,7 +77,7 @@ void WriteNec(JsonWriter& json, const NecOutput& nec, double asked,
     }
     json.Key("frequencies").Numbers(frequencies);
     const NecFrequency& shown =
-        nec.frequencies[static_cast<std::size_t>(asked > 0.0 ? NearestFrequency(nec, asked) : 0)];
+        nec.frequencies[static_cast<std::size_t>(ShownNecFrequency(nec, asked))];
     json.Key("frequency").Number(static_cast<float>(shown.mhz));
     json.Key("engine").String(nec.fortran ? "NEC-2D" : "nec2c");
     if (shown.budget) {

@@ -446,10 +446,6 @@ std::optional<NecPart> ShownNecPart(const NecOutput& output, int index, NecPart 
     return std::nullopt;
 }
 
-int ShownNecFrequency(const NecOutput& output, double mhz) {
-    return mhz > 0.0 ? NearestFrequency(output, mhz) : (output.frequencies.empty() ? -1 : 0);
-}
-
 std::shared_ptr<const Result> ShownResultOf(const std::shared_ptr<const Result>& document,
                                             double necMhz, NecPart part) {
     const auto* nec = document != nullptr ? std::get_if<NecOutput>(document.get()) : nullptr;

@@ -30,8 +30,6 @@ bool NecHasPart(const NecOutput& output, int index, NecPart part);
 // The part shown for the one asked at frequency `index`: that part, or else the first of
 // kNecParts the frequency has; none when it has nothing to show.
 std::optional<NecPart> ShownNecPart(const NecOutput& output, int index, NecPart asked);
-// The frequency shown for mhz: the nearest, the first for 0; -1 without frequencies.
-int ShownNecFrequency(const NecOutput& output, double mhz);
 
 // The load an output gives for the frequency (the nearest to request.necFrequency; the first
 // for 0) and part asked for: the pattern as a far field, the sweep over all frequencies, the

@@ -154,6 +154,10 @@ std::optional<FarFieldPattern> PatternFromNec(const std::vector<NecPatternLine>&
     return pattern;
 }
 
+int ShownNecFrequency(const NecOutput& output, double mhz) {
+    return mhz > 0.0 ? NearestFrequency(output, mhz) : (output.frequencies.empty() ? -1 : 0);
+}
+
 int NearestFrequency(const NecOutput& output, double mhz) {
     int best = -1;
     double distance = 0.0;

@@ -117,6 +117,8 @@ std::optional<FarFieldPattern> PatternFromNec(const std::vector<NecPatternLine>&
 
 // The frequency of the output nearest to mhz; -1 for an output without frequencies.
 int NearestFrequency(const NecOutput& output, double mhz);
+// The frequency shown for mhz: the nearest, the first for 0; -1 without frequencies.
+int ShownNecFrequency(const NecOutput& output, double mhz);
 
 // The sweep over the output's frequencies that have a source: the first source's impedance, its
 // SWR at z0 ohm, and where the frequency has a pattern its maximum gain and front-to-back ratio.

@@ -22,8 +22,7 @@ inline const NecFrequency* ShownNecFrequency(const Result& result, double necMhz
     if (nec == nullptr || nec->frequencies.empty()) {
         return nullptr;
     }
-    const int shown = necMhz > 0.0 ? NearestFrequency(*nec, necMhz) : 0;
-    return &nec->frequencies[static_cast<std::size_t>(shown)];
+    return &nec->frequencies[static_cast<std::size_t>(ShownNecFrequency(*nec, necMhz))];
 }
 
 // The far-field pattern a result shows: the result itself, or a NEC-2 output's pattern at the

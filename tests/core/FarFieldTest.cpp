@@ -184,22 +184,6 @@ TEST(FarFieldCut, AzimuthCutHoldsEveryColumnAsFourthPowerRadiiAboveTheFloor) {
     EXPECT_FALSE(ElevationCut(f.h.state.Loaded.FarField, 10.0f, f.h.state.Loaded.Data));
 }
 
-TEST(FarFieldLoad, FillsTheGridWithTheElevationCutAndReloadsForAPickedElevation) {
-    test::LoadHarness h;
-    ASSERT_TRUE(h.Open((test::TestDataFolder() / "farfield_below_horizon_30deg.csv").string()));
-    EXPECT_TRUE(h.messages.shown.empty());
-    const AppState& s = h.state;
-    EXPECT_EQ(s.Loaded.Pattern.MaxElevation, 30.0f);
-    EXPECT_EQ(test::Texts(s.Loaded.Sets), (std::vector<std::string>{"90", "60", "30", "0"}));
-    EXPECT_EQ(s.Loaded.Sets.selected, 2);
-    ASSERT_EQ(s.Loaded.DataGrid.rows.size(), 13U); // 0 and 180: 2 x 6 + 1 angles, ascending
-    EXPECT_EQ(s.Loaded.DataGrid.rows.front()[0], "-90.00");
-    ASSERT_TRUE(h.Pick(1));
-    EXPECT_EQ(h.state.View.SelectedSetText, "60");
-    EXPECT_EQ(h.state.Loaded.Sets.entries.size(), 4U);
-    EXPECT_TRUE(h.messages.shown.empty());
-}
-
 TEST(FarFieldLoad, TheGridHoldsOnlyRowsWithData) {
     const Gain flat = [](float, float) {
         return 1.0f;

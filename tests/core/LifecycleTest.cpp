@@ -1,5 +1,7 @@
 #include "core/Lifecycle.h"
 #include "LoadHarness.h"
+#include "core/FileDialogs.h"
+#include "core/Remembered.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +75,166 @@ TEST(Exit, ClosesTheOpenViewsInOrderAndDeletesTheTemporaryBitmap) {
     RunExit(state, without3D);
     EXPECT_EQ(without3D.steps, (std::vector<std::string>{"UnloadPolarWindow", "StopPlotter",
                                                          "ReleasePlotHost", "UnloadMainWindow"}));
+}
+
+using Files = std::vector<std::string>;
+
+TEST(RecentFiles, TheFileOpenedLastComesFirstOnceAndTheOldestBeyondEightGo) {
+    const Files eight{"/a/1.csv", "/a/2.csv", "/a/3.csv", "/a/4.csv",
+                      "/a/5.csv", "/a/6.csv", "/a/7.csv", "/a/8.csv"};
+    struct Case {
+        const char* what;
+        Files before;
+        std::string opened;
+        Files after;
+    };
+    const Case cases[] = {
+        {"new file in front",
+         {"/a/1.csv", "/a/2.csv"},
+         "/a/3.csv",
+         {"/a/3.csv", "/a/1.csv", "/a/2.csv"}},
+        {"known file moves to the front",
+         {"/a/1.csv", "/a/2.csv", "/a/3.csv"},
+         "/a/3.csv",
+         {"/a/3.csv", "/a/1.csv", "/a/2.csv"}},
+        {"ninth pushes out the oldest",
+         eight,
+         "/a/9.csv",
+         {"/a/9.csv", "/a/1.csv", "/a/2.csv", "/a/3.csv", "/a/4.csv", "/a/5.csv", "/a/6.csv",
+          "/a/7.csv"}},
+        {"a known one of eight keeps all eight",
+         eight,
+         "/a/8.csv",
+         {"/a/8.csv", "/a/1.csv", "/a/2.csv", "/a/3.csv", "/a/4.csv", "/a/5.csv", "/a/6.csv",
+          "/a/7.csv"}},
+        // Names are the system's bytes: case and folder tell files apart.
+        {"other case is another file", {"/a/X.csv"}, "/a/x.csv", {"/a/x.csv", "/a/X.csv"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(WithRecentFile(c.before, c.opened), c.after) << c.what;
+    }
+
+    EXPECT_EQ(WithoutRecentFile({"/a/1.csv", "/a/2.csv", "/a/3.csv"}, "/a/2.csv"),
+              (Files{"/a/1.csv", "/a/3.csv"}));
+    EXPECT_EQ(WithoutRecentFile({"/a/1.csv"}, "/a/9.csv"), Files{"/a/1.csv"});
+}
+
+TEST(RecentFiles, SurviveInTheSettingsInTheirOrderWithoutBlanksOrRepeats) {
+    test::MemorySettings store;
+    EXPECT_TRUE(ReadRecentFiles(store).empty());
+
+    const Files files{"/home/ra3/Антенны/yagi.csv", "C:\\MMANA\\ANT\\dipole.csv"};
+    SaveRecentFiles(store, files);
+    EXPECT_EQ(ReadRecentFiles(store), files);
+    EXPECT_EQ(store.values.at("RecentFiles/File1"), files[0]);
+
+    // A shorter list leaves no old entries behind.
+    SaveRecentFiles(store, {files[1]});
+    EXPECT_EQ(ReadRecentFiles(store), Files{files[1]});
+
+    // Hand-edited settings: gaps and repeats are skipped, and only eight entries are read.
+    store.values = {{"RecentFiles/File1", "/b.csv"},
+                    {"RecentFiles/File3", "/b.csv"},
+                    {"RecentFiles/File4", "/c.csv"},
+                    {"RecentFiles/File9", "/d.csv"}};
+    EXPECT_EQ(ReadRecentFiles(store), (Files{"/b.csv", "/c.csv"}));
+}
+
+// Started as "lobex files/x.csv", the file must still be found when the program is started from
+// another folder: names are remembered absolute, and old relative entries made so where found.
+TEST(RecentFiles, AreRememberedWithAbsoluteNames) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    test::TempFolder folder;
+    std::filesystem::create_directories(folder.Path() / "files");
+    const std::string absolute = folder.Write("files/x.csv", "x\n");
+    std::filesystem::current_path(folder.Path());
+
+    EXPECT_EQ(WithRecentFile({absolute}, "./files/../files/x.csv"), Files{absolute});
+    test::MemorySettings store;
+    store.values = {{"RecentFiles/File1", "files/x.csv"}, {"RecentFiles/File2", "gone/y.csv"}};
+    EXPECT_EQ(ReadRecentFiles(store), (Files{absolute, "gone/y.csv"}));
+
+    std::filesystem::current_path(before);
+}
+
+TEST(RememberedChoices, TheSourceComesBackAndWithoutMmanaTheFirstStartReadsFiles) {
+    struct Case {
+        std::string remembered;
+        bool mmanaCanRun;
+        int source;
+    };
+    const Case cases[] = {
+        {"", true, 0},     {"", false, 1},         {"MMANA", false, 0},
+        {"File", true, 1}, {"nonsense", false, 1}, {"nonsense", true, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(InitialSourceIndex(c.remembered, c.mmanaCanRun), c.source)
+            << c.remembered << " " << c.mmanaCanRun;
+    }
+    for (int source : {0, 1}) {
+        EXPECT_EQ(InitialSourceIndex(SourceSettingText(source), source == 1), source);
+    }
+
+    // Turned off, it stays off at the next start: LiveFileWindowTest.
+    test::MemorySettings store;
+    EXPECT_TRUE(ReadReloadOnChange(store)) << "on until turned off";
+}
+
+namespace fs = std::filesystem;
+
+class SaveDialogTest : public ::testing::Test {
+protected:
+    SaveDialogTest() {
+        fs::create_directories(root.Path() / "out");
+        state.Paths.AppFolder = (root.Path() / "app").string() + "/";
+    }
+    std::string Folder(const char* name) const { return (root.Path() / name).string() + "/"; }
+
+    test::TempFolder root;
+    AppState state;
+    test::MemorySettings settings;
+    test::FakeFileDialogs dialogs;
+};
+
+TEST_F(SaveDialogTest, StartsInTheProgramFolderThenWhereTheLastSaveEnded) {
+    const std::string chosen = (root.Path() / "out" / "graph.png").string();
+    dialogs.save = {2, chosen};
+    EXPECT_EQ(OpenSaveFileDialog(state, settings, dialogs, "BMP (*.bmp)|*.bmp|PNG (*.png)|*.png"),
+              2);
+    EXPECT_EQ(dialogs.folders.at(0), state.Paths.AppFolder);
+    EXPECT_EQ(state.Paths.SaveFileName, chosen);
+    EXPECT_EQ(settings.values["Paths/SavePath"], Folder("out"));
+
+    // Cancelling returns 0 and keeps the remembered folder and the last file.
+    dialogs.save = {};
+    EXPECT_EQ(OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv"), 0);
+    EXPECT_EQ(dialogs.folders.at(1), Folder("out"));
+    EXPECT_EQ(state.Paths.SaveFileName, chosen);
+
+    // A folder that has disappeared falls back to the program folder. The folder remembered is
+    // the file's own, even where its name repeats earlier in the path.
+    settings.values["Paths/SavePath"] = Folder("gone");
+    fs::create_directories(root.Path() / "a.csv" / "sub");
+    dialogs.save = {1, (root.Path() / "a.csv" / "sub" / "a.csv").string()};
+    OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv");
+    EXPECT_EQ(dialogs.folders.at(2), state.Paths.AppFolder);
+    EXPECT_EQ(settings.values["Paths/SavePath"], (root.Path() / "a.csv" / "sub").string() + "/");
+}
+
+TEST_F(SaveDialogTest, DataFilesAreSavedWhereDataIsReadUntilASaveFolderIsRemembered) {
+    fs::create_directories(root.Path() / "data");
+    // Nothing remembered at all: the program folder, as for every save.
+    EXPECT_EQ(LastDataFolder(state, settings), state.Paths.AppFolder);
+    settings.values["Paths/DataPath"] = Folder("data");
+    EXPECT_EQ(LastDataFolder(state, settings), Folder("data"));
+
+    dialogs.save = {1, (root.Path() / "out" / "export.csv").string()};
+    OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv",
+                       LastDataFolder(state, settings));
+    EXPECT_EQ(dialogs.folders.at(0), Folder("data"));
+    OpenSaveFileDialog(state, settings, dialogs, "CSV File (*.csv)|*.csv",
+                       LastDataFolder(state, settings));
+    EXPECT_EQ(dialogs.folders.at(1), Folder("out"));
 }
 
 } // namespace

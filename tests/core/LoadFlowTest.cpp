@@ -44,6 +44,9 @@ public:
     }
 
     bool Open(const std::string& path) { return OpenFile(ctx, *this, path); }
+    bool Pick(int index) {
+        return ReloadForParamEntry(state, index, [this] { return LoadData(ctx, *this, {}); });
+    }
 
     AppState state;
     LoadContext ctx{state, *this};
@@ -64,6 +67,20 @@ TEST(LoadFlow, AFarFieldsCutsAreDrawnBeforeTheGridTableReplacesTheSeries) {
     EXPECT_EQ(flow.gridAtPattern, 13U); // 12 azimuths and the copy closing the circle
     EXPECT_EQ(flow.maxElevationAtPattern, 30.0f);
     EXPECT_EQ(flow.state.Loaded.Data.Series[0].Min, -90.0f);
+    // The elevations are listed with the maximum's picked; 0 and 180 give 2 x 6 + 1 rows.
+    const LoadedData& loaded = flow.state.Loaded;
+    EXPECT_EQ(test::Texts(loaded.Sets), (std::vector<std::string>{"90", "60", "30", "0"}));
+    EXPECT_EQ(loaded.Sets.selected, 2);
+    ASSERT_EQ(loaded.DataGrid.rows.size(), 13U);
+    EXPECT_EQ(loaded.DataGrid.rows.front()[0], "-90.00");
+    // Another elevation picked reads the file again for it, keeping the list.
+    flow.calls.clear();
+    ASSERT_TRUE(flow.Pick(1));
+    EXPECT_EQ(flow.state.View.SelectedSetText, "60");
+    EXPECT_EQ(loaded.Sets.entries.size(), 4U);
+    for (const std::string& call : flow.calls) {
+        EXPECT_FALSE(call.starts_with("message") || call.starts_with("critical")) << call;
+    }
 }
 
 TEST(LoadFlow, MessagesAreShownInTheOrderTheyAroseBeforeTheResult) {

@@ -184,7 +184,7 @@ TEST(FarFieldCut, AzimuthCutHoldsEveryColumnAsFourthPowerRadiiAboveTheFloor) {
     EXPECT_FALSE(ElevationCut(f.h.state.Loaded.FarField, 10.0f, f.h.state.Loaded.Data));
 }
 
-TEST(FarFieldLoad, TheGridHoldsOnlyRowsWithData) {
+TEST(FarFieldLoad, TheGridHoldsOnlyRowsWithDataAndTheElevationsInTheLocalesForm) {
     const Gain flat = [](float, float) {
         return 1.0f;
     };
@@ -194,22 +194,18 @@ TEST(FarFieldLoad, TheGridHoldsOnlyRowsWithData) {
     ASSERT_TRUE(front.loaded);
     EXPECT_EQ(front.data.Series[0].Values, (std::vector<float>{90.0f, 45.0f, 0.0f}));
     // Without azimuth 0 there is no row at all, and the pattern still loads.
-    test::LoadHarness h;
     test::TempFolder folder;
+    test::LoadHarness side;
     ASSERT_TRUE(
-        h.Open(folder.Write("side.csv", FarFieldText({0.0f, 90.0f}, {90.0f, 270.0f}, flat))));
-    EXPECT_TRUE(h.state.Loaded.DataGrid.rows.empty());
-}
-
-TEST(FarFieldLoad, ElevationListUsesTheLocaleDecimalSymbol) {
-    test::LoadHarness h;
-    h.state.DecimalSeparator = ",";
-    test::TempFolder folder;
-    ASSERT_TRUE(h.Open(folder.Write(
-        "f.csv", FarFieldText({67.5f, 90}, {0, 180}, [](float, float) { return 1.0f; }))));
-    EXPECT_EQ(h.state.Loaded.Sets.entries.at(0).text, "22,5");
-    ASSERT_TRUE(h.Pick(0));
-    EXPECT_TRUE(h.messages.shown.empty()); // 22,5 was read back as 22.5, which exists
+        side.Open(folder.Write("side.csv", FarFieldText({0.0f, 90.0f}, {90.0f, 270.0f}, flat))));
+    EXPECT_TRUE(side.state.Loaded.DataGrid.rows.empty());
+    // Under a decimal comma the elevation 22,5 is listed so and read back as 22.5, which exists.
+    test::LoadHarness comma;
+    comma.state.DecimalSeparator = ",";
+    ASSERT_TRUE(comma.Open(folder.Write("f.csv", FarFieldText({67.5f, 90}, {0, 180}, flat))));
+    EXPECT_EQ(comma.state.Loaded.Sets.entries.at(0).text, "22,5");
+    ASSERT_TRUE(comma.Pick(0));
+    EXPECT_TRUE(comma.messages.shown.empty());
 }
 
 // The grid reader's short path for MMANA's number form gives what the leading-number rule gives.

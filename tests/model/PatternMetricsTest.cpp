@@ -177,7 +177,7 @@ FarFieldGrid Grid(std::vector<float> azimuths, std::vector<float> zeniths, Gain 
     return grid;
 }
 
-TEST(PatternDifference, TakesCommonAnglesInFirstOrderAndFloorsNulls) {
+TEST(PatternDifference, TakesCommonAnglesInFirstOrderFloorsNullsAndRefusesOtherGrids) {
     // A on a 10° grid, B on a 5° grid rotated to start elsewhere: only A's angles both hold.
     const FarFieldGrid a = Grid({0, 10, 20}, {0, 10, 90}, [](float az, float) { return az; });
     const FarFieldGrid b = Grid({15, 20, 5, 10, 0}, {90, 45, 10, 0},
@@ -192,14 +192,12 @@ TEST(PatternDifference, TakesCommonAnglesInFirstOrderAndFloorsNulls) {
         EXPECT_FLOAT_EQ(column.Points[2].difference.Total, -100.0f - column.Azimuth);
     }
     EXPECT_FLOAT_EQ(LargestDifference(*d.value), 120.0f);
-}
 
-TEST(PatternDifference, RefusesGridsWithoutCommonAngles) {
-    const FarFieldGrid a = Grid({0, 10}, {0, 10}, [](float, float) { return 0.0f; });
-    const FarFieldGrid b = Grid({5, 15}, {0, 10}, [](float, float) { return 0.0f; });
-    const Checked<DifferenceGrid> d = DifferenceOf(a, b);
-    EXPECT_FALSE(d);
-    EXPECT_EQ(d.rejection.text, kNoCommonAngles);
+    // Grids or cuts without common angles, and a grid whose columns differ, are refused.
+    const Checked<DifferenceGrid> apart =
+        DifferenceOf(a, Grid({5, 15}, {0, 10}, [](float, float) { return 0.0f; }));
+    EXPECT_FALSE(apart);
+    EXPECT_EQ(apart.rejection.text, kNoCommonAngles);
     FarFieldGrid ragged = a;
     ragged[1].Points.pop_back();
     EXPECT_EQ(DifferenceOf(ragged, a).rejection.text, kIrregularPattern);

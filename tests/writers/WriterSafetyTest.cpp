@@ -121,14 +121,10 @@ protected:
     std::vector<Writer> Writers() {
         const char* writeError = "Ошибка записи в файл. Данные не сохранены.";
         const auto image = [this](const char* format) {
-            return [this, format](const std::string& path) {
-                return Image(format, path);
-            };
+            return std::bind_front(&WriterSafetyTest::Image, this, format);
         };
         const auto plot = [this](const char* commands) {
-            return [this, commands](const std::string& path) {
-                return Plot(commands, path);
-            };
+            return std::bind_front(&WriterSafetyTest::Plot, this, commands);
         };
         return {
             {"BMP", "p.bmp", image("bmp")},

@@ -7,13 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <random>
+#include <set>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -101,23 +101,17 @@ TEST(Utf8Path, NamesComeBackAsTheBytesTheyWere) {
     // Latin-1 "café" (not UTF-8), UTF-8 Cyrillic, and a lone continuation byte.
     const std::vector<std::string> names = {
         "caf\xe9.csv", "\xd0\xb4\xd0\xb0\xd0\xbd\xd0\xbd\xd1\x8b\xd0\xb5.csv", "x\x80y.png"};
-    for (const std::string& name : names) {
-        EXPECT_EQ(PathToUtf8(Utf8Path(name)), name);
-    }
-
+    // Written under each name and listed back, each name comes back as it was.
     test::TempFolder folder;
     for (const std::string& name : names) {
         std::ofstream(Utf8Path(folder.Path().string() + "/" + name)) << "data";
     }
-    std::vector<std::string> found;
+    std::set<std::string> found;
     for (const std::filesystem::directory_entry& entry :
          std::filesystem::directory_iterator(Utf8Path(folder.Path().string()))) {
-        found.push_back(PathToUtf8(entry.path().filename()));
+        found.insert(PathToUtf8(entry.path().filename()));
     }
-    std::sort(found.begin(), found.end());
-    std::vector<std::string> expected = names;
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(found, expected);
+    EXPECT_EQ(found, std::set<std::string>(names.begin(), names.end()));
 }
 #endif
 

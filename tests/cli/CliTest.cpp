@@ -1,30 +1,23 @@
 #include "CliRun.h"
+#include "cli/Json.h"
 #include "cli/LocaleDecimal.h"
 #include "core/FarField.h"
 #include "core/Messages.h"
 
+#include <cmath>
 #include <filesystem>
+#include <limits>
 #include <tuple>
 
 #ifndef _WIN32
+#include "ByteArguments.h"
+#include "FolderEntries.h"
+
 #include <sys/stat.h>
 #endif
 
 namespace lobex::cli::test {
 namespace {
-
-CliRun Info(const std::vector<std::string>& args) {
-    return RunCommand(RunInfo, args, true);
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 // Loading every corpus file and fixture is tested in core; here what info prints of a load.
 TEST(CliInfo, ReportsTheLargeGridAndItsPattern) {
@@ -43,14 +36,13 @@ TEST(CliInfo, ReportsTheLargeGridAndItsPattern) {
 
 TEST(CliInfo, PicksASetByItsItemDataAsAUserWould) {
     const CliRun table = Info({Data("table_optimisation_3sets.csv"), "--set", "3"});
+    EXPECT_EQ(table.code, 0);
     EXPECT_EQ(table.json["set_selected"].toInt(), 2);
     EXPECT_EQ(F(table.json["min"][1]), 23.0f); // R of set 3 starts at 23
     // The elevation list's item data is the zenith index: 1 is 60 degrees.
     const CliRun elevation = Info({Data("farfield_below_horizon_30deg.csv"), "--set", "1"});
+    EXPECT_EQ(elevation.code, 0);
     EXPECT_EQ(elevation.json["set_selected"].toInt(), 1);
-    for (const CliRun* run : {&table, &elevation}) {
-        EXPECT_EQ(run->code, 0);
-    }
     const CliRun missing = Info({Data("table_optimisation_3sets.csv"), "--set", "9"});
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.err.find("no entry 9"), std::string::npos);
@@ -279,6 +271,94 @@ TEST(CliProgram, PlotRunsTheDrawingProgramBesideIt) {
     const ProgramRun beside = RunProgram({"plot", sweep, "--out", picture});
     EXPECT_EQ(beside.code, 0) << beside.err;
     EXPECT_TRUE(std::filesystem::exists(folder.Path() / "graph.png"));
+}
+
+#ifndef _WIN32
+// File names that are not UTF-8 (a Latin-1 "é" here) are bytes like any other: the file they
+// name is the one read and written.
+TEST(CliFileNames, InfoAndPlotUseExactlyTheLatin1NamesGiven) {
+    const auto run = [](const std::vector<std::string>& arguments) {
+        QProcess process;
+        lobex::test::StartWithByteArguments(process, QStringLiteral(LOBEX_CLI), arguments);
+        return Finished(process);
+    };
+    const lobex::test::TempFolder folder;
+    const std::string input = folder.Path().string() + "/caf\xe9.csv";
+    std::filesystem::copy_file(Data("sweep_50ohm.csv"), input);
+
+    const ProgramRun info = run({"info", input});
+    EXPECT_EQ(info.code, 0) << info.err;
+    QJsonParseError error;
+    const QJsonObject json = QJsonDocument::fromJson(info.out, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << info.out.toStdString();
+    // The name's stray byte is written as the character of its Latin-1 reading.
+    EXPECT_EQ(json["file"].toString(),
+              QString::fromStdString(folder.Path().string()) + QStringLiteral("/caf\u00e9.csv"));
+    EXPECT_EQ(json["kind"].toInt(), 3);
+
+    for (const std::string name : {"out\xe9.png", "out\xe9.svg"}) {
+        const std::string out = folder.Path().string() + "/" + name;
+        const ProgramRun plot = run({"plot", input, "--out", out});
+        EXPECT_EQ(plot.code, 0) << plot.err;
+        EXPECT_GT(std::filesystem::file_size(out), 100U) << name;
+    }
+    EXPECT_EQ(lobex::test::FolderEntries(folder.Path()),
+              (std::vector<std::string>{"caf\xe9.csv", "out\xe9.png", "out\xe9.svg"}));
+}
+#endif
+
+QJsonObject Parse(const std::string& text) {
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << text;
+    return document.object();
+}
+
+TEST(JsonWriter, WritesTextAnyJsonReaderTakesBack) {
+    const std::vector<float> floats = {
+        0.1f, -177.29f, 1e-6f, 3.4e38f, std::nanf(""), std::numeric_limits<float>::infinity()};
+    JsonWriter json;
+    json.BeginObject();
+    json.Key("text").String("quote \" backslash \\ line\r\nend\ttab \x01 Угол");
+    json.Key("floats").Numbers(floats);
+    json.Key("nested").BeginArray();
+    json.BeginObject().Key("a").Number(64LL).Key("b").Bool(false).EndObject();
+    json.BeginObject().EndObject();
+    json.EndArray();
+    json.Key("none").Null();
+    json.Key("empty").Strings({});
+    json.EndObject();
+
+    const QJsonObject object = Parse(json.Text());
+    EXPECT_EQ(Text(object["text"]), "quote \" backslash \\ line\r\nend\ttab \x01 Угол");
+    const QJsonArray read = object["floats"].toArray();
+    ASSERT_EQ(read.size(), 6);
+    // Read back as doubles and narrowed, each is the float that was written.
+    for (qsizetype i = 0; i < 4; ++i) {
+        EXPECT_EQ(F(read[i]), floats[static_cast<std::size_t>(i)]) << i;
+    }
+    EXPECT_TRUE(read[4].isNull() && read[5].isNull()); // NaN and infinity
+    EXPECT_EQ(object["nested"].toArray()[0].toObject()["a"].toInt(), 64);
+    EXPECT_TRUE(object["nested"].toArray()[1].toObject().isEmpty());
+    EXPECT_TRUE(object["none"].isNull());
+    EXPECT_TRUE(object["empty"].toArray().isEmpty());
+}
+
+TEST(JsonWriter, BytesThatAreNotUtf8AreWrittenAsTheirLatin1Reading) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"caf\xe9.csv", R"("caf\u00e9.csv")"},
+        // Valid UTF-8 stays as it is, beside a stray byte.
+        {"\xd0\xa3\xd0\xb3\xd0\xbe\xd0\xbb \xff", "\"\xd0\xa3\xd0\xb3\xd0\xbe\xd0\xbb \\u00ff\""},
+        // A sequence cut short at the end, an overlong form and an encoded surrogate.
+        {"\xc0\xaf", R"("\u00c0\u00af")"},
+        {"\xed\xa0\x80", R"("\u00ed\u00a0\u0080")"},
+    };
+    for (const auto& [bytes, quoted] : cases) {
+        EXPECT_EQ(JsonQuote(bytes), quoted);
+        JsonWriter json;
+        json.BeginObject().Key("file").String(bytes).EndObject();
+        EXPECT_FALSE(Parse(json.Text())["file"].toString().isEmpty());
+    }
 }
 
 } // namespace

@@ -26,12 +26,7 @@ struct PlotRun {
 // lobex-cli plot as a user runs it: its own process, its own QGuiApplication.
 PlotRun Plot(const std::string& file, const QStringList& args) {
     const ProgramRun program = RunProgram(QStringList{"plot", QString::fromStdString(file)} + args);
-    PlotRun run{program.code, {}, program.err};
-    std::istringstream out(program.out.toStdString());
-    for (std::string line; std::getline(out, line);) {
-        run.lines.push_back(line);
-    }
-    return run;
+    return {program.code, Lines(program.out.toStdString()), program.err};
 }
 
 // A message's first line: lobex-cli prints each line of a message on a line of its own.
@@ -39,19 +34,17 @@ std::string FirstLine(std::string_view message) {
     return std::string(message.substr(0, message.find('\r')));
 }
 
-// Reading the pictures back needs an application of the test's own (the runs have theirs).
-void NeedGuiApplication() {
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "cli_tests";
-        static char* argv[] = {name, nullptr};
-        static QGuiApplication application(argc, argv);
-    }
-}
-
 class CliPlot : public ::testing::Test {
 protected:
-    void SetUp() override { NeedGuiApplication(); }
+    // Reading the pictures back needs an application of the test's own (the runs have theirs).
+    void SetUp() override {
+        if (QCoreApplication::instance() == nullptr) {
+            static int argc = 1;
+            static char name[] = "cli_tests";
+            static char* argv[] = {name, nullptr};
+            static QGuiApplication application(argc, argv);
+        }
+    }
     QString Out(const char* name) const {
         return QString::fromStdString((folder.Path() / name).string());
     }

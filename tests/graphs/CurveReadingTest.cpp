@@ -205,7 +205,7 @@ TEST(PolarReadout, AnglesOfEachDiagramAndTheGainOnTheFourthPowerScale) {
         bool inside;
         double angle, tolerance;
     };
-    // Angles in the middle of each diagram are checked against drawings in PlotRenderTest;
+    // Angles in the middle of each diagram are checked against drawings in PlotEngineTest;
     // here the edges of what is read.
     const Case cases[] = {
         {241.5, 21.5, 1, true, 0.0, 1e-4},

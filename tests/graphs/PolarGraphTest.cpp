@@ -69,7 +69,7 @@ TEST(ShowPattern, DrawsBothDiagramsOfAFarFieldFileInEitherWindow) {
         EXPECT_EQ(elevation.x.back(), 270.0f);
         EXPECT_TRUE(h.view.Painted(1) && h.view.Painted(2) && !h.view.Painted(0));
         EXPECT_TRUE(h.messages.shown.empty());
-        // Only the polar window adds the -3 dB circle (drawn round in PlotRenderTest), as the
+        // Only the polar window adds the -3 dB circle (drawn round in PlotEngineTest), as the
         // third curve of each diagram.
         ASSERT_EQ(h.api.Count("AddData"), mainWindow ? 0 : 2);
         const std::string circle = "[Color(3,0,128,0)][LineType(3,3)][LineType(2,1)]";

@@ -6,55 +6,6 @@
 namespace lobex::cli::test {
 namespace {
 
-// The figures of info, read off the grids by hand: the Lazy-H radiates alike to front and back
-// (9.11 dBi at azimuth 0 and 180, elevation 20; -7.22 at the sides), its -3 dB points lie
-// between elevations 10 and 20 and 30 and 40. A 0 dBi sphere averages 0 dB and has no side lobe
-// and no -3 dB points.
-TEST(CliInfo, PatternFiguresAreThoseReadOffTheGridByHand) {
-    lobex::test::TempFolder folder;
-    std::string sphere = "ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)\r\n";
-    for (int azimuth = 0; azimuth < 360; azimuth += 30) {
-        for (int zenith = 0; zenith <= 180; zenith += 30) {
-            sphere += std::to_string(zenith) + ".0," + std::to_string(azimuth) +
-                      ".0,-999.00,0.00,0.00\r\n";
-        }
-    }
-    struct Case {
-        std::string file;
-        std::vector<std::pair<const char*, std::optional<double>>> figures;
-    };
-    const Case cases[] = {
-        {Corpus("farfield_csv", "APET_LazyH-16m2_10deg.csv"),
-         {{"front_to_back", 0.0},
-          {"front_to_rear", 0.0},
-          {"front_to_side", 9.11 + 7.22},
-          {"side_lobe_level", 0.0}, // the back lobe
-          {"side_lobe_azimuth", 180.0},
-          {"elevation_beam_low", 10.0 + 10.0 * (6.11 - 5.66) / (9.11 - 5.66)},
-          {"elevation_beam_high", 30.0 + 10.0 * (8.31 - 6.11) / (8.31 - 4.16)}}},
-        {folder.Write("sphere.csv", sphere),
-         {{"front_to_back", 0.0},
-          {"side_lobe_level", std::nullopt},
-          {"side_lobe_azimuth", std::nullopt},
-          {"elevation_beam_width", std::nullopt},
-          {"average_gain", 0.0},
-          {"directivity", 0.0}}},
-    };
-    for (const Case& c : cases) {
-        const CliRun run = Info({c.file});
-        ASSERT_EQ(run.code, 0) << run.out;
-        const QJsonObject figures = run.json["pattern"]["figures"].toObject();
-        EXPECT_EQ(figures.size(), 10) << c.file;
-        for (const auto& [name, expected] : c.figures) {
-            if (expected) {
-                EXPECT_NEAR(figures[name].toDouble(), *expected, 1e-4) << c.file << " " << name;
-            } else {
-                EXPECT_TRUE(figures[name].isNull()) << c.file << " " << name;
-            }
-        }
-    }
-}
-
 // SWR from R and jX by hand, (1 + |Γ|)/(1 - |Γ|): at 50 ohms the best point 14.15 MHz is just
 // under 2 (the file's rounded column says 2.00); at 75 ohms nothing is under 2, and the band
 // under 3 runs between the points whose SWR passes 3. jX passes 0 a quarter of the way from
@@ -116,8 +67,8 @@ TEST(CliInfo, ImpedanceFiguresAtTheFilesOwnZ0AndAtOneAsked) {
     EXPECT_EQ(Info({Data("sweep_50ohm.csv"), "--swr-threshold", "0.5"}).code, 2);
 }
 
-// Written, then opened through the load flow as the window opens it, and read back by this
-// test's own reading of the format.
+// Written, then opened through the load flow as the window opens it (the model tests read the
+// writer's numbers back by a reading of the format of their own).
 TEST(CliTouchstone, AWrittenFileOpensBackAsTheSameSweep) {
     lobex::test::TempFolder folder;
     const std::string out = (folder.Path() / "MEASURED.S1P").string();
@@ -125,16 +76,8 @@ TEST(CliTouchstone, AWrittenFileOpensBackAsTheSameSweep) {
         RunCommand(RunTouchstone, {Data("sweep_50ohm.csv"), "--out", out, "--z0", "75"}, false);
     ASSERT_EQ(write.code, 0) << write.err;
     const std::string bytes = lobex::test::ReadBytes(out);
+    // The file's name in its comment, and the Z0 asked for.
     EXPECT_EQ(bytes.substr(0, 46), "! Lobex: sweep_50ohm.csv\r\n# MHz S RI R 75\r\n14 ");
-    double frequency = 0.0;
-    double re = 0.0;
-    double im = 0.0;
-    const std::size_t second = bytes.find("\r\n14.05 ");
-    ASSERT_EQ(std::sscanf(bytes.c_str() + second + 2, "%lf %lf %lf", &frequency, &re, &im), 3);
-    const std::complex<double> z =
-        75.0 * (1.0 + std::complex(re, im)) / (1.0 - std::complex(re, im));
-    EXPECT_NEAR(z.real(), 23.90, 1e-5);
-    EXPECT_NEAR(z.imag(), -10.00, 1e-5);
 
     const CliRun info = Info({out});
     ASSERT_EQ(info.code, 0) << info.out;

@@ -50,13 +50,28 @@ struct ProgramRun {
     QByteArray out;
     std::string err;
 };
+inline ProgramRun Finished(QProcess& process) {
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitCode(), process.readAllStandardOutput(),
+            process.readAllStandardError().toStdString()};
+}
 inline ProgramRun RunProgram(const QStringList& args,
                              const QString& program = QStringLiteral(LOBEX_CLI)) {
     QProcess process;
     process.start(program, args);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return {process.exitCode(), process.readAllStandardOutput(),
-            process.readAllStandardError().toStdString()};
+    return Finished(process);
+}
+
+inline CliRun Info(const std::vector<std::string>& args) {
+    return RunCommand(RunInfo, args, true);
+}
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 inline std::string Data(const char* name) {

@@ -1,17 +1,10 @@
 #include "CliRun.h"
 
-#include <unistd.h>
-
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 
 namespace lobex::cli::test {
 namespace {
-
-CliRun Info(const std::vector<std::string>& args) {
-    return RunCommand(RunInfo, args, true);
-}
 
 std::string Deck(const char* name) {
     return (TestDataFolder() / "nec" / name).string();
@@ -94,12 +87,7 @@ TEST(CliNec, PartsOfAnOutputAndWhatItLacks) {
 }
 
 TEST(CliNec, ADeckNec2cRefusesGivesNec2csErrorAndLeavesNoFolder) {
-    const std::filesystem::path deck = std::filesystem::temp_directory_path() /
-                                       ("lobex-bad-deck-" + std::to_string(getpid()) + ".nec");
-    {
-        std::ofstream out(deck);
-        out << "CM no wire\nCE\nGW 1 0 0 0 0 0 0 0 0\nGE 0\nEN\n";
-    }
+    const lobex::test::TempFolder folder;
     const auto folders = [] {
         int count = 0;
         for (const auto& entry :
@@ -109,22 +97,12 @@ TEST(CliNec, ADeckNec2cRefusesGivesNec2csErrorAndLeavesNoFolder) {
         return count;
     };
     const int before = folders();
-    const CliRun run = Info({deck.string()});
-    std::filesystem::remove(deck);
+    const CliRun run =
+        Info({folder.Write("bad.nec", "CM no wire\nCE\nGW 1 0 0 0 0 0 0 0 0\nGE 0\nEN\n")});
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.err.find("nec2c failed on"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("GEOMETRY DATA CARD ERROR"), std::string::npos) << run.err;
     EXPECT_EQ(folders(), before);
-}
-
-std::filesystem::path TempFile(const std::string& name) {
-    return std::filesystem::temp_directory_path() /
-           ("lobex-maa-" + std::to_string(getpid()) + "-" + name);
-}
-
-std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // An MMANA model computed through its NEC-2 deck gives what the same antenna's hand-written deck
@@ -135,16 +113,15 @@ TEST(CliNec, AModelComputedGivesItsHandWrittenDecksNumbers) {
         {"dipole_free_space.maa", "dipole_free_space.nec"},
         {"yagi3.maa", "yagi3_lossless.nec"},
     };
+    const lobex::test::TempFolder folder;
     for (const auto& [model, deck] : cases) {
         SCOPED_TRACE(model);
-        const std::filesystem::path out = TempFile("result.out");
-        const CliRun computed =
-            RunCommand(RunCompute,
-                       {(TestDataFolder() / "maa" / model).string(), "--out", out.string()}, false);
+        const std::string out = (folder.Path() / (std::string(model) + ".out")).string();
+        const CliRun computed = RunCommand(
+            RunCompute, {(TestDataFolder() / "maa" / model).string(), "--out", out}, false);
         ASSERT_EQ(computed.code, 0) << computed.err;
-        EXPECT_NE(ReadText(out).find("Computed by NEC-2"), std::string::npos);
-        const CliRun fromModel = Info({out.string(), "--frequency", "14.2"});
-        std::filesystem::remove(out);
+        EXPECT_NE(lobex::test::ReadBytes(out).find("Computed by NEC-2"), std::string::npos);
+        const CliRun fromModel = Info({out, "--frequency", "14.2"});
         const CliRun fromDeck = Info({Deck(deck), "--frequency", "14.2"});
         ASSERT_EQ(fromModel.code, 0) << fromModel.err;
         EXPECT_EQ(fromModel.json["frequencies"].toArray().size(), 11);
@@ -157,7 +134,8 @@ TEST(CliNec, AModelComputedGivesItsHandWrittenDecksNumbers) {
 // A model that cannot be computed is refused at its line; what a deck cannot hold is named on
 // standard error and in the deck's comments.
 TEST(CliNec, BadModelsAreRefusedAtTheirLineAndLeftOutPartsAreNamed) {
-    const std::string dipole = ReadText(TestDataFolder() / "maa" / "dipole_free_space.maa");
+    using lobex::test::ReadBytes;
+    const std::string dipole = ReadBytes(TestDataFolder() / "maa" / "dipole_free_space.maa");
     const auto with = [&dipole](std::string_view from, std::string_view to) {
         std::string text = dipole;
         return text.replace(text.find(from), from.size(), to);
@@ -178,24 +156,23 @@ TEST(CliNec, BadModelsAreRefusedAtTheirLineAndLeftOutPartsAreNamed) {
         {with("0,\t20.0", "1,\t-1.0"), 1, "строка 6: провод уходит под землю", nullptr},
         {with("0,\t20.0", "2,\t10.0"), 0, "реальная земля: проницаемость 13",
          "GN 2 0 0 0 13 0.005"},
-        {ReadText(CorpusFolder() / "maa" / "handiko_3-YAGI-20_taper_notitle.maa"), 0,
+        {ReadBytes(CorpusFolder() / "maa" / "handiko_3-YAGI-20_taper_notitle.maa"), 0,
          "раздел $$$Taper wire set$$$ не перенесён", "Section $$$Taper wire set$$$ not carried."},
-        {ReadText(CorpusFolder() / "maa" / "MMANA-JA_4X12.MAA"), 0,
+        {ReadBytes(CorpusFolder() / "maa" / "MMANA-JA_4X12.MAA"), 0,
          "стек 4x1 не перенесён: в колоде одна антенна", "Stack 4x1 not carried"},
     };
+    const lobex::test::TempFolder folder;
+    const std::string deck = (folder.Path() / "model.nec").string();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.said);
-        const std::filesystem::path model = TempFile("model.maa");
-        const std::filesystem::path deck = TempFile("model.nec");
-        std::ofstream(model, std::ios::binary) << c.text;
-        const CliRun run = RunCommand(RunNec, {model.string(), "--out", deck.string()}, false);
+        const CliRun run =
+            RunCommand(RunNec, {folder.Write("model.maa", c.text), "--out", deck}, false);
         EXPECT_EQ(run.code, c.code) << run.err;
         EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
         EXPECT_EQ(std::filesystem::exists(deck), c.inDeck != nullptr);
         if (c.inDeck != nullptr) {
-            EXPECT_NE(ReadText(deck).find(c.inDeck), std::string::npos) << ReadText(deck);
+            EXPECT_NE(ReadBytes(deck).find(c.inDeck), std::string::npos) << ReadBytes(deck);
         }
-        std::filesystem::remove(model);
         std::filesystem::remove(deck);
     }
 }

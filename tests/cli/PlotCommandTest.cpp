@@ -26,12 +26,7 @@ struct PlotRun {
 // lobex-cli plot as a user runs it: its own process, its own QGuiApplication.
 PlotRun Plot(const std::string& file, const QStringList& args) {
     const ProgramRun program = RunProgram(QStringList{"plot", QString::fromStdString(file)} + args);
-    PlotRun run{program.code, {}, program.err};
-    std::istringstream out(program.out.toStdString());
-    for (std::string line; std::getline(out, line);) {
-        run.lines.push_back(line);
-    }
-    return run;
+    return {program.code, Lines(program.out.toStdString()), program.err};
 }
 
 // A message's first line: lobex-cli prints each line of a message on a line of its own.
@@ -39,68 +34,84 @@ std::string FirstLine(std::string_view message) {
     return std::string(message.substr(0, message.find('\r')));
 }
 
-// Reading the pictures back needs an application of the test's own (the runs have theirs).
-void NeedGuiApplication() {
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "cli_tests";
-        static char* argv[] = {name, nullptr};
-        static QGuiApplication application(argc, argv);
-    }
-}
-
 class CliPlot : public ::testing::Test {
 protected:
-    void SetUp() override { NeedGuiApplication(); }
+    // Reading the pictures back needs an application of the test's own (the runs have theirs).
+    void SetUp() override {
+        if (QCoreApplication::instance() == nullptr) {
+            static int argc = 1;
+            static char name[] = "cli_tests";
+            static char* argv[] = {name, nullptr};
+            static QGuiApplication application(argc, argv);
+        }
+    }
     QString Out(const char* name) const {
         return QString::fromStdString((folder.Path() / name).string());
     }
     lobex::test::TempFolder folder;
 };
 
-TEST_F(CliPlot, WritesASweepGraphAndPrintsItsCommandStrings) {
-    const PlotRun run = Plot(Data("sweep_50ohm.csv"),
-                             {"--out", Out("sweep.png"), "--size", "640x360", "--print-commands"});
-    ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(run.err.find("lobex-cli plot:"), std::string::npos) << run.err; // no message
-    EXPECT_EQ(QImage(Out("sweep.png")).size(), QSize(640, 360));
-    // The command strings are pinned in the graphs tests; here the columns the options choose
-    // (the first against the second, the third on a second axis) and the edit flag cleared.
-    ASSERT_EQ(run.lines.size(), 2U);
-    EXPECT_NE(run.lines[0].find("[Y2AxisLabel(\"j X\")]"), std::string::npos) << run.lines[0];
-    EXPECT_EQ(run.lines[1], "[ClearEditFlag()]");
-
-    // Other columns: the third on a second axis with its own limits.
-    const PlotRun gain =
-        Plot(Data("sweep_50ohm.csv"),
-             {"--out", Out("gain.png"), "--print-commands", "--left", "4", "--right", "5"});
-    ASSERT_EQ(gain.code, 0) << gain.err;
-    EXPECT_NE(gain.lines.at(0).find("[ManualScale(14,6.95,14.3,7.43,17.84,20)]"), std::string::npos)
-        << gain.lines[0];
-}
-
-TEST_F(CliPlot, ARefusedLogAxisIsToldOnStderrAndDrawnLinear) {
-    const PlotRun run =
-        Plot(Data("sweep_50ohm.csv"), {"--out", Out("sweep.bmp"), "--left", "2", "--right", "0",
-                                       "--log", "xy", "--print-commands"});
-    ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_NE(run.err.find(FirstLine(kLogRefusedMessage)), std::string::npos) << run.err;
-    EXPECT_NE(run.lines.at(0).find("[Scale(3)]"), std::string::npos) << run.lines[0];
-    EXPECT_EQ(QImage(Out("sweep.bmp")).size(), QSize(760, 343));
-}
-
-TEST_F(CliPlot, DrawsFarFieldDiagramsForEitherHost) {
-    const PlotRun polar =
-        Plot(Data("farfield_below_horizon_30deg.csv"), {"--host", "polar", "--diagram", "elevation",
-                                                        "--out", Out("e.svg"), "--print-commands"});
-    ASSERT_EQ(polar.code, 0) << polar.err;
-    EXPECT_EQ(QSvgRenderer(Out("e.svg")).viewBox(), QRect(0, 0, 500, 500));
-
-    const PlotRun main =
-        Plot(Data("farfield_below_horizon_30deg.csv"), {"--out", Out("a.png"), "--print-commands"});
-    ASSERT_EQ(main.code, 0) << main.err;
-    EXPECT_EQ(QImage(Out("a.png")).size(), QSize(380, 343));
-    EXPECT_NE(main.lines.at(0).find("[Size(1,2,2,0)]"), std::string::npos);
+// The command strings are pinned in the graphs tests; here the graph the options choose, its
+// picture's size and the edit flag cleared once the picture is written.
+TEST_F(CliPlot, TheOptionsChooseTheGraphAndItsPictureAndPrintTheCommandStrings) {
+    struct Case {
+        std::string file;
+        QStringList args;
+        const char* out;
+        QSize size;
+        const char* command; // in the first command string
+        std::size_t lines;
+        std::string told; // on standard error; empty: no message
+    };
+    const std::string sweep = Data("sweep_50ohm.csv");
+    const std::string pattern = Data("farfield_below_horizon_30deg.csv");
+    const Case cases[] = {
+        // The first column against the second, the third on a second axis.
+        {sweep, {"--size", "640x360"}, "s.png", {640, 360}, "[Y2AxisLabel(\"j X\")]", 2, ""},
+        // Other columns: the fifth on a second axis with its own limits.
+        {sweep,
+         {"--left", "4", "--right", "5"},
+         "g.png",
+         {760, 343},
+         "[ManualScale(14,6.95,14.3,7.43,17.84,20)]",
+         2,
+         ""},
+        // A refused log axis is told and drawn linear.
+        {sweep,
+         {"--left", "2", "--right", "0", "--log", "xy"},
+         "l.bmp",
+         {760, 343},
+         "[Scale(3)]",
+         2,
+         FirstLine(kLogRefusedMessage)},
+        // Both diagrams of a far field, for either host.
+        {pattern, {}, "a.png", {380, 343}, "[Size(1,2,2,0)]", 4, ""},
+        {pattern,
+         {"--host", "polar", "--diagram", "elevation"},
+         "e.svg",
+         {500, 500},
+         "[Size(1,3.3,3.3,0)]",
+         6,
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.out);
+        const PlotRun run =
+            Plot(c.file, c.args + QStringList{"--out", Out(c.out), "--print-commands"});
+        ASSERT_EQ(run.code, 0) << run.err;
+        const QSize size = std::string_view(c.out).ends_with(".svg")
+                               ? QSvgRenderer(Out(c.out)).viewBox().size()
+                               : QImage(Out(c.out)).size();
+        EXPECT_EQ(size, c.size);
+        ASSERT_EQ(run.lines.size(), c.lines);
+        EXPECT_NE(run.lines[0].find(c.command), std::string::npos) << run.lines[0];
+        EXPECT_EQ(run.lines.back(), "[ClearEditFlag()]");
+        if (c.told.empty()) {
+            EXPECT_EQ(run.err.find("lobex-cli plot:"), std::string::npos) << run.err;
+        } else {
+            EXPECT_NE(run.err.find(c.told), std::string::npos) << run.err;
+        }
+    }
 }
 
 TEST_F(CliPlot, EveryFileFormatComesOutReadableWithItsOptions) {

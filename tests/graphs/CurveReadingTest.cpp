@@ -156,6 +156,8 @@ TEST(CurveReadout, EachCurveReadsAtThePointersXWhateverItsHeight) {
     EXPECT_EQ(CurveValueText("j X", -3.14159, "."), "j X=-3.1416");
     EXPECT_EQ(SwrMinimumText(1.054, ","), "КСВ мин. 1,05");
     EXPECT_EQ(ResonanceText(14.1754, "."), "Резонанс 14.175");
+    EXPECT_EQ(RectangularXText(3.14159, "."), "X=3.142");
+    EXPECT_EQ(RectangularXText(2.0, "."), "X=2.00");
 }
 
 Sweep Through(float resonance) {
@@ -205,7 +207,7 @@ TEST(PolarReadout, AnglesOfEachDiagramAndTheGainOnTheFourthPowerScale) {
         bool inside;
         double angle, tolerance;
     };
-    // Angles in the middle of each diagram are checked against drawings in PlotRenderTest;
+    // Angles in the middle of each diagram are checked against drawings in PlotEngineTest;
     // here the edges of what is read.
     const Case cases[] = {
         {241.5, 21.5, 1, true, 0.0, 1e-4},
@@ -227,11 +229,7 @@ TEST(PolarReadout, AnglesOfEachDiagramAndTheGainOnTheFourthPowerScale) {
     EXPECT_NEAR(at(241.5, 21.5, 1).gain, 10.0, 1e-6); // PlotRange 70 - 60
     // Radius 0.5 on the fourth-power scale: 0.5^0.25 of the range above the floor.
     EXPECT_NEAR(at(341.5, 221.5, 1).gain, std::pow(0.5, 0.25) * 70.0 - 60.0, 1e-6);
-}
-
-TEST(ReadoutText, DecimalsSeparatorGreekLettersAndTheDegreeSign) {
-    EXPECT_EQ(RectangularXText(3.14159, "."), "X=3.142");
-    EXPECT_EQ(RectangularXText(2.0, "."), "X=2.00");
+    // The texts: decimals, separator, the Greek letter of each angle and the degree sign.
     EXPECT_EQ(PolarGainText(7.349, ","), "η= 7,35");
     EXPECT_EQ(PolarGainText(-60.0, "."), "η= -60.0");
     EXPECT_EQ(PolarAngleText(90.04, 1, "."), "φ= 90.0°");

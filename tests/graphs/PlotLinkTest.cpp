@@ -1,8 +1,11 @@
 #include "GraphWorld.h"
+#include "graphs/GraphCommands.h"
 #include "graphs/GraphOutput.h"
+#include "graphs/PlotApi.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
@@ -270,78 +273,108 @@ Output Save(const char* format, std::string path, int chosen = 0) {
     };
 }
 
-// Each output goes to the document that leaves with its command string; nothing sent is a
-// failure.
+// Each output goes to the document that leaves with its command string; nothing sent, a missing
+// document or a refused command is a failure.
 TEST(GraphOutput, EachCommandGoesToTheDocumentThatLeavesWithItsCommandString) {
     struct Case {
         const char* name;
         bool pattern;
-        const char* decimal;
         Output output;
         Sent sent;
+        std::int32_t answer = 1; // the engine's answer to each command
+        int missingSlot = -1;    // a slot whose document is gone
+        const char* decimal = ".";
     };
     const std::string note = kNote735, lw = "[LineWidth(-2,10)]", dims = "[SetMetafileDims(5,3)]";
-    const std::string comma = "[NoteText(\"7,35dBi\")][NotePosition(0.0,1.0)][FontPoints(7,7)]";
+    const std::string commaCopy =
+        "[NoteText(\"7,35dBi\")][NotePosition(0.0,1.0)][FontPoints(7,7)]" + lw + "[CopyPicture()]";
     // The print heading: the file's name (a pattern's figures are read back from the page in the
     // window test).
-    const std::string page = lw + "[FilePageSetup(0.5,0.5,0.5,0.5)]";
-    const std::string graphHeading = R"([PrintHeading()][PrintHeading("yagi.csv")])";
+    const std::string printed = R"([PrintHeading()][PrintHeading("yagi.csv")])" + lw +
+                                "[FilePageSetup(0.5,0.5,0.5,0.5)][FilePrint(1)]";
+    const std::string copied = dims + "[CopyPicture()]";
+    const std::string pdf = dims + "[FileSaveAs(4099,\"C:\\Графики\\g.pdf\")]";
+    const std::string emf = note + lw + "[SetMetafileDims(3.3,3.3)][FileSaveAs(4097,\"e.emf\")]";
+    const std::string refusedPdf =
+        note + lw + "[SetMetafileDims(3.3,3.3)][FileSaveAs(4099,\"d.pdf\")]";
     const Case cases[] = {
-        {"graph copied", false, ".", Copy(0), {{kGraphDoc, dims + "[CopyPicture()]"}}},
-        {"decimal comma", true, ",", Copy(2), {{kElevationDoc, comma + lw + "[CopyPicture()]"}}},
-        {"no diagram chosen: nothing to copy", true, ".", Copy(0), {}},
-        {"graph printed",
-         false,
-         ".",
-         Print(),
-         {{kGraphDoc, graphHeading + page + "[FilePrint(1)]"}}},
-        {"graph saved as PDF",
-         false,
-         ".",
-         Save("pdf", "C:\\Графики\\g.pdf"),
-         {{kGraphDoc, dims + "[FileSaveAs(4099,\"C:\\Графики\\g.pdf\")]"}}},
-        {"elevation saved with its note",
-         true,
-         ".",
-         Save("emf", "e.emf", 2),
-         {{kElevationDoc, note + lw + "[SetMetafileDims(3.3,3.3)][FileSaveAs(4097,\"e.emf\")]"}}},
-        {"a bitmap is no engine output", false, ".", Save("png", "g.png"), {}},
+        {"graph copied", false, Copy(0), {{kGraphDoc, copied}}},
+        {"decimal comma", true, Copy(2), {{kElevationDoc, commaCopy}}, 1, -1, ","},
+        {"no diagram chosen: nothing to copy", true, Copy(0), {}},
+        {"graph printed", false, Print(), {{kGraphDoc, printed}}},
+        {"graph saved as PDF", false, Save("pdf", "C:\\Графики\\g.pdf"), {{kGraphDoc, pdf}}},
+        {"elevation saved with its note", true, Save("emf", "e.emf", 2), {{kElevationDoc, emf}}},
+        {"a bitmap is no engine output", false, Save("png", "g.png"), {}},
+        {"copy without a graph", false, Copy(0), {}, 1, kMainSlot},
+        {"copy refused", false, Copy(0), {{kGraphDoc, copied}}, 0},
+        {"print failed or cancelled", false, Print(), {{kGraphDoc, printed}}, 0},
+        {"print without the elevation: not even the note", true, Print(), {}, 1, kElevationSlot},
+        {"print stops when the note is refused", true, Print(), {{kAzimuthDoc, note + lw}}, 0},
+        {"save refused", true, Save("pdf", "d.pdf", 1), {{kAzimuthDoc, refusedPdf}}, 0},
     };
     for (const Case& c : cases) {
         GraphWorld<> h;
         Prepare(h, c.pattern, c.decimal);
-        EXPECT_EQ(c.output(h.link, h.state), !c.sent.empty()) << c.name;
+        if (c.missingSlot >= 0) {
+            h.link.Slots[static_cast<std::size_t>(c.missingSlot)].DocNum = 0;
+        }
+        h.api.commandAnswer = c.answer;
+        EXPECT_EQ(c.output(h.link, h.state), !c.sent.empty() && c.answer != 0) << c.name;
         EXPECT_EQ(h.api.commands, c.sent) << c.name;
         EXPECT_TRUE(h.messages.shown.empty()) << c.name;
     }
 }
 
-TEST(GraphOutput, AMissingDocumentOrARefusedCommandFails) {
+TEST(PlotRecordFields, TextIsCutBetweenCharactersAndPaddedWithBlanks) {
+    DPLOT plot;
+    SetTextField(plot.YAxis, "SWR(50.0Om)");
+    EXPECT_EQ(std::string(plot.YAxis.data(), 12), "SWR(50.0Om) ");
+    EXPECT_EQ(plot.YAxis.back(), ' ');
+    EXPECT_EQ(ReadTextField(plot.YAxis), "SWR(50.0Om)");
+    // 79 ASCII letters then a two-byte Cyrillic letter: only its first byte would fit.
+    SetTextField(plot.YAxis, std::string(79, 'a') + "Ж");
+    EXPECT_EQ(plot.YAxis[79], ' ');
+    EXPECT_EQ(ReadTextField(plot.YAxis), std::string(79, 'a'));
+}
+
+TEST(PlotRecordFields, ReadingStopsAtAZeroAndDecodesUtf8OrWindows1251) {
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string("Parameter\0 x", 12), "Parameter"},
+        // As an older writer would leave it: the last letter's first byte only.
+        {std::string("Угол", 7), "Уго"},
+        {"\xD3\xE3\xEE\xEB", "Угол"},
+    };
+    for (const auto& [bytes, text] : cases) {
+        std::array<char, 12> field{};
+        std::memcpy(field.data(), bytes.data(), bytes.size());
+        EXPECT_EQ(ReadTextField(field), text);
+    }
+}
+
+// A quote the engine would take as the end of the text becomes U+201D ("\u201D"); every other
+// character stays as it is.
+TEST(GraphCommands, ATextArgumentCannotEndEarlyOrStartAnotherCommand) {
     struct Case {
         const char* name;
-        bool pattern;
-        int missingSlot; // -1: every document is there
-        std::int32_t answer;
-        Output output;
-        std::size_t sent;
+        const char* text;
+        const char* quoted;
+        bool whole;
     };
     const Case cases[] = {
-        {"copy without a graph", false, kMainSlot, 1, Copy(0), 0},
-        {"copy refused", false, -1, 0, Copy(0), 1},
-        {"print failed or cancelled", false, -1, 0, Print(), 1},
-        {"print without the elevation: not even the note", true, kElevationSlot, 1, Print(), 0},
-        {"print stops when the note is refused", true, -1, 0, Print(), 1},
-        {"save refused", true, -1, 0, Save("pdf", "d.pdf", 1), 1},
+        {"plain", "Частота, МГц", "\"Частота, МГц\"", true},
+        {"empty", "", "\"\"", true},
+        {"quotes inside a word", R"(R "a" [Ом])", R"("R "a" [Ом]")", true},
+        {"brackets and parentheses", "a)][b(c)", "\"a)][b(c)\"", true},
+        {"a quote last", "inch\"", "\"inch\"\"", true},
+        {"a quote before a comma", "a\",b", "\"a\u201D,b\"", false},
+        {"a quote before a parenthesis", "Gain (\"dBi\")", "\"Gain (\"dBi\u201D)\"", false},
+        {"blanks between", "a\" \t\r\n)", "\"a\u201D \t\r\n)\"", false},
+        {"a second command", "a.emf\")][FileSaveAs(4097,\"injected.emf",
+         "\"a.emf\u201D)][FileSaveAs(4097,\"injected.emf\"", false},
     };
     for (const Case& c : cases) {
-        GraphWorld<> h;
-        Prepare(h, c.pattern);
-        if (c.missingSlot >= 0) {
-            h.link.Slots[static_cast<std::size_t>(c.missingSlot)].DocNum = 0;
-        }
-        h.api.commandAnswer = c.answer;
-        EXPECT_FALSE(c.output(h.link, h.state)) << c.name;
-        EXPECT_EQ(h.api.commands.size(), c.sent) << c.name;
+        EXPECT_EQ(graphs::Quoted(c.text), c.quoted) << c.name;
+        EXPECT_EQ(graphs::QuotesWhole(c.text), c.whole) << c.name;
     }
 }
 

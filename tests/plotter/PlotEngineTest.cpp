@@ -1,43 +1,65 @@
 #include "plotter/PlotEngine.h"
 #include "GraphWorld.h"
+#include "graphs/CursorReadout.h"
+#include "graphs/CurveReading.h"
 #include "plotter/CommandParser.h"
+#include "plotter/PlotOutput.h"
+#include "plotter/PolylineClip.h"
+
+#include <QImage>
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <functional>
+#include <numbers>
 #include <sstream>
+#include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
+// The engine behind the DPlot calls, and its drawings checked against the metrics it reports:
+// the curves lie where the read-out formulas of the windows say they do, for documents made here
+// and by the graph code itself.
 namespace lobex::plotter {
 namespace {
 
 using lobex::test::MakeRecord;
 
+// The engine linked as the graph code links it, numbering its axes with a decimal point.
 class PlotEngineTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_NE(engine.DPlot_Start(1, nullptr), 0);
-        engine.SetDecimalSeparator(".");
-    }
+    void SetUp() override { ASSERT_TRUE(world.Start()); }
 
+    // A document of the curves over the same X values; 0 where the engine refuses it.
+    std::int32_t Plot(int curves, const std::vector<float>& x, const std::vector<float>& y,
+                      const std::string& commands) {
+        const DPLOT record = MakeRecord(curves, static_cast<int>(x.size()));
+        return engine.DPlot_Plot(record, x.data(), y.data(), commands);
+    }
     // A two-curve document of five points: y = x and y = 10 x.
     std::int32_t PlotTwoCurves(const std::string& commands = "[Caption(\"Lobex Data\")]") {
         DPLOT record = MakeRecord(2, 5, "SWR");
         SetTextField(record.Title1, "Record title");
-        return engine.DPlot_Plot(record, x.data(), y.data(), commands);
+        return engine.DPlot_Plot(record, fiveX.data(), twoCurvesY.data(), commands);
     }
-
     const PlotDocument& Document(std::int32_t number) {
         const PlotDocument* document = engine.FindDocument(number);
         EXPECT_NE(document, nullptr);
         static const PlotDocument empty;
         return document != nullptr ? *document : empty;
     }
+    QImage Render(std::int32_t document, int width, int height, PlotMetrics& metrics) {
+        EXPECT_GT(document, 0) << engine.LastError();
+        return ToQImage(engine.DPlot_GetBitmapEx(document, width, height, metrics));
+    }
 
-    PlotEngine engine;
-    std::vector<float> x{1, 2, 3, 4, 5};
-    std::vector<float> y{1, 2, 3, 4, 5, 10, 20, 30, 40, 50};
+    lobex::test::GraphWorld<PlotEngine> world;
+    PlotEngine& engine = world.api;
+    std::vector<float> fiveX{1, 2, 3, 4, 5};
+    std::vector<float> twoCurvesY{1, 2, 3, 4, 5, 10, 20, 30, 40, 50};
 };
 
 TEST(PlotEngineLink, StartLinksStopDropsEveryDocument) {
@@ -62,9 +84,10 @@ TEST_F(PlotEngineTest, TheRecordGivesCurvesAndStartingLabels) {
     DPLOT record = MakeRecord(2, 5, "SWR");
     record.NP[1] = 3; // fewer points than the stride
     SetTextField(record.Title1, "Record title");
-    const PlotDocument& document = Document(engine.DPlot_Plot(record, x.data(), y.data(), ""));
+    const PlotDocument& document =
+        Document(engine.DPlot_Plot(record, fiveX.data(), twoCurvesY.data(), ""));
     ASSERT_EQ(document.curves.size(), 2U);
-    EXPECT_EQ(document.curves[0].x, x);
+    EXPECT_EQ(document.curves[0].x, fiveX);
     EXPECT_EQ(document.curves[1].x, (std::vector<float>{1, 2, 3}));
     EXPECT_EQ(document.curves[0].y, (std::vector<float>{1, 2, 3, 4, 5}));
     EXPECT_EQ(document.curves[1].y, (std::vector<float>{10, 20, 30}));
@@ -80,14 +103,14 @@ TEST_F(PlotEngineTest, RefusesRecordsAndPlotStringsItCannotUse) {
     const auto refused = [this](const char* name, const std::function<void(DPLOT&)>& spoil) {
         DPLOT record = MakeRecord(2, 5);
         spoil(record);
-        EXPECT_EQ(engine.DPlot_Plot(record, x.data(), y.data(), ""), 0) << name;
+        EXPECT_EQ(engine.DPlot_Plot(record, fiveX.data(), twoCurvesY.data(), ""), 0) << name;
     };
     refused("data format 0", [](DPLOT& r) { r.DataFormat = 0; });
     refused("21 curves", [](DPLOT& r) { r.NumCurves = 21; });
     refused("curve without points", [](DPLOT& r) { r.NP[1] = 0; });
     refused("curve longer than the stride", [](DPLOT& r) { r.NP[0] = 6; });
     const DPLOT record = MakeRecord(2, 5);
-    EXPECT_EQ(engine.DPlot_Plot(record, nullptr, y.data(), ""), 0);
+    EXPECT_EQ(engine.DPlot_Plot(record, nullptr, twoCurvesY.data(), ""), 0);
     for (const char* commands : {"[AutoSize()", "[Frobnicate()]", "[AutoSize()][FileClose()]"}) {
         EXPECT_EQ(PlotTwoCurves(commands), 0) << commands;
         EXPECT_FALSE(engine.LastError().empty()) << commands;
@@ -150,19 +173,6 @@ TEST_F(PlotEngineTest, AddDataAppendsOrReplacesACurveAndIgnoresWhatItCannotUse) 
     EXPECT_EQ(Document(number).curves.size(), 3U);
 }
 
-TEST_F(PlotEngineTest, BitmapsHaveTheAskedSizeAndMetricsInThoseUnits) {
-    const std::int32_t number = PlotTwoCurves();
-    PlotMetrics metrics;
-    const PlotBitmap odd = engine.DPlot_GetBitmapEx(number, 257, 263, metrics);
-    EXPECT_EQ(odd.PixelWidth, 257);
-    EXPECT_EQ(odd.PixelHeight, 263);
-    EXPECT_EQ(odd.Pixels.size(), 257U * 263U);
-    EXPECT_LT(metrics.Left, metrics.Right);
-    PlotMetrics plain;
-    EXPECT_TRUE(engine.DPlot_GetBitmapEx(number, 0, 100, plain).IsNull());
-    EXPECT_TRUE(engine.DPlot_GetBitmapEx(number, 100000, 100, plain).IsNull());
-}
-
 // A document of fixed size: its bitmaps fill their size once asked to, and only its bitmaps;
 // a copy still has the fixed plotting area.
 TEST_F(PlotEngineTest, BitmapsFillTheirAreaOnlyWhenAskedAndCopiesKeepTheFixedSize) {
@@ -202,6 +212,311 @@ TEST_F(PlotEngineTest, ASmithChartIsSquareInAnyPicture) {
         EXPECT_EQ(std::tuple(m.XLo, m.YLo, m.XHi, m.YHi), std::tuple(-1.0f, -1.0f, 1.0f, 1.0f));
     }
     EXPECT_EQ(engine.DPlot_Command(document, "[SwrCircle(0.5)]"), 0); // no SWR below 1
+}
+
+using Colour = bool (*)(QRgb);
+// A pixel the curve's colour clearly dominates (antialiased edges are lighter).
+bool IsRed(QRgb pixel) {
+    return qRed(pixel) - std::max(qGreen(pixel), qBlue(pixel)) > 80;
+}
+bool IsGreen(QRgb pixel) {
+    return qGreen(pixel) - std::max(qRed(pixel), qBlue(pixel)) > 40;
+}
+
+// Where the read-outs over a picture put a data value.
+QPointF RectangularPixel(const PlotMetrics& m, double x, double y, bool logX, bool logY) {
+    return {ColumnOf(m, x, logX).value_or(-1.0), RowOf(m, y, logY).value_or(-1.0)};
+}
+// What the windows' polar read-out finds under a pixel (area 1 azimuth, 2 elevation), with the
+// radius its gain stands for on a scale of range 1 above a floor of 0.
+struct PolarPoint {
+    bool inside = false;
+    double angle = 0.0;
+    double radius = 0.0;
+};
+PolarPoint ReadBack(const PlotMetrics& m, double px, double py, int area) {
+    const PolarReadout read = ReadPolar(m, px, py, area, 1.0f, 0.0f, 3.14159274f);
+    return {read.inside, read.angle, std::pow(read.gain, 4.0)};
+}
+// The inverse of the polar read-out: compass angles for the azimuth diagram, mathematical ones
+// for the elevation diagram.
+QPointF PolarPixel(const PlotMetrics& m, double angle, double radius, bool compass) {
+    const double pixels = (radius - m.YLo) / (m.YHi - m.YLo) * (m.Right - m.Left) / 2.0;
+    const double a = angle * std::numbers::pi / 180.0;
+    const QPointF centre((m.Left + m.Right + 3) / 2.0, (m.Top + m.Bottom + 3) / 2.0);
+    return centre + (compass ? QPointF(pixels * std::sin(a), -pixels * std::cos(a))
+                             : QPointF(pixels * std::cos(a), -pixels * std::sin(a)));
+}
+
+// The predicted pixels (at `ratio` device pixels per unit) without the colour, as "column,row"
+// for the failure message; slack 1 accepts a neighbour (a value half-way between pixels).
+std::vector<std::string> Misses(const QImage& image, const std::vector<QPointF>& pixels,
+                                Colour colour, double ratio = 1.0, int slack = 0) {
+    std::vector<std::string> misses;
+    for (const QPointF& p : pixels) {
+        const int column = static_cast<int>(std::floor(p.x() * ratio + ratio / 2.0));
+        const int row = static_cast<int>(std::floor(p.y() * ratio + ratio / 2.0));
+        bool found = false;
+        for (int dy = -slack; dy <= slack && !found; ++dy) {
+            for (int dx = -slack; dx <= slack && !found; ++dx) {
+                found = image.valid(column + dx, row + dy) &&
+                        colour(image.pixel(column + dx, row + dy));
+            }
+        }
+        if (!found) {
+            misses.push_back(std::to_string(column) + "," + std::to_string(row));
+        }
+    }
+    return misses;
+}
+
+// Calls check on every pixel of the colour; returns how many there were.
+int ForEachPixel(const QImage& image, Colour colour, const std::function<void(int, int)>& check) {
+    int count = 0;
+    for (int row = 0; row < image.height(); ++row) {
+        for (int column = 0; column < image.width(); ++column) {
+            if (colour(image.pixel(column, row))) {
+                ++count;
+                check(column, row);
+            }
+        }
+    }
+    return count;
+}
+
+// A polar document with the azimuth diagram's conventions.
+const std::string kPolar = "[Scale(264)][ManualScale(0,0,360,1)][PolarPlotStyle(3)]";
+
+TEST_F(PlotEngineTest, RectangularCurvesLandWhereTheMetricsPutThem) {
+    struct Case {
+        const char* name;
+        double x0, x1;
+        int points;
+        std::function<double(double)> f;
+        bool logX, logY;
+        std::string commands;
+        double ratio; // device pixels per bitmap pixel
+    };
+    const Case cases[] = {
+        {"linear", 13.9, 14.42, 27, [](double x) { return 1.5 + 0.6 * std::sin(12.0 * x); }, false,
+         false, "[ManualScale(13.9,0.9,14.42,2.1)][XAxisLabel(\"Частота, MHz\")]", 1.0},
+        {"logarithmic", 3.0, 3000.0, 40,
+         [](double x) { return 2.0 + 40000.0 / (1.0 + x * x / 6400.0); }, true, true,
+         "[ManualScale(3,2.3,3000,40000)][Scale(4)]", 1.0},
+        {"high density", 0.0, 1.0, 15, [](double x) { return x * x; }, false, false,
+         "[ManualScale(0,0,1,1)]", 2.0},
+    };
+    for (const Case& c : cases) {
+        std::vector<float> x, y;
+        for (int i = 0; i < c.points; ++i) {
+            const double t = static_cast<double>(i) / (c.points - 1);
+            x.push_back(static_cast<float>(c.logX ? c.x0 * std::pow(c.x1 / c.x0, t)
+                                                  : c.x0 + (c.x1 - c.x0) * t));
+            y.push_back(static_cast<float>(c.f(x.back())));
+        }
+        engine.SetDevicePixelRatio(c.ratio);
+        PlotMetrics metrics;
+        const QImage image = Render(Plot(1, x, y, c.commands), 700, 450, metrics);
+        ASSERT_EQ(image.size(), QSize(700, 450) * c.ratio) << c.name;
+        EXPECT_LE(metrics.XLo, c.x0) << c.name;
+        EXPECT_GE(metrics.XHi, c.x1) << c.name;
+        // The inner vertices: the ends may sit on the frame.
+        std::vector<QPointF> pixels;
+        for (std::size_t i = 1; i + 1 < x.size(); ++i) {
+            pixels.push_back(RectangularPixel(metrics, x[i], y[i], c.logX, c.logY));
+        }
+        EXPECT_EQ(Misses(image, pixels, IsRed, c.ratio), std::vector<std::string>{}) << c.name;
+    }
+}
+
+TEST_F(PlotEngineTest, CurvesStayInsideThePlottingAreaAndGapsBreakThem) {
+    // The limits cut the curve; what lies beyond must not spill over the axes.
+    std::vector<float> x, y;
+    for (int i = 0; i < 50; ++i) {
+        x.push_back(static_cast<float>(i / 4.9));
+        y.push_back(static_cast<float>(10.0 * std::sin(i / 4.9)));
+    }
+    PlotMetrics m;
+    const QImage cut = Render(Plot(1, x, y, "[ManualScale(2,-5,8,5)]"), 500, 400, m);
+    int outside = 0;
+    const int inside = ForEachPixel(cut, IsRed, [&](int column, int row) {
+        outside +=
+            column < m.Left - 1 || column > m.Right + 1 || row < m.Top - 1 || row > m.Bottom + 1;
+    });
+    EXPECT_GT(inside, 100);
+    EXPECT_EQ(outside, 0);
+
+    // No value, and on a log Y axis no value below zero, is bridged by a line.
+    const QImage gaps = Render(Plot(1, {1, 2, 3, 4, 5, 6}, {1, 2, std::nanf(""), 4, -3, 6},
+                                    "[ManualScale(1,1,6,6)][Scale(2)]"),
+                               400, 300, m);
+    EXPECT_TRUE(
+        Misses(gaps, {RectangularPixel(m, 1.5, std::sqrt(2.0), false, true)}, IsRed).empty());
+    EXPECT_EQ(Misses(gaps, {RectangularPixel(m, 3.0, 3.0, false, true)}, IsRed).size(), 1U);
+}
+
+TEST_F(PlotEngineTest, BitmapsOfAnySizeOrUnusableDataRenderAtTheSizeAsked) {
+    const std::vector<float> none{std::nanf(""), std::nanf("")};
+    struct Case {
+        std::vector<float> x, y;
+        const char* commands;
+        int width, height;
+    };
+    const Case cases[] = {
+        {none, none, "", 300, 200},
+        {none, none, "[Scale(264)]", 300, 200},
+        {{0, 1}, {0, 1}, "[Scale(264)][Size(1,3.3,3.3,0)]", 12, 9},
+        {{1, 2, 3}, {3, 1, 2}, "", 257, 263}, // an odd size is kept as asked
+    };
+    for (const Case& c : cases) {
+        PlotMetrics metrics;
+        const PlotBitmap bitmap =
+            engine.DPlot_GetBitmapEx(Plot(1, c.x, c.y, c.commands), c.width, c.height, metrics);
+        EXPECT_EQ(ToQImage(bitmap).size(), QSize(c.width, c.height)) << c.commands;
+        EXPECT_EQ(bitmap.Pixels.size(), static_cast<std::size_t>(c.width * c.height));
+        EXPECT_LT(metrics.Left, metrics.Right) << c.commands;
+        EXPECT_LT(metrics.Top, metrics.Bottom) << c.commands;
+    }
+    // No bitmap of no width, nor of one too wide to hold.
+    PlotMetrics plain;
+    EXPECT_TRUE(engine.DPlot_GetBitmapEx(PlotTwoCurves(), 0, 100, plain).IsNull());
+    EXPECT_TRUE(engine.DPlot_GetBitmapEx(PlotTwoCurves(), 100000, 100, plain).IsNull());
+    // A log axis whose limit is 0 starts above it.
+    PlotMetrics metrics;
+    Render(Plot(1, {0, 1, 10, 100}, {1, 2, 3, 4}, "[ManualScale(0,1,100,4)][Scale(3)]"), 400, 300,
+           metrics);
+    EXPECT_GT(metrics.XLo, 0.0f);
+    EXPECT_LE(metrics.XLo, 1.0f);
+}
+
+// FastLines draws a bitmap's curves in straight pieces: every line type keeps its ink and its
+// look (a handful of pixels clearly off at most, where the edges' antialiasing differs), at a
+// high density too, and vector pictures do not change at all.
+TEST_F(PlotEngineTest, FastLinesLookTheSameAndLeaveVectorPicturesAlone) {
+    // A pattern with two sharp nulls in 1-degree steps, as a compared diagram draws it.
+    std::vector<float> angles, radii;
+    for (int a = 0; a <= 360; ++a) {
+        angles.push_back(static_cast<float>(a));
+        radii.push_back(static_cast<float>(0.15 + 0.85 * std::abs(std::cos(a * 0.0174533))));
+    }
+    const std::pair<std::string, double> cases[] = {{"", 1.0},
+                                                    {"[LineType(1,2)]", 1.0},
+                                                    {"[LineType(1,3)][LineWidth(1,15)]", 1.0},
+                                                    {"[LineType(1,5)]", 1.0},
+                                                    {"[LineWidth(1,25)]", 1.0},
+                                                    {"[LineType(1,4)][LineWidth(1,25)]", 1.0},
+                                                    {"[LineType(1,2)]", 2.0}};
+    for (const auto& [style, ratio] : cases) {
+        engine.SetDevicePixelRatio(ratio);
+        const std::string commands = kPolar + "[GridLineType(0)]" + style;
+        const std::int32_t joined = Plot(1, angles, radii, commands);
+        const std::int32_t pieces = Plot(1, angles, radii, commands + "[FastLines(1)]");
+        PlotMetrics m;
+        const QImage a = Render(joined, 400, 400, m);
+        const QImage b = Render(pieces, 400, 400, m);
+        double inkA = 0.0, inkB = 0.0; // red over white: green falls with the line's coverage
+        int off = 0;
+        for (int i = 0; i < a.width() * a.height(); ++i) {
+            const QRgb p = a.pixel(i % a.width(), i / a.width());
+            const QRgb q = b.pixel(i % a.width(), i / a.width());
+            inkA += qRed(p) - qGreen(p);
+            inkB += qRed(q) - qGreen(q);
+            off += std::abs(qGreen(p) - qGreen(q)) > 96;
+        }
+        EXPECT_NEAR(inkB / inkA, 1.0, 0.03) << style << ratio; // short dots overlap most
+        EXPECT_LE(off, 6) << style << ratio;
+        EXPECT_EQ(RenderSvg(*engine.FindDocument(joined), {4.0, 4.0}, {}),
+                  RenderSvg(*engine.FindDocument(pieces), {4.0, 4.0}, {}))
+            << style;
+    }
+}
+
+// The graph code's own documents in the polar window: the real cuts in both angle conventions,
+// and the -3 dB circle in green.
+TEST_F(PlotEngineTest, PolarDiagramsOfTheGraphCodeFollowTheirAngleConventions) {
+    world.state.View.PlotHost = PlotHostKind::PolarWindow;
+    ASSERT_TRUE(world.OpenTestData("farfield_below_horizon_30deg.csv"));
+    // The total gain alone, so that no other curve is drawn over it; the circle is curve 2.
+    ASSERT_TRUE(lobex::ShowPattern(world.graph, 3, 0));
+    for (const int slot : {kAzimuthSlot, kElevationSlot}) {
+        ASSERT_EQ(world.Slot(slot).HasBitmap, 1) << slot;
+        const PlotMetrics& m = world.Slot(slot).Metrics;
+        const QImage picture = ToQImage(world.Slot(slot).Bitmap);
+        const PlotDocument& document = *world.api.FindDocument(world.Slot(slot).DocNum);
+        ASSERT_EQ(document.curves.size(), 2U);
+        const PlotCurve& curve = document.curves[0];
+        std::vector<QPointF> pixels;
+        int read = 0;
+        for (std::size_t i = 0; i < curve.x.size(); ++i) {
+            pixels.push_back(PolarPixel(m, curve.x[i], curve.y[i], slot == kAzimuthSlot));
+            // The read-out of the window finds the same angle there.
+            const PolarPoint value = ReadBack(m, pixels.back().x(), pixels.back().y(), slot);
+            if (curve.y[i] > 0.2f && value.inside) {
+                ++read;
+                const double difference = std::fabs(value.angle - std::fmod(curve.x[i] + 360, 360));
+                EXPECT_LT(std::min(difference, 360.0 - difference), 0.5) << curve.x[i];
+            }
+        }
+        EXPECT_GE(read, 3) << slot;
+        EXPECT_EQ(Misses(picture, pixels, IsRed, 1.0, 1), std::vector<std::string>{})
+            << "slot " << slot;
+        // Every green pixel reads back as the circle's radius, and the circle goes all round.
+        const float radius = document.curves[1].y.front();
+        const double pixel = (m.YHi - m.YLo) / ((m.Right - m.Left) / 2.0);
+        std::array<int, 12> sectors{};
+        const int green = ForEachPixel(picture, IsGreen, [&](int column, int row) {
+            const PolarPoint value = ReadBack(m, column, row, 1);
+            EXPECT_NEAR(value.radius, radius, 1.5 * pixel) << column << "," << row;
+            ++sectors[static_cast<std::size_t>(value.angle / 30.0) % 12];
+        });
+        EXPECT_GT(green, 100);
+        EXPECT_EQ(std::count(sectors.begin(), sectors.end(), 0), 0);
+    }
+}
+
+// The clipping that keeps the curves inside the plotting area, on its own.
+// "(x,y)(x,y) | (x,y)...": pieces in drawing order, readable in a failure message.
+std::string Text(const std::vector<QPolygonF>& pieces) {
+    std::ostringstream out;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        out << (i > 0 ? " | " : "");
+        for (const QPointF& p : pieces[i]) {
+            out << '(' << p.x() << ',' << p.y() << ')';
+        }
+    }
+    return out.str();
+}
+
+TEST(ClipPolyline, KeepsWhatLiesInsideTheRectangleAndCutsTheRestAtItsEdges) {
+    const QRectF box(0.0, 0.0, 10.0, 10.0);
+    struct Case {
+        const char* name;
+        QPolygonF line;
+        std::vector<QPolygonF> expected;
+    };
+    const Case cases[] = {
+        {"inside stays whole", {{1, 1}, {5, 5}, {9, 2}}, {{{1, 1}, {5, 5}, {9, 2}}}},
+        {"along an edge counts as inside",
+         {{0, 0}, {10, 0}, {10, 10}},
+         {{{0, 0}, {10, 0}, {10, 10}}}},
+        {"leaving ends at the right edge", {{5, 5}, {15, 5}}, {{{5, 5}, {10, 5}}}},
+        {"crossing keeps the part between the edges", {{5, -10}, {5, 20}}, {{{5, 0}, {5, 10}}}},
+        {"slanted through the bottom edge", {{2, 6}, {6, 14}}, {{{2, 6}, {4, 10}}}},
+        {"leaving and coming back makes two pieces",
+         {{5, 5}, {15, 5}, {5, 8}},
+         {{{5, 5}, {10, 5}}, {{10, 6.5}, {5, 8}}}},
+        {"a gap outside splits the curve",
+         {{2, 2}, {2, -4}, {8, -4}, {8, 2}},
+         {{{2, 2}, {2, 0}}, {{8, 0}, {8, 2}}}},
+        {"cutting a corner off", {{-2, 8}, {8, -2}}, {{{0, 6}, {6, 0}}}},
+        {"passing outside a corner", {{-5, 4}, {4, -5}}, {}},
+        {"round the rectangle without entering", {{-1, -1}, {11, -1}, {11, 11}, {-1, 11}}, {}},
+        {"one point inside", {{3, 4}}, {{{3, 4}}}},
+        {"no points", {}, {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Text(ClipPolyline(c.line, box)), Text(c.expected)) << c.name;
+    }
 }
 
 // The commands as read: Name(args) each, numbers as numbers, texts in <>, omitted ones as _.

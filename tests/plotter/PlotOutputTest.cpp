@@ -1,5 +1,4 @@
 #include "plotter/PlotOutput.h"
-#include "EmfReader.h"
 #include "GraphWorld.h"
 #include "graphs/RectangularGraph.h"
 #include "plotter/EmfPaintDevice.h"
@@ -10,6 +9,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,43 @@ namespace {
 
 using EngineWorld = lobex::test::GraphWorld<PlotEngine>;
 
-using test::EmfRecord;
+// A small Enhanced Metafile reader of the test's own, written from the format description and
+// not from the writer, so that the files are checked against the format.
+struct EmfRecord {
+    std::uint32_t type = 0;
+    QByteArray data; // the whole record, type and size included
+    std::uint32_t U(qsizetype at) const {
+        return qFromLittleEndian<quint32>(data.constData() + at);
+    }
+    std::int32_t I(qsizetype at) const { return static_cast<std::int32_t>(U(at)); }
+    std::uint16_t U16(qsizetype at) const {
+        return qFromLittleEndian<quint16>(data.constData() + at);
+    }
+    // The text of an EXTTEXTOUTW record.
+    QString Text() const {
+        QString text;
+        for (std::uint32_t i = 0; i < U(44); ++i) {
+            text.append(QChar(U16(U(48) + 2 * i)));
+        }
+        return text;
+    }
+};
+
+// The records in file order; an empty list and a reason when the framing is broken.
+std::vector<EmfRecord> ReadEmf(const QByteArray& file, std::string& error) {
+    std::vector<EmfRecord> records;
+    for (qsizetype at = 0; at < file.size();) {
+        const EmfRecord head{0, file.mid(at, 8)};
+        const std::uint32_t size = head.data.size() == 8 ? head.U(4) : 0;
+        if (size < 8 || size % 4 != 0 || at + static_cast<qsizetype>(size) > file.size()) {
+            error = "bad record size " + std::to_string(size) + " at " + std::to_string(at);
+            return {};
+        }
+        records.push_back({head.U(0), file.mid(at, size)});
+        at += size;
+    }
+    return records;
+}
 
 constexpr std::uint32_t kRedPen = 0x000000FF; // COLORREF of pure red
 constexpr std::uint32_t kBluePen = 0x00FF0000;
@@ -74,7 +110,7 @@ protected:
             *bytes = file;
         }
         std::string error;
-        const std::vector<EmfRecord> records = test::ReadEmf(file, error);
+        const std::vector<EmfRecord> records = ReadEmf(file, error);
         EXPECT_FALSE(records.empty()) << error;
         return records;
     }
@@ -97,7 +133,7 @@ TEST_F(PlotOutputTest, SavedMetafileHasItsHeaderCurvesAndTextsRecordByRecord) {
     EXPECT_EQ(header.type, emf::kHeader);
     EXPECT_EQ(header.U(40), emf::kSignature);
     EXPECT_EQ(header.U(52), static_cast<std::uint32_t>(records.size()));
-    EXPECT_EQ(test::U32(file, 48), static_cast<std::uint32_t>(file.size()));
+    EXPECT_EQ(header.U(48), static_cast<std::uint32_t>(file.size()));
     // Bounds in device pixels at 1200 per inch, frame in hundredths of a millimetre: 5 x 3 in.
     EXPECT_EQ(header.I(16), 5 * 1200 - 1);
     EXPECT_EQ(header.I(20), 3 * 1200 - 1);
@@ -136,13 +172,13 @@ TEST_F(PlotOutputTest, SavedMetafileHasItsHeaderCurvesAndTextsRecordByRecord) {
             break;
         }
         case emf::kExtTextOutW:
-            (turned ? turnedTexts : texts).append(test::TextOf(record));
+            (turned ? turnedTexts : texts).append(record.Text());
             break;
         default:
             break;
         }
     }
-    EXPECT_LT(highestSlot, test::U16(header.data, 56)); // as many object slots as are used
+    EXPECT_LT(highestSlot, header.U16(56)); // as many object slots as are used
     EXPECT_GE(pointsByColour[kRedPen], kSweepPoints);
     EXPECT_GE(pointsByColour[kBluePen], kSweepPoints);
     EXPECT_TRUE(texts.contains(QStringLiteral("Частотные характеристики")))
@@ -260,7 +296,7 @@ TEST(VectorPicture, ARasterPictureIsKeptInEachVectorFormat) {
 
     std::string error;
     const std::vector<EmfRecord> records =
-        test::ReadEmf(RenderVectorPicture("emf", inches, QStringLiteral("t"), paint), error);
+        ReadEmf(RenderVectorPicture("emf", inches, QStringLiteral("t"), paint), error);
     ASSERT_FALSE(records.empty()) << error;
     const auto bitmap = std::ranges::find(records, emf::kStretchDiBits, &EmfRecord::type);
     ASSERT_NE(bitmap, records.end());

@@ -2,6 +2,7 @@
 
 #include "graphs/PlotApi.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -11,6 +12,14 @@
 #include <vector>
 
 namespace lobex::test {
+
+// Plot metrics of a plotting area from (left, top) to (right, bottom) with the values at its
+// edges.
+inline PlotMetrics Metrics(int left, int top, int right, int bottom, float xLo, float yLo,
+                           float xHi, float yHi) {
+    // In the record's order: the size, Left, Bottom, Right, Top, then the values.
+    return {PlotMetrics{}.Size, left, bottom, right, top, xLo, yLo, xHi, yHi};
+}
 
 // The plot API of the tests: keeps every call, and answers as told, or, given a real engine,
 // passes every call on to it, so the graph code can be checked with or without drawing.
@@ -90,14 +99,7 @@ public:
         bitmap.PixelHeight = height;
         bitmap.Pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
                              0xFFFFFFFFU);
-        metrics.Left = 10;
-        metrics.Top = 5;
-        metrics.Right = width - 10;
-        metrics.Bottom = height - 20;
-        metrics.XLo = 1.0f;
-        metrics.XHi = 2.0f;
-        metrics.YLo = 3.0f;
-        metrics.YHi = 4.0f;
+        metrics = Metrics(10, 5, width - 10, height - 20, 1.0f, 3.0f, 2.0f, 4.0f);
         return bitmap;
     }
     std::int32_t DPlot_Command(std::int32_t document, std::string_view command) override {
@@ -131,11 +133,7 @@ public:
     std::vector<std::pair<std::int32_t, std::string>> commands;
 
     int Count(const std::string& call) const {
-        int count = 0;
-        for (const std::string& made : calls) {
-            count += made == call ? 1 : 0;
-        }
-        return count;
+        return static_cast<int>(std::count(calls.begin(), calls.end(), call));
     }
 
 private:
@@ -159,22 +157,6 @@ inline DPLOT MakeRecord(int curves, int points, const std::string& yLabel = "Y")
     SetTextField(plot.XAxis, std::string_view("Parameter\0", 10));
     SetTextField(plot.YAxis, yLabel);
     return plot;
-}
-
-// Plot metrics of a plotting area from (left, top) to (right, bottom) with the values at its
-// edges.
-inline PlotMetrics Metrics(int left, int top, int right, int bottom, float xLo, float yLo,
-                           float xHi, float yHi) {
-    PlotMetrics m;
-    m.Left = left;
-    m.Top = top;
-    m.Right = right;
-    m.Bottom = bottom;
-    m.XLo = xLo;
-    m.YLo = yLo;
-    m.XHi = xHi;
-    m.YHi = yHi;
-    return m;
 }
 
 } // namespace lobex::test

@@ -36,20 +36,12 @@ struct LoadHarness {
 
 // The texts of a reader's messages, in order.
 inline std::vector<std::string> Texts(const std::vector<LoadMessage>& messages) {
-    std::vector<std::string> texts;
-    for (const LoadMessage& message : messages) {
-        texts.push_back(message.text);
-    }
-    return texts;
+    return TextsOf(messages);
 }
 
 // The texts of a set list's entries.
 inline std::vector<std::string> Texts(const SetList& list) {
-    std::vector<std::string> texts;
-    for (const SetListEntry& entry : list.entries) {
-        texts.push_back(entry.text);
-    }
-    return texts;
+    return TextsOf(list.entries);
 }
 
 // A folder of its own under the system temporary folder, removed with everything in it.

@@ -11,6 +11,16 @@
 
 namespace lobex::test {
 
+// The text of each item, in order.
+template <typename Items>
+std::vector<std::string> TextsOf(const Items& items) {
+    std::vector<std::string> texts;
+    for (const auto& item : items) {
+        texts.push_back(item.text);
+    }
+    return texts;
+}
+
 struct RecordedMessage {
     std::string text;
     MessageIcon icon;
@@ -27,13 +37,7 @@ public:
                        std::string_view caption) override {
         shown.push_back({std::string(text), icon, std::string(caption), RejectionText(cause)});
     }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const RecordedMessage& message : shown) {
-            texts.push_back(message.text);
-        }
-        return texts;
-    }
+    std::vector<std::string> Texts() const { return TextsOf(shown); }
     std::vector<RecordedMessage> shown;
 };
 

@@ -55,8 +55,9 @@ public:
 };
 
 // Stands in for the graphics device: keeps the world transform and records every draw with the
-// state it was made in.
-class RecordingRenderer final : public Renderer {
+// state it was made in. Device is the interface it stands in for.
+template <class Device = Renderer>
+class RecordingRendererOf : public Device {
 public:
     struct Draw {
         const MeshData* mesh;
@@ -90,5 +91,6 @@ public:
     std::vector<Draw> draws;
     int texturesCreated = 0;
 };
+using RecordingRenderer = RecordingRendererOf<>;
 
 } // namespace lobex::test

@@ -13,25 +13,12 @@
 namespace lobex {
 namespace {
 
-// Records what a frame asks of the device.
-class RecordingDevice final : public View3DDevice {
+// Records what a frame asks of the device, with the gain colouring of each draw.
+class RecordingDevice final : public test::RecordingRendererOf<View3DDevice> {
 public:
-    struct Draw {
-        std::size_t triangles;
-        Material material;
-        Matrix world;
-        bool blending;
-        std::optional<GainColouring> colouring;
-    };
-
-    Matrix GetWorldTransform() const override { return world; }
-    void SetWorldTransform(const Matrix& matrix) override { world = matrix; }
-    void SetMaterial(const Material& value) override { material = value; }
-    void SetTexture(const Texture*) override {}
-    void SetAlphaBlending(bool enabled) override { blending = enabled; }
     void DrawSubset(const MeshData& mesh, std::uint32_t subset) override {
-        const auto count = std::count(mesh.Attributes.begin(), mesh.Attributes.end(), subset);
-        draws.push_back({static_cast<std::size_t>(count), material, world, blending, colouring});
+        RecordingRendererOf::DrawSubset(mesh, subset);
+        colourings.push_back(colouring);
     }
     void SetGainColouring(const GainColouring* value) override {
         colouring.reset();
@@ -39,34 +26,23 @@ public:
             colouring = *value;
         }
     }
-    std::shared_ptr<Texture> CreateTextureFromFile(const std::string&, const TextureOptions*,
-                                                   std::uint32_t) override {
-        return nullptr;
-    }
     void SetProjection(const Matrix&) override {}
-    void SetViewTransform(const Matrix& matrix) override { view = matrix; }
+    void SetViewTransform(const Matrix&) override {}
     void SetLights(const std::array<DirectionalLight, 2>&) override {}
     void SetAmbient(std::uint32_t) override {}
     void Clear(std::uint32_t packed) override { clears.push_back(packed); }
-    void SetFillMode(bool wire, bool lit) override {
-        wireframe = wire;
-        lighting = lit;
-    }
+    void SetFillMode(bool, bool) override {}
     void DrawLine3D(Vector3 from, Vector3 to, std::uint32_t packed) override {
         lines.push_back({from, to, packed});
     }
 
-    Matrix world = MatrixIdentity();
-    Matrix view = MatrixIdentity();
-    Material material;
-    bool blending = false;
     std::optional<GainColouring> colouring;
+    std::vector<std::optional<GainColouring>> colourings;
     std::vector<std::uint32_t> clears;
-    bool wireframe = false;
-    bool lighting = false;
-    std::vector<Draw> draws;
     std::vector<Line3D> lines;
 };
+
+using Draw = RecordingDevice::Draw;
 
 bool SameColor(const ColorValue& color, std::uint32_t packed) {
     return PackedFromColorValue(color) == packed;
@@ -103,7 +79,10 @@ TEST(ViewScene, ThePatternTheTranslucentGroundAndTheAxesAreDrawnOnlyWithTheirFla
     Render3DFrame(loaded.scene, loaded.device, view, 640, 480);
     ASSERT_EQ(DrawsIn(loaded.device, kPatternColor), 1U);
     // Each quadrilateral of the surface is two triangles.
-    EXPECT_EQ(loaded.device.draws[0].triangles, 2 * loaded.faces);
+    const Draw& surface = loaded.device.draws[0];
+    EXPECT_EQ(std::count(surface.mesh->Attributes.begin(), surface.mesh->Attributes.end(),
+                         surface.subset),
+              static_cast<std::ptrdiff_t>(2 * loaded.faces));
     ASSERT_EQ(DrawsIn(loaded.device, kGroundColor), 1U);
     EXPECT_TRUE(loaded.device.draws.back().blending);
     // Three axes, the letters X, Y and Z; the upward axis starts at the ground.
@@ -144,12 +123,13 @@ TEST(ViewScene, OnlyThePatternIsColouredByGainAndOnlyWhenAskedFor) {
         ASSERT_EQ(DrawsIn(loaded.device, kPatternColor), 1U);
         // This pattern reaches below the horizon, so the plate is the fainter one.
         ASSERT_EQ(DrawsIn(loaded.device, kSeeThroughGroundColor), 1U);
-        for (const auto& draw : loaded.device.draws) {
-            const bool pattern = SameColor(draw.material.Diffuse, kPatternColor);
-            ASSERT_EQ(draw.colouring.has_value(), pattern && colours);
-            if (draw.colouring) {
-                EXPECT_FLOAT_EQ(draw.colouring->PeakGain, 10.0f);
-                EXPECT_FLOAT_EQ(draw.colouring->RangeDb, 25.0f);
+        for (std::size_t i = 0; i < loaded.device.draws.size(); ++i) {
+            const bool pattern = SameColor(loaded.device.draws[i].material.Diffuse, kPatternColor);
+            const std::optional<GainColouring>& colouring = loaded.device.colourings[i];
+            ASSERT_EQ(colouring.has_value(), pattern && colours);
+            if (colouring) {
+                EXPECT_FLOAT_EQ(colouring->PeakGain, 10.0f);
+                EXPECT_FLOAT_EQ(colouring->RangeDb, 25.0f);
             }
         }
         // Nothing stays coloured after the frame.

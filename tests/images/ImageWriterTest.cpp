@@ -5,12 +5,15 @@
 #include "core/FileDialogs.h"
 #include "images/JpegOptions.h"
 #include "images/SaveChoices.h"
+#include "images/SystemInfo.h"
 #include "images/clsGIF.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImageReader>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -186,16 +189,17 @@ TEST_F(ImageWriterTest, TheJpegOptionsShapeTheFile) {
         {0, 0, false, false, {678, 684}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
         jpeg = {75, c.progressive, c.grey, c.width, c.height};
         ASSERT_TRUE(Write(photo, "jpg", "sized.jpg").written);
         const QImage back = ReadBack("sized.jpg");
-        EXPECT_EQ(back.size(), c.written) << c.width << "x" << c.height;
-        EXPECT_EQ(back.isGrayscale(), c.grey) << c.width << "x" << c.height;
-        QFile file(folder.filePath(QStringLiteral("sized.jpg")));
+        EXPECT_EQ(back.size(), c.written);
+        EXPECT_EQ(back.isGrayscale(), c.grey);
+        QFile file(PathOf("sized.jpg"));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        EXPECT_EQ(bytes.contains("\xFF\xC2"), c.progressive) << c.width << "x" << c.height;
-        EXPECT_EQ(bytes.contains("\xFF\xC0"), !c.progressive) << c.width << "x" << c.height;
+        EXPECT_EQ(bytes.contains("\xFF\xC2"), c.progressive);
+        EXPECT_EQ(bytes.contains("\xFF\xC0"), !c.progressive);
     }
     EXPECT_EQ(JpegSideFromText("abc"), 0);
     EXPECT_EQ(JpegSideFromText("-5"), 0);
@@ -213,7 +217,7 @@ TEST_F(ImageWriterTest, ABusyGifEncoderIsReportedRatherThanPassedOverInSilence) 
 
 // The rules of the JPEG options' fields; storing and showing them is tested through the dialog
 // (tests/dialogs).
-TEST(JpegOptions, QualityIsTheLeadingNumberRoundedHalfToEvenAndHeldIn16Bits) {
+TEST(JpegOptions, QualityIsTheLeadingNumberRoundedHalfToEvenHeldIn16BitsAndSwitchesAreBooleans) {
     const std::pair<const char*, int> cases[] = {
         {" 85abc", 85}, {"abc", 0},        {"84.5", 84},       {"85.5", 86},
         {"-3", -3},     {"100000", 32767}, {"-1e999", -32768},
@@ -226,14 +230,12 @@ TEST(JpegOptions, QualityIsTheLeadingNumberRoundedHalfToEvenAndHeldIn16Bits) {
     for (const auto& [quality, encoder] : given) {
         EXPECT_EQ(EncoderQuality(static_cast<std::int16_t>(quality)), encoder) << quality;
     }
-}
-
-TEST(JpegOptions, StoredSwitchesReadAsBooleans) {
-    const std::pair<const char*, bool> cases[] = {
+    // The stored switches read as booleans.
+    const std::pair<const char*, bool> switches[] = {
         {"TRUE", true}, {"false", false}, {"0", false},  {"-1", true},
         {"0.0", false}, {"yes", false},   {"1x", false},
     };
-    for (const auto& [text, value] : cases) {
+    for (const auto& [text, value] : switches) {
         EXPECT_EQ(SettingIsTrue(text), value) << '"' << text << '"';
     }
 }
@@ -291,6 +293,20 @@ TEST(CaptureFile, GetsANewTimedNameInThePicturesFolderEachTime) {
     EXPECT_FALSE(FolderIsWritable(empty.filePath(QStringLiteral("missing")).toStdString()));
     EXPECT_FALSE(FolderIsWritable(""));
     EXPECT_TRUE(QDir(empty.path()).isEmpty());
+}
+
+TEST(WaitMilliseconds, EventsRunDuringTheWaitAndItLastsLongerThanAsked) {
+    int fired = 0;
+    QTimer::singleShot(0, [&] { ++fired; });
+    WaitMilliseconds(0);
+    WaitMilliseconds(-5);
+    EXPECT_EQ(fired, 1) << "even a zero wait lets pending events run";
+    QTimer::singleShot(5, [&] { ++fired; });
+    QElapsedTimer clock;
+    clock.start();
+    WaitMilliseconds(60);
+    EXPECT_GT(clock.elapsed(), 60);
+    EXPECT_EQ(fired, 2) << "the event loop must run while waiting";
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <tuple>
 
 namespace lobex {
 namespace {
@@ -120,22 +121,16 @@ void ExpectLighterUpwards(const std::array<GainRgb, 9>& stops, std::array<float,
 }
 
 TEST(GainColours, TheScaleRunsFromTheFloorToThePeakAndClampsOutside) {
-    struct Case {
-        float gain;
-        float peak;
-        float range;
-        float fraction;
-    };
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    for (const Case& c : {Case{10.0f, 10.0f, 40.0f, 1.0f}, Case{-30.0f, 10.0f, 40.0f, 0.0f},
-                          Case{-10.0f, 10.0f, 40.0f, 0.5f}, Case{15.0f, 10.0f, 40.0f, 1.0f},
-                          // The -999 sentinels and anything not a number sit at the floor.
-                          Case{-999.0f, 10.0f, 40.0f, 0.0f}, Case{nan, 10.0f, 40.0f, 0.0f},
-                          // Ranges outside 10..60 dB are taken as their nearest end.
-                          Case{5.0f, 10.0f, 2.0f, 0.5f}, Case{-50.0f, 10.0f, 90.0f, 0.0f},
-                          Case{-20.0f, 10.0f, 90.0f, 0.5f}, Case{-10.0f, 10.0f, nan, 0.5f}}) {
-        EXPECT_FLOAT_EQ(GainFraction(c.gain, c.peak, c.range), c.fraction)
-            << c.gain << " of " << c.peak << " over " << c.range;
+    // Gain, peak, range, fraction of the scale. The -999 sentinels and anything not a number sit
+    // at the floor; ranges outside 10..60 dB are taken as their nearest end.
+    const float cases[][4] = {{10, 10, 40, 1},     {-30, 10, 40, 0},  {-10, 10, 40, 0.5f},
+                              {15, 10, 40, 1},     {-999, 10, 40, 0}, {nan, 10, 40, 0},
+                              {5, 10, 2, 0.5f},    {-50, 10, 90, 0},  {-20, 10, 90, 0.5f},
+                              {-10, 10, nan, 0.5f}};
+    for (const auto& [gain, peak, range, fraction] : cases) {
+        EXPECT_FLOAT_EQ(GainFraction(gain, peak, range), fraction)
+            << gain << " of " << peak << " over " << range;
     }
 }
 
@@ -153,17 +148,12 @@ TEST(GainColours, TheMapGoesFromDarkVioletThroughTealToYellowAndGetsLighter) {
 
 TEST(GainColours, TheDifferenceMapIsSymmetricNeutralAtZeroAndDarkestWhereWorse) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    struct Case {
-        float difference;
-        float span;
-        float fraction;
-    };
-    for (const Case& c : {Case{0.0f, 3.0f, 0.5f}, Case{3.0f, 3.0f, 1.0f}, Case{-3.0f, 3.0f, 0.0f},
-                          Case{-1.5f, 3.0f, 0.25f}, Case{9.0f, 3.0f, 1.0f}, Case{nan, 3.0f, 0.5f},
-                          // Equal patterns (span 0) still get a decibel either side.
-                          Case{0.5f, 0.0f, 0.75f}}) {
-        EXPECT_FLOAT_EQ(DifferenceFraction(c.difference, c.span), c.fraction)
-            << c.difference << " of " << c.span;
+    // Difference, span, fraction; equal patterns (span 0) still get a decibel either side.
+    const float cases[][3] = {{0, 3, 0.5f}, {3, 3, 1},      {-3, 3, 0},      {-1.5f, 3, 0.25f},
+                              {9, 3, 1},    {nan, 3, 0.5f}, {0.5f, 0, 0.75f}};
+    for (const auto& [difference, span, fraction] : cases) {
+        EXPECT_FLOAT_EQ(DifferenceFraction(difference, span), fraction)
+            << difference << " of " << span;
     }
     const auto& stops = DifferenceColourStops();
     const GainRgb worse = GainColour(0.0f, stops);
@@ -179,20 +169,18 @@ TEST(GainColours, TheDifferenceMapIsSymmetricNeutralAtZeroAndDarkestWhereWorse) 
 }
 
 TEST(GainColours, TheLegendLabelsThePeakRoundStepsAndTheFloor) {
-    struct Case {
-        float peak;
-        float range;
-        std::vector<float> ticks;
-    };
-    for (const Case& c : {Case{9.22f, 40.0f, {9.22f, 0.0f, -10.0f, -20.0f, -30.78f}},
-                          // Round gains too near an end to be read apart are left out.
-                          Case{10.0f, 40.0f, {10.0f, 0.0f, -10.0f, -20.0f, -30.0f}},
-                          Case{2.0f, 10.0f, {2.0f, -5.0f, -8.0f}},
-                          Case{-3.0f, 20.0f, {-3.0f, -10.0f, -15.0f, -20.0f, -23.0f}}}) {
-        const std::vector<float> ticks = GainLegendTicks(c.peak, c.range);
-        ASSERT_EQ(ticks.size(), c.ticks.size()) << c.peak << " over " << c.range;
+    // Peak, range, the ticks; round gains too near an end to be read apart are left out.
+    const std::tuple<float, float, std::vector<float>> cases[] = {
+        {9.22f, 40, {9.22f, 0, -10, -20, -30.78f}},
+        {10, 40, {10, 0, -10, -20, -30}},
+        {2, 10, {2, -5, -8}},
+        {-3, 20, {-3, -10, -15, -20, -23}}};
+    for (const auto& [peak, range, expected] : cases) {
+        SCOPED_TRACE(testing::Message() << peak << " over " << range);
+        const std::vector<float> ticks = GainLegendTicks(peak, range);
+        ASSERT_EQ(ticks.size(), expected.size());
         for (std::size_t i = 0; i < ticks.size(); ++i) {
-            EXPECT_NEAR(ticks[i], c.ticks[i], 1e-4f) << c.peak << " over " << c.range;
+            EXPECT_NEAR(ticks[i], expected[i], 1e-4f);
         }
     }
 }
@@ -223,17 +211,14 @@ TEST(CurrentPaths, TheUnitAndTheScaleFollowTheLargestCurrent) {
     EXPECT_EQ(ChooseCurrentUnit(0.0204).Text, kMilliampere);
     EXPECT_EQ(ChooseCurrentUnit(1.0).Text, kAmpere);
 
-    struct Case {
-        double value;
-        bool symmetric;
-        float fraction;
-    };
-    for (const Case& c : {Case{0.02, false, 1.0f}, Case{0.01, false, 0.5f}, Case{0.0, false, 0.0f},
-                          Case{-0.02, true, 0.0f}, Case{0.0, true, 0.5f}, Case{0.02, true, 1.0f},
-                          // Beyond the largest (rounding in the file) stays at the end.
-                          Case{0.03, false, 1.0f}, Case{-0.03, true, 0.0f}}) {
-        EXPECT_FLOAT_EQ(CurrentFraction(c.value, 0.02, c.symmetric), c.fraction)
-            << c.value << (c.symmetric ? " symmetric" : "");
+    // Current, symmetric scale, fraction of the scale; beyond the largest (rounding in the file)
+    // stays at the end.
+    const std::tuple<double, bool, float> cases[] = {
+        {0.02, false, 1},  {0.01, false, 0.5f}, {0.0, false, 0},  {-0.02, true, 0},
+        {0.0, true, 0.5f}, {0.02, true, 1},     {0.03, false, 1}, {-0.03, true, 0}};
+    for (const auto& [value, symmetric, fraction] : cases) {
+        EXPECT_FLOAT_EQ(CurrentFraction(value, 0.02, symmetric), fraction)
+            << value << (symmetric ? " symmetric" : "");
     }
 
     // Largest at the top, round steps, the foot of the scale last.
@@ -290,14 +275,10 @@ TEST(CurrentPaths, TubesRunThroughThePointsPlacedAsTheAntennaIs) {
 
 TEST(CurrentPaths, ThePhaseShowsTheInstantaneousCurrentOnTheSymmetricScale) {
     const std::complex<double> current = std::polar(2.0, 30.0 * kDegree);
-    struct Case {
-        double omegaTDegrees;
-        double value;
-    };
-    for (const Case& c :
-         {Case{-30.0, 2.0}, Case{0.0, std::sqrt(3.0)}, Case{60.0, 0.0}, Case{150.0, -2.0}}) {
-        EXPECT_NEAR(InstantaneousCurrent(current, c.omegaTDegrees * kDegree), c.value, 1e-12)
-            << c.omegaTDegrees;
+    // Omega t in degrees, the current then.
+    const std::pair<double, double> cases[] = {{-30, 2}, {0, std::sqrt(3.0)}, {60, 0}, {150, -2}};
+    for (const auto& [omegaT, value] : cases) {
+        EXPECT_NEAR(InstantaneousCurrent(current, omegaT * kDegree), value, 1e-12) << omegaT;
     }
     // Two points in opposite phase: the colours swap ends half a cycle on, and the magnitudes
     // (phase off) both sit at the top.

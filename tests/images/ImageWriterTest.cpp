@@ -17,6 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 namespace lobex {
 namespace {
 
@@ -63,27 +66,25 @@ protected:
 };
 
 TEST_F(ImageWriterTest, EveryFormatCodeWritesItsKindOfFileAndOthersNothing) {
-    struct Case {
-        const char* code;
-        const char* file;
-        const char* readAs;
-        int tolerance; // per channel at block centres
-    };
-    for (const Case& c : {Case{"bmp", "a.bmp", "bmp", 0}, Case{"png", "a.png", "png", 0},
-                          Case{"gif", "a.gif", "gif", 0},
-                          Case{"jpg", "a.jpg", "jpeg", 24}}) { // lossy at quality 75
-        const ImageResult result = Write(picture, c.code, c.file);
-        ASSERT_TRUE(result.ok && result.written) << c.code << ": " << result.error;
+    // The code (and the file's extension), the format read back, the tolerance per channel at
+    // block centres (JPEG is lossy at quality 75).
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"bmp", "bmp", 0}, {"png", "png", 0}, {"gif", "gif", 0}, {"jpg", "jpeg", 24}};
+    for (const auto& [code, readAs, tolerance] : cases) {
+        SCOPED_TRACE(code);
+        const std::string file = std::string("a.") + code;
+        const ImageResult result = Write(picture, code, file.c_str());
+        ASSERT_TRUE(result.ok && result.written) << result.error;
         QByteArray format;
-        const QImage back = ReadBack(c.file, &format);
-        EXPECT_EQ(format, QByteArray(c.readAs)) << c.code;
-        ASSERT_EQ(back.size(), picture.size()) << c.code;
+        const QImage back = ReadBack(file.c_str(), &format);
+        EXPECT_EQ(format, QByteArray(readAs));
+        ASSERT_EQ(back.size(), picture.size());
         for (int by = 0; by * kBlock < picture.height(); ++by) {
             for (int bx = 0; bx * kBlock < picture.width(); ++bx) {
                 const QRgb seen = back.pixel(std::min(bx * kBlock + kBlock / 2, back.width() - 1),
                                              std::min(by * kBlock + kBlock / 2, back.height() - 1));
-                EXPECT_LE(ChannelDistance(seen, BlockColour(bx, by)), c.tolerance)
-                    << c.code << " block " << bx << "," << by;
+                EXPECT_LE(ChannelDistance(seen, BlockColour(bx, by)), tolerance)
+                    << "block " << bx << "," << by;
             }
         }
     }
@@ -95,30 +96,26 @@ TEST_F(ImageWriterTest, EveryFormatCodeWritesItsKindOfFileAndOthersNothing) {
 }
 
 TEST_F(ImageWriterTest, PreviewsAreThe3DViewsMiddleOrTheDiagramScaledOrTheWholePicture) {
-    struct Case {
-        bool view3D, pattern;
-        const char* code;
-        const char* file;
-        const char* readAs;
-        QSize size;
-    };
-    const Case cases[] = {
-        {true, true, "ppng", "p.png", "png", {320, 240}}, // the 3D view comes first
+    // The 3D view shown, the pattern shown, the code, the file, the format read back, its size;
+    // the 3D view comes first.
+    const std::tuple<bool, bool, const char*, const char*, const char*, QSize> cases[] = {
+        {true, true, "ppng", "p.png", "png", {320, 240}},
         {true, false, "pgif", "p.gif", "gif", {320, 240}},
         {true, false, "pjpg", "p.jpg", "jpeg", {320, 240}},
         {false, true, "ppng", "d.png", "png", {320, 214}},
         {false, false, "pjpg", "w.jpg", "jpeg", {520, 380}},
     };
-    for (const Case& c : cases) {
-        state.View.View3DActive = c.view3D;
-        state.View.PatternShown = c.pattern;
-        ASSERT_TRUE(Write(picture, c.code, c.file).written) << c.file;
+    for (const auto& [view3D, pattern, code, file, readAs, size] : cases) {
+        SCOPED_TRACE(file);
+        state.View.View3DActive = view3D;
+        state.View.PatternShown = pattern;
+        ASSERT_TRUE(Write(picture, code, file).written);
         QByteArray format;
-        const QImage back = ReadBack(c.file, &format);
-        EXPECT_EQ(format, QByteArray(c.readAs)) << c.file;
-        EXPECT_EQ(back.size(), c.size) << c.file;
-        if (c.view3D && format != "jpeg") {
-            EXPECT_EQ(DifferingPixels(back, picture.copy(83, 23, 320, 240)), 0) << c.file;
+        const QImage back = ReadBack(file, &format);
+        EXPECT_EQ(format, QByteArray(readAs));
+        EXPECT_EQ(back.size(), size);
+        if (view3D && format != "jpeg") {
+            EXPECT_EQ(DifferingPixels(back, picture.copy(83, 23, 320, 240)), 0);
         }
     }
 }
@@ -177,29 +174,25 @@ TEST_F(ImageWriterTest, TheJpegOptionsShapeTheFile) {
     };
     EXPECT_LT(encode(10).size(), encode(90).size());
     EXPECT_EQ(encode(500), encode(100)) << "beyond 100 the encoder gets 100";
-    struct Case {
-        int width, height;
-        bool progressive, grey;
-        QSize written;
-    };
-    const Case cases[] = {
+    // Width, height, progressive, grey, the size written; a side left at 0 sets no limit.
+    const std::tuple<int, int, bool, bool, QSize> cases[] = {
         {320, 240, false, true, {237, 240}},
         {320, 240, true, false, {237, 240}},
-        {1356, 0, false, false, {1356, 1368}}, // a side left at 0 sets no limit
+        {1356, 0, false, false, {1356, 1368}},
         {0, 0, false, false, {678, 684}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
-        jpeg = {75, c.progressive, c.grey, c.width, c.height};
+    for (const auto& [width, height, progressive, grey, written] : cases) {
+        SCOPED_TRACE(testing::Message() << width << "x" << height);
+        jpeg = {75, progressive, grey, width, height};
         ASSERT_TRUE(Write(photo, "jpg", "sized.jpg").written);
         const QImage back = ReadBack("sized.jpg");
-        EXPECT_EQ(back.size(), c.written);
-        EXPECT_EQ(back.isGrayscale(), c.grey);
+        EXPECT_EQ(back.size(), written);
+        EXPECT_EQ(back.isGrayscale(), grey);
         QFile file(PathOf("sized.jpg"));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        EXPECT_EQ(bytes.contains("\xFF\xC2"), c.progressive);
-        EXPECT_EQ(bytes.contains("\xFF\xC0"), !c.progressive);
+        EXPECT_EQ(bytes.contains("\xFF\xC2"), progressive);
+        EXPECT_EQ(bytes.contains("\xFF\xC0"), !progressive);
     }
     EXPECT_EQ(JpegSideFromText("abc"), 0);
     EXPECT_EQ(JpegSideFromText("-5"), 0);

@@ -12,6 +12,7 @@ namespace {
 using test::ExpectMatrixNear;
 using test::ExpectNear;
 using test::RecordingRenderer;
+using test::TestDataFile;
 
 constexpr float kQuarterTurn = std::numbers::pi_v<float> / 2.0f;
 
@@ -19,11 +20,28 @@ Vector3 Origin(const Matrix& matrix) {
     return Vec3TransformCoord({0, 0, 0}, matrix);
 }
 
+// frames.x: frame Body (moved to (1, 2, 3)) holding frame Arm (turned a quarter about y, moved
+// to (0, 0, 5)) with a mesh of a quadrilateral and a triangle in two materials, and a second
+// top-level frame Base (scaled by 2) with a bare triangle.
+class FramesFile : public ::testing::Test {
+protected:
+    FramesFile() {
+        media.Write("checker_t.bmp", "image");
+        scene.renderer = &renderer;
+        scene.MediaFolder = media.Path().string();
+    }
+    std::string MediaFile(const char* name) const { return (media.Path() / name).string(); }
+
+    test::TempFolder media;
+    RecordingRenderer renderer;
+    SceneContext scene;
+    std::shared_ptr<CD3DFrame> root = CreateFrame();
+};
+
 // The scene of the 3D view in small: a turned root, a translucent ground plate and a pattern.
-class FrameRendering : public ::testing::Test {
+class FrameRendering : public FramesFile {
 protected:
     FrameRendering() {
-        scene.renderer = &renderer;
         root->SetOrientation(QuaternionRotationAxis({0, 1, 0}, kQuarterTurn));
         ground = CreateFrame(root.get());
         plate = ground->AddD3DXMesh(CreateBoxMesh(2.0f, 0.005f, 2.0f));
@@ -34,9 +52,6 @@ protected:
         surface->SetMaterial(0, MaterialFromColor(ColorValueFromPacked(0xFF4040F0U)));
     }
 
-    RecordingRenderer renderer;
-    SceneContext scene;
-    std::shared_ptr<CD3DFrame> root = CreateFrame();
     std::shared_ptr<CD3DFrame> ground;
     std::shared_ptr<CD3DFrame> pattern;
     std::shared_ptr<CD3DMesh> plate;
@@ -88,26 +103,6 @@ TEST_F(FrameRendering, DisabledFramesClippedMeshesAndAMissingDeviceDrawNothing) 
     EXPECT_EQ(drawn(), 0U);
 }
 
-using test::TestDataFile;
-
-// frames.x: frame Body (moved to (1, 2, 3)) holding frame Arm (turned a quarter about y, moved
-// to (0, 0, 5)) with a mesh of a quadrilateral and a triangle in two materials, and a second
-// top-level frame Base (scaled by 2) with a bare triangle.
-class FramesFile : public ::testing::Test {
-protected:
-    FramesFile() {
-        media.Write("checker_t.bmp", "image");
-        scene.renderer = &renderer;
-        scene.MediaFolder = media.Path().string();
-    }
-    std::string MediaFile(const char* name) const { return (media.Path() / name).string(); }
-
-    test::TempFolder media;
-    test::RecordingRenderer renderer;
-    SceneContext scene;
-    std::shared_ptr<CD3DFrame> root = CreateFrame();
-};
-
 TEST_F(FramesFile, TopLevelFramesBecomeChildFramesWithTheFilesMatrices) {
     // Looked for in the media folder too; joined to the parent given.
     media.Write("copy.x", test::ReadBytes(TestDataFile("frames.x")));
@@ -121,8 +116,9 @@ TEST_F(FramesFile, TopLevelFramesBecomeChildFramesWithTheFilesMatrices) {
     // As written in the file: no handedness flip on the way in.
     CD3DFrame* arm = root->FindChildObject("Arm");
     ASSERT_NE(arm, nullptr);
-    ExpectMatrixNear(arm->GetMatrix(),
-                     test::Rows({{0, 0, -1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, 5, 1}}));
+    Matrix turnedAndMoved;
+    turnedAndMoved.m = {{{0, 0, -1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, 5, 1}}};
+    ExpectMatrixNear(arm->GetMatrix(), turnedAndMoved);
     EXPECT_EQ(root->FindChildParent("Arm"), loaded->GetChildFrame(0).get());
 }
 

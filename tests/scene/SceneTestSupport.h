@@ -36,17 +36,6 @@ inline void ExpectMatrixNear(const Matrix& actual, const Matrix& expected,
     }
 }
 
-// A matrix worked out by hand, written row by row.
-inline Matrix Rows(const float (&rows)[4][4]) {
-    Matrix matrix;
-    for (int row = 0; row < 4; ++row) {
-        for (int column = 0; column < 4; ++column) {
-            matrix(row, column) = rows[row][column];
-        }
-    }
-    return matrix;
-}
-
 // A texture the recording renderer hands out: remembers its file.
 class RecordedTexture final : public Texture {
 public:

@@ -13,6 +13,7 @@
 #include <numbers>
 #include <optional>
 #include <string>
+#include <tuple>
 
 namespace lobex {
 namespace {
@@ -164,21 +165,17 @@ View3DState Holding(int key) {
 }
 
 TEST(ViewControl, EachArrowHomeAndEndKeyMovesTheCameraAlongItsAxisUpToItsLimit) {
-    const struct {
-        int key;
-        float Vector3::*axis;
-        float limit;
-    } cases[] = {
+    const std::tuple<int, float Vector3::*, float> cases[] = {
         {vk::Left, &Vector3::x, 0.5f},  {vk::Right, &Vector3::x, -0.5f},
         {vk::Down, &Vector3::y, 1.5f},  {vk::Up, &Vector3::y, -0.5f},
         {vk::Home, &Vector3::z, -1.5f}, {vk::End, &Vector3::z, -3.0f},
     };
-    for (const auto& c : cases) {
-        View3DState view = Holding(c.key);
+    for (const auto& [key, axis, limit] : cases) {
+        View3DState view = Holding(key);
         for (int i = 0; i < 400; ++i) {
             UpdateCamera(view, 0.01f, DeviceKind::Software);
         }
-        EXPECT_EQ(view.CameraPosition.*c.axis, c.limit) << c.key;
+        EXPECT_EQ(view.CameraPosition.*axis, limit) << key;
     }
 }
 
@@ -195,41 +192,34 @@ TEST(ViewControl, PageKeysTiltTheCameraBetweenLevelAndItsLimitWithoutMovingIt) {
 }
 
 TEST(ViewControl, ADragTurnsAndTiltsByAFixedAngleWhateverItsLength) {
-    const struct {
-        float x;
-        float y;
-        float angle;
-        float pitch;
-    } moves[] = {{101.0f, 7.0f, -0.05f, 0.05f},  {400.0f, 300.0f, -0.05f, 0.10f},
-                 {398.0f, 300.0f, 0.05f, 0.10f}, {398.0f, 290.0f, 0.0f, 0.05f},
-                 {398.0f, 100.0f, 0.0f, 0.0f},   {398.0f, 50.0f, 0.0f, 0.0f}};
+    // The pointer's x and y, the turn and the tilt after the move.
+    const float moves[][4] = {{101.0f, 7.0f, -0.05f, 0.05f},  {400.0f, 300.0f, -0.05f, 0.10f},
+                              {398.0f, 300.0f, 0.05f, 0.10f}, {398.0f, 290.0f, 0.0f, 0.05f},
+                              {398.0f, 100.0f, 0.0f, 0.0f},   {398.0f, 50.0f, 0.0f, 0.0f}};
     View3DState view;
     view.LastMouseX = 100.0f;
-    for (const auto& move : moves) {
-        EXPECT_FLOAT_EQ(MouseRotate(view, move.x, move.y), move.angle) << move.x;
+    for (const auto& [x, y, angle, pitch] : moves) {
+        EXPECT_FLOAT_EQ(MouseRotate(view, x, y), angle) << x;
         // Down looks from higher up; the tilt stays within level and straight down.
-        EXPECT_NEAR(view.CameraPitch, move.pitch, 1e-6f) << move.y;
+        EXPECT_NEAR(view.CameraPitch, pitch, 1e-6f) << y;
     }
 }
 
 TEST(ViewControl, FunctionKeysActOnRelease) {
-    const struct {
-        int key;
-        bool View3DState::*flag;
-    } toggles[] = {
+    const std::pair<int, bool View3DState::*> toggles[] = {
         {vk::F2, &View3DState::WiresVisible},
         {vk::F3, &View3DState::GroundVisible},
         {vk::F4, &View3DState::AxesVisible},
         {vk::F5, &View3DState::PatternVisible},
     };
-    for (const auto& c : toggles) {
+    for (const auto& [key, flag] : toggles) {
         View3DState view;
-        KeyDown3D(view, c.key, false);
-        EXPECT_FALSE(view.*c.flag) << c.key;
-        KeyUp3D(view, c.key);
-        EXPECT_TRUE(view.*c.flag) << c.key;
-        KeyUp3D(view, c.key);
-        EXPECT_FALSE(view.*c.flag) << c.key;
+        KeyDown3D(view, key, false);
+        EXPECT_FALSE(view.*flag) << key;
+        KeyUp3D(view, key);
+        EXPECT_TRUE(view.*flag) << key;
+        KeyUp3D(view, key);
+        EXPECT_FALSE(view.*flag) << key;
     }
     // Only F2 with a modifier asks for an antenna.
     View3DState view;
@@ -253,11 +243,7 @@ TEST(ViewControl, FunctionKeysActOnRelease) {
 }
 
 TEST(ViewControl, AViewNeedsFramesOnlyWhileSomethingMovesAndComesToRest) {
-    const struct {
-        const char* what;
-        std::function<void(View3DState&)> set;
-        bool moving;
-    } cases[] = {
+    const std::tuple<const char*, std::function<void(View3DState&)>, bool> cases[] = {
         {"still", [](View3DState&) {}, false},
         {"turning", [](View3DState& v) { v.AutoRotate = true; }, true},
         {"turning held by a drag", [](View3DState& v) { v.AutoRotate = v.MouseDragging = true; },
@@ -266,10 +252,10 @@ TEST(ViewControl, AViewNeedsFramesOnlyWhileSomethingMovesAndComesToRest) {
         {"a toggle key held", [](View3DState& v) { v.KeyDown3D[vk::F4] = true; }, false},
         {"gliding", [](View3DState& v) { v.PitchVelocity = -0.2f; }, true},
     };
-    for (const auto& c : cases) {
+    for (const auto& [what, set, moving] : cases) {
         View3DState view;
-        c.set(view);
-        EXPECT_EQ(NeedsFrames(view), c.moving) << c.what;
+        set(view);
+        EXPECT_EQ(NeedsFrames(view), moving) << what;
     }
     // Let go, the camera glides to rest within a couple of seconds of frames.
     View3DState view = Holding(vk::Left);

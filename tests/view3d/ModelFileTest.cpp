@@ -1,8 +1,10 @@
 #include "view3d/ModelFile.h"
+#include "GeneratedFarField.h"
 #include "PatternGrids.h"
 #include "SceneTestSupport.h"
 #include "core/FarField.h"
 #include "scene/OwnModelReader.h"
+#include "view3d/ConversionTool.h"
 #include "view3d/GltfModel.h"
 #include "view3d/PatternModel.h"
 
@@ -20,6 +22,7 @@
 #include <cstring>
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <tiny_gltf.h>
 #include <tuple>
 #include <vector>
@@ -389,12 +392,15 @@ const PatternMesh& Small() {
 constexpr std::size_t kVertexCountAt = 16 + 13 + 28 + 6 + 64 + 2 + 12 + 6;
 constexpr std::size_t kFacesAt = kVertexCountAt + 4 + 6 + 12 * 45;
 
-TEST(OwnModelReader, LeavesFilesOfOtherLayoutsToTheGeneralReader) {
-    std::vector<std::tuple<const char*, std::string, bool>> cases; // read by the general one?
+// Files of another layout are left to the general reader. Ours whose counts contradict their
+// size are refused before it: it allocates by such counts and keeps the memory when it fails.
+TEST(OwnModelReader, LeavesOtherLayoutsToTheGeneralReaderAndRefusesContradictingCounts) {
+    const std::string ours = ModelParts(Small()).Bytes();
+    std::vector<std::tuple<const char*, std::string, OwnModelRead, bool>> cases; // readable?
     const auto changed = [&](const char* what, bool readable, auto change) {
         ModelParts parts(Small());
         change(parts);
-        cases.emplace_back(what, parts.Bytes(), readable);
+        cases.emplace_back(what, parts.Bytes(), OwnModelRead::NotOurs, readable);
     };
     changed("a moved frame", true, [](ModelParts& p) { p.matrix[12] = 2.0f; });
     changed("triangles", true, [](ModelParts& p) {
@@ -403,49 +409,164 @@ TEST(OwnModelReader, LeavesFilesOfOtherLayoutsToTheGeneralReader) {
         }
         p.normalFaces = p.faces;
     });
-    const std::string ours = ModelParts(Small()).Bytes();
-    cases.emplace_back("the text form's header", std::string(ours).replace(8, 3, "txt"), false);
-    cases.emplace_back("64-bit floats", std::string(ours).replace(12, 4, "0064"), false);
-    cases.emplace_back("one byte more, which the general reader passes over", ours + '\0', true);
-    for (const auto& [what, bytes, readable] : cases) {
+    cases.emplace_back("the text form's header", std::string(ours).replace(8, 3, "txt"),
+                       OwnModelRead::NotOurs, false);
+    cases.emplace_back("64-bit floats", std::string(ours).replace(12, 4, "0064"),
+                       OwnModelRead::NotOurs, false);
+    cases.emplace_back("one byte more, which the general reader passes over", ours + '\0',
+                       OwnModelRead::NotOurs, true);
+    const auto counted = [&](const char* what, std::size_t at, std::uint32_t value) {
+        std::string bytes = ours;
+        for (std::size_t i = 0; i < 4; ++i) {
+            bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+        }
+        cases.emplace_back(what, bytes, OwnModelRead::Damaged, false);
+    };
+    counted("more vertices than the file holds", kVertexCountAt, 0xFFFFFFFFU);
+    counted("a float list longer than the file", kVertexCountAt + 6, 0x10000000U);
+    counted("more faces than the list holds", kFacesAt + 6, 0x01000000U);
+    counted("a corner past the last vertex", kFacesAt + 14, 45);
+    counted("more normals than the file holds",
+            ours.size() - 6 - (10 + 20 * 32) - (6 + 12 * 45) - 4, 0xFFFFFFF0U);
+    for (const auto& [what, bytes, outcome, readable] : cases) {
         SCOPED_TRACE(what);
         XFileContent content;
         content.Meshes.emplace_back();
-        EXPECT_EQ(ReadOwnModelFile(bytes, content), OwnModelRead::NotOurs);
+        EXPECT_EQ(ReadOwnModelFile(bytes, content), outcome);
         EXPECT_EQ(content.Meshes.size(), 1U) << "content changed";
         std::string error;
         EXPECT_EQ(ReadXFileFromMemory(bytes, content, error), readable) << error;
+        if (outcome == OwnModelRead::Damaged) {
+            EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+        }
     }
 }
 
-void PutDword(std::string& bytes, std::size_t at, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
+constexpr const char* kWrongFormat = "Неправильный формат данных";
+
+std::string Fixture(const char* name) {
+    return (test::TestDataFolder() / name).string();
 }
 
-// The general reader allocates by such counts and keeps the memory when it fails, so these
-// files must not reach it.
-TEST(OwnModelReader, RefusesOurFilesWhoseCountsContradictTheirSize) {
-    const std::string good = ModelParts(Small()).Bytes();
-    const std::tuple<const char*, std::size_t, std::uint32_t> cases[] = {
-        {"more vertices than the file holds", kVertexCountAt, 0xFFFFFFFFU},
-        {"a float list longer than the file", kVertexCountAt + 6, 0x10000000U},
-        {"more faces than the list holds", kFacesAt + 6, 0x01000000U},
-        {"a corner past the last vertex", kFacesAt + 14, 45},
-        {"more normals than the file holds", good.size() - 6 - (10 + 20 * 32) - (6 + 12 * 45) - 4,
-         0xFFFFFFF0U},
+// The vertex count of a text model: its seventh line, "V;".
+std::string VertexCountLine(const std::string& model) {
+    std::istringstream lines(model);
+    std::string line;
+    for (int i = 0; i < 7 && std::getline(lines, line); ++i) {
+    }
+    return line;
+}
+
+class ConversionTool : public ::testing::Test {
+protected:
+    ConversionTool() {
+        state.Paths.TempModelFile = temp.Write("temp.x", "the 3D view's model");
+        state.Loaded.CurrentFile = "c:\\data\\loaded.csv";
+        // A loaded pattern the conversion must leave alone.
+        state.Loaded.FarField = {AzimuthColumn{0.0f, {{0.0f, 1.0f, 2.0f, 3.0f}}}};
+        state.Loaded.Data.DataKind = KindFarField;
+        window.whileAsking = [this] {
+            state.Loaded.CurrentFile = window.dataFile;
+        };
+    }
+    std::string ConversionModel() const { return test::ReadBytes(ConversionModelFile(state)); }
+    void ExpectTheLoadedDataKept() const {
+        EXPECT_EQ(test::ReadBytes(state.Paths.TempModelFile), "the 3D view's model");
+        ASSERT_EQ(state.Loaded.FarField.size(), 1U);
+        EXPECT_EQ(state.Loaded.FarField[0].Points[0].Total, 3.0f);
+        EXPECT_EQ(state.Loaded.Data.DataKind, KindFarField);
+        EXPECT_EQ(state.Loaded.CurrentFile, "c:\\data\\loaded.csv");
+    }
+
+    test::TempFolder temp;
+    test::TempFolder data;
+    AppState state;
+    test::RecordingMessages messages;
+    test::MemorySettings settings;
+    test::FakeFileDialogs dialogs;
+    ConversionContext context{state, messages, settings, dialogs};
+    // The data file window, whose choice also lands in CurrentFile as frmFile's does.
+    test::FakeFileDialogs window;
+    ConversionContext folderContext{state, messages, settings, window};
+    std::vector<bool> busy;
+    std::function<void(bool)> busyCallback = [this](bool on) {
+        busy.push_back(on);
     };
-    for (const auto& [what, at, value] : cases) {
-        SCOPED_TRACE(what);
-        std::string bytes = good;
-        PutDword(bytes, at, value);
-        XFileContent content;
-        EXPECT_EQ(ReadOwnModelFile(bytes, content), OwnModelRead::Damaged);
-        std::string error;
-        EXPECT_FALSE(ReadXFileFromMemory(bytes, content, error));
-        EXPECT_NE(error.find("damaged"), std::string::npos) << error;
-    }
+};
+
+// An empty path asks for the file in the stored data folder; the file chosen becomes a text model
+// (with points whatever the decimal symbol, as TextModel tests) and the loaded data stays.
+TEST_F(ConversionTool, AnEmptyPathAsksForTheFileWhichBecomesATextModelAndTheLoadedDataStays) {
+    settings.values["Paths/DataPath"] = "c:\\mmana\\";
+    std::string path;
+    EXPECT_FALSE(ConvertCsvToDsc(context, path)); // cancelled
+    EXPECT_EQ(dialogs.openTitles, std::vector<std::string>{"Open .csv file"});
+    EXPECT_EQ(dialogs.filters, std::vector<std::string>{"CSV File (*.csv)|*.csv"});
+    EXPECT_EQ(dialogs.folders, std::vector<std::string>{"c:\\mmana\\"}); // even when it is gone
+    EXPECT_FALSE(std::filesystem::exists(ConversionModelFile(state)));
+
+    dialogs.openFile = Fixture("farfield_below_horizon_30deg.csv");
+    state.DecimalSeparator = ",";
+    // No description format is defined: the step reports that nothing was made.
+    EXPECT_FALSE(ConvertCsvToDsc(context, path));
+    EXPECT_EQ(path, dialogs.openFile);
+    EXPECT_TRUE(messages.shown.empty());
+    const std::string model = ConversionModel();
+    EXPECT_EQ(model.substr(0, 18), "xof 0303txt 0032\r\n");
+    EXPECT_EQ(VertexCountLine(model), "91;\r"); // 7 zenith angles by 13 columns
+    ExpectTheLoadedDataKept();
+
+    // A path given is converted without asking.
+    path = data.Write("lobe.csv", test::MakeFarFieldCsv(30.0, 90.0));
+    ConvertCsvToDsc(context, path);
+    EXPECT_EQ(dialogs.openTitles.size(), 2U);
+    EXPECT_EQ(VertexCountLine(ConversionModel()), "52;\r"); // 4 zenith angles by 13 columns
+}
+
+TEST_F(ConversionTool, AFileThatIsNoPatternOrAModelThatCannotBeWrittenIsToldAbout) {
+    std::string path = data.Write("bad.csv", test::ReadBytes(Fixture("sweep_50ohm.csv")));
+    EXPECT_FALSE(ConvertCsvToDsc(context, path));
+    ASSERT_EQ(messages.shown.size(), 1U);
+    EXPECT_NE(messages.shown[0].text.find(kWrongFormat), std::string::npos);
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
+    EXPECT_FALSE(std::filesystem::exists(ConversionModelFile(state)));
+    // A model that cannot be written shows the write error.
+    messages.shown.clear();
+    state.Paths.TempModelFile = (temp.Path() / "gone" / "temp.x").string();
+    path = Fixture("farfield_below_horizon_30deg.csv");
+    EXPECT_FALSE(ConvertCsvToDsc(context, path));
+    ASSERT_EQ(messages.shown.size(), 1U);
+    // The conversion writes its own model file beside the temporary one; the message names it.
+    EXPECT_TRUE(messages.shown[0].text.starts_with(
+        "Ошибка записи в файл. Данные не сохранены.\r\n" + ConversionModelFile(state) + ": "))
+        << messages.shown[0].text;
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
+}
+
+TEST_F(ConversionTool, AFolderIsConvertedFileByFileInNameOrder) {
+    data.Write("a_lobe.csv", test::MakeFarFieldCsv(30.0, 90.0));
+    data.Write("b_sweep.csv", test::ReadBytes(Fixture("sweep_50ohm.csv")));
+    data.Write("C_SPHERE.CSV", test::ReadBytes(Fixture("farfield_below_horizon_30deg.csv")));
+    window.dataFile = data.Write("notes.txt", "not converted");
+    ConvertCsvFolder(folderContext, busyCallback);
+    EXPECT_EQ(window.captions, std::vector<std::string>{"Open File"});
+    // The sweep file is refused on its way; the last file converted is the upper-case one.
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{kWrongFormat, "Convertion completed"}));
+    EXPECT_EQ(messages.shown.back().icon, MessageIcon::Information);
+    EXPECT_EQ(VertexCountLine(ConversionModel()), "91;\r");
+    EXPECT_EQ(busy, (std::vector<bool>{true, false}));
+    ExpectTheLoadedDataKept();
+
+    // A folder without .csv files still ends with the message; a cancel does nothing.
+    messages.shown.clear();
+    test::TempFolder other;
+    window.dataFile = other.Write("model.maa", "x");
+    ConvertCsvFolder(folderContext, busyCallback);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Convertion completed"});
+    window.dataFile.clear();
+    ConvertCsvFolder(folderContext, busyCallback);
+    EXPECT_EQ(messages.shown.size(), 1U);
+    EXPECT_EQ(state.Loaded.CurrentFile, "c:\\data\\loaded.csv");
 }
 
 } // namespace

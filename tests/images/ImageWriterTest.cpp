@@ -393,15 +393,7 @@ TEST(GifFileLayout, OnlyGif89aMarksTheTransparentColour) {
     }
 }
 
-class GifFileTest : public ::testing::Test {
-protected:
-    QString PathOf(const char* name) const { return folder.filePath(QLatin1String(name)); }
-
-    QTemporaryDir folder;
-    clsGIF gif;
-};
-
-TEST_F(GifFileTest, QtAndGiflibDecodeTheFilesToTheEncodersIndices) {
+TEST_F(ImageWriterTest, GifQtAndGiflibDecodeTheFilesToTheEncodersIndices) {
     std::mt19937 random(11);
     std::uniform_int_distribution<int> channel(0, 255);
     // Noisy rows learn a new string at every pixel: a clear code after every 253, mid-row.
@@ -420,13 +412,13 @@ TEST_F(GifFileTest, QtAndGiflibDecodeTheFilesToTheEncodersIndices) {
         {"noise.gif", noise},
         {"indexed.gif", IndexedPicture8(600, 20, indices)},
     };
-    for (const auto& [name, picture] : pictures) {
+    for (const auto& [name, original] : pictures) {
         const QString path = PathOf(name);
-        const GifResult result = gif.SaveGIF(picture, path.toStdString());
+        const GifResult result = gif.SaveGIF(original, path.toStdString());
         ASSERT_EQ(result.outcome, GifOutcome::Written) << result.error;
-        const IndexedPicture expected = ReduceToPalette(picture);
+        const IndexedPicture expected = ReduceToPalette(original);
         const QImage decoded = QImageReader(path).read();
-        ASSERT_EQ(decoded.size(), picture.size());
+        ASSERT_EQ(decoded.size(), original.size());
         int wrong = 0;
         for (int y = 0; y < decoded.height(); ++y) {
             for (int x = 0; x < decoded.width(); ++x) {
@@ -446,7 +438,7 @@ TEST_F(GifFileTest, QtAndGiflibDecodeTheFilesToTheEncodersIndices) {
     }
 }
 
-TEST_F(GifFileTest, ProgressReportsEveryTenthRowRoundingHalvesToEven) {
+TEST_F(ImageWriterTest, GifProgressReportsEveryTenthRowRoundingHalvesToEven) {
     std::vector<int> seen;
     QObject::connect(&gif, &clsGIF::Progress,
                      [&](std::int16_t percent) { seen.push_back(percent); });

@@ -176,21 +176,6 @@ TEST(ModelFiles, AssimpReadsBothFormsBackAsTheSameMesh) {
     ExpectAssimpReadsTheMesh(folder.Write("text.x", TextModelText(mesh, ",")), mesh, 6e-7f);
 }
 
-TEST(PatternModel, AGridWithoutSurfaceIsRefusedWithAMessageAndNoFileIsWritten) {
-    test::TempFolder folder;
-    AppState state;
-    state.Paths.TempModelFile = (folder.Path() / "temp.x").string();
-    state.Loaded.FarField = FarFieldGrid(1); // what a failed load leaves
-    View3DState view;
-    test::RecordingMessages messages;
-    View3DContext context{state, view, messages};
-    EXPECT_FALSE(PreparePatternModel(context));
-    ASSERT_EQ(messages.shown.size(), 1U);
-    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
-    EXPECT_NE(messages.shown[0].text.find("Трехмерная модель не построена."), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(state.Paths.TempModelFile));
-}
-
 TEST(DescriptionFile, ThePathIsCutAtTheFirstCsvAndTheHookWritesNothing) {
     const std::pair<const char*, const char*> cases[] = {
         {"c:\\data\\a.csv", "c:\\data\\a.dsc"},
@@ -524,6 +509,16 @@ TEST_F(ConversionTool, AnEmptyPathAsksForTheFileWhichBecomesATextModelAndTheLoad
 }
 
 TEST_F(ConversionTool, AFileThatIsNoPatternOrAModelThatCannotBeWrittenIsToldAbout) {
+    // The 3D button on the loaded grid, which gives no surface, says so and leaves the model.
+    View3DState view;
+    View3DContext model{state, view, messages};
+    EXPECT_FALSE(PreparePatternModel(model));
+    ASSERT_EQ(messages.shown.size(), 1U);
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
+    EXPECT_NE(messages.shown[0].text.find("Трехмерная модель не построена."), std::string::npos);
+    ExpectTheLoadedDataKept();
+    messages.shown.clear();
+
     std::string path = data.Write("bad.csv", test::ReadBytes(Fixture("sweep_50ohm.csv")));
     EXPECT_FALSE(ConvertCsvToDsc(context, path));
     ASSERT_EQ(messages.shown.size(), 1U);

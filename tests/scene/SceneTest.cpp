@@ -1,5 +1,5 @@
-#include "scene/CD3DFrame.h"
 #include "SceneTestSupport.h"
+#include "scene/CD3DFrame.h"
 #include "scene/D3DMath.h"
 #include "scene/FrameClock.h"
 #include "scene/MeshData.h"
@@ -112,7 +112,8 @@ TEST_F(FrameRendering, DisabledFramesClippedMeshesAndAMissingDeviceDrawNothing) 
     EXPECT_EQ(drawn(), 0U);
 }
 
-TEST_F(FramesFile, TopLevelFramesBecomeChildFramesWithTheFilesMatrices) {
+// Meshes keep the file's winding and texture coordinates; materials their alpha unless forced.
+TEST_F(FramesFile, FramesMeshesAndMaterialsAreReadAsTheFileHasThem) {
     // Looked for in the media folder too; joined to the parent given.
     media.Write("copy.x", test::ReadBytes(TestDataFile("frames.x")));
     auto loaded = CreateFrame();
@@ -129,11 +130,9 @@ TEST_F(FramesFile, TopLevelFramesBecomeChildFramesWithTheFilesMatrices) {
     turnedAndMoved.m = {{{0, 0, -1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, 5, 1}}};
     ExpectMatrixNear(arm->GetMatrix(), turnedAndMoved);
     EXPECT_EQ(root->FindChildParent("Arm"), loaded->GetChildFrame(0).get());
-}
 
-TEST_F(FramesFile, MeshesKeepTheFilesPositionsWindingNormalsAndTextureCoordinates) {
-    ASSERT_TRUE(root->InitFromFile(scene, TestDataFile("frames.x")));
-    const MeshData& mesh = root->FindChildObject("Arm")->GetChildMesh(0)->GetMeshData();
+    const auto armMesh = arm->GetChildMesh(0);
+    const MeshData& mesh = armMesh->GetMeshData();
     // The quadrilateral splits into a fan around its first corner, in the file's order.
     ASSERT_EQ(mesh.FaceCount(), 3U);
     auto corner = [&](std::size_t i) {
@@ -148,19 +147,15 @@ TEST_F(FramesFile, MeshesKeepTheFilesPositionsWindingNormalsAndTextureCoordinate
     ExpectNear(corner(8).Normal, {0, -1, 0});
     EXPECT_FLOAT_EQ(corner(8).Tv, 0.75f);
     EXPECT_EQ(mesh.Attributes, (std::vector<std::uint32_t>{0, 0, 1}));
-}
 
-TEST_F(FramesFile, MaterialsKeepTheirAlphaUnlessForcedOpaqueAndTexturesAreLoaded) {
-    ASSERT_TRUE(root->InitFromFile(scene, TestDataFile("frames.x")));
-    const auto mesh = root->FindChildObject("Arm")->GetChildMesh(0);
-    ASSERT_EQ(mesh->GetMaterialCount(), 2);
-    EXPECT_EQ(mesh->GetMaterial(0).Diffuse, (ColorValue{1, 0, 0, 1}));
-    EXPECT_FLOAT_EQ(mesh->GetMaterial(1).Diffuse.a, 0.5f);
+    ASSERT_EQ(armMesh->GetMaterialCount(), 2);
+    EXPECT_EQ(armMesh->GetMaterial(0).Diffuse, (ColorValue{1, 0, 0, 1}));
+    EXPECT_FLOAT_EQ(armMesh->GetMaterial(1).Diffuse.a, 0.5f);
     const auto* texture =
-        dynamic_cast<const test::RecordedTexture*>(mesh->GetMaterialTexture(0).get());
+        dynamic_cast<const test::RecordedTexture*>(armMesh->GetMaterialTexture(0).get());
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(texture->path, MediaFile("checker_t.bmp"));
-    EXPECT_EQ(mesh->GetMaterialTexture(1), nullptr);
+    EXPECT_EQ(armMesh->GetMaterialTexture(1), nullptr);
     // The glass subset is drawn in the blended pass.
     root->Render(scene);
     EXPECT_TRUE(renderer.draws.back().blending);

@@ -164,7 +164,7 @@ View3DState Holding(int key) {
     return view;
 }
 
-TEST(ViewControl, EachArrowHomeAndEndKeyMovesTheCameraAlongItsAxisUpToItsLimit) {
+TEST(ViewControl, EachMovingKeyMovesOrTiltsTheCameraUpToItsLimit) {
     const std::tuple<int, float Vector3::*, float> cases[] = {
         {vk::Left, &Vector3::x, 0.5f},  {vk::Right, &Vector3::x, -0.5f},
         {vk::Down, &Vector3::y, 1.5f},  {vk::Up, &Vector3::y, -0.5f},
@@ -177,9 +177,7 @@ TEST(ViewControl, EachArrowHomeAndEndKeyMovesTheCameraAlongItsAxisUpToItsLimit) 
         }
         EXPECT_EQ(view.CameraPosition.*axis, limit) << key;
     }
-}
-
-TEST(ViewControl, PageKeysTiltTheCameraBetweenLevelAndItsLimitWithoutMovingIt) {
+    // The page keys tilt the camera between level and its limit without moving it.
     View3DState down = Holding(vk::PageDown);
     UpdateCamera(down, 0.0f, DeviceKind::Software);
     EXPECT_EQ(down.CameraPitch, 0.0f); // never below level

@@ -139,7 +139,7 @@ TEST_F(ImageWriterTest, EveryFormatCodeWritesItsKindOfFileAndOthersNothing) {
     EXPECT_EQ(Files().size(), 4);
 }
 
-TEST_F(ImageWriterTest, PreviewsAreThe3DViewsMiddleOrTheDiagramScaledOrTheWholePicture) {
+TEST_F(ImageWriterTest, PreviewsAreThe3DViewsMiddleTheDiagramToItsEdgesOrTheWholePicture) {
     // The 3D view shown, the pattern shown, the code, the file, the format read back, its size;
     // the 3D view comes first.
     const std::tuple<bool, bool, const char*, const char*, const char*, QSize> cases[] = {
@@ -162,9 +162,6 @@ TEST_F(ImageWriterTest, PreviewsAreThe3DViewsMiddleOrTheDiagramScaledOrTheWholeP
             EXPECT_EQ(DifferingPixels(back, picture.copy(83, 23, 320, 240)), 0);
         }
     }
-}
-
-TEST_F(ImageWriterTest, ThePatternPreviewEdgesAreTheRectanglesEdges) {
     // Green just inside the rectangle, magenta just outside: a crop one pixel off shows magenta.
     QImage framed = picture;
     QPainter painter(&framed);
@@ -312,7 +309,7 @@ TEST(SaveChoices, TheTypedExtensionChoosesTheFormatTheFilterWouldHave) {
     EXPECT_EQ(OfferedExtensions(kScreenSaveFormats), ".bmp, .png, .jpg, .jpeg");
 }
 
-TEST(CaptureFile, GetsANewTimedNameInThePicturesFolderEachTime) {
+TEST(CaptureFile, GetsANewTimedNameInThePicturesFolderEachTimeAndWaitsLetEventsRun) {
     QTemporaryDir folder;
     const std::string pictures = folder.path().toStdString();
     const QDateTime when(QDate(2026, 12, 7), QTime(14, 5, 9));
@@ -330,9 +327,7 @@ TEST(CaptureFile, GetsANewTimedNameInThePicturesFolderEachTime) {
     EXPECT_FALSE(FolderIsWritable(empty.filePath(QStringLiteral("missing")).toStdString()));
     EXPECT_FALSE(FolderIsWritable(""));
     EXPECT_TRUE(QDir(empty.path()).isEmpty());
-}
-
-TEST(WaitMilliseconds, EventsRunDuringTheWaitAndItLastsLongerThanAsked) {
+    // A wait lets events run and lasts longer than asked.
     int fired = 0;
     QTimer::singleShot(0, [&] { ++fired; });
     WaitMilliseconds(0);
@@ -357,7 +352,7 @@ QByteArray Encode(const QImage& picture, bool gif89a = false, QRgb transparent =
     return EncodeGif(reduced, gif89a, TransparentIndex(reduced.palette, transparent));
 }
 
-TEST(GifReduction, TrueColourPicturesUseTheTableAndEightBitOnesTheirOwnPalette) {
+TEST(GifReduction, TrueColourUsesTheTableEightBitItsOwnPaletteAndGif89aTheTransparency) {
     for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_RGB888,
                                         QImage::Format_ARGB32, QImage::Format_RGB16}) {
         const IndexedPicture red = ReduceToPalette(Filled(3, 2, qRgb(255, 0, 0), format));
@@ -377,9 +372,6 @@ TEST(GifReduction, TrueColourPicturesUseTheTableAndEightBitOnesTheirOwnPalette) 
     const IndexedPicture greyReduced = ReduceToPalette(grey);
     EXPECT_EQ(greyReduced.indices, (std::vector<std::uint8_t>{17, 250}));
     EXPECT_EQ(greyReduced.palette[250], qRgb(250, 250, 250));
-}
-
-TEST(GifFileLayout, OnlyGif89aMarksTheTransparentColour) {
     EXPECT_EQ(Encode(Filled(2, 2, qRgb(255, 0, 0))).left(6), "GIF87a");
     // A transparent colour the table does not hold names index 0, black.
     const std::tuple<QRgb, QRgb, bool> cases[] = {{qRgb(255, 0, 0), qRgb(255, 0, 0), true},

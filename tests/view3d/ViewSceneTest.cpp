@@ -411,7 +411,7 @@ TEST(SurfaceReadout, KnownDirectionsOfAPatternReadBackUnderThePointer) {
                                     y));
 }
 
-TEST(SurfaceReadout, TheGridIsReadBetweenItsPointsWithTheSentinelsFloored) {
+TEST(SurfaceReadout, TheGridIsReadBetweenItsPointsAndTheTextInTheUsersDecimalSymbol) {
     // Zenith 0 and 90, azimuth 0, 180 and the closing 360.
     FarFieldGrid grid;
     for (const float azimuth : {0.0f, 180.0f, 360.0f}) {
@@ -428,9 +428,6 @@ TEST(SurfaceReadout, TheGridIsReadBetweenItsPointsWithTheSentinelsFloored) {
         EXPECT_NEAR(GridGainAt(grid, zenith, azimuth), gain, 1e-4f) << zenith << ", " << azimuth;
     }
     EXPECT_FLOAT_EQ(GridGainAt({}, 10.0f, 10.0f), -60.0f);
-}
-
-TEST(SurfaceReadout, TheTextUsesTheUsersDecimalSymbol) {
     EXPECT_EQ(SurfaceReadingText({90.0f, 12.5f, 8.354f, {}}, ","),
               "Азимут 90,0°  Угол места 12,5°  Ga=8,35 dBi");
     EXPECT_EQ(SurfaceReadingText({359.96f, -3.0f, -0.5f, {}}, ".", {"Azimuth", "Elevation"}),

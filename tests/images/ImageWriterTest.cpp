@@ -385,7 +385,7 @@ TEST(GifReduction, TrueColourUsesTheTableEightBitItsOwnPaletteAndGif89aTheTransp
     }
 }
 
-TEST_F(ImageWriterTest, GifQtAndGiflibDecodeTheFilesToTheEncodersIndices) {
+TEST_F(ImageWriterTest, GifQtAndGiflibDecodeTheFilesToTheEncodersIndicesAndProgressIsReported) {
     std::mt19937 random(11);
     std::uniform_int_distribution<int> channel(0, 255);
     // Noisy rows learn a new string at every pixel: a clear code after every 253, mid-row.
@@ -428,9 +428,7 @@ TEST_F(ImageWriterTest, GifQtAndGiflibDecodeTheFilesToTheEncodersIndices) {
         EXPECT_EQ(giflib.frames[0].indices, expected.indices)
             << name << ": giflib decodes other indices";
     }
-}
-
-TEST_F(ImageWriterTest, GifProgressReportsEveryTenthRowRoundingHalvesToEven) {
+    // Progress is reported every tenth row, halves rounded to even.
     std::vector<int> seen;
     QObject::connect(&gif, &clsGIF::Progress,
                      [&](std::int16_t percent) { seen.push_back(percent); });

@@ -67,7 +67,7 @@ protected:
     std::shared_ptr<CD3DMesh> surface;
 };
 
-TEST_F(FrameRendering, OpaqueSubsetsComeFirstInTheirFramesPlaceThenTranslucentOnes) {
+TEST_F(FrameRendering, OpaqueSubsetsComeFirstThenTranslucentOnesAndHiddenOnesNotAtAll) {
     renderer.world = MatrixTranslation(0, -1, 0);
     std::vector<std::string> calls;
     pattern->SetPreRenderCallback([&](CD3DFrame&, Renderer&) { calls.push_back("pre"); });
@@ -88,9 +88,7 @@ TEST_F(FrameRendering, OpaqueSubsetsComeFirstInTheirFramesPlaceThenTranslucentOn
     root->UpdateFrames(MatrixTranslation(0, 3, 0));
     root->Render(scene, true);
     ExpectNear(Origin(renderer.draws.at(0).world), {1, 3, 0});
-}
-
-TEST_F(FrameRendering, DisabledFramesClippedMeshesAndAMissingDeviceDrawNothing) {
+    // Disabled frames, clipped meshes and a missing device draw nothing.
     const auto drawn = [this] {
         renderer.draws.clear();
         root->Render(scene);
@@ -330,7 +328,7 @@ TEST(MeshData, TheGroundPlateAndTheMarkerSphereFaceOutwardAroundTheOrigin) {
     EXPECT_NEAR(ComputeBoundingSphere(sphere).Radius, 0.025f, 1e-6f);
 }
 
-TEST(MeshData, WeldingJoinsOnlyBitwiseIdenticalVertices) {
+TEST(MeshData, WeldingJoinsOnlyBitwiseIdenticalVerticesAndTheWireFrameEachEdgeOnce) {
     MeshVertex a;
     a.Position = {1, 2, 3};
     a.Normal = {0, 1, 0};
@@ -346,9 +344,7 @@ TEST(MeshData, WeldingJoinsOnlyBitwiseIdenticalVertices) {
     ASSERT_EQ(mesh.Vertices.size(), 3U);
     EXPECT_EQ(mesh.Indices, (std::vector<std::uint32_t>{0, 1, 0, 2, 0, 1}));
     EXPECT_TRUE(std::signbit(mesh.Vertices[2].Normal.x));
-}
-
-TEST(MeshData, TheWireFrameHasEachEdgeOfTheTrianglesOnce) {
+    // The wire frame has each edge of the triangles once.
     using Edges = std::vector<std::uint32_t>;
     // A quad as two triangles: the diagonal they share is drawn once.
     EXPECT_EQ(TriangleEdges(Edges{0, 1, 2, 2, 1, 3}), (Edges{0, 1, 0, 2, 1, 2, 1, 3, 2, 3}));

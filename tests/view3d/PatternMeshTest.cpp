@@ -18,7 +18,7 @@ namespace {
 using test::ExpectNear;
 using test::MakeGrid;
 
-TEST(PatternMesh, GainsAtOrBelowTheFloorCollapseToTheCentre) {
+TEST(PatternMesh, GainsAtOrBelowTheFloorCollapseToTheCentreAndTheLargestCoordinateSetsTheScale) {
     const PatternMesh mesh =
         test::BuiltMesh(MakeGrid(90.0f, 90.0f, [](float zenith, float azimuth) {
             return zenith != 90.0f     ? 0.0f
@@ -30,20 +30,17 @@ TEST(PatternMesh, GainsAtOrBelowTheFloorCollapseToTheCentre) {
     ExpectNear(mesh.PatternVertices[1 * 5 + 1], {0, 0, 0}, 0.0f);
     ExpectNear(mesh.PatternVertices[1 * 5 + 2], {0, 0, 0}, 0.0f);
     EXPECT_NEAR(Vec3Length(mesh.PatternVertices[1 * 5 + 3]), 1.0f, 1e-6f);
-}
-
-TEST(PatternMesh, TheLargestSignedCoordinateSetsTheScale) {
     // The strongest direction is straight down; the division uses the largest positive
     // coordinate of the weak rest, not the length of the lobe.
-    const PatternMesh mesh = test::BuiltMesh(MakeGrid(
+    const PatternMesh downward = test::BuiltMesh(MakeGrid(
         90.0f, 90.0f, [](float zenith, float) { return zenith == 180.0f ? 10.0f : -40.0f; }));
     float largest = -1.0f;
-    for (const Vector3& v : mesh.PatternVertices) {
+    for (const Vector3& v : downward.PatternVertices) {
         largest = std::max({largest, v.x, v.y, v.z});
     }
     EXPECT_EQ(largest, 1.0f);
     // The downward lobe: radius 1 divided by the weak radius (20/70)^4.
-    EXPECT_NEAR(mesh.PatternVertices[2 * 5].z, -std::pow(70.0f / 20.0f, 4.0f), 1e-2f);
+    EXPECT_NEAR(downward.PatternVertices[2 * 5].z, -std::pow(70.0f / 20.0f, 4.0f), 1e-2f);
 }
 
 TEST(PatternMesh, GridsTheSurfaceCannotBeBuiltFromAreRefusedAndTheOldSurfaceKept) {
@@ -134,7 +131,7 @@ TEST(GainColours, TheScaleRunsFromTheFloorToThePeakAndClampsOutside) {
     }
 }
 
-TEST(GainColours, TheMapGoesFromDarkVioletThroughTealToYellowAndGetsLighter) {
+TEST(GainColours, TheMapsGetLighterUpwardsTheDifferencesNeutralAtZeroAndDarkestWhereWorse) {
     const GainRgb floor = GainColour(0.0f);
     const GainRgb peak = GainColour(1.0f);
     EXPECT_GT(floor.b, floor.g);
@@ -144,9 +141,7 @@ TEST(GainColours, TheMapGoesFromDarkVioletThroughTealToYellowAndGetsLighter) {
     // Outside the scale are its ends.
     EXPECT_FLOAT_EQ(GainColour(-3.0f).r, floor.r);
     EXPECT_FLOAT_EQ(GainColour(7.0f).g, peak.g);
-}
-
-TEST(GainColours, TheDifferenceMapIsSymmetricNeutralAtZeroAndDarkestWhereWorse) {
+    // The difference map is symmetric, neutral at zero and darkest where worse.
     const float nan = std::numeric_limits<float>::quiet_NaN();
     // Difference, span, fraction; equal patterns (span 0) still get a decibel either side.
     const float cases[][3] = {{0, 3, 0.5f}, {3, 3, 1},      {-3, 3, 0},      {-1.5f, 3, 0.25f},

@@ -217,7 +217,7 @@ std::string Nested(int depth) {
 
 // Small files that make the general reader fault or allocate gigabytes: each is refused with
 // a reason before the reader sees it.
-TEST(XFileBudget, CraftedCountsAndIndicesAreRefusedBeforeTheGeneralReader) {
+TEST(XFileBudget, CraftedCountsAndIndicesAreRefusedBeforeTheGeneralReaderAndTrueOnesRead) {
     // What the file is, its bytes, a part of the error.
     const std::tuple<const char*, std::string, const char*> cases[] = {
         // The general reader read outside its normal list and died of it (SIGSEGV).
@@ -272,12 +272,9 @@ TEST(XFileBudget, CraftedCountsAndIndicesAreRefusedBeforeTheGeneralReader) {
         EXPECT_EQ(importError, error);
         EXPECT_FALSE(ReadXFileFromMemory(bytes, content, importError));
     }
-}
-
-// Files within their counts still reach the general reader: the fixtures, and the same shapes
-// as above with consistent counts.
-TEST(XFileBudget, FilesWhoseCountsHoldAreRead) {
-    const std::string cases[] = {
+    // Files within their counts still reach the general reader: the fixtures, and the same shapes
+    // as above with consistent counts.
+    const std::string files[] = {
         test::ReadBytes(test::TestDataFile("frames.x")),
         test::ReadBytes(test::TestDataFile("animation.x")),
         TriangleWith(" MeshNormals {\r\n 1;\r\n 0;0;1;;\r\n 1;\r\n 3;0,0,0;;\r\n }\r\n"
@@ -289,11 +286,11 @@ TEST(XFileBudget, FilesWhoseCountsHoldAreRead) {
             Little32(0) + Little32(1) + Little32(2) + Little16(11),
         Nested(kDeepestXNesting),
     };
-    for (const std::string& bytes : cases) {
-        std::string error;
-        EXPECT_TRUE(CheckXFileBudget(bytes, error)) << error << "\n" << bytes.substr(0, 200);
-        XFileContent content;
-        EXPECT_TRUE(ImportXFile(bytes, content, error)) << error << "\n" << bytes.substr(0, 200);
+    for (const std::string& bytes : files) {
+        std::string why;
+        EXPECT_TRUE(CheckXFileBudget(bytes, why)) << why << "\n" << bytes.substr(0, 200);
+        XFileContent read;
+        EXPECT_TRUE(ImportXFile(bytes, read, why)) << why << "\n" << bytes.substr(0, 200);
     }
 }
 

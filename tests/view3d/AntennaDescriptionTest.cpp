@@ -46,7 +46,7 @@ std::string WithLine(std::string_view from, std::string_view to) {
     return text.replace(at, from.size(), to);
 }
 
-TEST(ReadMaaFile, TheDipoleIsReadAndScaledIntoTheViewWithItsTitleInAnyForm) {
+TEST(ReadMaaFile, TheDipoleIsReadAndScaledWithItsTitleAndSectionHeadersInAnyForm) {
     AntennaDescription dipole = Read(kDipole);
     EXPECT_EQ(dipole.AntennaName, "Dipole");
     EXPECT_EQ(dipole.FrequencyText, "14.1");
@@ -67,9 +67,6 @@ TEST(ReadMaaFile, TheDipoleIsReadAndScaledIntoTheViewWithItsTitleInAnyForm) {
     std::string unix(kDipole);
     std::erase(unix, '\r');
     EXPECT_EQ(Read(unix).Wires.size(), 1U);
-}
-
-TEST(ReadMaaFile, SectionHeadersAreRecognisedInTheFormsMmanaWrites) {
     // Russian headers in Windows-1251; Japanese MMANA's in UTF-8 here, its wires header in
     // either width of katakana.
     const std::tuple<const char*, std::string, bool> cases[] = {

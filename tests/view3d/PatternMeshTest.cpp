@@ -163,7 +163,7 @@ TEST(GainColours, TheMapsGetLighterUpwardsTheDifferencesNeutralAtZeroAndDarkestW
     EXPECT_EQ(DifferenceLegendTicks(2.0f), (std::vector<float>{2.0f, 1.0f, 0.0f, -1.0f, -2.0f}));
 }
 
-TEST(GainColours, TheLegendLabelsThePeakRoundStepsAndTheFloor) {
+TEST(GainColours, TheLegendLabelsPeakStepsAndFloorAndTheSurfaceGivesBackItsGains) {
     // Peak, range, the ticks; round gains too near an end to be read apart are left out.
     const std::tuple<float, float, std::vector<float>> cases[] = {
         {9.22f, 40, {9.22f, 0, -10, -20, -30.78f}},
@@ -178,9 +178,7 @@ TEST(GainColours, TheLegendLabelsThePeakRoundStepsAndTheFloor) {
             EXPECT_NEAR(ticks[i], expected[i], 1e-4f);
         }
     }
-}
-
-TEST(GainColours, TheSurfaceGivesBackTheGainItWasDrawnFrom) {
+    // The surface gives back the gain it was drawn from.
     const PatternMesh mesh = test::BuiltMesh(test::LobedGrid(10.0f));
     const FarFieldGrid grid = test::LobedGrid(10.0f);
     EXPECT_NEAR(mesh.PeakGain, -6.0f, 0.01f); // 8 sin 90 cos 0 + 2 cos 180 - 12
@@ -202,7 +200,7 @@ CurrentPoint At(double x, double y, double z, double amperes, double degrees = 0
     return {x, y, z, std::polar(amperes, degrees * kDegree)};
 }
 
-TEST(CurrentPaths, TheUnitAndTheScaleFollowTheLargestCurrent) {
+TEST(CurrentPaths, TheUnitAndTheScaleFollowTheLargestCurrentAndTubesRunThroughThePoints) {
     EXPECT_EQ(ChooseCurrentUnit(0.0204).Text, kMilliampere);
     EXPECT_EQ(ChooseCurrentUnit(1.0).Text, kAmpere);
 
@@ -233,9 +231,6 @@ TEST(CurrentPaths, TheUnitAndTheScaleFollowTheLargestCurrent) {
                                    [](const LegendTick& tick) { return tick.Text == "0.0"; });
     ASSERT_NE(zero, signedScale.Ticks.end());
     EXPECT_FLOAT_EQ(zero->Fraction, 0.5f);
-}
-
-TEST(CurrentPaths, TubesRunThroughThePointsPlacedAsTheAntennaIs) {
     // A bent wire and a wire of one point; coordinates span 0..4 m, so 1 m is 1.5 / 4 units.
     const CurrentWires wires{{"1", {At(0, 0, 1, 0.01), At(0, 0, 4, 0.01), At(0, 2, 4, 0.01)}},
                              {"2", {At(4, 0, 0, 0.01)}}};
@@ -268,7 +263,7 @@ TEST(CurrentPaths, TubesRunThroughThePointsPlacedAsTheAntennaIs) {
     EXPECT_GT(perPoint[3], 0);
 }
 
-TEST(CurrentPaths, ThePhaseShowsTheInstantaneousCurrentOnTheSymmetricScale) {
+TEST(CurrentPaths, ThePhaseShowsTheInstantCurrentAndTheReadoutNamesThePointUnderThePointer) {
     const std::complex<double> current = std::polar(2.0, 30.0 * kDegree);
     // Omega t in degrees, the current then.
     const std::pair<double, double> cases[] = {{-30, 2}, {0, std::sqrt(3.0)}, {60, 0}, {150, -2}};
@@ -289,18 +284,16 @@ TEST(CurrentPaths, ThePhaseShowsTheInstantaneousCurrentOnTheSymmetricScale) {
     EXPECT_NEAR(halfCycle[1], top, 1e-4f);
     // A quarter cycle on, both pass through zero, the middle of the scale.
     EXPECT_NEAR(CurrentColourCoordinates(wires, true, std::numbers::pi / 2)[1], bottom / 2, 1e-4f);
-}
-
-TEST(CurrentPaths, TheReadoutNamesThePointUnderThePointer) {
-    const CurrentWires wires{{"7", {At(0, 0, 0, 0.0204, -11.31), At(0, 0.4, 0, 0.01)}}};
+    // The read-out names the point under the pointer.
+    const CurrentWires pointed{{"7", {At(0, 0, 0, 0.0204, -11.31), At(0, 0.4, 0, 0.01)}}};
     // Identity transforms: scene x and y are the view's, 200 x 100 pixels.
     const ViewTransform flat{MatrixIdentity(), MatrixIdentity(), MatrixIdentity(), 200, 100};
-    const auto paths = CurrentScenePaths(wires); // the second point at scene x 1.5
-    EXPECT_FALSE(PickCurrentPoint(paths, flat, 150.0f, 20.0f).has_value());
-    const auto pick = PickCurrentPoint(paths, flat, 103.0f, 52.0f);
+    const auto pointedPaths = CurrentScenePaths(pointed); // the second point at scene x 1.5
+    EXPECT_FALSE(PickCurrentPoint(pointedPaths, flat, 150.0f, 20.0f).has_value());
+    const auto pick = PickCurrentPoint(pointedPaths, flat, 103.0f, 52.0f);
     ASSERT_TRUE(pick.has_value());
     EXPECT_EQ(pick->Point, 0u);
-    EXPECT_EQ(CurrentReadingText(wires, *pick, ChooseCurrentUnit(0.0204), ","),
+    EXPECT_EQ(CurrentReadingText(pointed, *pick, ChooseCurrentUnit(0.0204), ","),
               "Провод 7, импульс 1: 20,40 мА, фаза -11,31°");
 }
 

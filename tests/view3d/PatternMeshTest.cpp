@@ -117,7 +117,7 @@ void ExpectLighterUpwards(const std::array<GainRgb, 9>& stops, std::array<float,
     }
 }
 
-TEST(GainColours, TheScaleRunsFromTheFloorToThePeakAndClampsOutside) {
+TEST(GainColours, TheScaleClampsOutsideAndTheMapsGetLighterUpwardsTheDifferencesNeutralAtZero) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     // Gain, peak, range, fraction of the scale. The -999 sentinels and anything not a number sit
     // at the floor; ranges outside 10..60 dB are taken as their nearest end.
@@ -129,9 +129,6 @@ TEST(GainColours, TheScaleRunsFromTheFloorToThePeakAndClampsOutside) {
         EXPECT_FLOAT_EQ(GainFraction(gain, peak, range), fraction)
             << gain << " of " << peak << " over " << range;
     }
-}
-
-TEST(GainColours, TheMapsGetLighterUpwardsTheDifferencesNeutralAtZeroAndDarkestWhereWorse) {
     const GainRgb floor = GainColour(0.0f);
     const GainRgb peak = GainColour(1.0f);
     EXPECT_GT(floor.b, floor.g);
@@ -142,11 +139,12 @@ TEST(GainColours, TheMapsGetLighterUpwardsTheDifferencesNeutralAtZeroAndDarkestW
     EXPECT_FLOAT_EQ(GainColour(-3.0f).r, floor.r);
     EXPECT_FLOAT_EQ(GainColour(7.0f).g, peak.g);
     // The difference map is symmetric, neutral at zero and darkest where worse.
-    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float notANumber = std::numeric_limits<float>::quiet_NaN();
     // Difference, span, fraction; equal patterns (span 0) still get a decibel either side.
-    const float cases[][3] = {{0, 3, 0.5f}, {3, 3, 1},      {-3, 3, 0},      {-1.5f, 3, 0.25f},
-                              {9, 3, 1},    {nan, 3, 0.5f}, {0.5f, 0, 0.75f}};
-    for (const auto& [difference, span, fraction] : cases) {
+    const float differences[][3] = {{0, 3, 0.5f},      {3, 3, 1}, {-3, 3, 0},
+                                    {-1.5f, 3, 0.25f}, {9, 3, 1}, {notANumber, 3, 0.5f},
+                                    {0.5f, 0, 0.75f}};
+    for (const auto& [difference, span, fraction] : differences) {
         EXPECT_FLOAT_EQ(DifferenceFraction(difference, span), fraction)
             << difference << " of " << span;
     }

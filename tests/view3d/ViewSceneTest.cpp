@@ -189,7 +189,7 @@ TEST(ViewControl, EachMovingKeyMovesOrTiltsTheCameraUpToItsLimit) {
     EXPECT_EQ(up.CameraPosition, (Vector3{0.0f, 0.25f, -2.5f}));
 }
 
-TEST(ViewControl, ADragTurnsAndTiltsByAFixedAngleWhateverItsLength) {
+TEST(ViewControl, ADragTurnsAndTiltsByAFixedAngleAndFunctionKeysActOnRelease) {
     // The pointer's x and y, the turn and the tilt after the move.
     const float moves[][4] = {{101.0f, 7.0f, -0.05f, 0.05f},  {400.0f, 300.0f, -0.05f, 0.10f},
                               {398.0f, 300.0f, 0.05f, 0.10f}, {398.0f, 290.0f, 0.0f, 0.05f},
@@ -201,9 +201,7 @@ TEST(ViewControl, ADragTurnsAndTiltsByAFixedAngleWhateverItsLength) {
         // Down looks from higher up; the tilt stays within level and straight down.
         EXPECT_NEAR(view.CameraPitch, pitch, 1e-6f) << y;
     }
-}
-
-TEST(ViewControl, FunctionKeysActOnRelease) {
+    // Function keys act on release.
     const std::pair<int, bool View3DState::*> toggles[] = {
         {vk::F2, &View3DState::WiresVisible},
         {vk::F3, &View3DState::GroundVisible},
@@ -211,33 +209,33 @@ TEST(ViewControl, FunctionKeysActOnRelease) {
         {vk::F5, &View3DState::PatternVisible},
     };
     for (const auto& [key, flag] : toggles) {
-        View3DState view;
-        KeyDown3D(view, key, false);
-        EXPECT_FALSE(view.*flag) << key;
-        KeyUp3D(view, key);
-        EXPECT_TRUE(view.*flag) << key;
-        KeyUp3D(view, key);
-        EXPECT_FALSE(view.*flag) << key;
+        View3DState keyed;
+        KeyDown3D(keyed, key, false);
+        EXPECT_FALSE(keyed.*flag) << key;
+        KeyUp3D(keyed, key);
+        EXPECT_TRUE(keyed.*flag) << key;
+        KeyUp3D(keyed, key);
+        EXPECT_FALSE(keyed.*flag) << key;
     }
     // Only F2 with a modifier asks for an antenna.
-    View3DState view;
-    EXPECT_TRUE(KeyDown3D(view, vk::F2, true));
-    EXPECT_FALSE(KeyDown3D(view, vk::F2, false));
-    EXPECT_FALSE(KeyDown3D(view, vk::F3, true));
+    View3DState keyed;
+    EXPECT_TRUE(KeyDown3D(keyed, vk::F2, true));
+    EXPECT_FALSE(KeyDown3D(keyed, vk::F2, false));
+    EXPECT_FALSE(KeyDown3D(keyed, vk::F3, true));
     // F7 switches lighting only in wireframe; F6 puts the camera back.
-    KeyUp3D(view, vk::F7);
-    EXPECT_FALSE(view.WireLighting);
-    view.Wireframe = true;
-    KeyUp3D(view, vk::F7);
-    EXPECT_TRUE(view.WireLighting);
+    KeyUp3D(keyed, vk::F7);
+    EXPECT_FALSE(keyed.WireLighting);
+    keyed.Wireframe = true;
+    KeyUp3D(keyed, vk::F7);
+    EXPECT_TRUE(keyed.WireLighting);
     // F6 puts the camera back and levels it, whatever tilted it.
-    view.CameraPosition = {0.5f, 1.0f, -1.5f};
-    view.PitchVelocity = 3.0f;
-    view.CameraPitch = 1.0f;
-    KeyUp3D(view, vk::F6);
-    EXPECT_EQ(view.CameraPosition, (Vector3{0.0f, 0.25f, -2.5f}));
-    EXPECT_EQ(view.PitchVelocity, 0.0f);
-    EXPECT_EQ(view.CameraPitch, 0.0f);
+    keyed.CameraPosition = {0.5f, 1.0f, -1.5f};
+    keyed.PitchVelocity = 3.0f;
+    keyed.CameraPitch = 1.0f;
+    KeyUp3D(keyed, vk::F6);
+    EXPECT_EQ(keyed.CameraPosition, (Vector3{0.0f, 0.25f, -2.5f}));
+    EXPECT_EQ(keyed.PitchVelocity, 0.0f);
+    EXPECT_EQ(keyed.CameraPitch, 0.0f);
 }
 
 TEST(ViewControl, AViewNeedsFramesOnlyWhileSomethingMovesAndComesToRest) {
@@ -372,7 +370,7 @@ float FacingAzimuth(ViewedPattern& viewed) {
     return reading ? reading->Azimuth : 0.0f;
 }
 
-TEST(SurfaceReadout, KnownDirectionsOfAPatternReadBackUnderThePointer) {
+TEST(SurfaceReadout, KnownDirectionsReadBackUnderThePointerFromTheGridInTheUsersDecimalSymbol) {
     ViewedPattern viewed(test::MakeGrid(5.0f, 5.0f, Lobe));
     // Turn the pattern so that its lobe faces the camera, then azimuth 90, then its back.
     for (const float wanted : {30.0f, 90.0f, 210.0f}) {
@@ -409,9 +407,6 @@ TEST(SurfaceReadout, KnownDirectionsOfAPatternReadBackUnderThePointer) {
     EXPECT_FALSE(ReadPatternSurface(viewed.mesh, viewed.grid,
                                     {MatrixIdentity(), MatrixIdentity(), MatrixIdentity(), 0, 0}, x,
                                     y));
-}
-
-TEST(SurfaceReadout, TheGridIsReadBetweenItsPointsAndTheTextInTheUsersDecimalSymbol) {
     // Zenith 0 and 90, azimuth 0, 180 and the closing 360.
     FarFieldGrid grid;
     for (const float azimuth : {0.0f, 180.0f, 360.0f}) {

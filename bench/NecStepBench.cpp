@@ -4,7 +4,7 @@
 // window does it from the step key to the frame on the screen. Needs nec2c and a display with
 // OpenGL (xvfb-run and Mesa's llvmpipe).
 #include "MainWindowHarness.h"
-#include "Recorders.h"
+#include "ShownPattern.h"
 #include "app/NecControls.h"
 #include "app/View3DHost.h"
 #include "app/View3DWidget.h"
@@ -13,7 +13,6 @@
 #include "core/TextFile.h"
 #include "view3d/PatternModel.h"
 #include "view3d/View3DState.h"
-#include "view3d/ViewControl.h"
 #include "view3d/ViewScene.h"
 
 #include <QApplication>
@@ -79,41 +78,27 @@ void BM_NecStep_DeriveMeshFrame800x600_1Degree(benchmark::State& state) {
     const QTemporaryDir scratch;
     AppState app;
     app.Paths.TempModelFile = scratch.filePath(QStringLiteral("model.x")).toStdString();
-    test::RecordingMessages messages;
-    View3DState view;
-    View3DContext context{app, view, messages};
     LoadRequest request;
     app.Loaded.FarField = DeriveLoad(nec, request).farField;
-    if (!PreparePatternModel(context)) {
-        state.SkipWithError("the pattern model was not made");
+    bench::ShownPattern shown(app);
+    shown.view.GainColours = true;
+    if (!shown.Show(state)) {
         return;
     }
-    View3DScene scene;
-    CreateSceneFrames(scene, view.DrawnMesh);
-    view.PatternVisible = true;
-    view.GainColours = true;
-    ResetCamera(view);
-    View3DWidget widget(scene, view, app);
-    widget.resize(800, 600);
-    widget.show();
-    if (!QTest::qWaitForWindowExposed(&widget) || widget.grabFramebuffer().isNull() ||
-        !widget.ContextReady()) {
-        state.SkipWithError("no OpenGL context: run under xvfb-run");
-        return;
-    }
+    View3DState& view = shown.view;
     int index = 0;
     int direction = 1;
     for (auto _ : state) {
         index = NextIndex(index, static_cast<int>(nec.frequencies.size()), direction);
         request.necFrequency = nec.frequencies[static_cast<std::size_t>(index)].mhz;
         app.Loaded.FarField = DeriveLoad(nec, request).farField;
-        if (!PreparePatternModel(context, PatternShown::Next)) {
+        if (!PreparePatternModel(shown.context, PatternShown::Next)) {
             state.SkipWithError("the pattern model was not made");
             return;
         }
         WidenFraming(view);
-        ReplacePatternMesh(scene, view.DrawnMesh);
-        benchmark::DoNotOptimize(widget.grabFramebuffer());
+        ReplacePatternMesh(shown.scene, view.DrawnMesh);
+        benchmark::DoNotOptimize(shown.widget->grabFramebuffer());
     }
     state.counters["faces"] = static_cast<double>(view.Drawn.PatternFaces.size());
 }

@@ -3,13 +3,12 @@
 // Xvfb display does not time). Run under xvfb-run: the view needs OpenGL (Mesa's llvmpipe).
 #include "GeneratedFarField.h"
 #include "MainWindowHarness.h"
-#include "Recorders.h"
 #include "ScratchFile.h"
+#include "ShownPattern.h"
 #include "app/View3DHost.h"
 #include "app/View3DWidget.h"
 #include "core/AppState.h"
 #include "core/FarField.h"
-#include "view3d/PatternModel.h"
 #include "view3d/View3DState.h"
 #include "view3d/ViewControl.h"
 #include "view3d/ViewScene.h"
@@ -18,7 +17,6 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPushButton>
-#include <QTest>
 
 #include <benchmark/benchmark.h>
 
@@ -31,6 +29,7 @@ namespace {
 using namespace lobex;
 
 using bench::ScratchFile;
+using bench::ShownPattern;
 
 std::string Corpus(const char* name) {
     return (std::filesystem::path(LOBEX_CORPUS_DIR) / "farfield_csv" / name).string();
@@ -81,33 +80,18 @@ void FrameTime(benchmark::State& state, const std::string& csv, bool wireframe) 
     AppState app;
     app.Loaded.FarField = std::move(read.farField);
     app.Paths.TempModelFile = model.path;
-    test::RecordingMessages messages;
-    View3DState view;
-    View3DContext context{app, view, messages};
-    if (!PreparePatternModel(context)) {
-        state.SkipWithError("the pattern model was not made");
-        return;
-    }
-    View3DScene scene;
-    CreateSceneFrames(scene, view.DrawnMesh);
-    view.PatternVisible = true;
-    view.AutoRotate = true;
-    view.Wireframe = wireframe;
-    ResetCamera(view);
-    View3DWidget widget(scene, view, app);
-    widget.resize(800, 600);
-    widget.show();
-    if (!QTest::qWaitForWindowExposed(&widget) || widget.grabFramebuffer().isNull() ||
-        !widget.ContextReady()) {
-        state.SkipWithError("no OpenGL context: run under xvfb-run");
+    ShownPattern shown(app);
+    shown.view.AutoRotate = true;
+    shown.view.Wireframe = wireframe;
+    if (!shown.Show(state)) {
         return;
     }
     for (auto _ : state) {
         // One timer step of 10 ms.
-        TurnScene(scene, UpdateCamera(view, 0.01f, DeviceKind::Hardware));
-        benchmark::DoNotOptimize(widget.grabFramebuffer());
+        TurnScene(shown.scene, UpdateCamera(shown.view, 0.01f, DeviceKind::Hardware));
+        benchmark::DoNotOptimize(shown.widget->grabFramebuffer());
     }
-    state.counters["faces"] = static_cast<double>(view.Drawn.PatternFaces.size());
+    state.counters["faces"] = static_cast<double>(shown.view.Drawn.PatternFaces.size());
     state.counters["fps"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }

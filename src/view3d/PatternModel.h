@@ -40,9 +40,10 @@ bool WriteComposedModel(View3DContext& context, const std::function<std::string_
 // What the 3D buttons run before the view starts: BuildPatternVertices, then the surface the
 // view draws (from DrawnGrid for a fine grid), written to TempModelFile as a binary model and
 // made into the view's mesh in memory, and the camera framed on it. A failed write is told as
-// WriteBinaryModel tells it. For the next pattern of a view already showing one (another
-// frequency), TempModelFile and the framing are left as they are: nothing reads the file back, a
-// step through the frequencies should not wait for the disk, and the camera stays.
+// WriteBinaryModel tells it. The next pattern of a view already showing one (another frequency)
+// is DrawPatternOf's, its refusal told as an information message; TempModelFile and the framing
+// are left as they are: nothing reads the file back, a step through the frequencies should not
+// wait for the disk, and the camera stays.
 enum class PatternShown { Afresh, Next };
 bool PreparePatternModel(View3DContext& context, PatternShown shown = PatternShown::Afresh);
 
@@ -52,8 +53,11 @@ std::optional<float> SharedPeakGainOf(const Result* document);
 // The view's SharedPeakGain for the document on show, worked out while "Общая шкала" is on.
 void TakeSharedScale(View3DState& view, const Result* document);
 // The same surface and mesh of another grid, made in memory only, the camera left where it is
-// (the frames of an animation); false when the grid gives no surface or memory runs out.
-bool DrawPatternOf(View3DState& view, const FarFieldGrid& grid, float piValue);
+// (the next pattern of a view, the frames of an animation); false when the grid gives no surface
+// or memory runs out, with the reason in refusal where one is asked for (an animation's frames
+// are silent).
+bool DrawPatternOf(View3DState& view, const FarFieldGrid& grid, float piValue,
+                   std::string* refusal = nullptr);
 
 // Of a NEC-2 output, the frequency on show and its pattern's maximum gain for the corner text;
 // nothing (0) for any other document.

@@ -10,6 +10,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 
 // Apart from the model writers, so that a program writing models alone (lobex-cli) does not take
@@ -34,32 +35,30 @@ std::string MakeDrawnSurface(View3DState& view, const FarFieldGrid& grid, float 
 } // namespace
 
 bool PreparePatternModel(View3DContext& context, PatternShown shown) {
+    View3DState& view = context.view;
+    const FarFieldGrid& grid = context.state.Loaded.FarField;
+    if (shown == PatternShown::Next) {
+        std::string refusal;
+        if (!DrawPatternOf(view, grid, context.state.PiValue, &refusal)) {
+            context.messages.Show(refusal, MessageIcon::Information, context.state.AppTitle);
+            return false;
+        }
+        TakeSharedScale(view, context.state.Loaded.Document.get());
+        return true;
+    }
     if (!BuildPatternVertices(context)) {
         return false;
     }
-    View3DState& view = context.view;
     std::string bytes;
-    const auto compose = [&]() -> std::string_view {
-        bytes = MakeDrawnSurface(view, context.state.Loaded.FarField, context.state.PiValue);
-        return bytes;
-    };
-    if (shown == PatternShown::Afresh) {
-        if (!WriteComposedModel(context, compose)) {
-            return false;
-        }
-    } else {
-        try {
-            compose();
-        } catch (const std::bad_alloc&) {
-            context.messages.Show(kTooManyNodes, MessageIcon::Information, context.state.AppTitle);
-            return false;
-        }
+    if (!WriteComposedModel(context, [&]() -> std::string_view {
+            bytes = MakeDrawnSurface(view, grid, context.state.PiValue);
+            return bytes;
+        })) {
+        return false;
     }
     view.DrawnMesh = PatternSceneMesh(bytes, view.Drawn);
     TakeSharedScale(view, context.state.Loaded.Document.get());
-    if (shown == PatternShown::Afresh) {
-        FrameSubject(view);
-    }
+    FrameSubject(view);
     return true;
 }
 
@@ -79,17 +78,21 @@ void TakeSharedScale(View3DState& view, const Result* document) {
     view.SharedPeakGain = view.SharedScale ? SharedPeakGainOf(document) : std::nullopt;
 }
 
-bool DrawPatternOf(View3DState& view, const FarFieldGrid& grid, float piValue) {
-    std::string refusal;
+bool DrawPatternOf(View3DState& view, const FarFieldGrid& grid, float piValue,
+                   std::string* refusal) {
+    std::string why;
     try {
-        if (!BuildPatternVertices(grid, piValue, view.Pattern, refusal)) {
-            return false;
+        if (BuildPatternVertices(grid, piValue, view.Pattern, why)) {
+            view.DrawnMesh = PatternSceneMesh(MakeDrawnSurface(view, grid, piValue), view.Drawn);
+            return true;
         }
-        view.DrawnMesh = PatternSceneMesh(MakeDrawnSurface(view, grid, piValue), view.Drawn);
     } catch (const std::bad_alloc&) {
-        return false;
+        why = kTooManyNodes;
     }
-    return true;
+    if (refusal != nullptr) {
+        *refusal = std::move(why);
+    }
+    return false;
 }
 
 void ShowNecFrequency(View3DState& view, const Result* document, double necMhz) {

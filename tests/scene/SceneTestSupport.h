@@ -36,17 +36,6 @@ inline void ExpectMatrixNear(const Matrix& actual, const Matrix& expected,
     }
 }
 
-// A matrix worked out by hand, written row by row.
-inline Matrix Rows(const float (&rows)[4][4]) {
-    Matrix matrix;
-    for (int row = 0; row < 4; ++row) {
-        for (int column = 0; column < 4; ++column) {
-            matrix(row, column) = rows[row][column];
-        }
-    }
-    return matrix;
-}
-
 // A texture the recording renderer hands out: remembers its file.
 class RecordedTexture final : public Texture {
 public:
@@ -55,8 +44,9 @@ public:
 };
 
 // Stands in for the graphics device: keeps the world transform and records every draw with the
-// state it was made in.
-class RecordingRenderer final : public Renderer {
+// state it was made in. Device is the interface it stands in for.
+template <class Device = Renderer>
+class RecordingRendererOf : public Device {
 public:
     struct Draw {
         const MeshData* mesh;
@@ -90,5 +80,6 @@ public:
     std::vector<Draw> draws;
     int texturesCreated = 0;
 };
+using RecordingRenderer = RecordingRendererOf<>;
 
 } // namespace lobex::test

@@ -1,9 +1,10 @@
 #include "view3d/ModelFile.h"
-#include "BinaryModelLayout.h"
+#include "GeneratedFarField.h"
 #include "PatternGrids.h"
 #include "SceneTestSupport.h"
 #include "core/FarField.h"
 #include "scene/OwnModelReader.h"
+#include "view3d/ConversionTool.h"
 #include "view3d/GltfModel.h"
 #include "view3d/PatternModel.h"
 
@@ -13,23 +14,99 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <tiny_gltf.h>
 #include <tuple>
+#include <vector>
 
 namespace lobex {
 namespace {
 
-TEST(BinaryModel, A37By73GridMakesA168722ByteFileLaidOutAsTheTableSays) {
-    PatternMesh mesh = test::BuiltMesh(test::FortyBelowTenAbove());
-    const std::string bytes = BinaryModelBytes(mesh);
-    EXPECT_EQ(bytes.size(), 168722U);
-    EXPECT_TRUE(bytes == test::ModelParts(mesh).Bytes());
-}
+// The binary model of a pattern as the table of the .x format lays it out, built from its parts
+// so that single parts can be changed while the rest stays consistent: a 16-byte header, then
+// tokens (1 name, 6 integer list, 7 float list, 10 open brace, 11 close brace), all
+// little-endian.
+struct ModelParts {
+    std::array<float, 16> matrix{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    std::vector<Vector3> vertices;
+    std::vector<std::vector<std::uint32_t>> faces;
+    std::vector<Vector3> normals;
+    std::vector<std::vector<std::uint32_t>> normalFaces;
+
+    explicit ModelParts(const PatternMesh& mesh) : normals(mesh.PatternNormals) {
+        for (const Vector3& v : mesh.PatternVertices) {
+            vertices.push_back(ToScene(v));
+        }
+        for (const PatternFace& f : mesh.PatternFaces) {
+            faces.push_back({f.a, f.b, f.c, f.d});
+        }
+        normalFaces = faces;
+    }
+
+    std::string Bytes() const {
+        std::string out = "xof 0303bin 0032";
+        const auto put = [&out](std::uint32_t value, int bytes) {
+            for (int i = 0; i < bytes; ++i) {
+                out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+            }
+        };
+        const auto name = [&](std::string_view text) {
+            put(1, 2);
+            put(static_cast<std::uint32_t>(text.size()), 4);
+            out.append(text);
+            put(10, 2);
+        };
+        const auto integers = [&](const std::vector<std::uint32_t>& values) {
+            put(6, 2);
+            put(static_cast<std::uint32_t>(values.size()), 4);
+            for (std::uint32_t value : values) {
+                put(value, 4);
+            }
+        };
+        const auto floats = [&](const std::vector<float>& values) {
+            put(7, 2);
+            put(static_cast<std::uint32_t>(values.size()), 4);
+            for (float value : values) {
+                put(std::bit_cast<std::uint32_t>(value), 4);
+            }
+        };
+        const auto mesh = [&](const std::vector<Vector3>& points,
+                              const std::vector<std::vector<std::uint32_t>>& list) {
+            integers({static_cast<std::uint32_t>(points.size())});
+            std::vector<float> coordinates;
+            for (const Vector3& p : points) {
+                coordinates.insert(coordinates.end(), {p.x, p.y, p.z});
+            }
+            floats(coordinates);
+            std::vector<std::uint32_t> values{static_cast<std::uint32_t>(list.size())};
+            for (const auto& face : list) {
+                values.push_back(static_cast<std::uint32_t>(face.size()));
+                values.insert(values.end(), face.begin(), face.end());
+            }
+            integers(values);
+        };
+        name("Frame");
+        name("FrameTransformMatrix");
+        floats({matrix.begin(), matrix.end()});
+        put(11, 2);
+        name("Mesh");
+        mesh(vertices, faces);
+        name("MeshNormals");
+        mesh(normals, normalFaces);
+        for (int brace = 0; brace < 3; ++brace) {
+            put(11, 2);
+        }
+        return out;
+    }
+};
 
 TEST(TextModel, EveryLineIsAsTheTableGivesItWithPointsUnderACommaLocale) {
     // A quadrilateral with corners a, b, c, d = 0, 2, 3, 1; in scene space D - B = (-1, 0, 1)
@@ -90,21 +167,6 @@ TEST(ModelFiles, AssimpReadsBothFormsBackAsTheSameMesh) {
     // Six decimals, rounded from the shortest decimal text of the float: at most half a unit of
     // the sixth decimal and the float's own half step.
     ExpectAssimpReadsTheMesh(folder.Write("text.x", TextModelText(mesh, ",")), mesh, 6e-7f);
-}
-
-TEST(PatternModel, AGridWithoutSurfaceIsRefusedWithAMessageAndNoFileIsWritten) {
-    test::TempFolder folder;
-    AppState state;
-    state.Paths.TempModelFile = (folder.Path() / "temp.x").string();
-    state.Loaded.FarField = FarFieldGrid(1); // what a failed load leaves
-    View3DState view;
-    test::RecordingMessages messages;
-    View3DContext context{state, view, messages};
-    EXPECT_FALSE(PreparePatternModel(context));
-    ASSERT_EQ(messages.shown.size(), 1U);
-    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
-    EXPECT_NE(messages.shown[0].text.find("Трехмерная модель не построена."), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(state.Paths.TempModelFile));
 }
 
 TEST(DescriptionFile, ThePathIsCutAtTheFirstCsvAndTheHookWritesNothing) {
@@ -227,32 +289,22 @@ TEST(GltfModel, TheSurfaceKeepsThePatternsAxesWithUnitNormalsAndColoursByGain) {
     }
     EXPECT_EQ(feeds, 1);
 
-    // A pattern without surface makes no model.
-    const GltfModelResult none = PatternGlb(PatternMesh{}, {});
-    EXPECT_TRUE(none.bytes.empty());
-    EXPECT_FALSE(none.error.empty());
-}
-
-// An independent reader finds the same surface: Assimp reads the vertex and triangle counts back.
-TEST(GltfModel, AssimpReadsBackTheSurface) {
-    PatternMesh mesh = test::BuiltMesh(test::LobedGrid(10.0f));
-    const AntennaDescription antenna = test::Dipole();
-    const GltfModelResult glb = PatternGlb(mesh, {40.0f, &antenna, {}});
-    ASSERT_FALSE(glb.bytes.empty()) << glb.error;
+    // An independent reader finds the same surface.
     Assimp::Importer importer;
     const aiScene* scene =
         importer.ReadFileFromMemory(glb.bytes.data(), glb.bytes.size(), 0, "glb");
     ASSERT_NE(scene, nullptr) << importer.GetErrorString();
-    const aiMesh* surface = nullptr;
-    for (unsigned int m = 0; m < scene->mNumMeshes; ++m) {
-        if (std::string(scene->mMeshes[m]->mName.C_Str()) == "pattern") {
-            surface = scene->mMeshes[m];
-        }
-    }
-    ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(surface->mNumVertices, glb.vertices);
-    EXPECT_EQ(surface->mNumFaces, glb.triangles);
-    EXPECT_TRUE(surface->HasVertexColors(0));
+    const auto read = std::find_if(scene->mMeshes, scene->mMeshes + scene->mNumMeshes,
+                                   [](const aiMesh* m) { return m->mName == aiString("pattern"); });
+    ASSERT_NE(read, scene->mMeshes + scene->mNumMeshes);
+    EXPECT_EQ((*read)->mNumVertices, glb.vertices);
+    EXPECT_EQ((*read)->mNumFaces, glb.triangles);
+    EXPECT_TRUE((*read)->HasVertexColors(0));
+
+    // A pattern without surface makes no model.
+    const GltfModelResult none = PatternGlb(PatternMesh{}, {});
+    EXPECT_TRUE(none.bytes.empty());
+    EXPECT_FALSE(none.error.empty());
 }
 
 // Two readings of one of our files are the same: one frame holding one mesh, bit for bit,
@@ -282,8 +334,11 @@ bool Same(const XFileContent& a, const XFileContent& b) {
            x->TextureNames == y->TextureNames && bits(*x) == bits(*y);
 }
 
-// Both readers on the same bytes: the own reader must take the file, and give what Assimp gives.
+// The models we write, laid out as the table says, and both readers on their bytes: the own
+// reader must take the file, and give what Assimp gives.
 TEST(OwnModelReader, GivesWhatAssimpGivesForTheModelsWeWrite) {
+    PatternMesh grid37By73 = test::BuiltMesh(test::FortyBelowTenAbove());
+    EXPECT_EQ(BinaryModelBytes(grid37By73).size(), 168722U);
     const LoadResult corpus = ReadFarFieldGrid(
         test::ReadBytes(test::CorpusFolder() / "farfield_csv" / "APET_LazyH-16m_1deg.csv"));
     ASSERT_TRUE(corpus.loaded);
@@ -296,6 +351,7 @@ TEST(OwnModelReader, GivesWhatAssimpGivesForTheModelsWeWrite) {
         SCOPED_TRACE(what);
         PatternMesh mesh = test::BuiltMesh(grid);
         const std::string bytes = BinaryModelBytes(mesh);
+        EXPECT_TRUE(bytes == ModelParts(mesh).Bytes()) << "not laid out as the table says";
         own = {};
         ASSERT_EQ(ReadOwnModelFile(bytes, own), OwnModelRead::Read);
         XFileContent general;
@@ -318,63 +374,191 @@ const PatternMesh& Small() {
 constexpr std::size_t kVertexCountAt = 16 + 13 + 28 + 6 + 64 + 2 + 12 + 6;
 constexpr std::size_t kFacesAt = kVertexCountAt + 4 + 6 + 12 * 45;
 
-TEST(OwnModelReader, LeavesFilesOfOtherLayoutsToTheGeneralReader) {
-    std::vector<std::tuple<const char*, std::string, bool>> cases; // read by the general one?
+// Files of another layout are left to the general reader. Ours whose counts contradict their
+// size are refused before it: it allocates by such counts and keeps the memory when it fails.
+TEST(OwnModelReader, LeavesOtherLayoutsToTheGeneralReaderAndRefusesContradictingCounts) {
+    const std::string ours = ModelParts(Small()).Bytes();
+    std::vector<std::tuple<const char*, std::string, OwnModelRead, bool>> cases; // readable?
     const auto changed = [&](const char* what, bool readable, auto change) {
-        test::ModelParts parts(Small());
+        ModelParts parts(Small());
         change(parts);
-        cases.emplace_back(what, parts.Bytes(), readable);
+        cases.emplace_back(what, parts.Bytes(), OwnModelRead::NotOurs, readable);
     };
-    changed("a moved frame", true, [](test::ModelParts& p) { p.matrix[12] = 2.0f; });
-    changed("triangles", true, [](test::ModelParts& p) {
+    changed("a moved frame", true, [](ModelParts& p) { p.matrix[12] = 2.0f; });
+    changed("triangles", true, [](ModelParts& p) {
         for (auto& face : p.faces) {
             face.pop_back();
         }
         p.normalFaces = p.faces;
     });
-    const std::string ours = test::ModelParts(Small()).Bytes();
-    cases.emplace_back("the text form's header", std::string(ours).replace(8, 3, "txt"), false);
-    cases.emplace_back("64-bit floats", std::string(ours).replace(12, 4, "0064"), false);
-    cases.emplace_back("one byte more, which the general reader passes over", ours + '\0', true);
-    for (const auto& [what, bytes, readable] : cases) {
+    cases.emplace_back("the text form's header", std::string(ours).replace(8, 3, "txt"),
+                       OwnModelRead::NotOurs, false);
+    cases.emplace_back("64-bit floats", std::string(ours).replace(12, 4, "0064"),
+                       OwnModelRead::NotOurs, false);
+    cases.emplace_back("one byte more, which the general reader passes over", ours + '\0',
+                       OwnModelRead::NotOurs, true);
+    const auto counted = [&](const char* what, std::size_t at, std::uint32_t value) {
+        std::string bytes = ours;
+        for (std::size_t i = 0; i < 4; ++i) {
+            bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+        }
+        cases.emplace_back(what, bytes, OwnModelRead::Damaged, false);
+    };
+    counted("more vertices than the file holds", kVertexCountAt, 0xFFFFFFFFU);
+    counted("a float list longer than the file", kVertexCountAt + 6, 0x10000000U);
+    counted("more faces than the list holds", kFacesAt + 6, 0x01000000U);
+    counted("a corner past the last vertex", kFacesAt + 14, 45);
+    counted("more normals than the file holds",
+            ours.size() - 6 - (10 + 20 * 32) - (6 + 12 * 45) - 4, 0xFFFFFFF0U);
+    for (const auto& [what, bytes, outcome, readable] : cases) {
         SCOPED_TRACE(what);
         XFileContent content;
         content.Meshes.emplace_back();
-        EXPECT_EQ(ReadOwnModelFile(bytes, content), OwnModelRead::NotOurs);
+        EXPECT_EQ(ReadOwnModelFile(bytes, content), outcome);
         EXPECT_EQ(content.Meshes.size(), 1U) << "content changed";
         std::string error;
         EXPECT_EQ(ReadXFileFromMemory(bytes, content, error), readable) << error;
+        if (outcome == OwnModelRead::Damaged) {
+            EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+        }
     }
 }
 
-void PutDword(std::string& bytes, std::size_t at, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
+constexpr const char* kWrongFormat = "Неправильный формат данных";
+
+std::string Fixture(const char* name) {
+    return (test::TestDataFolder() / name).string();
 }
 
-// The general reader allocates by such counts and keeps the memory when it fails, so these
-// files must not reach it.
-TEST(OwnModelReader, RefusesOurFilesWhoseCountsContradictTheirSize) {
-    const std::string good = test::ModelParts(Small()).Bytes();
-    const std::tuple<const char*, std::size_t, std::uint32_t> cases[] = {
-        {"more vertices than the file holds", kVertexCountAt, 0xFFFFFFFFU},
-        {"a float list longer than the file", kVertexCountAt + 6, 0x10000000U},
-        {"more faces than the list holds", kFacesAt + 6, 0x01000000U},
-        {"a corner past the last vertex", kFacesAt + 14, 45},
-        {"more normals than the file holds", good.size() - 6 - (10 + 20 * 32) - (6 + 12 * 45) - 4,
-         0xFFFFFFF0U},
+// The vertex count of a text model: its seventh line, "V;".
+std::string VertexCountLine(const std::string& model) {
+    std::istringstream lines(model);
+    std::string line;
+    for (int i = 0; i < 7 && std::getline(lines, line); ++i) {
+    }
+    return line;
+}
+
+class ConversionTool : public ::testing::Test {
+protected:
+    ConversionTool() {
+        state.Paths.TempModelFile = temp.Write("temp.x", "the 3D view's model");
+        state.Loaded.CurrentFile = "c:\\data\\loaded.csv";
+        // A loaded pattern the conversion must leave alone.
+        state.Loaded.FarField = {AzimuthColumn{0.0f, {{0.0f, 1.0f, 2.0f, 3.0f}}}};
+        state.Loaded.Data.DataKind = KindFarField;
+        window.whileAsking = [this] {
+            state.Loaded.CurrentFile = window.dataFile;
+        };
+    }
+    std::string ConversionModel() const { return test::ReadBytes(ConversionModelFile(state)); }
+    void ExpectTheLoadedDataKept() const {
+        EXPECT_EQ(test::ReadBytes(state.Paths.TempModelFile), "the 3D view's model");
+        ASSERT_EQ(state.Loaded.FarField.size(), 1U);
+        EXPECT_EQ(state.Loaded.FarField[0].Points[0].Total, 3.0f);
+        EXPECT_EQ(state.Loaded.Data.DataKind, KindFarField);
+        EXPECT_EQ(state.Loaded.CurrentFile, "c:\\data\\loaded.csv");
+    }
+
+    test::TempFolder temp;
+    test::TempFolder data;
+    AppState state;
+    test::RecordingMessages messages;
+    test::MemorySettings settings;
+    test::FakeFileDialogs dialogs;
+    ConversionContext context{state, messages, settings, dialogs};
+    // The data file window, whose choice also lands in CurrentFile as frmFile's does.
+    test::FakeFileDialogs window;
+    ConversionContext folderContext{state, messages, settings, window};
+    std::vector<bool> busy;
+    std::function<void(bool)> busyCallback = [this](bool on) {
+        busy.push_back(on);
     };
-    for (const auto& [what, at, value] : cases) {
-        SCOPED_TRACE(what);
-        std::string bytes = good;
-        PutDword(bytes, at, value);
-        XFileContent content;
-        EXPECT_EQ(ReadOwnModelFile(bytes, content), OwnModelRead::Damaged);
-        std::string error;
-        EXPECT_FALSE(ReadXFileFromMemory(bytes, content, error));
-        EXPECT_NE(error.find("damaged"), std::string::npos) << error;
-    }
+};
+
+// An empty path asks for the file in the stored data folder; the file chosen becomes a text model
+// (with points whatever the decimal symbol, as TextModel tests) and the loaded data stays.
+TEST_F(ConversionTool, AnEmptyPathAsksForTheFileWhichBecomesATextModelAndTheLoadedDataStays) {
+    settings.values["Paths/DataPath"] = "c:\\mmana\\";
+    std::string path;
+    EXPECT_FALSE(ConvertCsvToDsc(context, path)); // cancelled
+    EXPECT_EQ(dialogs.openTitles, std::vector<std::string>{"Open .csv file"});
+    EXPECT_EQ(dialogs.filters, std::vector<std::string>{"CSV File (*.csv)|*.csv"});
+    EXPECT_EQ(dialogs.folders, std::vector<std::string>{"c:\\mmana\\"}); // even when it is gone
+    EXPECT_FALSE(std::filesystem::exists(ConversionModelFile(state)));
+
+    dialogs.openFile = Fixture("farfield_below_horizon_30deg.csv");
+    state.DecimalSeparator = ",";
+    // No description format is defined: the step reports that nothing was made.
+    EXPECT_FALSE(ConvertCsvToDsc(context, path));
+    EXPECT_EQ(path, dialogs.openFile);
+    EXPECT_TRUE(messages.shown.empty());
+    const std::string model = ConversionModel();
+    EXPECT_EQ(model.substr(0, 18), "xof 0303txt 0032\r\n");
+    EXPECT_EQ(VertexCountLine(model), "91;\r"); // 7 zenith angles by 13 columns
+    ExpectTheLoadedDataKept();
+
+    // A path given is converted without asking.
+    path = data.Write("lobe.csv", test::MakeFarFieldCsv(30.0, 90.0));
+    ConvertCsvToDsc(context, path);
+    EXPECT_EQ(dialogs.openTitles.size(), 2U);
+    EXPECT_EQ(VertexCountLine(ConversionModel()), "52;\r"); // 4 zenith angles by 13 columns
+}
+
+TEST_F(ConversionTool, AFileThatIsNoPatternOrAModelThatCannotBeWrittenIsToldAbout) {
+    // The 3D button on the loaded grid, which gives no surface, says so and leaves the model.
+    View3DState view;
+    View3DContext model{state, view, messages};
+    EXPECT_FALSE(PreparePatternModel(model));
+    ASSERT_EQ(messages.shown.size(), 1U);
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
+    EXPECT_NE(messages.shown[0].text.find("Трехмерная модель не построена."), std::string::npos);
+    ExpectTheLoadedDataKept();
+    messages.shown.clear();
+
+    std::string path = data.Write("bad.csv", test::ReadBytes(Fixture("sweep_50ohm.csv")));
+    EXPECT_FALSE(ConvertCsvToDsc(context, path));
+    ASSERT_EQ(messages.shown.size(), 1U);
+    EXPECT_NE(messages.shown[0].text.find(kWrongFormat), std::string::npos);
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
+    EXPECT_FALSE(std::filesystem::exists(ConversionModelFile(state)));
+    // A model that cannot be written shows the write error.
+    messages.shown.clear();
+    state.Paths.TempModelFile = (temp.Path() / "gone" / "temp.x").string();
+    path = Fixture("farfield_below_horizon_30deg.csv");
+    EXPECT_FALSE(ConvertCsvToDsc(context, path));
+    ASSERT_EQ(messages.shown.size(), 1U);
+    // The conversion writes its own model file beside the temporary one; the message names it.
+    EXPECT_TRUE(messages.shown[0].text.starts_with(
+        "Ошибка записи в файл. Данные не сохранены.\r\n" + ConversionModelFile(state) + ": "))
+        << messages.shown[0].text;
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
+}
+
+TEST_F(ConversionTool, AFolderIsConvertedFileByFileInNameOrder) {
+    data.Write("a_lobe.csv", test::MakeFarFieldCsv(30.0, 90.0));
+    data.Write("b_sweep.csv", test::ReadBytes(Fixture("sweep_50ohm.csv")));
+    data.Write("C_SPHERE.CSV", test::ReadBytes(Fixture("farfield_below_horizon_30deg.csv")));
+    window.dataFile = data.Write("notes.txt", "not converted");
+    ConvertCsvFolder(folderContext, busyCallback);
+    EXPECT_EQ(window.captions, std::vector<std::string>{"Open File"});
+    // The sweep file is refused on its way; the last file converted is the upper-case one.
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{kWrongFormat, "Convertion completed"}));
+    EXPECT_EQ(messages.shown.back().icon, MessageIcon::Information);
+    EXPECT_EQ(VertexCountLine(ConversionModel()), "91;\r");
+    EXPECT_EQ(busy, (std::vector<bool>{true, false}));
+    ExpectTheLoadedDataKept();
+
+    // A folder without .csv files still ends with the message; a cancel does nothing.
+    messages.shown.clear();
+    test::TempFolder other;
+    window.dataFile = other.Write("model.maa", "x");
+    ConvertCsvFolder(folderContext, busyCallback);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Convertion completed"});
+    window.dataFile.clear();
+    ConvertCsvFolder(folderContext, busyCallback);
+    EXPECT_EQ(messages.shown.size(), 1U);
+    EXPECT_EQ(state.Loaded.CurrentFile, "c:\\data\\loaded.csv");
 }
 
 } // namespace

@@ -346,39 +346,24 @@ TEST(DocumentSession, ComparesResultsOfOneKindAndKeepsAPinnedOneOverReloads) {
     EXPECT_EQ(h.messages.shown.back().text, kCompareKindNotComparable);
 }
 
-// A deck's output lies in a temporary folder: the document, its legend and its pins are named
-// after the deck. The deck run again writes its output elsewhere, read in its place as a reload
-// reads a file, the part, frequency and elevation kept.
+// A deck's output lies in a temporary folder: its pins are named after the deck, and the deck
+// run again writes another output, read in its place with the part and frequency kept.
 TEST(DocumentSession, ADecksOutputIsNamedAfterTheDeckAndARerunKeepsTheChoices) {
     const TempFolder folder;
     const TempFolder again;
     const std::string yagi = test::ReadBytes(test::TestDataFolder() / "nec" / "yagi3.nec");
-    const std::string deck = folder.Write("yagi3.nec", yagi);
     SessionHarness h;
-    ASSERT_TRUE(h.session.OpenFile(test::RunNec2c(folder.Path(), yagi), deck));
-    ASSERT_TRUE(h.session.PickNec(14.2, NecPart::Pattern));
-    // What is compared is derived once for the frequency: another elevation keeps it.
-    const std::shared_ptr<const Result> shown = h.session.Current()->shown;
-    ASSERT_TRUE(h.session.Pick(3));
-    h.session.KeepPick();
-    EXPECT_EQ(h.state.Loaded.Shown, shown);
-    ASSERT_TRUE(h.session.PinCurrent());
-    EXPECT_EQ(LabelsOf(h.session), std::vector<std::string>{"Эталон 1: yagi3.nec"});
-    EXPECT_EQ(ComparisonName((folder.Path() / "yagi3.maa").string()), "yagi3.maa (NEC-2)");
-
+    ASSERT_TRUE(h.session.OpenFile(test::RunNec2c(folder.Path(), yagi), "/antennas/yagi3.nec"));
+    ASSERT_TRUE(h.session.PickNec(14.2, NecPart::Sweep));
     std::string moved = yagi;
     moved.replace(moved.find("FR 0 5 0 0 14.0 0.1"), 19, "FR 0 3 0 0 14.0 0.15");
-    const std::string output = test::RunNec2c(again.Path(), moved);
     FakeControls controls;
-    ASSERT_TRUE(h.session.Reload(controls, output).reloaded);
-    EXPECT_EQ(h.session.Current()->source, output);
-    EXPECT_EQ(h.session.Current()->name, deck);
-    EXPECT_EQ(h.state.View.NecShown, NecPart::Pattern);
+    ASSERT_TRUE(h.session.Reload(controls, test::RunNec2c(again.Path(), moved)).reloaded);
+    EXPECT_EQ(h.state.View.NecShown, NecPart::Sweep);
     EXPECT_NEAR(h.state.View.NecFrequency, 14.15, 1e-9) << "the nearest to 14.2";
-    EXPECT_EQ(h.state.Loaded.Sets.selected, 3);
-    const auto& nec = std::get<NecOutput>(*h.session.Current()->result);
-    EXPECT_EQ(std::get<FarFieldPattern>(*h.state.Loaded.Shown).figures.MaxGain,
-              nec.frequencies[1].pattern->figures.MaxGain);
+    EXPECT_EQ(std::get<Sweep>(*h.state.Loaded.Shown).points.size(), 3u) << "the new sweep";
+    ASSERT_TRUE(h.session.PinCurrent());
+    EXPECT_EQ(LabelsOf(h.session), std::vector<std::string>{"Эталон 1: yagi3.nec"});
 }
 
 } // namespace

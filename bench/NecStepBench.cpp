@@ -114,6 +114,12 @@ void BM_NecStep_MainWindowKeyToFrame_1Degree(benchmark::State& state) {
     test::MainWindowHarness harness;
     harness.window->show();
     harness.window->OpenFileFromOutside(OneDegreeOutput());
+    // An output this large is read off the window's thread.
+    QElapsedTimer opening;
+    opening.start();
+    while (harness.window->OpenPending() && opening.elapsed() < 30000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
     auto* button = harness.window->findChild<QPushButton*>(QStringLiteral("cmd3D"));
     if (button == nullptr || !button->isEnabled()) {
         state.SkipWithError("the pattern did not open");

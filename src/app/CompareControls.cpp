@@ -90,8 +90,7 @@ void CompareControls::CompareWith(const std::string& path) {
 void CompareControls::TakeEntries() {
     const Document* current = session_.Current();
     state_.Compare.ShownLabel =
-        ShownText(ComparisonName(current != nullptr ? current->source : std::string()))
-            .toStdString();
+        ShownText(ComparisonName(current != nullptr ? current->name : std::string())).toStdString();
     const std::string pinnedLabel = ShownText(kPinnedLabel).toStdString();
     state_.Compare.Results.clear();
     for (const Comparison& entry : session_.Comparisons()) {

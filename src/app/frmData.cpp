@@ -124,6 +124,9 @@ frmData::frmData(AppState& state, Services& services, PlotLink& link, QWidget* p
         view3D_->SetGainRange(decibels);
         SaveGainColourChoice(services_.settings, {chk3DGain->isChecked(), float(decibels)});
     });
+    session_.Observe([this](SessionChange change, const Document* document) {
+        TakeShownDocument(change, document);
+    });
     fileWatch_ = new FileChangeWatcher(kSettlePauseMs, this);
     connect(fileWatch_, &FileChangeWatcher::Changed, this, &frmData::ReloadChangedFile);
     compare_ = new CompareControls(

@@ -119,10 +119,12 @@ public:
     // Opens a file given from outside (the command line, a drop) as if chosen in the dialog.
     void OpenFileFromOutside(const std::string& path);
     // Runs a NEC-2 deck (.nec) through nec2c without holding the window and opens its output as
-    // a NEC document; a run that fails or is cancelled leaves the document on show.
-    void OpenNecDeck(const std::string& deck);
+    // a NEC document; a run that fails or is cancelled leaves the document on show. A rerun of
+    // the deck on show (it changed) reads its new output as a reload does, the choices kept.
+    void OpenNecDeck(const std::string& deck, bool rerun = false);
     // Computes an MMANA model (.maa) with NEC-2: its deck, what the deck cannot hold told first
     // (unless tellNotes is false), runs as a deck does; the result is named after the model.
+    // tellNotes false is the model on show computed again after it changed: a rerun.
     void ComputeMaaModel(const std::string& model, bool tellNotes = true);
     // A load runs (its events are let through while it reads).
     bool Loading() const { return loading_; }
@@ -156,6 +158,8 @@ public:
     // chose: the set, the curves, the log axes and the polar window. A failure leaves the data
     // as it was and says so on the status line.
     void ReloadChangedFile();
+    // The reload itself, of the document's file or of its deck's new output; the 3D view stays.
+    void ReloadShown(const std::string& output = {});
 
     // DataView.
     void ShowLoadStart() override;
@@ -237,6 +241,9 @@ private:
     void ShowGrid();
     // The title names the file on show.
     void ShowTitle();
+    // The document on show names the title, the source line and the recent files, and is
+    // watched.
+    void TakeShownDocument(SessionChange change, const Document* document);
     // The file on show is watched for changes while reloading is on.
     void WatchShownFile();
     void FillRecentMenu();
@@ -313,6 +320,8 @@ private:
     std::unique_ptr<BackgroundRead> backgroundRead_;
     // The deck or model of the last run that opened, and its output file.
     std::pair<std::string, std::string> necRun_;
+    // The run going on is the document's deck or model run again.
+    bool necRerun_ = false;
     // The file the data on show came from; empty for data from MMANA or none.
     std::string shownFile_;
     std::vector<std::string> recentFiles_;

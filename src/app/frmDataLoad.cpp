@@ -205,22 +205,6 @@ void frmData::ShowLoadResult(const LoadResult& result) {
     mnuFileScreen->setEnabled(true);
     // Data read from MMANA's window is saved as CSV, a sweep as Touchstone.
     mnuFileSave->setEnabled(!fromFile || state_.Loaded.Data.DataKind == KindSweep);
-    shownFile_ = fromFile ? state_.Loaded.CurrentFile : std::string();
-    // A deck's output lives in a temporary folder: the deck is what the user opened.
-    if (!shownFile_.empty() && shownFile_ == necRun_.second) {
-        shownFile_ = necRun_.first;
-        lblSource->setText(ShownFileName(true));
-        if (IsMaaModel(shownFile_)) {
-            SetStatus(kComputedWithNecStatus);
-        }
-    }
-    if (fromFile && !state_.View.SetChosen && !reloading_) {
-        recentFiles_ = WithRecentFile(std::move(recentFiles_), shownFile_);
-        SaveRecentFiles(services_.settings, recentFiles_);
-        FillRecentMenu();
-    }
-    ShowTitle();
-    WatchShownFile();
     // A reload comes from another program's work: the window stays where the user left it.
     if (!reloading_) {
         raise();

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QScopedValueRollback>
 
+#include <utility>
+
 // NEC-2 in the window: decks and MMANA models computed by nec2c, and NEC outputs too large to
 // read while the window waits.
 namespace lobex {
@@ -62,21 +64,29 @@ void frmData::DropPendingOpens() {
 }
 
 void frmData::OpenDataFile(const std::string& path) {
+    // A run's output is named after what the user opened: its deck or model.
+    const auto shownAs = [this](const std::string& read) {
+        return read == necRun_.second ? necRun_.first : std::string();
+    };
     if (!ReadInBackground(path)) {
         const QScopedValueRollback<bool> loading(loading_, true);
-        session_.OpenFile(path);
+        session_.OpenFile(path, shownAs(path));
         return;
     }
     if (!backgroundRead_) {
         backgroundRead_ = std::make_unique<BackgroundRead>(
             this, state_.AppTitle,
             [this] { return loading_ || QApplication::activeModalWidget() != nullptr; },
-            [this](const std::string& read, LoadResult&& result) {
+            [this, shownAs](const std::string& read, LoadResult&& result) {
                 const QScopedValueRollback<bool> loading(loading_, true);
-                session_.Open(LoadSource(read, std::move(result)));
+                session_.Open(LoadSource(read, std::move(result)), shownAs(read));
             });
     }
-    backgroundRead_->Start(path, FreshRequest(state_));
+    // Another file starts at its first frequency's pattern, as the session opens it.
+    LoadRequest request = FreshRequest(state_);
+    request.necFrequency = 0.0;
+    request.necPart = NecPart::Pattern;
+    backgroundRead_->Start(path, request);
 }
 
 void frmData::mnuFileComputeNec_Click() {
@@ -114,11 +124,13 @@ void frmData::ComputeMaaModel(const std::string& model, bool tellNotes) {
         }
         services_.messages.Show(text, MessageIcon::Information, state_.AppTitle);
     }
+    necRerun_ = !tellNotes;
     NecRuns().RunText(model, deck.Text);
 }
 
 // A deck runs through nec2c while the window goes on; its output opens when the run ends.
-void frmData::OpenNecDeck(const std::string& deck) {
+void frmData::OpenNecDeck(const std::string& deck, bool rerun) {
+    necRerun_ = rerun;
     NecRuns().Run(deck);
 }
 
@@ -128,7 +140,12 @@ NecDeckOpen& frmData::NecRuns() {
             this, services_.messages, state_.AppTitle,
             [this](const std::string& ran, const std::string& output) {
                 necRun_ = {ran, output};
-                OpenDataFile(output);
+                // The document's deck run again after it changed: its part and frequency stay.
+                if (std::exchange(necRerun_, false) && ran == shownFile_) {
+                    ReloadShown(output);
+                } else {
+                    OpenDataFile(output);
+                }
             });
     }
     return *necDeck_;

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -35,6 +36,27 @@ void frmData::ShowTitle() {
     const QString caption = ShownText(kMainWindowCaptions[1]);
     setWindowTitle(shownFile_.empty() ? caption
                                       : ShownFileName(false) + QStringLiteral(" - ") + caption);
+}
+
+void frmData::TakeShownDocument(SessionChange change, const Document* document) {
+    if (change == SessionChange::Compared || change == SessionChange::Closed) {
+        return;
+    }
+    shownFile_ = document != nullptr ? document->name : std::string();
+    // A deck's output lives in a temporary folder: the deck is what the user opened.
+    if (!shownFile_.empty() && shownFile_ != state_.Loaded.CurrentFile) {
+        lblSource->setText(ShownFileName(true));
+        if (IsMaaModel(shownFile_)) {
+            SetStatus(kComputedWithNecStatus);
+        }
+    }
+    if (change == SessionChange::Opened && !shownFile_.empty()) {
+        recentFiles_ = WithRecentFile(std::move(recentFiles_), shownFile_);
+        SaveRecentFiles(services_.settings, recentFiles_);
+        FillRecentMenu();
+    }
+    ShowTitle();
+    WatchShownFile();
 }
 
 void frmData::WatchShownFile() {
@@ -95,18 +117,22 @@ void frmData::ReloadChangedFile() {
     if (IsNecDeck(shownFile_)) {
         // A changed deck is run again, a changed model computed again: the output on show is
         // theirs, in a folder of its own.
-        OpenNecDeck(shownFile_);
+        OpenNecDeck(shownFile_, true);
         return;
     }
     if (IsMaaModel(shownFile_)) {
         ComputeMaaModel(shownFile_, false);
         return;
     }
+    ReloadShown();
+}
+
+void frmData::ReloadShown(const std::string& output) {
     const QScopedValueRollback<bool> loading(loading_, true);
     const QScopedValueRollback<bool> reloading(reloading_, true);
     const bool in3D = state_.View.View3DActive;
     const bool inBigWindow = d3d_ != nullptr;
-    const ReloadOutcome outcome = session_.Reload(*this);
+    const ReloadOutcome outcome = session_.Reload(*this, output);
     if (!outcome.reloaded) {
         SetStatus(outcome.status);
         return;
@@ -118,8 +144,11 @@ void frmData::ReloadChangedFile() {
             picPlot_DblClick3D();
         }
     }
-    SetStatus(QT_TRANSLATE_NOOP("lobex", "Файл перечитан: ") +
-              QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString());
+    // A model computed again keeps saying where its numbers come from.
+    if (!IsMaaModel(shownFile_)) {
+        SetStatus(QT_TRANSLATE_NOOP("lobex", "Файл перечитан: ") +
+                  QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString());
+    }
 }
 
 DocumentChoices frmData::ShownChoices() const {

@@ -297,7 +297,7 @@ bool LoadComparisons(const PlotOptions& options, AppState& state, const std::str
     state.Compare.ShownLabel = ComparisonName(options.load.file);
     state.Compare.Normalise = options.normalise;
     for (const std::string& file : options.compare) {
-        const ComparisonRead read = ReadForComparison(state.Loaded.Document.get(), file, request);
+        const ComparisonRead read = ReadForComparison(state.Loaded.Shown.get(), file, request);
         if (read.result == nullptr) {
             err << lead << file << " cannot be compared";
             for (const LoadMessage& message : read.messages) {

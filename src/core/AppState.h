@@ -97,6 +97,9 @@ struct LoadedData {
     std::string LastSource;
     // The typed result the data on show was derived from.
     std::shared_ptr<const Result> Document;
+    // What of it is drawn against compared results: the document itself, or of a NEC-2 output
+    // the pattern or sweep on show. Derived once per load; redraws only read it.
+    std::shared_ptr<const Result> Shown;
 };
 
 // Where the program keeps its files and the folders the user last chose.

@@ -4,7 +4,6 @@
 #include "core/FarField.h"
 #include "core/GainScale.h"
 #include "core/LoadFlow.h"
-#include "core/NecFile.h"
 
 #include <algorithm>
 #include <numeric>
@@ -24,9 +23,7 @@ struct Drawn {
 };
 
 std::vector<Drawn> DrawnResults(const AppState& state) {
-    std::vector<Drawn> drawn{
-        {state.Compare.ShownLabel,
-         ShownResultOf(state.Loaded.Document, state.View.NecFrequency, state.View.NecShown)}};
+    std::vector<Drawn> drawn{{state.Compare.ShownLabel, state.Loaded.Shown}};
     for (const ComparedResult& compared : state.Compare.Results) {
         if (compared.Document != nullptr && drawn.size() < kResultLines.size()) {
             drawn.push_back({compared.Label, compared.Document});

@@ -247,7 +247,7 @@ int RenderFile(const RenderOptions& options, std::ostream& out, std::ostream& er
         request.decimalSeparator = session.state.DecimalSeparator;
         request.pi = session.state.PiValue;
         const ComparisonRead read =
-            ReadForComparison(session.state.Loaded.Document.get(), options.compare, request);
+            ReadForComparison(session.state.Loaded.Shown.get(), options.compare, request);
         if (read.result == nullptr) {
             err << "lobex-cli render: " << options.compare << " cannot be compared";
             for (const LoadMessage& message : read.messages) {

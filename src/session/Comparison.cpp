@@ -2,6 +2,7 @@
 
 #include "core/LoadFlow.h"
 #include "core/NecFile.h"
+#include "core/NecRun.h"
 #include "core/Utf8Path.h"
 
 #include <variant>
@@ -27,7 +28,12 @@ bool Comparable(const Result& current, const Result& other) {
 }
 
 std::string ComparisonName(const std::string& path) {
-    return path.empty() ? std::string(kWindowResultName) : PathToUtf8(Utf8Path(path).filename());
+    if (path.empty()) {
+        return std::string(kWindowResultName);
+    }
+    const std::string name = PathToUtf8(Utf8Path(path).filename());
+    // A model's result computed here stands beside the one MMANA computed of the same model.
+    return IsMaaModel(path) ? name + " (NEC-2)" : name;
 }
 
 ComparisonRead ReadForComparison(const Result* current, const std::string& path,

@@ -42,7 +42,8 @@ inline constexpr std::string_view kWindowResultName = LOBEX_TEXT("Данные M
 // interface language ("%1" the pin's number, "%2" the name).
 std::string ComparisonLabel(const Comparison& entry, std::string_view pinnedLabel = kPinnedLabel);
 
-// The name an entry of a file gets: the file's name; MMANA's window for no file.
+// The name an entry of a file gets: the file's name (a model's marked as computed with NEC-2);
+// MMANA's window for no file.
 std::string ComparisonName(const std::string& path);
 
 // A file read for comparison with `current` (null: nothing on show): its result, or none and the

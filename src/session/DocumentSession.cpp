@@ -23,6 +23,7 @@ void DocumentSession::TakeShownChoices() {
     if (Document* document = CurrentDocument()) {
         document->choices.kind = ctx_.state.Loaded.Data.DataKind;
         document->choices.sets = ctx_.state.Loaded.Sets;
+        document->shown = ctx_.state.Loaded.Shown;
     }
 }
 
@@ -40,13 +41,15 @@ void TakeNecFrequency(AppState& state) {
 
 } // namespace
 
-bool DocumentSession::OpenOn(LoadContext& ctx, const LoadSource& source) {
+bool DocumentSession::OpenOn(LoadContext& ctx, const LoadSource& source,
+                             const std::string& shownAs) {
     if (!OpenData(ctx, view_, source)) {
         return false;
     }
     TakeNecFrequency(ctx.state);
     Document document;
     document.source = source.mmana != nullptr ? std::string() : ctx.state.Loaded.CurrentFile;
+    document.name = shownAs.empty() || document.source.empty() ? document.source : shownAs;
     document.result = ctx.state.Loaded.Document;
     // One document is on show at a time: the new one takes the current one's place.
     if (current_ < 0) {
@@ -60,13 +63,13 @@ bool DocumentSession::OpenOn(LoadContext& ctx, const LoadSource& source) {
     return true;
 }
 
-bool DocumentSession::Open(const LoadSource& source) {
+bool DocumentSession::Open(const LoadSource& source, const std::string& shownAs) {
     // Another file starts at its first frequency's pattern.
     ViewFlags& flags = ctx_.state.View;
     const auto nec = std::pair(flags.NecFrequency, flags.NecShown);
     flags.NecFrequency = 0.0;
     flags.NecShown = NecPart::Pattern;
-    if (!OpenOn(ctx_, source)) {
+    if (!OpenOn(ctx_, source, shownAs)) {
         std::tie(flags.NecFrequency, flags.NecShown) = nec;
         return false;
     }
@@ -74,10 +77,12 @@ bool DocumentSession::Open(const LoadSource& source) {
     return true;
 }
 
-bool DocumentSession::OpenFile(const std::string& path) {
-    return Open(LoadSource{nullptr, [&path] {
+bool DocumentSession::OpenFile(const std::string& path, const std::string& shownAs) {
+    return Open(LoadSource{nullptr,
+                           [&path] {
                                return path;
-                           }});
+                           }},
+                shownAs);
 }
 
 bool DocumentSession::PickOn(LoadContext& ctx, int index) {
@@ -138,7 +143,7 @@ void DocumentSession::KeepPick() {
     }
 }
 
-ReloadOutcome DocumentSession::Reload(ChoiceControls& controls) {
+ReloadOutcome DocumentSession::Reload(ChoiceControls& controls, const std::string& output) {
     const Document* document = Current();
     if (document == nullptr || document->source.empty()) {
         return {};
@@ -147,7 +152,8 @@ ReloadOutcome DocumentSession::Reload(ChoiceControls& controls) {
     before.kind = document->choices.kind;
     before.sets = document->choices.sets;
     before.setPicked = document->choices.setPicked;
-    const std::string path = document->source;
+    const std::string path = output.empty() ? document->source : output;
+    const std::string name = document->name;
     const LoadSource source{nullptr, [path] {
                                 return path;
                             }};
@@ -156,11 +162,11 @@ ReloadOutcome DocumentSession::Reload(ChoiceControls& controls) {
     const auto failed = [&held] {
         return ReloadOutcome{false, ReloadFailedStatus(held.Texts())};
     };
-    if (!OpenOn(quiet, source)) {
+    if (!OpenOn(quiet, source, name)) {
         return failed();
     }
     if (ctx_.state.Loaded.Data.DataKind != before.kind) {
-        if (!controls.ReopenOtherKind([&] { return OpenOn(quiet, source); })) {
+        if (!controls.ReopenOtherKind([&] { return OpenOn(quiet, source, name); })) {
             return failed();
         }
         Notify(SessionChange::Reloaded);
@@ -225,9 +231,7 @@ void DocumentSession::Refuse(std::string_view text) {
 
 std::shared_ptr<const Result> DocumentSession::ShownResult() const {
     const Document* current = Current();
-    return current != nullptr ? ShownResultOf(current->result, ctx_.state.View.NecFrequency,
-                                              ctx_.state.View.NecShown)
-                              : nullptr;
+    return current != nullptr ? current->shown : nullptr;
 }
 
 void DocumentSession::DropUnmatchedComparisons() {
@@ -279,7 +283,7 @@ bool DocumentSession::PinCurrent() {
     }
     // The result is never changed in place (a reload puts a new one in the document), so
     // holding the same one is holding a copy.
-    comparisons_.push_back({ComparisonName(current->source), {}, shown, true, ++pins_});
+    comparisons_.push_back({ComparisonName(current->name), {}, shown, true, ++pins_});
     Notify(SessionChange::Compared);
     return true;
 }

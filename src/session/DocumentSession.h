@@ -33,7 +33,12 @@ struct DocumentChoices {
 struct Document {
     // The file read; empty for MMANA's window.
     std::string source;
+    // What the user opened, which names the document in the title, the legend and the pins:
+    // the file read, or the deck or model whose NEC-2 run wrote it.
+    std::string name;
     std::shared_ptr<const Result> result;
+    // What of the result is drawn and compared (LoadedData::Shown of its last load).
+    std::shared_ptr<const Result> shown;
     DocumentChoices choices;
 };
 
@@ -72,9 +77,10 @@ public:
     DocumentSession(LoadContext& ctx, DataView& view) : ctx_(ctx), view_(view) {}
 
     // Opens from the source as the Open command does; the document read becomes the current
-    // one. A load that fails or is cancelled changes nothing.
-    bool Open(const LoadSource& source);
-    bool OpenFile(const std::string& path);
+    // one, named `shownAs` when given (a NEC-2 run's output by its deck). A load that fails or
+    // is cancelled changes nothing.
+    bool Open(const LoadSource& source, const std::string& shownAs = {});
+    bool OpenFile(const std::string& path, const std::string& shownAs = {});
     // Picks entry `index` of the current set list, from the result in memory: the file may be
     // half-rewritten at that moment.
     bool Pick(int index);
@@ -89,8 +95,9 @@ public:
     // Reads the current document's file again, keeping the choices: the curves, the user's pick
     // of the set list (by its text), the log axes. Its messages are held, not shown: nobody
     // asked for this load. A reload that fails says why on the status text; what it could not
-    // read stays on show.
-    ReloadOutcome Reload(ChoiceControls& controls);
+    // read stays on show. `output` is read instead when given: a deck run again writes its new
+    // output elsewhere, and the document keeps its name and its NEC-2 choices.
+    ReloadOutcome Reload(ChoiceControls& controls, const std::string& output = {});
     // Forgets the current document: none is current until the next open.
     void Close();
 
@@ -116,13 +123,14 @@ public:
     void Forget(int id);
 
 private:
-    bool OpenOn(LoadContext& ctx, const LoadSource& source);
+    bool OpenOn(LoadContext& ctx, const LoadSource& source, const std::string& shownAs);
     bool PickOn(LoadContext& ctx, int index);
     Document* CurrentDocument();
     // What of the current document is compared (of a NEC-2 output, the part on show).
     std::shared_ptr<const Result> ShownResult() const;
     void Notify(SessionChange change);
-    // The choices of the current document as the state now holds them.
+    // The choices of the current document, and what of it is shown, as the state now holds
+    // them.
     void TakeShownChoices();
     // Comparisons that no longer match the current result go (a file of another kind opened).
     void DropUnmatchedComparisons();

@@ -251,5 +251,14 @@ TEST_F(CliPlot, SmithChartOfASweepAndOfDataWithoutReactance) {
     EXPECT_EQ(Plot(Data("farfield_single_zenith.csv"), {"--smith", "--out", Out("f.png")}).code, 2);
 }
 
+// A deck compares by its pattern, named after itself in the legend.
+TEST_F(CliPlot, ADecksPatternIsComparedWithAFarField) {
+    const std::string farField = Corpus("farfield_csv", "APET_LazyH-16m2_10deg.csv");
+    const PlotRun run = Plot(Data("nec/yagi3.nec"), {"--compare", QString::fromStdString(farField),
+                                                     "--out", Out("o.png"), "--print-commands"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.lines.at(1).find("[Legend(1,\"yagi3.nec\")]"), std::string::npos);
+}
+
 } // namespace
 } // namespace lobex::cli::test

@@ -405,5 +405,25 @@ TEST(DocumentSession, ComparesResultsOfOneKindAndKeepsAPinnedOneOverReloads) {
     EXPECT_EQ(h.messages.shown.back().text, kCompareKindNotComparable);
 }
 
+// A deck's output lies in a temporary folder: its pins are named after the deck, and the deck
+// run again writes another output, read in its place with the part and frequency kept.
+TEST(DocumentSession, ADecksOutputIsNamedAfterTheDeckAndARerunKeepsTheChoices) {
+    const TempFolder folder;
+    const TempFolder again;
+    const std::string yagi = test::ReadBytes(test::TestDataFolder() / "nec" / "yagi3.nec");
+    SessionHarness h;
+    ASSERT_TRUE(h.session.OpenFile(test::RunNec2c(folder.Path(), yagi), "/antennas/yagi3.nec"));
+    ASSERT_TRUE(h.session.PickNec(14.2, NecPart::Sweep));
+    std::string moved = yagi;
+    moved.replace(moved.find("FR 0 5 0 0 14.0 0.1"), 19, "FR 0 3 0 0 14.0 0.15");
+    FakeControls controls;
+    ASSERT_TRUE(h.session.Reload(controls, test::RunNec2c(again.Path(), moved)).reloaded);
+    EXPECT_EQ(h.state.View.NecShown, NecPart::Sweep);
+    EXPECT_NEAR(h.state.View.NecFrequency, 14.15, 1e-9) << "the nearest to 14.2";
+    EXPECT_EQ(std::get<Sweep>(*h.state.Loaded.Shown).points.size(), 3u) << "the new sweep";
+    ASSERT_TRUE(h.session.PinCurrent());
+    EXPECT_EQ(LabelsOf(h.session), std::vector<std::string>{"Эталон 1: yagi3.nec"});
+}
+
 } // namespace
 } // namespace lobex

@@ -35,16 +35,15 @@ using test::Find;
 using test::Sample;
 
 // The main window shown and active, as the keyboard needs it.
-class KeysGridHelpTest : public ::testing::Test {
+class KeysGridHelpTest : public test::MainWindowTestBase {
 protected:
-    explicit KeysGridHelpTest(HelpService* help = nullptr) : harness(help) {}
+    explicit KeysGridHelpTest(HelpService* help = nullptr) : MainWindowTestBase(help) {}
 
     void ShowActive() {
         window.show();
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
-    QStringList GridRow(int row) const { return test::GridRow(window, row); }
     QList<double> ColumnValues(int column) const {
         QList<double> values;
         for (int row = 0; row < state.Loaded.Data.GridRowCount; ++row) {
@@ -59,10 +58,6 @@ protected:
                           QPoint(header->sectionViewportPosition(column) + 5, 5));
     }
 
-    test::MainWindowHarness harness;
-    AppState& state = harness.state;
-    test::RecordingServices& recorders = harness.recorders;
-    frmData& window = *harness.window;
     QTableView* grid = Find<QTableView>(window, "ctlGrid");
 };
 

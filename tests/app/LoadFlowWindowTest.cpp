@@ -36,23 +36,17 @@ using test::Find;
 using test::Fixture;
 using test::Sample;
 
-class LoadFlowWindowTest : public ::testing::Test {
+class LoadFlowWindowTest : public test::MainWindowTestBase {
 protected:
-    QStringList GridRow(int row) { return test::GridRow(*window, row); }
-
-    test::MainWindowHarness harness;
     QTemporaryDir& folder = harness.folder;
-    AppState& state = harness.state;
-    test::RecordingServices& recorders = harness.recorders;
-    std::unique_ptr<frmData>& window = harness.window;
 };
 
 TEST_F(LoadFlowWindowTest, ThePolarWindowTakesTheDiagramsAndGivesThemBackOnClosing) {
-    window->show();
-    window->OpenFileFromOutside(Sample("yagi3_20m_farfield.csv"));
-    EXPECT_EQ(Find<QLabel>(*window, "lblMaxTotal")->text(), QStringLiteral("11.74"));
-    const QRect before = window->geometry();
-    window->OpenPolarWindow();
+    window.show();
+    window.OpenFileFromOutside(Sample("yagi3_20m_farfield.csv"));
+    EXPECT_EQ(Find<QLabel>(window, "lblMaxTotal")->text(), QStringLiteral("11.74"));
+    const QRect before = window.geometry();
+    window.OpenPolarWindow();
     QWidget* polar = test::PolarWindow();
     ASSERT_NE(polar, nullptr);
     EXPECT_TRUE(polar->isVisible());
@@ -66,8 +60,8 @@ TEST_F(LoadFlowWindowTest, ThePolarWindowTakesTheDiagramsAndGivesThemBackOnClosi
     QCoreApplication::processEvents();
     EXPECT_TRUE(closed.isNull() || !closed->isVisible());
     EXPECT_EQ(state.View.PlotHost, PlotHostKind::MainWindow);
-    EXPECT_EQ(window->geometry(), before);
-    EXPECT_FALSE(Find<QWidget>(*window, "picPolar1")->isHidden());
+    EXPECT_EQ(window.geometry(), before);
+    EXPECT_FALSE(Find<QWidget>(window, "picPolar1")->isHidden());
 }
 
 TEST_F(LoadFlowWindowTest, EveryKindOfFileOpensThroughTheDialogAndIsDrawn) {
@@ -84,24 +78,23 @@ TEST_F(LoadFlowWindowTest, EveryKindOfFileOpensThroughTheDialogAndIsDrawn) {
         {"nearfield_electric.csv", KindNearField, "Amplitude", false},
         {"farfield_below_horizon_30deg.csv", KindFarField, "Верт", true},
     };
-    Find<QRadioButton>(*window, "optSrc(1)")->click();
+    Find<QRadioButton>(window, "optSrc(1)")->click();
     for (const Case& c : cases) {
         recorders.messages.shown.clear();
         recorders.dialogs.dataFile = Fixture(c.file);
-        Find<QPushButton>(*window, "cmdRun")->click();
+        Find<QPushButton>(window, "cmdRun")->click();
         for (const auto& message : recorders.messages.shown) {
             ADD_FAILURE() << c.file << ": " << message.text;
         }
         EXPECT_EQ(state.Loaded.Data.DataKind, c.kind) << c.file;
         EXPECT_FALSE(GridRow(0).front().isEmpty()) << c.file;
-        EXPECT_EQ(Find<QComboBox>(*window, "cmbLeft")->currentText().toStdString(), c.leftCurve)
+        EXPECT_EQ(Find<QComboBox>(window, "cmbLeft")->currentText().toStdString(), c.leftCurve)
             << c.file;
         EXPECT_EQ(state.View.PatternShown, c.pattern) << c.file;
         EXPECT_EQ(harness.link.Slots[c.pattern ? 1 : 0].HasBitmap, 1) << c.file;
         // Data from a file cannot be saved as CSV (only MMANA's table can); a sweep saves as
         // Touchstone.
-        EXPECT_EQ(Find<QAction>(*window, "mnuFileSave")->isEnabled(), c.kind == KindSweep)
-            << c.file;
+        EXPECT_EQ(Find<QAction>(window, "mnuFileSave")->isEnabled(), c.kind == KindSweep) << c.file;
     }
     EXPECT_EQ(recorders.dialogs.captions.front(), "Open File");
 }
@@ -120,15 +113,15 @@ TEST_F(LoadFlowWindowTest, EachFailedOpenIsToldAndLeavesWhatWasShown) {
         {farField, kWrongFormatMessage, "строка 5, поле 2: нет числа"},
     };
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("sub.csv")));
-    Find<QRadioButton>(*window, "optSrc(1)")->click();
+    Find<QRadioButton>(window, "optSrc(1)")->click();
     const std::string sweep = Sample("yagi3_20m_sweep.csv");
-    window->OpenFileFromOutside(sweep);
+    window.OpenFileFromOutside(sweep);
     const QStringList firstRow = GridRow(0);
-    const QString source = Find<QLabel>(*window, "lblSource")->text();
+    const QString source = Find<QLabel>(window, "lblSource")->text();
     for (const auto& [file, message, detail] : cases) {
         recorders.messages.shown.clear();
         recorders.dialogs.dataFile = file;
-        Find<QPushButton>(*window, "cmdRun")->click();
+        Find<QPushButton>(window, "cmdRun")->click();
         // One message per broken file, and none for a cancelled dialog.
         std::vector<std::string> expected;
         if (!message.empty()) {
@@ -139,14 +132,14 @@ TEST_F(LoadFlowWindowTest, EachFailedOpenIsToldAndLeavesWhatWasShown) {
             EXPECT_EQ(recorders.messages.shown.at(0).detail, detail) << file;
         }
         // The sweep on show stays whole: data, grid, graph, controls and where it came from.
-        EXPECT_TRUE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled()) << file;
+        EXPECT_TRUE(Find<QMenu>(window, "mnuFileGraph")->isEnabled()) << file;
         EXPECT_EQ(state.Loaded.CurrentFile, sweep) << file;
         EXPECT_EQ(GridRow(0), firstRow) << file;
         EXPECT_EQ(harness.link.Slots[0].HasBitmap, 1) << file;
-        EXPECT_EQ(Find<QLabel>(*window, "lblSource")->text(), source) << file;
+        EXPECT_EQ(Find<QLabel>(window, "lblSource")->text(), source) << file;
     }
     // Switching the source keeps it too: only the next load that succeeds replaces it.
-    Find<QRadioButton>(*window, "optSrc(0)")->click();
+    Find<QRadioButton>(window, "optSrc(0)")->click();
     EXPECT_EQ(GridRow(0), firstRow);
 }
 
@@ -154,9 +147,9 @@ TEST_F(LoadFlowWindowTest, AFileDroppedOnTheWindowOpens) {
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Sample("yagi3_20m_sweep.csv")))});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window.get(), &enter);
+    QCoreApplication::sendEvent(&window, &enter);
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window.get(), &drop);
+    QCoreApplication::sendEvent(&window, &drop);
     QCoreApplication::processEvents();
     EXPECT_EQ(state.Loaded.Data.DataKind, KindSweep);
     EXPECT_TRUE(recorders.dialogs.captions.empty());
@@ -168,7 +161,7 @@ protected:
         recorders.mmana.text = test::ReadBytes(Fixture("table_optimisation_3sets.csv"));
     }
 
-    void Open() { Find<QPushButton>(*window, "cmdRun")->click(); }
+    void Open() { Find<QPushButton>(window, "cmdRun")->click(); }
 };
 
 // The messages and status texts of each refusal are pinned in core (LoadFlowTest); here the
@@ -192,17 +185,17 @@ TEST_F(MmanaSourceTest, EachFailureShowsItsStatusAndKeepsTheTableShown) {
         recorders.messages.shown.clear();
         Open();
         EXPECT_EQ(recorders.messages.shown.size(), c.messages) << c.status;
-        EXPECT_EQ(Find<QLabel>(*window, "lblStatus")->text().toStdString(), c.status);
-        EXPECT_TRUE(Find<QMenu>(*window, "mnuFileGraph")->isEnabled());
+        EXPECT_EQ(Find<QLabel>(window, "lblStatus")->text().toStdString(), c.status);
+        EXPECT_TRUE(Find<QMenu>(window, "mnuFileGraph")->isEnabled());
         EXPECT_EQ(state.Loaded.Data.DataText, shown);
     }
     // The next table read clears the error from the status line, and the read-outs too.
     recorders.mmana.running = recorders.mmana.hasMemo = true;
     recorders.mmana.text = test::ReadBytes(Fixture("table_optimisation_3sets.csv"));
-    Find<QLabel>(*window, "lblX")->setText(QStringLiteral("stale"));
+    Find<QLabel>(window, "lblX")->setText(QStringLiteral("stale"));
     Open();
-    EXPECT_EQ(Find<QLabel>(*window, "lblStatus")->text(), QString());
-    EXPECT_EQ(Find<QLabel>(*window, "lblX")->text(), QString());
+    EXPECT_EQ(Find<QLabel>(window, "lblStatus")->text(), QString());
+    EXPECT_EQ(Find<QLabel>(window, "lblX")->text(), QString());
 }
 
 TEST_F(MmanaSourceTest, ATableFillsTheGridAndTheSetListAndKeepsACopy) {
@@ -210,7 +203,7 @@ TEST_F(MmanaSourceTest, ATableFillsTheGridAndTheSetListAndKeepsACopy) {
     Open();
     EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{});
     EXPECT_EQ(test::ReadBytes(state.Paths.DataInFile), recorders.mmana.text + "\r\n");
-    auto* sets = Find<QComboBox>(*window, "cmbParam");
+    auto* sets = Find<QComboBox>(window, "cmbParam");
     ASSERT_EQ(sets->count(), 3); // the largest set number
     EXPECT_EQ(GridRow(0).mid(0, 3), (QStringList{"5.20", "21.00", "-13.00"}));
 

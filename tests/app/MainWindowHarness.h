@@ -14,6 +14,7 @@
 #include <QSaveFile>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -118,6 +119,14 @@ class MainWindowTestBase : public ::testing::Test {
 protected:
     explicit MainWindowTestBase(HelpService* help = nullptr) : harness(help) {}
     QStringList GridRow(int row) const { return test::GridRow(window, row); }
+    // The window on show with a file opened; what the open said and drew is forgotten.
+    void Open(const std::string& path) {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 30000));
+        window.OpenFileFromOutside(path);
+        recorders.messages.shown.clear();
+        harness.api.commands.clear();
+    }
 
     MainWindowHarness harness;
     AppState& state = harness.state;

@@ -90,6 +90,9 @@ protected:
 
 TEST_F(EnglishTest, NoWindowShowsRussianForAnyKindOfFile) {
     test::MainWindowHarness harness;
+    harness.link.Translate = [](std::string_view text) {
+        return ShownText(text).toStdString();
+    };
     frmData& window = *harness.window;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Lobex - MMANA results viewer"));
     EXPECT_EQ(Find<QMenu>(window, "mnuHelpLanguage")->title(), QStringLiteral("Language"));
@@ -101,6 +104,14 @@ TEST_F(EnglishTest, NoWindowShowsRussianForAnyKindOfFile) {
           test::Sample("yagi3_20m_farfield.csv")}) {
         window.OpenFileFromOutside(file);
         ASSERT_GT(harness.state.Loaded.Data.GridRowCount, 0) << file;
+        // The graph's titles and axis captions too.
+        const std::string& commands = harness.link.PlotCommands;
+        EXPECT_EQ(commands.find("Частот"), std::string::npos) << commands;
+        EXPECT_EQ(
+            commands.find("[XAxisLabel(\"Frequency, MHz\")][Title1(\"Frequency response\")]") !=
+                std::string::npos,
+            file == test::Sample("yagi3_20m_sweep.csv"))
+            << commands;
         EXPECT_TRUE(CyrillicTexts(window).isEmpty())
             << file << '\n'
             << CyrillicTexts(window).join('\n').toStdString();
@@ -181,20 +192,8 @@ TEST_F(EnglishTest, MessagesFromBelowTheWindowsAreTranslatedWholeOrByTheirKnownP
               QStringLiteral("Неправильный формат данных"));
 }
 
-TEST_F(EnglishTest, GraphTitlesAndAxisCaptionsFollowTheLanguage) {
-    test::MainWindowHarness harness;
-    harness.link.Translate = [](std::string_view text) {
-        return ShownText(text).toStdString();
-    };
-    harness.window->OpenFileFromOutside(test::Sample("yagi3_20m_sweep.csv"));
-    const std::string& commands = harness.link.PlotCommands;
-    EXPECT_NE(commands.find("[XAxisLabel(\"Frequency, MHz\")][Title1(\"Frequency response\")]"),
-              std::string::npos)
-        << commands;
-    EXPECT_EQ(commands.find("Частот"), std::string::npos) << commands;
-}
-
-TEST(RussianTest, TheProgramsOwnTextsStayExactlyAsTheyWere) {
+// The program's own texts stay exactly as they were until another language is chosen.
+TEST(LanguageChoiceTest, TheChoiceIsRememberedAndAnnouncedInTheLanguageChosen) {
     test::MainWindowHarness harness;
     frmData& window = *harness.window;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Lobex - просмотр результатов MMANA"));
@@ -203,11 +202,6 @@ TEST(RussianTest, TheProgramsOwnTextsStayExactlyAsTheyWere) {
     EXPECT_EQ(
         Find<QTableView>(window, "ctlGrid")->model()->headerData(3, Qt::Horizontal).toString(),
         QStringLiteral("КСВ"));
-}
-
-TEST(LanguageChoiceTest, TheChoiceIsRememberedAndAnnouncedInTheLanguageChosen) {
-    test::MainWindowHarness harness;
-    frmData& window = *harness.window;
     QAction* english = Find<QAction>(window, "mnuHelpLanguageEnglish");
     QAction* russian = Find<QAction>(window, "mnuHelpLanguageRussian");
     EXPECT_TRUE(russian->isChecked());

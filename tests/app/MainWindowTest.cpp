@@ -1,4 +1,5 @@
 #include "ByteArguments.h"
+#include "LoadHarness.h"
 #include "MainWindowHarness.h"
 #include "Recorders.h"
 #include "WidgetLookup.h"
@@ -14,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include <unistd.h>
@@ -63,11 +63,19 @@ protected:
         }
     }
 
-    // A plain file: below it nothing can be made, not even by the superuser.
-    QString Unusable() {
-        QFile file(home.filePath(QStringLiteral("file")));
+    // A file in the home folder with the given bytes; its path.
+    QString Write(const char* name, const char* bytes = "") {
+        QFile file(home.filePath(QLatin1String(name)));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
         return file.fileName();
+    }
+    // Runs the program to its end; what it said on standard error.
+    QString Run(const QStringList& arguments, int withinMs = 30000) {
+        program.setArguments(arguments);
+        program.start();
+        EXPECT_TRUE(program.waitForFinished(withinMs)) << "a message box waits for a click";
+        return QString::fromUtf8(program.readAllStandardError());
     }
 
     QTemporaryDir home;
@@ -75,23 +83,14 @@ protected:
 };
 
 TEST_F(ProgramTest, AnUnknownOptionIsRefusedWithUsage) {
-    program.setArguments({QStringLiteral("--bogus")});
-    program.start();
-    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_TRUE(Run({QStringLiteral("--bogus")}).contains(QStringLiteral("usage")));
     EXPECT_EQ(program.exitCode(), 2);
-    EXPECT_TRUE(program.readAllStandardError().contains("usage"));
 }
 
 TEST_F(ProgramTest, ScreenshotOfABadFileTellsItsMessageOnStandardErrorAndEnds) {
-    QFile bad(home.filePath(QStringLiteral("bad.csv")));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("this is no MMANA file\r\nnor is this line\r\n");
-    bad.close();
+    const QString bad = Write("bad.csv", "this is no MMANA file\r\nnor is this line\r\n");
     const QString picture = home.filePath(QStringLiteral("bad.png"));
-    program.setArguments({bad.fileName(), QStringLiteral("--screenshot"), picture});
-    program.start();
-    ASSERT_TRUE(program.waitForFinished(30000)) << "a message box waits for a click";
-    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    const QString errors = Run({bad, QStringLiteral("--screenshot"), picture});
     EXPECT_EQ(program.exitCode(), 0) << errors.toStdString();
     EXPECT_TRUE(errors.contains(QStringLiteral("lobex: message (icon 64): ")))
         << errors.toStdString();
@@ -102,13 +101,11 @@ TEST_F(ProgramTest, ScreenshotOfABadFileTellsItsMessageOnStandardErrorAndEnds) {
 // the open waits for it.
 TEST_F(ProgramTest, ADeckNamedOnTheCommandLineIsComparedAndPicturedOnceItsRunEnds) {
     const QString picture = home.filePath(QStringLiteral("nec.png"));
-    program.setArguments({QStringLiteral(LOBEX_TEST_DATA_DIR "/nec/yagi3.nec"),
-                          QStringLiteral("--compare"),
-                          QStringLiteral(LOBEX_SAMPLES_DIR "/yagi3_20m_farfield.csv"),
-                          QStringLiteral("--screenshot"), picture});
-    program.start();
-    ASSERT_TRUE(program.waitForFinished(60000));
-    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    const QString errors =
+        Run({QStringLiteral(LOBEX_TEST_DATA_DIR "/nec/yagi3.nec"), QStringLiteral("--compare"),
+             QStringLiteral(LOBEX_SAMPLES_DIR "/yagi3_20m_farfield.csv"),
+             QStringLiteral("--screenshot"), picture},
+            60000);
     EXPECT_EQ(program.exitCode(), 0) << errors.toStdString();
     EXPECT_FALSE(errors.contains(QStringLiteral("lobex: message"))) << errors.toStdString();
     EXPECT_FALSE(QImage(picture).isNull());
@@ -116,9 +113,7 @@ TEST_F(ProgramTest, ADeckNamedOnTheCommandLineIsComparedAndPicturedOnceItsRunEnd
 
 TEST_F(ProgramTest, AFileNamedInLatin1OpensFromTheCommandLine) {
     const QString blank = home.filePath(QStringLiteral("blank.png"));
-    program.setArguments({QStringLiteral("--screenshot"), blank});
-    program.start();
-    ASSERT_TRUE(program.waitForFinished(30000));
+    Run({QStringLiteral("--screenshot"), blank});
 
     const std::string folder = QFile::encodeName(home.path()).toStdString();
     const std::string file = folder + "/caf\xe9.csv";
@@ -138,10 +133,7 @@ TEST_F(ProgramTest, AFileNamedInLatin1OpensFromTheCommandLine) {
     // No message: neither a wrong format nor a missing file.
     EXPECT_FALSE(errors.contains("lobex: message")) << errors.toStdString();
     // The graph of the file is in the picture.
-    std::ifstream written(picture, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(written)),
-                            std::istreambuf_iterator<char>());
-    const QImage image = QImage::fromData(QByteArray::fromStdString(bytes));
+    const QImage image = QImage::fromData(QByteArray::fromStdString(test::ReadBytes(picture)));
     ASSERT_FALSE(image.isNull());
     EXPECT_NE(image, QImage(blank));
 }
@@ -184,17 +176,15 @@ TEST_F(ProgramTest, ASecondStartHandsItsFileToTheFirstCopy) {
 }
 
 TEST_F(ProgramTest, WithoutAnyPrivateFolderItSaysSoAndEndsWithOne) {
-    const QString unusable = Unusable();
+    // A plain file: below it nothing can be made, not even by the superuser.
+    const QString unusable = Write("file");
     QProcessEnvironment environment = program.processEnvironment();
     environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     environment.insert(QStringLiteral("TMPDIR"), unusable + QStringLiteral("/tmp"));
     environment.insert(QStringLiteral("HOME"), unusable + QStringLiteral("/home"));
     program.setProcessEnvironment(environment);
     const QString picture = home.filePath(QStringLiteral("none.png"));
-    program.setArguments({QStringLiteral("--screenshot"), picture});
-    program.start();
-    ASSERT_TRUE(program.waitForFinished(30000));
-    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    const QString errors = Run({QStringLiteral("--screenshot"), picture});
     EXPECT_EQ(program.exitCode(), 1);
     EXPECT_TRUE(errors.contains(
         QStringLiteral("lobex: message (icon 16): Не удалось создать папку для временных файлов.")))

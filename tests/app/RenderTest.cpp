@@ -44,6 +44,8 @@ struct RenderedView {
         UpdateCamera(view, 0.0f, DeviceKind::Hardware);
         widget = std::make_unique<View3DWidget>(scene, view, state);
         widget->resize(width, height);
+        // Shown without taking the focus from the window tests running beside this one.
+        widget->setAttribute(Qt::WA_ShowWithoutActivating);
         widget->show();
     }
     QImage Grab() {
@@ -159,38 +161,27 @@ TEST(View3DRender, TheKindOfOpenGLDecidesWhetherTheViewStartsAndWhatIsSaid) {
 }
 
 TEST(OffscreenView3D, DrawsTheSamePictureAsTheWindowTextAndLegendIncluded) {
-    AppState state;
-    state.Loaded.Pattern.MaxGain = 10.0f;
-    View3DState view;
-    view.Pattern = test::BuiltMesh(OneLobe());
-    View3DScene scene;
-    view.Drawn = view.Pattern;
-    CreateSceneFrames(scene, PatternSceneMesh(BinaryModelBytes(view.Drawn), view.Drawn));
-    FrameSubject(view);
-    view.PatternVisible = true;
+    RenderedView rendered(OneLobe(), 480, 300, 0.3f);
+    View3DState& view = rendered.view;
+    rendered.state.Loaded.Pattern.MaxGain = 10.0f;
+    view.Pattern = view.Drawn;
     view.AxesVisible = true;
     view.GroundVisible = true;
     view.GainColours = true;
     view.CameraPosition = {0.1f, 0.35f, -2.6f};
-    view.CameraPitch = 0.3f;
     UpdateCamera(view, 0.0f, DeviceKind::Hardware);
-    TurnScene(scene, 0.7f);
+    TurnScene(rendered.scene, 0.7f);
     View3DFonts fonts = DefaultView3DFonts();
     fonts.text = QApplication::font();
-
-    View3DWidget widget(scene, view, state);
-    widget.SetFonts(fonts.text, fonts.axis);
-    widget.resize(480, 300);
-    // Shown without taking the focus from the window tests running beside this one.
-    widget.setAttribute(Qt::WA_ShowWithoutActivating);
-    widget.show();
-    const QImage window = widget.Picture().convertToFormat(QImage::Format_RGB32);
-    ASSERT_TRUE(widget.ContextReady());
+    rendered.widget->SetFonts(fonts.text, fonts.axis);
+    const QImage window = rendered.widget->Picture().convertToFormat(QImage::Format_RGB32);
+    ASSERT_TRUE(rendered.widget->ContextReady());
 
     OffscreenView3D offscreen;
     ASSERT_TRUE(offscreen.Ready());
-    const QImage picture = offscreen.Picture(scene, view, state, widget.size(), fonts)
-                               .convertToFormat(QImage::Format_RGB32);
+    const QImage picture =
+        offscreen.Picture(rendered.scene, view, rendered.state, rendered.widget->size(), fonts)
+            .convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), window.size());
     EXPECT_LE(test::DifferingPixels(window, picture, 2), window.width() * window.height() / 1000);
     // And it is a picture of the scene, not of an empty frame.
@@ -225,13 +216,16 @@ QString Antenna() {
 
 class RenderCommand : public ::testing::Test {
 protected:
+    // What the command draws with these options into a file of the given name, read back.
+    QImage Picture(const QString& name, const QStringList& options) {
+        const Render run(options + QStringList{"--out", Out(name)});
+        EXPECT_EQ(run.code, 0) << run.err.toStdString();
+        return QImage(Out(name)).convertToFormat(QImage::Format_RGB32);
+    }
     // The 3D picture with the extra options, at 400x300.
     QImage Picture3D(const QString& name, const QStringList& extra = {}) {
-        const QString path = Out(name + QStringLiteral(".png"));
-        const Render run(QStringList{LazyH(), "--view", "3d", "--size", "400x300", "--out", path} +
-                         extra);
-        EXPECT_EQ(run.code, 0) << run.err.toStdString();
-        return QImage(path).convertToFormat(QImage::Format_RGB32);
+        return Picture(name + QStringLiteral(".png"),
+                       QStringList{LazyH(), "--view", "3d", "--size", "400x300"} + extra);
     }
     QString Out(const QString& name) const {
         return QString::fromStdString((folder.Path() / name.toStdString()).string());
@@ -302,11 +296,9 @@ TEST_F(RenderCommand, ThePatternFitsThePictureWhateverItsShapeAndTilt) {
     for (const char* size : {"400x300", "150x400"}) {
         for (const char* tilt : {"0", "60", "80", "90"}) {
             SCOPED_TRACE(std::string(size) + " tilted " + tilt);
-            const QString path = Out(QStringLiteral("tilt%1-%2.png").arg(tilt, size));
-            const Render run({LazyH(), "--antenna", Antenna(), "--view", "3d", "--tilt", tilt,
-                              "--size", size, "--out", path});
-            ASSERT_EQ(run.code, 0) << run.err.toStdString();
-            const QImage picture = QImage(path).convertToFormat(QImage::Format_RGB32);
+            const QImage picture = Picture(
+                QStringLiteral("tilt%1-%2.png").arg(tilt, size),
+                {LazyH(), "--antenna", Antenna(), "--view", "3d", "--tilt", tilt, "--size", size});
             const int narrow = std::min(picture.width(), picture.height());
             EXPECT_GT(Count(picture, IsPattern), narrow * narrow / 20);
             // Nothing of it touches the edges.
@@ -318,10 +310,8 @@ TEST_F(RenderCommand, ThePatternFitsThePictureWhateverItsShapeAndTilt) {
 
 TEST_F(RenderCommand, DiagramsHaveTheWindowsSizeAndVectorFilesParse) {
     for (const char* view : {"azimuth", "elevation"}) {
-        const QString png = Out(QStringLiteral("%1.png").arg(QLatin1String(view)));
-        const Render run({LazyH(), "--view", QLatin1String(view), "--out", png});
-        ASSERT_EQ(run.code, 0) << run.err.toStdString();
-        const QImage picture(png);
+        const QImage picture = Picture(QStringLiteral("%1.png").arg(QLatin1String(view)),
+                                       {LazyH(), "--view", QLatin1String(view)});
         EXPECT_EQ(picture.size(), QSize(380, 343)) << view;
         const QRgb corner = picture.pixel(0, 0);
         EXPECT_GT(Count(picture, [&](QRgb p) { return p != corner; }), 2000) << view;
@@ -395,14 +385,12 @@ TEST_F(RenderCommand, ANecDeckDrawsItsCurrentsOnTheWiresAndAGifOverItsFrequencie
     for (const Case& c : {Case{{}, true}, Case{{"--frequency", "14.2"}, true},
                           Case{{"--part", "currents"}, false}}) {
         SCOPED_TRACE(c.extra.join(' ').toStdString());
-        const QString path = Out(QStringLiteral("yagi.png"));
-        const Render run(QStringList{NecDeck("yagi3.nec"), "--view", "3d", "--turn", "60", "--tilt",
-                                     "30", "--size", "400x300", "--out", path} +
-                         c.extra);
-        ASSERT_EQ(run.code, 0) << run.err.toStdString();
         // Left of the legends, which carry the whole map.
-        const QImage picture =
-            QImage(path).convertToFormat(QImage::Format_RGB32).copy(0, 0, 260, 300);
+        const QImage picture = Picture(QStringLiteral("yagi.png"),
+                                       QStringList{NecDeck("yagi3.nec"), "--view", "3d", "--turn",
+                                                   "60", "--tilt", "30", "--size", "400x300"} +
+                                           c.extra)
+                                   .copy(0, 0, 260, 300);
         EXPECT_GT(Count(picture, current), 40);
         EXPECT_EQ(Count(picture, IsPattern) > 2000, c.withPattern);
     }
@@ -411,9 +399,8 @@ TEST_F(RenderCommand, ANecDeckDrawsItsCurrentsOnTheWiresAndAGifOverItsFrequencie
     const Render run({NecDeck("yagi3.nec"), "--view", "3d", "--over-frequency", "--gain-colours",
                       "--size", "320x240", "--out", gif});
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
-    QFile file(gif);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const test::GifAnimation frames = test::DecodeGifAnimation(file.readAll());
+    const test::GifAnimation frames =
+        test::DecodeGifAnimation(QByteArray::fromStdString(test::ReadBytes(gif.toStdString())));
     ASSERT_EQ(frames.error, "");
     ASSERT_EQ(frames.frames.size(), 5U);
     EXPECT_EQ(frames.frames[2].delay, 50);

@@ -77,6 +77,17 @@ struct MainWindow3D : ::testing::Test {
         return big;
     }
     std::string File(const char* name) const { return h.folder.filePath(name).toStdString(); }
+    // The graph saved as the save dialog's entry `filter` under the name; what was said.
+    std::vector<std::string> Save(int filter, const char* name) {
+        h.recorders.messages.shown.clear();
+        h.recorders.dialogs.save = {filter, File(name)};
+        h.window->mnuFileGraphSave_Click();
+        return h.recorders.messages.Texts();
+    }
+    // What a save into a folder that is not there says.
+    std::vector<std::string> NoFolder(const char* name) const {
+        return {"Ошибка сохранения графика\r\n" + File(name) + ": No such file or directory"};
+    }
 
     test::MainWindowHarness h;
 };
@@ -332,8 +343,7 @@ TEST_F(MainWindow3D, PicturesAndCopiesOfTheViewShowTheCornerTextInEitherWindow) 
 }
 
 TEST_F(MainWindow3D, GraphSaveWritesThePictureOfTheViewAsPngOrJpeg) {
-    h.recorders.dialogs.save = {2, File("view.png")};
-    h.window->mnuFileGraphSave_Click();
+    EXPECT_EQ(Save(2, "view.png"), std::vector<std::string>{});
     EXPECT_EQ(h.recorders.dialogs.filters, std::vector<std::string>{kGraphSave3DFilter});
     QImage written(QString::fromStdString(File("view.png")));
     EXPECT_EQ(written.size(), Widget()->size());
@@ -344,13 +354,11 @@ TEST_F(MainWindow3D, GraphSaveWritesThePictureOfTheViewAsPngOrJpeg) {
         optionsShown = dialog.objectName() == QLatin1String("frmJPEG");
         test::PressOk(dialog);
     });
-    h.recorders.dialogs.save = {3, File("view.jpg")};
-    h.window->mnuFileGraphSave_Click();
+    EXPECT_EQ(Save(3, "view.jpg"), std::vector<std::string>{});
     EXPECT_TRUE(optionsShown);
     // The options' size, 490 x 290 unless changed, bounds the JPEG picture.
     EXPECT_EQ(QImage(QString::fromStdString(File("view.jpg"))).size(),
               Widget()->size().scaled(490, 290, Qt::KeepAspectRatio));
-    EXPECT_TRUE(h.recorders.messages.shown.empty());
 }
 
 TEST_F(MainWindow3D, GraphSaveWritesOneFullTurnAsALoopingGifAndLeavesTheViewAsItWas) {
@@ -360,16 +368,12 @@ TEST_F(MainWindow3D, GraphSaveWritesOneFullTurnAsALoopingGifAndLeavesTheViewAsIt
     TurnScene(scene, 0.7f);
     const Matrix before = scene.RootFrame->GetMatrix();
     const QImage still = Widget()->Picture().convertToFormat(QImage::Format_RGB32);
-    h.recorders.messages.shown.clear();
-    h.recorders.dialogs.save = {5, File("turn.gif")};
-    h.window->mnuFileGraphSave_Click();
-    EXPECT_TRUE(h.recorders.messages.shown.empty());
+    EXPECT_EQ(Save(5, "turn.gif"), std::vector<std::string>{});
     EXPECT_EQ(scene.RootFrame->GetMatrix(), before);
     EXPECT_TRUE(View().AutoRotate);
 
-    QFile file(QString::fromStdString(File("turn.gif")));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const test::GifAnimation turn = test::DecodeGifAnimation(file.readAll());
+    const test::GifAnimation turn =
+        test::DecodeGifAnimation(QByteArray::fromStdString(test::ReadBytes(File("turn.gif"))));
     ASSERT_EQ(turn.error, "");
     EXPECT_EQ(QSize(turn.width, turn.height), still.size());
     EXPECT_EQ(turn.loopCount, 0);
@@ -394,40 +398,25 @@ TEST_F(MainWindow3D, GraphSaveWritesOneFullTurnAsALoopingGifAndLeavesTheViewAsIt
     EXPECT_GT(difference(turn.frames[9].picture), 3 * difference(turn.frames[0].picture));
 
     // A file that cannot be written is reported and the view still turns.
-    h.recorders.dialogs.save = {5, File("missing/turn.gif")};
-    h.window->mnuFileGraphSave_Click();
-    EXPECT_EQ(h.recorders.messages.Texts(),
-              std::vector<std::string>{"Ошибка сохранения графика\r\n" + File("missing/turn.gif") +
-                                       ": No such file or directory"});
+    EXPECT_EQ(Save(5, "missing/turn.gif"), NoFolder("missing/turn.gif"));
     EXPECT_TRUE(View().AutoRotate);
 
     // The GIF over frequency needs a NEC-2 output's frequencies.
-    h.recorders.messages.shown.clear();
-    h.recorders.dialogs.save = {6, File("sweep.gif")};
-    h.window->mnuFileGraphSave_Click();
-    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{kNoFrequencyAnimation});
+    EXPECT_EQ(Save(6, "sweep.gif"), std::vector<std::string>{kNoFrequencyAnimation});
     EXPECT_FALSE(QFile::exists(QString::fromStdString(File("sweep.gif"))));
 }
 
 TEST_F(MainWindow3D, GraphSaveWritesTheGlbModelWithTheAntennaAndPrintingIsRefused) {
     ASSERT_TRUE(h.window->View3D().LoadAntenna(
         (test::TestDataFolder() / "3d" / "dipole_20m.maa").string()));
-    h.recorders.messages.shown.clear();
-    h.recorders.dialogs.save = {4, File("pattern.glb")};
-    h.window->mnuFileGraphSave_Click();
-    EXPECT_TRUE(h.recorders.messages.shown.empty());
+    EXPECT_EQ(Save(4, "pattern.glb"), std::vector<std::string>{});
     const std::string bytes = test::ReadBytes(File("pattern.glb"));
     EXPECT_EQ(bytes.substr(0, 4), "glTF");
     // The JSON chunk names the antenna and the file.
     EXPECT_NE(bytes.find("\"antenna\":\"Dipole 20m\""), std::string::npos);
     EXPECT_NE(bytes.find("\"source\":\"yagi3_20m_farfield.csv\""), std::string::npos);
     // A place that cannot be written says so, as the other formats do.
-    h.recorders.dialogs.save = {4, File("no folder/pattern.glb")};
-    h.window->mnuFileGraphSave_Click();
-    EXPECT_EQ(h.recorders.messages.Texts(),
-              std::vector<std::string>{"Ошибка сохранения графика\r\n" +
-                                       File("no folder/pattern.glb") +
-                                       ": No such file or directory"});
+    EXPECT_EQ(Save(4, "no folder/pattern.glb"), NoFolder("no folder/pattern.glb"));
 
     h.recorders.messages.shown.clear();
     h.api.commands.clear();
@@ -579,9 +568,8 @@ TEST(View3DNec, ANecOutputsChoicesShowForItAloneAndItsFrequenciesStepUnderTheSam
     h.recorders.dialogs.save = {6, gif};
     h.window->mnuFileGraphSave_Click();
     EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{});
-    QFile file(QString::fromStdString(gif));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const test::GifAnimation frames = test::DecodeGifAnimation(file.readAll());
+    const test::GifAnimation frames =
+        test::DecodeGifAnimation(QByteArray::fromStdString(test::ReadBytes(gif)));
     ASSERT_EQ(frames.error, "");
     EXPECT_EQ(frames.frames.size(), 5U);
     EXPECT_EQ(QSize(frames.width, frames.height), widget->Picture().size());

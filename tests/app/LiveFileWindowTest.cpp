@@ -71,7 +71,7 @@ protected:
     }
 };
 
-TEST_F(LiveFileWindowTest, ARewrittenSweepIsShownAgainWithTheCurvesAndLogAxisKept) {
+TEST_F(LiveFileWindowTest, ARewrittenSweepIsShownAgainWithTheCurvesAndLogAxisKeptUnlessTurnedOff) {
     const std::string path = harness.Copy("yagi3_20m_sweep.csv");
     window.OpenFileFromOutside(path);
     auto* left = Find<QComboBox>(window, "cmbLeft");
@@ -82,7 +82,15 @@ TEST_F(LiveFileWindowTest, ARewrittenSweepIsShownAgainWithTheCurvesAndLogAxisKep
     ASSERT_TRUE(state.View.LogX);
     ASSERT_EQ(Cell(0, 0), QStringLiteral("13.90"));
 
+    // A rewrite while a dialog asked in the middle of some work (a save, a print) expects the
+    // data to stay shows once the dialog closes.
+    QDialog dialog(&window);
+    dialog.setModal(true);
+    dialog.show();
     SweepOn21MHz(path);
+    EXPECT_FALSE(
+        QTest::qWaitFor([&] { return Cell(0, 0) != QStringLiteral("13.90"); }, kShownWithinMs));
+    dialog.close();
     EXPECT_TRUE(Shows(0, 0, "21.00")) << Cell(0, 0).toStdString();
     // The graph is drawn from the new numbers, as the user had it.
     ASSERT_FALSE(harness.link.XValues.empty());
@@ -95,6 +103,16 @@ TEST_F(LiveFileWindowTest, ARewrittenSweepIsShownAgainWithTheCurvesAndLogAxisKep
     EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{});
     // A reload is no new file for the recent list.
     EXPECT_EQ(ReadRecentFiles(recorders.settings), std::vector<std::string>{path});
+
+    // Reloading turned off stays off, at the next start too.
+    Find<QAction>(window, "mnuFileReload")->trigger();
+    EXPECT_EQ(recorders.settings.values.at("Data/ReloadOnChange"), "0");
+    SweepOn21MHz(path);
+    window.ReloadChangedFile(); // as a late notice would
+    EXPECT_EQ(Cell(0, 0), QStringLiteral("21.00"));
+    frmData next(state, recorders.services, harness.link);
+    next.Form_Load();
+    EXPECT_FALSE(Find<QAction>(next, "mnuFileReload")->isChecked());
 }
 
 TEST_F(LiveFileWindowTest, AHalfWrittenFileKeepsTheDataAndIsToldOnTheStatusLineOnly) {
@@ -119,7 +137,8 @@ TEST_F(LiveFileWindowTest, AHalfWrittenFileKeepsTheDataAndIsToldOnTheStatusLineO
     EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{}) << "no box, ever";
 }
 
-TEST_F(LiveFileWindowTest, ARewrittenPatternKeepsThePickedElevationAndThePolarWindow) {
+TEST_F(LiveFileWindowTest,
+       ARewrittenPatternKeepsThePickedElevationAndThePolarWindowUntilOtherData) {
     const std::string path = harness.Copy("yagi3_20m_farfield.csv");
     window.show();
     window.OpenFileFromOutside(path);
@@ -145,29 +164,8 @@ TEST_F(LiveFileWindowTest, ARewrittenPatternKeepsThePickedElevationAndThePolarWi
     EXPECT_EQ(sets->currentIndex(), entry);
     EXPECT_EQ(sets->currentText(), picked);
     EXPECT_EQ(state.View.SelectedSetText, picked.toStdString());
-}
 
-TEST_F(LiveFileWindowTest, ARewriteWaitsForTheDialogOnShowToClose) {
-    const std::string path = harness.Copy("yagi3_20m_sweep.csv");
-    window.OpenFileFromOutside(path);
-    // A dialog asked in the middle of some work (a save, a print) that expects the data to stay.
-    QDialog dialog(&window);
-    dialog.setModal(true);
-    dialog.show();
-    SweepOn21MHz(path);
-    EXPECT_FALSE(
-        QTest::qWaitFor([&] { return Cell(0, 0) != QStringLiteral("13.90"); }, kShownWithinMs));
-    dialog.close();
-    EXPECT_TRUE(Shows(0, 0, "21.00"));
-}
-
-TEST_F(LiveFileWindowTest, OtherDataInTheFileIsShownAsAnOpenShowsIt) {
-    const std::string path = harness.Copy("yagi3_20m_farfield.csv");
-    window.show();
-    window.OpenFileFromOutside(path);
-    window.OpenPolarWindow();
-    ASSERT_EQ(state.View.PlotHost, PlotHostKind::PolarWindow);
-
+    // Other data in the file is shown as an open shows it.
     test::Replace(path, ReadAll(Sample("yagi3_20m_sweep.csv")));
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return state.Loaded.Data.DataKind == KindSweep; }, kShownWithinMs));
@@ -179,22 +177,6 @@ TEST_F(LiveFileWindowTest, OtherDataInTheFileIsShownAsAnOpenShowsIt) {
     EXPECT_EQ(graph.HasBitmap, 1);
     EXPECT_EQ(graph.ClientRect.Width(), Find<QWidget>(window, "picPlot")->width());
     EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{});
-}
-
-TEST_F(LiveFileWindowTest, ReloadingCanBeTurnedOffAndStaysOff) {
-    auto* reload = Find<QAction>(window, "mnuFileReload");
-    const std::string path = harness.Copy("yagi3_20m_sweep.csv");
-    window.OpenFileFromOutside(path);
-    reload->trigger();
-    EXPECT_EQ(recorders.settings.values.at("Data/ReloadOnChange"), "0");
-
-    SweepOn21MHz(path);
-    window.ReloadChangedFile(); // as a late notice would
-    EXPECT_EQ(Cell(0, 0), QStringLiteral("13.90"));
-
-    frmData next(state, recorders.services, harness.link);
-    next.Form_Load();
-    EXPECT_FALSE(Find<QAction>(next, "mnuFileReload")->isChecked());
 }
 
 TEST_F(LiveFileWindowTest, RecentFilesOpenFromTheFileMenuAndAMissingOneIsDropped) {

@@ -12,10 +12,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QSpinBox>
 #include <QStyleOptionViewItem>
 #include <QTableView>

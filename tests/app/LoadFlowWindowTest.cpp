@@ -13,16 +13,13 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableView>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -166,7 +163,7 @@ protected:
 
 // The messages and status texts of each refusal are pinned in core (LoadFlowTest); here the
 // window shows the status and keeps the table on show.
-TEST_F(MmanaSourceTest, EachFailureShowsItsStatusAndKeepsTheTableShown) {
+TEST_F(MmanaSourceTest, ATableFillsTheGridAndTheSetListAndEachFailureKeepsItShown) {
     struct Case {
         bool running;
         std::string text;
@@ -177,7 +174,19 @@ TEST_F(MmanaSourceTest, EachFailureShowsItsStatusAndKeepsTheTableShown) {
                           {true, "", 0, "Данные не найдены в MMANA"}};
     recorders.mmana.running = true;
     Open();
+    EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{});
+    EXPECT_EQ(test::ReadBytes(state.Paths.DataInFile), recorders.mmana.text + "\r\n");
+    auto* sets = Find<QComboBox>(window, "cmbParam");
+    ASSERT_EQ(sets->count(), 3); // the largest set number
+    EXPECT_EQ(GridRow(0).mid(0, 3), (QStringList{"5.20", "21.00", "-13.00"}));
+
+    // Another set, picked as a user picks it, reloads that set and keeps the list.
+    sets->setCurrentIndex(1);
+    EXPECT_EQ(sets->count(), 3);
+    EXPECT_EQ(GridRow(0).mid(0, 3), (QStringList{"5.20", "22.00", "-14.00"}));
     ASSERT_EQ(state.Loaded.Data.DataKind, KindMmanaWindow);
+
+    // Each failure shows its status and keeps the table shown.
     const std::string shown = state.Loaded.Data.DataText;
     for (const Case& c : cases) {
         recorders.mmana.running = c.running;
@@ -196,21 +205,6 @@ TEST_F(MmanaSourceTest, EachFailureShowsItsStatusAndKeepsTheTableShown) {
     Open();
     EXPECT_EQ(Find<QLabel>(window, "lblStatus")->text(), QString());
     EXPECT_EQ(Find<QLabel>(window, "lblX")->text(), QString());
-}
-
-TEST_F(MmanaSourceTest, ATableFillsTheGridAndTheSetListAndKeepsACopy) {
-    recorders.mmana.running = true;
-    Open();
-    EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{});
-    EXPECT_EQ(test::ReadBytes(state.Paths.DataInFile), recorders.mmana.text + "\r\n");
-    auto* sets = Find<QComboBox>(window, "cmbParam");
-    ASSERT_EQ(sets->count(), 3); // the largest set number
-    EXPECT_EQ(GridRow(0).mid(0, 3), (QStringList{"5.20", "21.00", "-13.00"}));
-
-    // Another set, picked as a user picks it, reloads that set and keeps the list.
-    sets->setCurrentIndex(1);
-    EXPECT_EQ(sets->count(), 3);
-    EXPECT_EQ(GridRow(0).mid(0, 3), (QStringList{"5.20", "22.00", "-14.00"}));
 }
 
 // Finding MMANA under Wine runs a helper program, which takes a moment.

@@ -342,7 +342,7 @@ TEST_F(MainWindow3D, PicturesAndCopiesOfTheViewShowTheCornerTextInEitherWindow) 
     EXPECT_GT(CornerTextPixels(copied, Widget()->mapTo(big, QPoint(0, 0))), 10);
 }
 
-TEST_F(MainWindow3D, GraphSaveWritesThePictureOfTheViewAsPngOrJpeg) {
+TEST_F(MainWindow3D, GraphSaveWritesThePictureAsPngOrJpegOrTheModelAsGlbAndPrintingIsRefused) {
     EXPECT_EQ(Save(2, "view.png"), std::vector<std::string>{});
     EXPECT_EQ(h.recorders.dialogs.filters, std::vector<std::string>{kGraphSave3DFilter});
     QImage written(QString::fromStdString(File("view.png")));
@@ -359,6 +359,26 @@ TEST_F(MainWindow3D, GraphSaveWritesThePictureOfTheViewAsPngOrJpeg) {
     // The options' size, 490 x 290 unless changed, bounds the JPEG picture.
     EXPECT_EQ(QImage(QString::fromStdString(File("view.jpg"))).size(),
               Widget()->size().scaled(490, 290, Qt::KeepAspectRatio));
+
+    // The model with its antenna as glTF.
+    ASSERT_TRUE(h.window->View3D().LoadAntenna(
+        (test::TestDataFolder() / "3d" / "dipole_20m.maa").string()));
+    EXPECT_EQ(Save(4, "pattern.glb"), std::vector<std::string>{});
+    const std::string bytes = test::ReadBytes(File("pattern.glb"));
+    EXPECT_EQ(bytes.substr(0, 4), "glTF");
+    // The JSON chunk names the antenna and the file.
+    EXPECT_NE(bytes.find("\"antenna\":\"Dipole 20m\""), std::string::npos);
+    EXPECT_NE(bytes.find("\"source\":\"yagi3_20m_farfield.csv\""), std::string::npos);
+    // A place that cannot be written says so, as the other formats do.
+    EXPECT_EQ(Save(4, "no folder/pattern.glb"), NoFolder("no folder/pattern.glb"));
+
+    h.recorders.messages.shown.clear();
+    h.api.commands.clear();
+    h.window->mnuFileGraphPrint_Click();
+    EXPECT_EQ(
+        h.recorders.messages.Texts(),
+        std::vector<std::string>{"Вывод 3D моделей на печать в данной версии не поддерживается"});
+    EXPECT_TRUE(h.api.commands.empty()); // nothing went to a printer
 }
 
 TEST_F(MainWindow3D, GraphSaveWritesOneFullTurnAsALoopingGifAndLeavesTheViewAsItWas) {
@@ -404,27 +424,6 @@ TEST_F(MainWindow3D, GraphSaveWritesOneFullTurnAsALoopingGifAndLeavesTheViewAsIt
     // The GIF over frequency needs a NEC-2 output's frequencies.
     EXPECT_EQ(Save(6, "sweep.gif"), std::vector<std::string>{kNoFrequencyAnimation});
     EXPECT_FALSE(QFile::exists(QString::fromStdString(File("sweep.gif"))));
-}
-
-TEST_F(MainWindow3D, GraphSaveWritesTheGlbModelWithTheAntennaAndPrintingIsRefused) {
-    ASSERT_TRUE(h.window->View3D().LoadAntenna(
-        (test::TestDataFolder() / "3d" / "dipole_20m.maa").string()));
-    EXPECT_EQ(Save(4, "pattern.glb"), std::vector<std::string>{});
-    const std::string bytes = test::ReadBytes(File("pattern.glb"));
-    EXPECT_EQ(bytes.substr(0, 4), "glTF");
-    // The JSON chunk names the antenna and the file.
-    EXPECT_NE(bytes.find("\"antenna\":\"Dipole 20m\""), std::string::npos);
-    EXPECT_NE(bytes.find("\"source\":\"yagi3_20m_farfield.csv\""), std::string::npos);
-    // A place that cannot be written says so, as the other formats do.
-    EXPECT_EQ(Save(4, "no folder/pattern.glb"), NoFolder("no folder/pattern.glb"));
-
-    h.recorders.messages.shown.clear();
-    h.api.commands.clear();
-    h.window->mnuFileGraphPrint_Click();
-    EXPECT_EQ(
-        h.recorders.messages.Texts(),
-        std::vector<std::string>{"Вывод 3D моделей на печать в данной версии не поддерживается"});
-    EXPECT_TRUE(h.api.commands.empty()); // nothing went to a printer
 }
 
 TEST(PolarWindow3D, ItsButtonOpensTheBigWindowAndExitReturnsTheViewToAWholeMainWindow) {

@@ -1,11 +1,14 @@
 #include "LoadHarness.h"
 #include "MainWindowHarness.h"
+#include "MultibandNec.h"
 #include "Recorders.h"
 #include "WidgetLookup.h"
+#include "app/NecDeckOpen.h"
 #include "app/frmData.h"
 #include "core/DataGrid.h"
 #include "core/Lifecycle.h"
 #include "core/Messages.h"
+#include "core/NecRun.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +16,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -20,11 +24,21 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QUrl>
+#include <QWidget>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace lobex {
 namespace {
@@ -217,6 +231,171 @@ TEST_F(MmanaSourceTest, TheWaitCursorShowsWhileMmanaIsLookedFor) {
     Open();
     EXPECT_EQ(cursor, Qt::WaitCursor);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+constexpr int kRunWithinMs = 20000;
+
+// Runs go into a temporary folder of the test's own, so that what a run leaves behind is seen.
+class NecDeckOpenTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(scratch_.isValid());
+        oldTmp_ = qgetenv("TMPDIR");
+        qputenv("TMPDIR", scratch_.path().toLocal8Bit());
+    }
+    void TearDown() override { qputenv("TMPDIR", oldTmp_); }
+
+    std::vector<std::string> RunFolders() const {
+        std::vector<std::string> folders;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(scratch_.path().toStdString())) {
+            if (entry.path().filename().string().rfind("lobex-nec-", 0) == 0) {
+                folders.push_back(entry.path().string());
+            }
+        }
+        return folders;
+    }
+
+    std::string WriteDeck(const std::string& name, const std::string& text) const {
+        const std::string path = scratch_.path().toStdString() + "/" + name;
+        std::ofstream(path) << text;
+        return path;
+    }
+
+    QTemporaryDir scratch_;
+    QByteArray oldTmp_;
+    QWidget window_;
+    test::RecordingMessages messages_;
+    std::vector<std::string> opened_;
+    NecDeckOpen run_{&window_, messages_, "Lobex",
+                     [this](const std::string&, const std::string& output) {
+                         opened_.push_back(output);
+                     }};
+};
+
+TEST_F(NecDeckOpenTest, ADeckOpensItsOutputAndAFailureKeepsItWithNec2csText) {
+    const std::string deck = (test::TestDataFolder() / "nec" / "yagi3.nec").string();
+    run_.Run(deck);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !run_.Running(); }, kRunWithinMs));
+    ASSERT_EQ(opened_.size(), 1u);
+    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_EQ(std::filesystem::path(opened_[0]).filename(), "yagi3.out");
+    EXPECT_GT(std::filesystem::file_size(opened_[0]), 1000u);
+
+    // The output on show stays while a broken deck fails beside it.
+    run_.Run(WriteDeck("broken.nec", "CM broken\nCE\nXX 1 2 3\nEN\n"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !run_.Running(); }, kRunWithinMs));
+    EXPECT_EQ(opened_.size(), 1u);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_NE(messages_.shown[0].text.find("nec2c failed on"), std::string::npos)
+        << messages_.shown[0].text;
+    EXPECT_TRUE(std::filesystem::exists(opened_[0]));
+    EXPECT_EQ(RunFolders().size(), 1u) << "only the folder of the output on show";
+}
+
+TEST_F(NecDeckOpenTest, CancelStopsNec2cAndLeavesNoFolder) {
+    // A long run: many frequencies of a fine pattern.
+    const std::string deck =
+        WriteDeck("slow.nec", "CM slow\nCE\nGW 1 41 0 -5 0 0 5 0 0.005\nGE 0\nEX 0 1 21 0 1 0\n"
+                              "FR 0 400 0 0 10 0.05\nRP 0 181 361 1000 0 0 1 1\nEN\n");
+    run_.Run(deck);
+    ASSERT_TRUE(run_.Running());
+    EXPECT_EQ(RunFolders().size(), 1u);
+    QTest::qWait(200);
+    run_.Cancel();
+    EXPECT_FALSE(run_.Running());
+    EXPECT_TRUE(RunFolders().empty());
+    QTest::qWait(100);
+    EXPECT_TRUE(opened_.empty());
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(NecDeckOpenTest, KilledCopiesFoldersGoAtTheNextStartAndLiveOnesStay) {
+    // Processes that have ended, one reaped and one not yet (as a killed copy may stay a while):
+    // their folders are left as a killed copy leaves them.
+    const auto ended = [](bool reaped) {
+        const pid_t child = fork();
+        if (child == 0) {
+            _exit(0);
+        }
+        siginfo_t info{};
+        waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | (reaped ? 0 : WNOWAIT));
+        return child;
+    };
+    const pid_t gone = ended(true);
+    const pid_t zombie = ended(false);
+    const std::string base = scratch_.path().toStdString() + "/lobex-nec-";
+    for (const std::string& folder :
+         {base + std::to_string(gone) + "-aB3xYz", base + std::to_string(zombie) + "-zZ0000",
+          base + std::to_string(getpid()) + "-live01"}) {
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder + "/model.out") << "output";
+    }
+    RemoveStaleNecFolders();
+    waitpid(zombie, nullptr, 0);
+    EXPECT_EQ(RunFolders(), std::vector<std::string>{base + std::to_string(getpid()) + "-live01"});
+}
+
+TEST_F(NecDeckOpenTest, TheMenuComputesAModelThatTheTitleSourceAndRecentFilesName) {
+    test::MainWindowHarness harness;
+    const std::string model = scratch_.path().toStdString() + "/yagi3.maa";
+    std::filesystem::copy_file(test::TestDataFolder() / "maa" / "yagi3.maa", model);
+    harness.recorders.dialogs.openFile = model;
+    auto* compute = Find<QAction>(*harness.window, "mnuFileComputeNec");
+    ASSERT_TRUE(compute->isEnabled()) << "nec2c is installed for the tests";
+    compute->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.state.View.PatternShown; }, kRunWithinMs));
+    EXPECT_TRUE(harness.window->windowTitle().startsWith(QStringLiteral("yagi3.maa (NEC-2) - ")))
+        << harness.window->windowTitle().toStdString();
+    const auto label = [&](const char* name) {
+        return harness.window->findChild<QLabel*>(QLatin1String(name))->text().toStdString();
+    };
+    EXPECT_EQ(label("lblSource"), model + " (NEC-2)");
+    EXPECT_EQ(label("lblStatus"), kComputedWithNecStatus);
+    EXPECT_TRUE(Find<QAction>(*harness.window, "mnuFileRecent(0)")
+                    ->text()
+                    .contains(QString::fromStdString(model)));
+    EXPECT_GT(harness.state.Loaded.Pattern.MaxGain, 5.0f) << "a 3-element Yagi's forward gain";
+
+    // The model rewritten is computed again from itself: the output it replaces had a folder
+    // that goes with it.
+    const std::string before = harness.state.Loaded.CurrentFile;
+    const std::size_t told = harness.recorders.messages.shown.size();
+    harness.window->ReloadChangedFile();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return harness.state.Loaded.CurrentFile != before; }, kRunWithinMs));
+    EXPECT_EQ(harness.recorders.messages.shown.size(), told) << "nothing asked, nothing told";
+    EXPECT_EQ(label("lblStatus"), kComputedWithNecStatus);
+    EXPECT_EQ(RunFolders().size(), 1u);
+}
+
+TEST_F(NecDeckOpenTest, ALargeOutputIsReadWhileTheWindowGoesOnAndALaterOpenWins) {
+    test::MainWindowHarness harness;
+    const std::string large = scratch_.path().toStdString() + "/multiband.out";
+    ASSERT_TRUE(test::WriteMultibandNecOutput(large));
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.start(5);
+
+    QElapsedTimer clock;
+    clock.start();
+    harness.window->OpenFileFromOutside(large);
+    EXPECT_FALSE(harness.state.View.PatternShown) << "the open returns before the read ends";
+    const int ticksBefore = ticks;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.state.View.PatternShown; }, kRunWithinMs));
+    const qint64 readMs = clock.elapsed();
+    EXPECT_GT(ticks, ticksBefore) << "the event loop ran during the read";
+    EXPECT_TRUE(harness.window->windowTitle().startsWith(QStringLiteral("multiband.out - ")));
+    EXPECT_TRUE(harness.recorders.messages.shown.empty());
+
+    // A file opened while the large one is read stays on show when that read ends.
+    harness.window->OpenFileFromOutside(large);
+    harness.window->OpenFileFromOutside(test::Sample("yagi3_20m_sweep.csv"));
+    QTest::qWait(static_cast<int>(3 * readMs) + 200);
+    EXPECT_TRUE(harness.window->windowTitle().startsWith(QStringLiteral("yagi3_20m_sweep.csv")))
+        << harness.window->windowTitle().toStdString();
+    EXPECT_EQ(harness.state.Loaded.Data.DataKind, KindSweep);
 }
 
 } // namespace

@@ -173,7 +173,7 @@ TEST_F(GraphWindowTest, DiagramsAreSquareCentredAndClearOfTheResults) {
     EXPECT_GE(Find<QFrame>(window, "fraPolar2")->geometry().top(), difference.ClientRect.bottom);
 }
 
-TEST_F(GraphWindowTest, TheChosenZ0RedrawsTheDerivedSwrAndABadOneIsRefused) {
+TEST_F(GraphWindowTest, TheChosenZ0RedrawsTheDerivedSwrAndIsSavedWithTouchstoneABadOneRefused) {
     Open(Sample("yagi3_20m_sweep.csv"));
     auto* left = Find<QComboBox>(window, "cmbLeft");
     // The file's five columns, then SWR, |Γ| and return loss at the file's own 50 ohms, then the
@@ -210,23 +210,8 @@ TEST_F(GraphWindowTest, TheChosenZ0RedrawsTheDerivedSwrAndABadOneIsRefused) {
     Find<QComboBox>(window, "cmbSwrLimit")->activated(2);
     EXPECT_TRUE(bands->text().contains(QStringLiteral("–"))) << bands->text().toStdString();
     EXPECT_EQ(recorders.settings.values["Options/SwrThreshold"], "3");
-}
 
-TEST_F(GraphWindowTest, AFigureThePatternCannotGiveReadsADash) {
-    // Only the horizon: no elevation beam and no average over the sphere, but the ratios.
-    Open(Fixture("farfield_single_zenith.csv"));
-    EXPECT_EQ(Find<QLabel>(window, "lblFigElevWidth")->text(), QStringLiteral("—"));
-    EXPECT_EQ(Find<QLabel>(window, "lblFigDirectivity")->text(), QStringLiteral("—"));
-    EXPECT_TRUE(Find<QLabel>(window, "lblFigFB")->text().endsWith(QStringLiteral(" dB")));
-    // A whole pattern gives them all; the impedance bar is not shown for it.
-    Open(Sample("yagi3_20m_farfield.csv"));
-    EXPECT_TRUE(Find<QLabel>(window, "lblFigElevWidth")->text().endsWith(QStringLiteral("°")));
-    EXPECT_FALSE(Find<QWidget>(window, "fraImpedance")->isVisible());
-}
-
-TEST_F(GraphWindowTest, SavingASweepWritesTouchstoneAtTheChosenZ0) {
-    Open(Sample("yagi3_20m_sweep.csv"));
-    EnterZ0("75");
+    // The sweep saved as Touchstone at the chosen Z0.
     const QString path = harness.folder.filePath(QStringLiteral("model.s1p"));
     recorders.dialogs.save = {1, path.toStdString()};
     Find<QAction>(window, "mnuFileSave")->trigger();
@@ -249,6 +234,18 @@ TEST_F(GraphWindowTest, SavingASweepWritesTouchstoneAtTheChosenZ0) {
     EXPECT_NEAR(f, 13.9, 1e-6);
     EXPECT_NEAR(z.real(), 25.53, 1e-3);
     EXPECT_NEAR(z.imag(), -14.40, 1e-3);
+}
+
+TEST_F(GraphWindowTest, AFigureThePatternCannotGiveReadsADash) {
+    // Only the horizon: no elevation beam and no average over the sphere, but the ratios.
+    Open(Fixture("farfield_single_zenith.csv"));
+    EXPECT_EQ(Find<QLabel>(window, "lblFigElevWidth")->text(), QStringLiteral("—"));
+    EXPECT_EQ(Find<QLabel>(window, "lblFigDirectivity")->text(), QStringLiteral("—"));
+    EXPECT_TRUE(Find<QLabel>(window, "lblFigFB")->text().endsWith(QStringLiteral(" dB")));
+    // A whole pattern gives them all; the impedance bar is not shown for it.
+    Open(Sample("yagi3_20m_farfield.csv"));
+    EXPECT_TRUE(Find<QLabel>(window, "lblFigElevWidth")->text().endsWith(QStringLiteral("°")));
+    EXPECT_FALSE(Find<QWidget>(window, "fraImpedance")->isVisible());
 }
 
 } // namespace

@@ -107,14 +107,10 @@ int CornerTextPixels(const QImage& picture, QPoint origin) {
 }
 
 // A pointer move straight to the view, whatever the X display's own pointer does.
-void MovePointer(QWidget* view, QPoint at) {
+void MovePointer(QWidget* view, QPoint at, Qt::MouseButtons held = Qt::NoButton) {
     QMouseEvent move(QEvent::MouseMove, QPointF(at), view->mapToGlobal(QPointF(at)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+                     held, Qt::NoModifier);
     QCoreApplication::sendEvent(view, &move);
-}
-
-QImage ClipboardImage() {
-    return QGuiApplication::clipboard()->image();
 }
 
 // The frames a view swaps while the test waits.
@@ -215,10 +211,7 @@ TEST_F(MainWindow3D, AStillViewDrawsNothingUntilSomethingMovesIt) {
     // A drag reaches the view's control (its angles are ViewControlTest's); F6 undoes it.
     const QPoint middle(Widget()->width() / 2, Widget()->height() / 2);
     QTest::mousePress(Widget(), Qt::LeftButton, {}, middle);
-    QMouseEvent move(QEvent::MouseMove, QPointF(middle + QPoint(0, 6)),
-                     Widget()->mapToGlobal(QPointF(middle + QPoint(0, 6))), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(Widget(), &move);
+    MovePointer(Widget(), middle + QPoint(0, 6), Qt::LeftButton);
     QTest::mouseRelease(Widget(), Qt::LeftButton, {}, middle + QPoint(0, 6));
     EXPECT_NEAR(View().CameraPitch, kDragTurn, 1e-5f);
     QTest::keyClick(Widget(), Qt::Key_F6);
@@ -321,14 +314,14 @@ TEST_F(MainWindow3D, PicturesAndCopiesOfTheViewShowTheCornerTextInEitherWindow) 
     test::Find<QCheckBox>(*h.window, "chk3DRotate")->setChecked(true);
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     h.window->mnuFileGraphCopy_Click();
-    QImage copied = ClipboardImage();
+    QImage copied = QGuiApplication::clipboard()->image();
     EXPECT_EQ(copied.size(), Widget()->size());
     EXPECT_GT(CornerTextPixels(copied, {0, 0}), 10);
 
     frmD3D* big = OpenBigWindow();
     ASSERT_NE(big, nullptr);
     h.window->mnuFileGraphCopy_Click();
-    copied = ClipboardImage();
+    copied = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(copied.isNull());
     EXPECT_EQ(copied.size(), big->Target()->size());
     EXPECT_GT(CornerTextPixels(copied, Widget()->mapTo(big->Target(), QPoint(0, 0))), 10);
@@ -337,7 +330,7 @@ TEST_F(MainWindow3D, PicturesAndCopiesOfTheViewShowTheCornerTextInEitherWindow) 
     // A screen copy takes the big window.
     QGuiApplication::clipboard()->clear();
     h.window->mnuFileScreenCopy_Click();
-    copied = ClipboardImage();
+    copied = QGuiApplication::clipboard()->image();
     EXPECT_EQ(copied.size(), big->size());
     EXPECT_GT(CornerTextPixels(copied, Widget()->mapTo(big, QPoint(0, 0))), 10);
 }

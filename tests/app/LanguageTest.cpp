@@ -86,7 +86,7 @@ protected:
     void TearDown() override { RemoveEnglish(); }
 };
 
-TEST_F(EnglishTest, NoWindowShowsRussianForAnyKindOfFile) {
+TEST_F(EnglishTest, NoWindowOrDialogShowsRussianForAnyKindOfFile) {
     test::MainWindowHarness harness;
     harness.link.Translate = [](std::string_view text) {
         return ShownText(text).toStdString();
@@ -142,21 +142,18 @@ TEST_F(EnglishTest, NoWindowShowsRussianForAnyKindOfFile) {
     for (const test::RecordedMessage& message : harness.recorders.messages.shown) {
         EXPECT_FALSE(HasCyrillic(ShownText(message.text))) << message.text;
     }
-}
 
-TEST_F(EnglishTest, TheOtherWindowsAndDialogsAreEnglishToo) {
-    AppState state;
-    test::RecordingServices recorders;
+    // Nor the other windows and dialogs.
     JpegOptions options;
-    frmD3D d3d(state, recorders.messages);
-    frmJPEG jpeg(recorders.settings, options, nullptr);
+    frmD3D d3d(harness.state, harness.recorders.messages);
+    frmJPEG jpeg(harness.recorders.settings, options, nullptr);
     frmAbout about(nullptr);
     frmChoice choice(nullptr);
-    for (const QWidget* window :
+    for (const QWidget* other :
          std::initializer_list<const QWidget*>{&d3d, &jpeg, &about, &choice}) {
-        EXPECT_FALSE(window->windowTitle().isEmpty()) << window->objectName().toStdString();
-        EXPECT_TRUE(CyrillicTexts(*window).isEmpty())
-            << CyrillicTexts(*window).join('\n').toStdString();
+        EXPECT_FALSE(other->windowTitle().isEmpty()) << other->objectName().toStdString();
+        EXPECT_TRUE(CyrillicTexts(*other).isEmpty())
+            << CyrillicTexts(*other).join('\n').toStdString();
     }
 }
 

@@ -70,7 +70,8 @@ TEST_F(OutputTest, CopyingAPolarDiagramAsksWhichAndAddsTheGainNoteInTheUsersLoca
     EXPECT_NE(LastCommand().find("[NoteText(\"11,74dBi\")]"), std::string::npos);
 }
 
-TEST_F(OutputTest, WithoutAGraphTheCommandsFailWithTheirMessages) {
+// Without a graph the commands fail with their messages; so does a print the printer refuses.
+TEST_F(OutputTest, WithoutAGraphOrAPrinterTheCommandsFailWithTheirMessages) {
     window.mnuFileGraphCopy_Click();
     ExpectOnlyMessage("Ошибка копирования графика", MessageIcon::Critical);
     recorders.messages.shown.clear();
@@ -81,6 +82,13 @@ TEST_F(OutputTest, WithoutAGraphTheCommandsFailWithTheirMessages) {
     window.mnuFileGraphSave_Click();
     ExpectWriteError("Ошибка сохранения графика", "none.png");
     EXPECT_FALSE(QFile::exists(Path("none.png")));
+
+    harness.engine.SetPrinterSetup([](QPrinter&) { return false; });
+    for (const char* sample : {"yagi3_20m_sweep.csv", "yagi3_20m_farfield.csv"}) {
+        Open(Sample(sample));
+        window.mnuFileGraphPrint_Click();
+        ExpectOnlyMessage("Ошибка печати графика", MessageIcon::Critical);
+    }
 }
 
 // Both diagrams, or the graph, fitted to one page under the file's name and the figures the
@@ -111,15 +119,6 @@ TEST_F(OutputTest, PrintingPutsTheFileNameAndFiguresOverTheGraphsAsText) {
             EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words << "\n"
                                                                  << text.toStdString();
         }
-    }
-}
-
-TEST_F(OutputTest, APrintThatFailsOrIsCancelledIsReported) {
-    for (const char* sample : {"yagi3_20m_sweep.csv", "yagi3_20m_farfield.csv"}) {
-        Open(Sample(sample));
-        harness.engine.SetPrinterSetup([](QPrinter&) { return false; });
-        window.mnuFileGraphPrint_Click();
-        ExpectOnlyMessage("Ошибка печати графика", MessageIcon::Critical);
     }
 }
 
@@ -171,16 +170,14 @@ TEST_F(OutputTest, ThePrintButtonPrintsTheGraphArea) {
     EXPECT_TRUE(recorders.messages.shown.empty());
 }
 
-TEST_F(OutputTest, ScreenCopyTakesThePictureOfTheWindow) {
+// The screen copied to the clipboard, or by the capture button a new picture each time in the
+// user's pictures folder (made when missing); the status line says where.
+TEST_F(OutputTest, TheScreenIsCopiedOrTheCaptureButtonSavesANewBitmapInThePicturesFolderEachTime) {
     window.mnuFileScreenCopy_Click();
     ExpectOnlyMessage("Экран скопирован в память.", MessageIcon::Information);
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(),
               window.grab().size() * window.devicePixelRatio());
-}
-
-// A new picture each time in the user's pictures folder (made when missing); the status line
-// says where.
-TEST_F(OutputTest, TheCaptureButtonSavesANewBitmapInThePicturesFolderEachTime) {
+    recorders.messages.shown.clear();
     const QByteArray home = qgetenv("HOME");
     const QByteArray config = qgetenv("XDG_CONFIG_HOME");
     qputenv("HOME", harness.folder.path().toLocal8Bit());

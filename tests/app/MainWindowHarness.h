@@ -14,7 +14,9 @@
 #include <QSaveFile>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTest>
+#ifdef LOBEX_SAMPLES_DIR
+#include <QTest> // for the tests' fixture only: the benchmarks have no Qt test library
+#endif
 
 #include <gtest/gtest.h>
 
@@ -100,7 +102,8 @@ inline QStringList GridRow(const QWidget& window, int row) {
     return cells;
 }
 
-// A file of samples/ and one of tests/data (the benchmarks build the window without them).
+// A file of samples/ and one of tests/data, and a test over the window (the benchmarks build the
+// window without them, nor Qt's test library).
 #ifdef LOBEX_SAMPLES_DIR
 inline std::string Sample(const char* name) {
     return std::string(LOBEX_SAMPLES_DIR) + "/" + name;

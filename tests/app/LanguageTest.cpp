@@ -12,10 +12,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QSpinBox>
 #include <QStyleOptionViewItem>
 #include <QTableView>
@@ -88,8 +86,11 @@ protected:
     void TearDown() override { RemoveEnglish(); }
 };
 
-TEST_F(EnglishTest, NoWindowShowsRussianForAnyKindOfFile) {
+TEST_F(EnglishTest, NoWindowOrDialogShowsRussianForAnyKindOfFile) {
     test::MainWindowHarness harness;
+    harness.link.Translate = [](std::string_view text) {
+        return ShownText(text).toStdString();
+    };
     frmData& window = *harness.window;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Lobex - MMANA results viewer"));
     EXPECT_EQ(Find<QMenu>(window, "mnuHelpLanguage")->title(), QStringLiteral("Language"));
@@ -101,6 +102,14 @@ TEST_F(EnglishTest, NoWindowShowsRussianForAnyKindOfFile) {
           test::Sample("yagi3_20m_farfield.csv")}) {
         window.OpenFileFromOutside(file);
         ASSERT_GT(harness.state.Loaded.Data.GridRowCount, 0) << file;
+        // The graph's titles and axis captions too.
+        const std::string& commands = harness.link.PlotCommands;
+        EXPECT_EQ(commands.find("Частот"), std::string::npos) << commands;
+        EXPECT_EQ(
+            commands.find("[XAxisLabel(\"Frequency, MHz\")][Title1(\"Frequency response\")]") !=
+                std::string::npos,
+            file == test::Sample("yagi3_20m_sweep.csv"))
+            << commands;
         EXPECT_TRUE(CyrillicTexts(window).isEmpty())
             << file << '\n'
             << CyrillicTexts(window).join('\n').toStdString();
@@ -133,21 +142,18 @@ TEST_F(EnglishTest, NoWindowShowsRussianForAnyKindOfFile) {
     for (const test::RecordedMessage& message : harness.recorders.messages.shown) {
         EXPECT_FALSE(HasCyrillic(ShownText(message.text))) << message.text;
     }
-}
 
-TEST_F(EnglishTest, TheOtherWindowsAndDialogsAreEnglishToo) {
-    AppState state;
-    test::RecordingServices recorders;
+    // Nor the other windows and dialogs.
     JpegOptions options;
-    frmD3D d3d(state, recorders.messages);
-    frmJPEG jpeg(recorders.settings, options, nullptr);
+    frmD3D d3d(harness.state, harness.recorders.messages);
+    frmJPEG jpeg(harness.recorders.settings, options, nullptr);
     frmAbout about(nullptr);
     frmChoice choice(nullptr);
-    for (const QWidget* window :
+    for (const QWidget* other :
          std::initializer_list<const QWidget*>{&d3d, &jpeg, &about, &choice}) {
-        EXPECT_FALSE(window->windowTitle().isEmpty()) << window->objectName().toStdString();
-        EXPECT_TRUE(CyrillicTexts(*window).isEmpty())
-            << CyrillicTexts(*window).join('\n').toStdString();
+        EXPECT_FALSE(other->windowTitle().isEmpty()) << other->objectName().toStdString();
+        EXPECT_TRUE(CyrillicTexts(*other).isEmpty())
+            << CyrillicTexts(*other).join('\n').toStdString();
     }
 }
 
@@ -181,20 +187,8 @@ TEST_F(EnglishTest, MessagesFromBelowTheWindowsAreTranslatedWholeOrByTheirKnownP
               QStringLiteral("Неправильный формат данных"));
 }
 
-TEST_F(EnglishTest, GraphTitlesAndAxisCaptionsFollowTheLanguage) {
-    test::MainWindowHarness harness;
-    harness.link.Translate = [](std::string_view text) {
-        return ShownText(text).toStdString();
-    };
-    harness.window->OpenFileFromOutside(test::Sample("yagi3_20m_sweep.csv"));
-    const std::string& commands = harness.link.PlotCommands;
-    EXPECT_NE(commands.find("[XAxisLabel(\"Frequency, MHz\")][Title1(\"Frequency response\")]"),
-              std::string::npos)
-        << commands;
-    EXPECT_EQ(commands.find("Частот"), std::string::npos) << commands;
-}
-
-TEST(RussianTest, TheProgramsOwnTextsStayExactlyAsTheyWere) {
+// The program's own texts stay exactly as they were until another language is chosen.
+TEST(LanguageChoiceTest, TheChoiceIsRememberedAndAnnouncedInTheLanguageChosen) {
     test::MainWindowHarness harness;
     frmData& window = *harness.window;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Lobex - просмотр результатов MMANA"));
@@ -203,11 +197,6 @@ TEST(RussianTest, TheProgramsOwnTextsStayExactlyAsTheyWere) {
     EXPECT_EQ(
         Find<QTableView>(window, "ctlGrid")->model()->headerData(3, Qt::Horizontal).toString(),
         QStringLiteral("КСВ"));
-}
-
-TEST(LanguageChoiceTest, TheChoiceIsRememberedAndAnnouncedInTheLanguageChosen) {
-    test::MainWindowHarness harness;
-    frmData& window = *harness.window;
     QAction* english = Find<QAction>(window, "mnuHelpLanguageEnglish");
     QAction* russian = Find<QAction>(window, "mnuHelpLanguageRussian");
     EXPECT_TRUE(russian->isChecked());

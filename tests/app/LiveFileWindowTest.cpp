@@ -1,3 +1,4 @@
+#include "LoadHarness.h"
 #include "MainWindowHarness.h"
 #include "Recorders.h"
 #include "WidgetLookup.h"
@@ -14,8 +15,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
-#include <QSaveFile>
-#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 
@@ -33,8 +32,7 @@ using test::Sample;
 constexpr int kShownWithinMs = 1000;
 
 QByteArray ReadAll(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return QByteArray::fromStdString(test::ReadBytes(path));
 }
 
 // Each number of the given columns of every data line changed by `change`; the header stays.
@@ -53,105 +51,111 @@ QByteArray Rewritten(const QByteArray& text, const std::vector<int>& columns,
     return lines.join('\n');
 }
 
-class LiveFileWindowTest : public ::testing::Test {
+class LiveFileWindowTest : public test::MainWindowTestBase {
 protected:
-    // A copy of a sample in the test's folder, for the test to rewrite.
-    std::string Copy(const char* sample) {
-        const std::string path = harness.folder.filePath(QLatin1String(sample)).toStdString();
-        Write(path, ReadAll(Sample(sample)));
-        return path;
+    QString Cell(int row, int column) { return GridRow(row).value(column); }
+    // Whether the grid shows the text in the cell within the time a rewrite may take.
+    bool Shows(int row, int column, const char* text) {
+        return QTest::qWaitFor([&] { return Cell(row, column) == QLatin1String(text); },
+                               kShownWithinMs);
     }
-    // Replaces the file the way MMANA and editors do: a new file renamed over the old one.
-    static void Write(const std::string& path, const QByteArray& bytes) {
-        QSaveFile file(QString::fromStdString(path));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        ASSERT_TRUE(file.commit());
+    QString Status() { return Find<QLabel>(window, "lblStatus")->text(); }
+    // MMANA swept again, on 21 MHz.
+    static void SweepOn21MHz(const std::string& path) {
+        test::Replace(path, Rewritten(ReadAll(path), {0}, [](double mhz) { return mhz + 7.1; }));
     }
-    QString Cell(int row, int column) {
-        const QAbstractItemModel* model = Find<QTableView>(*window, "ctlGrid")->model();
-        return model->index(row, column).data().toString();
+    // MMANA calculated again: two dB more everywhere.
+    static void TwoDbMore(const std::string& path) {
+        test::Replace(path,
+                      Rewritten(ReadAll(path), {2, 3, 4}, [](double dbi) { return dbi + 2.0; }));
     }
-    QString Status() { return Find<QLabel>(*window, "lblStatus")->text(); }
-
-    test::MainWindowHarness harness;
-    AppState& state = harness.state;
-    test::RecordingServices& recorders = harness.recorders;
-    std::unique_ptr<frmData>& window = harness.window;
 };
 
-TEST_F(LiveFileWindowTest, ARewrittenSweepIsShownAgainWithTheCurvesAndLogAxisKept) {
-    const std::string path = Copy("yagi3_20m_sweep.csv");
-    window->OpenFileFromOutside(path);
-    auto* left = Find<QComboBox>(*window, "cmbLeft");
-    auto* right = Find<QComboBox>(*window, "cmbRight");
+TEST_F(LiveFileWindowTest, ARewrittenSweepIsShownAgainWithTheCurvesAndLogAxisKeptUnlessTurnedOff) {
+    const std::string path = harness.Copy("yagi3_20m_sweep.csv");
+    window.OpenFileFromOutside(path);
+    auto* left = Find<QComboBox>(window, "cmbLeft");
+    auto* right = Find<QComboBox>(window, "cmbRight");
     left->setCurrentIndex(3);  // gain
     right->setCurrentIndex(0); // none
-    Find<QCheckBox>(*window, "chkLogX")->click();
+    Find<QCheckBox>(window, "chkLogX")->click();
     ASSERT_TRUE(state.View.LogX);
     ASSERT_EQ(Cell(0, 0), QStringLiteral("13.90"));
 
-    // MMANA swept again, on 21 MHz.
-    Write(path, Rewritten(ReadAll(path), {0}, [](double mhz) { return mhz + 7.1; }));
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return Cell(0, 0) == QStringLiteral("21.00"); }, kShownWithinMs))
-        << Cell(0, 0).toStdString();
+    // A rewrite while a dialog asked in the middle of some work (a save, a print) expects the
+    // data to stay shows once the dialog closes.
+    QDialog dialog(&window);
+    dialog.setModal(true);
+    dialog.show();
+    SweepOn21MHz(path);
+    EXPECT_FALSE(
+        QTest::qWaitFor([&] { return Cell(0, 0) != QStringLiteral("13.90"); }, kShownWithinMs));
+    dialog.close();
+    EXPECT_TRUE(Shows(0, 0, "21.00")) << Cell(0, 0).toStdString();
     // The graph is drawn from the new numbers, as the user had it.
     ASSERT_FALSE(harness.link.XValues.empty());
     EXPECT_FLOAT_EQ(harness.link.XValues.front(), 21.0f);
     // Which curves stay is DocumentSession's; here they reach the graph.
     EXPECT_EQ(harness.link.Record.NumCurves, 1);
-    EXPECT_TRUE(Find<QCheckBox>(*window, "chkLogX")->isChecked());
+    EXPECT_TRUE(Find<QCheckBox>(window, "chkLogX")->isChecked());
     EXPECT_NE(harness.link.PlotCommands.find("[Scale(3)]"), std::string::npos);
     EXPECT_TRUE(Status().startsWith(QStringLiteral("Файл перечитан: "))) << Status().toStdString();
     EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{});
     // A reload is no new file for the recent list.
     EXPECT_EQ(ReadRecentFiles(recorders.settings), std::vector<std::string>{path});
+
+    // Reloading turned off stays off, at the next start too.
+    Find<QAction>(window, "mnuFileReload")->trigger();
+    EXPECT_EQ(recorders.settings.values.at("Data/ReloadOnChange"), "0");
+    SweepOn21MHz(path);
+    window.ReloadChangedFile(); // as a late notice would
+    EXPECT_EQ(Cell(0, 0), QStringLiteral("21.00"));
+    frmData next(state, recorders.services, harness.link);
+    next.Form_Load();
+    EXPECT_FALSE(Find<QAction>(next, "mnuFileReload")->isChecked());
 }
 
 TEST_F(LiveFileWindowTest, AHalfWrittenFileKeepsTheDataAndIsToldOnTheStatusLineOnly) {
-    const std::string path = Copy("yagi3_20m_sweep.csv");
-    window->OpenFileFromOutside(path);
+    const std::string path = harness.Copy("yagi3_20m_sweep.csv");
+    window.OpenFileFromOutside(path);
     const QByteArray whole = ReadAll(path);
 
     for (int attempt = 0; attempt < 2; ++attempt) {
-        Write(path, whole.left(whole.indexOf('\n') + 1)); // the header, no rows yet
+        test::Replace(path, whole.left(whole.indexOf('\n') + 1)); // the header, no rows yet
         EXPECT_TRUE(QTest::qWaitFor([&] { return !Status().isEmpty(); }, kShownWithinMs));
         EXPECT_EQ(Status().toStdString(), "Файл не перечитан: " + std::string(kWrongFormatMessage));
         EXPECT_EQ(Cell(0, 0), QStringLiteral("13.90"));
         EXPECT_EQ(state.Loaded.Data.DataKind, KindSweep);
-        EXPECT_TRUE(Find<QComboBox>(*window, "cmbLeft")->isEnabled());
+        EXPECT_TRUE(Find<QComboBox>(window, "cmbLeft")->isEnabled());
         // The writer finishes: the new data shows.
-        Write(path, Rewritten(whole, {1}, [](double r) { return r + 1.0; }));
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return Cell(0, 1) == QStringLiteral("26.53"); }, kShownWithinMs));
-        Write(path, whole);
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return Cell(0, 1) == QStringLiteral("25.53"); }, kShownWithinMs));
-        Find<QLabel>(*window, "lblStatus")->clear();
+        test::Replace(path, Rewritten(whole, {1}, [](double r) { return r + 1.0; }));
+        EXPECT_TRUE(Shows(0, 1, "26.53"));
+        test::Replace(path, whole);
+        EXPECT_TRUE(Shows(0, 1, "25.53"));
+        Find<QLabel>(window, "lblStatus")->clear();
     }
     EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{}) << "no box, ever";
 }
 
-TEST_F(LiveFileWindowTest, ARewrittenPatternKeepsThePickedElevationAndThePolarWindow) {
-    const std::string path = Copy("yagi3_20m_farfield.csv");
-    window->show();
-    window->OpenFileFromOutside(path);
-    auto* sets = Find<QComboBox>(*window, "cmbParam");
+TEST_F(LiveFileWindowTest,
+       ARewrittenPatternKeepsThePickedElevationAndThePolarWindowUntilOtherData) {
+    const std::string path = harness.Copy("yagi3_20m_farfield.csv");
+    window.show();
+    window.OpenFileFromOutside(path);
+    auto* sets = Find<QComboBox>(window, "cmbParam");
     const int highest = sets->currentIndex();
     // A pick while MMANA is halfway through an export is DocumentSession's (from memory).
     QTest::keyClick(sets, Qt::Key_Down);
     ASSERT_NE(sets->currentIndex(), highest);
     const QString picked = sets->currentText();
     const int entry = sets->currentIndex();
-    window->OpenPolarWindow();
+    window.OpenPolarWindow();
     QWidget* polar = test::PolarWindow();
     ASSERT_NE(polar, nullptr);
     auto* maxTotal = Find<QLabel>(*polar, "lblMaxTotal");
     ASSERT_EQ(maxTotal->text(), QStringLiteral("11.74"));
 
-    // Two dB more everywhere.
-    Write(path, Rewritten(ReadAll(path), {2, 3, 4}, [](double dbi) { return dbi + 2.0; }));
+    TwoDbMore(path);
     EXPECT_TRUE(QTest::qWaitFor([&] { return maxTotal->text() == QStringLiteral("13.74"); },
                                 kShownWithinMs))
         << maxTotal->text().toStdString();
@@ -160,67 +164,29 @@ TEST_F(LiveFileWindowTest, ARewrittenPatternKeepsThePickedElevationAndThePolarWi
     EXPECT_EQ(sets->currentIndex(), entry);
     EXPECT_EQ(sets->currentText(), picked);
     EXPECT_EQ(state.View.SelectedSetText, picked.toStdString());
-}
 
-TEST_F(LiveFileWindowTest, ARewriteWaitsForTheDialogOnShowToClose) {
-    const std::string path = Copy("yagi3_20m_sweep.csv");
-    window->OpenFileFromOutside(path);
-    // A dialog asked in the middle of some work (a save, a print) that expects the data to stay.
-    QDialog dialog(window.get());
-    dialog.setModal(true);
-    dialog.show();
-    Write(path, Rewritten(ReadAll(path), {0}, [](double mhz) { return mhz + 7.1; }));
-    EXPECT_FALSE(
-        QTest::qWaitFor([&] { return Cell(0, 0) != QStringLiteral("13.90"); }, kShownWithinMs));
-    dialog.close();
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return Cell(0, 0) == QStringLiteral("21.00"); }, kShownWithinMs));
-}
-
-TEST_F(LiveFileWindowTest, OtherDataInTheFileIsShownAsAnOpenShowsIt) {
-    const std::string path = Copy("yagi3_20m_farfield.csv");
-    window->show();
-    window->OpenFileFromOutside(path);
-    window->OpenPolarWindow();
-    ASSERT_EQ(state.View.PlotHost, PlotHostKind::PolarWindow);
-
-    Write(path, ReadAll(Sample("yagi3_20m_sweep.csv")));
+    // Other data in the file is shown as an open shows it.
+    test::Replace(path, ReadAll(Sample("yagi3_20m_sweep.csv")));
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return state.Loaded.Data.DataKind == KindSweep; }, kShownWithinMs));
     // The diagrams are back in the main window, which draws the sweep.
     EXPECT_EQ(state.View.PlotHost, PlotHostKind::MainWindow);
-    EXPECT_FALSE(Find<QWidget>(*window, "picPlot")->isHidden());
+    EXPECT_FALSE(Find<QWidget>(window, "picPlot")->isHidden());
     EXPECT_EQ(Cell(0, 0), QStringLiteral("13.90"));
     const PlotSlot& graph = harness.link.Slots[kMainSlot];
     EXPECT_EQ(graph.HasBitmap, 1);
-    EXPECT_EQ(graph.ClientRect.Width(), Find<QWidget>(*window, "picPlot")->width());
+    EXPECT_EQ(graph.ClientRect.Width(), Find<QWidget>(window, "picPlot")->width());
     EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{});
 }
 
-TEST_F(LiveFileWindowTest, ReloadingCanBeTurnedOffAndStaysOff) {
-    auto* reload = Find<QAction>(*window, "mnuFileReload");
-    const std::string path = Copy("yagi3_20m_sweep.csv");
-    window->OpenFileFromOutside(path);
-    reload->trigger();
-    EXPECT_EQ(recorders.settings.values.at("Data/ReloadOnChange"), "0");
-
-    Write(path, Rewritten(ReadAll(path), {0}, [](double mhz) { return mhz + 7.1; }));
-    window->ReloadChangedFile(); // as a late notice would
-    EXPECT_EQ(Cell(0, 0), QStringLiteral("13.90"));
-
-    frmData next(state, recorders.services, harness.link);
-    next.Form_Load();
-    EXPECT_FALSE(Find<QAction>(next, "mnuFileReload")->isChecked());
-}
-
 TEST_F(LiveFileWindowTest, RecentFilesOpenFromTheFileMenuAndAMissingOneIsDropped) {
-    const std::string sweep = Copy("yagi3_20m_sweep.csv");
-    const std::string pattern = Copy("yagi3_20m_farfield.csv");
-    auto* recent = Find<QMenu>(*window, "mnuFileRecent");
+    const std::string sweep = harness.Copy("yagi3_20m_sweep.csv");
+    const std::string pattern = harness.Copy("yagi3_20m_farfield.csv");
+    auto* recent = Find<QMenu>(window, "mnuFileRecent");
     EXPECT_FALSE(recent->menuAction()->isEnabled()) << "nothing opened yet";
-    window->OpenFileFromOutside(sweep);
-    window->OpenFileFromOutside(pattern);
-    window->OpenFileFromOutside(sweep);
+    window.OpenFileFromOutside(sweep);
+    window.OpenFileFromOutside(pattern);
+    window.OpenFileFromOutside(sweep);
     ASSERT_EQ(recent->actions().size(), 2);
     EXPECT_EQ(recent->actions()[0]->text(),
               "&1 " + QDir::toNativeSeparators(QString::fromStdString(sweep)));
@@ -246,17 +212,16 @@ TEST_F(LiveFileWindowTest, RecentFilesOpenFromTheFileMenuAndAMissingOneIsDropped
 }
 
 TEST_F(LiveFileWindowTest, APinnedReferenceShowsBeforeAgainstAfterOfEachCalculation) {
-    const std::string path = Copy("yagi3_20m_farfield.csv");
-    const std::string other = Copy("yagi3_20m_sweep.csv");
-    window->show();
-    window->OpenFileFromOutside(path);
-    auto* table = Find<QTableWidget>(*window, "tblCompare");
+    const std::string path = harness.Copy("yagi3_20m_farfield.csv");
+    window.show();
+    window.OpenFileFromOutside(path);
+    auto* table = Find<QTableWidget>(window, "tblCompare");
     const auto figure = [table](int row, int column) {
         return table->item(row, column)->text().toStdString();
     };
-    Find<QAction>(*window, "mnuFileComparePin")->trigger();
+    Find<QAction>(window, "mnuFileComparePin")->trigger();
     ASSERT_FALSE(table->isHidden());
-    EXPECT_TRUE(Find<QWidget>(*window, "fraMax")->isHidden()) << "the table takes its place";
+    EXPECT_TRUE(Find<QWidget>(window, "fraMax")->isHidden()) << "the table takes its place";
     EXPECT_EQ(figure(1, 0), "Эталон 1: yagi3_20m_farfield.csv");
     EXPECT_EQ(figure(1, 1), "11.74\n+0.0");
     // The figures the row has no room for are under the pointer.
@@ -266,7 +231,7 @@ TEST_F(LiveFileWindowTest, APinnedReferenceShowsBeforeAgainstAfterOfEachCalculat
     EXPECT_TRUE(tip.contains(QStringLiteral("\nКНД: "))) << tip.toStdString();
 
     // MMANA calculates again: the diagrams and the table show the new result against the old.
-    Write(path, Rewritten(ReadAll(path), {2, 3, 4}, [](double dbi) { return dbi + 2.0; }));
+    TwoDbMore(path);
     EXPECT_TRUE(QTest::qWaitFor([&] { return figure(0, 1) == "13.74"; }, kShownWithinMs));
     EXPECT_EQ(figure(1, 1), "11.74\n-2.0");
     const auto legend = [&] {
@@ -281,14 +246,14 @@ TEST_F(LiveFileWindowTest, APinnedReferenceShowsBeforeAgainstAfterOfEachCalculat
               std::string::npos);
 
     // A sweep does not compare with a pattern: said, and nothing changes.
-    recorders.dialogs.dataFile = other;
-    Find<QAction>(*window, "mnuFileCompare")->trigger();
+    recorders.dialogs.dataFile = Sample("yagi3_20m_sweep.csv");
+    Find<QAction>(window, "mnuFileCompare")->trigger();
     EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{std::string(kCompareOtherKind)});
     EXPECT_EQ(table->rowCount(), 2);
 
-    Find<QAction>(*window, "mnuFileCompareClear")->trigger();
+    Find<QAction>(window, "mnuFileCompareClear")->trigger();
     EXPECT_TRUE(table->isHidden());
-    EXPECT_FALSE(Find<QWidget>(*window, "fraMax")->isHidden());
+    EXPECT_FALSE(Find<QWidget>(window, "fraMax")->isHidden());
     EXPECT_TRUE(state.Compare.Results.empty());
 }
 

@@ -11,8 +11,12 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QSaveFile>
 #include <QTableView>
 #include <QTemporaryDir>
+#ifdef LOBEX_SAMPLES_DIR
+#include <QTest> // for the tests' fixture only: the benchmarks have no Qt test library
+#endif
 
 #include <gtest/gtest.h>
 
@@ -45,6 +49,9 @@ struct MainWindowHarness {
         return file.fileName().toStdString();
     }
 
+    // A copy of a sample in the private folder, for the test to rewrite; the copy's path.
+    std::string Copy(const char* sample) const;
+
     // Opens a file as a file manager hands it over and waits until it is on show: a large one
     // (a NEC-2 output of several patterns) is read off the window's thread.
     bool OpenAndWait(const std::string& path) {
@@ -65,6 +72,14 @@ struct MainWindowHarness {
     PlotLink link{api};
     std::unique_ptr<frmData> window;
 };
+
+// Replaces a file the way MMANA and editors do: a new file renamed over the old one.
+inline void Replace(const std::string& path, const QByteArray& bytes) {
+    QSaveFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path;
+    file.write(bytes);
+    ASSERT_TRUE(file.commit()) << path;
+}
 
 // The polar window while it is on show; null otherwise.
 inline QWidget* PolarWindow() {
@@ -87,7 +102,8 @@ inline QStringList GridRow(const QWidget& window, int row) {
     return cells;
 }
 
-// A file of samples/ and one of tests/data (the benchmarks build the window without them).
+// A file of samples/ and one of tests/data, and a test over the window (the benchmarks build the
+// window without them, nor Qt's test library).
 #ifdef LOBEX_SAMPLES_DIR
 inline std::string Sample(const char* name) {
     return std::string(LOBEX_SAMPLES_DIR) + "/" + name;
@@ -95,6 +111,31 @@ inline std::string Sample(const char* name) {
 inline std::string Fixture(const char* name) {
     return std::string(LOBEX_TEST_DATA_DIR) + "/" + name;
 }
+inline std::string MainWindowHarness::Copy(const char* sample) const {
+    QFile source(QString::fromStdString(Sample(sample)));
+    EXPECT_TRUE(source.open(QIODevice::ReadOnly)) << sample;
+    return Write(sample, source.readAll().toStdString());
+}
+
+// A test of the main window as start-up builds it.
+class MainWindowTestBase : public ::testing::Test {
+protected:
+    explicit MainWindowTestBase(HelpService* help = nullptr) : harness(help) {}
+    QStringList GridRow(int row) const { return test::GridRow(window, row); }
+    // The window on show with a file opened; what the open said and drew is forgotten.
+    void Open(const std::string& path) {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 30000));
+        window.OpenFileFromOutside(path);
+        recorders.messages.shown.clear();
+        harness.api.commands.clear();
+    }
+
+    MainWindowHarness harness;
+    AppState& state = harness.state;
+    RecordingServices& recorders = harness.recorders;
+    frmData& window = *harness.window;
+};
 #endif
 
 } // namespace lobex::test

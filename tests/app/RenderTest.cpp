@@ -1,10 +1,12 @@
 #include "app/OffscreenView3D.h"
+#include "app/View3DHost.h"
 #include "app/View3DWidget.h"
 
 #include "GifAnimation.h"
 #include "ImageCompare.h"
 #include "LoadHarness.h"
 #include "PatternGrids.h"
+#include "Recorders.h"
 #include "core/AppState.h"
 #include "view3d/GainColours.h"
 #include "view3d/ModelFile.h"
@@ -16,6 +18,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QSvgRenderer>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -23,11 +26,62 @@
 #include <filesystem>
 #include <fstream>
 
-// The pictures drawn without a window: the offscreen device against the window's, and the
-// lobex-cli render command run as a user runs it.
+// The 3D view's pictures: in its window straight from the framebuffer, drawn without a window
+// by the offscreen device against the window's, and the lobex-cli render command run as a user
+// runs it.
 namespace lobex {
 namespace {
 
+// What the view shows of a pattern at a given size, straight from the framebuffer.
+struct RenderedView {
+    explicit RenderedView(const FarFieldGrid& grid, int width = 400, int height = 240,
+                          float tilt = 0.0f) {
+        view.Drawn = test::BuiltMesh(grid);
+        CreateSceneFrames(scene, PatternSceneMesh(BinaryModelBytes(view.Drawn), view.Drawn));
+        FrameSubject(view);
+        view.PatternVisible = true;
+        view.CameraPitch = tilt;
+        UpdateCamera(view, 0.0f, DeviceKind::Hardware);
+        widget = std::make_unique<View3DWidget>(scene, view, state);
+        widget->resize(width, height);
+        // Shown without taking the focus from the window tests running beside this one.
+        widget->setAttribute(Qt::WA_ShowWithoutActivating);
+        widget->show();
+    }
+    QImage Grab() {
+        QImage image = widget->grabFramebuffer();
+        EXPECT_TRUE(widget->ContextReady());
+        return image.convertToFormat(QImage::Format_RGB32);
+    }
+    // Where a scene point lands in the picture.
+    QPoint Project(Vector3 point) const {
+        const ViewCamera camera = CameraFor(view, widget->width(), widget->height());
+        const Matrix transform = scene.RootFrame->GetMatrix() * camera.View * camera.Projection;
+        const Vector3 ndc = Vec3TransformCoord(point, transform);
+        return {static_cast<int>((ndc.x + 1.0f) / 2.0f * static_cast<float>(widget->width())),
+                static_cast<int>((1.0f - ndc.y) / 2.0f * static_cast<float>(widget->height()))};
+    }
+
+    AppState state;
+    View3DState view;
+    View3DScene scene;
+    std::unique_ptr<View3DWidget> widget;
+};
+
+bool IsClear(QRgb pixel) {
+    return pixel == qRgb(0x80, 0x80, 0x80);
+}
+
+bool IsPattern(QRgb pixel) {
+    return qBlue(pixel) > 150 && qBlue(pixel) > qRed(pixel) + 60;
+}
+
+FarFieldGrid Isotropic() {
+    return test::MakeGrid(10.0f, 10.0f, [](float, float) { return 0.0f; });
+}
+
+// One lobe towards azimuth 0 on the horizon: the pattern's x, which the root's quarter turn
+// points to the right of the picture.
 FarFieldGrid OneLobe() {
     return test::MakeGrid(10.0f, 10.0f, [](float zenith, float azimuth) {
         const float degree = 3.14159265f / 180.0f;
@@ -35,39 +89,99 @@ FarFieldGrid OneLobe() {
     });
 }
 
+// A round lobe stays round in a wide view: the projection takes width / height as its aspect.
+TEST(View3DRender, AnIsotropicPatternIsARoundDiscInAWideView) {
+    RenderedView rendered(Isotropic(), 480, 200);
+    const QImage image = rendered.Grab();
+    int across = 0;
+    int down = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        across += IsPattern(image.pixel(x, image.height() / 2)) ? 1 : 0;
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        down += IsPattern(image.pixel(image.width() / 2, y)) ? 1 : 0;
+    }
+    EXPECT_GT(down, 100);
+    EXPECT_NEAR(across, down, 4); // a few edge pixels of a 10-degree polygon
+}
+
+TEST(View3DRender, TheStrongestLobeLandsWhereItsDirectionProjectsOnTheGreyBackground) {
+    RenderedView rendered(OneLobe());
+    const QImage image = rendered.Grab();
+    const QPoint tip = rendered.Project({0.0f, 0.0f, 0.9f});
+    EXPECT_GT(tip.x(), image.width() * 3 / 5);
+    EXPECT_TRUE(IsPattern(image.pixel(tip)));
+    // The opposite direction is empty.
+    const QPoint back = rendered.Project({0.0f, 0.0f, -0.9f});
+    EXPECT_TRUE(IsClear(image.pixel(back)));
+    EXPECT_TRUE(IsClear(image.pixel(image.width() - 1, image.height() - 1)));
+}
+
+// Without OpenGL the view does not start and says why; a software rasterizer is announced
+// once per machine and the view runs on it, still until something moves.
+TEST(View3DRender, TheKindOfOpenGLDecidesWhetherTheViewStartsAndWhatIsSaid) {
+    struct Case {
+        GlDevice device;
+        std::string_view message;
+        bool started;
+    };
+    for (const Case& c : {Case{GlDevice::None, kNoDeviceMessage, false},
+                          Case{GlDevice::Software, kSoftwareDeviceMessage, true}}) {
+        AppState state;
+        test::RecordingMessages messages;
+        test::MemorySettings settings;
+        QTimer timer;
+        QWidget parent;
+        std::vector<QString> notices;
+        for (int run = 0; run < 2; ++run) {
+            View3DHost host(state, messages, settings, timer);
+            QObject::connect(&host, &View3DHost::StatusNotice,
+                             [&notices](const QString& text) { notices.push_back(text); });
+            int probes = 0;
+            host.Probe = [&c, &probes] {
+                ++probes;
+                return c.device;
+            };
+            EXPECT_EQ(host.Start3DView(&parent, QFont(), QFont()), c.started);
+            EXPECT_EQ(state.View.View3DActive, c.started);
+            EXPECT_FALSE(timer.isActive());
+            host.SetAutoRotate(true);
+            EXPECT_EQ(timer.isActive(), c.started);
+            host.Stop3DView();
+            // A second start (into the big window and back) keeps to what the first found.
+            EXPECT_EQ(host.Start3DView(&parent, QFont(), QFont()), c.started);
+            EXPECT_EQ(probes, 1);
+            host.Stop3DView();
+        }
+        // The box at the first run of the program on this machine only; the status line after.
+        const std::size_t boxes = c.started ? 1U : 4U;
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>(boxes, std::string(c.message)));
+        EXPECT_EQ(notices.size(), c.started ? 1U : 0U);
+    }
+}
+
 TEST(OffscreenView3D, DrawsTheSamePictureAsTheWindowTextAndLegendIncluded) {
-    AppState state;
-    state.Loaded.Pattern.MaxGain = 10.0f;
-    View3DState view;
-    view.Pattern = test::BuiltMesh(OneLobe());
-    View3DScene scene;
-    view.Drawn = view.Pattern;
-    CreateSceneFrames(scene, PatternSceneMesh(BinaryModelBytes(view.Drawn), view.Drawn));
-    FrameSubject(view);
-    view.PatternVisible = true;
+    RenderedView rendered(OneLobe(), 480, 300, 0.3f);
+    View3DState& view = rendered.view;
+    rendered.state.Loaded.Pattern.MaxGain = 10.0f;
+    view.Pattern = view.Drawn;
     view.AxesVisible = true;
     view.GroundVisible = true;
     view.GainColours = true;
     view.CameraPosition = {0.1f, 0.35f, -2.6f};
-    view.CameraPitch = 0.3f;
     UpdateCamera(view, 0.0f, DeviceKind::Hardware);
-    TurnScene(scene, 0.7f);
+    TurnScene(rendered.scene, 0.7f);
     View3DFonts fonts = DefaultView3DFonts();
     fonts.text = QApplication::font();
-
-    View3DWidget widget(scene, view, state);
-    widget.SetFonts(fonts.text, fonts.axis);
-    widget.resize(480, 300);
-    // Shown without taking the focus from the window tests running beside this one.
-    widget.setAttribute(Qt::WA_ShowWithoutActivating);
-    widget.show();
-    const QImage window = widget.Picture().convertToFormat(QImage::Format_RGB32);
-    ASSERT_TRUE(widget.ContextReady());
+    rendered.widget->SetFonts(fonts.text, fonts.axis);
+    const QImage window = rendered.widget->Picture().convertToFormat(QImage::Format_RGB32);
+    ASSERT_TRUE(rendered.widget->ContextReady());
 
     OffscreenView3D offscreen;
     ASSERT_TRUE(offscreen.Ready());
-    const QImage picture = offscreen.Picture(scene, view, state, widget.size(), fonts)
-                               .convertToFormat(QImage::Format_RGB32);
+    const QImage picture =
+        offscreen.Picture(rendered.scene, view, rendered.state, rendered.widget->size(), fonts)
+            .convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), window.size());
     EXPECT_LE(test::DifferingPixels(window, picture, 2), window.width() * window.height() / 1000);
     // And it is a picture of the scene, not of an empty frame.
@@ -102,13 +216,16 @@ QString Antenna() {
 
 class RenderCommand : public ::testing::Test {
 protected:
+    // What the command draws with these options into a file of the given name, read back.
+    QImage Picture(const QString& name, const QStringList& options) {
+        const Render run(options + QStringList{"--out", Out(name)});
+        EXPECT_EQ(run.code, 0) << run.err.toStdString();
+        return QImage(Out(name)).convertToFormat(QImage::Format_RGB32);
+    }
     // The 3D picture with the extra options, at 400x300.
     QImage Picture3D(const QString& name, const QStringList& extra = {}) {
-        const QString path = Out(name + QStringLiteral(".png"));
-        const Render run(QStringList{LazyH(), "--view", "3d", "--size", "400x300", "--out", path} +
-                         extra);
-        EXPECT_EQ(run.code, 0) << run.err.toStdString();
-        return QImage(path).convertToFormat(QImage::Format_RGB32);
+        return Picture(name + QStringLiteral(".png"),
+                       QStringList{LazyH(), "--view", "3d", "--size", "400x300"} + extra);
     }
     QString Out(const QString& name) const {
         return QString::fromStdString((folder.Path() / name.toStdString()).string());
@@ -133,8 +250,7 @@ int PatternWidth(const QImage& image) {
     int right = -1;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            if (qBlue(pixel) > 150 && qBlue(pixel) > qRed(pixel) + 60) {
+            if (IsPattern(image.pixel(x, y))) {
                 left = std::min(left, x);
                 right = std::max(right, x);
             }
@@ -177,32 +293,25 @@ TEST_F(RenderCommand, The3DPictureShowsThePatternTurnedColouredAndWithTheAntenna
 }
 
 TEST_F(RenderCommand, ThePatternFitsThePictureWhateverItsShapeAndTilt) {
-    const auto pattern = [](QRgb p) {
-        return qBlue(p) > 150 && qBlue(p) > qRed(p) + 60;
-    };
     for (const char* size : {"400x300", "150x400"}) {
         for (const char* tilt : {"0", "60", "80", "90"}) {
             SCOPED_TRACE(std::string(size) + " tilted " + tilt);
-            const QString path = Out(QStringLiteral("tilt%1-%2.png").arg(tilt, size));
-            const Render run({LazyH(), "--antenna", Antenna(), "--view", "3d", "--tilt", tilt,
-                              "--size", size, "--out", path});
-            ASSERT_EQ(run.code, 0) << run.err.toStdString();
-            const QImage picture = QImage(path).convertToFormat(QImage::Format_RGB32);
+            const QImage picture = Picture(
+                QStringLiteral("tilt%1-%2.png").arg(tilt, size),
+                {LazyH(), "--antenna", Antenna(), "--view", "3d", "--tilt", tilt, "--size", size});
             const int narrow = std::min(picture.width(), picture.height());
-            EXPECT_GT(Count(picture, pattern), narrow * narrow / 20);
+            EXPECT_GT(Count(picture, IsPattern), narrow * narrow / 20);
             // Nothing of it touches the edges.
             const QRect inner = picture.rect().adjusted(1, 1, -1, -1);
-            EXPECT_EQ(Count(picture, pattern), Count(picture.copy(inner), pattern));
+            EXPECT_EQ(Count(picture, IsPattern), Count(picture.copy(inner), IsPattern));
         }
     }
 }
 
 TEST_F(RenderCommand, DiagramsHaveTheWindowsSizeAndVectorFilesParse) {
     for (const char* view : {"azimuth", "elevation"}) {
-        const QString png = Out(QStringLiteral("%1.png").arg(QLatin1String(view)));
-        const Render run({LazyH(), "--view", QLatin1String(view), "--out", png});
-        ASSERT_EQ(run.code, 0) << run.err.toStdString();
-        const QImage picture(png);
+        const QImage picture = Picture(QStringLiteral("%1.png").arg(QLatin1String(view)),
+                                       {LazyH(), "--view", QLatin1String(view)});
         EXPECT_EQ(picture.size(), QSize(380, 343)) << view;
         const QRgb corner = picture.pixel(0, 0);
         EXPECT_GT(Count(picture, [&](QRgb p) { return p != corner; }), 2000) << view;
@@ -269,9 +378,6 @@ TEST_F(RenderCommand, ANecDeckDrawsItsCurrentsOnTheWiresAndAGifOverItsFrequencie
         const QColor c(p);
         return c.saturation() > 100 && c.hue() >= 60 && c.hue() <= 200;
     };
-    const auto pattern = [](QRgb p) {
-        return qBlue(p) > 150 && qBlue(p) > qRed(p) + 60;
-    };
     struct Case {
         QStringList extra;
         bool withPattern;
@@ -279,25 +385,22 @@ TEST_F(RenderCommand, ANecDeckDrawsItsCurrentsOnTheWiresAndAGifOverItsFrequencie
     for (const Case& c : {Case{{}, true}, Case{{"--frequency", "14.2"}, true},
                           Case{{"--part", "currents"}, false}}) {
         SCOPED_TRACE(c.extra.join(' ').toStdString());
-        const QString path = Out(QStringLiteral("yagi.png"));
-        const Render run(QStringList{NecDeck("yagi3.nec"), "--view", "3d", "--turn", "60", "--tilt",
-                                     "30", "--size", "400x300", "--out", path} +
-                         c.extra);
-        ASSERT_EQ(run.code, 0) << run.err.toStdString();
         // Left of the legends, which carry the whole map.
-        const QImage picture =
-            QImage(path).convertToFormat(QImage::Format_RGB32).copy(0, 0, 260, 300);
+        const QImage picture = Picture(QStringLiteral("yagi.png"),
+                                       QStringList{NecDeck("yagi3.nec"), "--view", "3d", "--turn",
+                                                   "60", "--tilt", "30", "--size", "400x300"} +
+                                           c.extra)
+                                   .copy(0, 0, 260, 300);
         EXPECT_GT(Count(picture, current), 40);
-        EXPECT_EQ(Count(picture, pattern) > 2000, c.withPattern);
+        EXPECT_EQ(Count(picture, IsPattern) > 2000, c.withPattern);
     }
 
     const QString gif = Out(QStringLiteral("sweep.gif"));
     const Render run({NecDeck("yagi3.nec"), "--view", "3d", "--over-frequency", "--gain-colours",
                       "--size", "320x240", "--out", gif});
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
-    QFile file(gif);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const test::GifAnimation frames = test::DecodeGifAnimation(file.readAll());
+    const test::GifAnimation frames =
+        test::DecodeGifAnimation(QByteArray::fromStdString(test::ReadBytes(gif.toStdString())));
     ASSERT_EQ(frames.error, "");
     ASSERT_EQ(frames.frames.size(), 5U);
     EXPECT_EQ(frames.frames[2].delay, 50);

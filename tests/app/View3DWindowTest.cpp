@@ -22,15 +22,12 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
-#include <QFrame>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QOpenGLWidget>
-#include <QProcess>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
@@ -43,24 +40,31 @@
 namespace lobex {
 namespace {
 
-// The main window showing the sample far field. The machine's OpenGL is what these tests draw
-// with; the kind it is taken for only changes a message.
-void ShowFarField(test::MainWindowHarness& h, GlDevice device = GlDevice::Hardware) {
+// The main window showing a file, the sample far field unless told. The machine's OpenGL is what
+// these tests draw with; the kind it is taken for only changes a message.
+void Show(test::MainWindowHarness& h,
+          const std::string& file = test::Sample("yagi3_20m_farfield.csv"),
+          GlDevice device = GlDevice::Hardware) {
     h.window->show();
-    h.window->OpenFileFromOutside(test::Sample("yagi3_20m_farfield.csv"));
+    EXPECT_TRUE(h.OpenAndWait(file)) << file;
     h.window->View3D().Probe = [device] {
         return device;
     };
 }
 
+// The 3D view started by its button, the window active as the view's keys need it.
+void Start3D(test::MainWindowHarness& h, const char* button = "cmd3D") {
+    test::Find<QPushButton>(*h.window, button)->click();
+    // The GL view makes the window a new native one: activate it after.
+    h.window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(h.window.get(), 30000));
+}
+
 // The far field's 3D view started by the button.
 struct MainWindow3D : ::testing::Test {
     MainWindow3D() {
-        ShowFarField(h);
-        test::Find<QPushButton>(*h.window, "cmd3D")->click();
-        // The GL view makes the window a new native one: activate it after.
-        h.window->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(h.window.get(), 30000));
+        Show(h);
+        Start3D(h);
     }
     View3DState& View() { return h.window->View3D().View(); }
     View3DWidget* Widget() { return h.window->View3D().Widget(); }
@@ -73,6 +77,17 @@ struct MainWindow3D : ::testing::Test {
         return big;
     }
     std::string File(const char* name) const { return h.folder.filePath(name).toStdString(); }
+    // The graph saved as the save dialog's entry `filter` under the name; what was said.
+    std::vector<std::string> Save(int filter, const char* name) {
+        h.recorders.messages.shown.clear();
+        h.recorders.dialogs.save = {filter, File(name)};
+        h.window->mnuFileGraphSave_Click();
+        return h.recorders.messages.Texts();
+    }
+    // What a save into a folder that is not there says.
+    std::vector<std::string> NoFolder(const char* name) const {
+        return {"Ошибка сохранения графика\r\n" + File(name) + ": No such file or directory"};
+    }
 
     test::MainWindowHarness h;
 };
@@ -92,14 +107,10 @@ int CornerTextPixels(const QImage& picture, QPoint origin) {
 }
 
 // A pointer move straight to the view, whatever the X display's own pointer does.
-void MovePointer(QWidget* view, QPoint at) {
+void MovePointer(QWidget* view, QPoint at, Qt::MouseButtons held = Qt::NoButton) {
     QMouseEvent move(QEvent::MouseMove, QPointF(at), view->mapToGlobal(QPointF(at)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+                     held, Qt::NoModifier);
     QCoreApplication::sendEvent(view, &move);
-}
-
-QImage ClipboardImage() {
-    return QGuiApplication::clipboard()->image();
 }
 
 // The frames a view swaps while the test waits.
@@ -111,6 +122,11 @@ struct FrameCount {
         frames = 0;
         QTest::qWait(ms);
         return frames;
+    }
+    // No frame for a while, once what was under way has settled.
+    bool Still(int settle) {
+        In(settle);
+        return In(300) == 0;
     }
     QObject context; // ends the connection with the count
     int frames = 0;
@@ -183,24 +199,19 @@ TEST_F(MainWindow3D, AStillViewDrawsNothingUntilSomethingMovesIt) {
     auto* timer = h.window->findChild<QTimer*>(QStringLiteral("tmrTimer3D"));
     ASSERT_NE(timer, nullptr);
     FrameCount frames(Widget());
-    frames.In(200);
-    EXPECT_EQ(frames.In(300), 0);
+    EXPECT_TRUE(frames.Still(200));
     EXPECT_FALSE(timer->isActive());
 
     auto* rotate = test::Find<QCheckBox>(*h.window, "chk3DRotate");
     rotate->setChecked(true);
     EXPECT_GT(frames.In(300), 2);
     rotate->setChecked(false);
-    frames.In(100);
-    EXPECT_EQ(frames.In(300), 0);
+    EXPECT_TRUE(frames.Still(100));
 
     // A drag reaches the view's control (its angles are ViewControlTest's); F6 undoes it.
     const QPoint middle(Widget()->width() / 2, Widget()->height() / 2);
     QTest::mousePress(Widget(), Qt::LeftButton, {}, middle);
-    QMouseEvent move(QEvent::MouseMove, QPointF(middle + QPoint(0, 6)),
-                     Widget()->mapToGlobal(QPointF(middle + QPoint(0, 6))), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(Widget(), &move);
+    MovePointer(Widget(), middle + QPoint(0, 6), Qt::LeftButton);
     QTest::mouseRelease(Widget(), Qt::LeftButton, {}, middle + QPoint(0, 6));
     EXPECT_NEAR(View().CameraPitch, kDragTurn, 1e-5f);
     QTest::keyClick(Widget(), Qt::Key_F6);
@@ -303,14 +314,14 @@ TEST_F(MainWindow3D, PicturesAndCopiesOfTheViewShowTheCornerTextInEitherWindow) 
     test::Find<QCheckBox>(*h.window, "chk3DRotate")->setChecked(true);
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     h.window->mnuFileGraphCopy_Click();
-    QImage copied = ClipboardImage();
+    QImage copied = QGuiApplication::clipboard()->image();
     EXPECT_EQ(copied.size(), Widget()->size());
     EXPECT_GT(CornerTextPixels(copied, {0, 0}), 10);
 
     frmD3D* big = OpenBigWindow();
     ASSERT_NE(big, nullptr);
     h.window->mnuFileGraphCopy_Click();
-    copied = ClipboardImage();
+    copied = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(copied.isNull());
     EXPECT_EQ(copied.size(), big->Target()->size());
     EXPECT_GT(CornerTextPixels(copied, Widget()->mapTo(big->Target(), QPoint(0, 0))), 10);
@@ -319,14 +330,13 @@ TEST_F(MainWindow3D, PicturesAndCopiesOfTheViewShowTheCornerTextInEitherWindow) 
     // A screen copy takes the big window.
     QGuiApplication::clipboard()->clear();
     h.window->mnuFileScreenCopy_Click();
-    copied = ClipboardImage();
+    copied = QGuiApplication::clipboard()->image();
     EXPECT_EQ(copied.size(), big->size());
     EXPECT_GT(CornerTextPixels(copied, Widget()->mapTo(big, QPoint(0, 0))), 10);
 }
 
-TEST_F(MainWindow3D, GraphSaveWritesThePictureOfTheViewAsPngOrJpeg) {
-    h.recorders.dialogs.save = {2, File("view.png")};
-    h.window->mnuFileGraphSave_Click();
+TEST_F(MainWindow3D, GraphSaveWritesThePictureAsPngOrJpegOrTheModelAsGlbAndPrintingIsRefused) {
+    EXPECT_EQ(Save(2, "view.png"), std::vector<std::string>{});
     EXPECT_EQ(h.recorders.dialogs.filters, std::vector<std::string>{kGraphSave3DFilter});
     QImage written(QString::fromStdString(File("view.png")));
     EXPECT_EQ(written.size(), Widget()->size());
@@ -337,13 +347,31 @@ TEST_F(MainWindow3D, GraphSaveWritesThePictureOfTheViewAsPngOrJpeg) {
         optionsShown = dialog.objectName() == QLatin1String("frmJPEG");
         test::PressOk(dialog);
     });
-    h.recorders.dialogs.save = {3, File("view.jpg")};
-    h.window->mnuFileGraphSave_Click();
+    EXPECT_EQ(Save(3, "view.jpg"), std::vector<std::string>{});
     EXPECT_TRUE(optionsShown);
     // The options' size, 490 x 290 unless changed, bounds the JPEG picture.
     EXPECT_EQ(QImage(QString::fromStdString(File("view.jpg"))).size(),
               Widget()->size().scaled(490, 290, Qt::KeepAspectRatio));
-    EXPECT_TRUE(h.recorders.messages.shown.empty());
+
+    // The model with its antenna as glTF.
+    ASSERT_TRUE(h.window->View3D().LoadAntenna(
+        (test::TestDataFolder() / "3d" / "dipole_20m.maa").string()));
+    EXPECT_EQ(Save(4, "pattern.glb"), std::vector<std::string>{});
+    const std::string bytes = test::ReadBytes(File("pattern.glb"));
+    EXPECT_EQ(bytes.substr(0, 4), "glTF");
+    // The JSON chunk names the antenna and the file.
+    EXPECT_NE(bytes.find("\"antenna\":\"Dipole 20m\""), std::string::npos);
+    EXPECT_NE(bytes.find("\"source\":\"yagi3_20m_farfield.csv\""), std::string::npos);
+    // A place that cannot be written says so, as the other formats do.
+    EXPECT_EQ(Save(4, "no folder/pattern.glb"), NoFolder("no folder/pattern.glb"));
+
+    h.recorders.messages.shown.clear();
+    h.api.commands.clear();
+    h.window->mnuFileGraphPrint_Click();
+    EXPECT_EQ(
+        h.recorders.messages.Texts(),
+        std::vector<std::string>{"Вывод 3D моделей на печать в данной версии не поддерживается"});
+    EXPECT_TRUE(h.api.commands.empty()); // nothing went to a printer
 }
 
 TEST_F(MainWindow3D, GraphSaveWritesOneFullTurnAsALoopingGifAndLeavesTheViewAsItWas) {
@@ -353,16 +381,12 @@ TEST_F(MainWindow3D, GraphSaveWritesOneFullTurnAsALoopingGifAndLeavesTheViewAsIt
     TurnScene(scene, 0.7f);
     const Matrix before = scene.RootFrame->GetMatrix();
     const QImage still = Widget()->Picture().convertToFormat(QImage::Format_RGB32);
-    h.recorders.messages.shown.clear();
-    h.recorders.dialogs.save = {5, File("turn.gif")};
-    h.window->mnuFileGraphSave_Click();
-    EXPECT_TRUE(h.recorders.messages.shown.empty());
+    EXPECT_EQ(Save(5, "turn.gif"), std::vector<std::string>{});
     EXPECT_EQ(scene.RootFrame->GetMatrix(), before);
     EXPECT_TRUE(View().AutoRotate);
 
-    QFile file(QString::fromStdString(File("turn.gif")));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const test::GifAnimation turn = test::DecodeGifAnimation(file.readAll());
+    const test::GifAnimation turn =
+        test::DecodeGifAnimation(QByteArray::fromStdString(test::ReadBytes(File("turn.gif"))));
     ASSERT_EQ(turn.error, "");
     EXPECT_EQ(QSize(turn.width, turn.height), still.size());
     EXPECT_EQ(turn.loopCount, 0);
@@ -387,53 +411,17 @@ TEST_F(MainWindow3D, GraphSaveWritesOneFullTurnAsALoopingGifAndLeavesTheViewAsIt
     EXPECT_GT(difference(turn.frames[9].picture), 3 * difference(turn.frames[0].picture));
 
     // A file that cannot be written is reported and the view still turns.
-    h.recorders.dialogs.save = {5, File("missing/turn.gif")};
-    h.window->mnuFileGraphSave_Click();
-    EXPECT_EQ(h.recorders.messages.Texts(),
-              std::vector<std::string>{"Ошибка сохранения графика\r\n" + File("missing/turn.gif") +
-                                       ": No such file or directory"});
+    EXPECT_EQ(Save(5, "missing/turn.gif"), NoFolder("missing/turn.gif"));
     EXPECT_TRUE(View().AutoRotate);
 
     // The GIF over frequency needs a NEC-2 output's frequencies.
-    h.recorders.messages.shown.clear();
-    h.recorders.dialogs.save = {6, File("sweep.gif")};
-    h.window->mnuFileGraphSave_Click();
-    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{kNoFrequencyAnimation});
+    EXPECT_EQ(Save(6, "sweep.gif"), std::vector<std::string>{kNoFrequencyAnimation});
     EXPECT_FALSE(QFile::exists(QString::fromStdString(File("sweep.gif"))));
-}
-
-TEST_F(MainWindow3D, GraphSaveWritesTheGlbModelWithTheAntennaAndPrintingIsRefused) {
-    ASSERT_TRUE(h.window->View3D().LoadAntenna(
-        (test::TestDataFolder() / "3d" / "dipole_20m.maa").string()));
-    h.recorders.messages.shown.clear();
-    h.recorders.dialogs.save = {4, File("pattern.glb")};
-    h.window->mnuFileGraphSave_Click();
-    EXPECT_TRUE(h.recorders.messages.shown.empty());
-    const std::string bytes = test::ReadBytes(File("pattern.glb"));
-    EXPECT_EQ(bytes.substr(0, 4), "glTF");
-    // The JSON chunk names the antenna and the file.
-    EXPECT_NE(bytes.find("\"antenna\":\"Dipole 20m\""), std::string::npos);
-    EXPECT_NE(bytes.find("\"source\":\"yagi3_20m_farfield.csv\""), std::string::npos);
-    // A place that cannot be written says so, as the other formats do.
-    h.recorders.dialogs.save = {4, File("no folder/pattern.glb")};
-    h.window->mnuFileGraphSave_Click();
-    EXPECT_EQ(h.recorders.messages.Texts(),
-              std::vector<std::string>{"Ошибка сохранения графика\r\n" +
-                                       File("no folder/pattern.glb") +
-                                       ": No such file or directory"});
-
-    h.recorders.messages.shown.clear();
-    h.api.commands.clear();
-    h.window->mnuFileGraphPrint_Click();
-    EXPECT_EQ(
-        h.recorders.messages.Texts(),
-        std::vector<std::string>{"Вывод 3D моделей на печать в данной версии не поддерживается"});
-    EXPECT_TRUE(h.api.commands.empty()); // nothing went to a printer
 }
 
 TEST(PolarWindow3D, ItsButtonOpensTheBigWindowAndExitReturnsTheViewToAWholeMainWindow) {
     test::MainWindowHarness h;
-    ShowFarField(h);
+    Show(h);
     h.window->OpenPolarWindow();
     QWidget* polar = test::PolarWindow();
     ASSERT_NE(polar, nullptr);
@@ -467,7 +455,7 @@ TEST(PolarWindow3D, ItsButtonOpensTheBigWindowAndExitReturnsTheViewToAWholeMainW
 
 TEST(PolarWindow3D, WithoutOpenGlTheButtonsOfBothWindowsAreDisabled) {
     test::MainWindowHarness h;
-    ShowFarField(h, GlDevice::None);
+    Show(h, test::Sample("yagi3_20m_farfield.csv"), GlDevice::None);
     h.window->OpenPolarWindow();
     ASSERT_NE(test::PolarWindow(), nullptr);
     test::Find<QPushButton>(*test::PolarWindow(), "cmd3D")->click();
@@ -484,29 +472,18 @@ TEST(View3DLive, ARewrittenPatternTakesTheOldOnesPlaceInTheWindowItWasIn) {
     for (const bool bigWindow : {false, true}) {
         SCOPED_TRACE(bigWindow ? "in the big window" : "in the main window");
         test::MainWindowHarness h;
-        h.window->show();
-        h.window->View3D().Probe = [] {
-            return GlDevice::Hardware;
-        };
-        const QString path = h.folder.filePath(QStringLiteral("pattern.csv"));
-        const auto write = [&path](const std::string& from) {
-            QFile source(QString::fromStdString(from));
-            ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-            QSaveFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(source.readAll());
-            ASSERT_TRUE(file.commit());
-        };
-        write(test::Sample("yagi3_20m_farfield.csv"));
-        h.window->OpenFileFromOutside(path.toStdString());
-        test::Find<QPushButton>(*h.window, "cmd3D")->click();
+        const std::string path = h.Copy("yagi3_20m_farfield.csv");
+        Show(h, path);
+        Start3D(h);
         if (bigWindow) {
             QTest::mouseDClick(h.window->View3D().Widget(), Qt::LeftButton);
             ASSERT_NE(h.window->D3DWindow(), nullptr);
         }
         const float before = h.window->View3D().View().Pattern.PeakGain;
 
-        write((test::CorpusFolder() / "farfield_csv" / "APET_4cross_quads2_10deg.csv").string());
+        test::Replace(path,
+                      QByteArray::fromStdString(test::ReadBytes(
+                          test::CorpusFolder() / "farfield_csv" / "APET_4cross_quads2_10deg.csv")));
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return h.window->View3D().View().Pattern.PeakGain != before; }, 5000));
         EXPECT_TRUE(h.state.View.View3DActive);
@@ -519,14 +496,11 @@ TEST(View3DLive, ARewrittenPatternTakesTheOldOnesPlaceInTheWindowItWasIn) {
     }
 }
 
+// Its pattern with its currents, its frequencies stepped under the same camera and saved as a GIF.
 TEST(View3DNec, ANecOutputsChoicesShowForItAloneAndItsFrequenciesStepUnderTheSameCamera) {
     test::MainWindowHarness h;
-    h.window->show();
-    h.window->View3D().Probe = [] {
-        return GlDevice::Hardware;
-    };
+    Show(h);
     NecControls& nec = h.window->Nec();
-    h.window->OpenFileFromOutside(test::Sample("yagi3_20m_farfield.csv"));
     EXPECT_FALSE(nec.fraNec->isVisible());
     const std::string deck = test::ReadBytes(test::TestDataFolder() / "nec" / "yagi3.nec");
     ASSERT_TRUE(h.OpenAndWait(test::RunNec2c(h.folder.path().toStdString(), deck)));
@@ -539,12 +513,14 @@ TEST(View3DNec, ANecOutputsChoicesShowForItAloneAndItsFrequenciesStepUnderTheSam
     ASSERT_EQ(nec.cmbNecFrequency->count(), 5);
     EXPECT_EQ(nec.cmbNecFrequency->itemText(1), QStringLiteral("14.10"));
 
-    test::Find<QPushButton>(*h.window, "cmd3D")->click();
+    Start3D(h);
     ASSERT_TRUE(h.state.View.View3DActive);
-    // The keys are the window's: it must be the active one.
-    h.window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(h.window.get(), 30000));
     View3DHost& host = h.window->View3D();
+    EXPECT_TRUE(host.View().PatternVisible);
+    EXPECT_EQ(host.View().Currents.size(), 3u);
+    EXPECT_DOUBLE_EQ(host.View().NecMhz, 14.0);
+    EXPECT_TRUE(test::Find<QCheckBox>(*h.window, "chk3DPhase")->isVisible());
+    EXPECT_TRUE(test::Find<QCheckBox>(*h.window, "chk3DGain")->isVisible());
     View3DWidget* widget = host.Widget();
     test::Find<QCheckBox>(*h.window, "chk3DWire")->setChecked(true);
     host.View().CameraPitch = 0.4f;
@@ -579,6 +555,20 @@ TEST(View3DNec, ANecOutputsChoicesShowForItAloneAndItsFrequenciesStepUnderTheSam
     EXPECT_DOUBLE_EQ(h.state.View.NecFrequency, 14.4) << "the last frequency";
     EXPECT_TRUE(h.state.View.View3DActive);
 
+    const std::string gif = h.folder.filePath(QStringLiteral("sweep.gif")).toStdString();
+    h.recorders.messages.shown.clear();
+    h.recorders.dialogs.save = {6, gif};
+    h.window->mnuFileGraphSave_Click();
+    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{});
+    const test::GifAnimation frames =
+        test::DecodeGifAnimation(QByteArray::fromStdString(test::ReadBytes(gif)));
+    ASSERT_EQ(frames.error, "");
+    EXPECT_EQ(frames.frames.size(), 5U);
+    EXPECT_EQ(QSize(frames.width, frames.height), widget->Picture().size());
+
+    // Back to the diagrams, without the wires.
+    test::Find<QPushButton>(*h.window, "cmdReturn")->click();
+    EXPECT_TRUE(host.View().Currents.empty());
     h.window->OpenFileFromOutside(test::Sample("yagi3_20m_sweep.csv"));
     EXPECT_FALSE(nec.fraNec->isVisible());
     EXPECT_FALSE(nec.mnuNecNext->isVisible());
@@ -588,7 +578,7 @@ TEST(View3DCommandLine, OpensTheViewWithTheAntennaInTheWindowAsked) {
     for (const bool ownWindow : {false, true}) {
         SCOPED_TRACE(ownWindow);
         test::MainWindowHarness h;
-        ShowFarField(h);
+        Show(h);
         const std::string dipole = (test::TestDataFolder() / "3d" / "dipole_20m.maa").string();
         QWidget* shown = h.window->Show3DForCommandLine(dipole, ownWindow);
         ASSERT_NE(h.window->View3D().Widget(), nullptr);
@@ -608,16 +598,9 @@ TEST(View3DCommandLine, OpensTheViewWithTheAntennaInTheWindowAsked) {
 
 TEST(View3DCurrents, ACurrentFileShowsItsWiresAloneAndThePhaseDrawsOnlyWhileTicked) {
     test::MainWindowHarness h;
-    h.window->show();
-    h.window->OpenFileFromOutside(test::Fixture("currents_3wires.csv"));
-    h.window->View3D().Probe = [] {
-        return GlDevice::Hardware;
-    };
-    auto* button = test::Find<QPushButton>(*h.window, "cmdCurrents3D");
-    ASSERT_TRUE(button->isVisible());
-    button->click();
-    h.window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(h.window.get(), 30000));
+    Show(h, test::Fixture("currents_3wires.csv"));
+    ASSERT_TRUE(test::Find<QPushButton>(*h.window, "cmdCurrents3D")->isVisible());
+    Start3D(h, "cmdCurrents3D");
     ASSERT_TRUE(h.state.View.View3DActive);
     const View3DState& view = h.window->View3D().View();
     EXPECT_EQ(view.Currents.size(), 3u);
@@ -628,14 +611,12 @@ TEST(View3DCurrents, ACurrentFileShowsItsWiresAloneAndThePhaseDrawsOnlyWhileTick
 
     View3DWidget* widget = h.window->View3D().Widget();
     FrameCount frames(widget);
-    frames.In(200);
-    EXPECT_EQ(frames.In(300), 0);
+    EXPECT_TRUE(frames.Still(200));
     phase->setChecked(true);
     EXPECT_GT(frames.In(300), 2);
     EXPECT_GT(view.CurrentPhase, 0.0);
     phase->setChecked(false);
-    frames.In(100);
-    EXPECT_EQ(frames.In(300), 0);
+    EXPECT_TRUE(frames.Still(100));
 
     // The pointer on a coloured wire (off the legend at the right) names it.
     const QImage picture = widget->Picture().convertToFormat(QImage::Format_RGB32);
@@ -659,48 +640,6 @@ TEST(View3DCurrents, ACurrentFileShowsItsWiresAloneAndThePhaseDrawsOnlyWhileTick
     EXPECT_FALSE(h.state.View.View3DActive);
     EXPECT_TRUE(h.window->View3D().View().Currents.empty());
     EXPECT_GT(h.link.Slots[kMainSlot].DocNum, 0);
-}
-
-TEST(View3DCurrents, ANecOutputShowsThePatternWithItsCurrentsAndSavesAGifOverItsFrequencies) {
-    test::MainWindowHarness h;
-    const QString out = h.folder.filePath(QStringLiteral("yagi3.out"));
-    QProcess nec2c;
-    nec2c.start(QStringLiteral("nec2c"),
-                {QStringLiteral("-i"),
-                 QString::fromStdString((test::TestDataFolder() / "nec" / "yagi3.nec").string()),
-                 QStringLiteral("-o"), out});
-    ASSERT_TRUE(nec2c.waitForFinished(60000) && nec2c.exitCode() == 0);
-    h.window->show();
-    ASSERT_TRUE(h.OpenAndWait(out.toStdString()));
-    h.window->View3D().Probe = [] {
-        return GlDevice::Hardware;
-    };
-    test::Find<QPushButton>(*h.window, "cmd3D")->click();
-    h.window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(h.window.get(), 30000));
-    const View3DState& view = h.window->View3D().View();
-    EXPECT_TRUE(view.PatternVisible);
-    EXPECT_EQ(view.Currents.size(), 3u);
-    EXPECT_DOUBLE_EQ(view.NecMhz, 14.0);
-    EXPECT_TRUE(test::Find<QCheckBox>(*h.window, "chk3DPhase")->isVisible());
-    EXPECT_TRUE(test::Find<QCheckBox>(*h.window, "chk3DGain")->isVisible());
-
-    const QSize size = h.window->View3D().Widget()->Picture().size();
-    const std::string gif = h.folder.filePath(QStringLiteral("sweep.gif")).toStdString();
-    h.recorders.messages.shown.clear();
-    h.recorders.dialogs.save = {6, gif};
-    h.window->mnuFileGraphSave_Click();
-    EXPECT_TRUE(h.recorders.messages.shown.empty()) << h.recorders.messages.Texts().front();
-    QFile file(QString::fromStdString(gif));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const test::GifAnimation frames = test::DecodeGifAnimation(file.readAll());
-    ASSERT_EQ(frames.error, "");
-    EXPECT_EQ(frames.frames.size(), 5U);
-    EXPECT_EQ(QSize(frames.width, frames.height), size);
-
-    // Back to the diagrams, without the wires.
-    test::Find<QPushButton>(*h.window, "cmdReturn")->click();
-    EXPECT_TRUE(h.window->View3D().View().Currents.empty());
 }
 
 } // namespace

@@ -4,16 +4,27 @@
 #include "app/frmData.h"
 #include "graphs/CursorReadout.h"
 #include "graphs/CurveReading.h"
+#include "graphs/ReferenceImpedance.h"
 #include "plotter/PlotOutput.h"
 
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <complex>
+#include <sstream>
+#include <string>
 
+// The graph area of the main window: the graph fitted to its box and read under the pointer,
+// the numbers derived in the window (the reference impedance and its curves, the pattern's
+// further figures, a sweep saved as Touchstone).
 namespace lobex {
 namespace {
 
@@ -21,20 +32,12 @@ using test::Find;
 using test::Fixture;
 using test::Sample;
 
-class GraphFitWindowTest : public ::testing::Test {
+class GraphWindowTest : public test::MainWindowTestBase {
 protected:
-    void Open(const std::string& path) {
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get(), 30000));
-        window->OpenFileFromOutside(path);
-    }
-
-    // Resizes the window and waits until the graph in `box` has been drawn again at the box's
-    // new size.
     // Until the box's graph is drawn again to fit it: the elevation diagram's picture may be
     // lower than its box, to leave its result frames room below the horizon.
     bool ResizeAndWait(QSize size, PictureBox* box, bool lowerAllowed = false) {
-        window->resize(size);
+        window.resize(size);
         return QTest::qWaitFor(
             [box, lowerAllowed] {
                 const QSize picture = box->Picture().deviceIndependentSize().toSize();
@@ -51,9 +54,19 @@ protected:
         return text.replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
     }
 
-    test::MainWindowHarness harness;
-    AppState& state = harness.state;
-    std::unique_ptr<frmData>& window = harness.window;
+    // Types a reference impedance and confirms it as the user does, with Enter.
+    void EnterZ0(const char* text) {
+        auto* z0 = Find<QComboBox>(window, "cmbZ0");
+        z0->lineEdit()->setText(QString::fromUtf8(text));
+        emit z0->lineEdit()->editingFinished();
+    }
+    // The SWR a user would work out by hand at sweep point i against a real z0.
+    double HandSwr(std::size_t i, double z0) const {
+        const std::complex<double> z(state.Loaded.Data.Series[1].Values[i],
+                                     state.Loaded.Data.Series[2].Values[i]);
+        const double g = std::abs((z - z0) / (z + z0));
+        return (1 + g) / (1 - g);
+    }
 };
 
 // Whether a pixel near (column, row) of the picture is the red of the first curve.
@@ -72,9 +85,9 @@ bool RedNear(const QImage& picture, double column, double row) {
     return false;
 }
 
-TEST_F(GraphFitWindowTest, TheGraphFollowsItsBoxAndTheReadoutLandsOnTheCurve) {
+TEST_F(GraphWindowTest, TheGraphFollowsItsBoxAndTheReadoutLandsOnTheCurve) {
     Open(Sample("yagi3_20m_sweep.csv"));
-    auto* box = Find<PictureBox>(*window, "picPlot");
+    auto* box = Find<PictureBox>(window, "picPlot");
     const PlotSlot& slot = harness.link.Slots[kMainSlot];
     ASSERT_EQ(slot.HasBitmap, 1);
     EXPECT_EQ(box->Picture().deviceIndependentSize().toSize(), box->size());
@@ -97,7 +110,7 @@ TEST_F(GraphFitWindowTest, TheGraphFollowsItsBoxAndTheReadoutLandsOnTheCurve) {
         EXPECT_TRUE(RedNear(box->Picture(), column, row)) << size.width();
 
         QTest::mouseMove(box, QPoint(static_cast<int>(std::lround(column)), slot.Metrics.Top + 5));
-        const QLabel* value = Find<QLabel>(*window, "lblY");
+        const QLabel* value = Find<QLabel>(window, "lblY");
         EXPECT_TRUE(value->text().startsWith(QString::fromStdString(red.name + "=")));
         // Half a pixel either way moves along the curve by at most this much.
         const double step = data.Series[0].Values[i + 1] - x;
@@ -105,15 +118,15 @@ TEST_F(GraphFitWindowTest, TheGraphFollowsItsBoxAndTheReadoutLandsOnTheCurve) {
                              static_cast<double>(slot.Metrics.Right - slot.Metrics.Left);
         const double slope = std::max(std::fabs(red.y[i + 1] - y), std::fabs(y - red.y[i - 1]));
         EXPECT_NEAR(ReadoutNumber(value), y, slope * pixel / step + 0.005) << size.width();
-        EXPECT_NEAR(ReadoutNumber(Find<QLabel>(*window, "lblX")), x, pixel);
+        EXPECT_NEAR(ReadoutNumber(Find<QLabel>(window, "lblX")), x, pixel);
         ASSERT_TRUE(box->Overlay().crosshair.has_value());
         EXPECT_NEAR(box->Overlay().crosshair->x(), std::lround(column), 0.5);
     }
 }
 
-TEST_F(GraphFitWindowTest, ASweepMarksItsLowestSwrAndItsResonance) {
+TEST_F(GraphWindowTest, ASweepMarksItsLowestSwrAndItsResonance) {
     Open(Fixture("sweep_matched_14150kHz_cr.csv"));
-    auto* box = Find<PictureBox>(*window, "picPlot");
+    auto* box = Find<PictureBox>(window, "picPlot");
     const PlotMetrics& m = harness.link.Slots[kMainSlot].Metrics;
     const std::vector<PictureMark>& marks = box->Overlay().marks;
     ASSERT_EQ(marks.size(), 2U);
@@ -128,10 +141,10 @@ TEST_F(GraphFitWindowTest, ASweepMarksItsLowestSwrAndItsResonance) {
     EXPECT_EQ(box->Overlay().area, QRect(QPoint(m.Left, m.Top), QPoint(m.Right, m.Bottom)));
 }
 
-TEST_F(GraphFitWindowTest, DiagramsAreSquareCentredAndClearOfTheResults) {
+TEST_F(GraphWindowTest, DiagramsAreSquareCentredAndClearOfTheResults) {
     Open(Sample("yagi3_20m_farfield.csv"));
-    auto* azimuth = Find<PictureBox>(*window, "picPolar1");
-    auto* elevation = Find<PictureBox>(*window, "picPolar2");
+    auto* azimuth = Find<PictureBox>(window, "picPolar1");
+    auto* elevation = Find<PictureBox>(window, "picPolar2");
     int diameter = 0;
     for (const QSize size : {QSize(1100, 700), QSize(1600, 1000)}) {
         ASSERT_TRUE(ResizeAndWait(size, azimuth));
@@ -147,17 +160,92 @@ TEST_F(GraphFitWindowTest, DiagramsAreSquareCentredAndClearOfTheResults) {
 
         // The results start below the elevation diagram's horizon.
         const PlotMetrics& e = harness.link.Slots[kElevationSlot].Metrics;
-        const auto* results = Find<QFrame>(*window, "fraPolar2");
+        const auto* results = Find<QFrame>(window, "fraPolar2");
         EXPECT_TRUE(results->isVisible());
         EXPECT_GT(results->geometry().top(), (e.Top + e.Bottom) / 2 + 2);
     }
     // A difference graph shows curves in its lower half too: the results go under all of it.
-    Find<QAction>(*window, "mnuFileComparePin")->trigger();
-    Find<QAction>(*window, "mnuFileCompareDifference")->trigger();
+    Find<QAction>(window, "mnuFileComparePin")->trigger();
+    Find<QAction>(window, "mnuFileCompareDifference")->trigger();
     ASSERT_TRUE(state.Compare.Difference);
     const PlotSlot& difference = harness.link.Slots[kElevationSlot];
     EXPECT_GT(difference.ClientRect.Height(), elevation->height() / 3);
-    EXPECT_GE(Find<QFrame>(*window, "fraPolar2")->geometry().top(), difference.ClientRect.bottom);
+    EXPECT_GE(Find<QFrame>(window, "fraPolar2")->geometry().top(), difference.ClientRect.bottom);
+}
+
+TEST_F(GraphWindowTest, TheChosenZ0RedrawsTheDerivedSwrAndIsSavedWithTouchstoneABadOneRefused) {
+    Open(Sample("yagi3_20m_sweep.csv"));
+    auto* left = Find<QComboBox>(window, "cmbLeft");
+    // The file's five columns, then SWR, |Γ| and return loss at the file's own 50 ohms, then the
+    // Smith chart.
+    ASSERT_EQ(left->count(), 9);
+    EXPECT_EQ(left->itemText(8), QStringLiteral("Диаграмма Вольперта-Смита"));
+    EXPECT_EQ(left->itemText(5), QStringLiteral("КСВ при Z0 = 50 Ω"));
+    left->setCurrentIndex(5);
+    const PlotSlot& slot = harness.link.Slots[kMainSlot];
+    ASSERT_EQ(slot.HasBitmap, 1);
+    EXPECT_NEAR(harness.link.YValues[0], HandSwr(0, 50.0), 1e-3);
+
+    EnterZ0("75");
+    EXPECT_TRUE(recorders.messages.shown.empty());
+    EXPECT_EQ(left->currentText(), QStringLiteral("КСВ при Z0 = 75 Ω"));
+    EXPECT_NEAR(harness.link.YValues[0], HandSwr(0, 75.0), 1e-3); // drawn again at 75
+    EXPECT_EQ(recorders.settings.values["Options/ReferenceImpedance"], "75");
+    // The documented SWR column stays as the file has it.
+    EXPECT_FLOAT_EQ(state.Loaded.Data.Series[3].Values[0], 2.17f);
+
+    for (const char* bad : {"0", "-50", "abc", ""}) {
+        SCOPED_TRACE(bad);
+        recorders.messages.shown.clear();
+        EnterZ0(bad);
+        ASSERT_EQ(recorders.messages.Texts(),
+                  std::vector<std::string>{std::string(kReferenceImpedanceEntryMessage)});
+        EXPECT_EQ(Find<QComboBox>(window, "cmbZ0")->currentText(), QStringLiteral("75"));
+        EXPECT_NEAR(harness.link.YValues[0], HandSwr(0, 75.0), 1e-3);
+    }
+    // The bandwidth under the graph follows the threshold: none at 2 (the best SWR at 75 ohms
+    // is above it), a band at 3.
+    auto* bands = Find<QLabel>(window, "lblBands");
+    EXPECT_FALSE(bands->text().contains(QStringLiteral("–")));
+    Find<QComboBox>(window, "cmbSwrLimit")->activated(2);
+    EXPECT_TRUE(bands->text().contains(QStringLiteral("–"))) << bands->text().toStdString();
+    EXPECT_EQ(recorders.settings.values["Options/SwrThreshold"], "3");
+
+    // The sweep saved as Touchstone at the chosen Z0.
+    const QString path = harness.folder.filePath(QStringLiteral("model.s1p"));
+    recorders.dialogs.save = {1, path.toStdString()};
+    Find<QAction>(window, "mnuFileSave")->trigger();
+    EXPECT_EQ(recorders.dialogs.filters.back(), "Touchstone (*.s1p)|*.s1p");
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    std::istringstream lines(file.readAll().toStdString());
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_TRUE(line.starts_with("!") && line.find("yagi3_20m_sweep.csv") != std::string::npos);
+    while (std::getline(lines, line) && line.starts_with("!")) {
+    }
+    EXPECT_EQ(line, "# MHz S RI R 75\r");
+    // The first frequency read back by hand: Z = Z0 (1 + S) / (1 - S).
+    double f = 0, re = 0, im = 0;
+    ASSERT_TRUE(lines >> f >> re >> im);
+    const std::complex<double> z =
+        75.0 * (1.0 + std::complex(re, im)) / (1.0 - std::complex(re, im));
+    EXPECT_NEAR(f, 13.9, 1e-6);
+    EXPECT_NEAR(z.real(), 25.53, 1e-3);
+    EXPECT_NEAR(z.imag(), -14.40, 1e-3);
+}
+
+TEST_F(GraphWindowTest, AFigureThePatternCannotGiveReadsADash) {
+    // Only the horizon: no elevation beam and no average over the sphere, but the ratios.
+    Open(Fixture("farfield_single_zenith.csv"));
+    EXPECT_EQ(Find<QLabel>(window, "lblFigElevWidth")->text(), QStringLiteral("—"));
+    EXPECT_EQ(Find<QLabel>(window, "lblFigDirectivity")->text(), QStringLiteral("—"));
+    EXPECT_TRUE(Find<QLabel>(window, "lblFigFB")->text().endsWith(QStringLiteral(" dB")));
+    // A whole pattern gives them all; the impedance bar is not shown for it.
+    Open(Sample("yagi3_20m_farfield.csv"));
+    EXPECT_TRUE(Find<QLabel>(window, "lblFigElevWidth")->text().endsWith(QStringLiteral("°")));
+    EXPECT_FALSE(Find<QWidget>(window, "fraImpedance")->isVisible());
 }
 
 } // namespace

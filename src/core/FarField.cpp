@@ -13,6 +13,11 @@
 #include <cmath>
 #include <cstdint>
 #include <new>
+#include <stop_token>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace lobex {
 namespace {
@@ -108,23 +113,44 @@ bool ReadPlainPointLine(std::string_view text, const char* lastLineEnd,
     return true;
 }
 
-FarFieldGrid ParseGrid(TextLines& reader) {
-    FarFieldGrid grid;
-    std::size_t pointsPerColumn = 0;
+// The grid as its lines come, in file order: the columns so far and the length every column
+// after the first must have. Lines are numbered from the start of rest (the header is line 1).
+class GridBuilder {
+public:
+    explicit GridBuilder(std::string_view rest) : rest_(rest) {}
+
+    // Reads reader's lines up to stop, a line start in rest (or its end).
+    void ReadLines(TextLines& reader, const char* stop);
+    // Takes the columns another thread read from the lines after the last one read here, when
+    // reading those lines here would have made the same grid; false leaves the grid as it was.
+    bool Take(FarFieldGrid&& columns);
+    FarFieldGrid Finish();
+
+private:
+    void Add(float azimuth, const PatternPoint& point, std::string_view lineRest);
+    // Lines are counted only when one is refused.
+    int NumberOf(std::string_view at) const {
+        return LineNumberAt(rest_, static_cast<std::size_t>(at.data() - rest_.data())) + 1;
+    }
+
+    std::string_view rest_;
+    FarFieldGrid grid_;
+    std::size_t pointsPerColumn_ = 0;
+};
+
+void GridBuilder::ReadLines(TextLines& reader, const char* stop) {
     std::array<float, 5> values{};
     std::string_view line;
-    const std::string_view rest = reader.Rest();
-    const std::size_t lastLineEnd = rest.find_last_of("\r\n");
+    const std::string_view part = rest_.substr(0, static_cast<std::size_t>(stop - rest_.data()));
+    const std::size_t lastLineEnd = part.find_last_of("\r\n");
     const char* const safeEnd =
-        rest.data() + (lastLineEnd == std::string_view::npos ? 0 : lastLineEnd);
-    // Lines are counted only when one is refused: the header is line 1.
-    const auto numberOf = [rest](std::string_view at) {
-        return LineNumberAt(rest, static_cast<std::size_t>(at.data() - rest.data())) + 1;
-    };
-    while (!reader.Rest().empty()) {
+        part.data() + (lastLineEnd == std::string_view::npos ? 0 : lastLineEnd);
+    while (!reader.Rest().empty() && reader.Rest().data() < stop) {
         const std::string_view lineRest = reader.Rest();
+        const std::string_view bounded =
+            lineRest.substr(0, static_cast<std::size_t>(stop - lineRest.data()));
         std::size_t taken = 0;
-        if (ReadPlainPointLine(lineRest, safeEnd, values, taken)) {
+        if (ReadPlainPointLine(bounded, safeEnd, values, taken)) {
             reader.Skip(taken);
         } else {
             reader.Next(line);
@@ -135,49 +161,178 @@ FarFieldGrid ParseGrid(TextLines& reader) {
                 ReadPointLineByRule(line, values);
             } catch (const InputError& error) {
                 const Rejection& cause = error.Cause();
-                throw InputError(error.what(), {cause.text, numberOf(lineRest), cause.field});
+                throw InputError(error.what(), {cause.text, NumberOf(lineRest), cause.field});
             }
         }
-        const float azimuth = values[1];
-        if (grid.empty()) {
-            grid.push_back(AzimuthColumn{azimuth, {}});
-        } else if (azimuth != grid.back().Azimuth) {
-            if (grid.size() == 1) {
-                pointsPerColumn = grid[0].Points.size();
-                grid[0].Points.shrink_to_fit();
-            } else if (grid.back().Points.size() != pointsPerColumn) {
-                throw PointLineError(lineRest, numberOf(lineRest), kShortColumnCause);
-            }
-            grid.push_back(AzimuthColumn{azimuth, {}});
-            // Later columns are as long as the first: reserving keeps memory at the payload.
-            grid.back().Points.reserve(pointsPerColumn);
-        }
-        std::vector<PatternPoint>& points = grid.back().Points;
-        if (grid.size() > 1 && points.size() == pointsPerColumn) {
-            throw PointLineError(lineRest, numberOf(lineRest), kLongColumnCause);
-        }
-        if (points.size() == kMaxPointsPerColumn) {
-            throw TooManyNodes{numberOf(lineRest)};
-        }
-        points.push_back(PatternPoint{values[0], values[2], values[3], values[4]});
+        Add(values[1], PatternPoint{values[0], values[2], values[3], values[4]}, lineRest);
     }
+}
+
+void GridBuilder::Add(float azimuth, const PatternPoint& point, std::string_view lineRest) {
+    if (grid_.empty()) {
+        grid_.push_back(AzimuthColumn{azimuth, {}});
+    } else if (azimuth != grid_.back().Azimuth) {
+        if (grid_.size() == 1) {
+            pointsPerColumn_ = grid_[0].Points.size();
+            grid_[0].Points.shrink_to_fit();
+        } else if (grid_.back().Points.size() != pointsPerColumn_) {
+            throw PointLineError(lineRest, NumberOf(lineRest), kShortColumnCause);
+        }
+        grid_.push_back(AzimuthColumn{azimuth, {}});
+        // Later columns are as long as the first: reserving keeps memory at the payload.
+        grid_.back().Points.reserve(pointsPerColumn_);
+    }
+    std::vector<PatternPoint>& points = grid_.back().Points;
+    if (grid_.size() > 1 && points.size() == pointsPerColumn_) {
+        throw PointLineError(lineRest, NumberOf(lineRest), kLongColumnCause);
+    }
+    if (points.size() == kMaxPointsPerColumn) {
+        throw TooManyNodes{NumberOf(lineRest)};
+    }
+    points.push_back(point);
+}
+
+bool GridBuilder::Take(FarFieldGrid&& columns) {
+    // The checks Add would make, on the lengths alone: any refusal is left to Add, which knows
+    // the line.
+    std::size_t count = grid_.size();
+    std::size_t last = count == 0 ? 0 : grid_.back().Points.size();
+    std::size_t perColumn = pointsPerColumn_;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const std::size_t points = columns[c].Points.size();
+        if (c == 0 && count > 0 && columns[0].Azimuth == grid_.back().Azimuth) {
+            last += points;
+        } else {
+            if (count == 1) {
+                perColumn = last;
+            } else if (count > 1 && last != perColumn) {
+                return false;
+            }
+            ++count;
+            last = points;
+        }
+        if ((count > 1 && last > perColumn) || last > kMaxPointsPerColumn) {
+            return false;
+        }
+    }
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        AzimuthColumn& column = columns[c];
+        if (c == 0 && !grid_.empty() && column.Azimuth == grid_.back().Azimuth) {
+            std::vector<PatternPoint>& points = grid_.back().Points;
+            points.insert(points.end(), column.Points.begin(), column.Points.end());
+            continue;
+        }
+        if (grid_.size() == 1) {
+            pointsPerColumn_ = grid_[0].Points.size();
+            grid_[0].Points.shrink_to_fit();
+        }
+        grid_.push_back(std::move(column));
+    }
+    return true;
+}
+
+FarFieldGrid GridBuilder::Finish() {
     // One azimuth is no pattern, and a short last column no grid.
-    if (grid.empty()) {
+    if (grid_.empty()) {
         throw InputError("Subscript out of range", {kNoDataCause});
     }
-    if (grid.size() == 1) {
+    if (grid_.size() == 1) {
         throw InputError("Subscript out of range", {kOneAzimuthCause});
     }
-    if (grid.back().Points.size() != pointsPerColumn) {
+    if (grid_.back().Points.size() != pointsPerColumn_) {
         throw InputError("Subscript out of range", {kShortLastColumnCause});
     }
     // Close the circle when the file stops one step short of 360.
-    const float first = grid.front().Azimuth;
-    const float last = grid.back().Azimuth;
-    if (first + 360.0f != last && SameStep(grid[1].Azimuth - first, 360.0f - last)) {
-        grid.push_back(AzimuthColumn{360.0f, grid.front().Points});
+    const float first = grid_.front().Azimuth;
+    const float last = grid_.back().Azimuth;
+    if (first + 360.0f != last && SameStep(grid_[1].Azimuth - first, 360.0f - last)) {
+        grid_.push_back(AzimuthColumn{360.0f, grid_.front().Points});
     }
-    return grid;
+    return std::move(grid_);
+}
+
+// The columns of part, read on a thread of its own while the lines before it are read: plain
+// point lines only, each column in file order, the first perhaps the end of one begun before
+// part. Gives up (false) at any other line, an overlong column, or when told to stop.
+bool ReadPlainColumns(std::string_view part, const char* lastLineEnd, std::stop_token stop,
+                      FarFieldGrid& columns) {
+    std::array<float, 5> values{};
+    std::size_t perColumn = 0;
+    try {
+        while (!part.empty()) {
+            std::size_t taken = 0;
+            if (!ReadPlainPointLine(part, lastLineEnd, values, taken)) {
+                return false;
+            }
+            part.remove_prefix(taken);
+            if (columns.empty() || values[1] != columns.back().Azimuth) {
+                if (stop.stop_requested()) {
+                    return false;
+                }
+                // The first column may be a part of one; the second has the full length.
+                if (columns.size() == 2) {
+                    perColumn = columns[1].Points.size();
+                }
+                columns.push_back(AzimuthColumn{values[1], {}});
+                columns.back().Points.reserve(perColumn);
+            }
+            std::vector<PatternPoint>& points = columns.back().Points;
+            if (points.size() == kMaxPointsPerColumn) {
+                return false;
+            }
+            points.push_back(PatternPoint{values[0], values[2], values[3], values[4]});
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+// Where a grid text is cut in two for two threads to read: the start of the line after its
+// middle; none for a text too short to gain by it, or on a machine with one core.
+std::size_t SplitPoint(std::string_view rest) {
+    constexpr std::size_t kSplitFrom = std::size_t{1} << 20;
+    static const bool cores = std::thread::hardware_concurrency() > 1;
+    if (rest.size() < kSplitFrom || !cores) {
+        return std::string_view::npos;
+    }
+    const std::size_t lineEnd = rest.find('\n', rest.size() / 2);
+    return lineEnd == std::string_view::npos || lineEnd + 1 == rest.size() ? std::string_view::npos
+                                                                           : lineEnd + 1;
+}
+
+// A large grid is read in two halves at once, the second on a thread of its own. That thread
+// reads plain lines only; whatever else it meets, the second half is read here after the first,
+// so refusals and their lines are those of reading in one pass.
+FarFieldGrid ParseGrid(TextLines& reader) {
+    const std::string_view rest = reader.Rest();
+    GridBuilder builder(rest);
+    const char* const end = rest.data() + rest.size();
+    const std::size_t split = SplitPoint(rest);
+    if (split != std::string_view::npos) {
+        const std::size_t lastLineEnd = rest.find_last_of("\r\n");
+        FarFieldGrid columns;
+        bool whole = false;
+        std::jthread second;
+        try {
+            second = std::jthread([&](std::stop_token stop) {
+                whole =
+                    ReadPlainColumns(rest.substr(split), rest.data() + lastLineEnd, stop, columns);
+            });
+        } catch (const std::system_error&) {
+            // No thread to be had: one pass, as on one core.
+        }
+        if (second.joinable()) {
+            // A refusal of the first half stops the second (the thread's end asks it to).
+            builder.ReadLines(reader, rest.data() + split);
+            second.join();
+            if (whole && builder.Take(std::move(columns))) {
+                return builder.Finish();
+            }
+        }
+    }
+    builder.ReadLines(reader, end);
+    return builder.Finish();
 }
 
 void ClearCutSeries(DataSet& data) {
@@ -241,7 +396,7 @@ std::optional<FarFieldGrid> ParseGridText(std::string_view text, Parsed<T>& pars
 LoadResult RefusedGrid(std::vector<LoadMessage>&& messages) {
     LoadResult result;
     result.reader = KindFarField;
-    result.farField[0].Points.assign(1, PatternPoint{});
+    result.farField = FarFieldGrid{AzimuthColumn{0.0f, {PatternPoint{}}}};
     result.messages = std::move(messages);
     return result;
 }
@@ -433,15 +588,31 @@ bool BuildPatternCuts(LoadContext& ctx) {
     return !state.Loaded.Pattern.ElevationCutAvailable || BuildCut(ctx, 0.0f, 0.0f).built;
 }
 
-LoadResult DeriveLoad(const FarFieldPattern& pattern, const LoadRequest& request) {
+namespace {
+
+LoadResult DerivePatternLoad(const FarFieldPattern& pattern, SharedGrid grid,
+                             const LoadRequest& request) {
     LoadResult result;
     result.reader = KindFarField;
     result.data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
-    result.farField = pattern.grid;
+    result.farField = std::move(grid);
     StoreFigures(pattern.figures, result.pattern);
     result.showPattern = true;
     FarFieldTable(result, request);
     return Accepted(std::move(result), KindFarField, 3, request);
+}
+
+} // namespace
+
+LoadResult DeriveLoad(const FarFieldPattern& pattern, const LoadRequest& request) {
+    return DerivePatternLoad(pattern, pattern.grid, request);
+}
+
+LoadResult DeriveSharedLoad(const std::shared_ptr<const Result>& document,
+                            const FarFieldPattern& pattern, const LoadRequest& request) {
+    LoadResult result = DerivePatternLoad(pattern, SharedGrid(document, pattern.grid), request);
+    result.document = document;
+    return result;
 }
 
 LoadResult ReadFarField(std::string_view text, const LoadRequest& request) {
@@ -451,7 +622,8 @@ LoadResult ReadFarField(std::string_view text, const LoadRequest& request) {
         result.data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
         return result;
     }
-    return DeriveDocument(std::move(*parsed.result), request);
+    auto document = std::make_shared<const Result>(std::move(*parsed.result));
+    return DeriveSharedLoad(document, std::get<FarFieldPattern>(*document), request);
 }
 
 } // namespace lobex

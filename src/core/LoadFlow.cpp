@@ -120,6 +120,10 @@ LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request) {
 }
 
 LoadResult DeriveLoad(const std::shared_ptr<const Result>& document, const LoadRequest& request) {
+    // A far field shares the document's grid: a pick from memory copies no grid.
+    if (const auto* pattern = std::get_if<FarFieldPattern>(document.get())) {
+        return DeriveSharedLoad(document, *pattern, request);
+    }
     LoadResult result =
         std::visit([&request](const auto& typed) { return DeriveLoad(typed, request); }, *document);
     result.document = document;

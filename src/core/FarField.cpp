@@ -8,10 +8,16 @@
 #include "TextFile.h"
 #include "TextRules.h"
 #include "Texts.h"
+#include "Utf8Path.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
 #include <new>
 #include <stop_token>
 #include <system_error>
@@ -117,7 +123,11 @@ bool ReadPlainPointLine(std::string_view text, const char* lastLineEnd,
 // after the first must have. Lines are numbered from the start of rest (the header is line 1).
 class GridBuilder {
 public:
-    explicit GridBuilder(std::string_view rest) : rest_(rest) {}
+    // With limitLines, a line longer than a text file's may be ends the reading (LongLine).
+    explicit GridBuilder(std::string_view rest, bool limitLines = false)
+        : rest_(rest), limitLines_(limitLines) {}
+    // The text of the lines that follow, for reading in pieces.
+    void Continue(std::string_view rest) { rest_ = rest; }
 
     // Reads reader's lines up to stop, a line start in rest (or its end).
     void ReadLines(TextLines& reader, const char* stop);
@@ -134,9 +144,12 @@ private:
     }
 
     std::string_view rest_;
+    bool limitLines_ = false;
     FarFieldGrid grid_;
     std::size_t pointsPerColumn_ = 0;
 };
+
+struct LongLine {};
 
 void GridBuilder::ReadLines(TextLines& reader, const char* stop) {
     std::array<float, 5> values{};
@@ -154,6 +167,9 @@ void GridBuilder::ReadLines(TextLines& reader, const char* stop) {
             reader.Skip(taken);
         } else {
             reader.Next(line);
+            if (limitLines_ && line.size() > kMaxLineLength) {
+                throw LongLine{};
+            }
             if (IsBlankLine(line)) {
                 continue;
             }
@@ -251,14 +267,16 @@ FarFieldGrid GridBuilder::Finish() {
     return std::move(grid_);
 }
 
-// The columns of part, read on a thread of its own while the lines before it are read: plain
-// point lines only, each column in file order, the first perhaps the end of one begun before
-// part. Gives up (false) at any other line, an overlong column, or when told to stop.
-bool ReadPlainColumns(std::string_view part, const char* lastLineEnd, std::stop_token stop,
-                      FarFieldGrid& columns) {
-    std::array<float, 5> values{};
+// The columns of the lines after a cut, read on a thread of its own while the lines before it are
+// read: plain point lines only, each column in file order, the first perhaps the end of one begun
+// before the cut. Read gives up (false) at any other line, an overlong column, or when told to
+// stop; the lines may come in pieces, each of whole lines.
+struct PlainColumns {
+    FarFieldGrid columns;
     std::size_t perColumn = 0;
-    try {
+
+    bool Read(std::string_view part, const char* lastLineEnd, const std::stop_token& stop) {
+        std::array<float, 5> values{};
         while (!part.empty()) {
             std::size_t taken = 0;
             if (!ReadPlainPointLine(part, lastLineEnd, values, taken)) {
@@ -282,11 +300,9 @@ bool ReadPlainColumns(std::string_view part, const char* lastLineEnd, std::stop_
             }
             points.push_back(PatternPoint{values[0], values[2], values[3], values[4]});
         }
-    } catch (const std::bad_alloc&) {
-        return false;
+        return true;
     }
-    return true;
-}
+};
 
 // Where a grid text is cut in two for two threads to read: the start of the line after its
 // middle; none for a text too short to gain by it, or on a machine with one core.
@@ -311,13 +327,16 @@ FarFieldGrid ParseGrid(TextLines& reader) {
     const std::size_t split = SplitPoint(rest);
     if (split != std::string_view::npos) {
         const std::size_t lastLineEnd = rest.find_last_of("\r\n");
-        FarFieldGrid columns;
+        PlainColumns after;
         bool whole = false;
         std::jthread second;
         try {
             second = std::jthread([&](std::stop_token stop) {
-                whole =
-                    ReadPlainColumns(rest.substr(split), rest.data() + lastLineEnd, stop, columns);
+                try {
+                    whole = after.Read(rest.substr(split), rest.data() + lastLineEnd, stop);
+                } catch (const std::bad_alloc&) {
+                    whole = false;
+                }
             });
         } catch (const std::system_error&) {
             // No thread to be had: one pass, as on one core.
@@ -326,13 +345,172 @@ FarFieldGrid ParseGrid(TextLines& reader) {
             // A refusal of the first half stops the second (the thread's end asks it to).
             builder.ReadLines(reader, rest.data() + split);
             second.join();
-            if (whole && builder.Take(std::move(columns))) {
+            if (whole && builder.Take(std::move(after.columns))) {
                 return builder.Finish();
             }
         }
     }
     builder.ReadLines(reader, end);
     return builder.Finish();
+}
+
+// A file read in pieces of whole lines, from `from` up to `stop` (a line start) or its end. The
+// piece buffer is reused, so a large file costs no memory of its own size.
+class LinePieces {
+public:
+    static constexpr std::uint64_t kToTheEnd = std::numeric_limits<std::uint64_t>::max();
+
+    LinePieces(const std::filesystem::path& path, std::uint64_t from, std::uint64_t stop)
+        : file_(path, std::ios::binary), left_(stop - from) {
+        if (from > 0) {
+            file_.seekg(static_cast<std::streamoff>(from));
+        }
+    }
+    // The next piece: whole lines, at the end whatever is left. False once all is read, and when
+    // the file cannot be read or a line does not fit a piece (Failed).
+    bool Next(std::string_view& piece);
+    bool Failed() const { return failed_; }
+
+private:
+    static constexpr std::size_t kPiece = std::size_t{256} << 10;
+    std::ifstream file_;
+    std::uint64_t left_;
+    std::string buffer_ = std::string(kPiece, '\0');
+    // The unfinished line at the end of the last piece, moved to the front for the next.
+    std::size_t keptFrom_ = 0;
+    std::size_t kept_ = 0;
+    bool end_ = false;
+    bool failed_ = false;
+};
+
+bool LinePieces::Next(std::string_view& piece) {
+    if (end_ || failed_) {
+        return false;
+    }
+    if (!file_) {
+        failed_ = true;
+        return false;
+    }
+    std::memmove(buffer_.data(), buffer_.data() + keptFrom_, kept_);
+    const auto want =
+        static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size() - kept_, left_));
+    file_.read(buffer_.data() + kept_, static_cast<std::streamsize>(want));
+    const auto got = static_cast<std::size_t>(file_.gcount());
+    if (file_.bad()) {
+        failed_ = true;
+        return false;
+    }
+    left_ -= got;
+    const std::string_view bytes(buffer_.data(), kept_ + got);
+    if (got < want || left_ == 0) {
+        end_ = true;
+        piece = bytes;
+        return true;
+    }
+    const std::size_t lineEnd = bytes.find_last_of('\n');
+    if (lineEnd == std::string_view::npos) {
+        failed_ = true;
+        return false;
+    }
+    piece = bytes.substr(0, lineEnd + 1);
+    keptFrom_ = lineEnd + 1;
+    kept_ = bytes.size() - keptFrom_;
+    return true;
+}
+
+// The last line end of a piece, before which its numbers need no look at its end.
+const char* LastLineEnd(std::string_view piece) {
+    const std::size_t at = piece.find_last_of("\r\n");
+    return piece.data() + (at == std::string_view::npos ? 0 : at);
+}
+
+constexpr std::uint64_t kLargeFile = std::uint64_t{1} << 20;
+
+// Where a large file is cut for two threads: the start of the line after its middle.
+std::uint64_t FileSplitPoint(const std::filesystem::path& path, std::uint64_t size) {
+    static const bool cores = std::thread::hardware_concurrency() > 1;
+    if (!cores || size < kLargeFile) {
+        return LinePieces::kToTheEnd;
+    }
+    std::ifstream file(path, std::ios::binary);
+    file.seekg(static_cast<std::streamoff>(size / 2));
+    std::string bytes(kMaxLineLength + 1, '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    const std::size_t lineEnd = bytes.find('\n');
+    return lineEnd == std::string::npos ? LinePieces::kToTheEnd : size / 2 + lineEnd + 1;
+}
+
+// Reads builder's lines from pieces, the first already begun in reader; false when the pieces
+// could not all be read.
+bool ReadPieces(GridBuilder& builder, LinePieces& pieces, TextLines& reader) {
+    std::string_view piece;
+    while (true) {
+        const std::string_view rest = reader.Rest();
+        builder.Continue(rest);
+        builder.ReadLines(reader, rest.data() + rest.size());
+        if (!pieces.Next(piece)) {
+            return !pieces.Failed();
+        }
+        // A byte order mark starting a piece would be dropped as at the start of a file.
+        if (piece.substr(0, 3) == "\xEF\xBB\xBF") {
+            return false;
+        }
+        reader = TextLines(piece);
+    }
+}
+
+// The grid of a large far-field file, read in pieces, its halves on two threads at once; none
+// when anything in it is not as a good grid has it (a refusal, a long line, a file that cannot
+// be read), which the reading of the whole file then tells as ever.
+std::optional<FarFieldGrid> ReadGridInPieces(const std::filesystem::path& path,
+                                             std::uint64_t size) {
+    const std::uint64_t split = FileSplitPoint(path, size);
+    LinePieces first(path, 0, split);
+    std::string_view piece;
+    if (!first.Next(piece)) {
+        return std::nullopt;
+    }
+    TextLines reader(piece);
+    std::string_view line;
+    if (!reader.Next(line) || TrimSpaces(DecodeText(line)) != kFarFieldHeader) {
+        return std::nullopt;
+    }
+    GridBuilder builder(reader.Rest(), true);
+    if (split == LinePieces::kToTheEnd) {
+        return ReadPieces(builder, first, reader) ? std::optional(builder.Finish()) : std::nullopt;
+    }
+    PlainColumns after;
+    bool whole = false;
+    {
+        std::jthread second([&](std::stop_token stop) {
+            try {
+                LinePieces pieces(path, split, LinePieces::kToTheEnd);
+                std::string_view next;
+                while (pieces.Next(next)) {
+                    if (!after.Read(next, LastLineEnd(next), stop)) {
+                        return;
+                    }
+                }
+                whole = !pieces.Failed();
+            } catch (const std::bad_alloc&) {
+                whole = false;
+            }
+        });
+        if (!ReadPieces(builder, first, reader)) {
+            return std::nullopt;
+        }
+        second.join();
+    }
+    if (whole && builder.Take(std::move(after.columns))) {
+        return builder.Finish();
+    }
+    LinePieces rest(path, split, LinePieces::kToTheEnd);
+    if (!rest.Next(piece)) {
+        return std::nullopt;
+    }
+    reader = TextLines(piece);
+    return ReadPieces(builder, rest, reader) ? std::optional(builder.Finish()) : std::nullopt;
 }
 
 void ClearCutSeries(DataSet& data) {
@@ -623,6 +801,34 @@ LoadResult ReadFarField(std::string_view text, const LoadRequest& request) {
         return result;
     }
     auto document = std::make_shared<const Result>(std::move(*parsed.result));
+    return DeriveSharedLoad(document, std::get<FarFieldPattern>(*document), request);
+}
+
+std::optional<LoadResult> ReadLargeFarFieldFile(const std::string& path,
+                                                const LoadRequest& request) {
+    const std::filesystem::path filePath = Utf8Path(path);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(filePath, error)) {
+        return std::nullopt;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(filePath, error);
+    if (error || size < kLargeFile) {
+        return std::nullopt;
+    }
+    std::optional<FarFieldGrid> grid;
+    try {
+        grid = ReadGridInPieces(filePath, size);
+    } catch (const std::exception&) {
+        // Refused or out of memory: the whole read tells which.
+    } catch (const TooManyNodes&) {
+    } catch (const LongLine&) {
+    }
+    if (!grid) {
+        return std::nullopt;
+    }
+    FarFieldPattern pattern{std::move(*grid), {}};
+    pattern.figures = MaximumAndBeam(pattern.grid).value_or(PatternFigures{});
+    auto document = std::make_shared<const Result>(std::move(pattern));
     return DeriveSharedLoad(document, std::get<FarFieldPattern>(*document), request);
 }
 

@@ -34,6 +34,12 @@ LoadResult ReadFarFieldGrid(std::string_view text);
 // The same from a file, read once; a file that cannot be read is refused the same way.
 LoadResult ReadFarFieldGridFile(const std::string& path);
 
+// A large far-field file (1 MB or more) read as it comes, in pieces, rather than held whole first;
+// none when it is no such file or anything in it needs the closer look of reading it whole (any
+// refusal), which LoadFileByHeader then takes.
+std::optional<LoadResult> ReadLargeFarFieldFile(const std::string& path,
+                                                const LoadRequest& request);
+
 // Reads a far-field file's grid into the state's FarField for the pattern model, with its
 // messages; false when the file was refused.
 bool LoadFarFieldGrid(LoadContext& ctx, const std::string& path);

@@ -150,6 +150,9 @@ LoadResult ReadFileWith(const std::string& path, const LoadRequest& request,
 } // namespace
 
 LoadResult LoadFileByHeader(const std::string& path, const LoadRequest& request) {
+    if (std::optional<LoadResult> read = ReadLargeFarFieldFile(path, request)) {
+        return std::move(*read);
+    }
     return ReadFileWith(path, request, ReadByHeader);
 }
 

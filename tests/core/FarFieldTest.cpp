@@ -3,6 +3,7 @@
 #include "LoadHarness.h"
 #include "core/LoadFlow.h"
 #include "core/Messages.h"
+#include "core/TextFile.h"
 #include "core/TextRules.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +49,17 @@ std::vector<float> Steps(float first, float last, float step) {
 float AngleBetween(float a, float b) {
     const float d = std::fmod(std::fabs(a - b), 360.0f);
     return d > 180.0f ? 360.0f - d : d;
+}
+
+bool SameGrid(const FarFieldGrid& a, const FarFieldGrid& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& p, const auto& q) {
+        return p.Azimuth == q.Azimuth &&
+               std::equal(p.Points.begin(), p.Points.end(), q.Points.begin(), q.Points.end(),
+                          [](const PatternPoint& x, const PatternPoint& y) {
+                              return x.Zenith == y.Zenith && x.Vertical == y.Vertical &&
+                                     x.Horizontal == y.Horizontal && x.Total == y.Total;
+                          });
+    });
 }
 
 // The grid read from text, with its maximum and beam found, in a state of its own.
@@ -295,19 +307,40 @@ TEST(FarFieldGrid, ALargeGridReadsAsInOnePassWhereverItsFaultLies) {
                 << what;
             continue;
         }
-        const FarFieldGrid& grid = result.farField;
-        ASSERT_EQ(grid.size(), 361U) << what;
-        for (std::size_t c = 0; c < grid.size(); ++c) {
-            ASSERT_EQ(grid[c].Azimuth, onePass[c].Azimuth) << what;
-            ASSERT_EQ(grid[c].Points.size(), std::size_t{kZeniths}) << what;
-            for (std::size_t z = 0; z < grid[c].Points.size(); ++z) {
-                const PatternPoint& a = grid[c].Points[z];
-                const PatternPoint& b = onePass[c].Points[z];
-                ASSERT_TRUE(a.Zenith == b.Zenith && a.Vertical == b.Vertical &&
-                            a.Horizontal == b.Horizontal && a.Total == b.Total)
-                    << what << ": azimuth " << c << ", zenith " << z;
-            }
+        EXPECT_EQ(result.farField.size(), 361U) << what;
+        EXPECT_TRUE(SameGrid(result.farField, onePass)) << what;
+    }
+}
+
+// A large file is read in pieces as it comes; whatever it holds, the load is the one reading it
+// whole gives, refusals and their lines included.
+TEST(FarFieldGrid, ALargeFileLoadsAsItsWholeTextDoes) {
+    const std::string text = test::MakeFarFieldCsv(1.0, 180.0);
+    const std::size_t late = text.find('\n', text.size() * 3 / 4) + 1;
+    const std::size_t lateEnd = text.find('\n', late) + 1;
+    std::string crOnly = text;
+    crOnly.erase(std::remove(crOnly.begin(), crOnly.end(), '\n'), crOnly.end());
+    const std::tuple<const char*, std::string> cases[] = {
+        {"as written", text},
+        {"a broken azimuth late on", text.substr(0, late) + "1,x,1,2,3\r\n" + text.substr(late)},
+        {"a line too long late on",
+         text.substr(0, lateEnd - 2) + "," + std::string(70000, 'x') + text.substr(lateEnd - 2)},
+        {"a blank line late on", text.substr(0, late) + "\r\n" + text.substr(late)},
+        {"old Mac line ends", crOnly},
+    };
+    test::TempFolder folder;
+    for (const auto& [what, content] : cases) {
+        const std::string path = folder.Write("large.csv", content);
+        const LoadResult file = LoadFileByHeader(path, {});
+        LoadResult whole;
+        try {
+            whole = ReadByHeader(ReadFileBytes(path), {});
+        } catch (const ReadError& error) {
+            whole.messages = {ReadFailureMessage(error)};
         }
+        EXPECT_EQ(file.loaded, whole.loaded) << what;
+        EXPECT_EQ(file.messages, whole.messages) << what;
+        EXPECT_TRUE(SameGrid(file.farField, whole.farField)) << what;
     }
 }
 

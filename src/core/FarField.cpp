@@ -128,6 +128,9 @@ public:
         : rest_(rest), limitLines_(limitLines) {}
     // The text of the lines that follow, for reading in pieces.
     void Continue(std::string_view rest) { rest_ = rest; }
+    std::size_t Columns() const { return grid_.size(); }
+    // The length of every column after the first; 0 while there is only the first.
+    std::size_t PointsPerColumn() const { return pointsPerColumn_; }
 
     // Reads reader's lines up to stop, a line start in rest (or its end).
     void ReadLines(TextLines& reader, const char* stop);
@@ -273,7 +276,18 @@ FarFieldGrid GridBuilder::Finish() {
 // stop; the lines may come in pieces, each of whole lines.
 struct PlainColumns {
     FarFieldGrid columns;
+    std::size_t used = 0;
     std::size_t perColumn = 0;
+
+    // Columns made ready for the points to come, on the thread that reads the first half: a
+    // second thread's heap grows a page at a time, the first's in large steps.
+    void Prepare(std::size_t count, std::size_t points) {
+        columns.resize(count);
+        for (AzimuthColumn& column : columns) {
+            column.Points.reserve(points);
+        }
+        perColumn = points;
+    }
 
     bool Read(std::string_view part, const char* lastLineEnd, const std::stop_token& stop) {
         std::array<float, 5> values{};
@@ -283,24 +297,32 @@ struct PlainColumns {
                 return false;
             }
             part.remove_prefix(taken);
-            if (columns.empty() || values[1] != columns.back().Azimuth) {
+            if (used == 0 || values[1] != columns[used - 1].Azimuth) {
                 if (stop.stop_requested()) {
                     return false;
                 }
                 // The first column may be a part of one; the second has the full length.
-                if (columns.size() == 2) {
+                if (used == 2) {
                     perColumn = columns[1].Points.size();
                 }
-                columns.push_back(AzimuthColumn{values[1], {}});
-                columns.back().Points.reserve(perColumn);
+                if (used == columns.size()) {
+                    columns.emplace_back().Points.reserve(perColumn);
+                }
+                columns[used++].Azimuth = values[1];
             }
-            std::vector<PatternPoint>& points = columns.back().Points;
+            std::vector<PatternPoint>& points = columns[used - 1].Points;
             if (points.size() == kMaxPointsPerColumn) {
                 return false;
             }
             points.push_back(PatternPoint{values[0], values[2], values[3], values[4]});
         }
         return true;
+    }
+
+    // The columns read, the ones made ready beyond them dropped.
+    FarFieldGrid&& TakeColumns() {
+        columns.resize(used);
+        return std::move(columns);
     }
 };
 
@@ -345,7 +367,7 @@ FarFieldGrid ParseGrid(TextLines& reader) {
             // A refusal of the first half stops the second (the thread's end asks it to).
             builder.ReadLines(reader, rest.data() + split);
             second.join();
-            if (whole && builder.Take(std::move(after.columns))) {
+            if (whole && builder.Take(after.TakeColumns())) {
                 return builder.Finish();
             }
         }
@@ -480,7 +502,13 @@ std::optional<FarFieldGrid> ReadGridInPieces(const std::filesystem::path& path,
     if (split == LinePieces::kToTheEnd) {
         return ReadPieces(builder, first, reader) ? std::optional(builder.Finish()) : std::nullopt;
     }
+    // The first piece tells how long a column is and how many bytes it takes.
+    builder.ReadLines(reader, piece.data() + piece.size());
     PlainColumns after;
+    if (const std::size_t points = builder.PointsPerColumn(); points > 0) {
+        const std::uint64_t columns = (size - split) * builder.Columns() / piece.size() + 2;
+        after.Prepare(static_cast<std::size_t>(std::min<std::uint64_t>(columns, 1 << 16)), points);
+    }
     bool whole = false;
     {
         std::jthread second([&](std::stop_token stop) {
@@ -502,7 +530,7 @@ std::optional<FarFieldGrid> ReadGridInPieces(const std::filesystem::path& path,
         }
         second.join();
     }
-    if (whole && builder.Take(std::move(after.columns))) {
+    if (whole && builder.Take(after.TakeColumns())) {
         return builder.Finish();
     }
     LinePieces rest(path, split, LinePieces::kToTheEnd);

@@ -326,6 +326,21 @@ struct PlainColumns {
     }
 };
 
+// The lines read before the second thread starts: they tell how long a column is and how many
+// bytes it takes.
+constexpr std::size_t kFirstLines = std::size_t{256} << 10;
+
+// The second thread's columns made ready for bytesAfter bytes of lines, as the bytesRead bytes
+// read so far give the columns' length and size.
+void PrepareColumns(PlainColumns& after, const GridBuilder& builder, std::uint64_t bytesAfter,
+                    std::size_t bytesRead) {
+    const std::size_t points = builder.PointsPerColumn();
+    if (points > 0 && bytesRead > 0) {
+        const std::uint64_t columns = bytesAfter * builder.Columns() / bytesRead + 2;
+        after.Prepare(static_cast<std::size_t>(std::min<std::uint64_t>(columns, 1 << 16)), points);
+    }
+}
+
 // Where a grid text is cut in two for two threads to read: the start of the line after its
 // middle; none for a text too short to gain by it, or on a machine with one core.
 std::size_t SplitPoint(std::string_view rest) {
@@ -349,7 +364,10 @@ FarFieldGrid ParseGrid(TextLines& reader) {
     const std::size_t split = SplitPoint(rest);
     if (split != std::string_view::npos) {
         const std::size_t lastLineEnd = rest.find_last_of("\r\n");
+        const std::size_t firstLines = rest.find('\n', kFirstLines) + 1;
+        builder.ReadLines(reader, rest.data() + firstLines);
         PlainColumns after;
+        PrepareColumns(after, builder, rest.size() - split, firstLines);
         bool whole = false;
         std::jthread second;
         try {
@@ -394,7 +412,7 @@ public:
     bool Failed() const { return failed_; }
 
 private:
-    static constexpr std::size_t kPiece = std::size_t{256} << 10;
+    static constexpr std::size_t kPiece = kFirstLines;
     std::ifstream file_;
     std::uint64_t left_;
     std::string buffer_ = std::string(kPiece, '\0');
@@ -502,13 +520,9 @@ std::optional<FarFieldGrid> ReadGridInPieces(const std::filesystem::path& path,
     if (split == LinePieces::kToTheEnd) {
         return ReadPieces(builder, first, reader) ? std::optional(builder.Finish()) : std::nullopt;
     }
-    // The first piece tells how long a column is and how many bytes it takes.
     builder.ReadLines(reader, piece.data() + piece.size());
     PlainColumns after;
-    if (const std::size_t points = builder.PointsPerColumn(); points > 0) {
-        const std::uint64_t columns = (size - split) * builder.Columns() / piece.size() + 2;
-        after.Prepare(static_cast<std::size_t>(std::min<std::uint64_t>(columns, 1 << 16)), points);
-    }
+    PrepareColumns(after, builder, size - split, piece.size());
     bool whole = false;
     {
         std::jthread second([&](std::stop_token stop) {

@@ -54,7 +54,7 @@ const FarFieldGrid* ReadGrid(benchmark::State& state, const std::string& path) {
         state.SkipWithError("the far-field file was not read");
         return nullptr;
     }
-    return &read.farField;
+    return &read.farField.Grid();
 }
 
 bool WriteModel(const FarFieldGrid& grid, PatternMesh& mesh) {

@@ -85,7 +85,7 @@ constexpr float kPiValue = 3.14159274f;
 // The data on show and where it came from. Only a load that succeeded replaces it.
 struct LoadedData {
     DataSet Data;
-    FarFieldGrid FarField{AzimuthColumn{}};
+    SharedGrid FarField;
     PatternResults Pattern;
     // What the data grid shows; the grid read-back and the CSV export work from it.
     GridTable DataGrid;

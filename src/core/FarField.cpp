@@ -8,11 +8,22 @@
 #include "TextFile.h"
 #include "TextRules.h"
 #include "Texts.h"
+#include "Utf8Path.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
 #include <new>
+#include <stop_token>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace lobex {
 namespace {
@@ -108,26 +119,60 @@ bool ReadPlainPointLine(std::string_view text, const char* lastLineEnd,
     return true;
 }
 
-FarFieldGrid ParseGrid(TextLines& reader) {
-    FarFieldGrid grid;
-    std::size_t pointsPerColumn = 0;
+// The grid as its lines come, in file order: the columns so far and the length every column
+// after the first must have. Lines are numbered from the start of rest (the header is line 1).
+class GridBuilder {
+public:
+    // With limitLines, a line longer than a text file's may be ends the reading (LongLine).
+    explicit GridBuilder(std::string_view rest, bool limitLines = false)
+        : rest_(rest), limitLines_(limitLines) {}
+    // The text of the lines that follow, for reading in pieces.
+    void Continue(std::string_view rest) { rest_ = rest; }
+    std::size_t Columns() const { return grid_.size(); }
+    // The length of every column after the first; 0 while there is only the first.
+    std::size_t PointsPerColumn() const { return pointsPerColumn_; }
+
+    // Reads reader's lines up to stop, a line start in rest (or its end).
+    void ReadLines(TextLines& reader, const char* stop);
+    // Takes the columns another thread read from the lines after the last one read here, when
+    // reading those lines here would have made the same grid; false leaves the grid as it was.
+    bool Take(FarFieldGrid&& columns);
+    FarFieldGrid Finish();
+
+private:
+    void Add(float azimuth, const PatternPoint& point, std::string_view lineRest);
+    // Lines are counted only when one is refused.
+    int NumberOf(std::string_view at) const {
+        return LineNumberAt(rest_, static_cast<std::size_t>(at.data() - rest_.data())) + 1;
+    }
+
+    std::string_view rest_;
+    bool limitLines_ = false;
+    FarFieldGrid grid_;
+    std::size_t pointsPerColumn_ = 0;
+};
+
+struct LongLine {};
+
+void GridBuilder::ReadLines(TextLines& reader, const char* stop) {
     std::array<float, 5> values{};
     std::string_view line;
-    const std::string_view rest = reader.Rest();
-    const std::size_t lastLineEnd = rest.find_last_of("\r\n");
+    const std::string_view part = rest_.substr(0, static_cast<std::size_t>(stop - rest_.data()));
+    const std::size_t lastLineEnd = part.find_last_of("\r\n");
     const char* const safeEnd =
-        rest.data() + (lastLineEnd == std::string_view::npos ? 0 : lastLineEnd);
-    // Lines are counted only when one is refused: the header is line 1.
-    const auto numberOf = [rest](std::string_view at) {
-        return LineNumberAt(rest, static_cast<std::size_t>(at.data() - rest.data())) + 1;
-    };
-    while (!reader.Rest().empty()) {
+        part.data() + (lastLineEnd == std::string_view::npos ? 0 : lastLineEnd);
+    while (!reader.Rest().empty() && reader.Rest().data() < stop) {
         const std::string_view lineRest = reader.Rest();
+        const std::string_view bounded =
+            lineRest.substr(0, static_cast<std::size_t>(stop - lineRest.data()));
         std::size_t taken = 0;
-        if (ReadPlainPointLine(lineRest, safeEnd, values, taken)) {
+        if (ReadPlainPointLine(bounded, safeEnd, values, taken)) {
             reader.Skip(taken);
         } else {
             reader.Next(line);
+            if (limitLines_ && line.size() > kMaxLineLength) {
+                throw LongLine{};
+            }
             if (IsBlankLine(line)) {
                 continue;
             }
@@ -135,49 +180,379 @@ FarFieldGrid ParseGrid(TextLines& reader) {
                 ReadPointLineByRule(line, values);
             } catch (const InputError& error) {
                 const Rejection& cause = error.Cause();
-                throw InputError(error.what(), {cause.text, numberOf(lineRest), cause.field});
+                throw InputError(error.what(), {cause.text, NumberOf(lineRest), cause.field});
             }
         }
-        const float azimuth = values[1];
-        if (grid.empty()) {
-            grid.push_back(AzimuthColumn{azimuth, {}});
-        } else if (azimuth != grid.back().Azimuth) {
-            if (grid.size() == 1) {
-                pointsPerColumn = grid[0].Points.size();
-                grid[0].Points.shrink_to_fit();
-            } else if (grid.back().Points.size() != pointsPerColumn) {
-                throw PointLineError(lineRest, numberOf(lineRest), kShortColumnCause);
-            }
-            grid.push_back(AzimuthColumn{azimuth, {}});
-            // Later columns are as long as the first: reserving keeps memory at the payload.
-            grid.back().Points.reserve(pointsPerColumn);
-        }
-        std::vector<PatternPoint>& points = grid.back().Points;
-        if (grid.size() > 1 && points.size() == pointsPerColumn) {
-            throw PointLineError(lineRest, numberOf(lineRest), kLongColumnCause);
-        }
-        if (points.size() == kMaxPointsPerColumn) {
-            throw TooManyNodes{numberOf(lineRest)};
-        }
-        points.push_back(PatternPoint{values[0], values[2], values[3], values[4]});
+        Add(values[1], PatternPoint{values[0], values[2], values[3], values[4]}, lineRest);
     }
+}
+
+void GridBuilder::Add(float azimuth, const PatternPoint& point, std::string_view lineRest) {
+    if (grid_.empty()) {
+        grid_.push_back(AzimuthColumn{azimuth, {}});
+    } else if (azimuth != grid_.back().Azimuth) {
+        if (grid_.size() == 1) {
+            pointsPerColumn_ = grid_[0].Points.size();
+            grid_[0].Points.shrink_to_fit();
+        } else if (grid_.back().Points.size() != pointsPerColumn_) {
+            throw PointLineError(lineRest, NumberOf(lineRest), kShortColumnCause);
+        }
+        grid_.push_back(AzimuthColumn{azimuth, {}});
+        // Later columns are as long as the first: reserving keeps memory at the payload.
+        grid_.back().Points.reserve(pointsPerColumn_);
+    }
+    std::vector<PatternPoint>& points = grid_.back().Points;
+    if (grid_.size() > 1 && points.size() == pointsPerColumn_) {
+        throw PointLineError(lineRest, NumberOf(lineRest), kLongColumnCause);
+    }
+    if (points.size() == kMaxPointsPerColumn) {
+        throw TooManyNodes{NumberOf(lineRest)};
+    }
+    points.push_back(point);
+}
+
+bool GridBuilder::Take(FarFieldGrid&& columns) {
+    // The checks Add would make, on the lengths alone: any refusal is left to Add, which knows
+    // the line.
+    std::size_t count = grid_.size();
+    std::size_t last = count == 0 ? 0 : grid_.back().Points.size();
+    std::size_t perColumn = pointsPerColumn_;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const std::size_t points = columns[c].Points.size();
+        if (c == 0 && count > 0 && columns[0].Azimuth == grid_.back().Azimuth) {
+            last += points;
+        } else {
+            if (count == 1) {
+                perColumn = last;
+            } else if (count > 1 && last != perColumn) {
+                return false;
+            }
+            ++count;
+            last = points;
+        }
+        if ((count > 1 && last > perColumn) || last > kMaxPointsPerColumn) {
+            return false;
+        }
+    }
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        AzimuthColumn& column = columns[c];
+        if (c == 0 && !grid_.empty() && column.Azimuth == grid_.back().Azimuth) {
+            std::vector<PatternPoint>& points = grid_.back().Points;
+            points.insert(points.end(), column.Points.begin(), column.Points.end());
+            continue;
+        }
+        if (grid_.size() == 1) {
+            pointsPerColumn_ = grid_[0].Points.size();
+            grid_[0].Points.shrink_to_fit();
+        }
+        grid_.push_back(std::move(column));
+    }
+    return true;
+}
+
+FarFieldGrid GridBuilder::Finish() {
     // One azimuth is no pattern, and a short last column no grid.
-    if (grid.empty()) {
+    if (grid_.empty()) {
         throw InputError("Subscript out of range", {kNoDataCause});
     }
-    if (grid.size() == 1) {
+    if (grid_.size() == 1) {
         throw InputError("Subscript out of range", {kOneAzimuthCause});
     }
-    if (grid.back().Points.size() != pointsPerColumn) {
+    if (grid_.back().Points.size() != pointsPerColumn_) {
         throw InputError("Subscript out of range", {kShortLastColumnCause});
     }
     // Close the circle when the file stops one step short of 360.
-    const float first = grid.front().Azimuth;
-    const float last = grid.back().Azimuth;
-    if (first + 360.0f != last && SameStep(grid[1].Azimuth - first, 360.0f - last)) {
-        grid.push_back(AzimuthColumn{360.0f, grid.front().Points});
+    const float first = grid_.front().Azimuth;
+    const float last = grid_.back().Azimuth;
+    if (first + 360.0f != last && SameStep(grid_[1].Azimuth - first, 360.0f - last)) {
+        grid_.push_back(AzimuthColumn{360.0f, grid_.front().Points});
     }
-    return grid;
+    return std::move(grid_);
+}
+
+// The columns of the lines after a cut, read on a thread of its own while the lines before it are
+// read: plain point lines only, each column in file order, the first perhaps the end of one begun
+// before the cut. Read gives up (false) at any other line, an overlong column, or when told to
+// stop; the lines may come in pieces, each of whole lines.
+struct PlainColumns {
+    FarFieldGrid columns;
+    std::size_t used = 0;
+    std::size_t perColumn = 0;
+
+    // Columns made ready for the points to come, on the thread that reads the first half: a
+    // second thread's heap grows a page at a time, the first's in large steps.
+    void Prepare(std::size_t count, std::size_t points) {
+        columns.resize(count);
+        for (AzimuthColumn& column : columns) {
+            column.Points.reserve(points);
+        }
+        perColumn = points;
+    }
+
+    bool Read(std::string_view part, const char* lastLineEnd, const std::stop_token& stop) {
+        std::array<float, 5> values{};
+        while (!part.empty()) {
+            std::size_t taken = 0;
+            if (!ReadPlainPointLine(part, lastLineEnd, values, taken)) {
+                return false;
+            }
+            part.remove_prefix(taken);
+            if (used == 0 || values[1] != columns[used - 1].Azimuth) {
+                if (stop.stop_requested()) {
+                    return false;
+                }
+                // The first column may be a part of one; the second has the full length.
+                if (used == 2) {
+                    perColumn = columns[1].Points.size();
+                }
+                if (used == columns.size()) {
+                    columns.emplace_back().Points.reserve(perColumn);
+                }
+                columns[used++].Azimuth = values[1];
+            }
+            std::vector<PatternPoint>& points = columns[used - 1].Points;
+            if (points.size() == kMaxPointsPerColumn) {
+                return false;
+            }
+            points.push_back(PatternPoint{values[0], values[2], values[3], values[4]});
+        }
+        return true;
+    }
+
+    // The columns read, the ones made ready beyond them dropped.
+    FarFieldGrid&& TakeColumns() {
+        columns.resize(used);
+        return std::move(columns);
+    }
+};
+
+// The lines read before the second thread starts: they tell how long a column is and how many
+// bytes it takes.
+constexpr std::size_t kFirstLines = std::size_t{256} << 10;
+
+// The second thread's columns made ready for bytesAfter bytes of lines, as the bytesRead bytes
+// read so far give the columns' length and size.
+void PrepareColumns(PlainColumns& after, const GridBuilder& builder, std::uint64_t bytesAfter,
+                    std::size_t bytesRead) {
+    const std::size_t points = builder.PointsPerColumn();
+    if (points > 0 && bytesRead > 0) {
+        const std::uint64_t columns = bytesAfter * builder.Columns() / bytesRead + 2;
+        after.Prepare(static_cast<std::size_t>(std::min<std::uint64_t>(columns, 1 << 16)), points);
+    }
+}
+
+// Where a grid text is cut in two for two threads to read: the start of the line after its
+// middle; none for a text too short to gain by it, or on a machine with one core.
+std::size_t SplitPoint(std::string_view rest) {
+    constexpr std::size_t kSplitFrom = std::size_t{1} << 20;
+    static const bool cores = std::thread::hardware_concurrency() > 1;
+    if (rest.size() < kSplitFrom || !cores) {
+        return std::string_view::npos;
+    }
+    const std::size_t lineEnd = rest.find('\n', rest.size() / 2);
+    return lineEnd == std::string_view::npos || lineEnd + 1 == rest.size() ? std::string_view::npos
+                                                                           : lineEnd + 1;
+}
+
+// A large grid is read in two halves at once, the second on a thread of its own. That thread
+// reads plain lines only; whatever else it meets, the second half is read here after the first,
+// so refusals and their lines are those of reading in one pass.
+FarFieldGrid ParseGrid(TextLines& reader) {
+    const std::string_view rest = reader.Rest();
+    GridBuilder builder(rest);
+    const char* const end = rest.data() + rest.size();
+    const std::size_t split = SplitPoint(rest);
+    if (split != std::string_view::npos) {
+        const std::size_t lastLineEnd = rest.find_last_of("\r\n");
+        const std::size_t firstLines = rest.find('\n', kFirstLines) + 1;
+        builder.ReadLines(reader, rest.data() + firstLines);
+        PlainColumns after;
+        PrepareColumns(after, builder, rest.size() - split, firstLines);
+        bool whole = false;
+        std::jthread second;
+        try {
+            second = std::jthread([&](std::stop_token stop) {
+                try {
+                    whole = after.Read(rest.substr(split), rest.data() + lastLineEnd, stop);
+                } catch (const std::bad_alloc&) {
+                    whole = false;
+                }
+            });
+        } catch (const std::system_error&) {
+            // No thread to be had: one pass, as on one core.
+        }
+        if (second.joinable()) {
+            // A refusal of the first half stops the second (the thread's end asks it to).
+            builder.ReadLines(reader, rest.data() + split);
+            second.join();
+            if (whole && builder.Take(after.TakeColumns())) {
+                return builder.Finish();
+            }
+        }
+    }
+    builder.ReadLines(reader, end);
+    return builder.Finish();
+}
+
+// A file read in pieces of whole lines, from `from` up to `stop` (a line start) or its end. The
+// piece buffer is reused, so a large file costs no memory of its own size.
+class LinePieces {
+public:
+    static constexpr std::uint64_t kToTheEnd = std::numeric_limits<std::uint64_t>::max();
+
+    LinePieces(const std::filesystem::path& path, std::uint64_t from, std::uint64_t stop)
+        : file_(path, std::ios::binary), left_(stop - from) {
+        if (from > 0) {
+            file_.seekg(static_cast<std::streamoff>(from));
+        }
+    }
+    // The next piece: whole lines, at the end whatever is left. False once all is read, and when
+    // the file cannot be read or a line does not fit a piece (Failed).
+    bool Next(std::string_view& piece);
+    bool Failed() const { return failed_; }
+
+private:
+    static constexpr std::size_t kPiece = kFirstLines;
+    std::ifstream file_;
+    std::uint64_t left_;
+    std::string buffer_ = std::string(kPiece, '\0');
+    // The unfinished line at the end of the last piece, moved to the front for the next.
+    std::size_t keptFrom_ = 0;
+    std::size_t kept_ = 0;
+    bool end_ = false;
+    bool failed_ = false;
+};
+
+bool LinePieces::Next(std::string_view& piece) {
+    if (end_ || failed_) {
+        return false;
+    }
+    if (!file_) {
+        failed_ = true;
+        return false;
+    }
+    std::memmove(buffer_.data(), buffer_.data() + keptFrom_, kept_);
+    const auto want =
+        static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size() - kept_, left_));
+    file_.read(buffer_.data() + kept_, static_cast<std::streamsize>(want));
+    const auto got = static_cast<std::size_t>(file_.gcount());
+    if (file_.bad()) {
+        failed_ = true;
+        return false;
+    }
+    left_ -= got;
+    const std::string_view bytes(buffer_.data(), kept_ + got);
+    if (got < want || left_ == 0) {
+        end_ = true;
+        piece = bytes;
+        return true;
+    }
+    const std::size_t lineEnd = bytes.find_last_of('\n');
+    if (lineEnd == std::string_view::npos) {
+        failed_ = true;
+        return false;
+    }
+    piece = bytes.substr(0, lineEnd + 1);
+    keptFrom_ = lineEnd + 1;
+    kept_ = bytes.size() - keptFrom_;
+    return true;
+}
+
+// The last line end of a piece, before which its numbers need no look at its end.
+const char* LastLineEnd(std::string_view piece) {
+    const std::size_t at = piece.find_last_of("\r\n");
+    return piece.data() + (at == std::string_view::npos ? 0 : at);
+}
+
+constexpr std::uint64_t kLargeFile = std::uint64_t{1} << 20;
+
+// Where a large file is cut for two threads: the start of the line after its middle.
+std::uint64_t FileSplitPoint(const std::filesystem::path& path, std::uint64_t size) {
+    static const bool cores = std::thread::hardware_concurrency() > 1;
+    if (!cores || size < kLargeFile) {
+        return LinePieces::kToTheEnd;
+    }
+    std::ifstream file(path, std::ios::binary);
+    file.seekg(static_cast<std::streamoff>(size / 2));
+    std::string bytes(kMaxLineLength + 1, '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    const std::size_t lineEnd = bytes.find('\n');
+    return lineEnd == std::string::npos ? LinePieces::kToTheEnd : size / 2 + lineEnd + 1;
+}
+
+// Reads builder's lines from pieces, the first already begun in reader; false when the pieces
+// could not all be read.
+bool ReadPieces(GridBuilder& builder, LinePieces& pieces, TextLines& reader) {
+    std::string_view piece;
+    while (true) {
+        const std::string_view rest = reader.Rest();
+        builder.Continue(rest);
+        builder.ReadLines(reader, rest.data() + rest.size());
+        if (!pieces.Next(piece)) {
+            return !pieces.Failed();
+        }
+        // A byte order mark starting a piece would be dropped as at the start of a file.
+        if (piece.substr(0, 3) == "\xEF\xBB\xBF") {
+            return false;
+        }
+        reader = TextLines(piece);
+    }
+}
+
+// The grid of a large far-field file, read in pieces, its halves on two threads at once; none
+// when anything in it is not as a good grid has it (a refusal, a long line, a file that cannot
+// be read), which the reading of the whole file then tells as ever.
+std::optional<FarFieldGrid> ReadGridInPieces(const std::filesystem::path& path,
+                                             std::uint64_t size) {
+    const std::uint64_t split = FileSplitPoint(path, size);
+    LinePieces first(path, 0, split);
+    std::string_view piece;
+    if (!first.Next(piece)) {
+        return std::nullopt;
+    }
+    TextLines reader(piece);
+    std::string_view line;
+    if (!reader.Next(line) || TrimSpaces(DecodeText(line)) != kFarFieldHeader) {
+        return std::nullopt;
+    }
+    GridBuilder builder(reader.Rest(), true);
+    if (split == LinePieces::kToTheEnd) {
+        return ReadPieces(builder, first, reader) ? std::optional(builder.Finish()) : std::nullopt;
+    }
+    builder.ReadLines(reader, piece.data() + piece.size());
+    PlainColumns after;
+    PrepareColumns(after, builder, size - split, piece.size());
+    bool whole = false;
+    {
+        std::jthread second([&](std::stop_token stop) {
+            try {
+                LinePieces pieces(path, split, LinePieces::kToTheEnd);
+                std::string_view next;
+                while (pieces.Next(next)) {
+                    if (!after.Read(next, LastLineEnd(next), stop)) {
+                        return;
+                    }
+                }
+                whole = !pieces.Failed();
+            } catch (const std::bad_alloc&) {
+                whole = false;
+            }
+        });
+        if (!ReadPieces(builder, first, reader)) {
+            return std::nullopt;
+        }
+        second.join();
+    }
+    if (whole && builder.Take(after.TakeColumns())) {
+        return builder.Finish();
+    }
+    LinePieces rest(path, split, LinePieces::kToTheEnd);
+    if (!rest.Next(piece)) {
+        return std::nullopt;
+    }
+    reader = TextLines(piece);
+    return ReadPieces(builder, rest, reader) ? std::optional(builder.Finish()) : std::nullopt;
 }
 
 void ClearCutSeries(DataSet& data) {
@@ -241,7 +616,7 @@ std::optional<FarFieldGrid> ParseGridText(std::string_view text, Parsed<T>& pars
 LoadResult RefusedGrid(std::vector<LoadMessage>&& messages) {
     LoadResult result;
     result.reader = KindFarField;
-    result.farField[0].Points.assign(1, PatternPoint{});
+    result.farField = FarFieldGrid{AzimuthColumn{0.0f, {PatternPoint{}}}};
     result.messages = std::move(messages);
     return result;
 }
@@ -433,15 +808,31 @@ bool BuildPatternCuts(LoadContext& ctx) {
     return !state.Loaded.Pattern.ElevationCutAvailable || BuildCut(ctx, 0.0f, 0.0f).built;
 }
 
-LoadResult DeriveLoad(const FarFieldPattern& pattern, const LoadRequest& request) {
+namespace {
+
+LoadResult DerivePatternLoad(const FarFieldPattern& pattern, SharedGrid grid,
+                             const LoadRequest& request) {
     LoadResult result;
     result.reader = KindFarField;
     result.data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
-    result.farField = pattern.grid;
+    result.farField = std::move(grid);
     StoreFigures(pattern.figures, result.pattern);
     result.showPattern = true;
     FarFieldTable(result, request);
     return Accepted(std::move(result), KindFarField, 3, request);
+}
+
+} // namespace
+
+LoadResult DeriveLoad(const FarFieldPattern& pattern, const LoadRequest& request) {
+    return DerivePatternLoad(pattern, pattern.grid, request);
+}
+
+LoadResult DeriveSharedLoad(const std::shared_ptr<const Result>& document,
+                            const FarFieldPattern& pattern, const LoadRequest& request) {
+    LoadResult result = DerivePatternLoad(pattern, SharedGrid(document, pattern.grid), request);
+    result.document = document;
+    return result;
 }
 
 LoadResult ReadFarField(std::string_view text, const LoadRequest& request) {
@@ -451,7 +842,36 @@ LoadResult ReadFarField(std::string_view text, const LoadRequest& request) {
         result.data.SelectedSetIndex = static_cast<std::int16_t>(request.set);
         return result;
     }
-    return DeriveDocument(std::move(*parsed.result), request);
+    auto document = std::make_shared<const Result>(std::move(*parsed.result));
+    return DeriveSharedLoad(document, std::get<FarFieldPattern>(*document), request);
+}
+
+std::optional<LoadResult> ReadLargeFarFieldFile(const std::string& path,
+                                                const LoadRequest& request) {
+    const std::filesystem::path filePath = Utf8Path(path);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(filePath, error)) {
+        return std::nullopt;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(filePath, error);
+    if (error || size < kLargeFile) {
+        return std::nullopt;
+    }
+    std::optional<FarFieldGrid> grid;
+    try {
+        grid = ReadGridInPieces(filePath, size);
+    } catch (const std::exception&) {
+        // Refused or out of memory: the whole read tells which.
+    } catch (const TooManyNodes&) {
+    } catch (const LongLine&) {
+    }
+    if (!grid) {
+        return std::nullopt;
+    }
+    FarFieldPattern pattern{std::move(*grid), {}};
+    pattern.figures = MaximumAndBeam(pattern.grid).value_or(PatternFigures{});
+    auto document = std::make_shared<const Result>(std::move(pattern));
+    return DeriveSharedLoad(document, std::get<FarFieldPattern>(*document), request);
 }
 
 } // namespace lobex

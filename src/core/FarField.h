@@ -3,6 +3,7 @@
 #include "LoadContext.h"
 #include "LoadResult.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,10 @@ Parsed<FarFieldPattern> ParseFarField(std::string_view text);
 // The load a pattern gives: the grid, its maximum and beam, the grid table through azimuths 0
 // and 180 and, unless a set is chosen, the elevation list.
 LoadResult DeriveLoad(const FarFieldPattern& pattern, const LoadRequest& request);
+// The same for a pattern inside document, which the load keeps and whose grid it shares rather
+// than copies.
+LoadResult DeriveSharedLoad(const std::shared_ptr<const Result>& document,
+                            const FarFieldPattern& pattern, const LoadRequest& request);
 
 // Reads a far-field text into result.farField (one column per azimuth, closed at 360 when the
 // last step is missing). Every column has the same number of points; a grid with a single
@@ -28,6 +33,12 @@ LoadResult DeriveLoad(const FarFieldPattern& pattern, const LoadRequest& request
 LoadResult ReadFarFieldGrid(std::string_view text);
 // The same from a file, read once; a file that cannot be read is refused the same way.
 LoadResult ReadFarFieldGridFile(const std::string& path);
+
+// A large far-field file (1 MB or more) read as it comes, in pieces, rather than held whole first;
+// none when it is no such file or anything in it needs the closer look of reading it whole (any
+// refusal), which LoadFileByHeader then takes.
+std::optional<LoadResult> ReadLargeFarFieldFile(const std::string& path,
+                                                const LoadRequest& request);
 
 // Reads a far-field file's grid into the state's FarField for the pattern model, with its
 // messages; false when the file was refused.

@@ -120,6 +120,10 @@ LoadResult ReadByHeader(std::string_view bytes, const LoadRequest& request) {
 }
 
 LoadResult DeriveLoad(const std::shared_ptr<const Result>& document, const LoadRequest& request) {
+    // A far field shares the document's grid: a pick from memory copies no grid.
+    if (const auto* pattern = std::get_if<FarFieldPattern>(document.get())) {
+        return DeriveSharedLoad(document, *pattern, request);
+    }
     LoadResult result =
         std::visit([&request](const auto& typed) { return DeriveLoad(typed, request); }, *document);
     result.document = document;
@@ -146,6 +150,9 @@ LoadResult ReadFileWith(const std::string& path, const LoadRequest& request,
 } // namespace
 
 LoadResult LoadFileByHeader(const std::string& path, const LoadRequest& request) {
+    if (std::optional<LoadResult> read = ReadLargeFarFieldFile(path, request)) {
+        return std::move(*read);
+    }
     return ReadFileWith(path, request, ReadByHeader);
 }
 

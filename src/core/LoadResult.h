@@ -56,7 +56,7 @@ struct LoadResult {
     std::int16_t reader = KindNone;
     // Kind, series with labels, DataText, HeaderWords and the set the reader settled on.
     DataSet data;
-    FarFieldGrid farField{AzimuthColumn{}};
+    SharedGrid farField;
     // The maximum and the beam of a far field.
     PatternResults pattern;
     std::vector<NearFieldPoint> nearField{NearFieldPoint{}};

@@ -15,6 +15,13 @@ bool SameStep(float a, float b) {
     return std::fabs(a - b) <= std::fabs(b) / 1000.0f;
 }
 
+SharedGrid::SharedGrid() {
+    // Shared by every empty state and load rather than made for each.
+    static const std::shared_ptr<const FarFieldGrid> kNothing =
+        std::make_shared<const FarFieldGrid>(FarFieldGrid{AzimuthColumn{}});
+    grid_ = kNothing;
+}
+
 bool IsRegular(const FarFieldGrid& grid) {
     if (grid.empty() || grid[0].Points.empty()) {
         return false;

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstddef>
+#include <initializer_list>
+#include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // A far-field pattern: gain by zenith and azimuth for each polarisation, with its maximum, its
@@ -21,6 +25,33 @@ struct AzimuthColumn {
 };
 
 using FarFieldGrid = std::vector<AzimuthColumn>;
+
+// A grid shared by those who show it, read-only: the data on show and the load hold the grid of
+// the result it came from rather than copies (a 0.5-degree sphere is 4 MB). Reads as the grid.
+class SharedGrid {
+public:
+    // One column without points, what nothing loaded leaves.
+    SharedGrid();
+    SharedGrid(FarFieldGrid grid) : grid_(std::make_shared<const FarFieldGrid>(std::move(grid))) {}
+    SharedGrid(std::initializer_list<AzimuthColumn> columns) : SharedGrid(FarFieldGrid(columns)) {}
+    // A grid inside owner, which it keeps alive.
+    SharedGrid(std::shared_ptr<const void> owner, const FarFieldGrid& grid)
+        : grid_(std::move(owner), &grid) {}
+
+    operator const FarFieldGrid&() const { return *grid_; }
+    const FarFieldGrid& Grid() const { return *grid_; }
+    std::size_t size() const { return grid_->size(); }
+    bool empty() const { return grid_->empty(); }
+    const AzimuthColumn& operator[](std::size_t column) const { return (*grid_)[column]; }
+    const AzimuthColumn& at(std::size_t column) const { return grid_->at(column); }
+    const AzimuthColumn& front() const { return grid_->front(); }
+    const AzimuthColumn& back() const { return grid_->back(); }
+    FarFieldGrid::const_iterator begin() const { return grid_->begin(); }
+    FarFieldGrid::const_iterator end() const { return grid_->end(); }
+
+private:
+    std::shared_ptr<const FarFieldGrid> grid_;
+};
 
 // The strongest total gain over the upper hemisphere and the -3 dB width of the horizontal lobe
 // at its elevation.

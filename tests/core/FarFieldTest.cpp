@@ -1,13 +1,17 @@
 #include "core/FarField.h"
+#include "GeneratedFarField.h"
 #include "LoadHarness.h"
 #include "core/LoadFlow.h"
 #include "core/Messages.h"
+#include "core/TextFile.h"
 #include "core/TextRules.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -45,6 +49,17 @@ std::vector<float> Steps(float first, float last, float step) {
 float AngleBetween(float a, float b) {
     const float d = std::fmod(std::fabs(a - b), 360.0f);
     return d > 180.0f ? 360.0f - d : d;
+}
+
+bool SameGrid(const FarFieldGrid& a, const FarFieldGrid& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& p, const auto& q) {
+        return p.Azimuth == q.Azimuth &&
+               std::equal(p.Points.begin(), p.Points.end(), q.Points.begin(), q.Points.end(),
+                          [](const PatternPoint& x, const PatternPoint& y) {
+                              return x.Zenith == y.Zenith && x.Vertical == y.Vertical &&
+                                     x.Horizontal == y.Horizontal && x.Total == y.Total;
+                          });
+    });
 }
 
 // The grid read from text, with its maximum and beam found, in a state of its own.
@@ -229,6 +244,83 @@ TEST(FarFieldGrid, ReadsEveryNumberFormAsTheLeadingNumberRuleDoes) {
             EXPECT_EQ(value, LeadingFloat(gains[z])) << "'" << gains[z] << "'";
             EXPECT_EQ(std::signbit(value), std::signbit(LeadingFloat(gains[z]))) << gains[z];
         }
+    }
+}
+
+// A grid of 2 MB is read in two halves at once, cut at the line after its middle: the grid and
+// every refusal, with its line, are those of reading in one pass, wherever the fault lies.
+TEST(FarFieldGrid, ALargeGridReadsAsInOnePassWhereverItsFaultLies) {
+    const std::string text = test::MakeFarFieldCsv(1.0, 180.0);
+    constexpr int kZeniths = 181;
+    const std::size_t header = text.find('\n') + 1;
+    const std::size_t cut = text.find('\n', header + (text.size() - header) / 2) + 1;
+    const std::size_t cutEnd = text.find('\n', cut) + 1;
+    const std::size_t before = text.rfind('\n', cut - 2) + 1;
+    const auto cutLine = static_cast<int>(std::count(text.begin(), text.begin() + cut, '\n')) + 1;
+    // The first line of the azimuth after the one the cut lies in.
+    const int nextAzimuth = 2 + ((cutLine - 2) / kZeniths + 1) * kZeniths;
+    const auto replaced = [&](std::size_t from, std::size_t to, const std::string& by) {
+        return text.substr(0, from) + by + text.substr(to);
+    };
+    const std::string broken = "1,x,1,2,3\r\n";
+    const std::tuple<const char*, std::string, std::optional<Rejection>> cases[] = {
+        {"as written", text, std::nullopt},
+        {"a blank line at the cut", replaced(cut, cut, "  \r\n"), std::nullopt},
+        {"a broken azimuth after the cut", replaced(cut, cutEnd, broken),
+         Rejection{kNoNumberCause, cutLine, 2}},
+        {"a broken azimuth before the cut", replaced(before, cut, broken),
+         Rejection{kNoNumberCause, cutLine - 1, 2}},
+        {"a line missing after the cut", replaced(cut, cutEnd, ""),
+         Rejection{"строка %1: у предыдущего азимута меньше точек, чем у первого",
+                   nextAzimuth - 1}},
+        {"a line twice at the cut", replaced(cut, cut, text.substr(cut, cutEnd - cut)),
+         Rejection{"строка %1: у этого азимута больше точек, чем у первого", nextAzimuth}},
+    };
+    const FarFieldGrid onePass = ReadFarFieldGrid(std::get<1>(cases[1])).farField;
+    for (const auto& [what, edited, refusal] : cases) {
+        const LoadResult result = ReadFarFieldGrid(edited);
+        ASSERT_EQ(result.loaded, !refusal) << what;
+        if (refusal) {
+            EXPECT_EQ(result.messages,
+                      (std::vector<LoadMessage>{
+                          {std::string(kWrongFormatMessage), MessageIcon::Information, *refusal}}))
+                << what;
+            continue;
+        }
+        EXPECT_EQ(result.farField.size(), 361U) << what;
+        EXPECT_TRUE(SameGrid(result.farField, onePass)) << what;
+    }
+}
+
+// A large file is read in pieces as it comes; whatever it holds, the load is the one reading it
+// whole gives, refusals and their lines included.
+TEST(FarFieldGrid, ALargeFileLoadsAsItsWholeTextDoes) {
+    const std::string text = test::MakeFarFieldCsv(1.0, 180.0);
+    const std::size_t late = text.find('\n', text.size() * 3 / 4) + 1;
+    const std::size_t lateEnd = text.find('\n', late) + 1;
+    std::string crOnly = text;
+    crOnly.erase(std::remove(crOnly.begin(), crOnly.end(), '\n'), crOnly.end());
+    const std::tuple<const char*, std::string> cases[] = {
+        {"as written", text},
+        {"a broken azimuth late on", text.substr(0, late) + "1,x,1,2,3\r\n" + text.substr(late)},
+        {"a line too long late on",
+         text.substr(0, lateEnd - 2) + "," + std::string(70000, 'x') + text.substr(lateEnd - 2)},
+        {"a blank line late on", text.substr(0, late) + "\r\n" + text.substr(late)},
+        {"old Mac line ends", crOnly},
+    };
+    test::TempFolder folder;
+    for (const auto& [what, content] : cases) {
+        const std::string path = folder.Write("large.csv", content);
+        const LoadResult file = LoadFileByHeader(path, {});
+        LoadResult whole;
+        try {
+            whole = ReadByHeader(ReadFileBytes(path), {});
+        } catch (const ReadError& error) {
+            whole.messages = {ReadFailureMessage(error)};
+        }
+        EXPECT_EQ(file.loaded, whole.loaded) << what;
+        EXPECT_EQ(file.messages, whole.messages) << what;
+        EXPECT_TRUE(SameGrid(file.farField, whole.farField)) << what;
     }
 }
 

@@ -82,7 +82,6 @@ TEST(CliInfo, AFailedLoadKeepsItsMessageAndNamesWhereAndWhyInJsonAndOnStandardEr
     };
     std::vector<Case> cases = {
         {(folder.Path() / "missing.csv").string(), 64, "Файл не найден", ""},
-        {folder.Write("model.pf3", "x"), 64, std::string(kUnknownFormatMessage), ""},
         {folder.Write("s.csv", "Optim\r\n1 1 14.1 50 0 1.0 7.1 20\r\n"), 16,
          "Subscript out of range", "строка 2: нет поля 9"},
         {folder.Write("cut.csv", cut), 64, wrong, "строка 2: нет поля 4"},

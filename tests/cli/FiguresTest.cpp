@@ -116,8 +116,7 @@ TEST(CliCompare, PrintsEachResultAndItsDifferenceToTheFirst) {
     for (const char* figure : {"max_gain", "beam_width"}) {
         EXPECT_FLOAT_EQ(F(ba[figure]), F(second[figure]) - F(first[figure])) << figure;
     }
-    // A lazy H radiates both ways alike; the beam has 24 dB less behind it.
-    EXPECT_EQ(F(results[0].toObject()["front_to_back"]), 0.0f);
+    // The beam has 24 dB less behind it (the lazy H's 0 is the model tests').
     EXPECT_FLOAT_EQ(F(results[2].toObject()["front_to_back"]), 24.0f);
     EXPECT_FLOAT_EQ(F(differences[1].toObject()["front_to_back"]), 24.0f);
 

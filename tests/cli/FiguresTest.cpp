@@ -116,18 +116,15 @@ TEST(CliCompare, PrintsEachResultAndItsDifferenceToTheFirst) {
     for (const char* figure : {"max_gain", "beam_width"}) {
         EXPECT_FLOAT_EQ(F(ba[figure]), F(second[figure]) - F(first[figure])) << figure;
     }
-    // A lazy H radiates both ways alike; the beam has 24 dB less behind it.
-    EXPECT_EQ(F(results[0].toObject()["front_to_back"]), 0.0f);
+    // The beam has 24 dB less behind it (the lazy H's 0 is the model tests').
     EXPECT_FLOAT_EQ(F(results[2].toObject()["front_to_back"]), 24.0f);
     EXPECT_FLOAT_EQ(F(differences[1].toObject()["front_to_back"]), 24.0f);
 
     const CliRun sweeps = RunCommand(
         RunCompare, {Data("sweep_50ohm.csv"), Data("sweep_75ohm_blank_lines.csv")}, true);
     ASSERT_EQ(sweeps.code, 0) << sweeps.err;
-    // The lowest SWR as info computes it from R and jX, not the file's rounded column.
-    const QJsonObject lowest = sweeps.json["results"].toArray()[0].toObject();
-    EXPECT_NEAR(F(lowest["min_swr"]), 1.99869f, 1e-4f);
-    EXPECT_FLOAT_EQ(F(lowest["frequency"]), 14.15f);
+    // The lowest SWR as info computes it from R and jX (its figures are checked with info's).
+    EXPECT_NEAR(F(sweeps.json["results"].toArray()[0].toObject()["min_swr"]), 1.99869f, 1e-4f);
     EXPECT_TRUE(sweeps.json["differences"].toArray()[0].toObject().contains("min_swr"));
 
     // Tables: the best row's SWR and parameter; the same table twice differs by nothing.

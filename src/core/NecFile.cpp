@@ -315,6 +315,12 @@ public:
     void Line(std::string_view line) {
         // Trimmed once for the banner and the two names every line is asked for.
         const std::string_view trimmed = TrimmedStart(line);
+        // Nearly every line of a pattern block is in nec2c's columns: one that does not start
+        // with a minus is neither a banner nor a named value, and is read at once.
+        if (block_ == Block::Patterns && !trimmed.empty() && trimmed[0] != '-' &&
+            ColumnsPattern(line)) {
+            return;
+        }
         if (const std::string_view title = BannerTitle(trimmed); !title.empty()) {
             block_ = BlockOf(title);
             if (block_ == Block::Patterns) {
@@ -436,11 +442,19 @@ private:
         }
     }
 
+    bool ColumnsPattern(std::string_view line) {
+        std::array<double, 5> v{};
+        if (!columns::PatternLine(line, v)) {
+            return false;
+        }
+        lines_.push_back(NecPatternLine{static_cast<float>(v[0]), static_cast<float>(v[1]),
+                                        static_cast<float>(v[2]), static_cast<float>(v[3]),
+                                        static_cast<float>(v[4])});
+        return true;
+    }
+
     void Pattern(std::string_view line) {
-        if (std::array<double, 5> v{}; columns::PatternLine(line, v)) {
-            lines_.push_back(NecPatternLine{static_cast<float>(v[0]), static_cast<float>(v[1]),
-                                            static_cast<float>(v[2]), static_cast<float>(v[3]),
-                                            static_cast<float>(v[4])});
+        if (ColumnsPattern(line)) {
             return;
         }
         std::array<double, 7> v{};

@@ -13,12 +13,8 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <exception>
-#include <iterator>
 #include <new>
 #include <string>
-#include <system_error>
-#include <thread>
 
 namespace lobex {
 namespace {
@@ -503,103 +499,27 @@ bool IsNecOutput(std::string_view text) {
     return Contains(text.substr(0, kTitleReach), kTitle);
 }
 
-namespace {
-
-// Every line of text through a reader of its own.
-NecOutput ReadLines(std::string_view text) {
-    NecOutput output;
-    NecReader reader(output);
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const char* start = text.data() + at;
-        const void* found = std::memchr(start, '\n', text.size() - at);
-        const std::size_t length =
-            found == nullptr ? text.size() - at
-                             : static_cast<std::size_t>(static_cast<const char*>(found) - start);
-        std::string_view line(start, length);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        reader.Line(line);
-        at += length + 1;
-    }
-    reader.Finish();
-    return output;
-}
-
-// Below this an output is read on one thread: a second would cost more than it saves.
-constexpr std::size_t kSplitSize = std::size_t{2} << 20;
-
-// Where a large output may be cut in two for two readers: the start of the first frequency line
-// past its middle. A frequency line starts a frequency whatever came before it, so the second
-// reader starting there reads what one reader would. None for a small output or without one.
-std::size_t SplitPlace(std::string_view text) {
-    if (text.size() < kSplitSize) {
-        return std::string_view::npos;
-    }
-    for (std::size_t at = text.find("FREQUENCY", text.size() / 2); at != std::string_view::npos;
-         at = text.find("FREQUENCY", at + 1)) {
-        const std::size_t previous = text.rfind('\n', at);
-        const std::size_t start = previous == std::string_view::npos ? 0 : previous + 1;
-        std::string_view line = text.substr(start, text.find('\n', at) - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        const std::string_view trimmed = TrimmedStart(line);
-        double mhz = 0.0;
-        if (BannerTitle(trimmed).empty() && ValueAfter(trimmed, "FREQUENCY", mhz)) {
-            return start;
-        }
-    }
-    return std::string_view::npos;
-}
-
-// The lines of text as one reader reads them; a large output's two halves on two threads at
-// once, the second half's frequencies after the first's.
-NecOutput ReadOutput(std::string_view text) {
-    const std::size_t split = SplitPlace(text);
-    if (split == std::string_view::npos) {
-        return ReadLines(text);
-    }
-    NecOutput second;
-    std::exception_ptr failure;
-    std::thread worker;
-    try {
-        worker = std::thread([&second, &failure, rest = text.substr(split)] {
-            try {
-                second = ReadLines(rest);
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        });
-    } catch (const std::system_error&) {
-        return ReadLines(text);
-    }
-    NecOutput output;
-    try {
-        output = ReadLines(text.substr(0, split));
-    } catch (...) {
-        worker.join();
-        throw;
-    }
-    worker.join();
-    if (failure) {
-        std::rethrow_exception(failure);
-    }
-    output.fortran = output.fortran || second.fortran;
-    output.segments.insert(output.segments.end(), second.segments.begin(), second.segments.end());
-    output.frequencies.insert(output.frequencies.end(),
-                              std::make_move_iterator(second.frequencies.begin()),
-                              std::make_move_iterator(second.frequencies.end()));
-    return output;
-}
-
-} // namespace
-
 Parsed<NecOutput> ParseNecOutput(std::string_view text) {
     Parsed<NecOutput> parsed;
     try {
-        NecOutput output = ReadOutput(text);
+        NecOutput output;
+        NecReader reader(output);
+        std::size_t at = 0;
+        while (at < text.size()) {
+            const char* start = text.data() + at;
+            const void* found = std::memchr(start, '\n', text.size() - at);
+            const std::size_t length =
+                found == nullptr
+                    ? text.size() - at
+                    : static_cast<std::size_t>(static_cast<const char*>(found) - start);
+            std::string_view line(start, length);
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+            }
+            reader.Line(line);
+            at += length + 1;
+        }
+        reader.Finish();
         if (output.frequencies.empty()) {
             parsed.Tell(kWrongFormatMessage, MessageIcon::Information);
             return parsed;

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -37,15 +38,16 @@ bool IsDigit(char c) {
     return static_cast<unsigned>(static_cast<unsigned char>(c) - '0') < 10;
 }
 
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // The number fast_float reads at p (sign, digits, point, an exponent with its digits), when its
 // digits make an exact mantissa and its power of ten is exact: then one multiplication or
 // division gives the correctly rounded double (Clinger's fast path), as fast_float's own steps
 // would, at a fraction of their cost; NEC prints nearly every number so. Null for any other
 // number, which fast_float reads.
 const char* ReadExactDecimal(const char* p, const char* end, double& value) {
-    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     constexpr std::uint64_t kExactMantissa = std::uint64_t{1} << 53;
     const bool negative = p != end && *p == '-';
     p += negative ? 1 : 0;
@@ -90,7 +92,8 @@ const char* ReadExactDecimal(const char* p, const char* end, double& value) {
         return nullptr;
     }
     const double exact = static_cast<double>(mantissa);
-    const double magnitude = exponent < 0 ? exact / kPowers[-exponent] : exact * kPowers[exponent];
+    const double magnitude =
+        exponent < 0 ? exact / kPowersOfTen[-exponent] : exact * kPowersOfTen[exponent];
     value = negative ? -magnitude : magnitude;
     return p;
 }
@@ -126,6 +129,99 @@ std::size_t ReadNumbers(std::string_view line, std::array<double, N>& values,
     }
     return n;
 }
+
+// nec2c prints a pattern line's first seven numbers in fixed columns ("%8.2f %9.2f ..."): each
+// right-aligned in its field, the point at a set place. Such a line is checked and read a field
+// of eight characters at a time, the fields apart from each other, where walking it character
+// by character costs most of reading the output; a line laid out in any other way (NEC-2D's,
+// a number too wide for its field) is read as every other line is. A field is read only when
+// it holds blanks, a sign, digits and the point where the column has it, the blanks between
+// fields are checked too: then ReadNumbers would read the same numbers, and the same doubles
+// come of them.
+namespace columns {
+
+constexpr std::uint64_t EveryByte(std::uint8_t byte) {
+    return 0x0101010101010101ULL * byte;
+}
+constexpr std::uint64_t kFlags = EveryByte(0x80);
+constexpr std::uint64_t kZeros = EveryByte('0');
+
+std::uint64_t Load(const char* p) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// 0x80 in each byte that is not zero.
+std::uint64_t NonZeroBytes(std::uint64_t word) {
+    return (((word & ~kFlags) + ~kFlags) | word) & kFlags;
+}
+
+constexpr std::uint64_t LowBytes(int count) {
+    return count >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * count)) - 1;
+}
+
+// The number in the eight characters at p with `Decimals` digits after the point, which stands
+// just before them; false when the characters are not blanks, an optional minus, digits and
+// that point, in that order. Inlined: called six times a line, the calls would cost as much as
+// their work.
+template <int Decimals>
+[[gnu::always_inline]] inline bool Field(const char* p, double& value) {
+    constexpr int kPoint = 7 - Decimals;
+    constexpr std::uint64_t kPointByte = std::uint64_t{0xFF} << (8 * kPoint);
+    const std::uint64_t word = Load(p);
+    const int blanks = std::countr_zero(NonZeroBytes(word ^ EveryByte(' '))) / 8;
+    const int sign = ((word >> (8 * blanks)) & 0xFF) == '-' ? 1 : 0;
+    const std::uint64_t lead = LowBytes(blanks + sign);
+    const std::uint64_t expected = (EveryByte(' ') & LowBytes(blanks)) |
+                                   (static_cast<std::uint64_t>(sign * '-') << (8 * blanks)) |
+                                   (std::uint64_t{'.'} << (8 * kPoint));
+    const std::uint64_t digitPlaces = ~(lead | kPointByte) & kFlags;
+    const std::uint64_t low = word & ~kFlags;
+    const std::uint64_t digits =
+        (low + EveryByte(0x80 - '0')) & ~(low + EveryByte(0x80 - '9' - 1)) & ~word & kFlags;
+    // The blanks and sign become leading zeros; the whole part moves a byte on over the point.
+    const std::uint64_t zeroed = (word & ~lead) | (kZeros & lead);
+    constexpr std::uint64_t kWhole = LowBytes(kPoint + 1);
+    std::uint64_t v = ((((zeroed << 8) | '0') & kWhole) | (zeroed & ~kWhole)) - kZeros;
+    // Eight digits, the first in the lowest byte, summed in pairs, fours and all eight.
+    v = v * 10 + (v >> 8);
+    v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+         (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
+        32;
+    const double magnitude =
+        static_cast<double>(static_cast<std::uint32_t>(v)) / kPowersOfTen[Decimals];
+    value = sign != 0 ? -magnitude : magnitude;
+    return (word & (lead | kPointByte)) == expected && (digits & digitPlaces) == digitPlaces;
+}
+
+bool Blanks(const char* p, std::size_t count) {
+    return std::all_of(p, p + count, [](char c) { return c == ' '; });
+}
+
+// Theta, phi and the three gains of a pattern line in nec2c's columns; false for any other line.
+bool PatternLine(std::string_view line, std::array<double, 5>& values) {
+    if constexpr (std::endian::native != std::endian::little) {
+        return false;
+    }
+    constexpr std::size_t kWidth = 68;
+    if (line.size() < kWidth) {
+        return false;
+    }
+    const char* p = line.data();
+    double ratio = 0.0;
+    double tilt = 0.0;
+    bool read = Field<2>(p, values[0]);
+    read &= Blanks(p + 8, 2) & Field<2>(p + 10, values[1]);
+    read &= Blanks(p + 18, 2) & Field<2>(p + 20, values[2]);
+    read &= Blanks(p + 28, 1) & Field<2>(p + 29, values[3]);
+    read &= Blanks(p + 37, 1) & Field<2>(p + 38, values[4]);
+    read &= Blanks(p + 46, 4) & Field<4>(p + 50, ratio);
+    read &= Blanks(p + 58, 2) & Field<2>(p + 60, tilt);
+    return read && (line.size() == kWidth || line[kWidth] == ' ');
+}
+
+} // namespace columns
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -219,6 +315,12 @@ public:
     void Line(std::string_view line) {
         // Trimmed once for the banner and the two names every line is asked for.
         const std::string_view trimmed = TrimmedStart(line);
+        // Nearly every line of a pattern block is in nec2c's columns: one that does not start
+        // with a minus is neither a banner nor a named value, and is read at once.
+        if (block_ == Block::Patterns && !trimmed.empty() && trimmed[0] != '-' &&
+            ColumnsPattern(line)) {
+            return;
+        }
         if (const std::string_view title = BannerTitle(trimmed); !title.empty()) {
             block_ = BlockOf(title);
             if (block_ == Block::Patterns) {
@@ -340,7 +442,21 @@ private:
         }
     }
 
+    bool ColumnsPattern(std::string_view line) {
+        std::array<double, 5> v{};
+        if (!columns::PatternLine(line, v)) {
+            return false;
+        }
+        lines_.push_back(NecPatternLine{static_cast<float>(v[0]), static_cast<float>(v[1]),
+                                        static_cast<float>(v[2]), static_cast<float>(v[3]),
+                                        static_cast<float>(v[4])});
+        return true;
+    }
+
     void Pattern(std::string_view line) {
+        if (ColumnsPattern(line)) {
+            return;
+        }
         std::array<double, 7> v{};
         if (ReadNumbers(line, v) == v.size()) {
             lines_.push_back(NecPatternLine{static_cast<float>(v[0]), static_cast<float>(v[1]),

@@ -45,23 +45,45 @@ struct DirectedPoint {
     PatternPoint point;
 };
 
-// One phi's points by rising theta.
+// One phi's points by rising theta: a run of the sorted points, and the zenith or nadir it may
+// borrow from the column across the axis.
 struct NecColumn {
     long phi = 0;
-    std::vector<DirectedPoint> points;
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    const DirectedPoint* zenith = nullptr;
+    const DirectedPoint* nadir = nullptr;
 
-    bool Has(long theta) const {
-        return !points.empty() &&
-               (theta == 0 ? points.front().theta : points.back().theta) == theta;
+    const DirectedPoint& Front(const std::vector<DirectedPoint>& points) const {
+        return zenith != nullptr ? *zenith : points[begin];
+    }
+    const DirectedPoint& Back(const std::vector<DirectedPoint>& points) const {
+        return nadir != nullptr ? *nadir : points[end - 1];
+    }
+    bool Has(const std::vector<DirectedPoint>& points, long theta) const {
+        return (theta == 0 ? Front(points).theta : Back(points).theta) == theta;
     }
 };
+
+// std::lround for the angles kept (at most 1e8 in size), without the library call each: the
+// fraction a truncation leaves is exact, and a half rounds away from zero.
+long RoundedKey(double x) {
+    long rounded = static_cast<long>(x);
+    const double fraction = x - static_cast<double>(rounded);
+    if (fraction >= 0.5) {
+        ++rounded;
+    } else if (fraction <= -0.5) {
+        --rounded;
+    }
+    return rounded;
+}
 
 } // namespace
 
 std::optional<FarFieldPattern> PatternFromNec(const std::vector<NecPatternLine>& lines) {
     // Keys in hundredths of a degree: NEC prints its angles with two decimals.
     const auto key = [](float angle) {
-        return std::lround(static_cast<double>(angle) * 100.0);
+        return RoundedKey(static_cast<double>(angle) * 100.0);
     };
     std::vector<DirectedPoint> directed;
     directed.reserve(lines.size());
@@ -100,13 +122,13 @@ std::optional<FarFieldPattern> PatternFromNec(const std::vector<NecPatternLine>&
                                }),
                    directed.end());
     std::vector<NecColumn> columns;
-    for (const DirectedPoint& point : directed) {
-        if (columns.empty() || columns.back().phi != point.phi) {
-            columns.push_back(NecColumn{point.phi, {}});
+    for (std::size_t i = 0; i < directed.size(); ++i) {
+        if (columns.empty() || columns.back().phi != directed[i].phi) {
+            columns.push_back(NecColumn{directed[i].phi, i, i, nullptr, nullptr});
         }
-        columns.back().points.push_back(point);
+        columns.back().end = i + 1;
     }
-    const auto columnAt = [&columns](long phi) -> NecColumn* {
+    const auto columnAt = [&columns](long phi) -> const NecColumn* {
         const auto found = std::lower_bound(
             columns.begin(), columns.end(), phi,
             [](const NecColumn& column, long wanted) { return column.phi < wanted; });
@@ -114,19 +136,21 @@ std::optional<FarFieldPattern> PatternFromNec(const std::vector<NecPatternLine>&
     };
     // The zenith and the nadir are one direction each: a column that lacks one (a cut printed
     // from theta 90 to -90 reaches the zenith only at its own phi) takes it from the column
-    // across the axis, whose gains at that point are the same.
+    // across the axis, whose gains at that point are the same. Column by column, a pole taken
+    // counting as the column's own for the columns after it.
     for (NecColumn& column : columns) {
         for (const long pole : {0L, 18000L}) {
-            if (column.Has(pole)) {
+            if (column.Has(directed, pole)) {
                 continue;
             }
             for (const long across : {column.phi + 18000, column.phi - 18000}) {
                 const NecColumn* other = columnAt(across);
-                if (other != nullptr && other->Has(pole)) {
-                    const DirectedPoint& point =
-                        pole == 0 ? other->points.front() : other->points.back();
-                    column.points.insert(pole == 0 ? column.points.begin() : column.points.end(),
-                                         point);
+                if (other != nullptr && other->Has(directed, pole)) {
+                    if (pole == 0) {
+                        column.zenith = &other->Front(directed);
+                    } else {
+                        column.nadir = &other->Back(directed);
+                    }
                     break;
                 }
             }
@@ -136,9 +160,16 @@ std::optional<FarFieldPattern> PatternFromNec(const std::vector<NecPatternLine>&
     pattern.grid.reserve(columns.size() + 1);
     for (const NecColumn& column : columns) {
         AzimuthColumn grid{static_cast<float>(column.phi) / 100.0f, {}};
-        grid.Points.reserve(column.points.size());
-        for (const DirectedPoint& point : column.points) {
-            grid.Points.push_back(point.point);
+        grid.Points.reserve(column.end - column.begin + (column.zenith != nullptr ? 1 : 0) +
+                            (column.nadir != nullptr ? 1 : 0));
+        if (column.zenith != nullptr) {
+            grid.Points.push_back(column.zenith->point);
+        }
+        for (std::size_t i = column.begin; i < column.end; ++i) {
+            grid.Points.push_back(directed[i].point);
+        }
+        if (column.nadir != nullptr) {
+            grid.Points.push_back(column.nadir->point);
         }
         pattern.grid.push_back(std::move(grid));
     }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -83,6 +84,64 @@ TEST(NecFile, NumbersReadToTheNearestDouble) {
         const Parsed<NecOutput> parsed = ParseNecOutput(text);
         ASSERT_TRUE(parsed.result && parsed.result->frequencies.at(0).budget);
         EXPECT_EQ(parsed.result->frequencies[0].budget->efficiency, std::strtod(number, nullptr));
+    }
+}
+
+// nec2c's pattern lines as it prints them, in fixed columns, or shifted a blank (laid out as no
+// column reader knows them); frequencies from `first` on, 0.2 MHz apart.
+std::string Nec2cOutput(int first, int count, bool shifted) {
+    std::string text = "NUMERICAL ELECTROMAGNETICS CODE (nec2c)\n";
+    char line[160];
+    for (int f = first; f < first + count; ++f) {
+        std::snprintf(line, sizeof line, "   FREQUENCY : %.4E MHz\n", 10.0 + 0.2 * f);
+        text += line;
+        text += "   ---------- RADIATION PATTERNS -----------\n";
+        for (int phi = 0; phi < 360; phi += 5) {
+            for (int theta = 0; theta <= 90; theta += 5) {
+                const double gain = 0.01 * ((theta * 37 + phi * 11 + f * 53) % 4000) - 25.0;
+                std::snprintf(line, sizeof line,
+                              "%s%8.2f %9.2f %9.2f %8.2f %8.2f %11.4f %9.2f %-6s  %10.4E %9.2f\n",
+                              shifted ? " " : "", static_cast<double>(theta),
+                              static_cast<double>(phi), phi == 90 ? -999.99 : gain - 3.0, gain,
+                              gain + 1.5, 0.0, 90.0, "LINEAR", 0.12079, 85.2);
+                text += line;
+            }
+        }
+    }
+    return text;
+}
+
+// Read by its columns or not, an output of several frequencies gives each frequency's pattern
+// as the frequency read alone in nec2c's columns gives it, in file order.
+TEST(NecFile, Nec2cOutputReadsAsEachFrequencyAlone) {
+    constexpr int kFrequencies = 3;
+    for (const bool shifted : {false, true}) {
+        SCOPED_TRACE(shifted);
+        const std::string text = Nec2cOutput(0, kFrequencies, shifted);
+        const Parsed<NecOutput> parsed = ParseNecOutput(text);
+        ASSERT_TRUE(parsed.result);
+        ASSERT_EQ(parsed.result->frequencies.size(), std::size_t{kFrequencies});
+        for (int f = 0; f < kFrequencies; ++f) {
+            const Parsed<NecOutput> alone = ParseNecOutput(Nec2cOutput(f, 1, false));
+            const NecFrequency& whole = parsed.result->frequencies[static_cast<std::size_t>(f)];
+            const NecFrequency& single = alone.result->frequencies.at(0);
+            EXPECT_EQ(whole.mhz, single.mhz);
+            ASSERT_TRUE(whole.pattern && single.pattern);
+            EXPECT_EQ(whole.pattern->figures.MaxGain, single.pattern->figures.MaxGain);
+            ASSERT_EQ(whole.pattern->grid.size(), single.pattern->grid.size());
+            for (std::size_t c = 0; c < whole.pattern->grid.size(); ++c) {
+                const AzimuthColumn& a = whole.pattern->grid[c];
+                const AzimuthColumn& b = single.pattern->grid[c];
+                ASSERT_EQ(a.Azimuth, b.Azimuth);
+                ASSERT_EQ(a.Points.size(), b.Points.size());
+                for (std::size_t i = 0; i < a.Points.size(); ++i) {
+                    EXPECT_EQ(a.Points[i].Zenith, b.Points[i].Zenith);
+                    EXPECT_EQ(a.Points[i].Vertical, b.Points[i].Vertical);
+                    EXPECT_EQ(a.Points[i].Horizontal, b.Points[i].Horizontal);
+                    EXPECT_EQ(a.Points[i].Total, b.Points[i].Total);
+                }
+            }
+        }
     }
 }
 

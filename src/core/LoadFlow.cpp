@@ -247,7 +247,7 @@ bool Load(LoadContext& ctx, DataView& view, const LoadSource& source, const Load
     // Before anything is drawn: the graphs of compared results draw the one on show from it.
     // A set picked of the same document keeps its frequency and part, so what is shown stays.
     if (!request.setChosen || result.document != state.Loaded.Document) {
-        state.Loaded.Shown = ShownResultOf(result.document, request.necFrequency, request.necPart);
+        state.Loaded.Shown = result.shown != nullptr ? result.shown : result.document;
     }
     state.Loaded.Document = result.document;
     if (result.showPattern) {

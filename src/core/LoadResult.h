@@ -52,6 +52,9 @@ struct LoadResult {
     bool loaded = false;
     // The typed result all the rest was derived from; none when the text was refused.
     std::shared_ptr<const Result> document;
+    // What of it is on show when that is not the document itself (a NEC-2 output's pattern or
+    // sweep); none otherwise.
+    std::shared_ptr<const Result> shown;
     // The reader that ran (a data kind), also when it refused the text; KindNone before any.
     std::int16_t reader = KindNone;
     // Kind, series with labels, DataText, HeaderWords and the set the reader settled on.

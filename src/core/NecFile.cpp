@@ -590,10 +590,19 @@ LoadResult DeriveLoad(const NecOutput& output, const LoadRequest& request) {
     }
     const NecFrequency& frequency = output.frequencies[static_cast<std::size_t>(index)];
     switch (*part) {
-    case NecPart::Pattern:
-        return DeriveLoad(*frequency.pattern, request);
-    case NecPart::Sweep:
-        return DeriveLoad(NecSweep(output, kNecSweepImpedance), request);
+    case NecPart::Pattern: {
+        // Made once: the data on show shares its grid, and compared results are drawn against it.
+        auto shown = std::make_shared<const Result>(*frequency.pattern);
+        LoadResult result = DeriveSharedLoad(shown, std::get<FarFieldPattern>(*shown), request);
+        result.shown = std::move(shown);
+        return result;
+    }
+    case NecPart::Sweep: {
+        auto shown = std::make_shared<const Result>(NecSweep(output, kNecSweepImpedance));
+        LoadResult result = DeriveLoad(std::get<Sweep>(*shown), request);
+        result.shown = std::move(shown);
+        return result;
+    }
     case NecPart::Currents:
         return DeriveLoad(NecWireCurrents(frequency), request);
     case NecPart::NearField:

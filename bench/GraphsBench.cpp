@@ -1,4 +1,5 @@
 #include "GraphWorld.h"
+#include "QtBenchMain.h"
 #include "graphs/HeadlessGraphView.h"
 #include "graphs/PolarGraph.h"
 #include "graphs/RectangularGraph.h"
@@ -73,13 +74,6 @@ BENCHMARK(BM_PlotXYSweep)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+int main(int argc, char** argv) {
+    return lobex::bench::RunWithQt<QGuiApplication>(argc, argv, "offscreen");
 }

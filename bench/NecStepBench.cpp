@@ -4,6 +4,7 @@
 // window does it from the step key to the frame on the screen. Needs nec2c and a display with
 // OpenGL (xvfb-run and Mesa's llvmpipe).
 #include "MainWindowHarness.h"
+#include "QtBenchMain.h"
 #include "ShownPattern.h"
 #include "app/NecControls.h"
 #include "app/View3DHost.h"
@@ -162,12 +163,5 @@ BENCHMARK(BM_NecStep_MainWindowKeyToFrame_1Degree)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lobex::bench::RunWithQt<QApplication>(argc, argv, "xcb");
 }

@@ -1,4 +1,5 @@
 #include "FakePlotApi.h"
+#include "QtBenchMain.h"
 #include "graphs/PlotApi.h"
 #include "plotter/PlotEngine.h"
 #include "plotter/PlotLayout.h"
@@ -146,13 +147,6 @@ BENCHMARK(BM_PlotDocumentFromCommands);
 
 } // namespace
 
-int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+int main(int argc, char** argv) {
+    return lobex::bench::RunWithQt<QGuiApplication>(argc, argv, "offscreen");
 }

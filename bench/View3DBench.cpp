@@ -3,6 +3,7 @@
 // Xvfb display does not time). Run under xvfb-run: the view needs OpenGL (Mesa's llvmpipe).
 #include "GeneratedFarField.h"
 #include "MainWindowHarness.h"
+#include "QtBenchMain.h"
 #include "ScratchFile.h"
 #include "ShownPattern.h"
 #include "app/View3DHost.h"
@@ -181,12 +182,5 @@ BENCHMARK(BM_ButtonToFirstFrame_TenthDegreeHemisphere)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lobex::bench::RunWithQt<QApplication>(argc, argv, "xcb");
 }

@@ -4,6 +4,7 @@
 // alone (what the window does off its thread) and the whole open until it is on show.
 #include "MainWindowHarness.h"
 #include "MultibandNec.h"
+#include "QtBenchMain.h"
 #include "ScratchFile.h"
 #include "core/LoadFlow.h"
 
@@ -68,12 +69,5 @@ BENCHMARK(BM_OpenNecOutput136FrequenciesInWindow)->Unit(benchmark::kMillisecond)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lobex::bench::RunWithQt<QApplication>(argc, argv, "offscreen");
 }

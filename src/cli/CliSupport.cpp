@@ -1,5 +1,6 @@
 #include "CliSupport.h"
 
+#include "LargeHeap.h"
 #include "LocaleDecimal.h"
 #include "core/AtomicFile.h"
 #include "core/DataGrid.h"
@@ -13,6 +14,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <optional>
 
 namespace lobex::cli {
 
@@ -215,6 +218,7 @@ bool Session::Load(const LoadOptions& options, std::ostream& err) {
     state.DecimalSeparator = options.decimal ? *options.decimal : LocaleDecimalSeparator();
     ClearGrid(state);
     std::unique_ptr<MmanaWindowLink> mmana;
+    std::optional<LargeHeap> heap;
     LoadSource source;
     if (options.mmana) {
         mmana = MmanaLinkForCli(state, err);
@@ -233,6 +237,9 @@ bool Session::Load(const LoadOptions& options, std::ostream& err) {
                 return false;
             }
         }
+        std::error_code error;
+        const std::uintmax_t bytes = std::filesystem::file_size(Utf8Path(file), error);
+        heap.emplace(error ? 0 : bytes);
         source.chooseFile = [file] {
             return file;
         };

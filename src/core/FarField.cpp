@@ -12,13 +12,16 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <memory>
 #include <new>
+#include <optional>
 #include <stop_token>
 #include <system_error>
 #include <thread>
@@ -82,20 +85,61 @@ InputError PointLineError(std::string_view rest, int number, std::string_view ca
     return InputError("Subscript out of range", {cause, number});
 }
 
+// The azimuth of the line before as its characters, the comma after it included: a column's
+// lines repeat it, the same characters make the same number, and comparing them at once costs
+// less than reading the number again.
+class RepeatedAzimuth {
+public:
+    // The number, with p moved past its comma, when the characters at p are the kept ones.
+    bool Same(const char*& p, const char* end, float& value) const {
+        if (mask_ == 0 || end - p < 8 || ((Load(p) ^ word_) & mask_) != 0) {
+            return false;
+        }
+        value = value_;
+        p += length_;
+        return true;
+    }
+    // Keeps the field from `from`, whose number `value` ends at the comma at `comma`.
+    void Keep(const char* from, const char* comma, const char* end, float value) {
+        length_ = static_cast<std::size_t>(comma - from) + 1;
+        mask_ = length_ <= 8 && end - from >= 8 ? ~std::uint64_t{0} >> (64 - 8 * length_) : 0;
+        word_ = mask_ != 0 ? Load(from) & mask_ : 0;
+        value_ = value;
+    }
+
+private:
+    static std::uint64_t Load(const char* p) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, p, sizeof word);
+        return word;
+    }
+    std::uint64_t word_ = 0;
+    std::uint64_t mask_ = 0; // none kept
+    std::size_t length_ = 0;
+    float value_ = 0.0f;
+};
+
 // A whole point line of plain numbers at the start of text, with its line end: the values and
 // the bytes taken. False for any other line, which the rule then reads; the walk over the line
 // and the reading of its numbers are one pass. Before lastLineEnd, the text's last line end, the
 // numbers need no look at the text's end.
-bool ReadPlainPointLine(std::string_view text, const char* lastLineEnd,
+bool ReadPlainPointLine(std::string_view text, const char* lastLineEnd, RepeatedAzimuth& azimuth,
                         std::array<float, 5>& values, std::size_t& taken) {
     const char* p = text.data();
     const char* const end = p + text.size();
     const bool bounded = p >= lastLineEnd;
     for (std::size_t f = 0; f < values.size(); ++f) {
+        if (f == 1 && azimuth.Same(p, end, values[1])) {
+            continue;
+        }
+        const char* const from = p;
         p = bounded ? plain_float::Read(p, end, values[f])
                     : plain_float::ReadBeforeLineEnd(p, values[f]);
         if (p == nullptr) {
             return false;
+        }
+        if (f == 1 && p != end && *p == ',') {
+            azimuth.Keep(from, p, end, values[1]);
         }
         // A field ended by a line end is a short line, for the rule to refuse.
         if (f + 1 < values.size()) {
@@ -156,6 +200,7 @@ struct LongLine {};
 
 void GridBuilder::ReadLines(TextLines& reader, const char* stop) {
     std::array<float, 5> values{};
+    RepeatedAzimuth azimuth;
     std::string_view line;
     const std::string_view part = rest_.substr(0, static_cast<std::size_t>(stop - rest_.data()));
     const std::size_t lastLineEnd = part.find_last_of("\r\n");
@@ -166,7 +211,7 @@ void GridBuilder::ReadLines(TextLines& reader, const char* stop) {
         const std::string_view bounded =
             lineRest.substr(0, static_cast<std::size_t>(stop - lineRest.data()));
         std::size_t taken = 0;
-        if (ReadPlainPointLine(bounded, safeEnd, values, taken)) {
+        if (ReadPlainPointLine(bounded, safeEnd, azimuth, values, taken)) {
             reader.Skip(taken);
         } else {
             reader.Next(line);
@@ -291,9 +336,10 @@ struct PlainColumns {
 
     bool Read(std::string_view part, const char* lastLineEnd, const std::stop_token& stop) {
         std::array<float, 5> values{};
+        RepeatedAzimuth azimuth;
         while (!part.empty()) {
             std::size_t taken = 0;
-            if (!ReadPlainPointLine(part, lastLineEnd, values, taken)) {
+            if (!ReadPlainPointLine(part, lastLineEnd, azimuth, values, taken)) {
                 return false;
             }
             part.remove_prefix(taken);
@@ -401,10 +447,18 @@ public:
     static constexpr std::uint64_t kToTheEnd = std::numeric_limits<std::uint64_t>::max();
 
     LinePieces(const std::filesystem::path& path, std::uint64_t from, std::uint64_t stop)
-        : file_(path, std::ios::binary), left_(stop - from) {
-        if (from > 0) {
-            file_.seekg(static_cast<std::streamoff>(from));
-        }
+        : file_(path, std::ios::binary) {
+        Restart(from, stop);
+    }
+    // The lines from `from` up to `stop` instead, the file and buffer kept.
+    void Restart(std::uint64_t from, std::uint64_t stop) {
+        file_.clear();
+        file_.seekg(static_cast<std::streamoff>(from));
+        left_ = stop - from;
+        keptFrom_ = 0;
+        kept_ = 0;
+        end_ = false;
+        failed_ = !file_.is_open();
     }
     // The next piece: whole lines, at the end whatever is left. False once all is read, and when
     // the file cannot be read or a line does not fit a piece (Failed).
@@ -414,8 +468,9 @@ public:
 private:
     static constexpr std::size_t kPiece = kFirstLines;
     std::ifstream file_;
-    std::uint64_t left_;
-    std::string buffer_ = std::string(kPiece, '\0');
+    std::uint64_t left_ = 0;
+    // Not cleared: the file's bytes overwrite it.
+    std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kPiece);
     // The unfinished line at the end of the last piece, moved to the front for the next.
     std::size_t keptFrom_ = 0;
     std::size_t kept_ = 0;
@@ -431,17 +486,16 @@ bool LinePieces::Next(std::string_view& piece) {
         failed_ = true;
         return false;
     }
-    std::memmove(buffer_.data(), buffer_.data() + keptFrom_, kept_);
-    const auto want =
-        static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size() - kept_, left_));
-    file_.read(buffer_.data() + kept_, static_cast<std::streamsize>(want));
+    std::memmove(buffer_.get(), buffer_.get() + keptFrom_, kept_);
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kPiece - kept_, left_));
+    file_.read(buffer_.get() + kept_, static_cast<std::streamsize>(want));
     const auto got = static_cast<std::size_t>(file_.gcount());
     if (file_.bad()) {
         failed_ = true;
         return false;
     }
     left_ -= got;
-    const std::string_view bytes(buffer_.data(), kept_ + got);
+    const std::string_view bytes(buffer_.get(), kept_ + got);
     if (got < want || left_ == 0) {
         end_ = true;
         piece = bytes;
@@ -466,19 +520,43 @@ const char* LastLineEnd(std::string_view piece) {
 
 constexpr std::uint64_t kLargeFile = std::uint64_t{1} << 20;
 
-// Where a large file is cut for two threads: the start of the line after its middle.
-std::uint64_t FileSplitPoint(const std::filesystem::path& path, std::uint64_t size) {
+// The lines after the first part of a large file come in parts of about this size, which each
+// thread takes as it is free: a thread that starts late, or a core busy with other work, costs
+// the reading at most a part.
+constexpr std::uint64_t kPartBytes = std::uint64_t{512} << 10;
+
+// Where a large file is cut into parts: line starts about kPartBytes apart, from 0 to its size;
+// just the two ends on a machine with one core.
+std::vector<std::uint64_t> FileCuts(const std::filesystem::path& path, std::uint64_t size) {
     static const bool cores = std::thread::hardware_concurrency() > 1;
-    if (!cores || size < kLargeFile) {
-        return LinePieces::kToTheEnd;
+    std::vector<std::uint64_t> cuts{0};
+    if (cores && size >= kLargeFile) {
+        std::ifstream file(path, std::ios::binary);
+        // A line end is looked for in a few bytes first: lines are short, and reading the
+        // longest a line may be at every cut would cost the file again in part.
+        constexpr std::size_t kFirstLook = 512;
+        std::string bytes(kMaxLineLength + 1, '\0');
+        for (std::uint64_t at = kPartBytes; file && at + kPartBytes / 2 < size; at += kPartBytes) {
+            if (at <= cuts.back()) {
+                continue;
+            }
+            file.seekg(static_cast<std::streamoff>(at));
+            file.read(bytes.data(), static_cast<std::streamsize>(kFirstLook));
+            std::size_t got = static_cast<std::size_t>(file.gcount());
+            if (std::string_view(bytes.data(), got).find('\n') == std::string_view::npos) {
+                file.read(bytes.data() + got, static_cast<std::streamsize>(bytes.size() - got));
+                got += static_cast<std::size_t>(file.gcount());
+            }
+            const std::string_view read(bytes.data(), got);
+            file.clear();
+            const std::size_t lineEnd = read.find('\n');
+            if (lineEnd != std::string_view::npos && at + lineEnd + 1 < size) {
+                cuts.push_back(at + lineEnd + 1);
+            }
+        }
     }
-    std::ifstream file(path, std::ios::binary);
-    file.seekg(static_cast<std::streamoff>(size / 2));
-    std::string bytes(kMaxLineLength + 1, '\0');
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
-    const std::size_t lineEnd = bytes.find('\n');
-    return lineEnd == std::string::npos ? LinePieces::kToTheEnd : size / 2 + lineEnd + 1;
+    cuts.push_back(size);
+    return cuts;
 }
 
 // Reads builder's lines from pieces, the first already begun in reader; false when the pieces
@@ -500,13 +578,62 @@ bool ReadPieces(GridBuilder& builder, LinePieces& pieces, TextLines& reader) {
     }
 }
 
-// The grid of a large far-field file, read in pieces, its halves on two threads at once; none
+// A part of a large file after its first, read by whichever thread takes it.
+struct FilePart {
+    std::uint64_t from = 0;
+    std::uint64_t stop = 0;
+    PlainColumns columns;
+    bool whole = false;
+};
+
+// The parts after the first, taken one by one until none is left; each as PlainColumns reads
+// them. A part not read whole leaves the parts after it unread: they would not be used.
+class PartReader {
+public:
+    PartReader(const std::filesystem::path& path, std::vector<FilePart>& parts)
+        : path_(path), parts_(parts) {}
+
+    void Run(const std::stop_token& stop) {
+        std::optional<LinePieces> pieces;
+        for (std::size_t k = next_++; k < parts_.size() && k < unread_; k = next_++) {
+            FilePart& part = parts_[k];
+            try {
+                if (pieces) {
+                    pieces->Restart(part.from, part.stop);
+                } else {
+                    pieces.emplace(path_, part.from, part.stop);
+                }
+                std::string_view piece;
+                bool read = true;
+                while (read && pieces->Next(piece)) {
+                    read = part.columns.Read(piece, LastLineEnd(piece), stop);
+                }
+                part.whole = read && !pieces->Failed();
+            } catch (const std::bad_alloc&) {
+                part.whole = false;
+            }
+            if (!part.whole) {
+                std::size_t unread = unread_;
+                while (k < unread && !unread_.compare_exchange_weak(unread, k)) {
+                }
+            }
+        }
+    }
+
+private:
+    const std::filesystem::path& path_;
+    std::vector<FilePart>& parts_;
+    std::atomic<std::size_t> next_{0};
+    std::atomic<std::size_t> unread_{std::numeric_limits<std::size_t>::max()};
+};
+
+// The grid of a large far-field file, read in pieces, its parts on two threads at once; none
 // when anything in it is not as a good grid has it (a refusal, a long line, a file that cannot
 // be read), which the reading of the whole file then tells as ever.
 std::optional<FarFieldGrid> ReadGridInPieces(const std::filesystem::path& path,
                                              std::uint64_t size) {
-    const std::uint64_t split = FileSplitPoint(path, size);
-    LinePieces first(path, 0, split);
+    const std::vector<std::uint64_t> cuts = FileCuts(path, size);
+    LinePieces first(path, 0, cuts[1]);
     std::string_view piece;
     if (!first.Next(piece)) {
         return std::nullopt;
@@ -517,42 +644,42 @@ std::optional<FarFieldGrid> ReadGridInPieces(const std::filesystem::path& path,
         return std::nullopt;
     }
     GridBuilder builder(reader.Rest(), true);
-    if (split == LinePieces::kToTheEnd) {
+    if (cuts.size() == 2) {
         return ReadPieces(builder, first, reader) ? std::optional(builder.Finish()) : std::nullopt;
     }
     builder.ReadLines(reader, piece.data() + piece.size());
-    PlainColumns after;
-    PrepareColumns(after, builder, size - split, piece.size());
-    bool whole = false;
+    std::vector<FilePart> parts(cuts.size() - 2);
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        parts[k].from = cuts[k + 1];
+        parts[k].stop = cuts[k + 2];
+        PrepareColumns(parts[k].columns, builder, parts[k].stop - parts[k].from, piece.size());
+    }
+    PartReader partReader(path, parts);
     {
-        std::jthread second([&](std::stop_token stop) {
-            try {
-                LinePieces pieces(path, split, LinePieces::kToTheEnd);
-                std::string_view next;
-                while (pieces.Next(next)) {
-                    if (!after.Read(next, LastLineEnd(next), stop)) {
-                        return;
-                    }
-                }
-                whole = !pieces.Failed();
-            } catch (const std::bad_alloc&) {
-                whole = false;
-            }
-        });
+        std::jthread second;
+        try {
+            second = std::jthread([&](std::stop_token stop) { partReader.Run(stop); });
+        } catch (const std::system_error&) {
+            // No thread to be had: this one reads every part.
+        }
+        // A refusal of the first part stops the other thread (the thread's end asks it to).
         if (!ReadPieces(builder, first, reader)) {
             return std::nullopt;
         }
-        second.join();
+        partReader.Run(std::stop_token{});
     }
-    if (whole && builder.Take(after.TakeColumns())) {
-        return builder.Finish();
+    for (FilePart& part : parts) {
+        if (part.whole && builder.Take(part.columns.TakeColumns())) {
+            continue;
+        }
+        LinePieces rest(path, part.from, LinePieces::kToTheEnd);
+        if (!rest.Next(piece)) {
+            return std::nullopt;
+        }
+        reader = TextLines(piece);
+        return ReadPieces(builder, rest, reader) ? std::optional(builder.Finish()) : std::nullopt;
     }
-    LinePieces rest(path, split, LinePieces::kToTheEnd);
-    if (!rest.Next(piece)) {
-        return std::nullopt;
-    }
-    reader = TextLines(piece);
-    return ReadPieces(builder, rest, reader) ? std::optional(builder.Finish()) : std::nullopt;
+    return builder.Finish();
 }
 
 void ClearCutSeries(DataSet& data) {

@@ -231,14 +231,20 @@ TEST(FarFieldGrid, ReadsEveryNumberFormAsTheLeadingNumberRuleDoes) {
     for (const char* ending : {"\r\n", "\n", "\r"}) {
         std::string text = "ZENITH(DEG),AZIMUTH(DEG),VERT(dBi),HORI(dBi),TOTAL(dBi)";
         text += ending;
-        for (const char* azimuth : {"0", "180"}) {
+        // The second azimuth written in changing forms: a form repeated from the line before
+        // is the same number, a form alike in its first characters is not.
+        const std::vector<std::vector<std::string>> azimuths = {{"0"},
+                                                                {"180", "180.0", "180.00", "180"}};
+        for (const std::vector<std::string>& forms : azimuths) {
             for (std::size_t z = 0; z < gains.size(); ++z) {
+                const std::string& azimuth = forms[z % forms.size()];
                 text += std::to_string(z) + "," + azimuth + ",0,0," + gains[z] +
                         (z % 5 == 0 ? ",extra" : "") + ending + (z % 7 == 0 ? ending : "");
             }
         }
         const LoadResult result = ReadFarFieldGrid(text);
         ASSERT_TRUE(result.loaded) << static_cast<int>(ending[0]);
+        ASSERT_EQ(result.farField.at(1).Azimuth, 180.0f);
         for (std::size_t z = 0; z < gains.size(); ++z) {
             const float value = result.farField.at(1).Points.at(z).Total;
             EXPECT_EQ(value, LeadingFloat(gains[z])) << "'" << gains[z] << "'";
@@ -292,12 +298,17 @@ TEST(FarFieldGrid, ALargeGridReadsAsInOnePassWhereverItsFaultLies) {
     }
 }
 
-// A large file is read in pieces as it comes; whatever it holds, the load is the one reading it
-// whole gives, refusals and their lines included.
+// A large file is read in pieces as it comes, its parts on two threads; whatever it holds and
+// wherever, the load is the one reading it whole gives, refusals and their lines included.
 TEST(FarFieldGrid, ALargeFileLoadsAsItsWholeTextDoes) {
     const std::string text = test::MakeFarFieldCsv(1.0, 180.0);
     const std::size_t late = text.find('\n', text.size() * 3 / 4) + 1;
     const std::size_t lateEnd = text.find('\n', late) + 1;
+    // The line after the first cut between parts, and one in the middle of a part.
+    const std::size_t cut = text.find('\n', std::size_t{512} << 10) + 1;
+    const std::size_t cutEnd = text.find('\n', cut) + 1;
+    const std::size_t early = text.find('\n', text.size() / 3) + 1;
+    const std::size_t column = text.find("\n0.0,", early) + 1;
     std::string crOnly = text;
     crOnly.erase(std::remove(crOnly.begin(), crOnly.end(), '\n'), crOnly.end());
     const std::tuple<const char*, std::string> cases[] = {
@@ -306,6 +317,11 @@ TEST(FarFieldGrid, ALargeFileLoadsAsItsWholeTextDoes) {
         {"a line too long late on",
          text.substr(0, lateEnd - 2) + "," + std::string(70000, 'x') + text.substr(lateEnd - 2)},
         {"a blank line late on", text.substr(0, late) + "\r\n" + text.substr(late)},
+        {"a line missing at a cut", text.substr(0, cut) + text.substr(cutEnd)},
+        {"a line twice at a cut", text.substr(0, cutEnd) + text.substr(cut)},
+        {"a broken azimuth early on", text.substr(0, early) + "1,x,1,2,3\r\n" + text.substr(early)},
+        {"a blank line before a column early on",
+         text.substr(0, column) + "\r\n" + text.substr(column)},
         {"old Mac line ends", crOnly},
     };
     test::TempFolder folder;

@@ -525,8 +525,12 @@ constexpr std::uint64_t kLargeFile = std::uint64_t{1} << 20;
 // the reading at most a part.
 constexpr std::uint64_t kPartBytes = std::uint64_t{512} << 10;
 
-// Where a large file is cut into parts: line starts about kPartBytes apart, from 0 to its size;
-// just the two ends on a machine with one core.
+// The first part, which this thread reads before the other starts: long enough to tell how long
+// a column is (two columns of the finest grid), short so that the other starts soon.
+constexpr std::uint64_t kFirstPartBytes = std::uint64_t{128} << 10;
+
+// Where a large file is cut into parts: line starts about kPartBytes apart after the first part,
+// from 0 to its size; just the two ends on a machine with one core.
 std::vector<std::uint64_t> FileCuts(const std::filesystem::path& path, std::uint64_t size) {
     static const bool cores = std::thread::hardware_concurrency() > 1;
     std::vector<std::uint64_t> cuts{0};
@@ -536,7 +540,8 @@ std::vector<std::uint64_t> FileCuts(const std::filesystem::path& path, std::uint
         // longest a line may be at every cut would cost the file again in part.
         constexpr std::size_t kFirstLook = 512;
         std::string bytes(kMaxLineLength + 1, '\0');
-        for (std::uint64_t at = kPartBytes; file && at + kPartBytes / 2 < size; at += kPartBytes) {
+        for (std::uint64_t at = kFirstPartBytes; file && at + kPartBytes / 2 < size;
+             at += kPartBytes) {
             if (at <= cuts.back()) {
                 continue;
             }

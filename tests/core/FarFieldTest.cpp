@@ -304,8 +304,8 @@ TEST(FarFieldGrid, ALargeFileLoadsAsItsWholeTextDoes) {
     const std::string text = test::MakeFarFieldCsv(1.0, 180.0);
     const std::size_t late = text.find('\n', text.size() * 3 / 4) + 1;
     const std::size_t lateEnd = text.find('\n', late) + 1;
-    // The line after the first cut between parts, and one in the middle of a part.
-    const std::size_t cut = text.find('\n', std::size_t{512} << 10) + 1;
+    // The line after a cut between two parts the threads take, and one in the middle of a part.
+    const std::size_t cut = text.find('\n', std::size_t{640} << 10) + 1;
     const std::size_t cutEnd = text.find('\n', cut) + 1;
     const std::size_t early = text.find('\n', text.size() / 3) + 1;
     const std::size_t column = text.find("\n0.0,", early) + 1;

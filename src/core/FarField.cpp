@@ -315,16 +315,16 @@ FarFieldGrid GridBuilder::Finish() {
     return std::move(grid_);
 }
 
-// The columns of the lines after a cut, read on a thread of its own while the lines before it are
-// read: plain point lines only, each column in file order, the first perhaps the end of one begun
-// before the cut. Read gives up (false) at any other line, an overlong column, or when told to
-// stop; the lines may come in pieces, each of whole lines.
+// The columns of the lines of a part of a large file, read on a thread while the lines before
+// it are read elsewhere: plain point lines only, each column in file order, the first perhaps
+// the end of one begun before the part. Read gives up (false) at any other line, an overlong
+// column, or when told to stop; the lines may come in pieces, each of whole lines.
 struct PlainColumns {
     FarFieldGrid columns;
     std::size_t used = 0;
     std::size_t perColumn = 0;
 
-    // Columns made ready for the points to come, on the thread that reads the first half: a
+    // Columns made ready for the points to come, on the thread that reads the first part: a
     // second thread's heap grows a page at a time, the first's in large steps.
     void Prepare(std::size_t count, std::size_t points) {
         columns.resize(count);
@@ -372,9 +372,8 @@ struct PlainColumns {
     }
 };
 
-// The lines read before the second thread starts: they tell how long a column is and how many
-// bytes it takes.
-constexpr std::size_t kFirstLines = std::size_t{256} << 10;
+// The bytes a large file is read by at once.
+constexpr std::size_t kPieceBytes = std::size_t{256} << 10;
 
 // The second thread's columns made ready for bytesAfter bytes of lines, as the bytesRead bytes
 // read so far give the columns' length and size.
@@ -387,55 +386,12 @@ void PrepareColumns(PlainColumns& after, const GridBuilder& builder, std::uint64
     }
 }
 
-// Where a grid text is cut in two for two threads to read: the start of the line after its
-// middle; none for a text too short to gain by it, or on a machine with one core.
-std::size_t SplitPoint(std::string_view rest) {
-    constexpr std::size_t kSplitFrom = std::size_t{1} << 20;
-    static const bool cores = std::thread::hardware_concurrency() > 1;
-    if (rest.size() < kSplitFrom || !cores) {
-        return std::string_view::npos;
-    }
-    const std::size_t lineEnd = rest.find('\n', rest.size() / 2);
-    return lineEnd == std::string_view::npos || lineEnd + 1 == rest.size() ? std::string_view::npos
-                                                                           : lineEnd + 1;
-}
-
-// A large grid is read in two halves at once, the second on a thread of its own. That thread
-// reads plain lines only; whatever else it meets, the second half is read here after the first,
-// so refusals and their lines are those of reading in one pass.
+// A grid text in one pass: refusals and their lines are told as the lines come. A large file is
+// read faster in parts (ReadGridInPieces), and only its refusals come here.
 FarFieldGrid ParseGrid(TextLines& reader) {
     const std::string_view rest = reader.Rest();
     GridBuilder builder(rest);
     const char* const end = rest.data() + rest.size();
-    const std::size_t split = SplitPoint(rest);
-    if (split != std::string_view::npos) {
-        const std::size_t lastLineEnd = rest.find_last_of("\r\n");
-        const std::size_t firstLines = rest.find('\n', kFirstLines) + 1;
-        builder.ReadLines(reader, rest.data() + firstLines);
-        PlainColumns after;
-        PrepareColumns(after, builder, rest.size() - split, firstLines);
-        bool whole = false;
-        std::jthread second;
-        try {
-            second = std::jthread([&](std::stop_token stop) {
-                try {
-                    whole = after.Read(rest.substr(split), rest.data() + lastLineEnd, stop);
-                } catch (const std::bad_alloc&) {
-                    whole = false;
-                }
-            });
-        } catch (const std::system_error&) {
-            // No thread to be had: one pass, as on one core.
-        }
-        if (second.joinable()) {
-            // A refusal of the first half stops the second (the thread's end asks it to).
-            builder.ReadLines(reader, rest.data() + split);
-            second.join();
-            if (whole && builder.Take(after.TakeColumns())) {
-                return builder.Finish();
-            }
-        }
-    }
     builder.ReadLines(reader, end);
     return builder.Finish();
 }
@@ -466,7 +422,7 @@ public:
     bool Failed() const { return failed_; }
 
 private:
-    static constexpr std::size_t kPiece = kFirstLines;
+    static constexpr std::size_t kPiece = kPieceBytes;
     std::ifstream file_;
     std::uint64_t left_ = 0;
     // Not cleared: the file's bytes overwrite it.

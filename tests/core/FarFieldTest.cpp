@@ -104,6 +104,12 @@ TEST(FarFieldGrid, RefusesGridsItCannotHoldWithAMessage) {
         {"a broken azimuth",
          kHeader + "0,0,1,2,3\r\n10,0,1,2,3\r\n0,5,1,2,3\r\n10,x5,1,2,3\r\n",
          {"строка %1, поле %2: нет числа", 5, 2}},
+        {"a column a line short",
+         kHeader + "0,0,1,2,3\r\n10,0,1,2,3\r\n0,10,1,2,3\r\n0,20,1,2,3\r\n10,20,1,2,3\r\n",
+         {"строка %1: у предыдущего азимута меньше точек, чем у первого", 5}},
+        {"a column a line long",
+         kHeader + "0,0,1,2,3\r\n10,0,1,2,3\r\n0,10,1,2,3\r\n10,10,1,2,3\r\n20,10,1,2,3\r\n",
+         {"строка %1: у этого азимута больше точек, чем у первого", 6}},
         {"a value beyond the float range",
          kHeader + "0,0,1,2,3\r\n0,10,1,2,1e40\r\n",
          {"строка %1, поле %2: число не умещается в 32 бита", 3, 5}},
@@ -250,51 +256,6 @@ TEST(FarFieldGrid, ReadsEveryNumberFormAsTheLeadingNumberRuleDoes) {
             EXPECT_EQ(value, LeadingFloat(gains[z])) << "'" << gains[z] << "'";
             EXPECT_EQ(std::signbit(value), std::signbit(LeadingFloat(gains[z]))) << gains[z];
         }
-    }
-}
-
-// A grid of 2 MB is read in two halves at once, cut at the line after its middle: the grid and
-// every refusal, with its line, are those of reading in one pass, wherever the fault lies.
-TEST(FarFieldGrid, ALargeGridReadsAsInOnePassWhereverItsFaultLies) {
-    const std::string text = test::MakeFarFieldCsv(1.0, 180.0);
-    constexpr int kZeniths = 181;
-    const std::size_t header = text.find('\n') + 1;
-    const std::size_t cut = text.find('\n', header + (text.size() - header) / 2) + 1;
-    const std::size_t cutEnd = text.find('\n', cut) + 1;
-    const std::size_t before = text.rfind('\n', cut - 2) + 1;
-    const auto cutLine = static_cast<int>(std::count(text.begin(), text.begin() + cut, '\n')) + 1;
-    // The first line of the azimuth after the one the cut lies in.
-    const int nextAzimuth = 2 + ((cutLine - 2) / kZeniths + 1) * kZeniths;
-    const auto replaced = [&](std::size_t from, std::size_t to, const std::string& by) {
-        return text.substr(0, from) + by + text.substr(to);
-    };
-    const std::string broken = "1,x,1,2,3\r\n";
-    const std::tuple<const char*, std::string, std::optional<Rejection>> cases[] = {
-        {"as written", text, std::nullopt},
-        {"a blank line at the cut", replaced(cut, cut, "  \r\n"), std::nullopt},
-        {"a broken azimuth after the cut", replaced(cut, cutEnd, broken),
-         Rejection{kNoNumberCause, cutLine, 2}},
-        {"a broken azimuth before the cut", replaced(before, cut, broken),
-         Rejection{kNoNumberCause, cutLine - 1, 2}},
-        {"a line missing after the cut", replaced(cut, cutEnd, ""),
-         Rejection{"строка %1: у предыдущего азимута меньше точек, чем у первого",
-                   nextAzimuth - 1}},
-        {"a line twice at the cut", replaced(cut, cut, text.substr(cut, cutEnd - cut)),
-         Rejection{"строка %1: у этого азимута больше точек, чем у первого", nextAzimuth}},
-    };
-    const FarFieldGrid onePass = ReadFarFieldGrid(std::get<1>(cases[1])).farField;
-    for (const auto& [what, edited, refusal] : cases) {
-        const LoadResult result = ReadFarFieldGrid(edited);
-        ASSERT_EQ(result.loaded, !refusal) << what;
-        if (refusal) {
-            EXPECT_EQ(result.messages,
-                      (std::vector<LoadMessage>{
-                          {std::string(kWrongFormatMessage), MessageIcon::Information, *refusal}}))
-                << what;
-            continue;
-        }
-        EXPECT_EQ(result.farField.size(), 361U) << what;
-        EXPECT_TRUE(SameGrid(result.farField, onePass)) << what;
     }
 }
 

@@ -6,13 +6,11 @@
 #include "session/Comparison.h"
 
 #include <QFile>
-
-#include <QGuiApplication>
 #include <QImage>
 #include <QSvgRenderer>
-#include <numeric>
 
 #include <filesystem>
+#include <numeric>
 
 namespace lobex::cli::test {
 namespace {
@@ -36,15 +34,6 @@ std::string FirstLine(std::string_view message) {
 
 class CliPlot : public ::testing::Test {
 protected:
-    // Reading the pictures back needs an application of the test's own (the runs have theirs).
-    void SetUp() override {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "cli_tests";
-            static char* argv[] = {name, nullptr};
-            static QGuiApplication application(argc, argv);
-        }
-    }
     QString Out(const char* name) const {
         return QString::fromStdString((folder.Path() / name).string());
     }

@@ -132,7 +132,7 @@ TEST(PlotXY, WithoutDataTellsSoAfterClosingTheGraph) {
     PlotXY(h.graph, 1, 0);
     EXPECT_TRUE(h.api.plots.empty());
     EXPECT_EQ(h.api.commands, (Sent{{3, "[FileClose()]"}}));
-    EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{"Нет данных"});
+    EXPECT_EQ(h.messages.Texts(), std::vector<std::string>{"Нет данных"});
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Information);
 }
 
@@ -274,7 +274,7 @@ TEST(ShowPattern, WithoutAnElevationCutTheElevationDiagramStaysEmptyAndSaysWhy) 
     EXPECT_EQ(single.link.Slots[2].DocNum, 0);
     EXPECT_TRUE(single.view.Painted(1));
     EXPECT_FALSE(single.view.Painted(2));
-    EXPECT_EQ(single.MessageTexts(), std::vector<std::string>{std::string(kElevationMessage)});
+    EXPECT_EQ(single.messages.Texts(), std::vector<std::string>{std::string(kElevationMessage)});
     EXPECT_FALSE(single.state.Loaded.Pattern.ElevationCutAvailable);
 
     // A chosen elevation that is no zenith of the grid: nothing is drawn rather than the
@@ -289,7 +289,7 @@ TEST(ShowPattern, WithoutAnElevationCutTheElevationDiagramStaysEmptyAndSaysWhy) 
     EXPECT_EQ(chosen.api.plots.size(), 2U); // only the two of the load
     EXPECT_EQ(chosen.link.Slots[1].DocNum, 0);
     EXPECT_EQ(chosen.link.Slots[2].DocNum, 0);
-    EXPECT_EQ(chosen.MessageTexts(), std::vector<std::string>{std::string(kElevationMessage)});
+    EXPECT_EQ(chosen.messages.Texts(), std::vector<std::string>{std::string(kElevationMessage)});
 }
 
 TEST(ShowPattern, AChosenSetTakesTheCurvesFromTheLists) {

@@ -156,14 +156,6 @@ TEST(CliUsage, EachCommandRefusesWhatItCannotUnderstandWithItsUsage) {
     }
 }
 
-TEST(CliProgram, DispatchesToItsCommands) {
-    // info as a program runs in the file-name test and beside no drawing program below.
-    EXPECT_EQ(RunProgram({}).code, 2);
-    const ProgramRun version = RunProgram({"--version"});
-    EXPECT_EQ(version.code, 0);
-    EXPECT_TRUE(version.out.startsWith("lobex-cli 1.")) << version.out.toStdString();
-}
-
 // The grid's numbers follow the locale as the window shows them, without Qt in lobex-cli.
 TEST(CliLocale, TheDecimalSymbolIsTheOneQtsLocaleDataGive) {
     const std::pair<const char*, const char*> cases[] = {
@@ -225,7 +217,7 @@ TEST(CliOutput, AnOutputThatIsTheInputIsRefusedAndNothingWritten) {
 
 // Pictures come from lobex-plot beside lobex-cli (as every plot test runs it); everything else
 // runs without it.
-TEST(CliProgram, PlotRunsTheDrawingProgramBesideIt) {
+TEST(CliProgram, DispatchesToItsCommandsAndPlotRunsTheDrawingProgramBesideIt) {
     const lobex::test::TempFolder folder;
     const std::filesystem::path alone = folder.Path() / "lobex-cli";
     std::filesystem::copy_file(LOBEX_CLI, alone);
@@ -241,6 +233,10 @@ TEST(CliProgram, PlotRunsTheDrawingProgramBesideIt) {
         << plot.err;
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "graph.png"));
     EXPECT_EQ(RunProgram({"info", sweep}, program).code, 0);
+    EXPECT_EQ(RunProgram({}, program).code, 2);
+    const ProgramRun version = RunProgram({"--version"}, program);
+    EXPECT_EQ(version.code, 0);
+    EXPECT_TRUE(version.out.startsWith("lobex-cli 1.")) << version.out.toStdString();
 }
 
 #ifndef _WIN32

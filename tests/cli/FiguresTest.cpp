@@ -67,8 +67,8 @@ TEST(CliInfo, ImpedanceFiguresAtTheFilesOwnZ0AndAtOneAsked) {
     EXPECT_EQ(Info({Data("sweep_50ohm.csv"), "--swr-threshold", "0.5"}).code, 2);
 }
 
-// Written, then opened through the load flow as the window opens it (the model tests read the
-// writer's numbers back by a reading of the format of their own).
+// Written and opened through the load flow as the window opens it; the numbers read back are
+// the model tests', the columns of an opened file the load flow's.
 TEST(CliTouchstone, AWrittenFileOpensBackAsTheSameSweep) {
     lobex::test::TempFolder folder;
     const std::string out = (folder.Path() / "MEASURED.S1P").string();
@@ -82,11 +82,7 @@ TEST(CliTouchstone, AWrittenFileOpensBackAsTheSameSweep) {
     const CliRun info = Info({out});
     ASSERT_EQ(info.code, 0) << info.out;
     EXPECT_EQ(Text(info.json["kind_name"]), "sweep");
-    EXPECT_EQ(info.json["columns"].toArray(),
-              QJsonArray({"Частота", "R", "j X", "КСВ", "Обр. потери", "|Γ|"}));
-    EXPECT_NEAR(info.json["max"][2].toDouble(), 30.00, 1e-4); // jX at 14.30 MHz
     EXPECT_EQ(info.json["impedance"]["z0"].toDouble(), 75.0); // the file's own
-    EXPECT_NEAR(info.json["impedance"]["min_swr"].toDouble(), 2.962440, 1e-5);
 
     const CliRun same = RunCommand(RunTouchstone, {out, "--out", out}, false);
     EXPECT_EQ(same.code, 1);

@@ -6,13 +6,11 @@
 #include "session/Comparison.h"
 
 #include <QFile>
-
-#include <QGuiApplication>
 #include <QImage>
 #include <QSvgRenderer>
-#include <numeric>
 
 #include <filesystem>
+#include <numeric>
 
 namespace lobex::cli::test {
 namespace {
@@ -36,15 +34,6 @@ std::string FirstLine(std::string_view message) {
 
 class CliPlot : public ::testing::Test {
 protected:
-    // Reading the pictures back needs an application of the test's own (the runs have theirs).
-    void SetUp() override {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "cli_tests";
-            static char* argv[] = {name, nullptr};
-            static QGuiApplication application(argc, argv);
-        }
-    }
     QString Out(const char* name) const {
         return QString::fromStdString((folder.Path() / name).string());
     }
@@ -190,7 +179,7 @@ TEST_F(CliPlot, DrawsTheDifferenceOfTwoPatternsOrSaysWhyNot) {
     EXPECT_FALSE(std::filesystem::exists(Out("r.png").toStdString()));
 }
 
-TEST_F(CliPlot, OverlaysComparedFilesNamedInTheLegendOrRefusesAnotherKind) {
+TEST_F(CliPlot, OverlaysComparedFilesAndDecksNamedInTheLegendOrRefusesAnotherKind) {
     const std::string a = Corpus("farfield_csv", "APET_LazyH-16m2_10deg.csv");
     const std::string b = Corpus("farfield_csv", "APET_4cross_quads2_10deg.csv");
     const PlotRun run = Plot(
@@ -207,6 +196,11 @@ TEST_F(CliPlot, OverlaysComparedFilesNamedInTheLegendOrRefusesAnotherKind) {
     // The saved picture carries the legend as the screen does.
     const std::string svg = lobex::test::ReadBytes(Out("o.svg").toStdString());
     EXPECT_NE(svg.find("APET_4cross_quads2_10deg.csv"), std::string::npos);
+    // A deck compares by its pattern, named after itself.
+    const PlotRun deck = Plot(Data("nec/yagi3.nec"), {"--compare", QString::fromStdString(a),
+                                                      "--out", Out("d.png"), "--print-commands"});
+    ASSERT_EQ(deck.code, 0) << deck.err;
+    EXPECT_NE(deck.lines.at(1).find("[Legend(1,\"yagi3.nec\")]"), std::string::npos);
 
     const PlotRun sweep = Plot(
         a, {"--compare", QString::fromStdString(Data("sweep_50ohm.csv")), "--out", Out("x.png")});
@@ -249,15 +243,6 @@ TEST_F(CliPlot, SmithChartOfASweepAndOfDataWithoutReactance) {
     EXPECT_NE(none.err.find(FirstLine(kNoReactanceMessage)), std::string::npos) << none.err;
     EXPECT_FALSE(std::filesystem::exists(Out("no.png").toStdString()));
     EXPECT_EQ(Plot(Data("farfield_single_zenith.csv"), {"--smith", "--out", Out("f.png")}).code, 2);
-}
-
-// A deck compares by its pattern, named after itself in the legend.
-TEST_F(CliPlot, ADecksPatternIsComparedWithAFarField) {
-    const std::string farField = Corpus("farfield_csv", "APET_LazyH-16m2_10deg.csv");
-    const PlotRun run = Plot(Data("nec/yagi3.nec"), {"--compare", QString::fromStdString(farField),
-                                                     "--out", Out("o.png"), "--print-commands"});
-    ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_NE(run.lines.at(1).find("[Legend(1,\"yagi3.nec\")]"), std::string::npos);
 }
 
 } // namespace

@@ -56,12 +56,10 @@ TEST(Corpus, EveryRealFarFieldGridLoadsWithItsStrongestGain) {
     EXPECT_EQ(files, 3);
 }
 
+// Its own name is refused as every name not ending in .csv is (LoadFlow's test); renamed to .csv
+// it reaches the table reader, which finds no MMANA marker.
 TEST(Corpus, TheOptimiserLogOfAnotherProgramIsRefused) {
-    test::LoadHarness h;
     const auto path = test::CorpusFolder() / "tables" / "handiko_160M_4nec2_Optimizer.log";
-    EXPECT_FALSE(h.Open(path.string()));
-    EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{std::string(kUnknownFormatMessage)});
-    // Renamed to .csv it reaches the table reader, which finds no MMANA marker.
     test::TempFolder folder;
     test::LoadHarness renamed;
     EXPECT_FALSE(renamed.Open(folder.Write("log.csv", test::ReadBytes(path))));

@@ -41,6 +41,7 @@ TEST(DataGrid, RowsAppearInAscendingOrderAndReadBackIntoTheSeries) {
     // A table is rebuilt from the shown texts; other kinds keep their own series.
     EXPECT_EQ(h.state.Loaded.Data.Series[0].Values,
               (std::vector<float>{0.12346f, 1.0f, 2.0f, 3.0f}));
+    EXPECT_EQ(h.state.Loaded.Data.Series[0].Min, 0.12346f); // what info reports as the minimum
     test::LoadHarness sweep;
     ASSERT_TRUE(ShowTable(sweep, {2.0f, 1.0f}, KindSweep));
     ASSERT_TRUE(GridToSeries(sweep.state));

@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -79,43 +81,29 @@ TEST(Exit, ClosesTheOpenViewsInOrderAndDeletesTheTemporaryBitmap) {
 
 using Files = std::vector<std::string>;
 
+// The files "/a/<digit>.csv" in the order of the digits given.
+Files Numbered(std::string_view digits) {
+    Files files;
+    for (const char digit : digits) {
+        files.push_back("/a/" + std::string(1, digit) + ".csv");
+    }
+    return files;
+}
+
 TEST(RecentFiles, TheFileOpenedLastComesFirstOnceAndTheOldestBeyondEightGo) {
-    const Files eight{"/a/1.csv", "/a/2.csv", "/a/3.csv", "/a/4.csv",
-                      "/a/5.csv", "/a/6.csv", "/a/7.csv", "/a/8.csv"};
-    struct Case {
-        const char* what;
-        Files before;
-        std::string opened;
-        Files after;
-    };
-    const Case cases[] = {
-        {"new file in front",
-         {"/a/1.csv", "/a/2.csv"},
-         "/a/3.csv",
-         {"/a/3.csv", "/a/1.csv", "/a/2.csv"}},
-        {"known file moves to the front",
-         {"/a/1.csv", "/a/2.csv", "/a/3.csv"},
-         "/a/3.csv",
-         {"/a/3.csv", "/a/1.csv", "/a/2.csv"}},
-        {"ninth pushes out the oldest",
-         eight,
-         "/a/9.csv",
-         {"/a/9.csv", "/a/1.csv", "/a/2.csv", "/a/3.csv", "/a/4.csv", "/a/5.csv", "/a/6.csv",
-          "/a/7.csv"}},
-        {"a known one of eight keeps all eight",
-         eight,
-         "/a/8.csv",
-         {"/a/8.csv", "/a/1.csv", "/a/2.csv", "/a/3.csv", "/a/4.csv", "/a/5.csv", "/a/6.csv",
-          "/a/7.csv"}},
+    const std::tuple<const char*, Files, std::string, Files> cases[] = {
+        {"new file in front", Numbered("12"), "/a/3.csv", Numbered("312")},
+        {"known file moves to the front", Numbered("123"), "/a/3.csv", Numbered("312")},
+        {"ninth pushes out the oldest", Numbered("12345678"), "/a/9.csv", Numbered("91234567")},
+        {"a known one of eight keeps all eight", Numbered("12345678"), "/a/8.csv",
+         Numbered("81234567")},
         // Names are the system's bytes: case and folder tell files apart.
         {"other case is another file", {"/a/X.csv"}, "/a/x.csv", {"/a/x.csv", "/a/X.csv"}},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(WithRecentFile(c.before, c.opened), c.after) << c.what;
+    for (const auto& [what, before, opened, after] : cases) {
+        EXPECT_EQ(WithRecentFile(before, opened), after) << what;
     }
-
-    EXPECT_EQ(WithoutRecentFile({"/a/1.csv", "/a/2.csv", "/a/3.csv"}, "/a/2.csv"),
-              (Files{"/a/1.csv", "/a/3.csv"}));
+    EXPECT_EQ(WithoutRecentFile(Numbered("123"), "/a/2.csv"), Numbered("13"));
     EXPECT_EQ(WithoutRecentFile({"/a/1.csv"}, "/a/9.csv"), Files{"/a/1.csv"});
 }
 

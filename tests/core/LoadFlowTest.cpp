@@ -69,7 +69,8 @@ TEST(LoadFlow, AFarFieldsCutsAreDrawnBeforeTheGridTableAndABrokenFileResetsNothi
     EXPECT_EQ(flow.state.Loaded.Data.Series[0].Min, -90.0f);
     // The elevations are listed with the maximum's picked; 0 and 180 give 2 x 6 + 1 rows.
     const LoadedData& loaded = flow.state.Loaded;
-    EXPECT_EQ(test::Texts(loaded.Sets), (std::vector<std::string>{"90", "60", "30", "0"}));
+    EXPECT_EQ(test::TextsOf(loaded.Sets.entries),
+              (std::vector<std::string>{"90", "60", "30", "0"}));
     EXPECT_EQ(loaded.Sets.selected, 2);
     ASSERT_EQ(loaded.DataGrid.rows.size(), 13U);
     EXPECT_EQ(loaded.DataGrid.rows.front()[0], "-90.00");

@@ -148,7 +148,7 @@ TEST(TableReader, KeepsTheRowsOfTheChosenSetAndListsEverySet) {
         const LoadResult result = ReadTable(kThreeSets, LoadRequest{set, false, ".", kPiValue});
         ASSERT_TRUE(result.loaded) << set;
         const int shown = set == 0 ? 1 : set;
-        EXPECT_EQ(test::Texts(*result.sets), (std::vector<std::string>{"1", "2", "3"}));
+        EXPECT_EQ(test::TextsOf(result.sets->entries), (std::vector<std::string>{"1", "2", "3"}));
         EXPECT_EQ(result.sets->selected, shown - 1);
         EXPECT_EQ(result.data.Series[0].Values, (std::vector<float>{5.2f, 5.25f, 5.3f, 5.35f}));
         EXPECT_EQ(result.data.Series[1].Values[0], 20.0f + static_cast<float>(shown));
@@ -172,7 +172,7 @@ TEST(TableReader, ListsEverySetOfAnOptimiserThatStoppedMidCycle) {
         text += std::to_string(row) + " " + std::to_string(set) + " 14." + std::to_string(row) +
                 " 50 0 1.1 7.1 20 30\r\n";
     }
-    EXPECT_EQ(test::Texts(*ReadTable(text, LoadRequest{}).sets),
+    EXPECT_EQ(test::TextsOf(ReadTable(text, LoadRequest{}).sets->entries),
               (std::vector<std::string>{"1", "2", "3", "4", "5"}));
     const LoadResult fifth = ReadTable(text, ForSet(5));
     ASSERT_TRUE(fifth.loaded);
@@ -360,7 +360,7 @@ TEST(CurrentsReader, ListsTheWiresAndShowsWireOneFirst) {
     const LoadResult result = ReadWire(test::ReadBytes(kThreeWires), 0);
     ASSERT_TRUE(result.loaded);
     ASSERT_TRUE(result.sets.has_value());
-    EXPECT_EQ(test::Texts(*result.sets), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(test::TextsOf(result.sets->entries), (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_EQ(result.setCaption, "Провод:");
     const DataSet& data = result.data;
     // Five pulses at equal steps from the origin: a step beyond each end.

@@ -325,7 +325,7 @@ TEST(GraphOutput, EachCommandGoesToTheDocumentThatLeavesWithItsCommandString) {
     }
 }
 
-TEST(PlotRecordFields, TextIsCutBetweenCharactersAndPaddedWithBlanks) {
+TEST(PlotRecordFields, TextIsCutBetweenCharactersPaddedWithBlanksAndReadUpToAZero) {
     DPLOT plot;
     SetTextField(plot.YAxis, "SWR(50.0Om)");
     EXPECT_EQ(std::string(plot.YAxis.data(), 12), "SWR(50.0Om) ");
@@ -335,9 +335,7 @@ TEST(PlotRecordFields, TextIsCutBetweenCharactersAndPaddedWithBlanks) {
     SetTextField(plot.YAxis, std::string(79, 'a') + "Ж");
     EXPECT_EQ(plot.YAxis[79], ' ');
     EXPECT_EQ(ReadTextField(plot.YAxis), std::string(79, 'a'));
-}
-
-TEST(PlotRecordFields, ReadingStopsAtAZeroAndDecodesUtf8OrWindows1251) {
+    // Reading stops at a zero and decodes UTF-8, else Windows-1251.
     const std::pair<std::string, std::string> cases[] = {
         {std::string("Parameter\0 x", 12), "Parameter"},
         // As an older writer would leave it: the last letter's first byte only.

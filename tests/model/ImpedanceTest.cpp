@@ -131,14 +131,13 @@ TEST(Impedance, ReferenceImpedanceFromTheSweepHeader) {
 }
 
 TEST(SmithChart, KnownPointsBothWaysAndTheGridCircles) {
-    const double inf = kInf;
     struct Row {
         Z z, gamma;
     };
     const std::vector<Row> rows = {
         {1, 0},
         {0, -1},
-        {{inf, 0}, 1},
+        {{kInf, 0}, 1},
         {{0, 1}, {0, 1}},
         {{0, -1}, {0, -1}},
         {2, 1.0 / 3},

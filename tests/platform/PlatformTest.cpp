@@ -130,38 +130,32 @@ TEST(SingleInstance, ALaterCopyAsksTheFirstToShowItselfAndEnds) {
     EXPECT_EQ(QString::fromLatin1(first.readLine()).trimmed(), QStringLiteral("shown"));
 }
 
-// The lock of a copy that died, or a lock file a crash left empty, names no running copy.
-TEST(SingleInstance, AStaleLockDoesNotKeepTheNextStartOut) {
-    for (const bool crashed : {true, false}) {
-        QTemporaryDir folder;
-        QProcess dead;
-        if (crashed) {
-            ASSERT_EQ(StartProbe(dead, folder.path(), "20"), QStringLiteral("primary"));
-            dead.kill();
-            ASSERT_TRUE(dead.waitForFinished(10000));
-        } else {
-            MakeEmptyFile(folder.filePath(QStringLiteral("lobex.lock")));
-        }
-        QProcess next;
-        EXPECT_EQ(StartProbe(next, folder.path(), "1"), QStringLiteral("primary")) << crashed;
-        ASSERT_TRUE(next.waitForFinished(10000));
-    }
-}
-
-// A copy that cannot make the lock is told apart from one that finds another copy holding it:
-// it runs unguarded rather than waiting on a first copy that does not exist.
-TEST(SingleInstance, WhereNoLockCanBeMadeTheCopyRunsUnguarded) {
+// The lock of a copy that died, or a lock file a crash left empty, names no running copy. A copy
+// that cannot make the lock at all (below a plain file nothing can be made, not even by the
+// superuser; or something of another kind stands in the lock's way) runs unguarded rather than
+// waiting on a first copy that does not exist.
+TEST(SingleInstance, AStaleLockOrNoneAtAllDoesNotKeepTheNextStartOut) {
     QTemporaryDir scratch;
+    const QString crashed = scratch.filePath(QStringLiteral("crashed"));
+    const QString empty = scratch.filePath(QStringLiteral("empty"));
+    ASSERT_TRUE(QDir().mkpath(crashed) && QDir().mkpath(empty));
+    QProcess dead;
+    ASSERT_EQ(StartProbe(dead, crashed, "20"), QStringLiteral("primary"));
+    dead.kill();
+    ASSERT_TRUE(dead.waitForFinished(10000));
+    MakeEmptyFile(empty + QStringLiteral("/lobex.lock"));
     MakeEmptyFile(scratch.filePath(QStringLiteral("file")));
     ASSERT_TRUE(QDir(scratch.path()).mkpath(QStringLiteral("lobex.lock/inside")));
-    // Below a plain file nothing can be made, not even by the superuser; and something of another
-    // kind in the lock's way.
-    for (const QString& folder :
-         {scratch.filePath(QStringLiteral("file/folder")), scratch.path()}) {
-        QProcess probe;
-        EXPECT_EQ(StartProbe(probe, folder, "1"), QStringLiteral("unguarded"))
-            << folder.toStdString();
-        ASSERT_TRUE(probe.waitForFinished(10000));
+    const std::pair<QString, const char*> cases[] = {
+        {crashed, "primary"},
+        {empty, "primary"},
+        {scratch.filePath(QStringLiteral("file/folder")), "unguarded"},
+        {scratch.path(), "unguarded"},
+    };
+    for (const auto& [folder, answer] : cases) {
+        QProcess next;
+        EXPECT_EQ(StartProbe(next, folder, "1"), QLatin1String(answer)) << folder.toStdString();
+        ASSERT_TRUE(next.waitForFinished(10000));
     }
 }
 

@@ -64,7 +64,6 @@ struct GraphWorld {
     }
     bool Open(const std::string& path) { return OpenFile(load, data, path); }
     bool OpenTestData(std::string_view name) { return Open((TestDataFolder() / name).string()); }
-    std::vector<std::string> MessageTexts() const { return messages.Texts(); }
     const PlotSlot& Slot(int slot) const { return link.Slots[static_cast<std::size_t>(slot)]; }
 
     Api api;

@@ -34,16 +34,6 @@ struct LoadHarness {
     HeadlessDataView view{ctx};
 };
 
-// The texts of a reader's messages, in order.
-inline std::vector<std::string> Texts(const std::vector<LoadMessage>& messages) {
-    return TextsOf(messages);
-}
-
-// The texts of a set list's entries.
-inline std::vector<std::string> Texts(const SetList& list) {
-    return TextsOf(list.entries);
-}
-
 // A folder of its own under the system temporary folder, removed with everything in it.
 class TempFolder {
 public:

@@ -59,10 +59,9 @@ class RecordingHelp final : public HelpService {
 public:
     bool ShowHelp(std::string_view helpFile) override {
         opened.emplace_back(helpFile);
-        return answer;
+        return true;
     }
     std::vector<std::string> opened;
-    bool answer = true;
 };
 
 // Answers the file dialogs with prepared choices and remembers how it was asked.
@@ -107,18 +106,15 @@ public:
 class FakeMmanaLink final : public MmanaWindowLink {
 public:
     std::uintptr_t FindMainWindow() override {
-        calls.push_back("FindMainWindow");
         if (whileFinding) {
             whileFinding();
         }
         return running ? kMain : 0;
     }
     std::uintptr_t FindMemo(std::uintptr_t mainWindow) override {
-        calls.push_back("FindMemo");
         return mainWindow == kMain && hasMemo ? kMemo : 0;
     }
     std::string CopyMemoText(std::uintptr_t memo) override {
-        calls.push_back("CopyMemoText");
         return memo == kMemo ? text : std::string();
     }
 
@@ -127,7 +123,6 @@ public:
     bool running = false;
     bool hasMemo = true;
     std::string text;
-    std::vector<std::string> calls;
     std::function<void()> whileFinding; // runs while MMANA is looked for, when set
 };
 

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <numeric>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -39,10 +40,14 @@ protected:
         const DPLOT record = MakeRecord(curves, static_cast<int>(x.size()));
         return engine.DPlot_Plot(record, x.data(), y.data(), commands);
     }
-    // A two-curve document of five points: y = x and y = 10 x.
-    std::int32_t PlotTwoCurves(const std::string& commands = "[Caption(\"Lobex Data\")]") {
+    // A two-curve document of five points: y = x and y = 10 x; spoil changes the record first.
+    std::int32_t PlotTwoCurves(const std::string& commands = "[Caption(\"Lobex Data\")]",
+                               const std::function<void(DPLOT&)>& spoil = {}) {
         DPLOT record = MakeRecord(2, 5, "SWR");
         SetTextField(record.Title1, "Record title");
+        if (spoil) {
+            spoil(record);
+        }
         return engine.DPlot_Plot(record, fiveX.data(), twoCurvesY.data(), commands);
     }
     const PlotDocument& Document(std::int32_t number) {
@@ -81,11 +86,8 @@ TEST(PlotEngineLink, StartLinksStopDropsEveryDocument) {
 }
 
 TEST_F(PlotEngineTest, TheRecordGivesCurvesAndStartingLabels) {
-    DPLOT record = MakeRecord(2, 5, "SWR");
-    record.NP[1] = 3; // fewer points than the stride
-    SetTextField(record.Title1, "Record title");
-    const PlotDocument& document =
-        Document(engine.DPlot_Plot(record, fiveX.data(), twoCurvesY.data(), ""));
+    // Fewer points than the stride in curve 2.
+    const PlotDocument& document = Document(PlotTwoCurves("", [](DPLOT& r) { r.NP[1] = 3; }));
     ASSERT_EQ(document.curves.size(), 2U);
     EXPECT_EQ(document.curves[0].x, fiveX);
     EXPECT_EQ(document.curves[1].x, (std::vector<float>{1, 2, 3}));
@@ -101,16 +103,13 @@ TEST_F(PlotEngineTest, TheRecordGivesCurvesAndStartingLabels) {
 
 TEST_F(PlotEngineTest, RefusesRecordsAndPlotStringsItCannotUse) {
     const auto refused = [this](const char* name, const std::function<void(DPLOT&)>& spoil) {
-        DPLOT record = MakeRecord(2, 5);
-        spoil(record);
-        EXPECT_EQ(engine.DPlot_Plot(record, fiveX.data(), twoCurvesY.data(), ""), 0) << name;
+        EXPECT_EQ(PlotTwoCurves("", spoil), 0) << name;
     };
     refused("data format 0", [](DPLOT& r) { r.DataFormat = 0; });
     refused("21 curves", [](DPLOT& r) { r.NumCurves = 21; });
     refused("curve without points", [](DPLOT& r) { r.NP[1] = 0; });
     refused("curve longer than the stride", [](DPLOT& r) { r.NP[0] = 6; });
-    const DPLOT record = MakeRecord(2, 5);
-    EXPECT_EQ(engine.DPlot_Plot(record, nullptr, twoCurvesY.data(), ""), 0);
+    EXPECT_EQ(engine.DPlot_Plot(MakeRecord(2, 5), nullptr, twoCurvesY.data(), ""), 0);
     for (const char* commands : {"[AutoSize()", "[Frobnicate()]", "[AutoSize()][FileClose()]"}) {
         EXPECT_EQ(PlotTwoCurves(commands), 0) << commands;
         EXPECT_FALSE(engine.LastError().empty()) << commands;
@@ -136,7 +135,7 @@ TEST_F(PlotEngineTest, RefusedCommandsChangeNothing) {
         "[Frobnicate()]", "[FontPoints(1,0)]", "[Size(1,0,2,0)]", "[ManualScale(1,2,3)]",
         "[SelectCurve(21)]", "[Color(2,0,0,256)]", "[Scale(5)]", "[NumTicks(4,18,5)]",
         "[LineWidth(0,10)]", "[NotePosition(0.0,1.0)]" /* no note yet */, "[SetMetafileDims(0,3)]",
-        "[FileSaveAs(4100,\"x.bin\")]", "[AutoSize()",
+        "[FileSaveAs(4100,\"x.bin\")]", "[AutoSize()", "[Legend(21,\"x\")]" /* no such curve */,
         // A good command before a bad one is not carried out either.
         "[Color(1,0,255,0)][Title1(\"new\")][Scale(5)]"};
     for (const std::string& command : refused) {
@@ -161,9 +160,7 @@ TEST_F(PlotEngineTest, AddDataAppendsOrReplacesACurveAndIgnoresWhatItCannotUse) 
     EXPECT_EQ(Document(number).curves.size(), 2U);
 
     std::vector<float> angles(360), radii(360, 0.839f);
-    for (int a = 0; a < 360; ++a) {
-        angles[static_cast<std::size_t>(a)] = static_cast<float>(a);
-    }
+    std::iota(angles.begin(), angles.end(), 0.0f);
     engine.DPlot_AddData(number, 0, 360, 3, angles.data(), radii.data());
     ASSERT_EQ(Document(number).curves.size(), 3U);
     EXPECT_EQ(Document(number).curves[2].x, angles);
@@ -196,11 +193,8 @@ TEST_F(PlotEngineTest, BitmapsFillTheirAreaOnlyWhenAskedAndCopiesKeepTheFixedSiz
 // Re Γ and Im Γ over a square, whatever the shape of the picture: its read-outs use the
 // metrics as a rectangular graph's.
 TEST_F(PlotEngineTest, ASmithChartIsSquareInAnyPicture) {
-    const DPLOT record = MakeRecord(1, 2);
-    const float re[] = {0.0f, 0.5f};
-    const float im[] = {0.0f, 0.2f};
     const std::int32_t document =
-        engine.DPlot_Plot(record, re, im, "[Scale(12)][SwrCircle(2,\"SWR 2\")]");
+        Plot(1, {0.0f, 0.5f}, {0.0f, 0.2f}, "[Scale(12)][SwrCircle(2,\"SWR 2\")]");
     ASSERT_GT(document, 0);
     for (const auto& [width, height] : {std::pair{600, 300}, std::pair{300, 600}}) {
         PlotMetrics m;
@@ -227,16 +221,10 @@ bool IsGreen(QRgb pixel) {
 QPointF RectangularPixel(const PlotMetrics& m, double x, double y, bool logX, bool logY) {
     return {ColumnOf(m, x, logX).value_or(-1.0), RowOf(m, y, logY).value_or(-1.0)};
 }
-// What the windows' polar read-out finds under a pixel (area 1 azimuth, 2 elevation), with the
-// radius its gain stands for on a scale of range 1 above a floor of 0.
-struct PolarPoint {
-    bool inside = false;
-    double angle = 0.0;
-    double radius = 0.0;
-};
-PolarPoint ReadBack(const PlotMetrics& m, double px, double py, int area) {
-    const PolarReadout read = ReadPolar(m, px, py, area, 1.0f, 0.0f, 3.14159274f);
-    return {read.inside, read.angle, std::pow(read.gain, 4.0)};
+// What the windows' polar read-out finds under a pixel (area 1 azimuth, 2 elevation) on a scale
+// of range 1 above a floor of 0, where the fourth power of the gain is the radius.
+PolarReadout ReadBack(const PlotMetrics& m, double px, double py, int area) {
+    return ReadPolar(m, px, py, area, 1.0f, 0.0f, 3.14159274f);
 }
 // The inverse of the polar read-out: compass angles for the azimuth diagram, mathematical ones
 // for the elevation diagram.
@@ -357,25 +345,21 @@ TEST_F(PlotEngineTest, CurvesStayInsideThePlottingAreaAndGapsBreakThem) {
 
 TEST_F(PlotEngineTest, BitmapsOfAnySizeOrUnusableDataRenderAtTheSizeAsked) {
     const std::vector<float> none{std::nanf(""), std::nanf("")};
-    struct Case {
-        std::vector<float> x, y;
-        const char* commands;
-        int width, height;
-    };
-    const Case cases[] = {
+    // X, Y, the commands, the bitmap's width and height.
+    const std::tuple<std::vector<float>, std::vector<float>, const char*, int, int> cases[] = {
         {none, none, "", 300, 200},
         {none, none, "[Scale(264)]", 300, 200},
         {{0, 1}, {0, 1}, "[Scale(264)][Size(1,3.3,3.3,0)]", 12, 9},
         {{1, 2, 3}, {3, 1, 2}, "", 257, 263}, // an odd size is kept as asked
     };
-    for (const Case& c : cases) {
+    for (const auto& [x, y, commands, width, height] : cases) {
         PlotMetrics metrics;
         const PlotBitmap bitmap =
-            engine.DPlot_GetBitmapEx(Plot(1, c.x, c.y, c.commands), c.width, c.height, metrics);
-        EXPECT_EQ(ToQImage(bitmap).size(), QSize(c.width, c.height)) << c.commands;
-        EXPECT_EQ(bitmap.Pixels.size(), static_cast<std::size_t>(c.width * c.height));
-        EXPECT_LT(metrics.Left, metrics.Right) << c.commands;
-        EXPECT_LT(metrics.Top, metrics.Bottom) << c.commands;
+            engine.DPlot_GetBitmapEx(Plot(1, x, y, commands), width, height, metrics);
+        EXPECT_EQ(ToQImage(bitmap).size(), QSize(width, height)) << commands;
+        EXPECT_EQ(bitmap.Pixels.size(), static_cast<std::size_t>(width * height));
+        EXPECT_LT(metrics.Left, metrics.Right) << commands;
+        EXPECT_LT(metrics.Top, metrics.Bottom) << commands;
     }
     // No bitmap of no width, nor of one too wide to hold.
     PlotMetrics plain;
@@ -450,7 +434,7 @@ TEST_F(PlotEngineTest, PolarDiagramsOfTheGraphCodeFollowTheirAngleConventions) {
         for (std::size_t i = 0; i < curve.x.size(); ++i) {
             pixels.push_back(PolarPixel(m, curve.x[i], curve.y[i], slot == kAzimuthSlot));
             // The read-out of the window finds the same angle there.
-            const PolarPoint value = ReadBack(m, pixels.back().x(), pixels.back().y(), slot);
+            const PolarReadout value = ReadBack(m, pixels.back().x(), pixels.back().y(), slot);
             if (curve.y[i] > 0.2f && value.inside) {
                 ++read;
                 const double difference = std::fabs(value.angle - std::fmod(curve.x[i] + 360, 360));
@@ -465,8 +449,8 @@ TEST_F(PlotEngineTest, PolarDiagramsOfTheGraphCodeFollowTheirAngleConventions) {
         const double pixel = (m.YHi - m.YLo) / ((m.Right - m.Left) / 2.0);
         std::array<int, 12> sectors{};
         const int green = ForEachPixel(picture, IsGreen, [&](int column, int row) {
-            const PolarPoint value = ReadBack(m, column, row, 1);
-            EXPECT_NEAR(value.radius, radius, 1.5 * pixel) << column << "," << row;
+            const PolarReadout value = ReadBack(m, column, row, 1);
+            EXPECT_NEAR(std::pow(value.gain, 4.0), radius, 1.5 * pixel) << column << "," << row;
             ++sectors[static_cast<std::size_t>(value.angle / 30.0) % 12];
         });
         EXPECT_GT(green, 100);

@@ -278,25 +278,21 @@ TEST(JpegOptions, QualityIsTheLeadingNumberRoundedHalfToEvenHeldIn16BitsAndSwitc
 // filter agree (of two that share one, the chosen); other extensions name none, and without
 // one the filter decides.
 TEST(SaveChoices, TheTypedExtensionChoosesTheFormatTheFilterWouldHave) {
-    struct Filter {
-        const char* filter;
-        std::span<const NamedFormat> formats;
-        bool view3D;
-    };
-    const Filter filters[] = {{kScreenSaveFilter, kScreenSaveFormats, false},
-                              {kGraphSave3DFilter, kGraphSave3DFormats, true},
-                              {kGraphSaveFilter, kGraphSaveFormats, false}};
-    for (const Filter& f : filters) {
-        const auto entries = ParseFileFilter(f.filter);
-        ASSERT_EQ(entries.size(), f.formats.size()) << f.filter;
+    // The filter, its formats, whether the 3D view is shown.
+    const std::tuple<const char*, std::span<const NamedFormat>, bool> filters[] = {
+        {kScreenSaveFilter, kScreenSaveFormats, false},
+        {kGraphSave3DFilter, kGraphSave3DFormats, true},
+        {kGraphSaveFilter, kGraphSaveFormats, false}};
+    for (const auto& [filter, formats, view3D] : filters) {
+        const auto entries = ParseFileFilter(filter);
+        ASSERT_EQ(entries.size(), formats.size()) << filter;
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const std::string name = "C:\\Графики\\G" + entries[i].second.substr(1);
-            const int index = FormatForFileName(name, f.formats, static_cast<int>(i) + 1).index;
+            const int index = FormatForFileName(name, formats, static_cast<int>(i) + 1).index;
             EXPECT_EQ(index, static_cast<int>(i) + 1) << name;
-            const SaveFormat format = f.formats.size() == 3
-                                          ? ScreenSaveFormat(index)
-                                          : GraphSaveFormat(index, f.view3D, false);
-            EXPECT_EQ(format.format, f.formats[i].format) << name;
+            const SaveFormat format = formats.size() == 3 ? ScreenSaveFormat(index)
+                                                          : GraphSaveFormat(index, view3D, false);
+            EXPECT_EQ(format.format, formats[i].format) << name;
         }
     }
     EXPECT_EQ(FormatForFileName("/home/u/turn.gif", kGraphSave3DFormats, 1).index, 5);

@@ -473,12 +473,8 @@ std::string Text(const std::vector<QPolygonF>& pieces) {
 
 TEST(ClipPolyline, KeepsWhatLiesInsideTheRectangleAndCutsTheRestAtItsEdges) {
     const QRectF box(0.0, 0.0, 10.0, 10.0);
-    struct Case {
-        const char* name;
-        QPolygonF line;
-        std::vector<QPolygonF> expected;
-    };
-    const Case cases[] = {
+    // What, the line, the pieces left of it.
+    const std::tuple<const char*, QPolygonF, std::vector<QPolygonF>> cases[] = {
         {"inside stays whole", {{1, 1}, {5, 5}, {9, 2}}, {{{1, 1}, {5, 5}, {9, 2}}}},
         {"along an edge counts as inside",
          {{0, 0}, {10, 0}, {10, 10}},
@@ -498,8 +494,8 @@ TEST(ClipPolyline, KeepsWhatLiesInsideTheRectangleAndCutsTheRestAtItsEdges) {
         {"one point inside", {{3, 4}}, {{{3, 4}}}},
         {"no points", {}, {}},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Text(ClipPolyline(c.line, box)), Text(c.expected)) << c.name;
+    for (const auto& [name, line, expected] : cases) {
+        EXPECT_EQ(Text(ClipPolyline(line, box)), Text(expected)) << name;
     }
 }
 

@@ -362,20 +362,14 @@ TEST(D3DMath, InverseUndoesATransformationAndRefusesASingularOne) {
     EXPECT_EQ(untouched, MatrixTranslation(1, 1, 1));
 }
 
-struct Step {
-    float now;
-    int command;
-    float expected;
-};
-
-// Runs the commands at the given times of a clock whose time the test sets.
-void ExpectSteps(const std::vector<Step>& steps) {
+// Runs the commands at the given times of a clock whose time the test sets: each step is the
+// time, the command and what the clock gives.
+void ExpectSteps(const std::vector<std::tuple<float, int, float>>& steps) {
     float now = 0.0f;
     FrameClock clock([&now] { return now; });
-    for (const Step& step : steps) {
-        now = step.now;
-        EXPECT_NEAR(clock(step.command), step.expected, 1e-4f)
-            << "command " << step.command << " at " << step.now;
+    for (const auto& [time, command, expected] : steps) {
+        now = time;
+        EXPECT_NEAR(clock(command), expected, 1e-4f) << "command " << command << " at " << time;
     }
 }
 

@@ -64,38 +64,32 @@ struct ModelParts {
             out.append(text);
             put(10, 2);
         };
-        const auto integers = [&](const std::vector<std::uint32_t>& values) {
-            put(6, 2);
+        // A list of integers (token 6) or of floats (token 7).
+        const auto list = [&](std::uint32_t token, const auto& values) {
+            put(token, 2);
             put(static_cast<std::uint32_t>(values.size()), 4);
-            for (std::uint32_t value : values) {
-                put(value, 4);
-            }
-        };
-        const auto floats = [&](const std::vector<float>& values) {
-            put(7, 2);
-            put(static_cast<std::uint32_t>(values.size()), 4);
-            for (float value : values) {
+            for (const auto value : values) {
                 put(std::bit_cast<std::uint32_t>(value), 4);
             }
         };
         const auto mesh = [&](const std::vector<Vector3>& points,
-                              const std::vector<std::vector<std::uint32_t>>& list) {
-            integers({static_cast<std::uint32_t>(points.size())});
+                              const std::vector<std::vector<std::uint32_t>>& faceList) {
+            list(6, std::array{static_cast<std::uint32_t>(points.size())});
             std::vector<float> coordinates;
             for (const Vector3& p : points) {
                 coordinates.insert(coordinates.end(), {p.x, p.y, p.z});
             }
-            floats(coordinates);
-            std::vector<std::uint32_t> values{static_cast<std::uint32_t>(list.size())};
-            for (const auto& face : list) {
+            list(7, coordinates);
+            std::vector<std::uint32_t> values{static_cast<std::uint32_t>(faceList.size())};
+            for (const auto& face : faceList) {
                 values.push_back(static_cast<std::uint32_t>(face.size()));
                 values.insert(values.end(), face.begin(), face.end());
             }
-            integers(values);
+            list(6, values);
         };
         name("Frame");
         name("FrameTransformMatrix");
-        floats({matrix.begin(), matrix.end()});
+        list(7, matrix);
         put(11, 2);
         name("Mesh");
         mesh(vertices, faces);

@@ -139,10 +139,9 @@ TEST(GainColours, TheScaleClampsOutsideAndTheMapsGetLighterUpwardsTheDifferences
     EXPECT_FLOAT_EQ(GainColour(-3.0f).r, floor.r);
     EXPECT_FLOAT_EQ(GainColour(7.0f).g, peak.g);
     // The difference map is symmetric, neutral at zero and darkest where worse.
-    const float notANumber = std::numeric_limits<float>::quiet_NaN();
     // Difference, span, fraction; equal patterns (span 0) still get a decibel either side.
     const float differences[][3] = {{0, 3, 0.5f},      {3, 3, 1}, {-3, 3, 0},
-                                    {-1.5f, 3, 0.25f}, {9, 3, 1}, {notANumber, 3, 0.5f},
+                                    {-1.5f, 3, 0.25f}, {9, 3, 1}, {nan, 3, 0.5f},
                                     {0.5f, 0, 0.75f}};
     for (const auto& [difference, span, fraction] : differences) {
         EXPECT_FLOAT_EQ(DifferenceFraction(difference, span), fraction)

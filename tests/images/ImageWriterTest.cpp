@@ -51,7 +51,7 @@ inline QImage ScreenLikePicture(int width, int height) {
 }
 
 // An 8-bit picture with its own 256-colour palette and the given indices, row after row.
-inline QImage IndexedPicture8(int width, int height, const std::vector<int>& indices) {
+inline QImage IndexedPicture8(int width, int height, const std::vector<std::uint8_t>& indices) {
     QImage picture(width, height, QImage::Format_Indexed8);
     QList<QRgb> table;
     for (int i = 0; i < 256; ++i) {
@@ -59,10 +59,7 @@ inline QImage IndexedPicture8(int width, int height, const std::vector<int>& ind
     }
     picture.setColorTable(table);
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            picture.scanLine(y)[x] =
-                static_cast<uchar>(indices[static_cast<std::size_t>(y * width + x)]);
-        }
+        std::copy_n(indices.begin() + y * width, width, picture.scanLine(y));
     }
     return picture;
 }
@@ -385,14 +382,13 @@ TEST_F(ImageWriterTest, GifQtAndGiflibDecodeTheFilesToTheEncodersIndicesAndProgr
     std::mt19937 random(11);
     std::uniform_int_distribution<int> channel(0, 255);
     // Noisy rows learn a new string at every pixel: a clear code after every 253, mid-row.
-    QImage noise(700, 40, QImage::Format_RGB32);
-    for (int y = 0; y < noise.height(); ++y) {
-        for (int x = 0; x < noise.width(); ++x) {
-            noise.setPixel(x, y, qRgb(channel(random), channel(random), channel(random)));
-        }
-    }
-    std::vector<int> indices(600 * 20);
-    std::generate(indices.begin(), indices.end(), [&] { return channel(random); });
+    QImage noise(700, 40, QImage::Format_RGB32); // rows of 4 * 700 bytes, no padding
+    const auto pixels = reinterpret_cast<QRgb*>(noise.bits());
+    std::generate(pixels, pixels + 700 * 40,
+                  [&] { return qRgb(channel(random), channel(random), channel(random)); });
+    std::vector<std::uint8_t> indices(600 * 20);
+    std::generate(indices.begin(), indices.end(),
+                  [&] { return static_cast<std::uint8_t>(channel(random)); });
     const std::pair<const char*, QImage> pictures[] = {
         {"screen.gif", ScreenLikePicture(640, 400)},
         {"narrow.gif", ScreenLikePicture(1, 50)},

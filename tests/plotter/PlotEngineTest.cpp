@@ -276,44 +276,39 @@ int ForEachPixel(const QImage& image, Colour colour, const std::function<void(in
 const std::string kPolar = "[Scale(264)][ManualScale(0,0,360,1)][PolarPlotStyle(3)]";
 
 TEST_F(PlotEngineTest, RectangularCurvesLandWhereTheMetricsPutThem) {
-    struct Case {
-        const char* name;
-        double x0, x1;
-        int points;
-        std::function<double(double)> f;
-        bool logX, logY;
-        std::string commands;
-        double ratio; // device pixels per bitmap pixel
-    };
-    const Case cases[] = {
-        {"linear", 13.9, 14.42, 27, [](double x) { return 1.5 + 0.6 * std::sin(12.0 * x); }, false,
-         false, "[ManualScale(13.9,0.9,14.42,2.1)][XAxisLabel(\"Частота, MHz\")]", 1.0},
-        {"logarithmic", 3.0, 3000.0, 40,
-         [](double x) { return 2.0 + 40000.0 / (1.0 + x * x / 6400.0); }, true, true,
-         "[ManualScale(3,2.3,3000,40000)][Scale(4)]", 1.0},
-        {"high density", 0.0, 1.0, 15, [](double x) { return x * x; }, false, false,
-         "[ManualScale(0,0,1,1)]", 2.0},
-    };
-    for (const Case& c : cases) {
+    // What, X from x0 to x1 in that many points, y = f(x), the axes logarithmic, the commands, the
+    // device pixels per bitmap pixel.
+    const std::tuple<const char*, double, double, int, std::function<double(double)>, bool, bool,
+                     std::string, double>
+        cases[] = {
+            {"linear", 13.9, 14.42, 27, [](double x) { return 1.5 + 0.6 * std::sin(12.0 * x); },
+             false, false, "[ManualScale(13.9,0.9,14.42,2.1)][XAxisLabel(\"Частота, MHz\")]", 1.0},
+            {"logarithmic", 3.0, 3000.0, 40,
+             [](double x) { return 2.0 + 40000.0 / (1.0 + x * x / 6400.0); }, true, true,
+             "[ManualScale(3,2.3,3000,40000)][Scale(4)]", 1.0},
+            {"high density", 0.0, 1.0, 15, [](double x) { return x * x; }, false, false,
+             "[ManualScale(0,0,1,1)]", 2.0},
+        };
+    for (const auto& [name, x0, x1, points, f, logX, logY, commands, ratio] : cases) {
+        SCOPED_TRACE(name);
         std::vector<float> x, y;
-        for (int i = 0; i < c.points; ++i) {
-            const double t = static_cast<double>(i) / (c.points - 1);
-            x.push_back(static_cast<float>(c.logX ? c.x0 * std::pow(c.x1 / c.x0, t)
-                                                  : c.x0 + (c.x1 - c.x0) * t));
-            y.push_back(static_cast<float>(c.f(x.back())));
+        for (int i = 0; i < points; ++i) {
+            const double t = static_cast<double>(i) / (points - 1);
+            x.push_back(static_cast<float>(logX ? x0 * std::pow(x1 / x0, t) : x0 + (x1 - x0) * t));
+            y.push_back(static_cast<float>(f(x.back())));
         }
-        engine.SetDevicePixelRatio(c.ratio);
+        engine.SetDevicePixelRatio(ratio);
         PlotMetrics metrics;
-        const QImage image = Render(Plot(1, x, y, c.commands), 700, 450, metrics);
-        ASSERT_EQ(image.size(), QSize(700, 450) * c.ratio) << c.name;
-        EXPECT_LE(metrics.XLo, c.x0) << c.name;
-        EXPECT_GE(metrics.XHi, c.x1) << c.name;
+        const QImage image = Render(Plot(1, x, y, commands), 700, 450, metrics);
+        ASSERT_EQ(image.size(), QSize(700, 450) * ratio);
+        EXPECT_LE(metrics.XLo, x0);
+        EXPECT_GE(metrics.XHi, x1);
         // The inner vertices: the ends may sit on the frame.
         std::vector<QPointF> pixels;
         for (std::size_t i = 1; i + 1 < x.size(); ++i) {
-            pixels.push_back(RectangularPixel(metrics, x[i], y[i], c.logX, c.logY));
+            pixels.push_back(RectangularPixel(metrics, x[i], y[i], logX, logY));
         }
-        EXPECT_EQ(Misses(image, pixels, IsRed, c.ratio), std::vector<std::string>{}) << c.name;
+        EXPECT_EQ(Misses(image, pixels, IsRed, ratio), std::vector<std::string>{});
     }
 }
 

@@ -257,6 +257,7 @@ TEST_F(PlotOutputTest, CopiesGoToTheClipboardAtTheirPictureSize) {
     ASSERT_GT(engine.DPlot_Command(SweepDocument(), "[SetMetafileDims(5,3)][CopyPicture()]"), 0);
     ASSERT_EQ(clipboard.calls, 1);
     EXPECT_EQ(clipboard.image.size(), QSize(480, 288));
+    EXPECT_TRUE(clipboard.svg.contains("<svg")) << "the drawing goes beside the picture";
 
     // A polar graph is copied at the size it was shown at, the note in dark ink top left.
     ASSERT_GT(polar.api.DPlot_Command(PolarDocument(),

@@ -47,27 +47,16 @@ protected:
     std::shared_ptr<CD3DFrame> root = CreateFrame();
 };
 
-// The scene of the 3D view in small: a turned root, a translucent ground plate and a pattern.
-class FrameRendering : public FramesFile {
-protected:
-    FrameRendering() {
-        root->SetOrientation(QuaternionRotationAxis({0, 1, 0}, kQuarterTurn));
-        ground = CreateFrame(root.get());
-        plate = ground->AddD3DXMesh(CreateBoxMesh(2.0f, 0.005f, 2.0f));
-        plate->SetMaterialOverride(MaterialFromColor(ColorValueFromPacked(0x40C0C0C0U)));
-        pattern = CreateFrame(root.get());
-        pattern->SetPosition({0, 0, 1});
-        surface = pattern->AddD3DXMesh(CreateSphereMesh(1.0f, 8, 8));
-        surface->SetMaterial(0, MaterialFromColor(ColorValueFromPacked(0xFF4040F0U)));
-    }
-
-    std::shared_ptr<CD3DFrame> ground;
-    std::shared_ptr<CD3DFrame> pattern;
-    std::shared_ptr<CD3DMesh> plate;
-    std::shared_ptr<CD3DMesh> surface;
-};
-
-TEST_F(FrameRendering, OpaqueSubsetsComeFirstThenTranslucentOnesAndHiddenOnesNotAtAll) {
+TEST_F(FramesFile, OpaqueSubsetsComeFirstThenTranslucentOnesAndHiddenOnesNotAtAll) {
+    // The scene of the 3D view in small: a turned root, a translucent ground plate and a pattern.
+    root->SetOrientation(QuaternionRotationAxis({0, 1, 0}, kQuarterTurn));
+    const auto ground = CreateFrame(root.get());
+    ground->AddD3DXMesh(CreateBoxMesh(2.0f, 0.005f, 2.0f))
+        ->SetMaterialOverride(MaterialFromColor(ColorValueFromPacked(0x40C0C0C0U)));
+    const auto pattern = CreateFrame(root.get());
+    pattern->SetPosition({0, 0, 1});
+    const auto surface = pattern->AddD3DXMesh(CreateSphereMesh(1.0f, 8, 8));
+    surface->SetMaterial(0, MaterialFromColor(ColorValueFromPacked(0xFF4040F0U)));
     renderer.world = MatrixTranslation(0, -1, 0);
     std::vector<std::string> calls;
     pattern->SetPreRenderCallback([&](CD3DFrame&, Renderer&) { calls.push_back("pre"); });

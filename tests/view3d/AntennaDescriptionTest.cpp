@@ -189,23 +189,17 @@ TEST(ReadMaaFile, TheRealWorldFilesLoadOrAreRefusedForAReason) {
     EXPECT_EQ(seen, files.size() + 1);
 }
 
-struct AntennaLoaderTest : ::testing::Test {
-    AntennaLoaderTest() {
-        state.AppTitle = "Lobex";
-        CreateSceneFrames(scene, nullptr);
-    }
-    AntennaContext Context() { return {state, view, scene, settings, dialogs, messages}; }
-
-    test::TempFolder folder;
+TEST(AntennaLoader, WhatEachChoiceLeavesLoadedShownAndRemembered) {
     AppState state;
+    state.AppTitle = "Lobex";
     View3DState view;
     View3DScene scene;
+    CreateSceneFrames(scene, nullptr);
     test::MemorySettings settings;
     test::FakeFileDialogs dialogs;
     test::RecordingMessages messages;
-};
-
-TEST_F(AntennaLoaderTest, WhatEachChoiceLeavesLoadedShownAndRemembered) {
+    const AntennaContext context{state, view, scene, settings, dialogs, messages};
+    test::TempFolder folder;
     const std::string dipole = (test::TestDataFolder() / "3d" / "dipole_20m.maa").string();
     const std::string broken =
         folder.Write("broken.maa", "Dipole\r\n*\r\n14.1\r\n***Wires***\r\n0\r\n");
@@ -224,7 +218,7 @@ TEST_F(AntennaLoaderTest, WhatEachChoiceLeavesLoadedShownAndRemembered) {
         settings.values.clear();
         dialogs.openFile = chosen;
 
-        EXPECT_EQ(OpenAntennaDescription(Context()), loaded);
+        EXPECT_EQ(OpenAntennaDescription(context), loaded);
         EXPECT_EQ(view.AntennaLoaded, loaded);
         EXPECT_EQ(view.WiresVisible, loaded); // a new antenna is shown at once
         EXPECT_EQ(messages.Texts(), texts);
@@ -240,7 +234,7 @@ TEST_F(AntennaLoaderTest, WhatEachChoiceLeavesLoadedShownAndRemembered) {
     // The next dialog opens where it was; the fallback to the program's folder for a folder
     // that is gone is the shared rule of every dialog.
     dialogs.openFile.clear();
-    OpenAntennaDescription(Context());
+    OpenAntennaDescription(context);
     EXPECT_EQ(dialogs.folders.back(), FolderOf(dipole));
 }
 

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 #include <string>
 #include <tuple>
@@ -130,10 +131,8 @@ TEST(PlotLayout, TickLabelsUseARealMinusSignWhereTheFontHasOne) {
     const PlotDocument document = Document(kSweep, "[ManualScale(0,-1,20,1)][NumTicks(2,4,1)]");
     for (const auto& [fontHasMinus, expected] : cases) {
         std::vector<QString> texts;
-        for (const TickLabel& label :
-             LayOut(document, 800, 500, FakeMeasure(fontHasMinus)).y.labels) {
-            texts.push_back(label.text);
-        }
+        std::ranges::transform(LayOut(document, 800, 500, FakeMeasure(fontHasMinus)).y.labels,
+                               std::back_inserter(texts), &TickLabel::text);
         EXPECT_EQ(texts, expected) << (fontHasMinus ? "minus sign" : "hyphen");
     }
 }
@@ -166,9 +165,7 @@ TEST(PlotLayout, TheLegendNamesTheCurvesDrawnInsideThePlottingAreasTopRight) {
     for (const auto& [name, commands, curves] : cases) {
         const PlotLayout layout = LayOut(Document(kSweep, commands), 800, 500);
         std::vector<int> rows;
-        for (const LegendRow& row : layout.legendRows) {
-            rows.push_back(row.curve);
-        }
+        std::ranges::transform(layout.legendRows, std::back_inserter(rows), &LegendRow::curve);
         EXPECT_EQ(rows, curves) << name;
         if (!rows.empty()) {
             EXPECT_LT(layout.legend.right(), layout.mapping.Right() + 0.5) << name;

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <numbers>
 #include <tuple>
@@ -215,9 +217,7 @@ TEST(CurrentPaths, TheUnitAndTheScaleFollowTheLargestCurrentAndTubesRunThroughTh
     const CurrentLegend magnitude = CurrentLegendFor(0.0204, false, ",");
     EXPECT_EQ(magnitude.Unit, kMilliampere);
     std::vector<std::string> texts;
-    for (const LegendTick& tick : magnitude.Ticks) {
-        texts.push_back(tick.Text);
-    }
+    std::ranges::transform(magnitude.Ticks, std::back_inserter(texts), &LegendTick::Text);
     EXPECT_EQ(texts, (std::vector<std::string>{"20,4", "15,0", "10,0", "5,0", "0,0"}));
     EXPECT_FLOAT_EQ(magnitude.Ticks[2].Fraction, 10.0f / 20.4f);
     const CurrentLegend signedScale = CurrentLegendFor(2.5, true, ".");

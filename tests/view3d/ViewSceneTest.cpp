@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iterator>
 #include <numbers>
 #include <optional>
 #include <string>
@@ -151,9 +152,8 @@ TEST(ViewScene, TextLinesShowTheAntennaAndThePeakGainInTheUsersDecimalSymbol) {
     view.Antenna = test::Dipole();
     view.AntennaLoaded = true;
     std::vector<std::string> texts;
-    for (const TextLine& line : TextLines(view, 7.349f, ",")) {
-        texts.push_back(line.Text);
-    }
+    std::ranges::transform(TextLines(view, 7.349f, ","), std::back_inserter(texts),
+                           &TextLine::Text);
     EXPECT_EQ(texts, (std::vector<std::string>{"Lobex", "Dipole 20m", "f=14.1MHz", "Ga=7,35dBi"}));
     EXPECT_EQ(TextLines(view, -0.5f, ".")[3].Text, "Ga=-0.50dBi");
 }
@@ -407,11 +407,8 @@ TEST(SurfaceReadout, KnownDirectionsReadBackUnderThePointerFromTheGridInTheUsers
     // Zenith 0 and 90, azimuth 0, 180 and the closing 360.
     FarFieldGrid grid;
     for (const float azimuth : {0.0f, 180.0f, 360.0f}) {
-        AzimuthColumn column{azimuth, {}};
         const float back = azimuth == 180.0f ? -999.0f : 0.0f;
-        column.Points.push_back({0.0f, 0.0f, 0.0f, 10.0f});
-        column.Points.push_back({90.0f, 0.0f, 0.0f, back});
-        grid.push_back(column);
+        grid.push_back({azimuth, {{0.0f, 0.0f, 0.0f, 10.0f}, {90.0f, 0.0f, 0.0f, back}}});
     }
     // Zenith, azimuth, gain; 120 is past the last zenith angle.
     const float cases[][3] = {{0, 0, 10},    {90, 0, 0},     {45, 0, 5},    {90, 180, -60},

@@ -20,10 +20,7 @@ namespace {
 
 using test::ExpectMatrixNear;
 using test::ExpectNear;
-using test::RecordingRenderer;
 using test::TestDataFile;
-
-constexpr float kQuarterTurn = std::numbers::pi_v<float> / 2.0f;
 
 Vector3 Origin(const Matrix& matrix) {
     return Vec3TransformCoord({0, 0, 0}, matrix);
@@ -42,14 +39,14 @@ protected:
     std::string MediaFile(const char* name) const { return (media.Path() / name).string(); }
 
     test::TempFolder media;
-    RecordingRenderer renderer;
+    test::RecordingRenderer renderer;
     SceneContext scene;
     std::shared_ptr<CD3DFrame> root = CreateFrame();
 };
 
 TEST_F(FramesFile, OpaqueSubsetsComeFirstThenTranslucentOnesAndHiddenOnesNotAtAll) {
     // The scene of the 3D view in small: a turned root, a translucent ground plate and a pattern.
-    root->SetOrientation(QuaternionRotationAxis({0, 1, 0}, kQuarterTurn));
+    root->SetOrientation(QuaternionRotationAxis({0, 1, 0}, std::numbers::pi_v<float> / 2));
     const auto ground = CreateFrame(root.get());
     ground->AddD3DXMesh(CreateBoxMesh(2.0f, 0.005f, 2.0f))
         ->SetMaterialOverride(MaterialFromColor(ColorValueFromPacked(0x40C0C0C0U)));

@@ -50,8 +50,6 @@ public:
     std::vector<Line3D> lines;
 };
 
-using Draw = RecordingDevice::Draw;
-
 bool SameColor(const ColorValue& color, std::uint32_t packed) {
     return PackedFromColorValue(color) == packed;
 }
@@ -87,7 +85,7 @@ TEST(ViewScene, ThePatternTheTranslucentGroundAndTheAxesAreDrawnOnlyWithTheirFla
     Render3DFrame(loaded.scene, loaded.device, view, 640, 480);
     ASSERT_EQ(DrawsIn(loaded.device, kPatternColor), 1U);
     // Each quadrilateral of the surface is two triangles.
-    const Draw& surface = loaded.device.draws[0];
+    const auto& surface = loaded.device.draws[0];
     EXPECT_EQ(std::count(surface.mesh->Attributes.begin(), surface.mesh->Attributes.end(),
                          surface.subset),
               static_cast<std::ptrdiff_t>(2 * loaded.faces));

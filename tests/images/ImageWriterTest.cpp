@@ -51,7 +51,7 @@ inline QImage ScreenLikePicture(int width, int height) {
 }
 
 // An 8-bit picture with its own 256-colour palette and the given indices, row after row.
-inline QImage IndexedPicture8(int width, int height, const std::vector<int>& indices) {
+inline QImage IndexedPicture8(int width, int height, const std::vector<std::uint8_t>& indices) {
     QImage picture(width, height, QImage::Format_Indexed8);
     QList<QRgb> table;
     for (int i = 0; i < 256; ++i) {
@@ -59,10 +59,7 @@ inline QImage IndexedPicture8(int width, int height, const std::vector<int>& ind
     }
     picture.setColorTable(table);
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            picture.scanLine(y)[x] =
-                static_cast<uchar>(indices[static_cast<std::size_t>(y * width + x)]);
-        }
+        std::copy_n(indices.begin() + y * width, width, picture.scanLine(y));
     }
     return picture;
 }
@@ -278,25 +275,21 @@ TEST(JpegOptions, QualityIsTheLeadingNumberRoundedHalfToEvenHeldIn16BitsAndSwitc
 // filter agree (of two that share one, the chosen); other extensions name none, and without
 // one the filter decides.
 TEST(SaveChoices, TheTypedExtensionChoosesTheFormatTheFilterWouldHave) {
-    struct Filter {
-        const char* filter;
-        std::span<const NamedFormat> formats;
-        bool view3D;
-    };
-    const Filter filters[] = {{kScreenSaveFilter, kScreenSaveFormats, false},
-                              {kGraphSave3DFilter, kGraphSave3DFormats, true},
-                              {kGraphSaveFilter, kGraphSaveFormats, false}};
-    for (const Filter& f : filters) {
-        const auto entries = ParseFileFilter(f.filter);
-        ASSERT_EQ(entries.size(), f.formats.size()) << f.filter;
+    // The filter, its formats, whether the 3D view is shown.
+    const std::tuple<const char*, std::span<const NamedFormat>, bool> filters[] = {
+        {kScreenSaveFilter, kScreenSaveFormats, false},
+        {kGraphSave3DFilter, kGraphSave3DFormats, true},
+        {kGraphSaveFilter, kGraphSaveFormats, false}};
+    for (const auto& [filter, formats, view3D] : filters) {
+        const auto entries = ParseFileFilter(filter);
+        ASSERT_EQ(entries.size(), formats.size()) << filter;
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const std::string name = "C:\\Графики\\G" + entries[i].second.substr(1);
-            const int index = FormatForFileName(name, f.formats, static_cast<int>(i) + 1).index;
+            const int index = FormatForFileName(name, formats, static_cast<int>(i) + 1).index;
             EXPECT_EQ(index, static_cast<int>(i) + 1) << name;
-            const SaveFormat format = f.formats.size() == 3
-                                          ? ScreenSaveFormat(index)
-                                          : GraphSaveFormat(index, f.view3D, false);
-            EXPECT_EQ(format.format, f.formats[i].format) << name;
+            const SaveFormat format = formats.size() == 3 ? ScreenSaveFormat(index)
+                                                          : GraphSaveFormat(index, view3D, false);
+            EXPECT_EQ(format.format, formats[i].format) << name;
         }
     }
     EXPECT_EQ(FormatForFileName("/home/u/turn.gif", kGraphSave3DFormats, 1).index, 5);
@@ -389,14 +382,13 @@ TEST_F(ImageWriterTest, GifQtAndGiflibDecodeTheFilesToTheEncodersIndicesAndProgr
     std::mt19937 random(11);
     std::uniform_int_distribution<int> channel(0, 255);
     // Noisy rows learn a new string at every pixel: a clear code after every 253, mid-row.
-    QImage noise(700, 40, QImage::Format_RGB32);
-    for (int y = 0; y < noise.height(); ++y) {
-        for (int x = 0; x < noise.width(); ++x) {
-            noise.setPixel(x, y, qRgb(channel(random), channel(random), channel(random)));
-        }
-    }
-    std::vector<int> indices(600 * 20);
-    std::generate(indices.begin(), indices.end(), [&] { return channel(random); });
+    QImage noise(700, 40, QImage::Format_RGB32); // rows of 4 * 700 bytes, no padding
+    const auto pixels = reinterpret_cast<QRgb*>(noise.bits());
+    std::generate(pixels, pixels + 700 * 40,
+                  [&] { return qRgb(channel(random), channel(random), channel(random)); });
+    std::vector<std::uint8_t> indices(600 * 20);
+    std::generate(indices.begin(), indices.end(),
+                  [&] { return static_cast<std::uint8_t>(channel(random)); });
     const std::pair<const char*, QImage> pictures[] = {
         {"screen.gif", ScreenLikePicture(640, 400)},
         {"narrow.gif", ScreenLikePicture(1, 50)},

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <numeric>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -39,10 +40,14 @@ protected:
         const DPLOT record = MakeRecord(curves, static_cast<int>(x.size()));
         return engine.DPlot_Plot(record, x.data(), y.data(), commands);
     }
-    // A two-curve document of five points: y = x and y = 10 x.
-    std::int32_t PlotTwoCurves(const std::string& commands = "[Caption(\"Lobex Data\")]") {
+    // A two-curve document of five points: y = x and y = 10 x; spoil changes the record first.
+    std::int32_t PlotTwoCurves(const std::string& commands = "[Caption(\"Lobex Data\")]",
+                               const std::function<void(DPLOT&)>& spoil = {}) {
         DPLOT record = MakeRecord(2, 5, "SWR");
         SetTextField(record.Title1, "Record title");
+        if (spoil) {
+            spoil(record);
+        }
         return engine.DPlot_Plot(record, fiveX.data(), twoCurvesY.data(), commands);
     }
     const PlotDocument& Document(std::int32_t number) {
@@ -81,11 +86,8 @@ TEST(PlotEngineLink, StartLinksStopDropsEveryDocument) {
 }
 
 TEST_F(PlotEngineTest, TheRecordGivesCurvesAndStartingLabels) {
-    DPLOT record = MakeRecord(2, 5, "SWR");
-    record.NP[1] = 3; // fewer points than the stride
-    SetTextField(record.Title1, "Record title");
-    const PlotDocument& document =
-        Document(engine.DPlot_Plot(record, fiveX.data(), twoCurvesY.data(), ""));
+    // Fewer points than the stride in curve 2.
+    const PlotDocument& document = Document(PlotTwoCurves("", [](DPLOT& r) { r.NP[1] = 3; }));
     ASSERT_EQ(document.curves.size(), 2U);
     EXPECT_EQ(document.curves[0].x, fiveX);
     EXPECT_EQ(document.curves[1].x, (std::vector<float>{1, 2, 3}));
@@ -101,16 +103,13 @@ TEST_F(PlotEngineTest, TheRecordGivesCurvesAndStartingLabels) {
 
 TEST_F(PlotEngineTest, RefusesRecordsAndPlotStringsItCannotUse) {
     const auto refused = [this](const char* name, const std::function<void(DPLOT&)>& spoil) {
-        DPLOT record = MakeRecord(2, 5);
-        spoil(record);
-        EXPECT_EQ(engine.DPlot_Plot(record, fiveX.data(), twoCurvesY.data(), ""), 0) << name;
+        EXPECT_EQ(PlotTwoCurves("", spoil), 0) << name;
     };
     refused("data format 0", [](DPLOT& r) { r.DataFormat = 0; });
     refused("21 curves", [](DPLOT& r) { r.NumCurves = 21; });
     refused("curve without points", [](DPLOT& r) { r.NP[1] = 0; });
     refused("curve longer than the stride", [](DPLOT& r) { r.NP[0] = 6; });
-    const DPLOT record = MakeRecord(2, 5);
-    EXPECT_EQ(engine.DPlot_Plot(record, nullptr, twoCurvesY.data(), ""), 0);
+    EXPECT_EQ(engine.DPlot_Plot(MakeRecord(2, 5), nullptr, twoCurvesY.data(), ""), 0);
     for (const char* commands : {"[AutoSize()", "[Frobnicate()]", "[AutoSize()][FileClose()]"}) {
         EXPECT_EQ(PlotTwoCurves(commands), 0) << commands;
         EXPECT_FALSE(engine.LastError().empty()) << commands;
@@ -136,7 +135,7 @@ TEST_F(PlotEngineTest, RefusedCommandsChangeNothing) {
         "[Frobnicate()]", "[FontPoints(1,0)]", "[Size(1,0,2,0)]", "[ManualScale(1,2,3)]",
         "[SelectCurve(21)]", "[Color(2,0,0,256)]", "[Scale(5)]", "[NumTicks(4,18,5)]",
         "[LineWidth(0,10)]", "[NotePosition(0.0,1.0)]" /* no note yet */, "[SetMetafileDims(0,3)]",
-        "[FileSaveAs(4100,\"x.bin\")]", "[AutoSize()",
+        "[FileSaveAs(4100,\"x.bin\")]", "[AutoSize()", "[Legend(21,\"x\")]" /* no such curve */,
         // A good command before a bad one is not carried out either.
         "[Color(1,0,255,0)][Title1(\"new\")][Scale(5)]"};
     for (const std::string& command : refused) {
@@ -161,9 +160,7 @@ TEST_F(PlotEngineTest, AddDataAppendsOrReplacesACurveAndIgnoresWhatItCannotUse) 
     EXPECT_EQ(Document(number).curves.size(), 2U);
 
     std::vector<float> angles(360), radii(360, 0.839f);
-    for (int a = 0; a < 360; ++a) {
-        angles[static_cast<std::size_t>(a)] = static_cast<float>(a);
-    }
+    std::iota(angles.begin(), angles.end(), 0.0f);
     engine.DPlot_AddData(number, 0, 360, 3, angles.data(), radii.data());
     ASSERT_EQ(Document(number).curves.size(), 3U);
     EXPECT_EQ(Document(number).curves[2].x, angles);
@@ -196,11 +193,8 @@ TEST_F(PlotEngineTest, BitmapsFillTheirAreaOnlyWhenAskedAndCopiesKeepTheFixedSiz
 // Re Γ and Im Γ over a square, whatever the shape of the picture: its read-outs use the
 // metrics as a rectangular graph's.
 TEST_F(PlotEngineTest, ASmithChartIsSquareInAnyPicture) {
-    const DPLOT record = MakeRecord(1, 2);
-    const float re[] = {0.0f, 0.5f};
-    const float im[] = {0.0f, 0.2f};
     const std::int32_t document =
-        engine.DPlot_Plot(record, re, im, "[Scale(12)][SwrCircle(2,\"SWR 2\")]");
+        Plot(1, {0.0f, 0.5f}, {0.0f, 0.2f}, "[Scale(12)][SwrCircle(2,\"SWR 2\")]");
     ASSERT_GT(document, 0);
     for (const auto& [width, height] : {std::pair{600, 300}, std::pair{300, 600}}) {
         PlotMetrics m;
@@ -227,16 +221,10 @@ bool IsGreen(QRgb pixel) {
 QPointF RectangularPixel(const PlotMetrics& m, double x, double y, bool logX, bool logY) {
     return {ColumnOf(m, x, logX).value_or(-1.0), RowOf(m, y, logY).value_or(-1.0)};
 }
-// What the windows' polar read-out finds under a pixel (area 1 azimuth, 2 elevation), with the
-// radius its gain stands for on a scale of range 1 above a floor of 0.
-struct PolarPoint {
-    bool inside = false;
-    double angle = 0.0;
-    double radius = 0.0;
-};
-PolarPoint ReadBack(const PlotMetrics& m, double px, double py, int area) {
-    const PolarReadout read = ReadPolar(m, px, py, area, 1.0f, 0.0f, 3.14159274f);
-    return {read.inside, read.angle, std::pow(read.gain, 4.0)};
+// What the windows' polar read-out finds under a pixel (area 1 azimuth, 2 elevation) on a scale
+// of range 1 above a floor of 0, where the fourth power of the gain is the radius.
+PolarReadout ReadBack(const PlotMetrics& m, double px, double py, int area) {
+    return ReadPolar(m, px, py, area, 1.0f, 0.0f, 3.14159274f);
 }
 // The inverse of the polar read-out: compass angles for the azimuth diagram, mathematical ones
 // for the elevation diagram.
@@ -288,44 +276,39 @@ int ForEachPixel(const QImage& image, Colour colour, const std::function<void(in
 const std::string kPolar = "[Scale(264)][ManualScale(0,0,360,1)][PolarPlotStyle(3)]";
 
 TEST_F(PlotEngineTest, RectangularCurvesLandWhereTheMetricsPutThem) {
-    struct Case {
-        const char* name;
-        double x0, x1;
-        int points;
-        std::function<double(double)> f;
-        bool logX, logY;
-        std::string commands;
-        double ratio; // device pixels per bitmap pixel
-    };
-    const Case cases[] = {
-        {"linear", 13.9, 14.42, 27, [](double x) { return 1.5 + 0.6 * std::sin(12.0 * x); }, false,
-         false, "[ManualScale(13.9,0.9,14.42,2.1)][XAxisLabel(\"Частота, MHz\")]", 1.0},
-        {"logarithmic", 3.0, 3000.0, 40,
-         [](double x) { return 2.0 + 40000.0 / (1.0 + x * x / 6400.0); }, true, true,
-         "[ManualScale(3,2.3,3000,40000)][Scale(4)]", 1.0},
-        {"high density", 0.0, 1.0, 15, [](double x) { return x * x; }, false, false,
-         "[ManualScale(0,0,1,1)]", 2.0},
-    };
-    for (const Case& c : cases) {
+    // What, X from x0 to x1 in that many points, y = f(x), the axes logarithmic, the commands, the
+    // device pixels per bitmap pixel.
+    const std::tuple<const char*, double, double, int, std::function<double(double)>, bool, bool,
+                     std::string, double>
+        cases[] = {
+            {"linear", 13.9, 14.42, 27, [](double x) { return 1.5 + 0.6 * std::sin(12.0 * x); },
+             false, false, "[ManualScale(13.9,0.9,14.42,2.1)][XAxisLabel(\"Частота, MHz\")]", 1.0},
+            {"logarithmic", 3.0, 3000.0, 40,
+             [](double x) { return 2.0 + 40000.0 / (1.0 + x * x / 6400.0); }, true, true,
+             "[ManualScale(3,2.3,3000,40000)][Scale(4)]", 1.0},
+            {"high density", 0.0, 1.0, 15, [](double x) { return x * x; }, false, false,
+             "[ManualScale(0,0,1,1)]", 2.0},
+        };
+    for (const auto& [name, x0, x1, points, f, logX, logY, commands, ratio] : cases) {
+        SCOPED_TRACE(name);
         std::vector<float> x, y;
-        for (int i = 0; i < c.points; ++i) {
-            const double t = static_cast<double>(i) / (c.points - 1);
-            x.push_back(static_cast<float>(c.logX ? c.x0 * std::pow(c.x1 / c.x0, t)
-                                                  : c.x0 + (c.x1 - c.x0) * t));
-            y.push_back(static_cast<float>(c.f(x.back())));
+        for (int i = 0; i < points; ++i) {
+            const double t = static_cast<double>(i) / (points - 1);
+            x.push_back(static_cast<float>(logX ? x0 * std::pow(x1 / x0, t) : x0 + (x1 - x0) * t));
+            y.push_back(static_cast<float>(f(x.back())));
         }
-        engine.SetDevicePixelRatio(c.ratio);
+        engine.SetDevicePixelRatio(ratio);
         PlotMetrics metrics;
-        const QImage image = Render(Plot(1, x, y, c.commands), 700, 450, metrics);
-        ASSERT_EQ(image.size(), QSize(700, 450) * c.ratio) << c.name;
-        EXPECT_LE(metrics.XLo, c.x0) << c.name;
-        EXPECT_GE(metrics.XHi, c.x1) << c.name;
+        const QImage image = Render(Plot(1, x, y, commands), 700, 450, metrics);
+        ASSERT_EQ(image.size(), QSize(700, 450) * ratio);
+        EXPECT_LE(metrics.XLo, x0);
+        EXPECT_GE(metrics.XHi, x1);
         // The inner vertices: the ends may sit on the frame.
         std::vector<QPointF> pixels;
         for (std::size_t i = 1; i + 1 < x.size(); ++i) {
-            pixels.push_back(RectangularPixel(metrics, x[i], y[i], c.logX, c.logY));
+            pixels.push_back(RectangularPixel(metrics, x[i], y[i], logX, logY));
         }
-        EXPECT_EQ(Misses(image, pixels, IsRed, c.ratio), std::vector<std::string>{}) << c.name;
+        EXPECT_EQ(Misses(image, pixels, IsRed, ratio), std::vector<std::string>{});
     }
 }
 
@@ -357,25 +340,21 @@ TEST_F(PlotEngineTest, CurvesStayInsideThePlottingAreaAndGapsBreakThem) {
 
 TEST_F(PlotEngineTest, BitmapsOfAnySizeOrUnusableDataRenderAtTheSizeAsked) {
     const std::vector<float> none{std::nanf(""), std::nanf("")};
-    struct Case {
-        std::vector<float> x, y;
-        const char* commands;
-        int width, height;
-    };
-    const Case cases[] = {
+    // X, Y, the commands, the bitmap's width and height.
+    const std::tuple<std::vector<float>, std::vector<float>, const char*, int, int> cases[] = {
         {none, none, "", 300, 200},
         {none, none, "[Scale(264)]", 300, 200},
         {{0, 1}, {0, 1}, "[Scale(264)][Size(1,3.3,3.3,0)]", 12, 9},
         {{1, 2, 3}, {3, 1, 2}, "", 257, 263}, // an odd size is kept as asked
     };
-    for (const Case& c : cases) {
+    for (const auto& [x, y, commands, width, height] : cases) {
         PlotMetrics metrics;
         const PlotBitmap bitmap =
-            engine.DPlot_GetBitmapEx(Plot(1, c.x, c.y, c.commands), c.width, c.height, metrics);
-        EXPECT_EQ(ToQImage(bitmap).size(), QSize(c.width, c.height)) << c.commands;
-        EXPECT_EQ(bitmap.Pixels.size(), static_cast<std::size_t>(c.width * c.height));
-        EXPECT_LT(metrics.Left, metrics.Right) << c.commands;
-        EXPECT_LT(metrics.Top, metrics.Bottom) << c.commands;
+            engine.DPlot_GetBitmapEx(Plot(1, x, y, commands), width, height, metrics);
+        EXPECT_EQ(ToQImage(bitmap).size(), QSize(width, height)) << commands;
+        EXPECT_EQ(bitmap.Pixels.size(), static_cast<std::size_t>(width * height));
+        EXPECT_LT(metrics.Left, metrics.Right) << commands;
+        EXPECT_LT(metrics.Top, metrics.Bottom) << commands;
     }
     // No bitmap of no width, nor of one too wide to hold.
     PlotMetrics plain;
@@ -450,7 +429,7 @@ TEST_F(PlotEngineTest, PolarDiagramsOfTheGraphCodeFollowTheirAngleConventions) {
         for (std::size_t i = 0; i < curve.x.size(); ++i) {
             pixels.push_back(PolarPixel(m, curve.x[i], curve.y[i], slot == kAzimuthSlot));
             // The read-out of the window finds the same angle there.
-            const PolarPoint value = ReadBack(m, pixels.back().x(), pixels.back().y(), slot);
+            const PolarReadout value = ReadBack(m, pixels.back().x(), pixels.back().y(), slot);
             if (curve.y[i] > 0.2f && value.inside) {
                 ++read;
                 const double difference = std::fabs(value.angle - std::fmod(curve.x[i] + 360, 360));
@@ -465,8 +444,8 @@ TEST_F(PlotEngineTest, PolarDiagramsOfTheGraphCodeFollowTheirAngleConventions) {
         const double pixel = (m.YHi - m.YLo) / ((m.Right - m.Left) / 2.0);
         std::array<int, 12> sectors{};
         const int green = ForEachPixel(picture, IsGreen, [&](int column, int row) {
-            const PolarPoint value = ReadBack(m, column, row, 1);
-            EXPECT_NEAR(value.radius, radius, 1.5 * pixel) << column << "," << row;
+            const PolarReadout value = ReadBack(m, column, row, 1);
+            EXPECT_NEAR(std::pow(value.gain, 4.0), radius, 1.5 * pixel) << column << "," << row;
             ++sectors[static_cast<std::size_t>(value.angle / 30.0) % 12];
         });
         EXPECT_GT(green, 100);
@@ -489,12 +468,8 @@ std::string Text(const std::vector<QPolygonF>& pieces) {
 
 TEST(ClipPolyline, KeepsWhatLiesInsideTheRectangleAndCutsTheRestAtItsEdges) {
     const QRectF box(0.0, 0.0, 10.0, 10.0);
-    struct Case {
-        const char* name;
-        QPolygonF line;
-        std::vector<QPolygonF> expected;
-    };
-    const Case cases[] = {
+    // What, the line, the pieces left of it.
+    const std::tuple<const char*, QPolygonF, std::vector<QPolygonF>> cases[] = {
         {"inside stays whole", {{1, 1}, {5, 5}, {9, 2}}, {{{1, 1}, {5, 5}, {9, 2}}}},
         {"along an edge counts as inside",
          {{0, 0}, {10, 0}, {10, 10}},
@@ -514,8 +489,8 @@ TEST(ClipPolyline, KeepsWhatLiesInsideTheRectangleAndCutsTheRestAtItsEdges) {
         {"one point inside", {{3, 4}}, {{{3, 4}}}},
         {"no points", {}, {}},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Text(ClipPolyline(c.line, box)), Text(c.expected)) << c.name;
+    for (const auto& [name, line, expected] : cases) {
+        EXPECT_EQ(Text(ClipPolyline(line, box)), Text(expected)) << name;
     }
 }
 

@@ -13,8 +13,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 #include <string>
+#include <tuple>
 #include <vector>
 
 // The layout of plots, measured with a stand-in for font metrics so that every margin can be
@@ -67,41 +69,31 @@ const std::string kLabelled = "[Title1(\"Yagi\")][Title2(\"20 m\")][XAxisLabel(\
                               "[YAxisLabel(\"SWR\")][ManualScale(0,0,20,100)]";
 
 TEST(PlotLayout, FixedSizePlotKeepsItsInchesWhereItFitsAndShrinksWithItsTextWhereNot) {
-    struct Case {
-        const char* name;
-        double inchesWide, inchesHigh;
-        double width, height; // of the picture
-        bool shrinks;
-    };
-    const Case cases[] = {
+    // What, the plot's inches wide and high, the picture's width and height, whether it shrinks.
+    const std::tuple<const char*, double, double, double, double, bool> cases[] = {
         {"fits", 5.0, 3.0, 800, 500, false},
         {"too small both ways", 6.0, 6.0, 200, 200, true},
     };
-    for (const Case& c : cases) {
-        const PlotDocument document =
-            Document(kSweep, kLabelled + "[Size(1," + std::to_string(c.inchesWide) + "," +
-                                 std::to_string(c.inchesHigh) + ",0)]");
-        const PlotLayout layout = LayOut(document, c.width, c.height);
+    for (const auto& [name, inchesWide, inchesHigh, width, height, shrinks] : cases) {
+        SCOPED_TRACE(name);
+        const PlotLayout layout =
+            LayOut(Document(kSweep, kLabelled + "[Size(1," + std::to_string(inchesWide) + "," +
+                                        std::to_string(inchesHigh) + ",0)]"),
+                   width, height);
         const PlotMapping& m = layout.mapping;
-        const double plotWidth = m.Right() - m.Left();
-        const double plotHeight = m.Bottom() - m.Top();
-        if (c.shrinks) {
-            EXPECT_LT(layout.shrink, 1.0) << c.name;
-        } else {
-            EXPECT_EQ(layout.shrink, 1.0) << c.name;
-        }
+        EXPECT_TRUE(shrinks ? layout.shrink < 1.0 : layout.shrink == 1.0) << layout.shrink;
         // The area is its size in inches at 96 units an inch, scaled; rounding its edges onto
         // whole pixels may lose a pixel at each.
-        EXPECT_NEAR(plotWidth, c.inchesWide * kUnitsPerInch * layout.shrink, 2.0) << c.name;
-        EXPECT_NEAR(plotHeight, c.inchesHigh * kUnitsPerInch * layout.shrink, 2.0) << c.name;
+        EXPECT_NEAR(m.Right() - m.Left(), inchesWide * kUnitsPerInch * layout.shrink, 2.0);
+        EXPECT_NEAR(m.Bottom() - m.Top(), inchesHigh * kUnitsPerInch * layout.shrink, 2.0);
         // The text shrinks with it.
-        EXPECT_DOUBLE_EQ(layout.fonts.ticks.pointSizeF(), 8.0 * layout.shrink) << c.name;
+        EXPECT_DOUBLE_EQ(layout.fonts.ticks.pointSizeF(), 8.0 * layout.shrink);
         // The area, its labels and the titles stay within the picture.
-        EXPECT_GE(m.Left() - layout.y.widestLabel - layout.axisTextHeight, 0.0) << c.name;
-        EXPECT_LE(m.Right() + layout.x.labels.back().width / 2.0, c.width) << c.name;
-        EXPECT_LE(m.Bottom() + layout.tickTextHeight + layout.axisTextHeight, c.height) << c.name;
-        EXPECT_GE(layout.titleTop, 0.0) << c.name;
-        EXPECT_LE(layout.titleTop + layout.titleHeight + layout.subtitleHeight, m.Top()) << c.name;
+        EXPECT_GE(m.Left() - layout.y.widestLabel - layout.axisTextHeight, 0.0);
+        EXPECT_LE(m.Right() + layout.x.labels.back().width / 2.0, width);
+        EXPECT_LE(m.Bottom() + layout.tickTextHeight + layout.axisTextHeight, height);
+        EXPECT_GE(layout.titleTop, 0.0);
+        EXPECT_LE(layout.titleTop + layout.titleHeight + layout.subtitleHeight, m.Top());
     }
 }
 
@@ -130,78 +122,56 @@ TEST(PlotLayout, SecondYAxisTakesRoomOnTheRightWithItsOwnScale) {
 }
 
 TEST(PlotLayout, TickLabelsUseARealMinusSignWhereTheFontHasOne) {
-    struct Case {
-        const char* name;
-        bool fontHasMinus;
-        std::vector<QString> expected;
-    };
+    // Whether the font has the minus sign, the labels.
     const QString minus(QChar(0x2212));
-    const Case cases[] = {
-        {"minus sign", true, {minus + "1.0", minus + "0.5", "0.0", "0.5", "1.0"}},
-        {"hyphen where the font has no minus", false, {"-1.0", "-0.5", "0.0", "0.5", "1.0"}},
+    const std::pair<bool, std::vector<QString>> cases[] = {
+        {true, {minus + "1.0", minus + "0.5", "0.0", "0.5", "1.0"}},
+        {false, {"-1.0", "-0.5", "0.0", "0.5", "1.0"}},
     };
-    for (const Case& c : cases) {
-        const PlotDocument document = Document(kSweep, "[ManualScale(0,-1,20,1)][NumTicks(2,4,1)]");
-        const PlotLayout layout = LayOut(document, 800, 500, FakeMeasure(c.fontHasMinus));
+    const PlotDocument document = Document(kSweep, "[ManualScale(0,-1,20,1)][NumTicks(2,4,1)]");
+    for (const auto& [fontHasMinus, expected] : cases) {
         std::vector<QString> texts;
-        for (const TickLabel& label : layout.y.labels) {
-            texts.push_back(label.text);
-        }
-        EXPECT_EQ(texts, c.expected) << c.name;
+        std::ranges::transform(LayOut(document, 800, 500, FakeMeasure(fontHasMinus)).y.labels,
+                               std::back_inserter(texts), &TickLabel::text);
+        EXPECT_EQ(texts, expected) << (fontHasMinus ? "minus sign" : "hyphen");
     }
 }
 
 TEST(PlotLayout, NoteStaysInsideThePictureWithAMargin) {
-    struct Case {
-        const char* name;
-        double x, y;      // corner as NotePosition gives it: fractions from the bottom left
-        double left, top; // where it lands in an 800 x 500 picture
-    };
-    // "7.35dBi" at 8 points: 28 wide, 10 high.
-    const Case cases[] = {
+    // What, the corner as NotePosition gives it (fractions from the bottom left), where it lands
+    // in an 800 x 500 picture; "7.35dBi" at 8 points is 28 wide, 10 high.
+    const std::tuple<const char*, double, double, double, double> cases[] = {
         {"as placed", 0.5, 0.75, 400, 125},
         {"top left corner keeps the margin", 0.0, 1.0, kPad, kPad},
         {"on the bottom edge", 0.2, 0.0, 160, 500 - 10 - kPad},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, x, y, left, top] : cases) {
         const PlotDocument document =
             Document(kSweep, "[NoteText(\"7.35dBi\")][FontPoints(7,8)][NotePosition(" +
-                                 std::to_string(c.x) + "," + std::to_string(c.y) + ")]");
-        const PlotLayout layout = LayOut(document, 800, 500);
-        EXPECT_EQ(layout.note, QRectF(c.left, c.top, 28, 10)) << c.name;
+                                 std::to_string(x) + "," + std::to_string(y) + ")]");
+        EXPECT_EQ(LayOut(document, 800, 500).note, QRectF(left, top, 28, 10)) << name;
     }
     EXPECT_TRUE(LayOut(Document(kSweep, "[NoteText(\"  \")]"), 800, 500).noteText.isEmpty());
 }
 
 TEST(PlotLayout, TheLegendNamesTheCurvesDrawnInsideThePlottingAreasTopRight) {
-    struct Case {
-        const char* name;
-        std::string commands;
-        std::vector<int> curves; // the rows, by curve (0: the title)
-    };
-    const Case cases[] = {
+    // What, the commands, the rows by curve (0: the title).
+    const std::tuple<const char*, std::string, std::vector<int>> cases[] = {
         {"none named", "", {}},
         {"a title alone draws none", "[Legend(0,\"Files\")]", {}},
         {"title and curve", "[Legend(0,\"Files\")][Legend(1,\"a.csv\")]", {0, 1}},
         {"a curve the document lacks", "[Legend(1,\"a.csv\")][Legend(2,\"b.csv\")]", {1}},
     };
-    for (const Case& c : cases) {
-        const PlotLayout layout = LayOut(Document(kSweep, c.commands), 800, 500);
+    for (const auto& [name, commands, curves] : cases) {
+        const PlotLayout layout = LayOut(Document(kSweep, commands), 800, 500);
         std::vector<int> rows;
-        for (const LegendRow& row : layout.legendRows) {
-            rows.push_back(row.curve);
-        }
-        EXPECT_EQ(rows, c.curves) << c.name;
+        std::ranges::transform(layout.legendRows, std::back_inserter(rows), &LegendRow::curve);
+        EXPECT_EQ(rows, curves) << name;
         if (!rows.empty()) {
-            const PlotMapping& m = layout.mapping;
-            EXPECT_LT(layout.legend.right(), m.Right() + 0.5) << c.name;
-            EXPECT_GT(layout.legend.top(), m.Top()) << c.name;
+            EXPECT_LT(layout.legend.right(), layout.mapping.Right() + 0.5) << name;
+            EXPECT_GT(layout.legend.top(), layout.mapping.Top()) << name;
         }
     }
-    PlotDocument document = NewDocument();
-    const ParseResult past = ParseCommands("[Legend(21,\"x\")]");
-    ASSERT_EQ(past.commands.size(), 1u);
-    EXPECT_FALSE(ApplyCommand(document, past.commands[0]).ok) << "no such curve";
 }
 
 // Labels of points close together, or under the legend, are moved apart: none covers another.
@@ -272,26 +242,20 @@ TEST(LinearTicks, WidenToLabelledTicksAndNeverExceedTheIntervalsAsked) {
 }
 
 TEST(LogTicks, DecadesOneTwoFiveOrLinearValuesByTheRange) {
-    struct Case {
-        double lo, hi;
-        int most;
-        double axisLo, axisHi;
-        std::vector<double> major;
-        int decimals;
-    };
-    const Case cases[] = {
+    // The data's range, the most intervals, the axis's range, its major ticks and decimals.
+    const std::tuple<double, double, int, double, double, std::vector<double>, int> cases[] = {
         // Four and a half decades: the decades only, widened to whole decades.
         {3.16, 3162.0, 8, 1.0, 10000.0, {1.0, 10.0, 100.0, 1000.0, 10000.0}, 0},
         {1.5, 40.0, 8, 1.0, 50.0, {1.0, 2.0, 5.0, 10.0, 20.0, 50.0}, 0},
         // Not positive: nothing.
         {0.0, 10.0, 5, 0.0, 0.0, {}, 0},
     };
-    for (const Case& c : cases) {
-        const AxisTicks ticks = LogTicks(c.lo, c.hi, c.most, true);
-        EXPECT_NEAR(ticks.lo, c.axisLo, 1e-15) << c.lo;
-        EXPECT_NEAR(ticks.hi, c.axisHi, 1e-12) << c.lo;
-        ExpectValues(ticks.major, c.major, std::to_string(c.lo));
-        EXPECT_EQ(ticks.decimals, c.decimals) << c.lo;
+    for (const auto& [lo, hi, most, axisLo, axisHi, major, decimals] : cases) {
+        const AxisTicks ticks = LogTicks(lo, hi, most, true);
+        EXPECT_NEAR(ticks.lo, axisLo, 1e-15) << lo;
+        EXPECT_NEAR(ticks.hi, axisHi, 1e-12) << lo;
+        ExpectValues(ticks.major, major, std::to_string(lo));
+        EXPECT_EQ(ticks.decimals, decimals) << lo;
     }
     // Labels below one show their decimals.
     const AxisTicks small = LogTicks(0.012, 30.0, 12, true);

@@ -20,10 +20,7 @@ namespace {
 
 using test::ExpectMatrixNear;
 using test::ExpectNear;
-using test::RecordingRenderer;
 using test::TestDataFile;
-
-constexpr float kQuarterTurn = std::numbers::pi_v<float> / 2.0f;
 
 Vector3 Origin(const Matrix& matrix) {
     return Vec3TransformCoord({0, 0, 0}, matrix);
@@ -42,32 +39,21 @@ protected:
     std::string MediaFile(const char* name) const { return (media.Path() / name).string(); }
 
     test::TempFolder media;
-    RecordingRenderer renderer;
+    test::RecordingRenderer renderer;
     SceneContext scene;
     std::shared_ptr<CD3DFrame> root = CreateFrame();
 };
 
-// The scene of the 3D view in small: a turned root, a translucent ground plate and a pattern.
-class FrameRendering : public FramesFile {
-protected:
-    FrameRendering() {
-        root->SetOrientation(QuaternionRotationAxis({0, 1, 0}, kQuarterTurn));
-        ground = CreateFrame(root.get());
-        plate = ground->AddD3DXMesh(CreateBoxMesh(2.0f, 0.005f, 2.0f));
-        plate->SetMaterialOverride(MaterialFromColor(ColorValueFromPacked(0x40C0C0C0U)));
-        pattern = CreateFrame(root.get());
-        pattern->SetPosition({0, 0, 1});
-        surface = pattern->AddD3DXMesh(CreateSphereMesh(1.0f, 8, 8));
-        surface->SetMaterial(0, MaterialFromColor(ColorValueFromPacked(0xFF4040F0U)));
-    }
-
-    std::shared_ptr<CD3DFrame> ground;
-    std::shared_ptr<CD3DFrame> pattern;
-    std::shared_ptr<CD3DMesh> plate;
-    std::shared_ptr<CD3DMesh> surface;
-};
-
-TEST_F(FrameRendering, OpaqueSubsetsComeFirstThenTranslucentOnesAndHiddenOnesNotAtAll) {
+TEST_F(FramesFile, OpaqueSubsetsComeFirstThenTranslucentOnesAndHiddenOnesNotAtAll) {
+    // The scene of the 3D view in small: a turned root, a translucent ground plate and a pattern.
+    root->SetOrientation(QuaternionRotationAxis({0, 1, 0}, std::numbers::pi_v<float> / 2));
+    const auto ground = CreateFrame(root.get());
+    ground->AddD3DXMesh(CreateBoxMesh(2.0f, 0.005f, 2.0f))
+        ->SetMaterialOverride(MaterialFromColor(ColorValueFromPacked(0x40C0C0C0U)));
+    const auto pattern = CreateFrame(root.get());
+    pattern->SetPosition({0, 0, 1});
+    const auto surface = pattern->AddD3DXMesh(CreateSphereMesh(1.0f, 8, 8));
+    surface->SetMaterial(0, MaterialFromColor(ColorValueFromPacked(0xFF4040F0U)));
     renderer.world = MatrixTranslation(0, -1, 0);
     std::vector<std::string> calls;
     pattern->SetPreRenderCallback([&](CD3DFrame&, Renderer&) { calls.push_back("pre"); });
@@ -362,20 +348,14 @@ TEST(D3DMath, InverseUndoesATransformationAndRefusesASingularOne) {
     EXPECT_EQ(untouched, MatrixTranslation(1, 1, 1));
 }
 
-struct Step {
-    float now;
-    int command;
-    float expected;
-};
-
-// Runs the commands at the given times of a clock whose time the test sets.
-void ExpectSteps(const std::vector<Step>& steps) {
+// Runs the commands at the given times of a clock whose time the test sets: each step is the
+// time, the command and what the clock gives.
+void ExpectSteps(const std::vector<std::tuple<float, int, float>>& steps) {
     float now = 0.0f;
     FrameClock clock([&now] { return now; });
-    for (const Step& step : steps) {
-        now = step.now;
-        EXPECT_NEAR(clock(step.command), step.expected, 1e-4f)
-            << "command " << step.command << " at " << step.now;
+    for (const auto& [time, command, expected] : steps) {
+        now = time;
+        EXPECT_NEAR(clock(command), expected, 1e-4f) << "command " << command << " at " << time;
     }
 }
 

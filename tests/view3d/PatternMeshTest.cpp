@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <numbers>
 #include <tuple>
@@ -139,10 +141,9 @@ TEST(GainColours, TheScaleClampsOutsideAndTheMapsGetLighterUpwardsTheDifferences
     EXPECT_FLOAT_EQ(GainColour(-3.0f).r, floor.r);
     EXPECT_FLOAT_EQ(GainColour(7.0f).g, peak.g);
     // The difference map is symmetric, neutral at zero and darkest where worse.
-    const float notANumber = std::numeric_limits<float>::quiet_NaN();
     // Difference, span, fraction; equal patterns (span 0) still get a decibel either side.
     const float differences[][3] = {{0, 3, 0.5f},      {3, 3, 1}, {-3, 3, 0},
-                                    {-1.5f, 3, 0.25f}, {9, 3, 1}, {notANumber, 3, 0.5f},
+                                    {-1.5f, 3, 0.25f}, {9, 3, 1}, {nan, 3, 0.5f},
                                     {0.5f, 0, 0.75f}};
     for (const auto& [difference, span, fraction] : differences) {
         EXPECT_FLOAT_EQ(DifferenceFraction(difference, span), fraction)
@@ -216,9 +217,7 @@ TEST(CurrentPaths, TheUnitAndTheScaleFollowTheLargestCurrentAndTubesRunThroughTh
     const CurrentLegend magnitude = CurrentLegendFor(0.0204, false, ",");
     EXPECT_EQ(magnitude.Unit, kMilliampere);
     std::vector<std::string> texts;
-    for (const LegendTick& tick : magnitude.Ticks) {
-        texts.push_back(tick.Text);
-    }
+    std::ranges::transform(magnitude.Ticks, std::back_inserter(texts), &LegendTick::Text);
     EXPECT_EQ(texts, (std::vector<std::string>{"20,4", "15,0", "10,0", "5,0", "0,0"}));
     EXPECT_FLOAT_EQ(magnitude.Ticks[2].Fraction, 10.0f / 20.4f);
     const CurrentLegend signedScale = CurrentLegendFor(2.5, true, ".");

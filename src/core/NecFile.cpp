@@ -211,14 +211,11 @@ bool PatternLine(std::string_view line, std::array<double, 5>& values) {
     const char* p = line.data();
     double ratio = 0.0;
     double tilt = 0.0;
-    bool read = Field<2>(p, values[0]);
-    read &= Blanks(p + 8, 2) & Field<2>(p + 10, values[1]);
-    read &= Blanks(p + 18, 2) & Field<2>(p + 20, values[2]);
-    read &= Blanks(p + 28, 1) & Field<2>(p + 29, values[3]);
-    read &= Blanks(p + 37, 1) & Field<2>(p + 38, values[4]);
-    read &= Blanks(p + 46, 4) & Field<4>(p + 50, ratio);
-    read &= Blanks(p + 58, 2) & Field<2>(p + 60, tilt);
-    return read && (line.size() == kWidth || line[kWidth] == ' ');
+    return Field<2>(p, values[0]) && Blanks(p + 8, 2) && Field<2>(p + 10, values[1]) &&
+           Blanks(p + 18, 2) && Field<2>(p + 20, values[2]) && Blanks(p + 28, 1) &&
+           Field<2>(p + 29, values[3]) && Blanks(p + 37, 1) && Field<2>(p + 38, values[4]) &&
+           Blanks(p + 46, 4) && Field<4>(p + 50, ratio) && Blanks(p + 58, 2) &&
+           Field<2>(p + 60, tilt) && (line.size() == kWidth || line[kWidth] == ' ');
 }
 
 } // namespace columns

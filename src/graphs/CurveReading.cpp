@@ -56,31 +56,6 @@ std::optional<CurvePoint> MinimumOf(std::span<const float> xs, std::span<const f
     return lowest;
 }
 
-std::vector<double> ZeroCrossings(std::span<const float> xs, std::span<const float> ys) {
-    std::vector<double> crossings;
-    const std::size_t n = PointCount(xs, ys);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!Finite(xs[i]) || !Finite(ys[i])) {
-            continue;
-        }
-        // A point on zero, unless the point before was on zero too: a flat stretch at zero is
-        // one resonance, where it starts.
-        if (ys[i] == 0.0f) {
-            if (i == 0 || ys[i - 1] != 0.0f) {
-                crossings.push_back(xs[i]);
-            }
-            continue;
-        }
-        if (i + 1 < n && Finite(xs[i + 1]) && Finite(ys[i + 1]) && ys[i + 1] != 0.0f &&
-            (ys[i] < 0.0f) != (ys[i + 1] < 0.0f)) {
-            const double y0 = ys[i];
-            const double y1 = ys[i + 1];
-            crossings.push_back(xs[i] + (static_cast<double>(xs[i + 1]) - xs[i]) * y0 / (y0 - y1));
-        }
-    }
-    return crossings;
-}
-
 std::optional<double> ColumnOf(const PlotMetrics& m, double x, bool logX) {
     return MetricsXAxis(m, logX).ToPixel(x);
 }

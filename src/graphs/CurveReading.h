@@ -27,10 +27,6 @@ struct CurvePoint {
 // The curve's smallest finite value, the first where it repeats.
 std::optional<CurvePoint> MinimumOf(std::span<const float> xs, std::span<const float> ys);
 
-// Where the curve reaches zero: points on zero, and crossings between two points, interpolated;
-// a curve that touches zero at a point and leaves it counts that point once.
-std::vector<double> ZeroCrossings(std::span<const float> xs, std::span<const float> ys);
-
 // The pixel column of an X value and the pixel row of a Y value in a picture whose plotting
 // area the metrics describe: the inverse of ReadRectangular. Nothing for a value a log axis
 // cannot show or an area of no size.

@@ -1,5 +1,6 @@
 #include "Impedance.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -121,20 +122,40 @@ Checked<ImpedanceFigures> FindImpedanceFigures(const Sweep& sweep, std::complex<
         close(frequency(points.size() - 1));
     }
 
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const double x = points[i].impedance.imag();
-        if (x == 0.0) {
-            figures.resonances.push_back(frequency(i));
-        } else if (i + 1 < points.size()) {
-            const double next = points[i + 1].impedance.imag();
-            if ((x < 0.0) != (next < 0.0) && next != 0.0) {
-                figures.resonances.push_back(
-                    Crossing(frequency(i), x, frequency(i + 1), next, 0.0));
-            }
-        }
+    std::vector<double> frequencies;
+    std::vector<double> reactance;
+    for (const SweepPoint& point : points) {
+        frequencies.push_back(point.frequency);
+        reactance.push_back(point.impedance.imag());
     }
+    figures.resonances = ZeroCrossings<double>(frequencies, reactance);
     return Checked<ImpedanceFigures>::Accept(std::move(figures));
 }
+
+template <typename T>
+std::vector<double> ZeroCrossings(std::span<const T> xs, std::span<const T> ys) {
+    std::vector<double> crossings;
+    const std::size_t n = std::min(xs.size(), ys.size());
+    const auto finite = [&](std::size_t i) {
+        return std::isfinite(xs[i]) && std::isfinite(ys[i]);
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!finite(i)) {
+            continue;
+        }
+        if (ys[i] == 0) {
+            if (i == 0 || ys[i - 1] != 0) {
+                crossings.push_back(xs[i]);
+            }
+        } else if (i + 1 < n && finite(i + 1) && ys[i + 1] != 0 && (ys[i] < 0) != (ys[i + 1] < 0)) {
+            crossings.push_back(Crossing(xs[i], ys[i], xs[i + 1], ys[i + 1], 0.0));
+        }
+    }
+    return crossings;
+}
+
+template std::vector<double> ZeroCrossings(std::span<const float>, std::span<const float>);
+template std::vector<double> ZeroCrossings(std::span<const double>, std::span<const double>);
 
 std::optional<std::complex<double>> HeaderImpedance(std::string_view header) {
     constexpr std::string_view kOpen = "SWR(";

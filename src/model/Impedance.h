@@ -5,6 +5,7 @@
 
 #include <complex>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -52,9 +53,17 @@ struct ImpedanceFigures {
     // The ranges where the SWR is at or below the threshold, edges interpolated linearly in
     // frequency between sweep points.
     std::vector<Band> bandwidths;
-    // Every frequency where jX crosses or touches zero, interpolated linearly.
+    // Every frequency where jX crosses or touches zero, as ZeroCrossings finds them.
     std::vector<double> resonances;
 };
+
+// Where ys reaches zero against xs: points on zero, and crossings between two points,
+// interpolated linearly; a stretch on zero counts once, where it starts. Points that are not
+// finite are passed over. The resonances of a sweep where ys is its reactance.
+template <typename T>
+std::vector<double> ZeroCrossings(std::span<const T> xs, std::span<const T> ys);
+extern template std::vector<double> ZeroCrossings(std::span<const float>, std::span<const float>);
+extern template std::vector<double> ZeroCrossings(std::span<const double>, std::span<const double>);
 
 // The figures of a sweep whose points are in frequency order; a bad Z0 is refused.
 Checked<ImpedanceFigures> FindImpedanceFigures(const Sweep& sweep, std::complex<double> z0,

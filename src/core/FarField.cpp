@@ -628,6 +628,10 @@ std::optional<FarFieldGrid> ReadGridInPieces(const std::filesystem::path& path,
             return std::nullopt;
         }
         partReader.Run(std::stop_token{});
+        // Waited for, not stopped: a part the other thread is reading is read by then.
+        if (second.joinable()) {
+            second.join();
+        }
     }
     for (FilePart& part : parts) {
         if (part.whole && builder.Take(part.columns.TakeColumns())) {

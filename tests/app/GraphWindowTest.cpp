@@ -3,12 +3,10 @@
 #include "WidgetLookup.h"
 #include "app/PictureBox.h"
 #include "app/frmData.h"
-#include "graphs/CursorReadout.h"
 #include "graphs/CurveReading.h"
 #include "graphs/ReferenceImpedance.h"
 #include "model/Impedance.h"
 #include "model/Touchstone.h"
-#include "plotter/PlotOutput.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -5,8 +5,6 @@
 #include "WidgetLookup.h"
 #include "app/NecDeckOpen.h"
 #include "app/frmData.h"
-#include "core/DataGrid.h"
-#include "core/Lifecycle.h"
 #include "core/Messages.h"
 #include "core/NecRun.h"
 

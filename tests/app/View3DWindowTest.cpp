@@ -13,9 +13,7 @@
 #include "ModalAnswer.h"
 #include "Nec2cRun.h"
 #include "WidgetLookup.h"
-#include "images/ImageWriter.h"
 #include "images/SaveChoices.h"
-#include "view3d/AntennaLoader.h"
 #include "view3d/PatternModel.h"
 
 #include <QCheckBox>

@@ -7,14 +7,10 @@
 #include "dialogs/frmJPEG.h"
 #include "platform/QtTranslations.h"
 
-#include <QAbstractButton>
 #include <QAbstractItemDelegate>
 #include <QAction>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QMenu>
-#include <QSpinBox>
 #include <QStyleOptionViewItem>
 #include <QTableView>
 
@@ -46,19 +42,11 @@ QStringList CyrillicTexts(const QWidget& window) {
     QList<QWidget*> widgets = window.findChildren<QWidget*>();
     widgets.prepend(const_cast<QWidget*>(&window));
     for (QWidget* widget : widgets) {
-        check(*widget, QStringLiteral("windowTitle"), widget->windowTitle());
-        check(*widget, QStringLiteral("toolTip"), widget->toolTip());
-        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-            check(*widget, QStringLiteral("text"), button->text());
-        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-            check(*widget, QStringLiteral("text"), label->text());
-        } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-            check(*widget, QStringLiteral("title"), group->title());
-        } else if (auto* menu = qobject_cast<QMenu*>(widget)) {
-            check(*widget, QStringLiteral("title"), menu->title());
-        } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
-            check(*widget, QStringLiteral("suffix"), spin->suffix());
-        } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
+        // Buttons' and labels' text, boxes' and menus' titles, spin boxes' suffixes.
+        for (const char* property : {"windowTitle", "toolTip", "text", "title", "suffix"}) {
+            check(*widget, QLatin1String(property), widget->property(property).toString());
+        }
+        if (auto* list = qobject_cast<QComboBox*>(widget)) {
             for (int i = 0; i < list->count(); ++i) {
                 check(*widget, QStringLiteral("item"), list->itemText(i));
             }

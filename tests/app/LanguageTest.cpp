@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QStyleOptionViewItem>
 #include <QTableView>
 
@@ -22,12 +23,7 @@ namespace {
 using test::Find;
 
 bool HasCyrillic(const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x0400 && c.unicode() <= 0x04FF) {
-            return true;
-        }
-    }
-    return false;
+    return text.contains(QRegularExpression(QStringLiteral("[\\x{0400}-\\x{04FF}]")));
 }
 
 // Every text a window shows or hints with: captions, titles, menus, tooltips, list entries and

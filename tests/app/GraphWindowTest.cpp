@@ -1,15 +1,15 @@
+#include "LoadHarness.h"
 #include "MainWindowHarness.h"
 #include "WidgetLookup.h"
 #include "app/PictureBox.h"
 #include "app/frmData.h"
-#include "graphs/CursorReadout.h"
 #include "graphs/CurveReading.h"
 #include "graphs/ReferenceImpedance.h"
-#include "plotter/PlotOutput.h"
+#include "model/Impedance.h"
+#include "model/Touchstone.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,8 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <complex>
-#include <sstream>
 #include <string>
 
 // The graph area of the main window: the graph fitted to its box and read under the pointer,
@@ -60,12 +58,10 @@ protected:
         z0->lineEdit()->setText(QString::fromUtf8(text));
         emit z0->lineEdit()->editingFinished();
     }
-    // The SWR a user would work out by hand at sweep point i against a real z0.
-    double HandSwr(std::size_t i, double z0) const {
-        const std::complex<double> z(state.Loaded.Data.Series[1].Values[i],
-                                     state.Loaded.Data.Series[2].Values[i]);
-        const double g = std::abs((z - z0) / (z + z0));
-        return (1 + g) / (1 - g);
+    // The SWR at sweep point i against a real z0, as ImpedanceTest pins it by hand.
+    double Swr(std::size_t i, double z0) const {
+        const auto& series = state.Loaded.Data.Series;
+        return Reflect({series[1].Values[i], series[2].Values[i]}, z0).value->swr;
     }
 };
 
@@ -184,12 +180,12 @@ TEST_F(GraphWindowTest, TheChosenZ0RedrawsTheDerivedSwrAndIsSavedWithTouchstoneA
     left->setCurrentIndex(5);
     const PlotSlot& slot = harness.link.Slots[kMainSlot];
     ASSERT_EQ(slot.HasBitmap, 1);
-    EXPECT_NEAR(harness.link.YValues[0], HandSwr(0, 50.0), 1e-3);
+    EXPECT_NEAR(harness.link.YValues[0], Swr(0, 50.0), 1e-3);
 
     EnterZ0("75");
     EXPECT_TRUE(recorders.messages.shown.empty());
     EXPECT_EQ(left->currentText(), QStringLiteral("КСВ при Z0 = 75 Ω"));
-    EXPECT_NEAR(harness.link.YValues[0], HandSwr(0, 75.0), 1e-3); // drawn again at 75
+    EXPECT_NEAR(harness.link.YValues[0], Swr(0, 75.0), 1e-3); // drawn again at 75
     EXPECT_EQ(recorders.settings.values["Options/ReferenceImpedance"], "75");
     // The documented SWR column stays as the file has it.
     EXPECT_FLOAT_EQ(state.Loaded.Data.Series[3].Values[0], 2.17f);
@@ -201,7 +197,7 @@ TEST_F(GraphWindowTest, TheChosenZ0RedrawsTheDerivedSwrAndIsSavedWithTouchstoneA
         ASSERT_EQ(recorders.messages.Texts(),
                   std::vector<std::string>{std::string(kReferenceImpedanceEntryMessage)});
         EXPECT_EQ(Find<QComboBox>(window, "cmbZ0")->currentText(), QStringLiteral("75"));
-        EXPECT_NEAR(harness.link.YValues[0], HandSwr(0, 75.0), 1e-3);
+        EXPECT_NEAR(harness.link.YValues[0], Swr(0, 75.0), 1e-3);
     }
     // The bandwidth under the graph follows the threshold: none at 2 (the best SWR at 75 ohms
     // is above it), a band at 3.
@@ -217,23 +213,15 @@ TEST_F(GraphWindowTest, TheChosenZ0RedrawsTheDerivedSwrAndIsSavedWithTouchstoneA
     Find<QAction>(window, "mnuFileSave")->trigger();
     EXPECT_EQ(recorders.dialogs.filters.back(), "Touchstone (*.s1p)|*.s1p");
 
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    std::istringstream lines(file.readAll().toStdString());
-    std::string line;
-    std::getline(lines, line);
-    EXPECT_TRUE(line.starts_with("!") && line.find("yagi3_20m_sweep.csv") != std::string::npos);
-    while (std::getline(lines, line) && line.starts_with("!")) {
-    }
-    EXPECT_EQ(line, "# MHz S RI R 75\r");
-    // The first frequency read back by hand: Z = Z0 (1 + S) / (1 - S).
-    double f = 0, re = 0, im = 0;
-    ASSERT_TRUE(lines >> f >> re >> im);
-    const std::complex<double> z =
-        75.0 * (1.0 + std::complex(re, im)) / (1.0 - std::complex(re, im));
-    EXPECT_NEAR(f, 13.9, 1e-6);
-    EXPECT_NEAR(z.real(), 25.53, 1e-3);
-    EXPECT_NEAR(z.imag(), -14.40, 1e-3);
+    // The file's own lines are WriteTouchstone's (ImpedanceTest); here the sweep on show at 75.
+    const std::string text = test::ReadBytes(path.toStdString());
+    EXPECT_TRUE(text.starts_with("! Lobex: yagi3_20m_sweep.csv\r\n")) << text;
+    const Checked<TouchstoneSweep> read = ReadTouchstone(text);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read.value->z0, 75.0);
+    EXPECT_FLOAT_EQ(read.value->sweep.points.at(0).frequency, 13.9f);
+    EXPECT_NEAR(read.value->sweep.points[0].impedance.real(), 25.53, 1e-3);
+    EXPECT_NEAR(read.value->sweep.points[0].impedance.imag(), -14.40, 1e-3);
 }
 
 TEST_F(GraphWindowTest, AFigureThePatternCannotGiveReadsADash) {

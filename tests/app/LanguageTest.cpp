@@ -7,14 +7,11 @@
 #include "dialogs/frmJPEG.h"
 #include "platform/QtTranslations.h"
 
-#include <QAbstractButton>
 #include <QAbstractItemDelegate>
 #include <QAction>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QMenu>
-#include <QSpinBox>
+#include <QRegularExpression>
 #include <QStyleOptionViewItem>
 #include <QTableView>
 
@@ -26,12 +23,7 @@ namespace {
 using test::Find;
 
 bool HasCyrillic(const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x0400 && c.unicode() <= 0x04FF) {
-            return true;
-        }
-    }
-    return false;
+    return text.contains(QRegularExpression(QStringLiteral("[\\x{0400}-\\x{04FF}]")));
 }
 
 // Every text a window shows or hints with: captions, titles, menus, tooltips, list entries and
@@ -46,19 +38,11 @@ QStringList CyrillicTexts(const QWidget& window) {
     QList<QWidget*> widgets = window.findChildren<QWidget*>();
     widgets.prepend(const_cast<QWidget*>(&window));
     for (QWidget* widget : widgets) {
-        check(*widget, QStringLiteral("windowTitle"), widget->windowTitle());
-        check(*widget, QStringLiteral("toolTip"), widget->toolTip());
-        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-            check(*widget, QStringLiteral("text"), button->text());
-        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-            check(*widget, QStringLiteral("text"), label->text());
-        } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-            check(*widget, QStringLiteral("title"), group->title());
-        } else if (auto* menu = qobject_cast<QMenu*>(widget)) {
-            check(*widget, QStringLiteral("title"), menu->title());
-        } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
-            check(*widget, QStringLiteral("suffix"), spin->suffix());
-        } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
+        // Buttons' and labels' text, boxes' and menus' titles, spin boxes' suffixes.
+        for (const char* property : {"windowTitle", "toolTip", "text", "title", "suffix"}) {
+            check(*widget, QLatin1String(property), widget->property(property).toString());
+        }
+        if (auto* list = qobject_cast<QComboBox*>(widget)) {
             for (int i = 0; i < list->count(); ++i) {
                 check(*widget, QStringLiteral("item"), list->itemText(i));
             }
@@ -188,9 +172,9 @@ TEST_F(EnglishTest, MessagesFromBelowTheWindowsAreTranslatedWholeOrByTheirKnownP
 }
 
 // The program's own texts stay exactly as they were until another language is chosen.
-TEST(LanguageChoiceTest, TheChoiceIsRememberedAndAnnouncedInTheLanguageChosen) {
-    test::MainWindowHarness harness;
-    frmData& window = *harness.window;
+using LanguageChoiceTest = test::MainWindowTestBase;
+
+TEST_F(LanguageChoiceTest, TheChoiceIsRememberedAndAnnouncedInTheLanguageChosen) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Lobex - просмотр результатов MMANA"));
     EXPECT_EQ(Find<QMenu>(window, "mnuHelpLanguage")->title(), QStringLiteral("Язык"));
     window.OpenFileFromOutside(test::Sample("yagi3_20m_sweep.csv"));
@@ -204,16 +188,14 @@ TEST(LanguageChoiceTest, TheChoiceIsRememberedAndAnnouncedInTheLanguageChosen) {
     english->trigger();
     EXPECT_TRUE(english->isChecked());
     EXPECT_FALSE(russian->isChecked());
-    EXPECT_EQ(harness.recorders.settings.GetSetting("Options", "Language", ""), "en");
-    ASSERT_EQ(harness.recorders.messages.shown.size(), 1U);
-    EXPECT_EQ(harness.recorders.messages.shown[0].text,
-              "The interface will be in English the next time the program starts.");
-
+    EXPECT_EQ(recorders.settings.GetSetting("Options", "Language", ""), "en");
     russian->trigger();
-    EXPECT_EQ(harness.recorders.settings.GetSetting("Options", "Language", ""), "ru");
-    ASSERT_EQ(harness.recorders.messages.shown.size(), 2U);
-    EXPECT_EQ(harness.recorders.messages.shown[1].text,
-              "Интерфейс будет на русском языке при следующем запуске программы.");
+    EXPECT_EQ(recorders.settings.GetSetting("Options", "Language", ""), "ru");
+    // Each choice is announced in the language chosen.
+    EXPECT_EQ(recorders.messages.Texts(),
+              (std::vector<std::string>{
+                  "The interface will be in English the next time the program starts.",
+                  "Интерфейс будет на русском языке при следующем запуске программы."}));
 
     // A stored choice is shown ticked at the next start; anything unknown reads as Russian.
     test::MainWindowHarness next;

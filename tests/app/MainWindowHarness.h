@@ -91,17 +91,6 @@ inline QWidget* PolarWindow() {
     return nullptr;
 }
 
-// The cells of one row of the main window's grid, as shown.
-inline QStringList GridRow(const QWidget& window, int row) {
-    const QAbstractItemModel* model =
-        window.findChild<QTableView*>(QStringLiteral("ctlGrid"))->model();
-    QStringList cells;
-    for (int c = 0; c < model->columnCount(); ++c) {
-        cells << model->index(row, c).data().toString();
-    }
-    return cells;
-}
-
 // A file of samples/ and one of tests/data, and a test over the window (the benchmarks build the
 // window without them, nor Qt's test library).
 #ifdef LOBEX_SAMPLES_DIR
@@ -121,7 +110,16 @@ inline std::string MainWindowHarness::Copy(const char* sample) const {
 class MainWindowTestBase : public ::testing::Test {
 protected:
     explicit MainWindowTestBase(HelpService* help = nullptr) : harness(help) {}
-    QStringList GridRow(int row) const { return test::GridRow(window, row); }
+    // The cells of one row of the grid, as shown.
+    QStringList GridRow(int row) const {
+        const QAbstractItemModel* model =
+            window.findChild<QTableView*>(QStringLiteral("ctlGrid"))->model();
+        QStringList cells;
+        for (int c = 0; c < model->columnCount(); ++c) {
+            cells << model->index(row, c).data().toString();
+        }
+        return cells;
+    }
     // The window on show with a file opened; what the open said and drew is forgotten.
     void Open(const std::string& path) {
         window.show();

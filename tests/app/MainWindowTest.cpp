@@ -238,19 +238,17 @@ TEST(QtRussian, StandardButtonsAndFileDialogsSpeakRussian) {
     EXPECT_EQ(buttons->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Отмена"));
 }
 
-TEST(MainWindowTest, TheCloseBoxIsRefusedWithAMessageAndTheExitButtonCloses) {
-    test::MainWindowHarness harness;
-    frmData& window = *harness.window;
+TEST_F(KeysGridHelpTest, TheCloseBoxIsRefusedWithAMessageAndTheExitButtonCloses) {
     window.show();
     EXPECT_FALSE(window.close());
-    ASSERT_EQ(harness.recorders.messages.shown.size(), 1U);
-    const test::RecordedMessage& message = harness.recorders.messages.shown[0];
+    ASSERT_EQ(recorders.messages.shown.size(), 1U);
+    const test::RecordedMessage& message = recorders.messages.shown[0];
     EXPECT_EQ(message.text,
               "Чтобы выйти из программы, нажмите кнопку Выход,\r\nлибо меню Файл->Выход");
     EXPECT_EQ(message.icon, MessageIcon::Information);
     EXPECT_EQ(message.caption, "Lobex");
 
-    QTest::mouseClick(test::Find<QPushButton>(window, "cmdExit"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(window, "cmdExit"), Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
 }
 

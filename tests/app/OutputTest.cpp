@@ -41,11 +41,13 @@ protected:
     std::string LastCommand() const {
         return harness.api.commands.empty() ? std::string() : harness.api.commands.back().second;
     }
+    // The one message said, which is then forgotten.
     void ExpectOnlyMessage(const std::string& text, MessageIcon icon) {
         ASSERT_EQ(recorders.messages.shown.size(), 1U);
         EXPECT_EQ(recorders.messages.shown[0].text, text);
         EXPECT_EQ(recorders.messages.shown[0].icon, icon);
         EXPECT_EQ(recorders.messages.shown[0].caption, "Lobex");
+        recorders.messages.shown.clear();
     }
     // A write error: its own text, then the file and the system's reason on the second line.
     void ExpectWriteError(const char* text, const char* file) {
@@ -74,10 +76,8 @@ TEST_F(OutputTest, CopyingAPolarDiagramAsksWhichAndAddsTheGainNoteInTheUsersLoca
 TEST_F(OutputTest, WithoutAGraphOrAPrinterTheCommandsFailWithTheirMessages) {
     window.mnuFileGraphCopy_Click();
     ExpectOnlyMessage("Ошибка копирования графика", MessageIcon::Critical);
-    recorders.messages.shown.clear();
     window.mnuFileGraphPrint_Click();
     ExpectOnlyMessage("Ошибка печати графика", MessageIcon::Critical);
-    recorders.messages.shown.clear();
     recorders.dialogs.save = {2, Path("none.png").toStdString()};
     window.mnuFileGraphSave_Click();
     ExpectWriteError("Ошибка сохранения графика", "none.png");
@@ -177,7 +177,6 @@ TEST_F(OutputTest, TheScreenIsCopiedOrTheCaptureButtonSavesANewBitmapInThePictur
     ExpectOnlyMessage("Экран скопирован в память.", MessageIcon::Information);
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(),
               window.grab().size() * window.devicePixelRatio());
-    recorders.messages.shown.clear();
     const QByteArray home = qgetenv("HOME");
     const QByteArray config = qgetenv("XDG_CONFIG_HOME");
     qputenv("HOME", harness.folder.path().toLocal8Bit());
@@ -215,59 +214,47 @@ TEST_F(OutputTest, TheTypedExtensionDecidesTheSavedFilesType) {
                       MessageIcon::Information);
 }
 
-// Every file the window writes, each with the message it fails with.
-struct WindowWrite {
-    const char* name;
-    const char* file;
-    int filterIndex;  // the save dialog's answer; 0: the printer writes the file
-    bool jpegOptions; // the JPEG options window comes up on the way
-    void (frmData::*command)();
-    const char* failure;
-};
-
-std::vector<WindowWrite> WindowWrites() {
+// A write that fails (here a read-only file) shows the command's own message. That the file the
+// user had stays whole, on a full disk or through a link too, is each writer's test
+// (WriterSafetyTest); one of each kind of write here.
+TEST_F(OutputTest, AFailedWriteShowsEachCommandsError) {
     const char* graphSave = "Ошибка сохранения графика";
-    const char* screenSave = "Ощибка записи в файл";
-    // The writers' own failure paths are tested with them; one of each kind of write here.
-    return {
-        {"graph PNG", "g.png", 2, false, &frmData::mnuFileGraphSave_Click, graphSave},
-        {"graph EMF", "g.emf", 3, false, &frmData::mnuFileGraphSave_Click, graphSave},
-        // PNG also passes through the JPEG options, as it always has.
-        {"screen PNG", "s.png", 2, true, &frmData::mnuFileScreenSave_Click, screenSave},
-        {"CSV export", "d.csv", 1, false, &frmData::mnuFileSave_Click,
-         "Ошибка записи в файл. Данные не сохранены."},
-        {"printed PDF", "engine.pdf", 0, false, &frmData::mnuFileGraphPrint_Click,
-         "Ошибка печати графика"},
+    struct Case {
+        const char* file;
+        int filterIndex;  // the save dialog's answer; 0: the printer writes the file
+        bool jpegOptions; // the JPEG options window comes up on the way
+        void (frmData::*command)();
+        const char* failure;
     };
-}
-
-class OutputFileSafetyTest : public OutputTest {
-protected:
-    void Run(const WindowWrite& write) {
+    const Case cases[] = {
+        {"g.png", 2, false, &frmData::mnuFileGraphSave_Click, graphSave},
+        {"g.emf", 3, false, &frmData::mnuFileGraphSave_Click, graphSave},
+        // PNG also passes through the JPEG options, as it always has.
+        {"s.png", 2, true, &frmData::mnuFileScreenSave_Click, "Ощибка записи в файл"},
+        // The sweep on show is saved as Touchstone.
+        {"d.s1p", 1, false, &frmData::mnuFileSave_Click,
+         "Ошибка записи в файл. Данные не сохранены."},
+        {"engine.pdf", 0, false, &frmData::mnuFileGraphPrint_Click, "Ошибка печати графика"},
+    };
+    Open(Sample("yagi3_20m_sweep.csv"));
+    const auto run = [this](const Case& c) {
         recorders.messages.shown.clear();
-        if (write.filterIndex > 0) {
-            recorders.dialogs.save = {write.filterIndex, Path(write.file).toStdString()};
+        if (c.filterIndex > 0) {
+            recorders.dialogs.save = {c.filterIndex, Path(c.file).toStdString()};
         }
-        if (write.jpegOptions) {
+        if (c.jpegOptions) {
             AnswerNextDialog(PressOk);
         }
-        (window.*write.command)();
-    }
-};
-
-// A write that fails (here a read-only file) shows the command's own message. That the file the
-// user had stays whole, on a full disk or through a link too, is each writer's test in
-// tests/writers.
-TEST_F(OutputFileSafetyTest, AFailedWriteShowsEachCommandsError) {
-    Open(Sample("yagi3_20m_sweep.csv"));
-    for (const WindowWrite& write : WindowWrites()) {
-        Run(write);
-        EXPECT_TRUE(recorders.messages.shown.empty()) << write.name;
-        ASSERT_TRUE(QFile::setPermissions(Path(write.file), QFileDevice::ReadOwner));
-        Run(write);
-        ExpectWriteError(write.failure, write.file);
-        QFile::setPermissions(Path(write.file), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QFile::remove(Path(write.file));
+        (window.*c.command)();
+    };
+    for (const Case& c : cases) {
+        run(c);
+        EXPECT_TRUE(recorders.messages.shown.empty()) << c.file;
+        ASSERT_TRUE(QFile::setPermissions(Path(c.file), QFileDevice::ReadOwner));
+        run(c);
+        ExpectWriteError(c.failure, c.file);
+        QFile::setPermissions(Path(c.file), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::remove(Path(c.file));
     }
 }
 

@@ -316,24 +316,15 @@ TEST_F(RenderCommand, DiagramsHaveTheWindowsSizeAndVectorFilesParse) {
         const QRgb corner = picture.pixel(0, 0);
         EXPECT_GT(Count(picture, [&](QRgb p) { return p != corner; }), 2000) << view;
     }
-    for (const char* view : {"3d", "azimuth"}) {
-        const QString svg = Out(QStringLiteral("%1.svg").arg(QLatin1String(view)));
-        const QString pdf = Out(QStringLiteral("%1.pdf").arg(QLatin1String(view)));
-        const QString emf = Out(QStringLiteral("%1.emf").arg(QLatin1String(view)));
-        for (const QString& out : {svg, pdf, emf}) {
-            const Render run(
-                {LazyH(), "--view", QLatin1String(view), "--size", "200x150", "--out", out});
-            ASSERT_EQ(run.code, 0) << run.err.toStdString();
-        }
-        QSvgRenderer renderer(svg);
-        EXPECT_TRUE(renderer.isValid()) << view;
-        QFile pdfFile(pdf);
-        ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
-        EXPECT_TRUE(pdfFile.read(5) == "%PDF-") << view;
-        QFile emfFile(emf);
-        ASSERT_TRUE(emfFile.open(QIODevice::ReadOnly));
-        EXPECT_EQ(emfFile.readAll().mid(40, 4), QByteArray(" EMF")) << view;
+    // The 3D picture in each vector format; the diagrams' files are lobex-cli plot's
+    // (CliPlot.EveryFileFormatComesOutReadableWithItsOptions).
+    for (const char* name : {"3d.svg", "3d.pdf", "3d.emf"}) {
+        const Render run({LazyH(), "--view", "3d", "--size", "200x150", "--out", Out(name)});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
     }
+    EXPECT_TRUE(QSvgRenderer(Out(QStringLiteral("3d.svg"))).isValid());
+    EXPECT_TRUE(test::ReadBytes(Out(QStringLiteral("3d.pdf")).toStdString()).starts_with("%PDF-"));
+    EXPECT_EQ(test::ReadBytes(Out(QStringLiteral("3d.emf")).toStdString()).find(" EMF"), 40U);
 }
 
 TEST_F(RenderCommand, AFolderIsDrawnFileByFileAndABadFileIsReportedWithoutStoppingTheRest) {

@@ -121,9 +121,12 @@ struct FrameCount {
         QTest::qWait(ms);
         return frames;
     }
-    // No frame for a while, once what was under way has settled.
+    // No frame for a while, once what was under way has settled: a loaded machine may draw the
+    // last frames late, a view that keeps drawing never settles.
     bool Still(int settle) {
         In(settle);
+        for (int tries = 0; tries < 20 && In(100) > 0; ++tries) {
+        }
         return In(300) == 0;
     }
     QObject context; // ends the connection with the count

@@ -491,11 +491,14 @@ std::vector<std::uint64_t> FileCuts(const std::filesystem::path& path, std::uint
     static const bool cores = std::thread::hardware_concurrency() > 1;
     std::vector<std::uint64_t> cuts{0};
     if (cores && size >= kLargeFile) {
-        std::ifstream file(path, std::ios::binary);
+        // Unbuffered: each look is one read of its own few bytes.
+        std::ifstream file;
+        file.rdbuf()->pubsetbuf(nullptr, 0);
+        file.open(path, std::ios::binary);
         // A line end is looked for in a few bytes first: lines are short, and reading the
         // longest a line may be at every cut would cost the file again in part.
         constexpr std::size_t kFirstLook = 512;
-        std::string bytes(kMaxLineLength + 1, '\0');
+        std::string bytes(kFirstLook, '\0');
         for (std::uint64_t at = kFirstPartBytes; file && at + kPartBytes / 2 < size;
              at += kPartBytes) {
             if (at <= cuts.back()) {
@@ -505,6 +508,7 @@ std::vector<std::uint64_t> FileCuts(const std::filesystem::path& path, std::uint
             file.read(bytes.data(), static_cast<std::streamsize>(kFirstLook));
             std::size_t got = static_cast<std::size_t>(file.gcount());
             if (std::string_view(bytes.data(), got).find('\n') == std::string_view::npos) {
+                bytes.resize(kMaxLineLength + 1);
                 file.read(bytes.data() + got, static_cast<std::streamsize>(bytes.size() - got));
                 got += static_cast<std::size_t>(file.gcount());
             }

@@ -175,8 +175,8 @@ TEST(LoadFlow, AMissingFileIsNotFoundAndWhatIsNoDataFileIsAFormatError) {
     }
     test::LoadHarness h;
     EXPECT_FALSE(h.Open((folder.Path() / "missing.csv").string()));
-    ASSERT_EQ(h.messages.shown.size(), 1U);
-    EXPECT_EQ(h.messages.shown[0].caption, "Lobex");
+    EXPECT_EQ(h.messages.shown,
+              (test::MessageList{{"Файл не найден", MessageIcon::Information, "Lobex", ""}}));
 }
 
 TEST(LoadFlow, ReadsTheTableOutOfTheRunningMmanaOrSaysWhyNot) {

@@ -19,10 +19,10 @@ namespace {
 
 const std::string kSweepHeader = "Freq(MHz),R(Om),jX(Om),SWR(50.0Om),Ga(dBi),F/B(dB)\r\n";
 
-std::string Rows(int count) {
+std::string Rows(int count, const std::string& row = "14.0,50,0,1,7,20\n") {
     std::string rows;
     for (int r = 0; r < count; ++r) {
-        rows += "14.0,50,0,1,7,20\n";
+        rows += row;
     }
     return rows;
 }
@@ -394,10 +394,7 @@ TEST(CurrentsReader, ACentredElementIsMeasuredAlongTheWire) {
 }
 
 TEST(CurrentsReader, RefusalsCarryTheirMessageAndIcon) {
-    std::string tooMany; // more pulses than the counter holds
-    for (int r = 0; r < 32768; ++r) {
-        tooMany += "1,1,0,0,1,0.1,0.1,0.1,45\n";
-    }
+    const std::string tooMany = Rows(32768, "1,1,0,0,1,0.1,0.1,0.1,45\n"); // beyond the counter
     const auto info = MessageIcon::Information;
     const auto critical = MessageIcon::Critical;
     const std::tuple<std::string, int, const char*, MessageIcon, Rejection> cases[] = {

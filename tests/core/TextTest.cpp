@@ -88,11 +88,9 @@ TEST(WriteTextFile, WritesWithCrLfOrKeepsTheOldFileAndSaysSo) {
     // cover what is left behind).
     const std::string missing = (folder.Path() / "no" / "x.csv").string();
     EXPECT_FALSE(WriteTextFile(h.ctx, missing, "body", "head"));
-    ASSERT_EQ(h.messages.shown.size(), 1U);
-    EXPECT_EQ(h.messages.shown[0].text,
-              "Ошибка записи в файл. Данные не сохранены.\r\n" + missing + ": " +
-                  std::make_error_code(std::errc::no_such_file_or_directory).message());
-    EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Critical);
+    const std::string text = "Ошибка записи в файл. Данные не сохранены.\r\n" + missing + ": " +
+                             std::make_error_code(std::errc::no_such_file_or_directory).message();
+    EXPECT_EQ(h.messages.shown, (test::MessageList{{text, MessageIcon::Critical, "Lobex", ""}}));
 }
 
 #ifndef _WIN32

@@ -132,8 +132,8 @@ TEST(PlotXY, WithoutDataTellsSoAfterClosingTheGraph) {
     PlotXY(h.graph, 1, 0);
     EXPECT_TRUE(h.api.plots.empty());
     EXPECT_EQ(h.api.commands, (Sent{{3, "[FileClose()]"}}));
-    EXPECT_EQ(h.messages.Texts(), std::vector<std::string>{"Нет данных"});
-    EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Information);
+    EXPECT_EQ(h.messages.shown,
+              (MessageList{{"Нет данных", MessageIcon::Information, "Lobex", ""}}));
 }
 
 TEST(PlotXY, EachRenderReplacesTheGraphAndSetsMenusPaintAndThe3DButton) {

@@ -26,7 +26,9 @@ struct RecordedMessage {
     MessageIcon icon;
     std::string caption;
     std::string detail; // the cause beneath the text, empty without one
+    friend bool operator==(const RecordedMessage&, const RecordedMessage&) = default;
 };
+using MessageList = std::vector<RecordedMessage>;
 
 class RecordingMessages final : public MessageService {
 public:

@@ -63,7 +63,7 @@ TEST(Corpus, TheOptimiserLogOfAnotherProgramIsRefused) {
     test::TempFolder folder;
     test::LoadHarness renamed;
     EXPECT_FALSE(renamed.Open(folder.Write("log.csv", test::ReadBytes(path))));
-    EXPECT_EQ(renamed.MessageTexts(), std::vector<std::string>{std::string(kWrongFormatMessage)});
+    EXPECT_EQ(renamed.messages.Texts(), std::vector<std::string>{std::string(kWrongFormatMessage)});
 }
 
 // Japanese MMANA writes Windows-932, the Russian MMANA-GAL Windows-1251; English files are ASCII.

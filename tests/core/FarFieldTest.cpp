@@ -200,7 +200,7 @@ TEST(FarFieldCut, AzimuthCutHoldsEveryColumnAsFourthPowerRadiiAboveTheFloor) {
     EXPECT_EQ(total[2], 0.0f);          // -999 is drawn at the -60 floor
 
     EXPECT_FALSE(BuildCut(f.h.ctx, 0.0f, 45.0f).built); // no zenith 45 in the grid
-    EXPECT_EQ(f.h.MessageTexts(), std::vector<std::string>{kElevation});
+    EXPECT_EQ(f.h.messages.Texts(), std::vector<std::string>{kElevation});
     // The elevation cut needs both azimuths: 10 and 190 do not exist.
     EXPECT_FALSE(ElevationCut(f.h.state.Loaded.FarField, 10.0f, f.h.state.Loaded.Data));
 }

@@ -117,7 +117,7 @@ TEST(LoadFlow, OnlyCsvFilesAreReadInAnyCase) {
     for (const char* name : {"model.pf3", "data.csv.txt"}) {
         test::LoadHarness h;
         EXPECT_FALSE(h.Open(folder.Write(name, kSweep))) << name;
-        EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{"Неизвестный Формат Файла"});
+        EXPECT_EQ(h.messages.Texts(), std::vector<std::string>{"Неизвестный Формат Файла"});
     }
     test::LoadHarness h;
     h.state.View.LogX = true;
@@ -154,7 +154,7 @@ TEST(LoadFlow, TouchstoneFilesOpenAsSweepsAndABrokenOneSaysItsLine) {
     for (const auto& c : broken) {
         h.messages.shown.clear();
         EXPECT_FALSE(h.Open(folder.Write("broken.s1p", c.text)));
-        EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(h.messages.Texts(), std::vector<std::string>{c.message});
         EXPECT_EQ(h.state.Loaded.CurrentFile, good);
     }
 }

@@ -155,7 +155,7 @@ TEST(NecFile, IsKnownByItsContentNotItsName) {
     EXPECT_EQ(h.state.Loaded.Pattern.MaxGain, 2.14f);
     test::LoadHarness other;
     EXPECT_FALSE(other.Open(folder.Write("notes.txt", nec.substr(400))));
-    EXPECT_EQ(other.MessageTexts(), std::vector<std::string>{"Неизвестный Формат Файла"});
+    EXPECT_EQ(other.messages.Texts(), std::vector<std::string>{"Неизвестный Формат Файла"});
 }
 
 } // namespace

@@ -26,7 +26,6 @@ struct LoadHarness {
         return ReloadForParamEntry(state, index,
                                    [this] { return LoadData(ctx, view, LoadSource{}); });
     }
-    std::vector<std::string> MessageTexts() const { return messages.Texts(); }
 
     AppState state;
     RecordingMessages messages;

@@ -112,11 +112,6 @@ QString StartProbe(QProcess& process, const QString& folder, const char* seconds
     return QString::fromLatin1(process.readLine()).trimmed();
 }
 
-void MakeEmptyFile(const QString& path) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-}
-
 TEST(SingleInstance, ALaterCopyAsksTheFirstToShowItselfAndEnds) {
     QTemporaryDir folder;
     QProcess first;
@@ -143,8 +138,8 @@ TEST(SingleInstance, AStaleLockOrNoneAtAllDoesNotKeepTheNextStartOut) {
     ASSERT_EQ(StartProbe(dead, crashed, "20"), QStringLiteral("primary"));
     dead.kill();
     ASSERT_TRUE(dead.waitForFinished(10000));
-    MakeEmptyFile(empty + QStringLiteral("/lobex.lock"));
-    MakeEmptyFile(scratch.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(QFile(empty + QStringLiteral("/lobex.lock")).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile(scratch.filePath(QStringLiteral("file"))).open(QIODevice::WriteOnly));
     ASSERT_TRUE(QDir(scratch.path()).mkpath(QStringLiteral("lobex.lock/inside")));
     const std::pair<QString, const char*> cases[] = {
         {crashed, "primary"},

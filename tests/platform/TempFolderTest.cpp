@@ -108,9 +108,7 @@ TEST_F(TempFolderTest, APlantedNameLeadsEveryStartToTheSameFolderInTheUsersCache
 
 TEST_F(TempFolderTest, WhenNoPlaceWillDoEachOneTriedIsNamedWithItsReason) {
     // Below a plain file nothing can be made, not even by the superuser.
-    QFile blocker(scratch.filePath(QStringLiteral("file")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    ASSERT_TRUE(QFile(scratch.filePath(QStringLiteral("file"))).open(QIODevice::WriteOnly));
     const Environment environment({{"XDG_RUNTIME_DIR", std::nullopt},
                                    {"XDG_CACHE_HOME", std::nullopt},
                                    {"TMPDIR", Sub("file") + "/tmp"},

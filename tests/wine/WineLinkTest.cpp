@@ -57,13 +57,6 @@ protected:
             StopTestWineServer();
         }
     }
-    QString TableFile(const QByteArray& bytes) {
-        const QString path = files_.filePath(QStringLiteral("table.txt"));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
 
     std::unique_ptr<MmanaWindowLink> link_ = CreateMmanaWindowLink(UTILS_FOLDER);
     QProcess mmana_;
@@ -93,7 +86,11 @@ TEST_F(WineLinkTest, CopiesTheMemoTextDecodedAndTheCommandLineReadsItsTable) {
     QFile fixture(QStringLiteral(LOBEX_TEST_DATA_DIR "/table_optimisation_3sets.csv"));
     ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
     const QByteArray text = fixture.readAll();
-    StartMmana({TableFile(text + "\xd7\xe0\xf1\xf2\xee\xf2\xe0")});
+    QFile shown(files_.filePath(QStringLiteral("table.txt")));
+    ASSERT_TRUE(shown.open(QIODevice::WriteOnly));
+    shown.write(text + "\xd7\xe0\xf1\xf2\xee\xf2\xe0");
+    shown.close();
+    StartMmana({shown.fileName()});
     const std::uintptr_t main = link_->FindMainWindow();
     ASSERT_NE(main, 0U);
     const std::uintptr_t memo = link_->FindMemo(main);

@@ -109,30 +109,23 @@ struct SessionHarness {
 // A window's curve lists and log boxes, as far as a reload sees them.
 class FakeControls final : public ChoiceControls {
 public:
-    DocumentChoices ShownChoices() const override {
-        DocumentChoices choices;
-        choices.left = left;
-        choices.right = right;
-        choices.logX = logX;
-        return choices;
-    }
+    FakeControls() { shown.left = shown.right = 0; } // both lists on their first entry
+    DocumentChoices ShownChoices() const override { return shown; }
     int CurveCount(bool /*left*/) const override { return 6; }
     void SelectCurves(int newLeft, int newRight) override {
-        left = newLeft;
-        right = newRight;
+        shown.left = newLeft;
+        shown.right = newRight;
     }
     void DrawCurves() override { ++drawn; }
     bool TickLogBox(bool x) override {
-        logX = logX || x;
+        shown.logX = shown.logX || x;
         return true;
     }
     bool ReopenOtherKind(const std::function<bool()>& reopen) override {
         ++reopened;
         return reopen();
     }
-    int left = 0;
-    int right = 0;
-    bool logX = false;
+    DocumentChoices shown; // the curve lists' entries and the log boxes
     int drawn = 0;
     int reopened = 0;
 };
@@ -182,17 +175,17 @@ TEST(DocumentSession, AReloadKeepsTheUsersChoices) {
     ASSERT_TRUE(h.session.Pick(2));
     h.session.KeepPick();
     FakeControls controls;
-    controls.left = 3;
-    controls.right = 2;
-    controls.logX = true;
+    controls.shown.left = 3;
+    controls.shown.right = 2;
+    controls.shown.logX = true;
 
     folder.Write("table.csv", ThreeSets("7.5"));
     const ReloadOutcome outcome = h.session.Reload(controls);
     EXPECT_TRUE(outcome.reloaded);
     EXPECT_EQ(h.state.Loaded.Sets.selected, 2);
     EXPECT_EQ(h.state.Loaded.Data.Series[4].Values, std::vector<float>{7.5f}) << "the new file";
-    EXPECT_EQ(controls.left, 3);
-    EXPECT_EQ(controls.right, 2);
+    EXPECT_EQ(controls.shown.left, 3);
+    EXPECT_EQ(controls.shown.right, 2);
     EXPECT_EQ(controls.reopened, 0);
     EXPECT_GE(controls.drawn, 1);
 

@@ -68,19 +68,13 @@ public:
     std::int32_t DPlot_Plot(const DPLOT& plot, const float* x, const float* y,
                             std::string_view commandString) override {
         calls.emplace_back("Plot");
-        PlotCall call;
-        call.record = plot;
-        call.x.assign(x, x + plot.MaxPoints);
-        call.y.assign(y, y + static_cast<std::ptrdiff_t>(plot.MaxPoints) * plot.NumCurves);
-        call.commands = std::string(commandString);
-        plots.push_back(std::move(call));
+        const std::ptrdiff_t values = static_cast<std::ptrdiff_t>(plot.MaxPoints) * plot.NumCurves;
+        plots.push_back(
+            {plot, {x, x + plot.MaxPoints}, {y, y + values}, std::string(commandString)});
         if (engine_ != nullptr) {
             return engine_->DPlot_Plot(plot, x, y, commandString);
         }
-        if (plotAnswer) {
-            return *plotAnswer;
-        }
-        return nextDocument++;
+        return plotAnswer ? *plotAnswer : nextDocument++;
     }
     PlotBitmap DPlot_GetBitmapEx(std::int32_t document, std::int32_t width, std::int32_t height,
                                  PlotMetrics& metrics) override {
@@ -93,10 +87,8 @@ public:
         if (width <= 0 || height <= 0) {
             return bitmap;
         }
-        bitmap.Width = width;
-        bitmap.Height = height;
-        bitmap.PixelWidth = width;
-        bitmap.PixelHeight = height;
+        bitmap.Width = bitmap.PixelWidth = width;
+        bitmap.Height = bitmap.PixelHeight = height;
         bitmap.Pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
                              0xFFFFFFFFU);
         metrics = Metrics(10, 5, width - 10, height - 20, 1.0f, 3.0f, 2.0f, 4.0f);

@@ -1,5 +1,6 @@
 #include "CliRun.h"
 #include "core/Messages.h"
+#include "core/TextFile.h"
 #include "graphs/RectangularGraph.h"
 #include "graphs/SmithGraph.h"
 #include "model/PatternDifference.h"
@@ -25,11 +26,6 @@ struct PlotRun {
 PlotRun Plot(const std::string& file, const QStringList& args) {
     const ProgramRun program = RunProgram(QStringList{"plot", QString::fromStdString(file)} + args);
     return {program.code, Lines(program.out.toStdString()), program.err};
-}
-
-// A message's first line: lobex-cli prints each line of a message on a line of its own.
-std::string FirstLine(std::string_view message) {
-    return std::string(message.substr(0, message.find('\r')));
 }
 
 class CliPlot : public ::testing::Test {

@@ -19,14 +19,13 @@ TEST(Startup, FindsTheHelpAndHelpersInTheBuildTreeAndInAnInstall) {
     namespace fs = std::filesystem;
     test::TempFolder root;
     const std::string base = root.Path().string() + "/";
-    // A build tree: bin/ holds Help/ and Utils/, even if a share/lobex/ lies one level up.
-    fs::create_directories(root.Path() / "build" / "bin" / "Help");
-    fs::create_directories(root.Path() / "build" / "share" / "lobex");
-    // An install: bin/ holds only programs, the data sits in share/lobex/.
-    fs::create_directories(root.Path() / "usr" / "bin");
-    fs::create_directories(root.Path() / "usr" / "share" / "lobex" / "Utils");
-    // Neither: a bare folder keeps looking beside the program.
-    fs::create_directories(root.Path() / "bare" / "bin");
+    // A build tree: bin/ holds Help/ and Utils/, even if a share/lobex/ lies one level up. An
+    // install: bin/ holds only programs, the data sits in share/lobex/. Neither: a bare folder
+    // keeps looking beside the program.
+    for (const char* folder :
+         {"build/bin/Help", "build/share/lobex", "usr/bin", "usr/share/lobex/Utils", "bare/bin"}) {
+        fs::create_directories(root.Path() / folder);
+    }
     const std::pair<std::string, std::string> cases[] = {
         {"build/bin", "build/bin/"},
         {"usr/bin", "usr/share/lobex/"},

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <optional>
 #include <random>
 #include <set>
@@ -213,10 +214,8 @@ TEST(Decoding, TakesUtf8WithOrWithoutBomElseWindows1251) {
     EXPECT_EQ(DecodeText("\xEF\xBB\xBF\xD7\xE0\xF1\xF2\xEE\xF2\xE0"), "Частота");
     EXPECT_FALSE(IsValidUtf8("\xC0\x80"));     // overlong
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80")); // surrogate
-    std::string all;
-    for (int b = 0; b < 256; ++b) {
-        all.push_back(static_cast<char>(b));
-    }
+    std::string all(256, '\0');
+    std::iota(all.begin(), all.end(), '\0'); // every byte
     EXPECT_EQ(Utf8ToCp1251(Cp1251ToUtf8(all)), all);
     EXPECT_EQ(Utf8ToCp1251("Ж€✓"), "\xC6\x88?");
 }

@@ -138,8 +138,7 @@ class FileWindowTest : public ::testing::Test {
 protected:
     FileWindowTest() {
         for (const char* name : {"Run1.CSV", "b.csv", "notes.txt", "model.maa"}) {
-            QFile file(data.filePath(QLatin1String(name)));
-            file.open(QIODevice::WriteOnly);
+            QFile(data.filePath(QLatin1String(name))).open(QIODevice::WriteOnly);
         }
         QDir(data.path()).mkdir(QStringLiteral("Sub"));
         state.Paths.AppFolder = app.path().toStdString() + "/";

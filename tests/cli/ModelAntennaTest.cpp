@@ -33,7 +33,7 @@ TEST(CliModel, ARefusedFileWritesNothingAndSaysWhy) {
                                    "90.0,0.0,-80.00,-80.00,-80.00\r\n"
                                    "0.0,180.0,-80.00,-80.00,-80.00\r\n"
                                    "90.0,180.0,-80.00,-80.00,-80.00\r\n"),
-         "Усиление диаграммы нигде не превышает -60 dBi."},
+         "Усиление диаграммы нигде не превышает -60 dBi.\r\nТрехмерная модель не построена."},
     };
     for (const auto& [file, message] : cases) {
         const CliRun run = RunCommand(RunModel, {file, "--out", out}, true);

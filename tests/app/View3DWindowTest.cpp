@@ -270,7 +270,6 @@ TEST_F(MainWindow3D, GainColoursFollowTheirBoxesAndAreRemembered) {
     EXPECT_EQ(stored.at("View3D/GainRange"), "25");
 
     // The next start takes what was stored; a range out of reach is brought within it.
-    h.recorders.settings.values["View3D/GainColours"] = "1";
     h.recorders.settings.values["View3D/GainRange"] = "95";
     h.window->Form_Load();
     EXPECT_TRUE(colours->isChecked());
@@ -492,9 +491,7 @@ TEST(View3DLive, ARewrittenPatternTakesTheOldOnesPlaceInTheWindowItWasIn) {
 }
 
 // Its pattern with its currents, its frequencies stepped under the same camera and saved as a GIF.
-TEST(View3DNec, ANecOutputsChoicesShowForItAloneAndItsFrequenciesStepUnderTheSameCamera) {
-    test::MainWindowHarness h;
-    Show(h);
+TEST_F(MainWindow3D, ANecOutputsChoicesShowForItAloneAndItsFrequenciesStepUnderTheSameCamera) {
     NecControls& nec = h.window->Nec();
     EXPECT_FALSE(nec.fraNec->isVisible());
     const std::string deck = test::ReadBytes(test::TestDataFolder() / "nec" / "yagi3.nec");
@@ -550,13 +547,9 @@ TEST(View3DNec, ANecOutputsChoicesShowForItAloneAndItsFrequenciesStepUnderTheSam
     EXPECT_DOUBLE_EQ(h.state.View.NecFrequency, 14.4) << "the last frequency";
     EXPECT_TRUE(h.state.View.View3DActive);
 
-    const std::string gif = h.folder.filePath(QStringLiteral("sweep.gif")).toStdString();
-    h.recorders.messages.shown.clear();
-    h.recorders.dialogs.save = {6, gif};
-    h.window->mnuFileGraphSave_Click();
-    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{});
+    EXPECT_EQ(Save(6, "sweep.gif"), std::vector<std::string>{});
     const test::GifAnimation frames =
-        test::DecodeGifAnimation(QByteArray::fromStdString(test::ReadBytes(gif)));
+        test::DecodeGifAnimation(QByteArray::fromStdString(test::ReadBytes(File("sweep.gif"))));
     ASSERT_EQ(frames.error, "");
     EXPECT_EQ(frames.frames.size(), 5U);
     EXPECT_EQ(QSize(frames.width, frames.height), widget->Picture().size());

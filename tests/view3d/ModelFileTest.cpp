@@ -489,8 +489,7 @@ TEST_F(ConversionTool, AFileThatIsNoPatternOrAModelThatCannotBeWrittenIsToldAbou
 
     std::string path = data.Write("bad.csv", test::ReadBytes(Fixture("sweep_50ohm.csv")));
     EXPECT_FALSE(ConvertCsvToDsc(context, path));
-    ASSERT_EQ(messages.shown.size(), 1U);
-    EXPECT_NE(messages.shown[0].text.find(kWrongFormat), std::string::npos);
+    ASSERT_EQ(messages.Texts(), std::vector<std::string>{kWrongFormat});
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
     EXPECT_FALSE(std::filesystem::exists(ConversionModelFile(state)));
     // A model that cannot be written shows the write error.

@@ -1,3 +1,4 @@
+#include "LoadHarness.h"
 #include "MainWindowHarness.h"
 #include "ModalAnswer.h"
 #include "WidgetLookup.h"
@@ -195,9 +196,7 @@ TEST_F(OutputTest, TheTypedExtensionDecidesTheSavedFilesType) {
     Open(Sample("yagi3_20m_sweep.csv"));
     recorders.dialogs.save = {1, Path("graph.svg").toStdString()}; // the BMP filter
     window.mnuFileGraphSave_Click();
-    QFile svg(Path("graph.svg"));
-    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(svg.readAll().startsWith("<?xml"));
+    EXPECT_TRUE(test::ReadBytes(Path("graph.svg").toStdString()).starts_with("<?xml"));
     recorders.dialogs.save = {1, Path("graph.txt").toStdString()};
     window.mnuFileGraphSave_Click();
     EXPECT_FALSE(QFile::exists(Path("graph.txt")));

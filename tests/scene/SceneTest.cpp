@@ -191,14 +191,11 @@ const std::string kBinaryMesh =
     "xof 0303bin 0032" + Little16(1) + Little32(4) + "Mesh" + Little16(10) + Little16(6);
 
 std::string Nested(int depth) {
-    std::string text = kHeader;
+    std::string frames;
     for (int i = 0; i < depth; ++i) {
-        text += "Frame {\r\n";
+        frames = "Frame {\r\n" + frames + "}\r\n";
     }
-    for (int i = 0; i < depth; ++i) {
-        text += "}\r\n";
-    }
-    return text;
+    return kHeader + frames;
 }
 
 // Small files that make the general reader fault or allocate gigabytes: each is refused with

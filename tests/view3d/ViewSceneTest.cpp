@@ -396,9 +396,8 @@ TEST(SurfaceReadout, KnownDirectionsReadBackUnderThePointerFromTheGridInTheUsers
         }
     }
     // The corners of the view are off the surface, and a view of no size reads nothing.
-    for (const auto& [cx, cy] : {std::pair{2.0f, 2.0f}, std::pair{638.0f, 478.0f}}) {
-        EXPECT_FALSE(ReadPatternSurface(viewed.mesh, viewed.grid, viewed.Transform(), cx, cy));
-    }
+    EXPECT_FALSE(ReadPatternSurface(viewed.mesh, viewed.grid, viewed.Transform(), 2.0f, 2.0f));
+    EXPECT_FALSE(ReadPatternSurface(viewed.mesh, viewed.grid, viewed.Transform(), 638.0f, 478.0f));
     EXPECT_FALSE(ReadPatternSurface(viewed.mesh, viewed.grid,
                                     {MatrixIdentity(), MatrixIdentity(), MatrixIdentity(), 0, 0},
                                     320.0f, 240.0f));

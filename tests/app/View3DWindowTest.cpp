@@ -191,8 +191,7 @@ TEST_F(MainWindow3D, ShiftF2AsksForOneAntennaWhateverArrivesWhileItsDialogIsOpen
 }
 
 TEST_F(MainWindow3D, AStillViewDrawsNothingUntilSomethingMovesIt) {
-    auto* timer = h.window->findChild<QTimer*>(QStringLiteral("tmrTimer3D"));
-    ASSERT_NE(timer, nullptr);
+    auto* timer = test::Find<QTimer>(*h.window, "tmrTimer3D");
     FrameCount frames(Widget());
     EXPECT_TRUE(frames.Still(200));
     EXPECT_FALSE(timer->isActive());

@@ -255,8 +255,7 @@ TEST(GltfModel, TheSurfaceKeepsThePatternsAxesWithUnitNormalsAndColoursByGain) {
     EXPECT_GT(normals[peak].x, 0.9f);
 
     // Two triangles a face, but none of those folded onto a pole.
-    const tinygltf::Accessor& indices = model.accessors.at(surface.indices);
-    EXPECT_EQ(indices.count, 3 * glb.triangles);
+    EXPECT_EQ(model.accessors.at(surface.indices).count, 3 * glb.triangles);
     EXPECT_LT(glb.triangles, 2 * mesh.PatternFaces.size());
     EXPECT_GT(glb.triangles, 2 * mesh.PatternFaces.size() - 2 * 2 * mesh.ColumnCount);
 

@@ -583,20 +583,19 @@ TEST(View3DCommandLine, OpensTheViewWithTheAntennaInTheWindowAsked) {
     }
 }
 
-TEST(View3DCurrents, ACurrentFileShowsItsWiresAloneAndThePhaseDrawsOnlyWhileTicked) {
-    test::MainWindowHarness h;
-    Show(h, test::Fixture("currents_3wires.csv"));
+TEST_F(MainWindow3D, ACurrentFileShowsItsWiresAloneAndThePhaseDrawsOnlyWhileTicked) {
+    ASSERT_TRUE(h.OpenAndWait(test::Fixture("currents_3wires.csv")));
     ASSERT_TRUE(test::Find<QPushButton>(*h.window, "cmdCurrents3D")->isVisible());
     Start3D(h, "cmdCurrents3D");
     ASSERT_TRUE(h.state.View.View3DActive);
-    const View3DState& view = h.window->View3D().View();
+    const View3DState& view = View();
     EXPECT_EQ(view.Currents.size(), 3u);
     EXPECT_FALSE(view.PatternVisible);
     auto* phase = test::Find<QCheckBox>(*h.window, "chk3DPhase");
     EXPECT_TRUE(phase->isVisible());
     EXPECT_FALSE(test::Find<QCheckBox>(*h.window, "chk3DGain")->isVisible());
 
-    View3DWidget* widget = h.window->View3D().Widget();
+    View3DWidget* widget = Widget();
     FrameCount frames(widget);
     EXPECT_TRUE(frames.Still(200));
     phase->setChecked(true);
@@ -625,7 +624,7 @@ TEST(View3DCurrents, ACurrentFileShowsItsWiresAloneAndThePhaseDrawsOnlyWhileTick
     // Back to the current graph, without the wires.
     test::Find<QPushButton>(*h.window, "cmdReturn")->click();
     EXPECT_FALSE(h.state.View.View3DActive);
-    EXPECT_TRUE(h.window->View3D().View().Currents.empty());
+    EXPECT_TRUE(View().Currents.empty());
     EXPECT_GT(h.link.Slots[kMainSlot].DocNum, 0);
 }
 

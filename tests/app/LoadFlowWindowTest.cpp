@@ -69,13 +69,8 @@ TEST_F(LoadFlowWindowTest, ThePolarWindowTakesTheDiagramsAndGivesThemBackOnClosi
 }
 
 TEST_F(LoadFlowWindowTest, EveryKindOfFileOpensThroughTheDialogAndIsDrawn) {
-    struct Case {
-        const char* file;
-        std::int16_t kind;
-        const char* leftCurve;
-        bool pattern;
-    };
-    const Case cases[] = {
+    // The file, its kind, the left list's curve, whether the diagrams show.
+    const std::tuple<const char*, std::int16_t, const char*, bool> cases[] = {
         {"sweep_50ohm.csv", KindSweep, "R", false},
         {"table_optimisation_3sets.csv", KindTable, "R", false},
         {"currents_3wires.csv", KindCurrents, "Amplitude", false},
@@ -83,20 +78,20 @@ TEST_F(LoadFlowWindowTest, EveryKindOfFileOpensThroughTheDialogAndIsDrawn) {
         {"farfield_below_horizon_30deg.csv", KindFarField, "Верт", true},
     };
     Find<QRadioButton>(window, "optSrc(1)")->click();
-    for (const Case& c : cases) {
+    for (const auto& [file, kind, leftCurve, pattern] : cases) {
+        SCOPED_TRACE(file);
         recorders.messages.shown.clear();
-        recorders.dialogs.dataFile = Fixture(c.file);
+        recorders.dialogs.dataFile = Fixture(file);
         Find<QPushButton>(window, "cmdRun")->click();
-        EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{}) << c.file;
-        EXPECT_EQ(state.Loaded.Data.DataKind, c.kind) << c.file;
-        EXPECT_FALSE(GridRow(0).front().isEmpty()) << c.file;
-        EXPECT_EQ(Find<QComboBox>(window, "cmbLeft")->currentText().toStdString(), c.leftCurve)
-            << c.file;
-        EXPECT_EQ(state.View.PatternShown, c.pattern) << c.file;
-        EXPECT_EQ(harness.link.Slots[c.pattern ? 1 : 0].HasBitmap, 1) << c.file;
+        EXPECT_EQ(recorders.messages.Texts(), std::vector<std::string>{});
+        EXPECT_EQ(state.Loaded.Data.DataKind, kind);
+        EXPECT_FALSE(GridRow(0).front().isEmpty());
+        EXPECT_EQ(Find<QComboBox>(window, "cmbLeft")->currentText().toStdString(), leftCurve);
+        EXPECT_EQ(state.View.PatternShown, pattern);
+        EXPECT_EQ(harness.link.Slots[pattern ? 1 : 0].HasBitmap, 1);
         // Data from a file cannot be saved as CSV (only MMANA's table can); a sweep saves as
         // Touchstone.
-        EXPECT_EQ(Find<QAction>(window, "mnuFileSave")->isEnabled(), c.kind == KindSweep) << c.file;
+        EXPECT_EQ(Find<QAction>(window, "mnuFileSave")->isEnabled(), kind == KindSweep);
     }
 }
 
@@ -317,7 +312,7 @@ TEST_F(NecDeckOpenTest, TheMenuComputesAModelThatTheTitleSourceAndRecentFilesNam
     EXPECT_TRUE(harness.window->windowTitle().startsWith(QStringLiteral("yagi3.maa (NEC-2) - ")))
         << harness.window->windowTitle().toStdString();
     const auto label = [&](const char* name) {
-        return harness.window->findChild<QLabel*>(QLatin1String(name))->text().toStdString();
+        return Find<QLabel>(*harness.window, name)->text().toStdString();
     };
     EXPECT_EQ(label("lblSource"), model + " (NEC-2)");
     EXPECT_EQ(label("lblStatus"), kComputedWithNecStatus);
@@ -381,9 +376,8 @@ TEST_F(NecDeckOpenTest, ADeckRunAgainKeepsItsFrequency) {
     harness.window->ReloadChangedFile();
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return harness.state.Loaded.CurrentFile != before; }, kRunWithinMs));
-    EXPECT_EQ(
-        harness.window->findChild<QComboBox*>(QStringLiteral("cmbNecFrequency"))->currentText(),
-        QStringLiteral("14.15"));
+    EXPECT_EQ(Find<QComboBox>(*harness.window, "cmbNecFrequency")->currentText(),
+              QStringLiteral("14.15"));
 }
 
 } // namespace

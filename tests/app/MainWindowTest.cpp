@@ -103,8 +103,7 @@ TEST_F(KeysGridHelpTest, EachShortcutRunsItsMenuCommand) {
     recorders.settings.values["Paths/DataPath"] = data.toStdString() + "/";
     Find<QAction>(window, "mnuFileSave")->setEnabled(true);
     QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
-    ASSERT_EQ(recorders.dialogs.folders.size(), 1U);
-    EXPECT_EQ(recorders.dialogs.folders[0], data.toStdString() + "/");
+    EXPECT_EQ(recorders.dialogs.folders, std::vector<std::string>{data.toStdString() + "/"});
 
     // Ctrl+Q takes the Exit path: the window goes and the program's temporary bitmap with it.
     QFile bitmap(QString::fromStdString(state.Paths.TempBitmapFile));
@@ -191,11 +190,10 @@ TEST_F(HelpWindowTest, F1ShowsTheDocumentInOneWindowOrSaysWhyNot) {
     // The help document lies beside the test programs as beside the program.
     state.Paths.DataFolder = QCoreApplication::applicationDirPath().toStdString() + "/";
     window.SetFormLanguage();
-    QFile document(QString::fromStdString(window.HelpFile()));
-    ASSERT_TRUE(document.open(QIODevice::ReadOnly)) << window.HelpFile();
-    const QRegularExpressionMatch title = QRegularExpression(QStringLiteral("<title>(.*)</title>"))
-                                              .match(QString::fromUtf8(document.readAll()));
-    ASSERT_TRUE(title.hasMatch());
+    const QRegularExpressionMatch title =
+        QRegularExpression(QStringLiteral("<title>(.*)</title>"))
+            .match(QString::fromStdString(test::ReadBytes(window.HelpFile())));
+    ASSERT_TRUE(title.hasMatch()) << window.HelpFile();
 
     ShowActive();
     for (int press = 0; press < 2; ++press) {

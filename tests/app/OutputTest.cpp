@@ -1,3 +1,4 @@
+#include "LoadHarness.h"
 #include "MainWindowHarness.h"
 #include "ModalAnswer.h"
 #include "WidgetLookup.h"
@@ -43,8 +44,7 @@ protected:
     }
     // The one message said, which is then forgotten.
     void ExpectOnlyMessage(const std::string& text, MessageIcon icon) {
-        ASSERT_EQ(recorders.messages.shown.size(), 1U);
-        EXPECT_EQ(recorders.messages.shown[0].text, text);
+        ASSERT_EQ(recorders.messages.Texts(), std::vector<std::string>{text});
         EXPECT_EQ(recorders.messages.shown[0].icon, icon);
         EXPECT_EQ(recorders.messages.shown[0].caption, "Lobex");
         recorders.messages.shown.clear();
@@ -96,26 +96,23 @@ TEST_F(OutputTest, WithoutAGraphOrAPrinterTheCommandsFailWithTheirMessages) {
 TEST_F(OutputTest, PrintingPutsTheFileNameAndFiguresOverTheGraphsAsText) {
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     ASSERT_FALSE(pdftotext.isEmpty()) << "poppler-utils is needed (scripts/setup.sh)";
-    struct Case {
-        const char* sample;
-        std::vector<const char*> printed;
-    };
-    const Case cases[] = {
+    // The sample, the words printed.
+    const std::pair<const char*, std::vector<const char*>> cases[] = {
         {"yagi3_20m_farfield.csv",
          {"yagi3_20m_farfield.csv", "Максимум Излучения: Горизонт", "Уровень 11.74 dBi",
           "Ширина по уровню -3dB: Лепесток", "Срез Aзимута для", "Азимут", "Угол"}},
         {"yagi3_20m_sweep.csv", {"yagi3_20m_sweep.csv", "Частота 13.900", "КСВ мин."}},
     };
-    for (const Case& c : cases) {
-        Open(Sample(c.sample));
+    for (const auto& [sample, printed] : cases) {
+        Open(Sample(sample));
         QFile::remove(Path("engine.pdf"));
         window.mnuFileGraphPrint_Click();
-        EXPECT_TRUE(recorders.messages.shown.empty()) << c.sample;
+        EXPECT_TRUE(recorders.messages.shown.empty()) << sample;
         QProcess extract;
         extract.start(pdftotext, {Path("engine.pdf"), QStringLiteral("-")});
         ASSERT_TRUE(extract.waitForFinished(10000));
         const QString text = QString::fromUtf8(extract.readAllStandardOutput());
-        for (const char* words : c.printed) {
+        for (const char* words : printed) {
             EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words << "\n"
                                                                  << text.toStdString();
         }
@@ -124,31 +121,28 @@ TEST_F(OutputTest, PrintingPutsTheFileNameAndFiguresOverTheGraphsAsText) {
 
 // The chosen name is written as it stands, or refused; never a file of a name it smuggles in.
 TEST_F(OutputTest, AFileNameCannotBreakTheSaveCommandOrWriteASecondFile) {
-    struct Case {
-        const char* name;
-        bool saved;
-    };
-    const Case cases[] = {
+    // The name typed, whether it is saved.
+    const std::pair<const char*, bool> cases[] = {
         {"a.emf\")][FileSaveAs(4097,\"injected.emf", false},
         {"d)][FileClose()].emf", true},
     };
     Open(Sample("yagi3_20m_sweep.csv"));
     const QDir folder(harness.folder.path());
-    for (const Case& c : cases) {
+    for (const auto& [name, saved] : cases) {
         recorders.messages.shown.clear();
         const QStringList before = folder.entryList(QDir::Files);
-        recorders.dialogs.save = {3, Path(c.name).toStdString()};
+        recorders.dialogs.save = {3, Path(name).toStdString()};
         window.mnuFileGraphSave_Click();
         QStringList written = folder.entryList(QDir::Files);
-        for (const QString& name : before) {
-            written.removeOne(name);
+        for (const QString& old : before) {
+            written.removeOne(old);
         }
-        if (c.saved) {
-            EXPECT_EQ(written, QStringList{QString::fromUtf8(c.name)}) << c.name;
-            EXPECT_TRUE(recorders.messages.shown.empty()) << c.name;
+        if (saved) {
+            EXPECT_EQ(written, QStringList{QString::fromUtf8(name)}) << name;
+            EXPECT_TRUE(recorders.messages.shown.empty()) << name;
         } else {
-            EXPECT_TRUE(written.isEmpty()) << c.name;
-            ExpectWriteError("Ошибка сохранения графика", c.name);
+            EXPECT_TRUE(written.isEmpty()) << name;
+            ExpectWriteError("Ошибка сохранения графика", name);
         }
     }
     // The document is still open after a name that spells a close: the graph copies.
@@ -202,9 +196,7 @@ TEST_F(OutputTest, TheTypedExtensionDecidesTheSavedFilesType) {
     Open(Sample("yagi3_20m_sweep.csv"));
     recorders.dialogs.save = {1, Path("graph.svg").toStdString()}; // the BMP filter
     window.mnuFileGraphSave_Click();
-    QFile svg(Path("graph.svg"));
-    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(svg.readAll().startsWith("<?xml"));
+    EXPECT_TRUE(test::ReadBytes(Path("graph.svg").toStdString()).starts_with("<?xml"));
     recorders.dialogs.save = {1, Path("graph.txt").toStdString()};
     window.mnuFileGraphSave_Click();
     EXPECT_FALSE(QFile::exists(Path("graph.txt")));
@@ -219,14 +211,9 @@ TEST_F(OutputTest, TheTypedExtensionDecidesTheSavedFilesType) {
 // (WriterSafetyTest); one of each kind of write here.
 TEST_F(OutputTest, AFailedWriteShowsEachCommandsError) {
     const char* graphSave = "Ошибка сохранения графика";
-    struct Case {
-        const char* file;
-        int filterIndex;  // the save dialog's answer; 0: the printer writes the file
-        bool jpegOptions; // the JPEG options window comes up on the way
-        void (frmData::*command)();
-        const char* failure;
-    };
-    const Case cases[] = {
+    // The file, the save dialog's answer (0: the printer writes the file), whether the JPEG
+    // options window comes up on the way, the command, its message.
+    const std::tuple<const char*, int, bool, void (frmData::*)(), const char*> cases[] = {
         {"g.png", 2, false, &frmData::mnuFileGraphSave_Click, graphSave},
         {"g.emf", 3, false, &frmData::mnuFileGraphSave_Click, graphSave},
         // PNG also passes through the JPEG options, as it always has.
@@ -237,24 +224,25 @@ TEST_F(OutputTest, AFailedWriteShowsEachCommandsError) {
         {"engine.pdf", 0, false, &frmData::mnuFileGraphPrint_Click, "Ошибка печати графика"},
     };
     Open(Sample("yagi3_20m_sweep.csv"));
-    const auto run = [this](const Case& c) {
-        recorders.messages.shown.clear();
-        if (c.filterIndex > 0) {
-            recorders.dialogs.save = {c.filterIndex, Path(c.file).toStdString()};
+    for (const auto& [file, filterIndex, jpegOptions, command, failure] : cases) {
+        // A new file, then the same made read-only.
+        for (const bool readOnly : {false, true}) {
+            recorders.messages.shown.clear();
+            if (filterIndex > 0) {
+                recorders.dialogs.save = {filterIndex, Path(file).toStdString()};
+            }
+            if (jpegOptions) {
+                AnswerNextDialog(PressOk);
+            }
+            (window.*command)();
+            if (!readOnly) {
+                EXPECT_TRUE(recorders.messages.shown.empty()) << file;
+                ASSERT_TRUE(QFile::setPermissions(Path(file), QFileDevice::ReadOwner));
+            }
         }
-        if (c.jpegOptions) {
-            AnswerNextDialog(PressOk);
-        }
-        (window.*c.command)();
-    };
-    for (const Case& c : cases) {
-        run(c);
-        EXPECT_TRUE(recorders.messages.shown.empty()) << c.file;
-        ASSERT_TRUE(QFile::setPermissions(Path(c.file), QFileDevice::ReadOwner));
-        run(c);
-        ExpectWriteError(c.failure, c.file);
-        QFile::setPermissions(Path(c.file), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QFile::remove(Path(c.file));
+        ExpectWriteError(failure, file);
+        QFile::setPermissions(Path(file), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::remove(Path(file));
     }
 }
 

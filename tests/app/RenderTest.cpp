@@ -25,6 +25,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 // The 3D view's pictures: in its window straight from the framebuffer, drawn without a window
 // by the offscreen device against the window's, and the lobex-cli render command run as a user
@@ -76,6 +77,17 @@ bool IsPattern(QRgb pixel) {
     return qBlue(pixel) > 150 && qBlue(pixel) > qRed(pixel) + 60;
 }
 
+template <typename Kind>
+int Count(const QImage& image, Kind kind) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += kind(image.pixel(x, y)) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
 FarFieldGrid Isotropic() {
     return test::MakeGrid(10.0f, 10.0f, [](float, float) { return 0.0f; });
 }
@@ -93,14 +105,9 @@ FarFieldGrid OneLobe() {
 TEST(View3DRender, AnIsotropicPatternIsARoundDiscInAWideView) {
     RenderedView rendered(Isotropic(), 480, 200);
     const QImage image = rendered.Grab();
-    int across = 0;
-    int down = 0;
-    for (int x = 0; x < image.width(); ++x) {
-        across += IsPattern(image.pixel(x, image.height() / 2)) ? 1 : 0;
-    }
-    for (int y = 0; y < image.height(); ++y) {
-        down += IsPattern(image.pixel(image.width() / 2, y)) ? 1 : 0;
-    }
+    // Along the middle row and down the middle column.
+    const int across = Count(image.copy(0, image.height() / 2, image.width(), 1), IsPattern);
+    const int down = Count(image.copy(image.width() / 2, 0, 1, image.height()), IsPattern);
     EXPECT_GT(down, 100);
     EXPECT_NEAR(across, down, 4); // a few edge pixels of a 10-degree polygon
 }
@@ -120,13 +127,11 @@ TEST(View3DRender, TheStrongestLobeLandsWhereItsDirectionProjectsOnTheGreyBackgr
 // Without OpenGL the view does not start and says why; a software rasterizer is announced
 // once per machine and the view runs on it, still until something moves.
 TEST(View3DRender, TheKindOfOpenGLDecidesWhetherTheViewStartsAndWhatIsSaid) {
-    struct Case {
-        GlDevice device;
-        std::string_view message;
-        bool started;
-    };
-    for (const Case& c : {Case{GlDevice::None, kNoDeviceMessage, false},
-                          Case{GlDevice::Software, kSoftwareDeviceMessage, true}}) {
+    // The kind found, what is said, whether the view starts.
+    const std::tuple<GlDevice, std::string_view, bool> cases[] = {
+        {GlDevice::None, kNoDeviceMessage, false},
+        {GlDevice::Software, kSoftwareDeviceMessage, true}};
+    for (const auto& [device, message, started] : cases) {
         AppState state;
         test::RecordingMessages messages;
         test::MemorySettings settings;
@@ -138,25 +143,25 @@ TEST(View3DRender, TheKindOfOpenGLDecidesWhetherTheViewStartsAndWhatIsSaid) {
             QObject::connect(&host, &View3DHost::StatusNotice,
                              [&notices](const QString& text) { notices.push_back(text); });
             int probes = 0;
-            host.Probe = [&c, &probes] {
+            host.Probe = [kind = device, &probes] {
                 ++probes;
-                return c.device;
+                return kind;
             };
-            EXPECT_EQ(host.Start3DView(&parent, QFont(), QFont()), c.started);
-            EXPECT_EQ(state.View.View3DActive, c.started);
+            EXPECT_EQ(host.Start3DView(&parent, QFont(), QFont()), started);
+            EXPECT_EQ(state.View.View3DActive, started);
             EXPECT_FALSE(timer.isActive());
             host.SetAutoRotate(true);
-            EXPECT_EQ(timer.isActive(), c.started);
+            EXPECT_EQ(timer.isActive(), started);
             host.Stop3DView();
             // A second start (into the big window and back) keeps to what the first found.
-            EXPECT_EQ(host.Start3DView(&parent, QFont(), QFont()), c.started);
+            EXPECT_EQ(host.Start3DView(&parent, QFont(), QFont()), started);
             EXPECT_EQ(probes, 1);
             host.Stop3DView();
         }
         // The box at the first run of the program on this machine only; the status line after.
-        const std::size_t boxes = c.started ? 1U : 4U;
-        EXPECT_EQ(messages.Texts(), std::vector<std::string>(boxes, std::string(c.message)));
-        EXPECT_EQ(notices.size(), c.started ? 1U : 0U);
+        const std::size_t boxes = started ? 1U : 4U;
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>(boxes, std::string(message)));
+        EXPECT_EQ(notices.size(), started ? 1U : 0U);
     }
 }
 
@@ -232,17 +237,6 @@ protected:
     }
     test::TempFolder folder;
 };
-
-template <typename Kind>
-int Count(const QImage& image, Kind kind) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            count += kind(image.pixel(x, y)) ? 1 : 0;
-        }
-    }
-    return count;
-}
 
 // The horizontal extent of the pattern's pixels.
 int PatternWidth(const QImage& image) {
@@ -369,21 +363,19 @@ TEST_F(RenderCommand, ANecDeckDrawsItsCurrentsOnTheWiresAndAGifOverItsFrequencie
         const QColor c(p);
         return c.saturation() > 100 && c.hue() >= 60 && c.hue() <= 200;
     };
-    struct Case {
-        QStringList extra;
-        bool withPattern;
-    };
-    for (const Case& c : {Case{{}, true}, Case{{"--frequency", "14.2"}, true},
-                          Case{{"--part", "currents"}, false}}) {
-        SCOPED_TRACE(c.extra.join(' ').toStdString());
+    // The options beyond the view's, whether the pattern is drawn.
+    const std::pair<QStringList, bool> cases[] = {
+        {{}, true}, {{"--frequency", "14.2"}, true}, {{"--part", "currents"}, false}};
+    for (const auto& [extra, withPattern] : cases) {
+        SCOPED_TRACE(extra.join(' ').toStdString());
         // Left of the legends, which carry the whole map.
         const QImage picture = Picture(QStringLiteral("yagi.png"),
                                        QStringList{NecDeck("yagi3.nec"), "--view", "3d", "--turn",
                                                    "60", "--tilt", "30", "--size", "400x300"} +
-                                           c.extra)
+                                           extra)
                                    .copy(0, 0, 260, 300);
         EXPECT_GT(Count(picture, current), 40);
-        EXPECT_EQ(Count(picture, IsPattern) > 2000, c.withPattern);
+        EXPECT_EQ(Count(picture, IsPattern) > 2000, withPattern);
     }
 
     const QString gif = Out(QStringLiteral("sweep.gif"));

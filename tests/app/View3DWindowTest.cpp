@@ -191,8 +191,7 @@ TEST_F(MainWindow3D, ShiftF2AsksForOneAntennaWhateverArrivesWhileItsDialogIsOpen
 }
 
 TEST_F(MainWindow3D, AStillViewDrawsNothingUntilSomethingMovesIt) {
-    auto* timer = h.window->findChild<QTimer*>(QStringLiteral("tmrTimer3D"));
-    ASSERT_NE(timer, nullptr);
+    auto* timer = test::Find<QTimer>(*h.window, "tmrTimer3D");
     FrameCount frames(Widget());
     EXPECT_TRUE(frames.Still(200));
     EXPECT_FALSE(timer->isActive());
@@ -270,7 +269,6 @@ TEST_F(MainWindow3D, GainColoursFollowTheirBoxesAndAreRemembered) {
     EXPECT_EQ(stored.at("View3D/GainRange"), "25");
 
     // The next start takes what was stored; a range out of reach is brought within it.
-    h.recorders.settings.values["View3D/GainColours"] = "1";
     h.recorders.settings.values["View3D/GainRange"] = "95";
     h.window->Form_Load();
     EXPECT_TRUE(colours->isChecked());
@@ -492,9 +490,7 @@ TEST(View3DLive, ARewrittenPatternTakesTheOldOnesPlaceInTheWindowItWasIn) {
 }
 
 // Its pattern with its currents, its frequencies stepped under the same camera and saved as a GIF.
-TEST(View3DNec, ANecOutputsChoicesShowForItAloneAndItsFrequenciesStepUnderTheSameCamera) {
-    test::MainWindowHarness h;
-    Show(h);
+TEST_F(MainWindow3D, ANecOutputsChoicesShowForItAloneAndItsFrequenciesStepUnderTheSameCamera) {
     NecControls& nec = h.window->Nec();
     EXPECT_FALSE(nec.fraNec->isVisible());
     const std::string deck = test::ReadBytes(test::TestDataFolder() / "nec" / "yagi3.nec");
@@ -550,13 +546,9 @@ TEST(View3DNec, ANecOutputsChoicesShowForItAloneAndItsFrequenciesStepUnderTheSam
     EXPECT_DOUBLE_EQ(h.state.View.NecFrequency, 14.4) << "the last frequency";
     EXPECT_TRUE(h.state.View.View3DActive);
 
-    const std::string gif = h.folder.filePath(QStringLiteral("sweep.gif")).toStdString();
-    h.recorders.messages.shown.clear();
-    h.recorders.dialogs.save = {6, gif};
-    h.window->mnuFileGraphSave_Click();
-    EXPECT_EQ(h.recorders.messages.Texts(), std::vector<std::string>{});
+    EXPECT_EQ(Save(6, "sweep.gif"), std::vector<std::string>{});
     const test::GifAnimation frames =
-        test::DecodeGifAnimation(QByteArray::fromStdString(test::ReadBytes(gif)));
+        test::DecodeGifAnimation(QByteArray::fromStdString(test::ReadBytes(File("sweep.gif"))));
     ASSERT_EQ(frames.error, "");
     EXPECT_EQ(frames.frames.size(), 5U);
     EXPECT_EQ(QSize(frames.width, frames.height), widget->Picture().size());
@@ -591,20 +583,19 @@ TEST(View3DCommandLine, OpensTheViewWithTheAntennaInTheWindowAsked) {
     }
 }
 
-TEST(View3DCurrents, ACurrentFileShowsItsWiresAloneAndThePhaseDrawsOnlyWhileTicked) {
-    test::MainWindowHarness h;
-    Show(h, test::Fixture("currents_3wires.csv"));
+TEST_F(MainWindow3D, ACurrentFileShowsItsWiresAloneAndThePhaseDrawsOnlyWhileTicked) {
+    ASSERT_TRUE(h.OpenAndWait(test::Fixture("currents_3wires.csv")));
     ASSERT_TRUE(test::Find<QPushButton>(*h.window, "cmdCurrents3D")->isVisible());
     Start3D(h, "cmdCurrents3D");
     ASSERT_TRUE(h.state.View.View3DActive);
-    const View3DState& view = h.window->View3D().View();
+    const View3DState& view = View();
     EXPECT_EQ(view.Currents.size(), 3u);
     EXPECT_FALSE(view.PatternVisible);
     auto* phase = test::Find<QCheckBox>(*h.window, "chk3DPhase");
     EXPECT_TRUE(phase->isVisible());
     EXPECT_FALSE(test::Find<QCheckBox>(*h.window, "chk3DGain")->isVisible());
 
-    View3DWidget* widget = h.window->View3D().Widget();
+    View3DWidget* widget = Widget();
     FrameCount frames(widget);
     EXPECT_TRUE(frames.Still(200));
     phase->setChecked(true);
@@ -633,7 +624,7 @@ TEST(View3DCurrents, ACurrentFileShowsItsWiresAloneAndThePhaseDrawsOnlyWhileTick
     // Back to the current graph, without the wires.
     test::Find<QPushButton>(*h.window, "cmdReturn")->click();
     EXPECT_FALSE(h.state.View.View3DActive);
-    EXPECT_TRUE(h.window->View3D().View().Currents.empty());
+    EXPECT_TRUE(View().Currents.empty());
     EXPECT_GT(h.link.Slots[kMainSlot].DocNum, 0);
 }
 

@@ -22,10 +22,6 @@ using test::ExpectMatrixNear;
 using test::ExpectNear;
 using test::TestDataFile;
 
-Vector3 Origin(const Matrix& matrix) {
-    return Vec3TransformCoord({0, 0, 0}, matrix);
-}
-
 // frames.x: frame Body (moved to (1, 2, 3)) holding frame Arm (turned a quarter about y, moved
 // to (0, 0, 5)) with a mesh of a quadrilateral and a triangle in two materials, and a second
 // top-level frame Base (scaled by 2) with a bare triangle.
@@ -65,7 +61,7 @@ TEST_F(FramesFile, OpaqueSubsetsComeFirstThenTranslucentOnesAndHiddenOnesNotAtAl
     EXPECT_TRUE(renderer.draws[1].blending);
     EXPECT_EQ(renderer.blendingChanges, (std::vector<bool>{true, false}));
     // The pattern frame's origin: (0, 0, 1), turned to (1, 0, 0), then the world's move down.
-    ExpectNear(Origin(renderer.draws[0].world), {1, -1, 0});
+    ExpectNear(Vec3TransformCoord({}, renderer.draws[0].world), {1, -1, 0});
     ExpectMatrixNear(renderer.world, MatrixTranslation(0, -1, 0));
     EXPECT_EQ(calls, (std::vector<std::string>{"pre", "post", "pre", "post"})); // both passes
 
@@ -73,7 +69,7 @@ TEST_F(FramesFile, OpaqueSubsetsComeFirstThenTranslucentOnesAndHiddenOnesNotAtAl
     renderer.draws.clear();
     root->UpdateFrames(MatrixTranslation(0, 3, 0));
     root->Render(scene, true);
-    ExpectNear(Origin(renderer.draws.at(0).world), {1, 3, 0});
+    ExpectNear(Vec3TransformCoord({}, renderer.draws.at(0).world), {1, 3, 0});
     // Disabled frames, clipped meshes and a missing device draw nothing.
     const auto drawn = [this] {
         renderer.draws.clear();
@@ -191,14 +187,11 @@ const std::string kBinaryMesh =
     "xof 0303bin 0032" + Little16(1) + Little32(4) + "Mesh" + Little16(10) + Little16(6);
 
 std::string Nested(int depth) {
-    std::string text = kHeader;
+    std::string frames;
     for (int i = 0; i < depth; ++i) {
-        text += "Frame {\r\n";
+        frames = "Frame {\r\n" + frames + "}\r\n";
     }
-    for (int i = 0; i < depth; ++i) {
-        text += "}\r\n";
-    }
-    return text;
+    return kHeader + frames;
 }
 
 // Small files that make the general reader fault or allocate gigabytes: each is refused with
@@ -274,7 +267,6 @@ TEST(XFileBudget, CraftedCountsAndIndicesAreRefusedBeforeTheGeneralReaderAndTrue
     };
     for (const std::string& bytes : files) {
         std::string why;
-        EXPECT_TRUE(CheckXFileBudget(bytes, why)) << why << "\n" << bytes.substr(0, 200);
         XFileContent read;
         EXPECT_TRUE(ImportXFile(bytes, read, why)) << why << "\n" << bytes.substr(0, 200);
     }

@@ -255,8 +255,7 @@ TEST(GltfModel, TheSurfaceKeepsThePatternsAxesWithUnitNormalsAndColoursByGain) {
     EXPECT_GT(normals[peak].x, 0.9f);
 
     // Two triangles a face, but none of those folded onto a pole.
-    const tinygltf::Accessor& indices = model.accessors.at(surface.indices);
-    EXPECT_EQ(indices.count, 3 * glb.triangles);
+    EXPECT_EQ(model.accessors.at(surface.indices).count, 3 * glb.triangles);
     EXPECT_LT(glb.triangles, 2 * mesh.PatternFaces.size());
     EXPECT_GT(glb.triangles, 2 * mesh.PatternFaces.size() - 2 * 2 * mesh.ColumnCount);
 
@@ -489,8 +488,7 @@ TEST_F(ConversionTool, AFileThatIsNoPatternOrAModelThatCannotBeWrittenIsToldAbou
 
     std::string path = data.Write("bad.csv", test::ReadBytes(Fixture("sweep_50ohm.csv")));
     EXPECT_FALSE(ConvertCsvToDsc(context, path));
-    ASSERT_EQ(messages.shown.size(), 1U);
-    EXPECT_NE(messages.shown[0].text.find(kWrongFormat), std::string::npos);
+    ASSERT_EQ(messages.Texts(), std::vector<std::string>{kWrongFormat});
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
     EXPECT_FALSE(std::filesystem::exists(ConversionModelFile(state)));
     // A model that cannot be written shows the write error.

@@ -263,11 +263,6 @@ TEST(ViewControl, AViewNeedsFramesOnlyWhileSomethingMovesAndComesToRest) {
     EXPECT_LT(frames, 200);
 }
 
-// Where a scene point lands in normalised device coordinates.
-Vector3 Projected(const ViewCamera& camera, Vector3 point) {
-    return Vec3TransformCoord(point, camera.View * camera.Projection);
-}
-
 // The subject is the least sphere on the turning axis holding every point, and it fits the view.
 TEST(ViewControl, TheSubjectIsTheLeastSphereOnTheAxisAndFitsTheViewForEveryShapeAndTilt) {
     View3DState view;
@@ -284,9 +279,11 @@ TEST(ViewControl, TheSubjectIsTheLeastSphereOnTheAxisAndFitsTheViewForEveryShape
         for (const float tilt : tilts) {
             SCOPED_TRACE(testing::Message() << size[0] << "x" << size[1] << " at " << tilt);
             view.CameraPitch = std::min(tilt * kViewPi / 180.0f, kPitchMax);
+            // Scene points to normalised device coordinates.
             const ViewCamera camera = CameraFor(view, size[0], size[1]);
+            const Matrix projection = camera.View * camera.Projection;
             // The centre stays in the middle: the tilt turns round it.
-            const Vector3 centre = Projected(camera, view.SubjectCentre);
+            const Vector3 centre = Vec3TransformCoord(view.SubjectCentre, projection);
             EXPECT_NEAR(centre.x, 0.0f, 1e-4f);
             EXPECT_NEAR(centre.y, 0.0f, 1e-4f);
             float reach = 0.0f;
@@ -298,7 +295,7 @@ TEST(ViewControl, TheSubjectIsTheLeastSphereOnTheAxisAndFitsTheViewForEveryShape
                         view.SubjectCentre +
                         Vector3{std::cos(a) * std::sin(b), std::cos(b), std::sin(a) * std::sin(b)} *
                             view.SubjectRadius;
-                    const Vector3 ndc = Projected(camera, onSphere);
+                    const Vector3 ndc = Vec3TransformCoord(onSphere, projection);
                     // Within the picture, and between the near and far planes.
                     EXPECT_LT(std::max(std::fabs(ndc.x), std::fabs(ndc.y)), 0.95f);
                     EXPECT_TRUE(ndc.z > 0.0f && ndc.z < 1.0f);
@@ -396,9 +393,8 @@ TEST(SurfaceReadout, KnownDirectionsReadBackUnderThePointerFromTheGridInTheUsers
         }
     }
     // The corners of the view are off the surface, and a view of no size reads nothing.
-    for (const auto& [cx, cy] : {std::pair{2.0f, 2.0f}, std::pair{638.0f, 478.0f}}) {
-        EXPECT_FALSE(ReadPatternSurface(viewed.mesh, viewed.grid, viewed.Transform(), cx, cy));
-    }
+    EXPECT_FALSE(ReadPatternSurface(viewed.mesh, viewed.grid, viewed.Transform(), 2.0f, 2.0f));
+    EXPECT_FALSE(ReadPatternSurface(viewed.mesh, viewed.grid, viewed.Transform(), 638.0f, 478.0f));
     EXPECT_FALSE(ReadPatternSurface(viewed.mesh, viewed.grid,
                                     {MatrixIdentity(), MatrixIdentity(), MatrixIdentity(), 0, 0},
                                     320.0f, 240.0f));

@@ -1,5 +1,7 @@
 #include "LargeHeap.h"
 
+#include "core/FarField.h"
+
 #if defined(__linux__) && defined(__GLIBC__)
 #include <malloc.h>
 #include <sys/mman.h>
@@ -15,7 +17,6 @@ namespace lobex::cli {
 
 namespace {
 
-constexpr std::uintmax_t kLargeFile = std::uintmax_t{1} << 20;
 constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
 // The largest step the C library takes from the heap rather than from mmap.
 constexpr int kLargestHeapBlock = 32 << 20;
@@ -27,7 +28,7 @@ std::uintptr_t Address(const void* p) {
 } // namespace
 
 LargeHeap::LargeHeap(std::uintmax_t fileBytes) {
-    if (fileBytes < kLargeFile) {
+    if (fileBytes < kLargeFarFieldBytes) {
         return;
     }
     // A grid takes about half its file's bytes; the heap grows by that much at once, and keeps

@@ -198,14 +198,18 @@ private:
 
 struct LongLine {};
 
+// The last line end of a piece, before which its numbers need no look at its end.
+const char* LastLineEnd(std::string_view piece) {
+    const std::size_t at = piece.find_last_of("\r\n");
+    return piece.data() + (at == std::string_view::npos ? 0 : at);
+}
+
 void GridBuilder::ReadLines(TextLines& reader, const char* stop) {
     std::array<float, 5> values{};
     RepeatedAzimuth azimuth;
     std::string_view line;
     const std::string_view part = rest_.substr(0, static_cast<std::size_t>(stop - rest_.data()));
-    const std::size_t lastLineEnd = part.find_last_of("\r\n");
-    const char* const safeEnd =
-        part.data() + (lastLineEnd == std::string_view::npos ? 0 : lastLineEnd);
+    const char* const safeEnd = LastLineEnd(part);
     while (!reader.Rest().empty() && reader.Rest().data() < stop) {
         const std::string_view lineRest = reader.Rest();
         const std::string_view bounded =
@@ -375,8 +379,8 @@ struct PlainColumns {
 // The bytes a large file is read by at once.
 constexpr std::size_t kPieceBytes = std::size_t{256} << 10;
 
-// The second thread's columns made ready for bytesAfter bytes of lines, as the bytesRead bytes
-// read so far give the columns' length and size.
+// A part's columns made ready for its bytesAfter bytes of lines, as the bytesRead bytes read so
+// far give the columns' length and size.
 void PrepareColumns(PlainColumns& after, const GridBuilder& builder, std::uint64_t bytesAfter,
                     std::size_t bytesRead) {
     const std::size_t points = builder.PointsPerColumn();
@@ -468,14 +472,6 @@ bool LinePieces::Next(std::string_view& piece) {
     return true;
 }
 
-// The last line end of a piece, before which its numbers need no look at its end.
-const char* LastLineEnd(std::string_view piece) {
-    const std::size_t at = piece.find_last_of("\r\n");
-    return piece.data() + (at == std::string_view::npos ? 0 : at);
-}
-
-constexpr std::uint64_t kLargeFile = std::uint64_t{1} << 20;
-
 // The lines after the first part of a large file come in parts of about this size, which each
 // thread takes as it is free: a thread that starts late, or a core busy with other work, costs
 // the reading at most a part.
@@ -490,7 +486,7 @@ constexpr std::uint64_t kFirstPartBytes = std::uint64_t{128} << 10;
 std::vector<std::uint64_t> FileCuts(const std::filesystem::path& path, std::uint64_t size) {
     static const bool cores = std::thread::hardware_concurrency() > 1;
     std::vector<std::uint64_t> cuts{0};
-    if (cores && size >= kLargeFile) {
+    if (cores && size >= kLargeFarFieldBytes) {
         // Unbuffered: each look is one read of its own few bytes.
         std::ifstream file;
         file.rdbuf()->pubsetbuf(nullptr, 0);
@@ -541,6 +537,12 @@ bool ReadPieces(GridBuilder& builder, LinePieces& pieces, TextLines& reader) {
         }
         reader = TextLines(piece);
     }
+}
+
+// The grid once builder has read pieces to their end, the first already begun in reader.
+std::optional<FarFieldGrid> ReadToTheEnd(GridBuilder& builder, LinePieces& pieces,
+                                         TextLines& reader) {
+    return ReadPieces(builder, pieces, reader) ? std::optional(builder.Finish()) : std::nullopt;
 }
 
 // A part of a large file after its first, read by whichever thread takes it.
@@ -610,7 +612,7 @@ std::optional<FarFieldGrid> ReadGridInPieces(const std::filesystem::path& path,
     }
     GridBuilder builder(reader.Rest(), true);
     if (cuts.size() == 2) {
-        return ReadPieces(builder, first, reader) ? std::optional(builder.Finish()) : std::nullopt;
+        return ReadToTheEnd(builder, first, reader);
     }
     builder.ReadLines(reader, piece.data() + piece.size());
     std::vector<FilePart> parts(cuts.size() - 2);
@@ -646,7 +648,7 @@ std::optional<FarFieldGrid> ReadGridInPieces(const std::filesystem::path& path,
             return std::nullopt;
         }
         reader = TextLines(piece);
-        return ReadPieces(builder, rest, reader) ? std::optional(builder.Finish()) : std::nullopt;
+        return ReadToTheEnd(builder, rest, reader);
     }
     return builder.Finish();
 }
@@ -950,7 +952,7 @@ std::optional<LoadResult> ReadLargeFarFieldFile(const std::string& path,
         return std::nullopt;
     }
     const std::uintmax_t size = std::filesystem::file_size(filePath, error);
-    if (error || size < kLargeFile) {
+    if (error || size < kLargeFarFieldBytes) {
         return std::nullopt;
     }
     std::optional<FarFieldGrid> grid;

@@ -3,6 +3,7 @@
 #include "LoadContext.h"
 #include "LoadResult.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,7 +35,11 @@ LoadResult ReadFarFieldGrid(std::string_view text);
 // The same from a file, read once; a file that cannot be read is refused the same way.
 LoadResult ReadFarFieldGridFile(const std::string& path);
 
-// A large far-field file (1 MB or more) read as it comes, in pieces, rather than held whole first;
+// From this size a far-field file is read in pieces, on two threads where there are two cores.
+inline constexpr std::uint64_t kLargeFarFieldBytes = std::uint64_t{1} << 20;
+
+// A large far-field file (kLargeFarFieldBytes or more) read as it comes, in pieces, rather than
+// held whole first;
 // none when it is no such file or anything in it needs the closer look of reading it whole (any
 // refusal), which LoadFileByHeader then takes.
 std::optional<LoadResult> ReadLargeFarFieldFile(const std::string& path,

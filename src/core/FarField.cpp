@@ -185,6 +185,11 @@ public:
 
 private:
     void Add(float azimuth, const PatternPoint& point, std::string_view lineRest);
+    // The first column's length is every column's; its spare room is given back.
+    void EndFirstColumn() {
+        pointsPerColumn_ = grid_[0].Points.size();
+        grid_[0].Points.shrink_to_fit();
+    }
     // Lines are counted only when one is refused.
     int NumberOf(std::string_view at) const {
         return LineNumberAt(rest_, static_cast<std::size_t>(at.data() - rest_.data())) + 1;
@@ -241,8 +246,7 @@ void GridBuilder::Add(float azimuth, const PatternPoint& point, std::string_view
         grid_.push_back(AzimuthColumn{azimuth, {}});
     } else if (azimuth != grid_.back().Azimuth) {
         if (grid_.size() == 1) {
-            pointsPerColumn_ = grid_[0].Points.size();
-            grid_[0].Points.shrink_to_fit();
+            EndFirstColumn();
         } else if (grid_.back().Points.size() != pointsPerColumn_) {
             throw PointLineError(lineRest, NumberOf(lineRest), kShortColumnCause);
         }
@@ -291,8 +295,7 @@ bool GridBuilder::Take(FarFieldGrid&& columns) {
             continue;
         }
         if (grid_.size() == 1) {
-            pointsPerColumn_ = grid_[0].Points.size();
-            grid_[0].Points.shrink_to_fit();
+            EndFirstColumn();
         }
         grid_.push_back(std::move(column));
     }
@@ -545,6 +548,9 @@ std::optional<FarFieldGrid> ReadToTheEnd(GridBuilder& builder, LinePieces& piece
     return ReadPieces(builder, pieces, reader) ? std::optional(builder.Finish()) : std::nullopt;
 }
 
+// Enough of a file's start for the far-field header, which is one short line.
+constexpr std::uint64_t kHeaderLook = 4096;
+
 // A part of a large file after its first, read by whichever thread takes it.
 struct FilePart {
     std::uint64_t from = 0;
@@ -599,17 +605,24 @@ private:
 // be read), which the reading of the whole file then tells as ever.
 std::optional<FarFieldGrid> ReadGridInPieces(const std::filesystem::path& path,
                                              std::uint64_t size) {
-    const std::vector<std::uint64_t> cuts = FileCuts(path, size);
-    LinePieces first(path, 0, cuts[1]);
+    // The header first: a large file of another kind costs no cuts and no part read here.
+    LinePieces first(path, 0, std::min(size, kHeaderLook));
     std::string_view piece;
+    std::string_view line;
+    if (!first.Next(piece)) {
+        return std::nullopt;
+    }
+    if (TextLines head(piece);
+        !head.Next(line) || TrimSpaces(DecodeText(line)) != kFarFieldHeader) {
+        return std::nullopt;
+    }
+    const std::vector<std::uint64_t> cuts = FileCuts(path, size);
+    first.Restart(0, cuts[1]);
     if (!first.Next(piece)) {
         return std::nullopt;
     }
     TextLines reader(piece);
-    std::string_view line;
-    if (!reader.Next(line) || TrimSpaces(DecodeText(line)) != kFarFieldHeader) {
-        return std::nullopt;
-    }
+    reader.Next(line); // the header, looked at above
     GridBuilder builder(reader.Rest(), true);
     if (cuts.size() == 2) {
         return ReadToTheEnd(builder, first, reader);

@@ -10,6 +10,8 @@ PACKAGES=(
     qt6-l10n-tools qt6-tools-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libassimp-dev libglm-dev libtinygltf-dev nlohmann-json3-dev
+    # Assimp's CMake files link libz.so, which libassimp-dev does not bring.
+    zlib1g-dev
     xvfb xauth libgl1-mesa-dri fonts-dejavu-core
     g++-mingw-w64-x86-64-win32 wine wine64
     giflib-tools libgif-dev
